@@ -1,0 +1,127 @@
+#include "application.h"
+
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/messagedialog.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSettings>
+#include <QTextCodec>
+#include <QTextStream>
+
+namespace {
+
+const QString LogFile = QStringLiteral("log.txt");
+const QString ProjectSuffix = QStringLiteral(".mvprg");
+
+QString levelWord(QtMsgType type)
+{
+    switch (type) {
+    case QtDebugMsg:
+        return QStringLiteral("Debug:");
+    case QtWarningMsg:
+        return QStringLiteral("Warning:");
+    case QtCriticalMsg:
+        return QStringLiteral("Critical:");
+    case QtFatalMsg:
+        return QStringLiteral("Fatal:");
+    case QtInfoMsg:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setOrganizationName(QStringLiteral("ZEL"));
+    setApplicationName(QStringLiteral("Marovin"));
+    setApplicationVersion(QStringLiteral(MAROVIN_VERSION));
+
+    QDir::setCurrent(applicationFolder());
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+
+    QFile style(QStringLiteral(":/win_style"));
+    if (style.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = style.readAll();
+        const int nul = bytes.indexOf('\0');
+        setStyleSheet(QString::fromLatin1(nul < 0 ? bytes : bytes.left(nul)));
+    }
+
+    setFont(QFont(tr("微软雅黑"), 10, QFont::Normal, false));
+
+    qInstallMessageHandler(&Application::messageHandler);
+    QFile log(LogFile);
+    if (log.open(QIODevice::WriteOnly))
+        log.close();
+
+    qDebug() << "Application Init done.";
+}
+
+QString Application::applicationFolder()
+{
+    const QString override = qEnvironmentVariable("MAROVIN_APP_DIR");
+    return override.isEmpty() ? applicationDirPath() : override;
+}
+
+void Application::messageHandler(QtMsgType type, const QMessageLogContext &context,
+                                 const QString &message)
+{
+    Q_UNUSED(context)
+    static QMutex mutex;
+    QMutexLocker locker(&mutex);
+
+    QFile file(LogFile);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
+        return;
+    QTextStream stream(&file);
+    stream.setCodec(QTextCodec::codecForLocale());
+    // A time stamp and level make a user's log useful when they send it in.
+    const QString time = QDateTime::currentDateTime().toString(
+        QStringLiteral("yyyy-MM-dd hh:mm:ss ddd"));
+    const QString level = levelWord(type);
+    stream << time << ' ';
+    if (!level.isEmpty())
+        stream << level << ' ';
+    stream << message << "\r\n";
+    stream.flush();
+}
+
+QString Application::projectArgument(const QStringList &arguments)
+{
+    if (arguments.size() < 2)
+        return QString();
+    QString path = arguments.at(1);
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    qDebug() << path;
+    return path.endsWith(ProjectSuffix) ? path : QString();
+}
+
+void Application::openStartupProject(MainWindow *window, const QStringList &arguments)
+{
+    if (arguments.size() > 1) {
+        const QString path = projectArgument(arguments);
+        if (!path.isEmpty() && !window->openProject(path))
+            qDebug() << "Open prgfile error";
+        return;
+    }
+
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ZEL"),
+                    QStringLiteral("Marovin"));
+    const QString crashed = store.value(QStringLiteral("exception")).toString();
+    if (!crashed.endsWith(ProjectSuffix))
+        return;
+    const int answer = MessageDialog::showMessage(
+        nullptr, QMessageBox::Question, tr("提示"),
+        tr("检测到软件上次异常崩溃，是否打开之前工程文件？\n%1").arg(crashed),
+        {tr("是(&Y)"), tr("否(&N)")});
+    if (answer == QMessageBox::Yes && !window->openProject(crashed))
+        qDebug() << "Open prgfile error";
+}

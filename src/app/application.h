@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QApplication>
+
+class MainWindow;
+
+// The process: names, working directory, codec, style sheet, font and log
+// are set up in the constructor.
+class Application : public QApplication
+{
+    Q_OBJECT
+public:
+    Application(int &argc, char **argv);
+
+    // Appends message to "log.txt" in the working directory, one line per
+    // message; safe to call from any thread.
+    static void messageHandler(QtMsgType type, const QMessageLogContext &context,
+                               const QString &message);
+
+    // The folder made the working directory: the executable's, unless the
+    // environment variable MAROVIN_APP_DIR names another (tests use this to
+    // keep the log and settings in a temporary folder).
+    static QString applicationFolder();
+
+    // The project named by the command line: argv[1] with "\" turned into
+    // "/", when it ends with ".mvprg" (case-sensitive); empty otherwise.
+    static QString projectArgument(const QStringList &arguments);
+
+    // After the window is shown: opens the command-line project or, without
+    // arguments, offers to reopen the project recorded by a crash.
+    static void openStartupProject(MainWindow *window, const QStringList &arguments);
+};

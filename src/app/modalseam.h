@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+// One request for a modal answer from the user: a message box, an input or
+// password prompt, or a file or folder chooser.
+struct ModalRequest
+{
+    enum Kind { Message, TextInput, PasswordInput, OpenFile, SaveFile, Directory };
+
+    Kind kind = Message;
+    int icon = 0;            // QMessageBox::Icon for messages
+    QString title;
+    QString text;            // message text or prompt label
+    QStringList buttons;     // button texts of a message, in order
+    QString value;           // initial text, file or folder
+    QString filter;          // file dialog name filter
+};
+
+struct ModalAnswer
+{
+    int button = 0;          // QMessageBox::StandardButton pressed
+    bool accepted = false;   // prompts and choosers: OK rather than Cancel
+    QString text;            // typed text or chosen path
+};
+
+// Every modal interaction of the program passes through here. In normal use
+// the real dialog is shown; tests install a handler that answers instead, so
+// no test ever blocks on a dialog, and read back what was asked.
+class ModalSeam
+{
+public:
+    using Handler = std::function<ModalAnswer(const ModalRequest &)>;
+
+    // Installs the handler that answers every request from now on; an empty
+    // handler restores the real dialogs. The request history is cleared.
+    static void setHandler(Handler handler);
+    static bool hasHandler();
+
+    // Answers through the handler. Callers check hasHandler() first and show
+    // their real dialog otherwise.
+    static ModalAnswer answer(const ModalRequest &request);
+
+    // Requests seen since the handler was installed, oldest first.
+    static const QVector<ModalRequest> &history();
+    static void clearHistory();
+};

@@ -1,0 +1,6 @@
+#include "drawscene.h"
+
+DrawScene::DrawScene(QObject *parent)
+    : QGraphicsScene(parent)
+{
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+
+class QButtonGroup;
+class QCheckBox;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+// The "工具箱" dock: the select/rotate/continuous/list-mode buttons above
+// collapsible pages of drawing tools and widgets.
+class ToolBoxForm : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ToolBoxForm(QWidget *parent = nullptr);
+
+    // Enables the rotate button (only a single plain shape can be rotated)
+    // and returns the tool box to the select button.
+    void setToolsEnabled(bool enable);
+    void retranslate();
+
+    QPushButton *selectButton() const { return m_select; }
+    QPushButton *rotateButton() const { return m_rotate; }
+    QList<QListWidget *> lists() const { return m_lists; }
+
+signals:
+    void userDrawShape(int shape);
+
+private slots:
+    void on_listmode_triggered(bool checked);
+
+private:
+    struct Page {
+        QCheckBox *title;
+        QListWidget *list;
+    };
+    void addPage(const QString &folder, const QList<QPair<int, QString>> &items);
+    void itemClicked(QListWidgetItem *item);
+
+    QPushButton *m_select = nullptr;
+    QPushButton *m_rotate = nullptr;
+    QPushButton *m_continous = nullptr;
+    QPushButton *m_listmode = nullptr;
+    QButtonGroup *m_exclusive = nullptr;
+    QList<QCheckBox *> m_titles;
+    QList<QListWidget *> m_lists;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QTableView>
+
+class QStandardItemModel;
+
+// The "元件" dock: the current screen's shapes by name and type.
+class ItemsTable : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit ItemsTable(QWidget *parent = nullptr);
+
+    QStandardItemModel *itemModel() const { return m_model; }
+    void retranslate();
+
+private:
+    QStandardItemModel *m_model = nullptr;
+};

@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+class AddressLibDialog;
+class DockManager;
+class FirstPage;
+class ItemsTable;
+class NewProjectDialog;
+class ProjectConfigDialog;
+class ProjectTree;
+class PropertyDialog;
+class PropertyTreeBrowser;
+class QAction;
+class QComboBox;
+class QGraphicsItem;
+class QLabel;
+class QMenu;
+class QStackedWidget;
+class QTextBrowser;
+class QToolBar;
+class QTranslator;
+class QUndoView;
+class TabContent;
+class TextLibDialog;
+class ToolBoxForm;
+
+// The program's only top-level window: menus, tool bars, docks, the central
+// start page or tab area, and the switchboard between them.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The context menu every screen view pops up; null before the first
+    // window has been built or after it has been destroyed.
+    static QMenu *sceneContextMenu();
+
+    // Actions by their internal key ("new", "open", "save", "align_left",
+    // "build", ...); null for an unknown key.
+    QAction *action(const QString &key) const { return m_actions.value(key); }
+    QStringList actionKeys() const { return m_actionOrder; }
+    QList<QMenu *> menus() const { return m_menus; }
+    QList<QToolBar *> toolBars() const { return m_toolBars; }
+    QList<QAction *> recentFileActions() const { return m_recentFileActions; }
+    QMenu *recentMenu() const { return m_recentMenu; }
+    DockManager *dockManager() const { return m_dockManager; }
+    QComboBox *zoomBox() const { return m_zoomBox; }
+    QLabel *positionLabel() const { return m_positionLabel; }
+    FirstPage *firstPage() const { return m_firstPage; }
+    TabContent *tabContent() const { return m_tabContent; }
+    QStackedWidget *centralPages() const { return m_central; }
+    bool isModified() const { return m_modified; }
+
+    void retranslate();
+    void setCentralPage(bool startPage);
+
+    // Project commands used at start-up and by the menus.
+    // Returns false when the user cancelled.
+    bool maybeSave();
+    void closeProject();
+    bool openProject(const QString &path);
+    bool saveProjectFile(const QString &path);
+
+    void readSettings();
+    void writeSettings();
+    // The settings file, relative to the executable's folder.
+    static QString settingsFile();
+
+public slots:
+    void currentItemChanged(QGraphicsItem *item = nullptr);
+    void currentSceneChanged();
+    void setModified(bool enable);
+    void newFile();
+    void openFile();
+    void clearRecentfile();
+    void closeFile();
+    void save();
+    void saveAs();
+    void openDir();
+    void zoomIn();
+    void zoomOut();
+    void help();
+    void about();
+    void updateActions();
+    void openRecentFile();
+    void updateRecentFiles(QString filename = QString());
+    void changeLanguage(int language);
+    void setApplicationTitle(QString name);
+    void on_build();
+    void on_find();
+    void on_offlineSim();
+    void on_onlineSim();
+    void on_download();
+    void on_upload();
+    void on_property();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createStatusBar();
+    void createDockWindows();
+    void setupConnections();
+    QAction *addAction(const QString &key, const QString &icon);
+    void zoomTextChanged(const QString &text);
+    void stepZoom(int delta);
+    void setPosition(int x, int y);
+
+    DockManager *m_dockManager = nullptr;
+    FirstPage *m_firstPage = nullptr;
+    TabContent *m_tabContent = nullptr;
+    bool m_modified = false;
+    ProjectTree *m_projectTree = nullptr;
+    ItemsTable *m_itemsTable = nullptr;
+    ToolBoxForm *m_toolBox = nullptr;
+    NewProjectDialog *m_newProjectDialog = nullptr;
+    PropertyDialog *m_propertyDialog = nullptr;
+    PropertyTreeBrowser *m_propertyBrowser = nullptr;
+    ProjectConfigDialog *m_projectConfigDialog = nullptr;
+    TextLibDialog *m_textLibDialog = nullptr;
+    AddressLibDialog *m_addressLibDialog = nullptr;
+    QComboBox *m_zoomBox = nullptr;
+    QLabel *m_positionLabel = nullptr;
+
+    QHash<QString, QAction *> m_actions;
+    QStringList m_actionOrder;
+    QList<QAction *> m_recentFileActions;
+    QList<QMenu *> m_menus;
+    QMenu *m_recentMenu = nullptr;
+    QMenu *m_alignMenu = nullptr;
+    QMenu *m_layoutMenu = nullptr;
+    QMenu *m_sizeMenu = nullptr;
+    QMenu *m_orderMenu = nullptr;
+    QMenu *m_groupMenu = nullptr;
+    QList<QToolBar *> m_toolBars;
+    QTextBrowser *m_compileOutput = nullptr;
+    QTextBrowser *m_findOutput = nullptr;
+    QUndoView *m_undoView = nullptr;
+    QStackedWidget *m_central = nullptr;
+    QTranslator *m_translator = nullptr; // owned through the parent chain
+};

@@ -1,0 +1,200 @@
+// The project commands of MainWindow: new, open, recent, close, save.
+
+#include "mainwindow.h"
+
+#include "mainwindow/filedialog.h"
+#include "mainwindow/firstpage.h"
+#include "mainwindow/messagedialog.h"
+#include "mainwindow/newprojectdialog.h"
+#include "project/config.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSettings>
+#include <QUrl>
+
+namespace {
+
+const int MaxRecentFiles = 10;
+const QString ProjectSuffix = QStringLiteral(".mvprg");
+
+QSettings nativeSettings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ZEL"),
+                     QStringLiteral("Marovin"));
+}
+
+// Wait cursor on the window for the duration of one file operation.
+class WaitCursor
+{
+public:
+    explicit WaitCursor(QWidget *window)
+        : m_window(window)
+    {
+        m_window->setCursor(Qt::WaitCursor);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    ~WaitCursor() { m_window->setCursor(Qt::ArrowCursor); }
+
+private:
+    QWidget *m_window;
+};
+
+} // namespace
+
+bool MainWindow::maybeSave()
+{
+    if (m_modified) {
+        Config *config = Config::instance();
+        const int answer = MessageDialog::showMessage(
+            this, QMessageBox::Question, tr("工程"),
+            tr("是否将改动保存到 %1 工程?").arg(config->projectName()),
+            {tr("是(&Y)"), tr("否(&N)"), tr("取消(&C)")});
+        if (answer == QMessageBox::Cancel)
+            return false;
+        // Losing days of work because a save failed is never acceptable:
+        // a failed save keeps the project open, as a cancel would.
+        if (answer == QMessageBox::Yes && !saveProjectFile(config->projectFile()))
+            return false;
+    }
+    closeProject();
+    return true;
+}
+
+void MainWindow::closeProject()
+{
+    Config::instance()->reset();
+    setModified(false);
+}
+
+bool MainWindow::openProject(const QString &path)
+{
+    WaitCursor wait(this);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"),
+                                   tr("读取文件失败 %1。\n%2.").arg(path, file.errorString()),
+                                   {tr("确定")});
+    }
+    // Project files are read by the project-file work; until it lands no
+    // file can be opened, and the user is told so rather than shown an
+    // empty project.
+    MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), tr("工程文件打开失败！"),
+                               {tr("确定")});
+    return false;
+}
+
+bool MainWindow::saveProjectFile(const QString &path)
+{
+    WaitCursor wait(this);
+    Q_UNUSED(path)
+    // See openProject: writing arrives with the project-file work.
+    MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), tr("工程文件保存失败！"),
+                               {tr("确定")});
+    return false;
+}
+
+void MainWindow::newFile()
+{
+    if (!maybeSave())
+        return;
+    m_newProjectDialog->exec();
+    setCentralPage(true);
+}
+
+void MainWindow::openFile()
+{
+    if (!maybeSave())
+        return;
+    const QString path = FileDialog::getOpenFileName(
+        this, tr("打开工程文件"), QString(),
+        tr("工程文件(*%1);;All files(*.*)").arg(ProjectSuffix));
+    if (path.isEmpty())
+        setCentralPage(true);
+    else
+        openProject(path);
+}
+
+void MainWindow::openRecentFile()
+{
+    auto *action = qobject_cast<QAction *>(sender());
+    if (!action)
+        return;
+    const QString stored = action->data().toString();
+    QString path = QFileInfo(stored).canonicalFilePath();
+    // A vanished file has no canonical path; name the stored one so the
+    // user learns which entry failed.
+    if (path.isEmpty())
+        path = stored;
+    if (!maybeSave())
+        return;
+    openProject(path);
+}
+
+void MainWindow::closeFile()
+{
+    closeProject();
+    setCentralPage(true);
+    setModified(false);
+    setApplicationTitle(QString());
+}
+
+void MainWindow::save()
+{
+    saveProjectFile(Config::instance()->projectFile());
+}
+
+void MainWindow::saveAs()
+{
+    const QString name = FileDialog::getSaveFileName(this, tr("工程另存为"), QString(),
+                                                     tr("保存为 (*%1)").arg(ProjectSuffix));
+    if (name.isEmpty() || !saveProjectFile(name))
+        return;
+    Config *config = Config::instance();
+    config->setProjectFile(name);
+    setApplicationTitle(config->projectName());
+    updateRecentFiles(name);
+}
+
+void MainWindow::openDir()
+{
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(Config::instance()->projectPath())))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::currentPath()));
+}
+
+void MainWindow::updateRecentFiles(QString filename)
+{
+    QSettings settings = nativeSettings();
+    QStringList files = settings.value(QStringLiteral("recentFiles")).toStringList();
+    if (!filename.isEmpty()) {
+        files.removeAll(filename);
+        files.prepend(filename);
+        while (files.size() > MaxRecentFiles)
+            files.removeLast();
+        settings.setValue(QStringLiteral("recentFiles"), files);
+    }
+
+    const int n = qMin(int(files.size()), MaxRecentFiles);
+    for (int i = 0; i < MaxRecentFiles; ++i) {
+        QAction *action = m_recentFileActions.at(i);
+        if (i < n) {
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i)));
+            action->setData(files.at(i));
+            action->setVisible(true);
+        } else {
+            action->setVisible(false);
+        }
+    }
+    action(QStringLiteral("openDir"))->setStatusTip(Config::instance()->projectPath());
+}
+
+void MainWindow::clearRecentfile()
+{
+    nativeSettings().setValue(QStringLiteral("recentFiles"), QStringList());
+    updateRecentFiles();
+}

@@ -1,0 +1,629 @@
+#include "config.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardItemModel>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+Config* s_instance = nullptr;
+
+const QString ProjectSuffix = QStringLiteral(".mvprg");
+
+QString attr(const QXmlStreamAttributes& attrs, const char* name)
+{
+    return attrs.value(QLatin1String(name)).toString();
+}
+
+// Malformed or missing numbers read as 0; the narrowing mirrors the field
+// widths of the file format.
+int intAttr(const QXmlStreamAttributes& attrs, const char* name)
+{
+    return attrs.value(QLatin1String(name)).toInt();
+}
+
+quint8 byteAttr(const QXmlStreamAttributes& attrs, const char* name)
+{
+    return static_cast<quint8>(intAttr(attrs, name));
+}
+
+QString cellText(const QStandardItemModel* model, int row, int column)
+{
+    const QStandardItem* item = model->item(row, column);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
+Config* Config::instance()
+{
+    if (!s_instance)
+        new Config();
+    return s_instance;
+}
+
+Config::Config()
+    : m_systemRegisters(new QStandardItemModel(0, TagColumnCount, this))
+    , m_addressTags(new QStandardItemModel(0, TagColumnCount, this))
+{
+    // Published before reset() so that anything reached from here already
+    // finds this instance instead of building a second one.
+    s_instance = this;
+    reset();
+    retranslate();
+    loadHardDevices();
+    loadDeviceProtocols();
+}
+
+Config::~Config()
+{
+    if (s_instance == this)
+        s_instance = nullptr;
+}
+
+void Config::reset()
+{
+    name = QStringLiteral("untiled");
+    path = QDir::currentPath();
+    version = QStringLiteral("1.0.0");
+    projectPw.clear();
+    macroPw.clear();
+    hard = 0;
+    orientation = 0;
+    addressHex = 0;
+    encryption = 0;
+
+    // The default language is project data written to the file, not an
+    // interface text, so it is not translated.
+    LanguagePara chinese;
+    chinese.name = QStringLiteral("中文");
+    chinese.font = QFont(QStringLiteral("宋体"), 10);
+    languages = {chinese};
+    devices.clear();
+
+    m_textLib.clear();
+    m_addressTags->removeRows(0, m_addressTags->rowCount());
+}
+
+bool Config::writeXml(QXmlStreamWriter* writer)
+{
+    writer->writeStartElement(QStringLiteral("Config"));
+    writer->writeAttribute(QStringLiteral("name"), name);
+    writer->writeAttribute(QStringLiteral("path"), path);
+    writer->writeAttribute(QStringLiteral("version"), version);
+    writer->writeAttribute(QStringLiteral("projectPw"), projectPw);
+    writer->writeAttribute(QStringLiteral("macroPw"), macroPw);
+    writer->writeAttribute(QStringLiteral("hard"), QString::number(hard));
+    writer->writeAttribute(QStringLiteral("orientation"), QString::number(orientation));
+    writer->writeAttribute(QStringLiteral("addressHex"), QString::number(addressHex));
+    writer->writeAttribute(QStringLiteral("screen"),
+                           QStringLiteral("%1,%2").arg(screenWidth).arg(screenHeight));
+    writer->writeAttribute(QStringLiteral("encryption"), QString::number(encryption));
+
+    writer->writeStartElement(QStringLiteral("Language"));
+    for (int i = 0; i < languages.size(); ++i) {
+        const LanguagePara& lan = languages.at(i);
+        writer->writeStartElement(QStringLiteral("lan%1").arg(i));
+        writer->writeAttribute(QStringLiteral("name"), lan.name);
+        writer->writeAttribute(QStringLiteral("mark"), lan.mark);
+        writer->writeAttribute(QStringLiteral("font"), lan.font.toString());
+        writer->writeEndElement();
+    }
+    writer->writeEndElement();
+
+    writer->writeStartElement(QStringLiteral("Device"));
+    for (int i = 0; i < devices.size(); ++i) {
+        const DevicePara& dev = devices.at(i);
+        writer->writeStartElement(QStringLiteral("dev%1").arg(i));
+        writer->writeAttribute(QStringLiteral("name"), dev.name);
+        writer->writeAttribute(QStringLiteral("protocol"), QString::number(dev.protocol));
+        writer->writeAttribute(QStringLiteral("deviceId"), QString::number(dev.deviceId));
+        writer->writeAttribute(QStringLiteral("port"), QString::number(dev.port));
+        writer->writeAttribute(QStringLiteral("rsType"), QString::number(dev.rsType));
+        writer->writeAttribute(QStringLiteral("dataBits"), QString::number(dev.dataBits));
+        writer->writeAttribute(QStringLiteral("stopBits"), QString::number(dev.stopBits));
+        writer->writeAttribute(QStringLiteral("parity"), QString::number(dev.parity));
+        writer->writeAttribute(QStringLiteral("retryNum"), QString::number(dev.retryNum));
+        writer->writeAttribute(QStringLiteral("baud"), QString::number(dev.baud));
+        writer->writeAttribute(QStringLiteral("overtime"), QString::number(dev.overtime));
+        writer->writeAttribute(QStringLiteral("comDelay"), QString::number(dev.comDelay));
+        writer->writeAttribute(QStringLiteral("resDelay"), QString::number(dev.resDelay));
+        writer->writeEndElement();
+    }
+    writer->writeEndElement();
+
+    m_textLib.writeXml(writer);
+
+    static const char* const columnAttrs[TagColumnCount] = {
+        "name", "device", "address", "type", "length", "mark"};
+    writer->writeStartElement(QStringLiteral("AddressLib"));
+    writer->writeAttribute(QStringLiteral("count"), QString::number(m_addressTags->rowCount()));
+    for (int row = 0; row < m_addressTags->rowCount(); ++row) {
+        writer->writeStartElement(QStringLiteral("label%1").arg(row));
+        for (int column = 0; column < TagColumnCount; ++column)
+            writer->writeAttribute(QLatin1String(columnAttrs[column]),
+                                   cellText(m_addressTags, row, column));
+        writer->writeEndElement();
+    }
+    writer->writeEndElement();
+
+    writer->writeEndElement();
+    return true;
+}
+
+bool Config::readXml(QXmlStreamReader* reader)
+{
+    const QXmlStreamAttributes attrs = reader->attributes();
+    name = attr(attrs, "name");
+    path = attr(attrs, "path");
+    version = attr(attrs, "version");
+    projectPw = attr(attrs, "projectPw");
+    macroPw = attr(attrs, "macroPw");
+    hard = byteAttr(attrs, "hard");
+    orientation = byteAttr(attrs, "orientation");
+    addressHex = byteAttr(attrs, "addressHex");
+    encryption = byteAttr(attrs, "encryption");
+
+    // A damaged size keeps the one the new-project dialog set rather than
+    // guessing half of it.
+    const QStringList screen = attr(attrs, "screen").split(QLatin1Char(','));
+    if (screen.size() == 2) {
+        screenWidth = screen.at(0).toInt();
+        screenHeight = screen.at(1).toInt();
+    }
+
+    while (reader->readNextStartElement()) {
+        const QStringRef element = reader->name();
+        if (element == QLatin1String("Language")) {
+            languages.clear();
+            while (reader->readNextStartElement()) {
+                const QXmlStreamAttributes a = reader->attributes();
+                LanguagePara lan;
+                lan.name = attr(a, "name");
+                lan.mark = attr(a, "mark");
+                lan.font.fromString(attr(a, "font"));
+                languages.append(lan);
+                reader->skipCurrentElement();
+            }
+        } else if (element == QLatin1String("Device")) {
+            devices.clear();
+            while (reader->readNextStartElement()) {
+                const QXmlStreamAttributes a = reader->attributes();
+                DevicePara dev;
+                dev.name = attr(a, "name");
+                dev.protocol = byteAttr(a, "protocol");
+                dev.deviceId = byteAttr(a, "deviceId");
+                dev.port = byteAttr(a, "port");
+                dev.rsType = byteAttr(a, "rsType");
+                dev.dataBits = byteAttr(a, "dataBits");
+                dev.stopBits = byteAttr(a, "stopBits");
+                dev.parity = byteAttr(a, "parity");
+                dev.retryNum = byteAttr(a, "retryNum");
+                dev.baud = intAttr(a, "baud");
+                dev.overtime = intAttr(a, "overtime");
+                dev.comDelay = intAttr(a, "comDelay");
+                dev.resDelay = intAttr(a, "resDelay");
+                devices.append(dev);
+                reader->skipCurrentElement();
+            }
+        } else if (element == QLatin1String("TextLib")) {
+            m_textLib.readXml(reader);
+        } else if (element == QLatin1String("AddressLib")) {
+            int row = 0;
+            while (reader->readNextStartElement()) {
+                const QXmlStreamAttributes a = reader->attributes();
+                const QList<QStandardItem*> items = {
+                    new QStandardItem(attr(a, "name")),    new QStandardItem(attr(a, "device")),
+                    new QStandardItem(attr(a, "address")), new QStandardItem(attr(a, "type")),
+                    new QStandardItem(attr(a, "length")),  new QStandardItem(attr(a, "mark"))};
+                m_addressTags->insertRow(row++, items);
+                reader->skipCurrentElement();
+            }
+        } else {
+            // Left on the unknown element: the project reader's own loop
+            // takes it from here.
+            break;
+        }
+    }
+    return true;
+}
+
+void Config::setLanguage(int index)
+{
+    if (uiLanguage == index)
+        return;
+    uiLanguage = static_cast<quint8>(index);
+    emit languageChanged(index);
+}
+
+void Config::retranslate()
+{
+    m_registry.fill();
+    fillDisplayNames();
+    setTagHeaders(m_systemRegisters);
+    setTagHeaders(m_addressTags);
+}
+
+void Config::setTagHeaders(QStandardItemModel* model)
+{
+    model->setHorizontalHeaderLabels(
+        {tr("名称"), tr("设备"), tr("地址"), tr("类型"), tr("长度"), tr("备注")});
+}
+
+void Config::fillDisplayNames()
+{
+    m_displayNames.clear();
+
+    for (const QString& cls : m_registry.classNames())
+        m_displayNames.insert(cls, m_registry.displayNames(cls));
+
+    m_displayNames.insert(QStringLiteral("group"),
+                          {{QStringLiteral("1Base"), tr("基本")},
+                           {QStringLiteral("2Border"), tr("边框")},
+                           {QStringLiteral("3Brush"), tr("填充")},
+                           {QStringLiteral("4Text"), tr("文本")}});
+
+    m_displayNames.insert(QStringLiteral("enum"),
+                          {{QStringLiteral("NoPen"), tr("无")},
+                           {QStringLiteral("SolidLine"), tr("实线")},
+                           {QStringLiteral("DashLine"), tr("虚线")},
+                           {QStringLiteral("DotLine"), tr("点线")},
+                           {QStringLiteral("DashDotLine"), tr("点划线")},
+                           {QStringLiteral("DashDotDotLine"), tr("双点划线")},
+                           {QStringLiteral("Pie"), tr("扇形")},
+                           {QStringLiteral("Arc"), tr("圆弧")},
+                           {QStringLiteral("Chord"), tr("弦")},
+                           {QStringLiteral("None"), tr("无")},
+                           {QStringLiteral("Even"), tr("偶校验")},
+                           {QStringLiteral("Odd"), tr("奇校验")}});
+
+    QHash<QString, QString> reg = {
+        {QStringLiteral("Year"), tr("年")},
+        {QStringLiteral("Month"), tr("月")},
+        {QStringLiteral("Day"), tr("日")},
+        {QStringLiteral("Hour"), tr("时")},
+        {QStringLiteral("Minute"), tr("分")},
+        {QStringLiteral("Second"), tr("秒")},
+        {QStringLiteral("Weekday"), tr("星期")},
+        {QStringLiteral("CurrentScreenId"), tr("当前页面Id")},
+        {QStringLiteral("StartScreenId"), tr("起始页面Id")},
+        {QStringLiteral("TouchX"), tr("触摸屏X位置")},
+        {QStringLiteral("TouchY"), tr("触摸屏Y位置")},
+        {QStringLiteral("CurrentUser"), tr("当前用户名")},
+        {QStringLiteral("CurrentGroup"), tr("当前用户组")},
+        {QStringLiteral("UserAuthority"), tr("当前用户权限级别")},
+        {QStringLiteral("CurrentLanguage"), tr("当前语言")},
+        {QStringLiteral("MemoryUsage"), tr("内存使用率")},
+        {QStringLiteral("CPUUsage"), tr("CPU使用率")},
+        {QStringLiteral("Backlight"), tr("背光亮度")},
+        {QStringLiteral("CloseBacklightTime"), tr("关闭背光时间")},
+        {QStringLiteral("ScreenSaverTime"), tr("进入屏保时间")},
+        {QStringLiteral("RunTime"), tr("开机运行时间")},
+        {QStringLiteral("OSVersion"), tr("系统版本")},
+        {QStringLiteral("AppVersion"), tr("应用版本")},
+        {QStringLiteral("SIMStatus"), tr("SIM状态")},
+        {QStringLiteral("SIMSignal"), tr("SIM信号强度")},
+        {QStringLiteral("System Datatime"), tr("系统时间")},
+        {QStringLiteral("Screen"), tr("界面")},
+        {QStringLiteral("Users Management"), tr("用户管理")},
+        {QStringLiteral("System Infomation"), tr("系统信息")},
+        {QStringLiteral("LOT"), tr("物联网")},
+        {QStringLiteral("local"), tr("本地")},
+    };
+    for (int n = 1; n <= 3; ++n) {
+        const QString com = QStringLiteral("COM%1").arg(n);
+        reg.insert(com, tr("通讯COM%1").arg(n));
+        reg.insert(com + QLatin1String("Mode"), tr("COM%1模式").arg(n));
+        reg.insert(com + QLatin1String("Baud"), tr("COM%1波特率").arg(n));
+        reg.insert(com + QLatin1String("DataBits"), tr("COM%1数据位").arg(n));
+        reg.insert(com + QLatin1String("StopBits"), tr("COM%1停止位").arg(n));
+        reg.insert(com + QLatin1String("Parity"), tr("COM%1校验位").arg(n));
+        reg.insert(com + QLatin1String("ErrorCode"), tr("COM%1错误码").arg(n));
+        reg.insert(com + QLatin1String("ErrorCout"), tr("COM%1错误次数").arg(n));
+        reg.insert(com + QLatin1String("ErrorTotal"), tr("COM%1累计错误次数").arg(n));
+    }
+    m_displayNames.insert(QStringLiteral("register"), reg);
+}
+
+QString Config::displayName(const QString& category, const QString& key) const
+{
+    if (uiLanguage == 1) {
+        // Group keys carry their sort digit in front; it is not for display.
+        if (!key.isEmpty() && key.at(0).isDigit())
+            return key.mid(1);
+        return key;
+    }
+    const auto cat = m_displayNames.constFind(category);
+    if (cat == m_displayNames.cend())
+        return key;
+    return cat->value(key, key);
+}
+
+void Config::setProjectFile(const QString& filePath)
+{
+    const int slash = filePath.lastIndexOf(QLatin1Char('/'));
+    path = slash < 0 ? QString() : filePath.left(slash);
+    name = filePath.mid(slash + 1).remove(ProjectSuffix, Qt::CaseSensitive);
+}
+
+QString Config::projectFile() const
+{
+    return QStringLiteral("%1/%2%3").arg(path, name, ProjectSuffix);
+}
+
+bool Config::createProjectDirs(const QString& location, const QString& name)
+{
+    QDir dir;
+    if (!dir.exists(location))
+        dir.mkdir(location);
+    const QString project = location + QLatin1Char('/') + name;
+    dir.mkdir(project);
+    dir.mkdir(project + QLatin1String("/images"));
+    dir.mkdir(project + QLatin1String("/fonts"));
+    return dir.exists(project + QLatin1String("/images")) && dir.exists(project + QLatin1String("/fonts"));
+}
+
+QStringList Config::deviceNames() const
+{
+    QStringList names{tr("本地")};
+    for (const DevicePara& dev : devices)
+        names.append(dev.name);
+    return names;
+}
+
+bool Config::findDevice(const QString& text, AddressPara& para) const
+{
+    const int index = deviceNames().indexOf(text);
+    if (index < 0)
+        return false;
+    para.device = static_cast<quint8>(index);
+    return true;
+}
+
+QString Config::deviceName(const AddressPara& para) const
+{
+    return deviceNames().value(para.device);
+}
+
+QStringList Config::hardDeviceTexts() const
+{
+    QStringList texts;
+    for (const HardDevice& hd : m_hardDevices)
+        texts.append(QStringLiteral("%1(%2\u00d7%3)").arg(hd.name).arg(hd.width).arg(hd.height));
+    return texts;
+}
+
+QStringList Config::tagNames(bool system) const
+{
+    const QStandardItemModel* model = tagModel(system);
+    QStringList names;
+    for (int row = 0; row < model->rowCount(); ++row)
+        names.append(cellText(model, row, NameColumn));
+    return names;
+}
+
+QStringList Config::numberedNames(int from, int to, const QString& prefix, const QString& suffix)
+{
+    QStringList names;
+    for (int n = from; n <= to; ++n)
+        names.append(prefix + QString::number(n) + suffix);
+    return names;
+}
+
+QStringList Config::enumTexts(const QMetaEnum& metaEnum, int skip) const
+{
+    QVector<int> indices(metaEnum.keyCount());
+    std::iota(indices.begin(), indices.end(), 0);
+    std::stable_sort(indices.begin(), indices.end(), [&metaEnum](int a, int b) {
+        return metaEnum.value(a) < metaEnum.value(b);
+    });
+    QStringList texts;
+    for (int i : indices)
+        texts.append(displayName(QStringLiteral("enum"), QLatin1String(metaEnum.key(i))).mid(skip));
+    return texts;
+}
+
+const HardDevice* Config::currentHardDevice() const
+{
+    return hard < m_hardDevices.size() ? &m_hardDevices.at(hard) : nullptr;
+}
+
+int Config::deviceProtocol(int device) const
+{
+    if (device == 0) {
+        const HardDevice* hd = currentHardDevice();
+        return hd ? hd->model : 0;
+    }
+    if (device >= 1 && device <= devices.size())
+        return devices.at(device - 1).protocol;
+    return 0;
+}
+
+bool Config::parseAddress(const QString& text, AddressPara& para) const
+{
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    const QStringList parts = text.split(space, Qt::SkipEmptyParts);
+    if (parts.size() < 2)
+        return false;
+
+    const int protocol = deviceProtocol(para.device);
+    const int area = areaIndex(protocol, parts.at(0));
+    if (area < 0)
+        return false;
+    para.area = static_cast<quint8>(area);
+
+    QString number = parts.at(1);
+    uint bit = 0;
+    if (protocol == 0 && para.format == Bool) {
+        // A bit address without its bit would silently mean bit 0; the user
+        // is better served by being told the address is incomplete.
+        const int underscore = number.indexOf(QLatin1Char('_'));
+        if (underscore < 0)
+            return false;
+        bool bitOk = false;
+        bit = number.mid(underscore + 1).toUInt(&bitOk, 10);
+        if (!bitOk || bit > 0xFFFF)
+            return false;
+        number.truncate(underscore);
+    }
+
+    int base = 10;
+    if (number.endsWith(QLatin1Char('H'))) {
+        number.chop(1);
+        base = 16;
+    }
+    bool ok = false;
+    const uint value = number.toUInt(&ok, base);
+    // A number that does not fit 16 bits would wrap into the area's range
+    // and pass the range check later on.
+    if (!ok || value > 0xFFFF)
+        return false;
+    para.address = static_cast<quint16>(value);
+    para.bit = static_cast<quint16>(bit);
+    return true;
+}
+
+QString Config::addressText(const AddressPara& para) const
+{
+    const int protocol = deviceProtocol(para.device);
+    if (protocol != 0 && protocol != 1)
+        return QString();
+
+    const QString area = areaName(protocol, para.area);
+    const QString number = addressHex ? QString::number(para.address, 16) + QLatin1Char('H')
+                                      : QString::number(para.address);
+    if (protocol == 0 && para.format == Bool)
+        return QStringLiteral("%1 %2_%3").arg(area, number).arg(para.bit);
+    return QStringLiteral("%1 %2").arg(area, number);
+}
+
+QString Config::addressSummary(const AddressPara& para) const
+{
+    return QStringLiteral("%1 : %2 ( %3 )").arg(deviceName(para), addressText(para), dataFormatText(para));
+}
+
+QString Config::dataFormatText(const AddressPara& para)
+{
+    return QLatin1String(QMetaEnum::fromType<DataFormat>().valueToKey(para.format));
+}
+
+bool Config::parseDataFormat(const QString& text, AddressPara& para) const
+{
+    QString key = text;
+    key.remove(QRegularExpression(QStringLiteral("\\s")));
+    const int index = enumTexts(QMetaEnum::fromType<DataFormat>()).indexOf(key);
+    if (index < 0)
+        return false;
+    para.format = static_cast<quint8>(index);
+    return true;
+}
+
+int Config::tagAt(bool system, int row, AddressPara& para) const
+{
+    const QStandardItemModel* model = tagModel(system);
+    if (row < 0 || row >= model->rowCount())
+        return TagNoRow;
+
+    para.name = cellText(model, row, NameColumn);
+    para.mark = cellText(model, row, MarkColumn);
+    bool lengthOk = false;
+    const uint length = cellText(model, row, LengthColumn).toUInt(&lengthOk, 10);
+    lengthOk = lengthOk && length <= 0xFF;
+    para.length = static_cast<quint8>(length);
+
+    if (!findDevice(cellText(model, row, DeviceColumn), para))
+        return TagBadDevice;
+    if (!parseDataFormat(cellText(model, row, TypeColumn), para))
+        return TagBadType;
+    if (!parseAddress(cellText(model, row, AddressColumn), para))
+        return TagBadAddress;
+    return lengthOk ? TagOk : TagBadLength;
+}
+
+void Config::loadHardDevices(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement() || xml.name() != QLatin1String("HardDevice"))
+            continue;
+
+        m_hardDevices.clear();
+        while (xml.readNextStartElement()) {
+            const QXmlStreamAttributes a = xml.attributes();
+            HardDevice hd;
+            hd.name = xml.name().toString();
+            hd.width = static_cast<quint16>(intAttr(a, "width"));
+            hd.height = static_cast<quint16>(intAttr(a, "height"));
+            hd.psize = a.value(QLatin1String("psize")).toFloat();
+            hd.serials = byteAttr(a, "serials");
+            hd.usb = byteAttr(a, "USB");
+            hd.model = byteAttr(a, "model");
+            hd.image = attr(a, "image");
+            m_hardDevices.append(hd);
+            xml.skipCurrentElement();
+        }
+        return;
+    }
+}
+
+void Config::loadDeviceProtocols(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    m_protocols.read(&file);
+}
+
+void Config::loadSystemRegisters()
+{
+    const HardDevice* hd = currentHardDevice();
+    loadSystemRegisters(hd && hd->model == 1 ? QStringLiteral(":/sysreg2")
+                                             : QStringLiteral(":/sysreg1"));
+}
+
+void Config::loadSystemRegisters(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    m_systemRegisters->removeRows(0, m_systemRegisters->rowCount());
+
+    const QString category = QStringLiteral("register");
+    auto readOnly = [](const QString& text) {
+        auto* item = new QStandardItem(text);
+        item->setEditable(false);
+        return item;
+    };
+
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement() || xml.name() != QLatin1String("Register"))
+            continue;
+
+        int row = 0;
+        while (xml.readNextStartElement()) {
+            const QXmlStreamAttributes a = xml.attributes();
+            m_systemRegisters->insertRow(row++, {
+                readOnly(displayName(category, attr(a, "name"))),
+                readOnly(displayName(category, attr(a, "device"))),
+                readOnly(attr(a, "address")),
+                readOnly(attr(a, "type")),
+                readOnly(attr(a, "length")),
+                readOnly(displayName(category, attr(a, "mark")))});
+            xml.skipCurrentElement();
+        }
+        return;
+    }
+}
