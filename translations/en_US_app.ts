@@ -5,932 +5,935 @@
     <name>AddressLibDialog</name>
     <message>
         <source>地址标签库</source>
-        <translation type="unfinished"></translation>
+        <translation>Address Library</translation>
     </message>
 </context>
 <context>
     <name>Application</name>
     <message>
         <source>微软雅黑</source>
-        <translation type="unfinished"></translation>
+        <translation>Sans Serif</translation>
     </message>
     <message>
         <source>提示</source>
-        <translation type="unfinished"></translation>
+        <translation>Notice</translation>
     </message>
     <message>
         <source>检测到软件上次异常崩溃，是否打开之前工程文件？
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The program terminated abnormally last time. Do you want to open the previous project file?
+%1</translation>
     </message>
     <message>
         <source>是(&amp;Y)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Yes</translation>
     </message>
     <message>
         <source>否(&amp;N)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;No</translation>
     </message>
 </context>
 <context>
     <name>Config</name>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>设备</source>
-        <translation type="unfinished"></translation>
+        <translation>Device</translation>
     </message>
     <message>
         <source>地址</source>
-        <translation type="unfinished"></translation>
+        <translation>Address</translation>
     </message>
     <message>
         <source>类型</source>
-        <translation type="unfinished"></translation>
+        <translation>Type</translation>
     </message>
     <message>
         <source>长度</source>
-        <translation type="unfinished"></translation>
+        <translation>Length</translation>
     </message>
     <message>
         <source>备注</source>
-        <translation type="unfinished"></translation>
+        <translation>Mark</translation>
     </message>
     <message>
         <source>基本</source>
-        <translation type="unfinished"></translation>
+        <translation>Base</translation>
     </message>
     <message>
         <source>边框</source>
-        <translation type="unfinished"></translation>
+        <translation>Border</translation>
     </message>
     <message>
         <source>填充</source>
-        <translation type="unfinished"></translation>
+        <translation>Brush</translation>
     </message>
     <message>
         <source>文本</source>
-        <translation type="unfinished"></translation>
+        <translation>Text</translation>
     </message>
     <message>
         <source>无</source>
-        <translation type="unfinished"></translation>
+        <translation>None</translation>
     </message>
     <message>
         <source>实线</source>
-        <translation type="unfinished"></translation>
+        <translation>Solid Line</translation>
     </message>
     <message>
         <source>虚线</source>
-        <translation type="unfinished"></translation>
+        <translation>Dash Line</translation>
     </message>
     <message>
         <source>点线</source>
-        <translation type="unfinished"></translation>
+        <translation>Dot Line</translation>
     </message>
     <message>
         <source>点划线</source>
-        <translation type="unfinished"></translation>
+        <translation>Dash Dot Line</translation>
     </message>
     <message>
         <source>双点划线</source>
-        <translation type="unfinished"></translation>
+        <translation>Dash Dot Dot Line</translation>
     </message>
     <message>
         <source>扇形</source>
-        <translation type="unfinished"></translation>
+        <translation>Pie</translation>
     </message>
     <message>
         <source>圆弧</source>
-        <translation type="unfinished"></translation>
+        <translation>Arc</translation>
     </message>
     <message>
         <source>弦</source>
-        <translation type="unfinished"></translation>
+        <translation>Chord</translation>
     </message>
     <message>
         <source>偶校验</source>
-        <translation type="unfinished"></translation>
+        <translation>Even</translation>
     </message>
     <message>
         <source>奇校验</source>
-        <translation type="unfinished"></translation>
+        <translation>Odd</translation>
     </message>
     <message>
         <source>年</source>
-        <translation type="unfinished"></translation>
+        <translation>Year</translation>
     </message>
     <message>
         <source>月</source>
-        <translation type="unfinished"></translation>
+        <translation>Month</translation>
     </message>
     <message>
         <source>日</source>
-        <translation type="unfinished"></translation>
+        <translation>Day</translation>
     </message>
     <message>
         <source>时</source>
-        <translation type="unfinished"></translation>
+        <translation>Hour</translation>
     </message>
     <message>
         <source>分</source>
-        <translation type="unfinished"></translation>
+        <translation>Minute</translation>
     </message>
     <message>
         <source>秒</source>
-        <translation type="unfinished"></translation>
+        <translation>Second</translation>
     </message>
     <message>
         <source>星期</source>
-        <translation type="unfinished"></translation>
+        <translation>Weekday</translation>
     </message>
     <message>
         <source>当前页面Id</source>
-        <translation type="unfinished"></translation>
+        <translation>Current Screen ID</translation>
     </message>
     <message>
         <source>起始页面Id</source>
-        <translation type="unfinished"></translation>
+        <translation>Start Screen ID</translation>
     </message>
     <message>
         <source>触摸屏X位置</source>
-        <translation type="unfinished"></translation>
+        <translation>Touch X Position</translation>
     </message>
     <message>
         <source>触摸屏Y位置</source>
-        <translation type="unfinished"></translation>
+        <translation>Touch Y Position</translation>
     </message>
     <message>
         <source>当前用户名</source>
-        <translation type="unfinished"></translation>
+        <translation>Current User Name</translation>
     </message>
     <message>
         <source>当前用户组</source>
-        <translation type="unfinished"></translation>
+        <translation>Current User Group</translation>
     </message>
     <message>
         <source>当前用户权限级别</source>
-        <translation type="unfinished"></translation>
+        <translation>Current User Authority Level</translation>
     </message>
     <message>
         <source>当前语言</source>
-        <translation type="unfinished"></translation>
+        <translation>Current Language</translation>
     </message>
     <message>
         <source>内存使用率</source>
-        <translation type="unfinished"></translation>
+        <translation>Memory Usage</translation>
     </message>
     <message>
         <source>CPU使用率</source>
-        <translation type="unfinished"></translation>
+        <translation>CPU Usage</translation>
     </message>
     <message>
         <source>背光亮度</source>
-        <translation type="unfinished"></translation>
+        <translation>Backlight Brightness</translation>
     </message>
     <message>
         <source>关闭背光时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Backlight Off Time</translation>
     </message>
     <message>
         <source>进入屏保时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Screen Saver Time</translation>
     </message>
     <message>
         <source>开机运行时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Run Time Since Power-On</translation>
     </message>
     <message>
         <source>系统版本</source>
-        <translation type="unfinished"></translation>
+        <translation>OS Version</translation>
     </message>
     <message>
         <source>应用版本</source>
-        <translation type="unfinished"></translation>
+        <translation>App Version</translation>
     </message>
     <message>
         <source>SIM状态</source>
-        <translation type="unfinished"></translation>
+        <translation>SIM Status</translation>
     </message>
     <message>
         <source>SIM信号强度</source>
-        <translation type="unfinished"></translation>
+        <translation>SIM Signal Strength</translation>
     </message>
     <message>
         <source>系统时间</source>
-        <translation type="unfinished"></translation>
+        <translation>System Date and Time</translation>
     </message>
     <message>
         <source>界面</source>
-        <translation type="unfinished"></translation>
+        <translation>Screen</translation>
     </message>
     <message>
         <source>用户管理</source>
-        <translation type="unfinished"></translation>
+        <translation>User Management</translation>
     </message>
     <message>
         <source>系统信息</source>
-        <translation type="unfinished"></translation>
+        <translation>System Information</translation>
     </message>
     <message>
         <source>物联网</source>
-        <translation type="unfinished"></translation>
+        <translation>IoT</translation>
     </message>
     <message>
         <source>本地</source>
-        <translation type="unfinished"></translation>
+        <translation>Local</translation>
     </message>
     <message>
         <source>通讯COM%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Communication COM%1</translation>
     </message>
     <message>
         <source>COM%1模式</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1 Mode</translation>
     </message>
     <message>
         <source>COM%1波特率</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1 Baud Rate</translation>
     </message>
     <message>
         <source>COM%1数据位</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1 Data Bits</translation>
     </message>
     <message>
         <source>COM%1停止位</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1 Stop Bits</translation>
     </message>
     <message>
         <source>COM%1校验位</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1 Parity</translation>
     </message>
     <message>
         <source>COM%1错误码</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1 Error Code</translation>
     </message>
     <message>
         <source>COM%1错误次数</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1 Error Count</translation>
     </message>
     <message>
         <source>COM%1累计错误次数</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1 Total Error Count</translation>
     </message>
 </context>
 <context>
     <name>DockManager</name>
     <message>
         <source>工程</source>
-        <translation type="unfinished"></translation>
+        <translation>Project</translation>
     </message>
     <message>
         <source>元件</source>
-        <translation type="unfinished"></translation>
+        <translation>Element</translation>
     </message>
     <message>
         <source>工具箱</source>
-        <translation type="unfinished"></translation>
+        <translation>Toolbox</translation>
     </message>
     <message>
         <source>属性浏览</source>
-        <translation type="unfinished"></translation>
+        <translation>PropertyBrowser</translation>
     </message>
     <message>
         <source>编译输出</source>
-        <translation type="unfinished"></translation>
+        <translation>Complier Output</translation>
     </message>
     <message>
         <source>查找输出</source>
-        <translation type="unfinished"></translation>
+        <translation>Find Output</translation>
     </message>
     <message>
         <source>应用输出</source>
-        <translation type="unfinished"></translation>
+        <translation>Application Output</translation>
     </message>
 </context>
 <context>
     <name>FirstPage</name>
     <message>
         <source>工程</source>
-        <translation type="unfinished"></translation>
+        <translation>Projects</translation>
     </message>
     <message>
         <source>示例</source>
-        <translation type="unfinished"></translation>
+        <translation>Examples</translation>
     </message>
     <message>
         <source>最近工程：</source>
-        <translation type="unfinished"></translation>
+        <translation>Recent projects:</translation>
     </message>
 </context>
 <context>
     <name>ItemsTable</name>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>类型</source>
-        <translation type="unfinished"></translation>
+        <translation>Type</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>新建工程(&amp;N)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;New project</translation>
     </message>
     <message>
         <source>打开工程(&amp;O)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Open project</translation>
     </message>
     <message>
         <source>清除</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear</translation>
     </message>
     <message>
         <source>关闭工程(&amp;C)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Close project</translation>
     </message>
     <message>
         <source>保存(&amp;S)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Save</translation>
     </message>
     <message>
         <source>另存为(&amp;A)</source>
-        <translation type="unfinished"></translation>
+        <translation>Save &amp;As...</translation>
     </message>
     <message>
         <source>打开工程目录</source>
-        <translation type="unfinished"></translation>
+        <translation>Open Project Dir</translation>
     </message>
     <message>
         <source>退出(&amp;Q)</source>
-        <translation type="unfinished"></translation>
+        <translation>E&amp;xit</translation>
     </message>
     <message>
         <source>撤销</source>
-        <translation type="unfinished"></translation>
+        <translation>Undo</translation>
     </message>
     <message>
         <source>恢复</source>
-        <translation type="unfinished"></translation>
+        <translation>Redo</translation>
     </message>
     <message>
         <source>复制(&amp;C)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Copy</translation>
     </message>
     <message>
         <source>粘贴(&amp;P)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Paste</translation>
     </message>
     <message>
         <source>剪切(&amp;T)</source>
-        <translation type="unfinished"></translation>
+        <translation>Cu&amp;t</translation>
     </message>
     <message>
         <source>删除(&amp;D)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Delete</translation>
     </message>
     <message>
         <source>查找(&amp;F)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Find</translation>
     </message>
     <message>
         <source>放大</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom In</translation>
     </message>
     <message>
         <source>缩小</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom Out</translation>
     </message>
     <message>
         <source>左对齐</source>
-        <translation type="unfinished"></translation>
+        <translation>Left</translation>
     </message>
     <message>
         <source>右对齐</source>
-        <translation type="unfinished"></translation>
+        <translation>Right</translation>
     </message>
     <message>
         <source>上对齐</source>
-        <translation type="unfinished"></translation>
+        <translation>Top</translation>
     </message>
     <message>
         <source>下对齐</source>
-        <translation type="unfinished"></translation>
+        <translation>Bottom</translation>
     </message>
     <message>
         <source>垂直居中对齐</source>
-        <translation type="unfinished"></translation>
+        <translation>Vertical Center</translation>
     </message>
     <message>
         <source>水平居中对齐</source>
-        <translation type="unfinished"></translation>
+        <translation>Horizontal Center</translation>
     </message>
     <message>
         <source>水平均分</source>
-        <translation type="unfinished"></translation>
+        <translation>Horizontal Average</translation>
     </message>
     <message>
         <source>垂直均分</source>
-        <translation type="unfinished"></translation>
+        <translation>Vertical Average</translation>
     </message>
     <message>
         <source>等高</source>
-        <translation type="unfinished"></translation>
+        <translation>Height Same</translation>
     </message>
     <message>
         <source>等宽</source>
-        <translation type="unfinished"></translation>
+        <translation>Width Same</translation>
     </message>
     <message>
         <source>等尺寸</source>
-        <translation type="unfinished"></translation>
+        <translation>Size Same</translation>
     </message>
     <message>
         <source>上移一层</source>
-        <translation type="unfinished"></translation>
+        <translation>Move Forward</translation>
     </message>
     <message>
         <source>下移一层</source>
-        <translation type="unfinished"></translation>
+        <translation>Move Backward</translation>
     </message>
     <message>
         <source>置于顶层</source>
-        <translation type="unfinished"></translation>
+        <translation>Bring To Front</translation>
     </message>
     <message>
         <source>置于底层</source>
-        <translation type="unfinished"></translation>
+        <translation>Bring To Back</translation>
     </message>
     <message>
         <source>组合</source>
-        <translation type="unfinished"></translation>
+        <translation>Group</translation>
     </message>
     <message>
         <source>取消组合</source>
-        <translation type="unfinished"></translation>
+        <translation>UnGroup</translation>
     </message>
     <message>
         <source>设置(&amp;S)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Set</translation>
     </message>
     <message>
         <source>工程配置</source>
-        <translation type="unfinished"></translation>
+        <translation>Project Config</translation>
     </message>
     <message>
         <source>文本标签库</source>
-        <translation type="unfinished"></translation>
+        <translation>Text Library</translation>
     </message>
     <message>
         <source>地址标签库</source>
-        <translation type="unfinished"></translation>
+        <translation>Address Library</translation>
     </message>
     <message>
         <source>编译</source>
-        <translation type="unfinished"></translation>
+        <translation>Compile</translation>
     </message>
     <message>
         <source>离线仿真</source>
-        <translation type="unfinished"></translation>
+        <translation>Offline Simulation</translation>
     </message>
     <message>
         <source>在线仿真</source>
-        <translation type="unfinished"></translation>
+        <translation>Online Simulation</translation>
     </message>
     <message>
         <source>下载</source>
-        <translation type="unfinished"></translation>
+        <translation>Download</translation>
     </message>
     <message>
         <source>上载</source>
-        <translation type="unfinished"></translation>
+        <translation>Upload</translation>
     </message>
     <message>
         <source>属性</source>
-        <translation type="unfinished"></translation>
+        <translation>Property</translation>
     </message>
     <message>
         <source>帮助(&amp;H)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <source>关于(&amp;A)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;About</translation>
     </message>
     <message>
         <source>工程(&amp;P)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Project</translation>
     </message>
     <message>
         <source>编辑(&amp;E)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Edit</translation>
     </message>
     <message>
         <source>格式(&amp;F)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Format</translation>
     </message>
     <message>
         <source>编译(&amp;M)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Compiler</translation>
     </message>
     <message>
         <source>选项(&amp;O)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Options</translation>
     </message>
     <message>
         <source>工程</source>
-        <translation type="unfinished"></translation>
+        <translation>Project</translation>
     </message>
     <message>
         <source>编辑</source>
-        <translation type="unfinished"></translation>
+        <translation>Edit</translation>
     </message>
     <message>
         <source>视图</source>
-        <translation type="unfinished"></translation>
+        <translation>View</translation>
     </message>
     <message>
         <source>对齐</source>
-        <translation type="unfinished"></translation>
+        <translation>Align</translation>
     </message>
     <message>
         <source>选项</source>
-        <translation type="unfinished"></translation>
+        <translation>Options</translation>
     </message>
     <message>
         <source>最近工程(&amp;J)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Recent projects</translation>
     </message>
     <message>
         <source>对齐(&amp;A)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Align</translation>
     </message>
     <message>
         <source>布置(&amp;P)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Distribute</translation>
     </message>
     <message>
         <source>尺寸(&amp;S)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Size</translation>
     </message>
     <message>
         <source>排列(&amp;N)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Order</translation>
     </message>
     <message>
         <source>组合(&amp;G)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Group</translation>
     </message>
     <message>
         <source>关于</source>
-        <translation type="unfinished"></translation>
+        <translation>About</translation>
     </message>
     <message>
         <source>Marovin 操作面板组态编辑器
 版本 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Marovin Operator Panel Configuration Editor
+Version %1</translation>
     </message>
     <message>
         <source>确定</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>是否将改动保存到 %1 工程?</source>
-        <translation type="unfinished"></translation>
+        <translation>Save changes to the project %1?</translation>
     </message>
     <message>
         <source>是(&amp;Y)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Yes</translation>
     </message>
     <message>
         <source>否(&amp;N)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;No</translation>
     </message>
     <message>
         <source>取消(&amp;C)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cancel</translation>
     </message>
     <message>
         <source>错误</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>读取文件失败 %1。
 %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to read file %1.
+%2.</translation>
     </message>
     <message>
         <source>工程文件打开失败！</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to open the project file!</translation>
     </message>
     <message>
         <source>工程文件保存失败！</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed to save the project file!</translation>
     </message>
     <message>
         <source>打开工程文件</source>
-        <translation type="unfinished"></translation>
+        <translation>Open Project File</translation>
     </message>
     <message>
         <source>工程文件(*%1);;All files(*.*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Marovin Project Files(*%1);;All files(*.*)</translation>
     </message>
     <message>
         <source>工程另存为</source>
-        <translation type="unfinished"></translation>
+        <translation>Save Project As</translation>
     </message>
     <message>
         <source>保存为 (*%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Save As (*%1)</translation>
     </message>
 </context>
 <context>
     <name>NewProjectDialog</name>
     <message>
         <source>创建新工程</source>
-        <translation type="unfinished"></translation>
+        <translation>Create New Project</translation>
     </message>
 </context>
 <context>
     <name>ProjectConfigDialog</name>
     <message>
         <source>工程配置</source>
-        <translation type="unfinished"></translation>
+        <translation>Project Config</translation>
     </message>
 </context>
 <context>
     <name>ProjectTree</name>
     <message>
         <source>画面</source>
-        <translation type="unfinished"></translation>
+        <translation>Page</translation>
     </message>
     <message>
         <source>基础画面</source>
-        <translation type="unfinished"></translation>
+        <translation>Widget</translation>
     </message>
     <message>
         <source>添加基础画面</source>
-        <translation type="unfinished"></translation>
+        <translation>Add Widget</translation>
     </message>
     <message>
         <source>窗口画面</source>
-        <translation type="unfinished"></translation>
+        <translation>Dialog</translation>
     </message>
     <message>
         <source>添加窗口画面</source>
-        <translation type="unfinished"></translation>
+        <translation>Add Dialog</translation>
     </message>
     <message>
         <source>模板画面</source>
-        <translation type="unfinished"></translation>
+        <translation>Template</translation>
     </message>
     <message>
         <source>添加模板画面</source>
-        <translation type="unfinished"></translation>
+        <translation>Add Template</translation>
     </message>
     <message>
         <source>脚本</source>
-        <translation type="unfinished"></translation>
+        <translation>Script</translation>
     </message>
     <message>
         <source>添加脚本</source>
-        <translation type="unfinished"></translation>
+        <translation>Add Script</translation>
     </message>
 </context>
 <context>
     <name>PropertyDialog</name>
     <message>
         <source>属性</source>
-        <translation type="unfinished"></translation>
+        <translation>Property</translation>
     </message>
 </context>
 <context>
     <name>PropertyRegistry</name>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>透明度</source>
-        <translation type="unfinished"></translation>
+        <translation>Opacity</translation>
     </message>
     <message>
         <source>z值</source>
-        <translation type="unfinished"></translation>
+        <translation>Z Value</translation>
     </message>
     <message>
         <source>固定</source>
-        <translation type="unfinished"></translation>
+        <translation>Fixed</translation>
     </message>
     <message>
         <source>旋转</source>
-        <translation type="unfinished"></translation>
+        <translation>Rotation</translation>
     </message>
     <message>
         <source>位置</source>
-        <translation type="unfinished"></translation>
+        <translation>Position</translation>
     </message>
     <message>
         <source>宽度</source>
-        <translation type="unfinished"></translation>
+        <translation>Width</translation>
     </message>
     <message>
         <source>高度</source>
-        <translation type="unfinished"></translation>
+        <translation>Height</translation>
     </message>
     <message>
         <source>线宽</source>
-        <translation type="unfinished"></translation>
+        <translation>Line Width</translation>
     </message>
     <message>
         <source>线样式</source>
-        <translation type="unfinished"></translation>
+        <translation>Line Style</translation>
     </message>
     <message>
         <source>线颜色</source>
-        <translation type="unfinished"></translation>
+        <translation>Line Color</translation>
     </message>
     <message>
         <source>样式</source>
-        <translation type="unfinished"></translation>
+        <translation>Style</translation>
     </message>
     <message>
         <source>颜色</source>
-        <translation type="unfinished"></translation>
+        <translation>Color</translation>
     </message>
     <message>
         <source>X半径</source>
-        <translation type="unfinished"></translation>
+        <translation>X Radius</translation>
     </message>
     <message>
         <source>Y半径</source>
-        <translation type="unfinished"></translation>
+        <translation>Y Radius</translation>
     </message>
     <message>
         <source>起始角度</source>
-        <translation type="unfinished"></translation>
+        <translation>Start Angle</translation>
     </message>
     <message>
         <source>角度大小</source>
-        <translation type="unfinished"></translation>
+        <translation>Span Angle</translation>
     </message>
     <message>
         <source>形状</source>
-        <translation type="unfinished"></translation>
+        <translation>Shape</translation>
     </message>
     <message>
         <source>背景颜色</source>
-        <translation type="unfinished"></translation>
+        <translation>Background Color</translation>
     </message>
     <message>
         <source>文字</source>
-        <translation type="unfinished"></translation>
+        <translation>Text</translation>
     </message>
     <message>
         <source>水平对齐</source>
-        <translation type="unfinished"></translation>
+        <translation>Horizontal Alignment</translation>
     </message>
     <message>
         <source>垂直对齐</source>
-        <translation type="unfinished"></translation>
+        <translation>Vertical Alignment</translation>
     </message>
     <message>
         <source>字体颜色</source>
-        <translation type="unfinished"></translation>
+        <translation>Font Color</translation>
     </message>
     <message>
         <source>字体</source>
-        <translation type="unfinished"></translation>
+        <translation>Font</translation>
     </message>
     <message>
         <source>前景颜色</source>
-        <translation type="unfinished"></translation>
+        <translation>Foreground Color</translation>
     </message>
     <message>
         <source>填充样式</source>
-        <translation type="unfinished"></translation>
+        <translation>Fill Style</translation>
     </message>
 </context>
 <context>
     <name>PropertyTreeBrowser</name>
     <message>
         <source>属性</source>
-        <translation type="unfinished"></translation>
+        <translation>Property</translation>
     </message>
     <message>
         <source>值</source>
-        <translation type="unfinished"></translation>
+        <translation>Value</translation>
     </message>
 </context>
 <context>
     <name>TextLibDialog</name>
     <message>
         <source>文本标签库</source>
-        <translation type="unfinished"></translation>
+        <translation>Text Library</translation>
     </message>
 </context>
 <context>
     <name>ToolBoxForm</name>
     <message>
         <source>选择</source>
-        <translation type="unfinished"></translation>
+        <translation>Select</translation>
     </message>
     <message>
         <source>旋转</source>
-        <translation type="unfinished"></translation>
+        <translation>Rotate</translation>
     </message>
     <message>
         <source>连续插入</source>
-        <translation type="unfinished"></translation>
+        <translation>Continuous Insert</translation>
     </message>
     <message>
         <source>列表模式</source>
-        <translation type="unfinished"></translation>
+        <translation>List Mode</translation>
     </message>
     <message>
         <source>图形</source>
-        <translation type="unfinished"></translation>
+        <translation>Shapes</translation>
     </message>
     <message>
         <source>对象</source>
-        <translation type="unfinished"></translation>
+        <translation>Objects</translation>
     </message>
     <message>
         <source>图库</source>
-        <translation type="unfinished"></translation>
+        <translation>Gallery</translation>
     </message>
     <message>
         <source>线条</source>
-        <translation type="unfinished"></translation>
+        <translation>Line</translation>
     </message>
     <message>
         <source>矩形</source>
-        <translation type="unfinished"></translation>
+        <translation>Rectangle</translation>
     </message>
     <message>
         <source>圆角矩形</source>
-        <translation type="unfinished"></translation>
+        <translation>Rounded Rectangle</translation>
     </message>
     <message>
         <source>椭圆</source>
-        <translation type="unfinished"></translation>
+        <translation>Ellipse</translation>
     </message>
     <message>
         <source>多边形</source>
-        <translation type="unfinished"></translation>
+        <translation>Polygon</translation>
     </message>
     <message>
         <source>折线</source>
-        <translation type="unfinished"></translation>
+        <translation>Polyline</translation>
     </message>
     <message>
         <source>曲线</source>
-        <translation type="unfinished"></translation>
+        <translation>Curve</translation>
     </message>
     <message>
         <source>文本</source>
-        <translation type="unfinished"></translation>
+        <translation>Text</translation>
     </message>
     <message>
         <source>图片</source>
-        <translation type="unfinished"></translation>
+        <translation>Picture</translation>
     </message>
     <message>
         <source>标签</source>
-        <translation type="unfinished"></translation>
+        <translation>Label</translation>
     </message>
     <message>
         <source>按钮</source>
-        <translation type="unfinished"></translation>
+        <translation>Button</translation>
     </message>
     <message>
         <source>下拉框</source>
-        <translation type="unfinished"></translation>
+        <translation>Combo Box</translation>
     </message>
     <message>
         <source>单选框</source>
-        <translation type="unfinished"></translation>
+        <translation>Radio Button</translation>
     </message>
     <message>
         <source>复选框</source>
-        <translation type="unfinished"></translation>
+        <translation>Check Box</translation>
     </message>
     <message>
         <source>单行文本</source>
-        <translation type="unfinished"></translation>
+        <translation>Single-Line Text</translation>
     </message>
     <message>
         <source>多行文本</source>
-        <translation type="unfinished"></translation>
+        <translation>Multi-Line Text</translation>
     </message>
     <message>
         <source>数值框</source>
-        <translation type="unfinished"></translation>
+        <translation>Spin Box</translation>
     </message>
 </context>
 </TS>

@@ -108,13 +108,34 @@ void DockManager::reorderDockWidget(QTabBar *bar, QDockWidget *dockWidget, bool 
         return;
     dockWidget->raise();
     dockWidget->setVisible(enable);
-    if (!bar || m_window->tabifiedDockWidgets(dockWidget).isEmpty())
+    if (!bar || tabifiedWith(dockWidget).isEmpty())
         return;
     for (int i = 0; i < bar->count(); ++i) {
         QDockWidget *other = m_docks.value(bar->tabData(i).toInt());
         if (other && other != dockWidget)
             other->setVisible(!enable);
     }
+}
+
+void DockManager::tabifyDocks(QDockWidget *first, QDockWidget *second)
+{
+    m_window->tabifyDockWidget(first, second);
+    if (!m_tabGroups.contains(first))
+        m_tabGroups.insert(first, m_docks.key(first));
+    m_tabGroups.insert(second, m_tabGroups.value(first));
+}
+
+QList<QDockWidget *> DockManager::tabifiedWith(QDockWidget *dock) const
+{
+    QList<QDockWidget *> result;
+    if (!m_tabGroups.contains(dock))
+        return result;
+    const int group = m_tabGroups.value(dock);
+    for (auto it = m_tabGroups.cbegin(); it != m_tabGroups.cend(); ++it) {
+        if (it.key() != dock && it.value() == group)
+            result.append(it.key());
+    }
+    return result;
 }
 
 void DockManager::setDocksEnabled(bool enable)

@@ -23,6 +23,12 @@ public:
     // owned by the main window.
     QDockWidget *createDock(Qt::DockWidgetArea area, const char *title);
 
+    // Stacks second onto first as tabs and remembers them as one group; the
+    // layout's own record of tab groups is lost while all of them are hidden.
+    void tabifyDocks(QDockWidget *first, QDockWidget *second);
+    // The docks sharing a tab group with dock, dock itself excluded.
+    QList<QDockWidget *> tabifiedWith(QDockWidget *dock) const;
+
     void setDocksEnabled(bool enable);
     void retranslateDocks();
 
@@ -44,6 +50,7 @@ private:
     QMap<int, QDockWidget *> m_docks;
     QMap<QDockWidget *, Qt::DockWidgetArea> m_areas;
     QMap<QDockWidget *, const char *> m_titles;
+    QMap<QDockWidget *, int> m_tabGroups;
     // Counted per manager rather than per process, so a second window (as in
     // tests) numbers its docks from 0 like the first.
     int m_counter = 0;

@@ -432,12 +432,12 @@ void MainWindow::createDockWindows()
     QDockWidget *find = m_dockManager->createDock(Qt::BottomDockWidgetArea, dockTitles[5]);
     m_findOutput = new QTextBrowser(find);
     find->setWidget(m_findOutput);
-    tabifyDockWidget(compile, find);
+    m_dockManager->tabifyDocks(compile, find);
 
     QDockWidget *output = m_dockManager->createDock(Qt::BottomDockWidgetArea, dockTitles[6]);
     m_undoView = new QUndoView(UserOptGroup::instance(this), output);
     output->setWidget(m_undoView);
-    tabifyDockWidget(find, output);
+    m_dockManager->tabifyDocks(find, output);
     output->raise();
 
     compile->hide();

@@ -187,7 +187,9 @@ bool Config::readXml(QXmlStreamReader* reader)
                 LanguagePara lan;
                 lan.name = attr(a, "name");
                 lan.mark = attr(a, "mark");
-                lan.font.fromString(attr(a, "font"));
+                const QString font = attr(a, "font");
+                if (!font.isEmpty())
+                    lan.font.fromString(font);
                 languages.append(lan);
                 reader->skipCurrentElement();
             }

@@ -72,7 +72,7 @@ void addTag(const QStringList& cells)
     Config::instance()->addressTagModel()->appendRow(items);
 }
 
-DevicePara device(const QString& name, int protocol)
+DevicePara makeDevice(const QString& name, int protocol)
 {
     DevicePara dev;
     dev.name = name;
@@ -145,7 +145,7 @@ void TestConfig::resetWritesNewProjectDefaults()
     c->screenHeight = 1024;
     c->uiLanguage = 1;
     c->languages.append(LanguagePara());
-    c->devices.append(device(QStringLiteral("PLC"), 1));
+    c->devices.append(makeDevice(QStringLiteral("PLC"), 1));
     addTag({"a", "本地", "LW 1", "Int16", "2", ""});
     readConfig(QStringLiteral("<Config>") + TextLibXml + QStringLiteral("</Config>"));
     QVERIFY(!c->textLib()->isEmpty());
@@ -215,7 +215,7 @@ void TestConfig::roundTripKeepsEveryField()
     dev.overtime = 250;
     dev.comDelay = 11;
     dev.resDelay = 12;
-    c->devices = {dev, device(QStringLiteral("Meter"), 2)};
+    c->devices = {dev, makeDevice(QStringLiteral("Meter"), 2)};
     addTag({"t1", "PLC", "D 10", "Int16", "2", "first"});
     addTag({"t2", "本地", "LW_Bit 3_4", "Bool", "1", ""});
 
@@ -227,7 +227,7 @@ void TestConfig::roundTripKeepsEveryField()
 
     QCOMPARE(c->projectPw, QStringLiteral("pw<&>\""));
     QCOMPARE(c->languages.size(), 2);
-    QCOMPARE(c->languages.at(1).font, en.font);
+    QCOMPARE(c->languages.at(1).font.toString(), en.font.toString());
     QCOMPARE(c->devices.size(), 2);
     QCOMPARE(c->devices.at(0).baud, 115200);
     QCOMPARE(c->tagNames(false), QStringList({"t1", "t2"}));
@@ -371,7 +371,7 @@ void TestConfig::addressText()
     Config* c = Config::instance();
     c->hard = static_cast<quint8>(hard);
     c->addressHex = hex ? 1 : 0;
-    c->devices = {device("PLC", 1), device("Meter", 2), device("Free", 3)};
+    c->devices = {makeDevice("PLC", 1), makeDevice("Meter", 2), makeDevice("Free", 3)};
 
     AddressPara para;
     QFETCH(int, device);
@@ -401,6 +401,7 @@ void TestConfig::parseAddress_data()
     const int i16 = Config::Int16;
     const int b = Config::Bool;
     QTest::newRow("decimal") << 0 << 0 << i16 << "LW 42" << true << 0 << 42 << 0;
+    QTest::newRow("leading zero is decimal") << 0 << 0 << i16 << "LW 010" << true << 0 << 10 << 0;
     QTest::newRow("hex upper digits") << 0 << 0 << i16 << "LW 2AH" << true << 0 << 42 << 0;
     QTest::newRow("hex lower digits") << 0 << 0 << i16 << "LW 2aH" << true << 0 << 42 << 0;
     QTest::newRow("lower-case suffix") << 0 << 0 << i16 << "LW 2ah" << false << 0 << 0 << 0;
@@ -433,7 +434,7 @@ void TestConfig::parseAddress()
     QFETCH(bool, ok);
     Config* c = Config::instance();
     c->hard = static_cast<quint8>(hard);
-    c->devices = {device("PLC", 1), device("Free", 3)};
+    c->devices = {makeDevice("PLC", 1), makeDevice("Free", 3)};
 
     AddressPara para;
     para.device = static_cast<quint8>(device);
@@ -469,7 +470,7 @@ void TestConfig::tagAt()
     QFETCH(QStringList, cells);
     QFETCH(int, result);
     Config* c = Config::instance();
-    c->devices = {device("PLC", 1)};
+    c->devices = {makeDevice("PLC", 1)};
     addTag({"first", "PLC", "D 10", "Uint16", "2", "mark"});
     addTag(cells);
 
@@ -535,7 +536,7 @@ void TestConfig::createProjectDirs()
 void TestConfig::deviceLists()
 {
     Config* c = Config::instance();
-    c->devices = {device("PLC", 1), device("Meter", 2)};
+    c->devices = {makeDevice("PLC", 1), makeDevice("Meter", 2)};
     QCOMPARE(c->deviceNames(), QStringList({"本地", "PLC", "Meter"}));
 
     AddressPara para;
