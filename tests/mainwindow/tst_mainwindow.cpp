@@ -65,6 +65,8 @@ private slots:
     void closeEventAsksWhenModified();
     void settingsReadAndWritten();
     void englishRetranslatesEverything();
+    void languageFolderTakesPrecedence();
+    void chineseLoadsToolkitCatalogue();
 
 private:
     void setCurrentScene(int selected);
@@ -464,6 +466,39 @@ void TestMainWindow::englishRetranslatesEverything()
     m_window->changeLanguage(0);
     QCOMPARE(m_window->menus().first()->title(), QString("工程(&P)"));
     QCOMPARE(m_window->dockManager()->dock(0)->windowTitle(), QString("工程"));
+}
+
+void TestMainWindow::languageFolderTakesPrecedence()
+{
+    QDir(m_dir.path()).mkpath("language");
+    const QString local = QDir(m_dir.path()).filePath("language/en_US_app.ts");
+
+    // A compiled catalogue under the expected name wins over the built-in one.
+    QVERIFY(QFile::copy(OVERRIDE_CATALOGUE, local));
+    m_window->changeLanguage(1);
+    QCOMPARE(m_window->menus().first()->title(), QString("&Local catalogue"));
+
+    // An uncompiled or broken file must not cost the user the English
+    // interface: the built-in catalogue is used instead.
+    QFile::remove(local);
+    QFile broken(local);
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write("<?xml version=\"1.0\"?><TS></TS>");
+    broken.close();
+    m_window->changeLanguage(1);
+    QCOMPARE(m_window->menus().first()->title(), QString("&Project"));
+
+    QFile::remove(local);
+    m_window->changeLanguage(0);
+}
+
+void TestMainWindow::chineseLoadsToolkitCatalogue()
+{
+    m_window->changeLanguage(0);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("取消"));
+    m_window->changeLanguage(1);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+    m_window->changeLanguage(0);
 }
 
 QTEST_MAIN(TestMainWindow)
