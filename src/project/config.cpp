@@ -12,36 +12,36 @@
 
 namespace {
 
-Config* s_instance = nullptr;
+Config *s_instance = nullptr;
 
 const QString ProjectSuffix = QStringLiteral(".mvprg");
 
-QString attr(const QXmlStreamAttributes& attrs, const char* name)
+QString attr(const QXmlStreamAttributes &attrs, const char *name)
 {
     return attrs.value(QLatin1String(name)).toString();
 }
 
 // Malformed or missing numbers read as 0; the narrowing mirrors the field
 // widths of the file format.
-int intAttr(const QXmlStreamAttributes& attrs, const char* name)
+int intAttr(const QXmlStreamAttributes &attrs, const char *name)
 {
     return attrs.value(QLatin1String(name)).toInt();
 }
 
-quint8 byteAttr(const QXmlStreamAttributes& attrs, const char* name)
+quint8 byteAttr(const QXmlStreamAttributes &attrs, const char *name)
 {
     return static_cast<quint8>(intAttr(attrs, name));
 }
 
-QString cellText(const QStandardItemModel* model, int row, int column)
+QString cellText(const QStandardItemModel *model, int row, int column)
 {
-    const QStandardItem* item = model->item(row, column);
+    const QStandardItem *item = model->item(row, column);
     return item ? item->text() : QString();
 }
 
 } // namespace
 
-Config* Config::instance()
+Config *Config::instance()
 {
     if (!s_instance)
         new Config();
@@ -91,7 +91,7 @@ void Config::reset()
     m_addressTags->removeRows(0, m_addressTags->rowCount());
 }
 
-bool Config::writeXml(QXmlStreamWriter* writer)
+bool Config::writeXml(QXmlStreamWriter *writer)
 {
     writer->writeStartElement(QStringLiteral("Config"));
     writer->writeAttribute(QStringLiteral("name"), name);
@@ -108,7 +108,7 @@ bool Config::writeXml(QXmlStreamWriter* writer)
 
     writer->writeStartElement(QStringLiteral("Language"));
     for (int i = 0; i < languages.size(); ++i) {
-        const LanguagePara& lan = languages.at(i);
+        const LanguagePara &lan = languages.at(i);
         writer->writeStartElement(QStringLiteral("lan%1").arg(i));
         writer->writeAttribute(QStringLiteral("name"), lan.name);
         writer->writeAttribute(QStringLiteral("mark"), lan.mark);
@@ -119,7 +119,7 @@ bool Config::writeXml(QXmlStreamWriter* writer)
 
     writer->writeStartElement(QStringLiteral("Device"));
     for (int i = 0; i < devices.size(); ++i) {
-        const DevicePara& dev = devices.at(i);
+        const DevicePara &dev = devices.at(i);
         writer->writeStartElement(QStringLiteral("dev%1").arg(i));
         writer->writeAttribute(QStringLiteral("name"), dev.name);
         writer->writeAttribute(QStringLiteral("protocol"), QString::number(dev.protocol));
@@ -140,8 +140,8 @@ bool Config::writeXml(QXmlStreamWriter* writer)
 
     m_textLib.writeXml(writer);
 
-    static const char* const columnAttrs[TagColumnCount] = {
-        "name", "device", "address", "type", "length", "mark"};
+    static const char *const columnAttrs[TagColumnCount]
+        = {"name", "device", "address", "type", "length", "mark"};
     writer->writeStartElement(QStringLiteral("AddressLib"));
     writer->writeAttribute(QStringLiteral("count"), QString::number(m_addressTags->rowCount()));
     for (int row = 0; row < m_addressTags->rowCount(); ++row) {
@@ -157,7 +157,7 @@ bool Config::writeXml(QXmlStreamWriter* writer)
     return true;
 }
 
-bool Config::readXml(QXmlStreamReader* reader)
+bool Config::readXml(QXmlStreamReader *reader)
 {
     const QXmlStreamAttributes attrs = reader->attributes();
     name = attr(attrs, "name");
@@ -220,10 +220,10 @@ bool Config::readXml(QXmlStreamReader* reader)
             int row = 0;
             while (reader->readNextStartElement()) {
                 const QXmlStreamAttributes a = reader->attributes();
-                const QList<QStandardItem*> items = {
-                    new QStandardItem(attr(a, "name")),    new QStandardItem(attr(a, "device")),
-                    new QStandardItem(attr(a, "address")), new QStandardItem(attr(a, "type")),
-                    new QStandardItem(attr(a, "length")),  new QStandardItem(attr(a, "mark"))};
+                const QList<QStandardItem *> items
+                    = {new QStandardItem(attr(a, "name")),    new QStandardItem(attr(a, "device")),
+                       new QStandardItem(attr(a, "address")), new QStandardItem(attr(a, "type")),
+                       new QStandardItem(attr(a, "length")),  new QStandardItem(attr(a, "mark"))};
                 m_addressTags->insertRow(row++, items);
                 reader->skipCurrentElement();
             }
@@ -252,7 +252,7 @@ void Config::retranslate()
     setTagHeaders(m_addressTags);
 }
 
-void Config::setTagHeaders(QStandardItemModel* model)
+void Config::setTagHeaders(QStandardItemModel *model)
 {
     model->setHorizontalHeaderLabels(
         {tr("名称"), tr("设备"), tr("地址"), tr("类型"), tr("长度"), tr("备注")});
@@ -262,7 +262,7 @@ void Config::fillDisplayNames()
 {
     m_displayNames.clear();
 
-    for (const QString& cls : m_registry.classNames())
+    for (const QString &cls : m_registry.classNames())
         m_displayNames.insert(cls, m_registry.displayNames(cls));
 
     m_displayNames.insert(QStringLiteral("group"),
@@ -333,7 +333,7 @@ void Config::fillDisplayNames()
     m_displayNames.insert(QStringLiteral("register"), reg);
 }
 
-QString Config::displayName(const QString& category, const QString& key) const
+QString Config::displayName(const QString &category, const QString &key) const
 {
     if (uiLanguage == 1) {
         // Group keys carry their sort digit in front; it is not for display.
@@ -347,7 +347,7 @@ QString Config::displayName(const QString& category, const QString& key) const
     return cat->value(key, key);
 }
 
-void Config::setProjectFile(const QString& filePath)
+void Config::setProjectFile(const QString &filePath)
 {
     const int slash = filePath.lastIndexOf(QLatin1Char('/'));
     path = slash < 0 ? QString() : filePath.left(slash);
@@ -359,36 +359,42 @@ QString Config::projectFile() const
     return QStringLiteral("%1/%2%3").arg(path, name, ProjectSuffix);
 }
 
-bool Config::createProjectDirs(const QString& location, const QString& name)
+bool Config::createProjectDirs(const QString &location, const QString &project)
 {
     QDir dir;
     if (!dir.exists(location))
         dir.mkdir(location);
-    const QString project = location + QLatin1Char('/') + name;
-    dir.mkdir(project);
-    dir.mkdir(project + QLatin1String("/images"));
-    dir.mkdir(project + QLatin1String("/fonts"));
-    return dir.exists(project + QLatin1String("/images")) && dir.exists(project + QLatin1String("/fonts"));
+    const QString folder = location + QLatin1Char('/') + project;
+    dir.mkdir(folder);
+    dir.mkdir(folder + QLatin1String("/images"));
+    dir.mkdir(folder + QLatin1String("/fonts"));
+    return dir.exists(folder + QLatin1String("/images"))
+        && dir.exists(folder + QLatin1String("/fonts"));
 }
 
 QStringList Config::deviceNames() const
 {
-    QStringList names{tr("本地")};
-    for (const DevicePara& dev : devices)
+    QStringList names {tr("本地")};
+    for (const DevicePara &dev : devices)
         names.append(dev.name);
     return names;
 }
 
-bool Config::findDevice(const QString& text, AddressPara& para) const
+bool Config::findDevice(const QString &text, AddressPara &para) const
 {
-    const int index = deviceNames().indexOf(text);
+    int index = deviceNames().indexOf(text);
+    // The system register table names the panel by its register key, which
+    // the English interface shows untranslated ("local") while the device
+    // list says "Local"; both mean the panel itself.
+    if (index < 0 && text == displayName(QStringLiteral("register"), QStringLiteral("local")))
+        index = 0;
     if (index < 0)
         return false;
     para.device = static_cast<quint8>(index);
     return true;
 }
 
-QString Config::deviceName(const AddressPara& para) const
+QString Config::deviceName(const AddressPara &para) const
 {
     return deviceNames().value(para.device);
 }
@@ -396,21 +402,21 @@ QString Config::deviceName(const AddressPara& para) const
 QStringList Config::hardDeviceTexts() const
 {
     QStringList texts;
-    for (const HardDevice& hd : m_hardDevices)
+    for (const HardDevice &hd : m_hardDevices)
         texts.append(QStringLiteral("%1(%2\u00d7%3)").arg(hd.name).arg(hd.width).arg(hd.height));
     return texts;
 }
 
 QStringList Config::tagNames(bool system) const
 {
-    const QStandardItemModel* model = tagModel(system);
+    const QStandardItemModel *model = tagModel(system);
     QStringList names;
     for (int row = 0; row < model->rowCount(); ++row)
         names.append(cellText(model, row, NameColumn));
     return names;
 }
 
-QStringList Config::numberedNames(int from, int to, const QString& prefix, const QString& suffix)
+QStringList Config::numberedNames(int from, int to, const QString &prefix, const QString &suffix)
 {
     QStringList names;
     for (int n = from; n <= to; ++n)
@@ -418,20 +424,19 @@ QStringList Config::numberedNames(int from, int to, const QString& prefix, const
     return names;
 }
 
-QStringList Config::enumTexts(const QMetaEnum& metaEnum, int skip) const
+QStringList Config::enumTexts(const QMetaEnum &metaEnum, int skip) const
 {
     QVector<int> indices(metaEnum.keyCount());
     std::iota(indices.begin(), indices.end(), 0);
-    std::stable_sort(indices.begin(), indices.end(), [&metaEnum](int a, int b) {
-        return metaEnum.value(a) < metaEnum.value(b);
-    });
+    std::stable_sort(indices.begin(), indices.end(),
+                     [&metaEnum](int a, int b) { return metaEnum.value(a) < metaEnum.value(b); });
     QStringList texts;
     for (int i : indices)
         texts.append(displayName(QStringLiteral("enum"), QLatin1String(metaEnum.key(i))).mid(skip));
     return texts;
 }
 
-const HardDevice* Config::currentHardDevice() const
+const HardDevice *Config::currentHardDevice() const
 {
     return hard < m_hardDevices.size() ? &m_hardDevices.at(hard) : nullptr;
 }
@@ -439,7 +444,7 @@ const HardDevice* Config::currentHardDevice() const
 int Config::deviceProtocol(int device) const
 {
     if (device == 0) {
-        const HardDevice* hd = currentHardDevice();
+        const HardDevice *hd = currentHardDevice();
         return hd ? hd->model : 0;
     }
     if (device >= 1 && device <= devices.size())
@@ -447,7 +452,7 @@ int Config::deviceProtocol(int device) const
     return 0;
 }
 
-bool Config::parseAddress(const QString& text, AddressPara& para) const
+bool Config::parseAddress(const QString &text, AddressPara &para) const
 {
     static const QRegularExpression space(QStringLiteral("\\s+"));
     const QStringList parts = text.split(space, Qt::SkipEmptyParts);
@@ -491,7 +496,7 @@ bool Config::parseAddress(const QString& text, AddressPara& para) const
     return true;
 }
 
-QString Config::addressText(const AddressPara& para) const
+QString Config::addressText(const AddressPara &para) const
 {
     const int protocol = deviceProtocol(para.device);
     if (protocol != 0 && protocol != 1)
@@ -505,17 +510,18 @@ QString Config::addressText(const AddressPara& para) const
     return QStringLiteral("%1 %2").arg(area, number);
 }
 
-QString Config::addressSummary(const AddressPara& para) const
+QString Config::addressSummary(const AddressPara &para) const
 {
-    return QStringLiteral("%1 : %2 ( %3 )").arg(deviceName(para), addressText(para), dataFormatText(para));
+    return QStringLiteral("%1 : %2 ( %3 )")
+        .arg(deviceName(para), addressText(para), dataFormatText(para));
 }
 
-QString Config::dataFormatText(const AddressPara& para)
+QString Config::dataFormatText(const AddressPara &para)
 {
     return QLatin1String(QMetaEnum::fromType<DataFormat>().valueToKey(para.format));
 }
 
-bool Config::parseDataFormat(const QString& text, AddressPara& para) const
+bool Config::parseDataFormat(const QString &text, AddressPara &para) const
 {
     QString key = text;
     key.remove(QRegularExpression(QStringLiteral("\\s")));
@@ -526,9 +532,9 @@ bool Config::parseDataFormat(const QString& text, AddressPara& para) const
     return true;
 }
 
-int Config::tagAt(bool system, int row, AddressPara& para) const
+int Config::tagAt(bool system, int row, AddressPara &para) const
 {
-    const QStandardItemModel* model = tagModel(system);
+    const QStandardItemModel *model = tagModel(system);
     if (row < 0 || row >= model->rowCount())
         return TagNoRow;
 
@@ -548,7 +554,7 @@ int Config::tagAt(bool system, int row, AddressPara& para) const
     return lengthOk ? TagOk : TagBadLength;
 }
 
-void Config::loadHardDevices(const QString& fileName)
+void Config::loadHardDevices(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -579,7 +585,7 @@ void Config::loadHardDevices(const QString& fileName)
     }
 }
 
-void Config::loadDeviceProtocols(const QString& fileName)
+void Config::loadDeviceProtocols(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -589,12 +595,12 @@ void Config::loadDeviceProtocols(const QString& fileName)
 
 void Config::loadSystemRegisters()
 {
-    const HardDevice* hd = currentHardDevice();
+    const HardDevice *hd = currentHardDevice();
     loadSystemRegisters(hd && hd->model == 1 ? QStringLiteral(":/sysreg2")
                                              : QStringLiteral(":/sysreg1"));
 }
 
-void Config::loadSystemRegisters(const QString& fileName)
+void Config::loadSystemRegisters(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -602,8 +608,8 @@ void Config::loadSystemRegisters(const QString& fileName)
     m_systemRegisters->removeRows(0, m_systemRegisters->rowCount());
 
     const QString category = QStringLiteral("register");
-    auto readOnly = [](const QString& text) {
-        auto* item = new QStandardItem(text);
+    auto readOnly = [](const QString &text) {
+        auto *item = new QStandardItem(text);
         item->setEditable(false);
         return item;
     };
@@ -617,13 +623,12 @@ void Config::loadSystemRegisters(const QString& fileName)
         int row = 0;
         while (xml.readNextStartElement()) {
             const QXmlStreamAttributes a = xml.attributes();
-            m_systemRegisters->insertRow(row++, {
-                readOnly(displayName(category, attr(a, "name"))),
-                readOnly(displayName(category, attr(a, "device"))),
-                readOnly(attr(a, "address")),
-                readOnly(attr(a, "type")),
-                readOnly(attr(a, "length")),
-                readOnly(displayName(category, attr(a, "mark")))});
+            m_systemRegisters->insertRow(row++,
+                                         {readOnly(displayName(category, attr(a, "name"))),
+                                          readOnly(displayName(category, attr(a, "device"))),
+                                          readOnly(attr(a, "address")), readOnly(attr(a, "type")),
+                                          readOnly(attr(a, "length")),
+                                          readOnly(displayName(category, attr(a, "mark")))});
             xml.skipCurrentElement();
         }
         return;

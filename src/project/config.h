@@ -1,8 +1,8 @@
 #pragma once
 
 #include "addresspara.h"
-#include "deviceprotocoltable.h"
 #include "devicepara.h"
+#include "deviceprotocoltable.h"
 #include "harddevice.h"
 #include "languagepara.h"
 #include "propertyregistry.h"
@@ -41,27 +41,40 @@ public:
     Q_ENUM(ComParity)
 
     // Columns of the system register model and the address tag model.
-    enum TagColumn { NameColumn, DeviceColumn, AddressColumn, TypeColumn, LengthColumn,
-                     MarkColumn, TagColumnCount };
+    enum TagColumn {
+        NameColumn,
+        DeviceColumn,
+        AddressColumn,
+        TypeColumn,
+        LengthColumn,
+        MarkColumn,
+        TagColumnCount
+    };
 
     // Results of tagAt().
-    enum TagResult { TagOk = 0, TagNoRow = -1, TagBadDevice = 1, TagBadType = 2,
-                     TagBadAddress = 3, TagBadLength = 4 };
+    enum TagResult {
+        TagOk = 0,
+        TagNoRow = -1,
+        TagBadDevice = 1,
+        TagBadType = 2,
+        TagBadAddress = 3,
+        TagBadLength = 4
+    };
 
-    static Config* instance();
+    static Config *instance();
     ~Config() override;
 
     QString name;
     QString path;
     QString version;
-    QString projectPw;      // as typed; empty means no password
-    QString macroPw;        // as typed; empty means no password
-    quint8 hard = 0;        // index into hardDevices(); may be out of range in a hand-edited file
+    QString projectPw; // as typed; empty means no password
+    QString macroPw; // as typed; empty means no password
+    quint8 hard = 0; // index into hardDevices(); may be out of range in a hand-edited file
     quint8 orientation = 0; // 0 horizontal, 1 vertical
-    quint8 addressHex = 0;  // 1: addressText() writes hexadecimal numbers
-    quint8 encryption = 0;  // 1: the project file is saved in the encoded envelope
-    quint8 uiLanguage = 0;  // 0 Chinese, 1 English interface; not touched by reset()
-    bool showNew = false;   // not touched by reset()
+    quint8 addressHex = 0; // 1: addressText() writes hexadecimal numbers
+    quint8 encryption = 0; // 1: the project file is saved in the encoded envelope
+    quint8 uiLanguage = 0; // 0 Chinese, 1 English interface; not touched by reset()
+    bool showNew = false; // not touched by reset()
     qint32 screenWidth = -1;
     qint32 screenHeight = -1;
 
@@ -75,12 +88,12 @@ public:
     void reset();
 
     // Writes the `Config` element. Always true.
-    bool writeXml(QXmlStreamWriter* writer);
+    bool writeXml(QXmlStreamWriter *writer);
     // Reads the `Config` element; called with the reader on its start. Stops
     // at the end of the element, at the first child it does not know (the
     // reader is then left on that child's start) or at an XML error. Missing
     // attributes read as empty text or 0. Always true.
-    bool readXml(QXmlStreamReader* reader);
+    bool readXml(QXmlStreamReader *reader);
 
     // Stores the interface language and emits languageChanged() when it
     // differs from the current one.
@@ -90,32 +103,33 @@ public:
     void retranslate();
 
     // Splits a project file path into `path` and `name` (".mvprg" removed).
-    void setProjectFile(const QString& filePath);
+    void setProjectFile(const QString &filePath);
     QString projectName() const { return name; }
     QString projectPath() const { return path; }
     QString projectFile() const;
-    // Creates location (one level) when missing, then location/name with its
-    // "images" and "fonts" folders. True when all of them exist afterwards.
-    bool createProjectDirs(const QString& location, const QString& name);
+    // Creates location (one level) when missing, then location/project with
+    // its "images" and "fonts" folders. True when all of them exist
+    // afterwards. `name` and `path` are left to the caller.
+    bool createProjectDirs(const QString &location, const QString &project);
 
     // "本地" followed by the device names; the position is the device number.
     QStringList deviceNames() const;
     // Sets para.device to the position of text in deviceNames(); false when
     // text is not there (exact match).
-    bool findDevice(const QString& text, AddressPara& para) const;
+    bool findDevice(const QString &text, AddressPara &para) const;
     // The deviceNames() entry of para.device, or the empty text.
-    QString deviceName(const AddressPara& para) const;
+    QString deviceName(const AddressPara &para) const;
     // "name(width×height)" for every hardware model.
     QStringList hardDeviceTexts() const;
     // The name column of the system register model (system) or of the
     // address tag model.
     QStringList tagNames(bool system) const;
     // prefix + n + suffix for n = from .. to; empty when from > to.
-    static QStringList numberedNames(int from, int to, const QString& prefix,
-                                     const QString& suffix = QString());
+    static QStringList numberedNames(int from, int to, const QString &prefix,
+                                     const QString &suffix = QString());
     // Display texts of an enumeration's keys in value order, each without
     // its first `skip` characters.
-    QStringList enumTexts(const QMetaEnum& metaEnum, int skip = 0) const;
+    QStringList enumTexts(const QMetaEnum &metaEnum, int skip = 0) const;
 
     // Protocol index of device number `device`: the hardware model's family
     // for the panel itself (0 when `hard` is out of range), the device's
@@ -125,56 +139,65 @@ public:
     // protocol of para.device and para.format into para.area, para.address
     // and para.bit. A trailing upper-case "H" marks a hexadecimal number.
     // On failure para may be partly changed.
-    bool parseAddress(const QString& text, AddressPara& para) const;
+    bool parseAddress(const QString &text, AddressPara &para) const;
     // The address text of para; empty for protocols without address texts.
-    QString addressText(const AddressPara& para) const;
+    QString addressText(const AddressPara &para) const;
     // "device : address ( format )".
-    QString addressSummary(const AddressPara& para) const;
+    QString addressSummary(const AddressPara &para) const;
     // The DataFormat key of para.format, or the empty text.
-    static QString dataFormatText(const AddressPara& para);
+    static QString dataFormatText(const AddressPara &para);
     // Sets para.format from a DataFormat key (white space ignored).
-    bool parseDataFormat(const QString& text, AddressPara& para) const;
+    bool parseDataFormat(const QString &text, AddressPara &para) const;
     // Decodes one row of the system register model (system) or of the
     // address tag model into para; returns a TagResult.
-    int tagAt(bool system, int row, AddressPara& para) const;
+    int tagAt(bool system, int row, AddressPara &para) const;
 
     // The display text of an internal key: in the English interface the key
     // itself, less a leading digit; otherwise the dictionary's text, or the
     // key when the dictionary has none. Categories: shape class names
     // (property names), "group", "enum", "register".
-    QString displayName(const QString& category, const QString& key) const;
+    QString displayName(const QString &category, const QString &key) const;
 
     // Built-in tables. A resource that cannot be opened leaves its table as
     // it was. The file name arguments exist for tests.
-    void loadHardDevices(const QString& fileName = QStringLiteral(":/harddevices"));
-    void loadDeviceProtocols(const QString& fileName = QStringLiteral(":/deviceprotocol"));
+    void loadHardDevices(const QString &fileName = QStringLiteral(":/harddevices"));
+    void loadDeviceProtocols(const QString &fileName = QStringLiteral(":/deviceprotocol"));
     // Refills the system register model from the table of the current
     // hardware model's family; texts are translated with displayName() in
     // the interface language in force now.
     void loadSystemRegisters();
-    void loadSystemRegisters(const QString& fileName);
+    void loadSystemRegisters(const QString &fileName);
 
-    const QVector<HardDevice>& hardDevices() const { return m_hardDevices; }
+    const QVector<HardDevice> &hardDevices() const { return m_hardDevices; }
     // The current hardware model, or null when `hard` is out of range.
-    const HardDevice* currentHardDevice() const;
+    const HardDevice *currentHardDevice() const;
 
-    const DeviceProtocolTable& deviceProtocolTable() const { return m_protocols; }
+    const DeviceProtocolTable &deviceProtocolTable() const { return m_protocols; }
     QStringList protocolNames() const { return m_protocols.protocolNames(); }
-    QStringList areaNames(int protocol, int kind) const { return m_protocols.areaNames(protocol, kind); }
-    int areaIndex(int protocol, const QString& name) const { return m_protocols.areaIndex(protocol, name); }
-    QString areaName(int protocol, int index) const { return m_protocols.areaName(protocol, index); }
-    const RegisterArea* findArea(int protocol, const QString& name) const
+    QStringList areaNames(int protocol, int kind) const
+    {
+        return m_protocols.areaNames(protocol, kind);
+    }
+    int areaIndex(int protocol, const QString &name) const
+    {
+        return m_protocols.areaIndex(protocol, name);
+    }
+    QString areaName(int protocol, int index) const
+    {
+        return m_protocols.areaName(protocol, index);
+    }
+    const RegisterArea *findArea(int protocol, const QString &name) const
     {
         return m_protocols.findArea(protocol, name);
     }
 
     // Both models are owned by Config and live as long as it does.
-    QStandardItemModel* systemRegisterModel() const { return m_systemRegisters; }
-    QStandardItemModel* addressTagModel() const { return m_addressTags; }
+    QStandardItemModel *systemRegisterModel() const { return m_systemRegisters; }
+    QStandardItemModel *addressTagModel() const { return m_addressTags; }
 
     // Owned by Config.
-    TextLib* textLib() { return &m_textLib; }
-    const PropertyRegistry& propertyRegistry() const { return m_registry; }
+    TextLib *textLib() { return &m_textLib; }
+    const PropertyRegistry &propertyRegistry() const { return m_registry; }
 
 signals:
     void languageChanged(int index);
@@ -183,14 +206,17 @@ private:
     Config();
 
     void fillDisplayNames();
-    void setTagHeaders(QStandardItemModel* model);
-    QStandardItemModel* tagModel(bool system) const { return system ? m_systemRegisters : m_addressTags; }
+    void setTagHeaders(QStandardItemModel *model);
+    QStandardItemModel *tagModel(bool system) const
+    {
+        return system ? m_systemRegisters : m_addressTags;
+    }
 
     PropertyRegistry m_registry;
     QHash<QString, QHash<QString, QString>> m_displayNames;
     QVector<HardDevice> m_hardDevices;
     TextLib m_textLib;
-    QStandardItemModel* m_systemRegisters = nullptr; // child of this
-    QStandardItemModel* m_addressTags = nullptr;     // child of this
+    QStandardItemModel *m_systemRegisters = nullptr; // child of this
+    QStandardItemModel *m_addressTags = nullptr; // child of this
     DeviceProtocolTable m_protocols;
 };

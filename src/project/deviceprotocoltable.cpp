@@ -8,7 +8,7 @@ void DeviceProtocolTable::clear()
     m_areas.clear();
 }
 
-void DeviceProtocolTable::read(QIODevice* device)
+void DeviceProtocolTable::read(QIODevice *device)
 {
     QXmlStreamReader xml(device);
     while (!xml.atEnd()) {
@@ -20,7 +20,8 @@ void DeviceProtocolTable::read(QIODevice* device)
         // Row element names (p0, item1, ...) are not significant: rows are
         // taken in document order.
         while (xml.readNextStartElement()) {
-            const int protocol = addProtocol(xml.attributes().value(QLatin1String("name")).toString());
+            const int protocol
+                = addProtocol(xml.attributes().value(QLatin1String("name")).toString());
             while (xml.readNextStartElement()) {
                 const QXmlStreamAttributes attrs = xml.attributes();
                 RegisterArea area;
@@ -40,14 +41,14 @@ void DeviceProtocolTable::read(QIODevice* device)
     }
 }
 
-int DeviceProtocolTable::addProtocol(const QString& name)
+int DeviceProtocolTable::addProtocol(const QString &name)
 {
     m_names.append(name);
     m_areas.append(QVector<RegisterArea>());
     return m_names.size() - 1;
 }
 
-void DeviceProtocolTable::addArea(int protocol, const RegisterArea& area)
+void DeviceProtocolTable::addArea(int protocol, const RegisterArea &area)
 {
     if (hasProtocol(protocol))
         m_areas[protocol].append(area);
@@ -63,7 +64,7 @@ QStringList DeviceProtocolTable::areaNames(int protocol, int kind) const
     QStringList names;
     if (!hasProtocol(protocol))
         return names;
-    for (const RegisterArea& area : m_areas.at(protocol)) {
+    for (const RegisterArea &area : m_areas.at(protocol)) {
         if ((kind == WordAreas && area.isBitArea()) || (kind == BitAreas && !area.isBitArea()))
             continue;
         names.append(area.name);
@@ -71,11 +72,11 @@ QStringList DeviceProtocolTable::areaNames(int protocol, int kind) const
     return names;
 }
 
-int DeviceProtocolTable::areaIndex(int protocol, const QString& name) const
+int DeviceProtocolTable::areaIndex(int protocol, const QString &name) const
 {
     if (!hasProtocol(protocol))
         return -1;
-    const QVector<RegisterArea>& list = m_areas.at(protocol);
+    const QVector<RegisterArea> &list = m_areas.at(protocol);
     for (int i = 0; i < list.size(); ++i) {
         if (list.at(i).name == name)
             return i;
@@ -90,7 +91,7 @@ QString DeviceProtocolTable::areaName(int protocol, int index) const
     return m_areas.at(protocol).at(index).name;
 }
 
-const RegisterArea* DeviceProtocolTable::findArea(int protocol, const QString& name) const
+const RegisterArea *DeviceProtocolTable::findArea(int protocol, const QString &name) const
 {
     const int index = areaIndex(protocol, name);
     return index < 0 ? nullptr : &m_areas.at(protocol).at(index);

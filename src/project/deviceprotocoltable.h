@@ -25,12 +25,12 @@ public:
     // current contents once the `DeviceProtocol` element has been found.
     // A document without that element leaves the table as it was. Rows read
     // before an XML error are kept.
-    void read(QIODevice* device);
+    void read(QIODevice *device);
 
     // Appends a protocol without areas and returns its index.
-    int addProtocol(const QString& name);
+    int addProtocol(const QString &name);
     // Appends an area to an existing protocol; ignored for an unknown index.
-    void addArea(int protocol, const RegisterArea& area);
+    void addArea(int protocol, const RegisterArea &area);
 
     QStringList protocolNames() const { return m_names; }
     int protocolCount() const { return m_names.size(); }
@@ -42,12 +42,12 @@ public:
     // other kind, of all areas, in table order.
     QStringList areaNames(int protocol, int kind) const;
     // Index of the first area named exactly `name`, or -1.
-    int areaIndex(int protocol, const QString& name) const;
+    int areaIndex(int protocol, const QString &name) const;
     // Name of the area at `index`, or the empty text when there is none.
     QString areaName(int protocol, int index) const;
     // The first area named exactly `name`, or null. The pointer stays valid
     // until the table is changed.
-    const RegisterArea* findArea(int protocol, const QString& name) const;
+    const RegisterArea *findArea(int protocol, const QString &name) const;
 
 private:
     bool hasProtocol(int protocol) const { return protocol >= 0 && protocol < m_areas.size(); }

@@ -8,6 +8,6 @@
 struct LanguagePara
 {
     QString name;
-    QString mark;   // free remark
-    QFont font;     // stored in the project file as QFont::toString()
+    QString mark; // free remark
+    QFont font; // stored in the project file as QFont::toString()
 };

@@ -26,24 +26,24 @@ public:
 
     // Appends `property` to `group` of `className`. Registration order is
     // the order within a group.
-    void add(const QString& className, const QString& group,
-             const QString& property, const QString& displayName);
+    void add(const QString &className, const QString &group, const QString &property,
+             const QString &displayName);
 
-    bool contains(const QString& className) const { return m_groups.contains(className); }
+    bool contains(const QString &className) const { return m_groups.contains(className); }
     QStringList classNames() const { return m_groups.keys(); }
 
     // Group key -> ordered property names; empty for an unknown class.
-    QMap<QString, QStringList> groups(const QString& className) const;
+    QMap<QString, QStringList> groups(const QString &className) const;
 
     // All property names of the class, groups in key order, with "pos" moved
     // to the end: a position is applied after the size it depends on.
     // Empty for an unknown class.
-    QStringList propertyNames(const QString& className) const;
+    QStringList propertyNames(const QString &className) const;
 
     // The display name of a registered property, or the empty text.
-    QString displayName(const QString& className, const QString& property) const;
+    QString displayName(const QString &className, const QString &property) const;
     // Property name -> display name for one class.
-    QHash<QString, QString> displayNames(const QString& className) const;
+    QHash<QString, QString> displayNames(const QString &className) const;
 
 private:
     QHash<QString, QMap<QString, QStringList>> m_groups;
@@ -52,4 +52,4 @@ private:
 
 // The registered property names of the object's class (see
 // PropertyRegistry::propertyNames), taken from Config's registry.
-QStringList propertyNamesOf(const QObject* object);
+QStringList propertyNamesOf(const QObject *object);

