@@ -201,7 +201,6 @@ void TestApplication::noQuestionWithoutProjectPath()
 
 int main(int argc, char **argv)
 {
-    QStandardPaths::setTestModeEnabled(true);
     QDir(appDir()->path()).mkpath("bin");
     qputenv("XDG_CONFIG_HOME", QDir(appDir()->path()).filePath("xdg").toLocal8Bit());
     qputenv("MAROVIN_APP_DIR", QDir(appDir()->path()).filePath("bin").toLocal8Bit());

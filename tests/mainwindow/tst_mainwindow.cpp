@@ -5,6 +5,7 @@
 #include "mainwindow/dockmanager.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
+#include "support/isolatedsettings.h"
 #include "support/modalscript.h"
 
 #include <QAction>
@@ -79,7 +80,6 @@ private:
 
 void TestMainWindow::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_dir.isValid());
     // The settings file lives in ../config relative to the working folder.
     QDir(m_dir.path()).mkpath("bin");
