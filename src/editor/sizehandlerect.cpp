@@ -1,0 +1,62 @@
+#include "sizehandlerect.h"
+
+#include <QPainter>
+
+SizeHandleRect::SizeHandleRect(QGraphicsItem *parent, int dir, int kind)
+    : QGraphicsRectItem(-4, -4, 8, 8, parent)
+    , m_dir(dir)
+    , m_kind(kind)
+    , m_colour(QStringLiteral("#87CEFA"))
+{
+    setFlag(QGraphicsItem::ItemIgnoresTransformations);
+    setAcceptHoverEvents(true);
+    hide();
+}
+
+void SizeHandleRect::setState(int state)
+{
+    if (state == m_state)
+        return;
+    setVisible(state != Hidden);
+    m_state = state;
+}
+
+void SizeHandleRect::move(double x, double y)
+{
+    setPos(x, y);
+}
+
+bool SizeHandleRect::hitTest(const QPointF &scenePoint) const
+{
+    return contains(mapFromScene(scenePoint));
+}
+
+void SizeHandleRect::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                           QWidget *widget)
+{
+    Q_UNUSED(option)
+    Q_UNUSED(widget)
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(QPen(Qt::black, 1, Qt::SolidLine));
+    if (m_kind == BoxHandle) {
+        painter->setBrush(m_colour);
+        painter->drawRect(rect());
+    } else {
+        painter->setBrush(Qt::green);
+        painter->drawEllipse(rect().center(), 4, 4);
+    }
+    painter->restore();
+}
+
+void SizeHandleRect::hoverEnterEvent(QGraphicsSceneHoverEvent *event)
+{
+    update();
+    QGraphicsRectItem::hoverEnterEvent(event);
+}
+
+void SizeHandleRect::hoverLeaveEvent(QGraphicsSceneHoverEvent *event)
+{
+    update();
+    QGraphicsRectItem::hoverLeaveEvent(event);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QGraphicsRectItem>
+
+// A small handle item of a shape: eight box handles around it and control
+// handles on radii, angles or points. Drawn 8 x 8 screen pixels at any zoom
+// and rotation. A child item of its shape, deleted with it.
+class SizeHandleRect : public QGraphicsRectItem
+{
+public:
+    enum Kind { BoxHandle = 0, ControlHandle = 1 };
+    enum State { Hidden = 0, Shown = 2 };
+
+    SizeHandleRect(QGraphicsItem *parent, int dir, int kind);
+
+    int dir() const { return m_dir; }
+    int kind() const { return m_kind; }
+    int state() const { return m_state; }
+
+    // 0 hides the handle, 1 or 2 shows it; repeating a state does nothing.
+    void setState(int state);
+    // Places the handle's centre at (x, y) in the shape's coordinates.
+    void move(double x, double y);
+    // True when the scene point lies on the handle's 8 x 8 square.
+    bool hitTest(const QPointF &scenePoint) const;
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+               QWidget *widget) override;
+
+protected:
+    void hoverEnterEvent(QGraphicsSceneHoverEvent *event) override;
+    void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;
+
+private:
+    int m_dir;
+    int m_kind;
+    int m_state = Hidden;
+    QColor m_colour;
+};

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "editor/sizehandlerect.h"
+
+#include <QGraphicsItem>
+#include <QRectF>
+#include <QString>
+#include <QVector>
+
+class QXmlStreamReader;
+class QXmlStreamWriter;
+
+// What every shape offers the scene, the tools and the undo commands,
+// whatever Qt item class it is built on (QGraphicsItem for single shapes,
+// QGraphicsItemGroup for groups).
+template<typename BaseType>
+class AbstractShapeType : public BaseType
+{
+public:
+    explicit AbstractShapeType(QGraphicsItem *parent = nullptr)
+        : BaseType(parent)
+    {}
+
+    // The type name, also the XML element name ("rectangle", "group", ...).
+    virtual QString typeName() const { return QStringLiteral("AbstractType"); }
+    // A control handle (direction 9 or above) was dragged to point (scene).
+    virtual void moveControlPoint(int handle, const QPointF &point)
+    {
+        Q_UNUSED(handle)
+        Q_UNUSED(point)
+    }
+    // Resizes by factors about a fixed point given in parent coordinates,
+    // always starting from the geometry at the end of the last edit.
+    virtual void scaleFromHandle(int handle, double sx, double sy, const QPointF &origin)
+    {
+        Q_UNUSED(handle)
+        Q_UNUSED(sx)
+        Q_UNUSED(sy)
+        Q_UNUSED(origin)
+    }
+    virtual QRectF localRect() const { return m_localRect; }
+    // Re-expresses the geometry around the item origin without moving the
+    // shape on screen; ends every interactive change.
+    virtual void normalizeGeometry() {}
+    virtual void translateBy(const QPointF &delta) { Q_UNUSED(delta) }
+    // A new shape of the same kind, not in any scene; the caller takes
+    // ownership. Null when the shape cannot be copied.
+    virtual QGraphicsItem *clone() { return nullptr; }
+    virtual int handleCount() const { return m_handles.size(); }
+    virtual bool readXml(QXmlStreamReader *reader) = 0;
+    virtual bool writeXml(QXmlStreamWriter *writer) = 0;
+
+    // Position (shape coordinates) of the last handle with direction dir;
+    // (0, 0) when there is none.
+    virtual QPointF handlePosition(int dir) const
+    {
+        for (int i = m_handles.size() - 1; i >= 0; --i) {
+            if (m_handles.at(i)->dir() == dir)
+                return m_handles.at(i)->pos();
+        }
+        return QPointF();
+    }
+    // For box directions 1..8, the opposite box handle's position.
+    virtual QPointF oppositeHandlePosition(int dir) const
+    {
+        if (dir < 1 || dir > 8)
+            return QPointF();
+        const int index = (dir + 3) % 8;
+        return index < m_handles.size() ? m_handles.at(index)->pos() : QPointF();
+    }
+    virtual void updateHandles() {}
+    virtual bool fixe() const { return !(this->flags() & QGraphicsItem::ItemIsMovable); }
+    virtual void setFixe(bool fixed) { this->setFlag(QGraphicsItem::ItemIsMovable, !fixed); }
+
+    const QVector<SizeHandleRect *> &handles() const { return m_handles; }
+    // The handle under a scene point, searched from the last one; null
+    // when none is hit.
+    SizeHandleRect *handleAt(const QPointF &scenePoint) const
+    {
+        for (int i = m_handles.size() - 1; i >= 0; --i) {
+            SizeHandleRect *h = m_handles.at(i);
+            if (h->isVisible() && h->hitTest(scenePoint))
+                return h;
+        }
+        return nullptr;
+    }
+    void setHandlesState(int state)
+    {
+        for (SizeHandleRect *h : qAsConst(m_handles))
+            h->setState(state);
+    }
+
+protected:
+    // Child items of the shape: Qt deletes them with it.
+    QVector<SizeHandleRect *> m_handles;
+    QRectF m_localRect;
+    double m_width = 0;
+    double m_height = 0;
+};

@@ -1,0 +1,221 @@
+#include "graphicsitem.h"
+
+#include "shapes/shapeattributes.h"
+#include "shapes/shapepainting.h"
+
+#include <QGraphicsItemGroup>
+#include <QGraphicsScene>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QStyleOptionGraphicsItem>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+namespace {
+
+QRandomGenerator &shapeRandom()
+{
+    static QRandomGenerator generator(QRandomGenerator::global()->generate());
+    return generator;
+}
+
+} // namespace
+
+GraphicsItem::GraphicsItem(QGraphicsItem *parent)
+    : AbstractShapeType<QGraphicsItem>(parent)
+{
+    m_pen = QPen(QBrush(Qt::black), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+    QRandomGenerator &random = shapeRandom();
+    const int r = int(random.generate() % 32) * 8;
+    const int g = int(random.generate() % 32) * 8;
+    const int b = int(random.generate() % 32) * 8;
+    m_brush = QBrush(QColor(r, g, b, 255), Qt::SolidPattern);
+    m_brushStyle = SolidPattern;
+
+    for (int dir = 1; dir <= 8; ++dir)
+        m_handles.append(new SizeHandleRect(this, dir, SizeHandleRect::BoxHandle));
+
+    setFlag(QGraphicsItem::ItemIsMovable, true);
+    setFlag(QGraphicsItem::ItemIsSelectable, true);
+    setFlag(QGraphicsItem::ItemSendsGeometryChanges, true);
+    setAcceptHoverEvents(true);
+}
+
+void GraphicsItem::seedRandom(quint32 seed)
+{
+    shapeRandom().seed(seed);
+}
+
+QPointF GraphicsItem::boxPos() const
+{
+    return pos() - QPointF(m_width / 2, m_height / 2);
+}
+
+void GraphicsItem::setBoxPos(const QPointF &topLeft)
+{
+    setPos(topLeft + QPointF(m_width / 2, m_height / 2));
+}
+
+void GraphicsItem::setWidth(double width)
+{
+    m_width = width;
+    normalizeGeometry();
+}
+
+void GraphicsItem::setHeight(double height)
+{
+    m_height = height;
+    normalizeGeometry();
+}
+
+void GraphicsItem::setShapeOpacity(double opacity)
+{
+    setOpacity(opacity <= 0 ? 0.01 : opacity);
+}
+
+void GraphicsItem::setPenSize(int size)
+{
+    m_pen.setWidth(size);
+    update();
+}
+
+void GraphicsItem::setPenStyle(PenStyle style)
+{
+    m_pen.setStyle(Qt::PenStyle(style));
+    update();
+}
+
+void GraphicsItem::setPenColor(const QColor &colour)
+{
+    m_pen.setColor(colour);
+    applyBrushStyle();
+}
+
+void GraphicsItem::setBrushStyle(BrushStyle style)
+{
+    m_brushStyle = style;
+    applyBrushStyle();
+}
+
+void GraphicsItem::setBrushColor(const QColor &colour)
+{
+    m_brush.setColor(colour);
+    applyBrushStyle();
+}
+
+void GraphicsItem::applyBrushStyle()
+{
+    const QColor fill = m_brush.color();
+    m_brush = ShapeBrushFactory(m_localRect, m_brushStyle, m_pen.color(), fill);
+    m_brush.setColor(fill);
+    update();
+}
+
+QPixmap GraphicsItem::previewPixmap()
+{
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    m_pen = QPen(Qt::black);
+    m_brush = QBrush(Qt::white);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QStyleOptionGraphicsItem option;
+    paint(&painter, &option, nullptr);
+    return pixmap;
+}
+
+void GraphicsItem::updateHandles()
+{
+    const QRectF r = boundingRect();
+    const QPointF points[] = {r.topLeft(),
+                              QPointF(r.x() + r.width() / 2, r.y()),
+                              r.topRight(),
+                              QPointF(r.right(), r.y() + r.height() / 2),
+                              r.bottomRight(),
+                              QPointF(r.x() + r.width() / 2, r.bottom()),
+                              r.bottomLeft(),
+                              QPointF(r.x(), r.y() + r.height() / 2)};
+    for (SizeHandleRect *handle : qAsConst(m_handles)) {
+        const int dir = handle->dir();
+        if (dir >= 1 && dir <= 8)
+            handle->move(points[dir - 1].x(), points[dir - 1].y());
+    }
+}
+
+QVariant GraphicsItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSelectedHasChanged) {
+        if (dynamic_cast<QGraphicsItemGroup *>(parentItem())) {
+            // Members of a group are selected only through their group.
+            if (value.toBool())
+                setSelected(false);
+        } else {
+            setHandlesState(value.toBool() ? SizeHandleRect::Shown : SizeHandleRect::Hidden);
+        }
+    } else if (change == ItemPositionChange && scene()) {
+        const QPointF p = value.toPointF();
+        const QRectF r = boundingRect();
+        const QRectF box(p.x() - r.width() / 2, p.y() - r.height() / 2, r.width(), r.height());
+        const QRectF screen = scene()->sceneRect();
+        if (!screen.contains(box)) {
+            double dx = 0;
+            double dy = 0;
+            if (box.left() < screen.left())
+                dx = screen.left() - box.left();
+            if (box.right() > screen.right())
+                dx = screen.right() - box.right();
+            if (box.top() < screen.top())
+                dy = screen.top() - box.top();
+            if (box.bottom() > screen.bottom())
+                dy = screen.bottom() - box.bottom();
+            return p + QPointF(dx, dy);
+        }
+    }
+    return QGraphicsItem::itemChange(change, value);
+}
+
+void GraphicsItem::copyCommonAttributes(GraphicsItem *copy) const
+{
+    copy->m_width = m_width;
+    copy->m_height = m_height;
+    copy->setPos(pos());
+    copy->m_pen = m_pen;
+    copy->m_brush = m_brush;
+    copy->m_brushStyle = m_brushStyle;
+    copy->setTransform(transform());
+    copy->setTransformOriginPoint(transformOriginPoint());
+    copy->setRotation(rotation());
+    copy->setScale(scale());
+    copy->setZValue(zValue() + 0.1);
+    copy->setOpacity(opacity());
+    copy->setFixe(fixe());
+    copy->updateHandles();
+}
+
+bool GraphicsItem::readXml(QXmlStreamReader *reader)
+{
+    readShapeAttributes(reader, this);
+    reader->skipCurrentElement();
+    normalizeGeometry();
+    return true;
+}
+
+bool GraphicsItem::writeXml(QXmlStreamWriter *writer)
+{
+    writer->writeStartElement(typeName());
+    writeShapeAttributes(writer, this);
+    writer->writeEndElement();
+    return true;
+}
+
+QObject *shapeObject(QGraphicsItem *item)
+{
+    if (!item || item->type() <= QGraphicsItem::UserType)
+        return nullptr;
+    return dynamic_cast<QObject *>(item);
+}
+
+AbstractShapeType<QGraphicsItem> *singleShape(QGraphicsItem *item)
+{
+    return dynamic_cast<AbstractShapeType<QGraphicsItem> *>(item);
+}

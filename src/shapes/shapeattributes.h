@@ -1,0 +1,16 @@
+#pragma once
+
+class QObject;
+class QXmlStreamReader;
+class QXmlStreamWriter;
+
+// The generic property <-> attribute form of shapes and screens: one
+// attribute per registered property (see propertyNamesOf), named like it.
+
+// Writes the attributes onto the current start element. Always true.
+bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape);
+
+// Applies the attributes of the reader's current start element. Missing or
+// malformed values never fail: bools read false, numbers 0, colours
+// invalid, and points or rectangles keep their value. Always true.
+bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape);
