@@ -312,6 +312,21 @@
     </message>
 </context>
 <context>
+    <name>DrawScene</name>
+    <message>
+        <source>窗口画面</source>
+        <translation>Diloag</translation>
+    </message>
+    <message>
+        <source>模板画面</source>
+        <translation>Template</translation>
+    </message>
+    <message>
+        <source>基本画面</source>
+        <translation>Widget</translation>
+    </message>
+</context>
+<context>
     <name>FirstPage</name>
     <message>
         <source>工程</source>
@@ -324,6 +339,83 @@
     <message>
         <source>最近工程：</source>
         <translation>Recent projects:</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsBezier</name>
+    <message>
+        <source>bezier</source>
+        <translation>bezier</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsEllipseItem</name>
+    <message>
+        <source>ellipse</source>
+        <translation>ellipse</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsImageItem</name>
+    <message>
+        <source>imageitem</source>
+        <translation>imageitem</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsItemGroup</name>
+    <message>
+        <source>group</source>
+        <translation>group</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsLineItem</name>
+    <message>
+        <source>line</source>
+        <translation>line</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsPolygonItem</name>
+    <message>
+        <source>polygon</source>
+        <translation>polygon</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsPolyline</name>
+    <message>
+        <source>polyline</source>
+        <translation>polyline</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsRectItem</name>
+    <message>
+        <source>rectangle</source>
+        <translation>rectangle</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsRoundrectItem</name>
+    <message>
+        <source>roundrect</source>
+        <translation>roundrect</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsTextItem</name>
+    <message>
+        <source>textitem</source>
+        <translation>textitem</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsWidgetItem</name>
+    <message>
+        <source>widget</source>
+        <translation>widget</translation>
     </message>
 </context>
 <context>
@@ -657,6 +749,73 @@ Version %1</translation>
     <message>
         <source>创建新工程</source>
         <translation>Create New Project</translation>
+    </message>
+</context>
+<context>
+    <name>OptionSetDialog</name>
+    <message>
+        <source>系统设置</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>网格设置</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>语言设置</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>网格</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>锁定所有元件</source>
+        <translation>Fixe All</translation>
+    </message>
+    <message>
+        <source>对齐网格</source>
+        <translation>Align</translation>
+    </message>
+    <message>
+        <source>X间隔(4-60)</source>
+        <translation>X Spacing (4-60)</translation>
+    </message>
+    <message>
+        <source>Y间隔(4-60)</source>
+        <translation>Y Spacing (4-60)</translation>
+    </message>
+    <message>
+        <source>网格颜色</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>工程自动保存</source>
+        <translation>Auto save project</translation>
+    </message>
+    <message>
+        <source>时间间隔(min)</source>
+        <translation>Interval</translation>
+    </message>
+    <message>
+        <source>选择系统语言</source>
+        <translation>Choose language</translation>
+    </message>
+    <message>
+        <source>中文</source>
+        <translation>Chinese</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

@@ -10,6 +10,7 @@
 #include "mainwindow/itemstable.h"
 #include "mainwindow/messagedialog.h"
 #include "mainwindow/newprojectdialog.h"
+#include "mainwindow/optionsetdialog.h"
 #include "mainwindow/tabcontent.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
@@ -283,9 +284,9 @@ void MainWindow::createActions()
     connect(action(QStringLiteral("find")), &QAction::triggered, this, &MainWindow::on_find);
     connect(action(QStringLiteral("zoomIn")), &QAction::triggered, this, &MainWindow::zoomIn);
     connect(action(QStringLiteral("zoomOut")), &QAction::triggered, this, &MainWindow::zoomOut);
-    connect(action(QStringLiteral("setup")), &QAction::triggered, this, [] {
-        // The system settings dialog arrives with its own work; the language
-        // can already be switched through Config::setLanguage.
+    connect(action(QStringLiteral("setup")), &QAction::triggered, this, [this] {
+        OptionSetDialog dialog(this);
+        dialog.run();
     });
     connect(action(QStringLiteral("config")), &QAction::triggered, m_projectConfigDialog,
             &QDialog::exec);
@@ -631,7 +632,7 @@ void MainWindow::zoomTextChanged(const QString &text)
     if (!ok || percent < 10 || percent > 500)
         return;
     if (DrawView *view = DrawManager::instance()->currentView())
-        view->setZoomFactor(percent / 100.0);
+        view->setZoom(percent / 100.0);
 }
 
 void MainWindow::setPosition(int x, int y)

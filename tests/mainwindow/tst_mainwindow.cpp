@@ -3,6 +3,7 @@
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "mainwindow/dockmanager.h"
+#include "mainwindow/optionsetdialog.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "support/isolatedsettings.h"
@@ -68,6 +69,7 @@ private slots:
     void englishRetranslatesEverything();
     void languageFolderTakesPrecedence();
     void chineseLoadsToolkitCatalogue();
+    void settingsDialogSwitchesLanguage();
 
 private:
     void setCurrentScene(int selected);
@@ -499,6 +501,38 @@ void TestMainWindow::chineseLoadsToolkitCatalogue()
     m_window->changeLanguage(1);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
     m_window->changeLanguage(0);
+}
+
+void TestMainWindow::settingsDialogSwitchesLanguage()
+{
+    QSignalSpy changes(Config::instance(), &Config::languageChanged);
+    {
+        OptionSetDialog dialog(m_window.get());
+        // Confirming without a change stores the value but switches nothing.
+        dialog.languageBox()->setCurrentIndex(0);
+        dialog.on_ok_clicked();
+        QCOMPARE(changes.count(), 0);
+        QCOMPARE(QSettings(MainWindow::settingsFile(), QSettings::IniFormat).value("language").toInt(), 0);
+
+        dialog.languageBox()->setCurrentIndex(1);
+        dialog.on_ok_clicked();
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(m_window->menus().first()->title(), QString("&Project"));
+        QCOMPARE(m_window->dockManager()->dock(1)->windowTitle(), QString("Element"));
+        QCOMPARE(QSettings(MainWindow::settingsFile(), QSettings::IniFormat).value("language").toInt(), 1);
+        // An open dialog follows the switch on its own (the toolkit posts
+        // the language-change event to every window).
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(dialog.windowTitle(), QString("System"));
+    }
+    {
+        OptionSetDialog dialog(m_window.get());
+        dialog.languageBox()->setCurrentIndex(0);
+        dialog.on_cancel_clicked();
+        QCOMPARE(int(Config::instance()->uiLanguage), 1);
+    }
+    Config::instance()->setLanguage(0);
+    QCOMPARE(m_window->menus().first()->title(), QString("工程(&P)"));
 }
 
 QTEST_MAIN(TestMainWindow)

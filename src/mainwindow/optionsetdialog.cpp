@@ -1,0 +1,143 @@
+#include "optionsetdialog.h"
+
+#include "mainwindow/mainwindow.h"
+#include "project/config.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QSpinBox *spacingBox(QWidget *parent)
+{
+    auto *box = new QSpinBox(parent);
+    box->setRange(4, 60);
+    box->setSingleStep(2);
+    box->setValue(20);
+    return box;
+}
+
+} // namespace
+
+OptionSetDialog::OptionSetDialog(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowCloseButtonHint)
+{
+    auto *layout = new QVBoxLayout(this);
+    m_tabs = new QTabWidget(this);
+    layout->addWidget(m_tabs);
+
+    auto *gridPage = new QWidget(m_tabs);
+    auto *gridLayout = new QVBoxLayout(gridPage);
+    m_grid = new QGroupBox(gridPage);
+    m_grid->setCheckable(true);
+    m_grid->setChecked(true);
+    auto *gridForm = new QFormLayout(m_grid);
+    m_fixeAll = new QCheckBox(m_grid);
+    m_align = new QCheckBox(m_grid);
+    gridForm->addRow(m_fixeAll);
+    gridForm->addRow(m_align);
+    m_xLabel = new QLabel(m_grid);
+    m_x = spacingBox(m_grid);
+    gridForm->addRow(m_xLabel, m_x);
+    m_yLabel = new QLabel(m_grid);
+    m_y = spacingBox(m_grid);
+    gridForm->addRow(m_yLabel, m_y);
+    m_colourLabel = new QLabel(m_grid);
+    m_colour = new QPushButton(m_grid);
+    gridForm->addRow(m_colourLabel, m_colour);
+    gridLayout->addWidget(m_grid);
+    m_autoSave = new QGroupBox(gridPage);
+    m_autoSave->setCheckable(true);
+    auto *saveForm = new QFormLayout(m_autoSave);
+    m_intervalLabel = new QLabel(m_autoSave);
+    m_interval = new QSpinBox(m_autoSave);
+    m_interval->setRange(1, 120);
+    m_interval->setValue(10);
+    saveForm->addRow(m_intervalLabel, m_interval);
+    gridLayout->addWidget(m_autoSave);
+    gridLayout->addStretch();
+    m_tabs->addTab(gridPage, QString());
+
+    auto *languagePage = new QWidget(m_tabs);
+    auto *languageLayout = new QHBoxLayout(languagePage);
+    m_languageLabel = new QLabel(languagePage);
+    m_language = new QComboBox(languagePage);
+    m_language->addItems({QString(), QString()});
+    languageLayout->addWidget(m_languageLabel);
+    languageLayout->addWidget(m_language, 1);
+    languageLayout->setAlignment(Qt::AlignTop);
+    m_tabs->addTab(languagePage, QString());
+    m_tabs->setCurrentIndex(0);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    m_ok = new QPushButton(this);
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(this);
+    m_cancel->setObjectName(QStringLiteral("cancel"));
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    layout->addLayout(buttons);
+    connect(m_ok, &QPushButton::clicked, this, &OptionSetDialog::on_ok_clicked);
+    connect(m_cancel, &QPushButton::clicked, this, &OptionSetDialog::on_cancel_clicked);
+
+    retranslate();
+}
+
+int OptionSetDialog::run()
+{
+    m_language->setCurrentIndex(Config::instance()->uiLanguage);
+    return exec();
+}
+
+void OptionSetDialog::on_ok_clicked()
+{
+    Config *config = Config::instance();
+    config->setLanguage(m_language->currentIndex());
+    QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("language"), int(config->uiLanguage));
+    accept();
+}
+
+void OptionSetDialog::on_cancel_clicked()
+{
+    reject();
+}
+
+void OptionSetDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDialog::changeEvent(event);
+}
+
+void OptionSetDialog::retranslate()
+{
+    setWindowTitle(tr("系统设置"));
+    m_tabs->setTabText(0, tr("网格设置"));
+    m_tabs->setTabText(1, tr("语言设置"));
+    m_grid->setTitle(tr("网格"));
+    m_fixeAll->setText(tr("锁定所有元件"));
+    m_align->setText(tr("对齐网格"));
+    m_xLabel->setText(tr("X间隔(4-60)"));
+    m_yLabel->setText(tr("Y间隔(4-60)"));
+    m_colourLabel->setText(tr("网格颜色"));
+    m_autoSave->setTitle(tr("工程自动保存"));
+    m_intervalLabel->setText(tr("时间间隔(min)"));
+    m_languageLabel->setText(tr("选择系统语言"));
+    m_language->setItemText(0, tr("中文"));
+    m_language->setItemText(1, tr("英文"));
+    m_ok->setText(tr("确定"));
+    m_cancel->setText(tr("取消"));
+}
