@@ -1,10 +1,48 @@
 #include "drawview.h"
 
 #include "editor/drawscene.h"
+#include "editor/qtcornerbox.h"
+#include "editor/qtrulebar.h"
+#include "mainwindow/mainwindow.h"
 
-DrawView::DrawView(QGraphicsScene *scene, QWidget *parent)
-    : QGraphicsView(scene, parent)
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace {
+
+double &zoomSlot()
 {
+    static double zoom = 1.0;
+    return zoom;
+}
+
+DrawView::MenuRunner &menuRunnerSlot()
+{
+    static DrawView::MenuRunner runner;
+    return runner;
+}
+
+} // namespace
+
+DrawView::DrawView(QGraphicsScene *scene)
+    : QGraphicsView(scene, nullptr)
+    , m_horizontalRuler(new QtRuleBar(Qt::Horizontal, this))
+    , m_verticalRuler(new QtRuleBar(Qt::Vertical, this))
+    , m_cornerBox(new QtCornerBox(this))
+{
+    setOptimizationFlags(QGraphicsView::DontSavePainterState);
+    setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Also set on every resize; setting them now means the first layout
+    // already centres the screen in the viewport that remains, since the
+    // centring is computed before a resize changes the margins.
+    setViewportMargins(ViewportMargin, ViewportMargin, 0, 0);
 }
 
 DrawScene *DrawView::drawScene() const
@@ -12,10 +50,119 @@ DrawScene *DrawView::drawScene() const
     return qobject_cast<DrawScene *>(scene());
 }
 
-void DrawView::setZoomFactor(qreal factor)
+double DrawView::sharedZoom()
 {
-    if (factor <= 0)
+    return zoomSlot();
+}
+
+void DrawView::setZoom(double factor)
+{
+    if (!(factor > 0) || !std::isfinite(factor))
         return;
-    m_zoom = factor;
-    setTransform(QTransform::fromScale(factor, factor));
+    zoomSlot() = factor;
+    applyZoom();
+}
+
+void DrawView::applyZoom()
+{
+    const double factor = zoomSlot();
+    const double current = transform().m11();
+    if (current != factor) {
+        if (current > 0 && std::isfinite(current)) {
+            scale(factor / current, factor / current);
+        } else {
+            // A transform set from outside that cannot be divided by starts
+            // over from an unscaled view.
+            resetTransform();
+            scale(factor, factor);
+        }
+    }
+    viewport()->update();
+    updateRulers();
+}
+
+double DrawView::zoomFactor() const
+{
+    return transform().m11();
+}
+
+void DrawView::updateRulers()
+{
+    if (!scene())
+        return;
+    const double s = transform().m11();
+    if (s == 0 || !std::isfinite(s))
+        return;
+    const QPoint origin = mapFromScene(scene()->sceneRect().topLeft());
+
+    const double left = -origin.x() / s;
+    const double right = (width() - RulerSize - origin.x()) / s;
+    m_horizontalRuler->setRange(left, right, right - left);
+
+    const double top = -origin.y() / s;
+    const double bottom = (height() - RulerSize - origin.y()) / s;
+    m_verticalRuler->setRange(top, bottom, bottom - top);
+
+    m_horizontalRuler->update();
+    m_verticalRuler->update();
+}
+
+void DrawView::setMenuRunner(MenuRunner runner)
+{
+    menuRunnerSlot() = std::move(runner);
+}
+
+void DrawView::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint p = event->localPos().toPoint();
+    m_horizontalRuler->updatePosition(p);
+    m_verticalRuler->updatePosition(p);
+    const QPointF scenePos = mapToScene(p);
+    // Truncation toward zero: a point just left of or above the screen's
+    // origin still reads 0, not -1.
+    emit positionChanged(int(scenePos.x()), int(scenePos.y()));
+    QGraphicsView::mouseMoveEvent(event);
+}
+
+void DrawView::wheelEvent(QWheelEvent *event)
+{
+    if (event->modifiers() != Qt::ControlModifier) {
+        QGraphicsView::wheelEvent(event);
+        return;
+    }
+    const QPoint angle = event->angleDelta();
+    const int delta = angle.y() != 0 ? angle.y() : angle.x();
+    if (delta > 0)
+        emit zoomIn();
+    else if (delta < 0)
+        emit zoomOut();
+    event->accept();
+}
+
+void DrawView::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    setViewportMargins(ViewportMargin, ViewportMargin, 0, 0);
+    m_horizontalRuler->setGeometry(RulerSize, 0, width() - RulerSize - 1, RulerSize);
+    m_verticalRuler->setGeometry(0, RulerSize, RulerSize, height() - RulerSize - 1);
+    m_cornerBox->setGeometry(0, 0, RulerSize, RulerSize);
+    updateRulers();
+}
+
+void DrawView::contextMenuEvent(QContextMenuEvent *event)
+{
+    event->accept();
+    QMenu *menu = MainWindow::sceneContextMenu();
+    if (!menu)
+        return;
+    if (const MenuRunner &runner = menuRunnerSlot())
+        runner(menu, event->globalPos());
+    else
+        menu->exec(event->globalPos());
+}
+
+void DrawView::scrollContentsBy(int dx, int dy)
+{
+    QGraphicsView::scrollContentsBy(dx, dy);
+    updateRulers();
 }

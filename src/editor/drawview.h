@@ -2,22 +2,76 @@
 
 #include <QGraphicsView>
 
-class DrawScene;
+#include <functional>
 
-// The view that shows one screen in a tab.
+class DrawScene;
+class QMenu;
+class QtCornerBox;
+class QtRuleBar;
+
+// The view that shows one screen in a tab, with a ruler along its top and
+// left edges and a corner box where they meet. It adds no editing of its
+// own: mouse editing goes to the scene.
+//
+// The view is created without a parent; the tab area adopts it, and it
+// deletes itself when closed. The rulers and the corner box are its
+// children.
 class DrawView : public QGraphicsView
 {
     Q_OBJECT
 public:
-    explicit DrawView(QGraphicsScene *scene, QWidget *parent = nullptr);
+    // Ruler thickness and the viewport margin the rulers occupy.
+    static constexpr int RulerSize = 25;
+    static constexpr int ViewportMargin = 24;
+
+    explicit DrawView(QGraphicsScene *scene);
 
     // The screen shown, or null when the view holds another kind of scene.
     DrawScene *drawScene() const;
 
-    // Zoom factor relative to 100 %; factors of zero or less are ignored.
-    void setZoomFactor(qreal factor);
-    qreal zoomFactor() const { return m_zoom; }
+    // The zoom factor shared by every view (1.0 = 100 %). It outlives all
+    // views; a view follows it only through setZoom or applyZoom.
+    static double sharedZoom();
+
+    // Stores factor as the shared zoom and applies it to this view. A factor
+    // that is zero or less, or not finite, is ignored: it would collapse or
+    // mirror the screen.
+    void setZoom(double factor);
+    // Scales this view so that its scale equals the shared zoom, then
+    // repaints it and its rulers.
+    void applyZoom();
+    // This view's current horizontal scale.
+    double zoomFactor() const;
+
+    // Recomputes both rulers' ranges from the scene rectangle's position in
+    // the view. Does nothing while the view has no scene.
+    void updateRulers();
+
+    QtRuleBar *horizontalRuler() const { return m_horizontalRuler; }
+    QtRuleBar *verticalRuler() const { return m_verticalRuler; }
+    QtCornerBox *cornerBox() const { return m_cornerBox; }
+
+    // Runs the editing context menu at a global position. By default the
+    // menu is run modally with QMenu::exec, as a right click expects. A
+    // runner that returns at once (tests, scripted use) replaces it; an empty
+    // runner restores the default.
+    using MenuRunner = std::function<void(QMenu *menu, const QPoint &globalPos)>;
+    static void setMenuRunner(MenuRunner runner);
+
+signals:
+    void positionChanged(int x, int y);
+    void zoomIn();
+    void zoomOut();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
-    qreal m_zoom = 1.0;
+    QtRuleBar *m_horizontalRuler;
+    QtRuleBar *m_verticalRuler;
+    QtCornerBox *m_cornerBox;
 };

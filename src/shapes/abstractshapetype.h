@@ -29,8 +29,9 @@ public:
         Q_UNUSED(handle)
         Q_UNUSED(point)
     }
-    // Resizes by factors about a fixed point given in parent coordinates,
-    // always starting from the geometry at the end of the last edit.
+    // Resizes by factors about a fixed point given in the shape's own
+    // coordinates (as oppositeHandlePosition gives it), always starting from
+    // the geometry at the end of the last edit.
     virtual void scaleFromHandle(int handle, double sx, double sy, const QPointF &origin)
     {
         Q_UNUSED(handle)

@@ -1,0 +1,63 @@
+#include "graphicslineitem.h"
+
+#include <QPainter>
+
+GraphicsLineItem::GraphicsLineItem(QGraphicsItem *parent)
+    : GraphicsPolygonItem(parent)
+{
+    qDeleteAll(m_handles);
+    m_handles.clear();
+}
+
+QString GraphicsLineItem::typeName() const
+{
+    return tr("line");
+}
+
+QPainterPath GraphicsLineItem::geometryPath() const
+{
+    QPainterPath path;
+    if (m_points.size() >= 2) {
+        path.moveTo(m_points.at(0));
+        path.lineTo(m_points.at(1));
+    }
+    return path;
+}
+
+void GraphicsLineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                             QWidget *widget)
+{
+    Q_UNUSED(option)
+    Q_UNUSED(widget)
+    // No selection frame: the two end handles already show the selection.
+    painter->setPen(m_pen);
+    painter->setBrush(Qt::NoBrush);
+    if (m_points.size() >= 2)
+        painter->drawLine(m_points.at(0), m_points.at(1));
+}
+
+QPointF GraphicsLineItem::oppositeHandlePosition(int dir) const
+{
+    int end = -1;
+    if (dir == 1 || dir == 2 || dir == 3 || dir == 4 || dir == 8)
+        end = 1;
+    else if (dir == 5 || dir == 6 || dir == 7)
+        end = 0;
+    if (end < 0 || end >= m_handles.size())
+        return QPointF();
+    return m_handles.at(end)->pos();
+}
+
+int GraphicsLineItem::pointHandleKind(int index) const
+{
+    // The first end is where the drawing drag starts; it looks like a box
+    // handle while drawing.
+    return index == 0 ? SizeHandleRect::BoxHandle : SizeHandleRect::ControlHandle;
+}
+
+QGraphicsItem *GraphicsLineItem::clone()
+{
+    auto *copy = new GraphicsLineItem(nullptr);
+    finishClone(copy);
+    return copy;
+}

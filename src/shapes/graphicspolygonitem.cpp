@@ -1,0 +1,251 @@
+#include "graphicspolygonitem.h"
+
+#include "shapes/shapeattributes.h"
+#include "shapes/shapepainting.h"
+
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <QStyleOptionGraphicsItem>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <cmath>
+
+namespace {
+
+// The hit area of a path drawn with pen: the stroke plus the path itself,
+// so a zero-width pen still leaves a (hair-thin) line to hit.
+QPainterPath strokedPath(const QPainterPath &path, const QPen &pen)
+{
+    if (path.isEmpty() || pen.style() == Qt::NoPen)
+        return path;
+    QPainterPathStroker stroker;
+    stroker.setCapStyle(pen.capStyle());
+    stroker.setJoinStyle(pen.joinStyle());
+    stroker.setMiterLimit(pen.miterLimit());
+    stroker.setWidth(pen.widthF() <= 0.0 ? 1e-8 : pen.widthF());
+    QPainterPath result = stroker.createStroke(path);
+    result.addPath(path);
+    return result;
+}
+
+QString coordinate(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+} // namespace
+
+GraphicsPolygonItem::GraphicsPolygonItem(QGraphicsItem *parent)
+    : GraphicsItem(parent)
+{
+    m_pen = QPen(QBrush(Qt::black), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+}
+
+QString GraphicsPolygonItem::typeName() const
+{
+    return tr("polygon");
+}
+
+QPainterPath GraphicsPolygonItem::geometryPath() const
+{
+    QPainterPath path;
+    path.addPolygon(m_points);
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath GraphicsPolygonItem::shape() const
+{
+    return strokedPath(geometryPath(), m_pen);
+}
+
+QRectF GraphicsPolygonItem::boundingRect() const
+{
+    return shape().controlPointRect();
+}
+
+void GraphicsPolygonItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                                QWidget *widget)
+{
+    Q_UNUSED(widget)
+    painter->setPen(m_pen);
+    painter->setBrush(m_brush);
+    painter->drawPolygon(m_points, Qt::OddEvenFill);
+    if (option->state & QStyle::State_Selected)
+        drawSelectionOutline(this, painter, option);
+}
+
+int GraphicsPolygonItem::pointHandleKind(int index) const
+{
+    Q_UNUSED(index)
+    return SizeHandleRect::ControlHandle;
+}
+
+SizeHandleRect *GraphicsPolygonItem::addPoint(const QPointF &itemPoint, int kind)
+{
+    m_points.append(itemPoint);
+    auto *handle = new SizeHandleRect(this, m_points.size() + 8, kind);
+    m_handles.append(handle);
+    return handle;
+}
+
+void GraphicsPolygonItem::updateLocalRect()
+{
+    m_localRect = m_points.boundingRect();
+    m_width = m_localRect.width();
+    m_height = m_localRect.height();
+}
+
+void GraphicsPolygonItem::appendPoint(const QPointF &scenePoint)
+{
+    prepareGeometryChange();
+    SizeHandleRect *handle = addPoint(mapFromScene(scenePoint), pointHandleKind(m_points.size()));
+    handle->setState(SizeHandleRect::Shown);
+    updateLocalRect();
+    updateHandles();
+}
+
+void GraphicsPolygonItem::finishPoints(const QPointF &point)
+{
+    Q_UNUSED(point)
+    const int n = m_points.size();
+    if (n > 2) {
+        const QPointF last = m_points.at(n - 1);
+        const QPointF previous = m_points.at(n - 2);
+        const bool repeated = std::abs(last.x() - previous.x()) <= 1e-12
+            && std::abs(last.y() - previous.y()) <= 1e-12;
+        const bool untouched = last.x() == previous.x() + 1 && last.y() == previous.y();
+        if (repeated || untouched) {
+            prepareGeometryChange();
+            m_points.removeLast();
+            // The last point's handle is always the last handle.
+            delete m_handles.takeLast();
+            updateLocalRect();
+            updateHandles();
+        }
+    }
+    m_referencePoints = m_points;
+}
+
+void GraphicsPolygonItem::moveControlPoint(int handle, const QPointF &point)
+{
+    const int index = handle - 9;
+    if (handle < 9 || index >= m_points.size())
+        return;
+    prepareGeometryChange();
+    m_points[index] = mapFromScene(point);
+    updateLocalRect();
+    updateHandles();
+}
+
+void GraphicsPolygonItem::scaleFromHandle(int handle, double sx, double sy, const QPointF &origin)
+{
+    if (handle == 2 || handle == 6)
+        sx = 1;
+    if (handle == 4 || handle == 8)
+        sy = 1;
+    QTransform transform;
+    transform.translate(origin.x(), origin.y());
+    transform.scale(sx, sy);
+    transform.translate(-origin.x(), -origin.y());
+    prepareGeometryChange();
+    m_points = transform.map(m_referencePoints);
+    updateLocalRect();
+    updateHandles();
+}
+
+void GraphicsPolygonItem::normalizeGeometry()
+{
+    if (!parentItem()) {
+        // Same mapping argument as for box shapes (pos + T(o + R(p - o))):
+        // with the transform origin moved to the new item origin, the centre
+        // of the points must land on pos = map(centre) - T(0), and every
+        // point shifted by -centre then keeps its place on screen.
+        const QPointF centre = m_points.boundingRect().center();
+        const QPointF target = mapToParent(centre) - transform().map(QPointF(0, 0));
+        prepareGeometryChange();
+        m_points.translate(-centre);
+        setTransformOriginPoint(0, 0);
+        setPos(target);
+        updateLocalRect();
+        updateHandles();
+    }
+    m_referencePoints = m_points;
+}
+
+void GraphicsPolygonItem::translateBy(const QPointF &delta)
+{
+    setPos(pos() + delta);
+}
+
+QGraphicsItem *GraphicsPolygonItem::clone()
+{
+    auto *copy = new GraphicsPolygonItem(nullptr);
+    finishClone(copy);
+    return copy;
+}
+
+void GraphicsPolygonItem::finishClone(GraphicsPolygonItem *copy) const
+{
+    for (const QPointF &p : m_points)
+        copy->addPoint(p, SizeHandleRect::ControlHandle);
+    copy->m_referencePoints = copy->m_points;
+    copy->m_localRect = m_localRect;
+    copyCommonAttributes(copy);
+}
+
+void GraphicsPolygonItem::updateHandles()
+{
+    GraphicsItem::updateHandles();
+    for (SizeHandleRect *handle : qAsConst(m_handles)) {
+        const int index = handle->dir() - 9;
+        if (index >= 0 && index < m_points.size())
+            handle->move(m_points.at(index).x(), m_points.at(index).y());
+    }
+}
+
+bool GraphicsPolygonItem::writeXml(QXmlStreamWriter *writer)
+{
+    writer->writeStartElement(typeName());
+    writeShapeAttributes(writer, this);
+    writer->writeAttribute(QStringLiteral("x"), coordinate(pos().x()));
+    writer->writeAttribute(QStringLiteral("y"), coordinate(pos().y()));
+    for (const QPointF &p : qAsConst(m_points)) {
+        writer->writeStartElement(QStringLiteral("point"));
+        writer->writeAttribute(QStringLiteral("x"), coordinate(p.x()));
+        writer->writeAttribute(QStringLiteral("y"), coordinate(p.y()));
+        writer->writeEndElement();
+    }
+    writer->writeEndElement();
+    return true;
+}
+
+bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
+{
+    readShapeAttributes(reader, this);
+    const QXmlStreamAttributes attributes = reader->attributes();
+    setPos(attributes.value(QLatin1String("x")).toDouble(),
+           attributes.value(QLatin1String("y")).toDouble());
+
+    prepareGeometryChange();
+    for (int i = m_handles.size() - 1; i >= 0; --i) {
+        if (m_handles.at(i)->dir() >= 9)
+            delete m_handles.takeAt(i);
+    }
+    m_points.clear();
+
+    while (reader->readNextStartElement()) {
+        if (reader->name() == QLatin1String("point")) {
+            const QXmlStreamAttributes point = reader->attributes();
+            addPoint(QPointF(point.value(QLatin1String("x")).toDouble(),
+                             point.value(QLatin1String("y")).toDouble()),
+                     SizeHandleRect::ControlHandle);
+        }
+        reader->skipCurrentElement();
+    }
+    updateLocalRect();
+    updateHandles();
+    normalizeGeometry();
+    return true;
+}

@@ -1,0 +1,135 @@
+#include "graphicswidgetitem.h"
+
+#include "shapes/customproxy.h"
+#include "shapes/shapeattributes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGraphicsScene>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextBrowser>
+#include <QXmlStreamWriter>
+
+GraphicsWidgetItem::GraphicsWidgetItem(int kind, const QRect &rect, QGraphicsItem *parent)
+    : GraphicsRectItem(rect, parent)
+    , m_kind(kind)
+{
+    m_pen.setStyle(Qt::NoPen);
+    setBrushStyle(NoBrush);
+
+    QWidget *w = createWidget(kind);
+    // The widget is for show: no keyboard focus and no drops, so its
+    // content stays as created.
+    w->setFocusPolicy(Qt::NoFocus);
+    w->setAcceptDrops(false);
+    w->setCursor(Qt::ArrowCursor);
+
+    m_proxy = new CustomProxy(this);
+    m_proxy->setWidget(w);
+    m_proxy->setMinimumSize(0, 0);
+    m_proxy->setFocusPolicy(Qt::NoFocus);
+    m_proxy->setAcceptDrops(false);
+
+    // Handles created before the proxy would be drawn under the widget;
+    // fresh ones stack above it.
+    qDeleteAll(m_handles);
+    m_handles.clear();
+    for (int dir = 1; dir <= 8; ++dir)
+        m_handles.append(new SizeHandleRect(this, dir, SizeHandleRect::BoxHandle));
+    updateHandles();
+    fitProxy();
+}
+
+GraphicsWidgetItem::~GraphicsWidgetItem()
+{
+    if (!m_proxy)
+        return;
+    // Detach the proxy so that ~QGraphicsItem does not delete it with the
+    // other children; it then belongs to nobody but the deferred delete.
+    if (QGraphicsScene *s = m_proxy->scene())
+        s->removeItem(m_proxy);
+    m_proxy->setParentItem(nullptr);
+    m_proxy->deleteLater();
+    m_proxy = nullptr;
+}
+
+QWidget *GraphicsWidgetItem::createWidget(int kind)
+{
+    switch (kind) {
+    case PushButtonKind: {
+        auto *button = new QPushButton(QStringLiteral("pushbutton"));
+        button->setStyleSheet(QStringLiteral("QPushButton{border:10px groove #242424;}"));
+        return button;
+    }
+    case ComboBoxKind: {
+        auto *combo = new QComboBox;
+        combo->addItem(QStringLiteral("combobox"));
+        return combo;
+    }
+    case RadioButtonKind:
+        return new QRadioButton(QStringLiteral("radiobutton"));
+    case CheckBoxKind:
+        return new QCheckBox(QStringLiteral("checkbox"));
+    case LineEditKind:
+        return new QLineEdit(QStringLiteral("lineedit"));
+    case TextEditKind: {
+        auto *browser = new QTextBrowser;
+        browser->setPlainText(QStringLiteral("textedit"));
+        return browser;
+    }
+    case LabelKind: {
+        auto *label = new QLabel(QStringLiteral("label"));
+        label->setStyleSheet(QStringLiteral("QLabel{border:10px groove #242424;}"));
+        return label;
+    }
+    default:
+        return new QLabel(QStringLiteral("label"));
+    }
+}
+
+QWidget *GraphicsWidgetItem::widget() const
+{
+    return m_proxy ? m_proxy->widget() : nullptr;
+}
+
+void GraphicsWidgetItem::fitProxy()
+{
+    if (m_proxy)
+        m_proxy->setGeometry(boundingRect());
+}
+
+QString GraphicsWidgetItem::typeName() const
+{
+    return tr("widget");
+}
+
+void GraphicsWidgetItem::scaleFromHandle(int handle, double sx, double sy, const QPointF &origin)
+{
+    GraphicsRectItem::scaleFromHandle(handle, sx, sy, origin);
+    fitProxy();
+}
+
+void GraphicsWidgetItem::normalizeGeometry()
+{
+    GraphicsRectItem::normalizeGeometry();
+    fitProxy();
+}
+
+QGraphicsItem *GraphicsWidgetItem::clone()
+{
+    auto *copy = new GraphicsWidgetItem(m_kind, m_localRect.toRect(), nullptr);
+    finishClone(copy);
+    return copy;
+}
+
+bool GraphicsWidgetItem::writeXml(QXmlStreamWriter *writer)
+{
+    writer->writeStartElement(typeName());
+    writer->writeAttribute(QStringLiteral("type"), QString::number(m_kind));
+    writeShapeAttributes(writer, this);
+    writer->writeEndElement();
+    return true;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "shapes/customproxy.h"
+#include "shapes/graphicsrectitem.h"
+
+#include <QPointer>
+
+class QWidget;
+
+// A screen box showing a real Qt widget, so the designer sees the control
+// as it will look on the panel. The widget kind (LabelKind .. TextEditKind;
+// any other kind shows a plain label) is fixed at construction and saved in
+// the "type" attribute.
+//
+// The widget lives in a CustomProxy that is a child item of the shape and
+// always fills the shape's box. The shape owns the proxy and the proxy owns
+// the widget. When the shape is destroyed the proxy is detached from it and
+// deleted through the event loop, because the shape may be destroyed while
+// one of the proxy's own event handlers is still running.
+class GraphicsWidgetItem : public GraphicsRectItem
+{
+    Q_OBJECT
+    // Shown in the property browser but inert: reads empty, writes nothing.
+    Q_PROPERTY(QString text READ text WRITE setText)
+
+public:
+    // rect is in parent coordinates.
+    GraphicsWidgetItem(int kind, const QRect &rect, QGraphicsItem *parent = nullptr);
+    ~GraphicsWidgetItem() override;
+
+    int type() const override { return WidgetItemType; }
+    QString typeName() const override;
+    void scaleFromHandle(int handle, double sx, double sy, const QPointF &origin) override;
+    void normalizeGeometry() override;
+    QGraphicsItem *clone() override;
+    bool writeXml(QXmlStreamWriter *writer) override;
+
+    int widgetKind() const { return m_kind; }
+    // Null only while the shape is being destroyed.
+    CustomProxy *proxy() const { return m_proxy; }
+    QWidget *widget() const;
+
+private:
+    static QWidget *createWidget(int kind);
+    void fitProxy();
+
+    QPointer<CustomProxy> m_proxy;
+    int m_kind;
+};
