@@ -1,9 +1,12 @@
 #include "graphicsimageitem.h"
 
+#include "shapes/shapeattributes.h"
 #include "shapes/shapepainting.h"
 
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 GraphicsImageItem::GraphicsImageItem(const QRect &rect, QGraphicsItem *parent)
     : GraphicsRectItem(rect, parent)
@@ -27,4 +30,36 @@ QGraphicsItem *GraphicsImageItem::clone()
     auto *copy = new GraphicsImageItem(m_localRect.toRect(), nullptr);
     finishClone(copy);
     return copy;
+}
+
+QStringList GraphicsImageItem::storedProperties()
+{
+    // The same as a rectangle's basic group; "pos" last, after the size it
+    // depends on.
+    return {QStringLiteral("objectName"), QStringLiteral("opacity"), QStringLiteral("zValue"),
+            QStringLiteral("fixe"),       QStringLiteral("rotation"), QStringLiteral("width"),
+            QStringLiteral("height"),     QStringLiteral("pos")};
+}
+
+bool GraphicsImageItem::readXml(QXmlStreamReader *reader)
+{
+    // Elements from files without these attributes keep the factory's box.
+    const QXmlStreamAttributes attributes = reader->attributes();
+    QStringList present;
+    for (const QString &name : storedProperties()) {
+        if (attributes.hasAttribute(name))
+            present << name;
+    }
+    readShapeAttributes(reader, this, present);
+    reader->skipCurrentElement();
+    normalizeGeometry();
+    return true;
+}
+
+bool GraphicsImageItem::writeXml(QXmlStreamWriter *writer)
+{
+    writer->writeStartElement(typeName());
+    writeShapeAttributes(writer, this, storedProperties());
+    writer->writeEndElement();
+    return true;
 }

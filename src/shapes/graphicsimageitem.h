@@ -3,8 +3,10 @@
 #include "shapes/graphicsrectitem.h"
 
 // A placeholder box for a picture. It holds no picture and no registered
-// properties: on screen it is an invisible box that can be selected, moved
-// and resized, and its XML element carries no attributes.
+// properties (the property browser shows none): on screen it is an
+// invisible box that can be selected, moved and resized. Its XML element
+// still carries the box's name and geometry, so a saved image box comes back
+// where the user put it.
 class GraphicsImageItem : public GraphicsRectItem
 {
     Q_OBJECT
@@ -16,4 +18,9 @@ public:
     QString typeName() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
     QGraphicsItem *clone() override;
+    bool readXml(QXmlStreamReader *reader) override;
+    bool writeXml(QXmlStreamWriter *writer) override;
+
+    // The attributes an image element carries (none are registered).
+    static QStringList storedProperties();
 };

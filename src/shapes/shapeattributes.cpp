@@ -70,7 +70,11 @@ QList<double> numbersIn(const QString &text)
 
 bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape)
 {
-    const QStringList names = propertyNamesOf(shape);
+    return writeShapeAttributes(writer, shape, propertyNamesOf(shape));
+}
+
+bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape, const QStringList &names)
+{
     for (const QString &name : names) {
         const QMetaProperty property = metaProperty(shape, name);
         const QVariant value = shape->property(name.toLatin1().constData());
@@ -81,7 +85,11 @@ bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape)
 
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape)
 {
-    const QStringList names = propertyNamesOf(shape);
+    return readShapeAttributes(reader, shape, propertyNamesOf(shape));
+}
+
+bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape, const QStringList &names)
+{
     const QXmlStreamAttributes attributes = reader->attributes();
     for (const QString &name : names) {
         const QByteArray key = name.toLatin1();

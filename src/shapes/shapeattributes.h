@@ -1,6 +1,7 @@
 #pragma once
 
 class QObject;
+class QStringList;
 class QXmlStreamReader;
 class QXmlStreamWriter;
 
@@ -10,7 +11,11 @@ class QXmlStreamWriter;
 // Writes the attributes onto the current start element. Always true.
 bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape);
 
+// The same for an explicit list of property names.
+bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape, const QStringList &names);
+
 // Applies the attributes of the reader's current start element. Missing or
 // malformed values never fail: bools read false, numbers 0, colours
 // invalid, and points or rectangles keep their value. Always true.
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape);
+bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape, const QStringList &names);

@@ -31,7 +31,7 @@ private slots:
     void imageDrawsOnlySelection();
     void xmlAndCloneKeepWhatWasSet_data();
     void xmlAndCloneKeepWhatWasSet();
-    void imageXmlHasNoAttributes();
+    void imageXmlKeepsBox();
     void registeredPropertiesExist_data();
     void registeredPropertiesExist();
 };
@@ -372,17 +372,27 @@ void TestBoxShapes::xmlAndCloneKeepWhatWasSet()
     }
 }
 
-void TestBoxShapes::imageXmlHasNoAttributes()
+void TestBoxShapes::imageXmlKeepsBox()
 {
-    // An image shape has no registered properties: its element is bare and
-    // a loaded one keeps the loader's 1 x 1 box at the origin.
+    // No registered properties (the property browser shows none), yet a
+    // saved image box must come back where the user put it.
     GraphicsImageItem shape(QRect(10, 20, 100, 50));
+    shape.normalizeGeometry();
+    shape.setObjectName("imageitem_2");
+    shape.setRotation(30);
+    QVERIFY(propertyNamesOf(&shape).isEmpty());
     const QByteArray xml = xmlOf(&shape);
-    QCOMPARE(attributesOf(xml).size(), 0);
     const std::unique_ptr<GraphicsItem> loaded = readBack(xml);
     QVERIFY(loaded);
     QCOMPARE(loaded->typeName(), QStringLiteral("imageitem"));
-    QCOMPARE(loaded->sceneBoundingRect(), QRectF(0, 0, 1, 1));
+    QCOMPARE(loaded->objectName(), QStringLiteral("imageitem_2"));
+    QCOMPARE(loaded->sceneBoundingRect(), shape.sceneBoundingRect());
+    QCOMPARE(xmlOf(loaded.get()), xml);
+
+    // A bare element, as older files have it, keeps the loader's 1 x 1 box.
+    const std::unique_ptr<GraphicsItem> bare = readBack("<imageitem/>");
+    QVERIFY(bare);
+    QCOMPARE(bare->sceneBoundingRect(), QRectF(0, 0, 1, 1));
 }
 
 void TestBoxShapes::registeredPropertiesExist_data()
