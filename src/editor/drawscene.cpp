@@ -1,6 +1,642 @@
 #include "drawscene.h"
 
-DrawScene::DrawScene(QObject *parent)
-    : QGraphicsScene(parent)
+#include "editor/drawtool.h"
+#include "editor/drawview.h"
+#include "editor/screengrid.h"
+#include "project/config.h"
+#include "shapes/graphicsitemgroup.h"
+#include "shapes/shapepainting.h"
+
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool isShape(const QGraphicsItem *item)
 {
+    return item && item->type() > QGraphicsItem::UserType;
+}
+
+bool isInsideGroup(const QGraphicsItem *item)
+{
+    return dynamic_cast<QGraphicsItemGroup *>(item->parentItem()) != nullptr;
+}
+
+QRectF sceneBox(const QGraphicsItem *item)
+{
+    return item->mapRectToScene(item->boundingRect());
+}
+
+void moveBy(QGraphicsItem *item, const QPointF &delta)
+{
+    item->setPos(item->pos() + delta);
+}
+
+} // namespace
+
+DrawScene::DrawScene(int type, QObject *parent)
+    : QGraphicsScene(parent)
+    , m_grid(new ScreenGrid)
+    , m_type(type)
+{
+    setBackgroundBrush(QColor(QStringLiteral("#eeeef8")));
+    m_brush.setColor(Qt::white);
+    m_brushStyle = GraphicsItem::SolidPattern;
+    rebuildBrush();
+    m_pen.setColor(Qt::white);
+
+    const int n = ++screenCounters()[type];
+
+    const Config *config = Config::instance();
+    double w = config->screenWidth;
+    double h = config->screenHeight;
+    if (type == WindowScreen) {
+        w = std::floor(w / 2 + 0.5);
+        h = std::floor(h / 2 + 0.5);
+    }
+    setSceneRect(0, 0, w, h);
+
+    QString typeText;
+    switch (type) {
+    case WindowScreen:
+        typeText = tr("窗口画面");
+        break;
+    case TemplateScreen:
+        typeText = tr("模板画面");
+        break;
+    default:
+        typeText = tr("基本画面");
+        break;
+    }
+    setObjectName(QStringLiteral("%1_%2").arg(typeText).arg(n));
+
+    connect(this, &QObject::objectNameChanged, this, [this](const QString &name) {
+        if (m_view)
+            m_view->setWindowTitle(name);
+    });
+}
+
+DrawScene::~DrawScene()
+{
+    delete m_grid;
+}
+
+DrawView *DrawScene::view() const
+{
+    return m_view;
+}
+
+void DrawScene::setView(DrawView *view)
+{
+    m_view = view;
+}
+
+QMap<int, int> &DrawScene::screenCounters()
+{
+    static QMap<int, int> counters;
+    return counters;
+}
+
+void DrawScene::resetScreenCounters()
+{
+    screenCounters().clear();
+}
+
+double DrawScene::width() const
+{
+    return sceneRect().width();
+}
+
+void DrawScene::setWidth(double width)
+{
+    QRectF r = sceneRect();
+    r.setWidth(width);
+    setSceneRect(r);
+}
+
+double DrawScene::height() const
+{
+    return sceneRect().height();
+}
+
+void DrawScene::setHeight(double height)
+{
+    QRectF r = sceneRect();
+    r.setHeight(height);
+    setSceneRect(r);
+}
+
+void DrawScene::setPenColor(const QColor &colour)
+{
+    m_pen.setColor(colour);
+    rebuildBrush();
+}
+
+GraphicsItem::BrushStyle DrawScene::brushStyle() const
+{
+    return GraphicsItem::BrushStyle(m_brushStyle);
+}
+
+void DrawScene::setBrushStyle(GraphicsItem::BrushStyle style)
+{
+    m_brushStyle = style;
+    rebuildBrush();
+}
+
+void DrawScene::setBrushColor(const QColor &colour)
+{
+    m_brush.setColor(colour);
+    rebuildBrush();
+}
+
+void DrawScene::rebuildBrush()
+{
+    // Gradients run between the pen and the fill colour over the whole
+    // screen; the fill colour is kept on the brush so it reads back.
+    const QColor fill = m_brush.color();
+    m_brush = ShapeBrushFactory(sceneRect(), m_brushStyle, m_pen.color(), fill);
+    m_brush.setColor(fill);
+    update();
+}
+
+void DrawScene::mouseEvent(QGraphicsSceneMouseEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::GraphicsSceneMousePress:
+        QGraphicsScene::mousePressEvent(event);
+        break;
+    case QEvent::GraphicsSceneMouseMove:
+        QGraphicsScene::mouseMoveEvent(event);
+        break;
+    case QEvent::GraphicsSceneMouseRelease:
+        QGraphicsScene::mouseReleaseEvent(event);
+        break;
+    default:
+        break;
+    }
+}
+
+void DrawScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (DrawTool *tool = DrawTool::findTool(DrawTool::currentShape))
+        tool->mousePressEvent(event, this);
+}
+
+void DrawScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (DrawTool *tool = DrawTool::findTool(DrawTool::currentShape))
+        tool->mouseMoveEvent(event, this);
+}
+
+void DrawScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (DrawTool *tool = DrawTool::findTool(DrawTool::currentShape))
+        tool->mouseReleaseEvent(event, this);
+}
+
+void DrawScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (DrawTool *tool = DrawTool::findTool(DrawTool::currentShape))
+        tool->mouseDoubleClickEvent(event, this);
+}
+
+void DrawScene::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    double step = 20;
+    if (modifiers & Qt::ShiftModifier)
+        step = (modifiers & Qt::ControlModifier) ? 1 : 5;
+
+    m_keyMoved = false;
+    QPointF delta;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        delta = QPointF(-step, 0);
+        break;
+    case Qt::Key_Right:
+        delta = QPointF(step, 0);
+        break;
+    case Qt::Key_Up:
+        delta = QPointF(0, -step);
+        break;
+    case Qt::Key_Down:
+        delta = QPointF(0, step);
+        break;
+    case Qt::Key_A:
+        if (modifiers == Qt::ControlModifier) {
+            if (m_view)
+                m_view->setUpdatesEnabled(false);
+            const QList<QGraphicsItem *> all = items();
+            for (QGraphicsItem *item : all)
+                item->setSelected(true);
+            if (m_view)
+                m_view->setUpdatesEnabled(true);
+            emit selectionChanged();
+        }
+        break;
+    case Qt::Key_Escape:
+        clearSelection();
+        DrawTool::currentShape = SelectKind;
+        if (m_view)
+            m_view->viewport()->setCursor(Qt::ArrowCursor);
+        break;
+    default:
+        break;
+    }
+
+    if (!delta.isNull()) {
+        m_keyMoved = true;
+        m_movedBy += delta;
+        const QList<QGraphicsItem *> selected = selectedItems();
+        for (QGraphicsItem *item : selected)
+            moveBy(item, delta);
+    }
+    QGraphicsScene::keyPressEvent(event);
+}
+
+void DrawScene::keyReleaseEvent(QKeyEvent *event)
+{
+    if (m_keyMoved && !selectedItems().isEmpty())
+        emit itemMoved(nullptr, m_movedBy);
+    // Releasing a modifier after the arrow key must not record the run a
+    // second time.
+    m_keyMoved = false;
+    m_movedBy = QPointF();
+    QGraphicsScene::keyReleaseEvent(event);
+}
+
+void DrawScene::drawBackground(QPainter *painter, const QRectF &rect)
+{
+    QGraphicsScene::drawBackground(painter, rect);
+    const QRectF screen = sceneRect();
+    painter->fillRect(screen, m_brush);
+
+    const int left = qRound(screen.x());
+    const int top = qRound(screen.y());
+    const int right = left + qRound(screen.width()) - 1;
+    const int bottom = top + qRound(screen.height()) - 1;
+
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(QPen(QBrush(Qt::darkCyan), 0.2, Qt::DashLine));
+    for (int x = left; x < right; x += m_grid->horizontalSpacing())
+        painter->drawLine(x, top, x, bottom);
+    for (int y = top; y < bottom; y += m_grid->verticalSpacing())
+        painter->drawLine(left, y, right, y);
+    painter->setPen(QPen(QBrush(Qt::black), 0.2, Qt::SolidLine));
+    painter->drawLine(right, top, right, bottom);
+    painter->drawLine(left, bottom, right, bottom);
+    painter->restore();
+}
+
+void DrawScene::assignItemName(QGraphicsItem *item)
+{
+    QObject *object = nullptr;
+    QString base;
+    if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
+        object = group;
+        base = group->typeName();
+    } else if (auto *shape = singleShape(item)) {
+        object = dynamic_cast<QObject *>(item);
+        base = shape->typeName();
+    }
+    if (!object)
+        return;
+
+    const QString key = QString::fromLatin1(object->metaObject()->className());
+    const int n = ++m_nameCounters[key];
+    QString candidate = QStringLiteral("%1_%2").arg(base).arg(n);
+    // One pass, bottom first: a clash extends the candidate and the walk
+    // goes on with it. A clash with a shape already passed is not caught.
+    const QList<QGraphicsItem *> shapes = userItems();
+    for (QGraphicsItem *other : shapes) {
+        const QObject *otherObject = shapeObject(other);
+        if (otherObject && otherObject != object && otherObject->objectName() == candidate)
+            candidate = QStringLiteral("%1_1").arg(candidate);
+    }
+    object->setObjectName(candidate);
+}
+
+QList<QGraphicsItem *> DrawScene::userItems() const
+{
+    QList<QGraphicsItem *> result;
+    const QList<QGraphicsItem *> all = items(Qt::AscendingOrder);
+    for (QGraphicsItem *item : all) {
+        if (isShape(item))
+            result.append(item);
+    }
+    return result;
+}
+
+double DrawScene::maxZ(const QList<QGraphicsItem *> &items)
+{
+    double z = 0;
+    for (const QGraphicsItem *item : items) {
+        if (isShape(item))
+            z = std::max(z, item->zValue());
+    }
+    return z;
+}
+
+double DrawScene::minZ(const QList<QGraphicsItem *> &items)
+{
+    double z = 65536;
+    for (const QGraphicsItem *item : items) {
+        if (isShape(item))
+            z = std::min(z, item->zValue());
+    }
+    return z;
+}
+
+void DrawScene::raiseToTop(QGraphicsItem *item)
+{
+    if (item)
+        item->setZValue(maxZ(items()) + 1);
+}
+
+QList<QGraphicsItem *> DrawScene::collidingShapes(QGraphicsItem *item) const
+{
+    QList<QGraphicsItem *> result;
+    if (!item)
+        return result;
+    const QList<QGraphicsItem *> colliding = collidingItems(item, Qt::IntersectsItemShape);
+    for (QGraphicsItem *other : colliding) {
+        if (isShape(other) && !other->parentItem())
+            result.append(other);
+    }
+    return result;
+}
+
+QGraphicsItem *DrawScene::layerNeighbour(QGraphicsItem *item, bool down) const
+{
+    const QList<QGraphicsItem *> colliding = collidingShapes(item);
+    if (colliding.isEmpty())
+        return nullptr;
+    if (colliding.size() == 1)
+        return colliding.first();
+
+    QGraphicsItem *top = colliding.first();
+    QGraphicsItem *bottom = colliding.last();
+    const QList<QGraphicsItem *> underBottom = collidingShapes(bottom);
+    if (underBottom.isEmpty() || underBottom.first() != top)
+        return down ? top : nullptr;
+
+    const int i = collidingShapes(top).indexOf(item);
+    if (down)
+        return i + 1 < colliding.size() ? colliding.at(i + 1) : nullptr;
+    return i >= 0 ? colliding.at(i) : nullptr;
+}
+
+void DrawScene::bringToFront(QGraphicsItem *item)
+{
+    if (item)
+        item->setZValue(maxZ(collidingShapes(item)) + 0.1);
+}
+
+void DrawScene::sendToBack(QGraphicsItem *item)
+{
+    if (!item)
+        return;
+    // With nothing below or above there is no order to change; the lowest
+    // z of an empty list would lift the shape above everything it meets
+    // later.
+    const QList<QGraphicsItem *> colliding = collidingShapes(item);
+    if (!colliding.isEmpty())
+        item->setZValue(minZ(colliding) - 0.1);
+}
+
+void DrawScene::moveForward(QGraphicsItem *item)
+{
+    if (!item)
+        return;
+    QGraphicsItem *neighbour = layerNeighbour(item, false);
+    if (neighbour && neighbour->zValue() > item->zValue()) {
+        const double z = item->zValue();
+        item->setZValue(neighbour->zValue());
+        neighbour->setZValue(z);
+    }
+}
+
+void DrawScene::moveBackward(QGraphicsItem *item)
+{
+    if (!item)
+        return;
+    QGraphicsItem *neighbour = layerNeighbour(item, true);
+    if (neighbour && item->zValue() > neighbour->zValue()) {
+        const double z = item->zValue();
+        item->setZValue(neighbour->zValue());
+        neighbour->setZValue(z);
+    }
+    update();
+}
+
+void DrawScene::alignItems(int code)
+{
+    const QList<QGraphicsItem *> selected = selectedItems();
+    if (selected.isEmpty())
+        return;
+    QGraphicsItem *reference = selected.first();
+    QList<QGraphicsItem *> shapes;
+    for (QGraphicsItem *item : selected) {
+        if (!isInsideGroup(item))
+            shapes.append(item);
+    }
+
+    switch (code) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+        alignEdges(code, reference, shapes);
+        break;
+    case 7:
+    case 8:
+        distribute(code == 7, shapes);
+        break;
+    case 9:
+    case 10:
+    case 11:
+        equaliseSize(code, reference, shapes);
+        break;
+    default:
+        break;
+    }
+}
+
+void DrawScene::alignEdges(int code, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes)
+{
+    const QRectF ref = sceneBox(reference);
+    const double refWidth = ref.width();
+    const double refHeight = ref.height();
+    const double cx = ref.x() + refWidth / 2;
+    const double cy = ref.y() + refHeight / 2;
+    // Edges align to the reference centre cut to whole units.
+    const double cxCut = std::trunc(cx);
+    const double cyCut = std::trunc(cy);
+
+    for (QGraphicsItem *item : shapes) {
+        const QRectF r = sceneBox(item);
+        const QPointF centre(r.x() + r.width() / 2, r.y() + r.height() / 2);
+        QPointF target = centre;
+        switch (code) {
+        case 0:
+            target.setY(cyCut + (r.height() - refHeight) / 2);
+            break;
+        case 1:
+            target.setY(cy);
+            break;
+        case 2:
+            target.setX(cx);
+            break;
+        case 3:
+            target.setY(cyCut - (r.height() - refHeight) / 2);
+            break;
+        case 4:
+            target.setX(cxCut - (refWidth - r.width()) / 2);
+            break;
+        case 5:
+            target.setX(cxCut + (refWidth - r.width()) / 2);
+            break;
+        default:
+            break;
+        }
+        const QPointF delta = target - centre;
+        if (!delta.isNull()) {
+            moveBy(item, delta);
+            emit itemMoved(item, delta);
+        }
+    }
+}
+
+void DrawScene::distribute(bool horizontal, const QList<QGraphicsItem *> &shapes)
+{
+    if (shapes.size() < 2)
+        return;
+    struct Record
+    {
+        QGraphicsItem *item;
+        double start;
+        double size;
+        double centre;
+    };
+    QVector<Record> records;
+    for (QGraphicsItem *item : shapes) {
+        const QRectF r = sceneBox(item);
+        const double start = horizontal ? r.x() : r.y();
+        const double size = horizontal ? r.width() : r.height();
+        records.append({item, start, size, start + size / 2});
+    }
+    std::stable_sort(records.begin(), records.end(),
+                     [](const Record &a, const Record &b) { return a.centre < b.centre; });
+
+    double sizes = 0;
+    for (const Record &record : qAsConst(records))
+        sizes += record.size;
+    const Record &last = records.last();
+    const double gap
+        = (last.start + last.size - records.first().start - sizes) / (records.size() - 1);
+
+    double start = records.first().start;
+    for (int i = 0; i < records.size(); ++i) {
+        const Record &record = records.at(i);
+        if (i > 0)
+            start += records.at(i - 1).size + gap;
+        const double shift = start - record.start;
+        const QPointF delta = horizontal ? QPointF(shift, 0) : QPointF(0, shift);
+        moveBy(record.item, delta);
+        emit itemMoved(record.item, delta);
+    }
+}
+
+void DrawScene::equaliseSize(int code, QGraphicsItem *reference,
+                             const QList<QGraphicsItem *> &shapes)
+{
+    // Only single shapes have a size to compare; zero sizes would give
+    // infinite factors.
+    const auto *ref = dynamic_cast<GraphicsItem *>(reference);
+    if (!ref || ref->width() == 0 || ref->height() == 0)
+        return;
+
+    for (QGraphicsItem *item : shapes) {
+        auto *shape = dynamic_cast<GraphicsItem *>(item);
+        if (!shape || shape->width() == 0 || shape->height() == 0)
+            continue;
+        const double sx = ref->width() / shape->width();
+        const double sy = ref->height() / shape->height();
+        int handle = 0;
+        QPointF scale;
+        if (code == 9 && sx != 1) {
+            handle = 4;
+            scale = QPointF(sx, 1);
+        } else if (code == 10 && sy != 1) {
+            handle = 6;
+            scale = QPointF(1, sy);
+        } else if (code == 11 && (sx != 1 || sy != 1)) {
+            handle = 5;
+            scale = QPointF(sx, sy);
+        }
+        if (handle == 0)
+            continue;
+        // The handle opposite the dragged one stays put, so shapes grow to
+        // the right and downward.
+        const QPointF origin = shape->oppositeHandlePosition(handle);
+        shape->scaleFromHandle(handle, scale.x(), scale.y(), origin);
+        shape->normalizeGeometry();
+        emit itemResize(shape, handle, scale);
+    }
+}
+
+GraphicsItemGroup *DrawScene::createGroup(const QList<QGraphicsItem *> &items, bool addToScene)
+{
+    // The closest ancestor shared by all items, if any.
+    QGraphicsItem *parent = nullptr;
+    if (!items.isEmpty()) {
+        QList<QGraphicsItem *> chain;
+        for (QGraphicsItem *p = items.first()->parentItem(); p; p = p->parentItem())
+            chain.append(p);
+        int reached = chain.isEmpty() ? -1 : 0;
+        for (int i = 1; i < items.size() && reached >= 0; ++i) {
+            int index = -1;
+            for (QGraphicsItem *p = items.at(i)->parentItem(); p && index < 0; p = p->parentItem())
+                index = chain.indexOf(p);
+            reached = index < 0 ? -1 : std::max(reached, index);
+        }
+        if (reached >= 0)
+            parent = chain.at(reached);
+    }
+
+    auto *group = new GraphicsItemGroup(parent);
+    if (!parent && addToScene)
+        addItem(group);
+
+    for (QGraphicsItem *item : items) {
+        item->setSelected(false);
+        if (!isInsideGroup(item))
+            group->addToGroup(item);
+    }
+    group->setZValue(maxZ(items));
+    group->normalizeGeometry();
+    assignItemName(group);
+    return group;
+}
+
+void DrawScene::destroyGroup(GraphicsItemGroup *group)
+{
+    if (!group)
+        return;
+    group->setSelected(false);
+    const QList<QGraphicsItem *> members = group->members();
+    for (QGraphicsItem *member : members) {
+        // Selected after leaving the group: a member cannot be selected.
+        group->removeFromGroup(member);
+        member->setSelected(true);
+    }
+    removeItem(group);
+    delete group;
 }

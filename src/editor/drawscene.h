@@ -1,12 +1,159 @@
 #pragma once
 
-#include <QGraphicsScene>
+#include "editor/screentype.h"
+#include "shapes/graphicsitem.h"
 
-// One screen of the project. Shapes, naming, grid and editing operations are
-// added by the scene work; the main window already routes through it.
+#include <QBrush>
+#include <QGraphicsScene>
+#include <QMap>
+#include <QPen>
+#include <QPointer>
+
+class DrawView;
+class GraphicsItemGroup;
+class ScreenGrid;
+
+// One screen of the project (base, window or template screen). The scene
+// rectangle is the panel's display area and the items are the shapes; the
+// scene owns them.
+//
+// Mouse events go to the drawing tool chosen in DrawTool::currentShape.
+// Each finished gesture is reported through one of the signals below; the
+// main window turns it into an undo entry. The editing operations of the
+// Format menus (alignment, stacking order, grouping) are public here.
 class DrawScene : public QGraphicsScene
 {
     Q_OBJECT
+    Q_PROPERTY(double width READ width WRITE setWidth)
+    Q_PROPERTY(double height READ height WRITE setHeight)
+    Q_PROPERTY(QColor penColor READ penColor WRITE setPenColor)
+    Q_PROPERTY(GraphicsItem::BrushStyle brushStyle READ brushStyle WRITE setBrushStyle)
+    Q_PROPERTY(QColor brushColor READ brushColor WRITE setBrushColor)
+
 public:
-    explicit DrawScene(QObject *parent = nullptr);
+    // Names itself "<type name>_<n>" with n counted per screen type since
+    // the project was created or opened, and takes the panel size from
+    // Config (half of it, rounded half up, for a window screen).
+    explicit DrawScene(int type = BaseScreen, QObject *parent = nullptr);
+    ~DrawScene() override;
+
+    // The view showing this scene; set by whoever creates the view. Null
+    // when there is none (or it has been deleted).
+    DrawView *view() const;
+    void setView(DrawView *view);
+
+    // A ScreenType value.
+    int type() const { return m_type; }
+    void setType(int type) { m_type = type; }
+    const ScreenGrid *grid() const { return m_grid; }
+    QPen pen() const { return m_pen; }
+    // The fill of the screen area.
+    QBrush brush() const { return m_brush; }
+
+    // Screens constructed per type since the project was created or
+    // opened. Never decremented while the project is open.
+    static QMap<int, int> &screenCounters();
+    // Closing a project starts every count from 1 again.
+    static void resetScreenCounters();
+
+    double width() const;
+    void setWidth(double width);
+    double height() const;
+    void setHeight(double height);
+    QColor penColor() const { return m_pen.color(); }
+    void setPenColor(const QColor &colour);
+    GraphicsItem::BrushStyle brushStyle() const;
+    void setBrushStyle(GraphicsItem::BrushStyle style);
+    QColor brushColor() const { return m_brush.color(); }
+    void setBrushColor(const QColor &colour);
+
+    // Runs QGraphicsScene's own press, move or release handling; tools call
+    // it for Qt's selection, dragging and rubber band. Other event types
+    // are ignored.
+    void mouseEvent(QGraphicsSceneMouseEvent *event);
+
+    // Gives a single shape or a group its generated name "<type name>_<n>",
+    // n counted per shape class in this scene; a name already in use gets
+    // "_1" appended (one pass over the shapes, bottom first). Other items
+    // are left alone.
+    void assignItemName(QGraphicsItem *item);
+
+    // Every shape and group (type above QGraphicsItem::UserType), members
+    // of groups included, bottom first.
+    QList<QGraphicsItem *> userItems() const;
+    // Largest z among the shapes of the list, never below 0.
+    static double maxZ(const QList<QGraphicsItem *> &items);
+    // Smallest z among the shapes of the list; 65536 when there is none.
+    static double minZ(const QList<QGraphicsItem *> &items);
+    // Puts item above everything in the scene.
+    void raiseToTop(QGraphicsItem *item);
+    // The top-level shapes whose outline intersects item's, topmost first.
+    QList<QGraphicsItem *> collidingShapes(QGraphicsItem *item) const;
+    // The overlapping shape next below (down) or above item; null when
+    // there is none.
+    QGraphicsItem *layerNeighbour(QGraphicsItem *item, bool down) const;
+
+    // Aligns (codes 0-5), distributes (7, 8) or equalises the size (9-11)
+    // of the selection against its first item. Does nothing when the
+    // selection is empty. Emits itemMoved per moved shape or itemResize per
+    // resized shape. Equal sizes skip groups and any shape (or reference)
+    // of zero width or height.
+    void alignItems(int code);
+
+    // Stacking order of one item against the shapes it overlaps; null
+    // items are ignored. Nothing here records an undo entry.
+    void bringToFront(QGraphicsItem *item);
+    // A shape that overlaps nothing keeps its z.
+    void sendToBack(QGraphicsItem *item);
+    void moveForward(QGraphicsItem *item);
+    void moveBackward(QGraphicsItem *item);
+
+    // Binds items into a new group under their common parent item (if
+    // any), with the highest z of the items and a generated name. The group
+    // is added to this scene when it has no parent and addToScene is set;
+    // otherwise the caller adds it. Items already inside a group stay
+    // where they are. The scene (or the parent) owns the group.
+    GraphicsItemGroup *createGroup(const QList<QGraphicsItem *> &items, bool addToScene = true);
+    // Takes the members out (they keep their scene positions and end up
+    // selected), then removes and deletes the group.
+    void destroyGroup(GraphicsItemGroup *group);
+
+signals:
+    // item is null when the whole selection moved; oldPosition carries the
+    // displacement (new minus old position).
+    void itemMoved(QGraphicsItem *item, QPointF oldPosition);
+    void itemRotate(QGraphicsItem *item, qreal oldAngle);
+    void itemAdded(QGraphicsItem *item);
+    // scale holds the x and y factors of the whole gesture.
+    void itemResize(QGraphicsItem *item, int handle, const QPointF &scale);
+    void itemControl(QGraphicsItem *item, int handle, const QPointF &newPos,
+                     const QPointF &lastPos_);
+    void itemDoubleClicked();
+    // A tool received a press; the argument is view().
+    void currentViewChanged(QWidget *view);
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void drawBackground(QPainter *painter, const QRectF &rect) override;
+
+private:
+    void rebuildBrush();
+    void alignEdges(int code, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes);
+    void distribute(bool horizontal, const QList<QGraphicsItem *> &shapes);
+    void equaliseSize(int code, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes);
+
+    QPointer<DrawView> m_view;
+    QPointF m_movedBy;
+    bool m_keyMoved = false;
+    ScreenGrid *m_grid;
+    QMap<QString, int> m_nameCounters;
+    int m_type;
+    QPen m_pen;
+    QBrush m_brush;
+    int m_brushStyle = GraphicsItem::SolidPattern;
 };

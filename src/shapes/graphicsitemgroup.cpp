@@ -1,0 +1,259 @@
+#include "graphicsitemgroup.h"
+
+#include "shapes/graphicsitem.h"
+#include "shapes/shapeattributes.h"
+#include "shapes/shapepainting.h"
+
+#include <QGraphicsScene>
+#include <QStyleOptionGraphicsItem>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+
+namespace {
+
+// The shape interface of a member, whichever Qt item class it is built on.
+void normalizeMember(QGraphicsItem *member)
+{
+    if (auto *shape = singleShape(member))
+        shape->normalizeGeometry();
+    else if (auto *group = dynamic_cast<GraphicsItemGroup *>(member))
+        group->normalizeGeometry();
+}
+
+} // namespace
+
+GraphicsItemGroup::GraphicsItemGroup(QGraphicsItem *parent)
+    : AbstractShapeType<QGraphicsItemGroup>(parent)
+{
+    for (int dir = 1; dir <= 8; ++dir)
+        m_handles.append(new SizeHandleRect(this, dir, SizeHandleRect::BoxHandle));
+    setFlag(QGraphicsItem::ItemIsMovable, false);
+    setFlag(QGraphicsItem::ItemIsSelectable, true);
+    setFlag(QGraphicsItem::ItemSendsGeometryChanges, true);
+    setAcceptHoverEvents(true);
+}
+
+QString GraphicsItemGroup::typeName() const
+{
+    return tr("group");
+}
+
+QPointF GraphicsItemGroup::boxPos() const
+{
+    return pos() - QPointF(m_width / 2, m_height / 2);
+}
+
+void GraphicsItemGroup::setBoxPos(const QPointF &topLeft)
+{
+    setPos(topLeft + QPointF(m_width / 2, m_height / 2));
+}
+
+QList<QGraphicsItem *> GraphicsItemGroup::members() const
+{
+    QList<QGraphicsItem *> result;
+    const QList<QGraphicsItem *> children = childItems();
+    for (QGraphicsItem *child : children) {
+        if (!dynamic_cast<SizeHandleRect *>(child))
+            result.append(child);
+    }
+    return result;
+}
+
+QRectF GraphicsItemGroup::membersRect() const
+{
+    // Qt's own union also counts the members' handles; the box must hug
+    // the shapes.
+    QRectF result;
+    const QList<QGraphicsItem *> list = members();
+    for (QGraphicsItem *member : list)
+        result |= member->mapRectToParent(member->boundingRect());
+    return result;
+}
+
+QRectF GraphicsItemGroup::boundingRect() const
+{
+    return m_groupRect;
+}
+
+void GraphicsItemGroup::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                              QWidget *widget)
+{
+    Q_UNUSED(widget)
+    if (option->state & QStyle::State_Selected)
+        drawSelectionOutline(this, painter, option);
+}
+
+void GraphicsItemGroup::scaleFromHandle(int handle, double sx, double sy, const QPointF &origin)
+{
+    if (handle == 2 || handle == 6)
+        sx = 1;
+    if (handle == 4 || handle == 8)
+        sy = 1;
+
+    const QList<QGraphicsItem *> list = members();
+    for (QGraphicsItem *member : list) {
+        const QPointF memberOrigin = mapToItem(member, origin);
+        if (auto *shape = singleShape(member))
+            shape->scaleFromHandle(handle, sx, sy, memberOrigin);
+        else if (auto *group = dynamic_cast<GraphicsItemGroup *>(member))
+            group->scaleFromHandle(handle, sx, sy, memberOrigin);
+    }
+
+    QTransform transform;
+    transform.translate(origin.x(), origin.y());
+    transform.scale(sx, sy);
+    transform.translate(-origin.x(), -origin.y());
+    prepareGeometryChange();
+    m_groupRect = transform.mapRect(m_referenceRect).normalized();
+    m_width = m_groupRect.width();
+    m_height = m_groupRect.height();
+    updateHandles();
+}
+
+void GraphicsItemGroup::normalizeGeometry()
+{
+    if (m_groupRect.width() == 0 && m_groupRect.height() == 0) {
+        prepareGeometryChange();
+        m_groupRect = membersRect();
+    }
+    m_referenceRect = m_groupRect;
+    m_width = m_groupRect.width();
+    m_height = m_groupRect.height();
+
+    // Qt maps an item point p to pos + T(o + R(p - o)), with T the item
+    // transform, o the transform origin and R rotation and scale. With the
+    // origin on the box centre c, keeping every point in place needs the
+    // centre's current parent position as the new pos and T's linear part
+    // applied after a shift by -c.
+    const QPointF centre = m_groupRect.center();
+    const QPointF centreInParent = mapToParent(centre);
+    const QTransform t = transform();
+    const QTransform linear(t.m11(), t.m12(), t.m21(), t.m22(), 0, 0);
+    setTransformOriginPoint(centre);
+    setTransform(QTransform::fromTranslate(-centre.x(), -centre.y()) * linear);
+    setPos(centreInParent);
+
+    const QList<QGraphicsItem *> list = members();
+    for (QGraphicsItem *member : list)
+        normalizeMember(member);
+    updateHandles();
+}
+
+QGraphicsItem *GraphicsItemGroup::clone()
+{
+    auto *copy = new GraphicsItemGroup(nullptr);
+    // Members join while the copy still has the identity mapping, so they
+    // keep the coordinates they had in this group.
+    const QList<QGraphicsItem *> list = members();
+    for (QGraphicsItem *member : list) {
+        QGraphicsItem *memberCopy = nullptr;
+        if (auto *shape = singleShape(member))
+            memberCopy = shape->clone();
+        else if (auto *group = dynamic_cast<GraphicsItemGroup *>(member))
+            memberCopy = group->clone();
+        if (memberCopy)
+            copy->addToGroup(memberCopy);
+    }
+    copy->setPos(pos());
+    copy->setTransform(transform());
+    copy->setTransformOriginPoint(transformOriginPoint());
+    copy->setRotation(rotation());
+    copy->setScale(scale());
+    copy->setZValue(zValue() + 0.1);
+    copy->setFixe(fixe());
+    copy->m_width = m_width;
+    copy->m_height = m_height;
+    copy->normalizeGeometry();
+    return copy;
+}
+
+void GraphicsItemGroup::updateHandles()
+{
+    const QRectF r = m_groupRect;
+    const QPointF points[] = {r.topLeft(),     QPointF(r.x() + r.width() / 2, r.y()),
+                              r.topRight(),    QPointF(r.right(), r.y() + r.height() / 2),
+                              r.bottomRight(), QPointF(r.x() + r.width() / 2, r.bottom()),
+                              r.bottomLeft(),  QPointF(r.x(), r.y() + r.height() / 2)};
+    for (SizeHandleRect *handle : qAsConst(m_handles)) {
+        const int dir = handle->dir();
+        if (dir >= 1 && dir <= 8)
+            handle->move(points[dir - 1].x(), points[dir - 1].y());
+    }
+}
+
+QVariant GraphicsItemGroup::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSelectedHasChanged) {
+        const bool selected = value.toBool();
+        if (dynamic_cast<QGraphicsItemGroup *>(parentItem())) {
+            if (selected)
+                setSelected(false);
+        } else {
+            setHandlesState(selected ? SizeHandleRect::Shown : SizeHandleRect::Hidden);
+            if (selected)
+                normalizeGeometry();
+        }
+    } else if (change == ItemPositionChange && scene()) {
+        // Unlike single shapes, a group is held back only when its centre
+        // would leave the screen; its box may then overlap the edge.
+        const QPointF p = value.toPointF();
+        const QRectF screen = scene()->sceneRect();
+        if (!screen.contains(p)) {
+            const double halfWidth = m_groupRect.width() / 2;
+            const double halfHeight = m_groupRect.height() / 2;
+            const double x
+                = std::min(std::max(p.x(), screen.left() + halfWidth), screen.right() - halfWidth);
+            const double y = std::min(std::max(p.y(), screen.top() + halfHeight),
+                                      screen.bottom() - halfHeight);
+            return QPointF(x, y);
+        }
+    }
+    return QGraphicsItemGroup::itemChange(change, value);
+}
+
+bool GraphicsItemGroup::readXml(QXmlStreamReader *reader)
+{
+    readShapeAttributes(reader, this);
+    return true;
+}
+
+bool GraphicsItemGroup::writeXml(QXmlStreamWriter *writer)
+{
+    writer->writeStartElement(typeName());
+    writeShapeAttributes(writer, this);
+    // Taking a member out and putting it back moves it to the end of the
+    // children with the same z, so after the whole pass the order is as
+    // before.
+    const QList<QGraphicsItem *> list = members();
+    for (QGraphicsItem *member : list) {
+        removeFromGroup(member);
+        normalizeMember(member);
+        if (auto *shape = singleShape(member))
+            shape->writeXml(writer);
+        else if (auto *group = dynamic_cast<GraphicsItemGroup *>(member))
+            group->writeXml(writer);
+        addToGroup(member);
+    }
+    writer->writeEndElement();
+    return true;
+}
+
+GraphicsItemGroup::StoredAttributes
+GraphicsItemGroup::readStoredAttributes(const QXmlStreamReader *reader)
+{
+    const QXmlStreamAttributes attributes = reader->attributes();
+    StoredAttributes stored;
+    stored.objectName = attributes.value(QLatin1String("objectName")).toString();
+    stored.zValue = attributes.value(QLatin1String("zValue")).toDouble();
+    stored.fixe = attributes.value(QLatin1String("fixe")) == QLatin1String("true");
+    return stored;
+}
+
+void GraphicsItemGroup::applyStoredAttributes(const StoredAttributes &stored)
+{
+    setObjectName(stored.objectName);
+    setZValue(stored.zValue);
+    setFixe(stored.fixe);
+}
