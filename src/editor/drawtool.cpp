@@ -1,9 +1,36 @@
 #include "drawtool.h"
 
+#include "editor/drawscene.h"
+#include "editor/drawview.h"
+#include "editor/polygontool.h"
+#include "editor/recttool.h"
+#include "editor/rotationtool.h"
+#include "editor/selecttool.h"
+#include "editor/widgettool.h"
 #include "shapes/shapekind.h"
+
+#include <QGraphicsSceneMouseEvent>
+#include <QPixmap>
+
+#include <array>
+#include <cmath>
 
 int DrawTool::currentShape = SelectKind;
 bool DrawTool::continuousInsert = false;
+DrawTool::SelectMode DrawTool::selectMode = DrawTool::None;
+int DrawTool::dragHandle = 0;
+QPointF DrawTool::downPos;
+QPointF DrawTool::lastPos;
+
+namespace {
+
+QCursor pictureCursor(const QString &path)
+{
+    const QPixmap picture(path);
+    return QCursor(picture, picture.width() / 2, picture.height() / 2);
+}
+
+} // namespace
 
 DrawTool::DrawTool(int kind)
     : m_kind(kind)
@@ -22,6 +49,11 @@ QList<DrawTool *> &DrawTool::registry()
     return tools;
 }
 
+QList<DrawTool *> DrawTool::tools()
+{
+    return registry();
+}
+
 DrawTool *DrawTool::findTool(int shape)
 {
     const int wanted = shape > WidgetKind ? int(WidgetKind) : shape;
@@ -32,22 +64,99 @@ DrawTool *DrawTool::findTool(int shape)
     return nullptr;
 }
 
+void DrawTool::createTools()
+{
+    // A trivially destructible holder: the tools stay reachable until the
+    // process ends instead of being torn down with the registry.
+    static std::array<DrawTool *, 12> created {};
+    if (created[0])
+        return;
+    // The registry must be constructed before anything that may outlive it.
+    registry();
+    const int boxKinds[] = {RectangleKind, RoundrectKind, EllipseKind, TextKind, ImageKind};
+    const int pointKinds[] = {LineKind, PolygonKind, BezierKind, PolylineKind};
+    size_t n = 0;
+    created[n++] = new SelectTool;
+    created[n++] = new RotationTool;
+    for (int kind : boxKinds)
+        created[n++] = new RectTool(kind);
+    created[n++] = new WidgetTool;
+    for (int kind : pointKinds)
+        created[n++] = new PolygonTool(kind);
+}
+
+void DrawTool::setViewCursor(DrawScene *scene, SelectMode mode, int handle)
+{
+    DrawView *view = scene ? scene->view() : nullptr;
+    if (!view)
+        return;
+    QWidget *viewport = view->viewport();
+    switch (handle) {
+    case 1:
+    case 5:
+        viewport->setCursor(Qt::SizeFDiagCursor);
+        return;
+    case 2:
+    case 6:
+        viewport->setCursor(Qt::SizeVerCursor);
+        return;
+    case 3:
+    case 7:
+        viewport->setCursor(Qt::SizeBDiagCursor);
+        return;
+    case 4:
+    case 8:
+        viewport->setCursor(Qt::SizeHorCursor);
+        return;
+    default:
+        break;
+    }
+    switch (mode) {
+    case None:
+        viewport->setCursor(Qt::ArrowCursor);
+        break;
+    case Size:
+        viewport->setCursor(Qt::CrossCursor);
+        break;
+    case Move:
+        viewport->setCursor(Qt::ClosedHandCursor);
+        break;
+    case Rotate:
+        viewport->setCursor(pictureCursor(QStringLiteral(":/resources/images/graph/rotate.png")));
+        break;
+    case Editor:
+        viewport->setCursor(pictureCursor(QStringLiteral(":/resources/images/graph/hand.png")));
+        break;
+    case NetSelect:
+        break;
+    }
+}
+
+bool DrawTool::samePoint(const QPointF &a, const QPointF &b)
+{
+    return std::abs(a.x() - b.x()) <= 1e-12 && std::abs(a.y() - b.y()) <= 1e-12;
+}
+
 void DrawTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
 {
-    Q_UNUSED(event)
-    Q_UNUSED(scene)
+    downPos = event->scenePos();
+    lastPos = downPos;
+    emit scene->currentViewChanged(scene->view());
 }
 
 void DrawTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
 {
-    Q_UNUSED(event)
     Q_UNUSED(scene)
+    lastPos = event->scenePos();
 }
 
 void DrawTool::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
 {
     Q_UNUSED(event)
-    Q_UNUSED(scene)
+    if (samePoint(lastPos, downPos))
+        currentShape = SelectKind;
+    if (DrawView *view = scene->view())
+        view->viewport()->setCursor(Qt::ArrowCursor);
 }
 
 void DrawTool::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)

@@ -1,5 +1,8 @@
 #include "toolboxform.h"
 
+#include "editor/drawtool.h"
+#include "shapes/shapekind.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -49,8 +52,9 @@ ToolBoxForm::ToolBoxForm(QWidget *parent)
     top->addStretch();
     layout->addLayout(top);
     connect(m_listmode, &QPushButton::toggled, this, &ToolBoxForm::on_listmode_triggered);
-    connect(m_select, &QPushButton::clicked, this, [this] { emit userDrawShape(0); });
-    connect(m_rotate, &QPushButton::clicked, this, [this] { emit userDrawShape(1); });
+    connect(m_select, &QPushButton::clicked, this, &ToolBoxForm::on_select_triggered);
+    connect(m_rotate, &QPushButton::clicked, this, &ToolBoxForm::on_rotate_triggered);
+    connect(m_continous, &QPushButton::clicked, this, &ToolBoxForm::on_continous_triggered);
 
     addPage(QStringLiteral(":/resources/images/graph/"),
             {{2, QStringLiteral("line.png")}, {3, QStringLiteral("rectangle.png")},
@@ -98,8 +102,30 @@ void ToolBoxForm::itemClicked(QListWidgetItem *item)
         if (list != item->listWidget())
             list->setCurrentRow(-1);
     }
+    // Inside the exclusive group this only takes effect once the rotate
+    // button has been checked; the select button cannot be unchecked alone.
     m_select->setChecked(false);
-    emit userDrawShape(item->data(Qt::UserRole).toInt());
+    const int code = item->data(Qt::UserRole).toInt();
+    DrawTool::currentShape = code;
+    emit userDrawShape(code);
+}
+
+void ToolBoxForm::on_select_triggered(bool checked)
+{
+    Q_UNUSED(checked)
+    DrawTool::currentShape = SelectKind;
+}
+
+void ToolBoxForm::on_rotate_triggered(bool checked)
+{
+    Q_UNUSED(checked)
+    DrawTool::currentShape = RotateKind;
+}
+
+void ToolBoxForm::on_continous_triggered(bool checked)
+{
+    DrawTool::currentShape = SelectKind;
+    DrawTool::continuousInsert = checked;
 }
 
 void ToolBoxForm::on_listmode_triggered(bool checked)

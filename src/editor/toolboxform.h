@@ -23,12 +23,23 @@ public:
 
     QPushButton *selectButton() const { return m_select; }
     QPushButton *rotateButton() const { return m_rotate; }
+    QPushButton *continousButton() const { return m_continous; }
+    QPushButton *listModeButton() const { return m_listmode; }
     QList<QListWidget *> lists() const { return m_lists; }
 
 signals:
+    // A shape kind was picked from the pages (not the select or rotate
+    // button); DrawTool::currentShape already holds it.
     void userDrawShape(int shape);
 
-private slots:
+public slots:
+    // Choose the select or the rotate tool.
+    void on_select_triggered(bool checked);
+    void on_rotate_triggered(bool checked);
+    // Returns to the select tool and makes creation tools stay chosen
+    // after each shape while checked.
+    void on_continous_triggered(bool checked);
+    // Icons in a grid when checked, a list of named rows otherwise.
     void on_listmode_triggered(bool checked);
 
 private:

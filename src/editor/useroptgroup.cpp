@@ -1,6 +1,10 @@
 #include "useroptgroup.h"
 
+#include "editor/shapecommands.h"
+
 #include <QPointer>
+#include <QUndoStack>
+#include <QWidget>
 
 UserOptGroup *UserOptGroup::instance(QObject *parent)
 {
@@ -14,5 +18,56 @@ UserOptGroup *UserOptGroup::instance(QObject *parent)
 
 UserOptGroup::UserOptGroup(QObject *parent)
     : QUndoGroup(parent)
+{ }
+
+QUndoStack *UserOptGroup::stackFor(QWidget *form)
 {
+    if (!form)
+        return nullptr;
+    QUndoStack *stack = m_stacks.value(form);
+    if (stack)
+        return stack;
+
+    stack = new QUndoStack(this);
+    stack->setUndoLimit(UndoLimit);
+    addStack(stack);
+    m_stacks.insert(form, stack);
+    // Only the address is used once the form is gone, as the map key.
+    connect(form, &QObject::destroyed, this, [this, form] { removeForm(form); });
+    return stack;
+}
+
+void UserOptGroup::setActiveForm(QWidget *form)
+{
+    setActiveStack(stackFor(form));
+}
+
+void UserOptGroup::removeForm(QWidget *form)
+{
+    QUndoStack *stack = m_stacks.take(form);
+    if (!stack)
+        return;
+    // A form removed by hand may live on and come back; it must not carry
+    // a second destroyed connection then.
+    disconnect(form, &QObject::destroyed, this, nullptr);
+    removeStack(stack);
+    delete stack;
+}
+
+void UserOptGroup::push(QUndoCommand *command, bool apply)
+{
+    if (!command)
+        return;
+    QUndoStack *stack = activeStack();
+    if (!apply || !stack) {
+        delete command;
+        return;
+    }
+    // Looked up before the push: a command that merges is deleted by it.
+    auto *modify = dynamic_cast<ModifyCommand *>(command);
+    stack->push(command);
+    if (modify) {
+        modify->recordNewValues();
+        modify->redo();
+    }
 }

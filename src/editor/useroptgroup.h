@@ -1,17 +1,50 @@
 #pragma once
 
+#include <QHash>
 #include <QUndoGroup>
 
-// The undo history of the project: one stack per open document, the active
-// one following the current tab. One instance per process.
+class QUndoCommand;
+class QUndoStack;
+class QWidget;
+
+// The undo history of the project: one stack per open document (the tab
+// page of a screen or script), the active one following the current tab.
+// One instance per process.
+//
+// The group owns the stacks (they are its children) and each stack owns its
+// commands. A form's stack dies when the form is removed or destroyed; no
+// command may be undone or redone once the form's scene is gone (see
+// shapecommands.h).
 class UserOptGroup : public QUndoGroup
 {
     Q_OBJECT
 public:
+    // Each form's history is limited to this many entries; the oldest ones
+    // are dropped.
+    static constexpr int UndoLimit = 20;
+
     // Creates the group on the first call (or after its owner destroyed it),
     // parented to parent (may be null).
     static UserOptGroup *instance(QObject *parent = nullptr);
 
+    // The form's stack, created (with the undo limit, in this group, not
+    // active) the first time a form asks. Null for a null form.
+    QUndoStack *stackFor(QWidget *form);
+    // Makes the form's stack (created if needed) the active one; a null form
+    // leaves no stack active.
+    void setActiveForm(QWidget *form);
+    // Deletes the form's stack and with it its commands. Nothing happens for
+    // a form without a stack. A destroyed form is removed the same way.
+    void removeForm(QWidget *form);
+
+    // Pushes command onto the active stack, which takes ownership and runs
+    // its redo(). The command is deleted unpushed when apply is false or no
+    // stack is active. A ModifyCommand then records the values its object
+    // holds now as the values redo() writes back.
+    void push(QUndoCommand *command, bool apply = true);
+
 private:
     explicit UserOptGroup(QObject *parent);
+
+    QHash<QWidget *, QUndoStack *> m_stacks;
 };

@@ -1,9 +1,12 @@
 #include "firstpage.h"
 
+#include "recentlabel.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -53,9 +56,22 @@ FirstPage::FirstPage(QWidget *parent)
         buttons->addWidget(b);
     buttons->addStretch();
     pageLayout->addLayout(buttons);
+
     m_recentTitle = new QLabel(projects);
     pageLayout->addWidget(m_recentTitle);
-    pageLayout->addStretch();
+    auto *recentArea = new QWidget(projects);
+    recentArea->setObjectName(QStringLiteral("recentArea"));
+    auto *recentLayout = new QVBoxLayout(recentArea);
+    recentLayout->setContentsMargins(0, 0, 12, 12);
+    for (int i = 0; i < RecentCount; ++i) {
+        auto *row = new RecentLabel(recentArea);
+        row->hide();
+        recentLayout->addWidget(row);
+        m_rows.append(row);
+    }
+    recentLayout->addStretch();
+    pageLayout->addWidget(recentArea, 1);
+
     m_pages->addWidget(projects);
     m_pages->addWidget(new QWidget(m_pages));
     outer->addWidget(m_pages, 1);
@@ -78,6 +94,20 @@ void FirstPage::setOpenAction(QAction *action)
 void FirstPage::setClearAction(QAction *action)
 {
     m_clear->setDefaultAction(action);
+}
+
+void FirstPage::updateRecent(QMenu *menu)
+{
+    const QList<QAction *> actions = menu ? menu->actions() : QList<QAction *>();
+    for (int i = 0; i < RecentCount; ++i) {
+        QAction *action = actions.value(i);
+        if (action && action->isVisible()) {
+            m_rows.at(i)->setEntry(i, action->data().toString(), action);
+            m_rows.at(i)->show();
+        } else {
+            m_rows.at(i)->hide();
+        }
+    }
 }
 
 void FirstPage::on_project_clicked()

@@ -2,6 +2,7 @@
 
 #include <QTableView>
 
+class DrawScene;
 class QStandardItemModel;
 
 // The "元件" dock: the current screen's shapes by name and type.
@@ -13,6 +14,8 @@ public:
 
     QStandardItemModel *itemModel() const { return m_model; }
     void retranslate();
+    // Rebuilds the rows from scene's shapes, bottom first: name and type.
+    void fill(DrawScene *scene);
 
 private:
     QStandardItemModel *m_model = nullptr;

@@ -2,6 +2,7 @@
 
 #include "device/projectconfigdialog.h"
 #include "editor/drawscene.h"
+#include "editor/drawtool.h"
 #include "editor/drawview.h"
 #include "editor/toolboxform.h"
 #include "editor/useroptgroup.h"
@@ -148,6 +149,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_itemsTable = new ItemsTable;
     m_toolBox = new ToolBoxForm;
     m_newProjectDialog = new NewProjectDialog(this);
+    DrawTool::createTools();
     m_propertyDialog = new PropertyDialog(this);
     m_propertyBrowser = new PropertyTreeBrowser;
     m_projectConfigDialog = new ProjectConfigDialog(this);
@@ -282,6 +284,27 @@ void MainWindow::createActions()
     connect(action(QStringLiteral("openDir")), &QAction::triggered, this, &MainWindow::openDir);
     connect(action(QStringLiteral("exit")), &QAction::triggered, this, &QWidget::close);
     connect(action(QStringLiteral("find")), &QAction::triggered, this, &MainWindow::on_find);
+    connect(action(QStringLiteral("copy")), &QAction::triggered, this, &MainWindow::on_copy);
+    connect(action(QStringLiteral("paste")), &QAction::triggered, this, &MainWindow::on_paste);
+    connect(action(QStringLiteral("cut")), &QAction::triggered, this, &MainWindow::on_cut);
+    connect(action(QStringLiteral("delete")), &QAction::triggered, this, &MainWindow::on_delete);
+    for (const char *key : {"align_left", "align_right", "align_top", "align_bottom",
+                            "align_vcenter", "align_hcenter", "align_horzeven", "align_verteven",
+                            "align_height", "align_width", "align_all"})
+        connect(action(QString::fromLatin1(key)), &QAction::triggered, this,
+                &MainWindow::on_aglin_triggered);
+    connect(action(QStringLiteral("toPrev")), &QAction::triggered, this,
+            &MainWindow::on_toPrev_triggered);
+    connect(action(QStringLiteral("toNext")), &QAction::triggered, this,
+            &MainWindow::on_toNext_triggered);
+    connect(action(QStringLiteral("toFront")), &QAction::triggered, this,
+            &MainWindow::on_toFront_triggered);
+    connect(action(QStringLiteral("toBack")), &QAction::triggered, this,
+            &MainWindow::on_toBack_triggered);
+    connect(action(QStringLiteral("group")), &QAction::triggered, this,
+            &MainWindow::on_group_triggered);
+    connect(action(QStringLiteral("unGroup")), &QAction::triggered, this,
+            &MainWindow::on_unGroup_triggered);
     connect(action(QStringLiteral("zoomIn")), &QAction::triggered, this, &MainWindow::zoomIn);
     connect(action(QStringLiteral("zoomOut")), &QAction::triggered, this, &MainWindow::zoomOut);
     connect(action(QStringLiteral("setup")), &QAction::triggered, this, [this] {
@@ -454,11 +477,8 @@ void MainWindow::setupConnections()
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(true);
 
-    connect(m_tabContent, &TabContent::currentChanged, this, [this] {
-        // The tab area's own current widget is what the user clicked.
-        m_tabContent->activateWidget(m_tabContent->currentWidget());
-        updateActions();
-    });
+    connect(m_tabContent, &TabContent::currentChanged, this,
+            [this] { showTabContent(m_tabContent->currentWidget()); });
 
     m_firstPage->setNewAction(action(QStringLiteral("new")));
     m_firstPage->setOpenAction(action(QStringLiteral("open")));
@@ -481,15 +501,9 @@ void MainWindow::setupConnections()
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { action(QStringLiteral("paste"))->setEnabled(true); });
 
-    connect(m_projectTree, &ProjectTree::removeTabContent, m_tabContent,
-            &TabContent::removeTabContent);
-    connect(m_projectTree, &ProjectTree::showTabContent, m_tabContent,
-            &TabContent::activateWidget);
-
-    connect(m_toolBox, &ToolBoxForm::userDrawShape, this, [] {
-        if (DrawScene *scene = DrawManager::instance()->currentScene())
-            scene->clearSelection();
-    });
+    connect(m_projectTree, &ProjectTree::removeTabContent, this, &MainWindow::removeTabContent);
+    connect(m_projectTree, &ProjectTree::showTabContent, this, &MainWindow::showTabContent);
+    connect(m_toolBox, &ToolBoxForm::userDrawShape, this, &MainWindow::userDrawShape);
 
     connect(Config::instance(), &Config::languageChanged, this, &MainWindow::changeLanguage);
 
@@ -568,6 +582,8 @@ void MainWindow::currentItemChanged(QGraphicsItem *item)
 void MainWindow::currentSceneChanged()
 {
     currentItemChanged(nullptr);
+    if (DrawScene *scene = DrawManager::instance()->currentScene())
+        m_itemsTable->fill(scene);
 }
 
 void MainWindow::updateActions()

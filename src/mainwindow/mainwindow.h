@@ -22,6 +22,7 @@ class QStackedWidget;
 class QTextBrowser;
 class QToolBar;
 class QTranslator;
+class QUndoCommand;
 class QUndoView;
 class TabContent;
 class TextLibDialog;
@@ -74,6 +75,9 @@ public:
 public slots:
     void currentItemChanged(QGraphicsItem *item = nullptr);
     void currentSceneChanged();
+    void showTabContent(QWidget *widget);
+    void removeTabContent(QWidget *widget);
+    void tabContentTitleChanged(QString title);
     void setModified(bool enable);
     void newFile();
     void openFile();
@@ -91,6 +95,24 @@ public slots:
     void updateRecentFiles(QString filename = QString());
     void changeLanguage(int language);
     void setApplicationTitle(QString name);
+    void on_aglin_triggered();
+    void userDrawShape(int shape);
+    void itemSelected();
+    void itemMoved(QGraphicsItem *item, QPointF oldPosition);
+    void itemAdded(QGraphicsItem *item);
+    void itemRotate(QGraphicsItem *item, qreal oldAngle);
+    void itemResize(QGraphicsItem *item, int handle, QPointF scale);
+    void itemControl(QGraphicsItem *item, int handle, QPointF newPos, QPointF lastPos_);
+    void on_copy();
+    void on_paste();
+    void on_cut();
+    void on_delete();
+    void on_toPrev_triggered();
+    void on_toNext_triggered();
+    void on_toFront_triggered();
+    void on_toBack_triggered();
+    void on_group_triggered();
+    void on_unGroup_triggered();
     void on_build();
     void on_find();
     void on_offlineSim();
@@ -113,6 +135,9 @@ private:
     void zoomTextChanged(const QString &text);
     void stepZoom(int delta);
     void setPosition(int x, int y);
+    // Pushes an already applied edit onto the current form's history and
+    // marks the project modified.
+    void pushCommand(QUndoCommand *command);
 
     DockManager *m_dockManager = nullptr;
     FirstPage *m_firstPage = nullptr;

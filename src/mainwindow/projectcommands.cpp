@@ -6,7 +6,10 @@
 #include "mainwindow/firstpage.h"
 #include "mainwindow/messagedialog.h"
 #include "mainwindow/newprojectdialog.h"
+#include "editor/drawscene.h"
 #include "project/config.h"
+#include "project/drawmanager.h"
+#include "project/projecttree.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,8 +71,11 @@ bool MainWindow::maybeSave()
 
 void MainWindow::closeProject()
 {
+    m_projectTree->closeAll();
+    DrawManager::instance()->clear();
     Config::instance()->reset();
     setModified(false);
+    DrawScene::resetScreenCounters();
 }
 
 bool MainWindow::openProject(const QString &path)

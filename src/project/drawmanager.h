@@ -1,26 +1,77 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
+class CodeEditor;
 class DrawScene;
 class DrawView;
+class QWidget;
 
-// The screens and scripts of the open project and which of them is current.
-// One instance per process, created on first use.
+// The documents of the open project other than its configuration and tag
+// libraries: the screens (a DrawScene shown by a DrawView) and the script
+// editors, and which screen is being edited. One instance per process,
+// created on first use and never deleted.
+//
+// Ownership: the manager owns every scene, every view and every script
+// editor it creates, and deletes them in removeForm() and clear(). The tab
+// area only borrows the widgets. A view may still be deleted by someone
+// else (it deletes itself when closed); its screen then goes with it, since
+// a screen without a view can no longer be reached.
 class DrawManager : public QObject
 {
     Q_OBJECT
 public:
     static DrawManager *instance();
 
-    // The current screen and its view; null when no screen is current.
+    // The screen being edited and its view; null when no screen is current.
     DrawScene *currentScene() const;
     DrawView *currentView() const;
+
+    // Every screen, in creation order (the order they are saved in).
+    QList<DrawScene *> scenes() const { return m_scenes; }
+    // The script editors still alive, in creation order.
+    QList<CodeEditor *> scripts() const;
+
+    // type 1, 2 or 3 (ScreenType): createScreen; 4: createScript, whose
+    // text is copied from copyFrom when that is a script editor. Any other
+    // type returns null.
+    QWidget *createForm(int type, QWidget *copyFrom);
+    // A new screen of type, made current. When copyFrom is a screen view,
+    // the new screen receives copies of its top-level shapes at the same
+    // positions, with the same names.
+    DrawView *createScreen(int type, QWidget *copyFrom);
+    // A new empty script named "脚本_<n>", n = the number of scripts created
+    // since the last clear(); deleting a script's tree entry does not lower n.
+    CodeEditor *createScript();
+
+    // Makes view the edited one: the previous screen loses its selection
+    // and view takes the shared zoom. Null leaves no screen current.
     void setCurrentView(DrawView *view);
+
+    // Deletes a screen given its view. When it was current, the last
+    // remaining screen becomes current. Returns false for anything that is
+    // not a screen of this manager (a script editor stays alive and listed).
+    bool removeForm(QWidget *form);
+
+    // Deletes every screen, view and script editor (closing a project);
+    // script numbering starts again from 1. Screen names are counted by
+    // DrawScene and reset there.
+    void clear();
 
 private:
     DrawManager() = default;
 
+    void adoptView(DrawScene *scene, DrawView *view);
+    void destroyScreen(DrawScene *scene);
+    void forgetScreen(DrawScene *scene);
+
+    QPointer<DrawScene> m_currentScene;
     QPointer<DrawView> m_currentView;
+    // Owned; a scene leaves the list before it is deleted.
+    QList<DrawScene *> m_scenes;
+    // Owned. Entries are never removed before clear(), so the count keeps
+    // numbering scripts upwards; QPointer covers an editor deleted elsewhere.
+    QList<QPointer<CodeEditor>> m_scripts;
 };

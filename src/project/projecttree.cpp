@@ -1,45 +1,315 @@
 #include "projecttree.h"
 
-#include <QHeaderView>
+#include "editor/drawscene.h"
+#include "editor/drawview.h"
+#include "editor/screentype.h"
+#include "mainwindow/messagedialog.h"
+#include "project/drawmanager.h"
+
+#include <QAction>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QStyleFactory>
+
+namespace {
+
+ProjectTree::MenuRunner &menuRunnerSlot()
+{
+    static ProjectTree::MenuRunner runner;
+    return runner;
+}
+
+QString iconFile(int kind)
+{
+    switch (kind) {
+    case BaseScreen:
+        return QStringLiteral("standardForm.png");
+    case WindowScreen:
+        return QStringLiteral("dialogForm.png");
+    case TemplateScreen:
+        return QStringLiteral("templateForm.png");
+    case ScriptScreen:
+        return QStringLiteral("scriptForm.png");
+    case ProjectTree::AddBase:
+        return QStringLiteral("standardAdd.png");
+    case ProjectTree::AddWindow:
+        return QStringLiteral("dialogAdd.png");
+    case ProjectTree::AddTemplate:
+        return QStringLiteral("templateAdd.png");
+    case ProjectTree::AddScript:
+        return QStringLiteral("scriptAdd.png");
+    default:
+        return QStringLiteral("addForm.png");
+    }
+}
+
+QIcon iconOf(const QString &file)
+{
+    return QIcon(QStringLiteral("%1%2").arg(QStringLiteral(":/resources/images/tool/"), file));
+}
+
+} // namespace
 
 ProjectTree::ProjectTree(QWidget *parent)
     : QTreeWidget(parent)
 {
     setObjectName(QStringLiteral("ProjectTree"));
-    setHeaderHidden(true);
     setColumnCount(1);
+    setHeaderHidden(true);
+    setFrameShape(QFrame::NoFrame);
+    if (QStyle *style = QStyleFactory::create(QStringLiteral("windows"))) {
+        style->setParent(this);
+        setStyle(style);
+    }
     setContextMenuPolicy(Qt::CustomContextMenu);
-    m_menu = new QMenu(this);
+    // A double click opens a document; renaming is the menu's or F2's.
+    setEditTriggers(QAbstractItemView::EditKeyPressed);
 
-    QTreeWidgetItem *screens = addEntry(nullptr, Category, QStringLiteral("standardForm.png"));
-    QTreeWidgetItem *base = addEntry(screens, Category, QStringLiteral("standardForm.png"));
-    addEntry(base, AddBase, QStringLiteral("standardAdd.png"));
-    QTreeWidgetItem *window = addEntry(screens, Category, QStringLiteral("dialogForm.png"));
-    addEntry(window, AddWindow, QStringLiteral("dialogAdd.png"));
-    QTreeWidgetItem *templ = addEntry(screens, Category, QStringLiteral("templateForm.png"));
-    addEntry(templ, AddTemplate, QStringLiteral("templateAdd.png"));
-    QTreeWidgetItem *scripts = addEntry(nullptr, Category, QStringLiteral("scriptForm.png"));
-    addEntry(scripts, AddScript, QStringLiteral("scriptAdd.png"));
+    m_screensRoot = addFixedEntry(nullptr, Category, QStringLiteral("standardForm.png"));
+    m_categories[BaseScreen] = addFixedEntry(m_screensRoot, Category, iconFile(BaseScreen));
+    m_addEntries[BaseScreen] = addFixedEntry(m_categories[BaseScreen], AddBase, iconFile(AddBase));
+    m_categories[WindowScreen] = addFixedEntry(m_screensRoot, Category, iconFile(WindowScreen));
+    m_addEntries[WindowScreen]
+        = addFixedEntry(m_categories[WindowScreen], AddWindow, iconFile(AddWindow));
+    m_categories[TemplateScreen] = addFixedEntry(m_screensRoot, Category, iconFile(TemplateScreen));
+    m_addEntries[TemplateScreen]
+        = addFixedEntry(m_categories[TemplateScreen], AddTemplate, iconFile(AddTemplate));
+    m_categories[ScriptScreen] = addFixedEntry(nullptr, Category, iconFile(ScriptScreen));
+    m_addEntries[ScriptScreen]
+        = addFixedEntry(m_categories[ScriptScreen], AddScript, iconFile(AddScript));
+
+    m_menu = new QMenu(this);
+    m_renameAction = m_menu->addAction(QString(), this, &ProjectTree::onRenameTriggered);
+    m_copyAction = m_menu->addAction(QString(), this, &ProjectTree::onCopyTriggered);
+    m_deleteAction = m_menu->addAction(QString(), this, &ProjectTree::onDeleteTriggered);
 
     retranslate();
     expandAll();
+
+    connect(this, &QTreeWidget::itemChanged, this, &ProjectTree::onItemChanged);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            &ProjectTree::onCustomContextMenuRequested);
 }
 
-QTreeWidgetItem *ProjectTree::addEntry(QTreeWidgetItem *parent, int kind, const QString &icon)
+QTreeWidgetItem *ProjectTree::addFixedEntry(QTreeWidgetItem *parent, int kind, const QString &icon)
 {
     auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
-    item->setData(0, Qt::UserRole, kind);
-    item->setIcon(0, QIcon(QStringLiteral("%1%2").arg(QStringLiteral(":/resources/images/tool/"), icon)));
-    m_fixed.append(item);
+    if (kind != Category)
+        item->setData(0, KindRole, kind);
+    item->setIcon(0, iconOf(icon));
     return item;
 }
 
 void ProjectTree::retranslate()
 {
-    const QStringList texts = {tr("画面"),     tr("基础画面"),     tr("添加基础画面"),
-                               tr("窗口画面"), tr("添加窗口画面"), tr("模板画面"),
-                               tr("添加模板画面"), tr("脚本"),     tr("添加脚本")};
-    for (int i = 0; i < m_fixed.size() && i < texts.size(); ++i)
-        m_fixed[i]->setText(0, texts.at(i));
+    const QScopedValueRollback<bool> updating(m_updating, true);
+    m_screensRoot->setText(0, tr("画面"));
+    m_categories[BaseScreen]->setText(0, tr("基础画面"));
+    m_addEntries[BaseScreen]->setText(0, tr("添加基础画面"));
+    m_categories[WindowScreen]->setText(0, tr("窗口画面"));
+    m_addEntries[WindowScreen]->setText(0, tr("添加窗口画面"));
+    m_categories[TemplateScreen]->setText(0, tr("模板画面"));
+    m_addEntries[TemplateScreen]->setText(0, tr("添加模板画面"));
+    m_categories[ScriptScreen]->setText(0, tr("脚本"));
+    m_addEntries[ScriptScreen]->setText(0, tr("添加脚本"));
+    m_renameAction->setText(tr("重命名"));
+    m_copyAction->setText(tr("创建副本"));
+    m_deleteAction->setText(tr("删除"));
+}
+
+void ProjectTree::setMenuRunner(MenuRunner runner)
+{
+    menuRunnerSlot() = std::move(runner);
+}
+
+QWidget *ProjectTree::addForm(int kind, QWidget *copyFrom, bool show)
+{
+    QTreeWidgetItem *category = m_categories.value(kind);
+    if (!category)
+        return nullptr;
+    QWidget *form = DrawManager::instance()->createForm(kind, copyFrom);
+    if (!form)
+        return nullptr;
+
+    // Filled in before it joins the tree, so itemChanged never sees a
+    // half-made entry.
+    auto *item = new QTreeWidgetItem;
+    item->setIcon(0, iconOf(iconFile(kind)));
+    item->setText(0, form->windowTitle());
+    item->setData(0, KindRole, kind);
+    item->setData(0, FormRole, QVariant::fromValue(static_cast<QObject *>(form)));
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    {
+        const QScopedValueRollback<bool> updating(m_updating, true);
+        category->addChild(item);
+    }
+    category->setExpanded(true);
+
+    connect(form, &QWidget::windowTitleChanged, this,
+            [this, form](const QString &title) { renameForm(form, title); });
+    connect(form, &QObject::destroyed, this, [this, form] {
+        // Only the address is compared: the form is half destroyed.
+        const QList<QTreeWidgetItem *> items = documentItems();
+        for (QTreeWidgetItem *entry : items) {
+            if (entry->data(0, FormRole).value<QObject *>() == form)
+                delete entry;
+        }
+    });
+
+    if (show)
+        emit showTabContent(form);
+    return form;
+}
+
+QTreeWidgetItem *ProjectTree::findItem(QWidget *form) const
+{
+    if (!form)
+        return nullptr;
+    const QList<QTreeWidgetItem *> items = documentItems();
+    for (QTreeWidgetItem *item : items) {
+        if (formOf(item) == form)
+            return item;
+    }
+    return nullptr;
+}
+
+int ProjectTree::kindOf(const QTreeWidgetItem *item)
+{
+    return item ? item->data(0, KindRole).toInt() : Category;
+}
+
+QWidget *ProjectTree::formOf(const QTreeWidgetItem *item)
+{
+    return item ? qobject_cast<QWidget *>(item->data(0, FormRole).value<QObject *>()) : nullptr;
+}
+
+bool ProjectTree::isDocument(const QTreeWidgetItem *item)
+{
+    const int kind = kindOf(item);
+    return kind != Category && !(kind & AddFlag);
+}
+
+QList<QTreeWidgetItem *> ProjectTree::documentItems() const
+{
+    QList<QTreeWidgetItem *> items;
+    for (QTreeWidgetItem *category : m_categories) {
+        for (int i = 0; i < category->childCount(); ++i) {
+            if (isDocument(category->child(i)))
+                items.append(category->child(i));
+        }
+    }
+    return items;
+}
+
+void ProjectTree::deleteItem(QTreeWidgetItem *item)
+{
+    if (!isDocument(item))
+        return;
+    QWidget *form = formOf(item);
+    // The entry goes first: answering the signal may delete the form, and
+    // the form's end removes any entry still referring to it.
+    delete item;
+    if (form) {
+        disconnect(form, nullptr, this, nullptr);
+        emit removeTabContent(form);
+    }
+}
+
+void ProjectTree::closeAll()
+{
+    const QList<QTreeWidgetItem *> items = documentItems();
+    for (QTreeWidgetItem *item : items)
+        deleteItem(item);
+}
+
+void ProjectTree::selectForm(QWidget *form)
+{
+    if (QTreeWidgetItem *item = findItem(form))
+        setCurrentItem(item);
+}
+
+void ProjectTree::renameForm(QWidget *form, const QString &title)
+{
+    QTreeWidgetItem *item = findItem(form);
+    if (!item || item->text(0) == title)
+        return;
+    const QScopedValueRollback<bool> updating(m_updating, true);
+    item->setText(0, title);
+}
+
+void ProjectTree::onItemChanged(QTreeWidgetItem *item, int column)
+{
+    if (m_updating || column != 0 || !isDocument(item))
+        return;
+    QWidget *form = formOf(item);
+    if (!form)
+        return;
+    const QString name = item->text(0);
+    if (name.trimmed().isEmpty()) {
+        renameForm(form, form->windowTitle());
+        return;
+    }
+    // The screen's name is what the project file stores and the property
+    // browser shows; its view's title (and so the tab) follows it.
+    if (auto *view = qobject_cast<DrawView *>(form)) {
+        if (DrawScene *scene = view->drawScene())
+            scene->setObjectName(name);
+    }
+    form->setWindowTitle(name);
+}
+
+void ProjectTree::onCustomContextMenuRequested(const QPoint &pos)
+{
+    QTreeWidgetItem *item = itemAt(pos);
+    if (!isDocument(item))
+        return;
+    setCurrentItem(item);
+    const QPoint globalPos = viewport()->mapToGlobal(pos);
+    if (const MenuRunner &runner = menuRunnerSlot())
+        runner(m_menu, globalPos);
+    else
+        m_menu->exec(globalPos);
+}
+
+void ProjectTree::onRenameTriggered()
+{
+    QTreeWidgetItem *item = currentItem();
+    if (isDocument(item))
+        editItem(item, 0);
+}
+
+void ProjectTree::onCopyTriggered()
+{
+    QTreeWidgetItem *item = currentItem();
+    if (isDocument(item))
+        addForm(kindOf(item), formOf(item));
+}
+
+void ProjectTree::onDeleteTriggered()
+{
+    QTreeWidgetItem *item = currentItem();
+    if (!isDocument(item))
+        return;
+    // A deleted screen cannot be brought back: its shapes go with it.
+    const int answer = MessageDialog::showMessage(this, QMessageBox::Question, tr("删除"),
+                                                  tr("确定要删除 %1 吗?").arg(item->text(0)),
+                                                  {tr("是(&Y)"), tr("否(&N)")});
+    if (answer == QMessageBox::Yes)
+        deleteItem(item);
+}
+
+void ProjectTree::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTreeWidgetItem *item = itemAt(event->pos());
+    const int kind = kindOf(item);
+    if (kind == Category) {
+        QTreeWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    if (kind & AddFlag)
+        addForm(kind & ~AddFlag, nullptr);
+    else
+        emit showTabContent(formOf(item));
+    event->accept();
 }

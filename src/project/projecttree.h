@@ -1,32 +1,114 @@
 #pragma once
 
+#include <QMap>
 #include <QTreeWidget>
 
+#include <functional>
+
+class QAction;
 class QMenu;
 
 // The "工程" dock: the project's screens and scripts under fixed category
-// entries, each with an entry that adds a document of its kind.
+// entries, each category with an entry that adds a document of its kind.
+//
+// Documents are created through DrawManager, which owns them; the tree
+// only refers to them. It asks for tabs to be shown or removed through its
+// two signals; whoever answers removeTabContent also lets DrawManager close
+// the document. An entry whose document is deleted elsewhere disappears by
+// itself. Category and add entries are never removed.
 class ProjectTree : public QTreeWidget
 {
     Q_OBJECT
 public:
-    // Entry kinds stored in the items' user data.
-    enum Kind { Category = 0, AddBase = 17, AddWindow = 18, AddTemplate = 19, AddScript = 20 };
+    // Item data roles in column 0.
+    enum Role { KindRole = Qt::UserRole + 1, FormRole = Qt::UserRole + 2 };
+    // Entry kinds: 0 for the root and the categories, the ScreenType code
+    // (1-4) for documents, the code plus AddFlag for add entries.
+    enum Kind {
+        Category = 0,
+        AddFlag = 16,
+        AddBase = 17,
+        AddWindow = 18,
+        AddTemplate = 19,
+        AddScript = 20
+    };
 
     explicit ProjectTree(QWidget *parent = nullptr);
 
+    // Sets the texts of the fixed entries and of the menu in the current
+    // language. Document entries keep their names.
     void retranslate();
     // The menu shown on document entries; the main window adds its
     // property action to it.
     QMenu *contextMenu() const { return m_menu; }
 
+    // Creates a document of kind (1-4) through DrawManager, copying
+    // copyFrom when given, and appends its entry under the category. With
+    // show set, showTabContent(form) follows; a project loader passes false
+    // and shows the first screen itself. Returns the new form, or null when
+    // the kind has no category.
+    QWidget *addForm(int kind, QWidget *copyFrom = nullptr, bool show = true);
+
+    // The entry of form, or null.
+    QTreeWidgetItem *findItem(QWidget *form) const;
+    // The category entry of a document kind (1-4), or null.
+    QTreeWidgetItem *categoryItem(int kind) const { return m_categories.value(kind); }
+    static int kindOf(const QTreeWidgetItem *item);
+    // The document an entry refers to; null for fixed entries.
+    static QWidget *formOf(const QTreeWidgetItem *item);
+
+    // Removes a document entry and emits removeTabContent(form). Fixed
+    // entries and null are ignored.
+    void deleteItem(QTreeWidgetItem *item);
+    // Removes every document entry, each through deleteItem (closing the
+    // project).
+    void closeAll();
+    // Makes form's entry the current one; nothing when it has none.
+    void selectForm(QWidget *form);
+    // Shows title as the text of form's entry. Entries also follow their
+    // form's window title by themselves.
+    void renameForm(QWidget *form, const QString &title);
+
+    // Runs the context menu at a global position. By default the menu runs
+    // modally with QMenu::exec; a runner that returns at once (tests)
+    // replaces it, an empty runner restores the default.
+    using MenuRunner = std::function<void(QMenu *menu, const QPoint &globalPos)>;
+    static void setMenuRunner(MenuRunner runner);
+
+public slots:
+    // A committed rename: the form's window title and, for a screen, the
+    // screen's name take the new text. An empty name is refused and the
+    // entry shows the old one again.
+    void onItemChanged(QTreeWidgetItem *item, int column);
+    // pos in viewport coordinates. Only document entries have a menu.
+    void onCustomContextMenuRequested(const QPoint &pos);
+    void onRenameTriggered();
+    // "创建副本": a new document of the current entry's kind copied from it.
+    void onCopyTriggered();
+    // Asks for confirmation, then deletes the current document entry.
+    void onDeleteTriggered();
+
 signals:
-    void removeTabContent(QWidget *widget);
-    void showTabContent(QWidget *widget);
+    void removeTabContent(QWidget *form);
+    void showTabContent(QWidget *form);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    QTreeWidgetItem *addEntry(QTreeWidgetItem *parent, int kind, const QString &icon);
+    QTreeWidgetItem *addFixedEntry(QTreeWidgetItem *parent, int kind, const QString &icon);
+    QList<QTreeWidgetItem *> documentItems() const;
+    static bool isDocument(const QTreeWidgetItem *item);
 
-    QMenu *m_menu = nullptr;
-    QList<QTreeWidgetItem *> m_fixed;
+    QMenu *m_menu;
+    QAction *m_renameAction;
+    QAction *m_copyAction;
+    QAction *m_deleteAction;
+    // Children of this tree (items are owned by the tree).
+    QTreeWidgetItem *m_screensRoot = nullptr;
+    QMap<int, QTreeWidgetItem *> m_categories;
+    QMap<int, QTreeWidgetItem *> m_addEntries;
+    // Set while the tree writes an entry's text itself, so that
+    // onItemChanged does not take it for a user's rename.
+    bool m_updating = false;
 };

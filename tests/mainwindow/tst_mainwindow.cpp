@@ -99,6 +99,8 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     DrawManager::instance()->setCurrentView(nullptr);
+    // The zoom is shared by all views; start every test at 100 %.
+    DrawView(nullptr).setZoom(1.0);
     m_window.reset();
     m_view.reset();
     m_scene.reset();

@@ -1,0 +1,91 @@
+#include "polygontool.h"
+
+#include "editor/drawscene.h"
+#include "shapes/graphicsbezier.h"
+#include "shapes/graphicslineitem.h"
+#include "shapes/graphicspolygonitem.h"
+#include "shapes/graphicspolyline.h"
+
+#include <QGraphicsSceneMouseEvent>
+
+PolygonTool::PolygonTool(int kind)
+    : DrawTool(kind)
+{ }
+
+GraphicsPolygonItem *PolygonTool::createShape(int code)
+{
+    switch (code) {
+    case LineKind:
+        return new GraphicsLineItem;
+    case PolygonKind:
+        return new GraphicsPolygonItem;
+    case PolylineKind:
+        return new GraphicsPolyline;
+    case BezierKind:
+        return new GraphicsBezier;
+    default:
+        return nullptr;
+    }
+}
+
+void PolygonTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
+{
+    DrawTool::mousePressEvent(event, scene);
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (!m_item) {
+        GraphicsPolygonItem *shape = createShape(currentShape);
+        if (!shape)
+            return;
+        m_pointCount = 0;
+        shape->setPos(event->scenePos());
+        scene->addItem(shape);
+        scene->raiseToTop(shape);
+        m_initialPosition = downPos;
+        shape->appendPoint(downPos);
+        shape->setSelected(true);
+        ++m_pointCount;
+        m_item = shape;
+    }
+    // The newest point starts one unit to the right of the press, so that
+    // a finish without dragging it can recognise and drop it.
+    m_item->appendPoint(downPos + QPointF(1, 0));
+    ++m_pointCount;
+    selectMode = Size;
+    dragHandle = m_item->handleCount();
+}
+
+void PolygonTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
+{
+    DrawTool::mouseMoveEvent(event, scene);
+    setViewCursor(scene, Size, 0);
+    if (m_item && selectMode == Size && dragHandle != 0)
+        m_item->moveControlPoint(dragHandle, lastPos);
+}
+
+void PolygonTool::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
+{
+    DrawTool::mousePressEvent(event, scene);
+    if (m_kind == LineKind && m_item)
+        finish(event->scenePos(), scene);
+}
+
+void PolygonTool::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
+{
+    if (m_item)
+        finish(event->scenePos(), scene);
+}
+
+void PolygonTool::finish(const QPointF &position, DrawScene *scene)
+{
+    GraphicsPolygonItem *shape = m_item;
+    m_item = nullptr;
+    shape->finishPoints(position);
+    shape->normalizeGeometry();
+    emit scene->itemAdded(shape);
+    selectMode = None;
+    dragHandle = 0;
+    if (!continuousInsert)
+        currentShape = SelectKind;
+    m_pointCount = 0;
+}

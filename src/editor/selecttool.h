@@ -1,0 +1,52 @@
+#pragma once
+
+#include "editor/drawtool.h"
+
+class EditableShape;
+class QGraphicsItem;
+class QGraphicsPathItem;
+class ToolOutline;
+
+// Selects shapes, moves them, and drags their box handles (resize) and
+// control handles (radii, angles, points). While a move runs only a dashed
+// outline follows the mouse; the shapes move once, on release. Each gesture
+// ends with at most one of the scene's itemMoved, itemResize or itemControl.
+class SelectTool : public DrawTool
+{
+public:
+    SelectTool();
+    ~SelectTool() override;
+
+    void mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene) override;
+
+    // Set by the creation tools while they borrow the move and release
+    // handling: the new shape's geometry is still normalised on release, but
+    // no itemResize is emitted for the creation drag.
+    void setSuppressSignals(bool suppress) { m_suppressSignals = suppress; }
+    bool suppressSignals() const { return m_suppressSignals; }
+    // Forgets any fixed point left from an earlier resize, so that the next
+    // resize move takes it from the shape (a creation drag starts so).
+    void clearOpposite();
+
+    // The outline of the running move; null when no move runs. Owned by
+    // the tool.
+    QGraphicsPathItem *dashRect() const;
+
+private:
+    // The opposite handle's position in the shape's coordinates, each
+    // coordinate that is exactly 0 replaced by 1 so that no factor divides
+    // by zero.
+    static QPointF oppositeOf(const EditableShape &shape, int dir);
+    // Scale factors of the whole gesture so far: where the mouse is now
+    // against where it was pressed, both relative to the fixed point.
+    QPointF scaleFactors(const QGraphicsItem *target) const;
+    void startMoveOutline(DrawScene *scene, const QList<QGraphicsItem *> &selected);
+
+    QPointF m_initialPosition;
+    QPointF m_opposite;
+    ToolOutline *m_dashRect = nullptr;
+    bool m_suppressSignals = false;
+};

@@ -1,0 +1,313 @@
+// MainWindow's routing of the editing commands: the tab area and the current
+// screen, the scene's gesture signals turned into undo commands, clipboard
+// and arrangement.
+
+#include "mainwindow.h"
+
+#include "editor/codeeditor.h"
+#include "editor/drawscene.h"
+#include "editor/drawview.h"
+#include "editor/shapecommands.h"
+#include "editor/shapemimedata.h"
+#include "editor/toolboxform.h"
+#include "editor/useroptgroup.h"
+#include "mainwindow/itemstable.h"
+#include "mainwindow/tabcontent.h"
+#include "project/drawmanager.h"
+#include "project/projecttree.h"
+#include "property/propertydialog.h"
+#include "shapes/graphicsitem.h"
+#include "shapes/graphicsitemgroup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+
+namespace {
+
+DrawScene *currentScene()
+{
+    return DrawManager::instance()->currentScene();
+}
+
+QGraphicsItem *firstSelected(DrawScene *scene)
+{
+    if (!scene)
+        return nullptr;
+    const QList<QGraphicsItem *> selected = scene->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+} // namespace
+
+void MainWindow::showTabContent(QWidget *widget)
+{
+    if (widget) {
+        m_tabContent->activateWidget(widget);
+        m_projectTree->selectForm(widget);
+        UserOptGroup::instance(this)->setActiveForm(widget);
+        setModified(true);
+    }
+
+    if (auto *view = qobject_cast<DrawView *>(widget)) {
+        DrawManager::instance()->setCurrentView(view);
+        currentSceneChanged();
+        if (DrawScene *scene = view->drawScene()) {
+            connect(scene, &QGraphicsScene::selectionChanged, this, &MainWindow::itemSelected,
+                    Qt::UniqueConnection);
+            connect(scene, &DrawScene::itemAdded, this, &MainWindow::itemAdded,
+                    Qt::UniqueConnection);
+            connect(scene, &DrawScene::itemMoved, this, &MainWindow::itemMoved,
+                    Qt::UniqueConnection);
+            connect(scene, &DrawScene::itemRotate, this, &MainWindow::itemRotate,
+                    Qt::UniqueConnection);
+            connect(scene, &DrawScene::itemResize, this, &MainWindow::itemResize,
+                    Qt::UniqueConnection);
+            connect(scene, &DrawScene::itemControl, this, &MainWindow::itemControl,
+                    Qt::UniqueConnection);
+            connect(scene, &DrawScene::itemDoubleClicked, this, &MainWindow::on_property,
+                    Qt::UniqueConnection);
+            connect(scene, &DrawScene::currentViewChanged, this, &MainWindow::showTabContent,
+                    Qt::UniqueConnection);
+        }
+        connect(view, &QWidget::windowTitleChanged, this, &MainWindow::tabContentTitleChanged,
+                Qt::UniqueConnection);
+        connect(view, &DrawView::zoomIn, this, &MainWindow::zoomIn, Qt::UniqueConnection);
+        connect(view, &DrawView::zoomOut, this, &MainWindow::zoomOut, Qt::UniqueConnection);
+        connect(view, &DrawView::positionChanged, this, &MainWindow::setPosition,
+                Qt::UniqueConnection);
+    } else if (auto *editor = qobject_cast<CodeEditor *>(widget)) {
+        connect(editor, &CodeEditor::modificationChanged, this, &MainWindow::setModified,
+                Qt::UniqueConnection);
+    }
+    updateActions();
+}
+
+void MainWindow::removeTabContent(QWidget *widget)
+{
+    if (!widget)
+        return;
+    UserOptGroup::instance(this)->removeForm(widget);
+    m_tabContent->removeTabContent(widget);
+    DrawManager::instance()->removeForm(widget);
+    showTabContent(DrawManager::instance()->currentView());
+    updateActions();
+}
+
+void MainWindow::tabContentTitleChanged(QString title)
+{
+    auto *widget = qobject_cast<QWidget *>(sender());
+    if (!widget)
+        return;
+    m_tabContent->tabTextChanged(widget);
+    m_projectTree->renameForm(widget, title);
+}
+
+void MainWindow::itemSelected()
+{
+    DrawView *view = DrawManager::instance()->currentView();
+    if (!view || !view->updatesEnabled())
+        return;
+    QGraphicsItem *last = nullptr;
+    if (DrawScene *scene = currentScene()) {
+        const QList<QGraphicsItem *> selected = scene->selectedItems();
+        if (!selected.isEmpty())
+            last = selected.last();
+    }
+    const bool plainShape = last && last->type() == ShapeItemType;
+    currentItemChanged(nullptr);
+    updateActions();
+    m_toolBox->setToolsEnabled(plainShape);
+}
+
+void MainWindow::userDrawShape(int shape)
+{
+    Q_UNUSED(shape)
+    if (DrawScene *scene = currentScene())
+        scene->clearSelection();
+}
+
+void MainWindow::pushCommand(QUndoCommand *command)
+{
+    UserOptGroup::instance(this)->push(command, true);
+    setModified(true);
+}
+
+void MainWindow::itemAdded(QGraphicsItem *item)
+{
+    DrawScene *scene = currentScene();
+    if (!scene || !item)
+        return;
+    scene->assignItemName(item);
+    pushCommand(new AddShapeCommand(item, scene, nullptr));
+    m_itemsTable->fill(scene);
+}
+
+void MainWindow::itemMoved(QGraphicsItem *item, QPointF oldPosition)
+{
+    DrawScene *scene = currentScene();
+    if (!scene)
+        return;
+    if (item)
+        pushCommand(new MoveShapeCommand(item, oldPosition, nullptr));
+    else
+        pushCommand(new MoveShapeCommand(scene, oldPosition, nullptr));
+    itemSelected();
+}
+
+void MainWindow::itemRotate(QGraphicsItem *item, qreal oldAngle)
+{
+    pushCommand(new RotateShapeCommand(item, oldAngle, nullptr));
+}
+
+void MainWindow::itemResize(QGraphicsItem *item, int handle, QPointF scale)
+{
+    pushCommand(new ResizeShapeCommand(item, handle, scale, nullptr));
+}
+
+void MainWindow::itemControl(QGraphicsItem *item, int handle, QPointF newPos, QPointF lastPos_)
+{
+    pushCommand(new ControlShapeCommand(item, handle, newPos, lastPos_, nullptr));
+}
+
+void MainWindow::on_aglin_triggered()
+{
+    DrawScene *scene = currentScene();
+    auto *action = qobject_cast<QAction *>(sender());
+    if (!scene || !action)
+        return;
+    static const QHash<QString, int> codes = {
+        {QStringLiteral("align_top"), 0},      {QStringLiteral("align_hcenter"), 1},
+        {QStringLiteral("align_vcenter"), 2},  {QStringLiteral("align_bottom"), 3},
+        {QStringLiteral("align_left"), 4},     {QStringLiteral("align_right"), 5},
+        {QStringLiteral("align_horzeven"), 7}, {QStringLiteral("align_verteven"), 8},
+        {QStringLiteral("align_width"), 9},    {QStringLiteral("align_height"), 10},
+        {QStringLiteral("align_all"), 11}};
+    const auto code = codes.constFind(action->objectName());
+    if (code != codes.constEnd())
+        scene->alignItems(code.value());
+}
+
+void MainWindow::on_copy()
+{
+    DrawScene *scene = currentScene();
+    if (!scene)
+        return;
+    QApplication::clipboard()->setMimeData(new ShapeMimeData(scene->selectedItems()));
+}
+
+void MainWindow::on_cut()
+{
+    DrawScene *scene = currentScene();
+    if (!scene || scene->selectedItems().isEmpty())
+        return;
+    // The payload holds its own copies; the originals go through an undoable
+    // removal, so undo brings them back while the clipboard keeps the copies.
+    auto *payload = new ShapeMimeData(scene->selectedItems());
+    if (payload->items().isEmpty()) {
+        delete payload;
+        return;
+    }
+    pushCommand(new RemoveShapeCommand(scene, nullptr));
+    QApplication::clipboard()->setMimeData(payload);
+    m_itemsTable->fill(scene);
+}
+
+void MainWindow::on_paste()
+{
+    DrawScene *scene = currentScene();
+    if (!scene)
+        return;
+    const auto *payload = qobject_cast<const ShapeMimeData *>(QApplication::clipboard()->mimeData());
+    if (!payload)
+        return;
+    scene->clearSelection();
+    QList<QGraphicsItem *> pasted;
+    for (QGraphicsItem *item : payload->items()) {
+        QGraphicsItem *copy = nullptr;
+        if (auto *shape = singleShape(item))
+            copy = shape->clone();
+        else if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
+            copy = group->clone();
+        if (!copy)
+            continue;
+        scene->assignItemName(copy);
+        copy->setPos(copy->pos() + QPointF(10, 10));
+        pasted.append(copy);
+    }
+    if (pasted.isEmpty())
+        return;
+    pushCommand(new AddShapeCommand(pasted, scene, nullptr));
+    for (QGraphicsItem *copy : qAsConst(pasted))
+        copy->setSelected(true);
+    m_itemsTable->fill(scene);
+}
+
+void MainWindow::on_delete()
+{
+    DrawScene *scene = currentScene();
+    if (!scene || scene->selectedItems().isEmpty())
+        return;
+    pushCommand(new RemoveShapeCommand(scene, nullptr));
+    m_itemsTable->fill(scene);
+}
+
+void MainWindow::on_toPrev_triggered()
+{
+    DrawScene *scene = currentScene();
+    if (QGraphicsItem *item = firstSelected(scene)) {
+        setModified(true);
+        scene->moveForward(item);
+    }
+}
+
+void MainWindow::on_toNext_triggered()
+{
+    DrawScene *scene = currentScene();
+    if (QGraphicsItem *item = firstSelected(scene)) {
+        setModified(true);
+        scene->moveBackward(item);
+    }
+}
+
+void MainWindow::on_toFront_triggered()
+{
+    DrawScene *scene = currentScene();
+    if (QGraphicsItem *item = firstSelected(scene)) {
+        setModified(true);
+        scene->bringToFront(item);
+    }
+}
+
+void MainWindow::on_toBack_triggered()
+{
+    DrawScene *scene = currentScene();
+    if (QGraphicsItem *item = firstSelected(scene)) {
+        setModified(true);
+        scene->sendToBack(item);
+    }
+}
+
+void MainWindow::on_group_triggered()
+{
+    DrawScene *scene = currentScene();
+    if (!scene || scene->selectedItems().size() < 2)
+        return;
+    setModified(true);
+    GraphicsItemGroup *group = scene->createGroup(scene->selectedItems(), true);
+    pushCommand(new GroupShapeCommand(group, scene, nullptr));
+    m_itemsTable->fill(scene);
+}
+
+void MainWindow::on_unGroup_triggered()
+{
+    DrawScene *scene = currentScene();
+    auto *group = dynamic_cast<GraphicsItemGroup *>(firstSelected(scene));
+    if (!group)
+        return;
+    setModified(true);
+    pushCommand(new UnGroupShapeCommand(group, scene, nullptr));
+    m_itemsTable->fill(scene);
+}
