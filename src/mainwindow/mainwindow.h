@@ -54,6 +54,9 @@ public:
     QLabel *positionLabel() const { return m_positionLabel; }
     FirstPage *firstPage() const { return m_firstPage; }
     TabContent *tabContent() const { return m_tabContent; }
+    ProjectTree *projectTree() const { return m_projectTree; }
+    ItemsTable *itemsTable() const { return m_itemsTable; }
+    ToolBoxForm *toolBox() const { return m_toolBox; }
     QStackedWidget *centralPages() const { return m_central; }
     bool isModified() const { return m_modified; }
 
