@@ -48,6 +48,7 @@ private slots:
     void rotateButtonFollowsSelection();
     void historiesArePerScreen();
     void closingProjectFreesScreens();
+    void everyKindDrawnWithTheMouse();
 
 private:
     DrawView *addScreen(int type = 1);
@@ -331,6 +332,66 @@ void TestEditing::closingProjectFreesScreens()
     QVERIFY(!scene);
     QVERIFY(DrawManager::instance()->scenes().isEmpty());
     QCOMPARE(DrawManager::instance()->currentScene(), nullptr);
+}
+
+void TestEditing::everyKindDrawnWithTheMouse()
+{
+    DrawView *view = addScreen();
+    view->resize(900, 600);
+    DrawScene *scene = view->drawScene();
+    scene->setProperty("brushColor", QColor(Qt::white));
+
+    // Box and widget kinds by dragging, point kinds by clicking.
+    const QList<int> boxKinds = {RectangleKind, RoundrectKind, EllipseKind, TextKind,
+                                 ImageKind,     LabelKind,     PushButtonKind, ComboBoxKind,
+                                 RadioButtonKind, CheckBoxKind, LineEditKind, TextEditKind};
+    QList<QRectF> boxes;
+    for (int i = 0; i < boxKinds.size(); ++i) {
+        const QPointF from(20 + (i % 4) * 190, 20 + (i / 4) * 110);
+        const QPointF to = from + QPointF(160, 80);
+        DrawTool::currentShape = boxKinds.at(i);
+        drag(view, from, to);
+        boxes << QRectF(from, to);
+    }
+    const QList<int> pointKinds = {PolygonKind, PolylineKind, BezierKind};
+    for (int i = 0; i < pointKinds.size(); ++i) {
+        DrawTool::currentShape = pointKinds.at(i);
+        const QPointF base(20 + i * 190, 350);
+        const QList<QPointF> points = {base, base + QPointF(150, 20), base + QPointF(80, 100),
+                                       base + QPointF(20, 60)};
+        for (const QPointF &p : points) {
+            send(view, QEvent::MouseButtonPress, p, Qt::LeftButton);
+            send(view, QEvent::MouseMove, p, Qt::LeftButton);
+            send(view, QEvent::MouseButtonRelease, p, Qt::NoButton);
+        }
+        send(view, QEvent::MouseButtonDblClick, points.last(), Qt::LeftButton);
+        send(view, QEvent::MouseButtonRelease, points.last(), Qt::NoButton);
+    }
+    DrawTool::currentShape = LineKind;
+    drag(view, QPointF(600, 350), QPointF(760, 450));
+
+    QCOMPARE(scene->userItems().size(), boxKinds.size() + pointKinds.size() + 1);
+    QCOMPARE(entries().size(), 16);
+
+    scene->clearSelection();
+    const QImage shot = view->grab().toImage();
+    if (!qEnvironmentVariableIsEmpty("MAROVIN_SHOT"))
+        shot.save(qEnvironmentVariable("MAROVIN_SHOT"));
+    // Every visible kind leaves ink inside its box (the image box is an
+    // empty placeholder and is left out).
+    for (int i = 0; i < boxes.size(); ++i) {
+        if (boxKinds.at(i) == ImageKind)
+            continue;
+        const QRect area = view->mapFromScene(boxes.at(i).adjusted(10, 10, -10, -10))
+                               .boundingRect()
+                               .translated(view->viewport()->pos());
+        bool ink = false;
+        for (int y = area.top(); y <= area.bottom() && !ink; y += 2) {
+            for (int x = area.left(); x <= area.right() && !ink; x += 2)
+                ink = shot.pixelColor(x, y) != QColor(Qt::white);
+        }
+        QVERIFY2(ink, qPrintable(QString("kind %1").arg(boxKinds.at(i))));
+    }
 }
 
 QTEST_MAIN(TestEditing)
