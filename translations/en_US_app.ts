@@ -312,6 +312,13 @@
     </message>
 </context>
 <context>
+    <name>DrawManager</name>
+    <message>
+        <source>脚本_%1</source>
+        <translation>Script_%1</translation>
+    </message>
+</context>
+<context>
     <name>DrawScene</name>
     <message>
         <source>窗口画面</source>
@@ -750,6 +757,122 @@ Version %1</translation>
         <source>创建新工程</source>
         <translation>Create New Project</translation>
     </message>
+    <message>
+        <source>%1 寸</source>
+        <translation>%1 in</translation>
+    </message>
+    <message>
+        <source>%1×%2 像素</source>
+        <translation>%1×%2 pixels</translation>
+    </message>
+    <message>
+        <source>%1 个</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>选择路径</source>
+        <translation>Choose Location</translation>
+    </message>
+    <message>
+        <source>工程名称不能为空，不能是 . 或 ..，也不能包含 / 或 \。</source>
+        <translation>The project name must not be empty, must not be . or .. and must not contain / or \.</translation>
+    </message>
+    <message>
+        <source>请选择工程位置。</source>
+        <translation>Please choose a project location.</translation>
+    </message>
+    <message>
+        <source>工程</source>
+        <translation>Project</translation>
+    </message>
+    <message>
+        <source>该目录下已存在同名工程，是否覆盖?</source>
+        <translation>A project of the same name already exists in this folder. Overwrite it?</translation>
+    </message>
+    <message>
+        <source>是(&amp;Y)</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>否(&amp;N)</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
+        <source>无法创建工程目录 %1。</source>
+        <translation>Cannot create the project folder %1.</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>硬件类型</source>
+        <translation>Hardware</translation>
+    </message>
+    <message>
+        <source>屏幕方向</source>
+        <translation>Orientation</translation>
+    </message>
+    <message>
+        <source>水平</source>
+        <translation>Horizontal</translation>
+    </message>
+    <message>
+        <source>垂直</source>
+        <translation>Vertical</translation>
+    </message>
+    <message>
+        <source>详细</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>画面尺寸：</source>
+        <translation>Screen size:</translation>
+    </message>
+    <message>
+        <source>分辨率：</source>
+        <translation>Resolution:</translation>
+    </message>
+    <message>
+        <source>USB:</source>
+        <translation>USB:</translation>
+    </message>
+    <message>
+        <source>串口：</source>
+        <translation>Serial ports:</translation>
+    </message>
+    <message>
+        <source>其他：</source>
+        <translation>Other:</translation>
+    </message>
+    <message>
+        <source>工程名称</source>
+        <translation>Project name</translation>
+    </message>
+    <message>
+        <source>工程位置</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>· · ·</source>
+        <translation>· · ·</translation>
+    </message>
+    <message>
+        <source>启动时显示这个对话框</source>
+        <translation>Show this dialog at start-up</translation>
+    </message>
+    <message>
+        <source>   最近工程   </source>
+        <translation>   Recent Projects   </translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>OptionSetDialog</name>
@@ -862,6 +985,30 @@ Version %1</translation>
     <message>
         <source>添加脚本</source>
         <translation>Add Script</translation>
+    </message>
+    <message>
+        <source>重命名</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>创建副本</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>确定要删除 %1 吗?</source>
+        <translation>Delete %1?</translation>
+    </message>
+    <message>
+        <source>是(&amp;Y)</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>否(&amp;N)</source>
+        <translation>&amp;No</translation>
     </message>
 </context>
 <context>
@@ -987,6 +1134,37 @@ Version %1</translation>
     <message>
         <source>值</source>
         <translation>Value</translation>
+    </message>
+</context>
+<context>
+    <name>TabContent</name>
+    <message>
+        <source>关闭标签页</source>
+        <translation>Close Tab</translation>
+    </message>
+    <message>
+        <source>关闭所有标签页</source>
+        <translation>Close All Tabs</translation>
+    </message>
+    <message>
+        <source>关闭其他标签页</source>
+        <translation>Close Other Tabs</translation>
+    </message>
+    <message>
+        <source>生成新的水平选项卡组</source>
+        <translation>New Horizontal Tab Group</translation>
+    </message>
+    <message>
+        <source>生成新的垂直选项卡组</source>
+        <translation>New Vertical Tab Group</translation>
+    </message>
+    <message>
+        <source>移动到前一选项卡</source>
+        <translation>Move to Previous Tab Group</translation>
+    </message>
+    <message>
+        <source>移动到后一选项卡</source>
+        <translation>Move to Next Tab Group</translation>
     </message>
 </context>
 <context>

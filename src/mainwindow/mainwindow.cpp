@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "device/projectconfigdialog.h"
+#include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
 #include "editor/drawview.h"
@@ -565,9 +566,16 @@ void MainWindow::setModified(bool enable)
 {
     m_modified = enable;
     action(QStringLiteral("save"))->setEnabled(enable);
+    // A script keeps its own modified mark in step with the project's,
+    // unless the change came from that script itself.
+    if (auto *editor = qobject_cast<CodeEditor *>(m_tabContent->currentWidget())) {
+        if (sender() != editor)
+            editor->setModified(enable);
+        return;
+    }
     if (enable) {
         if (DrawView *view = DrawManager::instance()->currentView())
-            view->viewport()->update();
+            view->applyZoom();
     }
 }
 

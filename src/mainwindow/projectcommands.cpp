@@ -7,6 +7,7 @@
 #include "mainwindow/messagedialog.h"
 #include "mainwindow/newprojectdialog.h"
 #include "editor/drawscene.h"
+#include "editor/screentype.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projecttree.h"
@@ -109,8 +110,21 @@ void MainWindow::newFile()
 {
     if (!maybeSave())
         return;
-    m_newProjectDialog->exec();
-    setCentralPage(true);
+    m_newProjectDialog->setRecentMenu(m_recentMenu);
+    const int result = m_newProjectDialog->run();
+    if (result == 0) {
+        setCentralPage(true);
+        return;
+    }
+    // A recent project picked from the dialog has opened itself already.
+    if (result != 1)
+        return;
+    Config *config = Config::instance();
+    setCentralPage(false);
+    config->loadSystemRegisters();
+    m_projectTree->addForm(BaseScreen);
+    setApplicationTitle(config->projectName());
+    updateRecentFiles(config->projectFile());
 }
 
 void MainWindow::openFile()
@@ -196,6 +210,7 @@ void MainWindow::updateRecentFiles(QString filename)
             action->setVisible(false);
         }
     }
+    m_firstPage->updateRecent(m_recentMenu);
     action(QStringLiteral("openDir"))->setStatusTip(Config::instance()->projectPath());
 }
 

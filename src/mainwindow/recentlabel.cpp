@@ -20,7 +20,8 @@ RecentLabel::RecentLabel(QWidget *parent)
 
     m_number = new QLabel(this);
     m_number->setObjectName(QStringLiteral("recentNumber"));
-    m_number->setFixedSize(10, 20);
+    // Wide enough for "10", the last row's number.
+    m_number->setFixedSize(20, 20);
     m_number->setAlignment(Qt::AlignCenter);
 
     m_icon = new QLabel(this);
@@ -41,6 +42,7 @@ RecentLabel::RecentLabel(QWidget *parent)
 
     auto *grid = new QGridLayout(this);
     grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(0);
     grid->setContentsMargins(3, 3, 3, 3);
     grid->addWidget(m_number, 0, 0);
     grid->addWidget(m_icon, 0, 1);
