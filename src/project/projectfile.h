@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Reading and writing the project file: the whole open project (Config and
+// the screens held by DrawManager) as one XML document, plain or in the
+// encoded envelope. Knows nothing of message boxes: failures come back as
+// text for the caller to show.
+class ProjectFile
+{
+public:
+    // What loading asks of its caller. Empty members take the defaults:
+    // screens created by DrawManager::createForm, passwords checked with
+    // verifyPassword(password, "项目密码验证").
+    struct LoadHooks {
+        std::function<QWidget *(int type)> createScreen;
+        std::function<bool(const QString &password)> checkPassword;
+    };
+
+    enum LoadStatus {
+        Loaded,          // read to the end
+        Damaged,         // a project, but cut short or malformed: what was read stays
+        NotAProject,     // no Project root (or not XML at all once decoded)
+        OpenFailed,      // the file could not be opened
+        PasswordRefused  // the project password was not given
+    };
+
+    struct LoadResult {
+        LoadStatus status = OpenFailed;
+        // For OpenFailed, NotAProject and Damaged: a user-readable reason
+        // (the file's error string, or the XML error with its line and
+        // column).
+        QString error;
+        qint64 line = 0;
+        qint64 column = 0;
+        // The view of the first screen read, or null.
+        QWidget *firstScreen = nullptr;
+    };
+
+    // Writes the current project to path through a temporary file that
+    // replaces path only once everything is written; on any failure path is
+    // left as it was, false is returned and error (when given) says why.
+    static bool write(const QString &path, QString *error = nullptr);
+
+    // The file bytes write() would store for the current project.
+    static QByteArray projectBytes();
+
+    // Reads path into the current (already reset) project.
+    static LoadResult load(const QString &path, const LoadHooks &hooks = LoadHooks());
+    // The same from bytes already in memory (as stored in a file).
+    static LoadResult loadBytes(const QByteArray &fileBytes, const LoadHooks &hooks = LoadHooks());
+
+    // XML text -> file bytes: UTF-8, wrapped in the envelope when the
+    // project's encryption switch is on.
+    static QByteArray encodeProjectText(const QString &text);
+    // File bytes -> XML bytes (plain files pass through unchanged).
+    static QByteArray decodeProjectText(const QByteArray &bytes);
+    // Exchanges upper- and lower-case letters; its own inverse on ASCII.
+    static QByteArray swapLetterCase(const QByteArray &bytes);
+    // Sorts the attributes of every indented start tag.
+    static QString tidyProjectXml(const QString &text);
+};
