@@ -511,6 +511,9 @@ void MainWindow::setupConnections()
     UserOptGroup *group = UserOptGroup::instance(this);
     connect(group, &QUndoGroup::canUndoChanged, this, &MainWindow::updateActions);
     connect(group, &QUndoGroup::canRedoChanged, this, &MainWindow::updateActions);
+    // Undo and redo add, remove and rename shapes: the object list and the
+    // property rows follow.
+    connect(group, &QUndoGroup::indexChanged, this, [this] { currentSceneChanged(); });
 }
 
 void MainWindow::retranslate()

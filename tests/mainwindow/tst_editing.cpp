@@ -158,6 +158,7 @@ void TestEditing::drawingRecordsOneEntry()
     const QRectF box = shape->sceneBoundingRect();
     stack()->undo();
     QVERIFY(scene->userItems().isEmpty());
+    QCOMPARE(m_window->itemsTable()->itemModel()->rowCount(), 0);
     stack()->redo();
     QCOMPARE(scene->userItems().size(), 1);
     QCOMPARE(scene->userItems().first()->sceneBoundingRect(), box);
