@@ -133,20 +133,7 @@ void SelectTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scen
             const QPointF p = m_initialPosition + (lastPos - downPos);
             const QRectF r = m_dashRect->boundingRect();
             const QRectF box(p.x() - r.width() / 2, p.y() - r.height() / 2, r.width(), r.height());
-            const QRectF screen = scene->sceneRect();
-            if (!screen.contains(box)) {
-                double dx = 0;
-                double dy = 0;
-                if (box.left() < screen.left())
-                    dx = screen.left() - box.left();
-                if (box.right() > screen.right())
-                    dx = screen.right() - box.right();
-                if (box.top() < screen.top())
-                    dy = screen.top() - box.top();
-                if (box.bottom() > screen.bottom())
-                    dy = screen.bottom() - box.bottom();
-                lastPos += QPointF(dx, dy);
-            }
+            lastPos += screenClampShift(box, scene->sceneRect());
             m_dashRect->setPos(m_initialPosition + (lastPos - downPos));
         }
     } else if (selectMode == None || selectMode == NetSelect) {

@@ -156,20 +156,7 @@ QVariant GraphicsItem::itemChange(GraphicsItemChange change, const QVariant &val
         const QPointF p = value.toPointF();
         const QRectF r = boundingRect();
         const QRectF box(p.x() - r.width() / 2, p.y() - r.height() / 2, r.width(), r.height());
-        const QRectF screen = scene()->sceneRect();
-        if (!screen.contains(box)) {
-            double dx = 0;
-            double dy = 0;
-            if (box.left() < screen.left())
-                dx = screen.left() - box.left();
-            if (box.right() > screen.right())
-                dx = screen.right() - box.right();
-            if (box.top() < screen.top())
-                dy = screen.top() - box.top();
-            if (box.bottom() > screen.bottom())
-                dy = screen.bottom() - box.bottom();
-            return p + QPointF(dx, dy);
-        }
+        return p + screenClampShift(box, scene()->sceneRect());
     }
     return QGraphicsItem::itemChange(change, value);
 }
@@ -206,6 +193,23 @@ bool GraphicsItem::writeXml(QXmlStreamWriter *writer)
     writeShapeAttributes(writer, this);
     writer->writeEndElement();
     return true;
+}
+
+QPointF screenClampShift(const QRectF &box, const QRectF &screen)
+{
+    if (screen.contains(box))
+        return QPointF();
+    double dx = 0;
+    double dy = 0;
+    if (box.left() < screen.left())
+        dx = screen.left() - box.left();
+    if (box.right() > screen.right())
+        dx = screen.right() - box.right();
+    if (box.top() < screen.top())
+        dy = screen.top() - box.top();
+    if (box.bottom() > screen.bottom())
+        dy = screen.bottom() - box.bottom();
+    return QPointF(dx, dy);
 }
 
 QObject *shapeObject(QGraphicsItem *item)

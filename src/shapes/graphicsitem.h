@@ -119,6 +119,11 @@ protected:
     int m_brushStyle = SolidPattern;
 };
 
+// How far a box must move to lie on the screen, per axis: left (top) edge
+// first, then the right (bottom) rule, which wins for boxes larger than the
+// screen. (0, 0) when the box already lies inside.
+QPointF screenClampShift(const QRectF &box, const QRectF &screen);
+
 // The shape behind a scene item: the QObject side of a single shape or a
 // group, or null for helper items.
 QObject *shapeObject(QGraphicsItem *item);
