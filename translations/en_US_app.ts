@@ -949,6 +949,27 @@ Version %1</translation>
     </message>
 </context>
 <context>
+    <name>ProjectFile</name>
+    <message>
+        <source>%1（第 %2 行，第 %3 列）</source>
+        <translation>%1 (line %2, column %3)</translation>
+    </message>
+    <message>
+        <source>项目密码验证</source>
+        <translation>Project Password Verification</translation>
+    </message>
+    <message>
+        <source>写入文件失败 %1。
+%2.</source>
+        <translation>Failed to write file %1.
+%2.</translation>
+    </message>
+    <message>
+        <source>不是工程文件：根元素是 %1。</source>
+        <translation>Not a project file: the root element is %1.</translation>
+    </message>
+</context>
+<context>
     <name>ProjectTree</name>
     <message>
         <source>画面</source>
@@ -1271,6 +1292,27 @@ Version %1</translation>
     <message>
         <source>数值框</source>
         <translation>Spin Box</translation>
+    </message>
+</context>
+<context>
+    <name>VerifyPassword</name>
+    <message>
+        <source>请输入密码(最大错误3次):
+	剩余%1次</source>
+        <translation>Please enter the password (at most 3 wrong attempts):
+	%1 left</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>密码验证失败！</source>
+        <translation>Password verification failed!</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
     </message>
 </context>
 </TS>

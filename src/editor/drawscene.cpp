@@ -269,11 +269,21 @@ void DrawScene::keyReleaseEvent(QKeyEvent *event)
     QGraphicsScene::keyReleaseEvent(event);
 }
 
+void DrawScene::setGridVisible(bool visible)
+{
+    if (m_gridVisible == visible)
+        return;
+    m_gridVisible = visible;
+    update();
+}
+
 void DrawScene::drawBackground(QPainter *painter, const QRectF &rect)
 {
     QGraphicsScene::drawBackground(painter, rect);
     const QRectF screen = sceneRect();
     painter->fillRect(screen, m_brush);
+    if (!m_gridVisible)
+        return;
 
     const int left = qRound(screen.x());
     const int top = qRound(screen.y());

@@ -46,6 +46,11 @@ public:
     int type() const { return m_type; }
     void setType(int type) { m_type = type; }
     const ScreenGrid *grid() const { return m_grid; }
+    // The editing aids drawn over the screen fill: the dashed grid and the
+    // right and bottom edge lines. On by default; pictures of the screen as
+    // the panel shows it turn them off.
+    bool gridVisible() const { return m_gridVisible; }
+    void setGridVisible(bool visible);
     QPen pen() const { return m_pen; }
     // The fill of the screen area.
     QBrush brush() const { return m_brush; }
@@ -151,6 +156,7 @@ private:
     QPointF m_movedBy;
     bool m_keyMoved = false;
     ScreenGrid *m_grid;
+    bool m_gridVisible = true;
     QMap<QString, int> m_nameCounters;
     int m_type;
     QPen m_pen;

@@ -69,6 +69,9 @@ public:
     void closeProject();
     bool openProject(const QString &path);
     bool saveProjectFile(const QString &path);
+    // The project file wrapped with the user-facing messages.
+    bool writeProjectFile(const QString &path);
+    bool loadProjectFile(const QString &path);
 
     void readSettings();
     void writeSettings();

@@ -10,6 +10,7 @@
 #include "editor/screentype.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
+#include "project/projectfile.h"
 #include "project/projecttree.h"
 
 #include <QAction>
@@ -79,28 +80,73 @@ void MainWindow::closeProject()
     DrawScene::resetScreenCounters();
 }
 
+bool MainWindow::writeProjectFile(const QString &path)
+{
+    QString error;
+    if (ProjectFile::write(path, &error))
+        return true;
+    MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), error, {tr("确定")});
+    return false;
+}
+
+bool MainWindow::loadProjectFile(const QString &path)
+{
+    ProjectFile::LoadHooks hooks;
+    hooks.createScreen = [this](int type) { return m_projectTree->addForm(type, nullptr, false); };
+    const ProjectFile::LoadResult result = ProjectFile::load(path, hooks);
+    switch (result.status) {
+    case ProjectFile::Loaded:
+        break;
+    case ProjectFile::Damaged:
+        // Opening what could be read beats losing it all, but the user must
+        // know the file is not whole before saving over it.
+        MessageDialog::showMessage(this, QMessageBox::Warning, tr("警告"),
+                                   tr("工程文件 %1 已损坏，只打开了能够读取的部分。\n%2")
+                                       .arg(path, result.error),
+                                   {tr("确定")});
+        break;
+    case ProjectFile::OpenFailed:
+    case ProjectFile::NotAProject:
+        MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"),
+                                   tr("读取文件失败 %1。\n%2.").arg(path, result.error),
+                                   {tr("确定")});
+        return false;
+    case ProjectFile::PasswordRefused:
+        return false;
+    }
+    showTabContent(result.firstScreen);
+    return true;
+}
+
 bool MainWindow::openProject(const QString &path)
 {
     WaitCursor wait(this);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!loadProjectFile(path)) {
+        // Whatever was read before the failure (a refused password comes
+        // after the settings) must not linger as a half-open project.
+        closeProject();
+        setCentralPage(true);
+        setApplicationTitle(QString());
         MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"),
-                                   tr("读取文件失败 %1。\n%2.").arg(path, file.errorString()),
-                                   {tr("确定")});
+                                   tr("工程文件打开失败！"), {tr("确定")});
+        return false;
     }
-    // Project files are read by the project-file work; until it lands no
-    // file can be opened, and the user is told so rather than shown an
-    // empty project.
-    MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), tr("工程文件打开失败！"),
-                               {tr("确定")});
-    return false;
+    Config *config = Config::instance();
+    setCentralPage(false);
+    config->loadSystemRegisters();
+    config->setProjectFile(path);
+    setApplicationTitle(config->projectName());
+    updateRecentFiles(path);
+    return true;
 }
 
 bool MainWindow::saveProjectFile(const QString &path)
 {
     WaitCursor wait(this);
-    Q_UNUSED(path)
-    // See openProject: writing arrives with the project-file work.
+    if (writeProjectFile(path)) {
+        setModified(false);
+        return true;
+    }
     MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), tr("工程文件保存失败！"),
                                {tr("确定")});
     return false;
@@ -124,6 +170,8 @@ void MainWindow::newFile()
     config->loadSystemRegisters();
     m_projectTree->addForm(BaseScreen);
     setApplicationTitle(config->projectName());
+    // The new project exists on disk at once.
+    writeProjectFile(config->projectFile());
     updateRecentFiles(config->projectFile());
 }
 
@@ -158,7 +206,9 @@ void MainWindow::openRecentFile()
 
 void MainWindow::closeFile()
 {
-    closeProject();
+    // Closing must not throw away unsaved work without asking.
+    if (!maybeSave())
+        return;
     setCentralPage(true);
     setModified(false);
     setApplicationTitle(QString());

@@ -4,8 +4,23 @@
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "editor/screentype.h"
+#include "project/propertyregistry.h"
+#include "shapes/graphicsbezier.h"
+#include "shapes/graphicsellipseitem.h"
+#include "shapes/graphicsimageitem.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
+#include "shapes/graphicslineitem.h"
+#include "shapes/graphicspolygonitem.h"
+#include "shapes/graphicspolyline.h"
+#include "shapes/graphicsrectitem.h"
+#include "shapes/graphicsroundrectitem.h"
+#include "shapes/graphicstextitem.h"
+#include "shapes/graphicswidgetitem.h"
+#include "shapes/shapeattributes.h"
+
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 namespace {
 
@@ -42,6 +57,29 @@ void copyNames(QGraphicsItem *source, QGraphicsItem *copy)
 bool insideGroup(const QGraphicsItem *item)
 {
     return dynamic_cast<QGraphicsItemGroup *>(item->parentItem()) != nullptr;
+}
+
+// Lets a shape made by createItemByName read its element. A shape whose
+// reading fails is deleted; returns whether it survived.
+bool readShape(QGraphicsItem *item, QXmlStreamReader *reader)
+{
+    AbstractShapeType<QGraphicsItem> *shape = singleShape(item);
+    if (shape && shape->readXml(reader))
+        return true;
+    delete item;
+    return false;
+}
+
+bool isGroupElement(const QXmlStreamReader *reader)
+{
+    return reader->name() == QLatin1String("group");
+}
+
+// Skips the rest of the element whose children the reader is walking.
+void skipRemainingChildren(QXmlStreamReader *reader)
+{
+    while (reader->readNextStartElement())
+        reader->skipCurrentElement();
 }
 
 } // namespace
@@ -159,6 +197,141 @@ void DrawManager::clear()
     m_scripts.clear();
     for (const QPointer<CodeEditor> &editor : scripts)
         delete editor.data();
+}
+
+QGraphicsItem *DrawManager::createItemByName(QXmlStreamReader *reader)
+{
+    // The element names are fixed file vocabulary, not the shapes'
+    // (translatable) type names.
+    const QStringRef name = reader->name();
+    if (name == QLatin1String("rectangle"))
+        return new GraphicsRectItem(QRect());
+    if (name == QLatin1String("roundrect"))
+        return new GraphicsRoundrectItem(QRect());
+    if (name == QLatin1String("ellipse"))
+        return new GraphicsEllipseItem(QRect());
+    if (name == QLatin1String("polygon"))
+        return new GraphicsPolygonItem;
+    if (name == QLatin1String("bezier"))
+        return new GraphicsBezier;
+    if (name == QLatin1String("polyline"))
+        return new GraphicsPolyline;
+    if (name == QLatin1String("line"))
+        return new GraphicsLineItem;
+    if (name == QLatin1String("textitem"))
+        return new GraphicsTextItem(QRect());
+    if (name == QLatin1String("imageitem"))
+        return new GraphicsImageItem(QRect());
+    if (name == QLatin1String("group"))
+        return loadGroup(reader);
+    if (name == QLatin1String("widget")) {
+        const int kind = reader->attributes().value(QLatin1String("type")).toInt();
+        return new GraphicsWidgetItem(kind, QRect());
+    }
+    return nullptr;
+}
+
+GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader)
+{
+    DrawScene *scene = m_currentScene;
+    if (!scene) {
+        reader->skipCurrentElement();
+        return nullptr;
+    }
+    const GraphicsItemGroup::StoredAttributes stored
+        = GraphicsItemGroup::readStoredAttributes(reader);
+
+    QList<QGraphicsItem *> members;
+    while (reader->readNextStartElement()) {
+        QGraphicsItem *item = nullptr;
+        if (isGroupElement(reader)) {
+            // Read to its end even when it yields nothing.
+            item = loadGroup(reader);
+        } else if ((item = createItemByName(reader))) {
+            if (!readShape(item, reader))
+                item = nullptr;
+        } else {
+            reader->skipCurrentElement();
+        }
+        if (item) {
+            scene->addItem(item);
+            members.append(item);
+        }
+    }
+    if (members.isEmpty())
+        return nullptr;
+
+    // Only name, z and the fixed flag are taken back: the members were
+    // stored in screen coordinates with the group's rotation already
+    // applied, so the stored rotation and position must not act again.
+    GraphicsItemGroup *group = scene->createGroup(members, false);
+    group->applyStoredAttributes(stored);
+    return group;
+}
+
+bool DrawManager::loadScreen(QXmlStreamReader *reader)
+{
+    DrawScene *scene = m_currentScene;
+    if (!scene) {
+        reader->skipCurrentElement();
+        return reader->hasError();
+    }
+    const QXmlStreamAttributes attributes = reader->attributes();
+    scene->setType(attributes.value(QLatin1String("type")).toInt());
+    // An attribute that is missing keeps what the new screen has (its
+    // panel size) rather than reading as 0.
+    QStringList present;
+    const QStringList names = propertyNamesOf(scene);
+    for (const QString &name : names) {
+        if (attributes.hasAttribute(name))
+            present.append(name);
+    }
+    readShapeAttributes(reader, scene, present);
+
+    while (reader->readNextStartElement()) {
+        if (isGroupElement(reader)) {
+            // An empty group yields nothing, and the screen goes on.
+            if (GraphicsItemGroup *group = loadGroup(reader))
+                scene->addItem(group);
+            continue;
+        }
+        QGraphicsItem *item = createItemByName(reader);
+        if (!item) {
+            // An element this program does not know ends the screen; the
+            // reader still moves to the end of the screen so that the
+            // screens after it are read.
+            reader->skipCurrentElement();
+            skipRemainingChildren(reader);
+            break;
+        }
+        if (readShape(item, reader))
+            scene->addItem(item);
+    }
+    return reader->hasError();
+}
+
+bool DrawManager::saveScreens(QXmlStreamWriter *writer)
+{
+    writer->writeStartElement(QStringLiteral("Form"));
+    for (DrawScene *scene : qAsConst(m_scenes)) {
+        writer->writeStartElement(QStringLiteral("Window"));
+        writer->writeAttribute(QStringLiteral("type"), QString::number(scene->type()));
+        writeShapeAttributes(writer, scene);
+        // A snapshot: writing a group takes its members out and puts them
+        // back, and members are written by their group only.
+        const QList<QGraphicsItem *> items = scene->userItems();
+        for (QGraphicsItem *item : items) {
+            if (item->type() <= QGraphicsItem::UserType || insideGroup(item))
+                continue;
+            if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
+                group->writeXml(writer);
+            else if (AbstractShapeType<QGraphicsItem> *shape = singleShape(item))
+                shape->writeXml(writer);
+        }
+        writer->writeEndElement();
+    }
+    writer->writeEndElement();
+    return !writer->hasError();
 }
 
 void DrawManager::adoptView(DrawScene *scene, DrawView *view)

@@ -7,7 +7,11 @@
 class CodeEditor;
 class DrawScene;
 class DrawView;
+class GraphicsItemGroup;
+class QGraphicsItem;
 class QWidget;
+class QXmlStreamReader;
+class QXmlStreamWriter;
 
 // The documents of the open project other than its configuration and tag
 // libraries: the screens (a DrawScene shown by a DrawView) and the script
@@ -59,6 +63,34 @@ public:
     // script numbering starts again from 1. Screen names are counted by
     // DrawScene and reset there.
     void clear();
+
+    // The screens' side of the project file: the "Form" element with one
+    // "Window" element per screen.
+
+    // A new shape for the reader's current start element, chosen by its
+    // name ("rectangle", "roundrect", "ellipse", "polygon", "bezier",
+    // "polyline", "line", "textitem", "imageitem", "group", "widget");
+    // null for any other name, with the reader left where it was. A
+    // "group" comes back complete from loadGroup(); every other shape comes
+    // back unread, for the caller to call readXml() on. The caller owns the
+    // result (its members are in currentScene()).
+    QGraphicsItem *createItemByName(QXmlStreamReader *reader);
+    // Reads the "group" element the reader is on, up to its end: the
+    // members go into currentScene() and are bound into a group that takes
+    // back the stored name, z value and fixed flag. The group itself is not
+    // added to the scene. Null when no member could be read (or no screen
+    // is current). Child elements that name no shape are skipped.
+    GraphicsItemGroup *loadGroup(QXmlStreamReader *reader);
+    // Reads the "Window" element the reader is on into currentScene(): type,
+    // the stored screen attributes that are present, then the shapes. A
+    // child element that names no shape ends the screen: it and the
+    // elements after it are skipped, so the reader always finishes on the
+    // end of the "Window" element (or on an XML error). Returns whether the
+    // reader is in error.
+    bool loadScreen(QXmlStreamReader *reader);
+    // Writes the "Form" element: every screen in creation order, each with
+    // its top-level shapes bottom first. True unless the writer failed.
+    bool saveScreens(QXmlStreamWriter *writer);
 
 private:
     DrawManager() = default;

@@ -1,0 +1,261 @@
+#include "projectfile.h"
+
+#include "device/verifypassword.h"
+#include "editor/drawview.h"
+#include "project/config.h"
+#include "project/drawmanager.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStringList>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+
+namespace {
+
+// The reader's error with the place it was found, for the user.
+QString readerError(const QXmlStreamReader &reader)
+{
+    return QCoreApplication::translate("ProjectFile", "%1（第 %2 行，第 %3 列）")
+        .arg(reader.errorString())
+        .arg(reader.lineNumber())
+        .arg(reader.columnNumber());
+}
+
+// Bytes up to the first zero byte: the part the text checks look at.
+QByteArray beforeZero(const QByteArray &bytes)
+{
+    const int zero = bytes.indexOf('\0');
+    return zero < 0 ? bytes : bytes.left(zero);
+}
+
+QWidget *createScreen(const ProjectFile::LoadHooks &hooks, int type)
+{
+    if (hooks.createScreen)
+        return hooks.createScreen(type);
+    return DrawManager::instance()->createForm(type, nullptr);
+}
+
+bool checkPassword(const ProjectFile::LoadHooks &hooks, const QString &password)
+{
+    if (hooks.checkPassword)
+        return hooks.checkPassword(password);
+    return verifyPassword(password, QCoreApplication::translate("ProjectFile", "项目密码验证"));
+}
+
+// Reads the "Form" element the reader is on: one screen per "Window".
+// Returns the view of the first screen made, or null.
+DrawView *readForm(QXmlStreamReader *reader, const ProjectFile::LoadHooks &hooks)
+{
+    DrawManager *manager = DrawManager::instance();
+    DrawView *first = nullptr;
+    while (reader->readNextStartElement()) {
+        if (reader->name() != QLatin1String("Window")) {
+            reader->skipCurrentElement();
+            continue;
+        }
+        const int type = reader->attributes().value(QLatin1String("type")).toInt();
+        // Anything but a screen view (a script editor for type 4, nothing
+        // for an unknown type) has no scene to read the shapes into.
+        auto *view = qobject_cast<DrawView *>(createScreen(hooks, type));
+        if (!view) {
+            reader->skipCurrentElement();
+            continue;
+        }
+        if (!first)
+            first = view;
+        // The screen just made must be the one read into, whoever made it.
+        manager->setCurrentView(view);
+        manager->loadScreen(reader);
+    }
+    return first;
+}
+
+} // namespace
+
+bool ProjectFile::write(const QString &path, QString *error)
+{
+    const QByteArray bytes = projectBytes();
+    // QSaveFile writes beside path and renames only on commit, so a failed
+    // write leaves an existing file untouched. Unbuffered: a buffered write
+    // that fails while commit() flushes is not noticed by QSaveFile (Qt
+    // 5.15), which then replaces path with a cut-short file.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        qint64 written = 0;
+        // A short write is not an error yet; the next attempt reports why.
+        while (written < bytes.size()) {
+            const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+            if (n <= 0)
+                break;
+            written += n;
+        }
+        if (written == bytes.size() && file.commit())
+            return true;
+    }
+    // An uncommitted QSaveFile removes its temporary file.
+    if (error)
+        *error = QCoreApplication::translate("ProjectFile", "写入文件失败 %1。\n%2.")
+                     .arg(path, file.errorString());
+    return false;
+}
+
+QByteArray ProjectFile::projectBytes()
+{
+    QString text;
+    QXmlStreamWriter writer(&text);
+    writer.setAutoFormatting(true);
+    writer.setAutoFormattingIndent(4);
+    // Writing into a string leaves the encoding out of the declaration.
+    writer.writeStartDocument(QStringLiteral("1.0"));
+    writer.writeDTD(QStringLiteral("<!DOCTYPE Marovin>"));
+    writer.writeStartElement(QStringLiteral("Project"));
+    Config::instance()->writeXml(&writer);
+    DrawManager::instance()->saveScreens(&writer);
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    return encodeProjectText(tidyProjectXml(text));
+}
+
+ProjectFile::LoadResult ProjectFile::load(const QString &path, const LoadHooks &hooks)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        LoadResult result;
+        result.status = OpenFailed;
+        result.error = file.errorString();
+        return result;
+    }
+    return loadBytes(file.readAll(), hooks);
+}
+
+ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, const LoadHooks &hooks)
+{
+    LoadResult result;
+
+    // As a file read in text mode: a file saved with Windows line ends
+    // reads like one saved here.
+    QByteArray bytes = fileBytes;
+    bytes.replace('\r', QByteArray());
+    QXmlStreamReader reader(decodeProjectText(bytes));
+
+    // Nothing is created before the root has proved this is a project.
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("Project")) {
+        result.status = NotAProject;
+        result.line = reader.lineNumber();
+        result.column = reader.columnNumber();
+        if (reader.hasError())
+            result.error = readerError(reader);
+        else
+            result.error = QCoreApplication::translate("ProjectFile", "不是工程文件：根元素是 %1。")
+                               .arg(reader.name().toString());
+        return result;
+    }
+
+    // Every start element in document order; elements other than Config
+    // and Form are only walked through. A token loop, not
+    // readNextStartElement(), so that wherever Config's reader stops the
+    // walk carries on from there.
+    DrawView *first = nullptr;
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (reader.name() == QLatin1String("Config")) {
+            Config *config = Config::instance();
+            config->readXml(&reader);
+            if (!checkPassword(hooks, config->projectPw)) {
+                result.status = PasswordRefused;
+                return result;
+            }
+        } else if (reader.name() == QLatin1String("Form")) {
+            DrawView *view = readForm(&reader, hooks);
+            if (!first)
+                first = view;
+        }
+    }
+
+    if (first)
+        DrawManager::instance()->setCurrentView(first);
+    result.firstScreen = first;
+    if (reader.hasError()) {
+        result.status = Damaged;
+        result.error = readerError(reader);
+        result.line = reader.lineNumber();
+        result.column = reader.columnNumber();
+    } else {
+        result.status = Loaded;
+    }
+    return result;
+}
+
+QByteArray ProjectFile::encodeProjectText(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    if (!Config::instance()->encryption)
+        return bytes;
+    return swapLetterCase(bytes.toBase64());
+}
+
+QByteArray ProjectFile::decodeProjectText(const QByteArray &bytes)
+{
+    if (beforeZero(bytes).startsWith("<?xml"))
+        return bytes;
+    // The decoder skips whatever is not Base64 (line breaks included).
+    return QByteArray::fromBase64(swapLetterCase(bytes));
+}
+
+QByteArray ProjectFile::swapLetterCase(const QByteArray &bytes)
+{
+    QString text = QString::fromLatin1(beforeZero(bytes));
+    for (QChar &c : text) {
+        if (c.isUpper())
+            c = c.toLower();
+        else if (c.isLower())
+            c = c.toUpper();
+    }
+    return text.toUtf8();
+}
+
+QString ProjectFile::tidyProjectXml(const QString &text)
+{
+    // The start tag: element name, one blank, then everything up to the
+    // last ">" on the line (so an empty element's attributes end in "/").
+    static const QRegularExpression startTag(QStringLiteral("<(\\w+)\\s(.+)>"),
+                                             QRegularExpression::UseUnicodePropertiesOption);
+    // One attribute with its quoted value. The writer escapes quotes inside
+    // values, so the first quote after the opening one closes it.
+    static const QRegularExpression attribute(QStringLiteral("\\w+=\".*?\""),
+                                              QRegularExpression::UseUnicodePropertiesOption);
+
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &line : lines) {
+        const QRegularExpressionMatch tag = startTag.match(line);
+        // Column 0 holds the prolog and the root, which stay as written.
+        if (!tag.hasMatch() || tag.capturedStart(0) <= 0)
+            continue;
+        QString attrs = tag.captured(2);
+        // The writer escapes ">" in values, so a ">" here ends the start
+        // tag: what follows is content on the same line and must not be
+        // dropped by the replacement below.
+        const int tagEnd = attrs.indexOf(QLatin1Char('>'));
+        if (tagEnd >= 0)
+            attrs.truncate(tagEnd);
+
+        QStringList found;
+        QRegularExpressionMatchIterator it = attribute.globalMatch(attrs);
+        while (it.hasNext())
+            found.append(it.next().captured(0));
+        if (found.size() < 2)
+            continue;
+        std::sort(found.begin(), found.end());
+        QString sorted = found.join(QLatin1Char(' '));
+        if (attrs.endsWith(QLatin1Char('/')))
+            sorted.append(QLatin1Char('/'));
+        line.replace(attrs, sorted);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
