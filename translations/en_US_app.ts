@@ -750,6 +750,16 @@ Version %1</translation>
         <source>保存为 (*%1)</source>
         <translation>Save As (*%1)</translation>
     </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>工程文件 %1 已损坏，只打开了能够读取的部分。
+%2</source>
+        <translation>The project file %1 is damaged; only the part that could be read was opened.
+%2</translation>
+    </message>
 </context>
 <context>
     <name>NewProjectDialog</name>
