@@ -513,7 +513,13 @@ void MainWindow::setupConnections()
     connect(group, &QUndoGroup::canRedoChanged, this, &MainWindow::updateActions);
     // Undo and redo add, remove and rename shapes: the object list and the
     // property rows follow.
-    connect(group, &QUndoGroup::indexChanged, this, [this] { currentSceneChanged(); });
+    connect(group, &QUndoGroup::indexChanged, this, [this] {
+        currentSceneChanged();
+        // Property edits are pushed by the browser itself; any move of the
+        // history changes the project.
+        if (DrawManager::instance()->currentScene())
+            setModified(true);
+    });
 }
 
 void MainWindow::retranslate()
@@ -587,7 +593,10 @@ void MainWindow::currentItemChanged(QGraphicsItem *item)
     DrawScene *scene = DrawManager::instance()->currentScene();
     if (!item && scene && !scene->selectedItems().isEmpty())
         item = scene->selectedItems().last();
-    // The property browser shows item (or the screen) once it is built.
+    if (item)
+        m_propertyBrowser->currentItemChanged(item);
+    else
+        m_propertyBrowser->currentItemChanged(static_cast<QObject *>(scene));
 }
 
 void MainWindow::currentSceneChanged()

@@ -6,6 +6,7 @@
 #include "editor/toolboxform.h"
 #include "editor/useroptgroup.h"
 #include "mainwindow/itemstable.h"
+#include "property/propertytreebrowser.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projecttree.h"
@@ -49,6 +50,7 @@ private slots:
     void historiesArePerScreen();
     void closingProjectFreesScreens();
     void everyKindDrawnWithTheMouse();
+    void propertyBrowserFollowsSelection();
 
 private:
     DrawView *addScreen(int type = 1);
@@ -393,6 +395,41 @@ void TestEditing::everyKindDrawnWithTheMouse()
         }
         QVERIFY2(ink, qPrintable(QString("kind %1").arg(boxKinds.at(i))));
     }
+}
+
+void TestEditing::propertyBrowserFollowsSelection()
+{
+    DrawView *view = addScreen();
+    DrawScene *scene = view->drawScene();
+    PropertyTreeBrowser *browser = m_window->findChild<PropertyTreeBrowser *>();
+    QVERIFY(browser);
+    QCOMPARE(browser->currentObject(), static_cast<QObject *>(scene));
+
+    GraphicsRectItem *a = addRect(scene, QRectF(100, 100, 50, 30));
+    GraphicsRectItem *b = addRect(scene, QRectF(200, 100, 50, 30));
+    a->setSelected(true);
+    QCOMPARE(browser->currentObject(), static_cast<QObject *>(a));
+    b->setSelected(true);
+    QCOMPARE(browser->currentObject(), scene->selectedItems().last() == a
+                                           ? static_cast<QObject *>(a)
+                                           : static_cast<QObject *>(b));
+    scene->clearSelection();
+    QCOMPARE(browser->currentObject(), static_cast<QObject *>(scene));
+
+    // An edit in the browser is one step of this screen's history, and undo
+    // brings the rows back with it.
+    a->setSelected(true);
+    m_window->setModified(false);
+    const QModelIndex width = browser->valueIndex("width");
+    QVERIFY(width.isValid());
+    browser->propertyModel()->setData(width, 90.0, Qt::EditRole);
+    QCOMPARE(a->width(), 90.0);
+    QCOMPARE(entries(), QStringList{"修改对象width属性"});
+    QVERIFY(m_window->isModified());
+    stack()->undo();
+    QCOMPARE(a->width(), 50.0);
+    QCOMPARE(browser->propertyModel()->data(browser->valueIndex("width"), Qt::EditRole).toDouble(),
+             50.0);
 }
 
 QTEST_MAIN(TestEditing)
