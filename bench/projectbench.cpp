@@ -1,0 +1,538 @@
+// projectbench: how loading and saving a large project compares with the
+// least any XML project file of the same size costs, and how much memory it
+// takes. Builds the project in memory, saves it plain and encoded, then
+// times each step several times and prints the medians.
+
+#include "editor/drawscene.h"
+#include "editor/drawview.h"
+#include "editor/screentype.h"
+#include "project/config.h"
+#include "project/drawmanager.h"
+#include "project/projectfile.h"
+#include "shapes/graphicsbezier.h"
+#include "shapes/graphicsellipseitem.h"
+#include "shapes/graphicsimageitem.h"
+#include "shapes/graphicsitemgroup.h"
+#include "shapes/graphicslineitem.h"
+#include "shapes/graphicspolyline.h"
+#include "shapes/graphicsroundrectitem.h"
+#include "shapes/graphicstextitem.h"
+#include "shapes/graphicswidgetitem.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int ScreenCount = 50;
+constexpr int ShapesPerScreen = 500;
+constexpr int AddressTagCount = 10000;
+constexpr int TextTagCount = 1000;
+// Per screen: groups of five consecutive shapes, two of which are bound
+// again into an outer group.
+constexpr int GroupsPerScreen = 10;
+constexpr int GroupSize = 5;
+
+// One recorded XML token, replayed through a bare writer as the least that
+// producing the same document costs.
+struct XmlToken
+{
+    enum Kind { Start, End, Characters } kind;
+    QString name;
+    QXmlStreamAttributes attributes;
+};
+
+void print(const QString &line)
+{
+    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+// Peak resident set size of this process since it started or since the
+// last resetPeakMemory(), in kB; 0 when /proc has none.
+qint64 peakMemoryKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+
+// Starts the peak count again from the current size (Linux 4.0 and later);
+// false when the kernel refuses.
+bool resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+// Median of repeat runs of step, in milliseconds; before runs outside the
+// timing ahead of each one.
+double medianMs(int repeat, const std::function<void()> &step,
+                const std::function<void()> &before = nullptr)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repeat; ++i) {
+        if (before)
+            before();
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void addTextTags()
+{
+    QByteArray xml;
+    QXmlStreamWriter writer(&xml);
+    writer.writeStartElement(QStringLiteral("TextLib"));
+    writer.writeAttribute(QStringLiteral("count"), QString::number(TextTagCount));
+    for (int i = 0; i < TextTagCount; ++i) {
+        writer.writeStartElement(QStringLiteral("label%1").arg(i));
+        writer.writeAttribute(QStringLiteral("name"), QStringLiteral("文本_%1").arg(i));
+        for (int state = 0; state < 2; ++state) {
+            writer.writeStartElement(QStringLiteral("status%1").arg(state));
+            writer.writeEmptyElement(QStringLiteral("lan0"));
+            writer.writeAttribute(QStringLiteral("value"),
+                                  QStringLiteral("状态 %1 文本 %2").arg(state).arg(i));
+            writer.writeEmptyElement(QStringLiteral("lan1"));
+            writer.writeAttribute(QStringLiteral("value"),
+                                  QStringLiteral("state %1 text %2").arg(state).arg(i));
+            writer.writeEndElement();
+        }
+        writer.writeEndElement();
+    }
+    writer.writeEndElement();
+
+    // The library has no call that adds a tag: it takes its tags from its
+    // element, as loading does.
+    QXmlStreamReader reader(xml);
+    reader.readNextStartElement();
+    Config::instance()->textLib()->readXml(&reader);
+}
+
+void addAddressTags()
+{
+    QStandardItemModel *model = Config::instance()->addressTagModel();
+    static const char *const types[] = {"Int16", "Uint16", "Int32", "Float", "Bool"};
+    for (int i = 0; i < AddressTagCount; ++i) {
+        const bool local = i % 2 == 0;
+        model->appendRow({new QStandardItem(QStringLiteral("tag_%1").arg(i)),
+                          new QStandardItem(local ? QStringLiteral("本地") : QStringLiteral("PLC")),
+                          new QStandardItem(QStringLiteral("LW %1").arg(i)),
+                          new QStandardItem(QLatin1String(types[i % 5])),
+                          new QStandardItem(QStringLiteral("1")),
+                          new QStandardItem(QStringLiteral("remark %1").arg(i))});
+    }
+}
+
+GraphicsItem *makeShape(DrawScene *scene, int index, const QRectF &box)
+{
+    static const int widgetKinds[] = {LabelKind,    PushButtonKind, ComboBoxKind, RadioButtonKind,
+                                      CheckBoxKind, LineEditKind,   TextEditKind, SpinBoxKind};
+    GraphicsItem *shape = nullptr;
+    GraphicsPolygonItem *points = nullptr;
+    switch (index % 10) {
+    case 0:
+        shape = new GraphicsRectItem(QRect(0, 0, 1, 1));
+        break;
+    case 1:
+        shape = new GraphicsRoundrectItem(QRect(0, 0, 1, 1));
+        break;
+    case 2:
+        shape = new GraphicsEllipseItem(QRect(0, 0, 1, 1));
+        break;
+    case 3:
+        shape = points = new GraphicsLineItem;
+        break;
+    case 4:
+        shape = points = new GraphicsPolygonItem;
+        break;
+    case 5:
+        shape = points = new GraphicsPolyline;
+        break;
+    case 6:
+        shape = points = new GraphicsBezier;
+        break;
+    case 7: {
+        auto *text = new GraphicsTextItem(QRect(0, 0, 1, 1));
+        text->setText(QStringLiteral("文本 %1").arg(index));
+        shape = text;
+        break;
+    }
+    case 8:
+        shape = new GraphicsImageItem(QRect(0, 0, 1, 1));
+        break;
+    default:
+        shape = new GraphicsWidgetItem(widgetKinds[(index / 10) % 8], QRect(0, 0, 1, 1));
+        break;
+    }
+
+    if (points) {
+        // Drawn point by point, as the drawing tool does.
+        points->setPos(box.topLeft());
+        scene->addItem(points);
+        const QPointF a = box.topLeft();
+        const QPointF b = box.bottomRight();
+        const QPointF c(box.right(), box.top());
+        const QPointF d(box.left(), box.bottom());
+        const QList<QPointF> corners
+            = index % 10 == 3 ? QList<QPointF> {a, b} : QList<QPointF> {a, c, b, d};
+        for (const QPointF &corner : corners)
+            points->appendPoint(corner);
+        points->finishPoints(corners.last());
+        points->normalizeGeometry();
+    } else {
+        scene->addItem(shape);
+        shape->setProperty("width", box.width());
+        shape->setProperty("height", box.height());
+        shape->setProperty("pos", box.topLeft());
+    }
+    shape->setObjectName(QStringLiteral("shape_%1").arg(index));
+    shape->setZValue(index);
+    shape->setPenColor(QColor::fromHsv((index * 37) % 360, 200, 120));
+    shape->setBrushColor(QColor::fromHsv((index * 53) % 360, 160, 230));
+    return shape;
+}
+
+void buildProject()
+{
+    Config *config = Config::instance();
+    config->name = QStringLiteral("bench");
+    config->screenWidth = 800;
+    config->screenHeight = 480;
+    LanguagePara english;
+    english.name = QStringLiteral("English");
+    english.font = QFont(QStringLiteral("Arial"), 12);
+    config->languages.append(english);
+    for (int i = 0; i < 2; ++i) {
+        DevicePara device;
+        device.name = i == 0 ? QStringLiteral("PLC") : QStringLiteral("Meter");
+        device.port = quint8(i);
+        device.baud = 115200;
+        config->devices.append(device);
+    }
+    addAddressTags();
+    addTextTags();
+
+    GraphicsItem::seedRandom(1);
+    for (int s = 0; s < ScreenCount; ++s) {
+        DrawScene *scene = DrawManager::instance()->createScreen(BaseScreen, nullptr)->drawScene();
+        scene->setBrushColor(QColor::fromHsv((s * 29) % 360, 40, 250));
+        // 25 columns by 20 rows of 32 x 24 cells fill an 800 x 480 screen.
+        QList<GraphicsItem *> shapes;
+        for (int i = 0; i < ShapesPerScreen; ++i) {
+            const QRectF box((i % 25) * 32 + 2, (i / 25) * 24 + 2, 28, 20);
+            shapes.append(makeShape(scene, i, box));
+        }
+        QList<GraphicsItemGroup *> groups;
+        for (int g = 0; g < GroupsPerScreen; ++g) {
+            QList<QGraphicsItem *> members;
+            for (int m = 0; m < GroupSize; ++m)
+                members.append(shapes.at(g * 47 + m));
+            groups.append(scene->createGroup(members));
+        }
+        scene->createGroup({groups.at(0), groups.at(1)});
+    }
+}
+
+void resetProject()
+{
+    DrawManager::instance()->clear();
+    Config::instance()->reset();
+    DrawScene::resetScreenCounters();
+    // Widget shapes hand their proxies to the event loop to delete.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Each load then starts from what an editor that has just closed a
+    // project holds, not from the previous load's free lists.
+    malloc_trim(0);
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool ok = file.write(bytes) == bytes.size();
+    file.close();
+    return ok;
+}
+
+std::vector<XmlToken> recordTokens(const QByteArray &xml)
+{
+    std::vector<XmlToken> tokens;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            tokens.push_back({XmlToken::Start, reader.name().toString(), reader.attributes()});
+            break;
+        case QXmlStreamReader::EndElement:
+            tokens.push_back({XmlToken::End, QString(), {}});
+            break;
+        case QXmlStreamReader::Characters:
+            if (!reader.isWhitespace())
+                tokens.push_back({XmlToken::Characters, reader.text().toString(), {}});
+            break;
+        default:
+            break;
+        }
+    }
+    return tokens;
+}
+
+// The document written again by a bare writer, as the project writer sets
+// it up (indented, with the same prolog).
+QByteArray replayTokens(const std::vector<XmlToken> &tokens)
+{
+    QByteArray out;
+    QXmlStreamWriter writer(&out);
+    writer.setAutoFormatting(true);
+    writer.writeStartDocument(QStringLiteral("1.0"));
+    writer.writeDTD(QStringLiteral("<!DOCTYPE Marovin>"));
+    for (const XmlToken &token : tokens) {
+        switch (token.kind) {
+        case XmlToken::Start:
+            writer.writeStartElement(token.name);
+            writer.writeAttributes(token.attributes);
+            break;
+        case XmlToken::End:
+            writer.writeEndElement();
+            break;
+        case XmlToken::Characters:
+            writer.writeCharacters(token.name);
+            break;
+        }
+    }
+    writer.writeEndDocument();
+    return out;
+}
+
+// Reads every token and touches every attribute, as a loader must.
+qint64 bareReadPass(const QByteArray &xml)
+{
+    qint64 seen = 0;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement) {
+            const QXmlStreamAttributes attributes = reader.attributes();
+            for (const QXmlStreamAttribute &attribute : attributes)
+                seen += attribute.value().size();
+        }
+    }
+    return seen;
+}
+
+struct Row
+{
+    QString name;
+    double measured;
+    double baseline;
+    double limit;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Times loading and saving a project of %1 screens x %2 shapes, %3 address "
+                       "tags and %4 text tags against a bare XML read and write of the same "
+                       "bytes.")
+            .arg(ScreenCount)
+            .arg(ShapesPerScreen)
+            .arg(AddressTagCount)
+            .arg(TextTagCount));
+    parser.addHelpOption();
+    const QCommandLineOption repeatOption(QStringLiteral("repeat"),
+                                          QStringLiteral("Runs per measurement (default 5)."),
+                                          QStringLiteral("n"), QStringLiteral("5"));
+    const QCommandLineOption keepOption(QStringLiteral("keep"),
+                                        QStringLiteral("Leaves the project files in dir."),
+                                        QStringLiteral("dir"));
+    parser.addOptions({repeatOption, keepOption});
+    parser.process(app);
+    const int repeat = std::max(1, parser.value(repeatOption).toInt());
+
+    QTemporaryDir temporary;
+    const QString folder = parser.isSet(keepOption) ? parser.value(keepOption) : temporary.path();
+    const QString plainPath = folder + QStringLiteral("/bench.mvprg");
+    const QString encodedPath = folder + QStringLiteral("/bench-encoded.mvprg");
+    const QString barePath = folder + QStringLiteral("/bare.bin");
+
+    // Phase 1: the project in memory, saved in both forms.
+    QElapsedTimer buildTimer;
+    buildTimer.start();
+    buildProject();
+    const double buildMs = double(buildTimer.elapsed());
+    int expectedItems = 0;
+    for (DrawScene *scene : DrawManager::instance()->scenes())
+        expectedItems += scene->userItems().size();
+
+    Config *config = Config::instance();
+    QString error;
+    bool saved = true;
+    config->encryption = 0;
+    const double savePlain
+        = medianMs(repeat, [&] { saved = ProjectFile::write(plainPath, &error) && saved; });
+    const QByteArray plainBytes = ProjectFile::projectBytes();
+    config->encryption = 1;
+    const double saveEncoded
+        = medianMs(repeat, [&] { saved = ProjectFile::write(encodedPath, &error) && saved; });
+    QByteArray encodedBytes = ProjectFile::projectBytes();
+    const qint64 savePeakKb = peakMemoryKb();
+    if (!saved) {
+        print(QStringLiteral("save failed: %1").arg(error));
+        return 1;
+    }
+
+    // Baselines and the parts of the project file's own passes, outside
+    // the project code.
+    double writerPass = 0;
+    {
+        const std::vector<XmlToken> tokens = recordTokens(plainBytes);
+        writerPass = medianMs(repeat, [&] { replayTokens(tokens); });
+    }
+    const double bareWritePlain = medianMs(repeat, [&] { writeBytes(barePath, plainBytes); });
+    const double bareWriteEncoded = medianMs(repeat, [&] { writeBytes(barePath, encodedBytes); });
+    double tidyPass = 0;
+    {
+        const QString plainText = QString::fromUtf8(plainBytes);
+        tidyPass = medianMs(repeat, [&] { ProjectFile::tidyProjectXml(plainText); });
+    }
+    const double decodePass
+        = medianMs(repeat, [&] { ProjectFile::decodeProjectText(encodedBytes); });
+    const int encodedSize = encodedBytes.size();
+    encodedBytes.clear();
+
+    // Phase 2: loading into an empty project, with the peak counted again
+    // from what is left once the generated project is gone.
+    resetProject();
+    const bool peakReset = resetPeakMemory();
+
+    auto readFile = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const double bareReadPlain = medianMs(repeat, [&] { bareReadPass(readFile(plainPath)); });
+    // The encoded baseline reads the larger file but parses the XML it
+    // holds: decoding counts against the load.
+    const double bareReadEncoded = medianMs(repeat, [&] {
+        readFile(encodedPath);
+        bareReadPass(plainBytes);
+    });
+
+    int loadedScreens = 0;
+    int loadedItems = 0;
+    int loadedTags = 0;
+    bool allLoaded = true;
+    auto loadOnce = [&](const QString &path) {
+        allLoaded = ProjectFile::load(path).status == ProjectFile::Loaded && allLoaded;
+        const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+        loadedScreens = scenes.size();
+        loadedItems = 0;
+        for (DrawScene *scene : scenes)
+            loadedItems += scene->userItems().size();
+        loadedTags = config->addressTagModel()->rowCount();
+    };
+    const double loadPlain = medianMs(
+        repeat, [&] { loadOnce(plainPath); }, resetProject);
+    const double loadEncoded = medianMs(
+        repeat, [&] { loadOnce(encodedPath); }, resetProject);
+    const qint64 loadPeakKb = peakMemoryKb();
+
+    const bool complete = allLoaded && loadedScreens == ScreenCount && loadedItems == expectedItems
+        && loadedTags == AddressTagCount;
+
+    print(QStringLiteral("project: %1 screens x %2 shapes (%3 items with groups), %4 address "
+                         "tags, %5 text tags; built in %6 ms")
+              .arg(ScreenCount)
+              .arg(ShapesPerScreen)
+              .arg(expectedItems)
+              .arg(AddressTagCount)
+              .arg(TextTagCount)
+              .arg(buildMs, 0, 'f', 0));
+    print(QStringLiteral("file size: plain %1 MB, encoded %2 MB; median of %3 runs")
+              .arg(plainBytes.size() / 1048576.0, 0, 'f', 1)
+              .arg(encodedSize / 1048576.0, 0, 'f', 1)
+              .arg(repeat));
+    print(QStringLiteral("bare XML writer pass %1 ms; bare write plain %2 ms, encoded %3 ms")
+              .arg(writerPass, 0, 'f', 1)
+              .arg(bareWritePlain, 0, 'f', 1)
+              .arg(bareWriteEncoded, 0, 'f', 1));
+    print(QStringLiteral("bare read pass plain %1 ms, encoded %2 ms")
+              .arg(bareReadPlain, 0, 'f', 1)
+              .arg(bareReadEncoded, 0, 'f', 1));
+    print(QStringLiteral("within the project passes: attribute sorting %1 ms, envelope decoding "
+                         "%2 ms")
+              .arg(tidyPass, 0, 'f', 1)
+              .arg(decodePass, 0, 'f', 1));
+
+    const QList<Row> rows = {
+        {QStringLiteral("load plain"), loadPlain, bareReadPlain, 4},
+        {QStringLiteral("load encoded"), loadEncoded, bareReadEncoded, 4},
+        {QStringLiteral("save plain"), savePlain, bareWritePlain + writerPass, 2},
+        {QStringLiteral("save encoded"), saveEncoded, bareWriteEncoded + writerPass, 2},
+    };
+    print(QStringLiteral("%1 %2 %3 %4 %5")
+              .arg(QStringLiteral("step"), -14)
+              .arg(QStringLiteral("ms"), 10)
+              .arg(QStringLiteral("baseline ms"), 12)
+              .arg(QStringLiteral("ratio"), 8)
+              .arg(QStringLiteral("target"), 8));
+    bool withinTargets = true;
+    for (const Row &row : rows) {
+        const double ratio = row.measured / row.baseline;
+        withinTargets = withinTargets && ratio <= row.limit;
+        print(QStringLiteral("%1 %2 %3 %4 %5")
+                  .arg(row.name, -14)
+                  .arg(row.measured, 10, 'f', 1)
+                  .arg(row.baseline, 12, 'f', 1)
+                  .arg(ratio, 8, 'f', 2)
+                  .arg(QStringLiteral("<= %1").arg(row.limit), 8));
+    }
+    withinTargets = withinTargets && savePeakKb < 300 * 1024 && loadPeakKb < 300 * 1024;
+    print(QStringLiteral("peak memory (VmHWM), target < 300 MB: building and saving %1 MB, "
+                         "loading %2 MB%3")
+              .arg(savePeakKb / 1024.0, 0, 'f', 1)
+              .arg(loadPeakKb / 1024.0, 0, 'f', 1)
+              .arg(peakReset ? QString() : QStringLiteral(" (peak not reset: whole run)")));
+    print(complete ? QStringLiteral("reloaded project complete")
+                   : QStringLiteral("reloaded project INCOMPLETE: %1 screens, %2 items, %3 tags")
+                         .arg(loadedScreens)
+                         .arg(loadedItems)
+                         .arg(loadedTags));
+    print(withinTargets ? QStringLiteral("all targets met") : QStringLiteral("targets missed"));
+
+    resetProject();
+    return complete ? 0 : 1;
+}

@@ -1,0 +1,403 @@
+// marovin-cli: looks into, draws and rewrites project files without the
+// editor's window, for scripts and build machines. Loads through the same
+// code as the editor, so what it reports is what the editor would open.
+
+#include "editor/drawscene.h"
+#include "project/config.h"
+#include "project/drawmanager.h"
+#include "project/projectfile.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGraphicsItem>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QSet>
+#include <QStandardItemModel>
+#include <QTextCodec>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// The commands of the tool. Each command loads one project into the
+// process-wide Config and DrawManager, so a CliTool runs one command once.
+class CliTool
+{
+    Q_DECLARE_TR_FUNCTIONS(CliTool)
+
+public:
+    // Returns the process exit code: 0 on success, 1 after a message on
+    // stderr.
+    int run(const QStringList &arguments);
+
+private:
+    enum Form { KeepForm, PlainForm, EncodedForm };
+
+    bool load(const QString &file, const QString &password);
+    int info(const QString &file) const;
+    int render(const QString &directory, const QString &screen) const;
+    int convert(const QString &output, Form form) const;
+
+    // Form of the file as it was on disk, which is what convert keeps by
+    // default even when the file's own encryption switch disagrees.
+    bool m_encoded = false;
+};
+
+int failWith(const QString &message)
+{
+    const QByteArray text = QStringLiteral("marovin-cli: %1\n").arg(message).toLocal8Bit();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+    return 1;
+}
+
+QString screenTypeKey(int type)
+{
+    switch (type) {
+    case BaseScreen:
+        return QStringLiteral("base");
+    case WindowScreen:
+        return QStringLiteral("window");
+    case TemplateScreen:
+        return QStringLiteral("template");
+    default:
+        return QStringLiteral("unknown");
+    }
+}
+
+// A screen name made safe as a file name: path separators would write
+// outside the output folder.
+QString pictureBaseName(const QString &screenName)
+{
+    QString name = screenName;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    name.replace(QLatin1Char('\\'), QLatin1Char('_'));
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        name.prepend(QLatin1String("screen"));
+    return name;
+}
+
+int CliTool::run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        tr("查看、绘制和转换项目文件。\n"
+           "\n"
+           "命令：\n"
+           "  info FILE                      以 JSON 输出项目摘要\n"
+           "  render FILE -o DIR [--screen NAME]\n"
+           "                                 每个画面输出一个 PNG 文件（画面名.png）\n"
+           "  convert FILE -o OUT [--encrypt | --plain]\n"
+           "                                 以明文或加密形式另存项目（默认保持原形式）"));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
+                                          tr("输出文件夹（render）或输出文件（convert）。"),
+                                          tr("路径"));
+    const QCommandLineOption screenOption(QStringLiteral("screen"), tr("只绘制此画面（render）。"),
+                                          tr("名称"));
+    const QCommandLineOption encryptOption(QStringLiteral("encrypt"),
+                                           tr("以加密形式保存（convert）。"));
+    const QCommandLineOption plainOption(QStringLiteral("plain"),
+                                         tr("以明文形式保存（convert）。"));
+    const QCommandLineOption passwordOption(QStringLiteral("password"),
+                                            tr("受密码保护的项目的项目密码。"), tr("密码"));
+    parser.addOptions({outputOption, screenOption, encryptOption, plainOption, passwordOption});
+    parser.addPositionalArgument(QStringLiteral("command"), tr("info、render 或 convert。"));
+    parser.addPositionalArgument(QStringLiteral("file"), tr("项目文件（.mvprg）。"));
+
+    if (!parser.parse(arguments))
+        return failWith(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        const QByteArray text = parser.helpText().toLocal8Bit();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        const QByteArray text
+            = QStringLiteral("%1 %2\n")
+                  .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion())
+                  .toLocal8Bit();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        return 0;
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return failWith(tr("缺少命令（info、render 或 convert），用 --help 查看用法"));
+    const QString command = positional.first();
+    const QStringList commands
+        = {QStringLiteral("info"), QStringLiteral("render"), QStringLiteral("convert")};
+    if (!commands.contains(command))
+        return failWith(tr("未知命令：%1").arg(command));
+    if (positional.size() < 2)
+        return failWith(tr("缺少项目文件"));
+    if (positional.size() > 2)
+        return failWith(tr("多余的参数：%1").arg(positional.mid(2).join(QLatin1Char(' '))));
+
+    // Options that do not belong to the command are refused rather than
+    // ignored, so a mistyped script fails instead of doing something else.
+    const bool wantsOutput = command != QLatin1String("info");
+    if (wantsOutput && parser.value(outputOption).isEmpty())
+        return failWith(tr("%1 需要 -o").arg(command));
+    if (!wantsOutput && parser.isSet(outputOption))
+        return failWith(tr("%1 不接受 -o").arg(command));
+    if (parser.isSet(screenOption) && command != QLatin1String("render"))
+        return failWith(tr("--screen 只用于 render"));
+    const bool encrypt = parser.isSet(encryptOption);
+    const bool plain = parser.isSet(plainOption);
+    if ((encrypt || plain) && command != QLatin1String("convert"))
+        return failWith(tr("--encrypt 和 --plain 只用于 convert"));
+    if (encrypt && plain)
+        return failWith(tr("--encrypt 和 --plain 不能同时使用"));
+
+    const QString file = positional.at(1);
+    if (!load(file, parser.value(passwordOption)))
+        return 1;
+
+    if (command == QLatin1String("info"))
+        return info(file);
+    if (command == QLatin1String("render"))
+        return render(parser.value(outputOption), parser.value(screenOption));
+    return convert(parser.value(outputOption),
+                   encrypt ? EncodedForm : (plain ? PlainForm : KeepForm));
+}
+
+bool CliTool::load(const QString &file, const QString &password)
+{
+    QFile peek(file);
+    if (peek.open(QIODevice::ReadOnly))
+        m_encoded = !peek.read(5).startsWith("<?xml");
+
+    ProjectFile::LoadHooks hooks;
+    bool asked = false;
+    // Never a dialog: the password comes from the command line or not at all.
+    hooks.checkPassword = [&password, &asked](const QString &projectPassword) {
+        asked = true;
+        return projectPassword.isEmpty() || projectPassword == password;
+    };
+    const ProjectFile::LoadResult result = ProjectFile::load(file, hooks);
+    switch (result.status) {
+    case ProjectFile::Loaded:
+        // Widget shapes settle their geometry through posted events.
+        QCoreApplication::processEvents();
+        return true;
+    case ProjectFile::OpenFailed:
+        failWith(tr("无法打开 %1：%2").arg(file, result.error));
+        return false;
+    case ProjectFile::NotAProject:
+        failWith(result.error.isEmpty() ? tr("%1 不是项目文件").arg(file)
+                                        : tr("%1 不是项目文件：%2").arg(file, result.error));
+        return false;
+    case ProjectFile::Damaged:
+        // The editor would open what it could read; a tool must not report
+        // or rewrite half a project as if it were whole.
+        failWith(tr("%1 已损坏（第 %2 行，第 %3 列）：%4")
+                     .arg(file)
+                     .arg(result.line)
+                     .arg(result.column)
+                     .arg(result.error));
+        return false;
+    case ProjectFile::PasswordRefused:
+        failWith(password.isEmpty() || !asked
+                     ? tr("%1 受密码保护，请用 --password 给出项目密码").arg(file)
+                     : tr("%1 的项目密码错误").arg(file));
+        return false;
+    }
+    failWith(tr("无法读取 %1").arg(file));
+    return false;
+}
+
+int CliTool::info(const QString &file) const
+{
+    Config *config = Config::instance();
+
+    QJsonObject hardware;
+    hardware.insert(QStringLiteral("index"), int(config->hard));
+    const HardDevice *model = config->currentHardDevice();
+    hardware.insert(QStringLiteral("name"), model ? QJsonValue(model->name) : QJsonValue());
+
+    QJsonObject project;
+    project.insert(QStringLiteral("name"), config->name);
+    project.insert(QStringLiteral("version"), config->version);
+    project.insert(QStringLiteral("hardware"), hardware);
+    project.insert(QStringLiteral("orientation"), int(config->orientation));
+    project.insert(QStringLiteral("screenWidth"), config->screenWidth);
+    project.insert(QStringLiteral("screenHeight"), config->screenHeight);
+    project.insert(QStringLiteral("addressHex"), int(config->addressHex));
+    project.insert(QStringLiteral("encryption"), int(config->encryption));
+    project.insert(QStringLiteral("projectPassword"), !config->projectPw.isEmpty());
+    project.insert(QStringLiteral("macroPassword"), !config->macroPw.isEmpty());
+
+    QJsonArray languages;
+    for (const LanguagePara &language : qAsConst(config->languages)) {
+        languages.append(QJsonObject {{QStringLiteral("name"), language.name},
+                                      {QStringLiteral("mark"), language.mark},
+                                      {QStringLiteral("font"), language.font.toString()}});
+    }
+
+    const QStringList protocols = config->protocolNames();
+    QJsonArray devices;
+    for (const DevicePara &device : qAsConst(config->devices)) {
+        devices.append(QJsonObject {
+            {QStringLiteral("name"), device.name},
+            {QStringLiteral("protocol"), int(device.protocol)},
+            {QStringLiteral("protocolName"), protocols.value(device.protocol)},
+            {QStringLiteral("deviceId"), int(device.deviceId)},
+            {QStringLiteral("port"), int(device.port)},
+            {QStringLiteral("rsType"), int(device.rsType)},
+            {QStringLiteral("dataBits"), int(device.dataBits)},
+            {QStringLiteral("stopBits"), int(device.stopBits)},
+            {QStringLiteral("parity"), int(device.parity)},
+            {QStringLiteral("retryNum"), int(device.retryNum)},
+            {QStringLiteral("baud"), device.baud},
+            {QStringLiteral("overtime"), device.overtime},
+            {QStringLiteral("comDelay"), device.comDelay},
+            {QStringLiteral("resDelay"), device.resDelay},
+        });
+    }
+
+    QJsonArray screens;
+    const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+    for (DrawScene *scene : scenes) {
+        const QList<QGraphicsItem *> all = scene->userItems();
+        int topLevel = 0;
+        int groups = 0;
+        for (const QGraphicsItem *item : all) {
+            if (!item->parentItem())
+                ++topLevel;
+            if (item->type() == GroupItemType)
+                ++groups;
+        }
+        screens.append(QJsonObject {
+            {QStringLiteral("name"), scene->objectName()},
+            {QStringLiteral("type"), scene->type()},
+            {QStringLiteral("typeName"), screenTypeKey(scene->type())},
+            {QStringLiteral("width"), scene->width()},
+            {QStringLiteral("height"), scene->height()},
+            {QStringLiteral("shapes"), topLevel},
+            {QStringLiteral("shapesTotal"), all.size()},
+            {QStringLiteral("groups"), groups},
+        });
+    }
+
+    // The text tag library keeps its element as read and offers no count,
+    // so only address tags are counted.
+    const QJsonObject tags {{QStringLiteral("address"), config->addressTagModel()->rowCount()}};
+
+    const QJsonObject root {
+        {QStringLiteral("file"), QFileInfo(file).absoluteFilePath()},
+        {QStringLiteral("storedForm"),
+         m_encoded ? QStringLiteral("encoded") : QStringLiteral("plain")},
+        {QStringLiteral("project"), project},
+        {QStringLiteral("languages"), languages},
+        {QStringLiteral("devices"), devices},
+        {QStringLiteral("screens"), screens},
+        {QStringLiteral("tags"), tags},
+    };
+    const QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    return 0;
+}
+
+int CliTool::render(const QString &directory, const QString &screen) const
+{
+    QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+    if (!screen.isEmpty()) {
+        QList<DrawScene *> chosen;
+        for (DrawScene *scene : qAsConst(scenes)) {
+            if (scene->objectName() == screen)
+                chosen.append(scene);
+        }
+        if (chosen.isEmpty())
+            return failWith(tr("没有名为 %1 的画面").arg(screen));
+        scenes = chosen;
+    }
+    if (!QDir().mkpath(directory))
+        return failWith(tr("无法创建文件夹 %1").arg(directory));
+
+    const QDir out(directory);
+    QSet<QString> used;
+    for (DrawScene *scene : qAsConst(scenes)) {
+        const QRectF area = scene->sceneRect();
+        const QSize size(int(std::ceil(area.width())), int(std::ceil(area.height())));
+        if (size.isEmpty())
+            return failWith(tr("画面 %1 没有面积").arg(scene->objectName()));
+
+        // Two screens may share a name in a hand-edited file; the second
+        // picture must not replace the first.
+        const QString base = pictureBaseName(scene->objectName());
+        QString name = base;
+        for (int n = 2; used.contains(name); ++n)
+            name = QStringLiteral("%1-%2").arg(base).arg(n);
+        used.insert(name);
+
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        scene->clearSelection();
+        scene->setGridVisible(false);
+        {
+            QPainter painter(&image);
+            // The hints a screen view paints with.
+            painter.setRenderHint(QPainter::TextAntialiasing);
+            scene->render(&painter, QRectF(QPointF(0, 0), area.size()), area,
+                          Qt::IgnoreAspectRatio);
+        }
+        scene->setGridVisible(true);
+
+        const QString path = out.filePath(name + QLatin1String(".png"));
+        if (!image.save(path, "PNG"))
+            return failWith(tr("无法写入 %1").arg(path));
+    }
+    return 0;
+}
+
+int CliTool::convert(const QString &output, Form form) const
+{
+    Config *config = Config::instance();
+    switch (form) {
+    case KeepForm:
+        config->encryption = m_encoded ? 1 : 0;
+        break;
+    case PlainForm:
+        config->encryption = 0;
+        break;
+    case EncodedForm:
+        config->encryption = 1;
+        break;
+    }
+    QString error;
+    if (!ProjectFile::write(output, &error))
+        return failWith(tr("无法写入 %1：%2").arg(output, error));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Widget shapes need a GUI application, but nothing here is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("marovin-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MAROVIN_VERSION));
+    // Project files are UTF-8 whatever the locale of the shell.
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+
+    const int code = CliTool().run(QCoreApplication::arguments());
+    // Screens own widgets, which must go before the application object;
+    // widget shapes leave their proxies to deferred deletion.
+    DrawManager::instance()->clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return code;
+}
