@@ -34,6 +34,151 @@
     </message>
 </context>
 <context>
+    <name>CliTool</name>
+    <message>
+        <source>查看、绘制和转换项目文件。
+
+命令：
+  info FILE                      以 JSON 输出项目摘要
+  render FILE -o DIR [--screen NAME]
+                                 每个画面输出一个 PNG 文件（画面名.png）
+  convert FILE -o OUT [--encrypt | --plain]
+                                 以明文或加密形式另存项目（默认保持原形式）</source>
+        <translation>Inspect, render and convert project files.
+
+Commands:
+  info FILE                      print a summary of the project as JSON
+  render FILE -o DIR [--screen NAME]
+                                 write one PNG file per screen (NAME.png)
+  convert FILE -o OUT [--encrypt | --plain]
+                                 save the project in the plain or encoded form (default: keep its form)</translation>
+    </message>
+    <message>
+        <source>输出文件夹（render）或输出文件（convert）。</source>
+        <translation>Output folder (render) or output file (convert).</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>path</translation>
+    </message>
+    <message>
+        <source>只绘制此画面（render）。</source>
+        <translation>Render only this screen (render).</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>name</translation>
+    </message>
+    <message>
+        <source>以加密形式保存（convert）。</source>
+        <translation>Save in the encoded form (convert).</translation>
+    </message>
+    <message>
+        <source>以明文形式保存（convert）。</source>
+        <translation>Save in the plain form (convert).</translation>
+    </message>
+    <message>
+        <source>受密码保护的项目的项目密码。</source>
+        <translation>The project password of a password-protected project.</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>password</translation>
+    </message>
+    <message>
+        <source>info、render 或 convert。</source>
+        <translation>info, render or convert.</translation>
+    </message>
+    <message>
+        <source>项目文件（.mvprg）。</source>
+        <translation>The project file (.mvprg).</translation>
+    </message>
+    <message>
+        <source>缺少命令（info、render 或 convert），用 --help 查看用法</source>
+        <translation>Missing command (info, render or convert); see --help for usage</translation>
+    </message>
+    <message>
+        <source>未知命令：%1</source>
+        <translation>Unknown command: %1</translation>
+    </message>
+    <message>
+        <source>缺少项目文件</source>
+        <translation>Missing project file</translation>
+    </message>
+    <message>
+        <source>多余的参数：%1</source>
+        <translation>Unexpected argument: %1</translation>
+    </message>
+    <message>
+        <source>%1 需要 -o</source>
+        <translation>%1 needs -o</translation>
+    </message>
+    <message>
+        <source>%1 不接受 -o</source>
+        <translation>%1 does not take -o</translation>
+    </message>
+    <message>
+        <source>--screen 只用于 render</source>
+        <translation>--screen is only for render</translation>
+    </message>
+    <message>
+        <source>--encrypt 和 --plain 只用于 convert</source>
+        <translation>--encrypt and --plain are only for convert</translation>
+    </message>
+    <message>
+        <source>--encrypt 和 --plain 不能同时使用</source>
+        <translation>--encrypt and --plain cannot be used together</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：%2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 不是项目文件</source>
+        <translation>%1 is not a project file</translation>
+    </message>
+    <message>
+        <source>%1 不是项目文件：%2</source>
+        <translation>%1 is not a project file: %2</translation>
+    </message>
+    <message>
+        <source>%1 已损坏（第 %2 行，第 %3 列）：%4</source>
+        <translation>%1 is damaged (line %2, column %3): %4</translation>
+    </message>
+    <message>
+        <source>%1 受密码保护，请用 --password 给出项目密码</source>
+        <translation>%1 is password-protected; give the project password with --password</translation>
+    </message>
+    <message>
+        <source>%1 的项目密码错误</source>
+        <translation>Wrong project password for %1</translation>
+    </message>
+    <message>
+        <source>无法读取 %1</source>
+        <translation>Cannot read %1</translation>
+    </message>
+    <message>
+        <source>没有名为 %1 的画面</source>
+        <translation>No screen named %1</translation>
+    </message>
+    <message>
+        <source>无法创建文件夹 %1</source>
+        <translation>Cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>画面 %1 没有面积</source>
+        <translation>Screen %1 has no area</translation>
+    </message>
+    <message>
+        <source>无法写入 %1</source>
+        <translation>Cannot write %1</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>Config</name>
     <message>
         <source>名称</source>
