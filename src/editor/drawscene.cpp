@@ -602,7 +602,8 @@ void DrawScene::equaliseSize(int code, QGraphicsItem *reference,
     }
 }
 
-GraphicsItemGroup *DrawScene::createGroup(const QList<QGraphicsItem *> &items, bool addToScene)
+GraphicsItemGroup *DrawScene::createGroup(const QList<QGraphicsItem *> &items, bool addToScene,
+                                          bool nameIt)
 {
     // The closest ancestor shared by all items, if any.
     QGraphicsItem *parent = nullptr;
@@ -632,7 +633,8 @@ GraphicsItemGroup *DrawScene::createGroup(const QList<QGraphicsItem *> &items, b
     }
     group->setZValue(maxZ(items));
     group->normalizeGeometry();
-    assignItemName(group);
+    if (nameIt)
+        assignItemName(group);
     return group;
 }
 

@@ -117,8 +117,11 @@ public:
     // any), with the highest z of the items and a generated name. The group
     // is added to this scene when it has no parent and addToScene is set;
     // otherwise the caller adds it. Items already inside a group stay
-    // where they are. The scene (or the parent) owns the group.
-    GraphicsItemGroup *createGroup(const QList<QGraphicsItem *> &items, bool addToScene = true);
+    // where they are. The scene (or the parent) owns the group. A group
+    // formed from a file gets its stored name instead (nameIt false), which
+    // neither advances the counters nor scans the screen.
+    GraphicsItemGroup *createGroup(const QList<QGraphicsItem *> &items, bool addToScene = true,
+                                   bool nameIt = true);
     // Takes the members out (they keep their scene positions and end up
     // selected), then removes and deletes the group.
     void destroyGroup(GraphicsItemGroup *group);

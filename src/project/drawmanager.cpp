@@ -264,7 +264,7 @@ GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader)
     // Only name, z and the fixed flag are taken back: the members were
     // stored in screen coordinates with the group's rotation already
     // applied, so the stored rotation and position must not act again.
-    GraphicsItemGroup *group = scene->createGroup(members, false);
+    GraphicsItemGroup *group = scene->createGroup(members, false, false);
     group->applyStoredAttributes(stored);
     return group;
 }
