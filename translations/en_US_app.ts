@@ -426,6 +426,33 @@ Commands:
     </message>
 </context>
 <context>
+    <name>CrashFilter</name>
+    <message>
+        <source>程序异常崩溃</source>
+        <translation>Program crashed</translation>
+    </message>
+    <message>
+        <source>&lt;FONT size=4&gt;&lt;div&gt;对于发生的未知错误，表示诚挚的歉意。&lt;br/&gt;&lt;/div&gt;&lt;div&gt;错误代码：%1&lt;/div&gt;&lt;div&gt;错误地址：%2&lt;/div&gt;&lt;div&gt;是否保存当前工程文件？&lt;/div&gt;&lt;/FONT&gt;</source>
+        <translation>&lt;FONT size=4&gt;&lt;div&gt;We sincerely apologise for this unexpected error.&lt;br/&gt;&lt;/div&gt;&lt;div&gt;Error code: %1&lt;/div&gt;&lt;div&gt;Error address: %2&lt;/div&gt;&lt;div&gt;Save the current project file?&lt;/div&gt;&lt;/FONT&gt;</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>DockManager</name>
     <message>
         <source>工程</source>

@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "app/crashfilter.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/messagedialog.h"
 
@@ -61,6 +62,8 @@ Application::Application(int &argc, char **argv)
     QFile log(LogFile);
     if (log.open(QIODevice::WriteOnly))
         log.close();
+
+    CrashFilter::install();
 
     qDebug() << "Application Init done.";
 }
