@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "app/crashfilter.h"
+#include "app/nativestore.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/messagedialog.h"
 
@@ -116,8 +117,7 @@ void Application::openStartupProject(MainWindow *window, const QStringList &argu
         return;
     }
 
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ZEL"),
-                    QStringLiteral("Marovin"));
+    QSettings store = nativeStore();
     const QString crashed = store.value(QStringLiteral("exception")).toString();
     if (!crashed.endsWith(ProjectSuffix))
         return;

@@ -1,5 +1,6 @@
 #include "crashfilter.h"
 
+#include "app/nativestore.h"
 #include "mainwindow/messagedialog.h"
 #include "project/config.h"
 #include "project/projectfile.h"
@@ -175,8 +176,7 @@ void CrashFilter::crashFilter(int signal, siginfo_t *info, void *context)
         return;
     const QString path = Config::instance()->projectFile();
     {
-        QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ZEL"),
-                        QStringLiteral("Marovin"));
+        QSettings store = nativeStore();
         store.setValue(QStringLiteral("exception"), path);
     }
     QString error;

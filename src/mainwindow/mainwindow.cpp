@@ -194,13 +194,13 @@ QAction *MainWindow::addAction(const QString &key, const QString &icon)
 
 void MainWindow::createActions()
 {
-    struct Spec {
+    struct ActionDef {
         const char *key;
         const char *icon;
         QKeySequence shortcut;
         bool enabled;
     };
-    const Spec specs[] = {
+    const ActionDef definitions[] = {
         {"new", "edit/new.png", QKeySequence::New, true},
         {"open", "edit/open.png", QKeySequence::Open, true},
         {"clear", "", QKeySequence(), true},
@@ -246,10 +246,10 @@ void MainWindow::createActions()
         {"help", "edit/help.png", QKeySequence(QStringLiteral("F1")), true},
         {"about", "edit/about.png", QKeySequence(), true},
     };
-    for (const Spec &spec : specs) {
-        QAction *action = addAction(QString::fromLatin1(spec.key), QString::fromLatin1(spec.icon));
-        action->setShortcut(spec.shortcut);
-        action->setEnabled(spec.enabled);
+    for (const ActionDef &def : definitions) {
+        QAction *action = addAction(QString::fromLatin1(def.key), QString::fromLatin1(def.icon));
+        action->setShortcut(def.shortcut);
+        action->setEnabled(def.enabled);
     }
     for (const char *key : {"find", "download", "upload"})
         m_actions.value(QString::fromLatin1(key))->setShortcutContext(Qt::WidgetShortcut);

@@ -2,6 +2,7 @@
 
 #include "mainwindow.h"
 
+#include "app/nativestore.h"
 #include "mainwindow/filedialog.h"
 #include "mainwindow/firstpage.h"
 #include "mainwindow/messagedialog.h"
@@ -27,12 +28,6 @@ namespace {
 
 const int MaxRecentFiles = 10;
 const QString ProjectSuffix = QStringLiteral(".mvprg");
-
-QSettings nativeSettings()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ZEL"),
-                     QStringLiteral("Marovin"));
-}
 
 // Wait cursor on the window for the duration of one file operation.
 class WaitCursor
@@ -239,7 +234,7 @@ void MainWindow::openDir()
 
 void MainWindow::updateRecentFiles(QString filename)
 {
-    QSettings settings = nativeSettings();
+    QSettings settings = nativeStore();
     QStringList files = settings.value(QStringLiteral("recentFiles")).toStringList();
     if (!filename.isEmpty()) {
         files.removeAll(filename);
@@ -266,6 +261,6 @@ void MainWindow::updateRecentFiles(QString filename)
 
 void MainWindow::clearRecentfile()
 {
-    nativeSettings().setValue(QStringLiteral("recentFiles"), QStringList());
+    nativeStore().setValue(QStringLiteral("recentFiles"), QStringList());
     updateRecentFiles();
 }
