@@ -18,214 +18,190 @@ class TestDrawManager : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        Config::instance()->screenWidth = 800;
+        Config::instance()->screenHeight = 480;
+        DrawScene::resetScreenCounters();
+    }
 
-    void createForm_data();
-    void createForm();
-    void copyScreen_data();
-    void copyScreen();
-    void removeCurrentMakesLastCurrent();
-    void currentViewTakesZoomAndDropsSelection();
-    void scriptNumbering();
-    void viewClosedElsewhere();
+    void cleanup()
+    {
+        manager()->clear();
+        DrawView(nullptr).setZoom(1.0);
+    }
+
+    void createForm_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("title"); // empty: no form
+
+        QTest::newRow("base") << 1 << "基本画面_1";
+        QTest::newRow("template") << 3 << "模板画面_1";
+        QTest::newRow("script") << 4 << "脚本_1";
+        QTest::newRow("unknown 0") << 0 << QString();
+        QTest::newRow("unknown 5") << 5 << QString();
+    }
+
+    void createForm()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, title);
+
+        QWidget *form = manager()->createForm(type, nullptr);
+        QCOMPARE(form ? form->windowTitle() : QString(), title);
+        auto *view = qobject_cast<DrawView *>(form);
+        QCOMPARE(view != nullptr, type >= 1 && type <= 3);
+        QCOMPARE(manager()->scripts().size(), type == 4 ? 1 : 0);
+        QCOMPARE(manager()->currentView(), view);
+        if (view) {
+            DrawScene *scene = view->drawScene();
+            QCOMPARE(scene->type(), type);
+            QCOMPARE(scene->view(), view);
+            QCOMPARE(manager()->scenes(), QList<DrawScene *> {scene});
+            QCOMPARE(manager()->currentScene(), scene);
+        }
+    }
+
+    void copyScreen()
+    {
+        const int type = 2; // not a base screen: the copy must keep the type
+        DrawView *sourceView = manager()->createScreen(type, nullptr);
+        DrawScene *source = sourceView->drawScene();
+        GraphicsRectItem *single = addRect(source, QRectF(10, 20, 30, 40), 1);
+        single->setObjectName(QStringLiteral("alone"));
+        GraphicsRectItem *a = addRect(source, QRectF(100, 100, 20, 20), 2);
+        GraphicsRectItem *b = addRect(source, QRectF(150, 120, 20, 30), 3);
+        a->setObjectName(QStringLiteral("a"));
+        b->setObjectName(QStringLiteral("b"));
+        GraphicsItemGroup *group = source->createGroup({a, b});
+        group->setObjectName(QStringLiteral("pair"));
+
+        QWidget *form = manager()->createForm(type, sourceView);
+        auto *copyView = qobject_cast<DrawView *>(form);
+        QVERIFY(copyView);
+        DrawScene *copy = copyView->drawScene();
+        QCOMPARE(copy->type(), type);
+        QCOMPARE(copy->objectName(), QStringLiteral("窗口画面_2"));
+        QCOMPARE(manager()->currentScene(), copy);
+        QCOMPARE(source->userItems().size(), 4);
+
+        // Group members are copied once, inside the copied group.
+        QMap<QString, QGraphicsItem *> byName;
+        const QList<QGraphicsItem *> items = copy->userItems();
+        for (QGraphicsItem *item : items)
+            byName.insert(shapeObject(item)->objectName(), item);
+        QCOMPARE(items.size(), 4);
+        QCOMPARE(byName.keys(), (QStringList {"a", "alone", "b", "pair"}));
+        QCOMPARE(byName.value("alone")->parentItem(), nullptr);
+        QCOMPARE(byName.value("pair")->parentItem(), nullptr);
+        QCOMPARE(byName.value("a")->parentItem(), byName.value("pair"));
+        QCOMPARE(byName.value("b")->parentItem(), byName.value("pair"));
+        const QList<QGraphicsItem *> originals {single, a, b, group};
+        for (QGraphicsItem *original : originals)
+            QCOMPARE(sceneBox(byName.value(shapeObject(original)->objectName())),
+                     sceneBox(original));
+    }
+
+    void removeCurrentMakesLastCurrent()
+    {
+        QPointer<DrawView> a = manager()->createScreen(1, nullptr);
+        QPointer<DrawView> b = manager()->createScreen(1, nullptr);
+        QPointer<DrawView> c = manager()->createScreen(1, nullptr);
+        QPointer<DrawScene> sceneA = a->drawScene();
+        manager()->setCurrentView(a);
+
+        QVERIFY(manager()->removeForm(a));
+        QVERIFY(a.isNull());
+        QVERIFY(sceneA.isNull());
+        QCOMPARE(manager()->currentView(), c.data());
+        QCOMPARE(manager()->currentScene(), c->drawScene());
+
+        QVERIFY(manager()->removeForm(c));
+        QCOMPARE(manager()->currentView(), b.data());
+        // Only screens of this manager are removed here.
+        DrawScene foreignScene;
+        DrawView foreign(&foreignScene);
+        QVERIFY(!manager()->removeForm(&foreign));
+        QVERIFY(!manager()->removeForm(manager()->createScript()));
+        QCOMPARE(manager()->currentView(), b.data());
+
+        QVERIFY(manager()->removeForm(b));
+        QCOMPARE(manager()->currentView(), nullptr);
+        QCOMPARE(manager()->currentScene(), nullptr);
+        QVERIFY(manager()->scenes().isEmpty());
+    }
+
+    void currentViewTakesZoomAndDropsSelection()
+    {
+        DrawView *a = manager()->createScreen(1, nullptr);
+        a->setZoom(2.0);
+        GraphicsRectItem *rect = addRect(a->drawScene(), QRectF(0, 0, 10, 10));
+        rect->setSelected(true);
+
+        DrawView *b = manager()->createScreen(1, nullptr);
+        QCOMPARE(b->zoomFactor(), 2.0);
+        QVERIFY(!rect->isSelected());
+
+        b->setZoom(3.0);
+        rect->setSelected(true);
+        manager()->setCurrentView(a);
+        QCOMPARE(a->zoomFactor(), 3.0);
+        QVERIFY(rect->isSelected());
+
+        manager()->setCurrentView(nullptr);
+        QCOMPARE(manager()->currentScene(), nullptr);
+        QVERIFY(!rect->isSelected());
+    }
+
+    void scriptNumbering()
+    {
+        QPointer<CodeEditor> first = manager()->createScript();
+        QPointer<CodeEditor> second = manager()->createScript();
+        QCOMPARE(first->windowTitle(), QStringLiteral("脚本_1"));
+        QCOMPARE(second->windowTitle(), QStringLiteral("脚本_2"));
+
+        // Even an editor deleted behind the manager's back keeps its number.
+        delete first.data();
+        CodeEditor *third = manager()->createScript();
+        QCOMPARE(third->windowTitle(), QStringLiteral("脚本_3"));
+        QCOMPARE(manager()->scripts(), (QList<CodeEditor *> {second.data(), third}));
+
+        third->setText(QStringLiteral("x = 1\n"));
+        auto *copy = qobject_cast<CodeEditor *>(manager()->createForm(4, third));
+        QVERIFY(copy);
+        QCOMPARE(copy->windowTitle(), QStringLiteral("脚本_4"));
+        QCOMPARE(copy->text(), QStringLiteral("x = 1\n"));
+        QVERIFY(!copy->isModified());
+
+        // Closing the project deletes every document and starts numbering anew.
+        QPointer<DrawView> view = manager()->createScreen(1, nullptr);
+        QPointer<DrawScene> scene = view->drawScene();
+        manager()->clear();
+        QVERIFY(second.isNull());
+        QVERIFY(view.isNull());
+        QVERIFY(scene.isNull());
+        QCOMPARE(manager()->currentView(), nullptr);
+        QCOMPARE(manager()->createScript()->windowTitle(), QStringLiteral("脚本_1"));
+    }
+
+    void viewClosedElsewhere()
+    {
+        DrawView *kept = manager()->createScreen(1, nullptr);
+        QPointer<DrawView> closed = manager()->createScreen(1, nullptr);
+        QPointer<DrawScene> scene = closed->drawScene();
+
+        closed->close();
+        QTRY_VERIFY(closed.isNull());
+        QVERIFY(scene.isNull());
+        QCOMPARE(manager()->scenes(), QList<DrawScene *> {kept->drawScene()});
+        QCOMPARE(manager()->currentView(), nullptr);
+        QCOMPARE(manager()->currentScene(), nullptr);
+    }
 
 private:
     static DrawManager *manager() { return DrawManager::instance(); }
 };
-
-void TestDrawManager::init()
-{
-    Config::instance()->screenWidth = 800;
-    Config::instance()->screenHeight = 480;
-    DrawScene::resetScreenCounters();
-}
-
-void TestDrawManager::cleanup()
-{
-    manager()->clear();
-    DrawView(nullptr).setZoom(1.0);
-}
-
-void TestDrawManager::createForm_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("title"); // empty: no form
-
-    QTest::newRow("base") << 1 << "基本画面_1";
-    QTest::newRow("window") << 2 << "窗口画面_1";
-    QTest::newRow("template") << 3 << "模板画面_1";
-    QTest::newRow("script") << 4 << "脚本_1";
-    QTest::newRow("unknown 0") << 0 << QString();
-    QTest::newRow("unknown 5") << 5 << QString();
-}
-
-void TestDrawManager::createForm()
-{
-    QFETCH(int, type);
-    QFETCH(QString, title);
-
-    QWidget *form = manager()->createForm(type, nullptr);
-    QCOMPARE(form ? form->windowTitle() : QString(), title);
-    auto *view = qobject_cast<DrawView *>(form);
-    QCOMPARE(view != nullptr, type >= 1 && type <= 3);
-    QCOMPARE(manager()->scripts().size(), type == 4 ? 1 : 0);
-    QCOMPARE(manager()->currentView(), view);
-    if (view) {
-        DrawScene *scene = view->drawScene();
-        QCOMPARE(scene->type(), type);
-        QCOMPARE(scene->view(), view);
-        QCOMPARE(manager()->scenes(), QList<DrawScene *> {scene});
-        QCOMPARE(manager()->currentScene(), scene);
-    }
-}
-
-void TestDrawManager::copyScreen_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("copyName");
-
-    QTest::newRow("base") << 1 << "基本画面_2";
-    QTest::newRow("window") << 2 << "窗口画面_2";
-}
-
-void TestDrawManager::copyScreen()
-{
-    QFETCH(int, type);
-    QFETCH(QString, copyName);
-
-    DrawView *sourceView = manager()->createScreen(type, nullptr);
-    DrawScene *source = sourceView->drawScene();
-    GraphicsRectItem *single = addRect(source, QRectF(10, 20, 30, 40), 1);
-    single->setObjectName(QStringLiteral("alone"));
-    GraphicsRectItem *a = addRect(source, QRectF(100, 100, 20, 20), 2);
-    GraphicsRectItem *b = addRect(source, QRectF(150, 120, 20, 30), 3);
-    a->setObjectName(QStringLiteral("a"));
-    b->setObjectName(QStringLiteral("b"));
-    GraphicsItemGroup *group = source->createGroup({a, b});
-    group->setObjectName(QStringLiteral("pair"));
-
-    QWidget *form = manager()->createForm(type, sourceView);
-    auto *copyView = qobject_cast<DrawView *>(form);
-    QVERIFY(copyView);
-    DrawScene *copy = copyView->drawScene();
-    QCOMPARE(copy->type(), type);
-    QCOMPARE(copy->objectName(), copyName);
-    QCOMPARE(manager()->currentScene(), copy);
-    QCOMPARE(source->userItems().size(), 4);
-
-    // Group members are copied once, inside the copied group.
-    QMap<QString, QGraphicsItem *> byName;
-    const QList<QGraphicsItem *> items = copy->userItems();
-    for (QGraphicsItem *item : items)
-        byName.insert(shapeObject(item)->objectName(), item);
-    QCOMPARE(items.size(), 4);
-    QCOMPARE(byName.keys(), (QStringList {"a", "alone", "b", "pair"}));
-    QCOMPARE(byName.value("alone")->parentItem(), nullptr);
-    QCOMPARE(byName.value("pair")->parentItem(), nullptr);
-    QCOMPARE(byName.value("a")->parentItem(), byName.value("pair"));
-    QCOMPARE(byName.value("b")->parentItem(), byName.value("pair"));
-    QCOMPARE(sceneBox(byName.value("alone")), sceneBox(single));
-    QCOMPARE(sceneBox(byName.value("a")), sceneBox(a));
-    QCOMPARE(sceneBox(byName.value("b")), sceneBox(b));
-    QCOMPARE(sceneBox(byName.value("pair")), sceneBox(group));
-}
-
-void TestDrawManager::removeCurrentMakesLastCurrent()
-{
-    QPointer<DrawView> a = manager()->createScreen(1, nullptr);
-    QPointer<DrawView> b = manager()->createScreen(1, nullptr);
-    QPointer<DrawView> c = manager()->createScreen(1, nullptr);
-    QPointer<DrawScene> sceneA = a->drawScene();
-    manager()->setCurrentView(a);
-
-    QVERIFY(manager()->removeForm(a));
-    QVERIFY(a.isNull());
-    QVERIFY(sceneA.isNull());
-    QCOMPARE(manager()->currentView(), c.data());
-    QCOMPARE(manager()->currentScene(), c->drawScene());
-
-    QVERIFY(manager()->removeForm(c));
-    QCOMPARE(manager()->currentView(), b.data());
-    // Only screens of this manager are removed here.
-    DrawScene foreignScene;
-    DrawView foreign(&foreignScene);
-    QVERIFY(!manager()->removeForm(&foreign));
-    QVERIFY(!manager()->removeForm(manager()->createScript()));
-    QCOMPARE(manager()->currentView(), b.data());
-
-    QVERIFY(manager()->removeForm(b));
-    QCOMPARE(manager()->currentView(), nullptr);
-    QCOMPARE(manager()->currentScene(), nullptr);
-    QVERIFY(manager()->scenes().isEmpty());
-}
-
-void TestDrawManager::currentViewTakesZoomAndDropsSelection()
-{
-    DrawView *a = manager()->createScreen(1, nullptr);
-    a->setZoom(2.0);
-    GraphicsRectItem *rect = addRect(a->drawScene(), QRectF(0, 0, 10, 10));
-    rect->setSelected(true);
-
-    DrawView *b = manager()->createScreen(1, nullptr);
-    QCOMPARE(b->zoomFactor(), 2.0);
-    QVERIFY(!rect->isSelected());
-
-    b->setZoom(3.0);
-    rect->setSelected(true);
-    manager()->setCurrentView(a);
-    QCOMPARE(a->zoomFactor(), 3.0);
-    QVERIFY(rect->isSelected());
-
-    manager()->setCurrentView(nullptr);
-    QCOMPARE(manager()->currentScene(), nullptr);
-    QVERIFY(!rect->isSelected());
-}
-
-void TestDrawManager::scriptNumbering()
-{
-    QPointer<CodeEditor> first = manager()->createScript();
-    QPointer<CodeEditor> second = manager()->createScript();
-    QCOMPARE(first->windowTitle(), QStringLiteral("脚本_1"));
-    QCOMPARE(second->windowTitle(), QStringLiteral("脚本_2"));
-
-    // Even an editor deleted behind the manager's back keeps its number.
-    delete first.data();
-    CodeEditor *third = manager()->createScript();
-    QCOMPARE(third->windowTitle(), QStringLiteral("脚本_3"));
-    QCOMPARE(manager()->scripts(), (QList<CodeEditor *> {second.data(), third}));
-
-    third->setText(QStringLiteral("x = 1\n"));
-    auto *copy = qobject_cast<CodeEditor *>(manager()->createForm(4, third));
-    QVERIFY(copy);
-    QCOMPARE(copy->windowTitle(), QStringLiteral("脚本_4"));
-    QCOMPARE(copy->text(), QStringLiteral("x = 1\n"));
-    QVERIFY(!copy->isModified());
-
-    // Closing the project deletes every document and starts numbering anew.
-    QPointer<DrawView> view = manager()->createScreen(1, nullptr);
-    QPointer<DrawScene> scene = view->drawScene();
-    manager()->clear();
-    QVERIFY(second.isNull());
-    QVERIFY(view.isNull());
-    QVERIFY(scene.isNull());
-    QCOMPARE(manager()->currentView(), nullptr);
-    QCOMPARE(manager()->createScript()->windowTitle(), QStringLiteral("脚本_1"));
-}
-
-void TestDrawManager::viewClosedElsewhere()
-{
-    DrawView *kept = manager()->createScreen(1, nullptr);
-    QPointer<DrawView> closed = manager()->createScreen(1, nullptr);
-    QPointer<DrawScene> scene = closed->drawScene();
-
-    closed->close();
-    QTRY_VERIFY(closed.isNull());
-    QVERIFY(scene.isNull());
-    QCOMPARE(manager()->scenes(), QList<DrawScene *> {kept->drawScene()});
-    QCOMPARE(manager()->currentView(), nullptr);
-    QCOMPARE(manager()->currentScene(), nullptr);
-}
 
 QTEST_MAIN(TestDrawManager)
 #include "tst_drawmanager.moc"

@@ -171,8 +171,7 @@ void buildFullProject()
     addBox(templ, new GraphicsEllipseItem(QRect()), QRectF(5, 5, 30, 30), "dot", 1);
 }
 
-// Type, size and number of top-level shapes of every screen:
-// "1:800x480:4 2:400x240:1".
+// Type, size and top-level shape count per screen: "1:800x480:4 2:400x240:1".
 QString screensSummary()
 {
     QStringList parts;
@@ -198,328 +197,301 @@ class TestProjectFile : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
-    void goldenFiles();
-    void tidyProjectXml_data();
-    void tidyProjectXml();
-    void envelope_data();
-    void envelope();
-    void roundTrip_data();
-    void roundTrip();
-    void loadOutcomes_data();
-    void loadOutcomes();
-    void password_data();
-    void password();
-    void writeFailure_data();
-    void writeFailure();
-};
-
-void TestProjectFile::init()
-{
-    DrawManager::instance()->clear();
-    DrawScene::resetScreenCounters();
-    Config::instance()->reset();
-    Config::instance()->screenWidth = 800;
-    Config::instance()->screenHeight = 480;
-    GraphicsItem::seedRandom(7);
-}
-
-void TestProjectFile::cleanup()
-{
-    DrawManager::instance()->clear();
-}
-
-void TestProjectFile::goldenFiles()
-{
-    buildGoldenProject();
-    const QByteArray plain = ProjectFile::projectBytes();
-    Config::instance()->encryption = 1;
-    const QByteArray encoded = ProjectFile::projectBytes();
-
-    // After a deliberate change of the format: MAROVIN_UPDATE_GOLDEN=1, run,
-    // then check the new files by hand before keeping them.
-    if (qEnvironmentVariableIsSet("MAROVIN_UPDATE_GOLDEN")) {
-        QVERIFY(writeFile(dataFile("golden.mvprg"), plain));
-        QVERIFY(writeFile(dataFile("golden-encoded.mvprg"), encoded));
-        QSKIP("golden files rewritten");
+    void init()
+    {
+        DrawManager::instance()->clear();
+        DrawScene::resetScreenCounters();
+        Config::instance()->reset();
+        Config::instance()->screenWidth = 800;
+        Config::instance()->screenHeight = 480;
+        GraphicsItem::seedRandom(7);
     }
-    QCOMPARE(plain, readFile(dataFile("golden.mvprg")));
-    QCOMPARE(encoded, readFile(dataFile("golden-encoded.mvprg")));
 
-    QTemporaryDir dir;
-    const QString path = dir.filePath("p.mvprg");
-    QString error;
-    QVERIFY2(ProjectFile::write(path, &error), qPrintable(error));
-    QCOMPARE(readFile(path), encoded);
-    QVERIFY(error.isEmpty());
-}
+    void cleanup() { DrawManager::instance()->clear(); }
 
-void TestProjectFile::tidyProjectXml_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("tidied");
+    void goldenFiles()
+    {
+        buildGoldenProject();
+        const QByteArray plain = ProjectFile::projectBytes();
+        Config::instance()->encryption = 1;
+        const QByteArray encoded = ProjectFile::projectBytes();
 
-    QTest::newRow("empty element") << "        <dev0 name=\"PLC\" baud=\"9600\" port=\"0\"/>"
-                                   << "        <dev0 baud=\"9600\" name=\"PLC\" port=\"0\"/>";
-    QTest::newRow("with children") << "    <Window type=\"1\" objectName=\"a b\">"
-                                   << "    <Window objectName=\"a b\" type=\"1\">";
-    QTest::newRow("one attribute") << "    <AddressLib count=\"2\">"
-                                   << "    <AddressLib count=\"2\">";
-    QTest::newRow("column 0") << "<Project b=\"1\" a=\"2\">"
-                              << "<Project b=\"1\" a=\"2\">";
-    QTest::newRow("prolog") << "<?xml version=\"1.0\"?>\n<!DOCTYPE Marovin>"
-                            << "<?xml version=\"1.0\"?>\n<!DOCTYPE Marovin>";
-    // Whole texts are compared: upper case first, "name2=" before "name=".
-    QTest::newRow("code units") << "  <e name=\"x\" b=\"1\" name2=\"y\" B=\"2\"/>"
-                                << "  <e B=\"2\" b=\"1\" name2=\"y\" name=\"x\"/>";
-    QTest::newRow("values with = and blanks") << "  <label0 name=\"a=b\" address=\"LW 100\"/>"
-                                              << "  <label0 address=\"LW 100\" name=\"a=b\"/>";
-    QTest::newRow("content kept") << "  <t b=\"2\" a=\"1\">x &gt; y</t>"
-                                  << "  <t a=\"1\" b=\"2\">x &gt; y</t>";
-    QTest::newRow("empty lines kept") << "\n  <a z=\"1\" y=\"2\">\n\n  </a>\n"
-                                      << "\n  <a y=\"2\" z=\"1\">\n\n  </a>\n";
-}
+        // MAROVIN_UPDATE_GOLDEN=1 rewrites the files; check them by hand.
+        if (qEnvironmentVariableIsSet("MAROVIN_UPDATE_GOLDEN")) {
+            QVERIFY(writeFile(dataFile("golden.mvprg"), plain));
+            QVERIFY(writeFile(dataFile("golden-encoded.mvprg"), encoded));
+            QSKIP("golden files rewritten");
+        }
+        QCOMPARE(plain, readFile(dataFile("golden.mvprg")));
+        QCOMPARE(encoded, readFile(dataFile("golden-encoded.mvprg")));
 
-void TestProjectFile::tidyProjectXml()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, tidied);
-    QCOMPARE(ProjectFile::tidyProjectXml(text), tidied);
-}
-
-void TestProjectFile::envelope_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QByteArray>("swapped");
-    QTest::addColumn<QByteArray>("decoded");
-
-    QTest::newRow("envelope") << QByteArray("pd94BwW=") << QByteArray("PD94bWw=")
-                              << QByteArray("<?xml");
-    QTest::newRow("line breaks skipped")
-        << QByteArray("pd94\nBwW=\n") << QByteArray("PD94\nbWw=\n") << QByteArray("<?xml");
-    QTest::newRow("plain xml passes")
-        << QByteArray("<?xml a=\"B\"?>") << QByteArray("<?XML A=\"b\"?>")
-        << QByteArray("<?xml a=\"B\"?>");
-    QTest::newRow("stops at zero")
-        << QByteArray("aB\0cD", 5) << QByteArray("Ab") << QByteArray("\x01");
-    QTest::newRow("latin-1 letters")
-        << QByteArray("\xc0\xe9") << QByteArray("\xc3\xa0\xc3\x89") << QByteArray();
-}
-
-void TestProjectFile::envelope()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QByteArray, swapped);
-    QFETCH(QByteArray, decoded);
-    QCOMPARE(ProjectFile::swapLetterCase(bytes), swapped);
-    QCOMPARE(ProjectFile::decodeProjectText(bytes), decoded);
-}
-
-void TestProjectFile::roundTrip_data()
-{
-    QTest::addColumn<int>("encryption");
-    QTest::newRow("plain") << 0;
-    QTest::newRow("encoded") << 1;
-}
-
-void TestProjectFile::roundTrip()
-{
-    QFETCH(int, encryption);
-    buildFullProject();
-    Config::instance()->encryption = quint8(encryption);
-    const QByteArray saved = ProjectFile::projectBytes();
-    const QString summary = screensSummary();
-    QCOMPARE(summary, QStringLiteral("1:800x480:8 2:300x200:1 3:800x480:1"));
-    if (encryption)
-        QVERIFY(
-            QRegularExpression("^[A-Za-z0-9+/]+=*$").match(QString::fromLatin1(saved)).hasMatch());
-
-    init();
-    Config::instance()->screenWidth = 1024; // the file's panel size wins
-    QList<int> requested;
-    ProjectFile::LoadHooks hooks;
-    hooks.createScreen = [&requested](int type) {
-        requested << type;
-        return DrawManager::instance()->createForm(type, nullptr);
-    };
-    const ProjectFile::LoadResult result = ProjectFile::loadBytes(saved, hooks);
-    QCOMPARE(result.status, ProjectFile::Loaded);
-    QCOMPARE(requested, QList<int>({1, 2, 3}));
-    QCOMPARE(result.firstScreen, DrawManager::instance()->scenes().first()->view());
-    QCOMPARE(screensSummary(), summary);
-    QCOMPARE(ProjectFile::projectBytes(), saved);
-}
-
-void TestProjectFile::loadOutcomes_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("screens");
-    QTest::addColumn<int>("line"); // of a reading error, else 0
-    QTest::addColumn<int>("column");
-
-    const QByteArray golden = readFile(dataFile("golden.mvprg"));
-    QByteArray windows = golden;
-    windows.replace("\n", "\r\n");
-    QTest::newRow("windows line ends")
-        << windows << int(ProjectFile::Loaded) << "1:800x480:4 2:400x240:1" << 0 << 0;
-    QTest::newRow("no window") << QByteArray("<?xml version=\"1.0\"?>\n<Project>\n"
-                                             "<Config name=\"n\"/><Form/></Project>\n")
-                               << int(ProjectFile::Loaded) << "" << 0 << 0;
-    // An unknown element ends its screen, not the screens after it; missing
-    // sizes keep the panel size.
-    QTest::newRow("unknown shape")
-        << QByteArray("<?xml version=\"1.0\"?><Project><Config screen=\"640,400\"/><Form>"
-                      "<Window type=\"1\"><ellipse/><circle/><rectangle/></Window>"
-                      "<Window type=\"2\" width=\"90\"><rectangle/></Window></Form></Project>")
-        << int(ProjectFile::Loaded) << "1:640x400:1 2:90x200:1" << 0 << 0;
-    QTest::newRow("cut short") << QByteArray(
-        "<?xml version=\"1.0\"?>\n<Project>\n    <Form>\n        <Window type=\"3\">\n"
-        "            <ellipse/>\n            <rectangle wid")
-                               << int(ProjectFile::Damaged) << "3:800x480:1" << 6 << 26;
-    QTest::newRow("plain text") << QByteArray("shopping list: milk\n")
-                                << int(ProjectFile::NotAProject) << "" << 1 << 1;
-    QTest::newRow("empty") << QByteArray() << int(ProjectFile::NotAProject) << "" << 1 << 0;
-    QTest::newRow("other root") << QByteArray(
-        "<?xml version=\"1.0\"?>\n<Settings>\n<Config name=\"x\"/><Form>"
-        "<Window type=\"1\"/></Form></Settings>\n")
-                                << int(ProjectFile::NotAProject) << "" << 2 << 10;
-}
-
-void TestProjectFile::loadOutcomes()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(int, status);
-    QFETCH(QString, screens);
-    QFETCH(int, line);
-    QFETCH(int, column);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath("in.mvprg");
-    QVERIFY(writeFile(path, file));
-    const ProjectFile::LoadResult result = ProjectFile::load(path);
-    QCOMPARE(int(result.status), status);
-    QCOMPARE(screensSummary(), screens);
-    const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
-    QCOMPARE(result.firstScreen, scenes.isEmpty() ? nullptr : scenes.first()->view());
-    if (status != ProjectFile::Loaded) {
-        QCOMPARE(result.line, line);
-        QCOMPARE(result.column, column);
-        QVERIFY(!result.error.isEmpty());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.mvprg");
+        QString error;
+        QVERIFY2(ProjectFile::write(path, &error), qPrintable(error));
+        QCOMPARE(readFile(path), encoded);
+        QVERIFY(error.isEmpty());
     }
-    if (status == ProjectFile::NotAProject)
-        QCOMPARE(Config::instance()->name, QStringLiteral("untiled"));
-    if (QTest::currentDataTag() == QByteArray("windows line ends"))
-        QCOMPARE(ProjectFile::projectBytes(), readFile(dataFile("golden.mvprg")));
-}
 
-void TestProjectFile::password_data()
-{
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QStringList>("answers"); // then cancel
-    QTest::addColumn<int>("prompts");
-    QTest::addColumn<bool>("opens");
+    void tidyProjectXml_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("tidied");
 
-    QTest::newRow("no password") << "" << QStringList() << 0 << true;
-    QTest::newRow("cancel") << "s3cret" << QStringList() << 1 << false;
-    QTest::newRow("right at once") << "s3cret" << QStringList {"s3cret"} << 1 << true;
-    QTest::newRow("third time") << "s3cret" << QStringList {"x", "S3CRET", "s3cret"} << 3 << true;
-    QTest::newRow("three wrong") << "s3cret" << QStringList {"a", "b", "c", "s3cret"} << 3 << false;
-    QTest::newRow("wrong, cancel") << "s3cret" << QStringList {"s3cre"} << 2 << false;
-}
-
-void TestProjectFile::password()
-{
-    QFETCH(QString, password);
-    QFETCH(QStringList, answers);
-    QFETCH(int, prompts);
-    QFETCH(bool, opens);
-
-    buildGoldenProject();
-    Config::instance()->projectPw = password;
-    const QByteArray saved = ProjectFile::projectBytes();
-    init();
-
-    ModalScript script;
-    for (const QString &answer : answers)
-        script.chooseText(answer);
-    const ProjectFile::LoadResult result = ProjectFile::loadBytes(saved);
-    QCOMPARE(result.status, opens ? ProjectFile::Loaded : ProjectFile::PasswordRefused);
-    QCOMPARE(DrawManager::instance()->scenes().size(), opens ? 2 : 0);
-
-    const QVector<ModalRequest> requests = script.requests();
-    QCOMPARE(requests.size(), prompts + (opens ? 0 : 1));
-    for (int i = 0; i < prompts; ++i) {
-        QCOMPARE(requests.at(i).kind, ModalRequest::PasswordInput);
-        QCOMPARE(requests.at(i).title, QStringLiteral("项目密码验证"));
-        QCOMPARE(requests.at(i).text,
-                 QStringLiteral("请输入密码(最大错误3次):\n\t剩余%1次").arg(3 - i));
-        QCOMPARE(requests.at(i).value, i == 0 ? QString() : answers.at(i - 1));
+        QTest::newRow("element") << "    <Window type=\"1\" objectName=\"a b\">"
+                                 << "    <Window objectName=\"a b\" type=\"1\">";
+        QTest::newRow("column 0") << "<Project b=\"1\" a=\"2\">"
+                                  << "<Project b=\"1\" a=\"2\">";
+        QTest::newRow("prolog") << "<?xml version=\"1.0\"?>\n<!DOCTYPE Marovin>"
+                                << "<?xml version=\"1.0\"?>\n<!DOCTYPE Marovin>";
+        // Whole texts are compared: upper case first, "name2=" before "name=".
+        QTest::newRow("code units") << "  <e name=\"x\" b=\"1\" name2=\"y\" B=\"2\"/>"
+                                    << "  <e B=\"2\" b=\"1\" name2=\"y\" name=\"x\"/>";
+        QTest::newRow("values with = and blanks") << "  <label0 name=\"a=b\" address=\"LW 100\"/>"
+                                                  << "  <label0 address=\"LW 100\" name=\"a=b\"/>";
+        QTest::newRow("content kept") << "  <t b=\"2\" a=\"1\">x &gt; y</t>"
+                                      << "  <t a=\"1\" b=\"2\">x &gt; y</t>";
+        QTest::newRow("empty lines kept") << "\n  <a z=\"1\" y=\"2\">\n\n  </a>\n"
+                                          << "\n  <a y=\"2\" z=\"1\">\n\n  </a>\n";
     }
-    if (!opens) {
-        const ModalRequest &failure = requests.last();
-        QCOMPARE(failure.kind, ModalRequest::Message);
-        QCOMPARE(failure.icon, int(QMessageBox::Critical));
-        QCOMPARE(failure.title, QStringLiteral("错误"));
-        QCOMPARE(failure.text, QStringLiteral("密码验证失败！"));
-        QCOMPARE(failure.buttons, QStringList {"确定"});
-    }
-}
 
-void TestProjectFile::writeFailure_data()
-{
-    QTest::addColumn<QString>("target"); // inside a fresh folder
-    QTest::addColumn<QByteArray>("existing"); // a file already at target
-    QTest::newRow("parent is a file") << "plain/p.mvprg" << QByteArray();
-    QTest::newRow("target is a folder") << "folder" << QByteArray();
+    void tidyProjectXml()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, tidied);
+        QCOMPARE(ProjectFile::tidyProjectXml(text), tidied);
+    }
+
+    void envelope_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("swapped");
+        QTest::addColumn<QByteArray>("decoded");
+
+        QTest::newRow("envelope") << QByteArray("pd94BwW=") << QByteArray("PD94bWw=")
+                                  << QByteArray("<?xml");
+        QTest::newRow("line breaks skipped")
+            << QByteArray("pd94\nBwW=\n") << QByteArray("PD94\nbWw=\n") << QByteArray("<?xml");
+        QTest::newRow("plain xml passes")
+            << QByteArray("<?xml a=\"B\"?>") << QByteArray("<?XML A=\"b\"?>")
+            << QByteArray("<?xml a=\"B\"?>");
+        QTest::newRow("stops at zero")
+            << QByteArray("aB\0cD", 5) << QByteArray("Ab") << QByteArray("\x01");
+        QTest::newRow("latin-1 letters")
+            << QByteArray("\xc0\xe9") << QByteArray("\xc3\xa0\xc3\x89") << QByteArray();
+    }
+
+    void envelope()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, swapped);
+        QFETCH(QByteArray, decoded);
+        QCOMPARE(ProjectFile::swapLetterCase(bytes), swapped);
+        QCOMPARE(ProjectFile::decodeProjectText(bytes), decoded);
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<int>("encryption");
+        QTest::newRow("plain") << 0;
+        QTest::newRow("encoded") << 1;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(int, encryption);
+        buildFullProject();
+        Config::instance()->encryption = quint8(encryption);
+        const QByteArray saved = ProjectFile::projectBytes();
+        const QString summary = screensSummary();
+        QCOMPARE(summary, QStringLiteral("1:800x480:8 2:300x200:1 3:800x480:1"));
+        if (encryption)
+            QVERIFY(QRegularExpression("^[A-Za-z0-9+/]+=*$")
+                        .match(QString::fromLatin1(saved))
+                        .hasMatch());
+
+        init();
+        Config::instance()->screenWidth = 1024; // the file's panel size wins
+        QList<int> requested;
+        ProjectFile::LoadHooks hooks;
+        hooks.createScreen = [&requested](int type) {
+            requested << type;
+            return DrawManager::instance()->createForm(type, nullptr);
+        };
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(saved, hooks);
+        QCOMPARE(result.status, ProjectFile::Loaded);
+        QCOMPARE(requested, QList<int>({1, 2, 3}));
+        QCOMPARE(result.firstScreen, DrawManager::instance()->scenes().first()->view());
+        QCOMPARE(screensSummary(), summary);
+        QCOMPARE(ProjectFile::projectBytes(), saved);
+    }
+
+    void loadOutcomes_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("screens");
+        QTest::addColumn<int>("line"); // of a reading error, else 0
+        QTest::addColumn<int>("column");
+
+        const QByteArray golden = readFile(dataFile("golden.mvprg"));
+        QByteArray windows = golden;
+        windows.replace("\n", "\r\n");
+        QTest::newRow("windows line ends")
+            << windows << int(ProjectFile::Loaded) << "1:800x480:4 2:400x240:1" << 0 << 0;
+        QTest::newRow("no window") << QByteArray("<?xml version=\"1.0\"?>\n<Project>\n"
+                                                 "<Config name=\"n\"/><Form/></Project>\n")
+                                   << int(ProjectFile::Loaded) << "" << 0 << 0;
+        // An unknown element ends only its screen; missing sizes keep the panel's.
+        QTest::newRow("unknown shape")
+            << QByteArray("<?xml version=\"1.0\"?><Project><Config screen=\"640,400\"/><Form>"
+                          "<Window type=\"1\"><ellipse/><circle/><rectangle/></Window>"
+                          "<Window type=\"2\" width=\"90\"><rectangle/></Window></Form></Project>")
+            << int(ProjectFile::Loaded) << "1:640x400:1 2:90x200:1" << 0 << 0;
+        QTest::newRow("cut short") << QByteArray(
+            "<?xml version=\"1.0\"?>\n<Project>\n    <Form>\n        <Window type=\"3\">\n"
+            "            <ellipse/>\n            <rectangle wid")
+                                   << int(ProjectFile::Damaged) << "3:800x480:1" << 6 << 26;
+        QTest::newRow("empty") << QByteArray() << int(ProjectFile::NotAProject) << "" << 1 << 0;
+        QTest::newRow("other root")
+            << QByteArray("<?xml version=\"1.0\"?>\n<Settings>\n<Config name=\"x\"/><Form>"
+                          "<Window type=\"1\"/></Form></Settings>\n")
+            << int(ProjectFile::NotAProject) << "" << 2 << 10;
+    }
+
+    void loadOutcomes()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, status);
+        QFETCH(QString, screens);
+        QFETCH(int, line);
+        QFETCH(int, column);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("in.mvprg");
+        QVERIFY(writeFile(path, file));
+        const ProjectFile::LoadResult result = ProjectFile::load(path);
+        QCOMPARE(int(result.status), status);
+        QCOMPARE(screensSummary(), screens);
+        const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+        QCOMPARE(result.firstScreen, scenes.isEmpty() ? nullptr : scenes.first()->view());
+        if (status != ProjectFile::Loaded) {
+            QCOMPARE(result.line, line);
+            QCOMPARE(result.column, column);
+            QVERIFY(!result.error.isEmpty());
+        }
+        if (status == ProjectFile::NotAProject)
+            QCOMPARE(Config::instance()->name, QStringLiteral("untiled"));
+        if (QTest::currentDataTag() == QByteArray("windows line ends"))
+            QCOMPARE(ProjectFile::projectBytes(), readFile(dataFile("golden.mvprg")));
+    }
+
+    void password_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("answers"); // then cancel
+        QTest::addColumn<int>("prompts");
+        QTest::addColumn<bool>("opens");
+
+        QTest::newRow("no password") << "" << QStringList() << 0 << true;
+        QTest::newRow("cancel") << "s3cret" << QStringList() << 1 << false;
+        QTest::newRow("third time")
+            << "s3cret" << QStringList {"x", "S3CRET", "s3cret"} << 3 << true;
+        QTest::newRow("three wrong")
+            << "s3cret" << QStringList {"a", "b", "c", "s3cret"} << 3 << false;
+        QTest::newRow("wrong, cancel") << "s3cret" << QStringList {"s3cre"} << 2 << false;
+    }
+
+    void password()
+    {
+        QFETCH(QString, password);
+        QFETCH(QStringList, answers);
+        QFETCH(int, prompts);
+        QFETCH(bool, opens);
+
+        buildGoldenProject();
+        Config::instance()->projectPw = password;
+        const QByteArray saved = ProjectFile::projectBytes();
+        init();
+
+        ModalScript script;
+        for (const QString &answer : answers)
+            script.chooseText(answer);
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(saved);
+        QCOMPARE(result.status, opens ? ProjectFile::Loaded : ProjectFile::PasswordRefused);
+        QCOMPARE(DrawManager::instance()->scenes().size(), opens ? 2 : 0);
+
+        const QVector<ModalRequest> requests = script.requests();
+        QCOMPARE(requests.size(), prompts + (opens ? 0 : 1));
+        for (int i = 0; i < prompts; ++i) {
+            QCOMPARE(requests.at(i).kind, ModalRequest::PasswordInput);
+            QCOMPARE(requests.at(i).title, QStringLiteral("项目密码验证"));
+            QCOMPARE(requests.at(i).text,
+                     QStringLiteral("请输入密码(最大错误3次):\n\t剩余%1次").arg(3 - i));
+            QCOMPARE(requests.at(i).value, i == 0 ? QString() : answers.at(i - 1));
+        }
+        if (!opens) {
+            const ModalRequest &failure = requests.last();
+            QCOMPARE(failure.kind, ModalRequest::Message);
+            QCOMPARE(failure.icon, int(QMessageBox::Critical));
+            QCOMPARE(failure.title, QStringLiteral("错误"));
+            QCOMPARE(failure.text, QStringLiteral("密码验证失败！"));
+            QCOMPARE(failure.buttons, QStringList {"确定"});
+        }
+    }
+
+    void writeFailure_data()
+    {
+        QTest::addColumn<QString>("target"); // inside a fresh folder
+        QTest::addColumn<QByteArray>("existing"); // a file already at target
+        QTest::newRow("parent is a file") << "plain/p.mvprg" << QByteArray();
 #ifdef Q_OS_UNIX
-    QTest::newRow("disk refuses") << "p.mvprg" << QByteArray("old project\n");
+        QTest::newRow("disk refuses") << "p.mvprg" << QByteArray("old project\n");
 #endif
-}
+    }
 
-void TestProjectFile::writeFailure()
-{
-    QFETCH(QString, target);
-    QFETCH(QByteArray, existing);
+    void writeFailure()
+    {
+        QFETCH(QString, target);
+        QFETCH(QByteArray, existing);
 
-    QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath("plain"), "not a folder"));
-    QVERIFY(QDir(dir.path()).mkdir("folder"));
-    const QString path = dir.filePath(target);
-    if (!existing.isEmpty())
-        QVERIFY(writeFile(path, existing));
-    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    buildGoldenProject();
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("plain"), "not a folder"));
+        const QString path = dir.filePath(target);
+        if (!existing.isEmpty())
+            QVERIFY(writeFile(path, existing));
+        const QStringList before
+            = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        buildGoldenProject();
 
-    QString error;
-    bool written = false;
+        QString error;
+        bool written = false;
 #ifdef Q_OS_UNIX
-    // Permission bits do not stop root; a file size limit does, and makes
-    // the failure happen while the bytes are being written.
-    rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = existing.isEmpty() ? old.rlim_cur : 64;
-    setrlimit(RLIMIT_FSIZE, &small);
-    written = ProjectFile::write(path, &error);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+        // A file size limit (unlike permissions) also stops root, mid-write.
+        rlimit old {};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old;
+        small.rlim_cur = existing.isEmpty() ? old.rlim_cur : 64;
+        setrlimit(RLIMIT_FSIZE, &small);
+        written = ProjectFile::write(path, &error);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
 #else
-    written = ProjectFile::write(path, &error);
+        written = ProjectFile::write(path, &error);
 #endif
-    QVERIFY(!written);
-    // The reason must be the system's, not a placeholder.
-    const QString prefix = QStringLiteral("写入文件失败 %1。\n").arg(path);
-    QVERIFY2(error.startsWith(prefix) && error.endsWith('.'), qPrintable(error));
-    const QString reason = error.mid(prefix.size()).chopped(1);
-    QVERIFY2(!reason.isEmpty() && reason != QStringLiteral("Unknown error"), qPrintable(reason));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-    if (!existing.isEmpty())
-        QCOMPARE(readFile(path), existing);
-}
+        QVERIFY(!written);
+        // The reason must be the system's, not a placeholder.
+        const QString prefix = QStringLiteral("写入文件失败 %1。\n").arg(path);
+        QVERIFY2(error.startsWith(prefix) && error.endsWith('.'), qPrintable(error));
+        const QString reason = error.mid(prefix.size()).chopped(1);
+        QVERIFY2(!reason.isEmpty() && reason != QStringLiteral("Unknown error"),
+                 qPrintable(reason));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        if (!existing.isEmpty())
+            QCOMPARE(readFile(path), existing);
+    }
+};
 
 QTEST_MAIN(TestProjectFile)
 #include "tst_projectfile.moc"

@@ -21,309 +21,283 @@
 
 using scenetest::addRect;
 
-// The tree wired to a tab area and the manager the way the main window
-// wires them.
+// The tree wired to a tab area and the manager as the main window does.
 class TestProjectTree : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        Config::instance()->screenWidth = 800;
+        Config::instance()->screenHeight = 480;
+        DrawScene::resetScreenCounters();
 
-    void doubleClickAddsAndShows();
-    void copyScreen();
-    void deleteCurrentScreen_data();
-    void deleteCurrentScreen();
-    void deletedScriptKeepsItsNumber();
-    void rename();
-    void menuOnlyOnDocuments_data();
-    void menuOnlyOnDocuments();
-    void closeAllLeavesNoScreen();
-    void entryGoesWithItsForm();
+        m_tabs = std::make_unique<TabContent>();
+        m_tree = std::make_unique<ProjectTree>();
+        TabContent *tabs = m_tabs.get();
+        connect(m_tree.get(), &ProjectTree::showTabContent, tabs, [tabs](QWidget *form) {
+            tabs->activateWidget(form);
+            if (auto *view = qobject_cast<DrawView *>(form))
+                DrawManager::instance()->setCurrentView(view);
+        });
+        connect(m_tree.get(), &ProjectTree::removeTabContent, tabs, [tabs](QWidget *form) {
+            tabs->removeTabContent(form);
+            DrawManager::instance()->removeForm(form);
+        });
+        m_tree->resize(300, 600);
+        m_tree->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_tree.get()));
+
+        m_shownMenu = nullptr;
+        ProjectTree::setMenuRunner([this](QMenu *menu, const QPoint &) { m_shownMenu = menu; });
+    }
+
+    void cleanup()
+    {
+        ProjectTree::setMenuRunner({});
+        m_tree.reset();
+        m_tabs.reset();
+        DrawManager::instance()->clear();
+    }
+
+    void doubleClickAddsAndShows()
+    {
+        QSignalSpy shown(m_tree.get(), &ProjectTree::showTabContent);
+        QTreeWidgetItem *add = entry(QStringLiteral("添加窗口画面"));
+        doubleClick(add);
+        doubleClick(add);
+
+        QCOMPARE(childTexts(2), (QStringList {"添加窗口画面", "窗口画面_1", "窗口画面_2"}));
+        QCOMPARE(shown.count(), 2);
+        QTreeWidgetItem *first = entry(QStringLiteral("窗口画面_1"));
+        QTreeWidgetItem *second = entry(QStringLiteral("窗口画面_2"));
+        QCOMPARE(shown.at(0).at(0).value<QWidget *>(), ProjectTree::formOf(first));
+        QCOMPARE(shown.at(1).at(0).value<QWidget *>(), ProjectTree::formOf(second));
+        auto *view = qobject_cast<DrawView *>(ProjectTree::formOf(second));
+        QVERIFY(view);
+        QCOMPARE(view->drawScene()->type(), 2);
+        QCOMPARE(m_tabs->currentGroup()->count(), 2);
+
+        // A document entry opens its document and makes nothing new.
+        doubleClick(first);
+        QCOMPARE(shown.count(), 3);
+        QCOMPARE(shown.at(2).at(0).value<QWidget *>(), ProjectTree::formOf(first));
+        QCOMPARE(DrawManager::instance()->scenes().size(), 2);
+        QCOMPARE(m_tabs->currentWidget(), ProjectTree::formOf(first));
+        // ...and does not start renaming it.
+        QCOMPARE(m_tree->viewport()->findChild<QLineEdit *>(), nullptr);
+    }
+
+    void copyScreen()
+    {
+        auto *source = qobject_cast<DrawView *>(m_tree->addForm(1));
+        for (int i = 0; i < 3; ++i)
+            addRect(source->drawScene(), QRectF(10 + 50 * i, 10, 40, 20));
+
+        QVERIFY(openMenu(m_tree->findItem(source)));
+        trigger(QStringLiteral("创建副本"));
+
+        QCOMPARE(childTexts(1), (QStringList {"添加基础画面", "基本画面_1", "基本画面_2"}));
+        auto *copy = qobject_cast<DrawView *>(ProjectTree::formOf(entry("基本画面_2")));
+        QVERIFY(copy);
+        QCOMPARE(copy->drawScene()->type(), 1);
+        QCOMPARE(m_tabs->currentWidget(), copy);
+        QCOMPARE(copy->drawScene()->userItems().size(), 3);
+    }
+
+    void deleteCurrentScreen_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("confirmed") << int(QMessageBox::Yes);
+        QTest::newRow("declined") << int(QMessageBox::No);
+    }
+
+    void deleteCurrentScreen()
+    {
+        QFETCH(int, answer);
+        QPointer<QWidget> a = m_tree->addForm(1);
+        QPointer<QWidget> b = m_tree->addForm(2);
+        QPointer<QWidget> c = m_tree->addForm(1);
+        QPointer<DrawScene> sceneA = qobject_cast<DrawView *>(a.data())->drawScene();
+        emit m_tree->showTabContent(a);
+        QCOMPARE(DrawManager::instance()->currentView(), a.data());
+
+        ModalScript modal;
+        modal.pressButton(answer);
+        QVERIFY(openMenu(m_tree->findItem(a)));
+        trigger(QStringLiteral("删除"));
+        QCOMPARE(modal.texts(), QStringList {"确定要删除 基本画面_1 吗?"});
+
+        if (answer == QMessageBox::No) {
+            QVERIFY(!a.isNull());
+            QVERIFY(m_tree->findItem(a));
+            QCOMPARE(DrawManager::instance()->currentView(), a.data());
+            return;
+        }
+        QVERIFY(a.isNull());
+        QVERIFY(sceneA.isNull());
+        QCOMPARE(childTexts(1), (QStringList {"添加基础画面", "基本画面_2"}));
+        QCOMPARE(DrawManager::instance()->currentView(), c.data());
+        QCOMPARE(m_tabs->currentGroup()->count(), 2);
+        QVERIFY(!b.isNull());
+    }
+
+    void deletedScriptKeepsItsNumber()
+    {
+        QSignalSpy removed(m_tree.get(), &ProjectTree::removeTabContent);
+        QPointer<QWidget> first = m_tree->addForm(4);
+        m_tree->addForm(4);
+        QCOMPARE(m_tabs->currentGroup()->count(), 2);
+
+        ModalScript modal;
+        modal.pressButton(QMessageBox::Yes);
+        QVERIFY(openMenu(entry(QStringLiteral("脚本_1"))));
+        trigger(QStringLiteral("删除"));
+
+        QCOMPARE(removed.count(), 1);
+        QCOMPARE(removed.at(0).at(0).value<QWidget *>(), first.data());
+        QVERIFY(!first.isNull());
+        QCOMPARE(DrawManager::instance()->scripts().size(), 2);
+        QCOMPARE(m_tabs->currentGroup()->count(), 1);
+
+        m_tree->addForm(4);
+        QCOMPARE(childTexts(4), (QStringList {"添加脚本", "脚本_2", "脚本_3"}));
+    }
+
+    void rename()
+    {
+        auto *view = qobject_cast<DrawView *>(m_tree->addForm(1));
+        QWidget *script = m_tree->addForm(4);
+        QTreeWidgetItem *screenEntry = m_tree->findItem(view);
+
+        screenEntry->setText(0, QStringLiteral("主画面"));
+        QCOMPARE(view->drawScene()->objectName(), QStringLiteral("主画面"));
+        QCOMPARE(view->windowTitle(), QStringLiteral("主画面"));
+        QCOMPARE(m_tabs->groups().at(0)->tabText(0), QStringLiteral("主画面"));
+
+        screenEntry->setText(0, QStringLiteral("  "));
+        QCOMPARE(screenEntry->text(0), QStringLiteral("主画面"));
+        QCOMPARE(view->drawScene()->objectName(), QStringLiteral("主画面"));
+
+        // A name given elsewhere (the property browser) shows in the tree.
+        view->drawScene()->setObjectName(QStringLiteral("报警"));
+        QCOMPARE(screenEntry->text(0), QStringLiteral("报警"));
+
+        m_tree->findItem(script)->setText(0, QStringLiteral("初始化"));
+        QCOMPARE(script->windowTitle(), QStringLiteral("初始化"));
+    }
+
+    void menuOnlyOnDocuments()
+    {
+        m_tree->addForm(1);
+        m_tree->addForm(4);
+        const int before = m_tree->categoryItem(1)->childCount();
+
+        for (const char *text : {"画面", "基础画面", "添加基础画面", "基本画面_1", "脚本_1"}) {
+            QTreeWidgetItem *item = entry(QString::fromUtf8(text));
+            QVERIFY2(item, text);
+            const bool document = QByteArray(text).contains('_');
+            QCOMPARE(openMenu(item), document);
+            if (!document)
+                continue;
+            QStringList texts;
+            const QList<QAction *> actions = m_shownMenu->actions();
+            for (QAction *action : actions)
+                texts << action->text();
+            QCOMPARE(texts, (QStringList {"重命名", "创建副本", "删除"}));
+        }
+
+        // Fixed entries cannot be deleted even when asked directly.
+        m_tree->deleteItem(m_tree->categoryItem(1));
+        m_tree->deleteItem(m_tree->categoryItem(1)->child(0));
+        QCOMPARE(m_tree->categoryItem(1)->childCount(), before);
+        QCOMPARE(m_tree->topLevelItemCount(), 2);
+    }
+
+    void closeAllLeavesNoScreen()
+    {
+        QSignalSpy removed(m_tree.get(), &ProjectTree::removeTabContent);
+        QList<QPointer<QObject>> screens;
+        for (int kind : {1, 2, 3}) {
+            auto *view = qobject_cast<DrawView *>(m_tree->addForm(kind));
+            screens << view << view->drawScene();
+        }
+        QPointer<QWidget> script = m_tree->addForm(4);
+
+        m_tree->closeAll();
+        QCOMPARE(removed.count(), 4);
+        for (const QPointer<QObject> &object : screens)
+            QVERIFY(object.isNull());
+        QVERIFY(DrawManager::instance()->scenes().isEmpty());
+        QCOMPARE(DrawManager::instance()->currentView(), nullptr);
+        QCOMPARE(m_tabs->currentGroup()->count(), 0);
+        QCOMPARE(childTexts(1), QStringList {"添加基础画面"});
+        QCOMPARE(childTexts(4), QStringList {"添加脚本"});
+        // Scripts stay with the manager until the project's documents are cleared.
+        QVERIFY(!script.isNull());
+    }
+
+    void entryGoesWithItsForm()
+    {
+        QSignalSpy removed(m_tree.get(), &ProjectTree::removeTabContent);
+        m_tree->addForm(1);
+        m_tree->addForm(4);
+
+        DrawManager::instance()->clear();
+        QCOMPARE(childTexts(1), QStringList {"添加基础画面"});
+        QCOMPARE(childTexts(4), QStringList {"添加脚本"});
+        QCOMPARE(removed.count(), 0);
+        QCOMPARE(m_tabs->currentGroup()->count(), 0);
+    }
 
 private:
-    QStringList childTexts(int kind) const;
+    QStringList childTexts(int kind) const
+    {
+        QStringList texts;
+        QTreeWidgetItem *category = m_tree->categoryItem(kind);
+        for (int i = 0; i < category->childCount(); ++i)
+            texts << category->child(i)->text(0);
+        return texts;
+    }
+
     QTreeWidgetItem *entry(const QString &text) const;
-    bool openMenu(QTreeWidgetItem *item);
-    void trigger(const QString &text);
+    void doubleClick(QTreeWidgetItem *item)
+    {
+        QTest::mouseDClick(m_tree->viewport(), Qt::LeftButton, Qt::NoModifier,
+                           m_tree->visualItemRect(item).center());
+    }
+
+    bool openMenu(QTreeWidgetItem *item)
+    {
+        m_shownMenu = nullptr;
+        emit m_tree->customContextMenuRequested(m_tree->visualItemRect(item).center());
+        return m_shownMenu != nullptr;
+    }
+
+    void trigger(const QString &text)
+    {
+        QVERIFY(m_shownMenu);
+        const QList<QAction *> actions = m_shownMenu->actions();
+        for (QAction *action : actions) {
+            if (action->text() == text) {
+                action->trigger();
+                return;
+            }
+        }
+        QFAIL(qPrintable(QStringLiteral("no action %1").arg(text)));
+    }
 
     std::unique_ptr<TabContent> m_tabs;
     std::unique_ptr<ProjectTree> m_tree;
     QMenu *m_shownMenu = nullptr;
 };
 
-void TestProjectTree::init()
-{
-    Config::instance()->screenWidth = 800;
-    Config::instance()->screenHeight = 480;
-    DrawScene::resetScreenCounters();
-
-    m_tabs = std::make_unique<TabContent>();
-    m_tree = std::make_unique<ProjectTree>();
-    TabContent *tabs = m_tabs.get();
-    connect(m_tree.get(), &ProjectTree::showTabContent, tabs, [tabs](QWidget *form) {
-        tabs->activateWidget(form);
-        if (auto *view = qobject_cast<DrawView *>(form))
-            DrawManager::instance()->setCurrentView(view);
-    });
-    connect(m_tree.get(), &ProjectTree::removeTabContent, tabs, [tabs](QWidget *form) {
-        tabs->removeTabContent(form);
-        DrawManager::instance()->removeForm(form);
-    });
-    m_tree->resize(300, 600);
-    m_tree->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_tree.get()));
-
-    m_shownMenu = nullptr;
-    ProjectTree::setMenuRunner([this](QMenu *menu, const QPoint &) { m_shownMenu = menu; });
-}
-
-void TestProjectTree::cleanup()
-{
-    ProjectTree::setMenuRunner({});
-    m_tree.reset();
-    m_tabs.reset();
-    DrawManager::instance()->clear();
-}
-
-QStringList TestProjectTree::childTexts(int kind) const
-{
-    QStringList texts;
-    QTreeWidgetItem *category = m_tree->categoryItem(kind);
-    for (int i = 0; i < category->childCount(); ++i)
-        texts << category->child(i)->text(0);
-    return texts;
-}
-
 QTreeWidgetItem *TestProjectTree::entry(const QString &text) const
 {
     const QList<QTreeWidgetItem *> found
         = m_tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     return found.size() == 1 ? found.first() : nullptr;
-}
-
-bool TestProjectTree::openMenu(QTreeWidgetItem *item)
-{
-    m_shownMenu = nullptr;
-    emit m_tree->customContextMenuRequested(m_tree->visualItemRect(item).center());
-    return m_shownMenu != nullptr;
-}
-
-void TestProjectTree::trigger(const QString &text)
-{
-    QVERIFY(m_shownMenu);
-    const QList<QAction *> actions = m_shownMenu->actions();
-    for (QAction *action : actions) {
-        if (action->text() == text) {
-            action->trigger();
-            return;
-        }
-    }
-    QFAIL(qPrintable(QStringLiteral("no action %1").arg(text)));
-}
-
-void TestProjectTree::doubleClickAddsAndShows()
-{
-    QSignalSpy shown(m_tree.get(), &ProjectTree::showTabContent);
-    QTreeWidgetItem *add = entry(QStringLiteral("添加窗口画面"));
-    for (int i = 0; i < 2; ++i)
-        QTest::mouseDClick(m_tree->viewport(), Qt::LeftButton, Qt::NoModifier,
-                           m_tree->visualItemRect(add).center());
-
-    QCOMPARE(childTexts(2), (QStringList {"添加窗口画面", "窗口画面_1", "窗口画面_2"}));
-    QCOMPARE(shown.count(), 2);
-    QTreeWidgetItem *first = entry(QStringLiteral("窗口画面_1"));
-    QTreeWidgetItem *second = entry(QStringLiteral("窗口画面_2"));
-    QCOMPARE(shown.at(0).at(0).value<QWidget *>(), ProjectTree::formOf(first));
-    QCOMPARE(shown.at(1).at(0).value<QWidget *>(), ProjectTree::formOf(second));
-    auto *view = qobject_cast<DrawView *>(ProjectTree::formOf(second));
-    QVERIFY(view);
-    QCOMPARE(view->drawScene()->type(), 2);
-    QCOMPARE(m_tabs->currentGroup()->count(), 2);
-
-    // A document entry opens its document and makes nothing new.
-    QTest::mouseDClick(m_tree->viewport(), Qt::LeftButton, Qt::NoModifier,
-                       m_tree->visualItemRect(first).center());
-    QCOMPARE(shown.count(), 3);
-    QCOMPARE(shown.at(2).at(0).value<QWidget *>(), ProjectTree::formOf(first));
-    QCOMPARE(DrawManager::instance()->scenes().size(), 2);
-    QCOMPARE(m_tabs->currentWidget(), ProjectTree::formOf(first));
-    // ...and does not start renaming it.
-    QCOMPARE(m_tree->viewport()->findChild<QLineEdit *>(), nullptr);
-}
-
-void TestProjectTree::copyScreen()
-{
-    auto *source = qobject_cast<DrawView *>(m_tree->addForm(1));
-    for (int i = 0; i < 3; ++i)
-        addRect(source->drawScene(), QRectF(10 + 50 * i, 10, 40, 20));
-
-    QVERIFY(openMenu(m_tree->findItem(source)));
-    trigger(QStringLiteral("创建副本"));
-
-    QCOMPARE(childTexts(1), (QStringList {"添加基础画面", "基本画面_1", "基本画面_2"}));
-    auto *copy = qobject_cast<DrawView *>(ProjectTree::formOf(entry("基本画面_2")));
-    QVERIFY(copy);
-    QCOMPARE(copy->drawScene()->type(), 1);
-    QCOMPARE(m_tabs->currentWidget(), copy);
-    QCOMPARE(copy->drawScene()->userItems().size(), 3);
-}
-
-void TestProjectTree::deleteCurrentScreen_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::newRow("confirmed") << int(QMessageBox::Yes);
-    QTest::newRow("declined") << int(QMessageBox::No);
-}
-
-void TestProjectTree::deleteCurrentScreen()
-{
-    QFETCH(int, answer);
-    QPointer<QWidget> a = m_tree->addForm(1);
-    QPointer<QWidget> b = m_tree->addForm(2);
-    QPointer<QWidget> c = m_tree->addForm(1);
-    QPointer<DrawScene> sceneA = qobject_cast<DrawView *>(a.data())->drawScene();
-    emit m_tree->showTabContent(a);
-    QCOMPARE(DrawManager::instance()->currentView(), a.data());
-
-    ModalScript modal;
-    modal.pressButton(answer);
-    QVERIFY(openMenu(m_tree->findItem(a)));
-    trigger(QStringLiteral("删除"));
-    QCOMPARE(modal.texts(), QStringList {"确定要删除 基本画面_1 吗?"});
-
-    if (answer == QMessageBox::No) {
-        QVERIFY(!a.isNull());
-        QVERIFY(m_tree->findItem(a));
-        QCOMPARE(DrawManager::instance()->currentView(), a.data());
-        return;
-    }
-    QVERIFY(a.isNull());
-    QVERIFY(sceneA.isNull());
-    QCOMPARE(childTexts(1), (QStringList {"添加基础画面", "基本画面_2"}));
-    QCOMPARE(DrawManager::instance()->currentView(), c.data());
-    QCOMPARE(m_tabs->currentGroup()->count(), 2);
-    QVERIFY(!b.isNull());
-}
-
-void TestProjectTree::deletedScriptKeepsItsNumber()
-{
-    QSignalSpy removed(m_tree.get(), &ProjectTree::removeTabContent);
-    QPointer<QWidget> first = m_tree->addForm(4);
-    m_tree->addForm(4);
-    QCOMPARE(m_tabs->currentGroup()->count(), 2);
-
-    ModalScript modal;
-    modal.pressButton(QMessageBox::Yes);
-    QVERIFY(openMenu(entry(QStringLiteral("脚本_1"))));
-    trigger(QStringLiteral("删除"));
-
-    QCOMPARE(removed.count(), 1);
-    QCOMPARE(removed.at(0).at(0).value<QWidget *>(), first.data());
-    QVERIFY(!first.isNull());
-    QCOMPARE(DrawManager::instance()->scripts().size(), 2);
-    QCOMPARE(m_tabs->currentGroup()->count(), 1);
-
-    m_tree->addForm(4);
-    QCOMPARE(childTexts(4), (QStringList {"添加脚本", "脚本_2", "脚本_3"}));
-}
-
-void TestProjectTree::rename()
-{
-    auto *view = qobject_cast<DrawView *>(m_tree->addForm(1));
-    QWidget *script = m_tree->addForm(4);
-    QTreeWidgetItem *screenEntry = m_tree->findItem(view);
-
-    screenEntry->setText(0, QStringLiteral("主画面"));
-    QCOMPARE(view->drawScene()->objectName(), QStringLiteral("主画面"));
-    QCOMPARE(view->windowTitle(), QStringLiteral("主画面"));
-    QCOMPARE(m_tabs->groups().at(0)->tabText(0), QStringLiteral("主画面"));
-
-    screenEntry->setText(0, QStringLiteral("  "));
-    QCOMPARE(screenEntry->text(0), QStringLiteral("主画面"));
-    QCOMPARE(view->drawScene()->objectName(), QStringLiteral("主画面"));
-
-    // A name given elsewhere (the property browser) shows in the tree.
-    view->drawScene()->setObjectName(QStringLiteral("报警"));
-    QCOMPARE(screenEntry->text(0), QStringLiteral("报警"));
-
-    m_tree->findItem(script)->setText(0, QStringLiteral("初始化"));
-    QCOMPARE(script->windowTitle(), QStringLiteral("初始化"));
-}
-
-void TestProjectTree::menuOnlyOnDocuments_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("menu");
-
-    QTest::newRow("root") << "画面" << false;
-    QTest::newRow("category") << "基础画面" << false;
-    QTest::newRow("add entry") << "添加基础画面" << false;
-    QTest::newRow("screen") << "基本画面_1" << true;
-    QTest::newRow("script") << "脚本_1" << true;
-}
-
-void TestProjectTree::menuOnlyOnDocuments()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, menu);
-    m_tree->addForm(1);
-    m_tree->addForm(4);
-    const int before = m_tree->categoryItem(1)->childCount();
-
-    QTreeWidgetItem *item = entry(text);
-    QVERIFY(item);
-    QCOMPARE(openMenu(item), menu);
-    if (menu) {
-        QStringList texts;
-        const QList<QAction *> actions = m_shownMenu->actions();
-        for (QAction *action : actions)
-            texts << action->text();
-        QCOMPARE(texts, (QStringList {"重命名", "创建副本", "删除"}));
-    }
-
-    // Fixed entries cannot be deleted even when asked directly.
-    m_tree->deleteItem(m_tree->categoryItem(1));
-    m_tree->deleteItem(m_tree->categoryItem(1)->child(0));
-    QCOMPARE(m_tree->categoryItem(1)->childCount(), before);
-    QCOMPARE(m_tree->topLevelItemCount(), 2);
-}
-
-void TestProjectTree::closeAllLeavesNoScreen()
-{
-    QSignalSpy removed(m_tree.get(), &ProjectTree::removeTabContent);
-    QList<QPointer<QObject>> screens;
-    for (int kind : {1, 2, 3}) {
-        auto *view = qobject_cast<DrawView *>(m_tree->addForm(kind));
-        screens << view << view->drawScene();
-    }
-    QPointer<QWidget> script = m_tree->addForm(4);
-
-    m_tree->closeAll();
-    QCOMPARE(removed.count(), 4);
-    for (const QPointer<QObject> &object : screens)
-        QVERIFY(object.isNull());
-    QVERIFY(DrawManager::instance()->scenes().isEmpty());
-    QCOMPARE(DrawManager::instance()->currentView(), nullptr);
-    QCOMPARE(m_tabs->currentGroup()->count(), 0);
-    QCOMPARE(childTexts(1), QStringList {"添加基础画面"});
-    QCOMPARE(childTexts(4), QStringList {"添加脚本"});
-    // Scripts stay with the manager until the project's documents are cleared.
-    QVERIFY(!script.isNull());
-}
-
-void TestProjectTree::entryGoesWithItsForm()
-{
-    QSignalSpy removed(m_tree.get(), &ProjectTree::removeTabContent);
-    m_tree->addForm(1);
-    m_tree->addForm(4);
-
-    DrawManager::instance()->clear();
-    QCOMPARE(childTexts(1), QStringList {"添加基础画面"});
-    QCOMPARE(childTexts(4), QStringList {"添加脚本"});
-    QCOMPARE(removed.count(), 0);
-    QCOMPARE(m_tabs->currentGroup()->count(), 0);
 }
 
 QTEST_MAIN(TestProjectTree)

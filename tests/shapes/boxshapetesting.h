@@ -15,12 +15,9 @@
 
 #include <memory>
 
-// Helpers shared by the box-shape tests: building a shape from its XML
-// element name, writing and reading one element, and rendering a shape.
 namespace boxtest {
 
-// A shape of the class named by its element name, as the screen loader
-// would build it; null for names this helper does not know.
+// A shape built from its element name as the screen loader would; null if unknown.
 inline GraphicsItem *makeShape(const QString &name, const QRect &rect, int widgetKind = 0)
 {
     if (name == QLatin1String("roundrect"))
@@ -47,14 +44,10 @@ inline QByteArray xmlOf(GraphicsItem *shape)
     return buffer.data();
 }
 
-// Reads the document's first element into a new shape created the way the
-// screen loader does: a 1 x 1 box at the origin, widget kind from "type".
+// Reads the first element into a 1 x 1 shape at the origin, as the loader does.
 inline std::unique_ptr<GraphicsItem> readBack(const QByteArray &xml)
 {
-    QBuffer buffer;
-    buffer.setData(xml);
-    buffer.open(QIODevice::ReadOnly);
-    QXmlStreamReader reader(&buffer);
+    QXmlStreamReader reader(xml);
     if (!reader.readNextStartElement())
         return nullptr;
     const int kind = reader.attributes().value(QStringLiteral("type")).toInt();
@@ -65,21 +58,17 @@ inline std::unique_ptr<GraphicsItem> readBack(const QByteArray &xml)
     return shape;
 }
 
-inline QXmlStreamAttributes attributesOf(const QByteArray &xml)
-{
-    QXmlStreamReader reader(xml);
-    reader.readNextStartElement();
-    return reader.attributes();
-}
-
 // Paints item alone on white, item coordinate (0, 0) at image (dx, dy).
-inline QImage render(GraphicsItem *item, const QSize &size, double dx = 0, double dy = 0)
+inline QImage render(GraphicsItem *item, const QSize &size, double dx = 0, double dy = 0,
+                     bool selected = false)
 {
     QImage image(size, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.translate(dx, dy);
     QStyleOptionGraphicsItem option;
+    if (selected)
+        option.state |= QStyle::State_Selected;
     item->paint(&painter, &option, nullptr);
     return image;
 }
@@ -93,12 +82,10 @@ inline bool isDark(QRgb pixel)
 inline QRect darkBounds(const QImage &image)
 {
     QRect bounds;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
             if (isDark(image.pixel(x, y)))
                 bounds |= QRect(x, y, 1, 1);
-        }
-    }
     return bounds;
 }
 

@@ -17,13 +17,11 @@ namespace {
 QList<QRectF> leafBoxes(QGraphicsItem *item)
 {
     QList<QRectF> boxes;
-    if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
-        const QList<QGraphicsItem *> members = group->members();
-        for (QGraphicsItem *member : members)
-            boxes += leafBoxes(member);
-    } else {
+    auto *group = dynamic_cast<GraphicsItemGroup *>(item);
+    for (QGraphicsItem *member : group ? group->members() : QList<QGraphicsItem *>())
+        boxes += leafBoxes(member);
+    if (!group)
         boxes << sceneBox(item);
-    }
     std::sort(boxes.begin(), boxes.end(), [](const QRectF &a, const QRectF &b) {
         return std::make_pair(a.x(), a.y()) < std::make_pair(b.x(), b.y());
     });
@@ -40,9 +38,7 @@ private slots:
     void init();
     void createAndDestroyKeepPositions();
     void selection();
-    void positionClamp_data();
     void positionClamp();
-    void resizeFromHandle_data();
     void resizeFromHandle();
     void cloneCopiesMembers();
     void writeNestsMembersInScreenCoordinates();
@@ -139,66 +135,45 @@ void TestGroupShape::selection()
     QCOMPARE(m_scene->selectedItems(), (QList<QGraphicsItem *> {outer}));
 }
 
-void TestGroupShape::positionClamp_data()
-{
-    // The group box is 100 x 60 around the item position.
-    QTest::addColumn<QPointF>("proposed");
-    QTest::addColumn<QPointF>("result");
-    QTest::newRow("box overlaps the edge") << QPointF(30, 200) << QPointF(30, 200);
-    QTest::newRow("centre on the right edge") << QPointF(800, 200) << QPointF(800, 200);
-    QTest::newRow("centre left of the screen") << QPointF(-10, 200) << QPointF(50, 200);
-    QTest::newRow("centre beyond the right") << QPointF(800.5, 200) << QPointF(750, 200);
-    QTest::newRow("centre below") << QPointF(200, 500) << QPointF(200, 450);
-    QTest::newRow("both axes") << QPointF(-5, -5) << QPointF(50, 30);
-}
-
 void TestGroupShape::positionClamp()
 {
-    QFETCH(QPointF, proposed);
-    QFETCH(QPointF, result);
-    GraphicsItemGroup *group
-        = m_scene->createGroup({addRect(m_scene.get(), QRectF(150, 170, 40, 60)),
-                                addRect(m_scene.get(), QRectF(210, 170, 40, 60))});
-    QCOMPARE(group->pos(), QPointF(200, 200));
-    group->setPos(proposed);
-    QCOMPARE(group->pos(), result);
-}
-
-void TestGroupShape::resizeFromHandle_data()
-{
-    QTest::addColumn<int>("handle");
-    QTest::addColumn<QPointF>("factors");
-    QTest::addColumn<QRectF>("boxA");
-    QTest::addColumn<QRectF>("boxB");
-    QTest::addColumn<QRectF>("groupBox");
-    // Left edge x = 100 stays; the y factor is ignored.
-    QTest::newRow("right middle") << 4 << QPointF(2, 3) << QRectF(100, 100, 100, 50)
-                                  << QRectF(500, 200, 200, 40) << QRectF(100, 100, 600, 140);
-    // Top edge y = 100 stays; the x factor is ignored.
-    QTest::newRow("bottom middle") << 6 << QPointF(5, 2) << QRectF(100, 100, 50, 100)
-                                   << QRectF(300, 300, 100, 80) << QRectF(100, 100, 300, 280);
-    QTest::newRow("right bottom") << 5 << QPointF(2, 2) << QRectF(100, 100, 100, 100)
-                                  << QRectF(500, 300, 200, 80) << QRectF(100, 100, 600, 280);
+    // The group box is 100 x 60 around the item position; its centre stays on screen.
+    const struct { QPointF proposed, result; } rows[] = {
+        {{30, 200}, {30, 200}},   {{800, 200}, {800, 200}}, {{-10, 200}, {50, 200}},
+        {{800.5, 200}, {750, 200}}, {{200, 500}, {200, 450}}, {{-5, -5}, {50, 30}},
+    };
+    for (const auto &r : rows) {
+        GraphicsItemGroup *group
+            = m_scene->createGroup({addRect(m_scene.get(), QRectF(150, 170, 40, 60)),
+                                    addRect(m_scene.get(), QRectF(210, 170, 40, 60))});
+        QCOMPARE(group->pos(), QPointF(200, 200));
+        group->setPos(r.proposed);
+        QCOMPARE(group->pos(), r.result);
+    }
 }
 
 void TestGroupShape::resizeFromHandle()
 {
-    QFETCH(int, handle);
-    QFETCH(QPointF, factors);
-    QFETCH(QRectF, boxA);
-    QFETCH(QRectF, boxB);
-    QFETCH(QRectF, groupBox);
-    GraphicsItemGroup *group = makeGroup();
-    group->scaleFromHandle(handle, factors.x(), factors.y(), group->oppositeHandlePosition(handle));
-    QCOMPARE(sceneBox(m_a), boxA);
-    QCOMPARE(sceneBox(m_b), boxB);
-    QCOMPARE(sceneBox(group), groupBox);
+    // Right middle ignores the y factor, bottom middle the x factor.
+    const struct { int handle; double sx, sy; QRectF boxA, boxB, groupBox; } rows[] = {
+        {4, 2, 3, {100, 100, 100, 50}, {500, 200, 200, 40}, {100, 100, 600, 140}},
+        {6, 5, 2, {100, 100, 50, 100}, {300, 300, 100, 80}, {100, 100, 300, 280}},
+        {5, 2, 2, {100, 100, 100, 100}, {500, 300, 200, 80}, {100, 100, 600, 280}},
+    };
+    for (const auto &r : rows) {
+        init();
+        GraphicsItemGroup *group = makeGroup();
+        group->scaleFromHandle(r.handle, r.sx, r.sy, group->oppositeHandlePosition(r.handle));
+        QCOMPARE(sceneBox(m_a), r.boxA);
+        QCOMPARE(sceneBox(m_b), r.boxB);
+        QCOMPARE(sceneBox(group), r.groupBox);
 
-    group->normalizeGeometry();
-    QCOMPARE(sceneBox(m_a), boxA);
-    QCOMPARE(sceneBox(m_b), boxB);
-    QCOMPARE(group->property("pos").toPointF(), groupBox.topLeft());
-    QCOMPARE(QSizeF(group->width(), group->height()), groupBox.size());
+        group->normalizeGeometry();
+        QCOMPARE(sceneBox(m_a), r.boxA);
+        QCOMPARE(sceneBox(m_b), r.boxB);
+        QCOMPARE(group->property("pos").toPointF(), r.groupBox.topLeft());
+        QCOMPARE(QSizeF(group->width(), group->height()), r.groupBox.size());
+    }
 }
 
 void TestGroupShape::cloneCopiesMembers()
@@ -285,7 +260,7 @@ void TestGroupShape::loadTakesBackStoredAttributes()
     group->writeXml(&writer);
     const QList<QRectF> boxes = leafBoxes(group);
 
-    // Read back as the screen loader does: attributes first, then members.
+    // Read back as the loader does: attributes first, then members.
     DrawScene screen(BaseScreen);
     QXmlStreamReader reader(text);
     reader.readNextStartElement();
@@ -306,8 +281,8 @@ void TestGroupShape::loadTakesBackStoredAttributes()
     QVERIFY(!loaded->fixe());
     QCOMPARE(leafBoxes(loaded), boxes);
 
-    // readXml applies every stored attribute and leaves the members to
-    // the loader; the stored set leaves rotation and position alone.
+    // The stored set leaves rotation and position alone; readXml applies all and
+    // leaves the members to the loader.
     QXmlStreamReader element(
         QStringLiteral("<group objectName=\"g\" zValue=\"1.50\" fixe=\"true\" rotation=\"30.00\" "
                        "pos=\"(10,20)\"><rectangle/></group>"));

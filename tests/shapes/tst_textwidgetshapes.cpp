@@ -1,16 +1,11 @@
 #include "boxshapetesting.h"
 
 #include <QAbstractItemView>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMetaProperty>
 #include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -65,10 +60,8 @@ private slots:
     // Deleted widget shapes leave their proxies to the event loop.
     void cleanup() { flushDeferredDeletes(); }
     void textDefaults();
-    void textAlignment_data();
     void textAlignment();
     void textWrapsAtWords();
-
     void widgetKinds_data();
     void widgetKinds();
     void widgetFollowsGeometry();
@@ -91,8 +84,7 @@ void TestTextWidgetShapes::textDefaults()
     QCOMPARE(shape.penColor(), QColor(Qt::black));
     QCOMPARE(shape.brushStyle(), GraphicsItem::NoBrush);
     QCOMPARE(shape.brush().style(), Qt::NoBrush);
-    // The random fill waits as the background colour.
-    QCOMPARE(shape.brushColor(), randomFill);
+    QCOMPARE(shape.brushColor(), randomFill); // the random fill waits as background colour
 
     shape.setFont(testFont(20));
     const QImage image = render(&shape, QSize(200, 100));
@@ -102,45 +94,27 @@ void TestTextWidgetShapes::textDefaults()
     QCOMPARE(QColor(image.pixel(2, 2)), QColor(Qt::white));
 }
 
-void TestTextWidgetShapes::textAlignment_data()
-{
-    QTest::addColumn<int>("hor");
-    QTest::addColumn<int>("ver");
-    QTest::addColumn<QRect>("area");
-
-    // Where the dark pixels of "HH" (about 25 x 12) must lie in the 200 x 100
-    // box: a band along the chosen edges, or around the centre.
-    const QRect right(160, 0, 40, 100), left(0, 0, 40, 100), hcentre(80, 0, 40, 100);
-    const QRect top(0, 0, 200, 25), bottom(0, 75, 200, 25), vcentre(0, 35, 200, 30);
-    QTest::newRow("right top") << int(GraphicsItem::AlignRight) << int(GraphicsItem::AlignTop)
-                               << (right & top);
-    QTest::newRow("left bottom") << int(GraphicsItem::AlignLeft) << int(GraphicsItem::AlignBottom)
-                                 << (left & bottom);
-    QTest::newRow("centre top") << int(GraphicsItem::AlignHCenter) << int(GraphicsItem::AlignTop)
-                                << (hcentre & top);
-    QTest::newRow("right centre") << int(GraphicsItem::AlignRight)
-                                  << int(GraphicsItem::AlignVCenter) << (right & vcentre);
-}
-
 void TestTextWidgetShapes::textAlignment()
 {
-    QFETCH(int, hor);
-    QFETCH(int, ver);
-    QFETCH(QRect, area);
-
-    GraphicsTextItem shape(QRect(0, 0, 200, 100));
-    shape.setFont(testFont(16));
-    shape.setText(QStringLiteral("HH"));
-    QVERIFY(shape.setProperty("alignHor", hor));
-    QVERIFY(shape.setProperty("alignVer", ver));
-    const QRect text = darkBounds(render(&shape, QSize(200, 100)));
-    QVERIFY(!text.isEmpty());
-    QVERIFY2(area.contains(text),
-             qPrintable(QStringLiteral("text at %1,%2 %3x%4")
-                            .arg(text.x())
-                            .arg(text.y())
-                            .arg(text.width())
-                            .arg(text.height())));
+    // Bands of the 200 x 100 box where the dark pixels of "HH" (about 25 x 12) must lie.
+    const QRect right(160, 0, 40, 100), left(0, 0, 40, 100), hcentre(80, 0, 40, 100);
+    const QRect top(0, 0, 200, 25), bottom(0, 75, 200, 25), vcentre(0, 35, 200, 30);
+    const struct { int hor, ver; QRect area; } rows[] = {
+        {GraphicsItem::AlignRight, GraphicsItem::AlignTop, right & top},
+        {GraphicsItem::AlignLeft, GraphicsItem::AlignBottom, left & bottom},
+        {GraphicsItem::AlignHCenter, GraphicsItem::AlignTop, hcentre & top},
+        {GraphicsItem::AlignRight, GraphicsItem::AlignVCenter, right & vcentre},
+    };
+    for (const auto &r : rows) {
+        GraphicsTextItem shape(QRect(0, 0, 200, 100));
+        shape.setFont(testFont(16));
+        shape.setText(QStringLiteral("HH"));
+        QVERIFY(shape.setProperty("alignHor", r.hor));
+        QVERIFY(shape.setProperty("alignVer", r.ver));
+        const QRect text = darkBounds(render(&shape, QSize(200, 100)));
+        QVERIFY(!text.isEmpty());
+        QVERIFY(r.area.contains(text));
+    }
 }
 
 void TestTextWidgetShapes::textWrapsAtWords()
@@ -156,8 +130,8 @@ void TestTextWidgetShapes::textWrapsAtWords()
     const QRect text = darkBounds(render(&shape, QSize(300, 200)));
     const QFontMetrics metrics(font);
     QVERIFY(metrics.horizontalAdvance(words) > 2 * 120);
-    QVERIFY2(text.right() < 120, qPrintable(QString::number(text.right())));
-    QVERIFY2(text.height() > 2 * metrics.lineSpacing(), qPrintable(QString::number(text.height())));
+    QVERIFY(text.right() < 120);
+    QVERIFY(text.height() > 2 * metrics.lineSpacing());
 }
 
 void TestTextWidgetShapes::widgetKinds_data()
@@ -167,23 +141,18 @@ void TestTextWidgetShapes::widgetKinds_data()
     QTest::addColumn<QString>("content");
     QTest::addColumn<QString>("styleSheet");
 
-    const QString labelSheet = QStringLiteral("QLabel{border:10px groove #242424;}");
-    QTest::newRow("label") << int(LabelKind) << QByteArray("QLabel") << "label" << labelSheet;
+    QTest::newRow("label") << int(LabelKind) << QByteArray("QLabel") << "label"
+                           << "QLabel{border:10px groove #242424;}";
     QTest::newRow("push button") << int(PushButtonKind) << QByteArray("QPushButton") << "pushbutton"
                                  << "QPushButton{border:10px groove #242424;}";
-    QTest::newRow("combo box") << int(ComboBoxKind) << QByteArray("QComboBox") << "combobox"
-                               << QString();
+    QTest::newRow("combo box") << int(ComboBoxKind) << QByteArray("QComboBox") << "combobox" << "";
     QTest::newRow("radio button") << int(RadioButtonKind) << QByteArray("QRadioButton")
-                                  << "radiobutton" << QString();
-    QTest::newRow("check box") << int(CheckBoxKind) << QByteArray("QCheckBox") << "checkbox"
-                               << QString();
-    QTest::newRow("line edit") << int(LineEditKind) << QByteArray("QLineEdit") << "lineedit"
-                               << QString();
-    QTest::newRow("text box") << int(TextEditKind) << QByteArray("QTextBrowser") << "textedit"
-                              << QString();
-    QTest::newRow("spin box kind")
-        << int(SpinBoxKind) << QByteArray("QLabel") << "label" << QString();
-    QTest::newRow("unknown kind") << 3 << QByteArray("QLabel") << "label" << QString();
+                                  << "radiobutton" << "";
+    QTest::newRow("check box") << int(CheckBoxKind) << QByteArray("QCheckBox") << "checkbox" << "";
+    QTest::newRow("line edit") << int(LineEditKind) << QByteArray("QLineEdit") << "lineedit" << "";
+    QTest::newRow("text box") << int(TextEditKind) << QByteArray("QTextBrowser") << "textedit" << "";
+    QTest::newRow("spin box kind") << int(SpinBoxKind) << QByteArray("QLabel") << "label" << "";
+    QTest::newRow("unknown kind") << 3 << QByteArray("QLabel") << "label" << "";
 }
 
 void TestTextWidgetShapes::widgetKinds()
@@ -216,9 +185,8 @@ void TestTextWidgetShapes::widgetKinds()
         QPainter painter(&image);
         scene.render(&painter, QRectF(0, 0, 400, 300), QRectF(0, 0, 400, 300));
     }
-    const bool bordered = !styleSheet.isEmpty();
-    QCOMPARE(isDark(image.pixel(53, 80)), bordered);
-    QCOMPARE(isDark(image.pixel(206, 80)), bordered);
+    QCOMPARE(isDark(image.pixel(53, 80)), !styleSheet.isEmpty());
+    QCOMPARE(isDark(image.pixel(206, 80)), !styleSheet.isEmpty());
 }
 
 void TestTextWidgetShapes::widgetFollowsGeometry()
@@ -251,7 +219,6 @@ void TestTextWidgetShapes::pressSelectsAndDrags()
     scene.addItem(other);
     scene.addItem(shape);
     shape->normalizeGeometry();
-    other->normalizeGeometry();
     other->setSelected(true);
     const QPointF start = shape->pos();
     auto *edit = qobject_cast<QLineEdit *>(shape->widget());
@@ -289,35 +256,28 @@ void TestTextWidgetShapes::pressOpensComboList()
 
 void TestTextWidgetShapes::widgetDeletion()
 {
-    struct Watched
-    {
-        QPointer<QGraphicsProxyWidget> proxy;
-        QPointer<QWidget> widget;
-    };
-    QVector<Watched> watched;
-    auto watch = [&watched](GraphicsWidgetItem *shape) {
-        watched.append({shape->proxy(), shape->widget()});
+    // Every proxy and widget must go, whether the shape is deleted alone, in a
+    // scene, with its scene, or with a parent item.
+    QVector<QPointer<QObject>> watched;
+    auto make = [&watched](int i, int kind, QGraphicsItem *parent = nullptr) {
+        auto *shape = new GraphicsWidgetItem(kind, QRect(i * 10, 0, 50, 20), parent);
+        watched << shape->proxy() << shape->widget();
+        return shape;
     };
 
-    // Outside any scene.
-    for (int i = 0; i < 40; ++i) {
-        auto *shape = new GraphicsWidgetItem(LabelKind + i % 9, QRect(0, 0, 50, 20));
-        watch(shape);
-        delete shape;
-    }
-    // Inside a scene, deleted one by one; then a scene deleted with its
-    // shapes; then shapes inside a parent item.
+    for (int i = 0; i < 9; ++i)
+        delete make(i, LabelKind + i);
+
     QGraphicsScene scene(0, 0, 800, 600);
-    for (int i = 0; i < 40; ++i) {
-        auto *shape = new GraphicsWidgetItem(LabelKind + i % 9, QRect(i * 10, 0, 50, 20));
+    for (int i = 0; i < 18; ++i) {
+        GraphicsWidgetItem *shape = make(i, LabelKind + i % 9);
         scene.addItem(shape);
-        watch(shape);
         if (i % 2) {
+            QGraphicsProxyWidget *proxy = shape->proxy();
             delete shape;
             // Not deleted yet, but no longer reachable from the scene.
-            QVERIFY(watched.last().proxy);
-            QVERIFY(!watched.last().proxy->scene());
-            QVERIFY(!watched.last().proxy->parentItem());
+            QVERIFY(watched.at(watched.size() - 2));
+            QVERIFY(!proxy->scene() && !proxy->parentItem());
         }
     }
     QList<QGraphicsItem *> shapes = scene.items();
@@ -328,30 +288,23 @@ void TestTextWidgetShapes::widgetDeletion()
     QVERIFY(scene.items().isEmpty());
 
     auto *doomed = new QGraphicsScene(0, 0, 800, 600);
-    for (int i = 0; i < 40; ++i) {
-        auto *shape = new GraphicsWidgetItem(LabelKind + i % 9, QRect(i * 10, 50, 50, 20));
-        doomed->addItem(shape);
-        watch(shape);
-    }
+    for (int i = 0; i < 9; ++i)
+        doomed->addItem(make(i, LabelKind + i));
     auto *parent = new QGraphicsRectItem(0, 0, 400, 400);
-    for (int i = 0; i < 10; ++i) {
-        auto *shape = new GraphicsWidgetItem(ComboBoxKind, QRect(i * 10, 100, 50, 20), parent);
-        watch(shape);
-    }
+    for (int i = 0; i < 5; ++i)
+        make(i, ComboBoxKind, parent);
     doomed->addItem(parent);
     delete doomed;
 
     auto *loose = new QGraphicsRectItem(0, 0, 400, 400);
-    for (int i = 0; i < 10; ++i)
-        watch(new GraphicsWidgetItem(TextEditKind, QRect(i * 10, 100, 50, 20), loose));
+    for (int i = 0; i < 5; ++i)
+        make(i, TextEditKind, loose);
     delete loose;
 
     flushDeferredDeletes();
-    QCOMPARE(watched.size(), 140);
-    for (const Watched &w : qAsConst(watched)) {
-        QVERIFY(!w.proxy);
-        QVERIFY(!w.widget);
-    }
+    QCOMPARE(watched.size(), 2 * 46);
+    for (const QPointer<QObject> &object : qAsConst(watched))
+        QVERIFY(!object);
 }
 
 QTEST_MAIN(TestTextWidgetShapes)

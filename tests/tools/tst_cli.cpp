@@ -10,76 +10,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// Runs the command-line tool as a separate process on the golden files of
-// tests/data (one project, stored plain and encoded) and on broken copies
-// of them.
-class TestCli : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-
-    void info_data();
-    void info();
-    void passwordIsCheckedButNeverShown();
-    void render();
-    void renderOneScreenWithoutPlatform();
-    void convert_data();
-    void convert();
-    void errors_data();
-    void errors();
-
-private:
-    struct Result
-    {
-        int code = -1;
-        QByteArray out;
-        QByteArray err;
-    };
-    static Result runCli(const QStringList &arguments, bool withPlatform = true);
-    static QJsonObject infoOf(const QString &file, const QStringList &extra = {});
-    QString temp(const QString &name) const { return m_dir.filePath(name); }
-
-    QTemporaryDir m_dir;
-    QString m_plain;
-    QString m_encoded;
-    QString m_locked; // the plain file with a project password
-    QString m_damaged; // the plain file cut in half
-};
-
 namespace {
 
-QByteArray readAll(const QString &path)
+struct Result
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
 
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
-}
-
-// Follows "a/b/0/c"; "#" as the last step gives the size of an array.
-QJsonValue valueAt(QJsonValue value, const QString &path)
-{
-    const QStringList steps = path.split(QLatin1Char('/'));
-    for (const QString &step : steps) {
-        if (step == QLatin1String("#"))
-            return value.toArray().size();
-        bool number = false;
-        const int index = step.toInt(&number);
-        value = number ? value.toArray().at(index) : value.toObject().value(step);
-    }
-    return value;
-}
-
-} // namespace
-
-TestCli::Result TestCli::runCli(const QStringList &arguments, bool withPlatform)
+Result runCli(const QStringList &arguments, bool withPlatform = true)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -101,261 +41,273 @@ TestCli::Result TestCli::runCli(const QStringList &arguments, bool withPlatform)
     return result;
 }
 
-QJsonObject TestCli::infoOf(const QString &file, const QStringList &extra)
+QJsonObject infoOf(const QString &file)
 {
-    const Result result = runCli(QStringList {QStringLiteral("info"), file} + extra);
+    const Result result = runCli({QStringLiteral("info"), file});
     if (result.code != 0)
         qWarning("info %s failed: %s", qPrintable(file), result.err.constData());
     return QJsonDocument::fromJson(result.out).object();
 }
 
-void TestCli::initTestCase()
+QByteArray readAll(const QString &path)
 {
-    QVERIFY(m_dir.isValid());
-    const QString data = qEnvironmentVariable("MAROVIN_TEST_DATA");
-    m_plain = data + QStringLiteral("/golden.mvprg");
-    m_encoded = data + QStringLiteral("/golden-encoded.mvprg");
-    const QByteArray plain = readAll(m_plain);
-    QVERIFY(plain.startsWith("<?xml"));
-    QVERIFY(!readAll(m_encoded).startsWith("<?xml"));
-
-    QByteArray locked = plain;
-    locked.replace("projectPw=\"\"", "projectPw=\"s3cret-pw\"");
-    locked.replace("macroPw=\"\"", "macroPw=\"m4cr0-pw\"");
-    QVERIFY(locked != plain);
-    m_locked = temp(QStringLiteral("locked.mvprg"));
-    writeAll(m_locked, locked);
-    m_damaged = temp(QStringLiteral("damaged.mvprg"));
-    writeAll(m_damaged, plain.left(plain.size() / 2));
-    writeAll(temp(QStringLiteral("notes.mvprg")), "shopping list: milk, bread\n");
-    writeAll(temp(QStringLiteral("other.mvprg")), "<?xml version=\"1.0\"?>\n<Settings a=\"1\"/>\n");
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void TestCli::info_data()
+void writeAll(const QString &path, const QByteArray &bytes)
 {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QJsonValue>("plain");
-    QTest::addColumn<QJsonValue>("encoded");
-
-    auto same = [](const char *path, const QJsonValue &value) {
-        QTest::newRow(path) << QString::fromLatin1(path) << value << value;
-    };
-    QTest::newRow("storedForm") << "storedForm" << QJsonValue("plain") << QJsonValue("encoded");
-    QTest::newRow("project/encryption") << "project/encryption" << QJsonValue(0) << QJsonValue(1);
-    same("project/name", QStringLiteral("golden"));
-    same("project/version", QStringLiteral("1.0.0"));
-    same("project/hardware/index", 0);
-    same("project/hardware/name", Config::instance()->hardDevices().value(0).name);
-    same("project/screenWidth", 800);
-    same("project/screenHeight", 480);
-    same("project/projectPassword", false);
-    same("languages/#", 2);
-    same("languages/1/name", QStringLiteral("English"));
-    same("languages/1/mark", QStringLiteral("second"));
-    same("languages/1/font", QStringLiteral("Arial,12,-1,5,50,0,0,0,0,0"));
-    same("devices/#", 1);
-    same("devices/0/name", QStringLiteral("PLC1"));
-    same("devices/0/protocol", 1);
-    same("devices/0/port", 1);
-    same("devices/0/baud", 19200);
-    same("devices/0/overtime", 1000);
-    same("screens/#", 2);
-    same("screens/0/name", QStringLiteral("基本画面_1"));
-    same("screens/0/width", 800);
-    // Rectangle, ellipse, text and the group; with the group's two members.
-    same("screens/0/shapes", 4);
-    same("screens/0/shapesTotal", 6);
-    same("screens/0/groups", 1);
-    same("screens/1/type", 2);
-    same("screens/1/height", 240);
-    same("screens/1/shapes", 1);
-    same("tags/address", 2);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
 }
 
-void TestCli::info()
+// Follows "a/b/0/c"; "#" as the last step gives the size of an array.
+QJsonValue valueAt(QJsonValue value, const QString &path)
 {
-    QFETCH(QString, path);
-    QFETCH(QJsonValue, plain);
-    QFETCH(QJsonValue, encoded);
-
-    static const QJsonObject plainInfo = infoOf(m_plain);
-    static const QJsonObject encodedInfo = infoOf(m_encoded);
-    QCOMPARE(valueAt(plainInfo, path), plain);
-    QCOMPARE(valueAt(encodedInfo, path), encoded);
+    for (const QString &step : path.split(QLatin1Char('/'))) {
+        if (step == QLatin1String("#"))
+            return value.toArray().size();
+        bool number = false;
+        const int index = step.toInt(&number);
+        value = number ? value.toArray().at(index) : value.toObject().value(step);
+    }
+    return value;
 }
 
-void TestCli::passwordIsCheckedButNeverShown()
+} // namespace
+
+// Runs the command-line tool as a separate process on the golden files of
+// tests/data (one project, stored plain and encoded) and on broken copies.
+class TestCli : public QObject
 {
-    const Result result = runCli({QStringLiteral("info"), m_locked, QStringLiteral("--password"),
-                                  QStringLiteral("s3cret-pw")});
-    QCOMPARE(result.code, 0);
-    const QJsonObject info = QJsonDocument::fromJson(result.out).object();
-    QCOMPARE(valueAt(info, QStringLiteral("project/projectPassword")), QJsonValue(true));
-    QCOMPARE(valueAt(info, QStringLiteral("project/macroPassword")), QJsonValue(true));
-    QVERIFY(!result.out.contains("s3cret-pw"));
-    QVERIFY(!result.out.contains("m4cr0-pw"));
-}
+    Q_OBJECT
 
-void TestCli::render()
-{
-    const QString out = temp(QStringLiteral("pictures"));
-    const Result result = runCli({QStringLiteral("render"), m_encoded, QStringLiteral("-o"), out});
-    QVERIFY2(result.code == 0, result.err.constData());
+    QTemporaryDir m_dir;
+    QString m_plain;
+    QString m_encoded;
+    QString m_locked; // the plain file with a project password
+    QString m_damaged; // the plain file cut in half
 
-    QStringList files = QDir(out).entryList(QDir::Files);
-    files.sort();
-    QCOMPARE(files,
-             QStringList({QStringLiteral("基本画面_1.png"), QStringLiteral("窗口画面_1.png")}));
-    const QImage base(QDir(out).filePath(QStringLiteral("基本画面_1.png")));
-    const QImage window(QDir(out).filePath(QStringLiteral("窗口画面_1.png")));
-    QCOMPARE(base.size(), QSize(800, 480));
-    QCOMPARE(window.size(), QSize(400, 240));
+    QString temp(const QString &name) const { return m_dir.filePath(name); }
 
-    const QColor fill(0xc0, 0xd0, 0xe0);
-    struct Probe
+private slots:
+    void initTestCase()
     {
-        QPoint point;
-        QColor colour;
-        const char *what;
-    } const probes[] = {
-        {{70, 60}, fill, "inside the rectangle at (20,30) 100x60"},
-        {{22, 32}, fill, "the rectangle's top-left corner"},
-        {{17, 60}, Qt::white, "left of the rectangle"},
-        {{425, 125}, fill, "group member a"},
-        {{550, 220}, fill, "group member b"},
-        {{470, 170}, Qt::white, "inside the group box, between members"},
-        {{240, 80}, fill, "centre of the ellipse"},
-        {{202, 42}, Qt::white, "corner of the ellipse's box"},
-        {{700, 400}, Qt::white, "open screen"},
-        {{20, 300}, Qt::white, "on a grid column"},
-        {{300, 40}, Qt::white, "on a grid row"},
-        {{799, 10}, Qt::white, "on the right edge line"},
-        {{400, 479}, Qt::white, "on the bottom edge line"},
-    };
-    for (const Probe &probe : probes) {
-        const QColor actual = base.pixelColor(probe.point);
-        QVERIFY2(actual == probe.colour,
-                 qPrintable(QStringLiteral("%1: %2").arg(probe.what, actual.name())));
+        QVERIFY(m_dir.isValid());
+        const QString data = qEnvironmentVariable("MAROVIN_TEST_DATA");
+        m_plain = data + QStringLiteral("/golden.mvprg");
+        m_encoded = data + QStringLiteral("/golden-encoded.mvprg");
+        const QByteArray plain = readAll(m_plain);
+        QVERIFY(plain.startsWith("<?xml"));
+        QVERIFY(!readAll(m_encoded).startsWith("<?xml"));
+
+        QByteArray locked = plain;
+        locked.replace("projectPw=\"\"", "projectPw=\"s3cret-pw\"");
+        locked.replace("macroPw=\"\"", "macroPw=\"m4cr0-pw\"");
+        QVERIFY(locked != plain);
+        m_locked = temp(QStringLiteral("locked.mvprg"));
+        writeAll(m_locked, locked);
+        m_damaged = temp(QStringLiteral("damaged.mvprg"));
+        writeAll(m_damaged, plain.left(plain.size() / 2));
+        writeAll(temp(QStringLiteral("notes.mvprg")), "shopping list: milk, bread\n");
+        writeAll(temp(QStringLiteral("other.mvprg")),
+                 "<?xml version=\"1.0\"?>\n<Settings a=\"1\"/>\n");
     }
-    // The polyline runs from (10, 10) to (100, 60) first: near (55, 35) a
-    // thin line in its pen colour, open screen well off it.
-    int inked = 0;
-    for (int y = 33; y <= 37; ++y)
-        inked += window.pixelColor(55, y) != Qt::white;
-    QVERIFY(inked >= 1);
-    QCOMPARE(window.pixelColor(55, 50), QColor(Qt::white));
-}
 
-void TestCli::renderOneScreenWithoutPlatform()
-{
-    const QString out = temp(QStringLiteral("one"));
-    const Result result = runCli({QStringLiteral("render"), m_plain, QStringLiteral("-o"), out,
-                                  QStringLiteral("--screen"), QStringLiteral("窗口画面_1")},
-                                 false);
-    QVERIFY2(result.code == 0, result.err.constData());
-    QCOMPARE(QDir(out).entryList(QDir::Files), QStringList {QStringLiteral("窗口画面_1.png")});
-}
+    void info_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QJsonValue>("plain");
+        QTest::addColumn<QJsonValue>("encoded");
 
-void TestCli::convert_data()
-{
-    QTest::addColumn<bool>("fromPlain");
-    QTest::addColumn<QStringList>("steps"); // form switches, applied in turn
-    QTest::addColumn<bool>("toPlain");
+        auto same = [](const char *path, const QJsonValue &value) {
+            QTest::newRow(path) << QString::fromLatin1(path) << value << value;
+        };
+        QTest::newRow("storedForm") << "storedForm" << QJsonValue("plain") << QJsonValue("encoded");
+        QTest::newRow("project/encryption")
+            << "project/encryption" << QJsonValue(0) << QJsonValue(1);
+        same("project/name", QStringLiteral("golden"));
+        same("project/hardware/name", Config::instance()->hardDevices().value(0).name);
+        same("project/screenHeight", 480);
+        same("project/projectPassword", false);
+        same("languages/#", 2);
+        same("languages/1/font", QStringLiteral("Arial,12,-1,5,50,0,0,0,0,0"));
+        same("devices/0/name", QStringLiteral("PLC1"));
+        same("devices/0/baud", 19200);
+        same("screens/#", 2);
+        same("screens/0/name", QStringLiteral("基本画面_1"));
+        // Rectangle, ellipse, text and the group; with the group's two members.
+        same("screens/0/shapes", 4);
+        same("screens/0/shapesTotal", 6);
+        same("screens/0/groups", 1);
+        same("screens/1/type", 2);
+        same("screens/1/height", 240);
+        same("tags/address", 2);
+    }
 
-    QTest::newRow("plain kept") << true << QStringList {QString()} << true;
-    QTest::newRow("encoded kept") << false << QStringList {QString()} << false;
-    QTest::newRow("plain to encoded") << true << QStringList {"--encrypt"} << false;
-    QTest::newRow("encoded to plain") << false << QStringList {"--plain"} << true;
-    QTest::newRow("plain, encoded, plain") << true << QStringList {"--encrypt", "--plain"} << true;
-    QTest::newRow("encoded, plain, encoded")
-        << false << QStringList {"--plain", "--encrypt"} << false;
-}
+    void info()
+    {
+        QFETCH(QString, path);
+        QFETCH(QJsonValue, plain);
+        QFETCH(QJsonValue, encoded);
+        static const QJsonObject plainInfo = infoOf(m_plain);
+        static const QJsonObject encodedInfo = infoOf(m_encoded);
+        QCOMPARE(valueAt(plainInfo, path), plain);
+        QCOMPARE(valueAt(encodedInfo, path), encoded);
+    }
 
-void TestCli::convert()
-{
-    QFETCH(bool, fromPlain);
-    QFETCH(QStringList, steps);
-    QFETCH(bool, toPlain);
+    void passwordIsCheckedButNeverShown()
+    {
+        const Result result = runCli({"info", m_locked, "--password", "s3cret-pw"});
+        QCOMPARE(result.code, 0);
+        const QJsonObject info = QJsonDocument::fromJson(result.out).object();
+        QCOMPARE(valueAt(info, "project/projectPassword"), QJsonValue(true));
+        QCOMPARE(valueAt(info, "project/macroPassword"), QJsonValue(true));
+        QVERIFY(!result.out.contains("s3cret-pw"));
+        QVERIFY(!result.out.contains("m4cr0-pw"));
+    }
 
-    QString source = fromPlain ? m_plain : m_encoded;
-    for (int i = 0; i < steps.size(); ++i) {
-        const QString output
-            = temp(QStringLiteral("%1-%2.mvprg").arg(QTest::currentDataTag()).arg(i));
-        QStringList arguments = {QStringLiteral("convert"), source, QStringLiteral("-o"), output};
-        if (!steps.at(i).isEmpty())
-            arguments << steps.at(i);
-        const Result result = runCli(arguments);
+    void render()
+    {
+        const QString out = temp(QStringLiteral("pictures"));
+        const Result result = runCli({"render", m_encoded, "-o", out});
         QVERIFY2(result.code == 0, result.err.constData());
-        source = output;
+
+        QStringList files = QDir(out).entryList(QDir::Files);
+        files.sort();
+        QCOMPARE(files, QStringList({"基本画面_1.png", "窗口画面_1.png"}));
+        const QImage base(QDir(out).filePath("基本画面_1.png"));
+        const QImage window(QDir(out).filePath("窗口画面_1.png"));
+        QCOMPARE(base.size(), QSize(800, 480));
+        QCOMPARE(window.size(), QSize(400, 240));
+
+        const QColor fill(0xc0, 0xd0, 0xe0);
+        const struct
+        {
+            QPoint point;
+            QColor colour;
+            const char *what;
+        } probes[] = {
+            {{22, 32}, fill, "the rectangle (20,30) 100x60, near its corner"},
+            {{17, 60}, Qt::white, "left of the rectangle"},
+            {{425, 125}, fill, "group member a"},
+            {{550, 220}, fill, "group member b"},
+            {{470, 170}, Qt::white, "inside the group box, between members"},
+            {{240, 80}, fill, "centre of the ellipse"},
+            {{202, 42}, Qt::white, "corner of the ellipse's box"},
+            {{20, 300}, Qt::white, "on a grid column"},
+            {{799, 10}, Qt::white, "on the right edge line"},
+        };
+        for (const auto &probe : probes) {
+            const QColor actual = base.pixelColor(probe.point);
+            QVERIFY2(actual == probe.colour,
+                     qPrintable(QStringLiteral("%1: %2").arg(probe.what, actual.name())));
+        }
+        // The polyline runs from (10, 10) to (100, 60) first: near (55, 35) a
+        // thin line in its pen colour, open screen well off it.
+        int inked = 0;
+        for (int y = 33; y <= 37; ++y)
+            inked += window.pixelColor(55, y) != Qt::white;
+        QVERIFY(inked >= 1);
+        QCOMPARE(window.pixelColor(55, 50), QColor(Qt::white));
     }
-    // The two golden files hold the same project, so each form must come
-    // out byte for byte as the golden file of that form.
-    QCOMPARE(readAll(source), readAll(toPlain ? m_plain : m_encoded));
 
-    QJsonObject info = infoOf(source);
-    QJsonObject expected = infoOf(m_plain);
-    for (QJsonObject *object : {&info, &expected})
-        object->remove(QStringLiteral("file"));
-    expected.insert(QStringLiteral("storedForm"), toPlain ? "plain" : "encoded");
-    QJsonObject project = expected.value(QStringLiteral("project")).toObject();
-    project.insert(QStringLiteral("encryption"), toPlain ? 0 : 1);
-    expected.insert(QStringLiteral("project"), project);
-    QCOMPARE(info, expected);
-}
+    void renderOneScreenWithoutPlatform()
+    {
+        const QString out = temp(QStringLiteral("one"));
+        const Result result
+            = runCli({"render", m_plain, "-o", out, "--screen", "窗口画面_1"}, false);
+        QVERIFY2(result.code == 0, result.err.constData());
+        QCOMPARE(QDir(out).entryList(QDir::Files), QStringList {"窗口画面_1.png"});
+    }
 
-void TestCli::errors_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("message"); // a part of the text on stderr
-    QTest::addColumn<QString>("notWritten"); // must not exist afterwards
+    void convert_data()
+    {
+        QTest::addColumn<bool>("fromPlain");
+        QTest::addColumn<QStringList>("steps"); // form switches, applied in turn
+        QTest::addColumn<bool>("toPlain");
+        QTest::newRow("plain kept") << true << QStringList {QString()} << true;
+        QTest::newRow("encoded kept") << false << QStringList {QString()} << false;
+        QTest::newRow("plain to encoded") << true << QStringList {"--encrypt"} << false;
+        QTest::newRow("encoded, plain, encoded")
+            << false << QStringList {"--plain", "--encrypt"} << false;
+    }
 
-    const QString missing = temp(QStringLiteral("missing.mvprg"));
-    const QString notes = temp(QStringLiteral("notes.mvprg"));
-    const QString other = temp(QStringLiteral("other.mvprg"));
-    const QString out = temp(QStringLiteral("refused"));
-    // One output per row, so a file written by one row cannot fail another.
-    const QString damagedOut = temp(QStringLiteral("from-damaged.mvprg"));
-    const QString lockedOut = temp(QStringLiteral("from-locked.mvprg"));
-    const QString bothOut = temp(QStringLiteral("both-forms.mvprg"));
+    void convert()
+    {
+        QFETCH(bool, fromPlain);
+        QFETCH(QStringList, steps);
+        QFETCH(bool, toPlain);
 
-    QTest::newRow("missing file") << QStringList {"info", missing} << missing << QString();
-    QTest::newRow("not XML") << QStringList {"info", notes} << notes << QString();
-    QTest::newRow("other root") << QStringList {"info", other} << other << QString();
-    QTest::newRow("damaged") << QStringList {"convert", m_damaged, "-o", damagedOut} << m_damaged
-                             << damagedOut;
-    QTest::newRow("no password") << QStringList {"info", m_locked} << "--password" << QString();
-    QTest::newRow("wrong password")
-        << QStringList {"convert", m_locked, "-o", lockedOut, "--password", "guess"} << m_locked
-        << lockedOut;
-    QTest::newRow("unknown command") << QStringList {"explode", m_plain} << "explode" << QString();
-    QTest::newRow("no command") << QStringList {} << "--help" << QString();
-    QTest::newRow("unknown option")
-        << QStringList {"info", m_plain, "--colour"} << "colour" << QString();
-    QTest::newRow("unknown screen")
-        << QStringList {"render", m_plain, "-o", out, "--screen", "无此画面"} << "无此画面"
-        << out + QStringLiteral("/基本画面_1.png");
-    QTest::newRow("render without -o") << QStringList {"render", m_plain} << "-o" << QString();
-    QTest::newRow("both forms") << QStringList {"convert", m_plain,     "-o",
-                                                bothOut,   "--encrypt", "--plain"}
-                                << "--plain" << bothOut;
-    QTest::newRow("form switch on info")
-        << QStringList {"info", m_plain, "--encrypt"} << "--encrypt" << QString();
-}
+        QString source = fromPlain ? m_plain : m_encoded;
+        for (int i = 0; i < steps.size(); ++i) {
+            const QString output = temp(QString("%1-%2.mvprg").arg(QTest::currentDataTag()).arg(i));
+            QStringList arguments = {"convert", source, "-o", output};
+            if (!steps.at(i).isEmpty())
+                arguments << steps.at(i);
+            const Result result = runCli(arguments);
+            QVERIFY2(result.code == 0, result.err.constData());
+            source = output;
+        }
+        // Both golden files hold the same project: each form must come out
+        // byte for byte as the golden file of that form (so its info, checked
+        // above, is that of the golden file too).
+        QCOMPARE(readAll(source), readAll(toPlain ? m_plain : m_encoded));
+    }
 
-void TestCli::errors()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, message);
-    QFETCH(QString, notWritten);
+    void errors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message"); // a part of the text on stderr
+        QTest::addColumn<QString>("notWritten"); // must not exist afterwards
 
-    const Result result = runCli(arguments);
-    QCOMPARE(result.code, 1);
-    QVERIFY(result.out.isEmpty());
-    const QString err = QString::fromUtf8(result.err);
-    QVERIFY2(err.contains(message), qPrintable(err));
-    if (!notWritten.isEmpty())
-        QVERIFY(!QFileInfo::exists(notWritten));
-}
+        const QString missing = temp("missing.mvprg"), notes = temp("notes.mvprg"),
+                      other = temp("other.mvprg"), out = temp("refused");
+        // One output per row, so a file written by one row cannot fail another.
+        const QString damagedOut = temp("from-damaged.mvprg"),
+                      lockedOut = temp("from-locked.mvprg"), bothOut = temp("both-forms.mvprg");
+        const QString none;
+
+        QTest::newRow("missing file") << QStringList {"info", missing} << missing << none;
+        QTest::newRow("not XML") << QStringList {"info", notes} << notes << none;
+        QTest::newRow("other root") << QStringList {"info", other} << other << none;
+        QTest::newRow("damaged") << QStringList {"convert", m_damaged, "-o", damagedOut}
+                                 << m_damaged << damagedOut;
+        QTest::newRow("no password") << QStringList {"info", m_locked} << "--password" << none;
+        QTest::newRow("wrong password")
+            << QStringList {"convert", m_locked, "-o", lockedOut, "--password", "guess"} << m_locked
+            << lockedOut;
+        QTest::newRow("unknown command") << QStringList {"explode", m_plain} << "explode" << none;
+        QTest::newRow("no command") << QStringList {} << "--help" << none;
+        QTest::newRow("unknown option")
+            << QStringList {"info", m_plain, "--colour"} << "colour" << none;
+        QTest::newRow("unknown screen")
+            << QStringList {"render", m_plain, "-o", out, "--screen", "无此画面"} << "无此画面"
+            << out + "/基本画面_1.png";
+        QTest::newRow("render without -o") << QStringList {"render", m_plain} << "-o" << none;
+        QTest::newRow("both forms")
+            << QStringList {"convert", m_plain, "-o", bothOut, "--encrypt", "--plain"} << "--plain"
+            << bothOut;
+        QTest::newRow("form switch on info")
+            << QStringList {"info", m_plain, "--encrypt"} << "--encrypt" << none;
+    }
+
+    void errors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QFETCH(QString, notWritten);
+
+        const Result result = runCli(arguments);
+        QCOMPARE(result.code, 1);
+        QVERIFY(result.out.isEmpty());
+        const QString err = QString::fromUtf8(result.err);
+        QVERIFY2(err.contains(message), qPrintable(err));
+        if (!notWritten.isEmpty())
+            QVERIFY(!QFileInfo::exists(notWritten));
+    }
+};
 
 QTEST_MAIN(TestCli)
 #include "tst_cli.moc"
