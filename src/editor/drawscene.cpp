@@ -5,6 +5,7 @@
 #include "editor/screengrid.h"
 #include "project/config.h"
 #include "shapes/graphicsitemgroup.h"
+#include "shapes/graphicswidgetitem.h"
 #include "shapes/shapepainting.h"
 
 #include <QGraphicsSceneMouseEvent>
@@ -651,4 +652,16 @@ void DrawScene::destroyGroup(GraphicsItemGroup *group)
     }
     removeItem(group);
     delete group;
+}
+
+void DrawScene::realizeWidgets()
+{
+    if (!m_widgetsPending)
+        return;
+    m_widgetsPending = false;
+    const QList<QGraphicsItem *> all = items();
+    for (QGraphicsItem *item : all) {
+        if (item->type() == WidgetItemType)
+            static_cast<GraphicsWidgetItem *>(item)->proxy();
+    }
 }

@@ -126,6 +126,13 @@ public:
     // selected), then removes and deletes the group.
     void destroyGroup(GraphicsItemGroup *group);
 
+    // Widget shapes make their widgets on first use; a view calls this
+    // before it paints (and so does anything that renders the screen), so
+    // that every widget shape is drawn with its widget.
+    void realizeWidgets();
+    // Called by a widget shape without a widget that enters this scene.
+    void noteUnrealizedWidget() { m_widgetsPending = true; }
+
 signals:
     // item is null when the whole selection moved; oldPosition carries the
     // displacement (new minus old position).
@@ -160,6 +167,7 @@ private:
     bool m_keyMoved = false;
     ScreenGrid *m_grid;
     bool m_gridVisible = true;
+    bool m_widgetsPending = false;
     QMap<QString, int> m_nameCounters;
     int m_type;
     QPen m_pen;

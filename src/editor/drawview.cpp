@@ -112,6 +112,13 @@ void DrawView::setMenuRunner(MenuRunner runner)
     menuRunnerSlot() = std::move(runner);
 }
 
+void DrawView::paintEvent(QPaintEvent *event)
+{
+    if (DrawScene *screen = drawScene())
+        screen->realizeWidgets();
+    QGraphicsView::paintEvent(event);
+}
+
 void DrawView::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint p = event->localPos().toPoint();

@@ -2,8 +2,9 @@
 
 #include <QPainter>
 
-SizeHandleRect::SizeHandleRect(QGraphicsItem *parent, int dir, int kind)
-    : QGraphicsRectItem(-4, -4, 8, 8, parent)
+SizeHandleRect::SizeHandleRect(QGraphicsItem *owner, int dir, int kind)
+    : QGraphicsRectItem(-4, -4, 8, 8)
+    , m_owner(owner)
     , m_dir(dir)
     , m_kind(kind)
     , m_colour(QStringLiteral("#87CEFA"))
@@ -17,6 +18,8 @@ void SizeHandleRect::setState(int state)
 {
     if (state == m_state)
         return;
+    if (state != Hidden && !parentItem() && m_owner)
+        setParentItem(m_owner);
     setVisible(state != Hidden);
     m_state = state;
 }
@@ -28,6 +31,9 @@ void SizeHandleRect::move(double x, double y)
 
 bool SizeHandleRect::hitTest(const QPointF &scenePoint) const
 {
+    // A loose handle maps through its owner as an attached one would.
+    if (!parentItem() && m_owner)
+        return contains(m_owner->mapFromScene(scenePoint) - pos());
     return contains(mapFromScene(scenePoint));
 }
 

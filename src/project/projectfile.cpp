@@ -7,7 +7,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -31,6 +30,19 @@ QByteArray beforeZero(const QByteArray &bytes)
 {
     const int zero = bytes.indexOf('\0');
     return zero < 0 ? bytes : bytes.left(zero);
+}
+
+// Letter case exchanged on the Latin-1 text of bytes, as UTF-8.
+QByteArray swapLatin1LetterCase(const QByteArray &bytes)
+{
+    QString text = QString::fromLatin1(bytes);
+    for (QChar &c : text) {
+        if (c.isUpper())
+            c = c.toLower();
+        else if (c.isLower())
+            c = c.toUpper();
+    }
+    return text.toUtf8();
 }
 
 QWidget *createScreen(const ProjectFile::LoadHooks &hooks, int type)
@@ -210,52 +222,128 @@ QByteArray ProjectFile::decodeProjectText(const QByteArray &bytes)
 
 QByteArray ProjectFile::swapLetterCase(const QByteArray &bytes)
 {
-    QString text = QString::fromLatin1(beforeZero(bytes));
-    for (QChar &c : text) {
-        if (c.isUpper())
-            c = c.toLower();
-        else if (c.isLower())
-            c = c.toUpper();
+    const QByteArray head = beforeZero(bytes);
+    // Base64 text is ASCII: swap it byte by byte. Other bytes take the
+    // Latin-1 letter rules below.
+    QByteArray result(head.size(), Qt::Uninitialized);
+    for (int i = 0; i < head.size(); ++i) {
+        const char c = head.at(i);
+        if (c & 0x80)
+            return swapLatin1LetterCase(head);
+        if (c >= 'a' && c <= 'z')
+            result[i] = char(c - 'a' + 'A');
+        else if (c >= 'A' && c <= 'Z')
+            result[i] = char(c - 'A' + 'a');
+        else
+            result[i] = c;
     }
-    return text.toUtf8();
+    return result;
 }
+
+namespace {
+
+// Word characters as the attribute grammar below knows them: letters,
+// digits and the underscore.
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+// The attributes of a start tag on one line: from the blank after the
+// element name up to the last ">" on the line, cut at the first ">" (the
+// writer escapes ">" in values, so the first one ends the tag; what follows
+// is content that must stay). The element is the first "<" followed by a
+// name, a blank, at least one character and a ">". Column 0 holds the
+// prolog and the root, which stay as written. False when the line has no
+// such tag.
+bool startTagAttributes(const QStringRef &line, int *begin, int *end)
+{
+    const int lastClose = line.lastIndexOf(QLatin1Char('>'));
+    if (lastClose < 0)
+        return false;
+    for (int open = line.indexOf(QLatin1Char('<')); open >= 0 && open < lastClose;
+         open = line.indexOf(QLatin1Char('<'), open + 1)) {
+        int i = open + 1;
+        while (i < line.size() && isWordChar(line.at(i)))
+            ++i;
+        if (i == open + 1 || i >= line.size() || !line.at(i).isSpace())
+            continue;
+        // At least one character between the blank and the last ">".
+        if (lastClose <= i + 1)
+            return false;
+        if (open == 0)
+            return false;
+        *begin = i + 1;
+        const int firstClose = line.indexOf(QLatin1Char('>'), *begin);
+        *end = firstClose < lastClose ? firstClose : lastClose;
+        return true;
+    }
+    return false;
+}
+
+// Each name="value" in attrs, in order: a run of word characters directly
+// followed by =" and the value up to the next quote.
+QVector<QStringRef> attributeTexts(const QStringRef &attrs)
+{
+    QVector<QStringRef> found;
+    const int n = attrs.size();
+    int i = 0;
+    while (i < n) {
+        if (!isWordChar(attrs.at(i))) {
+            ++i;
+            continue;
+        }
+        const int start = i;
+        while (i < n && isWordChar(attrs.at(i)))
+            ++i;
+        if (i + 1 < n && attrs.at(i) == QLatin1Char('=') && attrs.at(i + 1) == QLatin1Char('"')) {
+            const int close = attrs.indexOf(QLatin1Char('"'), i + 2);
+            if (close >= 0) {
+                found.append(attrs.mid(start, close + 1 - start));
+                i = close + 1;
+            }
+        }
+    }
+    return found;
+}
+
+} // namespace
 
 QString ProjectFile::tidyProjectXml(const QString &text)
 {
-    // The start tag: element name, one blank, then everything up to the
-    // last ">" on the line (so an empty element's attributes end in "/").
-    static const QRegularExpression startTag(QStringLiteral("<(\\w+)\\s(.+)>"),
-                                             QRegularExpression::UseUnicodePropertiesOption);
-    // One attribute with its quoted value. The writer escapes quotes inside
-    // values, so the first quote after the opening one closes it.
-    static const QRegularExpression attribute(QStringLiteral("\\w+=\".*?\""),
-                                              QRegularExpression::UseUnicodePropertiesOption);
-
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &line : lines) {
-        const QRegularExpressionMatch tag = startTag.match(line);
-        // Column 0 holds the prolog and the root, which stay as written.
-        if (!tag.hasMatch() || tag.capturedStart(0) <= 0)
-            continue;
-        QString attrs = tag.captured(2);
-        // The writer escapes ">" in values, so a ">" here ends the start
-        // tag: what follows is content on the same line and must not be
-        // dropped by the replacement below.
-        const int tagEnd = attrs.indexOf(QLatin1Char('>'));
-        if (tagEnd >= 0)
-            attrs.truncate(tagEnd);
-
-        QStringList found;
-        QRegularExpressionMatchIterator it = attribute.globalMatch(attrs);
-        while (it.hasNext())
-            found.append(it.next().captured(0));
-        if (found.size() < 2)
-            continue;
-        std::sort(found.begin(), found.end());
-        QString sorted = found.join(QLatin1Char(' '));
-        if (attrs.endsWith(QLatin1Char('/')))
-            sorted.append(QLatin1Char('/'));
-        line.replace(attrs, sorted);
+    // One pass, line by line: the writer puts every start tag on a line of
+    // its own, and a large project has hundreds of thousands of them.
+    QString result;
+    result.reserve(text.size());
+    int lineStart = 0;
+    while (lineStart <= text.size()) {
+        int lineEnd = text.indexOf(QLatin1Char('\n'), lineStart);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        const QStringRef line = text.midRef(lineStart, lineEnd - lineStart);
+        int begin = 0;
+        int end = 0;
+        QVector<QStringRef> found;
+        if (startTagAttributes(line, &begin, &end))
+            found = attributeTexts(line.mid(begin, end - begin));
+        if (found.size() < 2) {
+            result.append(line);
+        } else {
+            std::sort(found.begin(), found.end(),
+                      [](const QStringRef &a, const QStringRef &b) { return a.compare(b) < 0; });
+            result.append(line.left(begin));
+            for (int i = 0; i < found.size(); ++i) {
+                if (i > 0)
+                    result.append(QLatin1Char(' '));
+                result.append(found.at(i));
+            }
+            if (line.at(end - 1) == QLatin1Char('/'))
+                result.append(QLatin1Char('/'));
+            result.append(line.mid(end));
+        }
+        if (lineEnd < text.size())
+            result.append(QLatin1Char('\n'));
+        lineStart = lineEnd + 1;
     }
-    return lines.join(QLatin1Char('\n'));
+    return result;
 }

@@ -19,8 +19,17 @@ struct Entry
 
 } // namespace
 
+void PropertyRegistry::touch()
+{
+    // One counter for all registries: a cache filled from one registry is
+    // never taken for another's.
+    static int counter = 0;
+    m_revision = ++counter;
+}
+
 void PropertyRegistry::clear()
 {
+    touch();
     m_groups.clear();
     m_displayNames.clear();
 }
@@ -28,6 +37,7 @@ void PropertyRegistry::clear()
 void PropertyRegistry::add(const QString &className, const QString &group, const QString &property,
                            const QString &displayName)
 {
+    touch();
     m_groups[className][group].append(property);
     m_displayNames[className].insert(property, displayName);
 }

@@ -29,6 +29,10 @@ public:
     void add(const QString &className, const QString &group, const QString &property,
              const QString &displayName);
 
+    // Changes with every clear() and add(), so callers may cache what they
+    // derive from the registry.
+    int revision() const { return m_revision; }
+
     bool contains(const QString &className) const { return m_groups.contains(className); }
     QStringList classNames() const { return m_groups.keys(); }
 
@@ -46,7 +50,10 @@ public:
     QHash<QString, QString> displayNames(const QString &className) const;
 
 private:
+    void touch();
+
     QHash<QString, QMap<QString, QStringList>> m_groups;
+    int m_revision = 0;
     QHash<QString, QHash<QString, QString>> m_displayNames;
 };
 

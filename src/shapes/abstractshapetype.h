@@ -19,7 +19,15 @@ class AbstractShapeType : public BaseType
 public:
     explicit AbstractShapeType(QGraphicsItem *parent = nullptr)
         : BaseType(parent)
-    {}
+    { }
+    ~AbstractShapeType() override
+    {
+        // Attached handles are child items, deleted by ~QGraphicsItem.
+        for (SizeHandleRect *h : qAsConst(m_handles)) {
+            if (!h->isAttached())
+                delete h;
+        }
+    }
 
     // The type name, also the XML element name ("rectangle", "group", ...).
     virtual QString typeName() const { return QStringLiteral("AbstractType"); }
@@ -42,7 +50,7 @@ public:
     virtual QRectF localRect() const { return m_localRect; }
     // Re-expresses the geometry around the item origin without moving the
     // shape on screen; ends every interactive change.
-    virtual void normalizeGeometry() {}
+    virtual void normalizeGeometry() { }
     virtual void translateBy(const QPointF &delta) { Q_UNUSED(delta) }
     // A new shape of the same kind, not in any scene; the caller takes
     // ownership. Null when the shape cannot be copied.
@@ -69,7 +77,7 @@ public:
         const int index = (dir + 3) % 8;
         return index < m_handles.size() ? m_handles.at(index)->pos() : QPointF();
     }
-    virtual void updateHandles() {}
+    virtual void updateHandles() { }
     virtual bool fixe() const { return !(this->flags() & QGraphicsItem::ItemIsMovable); }
     virtual void setFixe(bool fixed) { this->setFlag(QGraphicsItem::ItemIsMovable, !fixed); }
 
@@ -92,7 +100,7 @@ public:
     }
 
 protected:
-    // Child items of the shape: Qt deletes them with it.
+    // Loose until first shown, then child items (see SizeHandleRect).
     QVector<SizeHandleRect *> m_handles;
     QRectF m_localRect;
     double m_width = 0;

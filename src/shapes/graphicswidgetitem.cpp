@@ -1,5 +1,6 @@
 #include "graphicswidgetitem.h"
 
+#include "editor/drawscene.h"
 #include "shapes/customproxy.h"
 #include "shapes/shapeattributes.h"
 
@@ -19,8 +20,13 @@ GraphicsWidgetItem::GraphicsWidgetItem(int kind, const QRect &rect, QGraphicsIte
 {
     m_pen.setStyle(Qt::NoPen);
     setBrushStyle(NoBrush);
+}
 
-    QWidget *w = createWidget(kind);
+CustomProxy *GraphicsWidgetItem::proxy()
+{
+    if (m_proxy || m_destroying)
+        return m_proxy;
+    QWidget *w = createWidget(m_kind);
     // The widget is for show: no keyboard focus and no drops, so its
     // content stays as created.
     w->setFocusPolicy(Qt::NoFocus);
@@ -28,23 +34,28 @@ GraphicsWidgetItem::GraphicsWidgetItem(int kind, const QRect &rect, QGraphicsIte
     w->setCursor(Qt::ArrowCursor);
 
     m_proxy = new CustomProxy(this);
+    // Below the handles, which may already be child items.
+    m_proxy->setZValue(-1);
     m_proxy->setWidget(w);
     m_proxy->setMinimumSize(0, 0);
     m_proxy->setFocusPolicy(Qt::NoFocus);
     m_proxy->setAcceptDrops(false);
-
-    // Handles created before the proxy would be drawn under the widget;
-    // fresh ones stack above it.
-    qDeleteAll(m_handles);
-    m_handles.clear();
-    for (int dir = 1; dir <= 8; ++dir)
-        m_handles.append(new SizeHandleRect(this, dir, SizeHandleRect::BoxHandle));
-    updateHandles();
     fitProxy();
+    return m_proxy;
+}
+
+QVariant GraphicsWidgetItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSceneHasChanged && !m_proxy) {
+        if (auto *screen = dynamic_cast<DrawScene *>(scene()))
+            screen->noteUnrealizedWidget();
+    }
+    return GraphicsRectItem::itemChange(change, value);
 }
 
 GraphicsWidgetItem::~GraphicsWidgetItem()
 {
+    m_destroying = true;
     if (!m_proxy)
         return;
     // Detach the proxy so that ~QGraphicsItem does not delete it with the
@@ -90,9 +101,10 @@ QWidget *GraphicsWidgetItem::createWidget(int kind)
     }
 }
 
-QWidget *GraphicsWidgetItem::widget() const
+QWidget *GraphicsWidgetItem::widget()
 {
-    return m_proxy ? m_proxy->widget() : nullptr;
+    CustomProxy *holder = proxy();
+    return holder ? holder->widget() : nullptr;
 }
 
 void GraphicsWidgetItem::fitProxy()

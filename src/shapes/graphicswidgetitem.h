@@ -14,9 +14,11 @@ class QWidget;
 //
 // The widget lives in a CustomProxy that is a child item of the shape and
 // always fills the shape's box. The shape owns the proxy and the proxy owns
-// the widget. When the shape is destroyed the proxy is detached from it and
-// deleted through the event loop, because the shape may be destroyed while
-// one of the proxy's own event handlers is still running.
+// the widget. Both are made on first use (proxy(), widget(), or the
+// screen's realizeWidgets() before it is painted): real widgets are costly,
+// and a loaded project holds thousands on screens that may never be shown. When the shape is
+// destroyed the proxy is detached from it and deleted through the event loop, because the shape may
+// be destroyed while one of the proxy's own event handlers is still running.
 class GraphicsWidgetItem : public GraphicsRectItem
 {
     Q_OBJECT
@@ -36,9 +38,14 @@ public:
     bool writeXml(QXmlStreamWriter *writer) override;
 
     int widgetKind() const { return m_kind; }
-    // Null only while the shape is being destroyed.
-    CustomProxy *proxy() const { return m_proxy; }
-    QWidget *widget() const;
+    // Makes the proxy and its widget when they do not exist yet. Null only
+    // while the shape is being destroyed.
+    CustomProxy *proxy();
+    QWidget *widget();
+    bool hasProxy() const { return !m_proxy.isNull(); }
+
+protected:
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
     static QWidget *createWidget(int kind);
@@ -46,4 +53,5 @@ private:
 
     QPointer<CustomProxy> m_proxy;
     int m_kind;
+    bool m_destroying = false;
 };

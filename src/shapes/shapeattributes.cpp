@@ -1,23 +1,73 @@
 #include "shapeattributes.h"
 
+#include "project/config.h"
 #include "project/propertyregistry.h"
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QMetaProperty>
 #include <QPointF>
 #include <QRectF>
-#include <QRegularExpression>
+#include <QVector>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace {
 
-QMetaProperty metaProperty(const QObject *object, const QString &name)
+// How one attribute maps onto its property, worked out once per class: a
+// large project reads and writes hundreds of thousands of attributes, and
+// looking each property up by name dominated both.
+struct AttributeSlot
+{
+    QString name;
+    QByteArray key;
+    // Invalid when the class has no such property (it is then read and
+    // written as a dynamic property).
+    QMetaProperty property;
+};
+
+using AttributePlan = QVector<AttributeSlot>;
+
+AttributePlan planFor(const QObject *object, const QStringList &names)
 {
     const QMetaObject *meta = object->metaObject();
-    const int index = meta->indexOfProperty(name.toLatin1().constData());
-    return index >= 0 ? meta->property(index) : QMetaProperty();
+    AttributePlan plan;
+    plan.reserve(names.size());
+    for (const QString &name : names) {
+        AttributeSlot slot;
+        slot.name = name;
+        slot.key = name.toLatin1();
+        const int index = meta->indexOfProperty(slot.key.constData());
+        if (index >= 0)
+            slot.property = meta->property(index);
+        plan.append(slot);
+    }
+    return plan;
+}
+
+// The plan for the object's registered properties; rebuilt whenever the
+// registry changes.
+const AttributePlan &registeredPlan(const QObject *object)
+{
+    static QHash<const QMetaObject *, AttributePlan> cache;
+    static int cachedRevision = -1;
+    const int revision = Config::instance()->propertyRegistry().revision();
+    if (revision != cachedRevision) {
+        cache.clear();
+        cachedRevision = revision;
+    }
+    const QMetaObject *meta = object->metaObject();
+    auto it = cache.find(meta);
+    if (it == cache.end())
+        it = cache.insert(meta, planFor(object, propertyNamesOf(object)));
+    return it.value();
+}
+
+QVariant readValue(const QObject *object, const AttributeSlot &slot)
+{
+    return slot.property.isValid() ? slot.property.read(object)
+                                   : object->property(slot.key.constData());
 }
 
 QString valueText(const QMetaProperty &property, const QVariant &value)
@@ -53,99 +103,128 @@ QString valueText(const QMetaProperty &property, const QVariant &value)
     }
 }
 
-// Numbers in point and rectangle texts. The sign is read too: a shape may
-// sit at negative coordinates inside a group, and what we write must read
-// back as written.
-QList<double> numbersIn(const QString &text)
+bool isDigit(QChar c)
 {
-    static const QRegularExpression number(QStringLiteral("-?\\d+\\.?\\d*"));
-    QList<double> result;
-    auto it = number.globalMatch(text);
-    while (it.hasNext())
-        result.append(it.next().captured(0).toDouble());
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// Numbers in point and rectangle texts: an optional minus, digits, and an
+// optional fraction. The sign is read too: a shape may sit at negative
+// coordinates inside a group, and what we write must read back as written.
+QVector<double> numbersIn(const QStringRef &text)
+{
+    QVector<double> result;
+    const int n = text.size();
+    int i = 0;
+    while (i < n) {
+        const int start = i;
+        int j = i;
+        if (text.at(j) == QLatin1Char('-') && j + 1 < n && isDigit(text.at(j + 1)))
+            ++j;
+        else if (!isDigit(text.at(j))) {
+            ++i;
+            continue;
+        }
+        while (j < n && isDigit(text.at(j)))
+            ++j;
+        if (j < n && text.at(j) == QLatin1Char('.')) {
+            ++j;
+            while (j < n && isDigit(text.at(j)))
+                ++j;
+        }
+        result.append(text.mid(start, j - start).toDouble());
+        i = j;
+    }
     return result;
+}
+
+// The attribute text as a value of the property's type; invalid when the
+// text cannot give one and the property must keep its value.
+QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStringRef &text)
+{
+    if (slot.property.isEnumType())
+        return text.toInt();
+    int type = slot.property.isValid() ? slot.property.userType() : QMetaType::UnknownType;
+    if (type == QMetaType::UnknownType || type == QMetaType::QVariant)
+        type = readValue(object, slot).userType();
+    switch (type) {
+    case QMetaType::Bool:
+        return text == QLatin1String("true");
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+        return text.toInt();
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return text.toDouble();
+    case QMetaType::QRect:
+    case QMetaType::QRectF: {
+        const QVector<double> n = numbersIn(text);
+        if (n.size() != 4)
+            return QVariant();
+        const QRectF r(n.at(0), n.at(1), n.at(2), n.at(3));
+        return type == QMetaType::QRect ? QVariant(r.toRect()) : QVariant(r);
+    }
+    case QMetaType::QPoint:
+    case QMetaType::QPointF: {
+        const QVector<double> n = numbersIn(text);
+        if (n.size() != 2)
+            return QVariant();
+        const QPointF p(n.at(0), n.at(1));
+        return type == QMetaType::QPoint ? QVariant(p.toPoint()) : QVariant(p);
+    }
+    case QMetaType::QColor:
+        return QColor(text.toString());
+    case QMetaType::QFont: {
+        QFont font;
+        font.fromString(text.toString());
+        return font;
+    }
+    default:
+        return text.toString();
+    }
+}
+
+bool writePlan(QXmlStreamWriter *writer, QObject *shape, const AttributePlan &plan)
+{
+    for (const AttributeSlot &slot : plan)
+        writer->writeAttribute(slot.name, valueText(slot.property, readValue(shape, slot)));
+    return true;
+}
+
+bool readPlan(QXmlStreamReader *reader, QObject *shape, const AttributePlan &plan)
+{
+    const QXmlStreamAttributes attributes = reader->attributes();
+    for (const AttributeSlot &slot : plan) {
+        const QVariant value = parseValue(shape, slot, attributes.value(slot.name));
+        if (!value.isValid())
+            continue;
+        if (slot.property.isValid())
+            slot.property.write(shape, value);
+        else
+            shape->setProperty(slot.key.constData(), value);
+    }
+    return true;
 }
 
 } // namespace
 
 bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape)
 {
-    return writeShapeAttributes(writer, shape, propertyNamesOf(shape));
+    return writePlan(writer, shape, registeredPlan(shape));
 }
 
 bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape, const QStringList &names)
 {
-    for (const QString &name : names) {
-        const QMetaProperty property = metaProperty(shape, name);
-        const QVariant value = shape->property(name.toLatin1().constData());
-        writer->writeAttribute(name, valueText(property, value));
-    }
-    return true;
+    return writePlan(writer, shape, planFor(shape, names));
 }
 
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape)
 {
-    return readShapeAttributes(reader, shape, propertyNamesOf(shape));
+    return readPlan(reader, shape, registeredPlan(shape));
 }
 
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape, const QStringList &names)
 {
-    const QXmlStreamAttributes attributes = reader->attributes();
-    for (const QString &name : names) {
-        const QByteArray key = name.toLatin1();
-        const QString text = attributes.value(name).toString();
-        const QMetaProperty property = metaProperty(shape, name);
-        const QVariant current = shape->property(key.constData());
-        QVariant value;
-        if (property.isEnumType()) {
-            value = text.toInt();
-        } else {
-            switch (int(current.type())) {
-            case QMetaType::Bool:
-                value = text == QLatin1String("true");
-                break;
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::LongLong:
-                value = text.toInt();
-                break;
-            case QMetaType::Double:
-            case QMetaType::Float:
-                value = text.toDouble();
-                break;
-            case QMetaType::QRect:
-            case QMetaType::QRectF: {
-                const QList<double> n = numbersIn(text);
-                if (n.size() != 4)
-                    continue;
-                const QRectF r(n.at(0), n.at(1), n.at(2), n.at(3));
-                value = current.type() == QVariant::Rect ? QVariant(r.toRect()) : QVariant(r);
-                break;
-            }
-            case QMetaType::QPoint:
-            case QMetaType::QPointF: {
-                const QList<double> n = numbersIn(text);
-                if (n.size() != 2)
-                    continue;
-                const QPointF p(n.at(0), n.at(1));
-                value = current.type() == QVariant::Point ? QVariant(p.toPoint()) : QVariant(p);
-                break;
-            }
-            case QMetaType::QColor:
-                value = QColor(text);
-                break;
-            case QMetaType::QFont: {
-                QFont font;
-                font.fromString(text);
-                value = font;
-                break;
-            }
-            default:
-                value = text;
-                break;
-            }
-        }
-        shape->setProperty(key.constData(), value);
-    }
-    return true;
+    return readPlan(reader, shape, planFor(shape, names));
 }

@@ -344,6 +344,7 @@ int CliTool::render(const QString &directory, const QString &screen) const
         image.fill(Qt::transparent);
         scene->clearSelection();
         scene->setGridVisible(false);
+        scene->realizeWidgets();
         {
             QPainter painter(&image);
             // The hints a screen view paints with.
