@@ -7,10 +7,10 @@ SizeHandleRect::SizeHandleRect(QGraphicsItem *owner, int dir, int kind)
     , m_owner(owner)
     , m_dir(dir)
     , m_kind(kind)
-    , m_colour(QStringLiteral("#87CEFA"))
+    , m_colour(0x87, 0xce, 0xfa)
 {
-    setFlag(QGraphicsItem::ItemIgnoresTransformations);
-    setAcceptHoverEvents(true);
+    // Flags and hover only matter once the handle is in the scene; see
+    // setState().
     hide();
 }
 
@@ -18,8 +18,11 @@ void SizeHandleRect::setState(int state)
 {
     if (state == m_state)
         return;
-    if (state != Hidden && !parentItem() && m_owner)
+    if (state != Hidden && !parentItem() && m_owner) {
+        setFlag(QGraphicsItem::ItemIgnoresTransformations);
+        setAcceptHoverEvents(true);
         setParentItem(m_owner);
+    }
     setVisible(state != Hidden);
     m_state = state;
 }

@@ -57,7 +57,13 @@ QPainterPath GraphicsPolygonItem::geometryPath() const
 
 QPainterPath GraphicsPolygonItem::shape() const
 {
-    return strokedPath(geometryPath(), m_pen);
+    if (!m_shapeValid || m_shapePoints != m_points || m_shapePen != m_pen) {
+        m_shapeCache = strokedPath(geometryPath(), m_pen);
+        m_shapePoints = m_points;
+        m_shapePen = m_pen;
+        m_shapeValid = true;
+    }
+    return m_shapeCache;
 }
 
 QRectF GraphicsPolygonItem::boundingRect() const

@@ -75,4 +75,12 @@ protected:
 
     QPolygonF m_points;
     QPolygonF m_referencePoints;
+
+private:
+    // The stroked outline is costly and asked for on every geometry change,
+    // paint and hit test; it is kept until the points or the pen change.
+    mutable QPolygonF m_shapePoints;
+    mutable QPen m_shapePen;
+    mutable QPainterPath m_shapeCache;
+    mutable bool m_shapeValid = false;
 };

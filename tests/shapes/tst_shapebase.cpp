@@ -94,10 +94,13 @@ void TestShapeBase::posIsTopLeftCorner()
 void TestShapeBase::clampAtScreenEdges()
 {
     // On an 800 x 480 screen; wider than the screen, the right edge rule wins.
-    const struct { int width; QPointF moveTo, expected; } rows[] = {
-        {100, {-30, 100}, {0, 100}},  {100, {750, 100}, {700, 100}},
-        {100, {10, -5}, {10, 0}},     {100, {-10, 460}, {0, 430}},
-        {100, {300, 200}, {300, 200}}, {1000, {10, 0}, {-200, 0}},
+    const struct
+    {
+        int width;
+        QPointF moveTo, expected;
+    } rows[] = {
+        {100, {-30, 100}, {0, 100}}, {100, {750, 100}, {700, 100}}, {100, {10, -5}, {10, 0}},
+        {100, {-10, 460}, {0, 430}}, {100, {300, 200}, {300, 200}}, {1000, {10, 0}, {-200, 0}},
     };
     for (const auto &r : rows) {
         QGraphicsScene scene(0, 0, 800, 480);
@@ -130,9 +133,9 @@ void TestShapeBase::resizeAboutOppositeHandle()
 {
     // A 100 x 50 box at (100, 100) doubled; the opposite handle stays put, top and
     // bottom never change the width, left and right never the height.
-    const QRectF expected[] = {{0, 50, 200, 100},   {100, 50, 100, 100}, {100, 50, 200, 100},
-                               {100, 100, 200, 50}, {100, 100, 200, 100}, {100, 100, 100, 100},
-                               {0, 100, 200, 100},  {0, 100, 200, 50}};
+    const QRectF expected[]
+        = {{0, 50, 200, 100},    {100, 50, 100, 100},  {100, 50, 200, 100}, {100, 100, 200, 50},
+           {100, 100, 200, 100}, {100, 100, 100, 100}, {0, 100, 200, 100},  {0, 100, 200, 50}};
     for (int handle = 1; handle <= 8; ++handle) {
         QGraphicsScene scene(0, 0, 800, 480);
         GraphicsRectItem *item = placedRect(&scene, 100, 100, 100, 50);
@@ -163,7 +166,11 @@ void TestShapeBase::opacityAndFixe()
 void TestShapeBase::gradientFollowsColours()
 {
     // Stops at even spacing; L = line colour, F = fill colour.
-    const struct { int style; QString pattern; } rows[] = {
+    const struct
+    {
+        int style;
+        QString pattern;
+    } rows[] = {
         {15, "LF"}, {17, "LFL"}, {20, "FL"}, {29, "FLF"}, {32, "FL"}, {33, "LF"},
     };
     for (const auto &r : rows) {
@@ -177,7 +184,8 @@ void TestShapeBase::gradientFollowsColours()
         QCOMPARE(stops.size(), r.pattern.size());
         for (int i = 0; i < stops.size(); ++i) {
             QCOMPARE(stops.at(i).first, double(i) / (stops.size() - 1));
-            QCOMPARE(stops.at(i).second, r.pattern.at(i) == 'L' ? QColor(Qt::red) : QColor(Qt::yellow));
+            QCOMPARE(stops.at(i).second,
+                     r.pattern.at(i) == 'L' ? QColor(Qt::red) : QColor(Qt::yellow));
         }
         // The fill colour stays what the user chose, even under a gradient.
         QCOMPARE(item.property("brushColor").value<QColor>(), QColor(Qt::yellow));
@@ -195,10 +203,10 @@ void TestShapeBase::attributeTexts()
     item.setProperty("brushColor", QColor("#00ff00"));
     item.setZValue(12.5);
     const QString xml = attributesOf(&item);
-    for (const char *text : {R"x(pos="(120,80)")x", R"x(zValue="12.50")x", R"x(width="25.00")x",
-                             R"x(opacity="0.13")x", R"x(fixe="false")x", R"x(penStyle="0")x",
-                             R"x(penColor="#80ff0000")x", R"x(brushColor="#00ff00")x",
-                             R"x(objectName="rectangle_1")x"})
+    for (const char *text :
+         {R"x(pos="(120,80)")x", R"x(zValue="12.50")x", R"x(width="25.00")x", R"x(opacity="0.13")x",
+          R"x(fixe="false")x", R"x(penStyle="0")x", R"x(penColor="#80ff0000")x",
+          R"x(brushColor="#00ff00")x", R"x(objectName="rectangle_1")x"})
         QVERIFY2(xml.contains(QLatin1String(text)), text);
     // Position is written last: on reading it depends on the size.
     QVERIFY(xml.indexOf("pos=") > xml.indexOf("brushColor="));
@@ -263,11 +271,15 @@ void TestShapeBase::selectionOutlineDrawn()
 
 void TestShapeBase::handlesStayEightPixels()
 {
-    const struct { double zoom, rotation; } rows[] = {{5.0, 0.0}, {0.1, 0.0}, {1.0, 45.0}};
+    const struct
+    {
+        double zoom, rotation;
+    } rows[] = {{5.0, 0.0}, {0.1, 0.0}, {1.0, 45.0}};
     for (const auto &r : rows) {
         QGraphicsScene scene(0, 0, 800, 480);
         GraphicsRectItem *item = placedRect(&scene, 100, 100, 100, 50);
         item->setRotation(r.rotation);
+        item->setSelected(true);
         QGraphicsView view(&scene);
         view.setTransform(QTransform::fromScale(r.zoom, r.zoom));
         const QTransform device = item->handles().at(4)->deviceTransform(view.viewportTransform());
@@ -281,8 +293,17 @@ void TestShapeBase::handleHitTest()
 {
     QGraphicsScene scene(0, 0, 800, 480);
     GraphicsRectItem *item = placedRect(&scene, 100, 100, 100, 50);
+    item->setRotation(90);
+    SizeHandleRect *corner = item->handles().at(4); // right-bottom, rotated to (125, 175)
+    // Never shown: outside the scene, yet hit where it will be drawn.
+    QVERIFY(!corner->isAttached() && !corner->scene());
+    QVERIFY(corner->hitTest(QPointF(126, 177)));
+    QVERIFY(!corner->hitTest(QPointF(130, 175)));
+    item->setRotation(0);
+
     item->setSelected(true);
-    SizeHandleRect *corner = item->handles().at(4); // right-bottom at (200, 150)
+    QCOMPARE(corner->parentItem(), item);
+    QCOMPARE(corner->scene(), &scene);
     QVERIFY(corner->isVisible());
     QVERIFY(corner->hitTest(QPointF(203, 153)));
     QVERIFY(!corner->hitTest(QPointF(206, 150)));

@@ -1,5 +1,8 @@
 #include "boxshapetesting.h"
 
+#include "editor/drawscene.h"
+#include "editor/drawview.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QGraphicsScene>
@@ -68,6 +71,7 @@ private slots:
     void pressSelectsAndDrags();
     void pressOpensComboList();
     void widgetDeletion();
+    void widgetMadeWhenScreenIsPainted();
 };
 
 void TestTextWidgetShapes::textDefaults()
@@ -99,7 +103,11 @@ void TestTextWidgetShapes::textAlignment()
     // Bands of the 200 x 100 box where the dark pixels of "HH" (about 25 x 12) must lie.
     const QRect right(160, 0, 40, 100), left(0, 0, 40, 100), hcentre(80, 0, 40, 100);
     const QRect top(0, 0, 200, 25), bottom(0, 75, 200, 25), vcentre(0, 35, 200, 30);
-    const struct { int hor, ver; QRect area; } rows[] = {
+    const struct
+    {
+        int hor, ver;
+        QRect area;
+    } rows[] = {
         {GraphicsItem::AlignRight, GraphicsItem::AlignTop, right & top},
         {GraphicsItem::AlignLeft, GraphicsItem::AlignBottom, left & bottom},
         {GraphicsItem::AlignHCenter, GraphicsItem::AlignTop, hcentre & top},
@@ -145,14 +153,21 @@ void TestTextWidgetShapes::widgetKinds_data()
                            << "QLabel{border:10px groove #242424;}";
     QTest::newRow("push button") << int(PushButtonKind) << QByteArray("QPushButton") << "pushbutton"
                                  << "QPushButton{border:10px groove #242424;}";
-    QTest::newRow("combo box") << int(ComboBoxKind) << QByteArray("QComboBox") << "combobox" << "";
+    QTest::newRow("combo box") << int(ComboBoxKind) << QByteArray("QComboBox") << "combobox"
+                               << "";
     QTest::newRow("radio button") << int(RadioButtonKind) << QByteArray("QRadioButton")
-                                  << "radiobutton" << "";
-    QTest::newRow("check box") << int(CheckBoxKind) << QByteArray("QCheckBox") << "checkbox" << "";
-    QTest::newRow("line edit") << int(LineEditKind) << QByteArray("QLineEdit") << "lineedit" << "";
-    QTest::newRow("text box") << int(TextEditKind) << QByteArray("QTextBrowser") << "textedit" << "";
-    QTest::newRow("spin box kind") << int(SpinBoxKind) << QByteArray("QLabel") << "label" << "";
-    QTest::newRow("unknown kind") << 3 << QByteArray("QLabel") << "label" << "";
+                                  << "radiobutton"
+                                  << "";
+    QTest::newRow("check box") << int(CheckBoxKind) << QByteArray("QCheckBox") << "checkbox"
+                               << "";
+    QTest::newRow("line edit") << int(LineEditKind) << QByteArray("QLineEdit") << "lineedit"
+                               << "";
+    QTest::newRow("text box") << int(TextEditKind) << QByteArray("QTextBrowser") << "textedit"
+                              << "";
+    QTest::newRow("spin box kind") << int(SpinBoxKind) << QByteArray("QLabel") << "label"
+                                   << "";
+    QTest::newRow("unknown kind") << 3 << QByteArray("QLabel") << "label"
+                                  << "";
 }
 
 void TestTextWidgetShapes::widgetKinds()
@@ -309,3 +324,38 @@ void TestTextWidgetShapes::widgetDeletion()
 
 QTEST_MAIN(TestTextWidgetShapes)
 #include "tst_textwidgetshapes.moc"
+
+void TestTextWidgetShapes::widgetMadeWhenScreenIsPainted()
+{
+    // A loaded screen has no widgets until it is painted or rendered; then
+    // each shape shows its widget, under the shape's handles.
+    DrawScene scene;
+    scene.setGridVisible(false);
+    auto *label = new GraphicsWidgetItem(LabelKind, QRect(50, 50, 160, 60));
+    auto *button = new GraphicsWidgetItem(PushButtonKind, QRect(300, 50, 160, 60));
+    scene.addItem(label);
+    scene.addItem(button);
+    QVERIFY(!label->hasProxy() && !button->hasProxy());
+
+    QImage image(800, 480, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    scene.realizeWidgets();
+    {
+        QPainter painter(&image);
+        scene.render(&painter, QRectF(0, 0, 800, 480), QRectF(0, 0, 800, 480));
+    }
+    QVERIFY(label->hasProxy() && button->hasProxy());
+    QVERIFY(isDark(image.pixel(53, 80)));
+
+    auto *later = new GraphicsWidgetItem(LineEditKind, QRect(50, 200, 160, 30));
+    scene.addItem(later);
+    DrawView view(&scene);
+    view.resize(400, 300);
+    view.grab();
+    QVERIFY(later->hasProxy());
+
+    later->setSelected(true);
+    QGraphicsItem *corner = later->handles().at(4);
+    QVERIFY(corner->isVisible());
+    QVERIFY(later->proxy()->zValue() < corner->zValue());
+}
