@@ -55,7 +55,7 @@ public:
     // A new shape of the same kind, not in any scene; the caller takes
     // ownership. Null when the shape cannot be copied.
     virtual QGraphicsItem *clone() { return nullptr; }
-    virtual int handleCount() const { return m_handles.size(); }
+    virtual int handleCount() const { return handles().size(); }
     virtual bool readXml(QXmlStreamReader *reader) = 0;
     virtual bool writeXml(QXmlStreamWriter *writer) = 0;
 
@@ -63,6 +63,7 @@ public:
     // (0, 0) when there is none.
     virtual QPointF handlePosition(int dir) const
     {
+        ensureHandles();
         for (int i = m_handles.size() - 1; i >= 0; --i) {
             if (m_handles.at(i)->dir() == dir)
                 return m_handles.at(i)->pos();
@@ -74,6 +75,7 @@ public:
     {
         if (dir < 1 || dir > 8)
             return QPointF();
+        ensureHandles();
         const int index = (dir + 3) % 8;
         return index < m_handles.size() ? m_handles.at(index)->pos() : QPointF();
     }
@@ -81,11 +83,16 @@ public:
     virtual bool fixe() const { return !(this->flags() & QGraphicsItem::ItemIsMovable); }
     virtual void setFixe(bool fixed) { this->setFlag(QGraphicsItem::ItemIsMovable, !fixed); }
 
-    const QVector<SizeHandleRect *> &handles() const { return m_handles; }
+    const QVector<SizeHandleRect *> &handles() const
+    {
+        ensureHandles();
+        return m_handles;
+    }
     // The handle under a scene point, searched from the last one; null
     // when none is hit.
     SizeHandleRect *handleAt(const QPointF &scenePoint) const
     {
+        ensureHandles();
         for (int i = m_handles.size() - 1; i >= 0; --i) {
             SizeHandleRect *h = m_handles.at(i);
             if (h->isVisible() && h->hitTest(scenePoint))
@@ -95,14 +102,44 @@ public:
     }
     void setHandlesState(int state)
     {
+        // Handles never made need not be made to stay hidden.
+        if (state == SizeHandleRect::Hidden && !m_handlesMade)
+            return;
+        ensureHandles();
         for (SizeHandleRect *h : qAsConst(m_handles))
             h->setState(state);
     }
 
 protected:
-    // Loose until first shown, then child items (see SizeHandleRect).
+    // Makes the shape's handles, in direction order, when they are first
+    // needed: a loaded project holds tens of thousands of shapes, and most
+    // are never selected. Overrides append to m_handles.
+    virtual void createHandles()
+    {
+        for (int dir = 1; dir <= 8; ++dir)
+            m_handles.append(new SizeHandleRect(this, dir, SizeHandleRect::BoxHandle));
+    }
+    bool handlesMade() const { return m_handlesMade; }
+    // Creates the handles if they do not exist yet and places them. Never
+    // from a constructor: createHandles() would not reach the subclass.
+    void ensureHandles() const
+    {
+        if (m_handlesMade)
+            return;
+        auto *self = const_cast<AbstractShapeType *>(this);
+        self->m_handlesMade = true;
+        self->createHandles();
+        self->updateHandles();
+    }
+
+    // Made on first need, loose until first shown, then child items (see
+    // SizeHandleRect). Empty until made; every update of handle positions
+    // only walks what exists.
     QVector<SizeHandleRect *> m_handles;
     QRectF m_localRect;
     double m_width = 0;
     double m_height = 0;
+
+private:
+    bool m_handlesMade = false;
 };

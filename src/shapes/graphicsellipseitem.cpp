@@ -11,9 +11,13 @@ GraphicsEllipseItem::GraphicsEllipseItem(const QRect &rect, QGraphicsItem *paren
     : GraphicsRectItem(rect, parent)
 {
     m_pen = QPen(Qt::black, 1, Qt::SolidLine);
+}
+
+void GraphicsEllipseItem::createHandles()
+{
+    GraphicsRectItem::createHandles();
     m_handles.append(new SizeHandleRect(this, 9, SizeHandleRect::ControlHandle));
     m_handles.append(new SizeHandleRect(this, 10, SizeHandleRect::ControlHandle));
-    updateHandles();
 }
 
 QString GraphicsEllipseItem::typeName() const

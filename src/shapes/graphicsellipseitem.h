@@ -34,6 +34,10 @@ public:
     EllispseType eshape() const override { return m_kind; }
     void setEshape(EllispseType kind) override;
 
+protected:
+    // The box handles and the two angle handles (9 start, 10 end).
+    void createHandles() override;
+
 private:
     int m_startAngle = 0;
     int m_spanAngle = 360;

@@ -36,7 +36,7 @@ QStringList GraphicsImageItem::storedProperties()
 {
     // The same as a rectangle's basic group; "pos" last, after the size it
     // depends on.
-    return {QStringLiteral("objectName"), QStringLiteral("opacity"), QStringLiteral("zValue"),
+    return {QStringLiteral("objectName"), QStringLiteral("opacity"),  QStringLiteral("zValue"),
             QStringLiteral("fixe"),       QStringLiteral("rotation"), QStringLiteral("width"),
             QStringLiteral("height"),     QStringLiteral("pos")};
 }

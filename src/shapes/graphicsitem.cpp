@@ -32,9 +32,6 @@ GraphicsItem::GraphicsItem(QGraphicsItem *parent)
     m_brush = QBrush(QColor(r, g, b, 255), Qt::SolidPattern);
     m_brushStyle = SolidPattern;
 
-    for (int dir = 1; dir <= 8; ++dir)
-        m_handles.append(new SizeHandleRect(this, dir, SizeHandleRect::BoxHandle));
-
     setFlag(QGraphicsItem::ItemIsMovable, true);
     setFlag(QGraphicsItem::ItemIsSelectable, true);
     setFlag(QGraphicsItem::ItemSendsGeometryChanges, true);
@@ -127,14 +124,10 @@ QPixmap GraphicsItem::previewPixmap()
 void GraphicsItem::updateHandles()
 {
     const QRectF r = boundingRect();
-    const QPointF points[] = {r.topLeft(),
-                              QPointF(r.x() + r.width() / 2, r.y()),
-                              r.topRight(),
-                              QPointF(r.right(), r.y() + r.height() / 2),
-                              r.bottomRight(),
-                              QPointF(r.x() + r.width() / 2, r.bottom()),
-                              r.bottomLeft(),
-                              QPointF(r.x(), r.y() + r.height() / 2)};
+    const QPointF points[] = {r.topLeft(),     QPointF(r.x() + r.width() / 2, r.y()),
+                              r.topRight(),    QPointF(r.right(), r.y() + r.height() / 2),
+                              r.bottomRight(), QPointF(r.x() + r.width() / 2, r.bottom()),
+                              r.bottomLeft(),  QPointF(r.x(), r.y() + r.height() / 2)};
     for (SizeHandleRect *handle : qAsConst(m_handles)) {
         const int dir = handle->dir();
         if (dir >= 1 && dir <= 8)

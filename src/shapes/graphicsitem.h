@@ -26,16 +26,41 @@ public:
     enum PenStyle { NoPen, SolidLine, DashLine, DotLine, DashDotLine, DashDotDotLine };
     Q_ENUM(PenStyle)
     enum BrushStyle {
-        NoBrush, SolidPattern, Dense1Pattern, Dense2Pattern, Dense3Pattern, Dense4Pattern,
-        Dense5Pattern, Dense6Pattern, Dense7Pattern, HorPattern, VerPattern, CrossPattern,
-        BDiagPattern, FDiagPattern, DiagCrossPattern,
-        LinearGradient01Pattern, LinearGradient02Pattern, LinearGradient03Pattern,
-        LinearGradient04Pattern, LinearGradient05Pattern, LinearGradient06Pattern,
-        LinearGradient07Pattern, LinearGradient08Pattern, LinearGradient09Pattern,
-        LinearGradient10Pattern, LinearGradient11Pattern, LinearGradient12Pattern,
-        LinearGradient13Pattern, LinearGradient14Pattern, LinearGradient15Pattern,
-        LinearGradient16Pattern, RadialGradient1Pattern, RadialGradient2Pattern,
-        ConicalGradient1Pattern, ConicalGradient2Pattern
+        NoBrush,
+        SolidPattern,
+        Dense1Pattern,
+        Dense2Pattern,
+        Dense3Pattern,
+        Dense4Pattern,
+        Dense5Pattern,
+        Dense6Pattern,
+        Dense7Pattern,
+        HorPattern,
+        VerPattern,
+        CrossPattern,
+        BDiagPattern,
+        FDiagPattern,
+        DiagCrossPattern,
+        LinearGradient01Pattern,
+        LinearGradient02Pattern,
+        LinearGradient03Pattern,
+        LinearGradient04Pattern,
+        LinearGradient05Pattern,
+        LinearGradient06Pattern,
+        LinearGradient07Pattern,
+        LinearGradient08Pattern,
+        LinearGradient09Pattern,
+        LinearGradient10Pattern,
+        LinearGradient11Pattern,
+        LinearGradient12Pattern,
+        LinearGradient13Pattern,
+        LinearGradient14Pattern,
+        LinearGradient15Pattern,
+        LinearGradient16Pattern,
+        RadialGradient1Pattern,
+        RadialGradient2Pattern,
+        ConicalGradient1Pattern,
+        ConicalGradient2Pattern
     };
     Q_ENUM(BrushStyle)
     enum EllispseType { Pie, Arc, Chord };
@@ -62,9 +87,17 @@ public:
     // Pen and brush accessors shared by the shape classes that expose them
     // as properties.
     QPen pen() const { return m_pen; }
-    void setPen(const QPen &pen) { m_pen = pen; update(); }
+    void setPen(const QPen &pen)
+    {
+        m_pen = pen;
+        update();
+    }
     QBrush brush() const { return m_brush; }
-    void setBrush(const QBrush &brush) { m_brush = brush; update(); }
+    void setBrush(const QBrush &brush)
+    {
+        m_brush = brush;
+        update();
+    }
     int penSize() const { return m_pen.width(); }
     void setPenSize(int size);
     PenStyle penStyle() const { return PenStyle(m_pen.style()); }
@@ -79,21 +112,21 @@ public:
 
     // Hooks behind the subclass properties radiusX ... alignVer; inert here.
     virtual qreal radiusX() const { return 0.0; }
-    virtual void setRadiusX(qreal) {}
+    virtual void setRadiusX(qreal) { }
     virtual qreal radiusY() const { return 0.0; }
-    virtual void setRadiusY(qreal) {}
+    virtual void setRadiusY(qreal) { }
     virtual int startAngle() const { return 0; }
-    virtual void setStartAngle(int) {}
+    virtual void setStartAngle(int) { }
     virtual int spanAngle() const { return 0; }
-    virtual void setSpanAngle(int) {}
+    virtual void setSpanAngle(int) { }
     virtual EllispseType eshape() const { return Pie; }
-    virtual void setEshape(EllispseType) {}
+    virtual void setEshape(EllispseType) { }
     virtual QString text() const { return QString(); }
-    virtual void setText(const QString &) {}
+    virtual void setText(const QString &) { }
     virtual AlignHor alignHor() const { return AlignHCenter; }
-    virtual void setAlignHor(AlignHor) {}
+    virtual void setAlignHor(AlignHor) { }
     virtual AlignVer alignVer() const { return AlignVCenter; }
-    virtual void setAlignVer(AlignVer) {}
+    virtual void setAlignVer(AlignVer) { }
 
     QPixmap previewPixmap();
     void updateHandles() override;

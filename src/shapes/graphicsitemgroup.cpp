@@ -27,8 +27,6 @@ void normalizeMember(QGraphicsItem *member)
 GraphicsItemGroup::GraphicsItemGroup(QGraphicsItem *parent)
     : AbstractShapeType<QGraphicsItemGroup>(parent)
 {
-    for (int dir = 1; dir <= 8; ++dir)
-        m_handles.append(new SizeHandleRect(this, dir, SizeHandleRect::BoxHandle));
     setFlag(QGraphicsItem::ItemIsMovable, false);
     setFlag(QGraphicsItem::ItemIsSelectable, true);
     setFlag(QGraphicsItem::ItemSendsGeometryChanges, true);

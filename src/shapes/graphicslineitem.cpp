@@ -4,9 +4,11 @@
 
 GraphicsLineItem::GraphicsLineItem(QGraphicsItem *parent)
     : GraphicsPolygonItem(parent)
+{ }
+
+void GraphicsLineItem::createHandles()
 {
-    qDeleteAll(m_handles);
-    m_handles.clear();
+    createPointHandles();
 }
 
 QString GraphicsLineItem::typeName() const
@@ -43,6 +45,7 @@ QPointF GraphicsLineItem::oppositeHandlePosition(int dir) const
         end = 1;
     else if (dir == 5 || dir == 6 || dir == 7)
         end = 0;
+    ensureHandles();
     if (end < 0 || end >= m_handles.size())
         return QPointF();
     return m_handles.at(end)->pos();

@@ -18,7 +18,7 @@ public:
 
     // The highest direction in use (10 for a complete line), since the
     // tool picks the handle of the newest point by it.
-    int handleCount() const override { return m_handles.size() + 8; }
+    int handleCount() const override { return handles().size() + 8; }
     // The second end for directions 1, 2, 3, 4 and 8, the first end for 5,
     // 6 and 7, (0, 0) otherwise or when that end does not exist.
     QPointF oppositeHandlePosition(int dir) const override;
@@ -26,5 +26,6 @@ public:
     QPainterPath geometryPath() const override;
 
 protected:
+    void createHandles() override;
     int pointHandleKind(int index) const override;
 };

@@ -88,9 +88,25 @@ int GraphicsPolygonItem::pointHandleKind(int index) const
     return SizeHandleRect::ControlHandle;
 }
 
+void GraphicsPolygonItem::createHandles()
+{
+    GraphicsItem::createHandles();
+    createPointHandles();
+}
+
+void GraphicsPolygonItem::createPointHandles()
+{
+    // Only a shape being drawn has handles of other kinds, and it made its
+    // handles with its first point.
+    for (int i = 0; i < m_points.size(); ++i)
+        m_handles.append(new SizeHandleRect(this, i + 9, SizeHandleRect::ControlHandle));
+}
+
 SizeHandleRect *GraphicsPolygonItem::addPoint(const QPointF &itemPoint, int kind)
 {
     m_points.append(itemPoint);
+    if (!handlesMade())
+        return nullptr;
     auto *handle = new SizeHandleRect(this, m_points.size() + 8, kind);
     m_handles.append(handle);
     return handle;
@@ -106,6 +122,8 @@ void GraphicsPolygonItem::updateLocalRect()
 void GraphicsPolygonItem::appendPoint(const QPointF &scenePoint)
 {
     prepareGeometryChange();
+    // The point's handle is shown at once, so the handles must exist first.
+    ensureHandles();
     SizeHandleRect *handle = addPoint(mapFromScene(scenePoint), pointHandleKind(m_points.size()));
     handle->setState(SizeHandleRect::Shown);
     updateLocalRect();
@@ -126,7 +144,8 @@ void GraphicsPolygonItem::finishPoints(const QPointF &point)
             prepareGeometryChange();
             m_points.removeLast();
             // The last point's handle is always the last handle.
-            delete m_handles.takeLast();
+            if (handlesMade())
+                delete m_handles.takeLast();
             updateLocalRect();
             updateHandles();
         }

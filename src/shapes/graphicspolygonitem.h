@@ -64,9 +64,13 @@ public:
     virtual QPainterPath geometryPath() const;
 
 protected:
+    // The box handles, then one control handle per point.
+    void createHandles() override;
+    void createPointHandles();
     // Kind of the handle created by appendPoint() for point index.
     virtual int pointHandleKind(int index) const;
-    // Appends the point (item coordinates) and its handle, hidden.
+    // Appends the point (item coordinates) and, once the shape has its
+    // handles, the point's handle, hidden; null when there is none yet.
     SizeHandleRect *addPoint(const QPointF &itemPoint, int kind);
     // Local rectangle and size from the points' bounding rectangle.
     void updateLocalRect();

@@ -20,8 +20,7 @@ public:
     QString typeName() const override;
     QRectF boundingRect() const override;
     QPainterPath shape() const override;
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget) override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     void moveControlPoint(int handle, const QPointF &point) override;
     void scaleFromHandle(int handle, double sx, double sy, const QPointF &origin) override;

@@ -17,9 +17,13 @@ GraphicsRoundrectItem::GraphicsRoundrectItem(const QRect &rect, QGraphicsItem *p
     : GraphicsRectItem(rect, parent)
 {
     m_roundCorners = true;
+}
+
+void GraphicsRoundrectItem::createHandles()
+{
+    GraphicsRectItem::createHandles();
     m_handles.append(new SizeHandleRect(this, 9, SizeHandleRect::ControlHandle));
     m_handles.append(new SizeHandleRect(this, 10, SizeHandleRect::ControlHandle));
-    updateHandles();
 }
 
 QString GraphicsRoundrectItem::typeName() const

@@ -25,4 +25,8 @@ public:
     void setRadiusX(qreal radius) override;
     qreal radiusY() const override;
     void setRadiusY(qreal radius) override;
+
+protected:
+    // The box handles and the two radius handles.
+    void createHandles() override;
 };

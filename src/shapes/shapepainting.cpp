@@ -25,10 +25,16 @@ QBrush ShapeBrushFactory(const QRectF &rect, int brushStyle, const QColor &lineC
         QPointF start(x, y);
         QPointF stop;
         switch (n) {
-        case 0: case 2: case 4: case 6:
+        case 0:
+        case 2:
+        case 4:
+        case 6:
             stop = QPointF(x + w, y);
             break;
-        case 1: case 3: case 5: case 7:
+        case 1:
+        case 3:
+        case 5:
+        case 7:
             stop = QPointF(x, y + h);
             break;
         default:
