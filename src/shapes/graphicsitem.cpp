@@ -123,6 +123,9 @@ QPixmap GraphicsItem::previewPixmap()
 
 void GraphicsItem::updateHandles()
 {
+    // Handles not made yet are placed when they are.
+    if (m_handles.isEmpty())
+        return;
     const QRectF r = boundingRect();
     const QPointF points[] = {r.topLeft(),     QPointF(r.x() + r.width() / 2, r.y()),
                               r.topRight(),    QPointF(r.right(), r.y() + r.height() / 2),

@@ -21,6 +21,7 @@
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -288,6 +289,33 @@ private slots:
         QFETCH(QByteArray, decoded);
         QCOMPARE(ProjectFile::swapLetterCase(bytes), swapped);
         QCOMPARE(ProjectFile::decodeProjectText(bytes), decoded);
+    }
+
+    // The one-pass envelope must give exactly what Base64 with exchanged
+    // letters gives, for any text and for any bytes read back.
+    void envelopeMatchesBase64()
+    {
+        QRandomGenerator random(7);
+        const char junk[] = {'\n', '\r', '=', '-', '_', ' ', '\xe9', '\xff', '\0'};
+        Config::instance()->encryption = 1;
+        for (int length = 0; length < 200; ++length) {
+            QString text;
+            for (int i = 0; i < length; ++i)
+                text.append(QChar(ushort(random.bounded(i % 5 ? 0x80 : 0x9fff) + 1)));
+            const QByteArray encoded = ProjectFile::encodeProjectText(text);
+            QCOMPARE(encoded, ProjectFile::swapLetterCase(text.toUtf8().toBase64()));
+            QCOMPARE(ProjectFile::decodeProjectText(encoded), text.toUtf8());
+
+            QByteArray noisy = encoded;
+            for (int i = 0; i < length / 20; ++i)
+                noisy.insert(random.bounded(noisy.size() + 1),
+                             junk[random.bounded(int(sizeof junk))]);
+            if (noisy.startsWith("<?xml"))
+                continue;
+            QCOMPARE(ProjectFile::decodeProjectText(noisy),
+                     QByteArray::fromBase64(ProjectFile::swapLetterCase(noisy)));
+        }
+        Config::instance()->encryption = 0;
     }
 
     void roundTrip_data()
