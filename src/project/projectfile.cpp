@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -118,7 +119,12 @@ bool ProjectFile::write(const QString &path, QString *error)
 
 QByteArray ProjectFile::projectBytes()
 {
+    // Room for what the previous save wrote: a project changes little
+    // between saves, and a growing string of many megabytes is copied each
+    // time it grows.
+    static int previousSize = 0;
     QString text;
+    text.reserve(previousSize + previousSize / 8);
     QXmlStreamWriter writer(&text);
     writer.setAutoFormatting(true);
     writer.setAutoFormattingIndent(4);
@@ -130,6 +136,7 @@ QByteArray ProjectFile::projectBytes()
     DrawManager::instance()->saveScreens(&writer);
     writer.writeEndElement();
     writer.writeEndDocument();
+    previousSize = text.size();
     return encodeProjectText(tidyProjectXml(text));
 }
 
@@ -212,7 +219,8 @@ QByteArray ProjectFile::encodeProjectText(const QString &text)
         return bytes;
     // Base64 with the letters of the alphabet exchanged: the same bytes as
     // swapLetterCase(bytes.toBase64()), in one pass over a large text.
-    static const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+/";
+    static const char alphabet[]
+        = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+/";
     const int n = bytes.size();
     QByteArray out(((n + 2) / 3) * 4, Qt::Uninitialized);
     const auto *in = reinterpret_cast<const uchar *>(bytes.constData());
@@ -338,9 +346,11 @@ bool startTagAttributes(const QStringRef &line, int *begin, int *end)
 
 // Each name="value" in attrs, in order: a run of word characters directly
 // followed by =" and the value up to the next quote.
-QVector<QStringRef> attributeTexts(const QStringRef &attrs)
+using AttributeTexts = QVarLengthArray<QStringRef, 32>;
+
+AttributeTexts attributeTexts(const QStringRef &attrs)
 {
-    QVector<QStringRef> found;
+    AttributeTexts found;
     const int n = attrs.size();
     int i = 0;
     while (i < n) {
@@ -378,7 +388,7 @@ QString ProjectFile::tidyProjectXml(const QString &text)
         const QStringRef line = text.midRef(lineStart, lineEnd - lineStart);
         int begin = 0;
         int end = 0;
-        QVector<QStringRef> found;
+        AttributeTexts found;
         if (startTagAttributes(line, &begin, &end))
             found = attributeTexts(line.mid(begin, end - begin));
         if (found.size() < 2) {

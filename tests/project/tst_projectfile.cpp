@@ -18,10 +18,10 @@
 #include "support/scenetesting.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
-#include <QRandomGenerator>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
