@@ -263,6 +263,49 @@ private slots:
         QCOMPARE(ProjectFile::tidyProjectXml(text), tidied);
     }
 
+    // Random lines against the attribute grammar written as patterns:
+    // the hand-written scanner must find the same tags and attributes.
+    void tidyMatchesPatterns()
+    {
+        static const QRegularExpression startTag(QStringLiteral("<(\\w+)\\s(.+)>"),
+                                                 QRegularExpression::UseUnicodePropertiesOption);
+        static const QRegularExpression attribute(QStringLiteral("\\w+=\".*?\""),
+                                                  QRegularExpression::UseUnicodePropertiesOption);
+        auto reference = [](QString line) {
+            const QRegularExpressionMatch tag = startTag.match(line);
+            if (!tag.hasMatch() || tag.capturedStart(0) <= 0)
+                return line;
+            const int begin = tag.capturedStart(2);
+            QString attrs = tag.captured(2);
+            const int tagEnd = attrs.indexOf(QLatin1Char('>'));
+            if (tagEnd >= 0)
+                attrs.truncate(tagEnd);
+            QStringList found;
+            QRegularExpressionMatchIterator it = attribute.globalMatch(attrs);
+            while (it.hasNext())
+                found.append(it.next().captured(0));
+            if (found.size() < 2)
+                return line;
+            std::sort(found.begin(), found.end());
+            QString sorted = found.join(QLatin1Char(' '));
+            if (attrs.endsWith(QLatin1Char('/')))
+                sorted.append(QLatin1Char('/'));
+            return line.replace(begin, attrs.size(), sorted);
+        };
+
+        const QString pieces[]
+            = {"<", ">", "=",  "\"", "/", " ", "\t",       "a",          "b",   "Z",
+               "_", "9", "名", "é",  "-", ":", " a=\"1\"", " b=\"x y\"", "<e ", "/>"};
+        QRandomGenerator random(11);
+        for (int n = 0; n < 3000; ++n) {
+            QString line = QStringLiteral("  ");
+            const int length = random.bounded(1, 24);
+            for (int i = 0; i < length; ++i)
+                line += pieces[random.bounded(int(sizeof pieces / sizeof *pieces))];
+            QCOMPARE(ProjectFile::tidyProjectXml(line), reference(line));
+        }
+    }
+
     void envelope_data()
     {
         QTest::addColumn<QByteArray>("bytes");
