@@ -51,7 +51,6 @@ private slots:
     void commandLineProjectFailureIsLogged();
     void recoveryQuestion_data();
     void recoveryQuestion();
-    void noQuestionWithoutProjectPath();
 };
 
 void TestApplication::initTestCase()
@@ -68,16 +67,9 @@ void TestApplication::init()
 
 void TestApplication::setupSteps()
 {
-    QCOMPARE(QCoreApplication::organizationName(), QString("ZEL"));
-    QCOMPARE(QCoreApplication::applicationName(), QString("Marovin"));
-    QCOMPARE(QFileInfo(QDir::currentPath()).canonicalFilePath(),
-             QFileInfo(QDir(appDir()->path()).filePath("bin")).canonicalFilePath());
     QCOMPARE(QTextCodec::codecForLocale()->name(), QByteArray("UTF-8"));
-    const QString sheet = qApp->styleSheet();
-    QVERIFY(sheet.contains("QTabBar#HDockTabBar::tab"));
-    QVERIFY(sheet.contains("#CCD4FF"));
+    QVERIFY(qApp->styleSheet().contains("QTabBar#HDockTabBar::tab"));
     QCOMPARE(QApplication::font().pointSize(), 10);
-    QVERIFY(!QApplication::font().italic());
 }
 
 void TestApplication::logStartsEmptyAndCollectsMessages()
@@ -87,29 +79,20 @@ void TestApplication::logStartsEmptyAndCollectsMessages()
     QVERIFY(!log.contains("stale"));
     QVERIFY(log.contains("Application Init done."));
     qWarning("something odd");
-    const QStringList lines = readLog().split("\r\n", Qt::SkipEmptyParts);
-    QVERIFY(lines.last().endsWith("Warning: something odd"));
+    QVERIFY(readLog().endsWith("Warning: something odd\r\n"));
 }
 
 void TestApplication::logLinesNeverInterleave()
 {
-    class Writer : public QThread
-    {
-    public:
-        explicit Writer(int id) : m_id(id) {}
-        void run() override
-        {
+    QVector<QThread *> writers;
+    for (int id = 0; id < 4; ++id) {
+        writers << QThread::create([id] {
             for (int i = 0; i < 200; ++i)
-                qDebug("thread-%d message-%d end", m_id, i);
-        }
-        int m_id;
-    };
-    QList<Writer *> writers;
-    for (int id = 0; id < 4; ++id)
-        writers << new Writer(id);
-    for (Writer *w : writers)
-        w->start();
-    for (Writer *w : writers) {
+                qDebug("thread-%d message-%d end", id, i);
+        });
+        writers.last()->start();
+    }
+    for (QThread *w : writers) {
         w->wait();
         delete w;
     }
@@ -129,15 +112,13 @@ void TestApplication::projectArgument_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected");
-
-    QTest::newRow("backslashes") << QStringList{"marovin", "C:\\proj\\a.mvprg"}
+    QTest::newRow("backslashes") << QStringList {"marovin", "C:\\proj\\a.mvprg"}
                                  << QString("C:/proj/a.mvprg");
     QTest::newRow("upper-case extension is only logged")
-        << QStringList{"marovin", "C:\\proj\\a.MVPRG"} << QString();
-    QTest::newRow("other file") << QStringList{"marovin", "/tmp/a.txt"} << QString();
+        << QStringList {"marovin", "C:\\proj\\a.MVPRG"} << QString();
+    QTest::newRow("other file") << QStringList {"marovin", "/tmp/a.txt"} << QString();
     QTest::newRow("later arguments ignored")
-        << QStringList{"marovin", "/p/b.mvprg", "/p/c.mvprg"} << QString("/p/b.mvprg");
-    QTest::newRow("none") << QStringList{"marovin"} << QString();
+        << QStringList {"marovin", "/p/b.mvprg", "/p/c.mvprg"} << QString("/p/b.mvprg");
 }
 
 void TestApplication::projectArgument()
@@ -160,43 +141,36 @@ void TestApplication::commandLineProjectFailureIsLogged()
 
 void TestApplication::recoveryQuestion_data()
 {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("yes") << int(QMessageBox::Yes) << true;
-    QTest::newRow("no") << int(QMessageBox::No) << false;
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("answer"); // 0: no question expected
+    QTest::newRow("yes") << "D:/x/y.mvprg" << int(QMessageBox::Yes);
+    QTest::newRow("no") << "D:/x/y.mvprg" << int(QMessageBox::No);
+    QTest::newRow("not a project") << "D:/x" << 0;
 }
 
 void TestApplication::recoveryQuestion()
 {
+    QFETCH(QString, stored);
     QFETCH(int, answer);
-    QFETCH(bool, opens);
-
-    nativeStore().setValue("exception", "D:/x/y.mvprg");
+    nativeStore().setValue("exception", stored);
     ModalScript script;
     script.pressButton(answer);
     MainWindow window;
     Application::openStartupProject(&window, {"marovin"});
-
+    if (!answer) {
+        QVERIFY(script.requests().isEmpty());
+        return;
+    }
     const ModalRequest &question = script.requests().first();
     QCOMPARE(question.icon, int(QMessageBox::Question));
-    QCOMPARE(question.title, QString("提示"));
-    QCOMPARE(question.text, QString("检测到软件上次异常崩溃，是否打开之前工程文件？\nD:/x/y.mvprg"));
-    QCOMPARE(question.buttons, (QStringList{"是(&Y)", "否(&N)"}));
-    // Answering yes tries to open the recorded project (which does not exist
-    // here, so the open fails with its messages); no leaves the start page.
-    QCOMPARE(script.requests().size() > 1, opens);
+    QCOMPARE(question.text, "检测到软件上次异常崩溃，是否打开之前工程文件？\n" + stored);
+    QCOMPARE(question.buttons, (QStringList {"是(&Y)", "否(&N)"}));
+    // Yes tries to open the recorded project (missing here, so the open
+    // fails with its messages); no leaves the start page.
+    QCOMPARE(script.requests().size() > 1, answer == QMessageBox::Yes);
     QCOMPARE(window.centralPages()->currentIndex(), 0);
     // The value survives, so the question comes again on the next start.
-    QCOMPARE(nativeStore().value("exception").toString(), QString("D:/x/y.mvprg"));
-}
-
-void TestApplication::noQuestionWithoutProjectPath()
-{
-    nativeStore().setValue("exception", "D:/x");
-    ModalScript script;
-    MainWindow window;
-    Application::openStartupProject(&window, {"marovin"});
-    QVERIFY(script.requests().isEmpty());
+    QCOMPARE(nativeStore().value("exception").toString(), stored);
 }
 
 int main(int argc, char **argv)

@@ -5,13 +5,12 @@
 #include "shapes/graphicsitemgroup.h"
 #include "support/scenetesting.h"
 
-#include <QGraphicsSceneMouseEvent>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <utility>
+#include <cmath>
 
 using scenetest::addRect;
 using scenetest::placeRect;
@@ -27,32 +26,6 @@ public:
     { }
 };
 
-// Records which of its handlers ran, and for which scene.
-class RecordingTool : public DrawTool
-{
-public:
-    explicit RecordingTool(int kind)
-        : DrawTool(kind)
-    { }
-    void mousePressEvent(QGraphicsSceneMouseEvent *, DrawScene *s) override { note("press", s); }
-    void mouseMoveEvent(QGraphicsSceneMouseEvent *, DrawScene *s) override { note("move", s); }
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent *, DrawScene *s) override
-    {
-        note("release", s);
-    }
-    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *, DrawScene *s) override
-    {
-        note("double", s);
-    }
-    void note(const char *handler, DrawScene *scene)
-    {
-        calls << QString::fromLatin1(handler);
-        lastScene = scene;
-    }
-    QStringList calls;
-    DrawScene *lastScene = nullptr;
-};
-
 class TestDrawScene : public QObject
 {
     Q_OBJECT
@@ -66,79 +39,59 @@ private slots:
         DrawTool::currentShape = 0;
     }
 
-    void screenNames_data()
-    {
-        // Type 0 stands for closing the project.
-        QTest::addColumn<QList<int>>("types");
-        QTest::addColumn<QStringList>("names");
-        QTest::newRow("counted per type")
-            << QList<int> {1, 2, 3, 2, 1}
-            << QStringList {"基本画面_1", "窗口画面_1", "模板画面_1", "窗口画面_2", "基本画面_2"};
-        QTest::newRow("project closed")
-            << QList<int> {1, 1, 0, 1, 2}
-            << QStringList {"基本画面_1", "基本画面_2", "基本画面_1", "窗口画面_1"};
-    }
-
     void screenNames()
     {
-        QFETCH(QList<int>, types);
-        QFETCH(QStringList, names);
+        // Counted per type; deleting a screen never lowers the count, closing
+        // the project (0) starts over.
         QStringList made;
-        for (int type : types) {
-            if (type == 0) {
+        for (int type : {1, 2, 3, 2, 1, 0, 1, 2}) {
+            if (type == 0)
                 DrawScene::resetScreenCounters();
-                continue;
-            }
-            // Each screen is deleted at once: deletions never lower the count.
-            DrawScene scene(type);
-            made << scene.objectName();
+            else
+                made << DrawScene(type).objectName();
         }
-        QCOMPARE(made, names);
-    }
-
-    void screenSize_data()
-    {
-        QTest::addColumn<QSize>("panel");
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QSizeF>("size");
-        QTest::newRow("base") << QSize(800, 480) << 1 << QSizeF(800, 480);
-        QTest::newRow("window") << QSize(800, 480) << 2 << QSizeF(400, 240);
-        QTest::newRow("window, halves up") << QSize(799, 479) << 2 << QSizeF(400, 240);
+        QCOMPARE(made,
+                 (QStringList {"基本画面_1", "窗口画面_1", "模板画面_1", "窗口画面_2", "基本画面_2",
+                               "基本画面_1", "窗口画面_1"}));
     }
 
     void screenSize()
     {
-        QFETCH(QSize, panel);
-        QFETCH(int, type);
-        QFETCH(QSizeF, size);
-        Config::instance()->screenWidth = panel.width();
-        Config::instance()->screenHeight = panel.height();
-        DrawScene scene(type);
-        QCOMPARE(scene.sceneRect(), QRectF(QPointF(0, 0), size));
+        // Window screens are half the panel, halves rounded up.
+        const struct
+        {
+            QSize panel;
+            int type;
+            QSizeF size;
+        } rows[] = {
+            {{800, 480}, 1, {800, 480}}, {{800, 480}, 2, {400, 240}}, {{801, 481}, 2, {401, 241}}};
+        for (const auto &row : rows) {
+            Config::instance()->screenWidth = row.panel.width();
+            Config::instance()->screenHeight = row.panel.height();
+            QCOMPARE(DrawScene(row.type).sceneRect(), QRectF(QPointF(0, 0), row.size));
+        }
     }
 
     void screenProperties()
     {
         DrawScene scene(1);
-        QCOMPARE(scene.backgroundBrush().color(), QColor("#eeeef8"));
-        QCOMPARE(scene.brush().style(), Qt::SolidPattern);
-        QCOMPARE(scene.property("brushColor").value<QColor>(), QColor(Qt::white));
-        QCOMPARE(scene.property("penColor").value<QColor>(), QColor(Qt::white));
-        QCOMPARE(scene.property("brushStyle").toInt(), 1);
         QVERIFY(scene.setProperty("width", 640.0));
         QVERIFY(scene.setProperty("height", 200.0));
         QCOMPARE(scene.sceneRect(), QRectF(0, 0, 640, 200));
+        // A gradient runs from the line to the fill colour across the screen and
+        // follows later colour changes.
         scene.setProperty("brushColor", QColor(Qt::blue));
         scene.setProperty("penColor", QColor(Qt::red));
         scene.setProperty("brushStyle", int(GraphicsItem::LinearGradient01Pattern));
-        const auto *gradient = static_cast<const QLinearGradient *>(scene.brush().gradient());
-        QVERIFY(gradient);
-        QCOMPARE(gradient->finalStop(), QPointF(640, 0));
-        QCOMPARE(gradient->stops(), (QGradientStops {{0, QColor(Qt::red)}, {1, QColor(Qt::blue)}}));
+        auto gradient
+            = [&] { return static_cast<const QLinearGradient *>(scene.brush().gradient()); };
+        QVERIFY(gradient());
+        QCOMPARE(gradient()->finalStop(), QPointF(640, 0));
+        QCOMPARE(gradient()->stops(),
+                 (QGradientStops {{0, QColor(Qt::red)}, {1, QColor(Qt::blue)}}));
         QCOMPARE(scene.property("brushColor").value<QColor>(), QColor(Qt::blue));
         scene.setProperty("penColor", QColor(Qt::green));
-        gradient = static_cast<const QLinearGradient *>(scene.brush().gradient());
-        QCOMPARE(gradient->stops().first().second, QColor(Qt::green));
+        QCOMPARE(gradient()->stops().first().second, QColor(Qt::green));
         DrawView view(&scene);
         scene.setView(&view);
         scene.setObjectName(QStringLiteral("主画面"));
@@ -182,99 +135,53 @@ private slots:
         QCOMPARE(made, names);
     }
 
-    void mouseGoesToCurrentTool()
-    {
-        RecordingTool rectTool(3);
-        RecordingTool laterRectTool(3);
-        RecordingTool widgetTool(11);
-        DrawScene scene(1);
-        const QEvent::Type types[]
-            = {QEvent::GraphicsSceneMousePress, QEvent::GraphicsSceneMouseMove,
-               QEvent::GraphicsSceneMouseRelease, QEvent::GraphicsSceneMouseDoubleClick};
-        auto sendAll = [&] {
-            for (QEvent::Type type : types) {
-                QGraphicsSceneMouseEvent event(type);
-                QCoreApplication::sendEvent(&scene, &event);
-            }
-        };
-        DrawTool::currentShape = 3;
-        sendAll();
-        QCOMPARE(rectTool.calls, (QStringList {"press", "move", "release", "double"}));
-        QCOMPARE(rectTool.lastScene, &scene);
-        QVERIFY(laterRectTool.calls.isEmpty());
-        DrawTool::currentShape = 17; // a widget kind: served by the widget tool
-        sendAll();
-        QCOMPARE(widgetTool.calls.size(), 4);
-        DrawTool::currentShape = 6; // no tool registered
-        sendAll();
-        QCOMPARE(rectTool.calls.size() + widgetTool.calls.size(), 8);
-        // Tools get Qt's own selection through mouseEvent().
-        GraphicsRectItem *shape = addRect(&scene, QRectF(100, 100, 50, 50));
-        QGraphicsSceneMouseEvent press(QEvent::GraphicsSceneMousePress);
-        press.setScenePos(QPointF(125, 125));
-        press.setButton(Qt::LeftButton);
-        press.setButtons(Qt::LeftButton);
-        scene.mouseEvent(&press);
-        QVERIFY(shape->isSelected());
-    }
-
     void arrowKeys_data()
     {
         QTest::addColumn<int>("key");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<int>("modifiers");
         QTest::addColumn<QPointF>("step");
-        QTest::newRow("right") << int(Qt::Key_Right) << Qt::KeyboardModifiers() << QPointF(20, 0);
+        QTest::newRow("right") << int(Qt::Key_Right) << 0 << QPointF(20, 0);
+        QTest::newRow("shift left")
+            << int(Qt::Key_Left) << int(Qt::ShiftModifier) << QPointF(-5, 0);
         QTest::newRow("shift ctrl down")
-            << int(Qt::Key_Down) << (Qt::ShiftModifier | Qt::ControlModifier) << QPointF(0, 1);
-        QTest::newRow("ctrl up") << int(Qt::Key_Up) << Qt::KeyboardModifiers(Qt::ControlModifier)
-                                 << QPointF(0, -20);
+            << int(Qt::Key_Down) << int(Qt::ShiftModifier | Qt::ControlModifier) << QPointF(0, 1);
+        QTest::newRow("ctrl up") << int(Qt::Key_Up) << int(Qt::ControlModifier) << QPointF(0, -20);
     }
 
     void arrowKeys()
     {
         QFETCH(int, key);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(int, modifiers);
         QFETCH(QPointF, step);
+        const auto mods = Qt::KeyboardModifiers(modifiers);
         DrawScene scene(1);
         GraphicsRectItem *a = addRect(&scene, QRectF(300, 200, 40, 40));
         GraphicsRectItem *b = addRect(&scene, QRectF(400, 200, 40, 40));
         GraphicsRectItem *idle = addRect(&scene, QRectF(500, 200, 40, 40));
+        QSignalSpy moved(&scene, &DrawScene::itemMoved);
+        sendKey(&scene, QEvent::KeyPress, key, mods);
+        sendKey(&scene, QEvent::KeyRelease, key, mods);
+        QCOMPARE(moved.count(), 0); // nothing selected
         a->setSelected(true);
         b->setSelected(true);
-        QSignalSpy moved(&scene, &DrawScene::itemMoved);
-        // Two presses (as auto-repeat sends them) and one release: one entry.
-        sendKey(&scene, QEvent::KeyPress, key, modifiers);
-        sendKey(&scene, QEvent::KeyPress, key, modifiers);
-        sendKey(&scene, QEvent::KeyRelease, key, modifiers);
+        // Two presses (as auto-repeat sends them) and one release: one entry;
+        // releasing a modifier or another key afterwards records nothing more.
+        sendKey(&scene, QEvent::KeyPress, key, mods);
+        sendKey(&scene, QEvent::KeyPress, key, mods);
+        sendKey(&scene, QEvent::KeyRelease, key, mods);
+        sendKey(&scene, QEvent::KeyRelease, Qt::Key_Shift);
+        sendKey(&scene, QEvent::KeyPress, Qt::Key_B);
+        sendKey(&scene, QEvent::KeyRelease, Qt::Key_B);
         QCOMPARE(moved.count(), 1);
         QVERIFY(!moved.at(0).at(0).value<QGraphicsItem *>());
         QCOMPARE(moved.at(0).at(1).toPointF(), 2 * step);
         QCOMPARE(sceneBox(a).topLeft(), QPointF(300, 200) + 2 * step);
         QCOMPARE(sceneBox(b).topLeft(), QPointF(400, 200) + 2 * step);
         QCOMPARE(sceneBox(idle).topLeft(), QPointF(500, 200));
-        sendKey(&scene, QEvent::KeyPress, key, modifiers);
-        sendKey(&scene, QEvent::KeyRelease, key, modifiers);
+        sendKey(&scene, QEvent::KeyPress, key, mods);
+        sendKey(&scene, QEvent::KeyRelease, key, mods);
         QCOMPARE(moved.count(), 2);
         QCOMPARE(moved.at(1).at(1).toPointF(), step);
-    }
-
-    void oneMoveSignalPerRun()
-    {
-        DrawScene scene(1);
-        GraphicsRectItem *shape = addRect(&scene, QRectF(300, 200, 40, 40));
-        QSignalSpy moved(&scene, &DrawScene::itemMoved);
-        sendKey(&scene, QEvent::KeyPress, Qt::Key_Right);
-        sendKey(&scene, QEvent::KeyRelease, Qt::Key_Right);
-        QCOMPARE(moved.count(), 0); // nothing selected
-        shape->setSelected(true);
-        sendKey(&scene, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
-        sendKey(&scene, QEvent::KeyPress, Qt::Key_Right, Qt::ShiftModifier);
-        sendKey(&scene, QEvent::KeyRelease, Qt::Key_Right, Qt::ShiftModifier);
-        sendKey(&scene, QEvent::KeyRelease, Qt::Key_Shift);
-        sendKey(&scene, QEvent::KeyPress, Qt::Key_B);
-        sendKey(&scene, QEvent::KeyRelease, Qt::Key_B);
-        QCOMPARE(moved.count(), 1);
-        QCOMPARE(moved.at(0).at(1).toPointF(), QPointF(5, 0));
     }
 
     void selectAllAndEscape()
@@ -302,214 +209,144 @@ private slots:
         QCOMPARE(view.viewport()->cursor().shape(), Qt::ArrowCursor);
     }
 
-    void alignEdges_data()
+    void alignItems_data()
     {
-        // Reference box (10.3, 20.7, 50, 30): centre (35.3, 35.7), cut to
-        // (35, 35) for edges. The other shape's box is (200, 100, 100, 60).
+        // Selected boxes, the reference first; an empty box after the edit
+        // means unchanged. Reports read "index dx,dy" for a move and
+        // "index handle sx,sy" for a resize.
         QTest::addColumn<int>("code");
-        QTest::addColumn<QPointF>("shapeTopLeft");
-        QTest::addColumn<QPointF>("referenceTopLeft");
-        QTest::newRow("top") << 0 << QPointF(200, 20) << QPointF(10.3, 20);
-        QTest::newRow("horizontal centre") << 2 << QPointF(-14.7, 100) << QPointF(10.3, 20.7);
-        QTest::newRow("bottom") << 3 << QPointF(200, -10) << QPointF(10.3, 20);
-        QTest::newRow("right") << 5 << QPointF(-40, 100) << QPointF(10, 20.7);
-    }
-
-    void alignEdges()
-    {
-        QFETCH(int, code);
-        QFETCH(QPointF, shapeTopLeft);
-        QFETCH(QPointF, referenceTopLeft);
-        DrawScene scene(1);
-        scene.setSceneRect(-1000, -1000, 3000, 3000);
-        const auto pair = selectPair(&scene, QRectF(10.3, 20.7, 50, 30), QRectF(200, 100, 100, 60));
-        QSignalSpy moved(&scene, &DrawScene::itemMoved);
-        scene.alignItems(code);
-        QCOMPARE(sceneBox(pair.second).topLeft(), shapeTopLeft);
-        QCOMPARE(sceneBox(pair.first).topLeft(), referenceTopLeft);
-        const bool referenceMoved = referenceTopLeft != QPointF(10.3, 20.7);
-        QCOMPARE(moved.count(), referenceMoved ? 2 : 1);
-        const QList<QVariant> last = moved.last();
-        QCOMPARE(last.at(0).value<QGraphicsItem *>(), pair.second);
-        QCOMPARE(last.at(1).toPointF(), shapeTopLeft - QPointF(200, 100));
-    }
-
-    void distribute_data()
-    {
-        // Along the axis, three shapes (start, size); the others stay at 0.
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QList<double>>("starts");
-        QTest::addColumn<QList<double>>("sizes");
-        QTest::addColumn<QList<double>>("newStarts");
+        QTest::addColumn<QList<QRectF>>("boxes");
+        QTest::addColumn<QList<QRectF>>("after");
+        QTest::addColumn<QStringList>("reports");
+        using Boxes = QList<QRectF>;
+        // Reference centre (35.3, 35.7), cut to (35, 35) for edges.
+        const QRectF ref(10.3, 20.7, 50, 30), other(200, 100, 100, 60);
+        QTest::newRow("top") << 0 << Boxes {ref, other}
+                             << Boxes {{10.3, 20, 50, 30}, {200, 20, 100, 60}}
+                             << QStringList {"0 0,-0.7", "1 0,-80"};
+        QTest::newRow("horizontal centre")
+            << 2 << Boxes {ref, other} << Boxes {{}, {-14.7, 100, 100, 60}}
+            << QStringList {"1 -214.7,0"};
+        QTest::newRow("bottom") << 3 << Boxes {ref, other}
+                                << Boxes {{10.3, 20, 50, 30}, {200, -10, 100, 60}}
+                                << QStringList {"0 0,-0.7", "1 0,-110"};
+        QTest::newRow("right") << 5 << Boxes {ref, other}
+                               << Boxes {{10, 20.7, 50, 30}, {-40, 100, 100, 60}}
+                               << QStringList {"0 -0.3,0", "1 -240,0"};
         // Centres 0, 100, 50: ordered 0, 50, 100; gap (120 + 10 - 70) / 2 = 30.
-        QTest::newRow("centres 0 100 50")
-            << 7 << QList<double> {-10, 80, 45} << QList<double> {20, 40, 10}
-            << QList<double> {-10, 80, 40};
-        QTest::newRow("vertical") << 8 << QList<double> {-10, 80, 45} << QList<double> {20, 40, 10}
-                                  << QList<double> {-10, 80, 40};
+        QTest::newRow("distribute")
+            << 7 << Boxes {{-10, 0, 20, 30}, {80, 0, 40, 30}, {45, 0, 10, 30}}
+            << Boxes {{}, {}, {40, 0, 10, 30}} << QStringList {"0 0,0", "2 -5,0", "1 0,0"};
+        QTest::newRow("distribute vertically")
+            << 8 << Boxes {{0, -10, 30, 20}, {0, 80, 30, 40}, {0, 45, 30, 10}}
+            << Boxes {{}, {}, {0, 40, 30, 10}} << QStringList {"0 0,0", "2 0,-5", "1 0,0"};
         // Ordered by centre, not by start; the gap is negative.
-        QTest::newRow("overlapping") << 7 << QList<double> {-10, 0, 45}
-                                     << QList<double> {20, 200, 10} << QList<double> {-10, 0, 0};
+        QTest::newRow("distribute overlapping")
+            << 7 << Boxes {{-10, 0, 20, 30}, {0, 0, 200, 30}, {45, 0, 10, 30}}
+            << Boxes {{}, {}, {0, 0, 10, 30}} << QStringList {"0 0,0", "2 -45,0", "1 0,0"};
+        const QRectF box(10, 10, 100, 50), small(200, 100, 50, 20);
+        QTest::newRow("equal width") << 9 << Boxes {box, small} << Boxes {{}, {200, 100, 100, 20}}
+                                     << QStringList {"1 4 2,1"};
+        QTest::newRow("equal height") << 10 << Boxes {box, small} << Boxes {{}, {200, 100, 50, 50}}
+                                      << QStringList {"1 6 1,2.5"};
+        QTest::newRow("equal size") << 11 << Boxes {box, small} << Boxes {{}, {200, 100, 100, 50}}
+                                    << QStringList {"1 5 2,2.5"};
+        QTest::newRow("equal height, zero-width shape")
+            << 10 << Boxes {box, {200, 100, 0, 20}} << Boxes {{}, {}} << QStringList();
+        QTest::newRow("equal width, zero-height reference")
+            << 9 << Boxes {{10, 10, 100, 0}, small} << Boxes {{}, {}} << QStringList();
+        // An empty box stands for a group, whichever of the two is the reference.
+        QTest::newRow("equal size, group")
+            << 11 << Boxes {box, {}} << Boxes {{}, {}} << QStringList();
     }
 
-    void distribute()
+    void alignItems()
     {
         QFETCH(int, code);
-        QFETCH(QList<double>, starts);
-        QFETCH(QList<double>, sizes);
-        QFETCH(QList<double>, newStarts);
+        QFETCH(QList<QRectF>, boxes);
+        QFETCH(QList<QRectF>, after);
+        QFETCH(QStringList, reports);
         DrawScene scene(1);
         scene.setSceneRect(-1000, -1000, 3000, 3000);
-        const bool horizontal = code == 7;
-        QList<GraphicsRectItem *> shapes;
-        for (int i = 0; i < 3; ++i) {
-            const QRectF box = horizontal ? QRectF(starts.at(i), 0, sizes.at(i), 30)
-                                          : QRectF(0, starts.at(i), 30, sizes.at(i));
-            shapes << addRect(&scene, box);
-            shapes.last()->setSelected(true);
+        const bool grouped = boxes.contains(QRectF());
+        QList<QGraphicsItem *> items;
+        for (const QRectF &box : boxes) {
+            if (box.isNull())
+                items << scene.createGroup(
+                    {addRect(&scene, {200, 100, 50, 20}), addRect(&scene, {300, 100, 50, 20})});
+            else
+                items << addRect(&scene, box);
+            items.last()->setSelected(true);
         }
-        QSignalSpy moved(&scene, &DrawScene::itemMoved);
+        // The first of selectedItems() is the reference: the boxes follow that order.
+        if (!grouped) {
+            items = scene.selectedItems();
+            for (int i = 0; i < items.size(); ++i)
+                placeRect(static_cast<GraphicsRectItem *>(items.at(i)), boxes.at(i));
+        }
+        QList<QRectF> expected;
+        for (int i = 0; i < items.size(); ++i)
+            expected << (after.at(i).isNull() ? sceneBox(items.at(i)) : after.at(i));
+        QStringList seen;
+        auto text = [](double v) { return QString::number(std::round(v * 1e6) / 1e6 + 0.0); };
+        connect(&scene, &DrawScene::itemMoved, [&](QGraphicsItem *item, const QPointF &d) {
+            seen << QStringLiteral("%1 %2,%3")
+                        .arg(items.indexOf(item))
+                        .arg(text(d.x()), text(d.y()));
+        });
+        connect(&scene, &DrawScene::itemResize,
+                [&](QGraphicsItem *item, int handle, const QPointF &scale) {
+                    seen << QStringLiteral("%1 %2 %3,%4")
+                                .arg(items.indexOf(item))
+                                .arg(handle)
+                                .arg(text(scale.x()), text(scale.y()));
+                });
         scene.alignItems(code);
-        QCOMPARE(moved.count(), 3);
-        for (int i = 0; i < 3; ++i) {
-            const QRectF box = sceneBox(shapes.at(i));
-            QCOMPARE(horizontal ? box.x() : box.y(), newStarts.at(i));
-            QCOMPARE(horizontal ? box.y() : box.x(), 0.0);
+        QCOMPARE(seen, reports);
+        for (int i = 0; i < items.size(); ++i)
+            QCOMPARE(sceneBox(items.at(i)), expected.at(i));
+    }
+
+    void layers()
+    {
+        DrawScene scene(1);
+        // A (z 0), B (z 1) and C (z 2) overlap one another; D overlaps nothing; E
+        // (z 0) and F (z 1) overlap only each other.
+        const QList<GraphicsRectItem *> abc {addRect(&scene, QRectF(100, 100, 100, 100), 0),
+                                             addRect(&scene, QRectF(150, 150, 100, 100), 1),
+                                             addRect(&scene, QRectF(120, 120, 100, 100), 2)};
+        GraphicsRectItem *d = addRect(&scene, QRectF(600, 300, 50, 50), 5);
+        GraphicsRectItem *e = addRect(&scene, QRectF(600, 50, 50, 50), 0);
+        GraphicsRectItem *f = addRect(&scene, QRectF(620, 60, 50, 50), 1);
+        QCOMPARE(scene.layerNeighbour(abc[0], true), nullptr);
+        QCOMPARE(scene.layerNeighbour(abc[1], true), abc[0]);
+        QCOMPARE(scene.layerNeighbour(abc[1], false), abc[2]);
+        QCOMPARE(scene.layerNeighbour(abc[2], false), nullptr);
+        QCOMPARE(scene.layerNeighbour(d, true), nullptr);
+        QCOMPARE(scene.layerNeighbour(e, true), f);
+        const struct
+        {
+            void (DrawScene::*op)(QGraphicsItem *);
+            int item;
+            QList<double> zs;
+        } steps[] = {
+            {&DrawScene::bringToFront, 0, {2.1, 1, 2}}, {&DrawScene::sendToBack, 2, {0, 1, -0.1}},
+            {&DrawScene::moveForward, 0, {1, 0, 2}},    {&DrawScene::moveBackward, 2, {0, 2, 1}},
+            {&DrawScene::moveForward, 2, {0, 1, 2}},    {&DrawScene::moveBackward, 0, {0, 1, 2}}};
+        for (const auto &step : steps) {
+            for (int i = 0; i < 3; ++i)
+                abc.at(i)->setZValue(i);
+            (scene.*step.op)(abc.at(step.item));
+            QCOMPARE((QList<double> {abc[0]->zValue(), abc[1]->zValue(), abc[2]->zValue()}),
+                     step.zs);
         }
-        for (const QList<QVariant> &args : qAsConst(moved)) {
-            const int i = shapes.indexOf(
-                static_cast<GraphicsRectItem *>(args.at(0).value<QGraphicsItem *>()));
-            const double shift = newStarts.at(i) - starts.at(i);
-            QCOMPARE(args.at(1).toPointF(), horizontal ? QPointF(shift, 0) : QPointF(0, shift));
-        }
-    }
-
-    void equalSize_data()
-    {
-        // Reference (10, 10, 100, 50); the other shape (200, 100, 50, 20).
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QRectF>("box");
-        QTest::addColumn<int>("handle");
-        QTest::addColumn<QPointF>("scale");
-        QTest::newRow("width") << 9 << QRectF(200, 100, 100, 20) << 4 << QPointF(2, 1);
-        QTest::newRow("height") << 10 << QRectF(200, 100, 50, 50) << 6 << QPointF(1, 2.5);
-        QTest::newRow("size") << 11 << QRectF(200, 100, 100, 50) << 5 << QPointF(2, 2.5);
-    }
-
-    void equalSize()
-    {
-        QFETCH(int, code);
-        QFETCH(QRectF, box);
-        QFETCH(int, handle);
-        QFETCH(QPointF, scale);
-        DrawScene scene(1);
-        const auto pair = selectPair(&scene, QRectF(10, 10, 100, 50), QRectF(200, 100, 50, 20));
-        QSignalSpy resized(&scene, &DrawScene::itemResize);
-        scene.alignItems(code);
-        QCOMPARE(sceneBox(pair.second), box);
-        QCOMPARE(sceneBox(pair.first), QRectF(10, 10, 100, 50));
-        QCOMPARE(resized.count(), 1);
-        QCOMPARE(resized.at(0).at(0).value<QGraphicsItem *>(), pair.second);
-        QCOMPARE(resized.at(0).at(1).toInt(), handle);
-        QCOMPARE(resized.at(0).at(2).toPointF(), scale);
-    }
-
-    void equalSizeSkips_data()
-    {
-        // Whichever of the two is the reference, nothing may change.
-        QTest::addColumn<QRectF>("first");
-        QTest::addColumn<QRectF>("second");
-        QTest::addColumn<bool>("secondIsGroup");
-        QTest::newRow("zero width") << QRectF(10, 10, 100, 50) << QRectF(200, 100, 0, 20) << false;
-        QTest::newRow("group") << QRectF(10, 10, 100, 50) << QRectF(200, 100, 50, 20) << true;
-    }
-
-    void equalSizeSkips()
-    {
-        QFETCH(QRectF, first);
-        QFETCH(QRectF, second);
-        QFETCH(bool, secondIsGroup);
-        DrawScene scene(1);
-        QGraphicsItem *a = addRect(&scene, first);
-        QGraphicsItem *b = addRect(&scene, second);
-        if (secondIsGroup)
-            b = scene.createGroup({b, addRect(&scene, second.translated(100, 0))});
-        a->setSelected(true);
-        b->setSelected(true);
-        const QRectF boxB = sceneBox(b);
-        QSignalSpy resized(&scene, &DrawScene::itemResize);
-        for (int code : {9, 10, 11})
-            scene.alignItems(code);
-        QCOMPARE(resized.count(), 0);
-        QCOMPARE(sceneBox(a), first);
-        QCOMPARE(sceneBox(b), boxB);
-    }
-
-    void layerNeighbour_data()
-    {
-        // A (z 0), B (z 1), C (z 2) overlap one another; D overlaps nothing;
-        // E (z 0) and F (z 1) overlap only each other.
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<bool>("down");
-        QTest::addColumn<QString>("neighbour");
-        QTest::newRow("bottom, down") << "A" << true << "";
-        QTest::newRow("middle, down") << "B" << true << "A";
-        QTest::newRow("middle, up") << "B" << false << "C";
-        QTest::newRow("top, up") << "C" << false << "";
-        QTest::newRow("alone") << "D" << true << "";
-        QTest::newRow("pair, down") << "E" << true << "F";
-    }
-
-    void layerNeighbour()
-    {
-        QFETCH(QString, item);
-        QFETCH(bool, down);
-        QFETCH(QString, neighbour);
-        DrawScene scene(1);
-        QMap<QString, QGraphicsItem *> shapes {
-            {"A", addRect(&scene, QRectF(100, 100, 100, 100), 0)},
-            {"B", addRect(&scene, QRectF(150, 150, 100, 100), 1)},
-            {"C", addRect(&scene, QRectF(120, 120, 100, 100), 2)},
-            {"D", addRect(&scene, QRectF(600, 300, 50, 50), 0)},
-            {"E", addRect(&scene, QRectF(600, 50, 50, 50), 0)},
-            {"F", addRect(&scene, QRectF(620, 60, 50, 50), 1)}};
-        QCOMPARE(scene.layerNeighbour(shapes.value(item), down), shapes.value(neighbour));
-    }
-
-    void stacking()
-    {
-        DrawScene scene(1);
-        GraphicsRectItem *a = addRect(&scene, QRectF(100, 100, 100, 100), 0);
-        GraphicsRectItem *b = addRect(&scene, QRectF(150, 150, 100, 100), 1);
-        GraphicsRectItem *c = addRect(&scene, QRectF(120, 120, 100, 100), 2);
-        GraphicsRectItem *lone = addRect(&scene, QRectF(600, 300, 50, 50), 5);
-        auto zs = [&] { return QList<double> {a->zValue(), b->zValue(), c->zValue()}; };
-        auto reset = [&] {
-            a->setZValue(0);
-            b->setZValue(1);
-            c->setZValue(2);
-        };
-        scene.sendToBack(lone);
-        QCOMPARE(lone->zValue(), 5.0);
-        scene.bringToFront(lone);
-        QCOMPARE(lone->zValue(), 0.1);
-        scene.raiseToTop(lone);
-        QCOMPARE(lone->zValue(), 3.0);
-        scene.bringToFront(a);
-        QCOMPARE(zs(), (QList<double> {2.1, 1, 2}));
-        reset();
-        scene.sendToBack(c);
-        QCOMPARE(zs(), (QList<double> {0, 1, -0.1}));
-        reset();
-        scene.moveForward(a);
-        QCOMPARE(zs(), (QList<double> {1, 0, 2}));
-        reset();
-        scene.moveBackward(c);
-        QCOMPARE(zs(), (QList<double> {0, 2, 1}));
-        reset();
-        scene.moveForward(c);
-        scene.moveBackward(a);
-        QCOMPARE(zs(), (QList<double> {0, 1, 2}));
+        // A shape that overlaps nothing keeps its z on "置于底层".
+        scene.sendToBack(d);
+        QCOMPARE(d->zValue(), 5.0);
+        scene.bringToFront(d);
+        QCOMPARE(d->zValue(), 0.1);
+        scene.raiseToTop(d);
+        QCOMPARE(d->zValue(), 3.0);
         // Group members and handles never count as overlapping shapes.
         GraphicsItemGroup *group = scene.createGroup(
             {addRect(&scene, QRectF(300, 300, 40, 40)), addRect(&scene, QRectF(330, 300, 40, 40))});
@@ -525,34 +362,29 @@ private slots:
         QPainter painter(&image);
         scene.render(&painter, QRectF(0, 0, 820, 500), QRectF(0, 0, 820, 500));
         painter.end();
-        // Dashed cyan lines every 20 units; a grey border; the outside shows
-        // the background.
-        auto cyan = [&](int x, int y) {
-            const QRgb c = image.pixel(x, y);
-            return qRed(c) < qGreen(c) && qGreen(c) == qBlue(c) && qGreen(c) < 255;
-        };
-        // Dash pixels away from the crossing lines, in a column or a row.
+        // Dash pixels of a cyan grid line, away from the crossing lines.
         auto dashes = [&](int line, bool column) {
             int n = 0;
-            for (int t = 1; t < (column ? 480 : 800); ++t)
-                n += t % 20 != 0 && (column ? cyan(line, t) : cyan(t, line));
+            for (int t = 1; t < (column ? 480 : 800); ++t) {
+                const QRgb c = column ? image.pixel(line, t) : image.pixel(t, line);
+                n += t % 20 != 0 && qRed(c) < qGreen(c) && qGreen(c) == qBlue(c) && qGreen(c) < 255;
+            }
             return n;
         };
-        const int dashPixels = dashes(20, true);
-        QVERIFY2(dashPixels > 100 && dashPixels < 479 - 23, "the grid lines are dashed");
+        QVERIFY2(dashes(20, true) > 100 && dashes(20, true) < 479 - 23, "the lines are dashed");
         for (int line : {0, 780})
             QVERIFY(dashes(line, true) > 0);
         for (int line : {0, 460})
             QVERIFY(dashes(line, false) > 0);
-        for (int line : {10, 790, 800, 810})
+        for (int line : {10, 790, 800})
             QCOMPARE(dashes(line, true), 0);
         for (int line : {10, 470, 480})
             QCOMPARE(dashes(line, false), 0);
-        const QRgb outside = QColor("#eeeef8").rgb();
+        // A dark border on the last column and row; the background outside.
         for (const QPoint &p : {QPoint(799, 0), QPoint(799, 300), QPoint(0, 479), QPoint(500, 479)})
             QVERIFY(qRed(image.pixel(p)) <= 0xcd);
-        QCOMPARE(image.pixel(800, 200), outside);
-        QCOMPARE(image.pixel(400, 480), outside);
+        QCOMPARE(image.pixel(800, 200), QColor("#eeeef8").rgb());
+        QCOMPARE(image.pixel(400, 480), QColor("#eeeef8").rgb());
         QCOMPARE(image.pixel(10, 10), QColor(Qt::white).rgb());
     }
 
@@ -562,21 +394,6 @@ private:
     {
         QKeyEvent event(type, key, modifiers);
         QCoreApplication::sendEvent(scene, &event);
-    }
-    // Two selected items whose boxes become first and second in the order
-    // of selectedItems(): the alignment reference is the first.
-    static QPair<GraphicsRectItem *, GraphicsRectItem *>
-    selectPair(DrawScene *scene, const QRectF &first, const QRectF &second)
-    {
-        GraphicsRectItem *a = addRect(scene, QRectF(0, 0, 10, 10));
-        GraphicsRectItem *b = addRect(scene, QRectF(20, 0, 10, 10));
-        a->setSelected(true);
-        b->setSelected(true);
-        if (scene->selectedItems().first() != a)
-            std::swap(a, b);
-        placeRect(a, first);
-        placeRect(b, second);
-        return {a, b};
     }
 };
 

@@ -3,26 +3,17 @@
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "mainwindow/dockmanager.h"
+#include "mainwindow/firstpage.h"
+#include "mainwindow/newprojectdialog.h"
 #include "mainwindow/optionsetdialog.h"
+#include "mainwindow/recentlabel.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "support/isolatedsettings.h"
 #include "support/modalscript.h"
 
-#include <QAction>
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QDockWidget>
-#include <QGraphicsRectItem>
-#include <QLabel>
-#include <QMenu>
-#include <QSettings>
-#include <QStackedWidget>
-#include <QStandardPaths>
-#include <QTabBar>
-#include <QTemporaryDir>
-#include <QToolBar>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -33,7 +24,22 @@ QSettings nativeStore()
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZEL", "Marovin");
 }
 
-const QStringList startEnabled = {"new",    "open",    "clear",   "openDir",    "exit", "setup",
+QVariant storedSetting(const char *key)
+{
+    return QSettings(MainWindow::settingsFile(), QSettings::IniFormat).value(key);
+}
+
+// One character per widget, 1 for shown.
+template<typename T>
+QString shownMask(const QList<T *> &widgets)
+{
+    QString mask;
+    for (const T *widget : widgets)
+        mask += widget->isHidden() ? '0' : '1';
+    return mask;
+}
+
+const QStringList startEnabled = {"new",    "open",    "clear",      "openDir", "exit", "setup",
                                   "config", "textLib", "addressLib", "help",    "about"};
 
 } // namespace
@@ -42,500 +48,303 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void startState();
-    void toolBarsFollowCentralPage();
-    void docksFollowCentralPage();
-    void dockTabClickTogglesTabifiedDocks();
-    void windowTitle();
-    void modifiedFlagDrivesSave();
-    void zoomSteps_data();
-    void zoomSteps();
-    void typedZoomNeverReachesViewWhenInvalid_data();
-    void typedZoomNeverReachesViewWhenInvalid();
-    void enablingFollowsSelection_data();
-    void enablingFollowsSelection();
-    void buildWritesToLog();
-    void sceneContextMenuContents();
-    void positionLabel();
-    void recentFiles();
-    void saveQuestion();
-    void closeEventAsksWhenModified();
-    void settingsReadAndWritten();
-    void englishRetranslatesEverything();
-    void languageFolderTakesPrecedence();
-    void chineseLoadsToolkitCatalogue();
-    void settingsDialogSwitchesLanguage();
-
-private:
-    void setCurrentScene(int selected);
-
     QTemporaryDir m_dir;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<DrawView> m_view;
     std::unique_ptr<DrawScene> m_scene;
-};
 
-void TestMainWindow::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    // The settings file lives in ../config relative to the working folder.
-    QDir(m_dir.path()).mkpath("bin");
-    QDir::setCurrent(QDir(m_dir.path()).filePath("bin"));
-}
-
-void TestMainWindow::init()
-{
-    nativeStore().clear();
-    QFile::remove(MainWindow::settingsFile());
-    Config::instance()->uiLanguage = 0;
-    m_window = std::make_unique<MainWindow>();
-}
-
-void TestMainWindow::cleanup()
-{
-    DrawManager::instance()->setCurrentView(nullptr);
-    // The zoom is shared by all views; start every test at 100 %.
-    DrawView(nullptr).setZoom(1.0);
-    m_window.reset();
-    m_view.reset();
-    m_scene.reset();
-}
-
-void TestMainWindow::setCurrentScene(int selected)
-{
-    m_scene = std::make_unique<DrawScene>();
-    m_scene->setSceneRect(0, 0, 800, 480);
-    for (int i = 0; i < 3; ++i) {
-        auto *item = new QGraphicsRectItem(i * 50, 0, 40, 40);
-        item->setFlag(QGraphicsItem::ItemIsSelectable);
-        m_scene->addItem(item);
-        item->setSelected(i < selected);
-    }
-    m_view = std::make_unique<DrawView>(m_scene.get());
-    DrawManager::instance()->setCurrentView(m_view.get());
-    m_window->updateActions();
-}
-
-void TestMainWindow::startState()
-{
-    for (const QString &key : m_window->actionKeys()) {
-        QAction *action = m_window->action(key);
-        QVERIFY2(action, qPrintable(key));
-        QCOMPARE(action->isEnabled(), startEnabled.contains(key));
-    }
-    QCOMPARE(m_window->action("textLib")->shortcut(), QKeySequence("Ctrl+1"));
-    QCOMPARE(m_window->action("addressLib")->shortcut(), QKeySequence("Ctrl+2"));
-    QCOMPARE(m_window->action("build")->shortcut(), QKeySequence("F7"));
-    QVERIFY(!m_window->action("new")->icon().isNull());
-    QVERIFY(!m_window->action("align_all")->icon().isNull());
-    QCOMPARE(m_window->recentFileActions().size(), 10);
-    QCOMPARE(m_window->menus().size(), 6);
-    QCOMPARE(m_window->zoomBox()->count(), 7);
-    QCOMPARE(m_window->zoomBox()->currentText(), QString("100%"));
-    QVERIFY(!m_window->zoomBox()->isEnabled());
-    QCOMPARE(m_window->centralPages()->currentIndex(), 0);
-    QVERIFY(!m_window->isModified());
-}
-
-void TestMainWindow::toolBarsFollowCentralPage()
-{
-    const QList<QToolBar *> bars = m_window->toolBars();
-    QCOMPARE(bars.size(), 6);
-    auto shown = [&] {
-        QList<bool> result;
-        for (QToolBar *bar : bars)
-            result << !bar->isHidden();
-        return result;
-    };
-    QCOMPARE(shown(), (QList<bool>{true, true, false, false, false, false}));
-    QVERIFY(!m_window->menus().at(2)->isEnabled());
-    QVERIFY(!m_window->menus().at(3)->isEnabled());
-
-    m_window->setCentralPage(false);
-    QCOMPARE(shown(), (QList<bool>{true, true, true, true, true, true}));
-    QVERIFY(m_window->menus().at(2)->isEnabled());
-    QCOMPARE(m_window->centralPages()->currentIndex(), 1);
-
-    m_window->setCentralPage(true);
-    QCOMPARE(shown(), (QList<bool>{true, true, false, false, false, false}));
-}
-
-void TestMainWindow::docksFollowCentralPage()
-{
-    DockManager *docks = m_window->dockManager();
-    QCOMPARE(docks->docks().size(), 7);
-    for (QDockWidget *dock : docks->docks())
-        QVERIFY(dock->isHidden());
-    QVERIFY(docks->edgeBar(Qt::LeftDockWidgetArea)->isHidden());
-
-    m_window->setCentralPage(false);
-    for (int i = 0; i < 4; ++i)
-        QVERIFY2(!docks->dock(i)->isHidden(), qPrintable(docks->dock(i)->windowTitle()));
-    for (int i = 4; i < 7; ++i)
-        QVERIFY(docks->dock(i)->isHidden());
-    QVERIFY(!docks->edgeBar(Qt::LeftDockWidgetArea)->isHidden());
-    QVERIFY(!docks->edgeBar(Qt::BottomDockWidgetArea)->isHidden());
-    QCOMPARE(docks->tabBar(Qt::LeftDockWidgetArea)->count(), 2);
-    QCOMPARE(docks->tabBar(Qt::RightDockWidgetArea)->count(), 2);
-    QCOMPARE(docks->tabBar(Qt::BottomDockWidgetArea)->count(), 3);
-
-    // A bottom dock shown by the user keeps its state across the start page.
-    docks->dock(6)->show();
-    m_window->setCentralPage(true);
-    QVERIFY(docks->dock(6)->isHidden());
-    m_window->setCentralPage(false);
-    QVERIFY(docks->dock(6)->isHidden());
-}
-
-void TestMainWindow::dockTabClickTogglesTabifiedDocks()
-{
-    m_window->setCentralPage(false);
-    DockManager *docks = m_window->dockManager();
-    QTabBar *bottom = docks->tabBar(Qt::BottomDockWidgetArea);
-    QDockWidget *compile = docks->dock(4);
-    QDockWidget *find = docks->dock(5);
-    QDockWidget *output = docks->dock(6);
-
-    // Clicking a tab of a hidden output dock shows it and hides its siblings.
-    find->show();
-    QMetaObject::invokeMethod(bottom, "tabBarClicked", Q_ARG(int, 0));
-    QVERIFY(!compile->isHidden());
-    QVERIFY(find->isHidden());
-    QVERIFY(output->isHidden());
-
-    // Clicking it again hides it and brings the others back.
-    QMetaObject::invokeMethod(bottom, "tabBarClicked", Q_ARG(int, 0));
-    QVERIFY(compile->isHidden());
-    QVERIFY(!find->isHidden());
-    QVERIFY(!output->isHidden());
-
-    // A dock that is not tabified toggles alone.
-    QTabBar *left = docks->tabBar(Qt::LeftDockWidgetArea);
-    QDockWidget *project = docks->dock(0);
-    QDockWidget *element = docks->dock(1);
-    QMetaObject::invokeMethod(left, "tabBarClicked", Q_ARG(int, 0));
-    QVERIFY(project->isHidden());
-    QVERIFY(!element->isHidden());
-}
-
-void TestMainWindow::windowTitle()
-{
-    QCOMPARE(m_window->windowTitle(), QString("Marovin"));
-    m_window->setApplicationTitle("demo");
-    QCOMPARE(m_window->windowTitle(), QString("Marovin : demo"));
-    m_window->setApplicationTitle(QString());
-    QCOMPARE(m_window->windowTitle(), QString("Marovin"));
-}
-
-void TestMainWindow::modifiedFlagDrivesSave()
-{
-    m_window->setModified(true);
-    QVERIFY(m_window->isModified());
-    QVERIFY(m_window->action("save")->isEnabled());
-    m_window->setModified(false);
-    QVERIFY(!m_window->action("save")->isEnabled());
-}
-
-void TestMainWindow::zoomSteps_data()
-{
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<bool>("in");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("in from 100") << "100%" << true << "110%";
-    QTest::newRow("in at 500") << "500%" << true << "500%";
-    QTest::newRow("in from 495") << "495%" << true << "495%";
-    QTest::newRow("out from 100") << "100%" << false << "90%";
-    QTest::newRow("out at 10") << "10%" << false << "10%";
-}
-
-void TestMainWindow::zoomSteps()
-{
-    QFETCH(QString, start);
-    QFETCH(bool, in);
-    QFETCH(QString, expected);
-    setCurrentScene(0);
-    m_window->zoomBox()->setCurrentText(start);
-    if (in)
-        m_window->zoomIn();
-    else
-        m_window->zoomOut();
-    QCOMPARE(m_window->zoomBox()->currentText(), expected);
-    QCOMPARE(m_view->zoomFactor(), expected.chopped(1).toDouble() / 100.0);
-}
-
-void TestMainWindow::typedZoomNeverReachesViewWhenInvalid_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("factor");
-    QTest::newRow("number") << "250%" << 2.5;
-    QTest::newRow("no percent sign") << "50" << 0.5;
-    QTest::newRow("letters") << "abc" << 1.0;
-    QTest::newRow("zero") << "0%" << 1.0;
-    QTest::newRow("negative") << "-20%" << 1.0;
-    QTest::newRow("too large") << "900%" << 1.0;
-}
-
-void TestMainWindow::typedZoomNeverReachesViewWhenInvalid()
-{
-    QFETCH(QString, text);
-    QFETCH(double, factor);
-    setCurrentScene(0);
-    m_window->zoomBox()->setCurrentText(text);
-    QCOMPARE(m_view->zoomFactor(), factor);
-}
-
-void TestMainWindow::enablingFollowsSelection_data()
-{
-    QTest::addColumn<int>("selected");
-    QTest::newRow("none") << 0;
-    QTest::newRow("one") << 1;
-    QTest::newRow("two") << 2;
-    QTest::newRow("three") << 3;
-}
-
-void TestMainWindow::enablingFollowsSelection()
-{
-    QFETCH(int, selected);
-    setCurrentScene(selected);
-    auto enabled = [&](const char *key) { return m_window->action(key)->isEnabled(); };
-    for (const char *key : {"saveAs", "close", "find", "zoomIn", "property", "build", "upload"})
-        QVERIFY2(enabled(key), key);
-    QVERIFY(m_window->zoomBox()->isEnabled());
-    for (const char *key : {"copy", "cut", "delete", "toFront", "toBack", "group"})
-        QCOMPARE(enabled(key), selected >= 1);
-    QVERIFY(!enabled("unGroup")); // no group among plain items
-    for (const char *key : {"align_left", "align_top", "align_all", "align_width"})
-        QCOMPARE(enabled(key), selected >= 2);
-    for (const char *key : {"align_horzeven", "align_verteven"})
-        QCOMPARE(enabled(key), selected >= 3);
-    QVERIFY(!enabled("paste"));
-}
-
-void TestMainWindow::buildWritesToLog()
-{
-    QStringList seen;
-    static QStringList *sink = nullptr;
-    sink = &seen;
-    const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext &, const QString &message) { *sink << message; });
-    setCurrentScene(0);
-    QVERIFY(m_window->action("build")->isEnabled());
-    m_window->action("build")->trigger();
-    qInstallMessageHandler(previous);
-    QCOMPARE(seen, QStringList{"build"});
-}
-
-void TestMainWindow::sceneContextMenuContents()
-{
-    QMenu *menu = MainWindow::sceneContextMenu();
-    QVERIFY(menu);
-    QStringList keys;
-    int subMenus = 0;
-    for (QAction *action : menu->actions()) {
-        if (action->menu())
-            ++subMenus;
-        else
-            keys << action->objectName();
-    }
-    QCOMPARE(subMenus, 5);
-    QCOMPARE(keys, (QStringList{"undo", "redo", "copy", "cut", "paste", "delete", "find",
-                                "property"}));
-}
-
-void TestMainWindow::positionLabel()
-{
-    QCOMPARE(m_window->positionLabel()->text(), QString("X:   0, Y:   0"));
-}
-
-void TestMainWindow::recentFiles()
-{
-    auto visibleTexts = [&] {
-        QStringList texts;
-        for (QAction *a : m_window->recentFileActions())
-            if (a->isVisible())
-                texts << a->text();
-        return texts;
-    };
-    m_window->updateRecentFiles("/p/a.mvprg");
-    m_window->updateRecentFiles("/p/b.mvprg");
-    m_window->updateRecentFiles("/p/a.mvprg");
-    m_window->updateRecentFiles("/p/A.mvprg");
-    QCOMPARE(visibleTexts(), (QStringList{"&1 /p/A.mvprg", "&2 /p/a.mvprg", "&3 /p/b.mvprg"}));
-    QCOMPARE(m_window->recentFileActions().first()->data().toString(), QString("/p/A.mvprg"));
-
-    for (int i = 0; i < 12; ++i)
-        m_window->updateRecentFiles(QString("/q/%1.mvprg").arg(i));
-    QCOMPARE(visibleTexts().size(), 10);
-    QCOMPARE(visibleTexts().first(), QString("&1 /q/11.mvprg"));
-    QCOMPARE(nativeStore().value("recentFiles").toStringList().size(), 10);
-
-    m_window->clearRecentfile();
-    QVERIFY(visibleTexts().isEmpty());
-    QVERIFY(nativeStore().value("recentFiles").toStringList().isEmpty());
-}
-
-void TestMainWindow::saveQuestion()
-{
-    Config::instance()->name = "demo";
-    m_window->setModified(true);
+    void setCurrentScene(int selected)
     {
-        ModalScript script;
-        script.pressButton(QMessageBox::Cancel);
-        QVERIFY(!m_window->maybeSave());
-        QVERIFY(m_window->isModified());
-        QCOMPARE(script.requests().size(), 1);
-        const ModalRequest &question = script.requests().first();
-        QCOMPARE(question.title, QString("工程"));
-        QCOMPARE(question.text, QString("是否将改动保存到 demo 工程?"));
-        QCOMPARE(question.buttons, (QStringList{"是(&Y)", "否(&N)", "取消(&C)"}));
+        m_scene = std::make_unique<DrawScene>();
+        m_scene->setSceneRect(0, 0, 800, 480);
+        for (int i = 0; i < 3; ++i) {
+            auto *item = new QGraphicsRectItem(i * 50, 0, 40, 40);
+            item->setFlag(QGraphicsItem::ItemIsSelectable);
+            m_scene->addItem(item);
+            item->setSelected(i < selected);
+        }
+        m_view = std::make_unique<DrawView>(m_scene.get());
+        DrawManager::instance()->setCurrentView(m_view.get());
+        m_window->updateActions();
     }
+
+private slots:
+    void initTestCase()
     {
-        ModalScript script;
-        script.pressButton(QMessageBox::No);
-        QVERIFY(m_window->maybeSave());
+        QVERIFY(m_dir.isValid());
+        // The settings file lives in ../config relative to the working folder.
+        QDir(m_dir.path()).mkpath("bin");
+        QDir::setCurrent(QDir(m_dir.path()).filePath("bin"));
+    }
+
+    void init()
+    {
+        nativeStore().clear();
+        QFile::remove(MainWindow::settingsFile());
+        Config::instance()->uiLanguage = 0;
+        m_window = std::make_unique<MainWindow>();
+    }
+
+    void cleanup()
+    {
+        DrawManager::instance()->setCurrentView(nullptr);
+        // The zoom is shared by all views; start every test at 100 %.
+        DrawView(nullptr).setZoom(1.0);
+        m_window.reset();
+        m_view.reset();
+        m_scene.reset();
+    }
+
+    // Also the title rules and the modified flag.
+    void startState()
+    {
+        for (const QString &key : m_window->actionKeys()) {
+            QAction *action = m_window->action(key);
+            QVERIFY2(action, qPrintable(key));
+            QCOMPARE(action->isEnabled(), startEnabled.contains(key));
+        }
+        QVERIFY(!m_window->action("new")->icon().isNull());
+        QCOMPARE(m_window->zoomBox()->currentText(), QString("100%"));
+        QVERIFY(!m_window->zoomBox()->isEnabled());
+        QCOMPARE(m_window->centralPages()->currentIndex(), 0);
+        QCOMPARE(m_window->positionLabel()->text(), QString("X:   0, Y:   0"));
         QVERIFY(!m_window->isModified());
-        QCOMPARE(Config::instance()->name, QString("untiled"));
+
+        QCOMPARE(m_window->windowTitle(), QString("Marovin"));
+        m_window->setApplicationTitle("demo");
+        QCOMPARE(m_window->windowTitle(), QString("Marovin : demo"));
+        m_window->setApplicationTitle(QString());
+        QCOMPARE(m_window->windowTitle(), QString("Marovin"));
+        m_window->setModified(true);
+        QVERIFY(m_window->isModified() && m_window->action("save")->isEnabled());
+        m_window->setModified(false);
+        QVERIFY(!m_window->action("save")->isEnabled());
     }
+
+    void pagesShowToolBarsAndDocks()
     {
-        // Not modified: no question, the project is closed all the same.
-        ModalScript script;
-        QVERIFY(m_window->maybeSave());
-        QVERIFY(script.requests().isEmpty());
+        DockManager *docks = m_window->dockManager();
+        auto shown
+            = [&] { return shownMask(m_window->toolBars()) + ' ' + shownMask(docks->docks()); };
+        QCOMPARE(shown(), QString("110000 0000000"));
+        QVERIFY(docks->edgeBar(Qt::LeftDockWidgetArea)->isHidden());
+        QVERIFY(!m_window->menus().at(2)->isEnabled() && !m_window->menus().at(3)->isEnabled());
+
+        m_window->setCentralPage(false);
+        QCOMPARE(shown(), QString("111111 1111000"));
+        QCOMPARE(m_window->centralPages()->currentIndex(), 1);
+        QVERIFY(m_window->menus().at(2)->isEnabled() && m_window->menus().at(3)->isEnabled());
+        QVERIFY(!docks->edgeBar(Qt::LeftDockWidgetArea)->isHidden());
+        QVERIFY(!docks->edgeBar(Qt::BottomDockWidgetArea)->isHidden());
+        QCOMPARE(docks->tabBar(Qt::LeftDockWidgetArea)->count(), 2);
+        QCOMPARE(docks->tabBar(Qt::RightDockWidgetArea)->count(), 2);
+        QCOMPARE(docks->tabBar(Qt::BottomDockWidgetArea)->count(), 3);
+
+        // A hidden output dock comes up alone from its tab; clicked again, its
+        // siblings come back. A dock that is not tabified toggles alone.
+        auto click = [&](Qt::DockWidgetArea area) {
+            QMetaObject::invokeMethod(docks->tabBar(area), "tabBarClicked", Q_ARG(int, 0));
+        };
+        docks->dock(5)->show();
+        click(Qt::BottomDockWidgetArea);
+        QCOMPARE(shown(), QString("111111 1111100"));
+        click(Qt::BottomDockWidgetArea);
+        QCOMPARE(shown(), QString("111111 1111011"));
+        click(Qt::LeftDockWidgetArea);
+        QCOMPARE(shown(), QString("111111 0111011"));
+
+        // Output docks the user opened stay closed after a visit to the start page.
+        m_window->setCentralPage(true);
+        QCOMPARE(shown(), QString("110000 0000000"));
+        m_window->setCentralPage(false);
+        QCOMPARE(shown(), QString("111111 1111000"));
     }
-}
 
-void TestMainWindow::closeEventAsksWhenModified()
-{
-    m_window->setModified(true);
+    void zoom_data()
     {
-        ModalScript script;
-        script.pressButton(QMessageBox::Cancel);
-        QCloseEvent event;
-        QApplication::sendEvent(m_window.get(), &event);
-        QVERIFY(!event.isAccepted());
-        QVERIFY(!QFile::exists(MainWindow::settingsFile()));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("step"); // 1 zoom in, -1 zoom out, 0 only typed
+        QTest::addColumn<double>("factor");
+        QTest::newRow("in from 100") << "100%" << 1 << 1.1;
+        QTest::newRow("in at 500") << "500%" << 1 << 5.0;
+        QTest::newRow("in from 495") << "495%" << 1 << 4.95;
+        QTest::newRow("out at 10") << "10%" << -1 << 0.1;
+        // Typed texts that are not a zoom from 10 to 500 leave the view alone.
+        QTest::newRow("typed") << "250%" << 0 << 2.5;
+        QTest::newRow("no percent sign") << "50" << 0 << 0.5;
+        QTest::newRow("letters") << "abc" << 0 << 1.0;
+        QTest::newRow("zero") << "0%" << 0 << 1.0;
+        QTest::newRow("too large") << "900%" << 0 << 1.0;
     }
+
+    void zoom()
     {
-        ModalScript script;
-        script.pressButton(QMessageBox::No);
-        QCloseEvent event;
-        QApplication::sendEvent(m_window.get(), &event);
-        QVERIFY(event.isAccepted());
-        QVERIFY(QFile::exists(MainWindow::settingsFile()));
+        QFETCH(QString, text);
+        QFETCH(int, step);
+        QFETCH(double, factor);
+        setCurrentScene(0);
+        m_window->zoomBox()->setCurrentText(text);
+        if (step > 0)
+            m_window->zoomIn();
+        else if (step < 0)
+            m_window->zoomOut();
+        QCOMPARE(m_view->zoomFactor(), factor);
+        if (step)
+            QCOMPARE(m_window->zoomBox()->currentText(), QString("%1%").arg(qRound(factor * 100)));
     }
-}
 
-void TestMainWindow::settingsReadAndWritten()
-{
+    void enablingFollowsSelection_data()
     {
-        QSettings ini(MainWindow::settingsFile(), QSettings::IniFormat);
-        ini.setValue("language", 1);
-        ini.setValue("showNew", false);
+        QTest::addColumn<int>("selected");
+        for (int selected = 0; selected <= 3; ++selected)
+            QTest::newRow(qPrintable(QString::number(selected))) << selected;
     }
-    m_window->readSettings();
-    QCOMPARE(int(Config::instance()->uiLanguage), 1);
-    QVERIFY(!Config::instance()->showNew);
 
-    Config::instance()->uiLanguage = 0;
-    Config::instance()->showNew = true;
-    m_window->writeSettings();
-    QSettings ini(MainWindow::settingsFile(), QSettings::IniFormat);
-    QCOMPARE(ini.value("language").toInt(), 0);
-    QCOMPARE(ini.value("showNew").toBool(), true);
-    Config::instance()->showNew = false;
-}
-
-void TestMainWindow::englishRetranslatesEverything()
-{
-    QCOMPARE(m_window->menus().first()->title(), QString("工程(&P)"));
-    m_window->changeLanguage(1);
-    QCOMPARE(m_window->menus().first()->title(), QString("&Project"));
-    QCOMPARE(m_window->menus().at(3)->title(), QString("&Compiler"));
-    QCOMPARE(m_window->action("new")->text(), QString("&New project"));
-    QCOMPARE(m_window->action("saveAs")->text(), QString("Save &As..."));
-    QCOMPARE(m_window->toolBars().at(2)->windowTitle(), QString("View"));
-    QStringList docks;
-    for (QDockWidget *dock : m_window->dockManager()->docks())
-        docks << dock->windowTitle();
-    QCOMPARE(docks, (QStringList{"Project", "Element", "Toolbox", "PropertyBrowser",
-                                 "Complier Output", "Find Output", "Application Output"}));
-    QCOMPARE(m_window->dockManager()->tabBar(Qt::RightDockWidgetArea)->tabText(0),
-             QString("Toolbox"));
-
-    m_window->changeLanguage(0);
-    QCOMPARE(m_window->menus().first()->title(), QString("工程(&P)"));
-    QCOMPARE(m_window->dockManager()->dock(0)->windowTitle(), QString("工程"));
-}
-
-void TestMainWindow::languageFolderTakesPrecedence()
-{
-    QDir(m_dir.path()).mkpath("language");
-    const QString local = QDir(m_dir.path()).filePath("language/en_US_app.ts");
-
-    // A compiled catalogue under the expected name wins over the built-in one.
-    QVERIFY(QFile::copy(OVERRIDE_CATALOGUE, local));
-    m_window->changeLanguage(1);
-    QCOMPARE(m_window->menus().first()->title(), QString("&Local catalogue"));
-
-    // An uncompiled or broken file must not cost the user the English
-    // interface: the built-in catalogue is used instead.
-    QFile::remove(local);
-    QFile broken(local);
-    QVERIFY(broken.open(QIODevice::WriteOnly));
-    broken.write("<?xml version=\"1.0\"?><TS></TS>");
-    broken.close();
-    m_window->changeLanguage(1);
-    QCOMPARE(m_window->menus().first()->title(), QString("&Project"));
-
-    QFile::remove(local);
-    m_window->changeLanguage(0);
-}
-
-void TestMainWindow::chineseLoadsToolkitCatalogue()
-{
-    m_window->changeLanguage(0);
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("取消"));
-    m_window->changeLanguage(1);
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
-    m_window->changeLanguage(0);
-}
-
-void TestMainWindow::settingsDialogSwitchesLanguage()
-{
-    QSignalSpy changes(Config::instance(), &Config::languageChanged);
+    void enablingFollowsSelection()
     {
+        QFETCH(int, selected);
+        setCurrentScene(selected);
+        auto enabled = [&](const char *key) { return m_window->action(key)->isEnabled(); };
+        for (const char *key : {"saveAs", "close", "find", "zoomIn", "property", "build", "upload"})
+            QVERIFY2(enabled(key), key);
+        QVERIFY(m_window->zoomBox()->isEnabled());
+        for (const char *key : {"copy", "cut", "delete", "toFront", "toBack", "group"})
+            QCOMPARE(enabled(key), selected >= 1);
+        QVERIFY(!enabled("unGroup")); // no group among plain items
+        for (const char *key : {"align_left", "align_top", "align_all", "align_width"})
+            QCOMPARE(enabled(key), selected >= 2);
+        for (const char *key : {"align_horzeven", "align_verteven"})
+            QCOMPARE(enabled(key), selected >= 3);
+        QVERIFY(!enabled("paste"));
+    }
+
+    void recentFiles()
+    {
+        auto visibleTexts = [&] {
+            QStringList texts;
+            for (QAction *a : m_window->recentFileActions())
+                if (a->isVisible())
+                    texts << a->text();
+            return texts;
+        };
+        FirstPage *page = m_window->firstPage();
+        auto startPageRows = [&] {
+            QString rows;
+            for (int i = 0; i < FirstPage::RecentCount; ++i)
+                rows += page->recentLabel(i)->isHidden() ? '0' : '1';
+            return rows;
+        };
+        for (const char *path : {"/p/a.mvprg", "/p/b.mvprg", "/p/a.mvprg", "/p/A.mvprg"})
+            m_window->updateRecentFiles(path);
+        QCOMPARE(visibleTexts(), (QStringList {"&1 /p/A.mvprg", "&2 /p/a.mvprg", "&3 /p/b.mvprg"}));
+        QCOMPARE(m_window->recentFileActions().first()->data().toString(), QString("/p/A.mvprg"));
+        QCOMPARE(startPageRows(), QString("1110000000"));
+
+        for (int i = 0; i < 12; ++i)
+            m_window->updateRecentFiles(QString("/q/%1.mvprg").arg(i));
+        QCOMPARE(visibleTexts().size(), 10);
+        QCOMPARE(visibleTexts().first(), QString("&1 /q/11.mvprg"));
+        QCOMPARE(nativeStore().value("recentFiles").toStringList().size(), 10);
+        QCOMPARE(startPageRows(), QString("1111111111"));
+
+        m_window->clearRecentfile();
+        QVERIFY(visibleTexts().isEmpty());
+        QVERIFY(nativeStore().value("recentFiles").toStringList().isEmpty());
+        QCOMPARE(startPageRows(), QString("0000000000"));
+    }
+
+    void settingsReadAndWrittenOnClose()
+    {
+        {
+            QSettings ini(MainWindow::settingsFile(), QSettings::IniFormat);
+            ini.setValue("language", 1);
+            ini.setValue("showNew", false);
+        }
+        m_window->readSettings();
+        QCOMPARE(int(Config::instance()->uiLanguage), 1);
+        QVERIFY(!Config::instance()->showNew);
+
+        Config::instance()->uiLanguage = 0;
+        Config::instance()->showNew = true;
+        m_window->setModified(true);
+        for (int answer : {QMessageBox::Cancel, QMessageBox::No}) {
+            ModalScript script;
+            script.pressButton(answer);
+            QCloseEvent event;
+            QApplication::sendEvent(m_window.get(), &event);
+            const bool closed = answer == QMessageBox::No;
+            QCOMPARE(script.requests().size(), 1);
+            QCOMPARE(event.isAccepted(), closed);
+            // Written only when the window really closes.
+            QCOMPARE(storedSetting("language").toInt(), closed ? 0 : 1);
+            QCOMPARE(storedSetting("showNew").toBool(), closed);
+        }
+        Config::instance()->showNew = false;
+    }
+
+    void settingsDialogSwitchesLanguage()
+    {
+        const auto cancelText
+            = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+        m_window->changeLanguage(0);
+        QCOMPARE(cancelText(), QString("取消"));
+
         OptionSetDialog dialog(m_window.get());
-        // Confirming without a change stores the value but switches nothing.
-        dialog.languageBox()->setCurrentIndex(0);
-        dialog.on_ok_clicked();
-        QCOMPARE(changes.count(), 0);
-        QCOMPARE(QSettings(MainWindow::settingsFile(), QSettings::IniFormat).value("language").toInt(), 0);
-
         dialog.languageBox()->setCurrentIndex(1);
         dialog.on_ok_clicked();
-        QCOMPARE(changes.count(), 1);
+        QCOMPARE(storedSetting("language").toInt(), 1);
         QCOMPARE(m_window->menus().first()->title(), QString("&Project"));
-        QCOMPARE(m_window->dockManager()->dock(1)->windowTitle(), QString("Element"));
-        QCOMPARE(QSettings(MainWindow::settingsFile(), QSettings::IniFormat).value("language").toInt(), 1);
-        // An open dialog follows the switch on its own (the toolkit posts
-        // the language-change event to every window).
+        QCOMPARE(m_window->action("saveAs")->text(), QString("Save &As..."));
+        QCOMPARE(m_window->toolBars().at(2)->windowTitle(), QString("View"));
+        QStringList docks;
+        for (QDockWidget *dock : m_window->dockManager()->docks())
+            docks << dock->windowTitle();
+        QCOMPARE(docks,
+                 (QStringList {"Project", "Element", "Toolbox", "PropertyBrowser",
+                               "Complier Output", "Find Output", "Application Output"}));
+        QCOMPARE(m_window->dockManager()->tabBar(Qt::RightDockWidgetArea)->tabText(0),
+                 QString("Toolbox"));
+        QCOMPARE(cancelText(), QString("Cancel"));
+        // Dialogs and the start page follow on their own: the toolkit posts the
+        // change to every window.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(dialog.windowTitle(), QString("System"));
+        auto *newProject = m_window->findChild<NewProjectDialog *>();
+        QCOMPARE(newProject->windowTitle(), QString("Create New Project"));
+        QCOMPARE(newProject->findChild<QLabel *>("sizeValue")->text(), QString("5.0 in"));
+        QCOMPARE(m_window->firstPage()->findChild<QToolButton *>("project")->text(),
+                 QString("Projects"));
+
+        Config::instance()->setLanguage(0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(m_window->menus().first()->title(), QString("工程(&P)"));
+        QCOMPARE(m_window->dockManager()->dock(0)->windowTitle(), QString("工程"));
+        QCOMPARE(newProject->windowTitle(), QString("创建新工程"));
+        QCOMPARE(cancelText(), QString("取消"));
     }
+
+    void languageFolderTakesPrecedence()
     {
-        OptionSetDialog dialog(m_window.get());
-        dialog.languageBox()->setCurrentIndex(0);
-        dialog.on_cancel_clicked();
-        QCOMPARE(int(Config::instance()->uiLanguage), 1);
+        QDir(m_dir.path()).mkpath("language");
+        const QString local = QDir(m_dir.path()).filePath("language/en_US_app.ts");
+
+        QVERIFY(QFile::copy(OVERRIDE_CATALOGUE, local));
+        m_window->changeLanguage(1);
+        QCOMPARE(m_window->menus().first()->title(), QString("&Local catalogue"));
+
+        // A file there that does not load must not cost the user the English interface.
+        QFile::remove(local);
+        QFile broken(local);
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("<?xml version=\"1.0\"?><TS></TS>");
+        broken.close();
+        m_window->changeLanguage(1);
+        QCOMPARE(m_window->menus().first()->title(), QString("&Project"));
+
+        QFile::remove(local);
+        m_window->changeLanguage(0);
     }
-    Config::instance()->setLanguage(0);
-    QCOMPARE(m_window->menus().first()->title(), QString("工程(&P)"));
-}
+};
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

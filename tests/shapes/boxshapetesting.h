@@ -1,7 +1,10 @@
 #pragma once
 
+#include "project/drawmanager.h"
+#include "shapes/graphicsbezier.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsimageitem.h"
+#include "shapes/graphicslineitem.h"
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicstextitem.h"
 #include "shapes/graphicswidgetitem.h"
@@ -17,20 +20,17 @@
 
 namespace boxtest {
 
-// A shape built from its element name as the screen loader would; null if unknown.
-inline GraphicsItem *makeShape(const QString &name, const QRect &rect, int widgetKind = 0)
+// The shape the screen loader makes for the first element of xml, read from that
+// element when read is set; null when the element names no shape.
+inline std::unique_ptr<GraphicsItem> readBack(const QByteArray &xml, bool read = true)
 {
-    if (name == QLatin1String("roundrect"))
-        return new GraphicsRoundrectItem(rect);
-    if (name == QLatin1String("ellipse"))
-        return new GraphicsEllipseItem(rect);
-    if (name == QLatin1String("textitem"))
-        return new GraphicsTextItem(rect);
-    if (name == QLatin1String("imageitem"))
-        return new GraphicsImageItem(rect);
-    if (name == QLatin1String("widget"))
-        return new GraphicsWidgetItem(widgetKind, rect);
-    return nullptr;
+    QXmlStreamReader reader(xml);
+    reader.readNextStartElement();
+    std::unique_ptr<GraphicsItem> shape(
+        dynamic_cast<GraphicsItem *>(DrawManager::instance()->createItemByName(&reader)));
+    if (shape && read && !shape->readXml(&reader))
+        return nullptr;
+    return shape;
 }
 
 inline QByteArray xmlOf(GraphicsItem *shape)
@@ -38,24 +38,8 @@ inline QByteArray xmlOf(GraphicsItem *shape)
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QXmlStreamWriter writer(&buffer);
-    writer.writeStartDocument();
     shape->writeXml(&writer);
-    writer.writeEndDocument();
     return buffer.data();
-}
-
-// Reads the first element into a 1 x 1 shape at the origin, as the loader does.
-inline std::unique_ptr<GraphicsItem> readBack(const QByteArray &xml)
-{
-    QXmlStreamReader reader(xml);
-    if (!reader.readNextStartElement())
-        return nullptr;
-    const int kind = reader.attributes().value(QStringLiteral("type")).toInt();
-    std::unique_ptr<GraphicsItem> shape(
-        makeShape(reader.name().toString(), QRect(0, 0, 1, 1), kind));
-    if (shape && !shape->readXml(&reader))
-        return nullptr;
-    return shape;
 }
 
 // Paints item alone on white, item coordinate (0, 0) at image (dx, dy).
