@@ -216,9 +216,15 @@ void MainWindow::save()
 
 void MainWindow::saveAs()
 {
-    const QString name = FileDialog::getSaveFileName(this, tr("工程另存为"), QString(),
-                                                     tr("保存为 (*%1)").arg(ProjectSuffix));
-    if (name.isEmpty() || !saveProjectFile(name))
+    QString name = FileDialog::getSaveFileName(this, tr("工程另存为"), QString(),
+                                               tr("保存为 (*%1)").arg(ProjectSuffix));
+    if (name.isEmpty())
+        return;
+    // Later saves go to the project's name with the suffix; a file written
+    // without it would be left behind, and the recent entry with it.
+    if (!name.endsWith(ProjectSuffix))
+        name += ProjectSuffix;
+    if (!saveProjectFile(name))
         return;
     Config *config = Config::instance();
     config->setProjectFile(name);

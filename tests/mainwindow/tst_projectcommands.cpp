@@ -193,12 +193,19 @@ private slots:
         const QString target = m_dir.filePath("copy");
         script.chooseText(target);
         m_window->saveAs();
-        QVERIFY(QFile::exists(target));
+        // One file for the project: the one written, remembered and saved
+        // to again.
+        const QString saved = target + ".mvprg";
+        QVERIFY(QFile::exists(saved));
+        QVERIFY(!QFile::exists(target));
         QCOMPARE(script.requests().first().title, QString("工程另存为"));
         QCOMPARE(m_window->windowTitle(), QString("Marovin : copy"));
+        QCOMPARE(m_window->recentFileActions().first()->data().toString(), saved);
+        QVERIFY(QFile::remove(saved));
         m_window->setModified(true);
         m_window->save();
-        QVERIFY(QFile::exists(target + ".mvprg"));
+        QVERIFY(QFile::exists(saved));
+        QVERIFY(!QFile::exists(target));
     }
 
     void openFailures_data()
