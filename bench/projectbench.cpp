@@ -462,20 +462,17 @@ int main(int argc, char *argv[])
     // The least that writing the same document costs: the XML writer over
     // the same tokens, then the bytes to disk.
     std::vector<XmlToken> tokens = recordTokens(plainBytes);
-    config->encryption = 0;
-    const Timing savePlain = timePair(
-        repeat, [&] { saved = ProjectFile::write(plainPath, &error) && saved; },
-        [&] {
-            replayTokens(tokens);
-            writeBytes(barePath, plainBytes);
-        });
-    config->encryption = 1;
-    const Timing saveEncoded = timePair(
-        repeat, [&] { saved = ProjectFile::write(encodedPath, &error) && saved; },
-        [&] {
-            replayTokens(tokens);
-            writeBytes(barePath, encodedBytes);
-        });
+    auto timeSave = [&](int encryption, const QString &path, const QByteArray &bytes) {
+        config->encryption = quint8(encryption);
+        return timePair(
+            repeat, [&] { saved = ProjectFile::write(path, &error) && saved; },
+            [&] {
+                replayTokens(tokens);
+                writeBytes(barePath, bytes);
+            });
+    };
+    const Timing savePlain = timeSave(0, plainPath, plainBytes);
+    const Timing saveEncoded = timeSave(1, encodedPath, encodedBytes);
     std::vector<XmlToken>().swap(tokens);
     if (!saved) {
         print(QStringLiteral("save failed: %1").arg(error));
