@@ -256,6 +256,10 @@ private slots:
                                                   << "  <label0 address=\"LW 100\" name=\"a=b\"/>";
         QTest::newRow("content kept") << "  <t b=\"2\" a=\"1\">x &gt; y</t>"
                                       << "  <t a=\"1\" b=\"2\">x &gt; y</t>";
+        // Only the tag's own attributes move, not text that repeats them.
+        QTest::newRow("content repeating the attributes")
+            << "  <t b=\"2\" a=\"1\">b=\"2\" a=\"1\"</t>"
+            << "  <t a=\"1\" b=\"2\">b=\"2\" a=\"1\"</t>";
         QTest::newRow("empty lines kept") << "\n  <a z=\"1\" y=\"2\">\n\n  </a>\n"
                                           << "\n  <a y=\"2\" z=\"1\">\n\n  </a>\n";
     }
