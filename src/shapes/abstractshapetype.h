@@ -120,6 +120,21 @@ protected:
             m_handles.append(new SizeHandleRect(this, dir, SizeHandleRect::BoxHandle));
     }
     bool handlesMade() const { return m_handlesMade; }
+    // Puts the box handles (directions 1..8, clockwise from the top-left
+    // corner) on the corners and edge middles of r; other handles stay.
+    void placeBoxHandles(const QRectF &r)
+    {
+        const double midX = r.x() + r.width() / 2;
+        const double midY = r.y() + r.height() / 2;
+        const QPointF points[]
+            = {r.topLeft(),     QPointF(midX, r.y()),      r.topRight(),   QPointF(r.right(), midY),
+               r.bottomRight(), QPointF(midX, r.bottom()), r.bottomLeft(), QPointF(r.x(), midY)};
+        for (SizeHandleRect *handle : qAsConst(m_handles)) {
+            const int dir = handle->dir();
+            if (dir >= 1 && dir <= 8)
+                handle->move(points[dir - 1].x(), points[dir - 1].y());
+        }
+    }
     // Creates the handles if they do not exist yet and places them. Never
     // from a constructor: createHandles() would not reach the subclass.
     void ensureHandles() const

@@ -169,16 +169,7 @@ QGraphicsItem *GraphicsItemGroup::clone()
 
 void GraphicsItemGroup::updateHandles()
 {
-    const QRectF r = m_groupRect;
-    const QPointF points[] = {r.topLeft(),     QPointF(r.x() + r.width() / 2, r.y()),
-                              r.topRight(),    QPointF(r.right(), r.y() + r.height() / 2),
-                              r.bottomRight(), QPointF(r.x() + r.width() / 2, r.bottom()),
-                              r.bottomLeft(),  QPointF(r.x(), r.y() + r.height() / 2)};
-    for (SizeHandleRect *handle : qAsConst(m_handles)) {
-        const int dir = handle->dir();
-        if (dir >= 1 && dir <= 8)
-            handle->move(points[dir - 1].x(), points[dir - 1].y());
-    }
+    placeBoxHandles(m_groupRect);
 }
 
 QVariant GraphicsItemGroup::itemChange(GraphicsItemChange change, const QVariant &value)

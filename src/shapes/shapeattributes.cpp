@@ -70,6 +70,16 @@ QVariant readValue(const QObject *object, const AttributeSlot &slot)
                                    : object->property(slot.key.constData());
 }
 
+QString decimalText(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+QString colourText(const QColor &c)
+{
+    return c.name(c.alpha() == 255 ? QColor::HexRgb : QColor::HexArgb);
+}
+
 QString valueText(const QMetaProperty &property, const QVariant &value)
 {
     if (property.isEnumType())
@@ -77,7 +87,7 @@ QString valueText(const QMetaProperty &property, const QVariant &value)
     switch (int(value.type())) {
     case QMetaType::Double:
     case QMetaType::Float:
-        return QString::number(value.toDouble(), 'f', 2);
+        return decimalText(value.toDouble());
     case QMetaType::QPointF:
     case QMetaType::QPoint: {
         const QPointF p = value.toPointF();
@@ -92,10 +102,8 @@ QString valueText(const QMetaProperty &property, const QVariant &value)
             .arg(r.width())
             .arg(r.height());
     }
-    case QMetaType::QColor: {
-        const QColor c = value.value<QColor>();
-        return c.name(c.alpha() == 255 ? QColor::HexRgb : QColor::HexArgb);
-    }
+    case QMetaType::QColor:
+        return colourText(value.value<QColor>());
     case QMetaType::QFont:
         return value.value<QFont>().toString();
     default:
@@ -207,16 +215,14 @@ QString attributeText(QObject *object, const AttributeSlot &slot)
             return QString::number(readTyped<int>(object, property));
         switch (property.userType()) {
         case QMetaType::Double:
-            return QString::number(readTyped<double>(object, property), 'f', 2);
+            return decimalText(readTyped<double>(object, property));
         case QMetaType::Int:
             return QString::number(readTyped<int>(object, property));
         case QMetaType::Bool:
             return readTyped<bool>(object, property) ? QStringLiteral("true")
                                                      : QStringLiteral("false");
-        case QMetaType::QColor: {
-            const QColor c = readTyped<QColor>(object, property);
-            return c.name(c.alpha() == 255 ? QColor::HexRgb : QColor::HexArgb);
-        }
+        case QMetaType::QColor:
+            return colourText(readTyped<QColor>(object, property));
         default:
             break;
         }
