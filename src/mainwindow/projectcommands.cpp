@@ -12,7 +12,7 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
-#include "project/projecttree.h"
+#include "mainwindow/projecttree.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,9 +2,9 @@
 
 #include "editor/drawscene.h"
 #include "mainwindow/newprojectdialog.h"
+#include "mainwindow/projecttree.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
-#include "project/projecttree.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/isolatedsettings.h"
