@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/sizehandlerect.h"
+#include "shapes/sizehandlerect.h"
 
 #include <QGraphicsItem>
 #include <QRectF>
