@@ -2,6 +2,7 @@
 
 #include "editor/screentype.h"
 #include "shapes/graphicsitem.h"
+#include "shapes/widgethost.h"
 
 #include <QBrush>
 #include <QGraphicsScene>
@@ -21,7 +22,7 @@ class ScreenGrid;
 // Each finished gesture is reported through one of the signals below; the
 // main window turns it into an undo entry. The editing operations of the
 // Format menus (alignment, stacking order, grouping) are public here.
-class DrawScene : public QGraphicsScene
+class DrawScene : public QGraphicsScene, public WidgetHost
 {
     Q_OBJECT
     Q_PROPERTY(double width READ width WRITE setWidth)
@@ -130,8 +131,7 @@ public:
     // before it paints (and so does anything that renders the screen), so
     // that every widget shape is drawn with its widget.
     void realizeWidgets();
-    // Called by a widget shape without a widget that enters this scene.
-    void noteUnrealizedWidget() { m_widgetsPending = true; }
+    void noteUnrealizedWidget() override { m_widgetsPending = true; }
 
 signals:
     // item is null when the whole selection moved; oldPosition carries the

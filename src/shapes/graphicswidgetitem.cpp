@@ -1,8 +1,8 @@
 #include "graphicswidgetitem.h"
 
-#include "editor/drawscene.h"
 #include "shapes/customproxy.h"
 #include "shapes/shapeattributes.h"
+#include "shapes/widgethost.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,7 +47,7 @@ CustomProxy *GraphicsWidgetItem::proxy()
 QVariant GraphicsWidgetItem::itemChange(GraphicsItemChange change, const QVariant &value)
 {
     if (change == ItemSceneHasChanged && !m_proxy) {
-        if (auto *screen = dynamic_cast<DrawScene *>(scene()))
+        if (auto *screen = dynamic_cast<WidgetHost *>(scene()))
             screen->noteUnrealizedWidget();
     }
     return GraphicsRectItem::itemChange(change, value);
