@@ -1,9 +1,9 @@
 #include "drawview.h"
 
+#include "app/menuseam.h"
 #include "editor/drawscene.h"
 #include "editor/qtcornerbox.h"
 #include "editor/qtrulebar.h"
-#include "mainwindow/mainwindow.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -21,10 +21,10 @@ double &zoomSlot()
     return zoom;
 }
 
-DrawView::MenuRunner &menuRunnerSlot()
+DrawView::MenuProvider &menuProviderSlot()
 {
-    static DrawView::MenuRunner runner;
-    return runner;
+    static DrawView::MenuProvider provider;
+    return provider;
 }
 
 } // namespace
@@ -107,9 +107,9 @@ void DrawView::updateRulers()
     m_verticalRuler->update();
 }
 
-void DrawView::setMenuRunner(MenuRunner runner)
+void DrawView::setContextMenuProvider(MenuProvider provider)
 {
-    menuRunnerSlot() = std::move(runner);
+    menuProviderSlot() = std::move(provider);
 }
 
 void DrawView::paintEvent(QPaintEvent *event)
@@ -159,13 +159,11 @@ void DrawView::resizeEvent(QResizeEvent *event)
 void DrawView::contextMenuEvent(QContextMenuEvent *event)
 {
     event->accept();
-    QMenu *menu = MainWindow::sceneContextMenu();
+    const MenuProvider &provider = menuProviderSlot();
+    QMenu *menu = provider ? provider() : nullptr;
     if (!menu)
         return;
-    if (const MenuRunner &runner = menuRunnerSlot())
-        runner(menu, event->globalPos());
-    else
-        menu->exec(event->globalPos());
+    MenuSeam::exec(menu, event->globalPos());
 }
 
 void DrawView::scrollContentsBy(int dx, int dy)

@@ -51,12 +51,11 @@ public:
     QtRuleBar *verticalRuler() const { return m_verticalRuler; }
     QtCornerBox *cornerBox() const { return m_cornerBox; }
 
-    // Runs the editing context menu at a global position. By default the
-    // menu is run modally with QMenu::exec, as a right click expects. A
-    // runner that returns at once (tests, scripted use) replaces it; an empty
-    // runner restores the default.
-    using MenuRunner = std::function<void(QMenu *menu, const QPoint &globalPos)>;
-    static void setMenuRunner(MenuRunner runner);
+    // Gives every view the editing context menu it pops up on a right
+    // click; the main window, which owns the menu, installs it. Without a
+    // provider, or when it returns null, a right click shows nothing.
+    using MenuProvider = std::function<QMenu *()>;
+    static void setContextMenuProvider(MenuProvider provider);
 
 signals:
     void positionChanged(int x, int y);

@@ -497,6 +497,7 @@ void MainWindow::setupConnections()
                           act("delete"), act("find"), act("property")});
         sceneMenuSlot() = menu;
     }
+    DrawView::setContextMenuProvider(&MainWindow::sceneContextMenu);
     m_projectTree->contextMenu()->addAction(act("property"));
 
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,

@@ -1,5 +1,6 @@
 #include "projecttree.h"
 
+#include "app/menuseam.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "editor/screentype.h"
@@ -13,12 +14,6 @@
 #include <QStyleFactory>
 
 namespace {
-
-ProjectTree::MenuRunner &menuRunnerSlot()
-{
-    static ProjectTree::MenuRunner runner;
-    return runner;
-}
 
 QString iconFile(int kind)
 {
@@ -116,11 +111,6 @@ void ProjectTree::retranslate()
     m_renameAction->setText(tr("重命名"));
     m_copyAction->setText(tr("创建副本"));
     m_deleteAction->setText(tr("删除"));
-}
-
-void ProjectTree::setMenuRunner(MenuRunner runner)
-{
-    menuRunnerSlot() = std::move(runner);
 }
 
 QWidget *ProjectTree::addForm(int kind, QWidget *copyFrom, bool show)
@@ -266,10 +256,7 @@ void ProjectTree::onCustomContextMenuRequested(const QPoint &pos)
         return;
     setCurrentItem(item);
     const QPoint globalPos = viewport()->mapToGlobal(pos);
-    if (const MenuRunner &runner = menuRunnerSlot())
-        runner(m_menu, globalPos);
-    else
-        m_menu->exec(globalPos);
+    MenuSeam::exec(m_menu, globalPos);
 }
 
 void ProjectTree::onRenameTriggered()

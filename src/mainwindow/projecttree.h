@@ -3,8 +3,6 @@
 #include <QMap>
 #include <QTreeWidget>
 
-#include <functional>
-
 class QAction;
 class QMenu;
 
@@ -68,12 +66,6 @@ public:
     // Shows title as the text of form's entry. Entries also follow their
     // form's window title by themselves.
     void renameForm(QWidget *form, const QString &title);
-
-    // Runs the context menu at a global position. By default the menu runs
-    // modally with QMenu::exec; a runner that returns at once (tests)
-    // replaces it, an empty runner restores the default.
-    using MenuRunner = std::function<void(QMenu *menu, const QPoint &globalPos)>;
-    static void setMenuRunner(MenuRunner runner);
 
 public slots:
     // A committed rename: the form's window title and, for a screen, the

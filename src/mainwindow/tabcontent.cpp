@@ -1,21 +1,13 @@
 #include "tabcontent.h"
 
+#include "app/menuseam.h"
+
 #include <QAction>
 #include <QCursor>
 #include <QEvent>
 #include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
-
-namespace {
-
-TabContent::MenuRunner &menuRunnerSlot()
-{
-    static TabContent::MenuRunner runner;
-    return runner;
-}
-
-} // namespace
 
 TabContent::TabContent(QWidget *parent)
     : QSplitter(Qt::Vertical, parent)
@@ -63,11 +55,6 @@ void TabContent::retranslate()
     m_newVertical->setText(tr("生成新的垂直选项卡组"));
     m_movePrevious->setText(tr("移动到前一选项卡"));
     m_moveNext->setText(tr("移动到后一选项卡"));
-}
-
-void TabContent::setMenuRunner(MenuRunner runner)
-{
-    menuRunnerSlot() = std::move(runner);
 }
 
 QWidget *TabContent::currentWidget() const
@@ -179,10 +166,7 @@ void TabContent::on_customContextMenuRequested(const QPoint &pos)
         m_moveNext->setVisible(group != m_groups.last());
     }
 
-    if (const MenuRunner &runner = menuRunnerSlot())
-        runner(m_menu, QCursor::pos());
-    else
-        m_menu->exec(QCursor::pos());
+    MenuSeam::exec(m_menu, QCursor::pos());
 }
 
 bool TabContent::eventFilter(QObject *watched, QEvent *event)

@@ -4,8 +4,6 @@
 #include <QPointer>
 #include <QSplitter>
 
-#include <functional>
-
 class QAction;
 class QMenu;
 class QTabWidget;
@@ -39,12 +37,6 @@ public:
     // The tab context menu: close this, close all, close others, new
     // horizontal group, new vertical group, move to previous, move to next.
     QMenu *contextMenu() const { return m_menu; }
-
-    // Runs the tab context menu at a global position. By default the menu
-    // runs modally with QMenu::exec; a runner that returns at once (tests)
-    // replaces it, an empty runner restores the default.
-    using MenuRunner = std::function<void(QMenu *menu, const QPoint &globalPos)>;
-    static void setMenuRunner(MenuRunner runner);
 
 public slots:
     // Adds widget as a tab of the current group (taking it out of any

@@ -13,6 +13,7 @@
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/isolatedsettings.h"
+#include "support/menuscript.h"
 #include "support/scenetesting.h"
 
 #include <QtTest>
@@ -246,6 +247,39 @@ private slots:
         QVERIFY(!scene);
         QVERIFY(DrawManager::instance()->scenes().isEmpty());
         QCOMPARE(DrawManager::instance()->currentScene(), nullptr);
+    }
+
+    // The view has no menu of its own: a right click pops up the one the
+    // window installed, and a command chosen there edits the screen.
+    void rightClickRunsTheWindowsSceneMenu()
+    {
+        DrawView *view = addScreen();
+        DrawScene *scene = view->drawScene();
+        GraphicsRectItem *a = addRect(scene, QRectF(100, 100, 50, 30));
+        GraphicsRectItem *b = addRect(scene, QRectF(300, 200, 50, 30));
+        MenuScript menus;
+        auto rightClick = [view] {
+            const QPoint local = view->mapFromScene(QPointF(500, 400));
+            QContextMenuEvent event(QContextMenuEvent::Mouse, local,
+                                    view->viewport()->mapToGlobal(local));
+            QApplication::sendEvent(view->viewport(), &event);
+        };
+
+        // Nothing selected: deleting is offered but disabled, so choosing it does nothing.
+        menus.choose("删除(&D)");
+        rightClick();
+        QCOMPARE(menus.shown(), QList<QMenu *> {MainWindow::sceneContextMenu()});
+        QCOMPARE(scene->userItems().size(), 2);
+        QVERIFY(entries().isEmpty());
+
+        a->setSelected(true);
+        b->setSelected(true);
+        menus.choose("左对齐");
+        rightClick();
+        QCOMPARE(menus.shown().size(), 2);
+        QCOMPARE(menus.pending(), 0);
+        QCOMPARE(a->sceneBoundingRect().left(), b->sceneBoundingRect().left());
+        QCOMPARE(entries().size(), 1);
     }
 
     void everyKindDrawnWithTheMouse()

@@ -1,3 +1,4 @@
+#include "app/menuseam.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
@@ -50,12 +51,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_tree.get()));
 
         m_shownMenu = nullptr;
-        ProjectTree::setMenuRunner([this](QMenu *menu, const QPoint &) { m_shownMenu = menu; });
+        MenuSeam::setHandler([this](QMenu *menu, const QPoint &) -> QAction * {
+            m_shownMenu = menu;
+            return nullptr;
+        });
     }
 
     void cleanup()
     {
-        ProjectTree::setMenuRunner({});
+        MenuSeam::setHandler({});
         m_tree.reset();
         m_tabs.reset();
         DrawManager::instance()->clear();

@@ -1,5 +1,7 @@
 #include "mainwindow/tabcontent.h"
 
+#include "app/menuseam.h"
+
 #include <QtTest>
 #include <QtWidgets>
 
@@ -86,12 +88,15 @@ private slots:
         m_tabs = std::make_unique<TabContent>();
         m_tabs->resize(800, 600);
         m_shownMenu = nullptr;
-        TabContent::setMenuRunner([this](QMenu *menu, const QPoint &) { m_shownMenu = menu; });
+        MenuSeam::setHandler([this](QMenu *menu, const QPoint &) -> QAction * {
+            m_shownMenu = menu;
+            return nullptr;
+        });
     }
 
     void cleanup()
     {
-        TabContent::setMenuRunner({});
+        MenuSeam::setHandler({});
         m_tabs.reset();
         m_pages.clear();
     }
