@@ -1,0 +1,167 @@
+// Config's device, tag and address helpers: reading an address text for a
+// device's protocol and writing it back, and decoding rows of the tag
+// tables.
+
+#include "config.h"
+
+#include <QRegularExpression>
+#include <QStandardItemModel>
+
+namespace {
+
+QString cellText(const QStandardItemModel *model, int row, int column)
+{
+    const QStandardItem *item = model->item(row, column);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
+QStringList Config::deviceNames() const
+{
+    QStringList names {tr("本地")};
+    for (const DevicePara &dev : devices)
+        names.append(dev.name);
+    return names;
+}
+
+bool Config::findDevice(const QString &text, AddressPara &para) const
+{
+    int index = deviceNames().indexOf(text);
+    // The system register table names the panel by its register key, which
+    // the English interface shows untranslated ("local") while the device
+    // list says "Local"; both mean the panel itself.
+    if (index < 0 && text == displayName(QStringLiteral("register"), QStringLiteral("local")))
+        index = 0;
+    if (index < 0)
+        return false;
+    para.device = static_cast<quint8>(index);
+    return true;
+}
+
+QString Config::deviceName(const AddressPara &para) const
+{
+    return deviceNames().value(para.device);
+}
+
+QStringList Config::tagNames(bool system) const
+{
+    const QStandardItemModel *model = tagModel(system);
+    QStringList names;
+    for (int row = 0; row < model->rowCount(); ++row)
+        names.append(cellText(model, row, NameColumn));
+    return names;
+}
+
+int Config::deviceProtocol(int device) const
+{
+    if (device == 0) {
+        const HardDevice *hd = currentHardDevice();
+        return hd ? hd->model : 0;
+    }
+    if (device >= 1 && device <= devices.size())
+        return devices.at(device - 1).protocol;
+    return 0;
+}
+
+bool Config::parseAddress(const QString &text, AddressPara &para) const
+{
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    const QStringList parts = text.split(space, Qt::SkipEmptyParts);
+    if (parts.size() < 2)
+        return false;
+
+    const int protocol = deviceProtocol(para.device);
+    const int area = areaIndex(protocol, parts.at(0));
+    if (area < 0)
+        return false;
+    para.area = static_cast<quint8>(area);
+
+    QString number = parts.at(1);
+    uint bit = 0;
+    if (protocol == 0 && para.format == Bool) {
+        // A bit address without its bit would silently mean bit 0; the user
+        // is better served by being told the address is incomplete.
+        const int underscore = number.indexOf(QLatin1Char('_'));
+        if (underscore < 0)
+            return false;
+        bool bitOk = false;
+        bit = number.mid(underscore + 1).toUInt(&bitOk, 10);
+        if (!bitOk || bit > 0xFFFF)
+            return false;
+        number.truncate(underscore);
+    }
+
+    int base = 10;
+    if (number.endsWith(QLatin1Char('H'))) {
+        number.chop(1);
+        base = 16;
+    }
+    bool ok = false;
+    const uint value = number.toUInt(&ok, base);
+    // A number that does not fit 16 bits would wrap into the area's range
+    // and pass the range check later on.
+    if (!ok || value > 0xFFFF)
+        return false;
+    para.address = static_cast<quint16>(value);
+    para.bit = static_cast<quint16>(bit);
+    return true;
+}
+
+QString Config::addressText(const AddressPara &para) const
+{
+    const int protocol = deviceProtocol(para.device);
+    if (protocol != 0 && protocol != 1)
+        return QString();
+
+    const QString area = areaName(protocol, para.area);
+    const QString number = addressHex ? QString::number(para.address, 16) + QLatin1Char('H')
+                                      : QString::number(para.address);
+    if (protocol == 0 && para.format == Bool)
+        return QStringLiteral("%1 %2_%3").arg(area, number).arg(para.bit);
+    return QStringLiteral("%1 %2").arg(area, number);
+}
+
+QString Config::addressSummary(const AddressPara &para) const
+{
+    return QStringLiteral("%1 : %2 ( %3 )")
+        .arg(deviceName(para), addressText(para), dataFormatText(para));
+}
+
+QString Config::dataFormatText(const AddressPara &para)
+{
+    return QLatin1String(QMetaEnum::fromType<DataFormat>().valueToKey(para.format));
+}
+
+bool Config::parseDataFormat(const QString &text, AddressPara &para) const
+{
+    QString key = text;
+    key.remove(QRegularExpression(QStringLiteral("\\s")));
+    const int index = enumTexts(QMetaEnum::fromType<DataFormat>()).indexOf(key);
+    if (index < 0)
+        return false;
+    para.format = static_cast<quint8>(index);
+    return true;
+}
+
+int Config::tagAt(bool system, int row, AddressPara &para) const
+{
+    const QStandardItemModel *model = tagModel(system);
+    if (row < 0 || row >= model->rowCount())
+        return TagNoRow;
+
+    para.name = cellText(model, row, NameColumn);
+    para.mark = cellText(model, row, MarkColumn);
+    bool lengthOk = false;
+    const uint length = cellText(model, row, LengthColumn).toUInt(&lengthOk, 10);
+    lengthOk = lengthOk && length <= 0xFF;
+    para.length = static_cast<quint8>(length);
+
+    if (!findDevice(cellText(model, row, DeviceColumn), para))
+        return TagBadDevice;
+    if (!parseDataFormat(cellText(model, row, TypeColumn), para))
+        return TagBadType;
+    if (!parseAddress(cellText(model, row, AddressColumn), para))
+        return TagBadAddress;
+    return lengthOk ? TagOk : TagBadLength;
+}
