@@ -43,10 +43,7 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 QString dataFile(const QString &name)
 {
-    const QString dir = qEnvironmentVariable("MAROVIN_TEST_DATA");
-    if (!dir.isEmpty())
-        return dir + QLatin1Char('/') + name;
-    return QFINDTESTDATA(QStringLiteral("../data/") + name);
+    return QString::fromUtf8(MAROVIN_TEST_DATA_DIR) + QLatin1Char('/') + name;
 }
 
 DrawScene *addScreen(int type)

@@ -95,7 +95,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        const QString data = qEnvironmentVariable("MAROVIN_TEST_DATA");
+        const QString data = QString::fromUtf8(MAROVIN_TEST_DATA_DIR);
         m_plain = data + QStringLiteral("/golden.mvprg");
         m_encoded = data + QStringLiteral("/golden-encoded.mvprg");
         const QByteArray plain = readAll(m_plain);
