@@ -2,6 +2,7 @@
 
 #include "propertytreebrowser.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -209,6 +210,9 @@ QWidget *PropertyValueDelegate::createEditor(QWidget *parent, const QStyleOption
         layout->addWidget(button);
         const bool colour = kind == PropertyTreeBrowser::ColourRow;
         connect(button, &QToolButton::clicked, editor, [self, editor, colour] {
+            // The chooser runs its own event loop; the editor may be closed
+            // and deleted before it returns.
+            const QPointer<QWidget> guard(editor);
             const QVariant current = editor->property(ChosenValue);
             QVariant chosen;
             if (colour) {
@@ -221,12 +225,23 @@ QWidget *PropertyValueDelegate::createEditor(QWidget *parent, const QStyleOption
                 if (ok)
                     chosen = picked;
             }
-            if (!chosen.isValid())
+            if (!chosen.isValid() || !guard)
                 return;
             showChosen(editor, chosen);
             emit self->commitData(editor);
         });
         editor->setFocusProxy(button);
+        // Focus sits on the button, so the editor itself never hears of it
+        // leaving. Leaving for another widget of the same window ends the
+        // edit as it does for the other editors; the chooser's dialog is
+        // another window and does not.
+        connect(qApp, &QApplication::focusChanged, editor, [self, editor](QWidget *, QWidget *now) {
+            if (!now || !editor->isVisible() || now->window() != editor->window()
+                || editor->isAncestorOf(now))
+                return;
+            emit self->commitData(editor);
+            emit self->closeEditor(editor);
+        });
         return editor;
     }
     default:
