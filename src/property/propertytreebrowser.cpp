@@ -7,6 +7,7 @@
 #include "shapes/graphicsitem.h"
 
 #include <QColorDialog>
+#include <QFontMetrics>
 #include <QFontDialog>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
@@ -522,6 +523,29 @@ void PropertyTreeBrowser::buildRows()
         m_expanded.insert(key, expanded);
         setExpanded(group->index(), expanded);
     }
+    fitNameColumn();
+}
+
+void PropertyTreeBrowser::fitNameColumn()
+{
+    // Branch indicator, the cell's own margins and a little air.
+    const int padding = indentation() + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12;
+    const QFontMetrics metrics(font());
+    int needed = 0;
+    for (const QStandardItem *group : qAsConst(m_groups)) {
+        for (int r = 0; r < group->rowCount(); ++r) {
+            const QStandardItem *title = group->child(r, NameColumn);
+            needed = qMax(needed, indentation() + metrics.horizontalAdvance(title->text()));
+            for (int p = 0; p < title->rowCount(); ++p) {
+                needed = qMax(needed, 2 * indentation()
+                                          + metrics.horizontalAdvance(title->child(p)->text()));
+            }
+        }
+    }
+    // The values need room too.
+    needed = qMin(needed + padding, viewport()->width() * 3 / 5);
+    if (needed > header()->sectionSize(NameColumn))
+        header()->resizeSection(NameColumn, needed);
 }
 
 void PropertyTreeBrowser::addPropertyRow(QStandardItem *group, const QString &className,
@@ -661,6 +685,7 @@ void PropertyTreeBrowser::retranslate()
         for (int i = 0; i < title->rowCount() && i < choices.size(); ++i)
             title->child(i, NameColumn)->setText(choices.at(i));
     }
+    fitNameColumn();
 }
 
 void PropertyTreeBrowser::valueChanged(QStandardItem *item)

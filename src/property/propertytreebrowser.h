@@ -122,6 +122,9 @@ private:
     void addPropertyRow(QStandardItem *group, const QString &className, const QString &name);
     void fillValue(QStandardItem *valueItem, const QString &name);
     void applyEdit(QStandardItem *valueItem);
+    // Widens the title column so that every title, sub-rows included, can
+    // be read once expanded; never narrows what the user has set.
+    void fitNameColumn();
     void objectDestroyed(QObject *object);
 
     QStandardItemModel *m_model;

@@ -632,6 +632,7 @@ private slots:
 
     void subRowTitles()
     {
+        m_browser->resize(400, 600);
         m_browser->currentItemChanged(make(Text));
         QCOMPARE(partTitles(*m_browser, "brushColor"),
                  QStringList({"红", "绿", "蓝", "Alpha"}));
@@ -648,6 +649,16 @@ private slots:
         QCOMPARE(partTitles(*m_browser, "font"),
                  QStringList({"Family", "Point size", "Bold", "Italic", "Underline",
                               "Strikeout"}));
+        // Every sub-row title can be read once it is expanded.
+        m_browser->expandAll();
+        const QModelIndex font = titleIndex(*m_browser, "font");
+        for (int i = 0; i < m_browser->model()->rowCount(font); ++i) {
+            const QModelIndex title = m_browser->model()->index(i, 0, font);
+            const int end = m_browser->visualRect(title).left()
+                            + m_browser->fontMetrics().horizontalAdvance(title.data().toString());
+            QVERIFY2(end < m_browser->header()->sectionSize(PropertyTreeBrowser::NameColumn),
+                     qPrintable(title.data().toString()));
+        }
     }
 
     void expansionKeptPerGroup()
