@@ -252,7 +252,8 @@ QVariant withPart(const QVariant &whole, int part, const QVariant &value)
     QFont font = whole.value<QFont>();
     switch (part) {
     case PropertyTreeBrowser::FamilyRow:
-        font.setFamily(value.toString());
+        if (!value.toString().trimmed().isEmpty())
+            font.setFamily(value.toString().trimmed());
         break;
     case PropertyTreeBrowser::PointSizeRow:
         if (value.toInt() > 0)
@@ -709,6 +710,12 @@ void PropertyTreeBrowser::valueChanged(QStandardItem *item)
         whole = cell->value().toBool() ? (number | mask) : (number & ~mask);
     } else {
         whole = withPart(composite->value(), cell->kind(), cell->value());
+    }
+    // A part that changes nothing (an empty family) shows the object's
+    // value again.
+    if (whole == composite->value()) {
+        refresh();
+        return;
     }
     // Arrives back here for the composite cell, which applies it.
     composite->setData(whole, Qt::EditRole);

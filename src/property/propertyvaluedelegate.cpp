@@ -92,8 +92,8 @@ const char ChosenValue[] = "chosenValue";
 // merely opening and leaving it must change nothing.
 const char ShownValue[] = "shownValue";
 
-// Which editor a row gets is decided once; the order of the casts matters
-// (a font combo box is a combo box).
+// The value an editor holds now. The order of the casts matters: a font
+// combo box is a combo box.
 QVariant editorValue(const QWidget *editor)
 {
     if (auto *spin = qobject_cast<const QSpinBox *>(editor))

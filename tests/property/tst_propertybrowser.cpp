@@ -630,6 +630,44 @@ private slots:
         QCOMPARE(stack()->count(), 1);
     }
 
+    void refusedEditRecordsNothing_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<int>("part");
+        QTest::addColumn<QVariant>("edit");
+        QTest::newRow("opacity below the floor")
+            << int(Rect) << "opacity" << -1 << QVariant(0.0);
+        QTest::newRow("empty family") << int(Text) << "font" << int(PropertyTreeBrowser::FamilyRow)
+                                      << QVariant(QString());
+    }
+
+    // The user changed the editor, but the object keeps its value: no step
+    // to undo, and the row shows what the object holds.
+    void refusedEditRecordsNothing()
+    {
+        QFETCH(int, shape);
+        QFETCH(QString, property);
+        QFETCH(int, part);
+        QFETCH(QVariant, edit);
+        QObject *object = make(Shape(shape));
+        object->setProperty("opacity", 0.0); // kept at its floor
+        m_browser->currentItemChanged(object);
+        const QVariantList before = snapshot(object);
+        const QModelIndex cell
+            = part < 0 ? m_browser->valueIndex(property) : partIndex(*m_browser, property, part);
+        const QString text = cell.data().toString();
+        editWith(*m_browser, cell, [&edit](QWidget *editor) {
+            if (auto *fonts = qobject_cast<QFontComboBox *>(editor))
+                fonts->setEditText(edit.toString());
+            else if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor))
+                spin->setValue(edit.toDouble());
+        });
+        QCOMPARE(snapshot(object), before);
+        QCOMPARE(stack()->count(), 0);
+        QCOMPARE(cell.data().toString(), text);
+    }
+
     void subRowTitles()
     {
         m_browser->resize(400, 600);
