@@ -1338,6 +1338,42 @@ Version %1</translation>
         <source>值</source>
         <translation>Value</translation>
     </message>
+    <message>
+        <source>红</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>绿</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>蓝</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>Family</translation>
+    </message>
+    <message>
+        <source>字号</source>
+        <translation>Point size</translation>
+    </message>
+    <message>
+        <source>粗体</source>
+        <translation>Bold</translation>
+    </message>
+    <message>
+        <source>斜体</source>
+        <translation>Italic</translation>
+    </message>
+    <message>
+        <source>下划线</source>
+        <translation>Underline</translation>
+    </message>
+    <message>
+        <source>删除线</source>
+        <translation>Strikeout</translation>
+    </message>
 </context>
 <context>
     <name>TabContent</name>

@@ -7,6 +7,7 @@
 #include "shapes/graphicsitem.h"
 
 #include <QColorDialog>
+#include <QFontMetrics>
 #include <QFontDialog>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
@@ -32,7 +33,7 @@ public:
         setData(kind, PropertyTreeBrowser::KindRole);
         setData(name, PropertyTreeBrowser::NameRole);
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (kind == PropertyTreeBrowser::BoolRow || kind == PropertyTreeBrowser::FlagBitRow)
+        if (PropertyTreeBrowser::isCheckKind(kind))
             flags |= Qt::ItemIsUserCheckable;
         else if (kind != PropertyTreeBrowser::PointRow && kind != PropertyTreeBrowser::FlagRow)
             flags |= Qt::ItemIsEditable;
@@ -51,13 +52,13 @@ public:
         case Qt::DisplayRole:
             return displayText();
         case Qt::ToolTipRole:
-            return kind() == PropertyTreeBrowser::BoolRow ? QVariant() : displayText();
+            return PropertyTreeBrowser::isCheckKind(kind()) ? QVariant() : displayText();
         case Qt::DecorationRole:
             if (kind() == PropertyTreeBrowser::ColourRow)
                 return m_value.value<QColor>();
             return QVariant();
         case Qt::CheckStateRole:
-            if (kind() == PropertyTreeBrowser::BoolRow || kind() == PropertyTreeBrowser::FlagBitRow)
+            if (PropertyTreeBrowser::isCheckKind(kind()))
                 return m_value.toBool() ? Qt::Checked : Qt::Unchecked;
             return QVariant();
         default:
@@ -93,15 +94,19 @@ private:
 
     QString displayText() const
     {
-        switch (kind()) {
-        case PropertyTreeBrowser::BoolRow:
-        case PropertyTreeBrowser::FlagBitRow:
+        if (PropertyTreeBrowser::isCheckKind(kind()))
             return QString();
+        switch (kind()) {
         case PropertyTreeBrowser::IntRow:
         case PropertyTreeBrowser::DoubleRow:
         case PropertyTreeBrowser::PointXRow:
         case PropertyTreeBrowser::PointYRow:
-            return QString::number(m_value.toDouble());
+        case PropertyTreeBrowser::RedRow:
+        case PropertyTreeBrowser::GreenRow:
+        case PropertyTreeBrowser::BlueRow:
+        case PropertyTreeBrowser::AlphaRow:
+        case PropertyTreeBrowser::PointSizeRow:
+            return PropertyTreeBrowser::numberText(m_value.toDouble());
         case PropertyTreeBrowser::EnumRow: {
             const QStringList choices = choiceNames();
             const int at = m_value.toInt();
@@ -126,7 +131,9 @@ private:
         }
         case PropertyTreeBrowser::PointRow: {
             const QPointF point = m_value.toPointF();
-            return QStringLiteral("(%1, %2)").arg(point.x()).arg(point.y());
+            return QStringLiteral("(%1, %2)")
+                .arg(PropertyTreeBrowser::numberText(point.x()),
+                     PropertyTreeBrowser::numberText(point.y()));
         }
         default:
             return m_value.toString();
@@ -160,6 +167,115 @@ private:
     ValueItem *m_composite;
     QVariant m_value;
 };
+
+// The sub-rows of a composite row, in display order; none for other rows.
+// Flag bits are sub-rows too, but depend on the enumeration.
+QVector<int> partKinds(int kind)
+{
+    switch (kind) {
+    case PropertyTreeBrowser::PointRow:
+        return {PropertyTreeBrowser::PointXRow, PropertyTreeBrowser::PointYRow};
+    case PropertyTreeBrowser::ColourRow:
+        return {PropertyTreeBrowser::RedRow, PropertyTreeBrowser::GreenRow,
+                PropertyTreeBrowser::BlueRow, PropertyTreeBrowser::AlphaRow};
+    case PropertyTreeBrowser::FontRow:
+        return {PropertyTreeBrowser::FamilyRow, PropertyTreeBrowser::PointSizeRow,
+                PropertyTreeBrowser::BoldRow,   PropertyTreeBrowser::ItalicRow,
+                PropertyTreeBrowser::UnderlineRow, PropertyTreeBrowser::StrikeOutRow};
+    default:
+        return {};
+    }
+}
+
+// One part of a point, colour or font value.
+QVariant partOf(const QVariant &whole, int part)
+{
+    const QColor colour = whole.value<QColor>();
+    const QFont font = whole.value<QFont>();
+    switch (part) {
+    case PropertyTreeBrowser::PointXRow:
+        return whole.toPointF().x();
+    case PropertyTreeBrowser::PointYRow:
+        return whole.toPointF().y();
+    case PropertyTreeBrowser::RedRow:
+        return colour.red();
+    case PropertyTreeBrowser::GreenRow:
+        return colour.green();
+    case PropertyTreeBrowser::BlueRow:
+        return colour.blue();
+    case PropertyTreeBrowser::AlphaRow:
+        return colour.alpha();
+    case PropertyTreeBrowser::FamilyRow:
+        return font.family();
+    case PropertyTreeBrowser::PointSizeRow:
+        return font.pointSize();
+    case PropertyTreeBrowser::BoldRow:
+        return font.bold();
+    case PropertyTreeBrowser::ItalicRow:
+        return font.italic();
+    case PropertyTreeBrowser::UnderlineRow:
+        return font.underline();
+    case PropertyTreeBrowser::StrikeOutRow:
+        return font.strikeOut();
+    default:
+        return QVariant();
+    }
+}
+
+// whole with one part replaced; every other part is kept as it is.
+QVariant withPart(const QVariant &whole, int part, const QVariant &value)
+{
+    switch (part) {
+    case PropertyTreeBrowser::PointXRow:
+    case PropertyTreeBrowser::PointYRow: {
+        QPointF point = whole.toPointF();
+        if (part == PropertyTreeBrowser::PointXRow)
+            point.setX(value.toDouble());
+        else
+            point.setY(value.toDouble());
+        return point;
+    }
+    case PropertyTreeBrowser::RedRow:
+    case PropertyTreeBrowser::GreenRow:
+    case PropertyTreeBrowser::BlueRow:
+    case PropertyTreeBrowser::AlphaRow: {
+        // Read through red()..alpha() so that a colour held in another
+        // model, or none, becomes the colour the sub-rows show.
+        QColor colour = whole.value<QColor>();
+        int rgba[] = {colour.red(), colour.green(), colour.blue(), colour.alpha()};
+        rgba[part - PropertyTreeBrowser::RedRow] = qBound(0, value.toInt(), 255);
+        return QColor(rgba[0], rgba[1], rgba[2], rgba[3]);
+    }
+    default:
+        break;
+    }
+    QFont font = whole.value<QFont>();
+    switch (part) {
+    case PropertyTreeBrowser::FamilyRow:
+        if (!value.toString().trimmed().isEmpty())
+            font.setFamily(value.toString().trimmed());
+        break;
+    case PropertyTreeBrowser::PointSizeRow:
+        if (value.toInt() > 0)
+            font.setPointSize(value.toInt());
+        break;
+    case PropertyTreeBrowser::BoldRow:
+        font.setBold(value.toBool());
+        break;
+    case PropertyTreeBrowser::ItalicRow:
+        font.setItalic(value.toBool());
+        break;
+    case PropertyTreeBrowser::UnderlineRow:
+        font.setUnderline(value.toBool());
+        break;
+    case PropertyTreeBrowser::StrikeOutRow:
+        font.setStrikeOut(value.toBool());
+        break;
+    default:
+        return whole;
+    }
+    return font;
+}
 
 QStandardItem *titleItem(const QString &text, int kind, const QString &name)
 {
@@ -240,6 +356,68 @@ std::function<QColor(const QColor &)> PropertyTreeBrowser::colourChooser =
 
 std::function<QFont(const QFont &, bool *)> PropertyTreeBrowser::fontChooser
     = [](const QFont &current, bool *ok) { return QFontDialog::getFont(ok, current); };
+
+QString PropertyTreeBrowser::numberText(double value)
+{
+    QString text = QString::number(value, 'f', 6);
+    if (!text.contains(QLatin1Char('.')))
+        return text; // inf, nan
+    int end = text.size();
+    while (text.at(end - 1) == QLatin1Char('0'))
+        --end;
+    if (text.at(end - 1) == QLatin1Char('.'))
+        --end;
+    text.truncate(end);
+    // A remainder below the last decimal shown is no sign worth showing.
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+bool PropertyTreeBrowser::isCheckKind(int kind)
+{
+    switch (kind) {
+    case BoolRow:
+    case FlagBitRow:
+    case BoldRow:
+    case ItalicRow:
+    case UnderlineRow:
+    case StrikeOutRow:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString PropertyTreeBrowser::partTitle(int kind)
+{
+    switch (kind) {
+    case PointXRow:
+        return QStringLiteral("x");
+    case PointYRow:
+        return QStringLiteral("y");
+    case RedRow:
+        return tr("红");
+    case GreenRow:
+        return tr("绿");
+    case BlueRow:
+        return tr("蓝");
+    case AlphaRow:
+        return QStringLiteral("Alpha");
+    case FamilyRow:
+        return tr("字体");
+    case PointSizeRow:
+        return tr("字号");
+    case BoldRow:
+        return tr("粗体");
+    case ItalicRow:
+        return tr("斜体");
+    case UnderlineRow:
+        return tr("下划线");
+    case StrikeOutRow:
+        return tr("删除线");
+    default:
+        return QString();
+    }
+}
 
 PropertyTreeBrowser::PropertyTreeBrowser(QWidget *parent)
     : QTreeView(parent)
@@ -346,6 +524,29 @@ void PropertyTreeBrowser::buildRows()
         m_expanded.insert(key, expanded);
         setExpanded(group->index(), expanded);
     }
+    fitNameColumn();
+}
+
+void PropertyTreeBrowser::fitNameColumn()
+{
+    // Branch indicator, the cell's own margins and a little air.
+    const int padding = indentation() + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12;
+    const QFontMetrics metrics(font());
+    int needed = 0;
+    for (const QStandardItem *group : qAsConst(m_groups)) {
+        for (int r = 0; r < group->rowCount(); ++r) {
+            const QStandardItem *title = group->child(r, NameColumn);
+            needed = qMax(needed, indentation() + metrics.horizontalAdvance(title->text()));
+            for (int p = 0; p < title->rowCount(); ++p) {
+                needed = qMax(needed, 2 * indentation()
+                                          + metrics.horizontalAdvance(title->child(p)->text()));
+            }
+        }
+    }
+    // The values need room too.
+    needed = qMin(needed + padding, viewport()->width() * 3 / 5);
+    if (needed > header()->sectionSize(NameColumn))
+        header()->resizeSection(NameColumn, needed);
 }
 
 void PropertyTreeBrowser::addPropertyRow(QStandardItem *group, const QString &className,
@@ -361,8 +562,14 @@ void PropertyTreeBrowser::addPropertyRow(QStandardItem *group, const QString &cl
     const Config *config = Config::instance();
     QStandardItem *title = titleItem(config->displayName(className, name), kind, name);
     auto *value = new ValueItem(kind, name);
-    if (!property.isWritable())
-        value->setFlags(value->flags() & ~(Qt::ItemIsEditable | Qt::ItemIsUserCheckable));
+    // A property without a writer is shown but offers no editor, in its
+    // parts neither.
+    const auto guardWrite = [&property](QStandardItem *cell) {
+        if (!property.isWritable())
+            cell->setFlags(cell->flags() & ~(Qt::ItemIsEditable | Qt::ItemIsUserCheckable));
+        return cell;
+    };
+    guardWrite(value);
 
     if (kind == EnumRow || kind == FlagRow) {
         const QMetaEnum metaEnum = property.enumerator();
@@ -372,14 +579,13 @@ void PropertyTreeBrowser::addPropertyRow(QStandardItem *group, const QString &cl
             for (int i = 0; i < metaEnum.keyCount(); ++i) {
                 auto *bit = new ValueItem(FlagBitRow, name, value);
                 bit->setData(metaEnum.value(i), BitRole);
-                title->appendRow({titleItem(choices.at(i), FlagBitRow, name), bit});
+                title->appendRow({titleItem(choices.at(i), FlagBitRow, name), guardWrite(bit)});
             }
         }
-    } else if (kind == PointRow) {
-        title->appendRow({titleItem(QStringLiteral("x"), PointXRow, name),
-                          new ValueItem(PointXRow, name, value)});
-        title->appendRow({titleItem(QStringLiteral("y"), PointYRow, name),
-                          new ValueItem(PointYRow, name, value)});
+    }
+    for (int part : partKinds(kind)) {
+        title->appendRow({titleItem(partTitle(part), part, name),
+                          guardWrite(new ValueItem(part, name, value))});
     }
 
     group->appendRow({title, value});
@@ -420,12 +626,16 @@ void PropertyTreeBrowser::fillValue(QStandardItem *valueItem, const QString &nam
         }
         break;
     }
-    case PointRow: {
-        const QPointF point = current.toPointF();
-        shown = point;
+    case PointRow:
+    case ColourRow:
+    case FontRow: {
+        if (cell->kind() == PointRow)
+            shown = current.toPointF();
         QStandardItem *title = cell->parent()->child(cell->row(), NameColumn);
-        title->child(0, ValueColumn)->setData(point.x(), Qt::EditRole);
-        title->child(1, ValueColumn)->setData(point.y(), Qt::EditRole);
+        for (int i = 0; i < title->rowCount(); ++i) {
+            QStandardItem *part = title->child(i, ValueColumn);
+            part->setData(partOf(shown, part->data(KindRole).toInt()), Qt::EditRole);
+        }
         break;
     }
     case IntRow:
@@ -464,6 +674,11 @@ void PropertyTreeBrowser::retranslate()
         QStandardItem *title = value->parent()->child(value->row(), NameColumn);
         title->setText(config->displayName(className, it.key()));
         const int kind = value->data(KindRole).toInt();
+        for (int i = 0; i < title->rowCount(); ++i) {
+            QStandardItem *part = title->child(i, NameColumn);
+            if (part->data(KindRole).toInt() != FlagBitRow)
+                part->setText(partTitle(part->data(KindRole).toInt()));
+        }
         if (kind != EnumRow && kind != FlagRow)
             continue;
         const QStringList choices = choiceNames(metaPropertyOf(m_object, it.key()).enumerator());
@@ -471,6 +686,7 @@ void PropertyTreeBrowser::retranslate()
         for (int i = 0; i < title->rowCount() && i < choices.size(); ++i)
             title->child(i, NameColumn)->setText(choices.at(i));
     }
+    fitNameColumn();
 }
 
 void PropertyTreeBrowser::valueChanged(QStandardItem *item)
@@ -493,12 +709,13 @@ void PropertyTreeBrowser::valueChanged(QStandardItem *item)
         const int number = composite->value().toInt();
         whole = cell->value().toBool() ? (number | mask) : (number & ~mask);
     } else {
-        QPointF point = composite->value().toPointF();
-        if (cell->kind() == PointXRow)
-            point.setX(cell->value().toDouble());
-        else
-            point.setY(cell->value().toDouble());
-        whole = point;
+        whole = withPart(composite->value(), cell->kind(), cell->value());
+    }
+    // A part that changes nothing (an empty family) shows the object's
+    // value again.
+    if (whole == composite->value()) {
+        refresh();
+        return;
     }
     // Arrives back here for the composite cell, which applies it.
     composite->setData(whole, Qt::EditRole);
@@ -522,9 +739,11 @@ void PropertyTreeBrowser::applyEdit(QStandardItem *valueItem)
         value = value.toPointF().toPoint();
     }
 
+    const QVariant before = property.read(object);
     auto *command = new ModifyCommand(object, name);
     object->setProperty(name.toLatin1().constData(), value);
-    UserOptGroup::instance()->push(command, true);
+    // A value the object refuses or already holds is no step to undo.
+    UserOptGroup::instance()->push(command, property.read(object) != before);
 
     if (auto *scene = qobject_cast<QGraphicsScene *>(object))
         scene->update();

@@ -42,6 +42,18 @@ public:
         PointXRow,
         PointYRow,
         FlagBitRow,
+        // The parts of a colour row.
+        RedRow,
+        GreenRow,
+        BlueRow,
+        AlphaRow,
+        // The parts of a font row.
+        FamilyRow,
+        PointSizeRow,
+        BoldRow,
+        ItalicRow,
+        UnderlineRow,
+        StrikeOutRow,
     };
 
     enum Role {
@@ -76,6 +88,12 @@ public:
     static std::function<QColor(const QColor &current)> colourChooser;
     static std::function<QFont(const QFont &current, bool *ok)> fontChooser;
 
+    // A number as the browser shows it: as many decimals as it needs, at
+    // most six, so that 12.3456 reads 12.3456 and 100.0 reads 100.
+    static QString numberText(double value);
+    // Whether rows of this kind are edited through a check box.
+    static bool isCheckKind(int kind);
+
 public slots:
     // Shows the shape behind item (its QObject side); a null item or a
     // helper item shows nothing.
@@ -95,11 +113,18 @@ public slots:
     void valueChanged(QStandardItem *item);
 
 private:
+    // The title of a part row of a point, colour or font, in the interface
+    // language now in force.
+    static QString partTitle(int kind);
+
     void clearRows();
     void buildRows();
     void addPropertyRow(QStandardItem *group, const QString &className, const QString &name);
     void fillValue(QStandardItem *valueItem, const QString &name);
     void applyEdit(QStandardItem *valueItem);
+    // Widens the title column so that every title, sub-rows included, can
+    // be read once expanded; never narrows what the user has set.
+    void fitNameColumn();
     void objectDestroyed(QObject *object);
 
     QStandardItemModel *m_model;

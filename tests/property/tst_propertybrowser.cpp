@@ -76,6 +76,65 @@ void clickButton(QWidget *editor)
     button->click();
 }
 
+// The value cell of a part row (x, 红, 字号 ...) of a composite row.
+QModelIndex partIndex(const PropertyTreeBrowser &browser, const QString &name, int part)
+{
+    const QModelIndex title = titleIndex(browser, name);
+    const QAbstractItemModel *model = browser.model();
+    for (int i = 0; i < model->rowCount(title); ++i) {
+        const QModelIndex cell = model->index(i, PropertyTreeBrowser::ValueColumn, title);
+        if (cell.data(PropertyTreeBrowser::KindRole).toInt() == part)
+            return cell;
+    }
+    return QModelIndex();
+}
+
+QStringList partTitles(const PropertyTreeBrowser &browser, const QString &name)
+{
+    const QModelIndex title = titleIndex(browser, name);
+    QStringList titles;
+    for (int i = 0; i < browser.model()->rowCount(title); ++i)
+        titles << browser.model()->index(i, PropertyTreeBrowser::NameColumn, title).data().toString();
+    return titles;
+}
+
+// A click of the left button, pressed and released, on a cell of the view.
+void clickCell(QAbstractItemView &view, const QModelIndex &index)
+{
+    view.scrollTo(index);
+    const QPoint at = view.visualRect(index).center();
+    const QPoint global = view.viewport()->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &release);
+}
+
+// Every Qt property of the object, in declaration order.
+QVariantList snapshot(const QObject *object)
+{
+    QVariantList values;
+    const QMetaObject *meta = object->metaObject();
+    for (int i = 0; i < meta->propertyCount(); ++i)
+        values << meta->property(i).read(object);
+    return values;
+}
+
+// What the shape draws with for a colour or font property, as opposed to
+// what the property reads.
+QVariant drawnWith(QObject *object, const QString &name)
+{
+    if (auto *scene = qobject_cast<DrawScene *>(object))
+        return name == "penColor" ? QVariant(scene->pen().color())
+                                  : QVariant(scene->brush().color());
+    if (auto *text = qobject_cast<GraphicsTextItem *>(object))
+        return text->font();
+    auto *rect = qobject_cast<GraphicsRectItem *>(object);
+    return name == "penColor" ? rect->pen().color() : rect->brush().color();
+}
+
 } // namespace
 
 class TestPropertyBrowser : public QObject
@@ -322,6 +381,312 @@ private slots:
         stack()->undo();
         m_browser->refresh();
         QCOMPARE(model->data(x).toDouble(), 100.0);
+    }
+
+    // Values an editor cannot show as they are: too many decimals, out of
+    // its range, a font family this machine lacks, a fractional point size.
+    QObject *makeAwkward(Shape shape)
+    {
+        QObject *object = make(shape);
+        if (shape == Rect) {
+            object->setProperty("width", 100.123456789);
+            object->setProperty("pos", QPointF(12.3456, 7.654321));
+            object->setProperty("rotation", 12.3456);
+            object->setProperty("opacity", 0.123);
+            object->setProperty("penSize", 150);
+            object->setProperty("penStyle", 4);
+            object->setProperty("penColor", QColor(10, 20, 30, 40));
+            object->setProperty("brushColor", QColor(200, 100, 50, 128));
+            object->setProperty("objectName", QStringLiteral(" pump 1 "));
+            object->setProperty("fixe", true);
+        } else if (shape == Text) {
+            QFont font(QStringLiteral("No Such Family 1234"));
+            font.setPointSizeF(10.5);
+            font.setBold(true);
+            font.setUnderline(true);
+            object->setProperty("font", font);
+        }
+        return object;
+    }
+
+    void focusInAndOutChangesNothing_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<int>("part"); // -1: the property's own row
+        QTest::addColumn<bool>("editor");
+        using B = PropertyTreeBrowser;
+        QTest::newRow("bool") << int(Rect) << "fixe" << -1 << false;
+        QTest::newRow("int beyond the editor's range") << int(Rect) << "penSize" << -1 << true;
+        QTest::newRow("double, four decimals") << int(Rect) << "rotation" << -1 << true;
+        QTest::newRow("double, nine decimals") << int(Rect) << "width" << -1 << true;
+        QTest::newRow("double, three decimals") << int(Rect) << "opacity" << -1 << true;
+        QTest::newRow("string") << int(Rect) << "objectName" << -1 << true;
+        QTest::newRow("enum") << int(Rect) << "penStyle" << -1 << true;
+        QTest::newRow("colour") << int(Rect) << "penColor" << -1 << true;
+        QTest::newRow("point") << int(Rect) << "pos" << -1 << false;
+        QTest::newRow("point x") << int(Rect) << "pos" << int(B::PointXRow) << true;
+        QTest::newRow("point y") << int(Rect) << "pos" << int(B::PointYRow) << true;
+        QTest::newRow("red") << int(Rect) << "brushColor" << int(B::RedRow) << true;
+        QTest::newRow("blue") << int(Rect) << "brushColor" << int(B::BlueRow) << true;
+        QTest::newRow("alpha") << int(Rect) << "penColor" << int(B::AlphaRow) << true;
+        QTest::newRow("font") << int(Text) << "font" << -1 << true;
+        QTest::newRow("family not installed") << int(Text) << "font" << int(B::FamilyRow) << true;
+        QTest::newRow("point size 10.5") << int(Text) << "font" << int(B::PointSizeRow) << true;
+        QTest::newRow("bold") << int(Text) << "font" << int(B::BoldRow) << false;
+        QTest::newRow("strike-out") << int(Text) << "font" << int(B::StrikeOutRow) << false;
+        QTest::newRow("screen width") << int(Screen) << "width" << -1 << true;
+    }
+
+    // Clicking a value and clicking elsewhere, or leaving for another
+    // widget, is no edit, whatever the editor can show of the value.
+    void focusInAndOutChangesNothing()
+    {
+        QFETCH(int, shape);
+        QFETCH(QString, property);
+        QFETCH(int, part);
+        QFETCH(bool, editor);
+
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(m_browser.get());
+        auto *elsewhere = new QLineEdit(&window);
+        layout->addWidget(elsewhere);
+        // The browser belongs to the test, not to this window.
+        const auto release = qScopeGuard([this] { m_browser->setParent(nullptr); });
+        window.resize(420, 700);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        QObject *object = makeAwkward(Shape(shape));
+        m_browser->currentItemChanged(object);
+        m_browser->expandAll();
+        const QVariantList before = snapshot(object);
+        const QModelIndex cell
+            = part < 0 ? m_browser->valueIndex(property) : partIndex(*m_browser, property, part);
+        QVERIFY(cell.isValid());
+        const QString text = cell.data().toString();
+
+        // Away to the title of the same row.
+        clickCell(*m_browser, cell);
+        QCOMPARE(m_browser->indexWidget(cell) != nullptr, editor);
+        clickCell(*m_browser, cell.siblingAtColumn(PropertyTreeBrowser::NameColumn));
+        QVERIFY(!m_browser->indexWidget(cell));
+        QCOMPARE(snapshot(object), before);
+
+        // Away to another widget.
+        clickCell(*m_browser, cell);
+        QCOMPARE(m_browser->indexWidget(cell) != nullptr, editor);
+        elsewhere->setFocus(Qt::MouseFocusReason);
+        QVERIFY(elsewhere->hasFocus());
+        QVERIFY(!m_browser->indexWidget(cell));
+        QCOMPARE(snapshot(object), before);
+
+        QCOMPARE(stack()->count(), 0);
+        QCOMPARE(cell.data().toString(), text);
+    }
+
+    void numbersShownWithTheirDecimals_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("whole") << 100.0 << "100";
+        QTest::newRow("four decimals") << 12.3456 << "12.3456";
+        QTest::newRow("eight digits") << 1234.5678 << "1234.5678";
+        QTest::newRow("large with a decimal") << 123456.7 << "123456.7";
+        QTest::newRow("rounded to six decimals") << 0.1234567 << "0.123457";
+        QTest::newRow("remainder of a computation") << 7.10543e-15 << "0";
+        QTest::newRow("negative remainder") << -4e-9 << "0";
+    }
+
+    void numbersShownWithTheirDecimals()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QObject *rect = make(Rect);
+        rect->setProperty("zValue", value);
+        m_browser->currentItemChanged(rect);
+        QCOMPARE(shown(*m_browser, "zValue"), text);
+        editWith(*m_browser, m_browser->valueIndex("zValue"), [&](QWidget *editor) {
+            auto *spin = qobject_cast<QDoubleSpinBox *>(editor);
+            QVERIFY(spin);
+            QCOMPARE(spin->text(), text);
+        });
+        QCOMPARE(rect->property("zValue").toDouble(), value);
+    }
+
+    void subRowEdits_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<int>("part");
+        QTest::addColumn<QVariant>("edit");
+        QTest::addColumn<QVariant>("expected");
+        using B = PropertyTreeBrowser;
+        QTest::newRow("line red") << int(Rect) << "penColor" << int(B::RedRow) << QVariant(200)
+                                  << QVariant(QColor(200, 20, 30));
+        QTest::newRow("line blue") << int(Rect) << "penColor" << int(B::BlueRow) << QVariant(202)
+                                   << QVariant(QColor(10, 20, 202));
+        QTest::newRow("line alpha") << int(Rect) << "penColor" << int(B::AlphaRow)
+                                    << QVariant(128) << QVariant(QColor(10, 20, 30, 128));
+        QTest::newRow("fill alpha opaque") << int(Rect) << "brushColor" << int(B::AlphaRow)
+                                           << QVariant(255) << QVariant(QColor(40, 50, 60));
+        QTest::newRow("screen fill blue") << int(Screen) << "brushColor" << int(B::BlueRow)
+                                          << QVariant(0) << QVariant(QColor(40, 50, 0, 70));
+
+        const QFont base = baseFont();
+        const auto with = [&base](const std::function<void(QFont &)> &change) {
+            QFont font = base;
+            change(font);
+            return QVariant(font);
+        };
+        QTest::newRow("family") << int(Text) << "font" << int(B::FamilyRow)
+                                << QVariant(QStringLiteral("Serif"))
+                                << with([](QFont &f) { f.setFamily(QStringLiteral("Serif")); });
+        QTest::newRow("point size") << int(Text) << "font" << int(B::PointSizeRow)
+                                    << QVariant(20) << with([](QFont &f) { f.setPointSize(20); });
+        QTest::newRow("bold") << int(Text) << "font" << int(B::BoldRow) << QVariant(true)
+                              << with([](QFont &f) { f.setBold(true); });
+        QTest::newRow("underline off") << int(Text) << "font" << int(B::UnderlineRow)
+                                       << QVariant(false)
+                                       << with([](QFont &f) { f.setUnderline(false); });
+        QTest::newRow("strike-out") << int(Text) << "font" << int(B::StrikeOutRow)
+                                    << QVariant(true) << with([](QFont &f) { f.setStrikeOut(true); });
+    }
+
+    static QFont baseFont()
+    {
+        QFont font(QStringLiteral("Sans"), 12);
+        font.setUnderline(true);
+        return font;
+    }
+
+    // A sub-row edit is one undo step that changes the whole value, what the
+    // shape draws with and the row above it; undo and redo return all three.
+    void subRowEdits()
+    {
+        QFETCH(int, shape);
+        QFETCH(QString, property);
+        QFETCH(int, part);
+        QFETCH(QVariant, edit);
+        QFETCH(QVariant, expected);
+
+        QObject *object = make(Shape(shape));
+        const QVariantMap start = {{"penColor", QColor(10, 20, 30)},
+                                   {"brushColor", QColor(40, 50, 60, 70)},
+                                   {"font", baseFont()}};
+        for (auto it = start.cbegin(); it != start.cend(); ++it) {
+            if (object->metaObject()->indexOfProperty(it.key().toLatin1()) >= 0)
+                object->setProperty(it.key().toLatin1(), it.value());
+        }
+        m_browser->currentItemChanged(object);
+        const QByteArray name = property.toLatin1();
+        const QVariant before = object->property(name);
+        const QModelIndex cell = partIndex(*m_browser, property, part);
+        QVERIFY(cell.isValid());
+        const QVariant partBefore = cell.data(Qt::EditRole);
+
+        if (PropertyTreeBrowser::isCheckKind(part)) {
+            QVERIFY(m_browser->model()->setData(
+                cell, edit.toBool() ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole));
+        } else {
+            editWith(*m_browser, cell, [&edit](QWidget *editor) {
+                if (auto *fonts = qobject_cast<QFontComboBox *>(editor))
+                    fonts->setEditText(edit.toString());
+                else if (auto *spin = qobject_cast<QSpinBox *>(editor))
+                    spin->setValue(edit.toInt());
+                else
+                    QFAIL("no editor for the part");
+            });
+        }
+        QCOMPARE(object->property(name), expected);
+        QCOMPARE(drawnWith(object, property), expected);
+        QCOMPARE(m_browser->valueIndex(property).data(Qt::EditRole), expected);
+        QCOMPARE(cell.data(Qt::EditRole), edit);
+        QCOMPARE(stack()->count(), 1);
+        QCOMPARE(stack()->undoText(), QStringLiteral("修改对象%1属性").arg(property));
+
+        stack()->undo();
+        m_browser->refresh();
+        QCOMPARE(object->property(name), before);
+        QCOMPARE(drawnWith(object, property), before);
+        QCOMPARE(m_browser->valueIndex(property).data(Qt::EditRole), before);
+        QCOMPARE(cell.data(Qt::EditRole), partBefore);
+
+        stack()->redo();
+        m_browser->refresh();
+        QCOMPARE(drawnWith(object, property), expected);
+        QCOMPARE(cell.data(Qt::EditRole), edit);
+    }
+
+    void refusedEditRecordsNothing_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<int>("part");
+        QTest::addColumn<QVariant>("edit");
+        QTest::newRow("opacity below the floor")
+            << int(Rect) << "opacity" << -1 << QVariant(0.0);
+        QTest::newRow("empty family") << int(Text) << "font" << int(PropertyTreeBrowser::FamilyRow)
+                                      << QVariant(QString());
+    }
+
+    // The user changed the editor, but the object keeps its value: no step
+    // to undo, and the row shows what the object holds.
+    void refusedEditRecordsNothing()
+    {
+        QFETCH(int, shape);
+        QFETCH(QString, property);
+        QFETCH(int, part);
+        QFETCH(QVariant, edit);
+        QObject *object = make(Shape(shape));
+        object->setProperty("opacity", 0.0); // kept at its floor
+        m_browser->currentItemChanged(object);
+        const QVariantList before = snapshot(object);
+        const QModelIndex cell
+            = part < 0 ? m_browser->valueIndex(property) : partIndex(*m_browser, property, part);
+        const QString text = cell.data().toString();
+        editWith(*m_browser, cell, [&edit](QWidget *editor) {
+            if (auto *fonts = qobject_cast<QFontComboBox *>(editor))
+                fonts->setEditText(edit.toString());
+            else if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor))
+                spin->setValue(edit.toDouble());
+        });
+        QCOMPARE(snapshot(object), before);
+        QCOMPARE(stack()->count(), 0);
+        QCOMPARE(cell.data().toString(), text);
+    }
+
+    void subRowTitles()
+    {
+        m_browser->resize(400, 600);
+        m_browser->currentItemChanged(make(Text));
+        QCOMPARE(partTitles(*m_browser, "brushColor"),
+                 QStringList({"红", "绿", "蓝", "Alpha"}));
+        QCOMPARE(partTitles(*m_browser, "font"),
+                 QStringList({"字体", "字号", "粗体", "斜体", "下划线", "删除线"}));
+
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/en_US_app")));
+        QCoreApplication::installTranslator(&english);
+        m_browser->retranslate();
+        QCoreApplication::removeTranslator(&english);
+        QCOMPARE(partTitles(*m_browser, "brushColor"),
+                 QStringList({"Red", "Green", "Blue", "Alpha"}));
+        QCOMPARE(partTitles(*m_browser, "font"),
+                 QStringList({"Family", "Point size", "Bold", "Italic", "Underline",
+                              "Strikeout"}));
+        // Every sub-row title can be read once it is expanded.
+        m_browser->expandAll();
+        const QModelIndex font = titleIndex(*m_browser, "font");
+        for (int i = 0; i < m_browser->model()->rowCount(font); ++i) {
+            const QModelIndex title = m_browser->model()->index(i, 0, font);
+            const int end = m_browser->visualRect(title).left()
+                            + m_browser->fontMetrics().horizontalAdvance(title.data().toString());
+            QVERIFY2(end < m_browser->header()->sectionSize(PropertyTreeBrowser::NameColumn),
+                     qPrintable(title.data().toString()));
+        }
     }
 
     void expansionKeptPerGroup()
