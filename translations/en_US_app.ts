@@ -451,6 +451,10 @@ Commands:
         <source>确定</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>恢复副本保存失败，工程文件未被改动。</source>
+        <translation>The recovery copy could not be saved; the project file was not changed.</translation>
+    </message>
 </context>
 <context>
     <name>DockManager</name>

@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "app/apppaths.h"
 #include "app/crashfilter.h"
 #include "app/nativestore.h"
 #include "mainwindow/mainwindow.h"
@@ -18,7 +19,12 @@
 
 namespace {
 
-const QString LogFile = QStringLiteral("log.txt");
+QString &startFolder()
+{
+    static QString folder;
+    return folder;
+}
+
 const QString ProjectSuffix = QStringLiteral(".mvprg");
 
 QString levelWord(QtMsgType type)
@@ -47,7 +53,12 @@ Application::Application(int &argc, char **argv)
     setApplicationName(QStringLiteral("Marovin"));
     setApplicationVersion(QStringLiteral(MAROVIN_VERSION));
 
-    QDir::setCurrent(applicationFolder());
+    // A project named relative to where the user started us must be found
+    // there, not in the executable's folder we are about to move to.
+    startFolder() = QDir::currentPath();
+    const QString folder = applicationFolder();
+    AppPaths::setup(folder);
+    QDir::setCurrent(folder);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
     QFile style(QStringLiteral(":/win_style"));
@@ -60,7 +71,7 @@ Application::Application(int &argc, char **argv)
     setFont(QFont(tr("微软雅黑"), 10, QFont::Normal, false));
 
     qInstallMessageHandler(&Application::messageHandler);
-    QFile log(LogFile);
+    QFile log(AppPaths::logFile());
     if (log.open(QIODevice::WriteOnly))
         log.close();
 
@@ -82,7 +93,7 @@ void Application::messageHandler(QtMsgType type, const QMessageLogContext &conte
     static QMutex mutex;
     QMutexLocker locker(&mutex);
 
-    QFile file(LogFile);
+    QFile file(AppPaths::logFile());
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
         return;
     QTextStream stream(&file);
@@ -98,20 +109,27 @@ void Application::messageHandler(QtMsgType type, const QMessageLogContext &conte
     stream.flush();
 }
 
-QString Application::projectArgument(const QStringList &arguments)
+QString Application::startupFolder()
+{
+    return startFolder().isEmpty() ? QDir::currentPath() : startFolder();
+}
+
+QString Application::projectArgument(const QStringList &arguments, const QString &startup)
 {
     if (arguments.size() < 2)
         return QString();
     QString path = arguments.at(1);
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     qDebug() << path;
-    return path.endsWith(ProjectSuffix) ? path : QString();
+    if (!path.endsWith(ProjectSuffix))
+        return QString();
+    return QDir::cleanPath(QDir(startup).absoluteFilePath(path));
 }
 
 void Application::openStartupProject(MainWindow *window, const QStringList &arguments)
 {
     if (arguments.size() > 1) {
-        const QString path = projectArgument(arguments);
+        const QString path = projectArgument(arguments, startupFolder());
         if (!path.isEmpty() && !window->openProject(path))
             qDebug() << "Open prgfile error";
         return;
@@ -119,12 +137,16 @@ void Application::openStartupProject(MainWindow *window, const QStringList &argu
 
     QSettings store = nativeStore();
     const QString crashed = store.value(QStringLiteral("exception")).toString();
-    if (!crashed.endsWith(ProjectSuffix))
+    // A crash now records its recovery copy; an older version recorded the
+    // project itself.
+    if (!crashed.endsWith(ProjectSuffix)
+        && !CrashFilter::recoveredProjectFile(crashed).endsWith(ProjectSuffix)) {
         return;
+    }
     const int answer = MessageDialog::showMessage(
         nullptr, QMessageBox::Question, tr("提示"),
         tr("检测到软件上次异常崩溃，是否打开之前工程文件？\n%1").arg(crashed),
         {tr("是(&Y)"), tr("否(&N)")});
-    if (answer == QMessageBox::Yes && !window->openProject(crashed))
+    if (answer == QMessageBox::Yes && !window->openRecoveryCopy(crashed))
         qDebug() << "Open prgfile error";
 }

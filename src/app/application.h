@@ -12,7 +12,7 @@ class Application : public QApplication
 public:
     Application(int &argc, char **argv);
 
-    // Appends message to "log.txt" in the working directory, one line per
+    // Appends message to the log file (AppPaths::logFile()), one line per
     // message; safe to call from any thread.
     static void messageHandler(QtMsgType type, const QMessageLogContext &context,
                                const QString &message);
@@ -22,9 +22,14 @@ public:
     // keep the log and settings in a temporary folder).
     static QString applicationFolder();
 
+    // The working directory the process was started in, before the
+    // application moved to its own folder.
+    static QString startupFolder();
+
     // The project named by the command line: argv[1] with "\" turned into
-    // "/", when it ends with ".mvprg" (case-sensitive); empty otherwise.
-    static QString projectArgument(const QStringList &arguments);
+    // "/", made absolute against startup, when it ends with ".mvprg"
+    // (case-sensitive); empty otherwise.
+    static QString projectArgument(const QStringList &arguments, const QString &startup);
 
     // After the window is shown: opens the command-line project or, without
     // arguments, offers to reopen the project recorded by a crash.

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "app/apppaths.h"
 #include "device/projectconfigdialog.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
@@ -382,9 +383,12 @@ void MainWindow::changeLanguage(int language)
     }
     if (!fileName.isEmpty()) {
         QStringList sources;
-        const QString local = QStringLiteral("../language/") + fileName;
-        if (QFileInfo::exists(local))
-            sources << local;
+        const QStringList folders = AppPaths::languageFolders();
+        for (const QString &folder : folders) {
+            const QString local = folder + QLatin1Char('/') + fileName;
+            if (QFileInfo::exists(local))
+                sources << local;
+        }
         // A file in the language folder that does not load (for example an
         // uncompiled catalogue) must not cost the user the built-in one.
         sources << resource;
@@ -407,7 +411,7 @@ void MainWindow::changeLanguage(int language)
 
 QString MainWindow::settingsFile()
 {
-    return QStringLiteral("../config/config.ini");
+    return AppPaths::settingsFile();
 }
 
 void MainWindow::readSettings()

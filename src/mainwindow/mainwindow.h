@@ -68,6 +68,10 @@ public:
     bool maybeSave();
     void closeProject();
     bool openProject(const QString &path);
+    // Opens a copy saved by the crash filter as the project it was saved
+    // from: Save then writes that project's own file, and the project is
+    // modified until it does. Other names open as openProject() does.
+    bool openRecoveryCopy(const QString &copy);
     bool saveProjectFile(const QString &path);
     // The project file wrapped with the user-facing messages.
     bool writeProjectFile(const QString &path);
@@ -75,7 +79,7 @@ public:
 
     void readSettings();
     void writeSettings();
-    // The settings file, relative to the executable's folder.
+    // The settings file (AppPaths::settingsFile()).
     static QString settingsFile();
 
 public slots:
@@ -131,6 +135,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Reads file as the project stored at project (the same file but for a
+    // recovery copy).
+    bool openProjectFile(const QString &file, const QString &project);
     void createActions();
     void createMenus();
     void createToolBars();

@@ -1,5 +1,6 @@
 #include "newprojectdialog.h"
 
+#include "app/apppaths.h"
 #include "filedialog.h"
 #include "mainwindow.h"
 #include "messagedialog.h"
@@ -215,7 +216,10 @@ void NewProjectDialog::on_dispalyCheck_clicked()
 
 void NewProjectDialog::on_ok_clicked()
 {
-    const QString location = m_location->text();
+    // A typed relative location would be taken against the executable's
+    // folder, which the user never sees.
+    const QString typed = m_location->text();
+    const QString location = typed.trimmed().isEmpty() ? typed : QDir(typed).absolutePath();
     const QString name = m_name->text().trimmed();
     const int hard = m_device->currentIndex();
     const int orient = m_orientation->currentIndex();
@@ -252,6 +256,7 @@ void NewProjectDialog::on_ok_clicked()
         return;
     }
 
+    AppPaths::rememberProjectLocation(location);
     const HardDevice &model = models.at(hard);
     config->name = name;
     config->path = location + QLatin1Char('/') + name;

@@ -2,6 +2,7 @@
 
 #include "mainwindow.h"
 
+#include "app/crashfilter.h"
 #include "app/nativestore.h"
 #include "mainwindow/filedialog.h"
 #include "mainwindow/firstpage.h"
@@ -115,6 +116,21 @@ bool MainWindow::loadProjectFile(const QString &path)
 
 bool MainWindow::openProject(const QString &path)
 {
+    return openProjectFile(path, path);
+}
+
+bool MainWindow::openRecoveryCopy(const QString &copy)
+{
+    const QString project = CrashFilter::recoveredProjectFile(copy);
+    return openProjectFile(copy, project.isEmpty() ? copy : project);
+}
+
+bool MainWindow::openProjectFile(const QString &file, const QString &project)
+{
+    // The project and the recent list keep where the file really is, not
+    // where it was relative to a working directory that may change.
+    const QString path = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
+    const QString owner = project.isEmpty() ? project : QFileInfo(project).absoluteFilePath();
     WaitCursor wait(this);
     if (!loadProjectFile(path)) {
         // Whatever was read before the failure (a refused password comes
@@ -129,9 +145,12 @@ bool MainWindow::openProject(const QString &path)
     Config *config = Config::instance();
     setCentralPage(false);
     config->loadSystemRegisters();
-    config->setProjectFile(path);
+    config->setProjectFile(owner);
     setApplicationTitle(config->projectName());
-    updateRecentFiles(path);
+    updateRecentFiles(owner);
+    // What was read is not what the project file holds until it is saved.
+    if (owner != path)
+        setModified(true);
     return true;
 }
 
@@ -243,6 +262,7 @@ void MainWindow::updateRecentFiles(QString filename)
     QSettings settings = nativeStore();
     QStringList files = settings.value(QStringLiteral("recentFiles")).toStringList();
     if (!filename.isEmpty()) {
+        filename = QFileInfo(filename).absoluteFilePath();
         files.removeAll(filename);
         files.prepend(filename);
         while (files.size() > MaxRecentFiles)

@@ -1,7 +1,10 @@
 #include "config.h"
 
+#include "app/apppaths.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardItemModel>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -69,7 +72,7 @@ Config::~Config()
 void Config::reset()
 {
     name = QStringLiteral("untiled");
-    path = QDir::currentPath();
+    path = AppPaths::newProjectLocation();
     version = QStringLiteral("1.0.0");
     projectPw.clear();
     macroPw.clear();
@@ -348,9 +351,13 @@ QString Config::displayName(const QString &category, const QString &key) const
 
 void Config::setProjectFile(const QString &filePath)
 {
-    const int slash = filePath.lastIndexOf(QLatin1Char('/'));
-    path = slash < 0 ? QString() : filePath.left(slash);
-    name = filePath.mid(slash + 1).remove(ProjectSuffix, Qt::CaseSensitive);
+    // A relative name would be resolved again at every save, against
+    // whatever the working directory is by then.
+    const QString absolute
+        = filePath.isEmpty() ? filePath : QFileInfo(filePath).absoluteFilePath();
+    const int slash = absolute.lastIndexOf(QLatin1Char('/'));
+    path = slash < 0 ? QString() : absolute.left(slash);
+    name = absolute.mid(slash + 1).remove(ProjectSuffix, Qt::CaseSensitive);
 }
 
 QString Config::projectFile() const

@@ -1,5 +1,9 @@
 #include "app/application.h"
+#include "app/apppaths.h"
+#include "app/crashfilter.h"
 #include "mainwindow/mainwindow.h"
+#include "project/config.h"
+#include "project/projectfile.h"
 #include "support/modalscript.h"
 
 #include <QDir>
@@ -32,6 +36,26 @@ QSettings nativeStore()
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZEL", "Marovin");
 }
 
+QString underTest(const QString &relative)
+{
+    return QDir(appDir()->path()).filePath(relative);
+}
+
+QString recentFirst()
+{
+    return nativeStore().value("recentFiles").toStringList().value(0);
+}
+
+// Restores the write bit of a folder made read-only, so it can be removed.
+struct WritableAgain
+{
+    QString folder;
+    ~WritableAgain()
+    {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+};
+
 } // namespace
 
 // Start-up services: runs inside a real Application whose folder is a
@@ -48,9 +72,15 @@ private slots:
     void logLinesNeverInterleave();
     void projectArgument_data();
     void projectArgument();
+    void relativeProjectIsFoundWhereTheUserStarted();
+    void openedProjectsAreStoredAbsolute_data();
+    void openedProjectsAreStoredAbsolute();
+    void filesStayBesideAWritableExecutable_data();
+    void filesStayBesideAWritableExecutable();
     void commandLineProjectFailureIsLogged();
     void recoveryQuestion_data();
     void recoveryQuestion();
+    void recoveryCopyOpensAsItsProject();
 };
 
 void TestApplication::initTestCase()
@@ -112,20 +142,140 @@ void TestApplication::projectArgument_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("backslashes") << QStringList {"marovin", "C:\\proj\\a.mvprg"}
-                                 << QString("C:/proj/a.mvprg");
+    QTest::newRow("backslashes") << QStringList {"marovin", "\\proj\\a.mvprg"}
+                                 << QString("/proj/a.mvprg");
     QTest::newRow("upper-case extension is only logged")
-        << QStringList {"marovin", "C:\\proj\\a.MVPRG"} << QString();
+        << QStringList {"marovin", "\\proj\\a.MVPRG"} << QString();
     QTest::newRow("other file") << QStringList {"marovin", "/tmp/a.txt"} << QString();
     QTest::newRow("later arguments ignored")
         << QStringList {"marovin", "/p/b.mvprg", "/p/c.mvprg"} << QString("/p/b.mvprg");
+    QTest::newRow("name in the start folder") << QStringList {"marovin", "p1.mvprg"}
+                                              << QString("/home/u/work/p1.mvprg");
+    QTest::newRow("relative with backslashes")
+        << QStringList {"marovin", "..\\other\\p2.mvprg"} << QString("/home/u/other/p2.mvprg");
 }
 
 void TestApplication::projectArgument()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, expected);
-    QCOMPARE(Application::projectArgument(arguments), expected);
+    QCOMPARE(Application::projectArgument(arguments, "/home/u/work"), expected);
+}
+
+void TestApplication::relativeProjectIsFoundWhereTheUserStarted()
+{
+    // main() started us in "start"; the application then moved to "bin".
+    const QString start = underTest("start");
+    QCOMPARE(Application::startupFolder(), start);
+    QCOMPARE(QDir::currentPath(), underTest("bin"));
+    Config::instance()->reset();
+    QVERIFY(ProjectFile::write(start + "/rel.mvprg"));
+
+    ModalScript script;
+    MainWindow window;
+    Application::openStartupProject(&window, {"marovin", "rel.mvprg"});
+    QVERIFY2(script.requests().isEmpty(), qPrintable(script.texts().join('\n')));
+    QCOMPARE(Config::instance()->projectFile(), start + "/rel.mvprg");
+    QCOMPARE(recentFirst(), start + "/rel.mvprg");
+
+    // Save goes back to the file that was opened.
+    QVERIFY(QFile::remove(start + "/rel.mvprg"));
+    window.save();
+    QVERIFY(QFile::exists(start + "/rel.mvprg"));
+    QVERIFY(!QFile::exists("/rel.mvprg"));
+    window.closeProject();
+}
+
+void TestApplication::openedProjectsAreStoredAbsolute_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("bare name") << "rel.mvprg";
+    QTest::newRow("dot") << "./rel.mvprg";
+    QTest::newRow("detour") << "sub/../rel.mvprg";
+}
+
+void TestApplication::openedProjectsAreStoredAbsolute()
+{
+    QFETCH(QString, name);
+    const QString folder = underTest("projects");
+    QDir(folder).mkpath("sub");
+    Config::instance()->reset();
+    QVERIFY(ProjectFile::write(folder + "/rel.mvprg"));
+    QVERIFY(QDir::setCurrent(folder));
+    ModalScript script;
+    MainWindow window;
+    QVERIFY(window.openProject(name));
+    // Moving elsewhere must not change where the project and its recent
+    // entry point.
+    QVERIFY(QDir::setCurrent(underTest("bin")));
+    QCOMPARE(Config::instance()->projectFile(), folder + "/rel.mvprg");
+    QCOMPARE(recentFirst(), folder + "/rel.mvprg");
+    window.closeProject();
+}
+
+void TestApplication::filesStayBesideAWritableExecutable_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("writable folder: beside the executable") << true;
+    QTest::newRow("read-only folder: the user's folders") << false;
+}
+
+void TestApplication::filesStayBesideAWritableExecutable()
+{
+    QFETCH(bool, writable);
+    const QString root = underTest(writable ? "portable" : "installed");
+    const QString bin = root + "/bin";
+    QVERIFY(QDir().mkpath(bin));
+    WritableAgain restore {bin};
+    if (!writable)
+        QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+    // As root the kernel writes through permission bits; the real probe is
+    // only trusted where it can see them.
+    if (geteuid() != 0)
+        QCOMPARE(AppPaths::canCreateFileIn(bin), writable);
+    AppPaths::setup(bin, [](const QString &folder) {
+        return bool(QFileInfo(folder).permissions() & QFile::WriteOwner);
+    });
+
+    const QString config = underTest("xdg/ZEL/Marovin");
+    const QString data = underTest("xdg-data/ZEL/Marovin");
+    const QString documents = underTest("home/Documents");
+    QCOMPARE(AppPaths::layout(), writable ? AppPaths::BesideExecutable : AppPaths::UserFolders);
+    QCOMPARE(AppPaths::settingsFile(),
+             (writable ? root + "/config" : config) + "/config.ini");
+    QCOMPARE(AppPaths::logFile(), (writable ? bin : data) + "/log.txt");
+    QCOMPARE(AppPaths::crashReportFolder(), writable ? bin : data);
+    QStringList languages {root + "/language"};
+    if (!writable)
+        languages << data + "/language";
+    QCOMPARE(AppPaths::languageFolders(), languages);
+
+    // What is written lands there.
+    qWarning("layout check");
+    QFile log(AppPaths::logFile());
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().contains("layout check"));
+    {
+        ModalScript script;
+        MainWindow window;
+        window.writeSettings();
+    }
+    QVERIFY(QFile::exists(AppPaths::settingsFile()));
+    if (!writable)
+        QCOMPARE(QDir(root).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList("bin"));
+
+    // New projects are proposed where the user can keep them.
+    Config::instance()->reset();
+    QCOMPARE(Config::instance()->path, writable ? bin : documents);
+    const QString chosen = underTest("chosen");
+    QVERIFY(QDir().mkpath(chosen));
+    AppPaths::rememberProjectLocation(chosen);
+    QCOMPARE(AppPaths::newProjectLocation(), writable ? bin : chosen);
+    // A remembered folder that has gone is not proposed.
+    QVERIFY(QDir(chosen).removeRecursively());
+    QCOMPARE(AppPaths::newProjectLocation(), writable ? bin : documents);
+
+    AppPaths::setup(underTest("bin"));
 }
 
 void TestApplication::commandLineProjectFailureIsLogged()
@@ -173,9 +323,42 @@ void TestApplication::recoveryQuestion()
     QCOMPARE(nativeStore().value("exception").toString(), stored);
 }
 
+void TestApplication::recoveryCopyOpensAsItsProject()
+{
+    const QString folder = underTest("recovered");
+    QVERIFY(QDir().mkpath(folder));
+    const QString copy = folder + "/~r.mvprg.autosave";
+    Config::instance()->reset();
+    Config::instance()->version = "7.7.7";
+    QVERIFY(ProjectFile::write(copy));
+    nativeStore().setValue("exception", copy);
+
+    ModalScript script;
+    script.pressButton(QMessageBox::Yes);
+    MainWindow window;
+    Application::openStartupProject(&window, {"marovin"});
+    QCOMPARE(script.texts(), QStringList("检测到软件上次异常崩溃，是否打开之前工程文件？\n" + copy));
+    // The copy's content, owned by the project it was saved from: Save
+    // writes that project, which is not written before the user saves.
+    QCOMPARE(Config::instance()->version, QString("7.7.7"));
+    QCOMPARE(Config::instance()->projectFile(), folder + "/r.mvprg");
+    QCOMPARE(recentFirst(), folder + "/r.mvprg");
+    QVERIFY(window.isModified());
+    QVERIFY(!QFile::exists(folder + "/r.mvprg"));
+    window.save();
+    QVERIFY(QFile::exists(folder + "/r.mvprg"));
+    window.closeProject();
+}
+
 int main(int argc, char **argv)
 {
     QDir(appDir()->path()).mkpath("bin");
+    QDir(appDir()->path()).mkpath("start");
+    QDir(appDir()->path()).mkpath("home/Documents");
+    // Relative command-line names are taken against this folder.
+    QDir::setCurrent(QDir(appDir()->path()).filePath("start"));
+    qputenv("HOME", QDir(appDir()->path()).filePath("home").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", QDir(appDir()->path()).filePath("xdg-data").toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", QDir(appDir()->path()).filePath("xdg").toLocal8Bit());
     qputenv("MAROVIN_APP_DIR", QDir(appDir()->path()).filePath("bin").toLocal8Bit());
     {

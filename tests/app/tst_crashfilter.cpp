@@ -1,15 +1,61 @@
 #include "app/crashfilter.h"
 #include "app/modalseam.h"
 #include "project/config.h"
+#include "project/projectfile.h"
 #include "support/isolatedsettings.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+QSettings nativeStore()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZEL", "Marovin");
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A few frames of our own between main() and the fault, so the report has a
+// chain of callers to follow.
+Q_NEVER_INLINE int twice(int value)
+{
+    return value * 2;
+}
+
+// Faults between two calls, where its frame record surely exists: a leaf
+// function may have none, and code the compiler moves into the prologue or
+// epilogue runs without it; the walk then cannot see the immediate caller.
+Q_NEVER_INLINE int faultHere(volatile int *where)
+{
+    const int first = twice(1);
+    const int value = *where;
+    return first + twice(value);
+}
+
+Q_NEVER_INLINE int throughOne(volatile int *where)
+{
+    return faultHere(where) * 3;
+}
+
+Q_NEVER_INLINE int throughTwo(volatile int *where)
+{
+    return throughOne(where) * 5;
+}
+
+} // namespace
 
 // The filter runs in a child copy of this program that crashes on purpose;
 // the test reads what it left behind.
@@ -19,39 +65,82 @@ class TestCrashFilter : public QObject
 
 private slots:
     void reportCodes();
-    void crashLeavesReportAndProject_data();
-    void crashLeavesReportAndProject();
+    void modulesAreNamedByFullPath();
+    void recoveryCopyName_data();
+    void recoveryCopyName();
+    void crashSavesOnlyARecoveryCopy_data();
+    void crashSavesOnlyARecoveryCopy();
 };
 
 void TestCrashFilter::reportCodes()
 {
     QCOMPARE(CrashFilter::exceptionCode(SIGSEGV), 0xC0000005u);
     QCOMPARE(CrashFilter::exceptionCode(SIGFPE), 0xC0000094u);
-    // Our own code lies in a module: the test executable.
-    QVERIFY(!CrashFilter::moduleOf(quintptr(&CrashFilter::install)).isEmpty());
     QVERIFY(CrashFilter::moduleOf(0).isEmpty());
 }
 
-void TestCrashFilter::crashLeavesReportAndProject_data()
+void TestCrashFilter::modulesAreNamedByFullPath()
 {
-    QTest::addColumn<bool>("save");
-    QTest::newRow("save") << true;
-    QTest::newRow("do not save") << false;
+    quintptr base = 0;
+    const quintptr own = quintptr(&CrashFilter::install);
+    QCOMPARE(CrashFilter::moduleOf(own, &base), QCoreApplication::applicationFilePath());
+    QVERIFY(base != 0 && base <= own);
+    const QString libc = CrashFilter::moduleOf(quintptr(&::write));
+    QVERIFY2(libc.startsWith('/') && libc.contains("libc"), qPrintable(libc));
 }
 
-void TestCrashFilter::crashLeavesReportAndProject()
+void TestCrashFilter::recoveryCopyName_data()
+{
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<QString>("copy");
+    QTest::newRow("project") << "/p/a/a.mvprg" << "/p/a/~a.mvprg.autosave";
+    QTest::newRow("dots in the name") << "/p/v1.2.mvprg" << "/p/~v1.2.mvprg.autosave";
+    QTest::newRow("Chinese name") << "/工程/画面.mvprg" << "/工程/~画面.mvprg.autosave";
+}
+
+void TestCrashFilter::recoveryCopyName()
+{
+    QFETCH(QString, project);
+    QFETCH(QString, copy);
+    QCOMPARE(CrashFilter::recoveryCopyPath(project), copy);
+    QCOMPARE(CrashFilter::recoveredProjectFile(copy), project);
+    // Neither the project nor names that only look similar are copies.
+    QVERIFY(CrashFilter::recoveredProjectFile(project).isEmpty());
+    QVERIFY(CrashFilter::recoveredProjectFile("/p/~.autosave").isEmpty());
+    QVERIFY(CrashFilter::recoveredProjectFile("/p/a.mvprg.autosave").isEmpty());
+}
+
+void TestCrashFilter::crashSavesOnlyARecoveryCopy_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<bool>("encoded");
+    QTest::addColumn<bool>("blocked"); // a folder already holds the copy's name
+    QTest::newRow("plain, save") << true << false << false;
+    QTest::newRow("encoded, save") << true << true << false;
+    QTest::newRow("do not save") << false << false << false;
+    QTest::newRow("copy cannot be written") << true << false << true;
+}
+
+void TestCrashFilter::crashSavesOnlyARecoveryCopy()
 {
 #if defined(__SANITIZE_ADDRESS__)
     QSKIP("the sanitizer owns the fault signals in this build");
 #endif
     QFETCH(bool, save);
+    QFETCH(bool, encoded);
+    QFETCH(bool, blocked);
     QTemporaryDir dir;
-    const QString project = dir.filePath("p/a/a.mvprg");
     QDir(dir.path()).mkpath("p/a");
-    {
-        QSettings store(QSettings::NativeFormat, QSettings::UserScope, "ZEL", "Marovin");
-        store.setValue("exception", "/earlier/e.mvprg");
-    }
+    const QString project = dir.filePath("p/a/a.mvprg");
+    const QString copy = dir.filePath("p/a/~a.mvprg.autosave");
+    Config *config = Config::instance();
+    config->reset();
+    config->encryption = encoded ? 1 : 0;
+    QVERIFY(ProjectFile::write(project));
+    const QByteArray original = fileBytes(project);
+    if (blocked)
+        QDir(dir.path()).mkpath("p/a/~a.mvprg.autosave");
+    nativeStore().setValue("exception", "/earlier/e.mvprg");
 
     QProcess child;
     child.setWorkingDirectory(dir.path());
@@ -61,27 +150,55 @@ void TestCrashFilter::crashLeavesReportAndProject()
     env.insert("CRASH_ANSWER", save ? "yes" : "no");
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(), {"--crash-child"});
-    QVERIFY(child.waitForFinished(30000));
+    QVERIFY(child.waitForFinished(60000));
     QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    const QString said = QString::fromUtf8(child.readAllStandardOutput());
+    QVERIFY2(said.contains("changed"), qPrintable(said + child.readAllStandardError()));
 
     const QStringList reports = QDir(dir.path()).entryList({"crash_*.log"}, QDir::Files);
     QCOMPARE(reports.size(), 1);
-    QFile file(dir.filePath(reports.first()));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString report = QString::fromUtf8(file.readAll());
-    QVERIFY(report.startsWith("Version:  1.0.1.200116\n"));
+    QVERIFY(QRegularExpression("^crash_\\d{4}(_\\d\\d){5}\\.log$").match(reports.first()).hasMatch());
+    const QString report = QString::fromUtf8(fileBytes(dir.filePath(reports.first())));
+    QVERIFY(report.startsWith("Version:  1.0.1.200116\nSystem:  "));
+    QVERIFY(report.contains("\nProcess:  " + QCoreApplication::applicationFilePath() + "\n"));
     QVERIFY(report.contains("\nException Code:  C0000005\n"));
     QVERIFY(report.contains("\nRead Address:  00000000\n"));
-    QVERIFY(report.contains("\nCall Stack:"));
-    QVERIFY(report.contains("Process:  " + QCoreApplication::applicationFilePath()));
 
-    const QString question = QString::fromUtf8(child.readAllStandardOutput());
-    QVERIFY2(question.contains("错误代码：C0000005"), qPrintable(question));
+    // The stack starts at the faulting instruction, not in the handler, and
+    // goes on through the callers, each named by its module's full path.
+    const QString address
+        = QRegularExpression("Exception Addr:  (\\w+)  ").match(report).captured(1);
+    QVERIFY(!address.isEmpty());
+    const QStringList stack
+        = report.mid(report.indexOf("\nCall Stack:") + 12).split('\n', Qt::SkipEmptyParts);
+    QVERIFY2(stack.size() >= 4, qPrintable(report));
+    QCOMPARE(stack.first(), address + "  " + QCoreApplication::applicationFilePath());
+    const QRegularExpression frame("^[0-9A-F]{8,}  (/.*)?$");
+    for (const QString &line : stack)
+        QVERIFY2(frame.match(line).hasMatch(), qPrintable(line));
+    // faultHere, throughOne, throughTwo and main.
+    QVERIFY2(stack.filter(QCoreApplication::applicationFilePath()).size() >= 4, qPrintable(report));
 
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, "ZEL", "Marovin");
+    QVERIFY2(said.contains("错误代码：C0000005"), qPrintable(said));
+    QCOMPARE(said.contains("恢复副本保存失败"), blocked);
+
+    // Whatever happened, the project file is as it was before the crash.
+    QCOMPARE(fileBytes(project), original);
+    QVERIFY(!QFile::exists(copy + ".tmp"));
+    QSettings store = nativeStore();
     store.sync();
-    QCOMPARE(store.value("exception").toString(), save ? project : QString("/earlier/e.mvprg"));
-    QCOMPARE(QFile::exists(project), save);
+    const bool saved = save && !blocked;
+    QCOMPARE(store.value("exception").toString(), saved ? copy : QString("/earlier/e.mvprg"));
+    QCOMPARE(QFileInfo(copy).isFile(), saved);
+    if (!saved)
+        return;
+    // The copy is a project in the same form, holding the unsaved change.
+    const QByteArray copyBytes = fileBytes(copy);
+    QCOMPARE(copyBytes == ProjectFile::decodeProjectText(copyBytes), !encoded);
+    config->reset();
+    QCOMPARE(ProjectFile::load(copy).status, ProjectFile::Loaded);
+    QCOMPARE(config->version, QString("9.9.9"));
+    QCOMPARE(int(config->encryption), encoded ? 1 : 0);
 }
 
 int main(int argc, char **argv)
@@ -90,10 +207,15 @@ int main(int argc, char **argv)
         QApplication app(argc, argv);
         // Share the parent's private settings folder.
         qputenv("XDG_CONFIG_HOME", qgetenv("CRASH_CONFIG"));
-        Config::instance()->setProjectFile(qEnvironmentVariable("CRASH_PROJECT"));
+        const QString project = qEnvironmentVariable("CRASH_PROJECT");
+        if (ProjectFile::load(project).status != ProjectFile::Loaded)
+            return 2;
+        Config::instance()->setProjectFile(project);
+        // An edit that exists only in memory when the crash comes.
+        Config::instance()->version = QStringLiteral("9.9.9");
         const bool yes = qEnvironmentVariable("CRASH_ANSWER") == QLatin1String("yes");
         ModalSeam::setHandler([yes](const ModalRequest &request) {
-            // The parent reads the question from our output.
+            // The parent reads the questions from our output.
             fputs(request.text.toUtf8().constData(), stdout);
             fflush(stdout);
             ModalAnswer answer;
@@ -101,8 +223,15 @@ int main(int argc, char **argv)
             return answer;
         });
         CrashFilter::install();
-        volatile int *nowhere = nullptr;
-        return *nowhere;
+        fputs("changed\n", stdout);
+        fflush(stdout);
+        // Read at run time, so the compiler cannot see the fault coming and
+        // turn the chain of calls into something else.
+        auto *nowhere = reinterpret_cast<volatile int *>(
+            quintptr(qEnvironmentVariableIntValue("CRASH_ADDRESS")));
+        // Not a tail call: main's own frame stays on the stack.
+        const int unreachable = throughTwo(nowhere);
+        return unreachable + 1;
     }
     QApplication app(argc, argv);
     TestCrashFilter test;

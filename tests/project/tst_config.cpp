@@ -292,7 +292,11 @@ private slots:
         Config *c = Config::instance();
         const QStringList cases[] = {{"/a/b.mvprg.mvprg", "/a", "b"}, // every suffix removed
                                      {"/a/B.MVPRG", "/a", "B.MVPRG"}, // suffix is case-sensitive
-                                     {"demo.mvprg", "", "demo"}};
+                                     // a relative name is kept absolute, so a later
+                                     // save cannot land at the file-system root
+                                     {"demo.mvprg", QDir::currentPath(), "demo"},
+                                     {"../up/demo.mvprg",
+                                      QDir::cleanPath(QDir::currentPath() + "/../up"), "demo"}};
         for (const QStringList &row : cases) {
             c->setProjectFile(row.at(0));
             QCOMPARE(c->projectPath(), row.at(1));
