@@ -180,32 +180,6 @@ private slots:
         QCOMPARE(entries().size(), 2);
     }
 
-    void pasteLandsTenPixelsAwayWithoutDrift_data()
-    {
-        QTest::addColumn<QSizeF>("size");
-        QTest::newRow("even") << QSizeF(50, 30);
-        QTest::newRow("odd") << QSizeF(51, 31);
-        QTest::newRow("fractional") << QSizeF(40.5, 33.25);
-    }
-
-    void pasteLandsTenPixelsAwayWithoutDrift()
-    {
-        QFETCH(QSizeF, size);
-        DrawScene *scene = addScreen()->drawScene();
-        GraphicsRectItem *original = addRect(scene, QRectF(QPointF(100, 100), size));
-        original->setSelected(true);
-        // Each paste is copied again, as a user repeats copy and paste.
-        for (int round = 1; round <= 4; ++round) {
-            m_window->on_copy();
-            m_window->on_paste();
-            const QList<QGraphicsItem *> selected = scene->selectedItems();
-            QCOMPARE(selected.size(), 1);
-            auto *copy = dynamic_cast<GraphicsRectItem *>(selected.first());
-            QCOMPARE(copy->property("pos").toPointF(), QPointF(100 + 10 * round, 100 + 10 * round));
-            QCOMPARE(copy->sceneBoundingRect().size(), size);
-        }
-    }
-
     // The name is what the file stores and the property browser shows.
     void renamingScreenInTreeMarksProjectModified_data()
     {
