@@ -189,6 +189,11 @@ void MainWindow::setupConnections()
 
     connect(m_projectTree, &ProjectTree::removeTabContent, this, &MainWindow::removeTabContent);
     connect(m_projectTree, &ProjectTree::showTabContent, this, &MainWindow::showTabContent);
+    // The name is saved with the project and shown by the property browser.
+    connect(m_projectTree, &ProjectTree::formRenamed, this, [this] {
+        setModified(true);
+        currentItemChanged(nullptr);
+    });
     connect(m_toolBox, &ToolBoxForm::userDrawShape, this, &MainWindow::userDrawShape);
 
     connect(Config::instance(), &Config::languageChanged, this, &MainWindow::changeLanguage);

@@ -6,6 +6,7 @@
 #include "editor/screentype.h"
 #include "mainwindow/messagedialog.h"
 #include "project/drawmanager.h"
+#include "shapes/shapeattributes.h"
 
 #include <QAction>
 #include <QMenu>
@@ -235,7 +236,7 @@ void ProjectTree::onItemChanged(QTreeWidgetItem *item, int column)
     QWidget *form = formOf(item);
     if (!form)
         return;
-    const QString name = item->text(0);
+    const QString name = xmlSafeText(item->text(0));
     if (name.trimmed().isEmpty()) {
         renameForm(form, form->windowTitle());
         return;
@@ -247,6 +248,7 @@ void ProjectTree::onItemChanged(QTreeWidgetItem *item, int column)
             scene->setObjectName(name);
     }
     form->setWindowTitle(name);
+    emit formRenamed(form);
 }
 
 void ProjectTree::onCustomContextMenuRequested(const QPoint &pos)

@@ -83,6 +83,8 @@ public slots:
 signals:
     void removeTabContent(QWidget *form);
     void showTabContent(QWidget *form);
+    // The user gave form a new name in the tree.
+    void formRenamed(QWidget *form);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;

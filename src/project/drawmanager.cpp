@@ -19,6 +19,7 @@
 #include "shapes/graphicswidgetitem.h"
 #include "shapes/shapeattributes.h"
 
+#include <QScopedValueRollback>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -264,6 +265,8 @@ GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader)
     // Only name, z and the fixed flag are taken back: the members were
     // stored in screen coordinates with the group's rotation already
     // applied, so the stored rotation and position must not act again.
+    // Members may overlap the screen edge, as they did when saved.
+    QScopedValueRollback<bool> noClamp(GraphicsItem::screenClampEnabled(), false);
     GraphicsItemGroup *group = scene->createGroup(members, false, false);
     group->applyStoredAttributes(stored);
     return group;

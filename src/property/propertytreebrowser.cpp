@@ -5,6 +5,7 @@
 #include "project/config.h"
 #include "propertyvaluedelegate.h"
 #include "shapes/graphicsitem.h"
+#include "shapes/shapeattributes.h"
 
 #include <QColorDialog>
 #include <QFontMetrics>
@@ -737,6 +738,10 @@ void PropertyTreeBrowser::applyEdit(QStandardItem *valueItem)
             value = metaEnum.value(position);
     } else if (property.userType() == QMetaType::QPoint) {
         value = value.toPointF().toPoint();
+    } else if (value.userType() == QMetaType::QString) {
+        // Typed or pasted names and texts may hold characters the project
+        // file cannot.
+        value = xmlSafeText(value.toString());
     }
 
     const QVariant before = property.read(object);

@@ -43,6 +43,12 @@ void GraphicsItem::seedRandom(quint32 seed)
     shapeRandom().seed(seed);
 }
 
+bool &GraphicsItem::screenClampEnabled()
+{
+    static bool enabled = true;
+    return enabled;
+}
+
 QPointF GraphicsItem::boxPos() const
 {
     return pos() - QPointF(m_width / 2, m_height / 2);
@@ -139,7 +145,7 @@ QVariant GraphicsItem::itemChange(GraphicsItemChange change, const QVariant &val
         } else {
             setHandlesState(value.toBool() ? SizeHandleRect::Shown : SizeHandleRect::Hidden);
         }
-    } else if (change == ItemPositionChange && scene()) {
+    } else if (change == ItemPositionChange && scene() && screenClampEnabled()) {
         const QPointF p = value.toPointF();
         const QRectF r = boundingRect();
         const QRectF box(p.x() - r.width() / 2, p.y() - r.height() / 2, r.width(), r.height());

@@ -135,6 +135,11 @@ public:
     bool fixe() const override { return AbstractShapeType<QGraphicsItem>::fixe(); }
     void setFixe(bool fixed) override { AbstractShapeType<QGraphicsItem>::setFixe(fixed); }
 
+    // While false, positions are taken as given instead of being held on the
+    // screen: saving and loading take groups apart and form them again, and
+    // must leave members that overlap the screen edge where they are.
+    static bool &screenClampEnabled();
+
     // The initial fill colours come from this generator; tests seed it to
     // get repeatable shapes.
     static void seedRandom(quint32 seed);

@@ -1,15 +1,19 @@
 #include "graphicsitemgroup.h"
 
+#include "project/propertyregistry.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/shapeattributes.h"
 #include "shapes/shapepainting.h"
 
 #include <QGraphicsScene>
+#include <QScopedValueRollback>
 #include <QStyleOptionGraphicsItem>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <QtMath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -20,6 +24,57 @@ void normalizeMember(QGraphicsItem *member)
         shape->normalizeGeometry();
     else if (auto *group = dynamic_cast<GraphicsItemGroup *>(member))
         group->normalizeGeometry();
+}
+
+// Where a member taken out of its group sits: a single shape reads back
+// only its position and rotation, not the transformation the group left on
+// it.
+struct Placement
+{
+    QPointF pos;
+    QTransform transform;
+    double rotation = 0;
+};
+
+// Moves the group's turn (what removeFromGroup left in the shape's
+// transformation) into the shape's rotation and position, keeping the
+// picture; returns the placement to restore. Qt maps a point p to
+// pos + T(o + R(p - o)); with T = L + d and L a turn, that is the shape
+// turned by L and R about o and placed at pos + T(o) - o.
+Placement foldTransform(QGraphicsItem *shape)
+{
+    const Placement kept {shape->pos(), shape->transform(), shape->rotation()};
+    const QTransform &t = kept.transform;
+    if (t.isIdentity())
+        return kept;
+    const QPointF origin = shape->transformOriginPoint();
+    const double turn = qRadiansToDegrees(std::atan2(t.m12(), t.m11()));
+    shape->setTransform(QTransform());
+    shape->setRotation(kept.rotation + turn);
+    shape->setPos(kept.pos + t.map(origin) - origin);
+    return kept;
+}
+
+void restorePlacement(QGraphicsItem *shape, const Placement &placement)
+{
+    shape->setTransform(placement.transform);
+    shape->setRotation(placement.rotation);
+    shape->setPos(placement.pos);
+}
+
+// The screen box of the group that the loader forms from the item's
+// written form: a group formed on loading is never turned, so its box is
+// the union of its single shapes' boxes.
+QRectF formedBox(const QGraphicsItem *item)
+{
+    const auto *group = dynamic_cast<const GraphicsItemGroup *>(item);
+    if (!group)
+        return item->sceneBoundingRect();
+    QRectF box;
+    const QList<QGraphicsItem *> list = group->members();
+    for (const QGraphicsItem *member : list)
+        box |= formedBox(member);
+    return box;
 }
 
 } // namespace
@@ -184,7 +239,7 @@ QVariant GraphicsItemGroup::itemChange(GraphicsItemChange change, const QVariant
             if (selected)
                 normalizeGeometry();
         }
-    } else if (change == ItemPositionChange && scene()) {
+    } else if (change == ItemPositionChange && scene() && GraphicsItem::screenClampEnabled()) {
         // Unlike single shapes, a group is held back only when its centre
         // would leave the screen; its box may then overlap the edge.
         const QPointF p = value.toPointF();
@@ -210,8 +265,25 @@ bool GraphicsItemGroup::readXml(QXmlStreamReader *reader)
 
 bool GraphicsItemGroup::writeXml(QXmlStreamWriter *writer)
 {
+    // Members overlapping the screen edge must not be pulled onto it while
+    // they are out of the group.
+    QScopedValueRollback<bool> noClamp(GraphicsItem::screenClampEnabled(), false);
     writer->writeStartElement(typeName());
-    writeShapeAttributes(writer, this);
+    // The loader forms the group again from its members, unturned: that is
+    // the group written here, so that saving the loaded project gives the
+    // same file. Its turn travels in the members.
+    QStringList names = propertyNamesOf(this);
+    names.removeAll(QStringLiteral("pos"));
+    names.removeAll(QStringLiteral("rotation"));
+    writeShapeAttributes(writer, this, names);
+    // The loader does not read the position back; rounded to hundredths, it
+    // keeps its text although the members it is taken from are stored with
+    // their coordinates rounded in the last digit.
+    const QPointF topLeft = formedBox(this).topLeft();
+    writeAttributeValue(
+        writer, QStringLiteral("pos"),
+        QPointF(std::round(topLeft.x() * 100) / 100, std::round(topLeft.y() * 100) / 100));
+    writeAttributeValue(writer, QStringLiteral("rotation"), 0.0);
     // Taking a member out and putting it back moves it to the end of the
     // children with the same z, so after the whole pass the order is as
     // before.
@@ -219,10 +291,13 @@ bool GraphicsItemGroup::writeXml(QXmlStreamWriter *writer)
     for (QGraphicsItem *member : list) {
         removeFromGroup(member);
         normalizeMember(member);
-        if (auto *shape = singleShape(member))
+        if (auto *shape = singleShape(member)) {
+            const Placement kept = foldTransform(member);
             shape->writeXml(writer);
-        else if (auto *group = dynamic_cast<GraphicsItemGroup *>(member))
+            restorePlacement(member, kept);
+        } else if (auto *group = dynamic_cast<GraphicsItemGroup *>(member)) {
             group->writeXml(writer);
+        }
         addToGroup(member);
     }
     writer->writeEndElement();

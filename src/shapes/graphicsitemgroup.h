@@ -77,7 +77,10 @@ public:
     bool readXml(QXmlStreamReader *reader) override;
     // Writes the "group" element with the members nested in child order.
     // Each member is written as a top-level shape would be (screen
-    // coordinates for a group that is itself top-level) and is then put back.
+    // coordinates for a group that is itself top-level), the group's turn
+    // folded into its own position and rotation, and is then put back. The
+    // group itself is written as the loader will form it again: unturned,
+    // over its members' box.
     bool writeXml(QXmlStreamWriter *writer) override;
 
     // For the screen loader, which forms a group from its loaded members

@@ -29,11 +29,6 @@ QPainterPath strokedPath(const QPainterPath &path, const QPen &pen)
     return result;
 }
 
-QString coordinate(double value)
-{
-    return QString::number(value, 'f', 2);
-}
-
 } // namespace
 
 GraphicsPolygonItem::GraphicsPolygonItem(QGraphicsItem *parent)
@@ -117,6 +112,10 @@ void GraphicsPolygonItem::updateLocalRect()
     m_localRect = m_points.boundingRect();
     m_width = m_localRect.width();
     m_height = m_localRect.height();
+    // A gradient spans the points' box, which is empty until the points
+    // are known: the brush style is read from the file before them.
+    if (m_brushStyle >= LinearGradient01Pattern)
+        applyBrushStyle();
 }
 
 void GraphicsPolygonItem::appendPoint(const QPointF &scenePoint)
@@ -234,12 +233,12 @@ bool GraphicsPolygonItem::writeXml(QXmlStreamWriter *writer)
 {
     writer->writeStartElement(typeName());
     writeShapeAttributes(writer, this);
-    writer->writeAttribute(QStringLiteral("x"), coordinate(pos().x()));
-    writer->writeAttribute(QStringLiteral("y"), coordinate(pos().y()));
+    writer->writeAttribute(QStringLiteral("x"), coordinateText(pos().x()));
+    writer->writeAttribute(QStringLiteral("y"), coordinateText(pos().y()));
     for (const QPointF &p : qAsConst(m_points)) {
         writer->writeStartElement(QStringLiteral("point"));
-        writer->writeAttribute(QStringLiteral("x"), coordinate(p.x()));
-        writer->writeAttribute(QStringLiteral("y"), coordinate(p.y()));
+        writer->writeAttribute(QStringLiteral("x"), coordinateText(p.x()));
+        writer->writeAttribute(QStringLiteral("y"), coordinateText(p.y()));
         writer->writeEndElement();
     }
     writer->writeEndElement();

@@ -72,7 +72,8 @@ protected:
     // Appends the point (item coordinates) and, once the shape has its
     // handles, the point's handle, hidden; null when there is none yet.
     SizeHandleRect *addPoint(const QPointF &itemPoint, int kind);
-    // Local rectangle and size from the points' bounding rectangle.
+    // Local rectangle and size from the points' bounding rectangle, and a
+    // gradient fill spread over it again.
     void updateLocalRect();
     // Copies points, handles and common attributes onto a fresh clone.
     void finishClone(GraphicsPolygonItem *copy) const;

@@ -150,6 +150,9 @@ QGraphicsItem *GraphicsRectItem::clone()
 
 void GraphicsRectItem::finishClone(GraphicsRectItem *copy) const
 {
+    // The constructors take whole pixels; a box of odd size is centred on
+    // half pixels, and a rounded box would move the copy on re-centring.
+    copy->setRectGeometry(m_localRect);
     copy->m_ratioX = m_ratioX;
     copy->m_ratioY = m_ratioY;
     copyCommonAttributes(copy);

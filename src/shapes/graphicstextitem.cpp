@@ -1,5 +1,6 @@
 #include "graphicstextitem.h"
 
+#include "shapes/shapeattributes.h"
 #include "shapes/shapepainting.h"
 
 #include <QPainter>
@@ -57,7 +58,7 @@ QGraphicsItem *GraphicsTextItem::clone()
 
 void GraphicsTextItem::setText(const QString &text)
 {
-    m_text = text;
+    m_text = xmlSafeText(text);
     update();
 }
 

@@ -13,6 +13,8 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <cmath>
+
 namespace {
 
 // How one attribute maps onto its property, worked out once per class: a
@@ -91,16 +93,14 @@ QString valueText(const QMetaProperty &property, const QVariant &value)
     case QMetaType::QPointF:
     case QMetaType::QPoint: {
         const QPointF p = value.toPointF();
-        return QStringLiteral("(%1,%2)").arg(p.x()).arg(p.y());
+        return QStringLiteral("(%1,%2)").arg(coordinateText(p.x()), coordinateText(p.y()));
     }
     case QMetaType::QRectF:
     case QMetaType::QRect: {
         const QRectF r = value.toRectF();
         return QStringLiteral("[(%1,%2)],%3\u00d7%4")
-            .arg(r.x())
-            .arg(r.y())
-            .arg(r.width())
-            .arg(r.height());
+            .arg(coordinateText(r.x()), coordinateText(r.y()), coordinateText(r.width()),
+                 coordinateText(r.height()));
     }
     case QMetaType::QColor:
         return colourText(value.value<QColor>());
@@ -116,9 +116,11 @@ bool isDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// Numbers in point and rectangle texts: an optional minus, digits, and an
-// optional fraction. The sign is read too: a shape may sit at negative
-// coordinates inside a group, and what we write must read back as written.
+// Numbers in point and rectangle texts: an optional minus, digits, an
+// optional fraction and an optional exponent. The sign is read too: a shape
+// may sit at negative coordinates inside a group, and what we write must
+// read back as written. Exponents are no longer written, but files saved
+// with them ("(7.10543e-15,100)") must still give two numbers.
 QVector<double> numbersIn(const QStringRef &text)
 {
     QVector<double> result;
@@ -139,6 +141,16 @@ QVector<double> numbersIn(const QStringRef &text)
             ++j;
             while (j < n && isDigit(text.at(j)))
                 ++j;
+        }
+        if (j + 1 < n && (text.at(j) == QLatin1Char('e') || text.at(j) == QLatin1Char('E'))) {
+            int k = j + 1;
+            if (text.at(k) == QLatin1Char('-') || text.at(k) == QLatin1Char('+'))
+                ++k;
+            if (k < n && isDigit(text.at(k))) {
+                while (k < n && isDigit(text.at(k)))
+                    ++k;
+                j = k;
+            }
         }
         result.append(text.mid(start, j - start).toDouble());
         i = j;
@@ -262,6 +274,53 @@ bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape)
 bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape, const QStringList &names)
 {
     return writePlan(writer, shape, planFor(shape, names));
+}
+
+QString xmlSafeText(const QString &text)
+{
+    QString result = text;
+    const int n = result.size();
+    for (int i = 0; i < n; ++i) {
+        const ushort c = result.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n
+            && QChar::isLowSurrogate(result.at(i + 1).unicode())) {
+            ++i;
+            continue;
+        }
+        const bool allowed = (c >= 0x20 && !QChar::isSurrogate(c) && c != 0xfffe && c != 0xffff)
+            || c == 0x9 || c == 0xa || c == 0xd;
+        if (!allowed)
+            result[i] = QLatin1Char(' ');
+    }
+    return result;
+}
+
+// Coordinates in fixed notation, never with an exponent: older readers took
+// "7.1e-15" for two numbers. The fewest digits that read back as the value,
+// at most 13 significant: whole pixels and typed decimals read back exactly,
+// any other value to a billionth of a pixel, and the last-bit errors that
+// grouping, turning and loading add are rounded off, so a loaded project
+// saves to the same text.
+QString coordinateText(double value)
+{
+    if (!std::isfinite(value) || std::abs(value) < 1e-9)
+        return QStringLiteral("0");
+    const int integerDigits = int(std::floor(std::log10(std::abs(value)))) + 1;
+    QString text = QString::number(value, 'f', qMax(0, 13 - integerDigits));
+    if (text.contains(QLatin1Char('.'))) {
+        int end = text.size();
+        while (text.at(end - 1) == QLatin1Char('0'))
+            --end;
+        if (text.at(end - 1) == QLatin1Char('.'))
+            --end;
+        text.truncate(end);
+    }
+    return text;
+}
+
+void writeAttributeValue(QXmlStreamWriter *writer, const QString &name, const QVariant &value)
+{
+    writer->writeAttribute(name, valueText(QMetaProperty(), value));
 }
 
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape)

@@ -2,6 +2,8 @@
 
 class QObject;
 class QStringList;
+class QString;
+class QVariant;
 class QXmlStreamReader;
 class QXmlStreamWriter;
 
@@ -13,6 +15,21 @@ bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape);
 
 // The same for an explicit list of property names.
 bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape, const QStringList &names);
+
+// A coordinate as attribute text: fixed notation, never an exponent, with
+// the fewest digits (at most 13 significant) that read back as the value;
+// magnitudes below 1e-9 are written as 0.
+QString coordinateText(double value);
+
+// text with every character XML 1.0 cannot hold (control characters other
+// than tab and line ends, lone surrogates, U+FFFE and U+FFFF) replaced by a
+// blank. Texts and names pass through it when they are entered, so what is
+// saved is what the user sees.
+QString xmlSafeText(const QString &text);
+
+// Writes value as the attribute name, in the form a property of value's type
+// is written.
+void writeAttributeValue(QXmlStreamWriter *writer, const QString &name, const QVariant &value);
 
 // Applies the attributes of the reader's current start element. Missing or
 // malformed values never fail: bools read false, numbers 0, colours

@@ -181,6 +181,46 @@ private slots:
         QCOMPARE(entries().size(), 2);
     }
 
+    // The name is what the file stores and the property browser shows.
+    void renamingScreenInTreeMarksProjectModified_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << QString("主画面") << QString("主画面");
+        QTest::newRow("pasted control characters")
+            << QString("主\v画面\u0001") << QString("主 画面 ");
+    }
+
+    void renamingScreenInTreeMarksProjectModified()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, name);
+        DrawView *view = addScreen();
+        auto *browser = m_window->findChild<PropertyTreeBrowser *>();
+        QCOMPARE(browser->currentObject(), static_cast<QObject *>(view->drawScene()));
+        m_window->setModified(false);
+        QTreeWidgetItem *entry = m_window->projectTree()->findItem(view);
+        QVERIFY(entry);
+        entry->setText(0, typed); // as the tree's editor commits it
+        QVERIFY(m_window->isModified());
+        QCOMPARE(view->drawScene()->objectName(), name);
+        QCOMPARE(view->windowTitle(), name);
+        QCOMPARE(entry->text(0), name);
+        QCOMPARE(browser->propertyModel()->data(browser->valueIndex("objectName")).toString(),
+                 name);
+    }
+
+    void namesEnteredInBrowserHoldOnlyVisibleCharacters()
+    {
+        DrawScene *scene = addScreen()->drawScene();
+        GraphicsRectItem *a = addRect(scene, QRectF(100, 100, 50, 30));
+        a->setSelected(true);
+        auto *browser = m_window->findChild<PropertyTreeBrowser *>();
+        browser->propertyModel()->setData(browser->valueIndex("objectName"), "pump\u0001\v2",
+                                          Qt::EditRole);
+        QCOMPARE(a->objectName(), QString("pump  2"));
+    }
+
     void historiesArePerScreen()
     {
         DrawView *first = addScreen();

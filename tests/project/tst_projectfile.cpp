@@ -192,6 +192,32 @@ QString screensSummary()
     return parts.join(QLatin1Char(' '));
 }
 
+// The screen outline of every named single shape on every screen.
+QHash<QString, QPolygonF> outlines()
+{
+    QHash<QString, QPolygonF> result;
+    for (DrawScene *scene : DrawManager::instance()->scenes()) {
+        for (QGraphicsItem *item : scene->userItems()) {
+            if (singleShape(item))
+                result.insert(shapeObject(item)->objectName(),
+                              item->mapToScene(item->boundingRect()));
+        }
+    }
+    return result;
+}
+
+template<typename Shape>
+Shape *findShape(const QString &name)
+{
+    for (DrawScene *scene : DrawManager::instance()->scenes()) {
+        for (QGraphicsItem *item : scene->userItems()) {
+            if (shapeObject(item) && shapeObject(item)->objectName() == name)
+                return dynamic_cast<Shape *>(item);
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class TestProjectFile : public QObject
@@ -378,6 +404,60 @@ private slots:
         QCOMPARE(requested, QList<int>({1, 2, 3}));
         QCOMPARE(result.firstScreen, DrawManager::instance()->scenes().first()->view());
         QCOMPARE(screensSummary(), summary);
+        QCOMPARE(ProjectFile::projectBytes(), saved);
+    }
+
+    // Turned groups, shapes held at the screen edges and gradient fills on
+    // top of every shape kind: what is opened looks the same and saves to the
+    // same bytes.
+    void secondSaveIsByteIdentical()
+    {
+        buildFullProject();
+        DrawScene *base = DrawManager::instance()->scenes().first();
+        QList<GraphicsItemGroup *> groups;
+        for (QGraphicsItem *item : base->userItems()) {
+            if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
+                groups << group;
+        }
+        QCOMPARE(groups.size(), 3);
+        for (GraphicsItemGroup *group : groups) {
+            group->setProperty("rotation",
+                               group->objectName() == "inner"       ? 45.0
+                                   : group->objectName() == "outer" ? 30.0
+                                                                    : -20.0);
+        }
+        auto *edge
+            = addBox(base, new GraphicsRectItem(QRect()), QRectF(300, 30, 33.3, 20.7), "edge", 13);
+        edge->setPos(-40, -40); // dragged past the top-left corner
+        edge->moveBy(-1, -1);
+        QCOMPARE(edge->boxPos(), QPointF(0, 0));
+        auto *right = addBox(base, new GraphicsEllipseItem(QRect()), QRectF(700, 300, 66.6, 41),
+                             "right", 14);
+        right->moveBy(500, 500);
+        auto *fill = addPoints<GraphicsPolygonItem>(
+            base, {{420, 300}, {520, 330}, {480, 420}, {400, 380}}, "fill", 15);
+        fill->setBrushStyle(GraphicsItem::RadialGradient1Pattern);
+        auto *stripes = addPoints<GraphicsPolygonItem>(base, {{100, 200}, {180, 150}, {230, 230}},
+                                                       "stripes", 16);
+        stripes->setBrushStyle(GraphicsItem::LinearGradient11Pattern);
+        stripes->setRotation(15);
+        const QHash<QString, QPolygonF> before = outlines();
+        const QBrush fillBrush = fill->brush(), stripesBrush = stripes->brush();
+        const QByteArray saved = ProjectFile::projectBytes();
+
+        init();
+        QCOMPARE(ProjectFile::loadBytes(saved).status, ProjectFile::Loaded);
+        const QHash<QString, QPolygonF> after = outlines();
+        QCOMPARE(after.keys().size(), before.size());
+        for (auto it = before.cbegin(); it != before.cend(); ++it) {
+            const QPolygonF outline = after.value(it.key());
+            QCOMPARE(outline.size(), it.value().size());
+            for (int i = 0; i < outline.size(); ++i)
+                QVERIFY2(QLineF(outline.at(i), it.value().at(i)).length() < 0.01,
+                         qPrintable(it.key()));
+        }
+        QCOMPARE(findShape<GraphicsPolygonItem>("fill")->brush(), fillBrush);
+        QCOMPARE(findShape<GraphicsPolygonItem>("stripes")->brush(), stripesBrush);
         QCOMPARE(ProjectFile::projectBytes(), saved);
     }
 

@@ -23,6 +23,8 @@ private slots:
     void ellipsePainting();
     void xmlAndCloneKeepWhatWasSet();
     void imageXmlKeepsBox();
+    void cloneKeepsExactGeometry_data();
+    void cloneKeepsExactGeometry();
 };
 
 void TestBoxShapes::roundrectRadius()
@@ -183,6 +185,43 @@ void TestBoxShapes::imageXmlKeepsBox()
     QCOMPARE(xmlOf(loaded.get()), xml);
     // A bare element, as older files have it, still loads, at the origin.
     QCOMPARE(readBack("<imageitem/>")->sceneBoundingRect().topLeft(), QPointF());
+}
+
+void TestBoxShapes::cloneKeepsExactGeometry_data()
+{
+    QTest::addColumn<QByteArray>("element");
+    QTest::addColumn<QSizeF>("size");
+    QTest::addColumn<double>("rotation");
+    for (const char *element : {"<rectangle/>", "<roundrect/>", "<ellipse/>", "<textitem/>",
+                                "<imageitem/>", "<widget type=\"13\"/>"}) {
+        QTest::addRow("%s even", element) << QByteArray(element) << QSizeF(100, 60) << 0.0;
+        QTest::addRow("%s odd", element) << QByteArray(element) << QSizeF(101, 51) << 0.0;
+    }
+    QTest::newRow("fractional") << QByteArray("<rectangle/>") << QSizeF(40.5, 33.25) << 0.0;
+    QTest::newRow("odd, turned") << QByteArray("<ellipse/>") << QSizeF(77, 31) << 30.0;
+}
+
+void TestBoxShapes::cloneKeepsExactGeometry()
+{
+    QFETCH(QByteArray, element);
+    QFETCH(QSizeF, size);
+    QFETCH(double, rotation);
+    std::unique_ptr<GraphicsItem> shape = readBack(element, false);
+    scenetest::placeRect(static_cast<GraphicsRectItem *>(shape.get()),
+                         QRectF(QPointF(100, 100), size));
+    shape->setRotation(rotation);
+    const QRectF box = shape->sceneBoundingRect();
+
+    // Pasted as the edit menu pastes: a clone moved by (10, 10), copied again
+    // from the copy each time.
+    std::unique_ptr<GraphicsItem> copy = std::move(shape);
+    for (int round = 1; round <= 5; ++round) {
+        copy.reset(dynamic_cast<GraphicsItem *>(copy->clone()));
+        copy->setPos(copy->pos() + QPointF(10, 10));
+        QCOMPARE(copy->sceneBoundingRect(), box.translated(10 * round, 10 * round));
+    }
+    QCOMPARE(copy->boxPos(), QPointF(150, 150));
+    QCOMPARE(QSizeF(copy->width(), copy->height()), size);
 }
 
 QTEST_MAIN(TestBoxShapes)

@@ -1,6 +1,7 @@
 #include "editor/drawscene.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
+#include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsitemgroup.h"
 #include "support/scenetesting.h"
 
@@ -16,6 +17,57 @@ using scenetest::addRect;
 using scenetest::sceneBox;
 
 namespace {
+
+// The screen outline of every single shape inside item, by name.
+QHash<QString, QPolygonF> leafOutlines(QGraphicsItem *item)
+{
+    QHash<QString, QPolygonF> outlines;
+    if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
+        for (QGraphicsItem *member : group->members())
+            outlines.insert(leafOutlines(member));
+    } else {
+        outlines.insert(shapeObject(item)->objectName(), item->mapToScene(item->boundingRect()));
+    }
+    return outlines;
+}
+
+// Whether the outlines are the same within 0.01 at every corner.
+bool sameOutlines(const QHash<QString, QPolygonF> &a, const QHash<QString, QPolygonF> &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (auto it = a.cbegin(); it != a.cend(); ++it) {
+        const QPolygonF other = b.value(it.key());
+        if (other.size() != it.value().size())
+            return false;
+        for (int i = 0; i < other.size(); ++i) {
+            if (QLineF(other.at(i), it.value().at(i)).length() >= 0.01)
+                return false;
+        }
+    }
+    return true;
+}
+
+// The group read from saved on a fresh screen, as the screen loader reads it.
+GraphicsItemGroup *reloaded(const QString &saved)
+{
+    DrawManager *manager = DrawManager::instance();
+    manager->clear();
+    manager->createForm(BaseScreen, nullptr);
+    QXmlStreamReader reader(saved);
+    reader.readNextStartElement();
+    GraphicsItemGroup *loaded = manager->loadGroup(&reader);
+    manager->currentScene()->addItem(loaded);
+    return loaded;
+}
+
+QString xmlOf(GraphicsItemGroup *group)
+{
+    QString text;
+    QXmlStreamWriter writer(&text);
+    group->writeXml(&writer);
+    return text;
+}
 
 // Screen boxes of every single shape inside item, sorted.
 QList<QRectF> leafBoxes(QGraphicsItem *item)
@@ -45,6 +97,9 @@ private slots:
     void resizeFromHandle();
     void cloneAndWriteNested();
     void loadTakesBackStoredAttributes();
+    void turnedGroupKeepsPictureThroughSaveAndOpen_data();
+    void turnedGroupKeepsPictureThroughSaveAndOpen();
+    void groupOverEdgeSavesWithoutMoving();
 
 private:
     // Members (100, 100, 50, 50) and (300, 200, 100, 40): box (100, 100, 300, 140).
@@ -205,6 +260,75 @@ void TestGroupShape::loadTakesBackStoredAttributes()
     QCOMPARE(leafBoxes(loaded),
              (QList<QRectF> {QRectF(100, 100, 50, 50), QRectF(300, 200, 100, 40)}));
     DrawManager::instance()->clear();
+}
+
+void TestGroupShape::turnedGroupKeepsPictureThroughSaveAndOpen_data()
+{
+    QTest::addColumn<double>("turn");
+    QTest::addColumn<double>("outerTurn");
+    QTest::newRow("30°") << 30.0 << 0.0;
+    QTest::newRow("45°") << 45.0 << 0.0;
+    QTest::newRow("45° inside a group turned 30°") << 45.0 << 30.0;
+    QTest::newRow("unturned inside a group turned -60°") << 0.0 << -60.0;
+}
+
+void TestGroupShape::turnedGroupKeepsPictureThroughSaveAndOpen()
+{
+    QFETCH(double, turn);
+    QFETCH(double, outerTurn);
+    DrawManager *manager = DrawManager::instance();
+    manager->createForm(BaseScreen, nullptr);
+    DrawScene *scene = manager->currentScene();
+    GraphicsRectItem *rect = addRect(scene, QRectF(200, 150, 120, 60), 1);
+    rect->setObjectName("rect");
+    rect->setRotation(20);
+    auto *ellipse = new GraphicsEllipseItem(QRect());
+    scene->addItem(ellipse);
+    scenetest::placeRect(ellipse, QRectF(360, 200, 81, 47));
+    ellipse->setObjectName("ellipse");
+    GraphicsItemGroup *group = scene->createGroup({rect, ellipse});
+    group->setProperty("rotation", turn); // as the property browser turns it
+    GraphicsItemGroup *top = group;
+    if (outerTurn != 0) {
+        GraphicsRectItem *other = addRect(scene, QRectF(480, 300, 40, 30), 3);
+        other->setObjectName("other");
+        top = scene->createGroup({group, other});
+        top->setProperty("rotation", outerTurn);
+    }
+    const QHash<QString, QPolygonF> before = leafOutlines(top);
+    const QString saved = xmlOf(top);
+    QCOMPARE(leafOutlines(top), before); // saving leaves the group as it was
+
+    GraphicsItemGroup *loaded = reloaded(saved);
+    QVERIFY(sameOutlines(leafOutlines(loaded), before));
+    QCOMPARE(xmlOf(loaded), saved);
+    manager->clear();
+}
+
+void TestGroupShape::groupOverEdgeSavesWithoutMoving()
+{
+    // Only a group's centre is held on screen, so its members may overlap the
+    // edge; writing takes them out of the group, where they must not be pulled in.
+    DrawManager *manager = DrawManager::instance();
+    manager->createForm(BaseScreen, nullptr);
+    DrawScene *scene = manager->currentScene();
+    GraphicsRectItem *a = addRect(scene, QRectF(100, 100, 60, 40));
+    GraphicsRectItem *b = addRect(scene, QRectF(200, 100, 60, 40));
+    a->setObjectName("a");
+    b->setObjectName("b");
+    GraphicsItemGroup *group = scene->createGroup({a, b});
+    group->setFixe(false);
+    group->setPos(group->pos() - QPointF(150, 120)); // box (-50, -20, 160, 40)
+    QCOMPARE(sceneBox(group), QRectF(-50, -20, 160, 40));
+    const QHash<QString, QPolygonF> before = leafOutlines(group);
+
+    const QString saved = xmlOf(group);
+    QCOMPARE(leafOutlines(group), before);
+    QVERIFY2(saved.contains(R"x(pos="(-50,-20)")x"), qPrintable(saved));
+    GraphicsItemGroup *loaded = reloaded(saved);
+    QCOMPARE(leafOutlines(loaded), before);
+    QCOMPARE(xmlOf(loaded), saved);
+    manager->clear();
 }
 
 QTEST_MAIN(TestGroupShape)

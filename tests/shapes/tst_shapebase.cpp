@@ -5,6 +5,7 @@
 #include "support/scenetesting.h"
 
 #include <QGraphicsView>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <tuple>
@@ -44,6 +45,10 @@ private slots:
     void resizeAboutOppositeHandle();
     void gradientFollowsColours();
     void attributeTextsAndReadingRules();
+    void pointTextsWithoutExponent_data();
+    void pointTextsWithoutExponent();
+    void edgePositionsReloadInPlace_data();
+    void edgePositionsReloadInPlace();
     void selectionOutlineDrawn();
     void handlesStayEightPixels();
     void handleHitTest();
@@ -166,6 +171,101 @@ void TestShapeBase::attributeTextsAndReadingRules()
         QCOMPARE(item.property("pos").toPointF(), pos);
         QVERIFY(!item.fixe());
     }
+}
+
+void TestShapeBase::pointTextsWithoutExponent_data()
+{
+    QTest::addColumn<QPointF>("point");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QPointF>("readBack");
+    QTest::newRow("edge remainder")
+        << QPointF(7.105427357601002e-15, 100) << "(0,100)" << QPointF(0, 100);
+    QTest::newRow("below 1e-9") << QPointF(-9e-10, 5) << "(0,5)" << QPointF(0, 5);
+    QTest::newRow("just above 1e-9")
+        << QPointF(2.5e-9, -1) << "(0.0000000025,-1)" << QPointF(2.5e-9, -1);
+    QTest::newRow("last-bit errors")
+        << QPointF(0.1 + 0.2, 100.00000000000001) << "(0.3,100)" << QPointF(0.3, 100);
+    QTest::newRow("large") << QPointF(1234567.25, -0.125) << "(1234567.25,-0.125)"
+                           << QPointF(1234567.25, -0.125);
+    QTest::newRow("beyond 1e15") << QPointF(2e20, 3) << "(200000000000000000000,3)"
+                                 << QPointF(2e20, 3);
+}
+
+void TestShapeBase::pointTextsWithoutExponent()
+{
+    QFETCH(QPointF, point);
+    QFETCH(QString, text);
+    QFETCH(QPointF, readBack);
+    QObject object;
+    object.setProperty("pos", point);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QXmlStreamWriter writer(&buffer);
+    writer.writeStartElement("shape");
+    writeShapeAttributes(&writer, &object, {"pos"});
+    writer.writeEndElement();
+    const QString xml = QString::fromUtf8(buffer.data());
+    QCOMPARE(xml, QStringLiteral("<shape pos=\"%1\"/>").arg(text));
+
+    QObject loaded;
+    loaded.setProperty("pos", QPointF(-1, -1));
+    QXmlStreamReader reader(xml);
+    reader.readNextStartElement();
+    readShapeAttributes(&reader, &loaded, {"pos"});
+    QCOMPARE(loaded.property("pos").toPointF(), readBack);
+}
+
+void TestShapeBase::edgePositionsReloadInPlace_data()
+{
+    // Sizes whose halves leave a remainder when a drag or a nudge is held at an
+    // edge; "file" rows are texts older saves wrote with an exponent.
+    QTest::addColumn<QSizeF>("size");
+    QTest::addColumn<QPointF>("dragTo");
+    QTest::addColumn<QPointF>("nudge");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QPointF>("expected");
+    QTest::newRow("left") << QSizeF(33.3, 20) << QPointF(-40, 100.7) << QPointF(-1, 0) << QString()
+                          << QPointF(0, 100.7 - 10);
+    QTest::newRow("top") << QSizeF(20, 0.7) << QPointF(100, -3) << QPointF(0, -1) << QString()
+                         << QPointF(90, 0);
+    QTest::newRow("right") << QSizeF(100.1, 30) << QPointF(900, 50) << QPointF(1, 0) << QString()
+                           << QPointF(800 - 100.1, 35);
+    QTest::newRow("bottom") << QSizeF(12, 66.6) << QPointF(30, 600) << QPointF(0, 1) << QString()
+                            << QPointF(24, 480 - 66.6);
+    QTest::newRow("old file") << QSizeF(50, 50) << QPointF() << QPointF() << "(7.10543e-15,100)"
+                              << QPointF(7.10543e-15, 100);
+    QTest::newRow("old file, signed exponents")
+        << QSizeF(50, 50) << QPointF() << QPointF() << "(1.5E+2,-2.5e-1)" << QPointF(150, -0.25);
+}
+
+void TestShapeBase::edgePositionsReloadInPlace()
+{
+    QFETCH(QSizeF, size);
+    QFETCH(QPointF, dragTo);
+    QFETCH(QPointF, nudge);
+    QFETCH(QString, file);
+    QFETCH(QPointF, expected);
+    QGraphicsScene scene(0, 0, 800, 480);
+    GraphicsRectItem *item = addRect(&scene, QRectF(QPointF(200, 200), size));
+    QString xml;
+    if (file.isEmpty()) {
+        // As the select tool drags (item positions) and the arrow keys nudge.
+        item->setPos(dragTo);
+        item->moveBy(nudge.x(), nudge.y());
+        QVERIFY(QLineF(item->boxPos(), expected).length() < 1e-9);
+        xml = attributesOf(item);
+        QVERIFY2(!xml.contains(QRegularExpression("[0-9][eE]")), qPrintable(xml));
+    } else {
+        xml = QStringLiteral("<r width=\"%1\" height=\"%2\" pos=\"%3\"/>")
+                  .arg(size.width())
+                  .arg(size.height())
+                  .arg(file);
+    }
+    GraphicsRectItem loaded(QRect(0, 0, 1, 1));
+    loaded.setPos(-300, -300);
+    readAttributes(&loaded, xml);
+    QVERIFY2(QLineF(loaded.boxPos(), expected).length() < 1e-9, qPrintable(xml));
+    QCOMPARE(QSizeF(loaded.width(), loaded.height()), size);
 }
 
 void TestShapeBase::selectionOutlineDrawn()

@@ -67,7 +67,37 @@ private slots:
     void pressSelectsWithoutEditing();
     void widgetDeletion();
     void widgetMadeWhenScreenIsPainted();
+    void textKeepsVisibleCharactersThroughSaveAndOpen_data();
+    void textKeepsVisibleCharactersThroughSaveAndOpen();
 };
+
+void TestTextWidgetShapes::textKeepsVisibleCharactersThroughSaveAndOpen_data()
+{
+    QTest::addColumn<QString>("entered");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("U+0001") << QString("A\u0001B") << QString("A B");
+    QTest::newRow("vertical tab and form feed, pasted")
+        << QString("温度\v5\f°C") << QString("温度 5 °C");
+    QTest::newRow("NUL") << QString(QChar(0)) + "x" << QString(" x");
+    QTest::newRow("U+FFFE and U+FFFF") << QString("a\ufffeb\uffff") << QString("a b ");
+    QTest::newRow("lone surrogates")
+        << QString("x") + QChar(0xd800) + "y" + QChar(0xdc00) << QString("x y ");
+    QTest::newRow("tab, line feed, pair kept")
+        << QString("a\tb\nc") + QString::fromUcs4(U"\U0001F600")
+        << QString("a\tb\nc") + QString::fromUcs4(U"\U0001F600");
+}
+
+void TestTextWidgetShapes::textKeepsVisibleCharactersThroughSaveAndOpen()
+{
+    QFETCH(QString, entered);
+    QFETCH(QString, kept);
+    GraphicsTextItem shape(QRect(0, 0, 100, 40));
+    QVERIFY(shape.setProperty("text", entered));
+    QCOMPARE(shape.text(), kept);
+    const std::unique_ptr<GraphicsItem> loaded = readBack(xmlOf(&shape));
+    QVERIFY(loaded);
+    QCOMPARE(loaded->text(), kept);
+}
 
 void TestTextWidgetShapes::textAlignment()
 {
