@@ -223,8 +223,14 @@ MoveShapeCommand::MoveShapeCommand(QGraphicsScene *scene, const QPointF &delta,
     , m_item(nullptr)
     , m_delta(delta)
 {
-    if (scene)
-        m_items = scene->selectedItems();
+    // Fixed shapes stayed where they were; undo must not move them either.
+    if (scene) {
+        const QList<QGraphicsItem *> selected = scene->selectedItems();
+        for (QGraphicsItem *item : selected) {
+            if (item->flags() & QGraphicsItem::ItemIsMovable)
+                m_items.append(item);
+        }
+    }
     setText(commandText("批量移动对象"));
 }
 

@@ -80,7 +80,8 @@ class MoveShapeCommand : public QUndoCommand
 public:
     // One shape moved by delta: "移动对象".
     MoveShapeCommand(QGraphicsItem *item, const QPointF &delta, QUndoCommand *parent = nullptr);
-    // The scene's current selection moved by delta: "批量移动对象".
+    // The movable shapes of the scene's current selection moved by delta
+    // (fixed ones never move in a batch): "批量移动对象".
     MoveShapeCommand(QGraphicsScene *scene, const QPointF &delta, QUndoCommand *parent = nullptr);
 
     void undo() override;
