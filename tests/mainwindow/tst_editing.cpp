@@ -125,6 +125,25 @@ private slots:
         QVERIFY(m_window->action("undo")->isEnabled());
     }
 
+    void flippedResizeUndoesExactly()
+    {
+        // The right-bottom corner dragged across the top-left one.
+        DrawView *view = addScreen();
+        DrawScene *scene = view->drawScene();
+        const QRectF before(100, 100, 100, 60);
+        GraphicsRectItem *shape = addRect(scene, before);
+        shape->setSelected(true);
+        send(view, QEvent::MouseMove, QPointF(200, 160), Qt::NoButton);
+        gesture(view, {QPointF(200, 160), QPointF(50, 40)});
+        const QRectF after = scenetest::sceneBox(shape);
+        QCOMPARE(after, QRectF(50, 40, 50, 60));
+        QCOMPARE(entries(), QStringList {"调整对象大小"});
+        stack()->undo();
+        QCOMPARE(scenetest::sceneBox(shape), before);
+        stack()->redo();
+        QCOMPARE(scenetest::sceneBox(shape), after);
+    }
+
     void arrowKeyRunIsOneEntry()
     {
         DrawScene *scene = addScreen()->drawScene();
