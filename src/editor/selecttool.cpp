@@ -147,6 +147,13 @@ void SelectTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *sce
 void SelectTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
 {
     DrawTool::mouseMoveEvent(event, scene);
+    // Dragging a handle needs the button held. Without it the mode is left
+    // over from another tool's unfinished gesture (a tool chosen while a
+    // polygon was half drawn), and taking it up would reshape the selection.
+    if (!(event->buttons() & Qt::LeftButton) && (selectMode == Size || selectMode == Editor)) {
+        selectMode = None;
+        dragHandle = 0;
+    }
     const QList<QGraphicsItem *> selected = scene->selectedItems();
     EditableShape target(selected.value(0));
     const bool movable = target.item() && !target.fixe();

@@ -583,6 +583,25 @@ private slots:
         QApplication::sendEvent(m_view, &escape);
     }
 
+    void toolChangedMidShapeKeepsItsPoints()
+    {
+        // The select tool chosen while a polygon is half drawn: hovering over
+        // it must not take up the polygon tool's unfinished point drag.
+        DrawTool::currentShape = 6;
+        auto *tool = dynamic_cast<PolygonTool *>(DrawTool::findTool(6));
+        for (const QPointF &p : {QPointF(100, 100), QPointF(200, 120)})
+            gesture({p});
+        GraphicsPolygonItem *shape = tool->item();
+        const QPolygonF points = shape->mapToScene(shape->points());
+        DrawTool::currentShape = 0;
+        hover(QPointF(150, 110));
+        hover(QPointF(300, 300));
+        QCOMPARE(shape->mapToScene(shape->points()), points);
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(m_view, &escape);
+        QVERIFY(!tool->item());
+    }
+
     void sceneDeletedMidGesture()
     {
         for (int code : {0, 1, 3, 6}) {
