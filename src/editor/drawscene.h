@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QPen>
 #include <QPointer>
+#include <QtNumeric>
 
 class DrawView;
 class GraphicsItemGroup;
@@ -142,9 +143,11 @@ signals:
     void itemAdded(QGraphicsItem *item);
     // scale holds the x and y factors of the whole gesture. A gesture that
     // turned the shape inside out names in oppositeHandle the handle whose
-    // opposite point stayed fixed (0: the dragged one's), for undo.
+    // opposite point stayed fixed (0: the dragged one's), for undo;
+    // fixedPoint is that point in the scene, not finite when not given.
     void itemResize(QGraphicsItem *item, int handle, const QPointF &scale,
-                    int oppositeHandle = 0);
+                    int oppositeHandle = 0,
+                    const QPointF &fixedPoint = QPointF(qQNaN(), qQNaN()));
     void itemControl(QGraphicsItem *item, int handle, const QPointF &newPos,
                      const QPointF &lastPos_);
     void itemDoubleClicked();

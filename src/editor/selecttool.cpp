@@ -214,16 +214,18 @@ void SelectTool::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene *s
                 // Taken before re-centring, which changes the item's
                 // coordinates.
                 QPointF factors;
+                QPointF fixedPoint;
                 if (selectMode == Size) {
                     if (m_opposite.isNull())
                         m_opposite = oppositeOf(target, dragHandle);
                     factors = scaleFactors(item);
+                    fixedPoint = item->mapToScene(m_opposite);
                 }
                 target.normalizeGeometry();
                 if (!m_suppressSignals) {
                     if (selectMode == Size)
                         emit scene->itemResize(item, dragHandle, factors,
-                                               handleAfterFlip(dragHandle, factors));
+                                               handleAfterFlip(dragHandle, factors), fixedPoint);
                     else if (selectMode == Editor)
                         emit scene->itemControl(item, dragHandle, lastPos, m_controlStart);
                 }

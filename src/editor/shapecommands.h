@@ -112,6 +112,12 @@ public:
     // opposite another handle than the dragged one; undo then scales about
     // the point opposite this handle. 0 means the dragged handle.
     void setOppositeHandle(int handle) { m_oppositeHandle = handle; }
+    // The scene point the gesture kept in place. Undo and redo then scale
+    // about it instead of about a handle: the box handles of a point-list
+    // shape lie on its stroke, which does not scale with the points, so no
+    // handle of the resized shape marks the fixed point. A point that is not
+    // finite is ignored.
+    void setFixedPoint(const QPointF &scenePoint);
 
     int id() const override { return Id; }
     // Every gesture stays its own entry.
@@ -123,6 +129,8 @@ private:
     QGraphicsItem *m_item;
     int m_handle;
     int m_oppositeHandle = 0;
+    QPointF m_fixedPoint;
+    bool m_hasFixedPoint = false;
     QPointF m_scale;
     bool m_skipFirstRedo = true;
 };

@@ -162,10 +162,12 @@ void MainWindow::itemRotate(QGraphicsItem *item, qreal oldAngle)
     pushCommand(new RotateShapeCommand(item, oldAngle, nullptr));
 }
 
-void MainWindow::itemResize(QGraphicsItem *item, int handle, QPointF scale, int oppositeHandle)
+void MainWindow::itemResize(QGraphicsItem *item, int handle, QPointF scale, int oppositeHandle,
+                            QPointF fixedPoint)
 {
     auto *command = new ResizeShapeCommand(item, handle, scale, nullptr);
     command->setOppositeHandle(oppositeHandle);
+    command->setFixedPoint(fixedPoint);
     pushCommand(command);
 }
 

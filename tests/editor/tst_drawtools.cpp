@@ -418,26 +418,51 @@ private slots:
 
     void flippedResizeUndoesExactly_data()
     {
-        // A rectangle (100, 100, 100, 60) dragged by a handle past the fixed
-        // point; opposite: the handle the tool names for undo.
+        // A rectangle (100, 100, 100, 60), or a triangle in that box, dragged
+        // by a handle past the fixed point; opposite: the handle the tool
+        // names for undo. The triangle's box handles lie on its stroke, so its
+        // fixed point is no handle of the resized shape.
+        QTest::addColumn<bool>("triangle");
         QTest::addColumn<QPointF>("from");
         QTest::addColumn<QPointF>("to");
         QTest::addColumn<int>("opposite");
-        QTest::newRow("right-bottom across both axes") << QPointF(200, 160) << QPointF(50, 40) << 1;
-        QTest::newRow("right-bottom across x only") << QPointF(200, 160) << QPointF(20, 190) << 7;
-        QTest::newRow("right across the left edge") << QPointF(200, 130) << QPointF(50, 145) << 8;
-        QTest::newRow("bottom across the top edge") << QPointF(150, 160) << QPointF(170, 70) << 2;
-        QTest::newRow("left-top across both axes") << QPointF(100, 100) << QPointF(300, 190) << 5;
-        QTest::newRow("not turned over") << QPointF(200, 160) << QPointF(250, 190) << 0;
+        auto row = [](const char *name, bool triangle, QPointF from, QPointF to, int opposite) {
+            QTest::newRow(name) << triangle << from << to << opposite;
+        };
+        row("right-bottom across both axes", false, {200, 160}, {50, 40}, 1);
+        row("right-bottom across x only", false, {200, 160}, {20, 190}, 7);
+        row("right across the left edge", false, {200, 130}, {50, 145}, 8);
+        row("bottom across the top edge", false, {150, 160}, {170, 70}, 2);
+        row("left-top across both axes", false, {100, 100}, {300, 190}, 5);
+        row("not turned over", false, {200, 160}, {250, 190}, 0);
+        row("triangle across the left edge", true, {200, 130}, {50, 145}, 8);
+        row("triangle, not turned over", true, {200, 160}, {250, 190}, 0);
     }
 
     void flippedResizeUndoesExactly()
     {
+        QFETCH(bool, triangle);
         QFETCH(QPointF, from);
         QFETCH(QPointF, to);
         QFETCH(int, opposite);
-        const QRectF before(100, 100, 100, 60);
-        GraphicsRectItem *shape = addRect(m_scene, before);
+        GraphicsItem *shape = nullptr;
+        if (triangle) {
+            auto *polygon = new GraphicsPolygonItem;
+            m_scene->addItem(polygon);
+            for (const QPointF &p : {QPointF(100, 100), QPointF(200, 100), QPointF(130, 160)})
+                polygon->appendPoint(p);
+            polygon->finishPoints(QPointF());
+            polygon->normalizeGeometry();
+            shape = polygon;
+        } else {
+            shape = addRect(m_scene, QRectF(100, 100, 100, 60));
+        }
+        auto picture = [shape] {
+            auto *polygon = dynamic_cast<GraphicsPolygonItem *>(shape);
+            return polygon ? polygon->mapToScene(polygon->points())
+                           : shape->mapToScene(shape->boundingRect());
+        };
+        const QPolygonF before = picture();
         shape->setSelected(true);
         GestureSpies spies(m_scene);
         hover(from);
@@ -447,19 +472,20 @@ private slots:
         QCOMPARE(spies.resized.count(), 1);
         const QList<QVariant> args = spies.resized.first();
         QCOMPARE(args.at(3).toInt(), opposite);
-        const QRectF after = sceneBox(shape);
+        const QPolygonF after = picture();
         QVERIFY(after != before);
         // Recorded as the editor records it.
         QUndoStack stack;
         auto *command = new ResizeShapeCommand(shape, args.at(1).toInt(), args.at(2).toPointF());
         command->setOppositeHandle(args.at(3).toInt());
+        command->setFixedPoint(args.at(4).toPointF());
         stack.push(command);
-        QCOMPARE(sceneBox(shape), after);
+        QCOMPARE(picture(), after);
         for (int round = 0; round < 2; ++round) {
             stack.undo();
-            QCOMPARE(sceneBox(shape), before);
+            QCOMPARE(picture(), before);
             stack.redo();
-            QCOMPARE(sceneBox(shape), after);
+            QCOMPARE(picture(), after);
         }
     }
 

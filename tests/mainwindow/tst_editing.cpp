@@ -11,6 +11,7 @@
 #include "project/projecttree.h"
 #include "property/propertytreebrowser.h"
 #include "shapes/graphicsitemgroup.h"
+#include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/isolatedsettings.h"
 #include "support/scenetesting.h"
@@ -127,21 +128,26 @@ private slots:
 
     void flippedResizeUndoesExactly()
     {
-        // The right-bottom corner dragged across the top-left one.
+        // A triangle's right edge dragged across its left one.
         DrawView *view = addScreen();
         DrawScene *scene = view->drawScene();
-        const QRectF before(100, 100, 100, 60);
-        GraphicsRectItem *shape = addRect(scene, before);
+        auto *shape = new GraphicsPolygonItem;
+        scene->addItem(shape);
+        for (const QPointF &p : {QPointF(100, 100), QPointF(200, 100), QPointF(130, 160)})
+            shape->appendPoint(p);
+        shape->finishPoints(QPointF());
+        shape->normalizeGeometry();
         shape->setSelected(true);
-        send(view, QEvent::MouseMove, QPointF(200, 160), Qt::NoButton);
-        gesture(view, {QPointF(200, 160), QPointF(50, 40)});
-        const QRectF after = scenetest::sceneBox(shape);
-        QCOMPARE(after, QRectF(50, 40, 50, 60));
+        const QPolygonF before = shape->mapToScene(shape->points());
+        send(view, QEvent::MouseMove, QPointF(200, 130), Qt::NoButton);
+        gesture(view, {QPointF(200, 130), QPointF(50, 145)});
+        const QPolygonF after = shape->mapToScene(shape->points());
+        QVERIFY(after != before);
         QCOMPARE(entries(), QStringList {"调整对象大小"});
         stack()->undo();
-        QCOMPARE(scenetest::sceneBox(shape), before);
+        QCOMPARE(shape->mapToScene(shape->points()), before);
         stack()->redo();
-        QCOMPARE(scenetest::sceneBox(shape), after);
+        QCOMPARE(shape->mapToScene(shape->points()), after);
     }
 
     void arrowKeyRunIsOneEntry()
