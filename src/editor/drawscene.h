@@ -145,8 +145,7 @@ signals:
     // turned the shape inside out names in oppositeHandle the handle whose
     // opposite point stayed fixed (0: the dragged one's), for undo;
     // fixedPoint is that point in the scene, not finite when not given.
-    void itemResize(QGraphicsItem *item, int handle, const QPointF &scale,
-                    int oppositeHandle = 0,
+    void itemResize(QGraphicsItem *item, int handle, const QPointF &scale, int oppositeHandle = 0,
                     const QPointF &fixedPoint = QPointF(qQNaN(), qQNaN()));
     void itemControl(QGraphicsItem *item, int handle, const QPointF &newPos,
                      const QPointF &lastPos_);

@@ -384,8 +384,8 @@ private slots:
                                   QRectF(120, 120, 50, 50)};
         QTest::newRow("pile, up") << pile << QList<double> {1, 0, 2} << false
                                   << QList<double> {2, 0, 1};
-        QTest::newRow("pile, down") << pile << QList<double> {1, 0, 2} << true
-                                    << QList<double> {0, 1, 2};
+        QTest::newRow("pile, down")
+            << pile << QList<double> {1, 0, 2} << true << QList<double> {0, 1, 2};
     }
 
     void stackingNeverLeavesTheOverlaps()

@@ -164,15 +164,15 @@ private slots:
         QTest::addColumn<QPointF>("drop");
         QTest::addColumn<QPointF>("delta");
         QTest::newRow("one shape against the right edge")
-            << QList<QRectF> {QRectF(600, 100, 100, 50)} << QList<bool> {false}
-            << QPointF(650, 125) << QPointF(800, 125) << QPointF(100, 0);
+            << QList<QRectF> {QRectF(600, 100, 100, 50)} << QList<bool> {false} << QPointF(650, 125)
+            << QPointF(800, 125) << QPointF(100, 0);
         QTest::newRow("two shapes against the left and bottom edges")
             << QList<QRectF> {QRectF(50, 100, 100, 50), QRectF(250, 300, 100, 50)}
             << QList<bool> {false, false} << QPointF(100, 125) << QPointF(0, 500)
             << QPointF(-50, 130);
-        QTest::newRow("fixed shape") << QList<QRectF> {QRectF(100, 100, 100, 50)}
-                                     << QList<bool> {true} << QPointF(150, 125)
-                                     << QPointF(250, 200) << QPointF();
+        QTest::newRow("fixed shape")
+            << QList<QRectF> {QRectF(100, 100, 100, 50)} << QList<bool> {true} << QPointF(150, 125)
+            << QPointF(250, 200) << QPointF();
         // Grabbed by the fixed shape: the others still go, and only they hold
         // the outline back at the edges.
         QTest::newRow("fixed first of three")
@@ -534,8 +534,8 @@ private slots:
         const QPolygonF after = shape->mapToScene(shape->points());
         QCOMPARE(after.at(1), drop);
         QUndoStack stack;
-        stack.push(new ControlShapeCommand(shape, 10, args.at(2).toPointF(),
-                                           args.at(3).toPointF()));
+        stack.push(
+            new ControlShapeCommand(shape, 10, args.at(2).toPointF(), args.at(3).toPointF()));
         stack.undo();
         QCOMPARE(shape->mapToScene(shape->points()), before);
         stack.redo();
