@@ -235,6 +235,10 @@ void DrawScene::keyPressEvent(QKeyEvent *event)
         }
         break;
     case Qt::Key_Escape:
+        // A shape half drawn is dropped rather than left for the next click
+        // to extend; any tool may hold one.
+        for (DrawTool *tool : DrawTool::tools())
+            tool->cancel(this);
         clearSelection();
         DrawTool::currentShape = SelectKind;
         if (m_view)
@@ -245,11 +249,16 @@ void DrawScene::keyPressEvent(QKeyEvent *event)
     }
 
     if (!delta.isNull()) {
-        m_keyMoved = true;
-        m_movedBy += delta;
+        // Fixed shapes stay; a selection of only fixed shapes records nothing.
         const QList<QGraphicsItem *> selected = selectedItems();
-        for (QGraphicsItem *item : selected)
-            moveBy(item, delta);
+        for (QGraphicsItem *item : selected) {
+            if (item->flags() & QGraphicsItem::ItemIsMovable) {
+                moveBy(item, delta);
+                m_keyMoved = true;
+            }
+        }
+        if (m_keyMoved)
+            m_movedBy += delta;
     }
     QGraphicsScene::keyPressEvent(event);
 }
@@ -391,16 +400,19 @@ QGraphicsItem *DrawScene::layerNeighbour(QGraphicsItem *item, bool down) const
     if (underBottom.isEmpty() || underBottom.first() != top)
         return down ? top : nullptr;
 
+    // The index comes from the top shape's list, which can be longer than
+    // the item's own: bounded on both sides, an index past the end means
+    // there is no neighbour.
     const int i = collidingShapes(top).indexOf(item);
     if (down)
         return i + 1 < colliding.size() ? colliding.at(i + 1) : nullptr;
-    return i >= 0 ? colliding.at(i) : nullptr;
+    return i >= 0 && i < colliding.size() ? colliding.at(i) : nullptr;
 }
 
 void DrawScene::bringToFront(QGraphicsItem *item)
 {
     if (item)
-        item->setZValue(maxZ(collidingShapes(item)) + 0.1);
+        item->setZValue(freeZ(item, maxZ(collidingShapes(item)) + 0.1, 0.1));
 }
 
 void DrawScene::sendToBack(QGraphicsItem *item)
@@ -412,7 +424,25 @@ void DrawScene::sendToBack(QGraphicsItem *item)
     // later.
     const QList<QGraphicsItem *> colliding = collidingShapes(item);
     if (!colliding.isEmpty())
-        item->setZValue(minZ(colliding) - 0.1);
+        item->setZValue(freeZ(item, minZ(colliding) - 0.1, -0.1));
+}
+
+double DrawScene::freeZ(const QGraphicsItem *item, double z, double step) const
+{
+    // Two shapes sharing a z have no order of their own: a later exchange of
+    // z values between them would change nothing. Stepping further away from
+    // the shapes item overlaps keeps its place against them.
+    QList<double> taken;
+    const QList<QGraphicsItem *> all = items();
+    for (const QGraphicsItem *other : all) {
+        if (other != item && isShape(other) && !other->parentItem())
+            taken.append(other->zValue());
+    }
+    // Each step passes at most one taken value; the bound also ends the walk
+    // where z is too large for step to change it.
+    for (int i = 0; i <= taken.size() && taken.contains(z); ++i)
+        z += step;
+    return z;
 }
 
 void DrawScene::moveForward(QGraphicsItem *item)

@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QPen>
 #include <QPointer>
+#include <QtNumeric>
 
 class DrawView;
 class GraphicsItemGroup;
@@ -107,7 +108,8 @@ public:
     void alignItems(int code);
 
     // Stacking order of one item against the shapes it overlaps; null
-    // items are ignored. Nothing here records an undo entry.
+    // items are ignored. Nothing here records an undo entry. The front and
+    // back moves never give the item a z another top-level shape holds.
     void bringToFront(QGraphicsItem *item);
     // A shape that overlaps nothing keeps its z.
     void sendToBack(QGraphicsItem *item);
@@ -139,8 +141,12 @@ signals:
     void itemMoved(QGraphicsItem *item, QPointF oldPosition);
     void itemRotate(QGraphicsItem *item, qreal oldAngle);
     void itemAdded(QGraphicsItem *item);
-    // scale holds the x and y factors of the whole gesture.
-    void itemResize(QGraphicsItem *item, int handle, const QPointF &scale);
+    // scale holds the x and y factors of the whole gesture. A gesture that
+    // turned the shape inside out names in oppositeHandle the handle whose
+    // opposite point stayed fixed (0: the dragged one's), for undo;
+    // fixedPoint is that point in the scene, not finite when not given.
+    void itemResize(QGraphicsItem *item, int handle, const QPointF &scale, int oppositeHandle = 0,
+                    const QPointF &fixedPoint = QPointF(qQNaN(), qQNaN()));
     void itemControl(QGraphicsItem *item, int handle, const QPointF &newPos,
                      const QPointF &lastPos_);
     void itemDoubleClicked();
@@ -158,6 +164,9 @@ protected:
 
 private:
     void rebuildBrush();
+    // z, or the first of z + step, z + 2 step, ... that no other top-level
+    // shape holds.
+    double freeZ(const QGraphicsItem *item, double z, double step) const;
     void alignEdges(int code, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes);
     void distribute(bool horizontal, const QList<QGraphicsItem *> &shapes);
     void equaliseSize(int code, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes);

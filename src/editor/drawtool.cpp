@@ -164,3 +164,8 @@ void DrawTool::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event, DrawScene 
     Q_UNUSED(event)
     Q_UNUSED(scene)
 }
+
+void DrawTool::cancel(DrawScene *scene)
+{
+    Q_UNUSED(scene)
+}

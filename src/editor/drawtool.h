@@ -65,6 +65,9 @@ public:
     virtual void mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene);
     virtual void mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene);
     virtual void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene);
+    // Escape in scene: drops whatever the tool has half made there. The
+    // base tool holds nothing.
+    virtual void cancel(DrawScene *scene);
 
 protected:
     explicit DrawTool(int kind);

@@ -66,7 +66,13 @@ void PolygonTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *sce
 void PolygonTool::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
 {
     DrawTool::mousePressEvent(event, scene);
-    if (m_kind == LineKind && m_item)
+    if (m_kind != LineKind || !m_item)
+        return;
+    // A click without a drag draws no line, as a click of the other tools
+    // draws no shape.
+    if (samePoint(event->scenePos(), m_initialPosition))
+        discard();
+    else
         finish(event->scenePos(), scene);
 }
 
@@ -76,11 +82,52 @@ void PolygonTool::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event, DrawSce
         finish(event->scenePos(), scene);
 }
 
-void PolygonTool::finish(const QPointF &position, DrawScene *scene)
+void PolygonTool::cancel(DrawScene *scene)
+{
+    if (m_item && m_item->scene() == scene)
+        discard();
+}
+
+bool PolygonTool::placedTwoPoints(const GraphicsPolygonItem *shape)
+{
+    // The point the tool adds one unit right of a click and that was never
+    // dragged, or a repeat of the one before, was not placed by the user.
+    QPolygonF points = shape->points();
+    if (points.size() >= 2) {
+        const QPointF last = points.last();
+        const QPointF previous = points.at(points.size() - 2);
+        if (samePoint(last, previous) || samePoint(last, previous + QPointF(1, 0)))
+            points.removeLast();
+    }
+    return points.size() >= 2;
+}
+
+void PolygonTool::discard()
 {
     GraphicsPolygonItem *shape = m_item;
     m_item = nullptr;
-    shape->finishPoints(position);
+    if (shape) {
+        shape->setSelected(false);
+        if (shape->scene())
+            shape->scene()->removeItem(shape);
+        delete shape;
+    }
+    selectMode = None;
+    dragHandle = 0;
+    if (!continuousInsert)
+        currentShape = SelectKind;
+    m_pointCount = 0;
+}
+
+void PolygonTool::finish(const QPointF &position, DrawScene *scene)
+{
+    m_item->finishPoints(position);
+    if (!placedTwoPoints(m_item)) {
+        discard();
+        return;
+    }
+    GraphicsPolygonItem *shape = m_item;
+    m_item = nullptr;
     shape->normalizeGeometry();
     emit scene->itemAdded(shape);
     selectMode = None;

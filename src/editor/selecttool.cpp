@@ -8,6 +8,42 @@
 
 #include <QGraphicsSceneMouseEvent>
 
+namespace {
+
+// The items of a batch that may move: fixed shapes (and groups not yet made
+// movable) stay where they are.
+QList<QGraphicsItem *> movableOf(const QList<QGraphicsItem *> &items)
+{
+    QList<QGraphicsItem *> result;
+    for (QGraphicsItem *item : items) {
+        if (item->flags() & QGraphicsItem::ItemIsMovable)
+            result.append(item);
+    }
+    return result;
+}
+
+// A drag past the fixed point carries the dragged handle to the other side
+// of it: the fixed point then lies opposite the handle mirrored across each
+// axis that turned over. 0 when nothing turned over.
+int handleAfterFlip(int handle, const QPointF &factors)
+{
+    if (handle < 1 || handle > 8)
+        return 0;
+    static const int acrossX[] = {0, 3, 2, 1, 8, 7, 6, 5, 4};
+    static const int acrossY[] = {0, 7, 6, 5, 4, 3, 2, 1, 8};
+    // Side handles scale one axis only; the other factor means nothing.
+    const bool scalesX = handle != 2 && handle != 6;
+    const bool scalesY = handle != 4 && handle != 8;
+    int result = handle;
+    if (scalesX && factors.x() < 0)
+        result = acrossX[result];
+    if (scalesY && factors.y() < 0)
+        result = acrossY[result];
+    return result == handle ? 0 : result;
+}
+
+} // namespace
+
 SelectTool::SelectTool()
     : DrawTool(SelectKind)
 { }
@@ -48,6 +84,8 @@ QPointF SelectTool::scaleFactors(const QGraphicsItem *target) const
 void SelectTool::startMoveOutline(DrawScene *scene, const QList<QGraphicsItem *> &selected)
 {
     ToolOutline::discard(&m_dashRect);
+    if (selected.isEmpty())
+        return;
     if (selected.size() == 1) {
         ToolOutline::copyOf(selected.first(), &m_dashRect);
         m_initialPosition = selected.first()->pos();
@@ -82,7 +120,8 @@ void SelectTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *sce
             view->setDragMode(QGraphicsView::RubberBandDrag);
     } else {
         const EditableShape target(selected.first());
-        const int dir = target.handleDirAt(event->scenePos());
+        const SizeHandleRect *handle = target.handleAt(event->scenePos());
+        const int dir = handle ? handle->dir() : 0;
         if (dir >= 1 && dir <= 8) {
             dragHandle = dir;
             selectMode = Size;
@@ -90,9 +129,16 @@ void SelectTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *sce
         } else if (dir >= 9) {
             dragHandle = dir;
             selectMode = Editor;
+            // Where the point was, not where the press landed on its handle:
+            // undo puts it back there.
+            m_controlStart = target.item()->mapToScene(handle->pos());
         } else {
             selectMode = Move;
-            startMoveOutline(scene, selected);
+            // The outline stands for what will move, so it leaves the fixed
+            // shapes out; with nothing movable it shows the selection where
+            // it stays.
+            const QList<QGraphicsItem *> movable = movableOf(selected);
+            startMoveOutline(scene, movable.isEmpty() ? selected : movable);
         }
     }
     setViewCursor(scene, selectMode, dragHandle);
@@ -101,6 +147,13 @@ void SelectTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *sce
 void SelectTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
 {
     DrawTool::mouseMoveEvent(event, scene);
+    // Dragging a handle needs the button held. Without it the mode is left
+    // over from another tool's unfinished gesture (a tool chosen while a
+    // polygon was half drawn), and taking it up would reshape the selection.
+    if (!(event->buttons() & Qt::LeftButton) && (selectMode == Size || selectMode == Editor)) {
+        selectMode = None;
+        dragHandle = 0;
+    }
     const QList<QGraphicsItem *> selected = scene->selectedItems();
     EditableShape target(selected.value(0));
     const bool movable = target.item() && !target.fixe();
@@ -122,7 +175,7 @@ void SelectTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scen
     }
 
     if (selectMode == Move) {
-        if (!movable)
+        if (movableOf(selected).isEmpty())
             return;
         setViewCursor(scene, selectMode, dragHandle);
         if (m_dashRect) {
@@ -161,26 +214,29 @@ void SelectTool::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene *s
                 // Taken before re-centring, which changes the item's
                 // coordinates.
                 QPointF factors;
+                QPointF fixedPoint;
                 if (selectMode == Size) {
                     if (m_opposite.isNull())
                         m_opposite = oppositeOf(target, dragHandle);
                     factors = scaleFactors(item);
+                    fixedPoint = item->mapToScene(m_opposite);
                 }
                 target.normalizeGeometry();
                 if (!m_suppressSignals) {
                     if (selectMode == Size)
-                        emit scene->itemResize(item, dragHandle, factors);
+                        emit scene->itemResize(item, dragHandle, factors,
+                                               handleAfterFlip(dragHandle, factors), fixedPoint);
                     else if (selectMode == Editor)
-                        emit scene->itemControl(item, dragHandle, lastPos, downPos);
+                        emit scene->itemControl(item, dragHandle, lastPos, m_controlStart);
                 }
             }
         }
     } else if (selected.size() > 1 && selectMode == Move && moved) {
-        for (QGraphicsItem *item : selected) {
-            if (item->flags() & QGraphicsItem::ItemIsMovable)
-                item->setPos(item->pos() + delta);
-        }
-        emit scene->itemMoved(nullptr, delta);
+        const QList<QGraphicsItem *> movable = movableOf(selected);
+        for (QGraphicsItem *item : movable)
+            item->setPos(item->pos() + delta);
+        if (!movable.isEmpty())
+            emit scene->itemMoved(nullptr, delta);
     }
 
     if (selectMode == NetSelect) {

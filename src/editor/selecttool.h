@@ -47,6 +47,8 @@ private:
 
     QPointF m_initialPosition;
     QPointF m_opposite;
+    // Scene position of the dragged control handle at the press.
+    QPointF m_controlStart;
     ToolOutline *m_dashRect = nullptr;
     bool m_suppressSignals = false;
 };

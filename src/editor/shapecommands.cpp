@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QGraphicsItemGroup>
 #include <QGraphicsScene>
+#include <QtNumeric>
 
 namespace {
 
@@ -26,22 +27,26 @@ bool isInsideGroup(const QGraphicsItem *item)
     return dynamic_cast<QGraphicsItemGroup *>(item->parentItem()) != nullptr;
 }
 
-// Scales about the point opposite originHandle, as the resize tool does, and
-// ends the edit. Single shapes and groups alike.
+// Scales about the scene point fixedPoint when given, else about the point
+// opposite originHandle, as the resize tool does, and ends the edit. Single
+// shapes and groups alike.
 template<typename Shape>
-void scaleShape(Shape *shape, int handle, int originHandle, double sx, double sy)
+void scaleShape(Shape *shape, int handle, int originHandle, const QPointF *fixedPoint, double sx,
+                double sy)
 {
-    const QPointF origin = shape->oppositeHandlePosition(originHandle);
+    const QPointF origin = fixedPoint ? shape->mapFromScene(*fixedPoint)
+                                      : shape->oppositeHandlePosition(originHandle);
     shape->scaleFromHandle(handle, sx, sy, origin);
     shape->normalizeGeometry();
 }
 
-void scaleItem(QGraphicsItem *item, int handle, int originHandle, double sx, double sy)
+void scaleItem(QGraphicsItem *item, int handle, int originHandle, const QPointF *fixedPoint,
+               double sx, double sy)
 {
     if (auto *shape = singleShape(item))
-        scaleShape(shape, handle, originHandle, sx, sy);
+        scaleShape(shape, handle, originHandle, fixedPoint, sx, sy);
     else if (auto *group = groupShape(item))
-        scaleShape(group, handle, originHandle, sx, sy);
+        scaleShape(group, handle, originHandle, fixedPoint, sx, sy);
 }
 
 void normalizeItem(QGraphicsItem *item)
@@ -223,8 +228,14 @@ MoveShapeCommand::MoveShapeCommand(QGraphicsScene *scene, const QPointF &delta,
     , m_item(nullptr)
     , m_delta(delta)
 {
-    if (scene)
-        m_items = scene->selectedItems();
+    // Fixed shapes stayed where they were; undo must not move them either.
+    if (scene) {
+        const QList<QGraphicsItem *> selected = scene->selectedItems();
+        for (QGraphicsItem *item : selected) {
+            if (item->flags() & QGraphicsItem::ItemIsMovable)
+                m_items.append(item);
+        }
+    }
     setText(commandText("批量移动对象"));
 }
 
@@ -255,6 +266,12 @@ void MoveShapeCommand::redo()
 
 // ResizeShapeCommand
 
+void ResizeShapeCommand::setFixedPoint(const QPointF &scenePoint)
+{
+    m_fixedPoint = scenePoint;
+    m_hasFixedPoint = qIsFinite(scenePoint.x()) && qIsFinite(scenePoint.y());
+}
+
 ResizeShapeCommand::ResizeShapeCommand(QGraphicsItem *item, int handle, const QPointF &scale,
                                        QUndoCommand *parent)
     : QUndoCommand(parent)
@@ -271,7 +288,8 @@ void ResizeShapeCommand::undo()
     if (!m_item || m_scale.x() == 0 || m_scale.y() == 0)
         return;
     const int handle = m_oppositeHandle != 0 ? m_oppositeHandle : m_handle;
-    scaleItem(m_item, handle, handle, 1 / m_scale.x(), 1 / m_scale.y());
+    scaleItem(m_item, handle, handle, m_hasFixedPoint ? &m_fixedPoint : nullptr, 1 / m_scale.x(),
+              1 / m_scale.y());
 }
 
 void ResizeShapeCommand::redo()
@@ -281,7 +299,8 @@ void ResizeShapeCommand::redo()
         return;
     }
     if (m_item)
-        scaleItem(m_item, m_handle, m_handle, m_scale.x(), m_scale.y());
+        scaleItem(m_item, m_handle, m_handle, m_hasFixedPoint ? &m_fixedPoint : nullptr,
+                  m_scale.x(), m_scale.y());
 }
 
 // RotateShapeCommand

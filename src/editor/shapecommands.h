@@ -80,7 +80,8 @@ class MoveShapeCommand : public QUndoCommand
 public:
     // One shape moved by delta: "移动对象".
     MoveShapeCommand(QGraphicsItem *item, const QPointF &delta, QUndoCommand *parent = nullptr);
-    // The scene's current selection moved by delta: "批量移动对象".
+    // The movable shapes of the scene's current selection moved by delta
+    // (fixed ones never move in a batch): "批量移动对象".
     MoveShapeCommand(QGraphicsScene *scene, const QPointF &delta, QUndoCommand *parent = nullptr);
 
     void undo() override;
@@ -111,6 +112,12 @@ public:
     // opposite another handle than the dragged one; undo then scales about
     // the point opposite this handle. 0 means the dragged handle.
     void setOppositeHandle(int handle) { m_oppositeHandle = handle; }
+    // The scene point the gesture kept in place. Undo and redo then scale
+    // about it instead of about a handle: the box handles of a point-list
+    // shape lie on its stroke, which does not scale with the points, so no
+    // handle of the resized shape marks the fixed point. A point that is not
+    // finite is ignored.
+    void setFixedPoint(const QPointF &scenePoint);
 
     int id() const override { return Id; }
     // Every gesture stays its own entry.
@@ -122,6 +129,8 @@ private:
     QGraphicsItem *m_item;
     int m_handle;
     int m_oppositeHandle = 0;
+    QPointF m_fixedPoint;
+    bool m_hasFixedPoint = false;
     QPointF m_scale;
     bool m_skipFirstRedo = true;
 };

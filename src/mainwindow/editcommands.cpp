@@ -162,9 +162,13 @@ void MainWindow::itemRotate(QGraphicsItem *item, qreal oldAngle)
     pushCommand(new RotateShapeCommand(item, oldAngle, nullptr));
 }
 
-void MainWindow::itemResize(QGraphicsItem *item, int handle, QPointF scale)
+void MainWindow::itemResize(QGraphicsItem *item, int handle, QPointF scale, int oppositeHandle,
+                            QPointF fixedPoint)
 {
-    pushCommand(new ResizeShapeCommand(item, handle, scale, nullptr));
+    auto *command = new ResizeShapeCommand(item, handle, scale, nullptr);
+    command->setOppositeHandle(oppositeHandle);
+    command->setFixedPoint(fixedPoint);
+    pushCommand(command);
 }
 
 void MainWindow::itemControl(QGraphicsItem *item, int handle, QPointF newPos, QPointF lastPos_)

@@ -111,7 +111,8 @@ public slots:
     void itemMoved(QGraphicsItem *item, QPointF oldPosition);
     void itemAdded(QGraphicsItem *item);
     void itemRotate(QGraphicsItem *item, qreal oldAngle);
-    void itemResize(QGraphicsItem *item, int handle, QPointF scale);
+    void itemResize(QGraphicsItem *item, int handle, QPointF scale, int oppositeHandle,
+                    QPointF fixedPoint);
     void itemControl(QGraphicsItem *item, int handle, QPointF newPos, QPointF lastPos_);
     void on_copy();
     void on_paste();

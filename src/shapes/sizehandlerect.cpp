@@ -1,5 +1,7 @@
 #include "sizehandlerect.h"
 
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QPainter>
 
 SizeHandleRect::SizeHandleRect(QGraphicsItem *owner, int dir, int kind)
@@ -34,10 +36,16 @@ void SizeHandleRect::move(double x, double y)
 
 bool SizeHandleRect::hitTest(const QPointF &scenePoint) const
 {
-    // A loose handle maps through its owner as an attached one would.
-    if (!parentItem() && m_owner)
-        return contains(m_owner->mapFromScene(scenePoint) - pos());
-    return contains(mapFromScene(scenePoint));
+    // The square is drawn in screen pixels around the handle's place,
+    // whatever the zoom and the shape's rotation, so the point is compared
+    // there too: its offset from the centre as the view shows it. A loose
+    // handle is placed through its owner as an attached one is.
+    const QPointF centre = m_owner ? m_owner->mapToScene(pos()) : scenePos();
+    const QGraphicsScene *shown = m_owner ? m_owner->scene() : scene();
+    if (!shown || shown->views().isEmpty())
+        return contains(scenePoint - centre);
+    const QTransform view = shown->views().first()->viewportTransform();
+    return contains(view.map(scenePoint) - view.map(centre));
 }
 
 void SizeHandleRect::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,

@@ -32,7 +32,8 @@ public:
     void setState(int state);
     // Places the handle's centre at (x, y) in the shape's coordinates.
     void move(double x, double y);
-    // True when the scene point lies on the handle's 8 x 8 square.
+    // True when the scene point lies on the handle's 8 x 8 square as the
+    // scene's (first) view draws it; without a view, at 1 pixel per unit.
     bool hitTest(const QPointF &scenePoint) const;
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;

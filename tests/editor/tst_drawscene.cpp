@@ -7,9 +7,12 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRandomGenerator>
+#include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <array>
 #include <cmath>
 
 using scenetest::addRect;
@@ -158,10 +161,14 @@ private slots:
         GraphicsRectItem *a = addRect(&scene, QRectF(300, 200, 40, 40));
         GraphicsRectItem *b = addRect(&scene, QRectF(400, 200, 40, 40));
         GraphicsRectItem *idle = addRect(&scene, QRectF(500, 200, 40, 40));
+        // A fixed shape never moves, alone or with others.
+        GraphicsRectItem *fixed = addRect(&scene, QRectF(600, 200, 40, 40));
+        fixed->setFixe(true);
+        fixed->setSelected(true);
         QSignalSpy moved(&scene, &DrawScene::itemMoved);
         sendKey(&scene, QEvent::KeyPress, key, mods);
         sendKey(&scene, QEvent::KeyRelease, key, mods);
-        QCOMPARE(moved.count(), 0); // nothing selected
+        QCOMPARE(moved.count(), 0); // nothing movable selected
         a->setSelected(true);
         b->setSelected(true);
         // Two presses (as auto-repeat sends them) and one release: one entry;
@@ -178,6 +185,7 @@ private slots:
         QCOMPARE(sceneBox(a).topLeft(), QPointF(300, 200) + 2 * step);
         QCOMPARE(sceneBox(b).topLeft(), QPointF(400, 200) + 2 * step);
         QCOMPARE(sceneBox(idle).topLeft(), QPointF(500, 200));
+        QCOMPARE(sceneBox(fixed).topLeft(), QPointF(600, 200));
         sendKey(&scene, QEvent::KeyPress, key, mods);
         sendKey(&scene, QEvent::KeyRelease, key, mods);
         QCOMPARE(moved.count(), 2);
@@ -353,6 +361,85 @@ private slots:
         group->setSelected(true);
         GraphicsRectItem *over = addRect(&scene, QRectF(310, 310, 40, 40));
         QCOMPARE(scene.collidingShapes(over), (QList<QGraphicsItem *> {group}));
+    }
+
+    void stackingNeverLeavesTheOverlaps_data()
+    {
+        // Boxes with their z; the command works on the first box. T overlaps
+        // all; the item X overlaps T and B only; C and D lie under T, above X,
+        // so X's index in T's list is past the end of X's own list.
+        QTest::addColumn<QList<QRectF>>("boxes");
+        QTest::addColumn<QList<double>>("zs");
+        QTest::addColumn<bool>("down");
+        QTest::addColumn<QList<double>>("after");
+        const QList<QRectF> five {QRectF(100, 100, 50, 50), QRectF(100, 100, 400, 100),
+                                  QRectF(120, 120, 50, 50), QRectF(400, 100, 50, 50),
+                                  QRectF(300, 100, 50, 50)};
+        QTest::newRow("five, up: no neighbour")
+            << five << QList<double> {1, 4, 0, 3, 2} << false << QList<double> {1, 4, 0, 3, 2};
+        QTest::newRow("five, down: no neighbour")
+            << five << QList<double> {1, 4, 0, 3, 2} << true << QList<double> {1, 4, 0, 3, 2};
+        // Three in a pile: the middle one changes place with its neighbour.
+        const QList<QRectF> pile {QRectF(100, 100, 50, 50), QRectF(110, 110, 50, 50),
+                                  QRectF(120, 120, 50, 50)};
+        QTest::newRow("pile, up") << pile << QList<double> {1, 0, 2} << false
+                                  << QList<double> {2, 0, 1};
+        QTest::newRow("pile, down")
+            << pile << QList<double> {1, 0, 2} << true << QList<double> {0, 1, 2};
+    }
+
+    void stackingNeverLeavesTheOverlaps()
+    {
+        QFETCH(QList<QRectF>, boxes);
+        QFETCH(QList<double>, zs);
+        QFETCH(bool, down);
+        QFETCH(QList<double>, after);
+        DrawScene scene(1);
+        QList<GraphicsRectItem *> shapes;
+        for (int i = 0; i < boxes.size(); ++i)
+            shapes << addRect(&scene, boxes.at(i), zs.at(i));
+        QGraphicsItem *neighbour = scene.layerNeighbour(shapes.first(), down);
+        QVERIFY(!neighbour || scene.collidingShapes(shapes.first()).contains(neighbour));
+        down ? scene.moveBackward(shapes.first()) : scene.moveForward(shapes.first());
+        QList<double> result;
+        for (const GraphicsRectItem *shape : qAsConst(shapes))
+            result << shape->zValue();
+        QCOMPARE(result, after);
+    }
+
+    void stackingKeepsZValuesDistinct()
+    {
+        // Random piles of overlapping boxes under random stacking commands:
+        // every neighbour found overlaps the item, and no two shapes ever
+        // share a z, or a later exchange between them would do nothing.
+        QRandomGenerator random(20261206);
+        const std::array<void (DrawScene::*)(QGraphicsItem *), 4> commands {
+            &DrawScene::bringToFront, &DrawScene::sendToBack, &DrawScene::moveForward,
+            &DrawScene::moveBackward};
+        for (int round = 0; round < 20; ++round) {
+            DrawScene scene(1);
+            QList<GraphicsRectItem *> shapes;
+            const int count = random.bounded(3, 10);
+            for (int i = 0; i < count; ++i) {
+                const QRectF box(random.bounded(100, 300), random.bounded(100, 250),
+                                 random.bounded(20, 150), random.bounded(20, 120));
+                shapes << addRect(&scene, box, i);
+            }
+            for (int step = 0; step < 200; ++step) {
+                GraphicsRectItem *item = shapes.at(random.bounded(count));
+                const int command = random.bounded(int(commands.size()));
+                if (command >= 2) {
+                    QGraphicsItem *neighbour = scene.layerNeighbour(item, command == 3);
+                    QVERIFY(!neighbour || scene.collidingShapes(item).contains(neighbour));
+                }
+                (scene.*commands.at(command))(item);
+                QSet<double> seen;
+                for (const GraphicsRectItem *shape : qAsConst(shapes))
+                    seen.insert(shape->zValue());
+                QVERIFY2(seen.size() == count,
+                         qPrintable(QStringLiteral("round %1 step %2").arg(round).arg(step)));
+            }
+        }
     }
 
     void gridRendering()

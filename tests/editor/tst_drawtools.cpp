@@ -5,9 +5,12 @@
 #include "editor/recttool.h"
 #include "editor/rotationtool.h"
 #include "editor/selecttool.h"
+#include "editor/shapecommands.h"
 #include "editor/toolboxform.h"
 #include "project/config.h"
+#include "shapes/graphicslineitem.h"
 #include "shapes/graphicspolygonitem.h"
+#include "shapes/graphicspolyline.h"
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicswidgetitem.h"
 #include "support/scenetesting.h"
@@ -15,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QUndoStack>
 #include <QtTest>
 
 using scenetest::addRect;
@@ -153,54 +157,97 @@ private slots:
 
     void move_data()
     {
+        // delta: how far the movable shapes go; fixed ones stay.
         QTest::addColumn<QList<QRectF>>("boxes");
-        QTest::addColumn<bool>("fixe");
+        QTest::addColumn<QList<bool>>("fixed");
         QTest::addColumn<QPointF>("grab");
         QTest::addColumn<QPointF>("drop");
         QTest::addColumn<QPointF>("delta");
         QTest::newRow("one shape against the right edge")
-            << QList<QRectF> {QRectF(600, 100, 100, 50)} << false << QPointF(650, 125)
+            << QList<QRectF> {QRectF(600, 100, 100, 50)} << QList<bool> {false} << QPointF(650, 125)
             << QPointF(800, 125) << QPointF(100, 0);
         QTest::newRow("two shapes against the left and bottom edges")
-            << QList<QRectF> {QRectF(50, 100, 100, 50), QRectF(250, 300, 100, 50)} << false
-            << QPointF(100, 125) << QPointF(0, 500) << QPointF(-50, 130);
-        QTest::newRow("fixed shape") << QList<QRectF> {QRectF(100, 100, 100, 50)} << true
-                                     << QPointF(150, 125) << QPointF(250, 200) << QPointF();
+            << QList<QRectF> {QRectF(50, 100, 100, 50), QRectF(250, 300, 100, 50)}
+            << QList<bool> {false, false} << QPointF(100, 125) << QPointF(0, 500)
+            << QPointF(-50, 130);
+        QTest::newRow("fixed shape")
+            << QList<QRectF> {QRectF(100, 100, 100, 50)} << QList<bool> {true} << QPointF(150, 125)
+            << QPointF(250, 200) << QPointF();
+        // Grabbed by the fixed shape: the others still go, and only they hold
+        // the outline back at the edges.
+        QTest::newRow("fixed first of three")
+            << QList<QRectF> {QRectF(100, 100, 100, 50), QRectF(300, 100, 100, 50),
+                              QRectF(300, 300, 100, 50)}
+            << QList<bool> {true, false, false} << QPointF(150, 125) << QPointF(550, 125)
+            << QPointF(400, 0);
+        QTest::newRow("fixed last of two")
+            << QList<QRectF> {QRectF(100, 100, 100, 50), QRectF(300, 100, 100, 50)}
+            << QList<bool> {false, true} << QPointF(150, 125) << QPointF(50, 400)
+            << QPointF(-100, 275);
+        QTest::newRow("all fixed")
+            << QList<QRectF> {QRectF(100, 100, 100, 50), QRectF(300, 100, 100, 50)}
+            << QList<bool> {true, true} << QPointF(150, 125) << QPointF(250, 200) << QPointF();
     }
 
     void move()
     {
         QFETCH(QList<QRectF>, boxes);
-        QFETCH(bool, fixe);
+        QFETCH(QList<bool>, fixed);
         QFETCH(QPointF, grab);
         QFETCH(QPointF, drop);
         QFETCH(QPointF, delta);
         QList<GraphicsRectItem *> shapes;
-        for (const QRectF &box : boxes) {
-            shapes << addRect(m_scene, box);
-            shapes.last()->setFixe(fixe);
+        QRectF movingBox;
+        for (int i = 0; i < boxes.size(); ++i) {
+            shapes << addRect(m_scene, boxes.at(i));
+            shapes.last()->setFixe(fixed.at(i));
             // A single shape is selected by the press itself.
             shapes.last()->setSelected(boxes.size() > 1);
+            if (!fixed.at(i))
+                movingBox |= boxes.at(i);
         }
+        auto moved = [&] {
+            for (int i = 0; i < shapes.size(); ++i) {
+                const QPointF by = fixed.at(i) ? QPointF() : delta;
+                if (sceneBox(shapes.at(i)) != boxes.at(i).translated(by))
+                    return false;
+            }
+            return true;
+        };
+        auto *tool = dynamic_cast<SelectTool *>(DrawTool::findTool(0));
         GestureSpies spies(m_scene);
         hover(grab);
         press(grab);
         dragTo((grab + drop) / 2);
         dragTo(drop);
-        // Only the outline follows the mouse until the release.
+        // Only the outline follows the mouse until the release, and it shows
+        // where the movable shapes are going.
         QCOMPARE(helperItems(), 1);
         QCOMPARE(sceneBox(shapes.first()), boxes.first());
+        if (!delta.isNull()) {
+            const QGraphicsPathItem *outline = tool->dashRect();
+            QCOMPARE(outline->mapRectToScene(outline->path().boundingRect()).center(),
+                     movingBox.center() + delta);
+        }
         release(drop);
         QVERIFY(shapes.first()->isSelected());
-        for (int i = 0; i < shapes.size(); ++i)
-            QCOMPARE(sceneBox(shapes.at(i)), boxes.at(i).translated(delta));
-        QCOMPARE(spies.total(), fixe ? 0 : 1);
-        if (!fixe) {
-            QGraphicsItem *expected = shapes.size() == 1 ? shapes.first() : nullptr;
-            QCOMPARE(spies.moved.first().at(0).value<QGraphicsItem *>(), expected);
-            QCOMPARE(spies.moved.first().at(1).toPointF(), delta);
-        }
+        QVERIFY(moved());
+        QCOMPARE(spies.total(), delta.isNull() ? 0 : 1);
         QCOMPARE(helperItems(), 0);
+        if (delta.isNull())
+            return;
+        QGraphicsItem *expected = shapes.size() == 1 ? shapes.first() : nullptr;
+        QCOMPARE(spies.moved.first().at(0).value<QGraphicsItem *>(), expected);
+        QCOMPARE(spies.moved.first().at(1).toPointF(), delta);
+        // Undo, as the editor records it, moves back only what moved.
+        QUndoStack stack;
+        stack.push(expected ? new MoveShapeCommand(expected, delta)
+                            : new MoveShapeCommand(m_scene, delta));
+        stack.undo();
+        for (int i = 0; i < shapes.size(); ++i)
+            QCOMPARE(sceneBox(shapes.at(i)), boxes.at(i));
+        stack.redo();
+        QVERIFY(moved());
     }
 
     void handleDrag_data()
@@ -367,6 +414,218 @@ private slots:
                  QPolygonF(QVector<QPointF> {QPointF(100, 100), QPointF(300, 220)}));
         QCOMPARE(spies.total(), 1);
         QCOMPARE(DrawTool::currentShape, 0);
+    }
+
+    void flippedResizeUndoesExactly_data()
+    {
+        // A rectangle (100, 100, 100, 60), or a triangle in that box, dragged
+        // by a handle past the fixed point; opposite: the handle the tool
+        // names for undo. The triangle's box handles lie on its stroke, so its
+        // fixed point is no handle of the resized shape.
+        QTest::addColumn<bool>("triangle");
+        QTest::addColumn<QPointF>("from");
+        QTest::addColumn<QPointF>("to");
+        QTest::addColumn<int>("opposite");
+        auto row = [](const char *name, bool triangle, QPointF from, QPointF to, int opposite) {
+            QTest::newRow(name) << triangle << from << to << opposite;
+        };
+        row("right-bottom across both axes", false, {200, 160}, {50, 40}, 1);
+        row("right-bottom across x only", false, {200, 160}, {20, 190}, 7);
+        row("right across the left edge", false, {200, 130}, {50, 145}, 8);
+        row("bottom across the top edge", false, {150, 160}, {170, 70}, 2);
+        row("left-top across both axes", false, {100, 100}, {300, 190}, 5);
+        row("not turned over", false, {200, 160}, {250, 190}, 0);
+        row("triangle across the left edge", true, {200, 130}, {50, 145}, 8);
+        row("triangle, not turned over", true, {200, 160}, {250, 190}, 0);
+    }
+
+    void flippedResizeUndoesExactly()
+    {
+        QFETCH(bool, triangle);
+        QFETCH(QPointF, from);
+        QFETCH(QPointF, to);
+        QFETCH(int, opposite);
+        GraphicsItem *shape = nullptr;
+        if (triangle) {
+            auto *polygon = new GraphicsPolygonItem;
+            m_scene->addItem(polygon);
+            for (const QPointF &p : {QPointF(100, 100), QPointF(200, 100), QPointF(130, 160)})
+                polygon->appendPoint(p);
+            polygon->finishPoints(QPointF());
+            polygon->normalizeGeometry();
+            shape = polygon;
+        } else {
+            shape = addRect(m_scene, QRectF(100, 100, 100, 60));
+        }
+        auto picture = [shape] {
+            auto *polygon = dynamic_cast<GraphicsPolygonItem *>(shape);
+            return polygon ? polygon->mapToScene(polygon->points())
+                           : shape->mapToScene(shape->boundingRect());
+        };
+        const QPolygonF before = picture();
+        shape->setSelected(true);
+        GestureSpies spies(m_scene);
+        hover(from);
+        press(from);
+        dragTo(to);
+        release(to);
+        QCOMPARE(spies.resized.count(), 1);
+        const QList<QVariant> args = spies.resized.first();
+        QCOMPARE(args.at(3).toInt(), opposite);
+        const QPolygonF after = picture();
+        QVERIFY(after != before);
+        // Recorded as the editor records it.
+        QUndoStack stack;
+        auto *command = new ResizeShapeCommand(shape, args.at(1).toInt(), args.at(2).toPointF());
+        command->setOppositeHandle(args.at(3).toInt());
+        command->setFixedPoint(args.at(4).toPointF());
+        stack.push(command);
+        QCOMPARE(picture(), after);
+        for (int round = 0; round < 2; ++round) {
+            stack.undo();
+            QCOMPARE(picture(), before);
+            stack.redo();
+            QCOMPARE(picture(), after);
+        }
+    }
+
+    void pointDragUndoReturnsThePoint_data()
+    {
+        // The press lands off the centre of the second point, inside its
+        // handle, by offset screen pixels.
+        QTest::addColumn<int>("code");
+        QTest::addColumn<double>("rotation");
+        QTest::addColumn<QPointF>("offset");
+        QTest::newRow("polygon") << 6 << 0.0 << QPointF(3, 2);
+        QTest::newRow("turned polyline") << 7 << 30.0 << QPointF(-3, 3);
+        QTest::newRow("line") << 2 << 0.0 << QPointF(2, -3);
+    }
+
+    void pointDragUndoReturnsThePoint()
+    {
+        QFETCH(int, code);
+        QFETCH(double, rotation);
+        QFETCH(QPointF, offset);
+        GraphicsPolygonItem *shape = code == 2 ? new GraphicsLineItem
+            : code == 7                        ? new GraphicsPolyline
+                                               : new GraphicsPolygonItem;
+        m_scene->addItem(shape);
+        QList<QPointF> corners {QPointF(100, 100), QPointF(200, 100), QPointF(150, 200)};
+        if (code == 2)
+            corners.removeLast();
+        for (const QPointF &p : qAsConst(corners))
+            shape->appendPoint(p);
+        shape->finishPoints(QPointF());
+        shape->normalizeGeometry();
+        shape->setRotation(rotation);
+        shape->setSelected(true);
+        const QPolygonF before = shape->mapToScene(shape->points());
+        const QPointF point = before.at(1);
+        const QPointF drop(260, 150);
+        GestureSpies spies(m_scene);
+        hover(point + offset);
+        press(point + offset);
+        dragTo(drop);
+        release(drop);
+        QCOMPARE(spies.controlled.count(), 1);
+        const QList<QVariant> args = spies.controlled.first();
+        QCOMPARE(args.at(1).toInt(), 10);
+        QCOMPARE(args.at(3).toPointF(), point);
+        const QPolygonF after = shape->mapToScene(shape->points());
+        QCOMPARE(after.at(1), drop);
+        QUndoStack stack;
+        stack.push(
+            new ControlShapeCommand(shape, 10, args.at(2).toPointF(), args.at(3).toPointF()));
+        stack.undo();
+        QCOMPARE(shape->mapToScene(shape->points()), before);
+        stack.redo();
+        QCOMPARE(shape->mapToScene(shape->points()), after);
+    }
+
+    void creationClickLeavesNothing_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("continuous");
+        QTest::addColumn<bool>("doubleClicked");
+        QTest::newRow("line") << 2 << false << false;
+        QTest::newRow("line, continuous insert") << 2 << true << false;
+        QTest::newRow("polygon double-clicked in place") << 6 << false << true;
+        QTest::newRow("polyline double-clicked in place") << 7 << false << true;
+        QTest::newRow("bezier double-clicked in place") << 8 << true << true;
+    }
+
+    void creationClickLeavesNothing()
+    {
+        QFETCH(int, code);
+        QFETCH(bool, continuous);
+        QFETCH(bool, doubleClicked);
+        DrawTool::currentShape = code;
+        DrawTool::continuousInsert = continuous;
+        auto *tool = dynamic_cast<PolygonTool *>(DrawTool::findTool(code));
+        GestureSpies spies(m_scene);
+        const QPointF at(150, 120);
+        gesture({at});
+        if (doubleClicked) {
+            doubleClick(at);
+            release(at);
+        }
+        QCOMPARE(m_scene->items().size(), 0);
+        QCOMPARE(spies.total(), 0);
+        QVERIFY(!tool->item());
+        QCOMPARE(tool->pointCount(), 0);
+        QCOMPARE(DrawTool::currentShape, continuous ? code : 0);
+    }
+
+    void escapeCancelsTheShapeBeingDrawn_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::newRow("polygon") << 6;
+        QTest::newRow("polyline") << 7;
+        QTest::newRow("bezier") << 8;
+    }
+
+    void escapeCancelsTheShapeBeingDrawn()
+    {
+        QFETCH(int, code);
+        GraphicsRectItem *other = addRect(m_scene, QRectF(500, 300, 50, 50));
+        DrawTool::currentShape = code;
+        auto *tool = dynamic_cast<PolygonTool *>(DrawTool::findTool(code));
+        GestureSpies spies(m_scene);
+        for (const QPointF &p : {QPointF(100, 100), QPointF(200, 120), QPointF(150, 200)})
+            gesture({p});
+        hover(QPointF(120, 220));
+        QVERIFY(tool->item());
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(m_view, &escape);
+        QCOMPARE(m_scene->userItems(), (QList<QGraphicsItem *> {other}));
+        QCOMPARE(spies.total(), 0);
+        QVERIFY(!tool->item());
+        QCOMPARE(tool->pointCount(), 0);
+        QCOMPARE(DrawTool::currentShape, 0);
+        // Chosen again, the tool starts a new shape at the next click.
+        DrawTool::currentShape = code;
+        gesture({QPointF(300, 100)});
+        QCOMPARE(tool->pointCount(), 2);
+        QApplication::sendEvent(m_view, &escape);
+    }
+
+    void toolChangedMidShapeKeepsItsPoints()
+    {
+        // The select tool chosen while a polygon is half drawn: hovering over
+        // it must not take up the polygon tool's unfinished point drag.
+        DrawTool::currentShape = 6;
+        auto *tool = dynamic_cast<PolygonTool *>(DrawTool::findTool(6));
+        for (const QPointF &p : {QPointF(100, 100), QPointF(200, 120)})
+            gesture({p});
+        GraphicsPolygonItem *shape = tool->item();
+        const QPolygonF points = shape->mapToScene(shape->points());
+        DrawTool::currentShape = 0;
+        hover(QPointF(150, 110));
+        hover(QPointF(300, 300));
+        QCOMPARE(shape->mapToScene(shape->points()), points);
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(m_view, &escape);
+        QVERIFY(!tool->item());
     }
 
     void sceneDeletedMidGesture()

@@ -110,6 +110,8 @@ private slots:
         row("delete", "delete", "删除对象");
         row("move one", "move one", "移动对象");
         row("move selection", "move", "批量移动对象");
+        // The second selected shape is fixed: it stayed, and undo leaves it.
+        row("move selection with a fixed shape", "move fixed", "批量移动对象");
         row("rotate", "rotate", "旋转对象");
         row("rename", "objectName", "修改对象objectName属性");
         row("width", "width", "修改对象width属性");
@@ -158,9 +160,13 @@ private slots:
         } else if (edit == "move one") {
             a->setPos(a->pos() + delta);
             command = new MoveShapeCommand(a, delta);
-        } else if (edit == "move") {
-            for (QGraphicsItem *item : m_scene->selectedItems())
-                item->setPos(item->pos() + delta);
+        } else if (edit.startsWith("move")) {
+            if (edit == "move fixed")
+                shapes.at(1)->setFixe(true);
+            for (QGraphicsItem *item : m_scene->selectedItems()) {
+                if (item->flags() & QGraphicsItem::ItemIsMovable)
+                    item->setPos(item->pos() + delta);
+            }
             command = new MoveShapeCommand(m_scene.get(), delta);
         } else if (edit == "rotate") {
             a->setRotation(90);

@@ -11,6 +11,7 @@
 #include "project/drawmanager.h"
 #include "property/propertytreebrowser.h"
 #include "shapes/graphicsitemgroup.h"
+#include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/isolatedsettings.h"
 #include "support/menuscript.h"
@@ -124,6 +125,30 @@ private slots:
         QCOMPARE(scene->userItems().size(), 1);
         QCOMPARE(scene->userItems().first()->sceneBoundingRect(), box);
         QVERIFY(m_window->action("undo")->isEnabled());
+    }
+
+    void flippedResizeUndoesExactly()
+    {
+        // A triangle's right edge dragged across its left one.
+        DrawView *view = addScreen();
+        DrawScene *scene = view->drawScene();
+        auto *shape = new GraphicsPolygonItem;
+        scene->addItem(shape);
+        for (const QPointF &p : {QPointF(100, 100), QPointF(200, 100), QPointF(130, 160)})
+            shape->appendPoint(p);
+        shape->finishPoints(QPointF());
+        shape->normalizeGeometry();
+        shape->setSelected(true);
+        const QPolygonF before = shape->mapToScene(shape->points());
+        send(view, QEvent::MouseMove, QPointF(200, 130), Qt::NoButton);
+        gesture(view, {QPointF(200, 130), QPointF(50, 145)});
+        const QPolygonF after = shape->mapToScene(shape->points());
+        QVERIFY(after != before);
+        QCOMPARE(entries(), QStringList {"调整对象大小"});
+        stack()->undo();
+        QCOMPARE(shape->mapToScene(shape->points()), before);
+        stack()->redo();
+        QCOMPARE(shape->mapToScene(shape->points()), after);
     }
 
     void arrowKeyRunIsOneEntry()

@@ -52,6 +52,8 @@ private slots:
     void selectionOutlineDrawn();
     void handlesStayEightPixels();
     void handleHitTest();
+    void handleHitAreaIsTheDrawnSquare_data();
+    void handleHitAreaIsTheDrawnSquare();
     void seededFillsRepeat();
 };
 
@@ -313,6 +315,38 @@ void TestShapeBase::handleHitTest()
     item->setSelected(false);
     QVERIFY(!corner->isVisible());
     QCOMPARE(item->handleAt(QPointF(201, 149)), nullptr);
+}
+
+void TestShapeBase::handleHitAreaIsTheDrawnSquare_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("10 %") << 0.1;
+    QTest::newRow("100 %") << 1.0;
+    QTest::newRow("500 %") << 5.0;
+}
+
+void TestShapeBase::handleHitAreaIsTheDrawnSquare()
+{
+    // Offsets in screen pixels from the centre of the right-bottom handle,
+    // at (200, 150) on screen, whatever the zoom.
+    QFETCH(double, zoom);
+    QGraphicsScene scene(0, 0, 800, 480);
+    GraphicsRectItem *item = addRect(&scene, QRectF(100, 100, 100, 50));
+    QGraphicsView view(&scene);
+    view.setTransform(QTransform::fromScale(zoom, zoom));
+    SizeHandleRect *corner = item->handles().at(4);
+    const QPointF centre(200, 150);
+    auto hits = [&](const QPointF &pixels) { return corner->hitTest(centre + pixels / zoom); };
+    // Before it is first shown, and once it is.
+    for (bool shown : {false, true}) {
+        item->setSelected(shown);
+        QVERIFY(hits(QPointF(0, 0)));
+        QVERIFY(hits(QPointF(3.5, -3.5)));
+        QVERIFY(hits(QPointF(-3.5, 3.5)));
+        QVERIFY(!hits(QPointF(5, 0)));
+        QVERIFY(!hits(QPointF(0, -5)));
+        QVERIFY(!hits(QPointF(8, 8)));
+    }
 }
 
 void TestShapeBase::seededFillsRepeat()
