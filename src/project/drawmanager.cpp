@@ -18,6 +18,7 @@
 #include "shapes/graphicstextitem.h"
 #include "shapes/graphicswidgetitem.h"
 #include "shapes/shapeattributes.h"
+#include "shapes/shapeelement.h"
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -74,7 +75,8 @@ bool readShape(QGraphicsItem *item, QXmlStreamReader *reader)
 
 bool isGroupElement(const QXmlStreamReader *reader)
 {
-    return reader->name() == QLatin1String("group");
+    ShapeElement element;
+    return shapeElementFromName(reader->name(), &element) && element == ShapeElement::Group;
 }
 
 } // namespace
@@ -198,32 +200,34 @@ void DrawManager::clear()
 
 QGraphicsItem *DrawManager::createItemByName(QXmlStreamReader *reader)
 {
-    // The element names are fixed file vocabulary, not the shapes'
-    // (translatable) type names.
-    const QStringRef name = reader->name();
-    if (name == QLatin1String("rectangle"))
+    ShapeElement element;
+    if (!shapeElementFromName(reader->name(), &element))
+        return nullptr;
+    switch (element) {
+    case ShapeElement::Rectangle:
         return new GraphicsRectItem(QRect());
-    if (name == QLatin1String("roundrect"))
+    case ShapeElement::Roundrect:
         return new GraphicsRoundrectItem(QRect());
-    if (name == QLatin1String("ellipse"))
+    case ShapeElement::Ellipse:
         return new GraphicsEllipseItem(QRect());
-    if (name == QLatin1String("polygon"))
+    case ShapeElement::Polygon:
         return new GraphicsPolygonItem;
-    if (name == QLatin1String("bezier"))
+    case ShapeElement::Bezier:
         return new GraphicsBezier;
-    if (name == QLatin1String("polyline"))
+    case ShapeElement::Polyline:
         return new GraphicsPolyline;
-    if (name == QLatin1String("line"))
+    case ShapeElement::Line:
         return new GraphicsLineItem;
-    if (name == QLatin1String("textitem"))
+    case ShapeElement::Text:
         return new GraphicsTextItem(QRect());
-    if (name == QLatin1String("imageitem"))
+    case ShapeElement::Image:
         return new GraphicsImageItem(QRect());
-    if (name == QLatin1String("group"))
+    case ShapeElement::Group:
         return loadGroup(reader);
-    if (name == QLatin1String("widget")) {
+    case ShapeElement::Widget: {
         const int kind = reader->attributes().value(QLatin1String("type")).toInt();
         return new GraphicsWidgetItem(kind, QRect());
+    }
     }
     return nullptr;
 }

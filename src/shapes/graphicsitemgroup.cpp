@@ -1,5 +1,6 @@
 #include "graphicsitemgroup.h"
 
+#include "shapes/shapeelement.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/shapeattributes.h"
 #include "shapes/shapepainting.h"
@@ -36,6 +37,11 @@ GraphicsItemGroup::GraphicsItemGroup(QGraphicsItem *parent)
 QString GraphicsItemGroup::typeName() const
 {
     return tr("group");
+}
+
+QString GraphicsItemGroup::elementName() const
+{
+    return shapeElementName(ShapeElement::Group);
 }
 
 QPointF GraphicsItemGroup::boxPos() const
@@ -210,7 +216,7 @@ bool GraphicsItemGroup::readXml(QXmlStreamReader *reader)
 
 bool GraphicsItemGroup::writeXml(QXmlStreamWriter *writer)
 {
-    writer->writeStartElement(typeName());
+    writer->writeStartElement(elementName());
     writeShapeAttributes(writer, this);
     // Taking a member out and putting it back moves it to the end of the
     // children with the same z, so after the whole pass the order is as

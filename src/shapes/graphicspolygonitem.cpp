@@ -1,5 +1,6 @@
 #include "graphicspolygonitem.h"
 
+#include "shapes/shapeelement.h"
 #include "shapes/shapeattributes.h"
 #include "shapes/shapepainting.h"
 
@@ -45,6 +46,11 @@ GraphicsPolygonItem::GraphicsPolygonItem(QGraphicsItem *parent)
 QString GraphicsPolygonItem::typeName() const
 {
     return tr("polygon");
+}
+
+QString GraphicsPolygonItem::elementName() const
+{
+    return shapeElementName(ShapeElement::Polygon);
 }
 
 QPainterPath GraphicsPolygonItem::geometryPath() const
@@ -232,7 +238,7 @@ void GraphicsPolygonItem::updateHandles()
 
 bool GraphicsPolygonItem::writeXml(QXmlStreamWriter *writer)
 {
-    writer->writeStartElement(typeName());
+    writer->writeStartElement(elementName());
     writeShapeAttributes(writer, this);
     writer->writeAttribute(QStringLiteral("x"), coordinate(pos().x()));
     writer->writeAttribute(QStringLiteral("y"), coordinate(pos().y()));

@@ -1,5 +1,6 @@
 #include "graphicstextitem.h"
 
+#include "shapes/shapeelement.h"
 #include "shapes/shapepainting.h"
 
 #include <QPainter>
@@ -19,6 +20,11 @@ GraphicsTextItem::GraphicsTextItem(const QRect &rect, QGraphicsItem *parent)
 QString GraphicsTextItem::typeName() const
 {
     return tr("textitem");
+}
+
+QString GraphicsTextItem::elementName() const
+{
+    return shapeElementName(ShapeElement::Text);
 }
 
 Qt::Alignment GraphicsTextItem::textAlignment() const

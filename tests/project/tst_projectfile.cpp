@@ -10,6 +10,7 @@
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicslineitem.h"
 #include "shapes/graphicspolyline.h"
+#include "shapes/graphicsrectitem.h"
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicstextitem.h"
 #include "shapes/graphicswidgetitem.h"
@@ -22,6 +23,7 @@
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include <csignal>
@@ -191,6 +193,23 @@ QString screensSummary()
     }
     return parts.join(QLatin1Char(' '));
 }
+
+// A catalogue that gives every shape's type name another text, as a
+// translator's edit of them would.
+class TypeNameCatalogue : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *sourceText, const char *disambiguation,
+                      int n) const override
+    {
+        Q_UNUSED(disambiguation)
+        Q_UNUSED(n)
+        if (!QByteArray(context).startsWith("Graphics"))
+            return QString();
+        return QStringLiteral("形状-") + QString::fromLatin1(sourceText);
+    }
+};
 
 // The names of the children of the first "Window" in a project text.
 QStringList firstScreenChildren(const QByteArray &bytes)
@@ -410,6 +429,27 @@ private slots:
         QCOMPARE(result.firstScreen, DrawManager::instance()->scenes().first()->view());
         QCOMPARE(screensSummary(), summary);
         QCOMPARE(ProjectFile::projectBytes(), saved);
+    }
+
+    // Element names are file vocabulary: a catalogue that translates the
+    // type names changes what people see, not a byte of the file.
+    void elementNamesAreNotTranslated()
+    {
+        buildFullProject();
+        const QByteArray untranslated = ProjectFile::projectBytes();
+        TypeNameCatalogue catalogue;
+        QCoreApplication::installTranslator(&catalogue);
+        const QString shown = GraphicsRectItem(QRect()).typeName();
+        const QByteArray translated = ProjectFile::projectBytes();
+        QCoreApplication::removeTranslator(&catalogue);
+        QCOMPARE(shown, QStringLiteral("形状-rectangle"));
+        QCOMPARE(translated, untranslated);
+        // And the file still reads back whole.
+        const QString summary = screensSummary();
+        init();
+        QCOMPARE(ProjectFile::loadBytes(translated).status, ProjectFile::Loaded);
+        QCOMPARE(screensSummary(), summary);
+        QVERIFY(DrawManager::instance()->unknownElementNames().isEmpty());
     }
 
     // What a newer version wrote and this one cannot read is kept in its
