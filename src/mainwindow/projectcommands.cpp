@@ -138,6 +138,7 @@ bool MainWindow::openProject(const QString &path)
     Config *config = Config::instance();
     setCentralPage(false);
     config->loadSystemRegisters();
+    reportTableErrors();
     config->setProjectFile(path);
     setApplicationTitle(config->projectName());
     updateRecentFiles(path);
@@ -170,6 +171,7 @@ void MainWindow::newFile()
     Config *config = Config::instance();
     setCentralPage(false);
     config->loadSystemRegisters();
+    reportTableErrors();
     m_projectTree->addForm(BaseScreen);
     setApplicationTitle(config->projectName());
     // The new project exists on disk at once. One that cannot be written
