@@ -177,6 +177,10 @@ Commands:
         <source>无法写入 %1：%2</source>
         <translation>Cannot write %1: %2</translation>
     </message>
+    <message>
+        <source>警告：%1 含有本版本不认识的元素：%2</source>
+        <translation>warning: %1 contains elements this version does not know: %2</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -424,6 +428,18 @@ Commands:
         <source>COM%1累计错误次数</source>
         <translation>COM%1 Total Error Count</translation>
     </message>
+    <message>
+        <source>%1（第 %2 行，第 %3 列）</source>
+        <translation>%1 (line %2, column %3)</translation>
+    </message>
+    <message>
+        <source>没有 %1 元素</source>
+        <translation>no %1 element</translation>
+    </message>
+    <message>
+        <source>内置表 %1 未能载入：%2</source>
+        <translation>The built-in table %1 could not be loaded: %2</translation>
+    </message>
 </context>
 <context>
     <name>CrashFilter</name>
@@ -599,6 +615,13 @@ Commands:
     <message>
         <source>widget</source>
         <translation>widget</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
     </message>
 </context>
 <context>
@@ -867,12 +890,6 @@ Commands:
         <translation>About</translation>
     </message>
     <message>
-        <source>Marovin 操作面板组态编辑器
-版本 %1</source>
-        <translation>Marovin Operator Panel Configuration Editor
-Version %1</translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -903,14 +920,6 @@ Version %1</translation>
 %2.</translation>
     </message>
     <message>
-        <source>工程文件打开失败！</source>
-        <translation>Failed to open the project file!</translation>
-    </message>
-    <message>
-        <source>工程文件保存失败！</source>
-        <translation>Failed to save the project file!</translation>
-    </message>
-    <message>
         <source>打开工程文件</source>
         <translation>Open Project File</translation>
     </message>
@@ -935,6 +944,36 @@ Version %1</translation>
 %2</source>
         <translation>The project file %1 is damaged; only the part that could be read was opened.
 %2</translation>
+    </message>
+    <message>
+        <source>Marovin 操作面板组态编辑器</source>
+        <translation>Marovin Operator Panel Configuration Editor</translation>
+    </message>
+    <message>
+        <source>版本 %1，构建于 %2</source>
+        <translation>Version %1, built on %2</translation>
+    </message>
+    <message>
+        <source>Qt 版本 %1</source>
+        <translation>Qt version %1</translation>
+    </message>
+    <message>
+        <source>随附的库及其许可证：</source>
+        <translation>Libraries shipped with it and their licences:</translation>
+    </message>
+    <message>
+        <source>“%1”需要连接的操作面板，当前没有连接。</source>
+        <translation>&quot;%1&quot; needs a connected panel; none is connected.</translation>
+    </message>
+    <message>
+        <source>内置表有错误，相关的选项可能缺失：
+%1</source>
+        <translation>A built-in table has errors; some choices may be missing:
+%1</translation>
+    </message>
+    <message>
+        <source>工程文件 %1 含有本版本不认识的元素：%2。这些元素不会显示，但保存时会原样保留。</source>
+        <translation>The project file %1 contains elements this version does not know: %2. They are not shown, but they are saved back unchanged.</translation>
     </message>
 </context>
 <context>

@@ -10,6 +10,7 @@
 #include "editor/useroptgroup.h"
 #include "mainwindow/dockmanager.h"
 #include "mainwindow/firstpage.h"
+#include "mainwindow/helpwindow.h"
 #include "mainwindow/itemstable.h"
 #include "mainwindow/messagedialog.h"
 #include "mainwindow/newprojectdialog.h"
@@ -27,6 +28,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QDebug>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -93,6 +95,8 @@ MainWindow::MainWindow(QWidget *parent)
     setCentralPage(true);
     setApplicationTitle(QString());
     readSettings();
+    // Once the window is up: a built-in table that did not load.
+    QTimer::singleShot(0, this, &MainWindow::reportTableErrors);
 }
 
 MainWindow::~MainWindow()
@@ -325,13 +329,59 @@ void MainWindow::setPosition(int x, int y)
 
 void MainWindow::help()
 {
+    if (!m_helpWindow)
+        m_helpWindow = new HelpWindow(this);
+    m_helpWindow->showPage(Config::instance()->uiLanguage);
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
 }
 
 void MainWindow::about()
 {
-    MessageDialog::showMessage(this, QMessageBox::Information, tr("关于"),
-                               tr("Marovin 操作面板组态编辑器\n版本 %1")
-                                   .arg(QCoreApplication::applicationVersion()),
+    QString version = QCoreApplication::applicationVersion();
+    if (version.isEmpty())
+        version = QStringLiteral(MAROVIN_VERSION);
+    const QString text = tr("Marovin 操作面板组态编辑器") + QLatin1Char('\n')
+        + tr("版本 %1，构建于 %2").arg(version, buildDate()) + QLatin1Char('\n')
+        + tr("Qt 版本 %1").arg(QLatin1String(qVersion())) + QStringLiteral("\n\n")
+        + tr("随附的库及其许可证：") + QLatin1Char('\n')
+        // Licence names are the licences' own, in every language.
+        + QStringLiteral("Qt %1 — GNU LGPL 3.0\n"
+                         "QScintilla — GNU GPL 3.0\n"
+                         "libxlsxwriter — BSD 2-Clause\n"
+                         "minizip — zlib\n"
+                         "FreeXL — MPL 1.1 / GPL 2.0+ / LGPL 2.1+")
+              .arg(QLatin1String(QT_VERSION_STR));
+    MessageDialog::showMessage(this, QMessageBox::Information, tr("关于"), text, {tr("确定")});
+}
+
+QString MainWindow::buildDate()
+{
+    // __DATE__ is "Mmm dd yyyy" in English whatever the locale.
+    static const char months[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    const QByteArray date = QByteArray(__DATE__).simplified();
+    const QList<QByteArray> parts = date.split(' ');
+    if (parts.size() != 3)
+        return QString::fromLatin1(date);
+    const int month = int(QByteArray(months).indexOf(parts.at(0)) / 3 + 1);
+    return QDate(parts.at(2).toInt(), month, parts.at(1).toInt()).toString(Qt::ISODate);
+}
+
+void MainWindow::needsPanel(const QString &key)
+{
+    statusBar()->showMessage(
+        tr("“%1”需要连接的操作面板，当前没有连接。").arg(action(key)->iconText()), 5000);
+}
+
+void MainWindow::reportTableErrors()
+{
+    const QStringList errors = Config::instance()->takeTableErrors();
+    if (errors.isEmpty())
+        return;
+    MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"),
+                               tr("内置表有错误，相关的选项可能缺失：\n%1")
+                                   .arg(errors.join(QLatin1Char('\n'))),
                                {tr("确定")});
 }
 
@@ -346,18 +396,22 @@ void MainWindow::on_find()
 
 void MainWindow::on_offlineSim()
 {
+    needsPanel(QStringLiteral("offlineSim"));
 }
 
 void MainWindow::on_onlineSim()
 {
+    needsPanel(QStringLiteral("onlineSim"));
 }
 
 void MainWindow::on_download()
 {
+    needsPanel(QStringLiteral("download"));
 }
 
 void MainWindow::on_upload()
 {
+    needsPanel(QStringLiteral("upload"));
 }
 
 void MainWindow::on_property()
@@ -412,6 +466,8 @@ void MainWindow::changeLanguage(int language)
     m_toolBox->retranslate();
     m_propertyBrowser->retranslate();
     m_itemsTable->retranslate();
+    if (m_helpWindow)
+        m_helpWindow->showPage(language);
 }
 
 QString MainWindow::settingsFile()

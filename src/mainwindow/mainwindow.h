@@ -7,6 +7,7 @@
 class AddressLibDialog;
 class DockManager;
 class FirstPage;
+class HelpWindow;
 class ItemsTable;
 class NewProjectDialog;
 class ProjectConfigDialog;
@@ -98,8 +99,11 @@ public slots:
     void openDir();
     void zoomIn();
     void zoomOut();
+    // The local help window, in the interface language; not modal.
     void help();
     void about();
+    // Shows the built-in table failures not shown before, if any.
+    void reportTableErrors();
     void updateActions();
     void openRecentFile();
     void updateRecentFiles(QString filename = QString());
@@ -152,6 +156,9 @@ private:
     // Pushes an already applied edit onto the current form's history and
     // marks the project modified.
     void pushCommand(QUndoCommand *command);
+    // Says in the status bar that the command of action key needs a panel.
+    void needsPanel(const QString &key);
+    static QString buildDate();
 
     DockManager *m_dockManager = nullptr;
     FirstPage *m_firstPage = nullptr;
@@ -185,4 +192,5 @@ private:
     QUndoView *m_undoView = nullptr;
     QStackedWidget *m_central = nullptr;
     QTranslator *m_translator = nullptr; // owned through the parent chain
+    HelpWindow *m_helpWindow = nullptr; // child, made when first asked for
 };

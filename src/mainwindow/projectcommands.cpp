@@ -90,17 +90,27 @@ bool MainWindow::loadProjectFile(const QString &path)
     ProjectFile::LoadHooks hooks;
     hooks.createScreen = [this](int type) { return m_projectTree->addForm(type, nullptr, false); };
     const ProjectFile::LoadResult result = ProjectFile::load(path, hooks);
+    // Shapes of a newer version are kept and saved back, but they are not
+    // shown: the user must not take the screen for all there is.
+    const QString unknown = result.unknownElements.isEmpty()
+        ? QString()
+        : tr("工程文件 %1 含有本版本不认识的元素：%2。这些元素不会显示，但保存时会原样保留。")
+              .arg(path, result.unknownElements.join(QStringLiteral("、")));
     switch (result.status) {
     case ProjectFile::Loaded:
+        if (!unknown.isEmpty())
+            MessageDialog::showMessage(this, QMessageBox::Warning, tr("警告"), unknown,
+                                       {tr("确定")});
         break;
-    case ProjectFile::Damaged:
+    case ProjectFile::Damaged: {
         // Opening what could be read beats losing it all, but the user must
         // know the file is not whole before saving over it.
-        MessageDialog::showMessage(this, QMessageBox::Warning, tr("警告"),
-                                   tr("工程文件 %1 已损坏，只打开了能够读取的部分。\n%2")
-                                       .arg(path, result.error),
-                                   {tr("确定")});
+        QString text = tr("工程文件 %1 已损坏，只打开了能够读取的部分。\n%2").arg(path, result.error);
+        if (!unknown.isEmpty())
+            text += QLatin1Char('\n') + unknown;
+        MessageDialog::showMessage(this, QMessageBox::Warning, tr("警告"), text, {tr("确定")});
         break;
+    }
     case ProjectFile::OpenFailed:
     case ProjectFile::NotAProject:
         MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"),
@@ -134,17 +144,17 @@ bool MainWindow::openProjectFile(const QString &file, const QString &project)
     WaitCursor wait(this);
     if (!loadProjectFile(path)) {
         // Whatever was read before the failure (a refused password comes
-        // after the settings) must not linger as a half-open project.
+        // after the settings) must not linger as a half-open project. The
+        // failure itself has been reported where it was found.
         closeProject();
         setCentralPage(true);
         setApplicationTitle(QString());
-        MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"),
-                                   tr("工程文件打开失败！"), {tr("确定")});
         return false;
     }
     Config *config = Config::instance();
     setCentralPage(false);
     config->loadSystemRegisters();
+    reportTableErrors();
     config->setProjectFile(owner);
     setApplicationTitle(config->projectName());
     updateRecentFiles(owner);
@@ -157,13 +167,11 @@ bool MainWindow::openProjectFile(const QString &file, const QString &project)
 bool MainWindow::saveProjectFile(const QString &path)
 {
     WaitCursor wait(this);
-    if (writeProjectFile(path)) {
-        setModified(false);
-        return true;
-    }
-    MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), tr("工程文件保存失败！"),
-                               {tr("确定")});
-    return false;
+    // writeProjectFile has said why it failed; once is enough.
+    if (!writeProjectFile(path))
+        return false;
+    setModified(false);
+    return true;
 }
 
 void MainWindow::newFile()
@@ -182,11 +190,13 @@ void MainWindow::newFile()
     Config *config = Config::instance();
     setCentralPage(false);
     config->loadSystemRegisters();
+    reportTableErrors();
     m_projectTree->addForm(BaseScreen);
     setApplicationTitle(config->projectName());
-    // The new project exists on disk at once.
-    writeProjectFile(config->projectFile());
-    updateRecentFiles(config->projectFile());
+    // The new project exists on disk at once. One that cannot be written
+    // stays open and unsaved, for "另存为", but is not listed.
+    if (writeProjectFile(config->projectFile()))
+        updateRecentFiles(config->projectFile());
 }
 
 void MainWindow::openFile()

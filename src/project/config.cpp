@@ -2,6 +2,7 @@
 
 #include "app/apppaths.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -411,18 +412,57 @@ const HardDevice *Config::currentHardDevice() const
     return hard < m_hardDevices.size() ? &m_hardDevices.at(hard) : nullptr;
 }
 
+bool Config::openTable(QFile *file)
+{
+    if (file->open(QIODevice::ReadOnly | QIODevice::Text))
+        return true;
+    tableFailed(file->fileName(), file->errorString());
+    return false;
+}
+
+void Config::checkTable(const QString &fileName, const QXmlStreamReader &xml, bool found,
+                        const char *element)
+{
+    if (xml.hasError())
+        tableFailed(fileName, tr("%1（第 %2 行，第 %3 列）")
+                                  .arg(xml.errorString())
+                                  .arg(xml.lineNumber())
+                                  .arg(xml.columnNumber()));
+    else if (!found)
+        tableFailed(fileName, tr("没有 %1 元素").arg(QLatin1String(element)));
+}
+
+void Config::tableFailed(const QString &fileName, const QString &reason)
+{
+    const QString message = tr("内置表 %1 未能载入：%2").arg(fileName, reason);
+    qWarning().noquote() << message;
+    // A table read again (the system registers, at every project) fails
+    // the same way again; once is enough to tell.
+    if (!m_tableErrors.contains(message))
+        m_tableErrors.append(message);
+}
+
+QStringList Config::takeTableErrors()
+{
+    const QStringList fresh = m_tableErrors.mid(m_tableErrorsTaken);
+    m_tableErrorsTaken = m_tableErrors.size();
+    return fresh;
+}
+
 void Config::loadHardDevices(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!openTable(&file))
         return;
 
     QXmlStreamReader xml(&file);
-    while (!xml.atEnd()) {
+    bool found = false;
+    while (!xml.atEnd() && !found) {
         xml.readNext();
         if (!xml.isStartElement() || xml.name() != QLatin1String("HardDevice"))
             continue;
 
+        found = true;
         m_hardDevices.clear();
         while (xml.readNextStartElement()) {
             const QXmlStreamAttributes a = xml.attributes();
@@ -438,16 +478,18 @@ void Config::loadHardDevices(const QString &fileName)
             m_hardDevices.append(hd);
             xml.skipCurrentElement();
         }
-        return;
     }
+    checkTable(fileName, xml, found, "HardDevice");
 }
 
 void Config::loadDeviceProtocols(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!openTable(&file))
         return;
-    m_protocols.read(&file);
+    QXmlStreamReader xml(&file);
+    const bool found = m_protocols.read(&xml);
+    checkTable(fileName, xml, found, "DeviceProtocol");
 }
 
 void Config::loadSystemRegisters()
@@ -460,7 +502,7 @@ void Config::loadSystemRegisters()
 void Config::loadSystemRegisters(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!openTable(&file))
         return;
     m_systemRegisters->removeRows(0, m_systemRegisters->rowCount());
 
@@ -472,10 +514,12 @@ void Config::loadSystemRegisters(const QString &fileName)
     };
 
     QXmlStreamReader xml(&file);
-    while (!xml.atEnd()) {
+    bool found = false;
+    while (!xml.atEnd() && !found) {
         xml.readNext();
         if (!xml.isStartElement() || xml.name() != QLatin1String("Register"))
             continue;
+        found = true;
 
         int row = 0;
         while (xml.readNextStartElement()) {
@@ -488,6 +532,6 @@ void Config::loadSystemRegisters(const QString &fileName)
                                           readOnly(displayName(category, attr(a, "mark")))});
             xml.skipCurrentElement();
         }
-        return;
     }
+    checkTable(fileName, xml, found, "Register");
 }

@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <QVector>
 
+class QFile;
 class QStandardItemModel;
 class QXmlStreamReader;
 class QXmlStreamWriter;
@@ -159,7 +160,9 @@ public:
     QString displayName(const QString &category, const QString &key) const;
 
     // Built-in tables. A resource that cannot be opened leaves its table as
-    // it was. The file name arguments exist for tests.
+    // it was; rows read before an XML error are kept. Every failure is
+    // logged with its line and column and kept for takeTableErrors(). The
+    // file name arguments exist for tests.
     void loadHardDevices(const QString &fileName = QStringLiteral(":/harddevices"));
     void loadDeviceProtocols(const QString &fileName = QStringLiteral(":/deviceprotocol"));
     // Refills the system register model from the table of the current
@@ -167,6 +170,10 @@ public:
     // the interface language in force now.
     void loadSystemRegisters();
     void loadSystemRegisters(const QString &fileName);
+
+    // The built-in table failures not taken before, one message each (the
+    // same failure again is not repeated), for the user.
+    QStringList takeTableErrors();
 
     const QVector<HardDevice> &hardDevices() const { return m_hardDevices; }
     // The current hardware model, or null when `hard` is out of range.
@@ -206,6 +213,11 @@ private:
     Config();
 
     void fillDisplayNames();
+    bool openTable(QFile *file);
+    // Reports a table whose reader failed or never found its element.
+    void checkTable(const QString &fileName, const QXmlStreamReader &xml, bool found,
+                    const char *element);
+    void tableFailed(const QString &fileName, const QString &reason);
     void setTagHeaders(QStandardItemModel *model);
     QStandardItemModel *tagModel(bool system) const
     {
@@ -219,4 +231,6 @@ private:
     QStandardItemModel *m_systemRegisters = nullptr; // child of this
     QStandardItemModel *m_addressTags = nullptr; // child of this
     DeviceProtocolTable m_protocols;
+    QStringList m_tableErrors;
+    int m_tableErrorsTaken = 0;
 };

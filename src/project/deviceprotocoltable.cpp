@@ -10,7 +10,13 @@ void DeviceProtocolTable::clear()
 
 void DeviceProtocolTable::read(QIODevice *device)
 {
-    QXmlStreamReader xml(device);
+    QXmlStreamReader reader(device);
+    read(&reader);
+}
+
+bool DeviceProtocolTable::read(QXmlStreamReader *reader)
+{
+    QXmlStreamReader &xml = *reader;
     while (!xml.atEnd()) {
         xml.readNext();
         if (!xml.isStartElement() || xml.name() != QLatin1String("DeviceProtocol"))
@@ -37,8 +43,9 @@ void DeviceProtocolTable::read(QIODevice *device)
                 xml.skipCurrentElement();
             }
         }
-        return;
+        return true;
     }
+    return false;
 }
 
 int DeviceProtocolTable::addProtocol(const QString &name)

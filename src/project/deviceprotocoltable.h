@@ -6,6 +6,7 @@
 #include <QVector>
 
 class QIODevice;
+class QXmlStreamReader;
 
 // The communication protocols known to the editor and the register areas of
 // each. A protocol's position is the index stored in DevicePara::protocol; an
@@ -26,6 +27,9 @@ public:
     // A document without that element leaves the table as it was. Rows read
     // before an XML error are kept.
     void read(QIODevice *device);
+    // The same from a reader, which is left where reading stopped so that
+    // the caller can see its error. Returns whether the element was found.
+    bool read(QXmlStreamReader *xml);
 
     // Appends a protocol without areas and returns its index.
     int addProtocol(const QString &name);

@@ -18,10 +18,13 @@
 #include "shapes/graphicstextitem.h"
 #include "shapes/graphicswidgetitem.h"
 #include "shapes/shapeattributes.h"
+#include "shapes/shapeelement.h"
 
 #include <QScopedValueRollback>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+
+#include <limits>
 
 namespace {
 
@@ -73,14 +76,8 @@ bool readShape(QGraphicsItem *item, QXmlStreamReader *reader)
 
 bool isGroupElement(const QXmlStreamReader *reader)
 {
-    return reader->name() == QLatin1String("group");
-}
-
-// Skips the rest of the element whose children the reader is walking.
-void skipRemainingChildren(QXmlStreamReader *reader)
-{
-    while (reader->readNextStartElement())
-        reader->skipCurrentElement();
+    ShapeElement element;
+    return shapeElementFromName(reader->name(), &element) && element == ShapeElement::Group;
 }
 
 } // namespace
@@ -140,6 +137,8 @@ DrawView *DrawManager::createScreen(int type, QWidget *copyFrom)
                 scene->addItem(copy);
             }
         }
+        if (m_keptElements.contains(source))
+            m_keptElements.insert(scene, m_keptElements.value(source));
     }
 
     // Through setCurrentView rather than by assignment: the new view must
@@ -202,32 +201,34 @@ void DrawManager::clear()
 
 QGraphicsItem *DrawManager::createItemByName(QXmlStreamReader *reader)
 {
-    // The element names are fixed file vocabulary, not the shapes'
-    // (translatable) type names.
-    const QStringRef name = reader->name();
-    if (name == QLatin1String("rectangle"))
+    ShapeElement element;
+    if (!shapeElementFromName(reader->name(), &element))
+        return nullptr;
+    switch (element) {
+    case ShapeElement::Rectangle:
         return new GraphicsRectItem(QRect());
-    if (name == QLatin1String("roundrect"))
+    case ShapeElement::Roundrect:
         return new GraphicsRoundrectItem(QRect());
-    if (name == QLatin1String("ellipse"))
+    case ShapeElement::Ellipse:
         return new GraphicsEllipseItem(QRect());
-    if (name == QLatin1String("polygon"))
+    case ShapeElement::Polygon:
         return new GraphicsPolygonItem;
-    if (name == QLatin1String("bezier"))
+    case ShapeElement::Bezier:
         return new GraphicsBezier;
-    if (name == QLatin1String("polyline"))
+    case ShapeElement::Polyline:
         return new GraphicsPolyline;
-    if (name == QLatin1String("line"))
+    case ShapeElement::Line:
         return new GraphicsLineItem;
-    if (name == QLatin1String("textitem"))
+    case ShapeElement::Text:
         return new GraphicsTextItem(QRect());
-    if (name == QLatin1String("imageitem"))
+    case ShapeElement::Image:
         return new GraphicsImageItem(QRect());
-    if (name == QLatin1String("group"))
+    case ShapeElement::Group:
         return loadGroup(reader);
-    if (name == QLatin1String("widget")) {
+    case ShapeElement::Widget: {
         const int kind = reader->attributes().value(QLatin1String("type")).toInt();
         return new GraphicsWidgetItem(kind, QRect());
+    }
     }
     return nullptr;
 }
@@ -291,25 +292,34 @@ bool DrawManager::loadScreen(QXmlStreamReader *reader)
     }
     readShapeAttributes(reader, scene, present);
 
+    QVector<KeptElement> kept;
+    int shapesRead = 0;
     while (reader->readNextStartElement()) {
         if (isGroupElement(reader)) {
             // An empty group yields nothing, and the screen goes on.
-            if (GraphicsItemGroup *group = loadGroup(reader))
+            if (GraphicsItemGroup *group = loadGroup(reader)) {
                 scene->addItem(group);
+                ++shapesRead;
+            }
             continue;
         }
         QGraphicsItem *item = createItemByName(reader);
         if (!item) {
-            // An element this program does not know ends the screen; the
-            // reader still moves to the end of the screen so that the
-            // screens after it are read.
-            reader->skipCurrentElement();
-            skipRemainingChildren(reader);
-            break;
+            // Most likely a shape of a newer version: kept, so that saving
+            // the project does not erase it, and placed after the shapes
+            // read before it.
+            kept.append({shapesRead, UnknownElement::read(reader)});
+            continue;
         }
-        if (readShape(item, reader))
+        if (readShape(item, reader)) {
             scene->addItem(item);
+            ++shapesRead;
+        }
     }
+    if (kept.isEmpty())
+        m_keptElements.remove(scene);
+    else
+        m_keptElements.insert(scene, kept);
     return reader->hasError();
 }
 
@@ -323,14 +333,25 @@ bool DrawManager::saveScreens(QXmlStreamWriter *writer)
         // A snapshot: writing a group takes its members out and puts them
         // back, and members are written by their group only.
         const QList<QGraphicsItem *> items = scene->userItems();
+        const QVector<KeptElement> kept = m_keptElements.value(scene);
+        int nextKept = 0;
+        int shapesWritten = 0;
+        auto writeKeptUpTo = [&](int count) {
+            for (; nextKept < kept.size() && kept.at(nextKept).shapesBefore <= count; ++nextKept)
+                kept.at(nextKept).element.write(writer);
+        };
         for (QGraphicsItem *item : items) {
             if (item->type() <= QGraphicsItem::UserType || insideGroup(item))
                 continue;
+            writeKeptUpTo(shapesWritten);
             if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
                 group->writeXml(writer);
             else if (AbstractShapeType<QGraphicsItem> *shape = singleShape(item))
                 shape->writeXml(writer);
+            ++shapesWritten;
         }
+        // Those whose shapes have since been deleted close the screen.
+        writeKeptUpTo(std::numeric_limits<int>::max());
         writer->writeEndElement();
     }
     writer->writeEndElement();
@@ -360,8 +381,22 @@ void DrawManager::destroyScreen(DrawScene *scene)
     delete scene;
 }
 
+QStringList DrawManager::unknownElementNames() const
+{
+    QStringList names;
+    for (DrawScene *scene : m_scenes) {
+        for (const KeptElement &kept : m_keptElements.value(scene)) {
+            const QString name = kept.element.name();
+            if (!names.contains(name))
+                names.append(name);
+        }
+    }
+    return names;
+}
+
 void DrawManager::forgetScreen(DrawScene *scene)
 {
+    m_keptElements.remove(scene);
     m_scenes.removeAll(scene);
     if (m_currentScene == scene) {
         m_currentScene = nullptr;

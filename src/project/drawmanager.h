@@ -1,8 +1,13 @@
 #pragma once
 
+#include "project/unknownelement.h"
+
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
+#include <QVector>
 
 class CodeEditor;
 class DrawScene;
@@ -83,14 +88,20 @@ public:
     GraphicsItemGroup *loadGroup(QXmlStreamReader *reader);
     // Reads the "Window" element the reader is on into currentScene(): type,
     // the stored screen attributes that are present, then the shapes. A
-    // child element that names no shape ends the screen: it and the
-    // elements after it are skipped, so the reader always finishes on the
-    // end of the "Window" element (or on an XML error). Returns whether the
-    // reader is in error.
+    // child element that names no shape is kept as it is (see
+    // unknownElementNames()) and reading goes on; the reader finishes on
+    // the end of the "Window" element (or on an XML error). Returns whether
+    // the reader is in error.
     bool loadScreen(QXmlStreamReader *reader);
     // Writes the "Form" element: every screen in creation order, each with
-    // its top-level shapes bottom first. True unless the writer failed.
+    // its top-level shapes bottom first and the elements kept by
+    // loadScreen() back among them where they were read. True unless the
+    // writer failed.
     bool saveScreens(QXmlStreamWriter *writer);
+    // The names of the kept elements of every screen, each once, in the
+    // order first met: what the open project holds that this version does
+    // not know.
+    QStringList unknownElementNames() const;
 
 private:
     DrawManager() = default;
@@ -106,4 +117,14 @@ private:
     // Owned. Entries are never removed before clear(), so the count keeps
     // numbering scripts upwards; QPointer covers an editor deleted elsewhere.
     QList<QPointer<CodeEditor>> m_scripts;
+
+    // An element loadScreen() could not read, and how many of the screen's
+    // top-level shapes came before it in the file.
+    struct KeptElement
+    {
+        int shapesBefore;
+        UnknownElement element;
+    };
+    // Per screen, in file order; a screen's entry goes when the screen does.
+    QHash<const DrawScene *, QVector<KeptElement>> m_keptElements;
 };

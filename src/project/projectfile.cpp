@@ -201,6 +201,7 @@ ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, cons
     if (first)
         DrawManager::instance()->setCurrentView(first);
     result.firstScreen = first;
+    result.unknownElements = DrawManager::instance()->unknownElementNames();
     if (reader.hasError()) {
         result.status = Damaged;
         result.error = readerError(reader);
@@ -344,8 +345,19 @@ bool startTagAttributes(const QStringRef &line, int *begin, int *end)
     return false;
 }
 
-// Each name="value" in attrs, in order: a run of word characters directly
-// followed by =" and the value up to the next quote.
+// Characters of an attribute name: word characters and the other name
+// characters an element kept from a newer version may use (a prefix's
+// colon, a hyphen, a dot).
+bool isNameChar(QChar c)
+{
+    return isWordChar(c) || c == QLatin1Char(':') || c == QLatin1Char('-')
+        || c == QLatin1Char('.');
+}
+
+// Each name="value" in attrs, in order: a run of name characters directly
+// followed by =" and the value up to the next quote. Empty unless attrs is
+// nothing but such attributes, blanks and a closing "/": what the scanner
+// does not understand it must not rebuild, or it would drop it.
 using AttributeTexts = QVarLengthArray<QStringRef, 32>;
 
 AttributeTexts attributeTexts(const QStringRef &attrs)
@@ -354,20 +366,22 @@ AttributeTexts attributeTexts(const QStringRef &attrs)
     const int n = attrs.size();
     int i = 0;
     while (i < n) {
-        if (!isWordChar(attrs.at(i))) {
+        const QChar c = attrs.at(i);
+        if (c.isSpace() || (c == QLatin1Char('/') && i == n - 1)) {
             ++i;
             continue;
         }
         const int start = i;
-        while (i < n && isWordChar(attrs.at(i)))
+        while (i < n && isNameChar(attrs.at(i)))
             ++i;
-        if (i + 1 < n && attrs.at(i) == QLatin1Char('=') && attrs.at(i + 1) == QLatin1Char('"')) {
-            const int close = attrs.indexOf(QLatin1Char('"'), i + 2);
-            if (close >= 0) {
-                found.append(attrs.mid(start, close + 1 - start));
-                i = close + 1;
-            }
-        }
+        const int close = i > start && i + 1 < n && attrs.at(i) == QLatin1Char('=')
+                && attrs.at(i + 1) == QLatin1Char('"')
+            ? attrs.indexOf(QLatin1Char('"'), i + 2)
+            : -1;
+        if (close < 0)
+            return AttributeTexts();
+        found.append(attrs.mid(start, close + 1 - start));
+        i = close + 1;
     }
     return found;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -40,6 +41,11 @@ public:
         qint64 column = 0;
         // The view of the first screen read, or null.
         QWidget *firstScreen = nullptr;
+        // Elements in the screens that this version does not know (most
+        // likely shapes of a newer version), each name once. They are kept
+        // and saved back unchanged; the caller should still say so, as
+        // they are neither shown nor edited. Does not make a load fail.
+        QStringList unknownElements;
     };
 
     // Writes the current project to path through a temporary file that

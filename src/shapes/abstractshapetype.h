@@ -29,8 +29,11 @@ public:
         }
     }
 
-    // The type name, also the XML element name ("rectangle", "group", ...).
+    // The type name for display ("rectangle", "group", ..., translated).
     virtual QString typeName() const { return QStringLiteral("AbstractType"); }
+    // The element name in the project file, from the untranslated table of
+    // shapeelement.h.
+    virtual QString elementName() const = 0;
     // A control handle (direction 9 or above) was dragged to point (scene).
     virtual void moveControlPoint(int handle, const QPointF &point)
     {

@@ -1,5 +1,7 @@
 #include "graphicsbezier.h"
 
+#include "shapes/shapeelement.h"
+
 GraphicsBezier::GraphicsBezier(QGraphicsItem *parent)
     : GraphicsPolyline(parent)
 {
@@ -9,6 +11,11 @@ GraphicsBezier::GraphicsBezier(QGraphicsItem *parent)
 QString GraphicsBezier::typeName() const
 {
     return tr("bezier");
+}
+
+QString GraphicsBezier::elementName() const
+{
+    return shapeElementName(ShapeElement::Bezier);
 }
 
 QGraphicsItem *GraphicsBezier::clone()

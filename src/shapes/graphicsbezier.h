@@ -11,5 +11,7 @@ public:
     explicit GraphicsBezier(QGraphicsItem *parent = nullptr);
 
     QString typeName() const override;
+
+    QString elementName() const override;
     QGraphicsItem *clone() override;
 };

@@ -1,5 +1,6 @@
 #include "graphicsellipseitem.h"
 
+#include "shapes/shapeelement.h"
 #include "shapes/shapepainting.h"
 
 #include <QPainter>
@@ -23,6 +24,11 @@ void GraphicsEllipseItem::createHandles()
 QString GraphicsEllipseItem::typeName() const
 {
     return tr("ellipse");
+}
+
+QString GraphicsEllipseItem::elementName() const
+{
+    return shapeElementName(ShapeElement::Ellipse);
 }
 
 QRectF GraphicsEllipseItem::boundingRect() const

@@ -19,6 +19,8 @@ public:
     explicit GraphicsEllipseItem(const QRect &rect, QGraphicsItem *parent = nullptr);
 
     QString typeName() const override;
+
+    QString elementName() const override;
     QRectF boundingRect() const override;
     QPainterPath shape() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;

@@ -1,5 +1,6 @@
 #include "graphicsimageitem.h"
 
+#include "shapes/shapeelement.h"
 #include "shapes/shapeattributes.h"
 #include "shapes/shapepainting.h"
 
@@ -15,6 +16,11 @@ GraphicsImageItem::GraphicsImageItem(const QRect &rect, QGraphicsItem *parent)
 QString GraphicsImageItem::typeName() const
 {
     return tr("imageitem");
+}
+
+QString GraphicsImageItem::elementName() const
+{
+    return shapeElementName(ShapeElement::Image);
 }
 
 void GraphicsImageItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
@@ -58,7 +64,7 @@ bool GraphicsImageItem::readXml(QXmlStreamReader *reader)
 
 bool GraphicsImageItem::writeXml(QXmlStreamWriter *writer)
 {
-    writer->writeStartElement(typeName());
+    writer->writeStartElement(elementName());
     writeShapeAttributes(writer, this, storedProperties());
     writer->writeEndElement();
     return true;

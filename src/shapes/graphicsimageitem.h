@@ -16,6 +16,8 @@ public:
     explicit GraphicsImageItem(const QRect &rect, QGraphicsItem *parent = nullptr);
 
     QString typeName() const override;
+
+    QString elementName() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
     QGraphicsItem *clone() override;
     bool readXml(QXmlStreamReader *reader) override;

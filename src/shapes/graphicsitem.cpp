@@ -182,7 +182,7 @@ bool GraphicsItem::readXml(QXmlStreamReader *reader)
 
 bool GraphicsItem::writeXml(QXmlStreamWriter *writer)
 {
-    writer->writeStartElement(typeName());
+    writer->writeStartElement(elementName());
     writeShapeAttributes(writer, this);
     writer->writeEndElement();
     return true;

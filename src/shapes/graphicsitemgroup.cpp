@@ -1,6 +1,7 @@
 #include "graphicsitemgroup.h"
 
 #include "project/propertyregistry.h"
+#include "shapes/shapeelement.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/shapeattributes.h"
 #include "shapes/shapepainting.h"
@@ -91,6 +92,11 @@ GraphicsItemGroup::GraphicsItemGroup(QGraphicsItem *parent)
 QString GraphicsItemGroup::typeName() const
 {
     return tr("group");
+}
+
+QString GraphicsItemGroup::elementName() const
+{
+    return shapeElementName(ShapeElement::Group);
 }
 
 QPointF GraphicsItemGroup::boxPos() const
@@ -268,7 +274,7 @@ bool GraphicsItemGroup::writeXml(QXmlStreamWriter *writer)
     // Members overlapping the screen edge must not be pulled onto it while
     // they are out of the group.
     QScopedValueRollback<bool> noClamp(GraphicsItem::screenClampEnabled(), false);
-    writer->writeStartElement(typeName());
+    writer->writeStartElement(elementName());
     // The loader forms the group again from its members, unturned: that is
     // the group written here, so that saving the loaded project gives the
     // same file. Its turn travels in the members.

@@ -42,6 +42,7 @@ public:
 
     int type() const override { return GroupItemType; }
     QString typeName() const override;
+    QString elementName() const override;
 
     // Top-left corner of the group box in parent coordinates.
     QPointF boxPos() const;

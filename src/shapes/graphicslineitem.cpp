@@ -1,5 +1,7 @@
 #include "graphicslineitem.h"
 
+#include "shapes/shapeelement.h"
+
 #include <QPainter>
 
 GraphicsLineItem::GraphicsLineItem(QGraphicsItem *parent)
@@ -14,6 +16,11 @@ void GraphicsLineItem::createHandles()
 QString GraphicsLineItem::typeName() const
 {
     return tr("line");
+}
+
+QString GraphicsLineItem::elementName() const
+{
+    return shapeElementName(ShapeElement::Line);
 }
 
 QPainterPath GraphicsLineItem::geometryPath() const

@@ -1,5 +1,6 @@
 #include "graphicspolygonitem.h"
 
+#include "shapes/shapeelement.h"
 #include "shapes/shapeattributes.h"
 #include "shapes/shapepainting.h"
 
@@ -40,6 +41,11 @@ GraphicsPolygonItem::GraphicsPolygonItem(QGraphicsItem *parent)
 QString GraphicsPolygonItem::typeName() const
 {
     return tr("polygon");
+}
+
+QString GraphicsPolygonItem::elementName() const
+{
+    return shapeElementName(ShapeElement::Polygon);
 }
 
 QPainterPath GraphicsPolygonItem::geometryPath() const
@@ -231,7 +237,7 @@ void GraphicsPolygonItem::updateHandles()
 
 bool GraphicsPolygonItem::writeXml(QXmlStreamWriter *writer)
 {
-    writer->writeStartElement(typeName());
+    writer->writeStartElement(elementName());
     writeShapeAttributes(writer, this);
     writer->writeAttribute(QStringLiteral("x"), coordinateText(pos().x()));
     writer->writeAttribute(QStringLiteral("y"), coordinateText(pos().y()));

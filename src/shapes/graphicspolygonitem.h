@@ -26,6 +26,8 @@ public:
     explicit GraphicsPolygonItem(QGraphicsItem *parent = nullptr);
 
     QString typeName() const override;
+
+    QString elementName() const override;
     QRectF boundingRect() const override;
     // The geometry stroked with the pen, so thin lines can still be hit.
     QPainterPath shape() const override;

@@ -1,5 +1,6 @@
 #include "graphicspolyline.h"
 
+#include "shapes/shapeelement.h"
 #include "shapes/shapepainting.h"
 
 #include <QPainter>
@@ -12,6 +13,11 @@ GraphicsPolyline::GraphicsPolyline(QGraphicsItem *parent)
 QString GraphicsPolyline::typeName() const
 {
     return tr("polyline");
+}
+
+QString GraphicsPolyline::elementName() const
+{
+    return shapeElementName(ShapeElement::Polyline);
 }
 
 QPainterPath GraphicsPolyline::geometryPath() const

@@ -13,6 +13,8 @@ public:
     explicit GraphicsPolyline(QGraphicsItem *parent = nullptr);
 
     QString typeName() const override;
+
+    QString elementName() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
     QGraphicsItem *clone() override;
 

@@ -1,5 +1,6 @@
 #include "graphicsrectitem.h"
 
+#include "shapes/shapeelement.h"
 #include "shapes/shapepainting.h"
 
 #include <QPainter>
@@ -26,6 +27,11 @@ void GraphicsRectItem::setRectGeometry(const QRectF &rect)
 QString GraphicsRectItem::typeName() const
 {
     return tr("rectangle");
+}
+
+QString GraphicsRectItem::elementName() const
+{
+    return shapeElementName(ShapeElement::Rectangle);
 }
 
 QRectF GraphicsRectItem::boundingRect() const

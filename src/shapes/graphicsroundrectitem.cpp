@@ -1,5 +1,7 @@
 #include "graphicsroundrectitem.h"
 
+#include "shapes/shapeelement.h"
+
 namespace {
 
 // A ratio for radius over length; an empty side keeps square corners
@@ -29,6 +31,11 @@ void GraphicsRoundrectItem::createHandles()
 QString GraphicsRoundrectItem::typeName() const
 {
     return tr("roundrect");
+}
+
+QString GraphicsRoundrectItem::elementName() const
+{
+    return shapeElementName(ShapeElement::Roundrect);
 }
 
 QGraphicsItem *GraphicsRoundrectItem::clone()

@@ -17,6 +17,8 @@ public:
     explicit GraphicsRoundrectItem(const QRect &rect, QGraphicsItem *parent = nullptr);
 
     QString typeName() const override;
+
+    QString elementName() const override;
     QGraphicsItem *clone() override;
     void updateHandles() override;
 

@@ -1,6 +1,7 @@
 #include "graphicstextitem.h"
 
 #include "shapes/shapeattributes.h"
+#include "shapes/shapeelement.h"
 #include "shapes/shapepainting.h"
 
 #include <QPainter>
@@ -20,6 +21,11 @@ GraphicsTextItem::GraphicsTextItem(const QRect &rect, QGraphicsItem *parent)
 QString GraphicsTextItem::typeName() const
 {
     return tr("textitem");
+}
+
+QString GraphicsTextItem::elementName() const
+{
+    return shapeElementName(ShapeElement::Text);
 }
 
 Qt::Alignment GraphicsTextItem::textAlignment() const

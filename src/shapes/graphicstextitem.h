@@ -20,6 +20,8 @@ public:
     explicit GraphicsTextItem(const QRect &rect, QGraphicsItem *parent = nullptr);
 
     QString typeName() const override;
+
+    QString elementName() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
     // The copy keeps the text, font and alignments, so that copy and paste
     // gives back what the user set.

@@ -1,5 +1,6 @@
 #include "graphicswidgetitem.h"
 
+#include "shapes/shapeelement.h"
 #include "shapes/customproxy.h"
 #include "shapes/shapeattributes.h"
 #include "shapes/widgethost.h"
@@ -118,6 +119,11 @@ QString GraphicsWidgetItem::typeName() const
     return tr("widget");
 }
 
+QString GraphicsWidgetItem::elementName() const
+{
+    return shapeElementName(ShapeElement::Widget);
+}
+
 void GraphicsWidgetItem::scaleFromHandle(int handle, double sx, double sy, const QPointF &origin)
 {
     GraphicsRectItem::scaleFromHandle(handle, sx, sy, origin);
@@ -139,7 +145,7 @@ QGraphicsItem *GraphicsWidgetItem::clone()
 
 bool GraphicsWidgetItem::writeXml(QXmlStreamWriter *writer)
 {
-    writer->writeStartElement(typeName());
+    writer->writeStartElement(elementName());
     writer->writeAttribute(QStringLiteral("type"), QString::number(m_kind));
     writeShapeAttributes(writer, this);
     writer->writeEndElement();

@@ -32,6 +32,7 @@ public:
 
     int type() const override { return WidgetItemType; }
     QString typeName() const override;
+    QString elementName() const override;
     void scaleFromHandle(int handle, double sx, double sy, const QPointF &origin) override;
     void normalizeGeometry() override;
     QGraphicsItem *clone() override;

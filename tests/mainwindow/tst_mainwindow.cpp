@@ -344,6 +344,92 @@ private slots:
         QFile::remove(local);
         m_window->changeLanguage(0);
     }
+
+    void helpAndAbout_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("aboutTitle");
+        QTest::addColumn<QString>("heading"); // one of the help page's parts
+        QTest::newRow("Chinese") << 0 << "关于" << "快捷键";
+        QTest::newRow("English") << 1 << "About" << "Keyboard shortcuts";
+    }
+
+    void helpAndAbout()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, aboutTitle);
+        QFETCH(QString, heading);
+        Config::instance()->setLanguage(language);
+        ModalScript script;
+        script.pressButton(QMessageBox::Yes);
+        m_window->action("about")->trigger();
+        QCOMPARE(script.requests().size(), 1);
+        const ModalRequest about = script.requests().first();
+        QCOMPARE(about.title, aboutTitle);
+        for (const QString &part :
+             {QString("Marovin"), QString(MAROVIN_VERSION), QString(qVersion()), QString("LGPL"),
+              QString("QScintilla"), QString("libxlsxwriter"), QString("minizip"),
+              QString("FreeXL")})
+            QVERIFY2(about.text.contains(part), qPrintable(part));
+        QVERIFY(about.text.contains(QRegularExpression("\\b20\\d\\d-[01]\\d-[0-3]\\d\\b")));
+
+        // Help is a window of its own, not a modal dialog.
+        m_window->action("help")->trigger();
+        auto *help = m_window->findChild<QTextBrowser *>("HelpWindow");
+        QVERIFY(help);
+        QVERIFY(help->isWindow() && help->isVisible());
+        QCOMPARE(script.requests().size(), 1);
+        const QString page = help->toPlainText();
+        for (const QString &part : {heading, QString("Ctrl+S"), QString("marovin-cli")})
+            QVERIFY2(page.contains(part), qPrintable(part));
+        // The open window follows a language switch.
+        Config::instance()->setLanguage(1 - language);
+        QVERIFY(!help->toPlainText().contains(heading));
+        Config::instance()->setLanguage(0);
+    }
+
+    void commandsThatNeedAPanel_data()
+    {
+        QTest::addColumn<QString>("key");
+        for (const char *key : {"offlineSim", "onlineSim", "download", "upload"})
+            QTest::newRow(key) << key;
+    }
+
+    void commandsThatNeedAPanel()
+    {
+        QFETCH(QString, key);
+        setCurrentScene(0);
+        ModalScript script;
+        QAction *command = m_window->action(key);
+        QVERIFY(command->isEnabled());
+        command->trigger();
+        QCOMPARE(m_window->statusBar()->currentMessage(),
+                 QString("“%1”需要连接的操作面板，当前没有连接。").arg(command->iconText()));
+        QVERIFY(script.requests().isEmpty());
+    }
+
+    // A built-in table that did not load is told once, when the window is up.
+    void tableErrorsShownOnceAtStart()
+    {
+        const QString table = QDir(m_dir.path()).filePath("harddevices.xml");
+        QFile file(table);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<HardDevice><a/>\n<b") > 0);
+        file.close();
+        Config::instance()->takeTableErrors();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^内置表 "));
+        Config::instance()->loadHardDevices(table);
+
+        ModalScript script;
+        m_window = std::make_unique<MainWindow>();
+        QTRY_COMPARE(script.requests().size(), 1);
+        QCOMPARE(script.requests().first().icon, int(QMessageBox::Critical));
+        QVERIFY(script.texts().first().contains(table));
+        QVERIFY(script.texts().first().contains("第 2 行"));
+        m_window = std::make_unique<MainWindow>();
+        QTest::qWait(20);
+        QCOMPARE(script.requests().size(), 1);
+        Config::instance()->loadHardDevices();
+    }
 };
 
 QTEST_MAIN(TestMainWindow)

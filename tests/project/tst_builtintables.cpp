@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QStandardItemModel>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -153,6 +154,90 @@ private slots:
             }
         }
         c->uiLanguage = 0;
+    }
+
+    // A table that does not load is logged with its place and kept, once,
+    // for the user; what was read before the fault stays.
+    void damagedTableIsReported_data()
+    {
+        QTest::addColumn<QString>("table"); // which loader
+        QTest::addColumn<QByteArray>("content"); // null: no such file
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<int>("rows"); // rows read before the fault
+
+        QTest::newRow("hardware, cut short")
+            << "hardware" << QByteArray("<HardDevice>\n<One width=\"1\"/>\n<Two wid")
+            << "（第 3 行，第 8 列）" << 1;
+        QTest::newRow("hardware, no table element")
+            << "hardware" << QByteArray("<Devices><One/></Devices>") << "没有 HardDevice 元素" << 7;
+        QTest::newRow("protocols, mismatched tag")
+            << "protocols"
+            << QByteArray("<DeviceProtocol>\n  <p0 name=\"A\"><a name=\"LW\"/></p1>\n"
+                          "</DeviceProtocol>")
+            << "（第 2 行，第 34 列）" << 1;
+        QTest::newRow("registers, bad attribute")
+            << "registers"
+            << QByteArray("<Register>\n<r name=\"a\"/>\n<r name=\"b\"/>\n<r name=c/>\n</Register>")
+            << "（第 4 行，第 9 列）" << 2;
+        QTest::newRow("registers, missing") << "registers" << QByteArray() << "" << 0;
+    }
+
+    void damagedTableIsReported()
+    {
+        QFETCH(QString, table);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        QFETCH(int, rows);
+        Config *c = Config::instance();
+        c->takeTableErrors();
+        QTemporaryDir tmp;
+        const QString path = tmp.filePath(table + ".xml");
+        if (!content.isNull()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        }
+        auto load = [&] {
+            if (table == "hardware")
+                c->loadHardDevices(path);
+            else if (table == "protocols")
+                c->loadDeviceProtocols(path);
+            else
+                c->loadSystemRegisters(path);
+        };
+        const QString prefix = "内置表 " + path + " 未能载入：";
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^" + QRegularExpression::escape(prefix)));
+        load();
+        const QStringList errors = c->takeTableErrors();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().startsWith(prefix) && errors.first().endsWith(reason),
+                 qPrintable(errors.first()));
+        if (table == "hardware")
+            QCOMPARE(c->hardDevices().size(), rows);
+        else if (table == "protocols")
+            QCOMPARE(c->protocolNames().size(), rows);
+        else if (!content.isNull())
+            QCOMPARE(c->systemRegisterModel()->rowCount(), rows);
+
+        // Read again, it fails the same way: logged again, not shown again.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^" + QRegularExpression::escape(prefix)));
+        load();
+        QVERIFY(c->takeTableErrors().isEmpty());
+        c->loadDeviceProtocols();
+    }
+
+    // The shipped tables load without a word.
+    void shippedTablesLoadCleanly()
+    {
+        Config *c = Config::instance();
+        c->takeTableErrors();
+        c->loadHardDevices();
+        c->loadDeviceProtocols();
+        for (int hard : {0, 4}) {
+            c->hard = quint8(hard);
+            c->loadSystemRegisters();
+        }
+        c->hard = 0;
+        QCOMPARE(c->takeTableErrors(), QStringList());
     }
 };
 

@@ -10,6 +10,7 @@
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicslineitem.h"
 #include "shapes/graphicspolyline.h"
+#include "shapes/graphicsrectitem.h"
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicstextitem.h"
 #include "shapes/graphicswidgetitem.h"
@@ -22,6 +23,7 @@
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include <csignal>
@@ -218,6 +220,42 @@ Shape *findShape(const QString &name)
     return nullptr;
 }
 
+// A catalogue that gives every shape's type name another text, as a
+// translator's edit of them would.
+class TypeNameCatalogue : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *sourceText, const char *disambiguation,
+                      int n) const override
+    {
+        Q_UNUSED(disambiguation)
+        Q_UNUSED(n)
+        if (!QByteArray(context).startsWith("Graphics"))
+            return QString();
+        return QStringLiteral("形状-") + QString::fromLatin1(sourceText);
+    }
+};
+
+// The names of the children of the first "Window" in a project text.
+QStringList firstScreenChildren(const QByteArray &bytes)
+{
+    QXmlStreamReader reader(bytes);
+    while (reader.readNextStartElement()) {
+        if (reader.name() == QLatin1String("Window")) {
+            QStringList names;
+            while (reader.readNextStartElement()) {
+                names << reader.qualifiedName().toString();
+                reader.skipCurrentElement();
+            }
+            return names;
+        }
+        if (reader.name() != QLatin1String("Project") && reader.name() != QLatin1String("Form"))
+            reader.skipCurrentElement();
+    }
+    return {};
+}
+
 } // namespace
 
 class TestProjectFile : public QObject
@@ -283,6 +321,12 @@ private slots:
         QTest::newRow("content repeating the attributes")
             << "  <t b=\"2\" a=\"1\">b=\"2\" a=\"1\"</t>"
             << "  <t a=\"1\" b=\"2\">b=\"2\" a=\"1\"</t>";
+        // Names a newer version may use keep their prefix or hyphen.
+        QTest::newRow("prefixed and hyphenated names")
+            << "  <g x:min=\"0\" data-k=\"1\" a.b=\"2\"/>"
+            << "  <g a.b=\"2\" data-k=\"1\" x:min=\"0\"/>";
+        QTest::newRow("what is not an attribute stays")
+            << "  <g b=\"1\" ? a=\"2\">" << "  <g b=\"1\" ? a=\"2\">";
         QTest::newRow("empty lines kept") << "\n  <a z=\"1\" y=\"2\">\n\n  </a>\n"
                                           << "\n  <a y=\"2\" z=\"1\">\n\n  </a>\n";
     }
@@ -300,8 +344,12 @@ private slots:
     {
         static const QRegularExpression startTag(QStringLiteral("<(\\w+)\\s(.+)>"),
                                                  QRegularExpression::UseUnicodePropertiesOption);
-        static const QRegularExpression attribute(QStringLiteral("\\w+=\".*?\""),
+        static const QRegularExpression attribute(QStringLiteral("[\\w:.-]+=\".*?\""),
                                                   QRegularExpression::UseUnicodePropertiesOption);
+        // Anything else in the tag leaves the line as it is.
+        static const QRegularExpression onlyAttributes(
+            QStringLiteral("^(?:\\s*[\\w:.-]+=\"[^\"]*\")*\\s*/?$"),
+            QRegularExpression::UseUnicodePropertiesOption);
         auto reference = [](QString line) {
             const QRegularExpressionMatch tag = startTag.match(line);
             if (!tag.hasMatch() || tag.capturedStart(0) <= 0)
@@ -311,6 +359,8 @@ private slots:
             const int tagEnd = attrs.indexOf(QLatin1Char('>'));
             if (tagEnd >= 0)
                 attrs.truncate(tagEnd);
+            if (!onlyAttributes.match(attrs).hasMatch())
+                return line;
             QStringList found;
             QRegularExpressionMatchIterator it = attribute.globalMatch(attrs);
             while (it.hasNext())
@@ -461,6 +511,101 @@ private slots:
         QCOMPARE(ProjectFile::projectBytes(), saved);
     }
 
+    // Element names are file vocabulary: a catalogue that translates the
+    // type names changes what people see, not a byte of the file.
+    void elementNamesAreNotTranslated()
+    {
+        buildFullProject();
+        const QByteArray untranslated = ProjectFile::projectBytes();
+        TypeNameCatalogue catalogue;
+        QCoreApplication::installTranslator(&catalogue);
+        const QString shown = GraphicsRectItem(QRect()).typeName();
+        const QByteArray translated = ProjectFile::projectBytes();
+        QCoreApplication::removeTranslator(&catalogue);
+        QCOMPARE(shown, QStringLiteral("形状-rectangle"));
+        QCOMPARE(translated, untranslated);
+        // And the file still reads back whole.
+        const QString summary = screensSummary();
+        init();
+        QCOMPARE(ProjectFile::loadBytes(translated).status, ProjectFile::Loaded);
+        QCOMPARE(screensSummary(), summary);
+        QVERIFY(DrawManager::instance()->unknownElementNames().isEmpty());
+    }
+
+    // What a newer version wrote and this one cannot read is kept in its
+    // place, named in the result, and survives save, open, save unchanged.
+    void unknownElementsAreKept_data()
+    {
+        QTest::addColumn<QByteArray>("window"); // the first screen's children
+        QTest::addColumn<QStringList>("order"); // its children after a save
+        QTest::addColumn<QStringList>("unknown");
+        QTest::addColumn<QStringList>("savedTexts"); // each must be in the saved file
+
+        const QByteArray rect = "<rectangle objectName=\"r\" width=\"20\" height=\"10\"/>";
+        QTest::newRow("circle between rectangles")
+            << rect + "<circle cy=\"20\" cx=\"10\" r=\"5\"/>" + rect
+            << QStringList {"rectangle", "circle", "rectangle"} << QStringList {"circle"}
+            << QStringList {"<circle cx=\"10\" cy=\"20\" r=\"5\"/>"};
+        QTest::newRow("children, text and comments first")
+            << "<chart kind=\"bar\">\n  <series name=\"a\">1 &lt; 2</series>"
+               "<!-- note --><axis/></chart>" + rect
+            << QStringList {"chart", "rectangle"} << QStringList {"chart"}
+            << QStringList {"<chart kind=\"bar\">", "<series name=\"a\">1 &lt; 2</series>",
+                            "<!-- note -->", "<axis/>", "</chart>"};
+        QTest::newRow("names with prefixes and hyphens, last")
+            << rect + "<x:gauge xmlns:x=\"urn:next\" x:min=\"0\" data-k=\"1\"/><dial/>"
+            << QStringList {"rectangle", "x:gauge", "dial"} << QStringList {"x:gauge", "dial"}
+            << QStringList {"<x:gauge xmlns:x=\"urn:next\" x:min=\"0\" data-k=\"1\"/>"};
+        QTest::newRow("inside a group it is not kept")
+            << "<group objectName=\"g\">" + rect + "<circle/>" + rect + "</group>"
+            << QStringList {"group"} << QStringList() << QStringList();
+    }
+
+    void unknownElementsAreKept()
+    {
+        QFETCH(QByteArray, window);
+        QFETCH(QStringList, order);
+        QFETCH(QStringList, unknown);
+        QFETCH(QStringList, savedTexts);
+        const QByteArray file = "<?xml version=\"1.0\"?><Project><Config/><Form>"
+                                "<Window type=\"1\">"
+            + window + "</Window><Window type=\"2\"><circle/><ellipse/></Window></Form></Project>";
+
+        // Both screens are read in full, and the names come once each.
+        QStringList named = unknown;
+        if (!named.contains("circle"))
+            named << "circle";
+        ProjectFile::LoadResult result = ProjectFile::loadBytes(file);
+        QCOMPARE(result.status, ProjectFile::Loaded);
+        QCOMPARE(result.unknownElements, named);
+        QCOMPARE(screensSummary().section(' ', 1), QStringLiteral("2:400x240:1"));
+        const QByteArray saved = ProjectFile::projectBytes();
+        QCOMPARE(firstScreenChildren(saved), order);
+        for (const QString &text : savedTexts)
+            QVERIFY2(saved.contains(text.toUtf8()), qPrintable(text));
+
+        init();
+        result = ProjectFile::loadBytes(saved);
+        QCOMPARE(result.status, ProjectFile::Loaded);
+        QCOMPARE(result.unknownElements, named);
+        QCOMPARE(ProjectFile::projectBytes(), saved);
+    }
+
+    // Deleting the shapes around a kept element keeps the element.
+    void keptElementOutlivesItsNeighbours()
+    {
+        const QByteArray file = "<?xml version=\"1.0\"?><Project><Form><Window type=\"1\">"
+                                "<rectangle/><circle r=\"1\"/><ellipse/></Window></Form></Project>";
+        QCOMPARE(ProjectFile::loadBytes(file).status, ProjectFile::Loaded);
+        DrawScene *scene = DrawManager::instance()->scenes().first();
+        qDeleteAll(scene->userItems());
+        QCOMPARE(firstScreenChildren(ProjectFile::projectBytes()), QStringList {"circle"});
+        // A copy of the screen carries it too.
+        DrawManager::instance()->createForm(1, scene->view());
+        QCOMPARE(DrawManager::instance()->unknownElementNames(), QStringList {"circle"});
+        QCOMPARE(ProjectFile::projectBytes().count("<circle r=\"1\"/>"), 2);
+    }
+
     void loadOutcomes_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -477,12 +622,12 @@ private slots:
         QTest::newRow("no window") << QByteArray("<?xml version=\"1.0\"?>\n<Project>\n"
                                                  "<Config name=\"n\"/><Form/></Project>\n")
                                    << int(ProjectFile::Loaded) << "" << 0 << 0;
-        // An unknown element ends only its screen; missing sizes keep the panel's.
+        // An unknown element is stepped over; missing sizes keep the panel's.
         QTest::newRow("unknown shape")
             << QByteArray("<?xml version=\"1.0\"?><Project><Config screen=\"640,400\"/><Form>"
                           "<Window type=\"1\"><ellipse/><circle/><rectangle/></Window>"
                           "<Window type=\"2\" width=\"90\"><rectangle/></Window></Form></Project>")
-            << int(ProjectFile::Loaded) << "1:640x400:1 2:90x200:1" << 0 << 0;
+            << int(ProjectFile::Loaded) << "1:640x400:2 2:90x200:1" << 0 << 0;
         QTest::newRow("cut short") << QByteArray(
             "<?xml version=\"1.0\"?>\n<Project>\n    <Form>\n        <Window type=\"3\">\n"
             "            <ellipse/>\n            <rectangle wid")

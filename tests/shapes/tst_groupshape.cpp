@@ -1,4 +1,5 @@
 #include "editor/drawscene.h"
+#include "editor/shapecommands.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "shapes/graphicsellipseitem.h"
@@ -9,6 +10,7 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <QUndoStack>
 #include <QtTest>
 
 #include <tuple>
@@ -100,6 +102,8 @@ private slots:
     void turnedGroupKeepsPictureThroughSaveAndOpen_data();
     void turnedGroupKeepsPictureThroughSaveAndOpen();
     void groupOverEdgeSavesWithoutMoving();
+    void posPropertyMovesBoxAndMembers_data();
+    void posPropertyMovesBoxAndMembers();
 
 private:
     // Members (100, 100, 50, 50) and (300, 200, 100, 40): box (100, 100, 300, 140).
@@ -333,3 +337,53 @@ void TestGroupShape::groupOverEdgeSavesWithoutMoving()
 
 QTEST_MAIN(TestGroupShape)
 #include "tst_groupshape.moc"
+
+// The property browser and the undo of a group edit write `pos`: the top
+// left of the group's box, in screen coordinates.
+void TestGroupShape::posPropertyMovesBoxAndMembers_data()
+{
+    QTest::addColumn<bool>("nested"); // the outer group of makeNested()
+    QTest::addColumn<QPointF>("pos");
+    QTest::addColumn<QRectF>("box");
+    QTest::addColumn<QList<QRectF>>("members"); // every single shape, sorted
+
+    QTest::newRow("right and down")
+        << false << QPointF(150, 120) << QRectF(150, 120, 300, 140)
+        << QList<QRectF> {{150, 120, 50, 50}, {350, 220, 100, 40}};
+    QTest::newRow("left and up") << false << QPointF(20, 30) << QRectF(20, 30, 300, 140)
+                                 << QList<QRectF> {{20, 30, 50, 50}, {220, 130, 100, 40}};
+    // The centre would leave the screen: the whole box is held on it.
+    QTest::newRow("held on screen")
+        << false << QPointF(700, 100) << QRectF(500, 100, 300, 140)
+        << QList<QRectF> {{500, 100, 50, 50}, {700, 200, 100, 40}};
+    QTest::newRow("nested") << true << QPointF(0, 10) << QRectF(0, 10, 450, 250)
+                            << QList<QRectF> {{0, 10, 50, 50}, {200, 110, 100, 40},
+                                              {400, 210, 50, 50}};
+}
+
+void TestGroupShape::posPropertyMovesBoxAndMembers()
+{
+    QFETCH(bool, nested);
+    QFETCH(QPointF, pos);
+    QFETCH(QRectF, box);
+    QFETCH(QList<QRectF>, members);
+    GraphicsItemGroup *group = nested ? makeNested() : makeGroup();
+    const QRectF boxBefore = sceneBox(group);
+    const QList<QRectF> membersBefore = leafBoxes(group);
+
+    QUndoStack stack;
+    auto *command = new ModifyCommand(group, QStringLiteral("pos"));
+    QVERIFY(group->setProperty("pos", pos));
+    command->recordNewValues();
+    stack.push(command);
+    QCOMPARE(sceneBox(group), box);
+    QCOMPARE(group->property("pos").toPointF(), box.topLeft());
+    QCOMPARE(leafBoxes(group), members);
+
+    stack.undo();
+    QCOMPARE(sceneBox(group), boxBefore);
+    QCOMPARE(leafBoxes(group), membersBefore);
+    stack.redo();
+    QCOMPARE(sceneBox(group), box);
+    QCOMPARE(leafBoxes(group), members);
+}

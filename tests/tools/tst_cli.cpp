@@ -247,6 +247,38 @@ private slots:
         QCOMPARE(readAll(source), readAll(toPlain ? m_plain : m_encoded));
     }
 
+    // A file from a newer version: the command does its work, warns on
+    // stderr and succeeds; convert carries the unknown element over.
+    void unknownElementsWarn_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("info") << "info";
+        QTest::newRow("convert") << "convert";
+    }
+
+    void unknownElementsWarn()
+    {
+        QFETCH(QString, command);
+        QByteArray newer = readAll(m_plain);
+        const int window = newer.indexOf("<Window ");
+        QVERIFY(window > 0);
+        newer.insert(newer.indexOf('>', window) + 1, "<circle r=\"3\"/>");
+        const QString path = temp("newer-" + command + ".mvprg");
+        writeAll(path, newer);
+        const QString out = temp("newer-" + command + "-out.mvprg");
+
+        const Result result = runCli(command == "info" ? QStringList {"info", path}
+                                                       : QStringList {"convert", path, "-o", out});
+        QCOMPARE(result.code, 0);
+        const QString err = QString::fromUtf8(result.err);
+        QVERIFY2(err.contains(path) && err.contains("circle"), qPrintable(err));
+        if (command == "info")
+            QCOMPARE(valueAt(QJsonDocument::fromJson(result.out).object(), "screens/0/shapes"),
+                     QJsonValue(4));
+        else
+            QVERIFY(readAll(out).contains("<circle r=\"3\"/>"));
+    }
+
     void errors_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -52,10 +52,15 @@ private:
     bool m_encoded = false;
 };
 
-int failWith(const QString &message)
+void tellUser(const QString &message)
 {
     const QByteArray text = QStringLiteral("marovin-cli: %1\n").arg(message).toLocal8Bit();
     std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+}
+
+int failWith(const QString &message)
+{
+    tellUser(message);
     return 1;
 }
 
@@ -187,6 +192,11 @@ bool CliTool::load(const QString &file, const QString &password)
     const ProjectFile::LoadResult result = ProjectFile::load(file, hooks);
     switch (result.status) {
     case ProjectFile::Loaded:
+        // Kept and written back by convert, but missing from what info and
+        // render report: worth a word, not a failure.
+        if (!result.unknownElements.isEmpty())
+            tellUser(tr("警告：%1 含有本版本不认识的元素：%2")
+                         .arg(file, result.unknownElements.join(QStringLiteral(", "))));
         // Widget shapes settle their geometry through posted events.
         QCoreApplication::processEvents();
         return true;
