@@ -72,7 +72,11 @@ QVariant readValue(const QObject *object, const AttributeSlot &slot)
 
 QString decimalText(double value)
 {
-    return QString::number(value, 'f', 2);
+    // Never "-0.00": see the point coordinates of GraphicsPolygonItem.
+    QString text = QString::number(value, 'f', 2);
+    if (text == QLatin1String("-0.00"))
+        text.remove(0, 1);
+    return text;
 }
 
 QString colourText(const QColor &c)
