@@ -188,6 +188,9 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
     case QMetaType::QColor:
         return QColor(text.toString());
     case QMetaType::QFont: {
+        // No attribute keeps the font (and spares the log a warning).
+        if (text.isEmpty())
+            return QVariant();
         QFont font;
         font.fromString(text.toString());
         return font;

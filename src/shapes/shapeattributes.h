@@ -16,6 +16,6 @@ bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape, const QStrin
 
 // Applies the attributes of the reader's current start element. Missing or
 // malformed values never fail: bools read false, numbers 0, colours
-// invalid, and points or rectangles keep their value. Always true.
+// invalid, and points, rectangles and fonts keep their value. Always true.
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape);
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape, const QStringList &names);
