@@ -177,6 +177,10 @@ Commands:
         <source>无法写入 %1：%2</source>
         <translation>Cannot write %1: %2</translation>
     </message>
+    <message>
+        <source>画面太大，无法输出图片</source>
+        <translation>The screen is too large to output as a picture</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
