@@ -74,8 +74,8 @@ void TestRoundTrip::saveLoadSave()
     QRandomGenerator sizes(seed ^ 0x5a5a5a5au);
     ProjectGenerator::Options options;
     options.screens = int(sizes.bounded(1, 4));
-    options.shapesPerScreen = int(sizes.bounded(5, 31));
-    options.groupsPerScreen = int(sizes.bounded(0, 7));
+    options.shapesPerScreen = int(sizes.bounded(3, 13));
+    options.groupsPerScreen = int(sizes.bounded(0, 6));
     options.groupSize = 4;
     options.addressTags = int(sizes.bounded(0, 11));
     options.textTags = int(sizes.bounded(0, 6));

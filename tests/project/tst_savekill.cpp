@@ -41,9 +41,10 @@ const QString FileName = QStringLiteral("project.mvprg");
 ProjectGenerator::Options projectOptions()
 {
     ProjectGenerator::Options options = ProjectGenerator::benchmarkOptions();
-    options.screens = 4;
-    options.addressTags = 2000;
-    options.textTags = 200;
+    options.screens = 2;
+    options.shapesPerScreen = 300;
+    options.addressTags = 1000;
+    options.textTags = 100;
     return options;
 }
 
