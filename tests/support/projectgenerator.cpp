@@ -82,8 +82,13 @@ bool ProjectGenerator::chance(int percent)
 
 QColor ProjectGenerator::colour()
 {
-    return QColor(between(0, 255), between(0, 255), between(0, 255),
-                  chance(20) ? between(0, 254) : 255);
+    // One draw per statement: the order in which arguments are evaluated is
+    // the compiler's, and a seed must give the same project everywhere.
+    const int red = between(0, 255);
+    const int green = between(0, 255);
+    const int blue = between(0, 255);
+    const int alpha = chance(20) ? between(0, 254) : 255;
+    return QColor(red, green, blue, alpha);
 }
 
 QString ProjectGenerator::text(int maxLength)
@@ -156,8 +161,10 @@ void ProjectGenerator::buildConfig(const Options &options)
         LanguagePara language;
         language.name = text(10);
         language.mark = text(10);
-        language.font = QFont(QString::fromUtf8(families[between(0, 3)]), between(6, 30),
-                              chance(30) ? QFont::Bold : QFont::Normal, chance(30));
+        language.font = QFont(QString::fromUtf8(families[between(0, 3)]));
+        language.font.setPointSize(between(6, 30));
+        language.font.setBold(chance(30));
+        language.font.setItalic(chance(30));
         language.font.setUnderline(chance(10));
         config->languages.append(language);
     }
@@ -300,9 +307,10 @@ GraphicsItem *ProjectGenerator::makeShape(DrawScene *scene, int kindIndex, const
             : QList<QPointF> {a, c, b, d};
         if (!m_fixedLayout && corners.size() > 2) {
             corners.clear();
-            for (int n = between(3, 7); n > 0; --n)
-                corners.append(QPointF(hundredths(box.left(), box.right()),
-                                       hundredths(box.top(), box.bottom())));
+            for (int n = between(3, 7); n > 0; --n) {
+                const double x = hundredths(box.left(), box.right());
+                corners.append(QPointF(x, hundredths(box.top(), box.bottom())));
+            }
         }
         if (!m_fixedLayout)
             centreOnGrid(&corners);
@@ -374,8 +382,8 @@ void ProjectGenerator::varyShape(GraphicsItem *shape)
             textShape->setText(text(30));
             textShape->setProperty("alignHor", between(0, 2));
             textShape->setProperty("alignVer", between(0, 2));
-            QFont font(chance(50) ? QStringLiteral("Arial") : QStringLiteral("宋体"),
-                       between(6, 40));
+            QFont font(chance(50) ? QStringLiteral("Arial") : QStringLiteral("宋体"));
+            font.setPointSize(between(6, 40));
             font.setBold(chance(30));
             font.setItalic(chance(30));
             textShape->setFont(font);
@@ -413,8 +421,8 @@ void ProjectGenerator::buildScreen(const Options &options, int index)
             const double margin = 12;
             const double w = hundredths(2, width / 3);
             const double h = hundredths(2, height / 3);
-            QRectF box(hundredths(margin, width - w - margin), hundredths(margin, height - h - margin),
-                       w, h);
+            const double x = hundredths(margin, width - w - margin);
+            QRectF box(x, hundredths(margin, height - h - margin), w, h);
             if (CoverEdgePositions && chance(10))
                 box.moveLeft(chance(50) ? width - w / 2 : -w / 2);
             const int kind = between(0, GeneratedKindCount - 1);

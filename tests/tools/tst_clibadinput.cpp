@@ -31,7 +31,7 @@ constexpr int TimeoutMs = 60000;
 
 QByteArray readData(const QString &name)
 {
-    QFile file(QStringLiteral(MAROVIN_TEST_DATA "/") + name);
+    QFile file(QStringLiteral(BADINPUT_TEST_DATA "/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
