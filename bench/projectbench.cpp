@@ -4,20 +4,10 @@
 // times each step several times and prints the medians.
 
 #include "editor/drawscene.h"
-#include "editor/drawview.h"
-#include "editor/screentype.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
-#include "shapes/graphicsbezier.h"
-#include "shapes/graphicsellipseitem.h"
-#include "shapes/graphicsimageitem.h"
-#include "shapes/graphicsitemgroup.h"
-#include "shapes/graphicslineitem.h"
-#include "shapes/graphicspolyline.h"
-#include "shapes/graphicsroundrectitem.h"
-#include "shapes/graphicstextitem.h"
-#include "shapes/graphicswidgetitem.h"
+#include "support/projectgenerator.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -38,14 +28,12 @@
 
 namespace {
 
-constexpr int ScreenCount = 50;
-constexpr int ShapesPerScreen = 500;
-constexpr int AddressTagCount = 10000;
-constexpr int TextTagCount = 1000;
-// Per screen: groups of five consecutive shapes, two of which are bound
-// again into an outer group.
-constexpr int GroupsPerScreen = 10;
-constexpr int GroupSize = 5;
+// The project is the shared generator's benchmark project.
+const ProjectGenerator::Options BenchProject = ProjectGenerator::benchmarkOptions();
+const int ScreenCount = BenchProject.screens;
+const int ShapesPerScreen = BenchProject.shapesPerScreen;
+const int AddressTagCount = BenchProject.addressTags;
+const int TextTagCount = BenchProject.textTags;
 
 // One recorded XML token, replayed through a bare writer as the least that
 // producing the same document costs.
@@ -152,161 +140,6 @@ Timing timePair(int repeat, const std::function<void()> &step,
         ratios.push_back(measured / base);
     }
     return {median(steps), median(baselines), median(ratios)};
-}
-
-void addTextTags()
-{
-    QByteArray xml;
-    QXmlStreamWriter writer(&xml);
-    writer.writeStartElement(QStringLiteral("TextLib"));
-    writer.writeAttribute(QStringLiteral("count"), QString::number(TextTagCount));
-    for (int i = 0; i < TextTagCount; ++i) {
-        writer.writeStartElement(QStringLiteral("label%1").arg(i));
-        writer.writeAttribute(QStringLiteral("name"), QStringLiteral("文本_%1").arg(i));
-        for (int state = 0; state < 2; ++state) {
-            writer.writeStartElement(QStringLiteral("status%1").arg(state));
-            writer.writeEmptyElement(QStringLiteral("lan0"));
-            writer.writeAttribute(QStringLiteral("value"),
-                                  QStringLiteral("状态 %1 文本 %2").arg(state).arg(i));
-            writer.writeEmptyElement(QStringLiteral("lan1"));
-            writer.writeAttribute(QStringLiteral("value"),
-                                  QStringLiteral("state %1 text %2").arg(state).arg(i));
-            writer.writeEndElement();
-        }
-        writer.writeEndElement();
-    }
-    writer.writeEndElement();
-
-    // The library has no call that adds a tag: it takes its tags from its
-    // element, as loading does.
-    QXmlStreamReader reader(xml);
-    reader.readNextStartElement();
-    Config::instance()->textLib()->readXml(&reader);
-}
-
-void addAddressTags()
-{
-    QStandardItemModel *model = Config::instance()->addressTagModel();
-    static const char *const types[] = {"Int16", "Uint16", "Int32", "Float", "Bool"};
-    for (int i = 0; i < AddressTagCount; ++i) {
-        const bool local = i % 2 == 0;
-        model->appendRow({new QStandardItem(QStringLiteral("tag_%1").arg(i)),
-                          new QStandardItem(local ? QStringLiteral("本地") : QStringLiteral("PLC")),
-                          new QStandardItem(QStringLiteral("LW %1").arg(i)),
-                          new QStandardItem(QLatin1String(types[i % 5])),
-                          new QStandardItem(QStringLiteral("1")),
-                          new QStandardItem(QStringLiteral("remark %1").arg(i))});
-    }
-}
-
-GraphicsItem *makeShape(DrawScene *scene, int index, const QRectF &box)
-{
-    static const int widgetKinds[] = {LabelKind,    PushButtonKind, ComboBoxKind, RadioButtonKind,
-                                      CheckBoxKind, LineEditKind,   TextEditKind, SpinBoxKind};
-    GraphicsItem *shape = nullptr;
-    GraphicsPolygonItem *points = nullptr;
-    switch (index % 10) {
-    case 0:
-        shape = new GraphicsRectItem(QRect(0, 0, 1, 1));
-        break;
-    case 1:
-        shape = new GraphicsRoundrectItem(QRect(0, 0, 1, 1));
-        break;
-    case 2:
-        shape = new GraphicsEllipseItem(QRect(0, 0, 1, 1));
-        break;
-    case 3:
-        shape = points = new GraphicsLineItem;
-        break;
-    case 4:
-        shape = points = new GraphicsPolygonItem;
-        break;
-    case 5:
-        shape = points = new GraphicsPolyline;
-        break;
-    case 6:
-        shape = points = new GraphicsBezier;
-        break;
-    case 7: {
-        auto *text = new GraphicsTextItem(QRect(0, 0, 1, 1));
-        text->setText(QStringLiteral("文本 %1").arg(index));
-        shape = text;
-        break;
-    }
-    case 8:
-        shape = new GraphicsImageItem(QRect(0, 0, 1, 1));
-        break;
-    default:
-        shape = new GraphicsWidgetItem(widgetKinds[(index / 10) % 8], QRect(0, 0, 1, 1));
-        break;
-    }
-
-    if (points) {
-        // Drawn point by point, as the drawing tool does.
-        points->setPos(box.topLeft());
-        scene->addItem(points);
-        const QPointF a = box.topLeft();
-        const QPointF b = box.bottomRight();
-        const QPointF c(box.right(), box.top());
-        const QPointF d(box.left(), box.bottom());
-        const QList<QPointF> corners
-            = index % 10 == 3 ? QList<QPointF> {a, b} : QList<QPointF> {a, c, b, d};
-        for (const QPointF &corner : corners)
-            points->appendPoint(corner);
-        points->finishPoints(corners.last());
-        points->normalizeGeometry();
-    } else {
-        scene->addItem(shape);
-        shape->setProperty("width", box.width());
-        shape->setProperty("height", box.height());
-        shape->setProperty("pos", box.topLeft());
-    }
-    shape->setObjectName(QStringLiteral("shape_%1").arg(index));
-    shape->setZValue(index);
-    shape->setPenColor(QColor::fromHsv((index * 37) % 360, 200, 120));
-    shape->setBrushColor(QColor::fromHsv((index * 53) % 360, 160, 230));
-    return shape;
-}
-
-void buildProject()
-{
-    Config *config = Config::instance();
-    config->name = QStringLiteral("bench");
-    config->screenWidth = 800;
-    config->screenHeight = 480;
-    LanguagePara english;
-    english.name = QStringLiteral("English");
-    english.font = QFont(QStringLiteral("Arial"), 12);
-    config->languages.append(english);
-    for (int i = 0; i < 2; ++i) {
-        DevicePara device;
-        device.name = i == 0 ? QStringLiteral("PLC") : QStringLiteral("Meter");
-        device.port = quint8(i);
-        device.baud = 115200;
-        config->devices.append(device);
-    }
-    addAddressTags();
-    addTextTags();
-
-    GraphicsItem::seedRandom(1);
-    for (int s = 0; s < ScreenCount; ++s) {
-        DrawScene *scene = DrawManager::instance()->createScreen(BaseScreen, nullptr)->drawScene();
-        scene->setBrushColor(QColor::fromHsv((s * 29) % 360, 40, 250));
-        // 25 columns by 20 rows of 32 x 24 cells fill an 800 x 480 screen.
-        QList<GraphicsItem *> shapes;
-        for (int i = 0; i < ShapesPerScreen; ++i) {
-            const QRectF box((i % 25) * 32 + 2, (i / 25) * 24 + 2, 28, 20);
-            shapes.append(makeShape(scene, i, box));
-        }
-        QList<GraphicsItemGroup *> groups;
-        for (int g = 0; g < GroupsPerScreen; ++g) {
-            QList<QGraphicsItem *> members;
-            for (int m = 0; m < GroupSize; ++m)
-                members.append(shapes.at(g * 47 + m));
-            groups.append(scene->createGroup(members));
-        }
-        scene->createGroup({groups.at(0), groups.at(1)});
-    }
 }
 
 void resetProject()
@@ -441,7 +274,7 @@ int main(int argc, char *argv[])
     // Phase 1: the project in memory, saved in both forms.
     QElapsedTimer buildTimer;
     buildTimer.start();
-    buildProject();
+    ProjectGenerator(1).build(BenchProject);
     const double buildMs = double(buildTimer.elapsed());
     int expectedItems = 0;
     for (DrawScene *scene : DrawManager::instance()->scenes())

@@ -181,6 +181,10 @@ Commands:
         <source>警告：%1 含有本版本不认识的元素：%2</source>
         <translation>warning: %1 contains elements this version does not know: %2</translation>
     </message>
+    <message>
+        <source>画面太大，无法输出图片</source>
+        <translation>The screen is too large to output as a picture</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>

@@ -192,7 +192,15 @@ void GraphicsPolygonItem::normalizeGeometry()
         // with the transform origin moved to the new item origin, the centre
         // of the points must land on pos = map(centre) - T(0), and every
         // point shifted by -centre then keeps its place on screen.
-        const QPointF centre = m_points.boundingRect().center();
+        // Points read back from a file were centred before they were
+        // rounded to the file's 0.01 steps, so their centre may lie up to
+        // half a step off the origin. Moving them again would change the
+        // numbers they were read with, and every save and load would shift
+        // the shape a little: a centre that close counts as centred.
+        QPointF centre = m_points.boundingRect().center();
+        constexpr double halfStep = 0.005 + 1e-9;
+        if (std::abs(centre.x()) <= halfStep && std::abs(centre.y()) <= halfStep)
+            centre = QPointF();
         const QPointF target = mapToParent(centre) - transform().map(QPointF(0, 0));
         prepareGeometryChange();
         m_points.translate(-centre);

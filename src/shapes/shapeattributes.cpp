@@ -13,6 +13,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -74,7 +75,11 @@ QVariant readValue(const QObject *object, const AttributeSlot &slot)
 
 QString decimalText(double value)
 {
-    return QString::number(value, 'f', 2);
+    // Never "-0.00": see the point coordinates of GraphicsPolygonItem.
+    QString text = QString::number(value, 'f', 2);
+    if (text == QLatin1String("-0.00"))
+        text.remove(0, 1);
+    return text;
 }
 
 QString colourText(const QColor &c)
@@ -109,6 +114,21 @@ QString valueText(const QMetaProperty &property, const QVariant &value)
     default:
         return value.toString();
     }
+}
+
+// Far beyond any screen, zoom or angle, yet well inside what painting
+// converts to int: a number past it (or NaN, or infinity) in a file is
+// damage, and the property keeps its value.
+constexpr double MaxAttributeNumber = 1e7;
+
+bool isSaneNumber(double value)
+{
+    return std::isfinite(value) && std::abs(value) <= MaxAttributeNumber;
+}
+
+bool allSane(const QVector<double> &numbers)
+{
+    return std::all_of(numbers.cbegin(), numbers.cend(), isSaneNumber);
 }
 
 bool isDigit(QChar c)
@@ -162,8 +182,14 @@ QVector<double> numbersIn(const QStringRef &text)
 // text cannot give one and the property must keep its value.
 QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStringRef &text)
 {
-    if (slot.property.isEnumType())
-        return text.toInt();
+    if (slot.property.isEnumType()) {
+        // Only the enumeration's own values: anything else would be stored
+        // in an enum that cannot hold it.
+        const int value = text.toInt();
+        if (!slot.property.enumerator().valueToKey(value))
+            return QVariant();
+        return value;
+    }
     int type = slot.property.isValid() ? slot.property.userType() : QMetaType::UnknownType;
     if (type == QMetaType::UnknownType || type == QMetaType::QVariant)
         type = readValue(object, slot).userType();
@@ -175,12 +201,14 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
     case QMetaType::LongLong:
         return text.toInt();
     case QMetaType::Double:
-    case QMetaType::Float:
-        return text.toDouble();
+    case QMetaType::Float: {
+        const double value = text.toDouble();
+        return isSaneNumber(value) ? QVariant(value) : QVariant();
+    }
     case QMetaType::QRect:
     case QMetaType::QRectF: {
         const QVector<double> n = numbersIn(text);
-        if (n.size() != 4)
+        if (n.size() != 4 || !allSane(n))
             return QVariant();
         const QRectF r(n.at(0), n.at(1), n.at(2), n.at(3));
         return type == QMetaType::QRect ? QVariant(r.toRect()) : QVariant(r);
@@ -188,7 +216,7 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
     case QMetaType::QPoint:
     case QMetaType::QPointF: {
         const QVector<double> n = numbersIn(text);
-        if (n.size() != 2)
+        if (n.size() != 2 || !allSane(n))
             return QVariant();
         const QPointF p(n.at(0), n.at(1));
         return type == QMetaType::QPoint ? QVariant(p.toPoint()) : QVariant(p);
@@ -196,6 +224,9 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
     case QMetaType::QColor:
         return QColor(text.toString());
     case QMetaType::QFont: {
+        // No attribute keeps the font (and spares the log a warning).
+        if (text.isEmpty())
+            return QVariant();
         QFont font;
         font.fromString(text.toString());
         return font;

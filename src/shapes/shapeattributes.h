@@ -33,6 +33,8 @@ void writeAttributeValue(QXmlStreamWriter *writer, const QString &name, const QV
 
 // Applies the attributes of the reader's current start element. Missing or
 // malformed values never fail: bools read false, numbers 0, colours
-// invalid, and points or rectangles keep their value. Always true.
+// invalid, and points, rectangles and fonts keep their value, as does any
+// number that is not finite or lies beyond 1e7 and any value outside its
+// enumeration. Always true.
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape);
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape, const QStringList &names);

@@ -49,6 +49,8 @@ private slots:
     void pointTextsWithoutExponent();
     void edgePositionsReloadInPlace_data();
     void edgePositionsReloadInPlace();
+    void damagedValuesKeepProperty_data();
+    void damagedValuesKeepProperty();
     void selectionOutlineDrawn();
     void handlesStayEightPixels();
     void handleHitTest();
@@ -268,6 +270,51 @@ void TestShapeBase::edgePositionsReloadInPlace()
     readAttributes(&loaded, xml);
     QVERIFY2(QLineF(loaded.boxPos(), expected).length() < 1e-9, qPrintable(xml));
     QCOMPARE(QSizeF(loaded.width(), loaded.height()), size);
+}
+
+void TestShapeBase::damagedValuesKeepProperty_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    // Invalid when the property must keep what it had.
+    QTest::addColumn<QVariant>("expected");
+    QTest::newRow("width NaN") << "width" << "nan" << QVariant();
+    QTest::newRow("width infinity") << "width" << "inf" << QVariant();
+    QTest::newRow("width 1e308") << "width" << "1e308" << QVariant();
+    QTest::newRow("height far negative") << "height" << "-1e9" << QVariant();
+    QTest::newRow("rotation 1e300") << "rotation" << "1e300" << QVariant();
+    QTest::newRow("position far away") << "pos" << "(99999999,5)" << QVariant();
+    QTest::newRow("pen style past its enum") << "penStyle" << "99" << QVariant();
+    QTest::newRow("brush style negative") << "brushStyle" << "-7" << QVariant();
+    QTest::newRow("width large but sane") << "width" << "1e6" << QVariant(1e6);
+    QTest::newRow("last pen style") << "penStyle" << "5" << QVariant(5);
+}
+
+// A damaged number in a file must neither reach painting code that converts
+// it to int nor an enum that cannot hold it.
+void TestShapeBase::damagedValuesKeepProperty()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    QFETCH(QVariant, expected);
+    GraphicsRectItem item(QRect(0, 0, 25, 40));
+    item.normalizeGeometry();
+    item.setProperty("pos", QPointF(120, 80));
+    item.setProperty("rotation", 30.0);
+    item.setProperty("penStyle", int(GraphicsItem::DashLine));
+    const QVariant before = item.property(name.toLatin1().constData());
+
+    QString xml = attributesOf(&item);
+    const QRegularExpression attribute(QStringLiteral("\\b%1=\"[^\"]*\"").arg(name));
+    QVERIFY(xml.contains(attribute));
+    xml.replace(attribute, QStringLiteral("%1=\"%2\"").arg(name, value));
+    readAttributes(&item, xml);
+
+    const QVariant after = item.property(name.toLatin1().constData());
+    if (expected.isValid())
+        QCOMPARE(after.toDouble(), expected.toDouble());
+    else
+        QCOMPARE(after, before);
 }
 
 void TestShapeBase::selectionOutlineDrawn()

@@ -64,6 +64,11 @@ int failWith(const QString &message)
     return 1;
 }
 
+// The longest side of a screen picture, far beyond any panel: the raster
+// painter's coordinates end at 32767, and 16384 x 16384 is already a
+// gigabyte of pixels.
+constexpr double MaxPictureSide = 16384;
+
 QString screenTypeKey(int type)
 {
     switch (type) {
@@ -338,9 +343,16 @@ int CliTool::render(const QString &directory, const QString &screen) const
     QSet<QString> used;
     for (DrawScene *scene : qAsConst(scenes)) {
         const QRectF area = scene->sceneRect();
-        const QSize size(int(std::ceil(area.width())), int(std::ceil(area.height())));
-        if (size.isEmpty())
+        // Written this way round so that NaN counts as no area.
+        if (!(area.width() > 0 && area.height() > 0))
             return failWith(tr("画面 %1 没有面积").arg(scene->objectName()));
+        // A file may give a screen any size; a picture must stay within what
+        // the painter draws on and what memory holds, and the sides must
+        // be converted to int only once they fit.
+        if (area.width() > MaxPictureSide || area.height() > MaxPictureSide)
+            return failWith(QStringLiteral("%1: %2").arg(scene->objectName(),
+                                                        tr("画面太大，无法输出图片")));
+        const QSize size(int(std::ceil(area.width())), int(std::ceil(area.height())));
 
         // Two screens may share a name in a hand-edited file; the second
         // picture must not replace the first.
@@ -351,6 +363,9 @@ int CliTool::render(const QString &directory, const QString &screen) const
         used.insert(name);
 
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            return failWith(QStringLiteral("%1: %2").arg(scene->objectName(),
+                                                        tr("画面太大，无法输出图片")));
         image.fill(Qt::transparent);
         scene->clearSelection();
         scene->setGridVisible(false);

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QPointF>
+#include <QRandomGenerator>
+#include <QString>
+
+class DrawScene;
+class GraphicsItem;
+class QRectF;
+
+// Builds a whole project into the process-wide Config and DrawManager (which
+// the caller has emptied first), the same project for the same options and
+// seed. The benchmark uses its fixed layout at full size; the property tests
+// use small projects with every attribute drawn at random within its range.
+class ProjectGenerator
+{
+public:
+    // Ways of building that a round trip does not survive yet. Each one
+    // stays off until the fault behind it is fixed; switching one on is all
+    // it takes to cover it.
+    //   shapes pushed against a screen edge, whose clamped positions can
+    //   come out as tiny numbers in exponent notation
+    static constexpr bool CoverEdgePositions = false;
+    //   groups with a rotation of their own
+    static constexpr bool CoverRotatedGroups = false;
+    //   gradient fills on polygons, polylines and Bezier curves
+    static constexpr bool CoverPointShapeGradients = false;
+    //   characters XML cannot hold (U+0001, vertical tab) in texts and names
+    static constexpr bool CoverXmlInvalidCharacters = false;
+
+    struct Options
+    {
+        int screens = 3;
+        int shapesPerScreen = 20;
+        int addressTags = 10;
+        int textTags = 5;
+        // Fixed layout: shapes in a grid, kinds in turn, colours by index,
+        // groups of five consecutive shapes with two bound again. Otherwise
+        // everything is random.
+        bool fixedLayout = false;
+        int groupsPerScreen = 3;
+        int groupSize = 5;
+        // Form of the file the project saves to (Config::encryption).
+        bool encoded = false;
+    };
+
+    // The benchmark's project: 50 screens of 500 shapes, 10,000 address
+    // tags and 1,000 text tags.
+    static Options benchmarkOptions();
+
+    explicit ProjectGenerator(quint32 seed);
+
+    void build(const Options &options);
+
+private:
+    void buildConfig(const Options &options);
+    void addTextTags(int count, int languages);
+    void addAddressTags(int count);
+    void buildScreen(const Options &options, int index);
+    GraphicsItem *makeShape(DrawScene *scene, int kindIndex, const QRectF &box);
+    void varyShape(GraphicsItem *shape);
+    void centreOnGrid(QList<QPointF> *points);
+    void groupShapes(const Options &options, DrawScene *scene, QList<GraphicsItem *> shapes);
+
+    // Random pieces.
+    int between(int low, int high); // both included
+    double hundredths(double low, double high); // on a 0.01 grid
+    bool chance(int percent);
+    QColor colour();
+    QString text(int maxLength);
+
+    QRandomGenerator m_random;
+    quint32 m_seed;
+    bool m_fixedLayout = false;
+};

@@ -1,0 +1,245 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <utility>
+
+// Damaged, hostile and absurd project files through the command-line tool:
+// each must end in a loaded project or in exit code 1 with a message, never
+// in a crash or a hang.
+class TestCliBadInput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void badFile_data();
+    void badFile();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+namespace {
+
+// Long enough for a sanitizer build on a busy machine; a hang is a hang.
+constexpr int TimeoutMs = 60000;
+
+QByteArray readData(const QString &name)
+{
+    QFile file(QStringLiteral(BADINPUT_TEST_DATA "/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A small project with one screen holding a group, a polygon and a text,
+// built by hand so each row can change one place in it.
+QByteArray project(const QByteArray &window = "width=\"800\" height=\"480\"",
+                   const QByteArray &extraConfig = QByteArray(),
+                   const QByteArray &extraProject = QByteArray())
+{
+    return "<?xml version=\"1.0\"?>\n<!DOCTYPE Marovin>\n<Project>\n"
+           "<Config name=\"p\" screen=\"800,480\">" + extraConfig
+        + "<Language><lan0 name=\"中文\" font=\"Arial,10,-1,5,50,0,0,0,0,0\"/></Language>"
+          "<Device><dev0 name=\"PLC\" baud=\"9600\"/></Device>"
+          "<TextLib count=\"1\"><label0 name=\"t\"><status0><lan0 value=\"v\"/></status0></label0>"
+          "</TextLib>"
+          "<AddressLib count=\"1\"><label0 name=\"a\" device=\"本地\" address=\"LW 1\"/></AddressLib>"
+          "</Config>\n"
+          "<Form><Window type=\"1\" objectName=\"s\" " + window
+        + ">"
+          "<group objectName=\"g\"><rectangle objectName=\"r\" width=\"10\" height=\"10\" "
+          "pos=\"(5,5)\"/><ellipse width=\"20\" height=\"10\" pos=\"(30,5)\"/></group>"
+          "<polygon x=\"100\" y=\"100\"><point x=\"-5\" y=\"-5\"/><point x=\"5\" y=\"-5\"/>"
+          "<point x=\"0\" y=\"5\"/></polygon>"
+          "<textitem text=\"hello\" width=\"50\" height=\"20\" pos=\"(200,200)\"/>"
+          "</Window></Form>\n" + extraProject
+        + "</Project>\n";
+}
+
+// The project with `insert` placed right after the first occurrence of
+// `after`.
+QByteArray projectWith(const QByteArray &after, const QByteArray &insert)
+{
+    QByteArray bytes = project();
+    const int at = bytes.indexOf(after);
+    Q_ASSERT(at >= 0);
+    return bytes.insert(at + after.size(), insert);
+}
+
+// What one run of the tool left behind.
+struct Run
+{
+    bool finished = false;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QString describe(const QString &command, const Run &run)
+{
+    return QStringLiteral("%1: finished %2, status %3, code %4, stderr: %5")
+        .arg(command)
+        .arg(run.finished)
+        .arg(run.status)
+        .arg(run.code)
+        .arg(QString::fromUtf8(run.err.left(500)));
+}
+
+} // namespace
+
+void TestCliBadInput::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QFile::exists(QStringLiteral(MAROVIN_CLI)));
+    QVERIFY(!readData(QStringLiteral("golden.mvprg")).isEmpty());
+}
+
+void TestCliBadInput::badFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    // A text the render command must report, or empty when any message
+    // (or success) will do.
+    QTest::addColumn<QString>("renderMessage");
+
+    QTest::newRow("empty file") << QByteArray() << QString();
+    QTest::newRow("one byte") << QByteArray("<") << QString();
+    for (const char *name : {"golden.mvprg", "golden-encoded.mvprg"}) {
+        const QByteArray whole = readData(QLatin1String(name));
+        for (int at = 997; at < whole.size(); at += 997)
+            QTest::addRow("%s cut at %d", name, at) << whole.left(at) << QString();
+    }
+
+    QTest::newRow("names not UTF-8")
+        << project("objectName=\"\xff\xfe\x80\" width=\"800\" height=\"480\"").replace(
+               "name=\"p\"", "name=\"\xc3\x28\"")
+        << QString();
+    QTest::newRow("names in Latin-1 declared") << QByteArray(
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<Project><Config name=\"\xe9\"/><Form>"
+        "<Window type=\"1\" objectName=\"\xe9\xff\" width=\"80\" height=\"40\"/></Form></Project>")
+                                                << QString();
+
+    // Sizes: the screen, then a shape.
+    const QByteArray tooLarge = "画面太大，无法输出图片";
+    QTest::newRow("screen width 1e308") << project("width=\"1e308\" height=\"480\"") << QString();
+    QTest::newRow("screen 40000 x 40000")
+        << project("width=\"40000\" height=\"40000\"") << QString::fromUtf8(tooLarge);
+    QTest::newRow("screen width NaN") << project("width=\"nan\" height=\"480\"") << QString();
+    QTest::newRow("screen height infinity")
+        << project("width=\"800\" height=\"inf\"") << QString();
+    QTest::newRow("screen negative") << project("width=\"-800\" height=\"-480\"") << QString();
+    QTest::newRow("config screen huge")
+        << project().replace("screen=\"800,480\"", "screen=\"2147483647,-2147483648\"")
+        << QString();
+    for (const char *value : {"1e308", "-1e308", "nan", "inf", "-5"}) {
+        QTest::addRow("shape width %s", value)
+            << project().replace("width=\"10\"", "width=\"" + QByteArray(value) + '"')
+            << QString();
+        QTest::addRow("text size %s", value)
+            << project().replace("width=\"50\" height=\"20\"",
+                                 "width=\"" + QByteArray(value) + "\" height=\"" + value + '"')
+            << QString();
+    }
+    QTest::newRow("polygon far away")
+        << project().replace("<polygon x=\"100\"", "<polygon x=\"1e308\"") << QString();
+    QTest::newRow("point far away")
+        << project().replace("<point x=\"0\"", "<point x=\"1e308\"") << QString();
+    QTest::newRow("pen and fonts absurd")
+        << project().replace("<rectangle ",
+                             "<rectangle penSize=\"2147483647\" penStyle=\"99\" brushStyle=\"-7\" ")
+               .replace("<textitem ", "<textitem font=\"Arial,1e308,-1,5,50,0,0,0,0,0\" ")
+        << QString();
+
+    QTest::newRow("50 MB attribute")
+        << project().replace("objectName=\"r\"",
+                             "objectName=\"" + QByteArray(50 * 1024 * 1024, 'x') + '"')
+        << QString();
+
+    // An unknown element in every place an element can stand.
+    const QList<QByteArray> places = {"<Project>",   "<Config name=\"p\" screen=\"800,480\">",
+                                      "<Language>",  "<Device>",
+                                      "<TextLib count=\"1\">", "<status0>",
+                                      "<AddressLib count=\"1\">", "<Form>",
+                                      "objectName=\"s\" width=\"800\" height=\"480\">",
+                                      "<group objectName=\"g\">",
+                                      "<polygon x=\"100\" y=\"100\">",
+                                      "</Project>\n"};
+    for (const QByteArray &place : places) {
+        QTest::addRow("unknown element after %s", place.trimmed().constData())
+            << projectWith(place, "<Unknown a=\"1\"><inner><deeper/></inner>text</Unknown>")
+            << QString();
+    }
+
+    const QByteArray config = "<Config name=\"second\" screen=\"10,10\"><Device/></Config>";
+    const QByteArray form = "<Form><Window type=\"1\" width=\"50\" height=\"50\">"
+                            "<rectangle width=\"1\" height=\"1\"/></Window></Form>";
+    QTest::newRow("Config twice") << project(QByteArray(), QByteArray(), config) << QString();
+    QTest::newRow("Form twice") << project(QByteArray(), QByteArray(), form) << QString();
+}
+
+void TestCliBadInput::badFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, renderMessage);
+
+    const QString file = m_dir.filePath(QStringLiteral("bad.mvprg"));
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(out.write(bytes), qint64(bytes.size()));
+    }
+    const QString pictures = m_dir.filePath(QStringLiteral("pictures"));
+    QDir(pictures).removeRecursively();
+
+    // Both commands at once: the machine has two cores.
+    QProcess info;
+    QProcess render;
+    info.start(QStringLiteral(MAROVIN_CLI), {QStringLiteral("info"), file});
+    render.start(QStringLiteral(MAROVIN_CLI),
+                 {QStringLiteral("render"), file, QStringLiteral("-o"), pictures});
+    auto finish = [](QProcess &process) {
+        Run run;
+        run.finished = process.waitForFinished(TimeoutMs);
+        if (!run.finished) {
+            process.kill();
+            process.waitForFinished();
+        }
+        run.status = process.exitStatus();
+        run.code = process.exitCode();
+        run.out = process.readAllStandardOutput();
+        run.err = process.readAllStandardError();
+        return run;
+    };
+    const Run infoRun = finish(info);
+    const Run renderRun = finish(render);
+
+    for (const auto &[command, run] :
+         {std::make_pair(QStringLiteral("info"), infoRun),
+          std::make_pair(QStringLiteral("render"), renderRun)}) {
+        const QString what = describe(command, run);
+        QVERIFY2(run.finished, qPrintable(what));
+        QVERIFY2(run.status == QProcess::NormalExit, qPrintable(what));
+        QVERIFY2(run.code == 0 || run.code == 1, qPrintable(what));
+        if (run.code == 1)
+            QVERIFY2(run.err.contains("marovin-cli: "), qPrintable(what));
+    }
+    // A loaded project is described in full.
+    if (infoRun.code == 0) {
+        QJsonParseError error;
+        QJsonDocument::fromJson(infoRun.out, &error);
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+    }
+    if (!renderMessage.isEmpty()) {
+        QCOMPARE(renderRun.code, 1);
+        QVERIFY2(QString::fromUtf8(renderRun.err).contains(renderMessage),
+                 renderRun.err.constData());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCliBadInput)
+
+#include "tst_clibadinput.moc"
