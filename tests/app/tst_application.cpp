@@ -1,8 +1,12 @@
 #include "app/application.h"
 #include "app/apppaths.h"
 #include "app/crashfilter.h"
+#include "editor/screentype.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/newprojectdialog.h"
+#include "mainwindow/projecttree.h"
 #include "project/config.h"
+#include "project/drawmanager.h"
 #include "project/projectfile.h"
 #include "support/modalscript.h"
 
@@ -46,6 +50,34 @@ QString recentFirst()
     return nativeStore().value("recentFiles").toStringList().value(0);
 }
 
+// Writes a project of two screens to path, protected by password when given.
+bool writeTwoScreenProject(const QString &path, const QString &password)
+{
+    Config *config = Config::instance();
+    config->reset();
+    config->screenWidth = 800;
+    config->screenHeight = 480;
+    MainWindow maker;
+    maker.projectTree()->addForm(BaseScreen);
+    maker.projectTree()->addForm(WindowScreen);
+    config->projectPw = password;
+    const bool written = ProjectFile::write(path);
+    maker.closeProject();
+    return written;
+}
+
+// Turns the start-up new-project dialog on for one test.
+struct ShowNewProject
+{
+    ShowNewProject() { set(true); }
+    ~ShowNewProject() { set(false); }
+    static void set(bool on)
+    {
+        QSettings(AppPaths::settingsFile(), QSettings::IniFormat).setValue("showNew", on);
+        Config::instance()->showNew = on;
+    }
+};
+
 // Restores the write bit of a folder made read-only, so it can be removed.
 struct WritableAgain
 {
@@ -81,6 +113,8 @@ private slots:
     void recoveryQuestion_data();
     void recoveryQuestion();
     void recoveryCopyOpensAsItsProject();
+    void newProjectDialogWaitsForStartupBoxes_data();
+    void newProjectDialogWaitsForStartupBoxes();
 };
 
 void TestApplication::initTestCase()
@@ -347,6 +381,89 @@ void TestApplication::recoveryCopyOpensAsItsProject()
     QVERIFY(!QFile::exists(folder + "/r.mvprg"));
     window.save();
     QVERIFY(QFile::exists(folder + "/r.mvprg"));
+    window.closeProject();
+}
+
+void TestApplication::newProjectDialogWaitsForStartupBoxes_data()
+{
+    QTest::addColumn<QString>("file"); // below the test's "old" folder
+    QTest::addColumn<bool>("viaCrash"); // recorded by a crash, not on the command line
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QVector<int>>("buttons"); // pressed on the message boxes, in order
+    QTest::addColumn<int>("boxes"); // requests expected before the dialog
+
+    // Yes opens the copy, modified; the new-project flow then asks to save it.
+    QTest::newRow("recovery question, yes") << "~old.mvprg.autosave" << true << QString()
+                                            << QVector<int> {QMessageBox::Yes, QMessageBox::No}
+                                            << 2;
+    QTest::newRow("recovery question, no")
+        << "~old.mvprg.autosave" << true << QString() << QVector<int> {QMessageBox::No} << 1;
+    QTest::newRow("load error") << "missing.mvprg" << false << QString() << QVector<int>() << 2;
+    QTest::newRow("password prompt") << "old.mvprg" << false << "pw" << QVector<int>() << 1;
+}
+
+void TestApplication::newProjectDialogWaitsForStartupBoxes()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, viaCrash);
+    QFETCH(QString, password);
+    QFETCH(QVector<int>, buttons);
+    QFETCH(int, boxes);
+
+    QTemporaryDir dir;
+    const QString old = dir.filePath("old/" + file);
+    QVERIFY(QDir().mkpath(dir.filePath("old")));
+    if (!file.startsWith("missing"))
+        QVERIFY(writeTwoScreenProject(old, password));
+    if (viaCrash)
+        nativeStore().setValue("exception", old);
+
+    ShowNewProject showNew;
+    ModalScript script;
+    script.keepOpenFor(300);
+    if (!password.isEmpty())
+        script.chooseText(password);
+    for (int button : buttons)
+        script.pressButton(button);
+
+    MainWindow window;
+    // Fills in the dialog once it shows and notes whether a box was open.
+    int seenAfter = -1;
+    bool insideABox = false;
+    QTimer watcher;
+    watcher.setInterval(20);
+    connect(&watcher, &QTimer::timeout, &window, [&] {
+        auto *dialog = window.findChild<NewProjectDialog *>();
+        if (!dialog || !dialog->isVisible())
+            return;
+        if (seenAfter >= 0) {
+            dialog->reject(); // OK refused: never leave the run blocked
+            return;
+        }
+        seenAfter = script.requests().size();
+        insideABox = script.isAsking();
+        dialog->findChild<QLineEdit *>("name")->setText("fresh");
+        dialog->findChild<QLineEdit *>("location")->setText(dir.path());
+        dialog->on_ok_clicked();
+    });
+    watcher.start();
+
+    Application::openStartupProject(&window, viaCrash ? QStringList {"marovin"}
+                                                      : QStringList {"marovin", old});
+    QTRY_VERIFY_WITH_TIMEOUT(seenAfter >= 0, 3000);
+    QVERIFY(!insideABox);
+    QCOMPARE(seenAfter, boxes);
+    QCOMPARE(script.requests().size(), boxes);
+    QCOMPARE(script.pending(), 0);
+
+    // Only the new project is open, and only it is saved.
+    const QString fresh = dir.filePath("fresh/fresh.mvprg");
+    QCOMPARE(Config::instance()->projectFile(), fresh);
+    QCOMPARE(DrawManager::instance()->scenes().size(), 1);
+    window.save();
+    window.closeProject();
+    QVERIFY(window.openProject(fresh));
+    QCOMPARE(DrawManager::instance()->scenes().size(), 1);
     window.closeProject();
 }
 

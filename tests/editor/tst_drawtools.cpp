@@ -10,6 +10,7 @@
 #include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicswidgetitem.h"
+#include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QListWidget>
@@ -87,15 +88,12 @@ private slots:
     void initTestCase()
     {
         qRegisterMetaType<QGraphicsItem *>();
-        Config::instance()->screenWidth = 800;
-        Config::instance()->screenHeight = 480;
         DrawTool::createTools();
     }
 
     void init()
     {
-        DrawTool::currentShape = 0;
-        DrawTool::continuousInsert = false;
+        ProcessFixture::start(800, 480);
         newScene();
     }
 
