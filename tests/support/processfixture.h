@@ -27,12 +27,14 @@
 class ProcessFixture
 {
 public:
-    // A fresh start: a new, empty configuration in the Chinese interface
-    // without the start-up new-project dialog, screens of the given size
-    // (-1 as before any project is open), screen names counting from 1, the
-    // selection tool in single-insert mode and 100 % zoom.
+    // A fresh start: no screens or scripts, a new, empty configuration in
+    // the Chinese interface without the start-up new-project dialog, screens
+    // of the given size (-1 as before any project is open), screen names
+    // counting from 1, the selection tool in single-insert mode and 100 %
+    // zoom. Suites also call it within a test to start over.
     static void start(int screenWidth = -1, int screenHeight = -1)
     {
+        DrawManager::instance()->clear();
         Config *config = Config::instance();
         config->reset();
         config->uiLanguage = 0;
