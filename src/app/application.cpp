@@ -128,6 +128,12 @@ QString Application::projectArgument(const QStringList &arguments, const QString
 
 void Application::openStartupProject(MainWindow *window, const QStringList &arguments)
 {
+    openCommandLineOrRecovery(window, arguments);
+    window->scheduleNewProject();
+}
+
+void Application::openCommandLineOrRecovery(MainWindow *window, const QStringList &arguments)
+{
     if (arguments.size() > 1) {
         const QString path = projectArgument(arguments, startupFolder());
         if (!path.isEmpty() && !window->openProject(path))

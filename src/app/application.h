@@ -32,6 +32,10 @@ public:
     static QString projectArgument(const QStringList &arguments, const QString &startup);
 
     // After the window is shown: opens the command-line project or, without
-    // arguments, offers to reopen the project recorded by a crash.
+    // arguments, offers to reopen the project recorded by a crash; then
+    // arms the new-project dialog the settings may ask for.
     static void openStartupProject(MainWindow *window, const QStringList &arguments);
+
+private:
+    static void openCommandLineOrRecovery(MainWindow *window, const QStringList &arguments);
 };

@@ -482,7 +482,11 @@ void MainWindow::readSettings()
     config->uiLanguage = quint8(settings.value(QStringLiteral("language"), 0).toInt());
     config->showNew = settings.value(QStringLiteral("showNew"), false).toBool();
     changeLanguage(config->uiLanguage);
-    if (config->showNew)
+}
+
+void MainWindow::scheduleNewProject()
+{
+    if (Config::instance()->showNew)
         QTimer::singleShot(200, this, &MainWindow::newFile);
 }
 

@@ -80,6 +80,12 @@ public:
 
     void readSettings();
     void writeSettings();
+    // When the settings ask for it, opens the new-project dialog 200 ms from
+    // now. Armed only once the start-up project and every box it raised are
+    // done: fired inside one of them, the dialog would share the screen with
+    // the recovery question and a project opened afterwards would be read
+    // into the new one.
+    void scheduleNewProject();
     // The settings file (AppPaths::settingsFile()).
     static QString settingsFile();
 

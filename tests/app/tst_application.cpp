@@ -1,13 +1,18 @@
 #include "app/application.h"
 #include "app/apppaths.h"
 #include "app/crashfilter.h"
+#include "editor/screentype.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/newprojectdialog.h"
+#include "mainwindow/projecttree.h"
 #include "project/config.h"
+#include "project/drawmanager.h"
 #include "project/projectfile.h"
 #include "support/modalscript.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QStandardPaths>
@@ -46,6 +51,34 @@ QString recentFirst()
     return nativeStore().value("recentFiles").toStringList().value(0);
 }
 
+// Writes a project of two screens to path, protected by password when given.
+bool writeTwoScreenProject(const QString &path, const QString &password)
+{
+    Config *config = Config::instance();
+    config->reset();
+    config->screenWidth = 800;
+    config->screenHeight = 480;
+    MainWindow maker;
+    maker.projectTree()->addForm(BaseScreen);
+    maker.projectTree()->addForm(WindowScreen);
+    config->projectPw = password;
+    const bool written = ProjectFile::write(path);
+    maker.closeProject();
+    return written;
+}
+
+// Turns the start-up new-project dialog on for one test.
+struct ShowNewProject
+{
+    ShowNewProject() { set(true); }
+    ~ShowNewProject() { set(false); }
+    static void set(bool on)
+    {
+        QSettings(AppPaths::settingsFile(), QSettings::IniFormat).setValue("showNew", on);
+        Config::instance()->showNew = on;
+    }
+};
+
 // Restores the write bit of a folder made read-only, so it can be removed.
 struct WritableAgain
 {
@@ -81,6 +114,8 @@ private slots:
     void recoveryQuestion_data();
     void recoveryQuestion();
     void recoveryCopyOpensAsItsProject();
+    void newProjectDialogWaitsForStartupBoxes_data();
+    void newProjectDialogWaitsForStartupBoxes();
 };
 
 void TestApplication::initTestCase()
@@ -347,6 +382,94 @@ void TestApplication::recoveryCopyOpensAsItsProject()
     QVERIFY(!QFile::exists(folder + "/r.mvprg"));
     window.save();
     QVERIFY(QFile::exists(folder + "/r.mvprg"));
+    window.closeProject();
+}
+
+void TestApplication::newProjectDialogWaitsForStartupBoxes_data()
+{
+    QTest::addColumn<QString>("file"); // below the test's "old" folder
+    QTest::addColumn<bool>("viaCrash"); // recorded by a crash, not on the command line
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QVector<int>>("buttons"); // pressed on the message boxes, in order
+    QTest::addColumn<int>("boxes"); // start-up requests expected before the dialog
+
+    QTest::newRow("recovery question, yes") << "~old.mvprg.autosave" << true << QString()
+                                            << QVector<int> {QMessageBox::Yes} << 1;
+    QTest::newRow("recovery question, no")
+        << "~old.mvprg.autosave" << true << QString() << QVector<int> {QMessageBox::No} << 1;
+    QTest::newRow("load error") << "missing.mvprg" << false << QString() << QVector<int>() << 2;
+    QTest::newRow("password prompt") << "old.mvprg" << false << "pw" << QVector<int>() << 1;
+    QTest::newRow("command line, no box") << "old.mvprg" << false << QString() << QVector<int>()
+                                          << 0;
+}
+
+void TestApplication::newProjectDialogWaitsForStartupBoxes()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, viaCrash);
+    QFETCH(QString, password);
+    QFETCH(QVector<int>, buttons);
+    QFETCH(int, boxes);
+
+    QTemporaryDir dir;
+    const QString old = dir.filePath("old/" + file);
+    QVERIFY(QDir().mkpath(dir.filePath("old")));
+    if (!file.startsWith("missing"))
+        QVERIFY(writeTwoScreenProject(old, password));
+    if (viaCrash)
+        nativeStore().setValue("exception", old);
+
+    ShowNewProject showNew;
+    ModalScript script;
+    script.keepOpenFor(300);
+    if (!password.isEmpty())
+        script.chooseText(password);
+    for (int button : buttons)
+        script.pressButton(button);
+    // An opened project that counts as modified is offered for saving
+    // before the new one replaces it.
+    script.pressButton(QMessageBox::No);
+
+    MainWindow window;
+    // Fills in the dialog once it shows and notes whether a box was open.
+    int seenAfter = -1;
+    bool insideABox = false;
+    QTimer watcher;
+    watcher.setInterval(20);
+    connect(&watcher, &QTimer::timeout, &window, [&] {
+        auto *dialog = window.findChild<NewProjectDialog *>();
+        if (!dialog || !dialog->isVisible())
+            return;
+        if (seenAfter >= 0) {
+            dialog->reject(); // OK refused: never leave the run blocked
+            return;
+        }
+        seenAfter = script.requests().size();
+        insideABox = script.isAsking();
+        dialog->findChild<QLineEdit *>("name")->setText("fresh");
+        dialog->findChild<QLineEdit *>("location")->setText(dir.path());
+        dialog->on_ok_clicked();
+    });
+    watcher.start();
+
+    Application::openStartupProject(&window, viaCrash ? QStringList {"marovin"}
+                                                      : QStringList {"marovin", old});
+    QTRY_VERIFY2_WITH_TIMEOUT(seenAfter >= 0, qPrintable(script.texts().join('\n')), 3000);
+    QVERIFY(!insideABox);
+    const QStringList asked = script.texts();
+    QCOMPARE(asked.size(), seenAfter);
+    QVERIFY2(seenAfter == boxes
+                 || (seenAfter == boxes + 1 && asked.last().startsWith("是否将改动保存到")),
+             qPrintable(asked.join('\n')));
+
+    // Only the new project is open, and only it is saved.
+    const QString fresh = dir.filePath("fresh/fresh.mvprg");
+    QCOMPARE(Config::instance()->projectFile(), fresh);
+    QCOMPARE(DrawManager::instance()->scenes().size(), 1);
+    window.save();
+    window.closeProject();
+    QVERIFY(window.openProject(fresh));
+    QCOMPARE(DrawManager::instance()->scenes().size(), 1);
     window.closeProject();
 }
 

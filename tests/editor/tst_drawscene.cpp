@@ -3,6 +3,7 @@
 #include "editor/drawview.h"
 #include "project/config.h"
 #include "shapes/graphicsitemgroup.h"
+#include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QImage>
@@ -34,13 +35,7 @@ class TestDrawScene : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        Config::instance()->screenWidth = 800;
-        Config::instance()->screenHeight = 480;
-        DrawScene::resetScreenCounters();
-        DrawTool::currentShape = 0;
-    }
+    void init() { ProcessFixture::start(800, 480); }
 
     void screenNames()
     {

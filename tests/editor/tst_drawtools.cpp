@@ -13,6 +13,7 @@
 #include "shapes/graphicspolyline.h"
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicswidgetitem.h"
+#include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QListWidget>
@@ -91,15 +92,12 @@ private slots:
     void initTestCase()
     {
         qRegisterMetaType<QGraphicsItem *>();
-        Config::instance()->screenWidth = 800;
-        Config::instance()->screenHeight = 480;
         DrawTool::createTools();
     }
 
     void init()
     {
-        DrawTool::currentShape = 0;
-        DrawTool::continuousInsert = false;
+        ProcessFixture::start(800, 480);
         newScene();
     }
 

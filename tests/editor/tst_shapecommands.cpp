@@ -5,6 +5,7 @@
 #include "project/config.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicsroundrectitem.h"
+#include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QPointer>
@@ -75,9 +76,7 @@ class TestShapeCommands : public QObject
 private slots:
     void init()
     {
-        Config::instance()->screenWidth = 800;
-        Config::instance()->screenHeight = 480;
-        DrawScene::resetScreenCounters();
+        ProcessFixture::start(800, 480);
         GraphicsItem::seedRandom(7);
         CountedRect::live = 0;
         m_scene = std::make_unique<DrawScene>();

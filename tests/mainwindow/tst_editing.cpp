@@ -13,8 +13,8 @@
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicsrectitem.h"
-#include "support/isolatedsettings.h"
 #include "support/menuscript.h"
+#include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QtTest>
@@ -78,28 +78,20 @@ class TestEditing : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QDir(m_dir.path()).mkpath("bin");
-        QDir::setCurrent(QDir(m_dir.path()).filePath("bin"));
-    }
+    void initTestCase() { ProcessFixture::enterBinFolder(m_dir); }
 
     void init()
     {
-        Config::instance()->screenWidth = 800;
-        Config::instance()->screenHeight = 480;
+        ProcessFixture::start(800, 480);
         m_window = std::make_unique<MainWindow>();
         m_window->setCentralPage(false);
         m_window->resize(1400, 900);
-        DrawTool::currentShape = 0;
-        DrawTool::continuousInsert = false;
     }
 
     void cleanup()
     {
-        m_window->closeProject();
-        m_window.reset();
-        QApplication::clipboard()->clear();
+        ProcessFixture::close(m_window);
+        ProcessFixture::finish();
     }
 
     void drawingRecordsOneEntry()

@@ -9,8 +9,8 @@
 #include "mainwindow/recentlabel.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
-#include "support/isolatedsettings.h"
 #include "support/modalscript.h"
+#include "support/processfixture.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -72,27 +72,22 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        // The settings file lives in ../config relative to the working folder.
-        QDir(m_dir.path()).mkpath("bin");
-        QDir::setCurrent(QDir(m_dir.path()).filePath("bin"));
+        ProcessFixture::enterBinFolder(m_dir);
     }
 
     void init()
     {
-        nativeStore().clear();
-        QFile::remove(MainWindow::settingsFile());
-        Config::instance()->uiLanguage = 0;
+        ProcessFixture::forgetSettings();
+        ProcessFixture::start();
         m_window = std::make_unique<MainWindow>();
     }
 
     void cleanup()
     {
-        DrawManager::instance()->setCurrentView(nullptr);
-        // The zoom is shared by all views; start every test at 100 %.
-        DrawView(nullptr).setZoom(1.0);
-        m_window.reset();
+        ProcessFixture::close(m_window);
         m_view.reset();
         m_scene.reset();
+        ProcessFixture::finish();
     }
 
     // Also the title rules and the modified flag.

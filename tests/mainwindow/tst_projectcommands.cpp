@@ -7,8 +7,8 @@
 #include "project/drawmanager.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsrectitem.h"
-#include "support/isolatedsettings.h"
 #include "support/modalscript.h"
+#include "support/processfixture.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -82,22 +82,19 @@ class TestProjectCommands : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QDir(m_dir.path()).mkpath("bin");
-        QDir::setCurrent(QDir(m_dir.path()).filePath("bin"));
-    }
+    void initTestCase() { ProcessFixture::enterBinFolder(m_dir); }
 
     void init()
     {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZEL", "Marovin").clear();
+        ProcessFixture::forgetSettings();
+        ProcessFixture::start();
         m_window = std::make_unique<MainWindow>();
     }
 
     void cleanup()
     {
-        m_window->closeProject();
-        m_window.reset();
+        ProcessFixture::close(m_window);
+        ProcessFixture::finish();
     }
 
     // A new project exists on disk at once; drawn, saved, closed and reopened,

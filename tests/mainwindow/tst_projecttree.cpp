@@ -6,8 +6,8 @@
 #include "mainwindow/tabcontent.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
-#include "support/isolatedsettings.h"
 #include "support/modalscript.h"
+#include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QAction>
@@ -30,10 +30,7 @@ class TestProjectTree : public QObject
 private slots:
     void init()
     {
-        Config::instance()->screenWidth = 800;
-        Config::instance()->screenHeight = 480;
-        DrawScene::resetScreenCounters();
-
+        ProcessFixture::start(800, 480);
         m_tabs = std::make_unique<TabContent>();
         m_tree = std::make_unique<ProjectTree>();
         TabContent *tabs = m_tabs.get();
@@ -62,7 +59,7 @@ private slots:
         MenuSeam::setHandler({});
         m_tree.reset();
         m_tabs.reset();
-        DrawManager::instance()->clear();
+        ProcessFixture::finish();
     }
 
     void doubleClickAddsAndShows()

@@ -3,8 +3,8 @@
 #include "mainwindow/newprojectdialog.h"
 #include "mainwindow/recentlabel.h"
 #include "project/config.h"
-#include "support/isolatedsettings.h"
 #include "support/modalscript.h"
+#include "support/processfixture.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -81,9 +81,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        // The settings file is "../config/config.ini" relative to the working folder.
-        QDir(m_dir.path()).mkpath("bin");
-        QVERIFY(QDir::setCurrent(QDir(m_dir.path()).filePath("bin")));
+        ProcessFixture::enterBinFolder(m_dir);
         m_projects = QDir(m_dir.path()).filePath("projects");
     }
 
@@ -92,11 +90,7 @@ private slots:
         QDir(m_projects).removeRecursively();
         QVERIFY(QDir().mkpath(m_projects));
         QFile::remove(MainWindow::settingsFile());
-        Config *config = Config::instance();
-        config->reset();
-        config->showNew = false;
-        config->screenWidth = -1;
-        config->screenHeight = -1;
+        ProcessFixture::start();
     }
 
     // Rows follow the visible actions, gaps included, and show the project

@@ -1,4 +1,5 @@
 #include "project/config.h"
+#include "support/processfixture.h"
 
 #include <QFile>
 #include <QStandardItemModel>
@@ -30,11 +31,7 @@ class TestBuiltinTables : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        Config::instance()->reset();
-        Config::instance()->uiLanguage = 0;
-    }
+    void init() { ProcessFixture::start(); }
 
     void cleanup() { Config::instance()->loadHardDevices(); }
 

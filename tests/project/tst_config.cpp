@@ -1,4 +1,5 @@
 #include "project/config.h"
+#include "support/processfixture.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -58,14 +59,7 @@ class TestConfig : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        Config *c = Config::instance();
-        c->reset();
-        c->uiLanguage = 0;
-        c->screenWidth = -1;
-        c->screenHeight = -1;
-    }
+    void init() { ProcessFixture::start(); }
 
     void resetClearsProjectButKeepsPanelAndInterface()
     {

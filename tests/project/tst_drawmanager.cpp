@@ -4,7 +4,7 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "shapes/graphicsitemgroup.h"
-#include "support/isolatedsettings.h"
+#include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QPointer>
@@ -20,18 +20,8 @@ class TestDrawManager : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        Config::instance()->screenWidth = 800;
-        Config::instance()->screenHeight = 480;
-        DrawScene::resetScreenCounters();
-    }
-
-    void cleanup()
-    {
-        manager()->clear();
-        DrawView(nullptr).setZoom(1.0);
-    }
+    void init() { ProcessFixture::start(800, 480); }
+    void cleanup() { ProcessFixture::finish(); }
 
     void unknownTypeMakesNothing()
     {

@@ -14,8 +14,8 @@
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicstextitem.h"
 #include "shapes/graphicswidgetitem.h"
-#include "support/isolatedsettings.h"
 #include "support/modalscript.h"
+#include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QDir>
@@ -265,15 +265,11 @@ class TestProjectFile : public QObject
 private slots:
     void init()
     {
-        DrawManager::instance()->clear();
-        DrawScene::resetScreenCounters();
-        Config::instance()->reset();
-        Config::instance()->screenWidth = 800;
-        Config::instance()->screenHeight = 480;
+        ProcessFixture::start(800, 480);
         GraphicsItem::seedRandom(7);
     }
 
-    void cleanup() { DrawManager::instance()->clear(); }
+    void cleanup() { ProcessFixture::finish(); }
 
     void goldenFiles()
     {

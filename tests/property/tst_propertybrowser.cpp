@@ -6,6 +6,7 @@
 #include "shapes/graphicsimageitem.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicstextitem.h"
+#include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QStandardItemModel>
@@ -185,15 +186,9 @@ class TestPropertyBrowser : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        Config::instance()->screenWidth = 800;
-        Config::instance()->screenHeight = 600;
-    }
-
     void init()
     {
-        Config::instance()->uiLanguage = 0;
+        ProcessFixture::start(800, 600);
         GraphicsItem::seedRandom(3);
         m_form = std::make_unique<QWidget>();
         UserOptGroup::instance()->setActiveForm(m_form.get());
@@ -207,7 +202,6 @@ private slots:
         UserOptGroup::instance()->removeForm(m_form.get());
         m_scene.reset();
         m_form.reset();
-        Config::instance()->uiLanguage = 0;
         PropertyTreeBrowser::colourChooser = nullptr;
         PropertyTreeBrowser::fontChooser = nullptr;
     }

@@ -4,6 +4,7 @@
 #include "project/drawmanager.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsitemgroup.h"
+#include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QPointer>
@@ -128,8 +129,7 @@ private:
 
 void TestGroupShape::init()
 {
-    Config::instance()->screenWidth = 800;
-    Config::instance()->screenHeight = 480;
+    ProcessFixture::start(800, 480);
     m_scene = std::make_unique<DrawScene>(BaseScreen);
 }
 

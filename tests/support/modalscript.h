@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QQueue>
+#include <QTest>
 
 // Answers modal requests from a queue for the lifetime of the object; an
 // empty queue answers "cancel" so a forgotten answer fails a test instead
@@ -14,7 +15,13 @@ public:
     ModalScript()
     {
         ModalSeam::setHandler([this](const ModalRequest &) {
-            return m_answers.isEmpty() ? cancelled() : m_answers.dequeue();
+            const ModalAnswer answer = m_answers.isEmpty() ? cancelled() : m_answers.dequeue();
+            if (m_openFor > 0) {
+                ++m_asking;
+                QTest::qWait(m_openFor);
+                --m_asking;
+            }
+            return answer;
         });
     }
     ~ModalScript() { ModalSeam::setHandler({}); }
@@ -45,6 +52,12 @@ public:
     }
     int pending() const { return m_answers.size(); }
 
+    // A real box runs an event loop while the user reads it, so timers fire
+    // inside it; keeps each request open that long before answering.
+    void keepOpenFor(int ms) { m_openFor = ms; }
+    // True while a request is being held open.
+    bool isAsking() const { return m_asking > 0; }
+
 private:
     static ModalAnswer cancelled()
     {
@@ -54,4 +67,6 @@ private:
     }
 
     QQueue<ModalAnswer> m_answers;
+    int m_openFor = 0;
+    int m_asking = 0;
 };
