@@ -174,6 +174,33 @@ private:
     bool m_skipFirstRedo = true;
 };
 
+// A change of the stacking order of a scene's shapes, one Format command.
+// Built before the change; recordNewOrder() takes the z values after it.
+// Undo and redo put back the exact values of the shapes that changed.
+// Owns nothing.
+class StackOrderCommand : public QUndoCommand
+{
+public:
+    StackOrderCommand(QGraphicsScene *scene, const QString &text, QUndoCommand *parent = nullptr);
+
+    // Keeps the shapes whose z changed since construction with their old
+    // and new values; false when none did (nothing worth an entry).
+    bool recordNewOrder();
+
+    void undo() override;
+    void redo() override;
+
+private:
+    struct Change
+    {
+        QGraphicsItem *item;
+        double oldZ;
+        double newZ;
+    };
+
+    QList<Change> m_changes;
+};
+
 // A group already formed in scene from its current members. Undo dissolves
 // it but keeps the group object, so redo brings back the same group.
 // Owns the (then empty) group while undone.

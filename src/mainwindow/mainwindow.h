@@ -6,6 +6,7 @@
 
 class AddressLibDialog;
 class DockManager;
+class DrawScene;
 class FirstPage;
 class ItemsTable;
 class NewProjectDialog;
@@ -152,6 +153,9 @@ private:
     // Pushes an already applied edit onto the current form's history and
     // marks the project modified.
     void pushCommand(QUndoCommand *command);
+    // Runs one stacking-order operation of the scene on the first selected
+    // shape and records it as one entry named after the action that ran it.
+    void restack(void (DrawScene::*operation)(QGraphicsItem *));
 
     DockManager *m_dockManager = nullptr;
     FirstPage *m_firstPage = nullptr;
@@ -185,4 +189,8 @@ private:
     QUndoView *m_undoView = nullptr;
     QStackedWidget *m_central = nullptr;
     QTranslator *m_translator = nullptr; // owned through the parent chain
+    // While one Format command reports its per-shape changes, the entry
+    // they are gathered under (owned by the caller until pushed); null
+    // otherwise, when each gesture signal is an entry of its own.
+    QUndoCommand *m_gatheringCommand = nullptr;
 };
