@@ -97,9 +97,9 @@ private:
     bool m_skipFirstRedo = true;
 };
 
-// A resize already made by dragging a box handle, with scale holding the
-// factors of the whole gesture. Undo scales back about the handle opposite
-// the dragged one. Owns nothing.
+// A resize already made through a box handle (dragged, or by an equal-size
+// command), with scale holding the factors of the whole change. Undo scales
+// back about the handle opposite that one. Owns nothing.
 class ResizeShapeCommand : public QUndoCommand
 {
 public:
