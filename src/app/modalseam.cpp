@@ -37,8 +37,3 @@ const QVector<ModalRequest> &ModalSeam::history()
 {
     return historySlot();
 }
-
-void ModalSeam::clearHistory()
-{
-    historySlot().clear();
-}

@@ -47,5 +47,4 @@ public:
 
     // Requests seen since the handler was installed, oldest first.
     static const QVector<ModalRequest> &history();
-    static void clearHistory();
 };

@@ -100,12 +100,31 @@ public:
     // there is none.
     QGraphicsItem *layerNeighbour(QGraphicsItem *item, bool down) const;
 
-    // Aligns (codes 0-5), distributes (7, 8) or equalises the size (9-11)
-    // of the selection against its first item. Does nothing when the
-    // selection is empty. Emits itemMoved per moved shape or itemResize per
-    // resized shape. Equal sizes skip groups and any shape (or reference)
-    // of zero width or height.
-    void alignItems(int code);
+    // The Format menu's alignment commands, named after their actions. The
+    // centre alignments are named after the line the centres end up on:
+    // AlignHCenter puts them on one horizontal line.
+    enum Alignment {
+        AlignTop = 0,
+        AlignHCenter = 1,
+        AlignVCenter = 2,
+        AlignBottom = 3,
+        AlignLeft = 4,
+        AlignRight = 5,
+        DistributeHorizontally = 7,
+        DistributeVertically = 8,
+        SameWidth = 9,
+        SameHeight = 10,
+        SameSize = 11
+    };
+    Q_ENUM(Alignment)
+
+    // Aligns, distributes or equalises the size of the selection against
+    // its first item. Does nothing when the selection is empty. Emits
+    // itemMoved per shape that moved or itemResize (with the scene point
+    // that stayed in place) per shape that changed size; a shape left as it
+    // was is not reported. Equal sizes skip groups and any shape (or
+    // reference) of zero width or height.
+    void alignItems(Alignment how);
 
     // Stacking order of one item against the shapes it overlaps; null
     // items are ignored. Nothing here records an undo entry. The front and
@@ -167,9 +186,10 @@ private:
     // z, or the first of z + step, z + 2 step, ... that no other top-level
     // shape holds.
     double freeZ(const QGraphicsItem *item, double z, double step) const;
-    void alignEdges(int code, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes);
+    void alignEdges(Alignment how, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes);
     void distribute(bool horizontal, const QList<QGraphicsItem *> &shapes);
-    void equaliseSize(int code, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes);
+    void equaliseSize(Alignment how, QGraphicsItem *reference,
+                      const QList<QGraphicsItem *> &shapes);
 
     QPointer<DrawView> m_view;
     QPointF m_movedBy;

@@ -28,7 +28,7 @@ void moveBy(QGraphicsItem *item, const QPointF &delta)
 
 } // namespace
 
-void DrawScene::alignItems(int code)
+void DrawScene::alignItems(Alignment how)
 {
     const QList<QGraphicsItem *> selected = selectedItems();
     if (selected.isEmpty())
@@ -40,30 +40,29 @@ void DrawScene::alignItems(int code)
             shapes.append(item);
     }
 
-    switch (code) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-        alignEdges(code, reference, shapes);
+    switch (how) {
+    case AlignTop:
+    case AlignHCenter:
+    case AlignVCenter:
+    case AlignBottom:
+    case AlignLeft:
+    case AlignRight:
+        alignEdges(how, reference, shapes);
         break;
-    case 7:
-    case 8:
-        distribute(code == 7, shapes);
+    case DistributeHorizontally:
+    case DistributeVertically:
+        distribute(how == DistributeHorizontally, shapes);
         break;
-    case 9:
-    case 10:
-    case 11:
-        equaliseSize(code, reference, shapes);
-        break;
-    default:
+    case SameWidth:
+    case SameHeight:
+    case SameSize:
+        equaliseSize(how, reference, shapes);
         break;
     }
 }
 
-void DrawScene::alignEdges(int code, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes)
+void DrawScene::alignEdges(Alignment how, QGraphicsItem *reference,
+                           const QList<QGraphicsItem *> &shapes)
 {
     const QRectF ref = sceneBox(reference);
     const double refWidth = ref.width();
@@ -78,23 +77,23 @@ void DrawScene::alignEdges(int code, QGraphicsItem *reference, const QList<QGrap
         const QRectF r = sceneBox(item);
         const QPointF centre(r.x() + r.width() / 2, r.y() + r.height() / 2);
         QPointF target = centre;
-        switch (code) {
-        case 0:
+        switch (how) {
+        case AlignTop:
             target.setY(cyCut + (r.height() - refHeight) / 2);
             break;
-        case 1:
+        case AlignHCenter:
             target.setY(cy);
             break;
-        case 2:
+        case AlignVCenter:
             target.setX(cx);
             break;
-        case 3:
+        case AlignBottom:
             target.setY(cyCut - (r.height() - refHeight) / 2);
             break;
-        case 4:
+        case AlignLeft:
             target.setX(cxCut - (refWidth - r.width()) / 2);
             break;
-        case 5:
+        case AlignRight:
             target.setX(cxCut + (refWidth - r.width()) / 2);
             break;
         default:
@@ -143,12 +142,15 @@ void DrawScene::distribute(bool horizontal, const QList<QGraphicsItem *> &shapes
             start += records.at(i - 1).size + gap;
         const double shift = start - record.start;
         const QPointF delta = horizontal ? QPointF(shift, 0) : QPointF(0, shift);
+        // The outer shapes stay where they are, and would make empty undo steps.
+        if (delta.isNull())
+            continue;
         moveBy(record.item, delta);
         emit itemMoved(record.item, delta);
     }
 }
 
-void DrawScene::equaliseSize(int code, QGraphicsItem *reference,
+void DrawScene::equaliseSize(Alignment how, QGraphicsItem *reference,
                              const QList<QGraphicsItem *> &shapes)
 {
     // Only single shapes have a size to compare; zero sizes would give
@@ -163,25 +165,28 @@ void DrawScene::equaliseSize(int code, QGraphicsItem *reference,
             continue;
         const double sx = ref->width() / shape->width();
         const double sy = ref->height() / shape->height();
-        int handle = 0;
+        int handle = SizeHandleRect::NoHandle;
         QPointF scale;
-        if (code == 9 && sx != 1) {
-            handle = 4;
+        if (how == SameWidth && sx != 1) {
+            handle = SizeHandleRect::Right;
             scale = QPointF(sx, 1);
-        } else if (code == 10 && sy != 1) {
-            handle = 6;
+        } else if (how == SameHeight && sy != 1) {
+            handle = SizeHandleRect::Bottom;
             scale = QPointF(1, sy);
-        } else if (code == 11 && (sx != 1 || sy != 1)) {
-            handle = 5;
+        } else if (how == SameSize && (sx != 1 || sy != 1)) {
+            handle = SizeHandleRect::BottomRight;
             scale = QPointF(sx, sy);
         }
-        if (handle == 0)
+        if (handle == SizeHandleRect::NoHandle)
             continue;
         // The handle opposite the dragged one stays put, so shapes grow to
-        // the right and downward.
+        // the right and downward. Undo scales back about the same scene
+        // point: the box handles of a point-list shape lie on its stroke,
+        // which does not scale, so after the resize no handle marks it.
         const QPointF origin = shape->oppositeHandlePosition(handle);
+        const QPointF fixedPoint = shape->mapToScene(origin);
         shape->scaleFromHandle(handle, scale.x(), scale.y(), origin);
         shape->normalizeGeometry();
-        emit itemResize(shape, handle, scale);
+        emit itemResize(shape, handle, scale, 0, fixedPoint);
     }
 }

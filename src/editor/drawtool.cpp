@@ -92,20 +92,20 @@ void DrawTool::setViewCursor(DrawScene *scene, SelectMode mode, int handle)
         return;
     QWidget *viewport = view->viewport();
     switch (handle) {
-    case 1:
-    case 5:
+    case SizeHandleRect::TopLeft:
+    case SizeHandleRect::BottomRight:
         viewport->setCursor(Qt::SizeFDiagCursor);
         return;
-    case 2:
-    case 6:
+    case SizeHandleRect::Top:
+    case SizeHandleRect::Bottom:
         viewport->setCursor(Qt::SizeVerCursor);
         return;
-    case 3:
-    case 7:
+    case SizeHandleRect::TopRight:
+    case SizeHandleRect::BottomLeft:
         viewport->setCursor(Qt::SizeBDiagCursor);
         return;
-    case 4:
-    case 8:
+    case SizeHandleRect::Right:
+    case SizeHandleRect::Left:
         viewport->setCursor(Qt::SizeHorCursor);
         return;
     default:

@@ -54,9 +54,6 @@ public:
     static void setViewCursor(DrawScene *scene, SelectMode mode, int handle);
 
     int kind() const { return m_kind; }
-    // The mouse rests on a handle of the single selected shape, so the next
-    // press drags the handle instead of letting Qt pick an item.
-    bool hoverSizer() const { return m_hoverSizer; }
 
     // The scene's mouse events; scene is the scene that received them. The
     // base handlers keep downPos and lastPos; a release without movement
@@ -76,6 +73,8 @@ protected:
     static bool samePoint(const QPointF &a, const QPointF &b);
 
     int m_kind;
+    // The mouse rests on a handle of the single selected shape, so the next
+    // press drags the handle instead of letting Qt pick an item.
     bool m_hoverSizer = false;
 
 private:

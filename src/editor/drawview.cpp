@@ -50,11 +50,6 @@ DrawScene *DrawView::drawScene() const
     return qobject_cast<DrawScene *>(scene());
 }
 
-double DrawView::sharedZoom()
-{
-    return zoomSlot();
-}
-
 void DrawView::setZoom(double factor)
 {
     if (!(factor > 0) || !std::isfinite(factor))

@@ -29,11 +29,9 @@ public:
     // The screen shown, or null when the view holds another kind of scene.
     DrawScene *drawScene() const;
 
-    // The zoom factor shared by every view (1.0 = 100 %). It outlives all
-    // views; a view follows it only through setZoom or applyZoom.
-    static double sharedZoom();
-
-    // Stores factor as the shared zoom and applies it to this view. A factor
+    // Stores factor as the zoom shared by every view (1.0 = 100 %; it
+    // outlives all views) and applies it to this view; the other views
+    // follow only through their own setZoom or applyZoom. A factor
     // that is zero or less, or not finite, is ignored: it would collapse or
     // mirror the screen.
     void setZoom(double factor);

@@ -19,19 +19,13 @@ public:
 
     QGraphicsItem *item() const { return m_item; }
 
-    // The handle whose square contains the scene point, tried from the last
-    // handle to the first so that later handles win where they overlap;
-    // null when none is hit.
+    // The shape's own AbstractShapeType::handleAt: a hidden handle is
+    // never hit.
     SizeHandleRect *handleAt(const QPointF &scenePoint) const
     {
-        const QVector<SizeHandleRect *> *list = handles();
-        if (!list)
-            return nullptr;
-        for (int i = list->size() - 1; i >= 0; --i) {
-            if (list->at(i)->hitTest(scenePoint))
-                return list->at(i);
-        }
-        return nullptr;
+        if (m_single)
+            return m_single->handleAt(scenePoint);
+        return m_group ? m_group->handleAt(scenePoint) : nullptr;
     }
     // Direction of the handle under the scene point; 0 when none is hit.
     int handleDirAt(const QPointF &scenePoint) const
@@ -77,13 +71,6 @@ public:
     }
 
 private:
-    const QVector<SizeHandleRect *> *handles() const
-    {
-        if (m_single)
-            return &m_single->handles();
-        return m_group ? &m_group->handles() : nullptr;
-    }
-
     QGraphicsItem *m_item;
     AbstractShapeType<QGraphicsItem> *m_single;
     AbstractShapeType<QGraphicsItemGroup> *m_group;

@@ -27,13 +27,13 @@ QList<QGraphicsItem *> movableOf(const QList<QGraphicsItem *> &items)
 // axis that turned over. 0 when nothing turned over.
 int handleAfterFlip(int handle, const QPointF &factors)
 {
-    if (handle < 1 || handle > 8)
-        return 0;
+    if (!SizeHandleRect::isBoxDirection(handle))
+        return SizeHandleRect::NoHandle;
     static const int acrossX[] = {0, 3, 2, 1, 8, 7, 6, 5, 4};
     static const int acrossY[] = {0, 7, 6, 5, 4, 3, 2, 1, 8};
     // Side handles scale one axis only; the other factor means nothing.
-    const bool scalesX = handle != 2 && handle != 6;
-    const bool scalesY = handle != 4 && handle != 8;
+    const bool scalesX = handle != SizeHandleRect::Top && handle != SizeHandleRect::Bottom;
+    const bool scalesY = handle != SizeHandleRect::Right && handle != SizeHandleRect::Left;
     int result = handle;
     if (scalesX && factors.x() < 0)
         result = acrossX[result];
@@ -121,12 +121,12 @@ void SelectTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *sce
     } else {
         const EditableShape target(selected.first());
         const SizeHandleRect *handle = target.handleAt(event->scenePos());
-        const int dir = handle ? handle->dir() : 0;
-        if (dir >= 1 && dir <= 8) {
+        const int dir = handle ? handle->dir() : int(SizeHandleRect::NoHandle);
+        if (SizeHandleRect::isBoxDirection(dir)) {
             dragHandle = dir;
             selectMode = Size;
             m_opposite = oppositeOf(target, dir);
-        } else if (dir >= 9) {
+        } else if (dir >= SizeHandleRect::FirstControl) {
             dragHandle = dir;
             selectMode = Editor;
             // Where the point was, not where the press landed on its handle:

@@ -26,7 +26,6 @@ public:
     // handling: the new shape's geometry is still normalised on release, but
     // no itemResize is emitted for the creation drag.
     void setSuppressSignals(bool suppress) { m_suppressSignals = suppress; }
-    bool suppressSignals() const { return m_suppressSignals; }
     // Forgets any fixed point left from an earlier resize, so that the next
     // resize move takes it from the shape (a creation drag starts so).
     void clearOpposite();

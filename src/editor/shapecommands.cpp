@@ -303,6 +303,46 @@ void ResizeShapeCommand::redo()
                   m_scale.x(), m_scale.y());
 }
 
+// StackOrderCommand
+
+StackOrderCommand::StackOrderCommand(QGraphicsScene *scene, const QString &text,
+                                     QUndoCommand *parent)
+    : QUndoCommand(text, parent)
+{
+    if (!scene)
+        return;
+    const QList<QGraphicsItem *> items = scene->items();
+    for (QGraphicsItem *item : items) {
+        if (item->type() > QGraphicsItem::UserType)
+            m_changes.append({item, item->zValue(), item->zValue()});
+    }
+}
+
+bool StackOrderCommand::recordNewOrder()
+{
+    QList<Change> changed;
+    for (Change change : qAsConst(m_changes)) {
+        change.newZ = change.item->zValue();
+        if (change.newZ != change.oldZ)
+            changed.append(change);
+    }
+    m_changes = changed;
+    return !m_changes.isEmpty();
+}
+
+void StackOrderCommand::undo()
+{
+    for (const Change &change : qAsConst(m_changes))
+        change.item->setZValue(change.oldZ);
+}
+
+void StackOrderCommand::redo()
+{
+    // Harmless the first time: the shapes already hold the new values.
+    for (const Change &change : qAsConst(m_changes))
+        change.item->setZValue(change.newZ);
+}
+
 // RotateShapeCommand
 
 RotateShapeCommand::RotateShapeCommand(QGraphicsItem *item, qreal oldAngle, QUndoCommand *parent)

@@ -97,9 +97,9 @@ private:
     bool m_skipFirstRedo = true;
 };
 
-// A resize already made by dragging a box handle, with scale holding the
-// factors of the whole gesture. Undo scales back about the handle opposite
-// the dragged one. Owns nothing.
+// A resize already made through a box handle (dragged, or by an equal-size
+// command), with scale holding the factors of the whole change. Undo scales
+// back about the handle opposite that one. Owns nothing.
 class ResizeShapeCommand : public QUndoCommand
 {
 public:
@@ -172,6 +172,33 @@ private:
     QPointF m_oldPos;
     QPointF m_newPos;
     bool m_skipFirstRedo = true;
+};
+
+// A change of the stacking order of a scene's shapes, one Format command.
+// Built before the change; recordNewOrder() takes the z values after it.
+// Undo and redo put back the exact values of the shapes that changed.
+// Owns nothing.
+class StackOrderCommand : public QUndoCommand
+{
+public:
+    StackOrderCommand(QGraphicsScene *scene, const QString &text, QUndoCommand *parent = nullptr);
+
+    // Keeps the shapes whose z changed since construction with their old
+    // and new values; false when none did (nothing worth an entry).
+    bool recordNewOrder();
+
+    void undo() override;
+    void redo() override;
+
+private:
+    struct Change
+    {
+        QGraphicsItem *item;
+        double oldZ;
+        double newZ;
+    };
+
+    QList<Change> m_changes;
 };
 
 // A group already formed in scene from its current members. Undo dissolves

@@ -24,6 +24,9 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QScopedValueRollback>
+
+#include <memory>
 
 namespace {
 
@@ -150,7 +153,9 @@ void MainWindow::itemMoved(QGraphicsItem *item, QPointF oldPosition)
     DrawScene *scene = currentScene();
     if (!scene)
         return;
-    if (item)
+    if (item && m_gatheringCommand)
+        new MoveShapeCommand(item, oldPosition, m_gatheringCommand);
+    else if (item)
         pushCommand(new MoveShapeCommand(item, oldPosition, nullptr));
     else
         pushCommand(new MoveShapeCommand(scene, oldPosition, nullptr));
@@ -165,10 +170,11 @@ void MainWindow::itemRotate(QGraphicsItem *item, qreal oldAngle)
 void MainWindow::itemResize(QGraphicsItem *item, int handle, QPointF scale, int oppositeHandle,
                             QPointF fixedPoint)
 {
-    auto *command = new ResizeShapeCommand(item, handle, scale, nullptr);
+    auto *command = new ResizeShapeCommand(item, handle, scale, m_gatheringCommand);
     command->setOppositeHandle(oppositeHandle);
     command->setFixedPoint(fixedPoint);
-    pushCommand(command);
+    if (!m_gatheringCommand)
+        pushCommand(command);
 }
 
 void MainWindow::itemControl(QGraphicsItem *item, int handle, QPointF newPos, QPointF lastPos_)
@@ -182,16 +188,31 @@ void MainWindow::on_aglin_triggered()
     auto *action = qobject_cast<QAction *>(sender());
     if (!scene || !action)
         return;
-    static const QHash<QString, int> codes = {
-        {QStringLiteral("align_top"), 0},      {QStringLiteral("align_hcenter"), 1},
-        {QStringLiteral("align_vcenter"), 2},  {QStringLiteral("align_bottom"), 3},
-        {QStringLiteral("align_left"), 4},     {QStringLiteral("align_right"), 5},
-        {QStringLiteral("align_horzeven"), 7}, {QStringLiteral("align_verteven"), 8},
-        {QStringLiteral("align_width"), 9},    {QStringLiteral("align_height"), 10},
-        {QStringLiteral("align_all"), 11}};
+    static const QHash<QString, DrawScene::Alignment> codes
+        = {{QStringLiteral("align_top"), DrawScene::AlignTop},
+           {QStringLiteral("align_hcenter"), DrawScene::AlignHCenter},
+           {QStringLiteral("align_vcenter"), DrawScene::AlignVCenter},
+           {QStringLiteral("align_bottom"), DrawScene::AlignBottom},
+           {QStringLiteral("align_left"), DrawScene::AlignLeft},
+           {QStringLiteral("align_right"), DrawScene::AlignRight},
+           {QStringLiteral("align_horzeven"), DrawScene::DistributeHorizontally},
+           {QStringLiteral("align_verteven"), DrawScene::DistributeVertically},
+           {QStringLiteral("align_width"), DrawScene::SameWidth},
+           {QStringLiteral("align_height"), DrawScene::SameHeight},
+           {QStringLiteral("align_all"), DrawScene::SameSize}};
     const auto code = codes.constFind(action->objectName());
-    if (code != codes.constEnd())
+    if (code == codes.constEnd())
+        return;
+    // One command is one undo step however many shapes it moves: the undo
+    // history holds only so many entries, and a step per shape would push
+    // the start of a large alignment out of reach.
+    auto gathered = std::make_unique<QUndoCommand>(action->text());
+    {
+        const QScopedValueRollback<QUndoCommand *> gathering(m_gatheringCommand, gathered.get());
         scene->alignItems(code.value());
+    }
+    if (gathered->childCount() > 0)
+        pushCommand(gathered.release());
 }
 
 void MainWindow::on_copy()
@@ -258,40 +279,37 @@ void MainWindow::on_delete()
     m_itemsTable->fill(scene);
 }
 
-void MainWindow::on_toPrev_triggered()
+void MainWindow::restack(void (DrawScene::*operation)(QGraphicsItem *))
 {
     DrawScene *scene = currentScene();
-    if (QGraphicsItem *item = firstSelected(scene)) {
-        setModified(true);
-        scene->moveForward(item);
-    }
+    QGraphicsItem *item = firstSelected(scene);
+    if (!item)
+        return;
+    auto *action = qobject_cast<QAction *>(sender());
+    auto command = std::make_unique<StackOrderCommand>(scene, action ? action->text() : QString());
+    (scene->*operation)(item);
+    if (command->recordNewOrder())
+        pushCommand(command.release());
+}
+
+void MainWindow::on_toPrev_triggered()
+{
+    restack(&DrawScene::moveForward);
 }
 
 void MainWindow::on_toNext_triggered()
 {
-    DrawScene *scene = currentScene();
-    if (QGraphicsItem *item = firstSelected(scene)) {
-        setModified(true);
-        scene->moveBackward(item);
-    }
+    restack(&DrawScene::moveBackward);
 }
 
 void MainWindow::on_toFront_triggered()
 {
-    DrawScene *scene = currentScene();
-    if (QGraphicsItem *item = firstSelected(scene)) {
-        setModified(true);
-        scene->bringToFront(item);
-    }
+    restack(&DrawScene::bringToFront);
 }
 
 void MainWindow::on_toBack_triggered()
 {
-    DrawScene *scene = currentScene();
-    if (QGraphicsItem *item = firstSelected(scene)) {
-        setModified(true);
-        scene->sendToBack(item);
-    }
+    restack(&DrawScene::sendToBack);
 }
 
 void MainWindow::on_group_triggered()

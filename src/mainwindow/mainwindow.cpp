@@ -20,6 +20,7 @@
 #include "project/drawmanager.h"
 #include "property/propertydialog.h"
 #include "property/propertytreebrowser.h"
+#include "shapes/shapekind.h"
 #include "taglib/addresslibdialog.h"
 #include "taglib/textlibdialog.h"
 
@@ -277,9 +278,8 @@ void MainWindow::updateActions()
     for (const char *key : {"copy", "cut", "delete", "toPrev", "toNext", "toFront", "toBack",
                             "group"})
         action(QString::fromLatin1(key))->setEnabled(n >= 1);
-    // Groups are identified by their item type code (UserType + 3).
     action(QStringLiteral("unGroup"))
-        ->setEnabled(n >= 1 && selected.first()->type() == QGraphicsItem::UserType + 3);
+        ->setEnabled(n >= 1 && selected.first()->type() == GroupItemType);
     for (const char *key : {"align_left", "align_right", "align_top", "align_bottom",
                             "align_hcenter", "align_vcenter", "align_height", "align_width",
                             "align_all"})

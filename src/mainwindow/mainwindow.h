@@ -6,6 +6,7 @@
 
 class AddressLibDialog;
 class DockManager;
+class DrawScene;
 class FirstPage;
 class HelpWindow;
 class ItemsTable;
@@ -165,6 +166,9 @@ private:
     // Says in the status bar that the command of action key needs a panel.
     void needsPanel(const QString &key);
     static QString buildDate();
+    // Runs one stacking-order operation of the scene on the first selected
+    // shape and records it as one entry named after the action that ran it.
+    void restack(void (DrawScene::*operation)(QGraphicsItem *));
 
     DockManager *m_dockManager = nullptr;
     FirstPage *m_firstPage = nullptr;
@@ -199,4 +203,8 @@ private:
     QStackedWidget *m_central = nullptr;
     QTranslator *m_translator = nullptr; // owned through the parent chain
     HelpWindow *m_helpWindow = nullptr; // child, made when first asked for
+    // While one Format command reports its per-shape changes, the entry
+    // they are gathered under (owned by the caller until pushed); null
+    // otherwise, when each gesture signal is an entry of its own.
+    QUndoCommand *m_gatheringCommand = nullptr;
 };

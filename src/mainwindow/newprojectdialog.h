@@ -20,8 +20,9 @@ class NewProjectDialog : public QDialog
 {
     Q_OBJECT
 public:
-    // Result of run() when a project was picked from the recent menu.
-    enum { RecentPicked = 2 };
+    // How run() ended. RecentPicked: a project was picked from the recent
+    // menu.
+    enum Result { Cancelled = QDialog::Rejected, Created = QDialog::Accepted, RecentPicked = 2 };
 
     explicit NewProjectDialog(QWidget *parent = nullptr);
 
@@ -30,8 +31,8 @@ public:
     // RecentPicked; the action itself opens the project.
     void setRecentMenu(QMenu *menu);
 
-    // Fills the form from Config and runs the dialog modally: 1 accepted
-    // (Config filled, folders created), 0 cancelled, RecentPicked.
+    // Fills the form from Config and runs the dialog modally; a Result.
+    // Created means Config is filled and the folders exist.
     int run();
     // The filling step of run(), without the modal loop.
     void loadFromConfig();

@@ -180,12 +180,12 @@ void MainWindow::newFile()
         return;
     m_newProjectDialog->setRecentMenu(m_recentMenu);
     const int result = m_newProjectDialog->run();
-    if (result == 0) {
+    if (result == NewProjectDialog::Cancelled) {
         setCentralPage(true);
         return;
     }
     // A recent project picked from the dialog has opened itself already.
-    if (result != 1)
+    if (result != NewProjectDialog::Created)
         return;
     Config *config = Config::instance();
     setCentralPage(false);

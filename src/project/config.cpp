@@ -387,14 +387,6 @@ QStringList Config::hardDeviceTexts() const
     return texts;
 }
 
-QStringList Config::numberedNames(int from, int to, const QString &prefix, const QString &suffix)
-{
-    QStringList names;
-    for (int n = from; n <= to; ++n)
-        names.append(prefix + QString::number(n) + suffix);
-    return names;
-}
-
 QStringList Config::enumTexts(const QMetaEnum &metaEnum, int skip) const
 {
     QVector<int> indices(metaEnum.keyCount());

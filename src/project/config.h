@@ -125,9 +125,6 @@ public:
     // The name column of the system register model (system) or of the
     // address tag model.
     QStringList tagNames(bool system) const;
-    // prefix + n + suffix for n = from .. to; empty when from > to.
-    static QStringList numberedNames(int from, int to, const QString &prefix,
-                                     const QString &suffix = QString());
     // Display texts of an enumeration's keys in value order, each without
     // its first `skip` characters.
     QStringList enumTexts(const QMetaEnum &metaEnum, int skip = 0) const;

@@ -37,7 +37,6 @@ public:
     void addArea(int protocol, const RegisterArea &area);
 
     QStringList protocolNames() const { return m_names; }
-    int protocolCount() const { return m_names.size(); }
 
     // The areas of a protocol in table order; empty for an unknown protocol.
     QVector<RegisterArea> areas(int protocol) const;

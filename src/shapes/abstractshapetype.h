@@ -76,7 +76,7 @@ public:
     // For box directions 1..8, the opposite box handle's position.
     virtual QPointF oppositeHandlePosition(int dir) const
     {
-        if (dir < 1 || dir > 8)
+        if (!SizeHandleRect::isBoxDirection(dir))
             return QPointF();
         ensureHandles();
         const int index = (dir + 3) % 8;
@@ -91,8 +91,8 @@ public:
         ensureHandles();
         return m_handles;
     }
-    // The handle under a scene point, searched from the last one; null
-    // when none is hit.
+    // The shown handle under a scene point, searched from the last one so
+    // that later handles win where they overlap; null when none is hit.
     SizeHandleRect *handleAt(const QPointF &scenePoint) const
     {
         ensureHandles();
@@ -119,7 +119,7 @@ protected:
     // are never selected. Overrides append to m_handles.
     virtual void createHandles()
     {
-        for (int dir = 1; dir <= 8; ++dir)
+        for (int dir = SizeHandleRect::TopLeft; dir <= SizeHandleRect::Left; ++dir)
             m_handles.append(new SizeHandleRect(this, dir, SizeHandleRect::BoxHandle));
     }
     bool handlesMade() const { return m_handlesMade; }
@@ -134,7 +134,7 @@ protected:
                r.bottomRight(), QPointF(midX, r.bottom()), r.bottomLeft(), QPointF(r.x(), midY)};
         for (SizeHandleRect *handle : qAsConst(m_handles)) {
             const int dir = handle->dir();
-            if (dir >= 1 && dir <= 8)
+            if (SizeHandleRect::isBoxDirection(dir))
                 handle->move(points[dir - 1].x(), points[dir - 1].y());
         }
     }

@@ -97,7 +97,7 @@ void GraphicsEllipseItem::moveControlPoint(int handle, const QPointF &point)
     const int angle = int(-std::atan2(p.y() - c.y(), p.x() - c.x()) * 180 / M_PI);
 
     prepareGeometryChange();
-    if (handle == 9)
+    if (handle == SizeHandleRect::FirstControl)
         m_startAngle = angle;
     else
         m_spanAngle = angle;
@@ -144,11 +144,11 @@ void GraphicsEllipseItem::updateHandles()
 
     for (SizeHandleRect *handle : qAsConst(m_handles)) {
         const int dir = handle->dir();
-        if (dir >= 1 && dir <= 8)
+        if (SizeHandleRect::isBoxDirection(dir))
             handle->move(box[dir - 1].x(), box[dir - 1].y());
-        else if (dir == 9)
+        else if (dir == SizeHandleRect::FirstControl)
             handle->move(c.x() + rx * std::cos(a1), c.y() + ry * std::sin(a1));
-        else if (dir == 10)
+        else if (dir == SizeHandleRect::FirstControl + 1)
             handle->move(c.x() + rx * std::cos(a2), c.y() + ry * std::sin(a2));
     }
 }

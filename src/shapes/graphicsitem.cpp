@@ -5,9 +5,7 @@
 
 #include <QGraphicsItemGroup>
 #include <QGraphicsScene>
-#include <QPainter>
 #include <QRandomGenerator>
-#include <QStyleOptionGraphicsItem>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -112,19 +110,6 @@ void GraphicsItem::applyBrushStyle()
     m_brush = ShapeBrushFactory(m_localRect, m_brushStyle, m_pen.color(), fill);
     m_brush.setColor(fill);
     update();
-}
-
-QPixmap GraphicsItem::previewPixmap()
-{
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    m_pen = QPen(Qt::black);
-    m_brush = QBrush(Qt::white);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QStyleOptionGraphicsItem option;
-    paint(&painter, &option, nullptr);
-    return pixmap;
 }
 
 void GraphicsItem::updateHandles()

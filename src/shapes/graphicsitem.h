@@ -6,7 +6,6 @@
 #include <QBrush>
 #include <QObject>
 #include <QPen>
-#include <QPixmap>
 
 // The base of every single shape: pen, brush, size, handles, the common
 // properties and the generic XML form. Properties are what the property
@@ -128,7 +127,6 @@ public:
     virtual AlignVer alignVer() const { return AlignVCenter; }
     virtual void setAlignVer(AlignVer) { }
 
-    QPixmap previewPixmap();
     void updateHandles() override;
     bool readXml(QXmlStreamReader *reader) override;
     bool writeXml(QXmlStreamWriter *writer) override;

@@ -146,9 +146,9 @@ void GraphicsItemGroup::paint(QPainter *painter, const QStyleOptionGraphicsItem 
 
 void GraphicsItemGroup::scaleFromHandle(int handle, double sx, double sy, const QPointF &origin)
 {
-    if (handle == 2 || handle == 6)
+    if (handle == SizeHandleRect::Top || handle == SizeHandleRect::Bottom)
         sx = 1;
-    if (handle == 4 || handle == 8)
+    if (handle == SizeHandleRect::Right || handle == SizeHandleRect::Left)
         sy = 1;
 
     const QList<QGraphicsItem *> list = members();

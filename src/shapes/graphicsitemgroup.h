@@ -49,8 +49,6 @@ public:
     void setBoxPos(const QPointF &topLeft);
     double width() const { return m_width; }
     double height() const { return m_height; }
-    // The group box in group coordinates.
-    QRectF groupRect() const { return m_groupRect; }
 
     // The child items that are not handles, in child (stacking) order.
     QList<QGraphicsItem *> members() const;
@@ -96,6 +94,7 @@ protected:
 private:
     QRectF membersRect() const;
 
+    // The group box in group coordinates.
     QRectF m_groupRect;
     QRectF m_referenceRect;
 };

@@ -48,10 +48,22 @@ void GraphicsLineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *
 QPointF GraphicsLineItem::oppositeHandlePosition(int dir) const
 {
     int end = -1;
-    if (dir == 1 || dir == 2 || dir == 3 || dir == 4 || dir == 8)
+    switch (dir) {
+    case SizeHandleRect::TopLeft:
+    case SizeHandleRect::Top:
+    case SizeHandleRect::TopRight:
+    case SizeHandleRect::Right:
+    case SizeHandleRect::Left:
         end = 1;
-    else if (dir == 5 || dir == 6 || dir == 7)
+        break;
+    case SizeHandleRect::BottomRight:
+    case SizeHandleRect::Bottom:
+    case SizeHandleRect::BottomLeft:
         end = 0;
+        break;
+    default:
+        break;
+    }
     ensureHandles();
     if (end < 0 || end >= m_handles.size())
         return QPointF();

@@ -171,9 +171,9 @@ void GraphicsPolygonItem::moveControlPoint(int handle, const QPointF &point)
 
 void GraphicsPolygonItem::scaleFromHandle(int handle, double sx, double sy, const QPointF &origin)
 {
-    if (handle == 2 || handle == 6)
+    if (handle == SizeHandleRect::Top || handle == SizeHandleRect::Bottom)
         sx = 1;
-    if (handle == 4 || handle == 8)
+    if (handle == SizeHandleRect::Right || handle == SizeHandleRect::Left)
         sy = 1;
     QTransform transform;
     transform.translate(origin.x(), origin.y());
@@ -268,7 +268,7 @@ bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
 
     prepareGeometryChange();
     for (int i = m_handles.size() - 1; i >= 0; --i) {
-        if (m_handles.at(i)->dir() >= 9)
+        if (m_handles.at(i)->dir() >= SizeHandleRect::FirstControl)
             delete m_handles.takeAt(i);
     }
     m_points.clear();

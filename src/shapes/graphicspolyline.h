@@ -18,7 +18,6 @@ public:
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
     QGraphicsItem *clone() override;
 
-    bool isCurve() const { return m_curve; }
     // Straight segments, or with the curve flag: one quadratic curve for
     // three points; otherwise cubic curves on points k, k + 1, k + 2 for
     // k = 1, 4, 7, ... while point k + 2 exists, then straight segments to

@@ -82,7 +82,7 @@ void GraphicsRectItem::moveControlPoint(int handle, const QPointF &point)
     const double w = m_localRect.width();
     const double h = m_localRect.height();
 
-    if (m_roundCorners && handle == 10) {
+    if (m_roundCorners && handle == SizeHandleRect::FirstControl + 1) {
         const double low = std::round(x + w / 2);
         const double high = std::round(x + w);
         const double px = qBound(low, double(std::round(p.x())), high);
@@ -90,7 +90,7 @@ void GraphicsRectItem::moveControlPoint(int handle, const QPointF &point)
         if (wide == 0)
             wide = 1;
         m_ratioX = std::abs((x + w) - px) / wide;
-    } else if (m_roundCorners && handle == 9) {
+    } else if (m_roundCorners && handle == SizeHandleRect::FirstControl) {
         const double low = std::round(y);
         const double high = std::round(y + h / 2);
         const double py = qBound(low, double(std::round(p.y())), high);
@@ -98,8 +98,6 @@ void GraphicsRectItem::moveControlPoint(int handle, const QPointF &point)
         if (tall == 0)
             tall = 1;
         m_ratioY = std::abs(y - py) / tall;
-    } else if (handle == 11) {
-        m_controlPoint = p;
     }
     prepareGeometryChange();
     updateHandles();
@@ -107,9 +105,9 @@ void GraphicsRectItem::moveControlPoint(int handle, const QPointF &point)
 
 void GraphicsRectItem::scaleFromHandle(int handle, double sx, double sy, const QPointF &origin)
 {
-    if (handle == 2 || handle == 6)
+    if (handle == SizeHandleRect::Top || handle == SizeHandleRect::Bottom)
         sx = 1;
-    if (handle == 4 || handle == 8)
+    if (handle == SizeHandleRect::Right || handle == SizeHandleRect::Left)
         sy = 1;
     m_fixedPoint = origin;
     QTransform transform;

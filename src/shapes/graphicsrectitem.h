@@ -33,7 +33,6 @@ public:
 
     double radiusRatioX() const { return m_ratioX; }
     double radiusRatioY() const { return m_ratioY; }
-    QPointF controlPoint() const { return m_controlPoint; }
 
 protected:
     // Sets the local and reference rectangles and the size from rect.
@@ -49,5 +48,4 @@ protected:
     double m_ratioY = 1.0 / 3.0;
     QRectF m_referenceRect;
     QPointF m_fixedPoint;
-    QPointF m_controlPoint;
 };

@@ -16,11 +16,28 @@ class SizeHandleRect : public QGraphicsRectItem
 {
 public:
     enum Kind { BoxHandle = 0, ControlHandle = 1 };
+    // Where a handle sits: the eight box handles clockwise from the
+    // top-left corner, then a shape's control handles numbered from
+    // FirstControl up (radii, angles, points).
+    enum HandleDirection {
+        NoHandle = 0,
+        TopLeft = 1,
+        Top = 2,
+        TopRight = 3,
+        Right = 4,
+        BottomRight = 5,
+        Bottom = 6,
+        BottomLeft = 7,
+        Left = 8,
+        FirstControl = 9
+    };
     enum State { Hidden = 0, Shown = 2 };
 
     SizeHandleRect(QGraphicsItem *owner, int dir, int kind);
 
+    // A HandleDirection value.
     int dir() const { return m_dir; }
+    static bool isBoxDirection(int dir) { return dir >= TopLeft && dir <= Left; }
     int kind() const { return m_kind; }
     int state() const { return m_state; }
 

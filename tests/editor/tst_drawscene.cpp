@@ -217,14 +217,14 @@ private slots:
         // Selected boxes, the reference first; an empty box after the edit
         // means unchanged. Reports read "index dx,dy" for a move and
         // "index handle sx,sy" for a resize.
-        QTest::addColumn<int>("code");
+        QTest::addColumn<DrawScene::Alignment>("how");
         QTest::addColumn<QList<QRectF>>("boxes");
         QTest::addColumn<QList<QRectF>>("after");
         QTest::addColumn<QStringList>("reports");
         using Boxes = QList<QRectF>;
         // Reference centre (35.3, 35.7), cut to (35, 35) for edges.
         const QRectF ref(10.3, 20.7, 50, 30), other(200, 100, 100, 60);
-        QTest::newRow("top") << 0 << Boxes {ref, other}
+        QTest::newRow("top") << DrawScene::AlignTop << Boxes {ref, other}
                              << Boxes {{10.3, 20, 50, 30}, {200, 20, 100, 60}}
                              << QStringList {"0 0,-0.7", "1 0,-80"};
         // Left edges meet at the reference's left edge cut to a whole unit
@@ -237,44 +237,49 @@ private slots:
                                          << Boxes {{}, {200, 5.7, 100, 60}}
                                          << QStringList {"1 0,-94.3"};
         QTest::newRow("horizontal centre")
-            << 2 << Boxes {ref, other} << Boxes {{}, {-14.7, 100, 100, 60}}
+            << DrawScene::AlignVCenter << Boxes {ref, other} << Boxes {{}, {-14.7, 100, 100, 60}}
             << QStringList {"1 -214.7,0"};
-        QTest::newRow("bottom") << 3 << Boxes {ref, other}
+        QTest::newRow("bottom") << DrawScene::AlignBottom << Boxes {ref, other}
                                 << Boxes {{10.3, 20, 50, 30}, {200, -10, 100, 60}}
                                 << QStringList {"0 0,-0.7", "1 0,-110"};
-        QTest::newRow("right") << 5 << Boxes {ref, other}
+        QTest::newRow("right") << DrawScene::AlignRight << Boxes {ref, other}
                                << Boxes {{10, 20.7, 50, 30}, {-40, 100, 100, 60}}
                                << QStringList {"0 -0.3,0", "1 -240,0"};
         // Centres 0, 100, 50: ordered 0, 50, 100; gap (120 + 10 - 70) / 2 = 30.
-        QTest::newRow("distribute")
-            << 7 << Boxes {{-10, 0, 20, 30}, {80, 0, 40, 30}, {45, 0, 10, 30}}
-            << Boxes {{}, {}, {40, 0, 10, 30}} << QStringList {"0 0,0", "2 -5,0", "1 0,0"};
+        QTest::newRow("distribute") << DrawScene::DistributeHorizontally
+                                    << Boxes {{-10, 0, 20, 30}, {80, 0, 40, 30}, {45, 0, 10, 30}}
+                                    << Boxes {{}, {}, {40, 0, 10, 30}} << QStringList {"2 -5,0"};
         QTest::newRow("distribute vertically")
-            << 8 << Boxes {{0, -10, 30, 20}, {0, 80, 30, 40}, {0, 45, 30, 10}}
-            << Boxes {{}, {}, {0, 40, 30, 10}} << QStringList {"0 0,0", "2 0,-5", "1 0,0"};
+            << DrawScene::DistributeVertically
+            << Boxes {{0, -10, 30, 20}, {0, 80, 30, 40}, {0, 45, 30, 10}}
+            << Boxes {{}, {}, {0, 40, 30, 10}} << QStringList {"2 0,-5"};
         // Ordered by centre, not by start; the gap is negative.
         QTest::newRow("distribute overlapping")
-            << 7 << Boxes {{-10, 0, 20, 30}, {0, 0, 200, 30}, {45, 0, 10, 30}}
-            << Boxes {{}, {}, {0, 0, 10, 30}} << QStringList {"0 0,0", "2 -45,0", "1 0,0"};
+            << DrawScene::DistributeHorizontally
+            << Boxes {{-10, 0, 20, 30}, {0, 0, 200, 30}, {45, 0, 10, 30}}
+            << Boxes {{}, {}, {0, 0, 10, 30}} << QStringList {"2 -45,0"};
         const QRectF box(10, 10, 100, 50), small(200, 100, 50, 20);
-        QTest::newRow("equal width") << 9 << Boxes {box, small} << Boxes {{}, {200, 100, 100, 20}}
-                                     << QStringList {"1 4 2,1"};
-        QTest::newRow("equal height") << 10 << Boxes {box, small} << Boxes {{}, {200, 100, 50, 50}}
-                                      << QStringList {"1 6 1,2.5"};
-        QTest::newRow("equal size") << 11 << Boxes {box, small} << Boxes {{}, {200, 100, 100, 50}}
-                                    << QStringList {"1 5 2,2.5"};
+        QTest::newRow("equal width") << DrawScene::SameWidth << Boxes {box, small}
+                                     << Boxes {{}, {200, 100, 100, 20}} << QStringList {"1 4 2,1"};
+        QTest::newRow("equal height")
+            << DrawScene::SameHeight << Boxes {box, small} << Boxes {{}, {200, 100, 50, 50}}
+            << QStringList {"1 6 1,2.5"};
+        QTest::newRow("equal size") << DrawScene::SameSize << Boxes {box, small}
+                                    << Boxes {{}, {200, 100, 100, 50}} << QStringList {"1 5 2,2.5"};
         QTest::newRow("equal height, zero-width shape")
-            << 10 << Boxes {box, {200, 100, 0, 20}} << Boxes {{}, {}} << QStringList();
+            << DrawScene::SameHeight << Boxes {box, {200, 100, 0, 20}} << Boxes {{}, {}}
+            << QStringList();
         QTest::newRow("equal width, zero-height reference")
-            << 9 << Boxes {{10, 10, 100, 0}, small} << Boxes {{}, {}} << QStringList();
+            << DrawScene::SameWidth << Boxes {{10, 10, 100, 0}, small} << Boxes {{}, {}}
+            << QStringList();
         // An empty box stands for a group, whichever of the two is the reference.
         QTest::newRow("equal size, group")
-            << 11 << Boxes {box, {}} << Boxes {{}, {}} << QStringList();
+            << DrawScene::SameSize << Boxes {box, {}} << Boxes {{}, {}} << QStringList();
     }
 
     void alignItems()
     {
-        QFETCH(int, code);
+        QFETCH(DrawScene::Alignment, how);
         QFETCH(QList<QRectF>, boxes);
         QFETCH(QList<QRectF>, after);
         QFETCH(QStringList, reports);
@@ -313,7 +318,7 @@ private slots:
                                 .arg(handle)
                                 .arg(text(scale.x()), text(scale.y()));
                 });
-        scene.alignItems(code);
+        scene.alignItems(how);
         QCOMPARE(seen, reports);
         for (int i = 0; i < items.size(); ++i)
             QCOMPARE(sceneBox(items.at(i)), expected.at(i));

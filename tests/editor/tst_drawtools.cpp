@@ -1,6 +1,7 @@
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
 #include "editor/drawview.h"
+#include "editor/editableshape.h"
 #include "editor/polygontool.h"
 #include "editor/recttool.h"
 #include "editor/rotationtool.h"
@@ -8,6 +9,7 @@
 #include "editor/shapecommands.h"
 #include "editor/toolboxform.h"
 #include "project/config.h"
+#include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicslineitem.h"
 #include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicspolyline.h"
@@ -309,6 +311,44 @@ private slots:
                 QCOMPARE(args.at(2).toPointF().y(), factors.y());
         }
         QCOMPARE(helperItems(), 0);
+    }
+
+    void hiddenHandlesAreNeverGrabbed_data()
+    {
+        QTest::addColumn<bool>("group");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("shape, handles shown") << false << true;
+        QTest::newRow("shape, handles hidden") << false << false;
+        QTest::newRow("group, handles shown") << true << true;
+        QTest::newRow("group, handles hidden") << true << false;
+    }
+
+    void hiddenHandlesAreNeverGrabbed()
+    {
+        // A drag from where the right edge's handle would be.
+        QFETCH(bool, group);
+        QFETCH(bool, shown);
+        QGraphicsItem *target = addRect(m_scene, QRectF(100, 100, 100, 60));
+        if (group) {
+            GraphicsItemGroup *formed
+                = m_scene->createGroup({target, addRect(m_scene, QRectF(150, 100, 50, 60))});
+            formed->setFixe(false);
+            target = formed;
+        }
+        target->setSelected(true);
+        const int state = shown ? SizeHandleRect::Shown : SizeHandleRect::Hidden;
+        if (auto *single = dynamic_cast<AbstractShapeType<QGraphicsItem> *>(target))
+            single->setHandlesState(state);
+        else if (auto *many = dynamic_cast<AbstractShapeType<QGraphicsItemGroup> *>(target))
+            many->setHandlesState(state);
+        const QPointF edge(200, 130);
+        QCOMPARE(EditableShape(target).handleDirAt(edge),
+                 shown ? int(SizeHandleRect::Right) : int(SizeHandleRect::NoHandle));
+        const double width = sceneBox(target).width();
+        GestureSpies spies(m_scene);
+        gesture({edge, QPointF(220, 130), QPointF(240, 130)});
+        QCOMPARE(spies.resized.count(), shown ? 1 : 0);
+        QCOMPARE(sceneBox(target).width(), shown ? width + 40 : width);
     }
 
     void rotate_data()

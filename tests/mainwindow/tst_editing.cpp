@@ -12,6 +12,7 @@
 #include "property/propertytreebrowser.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicspolygonitem.h"
+#include "shapes/graphicspolyline.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/menuscript.h"
 #include "support/processfixture.h"
@@ -75,6 +76,58 @@ class TestEditing : public QObject
         GraphicsRectItem *item = scenetest::addRect(scene, box);
         scene->assignItemName(item);
         return item;
+    }
+
+    // Where a shape lies on screen: its points for a point-list shape,
+    // else its box's corners.
+    static QPolygonF outline(const QGraphicsItem *item)
+    {
+        if (const auto *shape = dynamic_cast<const GraphicsPolygonItem *>(item))
+            return shape->mapToScene(shape->points());
+        return QPolygonF(scenetest::sceneBox(item));
+    }
+
+    static bool sameOutline(const QPolygonF &a, const QPolygonF &b)
+    {
+        if (a.size() != b.size())
+            return false;
+        for (int i = 0; i < a.size(); ++i) {
+            if (QLineF(a.at(i), b.at(i)).length() > 1e-6)
+                return false;
+        }
+        return true;
+    }
+
+    QList<QPolygonF> outlines(const QList<QGraphicsItem *> &items) const
+    {
+        QList<QPolygonF> result;
+        for (const QGraphicsItem *item : items)
+            result << outline(item);
+        return result;
+    }
+
+    // Each shape's outline compared with the one it had; the index of the
+    // first that differs, -1 when none does.
+    static int firstDifferent(const QList<QPolygonF> &a, const QList<QPolygonF> &b)
+    {
+        for (int i = 0; i < a.size(); ++i) {
+            if (!sameOutline(a.at(i), b.at(i)))
+                return i;
+        }
+        return -1;
+    }
+
+    // A triangle (or open polyline) of the given size at corner.
+    static GraphicsPolygonItem *addTriangle(DrawScene *scene, const QPointF &corner, double w,
+                                            double h, bool open)
+    {
+        GraphicsPolygonItem *shape = open ? new GraphicsPolyline : new GraphicsPolygonItem;
+        scene->addItem(shape);
+        for (const QPointF &p : {corner, corner + QPointF(w, 0), corner + QPointF(w / 3, h)})
+            shape->appendPoint(p);
+        shape->finishPoints(QPointF());
+        shape->normalizeGeometry();
+        return shape;
     }
 
 private slots:
@@ -162,6 +215,132 @@ private slots:
         stack()->undo();
         for (int i = 0; i < 3; ++i)
             QCOMPARE(shapes.at(i)->property("pos").toPointF(), QPointF(100 + 60 * i, 100));
+    }
+
+    void oneAlignmentIsOneUndoStep_data()
+    {
+        // 25 shapes, more than the history holds entries. Point-list shapes
+        // resized to an equal size must come back exactly: their box
+        // handles lie on the stroke, so no handle marks the fixed point.
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("pointShapes");
+        QTest::newRow("align left") << "align_left" << false;
+        QTest::newRow("align top") << "align_top" << false;
+        QTest::newRow("horizontal centres") << "align_hcenter" << false;
+        QTest::newRow("distribute horizontally") << "align_horzeven" << false;
+        QTest::newRow("distribute vertically") << "align_verteven" << false;
+        QTest::newRow("equal width") << "align_width" << false;
+        QTest::newRow("equal size") << "align_all" << false;
+        QTest::newRow("equal size, polygons and polylines") << "align_all" << true;
+        QTest::newRow("equal height, polygons and polylines") << "align_height" << true;
+    }
+
+    void oneAlignmentIsOneUndoStep()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, pointShapes);
+        DrawScene *scene = addScreen()->drawScene();
+        QList<QGraphicsItem *> shapes;
+        for (int i = 0; i < 25; ++i) {
+            // No two alike in place or size, so every alignment moves or
+            // resizes all but one or two of them.
+            const QPointF corner(20 + 29 * i, 30 + 11 * i);
+            const double w = 20 + i, h = 15 + i;
+            if (pointShapes && i % 5 != 0)
+                shapes << addTriangle(scene, corner, w, h, i % 2 == 1);
+            else
+                shapes << addRect(scene, QRectF(corner, QSizeF(w, h)));
+            shapes.last()->setSelected(true);
+        }
+        const QList<QPolygonF> before = outlines(shapes);
+
+        m_window->action(command)->trigger();
+        const QList<QPolygonF> after = outlines(shapes);
+        int changed = 0;
+        for (int i = 0; i < shapes.size(); ++i)
+            changed += sameOutline(before.at(i), after.at(i)) ? 0 : 1;
+        QVERIFY2(changed > UserOptGroup::UndoLimit, qPrintable(QString::number(changed)));
+        QCOMPARE(entries(), QStringList {m_window->action(command)->text()});
+
+        stack()->undo();
+        QCOMPARE(firstDifferent(outlines(shapes), before), -1);
+        stack()->redo();
+        QCOMPARE(firstDifferent(outlines(shapes), after), -1);
+    }
+
+    void alignmentThatChangesNothingRecordsNothing_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("align left") << "align_left";
+        QTest::newRow("equal size") << "align_all";
+        QTest::newRow("distribute vertically") << "align_verteven";
+    }
+
+    void alignmentThatChangesNothingRecordsNothing()
+    {
+        // Already in a column, evenly spaced, all of one size.
+        QFETCH(QString, command);
+        DrawScene *scene = addScreen()->drawScene();
+        for (int i = 0; i < 3; ++i)
+            addRect(scene, QRectF(100, 100 + 50 * i, 40, 30))->setSelected(true);
+        m_window->setModified(false);
+        m_window->action(command)->trigger();
+        QCOMPARE(entries(), QStringList());
+        QVERIFY(!m_window->isModified());
+    }
+
+    void stackingCommandIsOneUndoStep_data()
+    {
+        // Three overlapping shapes at z 0.25, 1, 2, the middle one selected;
+        // a lone one overlaps nothing and has no order to change.
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("lone");
+        QTest::newRow("bring forward") << "toPrev" << false;
+        QTest::newRow("send backward") << "toNext" << false;
+        QTest::newRow("bring to front") << "toFront" << false;
+        QTest::newRow("send to back") << "toBack" << false;
+        QTest::newRow("send a lone shape to back") << "toBack" << true;
+    }
+
+    void stackingCommandIsOneUndoStep()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, lone);
+        DrawScene *scene = addScreen()->drawScene();
+        QList<QGraphicsItem *> shapes;
+        for (int i = 0; i < 3; ++i) {
+            const double x = lone && i == 1 ? 500 : 100 + 20 * i;
+            shapes << addRect(scene, QRectF(x, 100, 60, 40));
+            shapes.last()->setZValue(i);
+        }
+        // A value the scene never hands out, so undo must restore it, not
+        // renumber.
+        shapes.at(0)->setZValue(0.25);
+        shapes.at(1)->setSelected(true);
+        auto zValues = [&shapes] {
+            QList<double> z;
+            for (const QGraphicsItem *item : qAsConst(shapes))
+                z << item->zValue();
+            return z;
+        };
+        const QList<double> before = zValues();
+        m_window->setModified(false);
+
+        m_window->action(command)->trigger();
+        const QList<double> after = zValues();
+        if (lone) {
+            QCOMPARE(after, before);
+            QCOMPARE(entries(), QStringList());
+            QVERIFY(!m_window->isModified());
+            return;
+        }
+        QVERIFY(after != before);
+        QCOMPARE(entries(), QStringList {m_window->action(command)->text()});
+        QVERIFY(m_window->isModified());
+        stack()->undo();
+        QCOMPARE(zValues(), before);
+        stack()->redo();
+        QCOMPARE(zValues(), after);
     }
 
     void cutUndoPasteTwice()
