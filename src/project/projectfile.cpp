@@ -90,6 +90,12 @@ DrawView *readForm(QXmlStreamReader *reader, const ProjectFile::LoadHooks &hooks
 
 } // namespace
 
+void ProjectFile::refuseNesting(QXmlStreamReader *reader)
+{
+    reader->raiseError(QCoreApplication::translate("ProjectFile", "元素嵌套超过 %1 层")
+                           .arg(MaxNestingDepth));
+}
+
 bool ProjectFile::write(const QString &path, QString *error)
 {
     const QByteArray bytes = projectBytes();

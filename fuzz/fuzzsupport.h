@@ -1,0 +1,14 @@
+#pragma once
+
+// What every fuzz target shares. LLVMFuzzerInitialize (in fuzzsupport.cpp)
+// makes the headless application the shapes and screens need and loads the
+// built-in tables once.
+namespace fuzzsupport {
+
+// Puts the process-wide project state (Config, the screens of DrawManager,
+// the screen name counters, the shape name generator) back to that of a new
+// project, so that each input is read as if it were the first and memory
+// does not grow from one input to the next.
+void resetProject();
+
+} // namespace fuzzsupport
