@@ -13,7 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzzsupport::resetProject();
+    fuzzsupport::startInput();
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     QXmlStreamReader reader(bytes);
     // Whatever the first element is called: the reader does not look.

@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
+#include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -23,6 +25,12 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
         fprintf(stderr, "%s\n", qPrintable(message));
         abort();
     }
+}
+
+QElapsedTimer &started()
+{
+    static QElapsedTimer timer;
+    return timer;
 }
 
 } // namespace
@@ -46,14 +54,21 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     static QApplication *app = new QApplication(argc, argv);
     Q_UNUSED(app)
     Config::instance();
-    fuzzsupport::resetProject();
+    started().start();
     return 0;
 }
 
 namespace fuzzsupport {
 
-void resetProject()
+void startInput()
 {
+    static quint64 inputs = 0;
+    if (++inputs % 100000 == 0) {
+        fprintf(stderr, "marovin-fuzz: %llu inputs in %lld s\n",
+                static_cast<unsigned long long>(inputs),
+                static_cast<long long>(started().elapsed() / 1000));
+    }
+
     DrawManager::instance()->clear();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     DrawScene::resetScreenCounters();

@@ -12,7 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzzsupport::resetProject();
+    fuzzsupport::startInput();
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     ProjectFile::LoadHooks hooks;
     // Any password is accepted, so that what follows the Config element is
