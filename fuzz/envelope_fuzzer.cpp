@@ -13,7 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzzsupport::startInput();
+    fuzzsupport::countInput();
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
 
     const QByteArray decoded = ProjectFile::decodeProjectText(bytes);

@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 namespace fuzzsupport {
 
-void startInput()
+void countInput()
 {
     static quint64 inputs = 0;
     if (++inputs % 100000 == 0) {
@@ -68,7 +68,11 @@ void startInput()
                 static_cast<unsigned long long>(inputs),
                 static_cast<long long>(started().elapsed() / 1000));
     }
+}
 
+void startInput()
+{
+    countInput();
     DrawManager::instance()->clear();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     DrawScene::resetScreenCounters();

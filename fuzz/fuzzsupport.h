@@ -9,10 +9,13 @@ namespace fuzzsupport {
 // (Config, the screens of DrawManager, the screen name counters, the shape
 // name generator) back to that of a new project, so that each input is read
 // as if it were the first and memory does not grow from one input to the
-// next. Counts the inputs: every 100,000th writes
-// "marovin-fuzz: N inputs in S s" to stderr, so that the log of a long run
-// says how far it has got (libFuzzer's own lines become rare once coverage
-// stops growing).
+// next. Counts the input as countInput() does.
 void startInput();
+
+// Counts the inputs: every 100,000th writes "marovin-fuzz: N inputs in S s"
+// to stderr, so that the log of a long run says how far it has got
+// (libFuzzer's own lines become rare once coverage stops growing). For
+// targets that leave the project alone and need no reset.
+void countInput();
 
 } // namespace fuzzsupport
