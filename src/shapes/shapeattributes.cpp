@@ -150,8 +150,15 @@ QVector<double> numbersIn(const QStringRef &text)
 // text cannot give one and the property must keep its value.
 QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStringRef &text)
 {
-    if (slot.property.isEnumType())
-        return text.toInt();
+    if (slot.property.isEnumType()) {
+        // A number the enumeration does not name would leave the shape
+        // with an enum value outside its type, which its code never
+        // expects; the shape keeps the value it has.
+        const int value = text.toInt();
+        if (!slot.property.enumerator().valueToKey(value))
+            return QVariant();
+        return value;
+    }
     int type = slot.property.isValid() ? slot.property.userType() : QMetaType::UnknownType;
     if (type == QMetaType::UnknownType || type == QMetaType::QVariant)
         type = readValue(object, slot).userType();

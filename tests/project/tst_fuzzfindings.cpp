@@ -4,6 +4,8 @@
 #include "project/projectfile.h"
 
 #include <QDir>
+#include <QGraphicsItem>
+#include <QMetaProperty>
 #include <QtTest>
 
 // Every input the fuzzers found a fault with (tests/data/fuzz/) is read as
@@ -21,6 +23,37 @@ class TestFuzzFindings : public QObject
         Config::instance()->reset();
         Config::instance()->screenWidth = 800;
         Config::instance()->screenHeight = 480;
+    }
+
+    // "shape.property=value" for every enum property of a shape or screen
+    // that holds a value its enumeration does not name.
+    static QStringList unnamedEnumValues()
+    {
+        QStringList found;
+        const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+        for (DrawScene *scene : scenes) {
+            QList<QObject *> objects = {scene};
+            const QList<QGraphicsItem *> items = scene->items();
+            for (QGraphicsItem *item : items) {
+                if (QObject *object = dynamic_cast<QObject *>(item))
+                    objects.append(object);
+            }
+            for (QObject *object : qAsConst(objects)) {
+                const QMetaObject *meta = object->metaObject();
+                for (int i = 0; i < meta->propertyCount(); ++i) {
+                    const QMetaProperty property = meta->property(i);
+                    if (!property.isEnumType())
+                        continue;
+                    const int value = property.read(object).toInt();
+                    if (!property.enumerator().valueToKey(value))
+                        found << QStringLiteral("%1.%2=%3")
+                                     .arg(QLatin1String(meta->className()),
+                                          QLatin1String(property.name()))
+                                     .arg(value);
+                }
+            }
+        }
+        return found;
     }
 
 private slots:
@@ -52,6 +85,8 @@ private slots:
             return;
 
         QCoreApplication::sendPostedEvents();
+        const QStringList badEnums = unnamedEnumValues();
+        QVERIFY2(badEnums.isEmpty(), qPrintable(badEnums.join(QLatin1Char(' '))));
         const int screens = DrawManager::instance()->scenes().size();
         const QByteArray saved = ProjectFile::projectBytes();
         resetProject();
