@@ -259,7 +259,9 @@ QByteArray ProjectFile::decodeProjectText(const QByteArray &bytes)
     // one pass: letters count with their case exchanged, and whatever is
     // not in the alphabet (line breaks, padding, any byte above 127, which
     // swapLetterCase never turns into one) is skipped.
-    QByteArray out((head.size() * 3) / 4, Qt::Uninitialized);
+    // Counted in 64 bits: three times the size of a file over 700 MB does
+    // not fit an int.
+    QByteArray out(int(qint64(head.size()) * 3 / 4), Qt::Uninitialized);
     char *o = out.data();
     uint buffer = 0;
     int bits = 0;
