@@ -76,7 +76,9 @@ private slots:
 
         ProjectFile::LoadHooks hooks;
         hooks.checkPassword = [](const QString &) { return true; };
-        const ProjectFile::LoadResult result = ProjectFile::load(path, hooks);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(file.readAll(), hooks);
         QVERIFY(result.status != ProjectFile::OpenFailed);
         QVERIFY(result.status != ProjectFile::PasswordRefused);
         if (result.status != ProjectFile::Loaded)
