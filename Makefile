@@ -3,10 +3,12 @@
 
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 ARGS ?=
 
-.PHONY: all deps configure build run test asan-test clean
+.PHONY: all deps configure build run test asan-test fuzz clean
 
 all: build
 
@@ -36,5 +38,9 @@ asan-test: deps
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		sh scripts/test.sh $(ASAN_BUILD_DIR)
 
+# Every fuzz target for FUZZ_SECONDS each, built with clang; see README.
+fuzz: deps
+	@sh scripts/fuzz.sh $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
+
 clean:
-	@rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
+	@rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

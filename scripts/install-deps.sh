@@ -19,6 +19,8 @@ libfreexl-dev
 fonts-wqy-microhei
 xvfb
 xauth
+clang
+libclang-rt-14-dev
 "
 
 missing=""

@@ -1197,6 +1197,10 @@ Commands:
         <source>不是工程文件：根元素是 %1。</source>
         <translation>Not a project file: the root element is %1.</translation>
     </message>
+    <message>
+        <source>元素嵌套超过 %1 层</source>
+        <translation>Elements are nested more than %1 levels deep</translation>
+    </message>
 </context>
 <context>
     <name>ProjectTree</name>

@@ -4,6 +4,7 @@
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "editor/screentype.h"
+#include "project/projectfile.h"
 #include "project/propertyregistry.h"
 #include "shapes/graphicsbezier.h"
 #include "shapes/graphicsellipseitem.h"
@@ -235,6 +236,15 @@ QGraphicsItem *DrawManager::createItemByName(QXmlStreamReader *reader)
 
 GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader)
 {
+    return loadGroup(reader, 1);
+}
+
+GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader, int depth)
+{
+    if (depth > ProjectFile::MaxNestingDepth) {
+        ProjectFile::refuseNesting(reader);
+        return nullptr;
+    }
     DrawScene *scene = m_currentScene;
     if (!scene) {
         reader->skipCurrentElement();
@@ -248,7 +258,7 @@ GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader)
         QGraphicsItem *item = nullptr;
         if (isGroupElement(reader)) {
             // Read to its end even when it yields nothing.
-            item = loadGroup(reader);
+            item = loadGroup(reader, depth + 1);
         } else if ((item = createItemByName(reader))) {
             if (!readShape(item, reader))
                 item = nullptr;

@@ -84,7 +84,9 @@ public:
     // members go into currentScene() and are bound into a group that takes
     // back the stored name, z value and fixed flag. The group itself is not
     // added to the scene. Null when no member could be read (or no screen
-    // is current). Child elements that name no shape are skipped.
+    // is current). Child elements that name no shape are skipped. Groups
+    // nested deeper than ProjectFile::MaxNestingDepth stop the reader with
+    // an error; what was read up to there is kept.
     GraphicsItemGroup *loadGroup(QXmlStreamReader *reader);
     // Reads the "Window" element the reader is on into currentScene(): type,
     // the stored screen attributes that are present, then the shapes. A
@@ -105,6 +107,9 @@ public:
 
 private:
     DrawManager() = default;
+
+    // depth counts this group: 1 for a group directly on the screen.
+    GraphicsItemGroup *loadGroup(QXmlStreamReader *reader, int depth);
 
     void adoptView(DrawScene *scene, DrawView *view);
     void destroyScreen(DrawScene *scene);

@@ -90,6 +90,12 @@ DrawView *readForm(QXmlStreamReader *reader, const ProjectFile::LoadHooks &hooks
 
 } // namespace
 
+void ProjectFile::refuseNesting(QXmlStreamReader *reader)
+{
+    reader->raiseError(QCoreApplication::translate("ProjectFile", "元素嵌套超过 %1 层")
+                           .arg(MaxNestingDepth));
+}
+
 bool ProjectFile::write(const QString &path, QString *error)
 {
     const QByteArray bytes = projectBytes();
@@ -254,7 +260,9 @@ QByteArray ProjectFile::decodeProjectText(const QByteArray &bytes)
     // one pass: letters count with their case exchanged, and whatever is
     // not in the alphabet (line breaks, padding, any byte above 127, which
     // swapLetterCase never turns into one) is skipped.
-    QByteArray out((head.size() * 3) / 4, Qt::Uninitialized);
+    // Counted in 64 bits: three times the size of a file over 700 MB does
+    // not fit an int.
+    QByteArray out(int(qint64(head.size()) * 3 / 4), Qt::Uninitialized);
     char *o = out.data();
     uint buffer = 0;
     int bits = 0;

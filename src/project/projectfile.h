@@ -7,6 +7,7 @@
 #include <functional>
 
 class QWidget;
+class QXmlStreamReader;
 
 // Reading and writing the project file: the whole open project (Config and
 // the screens held by DrawManager) as one XML document, plain or in the
@@ -47,6 +48,16 @@ public:
         // they are neither shown nor edited. Does not make a load fail.
         QStringList unknownElements;
     };
+
+    // Elements nested deeper than this (groups in groups, elements of the
+    // text tag library) are refused: the readers recurse once per level,
+    // and a file nested a hundred thousand deep would overflow the stack.
+    // Real projects stay far below it.
+    static constexpr int MaxNestingDepth = 64;
+    // Stops reader with the error that the file nests deeper than
+    // MaxNestingDepth; loading then reports the file Damaged at the place
+    // reached.
+    static void refuseNesting(QXmlStreamReader *reader);
 
     // Writes the current project to path through a temporary file that
     // replaces path only once everything is written; on any failure path is

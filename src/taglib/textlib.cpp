@@ -1,5 +1,7 @@
 #include "textlib.h"
 
+#include "project/projectfile.h"
+
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -21,21 +23,25 @@ bool TextLib::isEmpty() const
 bool TextLib::readXml(QXmlStreamReader *reader)
 {
     clear();
-    readElement(reader, &m_root);
+    readElement(reader, &m_root, 0);
     m_loaded = true;
     return true;
 }
 
-void TextLib::readElement(QXmlStreamReader *reader, Node *node)
+void TextLib::readElement(QXmlStreamReader *reader, Node *node, int depth)
 {
     node->name = reader->name().toString();
     node->attributes = reader->attributes();
     while (!reader->atEnd()) {
         switch (reader->readNext()) {
         case QXmlStreamReader::StartElement: {
+            if (depth + 1 > ProjectFile::MaxNestingDepth) {
+                ProjectFile::refuseNesting(reader);
+                return;
+            }
             Node child;
-            readElement(reader, &child);
-            node->children.push_back(child);
+            readElement(reader, &child, depth + 1);
+            node->children.push_back(std::move(child));
             break;
         }
         case QXmlStreamReader::Characters:

@@ -22,7 +22,9 @@ public:
 
     // Called with the reader on the start of the `TextLib` element; returns
     // with the reader on its end element (or at the first XML error, keeping
-    // what was read until then). Replaces the current contents. Always true.
+    // what was read until then). Elements nested deeper than
+    // ProjectFile::MaxNestingDepth stop the reader with an error. Replaces
+    // the current contents. Always true.
     bool readXml(QXmlStreamReader *reader);
 
     // Writes the `TextLib` element as read; an empty library writes
@@ -39,7 +41,8 @@ private:
         std::vector<Node> children;
     };
 
-    static void readElement(QXmlStreamReader *reader, Node *node);
+    // depth counts node: 0 for the `TextLib` element itself.
+    static void readElement(QXmlStreamReader *reader, Node *node, int depth);
     static void writeNode(QXmlStreamWriter *writer, const Node &node);
 
     Node m_root;

@@ -1,0 +1,102 @@
+#include "editor/drawscene.h"
+#include "project/config.h"
+#include "project/drawmanager.h"
+#include "project/projectfile.h"
+
+#include <QDir>
+#include <QGraphicsItem>
+#include <QMetaProperty>
+#include <QtTest>
+
+// Every input the fuzzers found a fault with (tests/data/fuzz/) is read as
+// the editor reads a file: it must come back with a status and, unless it
+// loaded, a reason; and what was read must save into a file that loads.
+class TestFuzzFindings : public QObject
+{
+    Q_OBJECT
+
+    static void resetProject()
+    {
+        DrawManager::instance()->clear();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DrawScene::resetScreenCounters();
+        Config::instance()->reset();
+        Config::instance()->screenWidth = 800;
+        Config::instance()->screenHeight = 480;
+    }
+
+    // "shape.property=value" for every enum property of a shape or screen
+    // that holds a value its enumeration does not name.
+    static QStringList unnamedEnumValues()
+    {
+        QStringList found;
+        const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+        for (DrawScene *scene : scenes) {
+            QList<QObject *> objects = {scene};
+            const QList<QGraphicsItem *> items = scene->items();
+            for (QGraphicsItem *item : items) {
+                if (QObject *object = dynamic_cast<QObject *>(item))
+                    objects.append(object);
+            }
+            for (QObject *object : qAsConst(objects)) {
+                const QMetaObject *meta = object->metaObject();
+                for (int i = 0; i < meta->propertyCount(); ++i) {
+                    const QMetaProperty property = meta->property(i);
+                    if (!property.isEnumType())
+                        continue;
+                    const int value = property.read(object).toInt();
+                    if (!property.enumerator().valueToKey(value))
+                        found << QStringLiteral("%1.%2=%3")
+                                     .arg(QLatin1String(meta->className()),
+                                          QLatin1String(property.name()))
+                                     .arg(value);
+                }
+            }
+        }
+        return found;
+    }
+
+private slots:
+    void init() { resetProject(); }
+    void cleanup() { resetProject(); }
+
+    void findings_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir dir(QStringLiteral(MAROVIN_FUZZ_FINDINGS));
+        const QStringList names = dir.entryList(QDir::Files, QDir::Name);
+        QVERIFY2(!names.isEmpty(), MAROVIN_FUZZ_FINDINGS);
+        for (const QString &name : names)
+            QTest::newRow(qPrintable(name)) << dir.filePath(name);
+    }
+
+    void findings()
+    {
+        QFETCH(QString, path);
+
+        ProjectFile::LoadHooks hooks;
+        hooks.checkPassword = [](const QString &) { return true; };
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(file.readAll(), hooks);
+        QVERIFY(result.status != ProjectFile::OpenFailed);
+        QVERIFY(result.status != ProjectFile::PasswordRefused);
+        if (result.status != ProjectFile::Loaded)
+            QVERIFY(!result.error.isEmpty());
+        if (result.status == ProjectFile::NotAProject)
+            return;
+
+        QCoreApplication::sendPostedEvents();
+        const QStringList badEnums = unnamedEnumValues();
+        QVERIFY2(badEnums.isEmpty(), qPrintable(badEnums.join(QLatin1Char(' '))));
+        const int screens = DrawManager::instance()->scenes().size();
+        const QByteArray saved = ProjectFile::projectBytes();
+        resetProject();
+        const ProjectFile::LoadResult again = ProjectFile::loadBytes(saved, hooks);
+        QVERIFY2(again.status == ProjectFile::Loaded, qPrintable(again.error));
+        QCOMPARE(DrawManager::instance()->scenes().size(), screens);
+    }
+};
+
+QTEST_MAIN(TestFuzzFindings)
+#include "tst_fuzzfindings.moc"
