@@ -85,6 +85,18 @@ void MainWindow::showTabContent(QWidget *widget)
     updateActions();
 }
 
+void MainWindow::followShownTab()
+{
+    QWidget *shown = m_tabContent->currentWidget();
+    DrawManager::instance()->setCurrentView(qobject_cast<DrawView *>(shown));
+    // The history of a document nobody sees must not be undone blindly.
+    UserOptGroup::instance(this)->setActiveForm(shown);
+    if (shown)
+        m_projectTree->selectForm(shown);
+    currentSceneChanged();
+    updateActions();
+}
+
 void MainWindow::removeTabContent(QWidget *widget)
 {
     if (!widget)

@@ -150,7 +150,13 @@ private:
     void createDockWindows();
     void setupConnections();
     QAction *addAction(const QString &key, const QString &icon);
+    // After tabs were closed: the screen edited is the one whose tab is
+    // shown now, or none; unlike a click on a tab this changes nothing in
+    // the project.
+    void followShownTab();
     void zoomTextChanged(const QString &text);
+    // Typing has ended: a refused text gives way to the zoom in force.
+    void zoomTextCommitted();
     void stepZoom(int delta);
     void setPosition(int x, int y);
     // Pushes an already applied edit onto the current form's history and

@@ -6,6 +6,7 @@
 #include "mainwindow/firstpage.h"
 #include "mainwindow/newprojectdialog.h"
 #include "mainwindow/optionsetdialog.h"
+#include "mainwindow/projecttree.h"
 #include "mainwindow/recentlabel.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
@@ -193,6 +194,40 @@ private slots:
             QCOMPARE(m_window->zoomBox()->currentText(), QString("%1%").arg(qRound(factor * 100)));
     }
 
+    // Typing a zoom and pressing Enter: a refused text gives way to the zoom
+    // the view really has, and the list keeps its seven steps.
+    void typedZoomIsAppliedOrWithdrawn_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<double>("factor");
+        QTest::newRow("in range") << "250%" << "250%" << 2.5;
+        QTest::newRow("lowest") << "10" << "10" << 0.1;
+        QTest::newRow("too large") << "900%" << "200%" << 2.0;
+        QTest::newRow("too small") << "5%" << "200%" << 2.0;
+        QTest::newRow("zero") << "0" << "200%" << 2.0;
+        QTest::newRow("letters") << "abc" << "200%" << 2.0;
+        QTest::newRow("negative") << "-150%" << "200%" << 2.0;
+    }
+
+    void typedZoomIsAppliedOrWithdrawn()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(double, factor);
+        setCurrentScene(0);
+        QComboBox *box = m_window->zoomBox();
+        box->setCurrentText("200%");
+        QCOMPARE(m_view->zoomFactor(), 2.0);
+
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), typed);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(box->currentText(), shown);
+        QCOMPARE(m_view->zoomFactor(), factor);
+        QCOMPARE(box->count(), 7);
+    }
+
     void enablingFollowsSelection_data()
     {
         QTest::addColumn<int>("selected");
@@ -301,9 +336,13 @@ private slots:
             docks << dock->windowTitle();
         QCOMPARE(docks,
                  (QStringList {"Project", "Element", "Toolbox", "PropertyBrowser",
-                               "Complier Output", "Find Output", "Application Output"}));
+                               "Compiler Output", "Find Output", "Application Output"}));
         QCOMPARE(m_window->dockManager()->tabBar(Qt::RightDockWidgetArea)->tabText(0),
                  QString("Toolbox"));
+        QStringList treeMenu;
+        for (QAction *action : m_window->projectTree()->contextMenu()->actions())
+            treeMenu << action->text();
+        QCOMPARE(treeMenu.mid(0, 3), (QStringList {"Rename", "Create copy", "Remove"}));
         QCOMPARE(cancelText(), QString("Cancel"));
         // Dialogs and the start page follow on their own: the toolkit posts the
         // change to every window.
