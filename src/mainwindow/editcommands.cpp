@@ -24,6 +24,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -90,7 +91,10 @@ void MainWindow::followShownTab()
     QWidget *shown = m_tabContent->currentWidget();
     DrawManager::instance()->setCurrentView(qobject_cast<DrawView *>(shown));
     // The history of a document nobody sees must not be undone blindly.
-    UserOptGroup::instance(this)->setActiveForm(shown);
+    {
+        const QScopedValueRollback<bool> switching(m_switchingHistory, true);
+        UserOptGroup::instance(this)->setActiveForm(shown);
+    }
     if (shown)
         m_projectTree->selectForm(shown);
     currentSceneChanged();

@@ -212,8 +212,9 @@ void MainWindow::setupConnections()
     connect(group, &QUndoGroup::indexChanged, this, [this] {
         currentSceneChanged();
         // Property edits are pushed by the browser itself; any move of the
-        // history changes the project.
-        if (DrawManager::instance()->currentScene())
+        // history changes the project, but merely switching to another
+        // document's history does not.
+        if (!m_switchingHistory && DrawManager::instance()->currentScene())
             setModified(true);
     });
 }

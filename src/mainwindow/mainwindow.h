@@ -170,6 +170,7 @@ private:
     FirstPage *m_firstPage = nullptr;
     TabContent *m_tabContent = nullptr;
     bool m_modified = false;
+    bool m_switchingHistory = false; // set while the active undo stack changes
     ProjectTree *m_projectTree = nullptr;
     ItemsTable *m_itemsTable = nullptr;
     ToolBoxForm *m_toolBox = nullptr;

@@ -7,6 +7,7 @@
 #include "editor/useroptgroup.h"
 #include "mainwindow/itemstable.h"
 #include "mainwindow/projecttree.h"
+#include "mainwindow/tabcontent.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "property/propertytreebrowser.h"
@@ -422,6 +423,75 @@ private slots:
         QCOMPARE(
             browser->propertyModel()->data(browser->valueIndex("width"), Qt::EditRole).toDouble(),
             50.0);
+    }
+
+    // Closing tabs: the screen edited becomes the one whose tab is shown
+    // now, or none, and the project is not changed by it.
+    void closingTabsFollowsShownTab_data()
+    {
+        QTest::addColumn<int>("screens");
+        QTest::addColumn<QString>("how"); // "button" on tab `closed`, "this", "all"
+        QTest::addColumn<int>("closed");
+        QTest::addColumn<int>("current"); // screen edited afterwards; -1 none
+        QTest::newRow("only tab, its close button") << 1 << "button" << 0 << -1;
+        QTest::newRow("only tab, menu") << 1 << "this" << 0 << -1;
+        QTest::newRow("all of three") << 3 << "all" << 0 << -1;
+        QTest::newRow("shown of two") << 2 << "button" << 1 << 0;
+        QTest::newRow("hidden of two") << 2 << "button" << 0 << 1;
+        QTest::newRow("shown of three") << 3 << "this" << 2 << 1;
+    }
+
+    void closingTabsFollowsShownTab()
+    {
+        QFETCH(int, screens);
+        QFETCH(QString, how);
+        QFETCH(int, closed);
+        QFETCH(int, current);
+        QList<DrawView *> views;
+        for (int i = 0; i < screens; ++i) {
+            views << addScreen();
+            DrawScene *scene = views.last()->drawScene();
+            GraphicsRectItem *item = addRect(scene, QRectF(20, 20, 60, 40));
+            emit scene->itemAdded(item);
+            item->setSelected(true);
+        }
+        m_window->setModified(false);
+        TabContent *tabs = m_window->tabContent();
+        QTabWidget *group = tabs->currentGroup();
+        QCOMPARE(group->count(), screens);
+
+        if (how == "button")
+            emit group->tabCloseRequested(closed);
+        else if (how == "this")
+            tabs->closeThisTab();
+        else
+            tabs->closeAllTab();
+
+        QVERIFY(!m_window->isModified());
+        DrawView *expected = current < 0 ? nullptr : views.at(current);
+        QCOMPARE(DrawManager::instance()->currentView(), expected);
+        QCOMPARE(tabs->currentWidget(), expected);
+        QCOMPARE(UserOptGroup::instance()->activeStack(),
+                 expected ? UserOptGroup::instance()->stackFor(expected) : nullptr);
+        // A screen that stops being edited loses its selection, so only the
+        // screen-wide actions come back with the shown one.
+        for (const char *key : {"zoomIn", "zoomOut", "property", "undo"})
+            QVERIFY2(m_window->action(key)->isEnabled() == (expected != nullptr), key);
+        if (!expected) {
+            for (const char *key : {"copy", "cut", "delete", "toFront", "group", "align_left"})
+                QVERIFY2(!m_window->action(key)->isEnabled(), key);
+        }
+        QCOMPARE(m_window->zoomBox()->isEnabled(), expected != nullptr);
+        QCOMPARE(tableRows(), expected ? 1 : 0);
+
+        // With no screen shown, deleting and undoing reach no screen.
+        if (!expected) {
+            m_window->on_delete();
+            UserOptGroup::instance()->undo();
+            for (DrawView *view : qAsConst(views))
+                QCOMPARE(view->drawScene()->userItems().size(), 1);
+            QVERIFY(!m_window->isModified());
+        }
     }
 };
 
