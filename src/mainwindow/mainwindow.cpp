@@ -229,6 +229,15 @@ void MainWindow::setModified(bool enable)
 {
     m_modified = enable;
     action(QStringLiteral("save"))->setEnabled(enable);
+    // Saved or closed: every script now matches the file, so its next
+    // change must report itself again, whichever tab is shown.
+    if (!enable) {
+        const QList<CodeEditor *> scripts = DrawManager::instance()->scripts();
+        for (CodeEditor *script : scripts) {
+            if (script != sender() && script->isModified())
+                script->setModified(false);
+        }
+    }
     // A script keeps its own modified mark in step with the project's,
     // unless the change came from that script itself.
     if (auto *editor = qobject_cast<CodeEditor *>(m_tabContent->currentWidget())) {
