@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
+#include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
 #include "editor/drawview.h"
@@ -492,6 +493,32 @@ private slots:
                 QCOMPARE(view->drawScene()->userItems().size(), 1);
             QVERIFY(!m_window->isModified());
         }
+    }
+
+    // Every change to a script marks the project modified, also after a
+    // save made while another tab was shown.
+    void changedScriptMarksProjectModified()
+    {
+        DrawView *view = addScreen();
+        auto *script = qobject_cast<CodeEditor *>(m_window->projectTree()->addForm(4));
+        QVERIFY(view && script);
+        QCOMPARE(m_window->tabContent()->currentWidget(), script);
+        m_window->setModified(false);
+        QVERIFY(!script->isModified());
+
+        script->insert(QStringLiteral("a = 1;"));
+        QVERIFY(m_window->isModified());
+
+        m_window->showTabContent(view);
+        m_window->setModified(false); // as a save does
+        QVERIFY(!script->isModified());
+
+        QTabWidget *group = m_window->tabContent()->currentGroup();
+        emit group->tabCloseRequested(group->indexOf(view));
+        QCOMPARE(m_window->tabContent()->currentWidget(), script);
+        QVERIFY(!m_window->isModified());
+        script->insert(QStringLiteral("b = 2;"));
+        QVERIFY(m_window->isModified());
     }
 };
 
