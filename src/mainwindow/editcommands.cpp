@@ -72,6 +72,8 @@ void MainWindow::showTabContent(QWidget *widget)
                     Qt::UniqueConnection);
             connect(scene, &DrawScene::currentViewChanged, this, &MainWindow::showTabContent,
                     Qt::UniqueConnection);
+            connect(scene, &DrawScene::currentToolChanged, m_toolBox,
+                    &ToolBoxForm::showCurrentTool, Qt::UniqueConnection);
         }
         connect(view, &QWidget::windowTitleChanged, this, &MainWindow::tabContentTitleChanged,
                 Qt::UniqueConnection);

@@ -520,6 +520,71 @@ private slots:
         script->insert(QStringLiteral("b = 2;"));
         QVERIFY(m_window->isModified());
     }
+
+    // The tool box highlights the tool in use: a drawing tool that hands
+    // back to the select tool hands back its highlight too.
+    void toolBoxHighlightFollowsTool_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("continuous");
+        QTest::addColumn<int>("after");
+        QTest::newRow("rectangle drawn") << int(RectangleKind) << "drag" << false << 0;
+        QTest::newRow("button drawn") << int(PushButtonKind) << "drag" << false << 0;
+        QTest::newRow("ellipse clicked without drag") << int(EllipseKind) << "click" << false << 0;
+        QTest::newRow("polygon finished") << int(PolygonKind) << "points" << false << 0;
+        QTest::newRow("line left with Escape") << int(LineKind) << "escape" << false << 0;
+        QTest::newRow("continuous insert keeps it")
+            << int(RectangleKind) << "drag" << true << int(RectangleKind);
+    }
+
+    void toolBoxHighlightFollowsTool()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, how);
+        QFETCH(bool, continuous);
+        QFETCH(int, after);
+        DrawView *view = addScreen();
+        ToolBoxForm *box = m_window->toolBox();
+        if (continuous)
+            box->continousButton()->click();
+        QListWidgetItem *entry = nullptr;
+        for (QListWidget *list : box->lists()) {
+            for (int i = 0; i < list->count(); ++i) {
+                if (list->item(i)->data(Qt::UserRole).toInt() == kind)
+                    entry = list->item(i);
+            }
+        }
+        QVERIFY(entry);
+        emit entry->listWidget()->itemClicked(entry);
+        QCOMPARE(DrawTool::currentShape, kind);
+        QVERIFY(!box->selectButton()->isChecked());
+        QCOMPARE(entry->listWidget()->currentItem(), entry);
+
+        if (how == "drag") {
+            gesture(view, {QPointF(100, 100), QPointF(150, 130), QPointF(200, 160)});
+        } else if (how == "click") {
+            gesture(view, {QPointF(100, 100)});
+        } else if (how == "points") {
+            for (const QPointF &p : {QPointF(100, 100), QPointF(200, 120), QPointF(150, 200)})
+                gesture(view, {p});
+            send(view, QEvent::MouseButtonDblClick, QPointF(150, 200), Qt::LeftButton);
+            send(view, QEvent::MouseButtonRelease, QPointF(150, 200), Qt::NoButton);
+        } else {
+            QTest::keyClick(view->viewport(), Qt::Key_Escape);
+        }
+
+        QCOMPARE(DrawTool::currentShape, after);
+        QCOMPARE(box->selectButton()->isChecked(), after == SelectKind);
+        QVERIFY(!box->rotateButton()->isChecked());
+        for (QListWidget *list : box->lists()) {
+            QListWidgetItem *current = list->currentItem();
+            QCOMPARE(current, list == entry->listWidget() && after == kind ? entry : nullptr);
+            QCOMPARE(list->selectedItems().size(), current ? 1 : 0);
+        }
+        if (continuous)
+            box->continousButton()->click();
+    }
 };
 
 QTEST_MAIN(TestEditing)
