@@ -362,6 +362,57 @@ private slots:
         QCOMPARE(cancelText(), QString("取消"));
     }
 
+    // The edge tab bars measure their tabs again when the titles change:
+    // each English title fits whole, with room around it, and each bar has
+    // the length its tabs ask for.
+    void edgeBarsFitTheirTitles_data()
+    {
+        QTest::addColumn<int>("area");
+        QTest::addColumn<bool>("onStartPage"); // the bars are hidden during the switch
+        for (bool onStartPage : {false, true}) {
+            const char *when = onStartPage ? "switched on the start page" : "switched while shown";
+            QTest::addRow("left, %s", when) << int(Qt::LeftDockWidgetArea) << onStartPage;
+            QTest::addRow("right, %s", when) << int(Qt::RightDockWidgetArea) << onStartPage;
+            QTest::addRow("bottom, %s", when) << int(Qt::BottomDockWidgetArea) << onStartPage;
+        }
+    }
+
+    void edgeBarsFitTheirTitles()
+    {
+        QFETCH(int, area);
+        QFETCH(bool, onStartPage);
+        QFile style(":/win_style");
+        QVERIFY(style.open(QIODevice::ReadOnly));
+        qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
+        m_window->setCentralPage(onStartPage);
+        m_window->showNormal();
+        m_window->resize(1400, 900);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QCoreApplication::processEvents();
+        m_window->changeLanguage(1);
+        QCoreApplication::processEvents();
+        m_window->setCentralPage(false);
+        QCoreApplication::processEvents();
+
+        QTabBar *tabs = m_window->dockManager()->tabBar(Qt::DockWidgetArea(area));
+        QVERIFY(tabs->isVisible());
+        const bool vertical = area != Qt::BottomDockWidgetArea;
+        const auto along = [vertical](const QSize &size) {
+            return vertical ? size.height() : size.width();
+        };
+        int total = 0;
+        for (int i = 0; i < tabs->count(); ++i) {
+            const int text = tabs->fontMetrics().horizontalAdvance(tabs->tabText(i));
+            const int room = along(tabs->tabRect(i).size());
+            QVERIFY2(room >= text + 8, qPrintable(tabs->tabText(i)));
+            total += room;
+        }
+        QVERIFY(along(tabs->size()) >= along(tabs->sizeHint()));
+        QVERIFY(along(tabs->size()) >= total);
+        m_window->changeLanguage(0);
+        qApp->setStyleSheet(QString());
+    }
+
     void languageFolderTakesPrecedence()
     {
         QDir(m_dir.path()).mkpath("language");
