@@ -496,7 +496,7 @@ Commands:
     </message>
     <message>
         <source>编译输出</source>
-        <translation>Complier Output</translation>
+        <translation>Compiler Output</translation>
     </message>
     <message>
         <source>查找输出</source>
@@ -1246,11 +1246,11 @@ Commands:
     </message>
     <message>
         <source>创建副本</source>
-        <translation>Duplicate</translation>
+        <translation>Create copy</translation>
     </message>
     <message>
         <source>删除</source>
-        <translation>Delete</translation>
+        <translation>Remove</translation>
     </message>
     <message>
         <source>确定要删除 %1 吗?</source>

@@ -68,7 +68,7 @@ Application::Application(int &argc, char **argv)
         setStyleSheet(QString::fromLatin1(nul < 0 ? bytes : bytes.left(nul)));
     }
 
-    setFont(QFont(tr("微软雅黑"), 10, QFont::Normal, false));
+    setFont(applicationFont());
 
     qInstallMessageHandler(&Application::messageHandler);
     QFile log(AppPaths::logFile());
@@ -155,4 +155,9 @@ void Application::openCommandLineOrRecovery(MainWindow *window, const QStringLis
         {tr("是(&Y)"), tr("否(&N)")});
     if (answer == QMessageBox::Yes && !window->openRecoveryCopy(crashed))
         qDebug() << "Open prgfile error";
+}
+
+QFont Application::applicationFont()
+{
+    return QFont(tr("微软雅黑"), 10, QFont::Normal, false);
 }

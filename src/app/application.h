@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QFont>
 
 class MainWindow;
 
@@ -16,6 +17,11 @@ public:
     // message; safe to call from any thread.
     static void messageHandler(QtMsgType type, const QMessageLogContext &context,
                                const QString &message);
+
+    // The font of the whole interface, and of everything painted without a
+    // font of its own (widget shapes, text shapes); the command-line tool
+    // paints with it too, so its pictures match the editor.
+    static QFont applicationFont();
 
     // The folder made the working directory: the executable's, unless the
     // environment variable MAROVIN_APP_DIR names another (tests use this to

@@ -176,10 +176,18 @@ void DrawScene::mouseEvent(QGraphicsSceneMouseEvent *event)
     }
 }
 
+void DrawScene::reportToolChange(int before)
+{
+    if (DrawTool::currentShape != before)
+        emit currentToolChanged(DrawTool::currentShape);
+}
+
 void DrawScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
+    const int before = DrawTool::currentShape;
     if (DrawTool *tool = DrawTool::findTool(DrawTool::currentShape))
         tool->mousePressEvent(event, this);
+    reportToolChange(before);
 }
 
 void DrawScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
@@ -190,14 +198,18 @@ void DrawScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 
 void DrawScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
+    const int before = DrawTool::currentShape;
     if (DrawTool *tool = DrawTool::findTool(DrawTool::currentShape))
         tool->mouseReleaseEvent(event, this);
+    reportToolChange(before);
 }
 
 void DrawScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
 {
+    const int before = DrawTool::currentShape;
     if (DrawTool *tool = DrawTool::findTool(DrawTool::currentShape))
         tool->mouseDoubleClickEvent(event, this);
+    reportToolChange(before);
 }
 
 void DrawScene::keyPressEvent(QKeyEvent *event)
@@ -234,16 +246,19 @@ void DrawScene::keyPressEvent(QKeyEvent *event)
             emit selectionChanged();
         }
         break;
-    case Qt::Key_Escape:
+    case Qt::Key_Escape: {
+        const int before = DrawTool::currentShape;
         // A shape half drawn is dropped rather than left for the next click
         // to extend; any tool may hold one.
         for (DrawTool *tool : DrawTool::tools())
             tool->cancel(this);
         clearSelection();
         DrawTool::currentShape = SelectKind;
+        reportToolChange(before);
         if (m_view)
             m_view->viewport()->setCursor(Qt::ArrowCursor);
         break;
+    }
     default:
         break;
     }

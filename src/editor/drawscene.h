@@ -171,6 +171,9 @@ signals:
     void itemDoubleClicked();
     // A tool received a press; the argument is view().
     void currentViewChanged(QWidget *view);
+    // The tool of DrawTool::currentShape changed during a mouse or key
+    // event (a drawing tool finished, Escape): shape is the tool now.
+    void currentToolChanged(int shape);
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
@@ -186,6 +189,8 @@ private:
     // z, or the first of z + step, z + 2 step, ... that no other top-level
     // shape holds.
     double freeZ(const QGraphicsItem *item, double z, double step) const;
+    // Emits currentToolChanged() when the tool is no longer before.
+    void reportToolChange(int before);
     void alignEdges(Alignment how, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes);
     void distribute(bool horizontal, const QList<QGraphicsItem *> &shapes);
     void equaliseSize(Alignment how, QGraphicsItem *reference,

@@ -98,34 +98,61 @@ void ToolBoxForm::addPage(const QString &folder, const QList<QPair<int, QString>
 
 void ToolBoxForm::itemClicked(QListWidgetItem *item)
 {
-    for (QListWidget *list : qAsConst(m_lists)) {
-        if (list != item->listWidget())
-            list->setCurrentRow(-1);
-    }
-    // Inside the exclusive group this only takes effect once the rotate
-    // button has been checked; the select button cannot be unchecked alone.
-    m_select->setChecked(false);
     const int code = item->data(Qt::UserRole).toInt();
     DrawTool::currentShape = code;
+    showCurrentTool();
     emit userDrawShape(code);
+}
+
+void ToolBoxForm::showCurrentTool()
+{
+    const int shape = DrawTool::currentShape;
+    for (QListWidget *list : qAsConst(m_lists)) {
+        QListWidgetItem *entry = nullptr;
+        for (int i = 0; i < list->count() && !entry; ++i) {
+            if (list->item(i)->data(Qt::UserRole).toInt() == shape)
+                entry = list->item(i);
+        }
+        const QSignalBlocker blocker(list);
+        if (entry) {
+            list->setCurrentItem(entry);
+        } else {
+            list->setCurrentItem(nullptr);
+            list->clearSelection();
+        }
+    }
+    if (shape == SelectKind) {
+        m_select->setChecked(true);
+    } else if (shape == RotateKind) {
+        m_rotate->setChecked(true);
+    } else {
+        // An exclusive group never lets its last checked button go.
+        m_exclusive->setExclusive(false);
+        m_select->setChecked(false);
+        m_rotate->setChecked(false);
+        m_exclusive->setExclusive(true);
+    }
 }
 
 void ToolBoxForm::on_select_triggered(bool checked)
 {
     Q_UNUSED(checked)
     DrawTool::currentShape = SelectKind;
+    showCurrentTool();
 }
 
 void ToolBoxForm::on_rotate_triggered(bool checked)
 {
     Q_UNUSED(checked)
     DrawTool::currentShape = RotateKind;
+    showCurrentTool();
 }
 
 void ToolBoxForm::on_continous_triggered(bool checked)
 {
     DrawTool::currentShape = SelectKind;
     DrawTool::continuousInsert = checked;
+    showCurrentTool();
 }
 
 void ToolBoxForm::on_listmode_triggered(bool checked)
@@ -142,7 +169,10 @@ void ToolBoxForm::on_listmode_triggered(bool checked)
 void ToolBoxForm::setToolsEnabled(bool enable)
 {
     m_rotate->setEnabled(enable);
-    m_select->setChecked(true);
+    // A rotate button that cannot be pressed cannot stay the tool either.
+    if (!enable && DrawTool::currentShape == RotateKind)
+        DrawTool::currentShape = SelectKind;
+    showCurrentTool();
 }
 
 void ToolBoxForm::retranslate()

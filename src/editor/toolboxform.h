@@ -17,7 +17,7 @@ public:
     explicit ToolBoxForm(QWidget *parent = nullptr);
 
     // Enables the rotate button (only a single plain shape can be rotated)
-    // and returns the tool box to the select button.
+    // and shows the current tool.
     void setToolsEnabled(bool enable);
     void retranslate();
 
@@ -33,6 +33,9 @@ signals:
     void userDrawShape(int shape);
 
 public slots:
+    // Highlights the tool of DrawTool::currentShape: the select or rotate
+    // button, or the entry of a drawing tool, and nothing else.
+    void showCurrentTool();
     // Choose the select or the rotate tool.
     void on_select_triggered(bool checked);
     void on_rotate_triggered(bool checked);

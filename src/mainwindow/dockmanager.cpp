@@ -162,4 +162,10 @@ void DockManager::retranslateDocks()
                 tabs->setTabText(i, text);
         }
     }
+    // A hidden tab bar only notes that its tabs changed; its bar must ask
+    // for the new lengths all the same, or longer titles are cut short.
+    for (QToolBar *bar : qAsConst(m_edgeBars)) {
+        m_bars.value(m_edgeBars.key(bar))->updateGeometry();
+        bar->updateGeometry();
+    }
 }

@@ -74,6 +74,8 @@ void MainWindow::showTabContent(QWidget *widget)
                     Qt::UniqueConnection);
             connect(scene, &DrawScene::currentViewChanged, this, &MainWindow::showTabContent,
                     Qt::UniqueConnection);
+            connect(scene, &DrawScene::currentToolChanged, m_toolBox,
+                    &ToolBoxForm::showCurrentTool, Qt::UniqueConnection);
         }
         connect(view, &QWidget::windowTitleChanged, this, &MainWindow::tabContentTitleChanged,
                 Qt::UniqueConnection);
@@ -85,6 +87,21 @@ void MainWindow::showTabContent(QWidget *widget)
         connect(editor, &CodeEditor::modificationChanged, this, &MainWindow::setModified,
                 Qt::UniqueConnection);
     }
+    updateActions();
+}
+
+void MainWindow::followShownTab()
+{
+    QWidget *shown = m_tabContent->currentWidget();
+    DrawManager::instance()->setCurrentView(qobject_cast<DrawView *>(shown));
+    // The history of a document nobody sees must not be undone blindly.
+    {
+        const QScopedValueRollback<bool> switching(m_switchingHistory, true);
+        UserOptGroup::instance(this)->setActiveForm(shown);
+    }
+    if (shown)
+        m_projectTree->selectForm(shown);
+    currentSceneChanged();
     updateActions();
 }
 

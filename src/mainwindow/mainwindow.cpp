@@ -36,6 +36,7 @@
 #include <QGraphicsItem>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QSettings>
@@ -169,6 +170,7 @@ void MainWindow::setupConnections()
 
     connect(m_tabContent, &TabContent::currentChanged, this,
             [this] { showTabContent(m_tabContent->currentWidget()); });
+    connect(m_tabContent, &TabContent::tabsClosed, this, &MainWindow::followShownTab);
 
     m_firstPage->setNewAction(action(QStringLiteral("new")));
     m_firstPage->setOpenAction(action(QStringLiteral("open")));
@@ -211,8 +213,9 @@ void MainWindow::setupConnections()
     connect(group, &QUndoGroup::indexChanged, this, [this] {
         currentSceneChanged();
         // Property edits are pushed by the browser itself; any move of the
-        // history changes the project.
-        if (DrawManager::instance()->currentScene())
+        // history changes the project, but merely switching to another
+        // document's history does not.
+        if (!m_switchingHistory && DrawManager::instance()->currentScene())
             setModified(true);
     });
 }
@@ -227,6 +230,15 @@ void MainWindow::setModified(bool enable)
 {
     m_modified = enable;
     action(QStringLiteral("save"))->setEnabled(enable);
+    // Saved or closed: every script now matches the file, so its next
+    // change must report itself again, whichever tab is shown.
+    if (!enable) {
+        const QList<CodeEditor *> scripts = DrawManager::instance()->scripts();
+        for (CodeEditor *script : scripts) {
+            if (script != sender() && script->isModified())
+                script->setModified(false);
+        }
+    }
     // A script keeps its own modified mark in step with the project's,
     // unless the change came from that script itself.
     if (auto *editor = qobject_cast<CodeEditor *>(m_tabContent->currentWidget())) {
@@ -254,8 +266,8 @@ void MainWindow::currentItemChanged(QGraphicsItem *item)
 void MainWindow::currentSceneChanged()
 {
     currentItemChanged(nullptr);
-    if (DrawScene *scene = DrawManager::instance()->currentScene())
-        m_itemsTable->fill(scene);
+    // Without a screen the list empties rather than naming shapes nobody sees.
+    m_itemsTable->fill(DrawManager::instance()->currentScene());
 }
 
 void MainWindow::updateActions()
@@ -308,18 +320,50 @@ void MainWindow::stepZoom(int delta)
     m_zoomBox->setCurrentText(QStringLiteral("%1%").arg(z));
 }
 
+namespace {
+
+// The zoom in percent a text of the zoom box asks for; 0 unless it is a
+// number from 10 to 500, with or without "%".
+double typedZoomPercent(QString text)
+{
+    text.remove(QLatin1Char('%'));
+    bool ok = false;
+    const double percent = text.trimmed().toDouble(&ok);
+    return ok && percent >= 10 && percent <= 500 ? percent : 0;
+}
+
+} // namespace
+
 void MainWindow::zoomTextChanged(const QString &text)
 {
-    QString number = text;
-    number.remove(QLatin1Char('%'));
-    bool ok = false;
-    const double percent = number.trimmed().toDouble(&ok);
+    // While the user types, "900%" passes through "90": a typed zoom waits
+    // for Enter or for the box to lose focus.
+    if (m_zoomBox->lineEdit()->isModified())
+        return;
     // A typed text that is not a zoom from 10 to 500 % is ignored, so no
     // factor of zero or less ever reaches a view.
-    if (!ok || percent < 10 || percent > 500)
+    const double percent = typedZoomPercent(text);
+    if (percent <= 0)
         return;
     if (DrawView *view = DrawManager::instance()->currentView())
         view->setZoom(percent / 100.0);
+}
+
+void MainWindow::zoomTextCommitted()
+{
+    QLineEdit *edit = m_zoomBox->lineEdit();
+    if (!edit->isModified())
+        return;
+    edit->setModified(false);
+    if (typedZoomPercent(m_zoomBox->currentText()) > 0) {
+        zoomTextChanged(m_zoomBox->currentText());
+        return;
+    }
+    const DrawView *view = DrawManager::instance()->currentView();
+    const double factor = view ? view->zoomFactor() : DrawView::sharedZoom();
+    // Only the text changes: the zoom shown is the one already in force.
+    const QSignalBlocker blocker(m_zoomBox);
+    m_zoomBox->setEditText(QStringLiteral("%1%").arg(QString::number(factor * 100, 'g', 4)));
 }
 
 void MainWindow::setPosition(int x, int y)

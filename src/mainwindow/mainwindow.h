@@ -157,7 +157,13 @@ private:
     void createDockWindows();
     void setupConnections();
     QAction *addAction(const QString &key, const QString &icon);
+    // After tabs were closed: the screen edited is the one whose tab is
+    // shown now, or none; unlike a click on a tab this changes nothing in
+    // the project.
+    void followShownTab();
     void zoomTextChanged(const QString &text);
+    // Typing has ended: a refused text gives way to the zoom in force.
+    void zoomTextCommitted();
     void stepZoom(int delta);
     void setPosition(int x, int y);
     // Pushes an already applied edit onto the current form's history and
@@ -174,6 +180,7 @@ private:
     FirstPage *m_firstPage = nullptr;
     TabContent *m_tabContent = nullptr;
     bool m_modified = false;
+    bool m_switchingHistory = false; // set while the active undo stack changes
     ProjectTree *m_projectTree = nullptr;
     ItemsTable *m_itemsTable = nullptr;
     ToolBoxForm *m_toolBox = nullptr;

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -319,7 +320,11 @@ void MainWindow::createToolBars()
     m_zoomBox->setEnabled(false);
     m_toolBars.at(ViewBar)->addActions({act("zoomIn"), act("zoomOut")});
     m_toolBars.at(ViewBar)->addWidget(m_zoomBox);
+    // The list keeps its seven steps: a typed zoom is applied, never added.
+    m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
     connect(m_zoomBox, &QComboBox::currentTextChanged, this, &MainWindow::zoomTextChanged);
+    connect(m_zoomBox->lineEdit(), &QLineEdit::editingFinished, this,
+            &MainWindow::zoomTextCommitted);
 
     QToolBar *align = m_toolBars.at(AlignBar);
     align->addActions({act("align_left"), act("align_right"), act("align_top"),

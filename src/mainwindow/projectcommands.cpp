@@ -249,9 +249,9 @@ void MainWindow::saveAs()
                                                tr("保存为 (*%1)").arg(ProjectSuffix));
     if (name.isEmpty())
         return;
-    // Later saves go to the project's name with the suffix; a file written
-    // without it would be left behind, and the recent entry with it.
-    if (!name.endsWith(ProjectSuffix))
+    // A name typed without the suffix gets it; one that has it in another
+    // letter case ("x.MVPRG") is kept as typed.
+    if (!name.endsWith(ProjectSuffix, Qt::CaseInsensitive))
         name += ProjectSuffix;
     if (!saveProjectFile(name))
         return;

@@ -121,7 +121,7 @@ void TabContent::closeAllTab()
     for (int index = group->count() - 1; index >= 0; --index)
         closeTabOf(group, index);
     blocker.unblock();
-    emit currentChanged(m_current->currentIndex());
+    emit tabsClosed();
 }
 
 void TabContent::closeAllButThisTab()
@@ -134,7 +134,7 @@ void TabContent::closeAllButThisTab()
             closeTabOf(group, index);
     }
     blocker.unblock();
-    emit currentChanged(m_current->currentIndex());
+    emit tabsClosed();
 }
 
 void TabContent::on_customContextMenuRequested(const QPoint &pos)
@@ -256,7 +256,7 @@ void TabContent::closeTabOf(QTabWidget *group, int index)
         return;
     detach(group, group->widget(index));
     removeEmptyGroup(group);
-    emit currentChanged(m_current->currentIndex());
+    emit tabsClosed();
 }
 
 void TabContent::removeEmptyGroup(QTabWidget *group)

@@ -59,10 +59,12 @@ public slots:
     void on_customContextMenuRequested(const QPoint &pos);
 
 signals:
-    // A tab bar of some group was clicked, or closing tabs changed what the
-    // current group shows; index is that group's current index (-1 when it
-    // is empty). currentWidget() tells which widget is shown now.
+    // A tab bar of some group was clicked; index is that group's current
+    // index. currentWidget() tells which widget is shown now.
     void currentChanged(int index);
+    // One close command has ended (one or more tabs closed). currentWidget()
+    // tells which widget is shown now; null when the current group is empty.
+    void tabsClosed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -74,6 +74,7 @@ void Config::reset()
 {
     name = QStringLiteral("untiled");
     path = AppPaths::newProjectLocation();
+    m_projectFile.clear();
     version = QStringLiteral("1.0.0");
     projectPw.clear();
     macroPw.clear();
@@ -358,11 +359,21 @@ void Config::setProjectFile(const QString &filePath)
         = filePath.isEmpty() ? filePath : QFileInfo(filePath).absoluteFilePath();
     const int slash = absolute.lastIndexOf(QLatin1Char('/'));
     path = slash < 0 ? QString() : absolute.left(slash);
-    name = absolute.mid(slash + 1).remove(ProjectSuffix, Qt::CaseSensitive);
+    name = absolute.mid(slash + 1);
+    if (name.endsWith(ProjectSuffix, Qt::CaseInsensitive))
+        name.chop(ProjectSuffix.size());
+    m_projectFile = absolute;
+    m_projectFilePath = path;
+    m_projectFileName = name;
 }
 
 QString Config::projectFile() const
 {
+    // `path` and `name` are also set directly (the new-project dialog, the
+    // file's own Config element); the remembered file only stands while
+    // they still describe it.
+    if (!m_projectFile.isEmpty() && path == m_projectFilePath && name == m_projectFileName)
+        return m_projectFile;
     return QStringLiteral("%1/%2%3").arg(path, name, ProjectSuffix);
 }
 

@@ -103,10 +103,13 @@ public:
     // installed translation and renames the tag model headers.
     void retranslate();
 
-    // Splits a project file path into `path` and `name` (".mvprg" removed).
+    // Splits a project file path into `path` and `name` (a trailing
+    // ".mvprg" removed, in any letter case) and remembers the path itself.
     void setProjectFile(const QString &filePath);
     QString projectName() const { return name; }
     QString projectPath() const { return path; }
+    // The file last given to setProjectFile() while `path` and `name` still
+    // are what it set; otherwise `path` + "/" + `name` + ".mvprg".
     QString projectFile() const;
     // Creates location (one level) when missing, then location/project with
     // its "images" and "fonts" folders. True when all of them exist
@@ -207,6 +210,11 @@ signals:
     void languageChanged(int index);
 
 private:
+    // What setProjectFile() was given, and the path and name it derived:
+    // a file opened under any other name is saved back to that same file.
+    QString m_projectFile;
+    QString m_projectFilePath;
+    QString m_projectFileName;
     Config();
 
     void fillDisplayNames();

@@ -81,6 +81,35 @@ bool isGroupElement(const QXmlStreamReader *reader)
     return shapeElementFromName(reader->name(), &element) && element == ShapeElement::Group;
 }
 
+// A script's text as the project file holds it: line ends as "\n", and
+// without the characters XML 1.0 cannot carry at all (a stray control
+// character would make the whole file unreadable).
+QString scriptFileText(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const ushort u = c.unicode();
+        if (u == '\r') {
+            result.append(QLatin1Char('\n'));
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            continue;
+        }
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            result.append(c);
+            result.append(text.at(++i));
+            continue;
+        }
+        const bool allowed = u == '\t' || u == '\n' || (u >= 0x20 && u < 0xd800)
+                             || (u >= 0xe000 && u < 0xfffe);
+        if (allowed)
+            result.append(c);
+    }
+    return result;
+}
+
 } // namespace
 
 DrawManager *DrawManager::instance()
@@ -153,7 +182,17 @@ CodeEditor *DrawManager::createScript()
 {
     auto *editor = new CodeEditor(nullptr);
     m_scripts.append(editor);
-    editor->setWindowTitle(tr("脚本_%1").arg(m_scripts.size()));
+    // Scripts read from a file keep their stored names, which may already
+    // use the next number.
+    QStringList taken;
+    for (const QPointer<CodeEditor> &other : qAsConst(m_scripts)) {
+        if (other)
+            taken.append(other->windowTitle());
+    }
+    int number = m_scripts.size();
+    while (taken.contains(tr("脚本_%1").arg(number)))
+        ++number;
+    editor->setWindowTitle(tr("脚本_%1").arg(number));
     return editor;
 }
 
@@ -364,8 +403,32 @@ bool DrawManager::saveScreens(QXmlStreamWriter *writer)
         writeKeptUpTo(std::numeric_limits<int>::max());
         writer->writeEndElement();
     }
+    for (const QPointer<CodeEditor> &editor : qAsConst(m_scripts)) {
+        if (!editor)
+            continue;
+        writer->writeStartElement(QStringLiteral("Window"));
+        writer->writeAttribute(QStringLiteral("type"), QString::number(ScriptScreen));
+        writer->writeAttribute(QStringLiteral("objectName"), editor->windowTitle());
+        const QString text = scriptFileText(editor->text());
+        if (!text.isEmpty())
+            writer->writeCharacters(text);
+        writer->writeEndElement();
+    }
     writer->writeEndElement();
     return !writer->hasError();
+}
+
+bool DrawManager::loadScript(QXmlStreamReader *reader, CodeEditor *editor)
+{
+    const QString name = reader->attributes().value(QLatin1String("objectName")).toString();
+    const QString text = reader->readElementText(QXmlStreamReader::SkipChildElements);
+    if (!name.trimmed().isEmpty())
+        editor->setWindowTitle(name);
+    editor->setText(text);
+    // The text read is the starting point, not an edit to take back.
+    editor->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    editor->setModified(false);
+    return reader->hasError();
 }
 
 void DrawManager::adoptView(DrawScene *scene, DrawView *view)

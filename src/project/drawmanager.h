@@ -97,13 +97,19 @@ public:
     bool loadScreen(QXmlStreamReader *reader);
     // Writes the "Form" element: every screen in creation order, each with
     // its top-level shapes bottom first and the elements kept by
-    // loadScreen() back among them where they were read. True unless the
-    // writer failed.
+    // loadScreen() back among them where they were read, then every script
+    // as a "Window" of type 4 named by "objectName" (its title) and holding
+    // its text. True unless the writer failed.
     bool saveScreens(QXmlStreamWriter *writer);
     // The names of the kept elements of every screen, each once, in the
     // order first met: what the open project holds that this version does
     // not know.
     QStringList unknownElementNames() const;
+    // Reads the script "Window" element the reader is on, up to its end,
+    // into editor: the stored name becomes its title, the element's text its
+    // text, unmodified and with nothing to undo. Returns whether the reader
+    // is in error.
+    bool loadScript(QXmlStreamReader *reader, CodeEditor *editor);
 
 private:
     DrawManager() = default;

@@ -1,6 +1,7 @@
 #include "projectfile.h"
 
 #include "device/verifypassword.h"
+#include "editor/codeeditor.h"
 #include "editor/drawview.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
@@ -72,9 +73,14 @@ DrawView *readForm(QXmlStreamReader *reader, const ProjectFile::LoadHooks &hooks
             continue;
         }
         const int type = reader->attributes().value(QLatin1String("type")).toInt();
-        // Anything but a screen view (a script editor for type 4, nothing
-        // for an unknown type) has no scene to read the shapes into.
-        auto *view = qobject_cast<DrawView *>(createScreen(hooks, type));
+        QWidget *form = createScreen(hooks, type);
+        if (auto *editor = qobject_cast<CodeEditor *>(form)) {
+            manager->loadScript(reader, editor);
+            continue;
+        }
+        // Anything else but a screen view (nothing for an unknown type) has
+        // no scene to read the shapes into.
+        auto *view = qobject_cast<DrawView *>(form);
         if (!view) {
             reader->skipCurrentElement();
             continue;

@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
+#include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
 #include "editor/drawview.h"
@@ -7,6 +8,7 @@
 #include "editor/useroptgroup.h"
 #include "mainwindow/itemstable.h"
 #include "mainwindow/projecttree.h"
+#include "mainwindow/tabcontent.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "property/propertytreebrowser.h"
@@ -593,6 +595,166 @@ private slots:
         QCOMPARE(
             browser->propertyModel()->data(browser->valueIndex("width"), Qt::EditRole).toDouble(),
             50.0);
+    }
+
+    // Closing tabs: the screen edited becomes the one whose tab is shown
+    // now, or none, and the project is not changed by it.
+    void closingTabsFollowsShownTab_data()
+    {
+        QTest::addColumn<int>("screens");
+        QTest::addColumn<QString>("how"); // "button" on tab `closed`, "this", "all"
+        QTest::addColumn<int>("closed");
+        QTest::addColumn<int>("current"); // screen edited afterwards; -1 none
+        QTest::newRow("only tab, its close button") << 1 << "button" << 0 << -1;
+        QTest::newRow("only tab, menu") << 1 << "this" << 0 << -1;
+        QTest::newRow("all of three") << 3 << "all" << 0 << -1;
+        QTest::newRow("shown of two") << 2 << "button" << 1 << 0;
+        QTest::newRow("hidden of two") << 2 << "button" << 0 << 1;
+        QTest::newRow("shown of three") << 3 << "this" << 2 << 1;
+    }
+
+    void closingTabsFollowsShownTab()
+    {
+        QFETCH(int, screens);
+        QFETCH(QString, how);
+        QFETCH(int, closed);
+        QFETCH(int, current);
+        QList<DrawView *> views;
+        for (int i = 0; i < screens; ++i) {
+            views << addScreen();
+            DrawScene *scene = views.last()->drawScene();
+            GraphicsRectItem *item = addRect(scene, QRectF(20, 20, 60, 40));
+            emit scene->itemAdded(item);
+            item->setSelected(true);
+        }
+        m_window->setModified(false);
+        TabContent *tabs = m_window->tabContent();
+        QTabWidget *group = tabs->currentGroup();
+        QCOMPARE(group->count(), screens);
+
+        if (how == "button")
+            emit group->tabCloseRequested(closed);
+        else if (how == "this")
+            tabs->closeThisTab();
+        else
+            tabs->closeAllTab();
+
+        QVERIFY(!m_window->isModified());
+        DrawView *expected = current < 0 ? nullptr : views.at(current);
+        QCOMPARE(DrawManager::instance()->currentView(), expected);
+        QCOMPARE(tabs->currentWidget(), expected);
+        QCOMPARE(UserOptGroup::instance()->activeStack(),
+                 expected ? UserOptGroup::instance()->stackFor(expected) : nullptr);
+        // A screen that stops being edited loses its selection, so only the
+        // screen-wide actions come back with the shown one.
+        for (const char *key : {"zoomIn", "zoomOut", "property", "undo"})
+            QVERIFY2(m_window->action(key)->isEnabled() == (expected != nullptr), key);
+        if (!expected) {
+            for (const char *key : {"copy", "cut", "delete", "toFront", "group", "align_left"})
+                QVERIFY2(!m_window->action(key)->isEnabled(), key);
+        }
+        QCOMPARE(m_window->zoomBox()->isEnabled(), expected != nullptr);
+        QCOMPARE(tableRows(), expected ? 1 : 0);
+
+        // With no screen shown, deleting and undoing reach no screen.
+        if (!expected) {
+            m_window->on_delete();
+            UserOptGroup::instance()->undo();
+            for (DrawView *view : qAsConst(views))
+                QCOMPARE(view->drawScene()->userItems().size(), 1);
+            QVERIFY(!m_window->isModified());
+        }
+    }
+
+    // Every change to a script marks the project modified, also after a
+    // save made while another tab was shown.
+    void changedScriptMarksProjectModified()
+    {
+        DrawView *view = addScreen();
+        auto *script = qobject_cast<CodeEditor *>(m_window->projectTree()->addForm(4));
+        QVERIFY(view && script);
+        QCOMPARE(m_window->tabContent()->currentWidget(), script);
+        m_window->setModified(false);
+        QVERIFY(!script->isModified());
+
+        script->insert(QStringLiteral("a = 1;"));
+        QVERIFY(m_window->isModified());
+
+        m_window->showTabContent(view);
+        m_window->setModified(false); // as a save does
+        QVERIFY(!script->isModified());
+
+        QTabWidget *group = m_window->tabContent()->currentGroup();
+        emit group->tabCloseRequested(group->indexOf(view));
+        QCOMPARE(m_window->tabContent()->currentWidget(), script);
+        QVERIFY(!m_window->isModified());
+        script->insert(QStringLiteral("b = 2;"));
+        QVERIFY(m_window->isModified());
+    }
+
+    // The tool box highlights the tool in use: a drawing tool that hands
+    // back to the select tool hands back its highlight too.
+    void toolBoxHighlightFollowsTool_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("continuous");
+        QTest::addColumn<int>("after");
+        QTest::newRow("rectangle drawn") << int(RectangleKind) << "drag" << false << 0;
+        QTest::newRow("button drawn") << int(PushButtonKind) << "drag" << false << 0;
+        QTest::newRow("ellipse clicked without drag") << int(EllipseKind) << "click" << false << 0;
+        QTest::newRow("polygon finished") << int(PolygonKind) << "points" << false << 0;
+        QTest::newRow("line left with Escape") << int(LineKind) << "escape" << false << 0;
+        QTest::newRow("continuous insert keeps it")
+            << int(RectangleKind) << "drag" << true << int(RectangleKind);
+    }
+
+    void toolBoxHighlightFollowsTool()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, how);
+        QFETCH(bool, continuous);
+        QFETCH(int, after);
+        DrawView *view = addScreen();
+        ToolBoxForm *box = m_window->toolBox();
+        if (continuous)
+            box->continousButton()->click();
+        QListWidgetItem *entry = nullptr;
+        for (QListWidget *list : box->lists()) {
+            for (int i = 0; i < list->count(); ++i) {
+                if (list->item(i)->data(Qt::UserRole).toInt() == kind)
+                    entry = list->item(i);
+            }
+        }
+        QVERIFY(entry);
+        emit entry->listWidget()->itemClicked(entry);
+        QCOMPARE(DrawTool::currentShape, kind);
+        QVERIFY(!box->selectButton()->isChecked());
+        QCOMPARE(entry->listWidget()->currentItem(), entry);
+
+        if (how == "drag") {
+            gesture(view, {QPointF(100, 100), QPointF(150, 130), QPointF(200, 160)});
+        } else if (how == "click") {
+            gesture(view, {QPointF(100, 100)});
+        } else if (how == "points") {
+            for (const QPointF &p : {QPointF(100, 100), QPointF(200, 120), QPointF(150, 200)})
+                gesture(view, {p});
+            send(view, QEvent::MouseButtonDblClick, QPointF(150, 200), Qt::LeftButton);
+            send(view, QEvent::MouseButtonRelease, QPointF(150, 200), Qt::NoButton);
+        } else {
+            QTest::keyClick(view->viewport(), Qt::Key_Escape);
+        }
+
+        QCOMPARE(DrawTool::currentShape, after);
+        QCOMPARE(box->selectButton()->isChecked(), after == SelectKind);
+        QVERIFY(!box->rotateButton()->isChecked());
+        for (QListWidget *list : box->lists()) {
+            QListWidgetItem *current = list->currentItem();
+            QCOMPARE(current, list == entry->listWidget() && after == kind ? entry : nullptr);
+            QCOMPARE(list->selectedItems().size(), current ? 1 : 0);
+        }
+        if (continuous)
+            box->continousButton()->click();
     }
 };
 

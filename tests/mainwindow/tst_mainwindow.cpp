@@ -6,6 +6,7 @@
 #include "mainwindow/firstpage.h"
 #include "mainwindow/newprojectdialog.h"
 #include "mainwindow/optionsetdialog.h"
+#include "mainwindow/projecttree.h"
 #include "mainwindow/recentlabel.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
@@ -188,6 +189,40 @@ private slots:
             QCOMPARE(m_window->zoomBox()->currentText(), QString("%1%").arg(qRound(factor * 100)));
     }
 
+    // Typing a zoom and pressing Enter: a refused text gives way to the zoom
+    // the view really has, and the list keeps its seven steps.
+    void typedZoomIsAppliedOrWithdrawn_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<double>("factor");
+        QTest::newRow("in range") << "250%" << "250%" << 2.5;
+        QTest::newRow("lowest") << "10" << "10" << 0.1;
+        QTest::newRow("too large") << "900%" << "200%" << 2.0;
+        QTest::newRow("too small") << "5%" << "200%" << 2.0;
+        QTest::newRow("zero") << "0" << "200%" << 2.0;
+        QTest::newRow("letters") << "abc" << "200%" << 2.0;
+        QTest::newRow("negative") << "-150%" << "200%" << 2.0;
+    }
+
+    void typedZoomIsAppliedOrWithdrawn()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(double, factor);
+        setCurrentScene(0);
+        QComboBox *box = m_window->zoomBox();
+        box->setCurrentText("200%");
+        QCOMPARE(m_view->zoomFactor(), 2.0);
+
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), typed);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(box->currentText(), shown);
+        QCOMPARE(m_view->zoomFactor(), factor);
+        QCOMPARE(box->count(), 7);
+    }
+
     void enablingFollowsSelection_data()
     {
         QTest::addColumn<int>("selected");
@@ -296,9 +331,13 @@ private slots:
             docks << dock->windowTitle();
         QCOMPARE(docks,
                  (QStringList {"Project", "Element", "Toolbox", "PropertyBrowser",
-                               "Complier Output", "Find Output", "Application Output"}));
+                               "Compiler Output", "Find Output", "Application Output"}));
         QCOMPARE(m_window->dockManager()->tabBar(Qt::RightDockWidgetArea)->tabText(0),
                  QString("Toolbox"));
+        QStringList treeMenu;
+        for (QAction *action : m_window->projectTree()->contextMenu()->actions())
+            treeMenu << action->text();
+        QCOMPARE(treeMenu.mid(0, 3), (QStringList {"Rename", "Create copy", "Remove"}));
         QCOMPARE(cancelText(), QString("Cancel"));
         // Dialogs and the start page follow on their own: the toolkit posts the
         // change to every window.
@@ -316,6 +355,57 @@ private slots:
         QCOMPARE(m_window->dockManager()->dock(0)->windowTitle(), QString("工程"));
         QCOMPARE(newProject->windowTitle(), QString("创建新工程"));
         QCOMPARE(cancelText(), QString("取消"));
+    }
+
+    // The edge tab bars measure their tabs again when the titles change:
+    // each English title fits whole, with room around it, and each bar has
+    // the length its tabs ask for.
+    void edgeBarsFitTheirTitles_data()
+    {
+        QTest::addColumn<int>("area");
+        QTest::addColumn<bool>("onStartPage"); // the bars are hidden during the switch
+        for (bool onStartPage : {false, true}) {
+            const char *when = onStartPage ? "switched on the start page" : "switched while shown";
+            QTest::addRow("left, %s", when) << int(Qt::LeftDockWidgetArea) << onStartPage;
+            QTest::addRow("right, %s", when) << int(Qt::RightDockWidgetArea) << onStartPage;
+            QTest::addRow("bottom, %s", when) << int(Qt::BottomDockWidgetArea) << onStartPage;
+        }
+    }
+
+    void edgeBarsFitTheirTitles()
+    {
+        QFETCH(int, area);
+        QFETCH(bool, onStartPage);
+        QFile style(":/win_style");
+        QVERIFY(style.open(QIODevice::ReadOnly));
+        qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
+        m_window->setCentralPage(onStartPage);
+        m_window->showNormal();
+        m_window->resize(1400, 900);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QCoreApplication::processEvents();
+        m_window->changeLanguage(1);
+        QCoreApplication::processEvents();
+        m_window->setCentralPage(false);
+        QCoreApplication::processEvents();
+
+        QTabBar *tabs = m_window->dockManager()->tabBar(Qt::DockWidgetArea(area));
+        QVERIFY(tabs->isVisible());
+        const bool vertical = area != Qt::BottomDockWidgetArea;
+        const auto along = [vertical](const QSize &size) {
+            return vertical ? size.height() : size.width();
+        };
+        int total = 0;
+        for (int i = 0; i < tabs->count(); ++i) {
+            const int text = tabs->fontMetrics().horizontalAdvance(tabs->tabText(i));
+            const int room = along(tabs->tabRect(i).size());
+            QVERIFY2(room >= text + 8, qPrintable(tabs->tabText(i)));
+            total += room;
+        }
+        QVERIFY(along(tabs->size()) >= along(tabs->sizeHint()));
+        QVERIFY(along(tabs->size()) >= total);
+        m_window->changeLanguage(0);
+        qApp->setStyleSheet(QString());
     }
 
     void languageFolderTakesPrecedence()

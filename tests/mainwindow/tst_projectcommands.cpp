@@ -48,6 +48,7 @@ class TestProjectCommands : public QObject
 
     QTemporaryDir m_dir;
     std::unique_ptr<MainWindow> m_window;
+    int m_made = 0; // projects made so far, for unique names
 
     DrawScene *currentScene() const { return DrawManager::instance()->currentScene(); }
     int screenCount() const { return DrawManager::instance()->scenes().size(); }
@@ -197,26 +198,81 @@ private slots:
         }
     }
 
-    void saveAsWithoutExtension()
+    // The suffix is added only when the typed name lacks it in every letter
+    // case; later saves go to the very file written.
+    void saveAsKeepsSuffixInAnyCase_data()
     {
-        QVERIFY(!newProject("first").isEmpty());
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("no suffix") << "copy" << "copy.mvprg" << "copy";
+        QTest::newRow("suffix") << "copy.mvprg" << "copy.mvprg" << "copy";
+        QTest::newRow("upper-case suffix") << "copy.MVPRG" << "copy.MVPRG" << "copy";
+        QTest::newRow("mixed-case suffix") << "copy.Mvprg" << "copy.Mvprg" << "copy";
+        QTest::newRow("suffix inside the name") << "a.mvprg.b" << "a.mvprg.b.mvprg" << "a.mvprg.b";
+    }
+
+    void saveAsKeepsSuffixInAnyCase()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QFETCH(QString, title);
+        QVERIFY(!newProject(QStringLiteral("first%1").arg(++m_made)).isEmpty());
+        QDir folder(m_dir.filePath("saved-as"));
+        QVERIFY(folder.removeRecursively() || !folder.exists());
+        QVERIFY(QDir(m_dir.path()).mkpath("saved-as"));
+
         ModalScript script;
-        const QString target = m_dir.filePath("copy");
-        script.chooseText(target);
+        script.chooseText(folder.filePath(typed));
         m_window->saveAs();
-        // One file for the project: the one written, remembered and saved
-        // to again.
-        const QString saved = target + ".mvprg";
-        QVERIFY(QFile::exists(saved));
-        QVERIFY(!QFile::exists(target));
         QCOMPARE(script.requests().first().title, QString("工程另存为"));
-        QCOMPARE(m_window->windowTitle(), QString("Marovin : copy"));
-        QCOMPARE(m_window->recentFileActions().first()->data().toString(), saved);
-        QVERIFY(QFile::remove(saved));
+        QCOMPARE(folder.entryList(QDir::Files), QStringList {written});
+        QCOMPARE(m_window->windowTitle(), QString("Marovin : %1").arg(title));
+        QCOMPARE(m_window->recentFileActions().first()->data().toString(),
+                 folder.filePath(written));
+
+        QVERIFY(QFile::remove(folder.filePath(written)));
         m_window->setModified(true);
         m_window->save();
-        QVERIFY(QFile::exists(saved));
-        QVERIFY(!QFile::exists(target));
+        QCOMPARE(folder.entryList(QDir::Files), QStringList {written});
+        QVERIFY(script.requests().size() == 1);
+    }
+
+    // Whatever the name of the file opened (through "All files"), Save
+    // writes back to it and to nothing else.
+    void saveWritesBackToOpenedFile_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("project suffix") << "opened.mvprg";
+        QTest::newRow("other suffix") << "opened.xml";
+        QTest::newRow("no suffix") << "opened";
+        QTest::newRow("upper-case suffix") << "opened.MVPRG";
+    }
+
+    void saveWritesBackToOpenedFile()
+    {
+        QFETCH(QString, fileName);
+        const QString made = newProject(QStringLiteral("source%1").arg(++m_made));
+        QVERIFY(!made.isEmpty());
+        QDir folder(m_dir.filePath("opened"));
+        QVERIFY(folder.removeRecursively() || !folder.exists());
+        QVERIFY(QDir(m_dir.path()).mkpath("opened"));
+        const QString file = folder.filePath(fileName);
+        QVERIFY(QFile::copy(made, file));
+        m_window->closeProject();
+
+        ModalScript script;
+        QVERIFY(m_window->openProject(file));
+        const QByteArray before = fileBytes(file);
+        addShape(currentScene(), new GraphicsRectItem(QRect(0, 0, 50, 50)), {10, 10}, "#123456");
+        m_window->setModified(true);
+        m_window->save();
+        QVERIFY(script.requests().isEmpty());
+        QVERIFY(!m_window->isModified());
+        QCOMPARE(folder.entryList(QDir::Files), QStringList {fileName});
+        QVERIFY(fileBytes(file) != before);
+        QVERIFY(fileBytes(file).contains("#123456"));
+        QCOMPARE(Config::instance()->projectFile(), file);
     }
 
     void openFailures_data()

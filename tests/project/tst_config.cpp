@@ -281,22 +281,43 @@ private slots:
         QCOMPARE(c->addressSummary(para), QStringLiteral("PLC : D 10 ( Uint16 )"));
     }
 
+    // The project is saved back to the very file it was given; a name or
+    // folder set afterwards (a new project) makes the file name again.
+    void setProjectFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("saved"); // where Save writes
+        QTest::newRow("suffix") << "/a/b.mvprg" << "/a" << "b" << "/a/b.mvprg";
+        QTest::newRow("only the last suffix")
+            << "/a/b.mvprg.mvprg" << "/a" << "b.mvprg" << "/a/b.mvprg.mvprg";
+        QTest::newRow("upper-case suffix") << "/a/B.MVPRG" << "/a" << "B" << "/a/B.MVPRG";
+        QTest::newRow("other suffix") << "/a/notes.xml" << "/a" << "notes.xml" << "/a/notes.xml";
+        // A relative name is kept absolute, so a later save cannot land at
+        // the file-system root.
+        const QString here = QDir::currentPath();
+        QTest::newRow("no folder") << "demo.mvprg" << here << "demo" << here + "/demo.mvprg";
+        const QString up = QDir::cleanPath(here + "/../up");
+        QTest::newRow("relative folder") << "../up/demo.mvprg" << up << "demo" << up + "/demo.mvprg";
+    }
+
     void setProjectFile()
     {
+        QFETCH(QString, file);
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        QFETCH(QString, saved);
         Config *c = Config::instance();
-        const QStringList cases[] = {{"/a/b.mvprg.mvprg", "/a", "b"}, // every suffix removed
-                                     {"/a/B.MVPRG", "/a", "B.MVPRG"}, // suffix is case-sensitive
-                                     // a relative name is kept absolute, so a later
-                                     // save cannot land at the file-system root
-                                     {"demo.mvprg", QDir::currentPath(), "demo"},
-                                     {"../up/demo.mvprg",
-                                      QDir::cleanPath(QDir::currentPath() + "/../up"), "demo"}};
-        for (const QStringList &row : cases) {
-            c->setProjectFile(row.at(0));
-            QCOMPARE(c->projectPath(), row.at(1));
-            QCOMPARE(c->projectName(), row.at(2));
-            QCOMPARE(c->projectFile(), row.at(1) + "/" + row.at(2) + ".mvprg");
-        }
+        c->setProjectFile(file);
+        QCOMPARE(c->projectPath(), path);
+        QCOMPARE(c->projectName(), name);
+        QCOMPARE(c->projectFile(), saved);
+        c->name = QStringLiteral("fresh");
+        QCOMPARE(c->projectFile(), path + "/fresh.mvprg");
+        c->setProjectFile(file);
+        c->reset();
+        QCOMPARE(c->projectFile(), c->projectPath() + "/untiled.mvprg");
     }
 
     void createProjectDirsMakesOnlyTheLastLevel()

@@ -1,4 +1,5 @@
 #include "device/verifypassword.h"
+#include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "project/config.h"
@@ -176,6 +177,16 @@ void buildFullProject()
 }
 
 // Type, size and top-level shape count per screen: "1:800x480:4 2:400x240:1".
+// "title=text" of every script, in order.
+QStringList scriptsSummary()
+{
+    QStringList parts;
+    const QList<CodeEditor *> scripts = DrawManager::instance()->scripts();
+    for (CodeEditor *script : scripts)
+        parts << script->windowTitle() + QLatin1Char('=') + script->text();
+    return parts;
+}
+
 QString screensSummary()
 {
     QStringList parts;
@@ -600,6 +611,112 @@ private slots:
         DrawManager::instance()->createForm(1, scene->view());
         QCOMPARE(DrawManager::instance()->unknownElementNames(), QStringList {"circle"});
         QCOMPARE(ProjectFile::projectBytes().count("<circle r=\"1\"/>"), 2);
+    }
+
+    // Scripts are stored beside the screens and come back with their names
+    // and texts; saving again gives the same bytes.
+    void scriptsSurviveSaveAndOpen_data()
+    {
+        QTest::addColumn<int>("encryption");
+        QTest::newRow("plain") << 0;
+        QTest::newRow("encoded") << 1;
+    }
+
+    void scriptsSurviveSaveAndOpen()
+    {
+        QFETCH(int, encryption);
+        DrawScene *screen = addScreen(BaseScreen);
+        addBox(screen, new GraphicsEllipseItem(QRect()), QRectF(10, 10, 50, 30), "e", 1);
+        auto *first = qobject_cast<CodeEditor *>(DrawManager::instance()->createForm(4, nullptr));
+        auto *second = qobject_cast<CodeEditor *>(DrawManager::instance()->createForm(4, nullptr));
+        QVERIFY(first && second);
+        first->setText(QStringLiteral("// 温度报警\nif (a < b && c > 0) {\n\n\n    x = \"<&>\";\n}\n"));
+        second->setText(QStringLiteral("\n  前导空行 & 结尾空格  \n\n"));
+        second->setWindowTitle(QStringLiteral("报警 <&> \"脚本\""));
+        addScreen(WindowScreen);
+        Config::instance()->encryption = quint8(encryption);
+        const QStringList scripts = scriptsSummary();
+        const QByteArray saved = ProjectFile::projectBytes();
+
+        init();
+        QList<int> requested;
+        ProjectFile::LoadHooks hooks;
+        hooks.createScreen = [&requested](int type) {
+            requested << type;
+            return DrawManager::instance()->createForm(type, nullptr);
+        };
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(saved, hooks);
+        QCOMPARE(result.status, ProjectFile::Loaded);
+        QCOMPARE(requested, QList<int>({1, 2, 4, 4}));
+        QCOMPARE(screensSummary(), QStringLiteral("1:800x480:1 2:400x240:0"));
+        QCOMPARE(scriptsSummary(), scripts);
+        for (CodeEditor *script : DrawManager::instance()->scripts()) {
+            QVERIFY(!script->isModified());
+            QVERIFY(!script->isUndoAvailable());
+        }
+        QCOMPARE(ProjectFile::projectBytes(), saved);
+
+        // A script made now takes a number no stored script uses.
+        auto *third = qobject_cast<CodeEditor *>(DrawManager::instance()->createForm(4, nullptr));
+        QCOMPARE(third->windowTitle(), QStringLiteral("脚本_3"));
+    }
+
+    // What a script cannot hold in XML is dropped rather than making the
+    // file unreadable; line ends are stored as "\n".
+    void scriptTextIsStoredAsXmlAllows_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("windows line ends") << "a\r\nb\r\n" << "a\nb\n";
+        QTest::newRow("old mac line ends") << "a\rb" << "a\nb";
+        QTest::newRow("control characters")
+            << QString("a%1b%2\tc").arg(QChar(0x01)).arg(QChar(0x1f)) << "ab\tc";
+        QTest::newRow("emoji kept") << QStringLiteral("x \U0001F600 y") << QStringLiteral("x \U0001F600 y");
+    }
+
+    void scriptTextIsStoredAsXmlAllows()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        auto *script = qobject_cast<CodeEditor *>(DrawManager::instance()->createForm(4, nullptr));
+        script->setText(typed);
+        const QByteArray saved = ProjectFile::projectBytes();
+        init();
+        QCOMPARE(ProjectFile::loadBytes(saved).status, ProjectFile::Loaded);
+        QCOMPARE(scriptsSummary(), QStringList {"脚本_1=" + stored});
+    }
+
+    // A reader that makes nothing of type 4 (as one without scripts) skips
+    // their elements and still reads every screen after them; a file
+    // without scripts makes none.
+    void scriptElementsSkippedByOtherReaders()
+    {
+        auto *script = qobject_cast<CodeEditor *>(DrawManager::instance()->createForm(4, nullptr));
+        script->setText(QStringLiteral("<Window type=\"1\"/>\n"));
+        DrawScene *screen = addScreen(TemplateScreen);
+        addBox(screen, new GraphicsEllipseItem(QRect()), QRectF(10, 10, 50, 30), "e", 1);
+        QByteArray saved = ProjectFile::projectBytes();
+        // Scripts first, as a later writer might put them.
+        const int form = saved.indexOf("<Form>") + 6;
+        const int scriptStart = saved.indexOf("<Window objectName=\"脚本_1\"");
+        const int scriptEnd = saved.indexOf("</Window>", scriptStart) + 9;
+        QVERIFY(form > 6 && scriptStart > form && scriptEnd > scriptStart);
+        const QByteArray element = saved.mid(scriptStart, scriptEnd - scriptStart);
+        saved.remove(scriptStart, scriptEnd - scriptStart);
+        saved.insert(form, element);
+
+        init();
+        ProjectFile::LoadHooks hooks;
+        hooks.createScreen = [](int type) {
+            return type == 4 ? nullptr : DrawManager::instance()->createForm(type, nullptr);
+        };
+        QCOMPARE(ProjectFile::loadBytes(saved, hooks).status, ProjectFile::Loaded);
+        QCOMPARE(screensSummary(), QStringLiteral("3:800x480:1"));
+        QVERIFY(DrawManager::instance()->scripts().isEmpty());
+
+        init();
+        QCOMPARE(ProjectFile::load(dataFile("golden.mvprg")).status, ProjectFile::Loaded);
+        QVERIFY(DrawManager::instance()->scripts().isEmpty());
     }
 
     void loadOutcomes_data()

@@ -1,3 +1,4 @@
+#include "app/application.h"
 #include "project/config.h"
 #include "support/isolatedsettings.h"
 
@@ -73,6 +74,26 @@ QJsonValue valueAt(QJsonValue value, const QString &path)
         value = number ? value.toArray().at(index) : value.toObject().value(step);
     }
     return value;
+}
+
+// The first and last columns holding anything but the colour of the
+// top-left pixel; -1, -1 for a blank picture.
+QPair<int, int> inkColumns(const QImage &image)
+{
+    const QRgb background = image.pixel(0, 0);
+    int first = -1;
+    int last = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (image.pixel(x, y) != background) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+        }
+    }
+    return {first, last};
 }
 
 } // namespace
@@ -203,6 +224,40 @@ private slots:
             inked += window.pixelColor(55, y) != Qt::white;
         QVERIFY(inked >= 1);
         QCOMPARE(window.pixelColor(55, 50), QColor(Qt::white));
+    }
+
+    // Text without a font of its own is painted in the editor's application
+    // font: as wide as the same text given that font outright.
+    void renderUsesTheEditorsFont()
+    {
+        const QString screen = QStringLiteral(
+            "<Window brushColor=\"#ffffff\" height=\"60.00\" objectName=\"%1\" type=\"1\" "
+            "width=\"400.00\">\n<textitem alignHor=\"1\" alignVer=\"2\" brushStyle=\"0\" %2"
+            "height=\"40.00\" objectName=\"t\" opacity=\"1.00\" penColor=\"#000000\" "
+            "pos=\"(10,10)\" text=\"pushbutton text width\" width=\"380.00\" zValue=\"1.00\"/>\n"
+            "</Window>\n");
+        const QString font = Application::applicationFont().toString().toHtmlEscaped();
+        const QByteArray file = (QStringLiteral("<?xml version=\"1.0\"?>\n<Project>\n"
+                                                "<Config name=\"f\"/>\n<Form>\n")
+                                 + screen.arg("inherited", QString())
+                                 + screen.arg("given", QStringLiteral("font=\"%1\" ").arg(font))
+                                 + QStringLiteral("</Form>\n</Project>\n"))
+                                    .toUtf8();
+        const QString path = temp(QStringLiteral("font.mvprg"));
+        writeAll(path, file);
+        const QString out = temp(QStringLiteral("fonts"));
+        const Result result = runCli({"render", path, "-o", out});
+        QVERIFY2(result.code == 0, result.err.constData());
+
+        const QPair<int, int> inherited = inkColumns(QImage(QDir(out).filePath("inherited.png")));
+        const QPair<int, int> given = inkColumns(QImage(QDir(out).filePath("given.png")));
+        QVERIFY(inherited.first >= 0 && given.first >= 0);
+        QVERIFY2(qAbs((inherited.second - inherited.first) - (given.second - given.first)) <= 1,
+                 qPrintable(QStringLiteral("inherited %1..%2, given %3..%4")
+                                .arg(inherited.first)
+                                .arg(inherited.second)
+                                .arg(given.first)
+                                .arg(given.second)));
     }
 
     void renderOneScreen()

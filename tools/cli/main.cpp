@@ -2,6 +2,7 @@
 // editor's window, for scripts and build machines. Loads through the same
 // code as the editor, so what it reports is what the editor would open.
 
+#include "app/application.h"
 #include "editor/drawscene.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
@@ -417,6 +418,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("marovin-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MAROVIN_VERSION));
+    // Shapes without a font of their own paint in the application font:
+    // the pictures must show what the editor shows.
+    app.setFont(Application::applicationFont());
     // Project files are UTF-8 whatever the locale of the shell.
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
