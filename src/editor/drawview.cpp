@@ -81,6 +81,11 @@ double DrawView::zoomFactor() const
     return transform().m11();
 }
 
+double DrawView::sharedZoom()
+{
+    return zoomSlot();
+}
+
 void DrawView::updateRulers()
 {
     if (!scene())

@@ -40,6 +40,8 @@ public:
     void applyZoom();
     // This view's current horizontal scale.
     double zoomFactor() const;
+    // The zoom every view takes when it is shown: the last one set.
+    static double sharedZoom();
 
     // Recomputes both rulers' ranges from the scene rectangle's position in
     // the view. Does nothing while the view has no scene.

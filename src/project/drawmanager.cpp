@@ -278,7 +278,8 @@ GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader)
     return loadGroup(reader, 1);
 }
 
-GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader, int depth)
+GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader, int depth,
+                                          QVector<KeptElement> *kept, int shapesBefore)
 {
     if (depth > ProjectFile::MaxNestingDepth) {
         ProjectFile::refuseNesting(reader);
@@ -297,10 +298,12 @@ GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader, int depth)
         QGraphicsItem *item = nullptr;
         if (isGroupElement(reader)) {
             // Read to its end even when it yields nothing.
-            item = loadGroup(reader, depth + 1);
+            item = loadGroup(reader, depth + 1, kept, shapesBefore);
         } else if ((item = createItemByName(reader))) {
             if (!readShape(item, reader))
                 item = nullptr;
+        } else if (kept) {
+            kept->append({shapesBefore, UnknownElement::read(reader)});
         } else {
             reader->skipCurrentElement();
         }
@@ -346,7 +349,7 @@ bool DrawManager::loadScreen(QXmlStreamReader *reader)
     while (reader->readNextStartElement()) {
         if (isGroupElement(reader)) {
             // An empty group yields nothing, and the screen goes on.
-            if (GraphicsItemGroup *group = loadGroup(reader)) {
+            if (GraphicsItemGroup *group = loadGroup(reader, 1, &kept, shapesRead)) {
                 scene->addItem(group);
                 ++shapesRead;
             }

@@ -114,8 +114,20 @@ public:
 private:
     DrawManager() = default;
 
-    // depth counts this group: 1 for a group directly on the screen.
-    GraphicsItemGroup *loadGroup(QXmlStreamReader *reader, int depth);
+    // An element loadScreen() could not read, and how many of the screen's
+    // top-level shapes came before it in the file.
+    struct KeptElement
+    {
+        int shapesBefore;
+        UnknownElement element;
+    };
+
+    // depth counts this group: 1 for a group directly on the screen. An
+    // element inside the group that names no shape goes to kept (when
+    // given) as if it stood on the screen after shapesBefore shapes: a
+    // group cannot hold it, and dropping it would erase it on the next save.
+    GraphicsItemGroup *loadGroup(QXmlStreamReader *reader, int depth,
+                                 QVector<KeptElement> *kept = nullptr, int shapesBefore = 0);
 
     void adoptView(DrawScene *scene, DrawView *view);
     void destroyScreen(DrawScene *scene);
@@ -129,13 +141,6 @@ private:
     // numbering scripts upwards; QPointer covers an editor deleted elsewhere.
     QList<QPointer<CodeEditor>> m_scripts;
 
-    // An element loadScreen() could not read, and how many of the screen's
-    // top-level shapes came before it in the file.
-    struct KeptElement
-    {
-        int shapesBefore;
-        UnknownElement element;
-    };
     // Per screen, in file order; a screen's entry goes when the screen does.
     QHash<const DrawScene *, QVector<KeptElement>> m_keptElements;
 };

@@ -397,7 +397,7 @@ void TestApplication::newProjectDialogWaitsForStartupBoxes_data()
                                             << QVector<int> {QMessageBox::Yes} << 1;
     QTest::newRow("recovery question, no")
         << "~old.mvprg.autosave" << true << QString() << QVector<int> {QMessageBox::No} << 1;
-    QTest::newRow("load error") << "missing.mvprg" << false << QString() << QVector<int>() << 2;
+    QTest::newRow("load error") << "missing.mvprg" << false << QString() << QVector<int>() << 1;
     QTest::newRow("password prompt") << "old.mvprg" << false << "pw" << QVector<int>() << 1;
     QTest::newRow("command line, no box") << "old.mvprg" << false << QString() << QVector<int>()
                                           << 0;

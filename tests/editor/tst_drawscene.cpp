@@ -229,11 +229,11 @@ private slots:
                              << QStringList {"0 0,-0.7", "1 0,-80"};
         // Left edges meet at the reference's left edge cut to a whole unit
         // (centre 35.3 cut to 35, less half its width).
-        QTest::newRow("left") << 4 << Boxes {ref, other}
+        QTest::newRow("left") << DrawScene::AlignLeft << Boxes {ref, other}
                               << Boxes {{10, 20.7, 50, 30}, {10, 100, 100, 60}}
                               << QStringList {"0 -0.3,0", "1 -190,0"};
         // Centres meet at the reference's centre, not cut.
-        QTest::newRow("vertical centre") << 1 << Boxes {ref, other}
+        QTest::newRow("vertical centre") << DrawScene::AlignHCenter << Boxes {ref, other}
                                          << Boxes {{}, {200, 5.7, 100, 60}}
                                          << QStringList {"1 0,-94.3"};
         QTest::newRow("horizontal centre")

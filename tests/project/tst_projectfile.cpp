@@ -563,9 +563,11 @@ private slots:
             << rect + "<x:gauge xmlns:x=\"urn:next\" x:min=\"0\" data-k=\"1\"/><dial/>"
             << QStringList {"rectangle", "x:gauge", "dial"} << QStringList {"x:gauge", "dial"}
             << QStringList {"<x:gauge xmlns:x=\"urn:next\" x:min=\"0\" data-k=\"1\"/>"};
-        QTest::newRow("inside a group it is not kept")
+        // A group cannot hold it: it stays on the screen, before the group.
+        QTest::newRow("inside a group")
             << "<group objectName=\"g\">" + rect + "<circle/>" + rect + "</group>"
-            << QStringList {"group"} << QStringList() << QStringList();
+            << QStringList {"circle", "group"} << QStringList {"circle"}
+            << QStringList {"<circle/>"};
     }
 
     void unknownElementsAreKept()

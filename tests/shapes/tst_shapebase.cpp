@@ -191,8 +191,10 @@ void TestShapeBase::pointTextsWithoutExponent_data()
         << QPointF(0.1 + 0.2, 100.00000000000001) << "(0.3,100)" << QPointF(0.3, 100);
     QTest::newRow("large") << QPointF(1234567.25, -0.125) << "(1234567.25,-0.125)"
                            << QPointF(1234567.25, -0.125);
+    // Written in full, but no screen reaches that far: reading it back is
+    // damage, and the property keeps what it had.
     QTest::newRow("beyond 1e15") << QPointF(2e20, 3) << "(200000000000000000000,3)"
-                                 << QPointF(2e20, 3);
+                                 << QPointF(-1, -1);
 }
 
 void TestShapeBase::pointTextsWithoutExponent()
