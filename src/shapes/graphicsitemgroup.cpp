@@ -66,6 +66,17 @@ void restorePlacement(QGraphicsItem *shape, const Placement &placement)
 // The screen box of the group that the loader forms from the item's
 // written form: a group formed on loading is never turned, so its box is
 // the union of its single shapes' boxes.
+bool holdsWidget(const QGraphicsItem *item)
+{
+    if (item->type() == WidgetItemType)
+        return true;
+    const auto *group = dynamic_cast<const GraphicsItemGroup *>(item);
+    if (!group)
+        return false;
+    const QList<QGraphicsItem *> list = group->members();
+    return std::any_of(list.cbegin(), list.cend(), holdsWidget);
+}
+
 QRectF formedBox(const QGraphicsItem *item)
 {
     const auto *group = dynamic_cast<const GraphicsItemGroup *>(item);
@@ -87,6 +98,13 @@ GraphicsItemGroup::GraphicsItemGroup(QGraphicsItem *parent)
     setFlag(QGraphicsItem::ItemIsSelectable, true);
     setFlag(QGraphicsItem::ItemSendsGeometryChanges, true);
     setAcceptHoverEvents(true);
+}
+
+void GraphicsItemGroup::setGroupRotation(double angle)
+{
+    if (std::fmod(angle, 360.0) != 0 && holdsWidget(this))
+        return;
+    setRotation(angle);
 }
 
 QString GraphicsItemGroup::typeName() const

@@ -21,12 +21,17 @@ class GraphicsItemGroup : public QObject, public AbstractShapeType<QGraphicsItem
 {
     Q_OBJECT
     Q_PROPERTY(QPointF pos READ boxPos WRITE setBoxPos)
-    Q_PROPERTY(double rotation READ rotation WRITE setRotation)
+    Q_PROPERTY(double rotation READ rotation WRITE setGroupRotation)
     Q_PROPERTY(bool fixe READ fixe WRITE setFixe)
     // Part of the stored attributes, so it must be readable by name.
     Q_PROPERTY(double zValue READ zValue WRITE setZValue)
 
 public:
+    // Turns the group, unless it holds a widget shape at any depth and the
+    // angle is not a whole turn: widgets stand upright, so a turned group
+    // holding one could not be saved and reopened as it is shown.
+    void setGroupRotation(double angle);
+
     // What a loaded group takes back from its stored element once it has
     // been formed from its members. Rotation and position are not among
     // them: the members were stored in screen coordinates and already sit

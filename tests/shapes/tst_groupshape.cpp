@@ -4,6 +4,7 @@
 #include "project/drawmanager.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsitemgroup.h"
+#include "shapes/graphicswidgetitem.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
 
@@ -105,6 +106,8 @@ private slots:
     void groupOverEdgeSavesWithoutMoving();
     void posPropertyMovesBoxAndMembers_data();
     void posPropertyMovesBoxAndMembers();
+    void turnRefusedWhileHoldingWidget_data();
+    void turnRefusedWhileHoldingWidget();
 
 private:
     // Members (100, 100, 50, 50) and (300, 200, 100, 40): box (100, 100, 300, 140).
@@ -333,6 +336,41 @@ void TestGroupShape::groupOverEdgeSavesWithoutMoving()
     QCOMPARE(leafOutlines(loaded), before);
     QCOMPARE(xmlOf(loaded), saved);
     manager->clear();
+}
+
+// Widgets stand upright: a group holding one, however deep, keeps its turn
+// at zero, since a turned widget could not be saved as it is shown.
+void TestGroupShape::turnRefusedWhileHoldingWidget_data()
+{
+    QTest::addColumn<bool>("widget");
+    QTest::addColumn<bool>("nested");
+    QTest::addColumn<double>("angle");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("shapes only") << false << false << 30.0 << 30.0;
+    QTest::newRow("widget member") << true << false << 30.0 << 0.0;
+    QTest::newRow("widget in inner group") << true << true << 45.0 << 0.0;
+    QTest::newRow("whole turn") << true << false << 360.0 << 360.0;
+}
+
+void TestGroupShape::turnRefusedWhileHoldingWidget()
+{
+    QFETCH(bool, widget);
+    QFETCH(bool, nested);
+    QFETCH(double, angle);
+    QFETCH(double, expected);
+    QGraphicsItem *extra = addRect(m_scene.get(), QRectF(500, 300, 50, 50));
+    if (widget) {
+        extra = new GraphicsWidgetItem(PushButtonKind, QRect(500, 300, 80, 30));
+        m_scene->addItem(extra);
+    }
+    QGraphicsItem *other = nested ? static_cast<QGraphicsItem *>(makeGroup())
+                                  : addRect(m_scene.get(), QRectF(100, 100, 50, 50));
+    GraphicsItemGroup *group = m_scene->createGroup({extra, other});
+    GraphicsItemGroup *turned
+        = nested ? m_scene->createGroup({group, addRect(m_scene.get(), QRectF(0, 0, 20, 20))})
+                 : group;
+    QVERIFY(turned->setProperty("rotation", angle));
+    QCOMPARE(turned->rotation(), expected);
 }
 
 QTEST_MAIN(TestGroupShape)

@@ -22,10 +22,8 @@ public:
     //   shapes pushed against a screen edge, whose clamped positions can
     //   come out as tiny numbers in exponent notation
     static constexpr bool CoverEdgePositions = true;
-    //   groups with a rotation of their own: the members come back the
-    //   same, but the position written for a turned group can differ from
-    //   the one written after reloading it
-    static constexpr bool CoverRotatedGroups = false;
+    //   groups with a rotation of their own
+    static constexpr bool CoverRotatedGroups = true;
     //   gradient fills on polygons, polylines and Bezier curves
     static constexpr bool CoverPointShapeGradients = true;
     //   characters XML cannot hold (U+0001, vertical tab) in texts and names
