@@ -85,8 +85,9 @@ void TestCrashFilter::modulesAreNamedByFullPath()
     const quintptr own = quintptr(&CrashFilter::install);
     QCOMPARE(CrashFilter::moduleOf(own, &base), QCoreApplication::applicationFilePath());
     QVERIFY(base != 0 && base <= own);
-    const QString libc = CrashFilter::moduleOf(quintptr(&::write));
-    QVERIFY2(libc.startsWith('/') && libc.contains("libc"), qPrintable(libc));
+    // A library the sanitizers do not stand in for, unlike the C library.
+    const QString qtCore = CrashFilter::moduleOf(quintptr(&::qVersion));
+    QVERIFY2(qtCore.startsWith('/') && qtCore.contains("libQt5Core"), qPrintable(qtCore));
 }
 
 void TestCrashFilter::recoveryCopyName_data()
