@@ -360,15 +360,7 @@ std::function<QFont(const QFont &, bool *)> PropertyTreeBrowser::fontChooser
 
 QString PropertyTreeBrowser::numberText(double value)
 {
-    QString text = QString::number(value, 'f', 6);
-    if (!text.contains(QLatin1Char('.')))
-        return text; // inf, nan
-    int end = text.size();
-    while (text.at(end - 1) == QLatin1Char('0'))
-        --end;
-    if (text.at(end - 1) == QLatin1Char('.'))
-        --end;
-    text.truncate(end);
+    const QString text = fixedText(value, 6);
     // A remainder below the last decimal shown is no sign worth showing.
     return text == QLatin1String("-0") ? QStringLiteral("0") : text;
 }

@@ -337,7 +337,12 @@ QString coordinateText(double value)
     if (!std::isfinite(value) || std::abs(value) < 1e-9)
         return QStringLiteral("0");
     const int integerDigits = int(std::floor(std::log10(std::abs(value)))) + 1;
-    QString text = QString::number(value, 'f', qMax(0, 13 - integerDigits));
+    return fixedText(value, qMax(0, 13 - integerDigits));
+}
+
+QString fixedText(double value, int decimals)
+{
+    QString text = QString::number(value, 'f', decimals);
     if (text.contains(QLatin1Char('.'))) {
         int end = text.size();
         while (text.at(end - 1) == QLatin1Char('0'))

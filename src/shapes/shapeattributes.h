@@ -20,6 +20,9 @@ bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape, const QStrin
 // the fewest digits (at most 13 significant) that read back as the value;
 // magnitudes below 1e-9 are written as 0.
 QString coordinateText(double value);
+// value in fixed notation with the given decimals, trailing zeros (and a
+// bare point) dropped; "inf" and "nan" pass through.
+QString fixedText(double value, int decimals);
 
 // text with every character XML 1.0 cannot hold (control characters other
 // than tab and line ends, lone surrogates, U+FFFE and U+FFFF) replaced by a
