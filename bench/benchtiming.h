@@ -1,0 +1,58 @@
+#pragma once
+
+// Timing shared by the benchmarks: a step against its bare baseline.
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace benchtiming {
+
+// A step and its baseline, timed in alternate rounds (after one untimed
+// round of each) so that both see the same state of a machine whose speed
+// drifts; the ratio is the median of the rounds' ratios.
+struct Timing
+{
+    double measured;
+    double baseline;
+    double ratio;
+};
+
+inline double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+inline Timing timePair(int repeat, const std::function<void()> &step,
+                       const std::function<void()> &baseline,
+                       const std::function<void()> &before = nullptr)
+{
+    auto timeOnce = [](const std::function<void()> &run) {
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        return double(timer.nsecsElapsed()) / 1e6;
+    };
+    baseline();
+    if (before)
+        before();
+    step();
+    std::vector<double> steps;
+    std::vector<double> baselines;
+    std::vector<double> ratios;
+    for (int i = 0; i < repeat; ++i) {
+        const double base = timeOnce(baseline);
+        if (before)
+            before();
+        const double measured = timeOnce(step);
+        steps.push_back(measured);
+        baselines.push_back(base);
+        ratios.push_back(measured / base);
+    }
+    return {median(steps), median(baselines), median(ratios)};
+}
+
+} // namespace benchtiming
