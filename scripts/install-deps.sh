@@ -21,6 +21,10 @@ xvfb
 xauth
 clang
 libclang-rt-14-dev
+desktop-file-utils
+shared-mime-info
+dpkg-dev
+file
 "
 
 missing=""

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSettings>
@@ -52,6 +53,9 @@ Application::Application(int &argc, char **argv)
     setOrganizationName(QStringLiteral("ZEL"));
     setApplicationName(QStringLiteral("Marovin"));
     setApplicationVersion(QStringLiteral(MAROVIN_VERSION));
+    // Ties our windows to the installed launcher and its icon.
+    setDesktopFileName(QStringLiteral("marovin"));
+    setWindowIcon(QIcon(QStringLiteral(":/resources/images/app/marovin.png")));
 
     // A project named relative to where the user started us must be found
     // there, not in the executable's folder we are about to move to.
