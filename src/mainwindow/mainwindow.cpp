@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "app/apppaths.h"
+#include "app/editorsettings.h"
 #include "device/projectconfigdialog.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
@@ -526,6 +527,7 @@ void MainWindow::readSettings()
     config->uiLanguage = quint8(settings.value(QStringLiteral("language"), 0).toInt());
     config->showNew = settings.value(QStringLiteral("showNew"), false).toBool();
     changeLanguage(config->uiLanguage);
+    EditorSettings::instance()->load();
 }
 
 void MainWindow::scheduleNewProject()

@@ -1,0 +1,102 @@
+#include "editorsettings.h"
+
+#include "app/apppaths.h"
+
+#include <QSettings>
+
+#include <algorithm>
+
+namespace {
+
+const char GridShownKey[] = "gridShown";
+const char GridXKey[] = "gridX";
+const char GridYKey[] = "gridY";
+const char GridColorKey[] = "gridColor";
+const char LockAllKey[] = "lockAll";
+const char SnapKey[] = "snapToGrid";
+const char AutoSaveKey[] = "autoSave";
+const char AutoSaveMinutesKey[] = "autoSaveMinutes";
+
+// A spacing the spin box could have shown: 4..60 in steps of 2.
+int spacing(int value)
+{
+    value = std::clamp(value, 4, 60);
+    return value - value % 2;
+}
+
+int readInt(const QSettings &settings, const char *key, int fallback)
+{
+    bool ok = false;
+    const int value = settings.value(QLatin1String(key)).toInt(&ok);
+    return ok ? value : fallback;
+}
+
+bool readBool(const QSettings &settings, const char *key, bool fallback)
+{
+    const QVariant value = settings.value(QLatin1String(key));
+    return value.isValid() ? value.toBool() : fallback;
+}
+
+} // namespace
+
+bool EditorSettings::Values::operator==(const Values &other) const
+{
+    return gridShown == other.gridShown && gridX == other.gridX && gridY == other.gridY
+        && gridColor == other.gridColor && lockAll == other.lockAll
+        && snapToGrid == other.snapToGrid && autoSave == other.autoSave
+        && autoSaveMinutes == other.autoSaveMinutes;
+}
+
+EditorSettings *EditorSettings::instance()
+{
+    static EditorSettings *settings = new EditorSettings;
+    return settings;
+}
+
+EditorSettings::Values EditorSettings::clamped(Values values)
+{
+    values.gridX = spacing(values.gridX);
+    values.gridY = spacing(values.gridY);
+    values.autoSaveMinutes = std::clamp(values.autoSaveMinutes, 1, 120);
+    if (!values.gridColor.isValid())
+        values.gridColor = Values().gridColor;
+    return values;
+}
+
+void EditorSettings::setValues(const Values &values)
+{
+    const Values next = clamped(values);
+    if (next == m_values)
+        return;
+    m_values = next;
+    emit changed();
+}
+
+void EditorSettings::load()
+{
+    const QSettings settings(AppPaths::settingsFile(), QSettings::IniFormat);
+    const Values defaults;
+    Values values;
+    values.gridShown = readBool(settings, GridShownKey, defaults.gridShown);
+    values.gridX = readInt(settings, GridXKey, defaults.gridX);
+    values.gridY = readInt(settings, GridYKey, defaults.gridY);
+    values.gridColor = QColor(settings.value(QLatin1String(GridColorKey)).toString());
+    values.lockAll = readBool(settings, LockAllKey, defaults.lockAll);
+    values.snapToGrid = readBool(settings, SnapKey, defaults.snapToGrid);
+    values.autoSave = readBool(settings, AutoSaveKey, defaults.autoSave);
+    values.autoSaveMinutes = readInt(settings, AutoSaveMinutesKey, defaults.autoSaveMinutes);
+    setValues(values);
+}
+
+void EditorSettings::store() const
+{
+    QSettings settings(AppPaths::settingsFile(), QSettings::IniFormat);
+    settings.setValue(QLatin1String(GridShownKey), m_values.gridShown);
+    settings.setValue(QLatin1String(GridXKey), m_values.gridX);
+    settings.setValue(QLatin1String(GridYKey), m_values.gridY);
+    settings.setValue(QLatin1String(GridColorKey), m_values.gridColor.name());
+    settings.setValue(QLatin1String(LockAllKey), m_values.lockAll);
+    settings.setValue(QLatin1String(SnapKey), m_values.snapToGrid);
+    settings.setValue(QLatin1String(AutoSaveKey), m_values.autoSave);
+    settings.setValue(QLatin1String(AutoSaveMinutesKey), m_values.autoSaveMinutes);
+}
