@@ -34,6 +34,17 @@
     </message>
 </context>
 <context>
+    <name>AutoSaver</name>
+    <message>
+        <source>自动保存失败：%1</source>
+        <translation>Autosave failed: %1</translation>
+    </message>
+    <message>
+        <source>已自动保存到 %1</source>
+        <translation>Autosaved to %1</translation>
+    </message>
+</context>
+<context>
     <name>CliTool</name>
     <message>
         <source>查看、绘制和转换项目文件。
@@ -978,6 +989,18 @@ Commands:
     <message>
         <source>工程文件 %1 含有本版本不认识的元素：%2。这些元素不会显示，但保存时会原样保留。</source>
         <translation>The project file %1 contains elements this version does not know: %2. They are not shown, but they are saved back unchanged.</translation>
+    </message>
+    <message>
+        <source>发现自动保存的恢复文件（%1）。是否恢复？</source>
+        <translation>Found an autosaved recovery file (%1). Recover it?</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
     </message>
 </context>
 <context>

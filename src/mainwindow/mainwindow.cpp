@@ -9,6 +9,7 @@
 #include "editor/drawview.h"
 #include "editor/toolboxform.h"
 #include "editor/useroptgroup.h"
+#include "mainwindow/autosaver.h"
 #include "mainwindow/dockmanager.h"
 #include "mainwindow/firstpage.h"
 #include "mainwindow/helpwindow.h"
@@ -86,6 +87,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_projectConfigDialog = new ProjectConfigDialog(this);
     m_textLibDialog = new TextLibDialog(this);
     m_addressLibDialog = new AddressLibDialog(this);
+    m_autoSaver = new AutoSaver([this] { return m_modified; }, this);
 
     createActions();
     createMenus();
@@ -124,6 +126,8 @@ void MainWindow::createStatusBar()
     m_positionLabel->setFixedSize(12 * metrics.horizontalAdvance(QLatin1Char('X')) + 5,
                                   metrics.height());
     statusBar()->addPermanentWidget(m_positionLabel);
+    connect(m_autoSaver, &AutoSaver::statusMessage, this,
+            [this](const QString &text) { statusBar()->showMessage(text, 10000); });
 }
 
 void MainWindow::createDockWindows()

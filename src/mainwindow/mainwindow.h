@@ -5,6 +5,7 @@
 #include <QPointer>
 
 class AddressLibDialog;
+class AutoSaver;
 class DockManager;
 class DrawScene;
 class FirstPage;
@@ -61,6 +62,7 @@ public:
     ToolBoxForm *toolBox() const { return m_toolBox; }
     QStackedWidget *centralPages() const { return m_central; }
     bool isModified() const { return m_modified; }
+    AutoSaver *autoSaver() const { return m_autoSaver; }
 
     void retranslate();
     void setCentralPage(bool startPage);
@@ -188,6 +190,7 @@ private:
     PropertyDialog *m_propertyDialog = nullptr;
     PropertyTreeBrowser *m_propertyBrowser = nullptr;
     ProjectConfigDialog *m_projectConfigDialog = nullptr;
+    AutoSaver *m_autoSaver = nullptr;
     TextLibDialog *m_textLibDialog = nullptr;
     AddressLibDialog *m_addressLibDialog = nullptr;
     QComboBox *m_zoomBox = nullptr;

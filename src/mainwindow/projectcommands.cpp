@@ -4,6 +4,7 @@
 
 #include "app/crashfilter.h"
 #include "app/nativestore.h"
+#include "mainwindow/autosaver.h"
 #include "mainwindow/filedialog.h"
 #include "mainwindow/firstpage.h"
 #include "mainwindow/messagedialog.h"
@@ -62,6 +63,10 @@ bool MainWindow::maybeSave()
         // a failed save keeps the project open, as a cancel would.
         if (answer == QMessageBox::Yes && !saveProjectFile(config->projectFile()))
             return false;
+        // Changes the user chose to drop must not come back as a recovery
+        // offer the next time the project is opened.
+        if (answer == QMessageBox::No)
+            AutoSaver::removeCopy(config->projectFile());
     }
     closeProject();
     return true;
@@ -126,6 +131,18 @@ bool MainWindow::loadProjectFile(const QString &path)
 
 bool MainWindow::openProject(const QString &path)
 {
+    if (AutoSaver::hasNewerCopy(path)) {
+        const QString copy = AutoSaver::copyPath(path);
+        const int answer = MessageDialog::showMessage(
+            this, QMessageBox::Question, tr("工程"),
+            tr("发现自动保存的恢复文件（%1）。是否恢复？").arg(QDir::toNativeSeparators(copy)),
+            {tr("是"), tr("否")});
+        // The copy is read in place of the file but saved back to the file,
+        // so the project stays modified until the user saves it.
+        if (answer == QMessageBox::Yes)
+            return openProjectFile(copy, path);
+        AutoSaver::removeCopy(path);
+    }
     return openProjectFile(path, path);
 }
 
@@ -171,6 +188,10 @@ bool MainWindow::saveProjectFile(const QString &path)
     if (!writeProjectFile(path))
         return false;
     setModified(false);
+    // The changes are in a project file now; the copies are outdated, also
+    // that of the file a "save as" has left behind.
+    AutoSaver::removeCopy(path);
+    AutoSaver::removeCopy(Config::instance()->projectFile());
     return true;
 }
 

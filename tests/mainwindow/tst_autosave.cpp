@@ -1,0 +1,249 @@
+#include "mainwindow/mainwindow.h"
+
+#include "app/editorsettings.h"
+#include "editor/drawscene.h"
+#include "mainwindow/autosaver.h"
+#include "mainwindow/newprojectdialog.h"
+#include "project/config.h"
+#include "project/drawmanager.h"
+#include "project/projectfile.h"
+#include "shapes/graphicsrectitem.h"
+#include "support/modalscript.h"
+#include "support/processfixture.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <memory>
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int shapeCount()
+{
+    int count = 0;
+    for (DrawScene *scene : DrawManager::instance()->scenes())
+        count += scene->userItems().size();
+    return count;
+}
+
+// Pushes a file's time back, so that a copy written now counts as newer
+// whatever the file system's time resolution.
+void makeOlder(const QString &path, int seconds)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-seconds),
+                             QFileDevice::FileModificationTime));
+}
+
+} // namespace
+
+// The recovery copy written while the user works, and offered back at open.
+class TestAutoSave : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<MainWindow> m_window;
+    int m_made = 0;
+
+    // A new, saved project with one rectangle drawn after the save, so it
+    // has unsaved work.
+    QString projectWithWork(bool encoded = false)
+    {
+        auto *dialog = m_window->findChild<NewProjectDialog *>();
+        const QString name = QStringLiteral("p%1").arg(++m_made);
+        QTimer::singleShot(0, dialog, [dialog, name, this] {
+            dialog->findChild<QLineEdit *>("name")->setText(name);
+            dialog->findChild<QLineEdit *>("location")->setText(m_dir.path());
+            dialog->on_ok_clicked();
+        });
+        QTimer::singleShot(3000, dialog, [dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        {
+            ModalScript quiet;
+            m_window->newFile();
+            Config::instance()->encryption = encoded ? 1 : 0;
+            m_window->save();
+        }
+        const QString file = Config::instance()->projectFile();
+        makeOlder(file, 60);
+        auto *shape = new GraphicsRectItem(QRect(0, 0, 50, 40));
+        DrawManager::instance()->currentScene()->addItem(shape);
+        DrawManager::instance()->currentScene()->assignItemName(shape);
+        m_window->setModified(true);
+        return file;
+    }
+
+    void tick() { QMetaObject::invokeMethod(m_window->autoSaver()->timer(), "timeout"); }
+
+private slots:
+    void initTestCase() { ProcessFixture::enterBinFolder(m_dir); }
+
+    void init()
+    {
+        ProcessFixture::forgetSettings();
+        ProcessFixture::start();
+        EditorSettings::instance()->setValues(EditorSettings::Values());
+        m_window = std::make_unique<MainWindow>();
+    }
+
+    void cleanup()
+    {
+        ModalScript quiet;
+        ProcessFixture::close(m_window);
+        ProcessFixture::finish();
+    }
+
+    // The timer follows the settings: its interval, and off when switched off.
+    void timerFollowsSettings()
+    {
+        QTimer *timer = m_window->autoSaver()->timer();
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 10 * 60 * 1000);
+        EditorSettings::Values values;
+        values.autoSaveMinutes = 3;
+        EditorSettings::instance()->setValues(values);
+        QCOMPARE(timer->interval(), 3 * 60 * 1000);
+        values.autoSave = false;
+        EditorSettings::instance()->setValues(values);
+        QVERIFY(!timer->isActive());
+    }
+
+    void writesCopyNotFile_data()
+    {
+        QTest::addColumn<bool>("encoded");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("plain") << false << true;
+        QTest::newRow("encoded") << true << true;
+        QTest::newRow("nothing to save") << false << false;
+    }
+    void writesCopyNotFile()
+    {
+        QFETCH(bool, encoded);
+        QFETCH(bool, modified);
+        const QString file = projectWithWork(encoded);
+        m_window->setModified(modified);
+        const QByteArray saved = fileBytes(file);
+        ModalScript script;
+        tick();
+        QCOMPARE(fileBytes(file), saved);
+        const QString copy = AutoSaver::copyPath(file);
+        QCOMPARE(copy, QFileInfo(file).absolutePath() + "/~" + QFileInfo(file).fileName() + ".autosave");
+        QCOMPARE(QFile::exists(copy), modified);
+        QVERIFY(script.requests().isEmpty());
+        if (!modified)
+            return;
+        // Exactly what a save would write now, in the project's own form.
+        QCOMPARE(fileBytes(copy), ProjectFile::projectBytes());
+        QCOMPARE(fileBytes(copy).startsWith("<?xml"), !encoded);
+        // No temporary file is left beside it.
+        const QStringList names = QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files);
+        QCOMPARE(names.size(), 2);
+    }
+
+    void recoveryOnOpen_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("copyNewer");
+        QTest::newRow("yes") << int(QMessageBox::Yes) << true;
+        QTest::newRow("no") << int(QMessageBox::No) << true;
+        QTest::newRow("copy older than the file") << 0 << false;
+    }
+    void recoveryOnOpen()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, copyNewer);
+        const QString file = projectWithWork();
+        tick();
+        const QString copy = AutoSaver::copyPath(file);
+        QVERIFY(QFile::exists(copy));
+        // Gone without a word, as a killed editor goes.
+        m_window->setModified(false);
+        QVERIFY(m_window->maybeSave());
+        QVERIFY(QFile::exists(copy));
+        if (!copyNewer)
+            makeOlder(copy, 120);
+
+        ModalScript script;
+        if (answer)
+            script.pressButton(answer);
+        QVERIFY(m_window->openProject(file));
+        QCOMPARE(script.requests().size(), copyNewer ? 1 : 0);
+        if (copyNewer) {
+            const ModalRequest &question = script.requests().first();
+            QCOMPARE(question.text, QString("发现自动保存的恢复文件（%1）。是否恢复？").arg(copy));
+            QCOMPARE(question.buttons, (QStringList {"是", "否"}));
+        }
+        const bool recovered = answer == QMessageBox::Yes;
+        QCOMPARE(shapeCount(), recovered ? 1 : 0);
+        if (recovered)
+            QVERIFY(m_window->isModified());
+        QCOMPARE(Config::instance()->projectFile(), file);
+        QCOMPARE(QFile::exists(copy), recovered || !copyNewer);
+        if (!recovered)
+            return;
+        // Saving puts the recovered work into the file and retires the copy.
+        m_window->save();
+        QVERIFY(!QFile::exists(copy));
+        m_window->closeProject();
+        QVERIFY(m_window->openProject(file));
+        QCOMPARE(shapeCount(), 1);
+    }
+
+    // The copy lives exactly as long as the changes it holds.
+    void copyFollowsCloseQuestion_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("saved") << int(QMessageBox::Yes) << false;
+        QTest::newRow("dropped") << int(QMessageBox::No) << false;
+        QTest::newRow("cancelled") << int(QMessageBox::Cancel) << true;
+    }
+    void copyFollowsCloseQuestion()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, kept);
+        const QString file = projectWithWork();
+        tick();
+        ModalScript script;
+        script.pressButton(answer);
+        m_window->maybeSave();
+        QCOMPARE(QFile::exists(AutoSaver::copyPath(file)), kept);
+    }
+
+    // Nowhere to write: the log and the status bar say so, no box interrupts.
+    void failureIsQuiet_data()
+    {
+        QTest::addColumn<bool>("folderGone");
+        QTest::newRow("project folder gone") << true;
+        QTest::newRow("copy name taken by a folder") << false;
+    }
+    void failureIsQuiet()
+    {
+        QFETCH(bool, folderGone);
+        const QString file = projectWithWork();
+        const QString copy = AutoSaver::copyPath(file);
+        if (folderGone)
+            QVERIFY(QDir(QFileInfo(file).absolutePath()).removeRecursively());
+        else
+            QVERIFY(QDir().mkpath(copy));
+        ModalScript script;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^autosave failed: "));
+        tick();
+        QVERIFY(script.requests().isEmpty());
+        QVERIFY(m_window->statusBar()->currentMessage().startsWith("自动保存失败："));
+        QCOMPARE(QFileInfo(copy).isFile(), false);
+    }
+};
+
+QTEST_MAIN(TestAutoSave)
+#include "tst_autosave.moc"
