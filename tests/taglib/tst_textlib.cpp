@@ -7,6 +7,8 @@
 #include "taglib/textlibdialog.h"
 
 #include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -434,14 +436,20 @@ private slots:
             parse(QStringLiteral("门: 开/open | 灯: 关/close; 闪/BLINK | C: x/y"));
         TextLibDialog dialog;
         dialog.reloadTable();
-        dialog.on_filter_currentTextChanged(QStringLiteral("q")); // a filter replaced
-        dialog.on_filter_currentTextChanged(text);
+        // Typed into the combo box, replacing an earlier filter.
+        QLineEdit *typed = dialog.findChild<QComboBox *>(QStringLiteral("filter"))->lineEdit();
+        typed->setText(QStringLiteral("q"));
+        typed->setText(text);
         QList<int> shown;
         for (int r = 0; r < dialog.table()->rowCount(); ++r) {
             if (!dialog.table()->isRowHidden(r))
                 shown.append(r);
         }
         QCOMPARE(shown, visible);
+        // Filling again keeps the filter.
+        dialog.reloadTable();
+        for (int r = 0; r < dialog.table()->rowCount(); ++r)
+            QCOMPARE(dialog.table()->isRowHidden(r), !visible.contains(r));
     }
 
     void copy_data()
