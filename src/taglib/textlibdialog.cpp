@@ -57,12 +57,14 @@ private:
 TextLibDialog::TextLibDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowCloseButtonHint)
 {
+    // setStyle() does not take ownership; the dialog outlives its table.
+    QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion"));
+    if (fusion)
+        fusion->setParent(this);
     m_table = new QTableWidget(this);
     m_table->setObjectName(QStringLiteral("table"));
-    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
-        fusion->setParent(m_table); // setStyle() does not take ownership
+    if (fusion)
         m_table->setStyle(fusion);
-    }
     m_table->setSortingEnabled(false);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setCornerButtonEnabled(true);
