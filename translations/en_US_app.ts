@@ -1481,10 +1481,89 @@ Commands:
     </message>
 </context>
 <context>
+    <name>TextLibAddDialog</name>
+    <message>
+        <source>提醒</source>
+        <translation>Reminder</translation>
+    </message>
+    <message>
+        <source>文本标签不能为空！</source>
+        <translation>The text tag name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>新建文本标签</source>
+        <translation>New Text Tag</translation>
+    </message>
+    <message>
+        <source>标签名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>状态数量</source>
+        <translation>Number of states</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>TextLibDialog</name>
     <message>
         <source>文本标签库</source>
         <translation>Text Library</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>合并</source>
+        <translation>Merge</translation>
+    </message>
+    <message>
+        <source>删除全部</source>
+        <translation>Remove All</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>标签名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>第%1行文本标签为空！</source>
+        <translation>The text tag in row %1 has no name!</translation>
+    </message>
+    <message>
+        <source>第%1行和第%2行的文本标签名称重复！</source>
+        <translation>The text tags in rows %1 and %2 have the same name!</translation>
+    </message>
+    <message>
+        <source>标签_%1</source>
+        <translation>Tag_%1</translation>
     </message>
 </context>
 <context>

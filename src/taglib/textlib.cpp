@@ -7,80 +7,101 @@
 
 void TextLib::clear()
 {
-    m_root = Node();
-    m_loaded = false;
+    m_names.clear();
+    m_states.clear();
+    m_firstIndex.clear();
+}
+
+void TextLib::add(const QString &name, const States &states)
+{
+    if (!m_firstIndex.contains(name))
+        m_firstIndex.insert(name, m_names.size());
+    m_names.append(name);
+    m_states.append(states);
 }
 
 bool TextLib::isEmpty() const
 {
-    for (const Node &child : m_root.children) {
-        if (!child.name.isEmpty())
-            return false;
-    }
-    return true;
+    return m_names.isEmpty();
+}
+
+TextLib::States TextLib::states(const QString &name) const
+{
+    const int index = m_firstIndex.value(name, -1);
+    return index < 0 ? States() : m_states.at(index);
+}
+
+bool TextLib::operator==(const TextLib &other) const
+{
+    return m_names == other.m_names && m_states == other.m_states;
 }
 
 bool TextLib::readXml(QXmlStreamReader *reader)
 {
     clear();
-    readElement(reader, &m_root, 0);
-    m_loaded = true;
-    return true;
-}
-
-void TextLib::readElement(QXmlStreamReader *reader, Node *node, int depth)
-{
-    node->name = reader->name().toString();
-    node->attributes = reader->attributes();
+    // Levels below the `TextLib` element: 1 tag, 2 state, 3 text; deeper
+    // elements carry nothing but are still counted against the bound.
+    int depth = 0;
+    bool inTag = false;
+    QString name;
+    States states;
     while (!reader->atEnd()) {
-        switch (reader->readNext()) {
-        case QXmlStreamReader::StartElement: {
+        const QXmlStreamReader::TokenType token = reader->readNext();
+        if (token == QXmlStreamReader::StartElement) {
             if (depth + 1 > ProjectFile::MaxNestingDepth) {
                 ProjectFile::refuseNesting(reader);
-                return;
+                break;
             }
-            Node child;
-            readElement(reader, &child, depth + 1);
-            node->children.push_back(std::move(child));
-            break;
-        }
-        case QXmlStreamReader::Characters:
-            // Indentation between elements is the writer's formatting, not data.
-            if (!reader->isWhitespace()) {
-                Node text;
-                text.text = reader->text().toString();
-                node->children.push_back(text);
+            ++depth;
+            if (depth == 1) {
+                name = reader->attributes().value(QLatin1String("name")).toString();
+                states.clear();
+                inTag = true;
+            } else if (depth == 2) {
+                states.append(State());
+            } else if (depth == 3) {
+                states.last().append(reader->attributes().value(QLatin1String("value")).toString());
             }
-            break;
-        case QXmlStreamReader::EndElement:
-            return;
-        default:
-            break;
+        } else if (token == QXmlStreamReader::EndElement) {
+            if (depth == 0)
+                break;
+            if (depth == 1) {
+                add(name, states);
+                inTag = false;
+            }
+            --depth;
         }
     }
+    if (inTag)
+        add(name, states);
+    return true;
 }
 
 bool TextLib::writeXml(QXmlStreamWriter *writer) const
 {
-    if (!m_loaded) {
-        writer->writeStartElement(QStringLiteral("TextLib"));
-        writer->writeAttribute(QStringLiteral("count"), QStringLiteral("0"));
-        writer->writeEndElement();
-        return true;
-    }
-    writeNode(writer, m_root);
-    return true;
-}
+    const QString label = QStringLiteral("label");
+    const QString status = QStringLiteral("status");
+    const QString lan = QStringLiteral("lan");
+    const QString nameKey = QStringLiteral("name");
+    const QString valueKey = QStringLiteral("value");
 
-void TextLib::writeNode(QXmlStreamWriter *writer, const Node &node)
-{
-    if (node.name.isEmpty()) {
-        writer->writeCharacters(node.text);
-        return;
+    writer->writeStartElement(QStringLiteral("TextLib"));
+    writer->writeAttribute(QStringLiteral("count"), QString::number(m_names.size()));
+    for (int i = 0; i < m_names.size(); ++i) {
+        writer->writeStartElement(label + QString::number(i));
+        writer->writeAttribute(nameKey, m_names.at(i));
+        const States &states = m_states.at(i);
+        for (int j = 0; j < states.size(); ++j) {
+            writer->writeStartElement(status + QString::number(j));
+            const State &texts = states.at(j);
+            for (int k = 0; k < texts.size(); ++k) {
+                writer->writeEmptyElement(lan + QString::number(k));
+                writer->writeAttribute(valueKey, texts.at(k));
+            }
+            writer->writeEndElement();
+        }
+        writer->writeEndElement();
     }
-    writer->writeStartElement(node.name);
-    writer->writeAttributes(node.attributes);
-    for (const Node &child : node.children)
-        writeNode(writer, child);
     writer->writeEndElement();
+    return true;
 }

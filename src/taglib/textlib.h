@@ -1,50 +1,59 @@
 #pragma once
 
+#include <QHash>
+#include <QList>
 #include <QString>
-#include <QXmlStreamAttributes>
-
-#include <vector>
+#include <QStringList>
+#include <QVector>
 
 class QXmlStreamReader;
 class QXmlStreamWriter;
 
-// The project's text tag library, as far as the project file needs it: the
-// `TextLib` element is kept exactly as read (attributes, children, text) and
-// written back unchanged, so text tags survive a load/save round trip until
-// the library can be edited.
+// The project's text tags: each tag has a name and one or more states, a
+// state holding one text per project language (text i for language i).
+// Tags keep their order, which is the order of the dialog and the file.
 class TextLib
 {
 public:
+    using State = QStringList;
+    using States = QList<QStringList>;
+
     void clear();
 
-    // True when the library holds no tag (no child element was read).
+    // Appends a tag. A name already present is not merged into the earlier
+    // tag: files written by hand may repeat a name, and both tags' texts
+    // must survive until the user renames one (the dialog refuses to
+    // accept the table while two tags share a name).
+    void add(const QString &name, const States &states);
+
     bool isEmpty() const;
+    int count() const { return m_names.size(); }
+    // Tag names in order; a repeated name appears as often as its tags.
+    const QStringList &names() const { return m_names; }
+    // The states of the tag at index (0 <= index < count()).
+    const States &statesAt(int index) const { return m_states.at(index); }
+    // The states of the first tag of that name; empty when there is none.
+    States states(const QString &name) const;
+
+    bool operator==(const TextLib &other) const;
+    bool operator!=(const TextLib &other) const { return !(*this == other); }
 
     // Called with the reader on the start of the `TextLib` element; returns
-    // with the reader on its end element (or at the first XML error, keeping
-    // what was read until then). Elements nested deeper than
+    // with the reader on its end element, or at the first XML error keeping
+    // the tags read until then. Every child is a tag (its `name`), every
+    // grandchild a state, and the `value` of every element below that one
+    // text; element names and `count` are not looked at, missing attributes
+    // read as empty. Elements nested deeper than
     // ProjectFile::MaxNestingDepth stop the reader with an error. Replaces
     // the current contents. Always true.
     bool readXml(QXmlStreamReader *reader);
 
-    // Writes the `TextLib` element as read; an empty library writes
-    // `<TextLib count="0"/>`. Always true.
+    // Writes the `TextLib` element: `label<i>` with `name`, `status<j>`,
+    // `lan<k>` with `value`. Always true.
     bool writeXml(QXmlStreamWriter *writer) const;
 
 private:
-    // An element, or a piece of text when `name` is empty.
-    struct Node
-    {
-        QString name;
-        QXmlStreamAttributes attributes;
-        QString text;
-        std::vector<Node> children;
-    };
-
-    // depth counts node: 0 for the `TextLib` element itself.
-    static void readElement(QXmlStreamReader *reader, Node *node, int depth);
-    static void writeNode(QXmlStreamWriter *writer, const Node &node);
-
-    Node m_root;
-    bool m_loaded = false;
+    QStringList m_names;
+    QVector<States> m_states; // parallel to m_names
+    QHash<QString, int> m_firstIndex; // name -> index of its first tag
 };

@@ -1,10 +1,112 @@
 #include "textlibdialog.h"
 
+#include "mainwindow/messagedialog.h"
+#include "project/config.h"
+#include "textlib.h"
+#include "textlibadddialog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QEvent>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// Height of the rows a filter shows, so that the matches stand out from
+// the table as it was.
+const int FilteredRowHeight = 35;
+
+QPushButton *button(const char *name, QWidget *parent)
+{
+    auto *result = new QPushButton(parent);
+    result->setObjectName(QString::fromLatin1(name));
+    result->setAutoDefault(false);
+    return result;
+}
+
+// Updates of a table switched off for a batch of changes, so the view lays
+// itself out once afterwards instead of after every cell.
+class UpdatesOff
+{
+public:
+    explicit UpdatesOff(QWidget *widget)
+        : m_widget(widget)
+        , m_wasEnabled(widget->updatesEnabled())
+    {
+        m_widget->setUpdatesEnabled(false);
+    }
+    ~UpdatesOff() { m_widget->setUpdatesEnabled(m_wasEnabled); }
+
+private:
+    QWidget *m_widget;
+    bool m_wasEnabled;
+};
+
+} // namespace
 
 TextLibDialog::TextLibDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowCloseButtonHint)
 {
+    // setStyle() does not take ownership; the dialog outlives its table.
+    QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion"));
+    if (fusion)
+        fusion->setParent(this);
+    m_table = new QTableWidget(this);
+    m_table->setObjectName(QStringLiteral("table"));
+    if (fusion)
+        m_table->setStyle(fusion);
+    m_table->setSortingEnabled(false);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setCornerButtonEnabled(true);
+    m_table->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_table->installEventFilter(this);
+
+    m_filter = new QComboBox(this);
+    m_filter->setObjectName(QStringLiteral("filter"));
+    m_filter->setEditable(true);
+    m_filter->setInsertPolicy(QComboBox::NoInsert);
+
+    m_add = button("add", this);
+    m_remove = button("remove", this);
+    m_edit = button("edit", this);
+    m_removeAll = button("removeAll", this);
+    m_ok = button("ok", this);
+    m_cancel = button("cancel", this);
+
+    auto *buttons = new QVBoxLayout;
+    for (QPushButton *b : {m_add, m_remove, m_edit, m_removeAll})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_filter);
+    left->addWidget(m_table, 1);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(buttons);
+
+    connect(m_ok, &QPushButton::clicked, this, &TextLibDialog::on_ok_clicked);
+    connect(m_cancel, &QPushButton::clicked, this, &TextLibDialog::on_cancel_clicked);
+    connect(m_add, &QPushButton::clicked, this, &TextLibDialog::on_add_clicked);
+    connect(m_remove, &QPushButton::clicked, this, &TextLibDialog::on_remove_clicked);
+    connect(m_edit, &QPushButton::clicked, this, &TextLibDialog::on_edit_clicked);
+    connect(m_removeAll, &QPushButton::clicked, this, &TextLibDialog::on_removeAll_clicked);
+    connect(m_filter, &QComboBox::currentTextChanged, this,
+            &TextLibDialog::on_filter_currentTextChanged);
+
+    resize(720, 520);
+    setColumns();
     retranslate();
 }
 
@@ -18,4 +120,443 @@ void TextLibDialog::changeEvent(QEvent *event)
 void TextLibDialog::retranslate()
 {
     setWindowTitle(tr("文本标签库"));
+    m_add->setText(tr("添加"));
+    m_remove->setText(tr("删除"));
+    m_edit->setText(tr("合并"));
+    m_removeAll->setText(tr("删除全部"));
+    m_ok->setText(tr("确定"));
+    m_cancel->setText(tr("取消"));
+    m_filter->lineEdit()->setPlaceholderText(tr("搜索"));
+    m_table->setHorizontalHeaderItem(0, new QTableWidgetItem(tr("标签名称")));
+}
+
+void TextLibDialog::setColumns()
+{
+    const QList<LanguagePara> &languages = Config::instance()->languages;
+    m_table->setColumnCount(1 + languages.size());
+    m_table->setHorizontalHeaderItem(0, new QTableWidgetItem(tr("标签名称")));
+    for (int i = 0; i < languages.size(); ++i)
+        m_table->setHorizontalHeaderItem(1 + i, new QTableWidgetItem(languages.at(i).name));
+}
+
+void TextLibDialog::reloadTable()
+{
+    setColumns();
+    const int current = m_table->currentRow();
+    fillTable(*Config::instance()->textLib());
+    if (current >= 0 && current < m_table->rowCount())
+        m_table->setCurrentCell(tagAt(current).first, 0);
+    m_table->resizeColumnToContents(0);
+    if (!m_filter->currentText().isEmpty())
+        on_filter_currentTextChanged(m_filter->currentText());
+}
+
+void TextLibDialog::fillTable(const TextLib &library)
+{
+    UpdatesOff off(m_table);
+    m_table->clearSpans();
+    m_table->setRowCount(0);
+
+    const int texts = m_table->columnCount() - 1;
+    int total = 0;
+    for (int i = 0; i < library.count(); ++i)
+        total += std::max(1, int(library.statesAt(i).size()));
+    m_table->setRowCount(total);
+
+    int row = 0;
+    for (int i = 0; i < library.count(); ++i) {
+        const TextLib::States &states = library.statesAt(i);
+        // A tag read without any state still needs a row to carry its name.
+        const int rows = std::max(1, int(states.size()));
+        m_table->setItem(row, 0, new QTableWidgetItem(library.names().at(i)));
+        for (int s = 0; s < rows; ++s) {
+            const TextLib::State state = s < states.size() ? states.at(s) : TextLib::State();
+            // A state written before languages were added has fewer texts
+            // than there are columns; the rest show empty.
+            for (int c = 1; c <= texts; ++c)
+                m_table->setItem(row + s, c,
+                                 new QTableWidgetItem(c - 1 < state.size() ? state.at(c - 1)
+                                                                           : QString()));
+        }
+        if (rows > 1)
+            m_table->setSpan(row, 0, rows, 1);
+        row += rows;
+    }
+}
+
+QString TextLibDialog::showLibrary(const QString &current)
+{
+    setColumns();
+    if (!current.isEmpty()) {
+        for (const TagRows &tag : tags()) {
+            const QTableWidgetItem *name = m_table->item(tag.first, 0);
+            if (name && name->text() == current) {
+                m_table->setCurrentCell(tag.first, 0);
+                m_table->scrollToItem(m_table->item(tag.first, 0));
+                break;
+            }
+        }
+    }
+    const bool accepted = exec() == QDialog::Accepted;
+    if (!accepted || current.isEmpty())
+        return QString();
+    const TagRows tag = tagAt(m_table->currentRow());
+    if (tag.first < 0)
+        return QString();
+    const QTableWidgetItem *name = m_table->item(tag.first, 0);
+    return name ? name->text() : QString();
+}
+
+TextLibDialog::TagRows TextLibDialog::tagAt(int row) const
+{
+    if (row < 0)
+        return TagRows();
+    const int rowCount = m_table->rowCount();
+    for (int first = 0; first < rowCount;) {
+        const int rows = std::max(1, m_table->rowSpan(first, 0));
+        if (row < first + rows)
+            return {first, std::min(rows, rowCount - first)};
+        first += rows;
+    }
+    return TagRows();
+}
+
+QVector<TextLibDialog::TagRows> TextLibDialog::tags() const
+{
+    QVector<TagRows> result;
+    const int rowCount = m_table->rowCount();
+    for (int first = 0; first < rowCount;) {
+        const int rows = std::min(std::max(1, m_table->rowSpan(first, 0)), rowCount - first);
+        result.append({first, rows});
+        first += rows;
+    }
+    return result;
+}
+
+void TextLibDialog::setTagSpan(int first, int oldRows, int rows)
+{
+    // QTableView refuses a 1 × 1 span on a cell that has none, and a span
+    // that starts inside another one.
+    if (rows == oldRows || (rows <= 1 && oldRows <= 1))
+        return;
+    m_table->setSpan(first, 0, std::max(1, rows), 1);
+}
+
+int TextLibDialog::addLabel(const QString &name, int stateCount)
+{
+    const int rows = std::max(1, stateCount);
+    int at = 0;
+    const TagRows holder = tagAt(m_table->currentRow());
+    if (holder.first >= 0)
+        at = holder.first + holder.rows;
+
+    UpdatesOff off(m_table);
+    m_table->model()->insertRows(at, rows);
+    m_table->setItem(at, 0, new QTableWidgetItem(name));
+    for (int r = at; r < at + rows; ++r) {
+        for (int c = 1; c < m_table->columnCount(); ++c)
+            m_table->setItem(r, c, new QTableWidgetItem);
+    }
+    setTagSpan(at, 1, rows);
+    m_table->setCurrentCell(at, m_table->columnCount() > 1 ? 1 : 0);
+    return at;
+}
+
+void TextLibDialog::insertState(int row)
+{
+    const TagRows tag = tagAt(row);
+    if (tag.first < 0)
+        return;
+    // The tag's span and name come off while the row goes in, so that a
+    // state added before the first one does not push the name out of the
+    // tag.
+    setTagSpan(tag.first, tag.rows, 1);
+    QTableWidgetItem *name = m_table->takeItem(tag.first, 0);
+    m_table->insertRow(row);
+    for (int c = 1; c < m_table->columnCount(); ++c)
+        m_table->setItem(row, c, new QTableWidgetItem);
+    if (name)
+        m_table->setItem(tag.first, 0, name);
+    setTagSpan(tag.first, 1, tag.rows + 1);
+}
+
+void TextLibDialog::removeRows(int first, int count)
+{
+    if (count > 0)
+        m_table->model()->removeRows(first, count);
+}
+
+QString TextLibDialog::getItemText(int row, int column)
+{
+    if (row < 0 || column < 0 || row >= m_table->rowCount() || column >= m_table->columnCount())
+        return QString();
+    QTableWidgetItem *item = m_table->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        m_table->setItem(row, column, item);
+    }
+    return item->text();
+}
+
+bool TextLibDialog::checkLabel()
+{
+    const QVector<TagRows> all = tags();
+    QVector<QString> names(all.size());
+    // name -> index of the first and of the second tag carrying it
+    QHash<QString, int> firstOf;
+    QHash<QString, int> secondOf;
+    for (int i = 0; i < all.size(); ++i) {
+        const QTableWidgetItem *item = m_table->item(all.at(i).first, 0);
+        names[i] = item ? item->text() : QString();
+        if (names.at(i).trimmed().isEmpty())
+            continue;
+        auto found = firstOf.constFind(names.at(i));
+        if (found == firstOf.constEnd())
+            firstOf.insert(names.at(i), i);
+        else if (!secondOf.contains(names.at(i)))
+            secondOf.insert(names.at(i), i);
+    }
+
+    auto refuse = [this](int row, const QString &text) {
+        m_table->setCurrentCell(row, 0);
+        MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), text, {tr("确定")});
+        return false;
+    };
+    for (int i = 0; i < all.size(); ++i) {
+        const int row = all.at(i).first;
+        if (names.at(i).trimmed().isEmpty())
+            return refuse(row, tr("第%1行文本标签为空！").arg(row + 1));
+        // Walking in table order, a repeated name is met first at its first tag.
+        if (firstOf.value(names.at(i)) == i && secondOf.contains(names.at(i))) {
+            const int other = all.at(secondOf.value(names.at(i))).first;
+            return refuse(row, tr("第%1行和第%2行的文本标签名称重复！").arg(row + 1).arg(other + 1));
+        }
+    }
+    return true;
+}
+
+void TextLibDialog::on_ok_clicked()
+{
+    if (!checkLabel())
+        return;
+    // Exactly one text per language of the moment: a language added since
+    // the table was filled gets an empty text, a removed one loses its own.
+    const int languages = Config::instance()->languages.size();
+    const int columns = m_table->columnCount();
+    TextLib library;
+    for (const TagRows &tag : tags()) {
+        const QTableWidgetItem *name = m_table->item(tag.first, 0);
+        TextLib::States states;
+        for (int r = tag.first; r < tag.first + tag.rows; ++r) {
+            TextLib::State texts;
+            texts.reserve(languages);
+            for (int c = 1; c <= languages; ++c) {
+                const QTableWidgetItem *item = c < columns ? m_table->item(r, c) : nullptr;
+                texts.append(item ? item->text() : QString());
+            }
+            states.append(texts);
+        }
+        library.add(name ? name->text() : QString(), states);
+    }
+    TextLib *target = Config::instance()->textLib();
+    if (*target != library) {
+        *target = library;
+        emit libraryChanged();
+    }
+    accept();
+}
+
+void TextLibDialog::on_cancel_clicked()
+{
+    reject();
+}
+
+void TextLibDialog::on_add_clicked()
+{
+    const int row = m_table->currentRow();
+    const int column = m_table->currentColumn();
+    if (row >= 0 && column >= 1) {
+        insertState(row);
+        m_table->setCurrentCell(row, column);
+        return;
+    }
+    TextLibAddDialog dialog(tr("标签_%1").arg(m_table->rowCount()), 1, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int first = addLabel(dialog.name(), dialog.stateCount());
+    m_table->setCurrentCell(first, 0);
+}
+
+void TextLibDialog::on_remove_clicked()
+{
+    const int row = m_table->currentRow();
+    const int column = m_table->currentColumn();
+    const TagRows tag = tagAt(row);
+    if (tag.first < 0)
+        return;
+    if (column <= 0 || tag.rows == 1) {
+        // The whole tag; its last state takes the tag with it.
+        setTagSpan(tag.first, tag.rows, 1);
+        removeRows(tag.first, tag.rows);
+    } else {
+        setTagSpan(tag.first, tag.rows, 1);
+        QTableWidgetItem *name = m_table->takeItem(tag.first, 0);
+        removeRows(row, 1);
+        if (name)
+            m_table->setItem(tag.first, 0, name);
+        setTagSpan(tag.first, 1, tag.rows - 1);
+    }
+    if (m_table->rowCount() > 0)
+        m_table->setCurrentCell(std::min(row, m_table->rowCount() - 1), std::max(0, column));
+}
+
+void TextLibDialog::on_edit_clicked()
+{
+    if (m_table->currentColumn() != 0)
+        return;
+    const QList<QTableWidgetSelectionRange> ranges = m_table->selectedRanges();
+    if (ranges.isEmpty())
+        return;
+    const QTableWidgetSelectionRange &range = ranges.first();
+    if (range.leftColumn() != 0 || range.rightColumn() != 0)
+        return;
+    // Whole tags only: a selection that starts or ends inside a tag takes
+    // all of its states along.
+    const TagRows top = tagAt(range.topRow());
+    const TagRows bottom = tagAt(range.bottomRow());
+    if (top.first < 0 || bottom.first < 0 || top.first == bottom.first)
+        return;
+    const int end = bottom.first + bottom.rows;
+    for (int first = top.first; first < end;) {
+        const TagRows tag = tagAt(first);
+        setTagSpan(tag.first, tag.rows, 1);
+        if (tag.first != top.first)
+            delete m_table->takeItem(tag.first, 0);
+        first = tag.first + tag.rows;
+    }
+    setTagSpan(top.first, 1, end - top.first);
+    m_table->setCurrentCell(top.first, 0);
+}
+
+void TextLibDialog::on_removeAll_clicked()
+{
+    m_table->clearSpans();
+    m_table->clearContents();
+    m_table->setRowCount(0);
+}
+
+void TextLibDialog::on_filter_currentTextChanged(const QString &text)
+{
+    UpdatesOff off(m_table);
+    const int columns = m_table->columnCount();
+    for (const TagRows &tag : tags()) {
+        // A row whose tag name matches shows with its tag, so the name cell
+        // spanning the tag's rows is never cut off.
+        const QTableWidgetItem *name = m_table->item(tag.first, 0);
+        const bool nameMatches =
+            text.isEmpty() || (name && name->text().contains(text, Qt::CaseInsensitive));
+        for (int r = tag.first; r < tag.first + tag.rows; ++r) {
+            bool visible = nameMatches;
+            for (int c = 1; !visible && c < columns; ++c) {
+                const QTableWidgetItem *item = m_table->item(r, c);
+                visible = item && item->text().contains(text, Qt::CaseInsensitive);
+            }
+            if (m_table->isRowHidden(r) == visible)
+                m_table->setRowHidden(r, !visible);
+            if (visible && !text.isEmpty() && m_table->rowHeight(r) != FilteredRowHeight)
+                m_table->setRowHeight(r, FilteredRowHeight);
+        }
+    }
+}
+
+bool TextLibDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Copy)) {
+            copySelection();
+            return true;
+        }
+        if (key->matches(QKeySequence::Paste)) {
+            paste();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TextLibDialog::copySelection()
+{
+    const QList<QTableWidgetSelectionRange> ranges = m_table->selectedRanges();
+    int top = m_table->currentRow();
+    int bottom = top;
+    int left = m_table->currentColumn();
+    int right = left;
+    if (!ranges.isEmpty()) {
+        top = ranges.first().topRow();
+        bottom = ranges.first().bottomRow();
+        left = ranges.first().leftColumn();
+        right = ranges.first().rightColumn();
+        for (const QTableWidgetSelectionRange &range : ranges) {
+            top = std::min(top, range.topRow());
+            bottom = std::max(bottom, range.bottomRow());
+            left = std::min(left, range.leftColumn());
+            right = std::max(right, range.rightColumn());
+        }
+    }
+    if (top < 0 || left < 0)
+        return;
+
+    QStringList lines;
+    TagRows tag; // of the row being copied
+    for (int r = top; r <= bottom; ++r) {
+        if (r >= tag.first + tag.rows)
+            tag = tagAt(r);
+        if (m_table->isRowHidden(r))
+            continue;
+        QStringList cells;
+        for (int c = left; c <= right; ++c) {
+            // The name shows once per tag, in the row that holds it.
+            const QTableWidgetItem *item = c > 0 || r == tag.first ? m_table->item(r, c) : nullptr;
+            cells.append(item ? item->text() : QString());
+        }
+        lines.append(cells.join(QLatin1Char('\t')));
+    }
+    QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
+void TextLibDialog::paste()
+{
+    QString text = QApplication::clipboard()->text();
+    text.remove(QLatin1Char('\r'));
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    const int startRow = m_table->currentRow();
+    const int startColumn = m_table->currentColumn();
+    if (text.isEmpty() || startRow < 0 || startColumn < 0)
+        return;
+
+    UpdatesOff off(m_table);
+    const int columns = m_table->columnCount();
+    int row = startRow;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        while (row < m_table->rowCount() && m_table->isRowHidden(row))
+            ++row;
+        if (row >= m_table->rowCount())
+            break;
+        const QStringList cells = line.split(QLatin1Char('\t'));
+        for (int i = 0; i < cells.size(); ++i) {
+            const int column = startColumn + i;
+            if (column < 1)
+                continue; // names are typed, never pasted over a tag's rows
+            if (column >= columns)
+                break;
+            QTableWidgetItem *item = m_table->item(row, column);
+            if (item)
+                item->setText(cells.at(i));
+            else
+                m_table->setItem(row, column, new QTableWidgetItem(cells.at(i)));
+        }
+        ++row;
+    }
 }

@@ -14,6 +14,7 @@
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicstextitem.h"
 #include "shapes/graphicswidgetitem.h"
+#include "taglib/textlib.h"
 
 #include <QFont>
 #include <QStandardItemModel>
@@ -195,41 +196,25 @@ void ProjectGenerator::buildConfig(const Options &options)
 
 void ProjectGenerator::addTextTags(int count, int languages)
 {
-    if (count <= 0)
-        return;
-    QByteArray xml;
-    QXmlStreamWriter writer(&xml);
-    writer.writeStartElement(QStringLiteral("TextLib"));
-    writer.writeAttribute(QStringLiteral("count"), QString::number(count));
+    TextLib *library = Config::instance()->textLib();
     for (int i = 0; i < count; ++i) {
-        writer.writeStartElement(QStringLiteral("label%1").arg(i));
         const bool fixed = m_fixedLayout;
-        writer.writeAttribute(QStringLiteral("name"),
-                              fixed ? QStringLiteral("文本_%1").arg(i) : text(10));
+        const QString name = fixed ? QStringLiteral("文本_%1").arg(i) : text(10);
         const int states = fixed ? 2 : between(1, 3);
+        TextLib::States texts;
         for (int state = 0; state < states; ++state) {
-            writer.writeStartElement(QStringLiteral("status%1").arg(state));
+            TextLib::State values;
             for (int lan = 0; lan < languages; ++lan) {
-                writer.writeEmptyElement(QStringLiteral("lan%1").arg(lan));
-                QString value;
                 if (fixed)
-                    value = lan == 0 ? QStringLiteral("状态 %1 文本 %2").arg(state).arg(i)
-                                     : QStringLiteral("state %1 text %2").arg(state).arg(i);
+                    values.append(lan == 0 ? QStringLiteral("状态 %1 文本 %2").arg(state).arg(i)
+                                           : QStringLiteral("state %1 text %2").arg(state).arg(i));
                 else
-                    value = text(16);
-                writer.writeAttribute(QStringLiteral("value"), value);
+                    values.append(text(16));
             }
-            writer.writeEndElement();
+            texts.append(values);
         }
-        writer.writeEndElement();
+        library->add(name, texts);
     }
-    writer.writeEndElement();
-
-    // The library has no call that adds a tag: it takes its tags from its
-    // element, as loading does.
-    QXmlStreamReader reader(xml);
-    reader.readNextStartElement();
-    Config::instance()->textLib()->readXml(&reader);
 }
 
 void ProjectGenerator::addAddressTags(int count)
