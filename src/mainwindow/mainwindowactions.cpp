@@ -230,7 +230,10 @@ void MainWindow::createActions()
     connect(action(QStringLiteral("config")), &QAction::triggered, m_projectConfigDialog,
             &QDialog::exec);
     connect(action(QStringLiteral("textLib")), &QAction::triggered, m_textLibDialog,
-            &QDialog::exec);
+            [this] { m_textLibDialog->showLibrary(QString()); });
+    // Tags are project data: losing them to a close that did not ask is
+    // losing work.
+    connect(m_textLibDialog, &TextLibDialog::libraryChanged, this, [this] { setModified(true); });
     connect(action(QStringLiteral("addressLib")), &QAction::triggered, m_addressLibDialog,
             &QDialog::exec);
     connect(action(QStringLiteral("build")), &QAction::triggered, this, &MainWindow::on_build);

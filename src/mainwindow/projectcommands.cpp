@@ -14,6 +14,7 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
+#include "taglib/textlibdialog.h"
 #include "mainwindow/projecttree.h"
 
 #include <QAction>
@@ -77,6 +78,8 @@ void MainWindow::closeProject()
     m_projectTree->closeAll();
     DrawManager::instance()->clear();
     Config::instance()->reset();
+    // Edits left in the table of a closed project must not reach the next.
+    m_textLibDialog->reloadTable();
     setModified(false);
     DrawScene::resetScreenCounters();
 }
@@ -173,6 +176,7 @@ bool MainWindow::openProjectFile(const QString &file, const QString &project)
     config->loadSystemRegisters();
     reportTableErrors();
     config->setProjectFile(owner);
+    m_textLibDialog->reloadTable();
     setApplicationTitle(config->projectName());
     updateRecentFiles(owner);
     // What was read is not what the project file holds until it is saved.
@@ -213,6 +217,7 @@ void MainWindow::newFile()
     config->loadSystemRegisters();
     reportTableErrors();
     m_projectTree->addForm(BaseScreen);
+    m_textLibDialog->reloadTable();
     setApplicationTitle(config->projectName());
     // The new project exists on disk at once. One that cannot be written
     // stays open and unsaved, for "另存为", but is not listed.
