@@ -65,6 +65,9 @@ void SelectTool::clearOpposite()
 {
     m_opposite = QPointF();
     m_haveHandleStart = false;
+    // A refusal left from a drag whose release never came must not stop
+    // the new shape from being drawn.
+    m_refused = false;
 }
 
 QPointF SelectTool::oppositeOf(const EditableShape &shape, int dir)
@@ -124,15 +127,17 @@ void SelectTool::snapResize(const EditableShape &target)
     // takes from the mouse, so the mouse position giving those factors is
     // worked out backwards. An axis the handle does not scale is left alone.
     const QPointF carried = item->mapToScene(m_handleStart) + (lastPos - downPos);
-    const QPointF target_ = item->mapFromScene(GridSnap::point(carried));
+    const QPointF aim = item->mapFromScene(GridSnap::point(carried));
     const QPointF d = item->mapFromScene(downPos);
     QPointF c = item->mapFromScene(lastPos);
     const QPointF &o = m_opposite;
     const QPointF h = m_handleStart;
-    if (std::abs(h.x() - o.x()) > 1e-9)
-        c.setX(o.x() + (target_.x() - o.x()) / (h.x() - o.x()) * (d.x() - o.x()));
-    if (std::abs(h.y() - o.y()) > 1e-9)
-        c.setY(o.y() + (target_.y() - o.y()) / (h.y() - o.y()) * (d.y() - o.y()));
+    const bool scalesX = dragHandle != SizeHandleRect::Top && dragHandle != SizeHandleRect::Bottom;
+    const bool scalesY = dragHandle != SizeHandleRect::Left && dragHandle != SizeHandleRect::Right;
+    if (scalesX && std::abs(h.x() - o.x()) > 1e-9)
+        c.setX(o.x() + (aim.x() - o.x()) / (h.x() - o.x()) * (d.x() - o.x()));
+    if (scalesY && std::abs(h.y() - o.y()) > 1e-9)
+        c.setY(o.y() + (aim.y() - o.y()) / (h.y() - o.y()) * (d.y() - o.y()));
     lastPos = item->mapToScene(c);
 }
 

@@ -26,9 +26,9 @@ public:
     // handling: the new shape's geometry is still normalised on release, but
     // no itemResize is emitted for the creation drag.
     void setSuppressSignals(bool suppress) { m_suppressSignals = suppress; }
-    // Forgets any fixed point and grabbed handle left from an earlier
-    // resize, so that the next resize move takes them from the shape (a
-    // creation drag starts so).
+    // Forgets what an earlier gesture left (the fixed point and grabbed
+    // handle of a resize, a refusal), so that the next resize move takes
+    // them from the shape (a creation drag starts so).
     void clearOpposite();
 
     // The outline of the running move; null when no move runs. Owned by

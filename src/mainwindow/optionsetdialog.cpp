@@ -10,8 +10,8 @@
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QIcon>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>

@@ -187,8 +187,8 @@ private slots:
         QTest::addColumn<QPolygonF>("points");
         QTest::newRow("snapped") << Qt::KeyboardModifiers()
                                  << QPolygonF(QVector<QPointF> {QPointF(10, 20), QPointF(120, 60)});
-        QTest::newRow("Alt held") << Qt::KeyboardModifiers(Qt::AltModifier)
-                                  << QPolygonF(QVector<QPointF> {QPointF(13, 17), QPointF(118, 61)});
+        QTest::newRow("Alt held") << Qt::KeyboardModifiers(
+            Qt::AltModifier) << QPolygonF(QVector<QPointF> {QPointF(13, 17), QPointF(118, 61)});
     }
 
     void drawLine()
@@ -220,8 +220,8 @@ private slots:
                                   << Qt::KeyboardModifiers(Qt::AltModifier) << QPointF(7, 3);
         // Two shapes: the corner of the box around both snaps.
         QTest::newRow("selection of two")
-            << QList<QRectF> {QRectF(102, 100, 50, 30), QRectF(200, 96, 40, 40)}
-            << QPointF(-14, 22) << none << QPointF(-12, 24);
+            << QList<QRectF> {QRectF(102, 100, 50, 30), QRectF(200, 96, 40, 40)} << QPointF(-14, 22)
+            << none << QPointF(-12, 24);
     }
 
     void move()
@@ -261,8 +261,8 @@ private slots:
         QTest::newRow("right-bottom corner, Alt held")
             << QPointF(152, 131) << QPointF(13, 4) << Qt::KeyboardModifiers(Qt::AltModifier)
             << QRectF();
-        QTest::newRow("left edge") << QPointF(99, 116) << QPointF(-17, 9) << none
-                                   << QRectF(80, 100, 70, 30);
+        QTest::newRow("left edge")
+            << QPointF(99, 116) << QPointF(-17, 9) << none << QRectF(80, 100, 70, 30);
         QTest::newRow("top-left corner past the fixed one")
             << QPointF(100, 100) << QPointF(66, 38) << none << QRectF(150, 130, 20, 10);
     }
@@ -364,8 +364,8 @@ private slots:
         QTest::addColumn<QList<QPointF>>("points"); // empty: an arrow key
         QTest::newRow("drag") << int(SelectKind)
                               << QList<QPointF> {QPointF(150, 120), QPointF(190, 160)};
-        QTest::newRow("handle drag") << int(SelectKind)
-                                     << QList<QPointF> {QPointF(200, 140), QPointF(260, 180)};
+        QTest::newRow("handle drag")
+            << int(SelectKind) << QList<QPointF> {QPointF(200, 140), QPointF(260, 180)};
         QTest::newRow("rotation") << int(RotateKind)
                                   << QList<QPointF> {QPointF(200, 120), QPointF(150, 180)};
         QTest::newRow("arrow key") << int(SelectKind) << QList<QPointF> {};

@@ -99,7 +99,8 @@ private slots:
             << makeValues(true, 4, 4, "#ff0000", true, true, true, 1);
         QTest::newRow("grid hidden, widest spacing, no autosave")
             << makeValues(false, 60, 60, "#123456", false, false, false, 120);
-        QTest::newRow("uneven spacings") << makeValues(true, 8, 46, "#00ff00", true, false, true, 45);
+        QTest::newRow("uneven spacings")
+            << makeValues(true, 8, 46, "#00ff00", true, false, true, 45);
     }
 
     void okStoresAndAppliesEverything()
