@@ -539,6 +539,10 @@ Commands:
         <source>基本画面</source>
         <translation>Widget</translation>
     </message>
+    <message>
+        <source>元件已锁定：不能移动、缩放、变形或旋转。</source>
+        <translation>Shapes are locked: they cannot be moved, resized, reshaped or rotated.</translation>
+    </message>
 </context>
 <context>
     <name>FirstPage</name>

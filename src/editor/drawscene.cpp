@@ -1,8 +1,9 @@
 #include "drawscene.h"
 
+#include "app/editorsettings.h"
 #include "editor/drawtool.h"
 #include "editor/drawview.h"
-#include "editor/screengrid.h"
+#include "editor/gridsnap.h"
 #include "project/config.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicswidgetitem.h"
@@ -32,11 +33,15 @@ void moveBy(QGraphicsItem *item, const QPointF &delta)
     item->setPos(item->pos() + delta);
 }
 
+double sign(double value)
+{
+    return value > 0 ? 1 : (value < 0 ? -1 : 0);
+}
+
 } // namespace
 
 DrawScene::DrawScene(int type, QObject *parent)
     : QGraphicsScene(parent)
-    , m_grid(new ScreenGrid)
     , m_type(type)
 {
     setBackgroundBrush(QColor(QStringLiteral("#eeeef8")));
@@ -74,11 +79,19 @@ DrawScene::DrawScene(int type, QObject *parent)
         if (m_view)
             m_view->setWindowTitle(name);
     });
+    connect(EditorSettings::instance(), &EditorSettings::changed, this, [this] { update(); });
 }
 
-DrawScene::~DrawScene()
+DrawScene::~DrawScene() = default;
+
+bool DrawScene::shapesLocked()
 {
-    delete m_grid;
+    return EditorSettings::instance()->values().lockAll;
+}
+
+void DrawScene::reportLocked()
+{
+    emit statusMessage(tr("元件已锁定：不能移动、缩放、变形或旋转。"));
 }
 
 DrawView *DrawScene::view() const
@@ -265,12 +278,24 @@ void DrawScene::keyPressEvent(QKeyEvent *event)
 
     if (!delta.isNull()) {
         // Fixed shapes stay; a selection of only fixed shapes records nothing.
+        QList<QGraphicsItem *> movable;
+        QRectF box;
         const QList<QGraphicsItem *> selected = selectedItems();
         for (QGraphicsItem *item : selected) {
             if (item->flags() & QGraphicsItem::ItemIsMovable) {
-                moveBy(item, delta);
-                m_keyMoved = true;
+                movable.append(item);
+                box |= item->mapRectToScene(item->boundingRect());
             }
+        }
+        if (!movable.isEmpty() && shapesLocked()) {
+            reportLocked();
+            movable.clear();
+        }
+        if (!movable.isEmpty() && GridSnap::active(modifiers))
+            delta = GridSnap::step(box.topLeft(), QPointF(sign(delta.x()), sign(delta.y())));
+        for (QGraphicsItem *item : qAsConst(movable)) {
+            moveBy(item, delta);
+            m_keyMoved = true;
         }
         if (m_keyMoved)
             m_movedBy += delta;
@@ -312,11 +337,14 @@ void DrawScene::drawBackground(QPainter *painter, const QRectF &rect)
 
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
-    painter->setPen(QPen(QBrush(Qt::darkCyan), 0.2, Qt::DashLine));
-    for (int x = left; x < right; x += m_grid->horizontalSpacing())
-        painter->drawLine(x, top, x, bottom);
-    for (int y = top; y < bottom; y += m_grid->verticalSpacing())
-        painter->drawLine(left, y, right, y);
+    const EditorSettings::Values &settings = EditorSettings::instance()->values();
+    if (settings.gridShown) {
+        painter->setPen(QPen(QBrush(settings.gridColor), 0.2, Qt::DashLine));
+        for (int x = left; x < right; x += settings.gridX)
+            painter->drawLine(x, top, x, bottom);
+        for (int y = top; y < bottom; y += settings.gridY)
+            painter->drawLine(left, y, right, y);
+    }
     painter->setPen(QPen(QBrush(Qt::black), 0.2, Qt::SolidLine));
     painter->drawLine(right, top, right, bottom);
     painter->drawLine(left, bottom, right, bottom);

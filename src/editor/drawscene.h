@@ -13,7 +13,6 @@
 
 class DrawView;
 class GraphicsItemGroup;
-class ScreenGrid;
 
 // One screen of the project (base, window or template screen). The scene
 // rectangle is the panel's display area and the items are the shapes; the
@@ -47,10 +46,10 @@ public:
     // A ScreenType value.
     int type() const { return m_type; }
     void setType(int type) { m_type = type; }
-    const ScreenGrid *grid() const { return m_grid; }
-    // The editing aids drawn over the screen fill: the dashed grid and the
-    // right and bottom edge lines. On by default; pictures of the screen as
-    // the panel shows it turn them off.
+    // The editing aids drawn over the screen fill: the dashed grid (spaced,
+    // coloured and shown as EditorSettings says, followed as it changes) and
+    // the right and bottom edge lines. On by default; pictures of the screen
+    // as the panel shows it turn them off.
     bool gridVisible() const { return m_gridVisible; }
     void setGridVisible(bool visible);
     QPen pen() const { return m_pen; }
@@ -154,6 +153,14 @@ public:
     void realizeWidgets();
     void noteUnrealizedWidget() override { m_widgetsPending = true; }
 
+    // "Lock all shapes" is on: no gesture may move, resize, reshape or
+    // rotate a shape, though shapes can still be selected and edited
+    // through their properties.
+    static bool shapesLocked();
+    // Tells the user (statusMessage) that a gesture was refused because the
+    // shapes are locked.
+    void reportLocked();
+
 signals:
     // item is null when the whole selection moved; oldPosition carries the
     // displacement (new minus old position).
@@ -174,6 +181,8 @@ signals:
     // The tool of DrawTool::currentShape changed during a mouse or key
     // event (a drawing tool finished, Escape): shape is the tool now.
     void currentToolChanged(int shape);
+    // A short note for the status bar, such as a gesture refused.
+    void statusMessage(const QString &text);
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
@@ -199,7 +208,6 @@ private:
     QPointer<DrawView> m_view;
     QPointF m_movedBy;
     bool m_keyMoved = false;
-    ScreenGrid *m_grid;
     bool m_gridVisible = true;
     bool m_widgetsPending = false;
     QMap<QString, int> m_nameCounters;

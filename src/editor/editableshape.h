@@ -34,6 +34,14 @@ public:
         return handle ? handle->dir() : 0;
     }
 
+    // Position (shape coordinates) of the handle with direction dir;
+    // (0, 0) when there is none.
+    QPointF handlePosition(int dir) const
+    {
+        if (m_single)
+            return m_single->handlePosition(dir);
+        return m_group ? m_group->handlePosition(dir) : QPointF();
+    }
     QPointF oppositeHandlePosition(int dir) const
     {
         if (m_single)

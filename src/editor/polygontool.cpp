@@ -1,6 +1,7 @@
 #include "polygontool.h"
 
 #include "editor/drawscene.h"
+#include "editor/gridsnap.h"
 #include "shapes/graphicsbezier.h"
 #include "shapes/graphicslineitem.h"
 #include "shapes/graphicspolygonitem.h"
@@ -33,12 +34,14 @@ void PolygonTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *sc
     DrawTool::mousePressEvent(event, scene);
     if (event->button() != Qt::LeftButton)
         return;
+    downPos = GridSnap::point(downPos, event->modifiers());
+    lastPos = downPos;
     if (!m_item) {
         GraphicsPolygonItem *shape = createShape(currentShape);
         if (!shape)
             return;
         m_pointCount = 0;
-        shape->setPos(event->scenePos());
+        shape->setPos(downPos);
         scene->addItem(shape);
         scene->raiseToTop(shape);
         m_initialPosition = downPos;
@@ -58,6 +61,7 @@ void PolygonTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *sc
 void PolygonTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
 {
     DrawTool::mouseMoveEvent(event, scene);
+    lastPos = GridSnap::point(lastPos, event->modifiers());
     setViewCursor(scene, Size, 0);
     if (m_item && selectMode == Size && dragHandle != 0)
         m_item->moveControlPoint(dragHandle, lastPos);
@@ -69,17 +73,18 @@ void PolygonTool::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene *
     if (m_kind != LineKind || !m_item)
         return;
     // A click without a drag draws no line, as a click of the other tools
-    // draws no shape.
-    if (samePoint(event->scenePos(), m_initialPosition))
+    // draws no shape; nor does a drag that snapped back to its start.
+    const QPointF end = GridSnap::point(event->scenePos(), event->modifiers());
+    if (samePoint(end, m_initialPosition))
         discard();
     else
-        finish(event->scenePos(), scene);
+        finish(end, scene);
 }
 
 void PolygonTool::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
 {
     if (m_item)
-        finish(event->scenePos(), scene);
+        finish(GridSnap::point(event->scenePos(), event->modifiers()), scene);
 }
 
 void PolygonTool::cancel(DrawScene *scene)

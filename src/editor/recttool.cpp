@@ -1,6 +1,7 @@
 #include "recttool.h"
 
 #include "editor/drawscene.h"
+#include "editor/gridsnap.h"
 #include "editor/selecttool.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsimageitem.h"
@@ -9,6 +10,8 @@
 #include "shapes/graphicstextitem.h"
 
 #include <QGraphicsSceneMouseEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -55,8 +58,14 @@ void RectTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene
         return;
     scene->clearSelection();
     DrawTool::mousePressEvent(event, scene);
-    downPos += DownShift;
-    shape->setPos(event->scenePos());
+    // Snapped, the box's first corner (one unit inside the shape's origin)
+    // is the grid point; the drag then snaps the opposite corner.
+    m_snappedStart = GridSnap::active(event->modifiers());
+    const QPointF origin = m_snappedStart ? GridSnap::point(downPos) - QPointF(1, 1) : downPos;
+    m_boxStart = origin + QPointF(1, 1);
+    m_pressPos = downPos;
+    downPos = origin + DownShift;
+    shape->setPos(origin);
     scene->addItem(shape);
     scene->raiseToTop(shape);
     shape->setSelected(true);
@@ -87,7 +96,12 @@ void RectTool::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene *sce
     }
     GraphicsItem *shape = m_item;
     m_item = nullptr;
-    if (samePoint(event->scenePos(), downPos - DownShift)) {
+    // Nor does a drag whose far corner snapped onto the first corner's row
+    // or column: the box would have no area.
+    const bool flat = m_snappedStart
+        && (std::abs(lastPos.x() - m_boxStart.x()) < 1e-9
+            || std::abs(lastPos.y() - m_boxStart.y()) < 1e-9);
+    if (flat || samePoint(event->scenePos(), m_pressPos)) {
         shape->setSelected(false);
         if (shape->scene())
             shape->scene()->removeItem(shape);

@@ -36,4 +36,9 @@ private:
     static SelectTool *selectTool();
 
     QPointer<GraphicsItem> m_item;
+    // Where the mouse went down, before any snapping.
+    QPointF m_pressPos;
+    // The box's first corner, and whether it was snapped there.
+    QPointF m_boxStart;
+    bool m_snappedStart = false;
 };

@@ -65,6 +65,12 @@ void RotationTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *s
     if (selected.size() == 1 && canRotate(selected.first())) {
         QGraphicsItem *item = selected.first();
         const int dir = EditableShape(item).handleDirAt(event->scenePos());
+        if (dir != 0 && DrawScene::shapesLocked()) {
+            m_refused = true;
+            m_refusalShown = false;
+            selectMode = None;
+            return;
+        }
         if (dir != 0) {
             dragHandle = dir;
             m_startAngle = angleAt(item, event->scenePos());
@@ -83,6 +89,13 @@ void RotationTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *s
 void RotationTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
 {
     DrawTool::mouseMoveEvent(event, scene);
+    if (m_refused) {
+        if (!m_refusalShown && !samePoint(lastPos, downPos)) {
+            m_refusalShown = true;
+            scene->reportLocked();
+        }
+        return;
+    }
     const QList<QGraphicsItem *> selected = scene->selectedItems();
     if (selected.size() == 1) {
         QGraphicsItem *item = selected.first();
@@ -116,6 +129,7 @@ void RotationTool::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene 
     selectMode = None;
     dragHandle = 0;
     m_hoverSizer = false;
+    m_refused = false;
     m_startAngle = 0;
     ToolOutline::discard(&m_dashRect);
     scene->mouseEvent(event);

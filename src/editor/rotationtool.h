@@ -35,5 +35,9 @@ private:
     double rotationAt(const QGraphicsItem *item, const QPointF &scenePoint) const;
 
     double m_startAngle = 0;
+    // The press was on a handle while the shapes are locked: the drag turns
+    // nothing, and the user is told once.
+    bool m_refused = false;
+    bool m_refusalShown = false;
     ToolOutline *m_dashRect = nullptr;
 };

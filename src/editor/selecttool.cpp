@@ -3,10 +3,13 @@
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "editor/editableshape.h"
+#include "editor/gridsnap.h"
 #include "editor/tooloutline.h"
 #include "shapes/shapekind.h"
 
 #include <QGraphicsSceneMouseEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -61,6 +64,10 @@ QGraphicsPathItem *SelectTool::dashRect() const
 void SelectTool::clearOpposite()
 {
     m_opposite = QPointF();
+    m_haveHandleStart = false;
+    // A refusal left from a drag whose release never came must not stop
+    // the new shape from being drawn.
+    m_refused = false;
 }
 
 QPointF SelectTool::oppositeOf(const EditableShape &shape, int dir)
@@ -100,7 +107,44 @@ void SelectTool::startMoveOutline(DrawScene *scene, const QList<QGraphicsItem *>
         m_dashRect->setPos(united.center());
         m_initialPosition = united.center();
     }
+    QRectF box;
+    for (const QGraphicsItem *item : selected)
+        box |= item->mapRectToScene(item->boundingRect());
+    m_moveCorner = box.topLeft();
     scene->addItem(m_dashRect);
+}
+
+void SelectTool::snapResize(const EditableShape &target)
+{
+    const QGraphicsItem *item = target.item();
+    if (!m_haveHandleStart) {
+        m_handleStart = target.handlePosition(dragHandle);
+        m_haveHandleStart = true;
+    }
+    // The handle would follow the mouse from where it was grabbed; the grid
+    // point nearest to that is where it should go. The resize scales the
+    // handle's offset from the fixed point by the factors scaleFactors()
+    // takes from the mouse, so the mouse position giving those factors is
+    // worked out backwards. An axis the handle does not scale is left alone.
+    const QPointF carried = item->mapToScene(m_handleStart) + (lastPos - downPos);
+    const QPointF aim = item->mapFromScene(GridSnap::point(carried));
+    const QPointF d = item->mapFromScene(downPos);
+    QPointF c = item->mapFromScene(lastPos);
+    const QPointF &o = m_opposite;
+    const QPointF h = m_handleStart;
+    const bool scalesX = dragHandle != SizeHandleRect::Top && dragHandle != SizeHandleRect::Bottom;
+    const bool scalesY = dragHandle != SizeHandleRect::Left && dragHandle != SizeHandleRect::Right;
+    if (scalesX && std::abs(h.x() - o.x()) > 1e-9)
+        c.setX(o.x() + (aim.x() - o.x()) / (h.x() - o.x()) * (d.x() - o.x()));
+    if (scalesY && std::abs(h.y() - o.y()) > 1e-9)
+        c.setY(o.y() + (aim.y() - o.y()) / (h.y() - o.y()) * (d.y() - o.y()));
+    lastPos = item->mapToScene(c);
+}
+
+void SelectTool::snapMove()
+{
+    const QPointF corner = m_moveCorner + (lastPos - downPos);
+    lastPos += GridSnap::point(corner) - corner;
 }
 
 void SelectTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
@@ -113,6 +157,9 @@ void SelectTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *sce
 
     dragHandle = 0;
     selectMode = None;
+    m_refused = false;
+    m_refusalShown = false;
+    m_haveHandleStart = false;
     const QList<QGraphicsItem *> selected = scene->selectedItems();
     if (selected.isEmpty()) {
         selectMode = NetSelect;
@@ -122,10 +169,15 @@ void SelectTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *sce
         const EditableShape target(selected.first());
         const SizeHandleRect *handle = target.handleAt(event->scenePos());
         const int dir = handle ? handle->dir() : int(SizeHandleRect::NoHandle);
-        if (SizeHandleRect::isBoxDirection(dir)) {
+        if (DrawScene::shapesLocked()) {
+            // Selecting is still allowed; whatever the drag would do is not.
+            m_refused = !movableOf(selected).isEmpty();
+        } else if (SizeHandleRect::isBoxDirection(dir)) {
             dragHandle = dir;
             selectMode = Size;
             m_opposite = oppositeOf(target, dir);
+            m_handleStart = handle->pos();
+            m_haveHandleStart = true;
         } else if (dir >= SizeHandleRect::FirstControl) {
             dragHandle = dir;
             selectMode = Editor;
@@ -147,6 +199,14 @@ void SelectTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *sce
 void SelectTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene)
 {
     DrawTool::mouseMoveEvent(event, scene);
+    if (m_refused) {
+        // Not even the toolkit's own dragging may take the shapes along.
+        if (!m_refusalShown && !samePoint(lastPos, downPos)) {
+            m_refusalShown = true;
+            scene->reportLocked();
+        }
+        return;
+    }
     // Dragging a handle needs the button held. Without it the mode is left
     // over from another tool's unfinished gesture (a tool chosen while a
     // polygon was half drawn), and taking it up would reshape the selection.
@@ -158,18 +218,24 @@ void SelectTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scen
     EditableShape target(selected.value(0));
     const bool movable = target.item() && !target.fixe();
 
+    const bool snap = GridSnap::active(event->modifiers());
     if (movable && selected.size() == 1) {
         if (dragHandle == 0) {
             const int dir = target.handleDirAt(lastPos);
             m_hoverSizer = dir != 0;
+            // Locked shapes do not offer their handles for a drag.
             if (!continuousInsert)
-                setViewCursor(scene, selectMode, dir);
+                setViewCursor(scene, selectMode, DrawScene::shapesLocked() ? 0 : dir);
         } else if (selectMode == Size) {
             if (m_opposite.isNull())
                 m_opposite = oppositeOf(target, dragHandle);
+            if (snap)
+                snapResize(target);
             const QPointF f = scaleFactors(target.item());
             target.scaleFromHandle(dragHandle, f.x(), f.y(), m_opposite);
         } else if (selectMode == Editor) {
+            if (snap)
+                lastPos = GridSnap::point(lastPos);
             target.moveControlPoint(dragHandle, lastPos);
         }
     }
@@ -178,6 +244,8 @@ void SelectTool::mouseMoveEvent(QGraphicsSceneMouseEvent *event, DrawScene *scen
         if (movableOf(selected).isEmpty())
             return;
         setViewCursor(scene, selectMode, dragHandle);
+        if (snap)
+            snapMove();
         if (m_dashRect) {
             // The outline stops at the screen edges as the shapes will (the
             // right and bottom rules win over the left and top ones), and
@@ -201,7 +269,7 @@ void SelectTool::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene *s
     DrawTool::mouseReleaseEvent(event, scene);
 
     const QList<QGraphicsItem *> selected = scene->selectedItems();
-    const bool moved = !samePoint(lastPos, downPos);
+    const bool moved = !m_refused && !samePoint(lastPos, downPos);
     const QPointF delta = lastPos - downPos;
     if (selected.size() == 1 && moved) {
         QGraphicsItem *item = selected.first();
@@ -248,7 +316,9 @@ void SelectTool::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, DrawScene *s
     selectMode = None;
     dragHandle = 0;
     m_opposite = QPointF();
+    m_haveHandleStart = false;
     m_hoverSizer = false;
+    m_refused = false;
     scene->mouseEvent(event);
 }
 

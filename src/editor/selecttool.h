@@ -26,8 +26,9 @@ public:
     // handling: the new shape's geometry is still normalised on release, but
     // no itemResize is emitted for the creation drag.
     void setSuppressSignals(bool suppress) { m_suppressSignals = suppress; }
-    // Forgets any fixed point left from an earlier resize, so that the next
-    // resize move takes it from the shape (a creation drag starts so).
+    // Forgets what an earlier gesture left (the fixed point and grabbed
+    // handle of a resize, a refusal), so that the next resize move takes
+    // them from the shape (a creation drag starts so).
     void clearOpposite();
 
     // The outline of the running move; null when no move runs. Owned by
@@ -43,11 +44,28 @@ private:
     // against where it was pressed, both relative to the fixed point.
     QPointF scaleFactors(const QGraphicsItem *target) const;
     void startMoveOutline(DrawScene *scene, const QList<QGraphicsItem *> &selected);
+    // Holds lastPos back so that the dragged box handle lands on the grid
+    // point nearest to where the mouse would carry it.
+    void snapResize(const EditableShape &target);
+    // Holds lastPos back so that the moving box's top-left corner lands on
+    // the grid.
+    void snapMove();
 
     QPointF m_initialPosition;
     QPointF m_opposite;
     // Scene position of the dragged control handle at the press.
     QPointF m_controlStart;
+    // Where the dragged box handle was at the press, in the shape's
+    // coordinates (which hold still until the gesture ends); taken on the
+    // first resize move when the press did not set it.
+    QPointF m_handleStart;
+    bool m_haveHandleStart = false;
+    // The top-left corner of what a move carries, as it was at the press.
+    QPointF m_moveCorner;
+    // The press started a gesture the lock refuses: the rest of it changes
+    // nothing, and the user is told once.
+    bool m_refused = false;
+    bool m_refusalShown = false;
     ToolOutline *m_dashRect = nullptr;
     bool m_suppressSignals = false;
 };

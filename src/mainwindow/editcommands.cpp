@@ -25,6 +25,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScopedValueRollback>
+#include <QStatusBar>
 
 #include <memory>
 
@@ -76,6 +77,8 @@ void MainWindow::showTabContent(QWidget *widget)
                     Qt::UniqueConnection);
             connect(scene, &DrawScene::currentToolChanged, m_toolBox,
                     &ToolBoxForm::showCurrentTool, Qt::UniqueConnection);
+            connect(scene, &DrawScene::statusMessage, this, &MainWindow::showSceneMessage,
+                    Qt::UniqueConnection);
         }
         connect(view, &QWidget::windowTitleChanged, this, &MainWindow::tabContentTitleChanged,
                 Qt::UniqueConnection);
@@ -197,6 +200,11 @@ void MainWindow::itemResize(QGraphicsItem *item, int handle, QPointF scale, int 
 void MainWindow::itemControl(QGraphicsItem *item, int handle, QPointF newPos, QPointF lastPos_)
 {
     pushCommand(new ControlShapeCommand(item, handle, newPos, lastPos_, nullptr));
+}
+
+void MainWindow::showSceneMessage(const QString &text)
+{
+    statusBar()->showMessage(text, 5000);
 }
 
 void MainWindow::on_aglin_triggered()

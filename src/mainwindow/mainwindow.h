@@ -127,6 +127,9 @@ public slots:
     void itemResize(QGraphicsItem *item, int handle, QPointF scale, int oppositeHandle,
                     QPointF fixedPoint);
     void itemControl(QGraphicsItem *item, int handle, QPointF newPos, QPointF lastPos_);
+    // A screen's note (DrawScene::statusMessage) in the status bar for a
+    // few seconds.
+    void showSceneMessage(const QString &text);
     void on_copy();
     void on_paste();
     void on_cut();

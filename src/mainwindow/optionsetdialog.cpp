@@ -1,15 +1,19 @@
 #include "optionsetdialog.h"
 
+#include "app/modalseam.h"
 #include "mainwindow/mainwindow.h"
 #include "project/config.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
@@ -54,6 +58,7 @@ OptionSetDialog::OptionSetDialog(QWidget *parent)
     gridForm->addRow(m_yLabel, m_y);
     m_colourLabel = new QLabel(m_grid);
     m_colour = new QPushButton(m_grid);
+    m_colour->setObjectName(QStringLiteral("colour"));
     gridForm->addRow(m_colourLabel, m_colour);
     gridLayout->addWidget(m_grid);
     m_autoSave = new QGroupBox(gridPage);
@@ -91,23 +96,97 @@ OptionSetDialog::OptionSetDialog(QWidget *parent)
     layout->addLayout(buttons);
     connect(m_ok, &QPushButton::clicked, this, &OptionSetDialog::on_ok_clicked);
     connect(m_cancel, &QPushButton::clicked, this, &OptionSetDialog::on_cancel_clicked);
+    connect(m_colour, &QPushButton::clicked, this, &OptionSetDialog::on_colour_clicked);
 
+    showCurrentValues();
     retranslate();
+}
+
+void OptionSetDialog::showCurrentValues()
+{
+    m_language->setCurrentIndex(Config::instance()->uiLanguage);
+    const EditorSettings::Values &values = EditorSettings::instance()->values();
+    m_grid->setChecked(values.gridShown);
+    m_fixeAll->setChecked(values.lockAll);
+    m_align->setChecked(values.snapToGrid);
+    m_x->setValue(values.gridX);
+    m_y->setValue(values.gridY);
+    setGridColour(values.gridColor);
+    m_autoSave->setChecked(values.autoSave);
+    m_interval->setValue(values.autoSaveMinutes);
+}
+
+EditorSettings::Values OptionSetDialog::shownValues() const
+{
+    EditorSettings::Values values;
+    values.gridShown = m_grid->isChecked();
+    values.gridX = m_x->value();
+    values.gridY = m_y->value();
+    values.gridColor = m_gridColour;
+    values.lockAll = m_fixeAll->isChecked();
+    values.snapToGrid = m_align->isChecked();
+    values.autoSave = m_autoSave->isChecked();
+    values.autoSaveMinutes = m_interval->value();
+    return values;
 }
 
 int OptionSetDialog::run()
 {
-    m_language->setCurrentIndex(Config::instance()->uiLanguage);
-    return exec();
+    showCurrentValues();
+    if (!ModalSeam::hasHandler())
+        return exec();
+    ModalRequest request;
+    request.kind = ModalRequest::Dialog;
+    request.title = windowTitle();
+    if (ModalSeam::answer(request).accepted)
+        on_ok_clicked();
+    else
+        on_cancel_clicked();
+    return result();
 }
 
 void OptionSetDialog::on_ok_clicked()
 {
     Config *config = Config::instance();
     config->setLanguage(m_language->currentIndex());
-    QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("language"), int(config->uiLanguage));
+    {
+        QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("language"), int(config->uiLanguage));
+    }
+    EditorSettings *editor = EditorSettings::instance();
+    editor->setValues(shownValues());
+    editor->store();
     accept();
+}
+
+void OptionSetDialog::on_colour_clicked()
+{
+    const QString title = tr("网格颜色");
+    QColor chosen;
+    if (ModalSeam::hasHandler()) {
+        ModalRequest request;
+        request.kind = ModalRequest::Colour;
+        request.title = title;
+        request.value = m_gridColour.name();
+        const ModalAnswer answer = ModalSeam::answer(request);
+        if (answer.accepted)
+            chosen = QColor(answer.text);
+    } else {
+        chosen = QColorDialog::getColor(m_gridColour, this, title);
+    }
+    // Cancelling the chooser (an invalid colour) keeps the colour shown.
+    if (chosen.isValid())
+        setGridColour(chosen);
+}
+
+void OptionSetDialog::setGridColour(const QColor &colour)
+{
+    m_gridColour = colour;
+    QPixmap swatch(48, 14);
+    swatch.fill(colour);
+    m_colour->setIcon(QIcon(swatch));
+    m_colour->setIconSize(swatch.size());
+    m_colour->setToolTip(colour.name());
 }
 
 void OptionSetDialog::on_cancel_clicked()

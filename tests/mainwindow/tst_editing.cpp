@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
+#include "app/editorsettings.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
@@ -7,6 +8,7 @@
 #include "editor/toolboxform.h"
 #include "editor/useroptgroup.h"
 #include "mainwindow/itemstable.h"
+#include "mainwindow/optionsetdialog.h"
 #include "mainwindow/projecttree.h"
 #include "mainwindow/tabcontent.h"
 #include "project/config.h"
@@ -17,6 +19,7 @@
 #include "shapes/graphicspolyline.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/menuscript.h"
+#include "support/modalscript.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
 
@@ -196,6 +199,38 @@ private slots:
         QCOMPARE(shape->mapToScene(shape->points()), before);
         stack()->redo();
         QCOMPARE(shape->mapToScene(shape->points()), after);
+    }
+
+    void lockSetInDialogRefusesDragsWithANote()
+    {
+        DrawView *view = addScreen();
+        DrawScene *scene = view->drawScene();
+        GraphicsRectItem *shape = addRect(scene, QRectF(100, 100, 100, 50));
+        shape->setSelected(true);
+        // The next window would read the lock back from the settings file.
+        const auto unlock = qScopeGuard([] {
+            EditorSettings::instance()->setValues(EditorSettings::Values());
+            EditorSettings::instance()->store();
+        });
+        // "Lock all shapes" ticked in the settings dialog and confirmed.
+        ModalSeam::setHandler([this](const ModalRequest &) {
+            auto *dialog = m_window->findChild<OptionSetDialog *>();
+            if (dialog)
+                dialog->lockBox()->setChecked(true);
+            ModalAnswer answer;
+            answer.accepted = dialog != nullptr;
+            return answer;
+        });
+        m_window->action("setup")->trigger();
+        ModalSeam::setHandler({});
+        QVERIFY(DrawScene::shapesLocked());
+
+        m_window->statusBar()->clearMessage();
+        gesture(view, {QPointF(150, 125), QPointF(180, 160), QPointF(250, 200)});
+        QCOMPARE(scenetest::sceneBox(shape), QRectF(100, 100, 100, 50));
+        QVERIFY(entries().isEmpty());
+        QCOMPARE(m_window->statusBar()->currentMessage(),
+                 QString("元件已锁定：不能移动、缩放、变形或旋转。"));
     }
 
     void arrowKeyRunIsOneEntry()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/apppaths.h"
+#include "app/editorsettings.h"
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
 #include "editor/drawview.h"
@@ -30,8 +31,9 @@ public:
     // A fresh start: no screens or scripts, a new, empty configuration in
     // the Chinese interface without the start-up new-project dialog, screens
     // of the given size (-1 as before any project is open), screen names
-    // counting from 1, the selection tool in single-insert mode and 100 %
-    // zoom. Suites also call it within a test to start over.
+    // counting from 1, the selection tool in single-insert mode, 100 % zoom
+    // and the default editing aids (grid, no snapping, no lock). Suites also
+    // call it within a test to start over.
     static void start(int screenWidth = -1, int screenHeight = -1)
     {
         DrawManager::instance()->clear();
@@ -45,6 +47,7 @@ public:
         DrawTool::currentShape = 0;
         DrawTool::continuousInsert = false;
         DrawView(nullptr).setZoom(1.0);
+        EditorSettings::instance()->setValues(EditorSettings::Values());
     }
 
     // Call once the test's own windows and scenes are gone: drops the screens

@@ -1,0 +1,222 @@
+#include "app/apppaths.h"
+#include "app/editorsettings.h"
+#include "mainwindow/optionsetdialog.h"
+#include "project/config.h"
+#include "support/modalscript.h"
+#include "support/processfixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(EditorSettings::Values)
+
+namespace {
+
+EditorSettings::Values makeValues(bool shown, int x, int y, const char *colour, bool lock,
+                                  bool snap, bool autoSave, int minutes)
+{
+    EditorSettings::Values values;
+    values.gridShown = shown;
+    values.gridX = x;
+    values.gridY = y;
+    values.gridColor = QColor(QLatin1String(colour));
+    values.lockAll = lock;
+    values.snapToGrid = snap;
+    values.autoSave = autoSave;
+    values.autoSaveMinutes = minutes;
+    return values;
+}
+
+// Sets every control of the dialog as a user would; the colour through its
+// button and a scripted colour chooser, before the grid group (which holds
+// the button) may be switched off.
+void enter(OptionSetDialog &dialog, const EditorSettings::Values &values)
+{
+    {
+        ModalScript script;
+        script.chooseText(values.gridColor.name());
+        dialog.colourButton()->click();
+    }
+    dialog.gridBox()->setChecked(values.gridShown);
+    dialog.gridXBox()->setValue(values.gridX);
+    dialog.gridYBox()->setValue(values.gridY);
+    dialog.lockBox()->setChecked(values.lockAll);
+    dialog.snapBox()->setChecked(values.snapToGrid);
+    dialog.autoSaveBox()->setChecked(values.autoSave);
+    dialog.intervalBox()->setValue(values.autoSaveMinutes);
+}
+
+EditorSettings::Values shown(const OptionSetDialog &dialog)
+{
+    EditorSettings::Values values;
+    values.gridShown = dialog.gridBox()->isChecked();
+    values.gridX = dialog.gridXBox()->value();
+    values.gridY = dialog.gridYBox()->value();
+    values.gridColor = dialog.gridColour();
+    values.lockAll = dialog.lockBox()->isChecked();
+    values.snapToGrid = dialog.snapBox()->isChecked();
+    values.autoSave = dialog.autoSaveBox()->isChecked();
+    values.autoSaveMinutes = dialog.intervalBox()->value();
+    return values;
+}
+
+QVariant stored(const char *key)
+{
+    return QSettings(AppPaths::settingsFile(), QSettings::IniFormat).value(QLatin1String(key));
+}
+
+} // namespace
+
+class TestOptionSet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        ProcessFixture::start();
+        QFile::remove(AppPaths::settingsFile());
+        EditorSettings::instance()->setValues(EditorSettings::Values());
+    }
+
+    void cleanup()
+    {
+        EditorSettings::instance()->setValues(EditorSettings::Values());
+        QFile::remove(AppPaths::settingsFile());
+        ProcessFixture::finish();
+    }
+
+    void okStoresAndAppliesEverything_data()
+    {
+        QTest::addColumn<EditorSettings::Values>("values");
+        QTest::newRow("every aid on, finest grid")
+            << makeValues(true, 4, 4, "#ff0000", true, true, true, 1);
+        QTest::newRow("grid hidden, widest spacing, no autosave")
+            << makeValues(false, 60, 60, "#123456", false, false, false, 120);
+        QTest::newRow("uneven spacings")
+            << makeValues(true, 8, 46, "#00ff00", true, false, true, 45);
+    }
+
+    void okStoresAndAppliesEverything()
+    {
+        QFETCH(EditorSettings::Values, values);
+        OptionSetDialog dialog;
+        enter(dialog, values);
+        QSignalSpy changed(EditorSettings::instance(), &EditorSettings::changed);
+        dialog.on_ok_clicked();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        // Applied at once...
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(EditorSettings::instance()->values() == values);
+        // ...and stored beside the language.
+        QCOMPARE(stored("gridX").toInt(), values.gridX);
+        QCOMPARE(stored("lockAll").toBool(), values.lockAll);
+        QCOMPARE(stored("language").toInt(), 0);
+        // A restart reads them back.
+        EditorSettings::instance()->setValues(EditorSettings::Values());
+        EditorSettings::instance()->load();
+        QVERIFY(EditorSettings::instance()->values() == values);
+        // A new dialog shows them.
+        OptionSetDialog fresh;
+        QVERIFY(shown(fresh) == values);
+    }
+
+    void cancelStoresNothing()
+    {
+        const EditorSettings::Values before = EditorSettings::instance()->values();
+        OptionSetDialog dialog;
+        enter(dialog, makeValues(false, 40, 12, "#ff00ff", true, true, false, 99));
+        dialog.languageBox()->setCurrentIndex(1);
+        QSignalSpy changed(EditorSettings::instance(), &EditorSettings::changed);
+        dialog.on_cancel_clicked();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(changed.count(), 0);
+        QVERIFY(EditorSettings::instance()->values() == before);
+        QVERIFY(!QFile::exists(AppPaths::settingsFile()));
+        QCOMPARE(int(Config::instance()->uiLanguage), 0);
+    }
+
+    void runShowsStoredValues_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+
+    void runShowsStoredValues()
+    {
+        // Values stored by an earlier run of the program.
+        const EditorSettings::Values values
+            = makeValues(false, 14, 36, "#abcdef", true, true, false, 7);
+        {
+            QSettings ini(AppPaths::settingsFile(), QSettings::IniFormat);
+            ini.setValue("gridShown", false);
+            ini.setValue("gridX", 14);
+            ini.setValue("gridY", 36);
+            ini.setValue("gridColor", "#abcdef");
+            ini.setValue("lockAll", true);
+            ini.setValue("snapToGrid", true);
+            ini.setValue("autoSave", false);
+            ini.setValue("autoSaveMinutes", 7);
+        }
+        EditorSettings::instance()->load();
+
+        QFETCH(bool, confirm);
+        // The dialog made before the settings changed must still show them
+        // when it runs.
+        OptionSetDialog dialog;
+        EditorSettings::instance()->setValues(values);
+        EditorSettings::Values seen;
+        ModalSeam::setHandler([&](const ModalRequest &request) {
+            seen = shown(dialog);
+            dialog.gridXBox()->setValue(30);
+            ModalAnswer answer;
+            answer.accepted = confirm && request.kind == ModalRequest::Dialog;
+            return answer;
+        });
+        const int result = dialog.run();
+        ModalSeam::setHandler({});
+        QVERIFY(seen == values);
+        QCOMPARE(result, int(confirm ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(EditorSettings::instance()->values().gridX, confirm ? 30 : 14);
+        QCOMPARE(stored("gridX").toInt(), confirm ? 30 : 14);
+    }
+
+    void colourButton_data()
+    {
+        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("colour chosen") << true << QColor("#102030");
+        QTest::newRow("chooser cancelled") << false << QColor(Qt::darkCyan);
+    }
+
+    void colourButton()
+    {
+        QFETCH(bool, chosen);
+        QFETCH(QColor, expected);
+        OptionSetDialog dialog;
+        ModalScript script;
+        if (chosen)
+            script.chooseText("#102030");
+        dialog.colourButton()->click();
+        QCOMPARE(script.requests().size(), 1);
+        QCOMPARE(int(script.requests().first().kind), int(ModalRequest::Colour));
+        // The chooser starts from the colour shown.
+        QCOMPARE(script.requests().first().value, QColor(Qt::darkCyan).name());
+        QCOMPARE(dialog.gridColour(), expected);
+        // The button shows the colour.
+        const QImage swatch = dialog.colourButton()->icon().pixmap(48, 14).toImage();
+        QCOMPARE(swatch.pixelColor(24, 7), expected);
+        // Nothing is applied before OK.
+        QCOMPARE(EditorSettings::instance()->values().gridColor, QColor(Qt::darkCyan));
+    }
+};
+
+QTEST_MAIN(TestOptionSet)
+#include "tst_optionset.moc"
