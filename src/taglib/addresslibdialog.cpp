@@ -205,7 +205,7 @@ void AddressLibDialog::showEvent(QShowEvent *event)
 {
     // The models are Config's live ones: refetched and sized on each
     // opening, as a project may have been opened since the last one.
-    showList(m_system);
+    m_table->setModel(shownModel());
     m_table->resizeColumnToContents(Config::NameColumn);
     QDialog::showEvent(event);
 }
