@@ -19,8 +19,8 @@ SortProxyModel::SortProxyModel(QObject *parent)
     // The command-line tool has no widget style to take the icons from.
     if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
         QStyle *style = QApplication::style();
-        m_ascendingIcon = style->standardIcon(QStyle::SP_ArrowDown);
-        m_descendingIcon = style->standardIcon(QStyle::SP_ArrowUp);
+        m_ascendingIcon = style->standardIcon(QStyle::SP_ArrowUp);
+        m_descendingIcon = style->standardIcon(QStyle::SP_ArrowDown);
     }
     setFilterCaseSensitivity(Qt::CaseInsensitive);
     setFilterKeyColumn(-1);

@@ -109,6 +109,13 @@ void TableView::onSectionClicked(int column)
             m_proxy->addSortColumn(column);
         else
             m_proxy->sortOnly(column);
+        // The numbers and icons widen the headers; keep them readable.
+        QHeaderView *header = horizontalHeader();
+        for (int section = 0; section < header->count(); ++section) {
+            const int wanted = header->sectionSizeHint(section);
+            if (header->sectionSize(section) < wanted)
+                header->resizeSection(section, wanted);
+        }
     }
     emit headerClicked(column);
 }
