@@ -179,6 +179,22 @@ private slots:
         QCOMPARE(rowCells(1).last(), QString("x"));
     }
 
+    void realAddDialog()
+    {
+        AddressAddDialog::setRunner({});
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            auto *dialog = qobject_cast<AddressAddDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            title = dialog->windowTitle();
+            confirm(*dialog, "real", "shown");
+        });
+        m_dialog->on_add_clicked();
+        QCOMPARE(title, QString("新建地址标签"));
+        QCOMPARE(rowCells(0), (QStringList {"real", "本地", "LW 0", "Int16", "2", "shown"}));
+    }
+
     void emptyNameRefused_data()
     {
         QTest::addColumn<QString>("name");
