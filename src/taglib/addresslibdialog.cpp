@@ -244,7 +244,8 @@ void AddressLibDialog::selectRows(int first, int count)
 {
     const SortProxyModel *proxy = m_table->proxy();
     const QStandardItemModel *model = shownModel();
-    QItemSelection selection;
+    QVector<int> viewRows;
+    viewRows.reserve(count);
     QModelIndex currentView;
     for (int row = first; row < first + count; ++row) {
         const QModelIndex view = proxy->mapFromSource(model->index(row, 0));
@@ -252,10 +253,23 @@ void AddressLibDialog::selectRows(int first, int count)
             continue;
         if (!currentView.isValid())
             currentView = view;
-        selection.select(view, view.siblingAtColumn(proxy->columnCount() - 1));
+        viewRows.append(view.row());
     }
     if (!currentView.isValid())
         return;
+    // One range per run of adjacent rows: the selection model walks its
+    // ranges on every later change of the table.
+    std::sort(viewRows.begin(), viewRows.end());
+    const int lastColumn = proxy->columnCount() - 1;
+    QItemSelection selection;
+    for (int i = 0; i < viewRows.size();) {
+        int j = i + 1;
+        while (j < viewRows.size() && viewRows.at(j) == viewRows.at(j - 1) + 1)
+            ++j;
+        selection.append(QItemSelectionRange(proxy->index(viewRows.at(i), 0),
+                                             proxy->index(viewRows.at(j - 1), lastColumn)));
+        i = j;
+    }
     m_table->selectionModel()->setCurrentIndex(currentView, QItemSelectionModel::NoUpdate);
     m_table->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect
                                                      | QItemSelectionModel::Rows);
@@ -495,8 +509,20 @@ int AddressLibDialog::pasteRows(const QString &text)
 
     QStandardItemModel *model = shownModel();
     const int first = getRealRow(m_table->currentIndex()) + 1;
-    for (int i = 0; i < rows.size(); ++i)
-        model->insertRow(first + i, rowItems(rows.at(i)));
+    // Row by row, the proxy would place every new row and then every cell
+    // on its own; it sorts and filters once at the end instead.
+    SortProxyModel *proxy = m_table->proxy();
+    proxy->setDynamicSortFilter(false);
+    model->insertRows(first, rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        const QStringList &cells = rows.at(i);
+        // setData() creates the missing item quietly; setItem() would
+        // announce a change of the whole layout for every cell.
+        for (int column = 0; column < Config::TagColumnCount; ++column)
+            model->setData(model->index(first + i, column), cells.value(column));
+    }
+    proxy->setDynamicSortFilter(true);
+    proxy->invalidate();
     selectRows(first, rows.size());
     emit libraryChanged();
     return rows.size();
@@ -511,6 +537,8 @@ int AddressLibDialog::removeSelectedRows()
         return 0;
     std::sort(rows.begin(), rows.end());
     QStandardItemModel *model = shownModel();
+    // Every selected range would otherwise be adjusted at every removal.
+    m_table->selectionModel()->clear();
     // From the bottom up, one call per run of adjacent rows.
     int end = rows.size();
     while (end > 0) {

@@ -484,6 +484,15 @@ private slots:
         QCOMPARE(rowCells(2), (QStringList {"y", "本地", "LW 2", "Int16", "2", "note"}));
         QCOMPARE(m_dialog->pasteRows("\n"), 0);
         QCOMPARE(changed.count(), 2);
+
+        // Pasted rows take their places in a sorted, filtered view.
+        table->proxy()->sortOnly(0);
+        child<QComboBox>(m_dialog.get(), "filter")->setEditText("^[abz]");
+        m_dialog->pasteRows("z\nb2\nq\n");
+        QStringList shown;
+        for (int row = 0; row < table->model()->rowCount(); ++row)
+            shown << table->model()->index(row, 0).data().toString();
+        QCOMPARE(shown, (QStringList {"a", "a", "b", "b2", "z"}));
     }
 
     void deleteKey()
