@@ -46,12 +46,11 @@ QString cellText(const QStandardItemModel *model, int row, int column)
     return item ? item->text() : QString();
 }
 
+// Creates a missing item quietly, where setItem() would announce a change
+// of the whole layout and so make a sorted view sort all rows again.
 void setCellText(QStandardItemModel *model, int row, int column, const QString &text)
 {
-    if (QStandardItem *item = model->item(row, column))
-        item->setText(text);
-    else
-        model->setItem(row, column, new QStandardItem(text));
+    model->setData(model->index(row, column), text);
 }
 
 QStringList paraCells(const AddressPara &para)
@@ -516,10 +515,8 @@ int AddressLibDialog::pasteRows(const QString &text)
     model->insertRows(first, rows.size());
     for (int i = 0; i < rows.size(); ++i) {
         const QStringList &cells = rows.at(i);
-        // setData() creates the missing item quietly; setItem() would
-        // announce a change of the whole layout for every cell.
         for (int column = 0; column < Config::TagColumnCount; ++column)
-            model->setData(model->index(first + i, column), cells.value(column));
+            setCellText(model, first + i, column, cells.value(column));
     }
     proxy->setDynamicSortFilter(true);
     proxy->invalidate();
