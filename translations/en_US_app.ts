@@ -2,10 +2,160 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>AddressAddDialog</name>
+    <message>
+        <source>提醒</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>地址标签不能为空！</source>
+        <translation>The address tag name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>新建地址标签</source>
+        <translation>New Address Tag</translation>
+    </message>
+    <message>
+        <source>标签名称</source>
+        <translation>Tag name</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Mark</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>AddressEditForm</name>
+    <message>
+        <source>范围：%1H~%2H</source>
+        <translation>Range: %1H~%2H</translation>
+    </message>
+    <message>
+        <source>范围：%1~%2</source>
+        <translation>Range: %1~%2</translation>
+    </message>
+    <message>
+        <source>连接设备</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>数据类型</source>
+        <translation>Data type</translation>
+    </message>
+    <message>
+        <source>地址类型</source>
+        <translation>Area</translation>
+    </message>
+    <message>
+        <source>数据长度</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>位</source>
+        <translation>Bit</translation>
+    </message>
+</context>
+<context>
     <name>AddressLibDialog</name>
     <message>
         <source>地址标签库</source>
         <translation>Address Library</translation>
+    </message>
+    <message>
+        <source>变量_%1</source>
+        <translation>Var_%1</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>地址标签库命名与第%1行重复！</source>
+        <translation>The name is already used by row %1!</translation>
+    </message>
+    <message>
+        <source>设备不存在！</source>
+        <translation>the device does not exist!</translation>
+    </message>
+    <message>
+        <source>数据类型不正确！</source>
+        <translation>the data type is invalid!</translation>
+    </message>
+    <message>
+        <source>数据地址不正确！</source>
+        <translation>the address is invalid!</translation>
+    </message>
+    <message>
+        <source>数据长度不正确！</source>
+        <translation>the data length is invalid!</translation>
+    </message>
+    <message>
+        <source>第%1行的%2</source>
+        <translation>Row %1: %2</translation>
+    </message>
+    <message>
+        <source>第%1行的地址标签格式不正确！</source>
+        <translation>Row %1: the address tag name is invalid!</translation>
+    </message>
+    <message>
+        <source>第%1行和第%2行的地址标签名称%3重复！</source>
+        <translation>Rows %1 and %2 have the same address tag name %3!</translation>
+    </message>
+    <message>
+        <source>用户自定义标签</source>
+        <translation>User tags</translation>
+    </message>
+    <message>
+        <source>系统寄存器</source>
+        <translation>System registers</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>增加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>删除全部</source>
+        <translation>Remove all</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

@@ -135,8 +135,10 @@ QString Config::dataFormatText(const AddressPara &para)
 
 bool Config::parseDataFormat(const QString &text, AddressPara &para) const
 {
+    // Compiled once: the library dialog decodes every row at OK.
+    static const QRegularExpression blank(QStringLiteral("\\s"));
     QString key = text;
-    key.remove(QRegularExpression(QStringLiteral("\\s")));
+    key.remove(blank);
     const int index = enumTexts(QMetaEnum::fromType<DataFormat>()).indexOf(key);
     if (index < 0)
         return false;

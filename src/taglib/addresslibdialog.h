@@ -1,18 +1,110 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
-// Long-lived dialog of the main window; its contents are built by the work
-// on its own subsystem.
+struct AddressPara;
+class QComboBox;
+class QModelIndex;
+class QPushButton;
+class QRadioButton;
+class QStandardItemModel;
+class TableView;
+
+// The address tag library: shows the user's address tags or the panel's
+// system registers (read-only) in a sortable, filterable table.
+//
+// The table edits Config's address tag model directly, so every add, edit,
+// removal, move and paste is in the library at once, whichever button
+// closes the dialog; OK only validates the rows. The main window creates
+// one instance at start-up; the most recently constructed instance is the
+// current one, through which the register picker reaches the library.
 class AddressLibDialog : public QDialog
 {
     Q_OBJECT
 public:
     explicit AddressLibDialog(QWidget *parent = nullptr);
+    ~AddressLibDialog() override;
+
+    // The current instance, or null when none exists.
+    static AddressLibDialog *current();
+
+    // Opens on the system register list (system) or the user's tags with
+    // model row `row` selected and runs the dialog modally; the result.
+    int showLibrary(bool system, int row);
+    // Which list is shown and the model row of the current table row (-1
+    // when there is none).
+    void selection(bool &system, int &row) const;
+
+    bool isSystemList() const { return m_system; }
+    TableView *table() const { return m_table; }
+
+    // Runs AddressAddDialog on para until the user cancels (false) or
+    // confirms a name that no row of the shown model other than `current`
+    // has (true; para holds the tag). A duplicate is reported and the dialog
+    // reopens with the user's values.
+    bool showAddressAddDialog(AddressPara &para, int current = -1);
+    // Writes the six cells of model row `row` from para.
+    void setAddressTable(int row, const AddressPara &para);
+    // The model row shown at viewIndex, through sorting and filtering; -1
+    // for an invalid index.
+    int getRealRow(const QModelIndex &viewIndex) const;
+    // Decodes user row `row` into para; reports the first problem and
+    // returns false when the row does not decode.
+    bool addrRowCheck(int row, AddressPara &para);
+    // True when every user tag has a name and no two share one; otherwise
+    // reports the first problem in row order.
+    bool checkLabels();
+
+    // Inserts rows of tab-separated text below the current row of the user
+    // list: six cells a line, missing cells empty, further cells ignored.
+    // Returns the number of rows inserted.
+    int pasteRows(const QString &text);
+    // Removes the selected rows of the user list; returns how many.
+    int removeSelectedRows();
+
+signals:
+    // After every change this dialog makes to the user's tags.
+    void libraryChanged();
+
+public slots:
+    void on_ok_clicked();
+    void on_cancel_clicked();
+    void on_add_clicked();
+    void on_remove_clicked();
+    void on_edit_clicked();
+    void on_removeAll_clicked();
+    void on_moveUp_clicked();
+    void on_moveDown_clicked();
+    void on_filter_currentTextChanged(const QString &arg1);
+    void on_userAddr_clicked();
+    void on_sysAddr_clicked();
+    void editCurrentItem(const QModelIndex &index);
 
 protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void retranslate();
+    void showList(bool system);
+    QStandardItemModel *shownModel() const;
+    void selectRows(int first, int count);
+    void moveRow(int offset);
+    void showError(const QString &text);
+
+    bool m_system = false;
+    QRadioButton *m_userAddr = nullptr;
+    QRadioButton *m_sysAddr = nullptr;
+    QComboBox *m_filter = nullptr;
+    TableView *m_table = nullptr;
+    QPushButton *m_add = nullptr;
+    QPushButton *m_edit = nullptr;
+    QPushButton *m_remove = nullptr;
+    QPushButton *m_removeAll = nullptr;
+    QPushButton *m_moveUp = nullptr;
+    QPushButton *m_moveDown = nullptr;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
 };

@@ -1,0 +1,214 @@
+#include "taglib/sortproxymodel.h"
+#include "taglib/tableview.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+struct Click
+{
+    int column;
+    Qt::KeyboardModifiers modifiers;
+};
+using Clicks = QVector<Click>;
+
+const Qt::KeyboardModifiers Plain = Qt::NoModifier;
+
+// Five rows: name, group, id, note. The id column tells rows apart; the
+// names repeat so that ties and further sort columns matter.
+const QVector<QStringList> Rows = {{"b10", "x", "0", ""},
+                                   {"b2", "y", "1", ""},
+                                   {"a1", "y", "2", "[draft]"},
+                                   {"b2", "x", "3", ""},
+                                   {"A3", "x", "4", ""}};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Clicks)
+
+class TestTableView : public QObject
+{
+    Q_OBJECT
+
+    QStandardItemModel *m_model = nullptr;
+    TableView *m_view = nullptr;
+
+    void clickHeader(int column, Qt::KeyboardModifiers modifiers)
+    {
+        QHeaderView *header = m_view->horizontalHeader();
+        const QPoint pos(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                         header->height() / 2);
+        const QPoint global = header->viewport()->mapToGlobal(pos);
+        QMouseEvent press(QEvent::MouseButtonPress, pos, global, Qt::LeftButton, Qt::LeftButton,
+                          modifiers);
+        QApplication::sendEvent(header->viewport(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, pos, global, Qt::LeftButton,
+                            Qt::NoButton, modifiers);
+        QApplication::sendEvent(header->viewport(), &release);
+    }
+
+    QString shownIds() const
+    {
+        QString ids;
+        for (int row = 0; row < m_view->model()->rowCount(); ++row)
+            ids += m_view->model()->index(row, 2).data().toString();
+        return ids;
+    }
+
+    QStringList headers() const
+    {
+        QStringList texts;
+        for (int column = 0; column < m_view->model()->columnCount(); ++column)
+            texts << m_view->model()->headerData(column, Qt::Horizontal).toString();
+        return texts;
+    }
+
+private slots:
+    void init()
+    {
+        m_model = new QStandardItemModel;
+        m_model->setHorizontalHeaderLabels({"Name", "Group", "Id", "Note"});
+        for (const QStringList &cells : Rows) {
+            QList<QStandardItem *> items;
+            for (const QString &cell : cells)
+                items << new QStandardItem(cell);
+            m_model->appendRow(items);
+        }
+        m_view = new TableView;
+        m_view->setModel(m_model);
+        m_view->setHeaderSorting(true);
+        m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_view->resize(500, 300);
+        m_view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view));
+    }
+
+    void cleanup()
+    {
+        delete m_view;
+        delete m_model;
+    }
+
+    void naturalCompare_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("sign");
+        QTest::newRow("number value, not text") << "变量_2" << "变量_10" << -1;
+        QTest::newRow("numbers then text") << "a10b" << "a10c" << -1;
+        QTest::newRow("several runs") << "a1b20" << "a1b3" << 1;
+        QTest::newRow("prefix first") << "变量" << "变量_1" << -1;
+        QTest::newRow("digit against letter by code") << "a1" << "ab" << -1;
+        QTest::newRow("upper case before lower") << "B" << "a" << -1;
+        QTest::newRow("leading zeros keep the value") << "x08" << "x7" << 1;
+        QTest::newRow("equal value, fewer zeros first") << "x7" << "x007" << -1;
+        QTest::newRow("long numbers") << "n99999999999999999999" << "n100000000000000000000" << -1;
+        QTest::newRow("equal") << "变量_10" << "变量_10" << 0;
+        QTest::newRow("empty") << "" << "0" << -1;
+    }
+
+    void naturalCompare()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, sign);
+        const auto signOf = [](int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; };
+        QCOMPARE(signOf(SortProxyModel::naturalCompare(a, b)), sign);
+        QCOMPARE(signOf(SortProxyModel::naturalCompare(b, a)), -sign);
+    }
+
+    void headerClicks_data()
+    {
+        QTest::addColumn<Clicks>("clicks");
+        QTest::addColumn<bool>("sorting");
+        QTest::addColumn<QString>("ids");
+        QTest::addColumn<QStringList>("headers");
+        const QStringList plain {"Name", "Group", "Id", "Note"};
+        QTest::newRow("click sorts ascending, ties in model order")
+            << Clicks {{0, Plain}} << true << "42130" << plain;
+        QTest::newRow("second click reverses")
+            << Clicks {{0, Plain}, {0, Plain}} << true << "01324" << plain;
+        QTest::newRow("ctrl adds a column")
+            << Clicks {{1, Plain}, {0, Qt::ControlModifier}} << true << "43021"
+            << QStringList {"2: Name", "1: Group", "Id", "Note"};
+        QTest::newRow("ctrl again reverses that column only")
+            << Clicks {{1, Plain}, {0, Qt::ControlModifier}, {0, Qt::ControlModifier}} << true
+            << "03412" << QStringList {"2: Name", "1: Group", "Id", "Note"};
+        QTest::newRow("reversed first column keeps the second ascending")
+            << Clicks {{1, Plain}, {1, Plain}, {0, Qt::ControlModifier}} << true << "21430"
+            << QStringList {"2: Name", "1: Group", "Id", "Note"};
+        QTest::newRow("plain click after ctrl sorts by one column again")
+            << Clicks {{1, Plain}, {0, Qt::ControlModifier}, {0, Plain}} << true << "42130"
+            << plain;
+        QTest::newRow("alt clears")
+            << Clicks {{0, Plain}, {1, Qt::ControlModifier}, {2, Qt::AltModifier}} << true
+            << "01234" << plain;
+        QTest::newRow("sorting off") << Clicks {{0, Plain}, {1, Qt::ControlModifier}} << false
+                                     << "01234" << plain;
+    }
+
+    void headerClicks()
+    {
+        QFETCH(Clicks, clicks);
+        QFETCH(bool, sorting);
+        QFETCH(QString, ids);
+        QFETCH(QStringList, headers);
+        m_view->setHeaderSorting(sorting);
+        QSignalSpy clicked(m_view, &TableView::headerClicked);
+        for (const Click &click : clicks)
+            clickHeader(click.column, click.modifiers);
+        QCOMPARE(shownIds(), ids);
+        QCOMPARE(this->headers(), headers);
+        QCOMPARE(clicked.count(), clicks.size());
+        QCOMPARE(clicked.last().at(0).toInt(), clicks.last().column);
+        // Sorting changes the view only: the model keeps its order.
+        QCOMPARE(m_model->item(0, 2)->text(), QString("0"));
+    }
+
+    void filter_data()
+    {
+        QTest::addColumn<int>("sortColumn");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("ids");
+        QTest::newRow("unsorted: any column") << -1 << "x" << "034";
+        QTest::newRow("sorted: the sort column only") << 0 << "x" << "";
+        QTest::newRow("sorted by group") << 1 << "x" << "034";
+        QTest::newRow("case-insensitive") << 0 << "a" << "42";
+        QTest::newRow("regular expression") << -1 << "^b\\d$" << "13";
+        QTest::newRow("invalid expression matched as text") << -1 << "[draft" << "2";
+        QTest::newRow("invalid expression, other column") << 0 << "[draft" << "";
+        QTest::newRow("empty shows all, sorted") << 0 << "" << "42130";
+    }
+
+    void filter()
+    {
+        QFETCH(int, sortColumn);
+        QFETCH(QString, text);
+        QFETCH(QString, ids);
+        m_view->proxy()->setFilterText(text);
+        if (sortColumn >= 0)
+            clickHeader(sortColumn, Plain);
+        QCOMPARE(shownIds(), ids);
+        // The filter follows later changes of the sort column too.
+        m_view->proxy()->clearSorting();
+        m_view->proxy()->setFilterText(QString());
+        QCOMPARE(shownIds(), QString("01234"));
+    }
+
+    void copyRows()
+    {
+        clickHeader(0, Plain);
+        m_view->selectionModel()->select(m_view->model()->index(3, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        m_view->selectionModel()->select(m_view->model()->index(0, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QApplication::clipboard()->clear();
+        QTest::keyClick(m_view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("A3\tx\t4\t\nb2\tx\t3\t\n"));
+        QCOMPARE(m_view->selectedSourceRows(), (QList<int> {4, 3}));
+    }
+};
+
+QTEST_MAIN(TestTableView)
+#include "tst_tableview.moc"
