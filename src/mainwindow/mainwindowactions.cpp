@@ -236,6 +236,10 @@ void MainWindow::createActions()
     connect(m_textLibDialog, &TextLibDialog::libraryChanged, this, [this] { setModified(true); });
     connect(action(QStringLiteral("addressLib")), &QAction::triggered, m_addressLibDialog,
             &QDialog::exec);
+    // The address list edits the library in place, so every change counts,
+    // whichever button closes the dialog.
+    connect(m_addressLibDialog, &AddressLibDialog::libraryChanged, this,
+            [this] { setModified(true); });
     connect(action(QStringLiteral("build")), &QAction::triggered, this, &MainWindow::on_build);
     connect(action(QStringLiteral("offlineSim")), &QAction::triggered, this,
             &MainWindow::on_offlineSim);

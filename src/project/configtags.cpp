@@ -6,6 +6,7 @@
 
 #include <QRegularExpression>
 #include <QStandardItemModel>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -27,7 +28,19 @@ QStringList Config::deviceNames() const
 
 bool Config::findDevice(const QString &text, AddressPara &para) const
 {
-    int index = deviceNames().indexOf(text);
+    // Without building deviceNames() for every row: the library dialog
+    // decodes ten thousand rows at OK.
+    int index = -1;
+    if (text == tr("本地")) {
+        index = 0;
+    } else {
+        for (int i = 0; i < devices.size(); ++i) {
+            if (devices.at(i).name == text) {
+                index = i + 1;
+                break;
+            }
+        }
+    }
     // The system register table names the panel by its register key, which
     // the English interface shows untranslated ("local") while the device
     // list says "Local"; both mean the panel itself.
@@ -66,18 +79,30 @@ int Config::deviceProtocol(int device) const
 
 bool Config::parseAddress(const QString &text, AddressPara &para) const
 {
-    static const QRegularExpression space(QStringLiteral("\\s+"));
-    const QStringList parts = text.split(space, Qt::SkipEmptyParts);
+    // Split at runs of ASCII white space by hand: a regular expression per
+    // row is most of what decoding ten thousand tags at OK costs.
+    QVarLengthArray<QStringRef, 4> parts;
+    int start = -1;
+    for (int i = 0; i <= text.size(); ++i) {
+        const ushort c = i < text.size() ? text.at(i).unicode() : ' ';
+        const bool blank = c == ' ' || (c >= '\t' && c <= '\r');
+        if (blank && start >= 0) {
+            parts.append(text.midRef(start, i - start));
+            start = -1;
+        } else if (!blank && start < 0) {
+            start = i;
+        }
+    }
     if (parts.size() < 2)
         return false;
 
     const int protocol = deviceProtocol(para.device);
-    const int area = areaIndex(protocol, parts.at(0));
+    const int area = areaIndex(protocol, parts.at(0).toString());
     if (area < 0)
         return false;
     para.area = static_cast<quint8>(area);
 
-    QString number = parts.at(1);
+    QStringRef number = parts.at(1);
     uint bit = 0;
     if (protocol == 0 && para.format == Bool) {
         // A bit address without its bit would silently mean bit 0; the user
@@ -135,15 +160,31 @@ QString Config::dataFormatText(const AddressPara &para)
 
 bool Config::parseDataFormat(const QString &text, AddressPara &para) const
 {
-    // Compiled once: the library dialog decodes every row at OK.
-    static const QRegularExpression blank(QStringLiteral("\\s"));
-    QString key = text;
-    key.remove(blank);
-    const int index = enumTexts(QMetaEnum::fromType<DataFormat>()).indexOf(key);
-    if (index < 0)
-        return false;
-    para.format = static_cast<quint8>(index);
-    return true;
+    QString key;
+    key.reserve(text.size());
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            key.append(c);
+    }
+    // The keys are compared one by one rather than through enumTexts(),
+    // which builds and sorts a list: this runs once per row of the library.
+    const QMetaEnum formats = QMetaEnum::fromType<DataFormat>();
+    const QString category = QStringLiteral("enum");
+    // Formats are shown by their keys in both interfaces, so a key is
+    // usually found by one look-up.
+    bool isKey = false;
+    const int value = formats.keyToValue(key.toLatin1().constData(), &isKey);
+    if (isKey && displayName(category, key) == key) {
+        para.format = static_cast<quint8>(value);
+        return true;
+    }
+    for (int i = 0; i < formats.keyCount(); ++i) {
+        if (displayName(category, QLatin1String(formats.key(i))) == key) {
+            para.format = static_cast<quint8>(formats.value(i));
+            return true;
+        }
+    }
+    return false;
 }
 
 int Config::tagAt(bool system, int row, AddressPara &para) const

@@ -8,6 +8,8 @@
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/modalscript.h"
+#include "taglib/addresslibdialog.h"
+#include "taglib/textlibdialog.h"
 #include "support/processfixture.h"
 
 #include <QtTest>
@@ -366,6 +368,52 @@ private slots:
         // Still open, and unsaved, for "另存为".
         QCOMPARE(screenCount(), 1);
         QVERIFY(m_window->isModified());
+    }
+
+    // Tags are project data: changing them through either library must make
+    // closing ask, and the answer "yes" must put them in the file.
+    void tagEditsMarkTheProjectModified_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<bool>("change");
+        QTest::newRow("text tag added") << "textLib" << true;
+        QTest::newRow("text library unchanged") << "textLib" << false;
+        QTest::newRow("address tag pasted") << "addressLib" << true;
+        QTest::newRow("address library unchanged") << "addressLib" << false;
+    }
+    void tagEditsMarkTheProjectModified()
+    {
+        QFETCH(QString, library);
+        QFETCH(bool, change);
+        const QString file = newProject(QString("tags %1").arg(QTest::currentDataTag()));
+        QVERIFY(!file.isEmpty());
+        {
+            ModalScript quiet;
+            m_window->save();
+        }
+        QVERIFY(!m_window->isModified());
+
+        QTimer::singleShot(0, m_window.get(), [this, library, change] {
+            if (library == "textLib") {
+                auto *dialog = m_window->findChild<TextLibDialog *>();
+                if (change)
+                    dialog->addLabel("门状态", 2);
+                dialog->on_ok_clicked();
+            } else {
+                auto *dialog = m_window->findChild<AddressLibDialog *>();
+                if (change)
+                    dialog->pasteRows("泵_1\t本地\tLW 10\tInt16\t2\t主泵");
+                dialog->on_cancel_clicked(); // the list is edited in place
+            }
+        });
+        m_window->action(library)->trigger();
+        QCOMPARE(m_window->isModified(), change);
+
+        ModalScript script;
+        script.pressButton(QMessageBox::Yes);
+        m_window->closeFile();
+        QCOMPARE(script.requests().size(), change ? 1 : 0);
+        QCOMPARE(fileBytes(file).contains(library == "textLib" ? "门状态" : "泵_1"), change);
     }
 };
 

@@ -1,0 +1,324 @@
+// tagbench: how the two tag library dialogs compare with bare Qt tables
+// holding the same cells, at the size of a big project: 10,000 address tags
+// and 1,000 text tags of three states in two languages. Each step is timed
+// in alternate rounds with its baseline; the figure is the median ratio.
+
+#include "benchtiming.h"
+#include "project/config.h"
+#include "project/languagepara.h"
+#include "taglib/addresslibdialog.h"
+#include "taglib/tableview.h"
+#include "taglib/textlib.h"
+#include "taglib/textlibdialog.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QHeaderView>
+#include <QSet>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+
+#include <cstdio>
+#include <memory>
+
+using benchtiming::Timing;
+using benchtiming::timePair;
+
+namespace {
+
+constexpr int AddressTagCount = 10000;
+constexpr int TextTagCount = 1000;
+constexpr int StatesPerTag = 3;
+constexpr double RatioTarget = 3.0;
+constexpr double StepLimitMs = 250.0;
+
+void print(const QString &line)
+{
+    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+void buildProject()
+{
+    Config *config = Config::instance();
+    config->reset();
+    LanguagePara chinese;
+    chinese.name = QStringLiteral("中文");
+    LanguagePara english;
+    english.name = QStringLiteral("English");
+    config->languages = {chinese, english};
+    DevicePara plc;
+    plc.name = QStringLiteral("PLC");
+    config->devices = {plc};
+
+    static const char *const types[] = {"Int16", "Uint16", "Int32", "Float", "Bool"};
+    QStandardItemModel *model = config->addressTagModel();
+    for (int i = 0; i < AddressTagCount; ++i) {
+        const bool bit = i % 5 == 4;
+        model->appendRow(
+            {new QStandardItem(QStringLiteral("变量_%1").arg(i)),
+             new QStandardItem(QStringLiteral("本地")),
+             new QStandardItem(bit ? QStringLiteral("LW_Bit %1_%2").arg(i % 9000).arg(i % 16)
+                                   : QStringLiteral("LW %1").arg(i % 9000)),
+             new QStandardItem(QLatin1String(types[i % 5])),
+             new QStandardItem(QString::number(bit ? 1 : 2)),
+             new QStandardItem(QStringLiteral("备注 %1").arg(i))});
+    }
+
+    TextLib *lib = config->textLib();
+    lib->clear();
+    for (int i = 0; i < TextTagCount; ++i) {
+        QList<QStringList> states;
+        for (int s = 0; s < StatesPerTag; ++s)
+            states.append({QStringLiteral("状态 %1 文本 %2").arg(s).arg(i),
+                           QStringLiteral("state %1 text %2").arg(s).arg(i)});
+        lib->add(QStringLiteral("标签_%1").arg(i), states);
+    }
+}
+
+// The text library's cells in a bare table widget: what any table showing
+// them has to do.
+std::unique_ptr<QTableWidget> bareTextTable()
+{
+    const TextLib *lib = Config::instance()->textLib();
+    auto table = std::make_unique<QTableWidget>();
+    table->setColumnCount(3);
+    table->setHorizontalHeaderLabels(
+        {QStringLiteral("标签名称"), QStringLiteral("中文"), QStringLiteral("English")});
+    table->setRowCount(TextTagCount * StatesPerTag);
+    int row = 0;
+    for (int tag = 0; tag < lib->count(); ++tag) {
+        const TextLib::States &states = lib->statesAt(tag);
+        table->setItem(row, 0, new QTableWidgetItem(lib->names().at(tag)));
+        if (states.size() > 1)
+            table->setSpan(row, 0, states.size(), 1);
+        for (const QStringList &state : states) {
+            for (int c = 0; c < state.size(); ++c)
+                table->setItem(row, c + 1, new QTableWidgetItem(state.at(c)));
+            ++row;
+        }
+    }
+    table->resize(800, 600);
+    table->show();
+    QApplication::processEvents();
+    return table;
+}
+
+void bareTextFilter(QTableWidget *table, const QString &text)
+{
+    for (int row = 0; row < table->rowCount(); ++row) {
+        bool match = false;
+        for (int c = 0; c < table->columnCount() && !match; ++c) {
+            const QTableWidgetItem *item = table->item(row, c);
+            match = item && item->text().contains(text, Qt::CaseInsensitive);
+        }
+        table->setRowHidden(row, !match);
+    }
+}
+
+// Reading every cell back into a library and checking names for duplicates.
+void bareTextCollect(QTableWidget *table)
+{
+    QSet<QString> names;
+    TextLib lib;
+    for (int row = 0; row < table->rowCount();) {
+        const int span = std::max(1, table->rowSpan(row, 0));
+        const QString name = table->item(row, 0)->text();
+        names.insert(name);
+        QList<QStringList> states;
+        for (int r = row; r < row + span; ++r) {
+            QStringList texts;
+            for (int c = 1; c < table->columnCount(); ++c)
+                texts.append(table->item(r, c)->text());
+            states.append(texts);
+        }
+        lib.add(name, states);
+        row += span;
+    }
+}
+
+// The address tags in a bare view over a bare sort/filter proxy.
+struct BareAddressTable
+{
+    QSortFilterProxyModel proxy;
+    QTableView view;
+
+    BareAddressTable()
+    {
+        proxy.setSourceModel(Config::instance()->addressTagModel());
+        proxy.setFilterKeyColumn(-1);
+        proxy.setFilterCaseSensitivity(Qt::CaseInsensitive);
+        view.setModel(&proxy);
+        view.setSortingEnabled(true);
+        view.sortByColumn(-1, Qt::AscendingOrder);
+        view.horizontalHeader()->setStretchLastSection(true);
+        view.resize(800, 600);
+        view.show();
+        QApplication::processEvents();
+    }
+};
+
+void bareAddressCheck()
+{
+    const QStandardItemModel *model = Config::instance()->addressTagModel();
+    QSet<QString> names;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        names.insert(model->item(row, 0)->text());
+        for (int c = 1; c < Config::TagColumnCount; ++c)
+            (void)model->item(row, c)->text();
+    }
+}
+
+void clickHeader(QTableView *view, int column)
+{
+    QHeaderView *header = view->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QApplication::processEvents();
+}
+
+struct Row
+{
+    QString name;
+    Timing timing;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Times the tag library dialogs."));
+    parser.addHelpOption();
+    const QCommandLineOption repeatOption(QStringLiteral("repeat"),
+                                          QStringLiteral("Rounds per step (default 9)."),
+                                          QStringLiteral("N"), QStringLiteral("9"));
+    parser.addOption(repeatOption);
+    parser.process(app);
+    const int repeat = qMax(1, parser.value(repeatOption).toInt());
+
+    buildProject();
+    QList<Row> rows;
+
+    // Text tags.
+    rows.append({QStringLiteral("text: open"),
+                 timePair(
+                     repeat,
+                     [] {
+                         TextLibDialog dialog;
+                         dialog.reloadTable();
+                         dialog.resize(800, 600);
+                         dialog.show();
+                         QApplication::processEvents();
+                     },
+                     [] { bareTextTable(); })});
+    {
+        TextLibDialog dialog;
+        dialog.reloadTable();
+        dialog.resize(800, 600);
+        dialog.show();
+        const std::unique_ptr<QTableWidget> bare = bareTextTable();
+        int round = 0;
+        int bareRound = 0;
+        rows.append({QStringLiteral("text: filter key"),
+                     timePair(
+                         repeat,
+                         [&] {
+                             dialog.on_filter_currentTextChanged(
+                                 QStringLiteral("标签_9%1").arg(round++ % 2));
+                             QApplication::processEvents();
+                         },
+                         [&] {
+                             bareTextFilter(bare.get(), QStringLiteral("标签_9%1").arg(bareRound++ % 2));
+                             QApplication::processEvents();
+                         })});
+        dialog.on_filter_currentTextChanged(QString());
+        bareTextFilter(bare.get(), QString());
+        rows.append({QStringLiteral("text: OK"),
+                     timePair(
+                         repeat, [&] { dialog.on_ok_clicked(); },
+                         [&] { bareTextCollect(bare.get()); })});
+    }
+
+    // Address tags.
+    rows.append({QStringLiteral("address: open"),
+                 timePair(
+                     repeat,
+                     [] {
+                         AddressLibDialog dialog;
+                         dialog.resize(800, 600);
+                         dialog.show();
+                         QApplication::processEvents();
+                     },
+                     [] { BareAddressTable bare; })});
+    {
+        AddressLibDialog dialog;
+        dialog.resize(800, 600);
+        dialog.show();
+        QApplication::processEvents();
+        TableView *view = dialog.findChild<TableView *>();
+        BareAddressTable bare;
+        int round = 0;
+        int bareRound = 0;
+        rows.append({QStringLiteral("address: filter key"),
+                     timePair(
+                         repeat,
+                         [&] {
+                             dialog.on_filter_currentTextChanged(
+                                 QStringLiteral("变量_99%1").arg(round++ % 2));
+                             QApplication::processEvents();
+                         },
+                         [&] {
+                             bare.proxy.setFilterRegularExpression(QRegularExpression(
+                                 QStringLiteral("变量_99%1").arg(bareRound++ % 2),
+                                 QRegularExpression::CaseInsensitiveOption));
+                             QApplication::processEvents();
+                         })});
+        dialog.on_filter_currentTextChanged(QString());
+        bare.proxy.setFilterRegularExpression(QRegularExpression());
+        QApplication::processEvents();
+        round = 0;
+        bareRound = 0;
+        // Alternating columns, so that every click sorts anew.
+        rows.append({QStringLiteral("address: sort click"),
+                     timePair(
+                         repeat, [&] { clickHeader(view, round++ % 2 ? 2 : 0); },
+                         [&] { clickHeader(&bare.view, bareRound++ % 2 ? 2 : 0); })});
+        rows.append({QStringLiteral("address: OK"),
+                     timePair(
+                         repeat, [&] { dialog.on_ok_clicked(); }, [] { bareAddressCheck(); })});
+    }
+
+    print(QStringLiteral("%1 address tags, %2 text tags x %3 states x 2 languages; medians of %4 "
+                         "rounds, each step timed alternately with its baseline")
+              .arg(AddressTagCount)
+              .arg(TextTagCount)
+              .arg(StatesPerTag)
+              .arg(repeat));
+    print(QStringLiteral("%1 %2 %3 %4")
+              .arg(QStringLiteral("step"), -20)
+              .arg(QStringLiteral("ms"), 10)
+              .arg(QStringLiteral("baseline ms"), 12)
+              .arg(QStringLiteral("ratio"), 8));
+    bool withinTargets = true;
+    for (const Row &row : rows) {
+        withinTargets = withinTargets && row.timing.ratio <= RatioTarget
+            && row.timing.measured <= StepLimitMs;
+        print(QStringLiteral("%1 %2 %3 %4")
+                  .arg(row.name, -20)
+                  .arg(row.timing.measured, 10, 'f', 1)
+                  .arg(row.timing.baseline, 12, 'f', 1)
+                  .arg(row.timing.ratio, 8, 'f', 2));
+    }
+    print(withinTargets ? QStringLiteral("all targets met (ratio <= 3, step <= 250 ms)")
+                        : QStringLiteral("targets missed (ratio <= 3, step <= 250 ms)"));
+    return withinTargets ? 0 : 1;
+}
