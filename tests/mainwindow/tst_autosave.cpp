@@ -3,12 +3,12 @@
 #include "app/editorsettings.h"
 #include "editor/drawscene.h"
 #include "mainwindow/autosaver.h"
-#include "mainwindow/newprojectdialog.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/modalscript.h"
+#include "support/newprojectscript.h"
 #include "support/processfixture.h"
 
 #include <QtTest>
@@ -57,20 +57,10 @@ class TestAutoSave : public QObject
     // has unsaved work.
     QString projectWithWork(bool encoded = false)
     {
-        auto *dialog = m_window->findChild<NewProjectDialog *>();
         const QString name = QStringLiteral("p%1").arg(++m_made);
-        QTimer::singleShot(0, dialog, [dialog, name, this] {
-            dialog->findChild<QLineEdit *>("name")->setText(name);
-            dialog->findChild<QLineEdit *>("location")->setText(m_dir.path());
-            dialog->on_ok_clicked();
-        });
-        QTimer::singleShot(3000, dialog, [dialog] {
-            if (dialog->isVisible())
-                dialog->reject();
-        });
         {
             ModalScript quiet;
-            m_window->newFile();
+            runNewProject(m_window.get(), name, m_dir.path());
             Config::instance()->encryption = encoded ? 1 : 0;
             m_window->save();
         }

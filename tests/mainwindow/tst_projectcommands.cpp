@@ -8,6 +8,7 @@
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/modalscript.h"
+#include "support/newprojectscript.h"
 #include "taglib/addresslibdialog.h"
 #include "taglib/textlibdialog.h"
 #include "support/processfixture.h"
@@ -66,23 +67,7 @@ class TestProjectCommands : public QObject
 
     // "新建工程" with the dialog filled in and accepted; messages go to the
     // caller's script.
-    void runNewProject(const QString &name)
-    {
-        auto *dialog = m_window->findChild<NewProjectDialog *>();
-        if (!dialog)
-            return;
-        QTimer::singleShot(0, dialog, [dialog, name, this] {
-            dialog->findChild<QLineEdit *>("name")->setText(name);
-            dialog->findChild<QLineEdit *>("location")->setText(m_dir.path());
-            dialog->on_ok_clicked();
-        });
-        // Never block the run: a dialog still open here is a failure.
-        QTimer::singleShot(3000, dialog, [dialog] {
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        m_window->newFile();
-    }
+    void runNewProject(const QString &name) { ::runNewProject(m_window.get(), name, m_dir.path()); }
 
 private slots:
     void initTestCase() { ProcessFixture::enterBinFolder(m_dir); }
