@@ -139,6 +139,32 @@ QString numberText(const QString &value)
     return XlsxSheetReader::numberText(number);
 }
 
+// Texts in a workbook write characters XML cannot carry (a carriage
+// return, control characters) as "_xHHHH_", and a literal "_x" sequence as
+// "_x005F_x…".
+QString decodeEscapes(const QString &text)
+{
+    if (!text.contains(QLatin1String("_x")))
+        return text;
+    QString decoded;
+    decoded.reserve(text.size());
+    const int size = text.size();
+    for (int i = 0; i < size; ++i) {
+        if (text.at(i) == QLatin1Char('_') && i + 6 < size && text.at(i + 1) == QLatin1Char('x')
+            && text.at(i + 6) == QLatin1Char('_')) {
+            bool ok = false;
+            const ushort code = text.midRef(i + 2, 4).toUShort(&ok, 16);
+            if (ok) {
+                decoded.append(QChar(code));
+                i += 6;
+                continue;
+            }
+        }
+        decoded.append(text.at(i));
+    }
+    return decoded;
+}
+
 class Reader
 {
 public:
@@ -299,7 +325,7 @@ bool Reader::readSharedStrings(const QString &name, QVector<QString> *strings)
         } else if (xml.isEndElement()) {
             const QStringRef element = xml.name();
             if (element == QLatin1String("si")) {
-                strings->append(text);
+                strings->append(decodeEscapes(text));
                 inItem = false;
             } else if (element == QLatin1String("rPh")) {
                 --phonetic;
@@ -410,7 +436,7 @@ bool Reader::readWorksheet(const QString &name, const QVector<QString> &strings,
                     if (ok && index >= 0 && index < strings.size())
                         text = strings.at(index);
                 } else if (type == QLatin1String("inlineStr")) {
-                    text = inlineText;
+                    text = decodeEscapes(inlineText);
                 } else if (type == QLatin1String("b")) {
                     const QString trimmed = value.trimmed();
                     text = trimmed == QLatin1String("1")   ? QStringLiteral("TRUE")

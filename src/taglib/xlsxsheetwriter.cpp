@@ -3,6 +3,7 @@
 #include "xlsxsheetreader.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryDir>
 
@@ -17,6 +18,19 @@ QString cellName(int row, int column)
     for (int c = column + 1; c > 0; c = (c - 1) / 26)
         letters.prepend(QChar(u'A' + (c - 1) % 26));
     return letters + QString::number(row + 1);
+}
+
+// The library writes control characters as "_xHHHH_" but leaves a literal
+// "_xHHHH_" alone, which every reader would then decode; escaping its
+// underscore keeps the text as it was.
+QByteArray cellText(const QString &text)
+{
+    if (!text.contains(QLatin1String("_x")))
+        return text.toUtf8();
+    static const QRegularExpression escape(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
+    QString escaped = text;
+    escaped.replace(escape, QStringLiteral("_x005F_\\1"));
+    return escaped.toUtf8();
 }
 
 } // namespace
@@ -70,7 +84,7 @@ bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QSt
     for (const Sheet::Range &range : sheet.merges) {
         if (range.firstRow == range.lastRow && range.firstColumn == range.lastColumn)
             continue;
-        const QByteArray text = sheet.cell(range.firstRow, range.firstColumn).toUtf8();
+        const QByteArray text = cellText(sheet.cell(range.firstRow, range.firstColumn));
         result = worksheet_merge_range(worksheet, lxw_row_t(range.firstRow),
                                        lxw_col_t(range.firstColumn), lxw_row_t(range.lastRow),
                                        lxw_col_t(range.lastColumn), text.constData(), format);
@@ -80,7 +94,7 @@ bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QSt
     for (int row = 0; row < sheet.rowCount() && result == LXW_NO_ERROR; ++row) {
         const QStringList &cells = sheet.rows.at(row);
         for (int column = 0; column < cells.size(); ++column) {
-            const QByteArray text = cells.at(column).toUtf8();
+            const QByteArray text = cellText(cells.at(column));
             // An empty text is written as a blank, formatted cell.
             result = worksheet_write_string(worksheet, lxw_row_t(row), lxw_col_t(column),
                                             text.constData(), format);

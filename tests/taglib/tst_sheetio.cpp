@@ -250,8 +250,8 @@ void TestSheetIo::writeAndReadBack()
     Sheet sheet;
     sheet.rows = {{"标签名称", "中文", "English"},
                   {"a,b", "say \"hi\"", "one\ntwo"},
-                  {"", "&<>", ""},
-                  {"", "", "x"},
+                  {"", "&<>", "x_x0041_y"},
+                  {"", "cr\r\nlf", QStringLiteral("c\x01" "d")},
                   {"long", QString(XlsxSheetWriter::MaxCellText, QLatin1Char('y')), ""}};
     sheet.merges = {{1, 0, 3, 0}};
     const QString path = m_dir.filePath(QStringLiteral("written.xlsx"));
