@@ -38,18 +38,18 @@ bool TagExchange::readFileBytes(const QString &fileName, QByteArray *bytes, QStr
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = tr("无法打开文件“%1”：%2").arg(fileName, file.errorString());
+            *error = XlsxSheetReader::tr("无法打开文件“%1”：%2").arg(fileName, file.errorString());
         return false;
     }
     if (file.size() > XlsxSheetReader::MaxEntrySize) {
         if (error)
-            *error = tr("文件“%1”超过256 MB，不予读取。").arg(fileName);
+            *error = XlsxSheetReader::tr("文件“%1”超过256 MB，不予读取。").arg(fileName);
         return false;
     }
     *bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
-            *error = tr("无法读取文件“%1”：%2").arg(fileName, file.errorString());
+            *error = XlsxSheetReader::tr("无法读取文件“%1”：%2").arg(fileName, file.errorString());
         return false;
     }
     return true;
@@ -61,7 +61,7 @@ bool TagExchange::writeFileBytes(const QString &fileName, const QByteArray &byte
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;
     if (error)
-        *error = tr("无法写入文件“%1”：%2").arg(fileName, file.errorString());
+        *error = XlsxSheetWriter::tr("无法写入文件“%1”：%2").arg(fileName, file.errorString());
     return false;
 }
 
@@ -70,7 +70,7 @@ bool TagExchange::readSheet(const QString &fileName, Sheet *sheet, QString *erro
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = tr("无法打开文件“%1”：%2").arg(fileName, file.errorString());
+            *error = XlsxSheetReader::tr("无法打开文件“%1”：%2").arg(fileName, file.errorString());
         return false;
     }
     const bool isBinary = file.peek(compoundFileMagic.size()) == compoundFileMagic;

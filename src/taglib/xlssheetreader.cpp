@@ -26,12 +26,12 @@ bool XlsSheetReader::readFile(const QString &fileName, Sheet *sheet, QString *er
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = tr("无法打开文件“%1”：%2").arg(fileName, file.errorString());
+            *error = XlsxSheetReader::tr("无法打开文件“%1”：%2").arg(fileName, file.errorString());
         return false;
     }
     if (file.size() > XlsxSheetReader::MaxEntrySize) {
         if (error)
-            *error = tr("文件“%1”超过256 MB，不予读取。").arg(fileName);
+            *error = XlsxSheetReader::tr("文件“%1”超过256 MB，不予读取。").arg(fileName);
         return false;
     }
     file.close();
@@ -47,7 +47,7 @@ bool XlsSheetReader::readFile(const QString &fileName, Sheet *sheet, QString *er
     if (freexl_get_info(handle.xls, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0
         || freexl_select_active_worksheet(handle.xls, 0) != FREEXL_OK) {
         if (error)
-            *error = tr("工作簿中没有工作表。");
+            *error = XlsxSheetReader::tr("工作簿中没有工作表。");
         return false;
     }
     unsigned int rows = 0;
@@ -60,7 +60,7 @@ bool XlsSheetReader::readFile(const QString &fileName, Sheet *sheet, QString *er
     if (rows > unsigned(XlsxSheetReader::MaxRows) || columns > XlsxSheetReader::MaxColumns
         || qint64(rows) * columns > XlsxSheetReader::MaxCells) {
         if (error)
-            *error = tr("工作表超过%1行或%2列，不予读取。")
+            *error = XlsxSheetReader::tr("工作表超过%1行或%2列，不予读取。")
                          .arg(XlsxSheetReader::MaxRows)
                          .arg(XlsxSheetReader::MaxColumns);
         return false;
