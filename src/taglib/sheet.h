@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <vector>
+
 // One worksheet as plain texts, the form every spreadsheet and text-file
 // reader produces and every writer takes. Rows may differ in length; a cell
 // beyond a row's end reads as the empty text. Positions count from 0.
@@ -24,8 +26,23 @@ struct Sheet
         }
     };
 
+    // A cell as a reader finds it, before the occupied range is known.
+    struct Cell
+    {
+        int row;
+        int column;
+        QString text;
+    };
+
     QVector<QStringList> rows;
     QVector<Range> merges;
+
+    // The sheet of the range the non-empty cells occupy, its top-left cell
+    // becoming row 0, column 0, with the merges moved along (those wholly
+    // above or left of it dropped). False, leaving *sheet alone, when that
+    // range holds more than maxCells cells.
+    static bool fromCells(const std::vector<Cell> &cells, const QVector<Range> &merges,
+                          qint64 maxCells, Sheet *sheet);
 
     int rowCount() const { return rows.size(); }
     // The length of the longest row.

@@ -281,8 +281,9 @@ bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord>
     bool binary = false;
     if (!readSheet(fileName, &sheet, error, &binary))
         return false;
-    // Only an .xlsx sheet can say where a tag ends by its merges.
-    *tags = textTagsFromSheet(sheet, binary);
+    // Where an .xls file shows no merges (some writers of the format never
+    // merge), an empty first cell is the only sign that a tag goes on.
+    *tags = textTagsFromSheet(sheet, binary && sheet.merges.isEmpty());
     return true;
 }
 

@@ -92,14 +92,6 @@ struct Relationship
     QString target;
 };
 
-// A cell as found in the sheet, before the occupied range is known.
-struct FoundCell
-{
-    int row;
-    int column;
-    QString text;
-};
-
 // "B12" → row 11, column 1. Rows and columns are checked against the
 // format's limits by the caller.
 bool parseCellReference(const QStringRef &reference, int *row, int *column)
@@ -347,7 +339,7 @@ bool Reader::readWorksheet(const QString &name, const QVector<QString> &strings,
     QXmlStreamReader xml(bytes);
     bytes.clear();
     int depth = 0;
-    std::vector<FoundCell> cells;
+    std::vector<Sheet::Cell> cells;
     QVector<Sheet::Range> merges;
     int row = -1;
     int column = -1;
@@ -470,41 +462,11 @@ bool Reader::readWorksheet(const QString &name, const QVector<QString> &strings,
     if (!finish(xml, name))
         return false;
 
-    Sheet result;
-    if (!cells.empty()) {
-        int firstRow = XlsxSheetReader::MaxRows, firstColumn = XlsxSheetReader::MaxColumns;
-        int lastRow = 0, lastColumn = 0;
-        for (const FoundCell &cell : cells) {
-            firstRow = std::min(firstRow, cell.row);
-            firstColumn = std::min(firstColumn, cell.column);
-            lastRow = std::max(lastRow, cell.row);
-            lastColumn = std::max(lastColumn, cell.column);
-        }
-        const qint64 height = lastRow - firstRow + 1;
-        const qint64 width = lastColumn - firstColumn + 1;
-        if (height * width > XlsxSheetReader::MaxCells) {
-            error = XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
-                        .arg(XlsxSheetReader::MaxCells);
-            return false;
-        }
-        QStringList emptyRow;
-        emptyRow.reserve(int(width));
-        for (qint64 i = 0; i < width; ++i)
-            emptyRow.append(QString());
-        result.rows.fill(emptyRow, int(height));
-        for (const FoundCell &cell : cells)
-            result.rows[cell.row - firstRow][cell.column - firstColumn] = cell.text;
-        for (Sheet::Range range : qAsConst(merges)) {
-            if (range.lastRow < firstRow || range.lastColumn < firstColumn)
-                continue;
-            range.firstRow = std::max(range.firstRow - firstRow, 0);
-            range.lastRow -= firstRow;
-            range.firstColumn = std::max(range.firstColumn - firstColumn, 0);
-            range.lastColumn -= firstColumn;
-            result.merges.append(range);
-        }
+    if (!Sheet::fromCells(cells, merges, XlsxSheetReader::MaxCells, sheet)) {
+        error = XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
+                    .arg(XlsxSheetReader::MaxCells);
+        return false;
     }
-    *sheet = std::move(result);
     return true;
 }
 

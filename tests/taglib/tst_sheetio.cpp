@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include <minizip/zip.h>
@@ -30,6 +31,9 @@ private slots:
     void prefixedNamespaces();
     void refusedWorkbooks_data();
     void refusedWorkbooks();
+    void refusedXls_data();
+    void refusedXls();
+    void fuzzFindings();
     void writeAndReadBack();
     void failedWriteKeepsFile();
 
@@ -104,20 +108,22 @@ void TestSheetIo::realFiles_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("third");
-    QTest::addColumn<bool>("xlsx");
+    QTest::addColumn<QString>("textFormula");
     // Both programs keep the header, the shared and inline strings, the
-    // numbers and the cached formula results. The .xls reader sees neither
-    // merges nor formula results, so those cells read empty there.
-    QTest::newRow("libreoffice xlsx") << "libreoffice.xlsx" << "0.333333333333333" << true;
-    QTest::newRow("gnumeric xlsx") << "gnumeric.xlsx" << "0.333333333333333" << true;
-    QTest::newRow("libreoffice xls") << "libreoffice.xls" << "" << false;
+    // numbers, the cached formula results and the merge; each writes the
+    // formula 1/3 at its own precision, and LibreOffice caches no text for a
+    // text formula in an .xls file.
+    QTest::newRow("libreoffice xlsx") << "libreoffice.xlsx" << "0.333333333333333" << "Bigx";
+    QTest::newRow("gnumeric xlsx") << "gnumeric.xlsx" << "0.333333333333333" << "Bigx";
+    QTest::newRow("libreoffice xls") << "libreoffice.xls" << "0.3333333333333333" << "0";
+    QTest::newRow("gnumeric xls") << "gnumeric.xls" << "0.333333333333333" << "Bigx";
 }
 
 void TestSheetIo::realFiles()
 {
     QFETCH(QString, file);
     QFETCH(QString, third);
-    QFETCH(bool, xlsx);
+    QFETCH(QString, textFormula);
     Sheet sheet;
     QString error;
     const bool ok = file.endsWith(QLatin1String(".xls"))
@@ -132,9 +138,9 @@ void TestSheetIo::realFiles()
     QCOMPARE(sheet.cell(2, 4), QStringLiteral("1"));
     QCOMPARE(sheet.cell(3, 1), QString()); // a missing cell
     QCOMPARE(sheet.cell(3, 4), QStringLiteral("3.25"));
-    QCOMPARE(sheet.cell(3, 5), xlsx ? QStringLiteral("6.5") : QString()); // formula
+    QCOMPARE(sheet.cell(3, 5), QStringLiteral("6.5")); // formula
     QCOMPARE(sheet.cell(4, 4), QStringLiteral("0.1"));
-    QCOMPARE(sheet.cell(4, 5), xlsx ? QStringLiteral("Bigx") : QString()); // text formula
+    QCOMPARE(sheet.cell(4, 5), textFormula);
     QCOMPARE(sheet.cell(5, 0), QStringLiteral("合并"));
     QCOMPARE(sheet.cell(5, 2), QStringLiteral("-12345678901"));
     QCOMPARE(sheet.cell(6, 2), third);
@@ -142,10 +148,7 @@ void TestSheetIo::realFiles()
     // The second worksheet is never read.
     for (const QStringList &row : qAsConst(sheet.rows))
         QVERIFY(!row.contains(QStringLiteral("ignore me")));
-    if (xlsx)
-        QCOMPARE(sheet.merges, (QVector<Sheet::Range>{{5, 0, 7, 0}}));
-    else
-        QVERIFY(sheet.merges.isEmpty());
+    QCOMPARE(sheet.merges, (QVector<Sheet::Range>{{5, 0, 7, 0}}));
 }
 
 void TestSheetIo::prefixedNamespaces()
@@ -243,6 +246,65 @@ void TestSheetIo::refusedWorkbooks()
     QVERIFY2(error.contains(message), qPrintable(error));
     QVERIFY(timer.elapsed() < 5000);
     QCOMPARE(sheet.cell(0, 0), QStringLiteral("kept"));
+}
+
+void TestSheetIo::refusedXls_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QFile file(dataFile(QStringLiteral("libreoffice.xls")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray good = file.readAll();
+    QTest::newRow("not a compound file") << QByteArray("PK\x03\x04 nothing") << "不是xls";
+    QTest::newRow("cut short") << good.left(good.size() / 2) << "已损坏";
+    QTest::newRow("header only") << good.left(512) << "已损坏";
+    QByteArray loop = good;
+    // The first FAT sector's entries all point at sector 0: every chain loops.
+    const quint32 fatSector = qFromLittleEndian<quint32>(good.constData() + 0x4C);
+    for (int i = 0; i < 128; ++i)
+        qToLittleEndian<quint32>(0, loop.data() + (fatSector + 1) * 512 + 4 * i);
+    QTest::newRow("looping chains") << loop << "已损坏";
+    QByteArray renamed = good;
+    const QByteArray workbook("W\0o\0r\0k\0b\0o\0o\0k\0", 16);
+    const int at = renamed.indexOf(workbook);
+    QVERIFY(at > 0);
+    // "Book" is the stream of the format's versions before 1997.
+    renamed.replace(at, 18, QByteArray("B\0o\0o\0k\0\0\0\0\0\0\0\0\0\0\0", 18));
+    qToLittleEndian<quint16>(10, renamed.data() + at + 0x40);
+    QTest::newRow("old version") << renamed << "版本过旧";
+}
+
+void TestSheetIo::refusedXls()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    Sheet sheet;
+    sheet.setCell(0, 0, QStringLiteral("kept"));
+    QString error;
+    QVERIFY(!XlsSheetReader::readBytes(bytes, &sheet, &error));
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QCOMPARE(sheet.rows, (Rows{{"kept"}}));
+}
+
+void TestSheetIo::fuzzFindings()
+{
+    // Inputs that once made a reader read out of bounds; the sanitizer
+    // build proves they no longer do, this one that they end with an answer.
+    const QDir folder(dataFile(QStringLiteral("fuzz")));
+    const QStringList names = folder.entryList(QDir::Files);
+    QVERIFY(!names.isEmpty());
+    for (const QString &name : names) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        Sheet sheet;
+        QString error;
+        if (!XlsSheetReader::readBytes(bytes, &sheet, &error))
+            QVERIFY2(!error.isEmpty(), qPrintable(name));
+        error.clear();
+        if (!XlsxSheetReader::readBytes(bytes, &sheet, &error))
+            QVERIFY2(!error.isEmpty(), qPrintable(name));
+    }
 }
 
 void TestSheetIo::writeAndReadBack()
