@@ -26,7 +26,7 @@ public:
     static constexpr qint64 MaxEntrySize = 256LL * 1024 * 1024;
     static constexpr int MaxRows = 1048576;
     static constexpr int MaxColumns = 16384;
-    static constexpr qint64 MaxCells = 16LL * 1024 * 1024;
+    static constexpr qint64 MaxCells = 4LL * 1024 * 1024;
     static constexpr int MaxXmlDepth = 64;
 
     // False with a message in *error (when given) when the file cannot be
