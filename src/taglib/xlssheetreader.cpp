@@ -259,8 +259,12 @@ bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *e
             const quint32 count = reader.u32();
             // Each text takes three bytes at least, so the count cannot
             // make us reserve more than the record holds.
-            for (quint32 i = 0; i < count && !reader.failed && !reader.atEnd(); ++i)
+            for (quint32 i = 0; i < count && !reader.failed && !reader.atEnd(); ++i) {
                 strings.append(reader.unicodeString());
+                if (strings.size() > XlsxSheetReader::MaxCells)
+                    return fail(XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
+                                    .arg(XlsxSheetReader::MaxCells));
+            }
         }
     }
     if (sheetOffset < 0)
@@ -281,6 +285,9 @@ bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *e
             if (!text.isEmpty())
                 cells.push_back({row, column, text});
         };
+        if (qint64(cells.size()) + merges.size() > XlsxSheetReader::MaxCells)
+            return fail(XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
+                            .arg(XlsxSheetReader::MaxCells));
         switch (record.type) {
         case BeginOfFile:
             ++depth;

@@ -327,6 +327,11 @@ bool Reader::readSharedStrings(const QString &name, QVector<QString> *strings)
         } else if (xml.isCharacters() && inItem && inText && phonetic == 0) {
             text.append(xml.text());
         }
+        if (strings->size() > XlsxSheetReader::MaxCells) {
+            error = XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
+                        .arg(XlsxSheetReader::MaxCells);
+            return false;
+        }
     }
     return finish(xml, name);
 }
@@ -417,6 +422,11 @@ bool Reader::readWorksheet(const QString &name, const QVector<QString> &strings,
                     return false;
                 }
                 merges.append(range);
+                if (qint64(cells.size()) + merges.size() > XlsxSheetReader::MaxCells) {
+                    error = XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
+                                .arg(XlsxSheetReader::MaxCells);
+                    return false;
+                }
             }
         } else if (xml.isEndElement()) {
             const QStringRef element = xml.name();
@@ -441,6 +451,13 @@ bool Reader::readWorksheet(const QString &name, const QVector<QString> &strings,
                 }
                 if (!text.isEmpty())
                     cells.push_back({row, column, text});
+                // More cells than the limit cannot fit any range it allows;
+                // saying so now keeps a hostile sheet from filling memory.
+                if (qint64(cells.size()) + merges.size() > XlsxSheetReader::MaxCells) {
+                    error = XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
+                                .arg(XlsxSheetReader::MaxCells);
+                    return false;
+                }
                 inCell = inValue = inInline = inText = false;
                 phonetic = 0;
             } else if (element == QLatin1String("v")) {
