@@ -1644,8 +1644,16 @@ Commands:
 <context>
     <name>XlsSheetReader</name>
     <message>
-        <source>文件“%1”不是可以读取的xls工作簿。</source>
-        <translation>The file &quot;%1&quot; is not a readable xls workbook.</translation>
+        <source>xls工作簿已损坏。</source>
+        <translation>The xls workbook is damaged.</translation>
+    </message>
+    <message>
+        <source>xls工作簿的版本过旧，请另存为xlsx文件后再导入。</source>
+        <translation>The xls workbook is of a version too old to read; save it as an xlsx file and import that.</translation>
+    </message>
+    <message>
+        <source>文件不是xls工作簿。</source>
+        <translation>The file is not an xls workbook.</translation>
     </message>
 </context>
 <context>
