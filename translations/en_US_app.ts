@@ -159,6 +159,21 @@
     </message>
 </context>
 <context>
+    <name>AddressTextFile</name>
+    <message>
+        <source>名称,地址,类型,设备,数据格式,备注</source>
+        <translation>Name,Address,Type,Device,Data format,Remark</translation>
+    </message>
+    <message>
+        <source>第%1行的“%2”含有逗号或换行，无法写入文本文件。</source>
+        <translation>Row %1: &quot;%2&quot; holds a comma or a line break and cannot be written to a text file.</translation>
+    </message>
+    <message>
+        <source>第%1行含有GBK编码无法表示的文字，无法写入文本文件。</source>
+        <translation>Row %1 holds text that GBK cannot encode and cannot be written to a text file.</translation>
+    </message>
+</context>
+<context>
     <name>Application</name>
     <message>
         <source>微软雅黑</source>
@@ -1635,6 +1650,25 @@ Commands:
     </message>
 </context>
 <context>
+    <name>TagExchange</name>
+    <message>
+        <source>不支持的文件类型：%1</source>
+        <translation>Unsupported file type: %1</translation>
+    </message>
+    <message>
+        <source>只能导出为xlsx、csv或txt文件：%1</source>
+        <translation>Can only export to an xlsx, csv or txt file: %1</translation>
+    </message>
+    <message>
+        <source>以下行少于六个字段，未导入：%1</source>
+        <translation>These lines have fewer than six fields and were not imported: %1</translation>
+    </message>
+    <message>
+        <source>标签名称</source>
+        <translation>Tag name</translation>
+    </message>
+</context>
+<context>
     <name>TextLibAddDialog</name>
     <message>
         <source>提醒</source>
@@ -1838,6 +1872,111 @@ Commands:
     <message>
         <source>确定</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>XlsSheetReader</name>
+    <message>
+        <source>xls工作簿已损坏。</source>
+        <translation>The xls workbook is damaged.</translation>
+    </message>
+    <message>
+        <source>xls工作簿的版本过旧，请另存为xlsx文件后再导入。</source>
+        <translation>The xls workbook is of a version too old to read; save it as an xlsx file and import that.</translation>
+    </message>
+    <message>
+        <source>文件不是xls工作簿。</source>
+        <translation>The file is not an xls workbook.</translation>
+    </message>
+</context>
+<context>
+    <name>XlsxSheetReader</name>
+    <message>
+        <source>无法打开文件“%1”：%2</source>
+        <translation>Cannot open the file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>文件“%1”超过256 MB，不予读取。</source>
+        <translation>The file &quot;%1&quot; is larger than 256 MB and was not read.</translation>
+    </message>
+    <message>
+        <source>无法读取文件“%1”：%2</source>
+        <translation>Cannot read the file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>工作表的范围超过%1个单元格，不予读取。</source>
+        <translation>The worksheet spans more than %1 cells and was not read.</translation>
+    </message>
+    <message>
+        <source>工作簿中没有工作表。</source>
+        <translation>The workbook has no worksheet.</translation>
+    </message>
+    <message>
+        <source>工作簿中的“%1”解压后超过256 MB，不予读取。</source>
+        <translation>&quot;%1&quot; in the workbook unpacks to more than 256 MB and was not read.</translation>
+    </message>
+    <message>
+        <source>工作簿中缺少“%1”。</source>
+        <translation>The workbook lacks &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>工作簿中的“%1”已损坏。</source>
+        <translation>&quot;%1&quot; in the workbook is damaged.</translation>
+    </message>
+    <message>
+        <source>工作簿中的“%1”含有文档类型声明，不予读取。</source>
+        <translation>&quot;%1&quot; in the workbook holds a document type declaration and was not read.</translation>
+    </message>
+    <message>
+        <source>工作簿中的“%1”嵌套过深，不予读取。</source>
+        <translation>&quot;%1&quot; in the workbook is nested too deeply and was not read.</translation>
+    </message>
+    <message>
+        <source>工作簿中的“%1”无法解析（第%2行）：%3</source>
+        <translation>&quot;%1&quot; in the workbook cannot be parsed (line %2): %3</translation>
+    </message>
+    <message>
+        <source>工作表超过%1行或%2列，不予读取。</source>
+        <translation>The worksheet has more than %1 rows or %2 columns and was not read.</translation>
+    </message>
+    <message>
+        <source>工作簿中的“%1”含有无效的行号。</source>
+        <translation>&quot;%1&quot; in the workbook holds an invalid row number.</translation>
+    </message>
+    <message>
+        <source>工作簿中的“%1”含有无效的单元格位置“%2”。</source>
+        <translation>&quot;%1&quot; in the workbook holds an invalid cell position &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>文件不是xlsx工作簿。</source>
+        <translation>The file is not an xlsx workbook.</translation>
+    </message>
+</context>
+<context>
+    <name>XlsxSheetWriter</name>
+    <message>
+        <source>无法写入文件“%1”：%2</source>
+        <translation>Cannot write the file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>表格超过%1行或%2列，无法写入xlsx文件。</source>
+        <translation>The table has more than %1 rows or %2 columns and cannot be written to an xlsx file.</translation>
+    </message>
+    <message>
+        <source>单元格%1的文字超过%2个字符，无法写入xlsx文件。</source>
+        <translation>The text of cell %1 is longer than %2 characters and cannot be written to an xlsx file.</translation>
+    </message>
+    <message>
+        <source>无法创建临时文件夹：%1</source>
+        <translation>Cannot create a temporary folder: %1</translation>
+    </message>
+    <message>
+        <source>无法创建xlsx工作簿。</source>
+        <translation>Cannot create the xlsx workbook.</translation>
+    </message>
+    <message>
+        <source>无法写入xlsx工作簿：%1</source>
+        <translation>Cannot write the xlsx workbook: %1</translation>
     </message>
 </context>
 </TS>

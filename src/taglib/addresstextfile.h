@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The comma-separated, GBK-encoded variable list of the address library:
+// a header line, then one tag per line as name, address without a blank
+// ("D100"), a type description ("BOOL", "WORD", "DWORD" or
+// "ARRAY[n] OF WORD"), device name, data format key and remark. Controller
+// tools write the first three fields and the remark; the device and format
+// fields are ours and are used only when both name something this project
+// knows, so our own files read back exactly and foreign ones go to the panel.
+//
+// Rows are the six columns of the address tag model (Config::TagColumn).
+// Device names, protocols and area names come from Config::instance().
+class AddressTextFile
+{
+    Q_DECLARE_TR_FUNCTIONS(AddressTextFile)
+
+public:
+    struct Import
+    {
+        QVector<QStringList> rows;
+        // Lines (counted from 1, the header being line 1) that held fewer
+        // than six fields and gave no row. Blank lines are passed over.
+        QList<int> skippedLines;
+    };
+
+    // Decodes GBK (UTF-8 when the bytes start with its byte order mark).
+    static Import parse(const QByteArray &bytes);
+    // False with a message naming the row (counted from 1) when a row holds
+    // text GBK cannot encode, or a comma or line break where the line
+    // layout has no room for one; *bytes is then left as it was.
+    static bool format(const QVector<QStringList> &rows, QByteArray *bytes, QString *error);
+
+    // "D100" → "D 100": the blank goes after the longest area name of the
+    // protocol that starts the text and leaves something behind it, else
+    // after the first character. A text that already holds a blank, or has
+    // fewer than two characters, is returned as it is.
+    static QString insertAddressBlank(const QString &address, int protocol);
+    // The description field for a data format key and length text.
+    static QString typeDescription(const QString &format, const QString &length);
+};

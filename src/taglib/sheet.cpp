@@ -1,0 +1,68 @@
+#include "sheet.h"
+
+#include <algorithm>
+
+int Sheet::columnCount() const
+{
+    int count = 0;
+    for (const QStringList &row : rows)
+        count = std::max(count, int(row.size()));
+    return count;
+}
+
+QString Sheet::cell(int row, int column) const
+{
+    if (row < 0 || row >= rows.size() || column < 0 || column >= rows.at(row).size())
+        return QString();
+    return rows.at(row).at(column);
+}
+
+void Sheet::setCell(int row, int column, const QString &text)
+{
+    if (row < 0 || column < 0)
+        return;
+    if (row >= rows.size())
+        rows.resize(row + 1);
+    QStringList &cells = rows[row];
+    while (cells.size() <= column)
+        cells.append(QString());
+    cells[column] = text;
+}
+
+bool Sheet::fromCells(const std::vector<Cell> &cells, const QVector<Range> &merges,
+                      qint64 maxCells, Sheet *sheet)
+{
+    Sheet result;
+    if (!cells.empty()) {
+        int firstRow = cells.front().row, firstColumn = cells.front().column;
+        int lastRow = firstRow, lastColumn = firstColumn;
+        for (const Cell &cell : cells) {
+            firstRow = std::min(firstRow, cell.row);
+            firstColumn = std::min(firstColumn, cell.column);
+            lastRow = std::max(lastRow, cell.row);
+            lastColumn = std::max(lastColumn, cell.column);
+        }
+        const qint64 height = qint64(lastRow) - firstRow + 1;
+        const qint64 width = qint64(lastColumn) - firstColumn + 1;
+        if (height * width > maxCells)
+            return false;
+        QStringList emptyRow;
+        emptyRow.reserve(int(width));
+        for (qint64 i = 0; i < width; ++i)
+            emptyRow.append(QString());
+        result.rows.fill(emptyRow, int(height));
+        for (const Cell &cell : cells)
+            result.rows[cell.row - firstRow][cell.column - firstColumn] = cell.text;
+        for (Range range : merges) {
+            if (range.lastRow < firstRow || range.lastColumn < firstColumn)
+                continue;
+            range.firstRow = std::max(range.firstRow - firstRow, 0);
+            range.lastRow -= firstRow;
+            range.firstColumn = std::max(range.firstColumn - firstColumn, 0);
+            range.lastColumn -= firstColumn;
+            result.merges.append(range);
+        }
+    }
+    *sheet = std::move(result);
+    return true;
+}

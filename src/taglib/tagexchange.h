@@ -1,0 +1,84 @@
+#pragma once
+
+#include "addresstextfile.h"
+#include "sheet.h"
+#include "texttagrecord.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Moves the tag libraries to and from spreadsheet and text files, without
+// widgets, for the library dialogs and the command-line tool alike.
+//
+// Address tags travel as rows of the six columns of the address tag model;
+// text tags as TextTagRecords in table order. The file kind follows the
+// suffix: .xlsx (and, for import, .xls) spreadsheets, .csv/.txt text files
+// (GBK variable lists for address tags, UTF-8 comma files for text tags).
+// Imports read the whole file before they answer and change nothing, so a
+// caller replaces its library only on success; every failure comes with a
+// message for the user.
+class TagExchange
+{
+    Q_DECLARE_TR_FUNCTIONS(TagExchange)
+
+public:
+    enum FileKind { UnknownFile, XlsxFile, XlsFile, TextFile };
+    static FileKind fileKind(const QString &fileName);
+
+    // The first worksheet of an .xlsx or .xls file; which of the two is
+    // decided by the file's first bytes, so a misnamed file still reads.
+    // *binary (when given) tells whether it was an .xls file.
+    static bool readSheet(const QString &fileName, Sheet *sheet, QString *error,
+                          bool *binary = nullptr);
+
+    // Address tags.
+    struct AddressImport
+    {
+        QVector<QStringList> rows;
+        // Text files only: lines given up for having too few fields.
+        QList<int> skippedLines;
+    };
+    // Header row, then one tag per row; columns beyond the sixth are
+    // ignored and missing ones read as empty texts.
+    static QVector<QStringList> addressRowsFromSheet(const Sheet &sheet);
+    static Sheet addressSheet(const QStringList &header, const QVector<QStringList> &rows);
+    static bool importAddressTags(const QString &fileName, AddressImport *result, QString *error);
+    static bool exportAddressTags(const QString &fileName, const QStringList &header,
+                                  const QVector<QStringList> &rows, QString *error);
+    // "一些行少于六个字段…": one message naming every skipped line; empty
+    // when none was skipped.
+    static QString skippedLinesMessage(const QList<int> &lines);
+
+    // The header texts and rows of Config::instance()'s address tag model,
+    // and the replacement of all its rows.
+    static QStringList addressHeader();
+    static QVector<QStringList> addressRows();
+    static void setAddressRows(const QVector<QStringList> &rows);
+
+    // Text tags. A tag covers its first row and every row below that its
+    // column-A merge covers, or (with emptyNameContinues, for files that
+    // cannot merge) every following row whose first cell is empty. Each
+    // state has one text per column after the first, over the sheet's
+    // whole width.
+    static QVector<TextTagRecord> textTagsFromSheet(const Sheet &sheet, bool emptyNameContinues);
+    // One row per state, the name in the tag's first row only, column A
+    // merged over the tag's rows when it has more than one state.
+    static Sheet textTagSheet(const QStringList &header, const QVector<TextTagRecord> &tags);
+    // The UTF-8 comma file of the text library, with byte order mark.
+    static QByteArray textCsv(const QStringList &header, const QVector<TextTagRecord> &tags);
+    static QVector<TextTagRecord> parseTextCsv(const QByteArray &bytes);
+    static bool importTextTags(const QString &fileName, QVector<TextTagRecord> *tags,
+                               QString *error);
+    static bool exportTextTags(const QString &fileName, const QStringList &header,
+                               const QVector<TextTagRecord> &tags, QString *error);
+    // "标签名称" followed by the project's language names.
+    static QStringList textHeader();
+
+private:
+    static bool readFileBytes(const QString &fileName, QByteArray *bytes, QString *error);
+    static bool writeFileBytes(const QString &fileName, const QByteArray &bytes, QString *error);
+};

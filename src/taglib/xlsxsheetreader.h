@@ -1,0 +1,41 @@
+#pragma once
+
+#include "sheet.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
+// Reads the first worksheet of an .xlsx workbook into a Sheet: the sheet is
+// found in workbook order through the relationship files, and its texts are
+// what a spreadsheet program shows (shared and inline strings, numbers in
+// their shortest exact form, TRUE/FALSE, the cached results of formulas).
+// The sheet starts at the top-left cell of the range the cells occupy;
+// merged ranges are moved with it.
+//
+// The reader is meant for files from anywhere: it refuses entries larger
+// than MaxEntrySize (declared or actual), sheets beyond the row and column
+// limits of the format, more than MaxCells cells in the occupied range,
+// document type declarations and XML nested deeper than MaxXmlDepth, always
+// with a message for the user.
+class XlsxSheetReader
+{
+    Q_DECLARE_TR_FUNCTIONS(XlsxSheetReader)
+
+public:
+    static constexpr qint64 MaxEntrySize = 256LL * 1024 * 1024;
+    static constexpr int MaxRows = 1048576;
+    static constexpr int MaxColumns = 16384;
+    static constexpr qint64 MaxCells = 4LL * 1024 * 1024;
+    static constexpr int MaxXmlDepth = 64;
+
+    // False with a message in *error (when given) when the file cannot be
+    // read; *sheet is then left as it was.
+    static bool readFile(const QString &fileName, Sheet *sheet, QString *error);
+    static bool readBytes(const QByteArray &bytes, Sheet *sheet, QString *error);
+
+    // An integral number as an integer ("2", never "2.0"), any other in the
+    // shortest form that reads back as the same double; empty for infinities
+    // and NaN.
+    static QString numberText(double number);
+};

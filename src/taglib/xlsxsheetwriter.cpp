@@ -1,0 +1,121 @@
+#include "xlsxsheetwriter.h"
+
+#include "xlsxsheetreader.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <xlsxwriter.h>
+
+namespace {
+
+// A1-style name of a cell, for messages.
+QString cellName(int row, int column)
+{
+    QString letters;
+    for (int c = column + 1; c > 0; c = (c - 1) / 26)
+        letters.prepend(QChar(u'A' + (c - 1) % 26));
+    return letters + QString::number(row + 1);
+}
+
+// The library writes control characters as "_xHHHH_" but leaves a literal
+// "_xHHHH_" alone, which every reader would then decode; escaping its
+// underscore keeps the text as it was.
+QByteArray cellText(const QString &text)
+{
+    if (!text.contains(QLatin1String("_x")))
+        return text.toUtf8();
+    static const QRegularExpression escape(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
+    QString escaped = text;
+    escaped.replace(escape, QStringLiteral("_x005F_\\1"));
+    return escaped.toUtf8();
+}
+
+} // namespace
+
+bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QString *error)
+{
+    auto fail = [error](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (sheet.rowCount() > XlsxSheetReader::MaxRows
+        || sheet.columnCount() > XlsxSheetReader::MaxColumns)
+        return fail(tr("表格超过%1行或%2列，无法写入xlsx文件。")
+                        .arg(XlsxSheetReader::MaxRows)
+                        .arg(XlsxSheetReader::MaxColumns));
+    for (int row = 0; row < sheet.rowCount(); ++row) {
+        const QStringList &cells = sheet.rows.at(row);
+        for (int column = 0; column < cells.size(); ++column) {
+            if (cells.at(column).size() > MaxCellText)
+                return fail(tr("单元格%1的文字超过%2个字符，无法写入xlsx文件。")
+                                .arg(cellName(row, column))
+                                .arg(MaxCellText));
+        }
+    }
+
+    // The library writes only to a named file of its own choosing, so it
+    // works in a scratch folder and the result is copied over in one piece.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return fail(tr("无法创建临时文件夹：%1").arg(scratch.errorString()));
+    const QString scratchFile = scratch.filePath(QStringLiteral("sheet.xlsx"));
+    const QByteArray scratchPath = QFile::encodeName(scratchFile);
+    const QByteArray scratchFolder = QFile::encodeName(scratch.path());
+
+    lxw_workbook_options options = {};
+    options.tmpdir = const_cast<char *>(scratchFolder.constData());
+    lxw_workbook *workbook = workbook_new_opt(scratchPath.constData(), &options);
+    if (!workbook)
+        return fail(tr("无法创建xlsx工作簿。"));
+    lxw_worksheet *worksheet = workbook_add_worksheet(workbook, nullptr);
+    lxw_format *format = workbook_add_format(workbook);
+    if (!worksheet || !format) {
+        workbook_close(workbook);
+        return fail(tr("无法创建xlsx工作簿。"));
+    }
+    format_set_align(format, LXW_ALIGN_LEFT);
+    format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
+
+    lxw_error result = LXW_NO_ERROR;
+    for (const Sheet::Range &range : sheet.merges) {
+        if (range.firstRow == range.lastRow && range.firstColumn == range.lastColumn)
+            continue;
+        const QByteArray text = cellText(sheet.cell(range.firstRow, range.firstColumn));
+        result = worksheet_merge_range(worksheet, lxw_row_t(range.firstRow),
+                                       lxw_col_t(range.firstColumn), lxw_row_t(range.lastRow),
+                                       lxw_col_t(range.lastColumn), text.constData(), format);
+        if (result != LXW_NO_ERROR)
+            break;
+    }
+    for (int row = 0; row < sheet.rowCount() && result == LXW_NO_ERROR; ++row) {
+        const QStringList &cells = sheet.rows.at(row);
+        for (int column = 0; column < cells.size(); ++column) {
+            const QByteArray text = cellText(cells.at(column));
+            // An empty text is written as a blank, formatted cell.
+            result = worksheet_write_string(worksheet, lxw_row_t(row), lxw_col_t(column),
+                                            text.constData(), format);
+            if (result != LXW_NO_ERROR)
+                break;
+        }
+    }
+    const lxw_error closed = workbook_close(workbook);
+    if (result == LXW_NO_ERROR)
+        result = closed;
+    if (result != LXW_NO_ERROR)
+        return fail(tr("无法写入xlsx工作簿：%1").arg(QString::fromUtf8(lxw_strerror(result))));
+
+    QFile built(scratchFile);
+    if (!built.open(QIODevice::ReadOnly))
+        return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
+    const QByteArray bytes = built.readAll();
+    QSaveFile target(fileName);
+    if (!target.open(QIODevice::WriteOnly))
+        return fail(tr("无法写入文件“%1”：%2").arg(fileName, target.errorString()));
+    if (target.write(bytes) != bytes.size() || !target.commit())
+        return fail(tr("无法写入文件“%1”：%2").arg(fileName, target.errorString()));
+    return true;
+}

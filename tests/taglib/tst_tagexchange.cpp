@@ -1,0 +1,357 @@
+#include "project/config.h"
+#include "taglib/addresstextfile.h"
+#include "taglib/tagexchange.h"
+#include "taglib/xlsxsheetreader.h"
+
+#include <QFile>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QtTest>
+
+using Rows = QVector<QStringList>;
+using Tags = QVector<TextTagRecord>;
+
+// The tag libraries' exchange files: the address variable list with its
+// mends, the round trips of both libraries through every format, and the
+// failures that must leave the caller's library alone.
+class TestTagExchange : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void addressLine_data();
+    void addressLine();
+    void skippedLines();
+    void addressExport_data();
+    void addressExport();
+    void addressRoundTrip_data();
+    void addressRoundTrip();
+    void threeStateTag();
+    void textRoundTrip_data();
+    void textRoundTrip();
+    void emptyNameContinues();
+    void textTagsFromRealFiles_data();
+    void textTagsFromRealFiles();
+    void failures_data();
+    void failures();
+    void refusedExportWritesNothing();
+    void addressModel();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+};
+
+void TestTagExchange::init()
+{
+    Config *config = Config::instance();
+    config->reset();
+    DevicePara plc;
+    plc.name = QStringLiteral("PLC");
+    plc.protocol = 1;
+    config->devices = {plc};
+    config->languages = {{QStringLiteral("中文"), QString(), QFont()},
+                         {QStringLiteral("English"), QString(), QFont()}};
+}
+
+void TestTagExchange::addressLine_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("row");
+    QTest::newRow("bool") << "Start,M10,BOOL,,,motor start"
+                          << QStringList{"Start", "本地", "M 10", "Bool", "1", "motor start"};
+    QTest::newRow("array") << "Arr,D100,ARRAY[20] OF WORD,,,"
+                           << QStringList{"Arr", "本地", "D 100", "Int16", "20", ""};
+    QTest::newRow("bool array") << "Ba,LW_Bit1_2,ARRAY[8] OF BOOL,,,"
+                                << QStringList{"Ba", "本地", "LW_Bit 1_2", "Bool", "8", ""};
+    QTest::newRow("dword") << "Dw,LW7,DWORD,,,x" << QStringList{"Dw", "本地", "LW 7", "Int32", "4", "x"};
+    QTest::newRow("cr before lf") << "Cr,LW5,WORD,,,remark\r"
+                                  << QStringList{"Cr", "本地", "LW 5", "Int16", "2", "remark"};
+    QTest::newRow("longest area") << "Bit,LW_Bit100_3,BOOL,,,"
+                                  << QStringList{"Bit", "本地", "LW_Bit 100_3", "Bool", "1", ""};
+    QTest::newRow("hex") << "Hex,LW64H,WORD,,," << QStringList{"Hex", "本地", "LW 64H", "Int16", "2", ""};
+    QTest::newRow("blank kept") << "Sp,LW 9,WORD,,," << QStringList{"Sp", "本地", "LW 9", "Int16", "2", ""};
+    QTest::newRow("commas in remark") << "Note,LW1,WORD,,,a,b,c"
+                                      << QStringList{"Note", "本地", "LW 1", "Int16", "2", "a,b,c"};
+    QTest::newRow("chinese") << "电机,LW1,WORD,,,中文备注"
+                             << QStringList{"电机", "本地", "LW 1", "Int16", "2", "中文备注"};
+    // Our own fields 4 and 5: the device's protocol decides the areas.
+    QTest::newRow("known device and format") << "P,T_Bit5,BOOL,PLC,Bool,x"
+                                             << QStringList{"P", "PLC", "T_Bit 5", "Bool", "1", "x"};
+    QTest::newRow("array on device") << "Q,D3,ARRAY[8] OF WORD,PLC,Double,"
+                                     << QStringList{"Q", "PLC", "D 3", "Double", "8", ""};
+    QTest::newRow("unknown format") << "R,D10,WORD,PLC,Word,x"
+                                    << QStringList{"R", "本地", "D 10", "Int16", "2", "x"};
+    QTest::newRow("format in lower case") << "S,LW2,BOOL,PLC,bool,"
+                                          << QStringList{"S", "本地", "LW 2", "Bool", "1", ""};
+    QTest::newRow("unknown device") << "T,LW2,WORD,Nope,Float,y"
+                                    << QStringList{"T", "本地", "LW 2", "Int16", "2", "y"};
+}
+
+void TestTagExchange::addressLine()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, row);
+    const QByteArray bytes = QTextCodec::codecForName("GBK")->fromUnicode("header\n" + line + "\n");
+    const AddressTextFile::Import result = AddressTextFile::parse(bytes);
+    QCOMPARE(result.skippedLines, QList<int>());
+    QCOMPARE(result.rows, Rows{row});
+}
+
+void TestTagExchange::skippedLines()
+{
+    const QByteArray bytes = "header\r\nA,LW1,WORD,,,x\r\nshort,line\r\n\r\n  \r\n"
+                             "B,LW2,WORD,,,y\r\nC,D\r\n";
+    const AddressTextFile::Import result = AddressTextFile::parse(bytes);
+    QCOMPARE(result.rows.size(), 2);
+    QCOMPARE(result.rows.at(0).value(0), QStringLiteral("A"));
+    QCOMPARE(result.rows.at(1).value(0), QStringLiteral("B"));
+    QCOMPARE(result.skippedLines, (QList<int>{3, 7}));
+    QVERIFY(TagExchange::skippedLinesMessage(result.skippedLines).contains(QLatin1String("3, 7")));
+    QVERIFY(TagExchange::skippedLinesMessage({}).isEmpty());
+}
+
+void TestTagExchange::addressExport_data()
+{
+    QTest::addColumn<QStringList>("row");
+    QTest::addColumn<QString>("line"); // the second line, or a part of the error
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("bool") << QStringList{"Start", "本地", "M 10", "Bool", "1", "motor start"}
+                          << "Start,M10,BOOL,本地,Bool,motor start" << true;
+    QTest::newRow("array") << QStringList{"Arr", "本地", "LW 5", "Int16", "20", ""}
+                           << "Arr,LW5,ARRAY[20] OF WORD,本地,Int16," << true;
+    QTest::newRow("float") << QStringList{"F", "PLC", "D 3", "Float", "4", "a,b"}
+                           << "F,D3,DWORD,PLC,Float,a,b" << true;
+    QTest::newRow("double") << QStringList{"G", "PLC", "D 4", "Double", "8", ""}
+                            << "G,D4,ARRAY[8] OF WORD,PLC,Double," << true;
+    QTest::newRow("comma in name") << QStringList{"a,b", "本地", "LW 1", "Int16", "2", ""}
+                                   << "第2行" << false;
+    QTest::newRow("line break in remark") << QStringList{"a", "本地", "LW 1", "Int16", "2", "x\ny"}
+                                          << "第2行" << false;
+    QTest::newRow("not in gbk") << QStringList{"a", "本地", "LW 1", "Int16", "2", "smile 😀"}
+                                << "第2行" << false;
+}
+
+void TestTagExchange::addressExport()
+{
+    QFETCH(QStringList, row);
+    QFETCH(QString, line);
+    QFETCH(bool, ok);
+    const QStringList good{"First", "本地", "LW 1", "Int16", "2", ""};
+    QByteArray bytes = "unchanged";
+    QString error;
+    QCOMPARE(AddressTextFile::format({good, row}, &bytes, &error), ok);
+    if (!ok) {
+        QVERIFY2(error.contains(line), qPrintable(error));
+        QCOMPARE(bytes, QByteArray("unchanged"));
+        return;
+    }
+    const QStringList lines = QTextCodec::codecForName("GBK")->toUnicode(bytes).split("\r\n");
+    QCOMPARE(lines.size(), 4); // header, two rows, the final line end
+    QCOMPARE(lines.at(1), QStringLiteral("First,LW1,WORD,本地,Int16,"));
+    QCOMPARE(lines.at(2), line);
+}
+
+void TestTagExchange::addressRoundTrip_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("csv") << "csv";
+    QTest::newRow("txt") << "txt";
+    QTest::newRow("xlsx") << "xlsx";
+}
+
+void TestTagExchange::addressRoundTrip()
+{
+    QFETCH(QString, suffix);
+    Rows rows = {{"启动", "本地", "LW 10", "Int16", "2", "中文备注"},
+                 {"Flag", "本地", "LW_Bit 100_3", "Bool", "1", ""},
+                 {"Hex", "本地", "LW 2aH", "Int32", "4", "&<> \"q\""},
+                 {"Arr", "PLC", "T_Bit 7", "Uint16", "20", "a,b"},
+                 {"Empty", "PLC", "", "Float", "4", ""}};
+    if (suffix == QLatin1String("xlsx")) {
+        // Spreadsheets carry any text, line breaks and commas included.
+        // An empty row inside the table stays (a trailing one is no part of
+        // the range a spreadsheet holds).
+        rows.append({"", "", "", "", "", ""});
+        rows.append({"a,\"b\"", "", "x\ny", "", "", "tail\r\n"});
+    }
+    const QString file = path("address." + suffix);
+    QString error;
+    QVERIFY2(TagExchange::exportAddressTags(file, TagExchange::addressHeader(), rows, &error),
+             qPrintable(error));
+    TagExchange::AddressImport result;
+    QVERIFY2(TagExchange::importAddressTags(file, &result, &error), qPrintable(error));
+    QCOMPARE(result.rows, rows);
+    QCOMPARE(result.skippedLines, QList<int>());
+}
+
+void TestTagExchange::threeStateTag()
+{
+    const Tags tags = {{"Motor", {{"停", "Stop"}, {"运行", "Run"}, {"故障", "Fault"}}},
+                       {"Lamp", {{"灯", "Lamp"}}}};
+    const QString file = path("three.xlsx");
+    QString error;
+    QVERIFY2(TagExchange::exportTextTags(file, TagExchange::textHeader(), tags, &error),
+             qPrintable(error));
+    Sheet sheet;
+    QVERIFY2(XlsxSheetReader::readFile(file, &sheet, &error), qPrintable(error));
+    QCOMPARE(sheet.rows.at(0), (QStringList{"标签名称", "中文", "English"}));
+    QCOMPARE(sheet.merges, (QVector<Sheet::Range>{{1, 0, 3, 0}})); // A2:A4
+    QCOMPARE(sheet.cell(1, 0), QStringLiteral("Motor"));
+    QCOMPARE(sheet.cell(2, 0), QString());
+    QCOMPARE(sheet.cell(3, 0), QString());
+    Tags back;
+    QVERIFY2(TagExchange::importTextTags(file, &back, &error), qPrintable(error));
+    QCOMPARE(back.size(), 2);
+    QCOMPARE(back.at(0).states.size(), 3);
+    QCOMPARE(back, tags);
+}
+
+void TestTagExchange::textRoundTrip_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("xlsx") << "xlsx";
+    QTest::newRow("csv") << "csv";
+}
+
+void TestTagExchange::textRoundTrip()
+{
+    QFETCH(QString, suffix);
+    const Tags tags = {{"电机,状态", {{"停 \"止\"", "Stop, now"}, {"", ""}, {"运行\n第二行", "&<>"}}},
+                       {"空", {{"", "only English"}}},
+                       {"CRLF", {{"a\r\nb", ""}, {"", "last"}}}};
+    const QString file = path("text." + suffix);
+    QString error;
+    QVERIFY2(TagExchange::exportTextTags(file, TagExchange::textHeader(), tags, &error),
+             qPrintable(error));
+    if (suffix == QLatin1String("csv")) {
+        QFile raw(file);
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        const QByteArray bytes = raw.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "标签名称,中文,English\r\n"));
+        QVERIFY(bytes.contains("\"电机,状态\",\"停 \"\"止\"\"\",\"Stop, now\"\r\n,,\r\n"));
+    }
+    Tags back;
+    QVERIFY2(TagExchange::importTextTags(file, &back, &error), qPrintable(error));
+    QCOMPARE(back, tags);
+}
+
+void TestTagExchange::emptyNameContinues()
+{
+    Sheet sheet;
+    sheet.rows = {{"标签名称", "中文"}, {"A", "1"}, {"", "2"}, {"B", "3"}};
+    const Tags continued = TagExchange::textTagsFromSheet(sheet, true);
+    QCOMPARE(continued, (Tags{{"A", {{"1"}, {"2"}}}, {"B", {{"3"}}}}));
+    // Without the rule (an .xlsx sheet, whose merges say it all) an empty
+    // name is a tag of its own, for the library's check to refuse.
+    const Tags separate = TagExchange::textTagsFromSheet(sheet, false);
+    QCOMPARE(separate, (Tags{{"A", {{"1"}}}, {"", {{"2"}}}, {"B", {{"3"}}}}));
+}
+
+void TestTagExchange::textTagsFromRealFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("libreoffice xlsx") << "libreoffice.xlsx";
+    QTest::newRow("gnumeric xlsx") << "gnumeric.xlsx";
+    QTest::newRow("libreoffice xls") << "libreoffice.xls";
+    QTest::newRow("gnumeric xls") << "gnumeric.xls";
+}
+
+void TestTagExchange::textTagsFromRealFiles()
+{
+    QFETCH(QString, file);
+    Tags tags;
+    QString error;
+    QVERIFY2(TagExchange::importTextTags(QStringLiteral(MAROVIN_TEST_DATA_DIR "/exchange/") + file,
+                                         &tags, &error),
+             qPrintable(error));
+    QStringList names;
+    for (const TextTagRecord &tag : qAsConst(tags))
+        names.append(tag.name);
+    QCOMPARE(names, (QStringList{"Start", "Flag", "Pi", "Big", "合并"}));
+    QCOMPARE(tags.at(0).states.size(), 1);
+    QCOMPARE(tags.at(0).states.at(0).size(), 5); // every column after the first
+    const TextTagRecord &merged = tags.at(4);
+    QCOMPARE(merged.states.size(), 3);
+    QCOMPARE(merged.states.at(0).value(0), QStringLiteral("一"));
+    QCOMPARE(merged.states.at(2).value(0), QStringLiteral("三"));
+}
+
+void TestTagExchange::failures_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing csv") << path("missing.csv") << "missing.csv";
+    QTest::newRow("missing xlsx") << path("missing.xlsx") << "missing.xlsx";
+    QTest::newRow("unknown suffix") << path("tags.doc") << "tags.doc";
+    QTest::newRow("not a workbook") << QStringLiteral(MAROVIN_TEST_DATA_DIR "/golden.mvprg").replace(
+        "golden.mvprg", "exchange/source.fods") << "";
+}
+
+void TestTagExchange::failures()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+    QString target = file;
+    if (file.endsWith(QLatin1String(".fods"))) {
+        // A file of another kind under a spreadsheet name.
+        target = path("disguised.xlsx");
+        QFile::remove(target);
+        QVERIFY(QFile::copy(file, target));
+    }
+    TagExchange::AddressImport address;
+    address.rows = {{"kept"}};
+    QString error;
+    QVERIFY(!TagExchange::importAddressTags(target, &address, &error));
+    QVERIFY2(!error.isEmpty() && error.contains(message), qPrintable(error));
+    QCOMPARE(address.rows, (Rows{{"kept"}}));
+    Tags tags = {{"kept", {}}};
+    error.clear();
+    QVERIFY(!TagExchange::importTextTags(target, &tags, &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(tags.size(), 1);
+}
+
+void TestTagExchange::refusedExportWritesNothing()
+{
+    // A refused row stops the export before the file is touched.
+    const QString file = path("refused.csv");
+    QFile existing(file);
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("old");
+    existing.close();
+    QString error;
+    QVERIFY(!TagExchange::exportAddressTags(file, TagExchange::addressHeader(),
+                                            {{"a", "本地", "LW 1", "Int16", "2", "😀"}}, &error));
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), QByteArray("old"));
+    existing.close();
+
+    for (const QString &name : {path("no/such/dir/out.csv"), path("no/such/dir/out.xlsx")}) {
+        error.clear();
+        QVERIFY(!TagExchange::exportTextTags(name, TagExchange::textHeader(), {}, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!QFile::exists(name));
+    }
+    error.clear();
+    QVERIFY(!TagExchange::exportAddressTags(path("old.xls"), {}, {}, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!QFile::exists(path("old.xls")));
+}
+
+void TestTagExchange::addressModel()
+{
+    const Rows rows = {{"a", "本地", "LW 1", "Int16", "2", "x"}, {"b", "", "", "", "", ""}};
+    TagExchange::setAddressRows(rows);
+    QCOMPARE(Config::instance()->addressTagModel()->rowCount(), 2);
+    QCOMPARE(TagExchange::addressRows(), rows);
+    QCOMPARE(TagExchange::addressHeader(),
+             (QStringList{"名称", "设备", "地址", "类型", "长度", "备注"}));
+    TagExchange::setAddressRows({});
+    QCOMPARE(Config::instance()->addressTagModel()->rowCount(), 0);
+}
+
+QTEST_MAIN(TestTagExchange)
+#include "tst_tagexchange.moc"
