@@ -187,10 +187,9 @@ void RegEditWidget::on_libOpen_clicked()
     AddressLibDialog *dialog = AddressLibDialog::current();
     if (!dialog) {
         // Without the main window's library (a test, a tool) this widget
-        // brings its own; it becomes the current one and lives as long as
-        // this widget.
-        dialog = new AddressLibDialog;
-        connect(this, &QObject::destroyed, dialog, &QObject::deleteLater);
+        // brings its own, a window of its own that dies with this widget;
+        // meanwhile it is the current one.
+        dialog = new AddressLibDialog(this);
     }
     if (!runLibrary(dialog, system, index))
         return;
