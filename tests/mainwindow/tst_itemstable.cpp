@@ -1,6 +1,11 @@
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
+#include "editor/useroptgroup.h"
 #include "mainwindow/itemstable.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/projecttree.h"
+#include "property/propertydialog.h"
+#include "property/propertytreebrowser.h"
 #include "project/drawmanager.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsitemgroup.h"
@@ -46,6 +51,8 @@ class TestItemsTable : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { ProcessFixture::enterBinFolder(m_dir); }
+
     void init()
     {
         ProcessFixture::start(800, 600);
@@ -157,7 +164,49 @@ private slots:
         QCOMPARE(m_table->itemModel()->rowCount(), 0);
     }
 
+    // In the main window: a rename through the property dialog, its undo
+    // and redo refresh the row; a click shows the shape's properties.
+    void renameUndoRedoInTheMainWindow()
+    {
+        auto window = std::make_unique<MainWindow>();
+        window->setCentralPage(false);
+        auto *view = qobject_cast<DrawView *>(window->projectTree()->addForm(1));
+        QVERIFY(view);
+        DrawScene *scene = view->drawScene();
+        GraphicsRectItem *rect = addRect(scene, QRectF(10, 10, 40, 40));
+        scene->assignItemName(rect);
+        GraphicsRectItem *other = addRect(scene, QRectF(100, 10, 40, 40), 1);
+        scene->assignItemName(other);
+        ItemsTable *table = window->itemsTable();
+        table->fill(scene);
+        QCOMPARE(rowsOf(*table),
+                 QStringList({"rectangle_1 rectangle", "rectangle_2 rectangle"}));
+
+        table->resize(300, 300);
+        table->show();
+        clickRow(*table, 1);
+        QCOMPARE(scene->selectedItems(), QList<QGraphicsItem *>({other}));
+        auto *browser = window->findChild<PropertyTreeBrowser *>();
+        QVERIFY(browser);
+        QCOMPARE(browser->currentObject(), static_cast<QObject *>(other));
+
+        PropertyDialog dialog;
+        dialog.setItemTarget(other);
+        dialog.nameEdit()->setText(QStringLiteral("阀门"));
+        QVERIFY(dialog.on_apply_clicked());
+        QCOMPARE(rowsOf(*table), QStringList({"rectangle_1 rectangle", "阀门 rectangle"}));
+        QUndoStack *stack = UserOptGroup::instance()->activeStack();
+        stack->undo();
+        QCOMPARE(rowsOf(*table),
+                 QStringList({"rectangle_1 rectangle", "rectangle_2 rectangle"}));
+        stack->redo();
+        QCOMPARE(rowsOf(*table), QStringList({"rectangle_1 rectangle", "阀门 rectangle"}));
+        table->hide();
+        ProcessFixture::close(window);
+    }
+
 private:
+    QTemporaryDir m_dir;
     std::unique_ptr<ItemsTable> m_table;
 };
 
