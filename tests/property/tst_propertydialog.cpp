@@ -6,6 +6,7 @@
 #include "property/colorcombox.h"
 #include "property/propertydialog.h"
 #include "shapes/graphicsellipseitem.h"
+#include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
@@ -266,6 +267,31 @@ private slots:
         compareStates(stateOf(rect), before);
         stack->redo();
         compareStates(stateOf(rect), after);
+    }
+
+    void groupMovesAsOneStep()
+    {
+        GraphicsRectItem *a = addRect(m_scene.get(), QRectF(10, 10, 20, 20));
+        GraphicsRectItem *b = addRect(m_scene.get(), QRectF(50, 30, 20, 20));
+        GraphicsItemGroup *group = m_scene->createGroup({a, b});
+        m_scene->clearSelection();
+        group->setSelected(true);
+        const QPointF before = group->property("pos").toPointF();
+        const QRectF boxA = scenetest::sceneBox(a);
+        m_edit = [&](PropertyDialog &dialog) {
+            // A group takes its size from its members and has no fill.
+            QVERIFY(!dialog.widthEdit()->isEnabled());
+            QVERIFY(!dialog.backgroundEdit()->isEnabled());
+            QVERIFY(dialog.xEdit()->isEnabled());
+            dialog.xEdit()->setValue(dialog.xEdit()->value() + 100);
+        };
+        QVERIFY(m_dialog->showFor(m_scene.get()));
+        QCOMPARE(group->property("pos").toPointF(), before + QPointF(100, 0));
+        QCOMPARE(scenetest::sceneBox(a), boxA.translated(100, 0));
+        QUndoStack *stack = UserOptGroup::instance()->activeStack();
+        QCOMPARE(stack->count(), 1);
+        stack->undo();
+        QCOMPARE(scenetest::sceneBox(a), boxA);
     }
 
     void unchangedApplyAddsNoStep()
