@@ -363,6 +363,21 @@ Commands:
     </message>
 </context>
 <context>
+    <name>ColorCombox</name>
+    <message>
+        <source>颜色选择</source>
+        <translation>Select Color</translation>
+    </message>
+    <message>
+        <source>透明</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>其他</source>
+        <translation>Other</translation>
+    </message>
+</context>
+<context>
     <name>Config</name>
     <message>
         <source>名称</source>
@@ -1463,6 +1478,110 @@ Commands:
         <source>属性</source>
         <translation>Property</translation>
     </message>
+    <message>
+        <source>提醒</source>
+        <translation>Reminder</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>名称不能为空！</source>
+        <translation>The name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>名称“%1”已被本画面的其他元件使用！</source>
+        <translation>The name &quot;%1&quot; is already used by another component of this screen!</translation>
+    </message>
+    <message>
+        <source>属性编辑</source>
+        <translation>Edit Properties</translation>
+    </message>
+    <message>
+        <source>基本</source>
+        <translation>Basic</translation>
+    </message>
+    <message>
+        <source>外观</source>
+        <translation>Appearance</translation>
+    </message>
+    <message>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>事件</source>
+        <translation>Events</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>隐藏</source>
+        <translation>Hide</translation>
+    </message>
+    <message>
+        <source>按下</source>
+        <translation>Press</translation>
+    </message>
+    <message>
+        <source>弹起</source>
+        <translation>Release</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>布局</source>
+        <translation>Layout</translation>
+    </message>
+    <message>
+        <source>水平位置</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>垂直位置</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>宽度</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>高度</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>图钉</source>
+        <translation>Pin</translation>
+    </message>
+    <message>
+        <source>寄存器</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>背景色</source>
+        <translation>Background</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>（字体编辑器）</source>
+        <translation>(font editor)</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
 </context>
 <context>
     <name>PropertyRegistry</name>
@@ -1616,6 +1735,25 @@ Commands:
     <message>
         <source>删除线</source>
         <translation>Strikeout</translation>
+    </message>
+</context>
+<context>
+    <name>RegEditWidget</name>
+    <message>
+        <source>系统地址</source>
+        <translation>System Address</translation>
+    </message>
+    <message>
+        <source>用户地址</source>
+        <translation>User Address</translation>
+    </message>
+    <message>
+        <source>地址库···</source>
+        <translation>Address Library...</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
     </message>
 </context>
 <context>

@@ -486,6 +486,19 @@ ModifyCommand::ModifyCommand(QObject *object, const QString &propertyName, QUndo
     m_oldValues.append(currentValues(object, m_names.last()));
 }
 
+ModifyCommand::ModifyCommand(QObject *object, const QStringList &propertyNames,
+                             QUndoCommand *parent)
+    : QUndoCommand(parent)
+    , m_propertyName(propertyNames.size() == 1 ? propertyNames.first() : QString())
+{
+    setText(commandText("修改对象%1属性").arg(m_propertyName));
+    if (!object)
+        return;
+    m_objects.append(object);
+    m_names.append(propertyNames);
+    m_oldValues.append(currentValues(object, propertyNames));
+}
+
 ModifyCommand::PropertyValues ModifyCommand::currentValues(const QObject *object,
                                                            const QStringList &names)
 {

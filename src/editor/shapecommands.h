@@ -249,6 +249,10 @@ class ModifyCommand : public QUndoCommand
 {
 public:
     ModifyCommand(QObject *object, const QString &propertyName, QUndoCommand *parent = nullptr);
+    // Several properties of one object as one step, written in the order
+    // given (a size before the position that depends on it).
+    ModifyCommand(QObject *object, const QStringList &propertyNames,
+                  QUndoCommand *parent = nullptr);
 
     // Takes the values the properties have now as the ones redo() writes,
     // and arms the command.

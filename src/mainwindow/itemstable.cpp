@@ -3,13 +3,14 @@
 #include "editor/drawscene.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
+#include "taglib/sortproxymodel.h"
 
 #include <QHeaderView>
 #include <QStandardItemModel>
 #include <QStyleFactory>
 
 ItemsTable::ItemsTable(QWidget *parent)
-    : QTableView(parent)
+    : TableView(parent)
     , m_model(new QStandardItemModel(0, 2, this))
 {
     setObjectName(QStringLiteral("ItemsTable"));
@@ -17,12 +18,15 @@ ItemsTable::ItemsTable(QWidget *parent)
         fusion->setParent(this);
         setStyle(fusion);
     }
-    setModel(m_model);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setHeaderSorting(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
+    setModel(m_model);
     retranslate();
+    connect(this, &QAbstractItemView::clicked, this, &ItemsTable::selectRow);
 }
 
 void ItemsTable::retranslate()
@@ -32,23 +36,55 @@ void ItemsTable::retranslate()
 
 void ItemsTable::fill(DrawScene *scene)
 {
-    m_model->removeRows(0, m_model->rowCount());
-    if (!scene)
-        return;
-    const QList<QGraphicsItem *> items = scene->userItems();
-    for (QGraphicsItem *item : items) {
-        QString name;
-        QString type;
-        if (auto *shape = singleShape(item)) {
-            type = shape->typeName();
-            if (QObject *object = shapeObject(item))
-                name = object->objectName();
-        } else if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
-            type = group->typeName();
-            name = group->objectName();
-        } else {
-            continue;
-        }
-        m_model->appendRow({new QStandardItem(name), new QStandardItem(type)});
+    if (scene != m_scene) {
+        if (m_scene)
+            disconnect(m_scene, &QObject::destroyed, this, nullptr);
+        m_scene = scene;
+        if (scene)
+            connect(scene, &QObject::destroyed, this, &ItemsTable::forgetScene);
     }
+    if (!scene) {
+        m_model->setRowCount(0);
+        return;
+    }
+    const QList<QGraphicsItem *> items = scene->userItems();
+    m_model->setRowCount(items.size());
+    for (int row = 0; row < items.size(); ++row) {
+        QGraphicsItem *item = items.at(row);
+        QString type;
+        if (auto *shape = singleShape(item))
+            type = shape->typeName();
+        else if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
+            type = group->typeName();
+        const QObject *object = shapeObject(item);
+        const QString name = object ? object->objectName() : QString();
+        for (int column = 0; column < 2; ++column) {
+            const QString text = column == 0 ? name : type;
+            if (QStandardItem *cell = m_model->item(row, column))
+                cell->setText(text);
+            else
+                m_model->setItem(row, column, new QStandardItem(text));
+        }
+    }
+}
+
+void ItemsTable::forgetScene()
+{
+    // The screen is being destroyed: its shapes must neither be named here
+    // nor reached by a click.
+    m_scene = nullptr;
+    m_model->setRowCount(0);
+}
+
+void ItemsTable::selectRow(const QModelIndex &index)
+{
+    if (!m_scene || !index.isValid())
+        return;
+    const int row = proxy()->mapToSource(index).row();
+    const QList<QGraphicsItem *> items = m_scene->userItems();
+    m_scene->clearSelection();
+    // The screen may have changed since the last fill: a row without a
+    // shape selects nothing.
+    if (row >= 0 && row < items.size())
+        items.at(row)->setSelected(true);
 }

@@ -206,6 +206,10 @@ void MainWindow::setupConnections()
         setModified(true);
         currentItemChanged(nullptr);
     });
+    connect(m_propertyDialog, &PropertyDialog::formRenamed, this, [this] {
+        setModified(true);
+        currentItemChanged(nullptr);
+    });
     connect(m_toolBox, &ToolBoxForm::userDrawShape, this, &MainWindow::userDrawShape);
 
     connect(Config::instance(), &Config::languageChanged, this, &MainWindow::changeLanguage);
@@ -468,8 +472,7 @@ void MainWindow::on_property()
     DrawScene *scene = DrawManager::instance()->currentScene();
     if (!scene)
         return;
-    if (scene->selectedItems().size() <= 1)
-        m_propertyDialog->exec();
+    m_propertyDialog->showFor(scene);
 }
 
 void MainWindow::changeLanguage(int language)

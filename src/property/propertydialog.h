@@ -1,18 +1,118 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
-// Long-lived dialog of the main window; its contents are built by the work
-// on its own subsystem.
+class ColorCombox;
+class DrawScene;
+class QCheckBox;
+class QGraphicsItem;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QStackedWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class RegEditWidget;
+
+// The property dialog of a screen or of one shape, created once by the main
+// window and reused; each opening sets a fresh target.
+//
+// For a screen only the name is live. For a shape the name, the layout
+// group (position, size, pin) and the background colour are loaded from
+// the shape and written back by 应用/确定 as one undo step on the active
+// stack; a name another shape of the screen already has is refused. The
+// other pages are laid out but hold no data.
 class PropertyDialog : public QDialog
 {
     Q_OBJECT
 public:
     explicit PropertyDialog(QWidget *parent = nullptr);
 
+    // Opens the dialog for scene: with no shape selected for the screen
+    // itself, with one selected for that shape; with several selected, or
+    // without a scene, nothing opens. Returns whether it opened.
+    bool showFor(DrawScene *scene);
+
+    // Targets (at most one is set; each clears the other) and loading.
+    void setScreenTarget(QWidget *view);
+    void setItemTarget(QGraphicsItem *item);
+    QWidget *screenTarget() const { return m_view; }
+    QGraphicsItem *itemTarget() const;
+
+    QTreeWidget *navigation() const { return m_tree; }
+    QLineEdit *nameEdit() const { return m_name; }
+    QSpinBox *xEdit() const { return m_x; }
+    QSpinBox *yEdit() const { return m_y; }
+    QSpinBox *widthEdit() const { return m_width; }
+    QSpinBox *heightEdit() const { return m_height; }
+    QCheckBox *pinBox() const { return m_pin; }
+    ColorCombox *backgroundEdit() const { return m_background; }
+    RegEditWidget *registerEdit() const { return m_register; }
+
+signals:
+    // A screen was renamed here (its view is passed): the project changed.
+    void formRenamed(QWidget *form);
+
+public slots:
+    void on_ok_clicked();
+    void on_cancel_clicked();
+    // Returns whether the values were taken (a refused name keeps the
+    // dialog open on OK).
+    bool on_apply_clicked();
+
 protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void buildForm();
     void retranslate();
+    void showPage(QTreeWidgetItem *item);
+    void loadItem();
+    bool applyScreen();
+    bool applyItem();
+    void refuse(const QString &text);
+    int run();
+
+    QPointer<QWidget> m_view; // the screen's view, not owned
+    QPointer<QObject> m_shape; // the shape's QObject side, not owned
+    QGraphicsItem *m_item = nullptr; // valid while m_shape is
+
+    // What the fields showed when loaded: only fields the user changed are
+    // written, so an untouched fractional size is not rounded.
+    int m_loadedX = 0;
+    int m_loadedY = 0;
+    int m_loadedWidth = 0;
+    int m_loadedHeight = 0;
+    bool m_loadedPin = false;
+    QColor m_loadedColor;
+    QColor m_chosenColor;
+    bool m_colorChosen = false;
+
+    QTreeWidget *m_tree = nullptr;
+    QList<QTreeWidgetItem *> m_entries; // in order of appearance
+    QStackedWidget *m_pages = nullptr;
+    QLabel *m_nameLabel = nullptr;
+    QLineEdit *m_name = nullptr;
+    QGroupBox *m_layoutGroup = nullptr;
+    QLabel *m_xLabel = nullptr;
+    QLabel *m_yLabel = nullptr;
+    QLabel *m_widthLabel = nullptr;
+    QLabel *m_heightLabel = nullptr;
+    QSpinBox *m_x = nullptr;
+    QSpinBox *m_y = nullptr;
+    QSpinBox *m_width = nullptr;
+    QSpinBox *m_height = nullptr;
+    QCheckBox *m_pin = nullptr;
+    QLabel *m_registerLabel = nullptr;
+    RegEditWidget *m_register = nullptr;
+    QLabel *m_backgroundLabel = nullptr;
+    ColorCombox *m_background = nullptr;
+    QLabel *m_fontLabel = nullptr;
+    QLabel *m_fontGap = nullptr;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
+    QPushButton *m_apply = nullptr;
 };

@@ -1,0 +1,383 @@
+#include "app/modalseam.h"
+#include "editor/drawscene.h"
+#include "editor/drawview.h"
+#include "editor/useroptgroup.h"
+#include "project/drawmanager.h"
+#include "property/colorcombox.h"
+#include "property/propertydialog.h"
+#include "shapes/graphicsellipseitem.h"
+#include "shapes/graphicsitemgroup.h"
+#include "shapes/graphicsrectitem.h"
+#include "support/processfixture.h"
+#include "support/scenetesting.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <functional>
+#include <memory>
+
+using scenetest::addRect;
+
+namespace {
+
+struct ShapeState
+{
+    QString name;
+    QPointF pos;
+    double width = 0;
+    double height = 0;
+    bool fixe = false;
+    QColor brush;
+};
+
+ShapeState stateOf(const QObject *shape)
+{
+    return {shape->objectName(), shape->property("pos").toPointF(),
+            shape->property("width").toDouble(), shape->property("height").toDouble(),
+            shape->property("fixe").toBool(), shape->property("brushColor").value<QColor>()};
+}
+
+void compareStates(const ShapeState &actual, const ShapeState &expected)
+{
+    QCOMPARE(actual.name, expected.name);
+    QCOMPARE(actual.pos, expected.pos);
+    QCOMPARE(actual.width, expected.width);
+    QCOMPARE(actual.height, expected.height);
+    QCOMPARE(actual.fixe, expected.fixe);
+    QCOMPARE(actual.brush, expected.brush);
+}
+
+} // namespace
+
+class TestPropertyDialog : public QObject
+{
+    Q_OBJECT
+
+    // Answers the dialog request by running m_edit on the dialog (then OK,
+    // or Cancel when m_accept is false); message boxes are recorded and
+    // confirmed.
+    void installHandler()
+    {
+        ModalSeam::setHandler([this](const ModalRequest &request) {
+            ModalAnswer answer;
+            if (request.kind == ModalRequest::Dialog) {
+                if (m_edit)
+                    m_edit(*m_dialog);
+                answer.accepted = m_accept;
+            } else if (request.kind == ModalRequest::Message) {
+                m_messages << request.text;
+                answer.button = QMessageBox::Yes;
+            }
+            return answer;
+        });
+    }
+
+private slots:
+    void init()
+    {
+        ProcessFixture::start(800, 600);
+        m_form = std::make_unique<QWidget>();
+        UserOptGroup::instance()->setActiveForm(m_form.get());
+        m_scene = std::make_unique<DrawScene>();
+        m_dialog = std::make_unique<PropertyDialog>();
+        m_edit = nullptr;
+        m_accept = true;
+        m_messages.clear();
+        installHandler();
+    }
+
+    void cleanup()
+    {
+        ModalSeam::setHandler({});
+        m_dialog.reset();
+        UserOptGroup::instance()->removeForm(m_form.get());
+        m_scene.reset();
+        m_form.reset();
+        ProcessFixture::finish();
+    }
+
+    void paletteToolTips_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("first") << 0 << 0 << "RGB(0,0,0)";
+        QTest::newRow("the odd one") << 0 << 7 << "RGB(170,250,0)";
+        QTest::newRow("row 0 column 6") << 0 << 6 << "RGB(0,255,0)";
+        QTest::newRow("row 1 column 1") << 1 << 1 << "RGB(170,0,127)";
+        QTest::newRow("row 2 column 4") << 2 << 4 << "RGB(0,170,255)";
+        QTest::newRow("row 3 column 2") << 3 << 2 << "RGB(85,85,0)";
+        QTest::newRow("row 4 column 5") << 4 << 5 << "RGB(255,170,127)";
+        QTest::newRow("row 5 last") << 5 << 7 << "RGB(255,255,255)";
+    }
+    void paletteToolTips()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, tip);
+        ColorCombox combo;
+        QToolButton *button = combo.paletteButton(row, column);
+        QVERIFY(button);
+        QCOMPARE(button->defaultAction()->toolTip(), tip);
+
+        QSignalSpy spy(&combo, &ColorCombox::sigColorChanged);
+        button->defaultAction()->trigger();
+        QCOMPARE(spy.count(), 1);
+        const QColor emitted = spy.at(0).at(0).value<QColor>();
+        QCOMPARE(QStringLiteral("RGB(%1,%2,%3)")
+                     .arg(emitted.red())
+                     .arg(emitted.green())
+                     .arg(emitted.blue()),
+                 tip);
+        QCOMPARE(combo.color(), emitted);
+    }
+
+    void paletteIsOpaqueAndComplete()
+    {
+        ColorCombox combo;
+        QSet<QRgb> colours;
+        for (int row = 0; row < 6; ++row) {
+            for (int column = 0; column < 8; ++column) {
+                const QColor colour = ColorCombox::paletteColor(row, column);
+                QCOMPARE(colour.alpha(), 255);
+                colours.insert(colour.rgb());
+            }
+        }
+        QCOMPARE(colours.size(), 48);
+        QVERIFY(!combo.paletteButton(6, 0));
+        QVERIFY(!combo.paletteButton(0, 8));
+    }
+
+    void transparentEmitsInvalidColour()
+    {
+        ColorCombox combo;
+        combo.setColor(Qt::red);
+        QSignalSpy spy(&combo, &ColorCombox::sigColorChanged);
+        combo.transparentButton()->click();
+        QCOMPARE(spy.count(), 1);
+        QVERIFY(!spy.at(0).at(0).value<QColor>().isValid());
+        QVERIFY(!combo.color().isValid());
+    }
+
+    void otherColourThroughTheChooser_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("chosen") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void otherColourThroughTheChooser()
+    {
+        QFETCH(bool, accept);
+        ModalRequest asked;
+        ModalSeam::setHandler([&](const ModalRequest &request) {
+            asked = request;
+            ModalAnswer answer;
+            answer.accepted = accept;
+            answer.text = QStringLiteral("#123456");
+            return answer;
+        });
+        ColorCombox combo;
+        combo.setColor(Qt::red);
+        QSignalSpy spy(&combo, &ColorCombox::sigColorChanged);
+        combo.otherButton()->click();
+        QCOMPARE(int(asked.kind), int(ModalRequest::Colour));
+        QCOMPARE(asked.title, QStringLiteral("颜色选择"));
+        QCOMPARE(QColor(asked.value), QColor(Qt::black));
+        QCOMPARE(spy.count(), accept ? 1 : 0);
+        QCOMPARE(combo.color(), accept ? QColor(0x12, 0x34, 0x56) : QColor(Qt::red));
+    }
+
+    void navigationTree()
+    {
+        const QTreeWidget *tree = m_dialog->navigation();
+        QCOMPARE(tree->topLevelItemCount(), 3);
+        QStringList texts;
+        for (QTreeWidgetItemIterator it(const_cast<QTreeWidget *>(tree)); *it; ++it) {
+            texts << (*it)->text(0);
+            if ((*it)->childCount() > 0)
+                QVERIFY((*it)->isExpanded());
+        }
+        QCOMPARE(texts, QStringList({"基本", "属性", "外观", "文本", "事件", "显示", "隐藏",
+                                     "按下", "弹起"}));
+        QCOMPARE(m_dialog->windowTitle(), QStringLiteral("属性编辑"));
+    }
+
+    // Every field edited together, or one at a time: one undo step, which
+    // undoes and redoes all of them.
+    void shapePageIsOneUndoStep_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QPoint>("corner");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("pin");
+        QTest::addColumn<int>("paletteRow"); // -1: colour left alone
+        // The shape starts as "rectangle_1" at (10, 20), 100 × 50.
+        QTest::newRow("name") << "门" << QPoint(10, 20) << QSize(100, 50) << false << -1;
+        QTest::newRow("move") << "rectangle_1" << QPoint(40, 70) << QSize(100, 50) << false
+                              << -1;
+        QTest::newRow("size keeps corner") << "rectangle_1" << QPoint(10, 20) << QSize(160, 30)
+                                           << false << -1;
+        QTest::newRow("pin") << "rectangle_1" << QPoint(10, 20) << QSize(100, 50) << true << -1;
+        QTest::newRow("colour") << "rectangle_1" << QPoint(10, 20) << QSize(100, 50) << false
+                                << 5;
+        QTest::newRow("everything") << "阀门" << QPoint(5, 300) << QSize(20, 240) << true << 2;
+    }
+    void shapePageIsOneUndoStep()
+    {
+        QFETCH(QString, name);
+        QFETCH(QPoint, corner);
+        QFETCH(QSize, size);
+        QFETCH(bool, pin);
+        QFETCH(int, paletteRow);
+        GraphicsRectItem *rect = addRect(m_scene.get(), QRectF(10, 20, 100, 50));
+        m_scene->assignItemName(rect);
+        addRect(m_scene.get(), QRectF(300, 300, 10, 10));
+        rect->setSelected(true);
+        const ShapeState before = stateOf(rect);
+        QCOMPARE(before.name, QStringLiteral("rectangle_1"));
+
+        m_edit = [&](PropertyDialog &dialog) {
+            QCOMPARE(dialog.nameEdit()->text(), before.name);
+            QCOMPARE(dialog.xEdit()->value(), 10);
+            QCOMPARE(dialog.heightEdit()->value(), 50);
+            QCOMPARE(dialog.backgroundEdit()->color(), before.brush);
+            dialog.nameEdit()->setText(name);
+            dialog.xEdit()->setValue(corner.x());
+            dialog.yEdit()->setValue(corner.y());
+            dialog.widthEdit()->setValue(size.width());
+            dialog.heightEdit()->setValue(size.height());
+            dialog.pinBox()->setChecked(pin);
+            if (paletteRow >= 0)
+                dialog.backgroundEdit()->paletteButton(paletteRow, 0)->defaultAction()->trigger();
+        };
+        QVERIFY(m_dialog->showFor(m_scene.get()));
+        QCOMPARE(m_dialog->itemTarget(), rect);
+        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+        QVERIFY(m_messages.isEmpty());
+
+        const ShapeState after = {name, QPointF(corner), double(size.width()),
+                                  double(size.height()), pin,
+                                  paletteRow >= 0 ? ColorCombox::paletteColor(paletteRow, 0)
+                                                  : before.brush};
+        compareStates(stateOf(rect), after);
+        QUndoStack *stack = UserOptGroup::instance()->activeStack();
+        QCOMPARE(stack->count(), 1);
+        stack->undo();
+        compareStates(stateOf(rect), before);
+        stack->redo();
+        compareStates(stateOf(rect), after);
+    }
+
+    void groupMovesAsOneStep()
+    {
+        GraphicsRectItem *a = addRect(m_scene.get(), QRectF(10, 10, 20, 20));
+        GraphicsRectItem *b = addRect(m_scene.get(), QRectF(50, 30, 20, 20));
+        GraphicsItemGroup *group = m_scene->createGroup({a, b});
+        m_scene->clearSelection();
+        group->setSelected(true);
+        const QPointF before = group->property("pos").toPointF();
+        const QRectF boxA = scenetest::sceneBox(a);
+        m_edit = [&](PropertyDialog &dialog) {
+            // A group takes its size from its members and has no fill.
+            QVERIFY(!dialog.widthEdit()->isEnabled());
+            QVERIFY(!dialog.backgroundEdit()->isEnabled());
+            QVERIFY(dialog.xEdit()->isEnabled());
+            dialog.xEdit()->setValue(dialog.xEdit()->value() + 100);
+        };
+        QVERIFY(m_dialog->showFor(m_scene.get()));
+        QCOMPARE(group->property("pos").toPointF(), before + QPointF(100, 0));
+        QCOMPARE(scenetest::sceneBox(a), boxA.translated(100, 0));
+        QUndoStack *stack = UserOptGroup::instance()->activeStack();
+        QCOMPARE(stack->count(), 1);
+        stack->undo();
+        QCOMPARE(scenetest::sceneBox(a), boxA);
+    }
+
+    void unchangedApplyAddsNoStep()
+    {
+        GraphicsRectItem *rect = addRect(m_scene.get(), QRectF(10.4, 20, 100.6, 50));
+        m_scene->assignItemName(rect);
+        rect->setSelected(true);
+        const ShapeState before = stateOf(rect);
+        QVERIFY(m_dialog->showFor(m_scene.get()));
+        QCOMPARE(UserOptGroup::instance()->activeStack()->count(), 0);
+        // Fields show whole numbers; an untouched field must not round the shape.
+        compareStates(stateOf(rect), before);
+    }
+
+    void badNamesRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("another shape's") << "ellipse_1"
+                                         << "名称“ellipse_1”已被本画面的其他元件使用！";
+        QTest::newRow("blank") << "  " << "名称不能为空！";
+    }
+    void badNamesRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        GraphicsRectItem *rect = addRect(m_scene.get(), QRectF(10, 20, 100, 50));
+        m_scene->assignItemName(rect);
+        auto *ellipse = new GraphicsEllipseItem(QRect(0, 0, 10, 10));
+        m_scene->addItem(ellipse);
+        m_scene->assignItemName(ellipse);
+        rect->setSelected(true);
+        m_edit = [&](PropertyDialog &dialog) {
+            dialog.nameEdit()->setText(name);
+            dialog.xEdit()->setValue(50);
+        };
+        QVERIFY(m_dialog->showFor(m_scene.get()));
+        QCOMPARE(m_messages, QStringList(message));
+        QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(rect->objectName(), QStringLiteral("rectangle_1"));
+        QCOMPARE(rect->property("pos").toPointF(), QPointF(10, 20));
+        QCOMPARE(UserOptGroup::instance()->activeStack()->count(), 0);
+        // Its own name is no clash.
+        m_messages.clear();
+        m_edit = [](PropertyDialog &dialog) { dialog.xEdit()->setValue(50); };
+        QVERIFY(m_dialog->showFor(m_scene.get()));
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(rect->property("pos").toPointF(), QPointF(50, 20));
+    }
+
+    void screenNameAndSelections()
+    {
+        auto *view = DrawManager::instance()->createScreen(1, nullptr);
+        DrawScene *scene = view->drawScene();
+        QSignalSpy renamed(m_dialog.get(), &PropertyDialog::formRenamed);
+        m_edit = [&](PropertyDialog &dialog) {
+            QCOMPARE(dialog.screenTarget(), view);
+            QCOMPARE(dialog.nameEdit()->text(), view->windowTitle());
+            dialog.nameEdit()->setText(QStringLiteral("主画面"));
+            QVERIFY(dialog.on_apply_clicked());
+            QCOMPARE(view->windowTitle(), QStringLiteral("主画面"));
+        };
+        m_accept = false;
+        QVERIFY(m_dialog->showFor(scene));
+        // Cancel after 应用 keeps what was applied.
+        QCOMPARE(scene->objectName(), QStringLiteral("主画面"));
+        QCOMPARE(renamed.count(), 1);
+
+        GraphicsRectItem *first = addRect(scene, QRectF(0, 0, 10, 10));
+        GraphicsRectItem *second = addRect(scene, QRectF(20, 0, 10, 10));
+        first->setSelected(true);
+        second->setSelected(true);
+        const int asked = ModalSeam::history().size();
+        QVERIFY(!m_dialog->showFor(scene));
+        QCOMPARE(ModalSeam::history().size(), asked);
+        QVERIFY(!m_dialog->showFor(nullptr));
+    }
+
+private:
+    std::unique_ptr<QWidget> m_form;
+    std::unique_ptr<DrawScene> m_scene;
+    std::unique_ptr<PropertyDialog> m_dialog;
+    std::function<void(PropertyDialog &)> m_edit;
+    bool m_accept = true;
+    QStringList m_messages;
+};
+
+QTEST_MAIN(TestPropertyDialog)
+#include "tst_propertydialog.moc"
