@@ -26,6 +26,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const int MaxLanguages = 10;
@@ -342,8 +344,10 @@ void ProjectConfigDialog::setDeviceTable(int row, const DevicePara &device)
     const QStringList texts = deviceRowTexts(device);
     for (int column = 0; column < texts.size(); ++column)
         m_devices->setItem(row, column, new QTableWidgetItem(texts.at(column)));
-    m_devices->resizeColumnToContents(0);
-    m_devices->resizeColumnToContents(1);
+    // The port and format texts too: cut off, "COM1-RS485" and
+    // "COM1-RS232" look the same.
+    for (int column = 0; column <= 3; ++column)
+        m_devices->resizeColumnToContents(column);
 }
 
 bool ProjectConfigDialog::showDeviceAddDialog(DevicePara &device, int editedRow)
@@ -375,7 +379,18 @@ bool ProjectConfigDialog::showDeviceAddDialog(DevicePara &device, int editedRow)
 void ProjectConfigDialog::on_addDevice_clicked()
 {
     DevicePara device;
-    device.name = tr("设备_%1").arg(m_devices->rowCount() + 1);
+    // After a removal the row count can repeat a name still in use, and
+    // the proposal would then be refused as a duplicate as it stands.
+    const QList<DevicePara> &existing = Config::instance()->devices;
+    const auto taken = [&existing](const QString &name) {
+        return std::any_of(existing.cbegin(), existing.cend(),
+                           [&name](const DevicePara &other) { return other.name == name; });
+    };
+    for (int number = m_devices->rowCount() + 1;; ++number) {
+        device.name = tr("设备_%1").arg(number);
+        if (!taken(device.name))
+            break;
+    }
     if (!showDeviceAddDialog(device))
         return;
     const int current = m_devices->currentRow();

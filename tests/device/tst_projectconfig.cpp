@@ -211,6 +211,31 @@ private slots:
         QCOMPARE(m_changed->count(), 1);
     }
 
+    void proposedNameIsFree_data()
+    {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("proposed");
+        QTest::newRow("none") << QStringList() << "设备_1";
+        QTest::newRow("two others") << QStringList({"A", "B"}) << "设备_3";
+        QTest::newRow("after a removal") << QStringList({"设备_1", "设备_3"}) << "设备_4";
+        QTest::newRow("two taken") << QStringList({"设备_3", "X", "设备_4"}) << "设备_5";
+    }
+    void proposedNameIsFree()
+    {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, proposed);
+        for (const QString &name : qAsConst(existing))
+            Config::instance()->devices.append(device(name));
+        m_dialog->getConfig();
+        QString shown;
+        m_steps << [&](const ModalRequest &) {
+            shown = child<LineEdit>(m_dialog->findChild<DeviceAddDialog *>(), "name")->text();
+            return cancelled();
+        };
+        m_dialog->on_addDevice_clicked();
+        QCOMPARE(shown, proposed);
+    }
+
     void addGoesBelowCurrentRow_data()
     {
         QTest::addColumn<int>("current");
