@@ -309,14 +309,28 @@ private slots:
         QCOMPARE(m_changed->count(), finallyCancel ? 0 : 1);
     }
 
-    void editKeepsOwnName()
+    void doubleClickEditsKeepingOwnName()
     {
         Config::instance()->devices = {device("A"), device("B")};
         m_dialog->getConfig();
+        child<QTabWidget>(m_dialog.get(), "tabs")->setCurrentIndex(2);
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
         m_steps << confirmDevice(QString(), 9);
-        m_dialog->tableDeviceDoubleClicked(0, 0);
+        QWidget *viewport = devices()->viewport();
+        const QPoint at = devices()->visualItemRect(devices()->item(1, 2)).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                  QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(viewport, &event);
+        }
         QVERIFY(messages().isEmpty());
-        QCOMPARE(int(Config::instance()->devices.at(0).deviceId), 9);
+        QCOMPARE(int(Config::instance()->devices.at(1).deviceId), 9);
+        QCOMPARE(Config::instance()->devices.at(1).name, QString("B"));
+        QCOMPARE(devices()->item(1, 4)->text(), QString("9"));
+        QCOMPARE(int(Config::instance()->devices.at(0).deviceId), 1);
     }
 
     void portsFollowTheModel_data()
