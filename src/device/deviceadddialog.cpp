@@ -82,9 +82,9 @@ DeviceAddDialog::DeviceAddDialog(QWidget *parent)
                         QStringLiteral("38400"), QStringLiteral("19200"), QStringLiteral("9600"),
                         QStringLiteral("4800"), QStringLiteral("2400")});
     m_dataBitsLabel = new QLabel(m_formatGroup);
-    m_dataBits = numberBox(m_formatGroup, "dataBits",
-                           {QStringLiteral("8"), QStringLiteral("7"), QStringLiteral("6"),
-                            QStringLiteral("5")});
+    m_dataBits = numberBox(
+        m_formatGroup, "dataBits",
+        {QStringLiteral("8"), QStringLiteral("7"), QStringLiteral("6"), QStringLiteral("5")});
     m_stopBitsLabel = new QLabel(m_formatGroup);
     m_stopBits = numberBox(m_formatGroup, "stopBits", {QStringLiteral("2"), QStringLiteral("1")});
     m_parityLabel = new QLabel(m_formatGroup);

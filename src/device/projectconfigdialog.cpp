@@ -329,7 +329,9 @@ QStringList ProjectConfigDialog::deviceRowTexts(const DevicePara &device)
     const char *parity = parities.valueToKey(device.parity);
     return {device.name,
             config->protocolNames().value(device.protocol),
-            QStringLiteral("COM%1-%2").arg(device.port + 1).arg(QLatin1String(portType ? portType : "?")),
+            QStringLiteral("COM%1-%2")
+                .arg(device.port + 1)
+                .arg(QLatin1String(portType ? portType : "?")),
             QStringLiteral("%1-%2%3%4")
                 .arg(device.baud)
                 .arg(device.dataBits)
@@ -491,8 +493,7 @@ QString ProjectConfigDialog::userInputPassword(const QString &title)
             error = tr("输入密码和确认密码不一致！");
         else
             return password->text();
-        MessageDialog::showMessage(&dialog, QMessageBox::Critical, tr("错误"), error,
-                                   {tr("确定")});
+        MessageDialog::showMessage(&dialog, QMessageBox::Critical, tr("错误"), error, {tr("确定")});
     }
 }
 

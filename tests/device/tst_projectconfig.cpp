@@ -137,8 +137,8 @@ private slots:
             return m_steps.isEmpty() ? cancelled() : m_steps.dequeue()(request);
         });
         m_dialog = std::make_unique<ProjectConfigDialog>();
-        m_changed = std::make_unique<QSignalSpy>(m_dialog.get(),
-                                                 &ProjectConfigDialog::configChanged);
+        m_changed
+            = std::make_unique<QSignalSpy>(m_dialog.get(), &ProjectConfigDialog::configChanged);
     }
 
     void cleanup()
@@ -160,8 +160,10 @@ private slots:
         QTest::addColumn<int>("stopBits");
         QTest::addColumn<QString>("portText");
         QTest::addColumn<QString>("formatText");
-        QTest::newRow("defaults") << 0 << 0 << 9600 << 8 << 0 << 1 << "COM1-RS485" << "9600-8N1";
-        QTest::newRow("odd") << 1 << 0 << 19200 << 7 << 2 << 2 << "COM2-RS485" << "19200-7O2";
+        QTest::newRow("defaults") << 0 << 0 << 9600 << 8 << 0 << 1 << "COM1-RS485"
+                                  << "9600-8N1";
+        QTest::newRow("odd") << 1 << 0 << 19200 << 7 << 2 << 2 << "COM2-RS485"
+                             << "19200-7O2";
         QTest::newRow("even rs232") << 2 << 1 << 115200 << 8 << 1 << 1 << "COM3-RS232"
                                     << "115200-8E1";
     }
@@ -201,8 +203,9 @@ private slots:
         m_steps << confirmDevice();
         child<QPushButton>(m_dialog.get(), "addDevice")->click();
         QCOMPARE(devices()->rowCount(), 1);
-        QCOMPARE(deviceRow(0), QStringList({"设备_1", Config::instance()->protocolNames().value(0),
-                                            "COM1-RS485", "9600-8N1", "1", "1000"}));
+        QCOMPARE(deviceRow(0),
+                 QStringList({"设备_1", Config::instance()->protocolNames().value(0), "COM1-RS485",
+                              "9600-8N1", "1", "1000"}));
         const DevicePara &stored = Config::instance()->devices.value(0);
         QCOMPARE(stored.name, QString("设备_1"));
         QCOMPARE(stored.comDelay, 0);
@@ -557,18 +560,22 @@ private slots:
         QTest::addColumn<QStringList>("refusals");
         QTest::addColumn<QString>("stored");
         QTest::newRow("mismatch then cancel")
-            << "prjPassword" << "设置项目密码" << QStringList({"abc", "abd"})
+            << "prjPassword"
+            << "设置项目密码" << QStringList({"abc", "abd"})
             << QStringList({"输入密码和确认密码不一致！"}) << QString();
-        QTest::newRow("empty then cancel") << "prjPassword" << "设置项目密码"
-                                           << QStringList({"", ""})
+        QTest::newRow("empty then cancel") << "prjPassword"
+                                           << "设置项目密码" << QStringList({"", ""})
                                            << QStringList({"请输入密码！"}) << QString();
         QTest::newRow("cancel at once")
-            << "prjPassword" << "设置项目密码" << QStringList() << QStringList() << QString();
+            << "prjPassword"
+            << "设置项目密码" << QStringList() << QStringList() << QString();
         QTest::newRow("mismatch then match")
-            << "prjPassword" << "设置项目密码" << QStringList({"abc", "x", "Abc", "Abc"})
+            << "prjPassword"
+            << "设置项目密码" << QStringList({"abc", "x", "Abc", "Abc"})
             << QStringList({"输入密码和确认密码不一致！"}) << "Abc";
-        QTest::newRow("macro") << "macroPassword" << "设置宏指令密码"
-                               << QStringList({"m", "m"}) << QStringList() << "m";
+        QTest::newRow("macro") << "macroPassword"
+                               << "设置宏指令密码" << QStringList({"m", "m"}) << QStringList()
+                               << "m";
     }
     void setPassword()
     {
@@ -600,18 +607,20 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("answers"); // an empty entry cancels
         QTest::addColumn<bool>("cleared");
-        QTest::newRow("project, right") << "prjPassword" << "项目密码验证"
-                                        << QStringList({"secret"}) << true;
+        QTest::newRow("project, right") << "prjPassword"
+                                        << "项目密码验证" << QStringList({"secret"}) << true;
         QTest::newRow("project, wrong thrice")
-            << "prjPassword" << "项目密码验证" << QStringList({"a", "b", "Secret"}) << false;
+            << "prjPassword"
+            << "项目密码验证" << QStringList({"a", "b", "Secret"}) << false;
         QTest::newRow("project, right at the third")
-            << "prjPassword" << "项目密码验证" << QStringList({"a", "b", "secret"}) << true;
-        QTest::newRow("project, cancelled")
-            << "prjPassword" << "项目密码验证" << QStringList({QString()}) << false;
-        QTest::newRow("macro, right") << "macroPassword" << "宏指令密码验证"
-                                      << QStringList({"secret"}) << true;
-        QTest::newRow("macro, wrong") << "macroPassword" << "宏指令密码验证"
-                                      << QStringList({"x", "y", "z"}) << false;
+            << "prjPassword"
+            << "项目密码验证" << QStringList({"a", "b", "secret"}) << true;
+        QTest::newRow("project, cancelled") << "prjPassword"
+                                            << "项目密码验证" << QStringList({QString()}) << false;
+        QTest::newRow("macro, right") << "macroPassword"
+                                      << "宏指令密码验证" << QStringList({"secret"}) << true;
+        QTest::newRow("macro, wrong") << "macroPassword"
+                                      << "宏指令密码验证" << QStringList({"x", "y", "z"}) << false;
     }
     void switchPasswordOff()
     {
