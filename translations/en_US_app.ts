@@ -668,6 +668,85 @@ Commands:
     </message>
 </context>
 <context>
+    <name>DeviceAddDialog</name>
+    <message>
+        <source>COM%1（不可用）</source>
+        <translation>COM%1 (unavailable)</translation>
+    </message>
+    <message>
+        <source>添加设备</source>
+        <translation>Add Device</translation>
+    </message>
+    <message>
+        <source> 名称</source>
+        <translation> Name</translation>
+    </message>
+    <message>
+        <source> 协议</source>
+        <translation> Protocol</translation>
+    </message>
+    <message>
+        <source> 类型</source>
+        <translation> Type</translation>
+    </message>
+    <message>
+        <source> 端口</source>
+        <translation> Port</translation>
+    </message>
+    <message>
+        <source> 站号</source>
+        <translation> Station</translation>
+    </message>
+    <message>
+        <source>数据格式</source>
+        <translation>Data Format</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>数据位</source>
+        <translation>Data bits</translation>
+    </message>
+    <message>
+        <source>停止位</source>
+        <translation>Stop bits</translation>
+    </message>
+    <message>
+        <source>校验位</source>
+        <translation>Parity</translation>
+    </message>
+    <message>
+        <source>通讯时间</source>
+        <translation>Timing</translation>
+    </message>
+    <message>
+        <source>通讯超时</source>
+        <translation>Timeout</translation>
+    </message>
+    <message>
+        <source>通讯延时</source>
+        <translation>Send delay</translation>
+    </message>
+    <message>
+        <source>响应延时</source>
+        <translation>Response delay</translation>
+    </message>
+    <message>
+        <source>重发次数</source>
+        <translation>Retries</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>DockManager</name>
     <message>
         <source>工程</source>
@@ -1383,6 +1462,210 @@ Commands:
         <source>工程配置</source>
         <translation>Project Config</translation>
     </message>
+    <message>
+        <source>%1 寸</source>
+        <translation>%1 in</translation>
+    </message>
+    <message>
+        <source>%1×%2 像素</source>
+        <translation>%1×%2 pixels</translation>
+    </message>
+    <message>
+        <source>%1 个</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>语言%1</source>
+        <translation>Language%1</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>设备名称不能为空！</source>
+        <translation>The device name must not be empty!</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>设备名称重复！</source>
+        <translation>Duplicate device name!</translation>
+    </message>
+    <message>
+        <source>设备_%1</source>
+        <translation>Dev_%1</translation>
+    </message>
+    <message>
+        <source>删除设备</source>
+        <translation>Delete Device</translation>
+    </message>
+    <message>
+        <source>%1 个地址标签使用设备“%2”，删除后这些标签将指向不存在的设备。</source>
+        <translation>%1 address tags use the device &quot;%2&quot;; once it is deleted they will name a device that does not exist.</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>输入密码: </source>
+        <translation>Password: </translation>
+    </message>
+    <message>
+        <source>确认密码: </source>
+        <translation>Confirm: </translation>
+    </message>
+    <message>
+        <source>请输入密码！</source>
+        <translation>Please enter a password!</translation>
+    </message>
+    <message>
+        <source>输入密码和确认密码不一致！</source>
+        <translation>The password and its confirmation differ!</translation>
+    </message>
+    <message>
+        <source>设置项目密码</source>
+        <translation>Set Project Password</translation>
+    </message>
+    <message>
+        <source>项目密码验证</source>
+        <translation>Project Password Verification</translation>
+    </message>
+    <message>
+        <source>设置宏指令密码</source>
+        <translation>Set Macro Password</translation>
+    </message>
+    <message>
+        <source>宏指令密码验证</source>
+        <translation>Macro Password Verification</translation>
+    </message>
+    <message>
+        <source>工程信息</source>
+        <translation>Project</translation>
+    </message>
+    <message>
+        <source>语言字体</source>
+        <translation>Languages and Fonts</translation>
+    </message>
+    <message>
+        <source>设备管理</source>
+        <translation>Devices</translation>
+    </message>
+    <message>
+        <source>用户管理</source>
+        <translation>User Management</translation>
+    </message>
+    <message>
+        <source>其他设置</source>
+        <translation>Other Settings</translation>
+    </message>
+    <message>
+        <source>硬件类型</source>
+        <translation>Hardware</translation>
+    </message>
+    <message>
+        <source>屏幕方向</source>
+        <translation>Orientation</translation>
+    </message>
+    <message>
+        <source>水平</source>
+        <translation>Horizontal</translation>
+    </message>
+    <message>
+        <source>垂直</source>
+        <translation>Vertical</translation>
+    </message>
+    <message>
+        <source>详细</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>画面尺寸：</source>
+        <translation>Screen size:</translation>
+    </message>
+    <message>
+        <source>分辨率：</source>
+        <translation>Resolution:</translation>
+    </message>
+    <message>
+        <source>串口：</source>
+        <translation>Serial ports:</translation>
+    </message>
+    <message>
+        <source>其他：</source>
+        <translation>Other:</translation>
+    </message>
+    <message>
+        <source>工程名称</source>
+        <translation>Project name</translation>
+    </message>
+    <message>
+        <source>工程位置</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>语言数量</source>
+        <translation>Languages</translation>
+    </message>
+    <message>
+        <source>语言名称</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>使用字体</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Remark</translation>
+    </message>
+    <message>
+        <source>添加设备</source>
+        <translation>Add Device</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>协议</source>
+        <translation>Protocol</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>数据格式</source>
+        <translation>Data Format</translation>
+    </message>
+    <message>
+        <source>站号</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>通讯超时</source>
+        <translation>Timeout</translation>
+    </message>
+    <message>
+        <source>项目保护</source>
+        <translation>Protection</translation>
+    </message>
+    <message>
+        <source>项目密码</source>
+        <translation>Project password</translation>
+    </message>
+    <message>
+        <source>宏指令密码</source>
+        <translation>Macro password</translation>
+    </message>
+    <message>
+        <source>工程文件保存时加密（文件将以密文格式保存）</source>
+        <translation>Encrypt the project file when saving (the file is saved encoded)</translation>
+    </message>
 </context>
 <context>
     <name>ProjectFile</name>
@@ -1569,10 +1852,6 @@ Commands:
     <message>
         <source>字体</source>
         <translation>Font</translation>
-    </message>
-    <message>
-        <source>（字体编辑器）</source>
-        <translation>(font editor)</translation>
     </message>
     <message>
         <source>取消</source>

@@ -8,12 +8,13 @@
 
 // One request for a modal answer from the user: a message box, an input or
 // password prompt, a file or folder chooser, a colour chooser (value and the
-// answer's text are colour names, "#rrggbb"), or one of the program's own
+// answer's text are colour names, "#rrggbb"), a font chooser (value and the
+// answer's text are QFont::toString() texts), or one of the program's own
 // dialogs run modally (Dialog: the handler may read and set the dialog's
 // controls while it answers; accepted stands for OK).
 struct ModalRequest
 {
-    enum Kind { Message, TextInput, PasswordInput, OpenFile, SaveFile, Directory, Colour, Dialog };
+    enum Kind { Message, TextInput, PasswordInput, OpenFile, SaveFile, Directory, Colour, Dialog, Font };
 
     Kind kind = Message;
     int icon = 0;            // QMessageBox::Icon for messages

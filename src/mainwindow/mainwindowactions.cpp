@@ -228,7 +228,10 @@ void MainWindow::createActions()
         dialog.run();
     });
     connect(action(QStringLiteral("config")), &QAction::triggered, m_projectConfigDialog,
-            &QDialog::exec);
+            &ProjectConfigDialog::run);
+    // Devices, languages and protection are saved with the project.
+    connect(m_projectConfigDialog, &ProjectConfigDialog::configChanged, this,
+            [this] { setModified(true); });
     connect(action(QStringLiteral("textLib")), &QAction::triggered, m_textLibDialog,
             [this] { m_textLibDialog->showLibrary(QString()); });
     // Tags are project data: losing them to a close that did not ask is

@@ -7,6 +7,7 @@
 #include "editor/useroptgroup.h"
 #include "mainwindow/messagedialog.h"
 #include "property/colorcombox.h"
+#include "property/fonteditwidget.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/shapeattributes.h"
 #include "taglib/regeditwidget.h"
@@ -133,9 +134,9 @@ void PropertyDialog::buildForm()
     auto *textPage = new QWidget;
     auto *textLayout = new QFormLayout(textPage);
     m_fontLabel = new QLabel(textPage);
-    m_fontGap = new QLabel(textPage);
-    m_fontGap->setObjectName(QStringLiteral("fontEditGap"));
-    textLayout->addRow(m_fontLabel, m_fontGap);
+    m_font = new FontEditWidget(textPage);
+    m_font->setObjectName(QStringLiteral("font"));
+    textLayout->addRow(m_fontLabel, m_font);
     m_pages->addWidget(textPage);
 
     m_pages->addWidget(new QWidget);
@@ -412,7 +413,6 @@ void PropertyDialog::retranslate()
     m_registerLabel->setText(tr("寄存器"));
     m_backgroundLabel->setText(tr("背景色"));
     m_fontLabel->setText(tr("字体"));
-    m_fontGap->setText(tr("（字体编辑器）"));
     m_ok->setText(tr("确定"));
     m_cancel->setText(tr("取消"));
     m_apply->setText(tr("应用"));

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class ColorCombox;
+class FontEditWidget;
 class DrawScene;
 class QCheckBox;
 class QGraphicsItem;
@@ -111,7 +112,7 @@ private:
     QLabel *m_backgroundLabel = nullptr;
     ColorCombox *m_background = nullptr;
     QLabel *m_fontLabel = nullptr;
-    QLabel *m_fontGap = nullptr;
+    FontEditWidget *m_font = nullptr;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     QPushButton *m_apply = nullptr;
