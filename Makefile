@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 ARGS ?=
 
-.PHONY: all deps configure build run test asan-test fuzz clean
+.PHONY: all deps configure build run test install package asan-test fuzz clean
 
 all: build
 
@@ -26,6 +26,15 @@ run: build
 
 test: build
 	@sh scripts/test.sh $(BUILD_DIR)
+
+# Into /usr/local, or PREFIX=...; see README "Installing".
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package, in $(BUILD_DIR).
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 # The build runs our icon renderer, which would trip the leak checker on the
 # toolkit's own one-off allocations; the tests run with a suppression list

@@ -84,6 +84,8 @@ ProjectConfigDialog::ProjectConfigDialog(QWidget *parent)
     connect(m_ok, &QPushButton::clicked, this, &ProjectConfigDialog::on_ok_clicked);
     connect(m_cancel, &QPushButton::clicked, this, &ProjectConfigDialog::on_cancel_clicked);
     retranslate();
+    // Room for all five tabs and a device table that shows every column.
+    resize(640, 460);
 }
 
 QWidget *ProjectConfigDialog::buildInfoPage()

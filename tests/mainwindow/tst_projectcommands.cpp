@@ -9,6 +9,7 @@
 #include "shapes/graphicsrectitem.h"
 #include "support/modalscript.h"
 #include "support/newprojectscript.h"
+#include "device/projectconfigdialog.h"
 #include "taglib/addresslibdialog.h"
 #include "taglib/textlibdialog.h"
 #include "support/processfixture.h"
@@ -355,8 +356,9 @@ private slots:
         QVERIFY(m_window->isModified());
     }
 
-    // Tags are project data: changing them through either library must make
-    // closing ask, and the answer "yes" must put them in the file.
+    // Tags and settings are project data: changing them through a library or
+    // the project settings must make closing ask, and the answer "yes" must
+    // put them in the file.
     void tagEditsMarkTheProjectModified_data()
     {
         QTest::addColumn<QString>("library");
@@ -365,6 +367,8 @@ private slots:
         QTest::newRow("text library unchanged") << "textLib" << false;
         QTest::newRow("address tag pasted") << "addressLib" << true;
         QTest::newRow("address library unchanged") << "addressLib" << false;
+        QTest::newRow("language added") << "config" << true;
+        QTest::newRow("settings unchanged") << "config" << false;
     }
     void tagEditsMarkTheProjectModified()
     {
@@ -384,6 +388,12 @@ private slots:
                 if (change)
                     dialog->addLabel("门状态", 2);
                 dialog->on_ok_clicked();
+            } else if (library == "config") {
+                auto *dialog = m_window->findChild<ProjectConfigDialog *>();
+                auto *count = dialog->findChild<QComboBox *>("lanNum");
+                if (change)
+                    count->setCurrentIndex(count->currentIndex() + 1);
+                dialog->on_ok_clicked();
             } else {
                 auto *dialog = m_window->findChild<AddressLibDialog *>();
                 if (change)
@@ -398,7 +408,10 @@ private slots:
         script.pressButton(QMessageBox::Yes);
         m_window->closeFile();
         QCOMPARE(script.requests().size(), change ? 1 : 0);
-        QCOMPARE(fileBytes(file).contains(library == "textLib" ? "门状态" : "泵_1"), change);
+        const QByteArray added = library == "textLib" ? "门状态"
+            : library == "config"                     ? "<lan1 "
+                                                      : "泵_1";
+        QCOMPARE(fileBytes(file).contains(added), change);
     }
 };
 
