@@ -35,24 +35,7 @@ TagExchange::FileKind TagExchange::fileKind(const QString &fileName)
 
 bool TagExchange::readFileBytes(const QString &fileName, QByteArray *bytes, QString *error)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = XlsxSheetReader::tr("无法打开文件“%1”：%2").arg(fileName, file.errorString());
-        return false;
-    }
-    if (file.size() > XlsxSheetReader::MaxEntrySize) {
-        if (error)
-            *error = XlsxSheetReader::tr("文件“%1”超过256 MB，不予读取。").arg(fileName);
-        return false;
-    }
-    *bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = XlsxSheetReader::tr("无法读取文件“%1”：%2").arg(fileName, file.errorString());
-        return false;
-    }
-    return true;
+    return XlsxSheetReader::readFileBytes(fileName, bytes, error);
 }
 
 bool TagExchange::writeFileBytes(const QString &fileName, const QByteArray &bytes, QString *error)

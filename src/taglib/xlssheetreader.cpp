@@ -199,24 +199,8 @@ QString errorText(quint8 code)
 
 bool XlsSheetReader::readFile(const QString &fileName, Sheet *sheet, QString *error)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = XlsxSheetReader::tr("无法打开文件“%1”：%2").arg(fileName, file.errorString());
-        return false;
-    }
-    if (file.size() > XlsxSheetReader::MaxEntrySize) {
-        if (error)
-            *error = XlsxSheetReader::tr("文件“%1”超过256 MB，不予读取。").arg(fileName);
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = XlsxSheetReader::tr("无法读取文件“%1”：%2").arg(fileName, file.errorString());
-        return false;
-    }
-    return readBytes(bytes, sheet, error);
+    QByteArray bytes;
+    return XlsxSheetReader::readFileBytes(fileName, &bytes, error) && readBytes(bytes, sheet, error);
 }
 
 bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *error)

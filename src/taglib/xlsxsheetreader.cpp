@@ -589,7 +589,7 @@ QString XlsxSheetReader::numberText(double number)
     return QString::number(number, 'g', 17);
 }
 
-bool XlsxSheetReader::readFile(const QString &fileName, Sheet *sheet, QString *error)
+bool XlsxSheetReader::readFileBytes(const QString &fileName, QByteArray *bytes, QString *error)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -602,13 +602,19 @@ bool XlsxSheetReader::readFile(const QString &fileName, Sheet *sheet, QString *e
             *error = tr("文件“%1”超过256 MB，不予读取。").arg(fileName);
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    *bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
             *error = tr("无法读取文件“%1”：%2").arg(fileName, file.errorString());
         return false;
     }
-    return readBytes(bytes, sheet, error);
+    return true;
+}
+
+bool XlsxSheetReader::readFile(const QString &fileName, Sheet *sheet, QString *error)
+{
+    QByteArray bytes;
+    return readFileBytes(fileName, &bytes, error) && readBytes(bytes, sheet, error);
 }
 
 bool XlsxSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *error)

@@ -32,6 +32,9 @@ public:
     // False with a message in *error (when given) when the file cannot be
     // read; *sheet is then left as it was.
     static bool readFile(const QString &fileName, Sheet *sheet, QString *error);
+    // The whole file, refused when it is larger than MaxEntrySize; every
+    // reader of files the user picks goes through here.
+    static bool readFileBytes(const QString &fileName, QByteArray *bytes, QString *error);
     static bool readBytes(const QByteArray &bytes, Sheet *sheet, QString *error);
 
     // An integral number as an integer ("2", never "2.0"), any other in the
