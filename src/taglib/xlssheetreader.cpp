@@ -54,8 +54,18 @@ public:
         }
         return quint8(m_parts[m_part].at(m_offset++));
     }
-    quint16 u16() { return quint16(u8() | (u8() << 8)); }
-    quint32 u32() { return quint32(u16()) | (quint32(u16()) << 16); }
+    // Operands of | are evaluated in no fixed order: the low part must be
+    // read first, so it is read in a statement of its own.
+    quint16 u16()
+    {
+        const quint16 low = u8();
+        return quint16(low | (u8() << 8));
+    }
+    quint32 u32()
+    {
+        const quint32 low = u16();
+        return low | (quint32(u16()) << 16);
+    }
     double f64()
     {
         quint64 bits = 0;
