@@ -1,5 +1,7 @@
 #include "modalseam.h"
 
+#include <QDialog>
+
 namespace {
 
 ModalSeam::Handler &handlerSlot()
@@ -36,4 +38,20 @@ ModalAnswer ModalSeam::answer(const ModalRequest &request)
 const QVector<ModalRequest> &ModalSeam::history()
 {
     return historySlot();
+}
+
+int ModalSeam::runDialog(QDialog *dialog, const std::function<void()> &ok,
+                         const std::function<void()> &cancel)
+{
+    if (!hasHandler())
+        return dialog->exec();
+    dialog->setResult(QDialog::Rejected);
+    ModalRequest request;
+    request.kind = ModalRequest::Dialog;
+    request.title = dialog->windowTitle();
+    if (answer(request).accepted)
+        ok();
+    else
+        cancel();
+    return dialog->result();
 }

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class QDialog;
+
 // One request for a modal answer from the user: a message box, an input or
 // password prompt, a file or folder chooser, a colour chooser (value and the
 // answer's text are colour names, "#rrggbb"), a font chooser (value and the
@@ -51,4 +53,11 @@ public:
 
     // Requests seen since the handler was installed, oldest first.
     static const QVector<ModalRequest> &history();
+
+    // Runs one of the program's own dialogs: modally without a handler;
+    // with one, the handler stands for the user (it may fill in the fields
+    // first) and its answer presses OK (ok) or Cancel (cancel). Returns the
+    // dialog's result, Rejected unless OK accepted it.
+    static int runDialog(QDialog *dialog, const std::function<void()> &ok,
+                         const std::function<void()> &cancel);
 };

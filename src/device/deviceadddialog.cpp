@@ -143,20 +143,10 @@ int DeviceAddDialog::setDevice(DevicePara &device)
     m_name->setFocus();
     m_name->selectAll();
     m_device = &device;
-    setResult(QDialog::Rejected);
-    if (ModalSeam::hasHandler()) {
-        ModalRequest request;
-        request.kind = ModalRequest::Dialog;
-        request.title = windowTitle();
-        if (ModalSeam::answer(request).accepted)
-            on_ok_clicked();
-        else
-            on_cancel_clicked();
-    } else {
-        exec();
-    }
+    const int result = ModalSeam::runDialog(this, [this] { on_ok_clicked(); },
+                                            [this] { on_cancel_clicked(); });
     m_device = nullptr;
-    return result();
+    return result;
 }
 
 void DeviceAddDialog::fill(const DevicePara &device)

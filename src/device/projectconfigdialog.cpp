@@ -211,17 +211,8 @@ QWidget *ProjectConfigDialog::buildProtectionPage()
 int ProjectConfigDialog::run()
 {
     getConfig();
-    if (!ModalSeam::hasHandler())
-        return exec();
-    setResult(QDialog::Rejected);
-    ModalRequest request;
-    request.kind = ModalRequest::Dialog;
-    request.title = windowTitle();
-    if (ModalSeam::answer(request).accepted)
-        on_ok_clicked();
-    else
-        on_cancel_clicked();
-    return result();
+    return ModalSeam::runDialog(this, [this] { on_ok_clicked(); },
+                                [this] { on_cancel_clicked(); });
 }
 
 void ProjectConfigDialog::getConfig()

@@ -133,16 +133,8 @@ EditorSettings::Values OptionSetDialog::shownValues() const
 int OptionSetDialog::run()
 {
     showCurrentValues();
-    if (!ModalSeam::hasHandler())
-        return exec();
-    ModalRequest request;
-    request.kind = ModalRequest::Dialog;
-    request.title = windowTitle();
-    if (ModalSeam::answer(request).accepted)
-        on_ok_clicked();
-    else
-        on_cancel_clicked();
-    return result();
+    return ModalSeam::runDialog(this, [this] { on_ok_clicked(); },
+                                [this] { on_cancel_clicked(); });
 }
 
 void OptionSetDialog::on_ok_clicked()

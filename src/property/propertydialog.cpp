@@ -203,19 +203,8 @@ bool PropertyDialog::showFor(DrawScene *scene)
 int PropertyDialog::run()
 {
     m_tree->setCurrentItem(m_entries.first());
-    if (!ModalSeam::hasHandler())
-        return exec();
-    // The handler stands for the user: it may fill in the fields before
-    // answering; accepted stands for 确定.
-    ModalRequest request;
-    request.kind = ModalRequest::Dialog;
-    request.title = windowTitle();
-    setResult(QDialog::Rejected);
-    if (ModalSeam::answer(request).accepted)
-        on_ok_clicked();
-    else
-        on_cancel_clicked();
-    return result();
+    return ModalSeam::runDialog(this, [this] { on_ok_clicked(); },
+                                [this] { on_cancel_clicked(); });
 }
 
 void PropertyDialog::setScreenTarget(QWidget *view)
