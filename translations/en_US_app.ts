@@ -802,6 +802,10 @@ Commands:
         <source>元件已锁定：不能移动、缩放、变形或旋转。</source>
         <translation>Shapes are locked: they cannot be moved, resized, reshaped or rotated.</translation>
     </message>
+    <message>
+        <source>组合最多嵌套%1层，不能再组合。</source>
+        <translation>Groups can be nested at most %1 levels deep; these shapes cannot be grouped.</translation>
+    </message>
 </context>
 <context>
     <name>FirstPage</name>

@@ -5,6 +5,7 @@
 #include "editor/drawview.h"
 #include "editor/gridsnap.h"
 #include "project/config.h"
+#include "project/projectfile.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicswidgetitem.h"
 #include "shapes/shapepainting.h"
@@ -511,6 +512,36 @@ void DrawScene::moveBackward(QGraphicsItem *item)
         neighbour->setZValue(z);
     }
     update();
+}
+
+namespace {
+
+// Levels of groups from item down to its deepest group, item included.
+int groupHeight(const QGraphicsItem *item)
+{
+    if (!dynamic_cast<const GraphicsItemGroup *>(item))
+        return 0;
+    int below = 0;
+    for (const QGraphicsItem *child : item->childItems())
+        below = std::max(below, groupHeight(child));
+    return below + 1;
+}
+
+} // namespace
+
+bool DrawScene::refuseTooDeepGroup(const QList<QGraphicsItem *> &items)
+{
+    int deepest = 0;
+    for (const QGraphicsItem *item : items) {
+        int above = 0;
+        for (const QGraphicsItem *p = item->parentItem(); p; p = p->parentItem())
+            ++above;
+        deepest = std::max(deepest, above + groupHeight(item));
+    }
+    if (deepest + 1 <= ProjectFile::MaxNestingDepth)
+        return false;
+    emit statusMessage(tr("组合最多嵌套%1层，不能再组合。").arg(ProjectFile::MaxNestingDepth));
+    return true;
 }
 
 GraphicsItemGroup *DrawScene::createGroup(const QList<QGraphicsItem *> &items, bool addToScene,

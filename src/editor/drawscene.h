@@ -141,6 +141,10 @@ public:
     // where they are. The scene (or the parent) owns the group. A group
     // formed from a file gets its stored name instead (nameIt false), which
     // neither advances the counters nor scans the screen.
+    // Whether grouping items would nest some group deeper than a project
+    // file may hold (it could then never be opened again); if so the user
+    // is told (statusMessage) and nothing should be grouped.
+    bool refuseTooDeepGroup(const QList<QGraphicsItem *> &items);
     GraphicsItemGroup *createGroup(const QList<QGraphicsItem *> &items, bool addToScene = true,
                                    bool nameIt = true);
     // Takes the members out (they keep their scene positions and end up

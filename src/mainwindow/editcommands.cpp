@@ -340,7 +340,8 @@ void MainWindow::on_toBack_triggered()
 void MainWindow::on_group_triggered()
 {
     DrawScene *scene = currentScene();
-    if (!scene || scene->selectedItems().size() < 2)
+    if (!scene || scene->selectedItems().size() < 2
+        || scene->refuseTooDeepGroup(scene->selectedItems()))
         return;
     setModified(true);
     GraphicsItemGroup *group = scene->createGroup(scene->selectedItems(), true);

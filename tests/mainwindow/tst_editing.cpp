@@ -14,6 +14,7 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "property/propertytreebrowser.h"
+#include "project/projectfile.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicspolyline.h"
@@ -500,6 +501,32 @@ private slots:
         QVERIFY(!a->parentItem());
         stack()->undo();
         QCOMPARE(a->parentItem(), static_cast<QGraphicsItem *>(group));
+    }
+
+    // A group nested deeper than a project file may hold could be saved
+    // but never opened again, so grouping stops at the file's limit.
+    void groupingStopsAtTheFileNestingLimit_data()
+    {
+        QTest::addColumn<int>("levels");
+        QTest::addColumn<bool>("grouped");
+        QTest::newRow("one level to spare") << ProjectFile::MaxNestingDepth - 1 << true;
+        QTest::newRow("at the limit") << ProjectFile::MaxNestingDepth << false;
+    }
+
+    void groupingStopsAtTheFileNestingLimit()
+    {
+        QFETCH(int, levels);
+        QFETCH(bool, grouped);
+        DrawScene *scene = addScreen()->drawScene();
+        QGraphicsItem *nest = addRect(scene, QRectF(100, 100, 50, 30));
+        for (int i = 0; i < levels; ++i)
+            nest = scene->createGroup({nest});
+        GraphicsRectItem *other = addRect(scene, QRectF(300, 100, 50, 30));
+        nest->setSelected(true);
+        other->setSelected(true);
+        m_window->action("group")->trigger();
+        QCOMPARE(other->parentItem() != nullptr, grouped);
+        QCOMPARE(m_window->statusBar()->currentMessage().startsWith("组合最多嵌套"), !grouped);
     }
 
     void deleteThenCloseProject()
