@@ -140,7 +140,10 @@ void checkDevices(Collector &out, const QVector<int> &tagsPerDevice)
                         .arg(hardware->name)
                         .arg(hardware->serials),
                     place);
-        if (tagsPerDevice.value(i + 1) == 0)
+        // A protocol without register areas (the free port) is driven by
+        // scripts; no address tag can name such a device.
+        const bool addressable = !config->areaNames(device.protocol, -1).isEmpty();
+        if (addressable && tagsPerDevice.value(i + 1) == 0)
             out.add(Finding::Warning, Finding::DeviceUnused,
                     ProjectCheck::tr("没有地址标签使用此设备"), place);
     }

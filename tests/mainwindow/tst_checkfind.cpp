@@ -82,10 +82,12 @@ class TestCheckFind : public QObject
             const auto *tabs = m_window->projectConfigDialog()->findChild<QTabWidget *>("tabs");
             const auto *devices =
                 m_window->projectConfigDialog()->findChild<QTableWidget *>("devices");
+            // A current row the filter hides is no row to the user.
+            const int textRow = text->currentRow();
             m_shown = QStringLiteral("address %1 %2; text %3; settings %4 %5")
                           .arg(system)
                           .arg(row)
-                          .arg(text->currentRow())
+                          .arg(textRow >= 0 && text->isRowHidden(textRow) ? -9 : textRow)
                           .arg(tabs->currentIndex())
                           .arg(devices->currentRow());
             return ModalAnswer();
@@ -150,7 +152,9 @@ private slots:
     void clickingAFinding_data()
     {
         QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("screen"); // current screen afterwards, -1: a dialog
+        // Current screen afterwards; -1: a dialog, -2: a dialog whose
+        // filter hid every row before.
+        QTest::addColumn<int>("screen");
         QTest::addColumn<QString>("shown"); // selected shapes, or what the dialog showed
         QTest::newRow("shape") << "图形 away" << 0 << "away";
         QTest::newRow("duplicate screen, the second") << "画面 弹窗: 画面名称" << 1 << "";
@@ -158,6 +162,10 @@ private slots:
                                          << "address 0 3; text -1; settings 0 -1";
         QTest::newRow("text tag") << "文本标签第 3 个" << -1
                                   << "address 0 -1; text 3; settings 0 -1";
+        QTest::newRow("address tag row hidden by the filter")
+            << "地址标签第 4 行" << -2 << "address 0 3; text -1; settings 0 -1";
+        QTest::newRow("text tag hidden by the filter") << "文本标签第 3 个" << -2
+                                                       << "address 0 -1; text 3; settings 0 -1";
         QTest::newRow("device") << "设备 3 PLC3" << -1 << "address 0 -1; text -1; settings 2 2";
         QTest::newRow("language") << "语言 2" << -1 << "address 0 -1; text -1; settings 1 -1";
     }
@@ -171,6 +179,12 @@ private slots:
         // Another screen current first, so that the click must change it.
         m_window->showTabContent(DrawManager::instance()->scenes().at(2)->view());
         m_window->addressLibDialog()->selectRow(false, -1);
+        if (screen == -2) {
+            for (QDialog *dialog : {static_cast<QDialog *>(m_window->addressLibDialog()),
+                                    static_cast<QDialog *>(m_window->textLibDialog())})
+                dialog->findChild<QComboBox *>("filter")->setCurrentText("no such tag");
+            QVERIFY(m_window->textLibDialog()->table()->isRowHidden(3));
+        }
         watchDialogs();
         QVERIFY(clickLine(m_window->compileOutput(), line));
         if (screen >= 0) {

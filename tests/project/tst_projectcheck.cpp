@@ -111,6 +111,8 @@ private slots:
         QTest::newRow("hardware beyond the table") << 0 << "badHardware @ 项目";
         QTest::newRow("widget showing no text") << 1 << "widgetWithoutText @ 画面 主画面，图形 go";
         QTest::newRow("bit number beyond 15") << 2 << "addressOutOfRange @ 地址标签第 2 行 flag";
+        QTest::newRow("free-port device without tags") << 4 << QString();
+        QTest::newRow("device without tags") << 5 << "deviceUnused @ 设备 2 spare";
         QTest::newRow("tag of a Chinese project in English")
             << 3 << QString(); // "本地" still means the panel
     }
@@ -136,6 +138,14 @@ private slots:
         case 2:
             config->addressTagModel()->item(1, Config::AddressColumn)->setText("LW_Bit 100_16");
             break;
+        case 4:
+        case 5: {
+            DevicePara device;
+            device.name = QStringLiteral("spare");
+            device.protocol = fault == 4 ? 3 : 2;
+            config->devices.append(device);
+            break;
+        }
         case 3:
             QVERIFY(english.load(QStringLiteral(":/en_US_app")));
             QCoreApplication::installTranslator(&english);
