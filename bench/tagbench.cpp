@@ -2,13 +2,15 @@
 // holding the same cells, at the size of a big project: 10,000 address tags
 // and 1,000 text tags of three states in two languages. Each step is timed
 // in alternate rounds with its baseline; the figure is the median ratio.
-// Last, a find across the whole benchmark project (25,550 shapes as well)
-// is timed against loading that project, which it must not outlast.
+// Last, a find and a check across the whole benchmark project (25,550
+// shapes as well) are timed against loading that project, which neither may
+// outlast.
 
 #include "benchtiming.h"
 #include "editor/drawscene.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
+#include "project/projectcheck.h"
 #include "project/projectfile.h"
 #include "project/projectsearch.h"
 #include "support/projectgenerator.h"
@@ -209,9 +211,9 @@ void resetProject()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// Searching the benchmark project against loading it from its file. The
-// text is found nowhere, so every field is read and compared.
-Row timeFind(int repeat)
+// Searching (and checking) the benchmark project against loading it from
+// its file. The text is found nowhere, so every field is read and compared.
+QList<Row> timeFindAndCheck(int repeat)
 {
     resetProject();
     ProjectGenerator(1).build(ProjectGenerator::benchmarkOptions());
@@ -230,8 +232,16 @@ Row timeFind(int repeat)
         });
     if (hits != 0)
         print(QStringLiteral("find: unexpected matches"));
+    int findings = 0;
+    const Timing check = timePair(
+        repeat, [&] { findings += ProjectCheck::run().size(); },
+        [&] {
+            resetProject();
+            ProjectFile::load(file);
+        });
     resetProject();
-    return {QStringLiteral("find: whole project"), timing, FindRatioTarget, StepLimitMs};
+    return {{QStringLiteral("find: whole project"), timing, FindRatioTarget, StepLimitMs},
+            {QStringLiteral("check: whole project"), check, FindRatioTarget, StepLimitMs}};
 }
 
 } // namespace
@@ -343,7 +353,7 @@ int main(int argc, char **argv)
                          repeat, [&] { dialog.on_ok_clicked(); }, [] { bareAddressCheck(); })});
     }
 
-    rows.append(timeFind(repeat));
+    rows.append(timeFindAndCheck(repeat));
 
     print(QStringLiteral("%1 address tags, %2 text tags x %3 states x 2 languages; medians of %4 "
                          "rounds, each step timed alternately with its baseline")
