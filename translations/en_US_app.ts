@@ -210,25 +210,70 @@
     </message>
 </context>
 <context>
-    <name>CliTool</name>
+    <name>CheckCommand</name>
     <message>
-        <source>查看、绘制和转换项目文件。
-
-命令：
-  info FILE                      以 JSON 输出项目摘要
-  render FILE -o DIR [--screen NAME]
-                                 每个画面输出一个 PNG 文件（画面名.png）
-  convert FILE -o OUT [--encrypt | --plain]
-                                 以明文或加密形式另存项目（默认保持原形式）</source>
-        <translation>Inspect, render and convert project files.
-
-Commands:
-  info FILE                      print a summary of the project as JSON
-  render FILE -o DIR [--screen NAME]
-                                 write one PNG file per screen (NAME.png)
-  convert FILE -o OUT [--encrypt | --plain]
-                                 save the project in the plain or encoded form (default: keep its form)</translation>
+        <source>检查项目，列出错误和警告。</source>
+        <translation>Checks a project and lists its errors and warnings.</translation>
     </message>
+    <message>
+        <source>以 JSON 数组输出检查结果。</source>
+        <translation>Print the findings as a JSON array.</translation>
+    </message>
+    <message>
+        <source>受密码保护的项目的项目密码。</source>
+        <translation>The project password of a password-protected project.</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>password</translation>
+    </message>
+    <message>
+        <source>命令名 check。</source>
+        <translation>The command name, check.</translation>
+    </message>
+    <message>
+        <source>项目文件（.mvprg）。</source>
+        <translation>The project file (.mvprg).</translation>
+    </message>
+    <message>
+        <source>缺少项目文件</source>
+        <translation>Missing project file</translation>
+    </message>
+    <message>
+        <source>多余的参数：%1</source>
+        <translation>Unexpected argument: %1</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：%2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 不是项目文件</source>
+        <translation>%1 is not a project file</translation>
+    </message>
+    <message>
+        <source>%1 不是项目文件：%2</source>
+        <translation>%1 is not a project file: %2</translation>
+    </message>
+    <message>
+        <source>%1 已损坏（第 %2 行，第 %3 列）：%4</source>
+        <translation>%1 is damaged (line %2, column %3): %4</translation>
+    </message>
+    <message>
+        <source>%1 受密码保护，请用 --password 给出项目密码</source>
+        <translation>%1 is password-protected; give the project password with --password</translation>
+    </message>
+    <message>
+        <source>%1 的项目密码错误</source>
+        <translation>Wrong project password for %1</translation>
+    </message>
+    <message>
+        <source>无法读取 %1</source>
+        <translation>Cannot read %1</translation>
+    </message>
+</context>
+<context>
+    <name>CliTool</name>
     <message>
         <source>输出文件夹（render）或输出文件（convert）。</source>
         <translation>Output folder (render) or output file (convert).</translation>
@@ -360,6 +405,26 @@ Commands:
     <message>
         <source>画面太大，无法输出图片</source>
         <translation>The screen is too large to output as a picture</translation>
+    </message>
+    <message>
+        <source>查看、绘制和转换项目文件。
+
+命令：
+  info FILE                      以 JSON 输出项目摘要
+  render FILE -o DIR [--screen NAME]
+                                 每个画面输出一个 PNG 文件（画面名.png）
+  convert FILE -o OUT [--encrypt | --plain]
+                                 以明文或加密形式另存项目（默认保持原形式）
+  check FILE [--json]            检查项目：每个错误或警告一行，有错误时退出码为 2</source>
+        <translation>Looks into, renders and converts project files.
+
+Commands:
+  info FILE                      print a JSON summary of the project
+  render FILE -o DIR [--screen NAME]
+                                 write one PNG file per screen (SCREEN.png)
+  convert FILE -o OUT [--encrypt | --plain]
+                                 save the project plain or encoded (default: as it was)
+  check FILE [--json]            check the project: one line per error or warning, exit code 2 on errors</translation>
     </message>
 </context>
 <context>
@@ -805,6 +870,29 @@ Commands:
     <message>
         <source>组合最多嵌套%1层，不能再组合。</source>
         <translation>Groups can be nested at most %1 levels deep; these shapes cannot be grouped.</translation>
+    </message>
+</context>
+<context>
+    <name>FindDialog</name>
+    <message>
+        <source>查找</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>区分大小写</source>
+        <translation>Match case</translation>
+    </message>
+    <message>
+        <source>全字匹配</source>
+        <translation>Whole words</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>查找内容：</source>
+        <translation>Find what:</translation>
     </message>
 </context>
 <context>
@@ -1269,6 +1357,10 @@ Commands:
         <source>否</source>
         <translation>No</translation>
     </message>
+    <message>
+        <source>找到 %1 处“%2”</source>
+        <translation>%1 matches of “%2”</translation>
+    </message>
 </context>
 <context>
     <name>NewProjectDialog</name>
@@ -1458,6 +1550,145 @@ Commands:
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectCheck</name>
+    <message>
+        <source>项目没有基本画面，面板启动时无画面可显示</source>
+        <translation>The project has no base screen; the panel has nothing to show at start</translation>
+    </message>
+    <message>
+        <source>硬件型号编号 %1 不在硬件表中（0..%2）</source>
+        <translation>Hardware model number %1 is not in the hardware table (0..%2)</translation>
+    </message>
+    <message>
+        <source>语言没有名称</source>
+        <translation>The language has no name</translation>
+    </message>
+    <message>
+        <source>设备名称“%1”与第 %2 个设备重复</source>
+        <translation>Device name “%1” is already used by device %2</translation>
+    </message>
+    <message>
+        <source>端口 COM%1 超出硬件型号 %2 的串口数（%3 个）</source>
+        <translation>Port COM%1 is beyond the serial ports of hardware model %2 (%3)</translation>
+    </message>
+    <message>
+        <source>没有地址标签使用此设备</source>
+        <translation>No address tag uses this device</translation>
+    </message>
+    <message>
+        <source>画面名称“%1”重复</source>
+        <translation>Screen name “%1” is used more than once</translation>
+    </message>
+    <message>
+        <source>图形名称“%1”在此画面中重复</source>
+        <translation>Shape name “%1” is used more than once on this screen</translation>
+    </message>
+    <message>
+        <source>图形完全在画面之外</source>
+        <translation>The shape lies wholly outside its screen</translation>
+    </message>
+    <message>
+        <source>图形部分超出画面</source>
+        <translation>The shape lies partly outside its screen</translation>
+    </message>
+    <message>
+        <source>图形大小为零，面板上看不到</source>
+        <translation>The shape has zero size and cannot be seen on the panel</translation>
+    </message>
+    <message>
+        <source>控件没有文字</source>
+        <translation>The widget shows no text</translation>
+    </message>
+    <message>
+        <source>地址标签没有名称</source>
+        <translation>The address tag has no name</translation>
+    </message>
+    <message>
+        <source>地址标签名称“%1”与第 %2 行重复</source>
+        <translation>Address tag name “%1” is already used in row %2</translation>
+    </message>
+    <message>
+        <source>设备“%1”不存在</source>
+        <translation>Device “%1” does not exist</translation>
+    </message>
+    <message>
+        <source>数据类型“%1”无效</source>
+        <translation>Data type “%1” is not valid</translation>
+    </message>
+    <message>
+        <source>地址“%1”无效</source>
+        <translation>Address “%1” is not valid</translation>
+    </message>
+    <message>
+        <source>长度“%1”无效</source>
+        <translation>Length “%1” is not valid</translation>
+    </message>
+    <message>
+        <source>地址“%1”超出区域 %2 的范围 %3..%4</source>
+        <translation>Address “%1” is outside the range %3..%4 of area %2</translation>
+    </message>
+    <message>
+        <source>地址“%1”的位号超出 0..15</source>
+        <translation>The bit number of address “%1” is outside 0..15</translation>
+    </message>
+    <message>
+        <source>文本标签没有名称</source>
+        <translation>The text tag has no name</translation>
+    </message>
+    <message>
+        <source>文本标签名称“%1”与第 %2 个标签重复</source>
+        <translation>Text tag name “%1” is already used by tag %2</translation>
+    </message>
+    <message>
+        <source>语言 %1</source>
+        <translation>language %1</translation>
+    </message>
+    <message>
+        <source>状态 %1 的 %2 文本为空</source>
+        <translation>State %1 has an empty %2 text</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>warning</translation>
+    </message>
+    <message>
+        <source>项目</source>
+        <translation>project</translation>
+    </message>
+    <message>
+        <source>画面 %1</source>
+        <translation>screen %1</translation>
+    </message>
+    <message>
+        <source>画面 %1，图形 %2</source>
+        <translation>screen %1, shape %2</translation>
+    </message>
+    <message>
+        <source>地址标签第 %1 行 %2</source>
+        <translation>address tag row %1 %2</translation>
+    </message>
+    <message>
+        <source>文本标签第 %1 个 %2</source>
+        <translation>text tag %1 %2</translation>
+    </message>
+    <message>
+        <source>设备 %1 %2</source>
+        <translation>device %1 %2</translation>
+    </message>
+    <message>
+        <source>%1 个错误，%2 个警告</source>
+        <translation>%1 errors, %2 warnings</translation>
     </message>
 </context>
 <context>
@@ -1694,6 +1925,41 @@ Commands:
     <message>
         <source>元素嵌套超过 %1 层</source>
         <translation>Elements are nested more than %1 levels deep</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectSearch</name>
+    <message>
+        <source>画面名称</source>
+        <translation>screen name</translation>
+    </message>
+    <message>
+        <source>图形名称</source>
+        <translation>shape name</translation>
+    </message>
+    <message>
+        <source>图形文字</source>
+        <translation>shape text</translation>
+    </message>
+    <message>
+        <source>地址标签名称</source>
+        <translation>address tag name</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>address</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>remark</translation>
+    </message>
+    <message>
+        <source>文本标签名称</source>
+        <translation>text tag name</translation>
+    </message>
+    <message>
+        <source>文本标签文字</source>
+        <translation>text tag text</translation>
     </message>
 </context>
 <context>

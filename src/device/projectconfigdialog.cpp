@@ -215,6 +215,16 @@ int ProjectConfigDialog::run()
                                 [this] { on_cancel_clicked(); });
 }
 
+int ProjectConfigDialog::runOnPage(int page, int deviceRow)
+{
+    getConfig();
+    m_tabs->setCurrentIndex(page);
+    if (deviceRow >= 0 && deviceRow < m_devices->rowCount())
+        m_devices->setCurrentCell(deviceRow, 0);
+    return ModalSeam::runDialog(this, [this] { on_ok_clicked(); },
+                                [this] { on_cancel_clicked(); });
+}
+
 void ProjectConfigDialog::getConfig()
 {
     const Config *config = Config::instance();

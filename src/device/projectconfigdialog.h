@@ -30,6 +30,11 @@ public:
     // handler may work the dialog's controls; accepted stands for OK).
     // Returns the dialog's result.
     int run();
+    // The pages, in tab order.
+    enum Page { InfoPage, LanguagePage, DevicePage, ProtectionPage = 4 };
+    // As run(), opened on page with device row `deviceRow` current (when
+    // there is such a row).
+    int runOnPage(int page, int deviceRow = -1);
 
     // Fills every page from Config.
     void getConfig();

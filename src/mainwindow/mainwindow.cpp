@@ -147,11 +147,23 @@ void MainWindow::createDockWindows()
 
     QDockWidget *compile = m_dockManager->createDock(Qt::BottomDockWidgetArea, dockTitles[4]);
     m_compileOutput = new QTextBrowser(compile);
+    m_compileOutput->setObjectName(QStringLiteral("compileOutput"));
     compile->setWidget(m_compileOutput);
 
     QDockWidget *find = m_dockManager->createDock(Qt::BottomDockWidgetArea, dockTitles[5]);
     m_findOutput = new QTextBrowser(find);
+    m_findOutput->setObjectName(QStringLiteral("findOutput"));
     find->setWidget(m_findOutput);
+    // A line leads to its place in the project instead of being followed
+    // as a document link.
+    for (QTextBrowser *browser : {m_compileOutput, m_findOutput}) {
+        browser->setOpenLinks(false);
+        browser->document()->setDefaultStyleSheet(
+            QStringLiteral("a { text-decoration: none; color: #202020; }"
+                           " a.error { color: #c00000; } a.warning { color: #a06000; }"));
+        connect(browser, &QTextBrowser::anchorClicked, this,
+                [this, browser](const QUrl &link) { outputLinkClicked(browser, link); });
+    }
     m_dockManager->tabifyDocks(compile, find);
 
     QDockWidget *output = m_dockManager->createDock(Qt::BottomDockWidgetArea, dockTitles[6]);
@@ -436,15 +448,6 @@ void MainWindow::reportTableErrors()
                                tr("内置表有错误，相关的选项可能缺失：\n%1")
                                    .arg(errors.join(QLatin1Char('\n'))),
                                {tr("确定")});
-}
-
-void MainWindow::on_build()
-{
-    qDebug() << "build";
-}
-
-void MainWindow::on_find()
-{
 }
 
 void MainWindow::on_offlineSim()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/projectplace.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
@@ -25,6 +27,7 @@ class QStackedWidget;
 class QTextBrowser;
 class QToolBar;
 class QTranslator;
+class QUrl;
 class QUndoCommand;
 class QUndoView;
 class TabContent;
@@ -63,6 +66,20 @@ public:
     QStackedWidget *centralPages() const { return m_central; }
     bool isModified() const { return m_modified; }
     AutoSaver *autoSaver() const { return m_autoSaver; }
+    // The read-only outputs of 编译 and 查找; each line is a link to its
+    // place. Not owned.
+    QTextBrowser *compileOutput() const { return m_compileOutput; }
+    QTextBrowser *findOutput() const { return m_findOutput; }
+    // The long-lived dialogs a place may open. Not owned.
+    TextLibDialog *textLibDialog() const { return m_textLibDialog; }
+    AddressLibDialog *addressLibDialog() const { return m_addressLibDialog; }
+    ProjectConfigDialog *projectConfigDialog() const { return m_projectConfigDialog; }
+
+    // Opens a place of the project: a screen's tab with the shape selected,
+    // the address or text tag library at the tag, the project settings on
+    // the devices (or languages, or information) page. The dialogs run
+    // modally through the modal seam.
+    void openPlace(const ProjectPlace &place);
 
     void retranslate();
     void setCentralPage(bool startPage);
@@ -180,6 +197,15 @@ private:
     // Runs one stacking-order operation of the scene on the first selected
     // shape and records it as one entry named after the action that ran it.
     void restack(void (DrawScene::*operation)(QGraphicsItem *));
+    // Shows the output dock holding browser, in front of the docks it
+    // shares its tabs with.
+    void showOutputDock(QTextBrowser *browser);
+    // Fills browser with one link per line; a click on line i opens
+    // places[i] (places may be shorter than lines).
+    void setOutputLines(QTextBrowser *browser, const QStringList &lines,
+                        const QVector<bool> &warnings);
+    void outputLinkClicked(QTextBrowser *browser, const QUrl &link);
+    void selectShapeAt(const ProjectPlace &place);
 
     DockManager *m_dockManager = nullptr;
     FirstPage *m_firstPage = nullptr;
@@ -213,6 +239,13 @@ private:
     QTextBrowser *m_compileOutput = nullptr;
     QTextBrowser *m_findOutput = nullptr;
     QUndoView *m_undoView = nullptr;
+    // What the lines of the two outputs lead to, line by line.
+    QVector<ProjectPlace> m_compilePlaces;
+    QVector<ProjectPlace> m_findPlaces;
+    // The last search, offered again by the next one.
+    QString m_findText;
+    bool m_findMatchCase = false;
+    bool m_findWholeWord = false;
     QStackedWidget *m_central = nullptr;
     QTranslator *m_translator = nullptr; // owned through the parent chain
     HelpWindow *m_helpWindow = nullptr; // child, made when first asked for

@@ -166,7 +166,9 @@ void MainWindow::createActions()
         action->setShortcut(def.shortcut);
         action->setEnabled(def.enabled);
     }
-    for (const char *key : {"find", "download", "upload"})
+    // Find works on the whole project, so Ctrl+F must reach it wherever
+    // the focus is.
+    for (const char *key : {"download", "upload"})
         m_actions.value(QString::fromLatin1(key))->setShortcutContext(Qt::WidgetShortcut);
 
     UserOptGroup *group = UserOptGroup::instance(this);

@@ -46,6 +46,13 @@ bool Config::findDevice(const QString &text, AddressPara &para) const
     // list says "Local"; both mean the panel itself.
     if (index < 0 && text == displayName(QStringLiteral("register"), QStringLiteral("local")))
         index = 0;
+    // The cell keeps the word of the interface it was written in: a project
+    // made in Chinese and opened in English (or the other way) still means
+    // the panel itself, and must not turn every local tag into a fault.
+    if (index < 0
+        && (text == QStringLiteral("本地")
+            || text.compare(QLatin1String("local"), Qt::CaseInsensitive) == 0))
+        index = 0;
     if (index < 0)
         return false;
     para.device = static_cast<quint8>(index);

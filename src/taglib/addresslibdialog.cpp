@@ -211,9 +211,19 @@ void AddressLibDialog::showEvent(QShowEvent *event)
 
 int AddressLibDialog::showLibrary(bool system, int row)
 {
+    selectRow(system, row);
+    return exec();
+}
+
+void AddressLibDialog::selectRow(bool system, int row)
+{
     showList(system);
     const QModelIndex source = shownModel()->index(row, 0);
-    const QModelIndex view = m_table->proxy()->mapFromSource(source);
+    QModelIndex view = m_table->proxy()->mapFromSource(source);
+    if (!view.isValid() && source.isValid() && !m_filter->currentText().isEmpty()) {
+        m_filter->setCurrentText(QString());
+        view = m_table->proxy()->mapFromSource(source);
+    }
     if (view.isValid()) {
         m_table->setCurrentIndex(view);
         m_table->scrollTo(view);
@@ -221,7 +231,6 @@ int AddressLibDialog::showLibrary(bool system, int row)
         m_table->clearSelection();
         m_table->setCurrentIndex(QModelIndex());
     }
-    return exec();
 }
 
 void AddressLibDialog::selection(bool &system, int &row) const

@@ -32,6 +32,10 @@ public:
     // Opens on the system register list (system) or the user's tags with
     // model row `row` selected and runs the dialog modally; the result.
     int showLibrary(bool system, int row);
+    // Shows the system register list (system) or the user's tags with model
+    // row `row` current and in view, clearing a filter that hides it;
+    // nothing is run.
+    void selectRow(bool system, int row);
     // Which list is shown and the model row of the current table row (-1
     // when there is none).
     void selection(bool &system, int &row) const;

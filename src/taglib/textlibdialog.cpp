@@ -207,6 +207,29 @@ QString TextLibDialog::showLibrary(const QString &current)
     return name ? name->text() : QString();
 }
 
+void TextLibDialog::selectTag(int index, const QString &name)
+{
+    setColumns();
+    const QVector<TagRows> all = tags();
+    auto nameOf = [this](const TagRows &tag) {
+        const QTableWidgetItem *item = m_table->item(tag.first, 0);
+        return item ? item->text() : QString();
+    };
+    int first = -1;
+    if (index >= 0 && index < all.size() && nameOf(all.at(index)) == name)
+        first = all.at(index).first;
+    for (int i = 0; first < 0 && i < all.size(); ++i) {
+        if (nameOf(all.at(i)) == name)
+            first = all.at(i).first;
+    }
+    if (first < 0)
+        return;
+    if (m_table->isRowHidden(first))
+        m_filter->setCurrentText(QString());
+    m_table->setCurrentCell(first, 0);
+    m_table->scrollToItem(m_table->item(first, 0));
+}
+
 TextLibDialog::TagRows TextLibDialog::tagAt(int row) const
 {
     if (row < 0)

@@ -26,6 +26,11 @@ public:
     // there is one). Returns the name of the tag holding the current row
     // when the dialog was accepted and current was not empty, else "".
     QString showLibrary(const QString &current);
+    // Makes the first row of the tag at `index` (in table order) current and
+    // in view, or of the first tag named `name` when the tag at index is
+    // named otherwise (the table was edited since); a filter that hides the
+    // row is cleared. Nothing is run.
+    void selectTag(int index, const QString &name);
 
     // Inserts a tag of stateCount empty states after the tag holding the
     // current row (at the top when there is none); returns its first row.

@@ -178,6 +178,10 @@ private slots:
         out.close();
 
         QProcess cli;
+        // The place of the error is checked in the tool's Chinese words.
+        QProcessEnvironment chinese = QProcessEnvironment::systemEnvironment();
+        chinese.insert(QStringLiteral("LC_ALL"), QStringLiteral("zh_CN.UTF-8"));
+        cli.setProcessEnvironment(chinese);
         cli.start(QStringLiteral(MAROVIN_CLI), {QStringLiteral("info"), path});
         QVERIFY(cli.waitForFinished(120000));
         QCOMPARE(cli.exitStatus(), QProcess::NormalExit);

@@ -198,6 +198,11 @@ void TestCliBadInput::badFile()
     // Both commands at once: the machine has two cores.
     QProcess info;
     QProcess render;
+    // The messages expected below are the tool's Chinese ones.
+    QProcessEnvironment chinese = QProcessEnvironment::systemEnvironment();
+    chinese.insert(QStringLiteral("LC_ALL"), QStringLiteral("zh_CN.UTF-8"));
+    info.setProcessEnvironment(chinese);
+    render.setProcessEnvironment(chinese);
     info.start(QStringLiteral(MAROVIN_CLI), {QStringLiteral("info"), file});
     render.start(QStringLiteral(MAROVIN_CLI),
                  {QStringLiteral("render"), file, QStringLiteral("-o"), pictures});

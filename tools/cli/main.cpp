@@ -3,6 +3,8 @@
 // code as the editor, so what it reports is what the editor would open.
 
 #include "app/application.h"
+#include "checkcommand.h"
+#include "clilanguage.h"
 #include "editor/drawscene.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
@@ -107,7 +109,8 @@ int CliTool::run(const QStringList &arguments)
            "  render FILE -o DIR [--screen NAME]\n"
            "                                 每个画面输出一个 PNG 文件（画面名.png）\n"
            "  convert FILE -o OUT [--encrypt | --plain]\n"
-           "                                 以明文或加密形式另存项目（默认保持原形式）"));
+           "                                 以明文或加密形式另存项目（默认保持原形式）\n"
+           "  check FILE [--json]            检查项目：每个错误或警告一行，有错误时退出码为 2"));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
@@ -424,7 +427,11 @@ int main(int argc, char *argv[])
     // Project files are UTF-8 whatever the locale of the shell.
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
-    const int code = CliTool().run(QCoreApplication::arguments());
+    installCliLanguage();
+
+    const QStringList arguments = QCoreApplication::arguments();
+    const int code = arguments.value(1) == QLatin1String("check") ? runCheckCommand(arguments)
+                                                                   : CliTool().run(arguments);
     // Screens own widgets, which must go before the application object;
     // widget shapes leave their proxies to deferred deletion.
     DrawManager::instance()->clear();

@@ -1,0 +1,239 @@
+// 编译 and 查找 in the main window: the lines of their docks, and where a
+// click on a line leads.
+
+#include "mainwindow/mainwindow.h"
+
+#include "app/modalseam.h"
+#include "device/projectconfigdialog.h"
+#include "editor/drawscene.h"
+#include "mainwindow/finddialog.h"
+#include "project/drawmanager.h"
+#include "shapes/graphicsitem.h"
+#include "support/modalscript.h"
+#include "support/processfixture.h"
+#include "taglib/addresslibdialog.h"
+#include "taglib/textlibdialog.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+QStringList browserLines(const QTextBrowser *browser)
+{
+    return browser->toPlainText().split(QLatin1Char('\n'));
+}
+
+// Clicks the first line holding part, as the user does, on the text.
+bool clickLine(QTextBrowser *browser, const QString &part)
+{
+    const int line = browserLines(browser).indexOf(QRegularExpression(
+        QStringLiteral(".*%1.*").arg(QRegularExpression::escape(part))));
+    if (line < 0)
+        return false;
+    const QTextBlock block = browser->document()->findBlockByNumber(line);
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + 2);
+    const QPoint point = browser->cursorRect(cursor).center();
+    QMouseEvent press(QEvent::MouseButtonPress, point, browser->viewport()->mapToGlobal(point),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(browser->viewport(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, point,
+                        browser->viewport()->mapToGlobal(point), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(browser->viewport(), &release);
+    return true;
+}
+
+QStringList selectedNames()
+{
+    QStringList names;
+    const QList<QGraphicsItem *> items = DrawManager::instance()->currentScene()->selectedItems();
+    for (QGraphicsItem *item : items) {
+        if (auto *shape = dynamic_cast<GraphicsItem *>(item))
+            names << shape->objectName();
+    }
+    return names;
+}
+
+} // namespace
+
+class TestCheckFind : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<MainWindow> m_window;
+    // What the dialog that a click opened showed while it was open.
+    QString m_shown;
+
+    // Answers every modal request with Cancel, noting what the library or
+    // settings dialog shows.
+    void watchDialogs()
+    {
+        ModalSeam::setHandler([this](const ModalRequest &) {
+            bool system = true;
+            int row = -1;
+            m_window->addressLibDialog()->selection(system, row);
+            const QTableWidget *text = m_window->textLibDialog()->table();
+            const auto *tabs = m_window->projectConfigDialog()->findChild<QTabWidget *>("tabs");
+            const auto *devices =
+                m_window->projectConfigDialog()->findChild<QTableWidget *>("devices");
+            // A current row the filter hides is no row to the user.
+            const int textRow = text->currentRow();
+            m_shown = QStringLiteral("address %1 %2; text %3; settings %4 %5")
+                          .arg(system)
+                          .arg(row)
+                          .arg(textRow >= 0 && text->isRowHidden(textRow) ? -9 : textRow)
+                          .arg(tabs->currentIndex())
+                          .arg(devices->currentRow());
+            return ModalAnswer();
+        });
+    }
+
+    void runFind(const QString &text, bool matchCase, bool wholeWord)
+    {
+        ModalSeam::setHandler([=](const ModalRequest &) {
+            auto *dialog = m_window->findChild<FindDialog *>();
+            dialog->textEdit()->setText(text);
+            dialog->matchCaseBox()->setChecked(matchCase);
+            dialog->wholeWordBox()->setChecked(wholeWord);
+            ModalAnswer answer;
+            answer.accepted = true;
+            return answer;
+        });
+        m_window->action("find")->trigger();
+        ModalSeam::setHandler({});
+    }
+
+private slots:
+    void initTestCase() { ProcessFixture::enterBinFolder(m_dir); }
+
+    void init()
+    {
+        ProcessFixture::forgetSettings();
+        ProcessFixture::start();
+        m_window = std::make_unique<MainWindow>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        const QString file = m_dir.filePath("faults.mvprg");
+        QFile::remove(file);
+        QVERIFY(QFile::copy(QString::fromUtf8(MAROVIN_TEST_DATA_DIR) + "/check/faults.mvprg",
+                            file));
+        ModalScript quiet;
+        QVERIFY(m_window->openProject(file));
+    }
+
+    void cleanup()
+    {
+        ModalSeam::setHandler({});
+        m_window->setModified(false);
+        ProcessFixture::close(m_window);
+        ProcessFixture::finish();
+    }
+
+    void buildListsEveryFinding()
+    {
+        QTest::ignoreMessage(QtDebugMsg, "build");
+        QTest::keyClick(m_window.get(), Qt::Key_F7);
+        QTextBrowser *output = m_window->compileOutput();
+        QVERIFY(output->isVisible());
+        const QStringList lines = browserLines(output);
+        QCOMPARE(lines.size(), 22);
+        QCOMPARE(lines.first(), QStringLiteral("错误: 项目: 项目没有基本画面，面板启动时无画面可显示"));
+        QCOMPARE(lines.last(), QStringLiteral("18 个错误，3 个警告"));
+        // The find output shares the dock area and steps back.
+        QVERIFY(!m_window->findOutput()->isVisible());
+    }
+
+    void clickingAFinding_data()
+    {
+        QTest::addColumn<QString>("line");
+        // Current screen afterwards; -1: a dialog, -2: a dialog whose
+        // filter hid every row before.
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<QString>("shown"); // selected shapes, or what the dialog showed
+        QTest::newRow("shape") << "图形 away" << 0 << "away";
+        QTest::newRow("duplicate screen, the second") << "画面 弹窗: 画面名称" << 1 << "";
+        QTest::newRow("address tag row") << "地址标签第 4 行" << -1
+                                         << "address 0 3; text -1; settings 0 -1";
+        QTest::newRow("text tag") << "文本标签第 3 个" << -1
+                                  << "address 0 -1; text 3; settings 0 -1";
+        QTest::newRow("address tag row hidden by the filter")
+            << "地址标签第 4 行" << -2 << "address 0 3; text -1; settings 0 -1";
+        QTest::newRow("text tag hidden by the filter") << "文本标签第 3 个" << -2
+                                                       << "address 0 -1; text 3; settings 0 -1";
+        QTest::newRow("device") << "设备 3 PLC3" << -1 << "address 0 -1; text -1; settings 2 2";
+        QTest::newRow("language") << "语言 2" << -1 << "address 0 -1; text -1; settings 1 -1";
+    }
+    void clickingAFinding()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, screen);
+        QFETCH(QString, shown);
+        QTest::ignoreMessage(QtDebugMsg, "build");
+        m_window->action("build")->trigger();
+        // Another screen current first, so that the click must change it.
+        m_window->showTabContent(DrawManager::instance()->scenes().at(2)->view());
+        m_window->addressLibDialog()->selectRow(false, -1);
+        if (screen == -2) {
+            for (QDialog *dialog : {static_cast<QDialog *>(m_window->addressLibDialog()),
+                                    static_cast<QDialog *>(m_window->textLibDialog())})
+                dialog->findChild<QComboBox *>("filter")->setCurrentText("no such tag");
+            QVERIFY(m_window->textLibDialog()->table()->isRowHidden(3));
+        }
+        watchDialogs();
+        QVERIFY(clickLine(m_window->compileOutput(), line));
+        if (screen >= 0) {
+            QCOMPARE(DrawManager::instance()->currentScene(),
+                     DrawManager::instance()->scenes().at(screen));
+            QCOMPARE(selectedNames().join(','), shown);
+            QVERIFY(m_shown.isEmpty());
+        } else {
+            QCOMPARE(m_shown, shown);
+        }
+    }
+
+    void findAndFollow()
+    {
+        runFind("motor", false, true);
+        QTextBrowser *output = m_window->findOutput();
+        QVERIFY(output->isVisible());
+        QCOMPARE(browserLines(output),
+                 QStringList({"画面 弹窗，图形 alarm: 图形文字: 报警 Motor overheat",
+                              "地址标签第 9 行 speed: 备注: Motor speed", "找到 2 处“motor”"}));
+        QVERIFY(clickLine(output, "图形 alarm"));
+        QCOMPARE(selectedNames(), QStringList {"alarm"});
+
+        watchDialogs();
+        QVERIFY(clickLine(output, "地址标签第 9 行"));
+        QCOMPARE(m_shown, QStringLiteral("address 0 8; text -1; settings 0 -1"));
+
+        // The next search starts from the last one's options.
+        QString offered;
+        ModalSeam::setHandler([&](const ModalRequest &) {
+            auto *dialog = m_window->findChild<FindDialog *>();
+            offered = QStringLiteral("%1 %2 %3")
+                          .arg(dialog->text())
+                          .arg(dialog->matchCase())
+                          .arg(dialog->wholeWord());
+            return ModalAnswer();
+        });
+        m_window->action("find")->trigger();
+        QCOMPARE(offered, QStringLiteral("motor 0 1"));
+        // Cancelled: the results stay.
+        QCOMPARE(browserLines(output).size(), 3);
+
+        runFind("报警", false, false);
+        QCOMPARE(browserLines(output).last(), QStringLiteral("找到 2 处“报警”"));
+        watchDialogs();
+        QVERIFY(clickLine(output, "文本标签第 4 个"));
+        QCOMPARE(m_shown, QStringLiteral("address 0 8; text 4; settings 0 -1"));
+    }
+};
+
+QTEST_MAIN(TestCheckFind)
+#include "tst_checkfind.moc"

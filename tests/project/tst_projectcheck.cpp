@@ -1,0 +1,251 @@
+// The project check and the project-wide find, on hand-made projects in
+// tests/data/check: one seeded with one instance of each fault, one clean.
+
+#include "project/config.h"
+#include "project/drawmanager.h"
+#include "project/projectcheck.h"
+#include "project/projectfile.h"
+#include "project/projectsearch.h"
+#include "shapes/graphicswidgetitem.h"
+#include "support/processfixture.h"
+
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+QString dataFile(const QString &name)
+{
+    return QString::fromUtf8(MAROVIN_TEST_DATA_DIR) + QStringLiteral("/check/") + name;
+}
+
+bool loadProject(const QString &name)
+{
+    ProcessFixture::start();
+    if (ProjectFile::load(dataFile(name)).status != ProjectFile::Loaded)
+        return false;
+    Config::instance()->loadSystemRegisters();
+    return true;
+}
+
+// "code @ place" for every finding, in order.
+QStringList describe(const QVector<Finding> &findings)
+{
+    QStringList lines;
+    for (const Finding &finding : findings)
+        lines.append(ProjectCheck::codeName(finding.code) + QStringLiteral(" @ ")
+                     + ProjectCheck::placeText(finding.place));
+    return lines;
+}
+
+} // namespace
+
+class TestProjectCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { ProcessFixture::finish(); }
+
+    // The seeded faults are found, each once, at its place, in place order
+    // and with its severity; nothing else is reported.
+    void everyFaultOfTheSeededProject()
+    {
+        QVERIFY(loadProject(QStringLiteral("faults.mvprg")));
+        const QVector<Finding> findings = ProjectCheck::run();
+        const QStringList expected {
+            "noBaseScreen @ 项目",
+            "languageWithoutName @ 语言 2",
+            "deviceDuplicateName @ 设备 2 PLC1",
+            // Tags naming "PLC1" reach the first device of that name.
+            "deviceUnused @ 设备 2 PLC1",
+            "devicePortBeyondHardware @ 设备 3 PLC3",
+            "shapeDuplicateName @ 画面 弹窗，图形 box",
+            "shapeOutsideScreen @ 画面 弹窗，图形 away",
+            "shapePartlyOutsideScreen @ 画面 弹窗，图形 edge",
+            // The flat line "rule" is no zero-size shape.
+            "shapeZeroSize @ 画面 弹窗，图形 flat",
+            "screenDuplicateName @ 画面 弹窗",
+            "addressEmptyName @ 地址标签第 2 行",
+            "addressDuplicateName @ 地址标签第 3 行 温度",
+            "addressBadDevice @ 地址标签第 4 行 ghost",
+            "addressBadType @ 地址标签第 5 行 badtype",
+            "addressBadAddress @ 地址标签第 6 行 badaddr",
+            "addressBadLength @ 地址标签第 7 行 badlen",
+            "addressOutOfRange @ 地址标签第 8 行 far",
+            // A Float takes D 9999 and D 10000; the panel's own LW 9000 is
+            // no fault.
+            "addressOutOfRange @ 地址标签第 12 行 spill",
+            "textTagEmptyName @ 文本标签第 2 个",
+            "textTagDuplicateName @ 文本标签第 3 个 开关",
+            "textTagEmptyText @ 文本标签第 4 个 报警",
+        };
+        QCOMPARE(describe(findings), expected);
+
+        QSet<QString> warnings;
+        for (const Finding &finding : findings) {
+            if (finding.severity == Finding::Warning)
+                warnings.insert(ProjectCheck::codeName(finding.code));
+        }
+        QCOMPARE(warnings, (QSet<QString> {"deviceUnused", "shapeZeroSize", "textTagEmptyText"}));
+        QCOMPARE(ProjectCheck::summary(findings), QStringLiteral("18 个错误，3 个警告"));
+    }
+
+    // The clean project holds every kind of thing the check looks at, each
+    // in order: a panel register above the user range, a bit address, a
+    // Float ending on the last D register, a flat line, a widget at the
+    // screen's corner.
+    void cleanProjectGivesNothing()
+    {
+        QVERIFY(loadProject(QStringLiteral("clean.mvprg")));
+        QCOMPARE(describe(ProjectCheck::run()), QStringList());
+    }
+
+    // Faults a file cannot carry, made on the clean project.
+    void faultsMadeInMemory_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("hardware beyond the table") << 0 << "badHardware @ 项目";
+        QTest::newRow("widget showing no text") << 1 << "widgetWithoutText @ 画面 主画面，图形 go";
+        QTest::newRow("bit number beyond 15") << 2 << "addressOutOfRange @ 地址标签第 2 行 flag";
+        QTest::newRow("free-port device without tags") << 4 << QString();
+        QTest::newRow("device without tags") << 5 << "deviceUnused @ 设备 2 spare";
+        QTest::newRow("tag of a Chinese project in English")
+            << 3 << QString(); // "本地" still means the panel
+    }
+    void faultsMadeInMemory()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, expected);
+        QTranslator english;
+        QVERIFY(loadProject(QStringLiteral("clean.mvprg")));
+        Config *config = Config::instance();
+        switch (fault) {
+        case 0:
+            config->hard = 99;
+            break;
+        case 1: {
+            auto *widget = dynamic_cast<GraphicsWidgetItem *>(
+                DrawManager::instance()->scenes().first()->userItems().at(2));
+            QVERIFY(widget);
+            QCOMPARE(ProjectSearch::shapeText(widget), QStringLiteral("pushbutton"));
+            qobject_cast<QPushButton *>(widget->widget())->setText(QString());
+            break;
+        }
+        case 2:
+            config->addressTagModel()->item(1, Config::AddressColumn)->setText("LW_Bit 100_16");
+            break;
+        case 4:
+        case 5: {
+            DevicePara device;
+            device.name = QStringLiteral("spare");
+            device.protocol = fault == 4 ? 3 : 2;
+            config->devices.append(device);
+            break;
+        }
+        case 3:
+            QVERIFY(english.load(QStringLiteral(":/en_US_app")));
+            QCoreApplication::installTranslator(&english);
+            config->uiLanguage = 1;
+            config->retranslate();
+            QCOMPARE(config->deviceNames().first(), QStringLiteral("Local"));
+            break;
+        }
+        const QStringList found = describe(ProjectCheck::run());
+        QCoreApplication::removeTranslator(&english);
+        Config::instance()->retranslate();
+        QCOMPARE(found, expected.isEmpty() ? QStringList() : QStringList {expected});
+    }
+
+    void matching_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("needle");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWord");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("any case") << "Motor overheat" << "motor" << false << false << true;
+        QTest::newRow("case matters") << "Motor overheat" << "motor" << true << false << false;
+        QTest::newRow("inside a word") << "motors" << "motor" << false << false << true;
+        QTest::newRow("whole word refuses a part") << "motors" << "motor" << false << true << false;
+        QTest::newRow("underscore joins words") << "motor_1" << "motor" << false << true << false;
+        QTest::newRow("later whole occurrence") << "motors, motor" << "motor" << false << true
+                                                << true;
+        QTest::newRow("digits are word characters") << "LW 100" << "10" << false << true << false;
+        QTest::newRow("Chinese inside a sentence") << "1号电机过热" << "电机" << false << true
+                                                   << true;
+        QTest::newRow("Chinese beside a Latin word") << "Motor电机" << "Motor" << false << true
+                                                     << true;
+        QTest::newRow("empty needle") << "abc" << "" << false << false << false;
+    }
+    void matching()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, needle);
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWord);
+        QFETCH(bool, found);
+        ProjectSearch::Options options;
+        options.text = needle;
+        options.matchCase = matchCase;
+        options.wholeWord = wholeWord;
+        QCOMPARE(ProjectSearch::matches(text, options), found);
+    }
+
+    // Results across screens and both libraries, each field once, in
+    // project order.
+    void findAcrossTheProject_data()
+    {
+        QTest::addColumn<QString>("needle");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWord");
+        QTest::addColumn<QStringList>("hits");
+        QTest::newRow("motor, any case")
+            << "motor" << false << false
+            << QStringList {"画面 弹窗，图形 alarm|图形文字", "画面 弹窗，图形 motor_button|图形名称",
+                            "地址标签第 9 行 speed|备注"};
+        QTest::newRow("Motor, case") << "Motor" << true << false
+                                     << QStringList {"画面 弹窗，图形 alarm|图形文字",
+                                                     "地址标签第 9 行 speed|备注"};
+        QTest::newRow("motor, whole word")
+            << "motor" << false << true
+            << QStringList {"画面 弹窗，图形 alarm|图形文字", "地址标签第 9 行 speed|备注"};
+        QTest::newRow("Chinese in shapes and text tags")
+            << "报警" << false << false
+            << QStringList {"画面 弹窗，图形 alarm|图形文字", "文本标签第 4 个 报警|文本标签名称"};
+        QTest::newRow("screens, text tag texts")
+            << "弹" << false << false
+            << QStringList {"画面 弹窗|画面名称", "画面 弹窗|画面名称"};
+        QTest::newRow("widget caption, address")
+            << "pushbutton" << false << false
+            << QStringList {"画面 弹窗，图形 motor_button|图形文字"};
+        QTest::newRow("addresses") << "D 1" << false << true
+                                   << QStringList {"地址标签第 4 行 ghost|地址",
+                                                   "地址标签第 10 行 com3|地址"};
+        QTest::newRow("text tag text") << "过热" << false << false
+                                       << QStringList {"文本标签第 4 个 报警|文本标签文字"};
+    }
+    void findAcrossTheProject()
+    {
+        QFETCH(QString, needle);
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWord);
+        QFETCH(QStringList, hits);
+        QVERIFY(loadProject(QStringLiteral("faults.mvprg")));
+        ProjectSearch::Options options;
+        options.text = needle;
+        options.matchCase = matchCase;
+        options.wholeWord = wholeWord;
+        QStringList found;
+        for (const ProjectSearch::Hit &hit : ProjectSearch::find(options))
+            found.append(ProjectCheck::placeText(hit.place) + QLatin1Char('|')
+                         + ProjectSearch::fieldText(hit.field));
+        QCOMPARE(found, hits);
+    }
+};
+
+QTEST_MAIN(TestProjectCheck)
+#include "tst_projectcheck.moc"

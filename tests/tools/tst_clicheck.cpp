@@ -1,0 +1,204 @@
+// marovin-cli check: exit codes a script can rely on, the text and JSON
+// forms, and the language the tool speaks.
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Result
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+QString dataFile(const QString &name)
+{
+    return QString::fromUtf8(MAROVIN_TEST_DATA_DIR) + QStringLiteral("/check/") + name;
+}
+
+// Runs the tool with the locale variables set as given ("NAME=value"),
+// every other locale variable removed.
+Result runCli(const QStringList &arguments, const QStringList &locale = {})
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"LANG", "LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        environment.remove(QString::fromLatin1(name));
+    for (const QString &setting : locale)
+        environment.insert(setting.section(QLatin1Char('='), 0, 0),
+                           setting.section(QLatin1Char('='), 1));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(MAROVIN_CLI), arguments);
+    Result result;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+} // namespace
+
+class TestCliCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void exitCodes_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("lastLine"); // of stdout, or a part of stderr
+
+        QTest::newRow("errors") << QStringList {"check", dataFile("faults.mvprg")} << 2
+                                << "18 errors, 3 warnings";
+        QTest::newRow("clean") << QStringList {"check", dataFile("clean.mvprg")} << 0
+                               << "0 errors, 0 warnings";
+        QTest::newRow("warnings alone") << QStringList {"check", "WARNINGS"} << 0
+                                        << "0 errors, 1 warnings";
+        QTest::newRow("missing file") << QStringList {"check", dataFile("none.mvprg")} << 1
+                                      << "Cannot open";
+        QTest::newRow("damaged file") << QStringList {"check", "DAMAGED"} << 1 << "is damaged";
+        QTest::newRow("no file") << QStringList {"check"} << 1 << "Missing project file";
+        QTest::newRow("unknown option") << QStringList {"check", dataFile("clean.mvprg"), "--xml"}
+                                        << 1 << "xml";
+    }
+    void exitCodes()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, lastLine);
+
+        QFile clean(dataFile("clean.mvprg"));
+        QVERIFY(clean.open(QIODevice::ReadOnly));
+        const QByteArray bytes = clean.readAll();
+        for (QString &argument : arguments) {
+            QByteArray made;
+            if (argument == QLatin1String("WARNINGS")) {
+                // A second device nothing uses: a warning, no error.
+                made = bytes;
+                made.replace("</Device>", "<dev1 name=\"spare\" port=\"0\" protocol=\"1\"/>\n"
+                                          "        </Device>");
+            } else if (argument == QLatin1String("DAMAGED")) {
+                made = bytes.left(bytes.indexOf("<Form>") + 40);
+            } else {
+                continue;
+            }
+            argument = m_dir.filePath(argument + QStringLiteral(".mvprg"));
+            QFile out(argument);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(made);
+        }
+
+        const Result result = runCli(arguments);
+        QCOMPARE(result.code, code);
+        if (code == 1) {
+            QVERIFY2(result.err.contains(lastLine), qPrintable(result.err));
+            QVERIFY(result.out.isEmpty());
+        } else {
+            QCOMPARE(result.out.trimmed().split(QLatin1Char('\n')).last(), lastLine);
+        }
+    }
+
+    // English unless the variable that wins asks for Chinese: LC_ALL over
+    // LC_MESSAGES over LANG; an empty variable does not count.
+    void language_data()
+    {
+        QTest::addColumn<QStringList>("locale");
+        QTest::addColumn<bool>("chinese");
+        QTest::newRow("nothing set") << QStringList() << false;
+        QTest::newRow("LANG zh") << QStringList {"LANG=zh_CN.UTF-8"} << true;
+        QTest::newRow("LANG en") << QStringList {"LANG=en_US.UTF-8"} << false;
+        QTest::newRow("LC_MESSAGES over LANG")
+            << QStringList {"LANG=C.UTF-8", "LC_MESSAGES=zh_CN.UTF-8"} << true;
+        QTest::newRow("LC_ALL over LC_MESSAGES")
+            << QStringList {"LC_ALL=C", "LC_MESSAGES=zh_CN.UTF-8", "LANG=zh_CN.UTF-8"} << false;
+        QTest::newRow("LC_ALL zh") << QStringList {"LC_ALL=zh_TW.UTF-8", "LANG=en_US.UTF-8"}
+                                   << true;
+        QTest::newRow("empty LC_ALL") << QStringList {"LC_ALL=", "LANG=zh_CN.UTF-8"} << true;
+    }
+    void language()
+    {
+        QFETCH(QStringList, locale);
+        QFETCH(bool, chinese);
+        const Result result = runCli({"check", dataFile("faults.mvprg")}, locale);
+        QCOMPARE(result.code, 2);
+        const QStringList lines = result.out.trimmed().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 22);
+        // One line per finding with its place; the local tags of a project
+        // written in Chinese are the panel's in English too.
+        if (chinese) {
+            QVERIFY(lines.contains("错误: 画面 弹窗，图形 away: 图形完全在画面之外"));
+            QVERIFY(lines.contains("警告: 设备 2 PLC1: 没有地址标签使用此设备"));
+            QCOMPARE(lines.last(), QStringLiteral("18 个错误，3 个警告"));
+        } else {
+            QVERIFY(lines.contains("error: screen 弹窗, shape away: "
+                                   "The shape lies wholly outside its screen"));
+            QVERIFY(lines.contains("error: address tag row 8 far: "
+                                   "Address “LW 5000” is outside the range 0..4999 of area LW"));
+            QCOMPARE(lines.last(), QStringLiteral("18 errors, 3 warnings"));
+        }
+    }
+
+    void jsonForm()
+    {
+        const Result result = runCli({"check", dataFile("faults.mvprg"), "--json"},
+                                     {"LANG=zh_CN.UTF-8"});
+        QCOMPARE(result.code, 2);
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(result.out.toUtf8(), &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QVERIFY(document.isArray());
+        const QJsonArray findings = document.array();
+        QCOMPARE(findings.size(), 21);
+
+        int errors = 0;
+        QJsonObject outside;
+        QJsonObject tagRow;
+        for (const QJsonValue &value : findings) {
+            const QJsonObject finding = value.toObject();
+            errors += finding.value("severity").toString() == QLatin1String("error") ? 1 : 0;
+            if (finding.value("code").toString() == QLatin1String("shapeOutsideScreen"))
+                outside = finding;
+            if (finding.value("code").toString() == QLatin1String("addressBadDevice"))
+                tagRow = finding;
+        }
+        QCOMPARE(errors, 18);
+        QCOMPARE(outside.value("message").toString(), QStringLiteral("图形完全在画面之外"));
+        QCOMPARE(outside.value("placeText").toString(), QStringLiteral("画面 弹窗，图形 away"));
+        const QJsonObject place = outside.value("place").toObject();
+        QCOMPARE(place.value("kind").toString(), QStringLiteral("shape"));
+        QCOMPARE(place.value("screen").toString(), QStringLiteral("弹窗"));
+        QCOMPARE(place.value("screenIndex").toInt(), 0);
+        QCOMPARE(place.value("shape").toString(), QStringLiteral("away"));
+        const QJsonObject row = tagRow.value("place").toObject();
+        QCOMPARE(row.value("kind").toString(), QStringLiteral("addressTag"));
+        QCOMPARE(row.value("row").toInt(), 3);
+        QCOMPARE(row.value("name").toString(), QStringLiteral("ghost"));
+
+        // Nothing to report is an empty array, not an empty output.
+        const Result clean = runCli({"check", dataFile("clean.mvprg"), "--json"});
+        QCOMPARE(clean.code, 0);
+        QCOMPARE(QJsonDocument::fromJson(clean.out.toUtf8()).array().size(), 0);
+        QVERIFY(QJsonDocument::fromJson(clean.out.toUtf8()).isArray());
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(TestCliCheck)
+#include "tst_clicheck.moc"

@@ -1,0 +1,195 @@
+#include "checkcommand.h"
+
+#include "project/config.h"
+#include "project/projectcheck.h"
+#include "project/projectfile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+namespace {
+
+class CheckCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(CheckCommand)
+
+public:
+    int run(const QStringList &arguments);
+
+private:
+    bool load(const QString &file, const QString &password);
+    static QJsonObject placeObject(const ProjectPlace &place);
+};
+
+void writeOut(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+int failWith(const QString &message)
+{
+    const QByteArray text = QStringLiteral("marovin-cli: %1\n").arg(message).toUtf8();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+    return 1;
+}
+
+QString placeKindKey(ProjectPlace::Kind kind)
+{
+    switch (kind) {
+    case ProjectPlace::Project:
+        return QStringLiteral("project");
+    case ProjectPlace::Language:
+        return QStringLiteral("language");
+    case ProjectPlace::Screen:
+        return QStringLiteral("screen");
+    case ProjectPlace::Shape:
+        return QStringLiteral("shape");
+    case ProjectPlace::AddressTag:
+        return QStringLiteral("addressTag");
+    case ProjectPlace::TextTag:
+        return QStringLiteral("textTag");
+    case ProjectPlace::Device:
+        return QStringLiteral("device");
+    }
+    return QString();
+}
+
+int CheckCommand::run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(tr("检查项目，列出错误和警告。"));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption jsonOption(QStringLiteral("json"), tr("以 JSON 数组输出检查结果。"));
+    const QCommandLineOption passwordOption(QStringLiteral("password"),
+                                            tr("受密码保护的项目的项目密码。"), tr("密码"));
+    parser.addOptions({jsonOption, passwordOption});
+    parser.addPositionalArgument(QStringLiteral("check"), tr("命令名 check。"));
+    parser.addPositionalArgument(QStringLiteral("file"), tr("项目文件（.mvprg）。"));
+
+    if (!parser.parse(arguments))
+        return failWith(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        writeOut(parser.helpText());
+        return 0;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() < 2)
+        return failWith(tr("缺少项目文件"));
+    if (positional.size() > 2)
+        return failWith(tr("多余的参数：%1").arg(positional.mid(2).join(QLatin1Char(' '))));
+
+    if (!load(positional.at(1), parser.value(passwordOption)))
+        return 1;
+    const QVector<Finding> findings = ProjectCheck::run();
+
+    if (parser.isSet(jsonOption)) {
+        QJsonArray list;
+        for (const Finding &finding : findings) {
+            list.append(QJsonObject {
+                {QStringLiteral("severity"), finding.severity == Finding::Error
+                                                 ? QStringLiteral("error")
+                                                 : QStringLiteral("warning")},
+                {QStringLiteral("code"), ProjectCheck::codeName(finding.code)},
+                {QStringLiteral("message"), finding.message},
+                {QStringLiteral("placeText"), ProjectCheck::placeText(finding.place)},
+                {QStringLiteral("place"), placeObject(finding.place)},
+            });
+        }
+        writeOut(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented)));
+    } else {
+        QString text;
+        for (const Finding &finding : findings) {
+            text += QStringLiteral("%1: %2: %3\n")
+                        .arg(ProjectCheck::severityText(finding.severity),
+                             ProjectCheck::placeText(finding.place), finding.message);
+        }
+        text += ProjectCheck::summary(findings) + QLatin1Char('\n');
+        writeOut(text);
+    }
+    return ProjectCheck::errorCount(findings) > 0 ? 2 : 0;
+}
+
+QJsonObject CheckCommand::placeObject(const ProjectPlace &place)
+{
+    QJsonObject object {{QStringLiteral("kind"), placeKindKey(place.kind)}};
+    switch (place.kind) {
+    case ProjectPlace::Project:
+        break;
+    case ProjectPlace::Shape:
+        object.insert(QStringLiteral("shape"), place.shape);
+        object.insert(QStringLiteral("shapeIndex"), place.index);
+        Q_FALLTHROUGH();
+    case ProjectPlace::Screen:
+        object.insert(QStringLiteral("screen"), place.screen);
+        object.insert(QStringLiteral("screenIndex"), place.screenIndex);
+        break;
+    case ProjectPlace::AddressTag:
+        object.insert(QStringLiteral("row"), place.index);
+        object.insert(QStringLiteral("name"), place.name);
+        break;
+    case ProjectPlace::Language:
+    case ProjectPlace::TextTag:
+    case ProjectPlace::Device:
+        object.insert(QStringLiteral("index"), place.index);
+        if (place.kind != ProjectPlace::Language)
+            object.insert(QStringLiteral("name"), place.name);
+        break;
+    }
+    return object;
+}
+
+bool CheckCommand::load(const QString &file, const QString &password)
+{
+    ProjectFile::LoadHooks hooks;
+    bool asked = false;
+    // Never a dialog: the password comes from the command line or not at all.
+    hooks.checkPassword = [&password, &asked](const QString &projectPassword) {
+        asked = true;
+        return projectPassword.isEmpty() || projectPassword == password;
+    };
+    const ProjectFile::LoadResult result = ProjectFile::load(file, hooks);
+    switch (result.status) {
+    case ProjectFile::Loaded:
+        // The check reads the panel's own registers, which the editor loads
+        // once a project is open.
+        Config::instance()->loadSystemRegisters();
+        QCoreApplication::processEvents();
+        return true;
+    case ProjectFile::OpenFailed:
+        failWith(tr("无法打开 %1：%2").arg(file, result.error));
+        return false;
+    case ProjectFile::NotAProject:
+        failWith(result.error.isEmpty() ? tr("%1 不是项目文件").arg(file)
+                                        : tr("%1 不是项目文件：%2").arg(file, result.error));
+        return false;
+    case ProjectFile::Damaged:
+        // Half a project checked as if it were whole would pass faults it
+        // never read.
+        failWith(tr("%1 已损坏（第 %2 行，第 %3 列）：%4")
+                     .arg(file)
+                     .arg(result.line)
+                     .arg(result.column)
+                     .arg(result.error));
+        return false;
+    case ProjectFile::PasswordRefused:
+        failWith(password.isEmpty() || !asked
+                     ? tr("%1 受密码保护，请用 --password 给出项目密码").arg(file)
+                     : tr("%1 的项目密码错误").arg(file));
+        return false;
+    }
+    failWith(tr("无法读取 %1").arg(file));
+    return false;
+}
+
+} // namespace
+
+int runCheckCommand(const QStringList &arguments)
+{
+    return CheckCommand().run(arguments);
+}
