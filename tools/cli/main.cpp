@@ -7,6 +7,7 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
+#include "tagscommand.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -107,7 +108,8 @@ int CliTool::run(const QStringList &arguments)
            "  render FILE -o DIR [--screen NAME]\n"
            "                                 每个画面输出一个 PNG 文件（画面名.png）\n"
            "  convert FILE -o OUT [--encrypt | --plain]\n"
-           "                                 以明文或加密形式另存项目（默认保持原形式）"));
+           "                                 以明文或加密形式另存项目（默认保持原形式）")
+        + QLatin1Char('\n') + TagsCommand::usage());
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
@@ -424,7 +426,9 @@ int main(int argc, char *argv[])
     // Project files are UTF-8 whatever the locale of the shell.
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
-    const int code = CliTool().run(QCoreApplication::arguments());
+    const QStringList arguments = QCoreApplication::arguments();
+    const int code = arguments.value(1) == QLatin1String("tags") ? TagsCommand().run(arguments)
+                                                                  : CliTool().run(arguments);
     // Screens own widgets, which must go before the application object;
     // widget shapes leave their proxies to deferred deletion.
     DrawManager::instance()->clear();
