@@ -24,6 +24,7 @@ private slots:
     void addressLine_data();
     void addressLine();
     void skippedLines();
+    void utf8List();
     void addressExport_data();
     void addressExport();
     void addressRoundTrip_data();
@@ -111,6 +112,18 @@ void TestTagExchange::skippedLines()
     QCOMPARE(result.skippedLines, (QList<int>{3, 7}));
     QVERIFY(TagExchange::skippedLinesMessage(result.skippedLines).contains(QLatin1String("3, 7")));
     QVERIFY(TagExchange::skippedLinesMessage({}).isEmpty());
+}
+
+// A list saved as UTF-8 with its mark: fields are cut on the bytes and the
+// device named in field 4 is found in that encoding too.
+void TestTagExchange::utf8List()
+{
+    Config::instance()->devices[0].name = QStringLiteral("炉子");
+    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + QStringLiteral(
+        "名称\n温度,D5,WORD,炉子,Float,炉温,高\n开关,M1,BOOL,某设备,Bool,\n").toUtf8();
+    const AddressTextFile::Import result = AddressTextFile::parse(bytes);
+    QCOMPARE(result.rows, (Rows{{"温度", "炉子", "D 5", "Float", "2", "炉温,高"},
+                               {"开关", "本地", "M 1", "Bool", "1", ""}}));
 }
 
 void TestTagExchange::addressExport_data()
