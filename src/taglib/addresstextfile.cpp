@@ -62,7 +62,8 @@ QString usualLength(const QString &description)
     return QStringLiteral("2");
 }
 
-bool hasSpace(const QString &text)
+template<typename Text>
+bool hasSpace(const Text &text)
 {
     for (const QChar c : text) {
         if (c.isSpace())
@@ -74,7 +75,8 @@ bool hasSpace(const QString &text)
 // Where the blank goes: after the longest area name of the protocol that
 // starts the address and leaves something behind it, else after the
 // first character.
-int blankPosition(const QString &address, const QVector<RegisterArea> &areas)
+template<typename Text>
+int blankPosition(const Text &address, const QVector<RegisterArea> &areas)
 {
     int split = 1;
     for (const RegisterArea &area : areas) {
@@ -83,6 +85,31 @@ int blankPosition(const QString &address, const QVector<RegisterArea> &areas)
             split = area.name.size();
     }
     return split;
+}
+
+// address with a blank at split, in one allocation.
+template<typename Text>
+QString withBlankAt(const Text &address, int split)
+{
+    QString result(int(address.size()) + 1, Qt::Uninitialized);
+    QChar *out = result.data();
+    for (int i = 0; i < split; ++i)
+        *out++ = address.at(i);
+    *out++ = QLatin1Char(' ');
+    for (int i = split; i < int(address.size()); ++i)
+        *out++ = address.at(i);
+    return result;
+}
+
+// The address field with the blank in place: an address that already has
+// a blank, or is too short to split, stays as it is.
+template<typename Text>
+QString blankedAddress(const Text &field, const QVector<RegisterArea> &areas)
+{
+    const Text address = field.trimmed();
+    if (address.size() < 2 || hasSpace(address))
+        return QString(address);
+    return withBlankAt(address, blankPosition(address, areas));
 }
 
 bool isAscii(const char *data, int size)
@@ -144,24 +171,31 @@ private:
 };
 
 // What the type description (field 3) says: the data format key and the
-// length, the latter empty when the description names no array size.
-void readDescription(const QString &description, QString *type, QString *length)
+// length. Text is a QString or, for a field of plain ASCII, a QLatin1String
+// over the file's bytes, which spares a copy per row.
+template<typename Text>
+void readDescription(const Text &description, QString *type, QString *length)
 {
     length->clear();
     if (description.contains(QLatin1String("ARRAY"))) {
-        const int open = description.indexOf(QLatin1Char('['));
-        const int close = description.indexOf(QLatin1Char(']'), open + 1);
+        const int open = int(description.indexOf(QLatin1Char('[')));
+        const int close = int(description.indexOf(QLatin1Char(']'), open + 1));
         if (open >= 0 && close > open)
-            *length = description.mid(open + 1, close - open - 1);
+            *length = QString(description.mid(open + 1, close - open - 1));
     }
-    if (description.contains(QLatin1String("BOOL")))
+    if (description.contains(QLatin1String("BOOL"))) {
         *type = QStringLiteral("Bool");
-    else if (description.contains(QLatin1String("DWORD")))
+        if (length->isEmpty())
+            *length = QStringLiteral("1");
+    } else if (description.contains(QLatin1String("DWORD"))) {
         *type = QStringLiteral("Int32");
-    else
+        if (length->isEmpty())
+            *length = QStringLiteral("4");
+    } else {
         *type = QStringLiteral("Int16");
-    if (length->isEmpty())
-        *length = usualLength(description);
+        if (length->isEmpty())
+            *length = QStringLiteral("2");
+    }
 }
 
 // A field that would break the line layout: a line break anywhere, or a
@@ -195,9 +229,9 @@ QString AddressTextFile::insertAddressBlank(const QString &address, int protocol
 {
     if (address.size() < 2 || hasSpace(address))
         return address;
-    const int split
-        = blankPosition(address, Config::instance()->deviceProtocolTable().areas(protocol));
-    return address.left(split) + QLatin1Char(' ') + address.mid(split);
+    return withBlankAt(address,
+                       blankPosition(address,
+                                     Config::instance()->deviceProtocolTable().areas(protocol)));
 }
 
 QString AddressTextFile::typeDescription(const QString &format, const QString &length)
@@ -268,7 +302,10 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
 
         QString type;
         QString length;
-        readDescription(decoder.text(fields[2]), &type, &length);
+        if (isAscii(fields[2].data, fields[2].size))
+            readDescription(QLatin1String(fields[2].data, fields[2].size), &type, &length);
+        else
+            readDescription(decoder.text(fields[2]), &type, &length);
         int device = 0;
         const int format = keys.indexOf(fields[4].data, fields[4].size);
         if (format >= 0) {
@@ -280,11 +317,16 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
                 }
             }
         }
-        QString address = decoder.text(fields[1]).trimmed();
-        if (address.size() >= 2 && !hasSpace(address))
-            address.insert(blankPosition(address, deviceAreas.at(device)), QLatin1Char(' '));
-        result.rows.append({decoder.text(fields[0]), devices.at(device), address, type, length,
-                            decoder.text(fields[5])});
+        const QVector<RegisterArea> &areas = deviceAreas.at(device);
+        const QString address
+            = isAscii(fields[1].data, fields[1].size)
+            ? blankedAddress(QLatin1String(fields[1].data, fields[1].size), areas)
+            : blankedAddress(decoder.text(fields[1]), areas);
+        QStringList row;
+        row.reserve(Config::TagColumnCount);
+        row << decoder.text(fields[0]) << devices.at(device) << address << type << length
+            << decoder.text(fields[5]);
+        result.rows.append(row);
         lineStart = next;
     }
     return result;
@@ -297,27 +339,35 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
     text.reserve(header.size() + 2 + rows.size() * 48);
     text += header;
     text += QLatin1String("\r\n");
+    static const QString none;
     for (int row = 0; row < rows.size(); ++row) {
         const QStringList &cells = rows.at(row);
-        const auto cell = [&cells](int column) { return cells.value(column); };
-        const QString fields[] = {cell(Config::NameColumn),
-                                  withoutSpaces(cell(Config::AddressColumn)),
-                                  typeDescription(cell(Config::TypeColumn),
-                                                  cell(Config::LengthColumn)),
-                                  cell(Config::DeviceColumn), cell(Config::TypeColumn),
-                                  cell(Config::MarkColumn)};
+        const auto cell = [&cells](int column) -> const QString & {
+            return column < cells.size() ? cells.at(column) : none;
+        };
+        const QString &address = cell(Config::AddressColumn);
+        const bool spaced = hasSpace(address);
+        const QString compactAddress = spaced ? withoutSpaces(address) : QString();
+        const QString description
+            = typeDescription(cell(Config::TypeColumn), cell(Config::LengthColumn));
+        const QString *const fields[] = {&cell(Config::NameColumn),
+                                         spaced ? &compactAddress : &address,
+                                         &description,
+                                         &cell(Config::DeviceColumn),
+                                         &cell(Config::TypeColumn),
+                                         &cell(Config::MarkColumn)};
         const int last = int(std::size(fields)) - 1;
         for (int field = 0; field <= last; ++field) {
-            if (breaksLine(fields[field], field == last)) {
+            if (breaksLine(*fields[field], field == last)) {
                 if (error)
                     *error = tr("第%1行的“%2”含有逗号或换行，无法写入文本文件。")
                                  .arg(row + 1)
-                                 .arg(fields[field]);
+                                 .arg(*fields[field]);
                 return false;
             }
             if (field > 0)
                 text += QLatin1Char(',');
-            text += fields[field];
+            text += *fields[field];
         }
         text += QLatin1String("\r\n");
     }
@@ -329,7 +379,8 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
         // Only now is it worth finding the row that GBK cannot hold; the
         // header is the program's own text and always fits.
         for (int row = 0; row < rows.size(); ++row) {
-            if (!codec->canEncode(rows.at(row).mid(0, Config::TagColumnCount).join(QLatin1Char(',')))) {
+            const QStringList cells = rows.at(row).mid(0, Config::TagColumnCount);
+            if (!codec->canEncode(cells.join(QLatin1Char(',')))) {
                 if (error)
                     *error = tr("第%1行含有GBK编码无法表示的文字，无法写入文本文件。").arg(row + 1);
                 return false;
