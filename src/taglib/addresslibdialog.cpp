@@ -610,7 +610,12 @@ void AddressLibDialog::importFile(const QString &title, const QString &filter)
         return;
     }
     if (imported.rows != TagExchange::addressRows()) {
+        // Detached while the rows are replaced: a sorted or filtered view
+        // would otherwise place every new row on its own (half a second
+        // for ten thousand), where attaching it again sorts them once.
+        m_table->setModel(nullptr);
         TagExchange::setAddressRows(imported.rows);
+        m_table->setModel(shownModel());
         m_table->resizeColumnToContents(Config::NameColumn);
         emit libraryChanged();
     }

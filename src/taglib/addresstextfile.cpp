@@ -2,7 +2,6 @@
 
 #include "project/config.h"
 
-#include <QHash>
 #include <QMetaEnum>
 #include <QTextCodec>
 

@@ -2,6 +2,7 @@
 #include "support/processfixture.h"
 #include "taglib/addresslibdialog.h"
 #include "taglib/tagexchange.h"
+#include "taglib/tableview.h"
 #include "taglib/tagfiledialog.h"
 #include "taglib/textlib.h"
 #include "taglib/textlibdialog.h"
@@ -364,6 +365,27 @@ private slots:
         QCOMPARE(Config::instance()->tagNames(false), (QStringList{"Start", "Stop"}));
         QCOMPARE(m_script->requests().size(), 2);
         QCOMPARE(m_script->requests().at(1).text, TagExchange::skippedLinesMessage({3}));
+    }
+
+    // The view is taken off the model while the rows are replaced; its
+    // sorting and its filter must come back with it.
+    void importKeepsSortAndFilter()
+    {
+        QString error;
+        QVERIFY(TagExchange::exportAddressTags(path("a.xlsx"), TagExchange::addressHeader(),
+                                               {{"v2", "本地", "LW 2", "Int16", "2", ""},
+                                                {"w1", "本地", "LW 1", "Int16", "2", ""},
+                                                {"v10", "本地", "LW 3", "Int16", "2", ""}},
+                                               &error));
+        m_address->table()->sortByColumn(0, Qt::DescendingOrder);
+        m_address->findChild<QComboBox *>("filter")->setCurrentText("v");
+        m_script->chooseText(path("a.xlsx"));
+        click("address", "importExcel");
+        QAbstractItemModel *view = m_address->table()->model();
+        QStringList shown;
+        for (int row = 0; row < view->rowCount(); ++row)
+            shown << view->index(row, 0).data().toString();
+        QCOMPARE(shown, (QStringList{"v10", "v2"}));
     }
 
     // The system registers cannot be replaced or exported as user tags.

@@ -64,34 +64,45 @@ private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
     void cleanup() { DrawManager::instance()->clear(); }
 
-    void exportAddress_data()
+    void exportWritesTheLibrary_data()
     {
+        QTest::addColumn<QString>("library");
         QTest::addColumn<QString>("file");
-        QTest::newRow("xlsx") << "address.xlsx";
-        QTest::newRow("csv") << "address.csv";
+        QTest::newRow("address xlsx") << "--address" << "address.xlsx";
+        QTest::newRow("text csv") << "--text" << "text.csv";
     }
 
-    void exportAddress()
+    void exportWritesTheLibrary()
     {
+        QFETCH(QString, library);
         QFETCH(QString, file);
-        const Result result
-            = runCli({"tags", "export", goldenEncoded, "--address", "-o", temp(file)});
-        QVERIFY2(result.code == 0, qPrintable(result.err));
+        // The golden project has no text tags; give it some.
         QVERIFY(loadProject(golden));
-        TagExchange::AddressImport back;
+        const QVector<TextTagRecord> tags = {{"lamp", {{"开", "on"}, {"关", "off"}}}};
+        *Config::instance()->textLib() = TextLib::fromRecords(tags, 2);
         QString error;
-        QVERIFY2(TagExchange::importAddressTags(temp(file), &back, &error), qPrintable(error));
-        QCOMPARE(back.rows.size(), 2);
-        QCOMPARE(back.rows, TagExchange::addressRows());
+        QVERIFY2(ProjectFile::write(temp("with-texts.mvprg"), &error), qPrintable(error));
+
+        const Result result
+            = runCli({"tags", "export", temp("with-texts.mvprg"), library, "-o", temp(file)});
+        QVERIFY2(result.code == 0, qPrintable(result.err));
+        if (library == QLatin1String("--address")) {
+            TagExchange::AddressImport back;
+            QVERIFY2(TagExchange::importAddressTags(temp(file), &back, &error), qPrintable(error));
+            QCOMPARE(back.rows.size(), 2);
+            QCOMPARE(back.rows, TagExchange::addressRows());
+        } else {
+            QVector<TextTagRecord> back;
+            QVERIFY2(TagExchange::importTextTags(temp(file), &back, &error), qPrintable(error));
+            QCOMPARE(back, tags);
+        }
     }
 
     void importReplaces_data()
     {
         QTest::addColumn<QString>("library");
         QTest::addColumn<QString>("file");
-        QTest::newRow("address xlsx") << "--address" << "in.xlsx";
         QTest::newRow("address txt") << "--address" << "in.txt";
-        QTest::newRow("text csv") << "--text" << "in.csv";
         QTest::newRow("text xlsx") << "--text" << "in.xlsx";
     }
 
