@@ -137,9 +137,11 @@ struct Field
 class Decoder
 {
 public:
-    explicit Decoder(bool utf8)
+    // end: the end of the file's bytes.
+    Decoder(bool utf8, const char *end)
         : m_utf8(utf8)
         , m_codec(gbk())
+        , m_end(end)
     {
     }
 
@@ -148,8 +150,18 @@ public:
         // Most fields are plain ASCII, which both encodings share.
         if (isAscii(field.data, field.size))
             return QString::fromLatin1(field.data, field.size);
-        return m_utf8 ? QString::fromUtf8(field.data, field.size)
-                      : m_codec->toUnicode(field.data, field.size, &m_state);
+        if (m_utf8)
+            return QString::fromUtf8(field.data, field.size);
+        // The converter is kept from field to field, so a field ending in
+        // half a character would lend it to the next field decoded. The
+        // separator after the field ends it here, and is cut off again.
+        const char *after = field.data + field.size;
+        if (after == m_end)
+            return m_codec->toUnicode(field.data, field.size, &m_state);
+        QString text = m_codec->toUnicode(field.data, field.size + 1, &m_state);
+        if (text.endsWith(QLatin1Char(*after)))
+            text.chop(1);
+        return text;
     }
 
     // The bytes a text has in the file, or null when the encoding cannot
@@ -164,6 +176,7 @@ public:
 private:
     bool m_utf8;
     QTextCodec *m_codec;
+    const char *m_end;
     // Keeps the codec's converter between fields: opening one per field
     // would cost more than decoding the field.
     mutable QTextCodec::ConverterState m_state;
@@ -249,7 +262,7 @@ QString AddressTextFile::typeDescription(const QString &format, const QString &l
 AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
 {
     const bool utf8 = bytes.startsWith(utf8Bom);
-    const Decoder decoder(utf8);
+    const Decoder decoder(utf8, bytes.constData() + bytes.size());
     const Config *config = Config::instance();
     const QStringList devices = config->deviceNames();
     QVector<QByteArray> deviceBytes;

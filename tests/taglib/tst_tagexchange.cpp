@@ -25,6 +25,7 @@ private slots:
     void addressLine();
     void skippedLines();
     void utf8List();
+    void halfCharacterStaysInItsField();
     void addressExport_data();
     void addressExport();
     void addressRoundTrip_data();
@@ -124,6 +125,18 @@ void TestTagExchange::utf8List()
     const AddressTextFile::Import result = AddressTextFile::parse(bytes);
     QCOMPARE(result.rows, (Rows{{"温度", "炉子", "D 5", "Float", "2", "炉温,高"},
                                {"开关", "本地", "M 1", "Bool", "1", ""}}));
+}
+
+// Half a GBK character at the end of a field stays in that field: the next
+// field read, starting with a byte that could complete it, keeps its text.
+void TestTagExchange::halfCharacterStaysInItsField()
+{
+    const QByteArray mark = QTextCodec::codecForName("GBK")->fromUnicode(QStringLiteral("A备"));
+    const AddressTextFile::Import result
+        = AddressTextFile::parse("h\nX\x81,LW1,WORD,,," + mark + "\n");
+    QCOMPARE(result.rows.size(), 1);
+    QCOMPARE(result.rows.at(0).at(Config::MarkColumn), QStringLiteral("A备"));
+    QVERIFY(result.rows.at(0).at(Config::NameColumn).startsWith(QLatin1Char('X')));
 }
 
 void TestTagExchange::addressExport_data()
