@@ -157,6 +157,58 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>表格文件(*.csv;*.txt);;All files(*.*)</source>
+        <translation>Table files(*.csv;*.txt);;All files(*.*)</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>另存为 (*.csv;*.txt)</source>
+        <translation>Save as (*.csv;*.txt)</translation>
+    </message>
+    <message>
+        <source>导入Excel</source>
+        <translation>Import Excel</translation>
+    </message>
+    <message>
+        <source>表格文件(*.xls;*.xlsx);;All files(*.*)</source>
+        <translation>Table files(*.xls;*.xlsx);;All files(*.*)</translation>
+    </message>
+    <message>
+        <source>导出Excel</source>
+        <translation>Export Excel</translation>
+    </message>
+    <message>
+        <source>另存为 (*.xlsx)</source>
+        <translation>Save as (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>地址标签库保存成功。</source>
+        <translation>The address tag library was saved.</translation>
+    </message>
+    <message>
+        <source>导入地址库</source>
+        <translation>Import Tags</translation>
+    </message>
+    <message>
+        <source>导出地址库</source>
+        <translation>Export Tags</translation>
+    </message>
+    <message>
+        <source>从EXCEL导入</source>
+        <translation>Import from Excel</translation>
+    </message>
+    <message>
+        <source>导出到EXCEL</source>
+        <translation>Export to Excel</translation>
+    </message>
 </context>
 <context>
     <name>AddressTextFile</name>
@@ -2356,6 +2408,133 @@ Commands:
     </message>
 </context>
 <context>
+    <name>TagsCommand</name>
+    <message>
+        <source>  tags export FILE (--address | --text) -o TAGFILE
+                                 导出地址标签库或文本标签库
+                                 （.xlsx、.csv 或 .txt）
+  tags import FILE TAGFILE (--address | --text) -o OUT
+                                 用 TAGFILE（.xlsx、.xls、.csv 或 .txt）
+                                 替换标签库，并把项目另存为 OUT</source>
+        <translation>  tags export FILE (--address | --text) -o TAGFILE
+                                 export the address or the text tag library
+                                 (.xlsx, .csv or .txt)
+  tags import FILE TAGFILE (--address | --text) -o OUT
+                                 replace the library with TAGFILE (.xlsx, .xls,
+                                 .csv or .txt) and save the project as OUT</translation>
+    </message>
+    <message>
+        <source>导入、导出项目的标签库。
+
+命令：
+</source>
+        <translation>Import and export a project&apos;s tag libraries.
+
+Commands:
+</translation>
+    </message>
+    <message>
+        <source>地址标签库。</source>
+        <translation>The address tag library.</translation>
+    </message>
+    <message>
+        <source>文本标签库。</source>
+        <translation>The text tag library.</translation>
+    </message>
+    <message>
+        <source>导出的标签文件（export）或另存的项目（import）。</source>
+        <translation>The tag file to write (export) or the project to save (import).</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>path</translation>
+    </message>
+    <message>
+        <source>受密码保护的项目的项目密码。</source>
+        <translation>The project password of a password-protected project.</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>password</translation>
+    </message>
+    <message>
+        <source>export 或 import。</source>
+        <translation>export or import.</translation>
+    </message>
+    <message>
+        <source>项目文件（.mvprg）。</source>
+        <translation>The project file (.mvprg).</translation>
+    </message>
+    <message>
+        <source>tags 需要 export 或 import，用 tags --help 查看用法</source>
+        <translation>tags needs export or import; see tags --help for usage</translation>
+    </message>
+    <message>
+        <source>未知的 tags 命令：%1</source>
+        <translation>Unknown tags command: %1</translation>
+    </message>
+    <message>
+        <source>tags export 需要项目文件</source>
+        <translation>tags export needs a project file</translation>
+    </message>
+    <message>
+        <source>tags import 需要项目文件和标签文件</source>
+        <translation>tags import needs a project file and a tag file</translation>
+    </message>
+    <message>
+        <source>多余的参数：%1</source>
+        <translation>Unexpected argument: %1</translation>
+    </message>
+    <message>
+        <source>请给出 --address 或 --text 中的一个</source>
+        <translation>Give one of --address and --text</translation>
+    </message>
+    <message>
+        <source>tags %1 需要 -o</source>
+        <translation>tags %1 needs -o</translation>
+    </message>
+    <message>
+        <source>只能导出为 .xlsx、.csv 或 .txt 文件：%1</source>
+        <translation>Tags can only be exported to .xlsx, .csv or .txt files: %1</translation>
+    </message>
+    <message>
+        <source>只能导入 .xlsx、.xls、.csv 或 .txt 文件：%1</source>
+        <translation>Tags can only be imported from .xlsx, .xls, .csv or .txt files: %1</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：%2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 不是项目文件</source>
+        <translation>%1 is not a project file</translation>
+    </message>
+    <message>
+        <source>%1 不是项目文件：%2</source>
+        <translation>%1 is not a project file: %2</translation>
+    </message>
+    <message>
+        <source>%1 已损坏（第 %2 行，第 %3 列）：%4</source>
+        <translation>%1 is damaged (line %2, column %3): %4</translation>
+    </message>
+    <message>
+        <source>%1 受密码保护，请用 --password 给出项目密码</source>
+        <translation>%1 is password-protected; give the project password with --password</translation>
+    </message>
+    <message>
+        <source>%1 的项目密码错误</source>
+        <translation>Wrong project password for %1</translation>
+    </message>
+    <message>
+        <source>警告：%1</source>
+        <translation>warning: %1</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>TextLibAddDialog</name>
     <message>
         <source>提醒</source>
@@ -2439,6 +2618,58 @@ Commands:
     <message>
         <source>标签_%1</source>
         <translation>Tag_%1</translation>
+    </message>
+    <message>
+        <source>导入文字库</source>
+        <translation>Import Texts</translation>
+    </message>
+    <message>
+        <source>导出文字库</source>
+        <translation>Export Texts</translation>
+    </message>
+    <message>
+        <source>从EXCEL导入</source>
+        <translation>Import from Excel</translation>
+    </message>
+    <message>
+        <source>导出到EXCEL</source>
+        <translation>Export to Excel</translation>
+    </message>
+    <message>
+        <source>导入txt</source>
+        <translation>Import txt</translation>
+    </message>
+    <message>
+        <source>csv文件(*.csv;*.txt);;All files(*.*)</source>
+        <translation>csv files(*.csv;*.txt);;All files(*.*)</translation>
+    </message>
+    <message>
+        <source>导出txt</source>
+        <translation>Export txt</translation>
+    </message>
+    <message>
+        <source>另存为 (*.csv;*.txt)</source>
+        <translation>Save as (*.csv;*.txt)</translation>
+    </message>
+    <message>
+        <source>导入Excel</source>
+        <translation>Import Excel</translation>
+    </message>
+    <message>
+        <source>表格文件(*.xls;*.xlsx);;All files(*.*)</source>
+        <translation>Table files(*.xls;*.xlsx);;All files(*.*)</translation>
+    </message>
+    <message>
+        <source>导出Excel</source>
+        <translation>Export Excel</translation>
+    </message>
+    <message>
+        <source>另存为 (*.xlsx)</source>
+        <translation>Save as (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>文本标签库保存成功。</source>
+        <translation>The text tag library was saved.</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,8 @@
 #include "project/config.h"
 #include "sortproxymodel.h"
 #include "tableview.h"
+#include "tagexchange.h"
+#include "tagfiledialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -113,6 +115,10 @@ AddressLibDialog::AddressLibDialog(QWidget *parent)
     m_removeAll = named(new QPushButton(this), "removeAll");
     m_moveUp = named(new QPushButton(this), "moveUp");
     m_moveDown = named(new QPushButton(this), "moveDown");
+    m_importTxt = named(new QPushButton(this), "importTxt");
+    m_exportTxt = named(new QPushButton(this), "exportTxt");
+    m_importExcel = named(new QPushButton(this), "importExcel");
+    m_exportExcel = named(new QPushButton(this), "exportExcel");
     m_ok = named(new QPushButton(this), "ok");
     m_cancel = named(new QPushButton(this), "cancel");
     // Enter in the filter must not close the dialog.
@@ -126,6 +132,11 @@ AddressLibDialog::AddressLibDialog(QWidget *parent)
     top->addWidget(m_filter);
     auto *actions = new QVBoxLayout;
     for (QPushButton *button : {m_add, m_edit, m_remove, m_removeAll, m_moveUp, m_moveDown}) {
+        button->setAutoDefault(false);
+        actions->addWidget(button);
+    }
+    actions->addSpacing(16);
+    for (QPushButton *button : {m_importTxt, m_exportTxt, m_importExcel, m_exportExcel}) {
         button->setAutoDefault(false);
         actions->addWidget(button);
     }
@@ -151,6 +162,10 @@ AddressLibDialog::AddressLibDialog(QWidget *parent)
     connect(m_removeAll, &QPushButton::clicked, this, &AddressLibDialog::on_removeAll_clicked);
     connect(m_moveUp, &QPushButton::clicked, this, &AddressLibDialog::on_moveUp_clicked);
     connect(m_moveDown, &QPushButton::clicked, this, &AddressLibDialog::on_moveDown_clicked);
+    connect(m_importTxt, &QPushButton::clicked, this, &AddressLibDialog::on_importTxt_clicked);
+    connect(m_exportTxt, &QPushButton::clicked, this, &AddressLibDialog::on_exportTxt_clicked);
+    connect(m_importExcel, &QPushButton::clicked, this, &AddressLibDialog::on_importExcel_clicked);
+    connect(m_exportExcel, &QPushButton::clicked, this, &AddressLibDialog::on_exportExcel_clicked);
     connect(m_userAddr, &QRadioButton::clicked, this, &AddressLibDialog::on_userAddr_clicked);
     connect(m_sysAddr, &QRadioButton::clicked, this, &AddressLibDialog::on_sysAddr_clicked);
     connect(m_filter, &QComboBox::currentTextChanged, this,
@@ -184,10 +199,16 @@ void AddressLibDialog::showList(bool system)
     m_userAddr->setChecked(!system);
     m_sysAddr->setChecked(system);
     m_table->setModel(shownModel());
-    for (QPushButton *button : {m_add, m_edit, m_remove, m_removeAll, m_moveUp, m_moveDown})
+    for (QPushButton *button : editButtons())
         button->setEnabled(!system);
     if (isVisible())
         m_table->resizeColumnToContents(Config::NameColumn);
+}
+
+QList<QPushButton *> AddressLibDialog::editButtons() const
+{
+    return {m_add,      m_edit,      m_remove,    m_removeAll,   m_moveUp,
+            m_moveDown, m_importTxt, m_exportTxt, m_importExcel, m_exportExcel};
 }
 
 void AddressLibDialog::on_userAddr_clicked()
@@ -560,6 +581,78 @@ int AddressLibDialog::removeSelectedRows()
     return rows.size();
 }
 
+void AddressLibDialog::on_importTxt_clicked()
+{
+    importFile(tr("导入"), tr("表格文件(*.csv;*.txt);;All files(*.*)"));
+}
+
+void AddressLibDialog::on_exportTxt_clicked()
+{
+    exportFile(tr("导出"), tr("另存为 (*.csv;*.txt)"), QStringLiteral("csv"));
+}
+
+void AddressLibDialog::on_importExcel_clicked()
+{
+    importFile(tr("导入Excel"), tr("表格文件(*.xls;*.xlsx);;All files(*.*)"));
+}
+
+void AddressLibDialog::on_exportExcel_clicked()
+{
+    // Only the open format is written; an .xls name would be refused.
+    exportFile(tr("导出Excel"), tr("另存为 (*.xlsx)"), QStringLiteral("xlsx"));
+}
+
+void AddressLibDialog::importFile(const QString &title, const QString &filter)
+{
+    if (m_system)
+        return;
+    const QString fileName = TagFileDialog::openFile(this, title, filter);
+    if (fileName.isEmpty())
+        return;
+    TagExchange::AddressImport imported;
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool read = TagExchange::importAddressTags(fileName, &imported, &error);
+    QApplication::restoreOverrideCursor();
+    if (!read) {
+        showError(error);
+        return;
+    }
+    if (imported.rows != TagExchange::addressRows()) {
+        // Detached while the rows are replaced: a sorted or filtered view
+        // would otherwise place every new row on its own (half a second
+        // for ten thousand), where attaching it again sorts them once.
+        m_table->setModel(nullptr);
+        TagExchange::setAddressRows(imported.rows);
+        m_table->setModel(shownModel());
+        m_table->resizeColumnToContents(Config::NameColumn);
+        emit libraryChanged();
+    }
+    const QString skipped = TagExchange::skippedLinesMessage(imported.skippedLines);
+    if (!skipped.isEmpty())
+        MessageDialog::showMessage(this, QMessageBox::Warning, tr("地址标签库"), skipped,
+                                   {tr("确定")});
+}
+
+void AddressLibDialog::exportFile(const QString &title, const QString &filter,
+                                  const QString &suffix)
+{
+    const QString fileName = TagFileDialog::saveFile(this, title, filter, suffix);
+    if (fileName.isEmpty())
+        return;
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = TagExchange::exportAddressTags(fileName, TagExchange::addressHeader(),
+                                                        TagExchange::addressRows(), &error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        showError(error);
+        return;
+    }
+    MessageDialog::showMessage(this, QMessageBox::Information, tr("地址标签库"),
+                               tr("地址标签库保存成功。"), {tr("确定")});
+}
+
 bool AddressLibDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_table && event->type() == QEvent::KeyPress) {
@@ -595,6 +688,10 @@ void AddressLibDialog::retranslate()
     m_removeAll->setText(tr("删除全部"));
     m_moveUp->setText(tr("上移"));
     m_moveDown->setText(tr("下移"));
+    m_importTxt->setText(tr("导入地址库"));
+    m_exportTxt->setText(tr("导出地址库"));
+    m_importExcel->setText(tr("从EXCEL导入"));
+    m_exportExcel->setText(tr("导出到EXCEL"));
     m_ok->setText(tr("确定"));
     m_cancel->setText(tr("取消"));
 }

@@ -80,6 +80,13 @@ public slots:
     void on_removeAll_clicked();
     void on_moveUp_clicked();
     void on_moveDown_clicked();
+    // Imports replace the user's tags with what the chosen file holds, and
+    // only once the whole file has been read; exports write the user's tags.
+    // The file kind follows the suffix, and every failure is reported.
+    void on_importTxt_clicked();
+    void on_exportTxt_clicked();
+    void on_importExcel_clicked();
+    void on_exportExcel_clicked();
     void on_filter_currentTextChanged(const QString &arg1);
     void on_userAddr_clicked();
     void on_sysAddr_clicked();
@@ -97,6 +104,10 @@ private:
     void selectRows(int first, int count);
     void moveRow(int offset);
     void showError(const QString &text);
+    void importFile(const QString &title, const QString &filter);
+    void exportFile(const QString &title, const QString &filter, const QString &suffix);
+    // The buttons that change the user's tags, disabled on the system list.
+    QList<QPushButton *> editButtons() const;
 
     bool m_system = false;
     QRadioButton *m_userAddr = nullptr;
@@ -109,6 +120,10 @@ private:
     QPushButton *m_removeAll = nullptr;
     QPushButton *m_moveUp = nullptr;
     QPushButton *m_moveDown = nullptr;
+    QPushButton *m_importTxt = nullptr;
+    QPushButton *m_exportTxt = nullptr;
+    QPushButton *m_importExcel = nullptr;
+    QPushButton *m_exportExcel = nullptr;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
 };

@@ -5,6 +5,8 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
+
 void TextLib::clear()
 {
     m_names.clear();
@@ -29,6 +31,32 @@ TextLib::States TextLib::states(const QString &name) const
 {
     const int index = m_firstIndex.value(name, -1);
     return index < 0 ? States() : m_states.at(index);
+}
+
+QVector<TextTagRecord> TextLib::records() const
+{
+    QVector<TextTagRecord> tags;
+    tags.reserve(m_names.size());
+    for (int i = 0; i < m_names.size(); ++i)
+        tags.append({m_names.at(i), m_states.at(i)});
+    return tags;
+}
+
+TextLib TextLib::fromRecords(const QVector<TextTagRecord> &tags, int textCount)
+{
+    TextLib library;
+    for (const TextTagRecord &tag : tags) {
+        States states;
+        const int stateCount = std::max(1, int(tag.states.size()));
+        for (int i = 0; i < stateCount; ++i) {
+            State texts = tag.states.value(i).mid(0, textCount);
+            while (texts.size() < textCount)
+                texts.append(QString());
+            states.append(texts);
+        }
+        library.add(tag.name, states);
+    }
+    return library;
 }
 
 bool TextLib::operator==(const TextLib &other) const

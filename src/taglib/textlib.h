@@ -1,5 +1,7 @@
 #pragma once
 
+#include "texttagrecord.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -34,6 +36,13 @@ public:
     const States &statesAt(int index) const { return m_states.at(index); }
     // The states of the first tag of that name; empty when there is none.
     States states(const QString &name) const;
+
+    // The tags in order, as the exchange files carry them.
+    QVector<TextTagRecord> records() const;
+    // A library of those tags in which every state holds exactly textCount
+    // texts (missing ones empty, surplus ones dropped) and every tag at
+    // least one state, as the dialog keeps its library.
+    static TextLib fromRecords(const QVector<TextTagRecord> &tags, int textCount);
 
     bool operator==(const TextLib &other) const;
     bool operator!=(const TextLib &other) const { return !(*this == other); }

@@ -2,6 +2,8 @@
 
 #include "mainwindow/messagedialog.h"
 #include "project/config.h"
+#include "tagexchange.h"
+#include "tagfiledialog.h"
 #include "textlib.h"
 #include "textlibadddialog.h"
 
@@ -80,11 +82,18 @@ TextLibDialog::TextLibDialog(QWidget *parent)
     m_remove = button("remove", this);
     m_edit = button("edit", this);
     m_removeAll = button("removeAll", this);
+    m_importTxt = button("importTxt", this);
+    m_exportTxt = button("exportTxt", this);
+    m_importExcel = button("importExcel", this);
+    m_exportExcel = button("exportExcel", this);
     m_ok = button("ok", this);
     m_cancel = button("cancel", this);
 
     auto *buttons = new QVBoxLayout;
     for (QPushButton *b : {m_add, m_remove, m_edit, m_removeAll})
+        buttons->addWidget(b);
+    buttons->addSpacing(16);
+    for (QPushButton *b : {m_importTxt, m_exportTxt, m_importExcel, m_exportExcel})
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(m_ok);
@@ -102,6 +111,10 @@ TextLibDialog::TextLibDialog(QWidget *parent)
     connect(m_remove, &QPushButton::clicked, this, &TextLibDialog::on_remove_clicked);
     connect(m_edit, &QPushButton::clicked, this, &TextLibDialog::on_edit_clicked);
     connect(m_removeAll, &QPushButton::clicked, this, &TextLibDialog::on_removeAll_clicked);
+    connect(m_importTxt, &QPushButton::clicked, this, &TextLibDialog::on_importTxt_clicked);
+    connect(m_exportTxt, &QPushButton::clicked, this, &TextLibDialog::on_exportTxt_clicked);
+    connect(m_importExcel, &QPushButton::clicked, this, &TextLibDialog::on_importExcel_clicked);
+    connect(m_exportExcel, &QPushButton::clicked, this, &TextLibDialog::on_exportExcel_clicked);
     connect(m_filter, &QComboBox::currentTextChanged, this,
             &TextLibDialog::on_filter_currentTextChanged);
 
@@ -124,6 +137,10 @@ void TextLibDialog::retranslate()
     m_remove->setText(tr("删除"));
     m_edit->setText(tr("合并"));
     m_removeAll->setText(tr("删除全部"));
+    m_importTxt->setText(tr("导入文字库"));
+    m_exportTxt->setText(tr("导出文字库"));
+    m_importExcel->setText(tr("从EXCEL导入"));
+    m_exportExcel->setText(tr("导出到EXCEL"));
     m_ok->setText(tr("确定"));
     m_cancel->setText(tr("取消"));
     m_filter->lineEdit()->setPlaceholderText(tr("搜索"));
@@ -358,10 +375,8 @@ bool TextLibDialog::checkLabel()
     return true;
 }
 
-void TextLibDialog::on_ok_clicked()
+TextLib TextLibDialog::tableLibrary() const
 {
-    if (!checkLabel())
-        return;
     // Exactly one text per language of the moment: a language added since
     // the table was filled gets an empty text, a removed one loses its own.
     const int languages = Config::instance()->languages.size();
@@ -381,12 +396,91 @@ void TextLibDialog::on_ok_clicked()
         }
         library.add(name ? name->text() : QString(), states);
     }
+    return library;
+}
+
+void TextLibDialog::on_ok_clicked()
+{
+    if (!checkLabel())
+        return;
+    const TextLib library = tableLibrary();
     TextLib *target = Config::instance()->textLib();
     if (*target != library) {
         *target = library;
         emit libraryChanged();
     }
     accept();
+}
+
+void TextLibDialog::on_importTxt_clicked()
+{
+    importFile(tr("导入txt"), tr("csv文件(*.csv;*.txt);;All files(*.*)"));
+}
+
+void TextLibDialog::on_exportTxt_clicked()
+{
+    exportFile(tr("导出txt"), tr("另存为 (*.csv;*.txt)"), QStringLiteral("csv"));
+}
+
+void TextLibDialog::on_importExcel_clicked()
+{
+    importFile(tr("导入Excel"), tr("表格文件(*.xls;*.xlsx);;All files(*.*)"));
+}
+
+void TextLibDialog::on_exportExcel_clicked()
+{
+    // Only the open format is written; an .xls name would be refused.
+    exportFile(tr("导出Excel"), tr("另存为 (*.xlsx)"), QStringLiteral("xlsx"));
+}
+
+void TextLibDialog::importFile(const QString &title, const QString &filter)
+{
+    const QString fileName = TagFileDialog::openFile(this, title, filter);
+    if (fileName.isEmpty())
+        return;
+    QVector<TextTagRecord> imported;
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool read = TagExchange::importTextTags(fileName, &imported, &error);
+    QApplication::restoreOverrideCursor();
+    if (!read) {
+        showError(error);
+        return;
+    }
+    const TextLib library
+        = TextLib::fromRecords(imported, Config::instance()->languages.size());
+    TextLib *target = Config::instance()->textLib();
+    if (*target != library) {
+        *target = library;
+        emit libraryChanged();
+    }
+    // Also when nothing changed: edits in the table not yet confirmed with
+    // OK give way to the file, as the user asked for its contents.
+    reloadTable();
+}
+
+void TextLibDialog::exportFile(const QString &title, const QString &filter,
+                               const QString &suffix)
+{
+    const QString fileName = TagFileDialog::saveFile(this, title, filter, suffix);
+    if (fileName.isEmpty())
+        return;
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = TagExchange::exportTextTags(fileName, TagExchange::textHeader(),
+                                                     tableLibrary().records(), &error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        showError(error);
+        return;
+    }
+    MessageDialog::showMessage(this, QMessageBox::Information, tr("文本标签库"),
+                               tr("文本标签库保存成功。"), {tr("确定")});
+}
+
+void TextLibDialog::showError(const QString &text)
+{
+    MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), text, {tr("确定")});
 }
 
 void TextLibDialog::on_cancel_clicked()

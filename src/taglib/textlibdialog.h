@@ -56,6 +56,14 @@ public slots:
     // Merge: the selected name cells become the states of the top one.
     void on_edit_clicked();
     void on_removeAll_clicked();
+    // Imports replace the library with what the chosen file holds, once the
+    // whole file has been read, and refill the table; exports write the
+    // table as it stands. The file kind follows the suffix, and every
+    // failure is reported.
+    void on_importTxt_clicked();
+    void on_exportTxt_clicked();
+    void on_importExcel_clicked();
+    void on_exportExcel_clicked();
     void on_filter_currentTextChanged(const QString &text);
 
 protected:
@@ -80,6 +88,11 @@ private:
     void setTagSpan(int first, int oldRows, int rows);
     void insertState(int row);
     void removeRows(int first, int count);
+    // The table's tags, each state with one text per project language.
+    TextLib tableLibrary() const;
+    void importFile(const QString &title, const QString &filter);
+    void exportFile(const QString &title, const QString &filter, const QString &suffix);
+    void showError(const QString &text);
     void copySelection();
     void paste();
 
@@ -89,6 +102,10 @@ private:
     QPushButton *m_remove = nullptr;
     QPushButton *m_edit = nullptr;
     QPushButton *m_removeAll = nullptr;
+    QPushButton *m_importTxt = nullptr;
+    QPushButton *m_exportTxt = nullptr;
+    QPushButton *m_importExcel = nullptr;
+    QPushButton *m_exportExcel = nullptr;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
 };

@@ -24,6 +24,8 @@ private slots:
     void addressLine_data();
     void addressLine();
     void skippedLines();
+    void utf8List();
+    void halfCharacterStaysInItsField();
     void addressExport_data();
     void addressExport();
     void addressRoundTrip_data();
@@ -111,6 +113,30 @@ void TestTagExchange::skippedLines()
     QCOMPARE(result.skippedLines, (QList<int>{3, 7}));
     QVERIFY(TagExchange::skippedLinesMessage(result.skippedLines).contains(QLatin1String("3, 7")));
     QVERIFY(TagExchange::skippedLinesMessage({}).isEmpty());
+}
+
+// A list saved as UTF-8 with its mark: fields are cut on the bytes and the
+// device named in field 4 is found in that encoding too.
+void TestTagExchange::utf8List()
+{
+    Config::instance()->devices[0].name = QStringLiteral("炉子");
+    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + QStringLiteral(
+        "名称\n温度,D5,WORD,炉子,Float,炉温,高\n开关,M1,BOOL,某设备,Bool,\n").toUtf8();
+    const AddressTextFile::Import result = AddressTextFile::parse(bytes);
+    QCOMPARE(result.rows, (Rows{{"温度", "炉子", "D 5", "Float", "2", "炉温,高"},
+                               {"开关", "本地", "M 1", "Bool", "1", ""}}));
+}
+
+// Half a GBK character at the end of a field stays in that field: the next
+// field read, starting with a byte that could complete it, keeps its text.
+void TestTagExchange::halfCharacterStaysInItsField()
+{
+    const QByteArray mark = QTextCodec::codecForName("GBK")->fromUnicode(QStringLiteral("A备"));
+    const AddressTextFile::Import result
+        = AddressTextFile::parse("h\nX\x81,LW1,WORD,,," + mark + "\n");
+    QCOMPARE(result.rows.size(), 1);
+    QCOMPARE(result.rows.at(0).at(Config::MarkColumn), QStringLiteral("A备"));
+    QVERIFY(result.rows.at(0).at(Config::NameColumn).startsWith(QLatin1Char('X')));
 }
 
 void TestTagExchange::addressExport_data()

@@ -9,6 +9,7 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
+#include "tagscommand.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -110,7 +111,8 @@ int CliTool::run(const QStringList &arguments)
            "                                 每个画面输出一个 PNG 文件（画面名.png）\n"
            "  convert FILE -o OUT [--encrypt | --plain]\n"
            "                                 以明文或加密形式另存项目（默认保持原形式）\n"
-           "  check FILE [--json]            检查项目：每个错误或警告一行，有错误时退出码为 2"));
+           "  check FILE [--json]            检查项目：每个错误或警告一行，有错误时退出码为 2")
+        + QLatin1Char('\n') + TagsCommand::usage());
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
@@ -430,8 +432,10 @@ int main(int argc, char *argv[])
     installCliLanguage();
 
     const QStringList arguments = QCoreApplication::arguments();
-    const int code = arguments.value(1) == QLatin1String("check") ? runCheckCommand(arguments)
-                                                                   : CliTool().run(arguments);
+    const QString command = arguments.value(1);
+    const int code = command == QLatin1String("check") ? runCheckCommand(arguments)
+        : command == QLatin1String("tags")             ? TagsCommand().run(arguments)
+                                                       : CliTool().run(arguments);
     // Screens own widgets, which must go before the application object;
     // widget shapes leave their proxies to deferred deletion.
     DrawManager::instance()->clear();

@@ -1,0 +1,403 @@
+#include "support/modalscript.h"
+#include "support/processfixture.h"
+#include "taglib/addresslibdialog.h"
+#include "taglib/tagexchange.h"
+#include "taglib/tableview.h"
+#include "taglib/tagfiledialog.h"
+#include "taglib/textlib.h"
+#include "taglib/textlibdialog.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <memory>
+
+using Rows = QVector<QStringList>;
+
+namespace {
+
+const Rows someTags = {{"Start", "本地", "M 10", "Bool", "1", "motor start"},
+                       {"Speed", "本地", "LW 20", "Int16", "2", "速度, rpm"}};
+
+void setLibraries()
+{
+    TagExchange::setAddressRows({{"Old", "本地", "LW 1", "Int16", "2", ""}});
+    TextLib library;
+    library.add("old", {{"旧", "old"}});
+    *Config::instance()->textLib() = library;
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+bool isAddress(const QString &library)
+{
+    return library == QLatin1String("address");
+}
+
+} // namespace
+
+// The import and export buttons of both tag library dialogs: what they ask,
+// what they change and what they say, with every chooser and message
+// answered through the modal seam.
+class TestTagFiles : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir; // one per test function
+    std::unique_ptr<ModalScript> m_script;
+    std::unique_ptr<AddressLibDialog> m_address;
+    std::unique_ptr<TextLibDialog> m_text;
+
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    // Clicks the named button of the address ("address") or text library.
+    void click(const QString &library, const QString &button)
+    {
+        QDialog *dialog = isAddress(library) ? static_cast<QDialog *>(m_address.get())
+                                             : static_cast<QDialog *>(m_text.get());
+        auto *found = dialog->findChild<QPushButton *>(button);
+        QVERIFY2(found, qPrintable(button));
+        QVERIFY(found->isEnabled());
+        found->click();
+    }
+
+    QSignalSpy *changedSpy(const QString &library)
+    {
+        if (isAddress(library))
+            return new QSignalSpy(m_address.get(), &AddressLibDialog::libraryChanged);
+        return new QSignalSpy(m_text.get(), &TextLibDialog::libraryChanged);
+    }
+
+    // The library in a comparable form: address rows, or text tags.
+    static QString snapshot(const QString &library)
+    {
+        QStringList lines;
+        if (isAddress(library)) {
+            for (const QStringList &row : TagExchange::addressRows())
+                lines << row.join('|');
+        } else {
+            for (const TextTagRecord &tag : Config::instance()->textLib()->records()) {
+                QStringList states;
+                for (const QStringList &state : tag.states)
+                    states << state.join('/');
+                lines << tag.name + ':' + states.join(';');
+            }
+        }
+        return lines.join('\n');
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        ProcessFixture::start();
+        Config *config = Config::instance();
+        config->languages = {{"中文", QString(), QFont()}, {"English", QString(), QFont()}};
+        config->setProjectFile(path("plant.mvprg"));
+        setLibraries();
+        m_script = std::make_unique<ModalScript>();
+        m_address = std::make_unique<AddressLibDialog>();
+        m_text = std::make_unique<TextLibDialog>();
+        m_text->reloadTable();
+    }
+
+    void cleanup()
+    {
+        m_text.reset();
+        m_address.reset();
+        m_script.reset();
+        ProcessFixture::finish();
+        m_dir.reset();
+    }
+
+    void chooserFilter_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("two entries") << "表格文件(*.csv;*.txt);;All files(*.*)"
+                                     << "表格文件(*.csv *.txt);;All files(*.*)";
+        QTest::newRow("one pattern") << "另存为 (*.xlsx)" << "另存为 (*.xlsx)";
+        QTest::newRow("no parentheses") << "a;b;;c" << "a;b;;c";
+    }
+
+    void chooserFilter()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, expected);
+        QCOMPARE(TagFileDialog::chooserFilter(filter), expected);
+    }
+
+    // Files written by the other library's export or by hand are read by
+    // each import button and replace the whole library.
+    void importReplaces_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("address text") << "address" << "importTxt" << "a.csv" << "导入"
+                                      << "Start|本地|M 10|Bool|1|motor start\n"
+                                         "Speed|本地|LW 20|Int16|2|速度, rpm";
+        QTest::newRow("address xlsx") << "address" << "importExcel" << "a.xlsx" << "导入Excel"
+                                      << "Start|本地|M 10|Bool|1|motor start\n"
+                                         "Speed|本地|LW 20|Int16|2|速度, rpm";
+        // Three texts a state in a project of two languages: the third goes,
+        // and the one-text state is filled up, as the table keeps them.
+        QTest::newRow("text csv") << "text" << "importTxt" << "t.csv" << "导入txt"
+                                  << "lamp:开/on;关/\nfan:风/";
+        QTest::newRow("text xlsx") << "text" << "importExcel" << "t.xlsx" << "导入Excel"
+                                   << "lamp:开/on;关/\nfan:风/";
+    }
+
+    void importReplaces()
+    {
+        QFETCH(QString, library);
+        QFETCH(QString, button);
+        QFETCH(QString, file);
+        QFETCH(QString, title);
+        QFETCH(QString, expected);
+        QString error;
+        if (isAddress(library)) {
+            QVERIFY2(TagExchange::exportAddressTags(path(file), TagExchange::addressHeader(),
+                                                    someTags, &error),
+                     qPrintable(error));
+        } else {
+            const QVector<TextTagRecord> tags
+                = {{"lamp", {{"开", "on", "extra"}, {"关"}}}, {"fan", {{"风"}}}};
+            QVERIFY2(TagExchange::exportTextTags(path(file), {"标签名称", "中文", "English", "x"},
+                                                 tags, &error),
+                     qPrintable(error));
+        }
+        std::unique_ptr<QSignalSpy> changed(changedSpy(library));
+
+        m_script->chooseText(path(file));
+        click(library, button);
+
+        QCOMPARE(snapshot(library), expected);
+        QCOMPARE(changed->count(), 1);
+        const QVector<ModalRequest> &requests = m_script->requests();
+        QCOMPARE(requests.size(), 1); // the chooser, no message
+        QCOMPARE(requests.at(0).kind, ModalRequest::OpenFile);
+        QCOMPARE(requests.at(0).title, title);
+        QCOMPARE(requests.at(0).value, m_dir->path());
+        if (!isAddress(library)) {
+            // The table shows the new library at once.
+            QCOMPARE(m_text->table()->item(0, 0)->text(), QString("lamp"));
+            QCOMPARE(m_text->table()->rowSpan(0, 0), 2);
+        }
+    }
+
+    // Nothing readable, nothing changed: the library stays as it was and
+    // the user learns why.
+    void importFailure_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes"); // written unless null
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("address, missing") << "address" << "importTxt" << "none.csv" << QByteArray()
+                                          << "none.csv";
+        QTest::newRow("address, not a workbook") << "address" << "importExcel" << "bad.xlsx"
+                                                 << QByteArray("plain text, no zip") << "工作簿";
+        QTest::newRow("address, unknown kind") << "address" << "importExcel" << "tags.ods"
+                                               << QByteArray("x") << "tags.ods";
+        QTest::newRow("text, missing") << "text" << "importTxt" << "none.csv" << QByteArray()
+                                       << "none.csv";
+        QTest::newRow("text, not a workbook") << "text" << "importExcel" << "bad.xls"
+                                              << QByteArray("plain text") << "工作簿";
+    }
+
+    void importFailure()
+    {
+        QFETCH(QString, library);
+        QFETCH(QString, button);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QFile::remove(path(file));
+        if (!bytes.isNull())
+            writeBytes(path(file), bytes);
+        const QString before = snapshot(library);
+        std::unique_ptr<QSignalSpy> changed(changedSpy(library));
+
+        m_script->chooseText(path(file));
+        m_script->pressButton(QMessageBox::Yes);
+        click(library, button);
+
+        QCOMPARE(snapshot(library), before);
+        QCOMPARE(changed->count(), 0);
+        QCOMPARE(m_script->requests().size(), 2);
+        const ModalRequest &message = m_script->requests().at(1);
+        QCOMPARE(message.kind, ModalRequest::Message);
+        QCOMPARE(message.icon, int(QMessageBox::Critical));
+        QCOMPARE(message.title, QString("错误"));
+        QVERIFY2(message.text.contains(reason), qPrintable(message.text));
+        if (!isAddress(library))
+            QCOMPARE(m_text->table()->item(0, 0)->text(), QString("old"));
+    }
+
+    void cancelDoesNothing_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("button");
+        for (const char *button : {"importTxt", "exportTxt", "importExcel", "exportExcel"}) {
+            QTest::newRow(qPrintable(QString("address ") + button)) << "address" << button;
+            QTest::newRow(qPrintable(QString("text ") + button)) << "text" << button;
+        }
+    }
+
+    void cancelDoesNothing()
+    {
+        QFETCH(QString, library);
+        QFETCH(QString, button);
+        const QString before = snapshot(library);
+        std::unique_ptr<QSignalSpy> changed(changedSpy(library));
+        click(library, button); // the empty script cancels the chooser
+        QCOMPARE(m_script->requests().size(), 1);
+        QCOMPARE(snapshot(library), before);
+        QCOMPARE(changed->count(), 0);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
+    }
+
+    // An export writes under the chosen name, with the suffix the filter
+    // offers when the name has none, and says it is done; the text library
+    // writes its table, including edits not yet confirmed.
+    void exportWrites_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("done");
+        QTest::newRow("address text") << "address" << "exportTxt" << "a.txt" << "a.txt"
+                                      << "地址标签库保存成功。";
+        QTest::newRow("address, no suffix") << "address" << "exportExcel" << "a" << "a.xlsx"
+                                            << "地址标签库保存成功。";
+        QTest::newRow("text csv, no suffix") << "text" << "exportTxt" << "t" << "t.csv"
+                                             << "文本标签库保存成功。";
+        QTest::newRow("text xlsx") << "text" << "exportExcel" << "t.xlsx" << "t.xlsx"
+                                   << "文本标签库保存成功。";
+    }
+
+    void exportWrites()
+    {
+        QFETCH(QString, library);
+        QFETCH(QString, button);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QFETCH(QString, done);
+        if (!isAddress(library))
+            m_text->table()->item(0, 2)->setText("edited");
+
+        m_script->chooseText(path(typed));
+        m_script->pressButton(QMessageBox::Yes);
+        click(library, button);
+
+        QCOMPARE(m_script->requests().size(), 2);
+        QCOMPARE(m_script->requests().at(0).kind, ModalRequest::SaveFile);
+        QCOMPARE(m_script->requests().at(0).value, m_dir->path());
+        QCOMPARE(m_script->requests().at(1).text, done);
+        if (isAddress(library)) {
+            TagExchange::AddressImport back;
+            QString error;
+            QVERIFY2(TagExchange::importAddressTags(path(written), &back, &error),
+                     qPrintable(error));
+            QCOMPARE(back.rows, TagExchange::addressRows());
+        } else {
+            QVector<TextTagRecord> back;
+            QString error;
+            QVERIFY2(TagExchange::importTextTags(path(written), &back, &error),
+                     qPrintable(error));
+            QCOMPARE(back, (QVector<TextTagRecord>{{"old", {{"旧", "edited"}}}}));
+        }
+    }
+
+    // A file that cannot be written is reported and leaves nothing behind
+    // under its name.
+    void exportFailure_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("address, no such folder") << "address" << "exportExcel" << "gone/a.xlsx";
+        QTest::newRow("address, no GBK") << "address" << "exportTxt" << "a.csv";
+        QTest::newRow("text, no such folder") << "text" << "exportTxt" << "gone/t.csv";
+        QTest::newRow("text, .xls") << "text" << "exportExcel" << "t.xls";
+    }
+
+    void exportFailure()
+    {
+        QFETCH(QString, library);
+        QFETCH(QString, button);
+        QFETCH(QString, target);
+        // A remark GBK has no character for.
+        TagExchange::setAddressRows({{"Emoji", "本地", "LW 1", "Int16", "2", "\U0001F600"}});
+        m_script->chooseText(path(target));
+        m_script->pressButton(QMessageBox::Yes);
+        click(library, button);
+
+        QCOMPARE(m_script->requests().size(), 2);
+        const ModalRequest &message = m_script->requests().at(1);
+        QCOMPARE(message.icon, int(QMessageBox::Critical));
+        QVERIFY(!message.text.isEmpty());
+        QVERIFY(!QFile::exists(path(target)));
+    }
+
+    // Skipped lines of a variable list are named once the rest is in.
+    void skippedLinesAfterImport()
+    {
+        QTextCodec *gbk = QTextCodec::codecForName("GBK");
+        writeBytes(path("list.csv"), gbk->fromUnicode("Name,Address,Type,,,Remark\n"
+                                                      "Start,M10,BOOL,,,开始\n"
+                                                      "broken,M11\n"
+                                                      "Stop,M12,BOOL,,,停止\n"));
+        m_script->chooseText(path("list.csv"));
+        m_script->pressButton(QMessageBox::Yes);
+        click("address", "importTxt");
+        QCOMPARE(Config::instance()->tagNames(false), (QStringList{"Start", "Stop"}));
+        QCOMPARE(m_script->requests().size(), 2);
+        QCOMPARE(m_script->requests().at(1).text, TagExchange::skippedLinesMessage({3}));
+    }
+
+    // The view is taken off the model while the rows are replaced; its
+    // sorting and its filter must come back with it.
+    void importKeepsSortAndFilter()
+    {
+        QString error;
+        QVERIFY(TagExchange::exportAddressTags(path("a.xlsx"), TagExchange::addressHeader(),
+                                               {{"v2", "本地", "LW 2", "Int16", "2", ""},
+                                                {"w1", "本地", "LW 1", "Int16", "2", ""},
+                                                {"v10", "本地", "LW 3", "Int16", "2", ""}},
+                                               &error));
+        m_address->table()->sortByColumn(0, Qt::DescendingOrder);
+        m_address->findChild<QComboBox *>("filter")->setCurrentText("v");
+        m_script->chooseText(path("a.xlsx"));
+        click("address", "importExcel");
+        QAbstractItemModel *view = m_address->table()->model();
+        QStringList shown;
+        for (int row = 0; row < view->rowCount(); ++row)
+            shown << view->index(row, 0).data().toString();
+        QCOMPARE(shown, (QStringList{"v10", "v2"}));
+    }
+
+    // The system registers cannot be replaced or exported as user tags.
+    void systemListLocksFiles()
+    {
+        m_address->findChild<QRadioButton *>("sysAddr")->click();
+        for (const char *name : {"importTxt", "exportTxt", "importExcel", "exportExcel"})
+            QVERIFY2(!m_address->findChild<QPushButton *>(name)->isEnabled(), name);
+        m_address->findChild<QRadioButton *>("userAddr")->click();
+        QVERIFY(m_address->findChild<QPushButton *>("importTxt")->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestTagFiles)
+#include "tst_tagfiles.moc"

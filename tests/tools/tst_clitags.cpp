@@ -1,0 +1,244 @@
+#include "editor/drawscene.h"
+#include "project/config.h"
+#include "project/drawmanager.h"
+#include "project/projectfile.h"
+#include "taglib/tagexchange.h"
+#include "taglib/textlib.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QtTest>
+
+namespace {
+
+struct Result
+{
+    int code = -1;
+    QByteArray out;
+    QString err;
+};
+
+Result runCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(MAROVIN_CLI), arguments);
+    Result result;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+// Loads a project into this process, as the editor would open it.
+bool loadProject(const QString &path)
+{
+    DrawManager::instance()->clear();
+    Config::instance()->reset();
+    ProjectFile::LoadHooks hooks;
+    hooks.checkPassword = [](const QString &) { return true; };
+    return ProjectFile::load(path, hooks).status == ProjectFile::Loaded;
+}
+
+const QString golden = QStringLiteral(MAROVIN_TEST_DATA_DIR "/golden.mvprg");
+const QString goldenEncoded = QStringLiteral(MAROVIN_TEST_DATA_DIR "/golden-encoded.mvprg");
+
+} // namespace
+
+// `marovin-cli tags`, run as a separate process on the golden project: an
+// export holds the project's library, an import replaces it and keeps the
+// rest of the project, and every refusal exits with 1 and writes nothing.
+class TestCliTags : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString temp(const QString &name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void cleanup() { DrawManager::instance()->clear(); }
+
+    void exportWritesTheLibrary_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("address xlsx") << "--address" << "address.xlsx";
+        QTest::newRow("text csv") << "--text" << "text.csv";
+    }
+
+    void exportWritesTheLibrary()
+    {
+        QFETCH(QString, library);
+        QFETCH(QString, file);
+        // The golden project has no text tags; give it some.
+        QVERIFY(loadProject(golden));
+        const QVector<TextTagRecord> tags = {{"lamp", {{"开", "on"}, {"关", "off"}}}};
+        *Config::instance()->textLib() = TextLib::fromRecords(tags, 2);
+        QString error;
+        QVERIFY2(ProjectFile::write(temp("with-texts.mvprg"), &error), qPrintable(error));
+
+        const Result result
+            = runCli({"tags", "export", temp("with-texts.mvprg"), library, "-o", temp(file)});
+        QVERIFY2(result.code == 0, qPrintable(result.err));
+        if (library == QLatin1String("--address")) {
+            TagExchange::AddressImport back;
+            QVERIFY2(TagExchange::importAddressTags(temp(file), &back, &error), qPrintable(error));
+            QCOMPARE(back.rows.size(), 2);
+            QCOMPARE(back.rows, TagExchange::addressRows());
+        } else {
+            QVector<TextTagRecord> back;
+            QVERIFY2(TagExchange::importTextTags(temp(file), &back, &error), qPrintable(error));
+            QCOMPARE(back, tags);
+        }
+    }
+
+    void importReplaces_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("address txt") << "--address" << "in.txt";
+        QTest::newRow("text xlsx") << "--text" << "in.xlsx";
+    }
+
+    void importReplaces()
+    {
+        QFETCH(QString, library);
+        QFETCH(QString, file);
+        QVERIFY(loadProject(golden));
+        const QString screens = DrawManager::instance()->scenes().value(1)->objectName();
+        const QVector<QStringList> rows = {{"Fan", "PLC1", "D 30", "Bool", "1", "风扇"}};
+        const QVector<TextTagRecord> tags = {{"lamp", {{"开", "on"}, {"关", "off"}}}};
+        QString error;
+        const bool written = library == QLatin1String("--address")
+            ? TagExchange::exportAddressTags(temp(file), TagExchange::addressHeader(), rows,
+                                             &error)
+            : TagExchange::exportTextTags(temp(file), TagExchange::textHeader(), tags, &error);
+        QVERIFY2(written, qPrintable(error));
+
+        const QString out = temp("imported-" + QFileInfo(file).baseName() + library + ".mvprg");
+        const Result result
+            = runCli({"tags", "import", goldenEncoded, temp(file), library, "-o", out});
+        QVERIFY2(result.code == 0, qPrintable(result.err));
+
+        QVERIFY(loadProject(out));
+        QCOMPARE(Config::instance()->encryption, 1);
+        QCOMPARE(DrawManager::instance()->scenes().value(1)->objectName(), screens);
+        if (library == QLatin1String("--address")) {
+            QCOMPARE(TagExchange::addressRows(), rows);
+            QVERIFY(Config::instance()->textLib()->isEmpty());
+        } else {
+            QCOMPARE(Config::instance()->textLib()->records(), tags);
+            QCOMPARE(TagExchange::addressRows().size(), 2);
+        }
+    }
+
+    void skippedLinesWarn()
+    {
+        QTextCodec *gbk = QTextCodec::codecForName("GBK");
+        QFile list(temp("list.csv"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write(gbk->fromUnicode("h,h,h,h,h,h\nStart,M10,BOOL,,,开\nshort,M1\n"));
+        list.close();
+        const QString out = temp("skipped.mvprg");
+        const Result result
+            = runCli({"tags", "import", golden, list.fileName(), "--address", "-o", out});
+        QCOMPARE(result.code, 0);
+        // The skipped line is named, counting the header as line 1.
+        const QString warning = result.err.trimmed();
+        QVERIFY2(warning.endsWith(QStringLiteral("：3")) || warning.endsWith(QLatin1String(": 3")),
+                 qPrintable(warning));
+        QVERIFY(loadProject(out));
+        QCOMPARE(Config::instance()->tagNames(false), QStringList{"Start"});
+    }
+
+    void errors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message"); // a part of the text on stderr
+        QTest::addColumn<QString>("notWritten");
+
+        QFile locked(temp("locked.mvprg"));
+        QVERIFY(locked.open(QIODevice::WriteOnly));
+        QFile source(golden);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        locked.write(source.readAll().replace("projectPw=\"\"", "projectPw=\"pw\""));
+        locked.close();
+        QFile csv(temp("ok.csv"));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("h,h,h,h,h,h\nA,M1,BOOL,,,\n");
+        csv.close();
+
+        const QString out = temp("never.mvprg");
+        const QString tagsOut = temp("never.xlsx");
+        QTest::newRow("no command") << QStringList{"tags"} << "export" << QString();
+        QTest::newRow("unknown command")
+            << QStringList{"tags", "merge", golden, "--text", "-o", tagsOut} << "merge" << tagsOut;
+        QTest::newRow("unknown option")
+            << QStringList{"tags", "export", golden, "--text", "--csv", "-o", tagsOut} << "csv"
+            << tagsOut;
+        QTest::newRow("no project")
+            << QStringList{"tags", "export", "--text", "-o", tagsOut} << "tags export" << tagsOut;
+        QTest::newRow("no tag file")
+            << QStringList{"tags", "import", golden, "--text", "-o", out} << "tags import" << out;
+        QTest::newRow("neither library")
+            << QStringList{"tags", "export", golden, "-o", tagsOut} << "--address" << tagsOut;
+        QTest::newRow("both libraries")
+            << QStringList{"tags", "export", golden, "--text", "--address", "-o", tagsOut}
+            << "--address" << tagsOut;
+        QTest::newRow("no -o") << QStringList{"tags", "export", golden, "--text"} << "-o"
+                               << QString();
+        QTest::newRow("unreadable project")
+            << QStringList{"tags", "export", temp("none.mvprg"), "--text", "-o", tagsOut}
+            << "none.mvprg" << tagsOut;
+        QTest::newRow("locked project")
+            << QStringList{"tags", "import", temp("locked.mvprg"), temp("ok.csv"), "--address",
+                           "-o", out}
+            << "--password" << out;
+        QTest::newRow("unreadable tag file")
+            << QStringList{"tags", "import", golden, temp("none.xlsx"), "--text", "-o", out}
+            << "none.xlsx" << out;
+        QTest::newRow("import suffix")
+            << QStringList{"tags", "import", golden, temp("tags.ods"), "--text", "-o", out}
+            << "tags.ods" << out;
+        QTest::newRow("export suffix")
+            << QStringList{"tags", "export", golden, "--text", "-o", temp("tags.xls")} << "tags.xls"
+            << temp("tags.xls");
+        QTest::newRow("export write")
+            << QStringList{"tags", "export", golden, "--address", "-o", temp("gone/a.xlsx")}
+            << "gone/a.xlsx" << temp("gone/a.xlsx");
+        QTest::newRow("import write")
+            << QStringList{"tags", "import", golden, temp("ok.csv"), "--address", "-o",
+                           temp("gone/p.mvprg")}
+            << "gone/p.mvprg" << temp("gone/p.mvprg");
+    }
+
+    void errors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QFETCH(QString, notWritten);
+        const Result result = runCli(arguments);
+        QCOMPARE(result.code, 1);
+        QVERIFY(result.out.isEmpty());
+        QVERIFY2(result.err.contains(message), qPrintable(result.err));
+        if (!notWritten.isEmpty())
+            QVERIFY(!QFileInfo::exists(notWritten));
+    }
+
+    void helpNamesTheCommands()
+    {
+        const Result result = runCli({"--help"});
+        QCOMPARE(result.code, 0);
+        QVERIFY(result.out.contains("tags export"));
+        QVERIFY(result.out.contains("tags import"));
+    }
+};
+
+QTEST_MAIN(TestCliTags)
+#include "tst_clitags.moc"

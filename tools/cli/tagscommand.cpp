@@ -1,0 +1,169 @@
+#include "tagscommand.h"
+
+#include "project/config.h"
+#include "project/projectfile.h"
+#include "taglib/tagexchange.h"
+#include "taglib/textlib.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+void tellUser(const QString &message)
+{
+    const QByteArray text = QStringLiteral("marovin-cli: %1\n").arg(message).toLocal8Bit();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+}
+
+int failWith(const QString &message)
+{
+    tellUser(message);
+    return 1;
+}
+
+} // namespace
+
+QString TagsCommand::usage()
+{
+    return tr("  tags export FILE (--address | --text) -o TAGFILE\n"
+              "                                 导出地址标签库或文本标签库\n"
+              "                                 （.xlsx、.csv 或 .txt）\n"
+              "  tags import FILE TAGFILE (--address | --text) -o OUT\n"
+              "                                 用 TAGFILE（.xlsx、.xls、.csv 或 .txt）\n"
+              "                                 替换标签库，并把项目另存为 OUT");
+}
+
+int TagsCommand::run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(tr("导入、导出项目的标签库。\n\n命令：\n") + usage());
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption addressOption(QStringLiteral("address"), tr("地址标签库。"));
+    const QCommandLineOption textOption(QStringLiteral("text"), tr("文本标签库。"));
+    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
+                                          tr("导出的标签文件（export）或另存的项目（import）。"),
+                                          tr("路径"));
+    const QCommandLineOption passwordOption(QStringLiteral("password"),
+                                            tr("受密码保护的项目的项目密码。"), tr("密码"));
+    parser.addOptions({addressOption, textOption, outputOption, passwordOption});
+    parser.addPositionalArgument(QStringLiteral("tags"), tr("export 或 import。"),
+                                 QStringLiteral("tags export|import"));
+    parser.addPositionalArgument(QStringLiteral("file"), tr("项目文件（.mvprg）。"));
+
+    if (!parser.parse(arguments))
+        return failWith(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        const QByteArray text = parser.helpText().toLocal8Bit();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        return 0;
+    }
+
+    // The first positional argument is "tags" itself.
+    const QStringList positional = parser.positionalArguments().mid(1);
+    if (positional.isEmpty())
+        return failWith(tr("tags 需要 export 或 import，用 tags --help 查看用法"));
+    const QString command = positional.first();
+    const bool exporting = command == QLatin1String("export");
+    if (!exporting && command != QLatin1String("import"))
+        return failWith(tr("未知的 tags 命令：%1").arg(command));
+    const int wanted = exporting ? 2 : 3;
+    if (positional.size() < wanted)
+        return failWith(exporting ? tr("tags export 需要项目文件")
+                                  : tr("tags import 需要项目文件和标签文件"));
+    if (positional.size() > wanted)
+        return failWith(tr("多余的参数：%1").arg(positional.mid(wanted).join(QLatin1Char(' '))));
+
+    const bool address = parser.isSet(addressOption);
+    if (address == parser.isSet(textOption))
+        return failWith(tr("请给出 --address 或 --text 中的一个"));
+    const QString output = parser.value(outputOption);
+    if (output.isEmpty())
+        return failWith(tr("tags %1 需要 -o").arg(command));
+
+    // The file kinds are checked before the project is loaded, so that a
+    // mistyped name fails at once and says why.
+    const QString tagFile = exporting ? output : positional.at(2);
+    const TagExchange::FileKind kind = TagExchange::fileKind(tagFile);
+    if (kind == TagExchange::UnknownFile || (exporting && kind == TagExchange::XlsFile))
+        return failWith(exporting ? tr("只能导出为 .xlsx、.csv 或 .txt 文件：%1").arg(tagFile)
+                                  : tr("只能导入 .xlsx、.xls、.csv 或 .txt 文件：%1").arg(tagFile));
+
+    if (!load(positional.at(1), parser.value(passwordOption)))
+        return 1;
+    return exporting ? exportTags(output, address) : importTags(tagFile, address, output);
+}
+
+bool TagsCommand::load(const QString &file, const QString &password)
+{
+    ProjectFile::LoadHooks hooks;
+    // Never a dialog: the password comes from the command line or not at all.
+    hooks.checkPassword = [&password](const QString &projectPassword) {
+        return projectPassword.isEmpty() || projectPassword == password;
+    };
+    const ProjectFile::LoadResult result = ProjectFile::load(file, hooks);
+    switch (result.status) {
+    case ProjectFile::Loaded:
+        // Widget shapes settle their geometry through posted events, and
+        // an import writes the screens back.
+        QCoreApplication::processEvents();
+        return true;
+    case ProjectFile::OpenFailed:
+        failWith(tr("无法打开 %1：%2").arg(file, result.error));
+        return false;
+    case ProjectFile::NotAProject:
+        failWith(result.error.isEmpty() ? tr("%1 不是项目文件").arg(file)
+                                        : tr("%1 不是项目文件：%2").arg(file, result.error));
+        return false;
+    case ProjectFile::Damaged:
+        // Writing back half a project under a new name would pass for a
+        // whole one.
+        failWith(tr("%1 已损坏（第 %2 行，第 %3 列）：%4")
+                     .arg(file)
+                     .arg(result.line)
+                     .arg(result.column)
+                     .arg(result.error));
+        return false;
+    case ProjectFile::PasswordRefused:
+        failWith(password.isEmpty() ? tr("%1 受密码保护，请用 --password 给出项目密码").arg(file)
+                                    : tr("%1 的项目密码错误").arg(file));
+        return false;
+    }
+    return false;
+}
+
+int TagsCommand::exportTags(const QString &output, bool address)
+{
+    QString error;
+    const bool written
+        = address ? TagExchange::exportAddressTags(output, TagExchange::addressHeader(),
+                                                   TagExchange::addressRows(), &error)
+                  : TagExchange::exportTextTags(output, TagExchange::textHeader(),
+                                                Config::instance()->textLib()->records(), &error);
+    return written ? 0 : failWith(error);
+}
+
+int TagsCommand::importTags(const QString &input, bool address, const QString &output)
+{
+    Config *config = Config::instance();
+    QString error;
+    if (address) {
+        TagExchange::AddressImport imported;
+        if (!TagExchange::importAddressTags(input, &imported, &error))
+            return failWith(error);
+        TagExchange::setAddressRows(imported.rows);
+        const QString skipped = TagExchange::skippedLinesMessage(imported.skippedLines);
+        if (!skipped.isEmpty())
+            tellUser(tr("警告：%1").arg(skipped));
+    } else {
+        QVector<TextTagRecord> imported;
+        if (!TagExchange::importTextTags(input, &imported, &error))
+            return failWith(error);
+        *config->textLib() = TextLib::fromRecords(imported, config->languages.size());
+    }
+    if (!ProjectFile::write(output, &error))
+        return failWith(tr("无法写入 %1：%2").arg(output, error));
+    return 0;
+}
