@@ -27,6 +27,7 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QHeaderView>
+#include <QSaveFile>
 #include <QSet>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
@@ -249,12 +250,25 @@ void bareXlsxRead(const QString &fileName)
         qFatal("empty sheet in %s", qPrintable(fileName));
 }
 
-void bareTextWrite(const QString &fileName, const QString &text)
+// The variable list's bare counterparts. Writing: the file's own cells
+// joined with commas, encoded once and put in place through QSaveFile, the
+// same safe write an export must make (a temporary file flushed and renamed,
+// so that a failure never leaves a cut-short file). Reading: the file
+// decoded and cut into lines and fields without copying them, as the
+// spreadsheet baseline tokenizes its sheet.
+void bareTextWrite(const QString &fileName, const QVector<QStringList> &fileCells)
 {
-    QFile file(fileName);
+    QString text;
+    for (const QStringList &line : fileCells) {
+        text += line.join(QLatin1Char(','));
+        text += QLatin1String("\r\n");
+    }
+    QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(fileName));
     file.write(QTextCodec::codecForName("GBK")->fromUnicode(text));
+    if (!file.commit())
+        qFatal("cannot write %s", qPrintable(fileName));
 }
 
 void bareTextRead(const QString &fileName)
@@ -262,7 +276,11 @@ void bareTextRead(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         qFatal("cannot read %s", qPrintable(fileName));
-    if (QTextCodec::codecForName("GBK")->toUnicode(file.readAll()).isEmpty())
+    const QString text = QTextCodec::codecForName("GBK")->toUnicode(file.readAll());
+    int fields = 0;
+    for (const QStringRef &line : text.splitRef(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        fields += line.split(QLatin1Char(',')).size();
+    if (fields == 0)
         qFatal("empty %s", qPrintable(fileName));
 }
 
@@ -470,11 +488,14 @@ int main(int argc, char **argv)
         QFile written(ours + QLatin1String(".csv"));
         if (!written.open(QIODevice::ReadOnly))
             qFatal("no csv written");
+        QVector<QStringList> fileCells;
         const QString text = QTextCodec::codecForName("GBK")->toUnicode(written.readAll());
+        for (const QString &line : text.split(QLatin1String("\r\n"), Qt::SkipEmptyParts))
+            fileCells.append(line.split(QLatin1Char(',')));
         rows.append({QStringLiteral("exchange: csv export"),
                      timePair(
                          repeat, [&] { exportAddress(ours + QLatin1String(".csv"), header, cells); },
-                         [&] { bareTextWrite(bare + QLatin1String(".csv"), text); }),
+                         [&] { bareTextWrite(bare + QLatin1String(".csv"), fileCells); }),
                      ExportRatioTarget, 0});
         rows.append({QStringLiteral("exchange: csv import"),
                      timePair(

@@ -222,19 +222,6 @@ bool breaksLine(const QString &text, bool commaAllowed)
     return false;
 }
 
-QString withoutSpaces(const QString &text)
-{
-    if (!hasSpace(text))
-        return text;
-    QString result;
-    result.reserve(text.size());
-    for (const QChar c : text) {
-        if (!c.isSpace())
-            result.append(c);
-    }
-    return result;
-}
-
 } // namespace
 
 QString AddressTextFile::insertAddressBlank(const QString &address, int protocol)
@@ -357,13 +344,10 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
         const auto cell = [&cells](int column) -> const QString & {
             return column < cells.size() ? cells.at(column) : none;
         };
-        const QString &address = cell(Config::AddressColumn);
-        const bool spaced = hasSpace(address);
-        const QString compactAddress = spaced ? withoutSpaces(address) : QString();
         const QString description
             = typeDescription(cell(Config::TypeColumn), cell(Config::LengthColumn));
         const QString *const fields[] = {&cell(Config::NameColumn),
-                                         spaced ? &compactAddress : &address,
+                                         &cell(Config::AddressColumn),
                                          &description,
                                          &cell(Config::DeviceColumn),
                                          &cell(Config::TypeColumn),
@@ -379,7 +363,16 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
             }
             if (field > 0)
                 text += QLatin1Char(',');
-            text += *fields[field];
+            if (field == 1) {
+                // The address goes without its blank; copied a character at
+                // a time, as a new string for every row would cost more.
+                for (const QChar c : *fields[field]) {
+                    if (!c.isSpace())
+                        text += c;
+                }
+            } else {
+                text += *fields[field];
+            }
         }
         text += QLatin1String("\r\n");
     }
