@@ -1,6 +1,7 @@
 // The .xls path of the tag import: the bytes as a file under a spreadsheet
-// name, read as the text library's import reads it (which also decides
-// between the .xls and the .xlsx reader by the first bytes).
+// name, read as the imports read it (which also decides between the .xls
+// and the .xlsx reader by the first bytes), then turned into both tag
+// libraries' rows.
 
 #include "fuzzsupport.h"
 
@@ -23,10 +24,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     file.write(reinterpret_cast<const char *>(data), qint64(size));
     file.close();
-    QVector<TextTagRecord> tags;
+    // One read serves both libraries: what each import adds to the read
+    // is its conversion of the sheet, and reading twice would halve the
+    // inputs tried.
+    Sheet sheet;
     QString error;
-    TagExchange::importTextTags(path, &tags, &error);
-    TagExchange::AddressImport rows;
-    TagExchange::importAddressTags(path, &rows, &error);
+    bool binary = false;
+    if (!TagExchange::readSheet(path, &sheet, &error, &binary))
+        return 0;
+    TagExchange::textTagsFromSheet(sheet, binary && sheet.merges.isEmpty());
+    TagExchange::addressRowsFromSheet(sheet);
     return 0;
 }

@@ -295,34 +295,6 @@
         <source>多余的参数：%1</source>
         <translation>Unexpected argument: %1</translation>
     </message>
-    <message>
-        <source>无法打开 %1：%2</source>
-        <translation>Cannot open %1: %2</translation>
-    </message>
-    <message>
-        <source>%1 不是项目文件</source>
-        <translation>%1 is not a project file</translation>
-    </message>
-    <message>
-        <source>%1 不是项目文件：%2</source>
-        <translation>%1 is not a project file: %2</translation>
-    </message>
-    <message>
-        <source>%1 已损坏（第 %2 行，第 %3 列）：%4</source>
-        <translation>%1 is damaged (line %2, column %3): %4</translation>
-    </message>
-    <message>
-        <source>%1 受密码保护，请用 --password 给出项目密码</source>
-        <translation>%1 is password-protected; give the project password with --password</translation>
-    </message>
-    <message>
-        <source>%1 的项目密码错误</source>
-        <translation>Wrong project password for %1</translation>
-    </message>
-    <message>
-        <source>无法读取 %1</source>
-        <translation>Cannot read %1</translation>
-    </message>
 </context>
 <context>
     <name>CliTool</name>
@@ -2500,30 +2472,6 @@ Commands:
     <message>
         <source>只能导入 .xlsx、.xls、.csv 或 .txt 文件：%1</source>
         <translation>Tags can only be imported from .xlsx, .xls, .csv or .txt files: %1</translation>
-    </message>
-    <message>
-        <source>无法打开 %1：%2</source>
-        <translation>Cannot open %1: %2</translation>
-    </message>
-    <message>
-        <source>%1 不是项目文件</source>
-        <translation>%1 is not a project file</translation>
-    </message>
-    <message>
-        <source>%1 不是项目文件：%2</source>
-        <translation>%1 is not a project file: %2</translation>
-    </message>
-    <message>
-        <source>%1 已损坏（第 %2 行，第 %3 列）：%4</source>
-        <translation>%1 is damaged (line %2, column %3): %4</translation>
-    </message>
-    <message>
-        <source>%1 受密码保护，请用 --password 给出项目密码</source>
-        <translation>%1 is password-protected; give the project password with --password</translation>
-    </message>
-    <message>
-        <source>%1 的项目密码错误</source>
-        <translation>Wrong project password for %1</translation>
     </message>
     <message>
         <source>警告：%1</source>

@@ -2,6 +2,7 @@
 
 #include "project/config.h"
 #include "project/projectcheck.h"
+#include "cliproject.h"
 #include "project/projectfile.h"
 
 #include <QCommandLineParser>
@@ -9,8 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <cstdio>
 
 namespace {
 
@@ -25,19 +24,6 @@ private:
     bool load(const QString &file, const QString &password);
     static QJsonObject placeObject(const ProjectPlace &place);
 };
-
-void writeOut(const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
-
-int failWith(const QString &message)
-{
-    const QByteArray text = QStringLiteral("marovin-cli: %1\n").arg(message).toUtf8();
-    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
-    return 1;
-}
 
 QString placeKindKey(ProjectPlace::Kind kind)
 {
@@ -73,16 +59,16 @@ int CheckCommand::run(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("file"), tr("项目文件（.mvprg）。"));
 
     if (!parser.parse(arguments))
-        return failWith(parser.errorText());
+        return CliProject::failWith(parser.errorText());
     if (parser.isSet(helpOption)) {
-        writeOut(parser.helpText());
+        CliProject::writeOut(parser.helpText());
         return 0;
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() < 2)
-        return failWith(tr("缺少项目文件"));
+        return CliProject::failWith(tr("缺少项目文件"));
     if (positional.size() > 2)
-        return failWith(tr("多余的参数：%1").arg(positional.mid(2).join(QLatin1Char(' '))));
+        return CliProject::failWith(tr("多余的参数：%1").arg(positional.mid(2).join(QLatin1Char(' '))));
 
     if (!load(positional.at(1), parser.value(passwordOption)))
         return 1;
@@ -101,7 +87,7 @@ int CheckCommand::run(const QStringList &arguments)
                 {QStringLiteral("place"), placeObject(finding.place)},
             });
         }
-        writeOut(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented)));
+        CliProject::writeOut(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented)));
     } else {
         QString text;
         for (const Finding &finding : findings) {
@@ -110,7 +96,7 @@ int CheckCommand::run(const QStringList &arguments)
                              ProjectCheck::placeText(finding.place), finding.message);
         }
         text += ProjectCheck::summary(findings) + QLatin1Char('\n');
-        writeOut(text);
+        CliProject::writeOut(text);
     }
     return ProjectCheck::errorCount(findings) > 0 ? 2 : 0;
 }
@@ -146,45 +132,12 @@ QJsonObject CheckCommand::placeObject(const ProjectPlace &place)
 
 bool CheckCommand::load(const QString &file, const QString &password)
 {
-    ProjectFile::LoadHooks hooks;
-    bool asked = false;
-    // Never a dialog: the password comes from the command line or not at all.
-    hooks.checkPassword = [&password, &asked](const QString &projectPassword) {
-        asked = true;
-        return projectPassword.isEmpty() || projectPassword == password;
-    };
-    const ProjectFile::LoadResult result = ProjectFile::load(file, hooks);
-    switch (result.status) {
-    case ProjectFile::Loaded:
-        // The check reads the panel's own registers, which the editor loads
-        // once a project is open.
-        Config::instance()->loadSystemRegisters();
-        QCoreApplication::processEvents();
-        return true;
-    case ProjectFile::OpenFailed:
-        failWith(tr("无法打开 %1：%2").arg(file, result.error));
+    if (!CliProject::load(file, password))
         return false;
-    case ProjectFile::NotAProject:
-        failWith(result.error.isEmpty() ? tr("%1 不是项目文件").arg(file)
-                                        : tr("%1 不是项目文件：%2").arg(file, result.error));
-        return false;
-    case ProjectFile::Damaged:
-        // Half a project checked as if it were whole would pass faults it
-        // never read.
-        failWith(tr("%1 已损坏（第 %2 行，第 %3 列）：%4")
-                     .arg(file)
-                     .arg(result.line)
-                     .arg(result.column)
-                     .arg(result.error));
-        return false;
-    case ProjectFile::PasswordRefused:
-        failWith(password.isEmpty() || !asked
-                     ? tr("%1 受密码保护，请用 --password 给出项目密码").arg(file)
-                     : tr("%1 的项目密码错误").arg(file));
-        return false;
-    }
-    failWith(tr("无法读取 %1").arg(file));
-    return false;
+    // The check reads the panel's own registers, which the editor loads
+    // once a project is open.
+    Config::instance()->loadSystemRegisters();
+    return true;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "editor/drawscene.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
+#include "cliproject.h"
 #include "project/projectfile.h"
 #include "tagscommand.h"
 
@@ -56,17 +57,6 @@ private:
     bool m_encoded = false;
 };
 
-void tellUser(const QString &message)
-{
-    const QByteArray text = QStringLiteral("marovin-cli: %1\n").arg(message).toLocal8Bit();
-    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
-}
-
-int failWith(const QString &message)
-{
-    tellUser(message);
-    return 1;
-}
 
 // The longest side of a screen picture, far beyond any panel: the raster
 // painter's coordinates end at 32767, and 16384 x 16384 is already a
@@ -131,7 +121,7 @@ int CliTool::run(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("file"), tr("项目文件（.mvprg）。"));
 
     if (!parser.parse(arguments))
-        return failWith(parser.errorText());
+        return CliProject::failWith(parser.errorText());
     if (parser.isSet(helpOption)) {
         const QByteArray text = parser.helpText().toLocal8Bit();
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
@@ -148,32 +138,32 @@ int CliTool::run(const QStringList &arguments)
 
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return failWith(tr("缺少命令（info、render 或 convert），用 --help 查看用法"));
+        return CliProject::failWith(tr("缺少命令（info、render 或 convert），用 --help 查看用法"));
     const QString command = positional.first();
     const QStringList commands
         = {QStringLiteral("info"), QStringLiteral("render"), QStringLiteral("convert")};
     if (!commands.contains(command))
-        return failWith(tr("未知命令：%1").arg(command));
+        return CliProject::failWith(tr("未知命令：%1").arg(command));
     if (positional.size() < 2)
-        return failWith(tr("缺少项目文件"));
+        return CliProject::failWith(tr("缺少项目文件"));
     if (positional.size() > 2)
-        return failWith(tr("多余的参数：%1").arg(positional.mid(2).join(QLatin1Char(' '))));
+        return CliProject::failWith(tr("多余的参数：%1").arg(positional.mid(2).join(QLatin1Char(' '))));
 
     // Options that do not belong to the command are refused rather than
     // ignored, so a mistyped script fails instead of doing something else.
     const bool wantsOutput = command != QLatin1String("info");
     if (wantsOutput && parser.value(outputOption).isEmpty())
-        return failWith(tr("%1 需要 -o").arg(command));
+        return CliProject::failWith(tr("%1 需要 -o").arg(command));
     if (!wantsOutput && parser.isSet(outputOption))
-        return failWith(tr("%1 不接受 -o").arg(command));
+        return CliProject::failWith(tr("%1 不接受 -o").arg(command));
     if (parser.isSet(screenOption) && command != QLatin1String("render"))
-        return failWith(tr("--screen 只用于 render"));
+        return CliProject::failWith(tr("--screen 只用于 render"));
     const bool encrypt = parser.isSet(encryptOption);
     const bool plain = parser.isSet(plainOption);
     if ((encrypt || plain) && command != QLatin1String("convert"))
-        return failWith(tr("--encrypt 和 --plain 只用于 convert"));
+        return CliProject::failWith(tr("--encrypt 和 --plain 只用于 convert"));
     if (encrypt && plain)
-        return failWith(tr("--encrypt 和 --plain 不能同时使用"));
+        return CliProject::failWith(tr("--encrypt 和 --plain 不能同时使用"));
 
     const QString file = positional.at(1);
     if (!load(file, parser.value(passwordOption)))
@@ -193,48 +183,15 @@ bool CliTool::load(const QString &file, const QString &password)
     if (peek.open(QIODevice::ReadOnly))
         m_encoded = !peek.read(5).startsWith("<?xml");
 
-    ProjectFile::LoadHooks hooks;
-    bool asked = false;
-    // Never a dialog: the password comes from the command line or not at all.
-    hooks.checkPassword = [&password, &asked](const QString &projectPassword) {
-        asked = true;
-        return projectPassword.isEmpty() || projectPassword == password;
-    };
-    const ProjectFile::LoadResult result = ProjectFile::load(file, hooks);
-    switch (result.status) {
-    case ProjectFile::Loaded:
-        // Kept and written back by convert, but missing from what info and
-        // render report: worth a word, not a failure.
-        if (!result.unknownElements.isEmpty())
-            tellUser(tr("警告：%1 含有本版本不认识的元素：%2")
-                         .arg(file, result.unknownElements.join(QStringLiteral(", "))));
-        // Widget shapes settle their geometry through posted events.
-        QCoreApplication::processEvents();
-        return true;
-    case ProjectFile::OpenFailed:
-        failWith(tr("无法打开 %1：%2").arg(file, result.error));
+    ProjectFile::LoadResult result;
+    if (!CliProject::load(file, password, &result))
         return false;
-    case ProjectFile::NotAProject:
-        failWith(result.error.isEmpty() ? tr("%1 不是项目文件").arg(file)
-                                        : tr("%1 不是项目文件：%2").arg(file, result.error));
-        return false;
-    case ProjectFile::Damaged:
-        // The editor would open what it could read; a tool must not report
-        // or rewrite half a project as if it were whole.
-        failWith(tr("%1 已损坏（第 %2 行，第 %3 列）：%4")
-                     .arg(file)
-                     .arg(result.line)
-                     .arg(result.column)
-                     .arg(result.error));
-        return false;
-    case ProjectFile::PasswordRefused:
-        failWith(password.isEmpty() || !asked
-                     ? tr("%1 受密码保护，请用 --password 给出项目密码").arg(file)
-                     : tr("%1 的项目密码错误").arg(file));
-        return false;
-    }
-    failWith(tr("无法读取 %1").arg(file));
-    return false;
+    // Kept and written back by convert, but missing from what info and
+    // render report: worth a word, not a failure.
+    if (!result.unknownElements.isEmpty())
+        CliProject::tellUser(tr("警告：%1 含有本版本不认识的元素：%2")
+                     .arg(file, result.unknownElements.join(QStringLiteral(", "))));
+    return true;
 }
 
 int CliTool::info(const QString &file) const
@@ -339,11 +296,11 @@ int CliTool::render(const QString &directory, const QString &screen) const
                 chosen.append(scene);
         }
         if (chosen.isEmpty())
-            return failWith(tr("没有名为 %1 的画面").arg(screen));
+            return CliProject::failWith(tr("没有名为 %1 的画面").arg(screen));
         scenes = chosen;
     }
     if (!QDir().mkpath(directory))
-        return failWith(tr("无法创建文件夹 %1").arg(directory));
+        return CliProject::failWith(tr("无法创建文件夹 %1").arg(directory));
 
     const QDir out(directory);
     QSet<QString> used;
@@ -351,12 +308,12 @@ int CliTool::render(const QString &directory, const QString &screen) const
         const QRectF area = scene->sceneRect();
         // Written this way round so that NaN counts as no area.
         if (!(area.width() > 0 && area.height() > 0))
-            return failWith(tr("画面 %1 没有面积").arg(scene->objectName()));
+            return CliProject::failWith(tr("画面 %1 没有面积").arg(scene->objectName()));
         // A file may give a screen any size; a picture must stay within what
         // the painter draws on and what memory holds, and the sides must
         // be converted to int only once they fit.
         if (area.width() > MaxPictureSide || area.height() > MaxPictureSide)
-            return failWith(QStringLiteral("%1: %2").arg(scene->objectName(),
+            return CliProject::failWith(QStringLiteral("%1: %2").arg(scene->objectName(),
                                                         tr("画面太大，无法输出图片")));
         const QSize size(int(std::ceil(area.width())), int(std::ceil(area.height())));
 
@@ -370,7 +327,7 @@ int CliTool::render(const QString &directory, const QString &screen) const
 
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         if (image.isNull())
-            return failWith(QStringLiteral("%1: %2").arg(scene->objectName(),
+            return CliProject::failWith(QStringLiteral("%1: %2").arg(scene->objectName(),
                                                         tr("画面太大，无法输出图片")));
         image.fill(Qt::transparent);
         scene->clearSelection();
@@ -387,7 +344,7 @@ int CliTool::render(const QString &directory, const QString &screen) const
 
         const QString path = out.filePath(name + QLatin1String(".png"));
         if (!image.save(path, "PNG"))
-            return failWith(tr("无法写入 %1").arg(path));
+            return CliProject::failWith(tr("无法写入 %1").arg(path));
     }
     return 0;
 }
@@ -408,7 +365,7 @@ int CliTool::convert(const QString &output, Form form) const
     }
     QString error;
     if (!ProjectFile::write(output, &error))
-        return failWith(tr("无法写入 %1：%2").arg(output, error));
+        return CliProject::failWith(tr("无法写入 %1：%2").arg(output, error));
     return 0;
 }
 

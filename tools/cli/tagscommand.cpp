@@ -1,6 +1,7 @@
 #include "tagscommand.h"
 
 #include "project/config.h"
+#include "cliproject.h"
 #include "project/projectfile.h"
 #include "taglib/tagexchange.h"
 #include "taglib/textlib.h"
@@ -9,22 +10,6 @@
 #include <QFileInfo>
 
 #include <cstdio>
-
-namespace {
-
-void tellUser(const QString &message)
-{
-    const QByteArray text = QStringLiteral("marovin-cli: %1\n").arg(message).toLocal8Bit();
-    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
-}
-
-int failWith(const QString &message)
-{
-    tellUser(message);
-    return 1;
-}
-
-} // namespace
 
 QString TagsCommand::usage()
 {
@@ -54,7 +39,7 @@ int TagsCommand::run(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("file"), tr("项目文件（.mvprg）。"));
 
     if (!parser.parse(arguments))
-        return failWith(parser.errorText());
+        return CliProject::failWith(parser.errorText());
     if (parser.isSet(helpOption)) {
         const QByteArray text = parser.helpText().toLocal8Bit();
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
@@ -64,31 +49,31 @@ int TagsCommand::run(const QStringList &arguments)
     // The first positional argument is "tags" itself.
     const QStringList positional = parser.positionalArguments().mid(1);
     if (positional.isEmpty())
-        return failWith(tr("tags 需要 export 或 import，用 tags --help 查看用法"));
+        return CliProject::failWith(tr("tags 需要 export 或 import，用 tags --help 查看用法"));
     const QString command = positional.first();
     const bool exporting = command == QLatin1String("export");
     if (!exporting && command != QLatin1String("import"))
-        return failWith(tr("未知的 tags 命令：%1").arg(command));
+        return CliProject::failWith(tr("未知的 tags 命令：%1").arg(command));
     const int wanted = exporting ? 2 : 3;
     if (positional.size() < wanted)
-        return failWith(exporting ? tr("tags export 需要项目文件")
+        return CliProject::failWith(exporting ? tr("tags export 需要项目文件")
                                   : tr("tags import 需要项目文件和标签文件"));
     if (positional.size() > wanted)
-        return failWith(tr("多余的参数：%1").arg(positional.mid(wanted).join(QLatin1Char(' '))));
+        return CliProject::failWith(tr("多余的参数：%1").arg(positional.mid(wanted).join(QLatin1Char(' '))));
 
     const bool address = parser.isSet(addressOption);
     if (address == parser.isSet(textOption))
-        return failWith(tr("请给出 --address 或 --text 中的一个"));
+        return CliProject::failWith(tr("请给出 --address 或 --text 中的一个"));
     const QString output = parser.value(outputOption);
     if (output.isEmpty())
-        return failWith(tr("tags %1 需要 -o").arg(command));
+        return CliProject::failWith(tr("tags %1 需要 -o").arg(command));
 
     // The file kinds are checked before the project is loaded, so that a
     // mistyped name fails at once and says why.
     const QString tagFile = exporting ? output : positional.at(2);
     const TagExchange::FileKind kind = TagExchange::fileKind(tagFile);
     if (kind == TagExchange::UnknownFile || (exporting && kind == TagExchange::XlsFile))
-        return failWith(exporting ? tr("只能导出为 .xlsx、.csv 或 .txt 文件：%1").arg(tagFile)
+        return CliProject::failWith(exporting ? tr("只能导出为 .xlsx、.csv 或 .txt 文件：%1").arg(tagFile)
                                   : tr("只能导入 .xlsx、.xls、.csv 或 .txt 文件：%1").arg(tagFile));
 
     if (!load(positional.at(1), parser.value(passwordOption)))
@@ -98,40 +83,7 @@ int TagsCommand::run(const QStringList &arguments)
 
 bool TagsCommand::load(const QString &file, const QString &password)
 {
-    ProjectFile::LoadHooks hooks;
-    // Never a dialog: the password comes from the command line or not at all.
-    hooks.checkPassword = [&password](const QString &projectPassword) {
-        return projectPassword.isEmpty() || projectPassword == password;
-    };
-    const ProjectFile::LoadResult result = ProjectFile::load(file, hooks);
-    switch (result.status) {
-    case ProjectFile::Loaded:
-        // Widget shapes settle their geometry through posted events, and
-        // an import writes the screens back.
-        QCoreApplication::processEvents();
-        return true;
-    case ProjectFile::OpenFailed:
-        failWith(tr("无法打开 %1：%2").arg(file, result.error));
-        return false;
-    case ProjectFile::NotAProject:
-        failWith(result.error.isEmpty() ? tr("%1 不是项目文件").arg(file)
-                                        : tr("%1 不是项目文件：%2").arg(file, result.error));
-        return false;
-    case ProjectFile::Damaged:
-        // Writing back half a project under a new name would pass for a
-        // whole one.
-        failWith(tr("%1 已损坏（第 %2 行，第 %3 列）：%4")
-                     .arg(file)
-                     .arg(result.line)
-                     .arg(result.column)
-                     .arg(result.error));
-        return false;
-    case ProjectFile::PasswordRefused:
-        failWith(password.isEmpty() ? tr("%1 受密码保护，请用 --password 给出项目密码").arg(file)
-                                    : tr("%1 的项目密码错误").arg(file));
-        return false;
-    }
-    return false;
+    return CliProject::load(file, password);
 }
 
 int TagsCommand::exportTags(const QString &output, bool address)
@@ -142,7 +94,7 @@ int TagsCommand::exportTags(const QString &output, bool address)
                                                    TagExchange::addressRows(), &error)
                   : TagExchange::exportTextTags(output, TagExchange::textHeader(),
                                                 Config::instance()->textLib()->records(), &error);
-    return written ? 0 : failWith(error);
+    return written ? 0 : CliProject::failWith(error);
 }
 
 int TagsCommand::importTags(const QString &input, bool address, const QString &output)
@@ -152,18 +104,18 @@ int TagsCommand::importTags(const QString &input, bool address, const QString &o
     if (address) {
         TagExchange::AddressImport imported;
         if (!TagExchange::importAddressTags(input, &imported, &error))
-            return failWith(error);
+            return CliProject::failWith(error);
         TagExchange::setAddressRows(imported.rows);
         const QString skipped = TagExchange::skippedLinesMessage(imported.skippedLines);
         if (!skipped.isEmpty())
-            tellUser(tr("警告：%1").arg(skipped));
+            CliProject::tellUser(tr("警告：%1").arg(skipped));
     } else {
         QVector<TextTagRecord> imported;
         if (!TagExchange::importTextTags(input, &imported, &error))
-            return failWith(error);
+            return CliProject::failWith(error);
         *config->textLib() = TextLib::fromRecords(imported, config->languages.size());
     }
     if (!ProjectFile::write(output, &error))
-        return failWith(tr("无法写入 %1：%2").arg(output, error));
+        return CliProject::failWith(tr("无法写入 %1：%2").arg(output, error));
     return 0;
 }

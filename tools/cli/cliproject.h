@@ -1,0 +1,30 @@
+#pragma once
+
+#include "project/projectfile.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+// What every command of the tool shares: its messages to the user and the
+// loading of the project a command works on.
+class CliProject
+{
+    // The tool's own messages, whichever command says them.
+    Q_DECLARE_TR_FUNCTIONS(CliTool)
+
+public:
+    // "marovin-cli: message" on stderr.
+    static void tellUser(const QString &message);
+    // tellUser, then the exit code of a failed command.
+    static int failWith(const QString &message);
+    // UTF-8 on stdout, for what a script reads.
+    static void writeOut(const QString &text);
+
+    // Loads file into the program's project. Never a dialog: the password
+    // comes from the command line or not at all. A file that cannot be read
+    // whole is refused with a message (a tool must not report on or write
+    // back half a project as if it were whole); *result, when given, says
+    // what was loaded.
+    static bool load(const QString &file, const QString &password,
+                     ProjectFile::LoadResult *result = nullptr);
+};
