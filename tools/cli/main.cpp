@@ -123,16 +123,12 @@ int CliTool::run(const QStringList &arguments)
     if (!parser.parse(arguments))
         return CliProject::failWith(parser.errorText());
     if (parser.isSet(helpOption)) {
-        const QByteArray text = parser.helpText().toLocal8Bit();
-        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        CliProject::writeOut(parser.helpText());
         return 0;
     }
     if (parser.isSet(versionOption)) {
-        const QByteArray text
-            = QStringLiteral("%1 %2\n")
-                  .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion())
-                  .toLocal8Bit();
-        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        CliProject::writeOut(QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                            QCoreApplication::applicationVersion()));
         return 0;
     }
 

@@ -9,7 +9,6 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
-#include <cstdio>
 
 QString TagsCommand::usage()
 {
@@ -41,8 +40,7 @@ int TagsCommand::run(const QStringList &arguments)
     if (!parser.parse(arguments))
         return CliProject::failWith(parser.errorText());
     if (parser.isSet(helpOption)) {
-        const QByteArray text = parser.helpText().toLocal8Bit();
-        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        CliProject::writeOut(parser.helpText());
         return 0;
     }
 
