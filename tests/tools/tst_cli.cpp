@@ -9,6 +9,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "support/clirun.h"
+
 #include <QtTest>
 
 namespace {
@@ -22,24 +24,13 @@ struct Result
 
 Result runCli(const QStringList &arguments, bool withPlatform = true)
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!withPlatform) {
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             environment.remove(QString::fromLatin1(name));
     }
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(MAROVIN_CLI), arguments);
-    Result result;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
+    const CliRun run = runCliProcess(arguments, environment);
+    return {run.code, run.out, run.err};
 }
 
 QJsonObject infoOf(const QString &file)

@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "support/clirun.h"
+
 #include <QtTest>
 
 namespace {
@@ -33,19 +35,8 @@ Result runCli(const QStringList &arguments, const QStringList &locale = {})
     for (const QString &setting : locale)
         environment.insert(setting.section(QLatin1Char('='), 0, 0),
                            setting.section(QLatin1Char('='), 1));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(MAROVIN_CLI), arguments);
-    Result result;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    const CliRun run = runCliProcess(arguments, environment);
+    return {run.code, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextCodec>
+#include "support/clirun.h"
+
 #include <QtTest>
 
 namespace {
@@ -21,18 +23,8 @@ struct Result
 
 Result runCli(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(MAROVIN_CLI), arguments);
-    Result result;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    const CliRun run = runCliProcess(arguments);
+    return {run.code, run.out, QString::fromUtf8(run.err)};
 }
 
 // Loads a project into this process, as the editor would open it.

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+
+// One run of the command-line tool the suite was built with (MAROVIN_CLI).
+struct CliRun
+{
+    int code = -1; // the exit code; -1 when the tool crashed or hung
+    QByteArray out;
+    QByteArray err;
+};
+
+// A run that outlasts two minutes is taken for a hang and killed.
+inline CliRun runCliProcess(const QStringList &arguments,
+                            const QProcessEnvironment &environment
+                            = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(MAROVIN_CLI), arguments);
+    CliRun run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
