@@ -62,7 +62,6 @@ private slots:
                                         << "0 errors, 1 warnings";
         QTest::newRow("missing file") << QStringList {"check", dataFile("none.mvprg")} << 1
                                       << "Cannot open";
-        QTest::newRow("damaged file") << QStringList {"check", "DAMAGED"} << 1 << "is damaged";
         QTest::newRow("no file") << QStringList {"check"} << 1 << "Missing project file";
         QTest::newRow("unknown option") << QStringList {"check", dataFile("clean.mvprg"), "--xml"}
                                         << 1 << "xml";
@@ -83,8 +82,6 @@ private slots:
                 made = bytes;
                 made.replace("</Device>", "<dev1 name=\"spare\" port=\"0\" protocol=\"1\"/>\n"
                                           "        </Device>");
-            } else if (argument == QLatin1String("DAMAGED")) {
-                made = bytes.left(bytes.indexOf("<Form>") + 40);
             } else {
                 continue;
             }

@@ -155,12 +155,6 @@ private slots:
         QTest::addColumn<QString>("message"); // a part of the text on stderr
         QTest::addColumn<QString>("notWritten");
 
-        QFile locked(temp("locked.mvprg"));
-        QVERIFY(locked.open(QIODevice::WriteOnly));
-        QFile source(golden);
-        QVERIFY(source.open(QIODevice::ReadOnly));
-        locked.write(source.readAll().replace("projectPw=\"\"", "projectPw=\"pw\""));
-        locked.close();
         QFile csv(temp("ok.csv"));
         QVERIFY(csv.open(QIODevice::WriteOnly));
         csv.write("h,h,h,h,h,h\nA,M1,BOOL,,,\n");
@@ -188,10 +182,6 @@ private slots:
         QTest::newRow("unreadable project")
             << QStringList{"tags", "export", temp("none.mvprg"), "--text", "-o", tagsOut}
             << "none.mvprg" << tagsOut;
-        QTest::newRow("locked project")
-            << QStringList{"tags", "import", temp("locked.mvprg"), temp("ok.csv"), "--address",
-                           "-o", out}
-            << "--password" << out;
         QTest::newRow("unreadable tag file")
             << QStringList{"tags", "import", golden, temp("none.xlsx"), "--text", "-o", out}
             << "none.xlsx" << out;
