@@ -46,13 +46,20 @@ bool Sheet::fromCells(const std::vector<Cell> &cells, const QVector<Range> &merg
         const qint64 width = qint64(lastColumn) - firstColumn + 1;
         if (height * width > maxCells)
             return false;
-        QStringList emptyRow;
-        emptyRow.reserve(int(width));
+        // Only rows holding a cell get the full width: a hostile file can
+        // declare two cells far apart in a few bytes, and every reader of
+        // the sheet would then walk millions of empty cells.
+        QStringList fullRow;
+        fullRow.reserve(int(width));
         for (qint64 i = 0; i < width; ++i)
-            emptyRow.append(QString());
-        result.rows.fill(emptyRow, int(height));
-        for (const Cell &cell : cells)
-            result.rows[cell.row - firstRow][cell.column - firstColumn] = cell.text;
+            fullRow.append(QString());
+        result.rows.resize(int(height));
+        for (const Cell &cell : cells) {
+            QStringList &row = result.rows[cell.row - firstRow];
+            if (row.isEmpty())
+                row = fullRow;
+            row[cell.column - firstColumn] = cell.text;
+        }
         for (Range range : merges) {
             if (range.lastRow < firstRow || range.lastColumn < firstColumn)
                 continue;

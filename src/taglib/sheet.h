@@ -39,7 +39,8 @@ struct Sheet
 
     // The sheet of the range the non-empty cells occupy, its top-left cell
     // becoming row 0, column 0, with the merges moved along (those wholly
-    // above or left of it dropped). False, leaving *sheet alone, when that
+    // above or left of it dropped). Rows holding a cell span the range's
+    // width; rows holding none are empty lists. False, leaving *sheet alone, when that
     // range holds more than maxCells cells.
     static bool fromCells(const std::vector<Cell> &cells, const QVector<Range> &merges,
                           qint64 maxCells, Sheet *sheet);

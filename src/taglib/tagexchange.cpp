@@ -19,6 +19,15 @@ const QByteArray utf8Bom("\xEF\xBB\xBF");
 // The compound-file signature every binary .xls workbook starts with.
 const QByteArray compoundFileMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 
+QStringList blankRow(int width)
+{
+    QStringList row;
+    row.reserve(width);
+    for (int i = 0; i < width; ++i)
+        row.append(QString());
+    return row;
+}
+
 } // namespace
 
 TagExchange::FileKind TagExchange::fileKind(const QString &fileName)
@@ -67,11 +76,18 @@ bool TagExchange::readSheet(const QString &fileName, Sheet *sheet, QString *erro
 QVector<QStringList> TagExchange::addressRowsFromSheet(const Sheet &sheet)
 {
     QVector<QStringList> rows;
+    rows.reserve(std::max(sheet.rowCount() - 1, 0));
+    const QStringList blank = blankRow(Config::TagColumnCount);
     for (int row = 1; row < sheet.rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < Config::TagColumnCount; ++column)
-            cells.append(sheet.cell(row, column));
-        rows.append(cells);
+        const QStringList &cells = sheet.rows.at(row);
+        if (cells.isEmpty()) {
+            rows.append(blank);
+            continue;
+        }
+        QStringList tag = cells.mid(0, Config::TagColumnCount);
+        while (tag.size() < Config::TagColumnCount)
+            tag.append(QString());
+        rows.append(tag);
     }
     return rows;
 }
@@ -189,12 +205,17 @@ QVector<TextTagRecord> TagExchange::textTagsFromSheet(const Sheet &sheet, bool e
             merged[row] = true;
     }
     const int width = std::max(sheet.columnCount() - 1, 0);
+    // Shared by every row without texts, which a sparse sheet has many of.
+    const QStringList blank = blankRow(width);
     QVector<TextTagRecord> tags;
     for (int row = 1; row < rowCount; ++row) {
-        QStringList texts;
-        texts.reserve(width);
-        for (int column = 1; column <= width; ++column)
-            texts.append(sheet.cell(row, column));
+        const QStringList &cells = sheet.rows.at(row);
+        QStringList texts = blank;
+        if (cells.size() > 1) {
+            texts = cells.mid(1, width);
+            while (texts.size() < width)
+                texts.append(QString());
+        }
         const QString name = sheet.cell(row, 0);
         const bool continues = merged.at(row) || (emptyNameContinues && name.isEmpty());
         if (!continues || tags.isEmpty())

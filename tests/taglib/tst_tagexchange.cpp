@@ -34,6 +34,7 @@ private slots:
     void textRoundTrip_data();
     void textRoundTrip();
     void emptyNameContinues();
+    void sparseSheet();
     void textTagsFromRealFiles_data();
     void textTagsFromRealFiles();
     void failures_data();
@@ -274,6 +275,21 @@ void TestTagExchange::emptyNameContinues()
     // name is a tag of its own, for the library's check to refuse.
     const Tags separate = TagExchange::textTagsFromSheet(sheet, false);
     QCOMPARE(separate, (Tags{{"A", {{"1"}}}, {"", {{"2"}}}, {"B", {{"3"}}}}));
+}
+
+void TestTagExchange::sparseSheet()
+{
+    // A reader leaves rows without cells empty rather than a range wide;
+    // both libraries must still read them as rows of empty cells.
+    Sheet sheet;
+    QVERIFY(Sheet::fromCells({{4, 2, "名"}, {5, 4, "x"}, {7, 2, "B"}, {7, 5, "y"}}, {}, 100,
+                             &sheet));
+    QCOMPARE(sheet.rows, (Rows{{"名", "", "", ""}, {"", "", "x", ""}, {}, {"B", "", "", "y"}}));
+    QCOMPARE(TagExchange::textTagsFromSheet(sheet, true),
+             (Tags{{"", {{"", "x", ""}, {"", "", ""}}}, {"B", {{"", "", "y"}}}}));
+    QCOMPARE(TagExchange::addressRowsFromSheet(sheet),
+             (Rows{{"", "", "x", "", "", ""}, {"", "", "", "", "", ""},
+                   {"B", "", "", "y", "", ""}}));
 }
 
 void TestTagExchange::textTagsFromRealFiles_data()
