@@ -6,7 +6,6 @@
 #include <QTextCodec>
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 
 namespace {
@@ -18,51 +17,7 @@ QTextCodec *gbk()
 
 const char utf8Bom[] = "\xEF\xBB\xBF";
 
-// The data format keys ("Int16" …) as the file spells them, and as the
-// shared texts the rows take, so that a row of our own file allocates
-// nothing for its type.
-struct FormatKeys
-{
-    QVector<QByteArray> bytes;
-    QStringList texts;
-
-    FormatKeys()
-    {
-        const QMetaEnum formats = QMetaEnum::fromType<Config::DataFormat>();
-        for (int i = 0; i < formats.keyCount(); ++i) {
-            bytes.append(QByteArray(formats.key(i)));
-            texts.append(QString::fromLatin1(formats.key(i)));
-        }
-    }
-
-    int indexOf(const char *data, int size) const
-    {
-        for (int i = 0; i < bytes.size(); ++i) {
-            if (bytes.at(i).size() == size && std::memcmp(bytes.at(i).constData(), data, size) == 0)
-                return i;
-        }
-        return -1;
-    }
-};
-
-const FormatKeys &formatKeys()
-{
-    static const FormatKeys keys;
-    return keys;
-}
-
-// The length a description implies when it names no array size.
-QString usualLength(const QString &description)
-{
-    if (description.contains(QLatin1String("BOOL")))
-        return QStringLiteral("1");
-    if (description.contains(QLatin1String("DWORD")))
-        return QStringLiteral("4");
-    return QStringLiteral("2");
-}
-
-template<typename Text>
-bool hasSpace(const Text &text)
+bool hasSpace(QStringView text)
 {
     for (const QChar c : text) {
         if (c.isSpace())
@@ -74,21 +29,20 @@ bool hasSpace(const Text &text)
 // Where the blank goes: after the longest area name of the protocol that
 // starts the address and leaves something behind it, else after the
 // first character.
-template<typename Text>
-int blankPosition(const Text &address, const QVector<RegisterArea> &areas)
+int blankPosition(QStringView address, const QVector<RegisterArea> &areas)
 {
     int split = 1;
     for (const RegisterArea &area : areas) {
+        // The first character rules out most areas before a whole compare.
         if (area.name.size() > split && area.name.size() < address.size()
-            && address.startsWith(area.name))
+            && area.name.at(0) == address.at(0) && address.startsWith(area.name))
             split = area.name.size();
     }
     return split;
 }
 
 // address with a blank at split, in one allocation.
-template<typename Text>
-QString withBlankAt(const Text &address, int split)
+QString withBlankAt(QStringView address, int split)
 {
     QString result(int(address.size()) + 1, Qt::Uninitialized);
     QChar *out = result.data();
@@ -102,104 +56,65 @@ QString withBlankAt(const Text &address, int split)
 
 // The address field with the blank in place: an address that already has
 // a blank, or is too short to split, stays as it is.
-template<typename Text>
-QString blankedAddress(const Text &field, const QVector<RegisterArea> &areas)
+QString blankedAddress(QStringView field, const QVector<RegisterArea> &areas)
 {
-    const Text address = field.trimmed();
+    const QStringView address = field.trimmed();
     if (address.size() < 2 || hasSpace(address))
-        return QString(address);
+        return address.toString();
     return withBlankAt(address, blankPosition(address, areas));
 }
 
-bool isAscii(const char *data, int size)
+// The library's search converts its needle on every call, which costs
+// more than the short descriptions it would look through.
+bool containsWord(QStringView text, QLatin1String word)
 {
-    for (int i = 0; i < size; ++i) {
-        if (static_cast<unsigned char>(data[i]) >= 0x80)
-            return false;
+    for (qsizetype i = 0; i + word.size() <= text.size(); ++i) {
+        if (text.at(i) == QLatin1Char(word.at(0)) && text.mid(i, word.size()) == word)
+            return true;
     }
-    return true;
+    return false;
 }
 
-// One field of a line, still in the file's bytes. Commas, CR and LF never
-// occur inside a GBK or UTF-8 character, so lines and fields are cut on
-// the bytes and only the fields a row keeps are decoded.
-struct Field
+// The usual lengths come up on most rows; sharing their texts spares an
+// allocation per row.
+QString sharedLength(QStringView length)
 {
-    const char *data = nullptr;
-    int size = 0;
-
-    bool equals(const QByteArray &bytes) const
-    {
-        return bytes.size() == size && std::memcmp(bytes.constData(), data, size) == 0;
-    }
-};
-
-class Decoder
-{
-public:
-    // end: the end of the file's bytes.
-    Decoder(bool utf8, const char *end)
-        : m_utf8(utf8)
-        , m_codec(gbk())
-        , m_end(end)
-    {
-    }
-
-    QString text(Field field) const
-    {
-        // Most fields are plain ASCII, which both encodings share.
-        if (isAscii(field.data, field.size))
-            return QString::fromLatin1(field.data, field.size);
-        if (m_utf8)
-            return QString::fromUtf8(field.data, field.size);
-        // The converter is kept from field to field, so a field ending in
-        // half a character would lend it to the next field decoded. The
-        // separator after the field ends it here, and is cut off again.
-        const char *after = field.data + field.size;
-        if (after == m_end)
-            return m_codec->toUnicode(field.data, field.size, &m_state);
-        QString text = m_codec->toUnicode(field.data, field.size + 1, &m_state);
-        if (text.endsWith(QLatin1Char(*after)))
-            text.chop(1);
-        return text;
-    }
-
-    // The bytes a text has in the file, or null when the encoding cannot
-    // hold it (such a text cannot be in the file).
-    QByteArray bytes(const QString &text) const
-    {
-        if (m_utf8)
-            return text.toUtf8();
-        return m_codec->canEncode(text) ? m_codec->fromUnicode(text) : QByteArray();
-    }
-
-private:
-    bool m_utf8;
-    QTextCodec *m_codec;
-    const char *m_end;
-    // Keeps the codec's converter between fields: opening one per field
-    // would cost more than decoding the field.
-    mutable QTextCodec::ConverterState m_state;
-};
+    if (length == QLatin1String("1"))
+        return QStringLiteral("1");
+    if (length == QLatin1String("2"))
+        return QStringLiteral("2");
+    if (length == QLatin1String("4"))
+        return QStringLiteral("4");
+    return length.toString();
+}
 
 // What the type description (field 3) says: the data format key and the
-// length. Text is a QString or, for a field of plain ASCII, a QLatin1String
-// over the file's bytes, which spares a copy per row.
-template<typename Text>
-void readDescription(const Text &description, QString *type, QString *length)
+// length.
+void readDescription(QStringView description, QString *type, QString *length)
 {
-    length->clear();
-    if (description.contains(QLatin1String("ARRAY"))) {
-        const int open = int(description.indexOf(QLatin1Char('[')));
-        const int close = int(description.indexOf(QLatin1Char(']'), open + 1));
-        if (open >= 0 && close > open)
-            *length = QString(description.mid(open + 1, close - open - 1));
+    // The plain words, which most lines hold, decide without a search.
+    if (description == QLatin1String("WORD")) {
+        *type = QStringLiteral("Int16");
+        *length = QStringLiteral("2");
+        return;
     }
-    if (description.contains(QLatin1String("BOOL"))) {
+    if (description == QLatin1String("BOOL")) {
+        *type = QStringLiteral("Bool");
+        *length = QStringLiteral("1");
+        return;
+    }
+    length->clear();
+    if (containsWord(description, QLatin1String("ARRAY"))) {
+        const qsizetype open = description.indexOf(QLatin1Char('['));
+        const qsizetype close = description.indexOf(QLatin1Char(']'), open + 1);
+        if (open >= 0 && close > open)
+            *length = sharedLength(description.mid(open + 1, close - open - 1));
+    }
+    if (containsWord(description, QLatin1String("BOOL"))) {
         *type = QStringLiteral("Bool");
         if (length->isEmpty())
             *length = QStringLiteral("1");
-    } else if (description.contains(QLatin1String("DWORD"))) {
+    } else if (containsWord(description, QLatin1String("DWORD"))) {
         *type = QStringLiteral("Int32");
         if (length->isEmpty())
             *length = QStringLiteral("4");
@@ -210,16 +125,40 @@ void readDescription(const Text &description, QString *type, QString *length)
     }
 }
 
+// The plain description of a data format, and the length it implies; any
+// other length makes the description an array of words.
+struct PlainDescription
+{
+    QLatin1String word;
+    QLatin1String usualLength;
+};
+
+PlainDescription plainDescription(const QString &format)
+{
+    if (format == QLatin1String("Bool"))
+        return {QLatin1String("BOOL"), QLatin1String("1")};
+    if (format == QLatin1String("Int32") || format == QLatin1String("Uint32")
+        || format == QLatin1String("Float") || format == QLatin1String("Double"))
+        return {QLatin1String("DWORD"), QLatin1String("4")};
+    return {QLatin1String("WORD"), QLatin1String("2")};
+}
+
 // A field that would break the line layout: a line break anywhere, or a
 // comma in any field but the last.
 bool breaksLine(const QString &text, bool commaAllowed)
 {
     for (const QChar c : text) {
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')
-            || (!commaAllowed && c == QLatin1Char(',')))
+        // All three lie at or below the comma, where few other characters do.
+        const ushort u = c.unicode();
+        if (u <= ',' && (u == '\n' || u == '\r' || (!commaAllowed && u == ',')))
             return true;
     }
     return false;
+}
+
+const QChar *find(const QChar *from, const QChar *end, char c)
+{
+    return std::find(from, end, QLatin1Char(c));
 }
 
 } // namespace
@@ -235,97 +174,84 @@ QString AddressTextFile::insertAddressBlank(const QString &address, int protocol
 
 QString AddressTextFile::typeDescription(const QString &format, const QString &length)
 {
-    QString description = QStringLiteral("WORD");
-    if (format == QLatin1String("Bool"))
-        description = QStringLiteral("BOOL");
-    else if (format == QLatin1String("Int32") || format == QLatin1String("Uint32")
-             || format == QLatin1String("Float") || format == QLatin1String("Double"))
-        description = QStringLiteral("DWORD");
-    if (length != usualLength(description))
-        return QStringLiteral("ARRAY[%1] OF WORD").arg(length);
-    return description;
+    const PlainDescription plain = plainDescription(format);
+    if (length != plain.usualLength)
+        return QLatin1String("ARRAY[") + length + QLatin1String("] OF WORD");
+    return plain.word;
 }
 
 AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
 {
+    // Decoded whole, as any reader of the file would; the fields are views
+    // into the text and only those a row keeps are copied.
     const bool utf8 = bytes.startsWith(utf8Bom);
-    const Decoder decoder(utf8, bytes.constData() + bytes.size());
+    const QString text = utf8 ? QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3)
+                              : gbk()->toUnicode(bytes);
     const Config *config = Config::instance();
     const QStringList devices = config->deviceNames();
-    QVector<QByteArray> deviceBytes;
     QVector<QVector<RegisterArea>> deviceAreas;
-    for (int device = 0; device < devices.size(); ++device) {
-        deviceBytes.append(decoder.bytes(devices.at(device)));
-        deviceAreas.append(
-            config->deviceProtocolTable().areas(config->deviceProtocol(device)));
-    }
-    const FormatKeys &keys = formatKeys();
+    for (int device = 0; device < devices.size(); ++device)
+        deviceAreas.append(config->deviceProtocolTable().areas(config->deviceProtocol(device)));
+    const QMetaEnum formats = QMetaEnum::fromType<Config::DataFormat>();
+    QStringList formatKeys;
+    for (int i = 0; i < formats.keyCount(); ++i)
+        formatKeys.append(QString::fromLatin1(formats.key(i)));
 
     Import result;
-    const char *const begin = bytes.constData() + (utf8 ? 3 : 0);
-    const char *const end = bytes.constData() + bytes.size();
-    result.rows.reserve(int(std::count(begin, end, '\n')));
-    const char *lineStart = static_cast<const char *>(std::memchr(begin, '\n', end - begin));
+    const QChar *const end = text.constData() + text.size();
+    result.rows.reserve(int(std::count(text.constData(), end, QLatin1Char('\n'))));
+    const QChar *lineStart = find(text.constData(), end, '\n');
     int lineNumber = 1; // the header
-    while (lineStart && lineStart < end) {
+    while (lineStart < end) {
         ++lineStart;
         ++lineNumber;
-        const char *lineEnd = static_cast<const char *>(std::memchr(lineStart, '\n', end - lineStart));
-        const char *next = lineEnd;
-        if (!lineEnd)
-            lineEnd = end;
+        const QChar *const next = find(lineStart, end, '\n');
+        const QChar *lineEnd = next;
         // Lines saved on Windows end in CR LF; the CR belongs to no field.
-        if (lineEnd > lineStart && lineEnd[-1] == '\r')
+        if (lineEnd > lineStart && lineEnd[-1] == QLatin1Char('\r'))
             --lineEnd;
 
         // The remark is the last field, so commas in it are its own.
-        Field fields[6];
+        QStringView fields[6];
         int count = 0;
-        const char *fieldStart = lineStart;
+        const QChar *fieldStart = lineStart;
         while (count < 5) {
-            const char *comma = static_cast<const char *>(
-                std::memchr(fieldStart, ',', lineEnd - fieldStart));
-            if (!comma)
+            const QChar *const comma = find(fieldStart, lineEnd, ',');
+            if (comma == lineEnd)
                 break;
-            fields[count++] = {fieldStart, int(comma - fieldStart)};
+            fields[count++] = QStringView(fieldStart, comma);
             fieldStart = comma + 1;
         }
         if (count < 5) {
-            const Field line{lineStart, int(lineEnd - lineStart)};
-            if (!decoder.text(line).trimmed().isEmpty())
+            if (!QStringView(lineStart, lineEnd).trimmed().isEmpty())
                 result.skippedLines.append(lineNumber);
             lineStart = next;
             continue;
         }
-        fields[5] = {fieldStart, int(lineEnd - fieldStart)};
+        fields[5] = QStringView(fieldStart, lineEnd);
 
         QString type;
         QString length;
-        if (isAscii(fields[2].data, fields[2].size))
-            readDescription(QLatin1String(fields[2].data, fields[2].size), &type, &length);
-        else
-            readDescription(decoder.text(fields[2]), &type, &length);
+        readDescription(fields[2], &type, &length);
         int device = 0;
-        const int format = keys.indexOf(fields[4].data, fields[4].size);
-        if (format >= 0) {
-            for (int i = 0; i < deviceBytes.size(); ++i) {
-                if (!deviceBytes.at(i).isNull() && fields[3].equals(deviceBytes.at(i))) {
+        const int format = int(std::find_if(formatKeys.cbegin(), formatKeys.cend(),
+                                            [&](const QString &key) { return QStringView(key) == fields[4]; })
+                               - formatKeys.cbegin());
+        if (format < formatKeys.size()) {
+            for (int i = 0; i < devices.size(); ++i) {
+                if (QStringView(devices.at(i)) == fields[3]) {
                     device = i;
-                    type = keys.texts.at(format);
+                    type = formatKeys.at(format);
                     break;
                 }
             }
         }
-        const QVector<RegisterArea> &areas = deviceAreas.at(device);
-        const QString address
-            = isAscii(fields[1].data, fields[1].size)
-            ? blankedAddress(QLatin1String(fields[1].data, fields[1].size), areas)
-            : blankedAddress(decoder.text(fields[1]), areas);
         QStringList row;
         row.reserve(Config::TagColumnCount);
-        row << decoder.text(fields[0]) << devices.at(device) << address << type << length
-            << decoder.text(fields[5]);
-        result.rows.append(row);
+        row << fields[0].toString() << devices.at(device)
+            << blankedAddress(fields[1], deviceAreas.at(device)) << type << length
+            << fields[5].toString();
+        result.rows.append(std::move(row));
         lineStart = next;
     }
     return result;
@@ -335,7 +261,7 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
 {
     const QString header = tr("名称,地址,类型,设备,数据格式,备注");
     QString text;
-    text.reserve(header.size() + 2 + rows.size() * 48);
+    text.reserve(header.size() + 2 + rows.size() * 64);
     text += header;
     text += QLatin1String("\r\n");
     static const QString none;
@@ -344,32 +270,50 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
         const auto cell = [&cells](int column) -> const QString & {
             return column < cells.size() ? cells.at(column) : none;
         };
-        const QString description
-            = typeDescription(cell(Config::TypeColumn), cell(Config::LengthColumn));
+        const QString &length = cell(Config::LengthColumn);
+        const PlainDescription plain = plainDescription(cell(Config::TypeColumn));
+        const bool array = length != plain.usualLength;
+        // The description stands in the list by the length it holds, which
+        // only an array shows.
         const QString *const fields[] = {&cell(Config::NameColumn),
                                          &cell(Config::AddressColumn),
-                                         &description,
+                                         &length,
                                          &cell(Config::DeviceColumn),
                                          &cell(Config::TypeColumn),
                                          &cell(Config::MarkColumn)};
         const int last = int(std::size(fields)) - 1;
         for (int field = 0; field <= last; ++field) {
-            if (breaksLine(*fields[field], field == last)) {
+            if ((field != 2 || array) && breaksLine(*fields[field], field == last)) {
                 if (error)
                     *error = tr("第%1行的“%2”含有逗号或换行，无法写入文本文件。")
                                  .arg(row + 1)
-                                 .arg(*fields[field]);
+                                 .arg(field == 2 ? typeDescription(cell(Config::TypeColumn), length)
+                                                 : *fields[field]);
                 return false;
             }
             if (field > 0)
                 text += QLatin1Char(',');
-            if (field == 1) {
-                // The address goes without its blank; copied a character at
-                // a time, as a new string for every row would cost more.
-                for (const QChar c : *fields[field]) {
-                    if (!c.isSpace())
-                        text += c;
+            if (field == 2) {
+                // Written in pieces, as a string per row would cost more.
+                if (array) {
+                    text += QLatin1String("ARRAY[");
+                    text += length;
+                    text += QLatin1String("] OF WORD");
+                } else {
+                    text += plain.word;
                 }
+            } else if (field == 1) {
+                // The address goes without its blank, written around it
+                // rather than through a new string for every row.
+                const QString &address = *fields[field];
+                int from = 0;
+                for (int i = 0; i < address.size(); ++i) {
+                    if (address.at(i).isSpace()) {
+                        text.append(address.constData() + from, i - from);
+                        from = i + 1;
+                    }
+                }
+                text.append(address.constData() + from, address.size() - from);
             } else {
                 text += *fields[field];
             }

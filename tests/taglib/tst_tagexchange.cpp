@@ -157,6 +157,8 @@ void TestTagExchange::addressExport_data()
                                    << "第2行" << false;
     QTest::newRow("line break in remark") << QStringList{"a", "本地", "LW 1", "Int16", "2", "x\ny"}
                                           << "第2行" << false;
+    QTest::newRow("comma in length") << QStringList{"a", "本地", "LW 1", "Int16", "1,2", ""}
+                                     << "ARRAY[1,2] OF WORD" << false;
     QTest::newRow("not in gbk") << QStringList{"a", "本地", "LW 1", "Int16", "2", "smile 😀"}
                                 << "第2行" << false;
 }
