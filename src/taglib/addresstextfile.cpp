@@ -234,21 +234,29 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
         QString length;
         readDescription(fields[2], &type, &length);
         int device = 0;
+        // The panel's own name as the file spells it, when that is the
+        // other interface language's word: kept, so that a list exported
+        // in one language reads back unchanged in the other.
+        QString localWord;
         const int format = int(std::find_if(formatKeys.cbegin(), formatKeys.cend(),
                                             [&](const QString &key) { return QStringView(key) == fields[4]; })
                                - formatKeys.cbegin());
         if (format < formatKeys.size()) {
-            for (int i = 0; i < devices.size(); ++i) {
-                if (QStringView(devices.at(i)) == fields[3]) {
-                    device = i;
-                    type = formatKeys.at(format);
-                    break;
-                }
+            const int named = int(std::find_if(devices.cbegin(), devices.cend(),
+                                               [&](const QString &name) { return QStringView(name) == fields[3]; })
+                                  - devices.cbegin());
+            if (named < devices.size()) {
+                device = named;
+                type = formatKeys.at(format);
+            } else if (fields[3] == QStringLiteral("本地")
+                       || fields[3].compare(QLatin1String("local"), Qt::CaseInsensitive) == 0) {
+                localWord = fields[3].toString();
+                type = formatKeys.at(format);
             }
         }
         QStringList row;
         row.reserve(Config::TagColumnCount);
-        row << fields[0].toString() << devices.at(device)
+        row << fields[0].toString() << (localWord.isNull() ? devices.at(device) : localWord)
             << blankedAddress(fields[1], deviceAreas.at(device)) << type << length
             << fields[5].toString();
         result.rows.append(std::move(row));

@@ -89,6 +89,9 @@ void TestTagExchange::addressLine_data()
                                     << QStringList{"R", "本地", "D 10", "Int16", "2", "x"};
     QTest::newRow("format in lower case") << "S,LW2,BOOL,PLC,bool,"
                                           << QStringList{"S", "本地", "LW 2", "Bool", "1", ""};
+    // A list exported from the English interface names the panel in English.
+    QTest::newRow("local in the other language") << "L,LW_Bit2,BOOL,Local,Bool,"
+                                                 << QStringList{"L", "Local", "LW_Bit 2", "Bool", "1", ""};
     QTest::newRow("unknown device") << "T,LW2,WORD,Nope,Float,y"
                                     << QStringList{"T", "本地", "LW 2", "Int16", "2", "y"};
 }
