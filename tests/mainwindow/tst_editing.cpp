@@ -263,11 +263,7 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("pointShapes");
         QTest::newRow("align left") << "align_left" << false;
-        QTest::newRow("align top") << "align_top" << false;
-        QTest::newRow("horizontal centres") << "align_hcenter" << false;
         QTest::newRow("distribute horizontally") << "align_horzeven" << false;
-        QTest::newRow("distribute vertically") << "align_verteven" << false;
-        QTest::newRow("equal width") << "align_width" << false;
         QTest::newRow("equal size") << "align_all" << false;
         QTest::newRow("equal size, polygons and polylines") << "align_all" << true;
         QTest::newRow("equal height, polygons and polylines") << "align_height" << true;

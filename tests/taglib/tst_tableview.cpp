@@ -96,7 +96,6 @@ private slots:
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("sign");
         QTest::newRow("number value, not text") << "变量_2" << "变量_10" << -1;
-        QTest::newRow("numbers then text") << "a10b" << "a10c" << -1;
         QTest::newRow("several runs") << "a1b20" << "a1b3" << 1;
         QTest::newRow("prefix first") << "变量" << "变量_1" << -1;
         QTest::newRow("digit against letter by code") << "a1" << "ab" << -1;
