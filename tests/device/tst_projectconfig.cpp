@@ -3,6 +3,7 @@
 #include "device/projectconfigdialog.h"
 #include "project/projectfile.h"
 #include "property/fonteditwidget.h"
+#include "support/mouseclicks.h"
 #include "support/processfixture.h"
 #include "taglib/lineedit.h"
 
@@ -319,17 +320,10 @@ private slots:
         m_steps << confirmDevice(QString(), 9);
         QWidget *viewport = devices()->viewport();
         const QPoint at = devices()->visualItemRect(devices()->item(1, 2)).center();
-        const auto send = [&](QEvent::Type type) {
-            QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
-                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                              Qt::NoModifier);
-            QApplication::sendEvent(viewport, &event);
-        };
-        send(QEvent::MouseButtonPress);
-        send(QEvent::MouseButtonRelease);
+        mouseclicks::click(viewport, at);
         QVERIFY2(ModalSeam::history().isEmpty(), "a single click opened the device");
-        send(QEvent::MouseButtonDblClick);
-        send(QEvent::MouseButtonRelease);
+        mouseclicks::send(viewport, QEvent::MouseButtonDblClick, at);
+        mouseclicks::send(viewport, QEvent::MouseButtonRelease, at);
         QVERIFY(messages().isEmpty());
         QCOMPARE(int(Config::instance()->devices.at(1).deviceId), 9);
         QCOMPARE(Config::instance()->devices.at(1).name, QString("B"));

@@ -6,6 +6,7 @@
 #include "shapes/graphicsimageitem.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicstextitem.h"
+#include "support/mouseclicks.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
 
@@ -103,14 +104,7 @@ QStringList partTitles(const PropertyTreeBrowser &browser, const QString &name)
 void clickCell(QAbstractItemView &view, const QModelIndex &index)
 {
     view.scrollTo(index);
-    const QPoint at = view.visualRect(index).center();
-    const QPoint global = view.viewport()->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &release);
+    mouseclicks::click(view.viewport(), view.visualRect(index).center());
 }
 
 // Every Qt property of the object, in declaration order.
