@@ -556,9 +556,9 @@ private slots:
         QTest::newRow("cancel at once")
             << "prjPassword"
             << "设置项目密码" << QStringList() << QStringList() << QString();
-        QTest::newRow("mismatch then match")
+        QTest::newRow("mismatch in case only, then match")
             << "prjPassword"
-            << "设置项目密码" << QStringList({"abc", "x", "Abc", "Abc"})
+            << "设置项目密码" << QStringList({"abc", "Abc", "Abc", "Abc"})
             << QStringList({"输入密码和确认密码不一致！"}) << "Abc";
         QTest::newRow("macro") << "macroPassword"
                                << "设置宏指令密码" << QStringList({"m", "m"}) << QStringList()
