@@ -217,6 +217,8 @@ void TestTagExchange::addressRoundTrip()
     QCOMPARE(result.skippedLines, QList<int>());
 }
 
+// How a tag of several states lies in the sheet; textRoundTrip reads such
+// sheets back.
 void TestTagExchange::threeStateTag()
 {
     const Tags tags = {{"Motor", {{"停", "Stop"}, {"运行", "Run"}, {"故障", "Fault"}}},
@@ -232,11 +234,6 @@ void TestTagExchange::threeStateTag()
     QCOMPARE(sheet.cell(1, 0), QStringLiteral("Motor"));
     QCOMPARE(sheet.cell(2, 0), QString());
     QCOMPARE(sheet.cell(3, 0), QString());
-    Tags back;
-    QVERIFY2(TagExchange::importTextTags(file, &back, &error), qPrintable(error));
-    QCOMPARE(back.size(), 2);
-    QCOMPARE(back.at(0).states.size(), 3);
-    QCOMPARE(back, tags);
 }
 
 void TestTagExchange::textRoundTrip_data()
