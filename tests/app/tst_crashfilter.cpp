@@ -2,6 +2,7 @@
 #include "app/modalseam.h"
 #include "project/config.h"
 #include "project/projectfile.h"
+#include "support/filebytes.h"
 #include "support/isolatedsettings.h"
 
 #include <QApplication>
@@ -20,12 +21,6 @@ namespace {
 QSettings nativeStore()
 {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZEL", "Marovin");
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A few frames of our own between main() and the fault, so the report has a

@@ -1,3 +1,5 @@
+#include "support/filebytes.h"
+
 #include <QDirIterator>
 #include <QRegularExpression>
 #include <QtTest>
@@ -21,11 +23,7 @@ class TestLayering : public QObject
         return files;
     }
 
-    static QString text(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
+    static QString text(const QString &path) { return QString::fromUtf8(fileBytes(path)); }
 
     // The files under src/folder whose text matches pattern.
     static QStringList matching(const QString &folder, const QString &pattern)

@@ -588,7 +588,6 @@ private slots:
         QTest::newRow("line") << 2 << false << false;
         QTest::newRow("line, continuous insert") << 2 << true << false;
         QTest::newRow("polygon double-clicked in place") << 6 << false << true;
-        QTest::newRow("polyline double-clicked in place") << 7 << false << true;
         QTest::newRow("bezier double-clicked in place") << 8 << true << true;
     }
 
@@ -618,7 +617,6 @@ private slots:
     {
         QTest::addColumn<int>("code");
         QTest::newRow("polygon") << 6;
-        QTest::newRow("polyline") << 7;
         QTest::newRow("bezier") << 8;
     }
 

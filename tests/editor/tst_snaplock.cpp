@@ -152,8 +152,6 @@ private slots:
         QTest::newRow("Alt held") << 10 << 10 << QPointF(13, 17) << QPointF(118, 61)
                                   << Qt::KeyboardModifiers(Qt::AltModifier)
                                   << QRectF(14, 18, 104, 43);
-        QTest::newRow("snapped back onto its start")
-            << 10 << 10 << QPointF(13, 17) << QPointF(14, 22) << none << QRectF();
         QTest::newRow("snapped onto its start's row")
             << 10 << 10 << QPointF(13, 17) << QPointF(58, 22) << none << QRectF();
     }
@@ -325,8 +323,6 @@ private slots:
         const Qt::KeyboardModifiers none = Qt::NoModifier;
         QTest::newRow("on the grid, one spacing right")
             << true << QPointF(100, 100) << int(Qt::Key_Right) << none << QPointF(10, 0);
-        QTest::newRow("on the grid, one spacing up")
-            << true << QPointF(100, 100) << int(Qt::Key_Up) << none << QPointF(0, -10);
         QTest::newRow("off the grid, to the next line right")
             << true << QPointF(103, 100) << int(Qt::Key_Right) << none << QPointF(7, 0);
         QTest::newRow("off the grid, to the next line left")

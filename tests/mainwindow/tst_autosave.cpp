@@ -7,6 +7,7 @@
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
 #include "shapes/graphicsrectitem.h"
+#include "support/filebytes.h"
 #include "support/modalscript.h"
 #include "support/newprojectscript.h"
 #include "support/processfixture.h"
@@ -17,12 +18,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 int shapeCount()
 {

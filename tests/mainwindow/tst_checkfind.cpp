@@ -10,6 +10,7 @@
 #include "project/drawmanager.h"
 #include "shapes/graphicsitem.h"
 #include "support/modalscript.h"
+#include "support/mouseclicks.h"
 #include "support/processfixture.h"
 #include "taglib/addresslibdialog.h"
 #include "taglib/textlibdialog.h"
@@ -37,14 +38,7 @@ bool clickLine(QTextBrowser *browser, const QString &part)
     const QTextBlock block = browser->document()->findBlockByNumber(line);
     QTextCursor cursor(block);
     cursor.setPosition(block.position() + 2);
-    const QPoint point = browser->cursorRect(cursor).center();
-    QMouseEvent press(QEvent::MouseButtonPress, point, browser->viewport()->mapToGlobal(point),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(browser->viewport(), &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, point,
-                        browser->viewport()->mapToGlobal(point), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(browser->viewport(), &release);
+    mouseclicks::click(browser->viewport(), browser->cursorRect(cursor).center());
     return true;
 }
 

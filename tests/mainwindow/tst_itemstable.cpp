@@ -10,6 +10,7 @@
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicsrectitem.h"
+#include "support/mouseclicks.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
 
@@ -34,14 +35,7 @@ QStringList rowsOf(const ItemsTable &table)
 
 void clickRow(ItemsTable &table, int row)
 {
-    const QModelIndex index = table.model()->index(row, 0);
-    const QPoint at = table.visualRect(index).center();
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, at, table.viewport()->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(table.viewport(), &event);
-    }
+    mouseclicks::click(table.viewport(), table.visualRect(table.model()->index(row, 0)).center());
 }
 
 } // namespace

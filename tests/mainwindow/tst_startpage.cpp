@@ -3,6 +3,7 @@
 #include "mainwindow/newprojectdialog.h"
 #include "mainwindow/recentlabel.h"
 #include "project/config.h"
+#include "support/filebytes.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"
 
@@ -234,9 +235,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QSize, screen);
         QVERIFY(QDir().mkpath(m_projects + "/a") && QDir().mkpath(m_projects + "/old/images"));
-        QFile kept(m_projects + "/old/old.mvprg");
-        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
-        kept.close();
+        QVERIFY(writeFileBytes(m_projects + "/old/old.mvprg", "kept"));
         const QStringList before = tree(m_projects);
 
         ModalScript script;
@@ -253,8 +252,7 @@ private slots:
             QCOMPARE(shown.buttons,
                      question ? QStringList({"是(&Y)", "否(&N)"}) : QStringList({"确定"}));
         }
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), QByteArray("kept"));
+        QCOMPARE(fileBytes(m_projects + "/old/old.mvprg"), QByteArray("kept"));
 
         const Config *config = Config::instance();
         const bool accepted = !screen.isEmpty();

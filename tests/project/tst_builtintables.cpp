@@ -1,4 +1,5 @@
 #include "project/config.h"
+#include "support/filebytes.h"
 #include "support/processfixture.h"
 
 #include <QFile>
@@ -48,12 +49,10 @@ private slots:
 
         // The table is found below any root, and bad numbers read as 0.
         QTemporaryDir tmp;
-        QFile file(tmp.filePath("hd.xml"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<A><B><HardDevice><One width=\"x\" height=\"600\" psize=\"bad\" model=\"1\"/>"
-                   "<Two/></HardDevice></B></A>");
-        file.close();
-        c->loadHardDevices(file.fileName());
+        const QString path = tmp.filePath("hd.xml");
+        QVERIFY(writeFileBytes(path, "<A><B><HardDevice><One width=\"x\" height=\"600\" "
+                                     "psize=\"bad\" model=\"1\"/><Two/></HardDevice></B></A>"));
+        c->loadHardDevices(path);
         QCOMPARE(c->hardDeviceTexts(), QStringList({"One(0×600)", "Two(0×0)"}));
         QCOMPARE(c->hardDevices().at(0).psize, 0.0f);
 
@@ -189,10 +188,8 @@ private slots:
         c->takeTableErrors();
         QTemporaryDir tmp;
         const QString path = tmp.filePath(table + ".xml");
-        if (!content.isNull()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        }
+        if (!content.isNull())
+            QVERIFY(writeFileBytes(path, content));
         auto load = [&] {
             if (table == "hardware")
                 c->loadHardDevices(path);

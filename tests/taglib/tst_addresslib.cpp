@@ -1,4 +1,5 @@
 #include "support/modalscript.h"
+#include "support/mouseclicks.h"
 #include "support/processfixture.h"
 #include "taglib/addressadddialog.h"
 #include "taglib/addresseditform.h"
@@ -369,16 +370,8 @@ private slots:
         addTag("mine");
         TableView *table = m_dialog->table();
         const auto doubleClickFirstRow = [table] {
-            const QPoint pos = table->visualRect(table->model()->index(0, 0)).center();
-            const QPoint global = table->viewport()->mapToGlobal(pos);
-            for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                                            QEvent::MouseButtonDblClick,
-                                            QEvent::MouseButtonRelease}) {
-                const Qt::MouseButtons held
-                    = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-                QMouseEvent event(type, pos, global, Qt::LeftButton, held, Qt::NoModifier);
-                QApplication::sendEvent(table->viewport(), &event);
-            }
+            mouseclicks::doubleClick(table->viewport(),
+                                     table->visualRect(table->model()->index(0, 0)).center());
         };
 
         child<QRadioButton>(m_dialog.get(), "sysAddr")->click();

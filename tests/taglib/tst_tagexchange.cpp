@@ -1,4 +1,5 @@
 #include "project/config.h"
+#include "support/filebytes.h"
 #include "taglib/addresstextfile.h"
 #include "taglib/tagexchange.h"
 #include "taglib/xlsxsheetreader.h"
@@ -219,6 +220,8 @@ void TestTagExchange::addressRoundTrip()
     QCOMPARE(result.skippedLines, QList<int>());
 }
 
+// How a tag of several states lies in the sheet; textRoundTrip reads such
+// sheets back.
 void TestTagExchange::threeStateTag()
 {
     const Tags tags = {{"Motor", {{"停", "Stop"}, {"运行", "Run"}, {"故障", "Fault"}}},
@@ -234,11 +237,6 @@ void TestTagExchange::threeStateTag()
     QCOMPARE(sheet.cell(1, 0), QStringLiteral("Motor"));
     QCOMPARE(sheet.cell(2, 0), QString());
     QCOMPARE(sheet.cell(3, 0), QString());
-    Tags back;
-    QVERIFY2(TagExchange::importTextTags(file, &back, &error), qPrintable(error));
-    QCOMPARE(back.size(), 2);
-    QCOMPARE(back.at(0).states.size(), 3);
-    QCOMPARE(back, tags);
 }
 
 void TestTagExchange::textRoundTrip_data()
@@ -259,9 +257,7 @@ void TestTagExchange::textRoundTrip()
     QVERIFY2(TagExchange::exportTextTags(file, TagExchange::textHeader(), tags, &error),
              qPrintable(error));
     if (suffix == QLatin1String("csv")) {
-        QFile raw(file);
-        QVERIFY(raw.open(QIODevice::ReadOnly));
-        const QByteArray bytes = raw.readAll();
+        const QByteArray bytes = fileBytes(file);
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "标签名称,中文,English\r\n"));
         QVERIFY(bytes.contains("\"电机,状态\",\"停 \"\"止\"\"\",\"Stop, now\"\r\n,,\r\n"));
     }
@@ -365,16 +361,11 @@ void TestTagExchange::refusedExportWritesNothing()
 {
     // A refused row stops the export before the file is touched.
     const QString file = path("refused.csv");
-    QFile existing(file);
-    QVERIFY(existing.open(QIODevice::WriteOnly));
-    existing.write("old");
-    existing.close();
+    QVERIFY(writeFileBytes(file, "old"));
     QString error;
     QVERIFY(!TagExchange::exportAddressTags(file, TagExchange::addressHeader(),
                                             {{"a", "本地", "LW 1", "Int16", "2", "😀"}}, &error));
-    QVERIFY(existing.open(QIODevice::ReadOnly));
-    QCOMPARE(existing.readAll(), QByteArray("old"));
-    existing.close();
+    QCOMPARE(fileBytes(file), QByteArray("old"));
 
     for (const QString &name : {path("no/such/dir/out.csv"), path("no/such/dir/out.xlsx")}) {
         error.clear();

@@ -1,3 +1,4 @@
+#include "support/filebytes.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"
 #include "taglib/addresslibdialog.h"
@@ -25,13 +26,6 @@ void setLibraries()
     TextLib library;
     library.add("old", {{"旧", "old"}});
     *Config::instance()->textLib() = library;
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
 }
 
 bool isAddress(const QString &library)
@@ -209,8 +203,6 @@ private slots:
                                                  << QByteArray("plain text, no zip") << "工作簿";
         QTest::newRow("address, unknown kind") << "address" << "importExcel" << "tags.ods"
                                                << QByteArray("x") << "tags.ods";
-        QTest::newRow("text, missing") << "text" << "importTxt" << "none.csv" << QByteArray()
-                                       << "none.csv";
         QTest::newRow("text, not a workbook") << "text" << "importExcel" << "bad.xls"
                                               << QByteArray("plain text") << "工作簿";
     }
@@ -224,7 +216,7 @@ private slots:
         QFETCH(QString, reason);
         QFile::remove(path(file));
         if (!bytes.isNull())
-            writeBytes(path(file), bytes);
+            QVERIFY(writeFileBytes(path(file), bytes));
         const QString before = snapshot(library);
         std::unique_ptr<QSignalSpy> changed(changedSpy(library));
 
@@ -355,10 +347,10 @@ private slots:
     void skippedLinesAfterImport()
     {
         QTextCodec *gbk = QTextCodec::codecForName("GBK");
-        writeBytes(path("list.csv"), gbk->fromUnicode("Name,Address,Type,,,Remark\n"
-                                                      "Start,M10,BOOL,,,开始\n"
-                                                      "broken,M11\n"
-                                                      "Stop,M12,BOOL,,,停止\n"));
+        QVERIFY(writeFileBytes(path("list.csv"), gbk->fromUnicode("Name,Address,Type,,,Remark\n"
+                                                                  "Start,M10,BOOL,,,开始\n"
+                                                                  "broken,M11\n"
+                                                                  "Stop,M12,BOOL,,,停止\n")));
         m_script->chooseText(path("list.csv"));
         m_script->pressButton(QMessageBox::Yes);
         click("address", "importTxt");

@@ -1,5 +1,7 @@
 #include "app/application.h"
 #include "project/config.h"
+#include "support/clirun.h"
+#include "support/filebytes.h"
 #include "support/isolatedsettings.h"
 
 #include <QDir>
@@ -9,49 +11,27 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-#include "support/clirun.h"
 
 #include <QtTest>
 
 namespace {
 
-struct Result
-{
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Result runCli(const QStringList &arguments, bool withPlatform = true)
+CliRun runCli(const QStringList &arguments, bool withPlatform = true)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!withPlatform) {
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             environment.remove(QString::fromLatin1(name));
     }
-    const CliRun run = runCliProcess(arguments, environment);
-    return {run.code, run.out, run.err};
+    return runCliProcess(arguments, environment);
 }
 
 QJsonObject infoOf(const QString &file)
 {
-    const Result result = runCli({QStringLiteral("info"), file});
+    const CliRun result = runCli({QStringLiteral("info"), file});
     if (result.code != 0)
         qWarning("info %s failed: %s", qPrintable(file), result.err.constData());
     return QJsonDocument::fromJson(result.out).object();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
 }
 
 // Follows "a/b/0/c"; "#" as the last step gives the size of an array.
@@ -110,20 +90,20 @@ private slots:
         const QString data = QString::fromUtf8(MAROVIN_TEST_DATA_DIR);
         m_plain = data + QStringLiteral("/golden.mvprg");
         m_encoded = data + QStringLiteral("/golden-encoded.mvprg");
-        const QByteArray plain = readAll(m_plain);
+        const QByteArray plain = fileBytes(m_plain);
         QVERIFY(plain.startsWith("<?xml"));
-        QVERIFY(!readAll(m_encoded).startsWith("<?xml"));
+        QVERIFY(!fileBytes(m_encoded).startsWith("<?xml"));
 
         QByteArray locked = plain;
         locked.replace("projectPw=\"\"", "projectPw=\"s3cret-pw\"");
         locked.replace("macroPw=\"\"", "macroPw=\"m4cr0-pw\"");
         QVERIFY(locked != plain);
         m_locked = temp(QStringLiteral("locked.mvprg"));
-        writeAll(m_locked, locked);
+        QVERIFY(writeFileBytes(m_locked, locked));
         m_damaged = temp(QStringLiteral("damaged.mvprg"));
-        writeAll(m_damaged, plain.left(plain.size() / 2));
-        writeAll(temp(QStringLiteral("other.mvprg")),
-                 "<?xml version=\"1.0\"?>\n<Settings a=\"1\"/>\n");
+        QVERIFY(writeFileBytes(m_damaged, plain.left(plain.size() / 2)));
+        QVERIFY(writeFileBytes(temp(QStringLiteral("other.mvprg")),
+                               "<?xml version=\"1.0\"?>\n<Settings a=\"1\"/>\n"));
     }
 
     void info_data()
@@ -165,7 +145,7 @@ private slots:
 
     void passwordIsCheckedButNeverShown()
     {
-        const Result result = runCli({"info", m_locked, "--password", "s3cret-pw"});
+        const CliRun result = runCli({"info", m_locked, "--password", "s3cret-pw"});
         QCOMPARE(result.code, 0);
         const QJsonObject info = QJsonDocument::fromJson(result.out).object();
         QCOMPARE(valueAt(info, "project/projectPassword"), QJsonValue(true));
@@ -177,7 +157,7 @@ private slots:
     void render()
     {
         const QString out = temp(QStringLiteral("pictures"));
-        const Result result = runCli({"render", m_encoded, "-o", out}, false);
+        const CliRun result = runCli({"render", m_encoded, "-o", out}, false);
         QVERIFY2(result.code == 0, result.err.constData());
 
         QStringList files = QDir(out).entryList(QDir::Files);
@@ -235,9 +215,9 @@ private slots:
                                  + QStringLiteral("</Form>\n</Project>\n"))
                                     .toUtf8();
         const QString path = temp(QStringLiteral("font.mvprg"));
-        writeAll(path, file);
+        QVERIFY(writeFileBytes(path, file));
         const QString out = temp(QStringLiteral("fonts"));
-        const Result result = runCli({"render", path, "-o", out});
+        const CliRun result = runCli({"render", path, "-o", out});
         QVERIFY2(result.code == 0, result.err.constData());
 
         const QPair<int, int> inherited = inkColumns(QImage(QDir(out).filePath("inherited.png")));
@@ -254,7 +234,7 @@ private slots:
     void renderOneScreen()
     {
         const QString out = temp(QStringLiteral("one"));
-        const Result result = runCli({"render", m_plain, "-o", out, "--screen", "窗口画面_1"});
+        const CliRun result = runCli({"render", m_plain, "-o", out, "--screen", "窗口画面_1"});
         QVERIFY2(result.code == 0, result.err.constData());
         QCOMPARE(QDir(out).entryList(QDir::Files), QStringList {"窗口画面_1.png"});
     }
@@ -283,14 +263,14 @@ private slots:
             QStringList arguments = {"convert", source, "-o", output};
             if (!steps.at(i).isEmpty())
                 arguments << steps.at(i);
-            const Result result = runCli(arguments);
+            const CliRun result = runCli(arguments);
             QVERIFY2(result.code == 0, result.err.constData());
             source = output;
         }
         // Both golden files hold the same project: each form must come out
         // byte for byte as the golden file of that form (so its info, checked
         // above, is that of the golden file too).
-        QCOMPARE(readAll(source), readAll(toPlain ? m_plain : m_encoded));
+        QCOMPARE(fileBytes(source), fileBytes(toPlain ? m_plain : m_encoded));
     }
 
     // A file from a newer version: the command does its work, warns on
@@ -305,15 +285,15 @@ private slots:
     void unknownElementsWarn()
     {
         QFETCH(QString, command);
-        QByteArray newer = readAll(m_plain);
+        QByteArray newer = fileBytes(m_plain);
         const int window = newer.indexOf("<Window ");
         QVERIFY(window > 0);
         newer.insert(newer.indexOf('>', window) + 1, "<circle r=\"3\"/>");
         const QString path = temp("newer-" + command + ".mvprg");
-        writeAll(path, newer);
+        QVERIFY(writeFileBytes(path, newer));
         const QString out = temp("newer-" + command + "-out.mvprg");
 
-        const Result result = runCli(command == "info" ? QStringList {"info", path}
+        const CliRun result = runCli(command == "info" ? QStringList {"info", path}
                                                        : QStringList {"convert", path, "-o", out});
         QCOMPARE(result.code, 0);
         const QString err = QString::fromUtf8(result.err);
@@ -322,7 +302,7 @@ private slots:
             QCOMPARE(valueAt(QJsonDocument::fromJson(result.out).object(), "screens/0/shapes"),
                      QJsonValue(4));
         else
-            QVERIFY(readAll(out).contains("<circle r=\"3\"/>"));
+            QVERIFY(fileBytes(out).contains("<circle r=\"3\"/>"));
     }
 
     void errors_data()
@@ -362,7 +342,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, notWritten);
 
-        const Result result = runCli(arguments);
+        const CliRun result = runCli(arguments);
         QCOMPARE(result.code, 1);
         QVERIFY(result.out.isEmpty());
         const QString err = QString::fromUtf8(result.err);

@@ -1,3 +1,5 @@
+#include "support/filebytes.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -31,8 +33,7 @@ constexpr int TimeoutMs = 60000;
 
 QByteArray readData(const QString &name)
 {
-    QFile file(QStringLiteral(BADINPUT_TEST_DATA "/") + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return fileBytes(QStringLiteral(BADINPUT_TEST_DATA "/") + name);
 }
 
 // A small project with one screen holding a group, a polygon and a text,
@@ -187,11 +188,7 @@ void TestCliBadInput::badFile()
     QFETCH(QString, renderMessage);
 
     const QString file = m_dir.filePath(QStringLiteral("bad.mvprg"));
-    {
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(out.write(bytes), qint64(bytes.size()));
-    }
+    QVERIFY(writeFileBytes(file, bytes));
     const QString pictures = m_dir.filePath(QStringLiteral("pictures"));
     QDir(pictures).removeRecursively();
 

@@ -1,14 +1,15 @@
 // marovin-cli check: exit codes a script can rely on, the text and JSON
 // forms, and the language the tool speaks.
 
+#include "support/clirun.h"
+#include "support/filebytes.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-#include "support/clirun.h"
-
 #include <QtTest>
 
 namespace {
@@ -72,9 +73,8 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, lastLine);
 
-        QFile clean(dataFile("clean.mvprg"));
-        QVERIFY(clean.open(QIODevice::ReadOnly));
-        const QByteArray bytes = clean.readAll();
+        const QByteArray bytes = fileBytes(dataFile("clean.mvprg"));
+        QVERIFY(!bytes.isEmpty());
         for (QString &argument : arguments) {
             QByteArray made;
             if (argument == QLatin1String("WARNINGS")) {
@@ -86,9 +86,7 @@ private slots:
                 continue;
             }
             argument = m_dir.filePath(argument + QStringLiteral(".mvprg"));
-            QFile out(argument);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(made);
+            QVERIFY(writeFileBytes(argument, made));
         }
 
         const Result result = runCli(arguments);

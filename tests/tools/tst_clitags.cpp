@@ -2,6 +2,7 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
+#include "support/filebytes.h"
 #include "taglib/tagexchange.h"
 #include "taglib/textlib.h"
 
@@ -133,13 +134,11 @@ private slots:
     void skippedLinesWarn()
     {
         QTextCodec *gbk = QTextCodec::codecForName("GBK");
-        QFile list(temp("list.csv"));
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write(gbk->fromUnicode("h,h,h,h,h,h\nStart,M10,BOOL,,,开\nshort,M1\n"));
-        list.close();
+        QVERIFY(writeFileBytes(temp("list.csv"),
+                               gbk->fromUnicode("h,h,h,h,h,h\nStart,M10,BOOL,,,开\nshort,M1\n")));
         const QString out = temp("skipped.mvprg");
         const Result result
-            = runCli({"tags", "import", golden, list.fileName(), "--address", "-o", out});
+            = runCli({"tags", "import", golden, temp("list.csv"), "--address", "-o", out});
         QCOMPARE(result.code, 0);
         // The skipped line is named, counting the header as line 1.
         const QString warning = result.err.trimmed();
@@ -155,10 +154,7 @@ private slots:
         QTest::addColumn<QString>("message"); // a part of the text on stderr
         QTest::addColumn<QString>("notWritten");
 
-        QFile csv(temp("ok.csv"));
-        QVERIFY(csv.open(QIODevice::WriteOnly));
-        csv.write("h,h,h,h,h,h\nA,M1,BOOL,,,\n");
-        csv.close();
+        QVERIFY(writeFileBytes(temp("ok.csv"), "h,h,h,h,h,h\nA,M1,BOOL,,,\n"));
 
         const QString out = temp("never.mvprg");
         const QString tagsOut = temp("never.xlsx");
