@@ -75,6 +75,11 @@ bool containsWord(QStringView text, QLatin1String word)
     return false;
 }
 
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
 // The usual lengths come up on most rows; sharing their texts spares an
 // allocation per row.
 QString sharedLength(QStringView length)
@@ -102,6 +107,19 @@ void readDescription(QStringView description, QString *type, QString *length)
         *type = QStringLiteral("Bool");
         *length = QStringLiteral("1");
         return;
+    }
+    // So is the array of words our own export writes, when its length is
+    // a plain number.
+    const QLatin1String arrayStart("ARRAY["), arrayEnd("] OF WORD");
+    if (description.size() > arrayStart.size() + arrayEnd.size()
+        && description.startsWith(arrayStart) && description.endsWith(arrayEnd)) {
+        const QStringView number = description.mid(arrayStart.size(),
+                                                   description.size() - arrayStart.size() - arrayEnd.size());
+        if (std::all_of(number.begin(), number.end(), [](QChar c) { return isAsciiDigit(c); })) {
+            *type = QStringLiteral("Int16");
+            *length = sharedLength(number);
+            return;
+        }
     }
     length->clear();
     if (containsWord(description, QLatin1String("ARRAY"))) {
