@@ -1,5 +1,6 @@
 #include "addresstextfile.h"
 
+#include "project/addresspara.h"
 #include "project/config.h"
 
 #include <QMetaEnum>
@@ -266,8 +267,8 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
             if (named < devices.size()) {
                 device = named;
                 type = formatKeys.at(format);
-            } else if (fields[3] == QStringLiteral("本地")
-                       || fields[3].compare(QLatin1String("local"), Qt::CaseInsensitive) == 0) {
+            } else if (AddressPara local; config->findDevice(fields[3].toString(), local)
+                                                 && local.device == 0) {
                 localWord = fields[3].toString();
                 type = formatKeys.at(format);
             }

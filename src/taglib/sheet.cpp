@@ -2,6 +2,15 @@
 
 #include <algorithm>
 
+QStringList Sheet::blankRow(int width)
+{
+    QStringList row;
+    row.reserve(width);
+    for (int i = 0; i < width; ++i)
+        row.append(QString());
+    return row;
+}
+
 int Sheet::columnCount() const
 {
     int count = 0;
@@ -49,10 +58,7 @@ bool Sheet::fromCells(const std::vector<Cell> &cells, const QVector<Range> &merg
         // Only rows holding a cell get the full width: a hostile file can
         // declare two cells far apart in a few bytes, and every reader of
         // the sheet would then walk millions of empty cells.
-        QStringList fullRow;
-        fullRow.reserve(int(width));
-        for (qint64 i = 0; i < width; ++i)
-            fullRow.append(QString());
+        const QStringList fullRow = blankRow(int(width));
         result.rows.resize(int(height));
         for (const Cell &cell : cells) {
             QStringList &row = result.rows[cell.row - firstRow];

@@ -45,6 +45,9 @@ struct Sheet
     static bool fromCells(const std::vector<Cell> &cells, const QVector<Range> &merges,
                           qint64 maxCells, Sheet *sheet);
 
+    // A row of width empty cells.
+    static QStringList blankRow(int width);
+
     int rowCount() const { return rows.size(); }
     // The length of the longest row.
     int columnCount() const;

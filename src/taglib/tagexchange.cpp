@@ -19,15 +19,6 @@ const QByteArray utf8Bom("\xEF\xBB\xBF");
 // The compound-file signature every binary .xls workbook starts with.
 const QByteArray compoundFileMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 
-QStringList blankRow(int width)
-{
-    QStringList row;
-    row.reserve(width);
-    for (int i = 0; i < width; ++i)
-        row.append(QString());
-    return row;
-}
-
 } // namespace
 
 TagExchange::FileKind TagExchange::fileKind(const QString &fileName)
@@ -77,7 +68,7 @@ QVector<QStringList> TagExchange::addressRowsFromSheet(const Sheet &sheet)
 {
     QVector<QStringList> rows;
     rows.reserve(std::max(sheet.rowCount() - 1, 0));
-    const QStringList blank = blankRow(Config::TagColumnCount);
+    const QStringList blank = Sheet::blankRow(Config::TagColumnCount);
     for (int row = 1; row < sheet.rowCount(); ++row) {
         const QStringList &cells = sheet.rows.at(row);
         if (cells.isEmpty()) {
@@ -206,7 +197,7 @@ QVector<TextTagRecord> TagExchange::textTagsFromSheet(const Sheet &sheet, bool e
     }
     const int width = std::max(sheet.columnCount() - 1, 0);
     // Shared by every row without texts, which a sparse sheet has many of.
-    const QStringList blank = blankRow(width);
+    const QStringList blank = Sheet::blankRow(width);
     QVector<TextTagRecord> tags;
     for (int row = 1; row < rowCount; ++row) {
         const QStringList &cells = sheet.rows.at(row);
