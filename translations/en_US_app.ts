@@ -1711,8 +1711,22 @@ Commands:
         <translation>device %1 %2</translation>
     </message>
     <message>
-        <source>%1 个错误，%2 个警告</source>
-        <translation>%1 errors, %2 warnings</translation>
+        <source>%1，%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个错误</source>
+        <translation>
+            <numerusform>%n error</numerusform>
+            <numerusform>%n errors</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个警告</source>
+        <translation>
+            <numerusform>%n warning</numerusform>
+            <numerusform>%n warnings</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -423,5 +423,8 @@ QString ProjectCheck::placeText(const ProjectPlace &place)
 
 QString ProjectCheck::summary(const QVector<Finding> &findings)
 {
-    return tr("%1 个错误，%2 个警告").arg(errorCount(findings)).arg(warningCount(findings));
+    // Each count takes its own plural form: one form for the whole line
+    // would read "1 errors" in English.
+    return tr("%1，%2").arg(tr("%n 个错误", nullptr, errorCount(findings)),
+                           tr("%n 个警告", nullptr, warningCount(findings)));
 }

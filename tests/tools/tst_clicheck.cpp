@@ -60,7 +60,7 @@ private slots:
         QTest::newRow("clean") << QStringList {"check", dataFile("clean.mvprg")} << 0
                                << "0 errors, 0 warnings";
         QTest::newRow("warnings alone") << QStringList {"check", "WARNINGS"} << 0
-                                        << "0 errors, 1 warnings";
+                                        << "0 errors, 1 warning";
         QTest::newRow("missing file") << QStringList {"check", dataFile("none.mvprg")} << 1
                                       << "Cannot open";
         QTest::newRow("no file") << QStringList {"check"} << 1 << "Missing project file";
