@@ -29,11 +29,6 @@ QTemporaryDir *appDir()
     return &dir;
 }
 
-QString readLog()
-{
-    return QString::fromUtf8(fileBytes(QDir(appDir()->path()).filePath("bin/log.txt")));
-}
-
 QSettings nativeStore()
 {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZEL", "Marovin");
@@ -42,6 +37,11 @@ QSettings nativeStore()
 QString underTest(const QString &relative)
 {
     return QDir(appDir()->path()).filePath(relative);
+}
+
+QString readLog()
+{
+    return QString::fromUtf8(fileBytes(underTest("bin/log.txt")));
 }
 
 QString recentFirst()
@@ -65,27 +65,12 @@ bool writeTwoScreenProject(const QString &path, const QString &password)
     return written;
 }
 
-// Turns the start-up new-project dialog on for one test.
-struct ShowNewProject
+// Turns the start-up new-project dialog on or off.
+void showNewProject(bool on)
 {
-    ShowNewProject() { set(true); }
-    ~ShowNewProject() { set(false); }
-    static void set(bool on)
-    {
-        QSettings(AppPaths::settingsFile(), QSettings::IniFormat).setValue("showNew", on);
-        Config::instance()->showNew = on;
-    }
-};
-
-// Restores the write bit of a folder made read-only, so it can be removed.
-struct WritableAgain
-{
-    QString folder;
-    ~WritableAgain()
-    {
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-};
+    QSettings(AppPaths::settingsFile(), QSettings::IniFormat).setValue("showNew", on);
+    Config::instance()->showNew = on;
+}
 
 } // namespace
 
@@ -96,390 +81,337 @@ class TestApplication : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void setupSteps();
-    void logStartsEmptyAndCollectsMessages();
-    void logLinesNeverInterleave();
-    void projectArgument_data();
-    void projectArgument();
-    void relativeProjectIsFoundWhereTheUserStarted();
-    void openedProjectsAreStoredAbsolute_data();
-    void openedProjectsAreStoredAbsolute();
-    void filesStayBesideAWritableExecutable_data();
-    void filesStayBesideAWritableExecutable();
-    void commandLineProjectFailureIsLogged();
-    void recoveryQuestion_data();
-    void recoveryQuestion();
-    void recoveryCopyOpensAsItsProject();
-    void newProjectDialogWaitsForStartupBoxes_data();
-    void newProjectDialogWaitsForStartupBoxes();
-};
-
-void TestApplication::initTestCase()
-{
-    // The test framework replaces the handler the application installed.
-    qInstallMessageHandler(&Application::messageHandler);
-}
-
-void TestApplication::init()
-{
-    QDir::setCurrent(QDir(appDir()->path()).filePath("bin"));
-    nativeStore().remove("exception");
-}
-
-void TestApplication::setupSteps()
-{
-    QCOMPARE(QTextCodec::codecForLocale()->name(), QByteArray("UTF-8"));
-    QVERIFY(qApp->styleSheet().contains("QTabBar#HDockTabBar::tab"));
-    QCOMPARE(QApplication::font().pointSize(), 10);
-}
-
-void TestApplication::logStartsEmptyAndCollectsMessages()
-{
-    // main() wrote "stale" into log.txt before the application started.
-    const QString log = readLog();
-    QVERIFY(!log.contains("stale"));
-    QVERIFY(log.contains("Application Init done."));
-    qWarning("something odd");
-    QVERIFY(readLog().endsWith("Warning: something odd\r\n"));
-}
-
-void TestApplication::logLinesNeverInterleave()
-{
-    QVector<QThread *> writers;
-    for (int id = 0; id < 4; ++id) {
-        writers << QThread::create([id] {
-            for (int i = 0; i < 200; ++i)
-                qDebug("thread-%d message-%d end", id, i);
-        });
-        writers.last()->start();
+    void initTestCase()
+    {
+        // The test framework replaces the handler the application installed.
+        qInstallMessageHandler(&Application::messageHandler);
     }
-    for (QThread *w : writers) {
-        w->wait();
-        delete w;
+
+    void init()
+    {
+        QDir::setCurrent(underTest("bin"));
+        nativeStore().remove("exception");
     }
-    const QStringList lines = readLog().split("\r\n", Qt::SkipEmptyParts);
-    const QRegularExpression whole("Debug: thread-\\d message-\\d+ end$");
-    int count = 0;
-    for (const QString &line : lines) {
-        if (line.contains("thread-")) {
-            QVERIFY2(whole.match(line).hasMatch(), qPrintable(line));
-            ++count;
+
+    void logStartsEmptyAndCollectsMessages()
+    {
+        // main() wrote "stale" into log.txt before the application started.
+        const QString log = readLog();
+        QVERIFY(!log.contains("stale"));
+        QVERIFY(log.contains("Application Init done."));
+        qWarning("something odd");
+        QVERIFY(readLog().endsWith("Warning: something odd\r\n"));
+    }
+
+    void logLinesNeverInterleave()
+    {
+        QVector<QThread *> writers;
+        for (int id = 0; id < 4; ++id) {
+            writers << QThread::create([id] {
+                for (int i = 0; i < 200; ++i)
+                    qDebug("thread-%d message-%d end", id, i);
+            });
+            writers.last()->start();
         }
+        for (QThread *w : writers) {
+            w->wait();
+            delete w;
+        }
+        const QStringList lines = readLog().split("\r\n", Qt::SkipEmptyParts);
+        const QRegularExpression whole("Debug: thread-\\d message-\\d+ end$");
+        int count = 0;
+        for (const QString &line : lines) {
+            if (line.contains("thread-")) {
+                QVERIFY2(whole.match(line).hasMatch(), qPrintable(line));
+                ++count;
+            }
+        }
+        QCOMPARE(count, 800);
     }
-    QCOMPARE(count, 800);
-}
 
-void TestApplication::projectArgument_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("backslashes") << QStringList {"marovin", "\\proj\\a.mvprg"}
-                                 << QString("/proj/a.mvprg");
-    QTest::newRow("upper-case extension is only logged")
-        << QStringList {"marovin", "\\proj\\a.MVPRG"} << QString();
-    QTest::newRow("other file") << QStringList {"marovin", "/tmp/a.txt"} << QString();
-    QTest::newRow("later arguments ignored")
-        << QStringList {"marovin", "/p/b.mvprg", "/p/c.mvprg"} << QString("/p/b.mvprg");
-    QTest::newRow("name in the start folder") << QStringList {"marovin", "p1.mvprg"}
-                                              << QString("/home/u/work/p1.mvprg");
-    QTest::newRow("relative with backslashes")
-        << QStringList {"marovin", "..\\other\\p2.mvprg"} << QString("/home/u/other/p2.mvprg");
-}
+    void projectArgument_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("backslashes")
+            << QStringList {"marovin", "\\proj\\a.mvprg"} << QString("/proj/a.mvprg");
+        QTest::newRow("upper-case extension is only logged")
+            << QStringList {"marovin", "\\proj\\a.MVPRG"} << QString();
+        QTest::newRow("name in the start folder")
+            << QStringList {"marovin", "p1.mvprg"} << QString("/home/u/work/p1.mvprg");
+        QTest::newRow("relative with backslashes")
+            << QStringList {"marovin", "..\\other\\p2.mvprg"} << QString("/home/u/other/p2.mvprg");
+    }
 
-void TestApplication::projectArgument()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, expected);
-    QCOMPARE(Application::projectArgument(arguments, "/home/u/work"), expected);
-}
+    void projectArgument()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        QCOMPARE(Application::projectArgument(arguments, "/home/u/work"), expected);
+    }
 
-void TestApplication::relativeProjectIsFoundWhereTheUserStarted()
-{
-    // main() started us in "start"; the application then moved to "bin".
-    const QString start = underTest("start");
-    QCOMPARE(Application::startupFolder(), start);
-    QCOMPARE(QDir::currentPath(), underTest("bin"));
-    Config::instance()->reset();
-    QVERIFY(ProjectFile::write(start + "/rel.mvprg"));
+    void relativeProjectPathsBecomeAbsolute()
+    {
+        // main() started us in "start"; the application then moved to "bin".
+        const QString start = underTest("start");
+        QCOMPARE(Application::startupFolder(), start);
+        QCOMPARE(QDir::currentPath(), underTest("bin"));
+        QDir(start).mkpath("sub");
+        Config::instance()->reset();
+        QVERIFY(ProjectFile::write(start + "/rel.mvprg"));
 
-    ModalScript script;
-    MainWindow window;
-    Application::openStartupProject(&window, {"marovin", "rel.mvprg"});
-    QVERIFY2(script.requests().isEmpty(), qPrintable(script.texts().join('\n')));
-    QCOMPARE(Config::instance()->projectFile(), start + "/rel.mvprg");
-    QCOMPARE(recentFirst(), start + "/rel.mvprg");
+        ModalScript script;
+        MainWindow window;
+        Application::openStartupProject(&window, {"marovin", "rel.mvprg"});
+        QVERIFY2(script.requests().isEmpty(), qPrintable(script.texts().join('\n')));
+        QCOMPARE(Config::instance()->projectFile(), start + "/rel.mvprg");
+        QCOMPARE(recentFirst(), start + "/rel.mvprg");
+        // Save goes back to the file that was opened.
+        QVERIFY(QFile::remove(start + "/rel.mvprg"));
+        window.save();
+        QVERIFY(QFile::exists(start + "/rel.mvprg"));
+        window.closeProject();
 
-    // Save goes back to the file that was opened.
-    QVERIFY(QFile::remove(start + "/rel.mvprg"));
-    window.save();
-    QVERIFY(QFile::exists(start + "/rel.mvprg"));
-    QVERIFY(!QFile::exists("/rel.mvprg"));
-    window.closeProject();
-}
+        // Opened by a detour from the current folder, then moved away from it.
+        QVERIFY(QDir::setCurrent(start));
+        QVERIFY(window.openProject("sub/../rel.mvprg"));
+        QVERIFY(QDir::setCurrent(underTest("bin")));
+        QCOMPARE(Config::instance()->projectFile(), start + "/rel.mvprg");
+        QCOMPARE(recentFirst(), start + "/rel.mvprg");
+        window.closeProject();
+    }
 
-void TestApplication::openedProjectsAreStoredAbsolute_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("bare name") << "rel.mvprg";
-    QTest::newRow("detour") << "sub/../rel.mvprg";
-}
+    void filesStayBesideAWritableExecutable_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("writable folder: beside the executable") << true;
+        QTest::newRow("read-only folder: the user's folders") << false;
+    }
 
-void TestApplication::openedProjectsAreStoredAbsolute()
-{
-    QFETCH(QString, name);
-    const QString folder = underTest("projects");
-    QDir(folder).mkpath("sub");
-    Config::instance()->reset();
-    QVERIFY(ProjectFile::write(folder + "/rel.mvprg"));
-    QVERIFY(QDir::setCurrent(folder));
-    ModalScript script;
-    MainWindow window;
-    QVERIFY(window.openProject(name));
-    // Moving elsewhere must not change where the project and its recent
-    // entry point.
-    QVERIFY(QDir::setCurrent(underTest("bin")));
-    QCOMPARE(Config::instance()->projectFile(), folder + "/rel.mvprg");
-    QCOMPARE(recentFirst(), folder + "/rel.mvprg");
-    window.closeProject();
-}
+    void filesStayBesideAWritableExecutable()
+    {
+        QFETCH(bool, writable);
+        const QString root = underTest(writable ? "portable" : "installed");
+        const QString bin = root + "/bin";
+        QVERIFY(QDir().mkpath(bin));
+        const auto restore = qScopeGuard([bin] {
+            QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+        if (!writable)
+            QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+        // As root the kernel writes through permission bits; the real probe is
+        // only trusted where it can see them.
+        if (geteuid() != 0)
+            QCOMPARE(AppPaths::canCreateFileIn(bin), writable);
+        AppPaths::setup(bin, [](const QString &folder) {
+            return bool(QFileInfo(folder).permissions() & QFile::WriteOwner);
+        });
 
-void TestApplication::filesStayBesideAWritableExecutable_data()
-{
-    QTest::addColumn<bool>("writable");
-    QTest::newRow("writable folder: beside the executable") << true;
-    QTest::newRow("read-only folder: the user's folders") << false;
-}
+        const QString config = underTest("xdg/ZEL/Marovin");
+        const QString data = underTest("xdg-data/ZEL/Marovin");
+        const QString documents = underTest("home/Documents");
+        QCOMPARE(AppPaths::settingsFile(), (writable ? root + "/config" : config) + "/config.ini");
+        QCOMPARE(AppPaths::logFile(), (writable ? bin : data) + "/log.txt");
+        QCOMPARE(AppPaths::crashReportFolder(), writable ? bin : data);
+        QStringList languages {root + "/language"};
+        if (!writable)
+            languages << data + "/language";
+        QCOMPARE(AppPaths::languageFolders(), languages);
 
-void TestApplication::filesStayBesideAWritableExecutable()
-{
-    QFETCH(bool, writable);
-    const QString root = underTest(writable ? "portable" : "installed");
-    const QString bin = root + "/bin";
-    QVERIFY(QDir().mkpath(bin));
-    WritableAgain restore {bin};
-    if (!writable)
-        QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
-    // As root the kernel writes through permission bits; the real probe is
-    // only trusted where it can see them.
-    if (geteuid() != 0)
-        QCOMPARE(AppPaths::canCreateFileIn(bin), writable);
-    AppPaths::setup(bin, [](const QString &folder) {
-        return bool(QFileInfo(folder).permissions() & QFile::WriteOwner);
-    });
+        // What is written lands there.
+        qWarning("layout check");
+        QVERIFY(fileBytes(AppPaths::logFile()).contains("layout check"));
+        {
+            ModalScript script;
+            MainWindow window;
+            window.writeSettings();
+        }
+        QVERIFY(QFile::exists(AppPaths::settingsFile()));
+        if (!writable)
+            QCOMPARE(QDir(root).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                     QStringList("bin"));
 
-    const QString config = underTest("xdg/ZEL/Marovin");
-    const QString data = underTest("xdg-data/ZEL/Marovin");
-    const QString documents = underTest("home/Documents");
-    QCOMPARE(AppPaths::layout(), writable ? AppPaths::BesideExecutable : AppPaths::UserFolders);
-    QCOMPARE(AppPaths::settingsFile(),
-             (writable ? root + "/config" : config) + "/config.ini");
-    QCOMPARE(AppPaths::logFile(), (writable ? bin : data) + "/log.txt");
-    QCOMPARE(AppPaths::crashReportFolder(), writable ? bin : data);
-    QStringList languages {root + "/language"};
-    if (!writable)
-        languages << data + "/language";
-    QCOMPARE(AppPaths::languageFolders(), languages);
+        // New projects are proposed where the user can keep them.
+        Config::instance()->reset();
+        QCOMPARE(Config::instance()->path, writable ? bin : documents);
+        const QString chosen = underTest("chosen");
+        QVERIFY(QDir().mkpath(chosen));
+        AppPaths::rememberProjectLocation(chosen);
+        QCOMPARE(AppPaths::newProjectLocation(), writable ? bin : chosen);
+        QVERIFY(QDir(chosen).removeRecursively());
+        QCOMPARE(AppPaths::newProjectLocation(), writable ? bin : documents); // gone: not proposed
 
-    // What is written lands there.
-    qWarning("layout check");
-    QVERIFY(fileBytes(AppPaths::logFile()).contains("layout check"));
+        AppPaths::setup(underTest("bin"));
+    }
+
+    void commandLineProjectFailureIsLogged()
     {
         ModalScript script;
         MainWindow window;
-        window.writeSettings();
+        const QString missing = underTest("missing.mvprg");
+        Application::openStartupProject(&window, {"marovin", missing});
+        QCOMPARE(script.texts().size(), 1); // one failure, one message
+        QVERIFY(script.texts().first().startsWith("读取文件失败 " + missing));
+        QVERIFY(readLog().contains("Open prgfile error"));
     }
-    QVERIFY(QFile::exists(AppPaths::settingsFile()));
-    if (!writable)
-        QCOMPARE(QDir(root).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList("bin"));
 
-    // New projects are proposed where the user can keep them.
-    Config::instance()->reset();
-    QCOMPARE(Config::instance()->path, writable ? bin : documents);
-    const QString chosen = underTest("chosen");
-    QVERIFY(QDir().mkpath(chosen));
-    AppPaths::rememberProjectLocation(chosen);
-    QCOMPARE(AppPaths::newProjectLocation(), writable ? bin : chosen);
-    // A remembered folder that has gone is not proposed.
-    QVERIFY(QDir(chosen).removeRecursively());
-    QCOMPARE(AppPaths::newProjectLocation(), writable ? bin : documents);
-
-    AppPaths::setup(underTest("bin"));
-}
-
-void TestApplication::commandLineProjectFailureIsLogged()
-{
-    ModalScript script;
-    MainWindow window;
-    const QString missing = QDir(appDir()->path()).filePath("missing.mvprg");
-    Application::openStartupProject(&window, {"marovin", missing});
-    QCOMPARE(script.texts().size(), 1); // one failure, one message
-    QVERIFY(script.texts().first().startsWith("读取文件失败 " + missing));
-    QVERIFY(readLog().contains("Open prgfile error"));
-}
-
-void TestApplication::recoveryQuestion_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<int>("answer"); // 0: no question expected
-    QTest::newRow("yes") << "D:/x/y.mvprg" << int(QMessageBox::Yes);
-    QTest::newRow("no") << "D:/x/y.mvprg" << int(QMessageBox::No);
-    QTest::newRow("not a project") << "D:/x" << 0;
-}
-
-void TestApplication::recoveryQuestion()
-{
-    QFETCH(QString, stored);
-    QFETCH(int, answer);
-    nativeStore().setValue("exception", stored);
-    ModalScript script;
-    script.pressButton(answer);
-    MainWindow window;
-    Application::openStartupProject(&window, {"marovin"});
-    if (!answer) {
-        QVERIFY(script.requests().isEmpty());
-        return;
+    void recoveryQuestion_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("answer"); // 0: no question expected
+        QTest::newRow("no") << "D:/x/y.mvprg" << int(QMessageBox::No);
+        QTest::newRow("not a project") << "D:/x" << 0;
     }
-    const ModalRequest &question = script.requests().first();
-    QCOMPARE(question.icon, int(QMessageBox::Question));
-    QCOMPARE(question.text, "检测到软件上次异常崩溃，是否打开之前工程文件？\n" + stored);
-    QCOMPARE(question.buttons, (QStringList {"是(&Y)", "否(&N)"}));
-    // Yes tries to open the recorded project (missing here, so the open
-    // fails with its messages); no leaves the start page.
-    QCOMPARE(script.requests().size() > 1, answer == QMessageBox::Yes);
-    QCOMPARE(window.centralPages()->currentIndex(), 0);
-    // The value survives, so the question comes again on the next start.
-    QCOMPARE(nativeStore().value("exception").toString(), stored);
-}
 
-void TestApplication::recoveryCopyOpensAsItsProject()
-{
-    const QString folder = underTest("recovered");
-    QVERIFY(QDir().mkpath(folder));
-    const QString copy = folder + "/~r.mvprg.autosave";
-    Config::instance()->reset();
-    Config::instance()->version = "7.7.7";
-    QVERIFY(ProjectFile::write(copy));
-    nativeStore().setValue("exception", copy);
-
-    ModalScript script;
-    script.pressButton(QMessageBox::Yes);
-    MainWindow window;
-    Application::openStartupProject(&window, {"marovin"});
-    QCOMPARE(script.texts(), QStringList("检测到软件上次异常崩溃，是否打开之前工程文件？\n" + copy));
-    // The copy's content, owned by the project it was saved from: Save
-    // writes that project, which is not written before the user saves.
-    QCOMPARE(Config::instance()->version, QString("7.7.7"));
-    QCOMPARE(Config::instance()->projectFile(), folder + "/r.mvprg");
-    QCOMPARE(recentFirst(), folder + "/r.mvprg");
-    QVERIFY(window.isModified());
-    QVERIFY(!QFile::exists(folder + "/r.mvprg"));
-    window.save();
-    QVERIFY(QFile::exists(folder + "/r.mvprg"));
-    window.closeProject();
-}
-
-void TestApplication::newProjectDialogWaitsForStartupBoxes_data()
-{
-    QTest::addColumn<QString>("file"); // below the test's "old" folder
-    QTest::addColumn<bool>("viaCrash"); // recorded by a crash, not on the command line
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QVector<int>>("buttons"); // pressed on the message boxes, in order
-    QTest::addColumn<int>("boxes"); // start-up requests expected before the dialog
-
-    QTest::newRow("recovery question, yes") << "~old.mvprg.autosave" << true << QString()
-                                            << QVector<int> {QMessageBox::Yes} << 1;
-    QTest::newRow("recovery question, no")
-        << "~old.mvprg.autosave" << true << QString() << QVector<int> {QMessageBox::No} << 1;
-    QTest::newRow("load error") << "missing.mvprg" << false << QString() << QVector<int>() << 1;
-    QTest::newRow("password prompt") << "old.mvprg" << false << "pw" << QVector<int>() << 1;
-    QTest::newRow("command line, no box") << "old.mvprg" << false << QString() << QVector<int>()
-                                          << 0;
-}
-
-void TestApplication::newProjectDialogWaitsForStartupBoxes()
-{
-    QFETCH(QString, file);
-    QFETCH(bool, viaCrash);
-    QFETCH(QString, password);
-    QFETCH(QVector<int>, buttons);
-    QFETCH(int, boxes);
-
-    QTemporaryDir dir;
-    const QString old = dir.filePath("old/" + file);
-    QVERIFY(QDir().mkpath(dir.filePath("old")));
-    if (!file.startsWith("missing"))
-        QVERIFY(writeTwoScreenProject(old, password));
-    if (viaCrash)
-        nativeStore().setValue("exception", old);
-
-    ShowNewProject showNew;
-    ModalScript script;
-    script.keepOpenFor(300);
-    if (!password.isEmpty())
-        script.chooseText(password);
-    for (int button : buttons)
-        script.pressButton(button);
-    // An opened project that counts as modified is offered for saving
-    // before the new one replaces it.
-    script.pressButton(QMessageBox::No);
-
-    MainWindow window;
-    // Fills in the dialog once it shows and notes whether a box was open.
-    int seenAfter = -1;
-    bool insideABox = false;
-    QTimer watcher;
-    watcher.setInterval(20);
-    connect(&watcher, &QTimer::timeout, &window, [&] {
-        auto *dialog = window.findChild<NewProjectDialog *>();
-        if (!dialog || !dialog->isVisible())
-            return;
-        if (seenAfter >= 0) {
-            dialog->reject(); // OK refused: never leave the run blocked
+    void recoveryQuestion()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, answer);
+        nativeStore().setValue("exception", stored);
+        ModalScript script;
+        script.pressButton(answer);
+        MainWindow window;
+        Application::openStartupProject(&window, {"marovin"});
+        if (!answer) {
+            QVERIFY(script.requests().isEmpty());
             return;
         }
-        seenAfter = script.requests().size();
-        insideABox = script.isAsking();
-        dialog->findChild<QLineEdit *>("name")->setText("fresh");
-        dialog->findChild<QLineEdit *>("location")->setText(dir.path());
-        dialog->on_ok_clicked();
-    });
-    watcher.start();
+        const ModalRequest &question = script.requests().first();
+        QCOMPARE(question.icon, int(QMessageBox::Question));
+        QCOMPARE(question.buttons, (QStringList {"是(&Y)", "否(&N)"}));
+        // No leaves the start page.
+        QCOMPARE(script.requests().size(), 1);
+        QCOMPARE(window.centralPages()->currentIndex(), 0);
+        // The value survives, so the question comes again on the next start.
+        QCOMPARE(nativeStore().value("exception").toString(), stored);
+    }
 
-    Application::openStartupProject(&window, viaCrash ? QStringList {"marovin"}
-                                                      : QStringList {"marovin", old});
-    QTRY_VERIFY2_WITH_TIMEOUT(seenAfter >= 0, qPrintable(script.texts().join('\n')), 3000);
-    QVERIFY(!insideABox);
-    const QStringList asked = script.texts();
-    QCOMPARE(asked.size(), seenAfter);
-    QVERIFY2(seenAfter == boxes
-                 || (seenAfter == boxes + 1 && asked.last().startsWith("是否将改动保存到")),
-             qPrintable(asked.join('\n')));
+    void recoveryCopyOpensAsItsProject()
+    {
+        const QString folder = underTest("recovered");
+        QVERIFY(QDir().mkpath(folder));
+        const QString copy = folder + "/~r.mvprg.autosave";
+        Config::instance()->reset();
+        Config::instance()->version = "7.7.7";
+        QVERIFY(ProjectFile::write(copy));
+        nativeStore().setValue("exception", copy);
 
-    // Only the new project is open, and only it is saved.
-    const QString fresh = dir.filePath("fresh/fresh.mvprg");
-    QCOMPARE(Config::instance()->projectFile(), fresh);
-    QCOMPARE(DrawManager::instance()->scenes().size(), 1);
-    window.save();
-    window.closeProject();
-    QVERIFY(window.openProject(fresh));
-    QCOMPARE(DrawManager::instance()->scenes().size(), 1);
-    window.closeProject();
-}
+        ModalScript script;
+        script.pressButton(QMessageBox::Yes);
+        MainWindow window;
+        Application::openStartupProject(&window, {"marovin"});
+        QCOMPARE(script.texts(),
+                 QStringList("检测到软件上次异常崩溃，是否打开之前工程文件？\n" + copy));
+        // The copy's content, owned by the project it was saved from: Save
+        // writes that project, which is not written before the user saves.
+        QCOMPARE(Config::instance()->version, QString("7.7.7"));
+        QCOMPARE(Config::instance()->projectFile(), folder + "/r.mvprg");
+        QCOMPARE(recentFirst(), folder + "/r.mvprg");
+        QVERIFY(window.isModified());
+        QVERIFY(!QFile::exists(folder + "/r.mvprg"));
+        window.save();
+        QVERIFY(QFile::exists(folder + "/r.mvprg"));
+        window.closeProject();
+    }
+
+    void newProjectDialogWaitsForStartupBoxes_data()
+    {
+        QTest::addColumn<QString>("file"); // below the test's "old" folder
+        QTest::addColumn<bool>("viaCrash"); // recorded by a crash, not on the command line
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QVector<int>>("buttons"); // pressed on the message boxes, in order
+        QTest::addColumn<int>("boxes"); // start-up requests expected before the dialog
+
+        QTest::newRow("recovery question, yes")
+            << "~old.mvprg.autosave" << true << QString() << QVector<int> {QMessageBox::Yes} << 1;
+        QTest::newRow("load error") << "missing.mvprg" << false << QString() << QVector<int>() << 1;
+        QTest::newRow("password prompt") << "old.mvprg" << false << "pw" << QVector<int>() << 1;
+        QTest::newRow("command line, no box")
+            << "old.mvprg" << false << QString() << QVector<int>() << 0;
+    }
+
+    void newProjectDialogWaitsForStartupBoxes()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, viaCrash);
+        QFETCH(QString, password);
+        QFETCH(QVector<int>, buttons);
+        QFETCH(int, boxes);
+
+        QTemporaryDir dir;
+        const QString old = dir.filePath("old/" + file);
+        QVERIFY(QDir().mkpath(dir.filePath("old")));
+        if (!file.startsWith("missing"))
+            QVERIFY(writeTwoScreenProject(old, password));
+        if (viaCrash)
+            nativeStore().setValue("exception", old);
+
+        showNewProject(true);
+        const auto showNewOff = qScopeGuard([] { showNewProject(false); });
+        ModalScript script;
+        script.keepOpenFor(300);
+        if (!password.isEmpty())
+            script.chooseText(password);
+        for (int button : buttons)
+            script.pressButton(button);
+        // An opened project that counts as modified is offered for saving
+        // before the new one replaces it.
+        script.pressButton(QMessageBox::No);
+
+        MainWindow window;
+        // Fills in the dialog once it shows and notes whether a box was open.
+        int seenAfter = -1;
+        bool insideABox = false;
+        QTimer watcher;
+        watcher.setInterval(20);
+        connect(&watcher, &QTimer::timeout, &window, [&] {
+            auto *dialog = window.findChild<NewProjectDialog *>();
+            if (!dialog || !dialog->isVisible())
+                return;
+            if (seenAfter >= 0) {
+                dialog->reject(); // OK refused: never leave the run blocked
+                return;
+            }
+            seenAfter = script.requests().size();
+            insideABox = script.isAsking();
+            dialog->findChild<QLineEdit *>("name")->setText("fresh");
+            dialog->findChild<QLineEdit *>("location")->setText(dir.path());
+            dialog->on_ok_clicked();
+        });
+        watcher.start();
+
+        Application::openStartupProject(
+            &window, viaCrash ? QStringList {"marovin"} : QStringList {"marovin", old});
+        QTRY_VERIFY2_WITH_TIMEOUT(seenAfter >= 0, qPrintable(script.texts().join('\n')), 3000);
+        QVERIFY(!insideABox);
+        const QStringList asked = script.texts();
+        QCOMPARE(asked.size(), seenAfter);
+        QVERIFY2(seenAfter == boxes
+                     || (seenAfter == boxes + 1 && asked.last().startsWith("是否将改动保存到")),
+                 qPrintable(asked.join('\n')));
+
+        // Only the new project is open, and only it is saved.
+        const QString fresh = dir.filePath("fresh/fresh.mvprg");
+        QCOMPARE(Config::instance()->projectFile(), fresh);
+        window.save();
+        window.closeProject();
+        QVERIFY(window.openProject(fresh));
+        QCOMPARE(DrawManager::instance()->scenes().size(), 1);
+        window.closeProject();
+    }
+};
 
 int main(int argc, char **argv)
 {
-    QDir(appDir()->path()).mkpath("bin");
-    QDir(appDir()->path()).mkpath("start");
-    QDir(appDir()->path()).mkpath("home/Documents");
+    for (const char *folder : {"bin", "start", "home/Documents"})
+        QDir(appDir()->path()).mkpath(folder);
     // Relative command-line names are taken against this folder.
-    QDir::setCurrent(QDir(appDir()->path()).filePath("start"));
-    qputenv("HOME", QDir(appDir()->path()).filePath("home").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", QDir(appDir()->path()).filePath("xdg-data").toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", QDir(appDir()->path()).filePath("xdg").toLocal8Bit());
-    qputenv("MAROVIN_APP_DIR", QDir(appDir()->path()).filePath("bin").toLocal8Bit());
-    writeFileBytes(QDir(appDir()->path()).filePath("bin/log.txt"), "stale line\r\n");
+    QDir::setCurrent(underTest("start"));
+    qputenv("HOME", underTest("home").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", underTest("xdg-data").toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", underTest("xdg").toLocal8Bit());
+    qputenv("MAROVIN_APP_DIR", underTest("bin").toLocal8Bit());
+    writeFileBytes(underTest("bin/log.txt"), "stale line\r\n");
     Application app(argc, argv);
     TestApplication test;
     const int result = QTest::qExec(&test, argc, argv);

@@ -1,6 +1,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "app/editorsettings.h"
+#include "app/modalseam.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
@@ -20,7 +21,6 @@
 #include "shapes/graphicspolyline.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/menuscript.h"
-#include "support/modalscript.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
 
@@ -57,6 +57,7 @@ class TestEditing : public QObject
     }
 
     int tableRows() const { return m_window->itemsTable()->itemModel()->rowCount(); }
+    PropertyTreeBrowser *browser() const { return m_window->findChild<PropertyTreeBrowser *>(); }
 
     void send(DrawView *view, QEvent::Type type, const QPointF &scenePoint,
               Qt::MouseButtons buttons)
@@ -76,6 +77,15 @@ class TestEditing : public QObject
         send(view, QEvent::MouseButtonRelease, points.last(), Qt::NoButton);
     }
 
+    // Three clicks and a double click on the last.
+    void threePoints(DrawView *view, const QPointF &base)
+    {
+        for (const QPointF &p : {base, base + QPointF(150, 20), base + QPointF(80, 100)})
+            gesture(view, {p});
+        send(view, QEvent::MouseButtonDblClick, base + QPointF(80, 100), Qt::LeftButton);
+        send(view, QEvent::MouseButtonRelease, base + QPointF(80, 100), Qt::NoButton);
+    }
+
     // A named rectangle, as the rectangle tool leaves it.
     GraphicsRectItem *addRect(DrawScene *scene, const QRectF &box)
     {
@@ -84,46 +94,6 @@ class TestEditing : public QObject
         return item;
     }
 
-    // Where a shape lies on screen: its points for a point-list shape,
-    // else its box's corners.
-    static QPolygonF outline(const QGraphicsItem *item)
-    {
-        if (const auto *shape = dynamic_cast<const GraphicsPolygonItem *>(item))
-            return shape->mapToScene(shape->points());
-        return QPolygonF(scenetest::sceneBox(item));
-    }
-
-    static bool sameOutline(const QPolygonF &a, const QPolygonF &b)
-    {
-        if (a.size() != b.size())
-            return false;
-        for (int i = 0; i < a.size(); ++i) {
-            if (QLineF(a.at(i), b.at(i)).length() > 1e-6)
-                return false;
-        }
-        return true;
-    }
-
-    QList<QPolygonF> outlines(const QList<QGraphicsItem *> &items) const
-    {
-        QList<QPolygonF> result;
-        for (const QGraphicsItem *item : items)
-            result << outline(item);
-        return result;
-    }
-
-    // Each shape's outline compared with the one it had; the index of the
-    // first that differs, -1 when none does.
-    static int firstDifferent(const QList<QPolygonF> &a, const QList<QPolygonF> &b)
-    {
-        for (int i = 0; i < a.size(); ++i) {
-            if (!sameOutline(a.at(i), b.at(i)))
-                return i;
-        }
-        return -1;
-    }
-
-    // A triangle (or open polyline) of the given size at corner.
     static GraphicsPolygonItem *addTriangle(DrawScene *scene, const QPointF &corner, double w,
                                             double h, bool open)
     {
@@ -134,6 +104,32 @@ class TestEditing : public QObject
         shape->finishPoints(QPointF());
         shape->normalizeGeometry();
         return shape;
+    }
+
+    // Where each shape lies on screen (its points for a point-list shape,
+    // else its box), its z value appended as a last point.
+    static QList<QPolygonF> looks(const QList<QGraphicsItem *> &items)
+    {
+        QList<QPolygonF> result;
+        for (const QGraphicsItem *item : items) {
+            const auto *shape = dynamic_cast<const GraphicsPolygonItem *>(item);
+            result << (shape ? shape->mapToScene(shape->points())
+                             : QPolygonF(scenetest::sceneBox(item)));
+            result.last() << QPointF(item->zValue(), 0);
+        }
+        return result;
+    }
+    // How many shapes look different.
+    static int changes(const QList<QPolygonF> &a, const QList<QPolygonF> &b)
+    {
+        int count = 0;
+        for (int i = 0; i < a.size(); ++i) {
+            bool same = a.at(i).size() == b.at(i).size();
+            for (int p = 0; same && p < a.at(i).size(); ++p)
+                same = QLineF(a.at(i).at(p), b.at(i).at(p)).length() <= 1e-6;
+            count += same ? 0 : 1;
+        }
+        return count;
     }
 
 private slots:
@@ -153,42 +149,73 @@ private slots:
         ProcessFixture::finish();
     }
 
-    void drawingRecordsOneEntry()
+    // Each kind drawn with the mouse is one named entry and one table row,
+    // shows on screen, and goes and comes back with undo and redo.
+    void everyKindDrawnWithTheMouse()
     {
         DrawView *view = addScreen();
-        QVERIFY(view);
+        view->resize(900, 600);
         DrawScene *scene = view->drawScene();
-        DrawTool::currentShape = RectangleKind;
-        gesture(view, {QPointF(100, 100), QPointF(150, 125), QPointF(200, 150)});
-        QCOMPARE(scene->userItems().size(), 1);
-        QGraphicsItem *shape = scene->userItems().first();
-        QCOMPARE(shapeObject(shape)->objectName(), QString("rectangle_1"));
-        QCOMPARE(entries(), QStringList {"创建对象"});
+        scene->setProperty("brushColor", QColor(Qt::white));
+        const QList<int> boxKinds = {RectangleKind,   RoundrectKind, EllipseKind,    TextKind,
+                                     ImageKind,       LabelKind,     PushButtonKind, ComboBoxKind,
+                                     RadioButtonKind, CheckBoxKind,  LineEditKind,   TextEditKind};
+        QList<QRectF> boxes;
+        QRectF first;
+        for (int i = 0; i < boxKinds.size(); ++i) {
+            boxes << QRectF(20 + (i % 4) * 190, 20 + (i / 4) * 110, 160, 80);
+            DrawTool::currentShape = boxKinds.at(i);
+            gesture(view,
+                    {boxes.last().topLeft(), boxes.last().center(), boxes.last().bottomRight()});
+            if (i == 0) {
+                first = scene->userItems().first()->sceneBoundingRect();
+                QCOMPARE(shapeObject(scene->userItems().first())->objectName(), "rectangle_1");
+            }
+        }
+        for (int i = 0; i < 3; ++i) {
+            DrawTool::currentShape = QList<int> {PolygonKind, PolylineKind, BezierKind}.at(i);
+            threePoints(view, QPointF(20 + i * 190, 350));
+        }
+        DrawTool::currentShape = LineKind;
+        gesture(view, {QPointF(600, 350), QPointF(680, 400), QPointF(760, 450)});
+        const int count = boxKinds.size() + 4;
+        QCOMPARE(scene->userItems().size(), count);
+        QCOMPARE(entries().count("创建对象"), count);
+        QCOMPARE(tableRows(), count);
         QVERIFY(m_window->isModified());
-        QCOMPARE(tableRows(), 1);
         QCOMPARE(DrawTool::currentShape, 0);
 
-        const QRectF box = shape->sceneBoundingRect();
-        stack()->undo();
+        // The image box is an empty placeholder.
+        scene->clearSelection();
+        const QImage shot = view->grab().toImage();
+        for (int i = 0; i < boxes.size(); ++i) {
+            if (boxKinds.at(i) == ImageKind)
+                continue;
+            const QRect area = view->mapFromScene(boxes.at(i).adjusted(10, 10, -10, -10))
+                                   .boundingRect()
+                                   .translated(view->viewport()->pos());
+            bool ink = false;
+            for (int y = area.top(); y <= area.bottom() && !ink; y += 2) {
+                for (int x = area.left(); x <= area.right() && !ink; x += 2)
+                    ink = shot.pixelColor(x, y) != QColor(Qt::white);
+            }
+            QVERIFY2(ink, qPrintable(QString("kind %1").arg(boxKinds.at(i))));
+        }
+
+        while (stack()->canUndo())
+            stack()->undo();
         QVERIFY(scene->userItems().isEmpty());
         QCOMPARE(tableRows(), 0);
         stack()->redo();
         QCOMPARE(scene->userItems().size(), 1);
-        QCOMPARE(scene->userItems().first()->sceneBoundingRect(), box);
-        QVERIFY(m_window->action("undo")->isEnabled());
+        QCOMPARE(scene->userItems().first()->sceneBoundingRect(), first);
     }
 
+    // The editor hands the resize it records the handle that stayed put.
     void flippedResizeUndoesExactly()
     {
-        // A triangle's right edge dragged across its left one.
         DrawView *view = addScreen();
-        DrawScene *scene = view->drawScene();
-        auto *shape = new GraphicsPolygonItem;
-        scene->addItem(shape);
-        for (const QPointF &p : {QPointF(100, 100), QPointF(200, 100), QPointF(130, 160)})
-            shape->appendPoint(p);
-        shape->finishPoints(QPointF());
-        shape->normalizeGeometry();
+        GraphicsPolygonItem *shape = addTriangle(view->drawScene(), {100, 100}, 100, 60, false);
         shape->setSelected(true);
         const QPolygonF before = shape->mapToScene(shape->points());
         send(view, QEvent::MouseMove, QPointF(200, 130), Qt::NoButton);
@@ -205,15 +232,13 @@ private slots:
     void lockSetInDialogRefusesDragsWithANote()
     {
         DrawView *view = addScreen();
-        DrawScene *scene = view->drawScene();
-        GraphicsRectItem *shape = addRect(scene, QRectF(100, 100, 100, 50));
+        GraphicsRectItem *shape = addRect(view->drawScene(), QRectF(100, 100, 100, 50));
         shape->setSelected(true);
         // The next window would read the lock back from the settings file.
         const auto unlock = qScopeGuard([] {
             EditorSettings::instance()->setValues(EditorSettings::Values());
             EditorSettings::instance()->store();
         });
-        // "Lock all shapes" ticked in the settings dialog and confirmed.
         ModalSeam::setHandler([this](const ModalRequest &) {
             auto *dialog = m_window->findChild<OptionSetDialog *>();
             if (dialog)
@@ -234,154 +259,89 @@ private slots:
                  QString("元件已锁定：不能移动、缩放、变形或旋转。"));
     }
 
-    void arrowKeyRunIsOneEntry()
+    // One command is one undo step however many shapes it changes (more
+    // than the history holds entries), and one that changes nothing records
+    // nothing. Point-list shapes must come back exactly: their box handles
+    // lie on the stroke, so no handle marks the fixed point.
+    void commandIsOneUndoStep_data()
     {
-        DrawScene *scene = addScreen()->drawScene();
-        QList<GraphicsRectItem *> shapes;
-        for (int i = 0; i < 3; ++i) {
-            shapes << addRect(scene, QRectF(100 + 60 * i, 100, 40, 40));
-            shapes.last()->setSelected(true);
-        }
-        for (int i = 0; i < 3; ++i) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-            QApplication::sendEvent(scene, &press);
-        }
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
-        QApplication::sendEvent(scene, &release);
-        QCOMPARE(entries(), QStringList {"批量移动对象"});
-        QCOMPARE(shapes.first()->property("pos").toPointF(), QPointF(160, 100));
-        stack()->undo();
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(shapes.at(i)->property("pos").toPointF(), QPointF(100 + 60 * i, 100));
-    }
-
-    void oneAlignmentIsOneUndoStep_data()
-    {
-        // 25 shapes, more than the history holds entries. Point-list shapes
-        // resized to an equal size must come back exactly: their box
-        // handles lie on the stroke, so no handle marks the fixed point.
         QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("pointShapes");
-        QTest::newRow("align left") << "align_left" << false;
-        QTest::newRow("distribute horizontally") << "align_horzeven" << false;
-        QTest::newRow("equal size") << "align_all" << false;
-        QTest::newRow("equal size, polygons and polylines") << "align_all" << true;
-        QTest::newRow("equal height, polygons and polylines") << "align_height" << true;
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<int>("changed"); // at least this many shapes change; 0: none
+        const int many = UserOptGroup::UndoLimit + 1;
+        QTest::newRow("align left") << "align_left" << "scattered" << many;
+        QTest::newRow("distribute horizontally") << "align_horzeven" << "scattered" << many;
+        QTest::newRow("equal size") << "align_all" << "scattered" << many;
+        QTest::newRow("equal size, point shapes") << "align_all" << "points" << many;
+        QTest::newRow("equal height, point shapes") << "align_height" << "points" << many;
+        QTest::newRow("align left, aligned") << "align_left" << "column" << 0;
+        QTest::newRow("equal size, equal") << "align_all" << "column" << 0;
+        QTest::newRow("distribute vertically, even") << "align_verteven" << "column" << 0;
+        QTest::newRow("bring forward") << "toPrev" << "pile" << 1;
+        QTest::newRow("send backward") << "toNext" << "pile" << 1;
+        QTest::newRow("bring to front") << "toFront" << "pile" << 1;
+        QTest::newRow("send to back") << "toBack" << "pile" << 1;
+        QTest::newRow("send a lone shape to back") << "toBack" << "lone" << 0;
     }
 
-    void oneAlignmentIsOneUndoStep()
+    void commandIsOneUndoStep()
     {
         QFETCH(QString, command);
-        QFETCH(bool, pointShapes);
+        QFETCH(QString, layout);
+        QFETCH(int, changed);
         DrawScene *scene = addScreen()->drawScene();
         QList<QGraphicsItem *> shapes;
-        for (int i = 0; i < 25; ++i) {
-            // No two alike in place or size, so every alignment moves or
-            // resizes all but one or two of them.
-            const QPointF corner(20 + 29 * i, 30 + 11 * i);
-            const double w = 20 + i, h = 15 + i;
-            if (pointShapes && i % 5 != 0)
-                shapes << addTriangle(scene, corner, w, h, i % 2 == 1);
-            else
-                shapes << addRect(scene, QRectF(corner, QSizeF(w, h)));
-            shapes.last()->setSelected(true);
+        if (layout == "scattered" || layout == "points") {
+            // No two alike in place or size.
+            for (int i = 0; i < 25; ++i) {
+                const QPointF corner(20 + 29 * i, 30 + 11 * i);
+                const double w = 20 + i, h = 15 + i;
+                if (layout == "points" && i % 5 != 0)
+                    shapes << addTriangle(scene, corner, w, h, i % 2 == 1);
+                else
+                    shapes << addRect(scene, QRectF(corner, QSizeF(w, h)));
+                shapes.last()->setSelected(true);
+            }
+        } else if (layout == "column") {
+            for (int i = 0; i < 3; ++i) {
+                shapes << addRect(scene, QRectF(100, 100 + 50 * i, 40, 30));
+                shapes.last()->setSelected(true);
+            }
+        } else {
+            // Three at z 0.25, 1, 2, overlapping unless lone; the middle one
+            // selected. 0.25 is a z the scene never hands out, so undo must
+            // restore it, not renumber.
+            for (int i = 0; i < 3; ++i) {
+                const double x = layout == "lone" && i == 1 ? 500 : 100 + 20 * i;
+                shapes << addRect(scene, QRectF(x, 100, 60, 40));
+                shapes.last()->setZValue(i == 0 ? 0.25 : i);
+            }
+            shapes.at(1)->setSelected(true);
         }
-        const QList<QPolygonF> before = outlines(shapes);
-
-        m_window->action(command)->trigger();
-        const QList<QPolygonF> after = outlines(shapes);
-        int changed = 0;
-        for (int i = 0; i < shapes.size(); ++i)
-            changed += sameOutline(before.at(i), after.at(i)) ? 0 : 1;
-        QVERIFY2(changed > UserOptGroup::UndoLimit, qPrintable(QString::number(changed)));
-        QCOMPARE(entries(), QStringList {m_window->action(command)->text()});
-
-        stack()->undo();
-        QCOMPARE(firstDifferent(outlines(shapes), before), -1);
-        stack()->redo();
-        QCOMPARE(firstDifferent(outlines(shapes), after), -1);
-    }
-
-    void alignmentThatChangesNothingRecordsNothing_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("align left") << "align_left";
-        QTest::newRow("equal size") << "align_all";
-        QTest::newRow("distribute vertically") << "align_verteven";
-    }
-
-    void alignmentThatChangesNothingRecordsNothing()
-    {
-        // Already in a column, evenly spaced, all of one size.
-        QFETCH(QString, command);
-        DrawScene *scene = addScreen()->drawScene();
-        for (int i = 0; i < 3; ++i)
-            addRect(scene, QRectF(100, 100 + 50 * i, 40, 30))->setSelected(true);
-        m_window->setModified(false);
-        m_window->action(command)->trigger();
-        QCOMPARE(entries(), QStringList());
-        QVERIFY(!m_window->isModified());
-    }
-
-    void stackingCommandIsOneUndoStep_data()
-    {
-        // Three overlapping shapes at z 0.25, 1, 2, the middle one selected;
-        // a lone one overlaps nothing and has no order to change.
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("lone");
-        QTest::newRow("bring forward") << "toPrev" << false;
-        QTest::newRow("send backward") << "toNext" << false;
-        QTest::newRow("bring to front") << "toFront" << false;
-        QTest::newRow("send to back") << "toBack" << false;
-        QTest::newRow("send a lone shape to back") << "toBack" << true;
-    }
-
-    void stackingCommandIsOneUndoStep()
-    {
-        QFETCH(QString, command);
-        QFETCH(bool, lone);
-        DrawScene *scene = addScreen()->drawScene();
-        QList<QGraphicsItem *> shapes;
-        for (int i = 0; i < 3; ++i) {
-            const double x = lone && i == 1 ? 500 : 100 + 20 * i;
-            shapes << addRect(scene, QRectF(x, 100, 60, 40));
-            shapes.last()->setZValue(i);
-        }
-        // A value the scene never hands out, so undo must restore it, not
-        // renumber.
-        shapes.at(0)->setZValue(0.25);
-        shapes.at(1)->setSelected(true);
-        auto zValues = [&shapes] {
-            QList<double> z;
-            for (const QGraphicsItem *item : qAsConst(shapes))
-                z << item->zValue();
-            return z;
-        };
-        const QList<double> before = zValues();
+        const QList<QPolygonF> before = looks(shapes);
         m_window->setModified(false);
 
         m_window->action(command)->trigger();
-        const QList<double> after = zValues();
-        if (lone) {
-            QCOMPARE(after, before);
-            QCOMPARE(entries(), QStringList());
-            QVERIFY(!m_window->isModified());
+        const QList<QPolygonF> after = looks(shapes);
+        const int seen = changes(before, after);
+        QVERIFY2(changed ? seen >= changed : seen == 0, qPrintable(QString::number(seen)));
+        QCOMPARE(entries(), changed ? QStringList {m_window->action(command)->text()}
+                                    : QStringList());
+        QCOMPARE(m_window->isModified(), changed > 0);
+        if (!changed)
             return;
-        }
-        QVERIFY(after != before);
-        QCOMPARE(entries(), QStringList {m_window->action(command)->text()});
-        QVERIFY(m_window->isModified());
         stack()->undo();
-        QCOMPARE(zValues(), before);
+        QCOMPARE(changes(looks(shapes), before), 0);
         stack()->redo();
-        QCOMPARE(zValues(), after);
+        QCOMPARE(changes(looks(shapes), after), 0);
     }
 
+    // Copies land at +(10, 10) with new names; text from another program
+    // is offered but pastes nothing.
     void cutUndoPasteTwice()
     {
         DrawScene *scene = addScreen()->drawScene();
         GraphicsRectItem *original = addRect(scene, QRectF(100, 100, 50, 30));
-        QCOMPARE(original->objectName(), QString("rectangle_1"));
         original->setSelected(true);
         m_window->on_cut();
         QVERIFY(scene->userItems().isEmpty());
@@ -389,7 +349,6 @@ private slots:
         stack()->undo();
         QCOMPARE(scene->userItems(), QList<QGraphicsItem *> {original});
 
-        QVERIFY(m_window->action("paste")->isEnabled());
         m_window->on_paste();
         m_window->on_paste();
         QCOMPARE(entries(), (QStringList {"复制对象", "复制对象"}));
@@ -403,7 +362,6 @@ private slots:
         names.sort();
         QCOMPARE(names, (QStringList {"rectangle_2", "rectangle_3"}));
 
-        // Text from another program is offered but pastes nothing.
         QApplication::clipboard()->setText("text from elsewhere");
         QVERIFY(m_window->action("paste")->isEnabled());
         m_window->on_paste();
@@ -411,34 +369,29 @@ private slots:
         QCOMPARE(entries().size(), 2);
     }
 
-    // The name is what the file stores and the property browser shows; the
-    // name pasted here holds control characters, which it cannot keep.
-    void renamingScreenInTreeMarksProjectModified()
+    // A screen renamed in the tree marks the project modified and shows in
+    // the browser; names pasted there or in the browser lose the control
+    // characters a file cannot hold.
+    void renamesKeepOnlyVisibleCharacters()
     {
-        const QString typed("主\v画面\u0001"), name("主 画面 ");
         DrawView *view = addScreen();
-        auto *browser = m_window->findChild<PropertyTreeBrowser *>();
-        QCOMPARE(browser->currentObject(), static_cast<QObject *>(view->drawScene()));
+        QCOMPARE(browser()->currentObject(), static_cast<QObject *>(view->drawScene()));
         m_window->setModified(false);
         QTreeWidgetItem *entry = m_window->projectTree()->findItem(view);
         QVERIFY(entry);
-        entry->setText(0, typed); // as the tree's editor commits it
+        entry->setText(0, QString("主\v画面\u0001")); // as the tree's editor commits it
+        const QString name("主 画面 ");
         QVERIFY(m_window->isModified());
         QCOMPARE(view->drawScene()->objectName(), name);
         QCOMPARE(view->windowTitle(), name);
         QCOMPARE(entry->text(0), name);
-        QCOMPARE(browser->propertyModel()->data(browser->valueIndex("objectName")).toString(),
+        QCOMPARE(browser()->propertyModel()->data(browser()->valueIndex("objectName")).toString(),
                  name);
-    }
 
-    void namesEnteredInBrowserHoldOnlyVisibleCharacters()
-    {
-        DrawScene *scene = addScreen()->drawScene();
-        GraphicsRectItem *a = addRect(scene, QRectF(100, 100, 50, 30));
+        GraphicsRectItem *a = addRect(view->drawScene(), QRectF(100, 100, 50, 30));
         a->setSelected(true);
-        auto *browser = m_window->findChild<PropertyTreeBrowser *>();
-        browser->propertyModel()->setData(browser->valueIndex("objectName"), "pump\u0001\v2",
-                                          Qt::EditRole);
+        browser()->propertyModel()->setData(browser()->valueIndex("objectName"), "pump\u0001\v2",
+                                            Qt::EditRole);
         QCOMPARE(a->objectName(), QString("pump  2"));
     }
 
@@ -450,16 +403,10 @@ private slots:
         m_window->on_copy();
 
         DrawView *second = addScreen(2);
-        QCOMPARE(DrawManager::instance()->currentView(), second);
         m_window->on_paste();
         QCOMPARE(second->drawScene()->userItems().size(), 3);
         QCOMPARE(entries(), QStringList {"批量复制对象"});
         QCOMPARE(UserOptGroup::instance()->stackFor(first)->count(), 0);
-        QCOMPARE(first->drawScene()->userItems().size(), 3);
-
-        for (int i = 0; i < 22; ++i)
-            m_window->itemAdded(addRect(second->drawScene(), QRectF(10, 10, 20, 20)));
-        QCOMPARE(stack()->count(), 20);
         m_window->showTabContent(first);
         QCOMPARE(stack(), UserOptGroup::instance()->stackFor(first));
         QVERIFY(!m_window->action("undo")->isEnabled());
@@ -473,25 +420,17 @@ private slots:
         GraphicsRectItem *a = addRect(scene, QRectF(100, 100, 50, 30));
         a->setSelected(true);
         QVERIFY(rotate->isEnabled());
-        scene->clearSelection();
-        QVERIFY(!rotate->isEnabled());
-        a->setSelected(true);
         addRect(scene, QRectF(200, 150, 50, 30))->setSelected(true);
         m_window->action("group")->trigger();
-        auto *group = dynamic_cast<GraphicsItemGroup *>(a->parentItem());
-        QVERIFY(group && group->isSelected());
+        QVERIFY(a->parentItem() && a->parentItem()->isSelected());
         QVERIFY(!rotate->isEnabled());
-
-        QVERIFY(m_window->action("unGroup")->isEnabled());
         m_window->action("unGroup")->trigger();
         QCOMPARE(entries(), (QStringList {"组合", "取消组合"}));
         QVERIFY(!a->parentItem());
-        stack()->undo();
-        QCOMPARE(a->parentItem(), static_cast<QGraphicsItem *>(group));
     }
 
     // A group nested deeper than a project file may hold could be saved
-    // but never opened again, so grouping stops at the file's limit.
+    // but never opened again.
     void groupingStopsAtTheFileNestingLimit_data()
     {
         QTest::addColumn<int>("levels");
@@ -516,6 +455,7 @@ private slots:
         QCOMPARE(m_window->statusBar()->currentMessage().startsWith("组合最多嵌套"), !grouped);
     }
 
+    // The removed shape is held by the history, which goes with its screen.
     void deleteThenCloseProject()
     {
         QPointer<DrawView> view = addScreen();
@@ -525,19 +465,15 @@ private slots:
         QVERIFY(scene->userItems().isEmpty());
         QCOMPARE(tableRows(), 0);
         stack()->undo();
-        QCOMPARE(scene->userItems().size(), 1);
         stack()->redo();
-
-        // The removed shape is held by the history, which goes with its screen.
         m_window->closeProject();
-        QVERIFY(!view);
-        QVERIFY(!scene);
+        QVERIFY(!view && !scene);
         QVERIFY(DrawManager::instance()->scenes().isEmpty());
         QCOMPARE(DrawManager::instance()->currentScene(), nullptr);
     }
 
     // The view has no menu of its own: a right click pops up the one the
-    // window installed, and a command chosen there edits the screen.
+    // window installed, whose commands edit the screen.
     void rightClickRunsTheWindowsSceneMenu()
     {
         DrawView *view = addScreen();
@@ -551,99 +487,42 @@ private slots:
                                     view->viewport()->mapToGlobal(local));
             QApplication::sendEvent(view->viewport(), &event);
         };
-
-        // Nothing selected: deleting is offered but disabled, so choosing it does nothing.
+        // Nothing selected: deleting is offered but disabled.
         menus.choose("删除(&D)");
         rightClick();
         QCOMPARE(menus.shown(), QList<QMenu *> {MainWindow::sceneContextMenu()});
         QCOMPARE(scene->userItems().size(), 2);
-        QVERIFY(entries().isEmpty());
 
         a->setSelected(true);
         b->setSelected(true);
         menus.choose("左对齐");
         rightClick();
-        QCOMPARE(menus.shown().size(), 2);
         QCOMPARE(menus.pending(), 0);
         QCOMPARE(a->sceneBoundingRect().left(), b->sceneBoundingRect().left());
         QCOMPARE(entries().size(), 1);
     }
 
-    void everyKindDrawnWithTheMouse()
-    {
-        DrawView *view = addScreen();
-        view->resize(900, 600);
-        DrawScene *scene = view->drawScene();
-        scene->setProperty("brushColor", QColor(Qt::white));
-
-        const QList<int> boxKinds = {RectangleKind,   RoundrectKind, EllipseKind,    TextKind,
-                                     ImageKind,       LabelKind,     PushButtonKind, ComboBoxKind,
-                                     RadioButtonKind, CheckBoxKind,  LineEditKind,   TextEditKind};
-        QList<QRectF> boxes;
-        for (int i = 0; i < boxKinds.size(); ++i) {
-            boxes << QRectF(20 + (i % 4) * 190, 20 + (i / 4) * 110, 160, 80);
-            DrawTool::currentShape = boxKinds.at(i);
-            gesture(view,
-                    {boxes.last().topLeft(), boxes.last().center(), boxes.last().bottomRight()});
-        }
-        const QList<int> pointKinds = {PolygonKind, PolylineKind, BezierKind};
-        for (int i = 0; i < pointKinds.size(); ++i) {
-            DrawTool::currentShape = pointKinds.at(i);
-            const QPointF base(20 + i * 190, 350);
-            for (const QPointF &p : {base, base + QPointF(150, 20), base + QPointF(80, 100)})
-                gesture(view, {p});
-            send(view, QEvent::MouseButtonDblClick, base + QPointF(80, 100), Qt::LeftButton);
-            send(view, QEvent::MouseButtonRelease, base + QPointF(80, 100), Qt::NoButton);
-        }
-        DrawTool::currentShape = LineKind;
-        gesture(view, {QPointF(600, 350), QPointF(680, 400), QPointF(760, 450)});
-        QCOMPARE(scene->userItems().size(), boxKinds.size() + pointKinds.size() + 1);
-        QCOMPARE(entries().size(), 16);
-
-        // Every visible kind leaves ink inside its box; the image box is an
-        // empty placeholder.
-        scene->clearSelection();
-        const QImage shot = view->grab().toImage();
-        for (int i = 0; i < boxes.size(); ++i) {
-            if (boxKinds.at(i) == ImageKind)
-                continue;
-            const QRect area = view->mapFromScene(boxes.at(i).adjusted(10, 10, -10, -10))
-                                   .boundingRect()
-                                   .translated(view->viewport()->pos());
-            bool ink = false;
-            for (int y = area.top(); y <= area.bottom() && !ink; y += 2) {
-                for (int x = area.left(); x <= area.right() && !ink; x += 2)
-                    ink = shot.pixelColor(x, y) != QColor(Qt::white);
-            }
-            QVERIFY2(ink, qPrintable(QString("kind %1").arg(boxKinds.at(i))));
-        }
-    }
-
+    // An edit in the browser is one step of this screen's history, and undo
+    // brings the rows back with it.
     void propertyBrowserFollowsSelection()
     {
         DrawScene *scene = addScreen()->drawScene();
-        auto *browser = m_window->findChild<PropertyTreeBrowser *>();
-        QVERIFY(browser);
-        QCOMPARE(browser->currentObject(), static_cast<QObject *>(scene));
         GraphicsRectItem *a = addRect(scene, QRectF(100, 100, 50, 30));
         a->setSelected(true);
-        QCOMPARE(browser->currentObject(), static_cast<QObject *>(a));
+        QCOMPARE(browser()->currentObject(), static_cast<QObject *>(a));
         scene->clearSelection();
-        QCOMPARE(browser->currentObject(), static_cast<QObject *>(scene));
+        QCOMPARE(browser()->currentObject(), static_cast<QObject *>(scene));
 
-        // An edit in the browser is one step of this screen's history, and undo
-        // brings the rows back with it.
         a->setSelected(true);
         m_window->setModified(false);
-        browser->propertyModel()->setData(browser->valueIndex("width"), 90.0, Qt::EditRole);
+        const QModelIndex width = browser()->valueIndex("width");
+        browser()->propertyModel()->setData(width, 90.0, Qt::EditRole);
         QCOMPARE(a->width(), 90.0);
         QCOMPARE(entries(), QStringList {"修改对象width属性"});
         QVERIFY(m_window->isModified());
         stack()->undo();
         QCOMPARE(a->width(), 50.0);
-        QCOMPARE(
-            browser->propertyModel()->data(browser->valueIndex("width"), Qt::EditRole).toDouble(),
-            50.0);
+        QCOMPARE(browser()->propertyModel()->data(width, Qt::EditRole).toDouble(), 50.0);
     }
 
     // Closing tabs: the screen edited becomes the one whose tab is shown
@@ -655,7 +534,6 @@ private slots:
         QTest::addColumn<int>("closed");
         QTest::addColumn<int>("current"); // screen edited afterwards; -1 none
         QTest::newRow("only tab, its close button") << 1 << "button" << 0 << -1;
-        QTest::newRow("only tab, menu") << 1 << "this" << 0 << -1;
         QTest::newRow("all of three") << 3 << "all" << 0 << -1;
         QTest::newRow("shown of two") << 2 << "button" << 1 << 0;
         QTest::newRow("hidden of two") << 2 << "button" << 0 << 1;
@@ -671,18 +549,14 @@ private slots:
         QList<DrawView *> views;
         for (int i = 0; i < screens; ++i) {
             views << addScreen();
-            DrawScene *scene = views.last()->drawScene();
-            GraphicsRectItem *item = addRect(scene, QRectF(20, 20, 60, 40));
-            emit scene->itemAdded(item);
+            GraphicsRectItem *item = addRect(views.last()->drawScene(), QRectF(20, 20, 60, 40));
+            emit views.last()->drawScene()->itemAdded(item);
             item->setSelected(true);
         }
         m_window->setModified(false);
         TabContent *tabs = m_window->tabContent();
-        QTabWidget *group = tabs->currentGroup();
-        QCOMPARE(group->count(), screens);
-
         if (how == "button")
-            emit group->tabCloseRequested(closed);
+            emit tabs->currentGroup()->tabCloseRequested(closed);
         else if (how == "this")
             tabs->closeThisTab();
         else
@@ -696,43 +570,34 @@ private slots:
                  expected ? UserOptGroup::instance()->stackFor(expected) : nullptr);
         // A screen that stops being edited loses its selection, so only the
         // screen-wide actions come back with the shown one.
-        for (const char *key : {"zoomIn", "zoomOut", "property", "undo"})
+        for (const char *key : {"zoomIn", "property", "undo"})
             QVERIFY2(m_window->action(key)->isEnabled() == (expected != nullptr), key);
-        if (!expected) {
-            for (const char *key : {"copy", "cut", "delete", "toFront", "group", "align_left"})
-                QVERIFY2(!m_window->action(key)->isEnabled(), key);
-        }
         QCOMPARE(m_window->zoomBox()->isEnabled(), expected != nullptr);
         QCOMPARE(tableRows(), expected ? 1 : 0);
-
+        if (expected)
+            return;
+        for (const char *key : {"copy", "cut", "delete", "toFront", "group", "align_left"})
+            QVERIFY2(!m_window->action(key)->isEnabled(), key);
         // With no screen shown, deleting and undoing reach no screen.
-        if (!expected) {
-            m_window->on_delete();
-            UserOptGroup::instance()->undo();
-            for (DrawView *view : qAsConst(views))
-                QCOMPARE(view->drawScene()->userItems().size(), 1);
-            QVERIFY(!m_window->isModified());
-        }
+        m_window->on_delete();
+        UserOptGroup::instance()->undo();
+        for (DrawView *view : qAsConst(views))
+            QCOMPARE(view->drawScene()->userItems().size(), 1);
+        QVERIFY(!m_window->isModified());
     }
 
-    // Every change to a script marks the project modified, also after a
-    // save made while another tab was shown.
+    // Also after a save made while another tab was shown.
     void changedScriptMarksProjectModified()
     {
         DrawView *view = addScreen();
         auto *script = qobject_cast<CodeEditor *>(m_window->projectTree()->addForm(4));
         QVERIFY(view && script);
-        QCOMPARE(m_window->tabContent()->currentWidget(), script);
         m_window->setModified(false);
-        QVERIFY(!script->isModified());
-
         script->insert(QStringLiteral("a = 1;"));
         QVERIFY(m_window->isModified());
 
         m_window->showTabContent(view);
         m_window->setModified(false); // as a save does
-        QVERIFY(!script->isModified());
-
         QTabWidget *group = m_window->tabContent()->currentGroup();
         emit group->tabCloseRequested(group->indexOf(view));
         QCOMPARE(m_window->tabContent()->currentWidget(), script);
@@ -741,21 +606,18 @@ private slots:
         QVERIFY(m_window->isModified());
     }
 
-    // The tool box highlights the tool in use: a drawing tool that hands
-    // back to the select tool hands back its highlight too.
+    // A drawing tool that hands back to the select tool hands back its
+    // highlight in the tool box too.
     void toolBoxHighlightFollowsTool_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("continuous");
-        QTest::addColumn<int>("after");
-        QTest::newRow("rectangle drawn") << int(RectangleKind) << "drag" << false << 0;
-        QTest::newRow("button drawn") << int(PushButtonKind) << "drag" << false << 0;
-        QTest::newRow("ellipse clicked without drag") << int(EllipseKind) << "click" << false << 0;
-        QTest::newRow("polygon finished") << int(PolygonKind) << "points" << false << 0;
-        QTest::newRow("line left with Escape") << int(LineKind) << "escape" << false << 0;
-        QTest::newRow("continuous insert keeps it")
-            << int(RectangleKind) << "drag" << true << int(RectangleKind);
+        QTest::newRow("rectangle drawn") << int(RectangleKind) << "drag" << false;
+        QTest::newRow("ellipse clicked without drag") << int(EllipseKind) << "click" << false;
+        QTest::newRow("polygon finished") << int(PolygonKind) << "points" << false;
+        QTest::newRow("line left with Escape") << int(LineKind) << "escape" << false;
+        QTest::newRow("continuous insert keeps it") << int(RectangleKind) << "drag" << true;
     }
 
     void toolBoxHighlightFollowsTool()
@@ -763,7 +625,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(QString, how);
         QFETCH(bool, continuous);
-        QFETCH(int, after);
+        const int after = continuous ? kind : 0;
         DrawView *view = addScreen();
         ToolBoxForm *box = m_window->toolBox();
         if (continuous)
@@ -779,20 +641,15 @@ private slots:
         emit entry->listWidget()->itemClicked(entry);
         QCOMPARE(DrawTool::currentShape, kind);
         QVERIFY(!box->selectButton()->isChecked());
-        QCOMPARE(entry->listWidget()->currentItem(), entry);
 
-        if (how == "drag") {
+        if (how == "drag")
             gesture(view, {QPointF(100, 100), QPointF(150, 130), QPointF(200, 160)});
-        } else if (how == "click") {
+        else if (how == "click")
             gesture(view, {QPointF(100, 100)});
-        } else if (how == "points") {
-            for (const QPointF &p : {QPointF(100, 100), QPointF(200, 120), QPointF(150, 200)})
-                gesture(view, {p});
-            send(view, QEvent::MouseButtonDblClick, QPointF(150, 200), Qt::LeftButton);
-            send(view, QEvent::MouseButtonRelease, QPointF(150, 200), Qt::NoButton);
-        } else {
+        else if (how == "points")
+            threePoints(view, QPointF(100, 100));
+        else
             QTest::keyClick(view->viewport(), Qt::Key_Escape);
-        }
 
         QCOMPARE(DrawTool::currentShape, after);
         QCOMPARE(box->selectButton()->isChecked(), after == SelectKind);

@@ -21,11 +21,6 @@
 
 namespace {
 
-QSettings nativeStore()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZEL", "Marovin");
-}
-
 QVariant storedSetting(const char *key)
 {
     return QSettings(MainWindow::settingsFile(), QSettings::IniFormat).value(key);
@@ -41,9 +36,6 @@ QString shownMask(const QList<T *> &widgets)
     return mask;
 }
 
-const QStringList startEnabled = {"new",    "open",    "clear",      "openDir", "exit", "setup",
-                                  "config", "textLib", "addressLib", "help",    "about"};
-
 } // namespace
 
 class TestMainWindow : public QObject
@@ -55,27 +47,16 @@ class TestMainWindow : public QObject
     std::unique_ptr<DrawView> m_view;
     std::unique_ptr<DrawScene> m_scene;
 
-    void setCurrentScene(int selected)
+    void showScreen()
     {
         m_scene = std::make_unique<DrawScene>();
-        m_scene->setSceneRect(0, 0, 800, 480);
-        for (int i = 0; i < 3; ++i) {
-            auto *item = new QGraphicsRectItem(i * 50, 0, 40, 40);
-            item->setFlag(QGraphicsItem::ItemIsSelectable);
-            m_scene->addItem(item);
-            item->setSelected(i < selected);
-        }
         m_view = std::make_unique<DrawView>(m_scene.get());
         DrawManager::instance()->setCurrentView(m_view.get());
         m_window->updateActions();
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        ProcessFixture::enterBinFolder(m_dir);
-    }
+    void initTestCase() { ProcessFixture::enterBinFolder(m_dir); }
 
     void init()
     {
@@ -92,50 +73,16 @@ private slots:
         ProcessFixture::finish();
     }
 
-    // Also the title rules and the modified flag.
-    void startState()
-    {
-        for (const QString &key : m_window->actionKeys()) {
-            QAction *action = m_window->action(key);
-            QVERIFY2(action, qPrintable(key));
-            QCOMPARE(action->isEnabled(), startEnabled.contains(key));
-        }
-        QVERIFY(!m_window->action("new")->icon().isNull());
-        QCOMPARE(m_window->zoomBox()->currentText(), QString("100%"));
-        QVERIFY(!m_window->zoomBox()->isEnabled());
-        QCOMPARE(m_window->centralPages()->currentIndex(), 0);
-        QCOMPARE(m_window->positionLabel()->text(), QString("X:   0, Y:   0"));
-        QVERIFY(!m_window->isModified());
-
-        QCOMPARE(m_window->windowTitle(), QString("Marovin"));
-        m_window->setApplicationTitle("demo");
-        QCOMPARE(m_window->windowTitle(), QString("Marovin : demo"));
-        m_window->setApplicationTitle(QString());
-        QCOMPARE(m_window->windowTitle(), QString("Marovin"));
-        m_window->setModified(true);
-        QVERIFY(m_window->isModified() && m_window->action("save")->isEnabled());
-        m_window->setModified(false);
-        QVERIFY(!m_window->action("save")->isEnabled());
-    }
-
     void pagesShowToolBarsAndDocks()
     {
         DockManager *docks = m_window->dockManager();
         auto shown
             = [&] { return shownMask(m_window->toolBars()) + ' ' + shownMask(docks->docks()); };
         QCOMPARE(shown(), QString("110000 0000000"));
-        QVERIFY(docks->edgeBar(Qt::LeftDockWidgetArea)->isHidden());
-        QVERIFY(!m_window->menus().at(2)->isEnabled() && !m_window->menus().at(3)->isEnabled());
-
+        QVERIFY(!m_window->menus().at(2)->isEnabled());
         m_window->setCentralPage(false);
         QCOMPARE(shown(), QString("111111 1111000"));
-        QCOMPARE(m_window->centralPages()->currentIndex(), 1);
-        QVERIFY(m_window->menus().at(2)->isEnabled() && m_window->menus().at(3)->isEnabled());
-        QVERIFY(!docks->edgeBar(Qt::LeftDockWidgetArea)->isHidden());
-        QVERIFY(!docks->edgeBar(Qt::BottomDockWidgetArea)->isHidden());
-        QCOMPARE(docks->tabBar(Qt::LeftDockWidgetArea)->count(), 2);
-        QCOMPARE(docks->tabBar(Qt::RightDockWidgetArea)->count(), 2);
-        QCOMPARE(docks->tabBar(Qt::BottomDockWidgetArea)->count(), 3);
+        QVERIFY(m_window->menus().at(2)->isEnabled());
 
         // A hidden output dock comes up alone from its tab; clicked again, its
         // siblings come back. A dock that is not tabified toggles alone.
@@ -157,95 +104,47 @@ private slots:
         QCOMPARE(shown(), QString("111111 1111000"));
     }
 
+    // From 200 %, a zoom typed and entered, then a step in or out. A text
+    // that is no zoom from 10 to 500 gives way to the zoom in force.
     void zoom_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("step"); // 1 zoom in, -1 zoom out, 0 only typed
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("step"); // 1 zoom in, -1 zoom out
+        QTest::addColumn<QString>("shown");
         QTest::addColumn<double>("factor");
-        QTest::newRow("in from 100") << "100%" << 1 << 1.1;
-        QTest::newRow("in at 500") << "500%" << 1 << 5.0;
-        QTest::newRow("in from 495") << "495%" << 1 << 4.95;
-        QTest::newRow("out at 10") << "10%" << -1 << 0.1;
-        // Typed texts that are not a zoom from 10 to 500 leave the view alone.
-        QTest::newRow("typed") << "250%" << 0 << 2.5;
-        QTest::newRow("no percent sign") << "50" << 0 << 0.5;
-        QTest::newRow("too large") << "900%" << 0 << 1.0;
+        QTest::newRow("typed") << "250%" << 0 << "250%" << 2.5;
+        QTest::newRow("lowest, no percent sign") << "10" << 0 << "10" << 0.1;
+        QTest::newRow("too large") << "900%" << 0 << "200%" << 2.0;
+        QTest::newRow("letters") << "abc" << 0 << "200%" << 2.0;
+        QTest::newRow("in from 100") << "100%" << 1 << "110%" << 1.1;
+        QTest::newRow("in from 495") << "495%" << 1 << "495%" << 4.95;
+        QTest::newRow("out at 10") << "10%" << -1 << "10%" << 0.1;
     }
 
     void zoom()
     {
-        QFETCH(QString, text);
+        QFETCH(QString, typed);
         QFETCH(int, step);
+        QFETCH(QString, shown);
         QFETCH(double, factor);
-        setCurrentScene(0);
-        m_window->zoomBox()->setCurrentText(text);
+        showScreen();
+        QComboBox *box = m_window->zoomBox();
+        box->setCurrentText("200%");
+        QCOMPARE(m_view->zoomFactor(), 2.0);
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), typed);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
         if (step > 0)
             m_window->zoomIn();
         else if (step < 0)
             m_window->zoomOut();
-        QCOMPARE(m_view->zoomFactor(), factor);
-        if (step)
-            QCOMPARE(m_window->zoomBox()->currentText(), QString("%1%").arg(qRound(factor * 100)));
-    }
-
-    // Typing a zoom and pressing Enter: a refused text gives way to the zoom
-    // the view really has, and the list keeps its seven steps.
-    void typedZoomIsAppliedOrWithdrawn_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<double>("factor");
-        QTest::newRow("in range") << "250%" << "250%" << 2.5;
-        QTest::newRow("lowest") << "10" << "10" << 0.1;
-        QTest::newRow("too large") << "900%" << "200%" << 2.0;
-        QTest::newRow("too small") << "5%" << "200%" << 2.0;
-        QTest::newRow("letters") << "abc" << "200%" << 2.0;
-        QTest::newRow("negative") << "-150%" << "200%" << 2.0;
-    }
-
-    void typedZoomIsAppliedOrWithdrawn()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(double, factor);
-        setCurrentScene(0);
-        QComboBox *box = m_window->zoomBox();
-        box->setCurrentText("200%");
-        QCOMPARE(m_view->zoomFactor(), 2.0);
-
-        box->lineEdit()->clear();
-        QTest::keyClicks(box->lineEdit(), typed);
-        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
         QCOMPARE(box->currentText(), shown);
         QCOMPARE(m_view->zoomFactor(), factor);
         QCOMPARE(box->count(), 7);
     }
 
-    void enablingFollowsSelection_data()
-    {
-        QTest::addColumn<int>("selected");
-        for (int selected = 0; selected <= 3; ++selected)
-            QTest::newRow(qPrintable(QString::number(selected))) << selected;
-    }
-
-    void enablingFollowsSelection()
-    {
-        QFETCH(int, selected);
-        setCurrentScene(selected);
-        auto enabled = [&](const char *key) { return m_window->action(key)->isEnabled(); };
-        for (const char *key : {"saveAs", "close", "find", "zoomIn", "property", "build", "upload"})
-            QVERIFY2(enabled(key), key);
-        QVERIFY(m_window->zoomBox()->isEnabled());
-        for (const char *key : {"copy", "cut", "delete", "toFront", "toBack", "group"})
-            QCOMPARE(enabled(key), selected >= 1);
-        QVERIFY(!enabled("unGroup")); // no group among plain items
-        for (const char *key : {"align_left", "align_top", "align_all", "align_width"})
-            QCOMPARE(enabled(key), selected >= 2);
-        for (const char *key : {"align_horzeven", "align_verteven"})
-            QCOMPARE(enabled(key), selected >= 3);
-        QVERIFY(!enabled("paste"));
-    }
-
+    // Newest first, no repeats, ten at most, stored, and mirrored by the
+    // start page's rows.
     void recentFiles()
     {
         auto visibleTexts = [&] {
@@ -255,32 +154,32 @@ private slots:
                     texts << a->text();
             return texts;
         };
-        FirstPage *page = m_window->firstPage();
-        auto startPageRows = [&] {
-            QString rows;
-            for (int i = 0; i < FirstPage::RecentCount; ++i)
-                rows += page->recentLabel(i)->isHidden() ? '0' : '1';
-            return rows;
+        auto lastStartPageRowShown = [&] {
+            return !m_window->firstPage()->recentLabel(FirstPage::RecentCount - 1)->isHidden();
+        };
+        auto stored = [] {
+            return QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZEL", "Marovin")
+                .value("recentFiles")
+                .toStringList();
         };
         for (const char *path : {"/p/a.mvprg", "/p/b.mvprg", "/p/a.mvprg", "/p/A.mvprg"})
             m_window->updateRecentFiles(path);
         QCOMPARE(visibleTexts(), (QStringList {"&1 /p/A.mvprg", "&2 /p/a.mvprg", "&3 /p/b.mvprg"}));
-        QCOMPARE(m_window->recentFileActions().first()->data().toString(), QString("/p/A.mvprg"));
-        QCOMPARE(startPageRows(), QString("1110000000"));
 
         for (int i = 0; i < 12; ++i)
             m_window->updateRecentFiles(QString("/q/%1.mvprg").arg(i));
         QCOMPARE(visibleTexts().size(), 10);
         QCOMPARE(visibleTexts().first(), QString("&1 /q/11.mvprg"));
-        QCOMPARE(nativeStore().value("recentFiles").toStringList().size(), 10);
-        QCOMPARE(startPageRows(), QString("1111111111"));
+        QCOMPARE(stored().size(), 10);
+        QVERIFY(lastStartPageRowShown());
 
         m_window->clearRecentfile();
         QVERIFY(visibleTexts().isEmpty());
-        QVERIFY(nativeStore().value("recentFiles").toStringList().isEmpty());
-        QCOMPARE(startPageRows(), QString("0000000000"));
+        QVERIFY(stored().isEmpty());
+        QVERIFY(!lastStartPageRowShown());
     }
 
+    // Written only when the window really closes.
     void settingsReadAndWrittenOnClose()
     {
         {
@@ -301,9 +200,7 @@ private slots:
             QCloseEvent event;
             QApplication::sendEvent(m_window.get(), &event);
             const bool closed = answer == QMessageBox::No;
-            QCOMPARE(script.requests().size(), 1);
             QCOMPARE(event.isAccepted(), closed);
-            // Written only when the window really closes.
             QCOMPARE(storedSetting("language").toInt(), closed ? 0 : 1);
             QCOMPARE(storedSetting("showNew").toBool(), closed);
         }
@@ -315,64 +212,45 @@ private slots:
         const auto cancelText
             = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
         m_window->changeLanguage(0);
-        QCOMPARE(cancelText(), QString("取消"));
-
         OptionSetDialog dialog(m_window.get());
         dialog.languageBox()->setCurrentIndex(1);
         dialog.on_ok_clicked();
         QCOMPARE(storedSetting("language").toInt(), 1);
         QCOMPARE(m_window->menus().first()->title(), QString("&Project"));
-        QCOMPARE(m_window->action("saveAs")->text(), QString("Save &As..."));
-        QCOMPARE(m_window->toolBars().at(2)->windowTitle(), QString("View"));
         QStringList docks;
         for (QDockWidget *dock : m_window->dockManager()->docks())
             docks << dock->windowTitle();
         QCOMPARE(docks,
                  (QStringList {"Project", "Element", "Toolbox", "PropertyBrowser",
                                "Compiler Output", "Find Output", "Application Output"}));
-        QCOMPARE(m_window->dockManager()->tabBar(Qt::RightDockWidgetArea)->tabText(0),
-                 QString("Toolbox"));
         QStringList treeMenu;
         for (QAction *action : m_window->projectTree()->contextMenu()->actions())
             treeMenu << action->text();
         QCOMPARE(treeMenu.mid(0, 3), (QStringList {"Rename", "Create copy", "Remove"}));
         QCOMPARE(cancelText(), QString("Cancel"));
-        // Dialogs and the start page follow on their own: the toolkit posts the
-        // change to every window.
+        // Dialogs follow on their own: the toolkit posts the change to every window.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-        QCOMPARE(dialog.windowTitle(), QString("System"));
         auto *newProject = m_window->findChild<NewProjectDialog *>();
         QCOMPARE(newProject->windowTitle(), QString("Create New Project"));
-        QCOMPARE(newProject->findChild<QLabel *>("sizeValue")->text(), QString("5.0 in"));
-        QCOMPARE(m_window->firstPage()->findChild<QToolButton *>("project")->text(),
-                 QString("Projects"));
 
         Config::instance()->setLanguage(0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(m_window->menus().first()->title(), QString("工程(&P)"));
-        QCOMPARE(m_window->dockManager()->dock(0)->windowTitle(), QString("工程"));
         QCOMPARE(newProject->windowTitle(), QString("创建新工程"));
         QCOMPARE(cancelText(), QString("取消"));
     }
 
     // The edge tab bars measure their tabs again when the titles change:
-    // each English title fits whole, with room around it, and each bar has
-    // the length its tabs ask for.
+    // each English title fits whole, with room around it.
     void edgeBarsFitTheirTitles_data()
     {
-        QTest::addColumn<int>("area");
         QTest::addColumn<bool>("onStartPage"); // the bars are hidden during the switch
-        for (bool onStartPage : {false, true}) {
-            const char *when = onStartPage ? "switched on the start page" : "switched while shown";
-            QTest::addRow("left, %s", when) << int(Qt::LeftDockWidgetArea) << onStartPage;
-            QTest::addRow("right, %s", when) << int(Qt::RightDockWidgetArea) << onStartPage;
-            QTest::addRow("bottom, %s", when) << int(Qt::BottomDockWidgetArea) << onStartPage;
-        }
+        QTest::newRow("switched while shown") << false;
+        QTest::newRow("switched on the start page") << true;
     }
 
     void edgeBarsFitTheirTitles()
     {
-        QFETCH(int, area);
         QFETCH(bool, onStartPage);
         const QByteArray style = fileBytes(":/win_style");
         QVERIFY(!style.isEmpty());
@@ -387,40 +265,39 @@ private slots:
         m_window->setCentralPage(false);
         QCoreApplication::processEvents();
 
-        QTabBar *tabs = m_window->dockManager()->tabBar(Qt::DockWidgetArea(area));
-        QVERIFY(tabs->isVisible());
-        const bool vertical = area != Qt::BottomDockWidgetArea;
-        const auto along = [vertical](const QSize &size) {
-            return vertical ? size.height() : size.width();
-        };
-        int total = 0;
-        for (int i = 0; i < tabs->count(); ++i) {
-            const int text = tabs->fontMetrics().horizontalAdvance(tabs->tabText(i));
-            const int room = along(tabs->tabRect(i).size());
-            QVERIFY2(room >= text + 8, qPrintable(tabs->tabText(i)));
-            total += room;
+        for (Qt::DockWidgetArea area :
+             {Qt::LeftDockWidgetArea, Qt::RightDockWidgetArea, Qt::BottomDockWidgetArea}) {
+            QTabBar *tabs = m_window->dockManager()->tabBar(area);
+            QVERIFY(tabs->isVisible());
+            const auto along = [area](const QSize &size) {
+                return area == Qt::BottomDockWidgetArea ? size.width() : size.height();
+            };
+            int total = 0;
+            for (int i = 0; i < tabs->count(); ++i) {
+                const int text = tabs->fontMetrics().horizontalAdvance(tabs->tabText(i));
+                const int room = along(tabs->tabRect(i).size());
+                QVERIFY2(room >= text + 8, qPrintable(tabs->tabText(i)));
+                total += room;
+            }
+            QVERIFY(along(tabs->size()) >= qMax(along(tabs->sizeHint()), total));
         }
-        QVERIFY(along(tabs->size()) >= along(tabs->sizeHint()));
-        QVERIFY(along(tabs->size()) >= total);
         m_window->changeLanguage(0);
         qApp->setStyleSheet(QString());
     }
 
+    // A file there that does not load must not cost the user the English interface.
     void languageFolderTakesPrecedence()
     {
         QDir(m_dir.path()).mkpath("language");
         const QString local = QDir(m_dir.path()).filePath("language/en_US_app.ts");
-
         QVERIFY(QFile::copy(OVERRIDE_CATALOGUE, local));
         m_window->changeLanguage(1);
         QCOMPARE(m_window->menus().first()->title(), QString("&Local catalogue"));
 
-        // A file there that does not load must not cost the user the English interface.
         QFile::remove(local);
         QVERIFY(writeFileBytes(local, "<?xml version=\"1.0\"?><TS></TS>"));
         m_window->changeLanguage(1);
         QCOMPARE(m_window->menus().first()->title(), QString("&Project"));
-
         QFile::remove(local);
         m_window->changeLanguage(0);
     }
@@ -446,23 +323,17 @@ private slots:
         QCOMPARE(script.requests().size(), 1);
         const ModalRequest about = script.requests().first();
         QCOMPARE(about.title, aboutTitle);
-        for (const QString &part :
-             {QString("Marovin"), QString(MAROVIN_VERSION), QString(qVersion()), QString("LGPL"),
-              QString("QScintilla"), QString("libxlsxwriter"), QString("minizip"),
-              QString("FreeXL")})
+        for (const QString &part : {QString(MAROVIN_VERSION), QString(qVersion()),
+                                    QString("QScintilla"), QString("FreeXL")})
             QVERIFY2(about.text.contains(part), qPrintable(part));
-        QVERIFY(about.text.contains(QRegularExpression("\\b20\\d\\d-[01]\\d-[0-3]\\d\\b")));
 
-        // Help is a window of its own, not a modal dialog.
+        // Help is a window of its own, not a modal dialog, and follows a
+        // language switch.
         m_window->action("help")->trigger();
         auto *help = m_window->findChild<QTextBrowser *>("HelpWindow");
-        QVERIFY(help);
-        QVERIFY(help->isWindow() && help->isVisible());
+        QVERIFY(help && help->isWindow() && help->isVisible());
         QCOMPARE(script.requests().size(), 1);
-        const QString page = help->toPlainText();
-        for (const QString &part : {heading, QString("Ctrl+S"), QString("marovin-cli")})
-            QVERIFY2(page.contains(part), qPrintable(part));
-        // The open window follows a language switch.
+        QVERIFY(help->toPlainText().contains(heading));
         Config::instance()->setLanguage(1 - language);
         QVERIFY(!help->toPlainText().contains(heading));
         Config::instance()->setLanguage(0);
@@ -478,7 +349,7 @@ private slots:
     void commandsThatNeedAPanel()
     {
         QFETCH(QString, key);
-        setCurrentScene(0);
+        showScreen();
         ModalScript script;
         QAction *command = m_window->action(key);
         QVERIFY(command->isEnabled());

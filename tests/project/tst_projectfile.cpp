@@ -38,10 +38,20 @@ QString dataFile(const QString &name)
     return QString::fromUtf8(MAROVIN_TEST_DATA_DIR) + QLatin1Char('/') + name;
 }
 
+DrawManager *manager()
+{
+    return DrawManager::instance();
+}
+
 DrawScene *addScreen(int type)
 {
-    DrawManager::instance()->createForm(type, nullptr);
-    return DrawManager::instance()->currentScene();
+    manager()->createForm(type, nullptr);
+    return manager()->currentScene();
+}
+
+CodeEditor *addScript()
+{
+    return qobject_cast<CodeEditor *>(manager()->createForm(4, nullptr));
 }
 
 template<typename Shape>
@@ -82,6 +92,14 @@ GraphicsItemGroup *groupOf(DrawScene *scene, const QList<QGraphicsItem *> &membe
     return group;
 }
 
+void addTag(const QStringList &cells)
+{
+    QList<QStandardItem *> items;
+    for (const QString &cell : cells)
+        items << new QStandardItem(cell);
+    Config::instance()->addressTagModel()->appendRow(items);
+}
+
 // The project of tests/data/golden.mvprg.
 void buildGoldenProject()
 {
@@ -95,16 +113,11 @@ void buildGoldenProject()
     config->languages.append(english);
     DevicePara plc;
     plc.name = QStringLiteral("PLC1");
-    plc.protocol = 1;
-    plc.port = 1;
+    plc.protocol = plc.port = 1;
     plc.baud = 19200;
     config->devices.append(plc);
-    config->addressTagModel()->appendRow({new QStandardItem("温度"), new QStandardItem("本地"),
-                                          new QStandardItem("LW 100"), new QStandardItem("Int16"),
-                                          new QStandardItem("1"), new QStandardItem("炉温")});
-    config->addressTagModel()->appendRow({new QStandardItem("start"), new QStandardItem("PLC1"),
-                                          new QStandardItem("D 20"), new QStandardItem("Bool"),
-                                          new QStandardItem("1"), new QStandardItem("")});
+    addTag({"温度", "本地", "LW 100", "Int16", "1", "炉温"});
+    addTag({"start", "PLC1", "D 20", "Bool", "1", ""});
 
     DrawScene *base = addScreen(BaseScreen);
     addBox(base, new GraphicsRectItem(QRect()), QRectF(20, 30, 100, 60), "rect", 1);
@@ -120,70 +133,22 @@ void buildGoldenProject()
     addPoints<GraphicsPolyline>(window, {{10, 10}, {100, 60}, {200, 20}}, "zigzag", 1);
 }
 
-// Everything the file can hold, for the round trip.
-void buildFullProject()
-{
-    buildGoldenProject();
-    Config *config = Config::instance();
-    config->version = QStringLiteral("2.3.4");
-    config->macroPw = QStringLiteral("macro");
-    config->addressHex = config->orientation = 1;
-    config->hard = 6;
-    config->languages[1].font = QFont(QStringLiteral("Arial"), 14, QFont::Bold, true);
-    DevicePara modbus; // fields that default to 0 must be read back too
-    modbus.name = QStringLiteral("meter");
-    modbus.protocol = modbus.parity = modbus.stopBits = 2;
-    modbus.rsType = 1;
-    modbus.retryNum = 3;
-    modbus.comDelay = 11;
-    modbus.resDelay = 12;
-    config->devices.append(modbus);
-
-    DrawScene *base = DrawManager::instance()->scenes().first();
-    auto *round
-        = addBox(base, new GraphicsRoundrectItem(QRect()), QRectF(600, 20, 90, 50), "round", 6);
-    round->setRotation(30);
-    addBox(base, new GraphicsImageItem(QRect()), QRectF(300, 300, 64, 48), "image", 7);
-    addBox(base, new GraphicsWidgetItem(ComboBoxKind, QRect()), QRectF(20, 400, 120, 30), "combo",
-           8);
-    auto *polygon
-        = addPoints<GraphicsPolygonItem>(base, {{300, 200}, {360, 260}, {240, 260}}, "tri", 9);
-    auto *line = addPoints<GraphicsLineItem>(base, {{600, 300}, {700, 400}}, "diag", 10);
-    auto *curve = addPoints<GraphicsBezier>(base, {{50, 300}, {90, 250}, {130, 350}, {170, 300}},
-                                            "wave", 11);
-    GraphicsItemGroup *inner = groupOf(base, {line, curve}, "inner");
-    GraphicsItemGroup *outer = groupOf(base, {polygon, inner}, "outer");
-    outer->setZValue(12);
-    outer->setFixe(false);
-
-    DrawScene *window = DrawManager::instance()->scenes().at(1);
-    window->setWidth(300);
-    window->setHeight(200);
-    window->setBrushColor(QColor(0x22, 0x44, 0x66));
-    window->setObjectName(QStringLiteral("popup"));
-    DrawScene *templ = addScreen(TemplateScreen);
-    addBox(templ, new GraphicsEllipseItem(QRect()), QRectF(5, 5, 30, 30), "dot", 1);
-}
-
-// Type, size and top-level shape count per screen: "1:800x480:4 2:400x240:1".
 // "title=text" of every script, in order.
 QStringList scriptsSummary()
 {
     QStringList parts;
-    const QList<CodeEditor *> scripts = DrawManager::instance()->scripts();
-    for (CodeEditor *script : scripts)
+    for (CodeEditor *script : manager()->scripts())
         parts << script->windowTitle() + QLatin1Char('=') + script->text();
     return parts;
 }
 
+// Type, size and top-level shape count per screen: "1:800x480:4 2:400x240:1".
 QString screensSummary()
 {
     QStringList parts;
-    const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
-    for (DrawScene *scene : scenes) {
+    for (DrawScene *scene : manager()->scenes()) {
         int count = 0;
-        const QList<QGraphicsItem *> items = scene->userItems();
-        for (QGraphicsItem *item : items)
+        for (QGraphicsItem *item : scene->userItems())
             count += item->parentItem() ? 0 : 1;
         parts << QStringLiteral("%1:%2x%3:%4")
                      .arg(scene->type())
@@ -194,30 +159,30 @@ QString screensSummary()
     return parts.join(QLatin1Char(' '));
 }
 
-// The screen outline of every named single shape on every screen.
-QHash<QString, QPolygonF> outlines()
+// Every named shape on every screen, by name.
+QHash<QString, QGraphicsItem *> shapesByName()
 {
-    QHash<QString, QPolygonF> result;
-    for (DrawScene *scene : DrawManager::instance()->scenes()) {
+    QHash<QString, QGraphicsItem *> result;
+    for (DrawScene *scene : manager()->scenes()) {
         for (QGraphicsItem *item : scene->userItems()) {
-            if (singleShape(item))
-                result.insert(shapeObject(item)->objectName(),
-                              item->mapToScene(item->boundingRect()));
+            if (shapeObject(item))
+                result.insert(shapeObject(item)->objectName(), item);
         }
     }
     return result;
 }
 
-template<typename Shape>
-Shape *findShape(const QString &name)
+// Loads with a hook that records the screen types asked for and, as a
+// reader without scripts would, makes no scripts unless told to.
+ProjectFile::LoadResult loadRecording(const QByteArray &bytes, QList<int> *requested,
+                                      bool scripts = true)
 {
-    for (DrawScene *scene : DrawManager::instance()->scenes()) {
-        for (QGraphicsItem *item : scene->userItems()) {
-            if (shapeObject(item) && shapeObject(item)->objectName() == name)
-                return dynamic_cast<Shape *>(item);
-        }
-    }
-    return nullptr;
+    ProjectFile::LoadHooks hooks;
+    hooks.createScreen = [requested, scripts](int type) {
+        *requested << type;
+        return type == 4 && !scripts ? nullptr : manager()->createForm(type, nullptr);
+    };
+    return ProjectFile::loadBytes(bytes, hooks);
 }
 
 // A catalogue that gives every shape's type name another text, as a
@@ -226,11 +191,8 @@ class TypeNameCatalogue : public QTranslator
 {
 public:
     bool isEmpty() const override { return false; }
-    QString translate(const char *context, const char *sourceText, const char *disambiguation,
-                      int n) const override
+    QString translate(const char *context, const char *sourceText, const char *, int) const override
     {
-        Q_UNUSED(disambiguation)
-        Q_UNUSED(n)
         if (!QByteArray(context).startsWith("Graphics"))
             return QString();
         return QStringLiteral("形状-") + QString::fromLatin1(sourceText);
@@ -288,10 +250,9 @@ private slots:
         QCOMPARE(encoded, fileBytes(dataFile("golden-encoded.mvprg")));
 
         QTemporaryDir dir;
-        const QString path = dir.filePath("p.mvprg");
         QString error;
-        QVERIFY2(ProjectFile::write(path, &error), qPrintable(error));
-        QCOMPARE(fileBytes(path), encoded);
+        QVERIFY2(ProjectFile::write(dir.filePath("p.mvprg"), &error), qPrintable(error));
+        QCOMPARE(fileBytes(dir.filePath("p.mvprg")), encoded);
         QVERIFY(error.isEmpty());
     }
 
@@ -299,7 +260,6 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tidied");
-
         QTest::newRow("column 0") << "<Project b=\"1\" a=\"2\">"
                                   << "<Project b=\"1\" a=\"2\">";
         QTest::newRow("prolog") << "<?xml version=\"1.0\"?>\n<!DOCTYPE Marovin>"
@@ -309,18 +269,15 @@ private slots:
                                     << "  <e B=\"2\" b=\"1\" name2=\"y\" name=\"x\"/>";
         QTest::newRow("values with = and blanks") << "  <label0 name=\"a=b\" address=\"LW 100\"/>"
                                                   << "  <label0 address=\"LW 100\" name=\"a=b\"/>";
-        QTest::newRow("content kept") << "  <t b=\"2\" a=\"1\">x &gt; y</t>"
-                                      << "  <t a=\"1\" b=\"2\">x &gt; y</t>";
         // Only the tag's own attributes move, not text that repeats them.
         QTest::newRow("content repeating the attributes")
             << "  <t b=\"2\" a=\"1\">b=\"2\" a=\"1\"</t>"
             << "  <t a=\"1\" b=\"2\">b=\"2\" a=\"1\"</t>";
-        // Names a newer version may use keep their prefix or hyphen.
         QTest::newRow("prefixed and hyphenated names")
             << "  <g x:min=\"0\" data-k=\"1\" a.b=\"2\"/>"
             << "  <g a.b=\"2\" data-k=\"1\" x:min=\"0\"/>";
-        QTest::newRow("what is not an attribute stays")
-            << "  <g b=\"1\" ? a=\"2\">" << "  <g b=\"1\" ? a=\"2\">";
+        QTest::newRow("what is not an attribute stays") << "  <g b=\"1\" ? a=\"2\">"
+                                                        << "  <g b=\"1\" ? a=\"2\">";
         QTest::newRow("empty lines kept") << "\n  <a z=\"1\" y=\"2\">\n\n  </a>\n"
                                           << "\n  <a y=\"2\" z=\"1\">\n\n  </a>\n";
     }
@@ -328,57 +285,7 @@ private slots:
     void tidyProjectXml()
     {
         QFETCH(QString, text);
-        QFETCH(QString, tidied);
-        QCOMPARE(ProjectFile::tidyProjectXml(text), tidied);
-    }
-
-    // Random lines against the attribute grammar written as patterns:
-    // the hand-written scanner must find the same tags and attributes.
-    void tidyMatchesPatterns()
-    {
-        static const QRegularExpression startTag(QStringLiteral("<(\\w+)\\s(.+)>"),
-                                                 QRegularExpression::UseUnicodePropertiesOption);
-        static const QRegularExpression attribute(QStringLiteral("[\\w:.-]+=\".*?\""),
-                                                  QRegularExpression::UseUnicodePropertiesOption);
-        // Anything else in the tag leaves the line as it is.
-        static const QRegularExpression onlyAttributes(
-            QStringLiteral("^(?:\\s*[\\w:.-]+=\"[^\"]*\")*\\s*/?$"),
-            QRegularExpression::UseUnicodePropertiesOption);
-        auto reference = [](QString line) {
-            const QRegularExpressionMatch tag = startTag.match(line);
-            if (!tag.hasMatch() || tag.capturedStart(0) <= 0)
-                return line;
-            const int begin = tag.capturedStart(2);
-            QString attrs = tag.captured(2);
-            const int tagEnd = attrs.indexOf(QLatin1Char('>'));
-            if (tagEnd >= 0)
-                attrs.truncate(tagEnd);
-            if (!onlyAttributes.match(attrs).hasMatch())
-                return line;
-            QStringList found;
-            QRegularExpressionMatchIterator it = attribute.globalMatch(attrs);
-            while (it.hasNext())
-                found.append(it.next().captured(0));
-            if (found.size() < 2)
-                return line;
-            std::sort(found.begin(), found.end());
-            QString sorted = found.join(QLatin1Char(' '));
-            if (attrs.endsWith(QLatin1Char('/')))
-                sorted.append(QLatin1Char('/'));
-            return line.replace(begin, attrs.size(), sorted);
-        };
-
-        const QString pieces[]
-            = {"<", ">", "=",  "\"", "/", " ", "\t",       "a",          "b",   "Z",
-               "_", "9", "名", "é",  "-", ":", " a=\"1\"", " b=\"x y\"", "<e ", "/>"};
-        QRandomGenerator random(11);
-        for (int n = 0; n < 3000; ++n) {
-            QString line = QStringLiteral("  ");
-            const int length = random.bounded(1, 24);
-            for (int i = 0; i < length; ++i)
-                line += pieces[random.bounded(int(sizeof pieces / sizeof *pieces))];
-            QCOMPARE(ProjectFile::tidyProjectXml(line), reference(line));
-        }
+        QTEST(ProjectFile::tidyProjectXml(text), "tidied");
     }
 
     // The one-pass envelope must give exactly what Base64 with exchanged
@@ -400,13 +307,10 @@ private slots:
             for (int i = 0; i < length / 20; ++i)
                 noisy.insert(random.bounded(noisy.size() + 1),
                              junk[random.bounded(int(sizeof junk))]);
-            if (noisy.startsWith("<?xml"))
-                continue;
-            QCOMPARE(ProjectFile::decodeProjectText(noisy),
-                     QByteArray::fromBase64(ProjectFile::swapLetterCase(noisy)));
+            if (!noisy.startsWith("<?xml"))
+                QCOMPARE(ProjectFile::decodeProjectText(noisy),
+                         QByteArray::fromBase64(ProjectFile::swapLetterCase(noisy)));
         }
-        Config::instance()->encryption = 0;
-
         const QByteArray plain("<?xml a=\"B\"?>");
         QCOMPARE(ProjectFile::decodeProjectText(plain), plain);
         QCOMPARE(ProjectFile::swapLetterCase(plain), QByteArray("<?XML A=\"b\"?>"));
@@ -415,69 +319,32 @@ private slots:
         QCOMPARE(ProjectFile::swapLetterCase("\xc0\xe9"), QByteArray("\xc3\xa0\xc3\x89"));
     }
 
-    void roundTrip_data()
-    {
-        QTest::addColumn<int>("encryption");
-        QTest::newRow("plain") << 0;
-        QTest::newRow("encoded") << 1;
-    }
-
-    void roundTrip()
-    {
-        QFETCH(int, encryption);
-        buildFullProject();
-        Config::instance()->encryption = quint8(encryption);
-        const QByteArray saved = ProjectFile::projectBytes();
-        const QString summary = screensSummary();
-        QCOMPARE(summary, QStringLiteral("1:800x480:8 2:300x200:1 3:800x480:1"));
-        if (encryption)
-            QVERIFY(QRegularExpression("^[A-Za-z0-9+/]+=*$")
-                        .match(QString::fromLatin1(saved))
-                        .hasMatch());
-
-        init();
-        Config::instance()->screenWidth = 1024; // the file's panel size wins
-        QList<int> requested;
-        ProjectFile::LoadHooks hooks;
-        hooks.createScreen = [&requested](int type) {
-            requested << type;
-            return DrawManager::instance()->createForm(type, nullptr);
-        };
-        const ProjectFile::LoadResult result = ProjectFile::loadBytes(saved, hooks);
-        QCOMPARE(result.status, ProjectFile::Loaded);
-        QCOMPARE(requested, QList<int>({1, 2, 3}));
-        QCOMPARE(result.firstScreen, DrawManager::instance()->scenes().first()->view());
-        QCOMPARE(screensSummary(), summary);
-        QCOMPARE(ProjectFile::projectBytes(), saved);
-    }
-
-    // Turned groups, shapes held at the screen edges and gradient fills on
-    // top of every shape kind: what is opened looks the same and saves to the
-    // same bytes.
+    // Turned nested groups, shapes held at the screen edges and gradient
+    // fills: what is opened looks the same and saves to the same bytes.
+    // Every field and shape kind is covered by tst_roundtrip's projects.
     void secondSaveIsByteIdentical()
     {
-        buildFullProject();
-        DrawScene *base = DrawManager::instance()->scenes().first();
-        QList<GraphicsItemGroup *> groups;
-        for (QGraphicsItem *item : base->userItems()) {
-            if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
-                groups << group;
-        }
-        QCOMPARE(groups.size(), 3);
-        for (GraphicsItemGroup *group : groups) {
-            group->setProperty("rotation",
-                               group->objectName() == "inner"       ? 45.0
-                                   : group->objectName() == "outer" ? 30.0
-                                                                    : -20.0);
-        }
+        buildGoldenProject();
+        DrawScene *base = manager()->scenes().first();
+        auto *polygon
+            = addPoints<GraphicsPolygonItem>(base, {{300, 200}, {360, 260}, {240, 260}}, "tri", 9);
+        auto *line = addPoints<GraphicsLineItem>(base, {{600, 300}, {700, 400}}, "diag", 10);
+        auto *curve = addPoints<GraphicsBezier>(
+            base, {{50, 300}, {90, 250}, {130, 350}, {170, 300}}, "wave", 11);
+        GraphicsItemGroup *inner = groupOf(base, {line, curve}, "inner");
+        GraphicsItemGroup *outer = groupOf(base, {polygon, inner}, "outer");
+        outer->setZValue(12);
+        inner->setProperty("rotation", 45.0);
+        outer->setProperty("rotation", 30.0);
+        dynamic_cast<GraphicsItemGroup *>(shapesByName().value("pair"))
+            ->setProperty("rotation", -20.0);
         auto *edge
             = addBox(base, new GraphicsRectItem(QRect()), QRectF(300, 30, 33.3, 20.7), "edge", 13);
         edge->setPos(-40, -40); // dragged past the top-left corner
         edge->moveBy(-1, -1);
         QCOMPARE(edge->boxPos(), QPointF(0, 0));
-        auto *right = addBox(base, new GraphicsEllipseItem(QRect()), QRectF(700, 300, 66.6, 41),
-                             "right", 14);
-        right->moveBy(500, 500);
+        addBox(base, new GraphicsEllipseItem(QRect()), QRectF(700, 300, 66.6, 41), "right", 14)
+            ->moveBy(500, 500);
         auto *fill = addPoints<GraphicsPolygonItem>(
             base, {{420, 300}, {520, 330}, {480, 420}, {400, 380}}, "fill", 15);
         fill->setBrushStyle(GraphicsItem::RadialGradient1Pattern);
@@ -485,23 +352,30 @@ private slots:
                                                        "stripes", 16);
         stripes->setBrushStyle(GraphicsItem::LinearGradient11Pattern);
         stripes->setRotation(15);
-        const QHash<QString, QPolygonF> before = outlines();
+        const QHash<QString, QGraphicsItem *> before = shapesByName();
+        QHash<QString, QPolygonF> outlines;
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            if (singleShape(it.value()))
+                outlines.insert(it.key(), it.value()->mapToScene(it.value()->boundingRect()));
         const QBrush fillBrush = fill->brush(), stripesBrush = stripes->brush();
         const QByteArray saved = ProjectFile::projectBytes();
 
         init();
         QCOMPARE(ProjectFile::loadBytes(saved).status, ProjectFile::Loaded);
-        const QHash<QString, QPolygonF> after = outlines();
-        QCOMPARE(after.keys().size(), before.size());
-        for (auto it = before.cbegin(); it != before.cend(); ++it) {
-            const QPolygonF outline = after.value(it.key());
+        const QHash<QString, QGraphicsItem *> after = shapesByName();
+        QCOMPARE(after.size(), before.size());
+        for (auto it = outlines.cbegin(); it != outlines.cend(); ++it) {
+            QGraphicsItem *item = after.value(it.key());
+            QVERIFY2(item, qPrintable(it.key()));
+            const QPolygonF outline = item->mapToScene(item->boundingRect());
             QCOMPARE(outline.size(), it.value().size());
             for (int i = 0; i < outline.size(); ++i)
                 QVERIFY2(QLineF(outline.at(i), it.value().at(i)).length() < 0.01,
                          qPrintable(it.key()));
         }
-        QCOMPARE(findShape<GraphicsPolygonItem>("fill")->brush(), fillBrush);
-        QCOMPARE(findShape<GraphicsPolygonItem>("stripes")->brush(), stripesBrush);
+        QCOMPARE(dynamic_cast<GraphicsPolygonItem *>(after.value("fill"))->brush(), fillBrush);
+        QCOMPARE(dynamic_cast<GraphicsPolygonItem *>(after.value("stripes"))->brush(),
+                 stripesBrush);
         QCOMPARE(ProjectFile::projectBytes(), saved);
     }
 
@@ -509,7 +383,7 @@ private slots:
     // type names changes what people see, not a byte of the file.
     void elementNamesAreNotTranslated()
     {
-        buildFullProject();
+        buildGoldenProject();
         const QByteArray untranslated = ProjectFile::projectBytes();
         TypeNameCatalogue catalogue;
         QCoreApplication::installTranslator(&catalogue);
@@ -518,12 +392,6 @@ private slots:
         QCoreApplication::removeTranslator(&catalogue);
         QCOMPARE(shown, QStringLiteral("形状-rectangle"));
         QCOMPARE(translated, untranslated);
-        // And the file still reads back whole.
-        const QString summary = screensSummary();
-        init();
-        QCOMPARE(ProjectFile::loadBytes(translated).status, ProjectFile::Loaded);
-        QCOMPARE(screensSummary(), summary);
-        QVERIFY(DrawManager::instance()->unknownElementNames().isEmpty());
     }
 
     // What a newer version wrote and this one cannot read is kept in its
@@ -542,7 +410,8 @@ private slots:
             << QStringList {"<circle cx=\"10\" cy=\"20\" r=\"5\"/>"};
         QTest::newRow("children, text and comments first")
             << "<chart kind=\"bar\">\n  <series name=\"a\">1 &lt; 2</series>"
-               "<!-- note --><axis/></chart>" + rect
+               "<!-- note --><axis/></chart>"
+                + rect
             << QStringList {"chart", "rectangle"} << QStringList {"chart"}
             << QStringList {"<chart kind=\"bar\">", "<series name=\"a\">1 &lt; 2</series>",
                             "<!-- note -->", "<axis/>", "</chart>"};
@@ -560,11 +429,9 @@ private slots:
     void unknownElementsAreKept()
     {
         QFETCH(QByteArray, window);
-        QFETCH(QStringList, order);
         QFETCH(QStringList, unknown);
         QFETCH(QStringList, savedTexts);
-        const QByteArray file = "<?xml version=\"1.0\"?><Project><Config/><Form>"
-                                "<Window type=\"1\">"
+        const QByteArray file = "<?xml version=\"1.0\"?><Project><Config/><Form><Window type=\"1\">"
             + window + "</Window><Window type=\"2\"><circle/><ellipse/></Window></Form></Project>";
 
         // Both screens are read in full, and the names come once each.
@@ -576,136 +443,78 @@ private slots:
         QCOMPARE(result.unknownElements, named);
         QCOMPARE(screensSummary().section(' ', 1), QStringLiteral("2:400x240:1"));
         const QByteArray saved = ProjectFile::projectBytes();
-        QCOMPARE(firstScreenChildren(saved), order);
+        QTEST(firstScreenChildren(saved), "order");
         for (const QString &text : savedTexts)
             QVERIFY2(saved.contains(text.toUtf8()), qPrintable(text));
 
         init();
         result = ProjectFile::loadBytes(saved);
-        QCOMPARE(result.status, ProjectFile::Loaded);
         QCOMPARE(result.unknownElements, named);
         QCOMPARE(ProjectFile::projectBytes(), saved);
     }
 
-    // Deleting the shapes around a kept element keeps the element.
+    // Deleting the shapes around a kept element, or copying its screen,
+    // keeps the element.
     void keptElementOutlivesItsNeighbours()
     {
         const QByteArray file = "<?xml version=\"1.0\"?><Project><Form><Window type=\"1\">"
                                 "<rectangle/><circle r=\"1\"/><ellipse/></Window></Form></Project>";
         QCOMPARE(ProjectFile::loadBytes(file).status, ProjectFile::Loaded);
-        DrawScene *scene = DrawManager::instance()->scenes().first();
+        DrawScene *scene = manager()->scenes().first();
         qDeleteAll(scene->userItems());
         QCOMPARE(firstScreenChildren(ProjectFile::projectBytes()), QStringList {"circle"});
-        // A copy of the screen carries it too.
-        DrawManager::instance()->createForm(1, scene->view());
-        QCOMPARE(DrawManager::instance()->unknownElementNames(), QStringList {"circle"});
+        manager()->createForm(1, scene->view());
+        QCOMPARE(manager()->unknownElementNames(), QStringList {"circle"});
         QCOMPARE(ProjectFile::projectBytes().count("<circle r=\"1\"/>"), 2);
     }
 
     // Scripts are stored beside the screens and come back with their names
-    // and texts; saving again gives the same bytes.
-    void scriptsSurviveSaveAndOpen_data()
-    {
-        QTest::addColumn<int>("encryption");
-        QTest::newRow("plain") << 0;
-        QTest::newRow("encoded") << 1;
-    }
-
+    // and texts, unmodified; saving again gives the same bytes. What a
+    // script cannot hold in XML is dropped rather than making the file
+    // unreadable; line ends are stored as "\n".
     void scriptsSurviveSaveAndOpen()
     {
-        QFETCH(int, encryption);
-        DrawScene *screen = addScreen(BaseScreen);
-        addBox(screen, new GraphicsEllipseItem(QRect()), QRectF(10, 10, 50, 30), "e", 1);
-        auto *first = qobject_cast<CodeEditor *>(DrawManager::instance()->createForm(4, nullptr));
-        auto *second = qobject_cast<CodeEditor *>(DrawManager::instance()->createForm(4, nullptr));
+        addBox(addScreen(BaseScreen), new GraphicsEllipseItem(QRect()), QRectF(10, 10, 50, 30), "e",
+               1);
+        CodeEditor *first = addScript();
+        CodeEditor *second = addScript();
         QVERIFY(first && second);
-        first->setText(QStringLiteral("// 温度报警\nif (a < b && c > 0) {\n\n\n    x = \"<&>\";\n}\n"));
+        first->setText(
+            QStringLiteral("// 温度报警\nif (a < b && c > 0) {\n\n\n    x = \"<&>\";\n}\n"));
         second->setText(QStringLiteral("\n  前导空行 & 结尾空格  \n\n"));
         second->setWindowTitle(QStringLiteral("报警 <&> \"脚本\""));
+        addScript()->setText(QString("a\r\nb\rc%1d%2\t\U0001F600").arg(QChar(0x01), QChar(0x1f)));
         addScreen(WindowScreen);
-        Config::instance()->encryption = quint8(encryption);
-        const QStringList scripts = scriptsSummary();
+        QStringList scripts = scriptsSummary();
+        scripts.last() = QStringLiteral("脚本_3=a\nb\ncd\t\U0001F600");
         const QByteArray saved = ProjectFile::projectBytes();
 
         init();
         QList<int> requested;
-        ProjectFile::LoadHooks hooks;
-        hooks.createScreen = [&requested](int type) {
-            requested << type;
-            return DrawManager::instance()->createForm(type, nullptr);
-        };
-        const ProjectFile::LoadResult result = ProjectFile::loadBytes(saved, hooks);
-        QCOMPARE(result.status, ProjectFile::Loaded);
-        QCOMPARE(requested, QList<int>({1, 2, 4, 4}));
+        QCOMPARE(loadRecording(saved, &requested).status, ProjectFile::Loaded);
+        QCOMPARE(requested, QList<int>({1, 2, 4, 4, 4}));
         QCOMPARE(screensSummary(), QStringLiteral("1:800x480:1 2:400x240:0"));
         QCOMPARE(scriptsSummary(), scripts);
-        for (CodeEditor *script : DrawManager::instance()->scripts()) {
-            QVERIFY(!script->isModified());
-            QVERIFY(!script->isUndoAvailable());
-        }
+        for (CodeEditor *script : manager()->scripts())
+            QVERIFY(!script->isModified() && !script->isUndoAvailable());
         QCOMPARE(ProjectFile::projectBytes(), saved);
-
         // A script made now takes a number no stored script uses.
-        auto *third = qobject_cast<CodeEditor *>(DrawManager::instance()->createForm(4, nullptr));
-        QCOMPARE(third->windowTitle(), QStringLiteral("脚本_3"));
-    }
+        QCOMPARE(addScript()->windowTitle(), QStringLiteral("脚本_4"));
 
-    // What a script cannot hold in XML is dropped rather than making the
-    // file unreadable; line ends are stored as "\n".
-    void scriptTextIsStoredAsXmlAllows_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("windows line ends") << "a\r\nb\r\n" << "a\nb\n";
-        QTest::newRow("old mac line ends") << "a\rb" << "a\nb";
-        QTest::newRow("control characters")
-            << QString("a%1b%2\tc").arg(QChar(0x01)).arg(QChar(0x1f)) << "ab\tc";
-        QTest::newRow("emoji kept") << QStringLiteral("x \U0001F600 y") << QStringLiteral("x \U0001F600 y");
-    }
-
-    void scriptTextIsStoredAsXmlAllows()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, stored);
-        auto *script = qobject_cast<CodeEditor *>(DrawManager::instance()->createForm(4, nullptr));
-        script->setText(typed);
-        const QByteArray saved = ProjectFile::projectBytes();
-        init();
-        QCOMPARE(ProjectFile::loadBytes(saved).status, ProjectFile::Loaded);
-        QCOMPARE(scriptsSummary(), QStringList {"脚本_1=" + stored});
-    }
-
-    // A reader that makes nothing of type 4 (as one without scripts) skips
-    // their elements and still reads every screen after them; a file
-    // without scripts makes none.
-    void scriptElementsSkippedByOtherReaders()
-    {
-        auto *script = qobject_cast<CodeEditor *>(DrawManager::instance()->createForm(4, nullptr));
-        script->setText(QStringLiteral("<Window type=\"1\"/>\n"));
-        DrawScene *screen = addScreen(TemplateScreen);
-        addBox(screen, new GraphicsEllipseItem(QRect()), QRectF(10, 10, 50, 30), "e", 1);
-        QByteArray saved = ProjectFile::projectBytes();
-        // Scripts first, as a later writer might put them.
+        // A reader that makes nothing of type 4 skips the scripts' elements
+        // and still reads every screen after them, even with a script first.
         const int form = saved.indexOf("<Form>") + 6;
-        const int scriptStart = saved.indexOf("<Window objectName=\"脚本_1\"");
-        const int scriptEnd = saved.indexOf("</Window>", scriptStart) + 9;
-        QVERIFY(form > 6 && scriptStart > form && scriptEnd > scriptStart);
-        const QByteArray element = saved.mid(scriptStart, scriptEnd - scriptStart);
-        saved.remove(scriptStart, scriptEnd - scriptStart);
-        saved.insert(form, element);
-
+        const int start = saved.indexOf("<Window objectName=\"脚本_1\"");
+        const int end = saved.indexOf("</Window>", start) + 9;
+        QVERIFY(form > 6 && start > form && end > start);
+        QByteArray moved = saved;
+        moved.remove(start, end - start).insert(form, saved.mid(start, end - start));
         init();
-        ProjectFile::LoadHooks hooks;
-        hooks.createScreen = [](int type) {
-            return type == 4 ? nullptr : DrawManager::instance()->createForm(type, nullptr);
-        };
-        QCOMPARE(ProjectFile::loadBytes(saved, hooks).status, ProjectFile::Loaded);
-        QCOMPARE(screensSummary(), QStringLiteral("3:800x480:1"));
-        QVERIFY(DrawManager::instance()->scripts().isEmpty());
-
-        init();
-        QCOMPARE(ProjectFile::load(dataFile("golden.mvprg")).status, ProjectFile::Loaded);
-        QVERIFY(DrawManager::instance()->scripts().isEmpty());
+        requested.clear();
+        QCOMPARE(loadRecording(moved, &requested, false).status, ProjectFile::Loaded);
+        QCOMPARE(requested, QList<int>({4, 1, 2, 4, 4}));
+        QCOMPARE(screensSummary(), QStringLiteral("1:800x480:1 2:400x240:0"));
+        QVERIFY(manager()->scripts().isEmpty());
     }
 
     void loadOutcomes_data()
@@ -716,15 +525,15 @@ private slots:
         QTest::addColumn<int>("line"); // of a reading error, else 0
         QTest::addColumn<int>("column");
 
-        const QByteArray golden = fileBytes(dataFile("golden.mvprg"));
-        QByteArray windows = golden;
+        QByteArray windows = fileBytes(dataFile("golden.mvprg"));
         windows.replace("\n", "\r\n");
         QTest::newRow("windows line ends")
             << windows << int(ProjectFile::Loaded) << "1:800x480:4 2:400x240:1" << 0 << 0;
         QTest::newRow("no window") << QByteArray("<?xml version=\"1.0\"?>\n<Project>\n"
                                                  "<Config name=\"n\"/><Form/></Project>\n")
                                    << int(ProjectFile::Loaded) << "" << 0 << 0;
-        // An unknown element is stepped over; missing sizes keep the panel's.
+        // An unknown element is stepped over; the file's panel size wins and
+        // missing screen sizes take it.
         QTest::newRow("unknown shape")
             << QByteArray("<?xml version=\"1.0\"?><Project><Config screen=\"640,400\"/><Form>"
                           "<Window type=\"1\"><ellipse/><circle/><rectangle/></Window>"
@@ -745,21 +554,16 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(int, status);
-        QFETCH(QString, screens);
-        QFETCH(int, line);
-        QFETCH(int, column);
-
         QTemporaryDir dir;
-        const QString path = dir.filePath("in.mvprg");
-        QVERIFY(writeFileBytes(path, file));
-        const ProjectFile::LoadResult result = ProjectFile::load(path);
+        QVERIFY(writeFileBytes(dir.filePath("in.mvprg"), file));
+        const ProjectFile::LoadResult result = ProjectFile::load(dir.filePath("in.mvprg"));
         QCOMPARE(int(result.status), status);
-        QCOMPARE(screensSummary(), screens);
-        const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+        QTEST(screensSummary(), "screens");
+        const QList<DrawScene *> scenes = manager()->scenes();
         QCOMPARE(result.firstScreen, scenes.isEmpty() ? nullptr : scenes.first()->view());
         if (status != ProjectFile::Loaded) {
-            QCOMPARE(result.line, line);
-            QCOMPARE(result.column, column);
+            QTEST(int(result.line), "line");
+            QTEST(int(result.column), "column");
             QVERIFY(!result.error.isEmpty());
         }
         if (status == ProjectFile::NotAProject)
@@ -792,10 +596,9 @@ private slots:
         ModalScript script;
         for (const QString &answer : answers)
             script.chooseText(answer);
-        const ProjectFile::LoadResult result = ProjectFile::loadBytes(saved);
-        QCOMPARE(result.status, opens ? ProjectFile::Loaded : ProjectFile::PasswordRefused);
-        QCOMPARE(DrawManager::instance()->scenes().size(), opens ? 2 : 0);
-
+        QCOMPARE(ProjectFile::loadBytes(saved).status,
+                 opens ? ProjectFile::Loaded : ProjectFile::PasswordRefused);
+        QCOMPARE(manager()->scenes().size(), opens ? 2 : 0);
         QStringList expected;
         for (int i = 0; i < prompts; ++i) {
             QCOMPARE(script.requests().at(i).kind, ModalRequest::PasswordInput);
@@ -809,6 +612,8 @@ private slots:
         QCOMPARE(script.texts(), expected);
     }
 
+    // A failed save leaves the folder and any previous file as they were,
+    // and names the system's reason.
     void writeFailure_data()
     {
         QTest::addColumn<QString>("target"); // inside a fresh folder
@@ -821,14 +626,15 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(QByteArray, existing);
-
         QTemporaryDir dir;
         QVERIFY(writeFileBytes(dir.filePath("plain"), "not a folder"));
         const QString path = dir.filePath(target);
         if (!existing.isEmpty())
             QVERIFY(writeFileBytes(path, existing));
-        const QStringList before
-            = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const auto entries = [&dir] {
+            return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        };
+        const QStringList before = entries();
         buildGoldenProject();
 
         // A file size limit (unlike permissions) also stops root, mid-write.
@@ -843,13 +649,12 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
         QVERIFY(!written);
-        // The reason must be the system's, not a placeholder.
         const QString prefix = QStringLiteral("写入文件失败 %1。\n").arg(path);
         QVERIFY2(error.startsWith(prefix) && error.endsWith('.'), qPrintable(error));
         const QString reason = error.mid(prefix.size()).chopped(1);
         QVERIFY2(!reason.isEmpty() && reason != QStringLiteral("Unknown error"),
                  qPrintable(reason));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        QCOMPARE(entries(), before);
         if (!existing.isEmpty())
             QCOMPARE(fileBytes(path), existing);
     }

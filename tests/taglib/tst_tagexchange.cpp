@@ -5,7 +5,6 @@
 #include "taglib/xlsxsheetreader.h"
 
 #include <QFile>
-#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
@@ -41,7 +40,6 @@ private slots:
     void failures_data();
     void failures();
     void refusedExportWritesNothing();
-    void addressModel();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -68,28 +66,19 @@ void TestTagExchange::addressLine_data()
                           << QStringList{"Start", "本地", "M 10", "Bool", "1", "motor start"};
     QTest::newRow("array") << "Arr,D100,ARRAY[20] OF WORD,,,"
                            << QStringList{"Arr", "本地", "D 100", "Int16", "20", ""};
-    QTest::newRow("bool array") << "Ba,LW_Bit1_2,ARRAY[8] OF BOOL,,,"
-                                << QStringList{"Ba", "本地", "LW_Bit 1_2", "Bool", "8", ""};
     QTest::newRow("dword") << "Dw,LW7,DWORD,,,x" << QStringList{"Dw", "本地", "LW 7", "Int32", "4", "x"};
     QTest::newRow("cr before lf") << "Cr,LW5,WORD,,,remark\r"
                                   << QStringList{"Cr", "本地", "LW 5", "Int16", "2", "remark"};
     QTest::newRow("longest area") << "Bit,LW_Bit100_3,BOOL,,,"
                                   << QStringList{"Bit", "本地", "LW_Bit 100_3", "Bool", "1", ""};
     QTest::newRow("hex") << "Hex,LW64H,WORD,,," << QStringList{"Hex", "本地", "LW 64H", "Int16", "2", ""};
-    QTest::newRow("blank kept") << "Sp,LW 9,WORD,,," << QStringList{"Sp", "本地", "LW 9", "Int16", "2", ""};
     QTest::newRow("commas in remark") << "Note,LW1,WORD,,,a,b,c"
                                       << QStringList{"Note", "本地", "LW 1", "Int16", "2", "a,b,c"};
-    QTest::newRow("chinese") << "电机,LW1,WORD,,,中文备注"
-                             << QStringList{"电机", "本地", "LW 1", "Int16", "2", "中文备注"};
     // Our own fields 4 and 5: the device's protocol decides the areas.
-    QTest::newRow("known device and format") << "P,T_Bit5,BOOL,PLC,Bool,x"
-                                             << QStringList{"P", "PLC", "T_Bit 5", "Bool", "1", "x"};
-    QTest::newRow("array on device") << "Q,D3,ARRAY[8] OF WORD,PLC,Double,"
-                                     << QStringList{"Q", "PLC", "D 3", "Double", "8", ""};
-    QTest::newRow("unknown format") << "R,D10,WORD,PLC,Word,x"
-                                    << QStringList{"R", "本地", "D 10", "Int16", "2", "x"};
-    QTest::newRow("format in lower case") << "S,LW2,BOOL,PLC,bool,"
-                                          << QStringList{"S", "本地", "LW 2", "Bool", "1", ""};
+    QTest::newRow("known device and format") << "P,D3,ARRAY[8] OF WORD,PLC,Double,x"
+                                             << QStringList{"P", "PLC", "D 3", "Double", "8", "x"};
+    QTest::newRow("format key in lower case") << "S,LW2,BOOL,PLC,bool,"
+                                              << QStringList{"S", "本地", "LW 2", "Bool", "1", ""};
     // A list exported from the English interface names the panel in English.
     QTest::newRow("local in the other language") << "L,LW_Bit2,BOOL,Local,Bool,"
                                                  << QStringList{"L", "Local", "LW_Bit 2", "Bool", "1", ""};
@@ -113,8 +102,7 @@ void TestTagExchange::skippedLines()
                              "B,LW2,WORD,,,y\r\nC,D\r\n";
     const AddressTextFile::Import result = AddressTextFile::parse(bytes);
     QCOMPARE(result.rows.size(), 2);
-    QCOMPARE(result.rows.at(0).value(0), QStringLiteral("A"));
-    QCOMPARE(result.rows.at(1).value(0), QStringLiteral("B"));
+    QCOMPARE(result.rows.at(0).value(0) + result.rows.at(1).value(0), QStringLiteral("AB"));
     QCOMPARE(result.skippedLines, (QList<int>{3, 7}));
     QVERIFY(TagExchange::skippedLinesMessage(result.skippedLines).contains(QLatin1String("3, 7")));
     QVERIFY(TagExchange::skippedLinesMessage({}).isEmpty());
@@ -147,7 +135,7 @@ void TestTagExchange::halfCharacterStaysInItsField()
 void TestTagExchange::addressExport_data()
 {
     QTest::addColumn<QStringList>("row");
-    QTest::addColumn<QString>("line"); // the second line, or a part of the error
+    QTest::addColumn<QString>("line"); // the second line, or text the error names
     QTest::addColumn<bool>("ok");
     QTest::newRow("bool") << QStringList{"Start", "本地", "M 10", "Bool", "1", "motor start"}
                           << "Start,M10,BOOL,本地,Bool,motor start" << true;
@@ -155,12 +143,8 @@ void TestTagExchange::addressExport_data()
                            << "Arr,LW5,ARRAY[20] OF WORD,本地,Int16," << true;
     QTest::newRow("float") << QStringList{"F", "PLC", "D 3", "Float", "4", "a,b"}
                            << "F,D3,DWORD,PLC,Float,a,b" << true;
-    QTest::newRow("double") << QStringList{"G", "PLC", "D 4", "Double", "8", ""}
-                            << "G,D4,ARRAY[8] OF WORD,PLC,Double," << true;
     QTest::newRow("comma in name") << QStringList{"a,b", "本地", "LW 1", "Int16", "2", ""}
                                    << "第2行" << false;
-    QTest::newRow("line break in remark") << QStringList{"a", "本地", "LW 1", "Int16", "2", "x\ny"}
-                                          << "第2行" << false;
     QTest::newRow("comma in length") << QStringList{"a", "本地", "LW 1", "Int16", "1,2", ""}
                                      << "ARRAY[1,2] OF WORD" << false;
     QTest::newRow("not in gbk") << QStringList{"a", "本地", "LW 1", "Int16", "2", "smile 😀"}
@@ -191,7 +175,6 @@ void TestTagExchange::addressRoundTrip_data()
 {
     QTest::addColumn<QString>("suffix");
     QTest::newRow("csv") << "csv";
-    QTest::newRow("txt") << "txt";
     QTest::newRow("xlsx") << "xlsx";
 }
 
@@ -205,7 +188,7 @@ void TestTagExchange::addressRoundTrip()
                  {"Empty", "PLC", "", "Float", "4", ""}};
     if (suffix == QLatin1String("xlsx")) {
         // Spreadsheets carry any text, line breaks and commas included.
-        // An empty row inside the table stays (a trailing one is no part of
+        // An empty row inside the table stays (a trailing one lies outside
         // the range a spreadsheet holds).
         rows.append({"", "", "", "", "", ""});
         rows.append({"a,\"b\"", "", "x\ny", "", "", "tail\r\n"});
@@ -234,9 +217,7 @@ void TestTagExchange::threeStateTag()
     QVERIFY2(XlsxSheetReader::readFile(file, &sheet, &error), qPrintable(error));
     QCOMPARE(sheet.rows.at(0), (QStringList{"标签名称", "中文", "English"}));
     QCOMPARE(sheet.merges, (QVector<Sheet::Range>{{1, 0, 3, 0}})); // A2:A4
-    QCOMPARE(sheet.cell(1, 0), QStringLiteral("Motor"));
-    QCOMPARE(sheet.cell(2, 0), QString());
-    QCOMPARE(sheet.cell(3, 0), QString());
+    QCOMPARE(sheet.cell(1, 0) + '|' + sheet.cell(2, 0) + '|' + sheet.cell(3, 0), "Motor||");
 }
 
 void TestTagExchange::textRoundTrip_data()
@@ -297,8 +278,6 @@ void TestTagExchange::textTagsFromRealFiles_data()
 {
     QTest::addColumn<QString>("file");
     QTest::newRow("libreoffice xlsx") << "libreoffice.xlsx";
-    QTest::newRow("gnumeric xlsx") << "gnumeric.xlsx";
-    QTest::newRow("libreoffice xls") << "libreoffice.xls";
     QTest::newRow("gnumeric xls") << "gnumeric.xls";
 }
 
@@ -314,12 +293,11 @@ void TestTagExchange::textTagsFromRealFiles()
     for (const TextTagRecord &tag : qAsConst(tags))
         names.append(tag.name);
     QCOMPARE(names, (QStringList{"Start", "Flag", "Pi", "Big", "合并"}));
-    QCOMPARE(tags.at(0).states.size(), 1);
-    QCOMPARE(tags.at(0).states.at(0).size(), 5); // every column after the first
+    QCOMPARE(tags.at(0).states.value(0),
+             (QStringList{"本地", "LW 10", "Int16", "2", "motor start, \"quoted\" & <x>"}));
     const TextTagRecord &merged = tags.at(4);
     QCOMPARE(merged.states.size(), 3);
-    QCOMPARE(merged.states.at(0).value(0), QStringLiteral("一"));
-    QCOMPARE(merged.states.at(2).value(0), QStringLiteral("三"));
+    QCOMPARE(merged.states.at(0).value(0) + merged.states.at(2).value(0), QStringLiteral("一三"));
 }
 
 void TestTagExchange::failures_data()
@@ -327,10 +305,8 @@ void TestTagExchange::failures_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("message");
     QTest::newRow("missing csv") << path("missing.csv") << "missing.csv";
-    QTest::newRow("missing xlsx") << path("missing.xlsx") << "missing.xlsx";
     QTest::newRow("unknown suffix") << path("tags.doc") << "tags.doc";
-    QTest::newRow("not a workbook") << QStringLiteral(MAROVIN_TEST_DATA_DIR "/golden.mvprg").replace(
-        "golden.mvprg", "exchange/source.fods") << "";
+    QTest::newRow("not a workbook") << MAROVIN_TEST_DATA_DIR "/exchange/source.fods" << "";
 }
 
 void TestTagExchange::failures()
@@ -377,18 +353,6 @@ void TestTagExchange::refusedExportWritesNothing()
     QVERIFY(!TagExchange::exportAddressTags(path("old.xls"), {}, {}, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!QFile::exists(path("old.xls")));
-}
-
-void TestTagExchange::addressModel()
-{
-    const Rows rows = {{"a", "本地", "LW 1", "Int16", "2", "x"}, {"b", "", "", "", "", ""}};
-    TagExchange::setAddressRows(rows);
-    QCOMPARE(Config::instance()->addressTagModel()->rowCount(), 2);
-    QCOMPARE(TagExchange::addressRows(), rows);
-    QCOMPARE(TagExchange::addressHeader(),
-             (QStringList{"名称", "设备", "地址", "类型", "长度", "备注"}));
-    TagExchange::setAddressRows({});
-    QCOMPARE(Config::instance()->addressTagModel()->rowCount(), 0);
 }
 
 QTEST_MAIN(TestTagExchange)

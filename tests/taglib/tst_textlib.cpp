@@ -6,16 +6,10 @@
 #include "taglib/textlibadddialog.h"
 #include "taglib/textlibdialog.h"
 
-#include <QClipboard>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSpinBox>
-#include <QTableWidget>
-#include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 #include <QtTest>
+#include <QtWidgets>
+
+#include <memory>
 
 namespace {
 
@@ -54,12 +48,6 @@ QString describe(const TextLib &library)
     return tags.join(TagSep);
 }
 
-QString cell(const QTableWidget *table, int row, int column)
-{
-    const QTableWidgetItem *item = table->item(row, column);
-    return item ? item->text() : QString();
-}
-
 // The table as the user sees it: a tag per name cell and its spanned rows.
 QString describe(const QTableWidget *table)
 {
@@ -70,10 +58,10 @@ QString describe(const QTableWidget *table)
         for (int r = row; r < row + rows; ++r) {
             QStringList texts;
             for (int c = 1; c < table->columnCount(); ++c)
-                texts.append(cell(table, r, c));
+                texts.append(table->item(r, c) ? table->item(r, c)->text() : QString());
             states.append(texts.join(QLatin1Char('/')));
         }
-        tags.append(cell(table, row, 0) + QStringLiteral(": ") + states.join(StateSep));
+        tags.append(table->item(row, 0)->text() + QStringLiteral(": ") + states.join(StateSep));
         row += rows;
     }
     return tags.join(TagSep);
@@ -81,39 +69,20 @@ QString describe(const QTableWidget *table)
 
 void setLanguages(int count)
 {
-    QList<LanguagePara> languages;
-    for (int i = 0; i < count; ++i) {
-        LanguagePara language;
-        language.name = QStringLiteral("语言%1").arg(i + 1);
-        languages.append(language);
-    }
-    Config::instance()->languages = languages;
-}
-
-QString written(const TextLib &library)
-{
-    QString out;
-    QXmlStreamWriter writer(&out);
-    library.writeXml(&writer);
-    return out;
+    Config::instance()->languages.clear();
+    for (int i = 1; i <= count; ++i)
+        Config::instance()->languages.append({QStringLiteral("语言%1").arg(i), QString(), QFont()});
 }
 
 // Sends each character as the keyboard would, Chinese included.
 void type(QWidget *widget, const QString &text)
 {
     for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &release);
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, 0, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(widget, &event);
+        }
     }
-}
-
-void select(QTableWidget *table, int top, int left, int bottom, int right)
-{
-    table->setCurrentCell(top, left);
-    table->clearSelection();
-    table->setRangeSelected(QTableWidgetSelectionRange(top, left, bottom, right), true);
 }
 
 } // namespace
@@ -122,13 +91,28 @@ class TestTextLib : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<TextLibDialog> m_dialog;
+
+    // A dialog whose table shows the library described by tags.
+    TextLibDialog &open(const QString &tags)
+    {
+        *Config::instance()->textLib() = parse(tags);
+        m_dialog = std::make_unique<TextLibDialog>();
+        m_dialog->reloadTable();
+        return *m_dialog;
+    }
+
 private slots:
     void init()
     {
         ProcessFixture::start();
         setLanguages(2);
     }
-    void cleanup() { ProcessFixture::finish(); }
+    void cleanup()
+    {
+        m_dialog.reset();
+        ProcessFixture::finish();
+    }
 
     void xml_data()
     {
@@ -150,24 +134,10 @@ private slots:
             << "<TextLib count=\"2\"><label0 name=\"a\"><status0><lan0 value=\"x\"/></status0>"
                "</label0><label1 name=\"b\"><status0><lan0 value=\"1\"/><lan1 value=\"2\"/>"
                "</status0></label1></TextLib>";
-        QTest::newRow("missing attributes read empty")
-            << "<TextLib><label0><status0><lan0/><lan1 value=\"v\"/></status0></label0></TextLib>"
-            << ": /v"
-            << "<TextLib count=\"1\"><label0 name=\"\"><status0><lan0 value=\"\"/>"
-               "<lan1 value=\"v\"/></status0></label0></TextLib>";
-        QTest::newRow("text and deeper elements carry nothing")
-            << "<TextLib count=\"1\">x<label0 name=\"n\">y<status0><lan0 value=\"v\"><q value=\"w\"/>"
-               "</lan0></status0></label0></TextLib>"
-            << "n: v"
-            << "<TextLib count=\"1\"><label0 name=\"n\"><status0><lan0 value=\"v\"/></status0>"
-               "</label0></TextLib>";
-        QTest::newRow("tag without states")
-            << "<TextLib count=\"1\"><label0 name=\"n\"/></TextLib>" << "n: " << QString();
         QTest::newRow("a repeated name keeps both tags")
             << "<TextLib count=\"2\"><label0 name=\"d\"><status0><lan0 value=\"1\"/></status0>"
                "</label0><label1 name=\"d\"><status0><lan0 value=\"2\"/></status0></label1></TextLib>"
             << "d: 1 | d: 2" << QString();
-        QTest::newRow("empty") << "<TextLib count=\"0\"/>" << QString() << QString();
     }
 
     void xml()
@@ -182,19 +152,14 @@ private slots:
         TextLib library;
         library.add(QStringLiteral("old"), {});
         QVERIFY(library.readXml(&reader));
-        QVERIFY(reader.isEndElement());
-        QCOMPARE(reader.name().toString(), QStringLiteral("TextLib"));
-        QVERIFY(reader.readNextStartElement());
+        QVERIFY(reader.readNextStartElement()); // the reader stopped at its own end
         QCOMPARE(reader.name().toString(), QStringLiteral("AddressLib"));
         QCOMPARE(describe(library), tags);
 
-        const QString out = written(library);
+        QString out;
+        QXmlStreamWriter writer(&out);
+        library.writeXml(&writer);
         QCOMPARE(out, canonical.isEmpty() ? xml : canonical);
-        QXmlStreamReader again(out);
-        QVERIFY(again.readNextStartElement());
-        TextLib reread;
-        reread.readXml(&again);
-        QVERIFY(reread == library);
     }
 
     // The table after one edit, and the library OK writes from it. Rows are
@@ -212,21 +177,12 @@ private slots:
         QTest::newRow("add state before the first")
             << five << "add" << 1 << 1 << -1
             << "A: a/a | B: /; b1/b1; b2/b2 | C: c/c | D: d/d";
-        QTest::newRow("add state before the second")
-            << five << "add" << 2 << 2 << -1
-            << "A: a/a | B: b1/b1; /; b2/b2 | C: c/c | D: d/d";
-        QTest::newRow("add state to a one-state tag")
-            << five << "add" << 3 << 1 << -1 << "A: a/a | B: b1/b1; b2/b2 | C: /; c/c | D: d/d";
         QTest::newRow("add tag after the current one")
             << five << "addLabel" << 1 << 2 << -1
             << "A: a/a | B: b1/b1; b2/b2 | N: /; / | C: c/c | D: d/d";
         QTest::newRow("add tag without a current row")
             << five << "addLabel" << -1 << -1 << -1
             << "N: /; / | A: a/a | B: b1/b1; b2/b2 | C: c/c | D: d/d";
-        QTest::newRow("remove first state")
-            << five << "remove" << 1 << 2 << -1 << "A: a/a | B: b2/b2 | C: c/c | D: d/d";
-        QTest::newRow("remove second state")
-            << five << "remove" << 2 << 1 << -1 << "A: a/a | B: b1/b1 | C: c/c | D: d/d";
         QTest::newRow("remove tag from its name")
             << five << "remove" << 1 << 0 << -1 << "A: a/a | C: c/c | D: d/d";
         QTest::newRow("remove the only state removes the tag")
@@ -238,7 +194,6 @@ private slots:
             << five << "merge" << 2 << 0 << 3 << "A: a/a | B: b1/b1; b2/b2; c/c | D: d/d";
         QTest::newRow("merge needs the name column")
             << single << "merge" << 2 << 1 << 4 << single;
-        QTest::newRow("remove all") << five << "removeAll" << 1 << 1 << -1 << QString();
         QTest::newRow("nothing done") << five << "none" << 1 << 1 << -1 << five;
     }
 
@@ -251,15 +206,13 @@ private slots:
         QFETCH(int, selectionBottom);
         QFETCH(QString, expected);
 
-        *Config::instance()->textLib() = parse(start);
-        TextLibDialog dialog;
-        dialog.reloadTable();
+        TextLibDialog &dialog = open(start);
         QTableWidget *table = dialog.table();
         QCOMPARE(describe(table), start);
+        table->setCurrentCell(row, column);
         if (selectionBottom >= 0)
-            select(table, row, column, selectionBottom, column);
-        else
-            table->setCurrentCell(row, column);
+            table->setRangeSelected(QTableWidgetSelectionRange(row, column, selectionBottom, column),
+                                    true);
 
         if (action == QLatin1String("add"))
             dialog.on_add_clicked();
@@ -269,8 +222,6 @@ private slots:
             dialog.on_remove_clicked();
         else if (action == QLatin1String("merge"))
             dialog.on_edit_clicked();
-        else if (action == QLatin1String("removeAll"))
-            dialog.on_removeAll_clicked();
         QCOMPARE(describe(table), expected);
 
         QSignalSpy changed(&dialog, &TextLibDialog::libraryChanged);
@@ -280,50 +231,31 @@ private slots:
         QCOMPARE(changed.count(), expected == start ? 0 : 1);
     }
 
+    // The add dialog through its real modal loop: a blank name is refused
+    // and the dialog stays open for another.
     void addTagThroughDialog()
     {
-        *Config::instance()->textLib() = parse(QStringLiteral("A: a/a | B: b/b"));
-        TextLibDialog dialog;
-        dialog.reloadTable();
+        TextLibDialog &dialog = open(QStringLiteral("A: a/a | B: b/b"));
         dialog.table()->setCurrentCell(0, 0);
+        ModalScript script;
         QString proposed;
         QTimer::singleShot(0, [&] {
             auto *add = qobject_cast<TextLibAddDialog *>(QApplication::activeModalWidget());
             QVERIFY(add);
             auto *name = add->findChild<LineEdit *>(QStringLiteral("name"));
             proposed = name->text();
+            name->setText(QStringLiteral("   "));
+            add->on_ok_clicked();
+            QVERIFY(add->isVisible());
             name->setText(QStringLiteral("灯"));
             add->findChild<QSpinBox *>(QStringLiteral("count"))->setValue(3);
             add->findChild<QPushButton *>(QStringLiteral("ok"))->click();
         });
         dialog.on_add_clicked();
         QCOMPARE(proposed, QStringLiteral("标签_2"));
+        QCOMPARE(script.texts(), QStringList(QStringLiteral("文本标签不能为空！")));
         QCOMPARE(describe(dialog.table()), QStringLiteral("A: a/a | 灯: /; /; / | B: b/b"));
         QCOMPARE(dialog.table()->currentRow(), 1);
-    }
-
-    void addDialogRefusesBlankName_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("blanks") << "   " << false;
-        QTest::newRow("name") << "灯_1" << true;
-    }
-
-    void addDialogRefusesBlankName()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, accepted);
-        ModalScript script;
-        TextLibAddDialog dialog(QStringLiteral("标签_0"), 2);
-        dialog.findChild<LineEdit *>(QStringLiteral("name"))->setText(name);
-        dialog.on_ok_clicked();
-        QCOMPARE(dialog.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
-        QCOMPARE(script.texts(),
-                 accepted ? QStringList() : QStringList(QStringLiteral("文本标签不能为空！")));
-        QCOMPARE(dialog.name(), accepted ? name : QStringLiteral("标签_0"));
-        QCOMPARE(dialog.stateCount(), 2);
     }
 
     void checkLabel_data()
@@ -331,14 +263,10 @@ private slots:
         QTest::addColumn<QString>("tags");
         QTest::addColumn<QString>("message"); // empty: valid
 
-        QTest::newRow("valid") << "A: a/a | B: b/b" << QString();
         QTest::newRow("empty table") << QString() << QString();
         QTest::newRow("rows counted through states")
             << "T: 1/1; 2/2 | X: 3/3 | T: 4/4" << "第1行和第4行的文本标签名称重复！";
-        QTest::newRow("second pair after the first")
-            << "A: 1/1 | B: 2/2 | B: 3/3 | A: 4/4" << "第1行和第4行的文本标签名称重复！";
-        QTest::newRow("empty name") << "A: 1/1; 2/2 | : 3/3" << "第3行文本标签为空！";
-        QTest::newRow("blank name") << "A: 1/1 |   : 3/3" << "第2行文本标签为空！";
+        QTest::newRow("blank name") << "A: 1/1; 2/2 |   : 3/3" << "第3行文本标签为空！";
         QTest::newRow("first problem wins")
             << "A: 1/1 | : 2/2 | A: 3/3" << "第1行和第3行的文本标签名称重复！";
     }
@@ -348,9 +276,7 @@ private slots:
         QFETCH(QString, tags);
         QFETCH(QString, message);
         ModalScript script;
-        *Config::instance()->textLib() = parse(tags);
-        TextLibDialog dialog;
-        dialog.reloadTable();
+        TextLibDialog &dialog = open(tags);
         QCOMPARE(describe(dialog.table()), tags);
         // What a refused OK must leave in place.
         const QString before = QStringLiteral("old: x/y");
@@ -381,7 +307,6 @@ private slots:
             << "T: a/b/c; d/e/f" << 2 << 2 << "T: a/b; d/e" << "T: a/b; d/e";
         QTest::newRow("more languages than texts")
             << "T: a; b/c" << 3 << 3 << "T: a//; b/c/" << "T: a//; b/c/";
-        QTest::newRow("no texts at all") << "T: " << 2 << 2 << "T: /" << "T: /";
         QTest::newRow("language added after filling")
             << "T: a/b" << 2 << 3 << "T: a/b" << "T: a/b/";
         QTest::newRow("language removed after filling")
@@ -396,10 +321,8 @@ private slots:
         QFETCH(QString, table);
         QFETCH(QString, written);
 
-        *Config::instance()->textLib() = parse(stored);
         setLanguages(shown);
-        TextLibDialog dialog;
-        dialog.reloadTable();
+        TextLibDialog &dialog = open(stored);
         QCOMPARE(dialog.table()->columnCount(), shown + 1);
         QCOMPARE(describe(dialog.table()), table);
         setLanguages(atOk);
@@ -415,89 +338,78 @@ private slots:
         QTest::newRow("any case in a text") << "blink" << QList<int>{2};
         QTest::newRow("a tag's name shows its states") << "灯" << QList<int>{1, 2};
         QTest::newRow("several tags") << "o" << QList<int>{0, 1};
-        QTest::newRow("nothing") << "zz" << QList<int>{};
     }
 
     void filter()
     {
         QFETCH(QString, text);
         QFETCH(QList<int>, visible);
-        *Config::instance()->textLib() =
-            parse(QStringLiteral("门: 开/open | 灯: 关/close; 闪/BLINK | C: x/y"));
-        TextLibDialog dialog;
-        dialog.reloadTable();
+        TextLibDialog &dialog = open(QStringLiteral("门: 开/open | 灯: 关/close; 闪/BLINK | C: x/y"));
         // Typed into the combo box, replacing an earlier filter.
         QLineEdit *typed = dialog.findChild<QComboBox *>(QStringLiteral("filter"))->lineEdit();
         typed->setText(QStringLiteral("q"));
         typed->setText(text);
-        QList<int> shown;
-        for (int r = 0; r < dialog.table()->rowCount(); ++r) {
-            if (!dialog.table()->isRowHidden(r))
-                shown.append(r);
+        for (const bool refilled : {false, true}) { // filling again keeps the filter
+            if (refilled)
+                dialog.reloadTable();
+            QList<int> shown;
+            for (int r = 0; r < dialog.table()->rowCount(); ++r) {
+                if (!dialog.table()->isRowHidden(r))
+                    shown.append(r);
+            }
+            QCOMPARE(shown, visible);
         }
-        QCOMPARE(shown, visible);
-        // Filling again keeps the filter.
-        dialog.reloadTable();
-        for (int r = 0; r < dialog.table()->rowCount(); ++r)
-            QCOMPARE(dialog.table()->isRowHidden(r), !visible.contains(r));
     }
 
-    void copy_data()
+    // Copy gives the selected texts and each tag's name once; paste fills
+    // texts only, clipped to the table, skipping rows the filter hides.
+    void clipboard_data()
     {
-        QTest::addColumn<QRect>("cells"); // x column, y row
-        QTest::addColumn<QString>("copied");
-        QTest::newRow("texts of two states") << QRect(1, 1, 2, 2) << "b1\tb2\nb3\tb4";
-        QTest::newRow("names once per tag") << QRect(0, 0, 2, 3) << "A\ta1\nB\tb1\n\tb3";
-        QTest::newRow("one cell") << QRect(2, 3, 1, 1) << "c2";
+        QTest::addColumn<QRect>("cells"); // x column, y row; one cell: where to paste
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("expected"); // copied text, or the table after pasting
+        QTest::newRow("copy texts of two states")
+            << QRect(1, 1, 2, 2) << QString() << QString() << "b1\tb2\nb3\tb4";
+        QTest::newRow("copy names once per tag")
+            << QRect(0, 0, 2, 3) << QString() << QString() << "A\ta1\nB\tb1\n\tb3";
+        QTest::newRow("paste block into texts") << QRect(1, 1, 1, 1) << "x\ty\nz\tw" << QString()
+                                                << "A: a1/a2 | B: x/y; z/w | C: c1/c2";
+        QTest::newRow("paste clipped at the last column and row")
+            << QRect(2, 2, 1, 1) << "p\tq\nr\ts\nt\tu" << QString()
+            << "A: a1/a2 | B: b1/b2; b3/p | C: c1/r";
+        QTest::newRow("paste never into names")
+            << QRect(0, 1, 1, 1) << "N\tn1\tn2\nM\tm1" << QString()
+            << "A: a1/a2 | B: n1/n2; m1/b4 | C: c1/c2";
+        QTest::newRow("paste spreadsheet line ends") << QRect(1, 0, 1, 1) << "x\r\ny\r\n" << QString()
+                                                     << "A: x/a2 | B: y/b2; b3/b4 | C: c1/c2";
+        QTest::newRow("paste skips hidden rows")
+            << QRect(1, 1, 1, 1) << "x\ny" << "1" << "A: a1/a2 | B: x/b2; b3/b4 | C: y/c2";
     }
 
-    void copy()
+    void clipboard()
     {
         QFETCH(QRect, cells);
-        QFETCH(QString, copied);
-        *Config::instance()->textLib() = parse(QStringLiteral("A: a1/a2 | B: b1/b2; b3/b4 | C: c1/c2"));
-        TextLibDialog dialog;
-        dialog.reloadTable();
-        select(dialog.table(), cells.top(), cells.left(), cells.bottom(), cells.right());
-        QTest::keyClick(dialog.table(), Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(), copied);
-    }
-
-    void paste_data()
-    {
-        QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<QPoint>("at"); // x column, y row
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("block into texts")
-            << "x\ty\nz\tw" << QPoint(1, 1) << QString() << "A: a1/a2 | B: x/y; z/w | C: c1/c2";
-        QTest::newRow("clipped at the last column and row")
-            << "p\tq\nr\ts\nt\tu" << QPoint(2, 2) << QString()
-            << "A: a1/a2 | B: b1/b2; b3/p | C: c1/r";
-        QTest::newRow("name column never pasted")
-            << "N\tn1\tn2\nM\tm1" << QPoint(0, 1) << QString()
-            << "A: a1/a2 | B: n1/n2; m1/b4 | C: c1/c2";
-        QTest::newRow("spreadsheet line ends")
-            << "x\r\ny\r\n" << QPoint(1, 0) << QString() << "A: x/a2 | B: y/b2; b3/b4 | C: c1/c2";
-        QTest::newRow("hidden rows skipped")
-            << "x\ny" << QPoint(1, 1) << "1" << "A: a1/a2 | B: x/b2; b3/b4 | C: y/c2";
-    }
-
-    void paste()
-    {
         QFETCH(QString, clipboard);
-        QFETCH(QPoint, at);
         QFETCH(QString, filter);
         QFETCH(QString, expected);
-        *Config::instance()->textLib() = parse(QStringLiteral("A: a1/a2 | B: b1/b2; b3/b4 | C: c1/c2"));
-        TextLibDialog dialog;
-        dialog.reloadTable();
+        TextLibDialog &dialog = open(QStringLiteral("A: a1/a2 | B: b1/b2; b3/b4 | C: c1/c2"));
+        QTableWidget *table = dialog.table();
         dialog.on_filter_currentTextChanged(filter);
-        dialog.table()->setCurrentCell(at.y(), at.x());
+        table->setCurrentCell(cells.top(), cells.left());
+        if (clipboard.isEmpty()) {
+            table->clearSelection();
+            table->setRangeSelected(QTableWidgetSelectionRange(cells.top(), cells.left(),
+                                                               cells.bottom(), cells.right()),
+                                    true);
+            QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QApplication::clipboard()->text(), expected);
+            return;
+        }
         QApplication::clipboard()->setText(clipboard);
-        QTest::keyClick(dialog.table(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(describe(dialog.table()), expected);
-        QCOMPARE(dialog.table()->rowCount(), 4);
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(describe(table), expected);
+        QCOMPARE(table->rowCount(), 4);
     }
 
     void showLibrary_data()
@@ -508,7 +420,6 @@ private slots:
         QTest::addColumn<QString>("result");
         QTest::addColumn<int>("rowShown"); // current row when the dialog opened
         QTest::newRow("picks another tag") << "B" << true << 3 << "C" << 1;
-        QTest::newRow("keeps the given tag") << "C" << true << -1 << "C" << 3;
         QTest::newRow("a state row names its tag") << "A" << true << 2 << "B" << 0;
         QTest::newRow("cancelled") << "B" << false << 3 << "" << 1;
         QTest::newRow("opened from the menu") << "" << true << 3 << "" << -1;
@@ -521,9 +432,7 @@ private slots:
         QFETCH(int, selectedRow);
         QFETCH(QString, result);
         QFETCH(int, rowShown);
-        *Config::instance()->textLib() = parse(QStringLiteral("A: a/a | B: b/b; c/c | C: d/d"));
-        TextLibDialog dialog;
-        dialog.reloadTable();
+        TextLibDialog &dialog = open(QStringLiteral("A: a/a | B: b/b; c/c | C: d/d"));
         dialog.table()->setCurrentCell(-1, -1);
         int opened = -2;
         QTimer::singleShot(0, [&] {
@@ -545,7 +454,6 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::newRow("leading minus refused") << "-abc" << "abc";
         QTest::newRow("leading blank refused") << " ab" << "ab";
-        QTest::newRow("underscore first") << "_a" << "_a";
         QTest::newRow("Chinese name") << "变量_1" << "变量_1";
     }
 

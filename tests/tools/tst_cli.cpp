@@ -119,16 +119,10 @@ private slots:
         QTest::newRow("project/encryption")
             << "project/encryption" << QJsonValue(0) << QJsonValue(1);
         same("project/name", QStringLiteral("golden"));
-        same("project/hardware/name", Config::instance()->hardDevices().value(0).name);
-        same("project/projectPassword", false);
-        same("languages/#", 2);
         same("devices/0/baud", 19200);
-        same("screens/#", 2);
         // Rectangle, ellipse, text and the group; with the group's two members.
         same("screens/0/shapes", 4);
         same("screens/0/shapesTotal", 6);
-        same("screens/0/groups", 1);
-        same("screens/1/type", 2);
         same("tags/address", 2);
     }
 
@@ -150,8 +144,7 @@ private slots:
         const QJsonObject info = QJsonDocument::fromJson(result.out).object();
         QCOMPARE(valueAt(info, "project/projectPassword"), QJsonValue(true));
         QCOMPARE(valueAt(info, "project/macroPassword"), QJsonValue(true));
-        QVERIFY(!result.out.contains("s3cret-pw"));
-        QVERIFY(!result.out.contains("m4cr0-pw"));
+        QVERIFY(!result.out.contains("s3cret-pw") && !result.out.contains("m4cr0-pw"));
     }
 
     void render()
@@ -159,10 +152,8 @@ private slots:
         const QString out = temp(QStringLiteral("pictures"));
         const CliRun result = runCli({"render", m_encoded, "-o", out}, false);
         QVERIFY2(result.code == 0, result.err.constData());
-
-        QStringList files = QDir(out).entryList(QDir::Files);
-        files.sort();
-        QCOMPARE(files, QStringList({"基本画面_1.png", "窗口画面_1.png"}));
+        QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name),
+                 QStringList({"基本画面_1.png", "窗口画面_1.png"}));
         const QImage base(QDir(out).filePath("基本画面_1.png"));
         const QImage window(QDir(out).filePath("窗口画面_1.png"));
         QCOMPARE(base.size(), QSize(800, 480));
@@ -180,14 +171,9 @@ private slots:
             {{470, 170}, Qt::white, "inside the group box, between members"},
             {{240, 80}, fill, "centre of the ellipse"},
             {{202, 42}, Qt::white, "corner of the ellipse's box"},
-            {{20, 300}, Qt::white, "on a grid column"},
-            {{799, 10}, Qt::white, "on the right edge line"},
         };
-        for (const auto &probe : probes) {
-            const QColor actual = base.pixelColor(probe.point);
-            QVERIFY2(actual == probe.colour,
-                     qPrintable(QStringLiteral("%1: %2").arg(probe.what, actual.name())));
-        }
+        for (const auto &probe : probes)
+            QVERIFY2(base.pixelColor(probe.point) == probe.colour, probe.what);
         // The polyline runs from (10, 10) to (100, 60) first: near (55, 35) a
         // thin line in its pen colour, open screen well off it.
         int inked = 0;
@@ -195,6 +181,10 @@ private slots:
             inked += window.pixelColor(55, y) != Qt::white;
         QVERIFY(inked >= 1);
         QCOMPARE(window.pixelColor(55, 50), QColor(Qt::white));
+
+        const QString one = temp(QStringLiteral("one"));
+        QCOMPARE(runCli({"render", m_plain, "-o", one, "--screen", "窗口画面_1"}).code, 0);
+        QCOMPARE(QDir(one).entryList(QDir::Files), QStringList {"窗口画面_1.png"});
     }
 
     // Text without a font of its own is painted in the editor's application
@@ -223,20 +213,7 @@ private slots:
         const QPair<int, int> inherited = inkColumns(QImage(QDir(out).filePath("inherited.png")));
         const QPair<int, int> given = inkColumns(QImage(QDir(out).filePath("given.png")));
         QVERIFY(inherited.first >= 0 && given.first >= 0);
-        QVERIFY2(qAbs((inherited.second - inherited.first) - (given.second - given.first)) <= 1,
-                 qPrintable(QStringLiteral("inherited %1..%2, given %3..%4")
-                                .arg(inherited.first)
-                                .arg(inherited.second)
-                                .arg(given.first)
-                                .arg(given.second)));
-    }
-
-    void renderOneScreen()
-    {
-        const QString out = temp(QStringLiteral("one"));
-        const CliRun result = runCli({"render", m_plain, "-o", out, "--screen", "窗口画面_1"});
-        QVERIFY2(result.code == 0, result.err.constData());
-        QCOMPARE(QDir(out).entryList(QDir::Files), QStringList {"窗口画面_1.png"});
+        QVERIFY(qAbs((inherited.second - inherited.first) - (given.second - given.first)) <= 1);
     }
 
     void convert_data()
@@ -244,7 +221,6 @@ private slots:
         QTest::addColumn<bool>("fromPlain");
         QTest::addColumn<QStringList>("steps"); // form switches, applied in turn
         QTest::addColumn<bool>("toPlain");
-        QTest::newRow("plain kept") << true << QStringList {QString()} << true;
         QTest::newRow("encoded kept") << false << QStringList {QString()} << false;
         QTest::newRow("plain to encoded") << true << QStringList {"--encrypt"} << false;
         QTest::newRow("encoded, plain, encoded")
@@ -275,34 +251,24 @@ private slots:
 
     // A file from a newer version: the command does its work, warns on
     // stderr and succeeds; convert carries the unknown element over.
-    void unknownElementsWarn_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("info") << "info";
-        QTest::newRow("convert") << "convert";
-    }
-
     void unknownElementsWarn()
     {
-        QFETCH(QString, command);
         QByteArray newer = fileBytes(m_plain);
         const int window = newer.indexOf("<Window ");
         QVERIFY(window > 0);
         newer.insert(newer.indexOf('>', window) + 1, "<circle r=\"3\"/>");
-        const QString path = temp("newer-" + command + ".mvprg");
+        const QString path = temp("newer.mvprg"), out = temp("newer-out.mvprg");
         QVERIFY(writeFileBytes(path, newer));
-        const QString out = temp("newer-" + command + "-out.mvprg");
-
-        const CliRun result = runCli(command == "info" ? QStringList {"info", path}
-                                                       : QStringList {"convert", path, "-o", out});
-        QCOMPARE(result.code, 0);
-        const QString err = QString::fromUtf8(result.err);
-        QVERIFY2(err.contains(path) && err.contains("circle"), qPrintable(err));
-        if (command == "info")
-            QCOMPARE(valueAt(QJsonDocument::fromJson(result.out).object(), "screens/0/shapes"),
-                     QJsonValue(4));
-        else
-            QVERIFY(fileBytes(out).contains("<circle r=\"3\"/>"));
+        const CliRun info = runCli({"info", path});
+        const CliRun convert = runCli({"convert", path, "-o", out});
+        for (const CliRun &result : {info, convert}) {
+            QCOMPARE(result.code, 0);
+            const QString err = QString::fromUtf8(result.err);
+            QVERIFY2(err.contains(path) && err.contains("circle"), qPrintable(err));
+        }
+        QCOMPARE(valueAt(QJsonDocument::fromJson(info.out).object(), "screens/0/shapes"),
+                 QJsonValue(4));
+        QVERIFY(fileBytes(out).contains("<circle r=\"3\"/>"));
     }
 
     void errors_data()
