@@ -24,28 +24,22 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(int, escapeResult);
         QStringList seenTexts;
-        QString seenTitle;
         bool defaultIsYes = false;
-        bool fixedSize = false;
         QTimer::singleShot(0, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
-            seenTitle = box->windowTitle();
             for (QAbstractButton *b : box->buttons())
                 seenTexts << b->text();
             defaultIsYes = qobject_cast<QAbstractButton *>(box->defaultButton())
                 == box->button(QMessageBox::Yes);
-            fixedSize = box->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
             QTest::keyClick(box, Qt::Key_Escape);
         });
         const int result
             = MessageDialog::showMessage(nullptr, QMessageBox::Warning, "标题", "正文", texts);
-        QCOMPARE(seenTitle, QString("标题"));
         seenTexts.sort();
         texts.sort();
         QCOMPARE(seenTexts, texts);
         QVERIFY(defaultIsYes);
-        QVERIFY(fixedSize);
         QCOMPARE(result, escapeResult);
     }
 };

@@ -2,6 +2,7 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
+#include "support/processfixture.h"
 
 #include <QDir>
 #include <QGraphicsItem>
@@ -14,16 +15,6 @@
 class TestFuzzFindings : public QObject
 {
     Q_OBJECT
-
-    static void resetProject()
-    {
-        DrawManager::instance()->clear();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        DrawScene::resetScreenCounters();
-        Config::instance()->reset();
-        Config::instance()->screenWidth = 800;
-        Config::instance()->screenHeight = 480;
-    }
 
     // "Class.property=value" for every enum property of a screen or shape
     // that holds a value its enumeration does not name.
@@ -52,8 +43,8 @@ class TestFuzzFindings : public QObject
     }
 
 private slots:
-    void init() { resetProject(); }
-    void cleanup() { resetProject(); }
+    void init() { ProcessFixture::start(800, 480); }
+    void cleanup() { ProcessFixture::finish(); }
 
     void findings_data()
     {
@@ -85,7 +76,8 @@ private slots:
         QVERIFY2(badEnums.isEmpty(), qPrintable(badEnums.join(QLatin1Char(' '))));
         const int screens = DrawManager::instance()->scenes().size();
         const QByteArray saved = ProjectFile::projectBytes();
-        resetProject();
+        ProcessFixture::finish();
+        init();
         const ProjectFile::LoadResult again = ProjectFile::loadBytes(saved, hooks);
         QVERIFY2(again.status == ProjectFile::Loaded, qPrintable(again.error));
         QCOMPARE(DrawManager::instance()->scenes().size(), screens);

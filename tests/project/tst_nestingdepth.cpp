@@ -2,11 +2,9 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
-#include "support/clirun.h"
-#include "support/filebytes.h"
+#include "support/processfixture.h"
 #include "taglib/textlib.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -56,16 +54,8 @@ class TestNestingDepth : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        DrawManager::instance()->clear();
-        DrawScene::resetScreenCounters();
-        Config::instance()->reset();
-        Config::instance()->screenWidth = 800;
-        Config::instance()->screenHeight = 480;
-    }
-
-    void cleanup() { DrawManager::instance()->clear(); }
+    void init() { ProcessFixture::start(800, 480); }
+    void cleanup() { ProcessFixture::finish(); }
 
     void depth_data()
     {
@@ -103,22 +93,6 @@ private slots:
             QCOMPARE(DrawManager::instance()->scenes().size(), 1);
         else
             QCOMPARE(Config::instance()->name, QStringLiteral("deep"));
-    }
-
-    // The command-line tool reads through the same code: the deep file
-    // ends it with a message, not a crash.
-    void commandLine()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("deep.mvprg"));
-        QVERIFY(writeFileBytes(path, nested(true, 100000)));
-        QProcessEnvironment chinese = QProcessEnvironment::systemEnvironment();
-        chinese.insert(QStringLiteral("LC_ALL"), QStringLiteral("zh_CN.UTF-8"));
-        const CliRun run = runCliProcess({QStringLiteral("info"), path}, chinese);
-        QCOMPARE(run.code, 1);
-        const QString errors = QString::fromUtf8(run.err);
-        QVERIFY2(errors.contains(QStringLiteral("第 %1 行").arg(5 + ProjectFile::MaxNestingDepth)),
-                 qPrintable(errors));
     }
 };
 

