@@ -65,7 +65,6 @@ class TestProjectConfig : public QObject
     QQueue<Step> m_steps;
 
     QTableWidget *devices() const { return child<QTableWidget>(m_dialog.get(), "devices"); }
-    QTableWidget *languages() const { return child<QTableWidget>(m_dialog.get(), "languages"); }
     DeviceAddDialog *deviceDialog() const { return m_dialog->findChild<DeviceAddDialog *>(); }
     QCheckBox *box(const QString &name) const
     {
@@ -88,15 +87,6 @@ class TestProjectConfig : public QObject
                 child<LineEdit>(deviceDialog(), "name")->setText(name);
             if (station)
                 child<QSpinBox>(deviceDialog(), "station")->setValue(station);
-            return accepted();
-        };
-    }
-    Step typePasswords(const QString &password, const QString &confirm)
-    {
-        return [this, password, confirm](const ModalRequest &) {
-            QDialog *dialog = child<QDialog>(m_dialog.get(), "passwordDialog");
-            child<QLineEdit>(dialog, "password")->setText(password);
-            child<QLineEdit>(dialog, "confirm")->setText(confirm);
             return accepted();
         };
     }
@@ -123,39 +113,13 @@ private slots:
         ProcessFixture::finish();
     }
 
-    // The table shows port and format in full, type and parity letter included.
-    void deviceRowTexts()
-    {
-        DevicePara dev = device("PLC");
-        dev.deviceId = 7;
-        dev.overtime = 250;
-        dev.port = 2;
-        dev.rsType = 1;
-        dev.baud = 19200;
-        dev.dataBits = 7;
-        dev.parity = 2;
-        dev.stopBits = 2;
-        QCOMPARE(ProjectConfigDialog::deviceRowTexts(dev),
-                 QStringList({"PLC", Config::instance()->protocolNames().value(0), "COM3-RS232",
-                              "19200-7O2", "7", "250"}));
-    }
-
     // A new device goes below the current row, proposed a name no device
     // has (the count of devices plus one is taken here).
-    void addGoesBelowCurrentRow_data()
-    {
-        QTest::addColumn<int>("current");
-        QTest::addColumn<QStringList>("order");
-        QTest::newRow("none current") << -1 << QStringList({"新", "设备_3", "B"});
-        QTest::newRow("first current") << 0 << QStringList({"设备_3", "新", "B"});
-    }
     void addGoesBelowCurrentRow()
     {
-        QFETCH(int, current);
-        QFETCH(QStringList, order);
         Config::instance()->devices = {device("设备_3"), device("B")};
         m_dialog->getConfig();
-        devices()->setCurrentCell(current, 0);
+        devices()->setCurrentCell(0, 0);
         QString proposed;
         m_steps << [&](const ModalRequest &request) {
             proposed = child<LineEdit>(deviceDialog(), "name")->text();
@@ -163,11 +127,8 @@ private slots:
         };
         m_dialog->on_addDevice_clicked();
         QCOMPARE(proposed, QString("设备_4"));
-        QStringList names;
-        for (const DevicePara &dev : qAsConst(Config::instance()->devices))
-            names << dev.name;
-        QCOMPARE(names, order);
-        QCOMPARE(devices()->item(order.indexOf("新"), 0)->text(), QString("新"));
+        QCOMPARE(Config::instance()->devices.at(1).name, QString("新"));
+        QCOMPARE(devices()->item(1, 0)->text(), QString("新"));
         QCOMPARE(m_changed->count(), 1);
     }
 
@@ -231,6 +192,8 @@ private slots:
         QCOMPARE(tags->index(1, Config::DeviceColumn).data(), QVariant("B"));
     }
 
+    // The language count applies on OK only; confirming the dialog unchanged
+    // neither marks the project modified nor alters what is saved.
     void languageCount_data()
     {
         QTest::addColumn<int>("count");
@@ -239,30 +202,13 @@ private slots:
         QTest::newRow("up, OK") << 3 << true << QStringList({"中文", "English", "语言3"});
         QTest::newRow("down, OK") << 1 << true << QStringList({"中文"});
         QTest::newRow("down, cancel") << 1 << false << QStringList({"中文", "English"});
+        QTest::newRow("unchanged, OK") << 2 << true << QStringList({"中文", "English"});
     }
     void languageCount()
     {
         QFETCH(int, count);
         QFETCH(bool, ok);
         QFETCH(QStringList, after);
-        Config *config = Config::instance();
-        config->languages.append({"English", "export", QFont("Arial", 12)});
-        m_steps << [&](const ModalRequest &) {
-            child<QComboBox>(m_dialog.get(), "lanNum")->setCurrentIndex(count - 1);
-            return ok ? accepted() : cancelled();
-        };
-        QCOMPARE(m_dialog->run(), int(ok ? QDialog::Accepted : QDialog::Rejected));
-        QStringList names;
-        for (const LanguagePara &language : qAsConst(config->languages))
-            names << language.name;
-        QCOMPARE(names, after);
-        QCOMPARE(m_changed->count(), ok ? 1 : 0);
-    }
-
-    // Confirming the dialog unchanged neither marks the project modified
-    // nor alters what is saved.
-    void unchangedOkChangesNothing()
-    {
         Config *config = Config::instance();
         DevicePara dev = device("PLC");
         dev.baud = 19200;
@@ -272,89 +218,88 @@ private slots:
         config->macroPw = "m";
         config->encryption = 1;
         const QByteArray before = ProjectFile::projectBytes();
-        m_steps << answer(accepted());
-        QCOMPARE(m_dialog->run(), int(QDialog::Accepted));
-        QCOMPARE(m_changed->count(), 0);
-        QCOMPARE(ProjectFile::projectBytes(), before);
+        m_steps << [&](const ModalRequest &) {
+            child<QComboBox>(m_dialog.get(), "lanNum")->setCurrentIndex(count - 1);
+            return ok ? accepted() : cancelled();
+        };
+        QCOMPARE(m_dialog->run(), int(ok ? QDialog::Accepted : QDialog::Rejected));
+        QStringList names;
+        for (const LanguagePara &language : qAsConst(config->languages))
+            names << language.name;
+        QCOMPARE(names, after);
+        const bool changed = ok && count != 2;
+        QCOMPARE(m_changed->count(), changed ? 1 : 0);
+        QCOMPARE(ProjectFile::projectBytes() == before, !changed);
     }
 
-    void setPassword_data()
-    {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QStringList>("typed"); // pairs; a missing pair cancels
-        QTest::addColumn<QStringList>("refusals");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("empty then cancel") << "prjPassword" << QStringList({"", ""})
-                                           << QStringList({"请输入密码！"}) << QString();
-        QTest::newRow("mismatch in case only, then match")
-            << "prjPassword" << QStringList({"abc", "Abc", "Abc", "Abc"})
-            << QStringList({"输入密码和确认密码不一致！"}) << "Abc";
-        QTest::newRow("macro") << "macroPassword" << QStringList({"m", "m"}) << QStringList()
-                               << "m";
-    }
-    void setPassword()
-    {
-        QFETCH(QString, box);
-        QFETCH(QStringList, typed);
-        QFETCH(QStringList, refusals);
-        QFETCH(QString, stored);
-        m_dialog->getConfig();
-        for (int i = 0; i + 1 < typed.size(); i += 2) {
-            m_steps << typePasswords(typed.at(i), typed.at(i + 1));
-            if (i + 2 < typed.size() || stored.isEmpty())
-                m_steps << answer(accepted());
-        }
-        this->box(box)->click();
-
-        const Config *config = Config::instance();
-        QCOMPARE(box == "prjPassword" ? config->projectPw : config->macroPw, stored);
-        QCOMPARE(this->box(box)->isChecked(), !stored.isEmpty());
-        QCOMPARE(messages(), refusals);
-        QCOMPARE(m_changed->count(), stored.isEmpty() ? 0 : 1);
-    }
-
-    // Each box switches off only after its password is given within three
-    // tries; encryption is guarded by the project password alone.
-    void switchOff_data()
+    // Every password flow through the modal seam. A typed entry "p/c" fills
+    // the set dialog, a plain one answers the verify prompt; messages are
+    // acknowledged and running out of entries cancels. Encryption is guarded
+    // by the project password alone, and a box stays on unless its password
+    // is given within three tries.
+    void passwords_data()
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("projectPw");
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<bool>("off");
-        QTest::newRow("project, wrong thrice")
-            << "prjPassword" << "secret" << QStringList({"a", "b", "Secret"}) << false;
-        QTest::newRow("project, right at the third")
-            << "prjPassword" << "secret" << QStringList({"a", "b", "secret"}) << true;
-        QTest::newRow("macro, right") << "macroPassword" << "" << QStringList({"macro"}) << true;
-        QTest::newRow("encryption, no password") << "encrpty" << "" << QStringList() << true;
-        QTest::newRow("encryption, project password")
-            << "encrpty" << "pw" << QStringList({"pw"}) << true;
-        QTest::newRow("encryption, macro password")
-            << "encrpty" << "pw" << QStringList({"macro", "macro", "macro"}) << false;
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("after"); // the password, or "1"/"0" for encryption
+        QTest::newRow("set empty, then cancel")
+            << "prjPassword" << "" << QStringList({"/"}) << "请输入密码！" << "";
+        QTest::newRow("set, mismatch in case only, then match")
+            << "prjPassword" << "" << QStringList({"abc/Abc", "Abc/Abc"})
+            << "输入密码和确认密码不一致！" << "Abc";
+        QTest::newRow("project off, wrong thrice")
+            << "prjPassword" << "secret" << QStringList({"a", "b", "Secret"}) << "密码验证失败！"
+            << "secret";
+        QTest::newRow("project off, right at the third")
+            << "prjPassword" << "secret" << QStringList({"a", "b", "secret"}) << "" << "";
+        QTest::newRow("macro off") << "macroPassword" << "" << QStringList({"macro"}) << "" << "";
+        QTest::newRow("encryption off, no password") << "encrpty" << "" << QStringList() << ""
+                                                     << "0";
+        QTest::newRow("encryption off, project password")
+            << "encrpty" << "pw" << QStringList({"pw"}) << "" << "0";
+        QTest::newRow("encryption off, macro password refused")
+            << "encrpty" << "pw" << QStringList({"macro", "macro", "macro"}) << "密码验证失败！"
+            << "1";
     }
-    void switchOff()
+    void passwords()
     {
         QFETCH(QString, box);
         QFETCH(QString, projectPw);
-        QFETCH(QStringList, answers);
-        QFETCH(bool, off);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, message);
+        QFETCH(QString, after);
         Config *config = Config::instance();
         config->projectPw = projectPw;
         config->macroPw = "macro";
         config->encryption = 1;
+        const auto state = [&] {
+            return box == "prjPassword"     ? config->projectPw
+                   : box == "macroPassword" ? config->macroPw
+                                            : QString::number(config->encryption);
+        };
+        const QString before = state();
         m_dialog->getConfig();
-        for (const QString &typed : qAsConst(answers))
-            m_steps << answer(accepted(QMessageBox::Yes, typed));
-        if (!off)
-            m_steps << answer(accepted());
+        ModalSeam::setHandler([&](const ModalRequest &request) {
+            if (request.kind == ModalRequest::Message)
+                return accepted();
+            if (typed.isEmpty())
+                return cancelled();
+            const QStringList entry = typed.takeFirst().split('/');
+            if (request.kind != ModalRequest::Dialog)
+                return accepted(QMessageBox::Yes, entry.at(0));
+            QDialog *dialog = child<QDialog>(m_dialog.get(), "passwordDialog");
+            child<QLineEdit>(dialog, "password")->setText(entry.at(0));
+            child<QLineEdit>(dialog, "confirm")->setText(entry.value(1));
+            return accepted();
+        });
         this->box(box)->click();
 
-        const bool stillOn = box == "prjPassword"     ? !config->projectPw.isEmpty()
-                             : box == "macroPassword" ? !config->macroPw.isEmpty()
-                                                      : config->encryption != 0;
-        QCOMPARE(stillOn, !off);
-        QCOMPARE(messages(), off ? QStringList() : QStringList({"密码验证失败！"}));
-        QCOMPARE(m_changed->count(), off ? 1 : 0);
+        QCOMPARE(state(), after);
+        QCOMPARE(this->box(box)->isChecked(), !after.isEmpty() && after != "0");
+        QCOMPARE(messages(), message.isEmpty() ? QStringList() : QStringList(message));
+        QCOMPARE(m_changed->count(), after == before ? 0 : 1);
     }
 };
 

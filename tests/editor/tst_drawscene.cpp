@@ -1,12 +1,10 @@
 #include "editor/drawscene.h"
-#include "project/config.h"
 #include "shapes/graphicsitemgroup.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QRandomGenerator>
 #include <QSet>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <array>
@@ -22,101 +20,6 @@ class TestDrawScene : public QObject
 
 private slots:
     void init() { ProcessFixture::start(800, 480); }
-
-    void screenNames()
-    {
-        // Counted per type; deleting a screen never lowers the count, closing
-        // the project (0) starts over.
-        QStringList made;
-        for (int type : {1, 2, 3, 2, 1, 0, 1, 2}) {
-            if (type == 0)
-                DrawScene::resetScreenCounters();
-            else
-                made << DrawScene(type).objectName();
-        }
-        QCOMPARE(made,
-                 (QStringList {"基本画面_1", "窗口画面_1", "模板画面_1", "窗口画面_2", "基本画面_2",
-                               "基本画面_1", "窗口画面_1"}));
-    }
-
-    void windowScreenIsHalfThePanel()
-    {
-        // Halves rounded up.
-        Config::instance()->screenWidth = 801;
-        Config::instance()->screenHeight = 481;
-        QCOMPARE(DrawScene(2).sceneRect(), QRectF(0, 0, 401, 241));
-    }
-
-    void itemNames_data()
-    {
-        // existing: names of loaded shapes, bottom first; then count new
-        // rectangles are named one after another.
-        QTest::addColumn<QStringList>("existing");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QStringList>("names");
-        QTest::newRow("name taken")
-            << QStringList {"rectangle_1"} << 2 << QStringList {"rectangle_1_1", "rectangle_2"};
-        QTest::newRow("extension taken further up") << QStringList {"rectangle_1", "rectangle_1_1"}
-                                                    << 1 << QStringList {"rectangle_1_1_1"};
-        QTest::newRow("single pass")
-            << QStringList {"rectangle_1_1", "rectangle_1"} << 1 << QStringList {"rectangle_1_1"};
-    }
-
-    void itemNames()
-    {
-        QFETCH(QStringList, existing);
-        QFETCH(int, count);
-        QFETCH(QStringList, names);
-        DrawScene scene(1);
-        for (int i = 0; i < existing.size(); ++i)
-            addRect(&scene, QRectF(10, 10, 20, 20), i + 1)->setObjectName(existing.at(i));
-        QStringList made;
-        for (int i = 0; i < count; ++i) {
-            auto *shape = new GraphicsRectItem(QRect(0, 0, 5, 5));
-            scene.addItem(shape);
-            scene.assignItemName(shape);
-            made << shape->objectName();
-        }
-        QCOMPARE(made, names);
-    }
-
-    void arrowKeys()
-    {
-        const struct
-        {
-            int key;
-            Qt::KeyboardModifiers modifiers;
-            QPointF step;
-        } rows[] = {{Qt::Key_Right, Qt::NoModifier, {20, 0}},
-                    {Qt::Key_Down, Qt::ShiftModifier | Qt::ControlModifier, {0, 1}}};
-        for (const auto &row : rows) {
-            DrawScene scene(1);
-            GraphicsRectItem *a = addRect(&scene, QRectF(300, 200, 40, 40));
-            GraphicsRectItem *idle = addRect(&scene, QRectF(500, 200, 40, 40));
-            // A fixed shape never moves, alone or with others.
-            GraphicsRectItem *fixed = addRect(&scene, QRectF(600, 200, 40, 40));
-            fixed->setFixe(true);
-            fixed->setSelected(true);
-            QSignalSpy moved(&scene, &DrawScene::itemMoved);
-            sendKey(&scene, QEvent::KeyPress, row.key, row.modifiers);
-            sendKey(&scene, QEvent::KeyRelease, row.key, row.modifiers);
-            QCOMPARE(moved.count(), 0);
-            a->setSelected(true);
-            // Two presses (as auto-repeat sends them) and one release: one entry;
-            // releasing a modifier or another key afterwards records nothing more.
-            sendKey(&scene, QEvent::KeyPress, row.key, row.modifiers);
-            sendKey(&scene, QEvent::KeyPress, row.key, row.modifiers);
-            sendKey(&scene, QEvent::KeyRelease, row.key, row.modifiers);
-            sendKey(&scene, QEvent::KeyRelease, Qt::Key_Shift);
-            sendKey(&scene, QEvent::KeyPress, Qt::Key_B);
-            sendKey(&scene, QEvent::KeyRelease, Qt::Key_B);
-            QCOMPARE(moved.count(), 1);
-            QCOMPARE(moved.at(0).at(1).toPointF(), 2 * row.step);
-            QCOMPARE(sceneBox(a).topLeft(), QPointF(300, 200) + 2 * row.step);
-            QCOMPARE(sceneBox(idle).topLeft(), QPointF(500, 200));
-            QCOMPARE(sceneBox(fixed).topLeft(), QPointF(600, 200));
-        }
-    }
 
     void alignItems_data()
     {
@@ -285,13 +188,6 @@ private slots:
         }
     }
 
-private:
-    static void sendKey(QGraphicsScene *scene, QEvent::Type type, int key,
-                        Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QKeyEvent event(type, key, modifiers);
-        QCoreApplication::sendEvent(scene, &event);
-    }
 };
 
 QTEST_MAIN(TestDrawScene)

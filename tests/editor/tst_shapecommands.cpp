@@ -2,9 +2,7 @@
 #include "editor/shapecommands.h"
 #include "editor/shapemimedata.h"
 #include "editor/useroptgroup.h"
-#include "project/config.h"
 #include "shapes/graphicsitemgroup.h"
-#include "shapes/graphicsroundrectitem.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
 
@@ -99,7 +97,6 @@ private slots:
         auto row = [](const char *name, const char *edit, const char *text) {
             QTest::newRow(name) << QString::fromUtf8(edit) << QString::fromUtf8(text);
         };
-        row("draw", "draw", "创建对象");
         row("paste", "paste", "批量复制对象");
         row("delete", "delete", "删除对象");
         // Every registered property. The box moves and grows in one step, so the
@@ -126,10 +123,7 @@ private slots:
         const QStringList before = state(m_scene->userItems());
         QUndoCommand *command = nullptr;
         QList<QGraphicsItem *> added;
-        if (edit == "draw") {
-            added = {new CountedRect(QRectF(500, 300, 40, 20), m_scene.get(), 5)};
-            command = new AddShapeCommand(added.first(), m_scene.get());
-        } else if (edit == "paste") {
+        if (edit == "paste") {
             added = {new CountedRect(QRectF(500, 300, 40, 20), nullptr, 5),
                      new CountedRect(QRectF(600, 300, 40, 21), nullptr, 6)};
             command = new AddShapeCommand(added, m_scene.get());

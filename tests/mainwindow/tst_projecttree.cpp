@@ -8,9 +8,7 @@
 #include "support/menuscript.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"
-#include "support/scenetesting.h"
 
-#include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -71,44 +69,18 @@ private slots:
         QCOMPARE(m_tabs->currentGroup()->count(), 2);
     }
 
-    // A blank name is refused; a name given elsewhere (the property
-    // browser) shows in the tree.
-    void rename()
-    {
-        auto *view = qobject_cast<DrawView *>(m_tree->addForm(1));
-        QTreeWidgetItem *screenEntry = m_tree->findItem(view);
-        screenEntry->setText(0, QStringLiteral("主画面"));
-        QCOMPARE(m_tabs->groups().at(0)->tabText(0), QStringLiteral("主画面"));
-        screenEntry->setText(0, QStringLiteral("  "));
-        QCOMPARE(screenEntry->text(0), QStringLiteral("主画面"));
-        QCOMPARE(view->drawScene()->objectName(), QStringLiteral("主画面"));
-        view->drawScene()->setObjectName(QStringLiteral("报警"));
-        QCOMPARE(screenEntry->text(0), QStringLiteral("报警"));
-    }
-
-    // What the copy holds is checked in tst_drawmanager; fixed entries
-    // cannot be deleted even when asked directly.
-    void menuOnlyOnDocuments()
-    {
-        auto *source = qobject_cast<DrawView *>(m_tree->addForm(1));
-        scenetest::addRect(source->drawScene(), QRectF(10, 10, 40, 20));
-        QVERIFY(!menuOn(entry(QStringLiteral("添加基础画面")), {}));
-        QVERIFY(menuOn(m_tree->findItem(source), QStringLiteral("创建副本")));
-        auto *copy = qobject_cast<DrawView *>(ProjectTree::formOf(entry("基本画面_2")));
-        QVERIFY(copy);
-        QCOMPARE(m_tabs->currentWidget(), copy);
-
-        m_tree->deleteItem(m_tree->categoryItem(1));
-        m_tree->deleteItem(m_tree->categoryItem(1)->child(0));
-        QCOMPARE(m_tree->categoryItem(1)->childCount(), 3);
-        QCOMPARE(m_tree->topLevelItemCount(), 2);
-    }
-
-    void entryGoesWithItsForm()
+    // Fixed entries get no menu and cannot be deleted even when asked
+    // directly; the entries of forms go with them, without asking the tabs.
+    void entriesGoOnlyWithTheirForms()
     {
         QSignalSpy removed(m_tree.get(), &ProjectTree::removeTabContent);
         m_tree->addForm(1);
         m_tree->addForm(4);
+        QVERIFY(!menuOn(entry(QStringLiteral("添加基础画面")), {}));
+        m_tree->deleteItem(m_tree->categoryItem(1));
+        m_tree->deleteItem(m_tree->categoryItem(1)->child(0));
+        QCOMPARE(m_tree->topLevelItemCount(), 2);
+        QCOMPARE(m_tree->categoryItem(1)->childCount(), 2);
         DrawManager::instance()->clear();
         QCOMPARE(childTexts(1) + childTexts(4), (QStringList {"添加基础画面", "添加脚本"}));
         QCOMPARE(removed.count(), 0);

@@ -1,7 +1,5 @@
-#include "mainwindow/firstpage.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/newprojectdialog.h"
-#include "mainwindow/recentlabel.h"
 #include "project/config.h"
 #include "support/filebytes.h"
 #include "support/modalscript.h"
@@ -14,32 +12,11 @@ namespace {
 
 const QString OverwriteQuestion = "该目录下已存在同名工程，是否覆盖?";
 
-// Stand-in for the main window's recent menu: ten actions, the first visible.
-struct RecentMenu
-{
-    QMenu menu;
-    QList<QAction *> actions;
-
-    explicit RecentMenu(const QStringList &paths)
-    {
-        for (int i = 0; i < FirstPage::RecentCount; ++i) {
-            actions << menu.addAction(QString("&%1").arg(i + 1));
-            actions.last()->setData(paths.value(i));
-            actions.last()->setVisible(i < paths.size());
-        }
-    }
-};
-
 template<typename T>
 T *child(QWidget *parent, const char *name)
 {
     T *widget = parent->findChild<T *>(QString::fromLatin1(name));
     return widget ? widget : (qFatal("missing child %s", name), nullptr);
-}
-
-QString text(QWidget *parent, const char *name)
-{
-    return child<QLabel>(parent, name)->text();
 }
 
 // Every folder and file below dir, as sorted relative paths.
@@ -75,40 +52,6 @@ private slots:
         QVERIFY(QDir().mkpath(m_projects));
         QFile::remove(MainWindow::settingsFile());
         ProcessFixture::start();
-    }
-
-    // Rows follow the visible actions, gaps included, and show the project
-    // name (the file name without a case-sensitive ".mvprg", as plain text).
-    // A row opens its action once, however often it was refreshed.
-    void recentRows()
-    {
-        const QStringList paths = QString("b|/a/b/Demo.MVPRG|/a/<b>&c/<b>&c.mvprg").split('|');
-        const QStringList names = {"", "Demo.MVPRG", "<b>&c"};
-        const QString visible = "0110000000";
-        FirstPage page;
-        page.resize(800, 600);
-        page.show();
-        RecentMenu recent(paths);
-        for (int i = 0; i < FirstPage::RecentCount; ++i)
-            recent.actions[i]->setVisible(visible.at(i) == '1');
-        page.updateRecent(&recent.menu);
-        page.updateRecent(&recent.menu);
-        for (int i = 0; i < FirstPage::RecentCount; ++i) {
-            RecentLabel *row = page.recentLabel(i);
-            QCOMPARE(!row->isHidden(), visible.at(i) == '1');
-            if (row->isHidden())
-                continue;
-            QCOMPARE(text(row, "recentPath"), paths.at(i));
-            QCOMPARE(QTextDocumentFragment::fromHtml(text(row, "recentName")).toPlainText(),
-                     names.at(i));
-        }
-
-        // The link and the row both open it.
-        QSignalSpy third(recent.actions[2], &QAction::triggered);
-        RecentLabel *row = page.recentLabel(2);
-        emit child<QLabel>(row, "recentName")->linkActivated("2");
-        QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(2, 2));
-        QCOMPARE(third.count(), 2);
     }
 
     void okCreatesAsksOrRefuses_data()
@@ -175,26 +118,6 @@ private slots:
         QCOMPARE(QSize(config->screenWidth, config->screenHeight), screen);
     }
 
-    // Handing the same menu over twice must not stack up connections; a
-    // pick while the dialog is closed leaves it alone.
-    void recentPickEndsDialog()
-    {
-        RecentMenu recent({"/p/a.mvprg", "/p/b.mvprg"});
-        QSignalSpy opened(recent.actions[1], &QAction::triggered);
-        NewProjectDialog dialog;
-        dialog.setRecentMenu(&recent.menu);
-        dialog.setRecentMenu(&recent.menu);
-        QSignalSpy finished(&dialog, &QDialog::finished);
-        QTimer::singleShot(0, &dialog, [&] { recent.actions[1]->trigger(); });
-        QCOMPARE(dialog.run(), int(NewProjectDialog::RecentPicked));
-        QCOMPARE(opened.count(), 1);
-        QCOMPARE(finished.count(), 1);
-
-        dialog.setResult(0);
-        recent.actions[0]->trigger();
-        QCOMPARE(dialog.result(), 0);
-        QCOMPARE(finished.count(), 1);
-    }
 };
 
 QTEST_MAIN(TestStartPage)

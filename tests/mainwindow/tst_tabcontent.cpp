@@ -49,12 +49,12 @@ class TestTabContent : public QObject
             m_tabs->addTabForm(page(i));
     }
 
-    // A, B | C: three pages, the last split off into a second group.
-    QTabWidget *splitThree(const QString &split = SplitV)
+    // A, B | C: three pages, the last split off into a second group below.
+    QTabWidget *splitThree()
     {
         addPages(3);
         QTabWidget *first = m_tabs->currentGroup();
-        menu(first, 2, split);
+        menu(first, 2, SplitV);
         return first;
     }
 
@@ -79,7 +79,9 @@ private slots:
         m_pages.clear();
     }
 
-    void splitThenCloseRemovesGroup()
+    // A group lives as long as its last page, however that page leaves;
+    // closing only detaches pages, which outlive the tab area too.
+    void groupsGoWithTheirLastPage()
     {
         QTabWidget *first = splitThree();
         QCOMPARE(m_tabs->orientation(), Qt::Vertical);
@@ -87,15 +89,27 @@ private slots:
         QCOMPARE(m_tabs->currentGroup(), second.data());
         QCOMPARE(titles(first), (QStringList {"A", "B"}));
         QCOMPARE(titles(second), QStringList {"C"});
+        m_tabs->activateWidget(page(0));
+        QSignalSpy changed(m_tabs.get(), &TabContent::currentChanged);
+        emit second->tabBar()->tabBarClicked(0);
+        QCOMPARE(m_tabs->currentWidget(), page(2));
+        QCOMPARE(changed.count(), 1);
 
         emit second->tabCloseRequested(0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(second.isNull());
         QCOMPARE(m_tabs->groups(), QList<QTabWidget *> {first});
-        QCOMPARE(m_tabs->currentWidget(), page(1));
-        // Closing only detaches: the document stays alive for the project,
-        // also when the tab area goes.
+        QCOMPARE(m_tabs->currentWidget(), page(0));
         QCOMPARE(page(2)->parent(), nullptr);
+
+        // A document deleted elsewhere takes its emptied group along.
+        menu(first, 1, SplitH);
+        QCOMPARE(m_tabs->orientation(), Qt::Horizontal);
+        second = m_tabs->groups().at(1);
+        m_pages.at(1).reset();
+        QTRY_VERIFY(second.isNull());
+        QCOMPARE(m_tabs->groups(), QList<QTabWidget *> {first});
+        QCOMPARE(m_tabs->currentGroup(), first);
         m_tabs.reset();
         QCOMPARE(page(0)->parent(), nullptr);
     }
@@ -127,28 +141,6 @@ private slots:
         QCOMPARE(closed.count(), 1);
         QCOMPARE(clicked.count(), 0);
         QCOMPARE(m_tabs->currentGroup()->currentIndex(), shownIndex);
-    }
-
-    void otherGroupClickedRemovedOrDeleted()
-    {
-        QTabWidget *first = splitThree(SplitH);
-        QCOMPARE(m_tabs->orientation(), Qt::Horizontal);
-        QPointer<QTabWidget> second = m_tabs->groups().at(1);
-        m_tabs->activateWidget(page(0));
-        QSignalSpy changed(m_tabs.get(), &TabContent::currentChanged);
-        emit second->tabBar()->tabBarClicked(0);
-        QCOMPARE(m_tabs->currentWidget(), page(2));
-        QCOMPARE(changed.count(), 1);
-
-        m_tabs->removeTabContent(page(1));
-        QCOMPARE(titles(first), QStringList {"A"});
-        QCOMPARE(page(1)->parent(), nullptr);
-
-        // A document deleted elsewhere takes its emptied group along.
-        m_pages.at(2).reset();
-        QTRY_VERIFY(second.isNull());
-        QCOMPARE(m_tabs->groups(), QList<QTabWidget *> {first});
-        QCOMPARE(m_tabs->currentGroup(), first);
     }
 };
 

@@ -99,7 +99,6 @@ private slots:
                 warnings << ProjectCheck::codeName(finding.code);
         }
         QCOMPARE(warnings, QStringList({"deviceUnused", "shapeZeroSize", "textTagEmptyText"}));
-        QCOMPARE(ProjectCheck::summary(findings), QStringLiteral("18 个错误，3 个警告"));
     }
 
     // The clean project holds every kind of thing the check looks at, each
@@ -120,7 +119,6 @@ private slots:
         auto *widget = dynamic_cast<GraphicsWidgetItem *>(
             DrawManager::instance()->scenes().first()->userItems().at(2));
         QVERIFY(widget);
-        QCOMPARE(ProjectSearch::shapeText(widget), QStringLiteral("pushbutton"));
         qobject_cast<QPushButton *>(widget->widget())->setText(QString());
         DevicePara freePort;
         freePort.name = QStringLiteral("spare");
@@ -184,9 +182,6 @@ private slots:
         QTest::newRow("Motor, case")
             << "Motor" << true << false
             << QStringList {"画面 弹窗，图形 alarm|图形文字", "地址标签第 9 行 speed|备注"};
-        QTest::newRow("Chinese in shapes and text tags")
-            << "报警" << false << false
-            << QStringList {"画面 弹窗，图形 alarm|图形文字", "文本标签第 4 个 报警|文本标签名称"};
         QTest::newRow("screens, text tag texts")
             << "弹" << false << false << QStringList {"画面 弹窗|画面名称", "画面 弹窗|画面名称"};
         QTest::newRow("addresses")

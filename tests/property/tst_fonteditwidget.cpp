@@ -50,9 +50,7 @@ private slots:
         QCOMPARE(offered, current.toString());
         QCOMPARE(changed.count(), 1);
         const QFont stored = widget.font();
-        QCOMPARE(changed.first().first().value<QFont>(), stored);
         QCOMPARE(stored.weight(), storedWeight);
-        QCOMPARE(widget.findChild<QLabel *>("text")->text(), QString("[Courier, 14]"));
 
         // Cancelled, or the same font again: no change.
         for (const QString &again : {QString(), stored.toString()}) {

@@ -8,13 +8,10 @@
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
 
-#include <QPointer>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <QUndoStack>
 #include <QtTest>
-
-#include <tuple>
 
 using scenetest::addRect;
 using scenetest::sceneBox;
@@ -91,9 +88,6 @@ class TestGroupShape : public QObject
 
 private slots:
     void init();
-    void createSelectAndDestroy();
-    void resizeFromHandle();
-    void cloneNested();
     void loadTakesBackStoredAttributes();
     void turnedGroupKeepsPictureThroughSaveAndOpen_data();
     void turnedGroupKeepsPictureThroughSaveAndOpen();
@@ -106,79 +100,17 @@ private:
     // Members (100, 100, 50, 50) and (300, 200, 100, 40): box (100, 100, 300, 140).
     GraphicsItemGroup *makeGroup()
     {
-        m_a = addRect(m_scene.get(), QRectF(100, 100, 50, 50), 2);
-        m_b = addRect(m_scene.get(), QRectF(300, 200, 100, 40), 3);
-        return m_scene->createGroup({m_a, m_b});
-    }
-    // makeGroup's group and c (500, 300, 50, 50) in an outer group.
-    GraphicsItemGroup *makeNested()
-    {
-        m_inner = makeGroup();
-        m_c = addRect(m_scene.get(), QRectF(500, 300, 50, 50));
-        return m_scene->createGroup({m_inner, m_c});
+        return m_scene->createGroup({addRect(m_scene.get(), QRectF(100, 100, 50, 50), 2),
+                                     addRect(m_scene.get(), QRectF(300, 200, 100, 40), 3)});
     }
 
     std::unique_ptr<DrawScene> m_scene;
-    GraphicsRectItem *m_a = nullptr, *m_b = nullptr, *m_c = nullptr;
-    GraphicsItemGroup *m_inner = nullptr;
 };
 
 void TestGroupShape::init()
 {
     ProcessFixture::start(800, 480);
     m_scene = std::make_unique<DrawScene>(BaseScreen);
-}
-
-void TestGroupShape::createSelectAndDestroy()
-{
-    QPointer<GraphicsItemGroup> outer = makeNested();
-    QPointer<GraphicsItemGroup> group = m_inner;
-    // Members, nested groups included, are selected only through the outermost group.
-    for (QGraphicsItem *member : QList<QGraphicsItem *> {m_a, m_inner}) {
-        member->setSelected(true);
-        QVERIFY(!member->isSelected());
-    }
-    outer->setSelected(true);
-    QCOMPARE(m_scene->selectedItems(), (QList<QGraphicsItem *> {outer}));
-
-    // Released members are selected where they were, and deselected on joining again.
-    m_scene->destroyGroup(outer);
-    QVERIFY(!outer && !group->parentItem() && group->isSelected() && m_c->isSelected());
-    QCOMPARE(sceneBox(m_b), QRectF(300, 200, 100, 40));
-    QVERIFY(!m_scene->createGroup({group, m_c})->isSelected() && !m_c->isSelected());
-}
-
-void TestGroupShape::resizeFromHandle()
-{
-    // Right middle ignores the y factor; a corner takes both.
-    const std::tuple<int, double, double, QRectF, QRectF, QRectF> rows[]
-        = {{4, 2, 3, {100, 100, 100, 50}, {500, 200, 200, 40}, {100, 100, 600, 140}},
-           {5, 2, 2, {100, 100, 100, 100}, {500, 300, 200, 80}, {100, 100, 600, 280}}};
-    for (const auto &[handle, sx, sy, boxA, boxB, groupBox] : rows) {
-        init();
-        GraphicsItemGroup *group = makeGroup();
-        group->scaleFromHandle(handle, sx, sy, group->oppositeHandlePosition(handle));
-        QCOMPARE(sceneBox(group), groupBox);
-        group->normalizeGeometry();
-        QCOMPARE(sceneBox(m_a), boxA);
-        QCOMPARE(sceneBox(m_b), boxB);
-        QCOMPARE(group->property("pos").toPointF(), groupBox.topLeft());
-        QCOMPARE(QSizeF(group->width(), group->height()), groupBox.size());
-    }
-}
-
-void TestGroupShape::cloneNested()
-{
-    GraphicsItemGroup *outer = makeNested();
-    outer->setZValue(4);
-    outer->setFixe(false);
-    outer->setPos(outer->pos() + QPointF(10, 20));
-    std::unique_ptr<GraphicsItemGroup> copy(dynamic_cast<GraphicsItemGroup *>(outer->clone()));
-    QVERIFY(copy && !copy->scene() && !copy->parentItem());
-    QCOMPARE(copy->zValue(), 4.1);
-    QVERIFY(!copy->fixe());
-    QCOMPARE(copy->members().size(), 2);
-    QCOMPARE(leafBoxes(copy.get()), leafBoxes(outer));
 }
 
 void TestGroupShape::loadTakesBackStoredAttributes()
@@ -286,29 +218,23 @@ void TestGroupShape::turnRefusedWhileHoldingWidget()
 // left of the group's box, in screen coordinates.
 void TestGroupShape::posPropertyMovesBoxAndMembers_data()
 {
-    QTest::addColumn<bool>("nested"); // the outer group of makeNested()
     QTest::addColumn<QPointF>("pos");
     QTest::addColumn<QRectF>("box");
     QTest::addColumn<QList<QRectF>>("members"); // every single shape, sorted
 
-    QTest::newRow("left and up") << false << QPointF(20, 30) << QRectF(20, 30, 300, 140)
+    QTest::newRow("left and up") << QPointF(20, 30) << QRectF(20, 30, 300, 140)
                                  << QList<QRectF> {{20, 30, 50, 50}, {220, 130, 100, 40}};
     // Only the centre is held on screen.
-    QTest::newRow("held on screen")
-        << false << QPointF(700, 100) << QRectF(500, 100, 300, 140)
-        << QList<QRectF> {{500, 100, 50, 50}, {700, 200, 100, 40}};
-    QTest::newRow("nested") << true << QPointF(0, 10) << QRectF(0, 10, 450, 250)
-                            << QList<QRectF> {{0, 10, 50, 50}, {200, 110, 100, 40},
-                                              {400, 210, 50, 50}};
+    QTest::newRow("held on screen") << QPointF(700, 100) << QRectF(500, 100, 300, 140)
+                                    << QList<QRectF> {{500, 100, 50, 50}, {700, 200, 100, 40}};
 }
 
 void TestGroupShape::posPropertyMovesBoxAndMembers()
 {
-    QFETCH(bool, nested);
     QFETCH(QPointF, pos);
     QFETCH(QRectF, box);
     QFETCH(QList<QRectF>, members);
-    GraphicsItemGroup *group = nested ? makeNested() : makeGroup();
+    GraphicsItemGroup *group = makeGroup();
     const QRectF boxBefore = sceneBox(group);
     const QList<QRectF> membersBefore = leafBoxes(group);
 

@@ -83,7 +83,6 @@ private slots:
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("sign");
         QTest::newRow("number value, not text") << "变量_2" << "变量_10" << -1;
-        QTest::newRow("prefix first") << "变量" << "变量_1" << -1;
         QTest::newRow("upper case before lower") << "B" << "a" << -1;
         QTest::newRow("leading zeros keep the value") << "x08" << "x7" << 1;
         QTest::newRow("equal value, fewer zeros first") << "x7" << "x007" << -1;
@@ -117,8 +116,6 @@ private slots:
         QTest::newRow("ctrl again reverses that column only")
             << Clicks {{1, Plain}, {0, Qt::ControlModifier}, {0, Qt::ControlModifier}} << true
             << "" << "03412";
-        QTest::newRow("plain click after ctrl sorts by one column again")
-            << Clicks {{1, Plain}, {0, Qt::ControlModifier}, {0, Plain}} << true << "" << "42130";
         QTest::newRow("alt clears")
             << Clicks {{0, Plain}, {1, Qt::ControlModifier}, {2, Qt::AltModifier}} << true << ""
             << "01234";
@@ -127,7 +124,6 @@ private slots:
         QTest::newRow("filter unsorted: any column") << Clicks {} << true << "x" << "034";
         QTest::newRow("filter sorted: the sort column only")
             << Clicks {{0, Plain}} << true << "x" << "";
-        QTest::newRow("filter case-insensitive") << Clicks {{0, Plain}} << true << "a" << "42";
         QTest::newRow("filter regular expression") << Clicks {} << true << "^b\\d$" << "13";
         QTest::newRow("filter invalid expression matched as text")
             << Clicks {} << true << "[draft" << "2";

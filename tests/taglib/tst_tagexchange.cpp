@@ -32,7 +32,6 @@ private slots:
     void threeStateTag();
     void textRoundTrip_data();
     void textRoundTrip();
-    void emptyNameContinues();
     void sparseSheet();
     void failures_data();
     void failures();
@@ -225,28 +224,20 @@ void TestTagExchange::textRoundTrip()
     QCOMPARE(back, tags);
 }
 
-void TestTagExchange::emptyNameContinues()
-{
-    Sheet sheet;
-    sheet.rows = {{"标签名称", "中文"}, {"A", "1"}, {"", "2"}, {"B", "3"}};
-    const Tags continued = TagExchange::textTagsFromSheet(sheet, true);
-    QCOMPARE(continued, (Tags{{"A", {{"1"}, {"2"}}}, {"B", {{"3"}}}}));
-    // Without the rule (an .xlsx sheet, whose merges say it all) an empty
-    // name is a tag of its own, for the library's check to refuse.
-    const Tags separate = TagExchange::textTagsFromSheet(sheet, false);
-    QCOMPARE(separate, (Tags{{"A", {{"1"}}}, {"", {{"2"}}}, {"B", {{"3"}}}}));
-}
-
 void TestTagExchange::sparseSheet()
 {
     // A reader leaves rows without cells empty rather than a range wide;
-    // both libraries must still read them as rows of empty cells.
+    // both libraries must still read them as rows of empty cells. An empty
+    // name continues the tag above only where no merges can say so (.xls);
+    // elsewhere it is a tag of its own, for the library's check to refuse.
     Sheet sheet;
     QVERIFY(Sheet::fromCells({{4, 2, "名"}, {5, 4, "x"}, {7, 2, "B"}, {7, 5, "y"}}, {}, 100,
                              &sheet));
     QCOMPARE(sheet.rows, (Rows{{"名", "", "", ""}, {"", "", "x", ""}, {}, {"B", "", "", "y"}}));
     QCOMPARE(TagExchange::textTagsFromSheet(sheet, true),
              (Tags{{"", {{"", "x", ""}, {"", "", ""}}}, {"B", {{"", "", "y"}}}}));
+    QCOMPARE(TagExchange::textTagsFromSheet(sheet, false),
+             (Tags{{"", {{"", "x", ""}}}, {"", {{"", "", ""}}}, {"B", {{"", "", "y"}}}}));
     QCOMPARE(TagExchange::addressRowsFromSheet(sheet),
              (Rows{{"", "", "x", "", "", ""}, {"", "", "", "", "", ""},
                    {"B", "", "", "y", "", ""}}));

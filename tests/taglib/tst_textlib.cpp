@@ -1,9 +1,7 @@
 #include "project/config.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"
-#include "taglib/lineedit.h"
 #include "taglib/textlib.h"
-#include "taglib/textlibadddialog.h"
 #include "taglib/textlibdialog.h"
 
 #include <QtTest>
@@ -120,10 +118,6 @@ private slots:
             << "<TextLib count=\"7\"><label9 name=\"a\"><status5><lan3 value=\"x\"/></status5>"
                "</label9><tag name=\"b\"><s><t value=\"1\"/><t value=\"2\"/></s></tag></TextLib>"
             << "a: x | b: 1/2" << false;
-        QTest::newRow("a repeated name keeps both tags")
-            << "<TextLib count=\"2\"><label0 name=\"d\"><status0><lan0 value=\"1\"/></status0>"
-               "</label0><label1 name=\"d\"><status0><lan0 value=\"2\"/></status0></label1></TextLib>"
-            << "d: 1 | d: 2" << true;
     }
 
     void xml()
@@ -181,7 +175,6 @@ private slots:
         QTest::newRow("merge takes whole tags")
             << five << "merge" << 2 << 0 << 3 << "A: a/a | B: b1/b1; b2/b2; c/c | D: d/d"
             << QString();
-        QTest::newRow("nothing done") << five << "none" << 1 << 1 << -1 << five << QString();
         const QString twice = QStringLiteral("T: 1/1; 2/2 | X: 3/3 | T: 4/4");
         QTest::newRow("duplicate, rows counted through states")
             << twice << "none" << 0 << 0 << -1 << twice << "第1行和第4行的文本标签名称重复！";
@@ -230,33 +223,6 @@ private slots:
         QCOMPARE(changed.count(), expected == start ? 0 : 1);
     }
 
-    // The add dialog through its real modal loop: a blank name is refused
-    // and the dialog stays open for another.
-    void addTagThroughDialog()
-    {
-        TextLibDialog &dialog = open(QStringLiteral("A: a/a | B: b/b"));
-        dialog.table()->setCurrentCell(0, 0);
-        ModalScript script;
-        QString proposed;
-        QTimer::singleShot(0, [&] {
-            auto *add = qobject_cast<TextLibAddDialog *>(QApplication::activeModalWidget());
-            QVERIFY(add);
-            auto *name = add->findChild<LineEdit *>(QStringLiteral("name"));
-            proposed = name->text();
-            name->setText(QStringLiteral("   "));
-            add->on_ok_clicked();
-            QVERIFY(add->isVisible());
-            name->setText(QStringLiteral("灯"));
-            add->findChild<QSpinBox *>(QStringLiteral("count"))->setValue(3);
-            add->findChild<QPushButton *>(QStringLiteral("ok"))->click();
-        });
-        dialog.on_add_clicked();
-        QCOMPARE(proposed, QStringLiteral("标签_2"));
-        QCOMPARE(script.texts(), QStringList(QStringLiteral("文本标签不能为空！")));
-        QCOMPARE(describe(dialog.table()), QStringLiteral("A: a/a | 灯: /; /; / | B: b/b"));
-        QCOMPARE(dialog.table()->currentRow(), 1);
-    }
-
     // States written for another number of languages than the project has.
     void languages_data()
     {
@@ -272,8 +238,6 @@ private slots:
             << "T: a; b/c" << 3 << 3 << "T: a//; b/c/" << "T: a//; b/c/";
         QTest::newRow("language added after filling")
             << "T: a/b" << 2 << 3 << "T: a/b" << "T: a/b/";
-        QTest::newRow("language removed after filling")
-            << "T: a/b" << 2 << 1 << "T: a/b" << "T: a";
     }
 
     void languages()
@@ -306,8 +270,6 @@ private slots:
             << "A: a1/a2 | B: b1/b2; b3/p | C: c1/r";
         QTest::newRow("never into names") << QPoint(0, 1) << "N\tn1\tn2\nM\tm1" << QString()
                                           << "A: a1/a2 | B: n1/n2; m1/b4 | C: c1/c2";
-        QTest::newRow("spreadsheet line ends") << QPoint(1, 0) << "x\r\ny\r\n" << QString()
-                                               << "A: x/a2 | B: y/b2; b3/b4 | C: c1/c2";
         QTest::newRow("skips hidden rows")
             << QPoint(1, 1) << "x\ny" << "1" << "A: a1/a2 | B: x/b2; b3/b4 | C: y/c2";
     }
@@ -326,25 +288,6 @@ private slots:
         QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(describe(table), expected);
         QCOMPARE(table->rowCount(), 4);
-    }
-
-    void lineEdit_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("leading minus refused") << "-abc" << "abc";
-        QTest::newRow("leading blank refused") << " ab" << "ab";
-        QTest::newRow("Chinese name") << "变量_1" << "变量_1";
-    }
-
-    void lineEdit()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        LineEdit edit;
-        for (const QChar ch : typed) // as the keyboard sends them, Chinese included
-            QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-        QCOMPARE(edit.text(), shown);
     }
 };
 

@@ -9,7 +9,6 @@
 #include "support/clirun.h"
 
 #include <QTemporaryDir>
-#include <QTextCodec>
 #include <QtTest>
 
 namespace {
@@ -105,23 +104,6 @@ private slots:
         }
     }
 
-    void skippedLinesWarn()
-    {
-        QTextCodec *gbk = QTextCodec::codecForName("GBK");
-        QVERIFY(writeFileBytes(temp("list.csv"),
-                               gbk->fromUnicode("h,h,h,h,h,h\nStart,M10,BOOL,,,开\nshort,M1\n")));
-        const QString out = temp("skipped.mvprg");
-        const CliRun result
-            = runCliProcess({"tags", "import", golden, temp("list.csv"), "--address", "-o", out});
-        QCOMPARE(result.code, 0);
-        // The skipped line is named, counting the header as line 1.
-        const QString warning = QString::fromUtf8(result.err).trimmed();
-        QVERIFY2(warning.endsWith(QStringLiteral("：3")) || warning.endsWith(QLatin1String(": 3")),
-                 qPrintable(warning));
-        QVERIFY(loadProject(out));
-        QCOMPARE(Config::instance()->tagNames(false), QStringList {"Start"});
-    }
-
     void errors_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -129,13 +111,6 @@ private slots:
         QTest::addColumn<QString>("notWritten");
 
         const QString out = temp("never.mvprg");
-        const QString tagsOut = temp("never.xlsx");
-        QTest::newRow("unknown command")
-            << QStringList {"tags", "merge", golden, "--text", "-o", tagsOut} << "merge" << tagsOut;
-        QTest::newRow("neither library")
-            << QStringList {"tags", "export", golden, "-o", tagsOut} << "--address" << tagsOut;
-        QTest::newRow("no -o") << QStringList {"tags", "export", golden, "--text"} << "-o"
-                               << QString();
         QTest::newRow("unreadable tag file")
             << QStringList {"tags", "import", golden, temp("none.xlsx"), "--text", "-o", out}
             << "none.xlsx" << out;
@@ -153,8 +128,7 @@ private slots:
         QCOMPARE(result.code, 1);
         QVERIFY(result.out.isEmpty());
         QVERIFY2(QString::fromUtf8(result.err).contains(message), result.err.constData());
-        if (!notWritten.isEmpty())
-            QVERIFY(!QFileInfo::exists(notWritten));
+        QVERIFY(!QFileInfo::exists(notWritten));
     }
 };
 
