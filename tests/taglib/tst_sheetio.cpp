@@ -72,6 +72,7 @@ void TestSheetIo::realFiles_data()
     // text formula in an .xls file.
     QTest::newRow("libreoffice xlsx") << "libreoffice.xlsx" << "0.333333333333333" << "Bigx";
     QTest::newRow("libreoffice xls") << "libreoffice.xls" << "0.3333333333333333" << "0";
+    QTest::newRow("gnumeric xlsx") << "gnumeric.xlsx" << "0.333333333333333" << "Bigx";
     QTest::newRow("gnumeric xls") << "gnumeric.xls" << "0.333333333333333" << "Bigx";
 }
 
