@@ -1,7 +1,6 @@
 // What `cmake --install` lays out must be what a desktop needs to offer the
 // editor in its menus and to open .mvprg files with it.
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -47,7 +46,7 @@ private slots:
         QVERIFY2(install.first == 0, qPrintable(install.second));
     }
 
-    void launcherIsValidAndConsistent()
+    void launcherAndFileType()
     {
         const QString desktop = m_prefix.filePath("share/applications/marovin.desktop");
         const auto validate = run("desktop-file-validate", {desktop});
@@ -61,12 +60,8 @@ private slots:
         QVERIFY(QFileInfo::exists(m_prefix.filePath(
             QString("share/icons/hicolor/256x256/apps/%1.png").arg(desktopValue(desktop, "Icon")))));
         QCOMPARE(desktopValue(desktop, "MimeType"), QString("application/x-marovin-project;"));
-    }
-
-    // The entry must survive the database compiler, which is what a desktop
-    // reads: a malformed entry is dropped there without a word.
-    void fileTypeCompiles()
-    {
+        // The file type must survive the database compiler, which is what a
+        // desktop reads: a malformed entry is dropped there without a word.
         const QString mime = m_prefix.filePath("share/mime");
         const auto update = run("update-mime-database", {mime});
         QVERIFY2(update.first == 0, qPrintable(update.second));

@@ -38,32 +38,27 @@ class TestLayering : public QObject
     }
 
 private slots:
-    void noUpwardInclude_data()
+    void layering_data()
     {
         QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("above");
-        QTest::newRow("editor -> mainwindow") << "editor" << "mainwindow";
-        QTest::newRow("shapes -> mainwindow") << "shapes" << "mainwindow";
-        QTest::newRow("project -> mainwindow") << "project" << "mainwindow";
-        QTest::newRow("shapes -> editor") << "shapes" << "editor";
+        QTest::addColumn<QString>("pattern"); // what no file there may hold
+        const QString include = QStringLiteral("^\\s*#\\s*include\\s*[\"<]%1/");
+        QTest::newRow("editor -> mainwindow") << "editor" << include.arg("mainwindow");
+        QTest::newRow("shapes -> mainwindow") << "shapes" << include.arg("mainwindow");
+        QTest::newRow("project -> mainwindow") << "project" << include.arg("mainwindow");
+        QTest::newRow("shapes -> editor") << "shapes" << include.arg("editor");
+        QTest::newRow("project holds no widgets")
+            << "project"
+            << "class\\s+\\w+\\s*:\\s*public\\s+Q(\\w*(Widget|View|Dialog|Box|Bar|Edit|Frame|"
+               "Window|Menu|Button|Splitter)|Label)\\b";
     }
 
-    void noUpwardInclude()
+    void layering()
     {
         QFETCH(QString, folder);
-        QFETCH(QString, above);
+        QFETCH(QString, pattern);
         QVERIFY(!sources(folder).isEmpty());
-        const QStringList found
-            = matching(folder, QStringLiteral("^\\s*#\\s*include\\s*[\"<]%1/").arg(above));
-        QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char(' '))));
-    }
-
-    void projectHoldsNoWidgets()
-    {
-        const QStringList found = matching(
-            QStringLiteral("project"),
-            QStringLiteral("class\\s+\\w+\\s*:\\s*public\\s+Q(\\w*(Widget|View|Dialog|Box|Bar|Edit|"
-                           "Frame|Window|Menu|Button|Splitter)|Label)\\b"));
+        const QStringList found = matching(folder, pattern);
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char(' '))));
     }
 

@@ -27,8 +27,7 @@ class TestSnapLock : public QObject
 
     DrawScene *m_scene = nullptr;
     DrawView *m_view = nullptr;
-    QUndoStack *m_stack = nullptr;
-    int m_gestures = 0;
+    QUndoStack m_stack;
 
     static void setAids(bool snap, bool lock)
     {
@@ -70,24 +69,15 @@ class TestSnapLock : public QObject
         auto *line = dynamic_cast<const GraphicsPolygonItem *>(shape);
         return line ? line->mapToScene(line->points()) : QPolygonF(sceneBox(shape));
     }
-    GraphicsRectItem *selectedRect(const QRectF &box)
-    {
-        GraphicsRectItem *shape = addRect(m_scene, box);
-        shape->setSelected(true);
-        return shape;
-    }
 
     // Every gesture signal becomes an undo entry, as in the main window.
     void record()
     {
-        auto push = [this](QUndoCommand *command) {
-            ++m_gestures;
-            m_stack->push(command);
-        };
         connect(m_scene, &DrawScene::itemAdded, this,
-                [=](QGraphicsItem *item) { push(new AddShapeCommand(item, m_scene)); });
+                [=](QGraphicsItem *item) { m_stack.push(new AddShapeCommand(item, m_scene)); });
         connect(m_scene, &DrawScene::itemMoved, this, [=](QGraphicsItem *item, QPointF delta) {
-            push(item ? new MoveShapeCommand(item, delta) : new MoveShapeCommand(m_scene, delta));
+            m_stack.push(item ? new MoveShapeCommand(item, delta)
+                              : new MoveShapeCommand(m_scene, delta));
         });
         connect(m_scene, &DrawScene::itemResize, this,
                 [=](QGraphicsItem *item, int handle, const QPointF &scale, int opposite,
@@ -95,14 +85,15 @@ class TestSnapLock : public QObject
                     auto *command = new ResizeShapeCommand(item, handle, scale);
                     command->setOppositeHandle(opposite);
                     command->setFixedPoint(fixedPoint);
-                    push(command);
+                    m_stack.push(command);
                 });
         connect(m_scene, &DrawScene::itemControl, this,
                 [=](QGraphicsItem *item, int handle, const QPointF &to, const QPointF &from) {
-                    push(new ControlShapeCommand(item, handle, to, from));
+                    m_stack.push(new ControlShapeCommand(item, handle, to, from));
                 });
-        connect(m_scene, &DrawScene::itemRotate, this,
-                [=](QGraphicsItem *item, qreal old) { push(new RotateShapeCommand(item, old)); });
+        connect(m_scene, &DrawScene::itemRotate, this, [=](QGraphicsItem *item, qreal old) {
+            m_stack.push(new RotateShapeCommand(item, old));
+        });
     }
 
 private slots:
@@ -120,17 +111,15 @@ private slots:
         m_scene->setView(m_view);
         m_view->resize(1000, 700);
         m_view->show();
-        m_stack = new QUndoStack;
-        m_gestures = 0;
         record();
+        setAids(true, false);
     }
 
     void cleanup()
     {
-        delete m_stack;
+        m_stack.clear();
         delete m_view;
         delete m_scene;
-        EditorSettings::instance()->setValues(EditorSettings::Values());
         ProcessFixture::finish();
     }
 
@@ -159,66 +148,56 @@ private slots:
         QFETCH(Mods, mods);
         QFETCH(QPointF, to);
         QFETCH(QPolygonF, outline);
-        setAids(true, false);
         DrawTool::currentShape = kind;
         gesture(QPointF(13, 17), to, mods);
         const QList<QGraphicsItem *> shapes = m_scene->userItems();
         QCOMPARE(shapes.size(), outline.isEmpty() ? 0 : 1);
-        QCOMPARE(m_stack->count(), shapes.size());
+        QCOMPARE(m_stack.count(), shapes.size());
         if (!shapes.isEmpty())
             QCOMPARE(this->outline(shapes.first()), outline);
     }
 
-    void move_data()
+    void reshape_data()
     {
-        // By a drag, or by a key when one is given.
-        QTest::addColumn<QList<QRectF>>("boxes");
+        // A selected box moved or resized by a drag, or moved by a key when
+        // one is given; one undo entry takes it back.
+        QTest::addColumn<QRectF>("box");
         QTest::addColumn<int>("key");
-        QTest::addColumn<QPointF>("by");
+        QTest::addColumn<QPointF>("from");
+        QTest::addColumn<QPointF>("to");
         QTest::addColumn<Mods>("mods");
-        QTest::addColumn<QPointF>("delta"); // how far the shapes went
-        const QList<QRectF> off {{103, 101, 50, 30}};
+        QTest::addColumn<QRectF>("after");
+        const QRectF off(103, 101, 50, 30);
         QTest::newRow("corner off the grid lands on it")
-            << off << 0 << QPointF(7, 3) << Mods() << QPointF(7, -1);
+            << off << 0 << off.center() << off.center() + QPointF(7, 3) << Mods()
+            << off.translated(7, -1);
         QTest::newRow("arrow key's finest step replaced")
-            << off << int(Qt::Key_Down) << QPointF()
-            << Mods(Qt::ShiftModifier | Qt::ControlModifier) << QPointF(0, 9);
+            << off << int(Qt::Key_Down) << QPointF() << QPointF()
+            << Mods(Qt::ShiftModifier | Qt::ControlModifier) << off.translated(0, 9);
+        // The press lands inside the left edge's handle, off its centre.
+        QTest::newRow("edge handle leaves the other axis")
+            << QRectF(100, 100, 50, 30) << 0 << QPointF(99, 116) << QPointF(82, 125) << Mods()
+            << QRectF(80, 100, 70, 30);
     }
 
-    void move()
+    void reshape()
     {
-        QFETCH(QList<QRectF>, boxes);
+        QFETCH(QRectF, box);
         QFETCH(int, key);
-        QFETCH(QPointF, by);
+        QFETCH(QPointF, from);
+        QFETCH(QPointF, to);
         QFETCH(Mods, mods);
-        QFETCH(QPointF, delta);
-        setAids(true, false);
-        QList<GraphicsRectItem *> shapes;
-        for (const QRectF &box : boxes)
-            shapes << selectedRect(box);
-        const QPointF grab = boxes.first().center();
+        QFETCH(QRectF, after);
+        GraphicsRectItem *shape = addRect(m_scene, box);
+        shape->setSelected(true);
         if (key)
             this->key(key, mods);
         else
-            gesture(grab, grab + by, mods);
-        for (int i = 0; i < shapes.size(); ++i)
-            QCOMPARE(sceneBox(shapes.at(i)), boxes.at(i).translated(delta));
-        QCOMPARE(m_stack->count(), 1);
-        m_stack->undo();
-        for (int i = 0; i < shapes.size(); ++i)
-            QCOMPARE(sceneBox(shapes.at(i)), boxes.at(i));
-    }
-
-    void edgeHandleLeavesTheOtherAxis()
-    {
-        // The press lands inside the left edge's handle, off its centre.
-        setAids(true, false);
-        GraphicsRectItem *shape = selectedRect(QRectF(100, 100, 50, 30));
-        gesture(QPointF(99, 116), QPointF(82, 125));
-        QCOMPARE(sceneBox(shape), QRectF(80, 100, 70, 30));
-        QCOMPARE(m_stack->count(), 1);
-        m_stack->undo();
-        QCOMPARE(sceneBox(shape), QRectF(100, 100, 50, 30));
+            gesture(from, to, mods);
+        QCOMPARE(sceneBox(shape), after);
+        QCOMPARE(m_stack.count(), 1);
+        m_stack.undo();
+        QCOMPARE(sceneBox(shape), box);
     }
 
     void lockRefusesGestures_data()
@@ -226,6 +205,7 @@ private slots:
         QTest::addColumn<int>("tool");
         QTest::addColumn<QPointF>("from"); // null: an arrow key
         QTest::addColumn<QPointF>("to");
+        QTest::newRow("drag") << int(SelectKind) << QPointF(150, 120) << QPointF(190, 160);
         QTest::newRow("handle drag") << int(SelectKind) << QPointF(200, 140) << QPointF(260, 180);
         QTest::newRow("rotation") << int(RotateKind) << QPointF(200, 120) << QPointF(150, 180);
         QTest::newRow("arrow key") << int(SelectKind) << QPointF() << QPointF();
@@ -238,7 +218,8 @@ private slots:
         QFETCH(QPointF, to);
         setAids(true, true);
         const QRectF before(100, 100, 100, 40);
-        GraphicsRectItem *shape = selectedRect(before);
+        GraphicsRectItem *shape = addRect(m_scene, before);
+        shape->setSelected(true);
         DrawTool::currentShape = tool;
         QSignalSpy told(m_scene, &DrawScene::statusMessage);
         if (from.isNull())
@@ -247,11 +228,10 @@ private slots:
             gesture(from, to);
         QCOMPARE(sceneBox(shape), before);
         QCOMPARE(shape->rotation(), 0.0);
-        QCOMPARE(m_gestures, 0);
+        QCOMPARE(m_stack.count(), 0);
         QVERIFY(shape->isSelected());
         QCOMPARE(told.count(), 1);
     }
-
 };
 
 QTEST_MAIN(TestSnapLock)

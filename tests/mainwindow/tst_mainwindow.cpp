@@ -115,17 +115,13 @@ private slots:
     }
 
     // Written only when the window really closes.
-    void settingsReadAndWrittenOnClose()
+    void settingsWrittenOnlyOnClose()
     {
         {
             QSettings ini(MainWindow::settingsFile(), QSettings::IniFormat);
             ini.setValue("language", 1);
             ini.setValue("showNew", false);
         }
-        m_window->readSettings();
-        QCOMPARE(int(Config::instance()->uiLanguage), 1);
-        QVERIFY(!Config::instance()->showNew);
-
         Config::instance()->uiLanguage = 0;
         Config::instance()->showNew = true;
         m_window->setModified(true);
@@ -142,7 +138,6 @@ private slots:
         Config::instance()->showNew = false;
     }
 
-    // A file there that does not load must not cost the user the English interface.
     // Both once did nothing at all.
     void helpAndAbout()
     {
@@ -158,6 +153,7 @@ private slots:
         QCOMPARE(script.requests().size(), 1);
     }
 
+    // A file there that does not load must not cost the user the English interface.
     void languageFolderTakesPrecedence()
     {
         QDir(m_dir.path()).mkpath("language");
@@ -186,7 +182,6 @@ private slots:
         ModalScript script;
         m_window = std::make_unique<MainWindow>();
         QTRY_COMPARE(script.requests().size(), 1);
-        QCOMPARE(script.requests().first().icon, int(QMessageBox::Critical));
         QVERIFY(script.texts().first().contains(table));
         QVERIFY(script.texts().first().contains("第 2 行"));
         m_window = std::make_unique<MainWindow>();

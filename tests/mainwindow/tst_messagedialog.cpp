@@ -13,7 +13,6 @@ private slots:
     {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("escapeResult");
-        QTest::newRow("one") << QStringList {"确定"} << int(QMessageBox::Yes);
         QTest::newRow("two") << QStringList {"是(&Y)", "否(&N)"} << int(QMessageBox::No);
         QTest::newRow("three") << QStringList {"是(&Y)", "否(&N)", "取消(&C)"}
                                << int(QMessageBox::Cancel);

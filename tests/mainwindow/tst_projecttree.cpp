@@ -6,10 +6,8 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "support/menuscript.h"
-#include "support/modalscript.h"
 #include "support/processfixture.h"
 
-#include <QPointer>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QtTest>
@@ -49,24 +47,6 @@ private slots:
         m_tree.reset();
         m_tabs.reset();
         ProcessFixture::finish();
-    }
-
-    // Once confirmed, the last screen made becomes current.
-    void deleteCurrentScreen()
-    {
-        QPointer<QWidget> a = m_tree->addForm(1);
-        m_tree->addForm(2);
-        QPointer<QWidget> c = m_tree->addForm(1);
-        QPointer<DrawScene> sceneA = qobject_cast<DrawView *>(a.data())->drawScene();
-        emit m_tree->showTabContent(a);
-
-        ModalScript modal;
-        modal.pressButton(QMessageBox::Yes);
-        QVERIFY(menuOn(m_tree->findItem(a), QStringLiteral("删除")));
-        QCOMPARE(modal.texts(), QStringList {"确定要删除 基本画面_1 吗?"});
-        QVERIFY(a.isNull() && sceneA.isNull());
-        QCOMPARE(DrawManager::instance()->currentView(), c.data());
-        QCOMPARE(m_tabs->currentGroup()->count(), 2);
     }
 
     // Fixed entries get no menu and cannot be deleted even when asked

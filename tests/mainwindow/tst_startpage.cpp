@@ -71,9 +71,7 @@ private slots:
         // A project made in the location itself, its parent or elsewhere would
         // change the folders even with the overwrite question answered.
         const QString bad = "工程名称不能为空，不能是 . 或 ..，也不能包含 / 或 \\。";
-        for (const char *name : {"a\\b", ".."})
-            QTest::newRow(name) << QString(name) << 0 << 0 << int(QMessageBox::Yes) << bad
-                                << QSize();
+        QTest::newRow("..") << ".." << 0 << 0 << int(QMessageBox::Yes) << bad << QSize();
     }
 
     void okCreatesAsksOrRefuses()

@@ -83,10 +83,7 @@ private slots:
         if (!content.isNull())
             QVERIFY(writeFileBytes(path, content));
         auto load = [&] {
-            if (table == "hardware")
-                c->loadHardDevices(path);
-            else
-                c->loadSystemRegisters(path);
+            table == "hardware" ? c->loadHardDevices(path) : c->loadSystemRegisters(path);
         };
         const QString prefix = "内置表 " + path + " 未能载入：";
         const QRegularExpression logged("^" + QRegularExpression::escape(prefix));

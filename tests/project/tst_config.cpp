@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QStandardItemModel>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -29,22 +28,6 @@ class TestConfig : public QObject
 
 private slots:
     void init() { ProcessFixture::start(); }
-
-    void resetClearsProjectButKeepsPanelAndInterface()
-    {
-        Config *c = Config::instance();
-        c->projectPw = QStringLiteral("x");
-        c->screenWidth = 600;
-        c->uiLanguage = 1;
-        c->devices.append(makeDevice(QStringLiteral("PLC"), 1));
-        c->addressTagModel()->appendRow(new QStandardItem(QStringLiteral("a")));
-
-        c->reset();
-        QVERIFY(c->projectPw.isEmpty() && c->devices.isEmpty());
-        QCOMPARE(c->addressTagModel()->rowCount(), 0);
-        QCOMPARE(c->screenWidth, 600);
-        QCOMPARE(c->uiLanguage, quint8(1));
-    }
 
     // Document order is kept, missing numbers read as 0 (not a new device's
     // defaults), a screen size of three parts keeps the size, and reading
@@ -153,13 +136,6 @@ private slots:
         QCOMPARE(c->projectFile(), absolute);
         c->name = QStringLiteral("fresh");
         QCOMPARE(c->projectFile(), QFileInfo(absolute).path() + "/fresh.mvprg");
-    }
-
-    void createProjectDirsMakesOnlyTheLastLevel()
-    {
-        QTemporaryDir tmp;
-        QVERIFY(!Config::instance()->createProjectDirs(tmp.filePath("a/b"), "demo"));
-        QVERIFY(!QDir(tmp.filePath("a")).exists());
     }
 };
 

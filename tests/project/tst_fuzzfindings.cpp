@@ -2,6 +2,7 @@
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
+#include "support/filebytes.h"
 #include "support/processfixture.h"
 
 #include <QDir>
@@ -62,9 +63,7 @@ private slots:
 
         ProjectFile::LoadHooks hooks;
         hooks.checkPassword = [](const QString &) { return true; };
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const ProjectFile::LoadResult result = ProjectFile::loadBytes(file.readAll(), hooks);
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(fileBytes(path), hooks);
         QVERIFY(result.status != ProjectFile::OpenFailed
                 && result.status != ProjectFile::PasswordRefused);
         QVERIFY(result.status == ProjectFile::Loaded || !result.error.isEmpty());

@@ -9,8 +9,6 @@
 
 namespace {
 
-const QByteArray Prolog = "<?xml version=\"1.0\"?>\n<Project>\n";
-
 QByteArray openTag(bool group, int i)
 {
     return group ? "<group objectName=\"g" + QByteArray::number(i) + "\">"
@@ -23,9 +21,9 @@ QByteArray openTag(bool group, int i)
 // line 5 + i.
 QByteArray nested(bool groups, int depth)
 {
-    QByteArray text = Prolog
-        + (groups ? "<Form>\n<Window type=\"1\">\n"
-                  : "<Config name=\"deep\">\n<TextLib count=\"1\">\n");
+    QByteArray text = "<?xml version=\"1.0\"?>\n<Project>\n"
+        + QByteArray(groups ? "<Form>\n<Window type=\"1\">\n"
+                            : "<Config name=\"deep\">\n<TextLib count=\"1\">\n");
     for (int i = 0; i < depth; ++i)
         text += openTag(groups, i) + '\n';
     text += groups ? "<rectangle objectName=\"r\" pos=\"(5,5)\" width=\"10\" height=\"10\"/>\n"

@@ -1,22 +1,11 @@
-#include "editor/drawscene.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
 #include "project/projectfile.h"
-#include "support/isolatedsettings.h"
+#include "support/processfixture.h"
 #include "support/projectgenerator.h"
 
 #include <QApplication>
 #include <QtTest>
 
 namespace {
-
-void closeProject()
-{
-    DrawManager::instance()->clear();
-    Config::instance()->reset();
-    DrawScene::resetScreenCounters();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 // The first line where the two documents differ, both versions.
 QString firstDifference(const QByteArray &a, const QByteArray &b)
@@ -43,7 +32,8 @@ class TestRoundTrip : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { closeProject(); }
+    void init() { ProcessFixture::start(); }
+    void cleanup() { ProcessFixture::finish(); }
 
     void saveLoadSave_data()
     {
@@ -55,7 +45,6 @@ private slots:
     void saveLoadSave()
     {
         QFETCH(quint32, seed);
-        closeProject();
         // The project's size comes from the seed as well, so that one seed
         // is all it takes to build the same project again.
         QRandomGenerator sizes(seed ^ 0x5a5a5a5au);
@@ -69,7 +58,8 @@ private slots:
         options.encoded = seed % 2 == 0;
         ProjectGenerator(seed).build(options);
         const QByteArray saved = ProjectFile::projectBytes();
-        closeProject();
+        ProcessFixture::finish();
+        init();
 
         ProjectFile::LoadHooks hooks;
         hooks.checkPassword = [](const QString &) { return true; };

@@ -60,19 +60,6 @@ private slots:
             QCOMPARE(widget.font(), stored);
         }
     }
-
-    void onlyDifferingAttributesAreTakenOver()
-    {
-        QFont current("Arial", 10);
-        current.setUnderline(true);
-        current.setWeight(QFont::Bold);
-        QFont chosen = current;
-        chosen.setStrikeOut(true);
-        // Equal weight: the chooser's own rounding must not demote bold.
-        const QFont merged = FontEditWidget::mergedChoice(current, chosen);
-        QVERIFY(merged.strikeOut() && merged.underline());
-        QCOMPARE(merged.weight(), int(QFont::Bold));
-    }
 };
 
 QTEST_MAIN(TestFontEditWidget)

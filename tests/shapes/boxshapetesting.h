@@ -33,7 +33,8 @@ inline std::unique_ptr<GraphicsItem> readBack(const QByteArray &xml, bool read =
     return shape;
 }
 
-inline QByteArray xmlOf(GraphicsItem *shape)
+template<typename Shape>
+inline QByteArray xmlOf(Shape *shape)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -52,11 +53,6 @@ inline QImage render(GraphicsItem *item, const QSize &size, double dx = 0, doubl
     QStyleOptionGraphicsItem option;
     item->paint(&painter, &option, nullptr);
     return image;
-}
-
-inline bool isDark(QRgb pixel)
-{
-    return qRed(pixel) < 96 && qGreen(pixel) < 96 && qBlue(pixel) < 96;
 }
 
 } // namespace boxtest

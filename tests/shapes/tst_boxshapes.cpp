@@ -104,7 +104,6 @@ void TestBoxShapes::cloneKeepsExactGeometry_data()
     // Every box shape clones through one routine; a widget also places its proxy.
     for (const char *element : {"<rectangle/>", "<widget type=\"13\"/>"})
         QTest::addRow("%s odd", element) << QByteArray(element) << QSizeF(101, 51) << 0.0;
-    QTest::newRow("fractional") << QByteArray("<rectangle/>") << QSizeF(40.5, 33.25) << 0.0;
     QTest::newRow("odd, turned") << QByteArray("<ellipse/>") << QSizeF(77, 31) << 30.0;
 }
 

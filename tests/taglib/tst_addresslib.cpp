@@ -39,11 +39,6 @@ QStringList rowCells(int row)
     return cells;
 }
 
-QStringList names()
-{
-    return Config::instance()->tagNames(false);
-}
-
 template<typename T>
 T *child(QObject *parent, const char *name)
 {
@@ -127,13 +122,6 @@ private slots:
         QCOMPARE(m_messages->texts(), QStringList {"地址标签库命名与第1行重复！"});
         QCOMPARE(reopened, QString("变量_0|motor|12|3"));
         QCOMPARE(rowCells(2), (QStringList {"变量_9", "本地", "LW_Bit 12_3", "Bool", "2", "motor"}));
-
-        // Editing a row may keep its own name.
-        selectViewRow(1);
-        m_steps.enqueue([](AddressAddDialog &dialog) { return confirm(dialog, "变量_1", "x"); });
-        m_dialog->on_edit_clicked();
-        QCOMPARE(m_messages->texts().size(), 1);
-        QCOMPARE(rowCells(1).last(), QString("x"));
     }
 
     void okValidation_data()
@@ -170,29 +158,23 @@ private slots:
         Config::instance()->loadSystemRegisters();
         const QStandardItemModel *system = Config::instance()->systemRegisterModel();
         const int systemRows = system->rowCount();
-        const QString firstName = system->item(0, 0)->text();
         addTag("mine");
         TableView *table = m_dialog->table();
-        const auto doubleClickFirstRow = [table] {
-            mouseclicks::doubleClick(table->viewport(),
-                                     table->visualRect(table->model()->index(0, 0)).center());
-        };
+        const QPoint firstRow = table->visualRect(table->model()->index(0, 0)).center();
 
         child<QRadioButton>(m_dialog.get(), "sysAddr")->click();
-        QCOMPARE(table->sourceModel(), system);
         selectViewRow(0);
-        doubleClickFirstRow();
+        mouseclicks::doubleClick(table->viewport(), firstRow);
         QApplication::clipboard()->setText("pasted\t本地\tLW 1\tInt16\t2\t\n");
         QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
         table->selectAll();
         QTest::keyClick(table, Qt::Key_Delete);
         QCOMPARE(m_runs, 0);
         QCOMPARE(system->rowCount(), systemRows);
-        QCOMPARE(system->item(0, 0)->text(), firstName);
-        QCOMPARE(names(), QStringList {"mine"});
+        QCOMPARE(Config::instance()->tagNames(false), QStringList {"mine"});
 
         child<QRadioButton>(m_dialog.get(), "userAddr")->click();
-        doubleClickFirstRow(); // the same gesture edits a user tag
+        mouseclicks::doubleClick(table->viewport(), firstRow); // the same gesture edits a user tag
         QCOMPARE(m_runs, 1);
     }
 
@@ -207,7 +189,7 @@ private slots:
         QSignalSpy changed(m_dialog.get(), &AddressLibDialog::libraryChanged);
         QApplication::clipboard()->setText("x\tLW 5\r\ny\t本地\tLW 2\tInt16\t2\tnote\textra\r\n\r\n");
         QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(names(), (QStringList {"a", "x", "y", "b"}));
+        QCOMPARE(Config::instance()->tagNames(false), (QStringList {"a", "x", "y", "b"}));
         QCOMPARE(rowCells(1), (QStringList {"x", "LW 5", "", "", "", ""}));
         QCOMPARE(rowCells(2), (QStringList {"y", "本地", "LW 2", "Int16", "2", "note"}));
         QCOMPARE(table->selectedSourceRows(), (QList<int> {1, 2}));
@@ -236,15 +218,13 @@ private slots:
         for (int row = 0; row < table->model()->rowCount(); ++row)
             rows << m_dialog->getRealRow(table->model()->index(row, 3));
         QCOMPARE(rows, (QList<int> {11, 10, 1}));
-        QCOMPARE(m_dialog->getRealRow(QModelIndex()), -1);
 
         selectViewRow(1);
         m_steps.enqueue([](AddressAddDialog &dialog) {
             return confirm(dialog, child<LineEdit>(&dialog, "name")->text(), "edited");
         });
         m_dialog->on_edit_clicked();
-        QCOMPARE(rowCells(10).first(), QString("变量_10"));
-        QCOMPARE(rowCells(10).last(), QString("edited"));
+        QCOMPARE(rowCells(10), (QStringList {"变量_10", "本地", "LW 1", "Int16", "2", "edited"}));
 
         selectViewRow(2);
         QString proposed;
@@ -258,8 +238,7 @@ private slots:
 
         selectViewRow(0);
         m_dialog->on_remove_clicked();
-        QCOMPARE(names().size(), 12);
-        QVERIFY(!names().contains("变量_11"));
+        QCOMPARE(Config::instance()->tagNames(false).mid(11), QStringList {"变量_10"});
     }
 };
 

@@ -11,19 +11,6 @@
 
 #include <memory>
 
-namespace {
-
-void addTag(const QString &name, const QString &address, const QString &mark)
-{
-    QList<QStandardItem *> cells;
-    for (const QString &cell : {name, QStringLiteral("本地"), address, QStringLiteral("Int16"),
-                                QStringLiteral("2"), mark})
-        cells << new QStandardItem(cell);
-    Config::instance()->addressTagModel()->appendRow(cells);
-}
-
-} // namespace
-
 class TestRegEdit : public QObject
 {
     Q_OBJECT
@@ -53,11 +40,16 @@ private slots:
         QCOMPARE(m_widget->tagBox()->count(), 0);
         QVERIFY(m_widget->summaryLabel()->text().isEmpty());
         m_widget->userButton()->click(); // off again
-        for (int i = 0; i < 4; ++i)
-            addTag(QStringLiteral("t%1").arg(i), QStringLiteral("LW %1").arg(100 + i),
-                   QStringLiteral("m%1").arg(i));
+        // Two valid tags, as the library's OK checks them.
+        for (const char *name : {"t0", "t1"}) {
+            QList<QStandardItem *> cells;
+            for (const QString &cell : {QString(name), QString("本地"), QString("LW 1"),
+                                        QString("Int16"), QString("2"), QString()})
+                cells << new QStandardItem(cell);
+            Config::instance()->addressTagModel()->appendRow(cells);
+        }
         m_widget->userButton()->click();
-        QCOMPARE(m_widget->tagBox()->count(), 4);
+        QCOMPARE(m_widget->tagBox()->count(), 2);
         m_widget->tagBox()->setCurrentIndex(1);
         const int year = Config::instance()->tagNames(true).indexOf("年");
         QString opened;

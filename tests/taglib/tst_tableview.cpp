@@ -121,10 +121,10 @@ private slots:
             << "01234";
         QTest::newRow("sorting off")
             << Clicks {{0, Plain}, {1, Qt::ControlModifier}} << false << "" << "01234";
-        QTest::newRow("filter unsorted: any column") << Clicks {} << true << "x" << "034";
+        QTest::newRow("filter unsorted: any column, regular expression")
+            << Clicks {} << true << "^x$" << "034";
         QTest::newRow("filter sorted: the sort column only")
             << Clicks {{0, Plain}} << true << "x" << "";
-        QTest::newRow("filter regular expression") << Clicks {} << true << "^b\\d$" << "13";
         QTest::newRow("filter invalid expression matched as text")
             << Clicks {} << true << "[draft" << "2";
     }
@@ -151,7 +151,6 @@ private slots:
                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
         m_view->selectionModel()->select(m_view->model()->index(0, 0),
                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        QApplication::clipboard()->clear();
         QTest::keyClick(m_view, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QString("A3\tx\t4\t\nb2\tx\t3\t\n"));
         QCOMPARE(m_view->selectedSourceRows(), (QList<int> {4, 3}));

@@ -34,37 +34,22 @@ QJsonObject infoOf(const QString &file)
     return QJsonDocument::fromJson(result.out).object();
 }
 
-// Follows "a/b/0/c"; "#" as the last step gives the size of an array.
-QJsonValue valueAt(QJsonValue value, const QString &path)
+// From the first to the last column holding anything but the colour of the
+// top-left pixel; -1 for a blank picture.
+int inkWidth(const QImage &image)
 {
-    for (const QString &step : path.split(QLatin1Char('/'))) {
-        if (step == QLatin1String("#"))
-            return value.toArray().size();
-        bool number = false;
-        const int index = step.toInt(&number);
-        value = number ? value.toArray().at(index) : value.toObject().value(step);
-    }
-    return value;
-}
-
-// The first and last columns holding anything but the colour of the
-// top-left pixel; -1, -1 for a blank picture.
-QPair<int, int> inkColumns(const QImage &image)
-{
-    const QRgb background = image.pixel(0, 0);
     int first = -1;
     int last = -1;
     for (int x = 0; x < image.width(); ++x) {
         for (int y = 0; y < image.height(); ++y) {
-            if (image.pixel(x, y) != background) {
-                if (first < 0)
-                    first = x;
+            if (image.pixel(x, y) != image.pixel(0, 0)) {
+                first = first < 0 ? x : first;
                 last = x;
                 break;
             }
         }
     }
-    return {first, last};
+    return first < 0 ? -1 : last - first;
 }
 
 } // namespace
@@ -109,10 +94,10 @@ private slots:
     {
         QJsonObject plain = infoOf(m_plain);
         QJsonObject encoded = infoOf(m_encoded);
-        QCOMPARE(valueAt(plain, "project/name"), QJsonValue("golden"));
+        QCOMPARE(plain["project"].toObject()["name"], QJsonValue("golden"));
         // Rectangle, ellipse, text and the group; with the group's two members.
-        QCOMPARE(valueAt(plain, "screens/0/shapes"), QJsonValue(4));
-        QCOMPARE(valueAt(plain, "screens/0/shapesTotal"), QJsonValue(6));
+        const QJsonObject base = plain["screens"].toArray().first().toObject();
+        QCOMPARE(QJsonArray({base["shapes"], base["shapesTotal"]}), QJsonArray({4, 6}));
         QCOMPARE(plain.take("storedForm"), QJsonValue("plain"));
         QCOMPARE(encoded.take("storedForm"), QJsonValue("encoded"));
         plain.remove("file");
@@ -125,8 +110,9 @@ private slots:
 
         const CliRun locked = runCli({"info", m_locked, "--password", "s3cret-pw"});
         QCOMPARE(locked.code, 0);
-        QCOMPARE(valueAt(QJsonDocument::fromJson(locked.out).object(), "project/macroPassword"),
-                 QJsonValue(true));
+        const QJsonObject lockedProject
+            = QJsonDocument::fromJson(locked.out).object()["project"].toObject();
+        QCOMPARE(lockedProject["macroPassword"], QJsonValue(true));
         QVERIFY(!locked.out.contains("s3cret-pw") && !locked.out.contains("m4cr0-pw"));
     }
 
@@ -168,10 +154,9 @@ private slots:
         const CliRun result = runCli({"render", path, "-o", out});
         QVERIFY2(result.code == 0, result.err.constData());
 
-        const QPair<int, int> inherited = inkColumns(QImage(QDir(out).filePath("inherited.png")));
-        const QPair<int, int> given = inkColumns(QImage(QDir(out).filePath("given.png")));
-        QVERIFY(inherited.first >= 0 && given.first >= 0);
-        QVERIFY(qAbs((inherited.second - inherited.first) - (given.second - given.first)) <= 1);
+        const int inherited = inkWidth(QImage(QDir(out).filePath("inherited.png")));
+        const int given = inkWidth(QImage(QDir(out).filePath("given.png")));
+        QVERIFY(inherited > 0 && qAbs(inherited - given) <= 1);
     }
 
     // Both golden files hold the same project: each form must come out byte

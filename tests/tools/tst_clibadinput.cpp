@@ -11,11 +11,6 @@
 
 namespace {
 
-QByteArray readData(const QString &name)
-{
-    return fileBytes(QStringLiteral(BADINPUT_TEST_DATA "/") + name);
-}
-
 // A small project with one screen holding a group, a polygon and a text,
 // built by hand so each row can change one place in it.
 QByteArray project(const QByteArray &window = "width=\"800\" height=\"480\"",
@@ -44,16 +39,6 @@ QByteArray project(const QByteArray &window = "width=\"800\" height=\"480\"",
         + extraProject + "</Project>\n";
 }
 
-// The project with `insert` placed right after the first occurrence of
-// `after`.
-QByteArray projectWith(const QByteArray &after, const QByteArray &insert)
-{
-    QByteArray bytes = project();
-    const int at = bytes.indexOf(after);
-    Q_ASSERT(at >= 0);
-    return bytes.insert(at + after.size(), insert);
-}
-
 } // namespace
 
 // Damaged, hostile and absurd project files through the command-line tool:
@@ -77,7 +62,7 @@ private slots:
 
         QTest::newRow("empty file") << QByteArray() << QString();
         for (const char *name : {"golden.mvprg", "golden-encoded.mvprg"}) {
-            const QByteArray whole = readData(QLatin1String(name));
+            const QByteArray whole = fileBytes(QStringLiteral(BADINPUT_TEST_DATA "/") + name);
             QTest::addRow("%s cut in half", name) << whole.left(whole.size() / 2) << QString();
         }
 
@@ -98,7 +83,6 @@ private slots:
             << project("width=\"1e308\" height=\"480\"") << QString();
         QTest::newRow("screen 40000 x 40000")
             << project("width=\"40000\" height=\"40000\"") << QString::fromUtf8(tooLarge);
-        QTest::newRow("screen width NaN") << project("width=\"nan\" height=\"480\"") << QString();
         QTest::newRow("config screen huge")
             << project().replace("screen=\"800,480\"", "screen=\"2147483647,-2147483648\"")
             << QString();
@@ -122,10 +106,10 @@ private slots:
         const QList<QByteArray> places
             = {"<Project>", "<Config name=\"p\" screen=\"800,480\">", "<status0>",
                "<AddressLib count=\"1\">", "<polygon x=\"100\" y=\"100\">"};
+        const QByteArray unknown = "<Unknown a=\"1\"><inner><deeper/></inner>text</Unknown>";
         for (const QByteArray &place : places) {
             QTest::addRow("unknown element after %s", place.trimmed().constData())
-                << projectWith(place, "<Unknown a=\"1\"><inner><deeper/></inner>text</Unknown>")
-                << QString();
+                << project().replace(place, place + unknown) << QString();
         }
 
         const QByteArray config = "<Config name=\"second\" screen=\"10,10\"><Device/></Config>";
