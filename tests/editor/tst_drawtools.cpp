@@ -34,35 +34,11 @@ class TestDrawTools : public QObject
         m_scene->setView(m_view);
         m_view->resize(1000, 700);
         m_view->show();
-        connect(m_scene, &DrawScene::itemAdded, m_scene,
-                [this](QGraphicsItem *item) { m_stack.push(new AddShapeCommand(item, m_scene)); });
-        connect(m_scene, &DrawScene::itemMoved, m_scene, [this](QGraphicsItem *item, QPointF by) {
-            m_stack.push(item ? new MoveShapeCommand(item, by) : new MoveShapeCommand(m_scene, by));
-        });
-        connect(m_scene, &DrawScene::itemResize, m_scene,
-                [this](QGraphicsItem *item, int handle, const QPointF &scale, int opposite,
-                       const QPointF &fixedPoint) {
-                    auto *command = new ResizeShapeCommand(item, handle, scale);
-                    m_opposite = opposite;
-                    command->setOppositeHandle(opposite);
-                    command->setFixedPoint(fixedPoint);
-                    m_stack.push(command);
-                });
-        connect(m_scene, &DrawScene::itemControl, m_scene,
-                [this](QGraphicsItem *item, int handle, const QPointF &to, const QPointF &from) {
-                    m_stack.push(new ControlShapeCommand(item, handle, to, from));
-                });
-        connect(m_scene, &DrawScene::itemRotate, m_scene, [this](QGraphicsItem *item, qreal old) {
-            m_stack.push(new RotateShapeCommand(item, old));
-        });
+        scenetest::recordGestures(m_scene, &m_stack, &m_opposite);
     }
     void send(QEvent::Type type, const QPointF &scenePoint, Qt::MouseButtons buttons)
     {
-        const QPointF local = m_view->mapFromScene(scenePoint);
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, local, m_view->viewport()->mapToGlobal(local.toPoint()), button,
-                          buttons, Qt::NoModifier);
-        QApplication::sendEvent(m_view->viewport(), &event);
+        scenetest::sendMouse(m_view, type, scenePoint, buttons);
     }
     void hover(const QPointF &p) { send(QEvent::MouseMove, p, Qt::NoButton); }
     void press(const QPointF &p) { send(QEvent::MouseButtonPress, p, Qt::LeftButton); }

@@ -41,11 +41,7 @@ class TestSnapLock : public QObject
 
     void send(QEvent::Type type, const QPointF &scenePoint, Qt::MouseButtons buttons, Mods mods)
     {
-        const QPointF local = m_view->mapFromScene(scenePoint);
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, local, m_view->viewport()->mapToGlobal(local.toPoint()), button,
-                          buttons, mods);
-        QApplication::sendEvent(m_view->viewport(), &event);
+        scenetest::sendMouse(m_view, type, scenePoint, buttons, mods);
     }
     // Hovers over from, presses there, drags halfway and releases at to.
     void gesture(const QPointF &from, const QPointF &to, Mods mods = Qt::NoModifier)
@@ -70,32 +66,6 @@ class TestSnapLock : public QObject
         return line ? line->mapToScene(line->points()) : QPolygonF(sceneBox(shape));
     }
 
-    // Every gesture signal becomes an undo entry, as in the main window.
-    void record()
-    {
-        connect(m_scene, &DrawScene::itemAdded, this,
-                [=](QGraphicsItem *item) { m_stack.push(new AddShapeCommand(item, m_scene)); });
-        connect(m_scene, &DrawScene::itemMoved, this, [=](QGraphicsItem *item, QPointF delta) {
-            m_stack.push(item ? new MoveShapeCommand(item, delta)
-                              : new MoveShapeCommand(m_scene, delta));
-        });
-        connect(m_scene, &DrawScene::itemResize, this,
-                [=](QGraphicsItem *item, int handle, const QPointF &scale, int opposite,
-                    const QPointF &fixedPoint) {
-                    auto *command = new ResizeShapeCommand(item, handle, scale);
-                    command->setOppositeHandle(opposite);
-                    command->setFixedPoint(fixedPoint);
-                    m_stack.push(command);
-                });
-        connect(m_scene, &DrawScene::itemControl, this,
-                [=](QGraphicsItem *item, int handle, const QPointF &to, const QPointF &from) {
-                    m_stack.push(new ControlShapeCommand(item, handle, to, from));
-                });
-        connect(m_scene, &DrawScene::itemRotate, this, [=](QGraphicsItem *item, qreal old) {
-            m_stack.push(new RotateShapeCommand(item, old));
-        });
-    }
-
 private slots:
     void initTestCase()
     {
@@ -111,7 +81,7 @@ private slots:
         m_scene->setView(m_view);
         m_view->resize(1000, 700);
         m_view->show();
-        record();
+        scenetest::recordGestures(m_scene, &m_stack);
         setAids(true, false);
     }
 
