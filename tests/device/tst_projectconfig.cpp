@@ -4,6 +4,7 @@
 #include "project/projectfile.h"
 #include "support/mouseclicks.h"
 #include "support/processfixture.h"
+#include "support/projectgenerator.h"
 #include "taglib/lineedit.h"
 
 #include <QtTest>
@@ -216,6 +217,173 @@ private slots:
         const bool changed = ok && count != 2;
         QCOMPARE(m_changed->count(), changed ? 1 : 0);
         QCOMPARE(ProjectFile::projectBytes() == before, !changed);
+    }
+
+    // A rename carries the tags naming the device with it; the panel's own
+    // name is no device's, in either interface language.
+    void renameDevice_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message"); // a part of the refusal, or empty
+        QTest::newRow("renamed") << "PLC2" << "";
+        QTest::newRow("own name kept") << "PLC" << "";
+        QTest::newRow("panel, Chinese") << "本地" << "面板本身";
+        QTest::newRow("panel, English") << "Local" << "面板本身";
+        QTest::newRow("panel, other case") << "LOCAL" << "面板本身";
+    }
+    void renameDevice()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        Config *config = Config::instance();
+        config->devices = {device("PLC"), device("Other")};
+        QStandardItemModel *tags = config->addressTagModel();
+        for (const char *dev : {"PLC", "本地", "Other", "PLC"})
+            tags->appendRow({new QStandardItem("t"), new QStandardItem(dev),
+                             new QStandardItem("LW 1"), new QStandardItem("Int16"),
+                             new QStandardItem("2"), new QStandardItem()});
+        m_dialog->getConfig();
+        m_steps << confirmDevice(name);
+        m_dialog->tableDeviceDoubleClicked(0, 0);
+
+        const bool refused = !message.isEmpty();
+        QCOMPARE(messages().size(), refused ? 1 : 0);
+        QVERIFY2(messages().join("").contains(message), qPrintable(messages().join("")));
+        const QString now = refused ? "PLC" : name;
+        QCOMPARE(config->devices.at(0).name, now);
+        QStringList cells;
+        for (int row = 0; row < tags->rowCount(); ++row) {
+            AddressPara para;
+            QCOMPARE(config->tagAt(false, row, para), int(Config::TagOk));
+            cells << tags->item(row, Config::DeviceColumn)->text();
+        }
+        QCOMPARE(cells, QStringList({now, "本地", "Other", now}));
+        QCOMPARE(m_changed->count(), now == "PLC" ? 0 : 1);
+    }
+
+    // A device confirmed untouched stays as the file has it, whatever its
+    // fields could show; a field the user does change is taken, the others
+    // still kept.
+    void deviceUntouched_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("value");
+        QTest::newRow("station 0") << "deviceId" << 0;
+        QTest::newRow("retries 200") << "retryNum" << 200;
+        QTest::newRow("time-out 60000") << "overtime" << 60000;
+        QTest::newRow("time-out -1") << "overtime" << -1;
+        QTest::newRow("delay 20000") << "comDelay" << 20000;
+        QTest::newRow("response delay 99999") << "resDelay" << 99999;
+        QTest::newRow("unknown protocol") << "protocol" << 9;
+        QTest::newRow("unknown port type") << "rsType" << 3;
+        QTest::newRow("unknown parity") << "parity" << 5;
+        QTest::newRow("odd baud") << "baud" << 12345;
+        QTest::newRow("9 data bits") << "dataBits" << 9;
+        QTest::newRow("port beyond the panel") << "port" << 7;
+    }
+    void deviceUntouched()
+    {
+        QFETCH(QString, field);
+        QFETCH(int, value);
+        Config *config = Config::instance();
+        DevicePara odd = device("PLC");
+        const QMap<QString, std::function<void(int)>> setters = {
+            {"deviceId", [&](int v) { odd.deviceId = quint8(v); }},
+            {"retryNum", [&](int v) { odd.retryNum = quint8(v); }},
+            {"overtime", [&](int v) { odd.overtime = v; }},
+            {"comDelay", [&](int v) { odd.comDelay = v; }},
+            {"resDelay", [&](int v) { odd.resDelay = v; }},
+            {"protocol", [&](int v) { odd.protocol = quint8(v); }},
+            {"rsType", [&](int v) { odd.rsType = quint8(v); }},
+            {"parity", [&](int v) { odd.parity = quint8(v); }},
+            {"baud", [&](int v) { odd.baud = v; }},
+            {"dataBits", [&](int v) { odd.dataBits = quint8(v); }},
+            {"port", [&](int v) { odd.port = quint8(v); }},
+        };
+        setters.value(field)(value);
+        config->devices = {odd};
+        const QByteArray before = ProjectFile::projectBytes();
+        m_steps << [this](const ModalRequest &) {
+            m_steps << confirmDevice();
+            m_dialog->tableDeviceDoubleClicked(0, 0);
+            return accepted();
+        };
+        QCOMPARE(m_dialog->run(), int(QDialog::Accepted));
+        QCOMPARE(ProjectFile::projectBytes(), before);
+        QCOMPARE(m_changed->count(), 0);
+
+        m_steps << confirmDevice("Renamed");
+        m_dialog->tableDeviceDoubleClicked(0, 0);
+        const QByteArray renamed = ProjectFile::projectBytes();
+        odd.name = "Renamed";
+        config->devices = {odd};
+        QCOMPARE(renamed, ProjectFile::projectBytes());
+        QCOMPARE(m_changed->count(), 1);
+    }
+
+    // A value typed outside its range is named, not cut to the limit; the
+    // device stays as it was.
+    void outOfRangeEntry_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("station 0") << "station" << 0 << "站号应在1到255之间。";
+        QTest::newRow("time-out 6000") << "overtime" << 6000 << "通讯超时应在0到5000之间。";
+        QTest::newRow("delay -5") << "comDelay" << -5 << "通讯延时应在0到10000之间。";
+        QTest::newRow("response delay 10001") << "resDelay" << 10001 << "响应延时应在0到10000之间。";
+        QTest::newRow("retries 101") << "retry" << 101 << "重发次数应在0到100之间。";
+        QTest::newRow("retries 100") << "retry" << 100 << "";
+    }
+    void outOfRangeEntry()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, value);
+        QFETCH(QString, message);
+        Config::instance()->devices = {device("PLC")};
+        const QByteArray before = ProjectFile::projectBytes();
+        m_dialog->getConfig();
+        m_steps << [&](const ModalRequest &request) {
+            child<QSpinBox>(deviceDialog(), qPrintable(box))->setValue(value);
+            return confirmDevice()(request);
+        };
+        if (!message.isEmpty())
+            m_steps << [](const ModalRequest &) { return accepted(); };
+        m_dialog->tableDeviceDoubleClicked(0, 0);
+        QCOMPARE(messages(), message.isEmpty() ? QStringList() : QStringList(message));
+        QCOMPARE(ProjectFile::projectBytes() == before, !message.isEmpty());
+    }
+
+    // Every project the generator makes comes through the settings dialog,
+    // with each of its devices opened and confirmed, byte for byte.
+    void generatedProjectsUntouched_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed = 1; seed <= 30; ++seed)
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void generatedProjectsUntouched()
+    {
+        QFETCH(quint32, seed);
+        ProjectGenerator::Options options;
+        options.screens = 1;
+        options.shapesPerScreen = 2;
+        options.groupsPerScreen = 0;
+        options.textTags = 2;
+        options.encoded = seed % 2 == 0;
+        ProjectGenerator(seed).build(options);
+        const QByteArray before = ProjectFile::projectBytes();
+        const int count = Config::instance()->devices.size();
+        m_steps << [this, count](const ModalRequest &) {
+            for (int row = 0; row < count; ++row) {
+                m_steps << confirmDevice();
+                m_dialog->tableDeviceDoubleClicked(row, 0);
+            }
+            return accepted();
+        };
+        QCOMPARE(m_dialog->run(), int(QDialog::Accepted));
+        QCOMPARE(m_changed->count(), 0);
+        QVERIFY2(ProjectFile::projectBytes() == before, qPrintable(QString::number(count)));
     }
 
     // Every password flow through the modal seam. A typed entry "p/c" fills
