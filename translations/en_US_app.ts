@@ -763,6 +763,14 @@ Commands:
         <translation>COM%1 (unavailable)</translation>
     </message>
     <message>
+        <source>%1应在%2到%3之间。</source>
+        <translation>%1 must lie between %2 and %3.</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
         <source>添加设备</source>
         <translation>Add Device</translation>
     </message>
@@ -1766,6 +1774,10 @@ Commands:
     <message>
         <source>设备名称重复！</source>
         <translation>Duplicate device name!</translation>
+    </message>
+    <message>
+        <source>“%1”是面板本身的名称，不能用作设备名称！</source>
+        <translation>"%1" is the panel's own name and cannot name a device!</translation>
     </message>
     <message>
         <source>设备_%1</source>

@@ -1,6 +1,7 @@
 #include "deviceadddialog.h"
 
 #include "app/modalseam.h"
+#include "mainwindow/messagedialog.h"
 #include "project/config.h"
 #include "taglib/lineedit.h"
 
@@ -15,6 +16,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace {
 
 template<typename T>
@@ -24,14 +27,26 @@ T *named(T *widget, const char *name)
     return widget;
 }
 
-QSpinBox *spinBox(QWidget *parent, const char *name, int maximum, bool millis)
+// The boxes take every value the file format can hold, so that a stored
+// value shows as it is and a typed one out of range is reported at OK
+// rather than cut to the limit keystroke by keystroke.
+QSpinBox *spinBox(QWidget *parent, const char *name, bool millis)
 {
     auto *box = named(new QSpinBox(parent), name);
-    box->setRange(0, maximum);
-    if (millis)
+    if (millis) {
+        box->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
         box->setSuffix(QStringLiteral(" ms"));
+    } else {
+        box->setRange(0, 255);
+    }
     return box;
 }
+
+// The ranges a user may enter.
+const int MinStation = 1, MaxStation = 255;
+const int MaxOvertime = 5000;
+const int MaxDelay = 10000;
+const int MaxRetry = 100;
 
 QComboBox *numberBox(QWidget *parent, const char *name, const QStringList &items)
 {
@@ -73,7 +88,7 @@ DeviceAddDialog::DeviceAddDialog(QWidget *parent)
     m_port = named(new QComboBox(this), "port");
     m_stationLabel = new QLabel(this);
     m_station = named(new QSpinBox(this), "station");
-    m_station->setRange(1, 255);
+    m_station->setRange(0, 255);
 
     m_formatGroup = new QGroupBox(this);
     m_baudLabel = new QLabel(m_formatGroup);
@@ -98,13 +113,13 @@ DeviceAddDialog::DeviceAddDialog(QWidget *parent)
 
     m_timeGroup = new QGroupBox(this);
     m_overtimeLabel = new QLabel(m_timeGroup);
-    m_overtime = spinBox(m_timeGroup, "overtime", 5000, true);
+    m_overtime = spinBox(m_timeGroup, "overtime", true);
     m_comDelayLabel = new QLabel(m_timeGroup);
-    m_comDelay = spinBox(m_timeGroup, "comDelay", 10000, true);
+    m_comDelay = spinBox(m_timeGroup, "comDelay", true);
     m_resDelayLabel = new QLabel(m_timeGroup);
-    m_resDelay = spinBox(m_timeGroup, "resDelay", 10000, true);
+    m_resDelay = spinBox(m_timeGroup, "resDelay", true);
     m_retryLabel = new QLabel(m_timeGroup);
-    m_retry = spinBox(m_timeGroup, "retry", 100, false);
+    m_retry = spinBox(m_timeGroup, "retry", false);
     auto *time = new QFormLayout(m_timeGroup);
     time->addRow(m_overtimeLabel, m_overtime);
     time->addRow(m_comDelayLabel, m_comDelay);
@@ -152,18 +167,72 @@ int DeviceAddDialog::setDevice(DevicePara &device)
 void DeviceAddDialog::fill(const DevicePara &device)
 {
     m_name->setText(device.name);
-    m_protocol->setCurrentIndex(device.protocol < m_protocol->count() ? device.protocol : 0);
+    m_protocol->setCurrentIndex(device.protocol < m_protocol->count() ? device.protocol : -1);
     m_station->setValue(device.deviceId);
     fillPorts(device.port);
-    m_type->setCurrentIndex(device.rsType < m_type->count() ? device.rsType : 0);
+    m_type->setCurrentIndex(device.rsType < m_type->count() ? device.rsType : -1);
     selectNumber(m_baud, device.baud);
     selectNumber(m_dataBits, device.dataBits);
     selectNumber(m_stopBits, device.stopBits);
-    m_parity->setCurrentIndex(device.parity < m_parity->count() ? device.parity : 0);
+    m_parity->setCurrentIndex(device.parity < m_parity->count() ? device.parity : -1);
     m_overtime->setValue(device.overtime);
     m_comDelay->setValue(device.comDelay);
     m_resDelay->setValue(device.resDelay);
     m_retry->setValue(device.retryNum);
+    m_filled = fields();
+}
+
+DeviceAddDialog::Fields DeviceAddDialog::fields() const
+{
+    Fields shown;
+    shown.name = m_name->text();
+    shown.protocol = m_protocol->currentIndex();
+    shown.station = m_station->value();
+    shown.port = m_port->currentIndex() < 0 ? -1 : m_port->currentData().toInt();
+    shown.type = m_type->currentIndex();
+    shown.baud = m_baud->currentText();
+    shown.dataBits = m_dataBits->currentText();
+    shown.stopBits = m_stopBits->currentText();
+    shown.parity = m_parity->currentIndex();
+    shown.overtime = m_overtime->value();
+    shown.comDelay = m_comDelay->value();
+    shown.resDelay = m_resDelay->value();
+    shown.retry = m_retry->value();
+    return shown;
+}
+
+bool DeviceAddDialog::checkRanges(const Fields &now)
+{
+    struct Range
+    {
+        QSpinBox *box;
+        QLabel *label;
+        bool changed;
+        int low;
+        int high;
+    };
+    const Range ranges[] = {
+        {m_station, m_stationLabel, now.station != m_filled.station, MinStation, MaxStation},
+        {m_overtime, m_overtimeLabel, now.overtime != m_filled.overtime, 0, MaxOvertime},
+        {m_comDelay, m_comDelayLabel, now.comDelay != m_filled.comDelay, 0, MaxDelay},
+        {m_resDelay, m_resDelayLabel, now.resDelay != m_filled.resDelay, 0, MaxDelay},
+        {m_retry, m_retryLabel, now.retry != m_filled.retry, 0, MaxRetry},
+    };
+    for (const Range &range : ranges) {
+        const int value = range.box->value();
+        if (!range.changed || (value >= range.low && value <= range.high))
+            continue;
+        MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"),
+                                   tr("%1应在%2到%3之间。")
+                                       .arg(range.label->text().trimmed())
+                                       .arg(range.low)
+                                       .arg(range.high),
+                                   {tr("确定")});
+        range.box->setFocus();
+        range.box->selectAll();
+        return false;
+    }
+    return true;
 }
 
 void DeviceAddDialog::fillPorts(int storedPort)
@@ -184,21 +253,37 @@ void DeviceAddDialog::fillPorts(int storedPort)
 
 void DeviceAddDialog::on_ok_clicked()
 {
+    const Fields now = fields();
+    if (!checkRanges(now))
+        return;
     if (m_device) {
         DevicePara &device = *m_device;
-        device.name = m_name->text();
-        device.protocol = quint8(qMax(0, m_protocol->currentIndex()));
-        device.deviceId = quint8(m_station->value());
-        device.port = quint8(m_port->currentData().toInt());
-        device.rsType = quint8(qMax(0, m_type->currentIndex()));
-        device.baud = m_baud->currentText().toInt();
-        device.dataBits = quint8(m_dataBits->currentText().toInt());
-        device.stopBits = quint8(m_stopBits->currentText().toInt());
-        device.parity = quint8(qMax(0, m_parity->currentIndex()));
-        device.overtime = m_overtime->value();
-        device.comDelay = m_comDelay->value();
-        device.resDelay = m_resDelay->value();
-        device.retryNum = quint8(m_retry->value());
+        if (now.name != m_filled.name)
+            device.name = now.name;
+        if (now.protocol != m_filled.protocol)
+            device.protocol = quint8(qMax(0, now.protocol));
+        if (now.station != m_filled.station)
+            device.deviceId = quint8(now.station);
+        if (now.port != m_filled.port)
+            device.port = quint8(qMax(0, now.port));
+        if (now.type != m_filled.type)
+            device.rsType = quint8(qMax(0, now.type));
+        if (now.baud != m_filled.baud)
+            device.baud = now.baud.toInt();
+        if (now.dataBits != m_filled.dataBits)
+            device.dataBits = quint8(now.dataBits.toInt());
+        if (now.stopBits != m_filled.stopBits)
+            device.stopBits = quint8(now.stopBits.toInt());
+        if (now.parity != m_filled.parity)
+            device.parity = quint8(qMax(0, now.parity));
+        if (now.overtime != m_filled.overtime)
+            device.overtime = now.overtime;
+        if (now.comDelay != m_filled.comDelay)
+            device.comDelay = now.comDelay;
+        if (now.resDelay != m_filled.resDelay)
+            device.resDelay = now.resDelay;
+        if (now.retry != m_filled.retry)
+            device.retryNum = quint8(now.retry);
     }
     accept();
 }

@@ -23,6 +23,11 @@ public:
     // through the modal seam (the handler may set the fields and accept).
     // When accepted, device holds the entered values; otherwise it is left
     // unchanged. Returns the dialog's result.
+    //
+    // Only the fields the user changed are taken: a value the fields cannot
+    // show as it is (a station of 0, a time-out above the usual range, a
+    // protocol the table lacks) stays as it was. A changed value outside
+    // its range is refused with a message, and the dialog stays open.
     int setDevice(DevicePara &device);
 
 public slots:
@@ -33,6 +38,27 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // What the fields show, in their own terms, to tell which the user
+    // changed.
+    struct Fields
+    {
+        QString name;
+        int protocol = -1;
+        int station = 0;
+        int port = -1;
+        int type = -1;
+        QString baud;
+        QString dataBits;
+        QString stopBits;
+        int parity = -1;
+        int overtime = 0;
+        int comDelay = 0;
+        int resDelay = 0;
+        int retry = 0;
+    };
+    Fields fields() const;
+    // The first changed number outside its range, reported; false then.
+    bool checkRanges(const Fields &now);
     void fill(const DevicePara &device);
     void fillPorts(int storedPort);
     void retranslate();
@@ -69,4 +95,5 @@ private:
     QPushButton *m_cancel = nullptr;
     int m_unavailablePort = -1; // the port entry beyond the model's, if any
     DevicePara *m_device = nullptr; // the caller's, during setDevice()
+    Fields m_filled; // the fields as fill() left them
 };

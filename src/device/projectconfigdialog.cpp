@@ -363,21 +363,31 @@ bool ProjectConfigDialog::showDeviceAddDialog(DevicePara &device, int editedRow)
     for (;;) {
         if (dialog.setDevice(entry) != QDialog::Accepted)
             return false;
-        bool duplicate = false;
-        for (int row = 0; row < devices.size() && !duplicate; ++row)
-            duplicate = row != editedRow && devices.at(row).name == entry.name;
-        // An empty name cannot be told apart in an address tag's device
-        // column from a tag that names no device at all.
-        if (entry.name.trimmed().isEmpty()) {
-            MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"),
-                                       tr("设备名称不能为空！"), {tr("确定")});
-        } else if (duplicate) {
-            MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"),
-                                       tr("设备名称重复！"), {tr("确定")});
-        } else {
+        // A name the device already had is not the user's to answer for: a
+        // file may hold one the dialog would now refuse, and confirming the
+        // device untouched must not be turned down.
+        if (editedRow >= 0 && entry.name == device.name) {
             device = entry;
             return true;
         }
+        bool duplicate = false;
+        for (int row = 0; row < devices.size() && !duplicate; ++row)
+            duplicate = row != editedRow && devices.at(row).name == entry.name;
+        QString error;
+        // An empty name cannot be told apart in an address tag's device
+        // column from a tag that names no device at all.
+        if (entry.name.trimmed().isEmpty())
+            error = tr("设备名称不能为空！");
+        else if (duplicate)
+            error = tr("设备名称重复！");
+        // Tags naming it would mean the panel, in either interface language.
+        else if (Config::isLocalDeviceName(entry.name) || entry.name == tr("本地"))
+            error = tr("“%1”是面板本身的名称，不能用作设备名称！").arg(entry.name);
+        if (error.isEmpty()) {
+            device = entry;
+            return true;
+        }
+        MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), error, {tr("确定")});
     }
 }
 
@@ -408,14 +418,31 @@ void ProjectConfigDialog::on_addDevice_clicked()
     emit configChanged();
 }
 
+namespace {
+
+bool sameDevice(const DevicePara &a, const DevicePara &b)
+{
+    return a.name == b.name && a.protocol == b.protocol && a.deviceId == b.deviceId
+           && a.port == b.port && a.rsType == b.rsType && a.dataBits == b.dataBits
+           && a.stopBits == b.stopBits && a.parity == b.parity && a.retryNum == b.retryNum
+           && a.baud == b.baud && a.overtime == b.overtime && a.comDelay == b.comDelay
+           && a.resDelay == b.resDelay;
+}
+
+} // namespace
+
 void ProjectConfigDialog::tableDeviceDoubleClicked(int row, int)
 {
-    QList<DevicePara> &devices = Config::instance()->devices;
+    Config *config = Config::instance();
+    QList<DevicePara> &devices = config->devices;
     if (row < 0 || row >= devices.size())
         return;
     DevicePara device = devices.at(row);
-    if (!showDeviceAddDialog(device, row))
+    if (!showDeviceAddDialog(device, row) || sameDevice(device, devices.at(row)))
         return;
+    // The tags follow the name in the same step, or the library would
+    // refuse every one of them at its next OK.
+    config->renameTagDevice(devices.at(row).name, device.name);
     devices[row] = device;
     setDeviceTable(row, device);
     emit configChanged();

@@ -42,9 +42,12 @@ public:
     bool setConfig();
 
     // Runs DeviceAddDialog on a copy of device until the user cancels or
-    // enters a name no other device has; editedRow is the device's own
-    // row, -1 for a new device. True when device now holds the entry;
-    // false leaves it untouched.
+    // enters a name that is not empty, not the panel's own in either
+    // language and no other device's; an edited device's unchanged name is
+    // taken as it is. editedRow is the device's own row, -1 for a new
+    // device. True when device now holds the entry; false leaves it
+    // untouched. A confirmed rename carries the address tags with it when
+    // the caller is tableDeviceDoubleClicked().
     bool showDeviceAddDialog(DevicePara &device, int editedRow = -1);
     // Writes the six cells of row.
     void setDeviceTable(int row, const DevicePara &device);

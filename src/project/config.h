@@ -116,13 +116,30 @@ public:
     // afterwards. `name` and `path` are left to the caller.
     bool createProjectDirs(const QString &location, const QString &project);
 
-    // "本地" followed by the device names; the position is the device number.
+    // The panel's own name as tag cells store it, whatever the interface
+    // language: "本地". Cells written by older English sessions say "Local"
+    // and still read as the panel (isLocalDeviceName()).
+    static QString localDeviceName();
+    // True for every spelling that names the panel itself: "本地", and
+    // "local" in any letter case (the English word and the system
+    // register key).
+    static bool isLocalDeviceName(const QString &text);
+    // The panel's name in the interface language ("本地", English "Local")
+    // followed by the device names; the position is the device number.
+    // For showing; cells take storedDeviceName().
     QStringList deviceNames() const;
-    // Sets para.device to the position of text in deviceNames(); false when
-    // text is not there (exact match).
+    // Sets para.device to the panel for any local spelling, else to the
+    // position of text among the device names; false when text is neither
+    // (exact match).
     bool findDevice(const QString &text, AddressPara &para) const;
     // The deviceNames() entry of para.device, or the empty text.
     QString deviceName(const AddressPara &para) const;
+    // The name a tag cell stores for para.device: localDeviceName() for the
+    // panel, else the device's name; empty when out of range.
+    QString storedDeviceName(const AddressPara &para) const;
+    // Renames every address tag's device cell that says `from` to `to`.
+    // Returns how many cells changed.
+    int renameTagDevice(const QString &from, const QString &to);
     // "name(width×height)" for every hardware model.
     QStringList hardDeviceTexts() const;
     // The name column of the system register model (system) or of the

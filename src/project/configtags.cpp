@@ -18,6 +18,16 @@ QString cellText(const QStandardItemModel *model, int row, int column)
 
 } // namespace
 
+QString Config::localDeviceName()
+{
+    return QStringLiteral("本地");
+}
+
+bool Config::isLocalDeviceName(const QString &text)
+{
+    return text == localDeviceName() || text.compare(QLatin1String("local"), Qt::CaseInsensitive) == 0;
+}
+
 QStringList Config::deviceNames() const
 {
     QStringList names {tr("本地")};
@@ -28,12 +38,12 @@ QStringList Config::deviceNames() const
 
 bool Config::findDevice(const QString &text, AddressPara &para) const
 {
-    // Without building deviceNames() for every row: the library dialog
-    // decodes ten thousand rows at OK.
     int index = -1;
-    if (text == tr("本地")) {
+    if (text == localDeviceName()) {
         index = 0;
     } else {
+        // Without building deviceNames() for every row: the library dialog
+        // decodes ten thousand rows at OK.
         for (int i = 0; i < devices.size(); ++i) {
             if (devices.at(i).name == text) {
                 index = i + 1;
@@ -41,17 +51,10 @@ bool Config::findDevice(const QString &text, AddressPara &para) const
             }
         }
     }
-    // The system register table names the panel by its register key, which
-    // the English interface shows untranslated ("local") while the device
-    // list says "Local"; both mean the panel itself.
-    if (index < 0 && text == displayName(QStringLiteral("register"), QStringLiteral("local")))
-        index = 0;
-    // The cell keeps the word of the interface it was written in: a project
-    // made in Chinese and opened in English (or the other way) still means
-    // the panel itself, and must not turn every local tag into a fault.
-    if (index < 0
-        && (text == QStringLiteral("本地")
-            || text.compare(QLatin1String("local"), Qt::CaseInsensitive) == 0))
+    // A cell keeps the word it was written with: a project made in one
+    // interface language still means the panel itself in the other. A
+    // device of that name, which older files may hold, keeps its tags.
+    if (index < 0 && (isLocalDeviceName(text) || text == tr("本地")))
         index = 0;
     if (index < 0)
         return false;
@@ -62,6 +65,28 @@ bool Config::findDevice(const QString &text, AddressPara &para) const
 QString Config::deviceName(const AddressPara &para) const
 {
     return deviceNames().value(para.device);
+}
+
+QString Config::storedDeviceName(const AddressPara &para) const
+{
+    if (para.device == 0)
+        return localDeviceName();
+    return para.device <= devices.size() ? devices.at(para.device - 1).name : QString();
+}
+
+int Config::renameTagDevice(const QString &from, const QString &to)
+{
+    if (from == to)
+        return 0;
+    int renamed = 0;
+    for (int row = 0; row < m_addressTags->rowCount(); ++row) {
+        QStandardItem *item = m_addressTags->item(row, DeviceColumn);
+        if (item && item->text() == from) {
+            item->setText(to);
+            ++renamed;
+        }
+    }
+    return renamed;
 }
 
 QStringList Config::tagNames(bool system) const

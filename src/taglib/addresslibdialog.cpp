@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace {
@@ -59,7 +60,7 @@ QStringList paraCells(const AddressPara &para)
 {
     const Config *config = Config::instance();
     return {para.name,
-            config->deviceName(para),
+            config->storedDeviceName(para),
             config->addressText(para),
             Config::dataFormatText(para),
             QString::number(para.length),
@@ -73,6 +74,21 @@ QList<QStandardItem *> rowItems(const QStringList &cells)
         items.append(new QStandardItem(cells.value(column)));
     return items;
 }
+
+// Cells store the panel's name in one spelling whatever the interface
+// language; the table shows it in the language of the moment.
+class DeviceCellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant &value, const QLocale &locale) const override
+    {
+        const QString text = value.toString();
+        if (Config::isLocalDeviceName(text))
+            return Config::instance()->deviceNames().value(0);
+        return QStyledItemDelegate::displayText(value, locale);
+    }
+};
 
 // The tag proposed by Add, named after the row it will take.
 AddressPara newTag(int row)
@@ -108,6 +124,7 @@ AddressLibDialog::AddressLibDialog(QWidget *parent)
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->horizontalHeader()->setResizeContentsPrecision(ResizePrecision);
     m_table->installEventFilter(this);
+    m_table->setItemDelegateForColumn(Config::DeviceColumn, new DeviceCellDelegate(m_table));
 
     m_add = named(new QPushButton(this), "add");
     m_edit = named(new QPushButton(this), "edit");

@@ -207,7 +207,10 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
     const QString text = utf8 ? QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3)
                               : gbk()->toUnicode(bytes);
     const Config *config = Config::instance();
-    const QStringList devices = config->deviceNames();
+    // The names rows store: the panel's in its one spelling, whatever the
+    // interface language, then the devices'.
+    QStringList devices = config->deviceNames();
+    devices[0] = Config::localDeviceName();
     QVector<QVector<RegisterArea>> deviceAreas;
     for (int device = 0; device < devices.size(); ++device)
         deviceAreas.append(config->deviceProtocolTable().areas(config->deviceProtocol(device)));
@@ -253,10 +256,6 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
         QString length;
         readDescription(fields[2], &type, &length);
         int device = 0;
-        // The panel's own name as the file spells it, when that is the
-        // other interface language's word: kept, so that a list exported
-        // in one language reads back unchanged in the other.
-        QString localWord;
         const int format = int(std::find_if(formatKeys.cbegin(), formatKeys.cend(),
                                             [&](const QString &key) { return QStringView(key) == fields[4]; })
                                - formatKeys.cbegin());
@@ -269,13 +268,13 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
                 type = formatKeys.at(format);
             } else if (AddressPara local; config->findDevice(fields[3].toString(), local)
                                                  && local.device == 0) {
-                localWord = fields[3].toString();
+                // The panel as another interface language spells it.
                 type = formatKeys.at(format);
             }
         }
         QStringList row;
         row.reserve(Config::TagColumnCount);
-        row << fields[0].toString() << (localWord.isNull() ? devices.at(device) : localWord)
+        row << fields[0].toString() << devices.at(device)
             << blankedAddress(fields[1], deviceAreas.at(device)) << type << length
             << fields[5].toString();
         result.rows.append(std::move(row));

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 
@@ -52,6 +53,20 @@ bool runLibrary(AddressLibDialog *dialog, bool system, int row)
     // OK validates the library and may refuse to close.
     dialog->on_ok_clicked();
     return dialog->result() == QDialog::Accepted;
+}
+
+// Decodes the first tag named `name` of the system registers (system) or
+// the user's tags into para; false when there is none.
+bool decodeTag(bool system, const QString &name, AddressPara *para)
+{
+    if (name.isNull())
+        return false;
+    const Config *config = Config::instance();
+    const int row = int(config->tagNames(system).indexOf(name));
+    if (row < 0)
+        return false;
+    config->tagAt(system, row, *para);
+    return true;
 }
 
 } // namespace
@@ -107,6 +122,16 @@ RegEditWidget::RegEditWidget(QWidget *parent)
     connect(m_labelCbx, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &RegEditWidget::on_labelCbx_currentIndexChanged);
     connect(m_panel, &RegPanel::paraChanged, this, [this] { m_para = m_panel->para(); });
+    const Config *config = Config::instance();
+    for (QAbstractItemModel *model : {static_cast<QAbstractItemModel *>(config->addressTagModel()),
+                                      static_cast<QAbstractItemModel *>(config->systemRegisterModel())}) {
+        connect(model, &QAbstractItemModel::rowsInserted, this, &RegEditWidget::listChanged);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &RegEditWidget::listChanged);
+        connect(model, &QAbstractItemModel::rowsMoved, this, &RegEditWidget::listChanged);
+        connect(model, &QAbstractItemModel::dataChanged, this, &RegEditWidget::listChanged);
+        connect(model, &QAbstractItemModel::modelReset, this, &RegEditWidget::listChanged);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &RegEditWidget::listChanged);
+    }
     retranslate();
 }
 
@@ -128,8 +153,14 @@ void RegEditWidget::setPara(const AddressPara &para)
 
 AddressPara RegEditWidget::para() const
 {
-    if (m_stack->currentIndex() != 0)
-        return m_para;
+    if (m_stack->currentIndex() != 0) {
+        // The library may have changed since the labels were last filled.
+        const int index = m_labelCbx->currentIndex();
+        AddressPara picked = defaultPara();
+        if (index >= 0 && decodeTag(m_systlib->isChecked(), m_labelCbx->itemText(index), &picked))
+            return picked;
+        return defaultPara();
+    }
     // The form keeps the name and mark of the last tag set here.
     AddressPara para = m_para;
     m_form->getPara(para);
@@ -166,18 +197,49 @@ void RegEditWidget::showList(bool system, bool checked)
 
 void RegEditWidget::on_labelCbx_currentIndexChanged(int index)
 {
-    if (index < 0) {
-        m_para = defaultPara();
+    // By name, not by row: the list may be a change behind the library.
+    showTag(index < 0 ? QString() : m_labelCbx->itemText(index));
+}
+
+void RegEditWidget::showTag(const QString &name)
+{
+    AddressPara para = defaultPara();
+    const bool found = decodeTag(m_systlib->isChecked(), name, &para);
+    m_para = para;
+    if (!found) {
         m_summary->clear();
         m_remark->clear();
         return;
     }
-    const Config *config = Config::instance();
-    AddressPara para = defaultPara();
-    config->tagAt(m_systlib->isChecked(), index, para);
-    m_para = para;
-    m_summary->setText(config->addressSummary(para));
+    m_summary->setText(Config::instance()->addressSummary(para));
     m_remark->setText(para.mark);
+}
+
+void RegEditWidget::listChanged()
+{
+    // Opening a project inserts its tags one by one: one refill after the
+    // last, not one per tag.
+    if (m_stack->currentIndex() != 1 || m_refreshPending)
+        return;
+    m_refreshPending = true;
+    QMetaObject::invokeMethod(this, &RegEditWidget::refreshList, Qt::QueuedConnection);
+}
+
+void RegEditWidget::refreshList()
+{
+    m_refreshPending = false;
+    if (m_stack->currentIndex() != 1)
+        return;
+    const int index = m_labelCbx->currentIndex();
+    const QString picked = index < 0 ? QString() : m_labelCbx->itemText(index);
+    const QStringList names = Config::instance()->tagNames(m_systlib->isChecked());
+    {
+        const QSignalBlocker blocker(m_labelCbx);
+        m_labelCbx->clear();
+        m_labelCbx->addItems(names);
+        m_labelCbx->setCurrentIndex(picked.isNull() ? -1 : int(names.indexOf(picked)));
+    }
+    showTag(m_labelCbx->currentIndex() < 0 ? QString() : picked);
 }
 
 void RegEditWidget::on_libOpen_clicked()

@@ -17,8 +17,9 @@ class RegPanel;
 // tags or the panel's system registers (page 1), optionally through the
 // address library dialog.
 //
-// The tag names are those of the moment a list was chosen; the widget does
-// not follow later library changes until a list is chosen again.
+// The tag list follows the library and the system registers: after any
+// change (an edit, a removal, another project) it is refilled and keeps the
+// picked tag by its name, or shows none when that name is gone.
 class RegEditWidget : public QGroupBox
 {
     Q_OBJECT
@@ -28,7 +29,8 @@ public:
     // Shows para on the direct-entry page.
     void setPara(const AddressPara &para);
     // The address shown: the direct entry on page 0, the picked tag on
-    // page 1 (defaults when the list is empty).
+    // page 1 as the library holds it now (defaults when nothing is picked
+    // or its name is gone).
     AddressPara para() const;
 
     QRadioButton *systemButton() const { return m_systlib; }
@@ -51,6 +53,12 @@ protected:
 
 private:
     void showList(bool system, bool checked);
+    // Marks the shown list out of date and schedules one refill, however
+    // many changes come in before it runs.
+    void listChanged();
+    void refreshList();
+    // Decodes the tag named `name` of the shown list into the labels.
+    void showTag(const QString &name);
     void retranslate();
 
     AddressPara m_para;
@@ -64,4 +72,5 @@ private:
     QLabel *m_summary = nullptr;
     QLabel *m_remark = nullptr;
     QLabel *m_nameLabel = nullptr;
+    bool m_refreshPending = false;
 };

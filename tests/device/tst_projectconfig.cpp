@@ -4,6 +4,7 @@
 #include "project/projectfile.h"
 #include "support/mouseclicks.h"
 #include "support/processfixture.h"
+#include "support/projectgenerator.h"
 #include "taglib/lineedit.h"
 
 #include <QtTest>
@@ -50,6 +51,8 @@ DevicePara device(const QString &name)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(DevicePara)
 
 class TestProjectConfig : public QObject
 {
@@ -216,6 +219,147 @@ private slots:
         const bool changed = ok && count != 2;
         QCOMPARE(m_changed->count(), changed ? 1 : 0);
         QCOMPARE(ProjectFile::projectBytes() == before, !changed);
+    }
+
+    // A rename carries the tags naming the device with it; the panel's own
+    // name is no device's, in either interface language.
+    void renameDevice_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("renamed") << "PLC2" << false;
+        QTest::newRow("panel, Chinese") << "本地" << true;
+        QTest::newRow("panel, English, any case") << "LOCAL" << true;
+    }
+    void renameDevice()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, refused);
+        Config *config = Config::instance();
+        config->devices = {device("PLC"), device("Other")};
+        QStandardItemModel *tags = config->addressTagModel();
+        for (const char *dev : {"PLC", "本地", "Other", "PLC"})
+            tags->appendRow({new QStandardItem("t"), new QStandardItem(dev),
+                             new QStandardItem("LW 1"), new QStandardItem("Int16"),
+                             new QStandardItem("2")});
+        m_dialog->getConfig();
+        m_steps << confirmDevice(name);
+        m_dialog->tableDeviceDoubleClicked(0, 0);
+
+        QCOMPARE(messages().size(), refused ? 1 : 0);
+        const QString now = refused ? "PLC" : name;
+        QStringList cells;
+        for (int row = 0; row < tags->rowCount(); ++row) {
+            AddressPara para;
+            QCOMPARE(config->tagAt(false, row, para), int(Config::TagOk));
+            cells << tags->item(row, Config::DeviceColumn)->text();
+        }
+        QCOMPARE(cells, QStringList({now, "本地", "Other", now}));
+        QCOMPARE(m_changed->count(), refused ? 0 : 1);
+    }
+
+    // A device confirmed untouched stays as the file has it, whatever its
+    // fields can show; a renamed one keeps its other fields too.
+    void deviceUntouched_data()
+    {
+        QTest::addColumn<DevicePara>("stored");
+        const auto with = [](const std::function<void(DevicePara &)> &change) {
+            DevicePara dev = device("PLC");
+            change(dev);
+            return dev;
+        };
+        QTest::newRow("station 0") << with([](DevicePara &d) { d.deviceId = 0; });
+        QTest::newRow("retries 200") << with([](DevicePara &d) { d.retryNum = 200; });
+        QTest::newRow("time-out 60000") << with([](DevicePara &d) { d.overtime = 60000; });
+        QTest::newRow("delays -1, 99999")
+            << with([](DevicePara &d) { d.comDelay = -1, d.resDelay = 99999; });
+        QTest::newRow("unknown protocol, type, parity")
+            << with([](DevicePara &d) { d.protocol = 9, d.rsType = 3, d.parity = 5; });
+        QTest::newRow("odd baud and bits")
+            << with([](DevicePara &d) { d.baud = 12345, d.dataBits = 9, d.stopBits = 0; });
+        QTest::newRow("port beyond the panel") << with([](DevicePara &d) { d.port = 7; });
+    }
+    void deviceUntouched()
+    {
+        QFETCH(DevicePara, stored);
+        Config *config = Config::instance();
+        config->devices = {stored};
+        const QByteArray before = ProjectFile::projectBytes();
+        m_steps << [this](const ModalRequest &) {
+            m_steps << confirmDevice();
+            m_dialog->tableDeviceDoubleClicked(0, 0);
+            return accepted();
+        };
+        QCOMPARE(m_dialog->run(), int(QDialog::Accepted));
+        QCOMPARE(ProjectFile::projectBytes(), before);
+        QCOMPARE(m_changed->count(), 0);
+
+        m_steps << confirmDevice("Renamed");
+        m_dialog->tableDeviceDoubleClicked(0, 0);
+        const QByteArray renamed = ProjectFile::projectBytes();
+        stored.name = "Renamed";
+        config->devices = {stored};
+        QCOMPARE(renamed, ProjectFile::projectBytes());
+    }
+
+    // A value typed outside its range is named, not cut to the limit; the
+    // device stays as it was.
+    void outOfRangeEntry_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("station 0") << "station" << 0 << "站号应在1到255之间。";
+        QTest::newRow("time-out 6000") << "overtime" << 6000 << "通讯超时应在0到5000之间。";
+        QTest::newRow("retries 101") << "retry" << 101 << "重发次数应在0到100之间。";
+        QTest::newRow("retries 100") << "retry" << 100 << "";
+    }
+    void outOfRangeEntry()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, value);
+        QFETCH(QString, message);
+        Config::instance()->devices = {device("PLC")};
+        const QByteArray before = ProjectFile::projectBytes();
+        m_dialog->getConfig();
+        m_steps << [&](const ModalRequest &request) {
+            child<QSpinBox>(deviceDialog(), qPrintable(box))->setValue(value);
+            return confirmDevice()(request);
+        };
+        if (!message.isEmpty())
+            m_steps << [](const ModalRequest &) { return accepted(); };
+        m_dialog->tableDeviceDoubleClicked(0, 0);
+        QCOMPARE(messages(), message.isEmpty() ? QStringList() : QStringList(message));
+        QCOMPARE(ProjectFile::projectBytes() == before, !message.isEmpty());
+    }
+
+    // Generated projects come through the settings dialog, with each device
+    // opened and confirmed, byte for byte.
+    void generatedProjectsUntouched_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed = 1; seed <= 30; ++seed)
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void generatedProjectsUntouched()
+    {
+        QFETCH(quint32, seed);
+        ProjectGenerator::Options options;
+        options.screens = 1;
+        options.shapesPerScreen = 2;
+        options.encoded = seed % 2 == 0;
+        ProjectGenerator(seed).build(options);
+        const QByteArray before = ProjectFile::projectBytes();
+        m_steps << [this](const ModalRequest &) {
+            for (int row = 0; row < Config::instance()->devices.size(); ++row) {
+                m_steps << confirmDevice();
+                m_dialog->tableDeviceDoubleClicked(row, 0);
+            }
+            return accepted();
+        };
+        QCOMPARE(m_dialog->run(), int(QDialog::Accepted));
+        QCOMPARE(m_changed->count(), 0);
+        QVERIFY(ProjectFile::projectBytes() == before);
     }
 
     // Every password flow through the modal seam. A typed entry "p/c" fills

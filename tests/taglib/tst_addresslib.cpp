@@ -206,6 +206,47 @@ private slots:
         QCOMPARE(shown, (QStringList {"a", "b", "b2", "z"}));
     }
 
+    // A tag added on the panel stores its one spelling of the panel's name
+    // in either interface language; the table shows the name of the
+    // interface, for cells of either spelling.
+    void localNameStoredOnce_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Chinese") << false << "本地";
+        QTest::newRow("English") << true << "Local";
+    }
+    void localNameStoredOnce()
+    {
+        QFETCH(bool, english);
+        QFETCH(QString, shown);
+        Config *config = Config::instance();
+        QTranslator translator;
+        if (english) {
+            QVERIFY(translator.load(":/en_US_app"));
+            QCoreApplication::installTranslator(&translator);
+            config->uiLanguage = 1;
+            config->retranslate();
+        }
+        addTag({"old", "Local", "LW 1", "Int16", "2", ""});
+        m_steps.enqueue([](AddressAddDialog &dialog) { return confirm(dialog, "new"); });
+        m_dialog->on_add_clicked();
+        const QString stored = rowCells(0).value(Config::DeviceColumn);
+        TableView *table = m_dialog->table();
+        QStringList display;
+        for (int row = 0; row < 2; ++row) {
+            const QModelIndex index = table->model()->index(row, Config::DeviceColumn);
+            auto *delegate = qobject_cast<QStyledItemDelegate *>(table->itemDelegate(index));
+            display << (delegate ? delegate->displayText(index.data(), QLocale()) : QString());
+        }
+        if (english) {
+            QCoreApplication::removeTranslator(&translator);
+            config->retranslate();
+        }
+        QCOMPARE(stored, QString("本地"));
+        QCOMPARE(display, QStringList({shown, shown}));
+    }
+
     void rowsUnderSortAndFilter()
     {
         for (int i = 0; i < 12; ++i)

@@ -77,7 +77,74 @@ private slots:
         QCOMPARE(m_widget->summaryLabel()->text(), QStringLiteral("本地 : LW 9000 ( Int16 )"));
     }
 
+    // The picked list follows the library and a change of project, keeping
+    // the pick by its name; a pick made before the list caught up still
+    // decodes the tag of that name.
+    void followsLibrary_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QString>("summary"); // of the pick once the list caught up
+        QTest::addColumn<QString>("remark");
+        QTest::newRow("tag above removed")
+            << "remove A" << QStringList({"Temp", "B"}) << "本地 : LW 2 ( Int16 )" << "temp";
+        QTest::newRow("picked tag removed")
+            << "remove Temp" << QStringList({"A", "B"}) << "" << "";
+        QTest::newRow("picked tag edited")
+            << "edit Temp" << QStringList({"A", "Temp", "B"}) << "本地 : LW 7 ( Int16 )" << "temp";
+        QTest::newRow("another project")
+            << "open" << QStringList({"X", "Temp"}) << "本地 : LW 9 ( Int16 )" << "new";
+    }
+    void followsLibrary()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, items);
+        QFETCH(QString, summary);
+        QFETCH(QString, remark);
+        addTag("A", "LW 1", "a");
+        addTag("Temp", "LW 2", "temp");
+        addTag("B", "LW 3", "b");
+        m_widget->userButton()->click();
+        m_widget->tagBox()->setCurrentIndex(1);
+        QStandardItemModel *tags = Config::instance()->addressTagModel();
+        if (change == "remove A") {
+            tags->removeRow(0);
+        } else if (change == "remove Temp") {
+            tags->removeRow(1);
+        } else if (change == "edit Temp") {
+            tags->item(1, Config::AddressColumn)->setText("LW 7");
+        } else {
+            Config::instance()->reset();
+            addTag("X", "LW 1", "x");
+            addTag("Temp", "LW 9", "new");
+        }
+        // Picked again at once, from the list as it was shown.
+        m_widget->tagBox()->setCurrentIndex(0);
+        m_widget->tagBox()->setCurrentIndex(1);
+        const bool gone = change == "remove Temp";
+        QCOMPARE(m_widget->summaryLabel()->text(), gone ? QString() : summary);
+        QCOMPARE(m_widget->para().name, gone ? QString() : QString("Temp"));
+
+        m_widget->tagBox()->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        QStringList shown;
+        for (int i = 0; i < m_widget->tagBox()->count(); ++i)
+            shown << m_widget->tagBox()->itemText(i);
+        QCOMPARE(shown, items);
+        QCOMPARE(m_widget->tagBox()->currentText(), gone ? QString() : QString("Temp"));
+        QCOMPARE(m_widget->summaryLabel()->text(), summary);
+        QCOMPARE(m_widget->remarkLabel()->text(), remark);
+    }
+
 private:
+    static void addTag(const QString &name, const QString &address, const QString &mark)
+    {
+        QList<QStandardItem *> cells;
+        for (const QString &cell : {name, QString("本地"), address, QString("Int16"), QString("2"), mark})
+            cells << new QStandardItem(cell);
+        Config::instance()->addressTagModel()->appendRow(cells);
+    }
+
     std::unique_ptr<RegEditWidget> m_widget;
 };
 

@@ -70,9 +70,10 @@ void TestTagExchange::addressLine_data()
     // Our own fields 4 and 5: the device's protocol decides the areas.
     QTest::newRow("known device and format") << "P,D3,ARRAY[8] OF WORD,PLC,Double,x"
                                              << QStringList{"P", "PLC", "D 3", "Double", "8", "x"};
-    // A list exported from the English interface names the panel in English.
+    // A list exported from the English interface names the panel in English;
+    // the row stores the one spelling.
     QTest::newRow("local in the other language") << "L,LW_Bit2,BOOL,Local,Bool,"
-                                                 << QStringList{"L", "Local", "LW_Bit 2", "Bool", "1", ""};
+                                                 << QStringList{"L", "本地", "LW_Bit 2", "Bool", "1", ""};
     QTest::newRow("unknown device") << "T,LW2,WORD,Nope,Float,y"
                                     << QStringList{"T", "本地", "LW 2", "Int16", "2", "y"};
 }

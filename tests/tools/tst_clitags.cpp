@@ -9,6 +9,7 @@
 #include "support/clirun.h"
 
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
 
 namespace {
@@ -101,6 +102,39 @@ private slots:
             QCOMPARE(Config::instance()->textLib()->records(), tags);
             QCOMPARE(TagExchange::addressRows().size(), 2);
         }
+    }
+
+    // The panel's name in the rows an import writes does not depend on the
+    // language the tool speaks: a variable list naming it either way, or no
+    // device at all, gives the same project under both.
+    void importIsLanguageNeutral()
+    {
+        const QString list = temp("local.csv");
+        QVERIFY(writeFileBytes(list, QTextCodec::codecForName("GBK")->fromUnicode(
+                                         "名称,地址,类型,设备,数据格式,备注\r\n"
+                                         "A,LW1,WORD,本地,Int16,中\r\n"
+                                         "B,LW2,WORD,Local,Int16,en\r\n"
+                                         "C,LW3,WORD,,,plain\r\n")));
+        QByteArray projects[2];
+        const char *languages[2] = {"C", "zh_CN.UTF-8"};
+        for (int i = 0; i < 2; ++i) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove("LC_ALL");
+            environment.remove("LC_MESSAGES");
+            environment.insert("LANG", languages[i]);
+            const QString out = temp(QString("neutral-%1.mvprg").arg(i));
+            const CliRun result = runCliProcess(
+                {"tags", "import", golden, list, "--address", "-o", out}, environment);
+            QVERIFY2(result.code == 0, result.err.constData());
+            projects[i] = fileBytes(out);
+        }
+        QVERIFY(!projects[0].isEmpty());
+        QCOMPARE(projects[0], projects[1]);
+        QVERIFY(loadProject(temp("neutral-0.mvprg")));
+        QStringList devices;
+        for (const QStringList &row : TagExchange::addressRows())
+            devices << row.value(Config::DeviceColumn);
+        QCOMPARE(devices, QStringList({"本地", "本地", "本地"}));
     }
 
     void errors_data()
