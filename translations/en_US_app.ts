@@ -90,34 +90,6 @@
         <translation>The name is already used by row %1!</translation>
     </message>
     <message>
-        <source>设备不存在！</source>
-        <translation>the device does not exist!</translation>
-    </message>
-    <message>
-        <source>数据类型不正确！</source>
-        <translation>the data type is invalid!</translation>
-    </message>
-    <message>
-        <source>数据地址不正确！</source>
-        <translation>the address is invalid!</translation>
-    </message>
-    <message>
-        <source>数据长度不正确！</source>
-        <translation>the data length is invalid!</translation>
-    </message>
-    <message>
-        <source>第%1行的%2</source>
-        <translation>Row %1: %2</translation>
-    </message>
-    <message>
-        <source>第%1行的地址标签格式不正确！</source>
-        <translation>Row %1: the address tag name is invalid!</translation>
-    </message>
-    <message>
-        <source>第%1行和第%2行的地址标签名称%3重复！</source>
-        <translation>Rows %1 and %2 have the same address tag name %3!</translation>
-    </message>
-    <message>
         <source>用户自定义标签</source>
         <translation>User tags</translation>
     </message>
@@ -215,10 +187,6 @@
     <message>
         <source>名称,地址,类型,设备,数据格式,备注</source>
         <translation>Name,Address,Type,Device,Data format,Remark</translation>
-    </message>
-    <message>
-        <source>第%1行的“%2”含有逗号或换行，无法写入文本文件。</source>
-        <translation>Row %1: &quot;%2&quot; holds a comma or a line break and cannot be written to a text file.</translation>
     </message>
     <message>
         <source>第%1行含有GBK编码无法表示的文字，无法写入文本文件。</source>
@@ -2404,6 +2372,57 @@ Commands:
         <source>标签名称</source>
         <translation>Tag name</translation>
     </message>
+    <message>
+        <source>文件“%1”是空的，没有可导入的内容。</source>
+        <translation>The file “%1” is empty; there is nothing to import.</translation>
+    </message>
+    <message>
+        <source>文件“%1”第%2行的引号没有结束，未导入。</source>
+        <translation>The quote opened on line %2 of the file “%1” is never closed; nothing was imported.</translation>
+    </message>
+    <message>
+        <source>文件“%1”既不是UTF-8编码也不是GBK编码，部分文字可能不正确。</source>
+        <translation>The file “%1” is neither UTF-8 nor GBK; some of its text may be wrong.</translation>
+    </message>
+</context>
+<context>
+    <name>TagLibraryCheck</name>
+    <message>
+        <source>第%1行的%2</source>
+        <translation>Row %1: %2</translation>
+    </message>
+    <message>
+        <source>设备不存在！</source>
+        <translation>the device does not exist!</translation>
+    </message>
+    <message>
+        <source>数据类型不正确！</source>
+        <translation>the data type is invalid!</translation>
+    </message>
+    <message>
+        <source>数据地址不正确！</source>
+        <translation>the address is invalid!</translation>
+    </message>
+    <message>
+        <source>数据长度不正确！</source>
+        <translation>the data length is invalid!</translation>
+    </message>
+    <message>
+        <source>第%1行的地址标签格式不正确！</source>
+        <translation>Row %1: the address tag name is invalid!</translation>
+    </message>
+    <message>
+        <source>第%1行和第%2行的地址标签名称%3重复！</source>
+        <translation>Rows %1 and %2 have the same address tag name %3!</translation>
+    </message>
+    <message>
+        <source>第%1行文本标签为空！</source>
+        <translation>The text tag in row %1 has no name!</translation>
+    </message>
+    <message>
+        <source>第%1行和第%2行的文本标签名称重复！</source>
+        <translation>The text tags in rows %1 and %2 have the same name!</translation>
+    </message>
 </context>
 <context>
     <name>TagsCommand</name>
@@ -2413,13 +2432,14 @@ Commands:
                                  （.xlsx、.csv 或 .txt）
   tags import FILE TAGFILE (--address | --text) -o OUT
                                  用 TAGFILE（.xlsx、.xls、.csv 或 .txt）
-                                 替换标签库，并把项目另存为 OUT</source>
+                                 替换标签库，并把项目另存为 OUT（.mvprg）</source>
         <translation>  tags export FILE (--address | --text) -o TAGFILE
                                  export the address or the text tag library
                                  (.xlsx, .csv or .txt)
   tags import FILE TAGFILE (--address | --text) -o OUT
                                  replace the library with TAGFILE (.xlsx, .xls,
-                                 .csv or .txt) and save the project as OUT</translation>
+                                 .csv or .txt) and save the project as OUT
+                                 (.mvprg)</translation>
     </message>
     <message>
         <source>导入、导出项目的标签库。
@@ -2507,6 +2527,22 @@ Commands:
         <source>无法写入 %1：%2</source>
         <translation>Cannot write %1: %2</translation>
     </message>
+    <message>
+        <source>输出文件 %1 不能是输入文件</source>
+        <translation>The output file %1 must not be one of the input files</translation>
+    </message>
+    <message>
+        <source>项目只能另存为 .mvprg 文件：%1</source>
+        <translation>The project can only be saved as a .mvprg file: %1</translation>
+    </message>
+    <message>
+        <source>（只列出前 %1 处）</source>
+        <translation> (only the first %1 are listed)</translation>
+    </message>
+    <message>
+        <source>%1 中的标签通不过标签库的检查，未写入 %2%3</source>
+        <translation>The tags in %1 do not pass the library check; %2 was not written%3</translation>
+    </message>
 </context>
 <context>
     <name>TextLibAddDialog</name>
@@ -2580,14 +2616,6 @@ Commands:
     <message>
         <source>错误</source>
         <translation>Error</translation>
-    </message>
-    <message>
-        <source>第%1行文本标签为空！</source>
-        <translation>The text tag in row %1 has no name!</translation>
-    </message>
-    <message>
-        <source>第%1行和第%2行的文本标签名称重复！</source>
-        <translation>The text tags in rows %1 and %2 have the same name!</translation>
     </message>
     <message>
         <source>标签_%1</source>

@@ -6,6 +6,7 @@
 #include "sortproxymodel.h"
 #include "tableview.h"
 #include "tagexchange.h"
+#include "taglibrarycheck.h"
 #include "tagfiledialog.h"
 
 #include <QApplication>
@@ -355,65 +356,20 @@ void AddressLibDialog::setAddressTable(int row, const AddressPara &para)
 
 bool AddressLibDialog::addrRowCheck(int row, AddressPara &para)
 {
-    const int result = Config::instance()->tagAt(false, row, para);
-    QString problem;
-    switch (result) {
-    case Config::TagBadDevice:
-        problem = tr("设备不存在！");
-        break;
-    case Config::TagBadType:
-        problem = tr("数据类型不正确！");
-        break;
-    case Config::TagBadAddress:
-        problem = tr("数据地址不正确！");
-        break;
-    case Config::TagBadLength:
-        problem = tr("数据长度不正确！");
-        break;
-    default:
+    const QString problem = TagLibraryCheck::addressRow(row, para);
+    if (problem.isEmpty())
         return true;
-    }
-    showError(tr("第%1行的%2").arg(row + 1).arg(problem));
+    showError(problem);
     return false;
 }
 
 bool AddressLibDialog::checkLabels()
 {
-    const QStandardItemModel *model = Config::instance()->addressTagModel();
-    const int rows = model->rowCount();
-    // First and second row of every name, so that each row finds the other
-    // row bearing its name without a scan of the table.
-    QHash<QString, QPair<int, int>> rowsOfName;
-    rowsOfName.reserve(rows);
-    QStringList names;
-    names.reserve(rows);
-    for (int row = 0; row < rows; ++row) {
-        names.append(cellText(model, row, Config::NameColumn));
-        auto it = rowsOfName.find(names.last());
-        if (it == rowsOfName.end())
-            rowsOfName.insert(names.last(), qMakePair(row, -1));
-        else if (it->second < 0)
-            it->second = row;
-    }
-    for (int row = 0; row < rows; ++row) {
-        const QString &name = names.at(row);
-        // Blanks alone cannot be told from an empty name in the table nor
-        // in a register picker.
-        if (name.trimmed().isEmpty()) {
-            showError(tr("第%1行的地址标签格式不正确！").arg(row + 1));
-            return false;
-        }
-        const QPair<int, int> found = rowsOfName.value(name);
-        const int other = found.first != row ? found.first : found.second;
-        if (other >= 0) {
-            showError(tr("第%1行和第%2行的地址标签名称%3重复！")
-                          .arg(row + 1)
-                          .arg(other + 1)
-                          .arg(name));
-            return false;
-        }
-    }
-    return true;
+    const QVector<TagLibraryCheck::Problem> problems = TagLibraryCheck::addressNames(1);
+    if (problems.isEmpty())
+        return true;
+    showError(problems.first().message);
+    return false;
 }
 
 void AddressLibDialog::on_ok_clicked()
@@ -645,10 +601,9 @@ void AddressLibDialog::importFile(const QString &title, const QString &filter)
         m_table->resizeColumnToContents(Config::NameColumn);
         emit libraryChanged();
     }
-    const QString skipped = TagExchange::skippedLinesMessage(imported.skippedLines);
-    if (!skipped.isEmpty())
-        MessageDialog::showMessage(this, QMessageBox::Warning, tr("地址标签库"), skipped,
-                                   {tr("确定")});
+    if (!imported.warnings.isEmpty())
+        MessageDialog::showMessage(this, QMessageBox::Warning, tr("地址标签库"),
+                                   imported.warnings.join(QLatin1Char('\n')), {tr("确定")});
 }
 
 void AddressLibDialog::exportFile(const QString &title, const QString &filter,

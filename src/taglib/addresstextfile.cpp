@@ -1,13 +1,14 @@
 #include "addresstextfile.h"
 
 #include "project/addresspara.h"
+#include "csvtable.h"
 #include "project/config.h"
 
 #include <QMetaEnum>
 #include <QTextCodec>
+#include <QVarLengthArray>
 
 #include <algorithm>
-#include <iterator>
 
 namespace {
 
@@ -15,8 +16,6 @@ QTextCodec *gbk()
 {
     return QTextCodec::codecForName("GBK");
 }
-
-const char utf8Bom[] = "\xEF\xBB\xBF";
 
 bool hasSpace(QStringView text)
 {
@@ -162,18 +161,55 @@ PlainDescription plainDescription(const QString &format)
     return {QLatin1String("WORD"), QLatin1String("2")};
 }
 
-// A field that would break the line layout: a line break anywhere, or a
-// comma in any field but the last.
-bool breaksLine(const QString &text, bool commaAllowed)
+// What the reader needs to know about the project, gathered once per file.
+struct ProjectNames
 {
-    for (const QChar c : text) {
-        // All three lie at or below the comma, where few other characters do.
-        const ushort u = c.unicode();
-        if (u <= ',' && (u == '\n' || u == '\r' || (!commaAllowed && u == ',')))
-            return true;
+    const Config *config = Config::instance();
+    QStringList devices = config->deviceNames();
+    QVector<QVector<RegisterArea>> deviceAreas;
+    QStringList formatKeys;
+
+    ProjectNames()
+    {
+        // Rows store the panel's name in its one spelling, whatever the
+        // interface language.
+        devices[0] = Config::localDeviceName();
+        for (int device = 0; device < devices.size(); ++device)
+            deviceAreas.append(config->deviceProtocolTable().areas(config->deviceProtocol(device)));
+        const QMetaEnum formats = QMetaEnum::fromType<Config::DataFormat>();
+        for (int i = 0; i < formats.keyCount(); ++i)
+            formatKeys.append(QString::fromLatin1(formats.key(i)));
     }
-    return false;
-}
+
+    // The format key a field names, or -1.
+    int format(QStringView field) const
+    {
+        for (int i = 0; i < formatKeys.size(); ++i) {
+            if (QStringView(formatKeys.at(i)) == field)
+                return i;
+        }
+        return -1;
+    }
+
+    // The device a line names in its device field when its format field
+    // names a format as well, else -1. *localWord receives the device field
+    // when it names the panel in the other interface language.
+    int device(QStringView deviceField, QStringView formatField, QString *localWord) const
+    {
+        if (format(formatField) < 0)
+            return -1;
+        for (int i = 0; i < devices.size(); ++i) {
+            if (QStringView(devices.at(i)) == deviceField)
+                return i;
+        }
+        AddressPara local;
+        if (config->findDevice(deviceField.toString(), local) && local.device == 0) {
+            *localWord = deviceField.toString();
+            return 0;
+        }
+        return -1;
+    }
+};
 
 const QChar *find(const QChar *from, const QChar *end, char c)
 {
@@ -201,155 +237,164 @@ QString AddressTextFile::typeDescription(const QString &format, const QString &l
 
 AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
 {
-    // Decoded whole, as any reader of the file would; the fields are views
-    // into the text and only those a row keeps are copied.
-    const bool utf8 = bytes.startsWith(utf8Bom);
-    const QString text = utf8 ? QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3)
-                              : gbk()->toUnicode(bytes);
-    const Config *config = Config::instance();
-    // The names rows store: the panel's in its one spelling, whatever the
-    // interface language, then the devices'.
-    QStringList devices = config->deviceNames();
-    devices[0] = Config::localDeviceName();
-    QVector<QVector<RegisterArea>> deviceAreas;
-    for (int device = 0; device < devices.size(); ++device)
-        deviceAreas.append(config->deviceProtocolTable().areas(config->deviceProtocol(device)));
-    const QMetaEnum formats = QMetaEnum::fromType<Config::DataFormat>();
-    QStringList formatKeys;
-    for (int i = 0; i < formats.keyCount(); ++i)
-        formatKeys.append(QString::fromLatin1(formats.key(i)));
-
     Import result;
-    const QChar *const end = text.constData() + text.size();
-    result.rows.reserve(int(std::count(text.constData(), end, QLatin1Char('\n'))));
-    const QChar *lineStart = find(text.constData(), end, '\n');
-    int lineNumber = 1; // the header
-    while (lineStart < end) {
-        ++lineStart;
-        ++lineNumber;
-        const QChar *const next = find(lineStart, end, '\n');
-        const QChar *lineEnd = next;
-        // Lines saved on Windows end in CR LF; the CR belongs to no field.
-        if (lineEnd > lineStart && lineEnd[-1] == QLatin1Char('\r'))
-            --lineEnd;
+    // Decoded whole, as any reader of the file would; the fields of a line
+    // without quotes are views into the text and only those a row keeps
+    // are copied. Lines with quotes, which may run over several lines, go
+    // through the general reader.
+    const QString text = CsvTable::decode(bytes, &result.undecodable);
+    const ProjectNames names;
 
-        // The remark is the last field, so commas in it are its own.
+    const QChar *const begin = text.constData();
+    const QChar *const end = begin + text.size();
+    result.rows.reserve(int(std::count(begin, end, QLatin1Char('\n'))));
+    QVector<CsvTable::Field> quotedFields;
+    QString joinedRemark;
+    qsizetype position = 0;
+    int line = 1;
+    bool header = true;
+    while (position < text.size()) {
+        const int lineNumber = line;
+        const QChar *const lineStart = begin + position;
+        const QChar *const next = find(lineStart, end, '\n');
         QStringView fields[6];
         int count = 0;
-        const QChar *fieldStart = lineStart;
-        while (count < 5) {
-            const QChar *const comma = find(fieldStart, lineEnd, ',');
-            if (comma == lineEnd)
-                break;
-            fields[count++] = QStringView(fieldStart, comma);
-            fieldStart = comma + 1;
+        bool blank = false;
+        if (std::find(lineStart, next, QLatin1Char('"')) == next) {
+            position = (next < end ? next + 1 : end) - begin;
+            ++line;
+            if (header) {
+                header = false;
+                continue;
+            }
+            const QChar *lineEnd = next;
+            // Lines saved on Windows end in CR LF; the CR belongs to no field.
+            if (lineEnd > lineStart && lineEnd[-1] == QLatin1Char('\r'))
+                --lineEnd;
+            // The remark is the last field, so commas in it are its own.
+            const QChar *fieldStart = lineStart;
+            while (count < 5) {
+                const QChar *const comma = find(fieldStart, lineEnd, ',');
+                if (comma == lineEnd)
+                    break;
+                fields[count] = CsvTable::unguarded(QStringView(fieldStart, comma));
+                ++count;
+                fieldStart = comma + 1;
+            }
+            if (count == 5)
+                fields[count++] = CsvTable::unguarded(QStringView(fieldStart, lineEnd));
+            else
+                blank = QStringView(lineStart, lineEnd).trimmed().isEmpty();
+        } else {
+            int lineEnds = 0;
+            if (!CsvTable::readRecord(text, &position, &quotedFields, &lineEnds)) {
+                result.openQuoteLine = line + lineEnds;
+                return result;
+            }
+            line += lineEnds;
+            if (header) {
+                header = false;
+                continue;
+            }
+            count = std::min(int(quotedFields.size()), 6);
+            for (int i = 0; i < count; ++i)
+                fields[i] = quotedFields.at(i).text;
+            if (quotedFields.size() > 6) {
+                // As on a line without quotes, the remark runs to the end.
+                joinedRemark = quotedFields.at(5).text;
+                for (int i = 6; i < quotedFields.size(); ++i)
+                    joinedRemark += QLatin1Char(',') + quotedFields.at(i).text;
+                fields[5] = joinedRemark;
+            }
         }
-        if (count < 5) {
-            if (!QStringView(lineStart, lineEnd).trimmed().isEmpty())
+        if (count < 6) {
+            if (!blank)
                 result.skippedLines.append(lineNumber);
-            lineStart = next;
             continue;
         }
-        fields[5] = QStringView(fieldStart, lineEnd);
 
         QString type;
         QString length;
         readDescription(fields[2], &type, &length);
-        int device = 0;
-        const int format = int(std::find_if(formatKeys.cbegin(), formatKeys.cend(),
-                                            [&](const QString &key) { return QStringView(key) == fields[4]; })
-                               - formatKeys.cbegin());
-        if (format < formatKeys.size()) {
-            const int named = int(std::find_if(devices.cbegin(), devices.cend(),
-                                               [&](const QString &name) { return QStringView(name) == fields[3]; })
-                                  - devices.cbegin());
-            if (named < devices.size()) {
-                device = named;
-                type = formatKeys.at(format);
-            } else if (AddressPara local; config->findDevice(fields[3].toString(), local)
-                                                 && local.device == 0) {
-                // The panel as another interface language spells it.
-                type = formatKeys.at(format);
-            }
-        }
+        QString localWord; // the panel as another language spells it: stored in its one spelling
+        const int named = names.device(fields[3], fields[4], &localWord);
+        const int device = std::max(named, 0);
+        if (named >= 0)
+            type = names.formatKeys.at(names.format(fields[4]));
         QStringList row;
         row.reserve(Config::TagColumnCount);
-        row << fields[0].toString() << devices.at(device)
-            << blankedAddress(fields[1], deviceAreas.at(device)) << type << length
+        row << fields[0].toString() << names.devices.at(device)
+            << blankedAddress(fields[1], names.deviceAreas.at(device)) << type << length
             << fields[5].toString();
         result.rows.append(std::move(row));
-        lineStart = next;
     }
     return result;
 }
 
 bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes, QString *error)
 {
+    const ProjectNames names;
     const QString header = tr("名称,地址,类型,设备,数据格式,备注");
     QString text;
     text.reserve(header.size() + 2 + rows.size() * 64);
     text += header;
     text += QLatin1String("\r\n");
     static const QString none;
-    for (int row = 0; row < rows.size(); ++row) {
-        const QStringList &cells = rows.at(row);
+    QString description;
+    for (const QStringList &cells : rows) {
         const auto cell = [&cells](int column) -> const QString & {
             return column < cells.size() ? cells.at(column) : none;
         };
-        const QString &length = cell(Config::LengthColumn);
-        const PlainDescription plain = plainDescription(cell(Config::TypeColumn));
-        const bool array = length != plain.usualLength;
+        CsvTable::appendField(&text, cell(Config::NameColumn));
+        text += QLatin1Char(',');
+
+        // The address goes without its blank where the reader puts the
+        // blank back in the same place; elsewhere (an area the device's
+        // protocol does not know) it goes as it is, blank and all.
+        const QString &address = cell(Config::AddressColumn);
+        QVarLengthArray<QChar, 32> bare;
+        for (const QChar c : address) {
+            if (!c.isSpace())
+                bare.append(c);
+        }
+        const QStringView bareView(bare.constData(), bare.size());
+        QString localWord;
+        const int device = std::max(
+            names.device(cell(Config::DeviceColumn), cell(Config::TypeColumn), &localWord), 0);
+        bool readsBack = false;
+        if (bare.size() < 2) {
+            readsBack = bare.size() == address.size();
+        } else if (bare.size() + 1 == address.size()) {
+            const int split = blankPosition(bareView, names.deviceAreas.at(device));
+            readsBack = address.at(split) == QLatin1Char(' ');
+        }
+        CsvTable::appendField(&text, readsBack ? bareView : QStringView(address));
+        text += QLatin1Char(',');
+
         // The description stands in the list by the length it holds, which
         // only an array shows.
-        const QString *const fields[] = {&cell(Config::NameColumn),
-                                         &cell(Config::AddressColumn),
-                                         &length,
-                                         &cell(Config::DeviceColumn),
-                                         &cell(Config::TypeColumn),
-                                         &cell(Config::MarkColumn)};
-        const int last = int(std::size(fields)) - 1;
-        for (int field = 0; field <= last; ++field) {
-            if ((field != 2 || array) && breaksLine(*fields[field], field == last)) {
-                if (error)
-                    *error = tr("第%1行的“%2”含有逗号或换行，无法写入文本文件。")
-                                 .arg(row + 1)
-                                 .arg(field == 2 ? typeDescription(cell(Config::TypeColumn), length)
-                                                 : *fields[field]);
-                return false;
-            }
-            if (field > 0)
-                text += QLatin1Char(',');
-            if (field == 2) {
-                // Written in pieces, as a string per row would cost more.
-                if (array) {
-                    text += QLatin1String("ARRAY[");
-                    text += length;
-                    text += QLatin1String("] OF WORD");
-                } else {
-                    text += plain.word;
-                }
-            } else if (field == 1) {
-                // The address goes without its blank, written around it
-                // rather than through a new string for every row.
-                const QString &address = *fields[field];
-                int from = 0;
-                for (int i = 0; i < address.size(); ++i) {
-                    if (address.at(i).isSpace()) {
-                        text.append(address.constData() + from, i - from);
-                        from = i + 1;
-                    }
-                }
-                text.append(address.constData() + from, address.size() - from);
-            } else {
-                text += *fields[field];
-            }
+        const QString &length = cell(Config::LengthColumn);
+        const PlainDescription plain = plainDescription(cell(Config::TypeColumn));
+        if (length != plain.usualLength) {
+            description = QLatin1String("ARRAY[");
+            description += length;
+            description += QLatin1String("] OF WORD");
+            CsvTable::appendField(&text, description);
+        } else {
+            text += plain.word;
         }
+        text += QLatin1Char(',');
+        CsvTable::appendField(&text, cell(Config::DeviceColumn));
+        text += QLatin1Char(',');
+        CsvTable::appendField(&text, cell(Config::TypeColumn));
+        text += QLatin1Char(',');
+        CsvTable::appendField(&text, cell(Config::MarkColumn));
         text += QLatin1String("\r\n");
     }
 
     QTextCodec *codec = gbk();
     QTextCodec::ConverterState state(QTextCodec::ConvertInvalidToNull);
-    const QByteArray encoded = codec->fromUnicode(text.constData(), text.size(), &state);
+    QByteArray encoded = codec->fromUnicode(text.constData(), text.size(), &state);
     if (state.invalidChars > 0) {
         // Only now is it worth finding the row that GBK cannot hold; the
         // header is the program's own text and always fits.
@@ -361,6 +406,13 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
                 return false;
             }
         }
+    }
+    // A reader takes bytes that are valid UTF-8 for UTF-8; the rare GBK
+    // text that happens to be so goes out as UTF-8 with its mark instead.
+    if (std::any_of(encoded.cbegin(), encoded.cend(), [](char c) { return c & 0x80; })) {
+        bool undecodable = false;
+        if (CsvTable::decode(encoded, &undecodable) != text)
+            encoded = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     }
     *bytes = encoded;
     return true;

@@ -28,13 +28,23 @@ public:
         // Lines (counted from 1, the header being line 1) that held fewer
         // than six fields and gave no row. Blank lines are passed over.
         QList<int> skippedLines;
+        // The line on which a quoted field opens that the file never
+        // closes, 0 when none; the rows then stop before it and are no
+        // whole reading of the file.
+        int openQuoteLine = 0;
+        // The bytes are neither UTF-8 nor GBK (CsvTable::decode).
+        bool undecodable = false;
     };
 
-    // Decodes GBK (UTF-8 when the bytes start with its byte order mark).
+    // Fields are read with the usual quoting; a line without quotes may
+    // hold commas in its remark, which runs to the end of the line, as
+    // controller tools write it.
     static Import parse(const QByteArray &bytes);
-    // False with a message naming the row (counted from 1) when a row holds
-    // text GBK cannot encode, or a comma or line break where the line
-    // layout has no room for one; *bytes is then left as it was.
+    // Fields that need it go in quotes and formula-like cells behind the
+    // guard (CsvTable). GBK, or UTF-8 with its byte order mark for the rare
+    // text whose GBK bytes would read as UTF-8. False with a message naming
+    // the row (counted from 1) when a row holds text GBK cannot encode;
+    // *bytes is then left as it was.
     static bool format(const QVector<QStringList> &rows, QByteArray *bytes, QString *error);
 
     // "D100" → "D 100": the blank goes after the longest area name of the

@@ -1,56 +1,191 @@
 #include "csvtable.h"
 
-QVector<QStringList> CsvTable::parse(const QString &text)
+#include <QTextCodec>
+
+namespace {
+
+bool isFormulaStart(QChar c)
 {
-    QVector<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    // Set once the current row has any content, so that a final line end
-    // does not add an empty row.
-    bool rowStarted = false;
-    const int size = text.size();
-    for (int i = 0; i < size; ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('"')) {
-                if (i + 1 < size && text.at(i + 1) == QLatin1Char('"')) {
-                    field.append(c);
-                    ++i;
-                } else {
-                    quoted = false;
-                }
+    const ushort u = c.unicode();
+    return u == '=' || u == '+' || u == '-' || u == '@';
+}
+
+// Characters that make a field need quotes.
+bool isSpecial(QChar c)
+{
+    const ushort u = c.unicode();
+    // All four lie at or below the comma, where few other characters do.
+    return u <= ',' && (u == ',' || u == '"' || u == '\n' || u == '\r');
+}
+
+} // namespace
+
+QString CsvTable::decode(const QByteArray &bytes, bool *undecodable)
+{
+    static const QByteArray bom("\xEF\xBB\xBF");
+    const bool marked = bytes.startsWith(bom);
+    const int skip = marked ? bom.size() : 0;
+    QTextCodec::ConverterState state;
+    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData() + skip,
+                                                                      bytes.size() - skip, &state);
+    const bool valid = state.invalidChars == 0 && state.remainingChars == 0;
+    if (valid || marked) {
+        *undecodable = !valid;
+        return text;
+    }
+    // The GBK decoder reports nothing of what it could not read; a reading
+    // that encodes back to the same bytes is a sound one.
+    QTextCodec *gbk = QTextCodec::codecForName("GBK");
+    const QString gbkText = gbk->toUnicode(bytes);
+    *undecodable = gbk->fromUnicode(gbkText) != bytes;
+    return gbkText;
+}
+
+bool CsvTable::needsGuard(QStringView cell)
+{
+    qsizetype i = 0;
+    while (i < cell.size() && cell.at(i) == QLatin1Char('\''))
+        ++i;
+    return i < cell.size() && isFormulaStart(cell.at(i));
+}
+
+QStringView CsvTable::unguarded(QStringView cell)
+{
+    if (!cell.isEmpty() && cell.at(0) == QLatin1Char('\'') && needsGuard(cell.mid(1)))
+        return cell.mid(1);
+    return cell;
+}
+
+bool CsvTable::readRecord(QStringView text, qsizetype *position, QVector<Field> *fields,
+                          int *lineEnds)
+{
+    fields->clear();
+    *lineEnds = 0;
+    const QChar *const begin = text.data();
+    const QChar *const end = begin + text.size();
+    const QChar *p = begin + *position;
+    Field field;
+    bool fieldStart = true;
+    bool inQuotes = false;
+    int lineEndsBeforeQuote = 0;
+    const auto finishField = [&]() {
+        if (!field.text.isEmpty()) {
+            const QStringView bare = unguarded(field.text);
+            if (bare.size() != field.text.size())
+                field.text.remove(0, 1);
+        }
+        fields->append(std::move(field));
+        field = Field();
+        fieldStart = true;
+    };
+    while (p < end) {
+        if (inQuotes) {
+            const QChar *run = p;
+            while (p < end && *p != QLatin1Char('"')) {
+                if (*p == QLatin1Char('\n'))
+                    ++*lineEnds;
+                ++p;
+            }
+            field.text.append(run, int(p - run));
+            if (p == end)
+                break;
+            if (p + 1 < end && p[1] == QLatin1Char('"')) {
+                field.text.append(QLatin1Char('"'));
+                p += 2;
             } else {
-                field.append(c);
+                inQuotes = false;
+                ++p;
             }
             continue;
         }
-        if (c == QLatin1Char('"')) {
-            quoted = true;
-            rowStarted = true;
+        const QChar c = *p;
+        if (c == QLatin1Char('"') && fieldStart) {
+            inQuotes = true;
+            lineEndsBeforeQuote = *lineEnds;
+            field.quoted = true;
+            fieldStart = false;
+            ++p;
         } else if (c == QLatin1Char(',')) {
-            row.append(field);
-            field.clear();
-            rowStarted = true;
+            finishField();
+            ++p;
         } else if (c == QLatin1Char('\n')
-                   || (c == QLatin1Char('\r') && i + 1 < size && text.at(i + 1) == QLatin1Char('\n'))) {
-            if (c == QLatin1Char('\r'))
-                ++i;
-            row.append(field);
-            rows.append(row);
-            row.clear();
-            field.clear();
-            rowStarted = false;
+                   || (c == QLatin1Char('\r') && p + 1 < end && p[1] == QLatin1Char('\n'))) {
+            p += c == QLatin1Char('\r') ? 2 : 1;
+            ++*lineEnds;
+            finishField();
+            *position = p - begin;
+            return true;
         } else {
-            field.append(c);
-            rowStarted = true;
+            // Up to the next character that could end the field; a quote
+            // inside it is text.
+            const QChar *run = p++;
+            while (p < end && *p != QLatin1Char(',') && *p != QLatin1Char('\n')
+                   && *p != QLatin1Char('\r'))
+                ++p;
+            field.text.append(run, int(p - run));
+            fieldStart = false;
         }
     }
-    if (rowStarted) {
-        row.append(field);
-        rows.append(row);
+    finishField();
+    *position = text.size();
+    if (inQuotes)
+        *lineEnds = lineEndsBeforeQuote;
+    return !inQuotes;
+}
+
+CsvTable::Table CsvTable::read(QStringView text)
+{
+    Table table;
+    QVector<Field> fields;
+    qsizetype position = 0;
+    int line = 1;
+    while (position < text.size()) {
+        int lineEnds = 0;
+        const bool closed = readRecord(text, &position, &fields, &lineEnds);
+        QStringList row;
+        row.reserve(fields.size());
+        for (Field &field : fields)
+            row.append(std::move(field.text));
+        table.rows.append(row);
+        table.quotedFirst.append(fields.value(0).quoted);
+        if (!closed) {
+            table.openQuoteLine = line + lineEnds;
+            break;
+        }
+        line += lineEnds;
     }
-    return rows;
+    return table;
+}
+
+void CsvTable::appendField(QString *out, QStringView field, bool forceQuotes)
+{
+    const bool guard = needsGuard(field);
+    bool quotes = forceQuotes;
+    for (const QChar c : field) {
+        if (isSpecial(c)) {
+            quotes = true;
+            break;
+        }
+    }
+    if (!quotes) {
+        if (guard)
+            out->append(QLatin1Char('\''));
+        out->append(field.data(), int(field.size()));
+        return;
+    }
+    out->append(QLatin1Char('"'));
+    if (guard)
+        out->append(QLatin1Char('\''));
+    const QChar *run = field.data();
+    const QChar *const end = run + field.size();
+    for (const QChar *p = run; p < end; ++p) {
+        if (*p == QLatin1Char('"')) {
+            out->append(run, int(p + 1 - run));
+            run = p; // the quote goes out twice
+        }
+    }
+    out->append(run, int(end - run));
+    out->append(QLatin1Char('"'));
 }
 
 QString CsvTable::format(const QVector<QStringList> &rows)
@@ -60,15 +195,7 @@ QString CsvTable::format(const QVector<QStringList> &rows)
         for (int column = 0; column < row.size(); ++column) {
             if (column > 0)
                 text.append(QLatin1Char(','));
-            const QString &field = row.at(column);
-            if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"'))
-                || field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r'))) {
-                QString escaped = field;
-                escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
-                text.append(QLatin1Char('"') + escaped + QLatin1Char('"'));
-            } else {
-                text.append(field);
-            }
+            appendField(&text, row.at(column));
         }
         text.append(QLatin1String("\r\n"));
     }

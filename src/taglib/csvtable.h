@@ -1,19 +1,67 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QVector>
 
 // Comma-separated text with the usual quoting: a field holding a comma, a
 // quote or a line break is enclosed in quotes, and a quote inside it is
-// doubled. Reading accepts LF and CR LF line ends and gives back exactly
-// what format() was given.
+// doubled. A quote is special only where a field begins; elsewhere it is
+// part of the text, as spreadsheet programs write it. Reading accepts LF
+// and CR LF line ends and gives back exactly what format() was given.
+//
+// Cells a spreadsheet would take for a formula (beginning with "=", "+",
+// "-" or "@") are written behind an apostrophe, which spreadsheets show as
+// text; a cell that really begins with apostrophes before one of those
+// characters gets one more, so that reading takes exactly one off again.
 class CsvTable
 {
 public:
-    // A final line end does not start another row. An unterminated quoted
-    // field runs to the end of the text.
-    static QVector<QStringList> parse(const QString &text);
+    struct Field
+    {
+        QString text; // quotes and the formula guard taken off
+        bool quoted = false; // it stood in quotes, even empty ones
+    };
+
+    struct Table
+    {
+        QVector<QStringList> rows;
+        // Per row: whether its first field stood in quotes.
+        QVector<bool> quotedFirst;
+        // The line (counted from 1) on which a quoted field opens that the
+        // text never closes; 0 when every quote is closed. The rows then
+        // end with the one that holds that field.
+        int openQuoteLine = 0;
+    };
+
+    // The text of a comma file: UTF-8 when the bytes start with its byte
+    // order mark or are valid UTF-8 (as every ASCII file is), else GBK.
+    // *undecodable tells that they are valid in neither; the text is then
+    // the chosen encoding's best reading.
+    static QString decode(const QByteArray &bytes, bool *undecodable);
+
+    // A final line end does not start another row.
+    static Table read(QStringView text);
+    static QVector<QStringList> parse(const QString &text) { return read(text).rows; }
+
+    // Reads the record that starts at *position into *fields and moves
+    // *position past its line end; *lineEnds counts the line ends passed,
+    // those inside quotes included. False when a quoted field runs to the
+    // end of the text; *lineEnds then counts those before its opening
+    // quote.
+    static bool readRecord(QStringView text, qsizetype *position, QVector<Field> *fields,
+                           int *lineEnds);
+
     // Every row ends with CR LF, which spreadsheet programs expect.
     static QString format(const QVector<QStringList> &rows);
+    // Appends field guarded and, where it needs them, in quotes;
+    // forceQuotes quotes it anyway (an empty field that must be told apart
+    // from an empty cell).
+    static void appendField(QString *out, QStringView field, bool forceQuotes = false);
+
+    // The formula guard alone.
+    static bool needsGuard(QStringView cell);
+    static QStringView unguarded(QStringView cell);
 };

@@ -38,6 +38,31 @@ bool TagExchange::readFileBytes(const QString &fileName, QByteArray *bytes, QStr
     return XlsxSheetReader::readFileBytes(fileName, bytes, error);
 }
 
+bool TagExchange::readTextFile(const QString &fileName, QByteArray *bytes, QString *error)
+{
+    if (!readFileBytes(fileName, bytes, error))
+        return false;
+    // An empty file is far more likely a failed save than a wish to empty
+    // the library, which an exported empty library (its header line) says.
+    bool undecodable = false;
+    if (CsvTable::decode(*bytes, &undecodable).trimmed().isEmpty()) {
+        if (error)
+            *error = tr("文件“%1”是空的，没有可导入的内容。").arg(fileName);
+        return false;
+    }
+    return true;
+}
+
+QString TagExchange::openQuoteMessage(const QString &fileName, int line)
+{
+    return tr("文件“%1”第%2行的引号没有结束，未导入。").arg(fileName).arg(line);
+}
+
+QString TagExchange::undecodableMessage(const QString &fileName)
+{
+    return tr("文件“%1”既不是UTF-8编码也不是GBK编码，部分文字可能不正确。").arg(fileName);
+}
+
 bool TagExchange::writeFileBytes(const QString &fileName, const QByteArray &bytes, QString *error)
 {
     QSaveFile file(fileName);
@@ -98,11 +123,21 @@ bool TagExchange::importAddressTags(const QString &fileName, AddressImport *resu
     const FileKind kind = fileKind(fileName);
     if (kind == TextFile) {
         QByteArray bytes;
-        if (!readFileBytes(fileName, &bytes, error))
+        if (!readTextFile(fileName, &bytes, error))
             return false;
         AddressTextFile::Import text = AddressTextFile::parse(bytes);
+        if (text.openQuoteLine > 0) {
+            if (error)
+                *error = openQuoteMessage(fileName, text.openQuoteLine);
+            return false;
+        }
         result->rows = std::move(text.rows);
         result->skippedLines = std::move(text.skippedLines);
+        result->warnings.clear();
+        if (!result->skippedLines.isEmpty())
+            result->warnings.append(skippedLinesMessage(result->skippedLines));
+        if (text.undecodable)
+            result->warnings.append(undecodableMessage(fileName));
         return true;
     }
     Sheet sheet;
@@ -115,6 +150,7 @@ bool TagExchange::importAddressTags(const QString &fileName, AddressImport *resu
         return false;
     result->rows = addressRowsFromSheet(sheet);
     result->skippedLines.clear();
+    result->warnings.clear();
     return true;
 }
 
@@ -245,26 +281,124 @@ Sheet TagExchange::textTagSheet(const QStringList &header, const QVector<TextTag
 
 QByteArray TagExchange::textCsv(const QStringList &header, const QVector<TextTagRecord> &tags)
 {
-    return utf8Bom + CsvTable::format(textTagSheet(header, tags).rows).toUtf8();
+    const Sheet sheet = textTagSheet(header, tags);
+    // The rows on which tags start, where an empty name needs its quotes.
+    QVector<bool> tagStart(sheet.rowCount(), false);
+    int row = 1;
+    for (const TextTagRecord &tag : tags) {
+        if (row < tagStart.size())
+            tagStart[row] = true;
+        row += std::max(int(tag.states.size()), 1);
+    }
+    QString text;
+    for (int r = 0; r < sheet.rowCount(); ++r) {
+        const QStringList &cells = sheet.rows.at(r);
+        for (int column = 0; column < cells.size(); ++column) {
+            if (column > 0)
+                text.append(QLatin1Char(','));
+            CsvTable::appendField(&text, cells.at(column), column == 0 && tagStart.at(r));
+        }
+        text.append(QLatin1String("\r\n"));
+    }
+    return utf8Bom + text.toUtf8();
 }
 
-QVector<TextTagRecord> TagExchange::parseTextCsv(const QByteArray &bytes)
+TagExchange::TextCsv TagExchange::readTextCsv(const QByteArray &bytes)
 {
-    const QByteArray body = bytes.startsWith(utf8Bom) ? bytes.mid(utf8Bom.size()) : bytes;
-    Sheet sheet;
-    sheet.rows = CsvTable::parse(QString::fromUtf8(body));
-    return textTagsFromSheet(sheet, true);
+    TextCsv result;
+    const CsvTable::Table table = CsvTable::read(CsvTable::decode(bytes, &result.undecodable));
+    result.openQuoteLine = table.openQuoteLine;
+    if (table.rows.isEmpty())
+        return result;
+    result.header = table.rows.first();
+    int width = 0;
+    for (const QStringList &cells : table.rows)
+        width = std::max(width, int(cells.size()) - 1);
+    const QStringList blank = Sheet::blankRow(width);
+    for (int row = 1; row < table.rows.size(); ++row) {
+        const QStringList &cells = table.rows.at(row);
+        QStringList texts = blank;
+        if (cells.size() > 1) {
+            texts = cells.mid(1);
+            while (texts.size() < width)
+                texts.append(QString());
+        }
+        // A file cannot merge cells: an empty name continues the tag above,
+        // unless it stands in quotes.
+        const QString name = cells.value(0);
+        if (!name.isEmpty() || table.quotedFirst.at(row) || result.tags.isEmpty())
+            result.tags.append({name, {}});
+        result.tags.last().states.append(texts);
+    }
+    return result;
+}
+
+QVector<TextTagRecord> TagExchange::matchLanguages(const QStringList &header,
+                                                   const QVector<TextTagRecord> &tags,
+                                                   const QStringList &languages)
+{
+    const int count = languages.size();
+    // The text column each language takes, -1 for none.
+    QVector<int> source(count, -1);
+    QVector<bool> claimed(std::max(int(header.size()) - 1, 0), false);
+    bool anyNamed = false;
+    for (int language = 0; language < count; ++language) {
+        const QString &name = languages.at(language);
+        if (name.isEmpty() || languages.count(name) > 1)
+            continue;
+        for (int column = 1; column < header.size(); ++column) {
+            if (header.at(column) == name && !claimed.at(column - 1)) {
+                source[language] = column - 1;
+                claimed[column - 1] = true;
+                anyNamed = true;
+                break;
+            }
+        }
+    }
+    if (!anyNamed)
+        return tags;
+    for (int language = 0; language < count; ++language) {
+        if (source.at(language) < 0 && language < claimed.size() && !claimed.at(language))
+            source[language] = language;
+    }
+    QVector<TextTagRecord> matched;
+    matched.reserve(tags.size());
+    for (const TextTagRecord &tag : tags) {
+        TextTagRecord record{tag.name, {}};
+        for (const QStringList &state : tag.states) {
+            QStringList texts;
+            texts.reserve(count);
+            for (int language = 0; language < count; ++language)
+                texts.append(source.at(language) >= 0 ? state.value(source.at(language)) : QString());
+            record.states.append(texts);
+        }
+        matched.append(record);
+    }
+    return matched;
 }
 
 bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord> *tags,
-                                 QString *error)
+                                 QString *error, QStringList *warnings)
 {
+    if (warnings)
+        warnings->clear();
     const FileKind kind = fileKind(fileName);
     if (kind == TextFile) {
         QByteArray bytes;
-        if (!readFileBytes(fileName, &bytes, error))
+        if (!readTextFile(fileName, &bytes, error))
             return false;
-        *tags = parseTextCsv(bytes);
+        const TextCsv file = readTextCsv(bytes);
+        if (file.openQuoteLine > 0) {
+            if (error)
+                *error = openQuoteMessage(fileName, file.openQuoteLine);
+            return false;
+        }
+        QStringList languages;
+        for (const LanguagePara &language : qAsConst(Config::instance()->languages))
+            languages.append(language.name);
+        *tags = matchLanguages(file.header, file.tags, languages);
+        if (file.undecodable && warnings)
+            warnings->append(undecodableMessage(fileName));
         return true;
     }
     if (kind == UnknownFile) {

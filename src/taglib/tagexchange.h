@@ -41,6 +41,9 @@ public:
         QVector<QStringList> rows;
         // Text files only: lines given up for having too few fields.
         QList<int> skippedLines;
+        // What the user should hear about an import that went through:
+        // skipped lines, an encoding neither UTF-8 nor GBK. Translated.
+        QStringList warnings;
     };
     // Header row, then one tag per row; columns beyond the sixth are
     // ignored and missing ones read as empty texts.
@@ -68,11 +71,37 @@ public:
     // One row per state, the name in the tag's first row only, column A
     // merged over the tag's rows when it has more than one state.
     static Sheet textTagSheet(const QStringList &header, const QVector<TextTagRecord> &tags);
-    // The UTF-8 comma file of the text library, with byte order mark.
+    // The UTF-8 comma file of the text library, with byte order mark. A
+    // tag whose name is empty starts with a quoted empty name, which tells
+    // it from the next state of the tag above.
     static QByteArray textCsv(const QStringList &header, const QVector<TextTagRecord> &tags);
-    static QVector<TextTagRecord> parseTextCsv(const QByteArray &bytes);
+    struct TextCsv
+    {
+        QStringList header;
+        QVector<TextTagRecord> tags;
+        int openQuoteLine = 0; // see CsvTable::Table
+        bool undecodable = false; // see CsvTable::decode
+    };
+    // Reads UTF-8 or GBK (CsvTable::decode). The texts keep the file's
+    // column order.
+    static TextCsv readTextCsv(const QByteArray &bytes);
+    static QVector<TextTagRecord> parseTextCsv(const QByteArray &bytes)
+    {
+        return readTextCsv(bytes).tags;
+    }
+    // The tags with their texts in the order of languages, each language
+    // taking the column its name heads (header[0] heading the names) and,
+    // where no column bears its name, its own position unless a named
+    // language took that. When no column bears a language's name the tags
+    // come back as they are. Names that are empty or repeated among the
+    // languages are matched by position only.
+    static QVector<TextTagRecord> matchLanguages(const QStringList &header,
+                                                 const QVector<TextTagRecord> &tags,
+                                                 const QStringList &languages);
+    // warnings (when given) receives what the user should hear about an
+    // import that went through.
     static bool importTextTags(const QString &fileName, QVector<TextTagRecord> *tags,
-                               QString *error);
+                               QString *error, QStringList *warnings = nullptr);
     static bool exportTextTags(const QString &fileName, const QStringList &header,
                                const QVector<TextTagRecord> &tags, QString *error);
     // "标签名称" followed by the project's language names.
@@ -80,5 +109,9 @@ public:
 
 private:
     static bool readFileBytes(const QString &fileName, QByteArray *bytes, QString *error);
+    // Reads a text file, refusing one without content.
+    static bool readTextFile(const QString &fileName, QByteArray *bytes, QString *error);
+    static QString openQuoteMessage(const QString &fileName, int line);
+    static QString undecodableMessage(const QString &fileName);
     static bool writeFileBytes(const QString &fileName, const QByteArray &bytes, QString *error);
 };

@@ -3,6 +3,7 @@
 #include "mainwindow/messagedialog.h"
 #include "project/config.h"
 #include "tagexchange.h"
+#include "taglibrarycheck.h"
 #include "tagfiledialog.h"
 #include "textlib.h"
 #include "textlibadddialog.h"
@@ -340,39 +341,14 @@ QString TextLibDialog::getItemText(int row, int column)
 
 bool TextLibDialog::checkLabel()
 {
-    const QVector<TagRows> all = tags();
-    QVector<QString> names(all.size());
-    // name -> index of the first and of the second tag carrying it
-    QHash<QString, int> firstOf;
-    QHash<QString, int> secondOf;
-    for (int i = 0; i < all.size(); ++i) {
-        const QTableWidgetItem *item = m_table->item(all.at(i).first, 0);
-        names[i] = item ? item->text() : QString();
-        if (names.at(i).trimmed().isEmpty())
-            continue;
-        auto found = firstOf.constFind(names.at(i));
-        if (found == firstOf.constEnd())
-            firstOf.insert(names.at(i), i);
-        else if (!secondOf.contains(names.at(i)))
-            secondOf.insert(names.at(i), i);
-    }
-
-    auto refuse = [this](int row, const QString &text) {
-        m_table->setCurrentCell(row, 0);
-        MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), text, {tr("确定")});
-        return false;
-    };
-    for (int i = 0; i < all.size(); ++i) {
-        const int row = all.at(i).first;
-        if (names.at(i).trimmed().isEmpty())
-            return refuse(row, tr("第%1行文本标签为空！").arg(row + 1));
-        // Walking in table order, a repeated name is met first at its first tag.
-        if (firstOf.value(names.at(i)) == i && secondOf.contains(names.at(i))) {
-            const int other = all.at(secondOf.value(names.at(i))).first;
-            return refuse(row, tr("第%1行和第%2行的文本标签名称重复！").arg(row + 1).arg(other + 1));
-        }
-    }
-    return true;
+    const QVector<TagLibraryCheck::Problem> problems
+        = TagLibraryCheck::textLibrary(tableLibrary(), 1);
+    if (problems.isEmpty())
+        return true;
+    m_table->setCurrentCell(problems.first().row, 0);
+    MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), problems.first().message,
+                               {tr("确定")});
+    return false;
 }
 
 TextLib TextLibDialog::tableLibrary() const
@@ -440,8 +416,9 @@ void TextLibDialog::importFile(const QString &title, const QString &filter)
         return;
     QVector<TextTagRecord> imported;
     QString error;
+    QStringList warnings;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool read = TagExchange::importTextTags(fileName, &imported, &error);
+    const bool read = TagExchange::importTextTags(fileName, &imported, &error, &warnings);
     QApplication::restoreOverrideCursor();
     if (!read) {
         showError(error);
@@ -457,6 +434,9 @@ void TextLibDialog::importFile(const QString &title, const QString &filter)
     // Also when nothing changed: edits in the table not yet confirmed with
     // OK give way to the file, as the user asked for its contents.
     reloadTable();
+    if (!warnings.isEmpty())
+        MessageDialog::showMessage(this, QMessageBox::Warning, tr("文本标签库"),
+                                   warnings.join(QLatin1Char('\n')), {tr("确定")});
 }
 
 void TextLibDialog::exportFile(const QString &title, const QString &filter,

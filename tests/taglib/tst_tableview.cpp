@@ -86,6 +86,7 @@ private slots:
         QTest::newRow("upper case before lower") << "B" << "a" << -1;
         QTest::newRow("leading zeros keep the value") << "x08" << "x7" << 1;
         QTest::newRow("equal value, fewer zeros first") << "x7" << "x007" << -1;
+        QTest::newRow("first zero-padded run decides") << "7-01" << "07-1" << -1;
         QTest::newRow("long numbers") << "n99999999999999999999" << "n100000000000000000000" << -1;
     }
 

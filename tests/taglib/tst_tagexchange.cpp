@@ -1,7 +1,10 @@
 #include "project/config.h"
 #include "support/filebytes.h"
+#include "support/projectgenerator.h"
 #include "taglib/addresstextfile.h"
+#include "taglib/csvtable.h"
 #include "taglib/tagexchange.h"
+#include "taglib/textlib.h"
 #include "taglib/xlsxsheetreader.h"
 
 #include <QFile>
@@ -11,6 +14,7 @@
 
 using Rows = QVector<QStringList>;
 using Tags = QVector<TextTagRecord>;
+Q_DECLARE_METATYPE(TextTagRecord)
 
 // The tag libraries' exchange files: the address variable list with its
 // mends, the round trips of both libraries through every format, and the
@@ -36,6 +40,18 @@ private slots:
     void failures_data();
     void failures();
     void refusedExportWritesNothing();
+    void formulaGuard_data();
+    void formulaGuard();
+    void textQuoting_data();
+    void textQuoting();
+    void encodings_data();
+    void encodings();
+    void refusedFiles_data();
+    void refusedFiles();
+    void languageColumns_data();
+    void languageColumns();
+    void generatedRoundTrip_data();
+    void generatedRoundTrip();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -76,6 +92,19 @@ void TestTagExchange::addressLine_data()
                                                  << QStringList{"L", "本地", "LW_Bit 2", "Bool", "1", ""};
     QTest::newRow("unknown device") << "T,LW2,WORD,Nope,Float,y"
                                     << QStringList{"T", "本地", "LW 2", "Int16", "2", "y"};
+    QTest::newRow("array without length") << "A,LW1,ARRAY[] OF WORD,,,"
+                                          << QStringList{"A", "本地", "LW 1", "Int16", "2", ""};
+    // Quotes as spreadsheet programs write them; the remark still runs to
+    // the end of the line, commas and all.
+    QTest::newRow("quoted comma") << "\"a,b\",LW1,WORD,,,x,y"
+                                  << QStringList{"a,b", "本地", "LW 1", "Int16", "2", "x,y"};
+    QTest::newRow("quoted line break") << "\"say \"\"hi\"\"\",LW1,WORD,,,\"two\nlines\""
+                                       << QStringList{"say \"hi\"", "本地", "LW 1", "Int16", "2",
+                                                      "two\nlines"};
+    QTest::newRow("quote inside a field") << "5\" panel,LW1,WORD,,,"
+                                          << QStringList{"5\" panel", "本地", "LW 1", "Int16", "2", ""};
+    QTest::newRow("formula guard") << "'=x,LW1,WORD,,,'-5"
+                                   << QStringList{"=x", "本地", "LW 1", "Int16", "2", "-5"};
 }
 
 void TestTagExchange::addressLine()
@@ -121,9 +150,16 @@ void TestTagExchange::addressExport_data()
     QTest::newRow("array") << QStringList{"Arr", "本地", "LW 5", "Int16", "20", ""}
                            << "Arr,LW5,ARRAY[20] OF WORD,本地,Int16," << true;
     QTest::newRow("comma in name") << QStringList{"a,b", "本地", "LW 1", "Int16", "2", ""}
-                                   << "第2行" << false;
+                                   << "\"a,b\",LW1,WORD,本地,Int16," << true;
     QTest::newRow("comma in length") << QStringList{"a", "本地", "LW 1", "Int16", "1,2", ""}
-                                     << "ARRAY[1,2] OF WORD" << false;
+                                     << "a,LW1,\"ARRAY[1,2] OF WORD\",本地,Int16," << true;
+    QTest::newRow("formula") << QStringList{"-x", "本地", "LW 1", "Int16", "2", "=1+2"}
+                             << "'-x,LW1,WORD,本地,Int16,'=1+2" << true;
+    // Where the reader would put the blank elsewhere, it stays in.
+    QTest::newRow("blank off its place") << QStringList{"a", "本地", "L W1", "Int16", "2", ""}
+                                         << "a,L W1,WORD,本地,Int16," << true;
+    QTest::newRow("no GBK") << QStringList{"a", "本地", "LW 1", "Int16", "2", "😀"} << "第2行"
+                            << false;
 }
 
 void TestTagExchange::addressExport()
@@ -295,6 +331,246 @@ void TestTagExchange::refusedExportWritesNothing()
     QVERIFY(!TagExchange::exportAddressTags(path("old.xls"), {}, {}, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!QFile::exists(path("old.xls")));
+}
+
+void TestTagExchange::formulaGuard_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("equals") << "=1+2" << "'=1+2";
+    QTest::newRow("minus") << "-5" << "'-5";
+    QTest::newRow("plus") << "+x" << "'+x";
+    QTest::newRow("at") << "@x" << "'@x";
+    QTest::newRow("apostrophe before a formula") << "'=x" << "''=x";
+    QTest::newRow("apostrophe alone") << "'x" << "'x";
+    QTest::newRow("inside") << "a=b" << "a=b";
+    QTest::newRow("quoted") << "=a,b" << "\"'=a,b\"";
+}
+
+// What a spreadsheet would take for a formula is written as text, and our
+// own reader gives the cell back as it was.
+void TestTagExchange::formulaGuard()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, written);
+    const QString text = CsvTable::format({{cell, "b"}});
+    QCOMPARE(text, written + ",b\r\n");
+    QCOMPARE(CsvTable::parse(text), (Rows{{cell, "b"}}));
+}
+
+void TestTagExchange::textQuoting_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Tags>("tags");
+    QTest::newRow("quote inside a field") << QByteArray("h,a\nn,say \"hi\" now\n")
+                                          << Tags{{"n", {{"say \"hi\" now"}}}};
+    QTest::newRow("quoted empty name starts a tag")
+        << QByteArray("h,a\nx,1\n\"\",2\n,3\n") << Tags{{"x", {{"1"}}}, {"", {{"2"}, {"3"}}}};
+    QTest::newRow("line break in quotes") << QByteArray("h,a\n\"n\",\"1\n2\"\n,3")
+                                          << Tags{{"n", {{"1\n2"}, {"3"}}}};
+}
+
+void TestTagExchange::textQuoting()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Tags, tags);
+    QCOMPARE(TagExchange::parseTextCsv(bytes), tags);
+}
+
+void TestTagExchange::encodings_data()
+{
+    QTest::addColumn<QString>("library");
+    QTest::addColumn<QString>("encoding");
+    for (const char *library : {"address", "text"}) {
+        for (const char *encoding : {"UTF-8", "UTF-8 BOM", "GBK", "neither"})
+            QTest::addRow("%s, %s", library, encoding) << library << encoding;
+    }
+}
+
+// UTF-8 with or without its mark and GBK read alike; bytes valid in neither
+// still read, with a warning.
+void TestTagExchange::encodings()
+{
+    QFETCH(QString, library);
+    QFETCH(QString, encoding);
+    const bool address = library == QLatin1String("address");
+    const QString text = address ? QStringLiteral("名称\n温度,LW1,WORD,,,备注\n")
+                                 : QStringLiteral("标签名称,中文,English\n温度,热,hot\n");
+    QByteArray bytes = encoding == QLatin1String("GBK")
+        ? QTextCodec::codecForName("GBK")->fromUnicode(text)
+        : text.toUtf8();
+    if (encoding == QLatin1String("UTF-8 BOM"))
+        bytes.prepend("\xEF\xBB\xBF");
+    const bool neither = encoding == QLatin1String("neither");
+    if (neither)
+        bytes.append(address ? "x\x81,LW2,WORD,,,\n" : "x\x81,a,b\n");
+    const QString file = path("encoded.csv");
+    QVERIFY(writeFileBytes(file, bytes));
+
+    QString error;
+    QStringList warnings;
+    QString name;
+    QString other;
+    if (address) {
+        TagExchange::AddressImport result;
+        QVERIFY2(TagExchange::importAddressTags(file, &result, &error), qPrintable(error));
+        warnings = result.warnings;
+        name = result.rows.value(0).value(Config::NameColumn);
+        other = result.rows.value(0).value(Config::MarkColumn);
+    } else {
+        Tags tags;
+        QVERIFY2(TagExchange::importTextTags(file, &tags, &error, &warnings), qPrintable(error));
+        name = tags.value(0).name;
+        other = tags.value(0).states.value(0).value(0);
+    }
+    if (!neither) {
+        QCOMPARE(name, QStringLiteral("温度"));
+        QCOMPARE(other, address ? QStringLiteral("备注") : QStringLiteral("热"));
+    }
+    QCOMPARE(warnings.size(), neither ? 1 : 0);
+    if (neither)
+        QVERIFY2(warnings.first().contains("GBK"), qPrintable(warnings.first()));
+}
+
+void TestTagExchange::refusedFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no bytes") << QByteArray("") << "空";
+    QTest::newRow("mark and blanks") << QByteArray("\xEF\xBB\xBF \r\n") << "空";
+    QTest::newRow("open quote") << QByteArray("h,a\nA,LW1,WORD,,,\n\"B,LW2,WORD,,,\nC,LW3,WORD,,,\n")
+                                << "第3行";
+    QTest::newRow("open quote after a closed one")
+        << QByteArray("h,a\n\"A\nB\",LW1,WORD,,,\n\"C,LW2,WORD,,,\n") << "第4行";
+}
+
+// Files that would empty a library or lose its last tags are refused, by
+// both libraries, naming the line of an open quote; the caller's tags stay.
+void TestTagExchange::refusedFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const QString file = path("refused.csv");
+    QVERIFY(writeFileBytes(file, bytes));
+    TagExchange::AddressImport address;
+    address.rows = {{"kept"}};
+    QString error;
+    QVERIFY(!TagExchange::importAddressTags(file, &address, &error));
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QCOMPARE(address.rows, (Rows{{"kept"}}));
+    Tags tags = {{"kept", {}}};
+    error.clear();
+    QVERIFY(!TagExchange::importTextTags(file, &tags, &error));
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QCOMPARE(tags.size(), 1);
+}
+
+void TestTagExchange::languageColumns_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QStringList>("texts"); // of the project's 中文 and English
+    QTest::newRow("same order") << "n,中文,English" << QStringList{"1", "2"};
+    QTest::newRow("swapped") << "n,English,中文" << QStringList{"2", "1"};
+    QTest::newRow("other names") << "n,Chinese,Englisch" << QStringList{"1", "2"};
+    QTest::newRow("one named, one by place") << "n,Chinese,English" << QStringList{"1", "2"};
+    QTest::newRow("place taken by name") << "n,x,中文" << QStringList{"2", ""};
+}
+
+// A text file's columns go to the languages their header names.
+void TestTagExchange::languageColumns()
+{
+    QFETCH(QString, header);
+    QFETCH(QStringList, texts);
+    const QString file = path("languages.csv");
+    QVERIFY(writeFileBytes(file, (header + "\nt,1,2\n").toUtf8()));
+    Tags tags;
+    QString error;
+    QVERIFY2(TagExchange::importTextTags(file, &tags, &error), qPrintable(error));
+    QCOMPARE(tags, (Tags{{"t", {texts}}}));
+}
+
+void TestTagExchange::generatedRoundTrip_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed = 1; seed <= 40; ++seed)
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+// Both libraries of generated projects leave as text files and come back
+// unchanged, with names and texts made to hold what the files must quote
+// or guard.
+void TestTagExchange::generatedRoundTrip()
+{
+    QFETCH(quint32, seed);
+    Config *config = Config::instance();
+    config->reset();
+    ProjectGenerator::Options options;
+    options.screens = 0;
+    options.addressTags = 12;
+    options.textTags = 8;
+    ProjectGenerator(seed).build(options);
+
+    static const QStringList spices = {"=", "+", "-", "@", "'-", "\"q\",", "\n", "\r\n", ""};
+    int turn = int(seed);
+    const auto spice = [&turn](const QString &text) {
+        const QString &with = spices.at(turn++ % spices.size());
+        if (with.isEmpty())
+            return QString();
+        return with.startsWith(QLatin1Char('\n')) || with.startsWith(QLatin1Char('\r'))
+            ? text + with + text
+            : with + text;
+    };
+    // The variable list is GBK: what it cannot hold is refused, not lost.
+    QTextCodec *gbk = QTextCodec::codecForName("GBK");
+    const auto gbkOnly = [gbk](QString text) {
+        for (int i = 0; i < text.size(); ++i) {
+            if (text.at(i).isSurrogate() || !gbk->canEncode(text.at(i)))
+                text[i] = QLatin1Char('?');
+        }
+        return text;
+    };
+    Rows rows = TagExchange::addressRows();
+    for (QStringList &row : rows) {
+        for (int column : {int(Config::NameColumn), int(Config::MarkColumn)})
+            row[column] = spice(row.at(column));
+        for (QString &cell : row)
+            cell = gbkOnly(cell);
+    }
+    for (DevicePara &device : config->devices)
+        device.name = gbkOnly(device.name);
+    TagExchange::setAddressRows(rows);
+    rows = TagExchange::addressRows();
+    TextLib library;
+    const TextLib *generated = config->textLib();
+    for (int i = 0; i < generated->count(); ++i) {
+        TextLib::States states = generated->statesAt(i);
+        for (TextLib::State &state : states) {
+            for (QString &text : state)
+                text = spice(text);
+        }
+        library.add(spice(generated->names().at(i)), states);
+    }
+    // One text per language of the project, as the dialog keeps them.
+    library = TextLib::fromRecords(library.records(), config->languages.size());
+    *config->textLib() = library;
+
+    const QString suffix = seed % 2 ? "csv" : "txt";
+    QString error;
+    const QString addressFile = path("address." + suffix);
+    QVERIFY2(TagExchange::exportAddressTags(addressFile, TagExchange::addressHeader(), rows, &error),
+             qPrintable(error));
+    TagExchange::AddressImport addressBack;
+    QVERIFY2(TagExchange::importAddressTags(addressFile, &addressBack, &error), qPrintable(error));
+    QCOMPARE(addressBack.rows, rows);
+    QCOMPARE(addressBack.warnings, QStringList());
+
+    const QString textFile = path("text." + suffix);
+    QVERIFY2(TagExchange::exportTextTags(textFile, TagExchange::textHeader(), library.records(),
+                                         &error),
+             qPrintable(error));
+    Tags textBack;
+    QVERIFY2(TagExchange::importTextTags(textFile, &textBack, &error), qPrintable(error));
+    QCOMPARE(textBack, library.records());
 }
 
 QTEST_MAIN(TestTagExchange)

@@ -212,6 +212,27 @@ private slots:
         QCOMPARE(m_script->requests().at(1).text, TagExchange::skippedLinesMessage({3}));
     }
 
+    // A file in neither encoding still comes in, and the user hears of it.
+    void encodingWarning_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::newRow("address") << "address";
+        QTest::newRow("text") << "text";
+    }
+
+    void encodingWarning()
+    {
+        QFETCH(QString, library);
+        QVERIFY(writeFileBytes(path("odd.csv"), "h,a\nx\x81,LW1,WORD,,,\n"));
+        m_script->chooseText(path("odd.csv"));
+        m_script->pressButton(QMessageBox::Yes);
+        click(library, "importTxt");
+        QVERIFY(snapshot(library).startsWith('x'));
+        QCOMPARE(m_script->requests().size(), 2);
+        QVERIFY2(m_script->requests().at(1).text.contains("GBK"),
+                 qPrintable(m_script->requests().at(1).text));
+    }
+
     // The view is taken off the model while the rows are replaced; its
     // sorting and its filter must come back with it.
     void importKeepsSortAndFilter()

@@ -163,6 +163,83 @@ private slots:
         QVERIFY2(QString::fromUtf8(result.err).contains(message), result.err.constData());
         QVERIFY(!QFileInfo::exists(notWritten));
     }
+
+    // An import that would overwrite what it reads, write no project, or
+    // write one the library dialogs refuse at 确定 fails and writes nothing.
+    void importRefused_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("tagFile");
+        QTest::addColumn<QByteArray>("bytes"); // of a .csv tag file
+        QTest::addColumn<QString>("output"); // "project", "tag link" or a file name
+        QTest::addColumn<QStringList>("messages"); // parts of stderr
+
+        const QByteArray fine = "h\nFan,LW1,WORD,,,\n";
+        QTest::newRow("output is the project") << "--address" << "fine.csv" << fine << "project"
+                                               << QStringList{"must not be one of the input"};
+        QTest::newRow("output links to the tag file")
+            << "--address" << "fine.csv" << fine << "tag link"
+            << QStringList{"must not be one of the input"};
+        QTest::newRow("output not a project") << "--address" << "fine.csv" << fine << "out.csv"
+                                              << QStringList{".mvprg file"};
+        QTest::newRow("empty tag file") << "--text" << "empty.csv" << QByteArray("") << "out.mvprg"
+                                        << QStringList{"empty"};
+        QTest::newRow("address rows") << "--address" << "rows.xlsx" << QByteArray() << "out.mvprg"
+                                      << QStringList{"Row 1: the address tag name is invalid",
+                                                     "Row 2: the device does not exist",
+                                                     "Row 3: the address is invalid",
+                                                     "not written"};
+        QTest::newRow("text names") << "--text" << "names.csv"
+                                    << QByteArray("h,a\nA,1\n,2\n\"\",3\nA,4\n") << "out.mvprg"
+                                    << QStringList{"rows 1 and 4 have the same name",
+                                                   "row 3 has no name", "not written"};
+    }
+
+    void importRefused()
+    {
+        QFETCH(QString, library);
+        QFETCH(QString, tagFile);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, output);
+        QFETCH(QStringList, messages);
+        QTemporaryDir dir;
+        const QString tags = dir.filePath(tagFile);
+        if (tagFile.endsWith(".xlsx")) {
+            QVERIFY(loadProject(golden));
+            QString error;
+            QVERIFY2(TagExchange::exportAddressTags(tags, TagExchange::addressHeader(),
+                                                    {{"", "本地", "LW 1", "Int16", "2", ""},
+                                                     {"X", "Nope", "LW 2", "Int16", "2", ""},
+                                                     {"Y", "本地", "bad", "Int16", "2", ""}},
+                                                    &error),
+                     qPrintable(error));
+        } else {
+            QVERIFY(writeFileBytes(tags, bytes));
+        }
+        const QString project = dir.filePath("plant.mvprg");
+        QVERIFY(QFile::copy(golden, project));
+        QString out = dir.filePath(output);
+        if (output == QLatin1String("project"))
+            out = project;
+        if (output == QLatin1String("tag link")) {
+            out = dir.filePath("link.mvprg");
+            QVERIFY(QFile::link(tags, out));
+        }
+        const QByteArray projectBytes = fileBytes(project);
+        const QByteArray tagBytes = fileBytes(tags);
+
+        QProcessEnvironment english = QProcessEnvironment::systemEnvironment();
+        english.insert("LC_ALL", "C");
+        const CliRun result
+            = runCliProcess({"tags", "import", project, tags, library, "-o", out}, english);
+        QCOMPARE(result.code, 1);
+        for (const QString &message : messages)
+            QVERIFY2(result.err.contains(message.toUtf8()), result.err.constData());
+        QCOMPARE(fileBytes(project), projectBytes);
+        QCOMPARE(fileBytes(tags), tagBytes);
+        if (out != project && !QFileInfo(out).isSymLink())
+            QVERIFY(!QFileInfo::exists(out));
+    }
 };
 
 QTEST_MAIN(TestCliTags)

@@ -4,11 +4,28 @@
 #include "cliproject.h"
 #include "project/projectfile.h"
 #include "taglib/tagexchange.h"
+#include "taglib/taglibrarycheck.h"
 #include "taglib/textlib.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include <algorithm>
+
+namespace {
+
+// The same file under two names, symbolic links followed; false when
+// either does not exist.
+bool sameFile(const QString &a, const QString &b)
+{
+    const QString first = QFileInfo(a).canonicalFilePath();
+    return !first.isEmpty() && first == QFileInfo(b).canonicalFilePath();
+}
+
+// The check of 确定 names at most this many rows; the count tells the rest.
+const int ReportedProblems = 20;
+
+} // namespace
 
 QString TagsCommand::usage()
 {
@@ -17,7 +34,7 @@ QString TagsCommand::usage()
               "                                 （.xlsx、.csv 或 .txt）\n"
               "  tags import FILE TAGFILE (--address | --text) -o OUT\n"
               "                                 用 TAGFILE（.xlsx、.xls、.csv 或 .txt）\n"
-              "                                 替换标签库，并把项目另存为 OUT");
+              "                                 替换标签库，并把项目另存为 OUT（.mvprg）");
 }
 
 int TagsCommand::run(const QStringList &arguments)
@@ -74,7 +91,15 @@ int TagsCommand::run(const QStringList &arguments)
         return CliProject::failWith(exporting ? tr("只能导出为 .xlsx、.csv 或 .txt 文件：%1").arg(tagFile)
                                   : tr("只能导入 .xlsx、.xls、.csv 或 .txt 文件：%1").arg(tagFile));
 
-    if (!load(positional.at(1), parser.value(passwordOption)))
+    // Writing over a file the command reads would lose it: the export
+    // over its own project, the import over its tag file or project.
+    const QString project = positional.at(1);
+    if (sameFile(output, project) || (!exporting && sameFile(output, tagFile)))
+        return CliProject::failWith(tr("输出文件 %1 不能是输入文件").arg(output));
+    if (!exporting && !output.endsWith(QLatin1String(".mvprg"), Qt::CaseInsensitive))
+        return CliProject::failWith(tr("项目只能另存为 .mvprg 文件：%1").arg(output));
+
+    if (!load(project, parser.value(passwordOption)))
         return 1;
     return exporting ? exportTags(output, address) : importTags(tagFile, address, output);
 }
@@ -99,19 +124,35 @@ int TagsCommand::importTags(const QString &input, bool address, const QString &o
 {
     Config *config = Config::instance();
     QString error;
+    QStringList warnings;
+    QVector<TagLibraryCheck::Problem> problems;
+    // One more than is named, to tell whether there are more.
+    const int limit = ReportedProblems + 1;
     if (address) {
         TagExchange::AddressImport imported;
         if (!TagExchange::importAddressTags(input, &imported, &error))
             return CliProject::failWith(error);
+        warnings = imported.warnings;
+        // Nothing is written when the check fails, so the rows may go in
+        // first: the check reads them where the dialog's 确定 does.
         TagExchange::setAddressRows(imported.rows);
-        const QString skipped = TagExchange::skippedLinesMessage(imported.skippedLines);
-        if (!skipped.isEmpty())
-            CliProject::tellUser(tr("警告：%1").arg(skipped));
+        problems = TagLibraryCheck::addressLibrary(limit);
     } else {
         QVector<TextTagRecord> imported;
-        if (!TagExchange::importTextTags(input, &imported, &error))
+        if (!TagExchange::importTextTags(input, &imported, &error, &warnings))
             return CliProject::failWith(error);
         *config->textLib() = TextLib::fromRecords(imported, config->languages.size());
+        problems = TagLibraryCheck::textLibrary(*config->textLib(), limit);
+    }
+    for (const QString &warning : qAsConst(warnings))
+        CliProject::tellUser(tr("警告：%1").arg(warning));
+    if (!problems.isEmpty()) {
+        for (int i = 0; i < std::min(int(problems.size()), ReportedProblems); ++i)
+            CliProject::tellUser(problems.at(i).message);
+        const QString more = problems.size() > ReportedProblems ? tr("（只列出前 %1 处）").arg(ReportedProblems)
+                                                                 : QString();
+        return CliProject::failWith(
+            tr("%1 中的标签通不过标签库的检查，未写入 %2%3").arg(input, output, more));
     }
     if (!ProjectFile::write(output, &error))
         return CliProject::failWith(tr("无法写入 %1：%2").arg(output, error));
