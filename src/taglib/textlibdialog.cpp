@@ -508,8 +508,12 @@ void TextLibDialog::exportFile(const QString &title, const QString &filter,
         return;
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = TagExchange::exportTextTags(fileName, TagExchange::textHeader(),
-                                                     tableLibrary().records(), &error);
+    // The file has a column per shown language; hidden texts stay out.
+    const QVector<TextTagRecord> shown
+        = TextLib::fromRecords(tableLibrary().records(), Config::instance()->languages.size())
+              .records();
+    const bool written
+        = TagExchange::exportTextTags(fileName, TagExchange::textHeader(), shown, &error);
     QApplication::restoreOverrideCursor();
     if (!written) {
         showError(error);
