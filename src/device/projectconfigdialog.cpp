@@ -331,7 +331,7 @@ void ProjectConfigDialog::on_lanNum_currentIndexChanged(int index)
                       "这些文本仍会回来。\n是否继续？")
                        .arg(leftOut),
                    {tr("确定"), tr("取消")})
-                   != QMessageBox::Yes) {
+                != QMessageBox::Yes) {
             const QSignalBlocker blocker(m_lanNum);
             m_lanNum->setCurrentIndex(std::min(oldRows, MaxLanguages) - 1);
             return;

@@ -221,8 +221,8 @@ QString TextLibDialog::showLibrary(const QString &current)
             }
         }
     }
-    const bool accepted = ModalSeam::runDialog(this, [this] { on_ok_clicked(); },
-                                               [this] { on_cancel_clicked(); })
+    const bool accepted = ModalSeam::runDialog(
+                              this, [this] { on_ok_clicked(); }, [this] { on_cancel_clicked(); })
         == QDialog::Accepted;
     if (!accepted || current.isEmpty())
         return QString();
@@ -543,8 +543,9 @@ void TextLibDialog::on_add_clicked()
         return;
     }
     TextLibAddDialog dialog(tr("标签_%1").arg(m_table->rowCount()), 1, this);
-    if (ModalSeam::runDialog(&dialog, [&dialog] { dialog.on_ok_clicked(); },
-                             [&dialog] { dialog.on_cancel_clicked(); })
+    if (ModalSeam::runDialog(
+            &dialog, [&dialog] { dialog.on_ok_clicked(); },
+            [&dialog] { dialog.on_cancel_clicked(); })
         != QDialog::Accepted)
         return;
     const int first = addLabel(dialog.name(), dialog.stateCount());

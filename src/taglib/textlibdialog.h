@@ -25,8 +25,9 @@ public:
     void reloadTable();
 
     // Refills the table, then runs the dialog modally through the modal seam
-    // with the tag named current selected (when there is one). Returns the name of the tag holding the current row
-    // when the dialog was accepted and current was not empty, else "".
+    // with the tag named current selected (when there is one). Returns the
+    // name of the tag holding the current row when the dialog was accepted
+    // and current was not empty, else "".
     QString showLibrary(const QString &current);
     // Refills the table, then makes the first row of the tag at `index` (in
     // table order) current and in view, or of the first tag named `name`

@@ -167,8 +167,8 @@ void TextLibDialog::removeSelectedRows()
     for (int t = all.size() - 1; t >= 0; --t) {
         const TagRows &tag = all.at(t);
         const int end = tag.first + tag.rows;
-        const bool wholeTag = std::any_of(named.begin() + tag.first, named.begin() + end,
-                                          [](bool b) { return b; })
+        const bool wholeTag
+            = std::any_of(named.begin() + tag.first, named.begin() + end, [](bool b) { return b; })
             || std::all_of(selected.begin() + tag.first, selected.begin() + end,
                            [](bool b) { return b; });
         if (wholeTag) {

@@ -273,14 +273,14 @@ private slots:
         const QString threeTexts = QStringLiteral("T: a/b/c; d/e/f");
         QTest::newRow("hidden texts, untouched")
             << threeTexts << 2 << 2 << false << "T: a/b; d/e" << threeTexts;
-        QTest::newRow("hidden texts, edited")
-            << threeTexts << 2 << 2 << true << "T: a/b; d/e" << "T: x/b/c; d/e/f";
-        QTest::newRow("short states, untouched")
-            << "T: a; b/c" << 3 << 3 << false << "T: a//; b/c/" << "T: a; b/c";
-        QTest::newRow("short states, edited")
-            << "T: a; b/c" << 3 << 3 << true << "T: a//; b/c/" << "T: x//; b/c/";
-        QTest::newRow("language added after filling")
-            << "T: a/b" << 2 << 3 << false << "T: a/b" << "T: a/b/";
+        QTest::newRow("hidden texts, edited") << threeTexts << 2 << 2 << true << "T: a/b; d/e"
+                                              << "T: x/b/c; d/e/f";
+        QTest::newRow("short states, untouched") << "T: a; b/c" << 3 << 3 << false << "T: a//; b/c/"
+                                                 << "T: a; b/c";
+        QTest::newRow("short states, edited") << "T: a; b/c" << 3 << 3 << true << "T: a//; b/c/"
+                                              << "T: x//; b/c/";
+        QTest::newRow("language added after filling") << "T: a/b" << 2 << 3 << false << "T: a/b"
+                                                      << "T: a/b/";
     }
 
     void languages()
@@ -312,7 +312,8 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("refusal");
         QTest::newRow("import, cancel") << "import" << false << QString();
-        QTest::newRow("import, OK refused") << "import" << true << "第1行和第3行的文本标签名称重复！";
+        QTest::newRow("import, OK refused")
+            << "import" << true << "第1行和第3行的文本标签名称重复！";
         QTest::newRow("delete, cancel") << "delete" << false << QString();
         QTest::newRow("remove all, cancel") << "removeAll" << false << QString();
     }
@@ -326,10 +327,9 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("tags.csv"));
         QString error;
-        QVERIFY2(TagExchange::exportTextTags(file, TagExchange::textHeader(),
-                                             parse(QStringLiteral("N: 1/2 | M: 3/4 | N: 5/6"))
-                                                 .records(),
-                                             &error),
+        QVERIFY2(TagExchange::exportTextTags(
+                     file, TagExchange::textHeader(),
+                     parse(QStringLiteral("N: 1/2 | M: 3/4 | N: 5/6")).records(), &error),
                  qPrintable(error));
         const QString start = QStringLiteral("A: a/a | B: b1/b1; b2/b2 | C: c/c");
         TextLibDialog &dialog = open(start);
