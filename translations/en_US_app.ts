@@ -1864,6 +1864,12 @@ Commands:
         <translation>Languages</translation>
     </message>
     <message>
+        <source>减少语言数量后，%1 条文本不会保存到工程文件中；关闭工程之前再增加语言数量，这些文本仍会回来。
+是否继续？</source>
+        <translation>With fewer languages, %1 texts will not be saved in the project file; raising the number of languages again before the project is closed brings them back.
+Continue?</translation>
+    </message>
+    <message>
         <source>语言名称</source>
         <translation>Language</translation>
     </message>

@@ -257,6 +257,7 @@ void ProjectConfigDialog::getConfig()
     m_languages->setRowCount(languages.size());
     for (int i = 0; i < languages.size(); ++i)
         setLanguageRow(i, languages.at(i).name, languages.at(i).mark, languages.at(i).font);
+    m_knownLanguages = languages + config->hiddenLanguages();
 
     m_devices->clearContents();
     m_devices->setRowCount(config->devices.size());
@@ -281,23 +282,26 @@ void ProjectConfigDialog::setLanguageRow(int row, const QString &name, const QSt
     editor->setFont(font);
 }
 
+LanguagePara ProjectConfigDialog::languageRow(int row) const
+{
+    LanguagePara language;
+    if (const QTableWidgetItem *item = m_languages->item(row, LanguageName))
+        language.name = item->text();
+    if (const QTableWidgetItem *item = m_languages->item(row, LanguageMark))
+        language.mark = item->text();
+    if (auto *editor = qobject_cast<FontEditWidget *>(m_languages->cellWidget(row, LanguageFont)))
+        language.font = editor->font();
+    return language;
+}
+
 bool ProjectConfigDialog::setConfig()
 {
     QList<LanguagePara> languages;
-    for (int row = 0; row < m_languages->rowCount(); ++row) {
-        LanguagePara language;
-        if (const QTableWidgetItem *item = m_languages->item(row, LanguageName))
-            language.name = item->text();
-        if (const QTableWidgetItem *item = m_languages->item(row, LanguageMark))
-            language.mark = item->text();
-        if (auto *editor
-            = qobject_cast<FontEditWidget *>(m_languages->cellWidget(row, LanguageFont)))
-            language.font = editor->font();
-        languages.append(language);
-    }
+    for (int row = 0; row < m_languages->rowCount(); ++row)
+        languages.append(languageRow(row));
     Config *config = Config::instance();
     if (!sameLanguages(config->languages, languages)) {
-        config->languages = languages;
+        config->setLanguages(languages);
         emit configChanged();
     }
     return true;
@@ -318,9 +322,36 @@ void ProjectConfigDialog::on_lanNum_currentIndexChanged(int index)
 {
     const int oldRows = m_languages->rowCount();
     const int rows = index + 1;
+    if (rows < oldRows) {
+        const int leftOut = Config::instance()->textsLeftOut(rows);
+        if (leftOut > 0
+            && MessageDialog::showMessage(
+                   this, QMessageBox::Question, tr("语言数量"),
+                   tr("减少语言数量后，%1 条文本不会保存到工程文件中；关闭工程之前再增加语言数量，"
+                      "这些文本仍会回来。\n是否继续？")
+                       .arg(leftOut),
+                   {tr("确定"), tr("取消")})
+                != QMessageBox::Yes) {
+            const QSignalBlocker blocker(m_lanNum);
+            m_lanNum->setCurrentIndex(std::min(oldRows, MaxLanguages) - 1);
+            return;
+        }
+        // The rows come back as they were if the count goes up again.
+        for (int row = rows; row < oldRows; ++row) {
+            while (m_knownLanguages.size() <= row)
+                m_knownLanguages.append(LanguagePara());
+            m_knownLanguages[row] = languageRow(row);
+        }
+    }
     m_languages->setRowCount(rows);
-    for (int row = oldRows; row < rows; ++row)
-        setLanguageRow(row, tr("语言%1").arg(row + 1), QString(), defaultLanguageFont());
+    for (int row = oldRows; row < rows; ++row) {
+        if (row < m_knownLanguages.size()) {
+            const LanguagePara &known = m_knownLanguages.at(row);
+            setLanguageRow(row, known.name, known.mark, known.font);
+        } else {
+            setLanguageRow(row, tr("语言%1").arg(row + 1), QString(), defaultLanguageFont());
+        }
+    }
 }
 
 QStringList ProjectConfigDialog::deviceRowTexts(const DevicePara &device)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/devicepara.h"
+#include "project/languagepara.h"
 
 #include <QDialog>
 
@@ -81,6 +82,7 @@ private:
     QWidget *buildDevicePage();
     QWidget *buildProtectionPage();
     void setLanguageRow(int row, const QString &name, const QString &mark, const QFont &font);
+    LanguagePara languageRow(int row) const;
     // Switches a password off after proving it, or sets a new one.
     void switchPassword(QCheckBox *box, QString *password, bool checked, const QString &setTitle,
                         const QString &verifyTitle);
@@ -112,6 +114,9 @@ private:
     QLabel *m_lanNumLabel = nullptr;
     QComboBox *m_lanNum = nullptr;
     QTableWidget *m_languages = nullptr;
+    // Row i's language while the count hides it: what the row held before
+    // the count went down, or a language Config keeps hidden.
+    QList<LanguagePara> m_knownLanguages;
 
     QPushButton *m_addDevice = nullptr;
     QPushButton *m_removeDevice = nullptr;

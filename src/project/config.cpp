@@ -89,6 +89,7 @@ void Config::reset()
     chinese.name = QStringLiteral("中文");
     chinese.font = QFont(QStringLiteral("宋体"), 10);
     languages = {chinese};
+    m_hiddenLanguages.clear();
     devices.clear();
 
     m_textLib.clear();
@@ -142,7 +143,9 @@ bool Config::writeXml(QXmlStreamWriter *writer)
     }
     writer->writeEndElement();
 
-    m_textLib.writeXml(writer);
+    // Texts of hidden languages live on for the session only; the file
+    // keeps what the languages it lists can show.
+    m_textLib.writeXml(writer, m_hiddenLanguages.isEmpty() ? -1 : int(languages.size()));
 
     static const char *const columnAttrs[TagColumnCount]
         = {"name", "device", "address", "type", "length", "mark"};
@@ -186,6 +189,7 @@ bool Config::readXml(QXmlStreamReader *reader)
         const QStringRef element = reader->name();
         if (element == QLatin1String("Language")) {
             languages.clear();
+            m_hiddenLanguages.clear();
             while (reader->readNextStartElement()) {
                 const QXmlStreamAttributes a = reader->attributes();
                 LanguagePara lan;
@@ -238,6 +242,25 @@ bool Config::readXml(QXmlStreamReader *reader)
         }
     }
     return true;
+}
+
+void Config::setLanguages(const QList<LanguagePara> &shown)
+{
+    const QList<LanguagePara> all = languages + m_hiddenLanguages;
+    languages = shown;
+    m_hiddenLanguages = all.mid(shown.size());
+}
+
+int Config::textsLeftOut(int shownCount) const
+{
+    int count = 0;
+    for (int i = 0; i < m_textLib.count(); ++i) {
+        for (const TextLib::State &state : m_textLib.statesAt(i)) {
+            for (int k = shownCount; k < state.size(); ++k)
+                count += state.at(k).isEmpty() ? 0 : 1;
+        }
+    }
+    return count;
 }
 
 void Config::setLanguage(int index)

@@ -84,6 +84,18 @@ public:
     QList<LanguagePara> languages;
     QList<DevicePara> devices;
 
+    // Replaces the languages. Languages beyond the new count are kept for
+    // the session as hidden languages, so that raising the count again
+    // brings them back with their texts; while any are hidden, the file
+    // leaves out every text above the language count.
+    void setLanguages(const QList<LanguagePara> &shown);
+    // The languages a lower count hides, in order after the last shown one.
+    const QList<LanguagePara> &hiddenLanguages() const { return m_hiddenLanguages; }
+    // How many texts of the text tags the file leaves out: those above the
+    // language count while languages are hidden, counted as for a count of
+    // shownCount languages (empty texts carry nothing and are not counted).
+    int textsLeftOut(int shownCount) const;
+
     // Restores the state of a new project (see the class comment for what is
     // kept).
     void reset();
@@ -250,6 +262,7 @@ private:
     QHash<QString, QHash<QString, QString>> m_displayNames;
     QVector<HardDevice> m_hardDevices;
     TextLib m_textLib;
+    QList<LanguagePara> m_hiddenLanguages;
     QStandardItemModel *m_systemRegisters = nullptr; // child of this
     QStandardItemModel *m_addressTags = nullptr; // child of this
     DeviceProtocolTable m_protocols;

@@ -105,7 +105,7 @@ bool TextLib::readXml(QXmlStreamReader *reader)
     return true;
 }
 
-bool TextLib::writeXml(QXmlStreamWriter *writer) const
+bool TextLib::writeXml(QXmlStreamWriter *writer, int textLimit) const
 {
     const QString label = QStringLiteral("label");
     const QString status = QStringLiteral("status");
@@ -122,7 +122,9 @@ bool TextLib::writeXml(QXmlStreamWriter *writer) const
         for (int j = 0; j < states.size(); ++j) {
             writer->writeStartElement(status + QString::number(j));
             const State &texts = states.at(j);
-            for (int k = 0; k < texts.size(); ++k) {
+            const int written
+                = textLimit < 0 ? texts.size() : std::min(textLimit, int(texts.size()));
+            for (int k = 0; k < written; ++k) {
                 writer->writeEmptyElement(lan + QString::number(k));
                 writer->writeAttribute(valueKey, texts.at(k));
             }

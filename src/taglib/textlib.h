@@ -58,8 +58,9 @@ public:
     bool readXml(QXmlStreamReader *reader);
 
     // Writes the `TextLib` element: `label<i>` with `name`, `status<j>`,
-    // `lan<k>` with `value`. Always true.
-    bool writeXml(QXmlStreamWriter *writer) const;
+    // `lan<k>` with `value`; with textLimit >= 0 a state's texts beyond the
+    // first textLimit are left out. Always true.
+    bool writeXml(QXmlStreamWriter *writer, int textLimit = -1) const;
 
 private:
     QStringList m_names;

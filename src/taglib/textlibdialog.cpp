@@ -1,5 +1,6 @@
 #include "textlibdialog.h"
 
+#include "app/modalseam.h"
 #include "mainwindow/messagedialog.h"
 #include "project/config.h"
 #include "tagexchange.h"
@@ -162,6 +163,7 @@ void TextLibDialog::reloadTable()
     setColumns();
     const int current = m_table->currentRow();
     fillTable(*Config::instance()->textLib());
+    m_shown = tableLibrary();
     if (current >= 0 && current < m_table->rowCount())
         m_table->setCurrentCell(tagAt(current).first, 0);
     m_table->resizeColumnToContents(0);
@@ -195,6 +197,10 @@ void TextLibDialog::fillTable(const TextLib &library)
                 m_table->setItem(row + s, c,
                                  new QTableWidgetItem(c - 1 < state.size() ? state.at(c - 1)
                                                                            : QString()));
+            // Texts of languages a lower count hides ride with the row, so
+            // that OK after edits elsewhere keeps them.
+            if (texts > 0 && state.size() > texts)
+                m_table->item(row + s, 1)->setData(HiddenTextsRole, QStringList(state.mid(texts)));
         }
         if (rows > 1)
             m_table->setSpan(row, 0, rows, 1);
@@ -204,7 +210,8 @@ void TextLibDialog::fillTable(const TextLib &library)
 
 QString TextLibDialog::showLibrary(const QString &current)
 {
-    setColumns();
+    // Edits a cancelled opening left in the table are not offered again.
+    reloadTable();
     if (!current.isEmpty()) {
         for (const TagRows &tag : tags()) {
             const QTableWidgetItem *name = m_table->item(tag.first, 0);
@@ -215,7 +222,9 @@ QString TextLibDialog::showLibrary(const QString &current)
             }
         }
     }
-    const bool accepted = exec() == QDialog::Accepted;
+    const bool accepted = ModalSeam::runDialog(
+                              this, [this] { on_ok_clicked(); }, [this] { on_cancel_clicked(); })
+        == QDialog::Accepted;
     if (!accepted || current.isEmpty())
         return QString();
     const TagRows tag = tagAt(m_table->currentRow());
@@ -227,7 +236,7 @@ QString TextLibDialog::showLibrary(const QString &current)
 
 void TextLibDialog::selectTag(int index, const QString &name)
 {
-    setColumns();
+    reloadTable();
     const QVector<TagRows> all = tags();
     auto nameOf = [this](const TagRows &tag) {
         const QTableWidgetItem *item = m_table->item(tag.first, 0);
@@ -305,8 +314,12 @@ int TextLibDialog::addLabel(const QString &name, int stateCount)
 
 void TextLibDialog::insertState(int row)
 {
-    const TagRows tag = tagAt(row);
-    if (tag.first < 0)
+    insertState(tagAt(row), row);
+}
+
+void TextLibDialog::insertState(const TagRows &tag, int row)
+{
+    if (tag.first < 0 || row < tag.first || row > tag.first + tag.rows)
         return;
     // The tag's span and name come off while the row goes in, so that a
     // state added before the first one does not push the name out of the
@@ -325,6 +338,30 @@ void TextLibDialog::removeRows(int first, int count)
 {
     if (count > 0)
         m_table->model()->removeRows(first, count);
+}
+
+void TextLibDialog::removeTag(const TagRows &tag)
+{
+    setTagSpan(tag.first, tag.rows, 1);
+    removeRows(tag.first, tag.rows);
+}
+
+void TextLibDialog::removeState(int row)
+{
+    const TagRows tag = tagAt(row);
+    if (tag.first < 0)
+        return;
+    // The last state takes the tag with it.
+    if (tag.rows == 1) {
+        removeTag(tag);
+        return;
+    }
+    setTagSpan(tag.first, tag.rows, 1);
+    QTableWidgetItem *name = m_table->takeItem(tag.first, 0);
+    removeRows(row, 1);
+    if (name)
+        m_table->setItem(tag.first, 0, name);
+    setTagSpan(tag.first, 1, tag.rows - 1);
 }
 
 QString TextLibDialog::getItemText(int row, int column)
@@ -353,8 +390,10 @@ bool TextLibDialog::checkLabel()
 
 TextLib TextLibDialog::tableLibrary() const
 {
-    // Exactly one text per language of the moment: a language added since
-    // the table was filled gets an empty text, a removed one loses its own.
+    // At least one text per language of the moment: a language added
+    // since the table was filled gets an empty text. Texts of hidden
+    // languages follow the shown ones, so that they come back with the
+    // language.
     const int languages = Config::instance()->languages.size();
     const int columns = m_table->columnCount();
     TextLib library;
@@ -363,11 +402,14 @@ TextLib TextLibDialog::tableLibrary() const
         TextLib::States states;
         for (int r = tag.first; r < tag.first + tag.rows; ++r) {
             TextLib::State texts;
-            texts.reserve(languages);
-            for (int c = 1; c <= languages; ++c) {
-                const QTableWidgetItem *item = c < columns ? m_table->item(r, c) : nullptr;
+            for (int c = 1; c < columns; ++c) {
+                const QTableWidgetItem *item = m_table->item(r, c);
                 texts.append(item ? item->text() : QString());
             }
+            if (const QTableWidgetItem *first = columns > 1 ? m_table->item(r, 1) : nullptr)
+                texts.append(first->data(HiddenTextsRole).toStringList());
+            while (texts.size() < languages)
+                texts.append(QString());
             states.append(texts);
         }
         library.add(name ? name->text() : QString(), states);
@@ -381,7 +423,10 @@ void TextLibDialog::on_ok_clicked()
         return;
     const TextLib library = tableLibrary();
     TextLib *target = Config::instance()->textLib();
-    if (*target != library) {
+    // A table left as it was filled stands for the library as it is, also
+    // where the table cannot show it exactly (a tag without states, a state
+    // short of texts).
+    if (library != m_shown && *target != library) {
         *target = library;
         emit libraryChanged();
     }
@@ -424,16 +469,12 @@ void TextLibDialog::importFile(const QString &title, const QString &filter)
         showError(error);
         return;
     }
-    const TextLib library
-        = TextLib::fromRecords(imported, Config::instance()->languages.size());
-    TextLib *target = Config::instance()->textLib();
-    if (*target != library) {
-        *target = library;
-        emit libraryChanged();
-    }
-    // Also when nothing changed: edits in the table not yet confirmed with
-    // OK give way to the file, as the user asked for its contents.
-    reloadTable();
+    // The file replaces what the table holds; the library follows on OK,
+    // after its checks, and Cancel leaves it as it was.
+    fillTable(TextLib::fromRecords(imported, Config::instance()->languages.size()));
+    m_table->resizeColumnToContents(0);
+    if (!m_filter->currentText().isEmpty())
+        on_filter_currentTextChanged(m_filter->currentText());
     if (!warnings.isEmpty())
         MessageDialog::showMessage(this, QMessageBox::Warning, tr("文本标签库"),
                                    warnings.join(QLatin1Char('\n')), {tr("确定")});
@@ -447,8 +488,12 @@ void TextLibDialog::exportFile(const QString &title, const QString &filter,
         return;
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = TagExchange::exportTextTags(fileName, TagExchange::textHeader(),
-                                                     tableLibrary().records(), &error);
+    // The file has a column per shown language; hidden texts stay out.
+    const QVector<TextTagRecord> shown
+        = TextLib::fromRecords(tableLibrary().records(), Config::instance()->languages.size())
+              .records();
+    const bool written
+        = TagExchange::exportTextTags(fileName, TagExchange::textHeader(), shown, &error);
     QApplication::restoreOverrideCursor();
     if (!written) {
         showError(error);
@@ -478,7 +523,10 @@ void TextLibDialog::on_add_clicked()
         return;
     }
     TextLibAddDialog dialog(tr("标签_%1").arg(m_table->rowCount()), 1, this);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ModalSeam::runDialog(
+            &dialog, [&dialog] { dialog.on_ok_clicked(); },
+            [&dialog] { dialog.on_cancel_clicked(); })
+        != QDialog::Accepted)
         return;
     const int first = addLabel(dialog.name(), dialog.stateCount());
     m_table->setCurrentCell(first, 0);
@@ -491,18 +539,10 @@ void TextLibDialog::on_remove_clicked()
     const TagRows tag = tagAt(row);
     if (tag.first < 0)
         return;
-    if (column <= 0 || tag.rows == 1) {
-        // The whole tag; its last state takes the tag with it.
-        setTagSpan(tag.first, tag.rows, 1);
-        removeRows(tag.first, tag.rows);
-    } else {
-        setTagSpan(tag.first, tag.rows, 1);
-        QTableWidgetItem *name = m_table->takeItem(tag.first, 0);
-        removeRows(row, 1);
-        if (name)
-            m_table->setItem(tag.first, 0, name);
-        setTagSpan(tag.first, 1, tag.rows - 1);
-    }
+    if (column <= 0)
+        removeTag(tag);
+    else
+        removeState(row);
     if (m_table->rowCount() > 0)
         m_table->setCurrentCell(std::min(row, m_table->rowCount() - 1), std::max(0, column));
 }
@@ -511,16 +551,23 @@ void TextLibDialog::on_edit_clicked()
 {
     if (m_table->currentColumn() != 0)
         return;
+    // Spanned name cells split one dragged selection into a range per
+    // tag, so the ranges are taken together.
     const QList<QTableWidgetSelectionRange> ranges = m_table->selectedRanges();
     if (ranges.isEmpty())
         return;
-    const QTableWidgetSelectionRange &range = ranges.first();
-    if (range.leftColumn() != 0 || range.rightColumn() != 0)
-        return;
+    int topRow = ranges.first().topRow();
+    int bottomRow = ranges.first().bottomRow();
+    for (const QTableWidgetSelectionRange &range : ranges) {
+        if (range.leftColumn() != 0 || range.rightColumn() != 0)
+            return;
+        topRow = std::min(topRow, range.topRow());
+        bottomRow = std::max(bottomRow, range.bottomRow());
+    }
     // Whole tags only: a selection that starts or ends inside a tag takes
     // all of its states along.
-    const TagRows top = tagAt(range.topRow());
-    const TagRows bottom = tagAt(range.bottomRow());
+    const TagRows top = tagAt(topRow);
+    const TagRows bottom = tagAt(bottomRow);
     if (top.first < 0 || bottom.first < 0 || top.first == bottom.first)
         return;
     const int end = bottom.first + bottom.rows;
@@ -563,97 +610,5 @@ void TextLibDialog::on_filter_currentTextChanged(const QString &text)
             if (visible && !text.isEmpty() && m_table->rowHeight(r) != FilteredRowHeight)
                 m_table->setRowHeight(r, FilteredRowHeight);
         }
-    }
-}
-
-bool TextLibDialog::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_table && event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->matches(QKeySequence::Copy)) {
-            copySelection();
-            return true;
-        }
-        if (key->matches(QKeySequence::Paste)) {
-            paste();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void TextLibDialog::copySelection()
-{
-    const QList<QTableWidgetSelectionRange> ranges = m_table->selectedRanges();
-    int top = m_table->currentRow();
-    int bottom = top;
-    int left = m_table->currentColumn();
-    int right = left;
-    if (!ranges.isEmpty()) {
-        top = ranges.first().topRow();
-        bottom = ranges.first().bottomRow();
-        left = ranges.first().leftColumn();
-        right = ranges.first().rightColumn();
-        for (const QTableWidgetSelectionRange &range : ranges) {
-            top = std::min(top, range.topRow());
-            bottom = std::max(bottom, range.bottomRow());
-            left = std::min(left, range.leftColumn());
-            right = std::max(right, range.rightColumn());
-        }
-    }
-    if (top < 0 || left < 0)
-        return;
-
-    QStringList lines;
-    TagRows tag; // of the row being copied
-    for (int r = top; r <= bottom; ++r) {
-        if (r >= tag.first + tag.rows)
-            tag = tagAt(r);
-        if (m_table->isRowHidden(r))
-            continue;
-        QStringList cells;
-        for (int c = left; c <= right; ++c) {
-            // The name shows once per tag, in the row that holds it.
-            const QTableWidgetItem *item = c > 0 || r == tag.first ? m_table->item(r, c) : nullptr;
-            cells.append(item ? item->text() : QString());
-        }
-        lines.append(cells.join(QLatin1Char('\t')));
-    }
-    QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
-}
-
-void TextLibDialog::paste()
-{
-    QString text = QApplication::clipboard()->text();
-    text.remove(QLatin1Char('\r'));
-    if (text.endsWith(QLatin1Char('\n')))
-        text.chop(1);
-    const int startRow = m_table->currentRow();
-    const int startColumn = m_table->currentColumn();
-    if (text.isEmpty() || startRow < 0 || startColumn < 0)
-        return;
-
-    UpdatesOff off(m_table);
-    const int columns = m_table->columnCount();
-    int row = startRow;
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
-        while (row < m_table->rowCount() && m_table->isRowHidden(row))
-            ++row;
-        if (row >= m_table->rowCount())
-            break;
-        const QStringList cells = line.split(QLatin1Char('\t'));
-        for (int i = 0; i < cells.size(); ++i) {
-            const int column = startColumn + i;
-            if (column < 1)
-                continue; // names are typed, never pasted over a tag's rows
-            if (column >= columns)
-                break;
-            QTableWidgetItem *item = m_table->item(row, column);
-            if (item)
-                item->setText(cells.at(i));
-            else
-                m_table->setItem(row, column, new QTableWidgetItem(cells.at(i)));
-        }
-        ++row;
     }
 }

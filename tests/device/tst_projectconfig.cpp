@@ -6,6 +6,8 @@
 #include "support/processfixture.h"
 #include "support/projectgenerator.h"
 #include "taglib/lineedit.h"
+#include "taglib/textlib.h"
+#include "taglib/textlibdialog.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -41,6 +43,35 @@ ModalAnswer cancelled()
     ModalAnswer answer;
     answer.button = QMessageBox::Cancel;
     return answer;
+}
+
+// The text tags a saved project holds.
+TextLib savedTextTags(const QByteArray &project)
+{
+    QXmlStreamReader reader(project);
+    TextLib library;
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement
+            && reader.name() == QLatin1String("TextLib")) {
+            library.readXml(&reader);
+            break;
+        }
+    }
+    return library;
+}
+
+// How many texts of the library are not empty; from text `from` of each
+// state on.
+int nonEmptyTexts(const TextLib &library, int from = 0)
+{
+    int count = 0;
+    for (int i = 0; i < library.count(); ++i) {
+        for (const TextLib::State &state : library.statesAt(i)) {
+            for (int k = from; k < state.size(); ++k)
+                count += state.at(k).isEmpty() ? 0 : 1;
+        }
+    }
+    return count;
 }
 
 DevicePara device(const QString &name)
@@ -360,6 +391,76 @@ private slots:
         QCOMPARE(m_dialog->run(), int(QDialog::Accepted));
         QCOMPARE(m_changed->count(), 0);
         QVERIFY(ProjectFile::projectBytes() == before);
+    }
+
+    // Lowering the language count asks first, naming how many texts the
+    // next save leaves out; cancelling the question keeps the count. The
+    // texts stay for the session, also through OK in the text library, and
+    // come back with the count and the language they belong to.
+    void lowerLanguageCount_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("confirmed") << true;
+        QTest::newRow("question cancelled") << false;
+    }
+    void lowerLanguageCount()
+    {
+        QFETCH(bool, confirm);
+        Config *config = Config::instance();
+        config->languages = {{"中文", "", QFont("宋体", 10)},
+                             {"English", "en", QFont("Arial", 12)},
+                             {"日本語", "ja", QFont("Arial", 11)}};
+        TextLib *library = config->textLib();
+        library->add("灯", {{"关", "off", "オフ"}, {"开", "on", ""}});
+        library->add("门", {{"门", "door", "ドア"}});
+        const TextLib original = *library;
+        const QByteArray before = ProjectFile::projectBytes();
+        auto setCount = [this](int count) {
+            return [this, count](const ModalRequest &) {
+                child<QComboBox>(m_dialog.get(), "lanNum")->setCurrentIndex(count - 1);
+                return accepted();
+            };
+        };
+
+        QString question;
+        m_steps << setCount(2) << [&](const ModalRequest &request) {
+            question = request.text;
+            return confirm ? accepted() : cancelled();
+        };
+        m_dialog->run();
+        const QRegularExpressionMatch named = QRegularExpression("\\d+").match(question);
+        QVERIFY2(named.hasMatch(), qPrintable(question));
+        QCOMPARE(named.captured().toInt(), nonEmptyTexts(original, 2));
+        if (!confirm) {
+            QCOMPARE(child<QComboBox>(m_dialog.get(), "lanNum")->currentText(), QString("3"));
+            QCOMPARE(config->languages.size(), 3);
+            QCOMPARE(ProjectFile::projectBytes(), before);
+            return;
+        }
+        QCOMPARE(config->languages.size(), 2);
+
+        // OK in the text library after an edit keeps the hidden texts.
+        TextLibDialog texts;
+        texts.reloadTable();
+        QCOMPARE(texts.table()->columnCount(), 3);
+        texts.table()->item(0, 2)->setText("OFF");
+        texts.on_ok_clicked();
+        TextLib edited;
+        edited.add("灯", {{"关", "OFF", "オフ"}, {"开", "on", ""}});
+        edited.add("门", {{"门", "door", "ドア"}});
+        QCOMPARE(*library, edited);
+
+        // The file leaves out exactly the texts the question named.
+        const TextLib saved = savedTextTags(ProjectFile::projectBytes());
+        QCOMPARE(nonEmptyTexts(saved), nonEmptyTexts(edited) - named.captured().toInt());
+        QCOMPARE(saved, TextLib::fromRecords(edited.records(), 2));
+
+        m_steps << setCount(3);
+        m_dialog->run();
+        QCOMPARE(config->languages.size(), 3);
+        QCOMPARE(config->languages.at(2).name, QString("日本語"));
+        QCOMPARE(config->languages.at(2).font.toString(), QFont("Arial", 11).toString());
+        QCOMPARE(savedTextTags(ProjectFile::projectBytes()), edited);
     }
 
     // Every password flow through the modal seam. A typed entry "p/c" fills

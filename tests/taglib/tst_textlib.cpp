@@ -1,12 +1,17 @@
 #include "project/config.h"
+#include "project/projectfile.h"
 #include "support/modalscript.h"
+#include "support/mouseclicks.h"
 #include "support/processfixture.h"
+#include "support/projectgenerator.h"
+#include "taglib/tagexchange.h"
 #include "taglib/textlib.h"
 #include "taglib/textlibdialog.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -66,6 +71,38 @@ void setLanguages(int count)
     for (int i = 1; i <= count; ++i)
         Config::instance()->languages.append({QStringLiteral("语言%1").arg(i), QString(), QFont()});
 }
+
+// Answers modal requests in turn, each step free to work the dialog that
+// asks; running out of steps cancels.
+class Steps
+{
+public:
+    using Step = std::function<ModalAnswer(const ModalRequest &)>;
+    Steps()
+    {
+        ModalSeam::setHandler([this](const ModalRequest &request) {
+            return m_steps.isEmpty() ? answer(false) : m_steps.dequeue()(request);
+        });
+    }
+    ~Steps() { ModalSeam::setHandler({}); }
+    Steps &operator<<(Step step)
+    {
+        m_steps.enqueue(std::move(step));
+        return *this;
+    }
+    int pending() const { return m_steps.size(); }
+    static ModalAnswer answer(bool accepted, const QString &text = QString())
+    {
+        ModalAnswer result;
+        result.accepted = accepted;
+        result.button = accepted ? QMessageBox::Yes : QMessageBox::Cancel;
+        result.text = text;
+        return result;
+    }
+
+private:
+    QQueue<Step> m_steps;
+};
 
 } // namespace
 
@@ -165,6 +202,12 @@ private slots:
             << QString();
         QTest::newRow("merge rows 3 to 5 takes whole tags")
             << five << "merge" << 2 << 0 << 4 << "A: a/a | B: b1/b1; b2/b2; c/c; d/d" << QString();
+        QTest::newRow("delete every state of a tag")
+            << five << "delete" << 1 << 1 << 2 << "A: a/a | C: c/c | D: d/d" << QString();
+        QTest::newRow("delete a state and the next tag")
+            << five << "delete" << 2 << 2 << 3 << "A: a/a | B: b1/b1 | D: d/d" << QString();
+        QTest::newRow("delete from a name cell takes its tag")
+            << five << "delete" << 1 << 0 << 1 << "A: a/a | C: c/c | D: d/d" << QString();
         const QString twice = QStringLiteral("T: 1/1; 2/2 | X: 3/3 | T: 4/4");
         QTest::newRow("duplicate, rows counted through states")
             << twice << "none" << 0 << 0 << -1 << twice << "第1行和第4行的文本标签名称重复！";
@@ -199,6 +242,8 @@ private slots:
             dialog.on_remove_clicked();
         else if (action == QLatin1String("merge"))
             dialog.on_edit_clicked();
+        else if (action == QLatin1String("delete"))
+            QTest::keyClick(table, Qt::Key_Delete);
         QCOMPARE(describe(table), expected);
         if (!refusal.isEmpty()) // what a refused OK must leave in place
             *Config::instance()->textLib() = parse(QStringLiteral("old: x/y"));
@@ -212,21 +257,30 @@ private slots:
         QCOMPARE(changed.count(), expected == start ? 0 : 1);
     }
 
-    // States written for another number of languages than the project has.
+    // States written for another number of languages than the project has:
+    // OK on the untouched table keeps them as they are, texts of hidden
+    // languages survive edits elsewhere, and edited states get a text for
+    // every language.
     void languages_data()
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("shown"); // languages when the table is filled
         QTest::addColumn<int>("atOk"); // languages when OK is pressed
+        QTest::addColumn<bool>("edit"); // the first text becomes "x"
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("written");
 
-        QTest::newRow("fewer languages than texts")
-            << "T: a/b/c; d/e/f" << 2 << 2 << "T: a/b; d/e" << "T: a/b; d/e";
-        QTest::newRow("more languages than texts")
-            << "T: a; b/c" << 3 << 3 << "T: a//; b/c/" << "T: a//; b/c/";
-        QTest::newRow("language added after filling")
-            << "T: a/b" << 2 << 3 << "T: a/b" << "T: a/b/";
+        const QString threeTexts = QStringLiteral("T: a/b/c; d/e/f");
+        QTest::newRow("hidden texts, untouched")
+            << threeTexts << 2 << 2 << false << "T: a/b; d/e" << threeTexts;
+        QTest::newRow("hidden texts, edited") << threeTexts << 2 << 2 << true << "T: a/b; d/e"
+                                              << "T: x/b/c; d/e/f";
+        QTest::newRow("short states, untouched") << "T: a; b/c" << 3 << 3 << false << "T: a//; b/c/"
+                                                 << "T: a; b/c";
+        QTest::newRow("short states, edited") << "T: a; b/c" << 3 << 3 << true << "T: a//; b/c/"
+                                              << "T: x//; b/c/";
+        QTest::newRow("language added after filling") << "T: a/b" << 2 << 3 << false << "T: a/b"
+                                                      << "T: a/b/";
     }
 
     void languages()
@@ -234,30 +288,151 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(int, shown);
         QFETCH(int, atOk);
+        QFETCH(bool, edit);
         QFETCH(QString, table);
         QFETCH(QString, written);
 
         setLanguages(shown);
         TextLibDialog &dialog = open(stored);
         QCOMPARE(describe(dialog.table()), table);
+        if (edit)
+            dialog.table()->item(0, 1)->setText(QStringLiteral("x"));
         setLanguages(atOk);
         dialog.on_ok_clicked();
         QCOMPARE(describe(*Config::instance()->textLib()), written);
     }
 
-    // Paste fills texts only, clipped to the table, skipping rows the
-    // filter hides.
+    // The table is a copy of the library: whatever happens in it, Cancel
+    // leaves the library and the saved project as they were, and so does a
+    // refused OK; opened again, the table shows the library, and OK on it
+    // untouched changes nothing.
+    void workOnCopy_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("import, cancel") << "import" << false << QString();
+        QTest::newRow("import, OK refused")
+            << "import" << true << "第1行和第3行的文本标签名称重复！";
+        QTest::newRow("delete, cancel") << "delete" << false << QString();
+        QTest::newRow("remove all, cancel") << "removeAll" << false << QString();
+    }
+
+    void workOnCopy()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, ok);
+        QFETCH(QString, refusal);
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("tags.csv"));
+        QString error;
+        QVERIFY2(TagExchange::exportTextTags(
+                     file, TagExchange::textHeader(),
+                     parse(QStringLiteral("N: 1/2 | M: 3/4 | N: 5/6")).records(), &error),
+                 qPrintable(error));
+        const QString start = QStringLiteral("A: a/a | B: b1/b1; b2/b2 | C: c/c");
+        TextLibDialog &dialog = open(start);
+        const QByteArray before = ProjectFile::projectBytes();
+        QSignalSpy changed(&dialog, &TextLibDialog::libraryChanged);
+        QTableWidget *table = dialog.table();
+
+        Steps steps;
+        QString edited;
+        steps << [&](const ModalRequest &) {
+            if (action == QLatin1String("import")) {
+                dialog.findChild<QPushButton *>(QStringLiteral("importTxt"))->click();
+            } else if (action == QLatin1String("delete")) {
+                table->setCurrentCell(1, 0);
+                QTest::keyClick(table, Qt::Key_Delete);
+            } else {
+                dialog.findChild<QPushButton *>(QStringLiteral("removeAll"))->click();
+            }
+            edited = table->rowCount() ? describe(table) : QStringLiteral("(empty)");
+            return Steps::answer(ok);
+        };
+        if (action == QLatin1String("import"))
+            steps << [&](const ModalRequest &) { return Steps::answer(true, file); };
+        if (!refusal.isEmpty())
+            steps << [](const ModalRequest &) { return Steps::answer(true); };
+        dialog.showLibrary(QString());
+        QCOMPARE(steps.pending(), 0);
+        QVERIFY2(edited != start, qPrintable(edited)); // the action did change the table
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        if (!refusal.isEmpty())
+            QCOMPARE(ModalSeam::history().last().text, refusal);
+        QCOMPARE(describe(*Config::instance()->textLib()), start);
+        QCOMPARE(ProjectFile::projectBytes(), before);
+
+        QString reopened;
+        steps << [&](const ModalRequest &) {
+            reopened = describe(table);
+            return Steps::answer(true);
+        };
+        dialog.showLibrary(QString());
+        QCOMPARE(reopened, start);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(ProjectFile::projectBytes(), before);
+        QCOMPARE(changed.count(), 0);
+    }
+
+    // OK on the untouched library of generated projects changes no byte of
+    // the project.
+    void untouchedOkOnGeneratedProjects()
+    {
+        TextLibDialog dialog;
+        QSignalSpy changed(&dialog, &TextLibDialog::libraryChanged);
+        for (quint32 seed = 1; seed <= 20; ++seed) {
+            ProcessFixture::start();
+            ProjectGenerator::Options options;
+            options.screens = 0;
+            options.textTags = 12;
+            ProjectGenerator(seed).build(options);
+            const QByteArray before = ProjectFile::projectBytes();
+            Steps steps;
+            // Generated names may be empty; the refusal is answered.
+            steps << [](const ModalRequest &) { return Steps::answer(true); }
+                  << [](const ModalRequest &) { return Steps::answer(true); };
+            dialog.showLibrary(QString());
+            QVERIFY2(ProjectFile::projectBytes() == before, qPrintable(QString::number(seed)));
+        }
+        QCOMPARE(changed.count(), 0);
+    }
+
+    // A selection dragged over the name cells of several tags, one of them
+    // with states of its own, merges them all.
+    void mergeDraggedSelection()
+    {
+        TextLibDialog &dialog = open(QStringLiteral("A: a/a | B: b1/b1; b2/b2 | C: c/c | D: d/d"));
+        QTableWidget *table = dialog.table();
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QWidget *viewport = table->viewport();
+        const QPoint from = table->visualItemRect(table->item(0, 0)).center();
+        const QPoint to = table->visualItemRect(table->item(3, 0)).center();
+        mouseclicks::send(viewport, QEvent::MouseButtonPress, from);
+        mouseclicks::send(viewport, QEvent::MouseMove, (from + to) / 2);
+        mouseclicks::send(viewport, QEvent::MouseMove, to);
+        mouseclicks::send(viewport, QEvent::MouseButtonRelease, to);
+        dialog.on_edit_clicked();
+        QCOMPARE(describe(table), QStringLiteral("A: a/a; b1/b1; b2/b2; c/c | D: d/d"));
+    }
+
+    // Pasted into texts, lines overwrite from the current cell on, skipping
+    // rows the filter hides, and lines past the end become states of the
+    // last tag; pasted on a name, lines become new tags.
     void paste_data()
     {
         QTest::addColumn<QPoint>("cell"); // x column, y row
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("clipped at the last column and row")
+        QTest::newRow("clipped at the last column, states past the end")
             << QPoint(2, 2) << "p\tq\nr\ts\nt\tu" << QString()
-            << "A: a1/a2 | B: b1/b2; b3/p | C: c1/r";
-        QTest::newRow("never into names") << QPoint(0, 1) << "N\tn1\tn2\nM\tm1" << QString()
-                                          << "A: a1/a2 | B: n1/n2; m1/b4 | C: c1/c2";
+            << "A: a1/a2 | B: b1/b2; b3/p | C: c1/r; /t";
+        QTest::newRow("names become new tags")
+            << QPoint(0, 1) << "N\tn1\tn2\n\tn3\nM\tm1\tm2\tm3" << QString()
+            << "A: a1/a2 | B: b1/b2; b3/b4 | N: n1/n2; n3/ | M: m1/m2 | C: c1/c2";
         QTest::newRow("skips hidden rows")
             << QPoint(1, 1) << "x\ny" << "1" << "A: a1/a2 | B: x/b2; b3/b4 | C: y/c2";
     }
