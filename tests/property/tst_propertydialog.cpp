@@ -197,7 +197,12 @@ private slots:
         }
         rect->setSelected(true);
         const QVariantList before = stateOf(rect);
+        QPoint shown;
+        m_edit = [&](PropertyDialog &dialog) {
+            shown = QPoint(dialog.xEdit()->value(), dialog.yEdit()->value());
+        };
         QVERIFY(m_dialog->showFor(m_scene.get()));
+        QCOMPARE(shown, box.topLeft().toPoint());
         QVERIFY(m_messages.isEmpty());
         QCOMPARE(stateOf(rect), before);
         QCOMPARE(stack()->count(), 0);
