@@ -2029,6 +2029,10 @@ Continue?</translation>
         <translation>Rename</translation>
     </message>
     <message>
+        <source>属性</source>
+        <translation>Property</translation>
+    </message>
+    <message>
         <source>创建副本</source>
         <translation>Create copy</translation>
     </message>
@@ -2051,6 +2055,14 @@ Continue?</translation>
 </context>
 <context>
     <name>PropertyDialog</name>
+    <message>
+        <source>宽度和高度至少为 1。</source>
+        <translation>Width and height must be at least 1.</translation>
+    </message>
+    <message>
+        <source>元件须完整位于画面内（宽 %1，高 %2），请修改位置或大小。</source>
+        <translation>The shape must lie entirely on the screen (width %1, height %2). Change its position or size.</translation>
+    </message>
     <message>
         <source>属性</source>
         <translation>Property</translation>

@@ -17,11 +17,11 @@ const char SnapKey[] = "snapToGrid";
 const char AutoSaveKey[] = "autoSave";
 const char AutoSaveMinutesKey[] = "autoSaveMinutes";
 
-// A spacing the spin box could have shown: 4..60 in steps of 2.
+// A spacing the spin box could have shown: 4..60. Its arrows step by 2,
+// but a typed odd spacing is the user's and is kept.
 int spacing(int value)
 {
-    value = std::clamp(value, 4, 60);
-    return value - value % 2;
+    return std::clamp(value, 4, 60);
 }
 
 int readInt(const QSettings &settings, const char *key, int fallback)

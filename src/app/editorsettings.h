@@ -14,7 +14,7 @@ public:
     struct Values
     {
         bool gridShown = true;
-        int gridX = 20; // 4..60, even
+        int gridX = 20; // 4..60
         int gridY = 20;
         QColor gridColor = QColor(Qt::darkCyan);
         bool lockAll = false;

@@ -435,40 +435,40 @@ QGraphicsItem *DrawScene::layerNeighbour(QGraphicsItem *item, bool down) const
     const QList<QGraphicsItem *> colliding = collidingShapes(item);
     if (colliding.isEmpty())
         return nullptr;
-    if (colliding.size() == 1)
-        return colliding.first();
-
-    QGraphicsItem *top = colliding.first();
-    QGraphicsItem *bottom = colliding.last();
-    const QList<QGraphicsItem *> underBottom = collidingShapes(bottom);
-    if (underBottom.isEmpty() || underBottom.first() != top)
-        return down ? top : nullptr;
-
-    // The index comes from the top shape's list, which can be longer than
-    // the item's own: bounded on both sides, an index past the end means
-    // there is no neighbour.
-    const int i = collidingShapes(top).indexOf(item);
-    if (down)
-        return i + 1 < colliding.size() ? colliding.at(i + 1) : nullptr;
-    return i >= 0 && i < colliding.size() ? colliding.at(i) : nullptr;
+    // Walking the drawing order from the item finds the nearest overlapping
+    // shape even where z values tie, which only insertion order separates.
+    const QList<QGraphicsItem *> drawn = items(Qt::DescendingOrder);
+    const int at = drawn.indexOf(item);
+    if (at < 0)
+        return nullptr;
+    if (down) {
+        for (int i = at + 1; i < drawn.size(); ++i) {
+            if (colliding.contains(drawn.at(i)))
+                return drawn.at(i);
+        }
+    } else {
+        for (int i = at - 1; i >= 0; --i) {
+            if (colliding.contains(drawn.at(i)))
+                return drawn.at(i);
+        }
+    }
+    return nullptr;
 }
 
 void DrawScene::bringToFront(QGraphicsItem *item)
 {
-    if (item)
+    // On top of everything it overlaps already, or overlapping nothing:
+    // there is no order to change, and a new z could only sink it.
+    if (item && layerNeighbour(item, false))
         item->setZValue(freeZ(item, maxZ(collidingShapes(item)) + 0.1, 0.1));
 }
 
 void DrawScene::sendToBack(QGraphicsItem *item)
 {
-    if (!item)
-        return;
-    // With nothing below or above there is no order to change; the lowest
-    // z of an empty list would lift the shape above everything it meets
-    // later.
-    const QList<QGraphicsItem *> colliding = collidingShapes(item);
-    if (!colliding.isEmpty())
-        item->setZValue(freeZ(item, minZ(colliding) - 0.1, -0.1));
+    // With nothing below there is no order to change; the lowest z of an
+    // empty list would lift the shape above everything it meets later.
+    if (item && layerNeighbour(item, true))
+        item->setZValue(freeZ(item, minZ(collidingShapes(item)) - 0.1, -0.1));
 }
 
 double DrawScene::freeZ(const QGraphicsItem *item, double z, double step) const
@@ -489,29 +489,43 @@ double DrawScene::freeZ(const QGraphicsItem *item, double z, double step) const
     return z;
 }
 
+void DrawScene::passNeighbour(QGraphicsItem *item, bool down)
+{
+    QGraphicsItem *neighbour = item ? layerNeighbour(item, down) : nullptr;
+    if (!neighbour)
+        return;
+    // Exchanging z values would also sink the neighbour below shapes lying
+    // between the two that overlap it; instead the item alone moves to just
+    // past the neighbour, halfway to the next z any other shape holds.
+    const double z = neighbour->zValue();
+    double next = down ? -qInf() : qInf();
+    const QList<QGraphicsItem *> all = items();
+    for (const QGraphicsItem *other : all) {
+        if (other == item || !isShape(other) || other->parentItem())
+            continue;
+        const double w = other->zValue();
+        if (down ? (w < z && w > next) : (w > z && w < next))
+            next = w;
+    }
+    double target = qIsInf(next) ? z + (down ? -0.1 : 0.1) : (z + next) / 2;
+    if (target == z || target == next) {
+        // No number left between the two: the old exchange still orders
+        // them.
+        target = z;
+        neighbour->setZValue(item->zValue());
+    }
+    item->setZValue(target);
+    update();
+}
+
 void DrawScene::moveForward(QGraphicsItem *item)
 {
-    if (!item)
-        return;
-    QGraphicsItem *neighbour = layerNeighbour(item, false);
-    if (neighbour && neighbour->zValue() > item->zValue()) {
-        const double z = item->zValue();
-        item->setZValue(neighbour->zValue());
-        neighbour->setZValue(z);
-    }
+    passNeighbour(item, false);
 }
 
 void DrawScene::moveBackward(QGraphicsItem *item)
 {
-    if (!item)
-        return;
-    QGraphicsItem *neighbour = layerNeighbour(item, true);
-    if (neighbour && item->zValue() > neighbour->zValue()) {
-        const double z = item->zValue();
-        item->setZValue(neighbour->zValue());
-        neighbour->setZValue(z);
-    }
-    update();
+    passNeighbour(item, true);
 }
 
 namespace {

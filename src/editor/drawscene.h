@@ -95,8 +95,8 @@ public:
     void raiseToTop(QGraphicsItem *item);
     // The top-level shapes whose outline intersects item's, topmost first.
     QList<QGraphicsItem *> collidingShapes(QGraphicsItem *item) const;
-    // The overlapping shape next below (down) or above item; null when
-    // there is none.
+    // The overlapping shape drawn nearest below (down) or above item; null
+    // when there is none.
     QGraphicsItem *layerNeighbour(QGraphicsItem *item, bool down) const;
 
     // The Format menu's alignment commands, named after their actions. The
@@ -126,11 +126,15 @@ public:
     void alignItems(Alignment how);
 
     // Stacking order of one item against the shapes it overlaps; null
-    // items are ignored. Nothing here records an undo entry. The front and
-    // back moves never give the item a z another top-level shape holds.
+    // items are ignored. Nothing here records an undo entry. Only the item's
+    // z changes (but for the last resort of passNeighbour), so no other two
+    // shapes change places, and it never takes a z another top-level shape
+    // holds. A shape already in front (behind) of everything it overlaps,
+    // or overlapping nothing, keeps its z.
     void bringToFront(QGraphicsItem *item);
-    // A shape that overlaps nothing keeps its z.
     void sendToBack(QGraphicsItem *item);
+    // The item passes the nearest overlapping shape above (below) it, and
+    // no other shape it overlaps.
     void moveForward(QGraphicsItem *item);
     void moveBackward(QGraphicsItem *item);
 
@@ -202,6 +206,7 @@ private:
     // z, or the first of z + step, z + 2 step, ... that no other top-level
     // shape holds.
     double freeZ(const QGraphicsItem *item, double z, double step) const;
+    void passNeighbour(QGraphicsItem *item, bool down);
     // Emits currentToolChanged() when the tool is no longer before.
     void reportToolChange(int before);
     void alignEdges(Alignment how, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes);

@@ -25,7 +25,10 @@ double nextLine(double value, int spacing, double sign)
 
 bool GridSnap::active(Qt::KeyboardModifiers modifiers)
 {
-    return EditorSettings::instance()->values().snapToGrid && !(modifiers & Qt::AltModifier);
+    // Snapping to lines the user has switched off would pull shapes to
+    // places nothing on the screen explains.
+    const EditorSettings::Values &values = EditorSettings::instance()->values();
+    return values.gridShown && values.snapToGrid && !(modifiers & Qt::AltModifier);
 }
 
 QPointF GridSnap::point(const QPointF &point)

@@ -10,8 +10,8 @@
 class GridSnap
 {
 public:
-    // Snapping is on in the settings and the event's modifiers do not
-    // suspend it.
+    // Snapping and the grid are both on in the settings and the event's
+    // modifiers do not suspend it.
     static bool active(Qt::KeyboardModifiers modifiers);
 
     // The grid point nearest to point.

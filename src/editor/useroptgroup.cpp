@@ -56,9 +56,18 @@ void UserOptGroup::removeForm(QWidget *form)
 
 void UserOptGroup::push(QUndoCommand *command, bool apply)
 {
+    pushOnto(activeStack(), command, apply);
+}
+
+void UserOptGroup::pushFor(QWidget *form, QUndoCommand *command)
+{
+    pushOnto(stackFor(form), command, true);
+}
+
+void UserOptGroup::pushOnto(QUndoStack *stack, QUndoCommand *command, bool apply)
+{
     if (!command)
         return;
-    QUndoStack *stack = activeStack();
     if (!apply || !stack) {
         delete command;
         return;

@@ -42,8 +42,13 @@ public:
     // stack is active. A ModifyCommand then records the values its object
     // holds now as the values redo() writes back.
     void push(QUndoCommand *command, bool apply = true);
+    // As push(), onto form's own stack, which need not be the active one (a
+    // screen edited from the project tree). Deleted unpushed for a null form.
+    void pushFor(QWidget *form, QUndoCommand *command);
 
 private:
+    void pushOnto(QUndoStack *stack, QUndoCommand *command, bool apply);
+
     explicit UserOptGroup(QObject *parent);
 
     QHash<QWidget *, QUndoStack *> m_stacks;

@@ -206,7 +206,11 @@ void MainWindow::setupConnections()
         sceneMenuSlot() = menu;
     }
     DrawView::setContextMenuProvider(&MainWindow::sceneContextMenu);
-    m_projectTree->contextMenu()->addAction(act("property"));
+    m_projectTree->propertyAction()->setIcon(act("property")->icon());
+    connect(m_projectTree, &ProjectTree::propertyRequested, this, [this](QWidget *form) {
+        if (qobject_cast<DrawView *>(form))
+            m_propertyDialog->showForScreen(form);
+    });
 
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { action(QStringLiteral("paste"))->setEnabled(true); });

@@ -79,6 +79,11 @@ ProjectTree::ProjectTree(QWidget *parent)
     m_renameAction = m_menu->addAction(QString(), this, &ProjectTree::onRenameTriggered);
     m_copyAction = m_menu->addAction(QString(), this, &ProjectTree::onCopyTriggered);
     m_deleteAction = m_menu->addAction(QString(), this, &ProjectTree::onDeleteTriggered);
+    // The entry clicked, not the screen shown: the menu makes it current.
+    m_propertyAction = m_menu->addAction(QString(), this, [this] {
+        if (QWidget *form = formOf(currentItem()))
+            emit propertyRequested(form);
+    });
 
     retranslate();
     expandAll();
@@ -112,6 +117,7 @@ void ProjectTree::retranslate()
     m_renameAction->setText(tr("重命名"));
     m_copyAction->setText(tr("创建副本"));
     m_deleteAction->setText(tr("删除"));
+    m_propertyAction->setText(tr("属性"));
 }
 
 QWidget *ProjectTree::addForm(int kind, QWidget *copyFrom, bool show)
@@ -257,6 +263,8 @@ void ProjectTree::onCustomContextMenuRequested(const QPoint &pos)
     if (!isDocument(item))
         return;
     setCurrentItem(item);
+    // Scripts have no properties to edit.
+    m_propertyAction->setEnabled(kindOf(item) != ScriptScreen);
     const QPoint globalPos = viewport()->mapToGlobal(pos);
     MenuSeam::exec(m_menu, globalPos);
 }

@@ -36,9 +36,10 @@ public:
     // Sets the texts of the fixed entries and of the menu in the current
     // language. Document entries keep their names.
     void retranslate();
-    // The menu shown on document entries; the main window adds its
-    // property action to it.
+    // The menu shown on document entries.
     QMenu *contextMenu() const { return m_menu; }
+    // 属性 of that menu: emits propertyRequested for the entry clicked.
+    QAction *propertyAction() const { return m_propertyAction; }
 
     // Creates a document of kind (1-4) through DrawManager, copying
     // copyFrom when given, and appends its entry under the category. With
@@ -85,6 +86,8 @@ signals:
     void showTabContent(QWidget *form);
     // The user gave form a new name in the tree.
     void formRenamed(QWidget *form);
+    // 属性 was chosen on form's entry (a screen's view).
+    void propertyRequested(QWidget *form);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -98,6 +101,7 @@ private:
     QAction *m_renameAction;
     QAction *m_copyAction;
     QAction *m_deleteAction;
+    QAction *m_propertyAction;
     // Children of this tree (items are owned by the tree).
     QTreeWidgetItem *m_screensRoot = nullptr;
     QMap<int, QTreeWidgetItem *> m_categories;

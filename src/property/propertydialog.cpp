@@ -6,6 +6,7 @@
 #include "editor/shapecommands.h"
 #include "editor/useroptgroup.h"
 #include "mainwindow/messagedialog.h"
+#include "project/propertyregistry.h"
 #include "property/colorcombox.h"
 #include "property/fonteditwidget.h"
 #include "shapes/graphicsitem.h"
@@ -21,11 +22,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStyleFactory>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace {
 
@@ -45,6 +49,18 @@ QSpinBox *spinBox(QWidget *parent, int minimum)
     auto *box = new QSpinBox(parent);
     box->setRange(minimum, Coordinate);
     return box;
+}
+
+// Whether the property table lists name for the shape's class: a line's
+// size follows its points, so it has none to edit.
+bool edits(const QObject *shape, const char *name)
+{
+    return hasProperty(shape, name) && propertyNamesOf(shape).contains(QLatin1String(name));
+}
+
+bool same(double a, double b)
+{
+    return std::abs(a - b) < 1e-6;
 }
 
 } // namespace
@@ -99,9 +115,10 @@ void PropertyDialog::buildForm()
     m_yLabel = new QLabel(m_layoutGroup);
     m_widthLabel = new QLabel(m_layoutGroup);
     m_heightLabel = new QLabel(m_layoutGroup);
-    // Shapes are kept on the screen, whose corner is the origin.
-    m_x = spinBox(m_layoutGroup, 0);
-    m_y = spinBox(m_layoutGroup, 0);
+    // A file may hold a shape partly off the screen; the fields must be able
+    // to show where it is, or an untouched OK would move it.
+    m_x = spinBox(m_layoutGroup, -Coordinate);
+    m_y = spinBox(m_layoutGroup, -Coordinate);
     m_width = spinBox(m_layoutGroup, 0);
     m_height = spinBox(m_layoutGroup, 0);
     m_pin = new QCheckBox(m_layoutGroup);
@@ -129,8 +146,6 @@ void PropertyDialog::buildForm()
     lookLayout->addRow(m_backgroundLabel, m_background);
     m_pages->addWidget(lookPage);
 
-    // The font editor is not part of this dialog yet: the label marks where
-    // it goes, in the row of the 字体 label.
     auto *textPage = new QWidget;
     auto *textLayout = new QFormLayout(textPage);
     m_fontLabel = new QLabel(textPage);
@@ -200,6 +215,15 @@ bool PropertyDialog::showFor(DrawScene *scene)
     return true;
 }
 
+bool PropertyDialog::showForScreen(QWidget *view)
+{
+    if (!view)
+        return false;
+    setScreenTarget(view);
+    run();
+    return true;
+}
+
 int PropertyDialog::run()
 {
     m_tree->setCurrentItem(m_entries.first());
@@ -213,12 +237,16 @@ void PropertyDialog::setScreenTarget(QWidget *view)
     m_item = nullptr;
     m_view = view;
     m_name->setText(view ? view->windowTitle() : QString());
+    m_loadedName = m_name->text();
     // Only the name of a screen is kept here; the rest is edited in the
     // property browser.
     m_layoutGroup->setEnabled(false);
     m_background->setEnabled(false);
     m_background->setColor(QColor());
     m_colorChosen = false;
+    m_font->setEnabled(false);
+    m_font->setFont(QFont());
+    m_loadedFont = QFont();
 }
 
 void PropertyDialog::setItemTarget(QGraphicsItem *item)
@@ -233,18 +261,23 @@ void PropertyDialog::loadItem()
 {
     QObject *shape = m_shape;
     m_name->setText(shape ? shape->objectName() : QString());
+    m_loadedName = m_name->text();
     m_layoutGroup->setEnabled(shape != nullptr);
+    // What the fields show once loaded is what counts as untouched: a
+    // value they cannot show exactly (a fraction, a negative size from a
+    // file) is still not written back unless the user changes it.
     const QPointF pos = shape ? shape->property("pos").toPointF() : QPointF();
-    m_loadedX = qRound(pos.x());
-    m_loadedY = qRound(pos.y());
-    m_x->setValue(m_loadedX);
-    m_y->setValue(m_loadedY);
-    // Groups take their size from their members.
-    const bool sized = hasProperty(shape, "width") && hasProperty(shape, "height");
-    m_loadedWidth = sized ? qRound(shape->property("width").toDouble()) : 0;
-    m_loadedHeight = sized ? qRound(shape->property("height").toDouble()) : 0;
-    m_width->setValue(m_loadedWidth);
-    m_height->setValue(m_loadedHeight);
+    m_x->setValue(qRound(pos.x()));
+    m_y->setValue(qRound(pos.y()));
+    m_loadedX = m_x->value();
+    m_loadedY = m_y->value();
+    // Groups take their size from their members, lines from their points.
+    const bool sized = edits(shape, "width") && edits(shape, "height");
+    const bool measured = hasProperty(shape, "width") && hasProperty(shape, "height");
+    m_width->setValue(measured ? qRound(shape->property("width").toDouble()) : 0);
+    m_height->setValue(measured ? qRound(shape->property("height").toDouble()) : 0);
+    m_loadedWidth = m_width->value();
+    m_loadedHeight = m_height->value();
     m_width->setEnabled(sized);
     m_height->setEnabled(sized);
     m_loadedPin = shape && shape->property("fixe").toBool();
@@ -254,6 +287,12 @@ void PropertyDialog::loadItem()
     m_background->setEnabled(filled);
     m_background->setColor(m_loadedColor);
     m_colorChosen = false;
+    // The editor keeps its last value otherwise, and would show the font
+    // picked for another shape.
+    const bool lettered = edits(shape, "font");
+    m_loadedFont = lettered ? shape->property("font").value<QFont>() : QFont();
+    m_font->setFont(m_loadedFont);
+    m_font->setEnabled(lettered);
 }
 
 void PropertyDialog::on_ok_clicked()
@@ -286,6 +325,10 @@ void PropertyDialog::refuse(const QString &text)
 
 bool PropertyDialog::applyScreen()
 {
+    // A name the user left alone stays as it is, even one a rename here
+    // would refuse or trim.
+    if (m_name->text() == m_loadedName)
+        return true;
     const QString name = xmlSafeText(m_name->text()).trimmed();
     if (name.isEmpty()) {
         refuse(tr("名称不能为空！"));
@@ -294,13 +337,19 @@ bool PropertyDialog::applyScreen()
     if (name == m_view->windowTitle())
         return true;
     // The scene's name is what the project file stores; the view's title
-    // (the tab and the project tree) follows it.
-    if (auto *view = qobject_cast<DrawView *>(m_view.data())) {
-        if (DrawScene *scene = view->drawScene())
-            scene->setObjectName(name);
+    // (the tab and the project tree) follows it, on undo as well. A rename
+    // is an edit like the property browser's, so it is one undo step too.
+    auto *view = qobject_cast<DrawView *>(m_view.data());
+    if (DrawScene *scene = view ? view->drawScene() : nullptr) {
+        auto *command = new ModifyCommand(scene, QStringLiteral("objectName"));
+        scene->setObjectName(name);
+        // The screen's own history: from the project tree it need not be
+        // the one shown.
+        UserOptGroup::instance()->pushFor(m_view, command);
     }
     m_view->setWindowTitle(name);
     m_name->setText(name);
+    m_loadedName = name;
     emit formRenamed(m_view);
     return true;
 }
@@ -308,22 +357,31 @@ bool PropertyDialog::applyScreen()
 bool PropertyDialog::applyItem()
 {
     QObject *shape = m_shape;
-    const QString name = xmlSafeText(m_name->text()).trimmed();
-    if (name.isEmpty()) {
+    auto *drawScene = qobject_cast<DrawScene *>(m_item->scene());
+    // Only a name the user typed is checked and written: one read from a
+    // file stays as it is, even empty or shared.
+    const bool renamed = m_name->text() != m_loadedName;
+    const QString name = renamed ? xmlSafeText(m_name->text()).trimmed() : shape->objectName();
+    if (renamed && name.isEmpty()) {
         refuse(tr("名称不能为空！"));
         return false;
     }
-    if (QGraphicsScene *scene = m_item->scene()) {
-        if (auto *drawScene = qobject_cast<DrawScene *>(scene)) {
-            const QList<QGraphicsItem *> items = drawScene->userItems();
-            for (QGraphicsItem *other : items) {
-                QObject *object = shapeObject(other);
-                if (object && object != shape && object->objectName() == name) {
-                    refuse(tr("名称“%1”已被本画面的其他元件使用！").arg(name));
-                    return false;
-                }
+    if (renamed && drawScene) {
+        const QList<QGraphicsItem *> items = drawScene->userItems();
+        for (QGraphicsItem *other : items) {
+            QObject *object = shapeObject(other);
+            if (object && object != shape && object->objectName() == name) {
+                refuse(tr("名称“%1”已被本画面的其他元件使用！").arg(name));
+                return false;
             }
         }
+    }
+
+    const bool widthEdited = m_width->isEnabled() && m_width->value() != m_loadedWidth;
+    const bool heightEdited = m_height->isEnabled() && m_height->value() != m_loadedHeight;
+    if ((widthEdited && m_width->value() < 1) || (heightEdited && m_height->value() < 1)) {
+        refuseSize(tr("宽度和高度至少为 1。"));
+        return false;
     }
 
     // Sizes before the position: the top-left corner is kept by writing it
@@ -334,22 +392,25 @@ bool PropertyDialog::applyItem()
         names << QStringLiteral("objectName");
         values << name;
     }
-    if (m_width->isEnabled() && m_width->value() != m_loadedWidth) {
+    if (widthEdited) {
         names << QStringLiteral("width");
         values << double(m_width->value());
     }
-    if (m_height->isEnabled() && m_height->value() != m_loadedHeight) {
+    if (heightEdited) {
         names << QStringLiteral("height");
         values << double(m_height->value());
     }
     // A new size moves the corner too; it stays where the fields say.
+    // Untouched coordinates keep their exact values, fractions included.
     const bool moved = m_x->value() != m_loadedX || m_y->value() != m_loadedY;
-    if (moved || names.contains(QStringLiteral("width"))
-        || names.contains(QStringLiteral("height"))) {
+    const bool reshaped = moved || widthEdited || heightEdited;
+    QPointF corner;
+    if (reshaped) {
         const QPointF current = shape->property("pos").toPointF();
+        corner = QPointF(m_x->value() != m_loadedX ? m_x->value() : current.x(),
+                         m_y->value() != m_loadedY ? m_y->value() : current.y());
         names << QStringLiteral("pos");
-        values << QPointF(m_x->value() != m_loadedX ? m_x->value() : current.x(),
-                          m_y->value() != m_loadedY ? m_y->value() : current.y());
+        values << corner;
     }
     if (m_pin->isChecked() != m_loadedPin) {
         names << QStringLiteral("fixe");
@@ -364,18 +425,58 @@ bool PropertyDialog::applyItem()
             values << color;
         }
     }
+    if (m_font->isEnabled() && m_font->font() != m_loadedFont) {
+        names << QStringLiteral("font");
+        values << m_font->font();
+    }
     if (names.isEmpty())
         return true;
 
     auto *command = new ModifyCommand(shape, names);
+    QVariantList before;
+    for (const QString &property : qAsConst(names))
+        before << shape->property(property.toLatin1().constData());
     for (int i = 0; i < names.size(); ++i)
         shape->setProperty(names.at(i).toLatin1().constData(), values.at(i));
+
+    // The screen holds its shapes back at its edges. Rather than leave the
+    // shape somewhere the user did not ask for, the edit is taken back.
+    if (reshaped) {
+        const QPointF now = shape->property("pos").toPointF();
+        bool held = !same(now.x(), corner.x()) || !same(now.y(), corner.y());
+        if (widthEdited)
+            held = held || !same(shape->property("width").toDouble(), m_width->value());
+        if (heightEdited)
+            held = held || !same(shape->property("height").toDouble(), m_height->value());
+        if (held) {
+            {
+                // Back exactly where it was, even if that was off the edge.
+                const QScopedValueRollback<bool> free(GraphicsItem::screenClampEnabled(), false);
+                for (int i = 0; i < names.size(); ++i)
+                    shape->setProperty(names.at(i).toLatin1().constData(), before.at(i));
+            }
+            delete command;
+            m_item->update();
+            const QRectF screen = drawScene ? drawScene->sceneRect() : QRectF();
+            refuseSize(tr("元件须完整位于画面内（宽 %1，高 %2），请修改位置或大小。")
+                           .arg(qRound(screen.width()))
+                           .arg(qRound(screen.height())));
+            return false;
+        }
+    }
     m_item->update();
     UserOptGroup::instance()->push(command, true);
     // The fields now describe the shape as it is, so a second 应用 adds no
     // step.
     loadItem();
     return true;
+}
+
+void PropertyDialog::refuseSize(const QString &text)
+{
+    MessageDialog::showMessage(this, QMessageBox::Warning, tr("提醒"), text, {tr("确定")});
+    m_tree->setCurrentItem(m_entries.first());
+    m_x->setFocus();
 }
 
 void PropertyDialog::changeEvent(QEvent *event)

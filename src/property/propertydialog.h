@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QPointer>
 
 class ColorCombox;
@@ -21,11 +22,15 @@ class RegEditWidget;
 // The property dialog of a screen or of one shape, created once by the main
 // window and reused; each opening sets a fresh target.
 //
-// For a screen only the name is live. For a shape the name, the layout
-// group (position, size, pin) and the background colour are loaded from
+// For a screen only the name is live; a rename is one undo step on the
+// active stack. For a shape the name, the layout group (position, size,
+// pin), the background colour and the font (text shapes) are loaded from
 // the shape and written back by 应用/确定 as one undo step on the active
-// stack; a name another shape of the screen already has is refused. The
-// other pages are laid out but hold no data.
+// stack. Only fields the user changed are written, so 确定 on an untouched
+// dialog changes nothing. Refused with a message, the shape left as it
+// was: a name another shape of the screen already has, a size below 1, and
+// a position or size the screen would not hold. The other pages are laid
+// out but hold no data.
 class PropertyDialog : public QDialog
 {
     Q_OBJECT
@@ -36,6 +41,9 @@ public:
     // itself, with one selected for that shape; with several selected, or
     // without a scene, nothing opens. Returns whether it opened.
     bool showFor(DrawScene *scene);
+    // Opens the dialog for the screen shown by view, whatever is selected
+    // on it. Returns whether it opened.
+    bool showForScreen(QWidget *view);
 
     // Targets (at most one is set; each clears the other) and loading.
     void setScreenTarget(QWidget *view);
@@ -50,6 +58,7 @@ public:
     QSpinBox *widthEdit() const { return m_width; }
     QSpinBox *heightEdit() const { return m_height; }
     QCheckBox *pinBox() const { return m_pin; }
+    FontEditWidget *fontEdit() const { return m_font; }
     ColorCombox *backgroundEdit() const { return m_background; }
     RegEditWidget *registerEdit() const { return m_register; }
 
@@ -75,6 +84,7 @@ private:
     bool applyScreen();
     bool applyItem();
     void refuse(const QString &text);
+    void refuseSize(const QString &text);
     int run();
 
     QPointer<QWidget> m_view; // the screen's view, not owned
@@ -83,6 +93,7 @@ private:
 
     // What the fields showed when loaded: only fields the user changed are
     // written, so an untouched fractional size is not rounded.
+    QString m_loadedName;
     int m_loadedX = 0;
     int m_loadedY = 0;
     int m_loadedWidth = 0;
@@ -91,6 +102,7 @@ private:
     QColor m_loadedColor;
     QColor m_chosenColor;
     bool m_colorChosen = false;
+    QFont m_loadedFont;
 
     QTreeWidget *m_tree = nullptr;
     QList<QTreeWidgetItem *> m_entries; // in order of appearance

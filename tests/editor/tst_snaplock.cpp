@@ -29,9 +29,10 @@ class TestSnapLock : public QObject
     DrawView *m_view = nullptr;
     QUndoStack m_stack;
 
-    static void setAids(bool snap, bool lock)
+    static void setAids(bool snap, bool lock, bool grid = true)
     {
         EditorSettings::Values values;
+        values.gridShown = grid;
         values.snapToGrid = snap;
         values.lockAll = lock;
         values.gridX = 10;
@@ -99,17 +100,20 @@ private slots:
         QTest::addColumn<Mods>("mods");
         QTest::addColumn<QPointF>("to");
         QTest::addColumn<QPolygonF>("outline"); // empty: no shape is left
+        QTest::addColumn<bool>("grid");
         const int box = RectangleKind;
         const QPointF end(118, 61);
         QTest::newRow("box corners to the nearest grid points")
-            << box << Mods() << end << QPolygonF(QRectF(10, 20, 110, 40));
+            << box << Mods() << end << QPolygonF(QRectF(10, 20, 110, 40)) << true;
         // Unsnapped, the box starts one unit inside the press point.
-        QTest::newRow("box, Alt held")
-            << box << Mods(Qt::AltModifier) << end << QPolygonF(QRectF(14, 18, 104, 43));
+        const QPolygonF free(QRectF(14, 18, 104, 43));
+        QTest::newRow("box, Alt held") << box << Mods(Qt::AltModifier) << end << free << true;
+        QTest::newRow("box, grid switched off") << box << Mods() << end << free << false;
         QTest::newRow("box snapped onto its start's row")
-            << box << Mods() << QPointF(58, 22) << QPolygonF();
+            << box << Mods() << QPointF(58, 22) << QPolygonF() << true;
         QTest::newRow("line") << int(LineKind) << Mods() << end
-                              << QPolygonF(QVector<QPointF> {QPointF(10, 20), QPointF(120, 60)});
+                              << QPolygonF(QVector<QPointF> {QPointF(10, 20), QPointF(120, 60)})
+                              << true;
     }
 
     void draw()
@@ -118,6 +122,8 @@ private slots:
         QFETCH(Mods, mods);
         QFETCH(QPointF, to);
         QFETCH(QPolygonF, outline);
+        QFETCH(bool, grid);
+        setAids(true, false, grid);
         DrawTool::currentShape = kind;
         gesture(QPointF(13, 17), to, mods);
         const QList<QGraphicsItem *> shapes = m_scene->userItems();

@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
+#include "app/modalseam.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
@@ -9,11 +10,13 @@
 #include "mainwindow/projecttree.h"
 #include "mainwindow/tabcontent.h"
 #include "project/drawmanager.h"
+#include "property/propertydialog.h"
 #include "property/propertytreebrowser.h"
 #include "project/projectfile.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicsrectitem.h"
+#include "support/menuscript.h"
 #include "support/mouseclicks.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
@@ -171,6 +174,44 @@ private slots:
 
     // The table follows undo; copies land at +(10, 10); text from another
     // program pastes nothing.
+    // 属性 on a project tree entry edits the screen clicked, not the one
+    // shown, and the rename is an undo step of the screen renamed.
+    void treePropertyEditsClickedScreen()
+    {
+        DrawView *clicked = addScreen();
+        DrawView *shown = addScreen();
+        const QString clickedName = clicked->drawScene()->objectName();
+        const QString shownName = shown->drawScene()->objectName();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QString offered;
+        ModalSeam::setHandler([&](const ModalRequest &request) {
+            ModalAnswer answer;
+            if (request.kind == ModalRequest::Dialog) {
+                auto *dialog = m_window->findChild<PropertyDialog *>();
+                offered = dialog->nameEdit()->text();
+                dialog->nameEdit()->setText(QStringLiteral("泵站"));
+                answer.accepted = true;
+            }
+            return answer;
+        });
+        {
+            MenuScript menus;
+            menus.choose(QStringLiteral("属性"));
+            ProjectTree *tree = m_window->projectTree();
+            const QRect entry = tree->visualItemRect(tree->findItem(clicked));
+            emit tree->customContextMenuRequested(entry.center());
+        }
+        ModalSeam::setHandler({});
+        QCOMPARE(offered, clickedName);
+        QCOMPARE(clicked->drawScene()->objectName(), QStringLiteral("泵站"));
+        QCOMPARE(shown->drawScene()->objectName(), shownName);
+        QUndoStack *history = UserOptGroup::instance()->stackFor(clicked);
+        QCOMPARE(history->count(), 1);
+        history->undo();
+        QCOMPARE(clicked->windowTitle(), clickedName);
+    }
+
     void cutUndoPasteTwice()
     {
         DrawScene *scene = addScreen()->drawScene();

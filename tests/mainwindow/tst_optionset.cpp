@@ -78,11 +78,12 @@ private slots:
     // the language, and a restart and a new dialog read the values back.
     void okStoresCancelDoesNot()
     {
-        // Every value away from its default, the spacings uneven.
+        // Every value away from its default, one spacing odd (typed, not
+        // stepped to).
         EditorSettings::Values values;
         values.gridShown = false;
         values.gridX = 60;
-        values.gridY = 46;
+        values.gridY = 15;
         values.gridColor = QColor("#123456");
         values.lockAll = values.snapToGrid = true;
         values.autoSave = false;
