@@ -1,5 +1,6 @@
 #include "tagexchange.h"
 
+#include "app/safefile.h"
 #include "csvtable.h"
 #include "project/config.h"
 #include "xlssheetreader.h"
@@ -8,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardItemModel>
 
 #include <algorithm>
@@ -40,11 +40,11 @@ bool TagExchange::readFileBytes(const QString &fileName, QByteArray *bytes, QStr
 
 bool TagExchange::writeFileBytes(const QString &fileName, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    QString reason;
+    if (SafeFile::write(fileName, bytes, &reason))
         return true;
     if (error)
-        *error = XlsxSheetWriter::tr("无法写入文件“%1”：%2").arg(fileName, file.errorString());
+        *error = SafeFile::failureMessage(fileName, reason);
     return false;
 }
 

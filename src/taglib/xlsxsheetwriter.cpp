@@ -1,10 +1,10 @@
 #include "xlsxsheetwriter.h"
 
+#include "app/safefile.h"
 #include "xlsxsheetreader.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <xlsxwriter.h>
@@ -31,6 +31,19 @@ QByteArray cellText(const QString &text)
     QString escaped = text;
     escaped.replace(escape, QStringLiteral("_x005F_\\1"));
     return escaped.toUtf8();
+}
+
+// A zip archive ends with its end-of-central-directory record: the
+// signature, then 18 bytes and a comment whose length the record gives.
+bool endsAsWholeArchive(const QByteArray &bytes)
+{
+    static const QByteArray signature("PK\x05\x06", 4);
+    const int record = bytes.lastIndexOf(signature);
+    if (record < 0 || bytes.size() - record < 22)
+        return false;
+    const auto byte = [&bytes](int at) { return int(uchar(bytes.at(at))); };
+    const int commentLength = byte(record + 20) | (byte(record + 21) << 8);
+    return record + 22 + commentLength == bytes.size();
 }
 
 } // namespace
@@ -112,10 +125,12 @@ bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QSt
     if (!built.open(QIODevice::ReadOnly))
         return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
     const QByteArray bytes = built.readAll();
-    QSaveFile target(fileName);
-    if (!target.open(QIODevice::WriteOnly))
-        return fail(tr("无法写入文件“%1”：%2").arg(fileName, target.errorString()));
-    if (target.write(bytes) != bytes.size() || !target.commit())
-        return fail(tr("无法写入文件“%1”：%2").arg(fileName, target.errorString()));
+    // The library does not see every failed write of its scratch file; a
+    // workbook cut short lacks the archive's closing record.
+    if (!endsAsWholeArchive(bytes))
+        return fail(tr("无法写入xlsx工作簿：%1").arg(tr("临时文件不完整")));
+    QString reason;
+    if (!SafeFile::write(fileName, bytes, &reason))
+        return fail(SafeFile::failureMessage(fileName, reason));
     return true;
 }
