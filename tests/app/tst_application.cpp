@@ -176,6 +176,30 @@ private slots:
         window.save();
         QVERIFY(QFile::exists(folder + "/r.mvprg"));
         window.closeProject();
+        // Recovered: the question does not come back.
+        ModalScript later;
+        MainWindow next;
+        Application::openStartupProject(&next, {"marovin"});
+        QVERIFY(later.requests().isEmpty());
+    }
+
+    // A record whose file is gone offers nothing, now or later.
+    void crashRecordWithoutFileIsDropped_data()
+    {
+        QTest::addColumn<QString>("recorded");
+        QTest::newRow("recovery copy") << "/gone/~r.mvprg.autosave";
+        QTest::newRow("project, as older versions recorded") << "/gone/r.mvprg";
+    }
+    void crashRecordWithoutFileIsDropped()
+    {
+        QFETCH(QString, recorded);
+        nativeStore().setValue("exception", recorded);
+        nativeStore().sync();
+        ModalScript script;
+        MainWindow window;
+        Application::openStartupProject(&window, {"marovin"});
+        QVERIFY(script.requests().isEmpty());
+        QVERIFY(!nativeStore().contains("exception"));
     }
 
     void newProjectDialogWaitsForStartupBoxes_data()
