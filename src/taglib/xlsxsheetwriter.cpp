@@ -9,6 +9,8 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
+
 namespace {
 
 // A1-style name of a cell, for messages.
@@ -33,17 +35,23 @@ QByteArray cellText(const QString &text)
     return escaped.toUtf8();
 }
 
-// A zip archive ends with its end-of-central-directory record: the
-// signature, then 18 bytes and a comment whose length the record gives.
-bool endsAsWholeArchive(const QByteArray &bytes)
+// Whether back, read from the written workbook, shows what sheet holds.
+// The workbook starts at the first row that has cells, as the reader's
+// occupied range does.
+bool sameCells(const Sheet &sheet, const Sheet &back)
 {
-    static const QByteArray signature("PK\x05\x06", 4);
-    const int record = bytes.lastIndexOf(signature);
-    if (record < 0 || bytes.size() - record < 22)
-        return false;
-    const auto byte = [&bytes](int at) { return int(uchar(bytes.at(at))); };
-    const int commentLength = byte(record + 20) | (byte(record + 21) << 8);
-    return record + 22 + commentLength == bytes.size();
+    int first = 0;
+    while (first < sheet.rowCount() && sheet.rows.at(first).isEmpty())
+        ++first;
+    const int rows = std::max(sheet.rowCount() - first, back.rowCount());
+    const int columns = std::max(sheet.columnCount(), back.columnCount());
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            if (sheet.cell(first + row, column) != back.cell(row, column))
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -125,11 +133,12 @@ bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QSt
     if (!built.open(QIODevice::ReadOnly))
         return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
     const QByteArray bytes = built.readAll();
-    // The library does not see every failed write of its scratch file; a
-    // workbook cut short lacks the archive's closing record.
-    if (!endsAsWholeArchive(bytes))
-        return fail(tr("无法写入xlsx工作簿：%1").arg(tr("临时文件不完整")));
+    // The library misses failed writes of its scratch files and then packs a
+    // part cut short into a well-formed archive: only reading it back tells.
+    Sheet back;
     QString reason;
+    if (!XlsxSheetReader::readBytes(bytes, &back, &reason) || !sameCells(sheet, back))
+        return fail(tr("无法写入xlsx工作簿：%1").arg(tr("临时文件不完整")));
     if (!SafeFile::write(fileName, bytes, &reason))
         return fail(SafeFile::failureMessage(fileName, reason));
     return true;
