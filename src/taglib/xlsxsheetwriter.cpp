@@ -7,9 +7,12 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <QXmlStreamReader>
+
+#include <minizip/unzip.h>
 #include <xlsxwriter.h>
 
-#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -35,23 +38,40 @@ QByteArray cellText(const QString &text)
     return escaped.toUtf8();
 }
 
-// Whether back, read from the written workbook, shows what sheet holds.
-// The workbook starts at the first row that has cells, as the reader's
-// occupied range does.
-bool sameCells(const Sheet &sheet, const Sheet &back)
+struct ZipCloser
 {
-    int first = 0;
-    while (first < sheet.rowCount() && sheet.rows.at(first).isEmpty())
-        ++first;
-    const int rows = std::max(sheet.rowCount() - first, back.rowCount());
-    const int columns = std::max(sheet.columnCount(), back.columnCount());
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column) {
-            if (sheet.cell(first + row, column) != back.cell(row, column))
-                return false;
-        }
+    void operator()(void *zip) const { unzClose(zip); }
+};
+
+// Whether every part of the workbook at path is whole XML. The library
+// misses failed writes of its scratch parts and then packs a part cut
+// short into a well-formed archive; a part cut short does not end its
+// document.
+bool partsAreWhole(const QByteArray &path)
+{
+    const std::unique_ptr<void, ZipCloser> zip(unzOpen64(path.constData()));
+    if (!zip)
+        return false;
+    int at = unzGoToFirstFile(zip.get());
+    if (at != UNZ_OK)
+        return false;
+    for (; at == UNZ_OK; at = unzGoToNextFile(zip.get())) {
+        if (unzOpenCurrentFile(zip.get()) != UNZ_OK)
+            return false;
+        QByteArray part;
+        char buffer[65536];
+        int count = 0;
+        while ((count = unzReadCurrentFile(zip.get(), buffer, sizeof buffer)) > 0)
+            part.append(buffer, count);
+        if (unzCloseCurrentFile(zip.get()) != UNZ_OK || count < 0)
+            return false;
+        QXmlStreamReader xml(part);
+        while (!xml.atEnd())
+            xml.readNext();
+        if (xml.hasError())
+            return false;
     }
-    return true;
+    return at == UNZ_END_OF_LIST_OF_FILE;
 }
 
 } // namespace
@@ -129,16 +149,16 @@ bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QSt
     if (result != LXW_NO_ERROR)
         return fail(tr("无法写入xlsx工作簿：%1").arg(QString::fromUtf8(lxw_strerror(result))));
 
+    if (!partsAreWhole(scratchPath))
+        return fail(tr("无法写入xlsx工作簿：%1").arg(tr("临时文件不完整")));
     QFile built(scratchFile);
     if (!built.open(QIODevice::ReadOnly))
         return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
     const QByteArray bytes = built.readAll();
-    // The library misses failed writes of its scratch files and then packs a
-    // part cut short into a well-formed archive: only reading it back tells.
-    Sheet back;
+    // Read whole, or the copy would be cut short where the scratch file is.
+    if (bytes.size() != built.size())
+        return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
     QString reason;
-    if (!XlsxSheetReader::readBytes(bytes, &back, &reason) || !sameCells(sheet, back))
-        return fail(tr("无法写入xlsx工作簿：%1").arg(tr("临时文件不完整")));
     if (!SafeFile::write(fileName, bytes, &reason))
         return fail(SafeFile::failureMessage(fileName, reason));
     return true;

@@ -77,8 +77,10 @@ Q_NEVER_INLINE int crash(const QByteArray &kind)
         return page[0];
     }
     if (kind == "fpe") {
+        // Both unknown to the compiler, which would turn 1 / x into a test.
         volatile int zero = qEnvironmentVariableIntValue("CRASH_ADDRESS");
-        return 1 / zero;
+        volatile int seven = 7;
+        return seven / zero;
     }
     if (kind == "ill")
         __builtin_trap();
