@@ -166,6 +166,8 @@ private slots:
         MainWindow window;
         Application::openStartupProject(&window, {"marovin"});
         QCOMPARE(script.requests().size(), 1);
+        // Answered: the record has done its work.
+        QVERIFY(!nativeStore().contains("exception"));
         // The copy's content, owned by the project it was saved from: Save
         // writes that project, which is not written before the user saves.
         QCOMPARE(Config::instance()->version, QString("7.7.7"));
