@@ -90,7 +90,10 @@ void TestCliFailures::fullDiskKeepsOldFile()
 
     const QString target = dir.filePath("target/" + file);
     const QByteArray old = "the file as it was";
-    for (const qint64 limit : {qint64(0), size / 2, size - 1}) {
+    // A workbook carries the time it was made, which may change its size by
+    // a few bytes.
+    const bool workbook = file.endsWith(".xlsx");
+    for (const qint64 limit : {qint64(0), size / 2, size - (workbook ? 100 : 1)}) {
         QVERIFY(writeFileBytes(target, old));
         const CliRun full = runCliFull(limit, at("target"));
         QCOMPARE(full.code, 1);
@@ -102,9 +105,11 @@ void TestCliFailures::fullDiskKeepsOldFile()
     }
     // The limit itself is no fault: with room for every byte, all is written
     // (a workbook is packed from scratch parts larger than itself).
-    const qint64 room = file.endsWith(".xlsx") ? 1 << 20 : size;
-    QCOMPARE(runCliFull(room, at("target")).code, 0);
-    QCOMPARE(QFileInfo(target).size(), size);
+    QCOMPARE(runCliFull(workbook ? 1 << 20 : size, at("target")).code, 0);
+    if (workbook)
+        QVERIFY(qAbs(QFileInfo(target).size() - size) < 100);
+    else
+        QCOMPARE(fileBytes(target), fileBytes(dir.filePath("probe/" + file)));
 }
 
 void TestCliFailures::lostStandardOutputFails_data()
