@@ -2330,10 +2330,6 @@ Commands:
         <source>设置无法写入</source>
         <translation>the settings could not be written</translation>
     </message>
-    <message>
-        <source>设置无法完整写入</source>
-        <translation>the settings could not be written completely</translation>
-    </message>
 </context>
 <context>
     <name>TabContent</name>

@@ -2,23 +2,8 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
-#include <QTemporaryDir>
-
-namespace {
-
-// A value as the INI form gives it back: one text, or a list of texts.
-bool sameSetting(const QVariant &stored, const QVariant &wanted)
-{
-    if (wanted.userType() == QMetaType::QStringList)
-        return stored.toStringList() == wanted.toStringList();
-    return stored.toString() == wanted.toString();
-}
-
-} // namespace
 
 bool SafeFile::writeAll(QIODevice *device, const QByteArray &bytes)
 {
@@ -71,59 +56,20 @@ QString SafeFile::failureMessage(const QString &path, const QString &reason)
 
 bool SafeFile::updateSettings(const QString &path, const QVariantMap &changes, QString *error)
 {
-    auto fail = [error](const QString &reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
-    // The settings class writes through a buffered file and misses a failed
-    // last flush, so it works on a scratch copy, whose result is checked
-    // before it replaces the real file.
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return fail(scratch.errorString());
-    const QString working = scratch.filePath(QStringLiteral("settings.ini"));
-    if (QFileInfo::exists(path)) {
-        QFile old(path);
-        if (!old.open(QIODevice::ReadOnly))
-            return fail(old.errorString());
-        QString reason;
-        if (!write(working, old.readAll(), &reason))
-            return fail(reason);
+    // The settings class writes through a temporary file of its own and
+    // keeps the old file when that fails; it only has to be asked.
+    QSettings settings(path, QSettings::IniFormat);
+    settings.setAtomicSyncRequired(true);
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+        if (it.value().isValid())
+            settings.setValue(it.key(), it.value());
+        else
+            settings.remove(it.key());
     }
-    QVariantMap wanted;
-    {
-        QSettings settings(working, QSettings::IniFormat);
-        for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
-            if (it.value().isValid())
-                settings.setValue(it.key(), it.value());
-            else
-                settings.remove(it.key());
-        }
-        settings.sync();
-        if (settings.status() != QSettings::NoError)
-            return fail(tr("设置无法写入"));
-        const QStringList keys = settings.allKeys();
-        for (const QString &key : keys)
-            wanted.insert(key, settings.value(key));
-    }
-    QFile result(working);
-    if (!result.open(QIODevice::ReadOnly))
-        return fail(result.errorString());
-    const QByteArray bytes = result.readAll();
-    // Read back under a name the settings class has not seen, so that what
-    // it still holds in memory for the first cannot stand in for the file.
-    const QString check = scratch.filePath(QStringLiteral("check.ini"));
-    QString reason;
-    if (!write(check, bytes, &reason))
-        return fail(reason);
-    const QSettings written(check, QSettings::IniFormat);
-    bool whole = written.status() == QSettings::NoError && written.allKeys().size() == wanted.size();
-    for (auto it = wanted.cbegin(); whole && it != wanted.cend(); ++it)
-        whole = sameSetting(written.value(it.key()), it.value());
-    if (!whole)
-        return fail(tr("设置无法完整写入"));
-    // The settings class makes the folder of a new file; so must we.
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return write(path, bytes, error);
+    settings.sync();
+    if (settings.status() == QSettings::NoError)
+        return true;
+    if (error)
+        *error = tr("设置无法写入");
+    return false;
 }

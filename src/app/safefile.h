@@ -37,9 +37,9 @@ public:
     static QString failureMessage(const QString &path, const QString &reason);
 
     // Sets the keys of changes in the INI settings file at path (an invalid
-    // value removes its key) and keeps the rest. Written through write(), so
-    // a failure leaves the file as it was, and checked by reading the result
-    // back before it replaces the file.
+    // value removes its key) and keeps the rest. False with a reason in
+    // *error (when given) when the file could not be written; it then stays
+    // as it was.
     static bool updateSettings(const QString &path, const QVariantMap &changes,
                                QString *error = nullptr);
 };
