@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -93,7 +92,6 @@ private slots:
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
     void producerFailureKeepsOldFile();
-    void settingsKeepOtherKeys();
 };
 
 void TestSafeFile::failedWriteKeepsOldFile_data()
@@ -170,17 +168,6 @@ void TestSafeFile::producerFailureKeepsOldFile()
     QVERIFY(!written);
     QCOMPARE(error, QString("no more"));
     QCOMPARE(fileBytes(target), QByteArray("old"));
-}
-
-void TestSafeFile::settingsKeepOtherKeys()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("config/config.ini");
-    QVERIFY(SafeFile::updateSettings(path, {{"a", 1}, {"list", QStringList {"x"}}}));
-    QVERIFY(SafeFile::updateSettings(path, {{"b", "two"}, {"a", QVariant()}}));
-    const QSettings settings(path, QSettings::IniFormat);
-    QCOMPARE(settings.allKeys(), QStringList({"b", "list"}));
-    QCOMPARE(settings.value("list").toStringList(), QStringList {"x"});
 }
 
 QTEST_MAIN(TestSafeFile)
