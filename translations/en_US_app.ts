@@ -418,6 +418,10 @@ Commands:
                                  save the project plain or encoded (default: as it was)
   check FILE [--json]            check the project: one line per error or warning, exit code 2 on errors</translation>
     </message>
+    <message>
+        <source>无法写入标准输出</source>
+        <translation>Cannot write to standard output</translation>
+    </message>
 </context>
 <context>
     <name>ColorCombox</name>
@@ -691,37 +695,6 @@ Commands:
     <message>
         <source>内置表 %1 未能载入：%2</source>
         <translation>The built-in table %1 could not be loaded: %2</translation>
-    </message>
-</context>
-<context>
-    <name>CrashFilter</name>
-    <message>
-        <source>程序异常崩溃</source>
-        <translation>Program crashed</translation>
-    </message>
-    <message>
-        <source>&lt;FONT size=4&gt;&lt;div&gt;对于发生的未知错误，表示诚挚的歉意。&lt;br/&gt;&lt;/div&gt;&lt;div&gt;错误代码：%1&lt;/div&gt;&lt;div&gt;错误地址：%2&lt;/div&gt;&lt;div&gt;是否保存当前工程文件？&lt;/div&gt;&lt;/FONT&gt;</source>
-        <translation>&lt;FONT size=4&gt;&lt;div&gt;We sincerely apologise for this unexpected error.&lt;br/&gt;&lt;/div&gt;&lt;div&gt;Error code: %1&lt;/div&gt;&lt;div&gt;Error address: %2&lt;/div&gt;&lt;div&gt;Save the current project file?&lt;/div&gt;&lt;/FONT&gt;</translation>
-    </message>
-    <message>
-        <source>是</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>否</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>错误</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>恢复副本保存失败，工程文件未被改动。</source>
-        <translation>The recovery copy could not be saved; the project file was not changed.</translation>
     </message>
 </context>
 <context>
@@ -1551,6 +1524,10 @@ Commands:
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
 </context>
 <context>
     <name>ProjectCheck</name>
@@ -2342,6 +2319,17 @@ Continue?</translation>
     </message>
 </context>
 <context>
+    <name>SafeFile</name>
+    <message>
+        <source>无法写入文件“%1”：%2</source>
+        <translation>Cannot write the file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>设置无法写入</source>
+        <translation>the settings could not be written</translation>
+    </message>
+</context>
+<context>
     <name>TabContent</name>
     <message>
         <source>关闭标签页</source>
@@ -2915,6 +2903,10 @@ Commands:
     <message>
         <source>无法写入xlsx工作簿：%1</source>
         <translation>Cannot write the xlsx workbook: %1</translation>
+    </message>
+    <message>
+        <source>临时文件不完整</source>
+        <translation>the temporary file is incomplete</translation>
     </message>
 </context>
 </TS>

@@ -10,11 +10,11 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QSettings>
 #include <QTextCodec>
 #include <QTextStream>
 
@@ -145,19 +145,28 @@ void Application::openCommandLineOrRecovery(MainWindow *window, const QStringLis
         return;
     }
 
-    QSettings store = nativeStore();
-    const QString crashed = store.value(QStringLiteral("exception")).toString();
+    const QString crashed = nativeStore().value(QStringLiteral("exception")).toString();
     // A crash now records its recovery copy; an older version recorded the
     // project itself.
     if (!crashed.endsWith(ProjectSuffix)
         && !CrashFilter::recoveredProjectFile(crashed).endsWith(ProjectSuffix)) {
         return;
     }
+    // A copy that is gone (recovered and saved, or removed) has nothing left
+    // to offer, now or at any later start.
+    if (!QFileInfo::exists(crashed)) {
+        updateNativeStore({{QStringLiteral("exception"), QVariant()}});
+        return;
+    }
     const int answer = MessageDialog::showMessage(
         nullptr, QMessageBox::Question, tr("提示"),
         tr("检测到软件上次异常崩溃，是否打开之前工程文件？\n%1").arg(crashed),
         {tr("是(&Y)"), tr("否(&N)")});
-    if (answer == QMessageBox::Yes && !window->openRecoveryCopy(crashed))
+    if (answer != QMessageBox::Yes)
+        return;
+    if (window->openRecoveryCopy(crashed))
+        updateNativeStore({{QStringLiteral("exception"), QVariant()}});
+    else
         qDebug() << "Open prgfile error";
 }
 

@@ -1,5 +1,8 @@
 #include "apppaths.h"
 
+#include "app/safefile.h"
+
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -115,8 +118,10 @@ void AppPaths::rememberProjectLocation(const QString &folder)
 {
     if (layout() != UserFolders || folder.isEmpty())
         return;
-    QSettings(settingsFile(), QSettings::IniFormat)
-        .setValue(LocationKey, QDir(folder).absolutePath());
+    QString error;
+    if (!SafeFile::updateSettings(settingsFile(), {{LocationKey, QDir(folder).absolutePath()}},
+                                  &error))
+        qWarning().noquote() << SafeFile::failureMessage(settingsFile(), error);
 }
 
 bool AppPaths::canCreateFileIn(const QString &folder)

@@ -2,7 +2,7 @@
 
 #include "app/apppaths.h"
 #include "app/nativestore.h"
-#include "mainwindow/messagedialog.h"
+#include "app/safefile.h"
 #include "project/config.h"
 #include "project/projectfile.h"
 
@@ -11,8 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
-#include <QSettings>
 #include <QSysInfo>
 
 #include <cerrno>
@@ -21,7 +19,6 @@
 #include <ctime>
 
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <ucontext.h>
@@ -30,15 +27,17 @@
 namespace {
 
 const char *const ReportVersion = "1.0.1.200116";
-const int FatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL};
+// SIGABRT covers abort() and with it std::terminate, so an uncaught
+// exception (std::bad_alloc among them) gets the report and the copy too.
+const int FatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 const quint32 AccessViolation = 0xC0000005u;
 const QString RecoveryPrefix = QStringLiteral("~");
 const QString RecoverySuffix = QStringLiteral(".autosave");
 // Serialising even a very large project takes a second or two; a copy that
 // has not finished by then is stuck on a lock the crash left held.
 const int RecoveryTimeLimitMs = 60000;
-// Room for the question dialog and the handler when the crash was a stack
-// overflow, which leaves no stack of its own to run on.
+// Room for the handler when the crash was a stack overflow, which leaves
+// no stack of its own to run on.
 const size_t AlternateStackSize = 4 * 1024 * 1024;
 
 // Everything the handler needs that would take allocation or locks to
@@ -49,8 +48,6 @@ struct Prepared
     char process[PATH_MAX] = {};
     char folder[PATH_MAX] = {};
     long utcOffset = 0;   // seconds east of UTC when installed
-    pthread_t guiThread {};
-    bool haveGuiThread = false;
     int probe[2] = {-1, -1};   // pipe that tests whether memory can be read
 };
 
@@ -59,56 +56,6 @@ Prepared &prepared()
     static Prepared p;
     return p;
 }
-
-// The translated texts of the question, refreshed whenever the language
-// changes so that the crashed process need not consult the translators.
-struct Texts
-{
-    QString title;
-    QString question;
-    QString yes;
-    QString no;
-    QString errorTitle;
-    QString saveFailed;
-    QString ok;
-};
-
-Texts &texts()
-{
-    static Texts t;
-    return t;
-}
-
-void prepareTexts()
-{
-    Texts &t = texts();
-    t.title = QCoreApplication::translate("CrashFilter", "程序异常崩溃");
-    t.question = QCoreApplication::translate(
-        "CrashFilter",
-        "<FONT "
-        "size=4><div>对于发生的未知错误，表示诚挚的歉意。<br/></div><div>错误代码：%1</div>"
-        "<div>错误地址：%2</div><div>是否保存当前工程文件？</div></FONT>");
-    t.yes = QCoreApplication::translate("CrashFilter", "是");
-    t.no = QCoreApplication::translate("CrashFilter", "否");
-    t.errorTitle = QCoreApplication::translate("CrashFilter", "错误");
-    t.saveFailed
-        = QCoreApplication::translate("CrashFilter", "恢复副本保存失败，工程文件未被改动。");
-    t.ok = QCoreApplication::translate("CrashFilter", "确定");
-}
-
-class LanguageWatcher : public QObject
-{
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        // Installed on the application, so it sees every event: the cheap
-        // test first.
-        if (event->type() == QEvent::LanguageChange && watched == QCoreApplication::instance())
-            prepareTexts();
-        return false;
-    }
-};
 
 void copyText(char *target, size_t size, const QByteArray &text)
 {
@@ -448,45 +395,14 @@ void writeReport(ReportWriter &out, int signal, const siginfo_t *info, const voi
     out.text("\n");
 }
 
-bool onGuiThread()
-{
-    const Prepared &p = prepared();
-    return p.haveGuiThread && pthread_equal(pthread_self(), p.guiThread);
-}
-
 // In the forked copy: the project's bytes into a temporary file beside the
 // project, renamed to the recovery copy once complete, then recorded for
 // the next start. The project file itself is never opened.
 bool writeRecoveryCopy()
 {
     const QString copy = CrashFilter::recoveryCopyPath(Config::instance()->projectFile());
-    if (copy.isEmpty())
-        return false;
-    const QByteArray target = QFile::encodeName(copy);
-    const QByteArray temporary = target + ".tmp";
-    const QByteArray bytes = ProjectFile::projectBytes();
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    const bool written = done == bytes.size() && ::fsync(fd) == 0;
-    ::close(fd);
-    if (!written || ::rename(temporary.constData(), target.constData()) != 0) {
-        ::unlink(temporary.constData());
-        return false;
-    }
-    QSettings store = nativeStore();
-    store.setValue(QStringLiteral("exception"), copy);
-    store.sync();
-    return store.status() == QSettings::NoError;
+    return !copy.isEmpty() && SafeFile::write(copy, ProjectFile::projectBytes())
+        && updateNativeStore({{QStringLiteral("exception"), copy}});
 }
 
 // Serialises the project in a forked copy of the process: whatever the
@@ -563,16 +479,6 @@ void CrashFilter::install()
     p.utcOffset = QDateTime::currentDateTime().offsetFromUtc();
     if (p.probe[0] < 0 && pipe2(p.probe, O_CLOEXEC | O_NONBLOCK) != 0)
         p.probe[0] = p.probe[1] = -1;
-    if (QCoreApplication *app = QCoreApplication::instance()) {
-        static QPointer<LanguageWatcher> watcher;
-        if (!watcher) {
-            watcher = new LanguageWatcher(app);
-            app->installEventFilter(watcher);
-        }
-        p.guiThread = pthread_self();
-        p.haveGuiThread = true;
-    }
-    prepareTexts();
     installAlternateStack();
 
     struct sigaction action = {};
@@ -593,6 +499,8 @@ quint32 CrashFilter::exceptionCode(int signal)
         return 0xC0000094u;
     case SIGILL:
         return 0xC000001Du;
+    case SIGABRT:
+        return 0x40000015u;   // what an abort reports on the program's other platforms
     default:
         return 0xC0000000u | quint32(signal);
     }
@@ -668,32 +576,10 @@ void CrashFilter::crashFilter(int signal, siginfo_t *info, void *context)
         ::close(fd);
     }
 
-    // The report is on disk. What follows needs the toolkit and the heap,
-    // which the crash may have left in any state: the worst it can do now is
-    // to fail, and it cannot reach the project file.
-    quintptr pc = 0;
-#if defined(__x86_64__)
-    if (context)
-        pc = quintptr(static_cast<const ucontext_t *>(context)->uc_mcontext.gregs[REG_RIP]);
-#endif
-    const bool canAsk = QCoreApplication::instance() && onGuiThread();
-    bool save = true;
-    if (canAsk) {
-        const Texts &t = texts();
-        const QString code = QStringLiteral("%1").arg(exceptionCode(signal), 8, 16,
-                                                      QLatin1Char('0')).toUpper();
-        const QString address
-            = QStringLiteral("%1").arg(quint64(pc), 8, 16, QLatin1Char('0')).toUpper();
-        const int answer = MessageDialog::showMessage(
-            nullptr, QMessageBox::Question, t.title, t.question.arg(code, address), {t.yes, t.no});
-        save = answer == QMessageBox::Yes;
-    }
-    // A crash off the interface thread cannot ask; the copy is saved all the
-    // same, since it never replaces anything the user kept, and the next
-    // start asks whether to open it.
-    if (save && !saveRecoveryCopy() && canAsk) {
-        const Texts &t = texts();
-        MessageDialog::showMessage(nullptr, QMessageBox::Critical, t.errorTitle, t.saveFailed,
-                                   {t.ok});
-    }
+    // The report is on disk. The copy needs the toolkit and the heap, which
+    // the crash may have left in any state, so it is made in a forked
+    // process, and the user is asked about it at the next start: an event
+    // loop here would run the crashed program's timers (the autosave among
+    // them) on its damaged state.
+    saveRecoveryCopy();
 }

@@ -4,17 +4,17 @@
 
 #include <csignal>
 
-// Last words of a crashing process: a report in the crash report folder,
-// the error code and address shown to the user, and the offer to save the
-// open project to a recovery copy beside it, which the next start then
-// offers to open. Installed once by the application for the fatal signals.
+// Last words of a crashing process: a report in the crash report folder
+// and a recovery copy of the open project beside its file, which the next
+// start then offers to open. Installed once by the application for the
+// fatal signals and for aborts (std::terminate, an uncaught exception).
 //
 // After a fatal signal the program's state is unknown: the report is
 // written with async-signal-safe calls only, from texts prepared while the
-// program was still sound. The question and the save come after the report
-// is on disk; the save runs in a forked copy of the process, limited in
-// time, and can only ever create the recovery copy (through a temporary
-// file), never write the project file itself.
+// program was still sound. The copy is saved in a forked copy of the
+// process, limited in time, and can only ever create the recovery copy,
+// never write the project file itself. Nothing is asked and no event loop
+// runs in the crashed process: its timers would run on the damaged state.
 class CrashFilter
 {
 public:
@@ -44,7 +44,7 @@ public:
     // not have the form of a recovery copy.
     static QString recoveredProjectFile(const QString &path);
 
-    // Runs the whole filter: report file, question, optional recovery save.
-    // Public for the handler only.
+    // Runs the whole filter: report file, then the recovery copy, recorded
+    // as "exception" in the native store. Public for the handler only.
     static void crashFilter(int signal, siginfo_t *info, void *context);
 };

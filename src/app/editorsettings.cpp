@@ -1,6 +1,7 @@
 #include "editorsettings.h"
 
 #include "app/apppaths.h"
+#include "app/safefile.h"
 
 #include <QSettings>
 
@@ -88,15 +89,17 @@ void EditorSettings::load()
     setValues(values);
 }
 
-void EditorSettings::store() const
+bool EditorSettings::store(QString *error) const
 {
-    QSettings settings(AppPaths::settingsFile(), QSettings::IniFormat);
-    settings.setValue(QLatin1String(GridShownKey), m_values.gridShown);
-    settings.setValue(QLatin1String(GridXKey), m_values.gridX);
-    settings.setValue(QLatin1String(GridYKey), m_values.gridY);
-    settings.setValue(QLatin1String(GridColorKey), m_values.gridColor.name());
-    settings.setValue(QLatin1String(LockAllKey), m_values.lockAll);
-    settings.setValue(QLatin1String(SnapKey), m_values.snapToGrid);
-    settings.setValue(QLatin1String(AutoSaveKey), m_values.autoSave);
-    settings.setValue(QLatin1String(AutoSaveMinutesKey), m_values.autoSaveMinutes);
+    const QVariantMap values {
+        {QLatin1String(GridShownKey), m_values.gridShown},
+        {QLatin1String(GridXKey), m_values.gridX},
+        {QLatin1String(GridYKey), m_values.gridY},
+        {QLatin1String(GridColorKey), m_values.gridColor.name()},
+        {QLatin1String(LockAllKey), m_values.lockAll},
+        {QLatin1String(SnapKey), m_values.snapToGrid},
+        {QLatin1String(AutoSaveKey), m_values.autoSave},
+        {QLatin1String(AutoSaveMinutesKey), m_values.autoSaveMinutes},
+    };
+    return SafeFile::updateSettings(AppPaths::settingsFile(), values, error);
 }

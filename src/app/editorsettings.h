@@ -37,8 +37,10 @@ public:
     // unreadable entry keeps its default, a value out of range is brought
     // into it. Becomes current through setValues().
     void load();
-    // Writes the current values to the settings file.
-    void store() const;
+    // Writes the current values to the settings file; false with the reason
+    // in *error (when given) when the file could not be written, which then
+    // stays as it was.
+    bool store(QString *error = nullptr) const;
 
     static Values clamped(Values values);
 

@@ -1,6 +1,8 @@
 #include "app/application.h"
+#include "app/safefile.h"
 #include "mainwindow/mainwindow.h"
 
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
@@ -45,7 +47,10 @@ int main(int argc, char *argv[])
         if (QScreen *screen = window->screen())
             window->setGeometry(screen->availableGeometry());
         QTimer::singleShot(1500, window, [window, screenshot] {
-            const bool ok = window->grab().save(screenshot, "PNG");
+            const QPixmap picture = window->grab();
+            const bool ok = SafeFile::write(screenshot, [&picture](QIODevice *device, QString *) {
+                return picture.save(device, "PNG");
+            });
             std::cout << (ok ? "Screenshot written to " : "Could not write screenshot ")
                       << screenshot.toLocal8Bit().constData() << std::endl;
             QCoreApplication::exit(ok ? 0 : 1);

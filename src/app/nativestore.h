@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/safefile.h"
+
+#include <QDebug>
 #include <QSettings>
 
 // The per-user native settings store of the program ("ZEL" / "Marovin"):
@@ -10,4 +13,16 @@ inline QSettings nativeStore()
 {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ZEL"),
                      QStringLiteral("Marovin"));
+}
+
+// Sets (or, with an invalid value, removes) keys of the native store
+// through SafeFile; a failure is logged and leaves the store as it was.
+inline bool updateNativeStore(const QVariantMap &changes)
+{
+    const QString path = nativeStore().fileName();
+    QString error;
+    if (SafeFile::updateSettings(path, changes, &error))
+        return true;
+    qWarning().noquote() << SafeFile::failureMessage(path, error);
+    return false;
 }

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "app/apppaths.h"
+#include "app/safefile.h"
 #include "app/editorsettings.h"
 #include "device/projectconfigdialog.h"
 #include "editor/codeeditor.h"
@@ -552,10 +553,15 @@ void MainWindow::scheduleNewProject()
 
 void MainWindow::writeSettings()
 {
-    QSettings settings(settingsFile(), QSettings::IniFormat);
-    Config *config = Config::instance();
-    settings.setValue(QStringLiteral("language"), int(config->uiLanguage));
-    settings.setValue(QStringLiteral("showNew"), config->showNew);
+    const Config *config = Config::instance();
+    QString error;
+    // Closing must not be held up by a box; the log keeps the reason.
+    if (!SafeFile::updateSettings(settingsFile(),
+                                  {{QStringLiteral("language"), int(config->uiLanguage)},
+                                   {QStringLiteral("showNew"), config->showNew}},
+                                  &error)) {
+        qWarning().noquote() << SafeFile::failureMessage(settingsFile(), error);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

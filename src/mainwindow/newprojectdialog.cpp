@@ -1,6 +1,7 @@
 #include "newprojectdialog.h"
 
 #include "app/apppaths.h"
+#include "app/safefile.h"
 #include "filedialog.h"
 #include "mainwindow.h"
 #include "messagedialog.h"
@@ -18,7 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QSettings>
+#include <QDebug>
 #include <QToolButton>
 #include <QTransform>
 #include <QVBoxLayout>
@@ -210,8 +211,10 @@ void NewProjectDialog::on_dispalyCheck_clicked()
     config->showNew = m_displayCheck->isChecked();
     // Stored at once: the choice holds even when the dialog is cancelled or
     // the program does not end normally.
-    QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("showNew"), config->showNew);
+    QString error;
+    if (!SafeFile::updateSettings(MainWindow::settingsFile(),
+                                  {{QStringLiteral("showNew"), config->showNew}}, &error))
+        qWarning().noquote() << SafeFile::failureMessage(MainWindow::settingsFile(), error);
 }
 
 void NewProjectDialog::on_ok_clicked()

@@ -1,7 +1,9 @@
 #include "optionsetdialog.h"
 
 #include "app/modalseam.h"
+#include "app/safefile.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/messagedialog.h"
 #include "project/config.h"
 
 #include <QCheckBox>
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -141,13 +142,18 @@ void OptionSetDialog::on_ok_clicked()
 {
     Config *config = Config::instance();
     config->setLanguage(m_language->currentIndex());
-    {
-        QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
-        settings.setValue(QStringLiteral("language"), int(config->uiLanguage));
-    }
     EditorSettings *editor = EditorSettings::instance();
     editor->setValues(shownValues());
-    editor->store();
+    // The choices hold for this session whatever happens; only keeping
+    // them for the next one can fail.
+    QString error;
+    if (!SafeFile::updateSettings(MainWindow::settingsFile(),
+                                  {{QStringLiteral("language"), int(config->uiLanguage)}}, &error)
+        || !editor->store(&error)) {
+        MessageDialog::showMessage(
+            this, QMessageBox::Critical, tr("错误"),
+            SafeFile::failureMessage(MainWindow::settingsFile(), error), {tr("确定")});
+    }
     accept();
 }
 

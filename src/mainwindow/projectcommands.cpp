@@ -295,15 +295,14 @@ void MainWindow::openDir()
 
 void MainWindow::updateRecentFiles(QString filename)
 {
-    QSettings settings = nativeStore();
-    QStringList files = settings.value(QStringLiteral("recentFiles")).toStringList();
+    QStringList files = nativeStore().value(QStringLiteral("recentFiles")).toStringList();
     if (!filename.isEmpty()) {
         filename = QFileInfo(filename).absoluteFilePath();
         files.removeAll(filename);
         files.prepend(filename);
         while (files.size() > MaxRecentFiles)
             files.removeLast();
-        settings.setValue(QStringLiteral("recentFiles"), files);
+        updateNativeStore({{QStringLiteral("recentFiles"), files}});
     }
 
     const int n = qMin(int(files.size()), MaxRecentFiles);
@@ -323,6 +322,6 @@ void MainWindow::updateRecentFiles(QString filename)
 
 void MainWindow::clearRecentfile()
 {
-    nativeStore().setValue(QStringLiteral("recentFiles"), QStringList());
+    updateNativeStore({{QStringLiteral("recentFiles"), QStringList()}});
     updateRecentFiles();
 }

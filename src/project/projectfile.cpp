@@ -1,5 +1,6 @@
 #include "projectfile.h"
 
+#include "app/safefile.h"
 #include "device/verifypassword.h"
 #include "editor/codeeditor.h"
 #include "editor/drawview.h"
@@ -8,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <QVarLengthArray>
 #include <QXmlStreamReader>
@@ -104,28 +104,12 @@ void ProjectFile::refuseNesting(QXmlStreamReader *reader)
 
 bool ProjectFile::write(const QString &path, QString *error)
 {
-    const QByteArray bytes = projectBytes();
-    // QSaveFile writes beside path and renames only on commit, so a failed
-    // write leaves an existing file untouched. Unbuffered: a buffered write
-    // that fails while commit() flushes is not noticed by QSaveFile (Qt
-    // 5.15), which then replaces path with a cut-short file.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        qint64 written = 0;
-        // A short write is not an error yet; the next attempt reports why.
-        while (written < bytes.size()) {
-            const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-            if (n <= 0)
-                break;
-            written += n;
-        }
-        if (written == bytes.size() && file.commit())
-            return true;
-    }
-    // An uncommitted QSaveFile removes its temporary file.
+    QString reason;
+    if (SafeFile::write(path, projectBytes(), &reason))
+        return true;
     if (error)
         *error = QCoreApplication::translate("ProjectFile", "写入文件失败 %1。\n%2.")
-                     .arg(path, file.errorString());
+                     .arg(path, reason);
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "tagexchange.h"
 
+#include "app/safefile.h"
 #include "csvtable.h"
 #include "project/config.h"
 #include "xlssheetreader.h"
@@ -8,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardItemModel>
 
 #include <algorithm>
@@ -65,11 +65,11 @@ QString TagExchange::undecodableMessage(const QString &fileName)
 
 bool TagExchange::writeFileBytes(const QString &fileName, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    QString reason;
+    if (SafeFile::write(fileName, bytes, &reason))
         return true;
     if (error)
-        *error = XlsxSheetWriter::tr("无法写入文件“%1”：%2").arg(fileName, file.errorString());
+        *error = SafeFile::failureMessage(fileName, reason);
     return false;
 }
 

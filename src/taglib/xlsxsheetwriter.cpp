@@ -1,13 +1,18 @@
 #include "xlsxsheetwriter.h"
 
+#include "app/safefile.h"
 #include "xlsxsheetreader.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <QXmlStreamReader>
+
+#include <minizip/unzip.h>
 #include <xlsxwriter.h>
+
+#include <memory>
 
 namespace {
 
@@ -31,6 +36,42 @@ QByteArray cellText(const QString &text)
     QString escaped = text;
     escaped.replace(escape, QStringLiteral("_x005F_\\1"));
     return escaped.toUtf8();
+}
+
+struct ZipCloser
+{
+    void operator()(void *zip) const { unzClose(zip); }
+};
+
+// Whether every part of the workbook at path is whole XML. The library
+// misses failed writes of its scratch parts and then packs a part cut
+// short into a well-formed archive; a part cut short does not end its
+// document.
+bool partsAreWhole(const QByteArray &path)
+{
+    const std::unique_ptr<void, ZipCloser> zip(unzOpen64(path.constData()));
+    if (!zip)
+        return false;
+    int at = unzGoToFirstFile(zip.get());
+    if (at != UNZ_OK)
+        return false;
+    for (; at == UNZ_OK; at = unzGoToNextFile(zip.get())) {
+        if (unzOpenCurrentFile(zip.get()) != UNZ_OK)
+            return false;
+        QByteArray part;
+        char buffer[65536];
+        int count = 0;
+        while ((count = unzReadCurrentFile(zip.get(), buffer, sizeof buffer)) > 0)
+            part.append(buffer, count);
+        if (unzCloseCurrentFile(zip.get()) != UNZ_OK || count < 0)
+            return false;
+        QXmlStreamReader xml(part);
+        while (!xml.atEnd())
+            xml.readNext();
+        if (xml.hasError())
+            return false;
+    }
+    return at == UNZ_END_OF_LIST_OF_FILE;
 }
 
 } // namespace
@@ -108,14 +149,17 @@ bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QSt
     if (result != LXW_NO_ERROR)
         return fail(tr("无法写入xlsx工作簿：%1").arg(QString::fromUtf8(lxw_strerror(result))));
 
+    if (!partsAreWhole(scratchPath))
+        return fail(tr("无法写入xlsx工作簿：%1").arg(tr("临时文件不完整")));
     QFile built(scratchFile);
     if (!built.open(QIODevice::ReadOnly))
         return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
     const QByteArray bytes = built.readAll();
-    QSaveFile target(fileName);
-    if (!target.open(QIODevice::WriteOnly))
-        return fail(tr("无法写入文件“%1”：%2").arg(fileName, target.errorString()));
-    if (target.write(bytes) != bytes.size() || !target.commit())
-        return fail(tr("无法写入文件“%1”：%2").arg(fileName, target.errorString()));
+    // Read whole, or the copy would be cut short where the scratch file is.
+    if (bytes.size() != built.size())
+        return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
+    QString reason;
+    if (!SafeFile::write(fileName, bytes, &reason))
+        return fail(SafeFile::failureMessage(fileName, reason));
     return true;
 }

@@ -166,6 +166,8 @@ private slots:
         MainWindow window;
         Application::openStartupProject(&window, {"marovin"});
         QCOMPARE(script.requests().size(), 1);
+        // Answered: the record has done its work.
+        QVERIFY(!nativeStore().contains("exception"));
         // The copy's content, owned by the project it was saved from: Save
         // writes that project, which is not written before the user saves.
         QCOMPARE(Config::instance()->version, QString("7.7.7"));
@@ -176,6 +178,30 @@ private slots:
         window.save();
         QVERIFY(QFile::exists(folder + "/r.mvprg"));
         window.closeProject();
+        // Recovered: the question does not come back.
+        ModalScript later;
+        MainWindow next;
+        Application::openStartupProject(&next, {"marovin"});
+        QVERIFY(later.requests().isEmpty());
+    }
+
+    // A record whose file is gone offers nothing, now or later.
+    void crashRecordWithoutFileIsDropped_data()
+    {
+        QTest::addColumn<QString>("recorded");
+        QTest::newRow("recovery copy") << "/gone/~r.mvprg.autosave";
+        QTest::newRow("project, as older versions recorded") << "/gone/r.mvprg";
+    }
+    void crashRecordWithoutFileIsDropped()
+    {
+        QFETCH(QString, recorded);
+        nativeStore().setValue("exception", recorded);
+        nativeStore().sync();
+        ModalScript script;
+        MainWindow window;
+        Application::openStartupProject(&window, {"marovin"});
+        QVERIFY(script.requests().isEmpty());
+        QVERIFY(!nativeStore().contains("exception"));
     }
 
     void newProjectDialogWaitsForStartupBoxes_data()

@@ -166,6 +166,34 @@ private slots:
         QCOMPARE(shapeCount(), 1);
     }
 
+    // The timer follows the settings: off stops it, on again starts it even
+    // with the interval it had, and a change elsewhere does not put the
+    // next copy off.
+    void timerFollowsSettings()
+    {
+        QTimer *timer = m_window->autoSaver()->timer();
+        EditorSettings *settings = EditorSettings::instance();
+        EditorSettings::Values values = settings->values();
+        values.autoSave = true;
+        values.autoSaveMinutes = 3;
+        settings->setValues(values);
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 3 * 60 * 1000);
+        values.autoSave = false;
+        settings->setValues(values);
+        QVERIFY(!timer->isActive());
+        values.autoSave = true;
+        settings->setValues(values);
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 3 * 60 * 1000);
+
+        QTest::qWait(30);
+        const int remaining = timer->remainingTime();
+        values.gridX += 2;
+        settings->setValues(values);
+        QVERIFY(timer->remainingTime() <= remaining);
+    }
+
     // Nowhere to write (the copy's name is taken by a folder): the log and
     // the status bar say so, no box interrupts.
     void failureIsQuiet()

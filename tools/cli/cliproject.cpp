@@ -20,6 +20,11 @@ void CliProject::writeOut(const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
+bool CliProject::outputDelivered()
+{
+    return std::fflush(stdout) == 0 && !std::ferror(stdout);
+}
+
 bool CliProject::load(const QString &file, const QString &password,
                       ProjectFile::LoadResult *loaded)
 {

@@ -19,6 +19,8 @@ public:
     static int failWith(const QString &message);
     // UTF-8 on stdout, for what a script reads.
     static void writeOut(const QString &text);
+    // Flushes stdout; false when anything written to it was lost.
+    static bool outputDelivered();
 
     // Loads file into the program's project. Never a dialog: the password
     // comes from the command line or not at all. A file that cannot be read

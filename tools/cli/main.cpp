@@ -3,6 +3,7 @@
 // code as the editor, so what it reports is what the editor would open.
 
 #include "app/application.h"
+#include "app/safefile.h"
 #include "checkcommand.h"
 #include "clilanguage.h"
 #include "editor/drawscene.h"
@@ -339,8 +340,12 @@ int CliTool::render(const QString &directory, const QString &screen) const
         scene->setGridVisible(true);
 
         const QString path = out.filePath(name + QLatin1String(".png"));
-        if (!image.save(path, "PNG"))
-            return CliProject::failWith(tr("无法写入 %1").arg(path));
+        QString reason;
+        const auto png = [&image](QIODevice *device, QString *) {
+            return image.save(device, "PNG");
+        };
+        if (!SafeFile::write(path, png, &reason))
+            return CliProject::failWith(tr("无法写入 %1：%2").arg(path, reason));
     }
     return 0;
 }
@@ -393,5 +398,9 @@ int main(int argc, char *argv[])
     // widget shapes leave their proxies to deferred deletion.
     DrawManager::instance()->clear();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // A script reads what we printed: output that never arrived (a full
+    // disk, a closed pipe) must not pass for success.
+    if (!CliProject::outputDelivered())
+        return CliProject::failWith(CliProject::tr("无法写入标准输出"));
     return code;
 }
