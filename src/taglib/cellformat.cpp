@@ -28,8 +28,11 @@ CellFormat CellFormat::builtIn(int formatId)
     case 18: case 20: case 32: case 34:
         format.time = true;
         break;
-    case 19: case 21: case 33: case 35: case 45: case 46: case 47: case 55: case 56:
+    case 19: case 21: case 33: case 35: case 45: case 47: case 55: case 56:
         format.time = format.seconds = true;
+        break;
+    case 46:
+        format.time = format.seconds = format.elapsed = true;
         break;
     default:
         break;
@@ -40,6 +43,7 @@ CellFormat CellFormat::builtIn(int formatId)
 CellFormat CellFormat::fromCode(const QString &code)
 {
     bool year = false, month = false, day = false, hour = false, second = false;
+    bool elapsed = false;
     const int size = code.size();
     for (int i = 0; i < size; ++i) {
         const QChar c = code.at(i);
@@ -56,8 +60,10 @@ CellFormat CellFormat::fromCode(const QString &code)
             const int end = code.indexOf(QLatin1Char(']'), i + 1);
             const QString inside = code.mid(i + 1, (end < 0 ? size : end) - i - 1).toLower();
             if (!inside.isEmpty() && inside.count(inside.at(0)) == inside.size()) {
-                hour = hour || inside.at(0) == QLatin1Char('h') || inside.at(0) == QLatin1Char('m');
-                second = second || inside.at(0) == QLatin1Char('s');
+                const QChar unit = inside.at(0);
+                elapsed = elapsed || unit == QLatin1Char('h');
+                hour = hour || unit == QLatin1Char('h') || unit == QLatin1Char('m');
+                second = second || unit == QLatin1Char('s');
             }
             i = end < 0 ? size : end;
         } else if (code.midRef(i, 5).compare(QLatin1String("am/pm"), Qt::CaseInsensitive) == 0) {
@@ -81,6 +87,7 @@ CellFormat CellFormat::fromCode(const QString &code)
     CellFormat format;
     format.time = hour || second;
     format.seconds = second;
+    format.elapsed = elapsed;
     // An "m" beside hours or seconds counts minutes; alone it is the month.
     format.date = year || day || (month && !format.time);
     return format;
@@ -106,8 +113,9 @@ QString CellFormat::text(double value, bool date1904) const
         const QDate base = days < 60 ? QDate(1899, 12, 31) : QDate(1899, 12, 30);
         dateText = base.addDays(days).toString(QStringLiteral("yyyy-MM-dd"));
     }
+    const qint64 hours = elapsed && !date ? totalSeconds / 3600 : secondOfDay / 3600;
     const QString timeText = QStringLiteral("%1:%2")
-                                 .arg(secondOfDay / 3600, 2, 10, QLatin1Char('0'))
+                                 .arg(hours, 2, 10, QLatin1Char('0'))
                                  .arg(secondOfDay / 60 % 60, 2, 10, QLatin1Char('0'))
         + (seconds ? QStringLiteral(":%1").arg(secondOfDay % 60, 2, 10, QLatin1Char('0'))
                    : QString());

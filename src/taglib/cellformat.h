@@ -11,6 +11,8 @@ struct CellFormat
     bool date = false;
     bool time = false;
     bool seconds = false;
+    // Hours counted on past a day ("[h]:mm"), as durations are shown.
+    bool elapsed = false;
 
     // The format behind one of the numbers the file formats reserve for
     // formats they do not spell out; a plain number for any other.

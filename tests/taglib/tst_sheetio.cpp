@@ -186,9 +186,9 @@ void TestSheetIo::xlsRecords_data()
     QTest::newRow("dates and times")
         << styles
         << number(0, 0, morning, 1) + number(0, 1, morning, 2) + number(0, 2, 45306, 3)
-               + number(0, 3, 0.5, 4) + number(0, 4, morning, 5) + number(0, 5, 61, 1)
+               + number(0, 3, 1.5, 4) + number(0, 4, morning, 5) + number(0, 5, 61, 1)
                + number(0, 6, 59, 1)
-        << Rows{{"2024-01-15", "2024-01-15 08:30", "2024-01-15", "12:00",
+        << Rows{{"2024-01-15", "2024-01-15 08:30", "2024-01-15", "36:00",
                  XlsxSheetReader::numberText(morning), "1900-03-01", "1900-02-28"}};
     QTest::newRow("dates counted from 1904")
         << record(0x0022, u16(1)) + styles << number(0, 0, 1.25, 2) << Rows{{"1904-01-02 06:00"}};
@@ -248,11 +248,11 @@ void TestSheetIo::xlsxCells_data()
     QTest::newRow("dates and times")
         << "<sheetData><row r=\"1\"><c r=\"A1\" s=\"1\"><v>" + morning + "</v></c><c r=\"B1\" s=\"2\"><v>"
                + morning + "</v></c><c r=\"C1\" s=\"3\"><v>45306</v></c><c r=\"D1\" s=\"4\">"
-               "<v>0.5</v></c><c r=\"E1\" s=\"5\"><v>" + morning + "</v></c>"
+               "<v>1.5</v></c><c r=\"E1\" s=\"5\"><v>" + morning + "</v></c>"
                "<c r=\"F1\" s=\"9\"><v>2</v></c><c r=\"G1\" s=\"1\"><f>A1</f><v>" + morning
                + "</v></c></row></sheetData>"
         << QByteArray()
-        << Rows{{"2024-01-15", "2024-01-15 08:30", "2024-01-15", "12:00",
+        << Rows{{"2024-01-15", "2024-01-15 08:30", "2024-01-15", "36:00",
                  XlsxSheetReader::numberText(45306 + 8.5 / 24), "2", "2024-01-15"}};
     QTest::newRow("dates counted from 1904")
         << QByteArray("<sheetData><row r=\"1\"><c r=\"A1\" s=\"2\"><v>1.25</v></c></row></sheetData>")
