@@ -29,10 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // inputs tried.
     Sheet sheet;
     QString error;
-    bool binary = false;
-    if (!TagExchange::readSheet(path, &sheet, &error, &binary))
+    if (!TagExchange::readSheet(path, &sheet, &error))
         return 0;
-    TagExchange::textTagsFromSheet(sheet, binary && sheet.merges.isEmpty());
+    TagExchange::textTagsFromSheet(sheet, !TagExchange::mergesNames(sheet));
     TagExchange::addressRowsFromSheet(sheet);
     return 0;
 }

@@ -2834,6 +2834,14 @@ Commands:
         <translation>The worksheet spans more than %1 cells and was not read.</translation>
     </message>
     <message>
+        <source>工作表中有超过%1个字符的文字，不予读取。</source>
+        <translation>The worksheet holds a text longer than %1 characters and was not read.</translation>
+    </message>
+    <message>
+        <source>工作表中的文字共超过%1个字符，不予读取。</source>
+        <translation>The texts of the worksheet together exceed %1 characters; it was not read.</translation>
+    </message>
+    <message>
         <source>工作簿中没有工作表。</source>
         <translation>The workbook has no worksheet.</translation>
     </message>

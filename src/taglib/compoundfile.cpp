@@ -67,9 +67,14 @@ bool Container::open()
         difat = u32(m_file, offset + 4 * perDifat);
     }
     m_fat.reserve(fatList.size() * size_t(m_sectorSize / 4));
+    // A FAT sector listed twice would give the table more entries than the
+    // file has sectors, and chains bounded by the table could then run far
+    // past the file's size.
+    std::vector<bool> listed(size_t(m_sectorCount), false);
     for (quint32 sector : fatList) {
-        if (sector >= quint64(m_sectorCount))
+        if (sector >= quint64(m_sectorCount) || listed[sector])
             return false;
+        listed[sector] = true;
         const qint64 offset = (qint64(sector) + 1) * m_sectorSize;
         for (int i = 0; i < m_sectorSize / 4; ++i)
             m_fat.push_back(u32(m_file, offset + 4 * i));
@@ -82,9 +87,12 @@ bool Container::chain(quint32 start, const std::vector<quint32> &table, int sect
 {
     out->clear();
     quint32 sector = start;
-    // A chain visits each sector once at most; more steps mean a loop.
-    for (size_t steps = 0; sector != EndOfChain; ++steps) {
-        if (sector >= table.size() || steps >= table.size())
+    // A chain visits each sector of its source once at most; more steps
+    // mean a loop. The table may name more sectors than the source holds,
+    // so it is the source that bounds the chain.
+    const qint64 sourceSectors = (source.size() - sourceOffset + sectorSize - 1) / sectorSize;
+    for (qint64 steps = 0; sector != EndOfChain; ++steps) {
+        if (sector >= table.size() || steps >= sourceSectors)
             return false;
         const qint64 offset = sourceOffset + qint64(sector) * sectorSize;
         if (offset < 0 || offset >= source.size())

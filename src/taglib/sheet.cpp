@@ -39,7 +39,8 @@ void Sheet::setCell(int row, int column, const QString &text)
 }
 
 bool Sheet::fromCells(const std::vector<Cell> &cells, const QVector<Range> &merges,
-                      qint64 maxCells, Sheet *sheet)
+                      qint64 maxCells, Sheet *sheet, int declaredLastRow,
+                      int declaredLastColumn)
 {
     Sheet result;
     if (!cells.empty()) {
@@ -50,6 +51,19 @@ bool Sheet::fromCells(const std::vector<Cell> &cells, const QVector<Range> &merg
             firstColumn = std::min(firstColumn, cell.column);
             lastRow = std::max(lastRow, cell.row);
             lastColumn = std::max(lastColumn, cell.column);
+        }
+        for (const Range &range : merges) {
+            if (range.lastRow >= firstRow && range.lastColumn >= firstColumn) {
+                lastRow = std::max(lastRow, range.lastRow);
+                lastColumn = std::max(lastColumn, range.lastColumn);
+            }
+        }
+        const int claimedRow = std::max(lastRow, declaredLastRow);
+        const int claimedColumn = std::max(lastColumn, declaredLastColumn);
+        if ((qint64(claimedRow) - firstRow + 1) * (qint64(claimedColumn) - firstColumn + 1)
+            <= maxCells) {
+            lastRow = claimedRow;
+            lastColumn = claimedColumn;
         }
         const qint64 height = qint64(lastRow) - firstRow + 1;
         const qint64 width = qint64(lastColumn) - firstColumn + 1;

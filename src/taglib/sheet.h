@@ -39,11 +39,16 @@ struct Sheet
 
     // The sheet of the range the non-empty cells occupy, its top-left cell
     // becoming row 0, column 0, with the merges moved along (those wholly
-    // above or left of it dropped). Rows holding a cell span the range's
-    // width; rows holding none are empty lists. False, leaving *sheet alone, when that
-    // range holds more than maxCells cells.
+    // above or left of it dropped). The range reaches on to the far corners
+    // of the merges and to the last row and column the file says it uses
+    // (-1 where it says nothing), so empty rows and columns at the end that
+    // belong to the table stay; a declared size that would pass maxCells is
+    // taken for a false claim and ignored. Rows holding a cell span the
+    // range's width; rows holding none are empty lists. False, leaving
+    // *sheet alone, when the range holds more than maxCells cells.
     static bool fromCells(const std::vector<Cell> &cells, const QVector<Range> &merges,
-                          qint64 maxCells, Sheet *sheet);
+                          qint64 maxCells, Sheet *sheet, int declaredLastRow = -1,
+                          int declaredLastColumn = -1);
 
     // A row of width empty cells.
     static QStringList blankRow(int width);

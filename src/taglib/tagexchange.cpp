@@ -252,6 +252,13 @@ QVector<TextTagRecord> TagExchange::textTagsFromSheet(const Sheet &sheet, bool e
     return tags;
 }
 
+bool TagExchange::mergesNames(const Sheet &sheet)
+{
+    return std::any_of(sheet.merges.cbegin(), sheet.merges.cend(), [](const Sheet::Range &range) {
+        return range.firstColumn == 0 && range.lastRow > range.firstRow;
+    });
+}
+
 Sheet TagExchange::textTagSheet(const QStringList &header, const QVector<TextTagRecord> &tags)
 {
     Sheet sheet;
@@ -407,12 +414,12 @@ bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord>
         return false;
     }
     Sheet sheet;
-    bool binary = false;
-    if (!readSheet(fileName, &sheet, error, &binary))
+    if (!readSheet(fileName, &sheet, error))
         return false;
-    // Where an .xls file shows no merges (some writers of the format never
-    // merge), an empty first cell is the only sign that a tag goes on.
-    *tags = textTagsFromSheet(sheet, binary && sheet.merges.isEmpty());
+    // Where no name cell is merged (some writers never merge, and a comma
+    // file cannot), an empty first cell is the only sign that a tag goes on;
+    // where any is, the merges say where each tag ends, whatever the format.
+    *tags = textTagsFromSheet(sheet, !mergesNames(sheet));
     return true;
 }
 

@@ -63,11 +63,15 @@ public:
     static void setAddressRows(const QVector<QStringList> &rows);
 
     // Text tags. A tag covers its first row and every row below that its
-    // column-A merge covers, or (with emptyNameContinues, for files that
-    // cannot merge) every following row whose first cell is empty. Each
+    // column-A merge covers, or (with emptyNameContinues, for sheets whose
+    // name cells are not merged: comma files, and spreadsheets from writers
+    // that never merge) every following row whose first cell is empty. Each
     // state has one text per column after the first, over the sheet's
     // whole width.
     static QVector<TextTagRecord> textTagsFromSheet(const Sheet &sheet, bool emptyNameContinues);
+    // True when a merge in column A spans rows: then the merges, not empty
+    // names, say where each tag of the sheet ends.
+    static bool mergesNames(const Sheet &sheet);
     // One row per state, the name in the tag's first row only, column A
     // merged over the tag's rows when it has more than one state.
     static Sheet textTagSheet(const QStringList &header, const QVector<TextTagRecord> &tags);

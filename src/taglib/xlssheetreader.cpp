@@ -1,10 +1,13 @@
 #include "xlssheetreader.h"
 
+#include "cellformat.h"
 #include "compoundfile.h"
 #include "xlsxsheetreader.h"
 
 #include <QFile>
 #include <QtEndian>
+
+#include <QHash>
 
 #include <cstring>
 #include <vector>
@@ -14,17 +17,21 @@ namespace {
 enum RecordType : quint16 {
     Formula = 0x0006,
     EndOfFile = 0x000A,
+    DateMode = 0x0022,
     Continue = 0x003C,
     BoundSheet = 0x0085,
+    CellStyle = 0x00E0,
     MulRk = 0x00BD,
     MergedCells = 0x00E5,
     SharedStrings = 0x00FC,
     LabelSst = 0x00FD,
+    Dimensions = 0x0200,
     Number = 0x0203,
     Label = 0x0204,
     BoolErr = 0x0205,
     StringResult = 0x0207,
     Rk = 0x027E,
+    NumberFormat = 0x041E,
     BeginOfFile = 0x0809,
 };
 
@@ -241,9 +248,34 @@ bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *e
     }
     qint64 sheetOffset = -1;
     QVector<QString> strings;
+    qint64 textTotal = 0;
+    // Fails the read once a text passes the limit of a cell or the texts so
+    // far pass the limit of a sheet.
+    QString textError;
+    const auto countText = [&textTotal, &textError](int size) {
+        if (size > XlsxSheetReader::MaxCellText)
+            textError = XlsxSheetReader::cellTextTooLong();
+        else if ((textTotal += size) > XlsxSheetReader::MaxTextTotal)
+            textError = XlsxSheetReader::textsTooLong();
+        return textError.isEmpty();
+    };
+    QHash<int, CellFormat> codes;
+    QVector<int> formatIds;
+    bool date1904 = false;
     while (globals.next(&record) && record.type != EndOfFile) {
         RecordReader reader(record);
-        if (record.type == BoundSheet && sheetOffset < 0) {
+        if (record.type == NumberFormat && codes.size() < XlsxSheetReader::MaxStyles) {
+            const int id = reader.u16();
+            const QString code = reader.unicodeString();
+            if (!reader.failed)
+                codes.insert(id, CellFormat::fromCode(code));
+        } else if (record.type == CellStyle && formatIds.size() < XlsxSheetReader::MaxStyles) {
+            reader.u16(); // font
+            const int id = reader.u16();
+            formatIds.append(reader.failed ? 0 : id);
+        } else if (record.type == DateMode) {
+            date1904 = reader.u16() == 1 && !reader.failed;
+        } else if (record.type == BoundSheet && sheetOffset < 0) {
             const quint32 offset = reader.u32();
             reader.u8(); // visibility
             if (reader.u8() == 0 && !reader.failed)
@@ -255,6 +287,8 @@ bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *e
             // make us reserve more than the record holds.
             for (quint32 i = 0; i < count && !reader.failed && !reader.atEnd(); ++i) {
                 strings.append(reader.unicodeString());
+                if (!countText(strings.constLast().size()))
+                    return fail(textError);
                 if (strings.size() > XlsxSheetReader::MaxCells)
                     return fail(XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
                                     .arg(XlsxSheetReader::MaxCells));
@@ -263,6 +297,15 @@ bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *e
     }
     if (sheetOffset < 0)
         return fail(XlsxSheetReader::tr("工作簿中没有工作表。"));
+    // The style records' formats, a format the file spells out winning over
+    // the one its number reserves.
+    QVector<CellFormat> styles;
+    styles.reserve(formatIds.size());
+    for (int id : qAsConst(formatIds))
+        styles.append(codes.contains(id) ? codes.value(id) : CellFormat::builtIn(id));
+    const auto numberText = [&styles, date1904](int style, double value) {
+        return styles.value(style).text(value, date1904);
+    };
 
     RecordStream cellsStream(stream, sheetOffset);
     if (!cellsStream.next(&record) || record.type != BeginOfFile)
@@ -272,13 +315,17 @@ bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *e
     // A formula's text result follows it in a record of its own.
     int pendingRow = -1;
     int pendingColumn = -1;
+    int declaredLastRow = -1;
+    int declaredLastColumn = -1;
     int depth = 1; // charts embedded in the sheet bring their own begin and end
     while (depth > 0 && cellsStream.next(&record)) {
         RecordReader reader(record);
-        const auto add = [&cells](int row, int column, const QString &text) {
-            if (!text.isEmpty())
+        const auto add = [&cells, &countText](int row, int column, const QString &text) {
+            if (countText(text.size()) && !text.isEmpty())
                 cells.push_back({row, column, text});
         };
+        if (!textError.isEmpty())
+            return fail(textError);
         if (qint64(cells.size()) + merges.size() > XlsxSheetReader::MaxCells)
             return fail(XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
                             .arg(XlsxSheetReader::MaxCells));
@@ -286,6 +333,21 @@ bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *e
         case BeginOfFile:
             ++depth;
             break;
+        case Dimensions: {
+            // The first row and the row after the last, then the same of
+            // the columns; the sheet's own record only, not a chart's.
+            reader.u32();
+            const quint32 rowEnd = reader.u32();
+            reader.u16();
+            const quint16 columnEnd = reader.u16();
+            if (depth == 1 && !reader.failed && rowEnd > 0 && columnEnd > 0
+                && rowEnd <= quint32(XlsxSheetReader::MaxRows)
+                && columnEnd <= XlsxSheetReader::MaxColumns) {
+                declaredLastRow = int(rowEnd) - 1;
+                declaredLastColumn = columnEnd - 1;
+            }
+            break;
+        }
         case EndOfFile:
             --depth;
             break;
@@ -307,18 +369,18 @@ bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *e
         }
         case Number: {
             const int row = reader.u16(), column = reader.u16();
-            reader.u16();
+            const int style = reader.u16();
             const double value = reader.f64();
             if (!reader.failed)
-                add(row, column, XlsxSheetReader::numberText(value));
+                add(row, column, numberText(style, value));
             break;
         }
         case Rk: {
             const int row = reader.u16(), column = reader.u16();
-            reader.u16();
+            const int style = reader.u16();
             const quint32 rk = reader.u32();
             if (!reader.failed)
-                add(row, column, XlsxSheetReader::numberText(rkNumber(rk)));
+                add(row, column, numberText(style, rkNumber(rk)));
             break;
         }
         case MulRk: {
@@ -327,10 +389,10 @@ bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *e
             // Six bytes per cell, then the last column's number.
             const qint64 size = record.parts.front().size();
             for (qint64 n = (size - 6) / 6; n > 0 && !reader.failed; --n, ++column) {
-                reader.u16();
+                const int style = reader.u16();
                 const quint32 rk = reader.u32();
                 if (!reader.failed)
-                    add(row, column, XlsxSheetReader::numberText(rkNumber(rk)));
+                    add(row, column, numberText(style, rkNumber(rk)));
             }
             break;
         }
@@ -346,14 +408,14 @@ bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *e
         }
         case Formula: {
             const int row = reader.u16(), column = reader.u16();
-            reader.u16();
+            const int style = reader.u16();
             quint8 result[8];
             for (quint8 &byte : result)
                 byte = reader.u8();
             if (reader.failed)
                 break;
             if (result[6] != 0xFF || result[7] != 0xFF) {
-                add(row, column, XlsxSheetReader::numberText(qFromLittleEndian<double>(result)));
+                add(row, column, numberText(style, qFromLittleEndian<double>(result)));
             } else if (result[0] == 0) {
                 pendingRow = row;
                 pendingColumn = column;
@@ -396,7 +458,10 @@ bool XlsSheetReader::readBytes(const QByteArray &bytes, Sheet *sheet, QString *e
             break;
         }
     }
-    if (!Sheet::fromCells(cells, merges, XlsxSheetReader::MaxCells, sheet))
+    if (!textError.isEmpty())
+        return fail(textError);
+    if (!Sheet::fromCells(cells, merges, XlsxSheetReader::MaxCells, sheet, declaredLastRow,
+                          declaredLastColumn))
         return fail(XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
                         .arg(XlsxSheetReader::MaxCells));
     return true;

@@ -8,10 +8,11 @@
 
 // Reads the first worksheet of an old binary .xls workbook (the format of
 // spreadsheet programs from 1997 on) into a Sheet, as the .xlsx reader
-// does: texts, numbers in their shortest exact form, TRUE/FALSE, error
-// values, the cached results of formulas and the merged ranges; the sheet
-// starts at the top-left cell of the range its cells occupy. Dates read as
-// their serial numbers. Older versions of the format are refused.
+// does: texts, numbers in their shortest exact form, dates and times as
+// their number formats show them, TRUE/FALSE, error values, the cached
+// results of formulas and the merged ranges; the sheet starts at the
+// top-left cell of the range its cells occupy and reaches down to its merges
+// and declared range. Older versions of the format are refused.
 //
 // Every length and position is checked against the record that holds it,
 // so a damaged or hostile file gives a message, never a read out of bounds.

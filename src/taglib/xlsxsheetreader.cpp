@@ -1,5 +1,7 @@
 #include "xlsxsheetreader.h"
 
+#include "cellformat.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -122,15 +124,6 @@ bool parseCellReference(const QStringRef &reference, int *row, int *column)
     return true;
 }
 
-QString numberText(const QString &value)
-{
-    bool ok = false;
-    const double number = value.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(number))
-        return value;
-    return XlsxSheetReader::numberText(number);
-}
-
 // Texts in a workbook write characters XML cannot carry (a carriage
 // return, control characters) as "_xHHHH_", and a literal "_x" sequence as
 // "_x005F_x…".
@@ -175,12 +168,35 @@ private:
     bool finish(QXmlStreamReader &xml, const QString &part);
     bool readRelationships(const QString &name, QHash<QString, Relationship> *relations);
     bool readSharedStrings(const QString &name, QVector<QString> *strings);
+    // The number formats of the cell styles, in style order.
+    bool readStyles(const QString &name, QVector<CellFormat> *styles);
     bool readWorksheet(const QString &name, const QVector<QString> &strings, Sheet *sheet);
     void tooLarge(const QString &part);
+    // False with the error set once a text passes MaxCellText or the texts
+    // so far pass MaxTextTotal.
+    bool countText(int size);
+
+    QVector<CellFormat> m_styles;
+    bool m_date1904 = false;
+    qint64 m_textTotal = 0;
 
     const QByteArray &m_bytes;
     std::unique_ptr<void, ZipCloser> m_zip;
 };
+
+bool Reader::countText(int size)
+{
+    if (size > XlsxSheetReader::MaxCellText) {
+        error = XlsxSheetReader::cellTextTooLong();
+        return false;
+    }
+    m_textTotal += size;
+    if (m_textTotal > XlsxSheetReader::MaxTextTotal) {
+        error = XlsxSheetReader::textsTooLong();
+        return false;
+    }
+    return true;
+}
 
 void Reader::tooLarge(const QString &part)
 {
@@ -318,6 +334,8 @@ bool Reader::readSharedStrings(const QString &name, QVector<QString> *strings)
             const QStringRef element = xml.name();
             if (element == QLatin1String("si")) {
                 strings->append(decodeEscapes(text));
+                if (!countText(strings->constLast().size()))
+                    return false;
                 inItem = false;
             } else if (element == QLatin1String("rPh")) {
                 --phonetic;
@@ -326,6 +344,12 @@ bool Reader::readSharedStrings(const QString &name, QVector<QString> *strings)
             }
         } else if (xml.isCharacters() && inItem && inText && phonetic == 0) {
             text.append(xml.text());
+            // An escape of seven characters stands for one: a text past
+            // seven times the limit cannot come back under it.
+            if (text.size() > 7 * XlsxSheetReader::MaxCellText + 7) {
+                error = XlsxSheetReader::cellTextTooLong();
+                return false;
+            }
         }
         if (strings->size() > XlsxSheetReader::MaxCells) {
             error = XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
@@ -334,6 +358,45 @@ bool Reader::readSharedStrings(const QString &name, QVector<QString> *strings)
         }
     }
     return finish(xml, name);
+}
+
+bool Reader::readStyles(const QString &name, QVector<CellFormat> *styles)
+{
+    QByteArray bytes;
+    if (!readEntry(name, &bytes))
+        return false;
+    QXmlStreamReader xml(bytes);
+    int depth = 0;
+    QHash<int, CellFormat> codes;
+    QVector<int> formatIds;
+    bool inCellStyles = false;
+    while (next(xml, &depth, name)) {
+        const QStringRef element = xml.name();
+        if (xml.isStartElement()) {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            if (element == QLatin1String("numFmt") && codes.size() < XlsxSheetReader::MaxStyles) {
+                bool ok = false;
+                const int id = attributes.value(QLatin1String("numFmtId")).toInt(&ok);
+                if (ok)
+                    codes.insert(id, CellFormat::fromCode(
+                                         attributes.value(QLatin1String("formatCode")).toString()));
+            } else if (element == QLatin1String("cellXfs")) {
+                inCellStyles = true;
+            } else if (inCellStyles && element == QLatin1String("xf")
+                       && formatIds.size() < XlsxSheetReader::MaxStyles) {
+                formatIds.append(attributes.value(QLatin1String("numFmtId")).toInt());
+            }
+        } else if (xml.isEndElement() && element == QLatin1String("cellXfs")) {
+            inCellStyles = false;
+        }
+    }
+    if (!finish(xml, name))
+        return false;
+    // A format the file spells out wins over the one the number reserves.
+    styles->reserve(formatIds.size());
+    for (int id : qAsConst(formatIds))
+        styles->append(codes.contains(id) ? codes.value(id) : CellFormat::builtIn(id));
+    return true;
 }
 
 bool Reader::readWorksheet(const QString &name, const QVector<QString> &strings, Sheet *sheet)
@@ -353,6 +416,9 @@ bool Reader::readWorksheet(const QString &name, const QVector<QString> &strings,
     bool inInline = false;
     bool inText = false;
     int phonetic = 0;
+    int declaredLastRow = -1;
+    int declaredLastColumn = -1;
+    CellFormat format;
     QString type;
     QString value;
     QString inlineText;
@@ -374,6 +440,17 @@ bool Reader::readWorksheet(const QString &name, const QVector<QString> &strings,
                     return false;
                 }
                 column = -1;
+            } else if (element == QLatin1String("dimension")) {
+                // "A1:C7", or "A1" alone; a range we cannot read claims nothing.
+                const QStringRef reference = xml.attributes().value(QLatin1String("ref"));
+                const QVector<QStringRef> corners = reference.split(QLatin1Char(':'));
+                int lastRow = -1, lastColumn = -1;
+                if (parseCellReference(corners.constLast(), &lastRow, &lastColumn)
+                    && lastRow < XlsxSheetReader::MaxRows
+                    && lastColumn < XlsxSheetReader::MaxColumns) {
+                    declaredLastRow = lastRow;
+                    declaredLastColumn = lastColumn;
+                }
             } else if (element == QLatin1String("c")) {
                 const QXmlStreamAttributes attributes = xml.attributes();
                 const QStringRef reference = attributes.value(QLatin1String("r"));
@@ -393,6 +470,10 @@ bool Reader::readWorksheet(const QString &name, const QVector<QString> &strings,
                     return false;
                 }
                 type = attributes.value(QLatin1String("t")).toString();
+                bool styled = false;
+                const int style = attributes.value(QLatin1String("s")).toInt(&styled);
+                format = styled && style >= 0 && style < m_styles.size() ? m_styles.at(style)
+                                                                        : CellFormat();
                 value.clear();
                 inlineText.clear();
                 inCell = true;
@@ -445,10 +526,16 @@ bool Reader::readWorksheet(const QString &name, const QVector<QString> &strings,
                            : trimmed == QLatin1String("0") ? QStringLiteral("FALSE")
                                                            : value;
                 } else if (type.isEmpty() || type == QLatin1String("n")) {
-                    text = value.isEmpty() ? value : numberText(value);
+                    bool ok = false;
+                    const double number = value.trimmed().toDouble(&ok);
+                    text = value.isEmpty() || !ok || !std::isfinite(number)
+                        ? value
+                        : format.text(number, m_date1904);
                 } else {
                     text = value; // formula strings, errors, ISO dates
                 }
+                if (!countText(text.size()))
+                    return false;
                 if (!text.isEmpty())
                     cells.push_back({row, column, text});
                 // More cells than the limit cannot fit any range it allows;
@@ -474,12 +561,17 @@ bool Reader::readWorksheet(const QString &name, const QVector<QString> &strings,
                 value.append(xml.text());
             else if (inText && phonetic == 0)
                 inlineText.append(xml.text());
+            if (value.size() + inlineText.size() > 7 * XlsxSheetReader::MaxCellText + 7) {
+                error = XlsxSheetReader::cellTextTooLong();
+                return false;
+            }
         }
     }
     if (!finish(xml, name))
         return false;
 
-    if (!Sheet::fromCells(cells, merges, XlsxSheetReader::MaxCells, sheet)) {
+    if (!Sheet::fromCells(cells, merges, XlsxSheetReader::MaxCells, sheet, declaredLastRow,
+                          declaredLastColumn)) {
         error = XlsxSheetReader::tr("工作表的范围超过%1个单元格，不予读取。")
                     .arg(XlsxSheetReader::MaxCells);
         return false;
@@ -533,6 +625,10 @@ bool Reader::read(Sheet *sheet)
         QXmlStreamReader xml(bytes);
         int depth = 0;
         while (next(xml, &depth, workbook)) {
+            if (xml.isStartElement() && xml.name() == QLatin1String("workbookPr")) {
+                const QStringRef system = xml.attributes().value(QLatin1String("date1904"));
+                m_date1904 = system == QLatin1String("1") || system == QLatin1String("true");
+            }
             if (!xml.isStartElement() || xml.name() != QLatin1String("sheet"))
                 continue;
             const QXmlStreamAttributes attributes = xml.attributes();
@@ -570,10 +666,31 @@ bool Reader::read(Sheet *sheet)
             break;
         }
     }
+    // Workbooks read before their styles were looked at: one whose styles
+    // cannot be read still reads, its dates as numbers.
+    for (const Relationship &relation : qAsConst(relations)) {
+        if (relation.type.endsWith(QLatin1String("/styles"))) {
+            if (!readStyles(resolveTarget(folder, relation.target), &m_styles)) {
+                m_styles.clear();
+                error.clear();
+            }
+            break;
+        }
+    }
     return readWorksheet(worksheet, strings, sheet);
 }
 
 } // namespace
+
+QString XlsxSheetReader::cellTextTooLong()
+{
+    return tr("工作表中有超过%1个字符的文字，不予读取。").arg(MaxCellText);
+}
+
+QString XlsxSheetReader::textsTooLong()
+{
+    return tr("工作表中的文字共超过%1个字符，不予读取。").arg(MaxTextTotal);
+}
 
 QString XlsxSheetReader::numberText(double number)
 {

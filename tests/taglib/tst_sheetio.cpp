@@ -1,5 +1,6 @@
 #include "project/config.h"
 #include "support/filebytes.h"
+#include "support/xlsbuilder.h"
 #include "taglib/csvtable.h"
 #include "taglib/xlssheetreader.h"
 #include "taglib/xlsxsheetreader.h"
@@ -26,6 +27,12 @@ private slots:
     void realFiles_data();
     void realFiles();
     void prefixedNamespaces();
+    void xlsRecords_data();
+    void xlsRecords();
+    void xlsStreamAtCutoff_data();
+    void xlsStreamAtCutoff();
+    void xlsxCells_data();
+    void xlsxCells();
     void refusedFiles_data();
     void refusedFiles();
     void fuzzFindings();
@@ -37,8 +44,12 @@ private:
     {
         return QStringLiteral(MAROVIN_TEST_DATA_DIR "/exchange/") + name;
     }
-    // A workbook whose only sheet is the given XML, as bytes.
-    QByteArray workbook(const QByteArray &sheetXml, const QByteArray &sheetName = "s.xml");
+    // A workbook whose only sheet is the given XML, as bytes, with the
+    // given styles, shared strings and workbook properties when not empty.
+    QByteArray workbook(const QByteArray &sheetXml, const QByteArray &sheetName = "s.xml",
+                        const QByteArray &styles = QByteArray(),
+                        const QByteArray &sharedStrings = QByteArray(),
+                        const QByteArray &workbookProperties = QByteArray());
 
     QTemporaryDir m_dir;
 };
@@ -118,20 +129,32 @@ void TestSheetIo::prefixedNamespaces()
     QCOMPARE(sheet.merges, (QVector<Sheet::Range>{{1, 1, 2, 1}}));
 }
 
-QByteArray TestSheetIo::workbook(const QByteArray &sheetXml, const QByteArray &sheetName)
+QByteArray TestSheetIo::workbook(const QByteArray &sheetXml, const QByteArray &sheetName,
+                                 const QByteArray &styles, const QByteArray &sharedStrings,
+                                 const QByteArray &workbookProperties)
 {
     const QString path = m_dir.filePath(QStringLiteral("made.xlsx"));
     QFile::remove(path);
     zipFile zip = zipOpen64(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
     const QByteArray rels = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-    const QList<QPair<QByteArray, QByteArray>> entries = {
+    QByteArray parts = "<Relationship Id=\"s1\" Type=\"" + rels + "/worksheet\" Target=\""
+        + sheetName + "\"/>";
+    QList<QPair<QByteArray, QByteArray>> entries = {
         {"_rels/.rels", "<Relationships><Relationship Id=\"a\" Type=\"" + rels
              + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
-        {"xl/workbook.xml", "<workbook xmlns:r=\"" + rels
-             + "\"><sheets><sheet name=\"S\" r:id=\"s1\"/></sheets></workbook>"},
-        {"xl/_rels/workbook.xml.rels", "<Relationships><Relationship Id=\"s1\" Type=\"" + rels
-             + "/worksheet\" Target=\"" + sheetName + "\"/></Relationships>"},
+        {"xl/workbook.xml", "<workbook xmlns:r=\"" + rels + "\">" + workbookProperties
+             + "<sheets><sheet name=\"S\" r:id=\"s1\"/></sheets></workbook>"},
         {"xl/" + sheetName, sheetXml}};
+    if (!styles.isEmpty()) {
+        parts += "<Relationship Id=\"st\" Type=\"" + rels + "/styles\" Target=\"styles.xml\"/>";
+        entries.append({"xl/styles.xml", styles});
+    }
+    if (!sharedStrings.isEmpty()) {
+        parts += "<Relationship Id=\"ss\" Type=\"" + rels
+            + "/sharedStrings\" Target=\"strings.xml\"/>";
+        entries.append({"xl/strings.xml", sharedStrings});
+    }
+    entries.append({"xl/_rels/workbook.xml.rels", "<Relationships>" + parts + "</Relationships>"});
     for (const auto &entry : entries) {
         zipOpenNewFileInZip64(zip, entry.first.constData(), nullptr, nullptr, 0, nullptr, 0,
                               nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION, 1);
@@ -140,6 +163,129 @@ QByteArray TestSheetIo::workbook(const QByteArray &sheetXml, const QByteArray &s
     }
     zipClose(zip, nullptr);
     return fileBytes(path);
+}
+
+void TestSheetIo::xlsRecords_data()
+{
+    using namespace xlsbuilder;
+    QTest::addColumn<QByteArray>("globals");
+    QTest::addColumn<QByteArray>("cells");
+    QTest::addColumn<Rows>("rows");
+    // "ab" in one-byte characters, then "中" in two-byte ones after the
+    // record boundary, whose first byte says so.
+    QTest::newRow("shared text widening at a CONTINUE record")
+        << record(0x00FC, u32(1) + u32(1) + u16(3) + '\0' + "ab")
+               + record(0x003C, '\x01' + u16(0x4E2D))
+        << record(0x00FD, u16(0) + u16(0) + u16(0) + u32(0)) << Rows{{"ab中"}};
+    // Styles 1–5: a built-in date, date and time, a format of the file's
+    // own, its own time format, a plain number.
+    const QByteArray styles = numberFormat(164, "yyyy/m/d;@") + numberFormat(165, "[h]:mm")
+        + cellStyle(0) + cellStyle(14) + cellStyle(22) + cellStyle(164) + cellStyle(165)
+        + cellStyle(2);
+    const double morning = 45306 + 8.5 / 24; // 2024-01-15 08:30
+    QTest::newRow("dates and times")
+        << styles
+        << number(0, 0, morning, 1) + number(0, 1, morning, 2) + number(0, 2, 45306, 3)
+               + number(0, 3, 1.5, 4) + number(0, 4, morning, 5) + number(0, 5, 61, 1)
+               + number(0, 6, 59, 1)
+        << Rows{{"2024-01-15", "2024-01-15 08:30", "2024-01-15", "36:00",
+                 XlsxSheetReader::numberText(morning), "1900-03-01", "1900-02-28"}};
+    QTest::newRow("dates counted from 1904")
+        << record(0x0022, u16(1)) + styles << number(0, 0, 1.25, 2) << Rows{{"1904-01-02 06:00"}};
+    // Empty rows at the end of the range belong to the sheet.
+    QTest::newRow("rows of the declared range")
+        << QByteArray() << dimensions(0, 2, 0, 1) + label(0, 0, "A") + label(0, 1, "B")
+        << Rows{{"A", "B"}, {}, {}};
+    QTest::newRow("rows of a merge")
+        << QByteArray() << label(1, 0, "A") + mergedCells({{1, 0, 3, 0}}) << Rows{{"A"}, {}, {}};
+    QTest::newRow("declared range past the cell limit")
+        << QByteArray()
+        << dimensions(0, 1048575, 0, 9) + label(0, 0, "A") + label(0, 9, "J")
+        << Rows{{"A", "", "", "", "", "", "", "", "", "J"}};
+}
+
+void TestSheetIo::xlsRecords()
+{
+    QFETCH(QByteArray, globals);
+    QFETCH(QByteArray, cells);
+    QFETCH(Rows, rows);
+    Sheet sheet;
+    QString error;
+    QVERIFY2(XlsSheetReader::readBytes(xlsbuilder::workbook(globals, cells), &sheet, &error),
+             qPrintable(error));
+    QCOMPARE(sheet.rows, rows);
+}
+
+void TestSheetIo::xlsStreamAtCutoff_data()
+{
+    QTest::addColumn<int>("size");
+    // Streams under 4,096 bytes live in the mini stream, the rest in
+    // sectors of their own.
+    QTest::newRow("one under") << 4095;
+    QTest::newRow("exactly") << 4096;
+    QTest::newRow("one over") << 4097;
+}
+
+void TestSheetIo::xlsStreamAtCutoff()
+{
+    QFETCH(int, size);
+    QByteArray stream = xlsbuilder::workbookStream(QByteArray(), xlsbuilder::label(0, 0, "x"));
+    QVERIFY(stream.size() < size);
+    stream.append(QByteArray(size - stream.size(), '\0')); // after the last record, never read
+    Sheet sheet;
+    QString error;
+    QVERIFY2(XlsSheetReader::readBytes(xlsbuilder::compoundFile(stream), &sheet, &error),
+             qPrintable(error));
+    QCOMPARE(sheet.rows, Rows{{"x"}});
+}
+
+void TestSheetIo::xlsxCells_data()
+{
+    QTest::addColumn<QByteArray>("sheetXml"); // inside <worksheet>
+    QTest::addColumn<QByteArray>("workbookProperties");
+    QTest::addColumn<Rows>("rows");
+    const QByteArray morning = QByteArray::number(45306 + 8.5 / 24, 'g', 17);
+    QTest::newRow("dates and times")
+        << "<sheetData><row r=\"1\"><c r=\"A1\" s=\"1\"><v>" + morning + "</v></c><c r=\"B1\" s=\"2\"><v>"
+               + morning + "</v></c><c r=\"C1\" s=\"3\"><v>45306</v></c><c r=\"D1\" s=\"4\">"
+               "<v>1.5</v></c><c r=\"E1\" s=\"5\"><v>" + morning + "</v></c>"
+               "<c r=\"F1\" s=\"9\"><v>2</v></c><c r=\"G1\" s=\"1\"><f>A1</f><v>" + morning
+               + "</v></c></row></sheetData>"
+        << QByteArray()
+        << Rows{{"2024-01-15", "2024-01-15 08:30", "2024-01-15", "36:00",
+                 XlsxSheetReader::numberText(45306 + 8.5 / 24), "2", "2024-01-15"}};
+    QTest::newRow("dates counted from 1904")
+        << QByteArray("<sheetData><row r=\"1\"><c r=\"A1\" s=\"2\"><v>1.25</v></c></row></sheetData>")
+        << QByteArray("<workbookPr date1904=\"1\"/>") << Rows{{"1904-01-02 06:00"}};
+    QTest::newRow("rows of the declared range")
+        << QByteArray("<dimension ref=\"A1:B3\"/><sheetData><row r=\"1\">"
+                      "<c r=\"A1\" t=\"inlineStr\"><is><t>A</t></is></c></row></sheetData>")
+        << QByteArray() << Rows{{"A", ""}, {}, {}};
+    QTest::newRow("rows of a merge")
+        << QByteArray("<sheetData><row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>A</t></is></c>"
+                      "</row></sheetData><mergeCells><mergeCell ref=\"A2:A4\"/></mergeCells>")
+        << QByteArray() << Rows{{"A"}, {}, {}};
+}
+
+// Cells of a sheet written by hand: number formats of the workbook's
+// styles, and the rows a sheet's size takes in beyond its last text.
+void TestSheetIo::xlsxCells()
+{
+    QFETCH(QByteArray, sheetXml);
+    QFETCH(QByteArray, workbookProperties);
+    QFETCH(Rows, rows);
+    const QByteArray styles
+        = "<styleSheet><numFmts count=\"2\"><numFmt numFmtId=\"164\" formatCode=\"yyyy/m/d;@\"/>"
+          "<numFmt numFmtId=\"165\" formatCode=\"[h]:mm\"/></numFmts>"
+          "<cellStyleXfs><xf numFmtId=\"14\"/></cellStyleXfs><cellXfs><xf numFmtId=\"0\"/>"
+          "<xf numFmtId=\"14\"/><xf numFmtId=\"22\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/>"
+          "<xf numFmtId=\"2\"/></cellXfs></styleSheet>";
+    Sheet sheet;
+    QString error;
+    const QByteArray bytes = workbook("<worksheet>" + sheetXml + "</worksheet>", "s.xml", styles,
+                                      QByteArray(), workbookProperties);
+    QVERIFY2(XlsxSheetReader::readBytes(bytes, &sheet, &error), qPrintable(error));
+    QCOMPARE(sheet.rows, rows);
 }
 
 void TestSheetIo::refusedFiles_data()
@@ -189,6 +335,54 @@ void TestSheetIo::refusedFiles_data()
     for (int i = 0; i < 128; ++i)
         qToLittleEndian<quint32>(0, loop.data() + (fatSector + 1) * 512 + 4 * i);
     QTest::newRow("xls: looping chains") << loop << "已损坏" << true;
+    // The table would then name more sectors than the file has, and chains
+    // could run on far past its size.
+    QByteArray twice = xlsbuilder::workbook(QByteArray(), xlsbuilder::label(0, 0, "x"));
+    xlsbuilder::put(&twice, 0x2C, 2, 4);
+    twice.replace(0x50, 4, twice.mid(0x4C, 4));
+    QTest::newRow("xls: FAT sector listed twice") << twice << "已损坏" << true;
+
+    // One text over the format's limit, and texts that only together pass
+    // ours: a shared text of the largest size in many cells.
+    using xlsbuilder::record;
+    using xlsbuilder::u16;
+    using xlsbuilder::u32;
+    const QByteArray longText(XlsxSheetReader::MaxCellText + 1, 'x');
+    const QByteArray fullText(XlsxSheetReader::MaxCellText, 'x');
+    const int fullCells = int(XlsxSheetReader::MaxTextTotal / XlsxSheetReader::MaxCellText);
+    QByteArray sharedCells = "<sheetData><row r=\"1\">";
+    QByteArray sharedLabels;
+    for (int i = 0; i <= fullCells; ++i) {
+        sharedCells += "<c t=\"s\"><v>0</v></c>";
+        sharedLabels += record(0x00FD, u16(quint16(i / 256)) + u16(quint16(i % 256)) + u16(0) + u32(0));
+    }
+    sharedCells += "</row></sheetData>";
+    const auto strings = [](const QByteArray &text) {
+        return "<sst><si><t>" + text + "</t></si></sst>";
+    };
+    QTest::newRow("shared text over the cell limit")
+        << workbook("<worksheet><sheetData><row r=\"1\"><c t=\"s\"><v>0</v></c></row></sheetData>"
+                    "</worksheet>", "s.xml", QByteArray(), strings(longText))
+        << "32767个字符" << false;
+    QTest::newRow("inline text over the cell limit")
+        << workbook(head + "<row r=\"1\"><c t=\"inlineStr\"><is><t>" + longText
+                    + "</t></is></c></row>" + tail)
+        << "32767个字符" << false;
+    QTest::newRow("texts together over the limit")
+        << workbook("<worksheet>" + sharedCells + "</worksheet>", "s.xml", QByteArray(),
+                    strings(fullText))
+        << "文字共超过" << false;
+    const auto oneByteText = [](const QByteArray &text) {
+        return u16(quint16(text.size())) + '\0' + text;
+    };
+    QTest::newRow("xls: text over the cell limit")
+        << xlsbuilder::workbook(QByteArray(), record(0x0204, u16(0) + u16(0) + u16(0)
+                                                                 + oneByteText(longText)))
+        << "32767个字符" << true;
+    QTest::newRow("xls: texts together over the limit")
+        << xlsbuilder::workbook(record(0x00FC, u32(1) + u32(1) + oneByteText(fullText)),
+                                sharedLabels)
+        << "文字共超过" << true;
     QByteArray renamed = good;
     const int at = renamed.indexOf(QByteArray("W\0o\0r\0k\0b\0o\0o\0k\0", 16));
     QVERIFY(at > 0);

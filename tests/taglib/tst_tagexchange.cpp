@@ -1,11 +1,13 @@
 #include "project/config.h"
 #include "support/filebytes.h"
 #include "support/projectgenerator.h"
+#include "support/xlsbuilder.h"
 #include "taglib/addresstextfile.h"
 #include "taglib/csvtable.h"
 #include "taglib/tagexchange.h"
 #include "taglib/textlib.h"
 #include "taglib/xlsxsheetreader.h"
+#include "taglib/xlsxsheetwriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -36,6 +38,10 @@ private slots:
     void threeStateTag();
     void textRoundTrip_data();
     void textRoundTrip();
+    void generatedTextRoundTrip_data();
+    void generatedTextRoundTrip();
+    void textLayouts_data();
+    void textLayouts();
     void sparseSheet();
     void failures_data();
     void failures();
@@ -55,6 +61,11 @@ private slots:
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
+    // Writes the text tags to a file of the given suffix through the export,
+    // or, for .xls, which is never exported, as a spreadsheet program
+    // writes the sheet the export would make; then reads them back through
+    // the import.
+    bool textThroughFile(const QString &suffix, const Tags &tags, Tags *back, QString *error);
     QTemporaryDir m_dir;
 };
 
@@ -231,31 +242,129 @@ void TestTagExchange::threeStateTag()
     QCOMPARE(sheet.cell(1, 0) + '|' + sheet.cell(2, 0) + '|' + sheet.cell(3, 0), "Motor||");
 }
 
+bool TestTagExchange::textThroughFile(const QString &suffix, const Tags &tags, Tags *back,
+                                      QString *error)
+{
+    const QString file = path("text." + suffix);
+    if (suffix == QLatin1String("xls")) {
+        const Sheet sheet = TagExchange::textTagSheet(TagExchange::textHeader(), tags);
+        if (!writeFileBytes(file, xlsbuilder::workbook(QByteArray(), xlsbuilder::sheetRecords(sheet))))
+            return false;
+    } else if (!TagExchange::exportTextTags(file, TagExchange::textHeader(), tags, error)) {
+        return false;
+    }
+    return TagExchange::importTextTags(file, back, error);
+}
+
 void TestTagExchange::textRoundTrip_data()
 {
     QTest::addColumn<QString>("suffix");
     QTest::newRow("xlsx") << "xlsx";
+    QTest::newRow("xls") << "xls";
     QTest::newRow("csv") << "csv";
 }
 
 void TestTagExchange::textRoundTrip()
 {
     QFETCH(QString, suffix);
+    // The last tag ends in empty states, which no text of the sheet marks.
     const Tags tags = {{"电机,状态", {{"停 \"止\"", "Stop, now"}, {"", ""}, {"运行\n第二行", "&<>"}}},
                        {"空", {{"", "only English"}}},
-                       {"CRLF", {{"a\r\nb", ""}, {"", "last"}}}};
-    const QString file = path("text." + suffix);
+                       {"CRLF", {{"a\r\nb", ""}, {"", "last"}}},
+                       {"Last", {{"末", "last"}, {"", ""}, {"", ""}}}};
+    Tags back;
     QString error;
-    QVERIFY2(TagExchange::exportTextTags(file, TagExchange::textHeader(), tags, &error),
-             qPrintable(error));
+    QVERIFY2(textThroughFile(suffix, tags, &back, &error), qPrintable(error));
     if (suffix == QLatin1String("csv")) {
-        const QByteArray bytes = fileBytes(file);
+        const QByteArray bytes = fileBytes(path("text.csv"));
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "标签名称,中文,English\r\n"));
         QVERIFY(bytes.contains("\"电机,状态\",\"停 \"\"止\"\"\",\"Stop, now\"\r\n,,\r\n"));
     }
+    QCOMPARE(back, tags);
+}
+
+void TestTagExchange::generatedTextRoundTrip_data()
+{
+    textRoundTrip_data();
+}
+
+// The text libraries of generated projects, each tag given a name (a
+// nameless tag is refused by the library anyway) and the last one two
+// empty states more, come back whole.
+void TestTagExchange::generatedTextRoundTrip()
+{
+    QFETCH(QString, suffix);
+    for (quint32 seed = 1; seed <= 30; ++seed) {
+        Config::instance()->reset();
+        ProjectGenerator::Options options;
+        options.screens = 0;
+        options.addressTags = 0;
+        options.textTags = 1 + int(seed % 6);
+        ProjectGenerator(seed).build(options);
+        // Every state with one text per language, as the library's table
+        // holds them.
+        const int languages = Config::instance()->languages.size();
+        Tags tags = TextLib::fromRecords(Config::instance()->textLib()->records(), languages)
+                        .records();
+        for (int i = 0; i < tags.size(); ++i) {
+            if (tags.at(i).name.isEmpty())
+                tags[i].name = QStringLiteral("标签_%1").arg(i);
+        }
+        for (int i = 0; i < 2; ++i)
+            tags.last().states.append(Sheet::blankRow(languages));
+        Tags back;
+        QString error;
+        QVERIFY2(textThroughFile(suffix, tags, &back, &error),
+                 qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(error)));
+        QVERIFY2(back == tags, qPrintable(QStringLiteral("seed %1").arg(seed)));
+    }
+}
+
+void TestTagExchange::textLayouts_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<Tags>("tags"); // the sheet the export of these makes
+    QTest::addColumn<bool>("merged"); // with its merges, or without any
+    QTest::addColumn<Tags>("expected");
+    const Tags motor = {{"Motor", {{"停", "Stop"}, {"运行", "Run"}, {"故障", "Fault"}}},
+                        {"Lamp", {{"灯", "Lamp"}}}};
+    // A name in a tag's first row only and no merges: every format reads
+    // one tag of three states.
+    for (const char *suffix : {"xlsx", "xls", "csv"})
+        QTest::addRow("%s, names unmerged", suffix) << suffix << motor << false << motor;
+    // Where the sheet merges names, the merges alone say where a tag ends:
+    // a nameless tag after a merged one stays a tag of its own.
+    const Tags nameless = {motor.at(0), {"", {{"灯", "Lamp"}}}};
+    for (const char *suffix : {"xlsx", "xls"})
+        QTest::addRow("%s, nameless tag after merged names", suffix)
+            << suffix << nameless << true << nameless;
+}
+
+void TestTagExchange::textLayouts()
+{
+    QFETCH(QString, suffix);
+    QFETCH(Tags, tags);
+    QFETCH(bool, merged);
+    QFETCH(Tags, expected);
+    Sheet sheet = TagExchange::textTagSheet(TagExchange::textHeader(), tags);
+    if (!merged)
+        sheet.merges.clear();
+    const QString file = path("layout." + suffix);
+    QString error;
+    if (suffix == QLatin1String("xlsx")) {
+        QVERIFY2(XlsxSheetWriter::writeFile(file, sheet, &error), qPrintable(error));
+    } else if (suffix == QLatin1String("xls")) {
+        QVERIFY(writeFileBytes(file, xlsbuilder::workbook(QByteArray(),
+                                                          xlsbuilder::sheetRecords(sheet))));
+    } else {
+        QByteArray bytes;
+        for (const QStringList &row : qAsConst(sheet.rows))
+            bytes += row.join(QLatin1Char(',')).toUtf8() + "\r\n";
+        QVERIFY(writeFileBytes(file, bytes));
+    }
     Tags back;
     QVERIFY2(TagExchange::importTextTags(file, &back, &error), qPrintable(error));
-    QCOMPARE(back, tags);
+    QCOMPARE(back, expected);
 }
 
 void TestTagExchange::sparseSheet()
