@@ -471,8 +471,14 @@ void DrawManager::destroyScreen(DrawScene *scene)
 QStringList DrawManager::unknownElementNames() const
 {
     QStringList names = m_keptFormContent.elementNames();
-    for (DrawScene *scene : m_scenes)
+    for (DrawScene *scene : m_scenes) {
         appendNew(&names, m_keptElements.value(scene).elementNames());
+        const QList<QGraphicsItem *> items = scene->userItems();
+        for (QGraphicsItem *item : items) {
+            if (auto *shape = dynamic_cast<GraphicsItem *>(item))
+                appendNew(&names, shape->keptContent().elementNames());
+        }
+    }
     return names;
 }
 
@@ -485,8 +491,14 @@ QStringList DrawManager::unknownAttributeNames() const
             appendNew(&names, {element + QLatin1Char('@') + attribute});
     };
     add(QStringLiteral("Form"), m_keptFormContent);
-    for (DrawScene *scene : m_scenes)
+    for (DrawScene *scene : m_scenes) {
         add(QStringLiteral("Window"), m_keptElements.value(scene));
+        const QList<QGraphicsItem *> items = scene->userItems();
+        for (QGraphicsItem *item : items) {
+            if (auto *shape = dynamic_cast<GraphicsItem *>(item))
+                add(shape->elementName(), shape->keptContent());
+        }
+    }
     for (const QPointer<CodeEditor> &editor : m_scripts) {
         if (editor)
             add(QStringLiteral("Window"), m_keptScriptContent.value(editor));

@@ -1,5 +1,7 @@
 #include "keptcontent.h"
 
+#include "project/projectfile.h"
+
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -42,6 +44,11 @@ void KeptContent::keepChildren(QXmlStreamReader *reader, int levels)
 {
     while (reader->readNextStartElement())
         keepElement(reader, 0, levels);
+}
+
+int KeptContent::defaultLevels()
+{
+    return ProjectFile::MaxNestingDepth;
 }
 
 void KeptContent::writeAttributes(QXmlStreamWriter *writer) const

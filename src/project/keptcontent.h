@@ -41,6 +41,9 @@ public:
     // that element: for elements whose children this version reads none of.
     void keepChildren(QXmlStreamReader *reader, int levels);
 
+    // The levels the project file allows below any element it reads.
+    static int defaultLevels();
+
     // Writes the kept attributes onto the writer's current start element.
     void writeAttributes(QXmlStreamWriter *writer) const;
     // Writes the elements kept in slot.

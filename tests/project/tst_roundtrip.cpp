@@ -44,16 +44,27 @@ bool addAttribute(QString *xml, const QString &start, const QString &attribute, 
     return true;
 }
 
-// Gives the first empty element at or after from that begins with
-// indentedStart an unknown child.
-bool addChild(QString *xml, const QString &indentedStart, int from = 0)
+// Gives the first empty element at or after from whose line begins with
+// start (after the indentation) an unknown child.
+bool addChild(QString *xml, const QString &start, int from = 0)
 {
-    const int at = xml->indexOf(QLatin1Char('\n') + indentedStart, from);
-    const int end = at < 0 ? -1 : xml->indexOf(QLatin1Char('\n'), at + 1);
-    if (at < 0 || !xml->midRef(at, end - at).endsWith(QLatin1String("/>")))
-        return false;
-    const QString indent(indentedStart.size() - indentedStart.trimmed().size(), QLatin1Char(' '));
-    const QString name = indentedStart.trimmed().mid(1);
+    int at = from;
+    int end = -1;
+    QString indent;
+    for (;;) {
+        at = xml->indexOf(start, at);
+        if (at < 0)
+            return false;
+        const int lineStart = xml->lastIndexOf(QLatin1Char('\n'), at) + 1;
+        end = xml->indexOf(QLatin1Char('\n'), at);
+        if (xml->midRef(lineStart, at - lineStart).trimmed().isEmpty()
+            && xml->midRef(at, end - at).endsWith(QLatin1String("/>"))) {
+            indent = xml->mid(lineStart, at - lineStart);
+            break;
+        }
+        at = end;
+    }
+    const QString name = start.mid(1);
     xml->replace(end - 2, 2,
                  QStringLiteral(">\n%1    <extra n=\"1\">text &amp; more</extra>\n%1</%2>")
                      .arg(indent, name));
@@ -71,6 +82,26 @@ QString withUnknownContent(QString xml)
     const QString element = QStringLiteral("%1<Future kind=\"%2\">\n%1    <part/>\n%1</Future>\n");
     const QString four(4, QLatin1Char(' '));
     const QString eight(8, QLatin1Char(' '));
+    // Shapes, the last of each kind.
+    for (const char *kind : {"<rectangle", "<ellipse", "<textitem", "<imageitem", "<widget",
+                             "<line", "<roundrect"}) {
+        const int last = xml.lastIndexOf(QLatin1String(kind) + QLatin1Char(' '));
+        if (last < 0)
+            continue;
+        addAttribute(&xml, QLatin1String(kind) + QLatin1Char(' '), "zoom=\"2\"", last);
+        addChild(&xml, QLatin1String(kind), last);
+    }
+    for (const char *kind : {"<polygon ", "<polyline ", "<bezier "}) {
+        const int last = xml.lastIndexOf(QLatin1String(kind));
+        if (last < 0)
+            continue;
+        addAttribute(&xml, kind, "zoom=\"2\"", last);
+        const int point = xml.indexOf(QLatin1String("<point "), last);
+        if (point < 0)
+            continue;
+        const int lineStart = xml.lastIndexOf(QLatin1Char('\n'), point) + 1;
+        xml.insert(lineStart, xml.mid(lineStart, point - lineStart) + "<anchor/>\n");
+    }
     insertBefore(&xml, four + "<Config ", element.arg(four, "project"));
     insertBefore(&xml, four + "<Form", element.arg(four, "between"));
     insertBefore(&xml, "</Project>", element.arg(four, "last"));
@@ -93,14 +124,15 @@ QString withUnknownContent(QString xml)
     addAttribute(&xml, "<Window ", "future=\"1\"");
     addAttribute(&xml, "<lan0 ", "hint=\"h\"");
     addAttribute(&xml, "<dev0 ", "speed=\"s\"");
-    addChild(&xml, QString(12, QLatin1Char(' ')) + "<dev0");
+    addChild(&xml, "<dev0");
     const int textLib = xml.indexOf(QLatin1String("<TextLib"));
     addAttribute(&xml, "<label0 ", "style=\"b\"", textLib);
     addAttribute(&xml, "<lan0 ", "voice=\"v\"", textLib);
-    addChild(&xml, QString(20, QLatin1Char(' ')) + "<lan0", textLib);
+    addChild(&xml, "<lan0", textLib);
     const int addressLib = xml.indexOf(QLatin1String("<AddressLib"));
     addAttribute(&xml, "<label0 ", "unit=\"u\"", addressLib);
-    addChild(&xml, QString(12, QLatin1Char(' ')) + "<label0", addressLib);
+    addChild(&xml, "<label0", addressLib);
+
     return ProjectFile::tidyProjectXml(xml);
 }
 

@@ -241,6 +241,11 @@ private slots:
              "                    </lan1>"},
             {"type=\"Bool\"/>", "type=\"Bool\">\n                <scale/>\n            </label1>"}}
             << QStringList {"link", "ruby", "scale"};
+        QTest::newRow("shapes") << QList<QByteArrayList> {
+            {"zValue=\"1.00\"/>", "zValue=\"1.00\" zoom=\"2\"/>"},
+            {"zValue=\"3.00\"/>", "zValue=\"3.00\">\n                <shadow/>\n            </textitem>"},
+            {"                <point x=\"-5\"", "                <anchor/>\n                <point x=\"-5\""}}
+            << QStringList {"rectangle@zoom", "shadow", "anchor"};
     }
 
     void keptContent()
