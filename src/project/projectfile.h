@@ -55,9 +55,10 @@ public:
     };
 
     // Elements nested deeper than this (groups in groups, elements of the
-    // text tag library) are refused: the readers recurse once per level,
-    // and a file nested a hundred thousand deep would overflow the stack.
-    // Real projects stay far below it.
+    // text tag library, elements kept unread) are refused: the readers
+    // recurse once per level, a file nested a hundred thousand deep would
+    // overflow the stack, and written back with its indentation it would
+    // grow to gigabytes. Real projects stay far below it.
     static constexpr int MaxNestingDepth = 64;
     // Stops reader with the error that the file nests deeper than
     // MaxNestingDepth; loading then reports the file Damaged at the place
