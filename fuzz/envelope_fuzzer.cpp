@@ -17,8 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
 
     const QByteArray decoded = ProjectFile::decodeProjectText(bytes);
-    const QByteArray head = bytes.left(bytes.indexOf('\0') < 0 ? bytes.size() : bytes.indexOf('\0'));
-    if (!head.startsWith("<?xml")
+    if (!ProjectFile::isPlainText(bytes)
         && decoded != QByteArray::fromBase64(ProjectFile::swapLetterCase(bytes)))
         abort();
 

@@ -395,6 +395,10 @@
         <translation>warning: %1 contains elements this version does not know: %2</translation>
     </message>
     <message>
+        <source>警告：%1 含有本版本不认识的属性：%2</source>
+        <translation>warning: %1 contains attributes this version does not know: %2</translation>
+    </message>
+    <message>
         <source>画面太大，无法输出图片</source>
         <translation>The screen is too large to output as a picture</translation>
     </message>
@@ -1317,6 +1321,10 @@ Commands:
     <message>
         <source>工程文件 %1 含有本版本不认识的元素：%2。这些元素不会显示，但保存时会原样保留。</source>
         <translation>The project file %1 contains elements this version does not know: %2. They are not shown, but they are saved back unchanged.</translation>
+    </message>
+    <message>
+        <source>工程文件 %1 含有本版本不认识的属性：%2。这些属性不会显示，但保存时会原样保留。</source>
+        <translation>The project file %1 contains attributes this version does not know: %2. They are not shown, but they are saved back unchanged.</translation>
     </message>
     <message>
         <source>发现自动保存的恢复文件（%1）。是否恢复？</source>

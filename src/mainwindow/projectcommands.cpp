@@ -100,10 +100,16 @@ bool MainWindow::loadProjectFile(const QString &path)
     const ProjectFile::LoadResult result = ProjectFile::load(path, hooks);
     // Shapes of a newer version are kept and saved back, but they are not
     // shown: the user must not take the screen for all there is.
-    const QString unknown = result.unknownElements.isEmpty()
-        ? QString()
-        : tr("工程文件 %1 含有本版本不认识的元素：%2。这些元素不会显示，但保存时会原样保留。")
-              .arg(path, result.unknownElements.join(QStringLiteral("、")));
+    QString unknown;
+    if (!result.unknownElements.isEmpty())
+        unknown = tr("工程文件 %1 含有本版本不认识的元素：%2。这些元素不会显示，但保存时会原样保留。")
+                      .arg(path, result.unknownElements.join(QStringLiteral("、")));
+    if (!result.unknownAttributes.isEmpty()) {
+        if (!unknown.isEmpty())
+            unknown += QLatin1Char('\n');
+        unknown += tr("工程文件 %1 含有本版本不认识的属性：%2。这些属性不会显示，但保存时会原样保留。")
+                       .arg(path, result.unknownAttributes.join(QStringLiteral("、")));
+    }
     switch (result.status) {
     case ProjectFile::Loaded:
         if (!unknown.isEmpty())

@@ -1,6 +1,7 @@
 #include "config.h"
 
 #include "app/apppaths.h"
+#include "project/projectfile.h"
 
 #include <QDebug>
 #include <QDir>
@@ -40,6 +41,23 @@ QString cellText(const QStandardItemModel *model, int row, int column)
 {
     const QStandardItem *item = model->item(row, column);
     return item ? item->text() : QString();
+}
+
+// Levels a kept element may nest below the element that holds it.
+const int KeptLevels = ProjectFile::MaxNestingDepth;
+
+const QStringList ColumnAttributes = {QStringLiteral("name"),    QStringLiteral("device"),
+                                      QStringLiteral("address"), QStringLiteral("type"),
+                                      QStringLiteral("length"),  QStringLiteral("mark")};
+
+// Names of what kept holds, attributes as "element@attribute".
+void addKept(QStringList *elements, QStringList *attributes, const QString &element,
+             const KeptContent &kept)
+{
+    appendNew(elements, kept.elementNames());
+    const QStringList names = kept.attributeNames();
+    for (const QString &name : names)
+        appendNew(attributes, {element + QLatin1Char('@') + name});
 }
 
 } // namespace
@@ -94,6 +112,14 @@ void Config::reset()
 
     m_textLib.clear();
     m_addressTags->removeRows(0, m_addressTags->rowCount());
+
+    m_keptProject = KeptContent();
+    m_kept = KeptContent();
+    m_keptLanguages = KeptContent();
+    m_keptLanguageItems.clear();
+    m_keptDevices = KeptContent();
+    m_keptAddressLib = KeptContent();
+    m_keptTextLib.clear();
 }
 
 bool Config::writeXml(QXmlStreamWriter *writer)
@@ -110,19 +136,28 @@ bool Config::writeXml(QXmlStreamWriter *writer)
     writer->writeAttribute(QStringLiteral("screen"),
                            QStringLiteral("%1,%2").arg(screenWidth).arg(screenHeight));
     writer->writeAttribute(QStringLiteral("encryption"), QString::number(encryption));
+    m_kept.writeAttributes(writer);
 
+    m_kept.writeElements(writer, 0);
     writer->writeStartElement(QStringLiteral("Language"));
+    m_keptLanguages.writeAttributes(writer);
     for (int i = 0; i < languages.size(); ++i) {
         const LanguagePara &lan = languages.at(i);
         writer->writeStartElement(QStringLiteral("lan%1").arg(i));
         writer->writeAttribute(QStringLiteral("name"), lan.name);
         writer->writeAttribute(QStringLiteral("mark"), lan.mark);
         writer->writeAttribute(QStringLiteral("font"), lan.font.toString());
+        if (i < m_keptLanguageItems.size()) {
+            m_keptLanguageItems.at(i).writeAttributes(writer);
+            m_keptLanguageItems.at(i).writeElementsFrom(writer, 0);
+        }
         writer->writeEndElement();
     }
     writer->writeEndElement();
 
+    m_kept.writeElements(writer, 1);
     writer->writeStartElement(QStringLiteral("Device"));
+    m_keptDevices.writeAttributes(writer);
     for (int i = 0; i < devices.size(); ++i) {
         const DevicePara &dev = devices.at(i);
         writer->writeStartElement(QStringLiteral("dev%1").arg(i));
@@ -139,27 +174,40 @@ bool Config::writeXml(QXmlStreamWriter *writer)
         writer->writeAttribute(QStringLiteral("overtime"), QString::number(dev.overtime));
         writer->writeAttribute(QStringLiteral("comDelay"), QString::number(dev.comDelay));
         writer->writeAttribute(QStringLiteral("resDelay"), QString::number(dev.resDelay));
+        dev.kept.writeAttributes(writer);
+        dev.kept.writeElementsFrom(writer, 0);
         writer->writeEndElement();
     }
     writer->writeEndElement();
 
+    m_kept.writeElements(writer, 2);
     // Texts of hidden languages live on for the session only; the file
     // keeps what the languages it lists can show.
-    m_textLib.writeXml(writer, m_hiddenLanguages.isEmpty() ? -1 : int(languages.size()));
+    m_textLib.writeXml(writer, &m_keptTextLib,
+                       m_hiddenLanguages.isEmpty() ? -1 : int(languages.size()));
 
-    static const char *const columnAttrs[TagColumnCount]
-        = {"name", "device", "address", "type", "length", "mark"};
+    m_kept.writeElements(writer, 3);
     writer->writeStartElement(QStringLiteral("AddressLib"));
     writer->writeAttribute(QStringLiteral("count"), QString::number(m_addressTags->rowCount()));
+    m_keptAddressLib.writeAttributes(writer);
     for (int row = 0; row < m_addressTags->rowCount(); ++row) {
         writer->writeStartElement(QStringLiteral("label%1").arg(row));
         for (int column = 0; column < TagColumnCount; ++column)
-            writer->writeAttribute(QLatin1String(columnAttrs[column]),
+            writer->writeAttribute(ColumnAttributes.at(column),
                                    cellText(m_addressTags, row, column));
+        if (const QStandardItem *item = m_addressTags->item(row, NameColumn)) {
+            const QVariant kept = item->data(KeptContentRole);
+            if (kept.isValid()) {
+                const KeptContent content = kept.value<KeptContent>();
+                content.writeAttributes(writer);
+                content.writeElementsFrom(writer, 0);
+            }
+        }
         writer->writeEndElement();
     }
     writer->writeEndElement();
 
+    m_kept.writeElementsFrom(writer, 4);
     writer->writeEndElement();
     return true;
 }
@@ -176,6 +224,13 @@ bool Config::readXml(QXmlStreamReader *reader)
     orientation = byteAttr(attrs, "orientation");
     addressHex = byteAttr(attrs, "addressHex");
     encryption = byteAttr(attrs, "encryption");
+    m_kept = KeptContent();
+    m_kept.keepAttributes(*reader,
+                          {QStringLiteral("name"), QStringLiteral("path"), QStringLiteral("version"),
+                           QStringLiteral("projectPw"), QStringLiteral("macroPw"),
+                           QStringLiteral("hard"), QStringLiteral("orientation"),
+                           QStringLiteral("addressHex"), QStringLiteral("screen"),
+                           QStringLiteral("encryption")});
 
     // A damaged size keeps the one the new-project dialog set rather than
     // guessing half of it.
@@ -188,8 +243,12 @@ bool Config::readXml(QXmlStreamReader *reader)
     while (reader->readNextStartElement()) {
         const QStringRef element = reader->name();
         if (element == QLatin1String("Language")) {
+            m_kept.placePending(0);
             languages.clear();
             m_hiddenLanguages.clear();
+            m_keptLanguages = KeptContent();
+            m_keptLanguages.keepAttributes(*reader, {});
+            m_keptLanguageItems.clear();
             while (reader->readNextStartElement()) {
                 const QXmlStreamAttributes a = reader->attributes();
                 LanguagePara lan;
@@ -198,11 +257,18 @@ bool Config::readXml(QXmlStreamReader *reader)
                 const QString font = attr(a, "font");
                 if (!font.isEmpty())
                     lan.font.fromString(font);
+                KeptContent kept;
+                kept.keepAttributes(*reader, {QStringLiteral("name"), QStringLiteral("mark"),
+                                              QStringLiteral("font")});
+                kept.keepChildren(reader, KeptLevels);
                 languages.append(lan);
-                reader->skipCurrentElement();
+                m_keptLanguageItems.append(kept);
             }
         } else if (element == QLatin1String("Device")) {
+            m_kept.placePending(1);
             devices.clear();
+            m_keptDevices = KeptContent();
+            m_keptDevices.keepAttributes(*reader, {});
             while (reader->readNextStartElement()) {
                 const QXmlStreamAttributes a = reader->attributes();
                 DevicePara dev;
@@ -219,28 +285,48 @@ bool Config::readXml(QXmlStreamReader *reader)
                 dev.overtime = intAttr(a, "overtime");
                 dev.comDelay = intAttr(a, "comDelay");
                 dev.resDelay = intAttr(a, "resDelay");
+                dev.kept.keepAttributes(
+                    *reader,
+                    {QStringLiteral("name"), QStringLiteral("protocol"), QStringLiteral("deviceId"),
+                     QStringLiteral("port"), QStringLiteral("rsType"), QStringLiteral("dataBits"),
+                     QStringLiteral("stopBits"), QStringLiteral("parity"),
+                     QStringLiteral("retryNum"), QStringLiteral("baud"),
+                     QStringLiteral("overtime"), QStringLiteral("comDelay"),
+                     QStringLiteral("resDelay")});
+                dev.kept.keepChildren(reader, KeptLevels);
                 devices.append(dev);
-                reader->skipCurrentElement();
             }
         } else if (element == QLatin1String("TextLib")) {
-            m_textLib.readXml(reader);
+            m_kept.placePending(2);
+            m_textLib.readXml(reader, &m_keptTextLib);
         } else if (element == QLatin1String("AddressLib")) {
-            int row = 0;
+            m_kept.placePending(3);
+            m_keptAddressLib = KeptContent();
+            m_keptAddressLib.keepAttributes(*reader, {QStringLiteral("count")});
+            int row = m_addressTags->rowCount();
             while (reader->readNextStartElement()) {
                 const QXmlStreamAttributes a = reader->attributes();
                 const QList<QStandardItem *> items
                     = {new QStandardItem(attr(a, "name")),    new QStandardItem(attr(a, "device")),
                        new QStandardItem(attr(a, "address")), new QStandardItem(attr(a, "type")),
                        new QStandardItem(attr(a, "length")),  new QStandardItem(attr(a, "mark"))};
+                KeptContent kept;
+                kept.keepAttributes(*reader, ColumnAttributes);
+                kept.keepChildren(reader, KeptLevels);
+                // Held by the row, so that it follows the tag when rows are
+                // moved, and goes when the tag does.
+                if (!kept.isEmpty())
+                    items.first()->setData(QVariant::fromValue(kept), KeptContentRole);
                 m_addressTags->insertRow(row++, items);
-                reader->skipCurrentElement();
             }
         } else {
-            // Left on the unknown element: the project reader's own loop
-            // takes it from here.
-            break;
+            // Most likely from a newer version: kept, before the known
+            // element that follows it.
+            m_kept.keepPending(reader, KeptLevels);
         }
     }
+    // Those after the last known element close the element.
+    m_kept.placePending(KeptContent::AfterAll);
     return true;
 }
 
@@ -261,6 +347,42 @@ int Config::textsLeftOut(int shownCount) const
         }
     }
     return count;
+}
+
+QStringList Config::unknownElementNames() const
+{
+    QStringList elements;
+    QStringList attributes;
+    unknownNames(&elements, &attributes);
+    return elements;
+}
+
+QStringList Config::unknownAttributeNames() const
+{
+    QStringList elements;
+    QStringList attributes;
+    unknownNames(&elements, &attributes);
+    return attributes;
+}
+
+void Config::unknownNames(QStringList *elements, QStringList *attributes) const
+{
+    addKept(elements, attributes, QStringLiteral("Project"), m_keptProject);
+    addKept(elements, attributes, QStringLiteral("Config"), m_kept);
+    addKept(elements, attributes, QStringLiteral("Language"), m_keptLanguages);
+    for (const KeptContent &lan : m_keptLanguageItems)
+        addKept(elements, attributes, QStringLiteral("lan"), lan);
+    addKept(elements, attributes, QStringLiteral("Device"), m_keptDevices);
+    for (const DevicePara &dev : devices)
+        addKept(elements, attributes, QStringLiteral("dev"), dev.kept);
+    appendNew(elements, m_keptTextLib.elementNames());
+    appendNew(attributes, m_keptTextLib.attributeNames());
+    addKept(elements, attributes, QStringLiteral("AddressLib"), m_keptAddressLib);
+    for (int row = 0; row < m_addressTags->rowCount(); ++row) {
+        if (const QStandardItem *item = m_addressTags->item(row, NameColumn))
+            addKept(elements, attributes, QStringLiteral("label"),
+                    item->data(KeptContentRole).value<KeptContent>());
+    }
 }
 
 void Config::setLanguage(int index)

@@ -7,6 +7,7 @@
 #include "languagepara.h"
 #include "propertyregistry.h"
 #include "taglib/textlib.h"
+#include "taglib/textlibkept.h"
 
 #include <QHash>
 #include <QList>
@@ -102,11 +103,24 @@ public:
 
     // Writes the `Config` element. Always true.
     bool writeXml(QXmlStreamWriter *writer);
-    // Reads the `Config` element; called with the reader on its start. Stops
-    // at the end of the element, at the first child it does not know (the
-    // reader is then left on that child's start) or at an XML error. Missing
-    // attributes read as empty text or 0. Always true.
+    // Reads the `Config` element; called with the reader on its start.
+    // Stops at the end of the element or at an XML error. Missing
+    // attributes read as empty text or 0. Attributes and elements it does
+    // not know, at any level, are kept and written back in their places.
+    // Always true.
     bool readXml(QXmlStreamReader *reader);
+
+    // What the project file's root element held besides `Config` and
+    // `Form`, for the project file to fill and write; emptied by reset().
+    KeptContent *keptProjectContent() { return &m_keptProject; }
+    // What this project holds that this version does not know: the names
+    // of kept elements, and of kept attributes as "element@attribute",
+    // each once. The project root's are included.
+    QStringList unknownElementNames() const;
+    QStringList unknownAttributeNames() const;
+    // The role under which the name cell of an address tag row holds the
+    // KeptContent of its element.
+    static constexpr int KeptContentRole = Qt::UserRole + 0x4b50;
 
     // Stores the interface language and emits languageChanged() when it
     // differs from the current one.
@@ -247,6 +261,7 @@ private:
     Config();
 
     void fillDisplayNames();
+    void unknownNames(QStringList *elements, QStringList *attributes) const;
     bool openTable(QFile *file);
     // Reports a table whose reader failed or never found its element.
     void checkTable(const QString &fileName, const QXmlStreamReader &xml, bool found,
@@ -268,4 +283,18 @@ private:
     DeviceProtocolTable m_protocols;
     QStringList m_tableErrors;
     int m_tableErrorsTaken = 0;
+
+    // What the file held that this version does not read. m_kept: the
+    // attributes of `Config` and its other children, in the slot of the
+    // known child they stood before (Language 0, Device 1, TextLib 2,
+    // AddressLib 3). The rest by the element that held it.
+    KeptContent m_keptProject;
+    KeptContent m_kept;
+    KeptContent m_keptLanguages;
+    // By position: language i stays language i (its texts are text i of
+    // every tag) whatever its settings dialog makes of the list.
+    QVector<KeptContent> m_keptLanguageItems;
+    KeptContent m_keptDevices;
+    KeptContent m_keptAddressLib;
+    TextLibKept m_keptTextLib;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/keptcontent.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -20,4 +22,5 @@ struct DevicePara
     qint32 overtime = 1000; // milliseconds
     qint32 comDelay = 0; // milliseconds
     qint32 resDelay = 0; // milliseconds
+    KeptContent kept; // what its element held that this version does not read
 };

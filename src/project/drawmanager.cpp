@@ -25,7 +25,6 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
-#include <limits>
 
 namespace {
 
@@ -233,6 +232,8 @@ void DrawManager::clear()
     m_currentScene = nullptr;
     while (!m_scenes.isEmpty())
         destroyScreen(m_scenes.last());
+    m_keptFormContent = KeptContent();
+    m_keptScriptContent.clear();
     const QList<QPointer<CodeEditor>> scripts = m_scripts;
     m_scripts.clear();
     for (const QPointer<CodeEditor> &editor : scripts)
@@ -279,7 +280,7 @@ GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader)
 }
 
 GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader, int depth,
-                                          QVector<KeptElement> *kept, int shapesBefore)
+                                          KeptContent *kept, int shapesBefore)
 {
     if (depth > ProjectFile::MaxNestingDepth) {
         ProjectFile::refuseNesting(reader);
@@ -303,7 +304,7 @@ GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader, int depth,
             if (!readShape(item, reader))
                 item = nullptr;
         } else if (kept) {
-            kept->append({shapesBefore, UnknownElement::read(reader)});
+            kept->keepElement(reader, shapesBefore, ProjectFile::MaxNestingDepth - depth);
         } else {
             reader->skipCurrentElement();
         }
@@ -344,7 +345,8 @@ bool DrawManager::loadScreen(QXmlStreamReader *reader)
     }
     readShapeAttributes(reader, scene, present);
 
-    QVector<KeptElement> kept;
+    KeptContent kept;
+    kept.keepAttributes(*reader, QStringList(names) << QStringLiteral("type"));
     int shapesRead = 0;
     while (reader->readNextStartElement()) {
         if (isGroupElement(reader)) {
@@ -360,7 +362,7 @@ bool DrawManager::loadScreen(QXmlStreamReader *reader)
             // Most likely a shape of a newer version: kept, so that saving
             // the project does not erase it, and placed after the shapes
             // read before it.
-            kept.append({shapesRead, UnknownElement::read(reader)});
+            kept.keepElement(reader, shapesRead, ProjectFile::MaxNestingDepth);
             continue;
         }
         if (readShape(item, reader)) {
@@ -378,24 +380,23 @@ bool DrawManager::loadScreen(QXmlStreamReader *reader)
 bool DrawManager::saveScreens(QXmlStreamWriter *writer)
 {
     writer->writeStartElement(QStringLiteral("Form"));
+    m_keptFormContent.writeAttributes(writer);
+    int windowsWritten = 0;
+    m_keptFormContent.writeElements(writer, windowsWritten);
     for (DrawScene *scene : qAsConst(m_scenes)) {
         writer->writeStartElement(QStringLiteral("Window"));
         writer->writeAttribute(QStringLiteral("type"), QString::number(scene->type()));
         writeShapeAttributes(writer, scene);
+        const KeptContent kept = m_keptElements.value(scene);
+        kept.writeAttributes(writer);
         // A snapshot: writing a group takes its members out and puts them
         // back, and members are written by their group only.
         const QList<QGraphicsItem *> items = scene->userItems();
-        const QVector<KeptElement> kept = m_keptElements.value(scene);
-        int nextKept = 0;
         int shapesWritten = 0;
-        auto writeKeptUpTo = [&](int count) {
-            for (; nextKept < kept.size() && kept.at(nextKept).shapesBefore <= count; ++nextKept)
-                kept.at(nextKept).element.write(writer);
-        };
         for (QGraphicsItem *item : items) {
             if (item->type() <= QGraphicsItem::UserType || insideGroup(item))
                 continue;
-            writeKeptUpTo(shapesWritten);
+            kept.writeElements(writer, shapesWritten);
             if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
                 group->writeXml(writer);
             else if (AbstractShapeType<QGraphicsItem> *shape = singleShape(item))
@@ -403,8 +404,9 @@ bool DrawManager::saveScreens(QXmlStreamWriter *writer)
             ++shapesWritten;
         }
         // Those whose shapes have since been deleted close the screen.
-        writeKeptUpTo(std::numeric_limits<int>::max());
+        kept.writeElementsFrom(writer, shapesWritten);
         writer->writeEndElement();
+        m_keptFormContent.writeElements(writer, ++windowsWritten);
     }
     for (const QPointer<CodeEditor> &editor : qAsConst(m_scripts)) {
         if (!editor)
@@ -412,11 +414,14 @@ bool DrawManager::saveScreens(QXmlStreamWriter *writer)
         writer->writeStartElement(QStringLiteral("Window"));
         writer->writeAttribute(QStringLiteral("type"), QString::number(ScriptScreen));
         writer->writeAttribute(QStringLiteral("objectName"), editor->windowTitle());
+        m_keptScriptContent.value(editor).writeAttributes(writer);
         const QString text = scriptFileText(editor->text());
         if (!text.isEmpty())
             writer->writeCharacters(text);
         writer->writeEndElement();
+        m_keptFormContent.writeElements(writer, ++windowsWritten);
     }
+    m_keptFormContent.writeElementsFrom(writer, windowsWritten + 1);
     writer->writeEndElement();
     return !writer->hasError();
 }
@@ -424,6 +429,12 @@ bool DrawManager::saveScreens(QXmlStreamWriter *writer)
 bool DrawManager::loadScript(QXmlStreamReader *reader, CodeEditor *editor)
 {
     const QString name = reader->attributes().value(QLatin1String("objectName")).toString();
+    KeptContent kept;
+    kept.keepAttributes(*reader, {QStringLiteral("type"), QStringLiteral("objectName")});
+    if (kept.isEmpty())
+        m_keptScriptContent.remove(editor);
+    else
+        m_keptScriptContent.insert(editor, kept);
     const QString text = reader->readElementText(QXmlStreamReader::SkipChildElements);
     if (!name.trimmed().isEmpty())
         editor->setWindowTitle(name);
@@ -459,13 +470,38 @@ void DrawManager::destroyScreen(DrawScene *scene)
 
 QStringList DrawManager::unknownElementNames() const
 {
-    QStringList names;
+    QStringList names = m_keptFormContent.elementNames();
     for (DrawScene *scene : m_scenes) {
-        for (const KeptElement &kept : m_keptElements.value(scene)) {
-            const QString name = kept.element.name();
-            if (!names.contains(name))
-                names.append(name);
+        appendNew(&names, m_keptElements.value(scene).elementNames());
+        const QList<QGraphicsItem *> items = scene->userItems();
+        for (QGraphicsItem *item : items) {
+            if (auto *shape = dynamic_cast<GraphicsItem *>(item))
+                appendNew(&names, shape->keptContent().elementNames());
         }
+    }
+    return names;
+}
+
+QStringList DrawManager::unknownAttributeNames() const
+{
+    QStringList names;
+    auto add = [&names](const QString &element, const KeptContent &kept) {
+        const QStringList attributes = kept.attributeNames();
+        for (const QString &attribute : attributes)
+            appendNew(&names, {element + QLatin1Char('@') + attribute});
+    };
+    add(QStringLiteral("Form"), m_keptFormContent);
+    for (DrawScene *scene : m_scenes) {
+        add(QStringLiteral("Window"), m_keptElements.value(scene));
+        const QList<QGraphicsItem *> items = scene->userItems();
+        for (QGraphicsItem *item : items) {
+            if (auto *shape = dynamic_cast<GraphicsItem *>(item))
+                add(shape->elementName(), shape->keptContent());
+        }
+    }
+    for (const QPointer<CodeEditor> &editor : m_scripts) {
+        if (editor)
+            add(QStringLiteral("Window"), m_keptScriptContent.value(editor));
     }
     return names;
 }

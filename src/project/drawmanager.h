@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/unknownelement.h"
+#include "project/keptcontent.h"
 
 #include <QHash>
 #include <QList>
@@ -101,33 +101,32 @@ public:
     // as a "Window" of type 4 named by "objectName" (its title) and holding
     // its text. True unless the writer failed.
     bool saveScreens(QXmlStreamWriter *writer);
-    // The names of the kept elements of every screen, each once, in the
-    // order first met: what the open project holds that this version does
-    // not know.
+    // The names of the kept elements of "Form" and of every screen, each
+    // once, in the order first met: what the open project holds that this
+    // version does not know.
     QStringList unknownElementNames() const;
     // Reads the script "Window" element the reader is on, up to its end,
     // into editor: the stored name becomes its title, the element's text its
     // text, unmodified and with nothing to undo. Returns whether the reader
     // is in error.
     bool loadScript(QXmlStreamReader *reader, CodeEditor *editor);
+    // What the "Form" element held that this version does not read, for the
+    // project file's reader to fill and saveScreens() to write back; emptied
+    // by clear().
+    KeptContent *keptFormContent() { return &m_keptFormContent; }
+    // The names of the unknown attributes kept on "Form" and "Window"
+    // elements, each once, as "Window@name".
+    QStringList unknownAttributeNames() const;
 
 private:
     DrawManager() = default;
-
-    // An element loadScreen() could not read, and how many of the screen's
-    // top-level shapes came before it in the file.
-    struct KeptElement
-    {
-        int shapesBefore;
-        UnknownElement element;
-    };
 
     // depth counts this group: 1 for a group directly on the screen. An
     // element inside the group that names no shape goes to kept (when
     // given) as if it stood on the screen after shapesBefore shapes: a
     // group cannot hold it, and dropping it would erase it on the next save.
     GraphicsItemGroup *loadGroup(QXmlStreamReader *reader, int depth,
-                                 QVector<KeptElement> *kept = nullptr, int shapesBefore = 0);
+                                 KeptContent *kept = nullptr, int shapesBefore = 0);
 
     void adoptView(DrawScene *scene, DrawView *view);
     void destroyScreen(DrawScene *scene);
@@ -141,6 +140,15 @@ private:
     // numbering scripts upwards; QPointer covers an editor deleted elsewhere.
     QList<QPointer<CodeEditor>> m_scripts;
 
-    // Per screen, in file order; a screen's entry goes when the screen does.
-    QHash<const DrawScene *, QVector<KeptElement>> m_keptElements;
+    // Per screen: what its "Window" element held beyond the screen's
+    // properties and shapes, the elements in the slot of the number of
+    // top-level shapes read before them. A screen's entry goes when the
+    // screen does.
+    QHash<const DrawScene *, KeptContent> m_keptElements;
+    // Per script: the attributes of its "Window" element beyond type and name.
+    QHash<const CodeEditor *, KeptContent> m_keptScriptContent;
+    // What "Form" held beyond the screens and scripts: its attributes, and
+    // other elements (a "Window" of a kind this version does not make among
+    // them) in the slot of the number of windows read before them.
+    KeptContent m_keptFormContent;
 };

@@ -15,6 +15,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -32,6 +33,19 @@ QByteArray beforeZero(const QByteArray &bytes)
 {
     const int zero = bytes.indexOf('\0');
     return zero < 0 ? bytes : bytes.left(zero);
+}
+
+const char Utf8Bom[] = "\xEF\xBB\xBF";
+
+// Where the markup of plain XML begins in head: after a byte order mark
+// and blank lines, as an editor may save it, with or without a
+// declaration. -1 for anything else: the envelope never holds a "<".
+int plainTextStart(const QByteArray &head)
+{
+    int start = head.startsWith(Utf8Bom) ? 3 : 0;
+    while (start < head.size() && std::isspace(static_cast<unsigned char>(head.at(start))))
+        ++start;
+    return start < head.size() && head.at(start) == '<' ? start : -1;
 }
 
 // Letter case exchanged on the Latin-1 text of bytes, as UTF-8.
@@ -62,29 +76,38 @@ bool checkPassword(const ProjectFile::LoadHooks &hooks, const QString &password)
 }
 
 // Reads the "Form" element the reader is on: one screen per "Window".
-// Returns the view of the first screen made, or null.
+// What it holds besides, a "Window" of a kind no screen is made for among
+// it, is kept in its place. Returns the view of the first screen made, or
+// null.
 DrawView *readForm(QXmlStreamReader *reader, const ProjectFile::LoadHooks &hooks)
 {
     DrawManager *manager = DrawManager::instance();
+    KeptContent *kept = manager->keptFormContent();
+    kept->keepAttributes(*reader, {});
+    const int levels = ProjectFile::MaxNestingDepth;
     DrawView *first = nullptr;
+    int windows = 0;
     while (reader->readNextStartElement()) {
         if (reader->name() != QLatin1String("Window")) {
-            reader->skipCurrentElement();
+            kept->keepElement(reader, windows, levels);
             continue;
         }
         const int type = reader->attributes().value(QLatin1String("type")).toInt();
         QWidget *form = createScreen(hooks, type);
         if (auto *editor = qobject_cast<CodeEditor *>(form)) {
             manager->loadScript(reader, editor);
+            ++windows;
             continue;
         }
-        // Anything else but a screen view (nothing for an unknown type) has
-        // no scene to read the shapes into.
+        // Anything else but a screen view (nothing for a kind of a newer
+        // version) has no scene to read the shapes into: the whole window
+        // is kept as it came.
         auto *view = qobject_cast<DrawView *>(form);
         if (!view) {
-            reader->skipCurrentElement();
+            kept->keepElement(reader, windows, levels);
             continue;
         }
+        ++windows;
         if (!first)
             first = view;
         // The screen just made must be the one read into, whoever made it.
@@ -128,8 +151,13 @@ QByteArray ProjectFile::projectBytes()
     writer.writeStartDocument(QStringLiteral("1.0"));
     writer.writeDTD(QStringLiteral("<!DOCTYPE Marovin>"));
     writer.writeStartElement(QStringLiteral("Project"));
+    const KeptContent *kept = Config::instance()->keptProjectContent();
+    kept->writeAttributes(&writer);
+    kept->writeElements(&writer, 0);
     Config::instance()->writeXml(&writer);
+    kept->writeElements(&writer, 1);
     DrawManager::instance()->saveScreens(&writer);
+    kept->writeElementsFrom(&writer, 2);
     writer.writeEndElement();
     writer.writeEndDocument();
     previousSize = text.size();
@@ -172,32 +200,39 @@ ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, cons
         return result;
     }
 
-    // Every start element in document order; elements other than Config
-    // and Form are only walked through. A token loop, not
-    // readNextStartElement(), so that wherever Config's reader stops the
-    // walk carries on from there.
+    // The children of Project: Config and Form are read, anything else is
+    // kept in its place among them (slot 0 before Config, 1 before Form, 2
+    // after it).
+    Config *config = Config::instance();
+    KeptContent *kept = config->keptProjectContent();
+    kept->keepAttributes(reader, {});
     DrawView *first = nullptr;
-    while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement)
-            continue;
+    while (reader.readNextStartElement()) {
         if (reader.name() == QLatin1String("Config")) {
-            Config *config = Config::instance();
+            kept->placePending(0);
             config->readXml(&reader);
             if (!checkPassword(hooks, config->projectPw)) {
                 result.status = PasswordRefused;
                 return result;
             }
         } else if (reader.name() == QLatin1String("Form")) {
+            kept->placePending(1);
             DrawView *view = readForm(&reader, hooks);
             if (!first)
                 first = view;
+        } else {
+            kept->keepPending(&reader, MaxNestingDepth);
         }
     }
+    kept->placePending(KeptContent::AfterAll);
 
     if (first)
         DrawManager::instance()->setCurrentView(first);
     result.firstScreen = first;
-    result.unknownElements = DrawManager::instance()->unknownElementNames();
+    result.unknownElements = config->unknownElementNames();
+    appendNew(&result.unknownElements, DrawManager::instance()->unknownElementNames());
+    result.unknownAttributes = config->unknownAttributeNames();
+    appendNew(&result.unknownAttributes, DrawManager::instance()->unknownAttributeNames());
     if (reader.hasError()) {
         result.status = Damaged;
         result.error = readerError(reader);
@@ -241,11 +276,29 @@ QByteArray ProjectFile::encodeProjectText(const QString &text)
     return out;
 }
 
+bool ProjectFile::isPlainText(const QByteArray &bytes)
+{
+    return plainTextStart(beforeZero(bytes)) >= 0;
+}
+
 QByteArray ProjectFile::decodeProjectText(const QByteArray &bytes)
 {
     const QByteArray head = beforeZero(bytes);
-    if (head.startsWith("<?xml"))
-        return bytes;
+    int start = plainTextStart(head);
+    if (start >= 0) {
+        const int bom = head.startsWith(Utf8Bom) ? 3 : 0;
+        QByteArray plain = bytes.mid(bom);
+        start -= bom;
+        // A declaration must open the document: after blank lines it is
+        // blanked out instead, so that every line and column keeps its
+        // number in error messages.
+        if (start > 0 && plain.mid(start, 5) == "<?xml") {
+            const int end = plain.indexOf("?>", start);
+            if (end > 0)
+                plain.replace(start, end + 2 - start, QByteArray(end + 2 - start, ' '));
+        }
+        return plain;
+    }
     // The same bytes as QByteArray::fromBase64(swapLetterCase(bytes)), in
     // one pass: letters count with their case exchanged, and whatever is
     // not in the alphabet (line breaks, padding, any byte above 127, which

@@ -42,17 +42,23 @@ public:
         qint64 column = 0;
         // The view of the first screen read, or null.
         QWidget *firstScreen = nullptr;
-        // Elements in the screens that this version does not know (most
-        // likely shapes of a newer version), each name once. They are kept
+        // Elements anywhere in the file that this version does not know
+        // (most likely shapes or settings of a newer version), each name
+        // once. They are kept
         // and saved back unchanged; the caller should still say so, as
         // they are neither shown nor edited. Does not make a load fail.
         QStringList unknownElements;
+        // Attributes this version does not know, as "element@attribute"
+        // (element without its running number: "dev@speed"), each once.
+        // Kept and saved back like the elements.
+        QStringList unknownAttributes;
     };
 
     // Elements nested deeper than this (groups in groups, elements of the
-    // text tag library) are refused: the readers recurse once per level,
-    // and a file nested a hundred thousand deep would overflow the stack.
-    // Real projects stay far below it.
+    // text tag library, elements kept unread) are refused: the readers
+    // recurse once per level, a file nested a hundred thousand deep would
+    // overflow the stack, and written back with its indentation it would
+    // grow to gigabytes. Real projects stay far below it.
     static constexpr int MaxNestingDepth = 64;
     // Stops reader with the error that the file nests deeper than
     // MaxNestingDepth; loading then reports the file Damaged at the place
@@ -75,8 +81,13 @@ public:
     // XML text -> file bytes: UTF-8, wrapped in the envelope when the
     // project's encryption switch is on.
     static QByteArray encodeProjectText(const QString &text);
-    // File bytes -> XML bytes (plain files pass through unchanged).
+    // File bytes -> XML bytes. Plain files pass through, less a UTF-8 byte
+    // order mark; a declaration after blank lines is blanked out, as the
+    // XML reader takes it only at the very start.
     static QByteArray decodeProjectText(const QByteArray &bytes);
+    // Whether bytes are plain XML rather than the envelope: markup after
+    // at most a byte order mark and white space.
+    static bool isPlainText(const QByteArray &bytes);
     // Exchanges upper- and lower-case letters; its own inverse on ASCII.
     static QByteArray swapLetterCase(const QByteArray &bytes);
     // Sorts the attributes of every indented start tag.

@@ -1,9 +1,11 @@
 #include "unknownelement.h"
 
+#include "project/projectfile.h"
+
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
-UnknownElement UnknownElement::read(QXmlStreamReader *reader)
+UnknownElement UnknownElement::read(QXmlStreamReader *reader, int levels)
 {
     UnknownElement element;
     int depth = 0;
@@ -11,6 +13,10 @@ UnknownElement UnknownElement::read(QXmlStreamReader *reader)
         Token token;
         switch (reader->tokenType()) {
         case QXmlStreamReader::StartElement: {
+            if (depth >= levels) {
+                ProjectFile::refuseNesting(reader);
+                return element;
+            }
             token.kind = Token::Start;
             token.text = reader->qualifiedName().toString();
             // Namespace declarations are not attributes to the reader, but

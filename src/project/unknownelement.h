@@ -17,8 +17,12 @@ class UnknownElement
 public:
     // Reads the element the reader is on, up to and including its end tag.
     // Text that is only white space between tags is layout, not content,
-    // and is dropped; the writer's indentation stands in for it.
-    static UnknownElement read(QXmlStreamReader *reader);
+    // and is dropped; the writer's indentation stands in for it. An element
+    // that nests more than levels deep (the element itself is level 1)
+    // stops the reader with ProjectFile::refuseNesting(): written back, a
+    // hundred thousand levels of indentation would make a file of
+    // gigabytes. What was read until then is kept.
+    static UnknownElement read(QXmlStreamReader *reader, int levels);
 
     // Writes the element back with its attributes, children, text and
     // comments in their original order.

@@ -57,7 +57,9 @@ bool GraphicsImageItem::readXml(QXmlStreamReader *reader)
             present << name;
     }
     readShapeAttributes(reader, this, present);
-    reader->skipCurrentElement();
+    m_keptContent = KeptContent();
+    m_keptContent.keepAttributes(*reader, storedProperties());
+    m_keptContent.keepChildren(reader, KeptContent::defaultLevels());
     normalizeGeometry();
     return true;
 }
@@ -66,6 +68,8 @@ bool GraphicsImageItem::writeXml(QXmlStreamWriter *writer)
 {
     writer->writeStartElement(elementName());
     writeShapeAttributes(writer, this, storedProperties());
+    m_keptContent.writeAttributes(writer);
+    m_keptContent.writeElementsFrom(writer, 0);
     writer->writeEndElement();
     return true;
 }

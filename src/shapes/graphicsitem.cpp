@@ -1,5 +1,6 @@
 #include "graphicsitem.h"
 
+#include "project/propertyregistry.h"
 #include "shapes/shapeattributes.h"
 #include "shapes/shapepainting.h"
 
@@ -160,7 +161,9 @@ void GraphicsItem::copyCommonAttributes(GraphicsItem *copy) const
 bool GraphicsItem::readXml(QXmlStreamReader *reader)
 {
     readShapeAttributes(reader, this);
-    reader->skipCurrentElement();
+    m_keptContent = KeptContent();
+    m_keptContent.keepAttributes(*reader, fileAttributeNames());
+    m_keptContent.keepChildren(reader, KeptContent::defaultLevels());
     normalizeGeometry();
     return true;
 }
@@ -169,8 +172,15 @@ bool GraphicsItem::writeXml(QXmlStreamWriter *writer)
 {
     writer->writeStartElement(elementName());
     writeShapeAttributes(writer, this);
+    m_keptContent.writeAttributes(writer);
+    m_keptContent.writeElementsFrom(writer, 0);
     writer->writeEndElement();
     return true;
+}
+
+QStringList GraphicsItem::fileAttributeNames()
+{
+    return propertyNamesOf(this);
 }
 
 QPointF screenClampShift(const QRectF &box, const QRectF &screen)

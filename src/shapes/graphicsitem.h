@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/keptcontent.h"
 #include "shapes/abstractshapetype.h"
 #include "shapes/shapekind.h"
 
@@ -128,6 +129,8 @@ public:
     virtual void setAlignVer(AlignVer) { }
 
     void updateHandles() override;
+    // What readXml() kept of the element that this version does not read.
+    const KeptContent &keptContent() const { return m_keptContent; }
     bool readXml(QXmlStreamReader *reader) override;
     bool writeXml(QXmlStreamWriter *writer) override;
     bool fixe() const override { return AbstractShapeType<QGraphicsItem>::fixe(); }
@@ -149,6 +152,14 @@ protected:
     void copyCommonAttributes(GraphicsItem *copy) const;
     // Rebuilds the brush for the current style, keeping the fill colour.
     void applyBrushStyle();
+    // The attributes the shape's element is written with; any other one
+    // read is kept.
+    virtual QStringList fileAttributeNames();
+
+    // What the shape's element held that this version does not read,
+    // written back by writeXml(). A clone goes without it: it is a new
+    // shape, made here.
+    KeptContent m_keptContent;
 
     QPen m_pen;
     QBrush m_brush;

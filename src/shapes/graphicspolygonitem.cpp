@@ -249,12 +249,16 @@ bool GraphicsPolygonItem::writeXml(QXmlStreamWriter *writer)
     writeShapeAttributes(writer, this);
     writer->writeAttribute(QStringLiteral("x"), coordinateText(pos().x()));
     writer->writeAttribute(QStringLiteral("y"), coordinateText(pos().y()));
-    for (const QPointF &p : qAsConst(m_points)) {
+    m_keptContent.writeAttributes(writer);
+    for (int i = 0; i < m_points.size(); ++i) {
+        m_keptContent.writeElements(writer, i);
+        const QPointF &p = m_points.at(i);
         writer->writeStartElement(QStringLiteral("point"));
         writer->writeAttribute(QStringLiteral("x"), coordinateText(p.x()));
         writer->writeAttribute(QStringLiteral("y"), coordinateText(p.y()));
         writer->writeEndElement();
     }
+    m_keptContent.writeElementsFrom(writer, m_points.size());
     writer->writeEndElement();
     return true;
 }
@@ -262,6 +266,9 @@ bool GraphicsPolygonItem::writeXml(QXmlStreamWriter *writer)
 bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
 {
     readShapeAttributes(reader, this);
+    m_keptContent = KeptContent();
+    m_keptContent.keepAttributes(*reader, fileAttributeNames() << QStringLiteral("x")
+                                                                << QStringLiteral("y"));
     const QXmlStreamAttributes attributes = reader->attributes();
     setPos(attributes.value(QLatin1String("x")).toDouble(),
            attributes.value(QLatin1String("y")).toDouble());
@@ -274,12 +281,14 @@ bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
     m_points.clear();
 
     while (reader->readNextStartElement()) {
-        if (reader->name() == QLatin1String("point")) {
-            const QXmlStreamAttributes point = reader->attributes();
-            addPoint(QPointF(point.value(QLatin1String("x")).toDouble(),
-                             point.value(QLatin1String("y")).toDouble()),
-                     SizeHandleRect::ControlHandle);
+        if (reader->name() != QLatin1String("point")) {
+            m_keptContent.keepElement(reader, m_points.size(), KeptContent::defaultLevels());
+            continue;
         }
+        const QXmlStreamAttributes point = reader->attributes();
+        addPoint(QPointF(point.value(QLatin1String("x")).toDouble(),
+                         point.value(QLatin1String("y")).toDouble()),
+                 SizeHandleRect::ControlHandle);
         reader->skipCurrentElement();
     }
     updateLocalRect();

@@ -148,6 +148,13 @@ bool GraphicsWidgetItem::writeXml(QXmlStreamWriter *writer)
     writer->writeStartElement(elementName());
     writer->writeAttribute(QStringLiteral("type"), QString::number(m_kind));
     writeShapeAttributes(writer, this);
+    m_keptContent.writeAttributes(writer);
+    m_keptContent.writeElementsFrom(writer, 0);
     writer->writeEndElement();
     return true;
+}
+
+QStringList GraphicsWidgetItem::fileAttributeNames()
+{
+    return GraphicsItem::fileAttributeNames() << QStringLiteral("type");
 }

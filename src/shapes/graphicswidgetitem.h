@@ -47,6 +47,7 @@ public:
 
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
+    QStringList fileAttributeNames() override;
 
 private:
     static QWidget *createWidget(int kind);

@@ -1,6 +1,7 @@
 #include "textlib.h"
 
 #include "project/projectfile.h"
+#include "taglib/textlibkept.h"
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -64,11 +65,29 @@ bool TextLib::operator==(const TextLib &other) const
     return m_names == other.m_names && m_states == other.m_states;
 }
 
-bool TextLib::readXml(QXmlStreamReader *reader)
+bool TextLib::readXml(QXmlStreamReader *reader, TextLibKept *kept)
 {
     clear();
+    TextLibKept ignored;
+    if (!kept)
+        kept = &ignored;
+    kept->clear();
+    kept->library().keepAttributes(*reader, {QStringLiteral("count")});
+    const QStringList nameKey {QStringLiteral("name")};
+    const QStringList valueKey {QStringLiteral("value")};
+    // Which tag of its name each one is, for the kept content.
+    QHash<QString, int> occurrences;
+    TextLibKept::Tag keptTag;
+    auto finishTag = [&](const QString &name, const States &states) {
+        add(name, states);
+        const int occurrence = occurrences[name]++;
+        if (!keptTag.isEmpty())
+            kept->setTag(name, occurrence, keptTag);
+    };
+
     // Levels below the `TextLib` element: 1 tag, 2 state, 3 text; deeper
-    // elements carry nothing but are still counted against the bound.
+    // elements are kept below their text and count against the bound.
+    const int textLevel = 3;
     int depth = 0;
     bool inTag = false;
     QString name;
@@ -76,36 +95,45 @@ bool TextLib::readXml(QXmlStreamReader *reader)
     while (!reader->atEnd()) {
         const QXmlStreamReader::TokenType token = reader->readNext();
         if (token == QXmlStreamReader::StartElement) {
-            if (depth + 1 > ProjectFile::MaxNestingDepth) {
-                ProjectFile::refuseNesting(reader);
-                break;
+            if (depth == textLevel) {
+                // Read to its end: depth stays at the text.
+                keptTag.texts.last().last().keepElement(
+                    reader, 0, ProjectFile::MaxNestingDepth - textLevel);
+                continue;
             }
             ++depth;
             if (depth == 1) {
                 name = reader->attributes().value(QLatin1String("name")).toString();
                 states.clear();
+                keptTag = TextLibKept::Tag();
+                keptTag.tag.keepAttributes(*reader, nameKey);
                 inTag = true;
             } else if (depth == 2) {
                 states.append(State());
-            } else if (depth == 3) {
+                keptTag.states.append(KeptContent());
+                keptTag.states.last().keepAttributes(*reader, {});
+                keptTag.texts.append(QVector<KeptContent>());
+            } else {
                 states.last().append(reader->attributes().value(QLatin1String("value")).toString());
+                keptTag.texts.last().append(KeptContent());
+                keptTag.texts.last().last().keepAttributes(*reader, valueKey);
             }
         } else if (token == QXmlStreamReader::EndElement) {
             if (depth == 0)
                 break;
             if (depth == 1) {
-                add(name, states);
+                finishTag(name, states);
                 inTag = false;
             }
             --depth;
         }
     }
     if (inTag)
-        add(name, states);
+        finishTag(name, states);
     return true;
 }
 
-bool TextLib::writeXml(QXmlStreamWriter *writer, int textLimit) const
+bool TextLib::writeXml(QXmlStreamWriter *writer, const TextLibKept *kept, int textLimit) const
 {
     const QString label = QStringLiteral("label");
     const QString status = QStringLiteral("status");
@@ -115,18 +143,38 @@ bool TextLib::writeXml(QXmlStreamWriter *writer, int textLimit) const
 
     writer->writeStartElement(QStringLiteral("TextLib"));
     writer->writeAttribute(QStringLiteral("count"), QString::number(m_names.size()));
+    if (kept)
+        kept->library().writeAttributes(writer);
+    QHash<QString, int> occurrences;
     for (int i = 0; i < m_names.size(); ++i) {
+        const QString &name = m_names.at(i);
+        const int occurrence = occurrences[name]++;
+        const TextLibKept::Tag *keptTag = kept ? kept->tag(name, occurrence) : nullptr;
         writer->writeStartElement(label + QString::number(i));
-        writer->writeAttribute(nameKey, m_names.at(i));
+        writer->writeAttribute(nameKey, name);
+        if (keptTag)
+            keptTag->tag.writeAttributes(writer);
         const States &states = m_states.at(i);
         for (int j = 0; j < states.size(); ++j) {
             writer->writeStartElement(status + QString::number(j));
+            if (keptTag && j < keptTag->states.size())
+                keptTag->states.at(j).writeAttributes(writer);
             const State &texts = states.at(j);
             const int written
                 = textLimit < 0 ? texts.size() : std::min(textLimit, int(texts.size()));
             for (int k = 0; k < written; ++k) {
-                writer->writeEmptyElement(lan + QString::number(k));
+                const KeptContent *keptText = keptTag && j < keptTag->texts.size()
+                        && k < keptTag->texts.at(j).size()
+                    ? &keptTag->texts.at(j).at(k)
+                    : nullptr;
+                // An element without content closes as "<lan0 .../>" all the same.
+                writer->writeStartElement(lan + QString::number(k));
                 writer->writeAttribute(valueKey, texts.at(k));
+                if (keptText) {
+                    keptText->writeAttributes(writer);
+                    keptText->writeElementsFrom(writer, 0);
+                }
+                writer->writeEndElement();
             }
             writer->writeEndElement();
         }

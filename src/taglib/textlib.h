@@ -10,6 +10,7 @@
 
 class QXmlStreamReader;
 class QXmlStreamWriter;
+class TextLibKept;
 
 // The project's text tags: each tag has a name and one or more states, a
 // state holding one text per project language (text i for language i).
@@ -54,13 +55,17 @@ public:
     // text; element names and `count` are not looked at, missing attributes
     // read as empty. Elements nested deeper than
     // ProjectFile::MaxNestingDepth stop the reader with an error. Replaces
-    // the current contents. Always true.
-    bool readXml(QXmlStreamReader *reader);
+    // the current contents. When kept is given, it is emptied and receives
+    // the attributes not named here and the elements below the texts.
+    // Always true.
+    bool readXml(QXmlStreamReader *reader, TextLibKept *kept = nullptr);
 
     // Writes the `TextLib` element: `label<i>` with `name`, `status<j>`,
-    // `lan<k>` with `value`; with textLimit >= 0 a state's texts beyond the
-    // first textLimit are left out. Always true.
-    bool writeXml(QXmlStreamWriter *writer, int textLimit = -1) const;
+    // `lan<k>` with `value`, and with what kept holds for the library and
+    // for each tag of that name; with textLimit >= 0 a state's texts beyond
+    // the first textLimit are left out. Always true.
+    bool writeXml(QXmlStreamWriter *writer, const TextLibKept *kept = nullptr,
+                  int textLimit = -1) const;
 
 private:
     QStringList m_names;

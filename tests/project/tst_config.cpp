@@ -30,8 +30,8 @@ private slots:
     void init() { ProcessFixture::start(); }
 
     // Document order is kept, missing numbers read as 0 (not a new device's
-    // defaults), a screen size of three parts keeps the size, and reading
-    // stops at the first element that is not its own.
+    // defaults), a screen size of three parts keeps the size, and an
+    // element that is not its own is kept without ending the reading.
     void readXml()
     {
         Config *c = Config::instance();
@@ -41,11 +41,13 @@ private slots:
             "name=\"first\"/></Language>"
             "<Device><dev9 name=\"bare\"/><x name=\"B\" baud=\"19200\" protocol=\"abc\"/></Device>"
             "<AddressLib count=\"99\"><label5 name=\"n0\"/><label1 name=\"n1\" device=\"本地\"/>"
-            "</AddressLib><Form><Window/></Form><Device><dev0 name=\"late\"/></Device>"
+            "</AddressLib><Form><Window/></Form><AddressLib><label0 name=\"n2\"/></AddressLib>"
             "</Config></Project>"));
         QVERIFY(reader.readNextStartElement() && reader.readNextStartElement());
         QVERIFY(c->readXml(&reader));
-        QCOMPARE(reader.name().toString(), QStringLiteral("Form"));
+        QVERIFY(reader.isEndElement());
+        QCOMPARE(reader.name().toString(), QStringLiteral("Config"));
+        QCOMPARE(c->unknownElementNames(), QStringList {"Form"});
         QCOMPARE(c->screenWidth, 11);
 
         QCOMPARE(c->languages.at(0).name, QStringLiteral("second"));
@@ -54,7 +56,7 @@ private slots:
         QCOMPARE(int(bare.deviceId + bare.dataBits) + bare.baud + bare.overtime, 0);
         QCOMPARE(c->devices.at(1).baud, 19200);
         QCOMPARE(c->devices.at(1).protocol, quint8(0));
-        QCOMPARE(c->tagNames(false), QStringList({"n0", "n1"}));
+        QCOMPARE(c->tagNames(false), QStringList({"n0", "n1", "n2"}));
     }
 
     // Parsing a text, then writing what was parsed.

@@ -9,6 +9,10 @@
 
 namespace {
 
+// Where the nesting is: groups on a screen, elements of the text tag
+// library, or elements this version does not know, in Config.
+enum Nesting { Groups, TextTags, Unknown };
+
 QByteArray openTag(bool group, int i)
 {
     return group ? "<group objectName=\"g" + QByteArray::number(i) + "\">"
@@ -16,25 +20,29 @@ QByteArray openTag(bool group, int i)
 }
 
 // A project whose one screen holds `depth` groups each inside the last
-// around a rectangle, or whose text tag library nests `depth` elements
-// around a text. Every tag is on a line of its own: level i (from 0) is on
-// line 5 + i.
-QByteArray nested(bool groups, int depth)
+// around a rectangle, or whose Config nests `depth` elements around a
+// text, in its text tag library or in an element of its own. Every tag is
+// on a line of its own: level i (from 0) is on line 5 + i.
+QByteArray nested(int nesting, int depth)
 {
-    QByteArray text = "<?xml version=\"1.0\"?>\n<Project>\n"
-        + QByteArray(groups ? "<Form>\n<Window type=\"1\">\n"
-                            : "<Config name=\"deep\">\n<TextLib count=\"1\">\n");
+    const bool groups = nesting == Groups;
+    static const char *const heads[] = {"<Form>\n<Window type=\"1\">\n",
+                                        "<Config name=\"deep\">\n<TextLib count=\"1\">\n",
+                                        "<Config name=\"deep\">\n<Language/>\n"};
+    QByteArray text = "<?xml version=\"1.0\"?>\n<Project>\n" + QByteArray(heads[nesting]);
     for (int i = 0; i < depth; ++i)
         text += openTag(groups, i) + '\n';
     text += groups ? "<rectangle objectName=\"r\" pos=\"(5,5)\" width=\"10\" height=\"10\"/>\n"
                    : "innermost\n";
     for (int i = depth - 1; i >= 0; --i)
         text += groups ? QByteArray("</group>\n") : "</t" + QByteArray::number(i) + ">\n";
-    return text + (groups ? "</Window>\n</Form>\n" : "</TextLib>\n</Config>\n") + "</Project>\n";
+    static const char *const tails[] = {"</Window>\n</Form>\n", "</TextLib>\n</Config>\n",
+                                        "</Config>\n"};
+    return text + tails[nesting] + "</Project>\n";
 }
 
-// What the library of nested(false, ...) reads as, however deep it goes:
-// levels below a text carry nothing, so one tag of one state.
+// What the library of nested(TextTags, ...) reads as, however deep it goes:
+// levels below a text carry no text, so one tag of one state.
 bool hasOneEmptyTag()
 {
     const TextLib *library = Config::instance()->textLib();
@@ -57,27 +65,35 @@ private slots:
 
     void depth_data()
     {
-        QTest::addColumn<bool>("groups"); // else the text tag library
+        QTest::addColumn<int>("nesting");
         QTest::addColumn<int>("depth");
         const int limit = ProjectFile::MaxNestingDepth;
-        QTest::newRow("groups at the limit") << true << limit;
-        QTest::newRow("groups 100000 deep") << true << 100000;
-        QTest::newRow("text tags at the limit") << false << limit;
-        QTest::newRow("text tags 100000 deep") << false << 100000;
+        QTest::newRow("groups at the limit") << int(Groups) << limit;
+        QTest::newRow("groups 100000 deep") << int(Groups) << 100000;
+        QTest::newRow("text tags at the limit") << int(TextTags) << limit;
+        QTest::newRow("text tags 100000 deep") << int(TextTags) << 100000;
+        QTest::newRow("unknown elements at the limit") << int(Unknown) << limit;
+        QTest::newRow("unknown elements 100000 deep") << int(Unknown) << 100000;
     }
 
     void depth()
     {
-        QFETCH(bool, groups);
+        QFETCH(int, nesting);
         QFETCH(int, depth);
-        const ProjectFile::LoadResult result = ProjectFile::loadBytes(nested(groups, depth));
+        const bool groups = nesting == Groups;
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(nested(nesting, depth));
         const int limit = ProjectFile::MaxNestingDepth;
         const QByteArray saved = ProjectFile::projectBytes();
-        // Saving never writes more levels than the limit.
-        QVERIFY(groups ? saved.count("<group ") <= limit : hasOneEmptyTag());
+        // Saving never writes more levels than the limit; kept elements
+        // all of them up to it.
+        const int levels = saved.count(groups ? "<group " : "<t");
+        QVERIFY(levels <= limit);
+        if (nesting == TextTags)
+            QVERIFY(hasOneEmptyTag());
         if (depth <= limit) {
             QCOMPARE(result.status, ProjectFile::Loaded);
-            QCOMPARE(saved.count("<group "), groups ? limit : 0);
+            // Below a text (tag, state, text) the library keeps the rest.
+            QCOMPARE(levels, nesting == TextTags ? limit - 3 : limit);
             return;
         }
         // Refused at the first element past the limit, with its place; what

@@ -5,11 +5,13 @@
 #include "project/drawmanager.h"
 #include "project/projectfile.h"
 #include "shapes/graphicsrectitem.h"
+#include "taglib/textlib.h"
 #include "support/filebytes.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"
 
 #include <QDir>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -138,6 +140,8 @@ private slots:
             << "  <g a.b=\"2\" data-k=\"1\" x:min=\"0\"/>";
         QTest::newRow("what is not an attribute stays") << "  <g b=\"1\" ? a=\"2\">"
                                                         << "  <g b=\"1\" ? a=\"2\">";
+        QTest::newRow("unparsable after two attributes") << "  <g b=\"1\" a=\"2\" ?>"
+                                                         << "  <g b=\"1\" a=\"2\" ?>";
     }
 
     void tidyProjectXml()
@@ -196,6 +200,81 @@ private slots:
         result = ProjectFile::loadBytes(saved);
         QCOMPARE(result.unknownElements, unknown);
         QCOMPARE(ProjectFile::projectBytes(), saved);
+    }
+
+    // A plain file as other editors save it reads like one saved here, and
+    // errors keep their lines and columns.
+    void plainFileForms_data()
+    {
+        QTest::addColumn<QByteArray>("head"); // before the root element
+        QTest::addColumn<bool>("damaged"); // an error on the line after the root
+        const QByteArray prolog = "<?xml version=\"1.0\"?>\n";
+        QTest::newRow("byte order mark") << "\xEF\xBB\xBF" + prolog << false;
+        QTest::newRow("blank lines first") << "\n  \n" + prolog << false;
+        QTest::newRow("no declaration") << QByteArray() << false;
+        QTest::newRow("mark, blank line, declaration, error")
+            << "\xEF\xBB\xBF\r\n" + prolog << true;
+    }
+
+    void plainFileForms()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, damaged);
+        const QByteArray file = head + "<Project>\n" + (damaged ? "<Config name=\"n\"<" : "")
+            + "<Config name=\"n\"/><Form><Window type=\"2\"/></Form></Project>\n";
+        QVERIFY(ProjectFile::isPlainText(file));
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(file);
+        QCOMPARE(result.status, damaged ? ProjectFile::Damaged : ProjectFile::Loaded);
+        if (damaged) {
+            QCOMPARE(result.line, qint64(head.count('\n') + 2));
+            return;
+        }
+        QCOMPARE(Config::instance()->name, QStringLiteral("n"));
+        QCOMPARE(screensSummary(), QStringLiteral("2:400x240:0"));
+    }
+
+    // What the configuration's elements held beyond what is read stays with
+    // the device, tag or text it belongs to while the project is edited:
+    // through a text library rebuilt from its table (as its dialog does),
+    // a device edited through a copy, and rows of the address library
+    // removed around it. Each kind is reported once.
+    void keptContentFollowsItsOwner()
+    {
+        const QByteArray file
+            = "<?xml version=\"1.0\"?><Project><Config>"
+              "<Language><lan0 name=\"中文\" font=\"宋体,10\" hint=\"1\"/></Language>"
+              "<Device><dev0 name=\"PLC\" speed=\"9\"><link/></dev0></Device>"
+              "<TextLib><label0 name=\"a\" style=\"b\"><status0 colour=\"red\"><lan0 value=\"A\">"
+              "<ruby/></lan0></status0></label0><label1 name=\"b\"><status0><lan0 value=\"B\"/>"
+              "</status0></label1></TextLib>"
+              "<AddressLib><label0 name=\"x\"/><label1 name=\"y\" unit=\"s\"><link/></label1>"
+              "</AddressLib></Config><Form/></Project>";
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(file);
+        QCOMPARE(result.status, ProjectFile::Loaded);
+        QStringList elements = result.unknownElements;
+        elements.sort();
+        QCOMPARE(elements, QStringList({"link", "ruby"}));
+        QStringList attributes = result.unknownAttributes;
+        attributes.sort();
+        QCOMPARE(attributes, QStringList({"dev@speed", "label@style", "label@unit", "lan@hint",
+                                          "status@colour"}));
+        const QByteArray saved = ProjectFile::projectBytes();
+
+        Config *config = Config::instance();
+        TextLib *library = config->textLib();
+        const TextLib rebuilt = TextLib::fromRecords(library->records(), 1);
+        *library = rebuilt;
+        DevicePara device = config->devices.at(0);
+        device.baud = 19200;
+        config->devices[0] = device;
+        config->addressTagModel()->removeRow(0);
+        const QByteArray edited = ProjectFile::projectBytes();
+        QCOMPARE(edited.count("speed=\"9\""), 1);
+        for (const char *kept : {"<ruby/>", "style=\"b\"", "colour=\"red\"", "hint=\"1\"",
+                                 "unit=\"s\""})
+            QVERIFY2(edited.contains(kept), kept);
+        QCOMPARE(edited.count("<link/>"), 2);
+        QVERIFY(saved != edited);
     }
 
     // Scripts are stored beside the screens and come back with their names

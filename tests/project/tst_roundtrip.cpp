@@ -22,6 +22,128 @@ QString firstDifference(const QByteArray &a, const QByteArray &b)
     return QStringLiteral("no line differs");
 }
 
+// Inserts before the first line at or after from that begins with
+// indent + start; false when there is none.
+bool insertBefore(QString *xml, const QString &indentedStart, const QString &text, int from = 0)
+{
+    const int at = xml->indexOf(QLatin1Char('\n') + indentedStart, from);
+    if (at < 0)
+        return false;
+    xml->insert(at + 1, text);
+    return true;
+}
+
+// Adds an attribute to the first start tag at or after from that begins
+// with start; the writer's sorting puts it in its place afterwards.
+bool addAttribute(QString *xml, const QString &start, const QString &attribute, int from = 0)
+{
+    const int at = xml->indexOf(start, from);
+    if (at < 0)
+        return false;
+    xml->insert(at + start.size(), attribute + QLatin1Char(' '));
+    return true;
+}
+
+// Gives the first empty element at or after from whose line begins with
+// start (after the indentation) an unknown child.
+bool addChild(QString *xml, const QString &start, int from = 0)
+{
+    int at = from;
+    int end = -1;
+    QString indent;
+    for (;;) {
+        at = xml->indexOf(start, at);
+        if (at < 0)
+            return false;
+        const int lineStart = xml->lastIndexOf(QLatin1Char('\n'), at) + 1;
+        end = xml->indexOf(QLatin1Char('\n'), at);
+        if (xml->midRef(lineStart, at - lineStart).trimmed().isEmpty()
+            && xml->midRef(at, end - at).endsWith(QLatin1String("/>"))) {
+            indent = xml->mid(lineStart, at - lineStart);
+            break;
+        }
+        at = end;
+    }
+    const QString name = start.mid(1);
+    xml->replace(end - 2, 2,
+                 QStringLiteral(">\n%1    <extra n=\"1\">text &amp; more</extra>\n%1</%2>")
+                     .arg(indent, name));
+    return true;
+}
+
+// The saved project with what a newer version might add at every place
+// the file has: elements at project level, in Config before each of its
+// parts and after them, directly in Form, a window of an unknown type
+// holding shapes, and unknown attributes and children of known elements.
+// The parts the project lacks (no device, no tags) are left out; sorted
+// attributes as the writer stores them.
+QString withUnknownContent(QString xml)
+{
+    const QString element = QStringLiteral("%1<Future kind=\"%2\">\n%1    <part/>\n%1</Future>\n");
+    const QString four(4, QLatin1Char(' '));
+    const QString eight(8, QLatin1Char(' '));
+    // Shapes, the last of each kind.
+    for (const char *kind : {"<rectangle", "<ellipse", "<textitem", "<imageitem", "<widget",
+                             "<line", "<roundrect"}) {
+        const int last = xml.lastIndexOf(QLatin1String(kind) + QLatin1Char(' '));
+        if (last < 0)
+            continue;
+        addAttribute(&xml, QLatin1String(kind) + QLatin1Char(' '), "zoom=\"2\"", last);
+        addChild(&xml, QLatin1String(kind), last);
+    }
+    for (const char *kind : {"<polygon ", "<polyline ", "<bezier "}) {
+        const int last = xml.lastIndexOf(QLatin1String(kind));
+        if (last < 0)
+            continue;
+        addAttribute(&xml, kind, "zoom=\"2\"", last);
+        const int point = xml.indexOf(QLatin1String("<point "), last);
+        if (point < 0)
+            continue;
+        const int lineStart = xml.lastIndexOf(QLatin1Char('\n'), point) + 1;
+        xml.insert(lineStart, xml.mid(lineStart, point - lineStart) + "<anchor/>\n");
+    }
+    insertBefore(&xml, four + "<Config ", element.arg(four, "project"));
+    insertBefore(&xml, four + "<Form", element.arg(four, "between"));
+    insertBefore(&xml, "</Project>", element.arg(four, "last"));
+    const QStringList parts = {"<Language", "<Device", "<TextLib", "<AddressLib", "</Config>"};
+    for (int i = 0; i < parts.size(); ++i) {
+        const QString &start = parts.at(i);
+        insertBefore(&xml, (start.startsWith("</") ? four : eight) + start,
+                     element.arg(eight, QString::number(i)));
+    }
+    insertBefore(&xml, eight + "<Window ", eight + "<Chart/>\n");
+    insertBefore(&xml, four + "</Form>",
+                 eight + "<Window objectName=\"next\" type=\"7\">\n" + eight
+                     + "    <rectangle height=\"10.00\" objectName=\"r\" width=\"10.00\"/>\n"
+                     + eight + "    <group objectName=\"g\">\n" + eight
+                     + "        <ellipse objectName=\"e\"/>\n" + eight + "    </group>\n"
+                     + eight + "</Window>\n");
+
+    xml.replace(QStringLiteral("<Project>"), QStringLiteral("<Project build=\"7\">"));
+    addAttribute(&xml, "<Config ", "zone=\"z\"");
+    addAttribute(&xml, "<Window ", "future=\"1\"");
+    addAttribute(&xml, "<lan0 ", "hint=\"h\"");
+    addAttribute(&xml, "<dev0 ", "speed=\"s\"");
+    addChild(&xml, "<dev0");
+    const int textLib = xml.indexOf(QLatin1String("<TextLib"));
+    addAttribute(&xml, "<label0 ", "style=\"b\"", textLib);
+    addAttribute(&xml, "<lan0 ", "voice=\"v\"", textLib);
+    addChild(&xml, "<lan0", textLib);
+    const int addressLib = xml.indexOf(QLatin1String("<AddressLib"));
+    addAttribute(&xml, "<label0 ", "unit=\"u\"", addressLib);
+    addChild(&xml, "<label0", addressLib);
+
+    return ProjectFile::tidyProjectXml(xml);
+}
+
+// The file bytes of xml in the form of saved.
+QByteArray inFormOf(const QByteArray &saved, const QString &xml)
+{
+    if (ProjectFile::isPlainText(saved))
+        return xml.toUtf8();
+    return ProjectFile::swapLetterCase(xml.toUtf8().toBase64());
+}
+
 } // namespace
 
 // Saving a project, loading what was saved and saving again must give the
@@ -70,6 +192,23 @@ private slots:
         QVERIFY2(saved == resaved,
                  qPrintable(
                      QStringLiteral("seed %1: %2").arg(seed).arg(firstDifference(saved, resaved))));
+
+        // What this version does not know, added everywhere, survives too.
+        if (seed % 10 != 0)
+            return;
+        const QByteArray extended = inFormOf(
+            saved, withUnknownContent(QString::fromUtf8(ProjectFile::decodeProjectText(saved))));
+        ProcessFixture::finish();
+        init();
+        const ProjectFile::LoadResult extendedResult = ProjectFile::loadBytes(extended, hooks);
+        QVERIFY2(extendedResult.status == ProjectFile::Loaded,
+                 qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(extendedResult.error)));
+        QVERIFY(extendedResult.unknownElements.contains(QStringLiteral("Future")));
+        const QByteArray extendedResaved = ProjectFile::projectBytes();
+        QVERIFY2(extended == extendedResaved,
+                 qPrintable(QStringLiteral("seed %1 with unknown content: %2")
+                                .arg(seed)
+                                .arg(firstDifference(extended, extendedResaved))));
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <QtTest>
@@ -171,6 +172,122 @@ private slots:
             QCOMPARE(fileBytes(output), fileBytes(form == "--plain" ? m_plain : m_encoded));
             source = output;
         }
+    }
+
+    // What a newer version may write anywhere in the file comes back from
+    // convert byte for byte, is named once on standard error, and costs no
+    // tag: info counts every one.
+    void keptContent_data()
+    {
+        QTest::addColumn<QList<QByteArrayList>>("edits"); // pairs: text, its replacement
+        QTest::addColumn<QStringList>("named"); // on standard error
+
+        const QByteArray config = "    <Config ";
+        const QByteArray form = "    <Form>\n";
+        const QByteArray addressLib = "        <AddressLib ";
+        const QByteArray textLib = "        <TextLib ";
+        const QByteArray future
+            = "        <Future kind=\"a\">\n            <part n=\"1\">text</part>\n"
+              "            <!-- note -->\n        </Future>\n";
+        const QByteArray dev0End = "stopBits=\"1\"/>";
+        const QByteArray secondWindowEnd = "            </polyline>\n        </Window>\n";
+        QTest::newRow("project level") << QList<QByteArrayList> {
+            {config, "    <Future/>\n" + config},
+            {form, "    <Future/>\n" + form},
+            {"</Project>", "    <Future/>\n</Project>"},
+            {"<Project>", "<Project build=\"7\">"}}
+                                       << QStringList {"Future", "Project@build"};
+        QTest::newRow("Config, before AddressLib")
+            << QList<QByteArrayList> {{addressLib, future + addressLib}}
+            << QStringList {"Future"};
+        QTest::newRow("Config, before TextLib")
+            << QList<QByteArrayList> {{textLib, future + textLib}} << QStringList {"Future"};
+        QTest::newRow("Config, first and last")
+            << QList<QByteArrayList> {{"        <Language>", future + "        <Language>"},
+                                      {"    </Config>", future + "    </Config>"}}
+            << QStringList {"Future"};
+        QTest::newRow("Form") << QList<QByteArrayList> {{form, form + "        <Chart/>\n"}}
+                              << QStringList {"Chart"};
+        QTest::newRow("window of an unknown type with shapes") << QList<QByteArrayList> {
+            {secondWindowEnd,
+             secondWindowEnd
+                 + "        <Window objectName=\"新\" type=\"7\">\n"
+                   "            <rectangle height=\"10.00\" objectName=\"r\" width=\"10.00\"/>\n"
+                   "            <group objectName=\"g\">\n"
+                   "                <ellipse objectName=\"e\"/>\n"
+                   "            </group>\n"
+                   "        </Window>\n"}} << QStringList {"Window"};
+        QTest::newRow("attributes of known elements") << QList<QByteArrayList> {
+            {"screen=\"800,480\" version", "screen=\"800,480\" unit=\"mm\" version"},
+            {"<Language>", "<Language default=\"0\">"},
+            {"name=\"English\"/>", "name=\"English\" script=\"latin\"/>"},
+            {dev0End, "stopBits=\"1\" timeoutUnit=\"ms\"/>"},
+            {"<TextLib count=\"1\"", "<TextLib count=\"1\" sorted=\"1\""},
+            {"<label0 name=\"t\"", "<label0 name=\"t\" style=\"b\""},
+            {"<status0>", "<status0 colour=\"red\">"},
+            {"<lan1 value=\"B\"/>", "<lan1 value=\"B\" voice=\"b.wav\"/>"},
+            {"type=\"Bool\"/>", "type=\"Bool\" unit=\"s\"/>"},
+            {"<AddressLib count=\"2\"", "<AddressLib count=\"2\" version=\"2\""},
+            {"    <Form>", "    <Form layout=\"grid\">"},
+            {"type=\"2\" width=\"400.00\">", "type=\"2\" version=\"2\" width=\"400.00\">"}}
+            << QStringList {"Config@unit",    "Language@default", "lan@script",
+                            "dev@timeoutUnit", "TextLib@sorted",  "label@style",
+                            "status@colour",  "lan@voice",        "label@unit",
+                            "AddressLib@version", "Form@layout", "Window@version"};
+        QTest::newRow("children of known elements") << QList<QByteArrayList> {
+            {dev0End, "stopBits=\"1\">\n                <link port=\"2\"/>\n            </dev0>"},
+            {"<lan1 value=\"B\"/>",
+             "<lan1 value=\"B\">\n                        <ruby>b</ruby>\n"
+             "                    </lan1>"},
+            {"type=\"Bool\"/>", "type=\"Bool\">\n                <scale/>\n            </label1>"}}
+            << QStringList {"link", "ruby", "scale"};
+        QTest::newRow("shapes") << QList<QByteArrayList> {
+            {"zValue=\"1.00\"/>", "zValue=\"1.00\" zoom=\"2\"/>"},
+            {"zValue=\"3.00\"/>", "zValue=\"3.00\">\n                <shadow/>\n            </textitem>"},
+            {"                <point x=\"-5\"", "                <anchor/>\n                <point x=\"-5\""}}
+            << QStringList {"rectangle@zoom", "shadow", "anchor"};
+    }
+
+    void keptContent()
+    {
+        QFETCH(QList<QByteArrayList>, edits);
+        QFETCH(QStringList, named);
+        // The golden project with a text tag of two states.
+        QByteArray file = fileBytes(m_plain);
+        file.replace("        <TextLib count=\"0\"/>\n",
+                     "        <TextLib count=\"1\">\n"
+                     "            <label0 name=\"t\">\n"
+                     "                <status0>\n"
+                     "                    <lan0 value=\"A\"/>\n"
+                     "                    <lan1 value=\"B\"/>\n"
+                     "                </status0>\n"
+                     "                <status1>\n"
+                     "                    <lan0 value=\"\"/>\n"
+                     "                    <lan1 value=\"\"/>\n"
+                     "                </status1>\n"
+                     "            </label0>\n"
+                     "        </TextLib>\n");
+        for (const QByteArrayList &edit : edits) {
+            QVERIFY2(file.contains(edit.at(0)), edit.at(0).constData());
+            file.replace(file.indexOf(edit.at(0)), edit.at(0).size(), edit.at(1));
+        }
+        const QString input = temp(QStringLiteral("kept.mvprg"));
+        const QString output = temp(QStringLiteral("kept-converted.mvprg"));
+        QVERIFY(writeFileBytes(input, file));
+
+        const CliRun result = runCli({"convert", input, "-o", output});
+        QVERIFY2(result.code == 0, result.err.constData());
+        QCOMPARE(fileBytes(output), file);
+        for (const QString &name : named)
+            QVERIFY2(QString::fromLocal8Bit(result.err).count(QRegularExpression(
+                         QStringLiteral("[：:,] ?%1(,|$)").arg(QRegularExpression::escape(name)),
+                         QRegularExpression::MultilineOption))
+                         == 1,
+                     qPrintable(name + ": " + QString::fromLocal8Bit(result.err)));
+
+        const QJsonObject tags = infoOf(input)["tags"].toObject();
+        QCOMPARE(tags["address"], QJsonValue(2));
+        QCOMPARE(tags["text"], QJsonValue(1));
     }
 
     void errors_data()

@@ -178,7 +178,7 @@ bool CliTool::load(const QString &file, const QString &password)
 {
     QFile peek(file);
     if (peek.open(QIODevice::ReadOnly))
-        m_encoded = !peek.read(5).startsWith("<?xml");
+        m_encoded = !ProjectFile::isPlainText(peek.readAll());
 
     ProjectFile::LoadResult result;
     if (!CliProject::load(file, password, &result))
@@ -188,6 +188,9 @@ bool CliTool::load(const QString &file, const QString &password)
     if (!result.unknownElements.isEmpty())
         CliProject::tellUser(tr("警告：%1 含有本版本不认识的元素：%2")
                      .arg(file, result.unknownElements.join(QStringLiteral(", "))));
+    if (!result.unknownAttributes.isEmpty())
+        CliProject::tellUser(tr("警告：%1 含有本版本不认识的属性：%2")
+                     .arg(file, result.unknownAttributes.join(QStringLiteral(", "))));
     return true;
 }
 
@@ -264,9 +267,8 @@ int CliTool::info(const QString &file) const
         });
     }
 
-    // The text tag library keeps its element as read and offers no count,
-    // so only address tags are counted.
-    const QJsonObject tags {{QStringLiteral("address"), config->addressTagModel()->rowCount()}};
+    const QJsonObject tags {{QStringLiteral("address"), config->addressTagModel()->rowCount()},
+                            {QStringLiteral("text"), config->textLib()->count()}};
 
     const QJsonObject root {
         {QStringLiteral("file"), QFileInfo(file).absoluteFilePath()},
