@@ -261,21 +261,21 @@ void DeviceAddDialog::on_ok_clicked()
         if (now.name != m_filled.name)
             device.name = now.name;
         if (now.protocol != m_filled.protocol)
-            device.protocol = quint8(qMax(0, now.protocol));
+            device.protocol = qMax(0, now.protocol);
         if (now.station != m_filled.station)
-            device.deviceId = quint8(now.station);
+            device.deviceId = now.station;
         if (now.port != m_filled.port)
-            device.port = quint8(qMax(0, now.port));
+            device.port = qMax(0, now.port);
         if (now.type != m_filled.type)
-            device.rsType = quint8(qMax(0, now.type));
+            device.rsType = qMax(0, now.type);
         if (now.baud != m_filled.baud)
             device.baud = now.baud.toInt();
         if (now.dataBits != m_filled.dataBits)
-            device.dataBits = quint8(now.dataBits.toInt());
+            device.dataBits = now.dataBits.toInt();
         if (now.stopBits != m_filled.stopBits)
-            device.stopBits = quint8(now.stopBits.toInt());
+            device.stopBits = now.stopBits.toInt();
         if (now.parity != m_filled.parity)
-            device.parity = quint8(qMax(0, now.parity));
+            device.parity = qMax(0, now.parity);
         if (now.overtime != m_filled.overtime)
             device.overtime = now.overtime;
         if (now.comDelay != m_filled.comDelay)
@@ -283,7 +283,7 @@ void DeviceAddDialog::on_ok_clicked()
         if (now.resDelay != m_filled.resDelay)
             device.resDelay = now.resDelay;
         if (now.retry != m_filled.retry)
-            device.retryNum = quint8(now.retry);
+            device.retryNum = now.retry;
     }
     accept();
 }

@@ -10,14 +10,14 @@
 struct DevicePara
 {
     QString name; // unique among the project's devices
-    quint8 protocol = 0; // index into the device protocol table
-    quint8 deviceId = 1; // station number on its line
-    quint8 port = 0; // 0 COM1, 1 COM2, ...
-    quint8 rsType = 0; // Config::PortType
-    quint8 dataBits = 8;
-    quint8 stopBits = 1;
-    quint8 parity = 0; // Config::ComParity
-    quint8 retryNum = 0;
+    qint32 protocol = 0; // index into the device protocol table
+    qint32 deviceId = 1; // station number on its line
+    qint32 port = 0; // 0 COM1, 1 COM2, ...
+    qint32 rsType = 0; // Config::PortType
+    qint32 dataBits = 8;
+    qint32 stopBits = 1;
+    qint32 parity = 0; // Config::ComParity
+    qint32 retryNum = 0;
     qint32 baud = 9600;
     qint32 overtime = 1000; // milliseconds
     qint32 comDelay = 0; // milliseconds

@@ -30,7 +30,8 @@ private slots:
     void init() { ProcessFixture::start(); }
 
     // Document order is kept, missing numbers read as 0 (not a new device's
-    // defaults), a screen size of three parts keeps the size, and an
+    // defaults), numbers outside what the fields offer are kept, a screen
+    // size of three parts keeps the size, and an
     // element that is not its own is kept without ending the reading.
     void readXml()
     {
@@ -39,7 +40,8 @@ private slots:
         QXmlStreamReader reader(QStringLiteral(
             "<Project><Config screen=\"800,480,1\"><Language><b name=\"second\"/><lan0 "
             "name=\"first\"/></Language>"
-            "<Device><dev9 name=\"bare\"/><x name=\"B\" baud=\"19200\" protocol=\"abc\"/></Device>"
+            "<Device><dev9 name=\"bare\"/><x name=\"B\" baud=\"19200\" protocol=\"abc\" "
+            "deviceId=\"300\" retryNum=\"1000\" parity=\"-1\"/></Device>"
             "<AddressLib count=\"99\"><label5 name=\"n0\"/><label1 name=\"n1\" device=\"本地\"/>"
             "</AddressLib><Form><Window/></Form><AddressLib><label0 name=\"n2\"/></AddressLib>"
             "</Config></Project>"));
@@ -55,7 +57,12 @@ private slots:
         const DevicePara &bare = c->devices.at(0);
         QCOMPARE(int(bare.deviceId + bare.dataBits) + bare.baud + bare.overtime, 0);
         QCOMPARE(c->devices.at(1).baud, 19200);
-        QCOMPARE(c->devices.at(1).protocol, quint8(0));
+        QCOMPARE(c->devices.at(1).protocol, 0);
+        // Numbers no field of the device dialog offers are kept as written,
+        // so that opening and saving does not change them.
+        QCOMPARE(c->devices.at(1).deviceId, 300);
+        QCOMPARE(c->devices.at(1).retryNum, 1000);
+        QCOMPARE(c->devices.at(1).parity, -1);
         QCOMPARE(c->tagNames(false), QStringList({"n0", "n1", "n2"}));
     }
 
