@@ -60,21 +60,20 @@ struct KeptState
     QVariantList geometry;
 };
 
-// The state of item and, for a group, of everything inside it: normalizing
-// a group re-centres the groups nested in it too.
-void keepState(QGraphicsItem *item, QVector<KeptState> *kept)
+// A group member needs only its placement kept: normalizing a group keeps
+// its box, and its own members are put back by its own writeXml().
+KeptState keepState(QGraphicsItem *item)
 {
-    KeptState state {item,           item->pos(),      item->transform(), item->transformOriginPoint(),
-                     item->rotation(), item->scale(), {}};
-    if (auto *shape = singleShape(item)) {
+    KeptState state {item,
+                     item->pos(),
+                     item->transform(),
+                     item->transformOriginPoint(),
+                     item->rotation(),
+                     item->scale(),
+                     {}};
+    if (auto *shape = singleShape(item))
         state.geometry = shape->geometryState();
-    } else if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
-        state.geometry = group->geometryState();
-        const QList<QGraphicsItem *> list = group->members();
-        for (QGraphicsItem *member : list)
-            keepState(member, kept);
-    }
-    kept->append(state);
+    return state;
 }
 
 // QGraphicsItem::setPos passes over a position that compares equal to the
@@ -90,20 +89,16 @@ void setExactPos(QGraphicsItem *item, const QPointF &pos)
     item->setPos(pos);
 }
 
-void restoreState(const QVector<KeptState> &kept)
+void restoreState(const KeptState &state)
 {
-    for (const KeptState &state : kept) {
-        QGraphicsItem *item = state.item;
-        if (auto *shape = singleShape(item))
-            shape->restoreGeometry(state.geometry);
-        else if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
-            group->restoreGeometry(state.geometry);
-        item->setTransform(state.transform);
-        item->setTransformOriginPoint(state.origin);
-        item->setRotation(state.rotation);
-        item->setScale(state.scale);
-        setExactPos(item, state.pos);
-    }
+    QGraphicsItem *item = state.item;
+    if (auto *shape = singleShape(item))
+        shape->restoreGeometry(state.geometry);
+    item->setTransform(state.transform);
+    item->setTransformOriginPoint(state.origin);
+    item->setRotation(state.rotation);
+    item->setScale(state.scale);
+    setExactPos(item, state.pos);
 }
 
 // The screen box of the group that the loader forms from the item's
@@ -232,23 +227,6 @@ void GraphicsItemGroup::scaleFromHandle(int handle, double sx, double sy, const 
     updateHandles();
 }
 
-QVariantList GraphicsItemGroup::geometryState() const
-{
-    return {m_groupRect, m_referenceRect, m_width, m_height};
-}
-
-void GraphicsItemGroup::restoreGeometry(const QVariantList &state)
-{
-    if (state.size() != 4)
-        return;
-    prepareGeometryChange();
-    m_groupRect = state.at(0).toRectF();
-    m_referenceRect = state.at(1).toRectF();
-    m_width = state.at(2).toDouble();
-    m_height = state.at(3).toDouble();
-    updateHandles();
-}
-
 void GraphicsItemGroup::normalizeGeometry()
 {
     if (m_groupRect.width() == 0 && m_groupRect.height() == 0) {
@@ -373,8 +351,7 @@ bool GraphicsItemGroup::writeXml(QXmlStreamWriter *writer)
     // before.
     const QList<QGraphicsItem *> list = members();
     for (QGraphicsItem *member : list) {
-        QVector<KeptState> kept;
-        keepState(member, &kept);
+        const KeptState kept = keepState(member);
         removeFromGroup(member);
         normalizeMember(member);
         if (auto *shape = singleShape(member)) {

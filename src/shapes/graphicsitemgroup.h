@@ -69,8 +69,6 @@ public:
     // moving anything on screen, and lets every member refresh its own
     // reference geometry.
     void normalizeGeometry() override;
-    QVariantList geometryState() const override;
-    void restoreGeometry(const QVariantList &state) override;
     // A new group without parent over clones of the members; the caller
     // owns it.
     QGraphicsItem *clone() override;
