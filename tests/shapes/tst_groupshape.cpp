@@ -5,6 +5,7 @@
 #include "project/drawmanager.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsitemgroup.h"
+#include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicswidgetitem.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
@@ -189,7 +190,15 @@ void TestGroupShape::turnedGroupKeepsPictureThroughSaveAndOpen()
     scene->addItem(ellipse);
     scenetest::placeRect(ellipse, QRectF(360, 200, 81, 47));
     ellipse->setObjectName("ellipse");
-    GraphicsItemGroup *group = scene->createGroup({rect, ellipse});
+    auto *polygon = new GraphicsPolygonItem();
+    scene->addItem(polygon);
+    for (const QPointF &p : {QPointF(230, 260), QPointF(310, 250), QPointF(290, 330),
+                             QPointF(240, 310)})
+        polygon->appendPoint(p);
+    polygon->finishPoints(QPointF());
+    polygon->normalizeGeometry();
+    polygon->setObjectName("polygon");
+    GraphicsItemGroup *group = scene->createGroup({rect, ellipse, polygon});
     group->setProperty("rotation", turn); // as the property browser turns it
     group->setFixe(false);
     group->setPos(group->pos() + shift);
