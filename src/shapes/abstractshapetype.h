@@ -5,6 +5,7 @@
 #include <QGraphicsItem>
 #include <QRectF>
 #include <QString>
+#include <QVariantList>
 #include <QVector>
 
 class QXmlStreamReader;
@@ -54,6 +55,11 @@ public:
     // Re-expresses the geometry around the item origin without moving the
     // shape on screen; ends every interactive change.
     virtual void normalizeGeometry() { }
+    // What normalizeGeometry() may change besides the item's placement, to
+    // be put back exactly by restoreGeometry(): a pass that re-expresses
+    // shapes only to write them must leave them as they were, to the bit.
+    virtual QVariantList geometryState() const { return {}; }
+    virtual void restoreGeometry(const QVariantList &state) { Q_UNUSED(state) }
     virtual void translateBy(const QPointF &delta) { Q_UNUSED(delta) }
     // A new shape of the same kind, not in any scene; the caller takes
     // ownership. Null when the shape cannot be copied.

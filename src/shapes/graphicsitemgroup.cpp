@@ -27,40 +27,78 @@ void normalizeMember(QGraphicsItem *member)
         group->normalizeGeometry();
 }
 
-// Where a member taken out of its group sits: a single shape reads back
-// only its position and rotation, not the transformation the group left on
-// it.
-struct Placement
-{
-    QPointF pos;
-    QTransform transform;
-    double rotation = 0;
-};
-
 // Moves the group's turn (what removeFromGroup left in the shape's
 // transformation) into the shape's rotation and position, keeping the
-// picture; returns the placement to restore. Qt maps a point p to
-// pos + T(o + R(p - o)); with T = L + d and L a turn, that is the shape
-// turned by L and R about o and placed at pos + T(o) - o.
-Placement foldTransform(QGraphicsItem *shape)
+// picture. Qt maps a point p to pos + T(o + R(p - o)); with T = L + d and
+// L a turn, that is the shape turned by L and R about o and placed at
+// pos + T(o) - o.
+void foldTransform(QGraphicsItem *shape)
 {
-    const Placement kept {shape->pos(), shape->transform(), shape->rotation()};
-    const QTransform &t = kept.transform;
+    const QTransform t = shape->transform();
     if (t.isIdentity())
-        return kept;
+        return;
     const QPointF origin = shape->transformOriginPoint();
     const double turn = qRadiansToDegrees(std::atan2(t.m12(), t.m11()));
     shape->setTransform(QTransform());
-    shape->setRotation(kept.rotation + turn);
-    shape->setPos(kept.pos + t.map(origin) - origin);
-    return kept;
+    shape->setRotation(shape->rotation() + turn);
+    shape->setPos(shape->pos() + t.map(origin) - origin);
 }
 
-void restorePlacement(QGraphicsItem *shape, const Placement &placement)
+// One item's state as writing a group may change it. Taking a member out
+// of the group and putting it back maps its placement through the screen
+// and back, which is not exact in floating point: restoring what was
+// there before, rather than what addToGroup computes, keeps repeated saves
+// from moving a turned member by the last digit each time.
+struct KeptState
 {
-    shape->setTransform(placement.transform);
-    shape->setRotation(placement.rotation);
-    shape->setPos(placement.pos);
+    QGraphicsItem *item = nullptr;
+    QPointF pos;
+    QTransform transform;
+    QPointF origin;
+    double rotation = 0;
+    double scale = 1;
+    QVariantList geometry;
+};
+
+// A group member needs only its placement kept: normalizing a group keeps
+// its box, and its own members are put back by its own writeXml().
+KeptState keepState(QGraphicsItem *item)
+{
+    KeptState state {item,
+                     item->pos(),
+                     item->transform(),
+                     item->transformOriginPoint(),
+                     item->rotation(),
+                     item->scale(),
+                     {}};
+    if (auto *shape = singleShape(item))
+        state.geometry = shape->geometryState();
+    return state;
+}
+
+// QGraphicsItem::setPos passes over a position that compares equal to the
+// current one, and QPointF compares with a tolerance: a position off in its
+// last bits is put back by way of one that is clearly different.
+void setExactPos(QGraphicsItem *item, const QPointF &pos)
+{
+    const QPointF now = item->pos();
+    if (now.x() == pos.x() && now.y() == pos.y())
+        return;
+    if (now == pos)
+        item->setPos(pos + QPointF(1, 1));
+    item->setPos(pos);
+}
+
+void restoreState(const KeptState &state)
+{
+    QGraphicsItem *item = state.item;
+    if (auto *shape = singleShape(item))
+        shape->restoreGeometry(state.geometry);
+    item->setTransform(state.transform);
+    item->setTransformOriginPoint(state.origin);
+    item->setRotation(state.rotation);
+    item->setScale(state.scale);
+    setExactPos(item, state.pos);
 }
 
 // The screen box of the group that the loader forms from the item's
@@ -313,16 +351,17 @@ bool GraphicsItemGroup::writeXml(QXmlStreamWriter *writer)
     // before.
     const QList<QGraphicsItem *> list = members();
     for (QGraphicsItem *member : list) {
+        const KeptState kept = keepState(member);
         removeFromGroup(member);
         normalizeMember(member);
         if (auto *shape = singleShape(member)) {
-            const Placement kept = foldTransform(member);
+            foldTransform(member);
             shape->writeXml(writer);
-            restorePlacement(member, kept);
         } else if (auto *group = dynamic_cast<GraphicsItemGroup *>(member)) {
             group->writeXml(writer);
         }
         addToGroup(member);
+        restoreState(kept);
     }
     writer->writeEndElement();
     return true;

@@ -212,6 +212,22 @@ void GraphicsPolygonItem::normalizeGeometry()
     m_referencePoints = m_points;
 }
 
+QVariantList GraphicsPolygonItem::geometryState() const
+{
+    return {m_points, m_referencePoints};
+}
+
+void GraphicsPolygonItem::restoreGeometry(const QVariantList &state)
+{
+    if (state.size() != 2)
+        return;
+    prepareGeometryChange();
+    m_points = state.at(0).value<QPolygonF>();
+    m_referencePoints = state.at(1).value<QPolygonF>();
+    updateLocalRect();
+    updateHandles();
+}
+
 void GraphicsPolygonItem::translateBy(const QPointF &delta)
 {
     setPos(pos() + delta);

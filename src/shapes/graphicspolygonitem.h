@@ -49,6 +49,8 @@ public:
     // origin is in item coordinates, as given by oppositeHandlePosition().
     void scaleFromHandle(int handle, double sx, double sy, const QPointF &origin) override;
     void normalizeGeometry() override;
+    QVariantList geometryState() const override;
+    void restoreGeometry(const QVariantList &state) override;
     void translateBy(const QPointF &delta) override;
     // A parentless copy of the same class with the same points and all
     // point handles of control kind; the caller owns it.

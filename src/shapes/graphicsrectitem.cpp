@@ -140,6 +140,24 @@ void GraphicsRectItem::normalizeGeometry()
     m_referenceRect = m_localRect;
 }
 
+QVariantList GraphicsRectItem::geometryState() const
+{
+    return {m_localRect, m_referenceRect, m_fixedPoint, m_width, m_height};
+}
+
+void GraphicsRectItem::restoreGeometry(const QVariantList &state)
+{
+    if (state.size() != 5)
+        return;
+    prepareGeometryChange();
+    m_localRect = state.at(0).toRectF();
+    m_referenceRect = state.at(1).toRectF();
+    m_fixedPoint = state.at(2).toPointF();
+    m_width = state.at(3).toDouble();
+    m_height = state.at(4).toDouble();
+    updateHandles();
+}
+
 void GraphicsRectItem::translateBy(const QPointF &delta)
 {
     setPos(pos() + delta);

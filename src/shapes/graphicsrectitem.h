@@ -27,6 +27,8 @@ public:
     void moveControlPoint(int handle, const QPointF &point) override;
     void scaleFromHandle(int handle, double sx, double sy, const QPointF &origin) override;
     void normalizeGeometry() override;
+    QVariantList geometryState() const override;
+    void restoreGeometry(const QVariantList &state) override;
     void translateBy(const QPointF &delta) override;
     QGraphicsItem *clone() override;
     void updateHandles() override;

@@ -136,6 +136,12 @@ void GraphicsWidgetItem::normalizeGeometry()
     fitProxy();
 }
 
+void GraphicsWidgetItem::restoreGeometry(const QVariantList &state)
+{
+    GraphicsRectItem::restoreGeometry(state);
+    fitProxy();
+}
+
 QGraphicsItem *GraphicsWidgetItem::clone()
 {
     auto *copy = new GraphicsWidgetItem(m_kind, m_localRect.toRect(), nullptr);

@@ -35,6 +35,7 @@ public:
     QString elementName() const override;
     void scaleFromHandle(int handle, double sx, double sy, const QPointF &origin) override;
     void normalizeGeometry() override;
+    void restoreGeometry(const QVariantList &state) override;
     QGraphicsItem *clone() override;
     bool writeXml(QXmlStreamWriter *writer) override;
 
