@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <vector>
@@ -34,6 +35,10 @@ QString takeScreenshotOption(int &argc, char **argv)
 
 int main(int argc, char *argv[])
 {
+    // Past a file-size limit a write fails and is reported, as on a full
+    // disk, instead of ending the editor with the user's work.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     const QString screenshot = takeScreenshotOption(argc, argv);
 
     auto *app = new Application(argc, argv);

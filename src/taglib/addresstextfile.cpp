@@ -319,11 +319,16 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
         QString localWord; // the panel as another language spells it: stored in its one spelling
         const int named = names.device(fields[3], fields[4], &localWord);
         const int device = std::max(named, 0);
-        if (named >= 0)
+        // A line in our own form naming a device this project lacks keeps
+        // the name, so that the library's check refuses the row instead of
+        // the tag quietly pointing at the panel's own registers.
+        const bool strayDevice = named < 0 && names.format(fields[4]) >= 0
+            && !fields[3].trimmed().isEmpty();
+        if (named >= 0 || strayDevice)
             type = names.formatKeys.at(names.format(fields[4]));
         QStringList row;
         row.reserve(Config::TagColumnCount);
-        row << fields[0].toString() << names.devices.at(device)
+        row << fields[0].toString() << (strayDevice ? fields[3].toString() : names.devices.at(device))
             << blankedAddress(fields[1], names.deviceAreas.at(device)) << type << length
             << fields[5].toString();
         result.rows.append(std::move(row));

@@ -89,12 +89,29 @@ bool TagExchange::readSheet(const QString &fileName, Sheet *sheet, QString *erro
                   : XlsxSheetReader::readFile(fileName, sheet, error);
 }
 
+int TagExchange::usedRowCount(const Sheet &sheet)
+{
+    // Formatted but empty rows below the data widen the range a workbook
+    // declares; they hold no tag. Rows a merge reaches are the states of a
+    // tag and stay, empty or not.
+    int used = 0;
+    for (const Sheet::Range &range : sheet.merges)
+        used = std::max(used, std::min(range.lastRow + 1, sheet.rowCount()));
+    for (int row = sheet.rowCount() - 1; row >= used; --row) {
+        const QStringList &cells = sheet.rows.at(row);
+        if (std::any_of(cells.cbegin(), cells.cend(), [](const QString &c) { return !c.isEmpty(); }))
+            return row + 1;
+    }
+    return used;
+}
+
 QVector<QStringList> TagExchange::addressRowsFromSheet(const Sheet &sheet)
 {
     QVector<QStringList> rows;
-    rows.reserve(std::max(sheet.rowCount() - 1, 0));
+    const int rowCount = usedRowCount(sheet);
+    rows.reserve(std::max(rowCount - 1, 0));
     const QStringList blank = Sheet::blankRow(Config::TagColumnCount);
-    for (int row = 1; row < sheet.rowCount(); ++row) {
+    for (int row = 1; row < rowCount; ++row) {
         const QStringList &cells = sheet.rows.at(row);
         if (cells.isEmpty()) {
             rows.append(blank);
@@ -221,7 +238,7 @@ void TagExchange::setAddressRows(const QVector<QStringList> &rows)
 
 QVector<TextTagRecord> TagExchange::textTagsFromSheet(const Sheet &sheet, bool emptyNameContinues)
 {
-    const int rowCount = sheet.rowCount();
+    const int rowCount = usedRowCount(sheet);
     // Rows that a column-A merge starting above them takes into its tag.
     QVector<bool> merged(rowCount, false);
     for (const Sheet::Range &range : sheet.merges) {
@@ -330,6 +347,10 @@ TagExchange::TextCsv TagExchange::readTextCsv(const QByteArray &bytes)
             while (texts.size() < width)
                 texts.append(QString());
         }
+        // A line with nothing on it is no state: the writer puts at least
+        // the commas of a state's columns, and editors leave blank lines.
+        if (cells.size() == 1 && cells.at(0).isEmpty() && !table.quotedFirst.at(row))
+            continue;
         // A file cannot merge cells: an empty name continues the tag above,
         // unless it stands in quotes.
         const QString name = cells.value(0);

@@ -45,8 +45,11 @@ public:
         // skipped lines, an encoding neither UTF-8 nor GBK. Translated.
         QStringList warnings;
     };
-    // Header row, then one tag per row; columns beyond the sixth are
-    // ignored and missing ones read as empty texts.
+    // The sheet's rows up to its last non-empty one or the last row a merge
+    // reaches, whichever is lower down; blank rows below hold no tag.
+    static int usedRowCount(const Sheet &sheet);
+    // Header row, then one tag per row up to usedRowCount(); columns beyond
+    // the sixth are ignored and missing ones read as empty texts.
     static QVector<QStringList> addressRowsFromSheet(const Sheet &sheet);
     static Sheet addressSheet(const QStringList &header, const QVector<QStringList> &rows);
     static bool importAddressTags(const QString &fileName, AddressImport *result, QString *error);

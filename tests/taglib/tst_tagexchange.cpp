@@ -384,6 +384,15 @@ void TestTagExchange::sparseSheet()
     QCOMPARE(TagExchange::addressRowsFromSheet(sheet),
              (Rows{{"", "", "x", "", "", ""}, {"", "", "", "", "", ""},
                    {"B", "", "", "y", "", ""}}));
+
+    // Formatted rows below the data widen the declared range but hold no
+    // tag; the rows a merge reaches are states all the same.
+    Sheet declared;
+    QVERIFY(Sheet::fromCells({{0, 0, "h"}, {1, 0, "A"}, {1, 1, "a"}}, {{1, 0, 2, 0}}, 100,
+                             &declared, 6));
+    QCOMPARE(declared.rowCount(), 7);
+    QCOMPARE(TagExchange::textTagsFromSheet(declared, false), (Tags{{"A", {{"a"}, {""}}}}));
+    QCOMPARE(TagExchange::addressRowsFromSheet(declared).size(), 2);
 }
 
 void TestTagExchange::failures_data()
@@ -475,6 +484,8 @@ void TestTagExchange::textQuoting_data()
                                           << Tags{{"n", {{"say \"hi\" now"}}}};
     QTest::newRow("quoted empty name starts a tag")
         << QByteArray("h,a\nx,1\n\"\",2\n,3\n") << Tags{{"x", {{"1"}}}, {"", {{"2"}, {"3"}}}};
+    QTest::newRow("blank lines are no states")
+        << QByteArray("h,a\r\nT1,a\r\n\r\nT2,b\r\n\r\n\r\n") << Tags{{"T1", {{"a"}}}, {"T2", {{"b"}}}};
     QTest::newRow("line break in quotes") << QByteArray("h,a\n\"n\",\"1\n2\"\n,3")
                                           << Tags{{"n", {{"1\n2"}, {"3"}}}};
 }

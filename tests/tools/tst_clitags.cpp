@@ -189,6 +189,9 @@ private slots:
                                                      "Row 2: the device does not exist",
                                                      "Row 3: the address is invalid",
                                                      "not written"};
+        QTest::newRow("variable list naming a device the project lacks")
+            << "--address" << "stray.csv" << QByteArray("h\nz,LW4,WORD,PLC9,Int16,r\n")
+            << "out.mvprg" << QStringList{"Row 1: the device does not exist", "not written"};
         QTest::newRow("text names") << "--text" << "names.csv"
                                     << QByteArray("h,a\nA,1\n,2\n\"\",3\nA,4\n") << "out.mvprg"
                                     << QStringList{"rows 1 and 4 have the same name",

@@ -29,6 +29,7 @@
 #include <QStandardItemModel>
 #include <QTextCodec>
 
+#include <csignal>
 #include <cmath>
 #include <cstdio>
 
@@ -376,6 +377,11 @@ int CliTool::convert(const QString &output, Form form) const
 
 int main(int argc, char *argv[])
 {
+    // Past a file-size limit the default is to end the process mid-write,
+    // with no message and no exit code of ours; ignored, the write fails and
+    // the old file is kept as on a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // Widget shapes need a GUI application, but nothing here is ever shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
