@@ -405,6 +405,18 @@ QVector<TextTagRecord> TagExchange::matchLanguages(const QStringList &header,
     return matched;
 }
 
+namespace {
+
+QStringList projectLanguageNames()
+{
+    QStringList names;
+    for (const LanguagePara &language : qAsConst(Config::instance()->languages))
+        names.append(language.name);
+    return names;
+}
+
+} // namespace
+
 bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord> *tags,
                                  QString *error, QStringList *warnings)
 {
@@ -421,10 +433,7 @@ bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord>
                 *error = openQuoteMessage(fileName, file.openQuoteLine);
             return false;
         }
-        QStringList languages;
-        for (const LanguagePara &language : qAsConst(Config::instance()->languages))
-            languages.append(language.name);
-        *tags = matchLanguages(file.header, file.tags, languages);
+        *tags = matchLanguages(file.header, file.tags, projectLanguageNames());
         if (file.undecodable && warnings)
             warnings->append(undecodableMessage(fileName));
         return true;
@@ -440,7 +449,9 @@ bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord>
     // Where no name cell is merged (some writers never merge, and a comma
     // file cannot), an empty first cell is the only sign that a tag goes on;
     // where any is, the merges say where each tag ends, whatever the format.
-    *tags = textTagsFromSheet(sheet, !mergesNames(sheet));
+    // Its header names the languages as a text file's does.
+    *tags = matchLanguages(sheet.rows.value(0), textTagsFromSheet(sheet, !mergesNames(sheet)),
+                           projectLanguageNames());
     return true;
 }
 

@@ -588,22 +588,32 @@ void TestTagExchange::refusedFiles()
 
 void TestTagExchange::languageColumns_data()
 {
+    QTest::addColumn<QString>("suffix");
     QTest::addColumn<QString>("header");
     QTest::addColumn<QStringList>("texts"); // of the project's 中文 and English
-    QTest::newRow("same order") << "n,中文,English" << QStringList{"1", "2"};
-    QTest::newRow("swapped") << "n,English,中文" << QStringList{"2", "1"};
-    QTest::newRow("other names") << "n,Chinese,Englisch" << QStringList{"1", "2"};
-    QTest::newRow("one named, one by place") << "n,Chinese,English" << QStringList{"1", "2"};
-    QTest::newRow("place taken by name") << "n,x,中文" << QStringList{"2", ""};
+    QTest::newRow("same order") << "csv" << "n,中文,English" << QStringList{"1", "2"};
+    QTest::newRow("swapped") << "csv" << "n,English,中文" << QStringList{"2", "1"};
+    QTest::newRow("swapped in a sheet") << "xlsx" << "n,English,中文" << QStringList{"2", "1"};
+    QTest::newRow("other names") << "csv" << "n,Chinese,Englisch" << QStringList{"1", "2"};
+    QTest::newRow("one named, one by place") << "csv" << "n,Chinese,English" << QStringList{"1", "2"};
+    QTest::newRow("place taken by name") << "csv" << "n,x,中文" << QStringList{"2", ""};
 }
 
-// A text file's columns go to the languages their header names.
+// A file's columns go to the languages its header names, in every format.
 void TestTagExchange::languageColumns()
 {
+    QFETCH(QString, suffix);
     QFETCH(QString, header);
     QFETCH(QStringList, texts);
-    const QString file = path("languages.csv");
-    QVERIFY(writeFileBytes(file, (header + "\nt,1,2\n").toUtf8()));
+    const QString file = path("languages." + suffix);
+    if (suffix == QLatin1String("xlsx")) {
+        Sheet sheet;
+        sheet.rows = {header.split(QLatin1Char(',')), {"t", "1", "2"}};
+        QString error;
+        QVERIFY2(XlsxSheetWriter::writeFile(file, sheet, &error), qPrintable(error));
+    } else {
+        QVERIFY(writeFileBytes(file, (header + "\nt,1,2\n").toUtf8()));
+    }
     Tags tags;
     QString error;
     QVERIFY2(TagExchange::importTextTags(file, &tags, &error), qPrintable(error));
