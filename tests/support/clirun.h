@@ -13,14 +13,15 @@ struct CliRun
     QByteArray err;
 };
 
-// A run that outlasts two minutes is taken for a hang and killed.
-inline CliRun runCliProcess(const QStringList &arguments,
-                            const QProcessEnvironment &environment
-                            = QProcessEnvironment::systemEnvironment())
+// One run of program; a run that outlasts two minutes is taken for a hang
+// and killed.
+inline CliRun runProgram(const QString &program, const QStringList &arguments,
+                         const QProcessEnvironment &environment
+                         = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(MAROVIN_CLI), arguments);
+    process.start(program, arguments);
     CliRun run;
     if (!process.waitForFinished(120000)) {
         process.kill();
@@ -31,4 +32,11 @@ inline CliRun runCliProcess(const QStringList &arguments,
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+inline CliRun runCliProcess(const QStringList &arguments,
+                            const QProcessEnvironment &environment
+                            = QProcessEnvironment::systemEnvironment())
+{
+    return runProgram(QStringLiteral(MAROVIN_CLI), arguments, environment);
 }

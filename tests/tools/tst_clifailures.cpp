@@ -16,22 +16,12 @@ const QString Golden = QStringLiteral(MAROVIN_TEST_DATA_DIR "/golden.mvprg");
 // that fills up there.
 CliRun runCliFull(qint64 limit, const QStringList &arguments)
 {
-    QProcess process;
     // The tool itself must turn the limit's signal into a failed write, or
     // it ends without a word.
-    process.start("/bin/sh", QStringList {"-c", "exec prlimit --fsize=$0 -- \"$@\"",
-                                          QString::number(limit), MAROVIN_CLI}
-                                 + arguments);
-    CliRun run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return runProgram(QStringLiteral("/bin/sh"),
+                      QStringList {"-c", "exec prlimit --fsize=$0 -- \"$@\"",
+                                   QString::number(limit), MAROVIN_CLI}
+                          + arguments);
 }
 
 } // namespace
