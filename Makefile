@@ -21,7 +21,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# The editor alone: the tests are not built for a start.
+run: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target marovin
 	@sh scripts/run.sh $(BUILD_DIR)/marovin $(ARGS)
 
 test: build

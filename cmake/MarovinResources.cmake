@@ -44,8 +44,12 @@ function(marovin_attach_resources core_target)
     file(WRITE ${gen}/images.qrc.in
         "<!DOCTYPE RCC><RCC version=\"1.0\">\n    <qresource prefix=\"/\">\n${qrc_images}    </qresource>\n</RCC>\n")
     configure_file(${gen}/images.qrc.in ${gen}/images.qrc COPYONLY)
-    file(WRITE ${gen}/translations.qrc
+    # Written through configure_file, which leaves an unchanged file alone: a
+    # fresh time stamp on every configure made rcc run again and relinked every
+    # program and test.
+    file(WRITE ${gen}/translations.qrc.in
         "<!DOCTYPE RCC><RCC version=\"1.0\">\n    <qresource prefix=\"/\">\n        <file alias=\"en_US_app\">en_US_app.qm</file>\n        <file alias=\"zh_CN_qt\">qtbase_zh_CN.qm</file>\n    </qresource>\n</RCC>\n")
+    configure_file(${gen}/translations.qrc.in ${gen}/translations.qrc COPYONLY)
 
     set_source_files_properties(${gen}/images.qrc PROPERTIES OBJECT_DEPENDS "${pngs}")
     set_source_files_properties(${gen}/translations.qrc PROPERTIES OBJECT_DEPENDS "${qm_files}")
