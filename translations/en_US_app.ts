@@ -1616,6 +1616,26 @@ Commands:
         <translation>Address “%1” is outside the range %3..%4 of area %2</translation>
     </message>
     <message>
+        <source>地址“%1”的类型 %2 占 %3 个字（%4..%5），超出区域 %6 的末地址 %7</source>
+        <translation>Address “%1”: type %2 takes %3 words (%4..%5), beyond the last address %7 of area %6</translation>
+    </message>
+    <message>
+        <source>设备没有名称</source>
+        <translation>The device has no name</translation>
+    </message>
+    <message>
+        <source>画面没有名称</source>
+        <translation>The screen has no name</translation>
+    </message>
+    <message>
+        <source>画面宽 %1、高 %2：面板上显示不出来</source>
+        <translation>The screen is %1 wide and %2 high: the panel cannot show it</translation>
+    </message>
+    <message>
+        <source>图形没有名称，脚本和查找无法指向它</source>
+        <translation>The shape has no name, so scripts and find cannot point to it</translation>
+    </message>
+    <message>
         <source>地址“%1”的位号超出 0..15</source>
         <translation>The bit number of address “%1” is outside 0..15</translation>
     </message>

@@ -124,7 +124,11 @@ void checkDevices(Collector &out, const QVector<int> &tagsPerDevice)
         place.kind = ProjectPlace::Device;
         place.index = i;
         place.name = device.name;
-        if (firstOfName.contains(device.name)) {
+        // Tags and scripts reach a device by its name.
+        if (device.name.trimmed().isEmpty()) {
+            out.add(Finding::Error, Finding::DeviceEmptyName, ProjectCheck::tr("设备没有名称"),
+                    place);
+        } else if (firstOfName.contains(device.name)) {
             out.add(Finding::Error, Finding::DeviceDuplicateName,
                     ProjectCheck::tr("设备名称“%1”与第 %2 个设备重复")
                         .arg(device.name)
@@ -159,13 +163,23 @@ void checkScreens(Collector &out)
         screenPlace.kind = ProjectPlace::Screen;
         screenPlace.screen = scene->objectName();
         screenPlace.screenIndex = s;
-        if (firstScreen.contains(screenPlace.screen))
+        // Screens are switched to and opened by name.
+        if (screenPlace.screen.trimmed().isEmpty())
+            out.add(Finding::Error, Finding::ScreenEmptyName, ProjectCheck::tr("画面没有名称"),
+                    screenPlace);
+        else if (firstScreen.contains(screenPlace.screen))
             out.add(Finding::Error, Finding::ScreenDuplicateName,
                     ProjectCheck::tr("画面名称“%1”重复").arg(screenPlace.screen), screenPlace);
         else
             firstScreen.insert(screenPlace.screen, s);
 
         const QRectF screen = scene->sceneRect();
+        if (screen.width() < EdgeTolerance || screen.height() < EdgeTolerance)
+            out.add(Finding::Error, Finding::ScreenZeroSize,
+                    ProjectCheck::tr("画面宽 %1、高 %2：面板上显示不出来")
+                        .arg(screen.width())
+                        .arg(screen.height()),
+                    screenPlace);
         const QRectF inner = screen.adjusted(-EdgeTolerance, -EdgeTolerance, EdgeTolerance,
                                              EdgeTolerance);
         const QList<QGraphicsItem *> items = scene->userItems();
@@ -177,7 +191,13 @@ void checkScreens(Collector &out)
             place.shape = ProjectSearch::shapeName(item);
             place.index = i;
 
-            if (!place.shape.isEmpty()) {
+            // Only shapes and widgets carry a name of their own in the file.
+            const bool named = item->type() == ShapeItemType || item->type() == WidgetItemType
+                               || item->type() == GroupItemType;
+            if (named && place.shape.trimmed().isEmpty()) {
+                out.add(Finding::Warning, Finding::ShapeEmptyName,
+                        ProjectCheck::tr("图形没有名称，脚本和查找无法指向它"), place);
+            } else if (!place.shape.isEmpty()) {
                 if (names.contains(place.shape))
                     out.add(Finding::Error, Finding::ShapeDuplicateName,
                             ProjectCheck::tr("图形名称“%1”在此画面中重复").arg(place.shape),
@@ -289,11 +309,22 @@ void checkAddressTags(Collector &out, QVector<int> &tagsPerDevice)
             continue;
         const bool bitAddress = protocol == 0 && para.format == Config::Bool;
         const int last = para.address + (area->isBitArea() ? 0 : wordsOf(para.format) - 1);
-        if (para.address < area->min || last > area->max) {
+        if (para.address < area->min || para.address > area->max) {
             out.add(Finding::Error, Finding::AddressOutOfRange,
                     ProjectCheck::tr("地址“%1”超出区域 %2 的范围 %3..%4")
                         .arg(address, area->name)
                         .arg(area->min)
+                        .arg(area->max),
+                    place);
+        } else if (last > area->max) {
+            // The first word fits; it is the type's further words that do not.
+            out.add(Finding::Error, Finding::AddressOutOfRange,
+                    ProjectCheck::tr("地址“%1”的类型 %2 占 %3 个字（%4..%5），超出区域 %6 的末地址 %7")
+                        .arg(address, cellText(tags, row, Config::TypeColumn))
+                        .arg(last - para.address + 1)
+                        .arg(para.address)
+                        .arg(last)
+                        .arg(area->name)
                         .arg(area->max),
                     place);
         } else if (bitAddress && para.bit > 15) {
@@ -340,7 +371,7 @@ void checkTextTags(Collector &out)
             if (!missing.isEmpty())
                 out.add(Finding::Warning, Finding::TextTagEmptyText,
                         ProjectCheck::tr("状态 %1 的 %2 文本为空")
-                            .arg(s)
+                            .arg(s + 1)
                             .arg(missing.join(ProjectCheck::tr("、"))),
                         place);
         }
@@ -393,9 +424,10 @@ QString ProjectCheck::codeName(Finding::Code code)
         "addressEmptyName",    "addressDuplicateName", "addressBadDevice",
         "addressBadType",      "addressBadAddress",   "addressBadLength",
         "addressOutOfRange",   "textTagEmptyName",    "textTagDuplicateName",
-        "textTagEmptyText",
+        "textTagEmptyText",    "deviceEmptyName",     "screenEmptyName",
+        "screenZeroSize",      "shapeEmptyName",
     };
-    static_assert(sizeof(names) / sizeof(names[0]) == Finding::TextTagEmptyText + 1,
+    static_assert(sizeof(names) / sizeof(names[0]) == Finding::ShapeEmptyName + 1,
                   "one name per code");
     return QString::fromLatin1(names[code]);
 }

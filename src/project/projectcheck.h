@@ -34,7 +34,12 @@ struct Finding
         AddressOutOfRange,
         TextTagEmptyName,
         TextTagDuplicateName,
-        TextTagEmptyText
+        TextTagEmptyText,
+        // Added later; appended so that the numbers above stay put.
+        DeviceEmptyName,
+        ScreenEmptyName,
+        ScreenZeroSize,
+        ShapeEmptyName
     };
 
     Severity severity = Error;

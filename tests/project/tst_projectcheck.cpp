@@ -6,6 +6,8 @@
 #include "project/projectcheck.h"
 #include "project/projectfile.h"
 #include "project/projectsearch.h"
+#include "editor/drawscene.h"
+#include "shapes/graphicsitem.h"
 #include "shapes/graphicswidgetitem.h"
 #include "support/processfixture.h"
 
@@ -128,6 +130,86 @@ private slots:
         config->devices.append(freePort);
         QCOMPARE(describe(ProjectCheck::run()),
                  QStringList {"widgetWithoutText? @ 画面 主画面，图形 go"});
+    }
+
+    // Messages say what falls outside and count from 1, in both languages.
+    void messages_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("place"); // the tag's name
+        QTest::addColumn<QString>("message");
+        QTest::newRow("first word outside") << false << "far"
+                                            << "地址“LW 5000”超出区域 LW 的范围 0..4999";
+        QTest::newRow("further words outside")
+            << true << "spill"
+            << "Address “D 9999”: type Float takes 2 words (9999..10000), beyond the last "
+               "address 9999 of area D";
+        QTest::newRow("states from 1") << true << "报警"
+                                       << "State 1 has an empty language 2 text";
+    }
+    void messages()
+    {
+        QFETCH(bool, english);
+        QFETCH(QString, place);
+        QFETCH(QString, message);
+        QVERIFY(loadProject(QStringLiteral("faults.mvprg")));
+        QTranslator translator;
+        if (english) {
+            QVERIFY(translator.load(QStringLiteral(":/en_US_app")));
+            QCoreApplication::installTranslator(&translator);
+        }
+        QStringList found;
+        for (const Finding &finding : ProjectCheck::run()) {
+            if (finding.place.name == place)
+                found.append(finding.message);
+        }
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(found, QStringList {message});
+    }
+
+    // Names that nothing can point to and a screen with no area, which a
+    // file can hold although the editor never makes them.
+    void unnamedAndEmpty_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QString>("finding");
+        QTest::newRow("device without name") << 0 << "deviceEmptyName @ 设备 2";
+        QTest::newRow("blank screen name") << 1 << "screenEmptyName @ 画面  ";
+        QTest::newRow("screen without width") << 2 << "screenZeroSize @ 画面 主画面";
+        QTest::newRow("shape without name") << 3 << "shapeEmptyName? @ 画面 主画面，图形 ";
+    }
+    void unnamedAndEmpty()
+    {
+        QFETCH(int, change);
+        QFETCH(QString, finding);
+        QVERIFY(loadProject(QStringLiteral("clean.mvprg")));
+        Config *config = Config::instance();
+        DrawScene *screen = DrawManager::instance()->scenes().first();
+        switch (change) {
+        case 0: {
+            // A second device keeps the first, which the tags use.
+            DevicePara unnamed = config->devices.first();
+            unnamed.name = QStringLiteral(" ");
+            unnamed.protocol = 3;
+            config->devices.append(unnamed);
+            break;
+        }
+        case 1:
+            screen->setObjectName(QStringLiteral(" "));
+            break;
+        case 2:
+            screen->setSceneRect(0, 0, 0, screen->sceneRect().height());
+            break;
+        case 3:
+            static_cast<GraphicsItem *>(screen->userItems().first())->setObjectName(QString());
+            break;
+        }
+        QStringList found = describe(ProjectCheck::run());
+        // The shapes of a screen without width lie outside it; that is not
+        // this row's finding.
+        if (change == 2)
+            found = found.filter(QRegularExpression(QStringLiteral("^screen")));
+        QCOMPARE(found, QStringList {finding});
     }
 
     void matching_data()
