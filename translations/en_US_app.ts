@@ -1338,9 +1338,12 @@ Commands:
         <source>否</source>
         <translation>No</translation>
     </message>
-    <message>
-        <source>找到 %1 处“%2”</source>
-        <translation>%1 matches of “%2”</translation>
+    <message numerus="yes">
+        <source>找到 %n 处“%1”</source>
+        <translation>
+            <numerusform>%n match of “%1”</numerusform>
+            <numerusform>%n matches of “%1”</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1535,6 +1538,25 @@ Commands:
     <message>
         <source>错误</source>
         <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceProtocolTable</name>
+    <message>
+        <source>ZELHMI协议</source>
+        <translation>ZELHMI protocol</translation>
+    </message>
+    <message>
+        <source>ZELPLC协议</source>
+        <translation>ZELPLC protocol</translation>
+    </message>
+    <message>
+        <source>Modbus协议</source>
+        <translation>Modbus protocol</translation>
+    </message>
+    <message>
+        <source>自由口协议</source>
+        <translation>Free port</translation>
     </message>
 </context>
 <context>

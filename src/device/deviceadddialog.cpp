@@ -78,7 +78,7 @@ DeviceAddDialog::DeviceAddDialog(QWidget *parent)
     m_name = named(new LineEdit(this), "name");
     m_protocolLabel = new QLabel(this);
     m_protocol = named(new QComboBox(this), "protocol");
-    m_protocol->addItems(Config::instance()->protocolNames());
+    m_protocol->addItems(Config::instance()->protocolDisplayNames());
     m_typeLabel = new QLabel(this);
     m_type = named(new QComboBox(this), "type");
     const QMetaEnum portTypes = QMetaEnum::fromType<Config::PortType>();

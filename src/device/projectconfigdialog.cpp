@@ -362,7 +362,7 @@ QStringList ProjectConfigDialog::deviceRowTexts(const DevicePara &device)
     const char *portType = portTypes.valueToKey(device.rsType);
     const char *parity = parities.valueToKey(device.parity);
     return {device.name,
-            config->protocolNames().value(device.protocol),
+            config->protocolDisplayNames().value(device.protocol),
             QStringLiteral("COM%1-%2")
                 .arg(device.port + 1)
                 .arg(QLatin1String(portType ? portType : "?")),

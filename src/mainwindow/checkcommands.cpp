@@ -84,7 +84,7 @@ void MainWindow::on_find()
                               ProjectSearch::fieldText(hit.field), shortened(hit.text)));
         m_findPlaces.append(hit.place);
     }
-    lines.append(tr("找到 %1 处“%2”").arg(hits.size()).arg(m_findText));
+    lines.append(tr("找到 %n 处“%1”", nullptr, hits.size()).arg(m_findText));
     setOutputLines(m_findOutput, lines, QVector<bool>());
     showOutputDock(m_findOutput);
 }

@@ -399,6 +399,28 @@ void Config::retranslate()
     fillDisplayNames();
     setTagHeaders(m_systemRegisters);
     setTagHeaders(m_addressTags);
+    // The panel's registers carry names and remarks in the interface
+    // language; without this they kept the old one until the project was
+    // opened again.
+    if (m_systemRegisters->rowCount() > 0)
+        loadSystemRegisters();
+}
+
+QStringList Config::protocolDisplayNames() const
+{
+    // The table's names, so that the catalogue holds their English. A name
+    // the catalogue lacks shows as the table has it.
+    static const char *const known[] = {
+        QT_TRANSLATE_NOOP("DeviceProtocolTable", "ZELHMI协议"),
+        QT_TRANSLATE_NOOP("DeviceProtocolTable", "ZELPLC协议"),
+        QT_TRANSLATE_NOOP("DeviceProtocolTable", "Modbus协议"),
+        QT_TRANSLATE_NOOP("DeviceProtocolTable", "自由口协议"),
+    };
+    Q_UNUSED(known)
+    QStringList names;
+    for (const QString &name : m_protocols.protocolNames())
+        names.append(QCoreApplication::translate("DeviceProtocolTable", name.toUtf8().constData()));
+    return names;
 }
 
 void Config::setTagHeaders(QStandardItemModel *model)

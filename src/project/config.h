@@ -223,7 +223,10 @@ public:
     const HardDevice *currentHardDevice() const;
 
     const DeviceProtocolTable &deviceProtocolTable() const { return m_protocols; }
+    // As the built-in table spells them; the info of the tool reports these.
     QStringList protocolNames() const { return m_protocols.protocolNames(); }
+    // In the interface language, for lists the user reads.
+    QStringList protocolDisplayNames() const;
     QStringList areaNames(int protocol, int kind) const
     {
         return m_protocols.areaNames(protocol, kind);

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -53,6 +54,44 @@ private slots:
             }
         }
         QCOMPARE(c->takeTableErrors(), QStringList());
+    }
+
+    // Switching the interface language reaches the panel's registers that
+    // are already listed and the protocols' names; the tool's JSON keeps the
+    // table's spelling.
+    void languageSwitchReachesBuiltInTexts()
+    {
+        Config *c = Config::instance();
+        c->hard = 0;
+        c->uiLanguage = 0;
+        c->retranslate();
+        c->loadSystemRegisters();
+        QStringList chinese;
+        for (int row = 0; row < c->systemRegisterModel()->rowCount(); ++row)
+            chinese << cell(row, 0) + cell(row, Config::MarkColumn);
+
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/en_US_app")));
+        QCoreApplication::installTranslator(&english);
+        c->uiLanguage = 1;
+        c->retranslate();
+        QStringList switched;
+        for (int row = 0; row < c->systemRegisterModel()->rowCount(); ++row)
+            switched << cell(row, 0) + cell(row, Config::MarkColumn);
+        c->loadSystemRegisters();
+        QStringList loaded;
+        for (int row = 0; row < c->systemRegisterModel()->rowCount(); ++row)
+            loaded << cell(row, 0) + cell(row, Config::MarkColumn);
+        const QString freePort = c->protocolDisplayNames().value(3);
+        QCoreApplication::removeTranslator(&english);
+        c->uiLanguage = 0;
+        c->retranslate();
+
+        QVERIFY(switched != chinese);
+        QCOMPARE(switched, loaded);
+        QCOMPARE(freePort, QStringLiteral("Free port"));
+        QCOMPARE(c->protocolNames().value(3), QStringLiteral("自由口协议"));
+        QCOMPARE(c->protocolDisplayNames().value(3), QStringLiteral("自由口协议"));
     }
 
     // A table that does not load is logged with its place and kept, once,
