@@ -126,9 +126,20 @@ void SortProxyModel::applySorting()
     if (primary >= 0 && sortColumn() == primary && sortOrder() == order)
         invalidate();
     else
-        sort(primary, order);
+        QSortFilterProxyModel::sort(primary, order);
     if (const int columns = columnCount())
         emit headerDataChanged(Qt::Horizontal, 0, columns - 1);
+}
+
+void SortProxyModel::sort(int column, Qt::SortOrder order)
+{
+    m_sortColumns.clear();
+    m_orders.clear();
+    if (column >= 0) {
+        m_sortColumns.append(column);
+        m_orders.insert(column, order);
+    }
+    applySorting();
 }
 
 void SortProxyModel::setFilterText(const QString &text)

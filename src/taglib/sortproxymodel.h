@@ -43,6 +43,11 @@ public:
     void setFilterText(const QString &text);
     QString filterText() const { return m_filterText; }
 
+    // The standard entry (QTableView::sortByColumn, a proxy above this one):
+    // sorts by column alone in order, as a header click does; a negative
+    // column goes back to the model's order.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 

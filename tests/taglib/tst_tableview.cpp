@@ -145,6 +145,29 @@ private slots:
         QCOMPARE(m_model->item(0, 2)->text(), QString("0"));
     }
 
+    // Through the standard proxy entry, after a sort on two columns: one
+    // column in the order asked, as a click gives; -1 back to model order.
+    void standardSortEntry_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("order");
+        QTest::addColumn<QString>("ids");
+        QTest::newRow("descending") << 0 << int(Qt::DescendingOrder) << "01324";
+        QTest::newRow("ascending") << 0 << int(Qt::AscendingOrder) << "42130";
+        QTest::newRow("no column") << -1 << int(Qt::AscendingOrder) << "01234";
+    }
+    void standardSortEntry()
+    {
+        QFETCH(int, column);
+        QFETCH(int, order);
+        clickHeader(1, Plain);
+        clickHeader(0, Qt::ControlModifier);
+        QSortFilterProxyModel *proxy = m_view->proxy();
+        proxy->sort(column, Qt::SortOrder(order));
+        QTEST(shownIds(), "ids");
+        QCOMPARE(m_view->proxy()->sortColumns().size(), column < 0 ? 0 : 1);
+    }
+
     void copyRows()
     {
         clickHeader(0, Plain);
