@@ -1952,6 +1952,10 @@ Continue?</translation>
         <source>工程文件保存时加密（文件将以密文格式保存）</source>
         <translation>Encrypt the project file when saving (the file is saved encoded)</translation>
     </message>
+    <message>
+        <source>两个密码只在本编辑器中起作用：它们按输入的原样保存在工程文件里。“加密”保存只是一种任何人都能还原的编码，不能防止别人读出文件内容和密码。</source>
+        <translation>Both passwords work in this editor only: they are stored in the project file as typed. Saving “encrypted” is an encoding that anyone can undo; it does not keep others from reading the file or the passwords.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectFile</name>

@@ -197,6 +197,10 @@ QWidget *ProjectConfigDialog::buildProtectionPage()
     group->addWidget(m_prjPassword);
     group->addWidget(m_macroPassword);
     group->addWidget(m_encrypt);
+    // Users take "加密" for real protection; say what it is where they switch it.
+    m_protectionNote = named(new QLabel(m_protection), "protectionNote");
+    m_protectionNote->setWordWrap(true);
+    group->addWidget(m_protectionNote);
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(m_protection);
     layout->addStretch();
@@ -650,6 +654,9 @@ void ProjectConfigDialog::retranslate()
     m_prjPassword->setText(tr("项目密码"));
     m_macroPassword->setText(tr("宏指令密码"));
     m_encrypt->setText(tr("工程文件保存时加密（文件将以密文格式保存）"));
+    m_protectionNote->setText(
+        tr("两个密码只在本编辑器中起作用：它们按输入的原样保存在工程文件里。“加密”保存只是一种"
+           "任何人都能还原的编码，不能防止别人读出文件内容和密码。"));
 
     m_ok->setText(tr("确定"));
     m_cancel->setText(tr("取消"));

@@ -126,6 +126,7 @@ private:
     QCheckBox *m_prjPassword = nullptr;
     QCheckBox *m_macroPassword = nullptr;
     QCheckBox *m_encrypt = nullptr;
+    QLabel *m_protectionNote = nullptr;
 
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
