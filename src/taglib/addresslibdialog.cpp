@@ -1,6 +1,7 @@
 #include "addresslibdialog.h"
 
 #include "addressadddialog.h"
+#include "app/modalseam.h"
 #include "mainwindow/messagedialog.h"
 #include "project/config.h"
 #include "sortproxymodel.h"
@@ -251,7 +252,7 @@ void AddressLibDialog::showEvent(QShowEvent *event)
 int AddressLibDialog::showLibrary(bool system, int row)
 {
     selectRow(system, row);
-    return exec();
+    return ModalSeam::runDialog(this, [this] { on_ok_clicked(); }, [this] { on_cancel_clicked(); });
 }
 
 void AddressLibDialog::selectRow(bool system, int row)
