@@ -143,6 +143,7 @@ bool Config::writeXml(QXmlStreamWriter *writer)
     m_keptLanguages.writeAttributes(writer);
     for (int i = 0; i < languages.size(); ++i) {
         const LanguagePara &lan = languages.at(i);
+        m_keptLanguages.writeElements(writer, i);
         writer->writeStartElement(QStringLiteral("lan%1").arg(i));
         writer->writeAttribute(QStringLiteral("name"), lan.name);
         writer->writeAttribute(QStringLiteral("mark"), lan.mark);
@@ -153,6 +154,7 @@ bool Config::writeXml(QXmlStreamWriter *writer)
         }
         writer->writeEndElement();
     }
+    m_keptLanguages.writeElementsFrom(writer, languages.size());
     writer->writeEndElement();
 
     m_kept.writeElements(writer, 1);
@@ -160,6 +162,7 @@ bool Config::writeXml(QXmlStreamWriter *writer)
     m_keptDevices.writeAttributes(writer);
     for (int i = 0; i < devices.size(); ++i) {
         const DevicePara &dev = devices.at(i);
+        m_keptDevices.writeElements(writer, i);
         writer->writeStartElement(QStringLiteral("dev%1").arg(i));
         writer->writeAttribute(QStringLiteral("name"), dev.name);
         writer->writeAttribute(QStringLiteral("protocol"), QString::number(dev.protocol));
@@ -178,6 +181,7 @@ bool Config::writeXml(QXmlStreamWriter *writer)
         dev.kept.writeElementsFrom(writer, 0);
         writer->writeEndElement();
     }
+    m_keptDevices.writeElementsFrom(writer, devices.size());
     writer->writeEndElement();
 
     m_kept.writeElements(writer, 2);
@@ -191,6 +195,7 @@ bool Config::writeXml(QXmlStreamWriter *writer)
     writer->writeAttribute(QStringLiteral("count"), QString::number(m_addressTags->rowCount()));
     m_keptAddressLib.writeAttributes(writer);
     for (int row = 0; row < m_addressTags->rowCount(); ++row) {
+        m_keptAddressLib.writeElements(writer, row);
         writer->writeStartElement(QStringLiteral("label%1").arg(row));
         for (int column = 0; column < TagColumnCount; ++column)
             writer->writeAttribute(ColumnAttributes.at(column),
@@ -205,6 +210,7 @@ bool Config::writeXml(QXmlStreamWriter *writer)
         }
         writer->writeEndElement();
     }
+    m_keptAddressLib.writeElementsFrom(writer, m_addressTags->rowCount());
     writer->writeEndElement();
 
     m_kept.writeElementsFrom(writer, 4);
@@ -250,6 +256,11 @@ bool Config::readXml(QXmlStreamReader *reader)
             m_keptLanguages.keepAttributes(*reader, {});
             m_keptLanguageItems.clear();
             while (reader->readNextStartElement()) {
+                if (!isRecordName(reader->name(), QLatin1String("lan"))) {
+                    m_keptLanguages.keepPending(reader, KeptLevels);
+                    continue;
+                }
+                m_keptLanguages.placePending(languages.size());
                 const QXmlStreamAttributes a = reader->attributes();
                 LanguagePara lan;
                 lan.name = attr(a, "name");
@@ -264,12 +275,18 @@ bool Config::readXml(QXmlStreamReader *reader)
                 languages.append(lan);
                 m_keptLanguageItems.append(kept);
             }
+            m_keptLanguages.placePending(KeptContent::AfterAll);
         } else if (element == QLatin1String("Device")) {
             m_kept.placePending(1);
             devices.clear();
             m_keptDevices = KeptContent();
             m_keptDevices.keepAttributes(*reader, {});
             while (reader->readNextStartElement()) {
+                if (!isRecordName(reader->name(), QLatin1String("dev"))) {
+                    m_keptDevices.keepPending(reader, KeptLevels);
+                    continue;
+                }
+                m_keptDevices.placePending(devices.size());
                 const QXmlStreamAttributes a = reader->attributes();
                 DevicePara dev;
                 dev.name = attr(a, "name");
@@ -296,6 +313,7 @@ bool Config::readXml(QXmlStreamReader *reader)
                 dev.kept.keepChildren(reader, KeptLevels);
                 devices.append(dev);
             }
+            m_keptDevices.placePending(KeptContent::AfterAll);
         } else if (element == QLatin1String("TextLib")) {
             m_kept.placePending(2);
             m_textLib.readXml(reader, &m_keptTextLib);
@@ -305,6 +323,11 @@ bool Config::readXml(QXmlStreamReader *reader)
             m_keptAddressLib.keepAttributes(*reader, {QStringLiteral("count")});
             int row = m_addressTags->rowCount();
             while (reader->readNextStartElement()) {
+                if (!isRecordName(reader->name(), QLatin1String("label"))) {
+                    m_keptAddressLib.keepPending(reader, KeptLevels);
+                    continue;
+                }
+                m_keptAddressLib.placePending(row);
                 const QXmlStreamAttributes a = reader->attributes();
                 const QList<QStandardItem *> items
                     = {new QStandardItem(attr(a, "name")),    new QStandardItem(attr(a, "device")),
@@ -319,6 +342,7 @@ bool Config::readXml(QXmlStreamReader *reader)
                     items.first()->setData(QVariant::fromValue(kept), KeptContentRole);
                 m_addressTags->insertRow(row++, items);
             }
+            m_keptAddressLib.placePending(KeptContent::AfterAll);
         } else {
             // Most likely from a newer version: kept, before the known
             // element that follows it.

@@ -290,7 +290,9 @@ private:
     // What the file held that this version does not read. m_kept: the
     // attributes of `Config` and its other children, in the slot of the
     // known child they stood before (Language 0, Device 1, TextLib 2,
-    // AddressLib 3). The rest by the element that held it.
+    // AddressLib 3). The rest by the element that held it; a list element
+    // (`Language`, `Device`, `AddressLib`) keeps a child that is not one of
+    // its records in the slot of the record it stood before.
     KeptContent m_keptProject;
     KeptContent m_kept;
     KeptContent m_keptLanguages;

@@ -291,30 +291,33 @@ GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader, int depth,
         reader->skipCurrentElement();
         return nullptr;
     }
-    const GraphicsItemGroup::StoredAttributes stored
-        = GraphicsItemGroup::readStoredAttributes(reader);
+    GraphicsItemGroup::StoredAttributes stored = GraphicsItemGroup::readStoredAttributes(reader);
 
     QList<QGraphicsItem *> members;
     while (reader->readNextStartElement()) {
         QGraphicsItem *item = nullptr;
         if (isGroupElement(reader)) {
             // Read to its end even when it yields nothing.
-            item = loadGroup(reader, depth + 1, kept, shapesBefore);
+            item = loadGroup(reader, depth + 1, &stored.kept, members.size());
         } else if ((item = createItemByName(reader))) {
             if (!readShape(item, reader))
                 item = nullptr;
-        } else if (kept) {
-            kept->keepElement(reader, shapesBefore, ProjectFile::MaxNestingDepth - depth);
         } else {
-            reader->skipCurrentElement();
+            // Stays with the group, among its members where it stood.
+            stored.kept.keepElement(reader, members.size(),
+                                    ProjectFile::MaxNestingDepth - depth);
         }
         if (item) {
             scene->addItem(item);
             members.append(item);
         }
     }
-    if (members.isEmpty())
+    if (members.isEmpty()) {
+        // No group to hold them: what it kept stands where the group stood.
+        if (kept)
+            kept->addElements(stored.kept, shapesBefore);
         return nullptr;
+    }
 
     // Only name, z and the fixed flag are taken back: the members were
     // stored in screen coordinates with the group's rotation already
@@ -418,6 +421,7 @@ bool DrawManager::saveScreens(QXmlStreamWriter *writer)
         const QString text = scriptFileText(editor->text());
         if (!text.isEmpty())
             writer->writeCharacters(text);
+        m_keptScriptContent.value(editor).writeElementsFrom(writer, 0);
         writer->writeEndElement();
         m_keptFormContent.writeElements(writer, ++windowsWritten);
     }
@@ -431,11 +435,34 @@ bool DrawManager::loadScript(QXmlStreamReader *reader, CodeEditor *editor)
     const QString name = reader->attributes().value(QLatin1String("objectName")).toString();
     KeptContent kept;
     kept.keepAttributes(*reader, {QStringLiteral("type"), QStringLiteral("objectName")});
+    // The script is the element's own text; a child element is kept and
+    // written back after it. The writer indents the children after the
+    // first, so white space next to a child is layout, not script.
+    QString text;
+    QString run;
+    bool hadChild = false;
+    auto takeRun = [&](bool besideChild) {
+        if (!(besideChild && run.trimmed().isEmpty()))
+            text += run;
+        run.clear();
+    };
+    while (!reader->atEnd()) {
+        const QXmlStreamReader::TokenType token = reader->readNext();
+        if (token == QXmlStreamReader::Characters) {
+            run += reader->text();
+        } else if (token == QXmlStreamReader::StartElement) {
+            takeRun(true);
+            hadChild = true;
+            kept.keepElement(reader, 0, KeptContent::defaultLevels());
+        } else if (token == QXmlStreamReader::EndElement) {
+            takeRun(hadChild);
+            break;
+        }
+    }
     if (kept.isEmpty())
         m_keptScriptContent.remove(editor);
     else
         m_keptScriptContent.insert(editor, kept);
-    const QString text = reader->readElementText(QXmlStreamReader::SkipChildElements);
     if (!name.trimmed().isEmpty())
         editor->setWindowTitle(name);
     editor->setText(text);
@@ -475,9 +502,18 @@ QStringList DrawManager::unknownElementNames() const
         appendNew(&names, m_keptElements.value(scene).elementNames());
         const QList<QGraphicsItem *> items = scene->userItems();
         for (QGraphicsItem *item : items) {
-            if (auto *shape = dynamic_cast<GraphicsItem *>(item))
-                appendNew(&names, shape->keptContent().elementNames());
+            if (auto *shape = dynamic_cast<GraphicsItem *>(item)) {
+                const QVector<QPair<QString, KeptContent>> parts = shape->keptParts();
+                for (const auto &part : parts)
+                    appendNew(&names, part.second.elementNames());
+            } else if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
+                appendNew(&names, group->keptContent().elementNames());
+            }
         }
+    }
+    for (const QPointer<CodeEditor> &editor : m_scripts) {
+        if (editor)
+            appendNew(&names, m_keptScriptContent.value(editor).elementNames());
     }
     return names;
 }
@@ -495,8 +531,13 @@ QStringList DrawManager::unknownAttributeNames() const
         add(QStringLiteral("Window"), m_keptElements.value(scene));
         const QList<QGraphicsItem *> items = scene->userItems();
         for (QGraphicsItem *item : items) {
-            if (auto *shape = dynamic_cast<GraphicsItem *>(item))
-                add(shape->elementName(), shape->keptContent());
+            if (auto *shape = dynamic_cast<GraphicsItem *>(item)) {
+                const QVector<QPair<QString, KeptContent>> parts = shape->keptParts();
+                for (const auto &part : parts)
+                    add(part.first, part.second);
+            } else if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
+                add(group->elementName(), group->keptContent());
+            }
         }
     }
     for (const QPointer<CodeEditor> &editor : m_scripts) {

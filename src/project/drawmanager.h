@@ -82,9 +82,9 @@ public:
     QGraphicsItem *createItemByName(QXmlStreamReader *reader);
     // Reads the "group" element the reader is on, up to its end: the
     // members go into currentScene() and are bound into a group that takes
-    // back the stored name, z value and fixed flag. The group itself is not
-    // added to the scene. Null when no member could be read (or no screen
-    // is current). Child elements that name no shape are skipped. Groups
+    // back the stored name, z value and fixed flag, and keeps what else
+    // its element held. The group itself is not added to the scene. Null
+    // when no member could be read (or no screen is current). Groups
     // nested deeper than ProjectFile::MaxNestingDepth stop the reader with
     // an error; what was read up to there is kept.
     GraphicsItemGroup *loadGroup(QXmlStreamReader *reader);
@@ -107,8 +107,9 @@ public:
     QStringList unknownElementNames() const;
     // Reads the script "Window" element the reader is on, up to its end,
     // into editor: the stored name becomes its title, the element's text its
-    // text, unmodified and with nothing to undo. Returns whether the reader
-    // is in error.
+    // text, unmodified and with nothing to undo; unknown attributes and
+    // child elements are kept for the save. Returns whether the reader is
+    // in error.
     bool loadScript(QXmlStreamReader *reader, CodeEditor *editor);
     // What the "Form" element held that this version does not read, for the
     // project file's reader to fill and saveScreens() to write back; emptied
@@ -122,9 +123,11 @@ private:
     DrawManager() = default;
 
     // depth counts this group: 1 for a group directly on the screen. An
-    // element inside the group that names no shape goes to kept (when
-    // given) as if it stood on the screen after shapesBefore shapes: a
-    // group cannot hold it, and dropping it would erase it on the next save.
+    // element inside the group that names no shape stays with the group,
+    // before the member that followed it. A group that yields no member
+    // hands those elements to kept (when given), as if they stood in its
+    // holder after shapesBefore shapes, so that the next save still has
+    // them.
     GraphicsItemGroup *loadGroup(QXmlStreamReader *reader, int depth,
                                  KeptContent *kept = nullptr, int shapesBefore = 0);
 

@@ -46,6 +46,12 @@ void KeptContent::keepChildren(QXmlStreamReader *reader, int levels)
         keepElement(reader, 0, levels);
 }
 
+void KeptContent::addElements(const KeptContent &other, int slot)
+{
+    for (const Element &element : other.m_elements)
+        m_elements.append({slot, element.element});
+}
+
 int KeptContent::defaultLevels()
 {
     return ProjectFile::MaxNestingDepth;
@@ -95,4 +101,16 @@ void appendNew(QStringList *list, const QStringList &names)
         if (!list->contains(name))
             list->append(name);
     }
+}
+
+bool isRecordName(const QStringRef &name, QLatin1String stem)
+{
+    if (name.size() <= stem.size() || !name.startsWith(stem))
+        return false;
+    for (int i = stem.size(); i < name.size(); ++i) {
+        const ushort c = name.at(i).unicode();
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
 }

@@ -4,6 +4,7 @@
 
 #include <QMetaType>
 #include <QStringList>
+#include <QStringRef>
 #include <QVector>
 #include <QXmlStreamAttributes>
 
@@ -41,6 +42,9 @@ public:
     // that element: for elements whose children this version reads none of.
     void keepChildren(QXmlStreamReader *reader, int levels);
 
+    // Adds the elements other keeps, in order, to slot (not its attributes).
+    void addElements(const KeptContent &other, int slot);
+
     // The levels the project file allows below any element it reads.
     static int defaultLevels();
 
@@ -71,3 +75,8 @@ Q_DECLARE_METATYPE(KeptContent)
 
 // Adds each of names to list that it does not hold yet, keeping list's order.
 void appendNew(QStringList *list, const QStringList &names);
+
+// Whether name is stem followed by a decimal number ("lan0", "label12"):
+// the names the writer gives the records of a list. Anything else in a
+// list is not a record and is kept instead of being read as one.
+bool isRecordName(const QStringRef &name, QLatin1String stem);

@@ -155,6 +155,7 @@ void GraphicsItem::copyCommonAttributes(GraphicsItem *copy) const
     copy->setZValue(zValue() + 0.1);
     copy->setOpacity(opacity());
     copy->setFixe(fixe());
+    copy->m_keptContent = m_keptContent;
     copy->updateHandles();
 }
 
@@ -176,6 +177,11 @@ bool GraphicsItem::writeXml(QXmlStreamWriter *writer)
     m_keptContent.writeElementsFrom(writer, 0);
     writer->writeEndElement();
     return true;
+}
+
+QVector<QPair<QString, KeptContent>> GraphicsItem::keptParts() const
+{
+    return {{elementName(), m_keptContent}};
 }
 
 QStringList GraphicsItem::fileAttributeNames()

@@ -131,6 +131,9 @@ public:
     void updateHandles() override;
     // What readXml() kept of the element that this version does not read.
     const KeptContent &keptContent() const { return m_keptContent; }
+    // The same with what the shape's child elements kept, each with the
+    // name of the element that held it, for a report.
+    virtual QVector<QPair<QString, KeptContent>> keptParts() const;
     bool readXml(QXmlStreamReader *reader) override;
     bool writeXml(QXmlStreamWriter *writer) override;
     bool fixe() const override { return AbstractShapeType<QGraphicsItem>::fixe(); }
@@ -148,7 +151,8 @@ public:
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
     // Copies what every clone shares (size, position, pen, brush, transform,
-    // rotation, scale; z raised by 0.1) onto copy and places its handles.
+    // rotation, scale, kept content; z raised by 0.1) onto copy and places
+    // its handles.
     void copyCommonAttributes(GraphicsItem *copy) const;
     // Rebuilds the brush for the current style, keeping the fill colour.
     void applyBrushStyle();
@@ -157,8 +161,8 @@ protected:
     virtual QStringList fileAttributeNames();
 
     // What the shape's element held that this version does not read,
-    // written back by writeXml(). A clone goes without it: it is a new
-    // shape, made here.
+    // written back by writeXml(). A clone takes it along: a copy of a shape
+    // from a newer version is that shape too, and must save as it does.
     KeptContent m_keptContent;
 
     QPen m_pen;

@@ -1,5 +1,6 @@
 #include "graphicsitemgroup.h"
 
+#include "project/config.h"
 #include "project/propertyregistry.h"
 #include "shapes/shapeelement.h"
 #include "shapes/graphicsitem.h"
@@ -280,6 +281,7 @@ QGraphicsItem *GraphicsItemGroup::clone()
     copy->setFixe(fixe());
     copy->m_width = m_width;
     copy->m_height = m_height;
+    copy->m_keptContent = m_keptContent;
     copy->normalizeGeometry();
     return copy;
 }
@@ -346,11 +348,14 @@ bool GraphicsItemGroup::writeXml(QXmlStreamWriter *writer)
         writer, QStringLiteral("pos"),
         QPointF(std::round(topLeft.x() * 100) / 100, std::round(topLeft.y() * 100) / 100));
     writeAttributeValue(writer, QStringLiteral("rotation"), 0.0);
+    m_keptContent.writeAttributes(writer);
     // Taking a member out and putting it back moves it to the end of the
     // children with the same z, so after the whole pass the order is as
     // before.
     const QList<QGraphicsItem *> list = members();
-    for (QGraphicsItem *member : list) {
+    for (int i = 0; i < list.size(); ++i) {
+        QGraphicsItem *member = list.at(i);
+        m_keptContent.writeElements(writer, i);
         const KeptState kept = keepState(member);
         removeFromGroup(member);
         normalizeMember(member);
@@ -363,6 +368,7 @@ bool GraphicsItemGroup::writeXml(QXmlStreamWriter *writer)
         addToGroup(member);
         restoreState(kept);
     }
+    m_keptContent.writeElementsFrom(writer, list.size());
     writer->writeEndElement();
     return true;
 }
@@ -375,6 +381,11 @@ GraphicsItemGroup::readStoredAttributes(const QXmlStreamReader *reader)
     stored.objectName = attributes.value(QLatin1String("objectName")).toString();
     stored.zValue = attributes.value(QLatin1String("zValue")).toDouble();
     stored.fixe = attributes.value(QLatin1String("fixe")) == QLatin1String("true");
+    const QStringList known
+        = Config::instance()->propertyRegistry().propertyNames(
+              QString::fromLatin1(staticMetaObject.className()))
+        << QStringLiteral("pos") << QStringLiteral("rotation");
+    stored.kept.keepAttributes(*reader, known);
     return stored;
 }
 
@@ -383,4 +394,5 @@ void GraphicsItemGroup::applyStoredAttributes(const StoredAttributes &stored)
     setObjectName(stored.objectName);
     setZValue(stored.zValue);
     setFixe(stored.fixe);
+    m_keptContent = stored.kept;
 }

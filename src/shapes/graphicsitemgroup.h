@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/keptcontent.h"
 #include "shapes/abstractshapetype.h"
 #include "shapes/shapekind.h"
 
@@ -41,6 +42,10 @@ public:
         QString objectName;
         double zValue = 0;
         bool fixe = false;
+        // What the element held that this version does not read: the
+        // loader adds the children that name no shape, each in the slot
+        // of the member it stood before.
+        KeptContent kept;
     };
 
     explicit GraphicsItemGroup(QGraphicsItem *parent = nullptr);
@@ -69,8 +74,8 @@ public:
     // moving anything on screen, and lets every member refresh its own
     // reference geometry.
     void normalizeGeometry() override;
-    // A new group without parent over clones of the members; the caller
-    // owns it.
+    // A new group without parent over clones of the members, with what the
+    // group kept of its element; the caller owns it.
     QGraphicsItem *clone() override;
     void updateHandles() override;
 
@@ -92,6 +97,7 @@ public:
     // group's start element, then apply them to the formed group.
     static StoredAttributes readStoredAttributes(const QXmlStreamReader *reader);
     void applyStoredAttributes(const StoredAttributes &stored);
+    const KeptContent &keptContent() const { return m_keptContent; }
 
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
@@ -102,4 +108,5 @@ private:
     // The group box in group coordinates.
     QRectF m_groupRect;
     QRectF m_referenceRect;
+    KeptContent m_keptContent;
 };

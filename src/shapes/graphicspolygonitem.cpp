@@ -246,6 +246,7 @@ void GraphicsPolygonItem::finishClone(GraphicsPolygonItem *copy) const
         copy->addPoint(p, SizeHandleRect::ControlHandle);
     copy->m_referencePoints = copy->m_points;
     copy->m_localRect = m_localRect;
+    copy->m_keptPoints = m_keptPoints;
     copyCommonAttributes(copy);
 }
 
@@ -272,11 +273,23 @@ bool GraphicsPolygonItem::writeXml(QXmlStreamWriter *writer)
         writer->writeStartElement(QStringLiteral("point"));
         writer->writeAttribute(QStringLiteral("x"), coordinateText(p.x()));
         writer->writeAttribute(QStringLiteral("y"), coordinateText(p.y()));
+        if (i < m_keptPoints.size()) {
+            m_keptPoints.at(i).writeAttributes(writer);
+            m_keptPoints.at(i).writeElementsFrom(writer, 0);
+        }
         writer->writeEndElement();
     }
     m_keptContent.writeElementsFrom(writer, m_points.size());
     writer->writeEndElement();
     return true;
+}
+
+QVector<QPair<QString, KeptContent>> GraphicsPolygonItem::keptParts() const
+{
+    QVector<QPair<QString, KeptContent>> parts = GraphicsItem::keptParts();
+    for (const KeptContent &point : m_keptPoints)
+        parts.append({QStringLiteral("point"), point});
+    return parts;
 }
 
 bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
@@ -295,6 +308,7 @@ bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
             delete m_handles.takeAt(i);
     }
     m_points.clear();
+    m_keptPoints.clear();
 
     while (reader->readNextStartElement()) {
         if (reader->name() != QLatin1String("point")) {
@@ -305,7 +319,13 @@ bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
         addPoint(QPointF(point.value(QLatin1String("x")).toDouble(),
                          point.value(QLatin1String("y")).toDouble()),
                  SizeHandleRect::ControlHandle);
-        reader->skipCurrentElement();
+        KeptContent kept;
+        kept.keepAttributes(*reader, {QStringLiteral("x"), QStringLiteral("y")});
+        kept.keepChildren(reader, KeptContent::defaultLevels());
+        if (!kept.isEmpty()) {
+            m_keptPoints.resize(m_points.size());
+            m_keptPoints.last() = kept;
+        }
     }
     updateLocalRect();
     updateHandles();

@@ -63,6 +63,7 @@ public:
     bool writeXml(QXmlStreamWriter *writer) override;
 
     QPolygonF points() const { return m_points; }
+    QVector<QPair<QString, KeptContent>> keptParts() const override;
     QPolygonF referencePoints() const { return m_referencePoints; }
     // The unstroked geometry: what is drawn, in item coordinates.
     virtual QPainterPath geometryPath() const;
@@ -86,6 +87,11 @@ protected:
     QPolygonF m_referencePoints;
 
 private:
+    // What each "point" element held besides x and y, by point; shorter
+    // than m_points when the last points kept nothing. Points are only
+    // ever added and taken off at the end, so an index stays its point.
+    QVector<KeptContent> m_keptPoints;
+
     // The stroked outline is costly and asked for on every geometry change,
     // paint and hit test; it is kept until the points or the pen change.
     mutable QPolygonF m_shapePoints;

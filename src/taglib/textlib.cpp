@@ -89,6 +89,14 @@ bool TextLib::readXml(QXmlStreamReader *reader, TextLibKept *kept)
     // elements are kept below their text and count against the bound.
     const int textLevel = 3;
     int depth = 0;
+    const QLatin1String recordNames[] = {QLatin1String("label"), QLatin1String("status"),
+                                         QLatin1String("lan")};
+    // What holds an element that is not a record at the current depth.
+    auto keptHere = [&]() -> KeptContent & {
+        if (depth == 0)
+            return kept->library();
+        return depth == 1 ? keptTag.tag : keptTag.states.last();
+    };
     bool inTag = false;
     QString name;
     States states;
@@ -101,6 +109,18 @@ bool TextLib::readXml(QXmlStreamReader *reader, TextLibKept *kept)
                     reader, 0, ProjectFile::MaxNestingDepth - textLevel);
                 continue;
             }
+            // Anything but a record at its level is kept where it stood,
+            // not read as a tag, a state or a text.
+            if (!isRecordName(reader->name(), recordNames[depth])) {
+                keptHere().keepPending(reader, ProjectFile::MaxNestingDepth - depth);
+                continue;
+            }
+            if (depth == 0)
+                kept->library().placePending(m_names.size());
+            else if (depth == 1)
+                keptTag.tag.placePending(states.size());
+            else
+                keptTag.states.last().placePending(states.last().size());
             ++depth;
             if (depth == 1) {
                 name = reader->attributes().value(QLatin1String("name")).toString();
@@ -119,6 +139,8 @@ bool TextLib::readXml(QXmlStreamReader *reader, TextLibKept *kept)
                 keptTag.texts.last().last().keepAttributes(*reader, valueKey);
             }
         } else if (token == QXmlStreamReader::EndElement) {
+            if (depth < textLevel)
+                keptHere().placePending(KeptContent::AfterAll);
             if (depth == 0)
                 break;
             if (depth == 1) {
@@ -150,15 +172,21 @@ bool TextLib::writeXml(QXmlStreamWriter *writer, const TextLibKept *kept, int te
         const QString &name = m_names.at(i);
         const int occurrence = occurrences[name]++;
         const TextLibKept::Tag *keptTag = kept ? kept->tag(name, occurrence) : nullptr;
+        if (kept)
+            kept->library().writeElements(writer, i);
         writer->writeStartElement(label + QString::number(i));
         writer->writeAttribute(nameKey, name);
         if (keptTag)
             keptTag->tag.writeAttributes(writer);
         const States &states = m_states.at(i);
         for (int j = 0; j < states.size(); ++j) {
+            if (keptTag)
+                keptTag->tag.writeElements(writer, j);
             writer->writeStartElement(status + QString::number(j));
-            if (keptTag && j < keptTag->states.size())
-                keptTag->states.at(j).writeAttributes(writer);
+            const KeptContent *keptState
+                = keptTag && j < keptTag->states.size() ? &keptTag->states.at(j) : nullptr;
+            if (keptState)
+                keptState->writeAttributes(writer);
             const State &texts = states.at(j);
             const int written
                 = textLimit < 0 ? texts.size() : std::min(textLimit, int(texts.size()));
@@ -167,6 +195,8 @@ bool TextLib::writeXml(QXmlStreamWriter *writer, const TextLibKept *kept, int te
                         && k < keptTag->texts.at(j).size()
                     ? &keptTag->texts.at(j).at(k)
                     : nullptr;
+                if (keptState)
+                    keptState->writeElements(writer, k);
                 // An element without content closes as "<lan0 .../>" all the same.
                 writer->writeStartElement(lan + QString::number(k));
                 writer->writeAttribute(valueKey, texts.at(k));
@@ -176,10 +206,16 @@ bool TextLib::writeXml(QXmlStreamWriter *writer, const TextLibKept *kept, int te
                 }
                 writer->writeEndElement();
             }
+            if (keptState)
+                keptState->writeElementsFrom(writer, written);
             writer->writeEndElement();
         }
+        if (keptTag)
+            keptTag->tag.writeElementsFrom(writer, states.size());
         writer->writeEndElement();
     }
+    if (kept)
+        kept->library().writeElementsFrom(writer, m_names.size());
     writer->writeEndElement();
     return true;
 }

@@ -50,13 +50,14 @@ public:
 
     // Called with the reader on the start of the `TextLib` element; returns
     // with the reader on its end element, or at the first XML error keeping
-    // the tags read until then. Every child is a tag (its `name`), every
-    // grandchild a state, and the `value` of every element below that one
-    // text; element names and `count` are not looked at, missing attributes
-    // read as empty. Elements nested deeper than
+    // the tags read until then. Every `label<i>` child is a tag (its
+    // `name`), every `status<j>` in it a state, and the `value` of every
+    // `lan<k>` in that one text; `count` and the numbers are not looked at,
+    // missing attributes read as empty. Other elements at those levels are
+    // not records: they are kept, in the place they stood among them. Elements nested deeper than
     // ProjectFile::MaxNestingDepth stop the reader with an error. Replaces
     // the current contents. When kept is given, it is emptied and receives
-    // the attributes not named here and the elements below the texts.
+    // the attributes not named here and the elements that are not records.
     // Always true.
     bool readXml(QXmlStreamReader *reader, TextLibKept *kept = nullptr);
 

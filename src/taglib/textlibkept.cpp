@@ -52,9 +52,12 @@ const TextLibKept::Tag *TextLibKept::tag(const QString &name, int occurrence) co
 
 QStringList TextLibKept::elementNames() const
 {
-    QStringList names;
+    QStringList names = m_library.elementNames();
     for (const QVector<Tag> &tags : m_tags) {
         for (const Tag &tag : tags) {
+            appendNew(&names, tag.tag.elementNames());
+            for (const KeptContent &state : tag.states)
+                appendNew(&names, state.elementNames());
             for (const QVector<KeptContent> &state : tag.texts) {
                 for (const KeptContent &text : state)
                     appendNew(&names, text.elementNames());

@@ -9,7 +9,9 @@
 
 // What the text tag library's element held beyond tag names, states and
 // texts: attributes this version does not know on the library, a tag, a
-// state or a text, and elements below a text. Held apart from the library
+// state or a text, elements below a text, and elements among the tags, the
+// states of a tag or the texts of a state that are none of them, each in the
+// slot of the one it stood before. Held apart from the library
 // and looked up by tag name (and which tag of that name), so that a library
 // rebuilt by its dialog still finds what belongs to its tags.
 class TextLibKept
@@ -25,7 +27,8 @@ public:
 
     void clear();
 
-    // The attributes of the `TextLib` element itself.
+    // The attributes of the `TextLib` element itself, and the elements
+    // among its tags.
     KeptContent &library() { return m_library; }
     const KeptContent &library() const { return m_library; }
 

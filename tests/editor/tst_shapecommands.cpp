@@ -2,11 +2,13 @@
 #include "editor/shapecommands.h"
 #include "editor/shapemimedata.h"
 #include "editor/useroptgroup.h"
+#include "project/drawmanager.h"
 #include "shapes/graphicsitemgroup.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
 
 #include <QPointer>
+#include <QRegularExpression>
 #include <QUndoStack>
 #include <QWidget>
 #include <QtTest>
@@ -63,6 +65,19 @@ QStringList state(const QList<QGraphicsItem *> &items)
                            shapeObject(item)->objectName());
     }
     return result;
+}
+
+// The element item is saved as, without what a copy may change: its name
+// and its z.
+QString savedWithoutNameAndZ(QGraphicsItem *item)
+{
+    QString xml;
+    QXmlStreamWriter writer(&xml);
+    if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
+        group->writeXml(&writer);
+    else if (auto *shape = singleShape(item))
+        shape->writeXml(&writer);
+    return xml.remove(QRegularExpression(QStringLiteral(" (objectName|zValue)=\"[^\"]*\"")));
 }
 
 } // namespace
@@ -310,6 +325,62 @@ private slots:
             QVERIFY(!object);
         QCOMPARE(source->members(), members);
         QCOMPARE(CountedRect::live, 3); // the originals
+    }
+
+    // A copy of a shape from a newer version is that shape too: what the
+    // original kept of its element goes onto the clipboard and into the
+    // paste, and saves the same.
+    void copiesCarryKeptContent_data()
+    {
+        QTest::addColumn<QByteArray>("shapes");
+        QTest::addColumn<QStringList>("kept");
+        QTest::newRow("rectangle")
+            << QByteArray("<rectangle height=\"10\" pos=\"(5,5)\" width=\"10\" zoom=\"2\">"
+                          "<shadow/></rectangle>")
+            << QStringList {"zoom=\"2\"", "<shadow/>"};
+        QTest::newRow("points") << QByteArray(
+            "<polyline x=\"100\" y=\"100\" zoom=\"2\"><point smooth=\"1\" x=\"-5\" y=\"-5\"/>"
+            "<anchor/><point x=\"5\" y=\"5\"><tension/></point></polyline>")
+                                << QStringList {"zoom=\"2\"", "smooth=\"1\"", "<anchor/>",
+                                                "<tension/>"};
+        QTest::newRow("groups in a group") << QByteArray(
+            "<group layer=\"2\"><badge/><rectangle height=\"10\" pos=\"(5,5)\" width=\"10\"/>"
+            "<group layer=\"3\"><ellipse height=\"10\" pos=\"(50,5)\" width=\"10\"/><seal/>"
+            "</group></group>")
+                                           << QStringList {"layer=\"2\"", "<badge/>",
+                                                           "layer=\"3\"", "<seal/>"};
+    }
+
+    void copiesCarryKeptContent()
+    {
+        QFETCH(QByteArray, shapes);
+        QFETCH(QStringList, kept);
+        DrawManager *manager = DrawManager::instance();
+        manager->clear();
+        manager->createForm(BaseScreen, nullptr);
+        DrawScene *scene = manager->currentScene();
+        QXmlStreamReader reader("<Window type=\"1\">" + shapes + "</Window>");
+        reader.readNextStartElement();
+        QVERIFY(!manager->loadScreen(&reader));
+        QGraphicsItem *original = scene->userItems().value(0);
+        while (original && original->parentItem())
+            original = original->parentItem();
+        QVERIFY(original);
+
+        const ShapeMimeData payload({original});
+        QCOMPARE(payload.items().size(), 1);
+        // Pasted as the edit menu pastes: a clone of the clipboard's copy.
+        QGraphicsItem *pasted = nullptr;
+        if (auto *group = dynamic_cast<GraphicsItemGroup *>(payload.items().first()))
+            pasted = group->clone();
+        else
+            pasted = singleShape(payload.items().first())->clone();
+        scene->addItem(pasted);
+
+        const QString saved = savedWithoutNameAndZ(original);
+        for (const QString &part : kept)
+            QVERIFY2(saved.contains(part), qPrintable(part + ": " + saved));
+        QCOMPARE(savedWithoutNameAndZ(pasted), saved);
     }
 
 private:

@@ -38,9 +38,9 @@ private slots:
         Config *c = Config::instance();
         c->screenWidth = 11;
         QXmlStreamReader reader(QStringLiteral(
-            "<Project><Config screen=\"800,480,1\"><Language><b name=\"second\"/><lan0 "
+            "<Project><Config screen=\"800,480,1\"><Language><lan1 name=\"second\"/><lan0 "
             "name=\"first\"/></Language>"
-            "<Device><dev9 name=\"bare\"/><x name=\"B\" baud=\"19200\" protocol=\"abc\" "
+            "<Device><dev9 name=\"bare\"/><dev0 name=\"B\" baud=\"19200\" protocol=\"abc\" "
             "deviceId=\"300\" retryNum=\"1000\" parity=\"-1\"/></Device>"
             "<AddressLib count=\"99\"><label5 name=\"n0\"/><label1 name=\"n1\" device=\"本地\"/>"
             "</AddressLib><Form><Window/></Form><AddressLib><label0 name=\"n2\"/></AddressLib>"

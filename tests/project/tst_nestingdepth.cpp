@@ -13,10 +13,20 @@ namespace {
 // library, or elements this version does not know, in Config.
 enum Nesting { Groups, TextTags, Unknown };
 
-QByteArray openTag(bool group, int i)
+// The name of level i (from 0): in the text tag library the first three
+// levels are a tag, a state and a text, as the library writes them.
+QByteArray tagName(int nesting, int i)
 {
-    return group ? "<group objectName=\"g" + QByteArray::number(i) + "\">"
-                 : "<t" + QByteArray::number(i) + ">";
+    static const char *const records[] = {"label0", "status0", "lan0"};
+    if (nesting == TextTags && i < 3)
+        return records[i];
+    return "t" + QByteArray::number(i);
+}
+
+QByteArray openTag(int nesting, int i)
+{
+    return nesting == Groups ? "<group objectName=\"g" + QByteArray::number(i) + "\">"
+                             : "<" + tagName(nesting, i) + ">";
 }
 
 // A project whose one screen holds `depth` groups each inside the last
@@ -31,11 +41,11 @@ QByteArray nested(int nesting, int depth)
                                         "<Config name=\"deep\">\n<Language/>\n"};
     QByteArray text = "<?xml version=\"1.0\"?>\n<Project>\n" + QByteArray(heads[nesting]);
     for (int i = 0; i < depth; ++i)
-        text += openTag(groups, i) + '\n';
+        text += openTag(nesting, i) + '\n';
     text += groups ? "<rectangle objectName=\"r\" pos=\"(5,5)\" width=\"10\" height=\"10\"/>\n"
                    : "innermost\n";
     for (int i = depth - 1; i >= 0; --i)
-        text += groups ? QByteArray("</group>\n") : "</t" + QByteArray::number(i) + ">\n";
+        text += groups ? QByteArray("</group>\n") : "</" + tagName(nesting, i) + ">\n";
     static const char *const tails[] = {"</Window>\n</Form>\n", "</TextLib>\n</Config>\n",
                                         "</Config>\n"};
     return text + tails[nesting] + "</Project>\n";
@@ -100,7 +110,7 @@ private slots:
         // was read before is kept.
         QCOMPARE(result.status, ProjectFile::Damaged);
         QCOMPARE(result.line, qint64(5 + limit));
-        QCOMPARE(result.column, qint64(openTag(groups, limit).size()));
+        QCOMPARE(result.column, qint64(openTag(nesting, limit).size()));
         QVERIFY2(result.error.contains(QString::number(limit)), qPrintable(result.error));
         if (groups)
             QCOMPARE(DrawManager::instance()->scenes().size(), 1);

@@ -170,10 +170,11 @@ private slots:
                             "<axis/>",
                             "</chart>",
                             "<rectangle"};
-        // A group cannot hold it: it stays on the screen, before the group.
+        // It stays with the group, between the members it stood between.
         QTest::newRow("inside a group")
             << "<group objectName=\"g\">" + rect + "<circle/>" + rect + "</group>"
-            << QStringList {"circle"} << QStringList {"<circle/>", "<group"};
+            << QStringList {"circle"}
+            << QStringList {"<group", "<rectangle", "<circle/>", "<rectangle", "</group>"};
     }
 
     void unknownElementsAreKept()

@@ -75,8 +75,9 @@ bool addChild(QString *xml, const QString &start, int from = 0)
 
 // The saved project with what a newer version might add at every place
 // the file has: elements at project level, in Config before each of its
-// parts and after them, directly in Form, a window of an unknown type
-// holding shapes, and unknown attributes and children of known elements.
+// parts and after them, among the records of its lists, directly in Form,
+// a window of an unknown type holding shapes, and unknown attributes and
+// children of known elements, groups and points among them.
 // The parts the project lacks (no device, no tags) are left out; sorted
 // attributes as the writer stores them.
 QString withUnknownContent(QString xml)
@@ -103,6 +104,15 @@ QString withUnknownContent(QString xml)
             continue;
         const int lineStart = xml.lastIndexOf(QLatin1Char('\n'), point) + 1;
         xml.insert(lineStart, xml.mid(lineStart, point - lineStart) + "<anchor/>\n");
+        addAttribute(&xml, "<point ", "smooth=\"1\"", point);
+    }
+    // A group's own, the child before its first member.
+    const int group = xml.lastIndexOf(QLatin1String("<group "));
+    if (group >= 0) {
+        const QString indent = xml.mid(xml.lastIndexOf(QLatin1Char('\n'), group) + 1,
+                                       group - xml.lastIndexOf(QLatin1Char('\n'), group) - 1);
+        xml.insert(xml.indexOf(QLatin1Char('\n'), group) + 1, indent + "    <seal/>\n");
+        addAttribute(&xml, "<group ", "layer=\"2\"", group);
     }
     insertBefore(&xml, four + "<Config ", element.arg(four, "project"));
     insertBefore(&xml, four + "<Form", element.arg(four, "between"));
@@ -134,6 +144,22 @@ QString withUnknownContent(QString xml)
     const int addressLib = xml.indexOf(QLatin1String("<AddressLib"));
     addAttribute(&xml, "<label0 ", "unit=\"u\"", addressLib);
     addChild(&xml, "<label0", addressLib);
+
+    // Among the records of every list: languages, devices, address tags,
+    // text tags, the states of a tag and the texts of a state.
+    const QString twelve(12, QLatin1Char(' '));
+    const QString sixteen(16, QLatin1Char(' '));
+    const QString twenty(20, QLatin1Char(' '));
+    insertBefore(&xml, twelve + "<lan0 ", element.arg(twelve, "language"));
+    insertBefore(&xml, eight + "</Device>", element.arg(twelve, "device"));
+    if (!insertBefore(&xml, twelve + "<label1 ", element.arg(twelve, "address"),
+                      xml.indexOf(QLatin1String("<AddressLib"))))
+        insertBefore(&xml, eight + "</AddressLib>", element.arg(twelve, "address"));
+    insertBefore(&xml, eight + "</TextLib>", element.arg(twelve, "text"));
+    insertBefore(&xml, sixteen + "<status0", element.arg(sixteen, "state"),
+                 xml.indexOf(QLatin1String("<TextLib")));
+    insertBefore(&xml, twenty + "<lan0 ", element.arg(twenty, "texts"),
+                 xml.indexOf(QLatin1String("<TextLib")));
 
     return ProjectFile::tidyProjectXml(xml);
 }

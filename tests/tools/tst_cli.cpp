@@ -246,6 +246,36 @@ private slots:
             {"zValue=\"3.00\"/>", "zValue=\"3.00\">\n                <shadow/>\n            </textitem>"},
             {"                <point x=\"-5\"", "                <anchor/>\n                <point x=\"-5\""}}
             << QStringList {"rectangle@zoom", "shadow", "anchor"};
+        // A list keeps what is not one of its records among them; a name
+        // met twice is named once. `name` and `value` would make records.
+        QTest::newRow("among the records of lists") << QList<QByteArrayList> {
+            {"            <lan0 ", "            <note/>\n            <lan0 "},
+            {"        </Device>", "            <note n=\"2\"/>\n        </Device>"},
+            {"            <label1 address", "            <folder name=\"f\"/>\n            <label1 address"},
+            {"            <label0 name=\"t\">", "            <sorting/>\n            <label0 name=\"t\">"},
+            {"                <status1>", "                <hint name=\"h\"/>\n                <status1>"},
+            {"                    <lan1 value=\"B\"/>",
+             "                    <ruby value=\"r\"/>\n                    <lan1 value=\"B\"/>"},
+            {"                </status1>", "                    <tone/>\n                </status1>"},
+            {"        </TextLib>", "            <index/>\n        </TextLib>"}}
+            << QStringList {"note", "folder", "sorting", "hint", "ruby", "tone", "index"};
+        // The group's own and each point's own stay with them.
+        QTest::newRow("groups and points") << QList<QByteArrayList> {
+            {"<group fixe=\"true\" objectName", "<group fixe=\"true\" layer=\"2\" objectName"},
+            {"                <rectangle brushColor=\"#c0d0e0\" brushStyle=\"1\" fixe=\"false\" "
+             "height=\"40.00\"",
+             "                <badge/>\n                <rectangle brushColor=\"#c0d0e0\" "
+             "brushStyle=\"1\" fixe=\"false\" height=\"40.00\""},
+            {"            </group>", "                <seal/>\n            </group>"},
+            {"<point x=\"-5\" y=\"25\"/>", "<point smooth=\"1\" x=\"-5\" y=\"25\"/>"},
+            {"<point x=\"95\" y=\"-15\"/>",
+             "<point x=\"95\" y=\"-15\">\n                    <tension/>\n                </point>"}}
+            << QStringList {"group@layer", "badge", "seal", "point@smooth", "tension"};
+        QTest::newRow("script") << QList<QByteArrayList> {
+            {"    </Form>",
+             "        <Window objectName=\"宏\" type=\"4\" when=\"start\">a = b &amp;&amp; c;\n"
+             "<trigger n=\"1\">x</trigger>\n            <after/>\n        </Window>\n    </Form>"}}
+            << QStringList {"Window@when", "trigger", "after"};
     }
 
     void keptContent()
@@ -267,6 +297,8 @@ private slots:
                      "                </status1>\n"
                      "            </label0>\n"
                      "        </TextLib>\n");
+        const QString plain = temp(QStringLiteral("kept-base.mvprg"));
+        QVERIFY(writeFileBytes(plain, file));
         for (const QByteArrayList &edit : edits) {
             QVERIFY2(file.contains(edit.at(0)), edit.at(0).constData());
             file.replace(file.indexOf(edit.at(0)), edit.at(0).size(), edit.at(1));
@@ -285,7 +317,13 @@ private slots:
                          == 1,
                      qPrintable(name + ": " + QString::fromLocal8Bit(result.err)));
 
-        const QJsonObject tags = infoOf(input)["tags"].toObject();
+        // Every tag, language, device and shape as without the additions.
+        QJsonObject described = infoOf(input);
+        QJsonObject base = infoOf(plain);
+        described.remove("file");
+        base.remove("file");
+        QCOMPARE(described, base);
+        const QJsonObject tags = described["tags"].toObject();
         QCOMPARE(tags["address"], QJsonValue(2));
         QCOMPARE(tags["text"], QJsonValue(1));
     }
