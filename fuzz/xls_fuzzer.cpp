@@ -31,7 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString error;
     if (!TagExchange::readSheet(path, &sheet, &error))
         return 0;
-    TagExchange::textTagsFromSheet(sheet, !TagExchange::mergesNames(sheet));
+    // The text import first finds the header and the name column.
+    static const QStringList languages = {QStringLiteral("中文"), QStringLiteral("English")};
+    const Sheet arranged = TagExchange::arrangeTextSheet(
+        sheet, TagExchange::textLayout(sheet.rows.value(0), languages));
+    const QVector<TextTagRecord> tags
+        = TagExchange::textTagsFromSheet(arranged, !TagExchange::mergesNames(arranged));
+    TagExchange::droppedColumns(arranged.rows.value(0), tags, languages);
+    TagExchange::matchLanguages(arranged.rows.value(0), tags, languages);
     TagExchange::addressRowsFromSheet(sheet);
     return 0;
 }

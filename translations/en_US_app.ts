@@ -2437,6 +2437,26 @@ Continue?</translation>
         <translation>The file “%1” is empty; there is nothing to import.</translation>
     </message>
     <message>
+        <source>文件“%1”的第一个工作表是空的，没有可导入的内容。</source>
+        <translation>The first sheet of the file “%1” is empty; there is nothing to import.</translation>
+    </message>
+    <message>
+        <source>第%1列</source>
+        <translation>column %1</translation>
+    </message>
+    <message>
+        <source>第%1列“%2”</source>
+        <translation>column %1 (“%2”)</translation>
+    </message>
+    <message>
+        <source>以下列不是项目中的语言，未导入：%1</source>
+        <translation>These columns name no language of the project and were not imported: %1</translation>
+    </message>
+    <message>
+        <source>文件“%1”的第一行不是表头（没有“标签名称”列，也没有项目中语言的名称），已作为标签“%2”导入。</source>
+        <translation>The first row of the file “%1” is no header (it names neither the tag name column nor a language of the project) and was imported as the tag “%2”.</translation>
+    </message>
+    <message>
         <source>文件“%1”第%2行的引号没有结束，未导入。</source>
         <translation>The quote opened on line %2 of the file “%1” is never closed; nothing was imported.</translation>
     </message>

@@ -133,7 +133,7 @@ bool CsvTable::readRecord(QStringView text, qsizetype *position, QVector<Field> 
     return !inQuotes;
 }
 
-CsvTable::Table CsvTable::read(QStringView text)
+CsvTable::Table CsvTable::read(QStringView text, int flaggedColumn)
 {
     Table table;
     QVector<Field> fields;
@@ -147,7 +147,7 @@ CsvTable::Table CsvTable::read(QStringView text)
         for (Field &field : fields)
             row.append(std::move(field.text));
         table.rows.append(row);
-        table.quotedFirst.append(fields.value(0).quoted);
+        table.quotedFirst.append(fields.value(flaggedColumn).quoted);
         if (!closed) {
             table.openQuoteLine = line + lineEnds;
             break;

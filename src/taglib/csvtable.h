@@ -28,7 +28,8 @@ public:
     struct Table
     {
         QVector<QStringList> rows;
-        // Per row: whether its first field stood in quotes.
+        // Per row: whether its field in read()'s flaggedColumn (the first
+        // unless told) stood in quotes.
         QVector<bool> quotedFirst;
         // The line (counted from 1) on which a quoted field opens that the
         // text never closes; 0 when every quote is closed. The rows then
@@ -43,7 +44,7 @@ public:
     static QString decode(const QByteArray &bytes, bool *undecodable);
 
     // A final line end does not start another row.
-    static Table read(QStringView text);
+    static Table read(QStringView text, int flaggedColumn = 0);
     static QVector<QStringList> parse(const QString &text) { return read(text).rows; }
 
     // Reads the record that starts at *position into *fields and moves

@@ -19,6 +19,22 @@ const QByteArray utf8Bom("\xEF\xBB\xBF");
 // The compound-file signature every binary .xls workbook starts with.
 const QByteArray compoundFileMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 
+bool isEmptyRow(const QStringList &cells)
+{
+    return std::all_of(cells.cbegin(), cells.cend(), [](const QString &c) { return c.isEmpty(); });
+}
+
+// The row with the cell of nameColumn taken to the front, the cells before
+// it moving one on; a row too short for it gets an empty name.
+QStringList nameFirst(QStringList cells, int nameColumn)
+{
+    if (nameColumn <= 0 || cells.isEmpty())
+        return cells;
+    const QString name = nameColumn < cells.size() ? cells.takeAt(nameColumn) : QString();
+    cells.prepend(name);
+    return cells;
+}
+
 } // namespace
 
 TagExchange::FileKind TagExchange::fileKind(const QString &fileName)
@@ -73,6 +89,20 @@ bool TagExchange::writeFileBytes(const QString &fileName, const QByteArray &byte
     return false;
 }
 
+bool TagExchange::readFilledSheet(const QString &fileName, Sheet *sheet, QString *error)
+{
+    if (!readSheet(fileName, sheet, error))
+        return false;
+    // As with an empty text file: a blank sheet is far more likely the
+    // wrong sheet or a failed save than a wish to empty the library.
+    if (std::all_of(sheet->rows.cbegin(), sheet->rows.cend(), isEmptyRow)) {
+        if (error)
+            *error = tr("文件“%1”的第一个工作表是空的，没有可导入的内容。").arg(fileName);
+        return false;
+    }
+    return true;
+}
+
 bool TagExchange::readSheet(const QString &fileName, Sheet *sheet, QString *error, bool *binary)
 {
     QFile file(fileName);
@@ -98,8 +128,7 @@ int TagExchange::usedRowCount(const Sheet &sheet)
     for (const Sheet::Range &range : sheet.merges)
         used = std::max(used, std::min(range.lastRow + 1, sheet.rowCount()));
     for (int row = sheet.rowCount() - 1; row >= used; --row) {
-        const QStringList &cells = sheet.rows.at(row);
-        if (std::any_of(cells.cbegin(), cells.cend(), [](const QString &c) { return !c.isEmpty(); }))
+        if (!isEmptyRow(sheet.rows.at(row)))
             return row + 1;
     }
     return used;
@@ -120,6 +149,9 @@ QVector<QStringList> TagExchange::addressRowsFromSheet(const Sheet &sheet)
         QStringList tag = cells.mid(0, Config::TagColumnCount);
         while (tag.size() < Config::TagColumnCount)
             tag.append(QString());
+        // A blank row stays blank, for 确定's checks to name.
+        if (tag.at(Config::DeviceColumn).isEmpty() && !isEmptyRow(tag))
+            tag[Config::DeviceColumn] = Config::localDeviceName();
         rows.append(tag);
     }
     return rows;
@@ -163,7 +195,7 @@ bool TagExchange::importAddressTags(const QString &fileName, AddressImport *resu
             *error = tr("不支持的文件类型：%1").arg(fileName);
         return false;
     }
-    if (!readSheet(fileName, &sheet, error))
+    if (!readFilledSheet(fileName, &sheet, error))
         return false;
     result->rows = addressRowsFromSheet(sheet);
     result->skippedLines.clear();
@@ -276,6 +308,65 @@ bool TagExchange::mergesNames(const Sheet &sheet)
     });
 }
 
+bool TagExchange::isNameHeading(const QString &cell)
+{
+    // The headings our exports write in either interface language, and the
+    // name column's heading of the address sheet.
+    static const QStringList headings = {QStringLiteral("标签名称"), QStringLiteral("Tag name"),
+                                         QStringLiteral("名称"), QStringLiteral("Name")};
+    const QString trimmed = cell.trimmed();
+    return std::any_of(headings.cbegin(), headings.cend(), [&trimmed](const QString &heading) {
+        return trimmed.compare(heading, Qt::CaseInsensitive) == 0;
+    });
+}
+
+TagExchange::TextLayout TagExchange::textLayout(const QStringList &firstRow,
+                                                const QStringList &languages)
+{
+    TextLayout layout;
+    for (int column = 0; column < firstRow.size(); ++column) {
+        if (isNameHeading(firstRow.at(column))) {
+            layout.nameColumn = column;
+            return layout;
+        }
+    }
+    // A first row that names neither the names nor a language may well be
+    // the first tag of a file without header: read as a tag, it is there to
+    // see and delete; taken for a header, it would be lost without a trace.
+    layout.header = isEmptyRow(firstRow)
+        || std::any_of(firstRow.cbegin(), firstRow.cend(), [&languages](const QString &cell) {
+               return !cell.isEmpty() && languages.contains(cell);
+           });
+    return layout;
+}
+
+Sheet TagExchange::arrangeTextSheet(const Sheet &sheet, const TextLayout &layout)
+{
+    const int nameColumn = layout.nameColumn;
+    const int shift = layout.header ? 0 : 1;
+    if (nameColumn == 0 && shift == 0)
+        return sheet;
+    Sheet arranged;
+    arranged.rows.reserve(sheet.rowCount() + shift);
+    if (shift)
+        arranged.rows.append(QStringList());
+    for (const QStringList &cells : sheet.rows)
+        arranged.rows.append(nameFirst(cells, nameColumn));
+    for (Sheet::Range range : sheet.merges) {
+        range.firstRow += shift;
+        range.lastRow += shift;
+        if (range.firstColumn <= nameColumn && nameColumn <= range.lastColumn) {
+            // The name cell now leads; the block still reaches as far.
+            range.firstColumn = 0;
+        } else if (range.lastColumn < nameColumn) {
+            ++range.firstColumn;
+            ++range.lastColumn;
+        }
+        arranged.merges.append(range);
+    }
+    return arranged;
+}
+
 Sheet TagExchange::textTagSheet(const QStringList &header, const QVector<TextTagRecord> &tags)
 {
     Sheet sheet;
@@ -327,19 +418,36 @@ QByteArray TagExchange::textCsv(const QStringList &header, const QVector<TextTag
     return utf8Bom + text.toUtf8();
 }
 
-TagExchange::TextCsv TagExchange::readTextCsv(const QByteArray &bytes)
+TagExchange::TextCsv TagExchange::readTextCsv(const QByteArray &bytes,
+                                              const QStringList *languages)
 {
     TextCsv result;
-    const CsvTable::Table table = CsvTable::read(CsvTable::decode(bytes, &result.undecodable));
+    const QString text = CsvTable::decode(bytes, &result.undecodable);
+    if (languages) {
+        qsizetype position = 0;
+        QVector<CsvTable::Field> fields;
+        int lineEnds = 0;
+        CsvTable::readRecord(text, &position, &fields, &lineEnds);
+        QStringList firstRow;
+        for (const CsvTable::Field &field : qAsConst(fields))
+            firstRow.append(field.text);
+        result.layout = textLayout(firstRow, *languages);
+    }
+    const int nameColumn = result.layout.nameColumn;
+    CsvTable::Table table = CsvTable::read(text, nameColumn);
     result.openQuoteLine = table.openQuoteLine;
     if (table.rows.isEmpty())
         return result;
-    result.header = table.rows.first();
+    for (QStringList &cells : table.rows)
+        cells = nameFirst(std::move(cells), nameColumn);
+    const int firstTagRow = result.layout.header ? 1 : 0;
+    if (result.layout.header)
+        result.header = table.rows.first();
     int width = 0;
-    for (const QStringList &cells : table.rows)
+    for (const QStringList &cells : qAsConst(table.rows))
         width = std::max(width, int(cells.size()) - 1);
     const QStringList blank = Sheet::blankRow(width);
-    for (int row = 1; row < table.rows.size(); ++row) {
+    for (int row = firstTagRow; row < table.rows.size(); ++row) {
         const QStringList &cells = table.rows.at(row);
         QStringList texts = blank;
         if (cells.size() > 1) {
@@ -361,12 +469,10 @@ TagExchange::TextCsv TagExchange::readTextCsv(const QByteArray &bytes)
     return result;
 }
 
-QVector<TextTagRecord> TagExchange::matchLanguages(const QStringList &header,
-                                                   const QVector<TextTagRecord> &tags,
-                                                   const QStringList &languages)
+QVector<int> TagExchange::languageSources(const QStringList &header,
+                                          const QStringList &languages, bool *named)
 {
     const int count = languages.size();
-    // The text column each language takes, -1 for none.
     QVector<int> source(count, -1);
     QVector<bool> claimed(std::max(int(header.size()) - 1, 0), false);
     bool anyNamed = false;
@@ -383,12 +489,25 @@ QVector<TextTagRecord> TagExchange::matchLanguages(const QStringList &header,
             }
         }
     }
-    if (!anyNamed)
-        return tags;
+    *named = anyNamed;
     for (int language = 0; language < count; ++language) {
-        if (source.at(language) < 0 && language < claimed.size() && !claimed.at(language))
+        if (!anyNamed)
+            source[language] = language;
+        else if (source.at(language) < 0 && language < claimed.size() && !claimed.at(language))
             source[language] = language;
     }
+    return source;
+}
+
+QVector<TextTagRecord> TagExchange::matchLanguages(const QStringList &header,
+                                                   const QVector<TextTagRecord> &tags,
+                                                   const QStringList &languages)
+{
+    const int count = languages.size();
+    bool named = false;
+    const QVector<int> source = languageSources(header, languages, &named);
+    if (!named)
+        return tags;
     QVector<TextTagRecord> matched;
     matched.reserve(tags.size());
     for (const TextTagRecord &tag : tags) {
@@ -417,41 +536,103 @@ QStringList projectLanguageNames()
 
 } // namespace
 
+QList<int> TagExchange::droppedColumns(const QStringList &header,
+                                       const QVector<TextTagRecord> &tags,
+                                       const QStringList &languages)
+{
+    bool named = false;
+    const QVector<int> source = languageSources(header, languages, &named);
+    int width = std::max(int(header.size()) - 1, 0);
+    for (const TextTagRecord &tag : tags) {
+        for (const QStringList &state : tag.states)
+            width = std::max(width, int(state.size()));
+    }
+    QList<int> dropped;
+    for (int column = 0; column < width; ++column) {
+        if (source.contains(column))
+            continue;
+        bool holds = !header.value(column + 1).trimmed().isEmpty();
+        for (int t = 0; t < tags.size() && !holds; ++t) {
+            const auto &states = tags.at(t).states;
+            holds = std::any_of(states.cbegin(), states.cend(), [column](const QStringList &state) {
+                return !state.value(column).isEmpty();
+            });
+        }
+        if (holds)
+            dropped.append(column);
+    }
+    return dropped;
+}
+
+QString TagExchange::droppedColumnsMessage(const QStringList &header, const QList<int> &columns,
+                                           const TextLayout &layout)
+{
+    QStringList named;
+    for (int column : columns) {
+        // Numbered as the file has them, before the names were moved first.
+        const int inFile = column + 1 <= layout.nameColumn ? column : column + 1;
+        const QString heading = header.value(column + 1).trimmed();
+        named.append(heading.isEmpty() ? tr("第%1列").arg(inFile + 1)
+                                       : tr("第%1列“%2”").arg(inFile + 1).arg(heading));
+    }
+    return tr("以下列不是项目中的语言，未导入：%1").arg(named.join(QStringLiteral(", ")));
+}
+
 bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord> *tags,
                                  QString *error, QStringList *warnings)
 {
     if (warnings)
         warnings->clear();
+    const QStringList languages = projectLanguageNames();
     const FileKind kind = fileKind(fileName);
+    QStringList header;
+    QVector<TextTagRecord> read;
+    TextLayout layout;
+    bool undecodable = false;
     if (kind == TextFile) {
         QByteArray bytes;
         if (!readTextFile(fileName, &bytes, error))
             return false;
-        const TextCsv file = readTextCsv(bytes);
+        TextCsv file = readTextCsv(bytes, &languages);
         if (file.openQuoteLine > 0) {
             if (error)
                 *error = openQuoteMessage(fileName, file.openQuoteLine);
             return false;
         }
-        *tags = matchLanguages(file.header, file.tags, projectLanguageNames());
-        if (file.undecodable && warnings)
-            warnings->append(undecodableMessage(fileName));
-        return true;
-    }
-    if (kind == UnknownFile) {
+        header = std::move(file.header);
+        read = std::move(file.tags);
+        layout = file.layout;
+        undecodable = file.undecodable;
+    } else if (kind == UnknownFile) {
         if (error)
             *error = tr("不支持的文件类型：%1").arg(fileName);
         return false;
+    } else {
+        Sheet sheet;
+        if (!readFilledSheet(fileName, &sheet, error))
+            return false;
+        layout = textLayout(sheet.rows.value(0), languages);
+        sheet = arrangeTextSheet(sheet, layout);
+        header = sheet.rows.value(0);
+        // Where no name cell is merged (some writers never merge, and a
+        // comma file cannot), an empty first cell is the only sign that a
+        // tag goes on; where any is, the merges say where each tag ends,
+        // whatever the format.
+        read = textTagsFromSheet(sheet, !mergesNames(sheet));
     }
-    Sheet sheet;
-    if (!readSheet(fileName, &sheet, error))
-        return false;
-    // Where no name cell is merged (some writers never merge, and a comma
-    // file cannot), an empty first cell is the only sign that a tag goes on;
-    // where any is, the merges say where each tag ends, whatever the format.
-    // Its header names the languages as a text file's does.
-    *tags = matchLanguages(sheet.rows.value(0), textTagsFromSheet(sheet, !mergesNames(sheet)),
-                           projectLanguageNames());
+    if (warnings) {
+        if (!layout.header && !read.isEmpty())
+            warnings->append(
+                tr("文件“%1”的第一行不是表头（没有“标签名称”列，也没有项目中语言的名称），"
+                   "已作为标签“%2”导入。")
+                    .arg(fileName, read.first().name));
+        const QList<int> dropped = droppedColumns(header, read, languages);
+        if (!dropped.isEmpty())
+            warnings->append(droppedColumnsMessage(header, dropped, layout));
+        if (undecodable)
+            warnings->append(undecodableMessage(fileName));
+    }
+    *tags = matchLanguages(header, read, languages);
     return true;
 }
 

@@ -49,7 +49,9 @@ public:
     // reaches, whichever is lower down; blank rows below hold no tag.
     static int usedRowCount(const Sheet &sheet);
     // Header row, then one tag per row up to usedRowCount(); columns beyond
-    // the sixth are ignored and missing ones read as empty texts.
+    // the sixth are ignored and missing ones read as empty texts. An empty
+    // device cell in a row holding anything names the panel, as an empty
+    // device field of a variable list does.
     static QVector<QStringList> addressRowsFromSheet(const Sheet &sheet);
     static Sheet addressSheet(const QStringList &header, const QVector<QStringList> &rows);
     static bool importAddressTags(const QString &fileName, AddressImport *result, QString *error);
@@ -75,6 +77,24 @@ public:
     // True when a merge in column A spans rows: then the merges, not empty
     // names, say where each tag of the sheet ends.
     static bool mergesNames(const Sheet &sheet);
+    // Where a text tag table keeps its names, and whether it starts with a
+    // header row at all.
+    struct TextLayout
+    {
+        int nameColumn = 0;
+        bool header = true;
+    };
+    // What a table's first row says of its layout. It is a header when one
+    // of its cells names the tag name column (isNameHeading()) or a
+    // language of the project, or when it holds nothing; the names stand
+    // in the column so headed, else in the first.
+    static TextLayout textLayout(const QStringList &firstRow, const QStringList &languages);
+    // "标签名称" or "名称" in either interface language, in any letter case.
+    static bool isNameHeading(const QString &cell);
+    // The sheet in the form textTagsFromSheet() reads: a header row first
+    // (an empty one when the sheet has none), the names in column A, the
+    // merges moved along.
+    static Sheet arrangeTextSheet(const Sheet &sheet, const TextLayout &layout);
     // One row per state, the name in the tag's first row only, column A
     // merged over the tag's rows when it has more than one state.
     static Sheet textTagSheet(const QStringList &header, const QVector<TextTagRecord> &tags);
@@ -88,10 +108,13 @@ public:
         QVector<TextTagRecord> tags;
         int openQuoteLine = 0; // see CsvTable::Table
         bool undecodable = false; // see CsvTable::decode
+        TextLayout layout;
     };
     // Reads UTF-8 or GBK (CsvTable::decode). The texts keep the file's
-    // column order.
-    static TextCsv readTextCsv(const QByteArray &bytes);
+    // column order. Without languages the first line is the header and the
+    // names stand first; with them, textLayout() decides, and the header
+    // and tags come back with the names first.
+    static TextCsv readTextCsv(const QByteArray &bytes, const QStringList *languages = nullptr);
     static QVector<TextTagRecord> parseTextCsv(const QByteArray &bytes)
     {
         return readTextCsv(bytes).tags;
@@ -105,6 +128,10 @@ public:
     static QVector<TextTagRecord> matchLanguages(const QStringList &header,
                                                  const QVector<TextTagRecord> &tags,
                                                  const QStringList &languages);
+    // The text columns (counted from 0 after the name) that no language
+    // takes and that hold a heading or a text: what an import leaves out.
+    static QList<int> droppedColumns(const QStringList &header, const QVector<TextTagRecord> &tags,
+                                     const QStringList &languages);
     // warnings (when given) receives what the user should hear about an
     // import that went through.
     static bool importTextTags(const QString &fileName, QVector<TextTagRecord> *tags,
@@ -120,5 +147,13 @@ private:
     static bool readTextFile(const QString &fileName, QByteArray *bytes, QString *error);
     static QString openQuoteMessage(const QString &fileName, int line);
     static QString undecodableMessage(const QString &fileName);
+    // The first worksheet, refused when no cell of it holds anything.
+    static bool readFilledSheet(const QString &fileName, Sheet *sheet, QString *error);
+    // The text column each language takes (-1 for none); *named tells
+    // whether any took its column by name. See matchLanguages().
+    static QVector<int> languageSources(const QStringList &header, const QStringList &languages,
+                                        bool *named);
+    static QString droppedColumnsMessage(const QStringList &header, const QList<int> &columns,
+                                         const TextLayout &layout);
     static bool writeFileBytes(const QString &fileName, const QByteArray &bytes, QString *error);
 };

@@ -14,7 +14,49 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 namespace {
+
+// The library reports its failures by printing "[ERROR]" lines to the
+// standard error itself, with no way to turn that off, while the failure
+// also comes back as its result, which becomes our own message. While one
+// of these lives, file descriptor 2 leads to /dev/null; the old one comes
+// back when it ends, on every way out. Where /dev/null cannot be opened or
+// the descriptor not be moved, the standard error is left as it is.
+class QuietStandardError
+{
+public:
+    QuietStandardError()
+    {
+        std::fflush(stderr);
+        const int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (sink < 0)
+            return;
+        m_saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (m_saved >= 0 && ::dup2(sink, STDERR_FILENO) < 0) {
+            ::close(m_saved);
+            m_saved = -1;
+        }
+        ::close(sink);
+    }
+    ~QuietStandardError()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+    }
+    QuietStandardError(const QuietStandardError &) = delete;
+    QuietStandardError &operator=(const QuietStandardError &) = delete;
+
+private:
+    int m_saved = -1;
+};
 
 // A1-style name of a cell, for messages.
 QString cellName(int row, int column)
@@ -74,6 +116,53 @@ bool partsAreWhole(const QByteArray &path)
     return at == UNZ_END_OF_LIST_OF_FILE;
 }
 
+// The library's part: sheet into a workbook at path. False when the
+// workbook could not be made at all; otherwise *result holds the first
+// failure, or LXW_NO_ERROR.
+bool buildWorkbook(const QByteArray &path, lxw_workbook_options *options, const Sheet &sheet,
+                   lxw_error *result)
+{
+    const QuietStandardError quiet;
+    lxw_workbook *workbook = workbook_new_opt(path.constData(), options);
+    if (!workbook)
+        return false;
+    lxw_worksheet *worksheet = workbook_add_worksheet(workbook, nullptr);
+    lxw_format *format = workbook_add_format(workbook);
+    if (!worksheet || !format) {
+        workbook_close(workbook);
+        return false;
+    }
+    format_set_align(format, LXW_ALIGN_LEFT);
+    format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
+
+    *result = LXW_NO_ERROR;
+    for (const Sheet::Range &range : sheet.merges) {
+        if (range.firstRow == range.lastRow && range.firstColumn == range.lastColumn)
+            continue;
+        const QByteArray text = cellText(sheet.cell(range.firstRow, range.firstColumn));
+        *result = worksheet_merge_range(worksheet, lxw_row_t(range.firstRow),
+                                        lxw_col_t(range.firstColumn), lxw_row_t(range.lastRow),
+                                        lxw_col_t(range.lastColumn), text.constData(), format);
+        if (*result != LXW_NO_ERROR)
+            break;
+    }
+    for (int row = 0; row < sheet.rowCount() && *result == LXW_NO_ERROR; ++row) {
+        const QStringList &cells = sheet.rows.at(row);
+        for (int column = 0; column < cells.size(); ++column) {
+            const QByteArray text = cellText(cells.at(column));
+            // An empty text is written as a blank, formatted cell.
+            *result = worksheet_write_string(worksheet, lxw_row_t(row), lxw_col_t(column),
+                                             text.constData(), format);
+            if (*result != LXW_NO_ERROR)
+                break;
+        }
+    }
+    const lxw_error closed = workbook_close(workbook);
+    if (*result == LXW_NO_ERROR)
+        *result = closed;
+    return true;
+}
+
 } // namespace
 
 bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QString *error)
@@ -109,43 +198,10 @@ bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QSt
 
     lxw_workbook_options options = {};
     options.tmpdir = const_cast<char *>(scratchFolder.constData());
-    lxw_workbook *workbook = workbook_new_opt(scratchPath.constData(), &options);
-    if (!workbook)
-        return fail(tr("无法创建xlsx工作簿。"));
-    lxw_worksheet *worksheet = workbook_add_worksheet(workbook, nullptr);
-    lxw_format *format = workbook_add_format(workbook);
-    if (!worksheet || !format) {
-        workbook_close(workbook);
-        return fail(tr("无法创建xlsx工作簿。"));
-    }
-    format_set_align(format, LXW_ALIGN_LEFT);
-    format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
-
+    // Every library call sits in the quiet stretch; the messages are ours.
     lxw_error result = LXW_NO_ERROR;
-    for (const Sheet::Range &range : sheet.merges) {
-        if (range.firstRow == range.lastRow && range.firstColumn == range.lastColumn)
-            continue;
-        const QByteArray text = cellText(sheet.cell(range.firstRow, range.firstColumn));
-        result = worksheet_merge_range(worksheet, lxw_row_t(range.firstRow),
-                                       lxw_col_t(range.firstColumn), lxw_row_t(range.lastRow),
-                                       lxw_col_t(range.lastColumn), text.constData(), format);
-        if (result != LXW_NO_ERROR)
-            break;
-    }
-    for (int row = 0; row < sheet.rowCount() && result == LXW_NO_ERROR; ++row) {
-        const QStringList &cells = sheet.rows.at(row);
-        for (int column = 0; column < cells.size(); ++column) {
-            const QByteArray text = cellText(cells.at(column));
-            // An empty text is written as a blank, formatted cell.
-            result = worksheet_write_string(worksheet, lxw_row_t(row), lxw_col_t(column),
-                                            text.constData(), format);
-            if (result != LXW_NO_ERROR)
-                break;
-        }
-    }
-    const lxw_error closed = workbook_close(workbook);
-    if (result == LXW_NO_ERROR)
-        result = closed;
+    if (!buildWorkbook(scratchPath, &options, sheet, &result))
+        return fail(tr("无法创建xlsx工作簿。"));
     if (result != LXW_NO_ERROR)
         return fail(tr("无法写入xlsx工作簿：%1").arg(QString::fromUtf8(lxw_strerror(result))));
 

@@ -54,6 +54,8 @@ private slots:
     void encodings();
     void refusedFiles_data();
     void refusedFiles();
+    void emptyDeviceIsThePanel_data();
+    void emptyDeviceIsThePanel();
     void languageColumns_data();
     void languageColumns();
     void generatedRoundTrip_data();
@@ -214,7 +216,7 @@ void TestTagExchange::addressRoundTrip()
         // An empty row inside the table stays (a trailing one lies outside
         // the range a spreadsheet holds).
         rows.append({"", "", "", "", "", ""});
-        rows.append({"a,\"b\"", "", "x\ny", "", "", "tail\r\n"});
+        rows.append({"a,\"b\"", "本地", "x\ny", "", "", "tail\r\n"});
     }
     const QString file = path("address." + suffix);
     QString error;
@@ -326,19 +328,28 @@ void TestTagExchange::textLayouts_data()
     QTest::addColumn<QString>("suffix");
     QTest::addColumn<Tags>("tags"); // the sheet the export of these makes
     QTest::addColumn<bool>("merged"); // with its merges, or without any
+    QTest::addColumn<QString>("layout"); // "", "names second" or "no header"
     QTest::addColumn<Tags>("expected");
     const Tags motor = {{"Motor", {{"停", "Stop"}, {"运行", "Run"}, {"故障", "Fault"}}},
                         {"Lamp", {{"灯", "Lamp"}}}};
     // A name in a tag's first row only and no merges: every format reads
     // one tag of three states.
     for (const char *suffix : {"xlsx", "xls", "csv"})
-        QTest::addRow("%s, names unmerged", suffix) << suffix << motor << false << motor;
+        QTest::addRow("%s, names unmerged", suffix) << suffix << motor << false << "" << motor;
     // Where the sheet merges names, the merges alone say where a tag ends:
     // a nameless tag after a merged one stays a tag of its own.
-    const Tags nameless = {motor.at(0), {"", {{"灯", "Lamp"}}}};
-    for (const char *suffix : {"xlsx", "xls"})
+    const Tags nameless = {motor.at(0), {"Fan", {{"开", "On"}, {"关", "Off"}}},
+                           {"", {{"灯", "Lamp"}}}};
+    for (const char *suffix : {"xlsx", "xls"}) {
         QTest::addRow("%s, nameless tag after merged names", suffix)
-            << suffix << nameless << true << nameless;
+            << suffix << nameless << true << "" << nameless;
+        // The merges move with the names, and down when the header is missing.
+        for (const char *layout : {"names second", "no header"})
+            QTest::addRow("%s, %s, merged", suffix, layout)
+                << suffix << nameless << true << layout << nameless;
+    }
+    for (const char *layout : {"names second", "no header"})
+        QTest::addRow("csv, %s", layout) << "csv" << motor << false << layout << motor;
 }
 
 void TestTagExchange::textLayouts()
@@ -346,10 +357,23 @@ void TestTagExchange::textLayouts()
     QFETCH(QString, suffix);
     QFETCH(Tags, tags);
     QFETCH(bool, merged);
+    QFETCH(QString, layout);
     QFETCH(Tags, expected);
     Sheet sheet = TagExchange::textTagSheet(TagExchange::textHeader(), tags);
     if (!merged)
         sheet.merges.clear();
+    if (layout == QLatin1String("names second")) {
+        for (QStringList &row : sheet.rows)
+            row.swapItemsAt(0, 1);
+        for (Sheet::Range &range : sheet.merges)
+            range.firstColumn = range.lastColumn = 1;
+    } else if (layout == QLatin1String("no header")) {
+        sheet.rows.removeFirst();
+        for (Sheet::Range &range : sheet.merges) {
+            --range.firstRow;
+            --range.lastRow;
+        }
+    }
     const QString file = path("layout." + suffix);
     QString error;
     if (suffix == QLatin1String("xlsx")) {
@@ -383,8 +407,8 @@ void TestTagExchange::sparseSheet()
     QCOMPARE(TagExchange::textTagsFromSheet(sheet, false),
              (Tags{{"", {{"", "x", ""}}}, {"", {{"", "", ""}}}, {"B", {{"", "", "y"}}}}));
     QCOMPARE(TagExchange::addressRowsFromSheet(sheet),
-             (Rows{{"", "", "x", "", "", ""}, {"", "", "", "", "", ""},
-                   {"B", "", "", "y", "", ""}}));
+             (Rows{{"", "本地", "x", "", "", ""}, {"", "", "", "", "", ""},
+                   {"B", "本地", "", "y", "", ""}}));
 
     // Formatted rows below the data widen the declared range but hold no
     // tag; the rows a merge reaches are states all the same.
@@ -557,12 +581,23 @@ void TestTagExchange::refusedFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no bytes") << QByteArray("") << "空";
-    QTest::newRow("mark and blanks") << QByteArray("\xEF\xBB\xBF \r\n") << "空";
+    QTest::addColumn<QString>("suffix");
+    // A first sheet whose cells are all blank, formatted or not.
+    Sheet blank;
+    blank.rows = {{"", ""}, {}, {"", "", ""}};
+    QTest::newRow("blank sheet, xls")
+        << xlsbuilder::workbook(QByteArray(), xlsbuilder::sheetRecords(blank)) << "第一个工作表是空的"
+        << "xls";
+    QString error;
+    QVERIFY2(XlsxSheetWriter::writeFile(path("blank.xlsx"), blank, &error), qPrintable(error));
+    QTest::newRow("blank sheet, xlsx")
+        << fileBytes(path("blank.xlsx")) << "第一个工作表是空的" << "xlsx";
+    QTest::newRow("no bytes") << QByteArray("") << "空" << "csv";
+    QTest::newRow("mark and blanks") << QByteArray("\xEF\xBB\xBF \r\n") << "空" << "csv";
     QTest::newRow("open quote") << QByteArray("h,a\nA,LW1,WORD,,,\n\"B,LW2,WORD,,,\nC,LW3,WORD,,,\n")
-                                << "第3行";
+                                << "第3行" << "csv";
     QTest::newRow("open quote after a closed one")
-        << QByteArray("h,a\n\"A\nB\",LW1,WORD,,,\n\"C,LW2,WORD,,,\n") << "第4行";
+        << QByteArray("h,a\n\"A\nB\",LW1,WORD,,,\n\"C,LW2,WORD,,,\n") << "第4行" << "csv";
 }
 
 // Files that would empty a library or lose its last tags are refused, by
@@ -571,7 +606,8 @@ void TestTagExchange::refusedFiles()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
-    const QString file = path("refused.csv");
+    QFETCH(QString, suffix);
+    const QString file = path("refused." + suffix);
     QVERIFY(writeFileBytes(file, bytes));
     TagExchange::AddressImport address;
     address.rows = {{"kept"}};
@@ -586,38 +622,92 @@ void TestTagExchange::refusedFiles()
     QCOMPARE(tags.size(), 1);
 }
 
+void TestTagExchange::emptyDeviceIsThePanel_data()
+{
+    QTest::addColumn<QString>("suffix");
+    for (const char *suffix : {"csv", "xlsx", "xls"})
+        QTest::newRow(suffix) << suffix;
+}
+
+// A tag row without a device means the panel in every format, as a
+// variable list from a controller tool, which has no device field, does.
+void TestTagExchange::emptyDeviceIsThePanel()
+{
+    QFETCH(QString, suffix);
+    Sheet sheet;
+    sheet.rows = {TagExchange::addressHeader(), {"A", "", "LW 1", "Int16", "2", "r"}};
+    const QString file = path("devices." + suffix);
+    QString error;
+    if (suffix == QLatin1String("xlsx"))
+        QVERIFY2(XlsxSheetWriter::writeFile(file, sheet, &error), qPrintable(error));
+    else if (suffix == QLatin1String("xls"))
+        QVERIFY(writeFileBytes(
+            file, xlsbuilder::workbook(QByteArray(), xlsbuilder::sheetRecords(sheet))));
+    else
+        QVERIFY(writeFileBytes(file, "h\nA,LW1,WORD,,,r\n"));
+    TagExchange::AddressImport result;
+    QVERIFY2(TagExchange::importAddressTags(file, &result, &error), qPrintable(error));
+    QCOMPARE(result.rows, (Rows{{"A", "本地", "LW 1", "Int16", "2", "r"}}));
+}
+
 void TestTagExchange::languageColumns_data()
 {
     QTest::addColumn<QString>("suffix");
-    QTest::addColumn<QString>("header");
-    QTest::addColumn<QStringList>("texts"); // of the project's 中文 and English
-    QTest::newRow("same order") << "csv" << "n,中文,English" << QStringList{"1", "2"};
-    QTest::newRow("swapped") << "csv" << "n,English,中文" << QStringList{"2", "1"};
-    QTest::newRow("swapped in a sheet") << "xlsx" << "n,English,中文" << QStringList{"2", "1"};
-    QTest::newRow("other names") << "csv" << "n,Chinese,Englisch" << QStringList{"1", "2"};
-    QTest::newRow("one named, one by place") << "csv" << "n,Chinese,English" << QStringList{"1", "2"};
-    QTest::newRow("place taken by name") << "csv" << "n,x,中文" << QStringList{"2", ""};
+    QTest::addColumn<QString>("text"); // the header (if any) and the rows, comma-separated
+    QTest::addColumn<Tags>("expected"); // with texts of the project's 中文 and English
+    QTest::addColumn<QString>("warning"); // a part of the one warning, "" for none
+    const Tags t12 = {{"t", {{"1", "2"}}}};
+    QTest::newRow("same order") << "csv" << "n,中文,English\nt,1,2" << t12 << "";
+    QTest::newRow("swapped") << "csv" << "n,English,中文\nt,2,1" << t12 << "";
+    QTest::newRow("swapped in a sheet") << "xlsx" << "n,English,中文\nt,2,1" << t12 << "";
+    QTest::newRow("one named, one by place") << "csv" << "n,Chinese,English\nt,1,2" << t12 << "";
+    QTest::newRow("place taken by name")
+        << "csv" << "n,x,中文\nt,x,1" << Tags{{"t", {{"1", ""}}}} << "第2列“x”";
+    QTest::newRow("empty column at the end") << "csv" << "n,中文,English,\nt,1,2," << t12 << "";
+    QTest::newRow("a language the project lacks")
+        << "csv" << "n,中文,English,日本語\nt,1,2,3" << t12 << "第4列“日本語”";
+    // The name column goes by its heading; columns keep their numbers as
+    // the file has them.
+    QTest::newRow("names second") << "csv" << "中文,标签名称,English\n1,t,2" << t12 << "";
+    QTest::newRow("names second in a sheet")
+        << "xlsx" << "x,English,Tag name,中文\n3,2,t,1" << t12 << "第1列“x”";
+    // With the names second, it is their column's quotes that tell a
+    // nameless tag from the next state of the tag above.
+    QTest::newRow("quoted empty name second")
+        << "csv" << "中文,名称,English\n1,t,2\n3,,4\n5,\"\",6"
+        << Tags{{"t", {{"1", "2"}, {"3", "4"}}}, {"", {{"5", "6"}}}} << "";
+    // A first row naming neither the names nor a language is a tag.
+    const Tags two = {{"n", {{"Chinese", "Englisch"}}}, {"t", {{"1", "2"}}}};
+    QTest::newRow("no header") << "csv" << "n,Chinese,Englisch\nt,1,2" << two << "“n”";
+    QTest::newRow("no header in a sheet") << "xlsx" << "n,Chinese,Englisch\nt,1,2" << two << "“n”";
 }
 
-// A file's columns go to the languages its header names, in every format.
+// A file's columns go to the languages its header names, in every format;
+// what the import leaves out or reads in place of a header is said.
 void TestTagExchange::languageColumns()
 {
     QFETCH(QString, suffix);
-    QFETCH(QString, header);
-    QFETCH(QStringList, texts);
+    QFETCH(QString, text);
+    QFETCH(Tags, expected);
+    QFETCH(QString, warning);
     const QString file = path("languages." + suffix);
     if (suffix == QLatin1String("xlsx")) {
         Sheet sheet;
-        sheet.rows = {header.split(QLatin1Char(',')), {"t", "1", "2"}};
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            sheet.rows.append(line.split(QLatin1Char(',')));
         QString error;
         QVERIFY2(XlsxSheetWriter::writeFile(file, sheet, &error), qPrintable(error));
     } else {
-        QVERIFY(writeFileBytes(file, (header + "\nt,1,2\n").toUtf8()));
+        QVERIFY(writeFileBytes(file, text.toUtf8()));
     }
     Tags tags;
     QString error;
-    QVERIFY2(TagExchange::importTextTags(file, &tags, &error), qPrintable(error));
-    QCOMPARE(tags, (Tags{{"t", {texts}}}));
+    QStringList warnings;
+    QVERIFY2(TagExchange::importTextTags(file, &tags, &error, &warnings), qPrintable(error));
+    QCOMPARE(tags, expected);
+    QCOMPARE(warnings.size(), warning.isEmpty() ? 0 : 1);
+    if (!warning.isEmpty())
+        QVERIFY2(warnings.first().contains(warning), qPrintable(warnings.first()));
 }
 
 void TestTagExchange::generatedRoundTrip_data()

@@ -193,7 +193,7 @@ private slots:
             << "--address" << "stray.csv" << QByteArray("h\nz,LW4,WORD,PLC9,Int16,r\n")
             << "out.mvprg" << QStringList{"Row 1: the device does not exist", "not written"};
         QTest::newRow("text names") << "--text" << "names.csv"
-                                    << QByteArray("h,a\nA,1\n,2\n\"\",3\nA,4\n") << "out.mvprg"
+                                    << QByteArray("标签名称,a\nA,1\n,2\n\"\",3\nA,4\n") << "out.mvprg"
                                     << QStringList{"rows 1 and 4 have the same name",
                                                    "row 3 has no name", "not written"};
     }
