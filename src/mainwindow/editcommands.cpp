@@ -51,8 +51,10 @@ void MainWindow::showTabContent(QWidget *widget)
     if (widget) {
         m_tabContent->activateWidget(widget);
         m_projectTree->selectForm(widget);
+        // Looking at a screen changes nothing in the project, its history
+        // becoming the active one included.
+        const QScopedValueRollback<bool> switching(m_switchingHistory, true);
         UserOptGroup::instance(this)->setActiveForm(widget);
-        setModified(true);
     }
 
     if (auto *view = qobject_cast<DrawView *>(widget)) {
@@ -116,6 +118,7 @@ void MainWindow::removeTabContent(QWidget *widget)
     m_tabContent->removeTabContent(widget);
     DrawManager::instance()->removeForm(widget);
     showTabContent(DrawManager::instance()->currentView());
+    setModified(true);
     updateActions();
 }
 

@@ -227,8 +227,10 @@ void MainWindow::newFile()
     setApplicationTitle(config->projectName());
     // The new project exists on disk at once. One that cannot be written
     // stays open and unsaved, for "另存为", but is not listed.
-    if (writeProjectFile(config->projectFile()))
+    if (writeProjectFile(config->projectFile())) {
         updateRecentFiles(config->projectFile());
+        setModified(false);
+    }
 }
 
 void MainWindow::openFile()

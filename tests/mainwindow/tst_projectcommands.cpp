@@ -13,6 +13,8 @@
 #include "taglib/addresslibdialog.h"
 #include "taglib/textlibdialog.h"
 #include "support/processfixture.h"
+#include "support/projectgenerator.h"
+#include "project/projectfile.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -218,6 +220,79 @@ private slots:
         QCOMPARE(text.contains("行"), cut);
         QCOMPARE(text.contains("circle、dial"), !cut);
         QCOMPARE(screenCount(), 1);
+    }
+
+    // What was just read is what the file holds: nothing to save, nothing
+    // to ask on close, whatever the project holds.
+    void openingLeavesTheProjectUnmodified_data()
+    {
+        QTest::addColumn<quint32>("seed"); // 0: a new, empty project
+        QTest::newRow("new project") << 0u;
+        for (quint32 seed : {3u, 8u, 21u})
+            QTest::addRow("generated, seed %u", seed) << seed;
+    }
+    void openingLeavesTheProjectUnmodified()
+    {
+        QFETCH(quint32, seed);
+        QString file = newProject(QStringLiteral("opened%1").arg(seed));
+        QVERIFY(!file.isEmpty());
+        m_window->closeProject();
+        if (seed != 0) {
+            ProjectGenerator::Options options;
+            options.screens = 2;
+            options.shapesPerScreen = 6;
+            options.encoded = seed % 2 == 0;
+            ProjectGenerator(seed).build(options);
+            Config::instance()->setProjectFile(file);
+            QVERIFY(ProjectFile::write(file));
+            m_window->closeProject();
+        }
+        const QByteArray before = fileBytes(file);
+
+        ModalScript script;
+        QVERIFY(m_window->openProject(file));
+        QCoreApplication::processEvents();
+        QVERIFY2(script.requests().isEmpty(), qPrintable(script.texts().join('\n')));
+        QVERIFY(screenCount() > 0);
+        QVERIFY(!m_window->isModified());
+        QVERIFY(!m_window->action("save")->isEnabled());
+        m_window->closeFile();
+        QVERIFY(script.requests().isEmpty());
+        QCOMPARE(fileBytes(file), before);
+    }
+
+    // Screens added or removed are changes to save; showing another one is not.
+    void screenChangesMarkTheProjectModified_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("show the other screen") << "show" << false;
+        QTest::newRow("add a screen") << "add" << true;
+        QTest::newRow("remove the shown screen") << "remove" << true;
+        QTest::newRow("remove the last screen") << "remove all" << true;
+    }
+    void screenChangesMarkTheProjectModified()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, modified);
+        const QString file = newProject(QString("screens %1").arg(QTest::currentDataTag()));
+        QVERIFY(!file.isEmpty());
+        QWidget *first = DrawManager::instance()->currentView();
+        QWidget *second = m_window->projectTree()->addForm(TemplateScreen);
+        QVERIFY(first && second);
+        m_window->save();
+        QVERIFY(!m_window->isModified());
+        if (change == "show") {
+            m_window->showTabContent(first);
+        } else if (change == "add") {
+            m_window->projectTree()->addForm(WindowScreen);
+        } else {
+            if (change == "remove all")
+                m_window->removeTabContent(first);
+            m_window->setModified(false);
+            m_window->removeTabContent(second);
+        }
+        QCOMPARE(m_window->isModified(), modified);
     }
 
     // Nothing is listed that was not written, and the failure is told once.
