@@ -287,10 +287,17 @@ void MainWindow::saveAs()
     // letter case ("x.MVPRG") is kept as typed.
     if (!name.endsWith(ProjectSuffix, Qt::CaseInsensitive))
         name += ProjectSuffix;
-    if (!saveProjectFile(name))
-        return;
+    // The file holds the project's own name and folder, so they must be the
+    // new ones before it is written; a failed write leaves the old ones.
     Config *config = Config::instance();
+    const QString previous = config->projectFile();
     config->setProjectFile(name);
+    if (!saveProjectFile(name)) {
+        config->setProjectFile(previous);
+        return;
+    }
+    // The copy of the file left behind is outdated as well.
+    AutoSaver::removeCopy(previous);
     setApplicationTitle(config->projectName());
     updateRecentFiles(name);
 }

@@ -155,6 +155,41 @@ private slots:
         QCOMPARE(Config::instance()->projectFile(), file);
     }
 
+    // The file "另存为" writes names the project as the file it is: the same
+    // bytes a later save writes there. A save that fails keeps the old file.
+    void saveAsWritesTheNewName_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("written") << true;
+        QTest::newRow("refused") << false;
+    }
+    void saveAsWritesTheNewName()
+    {
+        QFETCH(bool, writable);
+        const QString old = newProject(QString("before%1").arg(++m_made));
+        QVERIFY(!old.isEmpty());
+        const QDir folder(m_dir.filePath(QString("elsewhere%1").arg(m_made)));
+        QVERIFY(folder.mkpath("."));
+        const QString file = folder.filePath("after.mvprg");
+        if (!writable)
+            QVERIFY(folder.mkpath("after.mvprg")); // a folder where the file should go
+        m_window->setModified(true);
+        ModalScript script;
+        script.chooseText(file);
+        m_window->saveAs();
+        QCOMPARE(Config::instance()->projectFile(), writable ? file : old);
+        QCOMPARE(m_window->isModified(), !writable);
+        if (!writable)
+            return;
+        const QByteArray saved = fileBytes(file);
+        QVERIFY(saved.contains("name=\"after\""));
+        QVERIFY(saved.contains(QString("path=\"%1\"").arg(folder.path()).toUtf8()));
+        QVERIFY(!saved.contains("before"));
+        m_window->setModified(true);
+        m_window->save();
+        QCOMPARE(fileBytes(file), saved);
+    }
+
     void openFailures_data()
     {
         QTest::addColumn<QByteArray>("content"); // null: no file at all
@@ -269,7 +304,7 @@ private slots:
         QTest::newRow("show the other screen") << "show" << false;
         QTest::newRow("add a screen") << "add" << true;
         QTest::newRow("remove the shown screen") << "remove" << true;
-        QTest::newRow("remove the last screen") << "remove all" << true;
+        QTest::newRow("remove a screen not shown") << "remove hidden" << true;
     }
     void screenChangesMarkTheProjectModified()
     {
@@ -287,10 +322,7 @@ private slots:
         } else if (change == "add") {
             m_window->projectTree()->addForm(WindowScreen);
         } else {
-            if (change == "remove all")
-                m_window->removeTabContent(first);
-            m_window->setModified(false);
-            m_window->removeTabContent(second);
+            m_window->removeTabContent(change == "remove hidden" ? first : second);
         }
         QCOMPARE(m_window->isModified(), modified);
     }
