@@ -1025,6 +1025,22 @@ Commands:
         <translation>Redo</translation>
     </message>
     <message>
+        <source>撤销 %1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <source>恢复 %1</source>
+        <translation>Redo %1</translation>
+    </message>
+    <message>
+        <source>&lt;空&gt;</source>
+        <translation>&lt;empty&gt;</translation>
+    </message>
+    <message>
+        <source>调整叠放次序</source>
+        <translation>Change stacking order</translation>
+    </message>
+    <message>
         <source>复制(&amp;C)</source>
         <translation>&amp;Copy</translation>
     </message>
@@ -2923,6 +2939,61 @@ Commands:
     <message>
         <source>临时文件不完整</source>
         <translation>the temporary file is incomplete</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>创建对象</source>
+        <translation>Create object</translation>
+    </message>
+    <message>
+        <source>复制对象</source>
+        <translation>Copy object</translation>
+    </message>
+    <message>
+        <source>批量复制对象</source>
+        <translation>Copy objects</translation>
+    </message>
+    <message>
+        <source>删除对象</source>
+        <translation>Delete objects</translation>
+    </message>
+    <message>
+        <source>移动对象</source>
+        <translation>Move object</translation>
+    </message>
+    <message>
+        <source>批量移动对象</source>
+        <translation>Move objects</translation>
+    </message>
+    <message>
+        <source>调整对象大小</source>
+        <translation>Resize object</translation>
+    </message>
+    <message>
+        <source>旋转对象</source>
+        <translation>Rotate object</translation>
+    </message>
+    <message>
+        <source>调整对象形状</source>
+        <translation>Reshape object</translation>
+    </message>
+    <message>
+        <source>组合</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>取消组合</source>
+        <translation>Ungroup</translation>
+    </message>
+    <message>
+        <source>修改对象%1属性</source>
+        <translation>Change %1</translation>
+    </message>
+    <message>
+        <source>修改对象属性</source>
+        <translation>Change object properties</translation>
     </message>
 </context>
 </TS>

@@ -314,7 +314,8 @@ void MainWindow::restack(void (DrawScene::*operation)(QGraphicsItem *))
     if (!item)
         return;
     auto *action = qobject_cast<QAction *>(sender());
-    auto command = std::make_unique<StackOrderCommand>(scene, action ? action->text() : QString());
+    auto command = std::make_unique<StackOrderCommand>(scene, action ? action->text()
+                                                                     : tr("调整叠放次序"));
     (scene->*operation)(item);
     if (command->recordNewOrder())
         pushCommand(command.release());
