@@ -1343,8 +1343,10 @@ Commands:
         <translation>The project file %1 contains attributes this version does not know: %2. They are not shown, but they are saved back unchanged.</translation>
     </message>
     <message>
-        <source>发现自动保存的恢复文件（%1）。是否恢复？</source>
-        <translation>Found an autosaved recovery file (%1). Recover it?</translation>
+        <source>发现自动保存的恢复文件（%1）。是否恢复？
+选择“否”将删除该恢复文件。</source>
+        <translation>Found an autosaved recovery file (%1). Recover it?
+Choosing “No” deletes the recovery file.</translation>
     </message>
     <message>
         <source>是</source>

@@ -142,14 +142,22 @@ bool MainWindow::openProject(const QString &path)
 {
     if (AutoSaver::hasNewerCopy(path)) {
         const QString copy = AutoSaver::copyPath(path);
+        // Declining deletes the copy, so the question says so: it may hold
+        // the only record of the work a crash interrupted.
         const int answer = MessageDialog::showMessage(
             this, QMessageBox::Question, tr("工程"),
-            tr("发现自动保存的恢复文件（%1）。是否恢复？").arg(QDir::toNativeSeparators(copy)),
+            tr("发现自动保存的恢复文件（%1）。是否恢复？\n选择“否”将删除该恢复文件。")
+                .arg(QDir::toNativeSeparators(copy)),
             {tr("是"), tr("否")});
         // The copy is read in place of the file but saved back to the file,
         // so the project stays modified until the user saves it.
-        if (answer == QMessageBox::Yes)
-            return openProjectFile(copy, path);
+        if (answer == QMessageBox::Yes) {
+            if (!openProjectFile(copy, path))
+                return false;
+            // Recovered: a crash that recorded the copy has been answered.
+            CrashFilter::forgetRecord(copy);
+            return true;
+        }
         AutoSaver::removeCopy(path);
     }
     return openProjectFile(path, path);
