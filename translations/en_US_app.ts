@@ -2328,6 +2328,10 @@ Continue?</translation>
 <context>
     <name>RegEditWidget</name>
     <message>
+        <source>标签“%1”已不在地址库中，请重新选择。</source>
+        <translation>The tag “%1” is no longer in the address library; please choose another.</translation>
+    </message>
+    <message>
         <source>系统地址</source>
         <translation>System Address</translation>
     </message>
