@@ -1025,6 +1025,22 @@ Commands:
         <translation>Redo</translation>
     </message>
     <message>
+        <source>撤销 %1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <source>恢复 %1</source>
+        <translation>Redo %1</translation>
+    </message>
+    <message>
+        <source>&lt;空&gt;</source>
+        <translation>&lt;empty&gt;</translation>
+    </message>
+    <message>
+        <source>调整叠放次序</source>
+        <translation>Change stacking order</translation>
+    </message>
+    <message>
         <source>复制(&amp;C)</source>
         <translation>&amp;Copy</translation>
     </message>
@@ -1327,8 +1343,10 @@ Commands:
         <translation>The project file %1 contains attributes this version does not know: %2. They are not shown, but they are saved back unchanged.</translation>
     </message>
     <message>
-        <source>发现自动保存的恢复文件（%1）。是否恢复？</source>
-        <translation>Found an autosaved recovery file (%1). Recover it?</translation>
+        <source>发现自动保存的恢复文件（%1）。是否恢复？
+选择“否”将删除该恢复文件。</source>
+        <translation>Found an autosaved recovery file (%1). Recover it?
+Choosing “No” deletes the recovery file.</translation>
     </message>
     <message>
         <source>是</source>
@@ -2356,6 +2374,10 @@ Continue?</translation>
 <context>
     <name>RegEditWidget</name>
     <message>
+        <source>标签“%1”已不在地址库中，请重新选择。</source>
+        <translation>The tag “%1” is no longer in the address library; please choose another.</translation>
+    </message>
+    <message>
         <source>系统地址</source>
         <translation>System Address</translation>
     </message>
@@ -2989,6 +3011,61 @@ Commands:
     <message>
         <source>临时文件不完整</source>
         <translation>the temporary file is incomplete</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>创建对象</source>
+        <translation>Create object</translation>
+    </message>
+    <message>
+        <source>复制对象</source>
+        <translation>Copy object</translation>
+    </message>
+    <message>
+        <source>批量复制对象</source>
+        <translation>Copy objects</translation>
+    </message>
+    <message>
+        <source>删除对象</source>
+        <translation>Delete objects</translation>
+    </message>
+    <message>
+        <source>移动对象</source>
+        <translation>Move object</translation>
+    </message>
+    <message>
+        <source>批量移动对象</source>
+        <translation>Move objects</translation>
+    </message>
+    <message>
+        <source>调整对象大小</source>
+        <translation>Resize object</translation>
+    </message>
+    <message>
+        <source>旋转对象</source>
+        <translation>Rotate object</translation>
+    </message>
+    <message>
+        <source>调整对象形状</source>
+        <translation>Reshape object</translation>
+    </message>
+    <message>
+        <source>组合</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>取消组合</source>
+        <translation>Ungroup</translation>
+    </message>
+    <message>
+        <source>修改对象%1属性</source>
+        <translation>Change %1</translation>
+    </message>
+    <message>
+        <source>修改对象属性</source>
+        <translation>Change object properties</translation>
     </message>
 </context>
 </TS>

@@ -556,6 +556,19 @@ QString CrashFilter::recoveredProjectFile(const QString &path)
                                               - RecoverySuffix.size());
 }
 
+void CrashFilter::forgetRecord(const QString &copy)
+{
+    if (copy.isEmpty())
+        return;
+    const QString key = QStringLiteral("exception");
+    const QString recorded = nativeStore().value(key).toString();
+    if (recorded.isEmpty())
+        return;
+    const QString path = QFileInfo(recorded).absoluteFilePath();
+    if (path == QFileInfo(copy).absoluteFilePath() || path == recoveredProjectFile(copy))
+        updateNativeStore({{key, QVariant()}});
+}
+
 void CrashFilter::crashFilter(int signal, siginfo_t *info, void *context)
 {
     const Prepared &p = prepared();

@@ -44,6 +44,11 @@ public:
     // not have the form of a recovery copy.
     static QString recoveredProjectFile(const QString &path);
 
+    // Drops the crash record of the native store when it names copy, or the
+    // project copy was saved from (what older versions recorded): that
+    // copy has been recovered or is gone, and no later start may offer it.
+    static void forgetRecord(const QString &copy);
+
     // Runs the whole filter: report file, then the recovery copy, recorded
     // as "exception" in the native store. Public for the handler only.
     static void crashFilter(int signal, siginfo_t *info, void *context);

@@ -17,6 +17,15 @@ QString commandText(const char *text)
     return QCoreApplication::translate("QObject", text);
 }
 
+// The undo menu shows this text: the property as the property browser names
+// it, never the name the code knows it by. Several properties at once, or
+// one the browser does not list, get the general text.
+QString modifyText(const QObject *object, const QString &property)
+{
+    const QString shown = propertyDisplayNameOf(object, property);
+    return shown.isEmpty() ? commandText("修改对象属性") : commandText("修改对象%1属性").arg(shown);
+}
+
 AbstractShapeType<QGraphicsItemGroup> *groupShape(QGraphicsItem *item)
 {
     return dynamic_cast<AbstractShapeType<QGraphicsItemGroup> *>(item);
@@ -477,7 +486,7 @@ ModifyCommand::ModifyCommand(QObject *object, const QString &propertyName, QUndo
     : QUndoCommand(parent)
     , m_propertyName(propertyName)
 {
-    setText(commandText("修改对象%1属性").arg(propertyName));
+    setText(modifyText(object, propertyName));
     if (!object)
         return;
     m_objects.append(object);
@@ -491,7 +500,7 @@ ModifyCommand::ModifyCommand(QObject *object, const QStringList &propertyNames,
     : QUndoCommand(parent)
     , m_propertyName(propertyNames.size() == 1 ? propertyNames.first() : QString())
 {
-    setText(commandText("修改对象%1属性").arg(m_propertyName));
+    setText(modifyText(object, m_propertyName));
     if (!object)
         return;
     m_objects.append(object);

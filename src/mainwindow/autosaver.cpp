@@ -65,6 +65,10 @@ bool AutoSaver::hasNewerCopy(const QString &projectFile)
 void AutoSaver::removeCopy(const QString &projectFile)
 {
     const QString copy = copyPath(projectFile);
-    if (!copy.isEmpty() && QFile::exists(copy) && !QFile::remove(copy))
+    if (!copy.isEmpty() && QFile::exists(copy) && !QFile::remove(copy)) {
         qWarning().noquote() << "cannot remove the recovery copy" << copy;
+        return;
+    }
+    // A crash may have recorded this copy for the next start to offer.
+    CrashFilter::forgetRecord(copy);
 }

@@ -33,7 +33,8 @@ public:
     static QString copyPath(const QString &projectFile);
     // True when projectFile has a recovery copy written after the file.
     static bool hasNewerCopy(const QString &projectFile);
-    // Deletes the recovery copy of projectFile, if any.
+    // Deletes the recovery copy of projectFile, if any, and the crash record
+    // that names it.
     static void removeCopy(const QString &projectFile);
 
 signals:

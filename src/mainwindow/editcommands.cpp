@@ -51,8 +51,10 @@ void MainWindow::showTabContent(QWidget *widget)
     if (widget) {
         m_tabContent->activateWidget(widget);
         m_projectTree->selectForm(widget);
+        // Looking at a screen changes nothing in the project, its history
+        // becoming the active one included.
+        const QScopedValueRollback<bool> switching(m_switchingHistory, true);
         UserOptGroup::instance(this)->setActiveForm(widget);
-        setModified(true);
     }
 
     if (auto *view = qobject_cast<DrawView *>(widget)) {
@@ -116,6 +118,7 @@ void MainWindow::removeTabContent(QWidget *widget)
     m_tabContent->removeTabContent(widget);
     DrawManager::instance()->removeForm(widget);
     showTabContent(DrawManager::instance()->currentView());
+    setModified(true);
     updateActions();
 }
 
@@ -311,7 +314,8 @@ void MainWindow::restack(void (DrawScene::*operation)(QGraphicsItem *))
     if (!item)
         return;
     auto *action = qobject_cast<QAction *>(sender());
-    auto command = std::make_unique<StackOrderCommand>(scene, action ? action->text() : QString());
+    auto command = std::make_unique<StackOrderCommand>(scene, action ? action->text()
+                                                                     : tr("调整叠放次序"));
     (scene->*operation)(item);
     if (command->recordNewOrder())
         pushCommand(command.release());

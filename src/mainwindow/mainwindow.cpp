@@ -218,6 +218,7 @@ void MainWindow::setupConnections()
 
     connect(m_projectTree, &ProjectTree::removeTabContent, this, &MainWindow::removeTabContent);
     connect(m_projectTree, &ProjectTree::showTabContent, this, &MainWindow::showTabContent);
+    connect(m_projectTree, &ProjectTree::formAdded, this, [this] { setModified(true); });
     // The name is saved with the project and shown by the property browser.
     connect(m_projectTree, &ProjectTree::formRenamed, this, [this] {
         setModified(true);

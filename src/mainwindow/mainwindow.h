@@ -131,6 +131,8 @@ public slots:
     // Shows the built-in table failures not shown before, if any.
     void reportTableErrors();
     void updateActions();
+    // The undo and redo entries name the step they take back or make again.
+    void updateUndoTexts();
     void openRecentFile();
     void updateRecentFiles(QString filename = QString());
     void changeLanguage(int language);

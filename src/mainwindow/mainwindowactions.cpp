@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QStackedWidget>
 #include <QToolBar>
+#include <QUndoView>
 
 namespace {
 
@@ -171,15 +172,23 @@ void MainWindow::createActions()
     for (const char *key : {"download", "upload"})
         m_actions.value(QString::fromLatin1(key))->setShortcutContext(Qt::WidgetShortcut);
 
+    // Our own actions rather than the undo group's: theirs word the menu
+    // entry in the toolkit's English, whatever the interface language.
     UserOptGroup *group = UserOptGroup::instance(this);
-    QAction *undo = group->createUndoAction(this);
+    auto *undo = new QAction(this);
     undo->setObjectName(QStringLiteral("undo"));
     undo->setIcon(QIcon(QStringLiteral(":/resources/images/edit/undo.png")));
     undo->setShortcut(QKeySequence::Undo);
-    QAction *redo = group->createRedoAction(this);
+    undo->setEnabled(false);
+    connect(undo, &QAction::triggered, group, &QUndoGroup::undo);
+    auto *redo = new QAction(this);
     redo->setObjectName(QStringLiteral("redo"));
     redo->setIcon(QIcon(QStringLiteral(":/resources/images/edit/redo.png")));
     redo->setShortcut(QKeySequence::Redo);
+    redo->setEnabled(false);
+    connect(redo, &QAction::triggered, group, &QUndoGroup::redo);
+    connect(group, &QUndoGroup::undoTextChanged, this, &MainWindow::updateUndoTexts);
+    connect(group, &QUndoGroup::redoTextChanged, this, &MainWindow::updateUndoTexts);
     m_actions.insert(QStringLiteral("undo"), undo);
     m_actions.insert(QStringLiteral("redo"), redo);
     m_actionOrder.insert(m_actionOrder.indexOf(QStringLiteral("copy")), QStringLiteral("redo"));
@@ -360,6 +369,9 @@ void MainWindow::retranslate()
         if (QAction *a = action(QString::fromLatin1(entry.key)))
             a->setText(tr(entry.text));
     }
+    updateUndoTexts();
+    if (m_undoView)
+        m_undoView->setEmptyLabel(tr("<空>"));
     for (int i = 0; i < m_menus.size(); ++i)
         m_menus[i]->setTitle(tr(menuTitles[i]));
     m_recentMenu->setTitle(tr("最近工程(&J)"));
@@ -372,6 +384,15 @@ void MainWindow::retranslate()
         m_toolBars[i]->setWindowTitle(tr(toolBarTitles[i]));
         m_toolBars[i]->toggleViewAction()->setText(tr(toolBarTitles[i]));
     }
+}
+
+void MainWindow::updateUndoTexts()
+{
+    UserOptGroup *group = UserOptGroup::instance(this);
+    const QString undo = group->undoText();
+    const QString redo = group->redoText();
+    action(QStringLiteral("undo"))->setText(undo.isEmpty() ? tr("撤销") : tr("撤销 %1").arg(undo));
+    action(QStringLiteral("redo"))->setText(redo.isEmpty() ? tr("恢复") : tr("恢复 %1").arg(redo));
 }
 
 void MainWindow::setCentralPage(bool startPage)

@@ -142,14 +142,22 @@ bool MainWindow::openProject(const QString &path)
 {
     if (AutoSaver::hasNewerCopy(path)) {
         const QString copy = AutoSaver::copyPath(path);
+        // Declining deletes the copy, so the question says so: it may hold
+        // the only record of the work a crash interrupted.
         const int answer = MessageDialog::showMessage(
             this, QMessageBox::Question, tr("工程"),
-            tr("发现自动保存的恢复文件（%1）。是否恢复？").arg(QDir::toNativeSeparators(copy)),
+            tr("发现自动保存的恢复文件（%1）。是否恢复？\n选择“否”将删除该恢复文件。")
+                .arg(QDir::toNativeSeparators(copy)),
             {tr("是"), tr("否")});
         // The copy is read in place of the file but saved back to the file,
         // so the project stays modified until the user saves it.
-        if (answer == QMessageBox::Yes)
-            return openProjectFile(copy, path);
+        if (answer == QMessageBox::Yes) {
+            if (!openProjectFile(copy, path))
+                return false;
+            // Recovered: a crash that recorded the copy has been answered.
+            CrashFilter::forgetRecord(copy);
+            return true;
+        }
         AutoSaver::removeCopy(path);
     }
     return openProjectFile(path, path);
@@ -227,8 +235,10 @@ void MainWindow::newFile()
     setApplicationTitle(config->projectName());
     // The new project exists on disk at once. One that cannot be written
     // stays open and unsaved, for "另存为", but is not listed.
-    if (writeProjectFile(config->projectFile()))
+    if (writeProjectFile(config->projectFile())) {
         updateRecentFiles(config->projectFile());
+        setModified(false);
+    }
 }
 
 void MainWindow::openFile()
@@ -285,10 +295,17 @@ void MainWindow::saveAs()
     // letter case ("x.MVPRG") is kept as typed.
     if (!name.endsWith(ProjectSuffix, Qt::CaseInsensitive))
         name += ProjectSuffix;
-    if (!saveProjectFile(name))
-        return;
+    // The file holds the project's own name and folder, so they must be the
+    // new ones before it is written; a failed write leaves the old ones.
     Config *config = Config::instance();
+    const QString previous = config->projectFile();
     config->setProjectFile(name);
+    if (!saveProjectFile(name)) {
+        config->setProjectFile(previous);
+        return;
+    }
+    // The copy of the file left behind is outdated as well.
+    AutoSaver::removeCopy(previous);
     setApplicationTitle(config->projectName());
     updateRecentFiles(name);
 }

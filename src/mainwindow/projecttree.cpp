@@ -154,8 +154,10 @@ QWidget *ProjectTree::addForm(int kind, QWidget *copyFrom, bool show)
         }
     });
 
-    if (show)
+    if (show) {
+        emit formAdded(form);
         emit showTabContent(form);
+    }
     return form;
 }
 

@@ -84,6 +84,9 @@ public slots:
 signals:
     void removeTabContent(QWidget *form);
     void showTabContent(QWidget *form);
+    // addForm() made form with show set (a user's new screen or copy, not
+    // one read from a file): the project changed.
+    void formAdded(QWidget *form);
     // The user gave form a new name in the tree.
     void formRenamed(QWidget *form);
     // 属性 was chosen on form's entry (a screen's view).

@@ -163,3 +163,11 @@ QStringList propertyNamesOf(const QObject *object)
     return Config::instance()->propertyRegistry().propertyNames(
         QString::fromLatin1(object->metaObject()->className()));
 }
+
+QString propertyDisplayNameOf(const QObject *object, const QString &property)
+{
+    if (!object || property.isEmpty())
+        return QString();
+    return Config::instance()->propertyRegistry().displayName(
+        QString::fromLatin1(object->metaObject()->className()), property);
+}

@@ -60,3 +60,6 @@ private:
 // The registered property names of the object's class (see
 // PropertyRegistry::propertyNames), taken from Config's registry.
 QStringList propertyNamesOf(const QObject *object);
+// The display name of property for the object's class, taken from Config's
+// registry; empty when the class does not list it.
+QString propertyDisplayNameOf(const QObject *object, const QString &property);

@@ -239,7 +239,19 @@ void PropertyDialog::setScreenTarget(QWidget *view)
     m_name->setText(view ? view->windowTitle() : QString());
     m_loadedName = m_name->text();
     // Only the name of a screen is kept here; the rest is edited in the
-    // property browser.
+    // property browser. The layout fields show the screen itself, not
+    // what the last shape opened here left in them.
+    auto *drawView = qobject_cast<DrawView *>(view);
+    const DrawScene *scene = drawView ? drawView->drawScene() : nullptr;
+    m_x->setValue(0);
+    m_y->setValue(0);
+    m_width->setValue(scene ? qRound(scene->width()) : 0);
+    m_height->setValue(scene ? qRound(scene->height()) : 0);
+    m_pin->setChecked(false);
+    m_loadedX = m_loadedY = 0;
+    m_loadedWidth = m_width->value();
+    m_loadedHeight = m_height->value();
+    m_loadedPin = false;
     m_layoutGroup->setEnabled(false);
     m_background->setEnabled(false);
     m_background->setColor(QColor());

@@ -146,6 +146,7 @@ void RegEditWidget::setPara(const AddressPara &para)
     m_systlib->setChecked(false);
     m_userlib->setChecked(false);
     m_stack->setCurrentIndex(0);
+    m_pickedName.clear();
     m_summary->clear();
     m_remark->clear();
     m_panel->setPara(para);
@@ -182,6 +183,7 @@ void RegEditWidget::showList(bool system, bool checked)
     (system ? m_systlib : m_userlib)->setChecked(checked);
     if (!checked) {
         m_stack->setCurrentIndex(0);
+        m_pickedName.clear();
         m_summary->clear();
         m_remark->clear();
         m_para = m_panel->para();
@@ -198,7 +200,8 @@ void RegEditWidget::showList(bool system, bool checked)
 void RegEditWidget::on_labelCbx_currentIndexChanged(int index)
 {
     // By name, not by row: the list may be a change behind the library.
-    showTag(index < 0 ? QString() : m_labelCbx->itemText(index));
+    m_pickedName = index < 0 ? QString() : m_labelCbx->itemText(index);
+    showTag(m_pickedName);
 }
 
 void RegEditWidget::showTag(const QString &name)
@@ -207,7 +210,11 @@ void RegEditWidget::showTag(const QString &name)
     const bool found = decodeTag(m_systlib->isChecked(), name, &para);
     m_para = para;
     if (!found) {
-        m_summary->clear();
+        // A pick that has left the library is said, not silently blanked.
+        if (name.isEmpty())
+            m_summary->clear();
+        else
+            m_summary->setText(tr("标签“%1”已不在地址库中，请重新选择。").arg(name));
         m_remark->clear();
         return;
     }
@@ -230,8 +237,7 @@ void RegEditWidget::refreshList()
     m_refreshPending = false;
     if (m_stack->currentIndex() != 1)
         return;
-    const int index = m_labelCbx->currentIndex();
-    const QString picked = index < 0 ? QString() : m_labelCbx->itemText(index);
+    const QString picked = m_pickedName;
     const QStringList names = Config::instance()->tagNames(m_systlib->isChecked());
     {
         const QSignalBlocker blocker(m_labelCbx);
@@ -239,7 +245,7 @@ void RegEditWidget::refreshList()
         m_labelCbx->addItems(names);
         m_labelCbx->setCurrentIndex(picked.isNull() ? -1 : int(names.indexOf(picked)));
     }
-    showTag(m_labelCbx->currentIndex() < 0 ? QString() : picked);
+    showTag(picked);
 }
 
 void RegEditWidget::on_libOpen_clicked()
@@ -253,14 +259,30 @@ void RegEditWidget::on_libOpen_clicked()
         // meanwhile it is the current one.
         dialog = new AddressLibDialog(this);
     }
-    if (!runLibrary(dialog, system, index))
-        return;
+    // The table's current row at OK is no choice: removing the picked tag
+    // makes its neighbour current. Only the user's own picks count, by name,
+    // as a tag may be moved or sorted afterwards.
+    QString picked;
     bool pickedSystem = false;
-    int row = -1;
-    dialog->selection(pickedSystem, row);
+    const QMetaObject::Connection tracking = connect(
+        dialog->table(), &TableView::currentPicked, this, [&](const QModelIndex &current) {
+            pickedSystem = dialog->isSystemList();
+            picked = current.sibling(current.row(), Config::NameColumn).data().toString();
+        });
+    const bool accepted = runLibrary(dialog, system, index);
+    disconnect(tracking);
+    if (!accepted)
+        return;
+    const QStringList names = Config::instance()->tagNames(pickedSystem);
+    if (picked.isEmpty() || !names.contains(picked)) {
+        // The field keeps what it had; a tag of it removed meanwhile shows
+        // as gone.
+        if (m_stack->currentIndex() == 1)
+            refreshList();
+        return;
+    }
     showList(pickedSystem, true);
-    if (row >= 0 && row < m_labelCbx->count())
-        m_labelCbx->setCurrentIndex(row);
+    m_labelCbx->setCurrentIndex(int(names.indexOf(picked)));
 }
 
 void RegEditWidget::changeEvent(QEvent *event)
@@ -278,6 +300,6 @@ void RegEditWidget::retranslate()
     m_nameLabel->setText(tr("名称"));
     // The summaries follow the language of the device and area names.
     if (m_stack->currentIndex() == 1)
-        on_labelCbx_currentIndexChanged(m_labelCbx->currentIndex());
+        showTag(m_pickedName);
     m_panel->setPara(m_panel->para());
 }

@@ -19,7 +19,12 @@ class RegPanel;
 //
 // The tag list follows the library and the system registers: after any
 // change (an edit, a removal, another project) it is refilled and keeps the
-// picked tag by its name, or shows none when that name is gone.
+// picked tag by its name, or shows none, and says the tag is gone, when that
+// name is gone.
+//
+// OK in the library takes only a tag the user chose there (a row clicked or
+// reached with the keyboard) that still exists; otherwise the field stays
+// as it was, so a removed tag's neighbour never takes its place unasked.
 class RegEditWidget : public QGroupBox
 {
     Q_OBJECT
@@ -73,4 +78,7 @@ private:
     QLabel *m_remark = nullptr;
     QLabel *m_nameLabel = nullptr;
     bool m_refreshPending = false;
+    // The tag picked on the list page, kept when it leaves the library so
+    // that the field can say which one went.
+    QString m_pickedName;
 };

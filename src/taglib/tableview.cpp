@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QStyleFactory>
 
 TableView::TableView(QWidget *parent)
@@ -97,7 +98,24 @@ void TableView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    const QScopedValueRollback<bool> user(m_userInput, true);
     QTableView::keyPressEvent(event);
+}
+
+void TableView::mousePressEvent(QMouseEvent *event)
+{
+    QTableView::mousePressEvent(event);
+    // A click on the row that already is current is a choice as well.
+    const QModelIndex pressed = indexAt(event->pos());
+    if (pressed.isValid() && pressed.row() == currentIndex().row())
+        emit currentPicked(currentIndex());
+}
+
+void TableView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (m_userInput && current.isValid())
+        emit currentPicked(current);
 }
 
 void TableView::onSectionClicked(int column)

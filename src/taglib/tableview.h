@@ -12,6 +12,10 @@ class SortProxyModel;
 // sorting. Every click emits headerClicked(). Ctrl+C copies the selected
 // rows as tab-separated text, one line per row in view order, without the
 // header row.
+//
+// currentPicked() tells a new current row the user chose with the mouse or
+// the keyboard apart from one the table moved to by itself (a removed row's
+// neighbour, a filter) or that a program set.
 class TableView : public QTableView
 {
     Q_OBJECT
@@ -35,10 +39,14 @@ public:
 
 signals:
     void headerClicked(int column);
+    // The user made current (the view's index, through the proxy).
+    void currentPicked(const QModelIndex &current);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
     void onSectionClicked(int column);
@@ -49,4 +57,6 @@ private:
     // does not carry them, and the application-wide state is not updated by
     // synthesised events.
     Qt::KeyboardModifiers m_clickModifiers;
+    // Set while the user's own key press is handled.
+    bool m_userInput = false;
 };

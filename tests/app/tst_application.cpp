@@ -10,6 +10,7 @@
 #include "support/filebytes.h"
 #include "support/modalscript.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -183,6 +184,75 @@ private slots:
         MainWindow next;
         Application::openStartupProject(&next, {"marovin"});
         QVERIFY(later.requests().isEmpty());
+    }
+
+    // The record of a crash ends with its copy: once the copy is recovered
+    // or deleted, however the project was opened, no start offers it again.
+    // A copy the user has not answered for stays on offer; one recovered but
+    // not yet saved (the editor killed) is offered when its project opens.
+    void crashRecordEndsWithItsCopy_data()
+    {
+        QTest::addColumn<QString>("opened"); // "named", "other" named, or "asked" at start
+        QTest::addColumn<int>("answer"); // to the recovery question
+        QTest::addColumn<QString>("then"); // "save", or "drop" the changes on close
+        QTest::addColumn<bool>("kept"); // the record
+        QTest::addColumn<bool>("copyKept");
+        const int yes = QMessageBox::Yes;
+        const int no = QMessageBox::No;
+        QTest::newRow("named, recovered, saved") << "named" << yes << "save" << false << false;
+        QTest::newRow("named, recovered, dropped") << "named" << yes << "drop" << false << false;
+        QTest::newRow("named, recovered, left open") << "named" << yes << "" << false << true;
+        QTest::newRow("named, declined") << "named" << no << "" << false << false;
+        QTest::newRow("asked, recovered, saved") << "asked" << yes << "save" << false << false;
+        QTest::newRow("asked, declined") << "asked" << no << "" << true << true;
+        QTest::newRow("another project named") << "other" << 0 << "save" << true << true;
+    }
+    void crashRecordEndsWithItsCopy()
+    {
+        QFETCH(QString, opened);
+        QFETCH(int, answer);
+        QFETCH(QString, then);
+        QFETCH(bool, kept);
+        QFETCH(bool, copyKept);
+        const QString folder = underTest(QString("crash %1").arg(QTest::currentDataTag()));
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + "/p.mvprg";
+        const QString other = folder + "/other.mvprg";
+        const QString copy = folder + "/~p.mvprg.autosave";
+        Config::instance()->reset();
+        QVERIFY(ProjectFile::write(file) && ProjectFile::write(other));
+        Config::instance()->version = "7.7.7";
+        QVERIFY(ProjectFile::write(copy));
+        {
+            // The copy is the newer: the crash came after the last save.
+            QFile project(file);
+            QVERIFY(project.open(QIODevice::ReadWrite));
+            QVERIFY(project.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                        QFileDevice::FileModificationTime));
+        }
+        Config::instance()->reset();
+        nativeStore().setValue("exception", copy);
+        nativeStore().sync();
+
+        ModalScript script;
+        if (answer)
+            script.pressButton(answer);
+        MainWindow window;
+        QStringList arguments {"marovin"};
+        if (opened != "asked")
+            arguments << (opened == "named" ? file : other);
+        Application::openStartupProject(&window, arguments);
+        QCOMPARE(script.requests().size(), answer ? 1 : 0);
+        QCOMPARE(Config::instance()->version == "7.7.7", answer == QMessageBox::Yes);
+        if (then == "save") {
+            window.save();
+        } else if (then == "drop") {
+            script.pressButton(QMessageBox::No);
+            QVERIFY(window.maybeSave());
+        }
+        window.closeProject();
+        QCOMPARE(nativeStore().contains("exception"), kept);
+        QCOMPARE(QFile::exists(copy), copyKept);
     }
 
     // A record whose file is gone offers nothing, now or later.

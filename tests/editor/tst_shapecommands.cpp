@@ -299,6 +299,41 @@ private slots:
         QVERIFY2(!group, "a group outlived its screen and its history");
     }
 
+    // The undo menu names a property edit as the property browser names the
+    // property, never by the name the code uses for it.
+    void propertyEditTexts_data()
+    {
+        QTest::addColumn<bool>("screen"); // else a rectangle
+        QTest::addColumn<QStringList>("properties"); // empty: all of them
+        QTest::addColumn<QString>("text");
+        QTest::newRow("shape renamed") << false << QStringList {"objectName"} << "修改对象名称属性";
+        QTest::newRow("fill colour") << false << QStringList {"brushColor"} << "修改对象颜色属性";
+        QTest::newRow("screen renamed") << true << QStringList {"objectName"} << "修改对象名称属性";
+        QTest::newRow("screen background") << true << QStringList {"brushColor"}
+                                           << "修改对象背景颜色属性";
+        QTest::newRow("size and place at once")
+            << false << QStringList {"width", "height", "pos"} << "修改对象属性";
+        QTest::newRow("every property") << false << QStringList() << "修改对象属性";
+        QTest::newRow("property nobody lists") << false << QStringList {"visible"} << "修改对象属性";
+    }
+    void propertyEditTexts()
+    {
+        QFETCH(bool, screen);
+        QFETCH(QStringList, properties);
+        QFETCH(QString, text);
+        DrawScene scene;
+        CountedRect rect(QRectF(10, 10, 40, 20), &scene);
+        QObject *object = screen ? static_cast<QObject *>(&scene) : &rect;
+        std::unique_ptr<ModifyCommand> command;
+        if (properties.size() == 1)
+            command = std::make_unique<ModifyCommand>(object, properties.first());
+        else if (properties.isEmpty())
+            command = std::make_unique<ModifyCommand>(object, QString());
+        else
+            command = std::make_unique<ModifyCommand>(object, properties);
+        QCOMPARE(command->text(), text);
+    }
+
     void mimeData()
     {
         auto *a = new CountedRect(QRectF(100, 100, 40, 20), m_scene.get());

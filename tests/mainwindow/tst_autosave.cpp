@@ -149,7 +149,7 @@ private slots:
         QVERIFY(m_window->openProject(file));
         QCOMPARE(script.requests().size(), copyNewer ? 1 : 0);
         if (copyNewer)
-            QCOMPARE(script.texts().first(), QString("发现自动保存的恢复文件（%1）。是否恢复？").arg(copy));
+            QCOMPARE(script.texts().first(), QString("发现自动保存的恢复文件（%1）。是否恢复？\n选择“否”将删除该恢复文件。").arg(copy));
         const bool recovered = answer == QMessageBox::Yes;
         QCOMPARE(shapeCount(), recovered ? 1 : 0);
         if (recovered)

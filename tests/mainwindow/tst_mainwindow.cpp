@@ -2,6 +2,9 @@
 
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
+#include "editor/shapecommands.h"
+#include "editor/useroptgroup.h"
+#include "shapes/graphicsrectitem.h"
 #include "mainwindow/firstpage.h"
 #include "mainwindow/recentlabel.h"
 #include "project/config.h"
@@ -168,6 +171,44 @@ private slots:
         QCOMPARE(m_window->menus().first()->title(), QString("&Project"));
         QFile::remove(local);
         m_window->changeLanguage(0);
+    }
+
+    // The undo and redo entries speak the interface language, prefix and
+    // step alike, and follow a switch of language.
+    void undoEntriesAreTranslated_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("undo");
+        QTest::addColumn<QString>("redo");
+        QTest::newRow("Chinese") << 0 << "撤销 修改对象名称属性" << "恢复 移动对象";
+        QTest::newRow("English") << 1 << "Undo Change Name" << "Redo Move object";
+    }
+    void undoEntriesAreTranslated()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, undo);
+        QFETCH(QString, redo);
+        m_window->changeLanguage(language);
+        const auto restore = qScopeGuard([this] { m_window->changeLanguage(0); });
+        showScreen();
+        UserOptGroup *group = UserOptGroup::instance();
+        group->setActiveForm(m_view.get());
+        QAction *undoAction = m_window->action("undo");
+        QAction *redoAction = m_window->action("redo");
+        QCOMPARE(undoAction->text(), language == 0 ? QString("撤销") : QString("Undo"));
+
+        auto *rect = new GraphicsRectItem(QRect(0, 0, 40, 20));
+        m_scene->addItem(rect);
+        group->activeStack()->push(new MoveShapeCommand(rect, QPointF(5, 5), nullptr));
+        auto *rename = new ModifyCommand(rect, QStringLiteral("objectName"));
+        rect->setObjectName("pump");
+        group->push(rename);
+        QCOMPARE(undoAction->text(), undo);
+        undoAction->trigger();
+        QCOMPARE(rect->objectName(), QString());
+        undoAction->trigger();
+        QCOMPARE(redoAction->text(), redo);
+        QCOMPARE(undoAction->text(), language == 0 ? QString("撤销") : QString("Undo"));
     }
 
     // A built-in table that did not load is told once, when the window is up.

@@ -13,6 +13,8 @@
 #include "taglib/addresslibdialog.h"
 #include "taglib/textlibdialog.h"
 #include "support/processfixture.h"
+#include "support/projectgenerator.h"
+#include "project/projectfile.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -153,6 +155,41 @@ private slots:
         QCOMPARE(Config::instance()->projectFile(), file);
     }
 
+    // The file "另存为" writes names the project as the file it is: the same
+    // bytes a later save writes there. A save that fails keeps the old file.
+    void saveAsWritesTheNewName_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("written") << true;
+        QTest::newRow("refused") << false;
+    }
+    void saveAsWritesTheNewName()
+    {
+        QFETCH(bool, writable);
+        const QString old = newProject(QString("before%1").arg(++m_made));
+        QVERIFY(!old.isEmpty());
+        const QDir folder(m_dir.filePath(QString("elsewhere%1").arg(m_made)));
+        QVERIFY(folder.mkpath("."));
+        const QString file = folder.filePath("after.mvprg");
+        if (!writable)
+            QVERIFY(folder.mkpath("after.mvprg")); // a folder where the file should go
+        m_window->setModified(true);
+        ModalScript script;
+        script.chooseText(file);
+        m_window->saveAs();
+        QCOMPARE(Config::instance()->projectFile(), writable ? file : old);
+        QCOMPARE(m_window->isModified(), !writable);
+        if (!writable)
+            return;
+        const QByteArray saved = fileBytes(file);
+        QVERIFY(saved.contains("name=\"after\""));
+        QVERIFY(saved.contains(QString("path=\"%1\"").arg(folder.path()).toUtf8()));
+        QVERIFY(!saved.contains("before"));
+        m_window->setModified(true);
+        m_window->save();
+        QCOMPARE(fileBytes(file), saved);
+    }
+
     void openFailures_data()
     {
         QTest::addColumn<QByteArray>("content"); // null: no file at all
@@ -218,6 +255,76 @@ private slots:
         QCOMPARE(text.contains("行"), cut);
         QCOMPARE(text.contains("circle、dial"), !cut);
         QCOMPARE(screenCount(), 1);
+    }
+
+    // What was just read is what the file holds: nothing to save, nothing
+    // to ask on close, whatever the project holds.
+    void openingLeavesTheProjectUnmodified_data()
+    {
+        QTest::addColumn<quint32>("seed"); // 0: a new, empty project
+        QTest::newRow("new project") << 0u;
+        for (quint32 seed : {3u, 8u, 21u})
+            QTest::addRow("generated, seed %u", seed) << seed;
+    }
+    void openingLeavesTheProjectUnmodified()
+    {
+        QFETCH(quint32, seed);
+        QString file = newProject(QStringLiteral("opened%1").arg(seed));
+        QVERIFY(!file.isEmpty());
+        m_window->closeProject();
+        if (seed != 0) {
+            ProjectGenerator::Options options;
+            options.screens = 2;
+            options.shapesPerScreen = 6;
+            options.encoded = seed % 2 == 0;
+            ProjectGenerator(seed).build(options);
+            Config::instance()->setProjectFile(file);
+            QVERIFY(ProjectFile::write(file));
+            m_window->closeProject();
+        }
+        const QByteArray before = fileBytes(file);
+
+        ModalScript script;
+        QVERIFY(m_window->openProject(file));
+        QCoreApplication::processEvents();
+        QVERIFY2(script.requests().isEmpty(), qPrintable(script.texts().join('\n')));
+        QVERIFY(screenCount() > 0);
+        QVERIFY(!m_window->isModified());
+        QVERIFY(!m_window->action("save")->isEnabled());
+        m_window->closeFile();
+        QVERIFY(script.requests().isEmpty());
+        QCOMPARE(fileBytes(file), before);
+    }
+
+    // Screens added or removed are changes to save; showing another one is not.
+    void screenChangesMarkTheProjectModified_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("show the other screen") << "show" << false;
+        QTest::newRow("add a screen") << "add" << true;
+        QTest::newRow("remove the shown screen") << "remove" << true;
+        QTest::newRow("remove a screen not shown") << "remove hidden" << true;
+    }
+    void screenChangesMarkTheProjectModified()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, modified);
+        const QString file = newProject(QString("screens %1").arg(QTest::currentDataTag()));
+        QVERIFY(!file.isEmpty());
+        QWidget *first = DrawManager::instance()->currentView();
+        QWidget *second = m_window->projectTree()->addForm(TemplateScreen);
+        QVERIFY(first && second);
+        m_window->save();
+        QVERIFY(!m_window->isModified());
+        if (change == "show") {
+            m_window->showTabContent(first);
+        } else if (change == "add") {
+            m_window->projectTree()->addForm(WindowScreen);
+        } else {
+            m_window->removeTabContent(change == "remove hidden" ? first : second);
+        }
+        QCOMPARE(m_window->isModified(), modified);
     }
 
     // Nothing is listed that was not written, and the failure is told once.

@@ -304,6 +304,32 @@ private slots:
         QCOMPARE(texts.last()->property("font").value<QFont>(), fonts.last());
     }
 
+    // The greyed layout of a screen is the screen's, even right after a
+    // shape was shown.
+    void screenLayoutIsTheScreens()
+    {
+        auto *view = DrawManager::instance()->createScreen(1, nullptr);
+        DrawScene *screen = view->drawScene();
+        auto *rect = addRect(screen, QRectF(30, 40, 120, 70));
+        rect->setProperty("fixe", true);
+        QList<int> shown;
+        bool pinned = false;
+        m_edit = [&](PropertyDialog &dialog) {
+            shown = {dialog.xEdit()->value(), dialog.yEdit()->value(),
+                     dialog.widthEdit()->value(), dialog.heightEdit()->value()};
+            pinned = dialog.pinBox()->isChecked();
+        };
+        rect->setSelected(true);
+        QVERIFY(m_dialog->showFor(screen));
+        QCOMPARE(shown, QList<int>({30, 40, 120, 70}));
+        QVERIFY(pinned);
+        screen->clearSelection();
+        QVERIFY(m_dialog->showFor(screen));
+        QCOMPARE(shown, QList<int>({0, 0, qRound(screen->width()), qRound(screen->height())}));
+        QVERIFY(!pinned);
+        QVERIFY(!m_dialog->xEdit()->isEnabled());
+    }
+
     // A rename is an undo step on the screen's own history, kept by Cancel
     // after 应用.
     void screenRenameOutlastsCancel()

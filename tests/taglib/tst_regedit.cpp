@@ -63,9 +63,7 @@ private slots:
             dialog->selection(openedSystem, openedRow);
             opened = QStringLiteral("%1 %2").arg(openedSystem).arg(openedRow);
             dialog->on_sysAddr_clicked();
-            TableView *table = dialog->table();
-            table->setCurrentIndex(
-                table->proxy()->mapFromSource(table->sourceModel()->index(year, 0)));
+            clickTag(dialog, Config::instance()->tagNames(true).at(year));
             answer.accepted = true;
             return answer;
         });
@@ -89,7 +87,8 @@ private slots:
         QTest::newRow("tag above removed")
             << "remove A" << QStringList({"Temp", "B"}) << "本地 : LW 2 ( Int16 )" << "temp";
         QTest::newRow("picked tag removed")
-            << "remove Temp" << QStringList({"A", "B"}) << "" << "";
+            << "remove Temp" << QStringList({"A", "B"}) << "标签“Temp”已不在地址库中，请重新选择。"
+            << "";
         QTest::newRow("picked tag edited")
             << "edit Temp" << QStringList({"A", "Temp", "B"}) << "本地 : LW 7 ( Int16 )" << "temp";
         QTest::newRow("another project")
@@ -122,7 +121,7 @@ private slots:
         m_widget->tagBox()->setCurrentIndex(0);
         m_widget->tagBox()->setCurrentIndex(1);
         const bool gone = change == "remove Temp";
-        QCOMPARE(m_widget->summaryLabel()->text(), gone ? QString() : summary);
+        QCOMPARE(m_widget->summaryLabel()->text(), summary);
         QCOMPARE(m_widget->para().name, gone ? QString() : QString("Temp"));
 
         m_widget->tagBox()->setCurrentIndex(1);
@@ -136,7 +135,83 @@ private slots:
         QCOMPARE(m_widget->remarkLabel()->text(), remark);
     }
 
+    // OK in the library takes only a tag the user chose there and that is
+    // still in it; the row a removal leaves current is no choice, and the
+    // field then keeps its own tag, or says that tag is gone.
+    void libraryOkTakesOnlyTheUsersPick_data()
+    {
+        QTest::addColumn<bool>("listed"); // Temp picked from the list, else direct entry
+        QTest::addColumn<QStringList>("steps"); // in the library, before OK
+        QTest::addColumn<QString>("tag"); // the field's tag after OK, empty for none
+        QTest::addColumn<QString>("summary");
+        const QString lw2 = "本地 : LW 2 ( Int16 )";
+        const QString gone = "标签“Temp”已不在地址库中，请重新选择。";
+        QTest::newRow("untouched") << true << QStringList() << "Temp" << lw2;
+        QTest::newRow("picked tag removed") << true << QStringList {"remove"} << "" << gone;
+        QTest::newRow("removed, then a tag clicked")
+            << true << QStringList {"remove", "click B"} << "B" << "本地 : LW 3 ( Int16 )";
+        QTest::newRow("another tag clicked")
+            << true << QStringList {"click A"} << "A" << "本地 : LW 1 ( Int16 )";
+        QTest::newRow("clicked tag removed again")
+            << true << QStringList {"click B", "remove"} << "Temp" << lw2;
+        QTest::newRow("moved to with the keyboard")
+            << true << QStringList {"down"} << "B" << "本地 : LW 3 ( Int16 )";
+        QTest::newRow("direct entry, untouched") << false << QStringList() << "" << "";
+    }
+    void libraryOkTakesOnlyTheUsersPick()
+    {
+        QFETCH(bool, listed);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, tag);
+        QFETCH(QString, summary);
+        addTag("A", "LW 1", "a");
+        addTag("Temp", "LW 2", "temp");
+        addTag("B", "LW 3", "b");
+        if (listed) {
+            m_widget->userButton()->click();
+            m_widget->tagBox()->setCurrentIndex(1);
+        }
+        ModalSeam::setHandler([&](const ModalRequest &request) {
+            ModalAnswer answer;
+            if (request.kind != ModalRequest::Dialog)
+                return answer;
+            AddressLibDialog *dialog = AddressLibDialog::current();
+            for (const QString &step : steps) {
+                if (step == "remove")
+                    dialog->on_remove_clicked();
+                else if (step == "down")
+                    QTest::keyClick(dialog->table(), Qt::Key_Down);
+                else
+                    clickTag(dialog, step.section(' ', 1));
+            }
+            answer.accepted = true;
+            return answer;
+        });
+        m_widget->on_libOpen_clicked();
+        QCoreApplication::processEvents();
+        QCOMPARE(m_widget->currentPage(), listed ? 1 : 0);
+        if (listed)
+            QCOMPARE(m_widget->tagBox()->currentText(), tag);
+        QCOMPARE(m_widget->para().name, tag);
+        QCOMPARE(m_widget->summaryLabel()->text(), summary);
+    }
+
 private:
+    // Clicks the row of the library's table that shows name, as a user does.
+    static void clickTag(AddressLibDialog *dialog, const QString &name)
+    {
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        TableView *table = dialog->table();
+        const QModelIndexList found = table->model()->match(
+            table->model()->index(0, Config::NameColumn), Qt::DisplayRole, name, 1,
+            Qt::MatchExactly);
+        QVERIFY(!found.isEmpty());
+        table->scrollTo(found.first());
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(found.first()).center());
+    }
+
     static void addTag(const QString &name, const QString &address, const QString &mark)
     {
         QList<QStandardItem *> cells;
