@@ -125,14 +125,16 @@ void ProjectFile::refuseNesting(QXmlStreamReader *reader)
                            .arg(MaxNestingDepth));
 }
 
-bool ProjectFile::write(const QString &path, QString *error)
+bool ProjectFile::write(const QString &path, QString *error, QString *reason)
 {
-    QString reason;
-    if (SafeFile::write(path, projectBytes(), &reason))
+    QString cause;
+    if (SafeFile::write(path, projectBytes(), &cause))
         return true;
     if (error)
         *error = QCoreApplication::translate("ProjectFile", "写入文件失败 %1。\n%2.")
-                     .arg(path, reason);
+                     .arg(path, cause);
+    if (reason)
+        *reason = cause;
     return false;
 }
 
