@@ -2035,8 +2035,8 @@ Continue?</translation>
 %2.</translation>
     </message>
     <message>
-        <source>不是工程文件：根元素是 %1。</source>
-        <translation>Not a project file: the root element is %1.</translation>
+        <source>不是工程文件：根元素是 %1</source>
+        <translation>Not a project file: the root element is %1</translation>
     </message>
     <message>
         <source>元素嵌套超过 %1 层</source>

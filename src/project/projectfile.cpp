@@ -197,7 +197,7 @@ ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, cons
         if (reader.hasError())
             result.error = readerError(reader);
         else
-            result.error = QCoreApplication::translate("ProjectFile", "不是工程文件：根元素是 %1。")
+            result.error = QCoreApplication::translate("ProjectFile", "不是工程文件：根元素是 %1")
                                .arg(reader.name().toString());
         return result;
     }
