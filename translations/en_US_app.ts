@@ -369,10 +369,6 @@ and save the project as OUT (.mvprg)</translation>
         <translation>%1 %2 [OPTIONS]</translation>
     </message>
     <message>
-        <source>用法：%1</source>
-        <translation>Usage: %1</translation>
-    </message>
-    <message>
         <source>未知命令：%1</source>
         <translation>Unknown command: %1</translation>
     </message>

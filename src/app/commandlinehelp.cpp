@@ -77,7 +77,12 @@ QString CommandLineHelp::text() const
     }
     const QString continuation = spaces(Indent + column + Gap);
 
-    QString out = tr("用法：%1").arg(m_usage) + QLatin1Char('\n');
+    // Further forms of the usage line up under the first, behind the
+    // translated heading.
+    const QString indent = spaces(displayWidth(tr("用法：%1").arg(QString())));
+    QString usage = m_usage;
+    usage.replace(QLatin1Char('\n'), QLatin1Char('\n') + indent);
+    QString out = tr("用法：%1").arg(usage) + QLatin1Char('\n');
     if (!m_description.isEmpty())
         out += m_description + QLatin1Char('\n');
     for (const Section &section : m_sections) {

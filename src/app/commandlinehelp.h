@@ -20,7 +20,8 @@ public:
     // line breaks, and its further lines are indented to the column.
     using Entry = QPair<QString, QString>;
 
-    // usage: what follows "Usage:" (the program and its arguments).
+    // usage: what follows "Usage:" (the program and its arguments), one
+    // line per form.
     explicit CommandLineHelp(const QString &usage, const QString &description = QString());
 
     // A titled list of entries, printed in the order added.

@@ -103,7 +103,6 @@ private slots:
         QTest::newRow("upper-case suffix") << "DEMO.MVPRG" << "project";
         QTest::newRow("mixed-case suffix") << "Demo.MvPrg" << "project";
         QTest::newRow("missing") << "absent.mvprg" << "none";
-        QTest::newRow("missing, upper case") << "ABSENT.MVPRG" << "none";
         QTest::newRow("no project") << "notes.txt" << "text";
         QTest::newRow("a folder") << "folder.mvprg" << "folder";
     }

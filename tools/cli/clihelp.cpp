@@ -136,15 +136,11 @@ QString CliHelp::commandHelp(const QString &name)
         QStringList usage;
         for (const CommandLineHelp::Entry &form : command.forms)
             usage << tr("%1 %2 [选项]").arg(program(), form.first);
-        // Further forms line up under the first, behind the translated
-        // "Usage:".
-        const int indent = CommandLineHelp::displayWidth(tr("用法：%1").arg(QString()));
         QString description = command.description.isEmpty() ? command.forms.first().second
                                                             : command.description;
         // The overview's summaries start in lower case in some languages.
         description[0] = description.at(0).toUpper();
-        CommandLineHelp help(usage.join(QLatin1Char('\n') + QString(indent, QLatin1Char(' '))),
-                             description);
+        CommandLineHelp help(usage.join(QLatin1Char('\n')), description);
         help.addOptions(QList<QCommandLineOption> {helpOption()} + options(name));
         return help.text();
     }
