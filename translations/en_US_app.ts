@@ -232,30 +232,6 @@
 <context>
     <name>CheckCommand</name>
     <message>
-        <source>检查项目，列出错误和警告。</source>
-        <translation>Checks a project and lists its errors and warnings.</translation>
-    </message>
-    <message>
-        <source>以 JSON 数组输出检查结果。</source>
-        <translation>Print the findings as a JSON array.</translation>
-    </message>
-    <message>
-        <source>受密码保护的项目的项目密码。</source>
-        <translation>The project password of a password-protected project.</translation>
-    </message>
-    <message>
-        <source>密码</source>
-        <translation>password</translation>
-    </message>
-    <message>
-        <source>命令名 check。</source>
-        <translation>The command name, check.</translation>
-    </message>
-    <message>
-        <source>项目文件（.mvprg）。</source>
-        <translation>The project file (.mvprg).</translation>
-    </message>
-    <message>
         <source>缺少项目文件</source>
         <translation>Missing project file</translation>
     </message>
@@ -265,30 +241,48 @@
     </message>
 </context>
 <context>
-    <name>CliTool</name>
+    <name>CliHelp</name>
     <message>
-        <source>输出文件夹（render）或输出文件（convert）。</source>
-        <translation>Output folder (render) or output file (convert).</translation>
+        <source>显示此帮助。</source>
+        <translation>Displays this help.</translation>
     </message>
     <message>
-        <source>路径</source>
-        <translation>path</translation>
+        <source>以 JSON 输出项目摘要</source>
+        <translation>print a JSON summary of the project</translation>
     </message>
     <message>
-        <source>只绘制此画面（render）。</source>
-        <translation>Render only this screen (render).</translation>
+        <source>每个画面输出一个 PNG 文件（画面名.png）</source>
+        <translation>write one PNG file per screen (SCREEN.png)</translation>
     </message>
     <message>
-        <source>名称</source>
-        <translation>name</translation>
+        <source>以明文或加密形式另存项目（默认保持原形式）</source>
+        <translation>save the project plain or encoded (by default in its own form)</translation>
     </message>
     <message>
-        <source>以加密形式保存（convert）。</source>
-        <translation>Save in the encoded form (convert).</translation>
+        <source>检查项目：每个错误或警告一行，有错误时退出码为 2</source>
+        <translation>check the project: one line per error or warning, exit code 2 on errors</translation>
     </message>
     <message>
-        <source>以明文形式保存（convert）。</source>
-        <translation>Save in the plain form (convert).</translation>
+        <source>导出地址标签库或文本标签库（.xlsx、.csv 或 .txt）</source>
+        <translation>export the address or the text tag library (.xlsx, .csv or .txt)</translation>
+    </message>
+    <message>
+        <source>用 TAGFILE（.xlsx、.xls、.csv 或 .txt）替换标签库，
+并把项目另存为 OUT（.mvprg）</source>
+        <translation>replace the tag library with TAGFILE (.xlsx, .xls, .csv or .txt)
+and save the project as OUT (.mvprg)</translation>
+    </message>
+    <message>
+        <source>导入、导出项目的标签库。</source>
+        <translation>Imports and exports the tag libraries of a project.</translation>
+    </message>
+    <message>
+        <source>%1 或 %2</source>
+        <translation>%1 or %2</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
     </message>
     <message>
         <source>受密码保护的项目的项目密码。</source>
@@ -299,21 +293,92 @@
         <translation>password</translation>
     </message>
     <message>
-        <source>info、render 或 convert。</source>
-        <translation>info, render or convert.</translation>
+        <source>画面图片的输出文件夹。</source>
+        <translation>The folder the screen pictures go to.</translation>
     </message>
     <message>
-        <source>项目文件（.mvprg）。</source>
-        <translation>The project file (.mvprg).</translation>
+        <source>文件夹</source>
+        <translation>folder</translation>
     </message>
     <message>
-        <source>缺少命令（info、render 或 convert），用 --help 查看用法</source>
-        <translation>Missing command (info, render or convert); see --help for usage</translation>
+        <source>只绘制此画面。</source>
+        <translation>Render only this screen.</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>name</translation>
+    </message>
+    <message>
+        <source>另存的项目文件。</source>
+        <translation>The project file to write.</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>file</translation>
+    </message>
+    <message>
+        <source>以加密形式保存。</source>
+        <translation>Save in the encoded form.</translation>
+    </message>
+    <message>
+        <source>以明文形式保存。</source>
+        <translation>Save in the plain form.</translation>
+    </message>
+    <message>
+        <source>以 JSON 数组输出检查结果。</source>
+        <translation>Print the findings as a JSON array.</translation>
+    </message>
+    <message>
+        <source>地址标签库。</source>
+        <translation>The address tag library.</translation>
+    </message>
+    <message>
+        <source>文本标签库。</source>
+        <translation>The text tag library.</translation>
+    </message>
+    <message>
+        <source>导出的标签文件（export）或另存的项目（import）。</source>
+        <translation>The tag file to write (export) or the project to save (import).</translation>
+    </message>
+    <message>
+        <source>%1 命令 [选项]</source>
+        <translation>%1 COMMAND [OPTIONS]</translation>
+    </message>
+    <message>
+        <source>查看、绘制、检查和转换项目文件，导入和导出标签库。</source>
+        <translation>Looks into, renders, checks and converts project files; imports and exports tag libraries.</translation>
+    </message>
+    <message>
+        <source>显示一个命令的用法和选项</source>
+        <translation>show the usage and the options of one command</translation>
+    </message>
+    <message>
+        <source>命令：</source>
+        <translation>Commands:</translation>
+    </message>
+    <message>
+        <source>显示版本信息。</source>
+        <translation>Displays version information.</translation>
+    </message>
+    <message>
+        <source>用“%1 help 命令”查看一个命令的全部选项。</source>
+        <translation>Run &quot;%1 help COMMAND&quot; for all options of one command.</translation>
+    </message>
+    <message>
+        <source>%1 %2 [选项]</source>
+        <translation>%1 %2 [OPTIONS]</translation>
     </message>
     <message>
         <source>未知命令：%1</source>
         <translation>Unknown command: %1</translation>
     </message>
+    <message>
+        <source>多余的参数：%1</source>
+        <translation>Unexpected argument: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CliTool</name>
     <message>
         <source>缺少项目文件</source>
         <translation>Missing project file</translation>
@@ -351,14 +416,6 @@
         <translation>%1 is not a project file</translation>
     </message>
     <message>
-        <source>%1 不是项目文件：%2</source>
-        <translation>%1 is not a project file: %2</translation>
-    </message>
-    <message>
-        <source>%1 已损坏（第 %2 行，第 %3 列）：%4</source>
-        <translation>%1 is damaged (line %2, column %3): %4</translation>
-    </message>
-    <message>
         <source>%1 受密码保护，请用 --password 给出项目密码</source>
         <translation>%1 is password-protected; give the project password with --password</translation>
     </message>
@@ -383,10 +440,6 @@
         <translation>Screen %1 has no area</translation>
     </message>
     <message>
-        <source>无法写入 %1</source>
-        <translation>Cannot write %1</translation>
-    </message>
-    <message>
         <source>无法写入 %1：%2</source>
         <translation>Cannot write %1: %2</translation>
     </message>
@@ -403,28 +456,24 @@
         <translation>The screen is too large to output as a picture</translation>
     </message>
     <message>
-        <source>查看、绘制和转换项目文件。
-
-命令：
-  info FILE                      以 JSON 输出项目摘要
-  render FILE -o DIR [--screen NAME]
-                                 每个画面输出一个 PNG 文件（画面名.png）
-  convert FILE -o OUT [--encrypt | --plain]
-                                 以明文或加密形式另存项目（默认保持原形式）
-  check FILE [--json]            检查项目：每个错误或警告一行，有错误时退出码为 2</source>
-        <translation>Looks into, renders and converts project files.
-
-Commands:
-  info FILE                      print a JSON summary of the project
-  render FILE -o DIR [--screen NAME]
-                                 write one PNG file per screen (SCREEN.png)
-  convert FILE -o OUT [--encrypt | --plain]
-                                 save the project plain or encoded (default: as it was)
-  check FILE [--json]            check the project: one line per error or warning, exit code 2 on errors</translation>
-    </message>
-    <message>
         <source>无法写入标准输出</source>
         <translation>Cannot write to standard output</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：%2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 已损坏：%2</source>
+        <translation>%1 is damaged: %2</translation>
+    </message>
+    <message>
+        <source>缺少命令（%1），用 --help 查看用法</source>
+        <translation>Missing command (%1); see --help for usage</translation>
+    </message>
+    <message>
+        <source>未知命令：%1（可用的命令：%2）</source>
+        <translation>Unknown command: %1 (the commands are %2)</translation>
     </message>
 </context>
 <context>
@@ -440,6 +489,17 @@ Commands:
     <message>
         <source>其他</source>
         <translation>Other</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLineHelp</name>
+    <message>
+        <source>选项：</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>用法：%1</source>
+        <translation>Usage: %1</translation>
     </message>
 </context>
 <context>
@@ -847,6 +907,49 @@ Commands:
     <message>
         <source>组合最多嵌套%1层，不能再组合。</source>
         <translation>Groups can be nested at most %1 levels deep; these shapes cannot be grouped.</translation>
+    </message>
+</context>
+<context>
+    <name>EditorCommandLine</name>
+    <message>
+        <source>显示此帮助。</source>
+        <translation>Displays this help.</translation>
+    </message>
+    <message>
+        <source>显示版本信息。</source>
+        <translation>Displays version information.</translation>
+    </message>
+    <message>
+        <source>窗口显示后把它的图片写入此 PNG 文件，然后退出。</source>
+        <translation>Once the window is shown, write a picture of it to this PNG file, then quit.</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>file</translation>
+    </message>
+    <message>
+        <source>项目文件</source>
+        <translation>PROJECT</translation>
+    </message>
+    <message>
+        <source>%1 [选项] [%2]</source>
+        <translation>%1 [OPTIONS] [%2]</translation>
+    </message>
+    <message>
+        <source>工业操作面板（HMI）的组态编辑器。</source>
+        <translation>Configuration editor for industrial operator panels (HMI).</translation>
+    </message>
+    <message>
+        <source>参数：</source>
+        <translation>Arguments:</translation>
+    </message>
+    <message>
+        <source>启动时打开的项目（.mvprg）。</source>
+        <translation>The project to open at start (.mvprg).</translation>
+    </message>
+    <message>
+        <source>界面所用工具包的选项（如 -style、-platform）也可使用。</source>
+        <translation>The options of the interface toolkit (such as -style and -platform) work too.</translation>
     </message>
 </context>
 <context>
@@ -1992,8 +2095,8 @@ Continue?</translation>
 %2.</translation>
     </message>
     <message>
-        <source>不是工程文件：根元素是 %1。</source>
-        <translation>Not a project file: the root element is %1.</translation>
+        <source>不是工程文件：根元素是 %1</source>
+        <translation>Not a project file: the root element is %1</translation>
     </message>
     <message>
         <source>元素嵌套超过 %1 层</source>
@@ -2528,63 +2631,6 @@ Continue?</translation>
 </context>
 <context>
     <name>TagsCommand</name>
-    <message>
-        <source>  tags export FILE (--address | --text) -o TAGFILE
-                                 导出地址标签库或文本标签库
-                                 （.xlsx、.csv 或 .txt）
-  tags import FILE TAGFILE (--address | --text) -o OUT
-                                 用 TAGFILE（.xlsx、.xls、.csv 或 .txt）
-                                 替换标签库，并把项目另存为 OUT（.mvprg）</source>
-        <translation>  tags export FILE (--address | --text) -o TAGFILE
-                                 export the address or the text tag library
-                                 (.xlsx, .csv or .txt)
-  tags import FILE TAGFILE (--address | --text) -o OUT
-                                 replace the library with TAGFILE (.xlsx, .xls,
-                                 .csv or .txt) and save the project as OUT
-                                 (.mvprg)</translation>
-    </message>
-    <message>
-        <source>导入、导出项目的标签库。
-
-命令：
-</source>
-        <translation>Import and export a project&apos;s tag libraries.
-
-Commands:
-</translation>
-    </message>
-    <message>
-        <source>地址标签库。</source>
-        <translation>The address tag library.</translation>
-    </message>
-    <message>
-        <source>文本标签库。</source>
-        <translation>The text tag library.</translation>
-    </message>
-    <message>
-        <source>导出的标签文件（export）或另存的项目（import）。</source>
-        <translation>The tag file to write (export) or the project to save (import).</translation>
-    </message>
-    <message>
-        <source>路径</source>
-        <translation>path</translation>
-    </message>
-    <message>
-        <source>受密码保护的项目的项目密码。</source>
-        <translation>The project password of a password-protected project.</translation>
-    </message>
-    <message>
-        <source>密码</source>
-        <translation>password</translation>
-    </message>
-    <message>
-        <source>export 或 import。</source>
-        <translation>export or import.</translation>
-    </message>
-    <message>
-        <source>项目文件（.mvprg）。</source>
-        <translation>The project file (.mvprg).</translation>
-    </message>
     <message>
         <source>tags 需要 export 或 import，用 tags --help 查看用法</source>
         <translation>tags needs export or import; see tags --help for usage</translation>

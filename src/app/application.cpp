@@ -125,8 +125,6 @@ QString Application::projectArgument(const QStringList &arguments, const QString
     QString path = arguments.at(1);
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     qDebug() << path;
-    if (!path.endsWith(ProjectSuffix))
-        return QString();
     return QDir::cleanPath(QDir(startup).absoluteFilePath(path));
 }
 
@@ -148,8 +146,10 @@ void Application::openCommandLineOrRecovery(MainWindow *window, const QStringLis
     const QString crashed = nativeStore().value(QStringLiteral("exception")).toString();
     // A crash now records its recovery copy; an older version recorded the
     // project itself.
-    if (!crashed.endsWith(ProjectSuffix)
-        && !CrashFilter::recoveredProjectFile(crashed).endsWith(ProjectSuffix)) {
+    // Any case of the suffix, as a project named at start may have it.
+    if (!crashed.endsWith(ProjectSuffix, Qt::CaseInsensitive)
+        && !CrashFilter::recoveredProjectFile(crashed).endsWith(ProjectSuffix,
+                                                                Qt::CaseInsensitive)) {
         return;
     }
     // A copy that is gone (recovered and saved, or removed) has nothing left

@@ -33,8 +33,9 @@ public:
     static QString startupFolder();
 
     // The project named by the command line: argv[1] with "\" turned into
-    // "/", made absolute against startup, when it ends with ".mvprg"
-    // (case-sensitive); empty otherwise.
+    // "/", made absolute against startup, whatever its suffix (a file that
+    // is no project is refused by opening it, with the usual message);
+    // empty without one.
     static QString projectArgument(const QStringList &arguments, const QString &startup);
 
     // After the window is shown: opens the command-line project or, without

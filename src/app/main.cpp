@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/editorcommandline.h"
 #include "app/safefile.h"
 #include "mainwindow/mainwindow.h"
 
@@ -7,31 +8,7 @@
 #include <QTimer>
 
 #include <csignal>
-#include <cstring>
 #include <iostream>
-#include <vector>
-
-namespace {
-
-// Removes "--screenshot FILE" from the arguments before anything else sees
-// them and returns FILE (empty when absent).
-QString takeScreenshotOption(int &argc, char **argv)
-{
-    QString file;
-    int out = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
-            file = QString::fromLocal8Bit(argv[++i]);
-            continue;
-        }
-        argv[out++] = argv[i];
-    }
-    argc = out;
-    argv[argc] = nullptr;
-    return file;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -39,12 +16,30 @@ int main(int argc, char *argv[])
     // disk, instead of ending the editor with the user's work.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    const QString screenshot = takeScreenshotOption(argc, argv);
+    // Answered before the application object, which needs a display.
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    const EditorCommandLine::Request request = EditorCommandLine::request(raw);
+    if (request != EditorCommandLine::Start)
+        return EditorCommandLine::answer(request, argc, argv);
 
     auto *app = new Application(argc, argv);
+    // Read once the application has taken the toolkit's options out.
+    EditorCommandLine commandLine;
+    if (!commandLine.parse(QCoreApplication::arguments())) {
+        std::cerr << "marovin: " << commandLine.error().toLocal8Bit().constData() << std::endl;
+        delete app;
+        return 1;
+    }
+    const QString screenshot = commandLine.screenshot();
+
     auto *window = new MainWindow;
     window->showMaximized();
-    Application::openStartupProject(window, QCoreApplication::arguments());
+    QStringList startup {QCoreApplication::arguments().value(0)};
+    if (!commandLine.project().isEmpty())
+        startup << commandLine.project();
+    Application::openStartupProject(window, startup);
 
     if (!screenshot.isEmpty()) {
         // Without a window manager nothing maximises the window: give it the

@@ -125,14 +125,16 @@ void ProjectFile::refuseNesting(QXmlStreamReader *reader)
                            .arg(MaxNestingDepth));
 }
 
-bool ProjectFile::write(const QString &path, QString *error)
+bool ProjectFile::write(const QString &path, QString *error, QString *reason)
 {
-    QString reason;
-    if (SafeFile::write(path, projectBytes(), &reason))
+    QString cause;
+    if (SafeFile::write(path, projectBytes(), &cause))
         return true;
     if (error)
         *error = QCoreApplication::translate("ProjectFile", "写入文件失败 %1。\n%2.")
-                     .arg(path, reason);
+                     .arg(path, cause);
+    if (reason)
+        *reason = cause;
     return false;
 }
 
@@ -195,7 +197,7 @@ ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, cons
         if (reader.hasError())
             result.error = readerError(reader);
         else
-            result.error = QCoreApplication::translate("ProjectFile", "不是工程文件：根元素是 %1。")
+            result.error = QCoreApplication::translate("ProjectFile", "不是工程文件：根元素是 %1")
                                .arg(reader.name().toString());
         return result;
     }

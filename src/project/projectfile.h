@@ -67,8 +67,10 @@ public:
 
     // Writes the current project to path through a temporary file that
     // replaces path only once everything is written; on any failure path is
-    // left as it was, false is returned and error (when given) says why.
-    static bool write(const QString &path, QString *error = nullptr);
+    // left as it was, false is returned and error (when given) says why,
+    // naming path; reason (when given) is the cause alone, for a caller
+    // that names the file itself.
+    static bool write(const QString &path, QString *error = nullptr, QString *reason = nullptr);
 
     // The file bytes write() would store for the current project.
     static QByteArray projectBytes();

@@ -94,6 +94,55 @@ private slots:
         window.closeProject();
     }
 
+    // A project named at start opens whatever the case of its suffix, and
+    // Save writes back to that very file; a name that cannot be opened is
+    // said so, with the file named, instead of a silent start page.
+    void projectNamedAtStart_data()
+    {
+        QTest::addColumn<QString>("name"); // in the start folder
+        QTest::addColumn<QString>("content"); // "project", "text", "folder" or "none"
+        QTest::newRow("upper-case suffix") << "DEMO.MVPRG" << "project";
+        QTest::newRow("mixed-case suffix") << "Demo.MvPrg" << "project";
+        QTest::newRow("missing") << "absent.mvprg" << "none";
+        QTest::newRow("no project") << "notes.txt" << "text";
+        QTest::newRow("a folder") << "folder.mvprg" << "folder";
+    }
+
+    void projectNamedAtStart()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, content);
+        const QString file = underTest("start/" + name);
+        QFile::remove(file);
+        QDir(file).removeRecursively();
+        Config::instance()->reset();
+        if (content == "project") {
+            Config::instance()->setProjectFile(file);
+            QVERIFY(ProjectFile::write(file));
+            Config::instance()->reset();
+        } else if (content == "text") {
+            QVERIFY(writeFileBytes(file, "not a project\n"));
+        } else if (content == "folder") {
+            QVERIFY(QDir().mkpath(file));
+        }
+
+        ModalScript script;
+        MainWindow window;
+        Application::openStartupProject(&window, {"marovin", name});
+        if (content == "project") {
+            QVERIFY2(script.requests().isEmpty(), qPrintable(script.texts().join('\n')));
+            QCOMPARE(Config::instance()->projectFile(), file);
+            QVERIFY(QFile::remove(file));
+            window.save();
+            QVERIFY(QFile::exists(file));
+        } else {
+            QCOMPARE(script.texts().size(), 1);
+            QVERIFY2(script.texts().first().contains(file), qPrintable(script.texts().first()));
+            QCOMPARE(window.centralPages()->currentIndex(), 0);
+        }
+        window.closeProject();
+    }
+
     void filesStayBesideAWritableExecutable_data()
     {
         QTest::addColumn<bool>("writable");
@@ -261,6 +310,7 @@ private slots:
         QTest::addColumn<QString>("recorded");
         QTest::newRow("recovery copy") << "/gone/~r.mvprg.autosave";
         QTest::newRow("project, as older versions recorded") << "/gone/r.mvprg";
+        QTest::newRow("recovery copy, upper-case suffix") << "/gone/~R.MVPRG.autosave";
     }
     void crashRecordWithoutFileIsDropped()
     {

@@ -215,6 +215,9 @@ private slots:
         QCOMPARE(texts.size(), 1);
         QVERIFY2(texts.first().startsWith("读取文件失败 " + path + "。\n"),
                  qPrintable(texts.first()));
+        // The reason ends once: the message adds its own full stop.
+        QVERIFY2(!texts.first().contains("。.") && !texts.first().contains(".."),
+                 qPrintable(texts.first()));
         QCOMPARE(screenCount(), 0);
         QCOMPARE(m_window->centralPages()->currentIndex(), 0);
     }

@@ -34,9 +34,11 @@ inline CliRun runProgram(const QString &program, const QStringList &arguments,
     return run;
 }
 
+#ifdef MAROVIN_CLI
 inline CliRun runCliProcess(const QStringList &arguments,
                             const QProcessEnvironment &environment
                             = QProcessEnvironment::systemEnvironment())
 {
     return runProgram(QStringLiteral(MAROVIN_CLI), arguments, environment);
 }
+#endif

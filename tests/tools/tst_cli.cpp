@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <QtTest>
@@ -25,6 +26,48 @@ CliRun runCli(const QStringList &arguments, bool withPlatform = true)
             environment.remove(QString::fromLatin1(name));
     }
     return runCliProcess(arguments, environment);
+}
+
+// The environment of a user who reads English or Chinese.
+QProcessEnvironment speaking(const char *locale)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("LC_MESSAGES"));
+    environment.remove(QStringLiteral("LANG"));
+    environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+    return environment;
+}
+
+// Terminal columns, counted independently of the tool: every character of
+// the CJK blocks and the full-width forms takes two.
+int columns(const QString &text)
+{
+    int n = 0;
+    for (const QChar c : text)
+        n += c.unicode() >= 0x2E80 && c.unicode() < 0xFFEF ? 2 : 1;
+    return n;
+}
+
+// The column at which each entry's description starts in the section that
+// follows the heading; one value when they all line up.
+QSet<int> descriptionColumns(const QString &help, const QString &heading)
+{
+    QSet<int> found;
+    const QStringList lines = help.split('\n');
+    int i = lines.indexOf(heading);
+    if (i < 0)
+        return {-1};
+    while (++i < lines.size() && lines.at(i).startsWith("  ")) {
+        const QString line = lines.at(i);
+        const int gap = line.indexOf("  ", 2);
+        if (line.at(2) == ' ' || gap < 0)
+            continue; // a continuation, or an entry with its text below
+        int start = gap;
+        while (start < line.size() && line.at(start) == ' ')
+            ++start;
+        found << columns(line.left(start));
+    }
+    return found;
 }
 
 QJsonObject infoOf(const QString &file)
@@ -333,6 +376,9 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message"); // a part of the text on stderr
         QTest::addColumn<QString>("notWritten"); // must not exist afterwards
+        QTest::addColumn<QString>("once"); // said once
+
+        QVERIFY(writeFileBytes(temp("other.mvprg"), "<?xml version=\"1.0\"?>\n<other/>\n"));
 
         const QString out = temp("refused");
         // One output per row, so a file written by one row cannot fail another.
@@ -340,13 +386,20 @@ private slots:
                       lockedOut = temp("from-locked.mvprg");
 
         QTest::newRow("damaged") << QStringList {"convert", m_damaged, "-o", damagedOut}
-                                 << m_damaged << damagedOut;
+                                 << m_damaged << damagedOut << "行";
+        QTest::newRow("not a project")
+            << QStringList {"info", temp("other.mvprg")} << temp("other.mvprg") << QString()
+            << "不是";
         QTest::newRow("wrong password")
             << QStringList {"convert", m_locked, "-o", lockedOut, "--password", "guess"} << m_locked
-            << lockedOut;
+            << lockedOut << m_locked;
         QTest::newRow("unknown screen")
             << QStringList {"render", m_plain, "-o", out, "--screen", "无此画面"} << "无此画面"
-            << out + "/基本画面_1.png";
+            << out + "/基本画面_1.png" << "无此画面";
+        // The folder stands where the file would go.
+        QTest::newRow("output is a folder")
+            << QStringList {"convert", m_plain, "-o", m_dir.path()} << m_dir.path() << QString()
+            << m_dir.path();
     }
 
     void errors()
@@ -354,13 +407,149 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         QFETCH(QString, notWritten);
+        QFETCH(QString, once);
 
-        const CliRun result = runCli(arguments);
+        // In the tool's own words, which no catalogue can make differ.
+        const CliRun result = runCliProcess(arguments, speaking("zh_CN.UTF-8"));
         QCOMPARE(result.code, 1);
         QVERIFY(result.out.isEmpty());
         const QString err = QString::fromUtf8(result.err);
         QVERIFY2(err.contains(message), qPrintable(err));
-        QVERIFY(!QFileInfo::exists(notWritten));
+        QVERIFY2(err.count(once, Qt::CaseInsensitive) == 1, qPrintable(err));
+        // One message, on one line.
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY(notWritten.isEmpty() || !QFileInfo::exists(notWritten));
+    }
+
+    // The help names every command the tool runs, and each command's help
+    // its own options and no others, in either language.
+    void help_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("notShown");
+
+        const QStringList commands {"info FILE", "render FILE", "convert FILE", "check FILE",
+                                    "tags export FILE", "tags import FILE", "help COMMAND"};
+        QTest::newRow("--help") << QStringList {"--help"} << QByteArray("C") << commands
+                                << QStringList {"--json", "--screen"};
+        QTest::newRow("help") << QStringList {"help"} << QByteArray("C") << commands
+                              << QStringList();
+        QTest::newRow("help render")
+            << QStringList {"help", "render"} << QByteArray("C")
+            << QStringList {"render FILE -o DIR", "--screen <name>", "-o, --output <folder>",
+                            "--password"}
+            << QStringList {"--json", "--encrypt", "--address", "check FILE"};
+        QTest::newRow("render --help") << QStringList {"render", "--help"} << QByteArray("C")
+                                       << QStringList {"--screen <name>"}
+                                       << QStringList {"--json", "--encrypt"};
+        QTest::newRow("help convert")
+            << QStringList {"help", "convert"} << QByteArray("C")
+            << QStringList {"--encrypt", "--plain", "-o, --output <file>"}
+            << QStringList {"--screen", "--json"};
+        QTest::newRow("check -h") << QStringList {"check", "-h"} << QByteArray("C")
+                                  << QStringList {"--json", "--password"}
+                                  << QStringList {"--screen", "--address"};
+        QTest::newRow("help tags") << QStringList {"help", "tags"} << QByteArray("C")
+                                   << QStringList {"tags export FILE", "tags import FILE",
+                                                   "--address", "--text"}
+                                   << QStringList {"--json", "--screen"};
+        QTest::newRow("Chinese") << QStringList {"--help"} << QByteArray("zh_CN.UTF-8")
+                                 << QStringList {"用法：", "选项：", "命令：", "check FILE"}
+                                 << QStringList {"Usage:", "Options:"};
+        QTest::newRow("Chinese, one command")
+            << QStringList {"help", "render"} << QByteArray("zh_CN.UTF-8")
+            << QStringList {"用法：marovin-cli render", "选项：", "--screen <名称>"}
+            << QStringList {"Usage:", "Options:"};
+    }
+
+    void help()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, locale);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, notShown);
+        const CliRun result = runCliProcess(arguments, speaking(locale.constData()));
+        QCOMPARE(result.code, 0);
+        QVERIFY2(result.err.isEmpty(), result.err.constData());
+        const QString help = QString::fromUtf8(result.out);
+        for (const QString &text : shown)
+            QVERIFY2(help.contains(text), qPrintable(text + " missing from:\n" + help));
+        for (const QString &text : notShown)
+            QVERIFY2(!help.contains(text), qPrintable(text + " shown in:\n" + help));
+        // Wide characters take two columns: the descriptions line up on the
+        // screen, not in characters.
+        const QString options = locale == "C" ? "Options:" : "选项：";
+        QCOMPARE(descriptionColumns(help, options).size(), 1);
+        if (help.contains("Commands:") || help.contains("命令："))
+            QCOMPARE(descriptionColumns(help, locale == "C" ? "Commands:" : "命令：").size(), 1);
+    }
+
+    // A call without a command or with a wrong one names them all.
+    void commandList_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("none") << QStringList();
+        QTest::newRow("unknown") << QStringList {"draw", m_plain};
+        QTest::newRow("help unknown") << QStringList {"help", "draw"};
+    }
+
+    void commandList()
+    {
+        QFETCH(QStringList, arguments);
+        const CliRun result = runCliProcess(arguments, speaking("C"));
+        QCOMPARE(result.code, 1);
+        const QString err = QString::fromUtf8(result.err);
+        for (const char *command : {"info", "render", "convert", "check", "tags"})
+            QVERIFY2(arguments.value(0) == "help" ? err.contains("draw") : err.contains(command),
+                     qPrintable(err));
+    }
+
+    // Run where the user's runtime folder is unset (cron, containers) or is
+    // not one the toolkit accepts (sudo keeping another user's), the tool
+    // prints nothing on stderr but its own messages, and leaves nothing
+    // behind in the temporary folder.
+    void noRuntimeFolderWarning_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("runtime"); // "unset", or "shared": a folder others may enter
+        const QString out = temp("quiet");
+        for (const char *runtime : {"unset", "shared"}) {
+            QTest::addRow("info, %s", runtime) << QStringList {"info", m_plain} << QString(runtime);
+            QTest::addRow("render, %s", runtime)
+                << QStringList {"render", m_plain, "-o", out} << QString(runtime);
+        }
+        QTest::newRow("convert, unset")
+            << QStringList {"convert", m_encoded, "-o", out + ".mvprg"} << "unset";
+        QTest::newRow("tags export, unset")
+            << QStringList {"tags", "export", m_plain, "--text", "-o", out + ".xlsx"} << "unset";
+        QTest::newRow("help, unset") << QStringList {"--help"} << "unset";
+    }
+
+    void noRuntimeFolderWarning()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, runtime);
+        QTemporaryDir tmp;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", tmp.path());
+        environment.remove("XDG_RUNTIME_DIR");
+        if (runtime != "unset") {
+            const QString folder = tmp.filePath("not-private");
+            QVERIFY(QDir().mkdir(folder));
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner
+                                              | QFile::ExeOwner | QFile::ReadGroup
+                                              | QFile::ExeGroup | QFile::ReadOther
+                                              | QFile::ExeOther));
+            environment.insert("XDG_RUNTIME_DIR", folder);
+        }
+        const CliRun result = runCliProcess(arguments, environment);
+        QCOMPARE(result.code, 0);
+        QVERIFY2(result.err.isEmpty(), result.err.constData());
+        const QStringList left
+            = QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        QCOMPARE(left, runtime == "unset" ? QStringList() : QStringList {"not-private"});
     }
 };
 

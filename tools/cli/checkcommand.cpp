@@ -2,6 +2,7 @@
 
 #include "project/config.h"
 #include "project/projectcheck.h"
+#include "clihelp.h"
 #include "cliproject.h"
 #include "project/projectfile.h"
 
@@ -48,20 +49,17 @@ QString placeKindKey(ProjectPlace::Kind kind)
 
 int CheckCommand::run(const QStringList &arguments)
 {
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
     QCommandLineParser parser;
-    parser.setApplicationDescription(tr("检查项目，列出错误和警告。"));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption jsonOption(QStringLiteral("json"), tr("以 JSON 数组输出检查结果。"));
-    const QCommandLineOption passwordOption(QStringLiteral("password"),
-                                            tr("受密码保护的项目的项目密码。"), tr("密码"));
-    parser.addOptions({jsonOption, passwordOption});
-    parser.addPositionalArgument(QStringLiteral("check"), tr("命令名 check。"));
-    parser.addPositionalArgument(QStringLiteral("file"), tr("项目文件（.mvprg）。"));
+    parser.addOption(helpOption);
+    parser.addOptions(CliHelp::options(QStringLiteral("check")));
+    const QString jsonOption = QStringLiteral("json");
+    const QString passwordOption = QStringLiteral("password");
 
     if (!parser.parse(arguments))
         return CliProject::failWith(parser.errorText());
     if (parser.isSet(helpOption)) {
-        CliProject::writeOut(parser.helpText());
+        CliProject::writeOut(CliHelp::commandHelp(QStringLiteral("check")));
         return 0;
     }
     const QStringList positional = parser.positionalArguments();

@@ -1,23 +1,14 @@
 #include "clilanguage.h"
 
+#include "app/commandlinehelp.h"
 #include "project/config.h"
 
 #include <QCoreApplication>
 #include <QTranslator>
 
-bool cliWantsChinese(const QProcessEnvironment &environment)
-{
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QString value = environment.value(QString::fromLatin1(name));
-        if (!value.isEmpty())
-            return value.startsWith(QLatin1String("zh"));
-    }
-    return false;
-}
-
 void installCliLanguage()
 {
-    if (cliWantsChinese(QProcessEnvironment::systemEnvironment()))
+    if (CommandLineHelp::wantsChinese(QProcessEnvironment::systemEnvironment()))
         return;
     // Lives as long as the application; the catalogue is the one built into
     // the editor, so both say the same thing in the same words.

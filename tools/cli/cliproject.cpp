@@ -46,15 +46,13 @@ bool CliProject::load(const QString &file, const QString &password,
         failWith(tr("无法打开 %1：%2").arg(file, result.error));
         return false;
     case ProjectFile::NotAProject:
+        // The reader's reason already says what the file is not.
         failWith(result.error.isEmpty() ? tr("%1 不是项目文件").arg(file)
-                                        : tr("%1 不是项目文件：%2").arg(file, result.error));
+                                        : tr("无法读取 %1：%2").arg(file, result.error));
         return false;
     case ProjectFile::Damaged:
-        failWith(tr("%1 已损坏（第 %2 行，第 %3 列）：%4")
-                     .arg(file)
-                     .arg(result.line)
-                     .arg(result.column)
-                     .arg(result.error));
+        // The reason names the line and column.
+        failWith(tr("%1 已损坏：%2").arg(file, result.error));
         return false;
     case ProjectFile::PasswordRefused:
         failWith(password.isEmpty() || !asked

@@ -5,12 +5,14 @@
 #include "app/application.h"
 #include "app/safefile.h"
 #include "checkcommand.h"
+#include "clihelp.h"
 #include "clilanguage.h"
 #include "editor/drawscene.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
 #include "cliproject.h"
 #include "project/projectfile.h"
+#include "runtimefolder.h"
 #include "tagscommand.h"
 
 #include <QApplication>
@@ -93,39 +95,20 @@ QString pictureBaseName(const QString &screenName)
 
 int CliTool::run(const QStringList &arguments)
 {
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
+                                           QString());
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        tr("查看、绘制和转换项目文件。\n"
-           "\n"
-           "命令：\n"
-           "  info FILE                      以 JSON 输出项目摘要\n"
-           "  render FILE -o DIR [--screen NAME]\n"
-           "                                 每个画面输出一个 PNG 文件（画面名.png）\n"
-           "  convert FILE -o OUT [--encrypt | --plain]\n"
-           "                                 以明文或加密形式另存项目（默认保持原形式）\n"
-           "  check FILE [--json]            检查项目：每个错误或警告一行，有错误时退出码为 2")
-        + QLatin1Char('\n') + TagsCommand::usage());
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                          tr("输出文件夹（render）或输出文件（convert）。"),
-                                          tr("路径"));
-    const QCommandLineOption screenOption(QStringLiteral("screen"), tr("只绘制此画面（render）。"),
-                                          tr("名称"));
-    const QCommandLineOption encryptOption(QStringLiteral("encrypt"),
-                                           tr("以加密形式保存（convert）。"));
-    const QCommandLineOption plainOption(QStringLiteral("plain"),
-                                         tr("以明文形式保存（convert）。"));
-    const QCommandLineOption passwordOption(QStringLiteral("password"),
-                                            tr("受密码保护的项目的项目密码。"), tr("密码"));
-    parser.addOptions({outputOption, screenOption, encryptOption, plainOption, passwordOption});
-    parser.addPositionalArgument(QStringLiteral("command"), tr("info、render 或 convert。"));
-    parser.addPositionalArgument(QStringLiteral("file"), tr("项目文件（.mvprg）。"));
+    parser.addOptions({helpOption, versionOption});
+    parser.addOptions(CliHelp::options(QStringList {QStringLiteral("info"), QStringLiteral("render"),
+                                                    QStringLiteral("convert")}));
 
     if (!parser.parse(arguments))
         return CliProject::failWith(parser.errorText());
+    const QStringList positional = parser.positionalArguments();
     if (parser.isSet(helpOption)) {
-        CliProject::writeOut(parser.helpText());
+        const QString command = CliHelp::commandHelp(positional.value(0));
+        CliProject::writeOut(command.isEmpty() ? CliHelp::overview() : command);
         return 0;
     }
     if (parser.isSet(versionOption)) {
@@ -134,19 +117,25 @@ int CliTool::run(const QStringList &arguments)
         return 0;
     }
 
-    const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return CliProject::failWith(tr("缺少命令（info、render 或 convert），用 --help 查看用法"));
+        return CliProject::failWith(
+            tr("缺少命令（%1），用 --help 查看用法").arg(CliHelp::commandList()));
     const QString command = positional.first();
     const QStringList commands
         = {QStringLiteral("info"), QStringLiteral("render"), QStringLiteral("convert")};
     if (!commands.contains(command))
-        return CliProject::failWith(tr("未知命令：%1").arg(command));
+        return CliProject::failWith(
+            tr("未知命令：%1（可用的命令：%2）").arg(command, CliHelp::commandList()));
     if (positional.size() < 2)
         return CliProject::failWith(tr("缺少项目文件"));
     if (positional.size() > 2)
         return CliProject::failWith(tr("多余的参数：%1").arg(positional.mid(2).join(QLatin1Char(' '))));
 
+    const QString outputOption = QStringLiteral("o");
+    const QString screenOption = QStringLiteral("screen");
+    const QString encryptOption = QStringLiteral("encrypt");
+    const QString plainOption = QStringLiteral("plain");
+    const QString passwordOption = QStringLiteral("password");
     // Options that do not belong to the command are refused rather than
     // ignored, so a mistyped script fails instead of doing something else.
     const bool wantsOutput = command != QLatin1String("info");
@@ -367,9 +356,9 @@ int CliTool::convert(const QString &output, Form form) const
         config->encryption = 1;
         break;
     }
-    QString error;
-    if (!ProjectFile::write(output, &error))
-        return CliProject::failWith(tr("无法写入 %1：%2").arg(output, error));
+    QString reason;
+    if (!ProjectFile::write(output, nullptr, &reason))
+        return CliProject::failWith(tr("无法写入 %1：%2").arg(output, reason));
     return 0;
 }
 
@@ -386,6 +375,8 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    // Outlives the application, whose last act may still use it.
+    const RuntimeFolder runtimeFolder;
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("marovin-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MAROVIN_VERSION));
@@ -401,6 +392,7 @@ int main(int argc, char *argv[])
     const QString command = arguments.value(1);
     const int code = command == QLatin1String("check") ? runCheckCommand(arguments)
         : command == QLatin1String("tags")             ? TagsCommand().run(arguments)
+        : command == QLatin1String("help")             ? CliHelp::run(arguments)
                                                        : CliTool().run(arguments);
     // Screens own widgets, which must go before the application object;
     // widget shapes leave their proxies to deferred deletion.

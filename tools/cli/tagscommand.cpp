@@ -1,6 +1,7 @@
 #include "tagscommand.h"
 
 #include "project/config.h"
+#include "clihelp.h"
 #include "cliproject.h"
 #include "project/projectfile.h"
 #include "taglib/tagexchange.h"
@@ -27,39 +28,23 @@ const int ReportedProblems = 20;
 
 } // namespace
 
-QString TagsCommand::usage()
-{
-    return tr("  tags export FILE (--address | --text) -o TAGFILE\n"
-              "                                 导出地址标签库或文本标签库\n"
-              "                                 （.xlsx、.csv 或 .txt）\n"
-              "  tags import FILE TAGFILE (--address | --text) -o OUT\n"
-              "                                 用 TAGFILE（.xlsx、.xls、.csv 或 .txt）\n"
-              "                                 替换标签库，并把项目另存为 OUT（.mvprg）");
-}
-
 int TagsCommand::run(const QStringList &arguments)
 {
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
     QCommandLineParser parser;
-    parser.setApplicationDescription(tr("导入、导出项目的标签库。\n\n命令：\n") + usage());
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption addressOption(QStringLiteral("address"), tr("地址标签库。"));
-    const QCommandLineOption textOption(QStringLiteral("text"), tr("文本标签库。"));
-    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                          tr("导出的标签文件（export）或另存的项目（import）。"),
-                                          tr("路径"));
-    const QCommandLineOption passwordOption(QStringLiteral("password"),
-                                            tr("受密码保护的项目的项目密码。"), tr("密码"));
-    parser.addOptions({addressOption, textOption, outputOption, passwordOption});
-    parser.addPositionalArgument(QStringLiteral("tags"), tr("export 或 import。"),
-                                 QStringLiteral("tags export|import"));
-    parser.addPositionalArgument(QStringLiteral("file"), tr("项目文件（.mvprg）。"));
+    parser.addOption(helpOption);
+    parser.addOptions(CliHelp::options(QStringLiteral("tags")));
 
     if (!parser.parse(arguments))
         return CliProject::failWith(parser.errorText());
     if (parser.isSet(helpOption)) {
-        CliProject::writeOut(parser.helpText());
+        CliProject::writeOut(CliHelp::commandHelp(QStringLiteral("tags")));
         return 0;
     }
+    const QString addressOption = QStringLiteral("address");
+    const QString textOption = QStringLiteral("text");
+    const QString outputOption = QStringLiteral("o");
+    const QString passwordOption = QStringLiteral("password");
 
     // The first positional argument is "tags" itself.
     const QStringList positional = parser.positionalArguments().mid(1);
@@ -154,7 +139,8 @@ int TagsCommand::importTags(const QString &input, bool address, const QString &o
         return CliProject::failWith(
             tr("%1 中的标签通不过标签库的检查，未写入 %2%3").arg(input, output, more));
     }
-    if (!ProjectFile::write(output, &error))
-        return CliProject::failWith(tr("无法写入 %1：%2").arg(output, error));
+    QString reason;
+    if (!ProjectFile::write(output, nullptr, &reason))
+        return CliProject::failWith(tr("无法写入 %1：%2").arg(output, reason));
     return 0;
 }

@@ -18,9 +18,6 @@ public:
     // stderr.
     int run(const QStringList &arguments);
 
-    // The usage lines the tool's overall help shows for these commands.
-    static QString usage();
-
 private:
     bool load(const QString &file, const QString &password);
     int exportTags(const QString &output, bool address);

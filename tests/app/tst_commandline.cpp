@@ -1,0 +1,121 @@
+#include "app/commandlinehelp.h"
+#include "support/clirun.h"
+
+#include <QtTest>
+
+namespace {
+
+// The environment of a machine without any display, speaking locale.
+QProcessEnvironment withoutDisplay(const QString &locale)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "LANG", "LC_MESSAGES"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    return environment;
+}
+
+} // namespace
+
+// The command lines of the editor and the columns of both programs' help.
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void displayWidth_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("width");
+        QTest::newRow("ASCII") << "--screen <name>" << 15;
+        QTest::newRow("Chinese") << "--screen <名称>" << 15;
+        QTest::newRow("full-width punctuation") << "（.mvprg）：" << 12;
+        QTest::newRow("combining accent") << QString::fromUtf8("e\xcc\x81t\xc3\xa9") << 3;
+        QTest::newRow("outside the basic plane") << QString::fromUtf8("\xf0\xa0\x80\x80x") << 3;
+    }
+
+    void displayWidth()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, width);
+        QCOMPARE(CommandLineHelp::displayWidth(text), width);
+    }
+
+    // Entries of mixed widths put their descriptions in one screen column;
+    // one too wide for the column puts its description below, indented; a
+    // second form of the usage stands under the first.
+    void columnsLineUp()
+    {
+        CommandLineHelp help("x\ny");
+        help.addSection("S:", {{"--a <文件夹>", "one"}, {"--bb", "two\nthree"},
+                               {QString(40, 'w'), "four"}});
+        const QStringList lines = help.text().split('\n');
+        // No catalogue here: the heading is "用法：", six columns wide.
+        QCOMPARE(lines.mid(0, 2), QStringList({"用法：x", "      y"}));
+        const int s = lines.indexOf("S:");
+        QVERIFY(s > 0);
+        // "--a <文件夹>" takes 12 columns in 9 characters.
+        QCOMPARE(lines.mid(s + 1, 5),
+                 QStringList({"  --a <文件夹>  one", "  --bb          two", "                three",
+                              "  " + QString(40, 'w'), "                four"}));
+    }
+
+    // Answered on stdout before any window, where no display exists at all
+    // or the one named cannot start.
+    void editorAnswersWithoutDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("platform"); // empty: none set
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("start"); // how stdout starts
+        const QString version = QStringLiteral("marovin " MAROVIN_VERSION "\n");
+        QTest::newRow("--help") << QStringList {"--help"} << QString() << "C" << "Usage: marovin";
+        QTest::newRow("-h, Chinese") << QStringList {"-h"} << QString() << "zh_CN.UTF-8"
+                                     << "用法：marovin";
+        QTest::newRow("--version") << QStringList {"--version"} << QString() << "C" << version;
+        QTest::newRow("--version after a project")
+            << QStringList {"p.mvprg", "--version"} << QString() << "C" << version;
+        QTest::newRow("--help, platform that cannot start")
+            << QStringList {"--help"} << "xcb" << "C" << "Usage: marovin";
+        QTest::newRow("-style's value is no option")
+            << QStringList {"-style", "fusion", "-v"} << "xcb" << "C" << version;
+    }
+
+    void editorAnswersWithoutDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, platform);
+        QFETCH(QString, locale);
+        QFETCH(QString, start);
+        QProcessEnvironment environment = withoutDisplay(locale);
+        if (!platform.isEmpty())
+            environment.insert("QT_QPA_PLATFORM", platform);
+        const CliRun run = runProgram(MAROVIN_EDITOR, arguments, environment);
+        QVERIFY2(run.code == 0, run.err.constData());
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+        const QString out = QString::fromUtf8(run.out);
+        QVERIFY2(out.startsWith(start), qPrintable(out));
+        if (start.contains("marovin "))
+            QCOMPARE(out, start);
+        else
+            QVERIFY2(out.contains("--screenshot") && out.contains("--version"), qPrintable(out));
+    }
+
+    // Past the help, an option that is neither ours nor the toolkit's is
+    // refused before any window opens.
+    void editorRefusesUnknownOption()
+    {
+        QProcessEnvironment environment = withoutDisplay("C");
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        QTemporaryDir home;
+        environment.insert("MAROVIN_APP_DIR", home.path());
+        environment.insert("HOME", home.path());
+        const CliRun run = runProgram(MAROVIN_EDITOR, {"--no-such-option"}, environment);
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains("marovin: ") && run.err.contains("no-such-option"),
+                 run.err.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"

@@ -1,0 +1,168 @@
+#include "clihelp.h"
+
+#include "app/commandlinehelp.h"
+#include "cliproject.h"
+
+namespace {
+
+struct Command {
+    QString name;
+    // What follows "marovin-cli" and what it does, one entry per form.
+    QVector<CommandLineHelp::Entry> forms;
+    // What the command's own help says it does; its one form's text when empty.
+    QString description;
+};
+
+QString program()
+{
+    return QStringLiteral("marovin-cli");
+}
+
+QCommandLineOption helpOption()
+{
+    return QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                              CliHelp::tr("显示此帮助。"));
+}
+
+// Built on each call, so that tr() runs once the translator is installed.
+QVector<Command> commandTable()
+{
+    return {
+        {QStringLiteral("info"), {{QStringLiteral("info FILE"), CliHelp::tr("以 JSON 输出项目摘要")}}, {}},
+        {QStringLiteral("render"),
+         {{QStringLiteral("render FILE -o DIR"), CliHelp::tr("每个画面输出一个 PNG 文件（画面名.png）")}},
+         {}},
+        {QStringLiteral("convert"),
+         {{QStringLiteral("convert FILE -o OUT"),
+           CliHelp::tr("以明文或加密形式另存项目（默认保持原形式）")}},
+         {}},
+        {QStringLiteral("check"),
+         {{QStringLiteral("check FILE"),
+           CliHelp::tr("检查项目：每个错误或警告一行，有错误时退出码为 2")}},
+         {}},
+        {QStringLiteral("tags"),
+         {{QStringLiteral("tags export FILE (--address | --text) -o TAGFILE"),
+           CliHelp::tr("导出地址标签库或文本标签库（.xlsx、.csv 或 .txt）")},
+          {QStringLiteral("tags import FILE TAGFILE (--address | --text) -o OUT"),
+           CliHelp::tr("用 TAGFILE（.xlsx、.xls、.csv 或 .txt）替换标签库，\n"
+                       "并把项目另存为 OUT（.mvprg）")}},
+         CliHelp::tr("导入、导出项目的标签库。")},
+    };
+}
+
+} // namespace
+
+QStringList CliHelp::commandNames()
+{
+    QStringList names;
+    for (const Command &command : commandTable())
+        names << command.name;
+    return names;
+}
+
+QString CliHelp::commandList()
+{
+    QStringList names = commandNames();
+    const QString last = names.takeLast();
+    return tr("%1 或 %2").arg(names.join(tr("、")), last);
+}
+
+QList<QCommandLineOption> CliHelp::options(const QString &command)
+{
+    const QCommandLineOption password(QStringLiteral("password"),
+                                      tr("受密码保护的项目的项目密码。"), tr("密码"));
+    const QStringList output {QStringLiteral("o"), QStringLiteral("output")};
+    if (command == QLatin1String("info"))
+        return {password};
+    if (command == QLatin1String("render")) {
+        return {QCommandLineOption(output, tr("画面图片的输出文件夹。"), tr("文件夹")),
+                QCommandLineOption(QStringLiteral("screen"), tr("只绘制此画面。"), tr("名称")),
+                password};
+    }
+    if (command == QLatin1String("convert")) {
+        return {QCommandLineOption(output, tr("另存的项目文件。"), tr("文件")),
+                QCommandLineOption(QStringLiteral("encrypt"), tr("以加密形式保存。")),
+                QCommandLineOption(QStringLiteral("plain"), tr("以明文形式保存。")), password};
+    }
+    if (command == QLatin1String("check"))
+        return {QCommandLineOption(QStringLiteral("json"), tr("以 JSON 数组输出检查结果。")),
+                password};
+    if (command == QLatin1String("tags")) {
+        return {QCommandLineOption(QStringLiteral("address"), tr("地址标签库。")),
+                QCommandLineOption(QStringLiteral("text"), tr("文本标签库。")),
+                QCommandLineOption(output, tr("导出的标签文件（export）或另存的项目（import）。"),
+                                   tr("文件")),
+                password};
+    }
+    return {};
+}
+
+QList<QCommandLineOption> CliHelp::options(const QStringList &commands)
+{
+    QList<QCommandLineOption> all;
+    QStringList seen;
+    for (const QString &command : commands) {
+        for (const QCommandLineOption &option : options(command)) {
+            if (!seen.contains(option.names().first())) {
+                seen << option.names().first();
+                all << option;
+            }
+        }
+    }
+    return all;
+}
+
+QString CliHelp::overview()
+{
+    CommandLineHelp help(tr("%1 命令 [选项]").arg(program()),
+                         tr("查看、绘制、检查和转换项目文件，导入和导出标签库。"));
+    QVector<CommandLineHelp::Entry> entries;
+    for (const Command &command : commandTable())
+        entries += command.forms;
+    entries.append({QStringLiteral("help COMMAND"), tr("显示一个命令的用法和选项")});
+    help.addSection(tr("命令："), entries);
+    help.addOptions({helpOption(),
+                     QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
+                                        tr("显示版本信息。"))});
+    help.addNote(tr("用“%1 help 命令”查看一个命令的全部选项。").arg(program()));
+    return help.text();
+}
+
+QString CliHelp::commandHelp(const QString &name)
+{
+    for (const Command &command : commandTable()) {
+        if (command.name != name)
+            continue;
+        QStringList usage;
+        for (const CommandLineHelp::Entry &form : command.forms)
+            usage << tr("%1 %2 [选项]").arg(program(), form.first);
+        QString description = command.description.isEmpty() ? command.forms.first().second
+                                                            : command.description;
+        // The overview's summaries start in lower case in some languages.
+        description[0] = description.at(0).toUpper();
+        CommandLineHelp help(usage.join(QLatin1Char('\n')), description);
+        help.addOptions(QList<QCommandLineOption> {helpOption()} + options(name));
+        return help.text();
+    }
+    return QString();
+}
+
+int CliHelp::run(const QStringList &arguments)
+{
+    // arguments: the program, "help", then at most a command (and, for
+    // tags, its subcommand).
+    const QStringList rest = arguments.mid(2);
+    if (rest.isEmpty()) {
+        CliProject::writeOut(overview());
+        return 0;
+    }
+    const QString text = commandHelp(rest.first());
+    if (text.isEmpty())
+        return CliProject::failWith(tr("未知命令：%1").arg(rest.first()));
+    const bool tagsForm = rest.first() == QLatin1String("tags") && rest.size() == 2
+        && (rest.at(1) == QLatin1String("export") || rest.at(1) == QLatin1String("import"));
+    if (rest.size() > 1 && !tagsForm)
+        return CliProject::failWith(tr("多余的参数：%1").arg(rest.mid(1).join(QLatin1Char(' '))));
+    CliProject::writeOut(text);
+    return 0;
+}
