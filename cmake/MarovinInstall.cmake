@@ -57,8 +57,11 @@ set(CPACK_PACKAGE_NAME marovin)
 set(CPACK_PACKAGE_VENDOR "Marovin developers")
 set(CPACK_PACKAGE_CONTACT "Marovin developers <maintainers@marovin.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configuration editor for industrial operator panels")
+# Lines of at most 80 characters, as a terminal shows them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Draws the screens of an operator panel from shapes and live widgets, keeps its text and address tags and the serial devices it talks to, and saves it all in one project file.")
+    "Draws the screens of an operator panel from shapes and live widgets, keeps
+its text and address tags and the serial devices it talks to, and saves it all
+in one project file.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY marovin)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
