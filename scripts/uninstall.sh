@@ -37,3 +37,5 @@ grep '^d ' "$record" | cut -c3- | sort -r | while IFS= read -r dir; do
     fi
 done
 rm -f -- "$record"
+# The record's own folders, as far as they are empty.
+(cd "$build" && rmdir -p "installed$prefix" 2>/dev/null) || true
