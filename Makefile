@@ -1,5 +1,7 @@
 # Marovin: `make run` starts the editor, `make test` runs every test.
 # Both install what is missing first (Debian packages, as root).
+# `make install` and `make package` only name what is missing and stop,
+# unless DEPS=1 lets them install it.
 
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
@@ -8,12 +10,20 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 ARGS ?=
 
-.PHONY: all deps configure build run test install package asan-test fuzz clean
+.PHONY: all deps configure build run test install uninstall package asan-test fuzz clean
+
+DEPS ?=
+DEPS_FLAGS =
+ifneq ($(MAKECMDGOALS),)
+ifeq ($(filter-out install package,$(MAKECMDGOALS)),)
+DEPS_FLAGS = --build-only $(if $(filter 1,$(DEPS)),,--check)
+endif
+endif
 
 all: build
 
 deps:
-	@sh scripts/install-deps.sh
+	@sh scripts/install-deps.sh $(DEPS_FLAGS)
 
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -29,10 +39,15 @@ run: configure
 test: build
 	@sh scripts/test.sh $(BUILD_DIR)
 
-# Into /usr/local, or PREFIX=...; see README "Installing".
+# Into /usr/local, or PREFIX=...; see README "Installing". The record of
+# what was installed stays in $(BUILD_DIR) for `make uninstall`.
 PREFIX ?= /usr/local
 install: build
-	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+	@sh scripts/install.sh $(BUILD_DIR) $(PREFIX)
+
+# Removes what `make install` put into PREFIX, and nothing else.
+uninstall:
+	@sh scripts/uninstall.sh $(BUILD_DIR) $(PREFIX)
 
 # The Debian package, in $(BUILD_DIR).
 package: build

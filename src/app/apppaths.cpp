@@ -34,9 +34,11 @@ void AppPaths::setup(const QString &executableFolder, const WritableProbe &probe
 {
     State &s = state();
     s.set = true;
-    s.executable = QDir(executableFolder).absolutePath();
-    const bool writable = probe ? probe(s.executable) : canCreateFileIn(s.executable);
-    if (writable) {
+    s.executable = QDir::cleanPath(QDir(executableFolder).absolutePath());
+    // Not even a probe file in a system folder: as root it would be created.
+    const bool writable = !isSystemFolder(s.executable)
+        && (probe ? probe(s.executable) : canCreateFileIn(s.executable));
+    if (layoutFor(s.executable, writable) == BesideExecutable) {
         s.layout = BesideExecutable;
         s.config = QDir::cleanPath(s.executable + QStringLiteral("/../config"));
         s.data = s.executable;
@@ -49,6 +51,23 @@ void AppPaths::setup(const QString &executableFolder, const WritableProbe &probe
     // silently for ever if its folder did not exist.
     QDir().mkpath(s.config);
     QDir().mkpath(s.data);
+}
+
+AppPaths::Layout AppPaths::layoutFor(const QString &executableFolder, bool writable)
+{
+    return writable && !isSystemFolder(executableFolder) ? BesideExecutable : UserFolders;
+}
+
+bool AppPaths::isSystemFolder(const QString &folder)
+{
+    // /usr/local lies below /usr.
+    static const QStringList prefixes {QStringLiteral("/usr"), QStringLiteral("/opt")};
+    const QString clean = QDir::cleanPath(folder);
+    for (const QString &prefix : prefixes) {
+        if (clean == prefix || clean.startsWith(prefix + QLatin1Char('/')))
+            return true;
+    }
+    return false;
 }
 
 void AppPaths::clear()

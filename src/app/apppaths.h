@@ -7,9 +7,11 @@
 
 // Where the program keeps its own files. A copy run from a folder it may
 // write (where it was built, or unpacked by hand) keeps everything beside
-// its executable, as it always has; an installed copy cannot write there,
-// so its settings, log and crash reports go to the user's folders and new
-// projects are proposed among the user's documents.
+// its executable, as it always has; an installed copy keeps its settings,
+// log and crash reports in the user's folders and proposes new projects
+// among the user's documents. A copy under a system prefix counts as
+// installed even when the folder is writable, as it is to root: files left
+// there belong to no package and outlive its removal.
 //
 // Until setup() is called the paths are the historic relative ones, taken
 // against whatever the working directory is at the time.
@@ -21,9 +23,16 @@ public:
     // Answers whether a file can be created in folder.
     using WritableProbe = std::function<bool(const QString &folder)>;
 
+    // The layout for an executable in executableFolder (absolute), given
+    // whether a file can be created there.
+    static Layout layoutFor(const QString &executableFolder, bool writable);
+    // True for a folder at or below /usr, /usr/local or /opt.
+    static bool isSystemFolder(const QString &folder);
+
     // Settles the layout for the executable's folder. An empty probe uses
     // canCreateFileIn(); tests pass their own, because a process running as
-    // root writes through any permission bits. Creates the user folders the
+    // root writes through any permission bits. The probe is not asked about
+    // a system folder. Creates the user folders the
     // layout needs.
     static void setup(const QString &executableFolder, const WritableProbe &probe = {});
     // Back to the state before setup().

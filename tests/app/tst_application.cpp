@@ -21,6 +21,8 @@
 
 #include <unistd.h>
 
+Q_DECLARE_METATYPE(AppPaths::Layout)
+
 namespace {
 
 QTemporaryDir *appDir()
@@ -191,6 +193,68 @@ private slots:
         QCOMPARE(Config::instance()->path, writable ? bin : documents);
 
         AppPaths::setup(underTest("bin"));
+    }
+
+    // Root writes everywhere, so writability alone would let an installed
+    // copy run with sudo litter its own folder.
+    void systemFoldersNeverHoldOurFiles_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<AppPaths::Layout>("expected");
+        const auto beside = AppPaths::BesideExecutable;
+        const auto user = AppPaths::UserFolders;
+        struct Location
+        {
+            const char *folder;
+            bool userMayWrite;
+            AppPaths::Layout asUser;
+            AppPaths::Layout asRoot;
+        };
+        const Location locations[] = {
+            {"/usr/bin", false, user, user},
+            {"/usr/local/bin", false, user, user},
+            {"/opt/marovin/bin", false, user, user},
+            {"/opt", false, user, user},
+            {"/home/u/../../usr/bin", false, user, user},
+            {"//usr/local/bin/", false, user, user},
+            {"/home/u/marovin/build", true, beside, beside},
+            // Names that only begin like a prefix.
+            {"/usr2/bin", true, beside, beside},
+            {"/optical/marovin", true, beside, beside},
+            {"/home/u/usr/bin", true, beside, beside},
+            // Unpacked by the administrator elsewhere: the user cannot write.
+            {"/srv/tools/marovin", false, user, beside},
+        };
+        for (const Location &l : locations) {
+            QTest::addRow("%s as a user", l.folder) << l.folder << l.userMayWrite << l.asUser;
+            QTest::addRow("%s as root", l.folder) << l.folder << true << l.asRoot;
+        }
+    }
+
+    void systemFoldersNeverHoldOurFiles()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, writable);
+        QFETCH(AppPaths::Layout, expected);
+        QCOMPARE(AppPaths::layoutFor(folder, writable), expected);
+    }
+
+    // The set-up follows the decision, and not even a probe file is made
+    // in the system folder.
+    void installedCopyRunByRootUsesTheUsersFolders()
+    {
+        int probed = 0;
+        AppPaths::setup("/usr/local/bin", [&probed](const QString &) {
+            ++probed;
+            return true;
+        });
+        const auto restore = qScopeGuard([] { AppPaths::setup(underTest("bin")); });
+        QCOMPARE(probed, 0);
+        QCOMPARE(AppPaths::layout(), AppPaths::UserFolders);
+        for (const QString &path : {AppPaths::settingsFile(), AppPaths::logFile(),
+                                    AppPaths::crashReportFolder(), AppPaths::newProjectLocation()})
+            QVERIFY2(path.startsWith(appDir()->path()), qPrintable(path));
     }
 
     void recoveryCopyOpensAsItsProject()
