@@ -426,6 +426,10 @@ Commands:
         <source>无法写入标准输出</source>
         <translation>Cannot write to standard output</translation>
     </message>
+    <message>
+        <source>警告：%1 含有超出范围的数值，已改为最接近的有效值：%2</source>
+        <translation>warning: %1 contains numbers out of range, replaced by the nearest valid value: %2</translation>
+    </message>
 </context>
 <context>
     <name>ColorCombox</name>
@@ -1345,6 +1349,10 @@ Commands:
             <numerusform>%n matches of “%1”</numerusform>
         </translation>
     </message>
+    <message>
+        <source>工程文件 %1 含有超出范围的数值，已改为最接近的有效值：%2。</source>
+        <translation>The project file %1 contains numbers out of range; each was replaced by the nearest valid value: %2.</translation>
+    </message>
 </context>
 <context>
     <name>NewProjectDialog</name>
@@ -1730,6 +1738,10 @@ Commands:
             <numerusform>%n warning</numerusform>
             <numerusform>%n warnings</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1@%2 的值 %3 超出范围，已改为 %4</source>
+        <translation>%1@%2: the value %3 is out of range and was replaced by %4</translation>
     </message>
 </context>
 <context>
