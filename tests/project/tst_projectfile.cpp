@@ -224,10 +224,9 @@ private slots:
             << none << QByteArray("baud=\"2147483647\"")
             << QStringList {"dev@retryNum -99999999999999999999 \u2192 -2147483648",
                             "dev@baud 12345678901234 \u2192 2147483647"};
-        QTest::newRow("station 300 fits") << none << QByteArray("deviceId=\"300\"") << none
-                                          << QByteArray("deviceId=\"300\"") << QStringList();
-        QTest::newRow("no number reads 0 as before")
-            << none << QByteArray("baud=\"fast\"") << none << QByteArray("baud=\"0\"")
+        QTest::newRow("station 300 fits, no number reads 0 as before")
+            << none << QByteArray("baud=\"fast\" deviceId=\"300\"") << none
+            << QByteArray("baud=\"0\" comDelay=\"0\" dataBits=\"0\" deviceId=\"300\"")
             << QStringList();
         QTest::newRow("byte fields, both ends")
             << QByteArray("hard=\"300\" orientation=\"-1\"") << none << none
