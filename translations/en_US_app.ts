@@ -475,6 +475,10 @@ and save the project as OUT (.mvprg)</translation>
         <source>未知命令：%1（可用的命令：%2）</source>
         <translation>Unknown command: %1 (the commands are %2)</translation>
     </message>
+    <message>
+        <source>警告：%1 含有超出范围的数值，已改为最接近的有效值：%2</source>
+        <translation>warning: %1 contains numbers out of range, replaced by the nearest valid value: %2</translation>
+    </message>
 </context>
 <context>
     <name>ColorCombox</name>
@@ -1466,6 +1470,10 @@ Choosing “No” deletes the recovery file.</translation>
             <numerusform>%n matches of “%1”</numerusform>
         </translation>
     </message>
+    <message>
+        <source>工程文件 %1 含有超出范围的数值，已改为最接近的有效值：%2。</source>
+        <translation>The project file %1 contains numbers out of range; each was replaced by the nearest valid value: %2.</translation>
+    </message>
 </context>
 <context>
     <name>NewProjectDialog</name>
@@ -1851,6 +1859,10 @@ Choosing “No” deletes the recovery file.</translation>
             <numerusform>%n warning</numerusform>
             <numerusform>%n warnings</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1@%2 的值 %3 超出范围，已改为 %4</source>
+        <translation>%1@%2: the value %3 is out of range and was replaced by %4</translation>
     </message>
 </context>
 <context>

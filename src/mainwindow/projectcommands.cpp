@@ -110,6 +110,12 @@ bool MainWindow::loadProjectFile(const QString &path)
         unknown += tr("工程文件 %1 含有本版本不认识的属性：%2。这些属性不会显示，但保存时会原样保留。")
                        .arg(path, result.unknownAttributes.join(QStringLiteral("、")));
     }
+    if (!result.clampedNumbers.isEmpty()) {
+        if (!unknown.isEmpty())
+            unknown += QLatin1Char('\n');
+        unknown += tr("工程文件 %1 含有超出范围的数值，已改为最接近的有效值：%2。")
+                       .arg(path, result.clampedNumbers.join(QStringLiteral("、")));
+    }
     switch (result.status) {
     case ProjectFile::Loaded:
         if (!unknown.isEmpty())

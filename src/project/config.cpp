@@ -12,6 +12,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 namespace {
@@ -25,16 +26,40 @@ QString attr(const QXmlStreamAttributes &attrs, const char *name)
     return attrs.value(QLatin1String(name)).toString();
 }
 
-// Malformed or missing numbers read as 0; the narrowing mirrors the field
-// widths of the file format.
-int intAttr(const QXmlStreamAttributes &attrs, const char *name)
+// Malformed or missing numbers read as 0. One the field cannot hold keeps
+// the nearest it can, and is noted for the load's warning and the check.
+qint64 clampedAttr(const QXmlStreamAttributes &attrs, const char *name, qint64 min, qint64 max,
+                   const QString &element, const ProjectPlace &place)
 {
-    return attrs.value(QLatin1String(name)).toInt();
+    const QStringRef text = attrs.value(QLatin1String(name));
+    bool clamped = false;
+    const qint64 value = ClampedNumber::readInteger(text, min, max, 0, &clamped);
+    if (clamped)
+        Config::instance()->noteClamped({element, QLatin1String(name), text.toString(),
+                                         QString::number(value), place});
+    return value;
 }
 
-quint8 byteAttr(const QXmlStreamAttributes &attrs, const char *name)
+qint32 intAttr(const QXmlStreamAttributes &attrs, const char *name, const QString &element,
+               const ProjectPlace &place)
 {
-    return static_cast<quint8>(intAttr(attrs, name));
+    return static_cast<qint32>(clampedAttr(attrs, name, std::numeric_limits<qint32>::min(),
+                                           std::numeric_limits<qint32>::max(), element, place));
+}
+
+quint8 byteAttr(const QXmlStreamAttributes &attrs, const char *name, const QString &element,
+                const ProjectPlace &place = ProjectPlace())
+{
+    return static_cast<quint8>(clampedAttr(attrs, name, 0, 255, element, place));
+}
+
+// As far as a shape may reach; -1 is the size not yet chosen.
+constexpr qint32 MaxScreenSide = 10000000;
+
+// The built-in tables are ours and hold no such numbers.
+int tableInt(const QXmlStreamAttributes &attrs, const char *name)
+{
+    return attrs.value(QLatin1String(name)).toInt();
 }
 
 QString cellText(const QStandardItemModel *model, int row, int column)
@@ -120,6 +145,15 @@ void Config::reset()
     m_keptDevices = KeptContent();
     m_keptAddressLib = KeptContent();
     m_keptTextLib.clear();
+    m_clamped.clear();
+}
+
+void Config::placeClamped(int from, const ProjectPlace &place)
+{
+    for (int i = from; i < m_clamped.size(); ++i) {
+        if (m_clamped.at(i).place.kind == ProjectPlace::Project)
+            m_clamped[i].place = place;
+    }
 }
 
 bool Config::writeXml(QXmlStreamWriter *writer)
@@ -226,10 +260,11 @@ bool Config::readXml(QXmlStreamReader *reader)
     version = attr(attrs, "version");
     projectPw = attr(attrs, "projectPw");
     macroPw = attr(attrs, "macroPw");
-    hard = byteAttr(attrs, "hard");
-    orientation = byteAttr(attrs, "orientation");
-    addressHex = byteAttr(attrs, "addressHex");
-    encryption = byteAttr(attrs, "encryption");
+    const QString configElement = QStringLiteral("Config");
+    hard = byteAttr(attrs, "hard", configElement);
+    orientation = byteAttr(attrs, "orientation", configElement);
+    addressHex = byteAttr(attrs, "addressHex", configElement);
+    encryption = byteAttr(attrs, "encryption", configElement);
     m_kept = KeptContent();
     m_kept.keepAttributes(*reader,
                           {QStringLiteral("name"), QStringLiteral("path"), QStringLiteral("version"),
@@ -242,8 +277,17 @@ bool Config::readXml(QXmlStreamReader *reader)
     // guessing half of it.
     const QStringList screen = attr(attrs, "screen").split(QLatin1Char(','));
     if (screen.size() == 2) {
-        screenWidth = screen.at(0).toInt();
-        screenHeight = screen.at(1).toInt();
+        qint32 read[2];
+        for (int i = 0; i < 2; ++i) {
+            bool clamped = false;
+            read[i] = static_cast<qint32>(ClampedNumber::readInteger(
+                QStringRef(&screen.at(i)), -1, MaxScreenSide, 0, &clamped));
+            if (clamped)
+                noteClamped({configElement, QStringLiteral("screen"), screen.at(i),
+                             QString::number(read[i]), ProjectPlace()});
+        }
+        screenWidth = read[0];
+        screenHeight = read[1];
     }
 
     while (reader->readNextStartElement()) {
@@ -290,18 +334,23 @@ bool Config::readXml(QXmlStreamReader *reader)
                 const QXmlStreamAttributes a = reader->attributes();
                 DevicePara dev;
                 dev.name = attr(a, "name");
-                dev.protocol = intAttr(a, "protocol");
-                dev.deviceId = intAttr(a, "deviceId");
-                dev.port = intAttr(a, "port");
-                dev.rsType = intAttr(a, "rsType");
-                dev.dataBits = intAttr(a, "dataBits");
-                dev.stopBits = intAttr(a, "stopBits");
-                dev.parity = intAttr(a, "parity");
-                dev.retryNum = intAttr(a, "retryNum");
-                dev.baud = intAttr(a, "baud");
-                dev.overtime = intAttr(a, "overtime");
-                dev.comDelay = intAttr(a, "comDelay");
-                dev.resDelay = intAttr(a, "resDelay");
+                ProjectPlace place;
+                place.kind = ProjectPlace::Device;
+                place.index = devices.size();
+                place.name = dev.name;
+                const QString devElement = QStringLiteral("dev");
+                dev.protocol = intAttr(a, "protocol", devElement, place);
+                dev.deviceId = intAttr(a, "deviceId", devElement, place);
+                dev.port = intAttr(a, "port", devElement, place);
+                dev.rsType = intAttr(a, "rsType", devElement, place);
+                dev.dataBits = intAttr(a, "dataBits", devElement, place);
+                dev.stopBits = intAttr(a, "stopBits", devElement, place);
+                dev.parity = intAttr(a, "parity", devElement, place);
+                dev.retryNum = intAttr(a, "retryNum", devElement, place);
+                dev.baud = intAttr(a, "baud", devElement, place);
+                dev.overtime = intAttr(a, "overtime", devElement, place);
+                dev.comDelay = intAttr(a, "comDelay", devElement, place);
+                dev.resDelay = intAttr(a, "resDelay", devElement, place);
                 dev.kept.keepAttributes(
                     *reader,
                     {QStringLiteral("name"), QStringLiteral("protocol"), QStringLiteral("deviceId"),
@@ -662,12 +711,12 @@ void Config::loadHardDevices(const QString &fileName)
             const QXmlStreamAttributes a = xml.attributes();
             HardDevice hd;
             hd.name = xml.name().toString();
-            hd.width = static_cast<quint16>(intAttr(a, "width"));
-            hd.height = static_cast<quint16>(intAttr(a, "height"));
+            hd.width = static_cast<quint16>(tableInt(a, "width"));
+            hd.height = static_cast<quint16>(tableInt(a, "height"));
             hd.psize = a.value(QLatin1String("psize")).toFloat();
-            hd.serials = byteAttr(a, "serials");
-            hd.usb = byteAttr(a, "USB");
-            hd.model = byteAttr(a, "model");
+            hd.serials = static_cast<quint8>(tableInt(a, "serials"));
+            hd.usb = static_cast<quint8>(tableInt(a, "USB"));
+            hd.model = static_cast<quint8>(tableInt(a, "model"));
             hd.image = attr(a, "image");
             m_hardDevices.append(hd);
             xml.skipCurrentElement();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "addresspara.h"
+#include "clampednumber.h"
 #include "devicepara.h"
 #include "deviceprotocoltable.h"
 #include "harddevice.h"
@@ -118,6 +119,16 @@ public:
     // each once. The project root's are included.
     QStringList unknownElementNames() const;
     QStringList unknownAttributeNames() const;
+    // Numbers the file held that their fields cannot hold, in the order
+    // read, each with the value kept instead; emptied by reset(). Readers
+    // of any part of the project add to it through noteClamped().
+    const QVector<ClampedNumber> &clampedNumbers() const { return m_clamped; }
+    void noteClamped(const ClampedNumber &clamped) { m_clamped.append(clamped); }
+    // Sets the kept value of the last one noted.
+    void noteKeptValue(const QString &kept) { m_clamped.last().kept = kept; }
+    // Gives place to those noted from position `from` on that have none yet:
+    // a shape's reader knows its element, not where the shape stands.
+    void placeClamped(int from, const ProjectPlace &place);
     // The role under which the name cell of an address tag row holds the
     // KeptContent of its element.
     static constexpr int KeptContentRole = Qt::UserRole + 0x4b50;
@@ -293,6 +304,7 @@ private:
     // AddressLib 3). The rest by the element that held it; a list element
     // (`Language`, `Device`, `AddressLib`) keeps a child that is not one of
     // its records in the slot of the record it stood before.
+    QVector<ClampedNumber> m_clamped;
     KeptContent m_keptProject;
     KeptContent m_kept;
     KeptContent m_keptLanguages;

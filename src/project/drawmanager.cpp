@@ -4,7 +4,9 @@
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "editor/screentype.h"
+#include "project/config.h"
 #include "project/projectfile.h"
+#include "project/projectsearch.h"
 #include "project/propertyregistry.h"
 #include "shapes/graphicsbezier.h"
 #include "shapes/graphicsellipseitem.h"
@@ -336,6 +338,8 @@ bool DrawManager::loadScreen(QXmlStreamReader *reader)
         reader->skipCurrentElement();
         return reader->hasError();
     }
+    Config *config = Config::instance();
+    const int clampedBefore = config->clampedNumbers().size();
     const QXmlStreamAttributes attributes = reader->attributes();
     scene->setType(attributes.value(QLatin1String("type")).toInt());
     // An attribute that is missing keeps what the new screen has (its
@@ -350,12 +354,27 @@ bool DrawManager::loadScreen(QXmlStreamReader *reader)
 
     KeptContent kept;
     kept.keepAttributes(*reader, QStringList(names) << QStringLiteral("type"));
+    ProjectPlace screenPlace;
+    screenPlace.kind = ProjectPlace::Screen;
+    screenPlace.screen = scene->objectName();
+    screenPlace.screenIndex = scenes().indexOf(scene);
+    config->placeClamped(clampedBefore, screenPlace);
+    // A number clamped inside a shape is placed at the shape (a group's
+    // members at their group, which is what the screen lists).
+    auto placeShape = [&](const QGraphicsItem *item, int from) {
+        ProjectPlace place = screenPlace;
+        place.kind = ProjectPlace::Shape;
+        place.shape = ProjectSearch::shapeName(item);
+        config->placeClamped(from, place);
+    };
     int shapesRead = 0;
     while (reader->readNextStartElement()) {
+        const int shapeClamped = config->clampedNumbers().size();
         if (isGroupElement(reader)) {
             // An empty group yields nothing, and the screen goes on.
             if (GraphicsItemGroup *group = loadGroup(reader, 1, &kept, shapesRead)) {
                 scene->addItem(group);
+                placeShape(group, shapeClamped);
                 ++shapesRead;
             }
             continue;
@@ -370,9 +389,11 @@ bool DrawManager::loadScreen(QXmlStreamReader *reader)
         }
         if (readShape(item, reader)) {
             scene->addItem(item);
+            placeShape(item, shapeClamped);
             ++shapesRead;
         }
     }
+    config->placeClamped(clampedBefore, screenPlace);
     if (kept.isEmpty())
         m_keptElements.remove(scene);
     else

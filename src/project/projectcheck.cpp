@@ -393,6 +393,12 @@ QVector<Finding> ProjectCheck::run()
     checkScreens(out);
     out.findings += tagFindings.findings;
     checkTextTags(out);
+    // The file is not what the editor shows: saving writes the kept values.
+    for (const ClampedNumber &clamped : Config::instance()->clampedNumbers())
+        out.add(Finding::Warning, Finding::ValueOutOfRange,
+                tr("%1@%2 的值 %3 超出范围，已改为 %4")
+                    .arg(clamped.element, clamped.attribute, clamped.read, clamped.kept),
+                clamped.place);
     return out.findings;
 }
 
@@ -425,9 +431,9 @@ QString ProjectCheck::codeName(Finding::Code code)
         "addressBadType",      "addressBadAddress",   "addressBadLength",
         "addressOutOfRange",   "textTagEmptyName",    "textTagDuplicateName",
         "textTagEmptyText",    "deviceEmptyName",     "screenEmptyName",
-        "screenZeroSize",      "shapeEmptyName",
+        "screenZeroSize",      "shapeEmptyName",      "valueOutOfRange",
     };
-    static_assert(sizeof(names) / sizeof(names[0]) == Finding::ShapeEmptyName + 1,
+    static_assert(sizeof(names) / sizeof(names[0]) == Finding::ValueOutOfRange + 1,
                   "one name per code");
     return QString::fromLatin1(names[code]);
 }

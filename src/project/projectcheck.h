@@ -39,7 +39,8 @@ struct Finding
         DeviceEmptyName,
         ScreenEmptyName,
         ScreenZeroSize,
-        ShapeEmptyName
+        ShapeEmptyName,
+        ValueOutOfRange
     };
 
     Severity severity = Error;
@@ -58,7 +59,7 @@ class ProjectCheck
 public:
     // Every finding, grouped by place: the project, its languages and
     // devices, the screens in order, the address tags by row, the text tags
-    // in order.
+    // in order; last the numbers the load had to bring within range.
     static QVector<Finding> run();
 
     static int errorCount(const QVector<Finding> &findings);

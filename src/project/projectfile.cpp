@@ -235,6 +235,8 @@ ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, cons
     appendNew(&result.unknownElements, DrawManager::instance()->unknownElementNames());
     result.unknownAttributes = config->unknownAttributeNames();
     appendNew(&result.unknownAttributes, DrawManager::instance()->unknownAttributeNames());
+    for (const ClampedNumber &clamped : config->clampedNumbers())
+        result.clampedNumbers.append(clamped.text());
     if (reader.hasError()) {
         result.status = Damaged;
         result.error = readerError(reader);

@@ -52,6 +52,10 @@ public:
         // (element without its running number: "dev@speed"), each once.
         // Kept and saved back like the elements.
         QStringList unknownAttributes;
+        // Numbers their fields cannot hold, each with the nearest value
+        // kept instead ("dev@baud 99999999999999 → 2147483647"), in file
+        // order. Saving writes the kept values. Does not make a load fail.
+        QStringList clampedNumbers;
     };
 
     // Elements nested deeper than this (groups in groups, elements of the

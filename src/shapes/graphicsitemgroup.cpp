@@ -379,7 +379,7 @@ GraphicsItemGroup::readStoredAttributes(const QXmlStreamReader *reader)
     const QXmlStreamAttributes attributes = reader->attributes();
     StoredAttributes stored;
     stored.objectName = attributes.value(QLatin1String("objectName")).toString();
-    stored.zValue = attributes.value(QLatin1String("zValue")).toDouble();
+    stored.zValue = readNumberAttribute(reader, QStringLiteral("zValue"));
     stored.fixe = attributes.value(QLatin1String("fixe")) == QLatin1String("true");
     const QStringList known
         = Config::instance()->propertyRegistry().propertyNames(

@@ -298,9 +298,8 @@ bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
     m_keptContent = KeptContent();
     m_keptContent.keepAttributes(*reader, fileAttributeNames() << QStringLiteral("x")
                                                                 << QStringLiteral("y"));
-    const QXmlStreamAttributes attributes = reader->attributes();
-    setPos(attributes.value(QLatin1String("x")).toDouble(),
-           attributes.value(QLatin1String("y")).toDouble());
+    setPos(readNumberAttribute(reader, QStringLiteral("x")),
+           readNumberAttribute(reader, QStringLiteral("y")));
 
     prepareGeometryChange();
     for (int i = m_handles.size() - 1; i >= 0; --i) {
@@ -315,9 +314,8 @@ bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
             m_keptContent.keepElement(reader, m_points.size(), KeptContent::defaultLevels());
             continue;
         }
-        const QXmlStreamAttributes point = reader->attributes();
-        addPoint(QPointF(point.value(QLatin1String("x")).toDouble(),
-                         point.value(QLatin1String("y")).toDouble()),
+        addPoint(QPointF(readNumberAttribute(reader, QStringLiteral("x")),
+                         readNumberAttribute(reader, QStringLiteral("y"))),
                  SizeHandleRect::ControlHandle);
         KeptContent kept;
         kept.keepAttributes(*reader, {QStringLiteral("x"), QStringLiteral("y")});

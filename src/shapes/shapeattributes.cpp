@@ -1,5 +1,6 @@
 #include "shapeattributes.h"
 
+#include "project/clampednumber.h"
 #include "project/config.h"
 #include "project/propertyregistry.h"
 
@@ -117,18 +118,32 @@ QString valueText(const QMetaProperty &property, const QVariant &value)
 }
 
 // Far beyond any screen, zoom or angle, yet well inside what painting
-// converts to int: a number past it (or NaN, or infinity) in a file is
-// damage, and the property keeps its value.
+// converts to int: a number past it in a file keeps the nearer end. NaN and
+// infinity are damage, and the property keeps its value.
 constexpr double MaxAttributeNumber = 1e7;
 
-bool isSaneNumber(double value)
+bool allFinite(const QVector<double> &numbers)
 {
-    return std::isfinite(value) && std::abs(value) <= MaxAttributeNumber;
+    return std::all_of(numbers.cbegin(), numbers.cend(),
+                       [](double value) { return std::isfinite(value); });
 }
 
-bool allSane(const QVector<double> &numbers)
+// Brings value within the limit; says whether it had to.
+bool clampNumber(double *value)
 {
-    return std::all_of(numbers.cbegin(), numbers.cend(), isSaneNumber);
+    const double kept = qBound(-MaxAttributeNumber, *value, MaxAttributeNumber);
+    if (kept == *value)
+        return false;
+    *value = kept;
+    return true;
+}
+
+bool clampAll(QVector<double> *numbers)
+{
+    bool clamped = false;
+    for (double &value : *numbers)
+        clamped = clampNumber(&value) || clamped;
+    return clamped;
 }
 
 bool isDigit(QChar c)
@@ -179,9 +194,12 @@ QVector<double> numbersIn(const QStringRef &text)
 }
 
 // The attribute text as a value of the property's type; invalid when the
-// text cannot give one and the property must keep its value.
-QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStringRef &text)
+// text cannot give one and the property must keep its value. *clamped says
+// whether a number had to be brought within MaxAttributeNumber.
+QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStringRef &text,
+                    bool *clamped)
 {
+    *clamped = false;
     if (slot.property.isEnumType()) {
         // Only the enumeration's own values: anything else would be stored
         // in an enum that cannot hold it.
@@ -198,26 +216,33 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
         return text == QLatin1String("true");
     case QMetaType::Int:
     case QMetaType::UInt:
-    case QMetaType::LongLong:
-        return text.toInt();
+    case QMetaType::LongLong: {
+        const auto limit = static_cast<qint64>(MaxAttributeNumber);
+        return int(ClampedNumber::readInteger(text, -limit, limit, 0, clamped));
+    }
     case QMetaType::Double:
     case QMetaType::Float: {
-        const double value = text.toDouble();
-        return isSaneNumber(value) ? QVariant(value) : QVariant();
+        double value = text.toDouble();
+        if (!std::isfinite(value))
+            return QVariant();
+        *clamped = clampNumber(&value);
+        return value;
     }
     case QMetaType::QRect:
     case QMetaType::QRectF: {
-        const QVector<double> n = numbersIn(text);
-        if (n.size() != 4 || !allSane(n))
+        QVector<double> n = numbersIn(text);
+        if (n.size() != 4 || !allFinite(n))
             return QVariant();
+        *clamped = clampAll(&n);
         const QRectF r(n.at(0), n.at(1), n.at(2), n.at(3));
         return type == QMetaType::QRect ? QVariant(r.toRect()) : QVariant(r);
     }
     case QMetaType::QPoint:
     case QMetaType::QPointF: {
-        const QVector<double> n = numbersIn(text);
-        if (n.size() != 2 || !allSane(n))
+        QVector<double> n = numbersIn(text);
+        if (n.size() != 2 || !allFinite(n))
             return QVariant();
+        *clamped = clampAll(&n);
         const QPointF p(n.at(0), n.at(1));
         return type == QMetaType::QPoint ? QVariant(p.toPoint()) : QVariant(p);
     }
@@ -284,13 +309,21 @@ bool readPlan(QXmlStreamReader *reader, QObject *shape, const AttributePlan &pla
 {
     const QXmlStreamAttributes attributes = reader->attributes();
     for (const AttributeSlot &slot : plan) {
-        const QVariant value = parseValue(shape, slot, attributes.value(slot.name));
+        const QStringRef text = attributes.value(slot.name);
+        bool clamped = false;
+        const QVariant value = parseValue(shape, slot, text, &clamped);
         if (!value.isValid())
             continue;
+        if (clamped)
+            Config::instance()->noteClamped({reader->name().toString(), slot.name,
+                                             text.toString(), QString(), ProjectPlace()});
         if (slot.property.isValid())
             slot.property.write(shape, value);
         else
             shape->setProperty(slot.key.constData(), value);
+        // As the setter stored it: a pen refuses a negative width.
+        if (clamped)
+            Config::instance()->noteKeptValue(valueText(slot.property, readValue(shape, slot)));
     }
     return true;
 }
@@ -367,4 +400,16 @@ bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape)
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape, const QStringList &names)
 {
     return readPlan(reader, shape, planFor(shape, names));
+}
+
+double readNumberAttribute(const QXmlStreamReader *reader, const QString &name)
+{
+    const QStringRef text = reader->attributes().value(name);
+    double value = text.toDouble();
+    if (!std::isfinite(value))
+        return 0.0;
+    if (clampNumber(&value))
+        Config::instance()->noteClamped({reader->name().toString(), name, text.toString(),
+                                         coordinateText(value), ProjectPlace()});
+    return value;
 }

@@ -37,7 +37,13 @@ void writeAttributeValue(QXmlStreamWriter *writer, const QString &name, const QV
 // Applies the attributes of the reader's current start element. Missing or
 // malformed values never fail: bools read false, numbers 0, colours
 // invalid, and points, rectangles and fonts keep their value, as does any
-// number that is not finite or lies beyond 1e7 and any value outside its
-// enumeration. Always true.
+// number that is not finite and any value outside its enumeration. A number
+// beyond 1e7 either way keeps the nearer end and is noted in
+// Config::clampedNumbers(). Always true.
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape);
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape, const QStringList &names);
+
+// A number attribute of the reader's current element, read as
+// readShapeAttributes reads a double: beyond 1e7 keeps the nearer end and is
+// noted; no finite number reads 0.
+double readNumberAttribute(const QXmlStreamReader *reader, const QString &name);

@@ -212,6 +212,66 @@ private slots:
         QCOMPARE(found, QStringList {finding});
     }
 
+    // A number the load had to bring within range is listed at the place
+    // it was read, after the other findings; in English the message names
+    // the attribute, the value read and the value kept.
+    void clampedNumbers_data()
+    {
+        QTest::addColumn<QByteArray>("config"); // attributes of Config
+        QTest::addColumn<QByteArray>("device"); // attributes of dev0
+        QTest::addColumn<QByteArray>("window"); // attributes of the screen
+        QTest::addColumn<QByteArray>("shapes"); // children of the screen
+        QTest::addColumn<QString>("finding");
+
+        const QByteArray none;
+        QTest::newRow("project") << QByteArray("encryption=\"256\"") << none << none << none
+                                 << "valueOutOfRange? @ 项目";
+        QTest::newRow("device") << none << QByteArray("baud=\"99999999999999\"") << none << none
+                                << "valueOutOfRange? @ 设备 1 P";
+        QTest::newRow("screen") << none << none << QByteArray("width=\"1e8\"") << none
+                                << "valueOutOfRange? @ 画面 s";
+        QTest::newRow("shape") << none << none << none
+                               << QByteArray("<rectangle objectName=\"r\" width=\"5\" "
+                                             "height=\"5\" zValue=\"-1e9\"/>")
+                               << "valueOutOfRange? @ 画面 s，图形 r";
+        QTest::newRow("member of a group, at its group")
+            << none << none << none
+            << QByteArray("<group objectName=\"g\" zValue=\"1\"><rectangle objectName=\"r\" "
+                          "width=\"5\" height=\"99999999\"/><rectangle objectName=\"q\" "
+                          "width=\"5\" height=\"5\"/></group>")
+            << "valueOutOfRange? @ 画面 s，图形 g";
+    }
+    void clampedNumbers()
+    {
+        QFETCH(QByteArray, config);
+        QFETCH(QByteArray, device);
+        QFETCH(QByteArray, window);
+        QFETCH(QByteArray, shapes);
+        QFETCH(QString, finding);
+        ProcessFixture::start();
+        const QByteArray file = "<?xml version=\"1.0\"?><Project><Config " + config
+            + "><Device><dev0 name=\"P\" " + device
+            + "/></Device></Config><Form><Window type=\"1\" objectName=\"s\" " + window + ">"
+            + shapes + "</Window></Form></Project>";
+        QCOMPARE(ProjectFile::loadBytes(file).status, ProjectFile::Loaded);
+        const QVector<Finding> findings = ProjectCheck::run();
+        QVERIFY(!findings.isEmpty());
+        QCOMPARE(describe(findings).last(), finding);
+        QCOMPARE(describe(findings).filter(QStringLiteral("valueOutOfRange")).size(), 1);
+
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/en_US_app")));
+        QCoreApplication::installTranslator(&english);
+        const QString message = ProjectCheck::run().last().message;
+        QCoreApplication::removeTranslator(&english);
+        QVERIFY2(message.contains(QStringLiteral("is out of range and was replaced by")),
+                 qPrintable(message));
+
+        // The next project starts with nothing to report.
+        ProcessFixture::start();
+        QVERIFY(describe(ProjectCheck::run()).filter(QStringLiteral("valueOutOfRange")).isEmpty());
+    }
+
     void matching_data()
     {
         QTest::addColumn<QString>("text");

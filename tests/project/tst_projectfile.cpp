@@ -203,6 +203,86 @@ private slots:
         QCOMPARE(ProjectFile::projectBytes(), saved);
     }
 
+    // A number its field cannot hold keeps the nearest value the field can,
+    // is named once in the result, and is saved as kept; numbers that fit
+    // and texts that are no number read as before, unnamed.
+    void numbersOutOfRange_data()
+    {
+        QTest::addColumn<QByteArray>("config"); // attributes of Config
+        QTest::addColumn<QByteArray>("device"); // attributes of dev0
+        QTest::addColumn<QByteArray>("shapes"); // children of the screen
+        QTest::addColumn<QByteArray>("saved"); // in the saved file
+        QTest::addColumn<QStringList>("named");
+
+        const QByteArray none;
+        QTest::newRow("station beyond 32 bits")
+            << none << QByteArray("deviceId=\"99999999999\"") << none
+            << QByteArray("deviceId=\"2147483647\"")
+            << QStringList {"dev@deviceId 99999999999 \u2192 2147483647"};
+        QTest::newRow("baud of 14 digits, retries beyond 64 bits below")
+            << none << QByteArray("baud=\"12345678901234\" retryNum=\"-99999999999999999999\"")
+            << none << QByteArray("baud=\"2147483647\"")
+            << QStringList {"dev@retryNum -99999999999999999999 \u2192 -2147483648",
+                            "dev@baud 12345678901234 \u2192 2147483647"};
+        QTest::newRow("station 300 fits, no number reads 0 as before")
+            << none << QByteArray("baud=\"fast\" deviceId=\"300\"") << none
+            << QByteArray("baud=\"0\" comDelay=\"0\" dataBits=\"0\" deviceId=\"300\"")
+            << QStringList();
+        QTest::newRow("byte fields, both ends")
+            << QByteArray("hard=\"300\" orientation=\"-1\"") << none << none
+            << QByteArray("hard=\"255\"")
+            << QStringList {"Config@hard 300 \u2192 255", "Config@orientation -1 \u2192 0"};
+        QTest::newRow("screen size")
+            << QByteArray("screen=\"99999999999,480\"") << none << none
+            << QByteArray("screen=\"10000000,480\"")
+            << QStringList {"Config@screen 99999999999 \u2192 10000000"};
+        QTest::newRow("shape width")
+            << none << none
+            << QByteArray("<rectangle objectName=\"r\" width=\"99999999999\" height=\"10\"/>")
+            << QByteArray("width=\"10000000.00\"")
+            << QStringList {"rectangle@width 99999999999 \u2192 10000000.00"};
+        QTest::newRow("pen size and position, below")
+            << none << none
+            << QByteArray("<rectangle objectName=\"r\" width=\"5\" height=\"5\" "
+                          "penSize=\"-99999999999\" pos=\"(-2e9,5)\"/>")
+            << QByteArray("penSize=\"1\"")
+            << QStringList {"rectangle@penSize -99999999999 \u2192 1",
+                            "rectangle@pos (-2e9,5) \u2192 (-10000000,5)"};
+        QTest::newRow("point of a line")
+            << none << none
+            << QByteArray("<line objectName=\"l\" x=\"0\" y=\"0\"><point x=\"0\" y=\"0\"/>"
+                          "<point x=\"5e10\" y=\"1\"/></line>")
+            << QByteArray("<point x=\"5000000\" y=\"0.5\"/>")
+            << QStringList {"point@x 5e10 \u2192 10000000"};
+        QTest::newRow("infinity is no number")
+            << none << none
+            << QByteArray("<rectangle objectName=\"r\" width=\"inf\" height=\"10\"/>")
+            << QByteArray("height=\"10.00\"") << QStringList();
+    }
+
+    void numbersOutOfRange()
+    {
+        QFETCH(QByteArray, config);
+        QFETCH(QByteArray, device);
+        QFETCH(QByteArray, shapes);
+        QFETCH(QByteArray, saved);
+        QFETCH(QStringList, named);
+        const QByteArray file = "<?xml version=\"1.0\"?><Project><Config " + config
+            + "><Device><dev0 name=\"P\" " + device
+            + "/></Device></Config><Form><Window type=\"1\" objectName=\"s\">" + shapes
+            + "</Window></Form></Project>";
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(file);
+        QCOMPARE(result.status, ProjectFile::Loaded);
+        QCOMPARE(result.clampedNumbers, named);
+        const QByteArray bytes = ProjectFile::projectBytes();
+        QVERIFY2(bytes.contains(saved), bytes.constData());
+
+        // What was kept is what the next load reads, with nothing to name.
+        init();
+        QVERIFY(ProjectFile::loadBytes(bytes).clampedNumbers.isEmpty());
+        QCOMPARE(ProjectFile::projectBytes(), bytes);
+    }
+
     // A plain file as other editors save it reads like one saved here, and
     // errors keep their lines and columns.
     void plainFileForms_data()

@@ -117,6 +117,31 @@ private slots:
         }
     }
 
+    // A number beyond its field: check lists it, at its device, as a
+    // warning; the other commands' load warning on stderr names it with the
+    // value kept.
+    void numberOutOfRange()
+    {
+        QByteArray bytes = fileBytes(dataFile("clean.mvprg"));
+        QVERIFY(bytes.contains("baud=\"19200\""));
+        bytes.replace("baud=\"19200\"", "baud=\"99999999999999\"");
+        const QString file = m_dir.filePath("baud.mvprg");
+        QVERIFY(writeFileBytes(file, bytes));
+        const CliRun info = runCli({"info", file});
+        QCOMPARE(info.code, 0);
+        QVERIFY2(info.err.contains("out of range"), info.err.constData());
+        QVERIFY2(info.err.contains("dev@baud 99999999999999 \u2192 2147483647"),
+                 info.err.constData());
+
+        const CliRun result = runCli({"check", file});
+        QCOMPARE(result.code, 0);
+        const QStringList lines = QString::fromUtf8(result.out).trimmed().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines.first().startsWith("warning: device 1 PLC1: dev@baud"),
+                 qPrintable(lines.first()));
+        QCOMPARE(lines.last(), QStringLiteral("0 errors, 1 warning"));
+    }
+
     void jsonForm()
     {
         const CliRun result

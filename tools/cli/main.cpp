@@ -181,6 +181,9 @@ bool CliTool::load(const QString &file, const QString &password)
     if (!result.unknownAttributes.isEmpty())
         CliProject::tellUser(tr("警告：%1 含有本版本不认识的属性：%2")
                      .arg(file, result.unknownAttributes.join(QStringLiteral(", "))));
+    if (!result.clampedNumbers.isEmpty())
+        CliProject::tellUser(tr("警告：%1 含有超出范围的数值，已改为最接近的有效值：%2")
+                     .arg(file, result.clampedNumbers.join(QStringLiteral(", "))));
     return true;
 }
 
