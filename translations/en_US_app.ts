@@ -285,8 +285,10 @@ and save the project as OUT (.mvprg)</translation>
         <translation>, </translation>
     </message>
     <message>
-        <source>从标准输入读取项目密码（一行）。推荐的方式。</source>
-        <translation>Reads the project password from standard input (one line). The preferred way.</translation>
+        <source>从标准输入读取项目密码（一行）；
+推荐的方式。</source>
+        <translation>Reads the project password, one line, from standard input;
+the preferred way.</translation>
     </message>
     <message>
         <source>项目密码。其他用户能在进程列表中看到它，
@@ -300,10 +302,11 @@ use --password-stdin or MAROVIN_PASSWORD instead.</translation>
 不超过 255 字节（UTF-8）；同名的图片依次加 -2、-3……
 某个画面无法输出时，其余画面照样输出，错误写到标准错误，退出码为 1。</source>
         <translation>Writes one PNG file per screen, named after the screen: path separators, control
-characters and leading dots become _, an empty name becomes screen; a long name is
-cut so that the file name with .png takes at most 255 bytes (UTF-8); pictures that
-would share a name get -2, -3, ... in turn. A screen that cannot be written is
-named on standard error, the other screens are still written, and the exit code is 1.</translation>
+characters and leading dots become _, an empty name becomes screen; a long name
+is cut so that the file name with .png takes at most 255 bytes (UTF-8); pictures
+that would share a name get -2, -3, ... in turn. A screen that cannot be drawn or
+written is named on standard error, the other screens are still written, and the
+exit code is 1.</translation>
     </message>
     <message>
         <source>受密码保护的项目：密码最好用 --password-stdin 从标准输入给出，其次用
