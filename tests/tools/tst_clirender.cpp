@@ -70,6 +70,11 @@ private slots:
         QTest::newRow("too long")
             << QStringList {chinese, chinese, "后"}
             << QStringList {"后.png", repeated("画", 83) + "-2.png", repeated("画", 83) + ".png"};
+        // One byte a character leaves no slack for the number.
+        const QString ascii = repeated("a", 300);
+        QTest::newRow("too long, one byte a character")
+            << QStringList {ascii, ascii}
+            << QStringList {repeated("a", 249) + "-2.png", repeated("a", 251) + ".png"};
         // Four bytes a character: a cut inside the pair of a character
         // beyond the basic plane would leave a broken name.
         const QString smile = QString::fromUcs4(U"\U0001F600");
