@@ -102,7 +102,9 @@ bool CliProject::load(const QString &file, const QString &password,
         return false;
     case ProjectFile::PasswordRefused:
         failWith(password.isEmpty() || !asked
-                     ? tr("%1 受密码保护，请用 --password-stdin 或环境变量 MAROVIN_PASSWORD 给出项目密码").arg(file)
+                     ? tr("%1 受密码保护，请用 --password-stdin 或环境变量 "
+                          "MAROVIN_PASSWORD 给出项目密码")
+                           .arg(file)
                      : tr("%1 的项目密码错误").arg(file));
         return false;
     }
