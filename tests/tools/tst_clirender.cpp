@@ -116,7 +116,6 @@ private slots:
 
         QTest::newRow("cannot be written") << QList<QSize> {} << true << "first.png";
         QTest::newRow("no area") << QList<QSize> {QSize(0, 30)} << false << "first";
-        QTest::newRow("too large") << QList<QSize> {QSize(40, 20000)} << false << "first";
     }
 
     void goesOnPastAFailure()
