@@ -285,8 +285,45 @@ and save the project as OUT (.mvprg)</translation>
         <translation>, </translation>
     </message>
     <message>
-        <source>受密码保护的项目的项目密码。</source>
-        <translation>The project password of a password-protected project.</translation>
+        <source>从标准输入读取项目密码（一行）；
+推荐的方式。</source>
+        <translation>Reads the project password, one line, from standard input;
+the preferred way.</translation>
+    </message>
+    <message>
+        <source>项目密码。其他用户能在进程列表中看到它，
+请改用 --password-stdin 或 MAROVIN_PASSWORD。</source>
+        <translation>The project password. Other users can see it in the process list;
+use --password-stdin or MAROVIN_PASSWORD instead.</translation>
+    </message>
+    <message>
+        <source>每个画面输出一个 PNG 文件，以画面名为文件名：路径分隔符、控制字符
+和开头的点都换成 _，空名为 screen；过长的名称截短，使文件名连同 .png
+不超过 255 字节（UTF-8）；同名的图片依次加 -2、-3……
+某个画面无法输出时，其余画面照样输出，错误写到标准错误，退出码为 1。</source>
+        <translation>Writes one PNG file per screen, named after the screen: path separators, control
+characters and leading dots become _, an empty name becomes screen; a long name
+is cut so that the file name with .png takes at most 255 bytes (UTF-8); pictures
+that would share a name get -2, -3, ... in turn. A screen that cannot be drawn or
+written is named on standard error, the other screens are still written, and the
+exit code is 1.</translation>
+    </message>
+    <message>
+        <source>受密码保护的项目：密码最好用 --password-stdin 从标准输入给出，其次用
+环境变量 MAROVIN_PASSWORD；--password 会让其他用户在进程列表中看到
+密码，只作最后的选择。两个选项不能同时使用；给出其一时不看环境变量。</source>
+        <translation>Password-protected projects: give the password on standard input with
+--password-stdin (preferred), or else in the environment variable
+MAROVIN_PASSWORD; --password shows it to other users in the process list, so
+use it last. The two options cannot be used together; either one overrides
+the environment variable.</translation>
+    </message>
+    <message>
+        <source>项目密码和宏密码只是编辑器的锁，不是文件的锁：文件按原样存放密码，
+“加密”形式只是任何人都能还原的编码。二者都不能阻止他人读取项目文件。</source>
+        <translation>The project and macro passwords are a lock of the editor, not of the file: the
+file stores them as typed, and the &quot;encrypted&quot; form is an encoding anyone can
+undo. Neither keeps anyone from reading a project file.</translation>
     </message>
     <message>
         <source>密码</source>
@@ -416,8 +453,20 @@ and save the project as OUT (.mvprg)</translation>
         <translation>%1 is not a project file</translation>
     </message>
     <message>
-        <source>%1 受密码保护，请用 --password 给出项目密码</source>
-        <translation>%1 is password-protected; give the project password with --password</translation>
+        <source>%1 受密码保护，请用 --password-stdin 或环境变量 MAROVIN_PASSWORD 给出项目密码</source>
+        <translation>%1 is password-protected; give the project password with --password-stdin or MAROVIN_PASSWORD</translation>
+    </message>
+    <message>
+        <source>--password 和 --password-stdin 不能同时使用</source>
+        <translation>--password and --password-stdin cannot be used together</translation>
+    </message>
+    <message>
+        <source>标准输入上的密码太长</source>
+        <translation>The password on standard input is too long</translation>
+    </message>
+    <message>
+        <source>--password-stdin：标准输入没有给出密码</source>
+        <translation>--password-stdin: standard input gave no password</translation>
     </message>
     <message>
         <source>%1 的项目密码错误</source>

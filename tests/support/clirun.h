@@ -13,15 +13,20 @@ struct CliRun
     QByteArray err;
 };
 
-// One run of program; a run that outlasts two minutes is taken for a hang
-// and killed.
+// One run of program with input on its standard input, which is closed
+// after it, so a program that reads it never waits for more; a run that
+// outlasts two minutes is taken for a hang and killed.
 inline CliRun runProgram(const QString &program, const QStringList &arguments,
                          const QProcessEnvironment &environment
-                         = QProcessEnvironment::systemEnvironment())
+                         = QProcessEnvironment::systemEnvironment(),
+                         const QByteArray &input = QByteArray())
 {
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
+    if (process.waitForStarted() && !input.isEmpty())
+        process.write(input);
+    process.closeWriteChannel();
     CliRun run;
     if (!process.waitForFinished(120000)) {
         process.kill();
@@ -37,8 +42,9 @@ inline CliRun runProgram(const QString &program, const QStringList &arguments,
 #ifdef MAROVIN_CLI
 inline CliRun runCliProcess(const QStringList &arguments,
                             const QProcessEnvironment &environment
-                            = QProcessEnvironment::systemEnvironment())
+                            = QProcessEnvironment::systemEnvironment(),
+                            const QByteArray &input = QByteArray())
 {
-    return runProgram(QStringLiteral(MAROVIN_CLI), arguments, environment);
+    return runProgram(QStringLiteral(MAROVIN_CLI), arguments, environment, input);
 }
 #endif

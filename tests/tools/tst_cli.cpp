@@ -363,8 +363,11 @@ private slots:
         // Every tag, language, device and shape as without the additions.
         QJsonObject described = infoOf(input);
         QJsonObject base = infoOf(plain);
-        described.remove("file");
-        base.remove("file");
+        // The script row adds a script, which info lists.
+        for (QJsonObject *info : {&described, &base}) {
+            info->remove("file");
+            info->remove("scripts");
+        }
         QCOMPARE(described, base);
         const QJsonObject tags = described["tags"].toObject();
         QCOMPARE(tags["address"], QJsonValue(2));
@@ -421,6 +424,89 @@ private slots:
         QVERIFY(notWritten.isEmpty() || !QFileInfo::exists(notWritten));
     }
 
+    // Every source of the password opens the locked project; the options
+    // outrank the environment, and what would leave a script unsure which
+    // password was meant is refused. No password is ever printed.
+    void passwordSources_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("environment"); // MAROVIN_PASSWORD; null: unset
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("message"); // on stderr; empty: success
+
+        const QString right = "s3cret-pw";
+        const QStringList fromStdin {"--password-stdin"};
+        QTest::newRow("stdin") << fromStdin << QString() << QByteArray("s3cret-pw\n") << "";
+        QTest::newRow("stdin, no line break")
+            << fromStdin << QString() << QByteArray("s3cret-pw") << "";
+        QTest::newRow("stdin, CR LF") << fromStdin << QString() << QByteArray("s3cret-pw\r\n")
+                                      << "";
+        QTest::newRow("stdin, first line only")
+            << fromStdin << QString() << QByteArray("s3cret-pw\nguess\n") << "";
+        QTest::newRow("environment") << QStringList() << right << QByteArray() << "";
+        QTest::newRow("stdin over environment")
+            << fromStdin << "guess" << QByteArray("s3cret-pw\n") << "";
+        QTest::newRow("argument over environment")
+            << QStringList {"--password", right} << "guess" << QByteArray() << "";
+        QTest::newRow("wrong in environment") << QStringList() << "guess" << QByteArray()
+                                              << "密码错误";
+        QTest::newRow("both options") << QStringList {"--password", right, "--password-stdin"}
+                                      << QString() << QByteArray("s3cret-pw\n")
+                                      << "不能同时使用";
+        QTest::newRow("stdin empty") << fromStdin << right << QByteArray() << "没有给出密码";
+        QTest::newRow("stdin past the bound")
+            << fromStdin << QString() << QByteArray(5000, 'x') + '\n' << "太长";
+        QTest::newRow("none") << QStringList() << QString() << QByteArray()
+                              << "--password-stdin";
+    }
+
+    void passwordSources()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, environment);
+        QFETCH(QByteArray, input);
+        QFETCH(QString, message);
+        QProcessEnvironment variables = speaking("zh_CN.UTF-8");
+        variables.remove("MAROVIN_PASSWORD");
+        if (!environment.isNull())
+            variables.insert("MAROVIN_PASSWORD", environment);
+
+        // Each command reads the password alike.
+        const QString out = temp("password-out");
+        for (const QStringList &command :
+             {QStringList {"info", m_locked}, QStringList {"check", m_locked},
+              QStringList {"render", m_locked, "-o", out},
+              QStringList {"tags", "export", m_locked, "--text", "-o", out + ".csv"}}) {
+            const CliRun result = runCliProcess(command + options, variables, input);
+            const QString err = QString::fromUtf8(result.err);
+            QVERIFY2(result.code == (message.isEmpty() ? 0 : 1), qPrintable(err));
+            QVERIFY2(err.contains(message), qPrintable(err));
+            for (const QByteArray &said : {result.out, result.err})
+                QVERIFY(!said.contains("s3cret-pw") && !said.contains("guess"));
+        }
+    }
+
+    // Each script by name, with its lines and bytes as an editor shows them.
+    void infoScripts()
+    {
+        const QByteArray one = "a = 1;\nb = \"二\";\n";
+        const QByteArray two = "c = 3;\nd = 4";
+        QByteArray file = fileBytes(m_plain);
+        QVERIFY(file.contains("    </Form>"));
+        file.replace("    </Form>", "<Window objectName=\"宏\" type=\"4\">" + one
+                                          + "</Window><Window objectName=\"空\" type=\"4\">"
+                                            "</Window><Window objectName=\"末\" type=\"4\">"
+                                          + two + "</Window>\n    </Form>");
+        const QString path = temp("scripts.mvprg");
+        QVERIFY(writeFileBytes(path, file));
+        const QJsonArray scripts = infoOf(path)["scripts"].toArray();
+        QCOMPARE(scripts,
+                 QJsonArray({QJsonObject {{"name", "宏"}, {"lines", 2}, {"bytes", one.size()}},
+                             QJsonObject {{"name", "空"}, {"lines", 0}, {"bytes", 0}},
+                             QJsonObject {{"name", "末"}, {"lines", 2}, {"bytes", two.size()}}}));
+        QCOMPARE(infoOf(m_plain)["scripts"], QJsonValue(QJsonArray()));
+    }
+
     // The help names every command the tool runs, and each command's help
     // its own options and no others, in either language.
     void help_data()
@@ -432,14 +518,17 @@ private slots:
 
         const QStringList commands {"info FILE", "render FILE", "convert FILE", "check FILE",
                                     "tags export FILE", "tags import FILE", "help COMMAND"};
-        QTest::newRow("--help") << QStringList {"--help"} << QByteArray("C") << commands
+        QTest::newRow("--help") << QStringList {"--help"} << QByteArray("C")
+                                << commands + QStringList {"--password-stdin", "MAROVIN_PASSWORD",
+                                                           "lock of the editor"}
                                 << QStringList {"--json", "--screen"};
         QTest::newRow("help") << QStringList {"help"} << QByteArray("C") << commands
                               << QStringList();
         QTest::newRow("help render")
             << QStringList {"help", "render"} << QByteArray("C")
             << QStringList {"render FILE -o DIR", "--screen <name>", "-o, --output <folder>",
-                            "--password"}
+                            "--password <password>", "--password-stdin", "MAROVIN_PASSWORD",
+                            "255 bytes"}
             << QStringList {"--json", "--encrypt", "--address", "check FILE"};
         QTest::newRow("render --help") << QStringList {"render", "--help"} << QByteArray("C")
                                        << QStringList {"--screen <name>"}

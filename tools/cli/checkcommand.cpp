@@ -54,7 +54,6 @@ int CheckCommand::run(const QStringList &arguments)
     parser.addOption(helpOption);
     parser.addOptions(CliHelp::options(QStringLiteral("check")));
     const QString jsonOption = QStringLiteral("json");
-    const QString passwordOption = QStringLiteral("password");
 
     if (!parser.parse(arguments))
         return CliProject::failWith(parser.errorText());
@@ -68,7 +67,10 @@ int CheckCommand::run(const QStringList &arguments)
     if (positional.size() > 2)
         return CliProject::failWith(tr("多余的参数：%1").arg(positional.mid(2).join(QLatin1Char(' '))));
 
-    if (!load(positional.at(1), parser.value(passwordOption)))
+    QString password;
+    if (!CliProject::password(parser, &password))
+        return 1;
+    if (!load(positional.at(1), password))
         return 1;
     const QVector<Finding> findings = ProjectCheck::run();
 

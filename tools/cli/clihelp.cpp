@@ -31,7 +31,10 @@ QVector<Command> commandTable()
         {QStringLiteral("info"), {{QStringLiteral("info FILE"), CliHelp::tr("以 JSON 输出项目摘要")}}, {}},
         {QStringLiteral("render"),
          {{QStringLiteral("render FILE -o DIR"), CliHelp::tr("每个画面输出一个 PNG 文件（画面名.png）")}},
-         {}},
+         CliHelp::tr("每个画面输出一个 PNG 文件，以画面名为文件名：路径分隔符、控制字符\n"
+                     "和开头的点都换成 _，空名为 screen；过长的名称截短，使文件名连同 .png\n"
+                     "不超过 255 字节（UTF-8）；同名的图片依次加 -2、-3……\n"
+                     "某个画面无法输出时，其余画面照样输出，错误写到标准错误，退出码为 1。")},
         {QStringLiteral("convert"),
          {{QStringLiteral("convert FILE -o OUT"),
            CliHelp::tr("以明文或加密形式另存项目（默认保持原形式）")}},
@@ -48,6 +51,13 @@ QVector<Command> commandTable()
                        "并把项目另存为 OUT（.mvprg）")}},
          CliHelp::tr("导入、导出项目的标签库。")},
     };
+}
+
+QString passwordNote()
+{
+    return CliHelp::tr("受密码保护的项目：密码最好用 --password-stdin 从标准输入给出，其次用\n"
+                       "环境变量 MAROVIN_PASSWORD；--password 会让其他用户在进程列表中看到\n"
+                       "密码，只作最后的选择。两个选项不能同时使用；给出其一时不看环境变量。");
 }
 
 } // namespace
@@ -69,30 +79,41 @@ QString CliHelp::commandList()
 
 QList<QCommandLineOption> CliHelp::options(const QString &command)
 {
-    const QCommandLineOption password(QStringLiteral("password"),
-                                      tr("受密码保护的项目的项目密码。"), tr("密码"));
+    // Each command that loads a project takes both, and MAROVIN_PASSWORD.
+    const QList<QCommandLineOption> password {
+        QCommandLineOption(QStringLiteral("password-stdin"),
+                           tr("从标准输入读取项目密码（一行）；\n推荐的方式。")),
+        QCommandLineOption(QStringLiteral("password"),
+                           tr("项目密码。其他用户能在进程列表中看到它，\n"
+                              "请改用 --password-stdin 或 MAROVIN_PASSWORD。"),
+                           tr("密码"))};
     const QStringList output {QStringLiteral("o"), QStringLiteral("output")};
     if (command == QLatin1String("info"))
-        return {password};
+        return password;
     if (command == QLatin1String("render")) {
-        return {QCommandLineOption(output, tr("画面图片的输出文件夹。"), tr("文件夹")),
-                QCommandLineOption(QStringLiteral("screen"), tr("只绘制此画面。"), tr("名称")),
-                password};
+        return QList<QCommandLineOption> {
+                   QCommandLineOption(output, tr("画面图片的输出文件夹。"), tr("文件夹")),
+                   QCommandLineOption(QStringLiteral("screen"), tr("只绘制此画面。"), tr("名称"))}
+            + password;
     }
     if (command == QLatin1String("convert")) {
-        return {QCommandLineOption(output, tr("另存的项目文件。"), tr("文件")),
-                QCommandLineOption(QStringLiteral("encrypt"), tr("以加密形式保存。")),
-                QCommandLineOption(QStringLiteral("plain"), tr("以明文形式保存。")), password};
+        return QList<QCommandLineOption> {
+                   QCommandLineOption(output, tr("另存的项目文件。"), tr("文件")),
+                   QCommandLineOption(QStringLiteral("encrypt"), tr("以加密形式保存。")),
+                   QCommandLineOption(QStringLiteral("plain"), tr("以明文形式保存。"))}
+            + password;
     }
     if (command == QLatin1String("check"))
-        return {QCommandLineOption(QStringLiteral("json"), tr("以 JSON 数组输出检查结果。")),
-                password};
+        return QList<QCommandLineOption> {QCommandLineOption(QStringLiteral("json"),
+                                                             tr("以 JSON 数组输出检查结果。"))}
+            + password;
     if (command == QLatin1String("tags")) {
-        return {QCommandLineOption(QStringLiteral("address"), tr("地址标签库。")),
-                QCommandLineOption(QStringLiteral("text"), tr("文本标签库。")),
-                QCommandLineOption(output, tr("导出的标签文件（export）或另存的项目（import）。"),
-                                   tr("文件")),
-                password};
+        return QList<QCommandLineOption> {
+                   QCommandLineOption(QStringLiteral("address"), tr("地址标签库。")),
+                   QCommandLineOption(QStringLiteral("text"), tr("文本标签库。")),
+                   QCommandLineOption(output, tr("导出的标签文件（export）或另存的项目（import）。"),
+                                      tr("文件"))}
+            + password;
     }
     return {};
 }
@@ -125,6 +146,9 @@ QString CliHelp::overview()
                      QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
                                         tr("显示版本信息。"))});
     help.addNote(tr("用“%1 help 命令”查看一个命令的全部选项。").arg(program()));
+    help.addNote(passwordNote());
+    help.addNote(tr("项目密码和宏密码只是编辑器的锁，不是文件的锁：文件按原样存放密码，\n"
+                    "“加密”形式只是任何人都能还原的编码。二者都不能阻止他人读取项目文件。"));
     return help.text();
 }
 
@@ -142,6 +166,7 @@ QString CliHelp::commandHelp(const QString &name)
         description[0] = description.at(0).toUpper();
         CommandLineHelp help(usage.join(QLatin1Char('\n')), description);
         help.addOptions(QList<QCommandLineOption> {helpOption()} + options(name));
+        help.addNote(passwordNote());
         return help.text();
     }
     return QString();

@@ -2,6 +2,13 @@
 
 #include <cstdio>
 
+namespace {
+
+// Far beyond any password; bounds what a stray pipe can make us hold.
+constexpr int MaxPasswordBytes = 4096;
+
+} // namespace
+
 void CliProject::tellUser(const QString &message)
 {
     const QByteArray text = QStringLiteral("marovin-cli: %1\n").arg(message).toLocal8Bit();
@@ -23,6 +30,45 @@ void CliProject::writeOut(const QString &text)
 bool CliProject::outputDelivered()
 {
     return std::fflush(stdout) == 0 && !std::ferror(stdout);
+}
+
+bool CliProject::password(const QCommandLineParser &parser, QString *password)
+{
+    const auto refuse = [](const QString &message) {
+        failWith(message);
+        return false;
+    };
+    const QString stdinOption = QStringLiteral("password-stdin");
+    const QString argumentOption = QStringLiteral("password");
+    if (parser.isSet(stdinOption) && parser.isSet(argumentOption))
+        return refuse(tr("--password 和 --password-stdin 不能同时使用"));
+    if (parser.isSet(stdinOption)) {
+        QByteArray line;
+        int c = 0;
+        bool ended = false;
+        while ((c = std::fgetc(stdin)) != EOF) {
+            if (c == '\n') {
+                ended = true;
+                break;
+            }
+            if (line.size() == MaxPasswordBytes)
+                return refuse(tr("标准输入上的密码太长"));
+            line.append(char(c));
+        }
+        if (!ended && line.isEmpty())
+            return refuse(tr("--password-stdin：标准输入没有给出密码"));
+        // A line typed into a file on another system ends in CR LF.
+        if (line.endsWith('\r'))
+            line.chop(1);
+        *password = QString::fromUtf8(line);
+        return true;
+    }
+    if (parser.isSet(argumentOption)) {
+        *password = parser.value(argumentOption);
+        return true;
+    }
+    *password = qEnvironmentVariable("MAROVIN_PASSWORD");
+    return true;
 }
 
 bool CliProject::load(const QString &file, const QString &password,
@@ -56,7 +102,9 @@ bool CliProject::load(const QString &file, const QString &password,
         return false;
     case ProjectFile::PasswordRefused:
         failWith(password.isEmpty() || !asked
-                     ? tr("%1 受密码保护，请用 --password 给出项目密码").arg(file)
+                     ? tr("%1 受密码保护，请用 --password-stdin 或环境变量 "
+                          "MAROVIN_PASSWORD 给出项目密码")
+                           .arg(file)
                      : tr("%1 的项目密码错误").arg(file));
         return false;
     }

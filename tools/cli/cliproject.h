@@ -3,6 +3,7 @@
 #include "project/projectfile.h"
 
 #include <QCoreApplication>
+#include <QCommandLineParser>
 #include <QString>
 
 // What every command of the tool shares: its messages to the user and the
@@ -21,6 +22,14 @@ public:
     static void writeOut(const QString &text);
     // Flushes stdout; false when anything written to it was lost.
     static bool outputDelivered();
+
+    // The project password a command was given. --password-stdin reads one
+    // line of standard input; MAROVIN_PASSWORD counts when neither option is
+    // given; --password, visible to every user in the process list, last.
+    // False after a message when both options are given or standard input
+    // holds no line: a script must not run on with a password it did not
+    // mean.
+    static bool password(const QCommandLineParser &parser, QString *password);
 
     // Loads file into the program's project. Never a dialog: the password
     // comes from the command line or not at all. A file that cannot be read

@@ -7,6 +7,7 @@
 #include "checkcommand.h"
 #include "clihelp.h"
 #include "clilanguage.h"
+#include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "project/config.h"
 #include "project/drawmanager.h"
@@ -54,6 +55,8 @@ private:
     bool load(const QString &file, const QString &password);
     int info(const QString &file) const;
     int render(const QString &directory, const QString &screen) const;
+    // Draws scene into the PNG file path; false with *reason on failure.
+    static bool renderScreen(DrawScene *scene, const QString &path, QString *reason);
     int convert(const QString &output, Form form) const;
 
     // Form of the file as it was on disk, which is what convert keeps by
@@ -81,16 +84,60 @@ QString screenTypeKey(int type)
     }
 }
 
-// A screen name made safe as a file name: path separators would write
-// outside the output folder.
-QString pictureBaseName(const QString &screenName)
+// The longest file name, in bytes, that Linux file systems hold.
+constexpr int MaxFileNameBytes = 255;
+
+// The longest start of text whose UTF-8 takes at most bytes, cut between
+// characters.
+QString fittingStart(const QString &text, int bytes)
 {
-    QString name = screenName;
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    name.replace(QLatin1Char('\\'), QLatin1Char('_'));
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        name.prepend(QLatin1String("screen"));
-    return name;
+    int used = 0;
+    int i = 0;
+    while (i < text.size()) {
+        const int width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const int size = text.mid(i, width).toUtf8().size();
+        if (used + size > bytes)
+            break;
+        used += size;
+        i += width;
+    }
+    return text.left(i);
+}
+
+// The picture file name of each screen, in the order given. A name is the
+// screen's name made a safe, visible file name: path separators and control
+// characters would reach outside the folder or hide in a listing, a leading
+// dot would hide the file, and a name past the file system's limit could not
+// be written at all. Two screens that come out alike (a hand-edited file may
+// repeat a name) are told apart by "-2", "-3"..., so no picture replaces
+// another.
+QStringList pictureFileNames(const QStringList &screenNames)
+{
+    const QString suffix = QStringLiteral(".png");
+    QStringList names;
+    QSet<QString> used;
+    for (const QString &screenName : screenNames) {
+        QString base = screenName;
+        for (QChar &c : base) {
+            if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20
+                || c.unicode() == 0x7f)
+                c = QLatin1Char('_');
+        }
+        for (int i = 0; i < base.size() && base.at(i) == QLatin1Char('.'); ++i)
+            base[i] = QLatin1Char('_');
+        if (base.isEmpty())
+            base = QStringLiteral("screen");
+
+        QString name = fittingStart(base, MaxFileNameBytes - suffix.size()) + suffix;
+        for (int n = 2; used.contains(name); ++n) {
+            const QString number = QStringLiteral("-%1").arg(n);
+            name = fittingStart(base, MaxFileNameBytes - suffix.size() - number.size()) + number
+                + suffix;
+        }
+        used.insert(name);
+        names << name;
+    }
+    return names;
 }
 
 int CliTool::run(const QStringList &arguments)
@@ -135,7 +182,6 @@ int CliTool::run(const QStringList &arguments)
     const QString screenOption = QStringLiteral("screen");
     const QString encryptOption = QStringLiteral("encrypt");
     const QString plainOption = QStringLiteral("plain");
-    const QString passwordOption = QStringLiteral("password");
     // Options that do not belong to the command are refused rather than
     // ignored, so a mistyped script fails instead of doing something else.
     const bool wantsOutput = command != QLatin1String("info");
@@ -153,7 +199,10 @@ int CliTool::run(const QStringList &arguments)
         return CliProject::failWith(tr("--encrypt 和 --plain 不能同时使用"));
 
     const QString file = positional.at(1);
-    if (!load(file, parser.value(passwordOption)))
+    QString password;
+    if (!CliProject::password(parser, &password))
+        return 1;
+    if (!load(file, password))
         return 1;
 
     if (command == QLatin1String("info"))
@@ -260,6 +309,18 @@ int CliTool::info(const QString &file) const
         });
     }
 
+    // A line break at the end closes the last line rather than starting one.
+    QJsonArray scripts;
+    const QList<CodeEditor *> editors = DrawManager::instance()->scripts();
+    for (const CodeEditor *editor : editors) {
+        const QString text = editor->text();
+        const int breaks = text.count(QLatin1Char('\n'));
+        const int lines = text.isEmpty() ? 0 : breaks + (text.endsWith(QLatin1Char('\n')) ? 0 : 1);
+        scripts.append(QJsonObject {{QStringLiteral("name"), editor->windowTitle()},
+                                    {QStringLiteral("lines"), lines},
+                                    {QStringLiteral("bytes"), text.toUtf8().size()}});
+    }
+
     const QJsonObject tags {{QStringLiteral("address"), config->addressTagModel()->rowCount()},
                             {QStringLiteral("text"), config->textLib()->count()}};
 
@@ -272,6 +333,7 @@ int CliTool::info(const QString &file) const
         {QStringLiteral("devices"), devices},
         {QStringLiteral("screens"), screens},
         {QStringLiteral("tags"), tags},
+        {QStringLiteral("scripts"), scripts},
     };
     const QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
@@ -294,55 +356,69 @@ int CliTool::render(const QString &directory, const QString &screen) const
     if (!QDir().mkpath(directory))
         return CliProject::failWith(tr("无法创建文件夹 %1").arg(directory));
 
+    QStringList screenNames;
+    for (const DrawScene *scene : qAsConst(scenes))
+        screenNames << scene->objectName();
+    const QStringList fileNames = pictureFileNames(screenNames);
+
+    // One screen that cannot be drawn or written must not cost the others
+    // their pictures: each failure is named and the run goes on.
     const QDir out(directory);
-    QSet<QString> used;
-    for (DrawScene *scene : qAsConst(scenes)) {
-        const QRectF area = scene->sceneRect();
-        // Written this way round so that NaN counts as no area.
-        if (!(area.width() > 0 && area.height() > 0))
-            return CliProject::failWith(tr("画面 %1 没有面积").arg(scene->objectName()));
-        // A file may give a screen any size; a picture must stay within what
-        // the painter draws on and what memory holds, and the sides must
-        // be converted to int only once they fit.
-        if (area.width() > MaxPictureSide || area.height() > MaxPictureSide)
-            return CliProject::failWith(QStringLiteral("%1: %2").arg(scene->objectName(),
-                                                        tr("画面太大，无法输出图片")));
-        const QSize size(int(std::ceil(area.width())), int(std::ceil(area.height())));
-
-        // Two screens may share a name in a hand-edited file; the second
-        // picture must not replace the first.
-        const QString base = pictureBaseName(scene->objectName());
-        QString name = base;
-        for (int n = 2; used.contains(name); ++n)
-            name = QStringLiteral("%1-%2").arg(base).arg(n);
-        used.insert(name);
-
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        if (image.isNull())
-            return CliProject::failWith(QStringLiteral("%1: %2").arg(scene->objectName(),
-                                                        tr("画面太大，无法输出图片")));
-        image.fill(Qt::transparent);
-        scene->clearSelection();
-        scene->setGridVisible(false);
-        scene->realizeWidgets();
-        {
-            QPainter painter(&image);
-            // The hints a screen view paints with.
-            painter.setRenderHint(QPainter::TextAntialiasing);
-            scene->render(&painter, QRectF(QPointF(0, 0), area.size()), area,
-                          Qt::IgnoreAspectRatio);
-        }
-        scene->setGridVisible(true);
-
-        const QString path = out.filePath(name + QLatin1String(".png"));
+    bool failed = false;
+    for (int i = 0; i < scenes.size(); ++i) {
+        DrawScene *scene = scenes.at(i);
+        const QString path = out.filePath(fileNames.at(i));
         QString reason;
-        const auto png = [&image](QIODevice *device, QString *) {
-            return image.save(device, "PNG");
-        };
-        if (!SafeFile::write(path, png, &reason))
-            return CliProject::failWith(tr("无法写入 %1：%2").arg(path, reason));
+        if (!renderScreen(scene, path, &reason)) {
+            CliProject::tellUser(reason);
+            failed = true;
+        }
     }
-    return 0;
+    return failed ? 1 : 0;
+}
+
+bool CliTool::renderScreen(DrawScene *scene, const QString &path, QString *reason)
+{
+    const QRectF area = scene->sceneRect();
+    // Written this way round so that NaN counts as no area.
+    if (!(area.width() > 0 && area.height() > 0)) {
+        *reason = tr("画面 %1 没有面积").arg(scene->objectName());
+        return false;
+    }
+    // A file may give a screen any size; a picture must stay within what
+    // the painter draws on and what memory holds, and the sides must be
+    // converted to int only once they fit.
+    const QString tooLarge
+        = QStringLiteral("%1: %2").arg(scene->objectName(), tr("画面太大，无法输出图片"));
+    if (area.width() > MaxPictureSide || area.height() > MaxPictureSide) {
+        *reason = tooLarge;
+        return false;
+    }
+    const QSize size(int(std::ceil(area.width())), int(std::ceil(area.height())));
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        *reason = tooLarge;
+        return false;
+    }
+    image.fill(Qt::transparent);
+    scene->clearSelection();
+    scene->setGridVisible(false);
+    scene->realizeWidgets();
+    {
+        QPainter painter(&image);
+        // The hints a screen view paints with.
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        scene->render(&painter, QRectF(QPointF(0, 0), area.size()), area, Qt::IgnoreAspectRatio);
+    }
+    scene->setGridVisible(true);
+
+    QString why;
+    const auto png = [&image](QIODevice *device, QString *) { return image.save(device, "PNG"); };
+    if (!SafeFile::write(path, png, &why)) {
+        *reason = tr("无法写入 %1：%2").arg(path, why);
+        return false;
+    }
+    return true;
 }
 
 int CliTool::convert(const QString &output, Form form) const

@@ -44,7 +44,6 @@ int TagsCommand::run(const QStringList &arguments)
     const QString addressOption = QStringLiteral("address");
     const QString textOption = QStringLiteral("text");
     const QString outputOption = QStringLiteral("o");
-    const QString passwordOption = QStringLiteral("password");
 
     // The first positional argument is "tags" itself.
     const QStringList positional = parser.positionalArguments().mid(1);
@@ -84,7 +83,10 @@ int TagsCommand::run(const QStringList &arguments)
     if (!exporting && !output.endsWith(QLatin1String(".mvprg"), Qt::CaseInsensitive))
         return CliProject::failWith(tr("项目只能另存为 .mvprg 文件：%1").arg(output));
 
-    if (!load(project, parser.value(passwordOption)))
+    QString password;
+    if (!CliProject::password(parser, &password))
+        return 1;
+    if (!load(project, password))
         return 1;
     return exporting ? exportTags(output, address) : importTags(tagFile, address, output);
 }
