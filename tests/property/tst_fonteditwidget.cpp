@@ -38,9 +38,9 @@ private slots:
         QFETCH(int, chosenWeight);
         QFETCH(int, storedWeight);
         FontEditWidget widget;
-        QSignalSpy changed(&widget, &FontEditWidget::fontChanged);
+        QSignalSpy changed(&widget, &FontEditWidget::valueChanged);
         const QFont current("Arial", 10, QFont::Normal);
-        widget.setFont(current);
+        widget.setValue(current);
 
         QFont chosen("Courier", 14);
         chosen.setWeight(chosenWeight);
@@ -49,7 +49,7 @@ private slots:
         widget.findChild<QPushButton *>("choose")->click();
         QCOMPARE(offered, current.toString());
         QCOMPARE(changed.count(), 1);
-        const QFont stored = widget.font();
+        const QFont stored = widget.value();
         QCOMPARE(stored.weight(), storedWeight);
 
         // Cancelled, or the same font again: no change.
@@ -57,7 +57,7 @@ private slots:
             answerChooser(again, &offered);
             widget.buttonClicked();
             QCOMPARE(changed.count(), 1);
-            QCOMPARE(widget.font(), stored);
+            QCOMPARE(widget.value(), stored);
         }
     }
 };
