@@ -26,6 +26,24 @@ class TestFontEditWidget : public QObject
 private slots:
     void cleanup() { ModalSeam::setHandler({}); }
 
+    // The edited value is shown, and the widget itself stays in the
+    // application's font, whatever value it holds.
+    void valueApartFromDisplayFont()
+    {
+        FontEditWidget widget;
+        const QFont shown = widget.font();
+        QFont value("Courier", 31);
+        value.setBold(true);
+        widget.setValue(value);
+        QCOMPARE(widget.value(), value);
+        QCOMPARE(widget.font(), shown);
+        QCOMPARE(widget.findChild<QLabel *>("text")->text(),
+                 QStringLiteral("[%1, 31]").arg(value.family()));
+        QFont display("Courier", 5);
+        widget.setFont(display);
+        QCOMPARE(widget.value(), value);
+    }
+
     void chooserChoice_data()
     {
         QTest::addColumn<int>("chosenWeight");
