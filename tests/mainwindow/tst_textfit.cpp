@@ -118,12 +118,6 @@ class TestTextFit : public QObject
         }
     }
 
-    static void show(QWidget *widget)
-    {
-        widget->show();
-        QVERIFY(QTest::qWaitForWindowExposed(widget));
-    }
-
 private slots:
     void initTestCase() { ProcessFixture::enterBinFolder(m_dir); }
 
@@ -209,7 +203,7 @@ private slots:
                     if (name.data().toString() == LongName)
                         return QList<Shown>({cell(table, name)});
                 }
-                return QList<Shown>();
+                return QList<Shown>({{QStringLiteral("no row named %1").arg(LongName), 1, 0}});
             };
         } else {
             auto *dialog = new TextLibDialog;
@@ -221,7 +215,8 @@ private slots:
                 return QList<Shown>({cell(table, table->model()->index(row, 0))});
             };
         }
-        show(root.get());
+        root->show();
+        QVERIFY(QTest::qWaitForWindowExposed(root.get()));
         if (language == SwitchedToEnglish) {
             setEnglish(true);
             QCoreApplication::processEvents();
@@ -230,7 +225,6 @@ private slots:
         const QList<Shown> shown = texts();
         QVERIFY(!shown.isEmpty());
         for (const Shown &text : shown) {
-            QVERIFY(!text.where.isEmpty());
             QVERIFY2(text.needed <= text.room,
                      qPrintable(QStringLiteral("\"%1\" needs %2 px, has %3")
                                     .arg(text.where)

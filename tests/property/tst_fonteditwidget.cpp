@@ -39,8 +39,7 @@ private slots:
         QCOMPARE(widget.font(), shown);
         QCOMPARE(widget.findChild<QLabel *>("text")->text(),
                  QStringLiteral("[%1, 31]").arg(value.family()));
-        QFont display("Courier", 5);
-        widget.setFont(display);
+        widget.setFont(QFont("Courier", 5));
         QCOMPARE(widget.value(), value);
     }
 
