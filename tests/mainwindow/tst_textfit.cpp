@@ -64,10 +64,15 @@ Shown button(const QPushButton *button)
             contents.width()};
 }
 
-QList<Shown> treeTexts(QWidget *root)
+// The page tree's entries, and the buttons of the page beside it.
+QList<Shown> propertyTexts(QWidget *root)
 {
     auto *tree = root->findChild<QTreeWidget *>(QStringLiteral("navigation"));
     QList<Shown> shown;
+    for (const QPushButton *pushButton : root->findChildren<QPushButton *>()) {
+        if (pushButton->isVisible())
+            shown.append(button(pushButton));
+    }
     for (QTreeWidgetItemIterator it(tree); *it; ++it) {
         const QString text = (*it)->text(0);
         shown.append({text, tree->fontMetrics().horizontalAdvance(text),
@@ -156,7 +161,7 @@ private slots:
         DrawScene scene;
         if (widget == "property pages") {
             root = std::make_unique<PropertyDialog>();
-            texts = [&] { return treeTexts(root.get()); };
+            texts = [&] { return propertyTexts(root.get()); };
         } else if (widget == "colour board") {
             auto *colours = new ColorCombox;
             root.reset(colours);
@@ -219,7 +224,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(root.get()));
         if (language == SwitchedToEnglish) {
             setEnglish(true);
-            QCoreApplication::processEvents();
+            QTest::qWait(20);
         }
 
         const QList<Shown> shown = texts();
