@@ -282,8 +282,20 @@ void ProjectConfigDialog::setLanguageRow(int row, const QString &name, const QSt
     if (!editor) {
         editor = new FontEditWidget;
         m_languages->setCellWidget(row, LanguageFont, editor);
+        connect(editor, &FontEditWidget::valueChanged, this, [this, editor] { fitFont(editor); });
     }
-    editor->setFont(font);
+    editor->setValue(font);
+    fitFont(editor);
+}
+
+void ProjectConfigDialog::fitFont(const FontEditWidget *editor)
+{
+    // The family and size are what tell the languages apart; a long family
+    // name must not be cut off. The column only grows, so the user's own
+    // widening stays.
+    const int width = editor->sizeHint().width() + (m_languages->showGrid() ? 1 : 0);
+    if (width > m_languages->columnWidth(LanguageFont))
+        m_languages->setColumnWidth(LanguageFont, width);
 }
 
 LanguagePara ProjectConfigDialog::languageRow(int row) const
@@ -294,7 +306,7 @@ LanguagePara ProjectConfigDialog::languageRow(int row) const
     if (const QTableWidgetItem *item = m_languages->item(row, LanguageMark))
         language.mark = item->text();
     if (auto *editor = qobject_cast<FontEditWidget *>(m_languages->cellWidget(row, LanguageFont)))
-        language.font = editor->font();
+        language.font = editor->value();
     return language;
 }
 

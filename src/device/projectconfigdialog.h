@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class FontEditWidget;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -81,6 +82,7 @@ private:
     QWidget *buildLanguagePage();
     QWidget *buildDevicePage();
     QWidget *buildProtectionPage();
+    void fitFont(const FontEditWidget *editor);
     void setLanguageRow(int row, const QString &name, const QString &mark, const QFont &font);
     LanguagePara languageRow(int row) const;
     // Switches a password off after proving it, or sets a new one.

@@ -32,6 +32,7 @@ ItemsTable::ItemsTable(QWidget *parent)
 void ItemsTable::retranslate()
 {
     m_model->setHorizontalHeaderLabels({tr("名称"), tr("类型")});
+    resizeColumnToContents(0);
 }
 
 void ItemsTable::fill(DrawScene *scene)
@@ -66,6 +67,9 @@ void ItemsTable::fill(DrawScene *scene)
                 m_model->setItem(row, column, new QStandardItem(text));
         }
     }
+    // The type column stretches; the names need their full width, which a
+    // new or pasted shape may change.
+    resizeColumnToContents(0);
 }
 
 void ItemsTable::forgetScene()

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int BoardRows = 6;
 constexpr int BoardColumns = 8;
+constexpr int ButtonWidth = 80;
 
 QIcon swatch(const QColor &color)
 {
@@ -76,11 +77,9 @@ void ColorCombox::buildBoard()
         }
     }
     m_transparent = new QPushButton(m_board);
-    m_transparent->setFixedWidth(80);
     connect(m_transparent, &QPushButton::clicked, this, &ColorCombox::OnColorChanged);
     grid->addWidget(m_transparent, 7, 0, 1, 4);
     m_other = new QPushButton(m_board);
-    m_other->setFixedWidth(80);
     connect(m_other, &QPushButton::clicked, this, &ColorCombox::OnShowColorBoard);
     grid->addWidget(m_other, 7, 4, 1, 4);
 }
@@ -175,4 +174,10 @@ void ColorCombox::retranslate()
 {
     m_transparent->setText(tr("透明"));
     m_other->setText(tr("其他"));
+    // Both the same width, wide enough for the longer text in the current
+    // language; the board widens with them when a translation needs it.
+    const int width = qMax(ButtonWidth, qMax(m_transparent->sizeHint().width(),
+                                             m_other->sizeHint().width()));
+    m_transparent->setFixedWidth(width);
+    m_other->setFixedWidth(width);
 }

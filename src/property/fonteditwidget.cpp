@@ -43,7 +43,7 @@ FontEditWidget::FontEditWidget(QWidget *parent)
     showFont();
 }
 
-void FontEditWidget::setFont(const QFont &font)
+void FontEditWidget::setValue(const QFont &font)
 {
     if (font == m_font)
         return;
@@ -89,8 +89,8 @@ void FontEditWidget::buttonClicked()
     const QFont merged = mergedChoice(m_font, chosen);
     if (merged == m_font)
         return;
-    setFont(merged);
-    emit fontChanged(m_font);
+    setValue(merged);
+    emit valueChanged(m_font);
 }
 
 void FontEditWidget::paintEvent(QPaintEvent *)

@@ -10,15 +10,15 @@ class QPushButton;
 // button that opens the font chooser. Used for the project languages and
 // in the property dialog.
 //
-// setFont() and font() hide QWidget's own: they hold the value being
-// edited, while the widget's display font stays the application's.
+// The edited font is the widget's value, kept apart from the font the widget
+// itself is drawn in, so a style or parent font change never alters it.
 class FontEditWidget : public QWidget
 {
     Q_OBJECT
 public:
     explicit FontEditWidget(QWidget *parent = nullptr);
 
-    QFont font() const { return m_font; }
+    QFont value() const { return m_font; }
 
     // What the chooser's choice becomes when it replaces current: only the
     // attributes that differ are taken over, and the weight is reduced to
@@ -27,12 +27,12 @@ public:
 
 public slots:
     // Shows font; emits nothing.
-    void setFont(const QFont &font);
+    void setValue(const QFont &font);
     // Opens the font chooser; a different choice is shown and announced.
     void buttonClicked();
 
 signals:
-    void fontChanged(const QFont &font);
+    void valueChanged(const QFont &font);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -34,6 +35,7 @@
 namespace {
 
 constexpr int Coordinate = 100000;
+constexpr int MinimumTreeWidth = 90;
 
 // Navigation entries and the page each shows: 基本 {属性, 外观}, 文本,
 // 事件 {显示, 隐藏, 按下, 弹起}.
@@ -82,7 +84,9 @@ void PropertyDialog::buildForm()
         windows->setParent(m_tree);
         m_tree->setStyle(windows);
     }
-    m_tree->setMaximumWidth(140);
+    // Sized to its entries on each language change, not to a fixed width
+    // that cuts the longer English ones off.
+    m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const auto entry = [this](QTreeWidgetItem *parentEntry, Page page) {
         auto *item = parentEntry ? new QTreeWidgetItem(parentEntry) : new QTreeWidgetItem(m_tree);
         item->setData(0, Qt::UserRole, int(page));
@@ -257,7 +261,7 @@ void PropertyDialog::setScreenTarget(QWidget *view)
     m_background->setColor(QColor());
     m_colorChosen = false;
     m_font->setEnabled(false);
-    m_font->setFont(QFont());
+    m_font->setValue(QFont());
     m_loadedFont = QFont();
 }
 
@@ -303,7 +307,7 @@ void PropertyDialog::loadItem()
     // picked for another shape.
     const bool lettered = edits(shape, "font");
     m_loadedFont = lettered ? shape->property("font").value<QFont>() : QFont();
-    m_font->setFont(m_loadedFont);
+    m_font->setValue(m_loadedFont);
     m_font->setEnabled(lettered);
 }
 
@@ -437,9 +441,9 @@ bool PropertyDialog::applyItem()
             values << color;
         }
     }
-    if (m_font->isEnabled() && m_font->font() != m_loadedFont) {
+    if (m_font->isEnabled() && m_font->value() != m_loadedFont) {
         names << QStringLiteral("font");
-        values << m_font->font();
+        values << m_font->value();
     }
     if (names.isEmpty())
         return true;
@@ -498,6 +502,17 @@ void PropertyDialog::changeEvent(QEvent *event)
     QDialog::changeEvent(event);
 }
 
+void PropertyDialog::fitTree()
+{
+    m_tree->resizeColumnToContents(0);
+    const int frame = 2 * m_tree->frameWidth();
+    const int scrollBar = m_tree->verticalScrollBar()->isVisible()
+        ? m_tree->verticalScrollBar()->sizeHint().width()
+        : 0;
+    m_tree->setFixedWidth(qMax(MinimumTreeWidth,
+                               m_tree->columnWidth(0) + frame + scrollBar));
+}
+
 void PropertyDialog::retranslate()
 {
     setWindowTitle(tr("属性编辑"));
@@ -505,6 +520,7 @@ void PropertyDialog::retranslate()
                                  tr("显示"), tr("隐藏"), tr("按下"), tr("弹起")};
     for (int i = 0; i < m_entries.size() && i < entries.size(); ++i)
         m_entries.at(i)->setText(0, entries.at(i));
+    fitTree();
     m_nameLabel->setText(tr("名称"));
     m_layoutGroup->setTitle(tr("布局"));
     m_xLabel->setText(tr("水平位置"));

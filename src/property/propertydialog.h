@@ -78,6 +78,8 @@ protected:
 
 private:
     void buildForm();
+    // Widens the page tree to its longest entry.
+    void fitTree();
     void retranslate();
     void showPage(QTreeWidgetItem *item);
     void loadItem();

@@ -305,6 +305,16 @@ void AddressLibDialog::selectRows(int first, int count)
     }
     if (!currentView.isValid())
         return;
+    // Rows added, edited or pasted may hold a longer name than the column
+    // was sized for on opening; it only grows, so the user's own widening
+    // stays.
+    int nameWidth = m_table->columnWidth(Config::NameColumn);
+    const int grid = m_table->showGrid() ? 1 : 0;
+    for (int row : qAsConst(viewRows)) {
+        const QModelIndex name = proxy->index(row, Config::NameColumn);
+        nameWidth = qMax(nameWidth, m_table->sizeHintForIndex(name).width() + grid);
+    }
+    m_table->setColumnWidth(Config::NameColumn, nameWidth);
     // One range per run of adjacent rows: the selection model walks its
     // ranges on every later change of the table.
     std::sort(viewRows.begin(), viewRows.end());

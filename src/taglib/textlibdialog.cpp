@@ -303,6 +303,12 @@ int TextLibDialog::addLabel(const QString &name, int stateCount)
     UpdatesOff off(m_table);
     m_table->model()->insertRows(at, rows);
     m_table->setItem(at, 0, new QTableWidgetItem(name));
+    // A name added or pasted after opening may be longer than the column
+    // was sized for; it only grows, so the user's own widening stays.
+    const int nameWidth = m_table->sizeHintForIndex(m_table->model()->index(at, 0)).width()
+        + (m_table->showGrid() ? 1 : 0);
+    if (nameWidth > m_table->columnWidth(0))
+        m_table->setColumnWidth(0, nameWidth);
     for (int r = at; r < at + rows; ++r) {
         for (int c = 1; c < m_table->columnCount(); ++c)
             m_table->setItem(r, c, new QTableWidgetItem);

@@ -26,6 +26,23 @@ class TestFontEditWidget : public QObject
 private slots:
     void cleanup() { ModalSeam::setHandler({}); }
 
+    // The edited value is shown, and the widget itself stays in the
+    // application's font, whatever value it holds.
+    void valueApartFromDisplayFont()
+    {
+        FontEditWidget widget;
+        const QFont shown = widget.font();
+        QFont value("Courier", 31);
+        value.setBold(true);
+        widget.setValue(value);
+        QCOMPARE(widget.value(), value);
+        QCOMPARE(widget.font(), shown);
+        QCOMPARE(widget.findChild<QLabel *>("text")->text(),
+                 QStringLiteral("[%1, 31]").arg(value.family()));
+        widget.setFont(QFont("Courier", 5));
+        QCOMPARE(widget.value(), value);
+    }
+
     void chooserChoice_data()
     {
         QTest::addColumn<int>("chosenWeight");
@@ -38,9 +55,9 @@ private slots:
         QFETCH(int, chosenWeight);
         QFETCH(int, storedWeight);
         FontEditWidget widget;
-        QSignalSpy changed(&widget, &FontEditWidget::fontChanged);
+        QSignalSpy changed(&widget, &FontEditWidget::valueChanged);
         const QFont current("Arial", 10, QFont::Normal);
-        widget.setFont(current);
+        widget.setValue(current);
 
         QFont chosen("Courier", 14);
         chosen.setWeight(chosenWeight);
@@ -49,7 +66,7 @@ private slots:
         widget.findChild<QPushButton *>("choose")->click();
         QCOMPARE(offered, current.toString());
         QCOMPARE(changed.count(), 1);
-        const QFont stored = widget.font();
+        const QFont stored = widget.value();
         QCOMPARE(stored.weight(), storedWeight);
 
         // Cancelled, or the same font again: no change.
@@ -57,7 +74,7 @@ private slots:
             answerChooser(again, &offered);
             widget.buttonClicked();
             QCOMPARE(changed.count(), 1);
-            QCOMPARE(widget.font(), stored);
+            QCOMPARE(widget.value(), stored);
         }
     }
 };

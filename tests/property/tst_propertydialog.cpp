@@ -285,7 +285,7 @@ private slots:
         const QFont picked = FontEditWidget::mergedChoice(fonts.first(), m_fontChoice);
         QFont shown;
         m_edit = [&](PropertyDialog &dialog) {
-            shown = dialog.fontEdit()->font();
+            shown = dialog.fontEdit()->value();
             dialog.fontEdit()->buttonClicked();
         };
         texts.first()->setSelected(true);
@@ -298,7 +298,7 @@ private slots:
 
         m_scene->clearSelection();
         texts.last()->setSelected(true);
-        m_edit = [&](PropertyDialog &dialog) { shown = dialog.fontEdit()->font(); };
+        m_edit = [&](PropertyDialog &dialog) { shown = dialog.fontEdit()->value(); };
         QVERIFY(m_dialog->showFor(m_scene.get()));
         QCOMPARE(shown, fonts.last());
         QCOMPARE(texts.last()->property("font").value<QFont>(), fonts.last());
