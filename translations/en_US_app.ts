@@ -445,6 +445,10 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <translation>--encrypt and --plain cannot be used together</translation>
     </message>
     <message>
+        <source>项目只能另存为 .mvprg 文件：%1</source>
+        <translation>A project can only be saved as a .mvprg file: %1</translation>
+    </message>
+    <message>
         <source>无法打开 %1：%2</source>
         <translation>Cannot open %1: %2</translation>
     </message>

@@ -400,9 +400,14 @@ private slots:
             << QStringList {"render", m_plain, "-o", out, "--screen", "无此画面"} << "无此画面"
             << out + "/基本画面_1.png" << "无此画面";
         // The folder stands where the file would go.
+        const QString folder = temp("folder.mvprg");
+        QVERIFY(QDir().mkpath(folder));
         QTest::newRow("output is a folder")
-            << QStringList {"convert", m_plain, "-o", m_dir.path()} << m_dir.path() << QString()
-            << m_dir.path();
+            << QStringList {"convert", m_plain, "-o", folder} << folder << QString() << folder;
+        // A tag list named by mistake is not replaced by a project.
+        QTest::newRow("output of another kind")
+            << QStringList {"convert", m_plain, "-o", temp("tags.csv")} << ".mvprg"
+            << temp("tags.csv") << temp("tags.csv");
     }
 
     void errors()

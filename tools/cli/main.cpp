@@ -198,6 +198,13 @@ int CliTool::run(const QStringList &arguments)
     if (encrypt && plain)
         return CliProject::failWith(tr("--encrypt 和 --plain 不能同时使用"));
 
+    // A project written over a file of another kind (a tag list named by
+    // mistake) would replace it; the editor opens only .mvprg files anyway.
+    if (command == QLatin1String("convert")
+        && !parser.value(outputOption).endsWith(QLatin1String(".mvprg"), Qt::CaseInsensitive))
+        return CliProject::failWith(
+            tr("项目只能另存为 .mvprg 文件：%1").arg(parser.value(outputOption)));
+
     const QString file = positional.at(1);
     QString password;
     if (!CliProject::password(parser, &password))
