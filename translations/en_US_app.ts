@@ -2654,6 +2654,19 @@ Continue?</translation>
         <source>文件“%1”既不是UTF-8编码也不是GBK编码，部分文字可能不正确。</source>
         <translation>The file “%1” is neither UTF-8 nor GBK; some of its text may be wrong.</translation>
     </message>
+    <message>
+        <source>文件“%1”的第一行含有地址，没有表头：已作为第一个标签导入。</source>
+        <translation>The first line of “%1” holds an address, so the file has no header: it was imported as the first tag.</translation>
+    </message>
+    <message>
+        <source>文件“%1”中没有标签：导入后标签库将为空。</source>
+        <translation>“%1” holds no tags: the library will be empty after the import.</translation>
+    </message>
+
+    <message>
+        <source>文件“%1”的表头没有“标签名称”列，第一列“%2”是语言的文字，无法确定标签名称，未导入。</source>
+        <translation>The header of “%1” has no “Tag name” column and its first column, “%2”, holds a language's texts, so the tag names cannot be told; nothing was imported.</translation>
+    </message>
 </context>
 <context>
     <name>TagLibraryCheck</name>

@@ -260,13 +260,11 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
         QStringView fields[6];
         int count = 0;
         bool blank = false;
+        const bool firstLine = header;
+        header = false;
         if (std::find(lineStart, next, QLatin1Char('"')) == next) {
             position = (next < end ? next + 1 : end) - begin;
             ++line;
-            if (header) {
-                header = false;
-                continue;
-            }
             const QChar *lineEnd = next;
             // Lines saved on Windows end in CR LF; the CR belongs to no field.
             if (lineEnd > lineStart && lineEnd[-1] == QLatin1Char('\r'))
@@ -292,10 +290,6 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
                 return result;
             }
             line += lineEnds;
-            if (header) {
-                header = false;
-                continue;
-            }
             count = std::min(int(quotedFields.size()), 6);
             for (int i = 0; i < count; ++i)
                 fields[i] = quotedFields.at(i).text;
@@ -306,6 +300,11 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
                     joinedRemark += QLatin1Char(',') + quotedFields.at(i).text;
                 fields[5] = joinedRemark;
             }
+        }
+        if (firstLine) {
+            if (count < 2 || !looksLikeTag(fields[1]))
+                continue;
+            result.headerless = true;
         }
         if (count < 6) {
             if (!blank)
@@ -421,4 +420,10 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
     }
     *bytes = encoded;
     return true;
+}
+
+bool AddressTextFile::looksLikeTag(QStringView address)
+{
+    return std::any_of(address.cbegin(), address.cend(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
 }

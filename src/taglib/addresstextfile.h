@@ -34,7 +34,13 @@ public:
         int openQuoteLine = 0;
         // The bytes are neither UTF-8 nor GBK (CsvTable::decode).
         bool undecodable = false;
+        // The first line holds an address, so it is a tag, not a header.
+        bool headerless = false;
     };
+
+    // A first line or row is a header unless its address field holds a
+    // digit: every address does, no heading does.
+    static bool looksLikeTag(QStringView address);
 
     // Fields are read with the usual quoting; a line without quotes may
     // hold commas in its remark, which runs to the end of the line, as

@@ -1,5 +1,7 @@
 #include "tagexchange.h"
 
+#include "addresstextfile.h"
+
 #include "app/safefile.h"
 #include "csvtable.h"
 #include "project/config.h"
@@ -74,6 +76,16 @@ QString TagExchange::openQuoteMessage(const QString &fileName, int line)
     return tr("文件“%1”第%2行的引号没有结束，未导入。").arg(fileName).arg(line);
 }
 
+QString TagExchange::headerlessAddressMessage(const QString &fileName)
+{
+    return tr("文件“%1”的第一行含有地址，没有表头：已作为第一个标签导入。").arg(fileName);
+}
+
+QString TagExchange::noTagsMessage(const QString &fileName)
+{
+    return tr("文件“%1”中没有标签：导入后标签库将为空。").arg(fileName);
+}
+
 QString TagExchange::undecodableMessage(const QString &fileName)
 {
     return tr("文件“%1”既不是UTF-8编码也不是GBK编码，部分文字可能不正确。").arg(fileName);
@@ -134,13 +146,17 @@ int TagExchange::usedRowCount(const Sheet &sheet)
     return used;
 }
 
-QVector<QStringList> TagExchange::addressRowsFromSheet(const Sheet &sheet)
+QVector<QStringList> TagExchange::addressRowsFromSheet(const Sheet &sheet, bool *headerless)
 {
     QVector<QStringList> rows;
     const int rowCount = usedRowCount(sheet);
     rows.reserve(std::max(rowCount - 1, 0));
     const QStringList blank = Sheet::blankRow(Config::TagColumnCount);
-    for (int row = 1; row < rowCount; ++row) {
+    const bool firstIsTag = rowCount > 0
+                            && AddressTextFile::looksLikeTag(sheet.rows.at(0).value(Config::AddressColumn));
+    if (headerless)
+        *headerless = firstIsTag;
+    for (int row = firstIsTag ? 0 : 1; row < rowCount; ++row) {
         const QStringList &cells = sheet.rows.at(row);
         if (cells.isEmpty()) {
             rows.append(blank);
@@ -187,6 +203,10 @@ bool TagExchange::importAddressTags(const QString &fileName, AddressImport *resu
             result->warnings.append(skippedLinesMessage(result->skippedLines));
         if (text.undecodable)
             result->warnings.append(undecodableMessage(fileName));
+        if (text.headerless)
+            result->warnings.append(headerlessAddressMessage(fileName));
+        if (result->rows.isEmpty())
+            result->warnings.append(noTagsMessage(fileName));
         return true;
     }
     Sheet sheet;
@@ -197,9 +217,14 @@ bool TagExchange::importAddressTags(const QString &fileName, AddressImport *resu
     }
     if (!readFilledSheet(fileName, &sheet, error))
         return false;
-    result->rows = addressRowsFromSheet(sheet);
+    bool headerless = false;
+    result->rows = addressRowsFromSheet(sheet, &headerless);
     result->skippedLines.clear();
     result->warnings.clear();
+    if (headerless)
+        result->warnings.append(headerlessAddressMessage(fileName));
+    if (result->rows.isEmpty())
+        result->warnings.append(noTagsMessage(fileName));
     return true;
 }
 
@@ -327,6 +352,7 @@ TagExchange::TextLayout TagExchange::textLayout(const QStringList &firstRow,
     for (int column = 0; column < firstRow.size(); ++column) {
         if (isNameHeading(firstRow.at(column))) {
             layout.nameColumn = column;
+            layout.named = true;
             return layout;
         }
     }
@@ -578,6 +604,22 @@ QString TagExchange::droppedColumnsMessage(const QStringList &header, const QLis
     return tr("以下列不是项目中的语言，未导入：%1").arg(named.join(QStringLiteral(", ")));
 }
 
+bool TagExchange::namesFound(const QString &fileName, const QStringList &firstRow,
+                             const TextLayout &layout, const QStringList &languages,
+                             QString *error)
+{
+    // Without a name heading the names are taken from the first column; a
+    // first column headed by a language holds texts, and taking them for
+    // names would turn one tag of several states into several tags.
+    const QString first = firstRow.value(0).trimmed();
+    if (!layout.header || layout.named || first.isEmpty() || !languages.contains(first))
+        return true;
+    if (error)
+        *error = tr("文件“%1”的表头没有“标签名称”列，第一列“%2”是语言的文字，无法确定标签名称，未导入。")
+                     .arg(fileName, first);
+    return false;
+}
+
 bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord> *tags,
                                  QString *error, QStringList *warnings)
 {
@@ -599,6 +641,8 @@ bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord>
                 *error = openQuoteMessage(fileName, file.openQuoteLine);
             return false;
         }
+        if (!namesFound(fileName, file.header, file.layout, languages, error))
+            return false;
         header = std::move(file.header);
         read = std::move(file.tags);
         layout = file.layout;
@@ -612,6 +656,8 @@ bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord>
         if (!readFilledSheet(fileName, &sheet, error))
             return false;
         layout = textLayout(sheet.rows.value(0), languages);
+        if (!namesFound(fileName, sheet.rows.value(0), layout, languages, error))
+            return false;
         sheet = arrangeTextSheet(sheet, layout);
         header = sheet.rows.value(0);
         // Where no name cell is merged (some writers never merge, and a
@@ -631,6 +677,8 @@ bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord>
             warnings->append(droppedColumnsMessage(header, dropped, layout));
         if (undecodable)
             warnings->append(undecodableMessage(fileName));
+        if (read.isEmpty())
+            warnings->append(noTagsMessage(fileName));
     }
     *tags = matchLanguages(header, read, languages);
     return true;

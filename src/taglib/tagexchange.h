@@ -52,7 +52,11 @@ public:
     // the sixth are ignored and missing ones read as empty texts. An empty
     // device cell in a row holding anything names the panel, as an empty
     // device field of a variable list does.
-    static QVector<QStringList> addressRowsFromSheet(const Sheet &sheet);
+    // The first row is the header unless it holds an address
+    // (AddressTextFile::looksLikeTag); then it is the first tag and
+    // headerless, when given, is set.
+    static QVector<QStringList> addressRowsFromSheet(const Sheet &sheet,
+                                                     bool *headerless = nullptr);
     static Sheet addressSheet(const QStringList &header, const QVector<QStringList> &rows);
     static bool importAddressTags(const QString &fileName, AddressImport *result, QString *error);
     static bool exportAddressTags(const QString &fileName, const QStringList &header,
@@ -83,6 +87,8 @@ public:
     {
         int nameColumn = 0;
         bool header = true;
+        // A cell of the header names the name column.
+        bool named = false;
     };
     // What a table's first row says of its layout. It is a header when one
     // of its cells names the tag name column (isNameHeading()) or a
@@ -147,6 +153,13 @@ private:
     static bool readTextFile(const QString &fileName, QByteArray *bytes, QString *error);
     static QString openQuoteMessage(const QString &fileName, int line);
     static QString undecodableMessage(const QString &fileName);
+    static QString headerlessAddressMessage(const QString &fileName);
+    static QString noTagsMessage(const QString &fileName);
+    // False, with the message, when the header names no name column and
+    // its first column is a language's.
+    static bool namesFound(const QString &fileName, const QStringList &firstRow,
+                           const TextLayout &layout, const QStringList &languages,
+                           QString *error);
     // The first worksheet, refused when no cell of it holds anything.
     static bool readFilledSheet(const QString &fileName, Sheet *sheet, QString *error);
     // The text column each language takes (-1 for none); *named tells

@@ -18,6 +18,15 @@ QString nameAt(const QStandardItemModel *model, int row)
     return item ? item->text() : QString();
 }
 
+// Empty once written: blanks, and control characters, which the project
+// file cannot carry and drops.
+bool blankName(const QString &name)
+{
+    return std::all_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c.isSpace() || c.category() == QChar::Other_Control;
+    });
+}
+
 bool full(const QVector<TagLibraryCheck::Problem> &problems, int limit)
 {
     return limit >= 0 && problems.size() >= limit;
@@ -61,7 +70,7 @@ QVector<TagLibraryCheck::Problem> TagLibraryCheck::addressNames(int limit)
         const QString &name = names.at(row);
         // Blanks alone cannot be told from an empty name in the table nor
         // in a register picker.
-        if (name.trimmed().isEmpty()) {
+        if (blankName(name)) {
             problems.append({row, tr("第%1行的地址标签格式不正确！").arg(row + 1)});
             continue;
         }
@@ -118,13 +127,13 @@ QVector<TagLibraryCheck::Problem> TagLibraryCheck::textLibrary(const TextLib &li
     for (int i = 0; i < names.size(); ++i) {
         firstRows.append(row);
         row += std::max(int(library.statesAt(i).size()), 1);
-        if (!names.at(i).trimmed().isEmpty())
+        if (!blankName(names.at(i)))
             note(&places, names.at(i), i);
     }
     QVector<Problem> problems;
     for (int i = 0; i < names.size() && !full(problems, limit); ++i) {
         const int first = firstRows.at(i);
-        if (names.at(i).trimmed().isEmpty()) {
+        if (blankName(names.at(i))) {
             problems.append({first, tr("第%1行文本标签为空！").arg(first + 1)});
             continue;
         }

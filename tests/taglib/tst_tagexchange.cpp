@@ -12,11 +12,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextCodec>
+#include <QTranslator>
 #include <QtTest>
 
 using Rows = QVector<QStringList>;
 using Tags = QVector<TextTagRecord>;
 Q_DECLARE_METATYPE(TextTagRecord)
+Q_DECLARE_METATYPE(QVector<QStringList>)
 
 // The tag libraries' exchange files: the address variable list with its
 // mends, the round trips of both libraries through every format, and the
@@ -56,6 +58,8 @@ private slots:
     void refusedFiles();
     void emptyDeviceIsThePanel_data();
     void emptyDeviceIsThePanel();
+    void headersAndEmptyFiles_data();
+    void headersAndEmptyFiles();
     void languageColumns_data();
     void languageColumns();
     void generatedRoundTrip_data();
@@ -792,6 +796,63 @@ void TestTagExchange::generatedRoundTrip()
     Tags textBack;
     QVERIFY2(TagExchange::importTextTags(textFile, &textBack, &error), qPrintable(error));
     QCOMPARE(textBack, library.records());
+}
+
+// A first line holding an address is a tag of a file without header, in
+// text files and sheets alike; a file without tags still imports (an empty
+// library exports so) but says so; each with its warning.
+void TestTagExchange::headersAndEmptyFiles_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QVector<QStringList>>("cells"); // rows of the file
+    QTest::addColumn<QStringList>("names"); // of the tags read
+    QTest::addColumn<QString>("warning"); // a part of the one warning
+    // A variable list and a sheet order their columns differently.
+    const QVector<QStringList> headerlessList = {{"n1", "LW100", "WORD", "本地", "Int16", "r"},
+                                                 {"n2", "LW102", "WORD", "本地", "Int16", ""}};
+    const QVector<QStringList> headerlessSheet = {{"n1", "本地", "LW 100", "Int16", "2", "r"},
+                                                  {"n2", "本地", "LW 102", "Int16", "2", ""}};
+    const QVector<QStringList> headerOnly = {{"Name", "Address", "Type", "Device", "Data format", "Remark"}};
+    for (const char *suffix : {"csv", "xlsx"}) {
+        QTest::addRow("no header, %s", suffix)
+            << suffix << (QByteArray(suffix) == "csv" ? headerlessList : headerlessSheet)
+            << QStringList {"n1", "n2"} << "holds an address";
+        QTest::addRow("header only, %s", suffix)
+            << suffix << headerOnly << QStringList {} << "holds no tags";
+    }
+}
+
+void TestTagExchange::headersAndEmptyFiles()
+{
+    QFETCH(QString, suffix);
+    QFETCH(QVector<QStringList>, cells);
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(":/en_US_app")));
+    QCoreApplication::installTranslator(&english);
+    const QString file = path(QStringLiteral("headers.") + suffix);
+    QString error;
+    bool written = false;
+    if (suffix == QLatin1String("csv")) {
+        QByteArray bytes;
+        for (const QStringList &row : cells)
+            bytes += row.join(QLatin1Char(',')).toUtf8() + "\r\n";
+        written = writeFileBytes(file, bytes);
+    } else {
+        Sheet sheet;
+        sheet.rows = cells;
+        written = XlsxSheetWriter::writeFile(file, sheet, &error);
+    }
+    TagExchange::AddressImport result;
+    const bool read = TagExchange::importAddressTags(file, &result, &error);
+    QCoreApplication::removeTranslator(&english);
+    QVERIFY2(written && read, qPrintable(error));
+    QStringList names;
+    for (const QStringList &row : result.rows)
+        names.append(row.value(Config::NameColumn));
+    QTEST(names, "names");
+    QCOMPARE(result.warnings.size(), 1);
+    QFETCH(QString, warning);
+    QVERIFY2(result.warnings.first().contains(warning), qPrintable(result.warnings.first()));
 }
 
 QTEST_MAIN(TestTagExchange)

@@ -192,6 +192,14 @@ private slots:
         QTest::newRow("variable list naming a device the project lacks")
             << "--address" << "stray.csv" << QByteArray("h\nz,LW4,WORD,PLC9,Int16,r\n")
             << "out.mvprg" << QStringList{"Row 1: the device does not exist", "not written"};
+        // The project file cannot carry control characters: such a name is
+        // written empty.
+        QTest::newRow("control character name")
+            << "--address" << "ctl.csv" << QByteArray("h\n\x01,LW1,WORD,,,\n") << "out.mvprg"
+            << QStringList{"Row 1: the address tag name is invalid", "not written"};
+        QTest::newRow("text header without names, a language first")
+            << "--text" << "lang.csv" << QByteArray("English,中文\nOff,关\nOn,开\n") << "out.mvprg"
+            << QStringList{"holds a language's texts"};
         QTest::newRow("text names") << "--text" << "names.csv"
                                     << QByteArray("标签名称,a\nA,1\n,2\n\"\",3\nA,4\n") << "out.mvprg"
                                     << QStringList{"rows 1 and 4 have the same name",
