@@ -91,11 +91,17 @@ void AddressEditForm::setPara(const AddressPara &para)
 
     const QString area = config->areaName(config->deviceProtocol(m_device->currentIndex()),
                                           para.area);
-    const int areaIndex = m_type->findText(area);
-    if (areaIndex >= 0) {
-        const QSignalBlocker blocker(m_type);
-        m_type->setCurrentIndex(areaIndex);
+    int areaIndex = m_type->findText(area);
+    const QSignalBlocker blocker(m_type);
+    // A stored area the format does not offer (a word area for a Bool, which
+    // files and imports may hold) is shown as it is: taking the first offered
+    // area instead moved the tag to another register on an untouched OK.
+    if (areaIndex < 0 && !area.isEmpty()) {
+        m_type->addItem(area);
+        areaIndex = m_type->count() - 1;
     }
+    if (areaIndex >= 0)
+        m_type->setCurrentIndex(areaIndex);
     on_type_currentIndexChanged(m_type->currentText());
 
     m_length->setValue(para.length);

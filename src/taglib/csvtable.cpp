@@ -22,6 +22,14 @@ bool isSpecial(QChar c)
 
 QString CsvTable::decode(const QByteArray &bytes, bool *undecodable)
 {
+    // "Unicode text" as spreadsheet programs save it: UTF-16 behind its mark.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QTextCodec::ConverterState state;
+        const QString text = QTextCodec::codecForName("UTF-16")->toUnicode(
+            bytes.constData(), bytes.size(), &state);
+        *undecodable = state.invalidChars != 0 || state.remainingChars != 0;
+        return text;
+    }
     static const QByteArray bom("\xEF\xBB\xBF");
     const bool marked = bytes.startsWith(bom);
     const int skip = marked ? bom.size() : 0;

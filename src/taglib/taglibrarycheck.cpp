@@ -45,9 +45,13 @@ void note(FirstTwo *places, const QString &name, int place)
         it->second = place;
 }
 
+// -1 also for the second place of a name: the first already named it, and
+// "rows 1 and 2" followed by "rows 2 and 1" says one thing twice.
 int otherPlace(const FirstTwo &places, const QString &name, int place)
 {
     const QPair<int, int> found = places.value(name, qMakePair(-1, -1));
+    if (found.second == place)
+        return -1;
     return found.first != place ? found.first : found.second;
 }
 

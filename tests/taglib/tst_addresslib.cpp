@@ -99,6 +99,34 @@ private slots:
         ProcessFixture::finish();
     }
 
+    // 编辑 then 确定 untouched keeps the tag as stored, also where its area
+    // is not among those the format offers (a Bool on a word area).
+    void untouchedEditKeepsTheTag_data()
+    {
+        QTest::addColumn<QStringList>("cells");
+        QTest::newRow("bool on a word area") << QStringList {"start", "PLC1", "D 20", "Bool", "1", ""};
+        QTest::newRow("bool on a bit area") << QStringList {"m", "PLC1", "M 20", "Bool", "1", ""};
+        QTest::newRow("bit of a panel word")
+            << QStringList {"w", "本地", "LW_Bit 100_3", "Bool", "1", ""};
+        QTest::newRow("float") << QStringList {"f", "PLC1", "D 9998", "Float", "4", "r"};
+    }
+    void untouchedEditKeepsTheTag()
+    {
+        QFETCH(QStringList, cells);
+        DevicePara plc;
+        plc.name = QStringLiteral("PLC1");
+        plc.protocol = 1;
+        Config::instance()->devices = {plc};
+        addTag(cells);
+        m_dialog->selectRow(false, 0);
+        m_steps.enqueue([](AddressAddDialog &dialog) {
+            child<QPushButton>(&dialog, "ok")->click();
+            return dialog.result();
+        });
+        m_dialog->on_edit_clicked();
+        QCOMPARE(rowCells(0), cells);
+    }
+
     void duplicateNameKeepsTypedValues()
     {
         addTag("变量_0");

@@ -531,12 +531,13 @@ void TestTagExchange::encodings_data()
     QTest::addColumn<QString>("library");
     QTest::addColumn<QString>("encoding");
     for (const char *library : {"address", "text"}) {
-        for (const char *encoding : {"UTF-8", "UTF-8 BOM", "GBK", "neither"})
+        for (const char *encoding : {"UTF-8", "UTF-8 BOM", "GBK", "UTF-16LE", "UTF-16BE", "neither"})
             QTest::addRow("%s, %s", library, encoding) << library << encoding;
     }
 }
 
-// UTF-8 with or without its mark and GBK read alike; bytes valid in neither
+// UTF-8 with or without its mark, UTF-16 behind its mark and GBK read
+// alike; bytes valid in neither
 // still read, with a warning.
 void TestTagExchange::encodings()
 {
@@ -548,6 +549,9 @@ void TestTagExchange::encodings()
     QByteArray bytes = encoding == QLatin1String("GBK")
         ? QTextCodec::codecForName("GBK")->fromUnicode(text)
         : text.toUtf8();
+    // With the mark spreadsheet programs write first.
+    if (encoding.startsWith(QLatin1String("UTF-16")))
+        bytes = QTextCodec::codecForName(encoding.toLatin1())->fromUnicode(QChar(0xfeff) + text);
     if (encoding == QLatin1String("UTF-8 BOM"))
         bytes.prepend("\xEF\xBB\xBF");
     const bool neither = encoding == QLatin1String("neither");
