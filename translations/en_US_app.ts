@@ -210,6 +210,10 @@
 %1</translation>
     </message>
     <message>
+        <source>选择“否”将保留该恢复文件，下次启动时再次询问。</source>
+        <translation>Choosing “No” keeps the recovery file and asks again at the next start.</translation>
+    </message>
+    <message>
         <source>是(&amp;Y)</source>
         <translation>&amp;Yes</translation>
     </message>

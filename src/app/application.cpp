@@ -160,7 +160,8 @@ void Application::openCommandLineOrRecovery(MainWindow *window, const QStringLis
     }
     const int answer = MessageDialog::showMessage(
         nullptr, QMessageBox::Question, tr("提示"),
-        tr("检测到软件上次异常崩溃，是否打开之前工程文件？\n%1").arg(crashed),
+        tr("检测到软件上次异常崩溃，是否打开之前工程文件？\n%1").arg(crashed) + QStringLiteral("\n")
+            + tr("选择“否”将保留该恢复文件，下次启动时再次询问。"),
         {tr("是(&Y)"), tr("否(&N)")});
     if (answer != QMessageBox::Yes)
         return;

@@ -356,6 +356,9 @@ private slots:
             arguments << (opened == "named" ? file : other);
         Application::openStartupProject(&window, arguments);
         QCOMPARE(script.requests().size(), answer ? 1 : 0);
+        // Every form of the question says what 否 does with the copy.
+        if (answer)
+            QVERIFY2(script.texts().first().contains("选择“否”将"), qPrintable(script.texts().first()));
         QCOMPARE(Config::instance()->version == "7.7.7", answer == QMessageBox::Yes);
         if (then == "save") {
             window.save();
