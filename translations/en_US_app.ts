@@ -1699,7 +1699,7 @@ Choosing “No” deletes the recovery file.</translation>
     </message>
     <message>
         <source>时间间隔(min)</source>
-        <translation>Interval</translation>
+        <translation>Interval (min)</translation>
     </message>
     <message>
         <source>选择系统语言</source>
