@@ -3,6 +3,7 @@
 #include "app/safefile.h"
 #include "mainwindow/mainwindow.h"
 
+#include <QDir>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -32,7 +33,11 @@ int main(int argc, char *argv[])
         delete app;
         return 1;
     }
-    const QString screenshot = commandLine.screenshot();
+    // Named relative to where the user started us, as the project is, not to
+    // the executable's folder the application has moved to.
+    const QString screenshot = commandLine.screenshot().isEmpty()
+        ? QString()
+        : QDir(Application::startupFolder()).absoluteFilePath(commandLine.screenshot());
 
     auto *window = new MainWindow;
     window->showMaximized();

@@ -101,6 +101,25 @@ private slots:
             QVERIFY2(out.contains("--screenshot") && out.contains("--version"), qPrintable(out));
     }
 
+    // A picture named relative goes where the user started the editor, not
+    // to the program's own folder it moves to.
+    void screenshotRelativeToTheUser()
+    {
+        QProcessEnvironment environment = withoutDisplay("C");
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        QTemporaryDir home;
+        QTemporaryDir user;
+        environment.insert("MAROVIN_APP_DIR", home.path());
+        environment.insert("HOME", home.path());
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(user.path());
+        const CliRun run = runProgram(MAROVIN_EDITOR, {"--screenshot", "shot.png"}, environment);
+        QDir::setCurrent(before);
+        QVERIFY2(run.code == 0, run.err.constData());
+        QVERIFY(QFileInfo::exists(user.filePath("shot.png")));
+        QVERIFY(!QFileInfo::exists(home.filePath("shot.png")));
+    }
+
     // Past the help, an option that is neither ours nor the toolkit's is
     // refused before any window opens.
     void editorRefusesUnknownOption()
