@@ -519,7 +519,11 @@ QVector<int> TagExchange::languageSources(const QStringList &header,
     for (int language = 0; language < count; ++language) {
         if (!anyNamed)
             source[language] = language;
-        else if (source.at(language) < 0 && language < claimed.size() && !claimed.at(language))
+        else if (source.at(language) < 0 && language < claimed.size() && !claimed.at(language)
+                 // A column headed by a language's name is that language's
+                 // (or a repeat of it), never another language's by place.
+                 && (header.value(language + 1) == languages.at(language)
+                     || languages.count(header.value(language + 1)) != 1))
             source[language] = language;
     }
     return source;

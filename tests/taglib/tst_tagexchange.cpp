@@ -671,6 +671,8 @@ void TestTagExchange::languageColumns_data()
     QTest::newRow("one named, one by place") << "csv" << "n,Chinese,English\nt,1,2" << t12 << "";
     QTest::newRow("place taken by name")
         << "csv" << "n,x,中文\nt,x,1" << Tags{{"t", {{"1", ""}}}} << "第2列“x”";
+    QTest::newRow("a language twice, the other missing")
+        << "csv" << "n,中文,中文\nt,1,2" << Tags{{"t", {{"1", ""}}}} << "第3列“中文”";
     QTest::newRow("empty column at the end") << "csv" << "n,中文,English,\nt,1,2," << t12 << "";
     QTest::newRow("a language the project lacks")
         << "csv" << "n,中文,English,日本語\nt,1,2,3" << t12 << "第4列“日本語”";
