@@ -529,6 +529,8 @@ private slots:
                                 << QStringList {"--json", "--screen"};
         QTest::newRow("help") << QStringList {"help"} << QByteArray("C") << commands
                               << QStringList();
+        QTest::newRow("help help") << QStringList {"help", "help"} << QByteArray("C") << commands
+                                   << QStringList();
         QTest::newRow("help render")
             << QStringList {"help", "render"} << QByteArray("C")
             << QStringList {"render FILE -o DIR", "--screen <name>", "-o, --output <folder>",

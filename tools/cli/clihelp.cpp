@@ -177,7 +177,8 @@ int CliHelp::run(const QStringList &arguments)
     // arguments: the program, "help", then at most a command (and, for
     // tags, its subcommand).
     const QStringList rest = arguments.mid(2);
-    if (rest.isEmpty()) {
+    // "help help" asks what help does: the overview says it.
+    if (rest.isEmpty() || (rest.size() == 1 && rest.first() == QLatin1String("help"))) {
         CliProject::writeOut(overview());
         return 0;
     }
