@@ -3,12 +3,12 @@
 // takes. Builds the project in memory, saves it plain and encoded, then
 // times each step several times and prints the medians.
 
-#include "editor/drawscene.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
-#include "project/projectfile.h"
-#include "support/projectgenerator.h"
 #include "benchtiming.h"
+#include "document/drawmanager.h"
+#include "document/projectfile.h"
+#include "editor/drawscene.h"
+#include "model/config.h"
+#include "support/projectgenerator.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -6,8 +6,8 @@
 // shown browser.
 
 #include "editor/drawscene.h"
-#include "project/config.h"
-#include "property/propertytreebrowser.h"
+#include "model/config.h"
+#include "panels/property/propertytreebrowser.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicstextitem.h"

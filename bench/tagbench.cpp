@@ -9,19 +9,19 @@
 // ratio.
 
 #include "benchtiming.h"
+#include "document/drawmanager.h"
+#include "document/projectcheck.h"
+#include "document/projectfile.h"
+#include "document/projectsearch.h"
 #include "editor/drawscene.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
-#include "project/projectcheck.h"
-#include "project/projectfile.h"
-#include "project/projectsearch.h"
+#include "model/config.h"
+#include "model/exchange/tagexchange.h"
+#include "model/languagepara.h"
+#include "model/taglib/textlib.h"
+#include "panels/taglib/addresslibdialog.h"
+#include "panels/taglib/textlibdialog.h"
 #include "support/projectgenerator.h"
-#include "project/languagepara.h"
-#include "taglib/addresslibdialog.h"
-#include "taglib/tableview.h"
-#include "taglib/tagexchange.h"
-#include "taglib/textlib.h"
-#include "taglib/textlibdialog.h"
+#include "widgets/tableview.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,7 +1,7 @@
 # Icons are drawn as SVG and rendered to PNG at build time; the built-in
 # tables, the style sheet and the translations are embedded as Qt resources.
 # The compiled resources are an object library whose objects are handed to
-# every executable that links marovin_core: inside a static archive nothing
+# every executable that links the lowest layer: inside a static archive nothing
 # references them, and the linker would drop them.
 
 set(MAROVIN_SVGRENDER_SOURCE ${CMAKE_SOURCE_DIR}/tools/svgrender/main.cpp)
@@ -62,6 +62,8 @@ function(marovin_attach_resources core_target)
     add_library(marovin_resources OBJECT ${rcc_sources})
     add_dependencies(marovin_resources marovin_resource_files)
     target_link_libraries(marovin_resources PRIVATE Qt5::Core)
-    target_sources(${core_target} INTERFACE $<TARGET_OBJECTS:marovin_resources>)
+    # Executables only: the layers above would copy them into every archive.
+    target_sources(${core_target} INTERFACE
+        $<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:$<TARGET_OBJECTS:marovin_resources>>)
     add_dependencies(${core_target} marovin_resources)
 endfunction()

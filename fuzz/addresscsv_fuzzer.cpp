@@ -4,7 +4,7 @@
 
 #include "fuzzsupport.h"
 
-#include "taglib/addresstextfile.h"
+#include "model/exchange/addresstextfile.h"
 
 #include <cstddef>
 #include <cstdint>

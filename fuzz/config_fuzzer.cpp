@@ -3,7 +3,7 @@
 
 #include "fuzzsupport.h"
 
-#include "project/config.h"
+#include "model/config.h"
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>

@@ -4,8 +4,8 @@
 
 #include "fuzzsupport.h"
 
-#include "project/config.h"
-#include "project/projectfile.h"
+#include "document/projectfile.h"
+#include "model/config.h"
 
 #include <cstddef>
 #include <cstdint>

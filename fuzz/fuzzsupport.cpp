@@ -1,8 +1,8 @@
 #include "fuzzsupport.h"
 
+#include "document/drawmanager.h"
 #include "editor/drawscene.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
+#include "model/config.h"
 #include "shapes/graphicsitem.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 
 #include "fuzzsupport.h"
 
-#include "project/projectfile.h"
+#include "document/projectfile.h"
 
 #include <QCoreApplication>
 

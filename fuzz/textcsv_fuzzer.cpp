@@ -4,7 +4,7 @@
 
 #include "fuzzsupport.h"
 
-#include "taglib/tagexchange.h"
+#include "model/exchange/tagexchange.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 
 #include "fuzzsupport.h"
 
-#include "taglib/tagexchange.h"
+#include "model/exchange/tagexchange.h"
 
 #include <QDir>
 #include <QFile>

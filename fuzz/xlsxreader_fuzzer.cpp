@@ -3,8 +3,8 @@
 
 #include "fuzzsupport.h"
 
-#include "taglib/tagexchange.h"
-#include "taglib/xlsxsheetreader.h"
+#include "model/exchange/tagexchange.h"
+#include "model/exchange/xlsxsheetreader.h"
 
 #include <cstddef>
 #include <cstdint>

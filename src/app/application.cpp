@@ -1,10 +1,10 @@
 #include "application.h"
 
-#include "app/apppaths.h"
-#include "app/crashfilter.h"
-#include "app/nativestore.h"
+#include "document/crashfilter.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/messagedialog.h"
+#include "services/apppaths.h"
+#include "services/messagedialog.h"
+#include "services/nativestore.h"
 
 #include <QDateTime>
 #include <QDebug>

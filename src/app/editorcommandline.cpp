@@ -1,6 +1,6 @@
 #include "editorcommandline.h"
 
-#include "app/commandlinehelp.h"
+#include "services/commandlinehelp.h"
 
 #include <QCommandLineParser>
 #include <QProcessEnvironment>

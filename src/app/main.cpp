@@ -1,7 +1,7 @@
-#include "app/application.h"
-#include "app/editorcommandline.h"
-#include "app/safefile.h"
+#include "application.h"
+#include "editorcommandline.h"
 #include "mainwindow/mainwindow.h"
+#include "services/safefile.h"
 
 #include <QDir>
 #include <QPixmap>

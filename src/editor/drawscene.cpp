@@ -1,11 +1,11 @@
 #include "drawscene.h"
 
-#include "app/editorsettings.h"
-#include "editor/drawtool.h"
-#include "editor/drawview.h"
-#include "editor/gridsnap.h"
-#include "project/config.h"
-#include "project/projectfile.h"
+#include "drawtool.h"
+#include "drawview.h"
+#include "gridsnap.h"
+#include "model/config.h"
+#include "model/nestinglimit.h"
+#include "services/editorsettings.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicswidgetitem.h"
 #include "shapes/shapepainting.h"
@@ -552,9 +552,9 @@ bool DrawScene::refuseTooDeepGroup(const QList<QGraphicsItem *> &items)
             ++above;
         deepest = std::max(deepest, above + groupHeight(item));
     }
-    if (deepest + 1 <= ProjectFile::MaxNestingDepth)
+    if (deepest + 1 <= NestingLimit::MaxDepth)
         return false;
-    emit statusMessage(tr("组合最多嵌套%1层，不能再组合。").arg(ProjectFile::MaxNestingDepth));
+    emit statusMessage(tr("组合最多嵌套%1层，不能再组合。").arg(NestingLimit::MaxDepth));
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/screentype.h"
+#include "screentype.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/widgethost.h"
 

@@ -1,13 +1,13 @@
 #include "drawtool.h"
 
-#include "editor/drawscene.h"
-#include "editor/drawview.h"
-#include "editor/polygontool.h"
-#include "editor/recttool.h"
-#include "editor/rotationtool.h"
-#include "editor/selecttool.h"
-#include "editor/widgettool.h"
+#include "drawscene.h"
+#include "drawview.h"
+#include "polygontool.h"
+#include "recttool.h"
+#include "rotationtool.h"
+#include "selecttool.h"
 #include "shapes/shapekind.h"
+#include "widgettool.h"
 
 #include <QGraphicsSceneMouseEvent>
 #include <QPixmap>

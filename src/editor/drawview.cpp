@@ -1,9 +1,9 @@
 #include "drawview.h"
 
-#include "app/menuseam.h"
-#include "editor/drawscene.h"
-#include "editor/qtcornerbox.h"
-#include "editor/qtrulebar.h"
+#include "drawscene.h"
+#include "qtcornerbox.h"
+#include "qtrulebar.h"
+#include "services/menuseam.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #include "gridsnap.h"
 
-#include "app/editorsettings.h"
+#include "services/editorsettings.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "polygontool.h"
 
-#include "editor/drawscene.h"
-#include "editor/gridsnap.h"
+#include "drawscene.h"
+#include "gridsnap.h"
 #include "shapes/graphicsbezier.h"
 #include "shapes/graphicslineitem.h"
 #include "shapes/graphicspolygonitem.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/drawtool.h"
+#include "drawtool.h"
 #include "shapes/graphicspolygonitem.h"
 
 #include <QPointer>

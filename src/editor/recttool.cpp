@@ -1,8 +1,8 @@
 #include "recttool.h"
 
-#include "editor/drawscene.h"
-#include "editor/gridsnap.h"
-#include "editor/selecttool.h"
+#include "drawscene.h"
+#include "gridsnap.h"
+#include "selecttool.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsimageitem.h"
 #include "shapes/graphicsrectitem.h"

@@ -1,9 +1,9 @@
 #include "rotationtool.h"
 
-#include "editor/drawscene.h"
-#include "editor/editableshape.h"
-#include "editor/tooloutline.h"
+#include "drawscene.h"
+#include "editableshape.h"
 #include "shapes/shapekind.h"
+#include "tooloutline.h"
 
 #include <QGraphicsSceneMouseEvent>
 

@@ -1,11 +1,11 @@
 #include "selecttool.h"
 
-#include "editor/drawscene.h"
-#include "editor/drawview.h"
-#include "editor/editableshape.h"
-#include "editor/gridsnap.h"
-#include "editor/tooloutline.h"
+#include "drawscene.h"
+#include "drawview.h"
+#include "editableshape.h"
+#include "gridsnap.h"
 #include "shapes/shapekind.h"
+#include "tooloutline.h"
 
 #include <QGraphicsSceneMouseEvent>
 

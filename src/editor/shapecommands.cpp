@@ -1,6 +1,6 @@
 #include "shapecommands.h"
 
-#include "project/propertyregistry.h"
+#include "model/propertyregistry.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
 

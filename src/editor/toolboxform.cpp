@@ -1,6 +1,6 @@
 #include "toolboxform.h"
 
-#include "editor/drawtool.h"
+#include "drawtool.h"
 #include "shapes/shapekind.h"
 
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #include "useroptgroup.h"
 
-#include "editor/shapecommands.h"
+#include "shapecommands.h"
 
 #include <QPointer>
 #include <QUndoStack>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/recttool.h"
+#include "recttool.h"
 
 // Creates widget shapes, dragged out like the box shapes. Serves the
 // generic widget code and every widget kind above it; the code becomes the

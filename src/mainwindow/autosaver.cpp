@@ -1,9 +1,9 @@
 #include "autosaver.h"
 
-#include "app/crashfilter.h"
-#include "app/editorsettings.h"
-#include "project/config.h"
-#include "project/projectfile.h"
+#include "document/crashfilter.h"
+#include "document/projectfile.h"
+#include "model/config.h"
+#include "services/editorsettings.h"
 
 #include <QDateTime>
 #include <QDebug>

@@ -3,17 +3,17 @@
 
 #include "mainwindow.h"
 
-#include "app/modalseam.h"
-#include "device/projectconfigdialog.h"
+#include "dockmanager.h"
+#include "document/drawmanager.h"
+#include "document/projectcheck.h"
+#include "document/projectsearch.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
-#include "mainwindow/dockmanager.h"
-#include "mainwindow/finddialog.h"
-#include "project/drawmanager.h"
-#include "project/projectcheck.h"
-#include "project/projectsearch.h"
-#include "taglib/addresslibdialog.h"
-#include "taglib/textlibdialog.h"
+#include "finddialog.h"
+#include "panels/device/projectconfigdialog.h"
+#include "panels/taglib/addresslibdialog.h"
+#include "panels/taglib/textlibdialog.h"
+#include "services/modalseam.h"
 
 #include <QDebug>
 #include <QDockWidget>

@@ -4,6 +4,7 @@
 
 #include "mainwindow.h"
 
+#include "document/drawmanager.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
@@ -11,13 +12,12 @@
 #include "editor/shapemimedata.h"
 #include "editor/toolboxform.h"
 #include "editor/useroptgroup.h"
-#include "mainwindow/itemstable.h"
-#include "mainwindow/projecttree.h"
-#include "mainwindow/tabcontent.h"
-#include "project/drawmanager.h"
-#include "property/propertydialog.h"
+#include "itemstable.h"
+#include "panels/property/propertydialog.h"
+#include "projecttree.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
+#include "tabcontent.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "editor/drawscene.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
-#include "taglib/sortproxymodel.h"
+#include "widgets/sortproxymodel.h"
 
 #include <QHeaderView>
 #include <QStandardItemModel>

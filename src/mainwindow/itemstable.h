@@ -1,10 +1,10 @@
 #pragma once
 
-#include "taglib/tableview.h"
+#include "editor/drawscene.h"
+#include "widgets/tableview.h"
 
 #include <QPointer>
 
-class DrawScene;
 class QStandardItemModel;
 
 // The "元件" dock: the current screen's shapes by name and type, bottom

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/projectplace.h"
+#include "model/projectplace.h"
 
 #include <QHash>
 #include <QMainWindow>

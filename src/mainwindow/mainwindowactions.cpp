@@ -3,14 +3,14 @@
 
 #include "mainwindow.h"
 
-#include "device/projectconfigdialog.h"
+#include "dockmanager.h"
 #include "editor/useroptgroup.h"
-#include "mainwindow/dockmanager.h"
-#include "mainwindow/firstpage.h"
-#include "mainwindow/optionsetdialog.h"
-#include "mainwindow/tabcontent.h"
-#include "taglib/addresslibdialog.h"
-#include "taglib/textlibdialog.h"
+#include "firstpage.h"
+#include "optionsetdialog.h"
+#include "panels/device/projectconfigdialog.h"
+#include "panels/taglib/addresslibdialog.h"
+#include "panels/taglib/textlibdialog.h"
+#include "tabcontent.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "newprojectdialog.h"
 
-#include "app/apppaths.h"
-#include "app/safefile.h"
-#include "filedialog.h"
 #include "mainwindow.h"
-#include "messagedialog.h"
-#include "project/config.h"
+#include "model/config.h"
+#include "services/apppaths.h"
+#include "services/filedialog.h"
+#include "services/messagedialog.h"
+#include "services/safefile.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "optionsetdialog.h"
 
-#include "app/modalseam.h"
-#include "app/safefile.h"
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/messagedialog.h"
-#include "project/config.h"
+#include "mainwindow.h"
+#include "model/config.h"
+#include "services/messagedialog.h"
+#include "services/modalseam.h"
+#include "services/safefile.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/editorsettings.h"
+#include "services/editorsettings.h"
 
 #include <QColor>
 #include <QDialog>

@@ -2,20 +2,20 @@
 
 #include "mainwindow.h"
 
-#include "app/crashfilter.h"
-#include "app/nativestore.h"
-#include "mainwindow/autosaver.h"
-#include "mainwindow/filedialog.h"
-#include "mainwindow/firstpage.h"
-#include "mainwindow/messagedialog.h"
-#include "mainwindow/newprojectdialog.h"
+#include "autosaver.h"
+#include "document/crashfilter.h"
+#include "document/drawmanager.h"
+#include "document/projectfile.h"
 #include "editor/drawscene.h"
 #include "editor/screentype.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
-#include "project/projectfile.h"
-#include "taglib/textlibdialog.h"
-#include "mainwindow/projecttree.h"
+#include "firstpage.h"
+#include "model/config.h"
+#include "newprojectdialog.h"
+#include "panels/taglib/textlibdialog.h"
+#include "projecttree.h"
+#include "services/filedialog.h"
+#include "services/messagedialog.h"
+#include "services/nativestore.h"
 
 #include <QAction>
 #include <QApplication>

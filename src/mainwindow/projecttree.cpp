@@ -1,11 +1,11 @@
 #include "projecttree.h"
 
-#include "app/menuseam.h"
+#include "document/drawmanager.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "editor/screentype.h"
-#include "mainwindow/messagedialog.h"
-#include "project/drawmanager.h"
+#include "services/menuseam.h"
+#include "services/messagedialog.h"
 #include "shapes/shapeattributes.h"
 
 #include <QAction>

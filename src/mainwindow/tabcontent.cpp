@@ -1,6 +1,6 @@
 #include "tabcontent.h"
 
-#include "app/menuseam.h"
+#include "services/menuseam.h"
 
 #include <QAction>
 #include <QCursor>

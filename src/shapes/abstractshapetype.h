@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shapes/sizehandlerect.h"
+#include "sizehandlerect.h"
 
 #include <QGraphicsItem>
 #include <QRectF>

@@ -1,6 +1,6 @@
 #include "graphicsbezier.h"
 
-#include "shapes/shapeelement.h"
+#include "shapeelement.h"
 
 GraphicsBezier::GraphicsBezier(QGraphicsItem *parent)
     : GraphicsPolyline(parent)

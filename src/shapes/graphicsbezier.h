@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shapes/graphicspolyline.h"
+#include "graphicspolyline.h"
 
 // A curve through control points: a polyline with the curve flag set.
 class GraphicsBezier : public GraphicsPolyline

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shapes/graphicsrectitem.h"
+#include "graphicsrectitem.h"
 
 // An ellipse, or the part of it between two angles drawn as a pie, an arc
 // or a chord. The angles are in degrees, counter-clockwise on screen from

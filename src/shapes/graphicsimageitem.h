@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shapes/graphicsrectitem.h"
+#include "graphicsrectitem.h"
 
 // A placeholder box for a picture. It holds no picture and no registered
 // properties (the property browser shows none): on screen it is an

@@ -1,8 +1,8 @@
 #include "graphicsitem.h"
 
-#include "project/propertyregistry.h"
-#include "shapes/shapeattributes.h"
-#include "shapes/shapepainting.h"
+#include "model/propertyregistry.h"
+#include "shapeattributes.h"
+#include "shapepainting.h"
 
 #include <QGraphicsItemGroup>
 #include <QGraphicsScene>

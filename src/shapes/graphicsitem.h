@@ -1,8 +1,8 @@
 #pragma once
 
-#include "project/keptcontent.h"
-#include "shapes/abstractshapetype.h"
-#include "shapes/shapekind.h"
+#include "abstractshapetype.h"
+#include "model/keptcontent.h"
+#include "shapekind.h"
 
 #include <QBrush>
 #include <QObject>

@@ -1,11 +1,11 @@
 #include "graphicsitemgroup.h"
 
-#include "project/config.h"
-#include "project/propertyregistry.h"
-#include "shapes/shapeelement.h"
-#include "shapes/graphicsitem.h"
-#include "shapes/shapeattributes.h"
-#include "shapes/shapepainting.h"
+#include "graphicsitem.h"
+#include "model/config.h"
+#include "model/propertyregistry.h"
+#include "shapeattributes.h"
+#include "shapeelement.h"
+#include "shapepainting.h"
 
 #include <QGraphicsScene>
 #include <QScopedValueRollback>

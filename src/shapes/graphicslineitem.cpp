@@ -1,6 +1,6 @@
 #include "graphicslineitem.h"
 
-#include "shapes/shapeelement.h"
+#include "shapeelement.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shapes/graphicspolygonitem.h"
+#include "graphicspolygonitem.h"
 
 // A straight segment between its first two points. It has no box handles:
 // its handles are those of its points, directions 9 and 10 at vector

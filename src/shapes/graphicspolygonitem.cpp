@@ -1,8 +1,8 @@
 #include "graphicspolygonitem.h"
 
-#include "shapes/shapeelement.h"
-#include "shapes/shapeattributes.h"
-#include "shapes/shapepainting.h"
+#include "shapeattributes.h"
+#include "shapeelement.h"
+#include "shapepainting.h"
 
 #include <QPainter>
 #include <QPainterPathStroker>

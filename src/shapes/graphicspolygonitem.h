@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shapes/graphicsitem.h"
+#include "graphicsitem.h"
 
 #include <QPainterPath>
 #include <QPolygonF>

@@ -1,7 +1,7 @@
 #include "graphicspolyline.h"
 
-#include "shapes/shapeelement.h"
-#include "shapes/shapepainting.h"
+#include "shapeelement.h"
+#include "shapepainting.h"
 
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>

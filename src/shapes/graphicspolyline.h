@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shapes/graphicspolygonitem.h"
+#include "graphicspolygonitem.h"
 
 // An open line through the points, without fill. With the curve flag set
 // (Bezier curves) the points are joined by curves instead: see

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shapes/graphicsitem.h"
+#include "graphicsitem.h"
 
 // A rectangle, and the geometry every box-shaped shape shares: a local
 // rectangle, resizing by scale from a reference rectangle, and re-centring.

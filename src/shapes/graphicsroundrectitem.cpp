@@ -1,6 +1,6 @@
 #include "graphicsroundrectitem.h"
 
-#include "shapes/shapeelement.h"
+#include "shapeelement.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shapes/graphicsrectitem.h"
+#include "graphicsrectitem.h"
 
 // A rectangle with rounded corners. The corner radii are kept as fractions
 // of the box (0..0.5 of width and height), so they scale with every resize.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shapes/graphicsrectitem.h"
+#include "graphicsrectitem.h"
 
 #include <QFont>
 

@@ -1,9 +1,9 @@
 #include "graphicswidgetitem.h"
 
-#include "shapes/shapeelement.h"
-#include "shapes/customproxy.h"
-#include "shapes/shapeattributes.h"
-#include "shapes/widgethost.h"
+#include "customproxy.h"
+#include "shapeattributes.h"
+#include "shapeelement.h"
+#include "widgethost.h"
 
 #include <QCheckBox>
 #include <QComboBox>

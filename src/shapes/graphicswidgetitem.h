@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shapes/customproxy.h"
-#include "shapes/graphicsrectitem.h"
+#include "customproxy.h"
+#include "graphicsrectitem.h"
 
 #include <QPointer>
 

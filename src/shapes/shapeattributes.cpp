@@ -1,8 +1,8 @@
 #include "shapeattributes.h"
 
-#include "project/clampednumber.h"
-#include "project/config.h"
-#include "project/propertyregistry.h"
+#include "model/clampednumber.h"
+#include "model/config.h"
+#include "model/propertyregistry.h"
 
 #include <QColor>
 #include <QFont>

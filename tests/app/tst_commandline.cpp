@@ -1,4 +1,4 @@
-#include "app/commandlinehelp.h"
+#include "services/commandlinehelp.h"
 #include "support/clirun.h"
 
 #include <QtTest>

@@ -2,8 +2,8 @@
 // editor in its menus and to open project files with it, and what a
 // packager needs; `make install` must be undone by `make uninstall` alone.
 
-#include "project/config.h"
-#include "project/projectfile.h"
+#include "document/projectfile.h"
+#include "model/config.h"
 #include "support/clirun.h"
 #include "support/filebytes.h"
 

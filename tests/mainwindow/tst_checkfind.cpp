@@ -2,15 +2,15 @@
 
 #include "mainwindow/mainwindow.h"
 
-#include "app/modalseam.h"
+#include "document/drawmanager.h"
 #include "editor/drawscene.h"
-#include "project/drawmanager.h"
+#include "panels/taglib/addresslibdialog.h"
+#include "panels/taglib/textlibdialog.h"
+#include "services/modalseam.h"
 #include "shapes/graphicsitem.h"
 #include "support/modalscript.h"
 #include "support/mouseclicks.h"
 #include "support/processfixture.h"
-#include "taglib/addresslibdialog.h"
-#include "taglib/textlibdialog.h"
 
 #include <QtTest>
 #include <QtWidgets>

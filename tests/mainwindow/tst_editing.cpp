@@ -1,6 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
-#include "app/modalseam.h"
+#include "document/drawmanager.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
@@ -9,10 +9,10 @@
 #include "mainwindow/itemstable.h"
 #include "mainwindow/projecttree.h"
 #include "mainwindow/tabcontent.h"
-#include "project/drawmanager.h"
-#include "property/propertydialog.h"
-#include "property/propertytreebrowser.h"
-#include "project/projectfile.h"
+#include "model/nestinglimit.h"
+#include "panels/property/propertydialog.h"
+#include "panels/property/propertytreebrowser.h"
+#include "services/modalseam.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicsrectitem.h"
@@ -264,8 +264,8 @@ private slots:
     {
         QTest::addColumn<int>("levels");
         QTest::addColumn<bool>("grouped");
-        QTest::newRow("one level to spare") << ProjectFile::MaxNestingDepth - 1 << true;
-        QTest::newRow("at the limit") << ProjectFile::MaxNestingDepth << false;
+        QTest::newRow("one level to spare") << NestingLimit::MaxDepth - 1 << true;
+        QTest::newRow("at the limit") << NestingLimit::MaxDepth << false;
     }
 
     void groupingStopsAtTheFileNestingLimit()

@@ -4,12 +4,12 @@
 // Texts that come from the project (names, tag texts, fonts) may be Chinese
 // and are taken out before a text is judged.
 
-#include "app/modalseam.h"
-#include "mainwindow/mainwindow.h"
+#include "document/drawmanager.h"
+#include "document/projectfile.h"
 #include "editor/drawscene.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
-#include "project/projectfile.h"
+#include "mainwindow/mainwindow.h"
+#include "model/config.h"
+#include "services/modalseam.h"
 #include "support/processfixture.h"
 #include "support/projectgenerator.h"
 

@@ -1,7 +1,7 @@
+#include "document/drawmanager.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "mainwindow/itemstable.h"
-#include "project/drawmanager.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/mouseclicks.h"
 #include "support/processfixture.h"

@@ -1,7 +1,7 @@
-#include "app/apppaths.h"
-#include "app/editorsettings.h"
 #include "mainwindow/optionsetdialog.h"
-#include "project/config.h"
+#include "model/config.h"
+#include "services/apppaths.h"
+#include "services/editorsettings.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"
 

@@ -1,20 +1,20 @@
 #include "mainwindow/mainwindow.h"
 
+#include "document/drawmanager.h"
+#include "document/projectfile.h"
 #include "editor/drawscene.h"
 #include "mainwindow/newprojectdialog.h"
 #include "mainwindow/projecttree.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
+#include "model/config.h"
+#include "panels/device/projectconfigdialog.h"
+#include "panels/taglib/addresslibdialog.h"
+#include "panels/taglib/textlibdialog.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/filebytes.h"
 #include "support/modalscript.h"
 #include "support/newprojectscript.h"
-#include "device/projectconfigdialog.h"
-#include "taglib/addresslibdialog.h"
-#include "taglib/textlibdialog.h"
 #include "support/processfixture.h"
 #include "support/projectgenerator.h"
-#include "project/projectfile.h"
 
 #include <QtTest>
 #include <QtWidgets>

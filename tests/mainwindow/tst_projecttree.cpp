@@ -1,10 +1,10 @@
+#include "document/drawmanager.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "mainwindow/projecttree.h"
 #include "mainwindow/tabcontent.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
+#include "model/config.h"
 #include "support/menuscript.h"
 #include "support/processfixture.h"
 

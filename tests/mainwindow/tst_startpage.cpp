@@ -1,6 +1,6 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/newprojectdialog.h"
-#include "project/config.h"
+#include "model/config.h"
 #include "support/filebytes.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"

@@ -3,19 +3,19 @@
 // after rows with long names are added or pasted.
 
 #include "editor/drawscene.h"
-#include "device/projectconfigdialog.h"
 #include "mainwindow/itemstable.h"
-#include "project/config.h"
-#include "property/colorcombox.h"
-#include "property/propertydialog.h"
+#include "model/config.h"
+#include "panels/device/projectconfigdialog.h"
+#include "panels/property/propertydialog.h"
+#include "panels/taglib/addressadddialog.h"
+#include "panels/taglib/addresslibdialog.h"
+#include "panels/taglib/textlibdialog.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
-#include "taglib/addressadddialog.h"
-#include "taglib/addresslibdialog.h"
-#include "taglib/lineedit.h"
-#include "taglib/tableview.h"
-#include "taglib/textlibdialog.h"
+#include "widgets/colorcombox.h"
+#include "widgets/lineedit.h"
+#include "widgets/tableview.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/drawmanager.h"
+#include "document/drawmanager.h"
 #include "shapes/graphicsbezier.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsimageitem.h"

@@ -1,6 +1,6 @@
 #include "boxshapetesting.h"
 
-#include "project/propertyregistry.h"
+#include "model/propertyregistry.h"
 #include "support/scenetesting.h"
 
 #include <QtTest>

@@ -1,8 +1,8 @@
 #include "boxshapetesting.h"
 
+#include "document/drawmanager.h"
 #include "editor/drawscene.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
+#include "model/config.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicspolygonitem.h"

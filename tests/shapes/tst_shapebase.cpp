@@ -1,6 +1,6 @@
 #include "boxshapetesting.h"
 
-#include "project/config.h"
+#include "model/config.h"
 #include "shapes/shapeattributes.h"
 #include "support/scenetesting.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/menuseam.h"
+#include "services/menuseam.h"
 
 #include <QAction>
 #include <QMenu>

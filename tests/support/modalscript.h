@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/modalseam.h"
+#include "services/modalseam.h"
 
 #include <QMessageBox>
 #include <QQueue>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/apppaths.h"
-#include "app/editorsettings.h"
+#include "document/drawmanager.h"
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
 #include "editor/drawview.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
+#include "model/config.h"
+#include "services/apppaths.h"
+#include "services/editorsettings.h"
 #include "support/isolatedsettings.h"
 
 #include <QApplication>

@@ -1,10 +1,11 @@
 #include "support/projectgenerator.h"
 
+#include "document/drawmanager.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "editor/screentype.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
+#include "model/config.h"
+#include "model/taglib/textlib.h"
 #include "shapes/graphicsbezier.h"
 #include "shapes/graphicsellipseitem.h"
 #include "shapes/graphicsimageitem.h"
@@ -14,7 +15,6 @@
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicstextitem.h"
 #include "shapes/graphicswidgetitem.h"
-#include "taglib/textlib.h"
 
 #include <QFont>
 #include <QStandardItemModel>

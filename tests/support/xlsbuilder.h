@@ -1,6 +1,6 @@
 #pragma once
 
-#include "taglib/sheet.h"
+#include "model/exchange/sheet.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "project/config.h"
+#include "model/config.h"
 #include "support/clirun.h"
 #include "support/filebytes.h"
 #include "support/isolatedsettings.h"

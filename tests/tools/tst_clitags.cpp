@@ -1,10 +1,10 @@
+#include "document/drawmanager.h"
+#include "document/projectfile.h"
 #include "editor/drawscene.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
-#include "project/projectfile.h"
+#include "model/config.h"
+#include "model/exchange/tagexchange.h"
+#include "model/taglib/textlib.h"
 #include "support/filebytes.h"
-#include "taglib/tagexchange.h"
-#include "taglib/textlib.h"
 
 #include "support/clirun.h"
 

@@ -1,10 +1,10 @@
 #include "checkcommand.h"
 
-#include "project/config.h"
-#include "project/projectcheck.h"
 #include "clihelp.h"
 #include "cliproject.h"
-#include "project/projectfile.h"
+#include "document/projectcheck.h"
+#include "document/projectfile.h"
+#include "model/config.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "clihelp.h"
 
-#include "app/commandlinehelp.h"
 #include "cliproject.h"
+#include "services/commandlinehelp.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "clilanguage.h"
 
-#include "app/commandlinehelp.h"
-#include "project/config.h"
+#include "model/config.h"
+#include "services/commandlinehelp.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/projectfile.h"
+#include "document/projectfile.h"
 
 #include <QCoreApplication>
 #include <QCommandLineParser>

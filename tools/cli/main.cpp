@@ -3,17 +3,17 @@
 // code as the editor, so what it reports is what the editor would open.
 
 #include "app/application.h"
-#include "app/safefile.h"
 #include "checkcommand.h"
 #include "clihelp.h"
 #include "clilanguage.h"
+#include "cliproject.h"
+#include "document/drawmanager.h"
+#include "document/projectfile.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
-#include "project/config.h"
-#include "project/drawmanager.h"
-#include "cliproject.h"
-#include "project/projectfile.h"
+#include "model/config.h"
 #include "runtimefolder.h"
+#include "services/safefile.h"
 #include "tagscommand.h"
 
 #include <QApplication>

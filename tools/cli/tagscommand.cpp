@@ -1,12 +1,12 @@
 #include "tagscommand.h"
 
-#include "project/config.h"
 #include "clihelp.h"
 #include "cliproject.h"
-#include "project/projectfile.h"
-#include "taglib/tagexchange.h"
-#include "taglib/taglibrarycheck.h"
-#include "taglib/textlib.h"
+#include "document/projectfile.h"
+#include "model/config.h"
+#include "model/exchange/tagexchange.h"
+#include "model/taglib/taglibrarycheck.h"
+#include "model/taglib/textlib.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

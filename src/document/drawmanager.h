@@ -1,0 +1,157 @@
+#pragma once
+
+#include "model/keptcontent.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QVector>
+
+class CodeEditor;
+class DrawScene;
+class DrawView;
+class GraphicsItemGroup;
+class QGraphicsItem;
+class QWidget;
+class QXmlStreamReader;
+class QXmlStreamWriter;
+
+// The documents of the open project other than its configuration and tag
+// libraries: the screens (a DrawScene shown by a DrawView) and the script
+// editors, and which screen is being edited. One instance per process,
+// created on first use and never deleted.
+//
+// Ownership: the manager owns every scene, every view and every script
+// editor it creates, and deletes them in removeForm() and clear(). The tab
+// area only borrows the widgets. A view may still be deleted by someone
+// else (it deletes itself when closed); its screen then goes with it, since
+// a screen without a view can no longer be reached.
+class DrawManager : public QObject
+{
+    Q_OBJECT
+public:
+    static DrawManager *instance();
+
+    // The screen being edited and its view; null when no screen is current.
+    DrawScene *currentScene() const;
+    DrawView *currentView() const;
+
+    // Every screen, in creation order (the order they are saved in).
+    QList<DrawScene *> scenes() const { return m_scenes; }
+    // The script editors still alive, in creation order.
+    QList<CodeEditor *> scripts() const;
+
+    // type 1, 2 or 3 (ScreenType): createScreen; 4: createScript, whose
+    // text is copied from copyFrom when that is a script editor. Any other
+    // type returns null.
+    QWidget *createForm(int type, QWidget *copyFrom);
+    // A new screen of type, made current. When copyFrom is a screen view,
+    // the new screen receives copies of its top-level shapes at the same
+    // positions, with the same names.
+    DrawView *createScreen(int type, QWidget *copyFrom);
+    // A new empty script named "脚本_<n>", n = the number of scripts created
+    // since the last clear(); deleting a script's tree entry does not lower n.
+    CodeEditor *createScript();
+
+    // Makes view the edited one: the previous screen loses its selection
+    // and view takes the shared zoom. Null leaves no screen current.
+    void setCurrentView(DrawView *view);
+
+    // Deletes a screen given its view. When it was current, the last
+    // remaining screen becomes current. Returns false for anything that is
+    // not a screen of this manager (a script editor stays alive and listed).
+    bool removeForm(QWidget *form);
+
+    // Deletes every screen, view and script editor (closing a project);
+    // script numbering starts again from 1. Screen names are counted by
+    // DrawScene and reset there.
+    void clear();
+
+    // The screens' side of the project file: the "Form" element with one
+    // "Window" element per screen.
+
+    // A new shape for the reader's current start element, chosen by its
+    // name ("rectangle", "roundrect", "ellipse", "polygon", "bezier",
+    // "polyline", "line", "textitem", "imageitem", "group", "widget");
+    // null for any other name, with the reader left where it was. A
+    // "group" comes back complete from loadGroup(); every other shape comes
+    // back unread, for the caller to call readXml() on. The caller owns the
+    // result (its members are in currentScene()).
+    QGraphicsItem *createItemByName(QXmlStreamReader *reader);
+    // Reads the "group" element the reader is on, up to its end: the
+    // members go into currentScene() and are bound into a group that takes
+    // back the stored name, z value and fixed flag, and keeps what else
+    // its element held. The group itself is not added to the scene. Null
+    // when no member could be read (or no screen is current). Groups
+    // nested deeper than NestingLimit::MaxDepth stop the reader with
+    // an error; what was read up to there is kept.
+    GraphicsItemGroup *loadGroup(QXmlStreamReader *reader);
+    // Reads the "Window" element the reader is on into currentScene(): type,
+    // the stored screen attributes that are present, then the shapes. A
+    // child element that names no shape is kept as it is (see
+    // unknownElementNames()) and reading goes on; the reader finishes on
+    // the end of the "Window" element (or on an XML error). Returns whether
+    // the reader is in error.
+    bool loadScreen(QXmlStreamReader *reader);
+    // Writes the "Form" element: every screen in creation order, each with
+    // its top-level shapes bottom first and the elements kept by
+    // loadScreen() back among them where they were read, then every script
+    // as a "Window" of type 4 named by "objectName" (its title) and holding
+    // its text. True unless the writer failed.
+    bool saveScreens(QXmlStreamWriter *writer);
+    // The names of the kept elements of "Form" and of every screen, each
+    // once, in the order first met: what the open project holds that this
+    // version does not know.
+    QStringList unknownElementNames() const;
+    // Reads the script "Window" element the reader is on, up to its end,
+    // into editor: the stored name becomes its title, the element's text its
+    // text, unmodified and with nothing to undo; unknown attributes and
+    // child elements are kept for the save. Returns whether the reader is
+    // in error.
+    bool loadScript(QXmlStreamReader *reader, CodeEditor *editor);
+    // What the "Form" element held that this version does not read, for the
+    // project file's reader to fill and saveScreens() to write back; emptied
+    // by clear().
+    KeptContent *keptFormContent() { return &m_keptFormContent; }
+    // The names of the unknown attributes kept on "Form" and "Window"
+    // elements, each once, as "Window@name".
+    QStringList unknownAttributeNames() const;
+
+private:
+    DrawManager() = default;
+
+    // depth counts this group: 1 for a group directly on the screen. An
+    // element inside the group that names no shape stays with the group,
+    // before the member that followed it. A group that yields no member
+    // hands those elements to kept (when given), as if they stood in its
+    // holder after shapesBefore shapes, so that the next save still has
+    // them.
+    GraphicsItemGroup *loadGroup(QXmlStreamReader *reader, int depth,
+                                 KeptContent *kept = nullptr, int shapesBefore = 0);
+
+    void adoptView(DrawScene *scene, DrawView *view);
+    void destroyScreen(DrawScene *scene);
+    void forgetScreen(DrawScene *scene);
+
+    QPointer<DrawScene> m_currentScene;
+    QPointer<DrawView> m_currentView;
+    // Owned; a scene leaves the list before it is deleted.
+    QList<DrawScene *> m_scenes;
+    // Owned. Entries are never removed before clear(), so the count keeps
+    // numbering scripts upwards; QPointer covers an editor deleted elsewhere.
+    QList<QPointer<CodeEditor>> m_scripts;
+
+    // Per screen: what its "Window" element held beyond the screen's
+    // properties and shapes, the elements in the slot of the number of
+    // top-level shapes read before them. A screen's entry goes when the
+    // screen does.
+    QHash<const DrawScene *, KeptContent> m_keptElements;
+    // Per script: the attributes of its "Window" element beyond type and name.
+    QHash<const CodeEditor *, KeptContent> m_keptScriptContent;
+    // What "Form" held beyond the screens and scripts: its attributes, and
+    // other elements (a "Window" of a kind this version does not make among
+    // them) in the slot of the number of windows read before them.
+    KeptContent m_keptFormContent;
+};

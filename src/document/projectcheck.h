@@ -1,0 +1,76 @@
+#pragma once
+
+#include "model/projectplace.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QVector>
+
+// One fault or doubtful spot the project check reports.
+struct Finding
+{
+    enum Severity { Error, Warning };
+
+    // What was found; stable names for scripts (see codeName()).
+    enum Code {
+        NoBaseScreen,
+        BadHardware,
+        LanguageWithoutName,
+        DeviceDuplicateName,
+        DevicePortBeyondHardware,
+        DeviceUnused,
+        ScreenDuplicateName,
+        ShapeDuplicateName,
+        ShapeOutsideScreen,
+        ShapePartlyOutsideScreen,
+        ShapeZeroSize,
+        WidgetWithoutText,
+        AddressEmptyName,
+        AddressDuplicateName,
+        AddressBadDevice,
+        AddressBadType,
+        AddressBadAddress,
+        AddressBadLength,
+        AddressOutOfRange,
+        TextTagEmptyName,
+        TextTagDuplicateName,
+        TextTagEmptyText,
+        // Added later; appended so that the numbers above stay put.
+        DeviceEmptyName,
+        ScreenEmptyName,
+        ScreenZeroSize,
+        ShapeEmptyName,
+        ValueOutOfRange
+    };
+
+    Severity severity = Error;
+    Code code = NoBaseScreen;
+    QString message; // translated
+    ProjectPlace place;
+};
+
+// Checks the open project (Config and the screens of DrawManager) for what
+// would keep it from working on a panel. Reads only; needs no window, so
+// the command-line tool runs the same check as the editor.
+class ProjectCheck
+{
+    Q_DECLARE_TR_FUNCTIONS(ProjectCheck)
+
+public:
+    // Every finding, grouped by place: the project, its languages and
+    // devices, the screens in order, the address tags by row, the text tags
+    // in order; last the numbers the load had to bring within range.
+    static QVector<Finding> run();
+
+    static int errorCount(const QVector<Finding> &findings);
+    static int warningCount(const QVector<Finding> &findings);
+
+    // "错误" or "警告", translated.
+    static QString severityText(Finding::Severity severity);
+    // The finding's code as an untranslated identifier ("shapeOutsideScreen").
+    static QString codeName(Finding::Code code);
+    // The place in words, translated ("画面 主画面，图形 rectangle_1").
+    static QString placeText(const ProjectPlace &place);
+    // "%1 个错误，%2 个警告", translated.
+    static QString summary(const QVector<Finding> &findings);
+};

@@ -1,0 +1,478 @@
+#include "projectfile.h"
+
+#include "drawmanager.h"
+#include "editor/codeeditor.h"
+#include "editor/drawview.h"
+#include "model/config.h"
+#include "model/nestinglimit.h"
+#include "services/safefile.h"
+#include "services/verifypassword.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringList>
+#include <QVarLengthArray>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+// The reader's error with the place it was found, for the user.
+QString readerError(const QXmlStreamReader &reader)
+{
+    return QCoreApplication::translate("ProjectFile", "%1（第 %2 行，第 %3 列）")
+        .arg(reader.errorString())
+        .arg(reader.lineNumber())
+        .arg(reader.columnNumber());
+}
+
+// Bytes up to the first zero byte: the part the text checks look at.
+QByteArray beforeZero(const QByteArray &bytes)
+{
+    const int zero = bytes.indexOf('\0');
+    return zero < 0 ? bytes : bytes.left(zero);
+}
+
+const char Utf8Bom[] = "\xEF\xBB\xBF";
+
+// Where the markup of plain XML begins in head: after a byte order mark
+// and blank lines, as an editor may save it, with or without a
+// declaration. -1 for anything else: the envelope never holds a "<".
+int plainTextStart(const QByteArray &head)
+{
+    int start = head.startsWith(Utf8Bom) ? 3 : 0;
+    while (start < head.size() && std::isspace(static_cast<unsigned char>(head.at(start))))
+        ++start;
+    return start < head.size() && head.at(start) == '<' ? start : -1;
+}
+
+// Letter case exchanged on the Latin-1 text of bytes, as UTF-8.
+QByteArray swapLatin1LetterCase(const QByteArray &bytes)
+{
+    QString text = QString::fromLatin1(bytes);
+    for (QChar &c : text) {
+        if (c.isUpper())
+            c = c.toLower();
+        else if (c.isLower())
+            c = c.toUpper();
+    }
+    return text.toUtf8();
+}
+
+QWidget *createScreen(const ProjectFile::LoadHooks &hooks, int type)
+{
+    if (hooks.createScreen)
+        return hooks.createScreen(type);
+    return DrawManager::instance()->createForm(type, nullptr);
+}
+
+bool checkPassword(const ProjectFile::LoadHooks &hooks, const QString &password)
+{
+    if (hooks.checkPassword)
+        return hooks.checkPassword(password);
+    return verifyPassword(password, QCoreApplication::translate("ProjectFile", "项目密码验证"));
+}
+
+// Reads the "Form" element the reader is on: one screen per "Window".
+// What it holds besides, a "Window" of a kind no screen is made for among
+// it, is kept in its place. Returns the view of the first screen made, or
+// null.
+DrawView *readForm(QXmlStreamReader *reader, const ProjectFile::LoadHooks &hooks)
+{
+    DrawManager *manager = DrawManager::instance();
+    KeptContent *kept = manager->keptFormContent();
+    kept->keepAttributes(*reader, {});
+    const int levels = NestingLimit::MaxDepth;
+    DrawView *first = nullptr;
+    int windows = 0;
+    while (reader->readNextStartElement()) {
+        if (reader->name() != QLatin1String("Window")) {
+            kept->keepElement(reader, windows, levels);
+            continue;
+        }
+        const int type = reader->attributes().value(QLatin1String("type")).toInt();
+        QWidget *form = createScreen(hooks, type);
+        if (auto *editor = qobject_cast<CodeEditor *>(form)) {
+            manager->loadScript(reader, editor);
+            ++windows;
+            continue;
+        }
+        // Anything else but a screen view (nothing for a kind of a newer
+        // version) has no scene to read the shapes into: the whole window
+        // is kept as it came.
+        auto *view = qobject_cast<DrawView *>(form);
+        if (!view) {
+            kept->keepElement(reader, windows, levels);
+            continue;
+        }
+        ++windows;
+        if (!first)
+            first = view;
+        // The screen just made must be the one read into, whoever made it.
+        manager->setCurrentView(view);
+        manager->loadScreen(reader);
+    }
+    return first;
+}
+
+} // namespace
+
+bool ProjectFile::write(const QString &path, QString *error, QString *reason)
+{
+    QString cause;
+    if (SafeFile::write(path, projectBytes(), &cause))
+        return true;
+    if (error)
+        *error = QCoreApplication::translate("ProjectFile", "写入文件失败 %1。\n%2.")
+                     .arg(path, cause);
+    if (reason)
+        *reason = cause;
+    return false;
+}
+
+QByteArray ProjectFile::projectBytes()
+{
+    // Room for what the previous save wrote: a project changes little
+    // between saves, and a growing string of many megabytes is copied each
+    // time it grows.
+    static int previousSize = 0;
+    QString text;
+    text.reserve(previousSize + previousSize / 8);
+    QXmlStreamWriter writer(&text);
+    writer.setAutoFormatting(true);
+    writer.setAutoFormattingIndent(4);
+    // Writing into a string leaves the encoding out of the declaration.
+    writer.writeStartDocument(QStringLiteral("1.0"));
+    writer.writeDTD(QStringLiteral("<!DOCTYPE Marovin>"));
+    writer.writeStartElement(QStringLiteral("Project"));
+    const KeptContent *kept = Config::instance()->keptProjectContent();
+    kept->writeAttributes(&writer);
+    kept->writeElements(&writer, 0);
+    Config::instance()->writeXml(&writer);
+    kept->writeElements(&writer, 1);
+    DrawManager::instance()->saveScreens(&writer);
+    kept->writeElementsFrom(&writer, 2);
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    previousSize = text.size();
+    return encodeProjectText(tidyProjectXml(text));
+}
+
+ProjectFile::LoadResult ProjectFile::load(const QString &path, const LoadHooks &hooks)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        LoadResult result;
+        result.status = OpenFailed;
+        result.error = file.errorString();
+        return result;
+    }
+    return loadBytes(file.readAll(), hooks);
+}
+
+ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, const LoadHooks &hooks)
+{
+    LoadResult result;
+
+    // As a file read in text mode: a file saved with Windows line ends
+    // reads like one saved here.
+    QByteArray bytes = fileBytes;
+    if (bytes.contains('\r'))
+        bytes.replace('\r', QByteArray());
+    QXmlStreamReader reader(decodeProjectText(bytes));
+
+    // Nothing is created before the root has proved this is a project.
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("Project")) {
+        result.status = NotAProject;
+        result.line = reader.lineNumber();
+        result.column = reader.columnNumber();
+        if (reader.hasError())
+            result.error = readerError(reader);
+        else
+            result.error = QCoreApplication::translate("ProjectFile", "不是工程文件：根元素是 %1")
+                               .arg(reader.name().toString());
+        return result;
+    }
+
+    // The children of Project: Config and Form are read, anything else is
+    // kept in its place among them (slot 0 before Config, 1 before Form, 2
+    // after it).
+    Config *config = Config::instance();
+    KeptContent *kept = config->keptProjectContent();
+    kept->keepAttributes(reader, {});
+    DrawView *first = nullptr;
+    while (reader.readNextStartElement()) {
+        if (reader.name() == QLatin1String("Config")) {
+            kept->placePending(0);
+            config->readXml(&reader);
+            if (!checkPassword(hooks, config->projectPw)) {
+                result.status = PasswordRefused;
+                return result;
+            }
+        } else if (reader.name() == QLatin1String("Form")) {
+            kept->placePending(1);
+            DrawView *view = readForm(&reader, hooks);
+            if (!first)
+                first = view;
+        } else {
+            kept->keepPending(&reader, NestingLimit::MaxDepth);
+        }
+    }
+    kept->placePending(KeptContent::AfterAll);
+
+    if (first)
+        DrawManager::instance()->setCurrentView(first);
+    result.firstScreen = first;
+    result.unknownElements = config->unknownElementNames();
+    appendNew(&result.unknownElements, DrawManager::instance()->unknownElementNames());
+    result.unknownAttributes = config->unknownAttributeNames();
+    appendNew(&result.unknownAttributes, DrawManager::instance()->unknownAttributeNames());
+    for (const ClampedNumber &clamped : config->clampedNumbers())
+        result.clampedNumbers.append(clamped.text());
+    if (reader.hasError()) {
+        result.status = Damaged;
+        result.error = readerError(reader);
+        result.line = reader.lineNumber();
+        result.column = reader.columnNumber();
+    } else {
+        result.status = Loaded;
+    }
+    return result;
+}
+
+QByteArray ProjectFile::encodeProjectText(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    if (!Config::instance()->encryption)
+        return bytes;
+    // Base64 with the letters of the alphabet exchanged: the same bytes as
+    // swapLetterCase(bytes.toBase64()), in one pass over a large text.
+    static const char alphabet[]
+        = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+/";
+    const int n = bytes.size();
+    QByteArray out(((n + 2) / 3) * 4, Qt::Uninitialized);
+    const auto *in = reinterpret_cast<const uchar *>(bytes.constData());
+    char *o = out.data();
+    int i = 0;
+    for (; i + 2 < n; i += 3) {
+        const uint chunk = (uint(in[i]) << 16) | (uint(in[i + 1]) << 8) | in[i + 2];
+        *o++ = alphabet[(chunk >> 18) & 63];
+        *o++ = alphabet[(chunk >> 12) & 63];
+        *o++ = alphabet[(chunk >> 6) & 63];
+        *o++ = alphabet[chunk & 63];
+    }
+    if (i < n) {
+        const bool two = i + 1 < n;
+        const uint chunk = (uint(in[i]) << 16) | (two ? uint(in[i + 1]) << 8 : 0);
+        *o++ = alphabet[(chunk >> 18) & 63];
+        *o++ = alphabet[(chunk >> 12) & 63];
+        *o++ = two ? alphabet[(chunk >> 6) & 63] : '=';
+        *o++ = '=';
+    }
+    return out;
+}
+
+bool ProjectFile::isPlainText(const QByteArray &bytes)
+{
+    return plainTextStart(beforeZero(bytes)) >= 0;
+}
+
+QByteArray ProjectFile::decodeProjectText(const QByteArray &bytes)
+{
+    const QByteArray head = beforeZero(bytes);
+    int start = plainTextStart(head);
+    if (start >= 0) {
+        const int bom = head.startsWith(Utf8Bom) ? 3 : 0;
+        QByteArray plain = bytes.mid(bom);
+        start -= bom;
+        // A declaration must open the document: after blank lines it is
+        // blanked out instead, so that every line and column keeps its
+        // number in error messages.
+        if (start > 0 && plain.mid(start, 5) == "<?xml") {
+            const int end = plain.indexOf("?>", start);
+            if (end > 0)
+                plain.replace(start, end + 2 - start, QByteArray(end + 2 - start, ' '));
+        }
+        return plain;
+    }
+    // The same bytes as QByteArray::fromBase64(swapLetterCase(bytes)), in
+    // one pass: letters count with their case exchanged, and whatever is
+    // not in the alphabet (line breaks, padding, any byte above 127, which
+    // swapLetterCase never turns into one) is skipped.
+    // Counted in 64 bits: three times the size of a file over 700 MB does
+    // not fit an int.
+    QByteArray out(int(qint64(head.size()) * 3 / 4), Qt::Uninitialized);
+    char *o = out.data();
+    uint buffer = 0;
+    int bits = 0;
+    for (const char c : head) {
+        int digit;
+        if (c >= 'a' && c <= 'z')
+            digit = c - 'a';
+        else if (c >= 'A' && c <= 'Z')
+            digit = c - 'A' + 26;
+        else if (c >= '0' && c <= '9')
+            digit = c - '0' + 52;
+        else if (c == '+')
+            digit = 62;
+        else if (c == '/')
+            digit = 63;
+        else
+            continue;
+        buffer = (buffer << 6) | uint(digit);
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            *o++ = char(buffer >> bits);
+            buffer &= (1u << bits) - 1;
+        }
+    }
+    out.truncate(int(o - out.constData()));
+    return out;
+}
+
+QByteArray ProjectFile::swapLetterCase(const QByteArray &bytes)
+{
+    const QByteArray head = beforeZero(bytes);
+    // Base64 text is ASCII: swap it byte by byte. Other bytes take the
+    // Latin-1 letter rules below.
+    QByteArray result(head.size(), Qt::Uninitialized);
+    for (int i = 0; i < head.size(); ++i) {
+        const char c = head.at(i);
+        if (c & 0x80)
+            return swapLatin1LetterCase(head);
+        if (c >= 'a' && c <= 'z')
+            result[i] = char(c - 'a' + 'A');
+        else if (c >= 'A' && c <= 'Z')
+            result[i] = char(c - 'A' + 'a');
+        else
+            result[i] = c;
+    }
+    return result;
+}
+
+namespace {
+
+// Word characters as the attribute grammar below knows them: letters,
+// digits and the underscore.
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+// The attributes of a start tag on one line: from the blank after the
+// element name up to the last ">" on the line, cut at the first ">" (the
+// writer escapes ">" in values, so the first one ends the tag; what follows
+// is content that must stay). The element is the first "<" followed by a
+// name, a blank, at least one character and a ">". Column 0 holds the
+// prolog and the root, which stay as written. False when the line has no
+// such tag.
+bool startTagAttributes(const QStringRef &line, int *begin, int *end)
+{
+    const int lastClose = line.lastIndexOf(QLatin1Char('>'));
+    if (lastClose < 0)
+        return false;
+    for (int open = line.indexOf(QLatin1Char('<')); open >= 0 && open < lastClose;
+         open = line.indexOf(QLatin1Char('<'), open + 1)) {
+        int i = open + 1;
+        while (i < line.size() && isWordChar(line.at(i)))
+            ++i;
+        if (i == open + 1 || i >= line.size() || !line.at(i).isSpace())
+            continue;
+        // At least one character between the blank and the last ">".
+        if (lastClose <= i + 1)
+            return false;
+        if (open == 0)
+            return false;
+        *begin = i + 1;
+        const int firstClose = line.indexOf(QLatin1Char('>'), *begin);
+        *end = firstClose < lastClose ? firstClose : lastClose;
+        return true;
+    }
+    return false;
+}
+
+// Characters of an attribute name: word characters and the other name
+// characters an element kept from a newer version may use (a prefix's
+// colon, a hyphen, a dot).
+bool isNameChar(QChar c)
+{
+    return isWordChar(c) || c == QLatin1Char(':') || c == QLatin1Char('-')
+        || c == QLatin1Char('.');
+}
+
+// Each name="value" in attrs, in order: a run of name characters directly
+// followed by =" and the value up to the next quote. Empty unless attrs is
+// nothing but such attributes, blanks and a closing "/": what the scanner
+// does not understand it must not rebuild, or it would drop it.
+using AttributeTexts = QVarLengthArray<QStringRef, 32>;
+
+AttributeTexts attributeTexts(const QStringRef &attrs)
+{
+    AttributeTexts found;
+    const int n = attrs.size();
+    int i = 0;
+    while (i < n) {
+        const QChar c = attrs.at(i);
+        if (c.isSpace() || (c == QLatin1Char('/') && i == n - 1)) {
+            ++i;
+            continue;
+        }
+        const int start = i;
+        while (i < n && isNameChar(attrs.at(i)))
+            ++i;
+        const int close = i > start && i + 1 < n && attrs.at(i) == QLatin1Char('=')
+                && attrs.at(i + 1) == QLatin1Char('"')
+            ? attrs.indexOf(QLatin1Char('"'), i + 2)
+            : -1;
+        if (close < 0)
+            return AttributeTexts();
+        found.append(attrs.mid(start, close + 1 - start));
+        i = close + 1;
+    }
+    return found;
+}
+
+} // namespace
+
+QString ProjectFile::tidyProjectXml(const QString &text)
+{
+    // One pass, line by line: the writer puts every start tag on a line of
+    // its own, and a large project has hundreds of thousands of them.
+    QString result;
+    result.reserve(text.size());
+    int lineStart = 0;
+    while (lineStart <= text.size()) {
+        int lineEnd = text.indexOf(QLatin1Char('\n'), lineStart);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        const QStringRef line = text.midRef(lineStart, lineEnd - lineStart);
+        int begin = 0;
+        int end = 0;
+        AttributeTexts found;
+        if (startTagAttributes(line, &begin, &end))
+            found = attributeTexts(line.mid(begin, end - begin));
+        if (found.size() < 2) {
+            result.append(line);
+        } else {
+            std::sort(found.begin(), found.end(),
+                      [](const QStringRef &a, const QStringRef &b) { return a.compare(b) < 0; });
+            result.append(line.left(begin));
+            for (int i = 0; i < found.size(); ++i) {
+                if (i > 0)
+                    result.append(QLatin1Char(' '));
+                result.append(found.at(i));
+            }
+            if (line.at(end - 1) == QLatin1Char('/'))
+                result.append(QLatin1Char('/'));
+            result.append(line.mid(end));
+        }
+        if (lineEnd < text.size())
+            result.append(QLatin1Char('\n'));
+        lineStart = lineEnd + 1;
+    }
+    return result;
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+class QXmlStreamReader;
+
+// Reading and writing the project file: the whole open project (Config and
+// the screens held by DrawManager) as one XML document, plain or in the
+// encoded envelope. Knows nothing of message boxes: failures come back as
+// text for the caller to show.
+class ProjectFile
+{
+public:
+    // What loading asks of its caller. Empty members take the defaults:
+    // screens created by DrawManager::createForm, passwords checked with
+    // verifyPassword(password, "项目密码验证").
+    struct LoadHooks {
+        std::function<QWidget *(int type)> createScreen;
+        std::function<bool(const QString &password)> checkPassword;
+    };
+
+    enum LoadStatus {
+        Loaded,          // read to the end
+        Damaged,         // a project, but cut short or malformed: what was read stays
+        NotAProject,     // no Project root (or not XML at all once decoded)
+        OpenFailed,      // the file could not be opened
+        PasswordRefused  // the project password was not given
+    };
+
+    struct LoadResult {
+        LoadStatus status = OpenFailed;
+        // For OpenFailed, NotAProject and Damaged: a user-readable reason
+        // (the file's error string, or the XML error with its line and
+        // column).
+        QString error;
+        qint64 line = 0;
+        qint64 column = 0;
+        // The view of the first screen read, or null.
+        QWidget *firstScreen = nullptr;
+        // Elements anywhere in the file that this version does not know
+        // (most likely shapes or settings of a newer version), each name
+        // once. They are kept
+        // and saved back unchanged; the caller should still say so, as
+        // they are neither shown nor edited. Does not make a load fail.
+        QStringList unknownElements;
+        // Attributes this version does not know, as "element@attribute"
+        // (element without its running number: "dev@speed"), each once.
+        // Kept and saved back like the elements.
+        QStringList unknownAttributes;
+        // Numbers their fields cannot hold, each with the nearest value
+        // kept instead ("dev@baud 99999999999999 → 2147483647"), in file
+        // order. Saving writes the kept values. Does not make a load fail.
+        QStringList clampedNumbers;
+    };
+
+
+    // Writes the current project to path through a temporary file that
+    // replaces path only once everything is written; on any failure path is
+    // left as it was, false is returned and error (when given) says why,
+    // naming path; reason (when given) is the cause alone, for a caller
+    // that names the file itself.
+    static bool write(const QString &path, QString *error = nullptr, QString *reason = nullptr);
+
+    // The file bytes write() would store for the current project.
+    static QByteArray projectBytes();
+
+    // Reads path into the current (already reset) project.
+    static LoadResult load(const QString &path, const LoadHooks &hooks = LoadHooks());
+    // The same from bytes already in memory (as stored in a file).
+    static LoadResult loadBytes(const QByteArray &fileBytes, const LoadHooks &hooks = LoadHooks());
+
+    // XML text -> file bytes: UTF-8, wrapped in the envelope when the
+    // project's encryption switch is on.
+    static QByteArray encodeProjectText(const QString &text);
+    // File bytes -> XML bytes. Plain files pass through, less a UTF-8 byte
+    // order mark; a declaration after blank lines is blanked out, as the
+    // XML reader takes it only at the very start.
+    static QByteArray decodeProjectText(const QByteArray &bytes);
+    // Whether bytes are plain XML rather than the envelope: markup after
+    // at most a byte order mark and white space.
+    static bool isPlainText(const QByteArray &bytes);
+    // Exchanges upper- and lower-case letters; its own inverse on ASCII.
+    static QByteArray swapLetterCase(const QByteArray &bytes);
+    // Sorts the attributes of every indented start tag.
+    static QString tidyProjectXml(const QString &text);
+};

@@ -1,0 +1,780 @@
+#include "config.h"
+
+#include "model/nestinglimit.h"
+#include "services/apppaths.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardItemModel>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+
+namespace {
+
+Config *s_instance = nullptr;
+
+const QString ProjectSuffix = QStringLiteral(".mvprg");
+
+QString attr(const QXmlStreamAttributes &attrs, const char *name)
+{
+    return attrs.value(QLatin1String(name)).toString();
+}
+
+// Malformed or missing numbers read as 0. One the field cannot hold keeps
+// the nearest it can, and is noted for the load's warning and the check.
+qint64 clampedAttr(const QXmlStreamAttributes &attrs, const char *name, qint64 min, qint64 max,
+                   const QString &element, const ProjectPlace &place)
+{
+    const QStringRef text = attrs.value(QLatin1String(name));
+    bool clamped = false;
+    const qint64 value = ClampedNumber::readInteger(text, min, max, 0, &clamped);
+    if (clamped)
+        Config::instance()->noteClamped({element, QLatin1String(name), text.toString(),
+                                         QString::number(value), place});
+    return value;
+}
+
+qint32 intAttr(const QXmlStreamAttributes &attrs, const char *name, const QString &element,
+               const ProjectPlace &place)
+{
+    return static_cast<qint32>(clampedAttr(attrs, name, std::numeric_limits<qint32>::min(),
+                                           std::numeric_limits<qint32>::max(), element, place));
+}
+
+quint8 byteAttr(const QXmlStreamAttributes &attrs, const char *name, const QString &element,
+                const ProjectPlace &place = ProjectPlace())
+{
+    return static_cast<quint8>(clampedAttr(attrs, name, 0, 255, element, place));
+}
+
+// As far as a shape may reach; -1 is the size not yet chosen.
+constexpr qint32 MaxScreenSide = 10000000;
+
+// The built-in tables are ours and hold no such numbers.
+int tableInt(const QXmlStreamAttributes &attrs, const char *name)
+{
+    return attrs.value(QLatin1String(name)).toInt();
+}
+
+QString cellText(const QStandardItemModel *model, int row, int column)
+{
+    const QStandardItem *item = model->item(row, column);
+    return item ? item->text() : QString();
+}
+
+// Levels a kept element may nest below the element that holds it.
+const int KeptLevels = NestingLimit::MaxDepth;
+
+const QStringList ColumnAttributes = {QStringLiteral("name"),    QStringLiteral("device"),
+                                      QStringLiteral("address"), QStringLiteral("type"),
+                                      QStringLiteral("length"),  QStringLiteral("mark")};
+
+// Names of what kept holds, attributes as "element@attribute".
+void addKept(QStringList *elements, QStringList *attributes, const QString &element,
+             const KeptContent &kept)
+{
+    appendNew(elements, kept.elementNames());
+    const QStringList names = kept.attributeNames();
+    for (const QString &name : names)
+        appendNew(attributes, {element + QLatin1Char('@') + name});
+}
+
+} // namespace
+
+Config *Config::instance()
+{
+    if (!s_instance)
+        new Config();
+    return s_instance;
+}
+
+Config::Config()
+    : m_systemRegisters(new QStandardItemModel(0, TagColumnCount, this))
+    , m_addressTags(new QStandardItemModel(0, TagColumnCount, this))
+{
+    // Published before reset() so that anything reached from here already
+    // finds this instance instead of building a second one.
+    s_instance = this;
+    reset();
+    retranslate();
+    loadHardDevices();
+    loadDeviceProtocols();
+}
+
+Config::~Config()
+{
+    if (s_instance == this)
+        s_instance = nullptr;
+}
+
+void Config::reset()
+{
+    name = QStringLiteral("untiled");
+    path = AppPaths::newProjectLocation();
+    m_projectFile.clear();
+    version = QStringLiteral("1.0.0");
+    projectPw.clear();
+    macroPw.clear();
+    hard = 0;
+    orientation = 0;
+    addressHex = 0;
+    encryption = 0;
+
+    // The default language is project data written to the file, not an
+    // interface text, so it is not translated.
+    LanguagePara chinese;
+    chinese.name = QStringLiteral("中文");
+    chinese.font = QFont(QStringLiteral("宋体"), 10);
+    languages = {chinese};
+    m_hiddenLanguages.clear();
+    devices.clear();
+
+    m_textLib.clear();
+    m_addressTags->removeRows(0, m_addressTags->rowCount());
+
+    m_keptProject = KeptContent();
+    m_kept = KeptContent();
+    m_keptLanguages = KeptContent();
+    m_keptLanguageItems.clear();
+    m_keptDevices = KeptContent();
+    m_keptAddressLib = KeptContent();
+    m_keptTextLib.clear();
+    m_clamped.clear();
+}
+
+void Config::placeClamped(int from, const ProjectPlace &place)
+{
+    for (int i = from; i < m_clamped.size(); ++i) {
+        if (m_clamped.at(i).place.kind == ProjectPlace::Project)
+            m_clamped[i].place = place;
+    }
+}
+
+bool Config::writeXml(QXmlStreamWriter *writer)
+{
+    writer->writeStartElement(QStringLiteral("Config"));
+    writer->writeAttribute(QStringLiteral("name"), name);
+    writer->writeAttribute(QStringLiteral("path"), path);
+    writer->writeAttribute(QStringLiteral("version"), version);
+    writer->writeAttribute(QStringLiteral("projectPw"), projectPw);
+    writer->writeAttribute(QStringLiteral("macroPw"), macroPw);
+    writer->writeAttribute(QStringLiteral("hard"), QString::number(hard));
+    writer->writeAttribute(QStringLiteral("orientation"), QString::number(orientation));
+    writer->writeAttribute(QStringLiteral("addressHex"), QString::number(addressHex));
+    writer->writeAttribute(QStringLiteral("screen"),
+                           QStringLiteral("%1,%2").arg(screenWidth).arg(screenHeight));
+    writer->writeAttribute(QStringLiteral("encryption"), QString::number(encryption));
+    m_kept.writeAttributes(writer);
+
+    m_kept.writeElements(writer, 0);
+    writer->writeStartElement(QStringLiteral("Language"));
+    m_keptLanguages.writeAttributes(writer);
+    for (int i = 0; i < languages.size(); ++i) {
+        const LanguagePara &lan = languages.at(i);
+        m_keptLanguages.writeElements(writer, i);
+        writer->writeStartElement(QStringLiteral("lan%1").arg(i));
+        writer->writeAttribute(QStringLiteral("name"), lan.name);
+        writer->writeAttribute(QStringLiteral("mark"), lan.mark);
+        writer->writeAttribute(QStringLiteral("font"), lan.font.toString());
+        if (i < m_keptLanguageItems.size()) {
+            m_keptLanguageItems.at(i).writeAttributes(writer);
+            m_keptLanguageItems.at(i).writeElementsFrom(writer, 0);
+        }
+        writer->writeEndElement();
+    }
+    m_keptLanguages.writeElementsFrom(writer, languages.size());
+    writer->writeEndElement();
+
+    m_kept.writeElements(writer, 1);
+    writer->writeStartElement(QStringLiteral("Device"));
+    m_keptDevices.writeAttributes(writer);
+    for (int i = 0; i < devices.size(); ++i) {
+        const DevicePara &dev = devices.at(i);
+        m_keptDevices.writeElements(writer, i);
+        writer->writeStartElement(QStringLiteral("dev%1").arg(i));
+        writer->writeAttribute(QStringLiteral("name"), dev.name);
+        writer->writeAttribute(QStringLiteral("protocol"), QString::number(dev.protocol));
+        writer->writeAttribute(QStringLiteral("deviceId"), QString::number(dev.deviceId));
+        writer->writeAttribute(QStringLiteral("port"), QString::number(dev.port));
+        writer->writeAttribute(QStringLiteral("rsType"), QString::number(dev.rsType));
+        writer->writeAttribute(QStringLiteral("dataBits"), QString::number(dev.dataBits));
+        writer->writeAttribute(QStringLiteral("stopBits"), QString::number(dev.stopBits));
+        writer->writeAttribute(QStringLiteral("parity"), QString::number(dev.parity));
+        writer->writeAttribute(QStringLiteral("retryNum"), QString::number(dev.retryNum));
+        writer->writeAttribute(QStringLiteral("baud"), QString::number(dev.baud));
+        writer->writeAttribute(QStringLiteral("overtime"), QString::number(dev.overtime));
+        writer->writeAttribute(QStringLiteral("comDelay"), QString::number(dev.comDelay));
+        writer->writeAttribute(QStringLiteral("resDelay"), QString::number(dev.resDelay));
+        dev.kept.writeAttributes(writer);
+        dev.kept.writeElementsFrom(writer, 0);
+        writer->writeEndElement();
+    }
+    m_keptDevices.writeElementsFrom(writer, devices.size());
+    writer->writeEndElement();
+
+    m_kept.writeElements(writer, 2);
+    // Texts of hidden languages live on for the session only; the file
+    // keeps what the languages it lists can show.
+    m_textLib.writeXml(writer, &m_keptTextLib,
+                       m_hiddenLanguages.isEmpty() ? -1 : int(languages.size()));
+
+    m_kept.writeElements(writer, 3);
+    writer->writeStartElement(QStringLiteral("AddressLib"));
+    writer->writeAttribute(QStringLiteral("count"), QString::number(m_addressTags->rowCount()));
+    m_keptAddressLib.writeAttributes(writer);
+    for (int row = 0; row < m_addressTags->rowCount(); ++row) {
+        m_keptAddressLib.writeElements(writer, row);
+        writer->writeStartElement(QStringLiteral("label%1").arg(row));
+        for (int column = 0; column < TagColumnCount; ++column)
+            writer->writeAttribute(ColumnAttributes.at(column),
+                                   cellText(m_addressTags, row, column));
+        if (const QStandardItem *item = m_addressTags->item(row, NameColumn)) {
+            const QVariant kept = item->data(KeptContentRole);
+            if (kept.isValid()) {
+                const KeptContent content = kept.value<KeptContent>();
+                content.writeAttributes(writer);
+                content.writeElementsFrom(writer, 0);
+            }
+        }
+        writer->writeEndElement();
+    }
+    m_keptAddressLib.writeElementsFrom(writer, m_addressTags->rowCount());
+    writer->writeEndElement();
+
+    m_kept.writeElementsFrom(writer, 4);
+    writer->writeEndElement();
+    return true;
+}
+
+bool Config::readXml(QXmlStreamReader *reader)
+{
+    const QXmlStreamAttributes attrs = reader->attributes();
+    name = attr(attrs, "name");
+    path = attr(attrs, "path");
+    version = attr(attrs, "version");
+    projectPw = attr(attrs, "projectPw");
+    macroPw = attr(attrs, "macroPw");
+    const QString configElement = QStringLiteral("Config");
+    hard = byteAttr(attrs, "hard", configElement);
+    orientation = byteAttr(attrs, "orientation", configElement);
+    addressHex = byteAttr(attrs, "addressHex", configElement);
+    encryption = byteAttr(attrs, "encryption", configElement);
+    m_kept = KeptContent();
+    m_kept.keepAttributes(*reader,
+                          {QStringLiteral("name"), QStringLiteral("path"), QStringLiteral("version"),
+                           QStringLiteral("projectPw"), QStringLiteral("macroPw"),
+                           QStringLiteral("hard"), QStringLiteral("orientation"),
+                           QStringLiteral("addressHex"), QStringLiteral("screen"),
+                           QStringLiteral("encryption")});
+
+    // A damaged size keeps the one the new-project dialog set rather than
+    // guessing half of it.
+    const QStringList screen = attr(attrs, "screen").split(QLatin1Char(','));
+    if (screen.size() == 2) {
+        qint32 read[2];
+        for (int i = 0; i < 2; ++i) {
+            bool clamped = false;
+            read[i] = static_cast<qint32>(ClampedNumber::readInteger(
+                QStringRef(&screen.at(i)), -1, MaxScreenSide, 0, &clamped));
+            if (clamped)
+                noteClamped({configElement, QStringLiteral("screen"), screen.at(i),
+                             QString::number(read[i]), ProjectPlace()});
+        }
+        screenWidth = read[0];
+        screenHeight = read[1];
+    }
+
+    while (reader->readNextStartElement()) {
+        const QStringRef element = reader->name();
+        if (element == QLatin1String("Language")) {
+            m_kept.placePending(0);
+            languages.clear();
+            m_hiddenLanguages.clear();
+            m_keptLanguages = KeptContent();
+            m_keptLanguages.keepAttributes(*reader, {});
+            m_keptLanguageItems.clear();
+            while (reader->readNextStartElement()) {
+                if (!isRecordName(reader->name(), QLatin1String("lan"))) {
+                    m_keptLanguages.keepPending(reader, KeptLevels);
+                    continue;
+                }
+                m_keptLanguages.placePending(languages.size());
+                const QXmlStreamAttributes a = reader->attributes();
+                LanguagePara lan;
+                lan.name = attr(a, "name");
+                lan.mark = attr(a, "mark");
+                const QString font = attr(a, "font");
+                if (!font.isEmpty())
+                    lan.font.fromString(font);
+                KeptContent kept;
+                kept.keepAttributes(*reader, {QStringLiteral("name"), QStringLiteral("mark"),
+                                              QStringLiteral("font")});
+                kept.keepChildren(reader, KeptLevels);
+                languages.append(lan);
+                m_keptLanguageItems.append(kept);
+            }
+            m_keptLanguages.placePending(KeptContent::AfterAll);
+        } else if (element == QLatin1String("Device")) {
+            m_kept.placePending(1);
+            devices.clear();
+            m_keptDevices = KeptContent();
+            m_keptDevices.keepAttributes(*reader, {});
+            while (reader->readNextStartElement()) {
+                if (!isRecordName(reader->name(), QLatin1String("dev"))) {
+                    m_keptDevices.keepPending(reader, KeptLevels);
+                    continue;
+                }
+                m_keptDevices.placePending(devices.size());
+                const QXmlStreamAttributes a = reader->attributes();
+                DevicePara dev;
+                dev.name = attr(a, "name");
+                ProjectPlace place;
+                place.kind = ProjectPlace::Device;
+                place.index = devices.size();
+                place.name = dev.name;
+                const QString devElement = QStringLiteral("dev");
+                dev.protocol = intAttr(a, "protocol", devElement, place);
+                dev.deviceId = intAttr(a, "deviceId", devElement, place);
+                dev.port = intAttr(a, "port", devElement, place);
+                dev.rsType = intAttr(a, "rsType", devElement, place);
+                dev.dataBits = intAttr(a, "dataBits", devElement, place);
+                dev.stopBits = intAttr(a, "stopBits", devElement, place);
+                dev.parity = intAttr(a, "parity", devElement, place);
+                dev.retryNum = intAttr(a, "retryNum", devElement, place);
+                dev.baud = intAttr(a, "baud", devElement, place);
+                dev.overtime = intAttr(a, "overtime", devElement, place);
+                dev.comDelay = intAttr(a, "comDelay", devElement, place);
+                dev.resDelay = intAttr(a, "resDelay", devElement, place);
+                dev.kept.keepAttributes(
+                    *reader,
+                    {QStringLiteral("name"), QStringLiteral("protocol"), QStringLiteral("deviceId"),
+                     QStringLiteral("port"), QStringLiteral("rsType"), QStringLiteral("dataBits"),
+                     QStringLiteral("stopBits"), QStringLiteral("parity"),
+                     QStringLiteral("retryNum"), QStringLiteral("baud"),
+                     QStringLiteral("overtime"), QStringLiteral("comDelay"),
+                     QStringLiteral("resDelay")});
+                dev.kept.keepChildren(reader, KeptLevels);
+                devices.append(dev);
+            }
+            m_keptDevices.placePending(KeptContent::AfterAll);
+        } else if (element == QLatin1String("TextLib")) {
+            m_kept.placePending(2);
+            m_textLib.readXml(reader, &m_keptTextLib);
+        } else if (element == QLatin1String("AddressLib")) {
+            m_kept.placePending(3);
+            m_keptAddressLib = KeptContent();
+            m_keptAddressLib.keepAttributes(*reader, {QStringLiteral("count")});
+            int row = m_addressTags->rowCount();
+            while (reader->readNextStartElement()) {
+                if (!isRecordName(reader->name(), QLatin1String("label"))) {
+                    m_keptAddressLib.keepPending(reader, KeptLevels);
+                    continue;
+                }
+                m_keptAddressLib.placePending(row);
+                const QXmlStreamAttributes a = reader->attributes();
+                const QList<QStandardItem *> items
+                    = {new QStandardItem(attr(a, "name")),    new QStandardItem(attr(a, "device")),
+                       new QStandardItem(attr(a, "address")), new QStandardItem(attr(a, "type")),
+                       new QStandardItem(attr(a, "length")),  new QStandardItem(attr(a, "mark"))};
+                KeptContent kept;
+                kept.keepAttributes(*reader, ColumnAttributes);
+                kept.keepChildren(reader, KeptLevels);
+                // Held by the row, so that it follows the tag when rows are
+                // moved, and goes when the tag does.
+                if (!kept.isEmpty())
+                    items.first()->setData(QVariant::fromValue(kept), KeptContentRole);
+                m_addressTags->insertRow(row++, items);
+            }
+            m_keptAddressLib.placePending(KeptContent::AfterAll);
+        } else {
+            // Most likely from a newer version: kept, before the known
+            // element that follows it.
+            m_kept.keepPending(reader, KeptLevels);
+        }
+    }
+    // Those after the last known element close the element.
+    m_kept.placePending(KeptContent::AfterAll);
+    return true;
+}
+
+void Config::setLanguages(const QList<LanguagePara> &shown)
+{
+    const QList<LanguagePara> all = languages + m_hiddenLanguages;
+    languages = shown;
+    m_hiddenLanguages = all.mid(shown.size());
+}
+
+int Config::textsLeftOut(int shownCount) const
+{
+    int count = 0;
+    for (int i = 0; i < m_textLib.count(); ++i) {
+        for (const TextLib::State &state : m_textLib.statesAt(i)) {
+            for (int k = shownCount; k < state.size(); ++k)
+                count += state.at(k).isEmpty() ? 0 : 1;
+        }
+    }
+    return count;
+}
+
+QStringList Config::unknownElementNames() const
+{
+    QStringList elements;
+    QStringList attributes;
+    unknownNames(&elements, &attributes);
+    return elements;
+}
+
+QStringList Config::unknownAttributeNames() const
+{
+    QStringList elements;
+    QStringList attributes;
+    unknownNames(&elements, &attributes);
+    return attributes;
+}
+
+void Config::unknownNames(QStringList *elements, QStringList *attributes) const
+{
+    addKept(elements, attributes, QStringLiteral("Project"), m_keptProject);
+    addKept(elements, attributes, QStringLiteral("Config"), m_kept);
+    addKept(elements, attributes, QStringLiteral("Language"), m_keptLanguages);
+    for (const KeptContent &lan : m_keptLanguageItems)
+        addKept(elements, attributes, QStringLiteral("lan"), lan);
+    addKept(elements, attributes, QStringLiteral("Device"), m_keptDevices);
+    for (const DevicePara &dev : devices)
+        addKept(elements, attributes, QStringLiteral("dev"), dev.kept);
+    appendNew(elements, m_keptTextLib.elementNames());
+    appendNew(attributes, m_keptTextLib.attributeNames());
+    addKept(elements, attributes, QStringLiteral("AddressLib"), m_keptAddressLib);
+    for (int row = 0; row < m_addressTags->rowCount(); ++row) {
+        if (const QStandardItem *item = m_addressTags->item(row, NameColumn))
+            addKept(elements, attributes, QStringLiteral("label"),
+                    item->data(KeptContentRole).value<KeptContent>());
+    }
+}
+
+void Config::setLanguage(int index)
+{
+    if (uiLanguage == index)
+        return;
+    uiLanguage = static_cast<quint8>(index);
+    emit languageChanged(index);
+}
+
+void Config::retranslate()
+{
+    m_registry.fill();
+    fillDisplayNames();
+    setTagHeaders(m_systemRegisters);
+    setTagHeaders(m_addressTags);
+    // The panel's registers carry names and remarks in the interface
+    // language; without this they kept the old one until the project was
+    // opened again.
+    if (m_systemRegisters->rowCount() > 0)
+        loadSystemRegisters();
+}
+
+QStringList Config::protocolDisplayNames() const
+{
+    // The table's names, so that the catalogue holds their English. A name
+    // the catalogue lacks shows as the table has it.
+    static const char *const known[] = {
+        QT_TRANSLATE_NOOP("DeviceProtocolTable", "ZELHMI协议"),
+        QT_TRANSLATE_NOOP("DeviceProtocolTable", "ZELPLC协议"),
+        QT_TRANSLATE_NOOP("DeviceProtocolTable", "Modbus协议"),
+        QT_TRANSLATE_NOOP("DeviceProtocolTable", "自由口协议"),
+    };
+    Q_UNUSED(known)
+    QStringList names;
+    for (const QString &name : m_protocols.protocolNames())
+        names.append(QCoreApplication::translate("DeviceProtocolTable", name.toUtf8().constData()));
+    return names;
+}
+
+void Config::setTagHeaders(QStandardItemModel *model)
+{
+    model->setHorizontalHeaderLabels(
+        {tr("名称"), tr("设备"), tr("地址"), tr("类型"), tr("长度"), tr("备注")});
+}
+
+void Config::fillDisplayNames()
+{
+    m_displayNames.clear();
+
+    for (const QString &cls : m_registry.classNames())
+        m_displayNames.insert(cls, m_registry.displayNames(cls));
+
+    m_displayNames.insert(QStringLiteral("group"),
+                          {{QStringLiteral("1Base"), tr("基本")},
+                           {QStringLiteral("2Border"), tr("边框")},
+                           {QStringLiteral("3Brush"), tr("填充")},
+                           {QStringLiteral("4Text"), tr("文本")}});
+
+    m_displayNames.insert(QStringLiteral("enum"),
+                          {{QStringLiteral("NoPen"), tr("无")},
+                           {QStringLiteral("SolidLine"), tr("实线")},
+                           {QStringLiteral("DashLine"), tr("虚线")},
+                           {QStringLiteral("DotLine"), tr("点线")},
+                           {QStringLiteral("DashDotLine"), tr("点划线")},
+                           {QStringLiteral("DashDotDotLine"), tr("双点划线")},
+                           {QStringLiteral("Pie"), tr("扇形")},
+                           {QStringLiteral("Arc"), tr("圆弧")},
+                           {QStringLiteral("Chord"), tr("弦")},
+                           {QStringLiteral("None"), tr("无")},
+                           {QStringLiteral("Even"), tr("偶校验")},
+                           {QStringLiteral("Odd"), tr("奇校验")}});
+
+    QHash<QString, QString> reg = {
+        {QStringLiteral("Year"), tr("年")},
+        {QStringLiteral("Month"), tr("月")},
+        {QStringLiteral("Day"), tr("日")},
+        {QStringLiteral("Hour"), tr("时")},
+        {QStringLiteral("Minute"), tr("分")},
+        {QStringLiteral("Second"), tr("秒")},
+        {QStringLiteral("Weekday"), tr("星期")},
+        {QStringLiteral("CurrentScreenId"), tr("当前页面Id")},
+        {QStringLiteral("StartScreenId"), tr("起始页面Id")},
+        {QStringLiteral("TouchX"), tr("触摸屏X位置")},
+        {QStringLiteral("TouchY"), tr("触摸屏Y位置")},
+        {QStringLiteral("CurrentUser"), tr("当前用户名")},
+        {QStringLiteral("CurrentGroup"), tr("当前用户组")},
+        {QStringLiteral("UserAuthority"), tr("当前用户权限级别")},
+        {QStringLiteral("CurrentLanguage"), tr("当前语言")},
+        {QStringLiteral("MemoryUsage"), tr("内存使用率")},
+        {QStringLiteral("CPUUsage"), tr("CPU使用率")},
+        {QStringLiteral("Backlight"), tr("背光亮度")},
+        {QStringLiteral("CloseBacklightTime"), tr("关闭背光时间")},
+        {QStringLiteral("ScreenSaverTime"), tr("进入屏保时间")},
+        {QStringLiteral("RunTime"), tr("开机运行时间")},
+        {QStringLiteral("OSVersion"), tr("系统版本")},
+        {QStringLiteral("AppVersion"), tr("应用版本")},
+        {QStringLiteral("SIMStatus"), tr("SIM状态")},
+        {QStringLiteral("SIMSignal"), tr("SIM信号强度")},
+        {QStringLiteral("System Datatime"), tr("系统时间")},
+        {QStringLiteral("Screen"), tr("界面")},
+        {QStringLiteral("Users Management"), tr("用户管理")},
+        {QStringLiteral("System Infomation"), tr("系统信息")},
+        {QStringLiteral("LOT"), tr("物联网")},
+        {QStringLiteral("local"), tr("本地")},
+    };
+    for (int n = 1; n <= 3; ++n) {
+        const QString com = QStringLiteral("COM%1").arg(n);
+        reg.insert(com, tr("通讯COM%1").arg(n));
+        reg.insert(com + QLatin1String("Mode"), tr("COM%1模式").arg(n));
+        reg.insert(com + QLatin1String("Baud"), tr("COM%1波特率").arg(n));
+        reg.insert(com + QLatin1String("DataBits"), tr("COM%1数据位").arg(n));
+        reg.insert(com + QLatin1String("StopBits"), tr("COM%1停止位").arg(n));
+        reg.insert(com + QLatin1String("Parity"), tr("COM%1校验位").arg(n));
+        reg.insert(com + QLatin1String("ErrorCode"), tr("COM%1错误码").arg(n));
+        reg.insert(com + QLatin1String("ErrorCout"), tr("COM%1错误次数").arg(n));
+        reg.insert(com + QLatin1String("ErrorTotal"), tr("COM%1累计错误次数").arg(n));
+    }
+    m_displayNames.insert(QStringLiteral("register"), reg);
+}
+
+QString Config::displayName(const QString &category, const QString &key) const
+{
+    if (uiLanguage == 1) {
+        // Group keys carry their sort digit in front; it is not for display.
+        if (!key.isEmpty() && key.at(0).isDigit())
+            return key.mid(1);
+        return key;
+    }
+    const auto cat = m_displayNames.constFind(category);
+    if (cat == m_displayNames.cend())
+        return key;
+    return cat->value(key, key);
+}
+
+void Config::setProjectFile(const QString &filePath)
+{
+    // A relative name would be resolved again at every save, against
+    // whatever the working directory is by then.
+    const QString absolute
+        = filePath.isEmpty() ? filePath : QFileInfo(filePath).absoluteFilePath();
+    const int slash = absolute.lastIndexOf(QLatin1Char('/'));
+    path = slash < 0 ? QString() : absolute.left(slash);
+    name = absolute.mid(slash + 1);
+    if (name.endsWith(ProjectSuffix, Qt::CaseInsensitive))
+        name.chop(ProjectSuffix.size());
+    m_projectFile = absolute;
+    m_projectFilePath = path;
+    m_projectFileName = name;
+}
+
+QString Config::projectFile() const
+{
+    // `path` and `name` are also set directly (the new-project dialog, the
+    // file's own Config element); the remembered file only stands while
+    // they still describe it.
+    if (!m_projectFile.isEmpty() && path == m_projectFilePath && name == m_projectFileName)
+        return m_projectFile;
+    return QStringLiteral("%1/%2%3").arg(path, name, ProjectSuffix);
+}
+
+bool Config::createProjectDirs(const QString &location, const QString &project)
+{
+    QDir dir;
+    if (!dir.exists(location))
+        dir.mkdir(location);
+    const QString folder = location + QLatin1Char('/') + project;
+    dir.mkdir(folder);
+    dir.mkdir(folder + QLatin1String("/images"));
+    dir.mkdir(folder + QLatin1String("/fonts"));
+    return dir.exists(folder + QLatin1String("/images"))
+        && dir.exists(folder + QLatin1String("/fonts"));
+}
+
+QStringList Config::hardDeviceTexts() const
+{
+    QStringList texts;
+    for (const HardDevice &hd : m_hardDevices)
+        texts.append(QStringLiteral("%1(%2\u00d7%3)").arg(hd.name).arg(hd.width).arg(hd.height));
+    return texts;
+}
+
+QStringList Config::enumTexts(const QMetaEnum &metaEnum, int skip) const
+{
+    QVector<int> indices(metaEnum.keyCount());
+    std::iota(indices.begin(), indices.end(), 0);
+    std::stable_sort(indices.begin(), indices.end(),
+                     [&metaEnum](int a, int b) { return metaEnum.value(a) < metaEnum.value(b); });
+    QStringList texts;
+    for (int i : indices)
+        texts.append(displayName(QStringLiteral("enum"), QLatin1String(metaEnum.key(i))).mid(skip));
+    return texts;
+}
+
+const HardDevice *Config::currentHardDevice() const
+{
+    return hard < m_hardDevices.size() ? &m_hardDevices.at(hard) : nullptr;
+}
+
+bool Config::openTable(QFile *file)
+{
+    if (file->open(QIODevice::ReadOnly | QIODevice::Text))
+        return true;
+    tableFailed(file->fileName(), file->errorString());
+    return false;
+}
+
+void Config::checkTable(const QString &fileName, const QXmlStreamReader &xml, bool found,
+                        const char *element)
+{
+    if (xml.hasError())
+        tableFailed(fileName, tr("%1（第 %2 行，第 %3 列）")
+                                  .arg(xml.errorString())
+                                  .arg(xml.lineNumber())
+                                  .arg(xml.columnNumber()));
+    else if (!found)
+        tableFailed(fileName, tr("没有 %1 元素").arg(QLatin1String(element)));
+}
+
+void Config::tableFailed(const QString &fileName, const QString &reason)
+{
+    const QString message = tr("内置表 %1 未能载入：%2").arg(fileName, reason);
+    qWarning().noquote() << message;
+    // A table read again (the system registers, at every project) fails
+    // the same way again; once is enough to tell.
+    if (!m_tableErrors.contains(message))
+        m_tableErrors.append(message);
+}
+
+QStringList Config::takeTableErrors()
+{
+    const QStringList fresh = m_tableErrors.mid(m_tableErrorsTaken);
+    m_tableErrorsTaken = m_tableErrors.size();
+    return fresh;
+}
+
+void Config::loadHardDevices(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!openTable(&file))
+        return;
+
+    QXmlStreamReader xml(&file);
+    bool found = false;
+    while (!xml.atEnd() && !found) {
+        xml.readNext();
+        if (!xml.isStartElement() || xml.name() != QLatin1String("HardDevice"))
+            continue;
+
+        found = true;
+        m_hardDevices.clear();
+        while (xml.readNextStartElement()) {
+            const QXmlStreamAttributes a = xml.attributes();
+            HardDevice hd;
+            hd.name = xml.name().toString();
+            hd.width = static_cast<quint16>(tableInt(a, "width"));
+            hd.height = static_cast<quint16>(tableInt(a, "height"));
+            hd.psize = a.value(QLatin1String("psize")).toFloat();
+            hd.serials = static_cast<quint8>(tableInt(a, "serials"));
+            hd.usb = static_cast<quint8>(tableInt(a, "USB"));
+            hd.model = static_cast<quint8>(tableInt(a, "model"));
+            hd.image = attr(a, "image");
+            m_hardDevices.append(hd);
+            xml.skipCurrentElement();
+        }
+    }
+    checkTable(fileName, xml, found, "HardDevice");
+}
+
+void Config::loadDeviceProtocols(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!openTable(&file))
+        return;
+    QXmlStreamReader xml(&file);
+    const bool found = m_protocols.read(&xml);
+    checkTable(fileName, xml, found, "DeviceProtocol");
+}
+
+void Config::loadSystemRegisters()
+{
+    const HardDevice *hd = currentHardDevice();
+    loadSystemRegisters(hd && hd->model == 1 ? QStringLiteral(":/sysreg2")
+                                             : QStringLiteral(":/sysreg1"));
+}
+
+void Config::loadSystemRegisters(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!openTable(&file))
+        return;
+    m_systemRegisters->removeRows(0, m_systemRegisters->rowCount());
+
+    const QString category = QStringLiteral("register");
+    auto readOnly = [](const QString &text) {
+        auto *item = new QStandardItem(text);
+        item->setEditable(false);
+        return item;
+    };
+
+    QXmlStreamReader xml(&file);
+    bool found = false;
+    while (!xml.atEnd() && !found) {
+        xml.readNext();
+        if (!xml.isStartElement() || xml.name() != QLatin1String("Register"))
+            continue;
+        found = true;
+
+        int row = 0;
+        while (xml.readNextStartElement()) {
+            const QXmlStreamAttributes a = xml.attributes();
+            m_systemRegisters->insertRow(row++,
+                                         {readOnly(displayName(category, attr(a, "name"))),
+                                          readOnly(displayName(category, attr(a, "device"))),
+                                          readOnly(attr(a, "address")), readOnly(attr(a, "type")),
+                                          readOnly(attr(a, "length")),
+                                          readOnly(displayName(category, attr(a, "mark")))});
+            xml.skipCurrentElement();
+        }
+    }
+    checkTable(fileName, xml, found, "Register");
+}

@@ -1,0 +1,221 @@
+#include "xlsxsheetwriter.h"
+
+#include "services/safefile.h"
+#include "xlsxsheetreader.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <QXmlStreamReader>
+
+#include <minizip/unzip.h>
+#include <xlsxwriter.h>
+
+#include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+// The library reports its failures by printing "[ERROR]" lines to the
+// standard error itself, with no way to turn that off, while the failure
+// also comes back as its result, which becomes our own message. While one
+// of these lives, file descriptor 2 leads to /dev/null; the old one comes
+// back when it ends, on every way out. Where /dev/null cannot be opened or
+// the descriptor not be moved, the standard error is left as it is.
+class QuietStandardError
+{
+public:
+    QuietStandardError()
+    {
+        std::fflush(stderr);
+        const int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (sink < 0)
+            return;
+        m_saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (m_saved >= 0 && ::dup2(sink, STDERR_FILENO) < 0) {
+            ::close(m_saved);
+            m_saved = -1;
+        }
+        ::close(sink);
+    }
+    ~QuietStandardError()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+    }
+    QuietStandardError(const QuietStandardError &) = delete;
+    QuietStandardError &operator=(const QuietStandardError &) = delete;
+
+private:
+    int m_saved = -1;
+};
+
+// A1-style name of a cell, for messages.
+QString cellName(int row, int column)
+{
+    QString letters;
+    for (int c = column + 1; c > 0; c = (c - 1) / 26)
+        letters.prepend(QChar(u'A' + (c - 1) % 26));
+    return letters + QString::number(row + 1);
+}
+
+// The library writes control characters as "_xHHHH_" but leaves a literal
+// "_xHHHH_" alone, which every reader would then decode; escaping its
+// underscore keeps the text as it was.
+QByteArray cellText(const QString &text)
+{
+    if (!text.contains(QLatin1String("_x")))
+        return text.toUtf8();
+    static const QRegularExpression escape(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
+    QString escaped = text;
+    escaped.replace(escape, QStringLiteral("_x005F_\\1"));
+    return escaped.toUtf8();
+}
+
+struct ZipCloser
+{
+    void operator()(void *zip) const { unzClose(zip); }
+};
+
+// Whether every part of the workbook at path is whole XML. The library
+// misses failed writes of its scratch parts and then packs a part cut
+// short into a well-formed archive; a part cut short does not end its
+// document.
+bool partsAreWhole(const QByteArray &path)
+{
+    const std::unique_ptr<void, ZipCloser> zip(unzOpen64(path.constData()));
+    if (!zip)
+        return false;
+    int at = unzGoToFirstFile(zip.get());
+    if (at != UNZ_OK)
+        return false;
+    for (; at == UNZ_OK; at = unzGoToNextFile(zip.get())) {
+        if (unzOpenCurrentFile(zip.get()) != UNZ_OK)
+            return false;
+        QByteArray part;
+        char buffer[65536];
+        int count = 0;
+        while ((count = unzReadCurrentFile(zip.get(), buffer, sizeof buffer)) > 0)
+            part.append(buffer, count);
+        if (unzCloseCurrentFile(zip.get()) != UNZ_OK || count < 0)
+            return false;
+        QXmlStreamReader xml(part);
+        while (!xml.atEnd())
+            xml.readNext();
+        if (xml.hasError())
+            return false;
+    }
+    return at == UNZ_END_OF_LIST_OF_FILE;
+}
+
+// The library's part: sheet into a workbook at path. False when the
+// workbook could not be made at all; otherwise *result holds the first
+// failure, or LXW_NO_ERROR.
+bool buildWorkbook(const QByteArray &path, lxw_workbook_options *options, const Sheet &sheet,
+                   lxw_error *result)
+{
+    const QuietStandardError quiet;
+    lxw_workbook *workbook = workbook_new_opt(path.constData(), options);
+    if (!workbook)
+        return false;
+    lxw_worksheet *worksheet = workbook_add_worksheet(workbook, nullptr);
+    lxw_format *format = workbook_add_format(workbook);
+    if (!worksheet || !format) {
+        workbook_close(workbook);
+        return false;
+    }
+    format_set_align(format, LXW_ALIGN_LEFT);
+    format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
+
+    *result = LXW_NO_ERROR;
+    for (const Sheet::Range &range : sheet.merges) {
+        if (range.firstRow == range.lastRow && range.firstColumn == range.lastColumn)
+            continue;
+        const QByteArray text = cellText(sheet.cell(range.firstRow, range.firstColumn));
+        *result = worksheet_merge_range(worksheet, lxw_row_t(range.firstRow),
+                                        lxw_col_t(range.firstColumn), lxw_row_t(range.lastRow),
+                                        lxw_col_t(range.lastColumn), text.constData(), format);
+        if (*result != LXW_NO_ERROR)
+            break;
+    }
+    for (int row = 0; row < sheet.rowCount() && *result == LXW_NO_ERROR; ++row) {
+        const QStringList &cells = sheet.rows.at(row);
+        for (int column = 0; column < cells.size(); ++column) {
+            const QByteArray text = cellText(cells.at(column));
+            // An empty text is written as a blank, formatted cell.
+            *result = worksheet_write_string(worksheet, lxw_row_t(row), lxw_col_t(column),
+                                             text.constData(), format);
+            if (*result != LXW_NO_ERROR)
+                break;
+        }
+    }
+    const lxw_error closed = workbook_close(workbook);
+    if (*result == LXW_NO_ERROR)
+        *result = closed;
+    return true;
+}
+
+} // namespace
+
+bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QString *error)
+{
+    auto fail = [error](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (sheet.rowCount() > XlsxSheetReader::MaxRows
+        || sheet.columnCount() > XlsxSheetReader::MaxColumns)
+        return fail(tr("表格超过%1行或%2列，无法写入xlsx文件。")
+                        .arg(XlsxSheetReader::MaxRows)
+                        .arg(XlsxSheetReader::MaxColumns));
+    for (int row = 0; row < sheet.rowCount(); ++row) {
+        const QStringList &cells = sheet.rows.at(row);
+        for (int column = 0; column < cells.size(); ++column) {
+            if (cells.at(column).size() > MaxCellText)
+                return fail(tr("单元格%1的文字超过%2个字符，无法写入xlsx文件。")
+                                .arg(cellName(row, column))
+                                .arg(MaxCellText));
+        }
+    }
+
+    // The library writes only to a named file of its own choosing, so it
+    // works in a scratch folder and the result is copied over in one piece.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return fail(tr("无法创建临时文件夹：%1").arg(scratch.errorString()));
+    const QString scratchFile = scratch.filePath(QStringLiteral("sheet.xlsx"));
+    const QByteArray scratchPath = QFile::encodeName(scratchFile);
+    const QByteArray scratchFolder = QFile::encodeName(scratch.path());
+
+    lxw_workbook_options options = {};
+    options.tmpdir = const_cast<char *>(scratchFolder.constData());
+    // Every library call sits in the quiet stretch; the messages are ours.
+    lxw_error result = LXW_NO_ERROR;
+    if (!buildWorkbook(scratchPath, &options, sheet, &result))
+        return fail(tr("无法创建xlsx工作簿。"));
+    if (result != LXW_NO_ERROR)
+        return fail(tr("无法写入xlsx工作簿：%1").arg(QString::fromUtf8(lxw_strerror(result))));
+
+    if (!partsAreWhole(scratchPath))
+        return fail(tr("无法写入xlsx工作簿：%1").arg(tr("临时文件不完整")));
+    QFile built(scratchFile);
+    if (!built.open(QIODevice::ReadOnly))
+        return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
+    const QByteArray bytes = built.readAll();
+    // Read whole, or the copy would be cut short where the scratch file is.
+    if (bytes.size() != built.size())
+        return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
+    QString reason;
+    if (!SafeFile::write(fileName, bytes, &reason))
+        return fail(SafeFile::failureMessage(fileName, reason));
+    return true;
+}

@@ -1,0 +1,680 @@
+#include "addresslibdialog.h"
+
+#include "addressadddialog.h"
+#include "model/config.h"
+#include "model/exchange/tagexchange.h"
+#include "model/taglib/taglibrarycheck.h"
+#include "services/messagedialog.h"
+#include "services/modalseam.h"
+#include "tagfiledialog.h"
+#include "widgets/sortproxymodel.h"
+#include "widgets/tableview.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelection>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+namespace {
+
+// Rows looked at when a column is sized to its contents: the table may
+// hold tens of thousands of tags, and a sample sizes the column as well.
+const int ResizePrecision = 500;
+
+QPointer<AddressLibDialog> &currentSlot()
+{
+    static QPointer<AddressLibDialog> dialog;
+    return dialog;
+}
+
+template<typename T>
+T *named(T *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QString cellText(const QStandardItemModel *model, int row, int column)
+{
+    const QStandardItem *item = model->item(row, column);
+    return item ? item->text() : QString();
+}
+
+// Creates a missing item quietly, where setItem() would announce a change
+// of the whole layout and so make a sorted view sort all rows again.
+void setCellText(QStandardItemModel *model, int row, int column, const QString &text)
+{
+    model->setData(model->index(row, column), text);
+}
+
+QStringList paraCells(const AddressPara &para)
+{
+    const Config *config = Config::instance();
+    return {para.name,
+            config->storedDeviceName(para),
+            config->addressText(para),
+            Config::dataFormatText(para),
+            QString::number(para.length),
+            para.mark};
+}
+
+QList<QStandardItem *> rowItems(const QStringList &cells)
+{
+    QList<QStandardItem *> items;
+    for (int column = 0; column < Config::TagColumnCount; ++column)
+        items.append(new QStandardItem(cells.value(column)));
+    return items;
+}
+
+// Cells store the panel's name in one spelling whatever the interface
+// language; the table shows it in the language of the moment.
+class DeviceCellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant &value, const QLocale &locale) const override
+    {
+        const QString text = value.toString();
+        if (Config::isLocalDeviceName(text))
+            return Config::instance()->deviceNames().value(0);
+        return QStyledItemDelegate::displayText(value, locale);
+    }
+};
+
+// The tag proposed by Add, named after the row it will take.
+AddressPara newTag(int row)
+{
+    AddressPara para;
+    para.name = AddressLibDialog::tr("变量_%1").arg(row);
+    para.format = Config::Int16;
+    para.length = 2;
+    return para;
+}
+
+} // namespace
+
+AddressLibDialog::AddressLibDialog(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowCloseButtonHint)
+{
+    currentSlot() = this;
+
+    m_userAddr = named(new QRadioButton(this), "userAddr");
+    m_userAddr->setChecked(true);
+    m_sysAddr = named(new QRadioButton(this), "sysAddr");
+    m_filter = named(new QComboBox(this), "filter");
+    m_filter->setEditable(true);
+    m_filter->setInsertPolicy(QComboBox::NoInsert);
+    m_filter->setMinimumWidth(200);
+
+    m_table = named(new TableView(this), "table");
+    m_table->setHeaderSorting(true);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setHighlightSections(false);
+    m_table->horizontalHeader()->setResizeContentsPrecision(ResizePrecision);
+    m_table->installEventFilter(this);
+    m_table->setItemDelegateForColumn(Config::DeviceColumn, new DeviceCellDelegate(m_table));
+
+    m_add = named(new QPushButton(this), "add");
+    m_edit = named(new QPushButton(this), "edit");
+    m_remove = named(new QPushButton(this), "remove");
+    m_removeAll = named(new QPushButton(this), "removeAll");
+    m_moveUp = named(new QPushButton(this), "moveUp");
+    m_moveDown = named(new QPushButton(this), "moveDown");
+    m_importTxt = named(new QPushButton(this), "importTxt");
+    m_exportTxt = named(new QPushButton(this), "exportTxt");
+    m_importExcel = named(new QPushButton(this), "importExcel");
+    m_exportExcel = named(new QPushButton(this), "exportExcel");
+    m_ok = named(new QPushButton(this), "ok");
+    m_cancel = named(new QPushButton(this), "cancel");
+    // Enter in the filter must not close the dialog.
+    m_ok->setAutoDefault(false);
+    m_cancel->setAutoDefault(false);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_userAddr);
+    top->addWidget(m_sysAddr);
+    top->addStretch();
+    top->addWidget(m_filter);
+    auto *actions = new QVBoxLayout;
+    for (QPushButton *button : {m_add, m_edit, m_remove, m_removeAll, m_moveUp, m_moveDown}) {
+        button->setAutoDefault(false);
+        actions->addWidget(button);
+    }
+    actions->addSpacing(16);
+    for (QPushButton *button : {m_importTxt, m_exportTxt, m_importExcel, m_exportExcel}) {
+        button->setAutoDefault(false);
+        actions->addWidget(button);
+    }
+    actions->addStretch();
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(m_table, 1);
+    middle->addLayout(actions);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(m_ok);
+    bottom->addWidget(m_cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(middle, 1);
+    layout->addLayout(bottom);
+    resize(760, 520);
+
+    connect(m_ok, &QPushButton::clicked, this, &AddressLibDialog::on_ok_clicked);
+    connect(m_cancel, &QPushButton::clicked, this, &AddressLibDialog::on_cancel_clicked);
+    connect(m_add, &QPushButton::clicked, this, &AddressLibDialog::on_add_clicked);
+    connect(m_edit, &QPushButton::clicked, this, &AddressLibDialog::on_edit_clicked);
+    connect(m_remove, &QPushButton::clicked, this, &AddressLibDialog::on_remove_clicked);
+    connect(m_removeAll, &QPushButton::clicked, this, &AddressLibDialog::on_removeAll_clicked);
+    connect(m_moveUp, &QPushButton::clicked, this, &AddressLibDialog::on_moveUp_clicked);
+    connect(m_moveDown, &QPushButton::clicked, this, &AddressLibDialog::on_moveDown_clicked);
+    connect(m_importTxt, &QPushButton::clicked, this, &AddressLibDialog::on_importTxt_clicked);
+    connect(m_exportTxt, &QPushButton::clicked, this, &AddressLibDialog::on_exportTxt_clicked);
+    connect(m_importExcel, &QPushButton::clicked, this, &AddressLibDialog::on_importExcel_clicked);
+    connect(m_exportExcel, &QPushButton::clicked, this, &AddressLibDialog::on_exportExcel_clicked);
+    connect(m_userAddr, &QRadioButton::clicked, this, &AddressLibDialog::on_userAddr_clicked);
+    connect(m_sysAddr, &QRadioButton::clicked, this, &AddressLibDialog::on_sysAddr_clicked);
+    connect(m_filter, &QComboBox::currentTextChanged, this,
+            &AddressLibDialog::on_filter_currentTextChanged);
+    connect(m_table, &QAbstractItemView::doubleClicked, this, &AddressLibDialog::editCurrentItem);
+
+    retranslate();
+    showList(false);
+}
+
+AddressLibDialog::~AddressLibDialog()
+{
+    if (currentSlot() == this)
+        currentSlot() = nullptr;
+}
+
+AddressLibDialog *AddressLibDialog::current()
+{
+    return currentSlot();
+}
+
+QStandardItemModel *AddressLibDialog::shownModel() const
+{
+    const Config *config = Config::instance();
+    return m_system ? config->systemRegisterModel() : config->addressTagModel();
+}
+
+void AddressLibDialog::showList(bool system)
+{
+    m_system = system;
+    m_userAddr->setChecked(!system);
+    m_sysAddr->setChecked(system);
+    m_table->setModel(shownModel());
+    for (QPushButton *button : editButtons())
+        button->setEnabled(!system);
+    if (isVisible())
+        m_table->resizeColumnToContents(Config::NameColumn);
+}
+
+QList<QPushButton *> AddressLibDialog::editButtons() const
+{
+    return {m_add,      m_edit,      m_remove,    m_removeAll,   m_moveUp,
+            m_moveDown, m_importTxt, m_exportTxt, m_importExcel, m_exportExcel};
+}
+
+void AddressLibDialog::on_userAddr_clicked()
+{
+    showList(false);
+}
+
+void AddressLibDialog::on_sysAddr_clicked()
+{
+    showList(true);
+}
+
+void AddressLibDialog::showEvent(QShowEvent *event)
+{
+    // The models are Config's live ones: refetched and sized on each
+    // opening, as a project may have been opened since the last one.
+    m_table->setModel(shownModel());
+    m_table->resizeColumnToContents(Config::NameColumn);
+    QDialog::showEvent(event);
+}
+
+int AddressLibDialog::showLibrary(bool system, int row)
+{
+    selectRow(system, row);
+    return ModalSeam::runDialog(this, [this] { on_ok_clicked(); }, [this] { on_cancel_clicked(); });
+}
+
+void AddressLibDialog::selectRow(bool system, int row)
+{
+    showList(system);
+    const QModelIndex source = shownModel()->index(row, 0);
+    QModelIndex view = m_table->proxy()->mapFromSource(source);
+    if (!view.isValid() && source.isValid() && !m_filter->currentText().isEmpty()) {
+        m_filter->setCurrentText(QString());
+        view = m_table->proxy()->mapFromSource(source);
+    }
+    if (view.isValid()) {
+        m_table->setCurrentIndex(view);
+        m_table->scrollTo(view);
+    } else {
+        m_table->clearSelection();
+        m_table->setCurrentIndex(QModelIndex());
+    }
+}
+
+void AddressLibDialog::selection(bool &system, int &row) const
+{
+    system = m_system;
+    row = getRealRow(m_table->currentIndex());
+}
+
+int AddressLibDialog::getRealRow(const QModelIndex &viewIndex) const
+{
+    if (!viewIndex.isValid())
+        return -1;
+    if (viewIndex.model() == m_table->proxy())
+        return m_table->proxy()->mapToSource(viewIndex).row();
+    return viewIndex.model() == shownModel() ? viewIndex.row() : -1;
+}
+
+void AddressLibDialog::selectRows(int first, int count)
+{
+    const SortProxyModel *proxy = m_table->proxy();
+    const QStandardItemModel *model = shownModel();
+    QVector<int> viewRows;
+    viewRows.reserve(count);
+    QModelIndex currentView;
+    for (int row = first; row < first + count; ++row) {
+        const QModelIndex view = proxy->mapFromSource(model->index(row, 0));
+        if (!view.isValid())
+            continue;
+        if (!currentView.isValid())
+            currentView = view;
+        viewRows.append(view.row());
+    }
+    if (!currentView.isValid())
+        return;
+    // Rows added, edited or pasted may hold a longer name than the column
+    // was sized for on opening; it only grows, so the user's own widening
+    // stays.
+    int nameWidth = m_table->columnWidth(Config::NameColumn);
+    const int grid = m_table->showGrid() ? 1 : 0;
+    for (int row : qAsConst(viewRows)) {
+        const QModelIndex name = proxy->index(row, Config::NameColumn);
+        nameWidth = qMax(nameWidth, m_table->sizeHintForIndex(name).width() + grid);
+    }
+    m_table->setColumnWidth(Config::NameColumn, nameWidth);
+    // One range per run of adjacent rows: the selection model walks its
+    // ranges on every later change of the table.
+    std::sort(viewRows.begin(), viewRows.end());
+    const int lastColumn = proxy->columnCount() - 1;
+    QItemSelection selection;
+    for (int i = 0; i < viewRows.size();) {
+        int j = i + 1;
+        while (j < viewRows.size() && viewRows.at(j) == viewRows.at(j - 1) + 1)
+            ++j;
+        selection.append(QItemSelectionRange(proxy->index(viewRows.at(i), 0),
+                                             proxy->index(viewRows.at(j - 1), lastColumn)));
+        i = j;
+    }
+    m_table->selectionModel()->setCurrentIndex(currentView, QItemSelectionModel::NoUpdate);
+    m_table->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect
+                                                     | QItemSelectionModel::Rows);
+    m_table->scrollTo(currentView);
+}
+
+void AddressLibDialog::showError(const QString &text)
+{
+    MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), text, {tr("确定")});
+}
+
+bool AddressLibDialog::showAddressAddDialog(AddressPara &para, int current)
+{
+    const QStandardItemModel *model = shownModel();
+    for (;;) {
+        AddressAddDialog dialog(this);
+        if (dialog.showPara(para) != QDialog::Accepted)
+            return false;
+        int duplicate = -1;
+        for (int row = 0; row < model->rowCount() && duplicate < 0; ++row) {
+            if (row != current && cellText(model, row, Config::NameColumn) == para.name)
+                duplicate = row;
+        }
+        if (duplicate < 0)
+            return true;
+        showError(tr("地址标签库命名与第%1行重复！").arg(duplicate + 1));
+    }
+}
+
+void AddressLibDialog::setAddressTable(int row, const AddressPara &para)
+{
+    QStandardItemModel *model = shownModel();
+    const QStringList cells = paraCells(para);
+    for (int column = 0; column < Config::TagColumnCount; ++column)
+        setCellText(model, row, column, cells.at(column));
+}
+
+bool AddressLibDialog::addrRowCheck(int row, AddressPara &para)
+{
+    const QString problem = TagLibraryCheck::addressRow(row, para);
+    if (problem.isEmpty())
+        return true;
+    showError(problem);
+    return false;
+}
+
+bool AddressLibDialog::checkLabels()
+{
+    const QVector<TagLibraryCheck::Problem> problems = TagLibraryCheck::addressNames(1);
+    if (problems.isEmpty())
+        return true;
+    showError(problems.first().message);
+    return false;
+}
+
+void AddressLibDialog::on_ok_clicked()
+{
+    if (!checkLabels())
+        return;
+    const int rows = Config::instance()->addressTagModel()->rowCount();
+    for (int row = 0; row < rows; ++row) {
+        AddressPara para;
+        if (!addrRowCheck(row, para)) {
+            if (!m_system)
+                selectRows(row, 1);
+            return;
+        }
+    }
+    accept();
+}
+
+void AddressLibDialog::on_cancel_clicked()
+{
+    reject();
+}
+
+void AddressLibDialog::on_add_clicked()
+{
+    if (m_system)
+        return;
+    const int row = getRealRow(m_table->currentIndex()) + 1;
+    AddressPara para = newTag(row);
+    if (!showAddressAddDialog(para, -1))
+        return;
+    shownModel()->insertRow(row, rowItems(paraCells(para)));
+    selectRows(row, 1);
+    emit libraryChanged();
+}
+
+void AddressLibDialog::on_edit_clicked()
+{
+    editCurrentItem(m_table->currentIndex());
+}
+
+void AddressLibDialog::editCurrentItem(const QModelIndex &index)
+{
+    if (m_system)
+        return;
+    const int row = getRealRow(index);
+    if (row < 0)
+        return;
+    // A row that does not decode (pasted, or its device since deleted) is
+    // reported and still opened, so that it can be mended here.
+    AddressPara para = newTag(row);
+    addrRowCheck(row, para);
+    if (!showAddressAddDialog(para, row))
+        return;
+    QStandardItemModel *model = shownModel();
+    QStringList before;
+    for (int column = 0; column < Config::TagColumnCount; ++column)
+        before.append(cellText(model, row, column));
+    if (before == paraCells(para))
+        return;
+    setAddressTable(row, para);
+    selectRows(row, 1);
+    emit libraryChanged();
+}
+
+void AddressLibDialog::on_remove_clicked()
+{
+    if (m_system)
+        return;
+    const int row = getRealRow(m_table->currentIndex());
+    if (row < 0)
+        return;
+    QStandardItemModel *model = shownModel();
+    model->removeRow(row);
+    // The row that took its place, so that Remove can be pressed again.
+    if (model->rowCount() > 0)
+        selectRows(qMin(row, model->rowCount() - 1), 1);
+    emit libraryChanged();
+}
+
+void AddressLibDialog::on_removeAll_clicked()
+{
+    if (m_system)
+        return;
+    QStandardItemModel *model = shownModel();
+    if (model->rowCount() == 0)
+        return;
+    model->removeRows(0, model->rowCount());
+    emit libraryChanged();
+}
+
+void AddressLibDialog::moveRow(int offset)
+{
+    if (m_system)
+        return;
+    QStandardItemModel *model = shownModel();
+    const int row = getRealRow(m_table->currentIndex());
+    const int other = row + offset;
+    if (row < 0 || other < 0 || other >= model->rowCount())
+        return;
+    for (int column = 0; column < Config::TagColumnCount; ++column) {
+        const QString text = cellText(model, row, column);
+        setCellText(model, row, column, cellText(model, other, column));
+        setCellText(model, other, column, text);
+    }
+    selectRows(other, 1);
+    emit libraryChanged();
+}
+
+void AddressLibDialog::on_moveUp_clicked()
+{
+    moveRow(-1);
+}
+
+void AddressLibDialog::on_moveDown_clicked()
+{
+    moveRow(1);
+}
+
+void AddressLibDialog::on_filter_currentTextChanged(const QString &arg1)
+{
+    m_table->proxy()->setFilterText(arg1);
+}
+
+int AddressLibDialog::pasteRows(const QString &text)
+{
+    if (m_system)
+        return 0;
+    QList<QStringList> rows;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (!line.isEmpty())
+            rows.append(line.split(QLatin1Char('\t')));
+    }
+    if (rows.isEmpty())
+        return 0;
+
+    QStandardItemModel *model = shownModel();
+    const int first = getRealRow(m_table->currentIndex()) + 1;
+    // Row by row, the proxy would place every new row and then every cell
+    // on its own; it sorts and filters once at the end instead.
+    SortProxyModel *proxy = m_table->proxy();
+    proxy->setDynamicSortFilter(false);
+    model->insertRows(first, rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        const QStringList &cells = rows.at(i);
+        for (int column = 0; column < Config::TagColumnCount; ++column)
+            setCellText(model, first + i, column, cells.value(column));
+    }
+    proxy->setDynamicSortFilter(true);
+    proxy->invalidate();
+    selectRows(first, rows.size());
+    emit libraryChanged();
+    return rows.size();
+}
+
+int AddressLibDialog::removeSelectedRows()
+{
+    if (m_system)
+        return 0;
+    QList<int> rows = m_table->selectedSourceRows();
+    if (rows.isEmpty())
+        return 0;
+    std::sort(rows.begin(), rows.end());
+    QStandardItemModel *model = shownModel();
+    // Every selected range would otherwise be adjusted at every removal.
+    m_table->selectionModel()->clear();
+    // From the bottom up, one call per run of adjacent rows.
+    int end = rows.size();
+    while (end > 0) {
+        int start = end - 1;
+        while (start > 0 && rows.at(start - 1) == rows.at(start) - 1)
+            --start;
+        model->removeRows(rows.at(start), end - start);
+        end = start;
+    }
+    if (model->rowCount() > 0)
+        selectRows(qMin(rows.first(), model->rowCount() - 1), 1);
+    emit libraryChanged();
+    return rows.size();
+}
+
+void AddressLibDialog::on_importTxt_clicked()
+{
+    importFile(tr("导入"), tr("表格文件(*.csv;*.txt);;All files(*.*)"));
+}
+
+void AddressLibDialog::on_exportTxt_clicked()
+{
+    exportFile(tr("导出"), tr("另存为 (*.csv;*.txt)"), QStringLiteral("csv"));
+}
+
+void AddressLibDialog::on_importExcel_clicked()
+{
+    importFile(tr("导入Excel"), tr("表格文件(*.xls;*.xlsx);;All files(*.*)"));
+}
+
+void AddressLibDialog::on_exportExcel_clicked()
+{
+    // Only the open format is written; an .xls name would be refused.
+    exportFile(tr("导出Excel"), tr("另存为 (*.xlsx)"), QStringLiteral("xlsx"));
+}
+
+void AddressLibDialog::importFile(const QString &title, const QString &filter)
+{
+    if (m_system)
+        return;
+    const QString fileName = TagFileDialog::openFile(this, title, filter);
+    if (fileName.isEmpty())
+        return;
+    TagExchange::AddressImport imported;
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool read = TagExchange::importAddressTags(fileName, &imported, &error);
+    QApplication::restoreOverrideCursor();
+    if (!read) {
+        showError(error);
+        return;
+    }
+    if (imported.rows != TagExchange::addressRows()) {
+        // Detached while the rows are replaced: a sorted or filtered view
+        // would otherwise place every new row on its own (half a second
+        // for ten thousand), where attaching it again sorts them once.
+        m_table->setModel(nullptr);
+        TagExchange::setAddressRows(imported.rows);
+        m_table->setModel(shownModel());
+        m_table->resizeColumnToContents(Config::NameColumn);
+        emit libraryChanged();
+    }
+    if (!imported.warnings.isEmpty())
+        MessageDialog::showMessage(this, QMessageBox::Warning, tr("地址标签库"),
+                                   imported.warnings.join(QLatin1Char('\n')), {tr("确定")});
+}
+
+void AddressLibDialog::exportFile(const QString &title, const QString &filter,
+                                  const QString &suffix)
+{
+    const QString fileName = TagFileDialog::saveFile(this, title, filter, suffix);
+    if (fileName.isEmpty())
+        return;
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = TagExchange::exportAddressTags(fileName, TagExchange::addressHeader(),
+                                                        TagExchange::addressRows(), &error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        showError(error);
+        return;
+    }
+    MessageDialog::showMessage(this, QMessageBox::Information, tr("地址标签库"),
+                               tr("地址标签库保存成功。"), {tr("确定")});
+}
+
+bool AddressLibDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key == QKeySequence::Paste) {
+            pasteRows(QGuiApplication::clipboard()->text());
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            removeSelectedRows();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void AddressLibDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDialog::changeEvent(event);
+}
+
+void AddressLibDialog::retranslate()
+{
+    setWindowTitle(tr("地址标签库"));
+    m_userAddr->setText(tr("用户自定义标签"));
+    m_sysAddr->setText(tr("系统寄存器"));
+    m_filter->lineEdit()->setPlaceholderText(tr("搜索"));
+    m_add->setText(tr("增加"));
+    m_edit->setText(tr("编辑"));
+    m_remove->setText(tr("删除"));
+    m_removeAll->setText(tr("删除全部"));
+    m_moveUp->setText(tr("上移"));
+    m_moveDown->setText(tr("下移"));
+    m_importTxt->setText(tr("导入地址库"));
+    m_exportTxt->setText(tr("导出地址库"));
+    m_importExcel->setText(tr("从EXCEL导入"));
+    m_exportExcel->setText(tr("导出到EXCEL"));
+    m_ok->setText(tr("确定"));
+    m_cancel->setText(tr("取消"));
+}
