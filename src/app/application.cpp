@@ -2,21 +2,18 @@
 
 #include "document/crashfilter.h"
 #include "mainwindow/mainwindow.h"
+#include "services/applog.h"
 #include "services/apppaths.h"
+#include "services/interfacefont.h"
 #include "services/messagedialog.h"
 #include "services/nativestore.h"
 
-#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
 #include <QIcon>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QTextCodec>
-#include <QTextStream>
 
 namespace {
 
@@ -27,23 +24,6 @@ QString &startFolder()
 }
 
 const QString ProjectSuffix = QStringLiteral(".mvprg");
-
-QString levelWord(QtMsgType type)
-{
-    switch (type) {
-    case QtDebugMsg:
-        return QStringLiteral("Debug:");
-    case QtWarningMsg:
-        return QStringLiteral("Warning:");
-    case QtCriticalMsg:
-        return QStringLiteral("Critical:");
-    case QtFatalMsg:
-        return QStringLiteral("Fatal:");
-    case QtInfoMsg:
-        break;
-    }
-    return QString();
-}
 
 } // namespace
 
@@ -72,12 +52,8 @@ Application::Application(int &argc, char **argv)
         setStyleSheet(QString::fromLatin1(nul < 0 ? bytes : bytes.left(nul)));
     }
 
-    setFont(applicationFont());
-
-    qInstallMessageHandler(&Application::messageHandler);
-    QFile log(AppPaths::logFile());
-    if (log.open(QIODevice::WriteOnly))
-        log.close();
+    setFont(InterfaceFont::font());
+    AppLog::install();
 
     CrashFilter::install();
 
@@ -88,29 +64,6 @@ QString Application::applicationFolder()
 {
     const QString override = qEnvironmentVariable("MAROVIN_APP_DIR");
     return override.isEmpty() ? applicationDirPath() : override;
-}
-
-void Application::messageHandler(QtMsgType type, const QMessageLogContext &context,
-                                 const QString &message)
-{
-    Q_UNUSED(context)
-    static QMutex mutex;
-    QMutexLocker locker(&mutex);
-
-    QFile file(AppPaths::logFile());
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
-        return;
-    QTextStream stream(&file);
-    stream.setCodec(QTextCodec::codecForLocale());
-    // A time stamp and level make a user's log useful when they send it in.
-    const QString time = QDateTime::currentDateTime().toString(
-        QStringLiteral("yyyy-MM-dd hh:mm:ss ddd"));
-    const QString level = levelWord(type);
-    stream << time << ' ';
-    if (!level.isEmpty())
-        stream << level << ' ';
-    stream << message << "\r\n";
-    stream.flush();
 }
 
 QString Application::startupFolder()
@@ -169,9 +122,4 @@ void Application::openCommandLineOrRecovery(MainWindow *window, const QStringLis
         updateNativeStore({{QStringLiteral("exception"), QVariant()}});
     else
         qDebug() << "Open prgfile error";
-}
-
-QFont Application::applicationFont()
-{
-    return QFont(tr("微软雅黑"), 10, QFont::Normal, false);
 }

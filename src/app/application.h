@@ -1,27 +1,16 @@
 #pragma once
 
 #include <QApplication>
-#include <QFont>
 
 class MainWindow;
 
-// The process: names, working directory, codec, style sheet, font and log
-// are set up in the constructor.
+// The editor's process: names, working directory, codec, style sheet, font
+// and log are set up in the constructor.
 class Application : public QApplication
 {
     Q_OBJECT
 public:
     Application(int &argc, char **argv);
-
-    // Appends message to the log file (AppPaths::logFile()), one line per
-    // message; safe to call from any thread.
-    static void messageHandler(QtMsgType type, const QMessageLogContext &context,
-                               const QString &message);
-
-    // The font of the whole interface, and of everything painted without a
-    // font of its own (widget shapes, text shapes); the command-line tool
-    // paints with it too, so its pictures match the editor.
-    static QFont applicationFont();
 
     // The folder made the working directory: the executable's, unless the
     // environment variable MAROVIN_APP_DIR names another (tests use this to

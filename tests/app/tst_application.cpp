@@ -6,6 +6,7 @@
 #include "mainwindow/newprojectdialog.h"
 #include "mainwindow/projecttree.h"
 #include "model/config.h"
+#include "services/applog.h"
 #include "services/apppaths.h"
 #include "support/filebytes.h"
 #include "support/modalscript.h"
@@ -65,7 +66,7 @@ private slots:
     void initTestCase()
     {
         // The test framework replaces the handler the application installed.
-        qInstallMessageHandler(&Application::messageHandler);
+        qInstallMessageHandler(&AppLog::messageHandler);
     }
 
     void init()

@@ -1,5 +1,5 @@
-#include "app/application.h"
 #include "model/config.h"
+#include "services/interfacefont.h"
 #include "support/clirun.h"
 #include "support/filebytes.h"
 #include "support/isolatedsettings.h"
@@ -186,7 +186,7 @@ private slots:
             "width=\"400\">"
             "<textitem brushStyle=\"0\" %2height=\"40\" penColor=\"#000000\" pos=\"(10,10)\" "
             "text=\"pushbutton text width\" width=\"380\"/></Window>");
-        const QString font = Application::applicationFont().toString().toHtmlEscaped();
+        const QString font = InterfaceFont::font().toString().toHtmlEscaped();
         const QByteArray file = (QStringLiteral("<?xml version=\"1.0\"?><Project><Form>")
                                  + screen.arg("inherited", QString())
                                  + screen.arg("given", QStringLiteral("font=\"%1\" ").arg(font))

@@ -2,7 +2,6 @@
 // editor's window, for scripts and build machines. Loads through the same
 // code as the editor, so what it reports is what the editor would open.
 
-#include "app/application.h"
 #include "checkcommand.h"
 #include "clihelp.h"
 #include "clilanguage.h"
@@ -13,6 +12,7 @@
 #include "editor/drawscene.h"
 #include "model/config.h"
 #include "runtimefolder.h"
+#include "services/interfacefont.h"
 #include "services/safefile.h"
 #include "tagscommand.h"
 
@@ -468,7 +468,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(MAROVIN_VERSION));
     // Shapes without a font of their own paint in the application font:
     // the pictures must show what the editor shows.
-    app.setFont(Application::applicationFont());
+    app.setFont(InterfaceFont::font());
     // Project files are UTF-8 whatever the locale of the shell.
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
