@@ -1520,13 +1520,6 @@ Choosing “No” deletes the recovery file.</translation>
         <source>否</source>
         <translation>No</translation>
     </message>
-    <message numerus="yes">
-        <source>找到 %n 处“%1”</source>
-        <translation>
-            <numerusform>%n match of “%1”</numerusform>
-            <numerusform>%n matches of “%1”</numerusform>
-        </translation>
-    </message>
     <message>
         <source>工程文件 %1 含有超出范围的数值，已改为最接近的有效值：%2。</source>
         <translation>The project file %1 contains numbers out of range; each was replaced by the nearest valid value: %2.</translation>
@@ -3194,6 +3187,16 @@ Continue?</translation>
     <message>
         <source>修改对象属性</source>
         <translation>Change object properties</translation>
+    </message>
+</context>
+<context>
+    <name>FindPanel</name>
+    <message numerus="yes">
+        <source>找到 %n 处“%1”</source>
+        <translation>
+            <numerusform>%n match of “%1”</numerusform>
+            <numerusform>%n matches of “%1”</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -1,15 +1,15 @@
-// MainWindow's 编译 and 查找: the project check and the project-wide find,
-// their output docks, and opening the place a line of either names.
+// MainWindow's 编译 and 查找 docks, and opening the place a line of either
+// names.
 
 #include "mainwindow.h"
 
 #include "dockmanager.h"
 #include "document/drawmanager.h"
-#include "document/projectcheck.h"
 #include "document/projectsearch.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
-#include "finddialog.h"
+#include "checkpanel.h"
+#include "findpanel.h"
 #include "panels/device/projectconfigdialog.h"
 #include "panels/taglib/addresslibdialog.h"
 #include "panels/taglib/textlibdialog.h"
@@ -20,96 +20,18 @@
 #include <QGraphicsItem>
 #include <QTabBar>
 #include <QTextBrowser>
-#include <QUrl>
-
-namespace {
-
-// A field shown in a find result is cut here: a text tag may hold a page.
-constexpr int MaxShownText = 120;
-
-QString shortened(const QString &text)
-{
-    QString line = text;
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (line.size() > MaxShownText)
-        line = line.left(MaxShownText) + QStringLiteral("…");
-    return line;
-}
-
-} // namespace
 
 void MainWindow::on_build()
 {
     qDebug() << "build";
-    const QVector<Finding> findings = ProjectCheck::run();
-    QStringList lines;
-    QVector<bool> warnings;
-    m_compilePlaces.clear();
-    for (const Finding &finding : findings) {
-        lines.append(QStringLiteral("%1: %2: %3")
-                         .arg(ProjectCheck::severityText(finding.severity),
-                              ProjectCheck::placeText(finding.place), finding.message));
-        warnings.append(finding.severity == Finding::Warning);
-        m_compilePlaces.append(finding.place);
-    }
-    lines.append(ProjectCheck::summary(findings));
-    setOutputLines(m_compileOutput, lines, warnings);
-    showOutputDock(m_compileOutput);
+    m_checkPanel->run();
+    showOutputDock(m_checkPanel);
 }
 
 void MainWindow::on_find()
 {
-    FindDialog dialog(this);
-    dialog.setOptions(m_findText, m_findMatchCase, m_findWholeWord);
-    if (ModalSeam::runDialog(&dialog, [&dialog] { dialog.accept(); },
-                             [&dialog] { dialog.reject(); })
-        != QDialog::Accepted)
-        return;
-    m_findText = dialog.text();
-    m_findMatchCase = dialog.matchCase();
-    m_findWholeWord = dialog.wholeWord();
-    if (m_findText.isEmpty())
-        return;
-
-    ProjectSearch::Options options;
-    options.text = m_findText;
-    options.matchCase = m_findMatchCase;
-    options.wholeWord = m_findWholeWord;
-    const QVector<ProjectSearch::Hit> hits = ProjectSearch::find(options);
-    QStringList lines;
-    m_findPlaces.clear();
-    for (const ProjectSearch::Hit &hit : hits) {
-        lines.append(QStringLiteral("%1: %2: %3")
-                         .arg(ProjectCheck::placeText(hit.place),
-                              ProjectSearch::fieldText(hit.field), shortened(hit.text)));
-        m_findPlaces.append(hit.place);
-    }
-    lines.append(tr("找到 %n 处“%1”", nullptr, hits.size()).arg(m_findText));
-    setOutputLines(m_findOutput, lines, QVector<bool>());
-    showOutputDock(m_findOutput);
-}
-
-void MainWindow::setOutputLines(QTextBrowser *browser, const QStringList &lines,
-                                const QVector<bool> &warnings)
-{
-    const QVector<ProjectPlace> &places = browser == m_compileOutput ? m_compilePlaces
-                                                                     : m_findPlaces;
-    const bool isCheck = browser == m_compileOutput;
-    QString html;
-    // One block per line, so that line i of the text is line i of the list.
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString text = lines.at(i).toHtmlEscaped();
-        if (i < places.size()) {
-            const char *kind = !isCheck ? "" : (warnings.value(i) ? "warning" : "error");
-            html += QStringLiteral("<p style=\"margin:0\"><a class=\"%1\" href=\"#%2\">%3</a></p>")
-                        .arg(QLatin1String(kind))
-                        .arg(i)
-                        .arg(text);
-        } else {
-            html += QStringLiteral("<p style=\"margin:0\"><b>%1</b></p>").arg(text);
-        }
-    }
-    browser->setHtml(html);
+    if (m_findPanel->run())
+        showOutputDock(m_findPanel);
 }
 
 void MainWindow::showOutputDock(QTextBrowser *browser)
@@ -118,16 +40,6 @@ void MainWindow::showOutputDock(QTextBrowser *browser)
     if (!dock)
         return;
     m_dockManager->reorderDockWidget(m_dockManager->tabBar(Qt::BottomDockWidgetArea), dock, true);
-}
-
-void MainWindow::outputLinkClicked(QTextBrowser *browser, const QUrl &link)
-{
-    const QVector<ProjectPlace> &places = browser == m_compileOutput ? m_compilePlaces
-                                                                     : m_findPlaces;
-    bool ok = false;
-    const int line = link.fragment().toInt(&ok);
-    if (ok && line >= 0 && line < places.size())
-        openPlace(places.at(line));
 }
 
 void MainWindow::openPlace(const ProjectPlace &place)

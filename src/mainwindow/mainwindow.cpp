@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "autosaver.h"
+#include "checkpanel.h"
 #include "dockmanager.h"
 #include "document/drawmanager.h"
 #include "editor/codeeditor.h"
@@ -9,6 +10,7 @@
 #include "editor/drawview.h"
 #include "editor/toolboxform.h"
 #include "editor/useroptgroup.h"
+#include "findpanel.h"
 #include "firstpage.h"
 #include "helpwindow.h"
 #include "itemstable.h"
@@ -147,24 +149,14 @@ void MainWindow::createDockWindows()
     property->setWidget(m_propertyBrowser);
 
     QDockWidget *compile = m_dockManager->createDock(Qt::BottomDockWidgetArea, dockTitles[4]);
-    m_compileOutput = new QTextBrowser(compile);
-    m_compileOutput->setObjectName(QStringLiteral("compileOutput"));
-    compile->setWidget(m_compileOutput);
+    m_checkPanel = new CheckPanel(compile);
+    compile->setWidget(m_checkPanel);
 
     QDockWidget *find = m_dockManager->createDock(Qt::BottomDockWidgetArea, dockTitles[5]);
-    m_findOutput = new QTextBrowser(find);
-    m_findOutput->setObjectName(QStringLiteral("findOutput"));
-    find->setWidget(m_findOutput);
-    // A line leads to its place in the project instead of being followed
-    // as a document link.
-    for (QTextBrowser *browser : {m_compileOutput, m_findOutput}) {
-        browser->setOpenLinks(false);
-        browser->document()->setDefaultStyleSheet(
-            QStringLiteral("a { text-decoration: none; color: #202020; }"
-                           " a.error { color: #c00000; } a.warning { color: #a06000; }"));
-        connect(browser, &QTextBrowser::anchorClicked, this,
-                [this, browser](const QUrl &link) { outputLinkClicked(browser, link); });
-    }
+    m_findPanel = new FindPanel(find);
+    find->setWidget(m_findPanel);
+    for (PlaceList *list : {static_cast<PlaceList *>(m_checkPanel), static_cast<PlaceList *>(m_findPanel)})
+        connect(list, &PlaceList::placeActivated, this, &MainWindow::openPlace);
     m_dockManager->tabifyDocks(compile, find);
 
     QDockWidget *output = m_dockManager->createDock(Qt::BottomDockWidgetArea, dockTitles[6]);

@@ -8,8 +8,10 @@
 
 class AddressLibDialog;
 class AutoSaver;
+class CheckPanel;
 class DockManager;
 class DrawScene;
+class FindPanel;
 class FirstPage;
 class HelpWindow;
 class ItemsTable;
@@ -27,7 +29,6 @@ class QStackedWidget;
 class QTextBrowser;
 class QToolBar;
 class QTranslator;
-class QUrl;
 class QUndoCommand;
 class QUndoView;
 class TabContent;
@@ -68,8 +69,8 @@ public:
     AutoSaver *autoSaver() const { return m_autoSaver; }
     // The read-only outputs of 编译 and 查找; each line is a link to its
     // place. Not owned.
-    QTextBrowser *compileOutput() const { return m_compileOutput; }
-    QTextBrowser *findOutput() const { return m_findOutput; }
+    CheckPanel *checkPanel() const { return m_checkPanel; }
+    FindPanel *findPanel() const { return m_findPanel; }
     // The long-lived dialogs a place may open. Not owned.
     TextLibDialog *textLibDialog() const { return m_textLibDialog; }
     AddressLibDialog *addressLibDialog() const { return m_addressLibDialog; }
@@ -202,11 +203,6 @@ private:
     // Shows the output dock holding browser, in front of the docks it
     // shares its tabs with.
     void showOutputDock(QTextBrowser *browser);
-    // Fills browser with one link per line; a click on line i opens
-    // places[i] (places may be shorter than lines).
-    void setOutputLines(QTextBrowser *browser, const QStringList &lines,
-                        const QVector<bool> &warnings);
-    void outputLinkClicked(QTextBrowser *browser, const QUrl &link);
     void selectShapeAt(const ProjectPlace &place);
 
     DockManager *m_dockManager = nullptr;
@@ -238,16 +234,9 @@ private:
     QMenu *m_orderMenu = nullptr;
     QMenu *m_groupMenu = nullptr;
     QList<QToolBar *> m_toolBars;
-    QTextBrowser *m_compileOutput = nullptr;
-    QTextBrowser *m_findOutput = nullptr;
+    CheckPanel *m_checkPanel = nullptr;
+    FindPanel *m_findPanel = nullptr;
     QUndoView *m_undoView = nullptr;
-    // What the lines of the two outputs lead to, line by line.
-    QVector<ProjectPlace> m_compilePlaces;
-    QVector<ProjectPlace> m_findPlaces;
-    // The last search, offered again by the next one.
-    QString m_findText;
-    bool m_findMatchCase = false;
-    bool m_findWholeWord = false;
     QStackedWidget *m_central = nullptr;
     QTranslator *m_translator = nullptr; // owned through the parent chain
     HelpWindow *m_helpWindow = nullptr; // child, made when first asked for

@@ -1,5 +1,6 @@
 // 编译 in the main window: where a click on a line of its dock leads.
 
+#include "mainwindow/checkpanel.h"
 #include "mainwindow/mainwindow.h"
 
 #include "document/drawmanager.h"
@@ -112,7 +113,7 @@ private slots:
         m_window->textLibDialog()->findChild<QComboBox *>("filter")->setCurrentText("x!");
         QVERIFY(m_window->textLibDialog()->table()->isRowHidden(3));
         watchDialogs();
-        QVERIFY(clickLine(m_window->compileOutput(), line));
+        QVERIFY(clickLine(m_window->checkPanel(), line));
         if (shown.startsWith("address")) {
             QCOMPARE(m_shown, shown);
         } else {
