@@ -973,6 +973,18 @@ undo. Neither keeps anyone from reading a project file.</translation>
 <context>
     <name>EditorCommandLine</name>
     <message>
+        <source>未知选项“%1”。</source>
+        <translation>Unknown option “%1”.</translation>
+    </message>
+    <message>
+        <source>选项“%1”缺少值。</source>
+        <translation>The option “%1” needs a value.</translation>
+    </message>
+    <message>
+        <source>用“%1 --help”查看可用的选项。</source>
+        <translation>Try “%1 --help” for the options.</translation>
+    </message>
+    <message>
         <source>显示此帮助。</source>
         <translation>Displays this help.</translation>
     </message>
