@@ -20,6 +20,10 @@
         <translation>New Address Tag</translation>
     </message>
     <message>
+        <source>编辑地址标签</source>
+        <translation>Edit Address Tag</translation>
+    </message>
+    <message>
         <source>标签名称</source>
         <translation>Tag name</translation>
     </message>
