@@ -772,7 +772,7 @@ void Config::loadSystemRegisters(const QString &fileName)
                                           readOnly(displayName(category, attr(a, "device"))),
                                           readOnly(attr(a, "address")), readOnly(attr(a, "type")),
                                           readOnly(attr(a, "length")),
-                                          readOnly(displayName(category, attr(a, "mark")))});
+                                          readOnly(registerRemark(attr(a, "mark")))});
             xml.skipCurrentElement();
         }
     }
