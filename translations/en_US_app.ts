@@ -1217,10 +1217,6 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <translation>&lt;empty&gt;</translation>
     </message>
     <message>
-        <source>调整叠放次序</source>
-        <translation>Change stacking order</translation>
-    </message>
-    <message>
         <source>复制(&amp;C)</source>
         <translation>&amp;Copy</translation>
     </message>
