@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>FileErrorText</name>
+    <message>
+        <source>文件或文件夹不存在</source>
+        <translation>The file or folder does not exist</translation>
+    </message>
+    <message>
+        <source>没有访问权限</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>磁盘已满</source>
+        <translation>The disk is full</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹，不是文件</source>
+        <translation>It is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>文件系统是只读的</source>
+        <translation>The file system is read-only</translation>
+    </message>
+    <message>
+        <source>文件超出了允许的大小</source>
+        <translation>The file is larger than the system allows</translation>
+    </message>
+</context>
+<context>
     <name>AddressAddDialog</name>
     <message>
         <source>提醒</source>

@@ -1,6 +1,7 @@
 #include "config.h"
 
 #include "app/apppaths.h"
+#include "app/fileerrortext.h"
 #include "project/projectfile.h"
 
 #include <QDebug>
@@ -659,7 +660,7 @@ bool Config::openTable(QFile *file)
 {
     if (file->open(QIODevice::ReadOnly | QIODevice::Text))
         return true;
-    tableFailed(file->fileName(), file->errorString());
+    tableFailed(file->fileName(), FileErrorText::reason(*file));
     return false;
 }
 

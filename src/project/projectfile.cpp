@@ -1,5 +1,6 @@
 #include "projectfile.h"
 
+#include "app/fileerrortext.h"
 #include "app/safefile.h"
 #include "device/verifypassword.h"
 #include "editor/codeeditor.h"
@@ -172,7 +173,7 @@ ProjectFile::LoadResult ProjectFile::load(const QString &path, const LoadHooks &
     if (!file.open(QIODevice::ReadOnly)) {
         LoadResult result;
         result.status = OpenFailed;
-        result.error = file.errorString();
+        result.error = FileErrorText::reason(file);
         return result;
     }
     return loadBytes(file.readAll(), hooks);

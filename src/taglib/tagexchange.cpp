@@ -2,6 +2,7 @@
 
 #include "addresstextfile.h"
 
+#include "app/fileerrortext.h"
 #include "app/safefile.h"
 #include "csvtable.h"
 #include "project/config.h"
@@ -120,7 +121,7 @@ bool TagExchange::readSheet(const QString &fileName, Sheet *sheet, QString *erro
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = XlsxSheetReader::tr("无法打开文件“%1”：%2").arg(fileName, file.errorString());
+            *error = XlsxSheetReader::tr("无法打开文件“%1”：%2").arg(fileName, FileErrorText::reason(file));
         return false;
     }
     const bool isBinary = file.peek(compoundFileMagic.size()) == compoundFileMagic;

@@ -1,5 +1,6 @@
 #include "xlsxsheetwriter.h"
 
+#include "app/fileerrortext.h"
 #include "app/safefile.h"
 #include "xlsxsheetreader.h"
 
@@ -191,7 +192,7 @@ bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QSt
     // works in a scratch folder and the result is copied over in one piece.
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        return fail(tr("无法创建临时文件夹：%1").arg(scratch.errorString()));
+        return fail(tr("无法创建临时文件夹：%1").arg(FileErrorText::reason(scratch.errorString())));
     const QString scratchFile = scratch.filePath(QStringLiteral("sheet.xlsx"));
     const QByteArray scratchPath = QFile::encodeName(scratchFile);
     const QByteArray scratchFolder = QFile::encodeName(scratch.path());
@@ -209,11 +210,11 @@ bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QSt
         return fail(tr("无法写入xlsx工作簿：%1").arg(tr("临时文件不完整")));
     QFile built(scratchFile);
     if (!built.open(QIODevice::ReadOnly))
-        return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
+        return fail(tr("无法写入xlsx工作簿：%1").arg(FileErrorText::reason(built)));
     const QByteArray bytes = built.readAll();
     // Read whole, or the copy would be cut short where the scratch file is.
     if (bytes.size() != built.size())
-        return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
+        return fail(tr("无法写入xlsx工作簿：%1").arg(FileErrorText::reason(built)));
     QString reason;
     if (!SafeFile::write(fileName, bytes, &reason))
         return fail(SafeFile::failureMessage(fileName, reason));
