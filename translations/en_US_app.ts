@@ -3168,8 +3168,16 @@ Continue?</translation>
         <translation>Cannot create a temporary folder: %1</translation>
     </message>
     <message>
-        <source>无法创建xlsx工作簿。</source>
-        <translation>Cannot create the xlsx workbook.</translation>
+        <source>内存不足</source>
+        <translation>Out of memory</translation>
+    </message>
+    <message>
+        <source>无法创建临时文件</source>
+        <translation>Cannot create a temporary file</translation>
+    </message>
+    <message>
+        <source>无法写入临时文件</source>
+        <translation>Cannot write a temporary file</translation>
     </message>
     <message>
         <source>无法写入xlsx工作簿：%1</source>
