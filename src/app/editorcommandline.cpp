@@ -56,12 +56,7 @@ QStringList withoutToolkitOptions(const QStringList &arguments)
     QStringList left;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        if (i == 0 || !argument.startsWith('-') || argument == QLatin1String("--")) {
-            // Whatever follows "--" is positional, for the toolkit as for us.
-            if (argument == QLatin1String("--") && i > 0) {
-                left << arguments.mid(i);
-                break;
-            }
+        if (i == 0 || !argument.startsWith('-')) {
             left << argument;
             continue;
         }
