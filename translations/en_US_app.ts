@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>FileErrorText</name>
+    <message>
+        <source>文件或文件夹不存在</source>
+        <translation>The file or folder does not exist</translation>
+    </message>
+    <message>
+        <source>没有访问权限</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>磁盘已满</source>
+        <translation>The disk is full</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹，不是文件</source>
+        <translation>It is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>文件系统是只读的</source>
+        <translation>The file system is read-only</translation>
+    </message>
+    <message>
+        <source>文件超出了允许的大小</source>
+        <translation>The file is larger than the system allows</translation>
+    </message>
+</context>
+<context>
     <name>AddressAddDialog</name>
     <message>
         <source>提醒</source>
@@ -18,6 +45,10 @@
     <message>
         <source>新建地址标签</source>
         <translation>New Address Tag</translation>
+    </message>
+    <message>
+        <source>编辑地址标签</source>
+        <translation>Edit Address Tag</translation>
     </message>
     <message>
         <source>标签名称</source>
@@ -973,6 +1004,18 @@ undo. Neither keeps anyone from reading a project file.</translation>
 <context>
     <name>EditorCommandLine</name>
     <message>
+        <source>未知选项“%1”。</source>
+        <translation>Unknown option “%1”.</translation>
+    </message>
+    <message>
+        <source>选项“%1”缺少值。</source>
+        <translation>The option “%1” needs a value.</translation>
+    </message>
+    <message>
+        <source>用“%1 --help”查看可用的选项。</source>
+        <translation>Try “%1 --help” for the options.</translation>
+    </message>
+    <message>
         <source>显示此帮助。</source>
         <translation>Displays this help.</translation>
     </message>
@@ -1199,10 +1242,6 @@ undo. Neither keeps anyone from reading a project file.</translation>
     <message>
         <source>&lt;空&gt;</source>
         <translation>&lt;empty&gt;</translation>
-    </message>
-    <message>
-        <source>调整叠放次序</source>
-        <translation>Change stacking order</translation>
     </message>
     <message>
         <source>复制(&amp;C)</source>
@@ -3122,8 +3161,16 @@ Continue?</translation>
         <translation>Cannot create a temporary folder: %1</translation>
     </message>
     <message>
-        <source>无法创建xlsx工作簿。</source>
-        <translation>Cannot create the xlsx workbook.</translation>
+        <source>内存不足</source>
+        <translation>Out of memory</translation>
+    </message>
+    <message>
+        <source>无法创建临时文件</source>
+        <translation>Cannot create a temporary file</translation>
+    </message>
+    <message>
+        <source>无法写入临时文件</source>
+        <translation>Cannot write a temporary file</translation>
     </message>
     <message>
         <source>无法写入xlsx工作簿：%1</source>
@@ -3197,6 +3244,1069 @@ Continue?</translation>
             <numerusform>%n match of “%1”</numerusform>
             <numerusform>%n matches of “%1”</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>SystemRegister</name>
+    <message>
+        <source>上电ON</source>
+        <translation>On at power-up</translation>
+    </message>
+    <message>
+        <source>上电OFF</source>
+        <translation>Off at power-up</translation>
+    </message>
+    <message>
+        <source>首次扫描ON脉冲</source>
+        <translation>On pulse at the first scan</translation>
+    </message>
+    <message>
+        <source>首次扫描OFF脉冲</source>
+        <translation>Off pulse at the first scan</translation>
+    </message>
+    <message>
+        <source>运行监视（运行时ON）</source>
+        <translation>Run monitor (on while running)</translation>
+    </message>
+    <message>
+        <source>运行监视（运行时OFF）</source>
+        <translation>Run monitor (off while running)</translation>
+    </message>
+    <message>
+        <source>扫描超时标志</source>
+        <translation>Scan timeout flag</translation>
+    </message>
+    <message>
+        <source>电池电压低标志</source>
+        <translation>Low battery flag</translation>
+    </message>
+    <message>
+        <source>程序校验错误</source>
+        <translation>Program checksum error</translation>
+    </message>
+    <message>
+        <source>看门狗复位标志</source>
+        <translation>Watchdog reset flag</translation>
+    </message>
+    <message>
+        <source>%1ms 时钟脉冲， %2ms On / %3ms Off</source>
+        <translation>%1 ms clock pulse, %2 ms on / %3 ms off</translation>
+    </message>
+    <message>
+        <source>%1s 时钟脉冲， %2.%3s On / %4.%5s Off</source>
+        <translation>%1 s clock pulse, %2.%3 s on / %4.%5 s off</translation>
+    </message>
+    <message>
+        <source>%1s 时钟脉冲， %2s On / %3s Off</source>
+        <translation>%1 s clock pulse, %2 s on / %3 s off</translation>
+    </message>
+    <message>
+        <source>%1min 时钟脉冲， %2s On / %3s Off</source>
+        <translation>%1 min clock pulse, %2 s on / %3 s off</translation>
+    </message>
+    <message>
+        <source>扫描周期交替脉冲</source>
+        <translation>Alternating pulse each scan</translation>
+    </message>
+    <message>
+        <source>停止时禁止全部输出Y</source>
+        <translation>Turn off all Y outputs when stopped</translation>
+    </message>
+    <message>
+        <source>禁止全部中断</source>
+        <translation>Disable all interrupts</translation>
+    </message>
+    <message>
+        <source>恒定扫描模式</source>
+        <translation>Constant scan mode</translation>
+    </message>
+    <message>
+        <source>零标志</source>
+        <translation>Zero flag</translation>
+    </message>
+    <message>
+        <source>借位标志</source>
+        <translation>Borrow flag</translation>
+    </message>
+    <message>
+        <source>进位标志</source>
+        <translation>Carry flag</translation>
+    </message>
+    <message>
+        <source>溢出标志</source>
+        <translation>Overflow flag</translation>
+    </message>
+    <message>
+        <source>除数为零错误</source>
+        <translation>Division by zero</translation>
+    </message>
+    <message>
+        <source>运算结果为负</source>
+        <translation>Negative result</translation>
+    </message>
+    <message>
+        <source>浮点运算精度丢失</source>
+        <translation>Floating-point precision lost</translation>
+    </message>
+    <message>
+        <source>BCD 转换错误</source>
+        <translation>BCD conversion error</translation>
+    </message>
+    <message>
+        <source>数据超出范围</source>
+        <translation>Data out of range</translation>
+    </message>
+    <message>
+        <source>指令执行完成</source>
+        <translation>Instruction done</translation>
+    </message>
+    <message>
+        <source>指令执行错误</source>
+        <translation>Instruction error</translation>
+    </message>
+    <message>
+        <source>循环次数溢出</source>
+        <translation>Loop count overflow</translation>
+    </message>
+    <message>
+        <source>移位溢出</source>
+        <translation>Shift overflow</translation>
+    </message>
+    <message>
+        <source>搜索结果未找到</source>
+        <translation>Search found nothing</translation>
+    </message>
+    <message>
+        <source>排序完成</source>
+        <translation>Sort done</translation>
+    </message>
+    <message>
+        <source>表格处理完成</source>
+        <translation>Table operation done</translation>
+    </message>
+    <message>
+        <source>禁止步进状态转移</source>
+        <translation>Disable step transitions</translation>
+    </message>
+    <message>
+        <source>步进状态转移开始</source>
+        <translation>Step transition start</translation>
+    </message>
+    <message>
+        <source>暂停运行请求</source>
+        <translation>Pause request</translation>
+    </message>
+    <message>
+        <source>单步执行模式</source>
+        <translation>Single-step mode</translation>
+    </message>
+    <message>
+        <source>允许运行中修改程序</source>
+        <translation>Allow program changes while running</translation>
+    </message>
+    <message>
+        <source>程序写保护</source>
+        <translation>Program write protection</translation>
+    </message>
+    <message>
+        <source>步进状态动作中</source>
+        <translation>Step active</translation>
+    </message>
+    <message>
+        <source>步进状态监控有效</source>
+        <translation>Step monitoring on</translation>
+    </message>
+    <message>
+        <source>报警器动作中</source>
+        <translation>Annunciator active</translation>
+    </message>
+    <message>
+        <source>报警器监控有效</source>
+        <translation>Annunciator monitoring on</translation>
+    </message>
+    <message>
+        <source>停止时保持输出</source>
+        <translation>Keep outputs when stopped</translation>
+    </message>
+    <message>
+        <source>COM%1 发送请求</source>
+        <translation>COM%1 send request</translation>
+    </message>
+    <message>
+        <source>COM%1 发送中</source>
+        <translation>COM%1 sending</translation>
+    </message>
+    <message>
+        <source>COM%1 发送完成</source>
+        <translation>COM%1 send done</translation>
+    </message>
+    <message>
+        <source>COM%1 接收中</source>
+        <translation>COM%1 receiving</translation>
+    </message>
+    <message>
+        <source>COM%1 接收完成</source>
+        <translation>COM%1 receive done</translation>
+    </message>
+    <message>
+        <source>COM%1 接收超时</source>
+        <translation>COM%1 receive timeout</translation>
+    </message>
+    <message>
+        <source>COM%1 校验错误</source>
+        <translation>COM%1 parity error</translation>
+    </message>
+    <message>
+        <source>COM%1 帧格式错误</source>
+        <translation>COM%1 framing error</translation>
+    </message>
+    <message>
+        <source>COM%1 接收缓冲区溢出</source>
+        <translation>COM%1 receive buffer overflow</translation>
+    </message>
+    <message>
+        <source>COM%1 通讯错误</source>
+        <translation>COM%1 communication error</translation>
+    </message>
+    <message>
+        <source>COM%1 从站无响应</source>
+        <translation>COM%1 no answer from slave</translation>
+    </message>
+    <message>
+        <source>COM%1 主站模式</source>
+        <translation>COM%1 master mode</translation>
+    </message>
+    <message>
+        <source>COM%1 自由口模式</source>
+        <translation>COM%1 free-port mode</translation>
+    </message>
+    <message>
+        <source>COM%1 接收结束符有效</source>
+        <translation>COM%1 end character on</translation>
+    </message>
+    <message>
+        <source>COM%1 %2位数据模式</source>
+        <translation>COM%1 %2-bit data mode</translation>
+    </message>
+    <message>
+        <source>COM%1 清除错误计数</source>
+        <translation>COM%1 clear error count</translation>
+    </message>
+    <message>
+        <source>Modbus 主站请求 %1 完成</source>
+        <translation>Modbus master request %1 done</translation>
+    </message>
+    <message>
+        <source>Modbus 主站请求 %1 错误</source>
+        <translation>Modbus master request %1 error</translation>
+    </message>
+    <message>
+        <source>HSC%1 计数方向设定（On 减计数）</source>
+        <translation>HSC%1 count direction (on: down)</translation>
+    </message>
+    <message>
+        <source>HSC%1 计数方向监视</source>
+        <translation>HSC%1 count direction monitor</translation>
+    </message>
+    <message>
+        <source>HSC%1 计数启动</source>
+        <translation>HSC%1 count start</translation>
+    </message>
+    <message>
+        <source>HSC%1 计数复位</source>
+        <translation>HSC%1 count reset</translation>
+    </message>
+    <message>
+        <source>HSC%1 比较值到达</source>
+        <translation>HSC%1 compare value reached</translation>
+    </message>
+    <message>
+        <source>禁止外部中断 X%1</source>
+        <translation>Disable external interrupt X%1</translation>
+    </message>
+    <message>
+        <source>禁止定时中断 %1</source>
+        <translation>Disable timer interrupt %1</translation>
+    </message>
+    <message>
+        <source>禁止高速计数中断 HSC%1</source>
+        <translation>Disable high-speed counter interrupt HSC%1</translation>
+    </message>
+    <message>
+        <source>Y%1 脉冲输出中</source>
+        <translation>Y%1 pulse output running</translation>
+    </message>
+    <message>
+        <source>Y%1 脉冲输出停止</source>
+        <translation>Y%1 pulse output stop</translation>
+    </message>
+    <message>
+        <source>Y%1 定位完成</source>
+        <translation>Y%1 positioning done</translation>
+    </message>
+    <message>
+        <source>Y%1 方向信号</source>
+        <translation>Y%1 direction signal</translation>
+    </message>
+    <message>
+        <source>Y%1 原点回归中</source>
+        <translation>Y%1 homing</translation>
+    </message>
+    <message>
+        <source>Y%1 定位错误</source>
+        <translation>Y%1 positioning error</translation>
+    </message>
+    <message>
+        <source>Y%1 正向限位</source>
+        <translation>Y%1 forward limit</translation>
+    </message>
+    <message>
+        <source>Y%1 反向限位</source>
+        <translation>Y%1 reverse limit</translation>
+    </message>
+    <message>
+        <source>PID%1 自整定启动</source>
+        <translation>PID%1 autotune start</translation>
+    </message>
+    <message>
+        <source>PID%1 自整定完成</source>
+        <translation>PID%1 autotune done</translation>
+    </message>
+    <message>
+        <source>系统错误总标志</source>
+        <translation>System error flag</translation>
+    </message>
+    <message>
+        <source>程序语法错误</source>
+        <translation>Program syntax error</translation>
+    </message>
+    <message>
+        <source>程序回路错误</source>
+        <translation>Program circuit error</translation>
+    </message>
+    <message>
+        <source>指令操作数错误</source>
+        <translation>Instruction operand error</translation>
+    </message>
+    <message>
+        <source>运算错误</source>
+        <translation>Arithmetic error</translation>
+    </message>
+    <message>
+        <source>堆栈溢出</source>
+        <translation>Stack overflow</translation>
+    </message>
+    <message>
+        <source>存储器写入错误</source>
+        <translation>Memory write error</translation>
+    </message>
+    <message>
+        <source>存储器校验错误</source>
+        <translation>Memory checksum error</translation>
+    </message>
+    <message>
+        <source>I/O 配置错误</source>
+        <translation>I/O configuration error</translation>
+    </message>
+    <message>
+        <source>扩展模块通讯错误</source>
+        <translation>Expansion module communication error</translation>
+    </message>
+    <message>
+        <source>扩展模块数量超限</source>
+        <translation>Too many expansion modules</translation>
+    </message>
+    <message>
+        <source>看门狗超时</source>
+        <translation>Watchdog timeout</translation>
+    </message>
+    <message>
+        <source>电源异常</source>
+        <translation>Power supply fault</translation>
+    </message>
+    <message>
+        <source>时钟芯片错误</source>
+        <translation>Clock chip error</translation>
+    </message>
+    <message>
+        <source>Flash 写入失败</source>
+        <translation>Flash write failed</translation>
+    </message>
+    <message>
+        <source>Flash 擦除失败</source>
+        <translation>Flash erase failed</translation>
+    </message>
+    <message>
+        <source>定时器编号越界</source>
+        <translation>Timer number out of range</translation>
+    </message>
+    <message>
+        <source>计数器编号越界</source>
+        <translation>Counter number out of range</translation>
+    </message>
+    <message>
+        <source>间接寻址越界</source>
+        <translation>Indirect address out of range</translation>
+    </message>
+    <message>
+        <source>清除错误标志</source>
+        <translation>Clear error flags</translation>
+    </message>
+    <message>
+        <source>扩展模块 %1 在线</source>
+        <translation>Expansion module %1 online</translation>
+    </message>
+    <message>
+        <source>扩展模块 %1 故障</source>
+        <translation>Expansion module %1 fault</translation>
+    </message>
+    <message>
+        <source>实时时钟读取请求</source>
+        <translation>Real-time clock read request</translation>
+    </message>
+    <message>
+        <source>实时时钟写入请求</source>
+        <translation>Real-time clock write request</translation>
+    </message>
+    <message>
+        <source>实时时钟±%1秒校正</source>
+        <translation>Real-time clock ±%1 s adjustment</translation>
+    </message>
+    <message>
+        <source>实时时钟停止</source>
+        <translation>Real-time clock stopped</translation>
+    </message>
+    <message>
+        <source>实时时钟错误</source>
+        <translation>Real-time clock error</translation>
+    </message>
+    <message>
+        <source>实时时钟写入完成</source>
+        <translation>Real-time clock write done</translation>
+    </message>
+    <message>
+        <source>年份按%1位显示</source>
+        <translation>Show the year with %1 digits</translation>
+    </message>
+    <message>
+        <source>夏令时开启</source>
+        <translation>Daylight saving time on</translation>
+    </message>
+    <message>
+        <source>实时时钟数据有效</source>
+        <translation>Real-time clock data valid</translation>
+    </message>
+    <message>
+        <source>整点脉冲</source>
+        <translation>On-the-hour pulse</translation>
+    </message>
+    <message>
+        <source>模拟量输入通道 %1 断线</source>
+        <translation>Analog input channel %1 wire break</translation>
+    </message>
+    <message>
+        <source>模拟量输入通道 %1 超量程</source>
+        <translation>Analog input channel %1 over range</translation>
+    </message>
+    <message>
+        <source>背光常亮</source>
+        <translation>Backlight always on</translation>
+    </message>
+    <message>
+        <source>背光关闭请求</source>
+        <translation>Backlight off request</translation>
+    </message>
+    <message>
+        <source>屏幕保护中</source>
+        <translation>Screen saver active</translation>
+    </message>
+    <message>
+        <source>触摸屏按下</source>
+        <translation>Touch screen pressed</translation>
+    </message>
+    <message>
+        <source>触摸屏校准请求</source>
+        <translation>Touch calibration request</translation>
+    </message>
+    <message>
+        <source>蜂鸣器开启</source>
+        <translation>Buzzer on</translation>
+    </message>
+    <message>
+        <source>按键提示音开启</source>
+        <translation>Key click on</translation>
+    </message>
+    <message>
+        <source>画面切换完成</source>
+        <translation>Screen change done</translation>
+    </message>
+    <message>
+        <source>画面切换请求</source>
+        <translation>Screen change request</translation>
+    </message>
+    <message>
+        <source>报警弹窗显示中</source>
+        <translation>Alarm window showing</translation>
+    </message>
+    <message>
+        <source>禁止触摸</source>
+        <translation>Touch disabled</translation>
+    </message>
+    <message>
+        <source>背光亮度自动调节</source>
+        <translation>Automatic backlight brightness</translation>
+    </message>
+    <message>
+        <source>显示方向垂直</source>
+        <translation>Vertical display</translation>
+    </message>
+    <message>
+        <source>HMI 启动完成</source>
+        <translation>HMI start-up done</translation>
+    </message>
+    <message>
+        <source>HMI 工程下载中</source>
+        <translation>HMI downloading project</translation>
+    </message>
+    <message>
+        <source>HMI 重启请求</source>
+        <translation>HMI restart request</translation>
+    </message>
+    <message>
+        <source>spi-flash 读请求</source>
+        <translation>spi-flash read request</translation>
+    </message>
+    <message>
+        <source>spi-flash 写请求</source>
+        <translation>spi-flash write request</translation>
+    </message>
+    <message>
+        <source>spi-flash 擦除请求</source>
+        <translation>spi-flash erase request</translation>
+    </message>
+    <message>
+        <source>spi-flash 操作中</source>
+        <translation>spi-flash busy</translation>
+    </message>
+    <message>
+        <source>spi-flash 操作完成</source>
+        <translation>spi-flash done</translation>
+    </message>
+    <message>
+        <source>spi-flash 操作错误</source>
+        <translation>spi-flash error</translation>
+    </message>
+    <message>
+        <source>spi-flash 写保护</source>
+        <translation>spi-flash write protection</translation>
+    </message>
+    <message>
+        <source>掉电保持数据保存请求</source>
+        <translation>Save retained data request</translation>
+    </message>
+    <message>
+        <source>HMI 通讯连接正常</source>
+        <translation>HMI connection good</translation>
+    </message>
+    <message>
+        <source>HMI 数据刷新完成</source>
+        <translation>HMI data refresh done</translation>
+    </message>
+    <message>
+        <source>HMI 配方下载请求</source>
+        <translation>HMI recipe download request</translation>
+    </message>
+    <message>
+        <source>HMI 配方上传请求</source>
+        <translation>HMI recipe upload request</translation>
+    </message>
+    <message>
+        <source>HMI 报警确认</source>
+        <translation>HMI alarm acknowledge</translation>
+    </message>
+    <message>
+        <source>HMI 历史数据保存请求</source>
+        <translation>HMI save history request</translation>
+    </message>
+    <message>
+        <source>HMI 占用串口%1</source>
+        <translation>HMI holds serial port %1</translation>
+    </message>
+    <message>
+        <source>HMI 释放串口请求</source>
+        <translation>HMI release serial port request</translation>
+    </message>
+    <message>
+        <source>HMI自动接管串口%1</source>
+        <translation>HMI takes over serial port %1 automatically</translation>
+    </message>
+    <message>
+        <source>扫描时间看门狗设定值（%1ms），超时即停机</source>
+        <translation>Scan time watchdog (%1 ms); stops when exceeded</translation>
+    </message>
+    <message>
+        <source>固件版本号</source>
+        <translation>Firmware version</translation>
+    </message>
+    <message>
+        <source>程序容量（步）</source>
+        <translation>Program size (steps)</translation>
+    </message>
+    <message>
+        <source>程序校验和</source>
+        <translation>Program checksum</translation>
+    </message>
+    <message>
+        <source>当前错误代码</source>
+        <translation>Current error code</translation>
+    </message>
+    <message>
+        <source>错误发生步号</source>
+        <translation>Step of the error</translation>
+    </message>
+    <message>
+        <source>电源电压（%1.%2V）</source>
+        <translation>Supply voltage (%1.%2 V)</translation>
+    </message>
+    <message>
+        <source>电池电压（%1.%2V）</source>
+        <translation>Battery voltage (%1.%2 V)</translation>
+    </message>
+    <message>
+        <source>CPU 温度（℃）</source>
+        <translation>CPU temperature (°C)</translation>
+    </message>
+    <message>
+        <source>上电次数</source>
+        <translation>Power-up count</translation>
+    </message>
+    <message>
+        <source>当前扫描时间（%1.%2ms）</source>
+        <translation>Current scan time (%1.%2 ms)</translation>
+    </message>
+    <message>
+        <source>最小扫描时间（%1.%2ms）</source>
+        <translation>Shortest scan time (%1.%2 ms)</translation>
+    </message>
+    <message>
+        <source>最大扫描时间（%1.%2ms）</source>
+        <translation>Longest scan time (%1.%2 ms)</translation>
+    </message>
+    <message>
+        <source>恒定扫描时间设定（%1ms）</source>
+        <translation>Constant scan time (%1 ms)</translation>
+    </message>
+    <message>
+        <source>运行模式（%1 停止 %2 运行）</source>
+        <translation>Run mode (%1 stop, %2 run)</translation>
+    </message>
+    <message>
+        <source>掉电保持起始地址</source>
+        <translation>Retained area start address</translation>
+    </message>
+    <message>
+        <source>掉电保持结束地址</source>
+        <translation>Retained area end address</translation>
+    </message>
+    <message>
+        <source>步进状态最小动作号</source>
+        <translation>Lowest active step number</translation>
+    </message>
+    <message>
+        <source>报警器最小动作号</source>
+        <translation>Lowest active annunciator number</translation>
+    </message>
+    <message>
+        <source>X%1 输入滤波时间（%2ms）</source>
+        <translation>X%1 input filter time (%2 ms)</translation>
+    </message>
+    <message>
+        <source>错误代码记录 %1</source>
+        <translation>Error code record %1</translation>
+    </message>
+    <message>
+        <source>错误步号记录 %1</source>
+        <translation>Error step record %1</translation>
+    </message>
+    <message>
+        <source>变址寄存器 V%1</source>
+        <translation>Index register V%1</translation>
+    </message>
+    <message>
+        <source>变址寄存器 Z%1</source>
+        <translation>Index register Z%1</translation>
+    </message>
+    <message>
+        <source>COM%1 通讯格式 （%2x%3 %4N%5-E）</source>
+        <translation>COM%1 frame format (%2x%3 %4N%5-E)</translation>
+    </message>
+    <message>
+        <source>COM%1 超时时间（%2ms）</source>
+        <translation>COM%1 timeout (%2 ms)</translation>
+    </message>
+    <message>
+        <source>COM%1 从站地址</source>
+        <translation>COM%1 slave address</translation>
+    </message>
+    <message>
+        <source>COM%1 通讯协议（%2 从站 %3 主站 %4 自由口）</source>
+        <translation>COM%1 protocol (%2 slave, %3 master, %4 free port)</translation>
+    </message>
+    <message>
+        <source>COM%1 重试次数</source>
+        <translation>COM%1 retries</translation>
+    </message>
+    <message>
+        <source>COM%1 发送延时（%2ms）</source>
+        <translation>COM%1 send delay (%2 ms)</translation>
+    </message>
+    <message>
+        <source>COM%1 字符间隔时间（%2ms）</source>
+        <translation>COM%1 character gap (%2 ms)</translation>
+    </message>
+    <message>
+        <source>COM%1 自由口起始字符</source>
+        <translation>COM%1 free-port start character</translation>
+    </message>
+    <message>
+        <source>COM%1 自由口结束字符</source>
+        <translation>COM%1 free-port end character</translation>
+    </message>
+    <message>
+        <source>COM%1 接收字节数上限</source>
+        <translation>COM%1 receive byte limit</translation>
+    </message>
+    <message>
+        <source>COM%1 当前接收字节数</source>
+        <translation>COM%1 bytes received</translation>
+    </message>
+    <message>
+        <source>COM%1 已发送字节数</source>
+        <translation>COM%1 bytes sent</translation>
+    </message>
+    <message>
+        <source>COM%1 错误代码</source>
+        <translation>COM%1 error code</translation>
+    </message>
+    <message>
+        <source>COM%1 错误次数</source>
+        <translation>COM%1 error count</translation>
+    </message>
+    <message>
+        <source>COM%1 累计错误次数</source>
+        <translation>COM%1 total error count</translation>
+    </message>
+    <message>
+        <source>COM%1 发送缓冲区起始地址</source>
+        <translation>COM%1 send buffer start address</translation>
+    </message>
+    <message>
+        <source>COM%1 接收缓冲区起始地址</source>
+        <translation>COM%1 receive buffer start address</translation>
+    </message>
+    <message>
+        <source>COM%1 通讯状态</source>
+        <translation>COM%1 communication status</translation>
+    </message>
+    <message>
+        <source>COM%1 最近一次通讯耗时（%2ms）</source>
+        <translation>COM%1 last exchange time (%2 ms)</translation>
+    </message>
+    <message>
+        <source>COM%1 波特率（×%2）</source>
+        <translation>COM%1 baud rate (×%2)</translation>
+    </message>
+    <message>
+        <source>Modbus 主站请求 %1 错误代码</source>
+        <translation>Modbus master request %1 error code</translation>
+    </message>
+    <message>
+        <source>Modbus 主站请求 %1 响应时间（%2ms）</source>
+        <translation>Modbus master request %1 response time (%2 ms)</translation>
+    </message>
+    <message>
+        <source>HSC%1 当前值（低字）</source>
+        <translation>HSC%1 current value (low word)</translation>
+    </message>
+    <message>
+        <source>HSC%1 当前值（高字）</source>
+        <translation>HSC%1 current value (high word)</translation>
+    </message>
+    <message>
+        <source>HSC%1 设定值（低字）</source>
+        <translation>HSC%1 set value (low word)</translation>
+    </message>
+    <message>
+        <source>HSC%1 设定值（高字）</source>
+        <translation>HSC%1 set value (high word)</translation>
+    </message>
+    <message>
+        <source>HSC%1 预置值（低字）</source>
+        <translation>HSC%1 preset value (low word)</translation>
+    </message>
+    <message>
+        <source>HSC%1 预置值（高字）</source>
+        <translation>HSC%1 preset value (high word)</translation>
+    </message>
+    <message>
+        <source>HSC%1 计数模式</source>
+        <translation>HSC%1 count mode</translation>
+    </message>
+    <message>
+        <source>HSC%1 频率测量值（Hz）</source>
+        <translation>HSC%1 measured frequency (Hz)</translation>
+    </message>
+    <message>
+        <source>定时中断 %1 周期（%2ms）</source>
+        <translation>Timer interrupt %1 period (%2 ms)</translation>
+    </message>
+    <message>
+        <source>外部中断 X%1 触发方式（%2 上升沿 %3 下降沿）</source>
+        <translation>External interrupt X%1 trigger (%2 rising edge, %3 falling edge)</translation>
+    </message>
+    <message>
+        <source>Y%1 当前位置（低字）</source>
+        <translation>Y%1 current position (low word)</translation>
+    </message>
+    <message>
+        <source>Y%1 当前位置（高字）</source>
+        <translation>Y%1 current position (high word)</translation>
+    </message>
+    <message>
+        <source>Y%1 当前输出频率（低字）</source>
+        <translation>Y%1 current output frequency (low word)</translation>
+    </message>
+    <message>
+        <source>Y%1 当前输出频率（高字）</source>
+        <translation>Y%1 current output frequency (high word)</translation>
+    </message>
+    <message>
+        <source>Y%1 最高频率（低字）</source>
+        <translation>Y%1 maximum frequency (low word)</translation>
+    </message>
+    <message>
+        <source>Y%1 最高频率（高字）</source>
+        <translation>Y%1 maximum frequency (high word)</translation>
+    </message>
+    <message>
+        <source>Y%1 起始频率（Hz）</source>
+        <translation>Y%1 start frequency (Hz)</translation>
+    </message>
+    <message>
+        <source>Y%1 加速时间（%2ms）</source>
+        <translation>Y%1 acceleration time (%2 ms)</translation>
+    </message>
+    <message>
+        <source>Y%1 减速时间（%2ms）</source>
+        <translation>Y%1 deceleration time (%2 ms)</translation>
+    </message>
+    <message>
+        <source>Y%1 原点回归速度（Hz）</source>
+        <translation>Y%1 homing speed (Hz)</translation>
+    </message>
+    <message>
+        <source>Y%1 原点回归爬行速度（Hz）</source>
+        <translation>Y%1 homing creep speed (Hz)</translation>
+    </message>
+    <message>
+        <source>Y%1 原点偏移量（低字）</source>
+        <translation>Y%1 home offset (low word)</translation>
+    </message>
+    <message>
+        <source>Y%1 原点偏移量（高字）</source>
+        <translation>Y%1 home offset (high word)</translation>
+    </message>
+    <message>
+        <source>Y%1 脉冲输出模式</source>
+        <translation>Y%1 pulse output mode</translation>
+    </message>
+    <message>
+        <source>Y%1 定位错误代码</source>
+        <translation>Y%1 positioning error code</translation>
+    </message>
+    <message>
+        <source>Y%1 剩余脉冲数</source>
+        <translation>Y%1 pulses left</translation>
+    </message>
+    <message>
+        <source>PID%1 设定值 SV</source>
+        <translation>PID%1 set value SV</translation>
+    </message>
+    <message>
+        <source>PID%1 测量值 PV</source>
+        <translation>PID%1 process value PV</translation>
+    </message>
+    <message>
+        <source>PID%1 输出值 MV</source>
+        <translation>PID%1 output value MV</translation>
+    </message>
+    <message>
+        <source>PID%1 比例增益 Kp</source>
+        <translation>PID%1 proportional gain Kp</translation>
+    </message>
+    <message>
+        <source>PID%1 积分时间 Ti（%2.%3s）</source>
+        <translation>PID%1 integral time Ti (%2.%3 s)</translation>
+    </message>
+    <message>
+        <source>PID%1 微分时间 Td（%2.%3s）</source>
+        <translation>PID%1 derivative time Td (%2.%3 s)</translation>
+    </message>
+    <message>
+        <source>PID%1 采样周期（%2ms）</source>
+        <translation>PID%1 sampling period (%2 ms)</translation>
+    </message>
+    <message>
+        <source>PID%1 输出上限</source>
+        <translation>PID%1 output upper limit</translation>
+    </message>
+    <message>
+        <source>实时时钟 年（%1-%2）</source>
+        <translation>Real-time clock year (%1-%2)</translation>
+    </message>
+    <message>
+        <source>实时时钟 月（%1-%2）</source>
+        <translation>Real-time clock month (%1-%2)</translation>
+    </message>
+    <message>
+        <source>实时时钟 日（%1-%2）</source>
+        <translation>Real-time clock day (%1-%2)</translation>
+    </message>
+    <message>
+        <source>实时时钟 时（%1-%2）</source>
+        <translation>Real-time clock hour (%1-%2)</translation>
+    </message>
+    <message>
+        <source>实时时钟 分（%1-%2）</source>
+        <translation>Real-time clock minute (%1-%2)</translation>
+    </message>
+    <message>
+        <source>实时时钟 秒（%1-%2）</source>
+        <translation>Real-time clock second (%1-%2)</translation>
+    </message>
+    <message>
+        <source>实时时钟 星期（%1 星期日）</source>
+        <translation>Real-time clock weekday (%1: Sunday)</translation>
+    </message>
+    <message>
+        <source>实时时钟校正值（秒）</source>
+        <translation>Real-time clock adjustment (s)</translation>
+    </message>
+    <message>
+        <source>时区（相对 UTC 的小时数）</source>
+        <translation>Time zone (hours from UTC)</translation>
+    </message>
+    <message>
+        <source>夏令时偏移（分钟）</source>
+        <translation>Daylight saving offset (minutes)</translation>
+    </message>
+    <message>
+        <source>模拟量输入通道 %1 数值</source>
+        <translation>Analog input channel %1 value</translation>
+    </message>
+    <message>
+        <source>模拟量输入通道 %1 滤波常数</source>
+        <translation>Analog input channel %1 filter constant</translation>
+    </message>
+    <message>
+        <source>模拟量输出通道 %1 数值</source>
+        <translation>Analog output channel %1 value</translation>
+    </message>
+    <message>
+        <source>扩展模块 %1 型号代码</source>
+        <translation>Expansion module %1 model code</translation>
+    </message>
+    <message>
+        <source>扩展模块 %1 错误代码</source>
+        <translation>Expansion module %1 error code</translation>
+    </message>
+    <message>
+        <source>当前画面编号</source>
+        <translation>Current screen number</translation>
+    </message>
+    <message>
+        <source>起始画面编号</source>
+        <translation>Start screen number</translation>
+    </message>
+    <message>
+        <source>屏幕背光亮度</source>
+        <translation>Screen backlight brightness</translation>
+    </message>
+    <message>
+        <source>背光关闭时间（s，%1 不关闭）</source>
+        <translation>Backlight off time (s, %1: never)</translation>
+    </message>
+    <message>
+        <source>屏幕保护时间（s，%1 不启用）</source>
+        <translation>Screen saver time (s, %1: off)</translation>
+    </message>
+    <message>
+        <source>蜂鸣器音量</source>
+        <translation>Buzzer volume</translation>
+    </message>
+    <message>
+        <source>触摸 X 坐标</source>
+        <translation>Touch X coordinate</translation>
+    </message>
+    <message>
+        <source>触摸 Y 坐标</source>
+        <translation>Touch Y coordinate</translation>
+    </message>
+    <message>
+        <source>当前语言编号</source>
+        <translation>Current language number</translation>
+    </message>
+    <message>
+        <source>当前用户权限等级</source>
+        <translation>Current user level</translation>
+    </message>
+    <message>
+        <source>画面切换请求编号</source>
+        <translation>Requested screen number</translation>
+    </message>
+    <message>
+        <source>当前报警数量</source>
+        <translation>Active alarm count</translation>
+    </message>
+    <message>
+        <source>画面刷新周期（%1ms）</source>
+        <translation>Screen refresh period (%1 ms)</translation>
+    </message>
+    <message>
+        <source>HMI 通讯端口选择</source>
+        <translation>HMI communication port</translation>
+    </message>
+    <message>
+        <source>HMI 通讯超时（%1ms）</source>
+        <translation>HMI communication timeout (%1 ms)</translation>
+    </message>
+    <message>
+        <source>HMI 固件版本号</source>
+        <translation>HMI firmware version</translation>
+    </message>
+    <message>
+        <source>HMI 数据交换区 %1</source>
+        <translation>HMI data exchange area %1</translation>
+    </message>
+    <message>
+        <source>spi-flash 数据缓冲区 %1</source>
+        <translation>spi-flash data buffer %1</translation>
+    </message>
+    <message>
+        <source>spi-flash 操作命令（%1 读 %2 写 %3 擦除）</source>
+        <translation>spi-flash command (%1 read, %2 write, %3 erase)</translation>
+    </message>
+    <message>
+        <source>spi-flash 地址（低字）</source>
+        <translation>spi-flash address (low word)</translation>
+    </message>
+    <message>
+        <source>spi-flash 地址（高字）</source>
+        <translation>spi-flash address (high word)</translation>
+    </message>
+    <message>
+        <source>读取spi-flash长度 %1-%2</source>
+        <translation>spi-flash read length %1-%2</translation>
     </message>
 </context>
 </TS>

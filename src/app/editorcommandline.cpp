@@ -31,31 +31,103 @@ QCommandLineOption screenshotOption()
                               EditorCommandLine::tr("文件"));
 }
 
+// The options the toolkit takes out of the command line when the
+// application object is made, with one or two dashes.
+const char *const ToolkitValueOptions[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+    "qwindowtitle", "title", "qwindowicon", "icon", "session", "display", "name", "style",
+    "stylesheet", "graphicssystem", "dialogs"};
+const char *const ToolkitFlags[] = {"reverse", "testability", "widgetcount", "nograb", "dograb",
+                                    "sync", "qdevel", "qdebug"};
+// Taken with their value joined by "=" as well.
+const char *const ToolkitJoinedOptions[] = {"style=", "stylesheet=", "qmljsdebugger="};
+
+void prepare(QCommandLineParser &parser)
+{
+    // "-style" is one option of the toolkit's, not -s -t -y -l -e.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({helpOption(), versionOption(), screenshotOption()});
+}
+
+// The arguments that are left once the toolkit's options are out, so that
+// ours can be checked before there is an application object to take them.
+QStringList withoutToolkitOptions(const QStringList &arguments)
+{
+    QStringList left;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (i == 0 || !argument.startsWith('-')) {
+            left << argument;
+            continue;
+        }
+        const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+        bool taken = false;
+        for (const char *flag : ToolkitFlags)
+            taken = taken || name == QLatin1String(flag);
+        for (const char *option : ToolkitJoinedOptions)
+            taken = taken || name.startsWith(QLatin1String(option));
+        bool withValue = false;
+        for (const char *option : ToolkitValueOptions)
+            withValue = withValue || name == QLatin1String(option);
+        // Without its value the toolkit leaves the option, and so do we.
+        if (withValue && i + 1 < arguments.size()) {
+            ++i;
+            taken = true;
+        }
+        if (!taken)
+            left << argument;
+    }
+    return left;
+}
+
 } // namespace
 
 EditorCommandLine::Request EditorCommandLine::request(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    // "-style" is one option of the toolkit's, not -s -t -y -l -e.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({helpOption(), versionOption(), screenshotOption()});
-    // Unknown options are the toolkit's business here: the answer only
-    // depends on whether ours are present.
-    parser.parse(arguments);
+    prepare(parser);
+    const bool parsed = parser.parse(withoutToolkitOptions(arguments));
+    // Asked for help, the user gets it, whatever else is wrong.
     if (parser.isSet(QStringLiteral("help")))
         return Help;
     if (parser.isSet(QStringLiteral("version")))
         return Version;
-    return Start;
+    return parsed ? Start : Invalid;
+}
+
+QString EditorCommandLine::invalidText(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    prepare(parser);
+    const QStringList own = withoutToolkitOptions(arguments);
+    if (parser.parse(own))
+        return QString();
+    QString problem;
+    if (!parser.unknownOptionNames().isEmpty())
+        problem = tr("未知选项“%1”。").arg(parser.unknownOptionNames().constFirst());
+    else if (own.size() > 1 && own.constLast().startsWith('-'))
+        problem = tr("选项“%1”缺少值。").arg(own.constLast());
+    else
+        problem = parser.errorText();
+    return QStringLiteral("%1: %2\n%3\n")
+        .arg(Program, problem, tr("用“%1 --help”查看可用的选项。").arg(Program));
 }
 
 int EditorCommandLine::answer(Request request, int &argc, char **argv)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     QCoreApplication application(argc, argv);
     if (!CommandLineHelp::wantsChinese(QProcessEnvironment::systemEnvironment())) {
         auto *translator = new QTranslator(&application);
         if (translator->load(QStringLiteral(":/en_US_app")))
             QCoreApplication::installTranslator(translator);
+    }
+    if (request == Invalid) {
+        const QByteArray text = invalidText(arguments).toUtf8();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+        return 1;
     }
     const QByteArray text = (request == Version ? versionText() : helpText()).toUtf8();
     // Output that never arrived (a closed pipe, a full disk) is a failure.
@@ -68,8 +140,7 @@ int EditorCommandLine::answer(Request request, int &argc, char **argv)
 bool EditorCommandLine::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({helpOption(), versionOption(), screenshotOption()});
+    prepare(parser);
     if (!parser.parse(arguments)) {
         m_error = parser.errorText();
         return false;

@@ -12,14 +12,21 @@ class EditorCommandLine
     Q_DECLARE_TR_FUNCTIONS(EditorCommandLine)
 
 public:
-    enum Request { Start, Help, Version };
+    enum Request { Start, Help, Version, Invalid };
 
     // What the raw arguments (argv, the toolkit's own options still in them)
-    // ask for. Options this parser does not know are left for the toolkit.
+    // ask for. Invalid: an option neither ours nor the toolkit's, or one
+    // without its value; refused here, since the application object that
+    // would refuse it later aborts where there is no display.
     static Request request(const QStringList &arguments);
 
-    // Prints the help or the version in the language the environment asks
-    // for and returns the exit code. Makes the core application object, so
+    // For the raw arguments of an Invalid request: what is wrong and where
+    // the help is, for stderr; empty when nothing is.
+    static QString invalidText(const QStringList &arguments);
+
+    // Prints the help or the version on stdout, or for Invalid what is
+    // wrong on stderr, in the language the environment asks for, and
+    // returns the exit code. Makes the core application object, so
     // call it only when none exists, and then leave main() with its result.
     static int answer(Request request, int &argc, char **argv);
 

@@ -17,7 +17,8 @@ int main(int argc, char *argv[])
     // disk, instead of ending the editor with the user's work.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    // Answered before the application object, which needs a display.
+    // Answered, or refused, before the application object, which needs a
+    // display and aborts without one.
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);

@@ -5,6 +5,7 @@
 #include "editor/drawview.h"
 #include "model/config.h"
 #include "model/nestinglimit.h"
+#include "services/fileerrortext.h"
 #include "services/safefile.h"
 #include "services/verifypassword.h"
 
@@ -167,7 +168,7 @@ ProjectFile::LoadResult ProjectFile::load(const QString &path, const LoadHooks &
     if (!file.open(QIODevice::ReadOnly)) {
         LoadResult result;
         result.status = OpenFailed;
-        result.error = file.errorString();
+        result.error = FileErrorText::reason(file);
         return result;
     }
     return loadBytes(file.readAll(), hooks);

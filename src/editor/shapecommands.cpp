@@ -1,5 +1,6 @@
 #include "shapecommands.h"
 
+#include "model/config.h"
 #include "model/propertyregistry.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
@@ -19,11 +20,21 @@ QString commandText(const char *text)
 
 // The undo menu shows this text: the property as the property browser names
 // it, never the name the code knows it by. Several properties at once, or
-// one the browser does not list, get the general text.
-QString modifyText(const QObject *object, const QString &property)
+// one the browser does not list, get the general text. Made from the class
+// name, not the object, so that it can be made again in another language
+// once the object is gone.
+std::function<QString()> modifyTextSource(const QObject *object, const QString &property)
 {
-    const QString shown = propertyDisplayNameOf(object, property);
-    return shown.isEmpty() ? commandText("修改对象属性") : commandText("修改对象%1属性").arg(shown);
+    const QString className = object && !property.isEmpty()
+        ? QString::fromLatin1(object->metaObject()->className())
+        : QString();
+    return [className, property] {
+        const QString shown = className.isEmpty()
+            ? QString()
+            : Config::instance()->propertyRegistry().displayName(className, property);
+        return shown.isEmpty() ? commandText("修改对象属性")
+                               : commandText("修改对象%1属性").arg(shown);
+    };
 }
 
 AbstractShapeType<QGraphicsItemGroup> *groupShape(QGraphicsItem *item)
@@ -137,19 +148,19 @@ void dissolveGroup(QGraphicsItemGroup *group, const QList<QGraphicsItem *> &memb
 // AddShapeCommand
 
 AddShapeCommand::AddShapeCommand(QGraphicsItem *item, QGraphicsScene *scene, QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_scene(scene)
 {
     if (item) {
         m_items.append(item);
         m_positions.append(item->pos());
     }
-    setText(commandText("创建对象"));
+    setTextSource([] { return commandText("创建对象"); });
 }
 
 AddShapeCommand::AddShapeCommand(const QList<QGraphicsItem *> &items, QGraphicsScene *scene,
                                  QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_scene(scene)
 {
     for (QGraphicsItem *item : items) {
@@ -158,7 +169,8 @@ AddShapeCommand::AddShapeCommand(const QList<QGraphicsItem *> &items, QGraphicsS
         m_items.append(item);
         m_positions.append(item->pos());
     }
-    setText(m_items.size() < 2 ? commandText("复制对象") : commandText("批量复制对象"));
+    const bool one = m_items.size() < 2;
+    setTextSource([one] { return one ? commandText("复制对象") : commandText("批量复制对象"); });
 }
 
 AddShapeCommand::~AddShapeCommand()
@@ -187,12 +199,12 @@ void AddShapeCommand::redo()
 // RemoveShapeCommand
 
 RemoveShapeCommand::RemoveShapeCommand(QGraphicsScene *scene, QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_scene(scene)
 {
     if (scene)
         m_items = scene->selectedItems();
-    setText(commandText("删除对象"));
+    setTextSource([] { return commandText("删除对象"); });
 }
 
 RemoveShapeCommand::~RemoveShapeCommand()
@@ -222,17 +234,17 @@ void RemoveShapeCommand::redo()
 // MoveShapeCommand
 
 MoveShapeCommand::MoveShapeCommand(QGraphicsItem *item, const QPointF &delta, QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_scene(item ? item->scene() : nullptr)
     , m_item(item)
     , m_delta(delta)
 {
-    setText(commandText("移动对象"));
+    setTextSource([] { return commandText("移动对象"); });
 }
 
 MoveShapeCommand::MoveShapeCommand(QGraphicsScene *scene, const QPointF &delta,
                                    QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_scene(scene)
     , m_item(nullptr)
     , m_delta(delta)
@@ -245,7 +257,7 @@ MoveShapeCommand::MoveShapeCommand(QGraphicsScene *scene, const QPointF &delta,
                 m_items.append(item);
         }
     }
-    setText(commandText("批量移动对象"));
+    setTextSource([] { return commandText("批量移动对象"); });
 }
 
 void MoveShapeCommand::moveAll(const QPointF &delta)
@@ -283,12 +295,12 @@ void ResizeShapeCommand::setFixedPoint(const QPointF &scenePoint)
 
 ResizeShapeCommand::ResizeShapeCommand(QGraphicsItem *item, int handle, const QPointF &scale,
                                        QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_item(item)
     , m_handle(handle)
     , m_scale(scale)
 {
-    setText(commandText("调整对象大小"));
+    setTextSource([] { return commandText("调整对象大小"); });
 }
 
 void ResizeShapeCommand::undo()
@@ -316,7 +328,7 @@ void ResizeShapeCommand::redo()
 
 StackOrderCommand::StackOrderCommand(QGraphicsScene *scene, const QString &text,
                                      QUndoCommand *parent)
-    : QUndoCommand(text, parent)
+    : TextCommand(text, parent)
 {
     if (!scene)
         return;
@@ -355,12 +367,12 @@ void StackOrderCommand::redo()
 // RotateShapeCommand
 
 RotateShapeCommand::RotateShapeCommand(QGraphicsItem *item, qreal oldAngle, QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_item(item)
     , m_oldAngle(oldAngle)
     , m_newAngle(item ? item->rotation() : oldAngle)
 {
-    setText(commandText("旋转对象"));
+    setTextSource([] { return commandText("旋转对象"); });
 }
 
 void RotateShapeCommand::undo()
@@ -380,13 +392,13 @@ void RotateShapeCommand::redo()
 
 ControlShapeCommand::ControlShapeCommand(QGraphicsItem *item, int handle, const QPointF &newPos,
                                          const QPointF &lastPos, QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_item(item)
     , m_handle(handle)
     , m_oldPos(lastPos)
     , m_newPos(newPos)
 {
-    setText(commandText("调整对象形状"));
+    setTextSource([] { return commandText("调整对象形状"); });
 }
 
 void ControlShapeCommand::undo()
@@ -413,12 +425,12 @@ void ControlShapeCommand::redo()
 
 GroupShapeCommand::GroupShapeCommand(QGraphicsItemGroup *group, QGraphicsScene *scene,
                                      QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_items(groupMembers(group))
     , m_group(group)
     , m_scene(scene)
 {
-    setText(commandText("组合"));
+    setTextSource([] { return commandText("组合"); });
 }
 
 GroupShapeCommand::~GroupShapeCommand()
@@ -448,12 +460,12 @@ void GroupShapeCommand::redo()
 
 UnGroupShapeCommand::UnGroupShapeCommand(QGraphicsItemGroup *group, QGraphicsScene *scene,
                                          QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_items(groupMembers(group))
     , m_group(group)
     , m_scene(scene)
 {
-    setText(commandText("取消组合"));
+    setTextSource([] { return commandText("取消组合"); });
 }
 
 UnGroupShapeCommand::~UnGroupShapeCommand()
@@ -483,10 +495,10 @@ void UnGroupShapeCommand::redo()
 // ModifyCommand
 
 ModifyCommand::ModifyCommand(QObject *object, const QString &propertyName, QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_propertyName(propertyName)
 {
-    setText(modifyText(object, propertyName));
+    setTextSource(modifyTextSource(object, propertyName));
     if (!object)
         return;
     m_objects.append(object);
@@ -497,10 +509,10 @@ ModifyCommand::ModifyCommand(QObject *object, const QString &propertyName, QUndo
 
 ModifyCommand::ModifyCommand(QObject *object, const QStringList &propertyNames,
                              QUndoCommand *parent)
-    : QUndoCommand(parent)
+    : TextCommand(parent)
     , m_propertyName(propertyNames.size() == 1 ? propertyNames.first() : QString())
 {
-    setText(modifyText(object, m_propertyName));
+    setTextSource(modifyTextSource(object, m_propertyName));
     if (!object)
         return;
     m_objects.append(object);

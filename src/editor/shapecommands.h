@@ -1,11 +1,12 @@
 #pragma once
 
+#include "textcommand.h"
+
 #include <QList>
 #include <QPointF>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QUndoCommand>
 #include <QVariantList>
 
 class QGraphicsItem;
@@ -29,7 +30,7 @@ class QObject;
 // Shapes created by a drawing tool or by a paste.
 // Owns its shapes while undone or never done (a discarded paste frees its
 // copies).
-class AddShapeCommand : public QUndoCommand
+class AddShapeCommand : public TextCommand
 {
 public:
     // A shape the tool has already added to scene: "创建对象".
@@ -56,7 +57,7 @@ private:
 
 // Deletes the scene's selection. The first redo() performs the removal.
 // Owns the removed shapes while done.
-class RemoveShapeCommand : public QUndoCommand
+class RemoveShapeCommand : public TextCommand
 {
 public:
     RemoveShapeCommand(QGraphicsScene *scene, QUndoCommand *parent = nullptr);
@@ -75,7 +76,7 @@ private:
 
 // A move already made, of one shape or of the whole selection.
 // Owns nothing.
-class MoveShapeCommand : public QUndoCommand
+class MoveShapeCommand : public TextCommand
 {
 public:
     // One shape moved by delta: "移动对象".
@@ -100,7 +101,7 @@ private:
 // A resize already made through a box handle (dragged, or by an equal-size
 // command), with scale holding the factors of the whole change. Undo scales
 // back about the handle opposite that one. Owns nothing.
-class ResizeShapeCommand : public QUndoCommand
+class ResizeShapeCommand : public TextCommand
 {
 public:
     enum { Id = 1 };
@@ -137,7 +138,7 @@ private:
 
 // A rotation already made; the item's rotation at construction is the new
 // angle. Owns nothing.
-class RotateShapeCommand : public QUndoCommand
+class RotateShapeCommand : public TextCommand
 {
 public:
     RotateShapeCommand(QGraphicsItem *item, qreal oldAngle, QUndoCommand *parent = nullptr);
@@ -153,7 +154,7 @@ private:
 
 // A control handle (direction 9 or above) already dragged from lastPos to
 // newPos, both in scene coordinates. Owns nothing.
-class ControlShapeCommand : public QUndoCommand
+class ControlShapeCommand : public TextCommand
 {
 public:
     enum { Id = 2 };
@@ -178,7 +179,7 @@ private:
 // Built before the change; recordNewOrder() takes the z values after it.
 // Undo and redo put back the exact values of the shapes that changed.
 // Owns nothing.
-class StackOrderCommand : public QUndoCommand
+class StackOrderCommand : public TextCommand
 {
 public:
     StackOrderCommand(QGraphicsScene *scene, const QString &text, QUndoCommand *parent = nullptr);
@@ -204,7 +205,7 @@ private:
 // A group already formed in scene from its current members. Undo dissolves
 // it but keeps the group object, so redo brings back the same group.
 // Owns the (then empty) group while undone.
-class GroupShapeCommand : public QUndoCommand
+class GroupShapeCommand : public TextCommand
 {
 public:
     GroupShapeCommand(QGraphicsItemGroup *group, QGraphicsScene *scene,
@@ -223,7 +224,7 @@ private:
 
 // Dissolves a group; the first redo() does it. The group object is kept out
 // of the scene for undo. Owns the (then empty) group while done.
-class UnGroupShapeCommand : public QUndoCommand
+class UnGroupShapeCommand : public TextCommand
 {
 public:
     UnGroupShapeCommand(QGraphicsItemGroup *group, QGraphicsScene *scene,
@@ -245,7 +246,7 @@ private:
 // class. undo() and redo() do nothing until recordNewValues() has run,
 // which UserOptGroup::push does right after pushing. An object deleted in
 // the meantime is skipped. Owns nothing.
-class ModifyCommand : public QUndoCommand
+class ModifyCommand : public TextCommand
 {
 public:
     ModifyCommand(QObject *object, const QString &propertyName, QUndoCommand *parent = nullptr);

@@ -2,6 +2,8 @@
 
 #include "shapecommands.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPointer>
 #include <QUndoStack>
 #include <QWidget>
@@ -18,7 +20,44 @@ UserOptGroup *UserOptGroup::instance(QObject *parent)
 
 UserOptGroup::UserOptGroup(QObject *parent)
     : QUndoGroup(parent)
-{ }
+{
+    // A new catalogue is announced to the application object alone; the
+    // windows hear of it later, through posted events.
+    if (QCoreApplication *application = QCoreApplication::instance())
+        application->installEventFilter(this);
+}
+
+bool UserOptGroup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && watched == QCoreApplication::instance()
+        && !m_retranslatePending) {
+        // Later, not now: the names of properties in the texts follow the
+        // language only once the caller has refreshed the configuration.
+        m_retranslatePending = true;
+        QMetaObject::invokeMethod(this, &UserOptGroup::retranslate, Qt::QueuedConnection);
+    }
+    return QUndoGroup::eventFilter(watched, event);
+}
+
+void UserOptGroup::retranslate()
+{
+    m_retranslatePending = false;
+    for (QUndoStack *stack : stacks()) {
+        for (int i = 0; i < stack->count(); ++i) {
+            // Pushed commands are the stack's; only their texts change.
+            auto *command = dynamic_cast<const TextCommand *>(stack->command(i));
+            if (command)
+                const_cast<TextCommand *>(command)->retranslate();
+        }
+    }
+    // Neither the menus nor the history view hear of a changed text; a
+    // change of the active stack makes both read the texts again.
+    QUndoStack *active = activeStack();
+    if (active) {
+        setActiveStack(nullptr);
+        setActiveStack(active);
+    }
+}
 
 QUndoStack *UserOptGroup::stackFor(QWidget *form)
 {

@@ -46,10 +46,20 @@ public:
     // screen edited from the project tree). Deleted unpushed for a null form.
     void pushFor(QWidget *form, QUndoCommand *command);
 
+    // Remakes the text of every command on every stack in the language in
+    // force now, and tells the menus and the history. Done by itself, once
+    // the events then waiting are handled, when the application's language
+    // changes.
+    void retranslate();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void pushOnto(QUndoStack *stack, QUndoCommand *command, bool apply);
 
     explicit UserOptGroup(QObject *parent);
 
     QHash<QWidget *, QUndoStack *> m_stacks;
+    bool m_retranslatePending = false;
 };

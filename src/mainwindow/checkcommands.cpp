@@ -3,12 +3,12 @@
 
 #include "mainwindow.h"
 
+#include "checkpanel.h"
 #include "dockmanager.h"
 #include "document/drawmanager.h"
 #include "document/projectsearch.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
-#include "checkpanel.h"
 #include "findpanel.h"
 #include "panels/device/projectconfigdialog.h"
 #include "panels/taglib/addresslibdialog.h"

@@ -307,15 +307,14 @@ void MainWindow::on_delete()
     m_itemsTable->fill(scene);
 }
 
-void MainWindow::restack(void (DrawScene::*operation)(QGraphicsItem *))
+void MainWindow::restack(void (DrawScene::*operation)(QGraphicsItem *), const char *text)
 {
     DrawScene *scene = currentScene();
     QGraphicsItem *item = firstSelected(scene);
     if (!item)
         return;
-    auto *action = qobject_cast<QAction *>(sender());
-    auto command = std::make_unique<StackOrderCommand>(scene, action ? action->text()
-                                                                     : tr("调整叠放次序"));
+    auto command = std::make_unique<StackOrderCommand>(scene, QString());
+    command->setTextSource([text] { return tr(text); });
     (scene->*operation)(item);
     if (command->recordNewOrder())
         pushCommand(command.release());
@@ -323,22 +322,22 @@ void MainWindow::restack(void (DrawScene::*operation)(QGraphicsItem *))
 
 void MainWindow::on_toPrev_triggered()
 {
-    restack(&DrawScene::moveForward);
+    restack(&DrawScene::moveForward, QT_TR_NOOP("上移一层"));
 }
 
 void MainWindow::on_toNext_triggered()
 {
-    restack(&DrawScene::moveBackward);
+    restack(&DrawScene::moveBackward, QT_TR_NOOP("下移一层"));
 }
 
 void MainWindow::on_toFront_triggered()
 {
-    restack(&DrawScene::bringToFront);
+    restack(&DrawScene::bringToFront, QT_TR_NOOP("置于顶层"));
 }
 
 void MainWindow::on_toBack_triggered()
 {
-    restack(&DrawScene::sendToBack);
+    restack(&DrawScene::sendToBack, QT_TR_NOOP("置于底层"));
 }
 
 void MainWindow::on_group_triggered()

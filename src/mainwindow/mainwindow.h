@@ -199,7 +199,8 @@ private:
     static QString buildDate();
     // Runs one stacking-order operation of the scene on the first selected
     // shape and records it as one entry named after the action that ran it.
-    void restack(void (DrawScene::*operation)(QGraphicsItem *));
+    // text: the undo entry's, untranslated, in MainWindow's context.
+    void restack(void (DrawScene::*operation)(QGraphicsItem *), const char *text);
     // Shows the output dock holding browser, in front of the docks it
     // shares its tabs with.
     void showOutputDock(QTextBrowser *browser);

@@ -1,7 +1,8 @@
 #include "config.h"
 
-#include "model/nestinglimit.h"
+#include "nestinglimit.h"
 #include "services/apppaths.h"
+#include "services/fileerrortext.h"
 
 #include <QDebug>
 #include <QDir>
@@ -659,7 +660,7 @@ bool Config::openTable(QFile *file)
 {
     if (file->open(QIODevice::ReadOnly | QIODevice::Text))
         return true;
-    tableFailed(file->fileName(), file->errorString());
+    tableFailed(file->fileName(), FileErrorText::reason(*file));
     return false;
 }
 
@@ -772,7 +773,7 @@ void Config::loadSystemRegisters(const QString &fileName)
                                           readOnly(displayName(category, attr(a, "device"))),
                                           readOnly(attr(a, "address")), readOnly(attr(a, "type")),
                                           readOnly(attr(a, "length")),
-                                          readOnly(displayName(category, attr(a, "mark")))});
+                                          readOnly(registerRemark(attr(a, "mark")))});
             xml.skipCurrentElement();
         }
     }

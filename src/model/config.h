@@ -212,6 +212,10 @@ public:
     // key when the dictionary has none. Categories: shape class names
     // (property names), "group", "enum", "register".
     QString displayName(const QString &category, const QString &key) const;
+    // The remark of a system register as the interface shows it. Remarks of
+    // one family are English keys, of the other Chinese texts; in English
+    // both read in English where the catalogue knows them, numbers and all.
+    QString registerRemark(const QString &key) const;
 
     // Built-in tables. A resource that cannot be opened leaves its table as
     // it was; rows read before an XML error are kept. Every failure is

@@ -16,7 +16,50 @@ QString cellText(const QStandardItemModel *model, int row, int column)
     return item ? item->text() : QString();
 }
 
+bool hasChinese(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x2E80)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+QString Config::registerRemark(const QString &key) const
+{
+    const QString category = QStringLiteral("register");
+    if (uiLanguage != 1)
+        return displayName(category, key);
+    // The keys stay as they are, typos included: a remark picked in English
+    // went into saved projects as its key. Only what is shown is mended.
+    const QString known = m_displayNames.value(category).value(key);
+    if (!known.isEmpty() && !hasChinese(known))
+        return known;
+    // Hundreds of remarks differ only in their numbers (channels, ports,
+    // times): the catalogue holds each form once, numbers as %1, %2...
+    static const QRegularExpression number(QStringLiteral("\\d+"));
+    const QString trimmed = key.trimmed();
+    QString form;
+    QStringList numbers;
+    int from = 0;
+    for (QRegularExpressionMatchIterator it = number.globalMatch(trimmed); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        numbers << match.captured();
+        form += trimmed.mid(from, match.capturedStart() - from) + QLatin1Char('%')
+            + QString::number(numbers.size());
+        from = match.capturedEnd();
+    }
+    form += trimmed.mid(from);
+    const QByteArray source = form.toUtf8();
+    QString english = QCoreApplication::translate("SystemRegister", source.constData());
+    if (english == form)
+        return key;
+    for (const QString &n : qAsConst(numbers))
+        english = english.arg(n);
+    return english;
+}
 
 QString Config::localDeviceName()
 {

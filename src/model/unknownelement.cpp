@@ -1,6 +1,6 @@
 #include "unknownelement.h"
 
-#include "model/nestinglimit.h"
+#include "nestinglimit.h"
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>

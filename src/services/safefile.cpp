@@ -1,5 +1,7 @@
 #include "safefile.h"
 
+#include "fileerrortext.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QSaveFile>
@@ -28,7 +30,7 @@ bool SafeFile::write(const QString &path, const QByteArray &bytes, QString *erro
         return true;
     }
     if (error)
-        *error = file.errorString();
+        *error = FileErrorText::reason(file);
     return false;
 }
 
@@ -40,7 +42,7 @@ bool SafeFile::write(const QString &path, const Producer &produce, QString *erro
     QString reason;
     if (!produce(&buffer, &reason)) {
         if (error)
-            *error = reason.isEmpty() ? buffer.errorString() : reason;
+            *error = reason.isEmpty() ? FileErrorText::reason(buffer.errorString()) : reason;
         return false;
     }
     buffer.close();

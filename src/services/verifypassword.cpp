@@ -1,7 +1,7 @@
 #include "verifypassword.h"
 
-#include "services/messagedialog.h"
-#include "services/modalseam.h"
+#include "messagedialog.h"
+#include "modalseam.h"
 
 #include <QCoreApplication>
 #include <QInputDialog>

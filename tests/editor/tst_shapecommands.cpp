@@ -334,6 +334,50 @@ private slots:
         QCOMPARE(command->text(), text);
     }
 
+    // Texts recorded in one language read in the other after a switch, on
+    // the active stack and on another one, also for a shape since deleted,
+    // and the menus hear of it.
+    void undoTextsFollowLanguage()
+    {
+        auto *rect = new CountedRect(QRectF(10, 10, 40, 20), m_scene.get());
+        auto *gone = new CountedRect(QRectF(90, 10, 40, 20), m_scene.get());
+        auto other = std::make_unique<QWidget>();
+        push(new ModifyCommand(gone, QStringLiteral("brushColor")));
+        delete gone;
+        push(new ModifyCommand(rect, QStringLiteral("brushColor")));
+        rect->setRotation(10);
+        push(new RotateShapeCommand(rect, 0));
+        undo()->pushFor(other.get(), new AddShapeCommand(QList<QGraphicsItem *>(), nullptr));
+        QUndoStack *theirs = undo()->stackFor(other.get());
+        auto texts = [&] {
+            return QStringList {stack()->text(0), stack()->text(1), undo()->undoText(),
+                                theirs->text(0)};
+        };
+        const QStringList chinese = texts();
+        QCOMPARE(chinese, QStringList({"修改对象颜色属性", "修改对象颜色属性", "旋转对象", "复制对象"}));
+
+        Config *config = Config::instance();
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/en_US_app")));
+        QSignalSpy menu(undo(), &QUndoGroup::undoTextChanged);
+        // As the editor switches: the catalogue, then the configuration.
+        QCoreApplication::installTranslator(&english);
+        config->uiLanguage = 1;
+        config->retranslate();
+        QCoreApplication::sendPostedEvents();
+        const QStringList switched = texts();
+        const bool told = !menu.isEmpty() && menu.constLast().value(0).toString() == switched.at(2);
+        QCoreApplication::removeTranslator(&english);
+        config->uiLanguage = 0;
+        config->retranslate();
+        QCoreApplication::sendPostedEvents();
+
+        QCOMPARE(switched,
+                 QStringList({"Change Color", "Change Color", "Rotate object", "Copy object"}));
+        QVERIFY(told);
+        QCOMPARE(texts(), chinese);
+    }
+
     void mimeData()
     {
         auto *a = new CountedRect(QRectF(100, 100, 40, 20), m_scene.get());

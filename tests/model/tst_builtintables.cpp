@@ -94,6 +94,52 @@ private slots:
         QCOMPARE(c->protocolDisplayNames().value(3), QStringLiteral("自由口协议"));
     }
 
+    // In English every register of both families reads in English, names
+    // and remarks, with the numbers of the table in their places; the typos
+    // of the table's keys are not shown.
+    void registersReadInEnglish_data()
+    {
+        QTest::addColumn<int>("hard");
+        QTest::addColumn<QString>("mark"); // the table's remark of row
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("keys") << 0 << "System Infomation" << 14 << "System Information";
+        QTest::newRow("numbers")
+            << 4 << "1s 时钟脉冲， 0.5s On / 0.5s Off " << 13 << "1 s clock pulse, 0.5 s on / 0.5 s off";
+    }
+    void registersReadInEnglish()
+    {
+        QFETCH(int, hard);
+        QFETCH(QString, mark);
+        QFETCH(int, row);
+        QFETCH(QString, shown);
+        Config *c = Config::instance();
+        c->hard = static_cast<quint8>(hard);
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/en_US_app")));
+        QCoreApplication::installTranslator(&english);
+        c->uiLanguage = 1;
+        c->retranslate();
+        c->loadSystemRegisters();
+        QStringList chinese;
+        const QRegularExpression cjk(QStringLiteral("[\\x{2E80}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+        const QRegularExpression typo(QStringLiteral("Infomation|Datatime"));
+        for (int r = 0; r < c->systemRegisterModel()->rowCount(); ++r) {
+            for (int column : {int(Config::NameColumn), int(Config::MarkColumn)}) {
+                if (cell(r, column).contains(cjk) || cell(r, column).contains(typo))
+                    chinese << cell(r, column);
+            }
+        }
+        const QString shownHere = cell(row, Config::MarkColumn);
+        QCoreApplication::removeTranslator(&english);
+        c->uiLanguage = 0;
+        c->retranslate();
+        QCOMPARE(chinese, QStringList());
+        QCOMPARE(shownHere, shown);
+        // The Chinese interface shows the table's remark, or its text for a key.
+        QCOMPARE(c->registerRemark(mark), hard == 4 ? mark : QStringLiteral("系统信息"));
+    }
+
     // A table that does not load is logged with its place and kept, once,
     // for the user; what was read before the fault stays.
     void damagedTableIsReported_data()

@@ -4,6 +4,7 @@
 
 #include "csvtable.h"
 #include "model/config.h"
+#include "services/fileerrortext.h"
 #include "services/safefile.h"
 #include "xlssheetreader.h"
 #include "xlsxsheetreader.h"
@@ -120,7 +121,7 @@ bool TagExchange::readSheet(const QString &fileName, Sheet *sheet, QString *erro
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = XlsxSheetReader::tr("无法打开文件“%1”：%2").arg(fileName, file.errorString());
+            *error = XlsxSheetReader::tr("无法打开文件“%1”：%2").arg(fileName, FileErrorText::reason(file));
         return false;
     }
     const bool isBinary = file.peek(compoundFileMagic.size()) == compoundFileMagic;

@@ -1,6 +1,7 @@
 #include "xlsxsheetreader.h"
 
 #include "cellformat.h"
+#include "services/fileerrortext.h"
 
 #include <QDir>
 #include <QFile>
@@ -711,7 +712,7 @@ bool XlsxSheetReader::readFileBytes(const QString &fileName, QByteArray *bytes, 
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = tr("无法打开文件“%1”：%2").arg(fileName, file.errorString());
+            *error = tr("无法打开文件“%1”：%2").arg(fileName, FileErrorText::reason(file));
         return false;
     }
     if (file.size() > MaxEntrySize) {
@@ -722,7 +723,7 @@ bool XlsxSheetReader::readFileBytes(const QString &fileName, QByteArray *bytes, 
     *bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
-            *error = tr("无法读取文件“%1”：%2").arg(fileName, file.errorString());
+            *error = tr("无法读取文件“%1”：%2").arg(fileName, FileErrorText::reason(file));
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "xlsxsheetwriter.h"
 
+#include "services/fileerrortext.h"
 #include "services/safefile.h"
 #include "xlsxsheetreader.h"
 
@@ -15,8 +16,11 @@
 #include <memory>
 
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -116,12 +120,58 @@ bool partsAreWhole(const QByteArray &path)
     return at == UNZ_END_OF_LIST_OF_FILE;
 }
 
+// Why the library failed, in the interface language. Its own texts name
+// its internals ("Error in zip file operation"); the system's error number
+// it leaves behind says what the user can act on, a full disk above all.
+// The library misses some failed writes and often leaves no error number
+// behind; what fails them is a full disk or a limit on file sizes.
+QString scratchCause(const QByteArray &folder, int systemError)
+{
+    const QString system = FileErrorText::sentence(systemError);
+    if (!system.isEmpty())
+        return system;
+    struct statvfs disk {};
+    if (::statvfs(folder.constData(), &disk) == 0
+        && quint64(disk.f_bavail) * disk.f_frsize < 64 * 1024)
+        return FileErrorText::sentence(ENOSPC);
+    rlimit size {};
+    if (::getrlimit(RLIMIT_FSIZE, &size) == 0 && size.rlim_cur != RLIM_INFINITY)
+        return FileErrorText::sentence(EFBIG);
+    return QString();
+}
+
+QString libraryReason(lxw_error code, const QByteArray &folder, int systemError)
+{
+    const QString cause = scratchCause(folder, systemError);
+    if (!cause.isEmpty())
+        return cause;
+    switch (code) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+        return XlsxSheetWriter::tr("内存不足");
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+        return XlsxSheetWriter::tr("无法创建临时文件");
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_PARAMETER_ERROR:
+    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+    case LXW_ERROR_ZIP_INTERNAL_ERROR:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        return XlsxSheetWriter::tr("无法写入临时文件");
+    default:
+        return QString::fromUtf8(lxw_strerror(code));
+    }
+}
+
 // The library's part: sheet into a workbook at path. False when the
 // workbook could not be made at all; otherwise *result holds the first
-// failure, or LXW_NO_ERROR.
+// failure, or LXW_NO_ERROR. *systemError: the error number the system left
+// behind, 0 if none; it means something only where something failed.
 bool buildWorkbook(const QByteArray &path, lxw_workbook_options *options, const Sheet &sheet,
-                   lxw_error *result)
+                   lxw_error *result, int *systemError)
 {
+    errno = 0;
     const QuietStandardError quiet;
     lxw_workbook *workbook = workbook_new_opt(path.constData(), options);
     if (!workbook)
@@ -158,6 +208,7 @@ bool buildWorkbook(const QByteArray &path, lxw_workbook_options *options, const 
         }
     }
     const lxw_error closed = workbook_close(workbook);
+    *systemError = errno;
     if (*result == LXW_NO_ERROR)
         *result = closed;
     return true;
@@ -191,7 +242,7 @@ bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QSt
     // works in a scratch folder and the result is copied over in one piece.
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        return fail(tr("无法创建临时文件夹：%1").arg(scratch.errorString()));
+        return fail(tr("无法创建临时文件夹：%1").arg(FileErrorText::reason(scratch.errorString())));
     const QString scratchFile = scratch.filePath(QStringLiteral("sheet.xlsx"));
     const QByteArray scratchPath = QFile::encodeName(scratchFile);
     const QByteArray scratchFolder = QFile::encodeName(scratch.path());
@@ -200,20 +251,27 @@ bool XlsxSheetWriter::writeFile(const QString &fileName, const Sheet &sheet, QSt
     options.tmpdir = const_cast<char *>(scratchFolder.constData());
     // Every library call sits in the quiet stretch; the messages are ours.
     lxw_error result = LXW_NO_ERROR;
-    if (!buildWorkbook(scratchPath, &options, sheet, &result))
-        return fail(tr("无法创建xlsx工作簿。"));
+    int systemError = 0;
+    if (!buildWorkbook(scratchPath, &options, sheet, &result, &systemError))
+        return fail(tr("无法写入xlsx工作簿：%1")
+                        .arg(libraryReason(LXW_ERROR_CREATING_XLSX_FILE, scratchFolder, errno)));
     if (result != LXW_NO_ERROR)
-        return fail(tr("无法写入xlsx工作簿：%1").arg(QString::fromUtf8(lxw_strerror(result))));
+        return fail(tr("无法写入xlsx工作簿：%1")
+                        .arg(libraryReason(result, scratchFolder, systemError)));
 
-    if (!partsAreWhole(scratchPath))
-        return fail(tr("无法写入xlsx工作簿：%1").arg(tr("临时文件不完整")));
+    if (!partsAreWhole(scratchPath)) {
+        // The write the library missed left its cause behind.
+        const QString cause = scratchCause(scratchFolder, systemError);
+        return fail(tr("无法写入xlsx工作簿：%1")
+                        .arg(cause.isEmpty() ? tr("临时文件不完整") : cause));
+    }
     QFile built(scratchFile);
     if (!built.open(QIODevice::ReadOnly))
-        return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
+        return fail(tr("无法写入xlsx工作簿：%1").arg(FileErrorText::reason(built)));
     const QByteArray bytes = built.readAll();
     // Read whole, or the copy would be cut short where the scratch file is.
     if (bytes.size() != built.size())
-        return fail(tr("无法写入xlsx工作簿：%1").arg(built.errorString()));
+        return fail(tr("无法写入xlsx工作簿：%1").arg(FileErrorText::reason(built)));
     QString reason;
     if (!SafeFile::write(fileName, bytes, &reason))
         return fail(SafeFile::failureMessage(fileName, reason));

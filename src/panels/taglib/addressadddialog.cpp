@@ -33,8 +33,8 @@ void AddressAddDialog::setRunner(Runner runner)
     runnerSlot() = std::move(runner);
 }
 
-AddressAddDialog::AddressAddDialog(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowCloseButtonHint)
+AddressAddDialog::AddressAddDialog(QWidget *parent, Purpose purpose)
+    : QDialog(parent, Qt::Dialog | Qt::WindowCloseButtonHint), m_purpose(purpose)
 {
     m_nameLabel = new QLabel(this);
     m_name = named(new LineEdit(this), "name");
@@ -109,7 +109,7 @@ void AddressAddDialog::changeEvent(QEvent *event)
 
 void AddressAddDialog::retranslate()
 {
-    setWindowTitle(tr("新建地址标签"));
+    setWindowTitle(m_purpose == EditTag ? tr("编辑地址标签") : tr("新建地址标签"));
     m_nameLabel->setText(tr("标签名称"));
     m_markLabel->setText(tr("备注"));
     m_ok->setText(tr("确定"));

@@ -23,7 +23,9 @@ public:
     using Runner = std::function<int(AddressAddDialog &dialog)>;
     static void setRunner(Runner runner);
 
-    explicit AddressAddDialog(QWidget *parent = nullptr);
+    enum Purpose { NewTag, EditTag };
+
+    explicit AddressAddDialog(QWidget *parent = nullptr, Purpose purpose = NewTag);
 
     // Shows para in the dialog and runs it modally. When it is accepted para
     // holds the edited tag; a rejected dialog leaves para unchanged.
@@ -49,4 +51,5 @@ private:
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     AddressPara *m_para = nullptr; // the caller's, during showPara()
+    Purpose m_purpose = NewTag;
 };

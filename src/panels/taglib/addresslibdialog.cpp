@@ -343,7 +343,8 @@ bool AddressLibDialog::showAddressAddDialog(AddressPara &para, int current)
 {
     const QStandardItemModel *model = shownModel();
     for (;;) {
-        AddressAddDialog dialog(this);
+        AddressAddDialog dialog(this, current < 0 ? AddressAddDialog::NewTag
+                                                  : AddressAddDialog::EditTag);
         if (dialog.showPara(para) != QDialog::Accepted)
             return false;
         int duplicate = -1;

@@ -4,6 +4,7 @@
 #include "model/exchange/xlsxsheetreader.h"
 #include "model/exchange/xlsxsheetwriter.h"
 #include "support/filebytes.h"
+#include "support/filesizelimit.h"
 #include "support/xlsbuilder.h"
 
 #include <QDir>
@@ -38,6 +39,8 @@ private slots:
     void fuzzFindings();
     void writeAndReadBack();
     void failedWriteKeepsFile();
+    void fullDiskSaysSo_data();
+    void fullDiskSaysSo();
 
 private:
     QString dataFile(const QString &name) const
@@ -464,6 +467,49 @@ void TestSheetIo::failedWriteKeepsFile()
     QString error;
     QVERIFY(!XlsxSheetWriter::writeFile(path, sheet, &error));
     QVERIFY2(error.contains(QLatin1String("B4")), qPrintable(error));
+    QCOMPARE(fileBytes(path), QByteArray("previous contents"));
+}
+
+// A disk that fills up while the workbook is made, in the scratch parts or
+// in the copy to its place, is named as the cause, in the interface
+// language, never by the library's internal error; the old file stays.
+void TestSheetIo::fullDiskSaysSo_data()
+{
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<bool>("english");
+    // The text compresses to a few kilobytes and takes half a megabyte
+    // unpacked.
+    QTest::newRow("scratch parts") << qint64(64 * 1024) << false;
+    QTest::newRow("scratch parts, English") << qint64(64 * 1024) << true;
+    QTest::newRow("the copy") << qint64(1024) << false;
+}
+
+void TestSheetIo::fullDiskSaysSo()
+{
+    QFETCH(qint64, limit);
+    QFETCH(bool, english);
+    const QString path = m_dir.filePath(QStringLiteral("full.xlsx"));
+    QVERIFY(writeFileBytes(path, "previous contents"));
+    Sheet sheet;
+    for (int row = 0; row < 64; ++row)
+        sheet.setCell(row, 0, QString(8000, QLatin1Char('a' + row % 26)));
+    QTranslator translator;
+    if (english) {
+        QVERIFY(translator.load(QStringLiteral(":/en_US_app")));
+        QCoreApplication::installTranslator(&translator);
+    }
+    QString error;
+    bool written = false;
+    {
+        FileSizeLimit full(limit);
+        QVERIFY(full.isActive());
+        written = XlsxSheetWriter::writeFile(path, sheet, &error);
+    }
+    if (english)
+        QCoreApplication::removeTranslator(&translator);
+    QVERIFY(!written);
+    const QString cause = english ? "The file is larger than the system allows" : "文件超出了允许的大小";
+    QVERIFY2(error.endsWith(cause), qPrintable(error));
     QCOMPARE(fileBytes(path), QByteArray("previous contents"));
 }
 

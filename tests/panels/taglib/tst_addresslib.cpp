@@ -275,6 +275,44 @@ private slots:
         QCOMPARE(display, QStringList({shown, shown}));
     }
 
+    // The dialog says whether it makes a tag or edits one, and keeps saying
+    // so when the language changes while it is open.
+    void dialogTitleFollowsPurpose_data()
+    {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<QString>("chinese");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("add") << false << "新建地址标签" << "New Address Tag";
+        QTest::newRow("edit") << true << "编辑地址标签" << "Edit Address Tag";
+    }
+    void dialogTitleFollowsPurpose()
+    {
+        QFETCH(bool, edit);
+        QFETCH(QString, chinese);
+        QFETCH(QString, english);
+        addTag("a");
+        m_dialog->selectRow(false, 0);
+        QTranslator translator;
+        QVERIFY(translator.load(":/en_US_app"));
+        QStringList titles;
+        m_steps.enqueue([&](AddressAddDialog &dialog) {
+            titles << dialog.windowTitle();
+            // The change reaches windows as posted events.
+            QCoreApplication::installTranslator(&translator);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+            titles << dialog.windowTitle();
+            QCoreApplication::removeTranslator(&translator);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+            titles << dialog.windowTitle();
+            return int(QDialog::Rejected);
+        });
+        if (edit)
+            m_dialog->on_edit_clicked();
+        else
+            m_dialog->on_add_clicked();
+        QCOMPARE(titles, QStringList({chinese, english, chinese}));
+    }
+
     void rowsUnderSortAndFilter()
     {
         for (int i = 0; i < 12; ++i)
