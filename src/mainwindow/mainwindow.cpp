@@ -4,6 +4,7 @@
 #include "checkpanel.h"
 #include "dockmanager.h"
 #include "document/drawmanager.h"
+#include "editcommands.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
@@ -91,6 +92,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_textLibDialog = new TextLibDialog(this);
     m_addressLibDialog = new AddressLibDialog(this);
     m_autoSaver = new AutoSaver([this] { return m_modified; }, this);
+    m_editCommands = new EditCommands(this);
 
     createActions();
     createMenus();

@@ -11,6 +11,7 @@ class AutoSaver;
 class CheckPanel;
 class DockManager;
 class DrawScene;
+class EditCommands;
 class FindPanel;
 class FirstPage;
 class HelpWindow;
@@ -67,6 +68,8 @@ public:
     QStackedWidget *centralPages() const { return m_central; }
     bool isModified() const { return m_modified; }
     AutoSaver *autoSaver() const { return m_autoSaver; }
+    // Clipboard, arrangement and the screen's gestures as undo steps.
+    EditCommands *editCommands() const { return m_editCommands; }
     // The read-only outputs of 编译 and 查找; each line is a link to its
     // place. Not owned.
     CheckPanel *checkPanel() const { return m_checkPanel; }
@@ -138,28 +141,11 @@ public slots:
     void updateRecentFiles(QString filename = QString());
     void changeLanguage(int language);
     void setApplicationTitle(QString name);
-    void on_aglin_triggered();
     void userDrawShape(int shape);
     void itemSelected();
-    void itemMoved(QGraphicsItem *item, QPointF oldPosition);
-    void itemAdded(QGraphicsItem *item);
-    void itemRotate(QGraphicsItem *item, qreal oldAngle);
-    void itemResize(QGraphicsItem *item, int handle, QPointF scale, int oppositeHandle,
-                    QPointF fixedPoint);
-    void itemControl(QGraphicsItem *item, int handle, QPointF newPos, QPointF lastPos_);
     // A screen's note (DrawScene::statusMessage) in the status bar for a
     // few seconds.
     void showSceneMessage(const QString &text);
-    void on_copy();
-    void on_paste();
-    void on_cut();
-    void on_delete();
-    void on_toPrev_triggered();
-    void on_toNext_triggered();
-    void on_toFront_triggered();
-    void on_toBack_triggered();
-    void on_group_triggered();
-    void on_unGroup_triggered();
     void on_build();
     void on_find();
     void on_offlineSim();
@@ -191,16 +177,9 @@ private:
     void zoomTextCommitted();
     void stepZoom(int delta);
     void setPosition(int x, int y);
-    // Pushes an already applied edit onto the current form's history and
-    // marks the project modified.
-    void pushCommand(QUndoCommand *command);
     // Says in the status bar that the command of action key needs a panel.
     void needsPanel(const QString &key);
     static QString buildDate();
-    // Runs one stacking-order operation of the scene on the first selected
-    // shape and records it as one entry named after the action that ran it.
-    // text: the undo entry's, untranslated, in MainWindow's context.
-    void restack(void (DrawScene::*operation)(QGraphicsItem *), const char *text);
     // Shows the output dock holding browser, in front of the docks it
     // shares its tabs with.
     void showOutputDock(QTextBrowser *browser);
@@ -219,6 +198,7 @@ private:
     PropertyTreeBrowser *m_propertyBrowser = nullptr;
     ProjectConfigDialog *m_projectConfigDialog = nullptr;
     AutoSaver *m_autoSaver = nullptr;
+    EditCommands *m_editCommands = nullptr;
     TextLibDialog *m_textLibDialog = nullptr;
     AddressLibDialog *m_addressLibDialog = nullptr;
     QComboBox *m_zoomBox = nullptr;
@@ -241,8 +221,4 @@ private:
     QStackedWidget *m_central = nullptr;
     QTranslator *m_translator = nullptr; // owned through the parent chain
     HelpWindow *m_helpWindow = nullptr; // child, made when first asked for
-    // While one Format command reports its per-shape changes, the entry
-    // they are gathered under (owned by the caller until pushed); null
-    // otherwise, when each gesture signal is an entry of its own.
-    QUndoCommand *m_gatheringCommand = nullptr;
 };

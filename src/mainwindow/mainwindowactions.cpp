@@ -3,6 +3,8 @@
 
 #include "mainwindow.h"
 
+#include "editcommands.h"
+
 #include "dockmanager.h"
 #include "editor/useroptgroup.h"
 #include "firstpage.h"
@@ -211,27 +213,28 @@ void MainWindow::createActions()
     connect(action(QStringLiteral("openDir")), &QAction::triggered, this, &MainWindow::openDir);
     connect(action(QStringLiteral("exit")), &QAction::triggered, this, &QWidget::close);
     connect(action(QStringLiteral("find")), &QAction::triggered, this, &MainWindow::on_find);
-    connect(action(QStringLiteral("copy")), &QAction::triggered, this, &MainWindow::on_copy);
-    connect(action(QStringLiteral("paste")), &QAction::triggered, this, &MainWindow::on_paste);
-    connect(action(QStringLiteral("cut")), &QAction::triggered, this, &MainWindow::on_cut);
-    connect(action(QStringLiteral("delete")), &QAction::triggered, this, &MainWindow::on_delete);
+    EditCommands *edit = m_editCommands;
+    connect(action(QStringLiteral("copy")), &QAction::triggered, edit, &EditCommands::copy);
+    connect(action(QStringLiteral("paste")), &QAction::triggered, edit, &EditCommands::paste);
+    connect(action(QStringLiteral("cut")), &QAction::triggered, edit, &EditCommands::cut);
+    connect(action(QStringLiteral("delete")), &QAction::triggered, edit, &EditCommands::remove);
     for (const char *key : {"align_left", "align_right", "align_top", "align_bottom",
                             "align_vcenter", "align_hcenter", "align_horzeven", "align_verteven",
-                            "align_height", "align_width", "align_all"})
-        connect(action(QString::fromLatin1(key)), &QAction::triggered, this,
-                &MainWindow::on_aglin_triggered);
-    connect(action(QStringLiteral("toPrev")), &QAction::triggered, this,
-            &MainWindow::on_toPrev_triggered);
-    connect(action(QStringLiteral("toNext")), &QAction::triggered, this,
-            &MainWindow::on_toNext_triggered);
-    connect(action(QStringLiteral("toFront")), &QAction::triggered, this,
-            &MainWindow::on_toFront_triggered);
-    connect(action(QStringLiteral("toBack")), &QAction::triggered, this,
-            &MainWindow::on_toBack_triggered);
-    connect(action(QStringLiteral("group")), &QAction::triggered, this,
-            &MainWindow::on_group_triggered);
-    connect(action(QStringLiteral("unGroup")), &QAction::triggered, this,
-            &MainWindow::on_unGroup_triggered);
+                            "align_height", "align_width", "align_all"}) {
+        QAction *align = action(QString::fromLatin1(key));
+        connect(align, &QAction::triggered, edit,
+                [edit, align] { edit->align(align->objectName(), align->text()); });
+    }
+    connect(action(QStringLiteral("toPrev")), &QAction::triggered, edit,
+            &EditCommands::moveForward);
+    connect(action(QStringLiteral("toNext")), &QAction::triggered, edit,
+            &EditCommands::moveBackward);
+    connect(action(QStringLiteral("toFront")), &QAction::triggered, edit,
+            &EditCommands::bringToFront);
+    connect(action(QStringLiteral("toBack")), &QAction::triggered, edit,
+            &EditCommands::sendToBack);
+    connect(action(QStringLiteral("group")), &QAction::triggered, edit, &EditCommands::group);
+    connect(action(QStringLiteral("unGroup")), &QAction::triggered, edit, &EditCommands::ungroup);
     connect(action(QStringLiteral("zoomIn")), &QAction::triggered, this, &MainWindow::zoomIn);
     connect(action(QStringLiteral("zoomOut")), &QAction::triggered, this, &MainWindow::zoomOut);
     connect(action(QStringLiteral("setup")), &QAction::triggered, this, [this] {

@@ -6,6 +6,7 @@
 #include "editor/drawtool.h"
 #include "editor/drawview.h"
 #include "editor/useroptgroup.h"
+#include "mainwindow/editcommands.h"
 #include "mainwindow/itemstable.h"
 #include "mainwindow/projecttree.h"
 #include "mainwindow/tabcontent.h"
@@ -218,19 +219,19 @@ private slots:
         GraphicsRectItem *original = addRect(scene, QRectF(100, 100, 50, 30));
         const QRectF box = original->sceneBoundingRect();
         original->setSelected(true);
-        m_window->on_cut();
+        m_window->editCommands()->cut();
         QCOMPARE(tableRows(), 0);
         stack()->undo();
         QCOMPARE(tableRows(), 1);
 
-        m_window->on_paste();
-        m_window->on_paste();
+        m_window->editCommands()->paste();
+        m_window->editCommands()->paste();
         QCOMPARE(entries(), (QStringList {"复制对象", "复制对象"}));
         for (QGraphicsItem *item : scene->userItems())
             QVERIFY(item == original || item->sceneBoundingRect() == box.translated(10, 10));
 
         QApplication::clipboard()->setText("text from elsewhere");
-        m_window->on_paste();
+        m_window->editCommands()->paste();
         QCOMPARE(scene->userItems().size(), 3);
         QCOMPARE(entries().size(), 2);
     }
@@ -322,7 +323,7 @@ private slots:
             return;
         QVERIFY(!m_window->action("delete")->isEnabled());
         // With no screen shown, deleting and undoing reach no screen.
-        m_window->on_delete();
+        m_window->editCommands()->remove();
         UserOptGroup::instance()->undo();
         for (DrawView *view : qAsConst(views))
             QCOMPARE(view->drawScene()->userItems().size(), 1);
