@@ -2,6 +2,7 @@
 
 #include "document/crashfilter.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/projectcontroller.h"
 #include "services/applog.h"
 #include "services/apppaths.h"
 #include "services/interfacefont.h"
@@ -91,7 +92,7 @@ void Application::openCommandLineOrRecovery(MainWindow *window, const QStringLis
 {
     if (arguments.size() > 1) {
         const QString path = projectArgument(arguments, startupFolder());
-        if (!path.isEmpty() && !window->openProject(path))
+        if (!path.isEmpty() && !window->projectController()->openProject(path))
             qDebug() << "Open prgfile error";
         return;
     }
@@ -118,7 +119,7 @@ void Application::openCommandLineOrRecovery(MainWindow *window, const QStringLis
         {tr("是(&Y)"), tr("否(&N)")});
     if (answer != QMessageBox::Yes)
         return;
-    if (window->openRecoveryCopy(crashed))
+    if (window->projectController()->openRecoveryCopy(crashed))
         updateNativeStore({{QStringLiteral("exception"), QVariant()}});
     else
         qDebug() << "Open prgfile error";

@@ -22,6 +22,7 @@
 #include "panels/property/propertytreebrowser.h"
 #include "panels/taglib/addresslibdialog.h"
 #include "panels/taglib/textlibdialog.h"
+#include "projectcontroller.h"
 #include "projecttree.h"
 #include "services/apppaths.h"
 #include "services/editorsettings.h"
@@ -93,6 +94,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_addressLibDialog = new AddressLibDialog(this);
     m_autoSaver = new AutoSaver([this] { return m_modified; }, this);
     m_editCommands = new EditCommands(this);
+    m_projectController = new ProjectController(this);
 
     createActions();
     createMenus();
@@ -101,7 +103,7 @@ MainWindow::MainWindow(QWidget *parent)
     createDockWindows();
     setupConnections();
 
-    updateRecentFiles();
+    m_projectController->updateRecentFiles();
     setCentralPage(true);
     setApplicationTitle(QString());
     readSettings();
@@ -543,7 +545,7 @@ void MainWindow::readSettings()
 void MainWindow::scheduleNewProject()
 {
     if (Config::instance()->showNew)
-        QTimer::singleShot(200, this, &MainWindow::newFile);
+        QTimer::singleShot(200, m_projectController, &ProjectController::newFile);
 }
 
 void MainWindow::writeSettings()
@@ -561,7 +563,7 @@ void MainWindow::writeSettings()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_modified && !maybeSave()) {
+    if (m_modified && !m_projectController->maybeSave()) {
         event->ignore();
         return;
     }

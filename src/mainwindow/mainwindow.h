@@ -18,6 +18,7 @@ class HelpWindow;
 class ItemsTable;
 class NewProjectDialog;
 class ProjectConfigDialog;
+class ProjectController;
 class ProjectTree;
 class PropertyDialog;
 class PropertyTreeBrowser;
@@ -70,6 +71,9 @@ public:
     AutoSaver *autoSaver() const { return m_autoSaver; }
     // Clipboard, arrangement and the screen's gestures as undo steps.
     EditCommands *editCommands() const { return m_editCommands; }
+    // New, open, save, close and the recent files.
+    ProjectController *projectController() const { return m_projectController; }
+    NewProjectDialog *newProjectDialog() const { return m_newProjectDialog; }
     // The read-only outputs of 编译 and 查找; each line is a link to its
     // place. Not owned.
     CheckPanel *checkPanel() const { return m_checkPanel; }
@@ -87,20 +91,6 @@ public:
 
     void retranslate();
     void setCentralPage(bool startPage);
-
-    // Project commands used at start-up and by the menus.
-    // Returns false when the user cancelled.
-    bool maybeSave();
-    void closeProject();
-    bool openProject(const QString &path);
-    // Opens a copy saved by the crash filter as the project it was saved
-    // from: Save then writes that project's own file, and the project is
-    // modified until it does. Other names open as openProject() does.
-    bool openRecoveryCopy(const QString &copy);
-    bool saveProjectFile(const QString &path);
-    // The project file wrapped with the user-facing messages.
-    bool writeProjectFile(const QString &path);
-    bool loadProjectFile(const QString &path);
 
     void readSettings();
     void writeSettings();
@@ -120,13 +110,6 @@ public slots:
     void removeTabContent(QWidget *widget);
     void tabContentTitleChanged(QString title);
     void setModified(bool enable);
-    void newFile();
-    void openFile();
-    void clearRecentfile();
-    void closeFile();
-    void save();
-    void saveAs();
-    void openDir();
     void zoomIn();
     void zoomOut();
     // The local help window, in the interface language; not modal.
@@ -137,8 +120,6 @@ public slots:
     void updateActions();
     // The undo and redo entries name the step they take back or make again.
     void updateUndoTexts();
-    void openRecentFile();
-    void updateRecentFiles(QString filename = QString());
     void changeLanguage(int language);
     void setApplicationTitle(QString name);
     void userDrawShape(int shape);
@@ -158,9 +139,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Reads file as the project stored at project (the same file but for a
-    // recovery copy).
-    bool openProjectFile(const QString &file, const QString &project);
     void createActions();
     void createMenus();
     void createToolBars();
@@ -199,6 +177,7 @@ private:
     ProjectConfigDialog *m_projectConfigDialog = nullptr;
     AutoSaver *m_autoSaver = nullptr;
     EditCommands *m_editCommands = nullptr;
+    ProjectController *m_projectController = nullptr;
     TextLibDialog *m_textLibDialog = nullptr;
     AddressLibDialog *m_addressLibDialog = nullptr;
     QComboBox *m_zoomBox = nullptr;

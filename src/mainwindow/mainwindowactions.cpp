@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 
 #include "editcommands.h"
+#include "projectcontroller.h"
 
 #include "dockmanager.h"
 #include "editor/useroptgroup.h"
@@ -199,18 +200,18 @@ void MainWindow::createActions()
     for (int i = 0; i < MaxRecentFiles; ++i) {
         auto *action = new QAction(this);
         action->setVisible(false);
-        connect(action, &QAction::triggered, this, &MainWindow::openRecentFile);
+        connect(action, &QAction::triggered, m_projectController, &ProjectController::openRecentFile);
         m_recentFileActions.append(action);
     }
 
-    connect(action(QStringLiteral("new")), &QAction::triggered, this, &MainWindow::newFile);
-    connect(action(QStringLiteral("open")), &QAction::triggered, this, &MainWindow::openFile);
-    connect(action(QStringLiteral("clear")), &QAction::triggered, this,
-            &MainWindow::clearRecentfile);
-    connect(action(QStringLiteral("close")), &QAction::triggered, this, &MainWindow::closeFile);
-    connect(action(QStringLiteral("save")), &QAction::triggered, this, &MainWindow::save);
-    connect(action(QStringLiteral("saveAs")), &QAction::triggered, this, &MainWindow::saveAs);
-    connect(action(QStringLiteral("openDir")), &QAction::triggered, this, &MainWindow::openDir);
+    connect(action(QStringLiteral("new")), &QAction::triggered, m_projectController, &ProjectController::newFile);
+    connect(action(QStringLiteral("open")), &QAction::triggered, m_projectController, &ProjectController::openFile);
+    connect(action(QStringLiteral("clear")), &QAction::triggered, m_projectController,
+            &ProjectController::clearRecentfile);
+    connect(action(QStringLiteral("close")), &QAction::triggered, m_projectController, &ProjectController::closeFile);
+    connect(action(QStringLiteral("save")), &QAction::triggered, m_projectController, &ProjectController::save);
+    connect(action(QStringLiteral("saveAs")), &QAction::triggered, m_projectController, &ProjectController::saveAs);
+    connect(action(QStringLiteral("openDir")), &QAction::triggered, m_projectController, &ProjectController::openDir);
     connect(action(QStringLiteral("exit")), &QAction::triggered, this, &QWidget::close);
     connect(action(QStringLiteral("find")), &QAction::triggered, this, &MainWindow::on_find);
     EditCommands *edit = m_editCommands;

@@ -4,6 +4,7 @@
 #include "editor/screentype.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/newprojectdialog.h"
+#include "mainwindow/projectcontroller.h"
 #include "mainwindow/projecttree.h"
 #include "model/config.h"
 #include "services/applog.h"
@@ -92,9 +93,9 @@ private slots:
         QCOMPARE(recentFirst(), start + "/rel.mvprg");
         // Save goes back to the file that was opened.
         QVERIFY(QFile::remove(start + "/rel.mvprg"));
-        window.save();
+        window.projectController()->save();
         QVERIFY(QFile::exists(start + "/rel.mvprg"));
-        window.closeProject();
+        window.projectController()->closeProject();
     }
 
     // A project named at start opens whatever the case of its suffix, and
@@ -136,14 +137,14 @@ private slots:
             QVERIFY2(script.requests().isEmpty(), qPrintable(script.texts().join('\n')));
             QCOMPARE(Config::instance()->projectFile(), file);
             QVERIFY(QFile::remove(file));
-            window.save();
+            window.projectController()->save();
             QVERIFY(QFile::exists(file));
         } else {
             QCOMPARE(script.texts().size(), 1);
             QVERIFY2(script.texts().first().contains(file), qPrintable(script.texts().first()));
             QCOMPARE(window.centralPages()->currentIndex(), 0);
         }
-        window.closeProject();
+        window.projectController()->closeProject();
     }
 
     void filesStayBesideAWritableExecutable_data()
@@ -290,9 +291,9 @@ private slots:
         QCOMPARE(recentFirst(), folder + "/r.mvprg");
         QVERIFY(window.isModified());
         QVERIFY(!QFile::exists(folder + "/r.mvprg"));
-        window.save();
+        window.projectController()->save();
         QVERIFY(QFile::exists(folder + "/r.mvprg"));
-        window.closeProject();
+        window.projectController()->closeProject();
         // Recovered: the question does not come back.
         ModalScript later;
         MainWindow next;
@@ -362,12 +363,12 @@ private slots:
             QVERIFY2(script.texts().first().contains("选择“否”将"), qPrintable(script.texts().first()));
         QCOMPARE(Config::instance()->version == "7.7.7", answer == QMessageBox::Yes);
         if (then == "save") {
-            window.save();
+            window.projectController()->save();
         } else if (then == "drop") {
             script.pressButton(QMessageBox::No);
-            QVERIFY(window.maybeSave());
+            QVERIFY(window.projectController()->maybeSave());
         }
-        window.closeProject();
+        window.projectController()->closeProject();
         QCOMPARE(nativeStore().contains("exception"), kept);
         QCOMPARE(QFile::exists(copy), copyKept);
     }
@@ -426,7 +427,7 @@ private slots:
             maker.projectTree()->addForm(WindowScreen);
             config->projectPw = password;
             QVERIFY(ProjectFile::write(old));
-            maker.closeProject();
+            maker.projectController()->closeProject();
         }
         if (viaCrash)
             nativeStore().setValue("exception", old);
@@ -478,11 +479,11 @@ private slots:
         // Only the new project is open, and only it is saved.
         const QString fresh = dir.filePath("fresh/fresh.mvprg");
         QCOMPARE(Config::instance()->projectFile(), fresh);
-        window.save();
-        window.closeProject();
-        QVERIFY(window.openProject(fresh));
+        window.projectController()->save();
+        window.projectController()->closeProject();
+        QVERIFY(window.projectController()->openProject(fresh));
         QCOMPARE(DrawManager::instance()->scenes().size(), 1);
-        window.closeProject();
+        window.projectController()->closeProject();
     }
 };
 

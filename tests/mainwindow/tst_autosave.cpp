@@ -1,4 +1,5 @@
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/projectcontroller.h"
 
 #include "document/drawmanager.h"
 #include "document/projectfile.h"
@@ -57,7 +58,7 @@ class TestAutoSave : public QObject
             ModalScript quiet;
             runNewProject(m_window.get(), name, m_dir.path());
             Config::instance()->encryption = encoded ? 1 : 0;
-            m_window->save();
+            m_window->projectController()->save();
         }
         const QString file = Config::instance()->projectFile();
         makeOlder(file, 60);
@@ -118,7 +119,7 @@ private slots:
         QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files).size(), 2);
         // The copy lives exactly as long as the changes it holds.
         script.pressButton(closeAnswer);
-        m_window->maybeSave();
+        m_window->projectController()->maybeSave();
         QCOMPARE(QFile::exists(copy), closeAnswer == QMessageBox::Cancel);
     }
 
@@ -139,14 +140,14 @@ private slots:
         const QString copy = AutoSaver::copyPath(file);
         // Gone without a word, as a killed editor goes.
         m_window->setModified(false);
-        QVERIFY(m_window->maybeSave());
+        QVERIFY(m_window->projectController()->maybeSave());
         if (!copyNewer)
             makeOlder(copy, 120);
 
         ModalScript script;
         if (answer)
             script.pressButton(answer);
-        QVERIFY(m_window->openProject(file));
+        QVERIFY(m_window->projectController()->openProject(file));
         QCOMPARE(script.requests().size(), copyNewer ? 1 : 0);
         if (copyNewer)
             QCOMPARE(script.texts().first(), QString("发现自动保存的恢复文件（%1）。是否恢复？\n选择“否”将删除该恢复文件。").arg(copy));
@@ -159,10 +160,10 @@ private slots:
         if (!recovered)
             return;
         // Saving puts the recovered work into the file and retires the copy.
-        m_window->save();
+        m_window->projectController()->save();
         QVERIFY(!QFile::exists(copy));
-        m_window->closeProject();
-        QVERIFY(m_window->openProject(file));
+        m_window->projectController()->closeProject();
+        QVERIFY(m_window->projectController()->openProject(file));
         QCOMPARE(shapeCount(), 1);
     }
 

@@ -2,6 +2,7 @@
 
 #include "mainwindow/checkpanel.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/projectcontroller.h"
 
 #include "document/drawmanager.h"
 #include "editor/drawscene.h"
@@ -79,7 +80,7 @@ private slots:
         QVERIFY(QFile::copy(QString::fromUtf8(MAROVIN_TEST_DATA_DIR) + "/check/faults.mvprg",
                             file));
         ModalScript quiet;
-        QVERIFY(m_window->openProject(file));
+        QVERIFY(m_window->projectController()->openProject(file));
     }
 
     void cleanup()

@@ -1,4 +1,5 @@
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/projectcontroller.h"
 
 #include "document/drawmanager.h"
 #include "editor/codeeditor.h"

@@ -8,6 +8,7 @@
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/projectcontroller.h"
 #include "model/config.h"
 #include "services/modalseam.h"
 #include "support/processfixture.h"
@@ -177,7 +178,7 @@ private slots:
 
         auto window = std::make_unique<MainWindow>();
         window->changeLanguage(1);
-        QVERIFY(window->openProject(file));
+        QVERIFY(window->projectController()->openProject(file));
         window->show();
         QApplication::processEvents();
 

@@ -1,4 +1,5 @@
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/projectcontroller.h"
 
 #include "document/drawmanager.h"
 #include "editor/drawscene.h"
@@ -105,14 +106,14 @@ private slots:
                 .toStringList();
         };
         for (const char *path : {"/p/a.mvprg", "/p/b.mvprg", "/p/a.mvprg", "/p/A.mvprg"})
-            m_window->updateRecentFiles(path);
+            m_window->projectController()->updateRecentFiles(path);
         QCOMPARE(stored(), (QStringList {"/p/A.mvprg", "/p/a.mvprg", "/p/b.mvprg"}));
         for (int i = 0; i < 12; ++i)
-            m_window->updateRecentFiles(QString("/q/%1.mvprg").arg(i));
+            m_window->projectController()->updateRecentFiles(QString("/q/%1.mvprg").arg(i));
         QCOMPARE(stored().size(), 10);
         QCOMPARE(m_window->recentFileActions().last()->text(), QString("&10 /q/2.mvprg"));
         QVERIFY(!m_window->firstPage()->recentLabel(FirstPage::RecentCount - 1)->isHidden());
-        m_window->clearRecentfile();
+        m_window->projectController()->clearRecentfile();
         QVERIFY(stored().isEmpty());
         QVERIFY(m_window->firstPage()->recentLabel(0)->isHidden());
     }

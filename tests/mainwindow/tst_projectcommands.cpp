@@ -1,4 +1,5 @@
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/projectcontroller.h"
 
 #include "document/drawmanager.h"
 #include "document/projectfile.h"
@@ -95,9 +96,9 @@ private slots:
         ModalScript script;
         script.pressButton(answer);
         if (viaClose)
-            m_window->closeFile();
+            m_window->projectController()->closeFile();
         else
-            QCOMPARE(m_window->maybeSave(), closed);
+            QCOMPARE(m_window->projectController()->maybeSave(), closed);
         QCOMPARE(m_window->isModified(), !closed);
         QCOMPARE(screenCount() == 0, closed);
         QCOMPARE(fileBytes(file) != before, saved);
@@ -137,11 +138,11 @@ private slots:
         ModalScript script;
         if (opened) {
             QVERIFY(QFile::copy(made, file));
-            m_window->closeProject();
-            QVERIFY(m_window->openProject(file));
+            m_window->projectController()->closeProject();
+            QVERIFY(m_window->projectController()->openProject(file));
         } else {
             script.chooseText(folder.filePath(name));
-            m_window->saveAs();
+            m_window->projectController()->saveAs();
             QCOMPARE(m_window->recentFileActions().first()->data().toString(), file);
             QVERIFY(QFile::remove(file));
         }
@@ -149,7 +150,7 @@ private slots:
         currentScene()->addItem(shape);
         shape->setProperty("brushColor", QColor("#123456"));
         m_window->setModified(true);
-        m_window->save();
+        m_window->projectController()->save();
         QCOMPARE(folder.entryList(QDir::Files), QStringList {written});
         QVERIFY(fileBytes(file).contains("#123456"));
         QCOMPARE(Config::instance()->projectFile(), file);
@@ -176,7 +177,7 @@ private slots:
         m_window->setModified(true);
         ModalScript script;
         script.chooseText(file);
-        m_window->saveAs();
+        m_window->projectController()->saveAs();
         QCOMPARE(Config::instance()->projectFile(), writable ? file : old);
         QCOMPARE(m_window->isModified(), !writable);
         if (!writable)
@@ -186,7 +187,7 @@ private slots:
         QVERIFY(saved.contains(QString("path=\"%1\"").arg(folder.path()).toUtf8()));
         QVERIFY(!saved.contains("before"));
         m_window->setModified(true);
-        m_window->save();
+        m_window->projectController()->save();
         QCOMPARE(fileBytes(file), saved);
     }
 
@@ -203,13 +204,13 @@ private slots:
         const QString path = m_dir.filePath(QString("bad_%1.mvprg").arg(QTest::currentDataTag()));
         ModalScript script;
         if (content.isNull()) {
-            m_window->updateRecentFiles(path);
+            m_window->projectController()->updateRecentFiles(path);
             m_window->recentFileActions().first()->trigger();
             // The entry stays: the file may come back (a network drive).
             QCOMPARE(m_window->recentFileActions().first()->data().toString(), path);
         } else {
             QVERIFY(writeFileBytes(path, content));
-            QVERIFY(!m_window->openProject(path));
+            QVERIFY(!m_window->projectController()->openProject(path));
         }
         const QStringList texts = script.texts();
         QCOMPARE(texts.size(), 1);
@@ -236,7 +237,7 @@ private slots:
         QFETCH(bool, cut);
         const QString file = newProject(QString("partly %1").arg(QTest::currentDataTag()));
         QVERIFY(!file.isEmpty());
-        m_window->closeProject();
+        m_window->projectController()->closeProject();
         QByteArray bytes = fileBytes(file);
         const int window = bytes.indexOf("<Window ");
         QVERIFY(window > 0);
@@ -250,7 +251,7 @@ private slots:
         QVERIFY(writeFileBytes(file, bytes));
 
         ModalScript script;
-        QVERIFY(m_window->openProject(file));
+        QVERIFY(m_window->projectController()->openProject(file));
         QCOMPARE(script.requests().size(), 1);
         QCOMPARE(script.requests().first().icon, int(QMessageBox::Warning));
         const QString text = script.texts().first();
@@ -274,7 +275,7 @@ private slots:
         QFETCH(quint32, seed);
         QString file = newProject(QStringLiteral("opened%1").arg(seed));
         QVERIFY(!file.isEmpty());
-        m_window->closeProject();
+        m_window->projectController()->closeProject();
         if (seed != 0) {
             ProjectGenerator::Options options;
             options.screens = 2;
@@ -283,18 +284,18 @@ private slots:
             ProjectGenerator(seed).build(options);
             Config::instance()->setProjectFile(file);
             QVERIFY(ProjectFile::write(file));
-            m_window->closeProject();
+            m_window->projectController()->closeProject();
         }
         const QByteArray before = fileBytes(file);
 
         ModalScript script;
-        QVERIFY(m_window->openProject(file));
+        QVERIFY(m_window->projectController()->openProject(file));
         QCoreApplication::processEvents();
         QVERIFY2(script.requests().isEmpty(), qPrintable(script.texts().join('\n')));
         QVERIFY(screenCount() > 0);
         QVERIFY(!m_window->isModified());
         QVERIFY(!m_window->action("save")->isEnabled());
-        m_window->closeFile();
+        m_window->projectController()->closeFile();
         QVERIFY(script.requests().isEmpty());
         QCOMPARE(fileBytes(file), before);
     }
@@ -318,7 +319,7 @@ private slots:
         QWidget *first = DrawManager::instance()->currentView();
         QWidget *second = m_window->projectTree()->addForm(TemplateScreen);
         QVERIFY(first && second);
-        m_window->save();
+        m_window->projectController()->save();
         QVERIFY(!m_window->isModified());
         if (change == "show") {
             m_window->showTabContent(first);
@@ -390,7 +391,7 @@ private slots:
 
         ModalScript script;
         script.pressButton(QMessageBox::Yes);
-        m_window->closeFile();
+        m_window->projectController()->closeFile();
         QCOMPARE(script.requests().size(), change ? 1 : 0);
         const QByteArray added = library == "textLib" ? "门状态"
             : library == "config"                     ? "<lan1 "

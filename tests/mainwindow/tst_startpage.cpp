@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/newprojectdialog.h"
+#include "mainwindow/projectcontroller.h"
 #include "model/config.h"
 #include "support/filebytes.h"
 #include "support/modalscript.h"

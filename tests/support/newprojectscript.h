@@ -2,6 +2,7 @@
 
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/newprojectdialog.h"
+#include "mainwindow/projectcontroller.h"
 
 #include <QLineEdit>
 #include <QTimer>
@@ -24,5 +25,5 @@ inline void runNewProject(MainWindow *window, const QString &name, const QString
         if (dialog->isVisible())
             dialog->reject();
     });
-    window->newFile();
+    window->projectController()->newFile();
 }

@@ -67,7 +67,7 @@ public:
     {
         if (!window)
             return;
-        window->closeProject();
+        window->projectController()->closeProject();
         window.reset();
     }
 

@@ -1,6 +1,4 @@
-// The project commands of MainWindow: new, open, recent, close, save.
-
-#include "mainwindow.h"
+#include "projectcontroller.h"
 
 #include "autosaver.h"
 #include "document/crashfilter.h"
@@ -9,6 +7,7 @@
 #include "editor/drawscene.h"
 #include "editor/screentype.h"
 #include "firstpage.h"
+#include "mainwindow.h"
 #include "model/config.h"
 #include "newprojectdialog.h"
 #include "panels/taglib/textlibdialog.h"
@@ -50,12 +49,18 @@ private:
 
 } // namespace
 
-bool MainWindow::maybeSave()
+ProjectController::ProjectController(MainWindow *window)
+    : QObject(window)
+    , m_window(window)
 {
-    if (m_modified) {
+}
+
+bool ProjectController::maybeSave()
+{
+    if (m_window->isModified()) {
         Config *config = Config::instance();
         const int answer = MessageDialog::showMessage(
-            this, QMessageBox::Question, tr("工程"),
+            m_window, QMessageBox::Question, tr("工程"),
             tr("是否将改动保存到 %1 工程?").arg(config->projectName()),
             {tr("是(&Y)"), tr("否(&N)"), tr("取消(&C)")});
         if (answer == QMessageBox::Cancel)
@@ -73,30 +78,30 @@ bool MainWindow::maybeSave()
     return true;
 }
 
-void MainWindow::closeProject()
+void ProjectController::closeProject()
 {
-    m_projectTree->closeAll();
+    m_window->projectTree()->closeAll();
     DrawManager::instance()->clear();
     Config::instance()->reset();
     // Edits left in the table of a closed project must not reach the next.
-    m_textLibDialog->reloadTable();
-    setModified(false);
+    m_window->textLibDialog()->reloadTable();
+    m_window->setModified(false);
     DrawScene::resetScreenCounters();
 }
 
-bool MainWindow::writeProjectFile(const QString &path)
+bool ProjectController::writeProjectFile(const QString &path)
 {
     QString error;
     if (ProjectFile::write(path, &error))
         return true;
-    MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"), error, {tr("确定")});
+    MessageDialog::showMessage(m_window, QMessageBox::Critical, tr("错误"), error, {tr("确定")});
     return false;
 }
 
-bool MainWindow::loadProjectFile(const QString &path)
+bool ProjectController::loadProjectFile(const QString &path)
 {
     ProjectFile::LoadHooks hooks;
-    hooks.createScreen = [this](int type) { return m_projectTree->addForm(type, nullptr, false); };
+    hooks.createScreen = [this](int type) { return m_window->projectTree()->addForm(type, nullptr, false); };
     const ProjectFile::LoadResult result = ProjectFile::load(path, hooks);
     // Shapes of a newer version are kept and saved back, but they are not
     // shown: the user must not take the screen for all there is.
@@ -119,7 +124,7 @@ bool MainWindow::loadProjectFile(const QString &path)
     switch (result.status) {
     case ProjectFile::Loaded:
         if (!unknown.isEmpty())
-            MessageDialog::showMessage(this, QMessageBox::Warning, tr("警告"), unknown,
+            MessageDialog::showMessage(m_window, QMessageBox::Warning, tr("警告"), unknown,
                                        {tr("确定")});
         break;
     case ProjectFile::Damaged: {
@@ -128,30 +133,30 @@ bool MainWindow::loadProjectFile(const QString &path)
         QString text = tr("工程文件 %1 已损坏，只打开了能够读取的部分。\n%2").arg(path, result.error);
         if (!unknown.isEmpty())
             text += QLatin1Char('\n') + unknown;
-        MessageDialog::showMessage(this, QMessageBox::Warning, tr("警告"), text, {tr("确定")});
+        MessageDialog::showMessage(m_window, QMessageBox::Warning, tr("警告"), text, {tr("确定")});
         break;
     }
     case ProjectFile::OpenFailed:
     case ProjectFile::NotAProject:
-        MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"),
+        MessageDialog::showMessage(m_window, QMessageBox::Critical, tr("错误"),
                                    tr("读取文件失败 %1。\n%2.").arg(path, result.error),
                                    {tr("确定")});
         return false;
     case ProjectFile::PasswordRefused:
         return false;
     }
-    showTabContent(result.firstScreen);
+    m_window->showTabContent(result.firstScreen);
     return true;
 }
 
-bool MainWindow::openProject(const QString &path)
+bool ProjectController::openProject(const QString &path)
 {
     if (AutoSaver::hasNewerCopy(path)) {
         const QString copy = AutoSaver::copyPath(path);
         // Declining deletes the copy, so the question says so: it may hold
         // the only record of the work a crash interrupted.
         const int answer = MessageDialog::showMessage(
-            this, QMessageBox::Question, tr("工程"),
+            m_window, QMessageBox::Question, tr("工程"),
             tr("发现自动保存的恢复文件（%1）。是否恢复？\n选择“否”将删除该恢复文件。")
                 .arg(QDir::toNativeSeparators(copy)),
             {tr("是"), tr("否")});
@@ -169,49 +174,49 @@ bool MainWindow::openProject(const QString &path)
     return openProjectFile(path, path);
 }
 
-bool MainWindow::openRecoveryCopy(const QString &copy)
+bool ProjectController::openRecoveryCopy(const QString &copy)
 {
     const QString project = CrashFilter::recoveredProjectFile(copy);
     return openProjectFile(copy, project.isEmpty() ? copy : project);
 }
 
-bool MainWindow::openProjectFile(const QString &file, const QString &project)
+bool ProjectController::openProjectFile(const QString &file, const QString &project)
 {
     // The project and the recent list keep where the file really is, not
     // where it was relative to a working directory that may change.
     const QString path = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
     const QString owner = project.isEmpty() ? project : QFileInfo(project).absoluteFilePath();
-    WaitCursor wait(this);
+    WaitCursor wait(m_window);
     if (!loadProjectFile(path)) {
         // Whatever was read before the failure (a refused password comes
         // after the settings) must not linger as a half-open project. The
         // failure itself has been reported where it was found.
         closeProject();
-        setCentralPage(true);
-        setApplicationTitle(QString());
+        m_window->setCentralPage(true);
+        m_window->setApplicationTitle(QString());
         return false;
     }
     Config *config = Config::instance();
-    setCentralPage(false);
+    m_window->setCentralPage(false);
     config->loadSystemRegisters();
-    reportTableErrors();
+    m_window->reportTableErrors();
     config->setProjectFile(owner);
-    m_textLibDialog->reloadTable();
-    setApplicationTitle(config->projectName());
+    m_window->textLibDialog()->reloadTable();
+    m_window->setApplicationTitle(config->projectName());
     updateRecentFiles(owner);
     // What was read is not what the project file holds until it is saved.
     if (owner != path)
-        setModified(true);
+        m_window->setModified(true);
     return true;
 }
 
-bool MainWindow::saveProjectFile(const QString &path)
+bool ProjectController::saveProjectFile(const QString &path)
 {
-    WaitCursor wait(this);
+    WaitCursor wait(m_window);
     // writeProjectFile has said why it failed; once is enough.
     if (!writeProjectFile(path))
         return false;
-    setModified(false);
+    m_window->setModified(false);
     // The changes are in a project file now; the copies are outdated, also
     // that of the file a "save as" has left behind.
     AutoSaver::removeCopy(path);
@@ -219,48 +224,48 @@ bool MainWindow::saveProjectFile(const QString &path)
     return true;
 }
 
-void MainWindow::newFile()
+void ProjectController::newFile()
 {
     if (!maybeSave())
         return;
-    m_newProjectDialog->setRecentMenu(m_recentMenu);
-    const int result = m_newProjectDialog->run();
+    m_window->newProjectDialog()->setRecentMenu(m_window->recentMenu());
+    const int result = m_window->newProjectDialog()->run();
     if (result == NewProjectDialog::Cancelled) {
-        setCentralPage(true);
+        m_window->setCentralPage(true);
         return;
     }
     // A recent project picked from the dialog has opened itself already.
     if (result != NewProjectDialog::Created)
         return;
     Config *config = Config::instance();
-    setCentralPage(false);
+    m_window->setCentralPage(false);
     config->loadSystemRegisters();
-    reportTableErrors();
-    m_projectTree->addForm(BaseScreen);
-    m_textLibDialog->reloadTable();
-    setApplicationTitle(config->projectName());
+    m_window->reportTableErrors();
+    m_window->projectTree()->addForm(BaseScreen);
+    m_window->textLibDialog()->reloadTable();
+    m_window->setApplicationTitle(config->projectName());
     // The new project exists on disk at once. One that cannot be written
     // stays open and unsaved, for "另存为", but is not listed.
     if (writeProjectFile(config->projectFile())) {
         updateRecentFiles(config->projectFile());
-        setModified(false);
+        m_window->setModified(false);
     }
 }
 
-void MainWindow::openFile()
+void ProjectController::openFile()
 {
     if (!maybeSave())
         return;
     const QString path = FileDialog::getOpenFileName(
-        this, tr("打开工程文件"), QString(),
+        m_window, tr("打开工程文件"), QString(),
         tr("工程文件(*%1);;All files(*.*)").arg(ProjectSuffix));
     if (path.isEmpty())
-        setCentralPage(true);
+        m_window->setCentralPage(true);
     else
         openProject(path);
 }
 
-void MainWindow::openRecentFile()
+void ProjectController::openRecentFile()
 {
     auto *action = qobject_cast<QAction *>(sender());
     if (!action)
@@ -276,24 +281,24 @@ void MainWindow::openRecentFile()
     openProject(path);
 }
 
-void MainWindow::closeFile()
+void ProjectController::closeFile()
 {
     // Closing must not throw away unsaved work without asking.
     if (!maybeSave())
         return;
-    setCentralPage(true);
-    setModified(false);
-    setApplicationTitle(QString());
+    m_window->setCentralPage(true);
+    m_window->setModified(false);
+    m_window->setApplicationTitle(QString());
 }
 
-void MainWindow::save()
+void ProjectController::save()
 {
     saveProjectFile(Config::instance()->projectFile());
 }
 
-void MainWindow::saveAs()
+void ProjectController::saveAs()
 {
-    QString name = FileDialog::getSaveFileName(this, tr("工程另存为"), QString(),
+    QString name = FileDialog::getSaveFileName(m_window, tr("工程另存为"), QString(),
                                                tr("保存为 (*%1)").arg(ProjectSuffix));
     if (name.isEmpty())
         return;
@@ -312,17 +317,17 @@ void MainWindow::saveAs()
     }
     // The copy of the file left behind is outdated as well.
     AutoSaver::removeCopy(previous);
-    setApplicationTitle(config->projectName());
+    m_window->setApplicationTitle(config->projectName());
     updateRecentFiles(name);
 }
 
-void MainWindow::openDir()
+void ProjectController::openDir()
 {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(Config::instance()->projectPath())))
         QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::currentPath()));
 }
 
-void MainWindow::updateRecentFiles(QString filename)
+void ProjectController::updateRecentFiles(QString filename)
 {
     QStringList files = nativeStore().value(QStringLiteral("recentFiles")).toStringList();
     if (!filename.isEmpty()) {
@@ -336,7 +341,7 @@ void MainWindow::updateRecentFiles(QString filename)
 
     const int n = qMin(int(files.size()), MaxRecentFiles);
     for (int i = 0; i < MaxRecentFiles; ++i) {
-        QAction *action = m_recentFileActions.at(i);
+        QAction *action = m_window->recentFileActions().at(i);
         if (i < n) {
             action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i)));
             action->setData(files.at(i));
@@ -345,11 +350,11 @@ void MainWindow::updateRecentFiles(QString filename)
             action->setVisible(false);
         }
     }
-    m_firstPage->updateRecent(m_recentMenu);
-    action(QStringLiteral("openDir"))->setStatusTip(Config::instance()->projectPath());
+    m_window->firstPage()->updateRecent(m_window->recentMenu());
+    m_window->action(QStringLiteral("openDir"))->setStatusTip(Config::instance()->projectPath());
 }
 
-void MainWindow::clearRecentfile()
+void ProjectController::clearRecentfile()
 {
     updateNativeStore({{QStringLiteral("recentFiles"), QStringList()}});
     updateRecentFiles();
