@@ -292,6 +292,12 @@ private slots:
                             "rectangle@height NaN \u2192 0.00",
                             "rectangle@width 1e400 \u2192 10000000.00",
                             "rectangle@pos (1e400,5) \u2192 (10000000,5)"};
+        QTest::newRow("widget of a kind never made, no number")
+            << none << none
+            << QByteArray("<widget objectName=\"w\" type=\"999\" width=\"5\" height=\"5\"/>"
+                          "<widget objectName=\"v\" type=\"NaN\" width=\"5\" height=\"5\"/>")
+            << QByteArray("type=\"12\"")
+            << QStringList {"widget@type 999 \u2192 12", "widget@type NaN \u2192 12"};
         // Styles outside their lists keep the shape's own: a rectangle has
         // no outline until it is given one.
         QTest::newRow("pen and opacity beyond what is drawn, styles out of the list")
