@@ -564,8 +564,10 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <translation>Unknown command: %1 (the commands are %2)</translation>
     </message>
     <message>
-        <source>警告：%1 含有超出范围的数值，已改为最接近的有效值：%2</source>
-        <translation>warning: %1 contains numbers out of range, replaced by the nearest valid value: %2</translation>
+        <source>警告：%1 含有超出范围或不是数字的数值，已改为最接近的有效值或默认值：
+%2</source>
+        <translation>warning: %1 contains numbers out of range or not numbers at all, replaced by the nearest valid value or the default:
+%2</translation>
     </message>
 </context>
 <context>
@@ -1560,8 +1562,10 @@ Choosing “No” deletes the recovery file.</translation>
         <translation>No</translation>
     </message>
     <message>
-        <source>工程文件 %1 含有超出范围的数值，已改为最接近的有效值：%2。</source>
-        <translation>The project file %1 contains numbers out of range; each was replaced by the nearest valid value: %2.</translation>
+        <source>工程文件 %1 含有超出范围或不是数字的数值，已改为最接近的有效值或默认值：
+%2</source>
+        <translation>The project file %1 contains numbers out of range or not numbers at all; each was replaced by the nearest valid value or the default:
+%2</translation>
     </message>
 </context>
 <context>
@@ -1953,6 +1957,14 @@ Choosing “No” deletes the recovery file.</translation>
         <source>%1@%2 的值 %3 超出范围，已改为 %4</source>
         <translation>%1@%2: the value %3 is out of range and was replaced by %4</translation>
     </message>
+    <message>
+        <source>%1@%2 的值 %3 不是数字，已改为默认值 %4</source>
+        <translation>%1@%2: the value %3 is not a number and was replaced by the default %4</translation>
+    </message>
+    <message>
+        <source>地址标签没有指定设备</source>
+        <translation>The address tag names no device</translation>
+    </message>
 </context>
 <context>
     <name>ProjectConfigDialog</name>
@@ -2202,6 +2214,17 @@ Continue?</translation>
     <message>
         <source>元素嵌套超过 %1 层</source>
         <translation>Elements are nested more than %1 levels deep</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>……另有 %n 处；完整列表请运行检查。</source>
+        <translation>
+            <numerusform>… and %n more; run the check for the whole list.</numerusform>
+            <numerusform>… and %n more; run the check for the whole list.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

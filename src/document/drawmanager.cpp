@@ -28,6 +28,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <limits>
 
 namespace {
 
@@ -270,7 +271,22 @@ QGraphicsItem *DrawManager::createItemByName(QXmlStreamReader *reader)
     case ShapeElement::Group:
         return loadGroup(reader);
     case ShapeElement::Widget: {
-        const int kind = reader->attributes().value(QLatin1String("type")).toInt();
+        // A kind no widget is made for shows as a label: it becomes one, and
+        // the load says so, rather than being saved back as a kind the user
+        // never saw.
+        const QStringRef text = reader->attributes().value(QLatin1String("type"));
+        ClampedNumber::Reading reading = ClampedNumber::Fits;
+        int kind = int(ClampedNumber::readInteger(text, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max(), LabelKind,
+                                                  &reading));
+        if (reading != ClampedNumber::Missing
+            && (reading != ClampedNumber::Fits || kind < LabelKind || kind > SpinBoxKind)) {
+            kind = LabelKind;
+            Config::instance()->noteClamped({reader->name().toString(), QStringLiteral("type"),
+                                             text.toString(), QString::number(kind),
+                                             ProjectPlace(),
+                                             reading == ClampedNumber::NotANumber});
+        }
         return new GraphicsWidgetItem(kind, QRect());
     }
     }

@@ -268,6 +268,14 @@ void checkAddressTags(Collector &out, QVector<int> &tagsPerDevice)
             firstOfName.insert(place.name, row);
         }
 
+        // Without a device the address has no format to be judged by: a
+        // device of no name (itself a finding) would judge it by its own.
+        if (cellText(tags, row, Config::DeviceColumn).trimmed().isEmpty()) {
+            out.add(Finding::Error, Finding::AddressNoDevice,
+                    ProjectCheck::tr("地址标签没有指定设备"), place);
+            continue;
+        }
+
         AddressPara para;
         const int result = config->tagAt(false, row, para);
         if (result != Config::TagBadDevice && result != Config::TagNoRow
@@ -396,7 +404,8 @@ QVector<Finding> ProjectCheck::run()
     // The file is not what the editor shows: saving writes the kept values.
     for (const ClampedNumber &clamped : Config::instance()->clampedNumbers())
         out.add(Finding::Warning, Finding::ValueOutOfRange,
-                tr("%1@%2 的值 %3 超出范围，已改为 %4")
+                (clamped.notANumber ? tr("%1@%2 的值 %3 不是数字，已改为默认值 %4")
+                                    : tr("%1@%2 的值 %3 超出范围，已改为 %4"))
                     .arg(clamped.element, clamped.attribute, clamped.read, clamped.kept),
                 clamped.place);
     return out.findings;
@@ -432,8 +441,9 @@ QString ProjectCheck::codeName(Finding::Code code)
         "addressOutOfRange",   "textTagEmptyName",    "textTagDuplicateName",
         "textTagEmptyText",    "deviceEmptyName",     "screenEmptyName",
         "screenZeroSize",      "shapeEmptyName",      "valueOutOfRange",
+        "addressNoDevice",
     };
-    static_assert(sizeof(names) / sizeof(names[0]) == Finding::ValueOutOfRange + 1,
+    static_assert(sizeof(names) / sizeof(names[0]) == Finding::AddressNoDevice + 1,
                   "one name per code");
     return QString::fromLatin1(names[code]);
 }

@@ -40,7 +40,8 @@ struct Finding
         ScreenEmptyName,
         ScreenZeroSize,
         ShapeEmptyName,
-        ValueOutOfRange
+        ValueOutOfRange,
+        AddressNoDevice
     };
 
     Severity severity = Error;

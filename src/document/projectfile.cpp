@@ -1,6 +1,7 @@
 #include "projectfile.h"
 
 #include "drawmanager.h"
+#include "projectcheck.h"
 #include "editor/codeeditor.h"
 #include "editor/drawview.h"
 #include "model/config.h"
@@ -231,8 +232,12 @@ ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, cons
     appendNew(&result.unknownElements, DrawManager::instance()->unknownElementNames());
     result.unknownAttributes = config->unknownAttributeNames();
     appendNew(&result.unknownAttributes, DrawManager::instance()->unknownAttributeNames());
-    for (const ClampedNumber &clamped : config->clampedNumbers())
+    for (const ClampedNumber &clamped : config->clampedNumbers()) {
         result.clampedNumbers.append(clamped.text());
+        result.clampedPlaces.append(QCoreApplication::translate("ProjectFile", "%1：%2")
+                                        .arg(ProjectCheck::placeText(clamped.place),
+                                             clamped.text()));
+    }
     if (reader.hasError()) {
         result.status = Damaged;
         result.error = readerError(reader);
@@ -242,6 +247,16 @@ ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, cons
         result.status = Loaded;
     }
     return result;
+}
+
+QStringList ProjectFile::firstLines(const QStringList &lines, int limit)
+{
+    if (lines.size() <= limit)
+        return lines;
+    QStringList shown = lines.mid(0, limit);
+    shown.append(QCoreApplication::translate("ProjectFile", "……另有 %n 处；完整列表请运行检查。",
+                                             nullptr, lines.size() - limit));
+    return shown;
 }
 
 QByteArray ProjectFile::encodeProjectText(const QString &text)

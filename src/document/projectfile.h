@@ -56,7 +56,15 @@ public:
         // kept instead ("dev@baud 99999999999999 → 2147483647"), in file
         // order. Saving writes the kept values. Does not make a load fail.
         QStringList clampedNumbers;
+        // The same, each led by its place as the check names it ("设备 1
+        // P：dev@baud …").
+        QStringList clampedPlaces;
     };
+
+    // The first limit of lines and, when there are more, one line saying
+    // how many more there are and that the check lists them all: a warning
+    // of hundreds of lines would run off the screen.
+    static QStringList firstLines(const QStringList &lines, int limit = 10);
 
 
     // Writes the current project to path through a temporary file that

@@ -118,8 +118,9 @@ bool ProjectController::loadProjectFile(const QString &path)
     if (!result.clampedNumbers.isEmpty()) {
         if (!unknown.isEmpty())
             unknown += QLatin1Char('\n');
-        unknown += tr("工程文件 %1 含有超出范围的数值，已改为最接近的有效值：%2。")
-                       .arg(path, result.clampedNumbers.join(QStringLiteral("、")));
+        unknown += tr("工程文件 %1 含有超出范围或不是数字的数值，已改为最接近的有效值或默认值：\n%2")
+                       .arg(path, ProjectFile::firstLines(result.clampedPlaces)
+                                      .join(QLatin1Char('\n')));
     }
     switch (result.status) {
     case ProjectFile::Loaded:

@@ -17,13 +17,29 @@ struct ClampedNumber
     QString read; // as it stood in the file
     QString kept;
     ProjectPlace place;
+    // read was no number at all ("NaN", "fast"): kept is the field's
+    // default, not a nearest value.
+    bool notANumber = false;
 
     // "dev@baud 99999999999999 → 2147483647"
     QString text() const;
 
-    // text as a whole number in [min, max]: one beyond either end gives
-    // that end and sets *clamped (when given). Text that is not a whole
-    // number gives fallback, as a number missing from the file does.
+    // How a text read as a number.
+    enum Reading {
+        Fits, // a number the field holds as it is
+        Missing, // empty: the attribute is not there
+        OutOfRange, // a number the field cannot hold (also 1e400, inf)
+        NotANumber // "NaN", or text that is no number
+    };
+
+    // text as a whole number in [min, max]: anything the toolkit's number
+    // parser reads ("1e3", "inf", digits beyond 64 bits) counts, a value
+    // beyond either end gives that end, a fraction the nearest whole number
+    // (both OutOfRange). Missing text and no number give fallback.
     static qint64 readInteger(const QStringRef &text, qint64 min, qint64 max, qint64 fallback,
-                              bool *clamped);
+                              Reading *reading);
+
+    // text as a double in *value: OutOfRange when it overflows (*value is
+    // then the infinity of its sign), 0 when Missing or NotANumber.
+    static Reading readDouble(const QStringRef &text, double *value);
 };

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaEnum>
 #include <QStandardItemModel>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -27,31 +28,26 @@ QString attr(const QXmlStreamAttributes &attrs, const char *name)
     return attrs.value(QLatin1String(name)).toString();
 }
 
-// Malformed or missing numbers read as 0. One the field cannot hold keeps
-// the nearest it can, and is noted for the load's warning and the check.
+// A missing number reads as the field's default; one the field cannot hold
+// keeps the nearest it can, and text that is no number the default, both
+// noted for the load's warning and the check.
 qint64 clampedAttr(const QXmlStreamAttributes &attrs, const char *name, qint64 min, qint64 max,
-                   const QString &element, const ProjectPlace &place)
+                   qint64 defaultValue, const QString &element, const ProjectPlace &place)
 {
     const QStringRef text = attrs.value(QLatin1String(name));
-    bool clamped = false;
-    const qint64 value = ClampedNumber::readInteger(text, min, max, 0, &clamped);
-    if (clamped)
+    ClampedNumber::Reading reading = ClampedNumber::Fits;
+    const qint64 value = ClampedNumber::readInteger(text, min, max, defaultValue, &reading);
+    if (reading == ClampedNumber::OutOfRange || reading == ClampedNumber::NotANumber)
         Config::instance()->noteClamped({element, QLatin1String(name), text.toString(),
-                                         QString::number(value), place});
+                                         QString::number(value), place,
+                                         reading == ClampedNumber::NotANumber});
     return value;
-}
-
-qint32 intAttr(const QXmlStreamAttributes &attrs, const char *name, const QString &element,
-               const ProjectPlace &place)
-{
-    return static_cast<qint32>(clampedAttr(attrs, name, std::numeric_limits<qint32>::min(),
-                                           std::numeric_limits<qint32>::max(), element, place));
 }
 
 quint8 byteAttr(const QXmlStreamAttributes &attrs, const char *name, const QString &element,
                 const ProjectPlace &place = ProjectPlace())
 {
-    return static_cast<quint8>(clampedAttr(attrs, name, 0, 255, element, place));
+    return static_cast<quint8>(clampedAttr(attrs, name, 0, 255, 0, element, place));
 }
 
 // As far as a shape may reach; -1 is the size not yet chosen.
@@ -278,14 +274,19 @@ bool Config::readXml(QXmlStreamReader *reader)
     // guessing half of it.
     const QStringList screen = attr(attrs, "screen").split(QLatin1Char(','));
     if (screen.size() == 2) {
-        qint32 read[2];
+        qint32 read[2] = {screenWidth, screenHeight};
         for (int i = 0; i < 2; ++i) {
-            bool clamped = false;
-            read[i] = static_cast<qint32>(ClampedNumber::readInteger(
-                QStringRef(&screen.at(i)), -1, MaxScreenSide, 0, &clamped));
-            if (clamped)
+            ClampedNumber::Reading reading = ClampedNumber::Fits;
+            const qint64 value = ClampedNumber::readInteger(QStringRef(&screen.at(i)), -1,
+                                                            MaxScreenSide, read[i], &reading);
+            if (reading == ClampedNumber::Missing)
+                read[i] = 0;
+            else
+                read[i] = static_cast<qint32>(value);
+            if (reading == ClampedNumber::OutOfRange || reading == ClampedNumber::NotANumber)
                 noteClamped({configElement, QStringLiteral("screen"), screen.at(i),
-                             QString::number(read[i]), ProjectPlace()});
+                             QString::number(read[i]), ProjectPlace(),
+                             reading == ClampedNumber::NotANumber});
         }
         screenWidth = read[0];
         screenHeight = read[1];
@@ -340,18 +341,31 @@ bool Config::readXml(QXmlStreamReader *reader)
                 place.index = devices.size();
                 place.name = dev.name;
                 const QString devElement = QStringLiteral("dev");
-                dev.protocol = intAttr(a, "protocol", devElement, place);
-                dev.deviceId = intAttr(a, "deviceId", devElement, place);
-                dev.port = intAttr(a, "port", devElement, place);
-                dev.rsType = intAttr(a, "rsType", devElement, place);
-                dev.dataBits = intAttr(a, "dataBits", devElement, place);
-                dev.stopBits = intAttr(a, "stopBits", devElement, place);
-                dev.parity = intAttr(a, "parity", devElement, place);
-                dev.retryNum = intAttr(a, "retryNum", devElement, place);
-                dev.baud = intAttr(a, "baud", devElement, place);
-                dev.overtime = intAttr(a, "overtime", devElement, place);
-                dev.comDelay = intAttr(a, "comDelay", devElement, place);
-                dev.resDelay = intAttr(a, "resDelay", devElement, place);
+                // The ranges the device dialog accepts; the protocol and
+                // port are checked against the tables they index.
+                const DevicePara defaults;
+                const qint64 intMin = std::numeric_limits<qint32>::min();
+                const qint64 intMax = std::numeric_limits<qint32>::max();
+                auto field = [&](const char *name, qint64 min, qint64 max, qint32 defaultValue) {
+                    return qint32(clampedAttr(a, name, min, max, defaultValue, devElement, place));
+                };
+                dev.protocol = field("protocol", intMin, intMax, defaults.protocol);
+                dev.deviceId = field("deviceId", DevicePara::MinStation, DevicePara::MaxStation,
+                                     defaults.deviceId);
+                dev.port = field("port", intMin, intMax, defaults.port);
+                dev.rsType = field("rsType", 0, QMetaEnum::fromType<PortType>().keyCount() - 1,
+                                   defaults.rsType);
+                dev.dataBits = field("dataBits", DevicePara::MinDataBits, DevicePara::MaxDataBits,
+                                     defaults.dataBits);
+                dev.stopBits = field("stopBits", DevicePara::MinStopBits, DevicePara::MaxStopBits,
+                                     defaults.stopBits);
+                dev.parity = field("parity", 0, QMetaEnum::fromType<ComParity>().keyCount() - 1,
+                                   defaults.parity);
+                dev.retryNum = field("retryNum", 0, DevicePara::MaxRetry, defaults.retryNum);
+                dev.baud = field("baud", 0, intMax, defaults.baud);
+                dev.overtime = field("overtime", 0, DevicePara::MaxOvertime, defaults.overtime);
+                dev.comDelay = field("comDelay", 0, DevicePara::MaxDelay, defaults.comDelay);
+                dev.resDelay = field("resDelay", 0, DevicePara::MaxDelay, defaults.resDelay);
                 dev.kept.keepAttributes(
                     *reader,
                     {QStringLiteral("name"), QStringLiteral("protocol"), QStringLiteral("deviceId"),

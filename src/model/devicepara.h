@@ -23,4 +23,12 @@ struct DevicePara
     qint32 comDelay = 0; // milliseconds
     qint32 resDelay = 0; // milliseconds
     KeptContent kept; // what its element held that this version does not read
+
+    // What a user may enter for a device, and what a file read keeps.
+    static constexpr int MinStation = 1, MaxStation = 255;
+    static constexpr int MinDataBits = 5, MaxDataBits = 8;
+    static constexpr int MinStopBits = 1, MaxStopBits = 2;
+    static constexpr int MaxOvertime = 5000; // milliseconds
+    static constexpr int MaxDelay = 10000; // milliseconds
+    static constexpr int MaxRetry = 100;
 };

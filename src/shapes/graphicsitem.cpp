@@ -77,7 +77,7 @@ void GraphicsItem::setShapeOpacity(double opacity)
 
 void GraphicsItem::setPenSize(int size)
 {
-    m_pen.setWidth(size);
+    m_pen.setWidth(qBound(0, size, MaxPenSize));
     update();
 }
 

@@ -98,7 +98,11 @@ public:
         m_brush = brush;
         update();
     }
+    // The widest pen the toolkit draws; it refuses wider ones (and negative
+    // ones) with a warning on stderr and keeps the old width.
+    static constexpr int MaxPenSize = 32767;
     int penSize() const { return m_pen.width(); }
+    // size cut to [0, MaxPenSize].
     void setPenSize(int size);
     PenStyle penStyle() const { return PenStyle(m_pen.style()); }
     void setPenStyle(PenStyle style);

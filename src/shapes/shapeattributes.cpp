@@ -1,5 +1,6 @@
 #include "shapeattributes.h"
 
+#include "graphicsitem.h"
 #include "model/clampednumber.h"
 #include "model/config.h"
 #include "model/propertyregistry.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -118,15 +120,9 @@ QString valueText(const QMetaProperty &property, const QVariant &value)
 }
 
 // Far beyond any screen, zoom or angle, yet well inside what painting
-// converts to int: a number past it in a file keeps the nearer end. NaN and
-// infinity are damage, and the property keeps its value.
+// converts to int: a number past it in a file (infinity too) keeps the
+// nearer end. NaN is damage, and the property keeps its value.
 constexpr double MaxAttributeNumber = 1e7;
-
-bool allFinite(const QVector<double> &numbers)
-{
-    return std::all_of(numbers.cbegin(), numbers.cend(),
-                       [](double value) { return std::isfinite(value); });
-}
 
 // Brings value within the limit; says whether it had to.
 bool clampNumber(double *value)
@@ -193,20 +189,52 @@ QVector<double> numbersIn(const QStringRef &text)
     return result;
 }
 
-// The attribute text as a value of the property's type; invalid when the
-// text cannot give one and the property must keep its value. *clamped says
-// whether a number had to be brought within MaxAttributeNumber.
-QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStringRef &text,
-                    bool *clamped)
+// The bounds of a number property: a pen refuses widths beyond its own
+// (keeping the old one and complaining on stderr), and an opacity beyond
+// its ends is cut to them; anything else may reach MaxAttributeNumber.
+struct NumberBounds
 {
-    *clamped = false;
+    double low;
+    double high;
+};
+
+NumberBounds boundsOf(const QString &name)
+{
+    if (name == QLatin1String("penSize"))
+        return {0, GraphicsItem::MaxPenSize};
+    if (name == QLatin1String("opacity"))
+        return {0, 1};
+    return {-MaxAttributeNumber, MaxAttributeNumber};
+}
+
+bool noted(ClampedNumber::Reading reading)
+{
+    return reading == ClampedNumber::OutOfRange || reading == ClampedNumber::NotANumber;
+}
+
+// The attribute text as a value of the property's type; invalid when the
+// text cannot give one and the property must keep its value. *reading says
+// whether a number had to be brought within its bounds (OutOfRange) or was
+// none at all (NotANumber); either is named by the load.
+QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStringRef &text,
+                    ClampedNumber::Reading *reading)
+{
+    *reading = ClampedNumber::Fits;
     if (slot.property.isEnumType()) {
         // Only the enumeration's own values: anything else would be stored
-        // in an enum that cannot hold it.
-        const int value = text.toInt();
-        if (!slot.property.enumerator().valueToKey(value))
+        // in an enum that cannot hold it, so the shape keeps its own.
+        const qint64 value = ClampedNumber::readInteger(
+            text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 0, reading);
+        if (*reading == ClampedNumber::Missing) {
+            *reading = ClampedNumber::Fits;
+            return slot.property.enumerator().valueToKey(0) ? QVariant(0) : QVariant();
+        }
+        if (!slot.property.enumerator().valueToKey(int(value))) {
+            if (*reading != ClampedNumber::NotANumber)
+                *reading = ClampedNumber::OutOfRange;
             return QVariant();
-        return value;
+        }
+        return int(value);
     }
     int type = slot.property.isValid() ? slot.property.userType() : QMetaType::UnknownType;
     if (type == QMetaType::UnknownType || type == QMetaType::QVariant)
@@ -217,32 +245,42 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong: {
-        const auto limit = static_cast<qint64>(MaxAttributeNumber);
-        return int(ClampedNumber::readInteger(text, -limit, limit, 0, clamped));
+        const NumberBounds bounds = boundsOf(slot.name);
+        const qint64 value = ClampedNumber::readInteger(text, qint64(bounds.low),
+                                                        qint64(bounds.high), 0, reading);
+        if (*reading == ClampedNumber::NotANumber)
+            return QVariant();
+        return int(value);
     }
     case QMetaType::Double:
     case QMetaType::Float: {
-        double value = text.toDouble();
-        if (!std::isfinite(value))
+        double value = 0;
+        *reading = ClampedNumber::readDouble(text, &value);
+        if (*reading == ClampedNumber::NotANumber)
             return QVariant();
-        *clamped = clampNumber(&value);
-        return value;
+        const NumberBounds bounds = boundsOf(slot.name);
+        const double kept = qBound(bounds.low, value, bounds.high);
+        if (kept != value)
+            *reading = ClampedNumber::OutOfRange;
+        return kept;
     }
     case QMetaType::QRect:
     case QMetaType::QRectF: {
         QVector<double> n = numbersIn(text);
-        if (n.size() != 4 || !allFinite(n))
+        if (n.size() != 4)
             return QVariant();
-        *clamped = clampAll(&n);
+        if (clampAll(&n))
+            *reading = ClampedNumber::OutOfRange;
         const QRectF r(n.at(0), n.at(1), n.at(2), n.at(3));
         return type == QMetaType::QRect ? QVariant(r.toRect()) : QVariant(r);
     }
     case QMetaType::QPoint:
     case QMetaType::QPointF: {
         QVector<double> n = numbersIn(text);
-        if (n.size() != 2 || !allFinite(n))
+        if (n.size() != 2)
             return QVariant();
-        *clamped = clampAll(&n);
+        if (clampAll(&n))
+            *reading = ClampedNumber::OutOfRange;
         const QPointF p(n.at(0), n.at(1));
         return type == QMetaType::QPoint ? QVariant(p.toPoint()) : QVariant(p);
     }
@@ -310,20 +348,21 @@ bool readPlan(QXmlStreamReader *reader, QObject *shape, const AttributePlan &pla
     const QXmlStreamAttributes attributes = reader->attributes();
     for (const AttributeSlot &slot : plan) {
         const QStringRef text = attributes.value(slot.name);
-        bool clamped = false;
-        const QVariant value = parseValue(shape, slot, text, &clamped);
-        if (!value.isValid())
-            continue;
-        if (clamped)
+        ClampedNumber::Reading reading = ClampedNumber::Fits;
+        const QVariant value = parseValue(shape, slot, text, &reading);
+        if (noted(reading))
             Config::instance()->noteClamped({reader->name().toString(), slot.name,
-                                             text.toString(), QString(), ProjectPlace()});
-        if (slot.property.isValid())
-            slot.property.write(shape, value);
-        else
-            shape->setProperty(slot.key.constData(), value);
-        // As the setter stored it: a pen refuses a negative width.
-        if (clamped)
-            Config::instance()->noteKeptValue(valueText(slot.property, readValue(shape, slot)));
+                                             text.toString(), QString(), ProjectPlace(),
+                                             reading == ClampedNumber::NotANumber});
+        if (value.isValid()) {
+            if (slot.property.isValid())
+                slot.property.write(shape, value);
+            else
+                shape->setProperty(slot.key.constData(), value);
+        }
+        // As the setter stored it, or the value the shape kept.
+        if (noted(reading))
+            Config::instance()->noteKeptValue(attributeText(shape, slot));
     }
     return true;
 }
@@ -405,11 +444,11 @@ bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape, const QString
 double readNumberAttribute(const QXmlStreamReader *reader, const QString &name)
 {
     const QStringRef text = reader->attributes().value(name);
-    double value = text.toDouble();
-    if (!std::isfinite(value))
-        return 0.0;
-    if (clampNumber(&value))
+    double value = 0;
+    const ClampedNumber::Reading reading = ClampedNumber::readDouble(text, &value);
+    const bool notANumber = reading == ClampedNumber::NotANumber;
+    if (clampNumber(&value) || notANumber)
         Config::instance()->noteClamped({reader->name().toString(), name, text.toString(),
-                                         coordinateText(value), ProjectPlace()});
+                                         coordinateText(value), ProjectPlace(), notANumber});
     return value;
 }

@@ -35,15 +35,16 @@ QString xmlSafeText(const QString &text);
 void writeAttributeValue(QXmlStreamWriter *writer, const QString &name, const QVariant &value);
 
 // Applies the attributes of the reader's current start element. Missing or
-// malformed values never fail: bools read false, numbers 0, colours
-// invalid, and points, rectangles and fonts keep their value, as does any
-// number that is not finite and any value outside its enumeration. A number
-// beyond 1e7 either way keeps the nearer end and is noted in
+// malformed values never fail: bools read false, missing numbers 0, colours
+// invalid, and points, rectangles and fonts keep their value. A number
+// beyond 1e7 either way (or beyond a pen's width or an opacity's ends)
+// keeps the nearer end; NaN, text that is no number and a value outside its
+// enumeration leave the property as it was. Each of those is noted in
 // Config::clampedNumbers(). Always true.
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape);
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape, const QStringList &names);
 
 // A number attribute of the reader's current element, read as
 // readShapeAttributes reads a double: beyond 1e7 keeps the nearer end and is
-// noted; no finite number reads 0.
+// noted; NaN and text that is no number read 0, noted.
 double readNumberAttribute(const QXmlStreamReader *reader, const QString &name);

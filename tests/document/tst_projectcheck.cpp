@@ -177,6 +177,7 @@ private slots:
         QTest::newRow("blank screen name") << 1 << "screenEmptyName @ 画面  ";
         QTest::newRow("screen without width") << 2 << "screenZeroSize @ 画面 主画面";
         QTest::newRow("shape without name") << 3 << "shapeEmptyName? @ 画面 主画面，图形 ";
+        QTest::newRow("address tag without device") << 4 << "addressNoDevice @ 地址标签第 1 行 温度";
     }
     void unnamedAndEmpty()
     {
@@ -203,12 +204,33 @@ private slots:
         case 3:
             static_cast<GraphicsItem *>(screen->userItems().first())->setObjectName(QString());
             break;
+        case 4: {
+            // An unnamed device beside it would judge the address by its own
+            // format, and blame the address.
+            DevicePara unnamed = config->devices.first();
+            unnamed.name.clear();
+            unnamed.protocol = 3;
+            config->devices.append(unnamed);
+            QStandardItemModel *tags = config->addressTagModel();
+            tags->item(0, Config::DeviceColumn)->setText(QString());
+            break;
+        }
         }
         QStringList found = describe(ProjectCheck::run());
-        // The shapes of a screen without width lie outside it; that is not
-        // this row's finding.
+        // The shapes of a screen without width lie outside it, and the
+        // devices of an untagged row may go unused; that is not this row's
+        // finding.
         if (change == 2)
             found = found.filter(QRegularExpression(QStringLiteral("^screen")));
+        if (change == 4) {
+            found = found.filter(QRegularExpression(QStringLiteral("^address")));
+            QTranslator english;
+            QVERIFY(english.load(QStringLiteral(":/en_US_app")));
+            QCoreApplication::installTranslator(&english);
+            const QString message = ProjectCheck::run().last().message;
+            QCoreApplication::removeTranslator(&english);
+            QCOMPARE(message, QStringLiteral("The address tag names no device"));
+        }
         QCOMPARE(found, QStringList {finding});
     }
 
@@ -230,6 +252,8 @@ private slots:
                                 << "valueOutOfRange? @ 设备 1 P";
         QTest::newRow("screen") << none << none << QByteArray("width=\"1e8\"") << none
                                 << "valueOutOfRange? @ 画面 s";
+        QTest::newRow("screen, no number") << none << none << QByteArray("height=\"NaN\"") << none
+                                           << "valueOutOfRange? @ 画面 s";
         QTest::newRow("shape") << none << none << none
                                << QByteArray("<rectangle objectName=\"r\" width=\"5\" "
                                              "height=\"5\" zValue=\"-1e9\"/>")
@@ -264,8 +288,10 @@ private slots:
         QCoreApplication::installTranslator(&english);
         const QString message = ProjectCheck::run().last().message;
         QCoreApplication::removeTranslator(&english);
-        QVERIFY2(message.contains(QStringLiteral("is out of range and was replaced by")),
-                 qPrintable(message));
+        const QString expected = window.contains("NaN")
+            ? QStringLiteral("is not a number and was replaced by the default")
+            : QStringLiteral("is out of range and was replaced by");
+        QVERIFY2(message.contains(expected), qPrintable(message));
 
         // The next project starts with nothing to report.
         ProcessFixture::start();

@@ -21,6 +21,14 @@
 
 namespace {
 
+// What the toolkit says while a project loads: each of its warnings would
+// reach the command-line tool's stderr.
+QStringList s_toolkitWarnings;
+void catchWarning(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    s_toolkitWarnings.append(message);
+}
+
 DrawManager *manager()
 {
     return DrawManager::instance();
@@ -203,9 +211,11 @@ private slots:
         QCOMPARE(ProjectFile::projectBytes(), saved);
     }
 
-    // A number its field cannot hold keeps the nearest value the field can,
-    // is named once in the result, and is saved as kept; numbers that fit
-    // and texts that are no number read as before, unnamed.
+    // A number its field cannot hold keeps the nearest value the field can
+    // (what a device dialog accepts, what a pen draws), NaN and text that
+    // is no number the field's default; each is named once in the result,
+    // with no toolkit warning, and saved as kept. Numbers that fit, in any
+    // form the number parser reads, are unnamed.
     void numbersOutOfRange_data()
     {
         QTest::addColumn<QByteArray>("config"); // attributes of Config
@@ -217,21 +227,39 @@ private slots:
         const QByteArray none;
         QTest::newRow("station beyond 32 bits")
             << none << QByteArray("deviceId=\"99999999999\"") << none
-            << QByteArray("deviceId=\"2147483647\"")
-            << QStringList {"dev@deviceId 99999999999 \u2192 2147483647"};
+            << QByteArray("deviceId=\"255\"")
+            << QStringList {"dev@deviceId 99999999999 \u2192 255"};
         QTest::newRow("baud of 14 digits, retries beyond 64 bits below")
             << none << QByteArray("baud=\"12345678901234\" retryNum=\"-99999999999999999999\"")
             << none << QByteArray("baud=\"2147483647\"")
-            << QStringList {"dev@retryNum -99999999999999999999 \u2192 -2147483648",
+            << QStringList {"dev@retryNum -99999999999999999999 \u2192 0",
                             "dev@baud 12345678901234 \u2192 2147483647"};
-        QTest::newRow("station 300 fits, no number reads 0 as before")
+        QTest::newRow("station 300, no number, missing fields")
             << none << QByteArray("baud=\"fast\" deviceId=\"300\"") << none
-            << QByteArray("baud=\"0\" comDelay=\"0\" dataBits=\"0\" deviceId=\"300\"")
-            << QStringList();
+            << QByteArray("baud=\"9600\" comDelay=\"0\" dataBits=\"8\" deviceId=\"255\"")
+            << QStringList {"dev@deviceId 300 \u2192 255", "dev@baud fast \u2192 9600"};
+        QTest::newRow("device fields beyond the dialog's ranges")
+            << none
+            << QByteArray("deviceId=\"-1\" dataBits=\"99\" parity=\"7\" retryNum=\"-1\" "
+                          "comDelay=\"-5\" stopBits=\"2e0\"")
+            << none << QByteArray("dataBits=\"8\" deviceId=\"1\"")
+            << QStringList {"dev@deviceId -1 \u2192 1", "dev@dataBits 99 \u2192 8",
+                            "dev@parity 7 \u2192 2", "dev@retryNum -1 \u2192 0",
+                            "dev@comDelay -5 \u2192 0"};
+        QTest::newRow("device numbers with exponents, NaN")
+            << none << QByteArray("baud=\"1e12\" overtime=\"NaN\" resDelay=\"1e400\"") << none
+            << QByteArray("overtime=\"1000\" parity=\"0\" port=\"0\" protocol=\"0\" "
+                          "resDelay=\"10000\"")
+            << QStringList {"dev@baud 1e12 \u2192 2147483647", "dev@overtime NaN \u2192 1000",
+                            "dev@resDelay 1e400 \u2192 10000"};
         QTest::newRow("byte fields, both ends")
             << QByteArray("hard=\"300\" orientation=\"-1\"") << none << none
             << QByteArray("hard=\"255\"")
             << QStringList {"Config@hard 300 \u2192 255", "Config@orientation -1 \u2192 0"};
+        QTest::newRow("screen size, overflowing double")
+            << QByteArray("screen=\"1e400,480\"") << none << none
+            << QByteArray("screen=\"10000000,480\"")
+            << QStringList {"Config@screen 1e400 \u2192 10000000"};
         QTest::newRow("screen size")
             << QByteArray("screen=\"99999999999,480\"") << none << none
             << QByteArray("screen=\"10000000,480\"")
@@ -245,8 +273,8 @@ private slots:
             << none << none
             << QByteArray("<rectangle objectName=\"r\" width=\"5\" height=\"5\" "
                           "penSize=\"-99999999999\" pos=\"(-2e9,5)\"/>")
-            << QByteArray("penSize=\"1\"")
-            << QStringList {"rectangle@penSize -99999999999 \u2192 1",
+            << QByteArray("penSize=\"0\"")
+            << QStringList {"rectangle@penSize -99999999999 \u2192 0",
                             "rectangle@pos (-2e9,5) \u2192 (-10000000,5)"};
         QTest::newRow("point of a line")
             << none << none
@@ -254,10 +282,32 @@ private slots:
                           "<point x=\"5e10\" y=\"1\"/></line>")
             << QByteArray("<point x=\"5000000\" y=\"0.5\"/>")
             << QStringList {"point@x 5e10 \u2192 10000000"};
-        QTest::newRow("infinity is no number")
+        QTest::newRow("infinity, overflow, NaN")
             << none << none
-            << QByteArray("<rectangle objectName=\"r\" width=\"inf\" height=\"10\"/>")
-            << QByteArray("height=\"10.00\"") << QStringList();
+            << QByteArray("<rectangle objectName=\"r\" width=\"inf\" height=\"NaN\"/>"
+                          "<rectangle objectName=\"q\" width=\"1e400\" height=\"1e1\" "
+                          "pos=\"(1e400,5)\"/>")
+            << QByteArray("height=\"10.00\"")
+            << QStringList {"rectangle@width inf \u2192 10000000.00",
+                            "rectangle@height NaN \u2192 0.00",
+                            "rectangle@width 1e400 \u2192 10000000.00",
+                            "rectangle@pos (1e400,5) \u2192 (10000000,5)"};
+        QTest::newRow("widget of a kind never made, no number")
+            << none << none
+            << QByteArray("<widget objectName=\"w\" type=\"999\" width=\"5\" height=\"5\"/>"
+                          "<widget objectName=\"v\" type=\"NaN\" width=\"5\" height=\"5\"/>")
+            << QByteArray("type=\"12\"")
+            << QStringList {"widget@type 999 \u2192 12", "widget@type NaN \u2192 12"};
+        // Styles outside their lists keep the shape's own: a rectangle has
+        // no outline until it is given one.
+        QTest::newRow("pen and opacity beyond what is drawn, styles out of the list")
+            << none << none
+            << QByteArray("<rectangle objectName=\"r\" width=\"5\" height=\"5\" "
+                          "penSize=\"100000\" opacity=\"5\" penStyle=\"42\" "
+                          "brushStyle=\"99\"/>")
+            << QByteArray("penSize=\"32767\"")
+            << QStringList {"rectangle@opacity 5 \u2192 1.00", "rectangle@penSize 100000 \u2192 32767",
+                            "rectangle@penStyle 42 \u2192 0", "rectangle@brushStyle 99 \u2192 1"};
     }
 
     void numbersOutOfRange()
@@ -271,7 +321,11 @@ private slots:
             + "><Device><dev0 name=\"P\" " + device
             + "/></Device></Config><Form><Window type=\"1\" objectName=\"s\">" + shapes
             + "</Window></Form></Project>";
+        s_toolkitWarnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(catchWarning);
         const ProjectFile::LoadResult result = ProjectFile::loadBytes(file);
+        qInstallMessageHandler(previous);
+        QCOMPARE(s_toolkitWarnings, QStringList());
         QCOMPARE(result.status, ProjectFile::Loaded);
         QCOMPARE(result.clampedNumbers, named);
         const QByteArray bytes = ProjectFile::projectBytes();
@@ -281,6 +335,37 @@ private slots:
         init();
         QVERIFY(ProjectFile::loadBytes(bytes).clampedNumbers.isEmpty());
         QCOMPARE(ProjectFile::projectBytes(), bytes);
+    }
+
+    // The load's list of numbers names each one's place as the check does,
+    // and the warning built from it stops at ten, then says how many more
+    // the check lists.
+    void clampedListNamesPlacesAndStops_data()
+    {
+        QTest::addColumn<int>("shapes");
+        QTest::addColumn<QString>("tail"); // the last line shown
+        QTest::newRow("ten in all, all shown")
+            << 9 << "画面 s，图形 r8：rectangle@width 1e12 \u2192 10000000.00";
+        QTest::newRow("eleven") << 10 << "……另有 1 处；完整列表请运行检查。";
+        QTest::newRow("three hundred and one") << 300 << "……另有 291 处；完整列表请运行检查。";
+    }
+    void clampedListNamesPlacesAndStops()
+    {
+        QFETCH(int, shapes);
+        QByteArray file = "<?xml version=\"1.0\"?><Project><Config><Device><dev0 name=\"P\" "
+                          "baud=\"1e12\"/></Device></Config><Form>"
+                          "<Window type=\"1\" objectName=\"s\">";
+        for (int i = 0; i < shapes; ++i)
+            file += "<rectangle objectName=\"r" + QByteArray::number(i)
+                + "\" width=\"1e12\" height=\"5\"/>";
+        file += "</Window></Form></Project>";
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(file);
+        QCOMPARE(result.clampedPlaces.size(), shapes + 1);
+        const QStringList shown = ProjectFile::firstLines(result.clampedPlaces);
+        QCOMPARE(shown.size(), shapes + 1 > 10 ? 11 : shapes + 1);
+        QCOMPARE(shown.first(), QString("设备 1 P：dev@baud 1e12 \u2192 2147483647"));
+        QCOMPARE(shown.at(1), QString("画面 s，图形 r0：rectangle@width 1e12 \u2192 10000000.00"));
+        QTEST(shown.last(), "tail");
     }
 
     // A plain file as other editors save it reads like one saved here, and

@@ -29,9 +29,9 @@ class TestConfig : public QObject
 private slots:
     void init() { ProcessFixture::start(); }
 
-    // Document order is kept, missing numbers read as 0 (not a new device's
-    // defaults), numbers outside what the fields offer are kept, a screen
-    // size of three parts keeps the size, and an
+    // Document order is kept, missing numbers read as a new device's
+    // defaults, numbers outside what the device dialog accepts keep the
+    // nearest it does, a screen size of three parts keeps the size, and an
     // element that is not its own is kept without ending the reading.
     void readXml()
     {
@@ -55,14 +55,15 @@ private slots:
         QCOMPARE(c->languages.at(0).name, QStringLiteral("second"));
         QCOMPARE(c->devices.size(), 2);
         const DevicePara &bare = c->devices.at(0);
-        QCOMPARE(int(bare.deviceId + bare.dataBits) + bare.baud + bare.overtime, 0);
+        const DevicePara fresh;
+        QCOMPARE(QVector<int>({bare.deviceId, bare.dataBits, bare.baud, bare.overtime}),
+                 QVector<int>({fresh.deviceId, fresh.dataBits, fresh.baud, fresh.overtime}));
         QCOMPARE(c->devices.at(1).baud, 19200);
         QCOMPARE(c->devices.at(1).protocol, 0);
-        // Numbers no field of the device dialog offers are kept as written,
-        // so that opening and saving does not change them.
-        QCOMPARE(c->devices.at(1).deviceId, 300);
-        QCOMPARE(c->devices.at(1).retryNum, 1000);
-        QCOMPARE(c->devices.at(1).parity, -1);
+        QCOMPARE(c->devices.at(1).deviceId, DevicePara::MaxStation);
+        QCOMPARE(c->devices.at(1).retryNum, DevicePara::MaxRetry);
+        QCOMPARE(c->devices.at(1).parity, 0);
+        QCOMPARE(c->clampedNumbers().size(), 4); // protocol "abc" too
         QCOMPARE(c->tagNames(false), QStringList({"n0", "n1", "n2"}));
     }
 

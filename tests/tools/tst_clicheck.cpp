@@ -142,6 +142,40 @@ private slots:
         QCOMPARE(lines.last(), QStringLiteral("0 errors, 1 warning"));
     }
 
+    // Hundreds of such numbers: the load warning names each place, one per
+    // line, stops at ten and points to check; stderr carries no toolkit
+    // warning about the pens.
+    void manyNumbersOutOfRange()
+    {
+        QByteArray bytes = fileBytes(dataFile("clean.mvprg"));
+        const int end = bytes.indexOf("</Window>");
+        QVERIFY(end > 0);
+        QByteArray shapes;
+        for (int i = 0; i < 300; ++i)
+            shapes += "<rectangle objectName=\"wide" + QByteArray::number(i)
+                + "\" width=\"1e12\" height=\"5\" penSize=\"100000\"/>";
+        bytes.insert(end, shapes);
+        const QString file = m_dir.filePath("wide.mvprg");
+        QVERIFY(writeFileBytes(file, bytes));
+
+        const CliRun info = runCli({"info", file});
+        QCOMPARE(info.code, 0);
+        const QStringList lines = QString::fromUtf8(info.err).trimmed().split('\n');
+        // The project's own unknown attribute is named before.
+        const int head = lines.indexOf(QRegularExpression(".* out of range .*"));
+        QVERIFY(head >= 0);
+        QCOMPARE(lines.size() - head, 12);
+        QVERIFY2(lines.at(head + 1).startsWith("  screen 主画面, shape wide0: rectangle@width 1e12"),
+                 qPrintable(lines.at(head + 1)));
+        QCOMPARE(lines.last(), QStringLiteral("  … and 590 more; run the check for the whole list."));
+
+        // Shapes that wide leave the screen: errors of their own.
+        const CliRun check = runCli({"check", file});
+        QCOMPARE(check.code, 2);
+        QVERIFY2(!check.err.contains("QPen"), check.err.constData());
+        QCOMPARE(check.out.count("is out of range and was replaced by"), 600);
+    }
+
     void jsonForm()
     {
         const CliRun result

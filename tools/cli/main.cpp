@@ -238,8 +238,11 @@ bool CliTool::load(const QString &file, const QString &password)
         CliProject::tellUser(tr("警告：%1 含有本版本不认识的属性：%2")
                      .arg(file, result.unknownAttributes.join(QStringLiteral(", "))));
     if (!result.clampedNumbers.isEmpty())
-        CliProject::tellUser(tr("警告：%1 含有超出范围的数值，已改为最接近的有效值：%2")
-                     .arg(file, result.clampedNumbers.join(QStringLiteral(", "))));
+        CliProject::tellUser(
+            tr("警告：%1 含有超出范围或不是数字的数值，已改为最接近的有效值或默认值：\n%2")
+                .arg(file, QStringLiteral("  ")
+                               + ProjectFile::firstLines(result.clampedPlaces)
+                                     .join(QStringLiteral("\n  "))));
     return true;
 }
 

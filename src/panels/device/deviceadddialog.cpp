@@ -42,11 +42,10 @@ QSpinBox *spinBox(QWidget *parent, const char *name, bool millis)
     return box;
 }
 
-// The ranges a user may enter.
-const int MinStation = 1, MaxStation = 255;
-const int MaxOvertime = 5000;
-const int MaxDelay = 10000;
-const int MaxRetry = 100;
+const int MinStation = DevicePara::MinStation, MaxStation = DevicePara::MaxStation;
+const int MaxOvertime = DevicePara::MaxOvertime;
+const int MaxDelay = DevicePara::MaxDelay;
+const int MaxRetry = DevicePara::MaxRetry;
 
 QComboBox *numberBox(QWidget *parent, const char *name, const QStringList &items)
 {
