@@ -4417,6 +4417,12 @@ Choosing “No” deletes the recovery file.</translation>
         <translation>No</translation>
     </message>
     <message>
+        <source>工程文件 %1 含有超出范围或不是数字的数值，已改为最接近的有效值或默认值：
+%2</source>
+        <translation>The project file %1 contains numbers out of range or not numbers at all; each was replaced by the nearest valid value or the default:
+%2</translation>
+    </message>
+    <message>
         <source>工程文件 %1 含有超出范围的数值，已改为最接近的有效值：%2。</source>
         <translation>The project file %1 contains numbers out of range; each was replaced by the nearest valid value: %2.</translation>
     </message>
