@@ -30,6 +30,7 @@
 #include "services/safefile.h"
 #include "shapes/shapekind.h"
 #include "tabcontent.h"
+#include "zoombox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -321,72 +322,6 @@ void MainWindow::updateActions()
         action(QString::fromLatin1(key))->setEnabled(n >= 2);
     for (const char *key : {"align_horzeven", "align_verteven"})
         action(QString::fromLatin1(key))->setEnabled(n >= 3);
-}
-
-void MainWindow::zoomIn()
-{
-    stepZoom(10);
-}
-
-void MainWindow::zoomOut()
-{
-    stepZoom(-10);
-}
-
-void MainWindow::stepZoom(int delta)
-{
-    QString text = m_zoomBox->currentText();
-    text.remove(QLatin1Char('%'));
-    const int z = text.toInt() + delta;
-    if (z > 500 || z < 10)
-        return;
-    m_zoomBox->setCurrentText(QStringLiteral("%1%").arg(z));
-}
-
-namespace {
-
-// The zoom in percent a text of the zoom box asks for; 0 unless it is a
-// number from 10 to 500, with or without "%".
-double typedZoomPercent(QString text)
-{
-    text.remove(QLatin1Char('%'));
-    bool ok = false;
-    const double percent = text.trimmed().toDouble(&ok);
-    return ok && percent >= 10 && percent <= 500 ? percent : 0;
-}
-
-} // namespace
-
-void MainWindow::zoomTextChanged(const QString &text)
-{
-    // While the user types, "900%" passes through "90": a typed zoom waits
-    // for Enter or for the box to lose focus.
-    if (m_zoomBox->lineEdit()->isModified())
-        return;
-    // A typed text that is not a zoom from 10 to 500 % is ignored, so no
-    // factor of zero or less ever reaches a view.
-    const double percent = typedZoomPercent(text);
-    if (percent <= 0)
-        return;
-    if (DrawView *view = DrawManager::instance()->currentView())
-        view->setZoom(percent / 100.0);
-}
-
-void MainWindow::zoomTextCommitted()
-{
-    QLineEdit *edit = m_zoomBox->lineEdit();
-    if (!edit->isModified())
-        return;
-    edit->setModified(false);
-    if (typedZoomPercent(m_zoomBox->currentText()) > 0) {
-        zoomTextChanged(m_zoomBox->currentText());
-        return;
-    }
-    const DrawView *view = DrawManager::instance()->currentView();
-    const double factor = view ? view->zoomFactor() : DrawView::sharedZoom();
-    // Only the text changes: the zoom shown is the one already in force.
-    const QSignalBlocker blocker(m_zoomBox);
-    m_zoomBox->setEditText(QStringLiteral("%1%").arg(QString::number(factor * 100, 'g', 4)));
 }
 
 void MainWindow::setPosition(int x, int y)

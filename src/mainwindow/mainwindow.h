@@ -36,6 +36,7 @@ class QUndoView;
 class TabContent;
 class TextLibDialog;
 class ToolBoxForm;
+class ZoomBox;
 
 // The program's only top-level window: menus, tool bars, docks, the central
 // start page or tab area, and the switchboard between them.
@@ -59,7 +60,7 @@ public:
     QList<QAction *> recentFileActions() const { return m_recentFileActions; }
     QMenu *recentMenu() const { return m_recentMenu; }
     DockManager *dockManager() const { return m_dockManager; }
-    QComboBox *zoomBox() const { return m_zoomBox; }
+    ZoomBox *zoomBox() const { return m_zoomBox; }
     QLabel *positionLabel() const { return m_positionLabel; }
     FirstPage *firstPage() const { return m_firstPage; }
     TabContent *tabContent() const { return m_tabContent; }
@@ -110,8 +111,6 @@ public slots:
     void removeTabContent(QWidget *widget);
     void tabContentTitleChanged(QString title);
     void setModified(bool enable);
-    void zoomIn();
-    void zoomOut();
     // The local help window, in the interface language; not modal.
     void help();
     void about();
@@ -150,10 +149,6 @@ private:
     // shown now, or none; unlike a click on a tab this changes nothing in
     // the project.
     void followShownTab();
-    void zoomTextChanged(const QString &text);
-    // Typing has ended: a refused text gives way to the zoom in force.
-    void zoomTextCommitted();
-    void stepZoom(int delta);
     void setPosition(int x, int y);
     // Says in the status bar that the command of action key needs a panel.
     void needsPanel(const QString &key);
@@ -180,7 +175,7 @@ private:
     ProjectController *m_projectController = nullptr;
     TextLibDialog *m_textLibDialog = nullptr;
     AddressLibDialog *m_addressLibDialog = nullptr;
-    QComboBox *m_zoomBox = nullptr;
+    ZoomBox *m_zoomBox = nullptr;
     QLabel *m_positionLabel = nullptr;
 
     QHash<QString, QAction *> m_actions;

@@ -5,6 +5,7 @@
 
 #include "editcommands.h"
 #include "projectcontroller.h"
+#include "zoombox.h"
 
 #include "dockmanager.h"
 #include "editor/useroptgroup.h"
@@ -236,8 +237,8 @@ void MainWindow::createActions()
             &EditCommands::sendToBack);
     connect(action(QStringLiteral("group")), &QAction::triggered, edit, &EditCommands::group);
     connect(action(QStringLiteral("unGroup")), &QAction::triggered, edit, &EditCommands::ungroup);
-    connect(action(QStringLiteral("zoomIn")), &QAction::triggered, this, &MainWindow::zoomIn);
-    connect(action(QStringLiteral("zoomOut")), &QAction::triggered, this, &MainWindow::zoomOut);
+    connect(action(QStringLiteral("zoomIn")), &QAction::triggered, m_zoomBox, &ZoomBox::zoomIn);
+    connect(action(QStringLiteral("zoomOut")), &QAction::triggered, m_zoomBox, &ZoomBox::zoomOut);
     connect(action(QStringLiteral("setup")), &QAction::triggered, this, [this] {
         OptionSetDialog dialog(this);
         dialog.run();
@@ -336,21 +337,9 @@ void MainWindow::createToolBars()
     m_toolBars.at(EditBar)->addActions({act("copy"), act("cut"), act("paste"), act("delete"),
                                         act("find"), act("undo"), act("redo")});
 
-    m_zoomBox = new QComboBox(this);
-    m_zoomBox->setObjectName(QStringLiteral("zoomBox"));
-    m_zoomBox->setEditable(true);
-    m_zoomBox->addItems({QStringLiteral("10%"), QStringLiteral("50%"), QStringLiteral("100%"),
-                         QStringLiteral("200%"), QStringLiteral("300%"), QStringLiteral("400%"),
-                         QStringLiteral("500%")});
-    m_zoomBox->setCurrentIndex(2);
-    m_zoomBox->setEnabled(false);
+    m_zoomBox = new ZoomBox(this);
     m_toolBars.at(ViewBar)->addActions({act("zoomIn"), act("zoomOut")});
     m_toolBars.at(ViewBar)->addWidget(m_zoomBox);
-    // The list keeps its seven steps: a typed zoom is applied, never added.
-    m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
-    connect(m_zoomBox, &QComboBox::currentTextChanged, this, &MainWindow::zoomTextChanged);
-    connect(m_zoomBox->lineEdit(), &QLineEdit::editingFinished, this,
-            &MainWindow::zoomTextCommitted);
 
     QToolBar *align = m_toolBars.at(AlignBar);
     align->addActions({act("align_left"), act("align_right"), act("align_top"),

@@ -13,6 +13,7 @@
 #include "projecttree.h"
 #include "shapes/graphicsitem.h"
 #include "tabcontent.h"
+#include "zoombox.h"
 
 #include <QScopedValueRollback>
 #include <QStatusBar>
@@ -55,8 +56,8 @@ void MainWindow::showTabContent(QWidget *widget)
         }
         connect(view, &QWidget::windowTitleChanged, this, &MainWindow::tabContentTitleChanged,
                 Qt::UniqueConnection);
-        connect(view, &DrawView::zoomIn, this, &MainWindow::zoomIn, Qt::UniqueConnection);
-        connect(view, &DrawView::zoomOut, this, &MainWindow::zoomOut, Qt::UniqueConnection);
+        connect(view, &DrawView::zoomIn, m_zoomBox, &ZoomBox::zoomIn, Qt::UniqueConnection);
+        connect(view, &DrawView::zoomOut, m_zoomBox, &ZoomBox::zoomOut, Qt::UniqueConnection);
         connect(view, &DrawView::positionChanged, this, &MainWindow::setPosition,
                 Qt::UniqueConnection);
     } else if (auto *editor = qobject_cast<CodeEditor *>(widget)) {

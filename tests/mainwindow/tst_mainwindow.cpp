@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/projectcontroller.h"
+#include "mainwindow/zoombox.h"
 
 #include "document/drawmanager.h"
 #include "editor/drawscene.h"
@@ -89,9 +90,9 @@ private slots:
         QTest::keyClicks(box->lineEdit(), typed);
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
         if (step > 0)
-            m_window->zoomIn();
+            m_window->zoomBox()->zoomIn();
         else if (step < 0)
-            m_window->zoomOut();
+            m_window->zoomBox()->zoomOut();
         QCOMPARE(box->currentText(), shown);
         QCOMPARE(m_view->zoomFactor(), factor);
     }
