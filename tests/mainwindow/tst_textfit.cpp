@@ -224,7 +224,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(root.get()));
         if (language == SwitchedToEnglish) {
             setEnglish(true);
-            QTest::qWait(20);
+            // The new texts are laid out by posted requests, level by level;
+            // settle them all rather than wait a time a busy machine misses.
+            for (int pass = 0; pass < 5; ++pass) {
+                for (QWidget *widget : root->findChildren<QWidget *>()) {
+                    if (widget->layout())
+                        widget->layout()->activate();
+                }
+                if (root->layout())
+                    root->layout()->activate();
+                QCoreApplication::sendPostedEvents();
+                QCoreApplication::processEvents();
+            }
         }
 
         const QList<Shown> shown = texts();
