@@ -1489,6 +1489,10 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <translation>Libraries shipped with it and their licences:</translation>
     </message>
     <message>
+        <source>本程序是自由软件，依照 GNU 通用公共许可证第 3 版或（由你选择）任何更新版本发布，不提供任何担保。许可证全文见 https://www.gnu.org/licenses/gpl-3.0.html 。</source>
+        <translation>This program is free software, released under the GNU General Public License, version 3 or (at your option) any later version, without any warranty. The full licence is at https://www.gnu.org/licenses/gpl-3.0.html .</translation>
+    </message>
+    <message>
         <source>“%1”需要连接的操作面板，当前没有连接。</source>
         <translation>&quot;%1&quot; needs a connected panel; none is connected.</translation>
     </message>

@@ -399,6 +399,10 @@ private slots:
         QTest::newRow("unknown screen")
             << QStringList {"render", m_plain, "-o", out, "--screen", "无此画面"} << "无此画面"
             << out + "/基本画面_1.png" << "无此画面";
+        // An empty name chooses no screen rather than every one.
+        QTest::newRow("empty screen name")
+            << QStringList {"render", m_plain, "-o", out, "--screen", ""} << "--screen"
+            << out + "/基本画面_1.png" << "--screen";
         // The folder stands where the file would go.
         const QString folder = temp("folder.mvprg");
         QVERIFY(QDir().mkpath(folder));
@@ -459,6 +463,11 @@ private slots:
                                       << QString() << QByteArray("s3cret-pw\n")
                                       << "不能同时使用";
         QTest::newRow("stdin empty") << fromStdin << right << QByteArray() << "没有给出密码";
+        // The user did give the option; what was read is what to say.
+        QTest::newRow("stdin empty line")
+            << fromStdin << right << QByteArray("\n") << "读到的一行是空的";
+        QTest::newRow("stdin empty line, CR LF")
+            << fromStdin << QString() << QByteArray("\r\n") << "读到的一行是空的";
         QTest::newRow("stdin past the bound")
             << fromStdin << QString() << QByteArray(5000, 'x') + '\n' << "太长";
         QTest::newRow("none") << QStringList() << QString() << QByteArray()

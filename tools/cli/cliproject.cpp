@@ -7,6 +7,12 @@ namespace {
 // Far beyond any password; bounds what a stray pipe can make us hold.
 constexpr int MaxPasswordBytes = 4096;
 
+bool &fromStdin()
+{
+    static bool read = false;
+    return read;
+}
+
 } // namespace
 
 void CliProject::tellUser(const QString &message)
@@ -61,6 +67,7 @@ bool CliProject::password(const QCommandLineParser &parser, QString *password)
         if (line.endsWith('\r'))
             line.chop(1);
         *password = QString::fromUtf8(line);
+        fromStdin() = true;
         return true;
     }
     if (parser.isSet(argumentOption)) {
@@ -69,6 +76,11 @@ bool CliProject::password(const QCommandLineParser &parser, QString *password)
     }
     *password = qEnvironmentVariable("MAROVIN_PASSWORD");
     return true;
+}
+
+bool CliProject::passwordFromStdin()
+{
+    return fromStdin();
 }
 
 bool CliProject::load(const QString &file, const QString &password,
@@ -101,11 +113,14 @@ bool CliProject::load(const QString &file, const QString &password,
         failWith(tr("%1 已损坏：%2").arg(file, result.error));
         return false;
     case ProjectFile::PasswordRefused:
-        failWith(password.isEmpty() || !asked
-                     ? tr("%1 受密码保护，请用 --password-stdin 或环境变量 "
-                          "MAROVIN_PASSWORD 给出项目密码")
-                           .arg(file)
-                     : tr("%1 的项目密码错误").arg(file));
+        if (asked && password.isEmpty() && passwordFromStdin())
+            failWith(tr("%1 受密码保护，但从标准输入读到的一行是空的").arg(file));
+        else if (password.isEmpty() || !asked)
+            failWith(tr("%1 受密码保护，请用 --password-stdin 或环境变量 "
+                        "MAROVIN_PASSWORD 给出项目密码")
+                         .arg(file));
+        else
+            failWith(tr("%1 的项目密码错误").arg(file));
         return false;
     }
     failWith(tr("无法读取 %1").arg(file));

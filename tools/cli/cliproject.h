@@ -30,6 +30,10 @@ public:
     // holds no line: a script must not run on with a password it did not
     // mean.
     static bool password(const QCommandLineParser &parser, QString *password);
+    // Whether the last password() took its password from standard input,
+    // so that a refusal can say an empty line was read rather than ask for
+    // a password the user believes they gave.
+    static bool passwordFromStdin();
 
     // Loads file into the program's project. Never a dialog: the password
     // comes from the command line or not at all. A file that cannot be read

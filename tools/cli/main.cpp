@@ -191,6 +191,9 @@ int CliTool::run(const QStringList &arguments)
         return CliProject::failWith(tr("%1 不接受 -o").arg(command));
     if (parser.isSet(screenOption) && command != QLatin1String("render"))
         return CliProject::failWith(tr("--screen 只用于 render"));
+    // An empty value would otherwise mean "no choice" and draw every screen.
+    if (parser.isSet(screenOption) && parser.value(screenOption).isEmpty())
+        return CliProject::failWith(tr("--screen 需要画面名称"));
     const bool encrypt = parser.isSet(encryptOption);
     const bool plain = parser.isSet(plainOption);
     if ((encrypt || plain) && command != QLatin1String("convert"))
