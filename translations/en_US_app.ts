@@ -271,10 +271,8 @@
         <translation>export the address or the text tag library (.xlsx, .csv or .txt)</translation>
     </message>
     <message>
-        <source>用 TAGFILE（.xlsx、.xls、.csv 或 .txt）替换标签库，
-并把项目另存为 OUT（.mvprg）</source>
-        <translation>replace the tag library with TAGFILE (.xlsx, .xls, .csv or .txt)
-and save the project as OUT (.mvprg)</translation>
+        <source>用标签文件（.xlsx、.xls、.csv 或 .txt）替换标签库，并把项目另存为新文件（.mvprg）</source>
+        <translation>replace the tag library with TAGFILE (.xlsx, .xls, .csv or .txt) and save the project as OUT (.mvprg)</translation>
     </message>
     <message>
         <source>导入、导出项目的标签库。</source>
@@ -417,6 +415,34 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <source>多余的参数：%1</source>
         <translation>Unexpected argument: %1</translation>
     </message>
+    <message>
+        <source>info 文件</source>
+        <translation>info FILE</translation>
+    </message>
+    <message>
+        <source>render 文件 -o 文件夹</source>
+        <translation>render FILE -o DIR</translation>
+    </message>
+    <message>
+        <source>convert 文件 -o 新文件</source>
+        <translation>convert FILE -o OUT</translation>
+    </message>
+    <message>
+        <source>check 文件</source>
+        <translation>check FILE</translation>
+    </message>
+    <message>
+        <source>tags export 文件 (--address | --text) -o 标签文件</source>
+        <translation>tags export FILE (--address | --text) -o TAGFILE</translation>
+    </message>
+    <message>
+        <source>tags import 文件 标签文件 (--address | --text) -o 新文件</source>
+        <translation>tags import FILE TAGFILE (--address | --text) -o OUT</translation>
+    </message>
+    <message>
+        <source>help 命令</source>
+        <translation>help COMMAND</translation>
+    </message>
 </context>
 <context>
     <name>CliTool</name>
@@ -535,6 +561,26 @@ undo. Neither keeps anyone from reading a project file.</translation>
     <message>
         <source>警告：%1 含有超出范围的数值，已改为最接近的有效值：%2</source>
         <translation>warning: %1 contains numbers out of range, replaced by the nearest valid value: %2</translation>
+    </message>
+    <message>
+        <source>--screen 需要画面名称</source>
+        <translation>--screen needs a screen name</translation>
+    </message>
+    <message>
+        <source>%1 受密码保护，但从标准输入读到的一行是空的</source>
+        <translation>%1 is password-protected, but the line read from standard input was empty</translation>
+    </message>
+    <message>
+        <source>未知选项：%1</source>
+        <translation>Unknown option: %1</translation>
+    </message>
+    <message>
+        <source>%1 后面缺少值</source>
+        <translation>Missing value after %1</translation>
+    </message>
+    <message>
+        <source>%1 不接受值</source>
+        <translation>%1 takes no value</translation>
     </message>
 </context>
 <context>
@@ -1888,8 +1934,16 @@ Choosing “No” deletes the recovery file.</translation>
         <translation>screen %1</translation>
     </message>
     <message>
-        <source>画面 %1，图形 %2</source>
-        <translation>screen %1, shape %2</translation>
+        <source>画面 #%1</source>
+        <translation>screen #%1</translation>
+    </message>
+    <message>
+        <source>图形 #%1</source>
+        <translation>shape #%1</translation>
+    </message>
+    <message>
+        <source>图形 %1</source>
+        <translation>shape %1</translation>
     </message>
     <message>
         <source>地址标签第 %1 行 %2</source>
@@ -2718,8 +2772,8 @@ Continue?</translation>
 <context>
     <name>TagsCommand</name>
     <message>
-        <source>tags 需要 export 或 import，用 tags --help 查看用法</source>
-        <translation>tags needs export or import; see tags --help for usage</translation>
+        <source>tags 需要 export 或 import，用“marovin-cli help tags”查看用法</source>
+        <translation>tags needs export or import; see &quot;marovin-cli help tags&quot; for usage</translation>
     </message>
     <message>
         <source>未知的 tags 命令：%1</source>

@@ -540,6 +540,8 @@ private slots:
                               << QStringList();
         QTest::newRow("help help") << QStringList {"help", "help"} << QByteArray("C") << commands
                                    << QStringList();
+        QTest::newRow("help --help") << QStringList {"help", "--help"} << QByteArray("C")
+                                     << commands << QStringList();
         QTest::newRow("help render")
             << QStringList {"help", "render"} << QByteArray("C")
             << QStringList {"render FILE -o DIR", "--screen <name>", "-o, --output <folder>",
@@ -561,12 +563,13 @@ private slots:
                                                    "--address", "--text"}
                                    << QStringList {"--json", "--screen"};
         QTest::newRow("Chinese") << QStringList {"--help"} << QByteArray("zh_CN.UTF-8")
-                                 << QStringList {"用法：", "选项：", "命令：", "check FILE"}
-                                 << QStringList {"Usage:", "Options:"};
+                                 << QStringList {"用法：", "选项：", "命令：", "check 文件",
+                                                 "tags import 文件 标签文件", "help 命令"}
+                                 << QStringList {"Usage:", "Options:", "FILE", "COMMAND"};
         QTest::newRow("Chinese, one command")
             << QStringList {"help", "render"} << QByteArray("zh_CN.UTF-8")
-            << QStringList {"用法：marovin-cli render", "选项：", "--screen <名称>"}
-            << QStringList {"Usage:", "Options:"};
+            << QStringList {"用法：marovin-cli render 文件 -o 文件夹", "选项：", "--screen <名称>"}
+            << QStringList {"Usage:", "Options:", "FILE", "DIR"};
     }
 
     void help()
@@ -579,6 +582,9 @@ private slots:
         QCOMPARE(result.code, 0);
         QVERIFY2(result.err.isEmpty(), result.err.constData());
         const QString help = QString::fromUtf8(result.out);
+        // As wide as a terminal that was not told otherwise.
+        for (const QString &line : help.split('\n'))
+            QVERIFY2(columns(line) <= 80, qPrintable(line));
         for (const QString &text : shown)
             QVERIFY2(help.contains(text), qPrintable(text + " missing from:\n" + help));
         for (const QString &text : notShown)
@@ -606,9 +612,47 @@ private slots:
         const CliRun result = runCliProcess(arguments, speaking("C"));
         QCOMPARE(result.code, 1);
         const QString err = QString::fromUtf8(result.err);
-        for (const char *command : {"info", "render", "convert", "check", "tags"})
+        for (const char *command : {"info", "render", "convert", "check", "tags", "help"})
             QVERIFY2(arguments.value(0) == "help" ? err.contains("draw") : err.contains(command),
                      qPrintable(err));
+    }
+
+    // What the toolkit's parser finds wrong is said in the reader's language,
+    // and a hint names a command that runs.
+    void commandLineMistakes_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown option")
+            << QStringList {"info", m_plain, "--bogus"} << QByteArray("zh_CN.UTF-8")
+            << "未知选项：--bogus";
+        QTest::newRow("unknown option, English")
+            << QStringList {"check", m_plain, "-q"} << QByteArray("C") << "Unknown option: -q";
+        QTest::newRow("missing value")
+            << QStringList {"info", m_plain, "--password"} << QByteArray("zh_CN.UTF-8")
+            << "--password 后面缺少值";
+        QTest::newRow("missing value, tags")
+            << QStringList {"tags", "export", m_plain, "--text", "-o"}
+            << QByteArray("zh_CN.UTF-8") << "-o 后面缺少值";
+        QTest::newRow("unexpected value")
+            << QStringList {"render", m_plain, "--help=yes"} << QByteArray("zh_CN.UTF-8")
+            << "--help 不接受值";
+        QTest::newRow("tags without a subcommand")
+            << QStringList {"tags"} << QByteArray("C") << "\"marovin-cli help tags\"";
+    }
+
+    void commandLineMistakes()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, locale);
+        QFETCH(QString, message);
+        const CliRun result = runCliProcess(arguments, speaking(locale.constData()));
+        QCOMPARE(result.code, 1);
+        QCOMPARE(QString::fromUtf8(result.err), "marovin-cli: " + message + "\n");
+        const QString hint = message.section('"', 1, 1);
+        if (!hint.isEmpty())
+            QCOMPARE(runCliProcess(hint.split(' ').mid(1)).code, 0);
     }
 
     // Run where the user's runtime folder is unset (cron, containers) or is

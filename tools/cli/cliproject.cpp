@@ -1,5 +1,7 @@
 #include "cliproject.h"
 
+#include <QRegularExpression>
+
 #include <cstdio>
 
 namespace {
@@ -36,6 +38,30 @@ void CliProject::writeOut(const QString &text)
 bool CliProject::outputDelivered()
 {
     return std::fflush(stdout) == 0 && !std::ferror(stdout);
+}
+
+QString CliProject::parseError(const QCommandLineParser &parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        QStringList names;
+        for (const QString &name : unknown)
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        return tr("未知选项：%1").arg(names.join(QStringLiteral(", ")));
+    }
+    // The parser names the option only in its message, which no catalogue
+    // of ours translates, so the message's form is known.
+    const QString text = parser.errorText();
+    static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.$"));
+    static const QRegularExpression unexpected(
+        QStringLiteral("^Unexpected value after '(.*)'\\.$"));
+    QRegularExpressionMatch match = missing.match(text);
+    if (match.hasMatch())
+        return tr("%1 后面缺少值").arg(match.captured(1));
+    match = unexpected.match(text);
+    if (match.hasMatch())
+        return tr("%1 不接受值").arg(match.captured(1));
+    return text;
 }
 
 bool CliProject::password(const QCommandLineParser &parser, QString *password)

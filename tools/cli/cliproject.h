@@ -22,6 +22,9 @@ public:
     static void writeOut(const QString &text);
     // Flushes stdout; false when anything written to it was lost.
     static bool outputDelivered();
+    // What parser.parse() found wrong with the command line, in our words
+    // and the reader's language: the toolkit's own text stays English.
+    static QString parseError(const QCommandLineParser &parser);
 
     // The project password a command was given. --password-stdin reads one
     // line of standard input; MAROVIN_PASSWORD counts when neither option is
