@@ -287,16 +287,12 @@
         <translation>, </translation>
     </message>
     <message>
-        <source>从标准输入读取项目密码（一行）；
-推荐的方式。</source>
-        <translation>Reads the project password, one line, from standard input;
-the preferred way.</translation>
+        <source>从标准输入读取项目密码（一行）；推荐的方式。</source>
+        <translation>Reads the project password, one line, from standard input; the preferred way.</translation>
     </message>
     <message>
-        <source>项目密码。其他用户能在进程列表中看到它，
-请改用 --password-stdin 或 MAROVIN_PASSWORD。</source>
-        <translation>The project password. Other users can see it in the process list;
-use --password-stdin or MAROVIN_PASSWORD instead.</translation>
+        <source>项目密码。其他用户能在进程列表中看到它，请改用 --password-stdin 或 MAROVIN_PASSWORD。</source>
+        <translation>The project password. Other users can see it in the process list; use --password-stdin or MAROVIN_PASSWORD instead.</translation>
     </message>
     <message>
         <source>每个画面输出一个 PNG 文件，以画面名为文件名：路径分隔符、控制字符

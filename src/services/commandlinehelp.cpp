@@ -55,9 +55,17 @@ QStringList wrapped(const QString &line, int width)
     bool breakDropsSpace = false;
     const QVector<uint> characters = line.toUcs4();
     uint previous = 0;
+    // "[选项]" and "<文件>" are one word, however they are written.
+    int bracketed = 0;
     for (const uint c : characters) {
         const QString character = QString::fromUcs4(&c, 1);
-        if (c == ' ') {
+        if (c == '[' || c == '<')
+            ++bracketed;
+        else if ((c == ']' || c == '>') && bracketed > 0)
+            --bracketed;
+        if (bracketed > 0 && c != '[' && c != '<') {
+            // no break inside
+        } else if (c == ' ') {
             breakAt = current.size();
             breakDropsSpace = true;
         } else if (!current.isEmpty() && previous != ' ' && !opensPhrase(previous)
@@ -144,11 +152,17 @@ QString CommandLineHelp::text() const
     const QString continuation = spaces(Indent + column + Gap);
 
     // Further forms of the usage line up under the first, behind the
-    // translated heading.
-    const QString indent = spaces(displayWidth(tr("用法：%1").arg(QString())));
-    QString usage = m_usage;
-    usage.replace(QLatin1Char('\n'), QLatin1Char('\n') + indent);
-    QString out = tr("用法：%1").arg(usage) + QLatin1Char('\n');
+    // translated heading; a form too long for the line goes on indented.
+    const int indent = displayWidth(tr("用法：%1").arg(QString()));
+    QStringList usageLines;
+    for (const QString &form : m_usage.split(QLatin1Char('\n'))) {
+        const QStringList pieces = wrapped(form, LineWidth - indent - Indent);
+        usageLines << pieces.first();
+        for (int i = 1; i < pieces.size(); ++i)
+            usageLines << spaces(Indent) + pieces.at(i);
+    }
+    QString out = tr("用法：%1").arg(usageLines.join(QLatin1Char('\n') + spaces(indent)))
+        + QLatin1Char('\n');
     if (!m_description.isEmpty())
         out += wrappedLines(m_description, LineWidth).join(QLatin1Char('\n')) + QLatin1Char('\n');
     for (const Section &section : m_sections) {

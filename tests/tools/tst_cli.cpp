@@ -639,7 +639,8 @@ private slots:
             << QStringList {"render", m_plain, "--help=yes"} << QByteArray("zh_CN.UTF-8")
             << "--help 不接受值";
         QTest::newRow("tags without a subcommand")
-            << QStringList {"tags"} << QByteArray("C") << "\"marovin-cli help tags\"";
+            << QStringList {"tags"} << QByteArray("C")
+            << "tags needs export or import; see \"marovin-cli help tags\" for usage";
     }
 
     void commandLineMistakes()

@@ -83,9 +83,9 @@ QList<QCommandLineOption> CliHelp::options(const QString &command)
     // Each command that loads a project takes both, and MAROVIN_PASSWORD.
     const QList<QCommandLineOption> password {
         QCommandLineOption(QStringLiteral("password-stdin"),
-                           tr("从标准输入读取项目密码（一行）；\n推荐的方式。")),
+                           tr("从标准输入读取项目密码（一行）；推荐的方式。")),
         QCommandLineOption(QStringLiteral("password"),
-                           tr("项目密码。其他用户能在进程列表中看到它，\n"
+                           tr("项目密码。其他用户能在进程列表中看到它，"
                               "请改用 --password-stdin 或 MAROVIN_PASSWORD。"),
                            tr("密码"))};
     const QStringList output {QStringLiteral("o"), QStringLiteral("output")};
