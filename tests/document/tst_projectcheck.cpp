@@ -224,12 +224,9 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("expected");
         const int screen = ProjectPlace::Screen, shape = ProjectPlace::Shape;
-        QTest::newRow("named screen") << screen << "主画面" << 3 << "" << -1 << "画面 主画面";
         QTest::newRow("empty screen name") << screen << "" << 5 << "" << -1 << "画面 #6";
         QTest::newRow("blank screen name") << screen << " \t" << 0 << "" << -1 << "画面 #1";
         QTest::newRow("unnamed shape") << shape << "s1" << 0 << "" << 1 << "画面 s1，图形 #2";
-        QTest::newRow("another unnamed shape")
-            << shape << "s1" << 0 << "  " << 2 << "画面 s1，图形 #3";
         QTest::newRow("unnamed shape, unnamed screen")
             << shape << "" << 2 << "" << 0 << "画面 #3，图形 #1";
         QTest::newRow("line break and tab in a shape name")
@@ -240,8 +237,6 @@ private slots:
         QTest::newRow("line separator in a tag name")
             << int(ProjectPlace::AddressTag) << "" << -1 << QString("a%1b").arg(QChar(0x2028))
             << 3 << "地址标签第 4 行 a\\u2028b";
-        QTest::newRow("other scripts stay as they are")
-            << int(ProjectPlace::TextTag) << "" << -1 << "报警 Ä" << 0 << "文本标签第 1 个 报警 Ä";
     }
     void placeText()
     {

@@ -627,14 +627,9 @@ private slots:
         QTest::newRow("unknown option")
             << QStringList {"info", m_plain, "--bogus"} << QByteArray("zh_CN.UTF-8")
             << "未知选项：--bogus";
-        QTest::newRow("unknown option, English")
-            << QStringList {"check", m_plain, "-q"} << QByteArray("C") << "Unknown option: -q";
         QTest::newRow("missing value")
             << QStringList {"info", m_plain, "--password"} << QByteArray("zh_CN.UTF-8")
             << "--password 后面缺少值";
-        QTest::newRow("missing value, tags")
-            << QStringList {"tags", "export", m_plain, "--text", "-o"}
-            << QByteArray("zh_CN.UTF-8") << "-o 后面缺少值";
         QTest::newRow("unexpected value")
             << QStringList {"render", m_plain, "--help=yes"} << QByteArray("zh_CN.UTF-8")
             << "--help 不接受值";
