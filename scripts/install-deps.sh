@@ -19,7 +19,6 @@ qttranslations5-l10n
 libqscintilla2-qt5-dev
 libxlsxwriter-dev
 libminizip-dev
-libfreexl-dev
 dpkg-dev
 file
 gzip

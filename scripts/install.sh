@@ -37,4 +37,4 @@ if [ -f "$record" ]; then
     cat "$record" >>"$new"
 fi
 sort -u "$new" >"$record"
-echo "Installed into $prefix; make uninstall PREFIX=$prefix removes it again."
+echo "Installed into $prefix; make uninstall PREFIX=\"$prefix\" removes it again."

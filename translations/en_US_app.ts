@@ -302,10 +302,8 @@
         <translation>export the address or the text tag library (.xlsx, .csv or .txt)</translation>
     </message>
     <message>
-        <source>用 TAGFILE（.xlsx、.xls、.csv 或 .txt）替换标签库，
-并把项目另存为 OUT（.mvprg）</source>
-        <translation>replace the tag library with TAGFILE (.xlsx, .xls, .csv or .txt)
-and save the project as OUT (.mvprg)</translation>
+        <source>用标签文件（.xlsx、.xls、.csv 或 .txt）替换标签库，并把项目另存为新文件（.mvprg）</source>
+        <translation>replace the tag library with TAGFILE (.xlsx, .xls, .csv or .txt) and save the project as OUT (.mvprg)</translation>
     </message>
     <message>
         <source>导入、导出项目的标签库。</source>
@@ -320,16 +318,12 @@ and save the project as OUT (.mvprg)</translation>
         <translation>, </translation>
     </message>
     <message>
-        <source>从标准输入读取项目密码（一行）；
-推荐的方式。</source>
-        <translation>Reads the project password, one line, from standard input;
-the preferred way.</translation>
+        <source>从标准输入读取项目密码（一行）；推荐的方式。</source>
+        <translation>Reads the project password, one line, from standard input; the preferred way.</translation>
     </message>
     <message>
-        <source>项目密码。其他用户能在进程列表中看到它，
-请改用 --password-stdin 或 MAROVIN_PASSWORD。</source>
-        <translation>The project password. Other users can see it in the process list;
-use --password-stdin or MAROVIN_PASSWORD instead.</translation>
+        <source>项目密码。其他用户能在进程列表中看到它，请改用 --password-stdin 或 MAROVIN_PASSWORD。</source>
+        <translation>The project password. Other users can see it in the process list; use --password-stdin or MAROVIN_PASSWORD instead.</translation>
     </message>
     <message>
         <source>每个画面输出一个 PNG 文件，以画面名为文件名：路径分隔符、控制字符
@@ -447,6 +441,34 @@ undo. Neither keeps anyone from reading a project file.</translation>
     <message>
         <source>多余的参数：%1</source>
         <translation>Unexpected argument: %1</translation>
+    </message>
+    <message>
+        <source>info 文件</source>
+        <translation>info FILE</translation>
+    </message>
+    <message>
+        <source>render 文件 -o 文件夹</source>
+        <translation>render FILE -o DIR</translation>
+    </message>
+    <message>
+        <source>convert 文件 -o 新文件</source>
+        <translation>convert FILE -o OUT</translation>
+    </message>
+    <message>
+        <source>check 文件</source>
+        <translation>check FILE</translation>
+    </message>
+    <message>
+        <source>tags export 文件 (--address | --text) -o 标签文件</source>
+        <translation>tags export FILE (--address | --text) -o TAGFILE</translation>
+    </message>
+    <message>
+        <source>tags import 文件 标签文件 (--address | --text) -o 新文件</source>
+        <translation>tags import FILE TAGFILE (--address | --text) -o OUT</translation>
+    </message>
+    <message>
+        <source>help 命令</source>
+        <translation>help COMMAND</translation>
     </message>
 </context>
 <context>
@@ -568,6 +590,26 @@ undo. Neither keeps anyone from reading a project file.</translation>
 %2</source>
         <translation>warning: %1 contains numbers out of range or not numbers at all, replaced by the nearest valid value or the default:
 %2</translation>
+    </message>
+    <message>
+        <source>--screen 需要画面名称</source>
+        <translation>--screen needs a screen name</translation>
+    </message>
+    <message>
+        <source>%1 受密码保护，但从标准输入读到的一行是空的</source>
+        <translation>%1 is password-protected, but the line read from standard input was empty</translation>
+    </message>
+    <message>
+        <source>未知选项：%1</source>
+        <translation>Unknown option: %1</translation>
+    </message>
+    <message>
+        <source>%1 后面缺少值</source>
+        <translation>Missing value after %1</translation>
+    </message>
+    <message>
+        <source>%1 不接受值</source>
+        <translation>%1 takes no value</translation>
     </message>
 </context>
 <context>
@@ -1530,6 +1572,10 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <translation>Libraries shipped with it and their licences:</translation>
     </message>
     <message>
+        <source>本程序是自由软件，依照 GNU 通用公共许可证第 3 版或（由你选择）任何更新版本发布，不提供任何担保。许可证全文见 https://www.gnu.org/licenses/gpl-3.0.html 。</source>
+        <translation>This program is free software, released under the GNU General Public License, version 3 or (at your option) any later version, without any warranty. The full licence is at https://www.gnu.org/licenses/gpl-3.0.html .</translation>
+    </message>
+    <message>
         <source>“%1”需要连接的操作面板，当前没有连接。</source>
         <translation>&quot;%1&quot; needs a connected panel; none is connected.</translation>
     </message>
@@ -1920,8 +1966,16 @@ Choosing “No” deletes the recovery file.</translation>
         <translation>screen %1</translation>
     </message>
     <message>
-        <source>画面 %1，图形 %2</source>
-        <translation>screen %1, shape %2</translation>
+        <source>画面 #%1</source>
+        <translation>screen #%1</translation>
+    </message>
+    <message>
+        <source>图形 #%1</source>
+        <translation>shape #%1</translation>
+    </message>
+    <message>
+        <source>图形 %1</source>
+        <translation>shape %1</translation>
     </message>
     <message>
         <source>地址标签第 %1 行 %2</source>
@@ -2769,8 +2823,8 @@ Continue?</translation>
 <context>
     <name>TagsCommand</name>
     <message>
-        <source>tags 需要 export 或 import，用 tags --help 查看用法</source>
-        <translation>tags needs export or import; see tags --help for usage</translation>
+        <source>tags 需要 export 或 import，用“marovin-cli help tags”查看用法</source>
+        <translation>tags needs export or import; see &quot;marovin-cli help tags&quot; for usage</translation>
     </message>
     <message>
         <source>未知的 tags 命令：%1</source>

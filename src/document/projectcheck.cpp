@@ -456,17 +456,48 @@ QString ProjectCheck::placeText(const ProjectPlace &place)
     case ProjectPlace::Language:
         return tr("语言 %1").arg(place.index + 1);
     case ProjectPlace::Screen:
-        return tr("画面 %1").arg(place.screen);
-    case ProjectPlace::Shape:
-        return tr("画面 %1，图形 %2").arg(place.screen, place.shape);
+    case ProjectPlace::Shape: {
+        const QString screen = place.screen.trimmed().isEmpty()
+            ? tr("画面 #%1").arg(place.screenIndex + 1)
+            : tr("画面 %1").arg(printable(place.screen));
+        if (place.kind == ProjectPlace::Screen)
+            return screen;
+        const QString shape = place.shape.trimmed().isEmpty()
+            ? tr("图形 #%1").arg(place.index + 1)
+            : tr("图形 %1").arg(printable(place.shape));
+        return tr("%1，%2").arg(screen, shape);
+    }
     case ProjectPlace::AddressTag:
-        return tr("地址标签第 %1 行 %2").arg(place.index + 1).arg(place.name).trimmed();
+        return tr("地址标签第 %1 行 %2").arg(place.index + 1).arg(printable(place.name)).trimmed();
     case ProjectPlace::TextTag:
-        return tr("文本标签第 %1 个 %2").arg(place.index + 1).arg(place.name).trimmed();
+        return tr("文本标签第 %1 个 %2").arg(place.index + 1).arg(printable(place.name)).trimmed();
     case ProjectPlace::Device:
-        return tr("设备 %1 %2").arg(place.index + 1).arg(place.name).trimmed();
+        return tr("设备 %1 %2").arg(place.index + 1).arg(printable(place.name)).trimmed();
     }
     return QString();
+}
+
+QString ProjectCheck::printable(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u == '\n')
+            out += QLatin1String("\\n");
+        else if (u == '\t')
+            out += QLatin1String("\\t");
+        else if (u == '\r')
+            out += QLatin1String("\\r");
+        else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        // Line and paragraph separators break a line as well.
+        else if (u == 0x2028 || u == 0x2029)
+            out += QStringLiteral("\\u%1").arg(u, 4, 16);
+        else
+            out += c;
+    }
+    return out;
 }
 
 QString ProjectCheck::summary(const QVector<Finding> &findings)

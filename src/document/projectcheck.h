@@ -70,8 +70,15 @@ public:
     static QString severityText(Finding::Severity severity);
     // The finding's code as an untranslated identifier ("shapeOutsideScreen").
     static QString codeName(Finding::Code code);
-    // The place in words, translated ("画面 主画面，图形 rectangle_1").
+    // The place in words, translated ("画面 主画面，图形 rectangle_1"). An
+    // empty or blank screen or shape name gives way to its number, counted
+    // from 1 ("画面 #6"), so two unnamed shapes can be told apart; names show
+    // their control characters escaped.
     static QString placeText(const ProjectPlace &place);
+    // text with line breaks, tabs and other control characters written as
+    // escapes ("\n", "\t", "\x1b"), so a name from a file can neither split
+    // one line of a report in two nor act on a terminal.
+    static QString printable(const QString &text);
     // "%1 个错误，%2 个警告", translated.
     static QString summary(const QVector<Finding> &findings);
 };

@@ -352,9 +352,11 @@ void MainWindow::about()
         + QStringLiteral("Qt %1 — GNU LGPL 3.0\n"
                          "QScintilla — GNU GPL 3.0\n"
                          "libxlsxwriter — BSD 2-Clause\n"
-                         "minizip — zlib\n"
-                         "FreeXL — MPL 1.1 / GPL 2.0+ / LGPL 2.1+")
-              .arg(QLatin1String(QT_VERSION_STR));
+                         "minizip — zlib")
+              .arg(QLatin1String(QT_VERSION_STR))
+        + QStringLiteral("\n\n")
+        + tr("本程序是自由软件，依照 GNU 通用公共许可证第 3 版或（由你选择）任何更新版本发布，"
+             "不提供任何担保。许可证全文见 https://www.gnu.org/licenses/gpl-3.0.html 。");
     MessageDialog::showMessage(this, QMessageBox::Information, tr("关于"), text, {tr("确定")});
 }
 

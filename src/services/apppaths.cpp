@@ -35,8 +35,9 @@ void AppPaths::setup(const QString &executableFolder, const WritableProbe &probe
     State &s = state();
     s.set = true;
     s.executable = QDir::cleanPath(QDir(executableFolder).absolutePath());
-    // Not even a probe file in a system folder: as root it would be created.
-    const bool writable = !isSystemFolder(s.executable)
+    // Not even a probe file in a system folder or an installed copy: as root
+    // it would be created.
+    const bool writable = !isSystemFolder(s.executable) && !isInstalledCopy(s.executable)
         && (probe ? probe(s.executable) : canCreateFileIn(s.executable));
     if (layoutFor(s.executable, writable) == BesideExecutable) {
         s.layout = BesideExecutable;
@@ -55,7 +56,18 @@ void AppPaths::setup(const QString &executableFolder, const WritableProbe &probe
 
 AppPaths::Layout AppPaths::layoutFor(const QString &executableFolder, bool writable)
 {
-    return writable && !isSystemFolder(executableFolder) ? BesideExecutable : UserFolders;
+    return writable && !isSystemFolder(executableFolder) && !isInstalledCopy(executableFolder)
+        ? BesideExecutable
+        : UserFolders;
+}
+
+bool AppPaths::isInstalledCopy(const QString &executableFolder)
+{
+    // Either will do: a user may well delete the launcher of a copy they
+    // start from a terminal. A build folder has neither beside it.
+    const QDir share(QDir::cleanPath(executableFolder + QStringLiteral("/../share")));
+    return QFileInfo::exists(share.filePath(QStringLiteral("applications/marovin.desktop")))
+        || QFileInfo::exists(share.filePath(QStringLiteral("doc/marovin/copyright")));
 }
 
 bool AppPaths::isSystemFolder(const QString &folder)

@@ -11,7 +11,10 @@
 // log and crash reports in the user's folders and proposes new projects
 // among the user's documents. A copy under a system prefix counts as
 // installed even when the folder is writable, as it is to root: files left
-// there belong to no package and outlive its removal.
+// there belong to no package and outlive its removal. So does a copy that
+// `make install` laid out under any other prefix ($HOME/.local, say): its
+// launcher beside it says so, and `make uninstall` would leave behind what
+// the editor wrote into the prefix.
 //
 // Until setup() is called the paths are the historic relative ones, taken
 // against whatever the working directory is at the time.
@@ -28,11 +31,14 @@ public:
     static Layout layoutFor(const QString &executableFolder, bool writable);
     // True for a folder at or below /usr, /usr/local or /opt.
     static bool isSystemFolder(const QString &folder);
+    // True when the installed layout stands around executableFolder: our
+    // launcher or our documentation in ../share, where an install puts them.
+    static bool isInstalledCopy(const QString &executableFolder);
 
     // Settles the layout for the executable's folder. An empty probe uses
     // canCreateFileIn(); tests pass their own, because a process running as
     // root writes through any permission bits. The probe is not asked about
-    // a system folder. Creates the user folders the
+    // a system folder or an installed copy. Creates the user folders the
     // layout needs.
     static void setup(const QString &executableFolder, const WritableProbe &probe = {});
     // Back to the state before setup().

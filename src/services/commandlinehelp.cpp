@@ -26,6 +26,80 @@ QString spaces(int n)
     return QString(std::max(n, 0), QLatin1Char(' '));
 }
 
+// The width of a terminal that has not been told otherwise: no line of the
+// help is wider.
+const int LineWidth = 80;
+
+// Punctuation that must not begin a line, and punctuation that must not
+// end one.
+bool closesPhrase(uint c)
+{
+    static const QString closing = QStringLiteral("，。、；：？！）」』》〉”’…");
+    return c < 0x10000 && closing.contains(QChar(ushort(c)));
+}
+
+bool opensPhrase(uint c)
+{
+    static const QString opening = QStringLiteral("（「『《〈“‘");
+    return c < 0x10000 && opening.contains(QChar(ushort(c)));
+}
+
+// line broken into lines of at most width columns: at spaces, and between
+// wide characters, which Chinese writes without spaces. A word wider than
+// width keeps its own line whole.
+QStringList wrapped(const QString &line, int width)
+{
+    QStringList lines;
+    QString current;
+    int breakAt = -1; // where current may be broken
+    bool breakDropsSpace = false;
+    const QVector<uint> characters = line.toUcs4();
+    uint previous = 0;
+    // "[选项]" and "<文件>" are one word, however they are written.
+    int bracketed = 0;
+    for (const uint c : characters) {
+        const QString character = QString::fromUcs4(&c, 1);
+        if (c == '[' || c == '<')
+            ++bracketed;
+        else if ((c == ']' || c == '>') && bracketed > 0)
+            --bracketed;
+        if (bracketed > 0 && c != '[' && c != '<') {
+            // no break inside
+        } else if (c == ' ') {
+            breakAt = current.size();
+            breakDropsSpace = true;
+        } else if (!current.isEmpty() && previous != ' ' && !opensPhrase(previous)
+                   && ((isWide(c) && !closesPhrase(c))
+                       || (isWide(previous) && QChar::isLetterOrNumber(c)))) {
+            breakAt = current.size();
+            breakDropsSpace = false;
+        }
+        current += character;
+        previous = c;
+        if (CommandLineHelp::displayWidth(current) > width && breakAt > 0) {
+            const QString head = current.left(breakAt);
+            // Spaces at the end of a line are nothing a terminal shows.
+            int end = head.size();
+            while (end > 0 && head.at(end - 1) == QLatin1Char(' '))
+                --end;
+            lines << head.left(end);
+            current = current.mid(breakAt + (breakDropsSpace ? 1 : 0));
+            breakAt = -1;
+        }
+    }
+    lines << current;
+    return lines;
+}
+
+// Every line of text wrapped to width.
+QStringList wrappedLines(const QString &text, int width)
+{
+    QStringList lines;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        lines += wrapped(line, width);
+    return lines;
+}
+
 } // namespace
 
 CommandLineHelp::CommandLineHelp(const QString &usage, const QString &description)
@@ -78,13 +152,19 @@ QString CommandLineHelp::text() const
     const QString continuation = spaces(Indent + column + Gap);
 
     // Further forms of the usage line up under the first, behind the
-    // translated heading.
-    const QString indent = spaces(displayWidth(tr("用法：%1").arg(QString())));
-    QString usage = m_usage;
-    usage.replace(QLatin1Char('\n'), QLatin1Char('\n') + indent);
-    QString out = tr("用法：%1").arg(usage) + QLatin1Char('\n');
+    // translated heading; a form too long for the line goes on indented.
+    const int indent = displayWidth(tr("用法：%1").arg(QString()));
+    QStringList usageLines;
+    for (const QString &form : m_usage.split(QLatin1Char('\n'))) {
+        const QStringList pieces = wrapped(form, LineWidth - indent - Indent);
+        usageLines << pieces.first();
+        for (int i = 1; i < pieces.size(); ++i)
+            usageLines << spaces(Indent) + pieces.at(i);
+    }
+    QString out = tr("用法：%1").arg(usageLines.join(QLatin1Char('\n') + spaces(indent)))
+        + QLatin1Char('\n');
     if (!m_description.isEmpty())
-        out += m_description + QLatin1Char('\n');
+        out += wrappedLines(m_description, LineWidth).join(QLatin1Char('\n')) + QLatin1Char('\n');
     for (const Section &section : m_sections) {
         out += QLatin1Char('\n') + section.title + QLatin1Char('\n');
         for (const Entry &entry : section.entries) {
@@ -94,7 +174,7 @@ QString CommandLineHelp::text() const
                 out += QLatin1Char('\n');
                 continue;
             }
-            const QStringList lines = entry.second.split(QLatin1Char('\n'));
+            const QStringList lines = wrappedLines(entry.second, LineWidth - continuation.size());
             if (width > column) {
                 out += QLatin1Char('\n');
                 for (const QString &line : lines)
@@ -107,7 +187,8 @@ QString CommandLineHelp::text() const
         }
     }
     for (const QString &note : m_notes)
-        out += QLatin1Char('\n') + note + QLatin1Char('\n');
+        out += QLatin1Char('\n') + wrappedLines(note, LineWidth).join(QLatin1Char('\n'))
+            + QLatin1Char('\n');
     return out;
 }
 

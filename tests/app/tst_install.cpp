@@ -120,8 +120,18 @@ private slots:
         QTest::newRow("encoded project") << ProjectFile::projectBytes()
                                          << "application/x-marovin-project";
         Config::instance()->reset();
+        QByteArray withoutType = ProjectFile::projectBytes();
+        QVERIFY(withoutType.contains("<!DOCTYPE Marovin>\n"));
+        withoutType.replace("<!DOCTYPE Marovin>\n", "");
+        QTest::newRow("plain project without the document type")
+            << withoutType << "application/x-marovin-project";
         QTest::newRow("other XML with a Project root")
             << QByteArray("<?xml version=\"1.0\"?>\n<Project Sdk=\"x\">\n</Project>\n")
+            << "application/xml";
+        QTest::newRow("build file with a bare Project root")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Project>\n"
+                          "  <PropertyGroup>\n    <Configuration>Debug</Configuration>\n"
+                          "  </PropertyGroup>\n</Project>\n")
             << "application/xml";
     }
 
@@ -222,18 +232,46 @@ private slots:
         QCOMPARE(treeOf(prefix.path()), before);
     }
 
-    // A prefix the install had to create goes with the uninstall.
+    // An installed copy is not a portable one, whatever its prefix: what the
+    // editor writes goes to the user's folders, never beside the executable,
+    // where `make uninstall` would leave it behind.
+    void installedEditorWritesOnlyToTheUsersFolders()
+    {
+        QTemporaryDir home;
+        QTemporaryDir runtime;
+        QTemporaryDir shots;
+        QVERIFY(home.isValid() && runtime.isValid() && shots.isValid());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+                                 "MAROVIN_APP_DIR", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
+        environment.insert("HOME", home.path());
+        environment.insert("XDG_RUNTIME_DIR", runtime.path());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        const QStringList before = treeOf(m_prefix.path());
+        const CliRun run = runProgram(m_prefix.filePath("bin/marovin"),
+                                      {"--screenshot", shots.filePath("shot.png")}, environment);
+        QVERIFY2(run.code == 0, qPrintable(said(run)));
+        QCOMPARE(treeOf(m_prefix.path()), before);
+        QVERIFY(fileBytes(home.filePath(".local/share/ZEL/Marovin/log.txt")).size() > 0);
+    }
+
+    // A prefix the install had to create goes with the uninstall, and a
+    // space in its name (quoted through make) does not split it in two.
     void uninstallRemovesTheFoldersInstallCreated()
     {
         QTemporaryDir parent;
-        const QString prefix = parent.filePath("new/prefix");
+        const QString prefix = parent.filePath("new/pre fix");
         const QProcessEnvironment environment = scriptEnvironment();
         const CliRun install = runProgram(
             "sh", {Scripts + QString("install.sh"), MAROVIN_BUILD_DIR, prefix}, environment);
         QVERIFY2(install.code == 0, qPrintable(said(install)));
         QVERIFY(QFileInfo(prefix + "/bin/marovin").isExecutable());
+        QVERIFY(!QFileInfo::exists(parent.filePath("new/pre")));
         const CliRun uninstall = runProgram(
-            "sh", {Scripts + QString("uninstall.sh"), MAROVIN_BUILD_DIR, prefix}, environment);
+            "make", {"-s", "-C", MAROVIN_SOURCE_DIR, "uninstall", "BUILD_DIR=" MAROVIN_BUILD_DIR,
+                     "PREFIX=" + prefix},
+            environment);
         QVERIFY2(uninstall.code == 0, qPrintable(said(uninstall)));
         // "new", made on the way to the prefix, lies outside it and stays.
         QCOMPARE(treeOf(parent.path()), QStringList("new"));
@@ -256,7 +294,8 @@ private:
         return environment;
     }
 
-    QTemporaryDir m_prefix;
+    // A space in the prefix must not split it anywhere on the way.
+    QTemporaryDir m_prefix {QDir::tempPath() + "/marovin prefix-XXXXXX"};
     QTemporaryDir m_mime;
 };
 

@@ -174,9 +174,9 @@ private slots:
         QTest::addColumn<int>("change");
         QTest::addColumn<QString>("finding");
         QTest::newRow("device without name") << 0 << "deviceEmptyName @ 设备 2";
-        QTest::newRow("blank screen name") << 1 << "screenEmptyName @ 画面  ";
+        QTest::newRow("blank screen name") << 1 << "screenEmptyName @ 画面 #1";
         QTest::newRow("screen without width") << 2 << "screenZeroSize @ 画面 主画面";
-        QTest::newRow("shape without name") << 3 << "shapeEmptyName? @ 画面 主画面，图形 ";
+        QTest::newRow("shape without name") << 3 << "shapeEmptyName? @ 画面 主画面，图形 #1";
         QTest::newRow("address tag without device") << 4 << "addressNoDevice @ 地址标签第 1 行 温度";
     }
     void unnamedAndEmpty()
@@ -232,6 +232,49 @@ private slots:
             QCOMPARE(message, QStringLiteral("The address tag names no device"));
         }
         QCOMPARE(found, QStringList {finding});
+    }
+
+    // A place must name one thing on one line: a name that is empty or
+    // blank gives way to the number, counted from 1, and a name from a file
+    // cannot break the line or reach the terminal.
+    void placeText_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<int>("screenIndex");
+        QTest::addColumn<QString>("name"); // the shape's, or a tag's or device's
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("expected");
+        const int screen = ProjectPlace::Screen, shape = ProjectPlace::Shape;
+        QTest::newRow("empty screen name") << screen << "" << 5 << "" << -1 << "画面 #6";
+        QTest::newRow("blank screen name") << screen << " \t" << 0 << "" << -1 << "画面 #1";
+        QTest::newRow("unnamed shape") << shape << "s1" << 0 << "" << 1 << "画面 s1，图形 #2";
+        QTest::newRow("unnamed shape, unnamed screen")
+            << shape << "" << 2 << "" << 0 << "画面 #3，图形 #1";
+        QTest::newRow("line break and tab in a shape name")
+            << shape << "s\r1" << 0 << "a\nb\tc" << 0 << "画面 s\\r1，图形 a\\nb\\tc";
+        QTest::newRow("escape sequence in a device name")
+            << int(ProjectPlace::Device) << "" << -1 << "d\x1b[2J\x7f" << 0
+            << "设备 1 d\\x1b[2J\\x7f";
+        QTest::newRow("line separator in a tag name")
+            << int(ProjectPlace::AddressTag) << "" << -1 << QString("a%1b").arg(QChar(0x2028))
+            << 3 << "地址标签第 4 行 a\\u2028b";
+    }
+    void placeText()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, screen);
+        QFETCH(int, screenIndex);
+        QFETCH(QString, name);
+        QFETCH(int, index);
+        QFETCH(QString, expected);
+        ProjectPlace place;
+        place.kind = ProjectPlace::Kind(kind);
+        place.screen = screen;
+        place.screenIndex = screenIndex;
+        place.index = index;
+        (kind == ProjectPlace::Shape ? place.shape : place.name) = name;
+        QCOMPARE(ProjectCheck::placeText(place), expected);
     }
 
     // A number the load had to bring within range is listed at the place

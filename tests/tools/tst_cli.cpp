@@ -399,6 +399,10 @@ private slots:
         QTest::newRow("unknown screen")
             << QStringList {"render", m_plain, "-o", out, "--screen", "无此画面"} << "无此画面"
             << out + "/基本画面_1.png" << "无此画面";
+        // An empty name chooses no screen rather than every one.
+        QTest::newRow("empty screen name")
+            << QStringList {"render", m_plain, "-o", out, "--screen", ""} << "--screen"
+            << out + "/基本画面_1.png" << "--screen";
         // The folder stands where the file would go.
         const QString folder = temp("folder.mvprg");
         QVERIFY(QDir().mkpath(folder));
@@ -459,6 +463,11 @@ private slots:
                                       << QString() << QByteArray("s3cret-pw\n")
                                       << "不能同时使用";
         QTest::newRow("stdin empty") << fromStdin << right << QByteArray() << "没有给出密码";
+        // The user did give the option; what was read is what to say.
+        QTest::newRow("stdin empty line")
+            << fromStdin << right << QByteArray("\n") << "读到的一行是空的";
+        QTest::newRow("stdin empty line, CR LF")
+            << fromStdin << QString() << QByteArray("\r\n") << "读到的一行是空的";
         QTest::newRow("stdin past the bound")
             << fromStdin << QString() << QByteArray(5000, 'x') + '\n' << "太长";
         QTest::newRow("none") << QStringList() << QString() << QByteArray()
@@ -531,6 +540,8 @@ private slots:
                               << QStringList();
         QTest::newRow("help help") << QStringList {"help", "help"} << QByteArray("C") << commands
                                    << QStringList();
+        QTest::newRow("help --help") << QStringList {"help", "--help"} << QByteArray("C")
+                                     << commands << QStringList();
         QTest::newRow("help render")
             << QStringList {"help", "render"} << QByteArray("C")
             << QStringList {"render FILE -o DIR", "--screen <name>", "-o, --output <folder>",
@@ -552,12 +563,13 @@ private slots:
                                                    "--address", "--text"}
                                    << QStringList {"--json", "--screen"};
         QTest::newRow("Chinese") << QStringList {"--help"} << QByteArray("zh_CN.UTF-8")
-                                 << QStringList {"用法：", "选项：", "命令：", "check FILE"}
-                                 << QStringList {"Usage:", "Options:"};
+                                 << QStringList {"用法：", "选项：", "命令：", "check 文件",
+                                                 "tags import 文件 标签文件", "help 命令"}
+                                 << QStringList {"Usage:", "Options:", "FILE", "COMMAND"};
         QTest::newRow("Chinese, one command")
             << QStringList {"help", "render"} << QByteArray("zh_CN.UTF-8")
-            << QStringList {"用法：marovin-cli render", "选项：", "--screen <名称>"}
-            << QStringList {"Usage:", "Options:"};
+            << QStringList {"用法：marovin-cli render 文件 -o 文件夹", "选项：", "--screen <名称>"}
+            << QStringList {"Usage:", "Options:", "FILE", "DIR"};
     }
 
     void help()
@@ -570,6 +582,9 @@ private slots:
         QCOMPARE(result.code, 0);
         QVERIFY2(result.err.isEmpty(), result.err.constData());
         const QString help = QString::fromUtf8(result.out);
+        // As wide as a terminal that was not told otherwise.
+        for (const QString &line : help.split('\n'))
+            QVERIFY2(columns(line) <= 80, qPrintable(line));
         for (const QString &text : shown)
             QVERIFY2(help.contains(text), qPrintable(text + " missing from:\n" + help));
         for (const QString &text : notShown)
@@ -597,9 +612,43 @@ private slots:
         const CliRun result = runCliProcess(arguments, speaking("C"));
         QCOMPARE(result.code, 1);
         const QString err = QString::fromUtf8(result.err);
-        for (const char *command : {"info", "render", "convert", "check", "tags"})
+        for (const char *command : {"info", "render", "convert", "check", "tags", "help"})
             QVERIFY2(arguments.value(0) == "help" ? err.contains("draw") : err.contains(command),
                      qPrintable(err));
+    }
+
+    // What the toolkit's parser finds wrong is said in the reader's language,
+    // and a hint names a command that runs.
+    void commandLineMistakes_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown option")
+            << QStringList {"info", m_plain, "--bogus"} << QByteArray("zh_CN.UTF-8")
+            << "未知选项：--bogus";
+        QTest::newRow("missing value")
+            << QStringList {"info", m_plain, "--password"} << QByteArray("zh_CN.UTF-8")
+            << "--password 后面缺少值";
+        QTest::newRow("unexpected value")
+            << QStringList {"render", m_plain, "--help=yes"} << QByteArray("zh_CN.UTF-8")
+            << "--help 不接受值";
+        QTest::newRow("tags without a subcommand")
+            << QStringList {"tags"} << QByteArray("C")
+            << "tags needs export or import; see \"marovin-cli help tags\" for usage";
+    }
+
+    void commandLineMistakes()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, locale);
+        QFETCH(QString, message);
+        const CliRun result = runCliProcess(arguments, speaking(locale.constData()));
+        QCOMPARE(result.code, 1);
+        QCOMPARE(QString::fromUtf8(result.err), "marovin-cli: " + message + "\n");
+        const QString hint = message.section('"', 1, 1);
+        if (!hint.isEmpty())
+            QCOMPARE(runCliProcess(hint.split(' ').mid(1)).code, 0);
     }
 
     // Run where the user's runtime folder is unset (cron, containers) or is

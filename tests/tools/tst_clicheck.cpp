@@ -117,6 +117,24 @@ private slots:
         }
     }
 
+    // Each finding is one line, whatever the names: a line break in a name
+    // is shown, not printed.
+    void oneLinePerFinding()
+    {
+        QByteArray bytes = fileBytes(dataFile("faults.mvprg"));
+        QVERIFY(bytes.contains("objectName=\"away\""));
+        bytes.replace("objectName=\"away\"", "objectName=\"a&#10;w&#9;ay\"");
+        const QString file = m_dir.filePath("names.mvprg");
+        QVERIFY(writeFileBytes(file, bytes));
+        const CliRun text = runCli({"check", file});
+        QCOMPARE(text.code, 2);
+        const QStringList lines = QString::fromUtf8(text.out).trimmed().split('\n');
+        QCOMPARE(lines.size(), 22);
+        QVERIFY2(lines.contains("error: screen 弹窗, shape a\\nw\\tay: "
+                                "The shape lies wholly outside its screen"),
+                 text.out.constData());
+    }
+
     // A number beyond its field: check lists it, at its device, as a
     // warning; the other commands' load warning on stderr names it with the
     // value kept.

@@ -56,7 +56,7 @@ int CheckCommand::run(const QStringList &arguments)
     const QString jsonOption = QStringLiteral("json");
 
     if (!parser.parse(arguments))
-        return CliProject::failWith(parser.errorText());
+        return CliProject::failWith(CliProject::parseError(parser));
     if (parser.isSet(helpOption)) {
         CliProject::writeOut(CliHelp::commandHelp(QStringLiteral("check")));
         return 0;
@@ -93,7 +93,8 @@ int CheckCommand::run(const QStringList &arguments)
         for (const Finding &finding : findings) {
             text += QStringLiteral("%1: %2: %3\n")
                         .arg(ProjectCheck::severityText(finding.severity),
-                             ProjectCheck::placeText(finding.place), finding.message);
+                             ProjectCheck::placeText(finding.place),
+                             ProjectCheck::printable(finding.message));
         }
         text += ProjectCheck::summary(findings) + QLatin1Char('\n');
         CliProject::writeOut(text);

@@ -25,30 +25,31 @@ QCommandLineOption helpOption()
 }
 
 // Built on each call, so that tr() runs once the translator is installed.
+// The placeholders of the forms are words of the reader's language.
 QVector<Command> commandTable()
 {
     return {
-        {QStringLiteral("info"), {{QStringLiteral("info FILE"), CliHelp::tr("以 JSON 输出项目摘要")}}, {}},
+        {QStringLiteral("info"), {{CliHelp::tr("info 文件"), CliHelp::tr("以 JSON 输出项目摘要")}}, {}},
         {QStringLiteral("render"),
-         {{QStringLiteral("render FILE -o DIR"), CliHelp::tr("每个画面输出一个 PNG 文件（画面名.png）")}},
+         {{CliHelp::tr("render 文件 -o 文件夹"), CliHelp::tr("每个画面输出一个 PNG 文件（画面名.png）")}},
          CliHelp::tr("每个画面输出一个 PNG 文件，以画面名为文件名：路径分隔符、控制字符\n"
                      "和开头的点都换成 _，空名为 screen；过长的名称截短，使文件名连同 .png\n"
                      "不超过 255 字节（UTF-8）；同名的图片依次加 -2、-3……\n"
                      "某个画面无法输出时，其余画面照样输出，错误写到标准错误，退出码为 1。")},
         {QStringLiteral("convert"),
-         {{QStringLiteral("convert FILE -o OUT"),
+         {{CliHelp::tr("convert 文件 -o 新文件"),
            CliHelp::tr("以明文或加密形式另存项目（默认保持原形式）")}},
          {}},
         {QStringLiteral("check"),
-         {{QStringLiteral("check FILE"),
+         {{CliHelp::tr("check 文件"),
            CliHelp::tr("检查项目：每个错误或警告一行，有错误时退出码为 2")}},
          {}},
         {QStringLiteral("tags"),
-         {{QStringLiteral("tags export FILE (--address | --text) -o TAGFILE"),
+         {{CliHelp::tr("tags export 文件 (--address | --text) -o 标签文件"),
            CliHelp::tr("导出地址标签库或文本标签库（.xlsx、.csv 或 .txt）")},
-          {QStringLiteral("tags import FILE TAGFILE (--address | --text) -o OUT"),
-           CliHelp::tr("用 TAGFILE（.xlsx、.xls、.csv 或 .txt）替换标签库，\n"
-                       "并把项目另存为 OUT（.mvprg）")}},
+          {CliHelp::tr("tags import 文件 标签文件 (--address | --text) -o 新文件"),
+           CliHelp::tr("用标签文件（.xlsx、.xls、.csv 或 .txt）替换标签库，"
+                       "并把项目另存为新文件（.mvprg）")}},
          CliHelp::tr("导入、导出项目的标签库。")},
     };
 }
@@ -72,7 +73,7 @@ QStringList CliHelp::commandNames()
 
 QString CliHelp::commandList()
 {
-    QStringList names = commandNames();
+    QStringList names = commandNames() << QStringLiteral("help");
     const QString last = names.takeLast();
     return tr("%1 或 %2").arg(names.join(tr("、")), last);
 }
@@ -82,9 +83,9 @@ QList<QCommandLineOption> CliHelp::options(const QString &command)
     // Each command that loads a project takes both, and MAROVIN_PASSWORD.
     const QList<QCommandLineOption> password {
         QCommandLineOption(QStringLiteral("password-stdin"),
-                           tr("从标准输入读取项目密码（一行）；\n推荐的方式。")),
+                           tr("从标准输入读取项目密码（一行）；推荐的方式。")),
         QCommandLineOption(QStringLiteral("password"),
-                           tr("项目密码。其他用户能在进程列表中看到它，\n"
+                           tr("项目密码。其他用户能在进程列表中看到它，"
                               "请改用 --password-stdin 或 MAROVIN_PASSWORD。"),
                            tr("密码"))};
     const QStringList output {QStringLiteral("o"), QStringLiteral("output")};
@@ -140,7 +141,7 @@ QString CliHelp::overview()
     QVector<CommandLineHelp::Entry> entries;
     for (const Command &command : commandTable())
         entries += command.forms;
-    entries.append({QStringLiteral("help COMMAND"), tr("显示一个命令的用法和选项")});
+    entries.append({tr("help 命令"), tr("显示一个命令的用法和选项")});
     help.addSection(tr("命令："), entries);
     help.addOptions({helpOption(),
                      QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
@@ -177,8 +178,10 @@ int CliHelp::run(const QStringList &arguments)
     // arguments: the program, "help", then at most a command (and, for
     // tags, its subcommand).
     const QStringList rest = arguments.mid(2);
-    // "help help" asks what help does: the overview says it.
-    if (rest.isEmpty() || (rest.size() == 1 && rest.first() == QLatin1String("help"))) {
+    // "help help" and "help --help" ask what help does: the overview says it.
+    const QStringList aboutHelp {QStringLiteral("help"), QStringLiteral("--help"),
+                                 QStringLiteral("-h")};
+    if (rest.isEmpty() || (rest.size() == 1 && aboutHelp.contains(rest.first()))) {
         CliProject::writeOut(overview());
         return 0;
     }

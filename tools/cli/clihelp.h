@@ -16,7 +16,7 @@ class CliHelp
 public:
     // The command names, in the order the help lists them.
     static QStringList commandNames();
-    // "info, render, convert, check or tags", for messages.
+    // "info, render, convert, check, tags or help", for messages.
     static QString commandList();
 
     // The options of command (without -h), or none for a name that is not a

@@ -1,11 +1,19 @@
 #include "cliproject.h"
 
+#include <QRegularExpression>
+
 #include <cstdio>
 
 namespace {
 
 // Far beyond any password; bounds what a stray pipe can make us hold.
 constexpr int MaxPasswordBytes = 4096;
+
+bool &fromStdin()
+{
+    static bool read = false;
+    return read;
+}
 
 } // namespace
 
@@ -30,6 +38,30 @@ void CliProject::writeOut(const QString &text)
 bool CliProject::outputDelivered()
 {
     return std::fflush(stdout) == 0 && !std::ferror(stdout);
+}
+
+QString CliProject::parseError(const QCommandLineParser &parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        QStringList names;
+        for (const QString &name : unknown)
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        return tr("未知选项：%1").arg(names.join(QStringLiteral(", ")));
+    }
+    // The parser names the option only in its message, which no catalogue
+    // of ours translates, so the message's form is known.
+    const QString text = parser.errorText();
+    static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.$"));
+    static const QRegularExpression unexpected(
+        QStringLiteral("^Unexpected value after '(.*)'\\.$"));
+    QRegularExpressionMatch match = missing.match(text);
+    if (match.hasMatch())
+        return tr("%1 后面缺少值").arg(match.captured(1));
+    match = unexpected.match(text);
+    if (match.hasMatch())
+        return tr("%1 不接受值").arg(match.captured(1));
+    return text;
 }
 
 bool CliProject::password(const QCommandLineParser &parser, QString *password)
@@ -61,6 +93,7 @@ bool CliProject::password(const QCommandLineParser &parser, QString *password)
         if (line.endsWith('\r'))
             line.chop(1);
         *password = QString::fromUtf8(line);
+        fromStdin() = true;
         return true;
     }
     if (parser.isSet(argumentOption)) {
@@ -69,6 +102,11 @@ bool CliProject::password(const QCommandLineParser &parser, QString *password)
     }
     *password = qEnvironmentVariable("MAROVIN_PASSWORD");
     return true;
+}
+
+bool CliProject::passwordFromStdin()
+{
+    return fromStdin();
 }
 
 bool CliProject::load(const QString &file, const QString &password,
@@ -101,11 +139,14 @@ bool CliProject::load(const QString &file, const QString &password,
         failWith(tr("%1 已损坏：%2").arg(file, result.error));
         return false;
     case ProjectFile::PasswordRefused:
-        failWith(password.isEmpty() || !asked
-                     ? tr("%1 受密码保护，请用 --password-stdin 或环境变量 "
-                          "MAROVIN_PASSWORD 给出项目密码")
-                           .arg(file)
-                     : tr("%1 的项目密码错误").arg(file));
+        if (asked && password.isEmpty() && passwordFromStdin())
+            failWith(tr("%1 受密码保护，但从标准输入读到的一行是空的").arg(file));
+        else if (password.isEmpty() || !asked)
+            failWith(tr("%1 受密码保护，请用 --password-stdin 或环境变量 "
+                        "MAROVIN_PASSWORD 给出项目密码")
+                         .arg(file));
+        else
+            failWith(tr("%1 的项目密码错误").arg(file));
         return false;
     }
     failWith(tr("无法读取 %1").arg(file));

@@ -22,6 +22,9 @@ public:
     static void writeOut(const QString &text);
     // Flushes stdout; false when anything written to it was lost.
     static bool outputDelivered();
+    // What parser.parse() found wrong with the command line, in our words
+    // and the reader's language: the toolkit's own text stays English.
+    static QString parseError(const QCommandLineParser &parser);
 
     // The project password a command was given. --password-stdin reads one
     // line of standard input; MAROVIN_PASSWORD counts when neither option is
@@ -30,6 +33,10 @@ public:
     // holds no line: a script must not run on with a password it did not
     // mean.
     static bool password(const QCommandLineParser &parser, QString *password);
+    // Whether the last password() took its password from standard input,
+    // so that a refusal can say an empty line was read rather than ask for
+    // a password the user believes they gave.
+    static bool passwordFromStdin();
 
     // Loads file into the program's project. Never a dialog: the password
     // comes from the command line or not at all. A file that cannot be read

@@ -151,7 +151,7 @@ int CliTool::run(const QStringList &arguments)
                                                     QStringLiteral("convert")}));
 
     if (!parser.parse(arguments))
-        return CliProject::failWith(parser.errorText());
+        return CliProject::failWith(CliProject::parseError(parser));
     const QStringList positional = parser.positionalArguments();
     if (parser.isSet(helpOption)) {
         const QString command = CliHelp::commandHelp(positional.value(0));
@@ -191,6 +191,9 @@ int CliTool::run(const QStringList &arguments)
         return CliProject::failWith(tr("%1 不接受 -o").arg(command));
     if (parser.isSet(screenOption) && command != QLatin1String("render"))
         return CliProject::failWith(tr("--screen 只用于 render"));
+    // An empty value would otherwise mean "no choice" and draw every screen.
+    if (parser.isSet(screenOption) && parser.value(screenOption).isEmpty())
+        return CliProject::failWith(tr("--screen 需要画面名称"));
     const bool encrypt = parser.isSet(encryptOption);
     const bool plain = parser.isSet(plainOption);
     if ((encrypt || plain) && command != QLatin1String("convert"))
@@ -459,6 +462,10 @@ int main(int argc, char *argv[])
     // with no message and no exit code of ours; ignored, the write fails and
     // the old file is kept as on a full disk.
     std::signal(SIGXFSZ, SIG_IGN);
+    // A reader that stops early (`| head`) would otherwise end us mid-write,
+    // without our exit code and with our runtime folder left behind; with
+    // the signal ignored the write fails and is reported like any other.
+    std::signal(SIGPIPE, SIG_IGN);
 
     // Widget shapes need a GUI application, but nothing here is ever shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

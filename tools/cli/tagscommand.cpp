@@ -36,7 +36,7 @@ int TagsCommand::run(const QStringList &arguments)
     parser.addOptions(CliHelp::options(QStringLiteral("tags")));
 
     if (!parser.parse(arguments))
-        return CliProject::failWith(parser.errorText());
+        return CliProject::failWith(CliProject::parseError(parser));
     if (parser.isSet(helpOption)) {
         CliProject::writeOut(CliHelp::commandHelp(QStringLiteral("tags")));
         return 0;
@@ -48,7 +48,7 @@ int TagsCommand::run(const QStringList &arguments)
     // The first positional argument is "tags" itself.
     const QStringList positional = parser.positionalArguments().mid(1);
     if (positional.isEmpty())
-        return CliProject::failWith(tr("tags 需要 export 或 import，用 tags --help 查看用法"));
+        return CliProject::failWith(tr("tags 需要 export 或 import，用“marovin-cli help tags”查看用法"));
     const QString command = positional.first();
     const bool exporting = command == QLatin1String("export");
     if (!exporting && command != QLatin1String("import"))
