@@ -1524,36 +1524,8 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <translation>Error</translation>
     </message>
     <message>
-        <source>读取文件失败 %1。
-%2.</source>
-        <translation>Failed to read file %1.
-%2.</translation>
-    </message>
-    <message>
-        <source>打开工程文件</source>
-        <translation>Open Project File</translation>
-    </message>
-    <message>
-        <source>工程文件(*%1);;All files(*.*)</source>
-        <translation>Marovin Project Files(*%1);;All files(*.*)</translation>
-    </message>
-    <message>
-        <source>工程另存为</source>
-        <translation>Save Project As</translation>
-    </message>
-    <message>
-        <source>保存为 (*%1)</source>
-        <translation>Save As (*%1)</translation>
-    </message>
-    <message>
         <source>警告</source>
         <translation>Warning</translation>
-    </message>
-    <message>
-        <source>工程文件 %1 已损坏，只打开了能够读取的部分。
-%2</source>
-        <translation>The project file %1 is damaged; only the part that could be read was opened.
-%2</translation>
     </message>
     <message>
         <source>Marovin 操作面板组态编辑器</source>
@@ -1586,32 +1558,10 @@ undo. Neither keeps anyone from reading a project file.</translation>
 %1</translation>
     </message>
     <message>
-        <source>工程文件 %1 含有本版本不认识的元素：%2。这些元素不会显示，但保存时会原样保留。</source>
-        <translation>The project file %1 contains elements this version does not know: %2. They are not shown, but they are saved back unchanged.</translation>
-    </message>
-    <message>
-        <source>工程文件 %1 含有本版本不认识的属性：%2。这些属性不会显示，但保存时会原样保留。</source>
-        <translation>The project file %1 contains attributes this version does not know: %2. They are not shown, but they are saved back unchanged.</translation>
-    </message>
-    <message>
         <source>发现自动保存的恢复文件（%1）。是否恢复？
 选择“否”将删除该恢复文件。</source>
         <translation>Found an autosaved recovery file (%1). Recover it?
 Choosing “No” deletes the recovery file.</translation>
-    </message>
-    <message>
-        <source>是</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <source>否</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <source>工程文件 %1 含有超出范围或不是数字的数值，已改为最接近的有效值或默认值：
-%2</source>
-        <translation>The project file %1 contains numbers out of range or not numbers at all; each was replaced by the nearest valid value or the default:
-%2</translation>
     </message>
 </context>
 <context>
