@@ -5,7 +5,6 @@
 #include "fuzzsupport.h"
 
 #include "document/projectfile.h"
-#include "model/config.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,9 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         && decoded != QByteArray::fromBase64(ProjectFile::swapLetterCase(bytes)))
         abort();
 
-    Config::instance()->encryption = 1;
     const QString text = QString::fromUtf8(bytes);
-    if (ProjectFile::decodeProjectText(ProjectFile::encodeProjectText(text)) != text.toUtf8())
+    if (ProjectFile::decodeProjectText(ProjectFile::encodeProjectText(text, true)) != text.toUtf8())
         abort();
     return 0;
 }

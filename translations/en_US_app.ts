@@ -4393,10 +4393,14 @@ Continue?</translation>
         <translation>Warning</translation>
     </message>
     <message>
-        <source>工程文件 %1 已损坏，只打开了能够读取的部分。
+        <source>工程文件 %1 已损坏，只能读取其中一部分。
 %2</source>
-        <translation>The project file %1 is damaged; only the part that could be read was opened.
+        <translation>The project file %1 is damaged; only part of it can be read.
 %2</translation>
+    </message>
+    <message>
+        <source>是否打开能够读取的部分？</source>
+        <translation>Open the part that can be read?</translation>
     </message>
     <message>
         <source>工程文件 %1 含有本版本不认识的元素：%2。这些元素不会显示，但保存时会原样保留。</source>

@@ -115,10 +115,36 @@ QString scriptFileText(const QString &text)
 
 } // namespace
 
+namespace {
+
+DrawManager *s_current = nullptr;
+
+} // namespace
+
 DrawManager *DrawManager::instance()
 {
-    static DrawManager *manager = new DrawManager;
-    return manager;
+    if (!s_current)
+        s_current = new DrawManager;
+    return s_current;
+}
+
+DrawManager *DrawManager::setCurrent(DrawManager *manager)
+{
+    DrawManager *previous = s_current;
+    s_current = manager;
+    return previous;
+}
+
+DrawManager::DrawManager(QObject *parent)
+    : QObject(parent)
+{
+}
+
+DrawManager::~DrawManager()
+{
+    clear();
+    if (s_current == this)
+        s_current = nullptr;
 }
 
 QList<CodeEditor *> DrawManager::scripts() const

@@ -20,8 +20,8 @@ class QXmlStreamWriter;
 
 // The documents of the open project other than its configuration and tag
 // libraries: the screens (a DrawScene shown by a DrawView) and the script
-// editors, and which screen is being edited. One instance per process,
-// created on first use and never deleted.
+// editors, and which screen is being edited. Each open project has its own,
+// owned by its document; instance() is the current project's.
 //
 // Ownership: the manager owns every scene, every view and every script
 // editor it creates, and deletes them in removeForm() and clear(). The tab
@@ -32,7 +32,14 @@ class DrawManager : public QObject
 {
     Q_OBJECT
 public:
+    // The current project's; made on first use when none is current yet.
     static DrawManager *instance();
+    // Makes manager the one instance() gives and returns the one it gave so
+    // far (null before the first).
+    static DrawManager *setCurrent(DrawManager *manager);
+    explicit DrawManager(QObject *parent = nullptr);
+    // Deletes what the manager owns, as clear() does.
+    ~DrawManager() override;
 
     // The screen being edited and its view; null when no screen is current.
     DrawScene *currentScene() const;
@@ -120,8 +127,6 @@ public:
     QStringList unknownAttributeNames() const;
 
 private:
-    DrawManager() = default;
-
     // depth counts this group: 1 for a group directly on the screen. An
     // element inside the group that names no shape stays with the group,
     // before the member that followed it. A group that yields no member

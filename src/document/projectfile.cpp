@@ -1,6 +1,7 @@
 #include "projectfile.h"
 
 #include "drawmanager.h"
+#include "projectdocument.h"
 #include "projectcheck.h"
 #include "editor/codeeditor.h"
 #include "editor/drawview.h"
@@ -64,11 +65,11 @@ QByteArray swapLatin1LetterCase(const QByteArray &bytes)
     return text.toUtf8();
 }
 
-QWidget *createScreen(const ProjectFile::LoadHooks &hooks, int type)
+QWidget *createScreen(const ProjectFile::LoadHooks &hooks, DrawManager *manager, int type)
 {
     if (hooks.createScreen)
-        return hooks.createScreen(type);
-    return DrawManager::instance()->createForm(type, nullptr);
+        return hooks.createScreen(manager, type);
+    return manager->createForm(type, nullptr);
 }
 
 bool checkPassword(const ProjectFile::LoadHooks &hooks, const QString &password)
@@ -82,9 +83,9 @@ bool checkPassword(const ProjectFile::LoadHooks &hooks, const QString &password)
 // What it holds besides, a "Window" of a kind no screen is made for among
 // it, is kept in its place. Returns the view of the first screen made, or
 // null.
-DrawView *readForm(QXmlStreamReader *reader, const ProjectFile::LoadHooks &hooks)
+DrawView *readForm(QXmlStreamReader *reader, DrawManager *manager,
+                   const ProjectFile::LoadHooks &hooks)
 {
-    DrawManager *manager = DrawManager::instance();
     KeptContent *kept = manager->keptFormContent();
     kept->keepAttributes(*reader, {});
     const int levels = NestingLimit::MaxDepth;
@@ -96,7 +97,7 @@ DrawView *readForm(QXmlStreamReader *reader, const ProjectFile::LoadHooks &hooks
             continue;
         }
         const int type = reader->attributes().value(QLatin1String("type")).toInt();
-        QWidget *form = createScreen(hooks, type);
+        QWidget *form = createScreen(hooks, manager, type);
         if (auto *editor = qobject_cast<CodeEditor *>(form)) {
             manager->loadScript(reader, editor);
             ++windows;
@@ -135,8 +136,11 @@ bool ProjectFile::write(const QString &path, QString *error, QString *reason)
     return false;
 }
 
-QByteArray ProjectFile::projectBytes()
+QByteArray ProjectFile::projectBytes(const ProjectDocument *document)
 {
+    if (!document)
+        document = ProjectDocument::current();
+    Config *config = document->config();
     // Room for what the previous save wrote: a project changes little
     // between saves, and a growing string of many megabytes is copied each
     // time it grows.
@@ -150,20 +154,41 @@ QByteArray ProjectFile::projectBytes()
     writer.writeStartDocument(QStringLiteral("1.0"));
     writer.writeDTD(QStringLiteral("<!DOCTYPE Marovin>"));
     writer.writeStartElement(QStringLiteral("Project"));
-    const KeptContent *kept = Config::instance()->keptProjectContent();
+    const KeptContent *kept = config->keptProjectContent();
     kept->writeAttributes(&writer);
     kept->writeElements(&writer, 0);
-    Config::instance()->writeXml(&writer);
+    config->writeXml(&writer);
     kept->writeElements(&writer, 1);
-    DrawManager::instance()->saveScreens(&writer);
+    document->screens()->saveScreens(&writer);
     kept->writeElementsFrom(&writer, 2);
     writer.writeEndElement();
     writer.writeEndDocument();
     previousSize = text.size();
-    return encodeProjectText(tidyProjectXml(text));
+    return encodeProjectText(tidyProjectXml(text), config->encryption);
 }
 
+namespace {
+
+ProjectFile::LoadResult adopted(ProjectFile::LoadResult result)
+{
+    if (result.document)
+        ProjectDocument::adopt(std::move(result.document));
+    return result;
+}
+
+} // namespace
+
 ProjectFile::LoadResult ProjectFile::load(const QString &path, const LoadHooks &hooks)
+{
+    return adopted(read(path, hooks));
+}
+
+ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, const LoadHooks &hooks)
+{
+    return adopted(readBytes(fileBytes, hooks));
+}
+
+ProjectFile::LoadResult ProjectFile::read(const QString &path, const LoadHooks &hooks)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -172,10 +197,10 @@ ProjectFile::LoadResult ProjectFile::load(const QString &path, const LoadHooks &
         result.error = FileErrorText::reason(file);
         return result;
     }
-    return loadBytes(file.readAll(), hooks);
+    return readBytes(file.readAll(), hooks);
 }
 
-ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, const LoadHooks &hooks)
+ProjectFile::LoadResult ProjectFile::readBytes(const QByteArray &fileBytes, const LoadHooks &hooks)
 {
     LoadResult result;
 
@@ -202,21 +227,30 @@ ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, cons
     // The children of Project: Config and Form are read, anything else is
     // kept in its place among them (slot 0 before Config, 1 before Form, 2
     // after it).
-    Config *config = Config::instance();
+    auto document = std::make_unique<ProjectDocument>();
+    Config *config = document->config();
+    DrawManager *manager = document->screens();
     KeptContent *kept = config->keptProjectContent();
     kept->keepAttributes(reader, {});
     DrawView *first = nullptr;
     while (reader.readNextStartElement()) {
         if (reader.name() == QLatin1String("Config")) {
             kept->placePending(0);
-            config->readXml(&reader);
+            {
+                const ProjectDocument::ReadScope scope(document.get());
+                config->readXml(&reader);
+            }
+            // Asked with the project being edited current: the prompt
+            // runs the event loop, and whatever runs meanwhile must not
+            // meet a project half read.
             if (!checkPassword(hooks, config->projectPw)) {
                 result.status = PasswordRefused;
                 return result;
             }
         } else if (reader.name() == QLatin1String("Form")) {
             kept->placePending(1);
-            DrawView *view = readForm(&reader, hooks);
+            const ProjectDocument::ReadScope scope(document.get());
+            DrawView *view = readForm(&reader, manager, hooks);
             if (!first)
                 first = view;
         } else {
@@ -226,12 +260,16 @@ ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, cons
     kept->placePending(KeptContent::AfterAll);
 
     if (first)
-        DrawManager::instance()->setCurrentView(first);
+        manager->setCurrentView(first);
+    {
+        const ProjectDocument::ReadScope scope(document.get());
+        config->loadSystemRegisters();
+    }
     result.firstScreen = first;
     result.unknownElements = config->unknownElementNames();
-    appendNew(&result.unknownElements, DrawManager::instance()->unknownElementNames());
+    appendNew(&result.unknownElements, manager->unknownElementNames());
     result.unknownAttributes = config->unknownAttributeNames();
-    appendNew(&result.unknownAttributes, DrawManager::instance()->unknownAttributeNames());
+    appendNew(&result.unknownAttributes, manager->unknownAttributeNames());
     for (const ClampedNumber &clamped : config->clampedNumbers()) {
         result.clampedNumbers.append(clamped.text());
         result.clampedPlaces.append(QCoreApplication::translate("ProjectFile", "%1：%2")
@@ -246,6 +284,7 @@ ProjectFile::LoadResult ProjectFile::loadBytes(const QByteArray &fileBytes, cons
     } else {
         result.status = Loaded;
     }
+    result.document = std::move(document);
     return result;
 }
 
@@ -259,10 +298,10 @@ QStringList ProjectFile::firstLines(const QStringList &lines, int limit)
     return shown;
 }
 
-QByteArray ProjectFile::encodeProjectText(const QString &text)
+QByteArray ProjectFile::encodeProjectText(const QString &text, bool encrypted)
 {
     const QByteArray bytes = text.toUtf8();
-    if (!Config::instance()->encryption)
+    if (!encrypted)
         return bytes;
     // Base64 with the letters of the alphabet exchanged: the same bytes as
     // swapLetterCase(bytes.toBase64()), in one pass over a large text.

@@ -1,26 +1,30 @@
 #pragma once
 
+#include "projectdocument.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
+class DrawManager;
 class QWidget;
 class QXmlStreamReader;
 
-// Reading and writing the project file: the whole open project (Config and
-// the screens held by DrawManager) as one XML document, plain or in the
+// Reading and writing the project file: a whole project (its Config and the
+// screens held by its DrawManager) as one XML document, plain or in the
 // encoded envelope. Knows nothing of message boxes: failures come back as
 // text for the caller to show.
 class ProjectFile
 {
 public:
     // What loading asks of its caller. Empty members take the defaults:
-    // screens created by DrawManager::createForm, passwords checked with
-    // verifyPassword(password, "项目密码验证").
+    // screens created by the document's DrawManager::createForm, passwords
+    // checked with verifyPassword(password, "项目密码验证").
     struct LoadHooks {
-        std::function<QWidget *(int type)> createScreen;
+        std::function<QWidget *(DrawManager *screens, int type)> createScreen;
         std::function<bool(const QString &password)> checkPassword;
     };
 
@@ -40,7 +44,10 @@ public:
         QString error;
         qint64 line = 0;
         qint64 column = 0;
-        // The view of the first screen read, or null.
+        // What was read, whole (Loaded) or in part (Damaged); null for the
+        // other outcomes.
+        std::unique_ptr<ProjectDocument> document;
+        // The view of the first screen read (document's), or null.
         QWidget *firstScreen = nullptr;
         // Elements anywhere in the file that this version does not know
         // (most likely shapes or settings of a newer version), each name
@@ -74,17 +81,23 @@ public:
     // that names the file itself.
     static bool write(const QString &path, QString *error = nullptr, QString *reason = nullptr);
 
-    // The file bytes write() would store for the current project.
-    static QByteArray projectBytes();
+    // The file bytes write() would store for document (null: the current
+    // project).
+    static QByteArray projectBytes(const ProjectDocument *document = nullptr);
 
-    // Reads path into the current (already reset) project.
-    static LoadResult load(const QString &path, const LoadHooks &hooks = LoadHooks());
+    // Reads path into a new document, complete with its system registers,
+    // and leaves the current project alone.
+    static LoadResult read(const QString &path, const LoadHooks &hooks = LoadHooks());
     // The same from bytes already in memory (as stored in a file).
+    static LoadResult readBytes(const QByteArray &fileBytes, const LoadHooks &hooks = LoadHooks());
+    // read() and readBytes(), then the document read, if any, becomes the
+    // current project in place of the one open (which is deleted). A read
+    // that yields no document leaves the current project as it was.
+    static LoadResult load(const QString &path, const LoadHooks &hooks = LoadHooks());
     static LoadResult loadBytes(const QByteArray &fileBytes, const LoadHooks &hooks = LoadHooks());
 
-    // XML text -> file bytes: UTF-8, wrapped in the envelope when the
-    // project's encryption switch is on.
-    static QByteArray encodeProjectText(const QString &text);
+    // XML text -> file bytes: UTF-8, wrapped in the envelope when encrypted.
+    static QByteArray encodeProjectText(const QString &text, bool encrypted);
     // File bytes -> XML bytes. Plain files pass through, less a UTF-8 byte
     // order mark; a declaration after blank lines is blanked out, as the
     // XML reader takes it only at the very start.

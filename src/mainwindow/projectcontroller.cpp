@@ -3,6 +3,7 @@
 #include "autosaver.h"
 #include "document/crashfilter.h"
 #include "document/drawmanager.h"
+#include "document/projectdocument.h"
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
 #include "editor/screentype.h"
@@ -57,6 +58,14 @@ ProjectController::ProjectController(MainWindow *window)
 
 bool ProjectController::maybeSave()
 {
+    if (!askToSave())
+        return false;
+    closeProject();
+    return true;
+}
+
+bool ProjectController::askToSave()
+{
     if (m_window->isModified()) {
         Config *config = Config::instance();
         const int answer = MessageDialog::showMessage(
@@ -74,19 +83,24 @@ bool ProjectController::maybeSave()
         if (answer == QMessageBox::No)
             AutoSaver::removeCopy(config->projectFile());
     }
-    closeProject();
     return true;
 }
 
 void ProjectController::closeProject()
 {
+    adopt(nullptr);
+    m_open = false;
+}
+
+void ProjectController::adopt(std::unique_ptr<ProjectDocument> document)
+{
     m_window->projectTree()->closeAll();
-    DrawManager::instance()->clear();
-    Config::instance()->reset();
+    // The project closed goes here, after its tabs and entries.
+    ProjectDocument::adopt(std::move(document));
+    m_window->projectTree()->addDocuments(DrawManager::instance());
     // Edits left in the table of a closed project must not reach the next.
     m_window->textLibDialog()->reloadTable();
     m_window->setModified(false);
-    DrawScene::resetScreenCounters();
 }
 
 bool ProjectController::writeProjectFile(const QString &path)
@@ -100,9 +114,7 @@ bool ProjectController::writeProjectFile(const QString &path)
 
 bool ProjectController::loadProjectFile(const QString &path)
 {
-    ProjectFile::LoadHooks hooks;
-    hooks.createScreen = [this](int type) { return m_window->projectTree()->addForm(type, nullptr, false); };
-    const ProjectFile::LoadResult result = ProjectFile::load(path, hooks);
+    ProjectFile::LoadResult result = ProjectFile::read(path);
     // Shapes of a newer version are kept and saved back, but they are not
     // shown: the user must not take the screen for all there is.
     QString unknown;
@@ -129,12 +141,17 @@ bool ProjectController::loadProjectFile(const QString &path)
                                        {tr("确定")});
         break;
     case ProjectFile::Damaged: {
-        // Opening what could be read beats losing it all, but the user must
-        // know the file is not whole before saving over it.
-        QString text = tr("工程文件 %1 已损坏，只打开了能够读取的部分。\n%2").arg(path, result.error);
+        // Opening what could be read may save the rest of the work, but it
+        // replaces the project open now: the user decides, knowing the file
+        // is not whole before saving over it.
+        QString text = tr("工程文件 %1 已损坏，只能读取其中一部分。\n%2").arg(path, result.error);
         if (!unknown.isEmpty())
             text += QLatin1Char('\n') + unknown;
-        MessageDialog::showMessage(m_window, QMessageBox::Warning, tr("警告"), text, {tr("确定")});
+        text += QLatin1Char('\n') + tr("是否打开能够读取的部分？");
+        const int answer = MessageDialog::showMessage(m_window, QMessageBox::Warning, tr("警告"),
+                                                      text, {tr("是"), tr("否")});
+        if (answer != QMessageBox::Yes)
+            return false;
         break;
     }
     case ProjectFile::OpenFailed:
@@ -146,6 +163,8 @@ bool ProjectController::loadProjectFile(const QString &path)
     case ProjectFile::PasswordRefused:
         return false;
     }
+    adopt(std::move(result.document));
+    m_open = true;
     m_window->showTabContent(result.firstScreen);
     return true;
 }
@@ -188,18 +207,17 @@ bool ProjectController::openProjectFile(const QString &file, const QString &proj
     const QString path = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
     const QString owner = project.isEmpty() ? project : QFileInfo(project).absoluteFilePath();
     WaitCursor wait(m_window);
+    // A file that cannot be read leaves the project open as it was; the
+    // failure has been reported where it was found.
     if (!loadProjectFile(path)) {
-        // Whatever was read before the failure (a refused password comes
-        // after the settings) must not linger as a half-open project. The
-        // failure itself has been reported where it was found.
-        closeProject();
-        m_window->setCentralPage(true);
-        m_window->setApplicationTitle(QString());
+        if (!m_open) {
+            m_window->setCentralPage(true);
+            m_window->setApplicationTitle(QString());
+        }
         return false;
     }
     Config *config = Config::instance();
     m_window->setCentralPage(false);
-    config->loadSystemRegisters();
     m_window->reportTableErrors();
     config->setProjectFile(owner);
     m_window->textLibDialog()->reloadTable();
@@ -239,6 +257,7 @@ void ProjectController::newFile()
     if (result != NewProjectDialog::Created)
         return;
     Config *config = Config::instance();
+    m_open = true;
     m_window->setCentralPage(false);
     config->loadSystemRegisters();
     m_window->reportTableErrors();
@@ -255,14 +274,12 @@ void ProjectController::newFile()
 
 void ProjectController::openFile()
 {
-    if (!maybeSave())
+    if (!askToSave())
         return;
     const QString path = FileDialog::getOpenFileName(
         m_window, tr("打开工程文件"), QString(),
         tr("工程文件(*%1);;All files(*.*)").arg(ProjectSuffix));
-    if (path.isEmpty())
-        m_window->setCentralPage(true);
-    else
+    if (!path.isEmpty())
         openProject(path);
 }
 
@@ -277,7 +294,7 @@ void ProjectController::openRecentFile()
     // user learns which entry failed.
     if (path.isEmpty())
         path = stored;
-    if (!maybeSave())
+    if (!askToSave())
         return;
     openProject(path);
 }

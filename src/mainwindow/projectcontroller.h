@@ -2,7 +2,10 @@
 
 #include <QObject>
 
+#include <memory>
+
 class MainWindow;
+class ProjectDocument;
 
 // The project commands of the editor: new, open (also a recovery copy),
 // recent files, close and save. It asks before unsaved work is dropped,
@@ -17,6 +20,9 @@ public:
     // Asks whether to save a modified project, then closes it; false when
     // the user cancelled or the save failed (the project stays open).
     bool maybeSave();
+    // The question alone: the project stays open either way, for a command
+    // that replaces it only once its replacement has been read.
+    bool askToSave();
     void closeProject();
     bool openProject(const QString &path);
     // Opens a copy saved by the crash filter as the project it was saved
@@ -42,9 +48,15 @@ public slots:
     void clearRecentfile();
 
 private:
+    // Closes the open project and makes document (null: an empty one) the
+    // project edited.
+    void adopt(std::unique_ptr<ProjectDocument> document);
     // Reads file as the project stored at project (the same file but for a
     // recovery copy).
     bool openProjectFile(const QString &file, const QString &project);
 
     MainWindow *m_window;
+    // Whether a project is open, as opposed to the empty one left by
+    // closing (or none opened yet).
+    bool m_open = false;
 };

@@ -1,6 +1,7 @@
 #include "projecttree.h"
 
 #include "document/drawmanager.h"
+#include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "editor/screentype.h"
@@ -122,38 +123,12 @@ void ProjectTree::retranslate()
 
 QWidget *ProjectTree::addForm(int kind, QWidget *copyFrom, bool show)
 {
-    QTreeWidgetItem *category = m_categories.value(kind);
-    if (!category)
+    if (!m_categories.contains(kind))
         return nullptr;
     QWidget *form = DrawManager::instance()->createForm(kind, copyFrom);
     if (!form)
         return nullptr;
-
-    // Filled in before it joins the tree, so itemChanged never sees a
-    // half-made entry.
-    auto *item = new QTreeWidgetItem;
-    item->setIcon(0, iconOf(iconFile(kind)));
-    item->setText(0, form->windowTitle());
-    item->setData(0, KindRole, kind);
-    item->setData(0, FormRole, QVariant::fromValue(static_cast<QObject *>(form)));
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
-    {
-        const QScopedValueRollback<bool> updating(m_updating, true);
-        category->addChild(item);
-    }
-    category->setExpanded(true);
-
-    connect(form, &QWidget::windowTitleChanged, this,
-            [this, form](const QString &title) { renameForm(form, title); });
-    connect(form, &QObject::destroyed, this, [this, form] {
-        // Only the address is compared: the form is half destroyed.
-        const QList<QTreeWidgetItem *> items = documentItems();
-        for (QTreeWidgetItem *entry : items) {
-            if (entry->data(0, FormRole).value<QObject *>() == form)
-                delete entry;
-        }
-    });
-
+    addEntry(kind, form);
     if (show) {
         emit formAdded(form);
         emit showTabContent(form);
@@ -213,6 +188,46 @@ void ProjectTree::deleteItem(QTreeWidgetItem *item)
         disconnect(form, nullptr, this, nullptr);
         emit removeTabContent(form);
     }
+}
+
+void ProjectTree::addEntry(int kind, QWidget *form)
+{
+    QTreeWidgetItem *category = m_categories.value(kind);
+    // Filled in before it joins the tree, so itemChanged never sees a
+    // half-made entry.
+    auto *item = new QTreeWidgetItem;
+    item->setIcon(0, iconOf(iconFile(kind)));
+    item->setText(0, form->windowTitle());
+    item->setData(0, KindRole, kind);
+    item->setData(0, FormRole, QVariant::fromValue(static_cast<QObject *>(form)));
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    {
+        const QScopedValueRollback<bool> updating(m_updating, true);
+        category->addChild(item);
+    }
+    category->setExpanded(true);
+
+    connect(form, &QWidget::windowTitleChanged, this,
+            [this, form](const QString &title) { renameForm(form, title); });
+    connect(form, &QObject::destroyed, this, [this, form] {
+        // Only the address is compared: the form is half destroyed.
+        const QList<QTreeWidgetItem *> items = documentItems();
+        for (QTreeWidgetItem *entry : items) {
+            if (entry->data(0, FormRole).value<QObject *>() == form)
+                delete entry;
+        }
+    });
+
+}
+
+void ProjectTree::addDocuments(DrawManager *screens)
+{
+    for (DrawScene *scene : screens->scenes()) {
+        if (scene->view() && m_categories.contains(scene->type()))
+            addEntry(scene->type(), scene->view());
+    }
+    for (CodeEditor *script : screens->scripts())
+        addEntry(ScriptScreen, script);
 }
 
 void ProjectTree::closeAll()

@@ -3,6 +3,7 @@
 #include <QMap>
 #include <QTreeWidget>
 
+class DrawManager;
 class QAction;
 class QMenu;
 
@@ -47,6 +48,10 @@ public:
     // and shows the first screen itself. Returns the new form, or null when
     // the kind has no category.
     QWidget *addForm(int kind, QWidget *copyFrom = nullptr, bool show = true);
+
+    // Entries for every screen and script of screens (a project just
+    // opened), in the order made, none of them shown.
+    void addDocuments(DrawManager *screens);
 
     // The entry of form, or null.
     QTreeWidgetItem *findItem(QWidget *form) const;
@@ -96,6 +101,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    // Appends form's entry under the category of kind, which must exist.
+    void addEntry(int kind, QWidget *form);
     QTreeWidgetItem *addFixedEntry(QTreeWidgetItem *parent, int kind, const QString &icon);
     QList<QTreeWidgetItem *> documentItems() const;
     static bool isDocument(const QTreeWidgetItem *item);

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -91,13 +92,19 @@ Config *Config::instance()
     return s_instance;
 }
 
-Config::Config()
-    : m_systemRegisters(new QStandardItemModel(0, TagColumnCount, this))
+Config *Config::setCurrent(Config *config)
+{
+    return std::exchange(s_instance, config);
+}
+
+Config::Config(QObject *parent)
+    : QObject(parent)
+    , m_systemRegisters(new QStandardItemModel(0, TagColumnCount, this))
     , m_addressTags(new QStandardItemModel(0, TagColumnCount, this))
 {
-    // Published before reset() so that anything reached from here already
-    // finds this instance instead of building a second one.
-    s_instance = this;
+    // The first one is current at once: what is reached from here finds it.
+    if (!s_instance)
+        s_instance = this;
     reset();
     retranslate();
     loadHardDevices();
@@ -487,9 +494,7 @@ void Config::retranslate()
     fillDisplayNames();
     setTagHeaders(m_systemRegisters);
     setTagHeaders(m_addressTags);
-    // The panel's registers carry names and remarks in the interface
-    // language; without this they kept the old one until the project was
-    // opened again.
+    // The panel's registers name themselves in the interface language.
     if (m_systemRegisters->rowCount() > 0)
         loadSystemRegisters();
 }

@@ -27,10 +27,11 @@ class QXmlStreamWriter;
 // tables that come with the editor, the property registry and the
 // display-name dictionary.
 //
-// There is one Config per process: instance() creates it on first use,
-// without a parent, and it lives until the process ends. Closing a project
-// calls reset(); uiLanguage, showNew, the hardware and protocol tables and
-// the screen size survive a reset.
+// Each open project has its own Config, owned by its document; instance()
+// is the current project's. A reader fills a Config of its own and the
+// application makes it current only once the read has succeeded, so a
+// failed read never reaches the project being edited. uiLanguage, showNew,
+// the hardware and protocol tables and the screen size survive a reset().
 class Config : public QObject
 {
     Q_OBJECT
@@ -64,7 +65,13 @@ public:
         TagBadLength = 4
     };
 
+    // The current project's; made on first use when none is current yet.
     static Config *instance();
+    // Makes config the one instance() gives and returns the one it gave so
+    // far (null before the first). Null leaves none current, and the next
+    // instance() makes one.
+    static Config *setCurrent(Config *config);
+    explicit Config(QObject *parent = nullptr);
     ~Config() override;
 
     QString name;
@@ -276,7 +283,6 @@ private:
     QString m_projectFile;
     QString m_projectFilePath;
     QString m_projectFileName;
-    Config();
 
     void fillDisplayNames();
     void unknownNames(QStringList *elements, QStringList *attributes) const;

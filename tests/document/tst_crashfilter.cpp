@@ -207,10 +207,9 @@ void TestCrashFilter::crashLeavesReportAndCopy()
     // The copy is a project in the same form, holding the unsaved change.
     const QByteArray copyBytes = fileBytes(copy);
     QCOMPARE(copyBytes == ProjectFile::decodeProjectText(copyBytes), !encoded);
-    config->reset();
     QCOMPARE(ProjectFile::load(copy).status, ProjectFile::Loaded);
-    QCOMPARE(config->version, QString("9.9.9"));
-    QCOMPARE(int(config->encryption), encoded ? 1 : 0);
+    QCOMPARE(Config::instance()->version, QString("9.9.9"));
+    QCOMPARE(int(Config::instance()->encryption), encoded ? 1 : 0);
 }
 
 int main(int argc, char **argv)

@@ -190,7 +190,8 @@ private slots:
         QFETCH(QByteArray, window);
         QFETCH(QStringList, unknown);
         QFETCH(QStringList, savedTexts);
-        const QByteArray file = "<?xml version=\"1.0\"?><Project><Config/><Form><Window type=\"1\">"
+        const QByteArray file = "<?xml version=\"1.0\"?><Project><Config screen=\"800,480\"/>"
+                                "<Form><Window type=\"1\">"
             + window + "</Window><Window type=\"2\"><circle/><ellipse/></Window></Form></Project>";
 
         // Both screens are read in full, and the names come once each.
@@ -387,7 +388,7 @@ private slots:
         QFETCH(QByteArray, head);
         QFETCH(bool, damaged);
         const QByteArray file = head + "<Project>\n" + (damaged ? "<Config name=\"n\"<" : "")
-            + "<Config name=\"n\"/><Form><Window type=\"2\"/></Form></Project>\n";
+            + "<Config name=\"n\" screen=\"800,480\"/><Form><Window type=\"2\"/></Form></Project>\n";
         QVERIFY(ProjectFile::isPlainText(file));
         const ProjectFile::LoadResult result = ProjectFile::loadBytes(file);
         QCOMPARE(result.status, damaged ? ProjectFile::Damaged : ProjectFile::Loaded);
@@ -481,9 +482,9 @@ private slots:
         init();
         QList<int> requested;
         ProjectFile::LoadHooks hooks;
-        hooks.createScreen = [&requested](int type) {
+        hooks.createScreen = [&requested](DrawManager *screens, int type) {
             requested << type;
-            return type == 4 ? nullptr : manager()->createForm(type, nullptr);
+            return type == 4 ? nullptr : screens->createForm(type, nullptr);
         };
         QCOMPARE(ProjectFile::loadBytes(moved, hooks).status, ProjectFile::Loaded);
         QCOMPARE(requested, QList<int>({4, 1, 2, 4, 4}));
@@ -503,7 +504,8 @@ private slots:
                                                  "<Config name=\"n\"/><Form/></Project>\n")
                                    << int(ProjectFile::Loaded) << "" << 0 << 0;
         QTest::newRow("cut short") << QByteArray(
-            "<?xml version=\"1.0\"?>\n<Project>\n    <Form>\n        <Window type=\"3\">\n"
+            "<?xml version=\"1.0\"?>\n<Project><Config screen=\"800,480\"/>\n    <Form>\n"
+            "        <Window type=\"3\">\n"
             "            <ellipse/>\n            <rectangle wid")
                                    << int(ProjectFile::Damaged) << "3:800x480:1" << 6 << 26;
         QTest::newRow("other root")

@@ -4,6 +4,7 @@
 #include "document/drawmanager.h"
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
+#include "editor/drawview.h"
 #include "mainwindow/newprojectdialog.h"
 #include "mainwindow/projecttree.h"
 #include "model/config.h"
@@ -223,8 +224,8 @@ private slots:
         QCOMPARE(m_window->centralPages()->currentIndex(), 0);
     }
 
-    // A file opened in part, or holding what this version does not know,
-    // opens with one warning that says so.
+    // A file read in part opens only when the user says so; one holding
+    // what this version does not know opens with a warning that says so.
     void partlyReadFileIsReported_data()
     {
         QTest::addColumn<bool>("cut"); // else holding unknown elements
@@ -251,6 +252,7 @@ private slots:
         QVERIFY(writeFileBytes(file, bytes));
 
         ModalScript script;
+        script.pressButton(QMessageBox::Yes);
         QVERIFY(m_window->projectController()->openProject(file));
         QCOMPARE(script.requests().size(), 1);
         QCOMPARE(script.requests().first().icon, int(QMessageBox::Warning));
@@ -259,6 +261,64 @@ private slots:
         QCOMPARE(text.contains("行"), cut);
         QCOMPARE(text.contains("circle、dial"), !cut);
         QCOMPARE(screenCount(), 1);
+    }
+
+    // A file that cannot be opened, or whose readable part the user
+    // declines, leaves the project open as it was, unsaved changes and all.
+    void failedOpenKeepsTheOpenProject_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file at all
+        QTest::addColumn<int>("answer"); // to the first question asked
+        QTest::addColumn<int>("messages");
+        QTest::newRow("missing") << QByteArray() << int(QMessageBox::Yes) << 1;
+        QTest::newRow("other xml") << QByteArray("<?xml version=\"1.0\"?>\n<Notes/>\n")
+                                   << int(QMessageBox::Yes) << 1;
+        QTest::newRow("damaged, declined")
+            << QByteArray("<?xml version=\"1.0\"?>\n<Project><Config name=\"other\"/>"
+                          "<Form><Window type=\"1\"><rectangle")
+            << int(QMessageBox::No) << 1;
+        QTest::newRow("password refused")
+            << QByteArray("<?xml version=\"1.0\"?>\n<Project><Config name=\"other\" "
+                          "projectPw=\"secret\"/><Form><Window type=\"1\"/></Form></Project>\n")
+            << int(QMessageBox::Cancel) << 2; // the prompt, then its failure
+    }
+
+    void failedOpenKeepsTheOpenProject()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, answer);
+        QFETCH(int, messages);
+        const QString file = newProject(QString("kept%1").arg(++m_made));
+        QVERIFY(!file.isEmpty());
+        ProjectGenerator::Options options;
+        options.screens = 2;
+        options.shapesPerScreen = 4;
+        {
+            ModalScript quiet;
+            ProjectGenerator(m_made).build(options);
+        }
+        m_window->setModified(true);
+        const QByteArray before = ProjectFile::projectBytes();
+        const int screens = screenCount();
+        const QString title = m_window->windowTitle();
+        const Config *config = Config::instance();
+
+        const QString bad = m_dir.filePath(QString("bad%1.mvprg").arg(m_made));
+        if (!content.isNull())
+            QVERIFY(writeFileBytes(bad, content));
+        ModalScript script;
+        script.pressButton(answer);
+        QVERIFY(!m_window->projectController()->openProject(bad));
+        QCOMPARE(script.requests().size(), messages);
+        QCOMPARE(Config::instance(), config);
+        QCOMPARE(ProjectFile::projectBytes(), before);
+        QCOMPARE(screenCount(), screens);
+        QCOMPARE(m_window->projectTree()->findItem(DrawManager::instance()->scenes().first()->view())
+                     != nullptr,
+                 true);
+        QCOMPARE(m_window->windowTitle(), title);
+        QVERIFY(m_window->isModified());
+        QCOMPARE(m_window->centralPages()->currentIndex(), 1);
     }
 
     // What was just read is what the file holds: nothing to save, nothing

@@ -118,25 +118,27 @@ bool CliProject::load(const QString &file, const QString &password,
         asked = true;
         return projectPassword.isEmpty() || projectPassword == password;
     };
-    const ProjectFile::LoadResult result = ProjectFile::load(file, hooks);
+    ProjectFile::LoadResult result = ProjectFile::load(file, hooks);
+    const ProjectFile::LoadStatus status = result.status;
+    const QString error = result.error;
     if (loaded)
-        *loaded = result;
-    switch (result.status) {
+        *loaded = std::move(result);
+    switch (status) {
     case ProjectFile::Loaded:
         // Widget shapes settle their geometry through posted events.
         QCoreApplication::processEvents();
         return true;
     case ProjectFile::OpenFailed:
-        failWith(tr("无法打开 %1：%2").arg(file, result.error));
+        failWith(tr("无法打开 %1：%2").arg(file, error));
         return false;
     case ProjectFile::NotAProject:
         // The reader's reason already says what the file is not.
-        failWith(result.error.isEmpty() ? tr("%1 不是项目文件").arg(file)
-                                        : tr("无法读取 %1：%2").arg(file, result.error));
+        failWith(error.isEmpty() ? tr("%1 不是项目文件").arg(file)
+                                        : tr("无法读取 %1：%2").arg(file, error));
         return false;
     case ProjectFile::Damaged:
         // The reason names the line and column.
-        failWith(tr("%1 已损坏：%2").arg(file, result.error));
+        failWith(tr("%1 已损坏：%2").arg(file, error));
         return false;
     case ProjectFile::PasswordRefused:
         if (asked && password.isEmpty() && passwordFromStdin())
