@@ -2196,6 +2196,37 @@ Continue?</translation>
     </message>
 </context>
 <context>
+    <name>ProjectDocument</name>
+    <message>
+        <source>重命名设备 %1</source>
+        <translation>Rename device %1</translation>
+    </message>
+    <message>
+        <source>添加设备</source>
+        <translation>Add device</translation>
+    </message>
+    <message>
+        <source>删除设备</source>
+        <translation>Remove device</translation>
+    </message>
+    <message>
+        <source>修改设备</source>
+        <translation>Edit device</translation>
+    </message>
+    <message>
+        <source>修改语言</source>
+        <translation>Change languages</translation>
+    </message>
+    <message>
+        <source>修改文本标签库</source>
+        <translation>Change text tag library</translation>
+    </message>
+    <message>
+        <source>修改地址标签库</source>
+        <translation>Change address tag library</translation>
+    </message>
+</context>
+<context>
     <name>ProjectFile</name>
     <message>
         <source>%1（第 %2 行，第 %3 列）</source>

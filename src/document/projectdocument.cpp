@@ -2,13 +2,68 @@
 
 #include "drawmanager.h"
 #include "editor/drawscene.h"
+#include "editor/textcommand.h"
 #include "model/config.h"
+
+#include <QCoreApplication>
+#include <QStandardItemModel>
+#include <QUndoStack>
 
 namespace {
 
 ProjectDocument *s_current = nullptr;
 
+// As long as a screen's: the project's history is kept the same way.
+const int ProjectUndoLimit = 20;
+
+QString projectText(const char *text, const QString &arg = QString())
+{
+    const QString made = QCoreApplication::translate("ProjectDocument", text);
+    return arg.isNull() ? made : made.arg(arg);
+}
+
 } // namespace
+
+// One change of the project's data: the data before and after it.
+class ProjectChangeCommand : public TextCommand
+{
+public:
+    ProjectChangeCommand(ProjectDocument *document, ProjectDocument::Parts parts,
+                         Config::State before, Config::State after)
+        : m_document(document)
+        , m_parts(parts)
+        , m_before(std::move(before))
+        , m_after(std::move(after))
+    {
+    }
+
+    void undo() override { put(m_before); }
+    void redo() override
+    {
+        // Pushed once the change is made: there is nothing to do yet.
+        if (m_done)
+            put(m_after);
+        m_done = true;
+    }
+
+private:
+    void put(const Config::State &state)
+    {
+        Config *config = m_document->config();
+        const quint8 hard = config->hard;
+        config->restore(state);
+        // The panel's registers are those of its hardware family.
+        if (config->hard != hard)
+            config->loadSystemRegisters();
+        m_document->announce(m_parts);
+    }
+
+    ProjectDocument *m_document;
+    ProjectDocument::Parts m_parts;
+    Config::State m_before;
+    Config::State m_after;
+    bool m_done = false;
+};
 
 ProjectDocument::ProjectDocument()
     // The current document is made first: the first Config made becomes
@@ -20,9 +75,11 @@ ProjectDocument::ProjectDocument()
 ProjectDocument::ProjectDocument(Config *config, DrawManager *screens)
     : m_config(config)
     , m_screens(screens)
+    , m_undoStack(new QUndoStack(this))
 {
     m_config->setParent(this);
     m_screens->setParent(this);
+    m_undoStack->setUndoLimit(ProjectUndoLimit);
     // The interface language is the application's, not the project's.
     if (s_current && s_current->m_config != m_config) {
         m_config->showNew = s_current->m_config->showNew;
@@ -40,6 +97,88 @@ ProjectDocument::~ProjectDocument()
     m_screens = nullptr;
     if (s_current == this)
         s_current = nullptr;
+}
+
+bool ProjectDocument::change(Parts parts, std::function<QString()> text,
+                             const std::function<void(Config *)> &edit)
+{
+    Config::State before = m_config->state();
+    const quint8 hard = m_config->hard;
+    edit(m_config);
+    Config::State after = m_config->state();
+    if (after == before)
+        return false;
+    if (m_config->hard != hard)
+        m_config->loadSystemRegisters();
+    auto *command = new ProjectChangeCommand(this, parts, std::move(before), std::move(after));
+    command->setTextSource(std::move(text));
+    m_undoStack->push(command);
+    announce(parts);
+    return true;
+}
+
+bool ProjectDocument::renameDevice(int index, const QString &name)
+{
+    if (index < 0 || index >= m_config->devices.size())
+        return false;
+    const QString old = m_config->devices.at(index).name;
+    return change(Devices | AddressTags, [name] { return projectText(QT_TRANSLATE_NOOP("ProjectDocument", "重命名设备 %1"), name); },
+                  [index, name, old](Config *config) {
+                      config->devices[index].name = name;
+                      config->renameTagDevice(old, name);
+                  });
+}
+
+bool ProjectDocument::setDevices(const QList<DevicePara> &devices)
+{
+    const int before = m_config->devices.size();
+    const char *text = devices.size() > before ? QT_TRANSLATE_NOOP("ProjectDocument", "添加设备")
+        : devices.size() < before ? QT_TRANSLATE_NOOP("ProjectDocument", "删除设备")
+                                  : QT_TRANSLATE_NOOP("ProjectDocument", "修改设备");
+    return change(Devices, [text] { return projectText(text); },
+                  [&devices](Config *config) { config->devices = devices; });
+}
+
+bool ProjectDocument::setLanguages(const QList<LanguagePara> &shown)
+{
+    return change(Languages, [] { return projectText(QT_TRANSLATE_NOOP("ProjectDocument", "修改语言")); },
+                  [&shown](Config *config) { config->setLanguages(shown); });
+}
+
+bool ProjectDocument::replaceTextTags(const TextLib &library)
+{
+    return change(TextTags, [] { return projectText(QT_TRANSLATE_NOOP("ProjectDocument", "修改文本标签库")); },
+                  [&library](Config *config) { *config->textLib() = library; });
+}
+
+bool ProjectDocument::replaceAddressTags(const QStandardItemModel &tags)
+{
+    return change(AddressTags, [] { return projectText(QT_TRANSLATE_NOOP("ProjectDocument", "修改地址标签库")); }, [&tags](Config *config) {
+        QStandardItemModel *model = config->addressTagModel();
+        model->removeRows(0, model->rowCount());
+        for (int row = 0; row < tags.rowCount(); ++row) {
+            QList<QStandardItem *> items;
+            for (int column = 0; column < model->columnCount(); ++column) {
+                const QStandardItem *item = tags.item(row, column);
+                items.append(item ? item->clone() : new QStandardItem);
+            }
+            model->appendRow(items);
+        }
+    });
+}
+
+void ProjectDocument::announce(Parts parts)
+{
+    if (parts & Settings)
+        emit settingsChanged();
+    if (parts & Languages)
+        emit languagesChanged();
+    if (parts & Devices)
+        emit devicesChanged();
+    if (parts & TextTags)
+        emit textTagsChanged();
+    if (parts & AddressTags)
+        emit addressTagsChanged();
 }
 
 bool ProjectDocument::isCurrent() const

@@ -78,7 +78,22 @@ QUndoStack *UserOptGroup::stackFor(QWidget *form)
 
 void UserOptGroup::setActiveForm(QWidget *form)
 {
-    setActiveStack(stackFor(form));
+    setActiveStack(form ? stackFor(form) : m_projectStack.data());
+}
+
+void UserOptGroup::setProjectStack(QUndoStack *stack)
+{
+    if (stack == m_projectStack)
+        return;
+    const bool wasActive = m_projectStack && activeStack() == m_projectStack;
+    if (m_projectStack)
+        removeStack(m_projectStack);
+    m_projectStack = stack;
+    if (!stack)
+        return;
+    addStack(stack);
+    if (wasActive || !activeStack())
+        setActiveStack(stack);
 }
 
 void UserOptGroup::removeForm(QWidget *form)

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QHash>
+#include <QPointer>
 #include <QUndoGroup>
+#include <QUndoStack>
 
 class QUndoCommand;
-class QUndoStack;
 class QWidget;
 
 // The undo history of the project: one stack per open document (the tab
@@ -31,8 +32,12 @@ public:
     // active) the first time a form asks. Null for a null form.
     QUndoStack *stackFor(QWidget *form);
     // Makes the form's stack (created if needed) the active one; a null form
-    // leaves no stack active.
+    // makes the project's history active.
     void setActiveForm(QWidget *form);
+    // The history of the project's own data (not owned): active whenever no
+    // form is. Replaces the previous one, which leaves the group.
+    void setProjectStack(QUndoStack *stack);
+    QUndoStack *projectStack() const { return m_projectStack; }
     // Deletes the form's stack and with it its commands. Nothing happens for
     // a form without a stack. A destroyed form is removed the same way.
     void removeForm(QWidget *form);
@@ -57,6 +62,8 @@ protected:
 
 private:
     void pushOnto(QUndoStack *stack, QUndoCommand *command, bool apply);
+
+    QPointer<QUndoStack> m_projectStack;
 
     explicit UserOptGroup(QObject *parent);
 

@@ -7,6 +7,7 @@
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
 #include "editor/screentype.h"
+#include "editor/useroptgroup.h"
 #include "firstpage.h"
 #include "mainwindow.h"
 #include "model/config.h"
@@ -25,6 +26,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QSettings>
+#include <QUndoStack>
 #include <QUrl>
 
 namespace {
@@ -54,6 +56,19 @@ ProjectController::ProjectController(MainWindow *window)
     : QObject(window)
     , m_window(window)
 {
+    followDocument();
+}
+
+void ProjectController::followDocument()
+{
+    ProjectDocument *document = ProjectDocument::current();
+    UserOptGroup *group = UserOptGroup::instance(m_window);
+    group->setProjectStack(document->undoStack());
+    // What a dialog has just changed is what Ctrl+Z takes back next, even
+    // with a screen open: the screen's history returns with its tab.
+    connect(document->undoStack(), &QUndoStack::indexChanged, group, [group, document] {
+        group->setActiveStack(document->undoStack());
+    });
 }
 
 bool ProjectController::maybeSave()
@@ -97,6 +112,7 @@ void ProjectController::adopt(std::unique_ptr<ProjectDocument> document)
     m_window->projectTree()->closeAll();
     // The project closed goes here, after its tabs and entries.
     ProjectDocument::adopt(std::move(document));
+    followDocument();
     m_window->projectTree()->addDocuments(DrawManager::instance());
     // Edits left in the table of a closed project must not reach the next.
     m_window->textLibDialog()->reloadTable();

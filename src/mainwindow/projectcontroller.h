@@ -51,6 +51,8 @@ private:
     // Closes the open project and makes document (null: an empty one) the
     // project edited.
     void adopt(std::unique_ptr<ProjectDocument> document);
+    // Puts the current document's history in the Edit menu.
+    void followDocument();
     // Reads file as the project stored at project (the same file but for a
     // recovery copy).
     bool openProjectFile(const QString &file, const QString &project);

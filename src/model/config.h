@@ -109,6 +109,22 @@ public:
     // kept).
     void reset();
 
+    // The project's own data as one change leaves it, to put back on undo:
+    // the Config element as written, with what the element may leave out,
+    // the hidden languages and every text of the text tags.
+    struct State {
+        QByteArray xml;
+        QList<LanguagePara> hiddenLanguages;
+        TextLib textLib;
+        bool operator==(const State &other) const;
+        bool operator!=(const State &other) const { return !(*this == other); }
+    };
+    State state() const;
+    // Puts back what state() took, byte for byte as the file goes; the
+    // project file's own name, the root's kept content and the clamped
+    // numbers of the read are left as they are.
+    void restore(const State &state);
+
     // Writes the `Config` element. Always true.
     bool writeXml(QXmlStreamWriter *writer);
     // Reads the `Config` element; called with the reader on its start.

@@ -3,14 +3,19 @@
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
 #include "model/config.h"
+#include "model/taglib/textlib.h"
 #include "support/filebytes.h"
 #include "support/processfixture.h"
 #include "support/projectgenerator.h"
 
 #include <QPointer>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QtTest>
+
+#include <array>
 
 class TestProjectDocument : public QObject
 {
@@ -145,6 +150,124 @@ private slots:
             ++made[scene->type()];
         QCOMPARE(DrawScene::screenCounters(), made);
         QCOMPARE(ProjectFile::projectBytes(b.document.get()), fileBytes(fileB));
+    }
+
+    // Every change of the project's data made through the document is one
+    // undo step that announces each part it touched once, done, undone and
+    // made again; undoing it gives back the saved bytes exactly. A change
+    // that changes nothing is no step.
+    void changesAreOneStepEach_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<int>("parts"); // announced, ProjectDocument::Parts
+        QTest::addColumn<int>("steps");
+        QTest::newRow("device renamed") << 0 << int(ProjectDocument::Devices | ProjectDocument::AddressTags) << 1;
+        QTest::newRow("device added") << 1 << int(ProjectDocument::Devices) << 1;
+        QTest::newRow("language count lowered") << 2 << int(ProjectDocument::Languages) << 1;
+        QTest::newRow("text library imported") << 3 << int(ProjectDocument::TextTags) << 1;
+        QTest::newRow("address library imported") << 4 << int(ProjectDocument::AddressTags) << 1;
+        QTest::newRow("settings") << 5 << int(ProjectDocument::Settings) << 1;
+        QTest::newRow("devices as they were") << 6 << 0 << 0;
+        QTest::newRow("languages lowered, then a device added")
+            << 7 << int(ProjectDocument::Languages | ProjectDocument::Devices) << 2;
+    }
+    void changesAreOneStepEach()
+    {
+        QFETCH(int, change);
+        QFETCH(int, parts);
+        QFETCH(int, steps);
+        ProjectGenerator::Options options;
+        options.fixedLayout = true;
+        options.screens = 1;
+        options.shapesPerScreen = 4;
+        options.addressTags = 6;
+        options.textTags = 4;
+        ProjectGenerator(3).build(options);
+        const QString file = m_dir.filePath("changes.mvprg");
+        QVERIFY(ProjectFile::write(file));
+        QCOMPARE(ProjectFile::load(file).status, ProjectFile::Loaded);
+        ProjectDocument *document = ProjectDocument::current();
+        Config *config = document->config();
+        const QByteArray saved = ProjectFile::projectBytes();
+        QVERIFY(ProjectFile::projectBytes().contains("device=\"PLC\""));
+
+        const std::array<const char *, 5> signalNames = {
+            SIGNAL(settingsChanged()), SIGNAL(languagesChanged()), SIGNAL(devicesChanged()),
+            SIGNAL(textTagsChanged()), SIGNAL(addressTagsChanged())};
+        std::vector<std::unique_ptr<QSignalSpy>> spies;
+        for (const char *name : signalNames)
+            spies.push_back(std::make_unique<QSignalSpy>(document, name));
+        const auto counts = [&spies] {
+            QVector<int> made;
+            for (const auto &spy : spies)
+                made.append(spy->count());
+            return made;
+        };
+        const auto expected = [parts](int times) {
+            QVector<int> made;
+            for (int bit = 0; bit < 5; ++bit)
+                made.append(parts & (1 << bit) ? times : 0);
+            return made;
+        };
+
+        QList<DevicePara> devices = config->devices;
+        DevicePara added;
+        added.name = QStringLiteral("Scale");
+        bool changed = false;
+        switch (change) {
+        case 0:
+            changed = document->renameDevice(0, QStringLiteral("Press"));
+            QVERIFY(!ProjectFile::projectBytes().contains("device=\"PLC\""));
+            QVERIFY(ProjectFile::projectBytes().contains("device=\"Press\""));
+            break;
+        case 1:
+            changed = document->setDevices(devices << added);
+            break;
+        case 2:
+            changed = document->setLanguages(config->languages.mid(0, 1));
+            break;
+        case 3:
+            changed = document->replaceTextTags(
+                TextLib::fromRecords({{QStringLiteral("Imported"), {{"a", "b"}}}}, 2));
+            break;
+        case 4: {
+            QStandardItemModel tags(0, Config::TagColumnCount);
+            tags.appendRow({new QStandardItem("T1"), new QStandardItem("本地"),
+                            new QStandardItem("LW 1"), new QStandardItem("Int16"),
+                            new QStandardItem("1"), new QStandardItem("")});
+            changed = document->replaceAddressTags(tags);
+            break;
+        }
+        case 5:
+            changed = document->change(ProjectDocument::Settings, [] { return QStringLiteral("s"); },
+                                       [](Config *c) { c->addressHex = c->addressHex ? 0 : 1; });
+            break;
+        case 6:
+            changed = document->setDevices(devices);
+            break;
+        case 7:
+            changed = document->setLanguages(config->languages.mid(0, 1))
+                && document->setDevices(devices << added);
+            break;
+        }
+        QCOMPARE(changed, steps > 0);
+        QCOMPARE(document->undoStack()->count(), steps);
+        QCOMPARE(counts(), expected(1));
+        if (!steps) {
+            QCOMPARE(ProjectFile::projectBytes(), saved);
+            return;
+        }
+        const QByteArray after = ProjectFile::projectBytes();
+        QVERIFY(after != saved);
+
+        for (int i = 0; i < steps; ++i)
+            document->undoStack()->undo();
+        QCOMPARE(ProjectFile::projectBytes(), saved);
+        QCOMPARE(counts(), expected(2));
+        for (int i = 0; i < steps; ++i)
+            document->undoStack()->redo();
+        QCOMPARE(ProjectFile::projectBytes(), after);
+        QCOMPARE(counts(), expected(3));
     }
 };
 

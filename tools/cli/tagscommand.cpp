@@ -2,6 +2,7 @@
 
 #include "clihelp.h"
 #include "cliproject.h"
+#include "document/projectdocument.h"
 #include "document/projectfile.h"
 #include "model/config.h"
 #include "model/exchange/tagexchange.h"
@@ -10,6 +11,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QStandardItemModel>
 
 #include <algorithm>
 
@@ -122,13 +124,16 @@ int TagsCommand::importTags(const QString &input, bool address, const QString &o
         warnings = imported.warnings;
         // Nothing is written when the check fails, so the rows may go in
         // first: the check reads them where the dialog's 确定 does.
-        TagExchange::setAddressRows(imported.rows);
+        QStandardItemModel tags(0, Config::TagColumnCount);
+        TagExchange::setAddressRows(&tags, imported.rows);
+        ProjectDocument::current()->replaceAddressTags(tags);
         problems = TagLibraryCheck::addressLibrary(limit);
     } else {
         QVector<TextTagRecord> imported;
         if (!TagExchange::importTextTags(input, &imported, &error, &warnings))
             return CliProject::failWith(error);
-        *config->textLib() = TextLib::fromRecords(imported, config->languages.size());
+        ProjectDocument::current()->replaceTextTags(
+            TextLib::fromRecords(imported, config->languages.size()));
         problems = TagLibraryCheck::textLibrary(*config->textLib(), limit);
     }
     for (const QString &warning : qAsConst(warnings))

@@ -282,9 +282,8 @@ QVector<QStringList> TagExchange::addressRows()
     return rows;
 }
 
-void TagExchange::setAddressRows(const QVector<QStringList> &rows)
+void TagExchange::setAddressRows(QStandardItemModel *model, const QVector<QStringList> &rows)
 {
-    QStandardItemModel *model = Config::instance()->addressTagModel();
     model->removeRows(0, model->rowCount());
     for (const QStringList &row : rows) {
         QList<QStandardItem *> items;

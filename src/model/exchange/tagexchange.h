@@ -21,6 +21,8 @@
 // Imports read the whole file before they answer and change nothing, so a
 // caller replaces its library only on success; every failure comes with a
 // message for the user.
+class QStandardItemModel;
+
 class TagExchange
 {
     Q_DECLARE_TR_FUNCTIONS(TagExchange)
@@ -65,11 +67,11 @@ public:
     // when none was skipped.
     static QString skippedLinesMessage(const QList<int> &lines);
 
-    // The header texts and rows of Config::instance()'s address tag model,
-    // and the replacement of all its rows.
+    // The header texts and rows of Config::instance()'s address tag model.
     static QStringList addressHeader();
     static QVector<QStringList> addressRows();
-    static void setAddressRows(const QVector<QStringList> &rows);
+    // Replaces every row of model, an address tag model or a copy of one.
+    static void setAddressRows(QStandardItemModel *model, const QVector<QStringList> &rows);
 
     // Text tags. A tag covers its first row and every row below that its
     // column-A merge covers, or (with emptyNameContinues, for sheets whose

@@ -608,7 +608,7 @@ void AddressLibDialog::importFile(const QString &title, const QString &filter)
         // would otherwise place every new row on its own (half a second
         // for ten thousand), where attaching it again sorts them once.
         m_table->setModel(nullptr);
-        TagExchange::setAddressRows(imported.rows);
+        TagExchange::setAddressRows(Config::instance()->addressTagModel(), imported.rows);
         m_table->setModel(shownModel());
         m_table->resizeColumnToContents(Config::NameColumn);
         emit libraryChanged();

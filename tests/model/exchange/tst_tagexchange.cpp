@@ -769,7 +769,7 @@ void TestTagExchange::generatedRoundTrip()
     }
     for (DevicePara &device : config->devices)
         device.name = gbkOnly(device.name);
-    TagExchange::setAddressRows(rows);
+    TagExchange::setAddressRows(Config::instance()->addressTagModel(), rows);
     rows = TagExchange::addressRows();
     TextLib library;
     const TextLib *generated = config->textLib();

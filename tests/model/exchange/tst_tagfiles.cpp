@@ -21,7 +21,7 @@ const Rows someTags = {{"Start", "本地", "M 10", "Bool", "1", "motor start"},
 
 void setLibraries()
 {
-    TagExchange::setAddressRows({{"Old", "本地", "LW 1", "Int16", "2", ""}});
+    TagExchange::setAddressRows(Config::instance()->addressTagModel(), {{"Old", "本地", "LW 1", "Int16", "2", ""}});
     TextLib library;
     library.add("old", {{"旧", "old"}});
     *Config::instance()->textLib() = library;
@@ -128,7 +128,7 @@ private slots:
         QFETCH(QString, format);
         QFETCH(QString, typed);
         QFETCH(QString, written);
-        TagExchange::setAddressRows(someTags);
+        TagExchange::setAddressRows(Config::instance()->addressTagModel(), someTags);
         m_text->table()->item(0, 1)->setText("edited");
         const QString expected = isAddress(library) ? snapshot(library) : "old:edited";
 
@@ -136,7 +136,7 @@ private slots:
         m_script->pressButton(QMessageBox::Yes);
         click(library, "export" + format);
 
-        TagExchange::setAddressRows({});
+        TagExchange::setAddressRows(Config::instance()->addressTagModel(), {});
         *Config::instance()->textLib() = TextLib();
         Config::instance()->languages.removeLast();
         m_text->reloadTable();
@@ -187,7 +187,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
         // A remark GBK has no character for.
-        TagExchange::setAddressRows({{"Emoji", "本地", "LW 1", "Int16", "2", "\U0001F600"}});
+        TagExchange::setAddressRows(Config::instance()->addressTagModel(), {{"Emoji", "本地", "LW 1", "Int16", "2", "\U0001F600"}});
         if (!bytes.isNull())
             QVERIFY(writeFileBytes(path(file), bytes));
         const QString before = snapshot(library);
