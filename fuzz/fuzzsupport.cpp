@@ -2,6 +2,7 @@
 
 #include "document/drawmanager.h"
 #include "editor/drawscene.h"
+#include "model/builtintables.h"
 #include "model/config.h"
 #include "shapes/graphicsitem.h"
 
@@ -53,6 +54,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     static char *argv[] = {name, nullptr};
     static QApplication *app = new QApplication(argc, argv);
     Q_UNUSED(app)
+    // The tables are read once here rather than inside the first input.
+    BuiltinTables::instance();
     Config::instance();
     started().start();
     return 0;

@@ -665,236 +665,8 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <translation>Mark</translation>
     </message>
     <message>
-        <source>基本</source>
-        <translation>Base</translation>
-    </message>
-    <message>
-        <source>边框</source>
-        <translation>Border</translation>
-    </message>
-    <message>
-        <source>填充</source>
-        <translation>Brush</translation>
-    </message>
-    <message>
-        <source>文本</source>
-        <translation>Text</translation>
-    </message>
-    <message>
-        <source>无</source>
-        <translation>None</translation>
-    </message>
-    <message>
-        <source>实线</source>
-        <translation>Solid Line</translation>
-    </message>
-    <message>
-        <source>虚线</source>
-        <translation>Dash Line</translation>
-    </message>
-    <message>
-        <source>点线</source>
-        <translation>Dot Line</translation>
-    </message>
-    <message>
-        <source>点划线</source>
-        <translation>Dash Dot Line</translation>
-    </message>
-    <message>
-        <source>双点划线</source>
-        <translation>Dash Dot Dot Line</translation>
-    </message>
-    <message>
-        <source>扇形</source>
-        <translation>Pie</translation>
-    </message>
-    <message>
-        <source>圆弧</source>
-        <translation>Arc</translation>
-    </message>
-    <message>
-        <source>弦</source>
-        <translation>Chord</translation>
-    </message>
-    <message>
-        <source>偶校验</source>
-        <translation>Even</translation>
-    </message>
-    <message>
-        <source>奇校验</source>
-        <translation>Odd</translation>
-    </message>
-    <message>
-        <source>年</source>
-        <translation>Year</translation>
-    </message>
-    <message>
-        <source>月</source>
-        <translation>Month</translation>
-    </message>
-    <message>
-        <source>日</source>
-        <translation>Day</translation>
-    </message>
-    <message>
-        <source>时</source>
-        <translation>Hour</translation>
-    </message>
-    <message>
-        <source>分</source>
-        <translation>Minute</translation>
-    </message>
-    <message>
-        <source>秒</source>
-        <translation>Second</translation>
-    </message>
-    <message>
-        <source>星期</source>
-        <translation>Weekday</translation>
-    </message>
-    <message>
-        <source>当前页面Id</source>
-        <translation>Current Screen ID</translation>
-    </message>
-    <message>
-        <source>起始页面Id</source>
-        <translation>Start Screen ID</translation>
-    </message>
-    <message>
-        <source>触摸屏X位置</source>
-        <translation>Touch X Position</translation>
-    </message>
-    <message>
-        <source>触摸屏Y位置</source>
-        <translation>Touch Y Position</translation>
-    </message>
-    <message>
-        <source>当前用户名</source>
-        <translation>Current User Name</translation>
-    </message>
-    <message>
-        <source>当前用户组</source>
-        <translation>Current User Group</translation>
-    </message>
-    <message>
-        <source>当前用户权限级别</source>
-        <translation>Current User Authority Level</translation>
-    </message>
-    <message>
-        <source>当前语言</source>
-        <translation>Current Language</translation>
-    </message>
-    <message>
-        <source>内存使用率</source>
-        <translation>Memory Usage</translation>
-    </message>
-    <message>
-        <source>CPU使用率</source>
-        <translation>CPU Usage</translation>
-    </message>
-    <message>
-        <source>背光亮度</source>
-        <translation>Backlight Brightness</translation>
-    </message>
-    <message>
-        <source>关闭背光时间</source>
-        <translation>Backlight Off Time</translation>
-    </message>
-    <message>
-        <source>进入屏保时间</source>
-        <translation>Screen Saver Time</translation>
-    </message>
-    <message>
-        <source>开机运行时间</source>
-        <translation>Run Time Since Power-On</translation>
-    </message>
-    <message>
-        <source>系统版本</source>
-        <translation>OS Version</translation>
-    </message>
-    <message>
-        <source>应用版本</source>
-        <translation>App Version</translation>
-    </message>
-    <message>
-        <source>SIM状态</source>
-        <translation>SIM Status</translation>
-    </message>
-    <message>
-        <source>SIM信号强度</source>
-        <translation>SIM Signal Strength</translation>
-    </message>
-    <message>
-        <source>系统时间</source>
-        <translation>System Date and Time</translation>
-    </message>
-    <message>
-        <source>界面</source>
-        <translation>Screen</translation>
-    </message>
-    <message>
-        <source>用户管理</source>
-        <translation>User Management</translation>
-    </message>
-    <message>
-        <source>系统信息</source>
-        <translation>System Information</translation>
-    </message>
-    <message>
-        <source>物联网</source>
-        <translation>IoT</translation>
-    </message>
-    <message>
         <source>本地</source>
         <translation>Local</translation>
-    </message>
-    <message>
-        <source>通讯COM%1</source>
-        <translation>Communication COM%1</translation>
-    </message>
-    <message>
-        <source>COM%1模式</source>
-        <translation>COM%1 Mode</translation>
-    </message>
-    <message>
-        <source>COM%1波特率</source>
-        <translation>COM%1 Baud Rate</translation>
-    </message>
-    <message>
-        <source>COM%1数据位</source>
-        <translation>COM%1 Data Bits</translation>
-    </message>
-    <message>
-        <source>COM%1停止位</source>
-        <translation>COM%1 Stop Bits</translation>
-    </message>
-    <message>
-        <source>COM%1校验位</source>
-        <translation>COM%1 Parity</translation>
-    </message>
-    <message>
-        <source>COM%1错误码</source>
-        <translation>COM%1 Error Code</translation>
-    </message>
-    <message>
-        <source>COM%1错误次数</source>
-        <translation>COM%1 Error Count</translation>
-    </message>
-    <message>
-        <source>COM%1累计错误次数</source>
-        <translation>COM%1 Total Error Count</translation>
-    </message>
-    <message>
-        <source>%1（第 %2 行，第 %3 列）</source>
-        <translation>%1 (line %2, column %3)</translation>
-    </message>
-    <message>
-        <source>没有 %1 元素</source>
-        <translation>no %1 element</translation>
-    </message>
-    <message>
-        <source>内置表 %1 未能载入：%2</source>
-        <translation>The built-in table %1 could not be loaded: %2</translation>
     </message>
 </context>
 <context>
@@ -4464,6 +4236,241 @@ Choosing “No” deletes the recovery file.</translation>
     <message>
         <source>工程文件 %1 含有超出范围的数值，已改为最接近的有效值：%2。</source>
         <translation>The project file %1 contains numbers out of range; each was replaced by the nearest valid value: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>BuiltinTables</name>
+    <message>
+        <source>基本</source>
+        <translation>Base</translation>
+    </message>
+    <message>
+        <source>边框</source>
+        <translation>Border</translation>
+    </message>
+    <message>
+        <source>填充</source>
+        <translation>Brush</translation>
+    </message>
+    <message>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>实线</source>
+        <translation>Solid Line</translation>
+    </message>
+    <message>
+        <source>虚线</source>
+        <translation>Dash Line</translation>
+    </message>
+    <message>
+        <source>点线</source>
+        <translation>Dot Line</translation>
+    </message>
+    <message>
+        <source>点划线</source>
+        <translation>Dash Dot Line</translation>
+    </message>
+    <message>
+        <source>双点划线</source>
+        <translation>Dash Dot Dot Line</translation>
+    </message>
+    <message>
+        <source>扇形</source>
+        <translation>Pie</translation>
+    </message>
+    <message>
+        <source>圆弧</source>
+        <translation>Arc</translation>
+    </message>
+    <message>
+        <source>弦</source>
+        <translation>Chord</translation>
+    </message>
+    <message>
+        <source>偶校验</source>
+        <translation>Even</translation>
+    </message>
+    <message>
+        <source>奇校验</source>
+        <translation>Odd</translation>
+    </message>
+    <message>
+        <source>年</source>
+        <translation>Year</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation>Hour</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>Minute</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>Second</translation>
+    </message>
+    <message>
+        <source>星期</source>
+        <translation>Weekday</translation>
+    </message>
+    <message>
+        <source>当前页面Id</source>
+        <translation>Current Screen ID</translation>
+    </message>
+    <message>
+        <source>起始页面Id</source>
+        <translation>Start Screen ID</translation>
+    </message>
+    <message>
+        <source>触摸屏X位置</source>
+        <translation>Touch X Position</translation>
+    </message>
+    <message>
+        <source>触摸屏Y位置</source>
+        <translation>Touch Y Position</translation>
+    </message>
+    <message>
+        <source>当前用户名</source>
+        <translation>Current User Name</translation>
+    </message>
+    <message>
+        <source>当前用户组</source>
+        <translation>Current User Group</translation>
+    </message>
+    <message>
+        <source>当前用户权限级别</source>
+        <translation>Current User Authority Level</translation>
+    </message>
+    <message>
+        <source>当前语言</source>
+        <translation>Current Language</translation>
+    </message>
+    <message>
+        <source>内存使用率</source>
+        <translation>Memory Usage</translation>
+    </message>
+    <message>
+        <source>CPU使用率</source>
+        <translation>CPU Usage</translation>
+    </message>
+    <message>
+        <source>背光亮度</source>
+        <translation>Backlight Brightness</translation>
+    </message>
+    <message>
+        <source>关闭背光时间</source>
+        <translation>Backlight Off Time</translation>
+    </message>
+    <message>
+        <source>进入屏保时间</source>
+        <translation>Screen Saver Time</translation>
+    </message>
+    <message>
+        <source>开机运行时间</source>
+        <translation>Run Time Since Power-On</translation>
+    </message>
+    <message>
+        <source>系统版本</source>
+        <translation>OS Version</translation>
+    </message>
+    <message>
+        <source>应用版本</source>
+        <translation>App Version</translation>
+    </message>
+    <message>
+        <source>SIM状态</source>
+        <translation>SIM Status</translation>
+    </message>
+    <message>
+        <source>SIM信号强度</source>
+        <translation>SIM Signal Strength</translation>
+    </message>
+    <message>
+        <source>系统时间</source>
+        <translation>System Date and Time</translation>
+    </message>
+    <message>
+        <source>界面</source>
+        <translation>Screen</translation>
+    </message>
+    <message>
+        <source>用户管理</source>
+        <translation>User Management</translation>
+    </message>
+    <message>
+        <source>系统信息</source>
+        <translation>System Information</translation>
+    </message>
+    <message>
+        <source>物联网</source>
+        <translation>IoT</translation>
+    </message>
+    <message>
+        <source>本地</source>
+        <translation>Local</translation>
+    </message>
+    <message>
+        <source>通讯COM%1</source>
+        <translation>Communication COM%1</translation>
+    </message>
+    <message>
+        <source>COM%1模式</source>
+        <translation>COM%1 Mode</translation>
+    </message>
+    <message>
+        <source>COM%1波特率</source>
+        <translation>COM%1 Baud Rate</translation>
+    </message>
+    <message>
+        <source>COM%1数据位</source>
+        <translation>COM%1 Data Bits</translation>
+    </message>
+    <message>
+        <source>COM%1停止位</source>
+        <translation>COM%1 Stop Bits</translation>
+    </message>
+    <message>
+        <source>COM%1校验位</source>
+        <translation>COM%1 Parity</translation>
+    </message>
+    <message>
+        <source>COM%1错误码</source>
+        <translation>COM%1 Error Code</translation>
+    </message>
+    <message>
+        <source>COM%1错误次数</source>
+        <translation>COM%1 Error Count</translation>
+    </message>
+    <message>
+        <source>COM%1累计错误次数</source>
+        <translation>COM%1 Total Error Count</translation>
+    </message>
+    <message>
+        <source>%1（第 %2 行，第 %3 列）</source>
+        <translation>%1 (line %2, column %3)</translation>
+    </message>
+    <message>
+        <source>没有 %1 元素</source>
+        <translation>no %1 element</translation>
+    </message>
+    <message>
+        <source>内置表 %1 未能载入：%2</source>
+        <translation>The built-in table %1 could not be loaded: %2</translation>
     </message>
 </context>
 </TS>

@@ -3,6 +3,7 @@
 #include "drawmanager.h"
 #include "editor/drawscene.h"
 #include "editor/screentype.h"
+#include "model/builtintables.h"
 #include "model/config.h"
 #include "projectsearch.h"
 #include "shapes/graphicsitem.h"
@@ -99,7 +100,7 @@ void checkProject(Collector &out)
         out.add(Finding::Error, Finding::BadHardware,
                 ProjectCheck::tr("硬件型号编号 %1 不在硬件表中（0..%2）")
                     .arg(config->hard)
-                    .arg(config->hardDevices().size() - 1),
+                    .arg(BuiltinTables::instance()->hardDevices().size() - 1),
                 ProjectPlace());
 
     for (int i = 0; i < config->languages.size(); ++i) {
@@ -146,7 +147,8 @@ void checkDevices(Collector &out, const QVector<int> &tagsPerDevice)
                     place);
         // A protocol without register areas (the free port) is driven by
         // scripts; no address tag can name such a device.
-        const bool addressable = !config->areaNames(device.protocol, -1).isEmpty();
+        const bool addressable
+            = !BuiltinTables::instance()->areaNames(device.protocol, -1).isEmpty();
         if (addressable && tagsPerDevice.value(i + 1) == 0)
             out.add(Finding::Warning, Finding::DeviceUnused,
                     ProjectCheck::tr("没有地址标签使用此设备"), place);
@@ -309,7 +311,9 @@ void checkAddressTags(Collector &out, QVector<int> &tagsPerDevice)
         }
 
         const int protocol = config->deviceProtocol(para.device);
-        const RegisterArea *area = config->findArea(protocol, config->areaName(protocol, para.area));
+        const BuiltinTables *tables = BuiltinTables::instance();
+        const RegisterArea *area
+            = tables->findArea(protocol, tables->areaName(protocol, para.area));
         // Areas listed with no range (0..0) are not bounded by the table.
         if (!area || area->max <= area->min)
             continue;

@@ -80,14 +80,6 @@ ProjectDocument::ProjectDocument(Config *config, DrawManager *screens)
     m_config->setParent(this);
     m_screens->setParent(this);
     m_undoStack->setUndoLimit(ProjectUndoLimit);
-    // The interface language is the application's, not the project's.
-    if (s_current && s_current->m_config != m_config) {
-        m_config->showNew = s_current->m_config->showNew;
-        if (m_config->uiLanguage != s_current->m_config->uiLanguage) {
-            m_config->uiLanguage = s_current->m_config->uiLanguage;
-            m_config->retranslate();
-        }
-    }
 }
 
 ProjectDocument::~ProjectDocument()

@@ -1,6 +1,6 @@
 #include "shapecommands.h"
 
-#include "model/config.h"
+#include "model/builtintables.h"
 #include "model/propertyregistry.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
@@ -31,7 +31,7 @@ std::function<QString()> modifyTextSource(const QObject *object, const QString &
     return [className, property] {
         const QString shown = className.isEmpty()
             ? QString()
-            : Config::instance()->propertyRegistry().displayName(className, property);
+            : BuiltinTables::instance()->propertyRegistry().displayName(className, property);
         return shown.isEmpty() ? commandText("修改对象属性")
                                : commandText("修改对象%1属性").arg(shown);
     };

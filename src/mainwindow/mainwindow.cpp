@@ -15,7 +15,7 @@
 #include "firstpage.h"
 #include "helpwindow.h"
 #include "itemstable.h"
-#include "model/config.h"
+#include "model/builtintables.h"
 #include "newprojectdialog.h"
 #include "panels/device/projectconfigdialog.h"
 #include "panels/property/propertydialog.h"
@@ -25,6 +25,7 @@
 #include "projectcontroller.h"
 #include "projecttree.h"
 #include "services/apppaths.h"
+#include "services/appsettings.h"
 #include "services/editorsettings.h"
 #include "services/messagedialog.h"
 #include "services/safefile.h"
@@ -227,7 +228,8 @@ void MainWindow::setupConnections()
     });
     connect(m_toolBox, &ToolBoxForm::userDrawShape, this, &MainWindow::userDrawShape);
 
-    connect(Config::instance(), &Config::languageChanged, this, &MainWindow::changeLanguage);
+    connect(AppSettings::instance(), &AppSettings::languageChanged, this,
+            &MainWindow::changeLanguage);
 
     UserOptGroup *group = UserOptGroup::instance(this);
     connect(group, &QUndoGroup::canUndoChanged, this, &MainWindow::updateActions);
@@ -333,7 +335,7 @@ void MainWindow::help()
 {
     if (!m_helpWindow)
         m_helpWindow = new HelpWindow(this);
-    m_helpWindow->showPage(Config::instance()->uiLanguage);
+    m_helpWindow->showPage(AppSettings::instance()->uiLanguage());
     m_helpWindow->show();
     m_helpWindow->raise();
     m_helpWindow->activateWindow();
@@ -380,7 +382,7 @@ void MainWindow::needsPanel(const QString &key)
 
 void MainWindow::reportTableErrors()
 {
-    const QStringList errors = Config::instance()->takeTableErrors();
+    const QStringList errors = BuiltinTables::instance()->takeTableErrors();
     if (errors.isEmpty())
         return;
     MessageDialog::showMessage(this, QMessageBox::Critical, tr("错误"),
@@ -453,7 +455,7 @@ void MainWindow::changeLanguage(int language)
         }
     }
 
-    Config::instance()->retranslate();
+    BuiltinTables::instance()->retranslate();
     retranslate();
     m_projectTree->retranslate();
     m_dockManager->retranslateDocks();
@@ -471,28 +473,26 @@ QString MainWindow::settingsFile()
 
 void MainWindow::readSettings()
 {
-    QSettings settings(settingsFile(), QSettings::IniFormat);
-    Config *config = Config::instance();
-    config->uiLanguage = quint8(settings.value(QStringLiteral("language"), 0).toInt());
-    config->showNew = settings.value(QStringLiteral("showNew"), false).toBool();
-    changeLanguage(config->uiLanguage);
+    AppSettings *settings = AppSettings::instance();
+    settings->load();
+    changeLanguage(settings->uiLanguage());
     EditorSettings::instance()->load();
 }
 
 void MainWindow::scheduleNewProject()
 {
-    if (Config::instance()->showNew)
+    if (AppSettings::instance()->showNew())
         QTimer::singleShot(200, m_projectController, &ProjectController::newFile);
 }
 
 void MainWindow::writeSettings()
 {
-    const Config *config = Config::instance();
+    const AppSettings *settings = AppSettings::instance();
     QString error;
     // Closing must not be held up by a box; the log keeps the reason.
     if (!SafeFile::updateSettings(settingsFile(),
-                                  {{QStringLiteral("language"), int(config->uiLanguage)},
-                                   {QStringLiteral("showNew"), config->showNew}},
+                                  {{QStringLiteral("language"), settings->uiLanguage()},
+                                   {QStringLiteral("showNew"), settings->showNew()}},
                                   &error)) {
         qWarning().noquote() << SafeFile::failureMessage(settingsFile(), error);
     }

@@ -1,8 +1,10 @@
 #include "newprojectdialog.h"
 
 #include "mainwindow.h"
+#include "model/builtintables.h"
 #include "model/config.h"
 #include "services/apppaths.h"
+#include "services/appsettings.h"
 #include "services/filedialog.h"
 #include "services/messagedialog.h"
 #include "services/safefile.h"
@@ -42,7 +44,7 @@ NewProjectDialog::NewProjectDialog(QWidget *parent)
 {
     m_deviceTitle = new QLabel(this);
     m_device = named(new QComboBox(this), "device");
-    m_device->addItems(Config::instance()->hardDeviceTexts());
+    m_device->addItems(BuiltinTables::instance()->hardDeviceTexts());
     m_orientationTitle = new QLabel(this);
     m_orientation = named(new QComboBox(this), "orientation");
     m_orientation->addItems({QString(), QString()});
@@ -159,7 +161,7 @@ void NewProjectDialog::loadFromConfig()
     m_device->setCurrentIndex(config->hard < m_device->count() ? config->hard : 0);
     m_orientation->setCurrentIndex(
         config->orientation < m_orientation->count() ? config->orientation : 0);
-    m_displayCheck->setChecked(config->showNew);
+    m_displayCheck->setChecked(AppSettings::instance()->showNew());
     deviceInfoChanged();
 }
 
@@ -177,7 +179,7 @@ void NewProjectDialog::on_orientation_currentIndexChanged(int index)
 
 void NewProjectDialog::deviceInfoChanged()
 {
-    const QVector<HardDevice> &models = Config::instance()->hardDevices();
+    const QVector<HardDevice> &models = BuiltinTables::instance()->hardDevices();
     const int index = m_device->currentIndex();
     if (index < 0 || index >= models.size())
         return;
@@ -207,13 +209,13 @@ void NewProjectDialog::on_choose_clicked()
 
 void NewProjectDialog::on_dispalyCheck_clicked()
 {
-    Config *config = Config::instance();
-    config->showNew = m_displayCheck->isChecked();
+    AppSettings *settings = AppSettings::instance();
+    settings->setShowNew(m_displayCheck->isChecked());
     // Stored at once: the choice holds even when the dialog is cancelled or
     // the program does not end normally.
     QString error;
     if (!SafeFile::updateSettings(MainWindow::settingsFile(),
-                                  {{QStringLiteral("showNew"), config->showNew}}, &error))
+                                  {{QStringLiteral("showNew"), settings->showNew()}}, &error))
         qWarning().noquote() << SafeFile::failureMessage(MainWindow::settingsFile(), error);
 }
 
@@ -226,7 +228,7 @@ void NewProjectDialog::on_ok_clicked()
     const QString name = m_name->text().trimmed();
     const int hard = m_device->currentIndex();
     const int orient = m_orientation->currentIndex();
-    const QVector<HardDevice> &models = Config::instance()->hardDevices();
+    const QVector<HardDevice> &models = BuiltinTables::instance()->hardDevices();
     if (hard < 0 || hard >= models.size() || orient < 0)
         return;
 

@@ -1,7 +1,7 @@
 #include "optionsetdialog.h"
 
 #include "mainwindow.h"
-#include "model/config.h"
+#include "services/appsettings.h"
 #include "services/messagedialog.h"
 #include "services/modalseam.h"
 #include "services/safefile.h"
@@ -105,7 +105,7 @@ OptionSetDialog::OptionSetDialog(QWidget *parent)
 
 void OptionSetDialog::showCurrentValues()
 {
-    m_language->setCurrentIndex(Config::instance()->uiLanguage);
+    m_language->setCurrentIndex(AppSettings::instance()->uiLanguage());
     const EditorSettings::Values &values = EditorSettings::instance()->values();
     m_grid->setChecked(values.gridShown);
     m_fixeAll->setChecked(values.lockAll);
@@ -140,15 +140,15 @@ int OptionSetDialog::run()
 
 void OptionSetDialog::on_ok_clicked()
 {
-    Config *config = Config::instance();
-    config->setLanguage(m_language->currentIndex());
+    AppSettings *settings = AppSettings::instance();
+    settings->setLanguage(m_language->currentIndex());
     EditorSettings *editor = EditorSettings::instance();
     editor->setValues(shownValues());
     // The choices hold for this session whatever happens; only keeping
     // them for the next one can fail.
     QString error;
     if (!SafeFile::updateSettings(MainWindow::settingsFile(),
-                                  {{QStringLiteral("language"), int(config->uiLanguage)}}, &error)
+                                  {{QStringLiteral("language"), settings->uiLanguage()}}, &error)
         || !editor->store(&error)) {
         MessageDialog::showMessage(
             this, QMessageBox::Critical, tr("错误"),

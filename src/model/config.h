@@ -3,35 +3,33 @@
 #include "addresspara.h"
 #include "clampednumber.h"
 #include "devicepara.h"
-#include "deviceprotocoltable.h"
 #include "harddevice.h"
 #include "languagepara.h"
 #include "model/taglib/textlib.h"
 #include "model/taglib/textlibkept.h"
-#include "propertyregistry.h"
 
 #include <QHash>
 #include <QList>
-#include <QMetaEnum>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-class QFile;
 class QStandardItemModel;
 class QXmlStreamReader;
 class QXmlStreamWriter;
 
-// Everything about the open project that is not a screen or a script, the
-// tables that come with the editor, the property registry and the
-// display-name dictionary.
+// Everything about the open project that is not a screen or a script: its
+// settings, languages, devices, both tag libraries and what its file held
+// that this version does not know, with the lookups that read that data
+// against the built-in tables (BuiltinTables): device names, addresses and
+// tag rows. Creating one reads no table.
 //
 // Each open project has its own Config, owned by its document; instance()
 // is the current project's. A reader fills a Config of its own and the
 // application makes it current only once the read has succeeded, so a
-// failed read never reaches the project being edited. uiLanguage, showNew,
-// the hardware and protocol tables and the screen size survive a reset().
+// failed read never reaches the project being edited. The screen size
+// survives a reset().
 class Config : public QObject
 {
     Q_OBJECT
@@ -79,12 +77,10 @@ public:
     QString version;
     QString projectPw; // as typed; empty means no password
     QString macroPw; // as typed; empty means no password
-    quint8 hard = 0; // index into hardDevices(); may be out of range in a hand-edited file
+    quint8 hard = 0; // index into BuiltinTables::hardDevices(); may be out of range
     quint8 orientation = 0; // 0 horizontal, 1 vertical
     quint8 addressHex = 0; // 1: addressText() writes hexadecimal numbers
     quint8 encryption = 0; // 1: the project file is saved in the encoded envelope
-    quint8 uiLanguage = 0; // 0 Chinese, 1 English interface; not touched by reset()
-    bool showNew = false; // not touched by reset()
     qint32 screenWidth = -1;
     qint32 screenHeight = -1;
 
@@ -156,13 +152,6 @@ public:
     // KeptContent of its element.
     static constexpr int KeptContentRole = Qt::UserRole + 0x4b50;
 
-    // Stores the interface language and emits languageChanged() when it
-    // differs from the current one.
-    void setLanguage(int index);
-    // Refills the display-name dictionary and the property registry from the
-    // installed translation and renames the tag model headers.
-    void retranslate();
-
     // Splits a project file path into `path` and `name` (a trailing
     // ".mvprg" removed, in any letter case) and remembers the path itself.
     void setProjectFile(const QString &filePath);
@@ -200,14 +189,9 @@ public:
     // Renames every address tag's device cell that says `from` to `to`.
     // Returns how many cells changed.
     int renameTagDevice(const QString &from, const QString &to);
-    // "name(width×height)" for every hardware model.
-    QStringList hardDeviceTexts() const;
     // The name column of the system register model (system) or of the
     // address tag model.
     QStringList tagNames(bool system) const;
-    // Display texts of an enumeration's keys in value order, each without
-    // its first `skip` characters.
-    QStringList enumTexts(const QMetaEnum &metaEnum, int skip = 0) const;
 
     // Protocol index of device number `device`: the hardware model's family
     // for the panel itself (0 when `hard` is out of range), the device's
@@ -230,57 +214,16 @@ public:
     // address tag model into para; returns a TagResult.
     int tagAt(bool system, int row, AddressPara &para) const;
 
-    // The display text of an internal key: in the English interface the key
-    // itself, less a leading digit; otherwise the dictionary's text, or the
-    // key when the dictionary has none. Categories: shape class names
-    // (property names), "group", "enum", "register".
-    QString displayName(const QString &category, const QString &key) const;
-    // The remark of a system register as the interface shows it. Remarks of
-    // one family are English keys, of the other Chinese texts; in English
-    // both read in English where the catalogue knows them, numbers and all.
-    QString registerRemark(const QString &key) const;
-
-    // Built-in tables. A resource that cannot be opened leaves its table as
-    // it was; rows read before an XML error are kept. Every failure is
-    // logged with its line and column and kept for takeTableErrors(). The
-    // file name arguments exist for tests.
-    void loadHardDevices(const QString &fileName = QStringLiteral(":/harddevices"));
-    void loadDeviceProtocols(const QString &fileName = QStringLiteral(":/deviceprotocol"));
     // Refills the system register model from the table of the current
-    // hardware model's family; texts are translated with displayName() in
-    // the interface language in force now.
+    // hardware model's family, as BuiltinTables keeps it; texts are
+    // translated in the interface language in force now. A table that
+    // cannot be opened leaves the model as it was. The file name argument
+    // exists for tests.
     void loadSystemRegisters();
     void loadSystemRegisters(const QString &fileName);
 
-    // The built-in table failures not taken before, one message each (the
-    // same failure again is not repeated), for the user.
-    QStringList takeTableErrors();
-
-    const QVector<HardDevice> &hardDevices() const { return m_hardDevices; }
     // The current hardware model, or null when `hard` is out of range.
     const HardDevice *currentHardDevice() const;
-
-    const DeviceProtocolTable &deviceProtocolTable() const { return m_protocols; }
-    // As the built-in table spells them; the info of the tool reports these.
-    QStringList protocolNames() const { return m_protocols.protocolNames(); }
-    // In the interface language, for lists the user reads.
-    QStringList protocolDisplayNames() const;
-    QStringList areaNames(int protocol, int kind) const
-    {
-        return m_protocols.areaNames(protocol, kind);
-    }
-    int areaIndex(int protocol, const QString &name) const
-    {
-        return m_protocols.areaIndex(protocol, name);
-    }
-    QString areaName(int protocol, int index) const
-    {
-        return m_protocols.areaName(protocol, index);
-    }
-    const RegisterArea *findArea(int protocol, const QString &name) const
-    {
-        return m_protocols.findArea(protocol, name);
-    }
 
     // Both models are owned by Config and live as long as it does.
     QStandardItemModel *systemRegisterModel() const { return m_systemRegisters; }
@@ -288,10 +231,6 @@ public:
 
     // Owned by Config.
     TextLib *textLib() { return &m_textLib; }
-    const PropertyRegistry &propertyRegistry() const { return m_registry; }
-
-signals:
-    void languageChanged(int index);
 
 private:
     // What setProjectFile() was given, and the path and name it derived:
@@ -300,29 +239,20 @@ private:
     QString m_projectFilePath;
     QString m_projectFileName;
 
-    void fillDisplayNames();
+    // Follows BuiltinTables::retranslated(): the headers, and the panel's
+    // registers already listed.
+    void followLanguage();
     void unknownNames(QStringList *elements, QStringList *attributes) const;
-    bool openTable(QFile *file);
-    // Reports a table whose reader failed or never found its element.
-    void checkTable(const QString &fileName, const QXmlStreamReader &xml, bool found,
-                    const char *element);
-    void tableFailed(const QString &fileName, const QString &reason);
     void setTagHeaders(QStandardItemModel *model);
     QStandardItemModel *tagModel(bool system) const
     {
         return system ? m_systemRegisters : m_addressTags;
     }
 
-    PropertyRegistry m_registry;
-    QHash<QString, QHash<QString, QString>> m_displayNames;
-    QVector<HardDevice> m_hardDevices;
     TextLib m_textLib;
     QList<LanguagePara> m_hiddenLanguages;
     QStandardItemModel *m_systemRegisters = nullptr; // child of this
     QStandardItemModel *m_addressTags = nullptr; // child of this
-    DeviceProtocolTable m_protocols;
-    QStringList m_tableErrors;
-    int m_tableErrorsTaken = 0;
 
     // What the file held that this version does not read. m_kept: the
     // attributes of `Config` and its other children, in the slot of the

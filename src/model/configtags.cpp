@@ -4,7 +4,8 @@
 
 #include "config.h"
 
-#include <QRegularExpression>
+#include "builtintables.h"
+
 #include <QStandardItemModel>
 #include <QVarLengthArray>
 
@@ -16,50 +17,7 @@ QString cellText(const QStandardItemModel *model, int row, int column)
     return item ? item->text() : QString();
 }
 
-bool hasChinese(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x2E80)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
-
-QString Config::registerRemark(const QString &key) const
-{
-    const QString category = QStringLiteral("register");
-    if (uiLanguage != 1)
-        return displayName(category, key);
-    // The keys stay as they are, typos included: a remark picked in English
-    // went into saved projects as its key. Only what is shown is mended.
-    const QString known = m_displayNames.value(category).value(key);
-    if (!known.isEmpty() && !hasChinese(known))
-        return known;
-    // Hundreds of remarks differ only in their numbers (channels, ports,
-    // times): the catalogue holds each form once, numbers as %1, %2...
-    static const QRegularExpression number(QStringLiteral("\\d+"));
-    const QString trimmed = key.trimmed();
-    QString form;
-    QStringList numbers;
-    int from = 0;
-    for (QRegularExpressionMatchIterator it = number.globalMatch(trimmed); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        numbers << match.captured();
-        form += trimmed.mid(from, match.capturedStart() - from) + QLatin1Char('%')
-            + QString::number(numbers.size());
-        from = match.capturedEnd();
-    }
-    form += trimmed.mid(from);
-    const QByteArray source = form.toUtf8();
-    QString english = QCoreApplication::translate("SystemRegister", source.constData());
-    if (english == form)
-        return key;
-    for (const QString &n : qAsConst(numbers))
-        english = english.arg(n);
-    return english;
-}
 
 QString Config::localDeviceName()
 {
@@ -172,7 +130,7 @@ bool Config::parseAddress(const QString &text, AddressPara &para) const
         return false;
 
     const int protocol = deviceProtocol(para.device);
-    const int area = areaIndex(protocol, parts.at(0).toString());
+    const int area = BuiltinTables::instance()->areaIndex(protocol, parts.at(0).toString());
     if (area < 0)
         return false;
     para.area = static_cast<quint8>(area);
@@ -214,7 +172,7 @@ QString Config::addressText(const AddressPara &para) const
     if (protocol != 0 && protocol != 1)
         return QString();
 
-    const QString area = areaName(protocol, para.area);
+    const QString area = BuiltinTables::instance()->areaName(protocol, para.area);
     const QString number = addressHex ? QString::number(para.address, 16) + QLatin1Char('H')
                                       : QString::number(para.address);
     if (protocol == 0 && para.format == Bool)
@@ -245,16 +203,17 @@ bool Config::parseDataFormat(const QString &text, AddressPara &para) const
     // which builds and sorts a list: this runs once per row of the library.
     const QMetaEnum formats = QMetaEnum::fromType<DataFormat>();
     const QString category = QStringLiteral("enum");
+    const BuiltinTables *tables = BuiltinTables::instance();
     // Formats are shown by their keys in both interfaces, so a key is
     // usually found by one look-up.
     bool isKey = false;
     const int value = formats.keyToValue(key.toLatin1().constData(), &isKey);
-    if (isKey && displayName(category, key) == key) {
+    if (isKey && tables->displayName(category, key) == key) {
         para.format = static_cast<quint8>(value);
         return true;
     }
     for (int i = 0; i < formats.keyCount(); ++i) {
-        if (displayName(category, QLatin1String(formats.key(i))) == key) {
+        if (tables->displayName(category, QLatin1String(formats.key(i))) == key) {
             para.format = static_cast<quint8>(formats.value(i));
             return true;
         }

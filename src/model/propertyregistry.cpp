@@ -1,6 +1,6 @@
 #include "propertyregistry.h"
 
-#include "config.h"
+#include "builtintables.h"
 
 #include <QObject>
 
@@ -160,7 +160,7 @@ QStringList propertyNamesOf(const QObject *object)
 {
     if (!object)
         return QStringList();
-    return Config::instance()->propertyRegistry().propertyNames(
+    return BuiltinTables::instance()->propertyRegistry().propertyNames(
         QString::fromLatin1(object->metaObject()->className()));
 }
 
@@ -168,6 +168,6 @@ QString propertyDisplayNameOf(const QObject *object, const QString &property)
 {
     if (!object || property.isEmpty())
         return QString();
-    return Config::instance()->propertyRegistry().displayName(
+    return BuiltinTables::instance()->propertyRegistry().displayName(
         QString::fromLatin1(object->metaObject()->className()), property);
 }

@@ -58,8 +58,8 @@ private:
 };
 
 // The registered property names of the object's class (see
-// PropertyRegistry::propertyNames), taken from Config's registry.
+// PropertyRegistry::propertyNames), taken from BuiltinTables' registry.
 QStringList propertyNamesOf(const QObject *object);
-// The display name of property for the object's class, taken from Config's
+// The display name of property for the object's class, taken from BuiltinTables'
 // registry; empty when the class does not list it.
 QString propertyDisplayNameOf(const QObject *object, const QString &property);

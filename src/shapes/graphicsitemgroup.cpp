@@ -1,7 +1,7 @@
 #include "graphicsitemgroup.h"
 
 #include "graphicsitem.h"
-#include "model/config.h"
+#include "model/builtintables.h"
 #include "model/propertyregistry.h"
 #include "shapeattributes.h"
 #include "shapeelement.h"
@@ -381,9 +381,8 @@ GraphicsItemGroup::readStoredAttributes(const QXmlStreamReader *reader)
     stored.objectName = attributes.value(QLatin1String("objectName")).toString();
     stored.zValue = readNumberAttribute(reader, QStringLiteral("zValue"));
     stored.fixe = attributes.value(QLatin1String("fixe")) == QLatin1String("true");
-    const QStringList known
-        = Config::instance()->propertyRegistry().propertyNames(
-              QString::fromLatin1(staticMetaObject.className()))
+    const QStringList known = BuiltinTables::instance()->propertyRegistry().propertyNames(
+                                  QString::fromLatin1(staticMetaObject.className()))
         << QStringLiteral("pos") << QStringLiteral("rotation");
     stored.kept.keepAttributes(*reader, known);
     return stored;

@@ -1,6 +1,7 @@
 #include "shapeattributes.h"
 
 #include "graphicsitem.h"
+#include "model/builtintables.h"
 #include "model/clampednumber.h"
 #include "model/config.h"
 #include "model/propertyregistry.h"
@@ -58,7 +59,7 @@ const AttributePlan &registeredPlan(const QObject *object)
 {
     static QHash<const QMetaObject *, AttributePlan> cache;
     static int cachedRevision = -1;
-    const int revision = Config::instance()->propertyRegistry().revision();
+    const int revision = BuiltinTables::instance()->propertyRegistry().revision();
     if (revision != cachedRevision) {
         cache.clear();
         cachedRevision = revision;

@@ -9,6 +9,7 @@
 #include "model/config.h"
 #include "services/applog.h"
 #include "services/apppaths.h"
+#include "services/appsettings.h"
 #include "support/filebytes.h"
 #include "support/modalscript.h"
 
@@ -52,7 +53,7 @@ QString recentFirst()
 void showNewProject(bool on)
 {
     QSettings(AppPaths::settingsFile(), QSettings::IniFormat).setValue("showNew", on);
-    Config::instance()->showNew = on;
+    AppSettings::instance()->setShowNew(on);
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 #include "document/projectfile.h"
 #include "document/projectsearch.h"
 #include "editor/drawscene.h"
+#include "model/builtintables.h"
 #include "model/config.h"
+#include "services/appsettings.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicswidgetitem.h"
 #include "support/processfixture.h"
@@ -111,12 +113,12 @@ private slots:
         QTranslator english;
         QVERIFY(english.load(QStringLiteral(":/en_US_app")));
         QCoreApplication::installTranslator(&english);
-        config->uiLanguage = 1;
-        config->retranslate();
+        AppSettings::instance()->setLanguage(1);
+        BuiltinTables::instance()->retranslate();
         const QString local = config->deviceNames().first();
         const QStringList found = describe(ProjectCheck::run());
         QCoreApplication::removeTranslator(&english);
-        config->retranslate();
+        BuiltinTables::instance()->retranslate();
         QCOMPARE(local, QStringLiteral("Local"));
         QCOMPARE(found, QStringList());
 

@@ -3,6 +3,8 @@
 #include "editor/shapecommands.h"
 #include "editor/shapemimedata.h"
 #include "editor/useroptgroup.h"
+#include "model/builtintables.h"
+#include "services/appsettings.h"
 #include "shapes/graphicsitemgroup.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
@@ -356,20 +358,19 @@ private slots:
         const QStringList chinese = texts();
         QCOMPARE(chinese, QStringList({"修改对象颜色属性", "修改对象颜色属性", "旋转对象", "复制对象"}));
 
-        Config *config = Config::instance();
         QTranslator english;
         QVERIFY(english.load(QStringLiteral(":/en_US_app")));
         QSignalSpy menu(undo(), &QUndoGroup::undoTextChanged);
-        // As the editor switches: the catalogue, then the configuration.
+        // As the editor switches: the catalogue, then the built-in tables.
         QCoreApplication::installTranslator(&english);
-        config->uiLanguage = 1;
-        config->retranslate();
+        AppSettings::instance()->setLanguage(1);
+        BuiltinTables::instance()->retranslate();
         QCoreApplication::sendPostedEvents();
         const QStringList switched = texts();
         const bool told = !menu.isEmpty() && menu.constLast().value(0).toString() == switched.at(2);
         QCoreApplication::removeTranslator(&english);
-        config->uiLanguage = 0;
-        config->retranslate();
+        AppSettings::instance()->setLanguage(0);
+        BuiltinTables::instance()->retranslate();
         QCoreApplication::sendPostedEvents();
 
         QCOMPARE(switched,

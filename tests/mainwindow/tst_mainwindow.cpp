@@ -9,7 +9,8 @@
 #include "editor/useroptgroup.h"
 #include "mainwindow/firstpage.h"
 #include "mainwindow/recentlabel.h"
-#include "model/config.h"
+#include "model/builtintables.h"
+#include "services/appsettings.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/filebytes.h"
 #include "support/modalscript.h"
@@ -127,8 +128,8 @@ private slots:
             ini.setValue("language", 1);
             ini.setValue("showNew", false);
         }
-        Config::instance()->uiLanguage = 0;
-        Config::instance()->showNew = true;
+        AppSettings::instance()->setLanguage(0);
+        AppSettings::instance()->setShowNew(true);
         m_window->setModified(true);
         for (int answer : {QMessageBox::Cancel, QMessageBox::No}) {
             ModalScript script;
@@ -140,7 +141,7 @@ private slots:
             QCOMPARE(storedSetting("language").toInt(), closed ? 0 : 1);
             QCOMPARE(storedSetting("showNew").toBool(), closed);
         }
-        Config::instance()->showNew = false;
+        AppSettings::instance()->setShowNew(false);
     }
 
     // Both once did nothing at all.
@@ -218,9 +219,9 @@ private slots:
     {
         const QString table = QDir(m_dir.path()).filePath("harddevices.xml");
         QVERIFY(writeFileBytes(table, "<HardDevice><a/>\n<b"));
-        Config::instance()->takeTableErrors();
+        BuiltinTables::instance()->takeTableErrors();
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^内置表 "));
-        Config::instance()->loadHardDevices(table);
+        BuiltinTables::instance()->loadHardDevices(table);
 
         ModalScript script;
         m_window = std::make_unique<MainWindow>();
@@ -230,7 +231,7 @@ private slots:
         m_window = std::make_unique<MainWindow>();
         QTest::qWait(20);
         QCOMPARE(script.requests().size(), 1);
-        Config::instance()->loadHardDevices();
+        BuiltinTables::instance()->loadHardDevices();
     }
 };
 

@@ -1,6 +1,6 @@
 #include "mainwindow/optionsetdialog.h"
-#include "model/config.h"
 #include "services/apppaths.h"
+#include "services/appsettings.h"
 #include "services/editorsettings.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"
@@ -95,7 +95,7 @@ private slots:
             QSignalSpy changed(EditorSettings::instance(), &EditorSettings::changed);
             confirm ? dialog.on_ok_clicked() : dialog.on_cancel_clicked();
             QCOMPARE(changed.count(), confirm ? 1 : 0);
-            QCOMPARE(int(Config::instance()->uiLanguage), 0);
+            QCOMPARE(int(AppSettings::instance()->uiLanguage()), 0);
             QCOMPARE(EditorSettings::instance()->values() == values, confirm);
             QCOMPARE(QFile::exists(AppPaths::settingsFile()), confirm);
         }

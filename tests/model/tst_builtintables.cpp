@@ -1,4 +1,6 @@
+#include "model/builtintables.h"
 #include "model/config.h"
+#include "services/appsettings.h"
 #include "support/filebytes.h"
 #include "support/processfixture.h"
 
@@ -26,7 +28,7 @@ class TestBuiltinTables : public QObject
 private slots:
     void init() { ProcessFixture::start(); }
 
-    void cleanup() { Config::instance()->loadHardDevices(); }
+    void cleanup() { BuiltinTables::instance()->loadHardDevices(); }
 
     // The shipped tables load without a word; a load replaces the rows (a
     // model past the table takes the first model's), and every shipped
@@ -35,11 +37,11 @@ private slots:
     void systemRegistersDecode()
     {
         Config *c = Config::instance();
-        c->takeTableErrors();
-        c->loadHardDevices();
-        c->loadDeviceProtocols();
+        BuiltinTables::instance()->takeTableErrors();
+        BuiltinTables::instance()->loadHardDevices();
+        BuiltinTables::instance()->loadDeviceProtocols();
         for (int language : {0, 1}) {
-            c->uiLanguage = static_cast<quint8>(language);
+            AppSettings::instance()->setLanguage(language);
             for (int hard : {0, 4, 99}) {
                 c->hard = static_cast<quint8>(hard);
                 c->loadSystemRegisters();
@@ -53,7 +55,7 @@ private slots:
                 }
             }
         }
-        QCOMPARE(c->takeTableErrors(), QStringList());
+        QCOMPARE(BuiltinTables::instance()->takeTableErrors(), QStringList());
     }
 
     // Switching the interface language reaches the panel's registers that
@@ -63,8 +65,8 @@ private slots:
     {
         Config *c = Config::instance();
         c->hard = 0;
-        c->uiLanguage = 0;
-        c->retranslate();
+        AppSettings::instance()->setLanguage(0);
+        BuiltinTables::instance()->retranslate();
         c->loadSystemRegisters();
         QStringList chinese;
         for (int row = 0; row < c->systemRegisterModel()->rowCount(); ++row)
@@ -73,8 +75,8 @@ private slots:
         QTranslator english;
         QVERIFY(english.load(QStringLiteral(":/en_US_app")));
         QCoreApplication::installTranslator(&english);
-        c->uiLanguage = 1;
-        c->retranslate();
+        AppSettings::instance()->setLanguage(1);
+        BuiltinTables::instance()->retranslate();
         QStringList switched;
         for (int row = 0; row < c->systemRegisterModel()->rowCount(); ++row)
             switched << cell(row, 0) + cell(row, Config::MarkColumn);
@@ -82,16 +84,17 @@ private slots:
         QStringList loaded;
         for (int row = 0; row < c->systemRegisterModel()->rowCount(); ++row)
             loaded << cell(row, 0) + cell(row, Config::MarkColumn);
-        const QString freePort = c->protocolDisplayNames().value(3);
+        const QString freePort = BuiltinTables::instance()->protocolDisplayNames().value(3);
         QCoreApplication::removeTranslator(&english);
-        c->uiLanguage = 0;
-        c->retranslate();
+        AppSettings::instance()->setLanguage(0);
+        BuiltinTables::instance()->retranslate();
 
         QVERIFY(switched != chinese);
         QCOMPARE(switched, loaded);
         QCOMPARE(freePort, QStringLiteral("Free port"));
-        QCOMPARE(c->protocolNames().value(3), QStringLiteral("自由口协议"));
-        QCOMPARE(c->protocolDisplayNames().value(3), QStringLiteral("自由口协议"));
+        QCOMPARE(BuiltinTables::instance()->protocolNames().value(3), QStringLiteral("自由口协议"));
+        QCOMPARE(BuiltinTables::instance()->protocolDisplayNames().value(3),
+                 QStringLiteral("自由口协议"));
     }
 
     // In English every register of both families reads in English, names
@@ -118,8 +121,8 @@ private slots:
         QTranslator english;
         QVERIFY(english.load(QStringLiteral(":/en_US_app")));
         QCoreApplication::installTranslator(&english);
-        c->uiLanguage = 1;
-        c->retranslate();
+        AppSettings::instance()->setLanguage(1);
+        BuiltinTables::instance()->retranslate();
         c->loadSystemRegisters();
         QStringList chinese;
         const QRegularExpression cjk(QStringLiteral("[\\x{2E80}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
@@ -132,12 +135,89 @@ private slots:
         }
         const QString shownHere = cell(row, Config::MarkColumn);
         QCoreApplication::removeTranslator(&english);
-        c->uiLanguage = 0;
-        c->retranslate();
+        AppSettings::instance()->setLanguage(0);
+        BuiltinTables::instance()->retranslate();
         QCOMPARE(chinese, QStringList());
         QCOMPARE(shownHere, shown);
         // The Chinese interface shows the table's remark, or its text for a key.
-        QCOMPARE(c->registerRemark(mark), hard == 4 ? mark : QStringLiteral("系统信息"));
+        QCOMPARE(BuiltinTables::instance()->registerRemark(mark),
+                 hard == 4 ? mark : QStringLiteral("系统信息"));
+    }
+
+    // The tables belong to the process, not to a project: closing one keeps
+    // them, and each project's register list is filled, cell for cell, from
+    // the table kept for its hardware model's family.
+    void registersFilledFromKeptTable_data()
+    {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("panel") << 0 << 49;
+        QTest::newRow("panel with controller") << 1 << 847;
+    }
+    void registersFilledFromKeptTable()
+    {
+        QFETCH(int, family);
+        QFETCH(int, rows);
+        BuiltinTables *tables = BuiltinTables::instance();
+        tables->takeTableErrors();
+        const QVector<HardDevice> models = tables->hardDevices();
+        const QStringList protocols = tables->protocolNames();
+        const int revision = tables->propertyRegistry().revision();
+        const auto model
+            = std::find_if(models.cbegin(), models.cend(),
+                           [family](const HardDevice &hd) { return hd.model == family; });
+        QVERIFY(model != models.cend());
+
+        Config *c = Config::instance();
+        c->reset();
+        c->hard = quint8(model - models.cbegin());
+        c->loadSystemRegisters();
+        QCOMPARE(tables->hardDevices().size(), models.size());
+        QCOMPARE(tables->protocolNames(), protocols);
+        QCOMPARE(tables->propertyRegistry().revision(), revision);
+
+        const QVector<BuiltinTables::Register> *kept
+            = tables->systemRegisters(BuiltinTables::systemRegisterFile(family));
+        QVERIFY(kept);
+        QCOMPARE(kept->size(), rows);
+        QCOMPARE(c->systemRegisterModel()->rowCount(), rows);
+        const QString category = QStringLiteral("register");
+        for (int row = 0; row < rows; ++row) {
+            const BuiltinTables::Register &reg = kept->at(row);
+            const QStringList expected = {tables->displayName(category, reg.name),
+                                          tables->displayName(category, reg.device),
+                                          reg.address,
+                                          reg.type,
+                                          reg.length,
+                                          tables->registerRemark(reg.mark)};
+            QStringList shown;
+            for (int column = 0; column < Config::TagColumnCount; ++column)
+                shown << cell(row, column);
+            QCOMPARE(shown, expected);
+        }
+        QCOMPARE(tables->takeTableErrors(), QStringList());
+    }
+
+    // A register table is read once per process: a project opened later is
+    // filled from what was read, even when the file has gone meanwhile.
+    void registerTableReadOnce()
+    {
+        BuiltinTables *tables = BuiltinTables::instance();
+        tables->takeTableErrors();
+        QTemporaryDir tmp;
+        const QString path = tmp.filePath(QStringLiteral("registers.xml"));
+        QVERIFY(writeFileBytes(path,
+                               "<Register><r name=\"Year\" device=\"local\" "
+                               "address=\"LW 1\" type=\"Int16\" length=\"1\"/></Register>"));
+        Config *c = Config::instance();
+        c->loadSystemRegisters(path);
+        QVERIFY(QFile::remove(path));
+        c->reset();
+        c->systemRegisterModel()->removeRows(0, c->systemRegisterModel()->rowCount());
+        c->loadSystemRegisters(path);
+        QCOMPARE(c->systemRegisterModel()->rowCount(), 1);
+        QCOMPARE(cell(0, Config::AddressColumn), QStringLiteral("LW 1"));
+        QCOMPARE(tables->takeTableErrors(), QStringList());
     }
 
     // A table that does not load is logged with its place and kept, once,
@@ -162,29 +242,30 @@ private slots:
         QFETCH(QString, reason);
         QFETCH(int, rows);
         Config *c = Config::instance();
-        c->takeTableErrors();
+        BuiltinTables *tables = BuiltinTables::instance();
+        tables->takeTableErrors();
         QTemporaryDir tmp;
         const QString path = tmp.filePath(table + ".xml");
         if (!content.isNull())
             QVERIFY(writeFileBytes(path, content));
         auto load = [&] {
-            table == "hardware" ? c->loadHardDevices(path) : c->loadSystemRegisters(path);
+            table == "hardware" ? tables->loadHardDevices(path) : c->loadSystemRegisters(path);
         };
         const QString prefix = "内置表 " + path + " 未能载入：";
         const QRegularExpression logged("^" + QRegularExpression::escape(prefix));
         QTest::ignoreMessage(QtWarningMsg, logged);
         load();
-        const QStringList errors = c->takeTableErrors();
+        const QStringList errors = tables->takeTableErrors();
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors.first().startsWith(prefix) && errors.first().endsWith(reason),
                  qPrintable(errors.first()));
         if (table == "hardware")
-            QCOMPARE(c->hardDevices().size(), rows);
+            QCOMPARE(tables->hardDevices().size(), rows);
 
         // Read again, it fails the same way: logged again, not shown again.
         QTest::ignoreMessage(QtWarningMsg, logged);
         load();
-        QVERIFY(c->takeTableErrors().isEmpty());
+        QVERIFY(tables->takeTableErrors().isEmpty());
     }
 };
 

@@ -6,6 +6,7 @@
 #include "editor/drawview.h"
 #include "model/config.h"
 #include "services/apppaths.h"
+#include "services/appsettings.h"
 #include "services/editorsettings.h"
 #include "support/isolatedsettings.h"
 
@@ -39,8 +40,8 @@ public:
         DrawManager::instance()->clear();
         Config *config = Config::instance();
         config->reset();
-        config->uiLanguage = 0;
-        config->showNew = false;
+        AppSettings::instance()->setLanguage(0);
+        AppSettings::instance()->setShowNew(false);
         config->screenWidth = screenWidth;
         config->screenHeight = screenHeight;
         DrawScene::resetScreenCounters();

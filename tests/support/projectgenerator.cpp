@@ -4,6 +4,7 @@
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "editor/screentype.h"
+#include "model/builtintables.h"
 #include "model/config.h"
 #include "model/taglib/textlib.h"
 #include "shapes/graphicsbezier.h"
@@ -150,7 +151,8 @@ void ProjectGenerator::buildConfig(const Options &options)
         between(0, 999));
     config->projectPw = chance(20) ? text(8) : QString();
     config->macroPw = chance(20) ? text(8) : QString();
-    config->hard = quint8(between(0, std::max(0, config->hardDevices().size() - 1)));
+    const int models = BuiltinTables::instance()->hardDevices().size();
+    config->hard = quint8(between(0, std::max(0, models - 1)));
     config->orientation = quint8(between(0, 1));
     config->addressHex = quint8(between(0, 1));
     config->screenWidth = between(200, 1024);
@@ -170,7 +172,7 @@ void ProjectGenerator::buildConfig(const Options &options)
         config->languages.append(language);
     }
 
-    const int protocols = std::max(1, config->protocolNames().size());
+    const int protocols = std::max(1, BuiltinTables::instance()->protocolNames().size());
     static const int bauds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
     const int deviceCount = between(0, 3);
     for (int i = 0; i < deviceCount; ++i) {

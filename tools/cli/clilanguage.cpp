@@ -1,6 +1,7 @@
 #include "clilanguage.h"
 
-#include "model/config.h"
+#include "model/builtintables.h"
+#include "services/appsettings.h"
 #include "services/commandlinehelp.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,6 @@ void installCliLanguage()
     auto *translator = new QTranslator(QCoreApplication::instance());
     if (translator->load(QStringLiteral(":/en_US_app")))
         QCoreApplication::installTranslator(translator);
-    Config *config = Config::instance();
-    config->uiLanguage = 1;
-    config->retranslate();
+    AppSettings::instance()->setLanguage(1);
+    BuiltinTables::instance()->retranslate();
 }

@@ -10,6 +10,7 @@
 #include "document/projectfile.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
+#include "model/builtintables.h"
 #include "model/config.h"
 #include "runtimefolder.h"
 #include "services/interfacefont.h"
@@ -277,7 +278,7 @@ int CliTool::info(const QString &file) const
                                       {QStringLiteral("font"), language.font.toString()}});
     }
 
-    const QStringList protocols = config->protocolNames();
+    const QStringList protocols = BuiltinTables::instance()->protocolNames();
     QJsonArray devices;
     for (const DevicePara &device : qAsConst(config->devices)) {
         devices.append(QJsonObject {

@@ -2,6 +2,7 @@
 
 #include "csvtable.h"
 #include "model/addresspara.h"
+#include "model/builtintables.h"
 #include "model/config.h"
 
 #include <QMetaEnum>
@@ -174,8 +175,9 @@ struct ProjectNames
         // Rows store the panel's name in its one spelling, whatever the
         // interface language.
         devices[0] = Config::localDeviceName();
+        const DeviceProtocolTable &protocols = BuiltinTables::instance()->deviceProtocolTable();
         for (int device = 0; device < devices.size(); ++device)
-            deviceAreas.append(config->deviceProtocolTable().areas(config->deviceProtocol(device)));
+            deviceAreas.append(protocols.areas(config->deviceProtocol(device)));
         const QMetaEnum formats = QMetaEnum::fromType<Config::DataFormat>();
         for (int i = 0; i < formats.keyCount(); ++i)
             formatKeys.append(QString::fromLatin1(formats.key(i)));
@@ -222,9 +224,9 @@ QString AddressTextFile::insertAddressBlank(const QString &address, int protocol
 {
     if (address.size() < 2 || hasSpace(address))
         return address;
-    return withBlankAt(address,
-                       blankPosition(address,
-                                     Config::instance()->deviceProtocolTable().areas(protocol)));
+    return withBlankAt(
+        address,
+        blankPosition(address, BuiltinTables::instance()->deviceProtocolTable().areas(protocol)));
 }
 
 QString AddressTextFile::typeDescription(const QString &format, const QString &length)

@@ -16,7 +16,8 @@
 // knows, so our own files read back exactly and foreign ones go to the panel.
 //
 // Rows are the six columns of the address tag model (Config::TagColumn).
-// Device names, protocols and area names come from Config::instance().
+// Device names and protocols come from Config::instance(), area names from
+// BuiltinTables.
 class AddressTextFile
 {
     Q_DECLARE_TR_FUNCTIONS(AddressTextFile)

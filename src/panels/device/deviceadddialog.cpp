@@ -1,5 +1,6 @@
 #include "deviceadddialog.h"
 
+#include "model/builtintables.h"
 #include "model/config.h"
 #include "services/messagedialog.h"
 #include "services/modalseam.h"
@@ -77,7 +78,7 @@ DeviceAddDialog::DeviceAddDialog(QWidget *parent)
     m_name = named(new LineEdit(this), "name");
     m_protocolLabel = new QLabel(this);
     m_protocol = named(new QComboBox(this), "protocol");
-    m_protocol->addItems(Config::instance()->protocolDisplayNames());
+    m_protocol->addItems(BuiltinTables::instance()->protocolDisplayNames());
     m_typeLabel = new QLabel(this);
     m_type = named(new QComboBox(this), "type");
     const QMetaEnum portTypes = QMetaEnum::fromType<Config::PortType>();
@@ -103,7 +104,8 @@ DeviceAddDialog::DeviceAddDialog(QWidget *parent)
     m_stopBits = numberBox(m_formatGroup, "stopBits", {QStringLiteral("2"), QStringLiteral("1")});
     m_parityLabel = new QLabel(m_formatGroup);
     m_parity = named(new QComboBox(m_formatGroup), "parity");
-    m_parity->addItems(Config::instance()->enumTexts(QMetaEnum::fromType<Config::ComParity>()));
+    m_parity->addItems(
+        BuiltinTables::instance()->enumTexts(QMetaEnum::fromType<Config::ComParity>()));
     auto *format = new QFormLayout(m_formatGroup);
     format->addRow(m_baudLabel, m_baud);
     format->addRow(m_dataBitsLabel, m_dataBits);
@@ -321,7 +323,7 @@ void DeviceAddDialog::retranslate()
     m_cancel->setText(tr("取消"));
 
     const QStringList parities
-        = Config::instance()->enumTexts(QMetaEnum::fromType<Config::ComParity>());
+        = BuiltinTables::instance()->enumTexts(QMetaEnum::fromType<Config::ComParity>());
     for (int i = 0; i < parities.size() && i < m_parity->count(); ++i)
         m_parity->setItemText(i, parities.at(i));
     if (m_unavailablePort >= 0) {

@@ -1,6 +1,7 @@
 #include "projectconfigdialog.h"
 
 #include "deviceadddialog.h"
+#include "model/builtintables.h"
 #include "model/config.h"
 #include "services/messagedialog.h"
 #include "services/modalseam.h"
@@ -237,7 +238,7 @@ void ProjectConfigDialog::getConfig()
     m_location->setText(config->path);
     m_location->setCursorPosition(0);
     m_hard->clear();
-    m_hard->addItems(config->hardDeviceTexts());
+    m_hard->addItems(BuiltinTables::instance()->hardDeviceTexts());
     m_hard->setCurrentIndex(config->hard < m_hard->count() ? config->hard : -1);
     m_orientation->setCurrentIndex(config->orientation ? 1 : 0);
     const HardDevice *model = config->currentHardDevice();
@@ -372,13 +373,13 @@ void ProjectConfigDialog::on_lanNum_currentIndexChanged(int index)
 
 QStringList ProjectConfigDialog::deviceRowTexts(const DevicePara &device)
 {
-    const Config *config = Config::instance();
+    const BuiltinTables *tables = BuiltinTables::instance();
     const QMetaEnum portTypes = QMetaEnum::fromType<Config::PortType>();
     const QMetaEnum parities = QMetaEnum::fromType<Config::ComParity>();
     const char *portType = portTypes.valueToKey(device.rsType);
     const char *parity = parities.valueToKey(device.parity);
     return {device.name,
-            config->protocolDisplayNames().value(device.protocol),
+            tables->protocolDisplayNames().value(device.protocol),
             QStringLiteral("COM%1-%2")
                 .arg(device.port + 1)
                 .arg(QLatin1String(portType ? portType : "?")),

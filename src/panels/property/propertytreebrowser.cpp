@@ -2,7 +2,7 @@
 
 #include "editor/shapecommands.h"
 #include "editor/useroptgroup.h"
-#include "model/config.h"
+#include "model/builtintables.h"
 #include "propertyvaluedelegate.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/shapeattributes.h"
@@ -320,10 +320,10 @@ int rowKindOf(const QMetaProperty &property)
 
 QStringList choiceNames(const QMetaEnum &metaEnum)
 {
-    const Config *config = Config::instance();
+    const BuiltinTables *tables = BuiltinTables::instance();
     QStringList names;
     for (int i = 0; i < metaEnum.keyCount(); ++i)
-        names << config->displayName(QStringLiteral("enum"), QLatin1String(metaEnum.key(i)));
+        names << tables->displayName(QStringLiteral("enum"), QLatin1String(metaEnum.key(i)));
     return names;
 }
 
@@ -494,12 +494,12 @@ void PropertyTreeBrowser::clearRows()
 void PropertyTreeBrowser::buildRows()
 {
     const QString className = classNameOf(m_object);
-    const Config *config = Config::instance();
-    const QMap<QString, QStringList> groups = config->propertyRegistry().groups(className);
+    const BuiltinTables *tables = BuiltinTables::instance();
+    const QMap<QString, QStringList> groups = tables->propertyRegistry().groups(className);
     for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
         const QString &key = it.key();
         QStandardItem *group
-            = titleItem(config->displayName(QStringLiteral("group"), key), GroupRow, key);
+            = titleItem(tables->displayName(QStringLiteral("group"), key), GroupRow, key);
         QFont bold = font();
         bold.setBold(true);
         group->setFont(bold);
@@ -552,8 +552,8 @@ void PropertyTreeBrowser::addPropertyRow(QStandardItem *group, const QString &cl
     if (kind < 0)
         return;
 
-    const Config *config = Config::instance();
-    QStandardItem *title = titleItem(config->displayName(className, name), kind, name);
+    const BuiltinTables *tables = BuiltinTables::instance();
+    QStandardItem *title = titleItem(tables->displayName(className, name), kind, name);
     auto *value = new ValueItem(kind, name);
     // A property without a writer is shown but offers no editor, in its
     // parts neither.
@@ -658,14 +658,14 @@ void PropertyTreeBrowser::retranslate()
     if (!m_object)
         return;
     QScopedValueRollback<bool> updating(m_updating, true);
-    const Config *config = Config::instance();
+    const BuiltinTables *tables = BuiltinTables::instance();
     const QString className = classNameOf(m_object);
     for (auto it = m_groups.cbegin(); it != m_groups.cend(); ++it)
-        it.value()->setText(config->displayName(QStringLiteral("group"), it.key()));
+        it.value()->setText(tables->displayName(QStringLiteral("group"), it.key()));
     for (auto it = m_nameItems.cbegin(); it != m_nameItems.cend(); ++it) {
         QStandardItem *value = it.value();
         QStandardItem *title = value->parent()->child(value->row(), NameColumn);
-        title->setText(config->displayName(className, it.key()));
+        title->setText(tables->displayName(className, it.key()));
         const int kind = value->data(KindRole).toInt();
         for (int i = 0; i < title->rowCount(); ++i) {
             QStandardItem *part = title->child(i, NameColumn);

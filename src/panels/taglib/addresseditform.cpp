@@ -1,5 +1,6 @@
 #include "addresseditform.h"
 
+#include "model/builtintables.h"
 #include "model/config.h"
 
 #include <QComboBox>
@@ -34,7 +35,8 @@ AddressEditForm::AddressEditForm(QWidget *parent)
     m_device->addItems(config->deviceNames());
     m_formatLabel = new QLabel(this);
     m_format = named(new QComboBox(this), "format");
-    m_format->addItems(config->enumTexts(QMetaEnum::fromType<Config::DataFormat>()));
+    m_format->addItems(
+        BuiltinTables::instance()->enumTexts(QMetaEnum::fromType<Config::DataFormat>()));
     m_typeLabel = new QLabel(this);
     m_type = named(new QComboBox(this), "type");
     m_lengthLabel = new QLabel(this);
@@ -89,8 +91,8 @@ void AddressEditForm::setPara(const AddressPara &para)
     }
     updateAddressType();
 
-    const QString area = config->areaName(config->deviceProtocol(m_device->currentIndex()),
-                                          para.area);
+    const QString area = BuiltinTables::instance()->areaName(
+        config->deviceProtocol(m_device->currentIndex()), para.area);
     int areaIndex = m_type->findText(area);
     const QSignalBlocker blocker(m_type);
     // A stored area the format does not offer (a word area for a Bool, which
@@ -115,7 +117,8 @@ void AddressEditForm::getPara(AddressPara &para) const
     const int device = qMax(0, m_device->currentIndex());
     para.device = static_cast<quint8>(device);
     para.format = static_cast<quint8>(qMax(0, m_format->currentIndex()));
-    const int area = config->areaIndex(config->deviceProtocol(device), m_type->currentText());
+    const int area = BuiltinTables::instance()->areaIndex(config->deviceProtocol(device),
+                                                          m_type->currentText());
     para.area = static_cast<quint8>(qMax(0, area));
     para.length = static_cast<quint8>(m_length->value());
     para.address = static_cast<quint16>(m_address->value());
@@ -157,7 +160,7 @@ void AddressEditForm::updateAddressType()
 
     const int kind = m_format->currentIndex() == Config::Bool ? DeviceProtocolTable::BitAreas
                                                               : DeviceProtocolTable::WordAreas;
-    const QStringList areas = config->areaNames(protocol, kind);
+    const QStringList areas = BuiltinTables::instance()->areaNames(protocol, kind);
     {
         const QSignalBlocker blocker(m_type);
         const QString previous = m_type->currentText();
@@ -181,8 +184,8 @@ void AddressEditForm::on_type_currentIndexChanged(const QString &arg1)
     if (arg1.isEmpty())
         return;
     const Config *config = Config::instance();
-    const RegisterArea *area
-        = config->findArea(config->deviceProtocol(m_device->currentIndex()), arg1);
+    const RegisterArea *area = BuiltinTables::instance()->findArea(
+        config->deviceProtocol(m_device->currentIndex()), arg1);
     if (!area)
         return;
     // Register numbers are stored in 16 bits.

@@ -1,7 +1,7 @@
 #include "editor/drawscene.h"
 #include "editor/useroptgroup.h"
-#include "model/config.h"
 #include "panels/property/propertytreebrowser.h"
+#include "services/appsettings.h"
 #include "shapes/graphicsimageitem.h"
 #include "shapes/graphicstextitem.h"
 #include "support/mouseclicks.h"
@@ -341,7 +341,7 @@ private slots:
         QTranslator english;
         QVERIFY(english.load(QStringLiteral(":/en_US_app")));
         QCoreApplication::installTranslator(&english); // removed by its destructor
-        Config::instance()->uiLanguage = 1;
+        AppSettings::instance()->setLanguage(1);
         m_browser->retranslate();
         // Every sub-row title can be read once it is expanded.
         m_browser->currentItemChanged(make(Text));

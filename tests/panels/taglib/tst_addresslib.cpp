@@ -1,5 +1,7 @@
+#include "model/builtintables.h"
 #include "panels/taglib/addressadddialog.h"
 #include "panels/taglib/addresslibdialog.h"
+#include "services/appsettings.h"
 #include "support/modalscript.h"
 #include "support/mouseclicks.h"
 #include "support/processfixture.h"
@@ -248,13 +250,12 @@ private slots:
     {
         QFETCH(bool, english);
         QFETCH(QString, shown);
-        Config *config = Config::instance();
         QTranslator translator;
         if (english) {
             QVERIFY(translator.load(":/en_US_app"));
             QCoreApplication::installTranslator(&translator);
-            config->uiLanguage = 1;
-            config->retranslate();
+            AppSettings::instance()->setLanguage(1);
+            BuiltinTables::instance()->retranslate();
         }
         addTag({"old", "Local", "LW 1", "Int16", "2", ""});
         m_steps.enqueue([](AddressAddDialog &dialog) { return confirm(dialog, "new"); });
@@ -269,7 +270,7 @@ private slots:
         }
         if (english) {
             QCoreApplication::removeTranslator(&translator);
-            config->retranslate();
+            BuiltinTables::instance()->retranslate();
         }
         QCOMPARE(stored, QString("本地"));
         QCOMPARE(display, QStringList({shown, shown}));
