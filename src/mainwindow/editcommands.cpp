@@ -192,8 +192,8 @@ void EditCommands::restack(void (DrawScene::*operation)(QGraphicsItem *), const 
     if (!item)
         return;
     auto command = std::make_unique<StackOrderCommand>(scene, QString());
-    // The menu's own text, which is the window's.
-    command->setTextSource([text] { return QCoreApplication::translate("MainWindow", text); });
+    // The menu's own text, worded where the menus are.
+    command->setTextSource([text] { return QCoreApplication::translate("MainActions", text); });
     (scene->*operation)(item);
     if (command->recordNewOrder())
         pushCommand(command.release());

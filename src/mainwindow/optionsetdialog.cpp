@@ -1,7 +1,7 @@
 #include "optionsetdialog.h"
 
-#include "mainwindow.h"
 #include "model/config.h"
+#include "services/apppaths.h"
 #include "services/messagedialog.h"
 #include "services/modalseam.h"
 #include "services/safefile.h"
@@ -147,12 +147,12 @@ void OptionSetDialog::on_ok_clicked()
     // The choices hold for this session whatever happens; only keeping
     // them for the next one can fail.
     QString error;
-    if (!SafeFile::updateSettings(MainWindow::settingsFile(),
+    if (!SafeFile::updateSettings(AppPaths::settingsFile(),
                                   {{QStringLiteral("language"), int(config->uiLanguage)}}, &error)
         || !editor->store(&error)) {
         MessageDialog::showMessage(
             this, QMessageBox::Critical, tr("错误"),
-            SafeFile::failureMessage(MainWindow::settingsFile(), error), {tr("确定")});
+            SafeFile::failureMessage(AppPaths::settingsFile(), error), {tr("确定")});
     }
     accept();
 }
