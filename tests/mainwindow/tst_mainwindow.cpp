@@ -162,6 +162,10 @@ private slots:
         QVERIFY(help && help->isWindow() && help->isVisible());
         QVERIFY(help->toPlainText().contains("快捷键"));
         QCOMPARE(script.requests().size(), 1);
+        // An open help window follows a switch of language.
+        m_window->changeLanguage(1);
+        const auto restore = qScopeGuard([this] { m_window->changeLanguage(0); });
+        QVERIFY(help->toPlainText().contains("operator panel configuration editor"));
     }
 
     // Without a panel each of these says so, by its own name, in the
