@@ -174,7 +174,6 @@ private slots:
     {
         const QMap<QString, int> known {
             {QStringLiteral("Config"), 68},
-            {QStringLiteral("DrawScene"), 65},
         };
         QStringList tooLarge;
         int classes = 0;
