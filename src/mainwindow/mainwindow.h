@@ -22,7 +22,6 @@ class ProjectTree;
 class PropertyDialog;
 class PropertyTreeBrowser;
 class QAction;
-class QComboBox;
 class QGraphicsItem;
 class QLabel;
 class QMenu;
@@ -52,6 +51,7 @@ public:
     MainActions *mainActions() const { return m_mainActions; }
     // mainActions()->action(key): null for an unknown key.
     QAction *action(const QString &key) const;
+    // The entries of 最近工程, which the project controller fills.
     QList<QAction *> recentFileActions() const;
     QMenu *recentMenu() const;
     DockManager *dockManager() const { return m_dockManager; }
