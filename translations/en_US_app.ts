@@ -1008,332 +1008,22 @@ undo. Neither keeps anyone from reading a project file.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <source>新建工程(&amp;N)</source>
-        <translation>&amp;New project</translation>
-    </message>
-    <message>
-        <source>打开工程(&amp;O)</source>
-        <translation>&amp;Open project</translation>
-    </message>
-    <message>
-        <source>清除</source>
-        <translation>Clear</translation>
-    </message>
-    <message>
-        <source>关闭工程(&amp;C)</source>
-        <translation>&amp;Close project</translation>
-    </message>
-    <message>
-        <source>保存(&amp;S)</source>
-        <translation>&amp;Save</translation>
-    </message>
-    <message>
-        <source>另存为(&amp;A)</source>
-        <translation>Save &amp;As...</translation>
-    </message>
-    <message>
-        <source>打开工程目录</source>
-        <translation>Open Project Dir</translation>
-    </message>
-    <message>
-        <source>退出(&amp;Q)</source>
-        <translation>E&amp;xit</translation>
-    </message>
-    <message>
-        <source>撤销</source>
-        <translation>Undo</translation>
-    </message>
-    <message>
-        <source>恢复</source>
-        <translation>Redo</translation>
-    </message>
-    <message>
-        <source>撤销 %1</source>
-        <translation>Undo %1</translation>
-    </message>
-    <message>
-        <source>恢复 %1</source>
-        <translation>Redo %1</translation>
-    </message>
-    <message>
         <source>&lt;空&gt;</source>
         <translation>&lt;empty&gt;</translation>
-    </message>
-    <message>
-        <source>复制(&amp;C)</source>
-        <translation>&amp;Copy</translation>
-    </message>
-    <message>
-        <source>粘贴(&amp;P)</source>
-        <translation>&amp;Paste</translation>
-    </message>
-    <message>
-        <source>剪切(&amp;T)</source>
-        <translation>Cu&amp;t</translation>
-    </message>
-    <message>
-        <source>删除(&amp;D)</source>
-        <translation>&amp;Delete</translation>
-    </message>
-    <message>
-        <source>查找(&amp;F)</source>
-        <translation>&amp;Find</translation>
-    </message>
-    <message>
-        <source>放大</source>
-        <translation>Zoom In</translation>
-    </message>
-    <message>
-        <source>缩小</source>
-        <translation>Zoom Out</translation>
-    </message>
-    <message>
-        <source>左对齐</source>
-        <translation>Left</translation>
-    </message>
-    <message>
-        <source>右对齐</source>
-        <translation>Right</translation>
-    </message>
-    <message>
-        <source>上对齐</source>
-        <translation>Top</translation>
-    </message>
-    <message>
-        <source>下对齐</source>
-        <translation>Bottom</translation>
-    </message>
-    <message>
-        <source>垂直居中对齐</source>
-        <translation>Vertical Center</translation>
-    </message>
-    <message>
-        <source>水平居中对齐</source>
-        <translation>Horizontal Center</translation>
-    </message>
-    <message>
-        <source>水平均分</source>
-        <translation>Horizontal Average</translation>
-    </message>
-    <message>
-        <source>垂直均分</source>
-        <translation>Vertical Average</translation>
-    </message>
-    <message>
-        <source>等高</source>
-        <translation>Height Same</translation>
-    </message>
-    <message>
-        <source>等宽</source>
-        <translation>Width Same</translation>
-    </message>
-    <message>
-        <source>等尺寸</source>
-        <translation>Size Same</translation>
-    </message>
-    <message>
-        <source>上移一层</source>
-        <translation>Move Forward</translation>
-    </message>
-    <message>
-        <source>下移一层</source>
-        <translation>Move Backward</translation>
-    </message>
-    <message>
-        <source>置于顶层</source>
-        <translation>Bring To Front</translation>
-    </message>
-    <message>
-        <source>置于底层</source>
-        <translation>Bring To Back</translation>
-    </message>
-    <message>
-        <source>组合</source>
-        <translation>Group</translation>
-    </message>
-    <message>
-        <source>取消组合</source>
-        <translation>UnGroup</translation>
-    </message>
-    <message>
-        <source>设置(&amp;S)</source>
-        <translation>&amp;Set</translation>
-    </message>
-    <message>
-        <source>工程配置</source>
-        <translation>Project Config</translation>
-    </message>
-    <message>
-        <source>文本标签库</source>
-        <translation>Text Library</translation>
-    </message>
-    <message>
-        <source>地址标签库</source>
-        <translation>Address Library</translation>
-    </message>
-    <message>
-        <source>编译</source>
-        <translation>Compile</translation>
-    </message>
-    <message>
-        <source>离线仿真</source>
-        <translation>Offline Simulation</translation>
-    </message>
-    <message>
-        <source>在线仿真</source>
-        <translation>Online Simulation</translation>
-    </message>
-    <message>
-        <source>下载</source>
-        <translation>Download</translation>
-    </message>
-    <message>
-        <source>上载</source>
-        <translation>Upload</translation>
-    </message>
-    <message>
-        <source>属性</source>
-        <translation>Property</translation>
-    </message>
-    <message>
-        <source>帮助(&amp;H)</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
-        <source>关于(&amp;A)</source>
-        <translation>&amp;About</translation>
-    </message>
-    <message>
-        <source>工程(&amp;P)</source>
-        <translation>&amp;Project</translation>
-    </message>
-    <message>
-        <source>编辑(&amp;E)</source>
-        <translation>&amp;Edit</translation>
-    </message>
-    <message>
-        <source>格式(&amp;F)</source>
-        <translation>&amp;Format</translation>
-    </message>
-    <message>
-        <source>编译(&amp;M)</source>
-        <translation>&amp;Compiler</translation>
-    </message>
-    <message>
-        <source>选项(&amp;O)</source>
-        <translation>&amp;Options</translation>
-    </message>
-    <message>
-        <source>工程</source>
-        <translation>Project</translation>
-    </message>
-    <message>
-        <source>编辑</source>
-        <translation>Edit</translation>
-    </message>
-    <message>
-        <source>视图</source>
-        <translation>View</translation>
-    </message>
-    <message>
-        <source>对齐</source>
-        <translation>Align</translation>
-    </message>
-    <message>
-        <source>选项</source>
-        <translation>Options</translation>
-    </message>
-    <message>
-        <source>最近工程(&amp;J)</source>
-        <translation>&amp;Recent projects</translation>
-    </message>
-    <message>
-        <source>对齐(&amp;A)</source>
-        <translation>&amp;Align</translation>
-    </message>
-    <message>
-        <source>布置(&amp;P)</source>
-        <translation>&amp;Distribute</translation>
-    </message>
-    <message>
-        <source>尺寸(&amp;S)</source>
-        <translation>&amp;Size</translation>
-    </message>
-    <message>
-        <source>排列(&amp;N)</source>
-        <translation>&amp;Order</translation>
-    </message>
-    <message>
-        <source>组合(&amp;G)</source>
-        <translation>&amp;Group</translation>
-    </message>
-    <message>
-        <source>关于</source>
-        <translation>About</translation>
     </message>
     <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <source>是否将改动保存到 %1 工程?</source>
-        <translation>Save changes to the project %1?</translation>
-    </message>
-    <message>
-        <source>是(&amp;Y)</source>
-        <translation>&amp;Yes</translation>
-    </message>
-    <message>
-        <source>否(&amp;N)</source>
-        <translation>&amp;No</translation>
-    </message>
-    <message>
-        <source>取消(&amp;C)</source>
-        <translation>&amp;Cancel</translation>
-    </message>
-    <message>
         <source>错误</source>
         <translation>Error</translation>
-    </message>
-    <message>
-        <source>警告</source>
-        <translation>Warning</translation>
-    </message>
-    <message>
-        <source>Marovin 操作面板组态编辑器</source>
-        <translation>Marovin Operator Panel Configuration Editor</translation>
-    </message>
-    <message>
-        <source>版本 %1，构建于 %2</source>
-        <translation>Version %1, built on %2</translation>
-    </message>
-    <message>
-        <source>Qt 版本 %1</source>
-        <translation>Qt version %1</translation>
-    </message>
-    <message>
-        <source>随附的库及其许可证：</source>
-        <translation>Libraries shipped with it and their licences:</translation>
-    </message>
-    <message>
-        <source>本程序是自由软件，依照 GNU 通用公共许可证第 3 版或（由你选择）任何更新版本发布，不提供任何担保。许可证全文见 https://www.gnu.org/licenses/gpl-3.0.html 。</source>
-        <translation>This program is free software, released under the GNU General Public License, version 3 or (at your option) any later version, without any warranty. The full licence is at https://www.gnu.org/licenses/gpl-3.0.html .</translation>
-    </message>
-    <message>
-        <source>“%1”需要连接的操作面板，当前没有连接。</source>
-        <translation>&quot;%1&quot; needs a connected panel; none is connected.</translation>
     </message>
     <message>
         <source>内置表有错误，相关的选项可能缺失：
 %1</source>
         <translation>A built-in table has errors; some choices may be missing:
 %1</translation>
-    </message>
-    <message>
-        <source>发现自动保存的恢复文件（%1）。是否恢复？
-选择“否”将删除该恢复文件。</source>
-        <translation>Found an autosaved recovery file (%1). Recover it?
-Choosing “No” deletes the recovery file.</translation>
     </message>
 </context>
 <context>
@@ -4471,6 +4161,303 @@ Choosing “No” deletes the recovery file.</translation>
     <message>
         <source>内置表 %1 未能载入：%2</source>
         <translation>The built-in table %1 could not be loaded: %2</translation>
+    </message>
+</context>
+<context>
+    <name>MainActions</name>
+    <message>
+        <source>新建工程(&amp;N)</source>
+        <translation>&amp;New project</translation>
+    </message>
+    <message>
+        <source>打开工程(&amp;O)</source>
+        <translation>&amp;Open project</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>关闭工程(&amp;C)</source>
+        <translation>&amp;Close project</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>另存为(&amp;A)</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>打开工程目录</source>
+        <translation>Open Project Dir</translation>
+    </message>
+    <message>
+        <source>退出(&amp;Q)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>撤销 %1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <source>恢复 %1</source>
+        <translation>Redo %1</translation>
+    </message>
+    <message>
+        <source>复制(&amp;C)</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>粘贴(&amp;P)</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>剪切(&amp;T)</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>删除(&amp;D)</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>查找(&amp;F)</source>
+        <translation>&amp;Find</translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation>Zoom In</translation>
+    </message>
+    <message>
+        <source>缩小</source>
+        <translation>Zoom Out</translation>
+    </message>
+    <message>
+        <source>左对齐</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右对齐</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>上对齐</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>下对齐</source>
+        <translation>Bottom</translation>
+    </message>
+    <message>
+        <source>垂直居中对齐</source>
+        <translation>Vertical Center</translation>
+    </message>
+    <message>
+        <source>水平居中对齐</source>
+        <translation>Horizontal Center</translation>
+    </message>
+    <message>
+        <source>水平均分</source>
+        <translation>Horizontal Average</translation>
+    </message>
+    <message>
+        <source>垂直均分</source>
+        <translation>Vertical Average</translation>
+    </message>
+    <message>
+        <source>等高</source>
+        <translation>Height Same</translation>
+    </message>
+    <message>
+        <source>等宽</source>
+        <translation>Width Same</translation>
+    </message>
+    <message>
+        <source>等尺寸</source>
+        <translation>Size Same</translation>
+    </message>
+    <message>
+        <source>上移一层</source>
+        <translation>Move Forward</translation>
+    </message>
+    <message>
+        <source>下移一层</source>
+        <translation>Move Backward</translation>
+    </message>
+    <message>
+        <source>置于顶层</source>
+        <translation>Bring To Front</translation>
+    </message>
+    <message>
+        <source>置于底层</source>
+        <translation>Bring To Back</translation>
+    </message>
+    <message>
+        <source>组合</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>取消组合</source>
+        <translation>UnGroup</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)</source>
+        <translation>&amp;Set</translation>
+    </message>
+    <message>
+        <source>工程配置</source>
+        <translation>Project Config</translation>
+    </message>
+    <message>
+        <source>文本标签库</source>
+        <translation>Text Library</translation>
+    </message>
+    <message>
+        <source>地址标签库</source>
+        <translation>Address Library</translation>
+    </message>
+    <message>
+        <source>编译</source>
+        <translation>Compile</translation>
+    </message>
+    <message>
+        <source>离线仿真</source>
+        <translation>Offline Simulation</translation>
+    </message>
+    <message>
+        <source>在线仿真</source>
+        <translation>Online Simulation</translation>
+    </message>
+    <message>
+        <source>下载</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>上载</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>属性</source>
+        <translation>Property</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>工程(&amp;P)</source>
+        <translation>&amp;Project</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>格式(&amp;F)</source>
+        <translation>&amp;Format</translation>
+    </message>
+    <message>
+        <source>编译(&amp;M)</source>
+        <translation>&amp;Compiler</translation>
+    </message>
+    <message>
+        <source>选项(&amp;O)</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>工程</source>
+        <translation>Project</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>视图</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>对齐</source>
+        <translation>Align</translation>
+    </message>
+    <message>
+        <source>选项</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>最近工程(&amp;J)</source>
+        <translation>&amp;Recent projects</translation>
+    </message>
+    <message>
+        <source>对齐(&amp;A)</source>
+        <translation>&amp;Align</translation>
+    </message>
+    <message>
+        <source>布置(&amp;P)</source>
+        <translation>&amp;Distribute</translation>
+    </message>
+    <message>
+        <source>尺寸(&amp;S)</source>
+        <translation>&amp;Size</translation>
+    </message>
+    <message>
+        <source>排列(&amp;N)</source>
+        <translation>&amp;Order</translation>
+    </message>
+    <message>
+        <source>组合(&amp;G)</source>
+        <translation>&amp;Group</translation>
+    </message>
+</context>
+<context>
+    <name>PanelCommands</name>
+    <message>
+        <source>“%1”需要连接的操作面板，当前没有连接。</source>
+        <translation>&quot;%1&quot; needs a connected panel; none is connected.</translation>
+    </message>
+</context>
+<context>
+    <name>HelpCommands</name>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Marovin 操作面板组态编辑器</source>
+        <translation>Marovin Operator Panel Configuration Editor</translation>
+    </message>
+    <message>
+        <source>版本 %1，构建于 %2</source>
+        <translation>Version %1, built on %2</translation>
+    </message>
+    <message>
+        <source>Qt 版本 %1</source>
+        <translation>Qt version %1</translation>
+    </message>
+    <message>
+        <source>随附的库及其许可证：</source>
+        <translation>Libraries shipped with it and their licences:</translation>
+    </message>
+    <message>
+        <source>本程序是自由软件，依照 GNU 通用公共许可证第 3 版或（由你选择）任何更新版本发布，不提供任何担保。许可证全文见 https://www.gnu.org/licenses/gpl-3.0.html 。</source>
+        <translation>This program is free software, released under the GNU General Public License, version 3 or (at your option) any later version, without any warranty. The full licence is at https://www.gnu.org/licenses/gpl-3.0.html .</translation>
     </message>
 </context>
 </TS>

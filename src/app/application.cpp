@@ -3,8 +3,10 @@
 #include "document/crashfilter.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/projectcontroller.h"
+#include "model/config.h"
 #include "services/applog.h"
 #include "services/apppaths.h"
+#include "services/appsettings.h"
 #include "services/interfacefont.h"
 #include "services/messagedialog.h"
 #include "services/nativestore.h"
@@ -15,6 +17,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QTextCodec>
+#include <QTimer>
 
 namespace {
 
@@ -85,7 +88,12 @@ QString Application::projectArgument(const QStringList &arguments, const QString
 void Application::openStartupProject(MainWindow *window, const QStringList &arguments)
 {
     openCommandLineOrRecovery(window, arguments);
-    window->scheduleNewProject();
+    // Armed only now that the start-up project and every box it raised are
+    // done: fired inside one of them, the dialog would share the screen with
+    // the recovery question and a project opened afterwards would be read
+    // into the new one.
+    if (AppSettings::instance()->showNew())
+        QTimer::singleShot(200, window->projectController(), &ProjectController::newFile);
 }
 
 void Application::openCommandLineOrRecovery(MainWindow *window, const QStringList &arguments)

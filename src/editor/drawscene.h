@@ -20,8 +20,8 @@ class GraphicsItemGroup;
 //
 // Mouse events go to the drawing tool chosen in DrawTool::currentShape.
 // Each finished gesture is reported through one of the signals below; the
-// main window turns it into an undo entry. The editing operations of the
-// Format menus (alignment, stacking order, grouping) are public here.
+// main window turns it into an undo entry. The Format menus' alignment and
+// grouping are public here; the stacking order is StackingOrder's.
 class DrawScene : public QGraphicsScene, public WidgetHost
 {
     Q_OBJECT
@@ -87,17 +87,6 @@ public:
     // Every shape and group (type above QGraphicsItem::UserType), members
     // of groups included, bottom first.
     QList<QGraphicsItem *> userItems() const;
-    // Largest z among the shapes of the list, never below 0.
-    static double maxZ(const QList<QGraphicsItem *> &items);
-    // Smallest z among the shapes of the list; 65536 when there is none.
-    static double minZ(const QList<QGraphicsItem *> &items);
-    // Puts item above everything in the scene.
-    void raiseToTop(QGraphicsItem *item);
-    // The top-level shapes whose outline intersects item's, topmost first.
-    QList<QGraphicsItem *> collidingShapes(QGraphicsItem *item) const;
-    // The overlapping shape drawn nearest below (down) or above item; null
-    // when there is none.
-    QGraphicsItem *layerNeighbour(QGraphicsItem *item, bool down) const;
 
     // The Format menu's alignment commands, named after their actions. The
     // centre alignments are named after the line the centres end up on:
@@ -124,19 +113,6 @@ public:
     // was is not reported. Equal sizes skip groups and any shape (or
     // reference) of zero width or height.
     void alignItems(Alignment how);
-
-    // Stacking order of one item against the shapes it overlaps; null
-    // items are ignored. Nothing here records an undo entry. Only the item's
-    // z changes (but for the last resort of passNeighbour), so no other two
-    // shapes change places, and it never takes a z another top-level shape
-    // holds. A shape already in front (behind) of everything it overlaps,
-    // or overlapping nothing, keeps its z.
-    void bringToFront(QGraphicsItem *item);
-    void sendToBack(QGraphicsItem *item);
-    // The item passes the nearest overlapping shape above (below) it, and
-    // no other shape it overlaps.
-    void moveForward(QGraphicsItem *item);
-    void moveBackward(QGraphicsItem *item);
 
     // Binds items into a new group under their common parent item (if
     // any), with the highest z of the items and a generated name. The group
@@ -203,10 +179,6 @@ protected:
 
 private:
     void rebuildBrush();
-    // z, or the first of z + step, z + 2 step, ... that no other top-level
-    // shape holds.
-    double freeZ(const QGraphicsItem *item, double z, double step) const;
-    void passNeighbour(QGraphicsItem *item, bool down);
     // Emits currentToolChanged() when the tool is no longer before.
     void reportToolChange(int before);
     void alignEdges(Alignment how, QGraphicsItem *reference, const QList<QGraphicsItem *> &shapes);

@@ -6,6 +6,7 @@
 #include "shapes/graphicslineitem.h"
 #include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicspolyline.h"
+#include "stackingorder.h"
 
 #include <QGraphicsSceneMouseEvent>
 
@@ -43,7 +44,7 @@ void PolygonTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *sc
         m_pointCount = 0;
         shape->setPos(downPos);
         scene->addItem(shape);
-        scene->raiseToTop(shape);
+        StackingOrder(scene).raiseToTop(shape);
         m_initialPosition = downPos;
         shape->appendPoint(downPos);
         shape->setSelected(true);

@@ -8,6 +8,7 @@
 #include "shapes/graphicsrectitem.h"
 #include "shapes/graphicsroundrectitem.h"
 #include "shapes/graphicstextitem.h"
+#include "stackingorder.h"
 
 #include <QGraphicsSceneMouseEvent>
 
@@ -67,7 +68,7 @@ void RectTool::mousePressEvent(QGraphicsSceneMouseEvent *event, DrawScene *scene
     downPos = origin + DownShift;
     shape->setPos(origin);
     scene->addItem(shape);
-    scene->raiseToTop(shape);
+    StackingOrder(scene).raiseToTop(shape);
     shape->setSelected(true);
     m_item = shape;
     if (SelectTool *select = selectTool())

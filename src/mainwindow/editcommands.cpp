@@ -4,6 +4,7 @@
 #include "editor/drawscene.h"
 #include "editor/shapecommands.h"
 #include "editor/shapemimedata.h"
+#include "editor/stackingorder.h"
 #include "editor/useroptgroup.h"
 #include "itemstable.h"
 #include "mainwindow.h"
@@ -185,38 +186,39 @@ void EditCommands::remove()
     m_window->itemsTable()->fill(scene);
 }
 
-void EditCommands::restack(void (DrawScene::*operation)(QGraphicsItem *), const char *text)
+void EditCommands::restack(void (StackingOrder::*operation)(QGraphicsItem *), const char *text)
 {
     DrawScene *scene = currentScene();
     QGraphicsItem *item = firstSelected(scene);
     if (!item)
         return;
     auto command = std::make_unique<StackOrderCommand>(scene, QString());
-    // The menu's own text, which is the window's.
-    command->setTextSource([text] { return QCoreApplication::translate("MainWindow", text); });
-    (scene->*operation)(item);
+    // The menu's own text, worded where the menus are.
+    command->setTextSource([text] { return QCoreApplication::translate("MainActions", text); });
+    StackingOrder order(scene);
+    (order.*operation)(item);
     if (command->recordNewOrder())
         pushCommand(command.release());
 }
 
 void EditCommands::moveForward()
 {
-    restack(&DrawScene::moveForward, QT_TR_NOOP("上移一层"));
+    restack(&StackingOrder::moveForward, QT_TR_NOOP("上移一层"));
 }
 
 void EditCommands::moveBackward()
 {
-    restack(&DrawScene::moveBackward, QT_TR_NOOP("下移一层"));
+    restack(&StackingOrder::moveBackward, QT_TR_NOOP("下移一层"));
 }
 
 void EditCommands::bringToFront()
 {
-    restack(&DrawScene::bringToFront, QT_TR_NOOP("置于顶层"));
+    restack(&StackingOrder::bringToFront, QT_TR_NOOP("置于顶层"));
 }
 
 void EditCommands::sendToBack()
 {
-    restack(&DrawScene::sendToBack, QT_TR_NOOP("置于底层"));
+    restack(&StackingOrder::sendToBack, QT_TR_NOOP("置于底层"));
 }
 
 void EditCommands::group()

@@ -3,10 +3,10 @@
 #include <QObject>
 #include <QPointF>
 
-class DrawScene;
 class MainWindow;
 class QGraphicsItem;
 class QUndoCommand;
+class StackingOrder;
 
 // The editing commands on the current screen, each one undo step on its
 // history: the clipboard, alignment, stacking order and grouping, and the
@@ -47,7 +47,7 @@ public slots:
 private:
     // Runs one stacking-order operation of the scene on the first selected
     // shape and records it as one entry named text (the menu's).
-    void restack(void (DrawScene::*operation)(QGraphicsItem *), const char *text);
+    void restack(void (StackingOrder::*operation)(QGraphicsItem *), const char *text);
 
     MainWindow *m_window;
     // While one alignment reports its per-shape changes, the entry they are

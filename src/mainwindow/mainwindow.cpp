@@ -13,10 +13,13 @@
 #include "editor/useroptgroup.h"
 #include "findpanel.h"
 #include "firstpage.h"
-#include "helpwindow.h"
+#include "helpcommands.h"
 #include "itemstable.h"
+#include "mainactions.h"
 #include "model/builtintables.h"
+#include "model/config.h"
 #include "newprojectdialog.h"
+#include "panelcommands.h"
 #include "panels/device/projectconfigdialog.h"
 #include "panels/property/propertydialog.h"
 #include "panels/property/propertytreebrowser.h"
@@ -28,9 +31,9 @@
 #include "services/appsettings.h"
 #include "services/editorsettings.h"
 #include "services/messagedialog.h"
-#include "services/safefile.h"
 #include "shapes/shapekind.h"
 #include "tabcontent.h"
+#include "windowsettings.h"
 #include "zoombox.h"
 
 #include <QAction>
@@ -38,7 +41,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDate>
 #include <QDebug>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -48,7 +50,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QTimer>
@@ -97,18 +98,21 @@ MainWindow::MainWindow(QWidget *parent)
     m_autoSaver = new AutoSaver([this] { return m_modified; }, this);
     m_editCommands = new EditCommands(this);
     m_projectController = new ProjectController(this);
+    m_mainActions = new MainActions(this);
+    m_zoomBox = m_mainActions->zoomBox();
+    m_helpCommands = new HelpCommands(this);
 
-    createActions();
-    createMenus();
-    createToolBars();
+    connectActions();
     createStatusBar();
+    new PanelCommands(m_mainActions, statusBar(), this);
     createDockWindows();
     setupConnections();
 
     m_projectController->updateRecentFiles();
     setCentralPage(true);
     setApplicationTitle(QString());
-    readSettings();
+    WindowSettings::read();
+    changeLanguage(AppSettings::instance()->uiLanguage());
     // Once the window is up: a built-in table that did not load.
     QTimer::singleShot(0, this, &MainWindow::reportTableErrors);
 }
@@ -122,6 +126,21 @@ MainWindow::~MainWindow()
 QMenu *MainWindow::sceneContextMenu()
 {
     return sceneMenuSlot();
+}
+
+QAction *MainWindow::action(const QString &key) const
+{
+    return m_mainActions->action(key);
+}
+
+QList<QAction *> MainWindow::recentFileActions() const
+{
+    return m_mainActions->recentFileActions();
+}
+
+QMenu *MainWindow::recentMenu() const
+{
+    return m_mainActions->recentMenu();
 }
 
 void MainWindow::createStatusBar()
@@ -192,20 +211,10 @@ void MainWindow::setupConnections()
     m_firstPage->setOpenAction(action(QStringLiteral("open")));
     m_firstPage->setClearAction(action(QStringLiteral("clear")));
 
-    auto act = [this](const char *key) { return action(QString::fromLatin1(key)); };
-    if (!sceneMenuSlot()) {
-        auto *menu = new QMenu(this);
-        menu->addMenu(m_alignMenu);
-        menu->addMenu(m_layoutMenu);
-        menu->addMenu(m_sizeMenu);
-        menu->addMenu(m_orderMenu);
-        menu->addMenu(m_groupMenu);
-        menu->addActions({act("undo"), act("redo"), act("copy"), act("cut"), act("paste"),
-                          act("delete"), act("find"), act("property")});
-        sceneMenuSlot() = menu;
-    }
+    if (!sceneMenuSlot())
+        sceneMenuSlot() = m_mainActions->createSceneMenu(this);
     DrawView::setContextMenuProvider(&MainWindow::sceneContextMenu);
-    m_projectTree->propertyAction()->setIcon(act("property")->icon());
+    m_projectTree->propertyAction()->setIcon(action(QStringLiteral("property"))->icon());
     connect(m_projectTree, &ProjectTree::propertyRequested, this, [this](QWidget *form) {
         if (qobject_cast<DrawView *>(form))
             m_propertyDialog->showForScreen(form);
@@ -331,55 +340,6 @@ void MainWindow::setPosition(int x, int y)
     m_positionLabel->setText(positionText(x, y));
 }
 
-void MainWindow::help()
-{
-    if (!m_helpWindow)
-        m_helpWindow = new HelpWindow(this);
-    m_helpWindow->showPage(AppSettings::instance()->uiLanguage());
-    m_helpWindow->show();
-    m_helpWindow->raise();
-    m_helpWindow->activateWindow();
-}
-
-void MainWindow::about()
-{
-    QString version = QCoreApplication::applicationVersion();
-    if (version.isEmpty())
-        version = QStringLiteral(MAROVIN_VERSION);
-    const QString text = tr("Marovin 操作面板组态编辑器") + QLatin1Char('\n')
-        + tr("版本 %1，构建于 %2").arg(version, buildDate()) + QLatin1Char('\n')
-        + tr("Qt 版本 %1").arg(QLatin1String(qVersion())) + QStringLiteral("\n\n")
-        + tr("随附的库及其许可证：") + QLatin1Char('\n')
-        // Licence names are the licences' own, in every language.
-        + QStringLiteral("Qt %1 — GNU LGPL 3.0\n"
-                         "QScintilla — GNU GPL 3.0\n"
-                         "libxlsxwriter — BSD 2-Clause\n"
-                         "minizip — zlib")
-              .arg(QLatin1String(QT_VERSION_STR))
-        + QStringLiteral("\n\n")
-        + tr("本程序是自由软件，依照 GNU 通用公共许可证第 3 版或（由你选择）任何更新版本发布，"
-             "不提供任何担保。许可证全文见 https://www.gnu.org/licenses/gpl-3.0.html 。");
-    MessageDialog::showMessage(this, QMessageBox::Information, tr("关于"), text, {tr("确定")});
-}
-
-QString MainWindow::buildDate()
-{
-    // __DATE__ is "Mmm dd yyyy" in English whatever the locale.
-    static const char months[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
-    const QByteArray date = QByteArray(__DATE__).simplified();
-    const QList<QByteArray> parts = date.split(' ');
-    if (parts.size() != 3)
-        return QString::fromLatin1(date);
-    const int month = int(QByteArray(months).indexOf(parts.at(0)) / 3 + 1);
-    return QDate(parts.at(2).toInt(), month, parts.at(1).toInt()).toString(Qt::ISODate);
-}
-
-void MainWindow::needsPanel(const QString &key)
-{
-    statusBar()->showMessage(
-        tr("“%1”需要连接的操作面板，当前没有连接。").arg(action(key)->iconText()), 5000);
-}
-
 void MainWindow::reportTableErrors()
 {
     const QStringList errors = BuiltinTables::instance()->takeTableErrors();
@@ -389,26 +349,6 @@ void MainWindow::reportTableErrors()
                                tr("内置表有错误，相关的选项可能缺失：\n%1")
                                    .arg(errors.join(QLatin1Char('\n'))),
                                {tr("确定")});
-}
-
-void MainWindow::on_offlineSim()
-{
-    needsPanel(QStringLiteral("offlineSim"));
-}
-
-void MainWindow::on_onlineSim()
-{
-    needsPanel(QStringLiteral("onlineSim"));
-}
-
-void MainWindow::on_download()
-{
-    needsPanel(QStringLiteral("download"));
-}
-
-void MainWindow::on_upload()
-{
-    needsPanel(QStringLiteral("upload"));
 }
 
 void MainWindow::on_property()
@@ -462,40 +402,7 @@ void MainWindow::changeLanguage(int language)
     m_toolBox->retranslate();
     m_propertyBrowser->retranslate();
     m_itemsTable->retranslate();
-    if (m_helpWindow)
-        m_helpWindow->showPage(language);
-}
-
-QString MainWindow::settingsFile()
-{
-    return AppPaths::settingsFile();
-}
-
-void MainWindow::readSettings()
-{
-    AppSettings *settings = AppSettings::instance();
-    settings->load();
-    changeLanguage(settings->uiLanguage());
-    EditorSettings::instance()->load();
-}
-
-void MainWindow::scheduleNewProject()
-{
-    if (AppSettings::instance()->showNew())
-        QTimer::singleShot(200, m_projectController, &ProjectController::newFile);
-}
-
-void MainWindow::writeSettings()
-{
-    const AppSettings *settings = AppSettings::instance();
-    QString error;
-    // Closing must not be held up by a box; the log keeps the reason.
-    if (!SafeFile::updateSettings(settingsFile(),
-                                  {{QStringLiteral("language"), settings->uiLanguage()},
-                                   {QStringLiteral("showNew"), settings->showNew()}},
-                                  &error)) {
-        qWarning().noquote() << SafeFile::failureMessage(settingsFile(), error);
-    }
+    m_helpCommands->followLanguage(language);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -504,6 +411,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    writeSettings();
+    WindowSettings::write();
     event->accept();
 }

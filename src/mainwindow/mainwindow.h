@@ -2,9 +2,7 @@
 
 #include "model/projectplace.h"
 
-#include <QHash>
 #include <QMainWindow>
-#include <QPointer>
 
 class AddressLibDialog;
 class AutoSaver;
@@ -14,8 +12,9 @@ class DrawScene;
 class EditCommands;
 class FindPanel;
 class FirstPage;
-class HelpWindow;
+class HelpCommands;
 class ItemsTable;
+class MainActions;
 class NewProjectDialog;
 class ProjectConfigDialog;
 class ProjectController;
@@ -23,15 +22,12 @@ class ProjectTree;
 class PropertyDialog;
 class PropertyTreeBrowser;
 class QAction;
-class QComboBox;
 class QGraphicsItem;
 class QLabel;
 class QMenu;
 class QStackedWidget;
 class QTextBrowser;
-class QToolBar;
 class QTranslator;
-class QUndoCommand;
 class QUndoView;
 class TabContent;
 class TextLibDialog;
@@ -51,14 +47,13 @@ public:
     // window has been built or after it has been destroyed.
     static QMenu *sceneContextMenu();
 
-    // Actions by their internal key ("new", "open", "save", "align_left",
-    // "build", ...); null for an unknown key.
-    QAction *action(const QString &key) const { return m_actions.value(key); }
-    QStringList actionKeys() const { return m_actionOrder; }
-    QList<QMenu *> menus() const { return m_menus; }
-    QList<QToolBar *> toolBars() const { return m_toolBars; }
-    QList<QAction *> recentFileActions() const { return m_recentFileActions; }
-    QMenu *recentMenu() const { return m_recentMenu; }
+    // The actions, menus and tool bars.
+    MainActions *mainActions() const { return m_mainActions; }
+    // mainActions()->action(key): null for an unknown key.
+    QAction *action(const QString &key) const;
+    // The entries of 最近工程, which the project controller fills.
+    QList<QAction *> recentFileActions() const;
+    QMenu *recentMenu() const;
     DockManager *dockManager() const { return m_dockManager; }
     ZoomBox *zoomBox() const { return m_zoomBox; }
     QLabel *positionLabel() const { return m_positionLabel; }
@@ -93,17 +88,6 @@ public:
     void retranslate();
     void setCentralPage(bool startPage);
 
-    void readSettings();
-    void writeSettings();
-    // When the settings ask for it, opens the new-project dialog 200 ms from
-    // now. Armed only once the start-up project and every box it raised are
-    // done: fired inside one of them, the dialog would share the screen with
-    // the recovery question and a project opened afterwards would be read
-    // into the new one.
-    void scheduleNewProject();
-    // The settings file (AppPaths::settingsFile()).
-    static QString settingsFile();
-
 public slots:
     void currentItemChanged(QGraphicsItem *item = nullptr);
     void currentSceneChanged();
@@ -111,14 +95,9 @@ public slots:
     void removeTabContent(QWidget *widget);
     void tabContentTitleChanged(QString title);
     void setModified(bool enable);
-    // The local help window, in the interface language; not modal.
-    void help();
-    void about();
     // Shows the built-in table failures not shown before, if any.
     void reportTableErrors();
     void updateActions();
-    // The undo and redo entries name the step they take back or make again.
-    void updateUndoTexts();
     void changeLanguage(int language);
     void setApplicationTitle(QString name);
     void userDrawShape(int shape);
@@ -128,36 +107,29 @@ public slots:
     void showSceneMessage(const QString &text);
     void on_build();
     void on_find();
-    void on_offlineSim();
-    void on_onlineSim();
-    void on_download();
-    void on_upload();
     void on_property();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void createActions();
-    void createMenus();
-    void createToolBars();
+    // What each action of MainActions does.
+    void connectActions();
     void createStatusBar();
     void createDockWindows();
     void setupConnections();
-    QAction *addAction(const QString &key, const QString &icon);
     // After tabs were closed: the screen edited is the one whose tab is
     // shown now, or none; unlike a click on a tab this changes nothing in
     // the project.
     void followShownTab();
     void setPosition(int x, int y);
-    // Says in the status bar that the command of action key needs a panel.
-    void needsPanel(const QString &key);
-    static QString buildDate();
     // Shows the output dock holding browser, in front of the docks it
     // shares its tabs with.
     void showOutputDock(QTextBrowser *browser);
     void selectShapeAt(const ProjectPlace &place);
 
+    MainActions *m_mainActions = nullptr;
+    HelpCommands *m_helpCommands = nullptr;
     DockManager *m_dockManager = nullptr;
     FirstPage *m_firstPage = nullptr;
     TabContent *m_tabContent = nullptr;
@@ -178,21 +150,9 @@ private:
     ZoomBox *m_zoomBox = nullptr;
     QLabel *m_positionLabel = nullptr;
 
-    QHash<QString, QAction *> m_actions;
-    QStringList m_actionOrder;
-    QList<QAction *> m_recentFileActions;
-    QList<QMenu *> m_menus;
-    QMenu *m_recentMenu = nullptr;
-    QMenu *m_alignMenu = nullptr;
-    QMenu *m_layoutMenu = nullptr;
-    QMenu *m_sizeMenu = nullptr;
-    QMenu *m_orderMenu = nullptr;
-    QMenu *m_groupMenu = nullptr;
-    QList<QToolBar *> m_toolBars;
     CheckPanel *m_checkPanel = nullptr;
     FindPanel *m_findPanel = nullptr;
     QUndoView *m_undoView = nullptr;
     QStackedWidget *m_central = nullptr;
     QTranslator *m_translator = nullptr; // owned through the parent chain
-    HelpWindow *m_helpWindow = nullptr; // child, made when first asked for
 };

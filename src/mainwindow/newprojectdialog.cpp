@@ -1,6 +1,5 @@
 #include "newprojectdialog.h"
 
-#include "mainwindow.h"
 #include "model/builtintables.h"
 #include "model/config.h"
 #include "services/apppaths.h"
@@ -214,9 +213,9 @@ void NewProjectDialog::on_dispalyCheck_clicked()
     // Stored at once: the choice holds even when the dialog is cancelled or
     // the program does not end normally.
     QString error;
-    if (!SafeFile::updateSettings(MainWindow::settingsFile(),
+    if (!SafeFile::updateSettings(AppPaths::settingsFile(),
                                   {{QStringLiteral("showNew"), settings->showNew()}}, &error))
-        qWarning().noquote() << SafeFile::failureMessage(MainWindow::settingsFile(), error);
+        qWarning().noquote() << SafeFile::failureMessage(AppPaths::settingsFile(), error);
 }
 
 void NewProjectDialog::on_ok_clicked()

@@ -1,6 +1,6 @@
 #include "optionsetdialog.h"
 
-#include "mainwindow.h"
+#include "services/apppaths.h"
 #include "services/appsettings.h"
 #include "services/messagedialog.h"
 #include "services/modalseam.h"
@@ -147,12 +147,12 @@ void OptionSetDialog::on_ok_clicked()
     // The choices hold for this session whatever happens; only keeping
     // them for the next one can fail.
     QString error;
-    if (!SafeFile::updateSettings(MainWindow::settingsFile(),
+    if (!SafeFile::updateSettings(AppPaths::settingsFile(),
                                   {{QStringLiteral("language"), settings->uiLanguage()}}, &error)
         || !editor->store(&error)) {
         MessageDialog::showMessage(
             this, QMessageBox::Critical, tr("错误"),
-            SafeFile::failureMessage(MainWindow::settingsFile(), error), {tr("确定")});
+            SafeFile::failureMessage(AppPaths::settingsFile(), error), {tr("确定")});
     }
     accept();
 }

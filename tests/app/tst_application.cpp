@@ -6,6 +6,7 @@
 #include "mainwindow/newprojectdialog.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/projecttree.h"
+#include "mainwindow/windowsettings.h"
 #include "model/config.h"
 #include "services/applog.h"
 #include "services/apppaths.h"
@@ -184,7 +185,7 @@ private slots:
         {
             ModalScript script;
             MainWindow window;
-            window.writeSettings();
+            WindowSettings::write();
         }
         QVERIFY(QFile::exists((writable ? root + "/config" : config) + "/config.ini"));
         if (!writable)

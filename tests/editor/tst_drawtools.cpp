@@ -7,6 +7,7 @@
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicspolyline.h"
+#include "shapes/shapekind.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
 
@@ -235,6 +236,28 @@ private slots:
         QVERIFY(!tool || (!tool->item() && tool->pointCount() == 0));
         QCOMPARE(DrawTool::currentShape, continuous ? code : 0);
         DrawTool::continuousInsert = false;
+    }
+
+    // A shape drawn over others is drawn above them, whatever their z.
+    void newShapeLandsOnTop_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::newRow("rectangle") << int(RectangleKind);
+        QTest::newRow("line") << int(LineKind);
+    }
+
+    void newShapeLandsOnTop()
+    {
+        QFETCH(int, code);
+        GraphicsRectItem *below = addRect(m_scene, QRectF(100, 100, 200, 200), 5);
+        DrawTool::currentShape = code;
+        gesture({QPointF(150, 150), QPointF(200, 180), QPointF(250, 220)});
+        DrawTool::currentShape = 0;
+        QList<QGraphicsItem *> drawn = m_scene->userItems();
+        drawn.removeOne(below);
+        QCOMPARE(drawn.size(), 1);
+        QVERIFY2(drawn.first()->zValue() > below->zValue(),
+                 qPrintable(QString::number(drawn.first()->zValue())));
     }
 
     void escapeCancelsTheShapeBeingDrawn()

@@ -122,18 +122,20 @@ private slots:
     }
 
     // One command is one undo step however many shapes it changes (more
-    // than the history holds entries), and one that changes nothing records
-    // nothing.
+    // than the history holds entries), named as its menu entry in the
+    // interface language, and one that changes nothing records nothing.
     void commandIsOneUndoStep_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("layout");
         QTest::addColumn<int>("changed"); // at least this many boxes or z change; 0: none
+        QTest::addColumn<int>("language");
         const int many = UserOptGroup::UndoLimit + 1;
-        QTest::newRow("align left") << "align_left" << "scattered" << many;
-        QTest::newRow("align left, aligned") << "align_left" << "column" << 0;
-        QTest::newRow("send backward") << "toNext" << "pile" << 1;
-        QTest::newRow("send a lone shape to back") << "toBack" << "lone" << 0;
+        QTest::newRow("align left") << "align_left" << "scattered" << many << 0;
+        QTest::newRow("align left, aligned") << "align_left" << "column" << 0 << 0;
+        QTest::newRow("send backward") << "toNext" << "pile" << 1 << 0;
+        QTest::newRow("bring forward, English") << "toPrev" << "pile" << 1 << 1;
+        QTest::newRow("send a lone shape to back") << "toBack" << "lone" << 0 << 0;
     }
 
     void commandIsOneUndoStep()
@@ -141,6 +143,9 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, layout);
         QFETCH(int, changed);
+        QFETCH(int, language);
+        m_window->changeLanguage(language);
+        const auto restore = qScopeGuard([this] { m_window->changeLanguage(0); });
         DrawScene *scene = addScreen()->drawScene();
         // Scattered: no two alike in place or size. Pile: z 0.25, 1, 2,
         // overlapping unless lone, the middle one selected; 0.25 is a z the

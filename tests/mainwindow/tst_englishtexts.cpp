@@ -7,6 +7,7 @@
 #include "document/drawmanager.h"
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
+#include "mainwindow/mainactions.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/projectcontroller.h"
 #include "model/config.h"
@@ -206,9 +207,9 @@ private slots:
         for (QGraphicsItem *item : DrawManager::instance()->scenes().first()->userItems())
             item->setSelected(!item->parentItem());
         walker.widget(QStringLiteral("main window"), window.get());
-        for (QMenu *menu : window->menus())
+        for (QMenu *menu : window->mainActions()->menus())
             walker.widget(QStringLiteral("menu"), menu);
-        const QStringList keys = window->actionKeys();
+        const QStringList keys = window->mainActions()->keys();
         for (const QString &key : keys) {
             // Leaving the program or the project ends the walk.
             if (key == QLatin1String("exit") || key == QLatin1String("close")
@@ -225,7 +226,7 @@ private slots:
         }
         // The commands above left undo steps: their texts name the edits.
         walker.widget(QStringLiteral("main window after"), window.get());
-        for (QMenu *menu : window->menus())
+        for (QMenu *menu : window->mainActions()->menus())
             walker.widget(QStringLiteral("menu after"), menu);
         ModalSeam::setHandler({});
         ProcessFixture::close(window);

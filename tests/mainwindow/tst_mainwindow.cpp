@@ -1,4 +1,5 @@
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/mainactions.h"
 #include "mainwindow/projectcontroller.h"
 #include "mainwindow/zoombox.h"
 
@@ -10,6 +11,8 @@
 #include "mainwindow/firstpage.h"
 #include "mainwindow/recentlabel.h"
 #include "model/builtintables.h"
+#include "model/config.h"
+#include "services/apppaths.h"
 #include "services/appsettings.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/filebytes.h"
@@ -25,7 +28,7 @@ namespace {
 
 QVariant storedSetting(const char *key)
 {
-    return QSettings(MainWindow::settingsFile(), QSettings::IniFormat).value(key);
+    return QSettings(AppPaths::settingsFile(), QSettings::IniFormat).value(key);
 }
 
 } // namespace
@@ -74,7 +77,9 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<double>("factor");
         QTest::newRow("too large") << "900%" << 0 << "200%" << 2.0;
+        QTest::newRow("in from 490") << "490%" << 1 << "500%" << 5.0;
         QTest::newRow("in from 495") << "495%" << 1 << "495%" << 4.95;
+        QTest::newRow("out from 20") << "20%" << -1 << "10%" << 0.1;
         QTest::newRow("out at 10") << "10%" << -1 << "10%" << 0.1;
     }
 
@@ -90,10 +95,12 @@ private slots:
         box->lineEdit()->clear();
         QTest::keyClicks(box->lineEdit(), typed);
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        // Through the actions: the menu entries and Ctrl++ / Ctrl+- once
+        // reached no zoom box at all.
         if (step > 0)
-            m_window->zoomBox()->zoomIn();
+            m_window->action("zoomIn")->trigger();
         else if (step < 0)
-            m_window->zoomBox()->zoomOut();
+            m_window->action("zoomOut")->trigger();
         QCOMPARE(box->currentText(), shown);
         QCOMPARE(m_view->zoomFactor(), factor);
     }
@@ -124,7 +131,7 @@ private slots:
     void settingsWrittenOnlyOnClose()
     {
         {
-            QSettings ini(MainWindow::settingsFile(), QSettings::IniFormat);
+            QSettings ini(AppPaths::settingsFile(), QSettings::IniFormat);
             ini.setValue("language", 1);
             ini.setValue("showNew", false);
         }
@@ -157,6 +164,40 @@ private slots:
         QVERIFY(help && help->isWindow() && help->isVisible());
         QVERIFY(help->toPlainText().contains("快捷键"));
         QCOMPARE(script.requests().size(), 1);
+        // An open help window follows a switch of language.
+        m_window->changeLanguage(1);
+        const auto restore = qScopeGuard([this] { m_window->changeLanguage(0); });
+        QVERIFY(help->toPlainText().contains("operator panel configuration editor"));
+    }
+
+    // Without a panel each of these says so, by its own name, in the
+    // interface language, and asks nothing.
+    void panelCommandsSayTheyNeedAPanel_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("offline simulation") << "offlineSim" << 0 << "离线仿真";
+        QTest::newRow("online simulation") << "onlineSim" << 0 << "在线仿真";
+        QTest::newRow("download") << "download" << 0 << "下载";
+        QTest::newRow("upload") << "upload" << 0 << "上载";
+        QTest::newRow("upload, English") << "upload" << 1 << "Upload";
+    }
+    void panelCommandsSayTheyNeedAPanel()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, language);
+        QFETCH(QString, name);
+        m_window->changeLanguage(language);
+        const auto restore = qScopeGuard([this] { m_window->changeLanguage(0); });
+        showScreen();
+        ModalScript script;
+        QVERIFY(m_window->action(key)->isEnabled());
+        m_window->action(key)->trigger();
+        const QString shown = m_window->statusBar()->currentMessage();
+        QVERIFY2(shown.contains(name), qPrintable(shown));
+        QCOMPARE(shown.contains("操作面板"), language == 0);
+        QVERIFY(script.requests().isEmpty());
     }
 
     // A file there that does not load must not cost the user the English interface.
@@ -166,12 +207,12 @@ private slots:
         const QString local = QDir(m_dir.path()).filePath("language/en_US_app.ts");
         QVERIFY(QFile::copy(OVERRIDE_CATALOGUE, local));
         m_window->changeLanguage(1);
-        QCOMPARE(m_window->menus().first()->title(), QString("&Local catalogue"));
+        QCOMPARE(m_window->mainActions()->menus().first()->title(), QString("&Local catalogue"));
 
         QFile::remove(local);
         QVERIFY(writeFileBytes(local, "<?xml version=\"1.0\"?><TS></TS>"));
         m_window->changeLanguage(1);
-        QCOMPARE(m_window->menus().first()->title(), QString("&Project"));
+        QCOMPARE(m_window->mainActions()->menus().first()->title(), QString("&Project"));
         QFile::remove(local);
         m_window->changeLanguage(0);
     }

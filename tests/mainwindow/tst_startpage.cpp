@@ -2,6 +2,7 @@
 #include "mainwindow/newprojectdialog.h"
 #include "mainwindow/projectcontroller.h"
 #include "model/config.h"
+#include "services/apppaths.h"
 #include "support/filebytes.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"
@@ -51,7 +52,7 @@ private slots:
     {
         QDir(m_projects).removeRecursively();
         QVERIFY(QDir().mkpath(m_projects));
-        QFile::remove(MainWindow::settingsFile());
+        QFile::remove(AppPaths::settingsFile());
         ProcessFixture::start();
     }
 

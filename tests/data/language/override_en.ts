@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
-    <name>MainWindow</name>
+    <name>MainActions</name>
     <message>
         <source>工程(&amp;P)</source>
         <translation>&amp;Local catalogue</translation>
