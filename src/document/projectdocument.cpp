@@ -84,6 +84,8 @@ ProjectDocument::ProjectDocument(Config *config, DrawManager *screens)
 
 ProjectDocument::~ProjectDocument()
 {
+    // Emptying the history on the way out is no change to anyone's project.
+    m_undoStack->blockSignals(true);
     // The screens go first: their shapes may still ask the settings.
     delete m_screens;
     m_screens = nullptr;

@@ -69,6 +69,10 @@ void ProjectController::followDocument()
     connect(document->undoStack(), &QUndoStack::indexChanged, group, [group, document] {
         group->setActiveStack(document->undoStack());
     });
+    // A change of the project's data, made, undone or made again, is one
+    // the file does not hold yet.
+    connect(document->undoStack(), &QUndoStack::indexChanged, m_window,
+            [this] { m_window->setModified(true); });
 }
 
 bool ProjectController::maybeSave()

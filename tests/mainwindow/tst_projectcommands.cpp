@@ -2,6 +2,7 @@
 #include "mainwindow/projectcontroller.h"
 
 #include "document/drawmanager.h"
+#include "document/projectdocument.h"
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
@@ -319,6 +320,36 @@ private slots:
         QCOMPARE(m_window->windowTitle(), title);
         QVERIFY(m_window->isModified());
         QCOMPARE(m_window->centralPages()->currentIndex(), 1);
+    }
+
+    // A change of the project's data is taken back from the Edit menu, even
+    // with a screen open, and marks the project modified; the history goes
+    // with the project when another is opened.
+    void projectChangesUndoFromTheEditMenu()
+    {
+        const QString file = newProject(QString("history%1").arg(++m_made));
+        QVERIFY(!file.isEmpty());
+        QVERIFY(DrawManager::instance()->currentScene());
+        const QByteArray before = ProjectFile::projectBytes();
+        DevicePara device;
+        device.name = QStringLiteral("Scale");
+        QList<DevicePara> devices = Config::instance()->devices;
+        QVERIFY(ProjectDocument::current()->setDevices(devices << device));
+        m_window->setModified(false);
+
+        QAction *undo = m_window->action("undo");
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("撤销 添加设备"));
+        undo->trigger();
+        QCOMPARE(ProjectFile::projectBytes(), before);
+        QVERIFY(m_window->isModified());
+        QVERIFY(m_window->action("redo")->isEnabled());
+
+        m_window->setModified(false);
+        ModalScript script;
+        QVERIFY(m_window->projectController()->openProject(file));
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!m_window->action("redo")->isEnabled());
     }
 
     // What was just read is what the file holds: nothing to save, nothing
