@@ -1660,6 +1660,10 @@ Continue?</translation>
 <context>
     <name>ProjectDocument</name>
     <message>
+        <source>重命名 %1</source>
+        <translation>Rename %1</translation>
+    </message>
+    <message>
         <source>重命名设备 %1</source>
         <translation>Rename device %1</translation>
     </message>

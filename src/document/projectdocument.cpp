@@ -2,10 +2,12 @@
 
 #include "drawmanager.h"
 #include "editor/drawscene.h"
+#include "editor/drawview.h"
 #include "editor/textcommand.h"
 #include "model/config.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QStandardItemModel>
 #include <QUndoStack>
 
@@ -108,6 +110,56 @@ bool ProjectDocument::change(Parts parts, std::function<QString()> text,
     command->setTextSource(std::move(text));
     m_undoStack->push(command);
     announce(parts);
+    return true;
+}
+
+namespace {
+
+// A screen's or script's new name; the form may be closed before the step is
+// undone, and the step then does nothing.
+class FormRenameCommand : public TextCommand
+{
+public:
+    FormRenameCommand(QWidget *form, QString from, QString to)
+        : m_form(form)
+        , m_from(std::move(from))
+        , m_to(std::move(to))
+    {
+        setTextSource([to = m_to] {
+            return projectText(QT_TRANSLATE_NOOP("ProjectDocument", "重命名 %1"), to);
+        });
+    }
+    void undo() override { apply(m_from); }
+    void redo() override { apply(m_to); }
+
+    static void apply(QWidget *form, const QString &name)
+    {
+        if (auto *view = qobject_cast<DrawView *>(form)) {
+            if (DrawScene *scene = view->drawScene())
+                scene->setObjectName(name);
+        }
+        form->setWindowTitle(name);
+    }
+
+private:
+    void apply(const QString &name)
+    {
+        if (m_form)
+            apply(m_form, name);
+    }
+
+    QPointer<QWidget> m_form;
+    QString m_from;
+    QString m_to;
+};
+
+} // namespace
+
+bool ProjectDocument::renameForm(QWidget *form, const QString &name)
+{
+    if (!form || form->windowTitle() == name)
+        return false;
+    m_undoStack->push(new FormRenameCommand(form, form->windowTitle(), name));
     return true;
 }
 

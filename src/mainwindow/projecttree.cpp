@@ -1,6 +1,7 @@
 #include "projecttree.h"
 
 #include "document/drawmanager.h"
+#include "document/projectdocument.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
@@ -265,13 +266,10 @@ void ProjectTree::onItemChanged(QTreeWidgetItem *item, int column)
         return;
     }
     // The screen's name is what the project file stores and the property
-    // browser shows; its view's title (and so the tab) follows it.
-    if (auto *view = qobject_cast<DrawView *>(form)) {
-        if (DrawScene *scene = view->drawScene())
-            scene->setObjectName(name);
-    }
-    form->setWindowTitle(name);
-    emit formRenamed(form);
+    // browser shows; its view's title (and so the tab) follows it. One step
+    // of the project's history.
+    if (ProjectDocument::current()->renameForm(form, name))
+        emit formRenamed(form);
 }
 
 void ProjectTree::onCustomContextMenuRequested(const QPoint &pos)

@@ -257,6 +257,16 @@ private slots:
         QCOMPARE(view->drawScene()->objectName(), name);
         QCOMPARE(browser()->propertyModel()->data(browser()->valueIndex("objectName")).toString(),
                  name);
+        // One step of the project's history, taken back from the Edit menu.
+        const QString before = m_window->action("undo")->text();
+        QCOMPARE(before, QStringLiteral("撤销 重命名 ") + name);
+        m_window->action("undo")->trigger();
+        QVERIFY(view->drawScene()->objectName() != name);
+        QCOMPARE(entry->text(0), view->windowTitle());
+        QCOMPARE(view->drawScene()->objectName(), view->windowTitle());
+        m_window->action("redo")->trigger();
+        QCOMPARE(view->drawScene()->objectName(), name);
+        QCOMPARE(entry->text(0), name);
 
         GraphicsRectItem *a = addRect(view->drawScene(), QRectF(100, 100, 50, 30));
         a->setSelected(true);
