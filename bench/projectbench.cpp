@@ -301,7 +301,7 @@ int main(int argc, char *argv[])
         loadedItems = 0;
         for (DrawScene *scene : scenes)
             loadedItems += scene->userItems().size();
-        loadedTags = config->addressTagModel()->rowCount();
+        loadedTags = Config::instance()->addressTagModel()->rowCount();
     };
     const Timing loadPlain = timePair(
         repeat, [&] { loadOnce(plainPath); }, [&] { bareReadPass(readFile(plainPath)); },
