@@ -1,3 +1,4 @@
+#include "document/projectdocument.h"
 #include "document/projectfile.h"
 #include "model/taglib/textlib.h"
 #include "panels/device/deviceadddialog.h"
@@ -124,6 +125,7 @@ private slots:
         ModalSeam::setHandler([this](const ModalRequest &request) {
             return m_steps.isEmpty() ? cancelled() : m_steps.dequeue()(request);
         });
+        ProjectDocument::current()->undoStack()->clear();
         m_dialog = std::make_unique<ProjectConfigDialog>();
         m_changed
             = std::make_unique<QSignalSpy>(m_dialog.get(), &ProjectConfigDialog::configChanged);
@@ -153,6 +155,10 @@ private slots:
         m_dialog->on_addDevice_clicked();
         QCOMPARE(proposed, QString("设备_4"));
         QCOMPARE(devices()->item(1, 0)->text(), QString("新"));
+        QCOMPARE(m_changed->count(), 0);
+        QVERIFY(m_dialog->setConfig());
+        QCOMPARE(Config::instance()->deviceNames().mid(1),
+                 QStringList({"设备_3", "新", "B"}));
         QCOMPARE(m_changed->count(), 1);
     }
 
@@ -178,6 +184,7 @@ private slots:
                                  devices()->visualItemRect(devices()->item(1, 2)).center());
         QCOMPARE(messages(), QStringList({"设备名称重复！"}));
         QCOMPARE(reopened, QString("A 42"));
+        m_dialog->setConfig();
         QCOMPARE(Config::instance()->devices.at(1).name, QString("B"));
         QCOMPARE(int(Config::instance()->devices.at(1).deviceId), 42);
         QCOMPARE(int(Config::instance()->devices.at(0).deviceId), 1);
@@ -204,6 +211,7 @@ private slots:
         devices()->selectRow(1);
         m_steps << [button](const ModalRequest &) { return accepted(button); };
         child<QPushButton>(m_dialog.get(), "removeDevice")->click();
+        m_dialog->setConfig();
 
         const QString question = ModalSeam::history().value(0).text;
         QVERIFY2(question.contains("2") && question.contains("B"), qPrintable(question));
@@ -276,6 +284,7 @@ private slots:
         m_dialog->getConfig();
         m_steps << confirmDevice(name);
         m_dialog->tableDeviceDoubleClicked(0, 0);
+        m_dialog->setConfig();
 
         QCOMPARE(messages().size(), refused ? 1 : 0);
         const QString now = refused ? "PLC" : name;
@@ -327,6 +336,7 @@ private slots:
 
         m_steps << confirmDevice("Renamed");
         m_dialog->tableDeviceDoubleClicked(0, 0);
+        m_dialog->setConfig();
         const QByteArray renamed = ProjectFile::projectBytes();
         stored.name = "Renamed";
         config->devices = {stored};
@@ -360,6 +370,7 @@ private slots:
         if (!message.isEmpty())
             m_steps << [](const ModalRequest &) { return accepted(); };
         m_dialog->tableDeviceDoubleClicked(0, 0);
+        m_dialog->setConfig();
         QCOMPARE(messages(), message.isEmpty() ? QStringList() : QStringList(message));
         QCOMPARE(ProjectFile::projectBytes() == before, !message.isEmpty());
     }
@@ -527,6 +538,8 @@ private slots:
         });
         QCheckBox *checkBox = child<QCheckBox>(m_dialog.get(), qPrintable(box));
         checkBox->click();
+        QCOMPARE(state(), before);
+        m_dialog->setConfig();
 
         QCOMPARE(state(), after);
         QCOMPARE(checkBox->isChecked(), !after.isEmpty() && after != "0");
