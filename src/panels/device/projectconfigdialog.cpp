@@ -336,6 +336,15 @@ bool sameDevices(const QList<DevicePara> &a, const QList<DevicePara> &b)
     return a.size() == b.size() && std::equal(a.cbegin(), a.cend(), b.cbegin(), sameDevice);
 }
 
+// Whether part is whole with some devices left out.
+bool isSubsequence(const QList<DevicePara> &part, const QList<DevicePara> &whole)
+{
+    int at = 0;
+    for (const DevicePara &device : whole)
+        at += at < part.size() && sameDevice(part.at(at), device) ? 1 : 0;
+    return at == part.size();
+}
+
 QStringList tagDeviceCells(const Config *config)
 {
     const QStandardItemModel *tags = config->addressTagModel();
@@ -435,40 +444,20 @@ std::function<QString()> ProjectConfigDialog::changeText(int parts) const
         return [] { return tr("修改工程设置"); };
     // Devices alone: the step says what happened to them where it was one
     // thing.
-    const int before = config->devices.size();
-    const int after = m_deviceList.size();
-    const auto kept = [&](int row) {
-        return !m_deviceOrigins.at(row).isNull();
-    };
-    int added = 0;
-    for (int row = 0; row < after; ++row)
-        added += kept(row) ? 0 : 1;
+    const QList<DevicePara> &was = config->devices;
     const char *text = QT_TRANSLATE_NOOP("ProjectDocument", "修改设备");
     QString name;
-    if (added == after - before && added > 0)
+    if (m_deviceList.size() > was.size() && isSubsequence(was, m_deviceList)) {
         text = QT_TRANSLATE_NOOP("ProjectDocument", "添加设备");
-    else if (added == 0 && after < before)
+    } else if (m_deviceList.size() < was.size() && isSubsequence(m_deviceList, was)) {
         text = QT_TRANSLATE_NOOP("ProjectDocument", "删除设备");
-    if (added != 0 || after != before) {
-        // Added or removed, with nothing else edited.
-        for (int row = 0; row < after; ++row) {
-            if (!kept(row))
-                continue;
-            const auto origin = std::find_if(config->devices.cbegin(), config->devices.cend(),
-                                             [&](const DevicePara &d) {
-                                                 return d.name == m_deviceOrigins.at(row);
-                                             });
-            if (origin == config->devices.cend() || !sameDevice(*origin, m_deviceList.at(row)))
-                text = QT_TRANSLATE_NOOP("ProjectDocument", "修改设备");
-        }
-    } else {
+    } else if (m_deviceList.size() == was.size()) {
         int edited = -1;
-        for (int row = 0; row < after; ++row) {
-            if (sameDevice(config->devices.at(row), m_deviceList.at(row)))
+        for (int row = 0; row < was.size(); ++row) {
+            if (sameDevice(was.at(row), m_deviceList.at(row)))
                 continue;
-            DevicePara renamed = config->devices.at(row);
+            DevicePara renamed = was.at(row);
             renamed.name = m_deviceList.at(row).name;
-            // One device renamed and nothing else touched.
             edited = edited == -1 && sameDevice(renamed, m_deviceList.at(row)) ? row : -2;
         }
         if (edited >= 0) {
