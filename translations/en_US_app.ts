@@ -1435,6 +1435,10 @@ undo. Neither keeps anyone from reading a project file.</translation>
 <context>
     <name>ProjectConfigDialog</name>
     <message>
+        <source>修改工程设置</source>
+        <translation>Change project settings</translation>
+    </message>
+    <message>
         <source>工程配置</source>
         <translation>Project Config</translation>
     </message>

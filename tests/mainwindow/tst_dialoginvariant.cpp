@@ -1,4 +1,5 @@
 #include "document/drawmanager.h"
+#include "document/projectdocument.h"
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
@@ -21,11 +22,15 @@
 
 namespace {
 
+// Every screen's history and the project's own.
 int undoEntries()
 {
     int count = 0;
-    const QList<QUndoStack *> stacks = UserOptGroup::instance()->stacks();
-    for (const QUndoStack *stack : stacks)
+    QList<QUndoStack *> stacks = UserOptGroup::instance()->stacks();
+    QUndoStack *project = ProjectDocument::current()->undoStack();
+    if (!stacks.contains(project))
+        stacks.append(project);
+    for (const QUndoStack *stack : qAsConst(stacks))
         count += stack->count();
     return count;
 }

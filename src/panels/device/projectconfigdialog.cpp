@@ -1,6 +1,7 @@
 #include "projectconfigdialog.h"
 
 #include "deviceadddialog.h"
+#include "document/projectdocument.h"
 #include "model/builtintables.h"
 #include "model/config.h"
 #include "services/messagedialog.h"
@@ -10,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFormLayout>
@@ -264,14 +266,21 @@ void ProjectConfigDialog::getConfig()
         setLanguageRow(i, languages.at(i).name, languages.at(i).mark, languages.at(i).font);
     m_knownLanguages = languages + config->hiddenLanguages();
 
+    m_deviceList = config->devices;
+    m_deviceOrigins.clear();
     m_devices->clearContents();
-    m_devices->setRowCount(config->devices.size());
-    for (int i = 0; i < config->devices.size(); ++i)
-        setDeviceTable(i, config->devices.at(i));
+    m_devices->setRowCount(m_deviceList.size());
+    for (int i = 0; i < m_deviceList.size(); ++i) {
+        m_deviceOrigins.append(m_deviceList.at(i).name);
+        setDeviceTable(i, m_deviceList.at(i));
+    }
 
-    m_encrypt->setChecked(config->encryption != 0);
-    m_prjPassword->setChecked(!config->projectPw.isEmpty());
-    m_macroPassword->setChecked(!config->macroPw.isEmpty());
+    m_projectPw = config->projectPw;
+    m_macroPw = config->macroPw;
+    m_encryption = config->encryption;
+    m_encrypt->setChecked(m_encryption != 0);
+    m_prjPassword->setChecked(!m_projectPw.isEmpty());
+    m_macroPassword->setChecked(!m_macroPw.isEmpty());
 }
 
 void ProjectConfigDialog::setLanguageRow(int row, const QString &name, const QString &mark,
@@ -311,17 +320,152 @@ LanguagePara ProjectConfigDialog::languageRow(int row) const
     return language;
 }
 
+namespace {
+
+bool sameDevice(const DevicePara &a, const DevicePara &b)
+{
+    return a.name == b.name && a.protocol == b.protocol && a.deviceId == b.deviceId
+           && a.port == b.port && a.rsType == b.rsType && a.dataBits == b.dataBits
+           && a.stopBits == b.stopBits && a.parity == b.parity && a.retryNum == b.retryNum
+           && a.baud == b.baud && a.overtime == b.overtime && a.comDelay == b.comDelay
+           && a.resDelay == b.resDelay;
+}
+
+bool sameDevices(const QList<DevicePara> &a, const QList<DevicePara> &b)
+{
+    return a.size() == b.size() && std::equal(a.cbegin(), a.cend(), b.cbegin(), sameDevice);
+}
+
+// Whether part is whole with some devices left out.
+bool isSubsequence(const QList<DevicePara> &part, const QList<DevicePara> &whole)
+{
+    int at = 0;
+    for (const DevicePara &device : whole)
+        at += at < part.size() && sameDevice(part.at(at), device) ? 1 : 0;
+    return at == part.size();
+}
+
+QStringList tagDeviceCells(const Config *config)
+{
+    const QStandardItemModel *tags = config->addressTagModel();
+    QStringList cells;
+    for (int row = 0; row < tags->rowCount(); ++row)
+        cells.append(tags->index(row, Config::DeviceColumn).data().toString());
+    return cells;
+}
+
+// The tags of every renamed device take its new name. The renames happen
+// at once: one after the other, names swapped between two devices would
+// put both devices' tags on one.
+void renameTags(Config *config, const QList<QPair<QString, QString>> &renames)
+{
+    QStringList taken = tagDeviceCells(config);
+    QStringList parked;
+    for (const auto &rename : renames) {
+        QString park;
+        for (int n = parked.size();; ++n) {
+            park = QStringLiteral("\x01renaming %1").arg(n);
+            if (!taken.contains(park))
+                break;
+        }
+        taken.append(park);
+        parked.append(park);
+        config->renameTagDevice(rename.first, park);
+    }
+    for (int i = 0; i < renames.size(); ++i)
+        config->renameTagDevice(parked.at(i), renames.at(i).second);
+}
+
+QString documentText(const char *text, const QString &arg = QString())
+{
+    const QString made = QCoreApplication::translate("ProjectDocument", text);
+    return arg.isNull() ? made : made.arg(arg);
+}
+
+} // namespace
+
 bool ProjectConfigDialog::setConfig()
 {
+    ProjectDocument *document = ProjectDocument::current();
+    const Config *config = document->config();
     QList<LanguagePara> languages;
     for (int row = 0; row < m_languages->rowCount(); ++row)
         languages.append(languageRow(row));
-    Config *config = Config::instance();
-    if (!sameLanguages(config->languages, languages)) {
-        config->setLanguages(languages);
-        emit configChanged();
+    QList<QPair<QString, QString>> renames;
+    for (int row = 0; row < m_deviceList.size(); ++row) {
+        const QString &origin = m_deviceOrigins.at(row);
+        if (!origin.isNull() && origin != m_deviceList.at(row).name)
+            renames.append({origin, m_deviceList.at(row).name});
     }
-    return true;
+    const QStringList cells = tagDeviceCells(config);
+    const bool tagsFollow = std::any_of(renames.cbegin(), renames.cend(),
+                                        [&cells](const QPair<QString, QString> &rename) {
+                                            return cells.contains(rename.first);
+                                        });
+
+    ProjectDocument::Parts parts;
+    if (m_projectPw != config->projectPw || m_macroPw != config->macroPw
+        || m_encryption != config->encryption)
+        parts |= ProjectDocument::Settings;
+    if (!sameLanguages(config->languages, languages))
+        parts |= ProjectDocument::Languages;
+    if (!sameDevices(config->devices, m_deviceList))
+        parts |= ProjectDocument::Devices;
+    if (tagsFollow)
+        parts |= ProjectDocument::AddressTags;
+    if (!parts)
+        return false;
+
+    const QList<DevicePara> devices = m_deviceList;
+    const bool changed = document->change(parts, changeText(int(parts)), [&](Config *project) {
+        if (parts & ProjectDocument::Settings) {
+            project->projectPw = m_projectPw;
+            project->macroPw = m_macroPw;
+            project->encryption = m_encryption;
+        }
+        if (parts & ProjectDocument::Languages)
+            project->setLanguages(languages);
+        if (parts & ProjectDocument::Devices) {
+            renameTags(project, renames);
+            project->devices = devices;
+        }
+    });
+    if (changed)
+        emit configChanged();
+    return changed;
+}
+
+std::function<QString()> ProjectConfigDialog::changeText(int parts) const
+{
+    const Config *config = ProjectDocument::current()->config();
+    if (parts == ProjectDocument::Languages)
+        return [] { return documentText(QT_TRANSLATE_NOOP("ProjectDocument", "修改语言")); };
+    if (parts & ~(ProjectDocument::Devices | ProjectDocument::AddressTags))
+        return [] { return tr("修改工程设置"); };
+    // Devices alone: the step says what happened to them where it was one
+    // thing.
+    const QList<DevicePara> &was = config->devices;
+    const char *text = QT_TRANSLATE_NOOP("ProjectDocument", "修改设备");
+    QString name;
+    if (m_deviceList.size() > was.size() && isSubsequence(was, m_deviceList)) {
+        text = QT_TRANSLATE_NOOP("ProjectDocument", "添加设备");
+    } else if (m_deviceList.size() < was.size() && isSubsequence(m_deviceList, was)) {
+        text = QT_TRANSLATE_NOOP("ProjectDocument", "删除设备");
+    } else if (m_deviceList.size() == was.size()) {
+        int edited = -1;
+        for (int row = 0; row < was.size(); ++row) {
+            if (sameDevice(was.at(row), m_deviceList.at(row)))
+                continue;
+            DevicePara renamed = was.at(row);
+            renamed.name = m_deviceList.at(row).name;
+            edited = edited == -1 && sameDevice(renamed, m_deviceList.at(row)) ? row : -2;
+        }
+        if (edited >= 0) {
+            text = QT_TRANSLATE_NOOP("ProjectDocument", "重命名设备 %1");
+            name = m_deviceList.at(edited).name;
+        }
+    }
+    return [text, name] { return documentText(text, name); };
 }
 
 void ProjectConfigDialog::on_ok_clicked()
@@ -405,7 +549,7 @@ void ProjectConfigDialog::setDeviceTable(int row, const DevicePara &device)
 
 bool ProjectConfigDialog::showDeviceAddDialog(DevicePara &device, int editedRow)
 {
-    const QList<DevicePara> &devices = Config::instance()->devices;
+    const QList<DevicePara> &devices = m_deviceList;
     DevicePara entry = device;
     DeviceAddDialog dialog(this);
     for (;;) {
@@ -444,7 +588,7 @@ void ProjectConfigDialog::on_addDevice_clicked()
     DevicePara device;
     // After a removal the row count can repeat a name still in use, and
     // the proposal would then be refused as a duplicate as it stands.
-    const QList<DevicePara> &existing = Config::instance()->devices;
+    const QList<DevicePara> &existing = m_deviceList;
     const auto taken = [&existing](const QString &name) {
         return std::any_of(existing.cbegin(), existing.cend(),
                            [&name](const DevicePara &other) { return other.name == name; });
@@ -461,47 +605,31 @@ void ProjectConfigDialog::on_addDevice_clicked()
     m_devices->insertRow(row);
     setDeviceTable(row, device);
     m_devices->setCurrentCell(row, 0);
-    QList<DevicePara> &devices = Config::instance()->devices;
-    devices.insert(qMin(row, int(devices.size())), device);
-    emit configChanged();
+    const int at = qMin(row, int(m_deviceList.size()));
+    m_deviceList.insert(at, device);
+    m_deviceOrigins.insert(at, QString());
 }
-
-namespace {
-
-bool sameDevice(const DevicePara &a, const DevicePara &b)
-{
-    return a.name == b.name && a.protocol == b.protocol && a.deviceId == b.deviceId
-           && a.port == b.port && a.rsType == b.rsType && a.dataBits == b.dataBits
-           && a.stopBits == b.stopBits && a.parity == b.parity && a.retryNum == b.retryNum
-           && a.baud == b.baud && a.overtime == b.overtime && a.comDelay == b.comDelay
-           && a.resDelay == b.resDelay;
-}
-
-} // namespace
 
 void ProjectConfigDialog::tableDeviceDoubleClicked(int row, int)
 {
-    Config *config = Config::instance();
-    QList<DevicePara> &devices = config->devices;
-    if (row < 0 || row >= devices.size())
+    if (row < 0 || row >= m_deviceList.size())
         return;
-    DevicePara device = devices.at(row);
-    if (!showDeviceAddDialog(device, row) || sameDevice(device, devices.at(row)))
+    DevicePara device = m_deviceList.at(row);
+    if (!showDeviceAddDialog(device, row) || sameDevice(device, m_deviceList.at(row)))
         return;
-    // The tags follow the name in the same step, or the library would
-    // refuse every one of them at its next OK.
-    config->renameTagDevice(devices.at(row).name, device.name);
-    devices[row] = device;
+    m_deviceList[row] = device;
     setDeviceTable(row, device);
-    emit configChanged();
 }
 
-int ProjectConfigDialog::tagsUsing(const QString &deviceName)
+int ProjectConfigDialog::tagsUsing(int row) const
 {
-    const QStandardItemModel *tags = Config::instance()->addressTagModel();
+    // A renamed device takes its old name's tags on OK, and tags that
+    // already name it.
+    const QString &origin = m_deviceOrigins.at(row);
+    const QString &name = m_deviceList.at(row).name;
     int count = 0;
-    for (int row = 0; row < tags->rowCount(); ++row) {
-        if (tags->index(row, Config::DeviceColumn).data().toString() == deviceName)
+    for (const QString &cell : tagDeviceCells(ProjectDocument::current()->config())) {
+        if (cell == name || (!origin.isNull() && cell == origin))
             ++count;
     }
     return count;
@@ -513,10 +641,9 @@ void ProjectConfigDialog::on_removeDevice_clicked()
     if (selected.isEmpty())
         return;
     const int row = selected.first()->row();
-    QList<DevicePara> &devices = Config::instance()->devices;
-    if (row < devices.size()) {
-        const QString name = devices.at(row).name;
-        const int users = tagsUsing(name);
+    if (row < m_deviceList.size()) {
+        const QString name = m_deviceList.at(row).name;
+        const int users = tagsUsing(row);
         if (users > 0) {
             const int answer = MessageDialog::showMessage(
                 this, QMessageBox::Question, tr("删除设备"),
@@ -527,8 +654,8 @@ void ProjectConfigDialog::on_removeDevice_clicked()
             if (answer != QMessageBox::Yes)
                 return;
         }
-        devices.removeAt(row);
-        emit configChanged();
+        m_deviceList.removeAt(row);
+        m_deviceOrigins.removeAt(row);
     }
     m_devices->removeRow(row);
 }
@@ -584,46 +711,37 @@ void ProjectConfigDialog::switchPassword(QCheckBox *box, QString *password, bool
         if (typed.isEmpty() || typed == *password)
             return;
         *password = typed;
-        emit configChanged();
         return;
     }
     if (!verifyPassword(*password, verifyTitle)) {
         box->setChecked(true);
         return;
     }
-    if (password->isEmpty())
-        return;
     password->clear();
-    emit configChanged();
 }
 
 void ProjectConfigDialog::on_prjPassword_clicked(bool checked)
 {
-    switchPassword(m_prjPassword, &Config::instance()->projectPw, checked, tr("设置项目密码"),
+    switchPassword(m_prjPassword, &m_projectPw, checked, tr("设置项目密码"),
                    tr("项目密码验证"));
 }
 
 void ProjectConfigDialog::on_macroPassword_clicked(bool checked)
 {
-    switchPassword(m_macroPassword, &Config::instance()->macroPw, checked, tr("设置宏指令密码"),
+    switchPassword(m_macroPassword, &m_macroPw, checked, tr("设置宏指令密码"),
                    tr("宏指令密码验证"));
 }
 
 void ProjectConfigDialog::on_encrpty_clicked(bool checked)
 {
-    Config *config = Config::instance();
     // Without the guard, anyone at the desk could save a protected project
     // in the clear and read its password from the file.
     if (!checked && m_prjPassword->isChecked()
-        && !verifyPassword(config->projectPw, tr("项目密码验证"))) {
+        && !verifyPassword(m_projectPw, tr("项目密码验证"))) {
         m_encrypt->setChecked(true);
         return;
     }
-    const quint8 encryption = checked ? 1 : 0;
-    if (config->encryption == encryption)
-        return;
-    config->encryption = encryption;
-    emit configChanged();
+    m_encryption = checked ? 1 : 0;
 }
 
 void ProjectConfigDialog::changeEvent(QEvent *event)

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class FontEditWidget;
 class QCheckBox;
 class QComboBox;
@@ -19,9 +21,9 @@ class QTableWidget;
 // fonts, communication devices and protection. Long-lived: the main window
 // creates one and opens it with run() each time.
 //
-// Languages reach Config on OK only; devices, passwords and encryption
-// reach it as soon as they are edited, so Cancel does not undo them. Every
-// change that reaches Config emits configChanged().
+// The dialog edits copies of the languages, devices and protection; OK
+// commits what changed to the current project as one undo step, Cancel
+// leaves the project as it was. A commit emits configChanged().
 class ProjectConfigDialog : public QDialog
 {
     Q_OBJECT
@@ -40,7 +42,8 @@ public:
 
     // Fills every page from Config.
     void getConfig();
-    // Rebuilds Config's languages from the language table. Always true.
+    // Commits the copies to the current project as one undo step; false
+    // when they hold what the project holds (no step then).
     bool setConfig();
 
     // Runs DeviceAddDialog on a copy of device until the user cancels or
@@ -48,8 +51,7 @@ public:
     // language and no other device's; an edited device's unchanged name is
     // taken as it is. editedRow is the device's own row, -1 for a new
     // device. True when device now holds the entry; false leaves it
-    // untouched. A confirmed rename carries the address tags with it when
-    // the caller is tableDeviceDoubleClicked().
+    // untouched.
     bool showDeviceAddDialog(DevicePara &device, int editedRow = -1);
     // Writes the six cells of row.
     void setDeviceTable(int row, const DevicePara &device);
@@ -88,8 +90,10 @@ private:
     // Switches a password off after proving it, or sets a new one.
     void switchPassword(QCheckBox *box, QString *password, bool checked, const QString &setTitle,
                         const QString &verifyTitle);
-    // How many address tags name the device.
-    static int tagsUsing(const QString &deviceName);
+    // How many address tags the device in the table's row will hold.
+    int tagsUsing(int row) const;
+    // The undo text of a commit of parts (ProjectDocument::Parts).
+    std::function<QString()> changeText(int parts) const;
     void retranslate();
 
     QTabWidget *m_tabs = nullptr;
@@ -123,12 +127,19 @@ private:
     QPushButton *m_addDevice = nullptr;
     QPushButton *m_removeDevice = nullptr;
     QTableWidget *m_devices = nullptr;
+    // The device table's rows, and for each the name the project knows it
+    // by (null for a device added here): tags follow a rename on OK.
+    QList<DevicePara> m_deviceList;
+    QStringList m_deviceOrigins;
 
     QGroupBox *m_protection = nullptr;
     QCheckBox *m_prjPassword = nullptr;
     QCheckBox *m_macroPassword = nullptr;
     QCheckBox *m_encrypt = nullptr;
     QLabel *m_protectionNote = nullptr;
+    QString m_projectPw;
+    QString m_macroPw;
+    quint8 m_encryption = 0;
 
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;

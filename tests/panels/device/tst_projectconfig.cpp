@@ -1,3 +1,4 @@
+#include "document/projectdocument.h"
 #include "document/projectfile.h"
 #include "model/taglib/textlib.h"
 #include "panels/device/deviceadddialog.h"
@@ -124,6 +125,7 @@ private slots:
         ModalSeam::setHandler([this](const ModalRequest &request) {
             return m_steps.isEmpty() ? cancelled() : m_steps.dequeue()(request);
         });
+        ProjectDocument::current()->undoStack()->clear();
         m_dialog = std::make_unique<ProjectConfigDialog>();
         m_changed
             = std::make_unique<QSignalSpy>(m_dialog.get(), &ProjectConfigDialog::configChanged);
@@ -153,6 +155,10 @@ private slots:
         m_dialog->on_addDevice_clicked();
         QCOMPARE(proposed, QString("设备_4"));
         QCOMPARE(devices()->item(1, 0)->text(), QString("新"));
+        QCOMPARE(m_changed->count(), 0);
+        QVERIFY(m_dialog->setConfig());
+        QCOMPARE(Config::instance()->deviceNames().mid(1),
+                 QStringList({"设备_3", "新", "B"}));
         QCOMPARE(m_changed->count(), 1);
     }
 
@@ -178,6 +184,7 @@ private slots:
                                  devices()->visualItemRect(devices()->item(1, 2)).center());
         QCOMPARE(messages(), QStringList({"设备名称重复！"}));
         QCOMPARE(reopened, QString("A 42"));
+        m_dialog->setConfig();
         QCOMPARE(Config::instance()->devices.at(1).name, QString("B"));
         QCOMPARE(int(Config::instance()->devices.at(1).deviceId), 42);
         QCOMPARE(int(Config::instance()->devices.at(0).deviceId), 1);
@@ -204,6 +211,7 @@ private slots:
         devices()->selectRow(1);
         m_steps << [button](const ModalRequest &) { return accepted(button); };
         child<QPushButton>(m_dialog.get(), "removeDevice")->click();
+        m_dialog->setConfig();
 
         const QString question = ModalSeam::history().value(0).text;
         QVERIFY2(question.contains("2") && question.contains("B"), qPrintable(question));
@@ -276,6 +284,7 @@ private slots:
         m_dialog->getConfig();
         m_steps << confirmDevice(name);
         m_dialog->tableDeviceDoubleClicked(0, 0);
+        m_dialog->setConfig();
 
         QCOMPARE(messages().size(), refused ? 1 : 0);
         const QString now = refused ? "PLC" : name;
@@ -327,6 +336,7 @@ private slots:
 
         m_steps << confirmDevice("Renamed");
         m_dialog->tableDeviceDoubleClicked(0, 0);
+        m_dialog->setConfig();
         const QByteArray renamed = ProjectFile::projectBytes();
         stored.name = "Renamed";
         config->devices = {stored};
@@ -360,6 +370,7 @@ private slots:
         if (!message.isEmpty())
             m_steps << [](const ModalRequest &) { return accepted(); };
         m_dialog->tableDeviceDoubleClicked(0, 0);
+        m_dialog->setConfig();
         QCOMPARE(messages(), message.isEmpty() ? QStringList() : QStringList(message));
         QCOMPARE(ProjectFile::projectBytes() == before, !message.isEmpty());
     }
@@ -463,6 +474,128 @@ private slots:
         QCOMPARE(savedTextTags(ProjectFile::projectBytes()), edited);
     }
 
+    // What the dialog does reaches the project on OK only, as one undo step
+    // named for it that brings the saved bytes back exactly; Cancel leaves
+    // the bytes and the history as they were. Tags follow a renamed device
+    // there and back, also when two devices trade names.
+    void commitsOneStep_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("tagDevices"); // after OK
+        const QStringList untouched({"PLC", "Other", "PLC", "gone"});
+        const struct
+        {
+            const char *edit;
+            const char *text;
+            QStringList tags;
+        } rows[] = {
+            {"rename", "重命名设备 PLC2", {"PLC2", "Other", "PLC2", "gone"}},
+            {"swap", "修改设备", {"Other", "PLC", "Other", "gone"}},
+            {"add", "添加设备", untouched},
+            {"remove", "删除设备", untouched},
+            {"languages down", "修改语言", untouched},
+            {"languages up", "修改语言", untouched},
+            {"encryption", "修改工程设置", untouched},
+            {"rename and encryption", "修改工程设置", {"PLC2", "Other", "PLC2", "gone"}},
+        };
+        for (const auto &row : rows) {
+            for (const bool ok : {true, false}) {
+                QTest::addRow("%s, %s", row.edit, ok ? "OK" : "cancel")
+                    << QString(row.edit) << ok << QString(row.text) << row.tags;
+            }
+        }
+    }
+    void commitsOneStep()
+    {
+        QFETCH(QString, edit);
+        QFETCH(bool, ok);
+        QFETCH(QString, text);
+        QFETCH(QStringList, tagDevices);
+        Config *config = Config::instance();
+        config->devices = {device("PLC"), device("Other")};
+        config->languages.append({"English", "en", QFont("Arial", 12)});
+        config->textLib()->add("灯", {{"关", "off"}, {"开", "on"}});
+        config->encryption = 1;
+        QStandardItemModel *tags = config->addressTagModel();
+        for (const char *dev : {"PLC", "Other", "PLC", "gone"})
+            tags->appendRow({new QStandardItem("t"), new QStandardItem(dev),
+                             new QStandardItem("LW 1"), new QStandardItem("Int16"),
+                             new QStandardItem("2")});
+        const auto tagCells = [tags] {
+            QStringList cells;
+            for (int row = 0; row < tags->rowCount(); ++row)
+                cells << tags->item(row, Config::DeviceColumn)->text();
+            return cells;
+        };
+        const QStringList tagsBefore = tagCells();
+        const QByteArray before = ProjectFile::projectBytes();
+        QUndoStack *stack = ProjectDocument::current()->undoStack();
+
+        const auto setCount = [this](int count) {
+            child<QComboBox>(m_dialog.get(), "lanNum")->setCurrentIndex(count - 1);
+        };
+        const auto rename = [this](int row, const QString &name) {
+            m_steps.prepend(confirmDevice(name));
+            m_dialog->tableDeviceDoubleClicked(row, 0);
+        };
+        m_steps << [&](const ModalRequest &) {
+            if (edit.startsWith("rename"))
+                rename(0, "PLC2");
+            if (edit == "swap") {
+                rename(0, "tmp");
+                rename(1, "PLC");
+                rename(0, "Other");
+            }
+            if (edit == "add") {
+                m_steps.prepend(confirmDevice("PLC3"));
+                m_dialog->on_addDevice_clicked();
+            }
+            if (edit == "remove") {
+                devices()->selectRow(1);
+                m_steps.prepend([](const ModalRequest &) { return accepted(); });
+                child<QPushButton>(m_dialog.get(), "removeDevice")->click();
+            }
+            if (edit == "languages down") {
+                m_steps.prepend([](const ModalRequest &) { return accepted(); });
+                setCount(1);
+            }
+            if (edit == "languages up")
+                setCount(4);
+            if (edit.endsWith("encryption"))
+                child<QCheckBox>(m_dialog.get(), "encrpty")->click();
+            return ok ? accepted() : cancelled();
+        };
+        m_dialog->run();
+
+        if (!ok) {
+            QCOMPARE(ProjectFile::projectBytes(), before);
+            QCOMPARE(stack->count(), 0);
+            QCOMPARE(tagCells(), tagsBefore);
+            QCOMPARE(m_changed->count(), 0);
+            return;
+        }
+        const QByteArray after = ProjectFile::projectBytes();
+        QVERIFY(after != before);
+        QCOMPARE(stack->count(), 1);
+        QCOMPARE(stack->text(0), text);
+        QCOMPARE(tagCells(), tagDevices);
+        QCOMPARE(m_changed->count(), 1);
+        stack->undo();
+        QCOMPARE(ProjectFile::projectBytes(), before);
+        QCOMPARE(tagCells(), tagsBefore);
+        stack->redo();
+        QCOMPARE(ProjectFile::projectBytes(), after);
+
+        // Opened again on the project as it now is, an untouched OK adds
+        // nothing.
+        m_steps << [](const ModalRequest &) { return accepted(); };
+        m_dialog->run();
+        QCOMPARE(stack->count(), 1);
+        QCOMPARE(ProjectFile::projectBytes(), after);
+    }
+
     // Every password flow through the modal seam. A typed entry "p/c" fills
     // the set dialog, a plain one answers the verify prompt; messages are
     // acknowledged and running out of entries cancels. Encryption is guarded
@@ -527,6 +660,8 @@ private slots:
         });
         QCheckBox *checkBox = child<QCheckBox>(m_dialog.get(), qPrintable(box));
         checkBox->click();
+        QCOMPARE(state(), before);
+        m_dialog->setConfig();
 
         QCOMPARE(state(), after);
         QCOMPARE(checkBox->isChecked(), !after.isEmpty() && after != "0");
