@@ -1,4 +1,5 @@
 #include "document/drawmanager.h"
+#include "document/projectdocument.h"
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
@@ -27,6 +28,10 @@ int undoEntries()
     const QList<QUndoStack *> stacks = UserOptGroup::instance()->stacks();
     for (const QUndoStack *stack : stacks)
         count += stack->count();
+    // The project's own history, where the dialogs' changes go.
+    const QUndoStack *project = ProjectDocument::current()->undoStack();
+    if (!stacks.contains(const_cast<QUndoStack *>(project)))
+        count += project->count();
     return count;
 }
 
