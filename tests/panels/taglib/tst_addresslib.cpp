@@ -1,4 +1,5 @@
 #include "model/builtintables.h"
+#include "model/exchange/tagexchange.h"
 #include "panels/taglib/addressadddialog.h"
 #include "panels/taglib/addresslibdialog.h"
 #include "services/appsettings.h"
@@ -323,6 +324,23 @@ private slots:
         else
             m_dialog->on_add_clicked();
         QCOMPARE(titles, QStringList({chinese, english, chinese}));
+    }
+
+    // An import is weighed against the list shown, not the project's: a
+    // file holding the project's tags brings them back after 删除全部.
+    void importAfterRemoveAll()
+    {
+        addTag("a");
+        QTemporaryDir dir;
+        const QString file = dir.filePath("tags.csv");
+        QString error;
+        QVERIFY2(TagExchange::exportAddressTags(file, TagExchange::addressHeader(),
+                                                TagExchange::addressRows(), &error),
+                 qPrintable(error));
+        m_dialog->on_removeAll_clicked();
+        m_messages->chooseText(file);
+        m_dialog->on_importTxt_clicked();
+        QCOMPARE(listedNames(), QStringList {"a"});
     }
 
     void rowsUnderSortAndFilter()
