@@ -235,10 +235,7 @@ void AddressLibDialog::takeTags()
         m_table->setModel(nullptr);
     m_tags->removeRows(0, m_tags->rowCount());
     m_tags->setColumnCount(source->columnCount());
-    for (int column = 0; column < source->columnCount(); ++column) {
-        const QStandardItem *header = source->horizontalHeaderItem(column);
-        m_tags->setHorizontalHeaderItem(column, header ? header->clone() : nullptr);
-    }
+    copyHeaders();
     for (int row = 0; row < source->rowCount(); ++row) {
         QList<QStandardItem *> items;
         items.reserve(source->columnCount());
@@ -251,6 +248,14 @@ void AddressLibDialog::takeTags()
     m_edited = false;
     if (attached)
         m_table->setModel(m_tags);
+}
+
+void AddressLibDialog::copyHeaders()
+{
+    const QStandardItemModel *source = Config::instance()->addressTagModel();
+    for (int column = 0; column < m_tags->columnCount(); ++column)
+        m_tags->setHeaderData(column, Qt::Horizontal,
+                              source->headerData(column, Qt::Horizontal));
 }
 
 void AddressLibDialog::done(int result)
@@ -701,8 +706,11 @@ bool AddressLibDialog::eventFilter(QObject *watched, QEvent *event)
 
 void AddressLibDialog::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         retranslate();
+        // The project's headers follow the language; the copy's follow them.
+        copyHeaders();
+    }
     QDialog::changeEvent(event);
 }
 

@@ -109,6 +109,7 @@ private:
     void retranslate();
     // Takes the copy afresh from the project's tags, unless it was edited.
     void takeTags();
+    void copyHeaders();
     void showList(bool system);
     QStandardItemModel *shownModel() const;
     void selectRows(int first, int count);
