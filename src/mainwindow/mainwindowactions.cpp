@@ -75,8 +75,7 @@ void MainWindow::connectActions()
     // Through the seam like every other dialog, so that no test blocks on it.
     connect(action(QStringLiteral("addressLib")), &QAction::triggered, m_addressLibDialog,
             [this] { m_addressLibDialog->showLibrary(false, -1); });
-    // The address list edits the library in place, so every change counts,
-    // whichever button closes the dialog.
+    // Its OK hands a changed library to the project.
     connect(m_addressLibDialog, &AddressLibDialog::libraryChanged, this,
             [this] { setModified(true); });
     connect(action(QStringLiteral("build")), &QAction::triggered, this, &MainWindow::on_build);

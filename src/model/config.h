@@ -213,6 +213,8 @@ public:
     // Decodes one row of the system register model (system) or of the
     // address tag model into para; returns a TagResult.
     int tagAt(bool system, int row, AddressPara &para) const;
+    // The same for a row of model, an address tag model or a copy of one.
+    int tagAt(const QStandardItemModel *model, int row, AddressPara &para) const;
 
     // Refills the system register model from the table of the current
     // hardware model's family, as BuiltinTables keeps it; texts are

@@ -223,7 +223,11 @@ bool Config::parseDataFormat(const QString &text, AddressPara &para) const
 
 int Config::tagAt(bool system, int row, AddressPara &para) const
 {
-    const QStandardItemModel *model = tagModel(system);
+    return tagAt(tagModel(system), row, para);
+}
+
+int Config::tagAt(const QStandardItemModel *model, int row, AddressPara &para) const
+{
     if (row < 0 || row >= model->rowCount())
         return TagNoRow;
 

@@ -474,7 +474,7 @@ private slots:
                 auto *dialog = m_window->findChild<AddressLibDialog *>();
                 if (change)
                     dialog->pasteRows("泵_1\t本地\tLW 10\tInt16\t2\t主泵");
-                dialog->on_cancel_clicked(); // the list is edited in place
+                dialog->on_ok_clicked();
             }
         });
         m_window->action(library)->trigger();

@@ -268,7 +268,11 @@ QStringList TagExchange::addressHeader()
 
 QVector<QStringList> TagExchange::addressRows()
 {
-    const QStandardItemModel *model = Config::instance()->addressTagModel();
+    return addressRows(Config::instance()->addressTagModel());
+}
+
+QVector<QStringList> TagExchange::addressRows(const QStandardItemModel *model)
+{
     QVector<QStringList> rows;
     rows.reserve(model->rowCount());
     for (int row = 0; row < model->rowCount(); ++row) {

@@ -70,6 +70,7 @@ public:
     // The header texts and rows of Config::instance()'s address tag model.
     static QStringList addressHeader();
     static QVector<QStringList> addressRows();
+    static QVector<QStringList> addressRows(const QStandardItemModel *model);
     // Replaces every row of model, an address tag model or a copy of one.
     static void setAddressRows(QStandardItemModel *model, const QVector<QStringList> &rows);
 

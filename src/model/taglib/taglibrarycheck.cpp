@@ -59,7 +59,12 @@ int otherPlace(const FirstTwo &places, const QString &name, int place)
 
 QVector<TagLibraryCheck::Problem> TagLibraryCheck::addressNames(int limit)
 {
-    const QStandardItemModel *model = Config::instance()->addressTagModel();
+    return addressNames(Config::instance()->addressTagModel(), limit);
+}
+
+QVector<TagLibraryCheck::Problem> TagLibraryCheck::addressNames(const QStandardItemModel *model,
+                                                                int limit)
+{
     const int rows = model->rowCount();
     QStringList names;
     names.reserve(rows);
@@ -88,8 +93,13 @@ QVector<TagLibraryCheck::Problem> TagLibraryCheck::addressNames(int limit)
 
 QString TagLibraryCheck::addressRow(int row, AddressPara &para)
 {
+    return addressRow(Config::instance()->addressTagModel(), row, para);
+}
+
+QString TagLibraryCheck::addressRow(const QStandardItemModel *model, int row, AddressPara &para)
+{
     QString problem;
-    switch (Config::instance()->tagAt(false, row, para)) {
+    switch (Config::instance()->tagAt(model, row, para)) {
     case Config::TagBadDevice:
         problem = tr("设备不存在！");
         break;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVector>
 
+class QStandardItemModel;
 class TextLib;
 struct AddressPara;
 
@@ -25,9 +26,12 @@ public:
     // Empty (or blank) and repeated names of Config::instance()'s address
     // tags, in row order; at most limit of them (all when limit < 0).
     static QVector<Problem> addressNames(int limit = -1);
+    // The same for model, an address tag model or a copy of one.
+    static QVector<Problem> addressNames(const QStandardItemModel *model, int limit = -1);
     // Why that row of the address tags does not decode (Config::tagAt),
     // or the empty text when it does; para receives what was decoded.
     static QString addressRow(int row, AddressPara &para);
+    static QString addressRow(const QStandardItemModel *model, int row, AddressPara &para);
     // Everything 确定 refuses, in the order it looks: the names, then every
     // row's decoding.
     static QVector<Problem> addressLibrary(int limit = -1);

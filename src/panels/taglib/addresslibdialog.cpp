@@ -1,6 +1,7 @@
 #include "addresslibdialog.h"
 
 #include "addressadddialog.h"
+#include "document/projectdocument.h"
 #include "model/config.h"
 #include "model/exchange/tagexchange.h"
 #include "model/taglib/taglibrarycheck.h"
@@ -109,6 +110,16 @@ AddressLibDialog::AddressLibDialog(QWidget *parent)
 {
     currentSlot() = this;
 
+    m_tags = new QStandardItemModel(0, Config::TagColumnCount, this);
+    // Whatever changes the copy, through a button, a key or a caller, is an
+    // edit that OK hands on and that a new opening must not overwrite.
+    const auto edited = [this] { m_edited = true; };
+    connect(m_tags, &QAbstractItemModel::rowsInserted, this, edited);
+    connect(m_tags, &QAbstractItemModel::rowsRemoved, this, edited);
+    connect(m_tags, &QAbstractItemModel::rowsMoved, this, edited);
+    connect(m_tags, &QAbstractItemModel::dataChanged, this, edited);
+    connect(m_tags, &QAbstractItemModel::modelReset, this, edited);
+
     m_userAddr = named(new QRadioButton(this), "userAddr");
     m_userAddr->setChecked(true);
     m_sysAddr = named(new QRadioButton(this), "sysAddr");
@@ -192,6 +203,7 @@ AddressLibDialog::AddressLibDialog(QWidget *parent)
     connect(m_table, &QAbstractItemView::doubleClicked, this, &AddressLibDialog::editCurrentItem);
 
     retranslate();
+    takeTags();
     showList(false);
 }
 
@@ -208,8 +220,49 @@ AddressLibDialog *AddressLibDialog::current()
 
 QStandardItemModel *AddressLibDialog::shownModel() const
 {
-    const Config *config = Config::instance();
-    return m_system ? config->systemRegisterModel() : config->addressTagModel();
+    return m_system ? Config::instance()->systemRegisterModel() : m_tags;
+}
+
+void AddressLibDialog::takeTags()
+{
+    if (m_edited)
+        return;
+    const QStandardItemModel *source = Config::instance()->addressTagModel();
+    // Detached while refilled, as for an import: a sorted view would place
+    // every row on its own.
+    const bool attached = m_table->sourceModel() == m_tags;
+    if (attached)
+        m_table->setModel(nullptr);
+    m_tags->removeRows(0, m_tags->rowCount());
+    m_tags->setColumnCount(source->columnCount());
+    copyHeaders();
+    for (int row = 0; row < source->rowCount(); ++row) {
+        QList<QStandardItem *> items;
+        items.reserve(source->columnCount());
+        for (int column = 0; column < source->columnCount(); ++column) {
+            const QStandardItem *item = source->item(row, column);
+            items.append(item ? item->clone() : new QStandardItem);
+        }
+        m_tags->appendRow(items);
+    }
+    m_edited = false;
+    if (attached)
+        m_table->setModel(m_tags);
+}
+
+void AddressLibDialog::copyHeaders()
+{
+    const QStandardItemModel *source = Config::instance()->addressTagModel();
+    for (int column = 0; column < m_tags->columnCount(); ++column)
+        m_tags->setHeaderData(column, Qt::Horizontal,
+                              source->headerData(column, Qt::Horizontal));
+}
+
+void AddressLibDialog::done(int result)
+{
+    QDialog::done(result);
+    // Committed or dropped: the next opening starts from the project.
+    m_edited = false;
 }
 
 void AddressLibDialog::showList(bool system)
@@ -242,8 +295,8 @@ void AddressLibDialog::on_sysAddr_clicked()
 
 void AddressLibDialog::showEvent(QShowEvent *event)
 {
-    // The models are Config's live ones: refetched and sized on each
-    // opening, as a project may have been opened since the last one.
+    // The system registers are the current project's: a project may have
+    // been opened since the last opening.
     m_table->setModel(shownModel());
     m_table->resizeColumnToContents(Config::NameColumn);
     QDialog::showEvent(event);
@@ -257,6 +310,7 @@ int AddressLibDialog::showLibrary(bool system, int row)
 
 void AddressLibDialog::selectRow(bool system, int row)
 {
+    takeTags();
     showList(system);
     const QModelIndex source = shownModel()->index(row, 0);
     QModelIndex view = m_table->proxy()->mapFromSource(source);
@@ -368,7 +422,7 @@ void AddressLibDialog::setAddressTable(int row, const AddressPara &para)
 
 bool AddressLibDialog::addrRowCheck(int row, AddressPara &para)
 {
-    const QString problem = TagLibraryCheck::addressRow(row, para);
+    const QString problem = TagLibraryCheck::addressRow(m_tags, row, para);
     if (problem.isEmpty())
         return true;
     showError(problem);
@@ -377,7 +431,7 @@ bool AddressLibDialog::addrRowCheck(int row, AddressPara &para)
 
 bool AddressLibDialog::checkLabels()
 {
-    const QVector<TagLibraryCheck::Problem> problems = TagLibraryCheck::addressNames(1);
+    const QVector<TagLibraryCheck::Problem> problems = TagLibraryCheck::addressNames(m_tags, 1);
     if (problems.isEmpty())
         return true;
     showError(problems.first().message);
@@ -388,7 +442,7 @@ void AddressLibDialog::on_ok_clicked()
 {
     if (!checkLabels())
         return;
-    const int rows = Config::instance()->addressTagModel()->rowCount();
+    const int rows = m_tags->rowCount();
     for (int row = 0; row < rows; ++row) {
         AddressPara para;
         if (!addrRowCheck(row, para)) {
@@ -397,6 +451,11 @@ void AddressLibDialog::on_ok_clicked()
             return;
         }
     }
+    // An untouched copy is not compared with the library: it is the
+    // library, and comparing tens of thousands of tags costs a copy of
+    // them.
+    if (m_edited && ProjectDocument::current()->replaceAddressTags(*m_tags))
+        emit libraryChanged();
     accept();
 }
 
@@ -415,7 +474,6 @@ void AddressLibDialog::on_add_clicked()
         return;
     shownModel()->insertRow(row, rowItems(paraCells(para)));
     selectRows(row, 1);
-    emit libraryChanged();
 }
 
 void AddressLibDialog::on_edit_clicked()
@@ -444,7 +502,6 @@ void AddressLibDialog::editCurrentItem(const QModelIndex &index)
         return;
     setAddressTable(row, para);
     selectRows(row, 1);
-    emit libraryChanged();
 }
 
 void AddressLibDialog::on_remove_clicked()
@@ -459,7 +516,6 @@ void AddressLibDialog::on_remove_clicked()
     // The row that took its place, so that Remove can be pressed again.
     if (model->rowCount() > 0)
         selectRows(qMin(row, model->rowCount() - 1), 1);
-    emit libraryChanged();
 }
 
 void AddressLibDialog::on_removeAll_clicked()
@@ -470,7 +526,6 @@ void AddressLibDialog::on_removeAll_clicked()
     if (model->rowCount() == 0)
         return;
     model->removeRows(0, model->rowCount());
-    emit libraryChanged();
 }
 
 void AddressLibDialog::moveRow(int offset)
@@ -488,7 +543,6 @@ void AddressLibDialog::moveRow(int offset)
         setCellText(model, other, column, text);
     }
     selectRows(other, 1);
-    emit libraryChanged();
 }
 
 void AddressLibDialog::on_moveUp_clicked()
@@ -536,7 +590,6 @@ int AddressLibDialog::pasteRows(const QString &text)
     proxy->setDynamicSortFilter(true);
     proxy->invalidate();
     selectRows(first, rows.size());
-    emit libraryChanged();
     return rows.size();
 }
 
@@ -562,7 +615,6 @@ int AddressLibDialog::removeSelectedRows()
     }
     if (model->rowCount() > 0)
         selectRows(qMin(rows.first(), model->rowCount() - 1), 1);
-    emit libraryChanged();
     return rows.size();
 }
 
@@ -603,15 +655,14 @@ void AddressLibDialog::importFile(const QString &title, const QString &filter)
         showError(error);
         return;
     }
-    if (imported.rows != TagExchange::addressRows()) {
+    if (imported.rows != TagExchange::addressRows(m_tags)) {
         // Detached while the rows are replaced: a sorted or filtered view
         // would otherwise place every new row on its own (half a second
         // for ten thousand), where attaching it again sorts them once.
         m_table->setModel(nullptr);
-        TagExchange::setAddressRows(Config::instance()->addressTagModel(), imported.rows);
+        TagExchange::setAddressRows(m_tags, imported.rows);
         m_table->setModel(shownModel());
         m_table->resizeColumnToContents(Config::NameColumn);
-        emit libraryChanged();
     }
     if (!imported.warnings.isEmpty())
         MessageDialog::showMessage(this, QMessageBox::Warning, tr("地址标签库"),
@@ -627,7 +678,7 @@ void AddressLibDialog::exportFile(const QString &title, const QString &filter,
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = TagExchange::exportAddressTags(fileName, TagExchange::addressHeader(),
-                                                        TagExchange::addressRows(), &error);
+                                                        TagExchange::addressRows(m_tags), &error);
     QApplication::restoreOverrideCursor();
     if (!written) {
         showError(error);
@@ -655,8 +706,11 @@ bool AddressLibDialog::eventFilter(QObject *watched, QEvent *event)
 
 void AddressLibDialog::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         retranslate();
+        // The project's headers follow the language; the copy's follow them.
+        copyHeaders();
+    }
     QDialog::changeEvent(event);
 }
 

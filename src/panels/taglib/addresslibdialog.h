@@ -14,11 +14,13 @@ class TableView;
 // The address tag library: shows the user's address tags or the panel's
 // system registers (read-only) in a sortable, filterable table.
 //
-// The table edits Config's address tag model directly, so every add, edit,
-// removal, move and paste is in the library at once, whichever button
-// closes the dialog; OK only validates the rows. The main window creates
-// one instance at start-up; the most recently constructed instance is the
-// current one, through which the register picker reaches the library.
+// The user's list is a copy of the project's address tags, taken when the
+// dialog opens (every column and item role); adds, edits, removals, moves,
+// pastes and imports change the copy only. OK validates it and hands it to
+// the current project document as one undoable change; Cancel and closing
+// the window drop it. The main window creates one instance at start-up;
+// the most recently constructed instance is the current one, through which
+// the register picker reaches the library.
 class AddressLibDialog : public QDialog
 {
     Q_OBJECT
@@ -34,8 +36,13 @@ public:
     int showLibrary(bool system, int row);
     // Shows the system register list (system) or the user's tags with model
     // row `row` current and in view, clearing a filter that hides it;
-    // nothing is run.
+    // nothing is run. Unless the copy holds edits not yet confirmed or
+    // dropped, it is taken afresh from the project first.
     void selectRow(bool system, int row);
+    // The copy of the user's tags the dialog edits.
+    QStandardItemModel *tags() const { return m_tags; }
+    // True when the copy was changed since it was taken.
+    bool isEdited() const { return m_edited; }
     // Which list is shown and the model row of the current table row (-1
     // when there is none).
     void selection(bool &system, int &row) const;
@@ -68,10 +75,11 @@ public:
     int removeSelectedRows();
 
 signals:
-    // After every change this dialog makes to the user's tags.
+    // After OK handed a changed library to the project.
     void libraryChanged();
 
 public slots:
+    void done(int result) override;
     void on_ok_clicked();
     void on_cancel_clicked();
     void on_add_clicked();
@@ -99,6 +107,9 @@ protected:
 
 private:
     void retranslate();
+    // Takes the copy afresh from the project's tags, unless it was edited.
+    void takeTags();
+    void copyHeaders();
     void showList(bool system);
     QStandardItemModel *shownModel() const;
     void selectRows(int first, int count);
@@ -110,6 +121,8 @@ private:
     QList<QPushButton *> editButtons() const;
 
     bool m_system = false;
+    QStandardItemModel *m_tags = nullptr; // child
+    bool m_edited = false;
     QRadioButton *m_userAddr = nullptr;
     QRadioButton *m_sysAddr = nullptr;
     QComboBox *m_filter = nullptr;

@@ -2,6 +2,7 @@
 
 #include "addresseditform.h"
 #include "addresslibdialog.h"
+#include "document/projectdocument.h"
 #include "model/config.h"
 #include "regpanel.h"
 #include "services/modalseam.h"
@@ -36,14 +37,7 @@ bool runLibrary(AddressLibDialog *dialog, bool system, int row)
 {
     if (!ModalSeam::hasHandler())
         return dialog->showLibrary(system, row) == QDialog::Accepted;
-    if (system)
-        dialog->on_sysAddr_clicked();
-    else
-        dialog->on_userAddr_clicked();
-    TableView *table = dialog->table();
-    const QModelIndex view = table->proxy()->mapFromSource(
-        table->sourceModel()->index(row, 0));
-    table->setCurrentIndex(view);
+    dialog->selectRow(system, row);
     ModalRequest request;
     request.kind = ModalRequest::Dialog;
     request.title = dialog->windowTitle();
@@ -122,17 +116,45 @@ RegEditWidget::RegEditWidget(QWidget *parent)
     connect(m_labelCbx, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &RegEditWidget::on_labelCbx_currentIndexChanged);
     connect(m_panel, &RegPanel::paraChanged, this, [this] { m_para = m_panel->para(); });
-    const Config *config = Config::instance();
-    for (QAbstractItemModel *model : {static_cast<QAbstractItemModel *>(config->addressTagModel()),
-                                      static_cast<QAbstractItemModel *>(config->systemRegisterModel())}) {
-        connect(model, &QAbstractItemModel::rowsInserted, this, &RegEditWidget::listChanged);
-        connect(model, &QAbstractItemModel::rowsRemoved, this, &RegEditWidget::listChanged);
-        connect(model, &QAbstractItemModel::rowsMoved, this, &RegEditWidget::listChanged);
-        connect(model, &QAbstractItemModel::dataChanged, this, &RegEditWidget::listChanged);
-        connect(model, &QAbstractItemModel::modelReset, this, &RegEditWidget::listChanged);
-        connect(model, &QAbstractItemModel::layoutChanged, this, &RegEditWidget::listChanged);
-    }
+    followDocument();
     retranslate();
+}
+
+bool RegEditWidget::followDocument()
+{
+    ProjectDocument *document = ProjectDocument::current();
+    if (document == m_document)
+        return false;
+    for (const QMetaObject::Connection &connection : qAsConst(m_documentConnections))
+        disconnect(connection);
+    m_documentConnections.clear();
+    m_document = document;
+    // The user's tags change through the document; the system registers
+    // are refilled in place when the hardware model or the interface
+    // language changes.
+    m_documentConnections << connect(document, &ProjectDocument::addressTagsChanged, this,
+                                     &RegEditWidget::listChanged);
+    QAbstractItemModel *system = document->config()->systemRegisterModel();
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        m_documentConnections << connect(system, signal, this, &RegEditWidget::listChanged);
+    m_documentConnections << connect(system, &QAbstractItemModel::rowsMoved, this,
+                                     &RegEditWidget::listChanged);
+    m_documentConnections << connect(system, &QAbstractItemModel::dataChanged, this,
+                                     &RegEditWidget::listChanged);
+    m_documentConnections << connect(system, &QAbstractItemModel::modelReset, this,
+                                     &RegEditWidget::listChanged);
+    m_documentConnections << connect(system, &QAbstractItemModel::layoutChanged, this,
+                                     &RegEditWidget::listChanged);
+    return true;
+}
+
+void RegEditWidget::showEvent(QShowEvent *event)
+{
+    // A widget kept for the next opening of its dialog may meet another
+    // project there.
+    if (followDocument())
+        listChanged();
+    QGroupBox::showEvent(event);
 }
 
 int RegEditWidget::currentPage() const
@@ -191,6 +213,7 @@ void RegEditWidget::showList(bool system, bool checked)
     }
     (system ? m_userlib : m_systlib)->setChecked(false);
     m_stack->setCurrentIndex(1);
+    followDocument();
     // Refilling reports index -1 and then row 0, which decodes the first tag
     // (or leaves the labels empty for an empty list).
     m_labelCbx->clear();
@@ -224,8 +247,8 @@ void RegEditWidget::showTag(const QString &name)
 
 void RegEditWidget::listChanged()
 {
-    // Opening a project inserts its tags one by one: one refill after the
-    // last, not one per tag.
+    // The system registers are refilled one by one: one refill after the
+    // last, not one per register.
     if (m_stack->currentIndex() != 1 || m_refreshPending)
         return;
     m_refreshPending = true;

@@ -3,8 +3,11 @@
 #include "model/addresspara.h"
 
 #include <QGroupBox>
+#include <QPointer>
+#include <QVector>
 
 class AddressEditForm;
+class ProjectDocument;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -55,8 +58,12 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    // Listens to the current project document, when it is not the one
+    // listened to already; true when it was another.
+    bool followDocument();
     void showList(bool system, bool checked);
     // Marks the shown list out of date and schedules one refill, however
     // many changes come in before it runs.
@@ -78,6 +85,8 @@ private:
     QLabel *m_remark = nullptr;
     QLabel *m_nameLabel = nullptr;
     bool m_refreshPending = false;
+    QPointer<ProjectDocument> m_document;
+    QVector<QMetaObject::Connection> m_documentConnections;
     // The tag picked on the list page, kept when it leaves the library so
     // that the field can say which one went.
     QString m_pickedName;

@@ -1,5 +1,6 @@
 #include "textlibdialog.h"
 
+#include "document/projectdocument.h"
 #include "model/config.h"
 #include "model/exchange/tagexchange.h"
 #include "model/taglib/taglibrarycheck.h"
@@ -428,14 +429,11 @@ void TextLibDialog::on_ok_clicked()
     if (!checkLabel())
         return;
     const TextLib library = tableLibrary();
-    TextLib *target = Config::instance()->textLib();
     // A table left as it was filled stands for the library as it is, also
     // where the table cannot show it exactly (a tag without states, a state
-    // short of texts).
-    if (library != m_shown && *target != library) {
-        *target = library;
+    // short of texts). The document takes no step for a library it holds.
+    if (library != m_shown && ProjectDocument::current()->replaceTextTags(library))
         emit libraryChanged();
-    }
     accept();
 }
 

@@ -12,7 +12,8 @@ class QTableWidget;
 // tag's name in a cell spanning its states' rows, one text column per
 // project language. The table is a copy: it is refilled from Config's
 // library whenever the dialog opens, and only OK, once the table passes
-// its checks, writes it back; Cancel leaves the library alone. Created
+// its checks, hands it to the project document as one undoable change;
+// Cancel leaves the library alone. Created
 // once by the main window and reused for every project.
 class TextLibDialog : public QDialog
 {

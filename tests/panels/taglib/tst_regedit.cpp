@@ -1,3 +1,4 @@
+#include "document/projectdocument.h"
 #include "model/config.h"
 #include "panels/taglib/addresslibdialog.h"
 #include "panels/taglib/regeditwidget.h"
@@ -105,17 +106,29 @@ private slots:
         addTag("B", "LW 3", "b");
         m_widget->userButton()->click();
         m_widget->tagBox()->setCurrentIndex(1);
-        QStandardItemModel *tags = Config::instance()->addressTagModel();
+        // Changes reach the list as the project announces them.
+        QStandardItemModel tags;
+        for (int row = 0; row < 3; ++row)
+            tags.appendRow(Config::instance()->addressTagModel()->takeRow(0));
         if (change == "remove A") {
-            tags->removeRow(0);
+            tags.removeRow(0);
         } else if (change == "remove Temp") {
-            tags->removeRow(1);
+            tags.removeRow(1);
         } else if (change == "edit Temp") {
-            tags->item(1, Config::AddressColumn)->setText("LW 7");
+            tags.item(1, Config::AddressColumn)->setText("LW 7");
+        }
+        if (change != "open") {
+            addTag("A", "LW 1", "a");
+            addTag("Temp", "LW 2", "temp");
+            addTag("B", "LW 3", "b");
+            QVERIFY(ProjectDocument::current()->replaceAddressTags(tags));
         } else {
-            Config::instance()->reset();
+            // The widget's dialog opens again over another project.
+            m_widget->hide();
+            ProjectDocument::adopt(nullptr);
             addTag("X", "LW 1", "x");
             addTag("Temp", "LW 9", "new");
+            m_widget->show();
         }
         // Picked again at once, from the list as it was shown.
         m_widget->tagBox()->setCurrentIndex(0);
