@@ -32,10 +32,6 @@ int undoEntries()
         stacks.append(project);
     for (const QUndoStack *stack : qAsConst(stacks))
         count += stack->count();
-    // The project's own history, where the dialogs' changes go.
-    const QUndoStack *project = ProjectDocument::current()->undoStack();
-    if (!stacks.contains(const_cast<QUndoStack *>(project)))
-        count += project->count();
     return count;
 }
 
