@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         abort();
 
     const QString text = QString::fromUtf8(bytes);
-    if (ProjectFile::decodeProjectText(ProjectFile::encodeProjectText(text, true)) != text.toUtf8())
+    if (ProjectFile::decodeProjectText(ProjectFile::encodeProjectText(text.toUtf8(), true)) != text.toUtf8())
         abort();
     return 0;
 }

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -33,9 +34,17 @@ QString readerError(const QXmlStreamReader &reader)
 }
 
 // Bytes up to the first zero byte: the part the text checks look at.
+// Where c first stands in bytes, or -1. With memchr: QByteArray::indexOf
+// goes a byte at a time, and every load looks through the whole file twice.
+int firstIndexOf(const QByteArray &bytes, char c)
+{
+    const void *found = std::memchr(bytes.constData(), c, size_t(bytes.size()));
+    return found ? int(static_cast<const char *>(found) - bytes.constData()) : -1;
+}
+
 QByteArray beforeZero(const QByteArray &bytes)
 {
-    const int zero = bytes.indexOf('\0');
+    const int zero = firstIndexOf(bytes, '\0');
     return zero < 0 ? bytes : bytes.left(zero);
 }
 
@@ -164,7 +173,11 @@ QByteArray ProjectFile::projectBytes(const ProjectDocument *document)
     writer.writeEndElement();
     writer.writeEndDocument();
     previousSize = text.size();
-    return encodeProjectText(tidyProjectXml(text), config->encryption);
+    QByteArray bytes = tidyProjectXml(text);
+    // Gone before the envelope is made: a large project's text is the
+    // largest thing a save holds.
+    text = QString();
+    return encodeProjectText(bytes, config->encryption);
 }
 
 namespace {
@@ -207,7 +220,7 @@ ProjectFile::LoadResult ProjectFile::readBytes(const QByteArray &fileBytes, cons
     // As a file read in text mode: a file saved with Windows line ends
     // reads like one saved here.
     QByteArray bytes = fileBytes;
-    if (bytes.contains('\r'))
+    if (firstIndexOf(bytes, '\r') >= 0)
         bytes.replace('\r', QByteArray());
     QXmlStreamReader reader(decodeProjectText(bytes));
 
@@ -298,9 +311,8 @@ QStringList ProjectFile::firstLines(const QStringList &lines, int limit)
     return shown;
 }
 
-QByteArray ProjectFile::encodeProjectText(const QString &text, bool encrypted)
+QByteArray ProjectFile::encodeProjectText(const QByteArray &bytes, bool encrypted)
 {
-    const QByteArray bytes = text.toUtf8();
     if (!encrypted)
         return bytes;
     // Base64 with the letters of the alphabet exchanged: the same bytes as
@@ -491,14 +503,35 @@ AttributeTexts attributeTexts(const QStringRef &attrs)
     return found;
 }
 
+// Appends text as UTF-8. Project text is nearly all ASCII, copied a byte at
+// a time; from the first other character on, the rest goes through Qt's
+// converter, so the bytes are exactly those of QString::toUtf8().
+void appendUtf8(QByteArray *out, const QStringRef &text)
+{
+    const QChar *chars = text.unicode();
+    const int n = text.size();
+    const int at = out->size();
+    out->resize(at + n);
+    char *o = out->data() + at;
+    int i = 0;
+    for (; i < n && chars[i].unicode() < 0x80; ++i)
+        o[i] = char(chars[i].unicode());
+    if (i < n) {
+        out->resize(at + i);
+        out->append(text.mid(i).toUtf8());
+    }
+}
+
 } // namespace
 
-QString ProjectFile::tidyProjectXml(const QString &text)
+QByteArray ProjectFile::tidyProjectXml(const QString &text)
 {
     // One pass, line by line: the writer puts every start tag on a line of
-    // its own, and a large project has hundreds of thousands of them.
-    QString result;
-    result.reserve(text.size());
+    // its own, and a large project has hundreds of thousands of them. The
+    // result is UTF-8 straight away, so that saving never holds a second
+    // copy of the whole text as UTF-16.
+    QByteArray result;
+    result.reserve(text.size() + text.size() / 8);
     int lineStart = 0;
     while (lineStart <= text.size()) {
         int lineEnd = text.indexOf(QLatin1Char('\n'), lineStart);
@@ -511,22 +544,22 @@ QString ProjectFile::tidyProjectXml(const QString &text)
         if (startTagAttributes(line, &begin, &end))
             found = attributeTexts(line.mid(begin, end - begin));
         if (found.size() < 2) {
-            result.append(line);
+            appendUtf8(&result, line);
         } else {
             std::sort(found.begin(), found.end(),
                       [](const QStringRef &a, const QStringRef &b) { return a.compare(b) < 0; });
-            result.append(line.left(begin));
+            appendUtf8(&result, line.left(begin));
             for (int i = 0; i < found.size(); ++i) {
                 if (i > 0)
-                    result.append(QLatin1Char(' '));
-                result.append(found.at(i));
+                    result.append(' ');
+                appendUtf8(&result, found.at(i));
             }
             if (line.at(end - 1) == QLatin1Char('/'))
-                result.append(QLatin1Char('/'));
-            result.append(line.mid(end));
+                result.append('/');
+            appendUtf8(&result, line.mid(end));
         }
         if (lineEnd < text.size())
-            result.append(QLatin1Char('\n'));
+            result.append('\n');
         lineStart = lineEnd + 1;
     }
     return result;

@@ -96,8 +96,8 @@ public:
     static LoadResult load(const QString &path, const LoadHooks &hooks = LoadHooks());
     static LoadResult loadBytes(const QByteArray &fileBytes, const LoadHooks &hooks = LoadHooks());
 
-    // XML text -> file bytes: UTF-8, wrapped in the envelope when encrypted.
-    static QByteArray encodeProjectText(const QString &text, bool encrypted);
+    // XML as UTF-8 -> file bytes: wrapped in the envelope when encrypted.
+    static QByteArray encodeProjectText(const QByteArray &bytes, bool encrypted);
     // File bytes -> XML bytes. Plain files pass through, less a UTF-8 byte
     // order mark; a declaration after blank lines is blanked out, as the
     // XML reader takes it only at the very start.
@@ -107,6 +107,7 @@ public:
     static bool isPlainText(const QByteArray &bytes);
     // Exchanges upper- and lower-case letters; its own inverse on ASCII.
     static QByteArray swapLetterCase(const QByteArray &bytes);
-    // Sorts the attributes of every indented start tag.
-    static QString tidyProjectXml(const QString &text);
+    // Sorts the attributes of every indented start tag; the result is the
+    // text as UTF-8.
+    static QByteArray tidyProjectXml(const QString &text);
 };

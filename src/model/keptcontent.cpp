@@ -5,6 +5,8 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
+
 void KeptContent::keepAttributes(const QXmlStreamReader &reader, const QStringList &known)
 {
     const QXmlStreamNamespaceDeclarations declarations = reader.namespaceDeclarations();
@@ -16,9 +18,15 @@ void KeptContent::keepAttributes(const QXmlStreamReader &reader, const QStringLi
     }
     const QXmlStreamAttributes attributes = reader.attributes();
     for (const QXmlStreamAttribute &attribute : attributes) {
-        const QString name = attribute.qualifiedName().toString();
-        if (!attribute.isDefault() && !known.contains(name))
-            m_attributes.append(name, attribute.value().toString());
+        if (attribute.isDefault())
+            continue;
+        // Compared in place: every shape of a project passes here, and
+        // nearly every attribute is known.
+        const QStringRef name = attribute.qualifiedName();
+        const bool isKnown
+            = std::any_of(known.cbegin(), known.cend(), [&](const QString &k) { return name == k; });
+        if (!isKnown)
+            m_attributes.append(name.toString(), attribute.value().toString());
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "builtintables.h"
 
+#include <QHash>
+#include <QMetaObject>
 #include <QObject>
 
 namespace {
@@ -160,8 +162,20 @@ QStringList propertyNamesOf(const QObject *object)
 {
     if (!object)
         return QStringList();
-    return BuiltinTables::instance()->propertyRegistry().propertyNames(
-        QString::fromLatin1(object->metaObject()->className()));
+    // Asked once per shape read; the lists are built once per class and
+    // registry revision instead of once per shape.
+    static QHash<const QMetaObject *, QStringList> cache;
+    static int cachedRevision = -1;
+    const PropertyRegistry &registry = BuiltinTables::instance()->propertyRegistry();
+    if (registry.revision() != cachedRevision) {
+        cache.clear();
+        cachedRevision = registry.revision();
+    }
+    const QMetaObject *meta = object->metaObject();
+    auto it = cache.constFind(meta);
+    if (it == cache.constEnd())
+        it = cache.insert(meta, registry.propertyNames(QString::fromLatin1(meta->className())));
+    return it.value();
 }
 
 QString propertyDisplayNameOf(const QObject *object, const QString &property)

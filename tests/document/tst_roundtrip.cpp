@@ -161,7 +161,7 @@ QString withUnknownContent(QString xml)
     insertBefore(&xml, twenty + "<lan0 ", element.arg(twenty, "texts"),
                  xml.indexOf(QLatin1String("<TextLib")));
 
-    return ProjectFile::tidyProjectXml(xml);
+    return QString::fromUtf8(ProjectFile::tidyProjectXml(xml));
 }
 
 // The file bytes of xml in the form of saved.
