@@ -11,6 +11,7 @@
 #include "services/safefile.h"
 #include "services/verifypassword.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
@@ -222,7 +223,13 @@ ProjectFile::LoadResult ProjectFile::readBytes(const QByteArray &fileBytes, cons
     QByteArray bytes = fileBytes;
     if (firstIndexOf(bytes, '\r') >= 0)
         bytes.replace('\r', QByteArray());
-    QXmlStreamReader reader(decodeProjectText(bytes));
+    // Read through a device: the reader then decodes a few kilobytes at a
+    // time instead of the whole file into one UTF-16 copy twice its size.
+    QByteArray xml = decodeProjectText(bytes);
+    bytes = QByteArray();
+    QBuffer device(&xml);
+    device.open(QIODevice::ReadOnly);
+    QXmlStreamReader reader(&device);
 
     // Nothing is created before the root has proved this is a project.
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("Project")) {
