@@ -772,7 +772,7 @@ undo. Neither keeps anyone from reading a project file.</translation>
     </message>
     <message>
         <source>属性浏览</source>
-        <translation>PropertyBrowser</translation>
+        <translation>Property Browser</translation>
     </message>
     <message>
         <source>编译输出</source>

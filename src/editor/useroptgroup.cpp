@@ -78,7 +78,27 @@ QUndoStack *UserOptGroup::stackFor(QWidget *form)
 
 void UserOptGroup::setActiveForm(QWidget *form)
 {
+    m_shownForm = form;
     setActiveStack(form ? stackFor(form) : m_projectStack.data());
+}
+
+QUndoStack *UserOptGroup::undoTarget() const
+{
+    QUndoStack *active = activeStack();
+    if (active && active->canUndo())
+        return active;
+    QUndoStack *shown = m_shownForm ? m_stacks.value(m_shownForm) : nullptr;
+    return shown && shown->canUndo() ? shown : active;
+}
+
+void UserOptGroup::undoLatest()
+{
+    QUndoStack *target = undoTarget();
+    if (!target)
+        return;
+    if (target != activeStack())
+        setActiveStack(target);
+    target->undo();
 }
 
 void UserOptGroup::setProjectStack(QUndoStack *stack)
@@ -110,7 +130,13 @@ void UserOptGroup::removeForm(QWidget *form)
 
 void UserOptGroup::push(QUndoCommand *command, bool apply)
 {
-    pushOnto(activeStack(), command, apply);
+    // An edit of the shown form belongs to its history even while the
+    // project's is active (right after a dialog's change), and is then what
+    // Ctrl+Z takes back first.
+    QUndoStack *stack = m_shownForm ? stackFor(m_shownForm) : activeStack();
+    if (stack && apply && command && stack != activeStack())
+        setActiveStack(stack);
+    pushOnto(stack, command, apply);
 }
 
 void UserOptGroup::pushFor(QWidget *form, QUndoCommand *command)

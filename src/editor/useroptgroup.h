@@ -31,9 +31,15 @@ public:
     // The form's stack, created (with the undo limit, in this group, not
     // active) the first time a form asks. Null for a null form.
     QUndoStack *stackFor(QWidget *form);
-    // Makes the form's stack (created if needed) the active one; a null form
-    // makes the project's history active.
+    // Makes the form's stack (created if needed) the active one and the
+    // form the shown one; a null form makes the project's history active.
     void setActiveForm(QWidget *form);
+    // What Ctrl+Z takes back: the active history, or the shown form's when
+    // the active one (the project's, after a dialog's change) has nothing
+    // left to undo. Null without any.
+    QUndoStack *undoTarget() const;
+    // Undoes the last step of undoTarget(), which becomes the active one.
+    void undoLatest();
     // The history of the project's own data (not owned): active whenever no
     // form is. Replaces the previous one, which leaves the group.
     void setProjectStack(QUndoStack *stack);
@@ -42,7 +48,8 @@ public:
     // a form without a stack. A destroyed form is removed the same way.
     void removeForm(QWidget *form);
 
-    // Pushes command onto the active stack, which takes ownership and runs
+    // Pushes command onto the shown form's stack (the active one when no
+    // form is shown), which becomes the active one, takes ownership and runs
     // its redo(). The command is deleted unpushed when apply is false or no
     // stack is active. A ModifyCommand then records the values its object
     // holds now as the values redo() writes back.
@@ -64,6 +71,7 @@ private:
     void pushOnto(QUndoStack *stack, QUndoCommand *command, bool apply);
 
     QPointer<QUndoStack> m_projectStack;
+    QPointer<QWidget> m_shownForm;
 
     explicit UserOptGroup(QObject *parent);
 

@@ -178,11 +178,17 @@ void MainActions::createActions()
     undo->setIcon(QIcon(QStringLiteral(":/resources/images/edit/undo.png")));
     undo->setShortcut(QKeySequence::Undo);
     undo->setEnabled(false);
-    connect(undo, &QAction::triggered, group, &QUndoGroup::undo);
+    connect(undo, &QAction::triggered, group, &UserOptGroup::undoLatest);
     auto *redo = new QAction(m_window);
     redo->setObjectName(QStringLiteral("redo"));
     redo->setIcon(QIcon(QStringLiteral(":/resources/images/edit/redo.png")));
-    redo->setShortcut(QKeySequence::Redo);
+    // Ctrl+Y as well: the platform's redo key here is Ctrl+Shift+Z, and
+    // engineers coming from other desktops reach for Ctrl+Y.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
+    if (!redoKeys.contains(ctrlY))
+        redoKeys.append(ctrlY);
+    redo->setShortcuts(redoKeys);
     redo->setEnabled(false);
     connect(redo, &QAction::triggered, group, &QUndoGroup::redo);
     connect(group, &QUndoGroup::undoTextChanged, this, &MainActions::updateUndoTexts);
@@ -305,7 +311,8 @@ void MainActions::retranslate()
 void MainActions::updateUndoTexts()
 {
     UserOptGroup *group = UserOptGroup::instance(m_window);
-    const QString undo = group->undoText();
+    const QUndoStack *target = group->undoTarget();
+    const QString undo = target ? target->undoText() : QString();
     const QString redo = group->redoText();
     action(QStringLiteral("undo"))->setText(undo.isEmpty() ? tr("撤销") : tr("撤销 %1").arg(undo));
     action(QStringLiteral("redo"))->setText(redo.isEmpty() ? tr("恢复") : tr("恢复 %1").arg(redo));

@@ -319,7 +319,8 @@ void MainWindow::updateActions()
     m_zoomBox->setEnabled(hasScene);
 
     UserOptGroup *group = UserOptGroup::instance(this);
-    action(QStringLiteral("undo"))->setEnabled(group->canUndo());
+    const QUndoStack *undoTarget = group->undoTarget();
+    action(QStringLiteral("undo"))->setEnabled(undoTarget && undoTarget->canUndo());
     action(QStringLiteral("redo"))->setEnabled(group->canRedo());
 
     for (const char *key : {"copy", "cut", "delete", "toPrev", "toNext", "toFront", "toBack",

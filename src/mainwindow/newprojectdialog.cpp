@@ -143,15 +143,23 @@ void NewProjectDialog::setRecentMenu(QMenu *menu)
         connect(menu, &QMenu::triggered, this, &NewProjectDialog::recentTriggered);
 }
 
-int NewProjectDialog::run()
+int NewProjectDialog::run(Config *target)
 {
+    m_target = target;
     loadFromConfig();
-    return exec();
+    const int result = exec();
+    m_target = nullptr;
+    return result;
+}
+
+Config *NewProjectDialog::target() const
+{
+    return m_target ? m_target : Config::instance();
 }
 
 void NewProjectDialog::loadFromConfig()
 {
-    const Config *config = Config::instance();
+    const Config *config = target();
     m_name->setText(config->name);
     m_name->setCursorPosition(0);
     m_location->setText(config->path);
@@ -253,7 +261,7 @@ void NewProjectDialog::on_ok_clicked()
             return;
     }
 
-    Config *config = Config::instance();
+    Config *config = target();
     if (!config->createProjectDirs(location, name)) {
         refuse(tr("无法创建工程目录 %1。")
                    .arg(QDir::toNativeSeparators(location + QLatin1Char('/') + name)));

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPointer>
 
+class Config;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -31,9 +32,10 @@ public:
     // RecentPicked; the action itself opens the project.
     void setRecentMenu(QMenu *menu);
 
-    // Fills the form from Config and runs the dialog modally; a Result.
-    // Created means Config is filled and the folders exist.
-    int run();
+    // Fills the form from target (the current project's Config when null)
+    // and runs the dialog modally; a Result. Created means target is
+    // filled and the folders exist.
+    int run(Config *target = nullptr);
     // The filling step of run(), without the modal loop.
     void loadFromConfig();
 
@@ -50,10 +52,13 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    Config *target() const;
     void recentTriggered();
     void retranslate();
     void refuse(const QString &text);
 
+    // The project the form fills while run() runs.
+    Config *m_target = nullptr;
     QLabel *m_deviceTitle = nullptr;
     QComboBox *m_device = nullptr;
     QLabel *m_orientationTitle = nullptr;

@@ -65,7 +65,8 @@ void ProjectController::followDocument()
     UserOptGroup *group = UserOptGroup::instance(m_window);
     group->setProjectStack(document->undoStack());
     // What a dialog has just changed is what Ctrl+Z takes back next, even
-    // with a screen open: the screen's history returns with its tab.
+    // with a screen open; once the project's steps are all taken back,
+    // Ctrl+Z goes on with the shown screen's (UserOptGroup::undoTarget()).
     connect(document->undoStack(), &QUndoStack::indexChanged, group, [group, document] {
         group->setActiveStack(document->undoStack());
     });
@@ -85,6 +86,10 @@ bool ProjectController::maybeSave()
 
 bool ProjectController::askToSave()
 {
+    // Asked already by the command that is running (a recent project
+    // picked in the new-project dialog).
+    if (m_saveAsked)
+        return true;
     if (m_window->isModified()) {
         Config *config = Config::instance();
         const int answer = MessageDialog::showMessage(
@@ -265,17 +270,25 @@ bool ProjectController::saveProjectFile(const QString &path)
 
 void ProjectController::newFile()
 {
-    if (!maybeSave())
+    if (!askToSave())
         return;
-    m_window->newProjectDialog()->setRecentMenu(m_window->recentMenu());
-    const int result = m_window->newProjectDialog()->run();
+    // The dialog fills a project of its own: the open one stays open, and
+    // 取消 goes back to it with its changes.
+    auto fresh = std::make_unique<ProjectDocument>();
+    NewProjectDialog *dialog = m_window->newProjectDialog();
+    dialog->setRecentMenu(m_window->recentMenu());
+    m_saveAsked = true;
+    const int result = dialog->run(fresh->config());
+    m_saveAsked = false;
     if (result == NewProjectDialog::Cancelled) {
-        m_window->setCentralPage(true);
+        if (!m_open)
+            m_window->setCentralPage(true);
         return;
     }
     // A recent project picked from the dialog has opened itself already.
     if (result != NewProjectDialog::Created)
         return;
+    adopt(std::move(fresh));
     Config *config = Config::instance();
     m_open = true;
     m_window->setCentralPage(false);

@@ -61,4 +61,6 @@ private:
     // Whether a project is open, as opposed to the empty one left by
     // closing (or none opened yet).
     bool m_open = false;
+    // While a command runs that has asked about unsaved changes already.
+    bool m_saveAsked = false;
 };

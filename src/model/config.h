@@ -116,9 +116,9 @@ public:
         bool operator!=(const State &other) const { return !(*this == other); }
     };
     State state() const;
-    // Puts back what state() took, byte for byte as the file goes; the
-    // project file's own name, the root's kept content and the clamped
-    // numbers of the read are left as they are.
+    // Puts back what state() took, byte for byte as the file goes; where
+    // the project is saved (its file, name and folder), the root's kept
+    // content and the clamped numbers of the read are left as they are.
     void restore(const State &state);
 
     // Writes the `Config` element. Always true.

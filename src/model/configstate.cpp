@@ -36,6 +36,11 @@ void Config::restore(const State &state)
     const QString projectFile = m_projectFile;
     const QString projectFilePath = m_projectFilePath;
     const QString projectFileName = m_projectFileName;
+    // Where the project is saved is not a step of its history: a save under
+    // another name between a change and its undo must not send the next
+    // save back to the old file.
+    const QString savedName = name;
+    const QString savedPath = path;
     reset();
     QXmlStreamReader reader(state.xml);
     if (reader.readNextStartElement())
@@ -47,4 +52,6 @@ void Config::restore(const State &state)
     m_projectFile = projectFile;
     m_projectFilePath = projectFilePath;
     m_projectFileName = projectFileName;
+    name = savedName;
+    path = savedPath;
 }

@@ -181,6 +181,9 @@ bool GraphicsItem::writeXml(QXmlStreamWriter *writer)
 
 QVector<QPair<QString, KeptContent>> GraphicsItem::keptParts() const
 {
+    // Asked of every shape after each load; nearly all keep nothing.
+    if (m_keptContent.isEmpty())
+        return {};
     return {{elementName(), m_keptContent}};
 }
 

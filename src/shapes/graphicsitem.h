@@ -136,7 +136,8 @@ public:
     // What readXml() kept of the element that this version does not read.
     const KeptContent &keptContent() const { return m_keptContent; }
     // The same with what the shape's child elements kept, each with the
-    // name of the element that held it, for a report.
+    // name of the element that held it, for a report; parts that keep
+    // nothing are left out.
     virtual QVector<QPair<QString, KeptContent>> keptParts() const;
     bool readXml(QXmlStreamReader *reader) override;
     bool writeXml(QXmlStreamWriter *writer) override;

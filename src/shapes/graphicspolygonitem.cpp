@@ -287,8 +287,10 @@ bool GraphicsPolygonItem::writeXml(QXmlStreamWriter *writer)
 QVector<QPair<QString, KeptContent>> GraphicsPolygonItem::keptParts() const
 {
     QVector<QPair<QString, KeptContent>> parts = GraphicsItem::keptParts();
-    for (const KeptContent &point : m_keptPoints)
-        parts.append({QStringLiteral("point"), point});
+    for (const KeptContent &point : m_keptPoints) {
+        if (!point.isEmpty())
+            parts.append({QStringLiteral("point"), point});
+    }
     return parts;
 }
 

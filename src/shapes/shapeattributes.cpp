@@ -344,6 +344,22 @@ bool writePlan(QXmlStreamWriter *writer, QObject *shape, const AttributePlan &pl
     return true;
 }
 
+// A value of the property's own type goes straight to the setter: loading
+// a large project writes hundreds of thousands of them, and
+// QMetaProperty::write() copies and checks each one first. Anything else
+// (an enumeration read as a number) is converted there.
+void writeProperty(QObject *object, const QMetaProperty &property, const QVariant &value)
+{
+    if (value.userType() != property.userType() || !property.isWritable()) {
+        property.write(object, value);
+        return;
+    }
+    int status = -1;
+    int flags = 0;
+    void *argv[] = {const_cast<void *>(value.constData()), nullptr, &status, &flags};
+    QMetaObject::metacall(object, QMetaObject::WriteProperty, property.propertyIndex(), argv);
+}
+
 bool readPlan(QXmlStreamReader *reader, QObject *shape, const AttributePlan &plan)
 {
     const QXmlStreamAttributes attributes = reader->attributes();
@@ -357,7 +373,7 @@ bool readPlan(QXmlStreamReader *reader, QObject *shape, const AttributePlan &pla
                                              reading == ClampedNumber::NotANumber});
         if (value.isValid()) {
             if (slot.property.isValid())
-                slot.property.write(shape, value);
+                writeProperty(shape, slot.property, value);
             else
                 shape->setProperty(slot.key.constData(), value);
         }

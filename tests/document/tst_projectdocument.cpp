@@ -8,6 +8,7 @@
 #include "support/processfixture.h"
 #include "support/projectgenerator.h"
 
+#include <QDir>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -268,6 +269,35 @@ private slots:
             document->undoStack()->redo();
         QCOMPARE(ProjectFile::projectBytes(), after);
         QCOMPARE(counts(), expected(3));
+    }
+
+    // Saving under another name is not a step of the history: undoing or
+    // redoing a change made before it must not send the next save back to
+    // the old file.
+    void fileLocationOutlivesUndo()
+    {
+        ProjectGenerator::Options options;
+        options.screens = 1;
+        options.shapesPerScreen = 2;
+        options.addressTags = 2;
+        ProjectGenerator(5).build(options);
+        const QString first = m_dir.filePath("first.mvprg");
+        QVERIFY(ProjectFile::write(first));
+        QCOMPARE(ProjectFile::load(first).status, ProjectFile::Loaded);
+        ProjectDocument *document = ProjectDocument::current();
+        Config *config = document->config();
+        QVERIFY(document->renameDevice(0, QStringLiteral("Press")));
+
+        QDir().mkpath(m_dir.filePath("other"));
+        const QString second = m_dir.filePath("other/second.mvprg");
+        config->setProjectFile(second);
+        document->undoStack()->undo();
+        QCOMPARE(config->projectFile(), second);
+        QCOMPARE(config->projectName(), QStringLiteral("second"));
+        QVERIFY(config->devices.at(0).name != QStringLiteral("Press"));
+        document->undoStack()->redo();
+        QCOMPARE(config->projectFile(), second);
+        QCOMPARE(config->devices.at(0).name, QStringLiteral("Press"));
     }
 };
 

@@ -6,8 +6,10 @@
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
+#include "editor/useroptgroup.h"
 #include "mainwindow/newprojectdialog.h"
 #include "mainwindow/projecttree.h"
+#include "mainwindow/tabcontent.h"
 #include "model/config.h"
 #include "panels/device/projectconfigdialog.h"
 #include "panels/taglib/addresslibdialog.h"
@@ -322,6 +324,45 @@ private slots:
         QCOMPARE(m_window->centralPages()->currentIndex(), 1);
     }
 
+    // 新建工程 asks about unsaved changes first; a new-project dialog then
+    // cancelled leaves the open project open, changes and all, whatever the
+    // answer was.
+    void cancelledNewProjectKeepsTheOpenProject_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("saved first") << int(QMessageBox::Yes);
+        QTest::newRow("not saved") << int(QMessageBox::No);
+    }
+
+    void cancelledNewProjectKeepsTheOpenProject()
+    {
+        QFETCH(int, answer);
+        const QString file = newProject(QString("cancelnew%1").arg(++m_made));
+        QVERIFY(!file.isEmpty());
+        DevicePara device;
+        device.name = QStringLiteral("Press");
+        QList<DevicePara> devices = Config::instance()->devices;
+        QVERIFY(ProjectDocument::current()->setDevices(devices << device));
+        QVERIFY(m_window->isModified());
+        const QByteArray before = ProjectFile::projectBytes();
+        const Config *config = Config::instance();
+        const int screens = screenCount();
+
+        auto *dialog = m_window->findChild<NewProjectDialog *>();
+        QVERIFY(dialog);
+        QTimer::singleShot(0, dialog, [dialog] { dialog->on_cancel_clicked(); });
+        ModalScript script;
+        script.pressButton(answer);
+        m_window->projectController()->newFile();
+        QCOMPARE(script.requests().size(), 1);
+        QCOMPARE(Config::instance(), config);
+        QCOMPARE(ProjectFile::projectBytes(), before);
+        QCOMPARE(screenCount(), screens);
+        QCOMPARE(m_window->isModified(), answer == QMessageBox::No);
+        QCOMPARE(m_window->centralPages()->currentIndex(), 1);
+        QCOMPARE(ProjectDocument::current()->undoStack()->count(), 1);
+    }
+
     // A change of the project's data is taken back from the Edit menu, even
     // with a screen open, and marks the project modified; the history goes
     // with the project when another is opened.
@@ -330,6 +371,10 @@ private slots:
         const QString file = newProject(QString("history%1").arg(++m_made));
         QVERIFY(!file.isEmpty());
         QVERIFY(DrawManager::instance()->currentScene());
+        // An edit of the shown screen, made before the project change.
+        QWidget *shown = m_window->tabContent()->currentWidget();
+        QVERIFY(shown);
+        UserOptGroup::instance()->pushFor(shown, new QUndoCommand(QStringLiteral("画矩形")));
         const QByteArray before = ProjectFile::projectBytes();
         DevicePara device;
         device.name = QStringLiteral("Scale");
@@ -339,11 +384,23 @@ private slots:
 
         QAction *undo = m_window->action("undo");
         QVERIFY(undo->isEnabled());
+        // Both redo keys engineers use.
+        const QList<QKeySequence> redoKeys = m_window->action("redo")->shortcuts();
+        QVERIFY(redoKeys.contains(QKeySequence(QStringLiteral("Ctrl+Y"))));
+        QVERIFY(redoKeys.contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))));
         QCOMPARE(undo->text(), QStringLiteral("撤销 添加设备"));
         undo->trigger();
         QCOMPARE(ProjectFile::projectBytes(), before);
         QVERIFY(m_window->isModified());
-        QVERIFY(m_window->action("redo")->isEnabled());
+        // With the project's steps all taken back, Ctrl+Z goes on with the
+        // screen's own history.
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("撤销 画矩形"));
+        // An edit of the screen goes into the screen's history, not the
+        // project's active one, and is the next to be taken back.
+        UserOptGroup::instance()->push(new QUndoCommand(QStringLiteral("移动对象")));
+        QCOMPARE(ProjectDocument::current()->undoStack()->count(), 1);
+        QCOMPARE(undo->text(), QStringLiteral("撤销 移动对象"));
 
         m_window->setModified(false);
         ModalScript script;
