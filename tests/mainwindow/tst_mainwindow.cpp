@@ -46,7 +46,8 @@ class TestMainWindow : public QObject
     {
         m_scene = std::make_unique<DrawScene>();
         m_view = std::make_unique<DrawView>(m_scene.get());
-        DrawManager::instance()->setCurrentView(m_view.get());
+        m_scene->setView(m_view.get());
+        DrawManager::instance()->setCurrentScene(m_scene.get());
         m_window->updateActions();
     }
 
@@ -236,7 +237,7 @@ private slots:
         const auto restore = qScopeGuard([this] { m_window->changeLanguage(0); });
         showScreen();
         UserOptGroup *group = UserOptGroup::instance();
-        group->setActiveForm(m_view.get());
+        group->setActiveForm(m_scene.get());
         QAction *undoAction = m_window->action("undo");
         QAction *redoAction = m_window->action("redo");
         QCOMPARE(undoAction->text(), language == 0 ? QString("撤销") : QString("Undo"));

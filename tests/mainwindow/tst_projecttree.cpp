@@ -1,7 +1,6 @@
 #include "document/drawmanager.h"
-#include "editor/codeeditor.h"
 #include "editor/drawscene.h"
-#include "editor/drawview.h"
+#include "mainwindow/formwidgets.h"
 #include "mainwindow/projecttree.h"
 #include "mainwindow/tabcontent.h"
 #include "model/config.h"
@@ -25,14 +24,16 @@ private slots:
         ProcessFixture::start(800, 480);
         m_tabs = std::make_unique<TabContent>();
         m_tree = std::make_unique<ProjectTree>();
+        m_widgets = std::make_unique<FormWidgets>();
         TabContent *tabs = m_tabs.get();
-        connect(m_tree.get(), &ProjectTree::showTabContent, tabs, [tabs](QWidget *form) {
-            tabs->activateWidget(form);
-            if (auto *view = qobject_cast<DrawView *>(form))
-                DrawManager::instance()->setCurrentView(view);
+        FormWidgets *widgets = m_widgets.get();
+        connect(m_tree.get(), &ProjectTree::showTabContent, tabs, [tabs, widgets](QObject *form) {
+            tabs->activateWidget(widgets->widgetFor(form));
+            if (auto *scene = qobject_cast<DrawScene *>(form))
+                DrawManager::instance()->setCurrentScene(scene);
         });
-        connect(m_tree.get(), &ProjectTree::removeTabContent, tabs, [tabs](QWidget *form) {
-            tabs->removeTabContent(form);
+        connect(m_tree.get(), &ProjectTree::removeTabContent, tabs, [tabs, widgets](QObject *form) {
+            tabs->removeTabContent(widgets->existingWidget(form));
             DrawManager::instance()->removeForm(form);
         });
         m_tree->resize(300, 600);
@@ -45,6 +46,7 @@ private slots:
     {
         m_menus.reset();
         m_tree.reset();
+        m_widgets.reset();
         m_tabs.reset();
         ProcessFixture::finish();
     }
@@ -96,6 +98,7 @@ private:
 
     std::unique_ptr<TabContent> m_tabs;
     std::unique_ptr<ProjectTree> m_tree;
+    std::unique_ptr<FormWidgets> m_widgets;
     std::unique_ptr<MenuScript> m_menus;
 };
 
