@@ -119,6 +119,7 @@ private slots:
         ProjectGenerator(21).build(options);
         DrawManager::instance()->createScript()->setText(QStringLiteral("a = 1;"));
         DrawManager::instance()->createScript();
+        Config::instance()->projectPw.clear(); // read without a check
         const QString file = m_dir.filePath("widgets.mvprg");
         QVERIFY(ProjectFile::write(file));
         ProcessFixture::start(800, 480);

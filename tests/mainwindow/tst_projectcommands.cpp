@@ -282,6 +282,7 @@ private slots:
             ProjectGenerator(m_made).build(options);
         }
         DrawManager::instance()->createScript()->setText(QStringLiteral("x = 1;"));
+        Config::instance()->projectPw.clear(); // opened without a prompt
         const QString file = m_dir.filePath(QString("widgets%1.mvprg").arg(m_made));
         QVERIFY(ProjectFile::write(file));
         m_window->setModified(false);
