@@ -294,6 +294,43 @@ private slots:
         QCOMPARE(a->objectName(), QString("pump  2"));
     }
 
+    // The browser's name row of a screen renames it as the tree does: one
+    // step of the project's history, none of the screen's; a blank name is
+    // refused and the row shows the name again.
+    void browserRenamesScreenInTheProjectHistory_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("name"); // empty: the generated one stays
+        QTest::newRow("name") << " 泵房 " << "泵房";
+        QTest::newRow("blank") << "  " << "";
+    }
+    void browserRenamesScreenInTheProjectHistory()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, name);
+        DrawView *view = addScreen();
+        DrawScene *scene = view->drawScene();
+        const QString generated = scene->objectName();
+        QUndoStack *project = ProjectDocument::current()->undoStack();
+        const int steps = project->count();
+        m_window->currentItemChanged(nullptr);
+        const QModelIndex row = browser()->valueIndex("objectName");
+        QVERIFY(row.isValid());
+        browser()->propertyModel()->setData(row, typed, Qt::EditRole);
+        const QString expected = name.isEmpty() ? generated : name;
+        QCOMPARE(scene->objectName(), expected);
+        QCOMPARE(m_window->projectTree()->findItem(scene)->text(0), expected);
+        QCOMPARE(view->windowTitle(), expected);
+        QCOMPARE(browser()->propertyModel()->data(browser()->valueIndex("objectName")).toString(),
+                 expected);
+        QCOMPARE(project->count(), steps + (name.isEmpty() ? 0 : 1));
+        QCOMPARE(UserOptGroup::instance()->stackFor(scene)->count(), 0);
+        if (name.isEmpty())
+            return;
+        project->undo();
+        QCOMPARE(m_window->projectTree()->findItem(scene)->text(0), generated);
+    }
+
     // A group nested deeper than a project file may hold could be saved
     // but never opened again.
     void groupingStopsAtTheFileNestingLimit_data()
