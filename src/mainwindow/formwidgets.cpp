@@ -79,7 +79,6 @@ QWidget *FormWidgets::makeWidget(QObject *form)
     // demand; the connection to the form is made once.
     if (!known)
         connect(form, &QObject::destroyed, this, [this, form] { forget(form); });
-    emit widgetMade(widget, form);
     return widget;
 }
 

@@ -36,10 +36,6 @@ public:
     // Deletes every widget made (the project they showed is closing).
     void clear();
 
-signals:
-    // A widget was just made for form.
-    void widgetMade(QWidget *widget, QObject *form);
-
 private:
     QWidget *makeWidget(QObject *form);
     void forget(QObject *form);

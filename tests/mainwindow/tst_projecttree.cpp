@@ -69,6 +69,23 @@ private slots:
         QCOMPARE(m_tabs->currentGroup()->count(), 0);
     }
 
+    // A screen outlives its view: a view closed by itself leaves the screen
+    // and its entry in the project, and showing the screen makes a new one.
+    void closedViewIsMadeAgain()
+    {
+        auto *scene = qobject_cast<DrawScene *>(m_tree->addForm(1));
+        QPointer<QWidget> view = m_widgets->existingWidget(scene);
+        QVERIFY(view);
+        view->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!view);
+        QCOMPARE(DrawManager::instance()->scenes(), QList<DrawScene *>({scene}));
+        QVERIFY(m_tree->findItem(scene));
+        emit m_tree->showTabContent(scene);
+        QVERIFY(scene->view());
+        QCOMPARE(m_tabs->currentWidget(), m_widgets->existingWidget(scene));
+    }
+
 private:
     QStringList childTexts(int kind) const
     {
