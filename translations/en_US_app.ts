@@ -1703,8 +1703,12 @@ Continue?</translation>
         <translation>%1 (line %2, column %3)</translation>
     </message>
     <message>
-        <source>项目密码验证</source>
-        <translation>Project Password Verification</translation>
+        <source>工程受项目密码保护，但没有给出项目密码</source>
+        <translation>The project is protected by a project password, but no password was given</translation>
+    </message>
+    <message>
+        <source>项目密码验证失败</source>
+        <translation>The project password was not verified</translation>
     </message>
     <message>
         <source>写入文件失败 %1。
@@ -3842,6 +3846,10 @@ Continue?</translation>
     <message>
         <source>工程</source>
         <translation>Project</translation>
+    </message>
+    <message>
+        <source>项目密码验证</source>
+        <translation>Project Password Verification</translation>
     </message>
     <message>
         <source>确定</source>

@@ -1,13 +1,12 @@
 #include "drawmanager.h"
 
-#include "editor/codeeditor.h"
 #include "editor/drawscene.h"
-#include "editor/drawview.h"
 #include "editor/screentype.h"
 #include "model/config.h"
 #include "model/nestinglimit.h"
 #include "model/propertyregistry.h"
 #include "projectfile.h"
+#include "projectscript.h"
 #include "projectsearch.h"
 #include "shapes/graphicsbezier.h"
 #include "shapes/graphicsellipseitem.h"
@@ -147,47 +146,31 @@ DrawManager::~DrawManager()
         s_current = nullptr;
 }
 
-QList<CodeEditor *> DrawManager::scripts() const
-{
-    QList<CodeEditor *> alive;
-    for (const QPointer<CodeEditor> &editor : m_scripts) {
-        if (editor)
-            alive.append(editor);
-    }
-    return alive;
-}
-
-QWidget *DrawManager::createForm(int type, QWidget *copyFrom)
+QObject *DrawManager::createForm(int type, QObject *copyFrom)
 {
     switch (type) {
     case BaseScreen:
     case WindowScreen:
     case TemplateScreen:
-        return createScreen(type, copyFrom);
+        return createScreen(type, qobject_cast<DrawScene *>(copyFrom));
     case ScriptScreen: {
-        CodeEditor *editor = createScript();
-        if (auto *source = qobject_cast<CodeEditor *>(copyFrom)) {
-            editor->setText(source->text());
-            editor->setModified(false);
-        }
-        return editor;
+        ProjectScript *script = createScript();
+        if (auto *source = qobject_cast<ProjectScript *>(copyFrom))
+            script->setText(source->text());
+        return script;
     }
     default:
         return nullptr;
     }
 }
 
-DrawView *DrawManager::createScreen(int type, QWidget *copyFrom)
+DrawScene *DrawManager::createScreen(int type, const DrawScene *copyFrom)
 {
     auto *scene = new DrawScene(type);
-    auto *view = new DrawView(scene);
-    view->setWindowTitle(scene->objectName());
-    adoptView(scene, view);
     m_scenes.append(scene);
 
-    auto *sourceView = qobject_cast<DrawView *>(copyFrom);
-    if (DrawScene *source = sourceView ? sourceView->drawScene() : nullptr) {
-        const QList<QGraphicsItem *> items = source->userItems();
+    if (copyFrom) {
+        const QList<QGraphicsItem *> items = copyFrom->userItems();
         for (QGraphicsItem *item : items) {
             if (insideGroup(item))
                 continue;
@@ -196,78 +179,69 @@ DrawView *DrawManager::createScreen(int type, QWidget *copyFrom)
                 scene->addItem(copy);
             }
         }
-        if (m_keptElements.contains(source))
-            m_keptElements.insert(scene, m_keptElements.value(source));
+        if (m_keptElements.contains(copyFrom))
+            m_keptElements.insert(scene, m_keptElements.value(copyFrom));
     }
 
-    // Through setCurrentView rather than by assignment: the new view must
-    // take the shared zoom, and a later setCurrentView with the same view
-    // would no longer apply it.
-    setCurrentView(view);
-    return view;
+    setCurrentScene(scene);
+    return scene;
 }
 
-CodeEditor *DrawManager::createScript()
+ProjectScript *DrawManager::createScript()
 {
-    auto *editor = new CodeEditor(nullptr);
-    m_scripts.append(editor);
+    auto *script = new ProjectScript(this);
+    m_scripts.append(script);
+    ++m_scriptsMade;
     // Scripts read from a file keep their stored names, which may already
     // use the next number.
     QStringList taken;
-    for (const QPointer<CodeEditor> &other : qAsConst(m_scripts)) {
-        if (other)
-            taken.append(other->windowTitle());
-    }
-    int number = m_scripts.size();
+    for (const ProjectScript *other : qAsConst(m_scripts))
+        taken.append(other->name());
+    int number = m_scriptsMade;
     while (taken.contains(tr("脚本_%1").arg(number)))
         ++number;
-    editor->setWindowTitle(tr("脚本_%1").arg(number));
-    return editor;
+    script->setName(tr("脚本_%1").arg(number));
+    return script;
 }
 
-void DrawManager::setCurrentView(DrawView *view)
+void DrawManager::setCurrentScene(DrawScene *scene)
 {
-    if (view == m_currentView)
+    if (scene == m_currentScene)
         return;
     if (m_currentScene)
         m_currentScene->clearSelection();
-    m_currentView = view;
-    if (!view) {
-        m_currentScene = nullptr;
-        return;
-    }
-    m_currentScene = view->drawScene();
-    view->applyZoom();
+    m_currentScene = scene;
 }
 
-bool DrawManager::removeForm(QWidget *form)
+bool DrawManager::removeForm(QObject *form)
 {
-    auto *view = qobject_cast<DrawView *>(form);
-    if (!view)
-        return false;
-    DrawScene *scene = view->drawScene();
-    // A view this manager did not make is not its to delete.
+    if (auto *script = qobject_cast<ProjectScript *>(form)) {
+        if (!m_scripts.removeOne(script))
+            return false;
+        delete script;
+        return true;
+    }
+    auto *scene = qobject_cast<DrawScene *>(form);
+    // A scene this manager did not make is not its to delete.
     if (!scene || !m_scenes.contains(scene))
         return false;
-    const bool wasCurrent = view == m_currentView;
+    const bool wasCurrent = scene == m_currentScene;
     destroyScreen(scene);
     if (wasCurrent)
-        setCurrentView(m_scenes.isEmpty() ? nullptr : m_scenes.last()->view());
+        setCurrentScene(m_scenes.isEmpty() ? nullptr : m_scenes.last());
     return true;
 }
 
 void DrawManager::clear()
 {
-    m_currentView = nullptr;
     m_currentScene = nullptr;
     while (!m_scenes.isEmpty())
         destroyScreen(m_scenes.last());
     m_keptFormContent = KeptContent();
-    m_keptScriptContent.clear();
-    const QList<QPointer<CodeEditor>> scripts = m_scripts;
+    const QList<ProjectScript *> scripts = m_scripts;
     m_scripts.clear();
-    for (const QPointer<CodeEditor> &editor : scripts)
-        delete editor.data();
+    m_scriptsMade = 0;
+    qDeleteAll(scripts);
 }
 
 QGraphicsItem *DrawManager::createItemByName(QXmlStreamReader *reader)
@@ -475,17 +449,15 @@ bool DrawManager::saveScreens(QXmlStreamWriter *writer)
         writer->writeEndElement();
         m_keptFormContent.writeElements(writer, ++windowsWritten);
     }
-    for (const QPointer<CodeEditor> &editor : qAsConst(m_scripts)) {
-        if (!editor)
-            continue;
+    for (const ProjectScript *script : qAsConst(m_scripts)) {
         writer->writeStartElement(QStringLiteral("Window"));
         writer->writeAttribute(QStringLiteral("type"), QString::number(ScriptScreen));
-        writer->writeAttribute(QStringLiteral("objectName"), editor->windowTitle());
-        m_keptScriptContent.value(editor).writeAttributes(writer);
-        const QString text = scriptFileText(editor->text());
+        writer->writeAttribute(QStringLiteral("objectName"), script->name());
+        script->keptContent().writeAttributes(writer);
+        const QString text = scriptFileText(script->text());
         if (!text.isEmpty())
             writer->writeCharacters(text);
-        m_keptScriptContent.value(editor).writeElementsFrom(writer, 0);
+        script->keptContent().writeElementsFrom(writer, 0);
         writer->writeEndElement();
         m_keptFormContent.writeElements(writer, ++windowsWritten);
     }
@@ -494,7 +466,7 @@ bool DrawManager::saveScreens(QXmlStreamWriter *writer)
     return !writer->hasError();
 }
 
-bool DrawManager::loadScript(QXmlStreamReader *reader, CodeEditor *editor)
+bool DrawManager::loadScript(QXmlStreamReader *reader, ProjectScript *script)
 {
     const QString name = reader->attributes().value(QLatin1String("objectName")).toString();
     KeptContent kept;
@@ -523,39 +495,19 @@ bool DrawManager::loadScript(QXmlStreamReader *reader, CodeEditor *editor)
             break;
         }
     }
-    if (kept.isEmpty())
-        m_keptScriptContent.remove(editor);
-    else
-        m_keptScriptContent.insert(editor, kept);
+    *script->keptContent() = kept;
     if (!name.trimmed().isEmpty())
-        editor->setWindowTitle(name);
-    editor->setText(text);
-    // The text read is the starting point, not an edit to take back.
-    editor->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-    editor->setModified(false);
+        script->setName(name);
+    script->setText(text);
     return reader->hasError();
-}
-
-void DrawManager::adoptView(DrawScene *scene, DrawView *view)
-{
-    scene->setView(view);
-    // A view closed by someone else takes its screen along; see the class
-    // comment.
-    connect(view, &QObject::destroyed, this, [this, scene] {
-        if (!m_scenes.contains(scene))
-            return;
-        forgetScreen(scene);
-        delete scene;
-    });
 }
 
 void DrawManager::destroyScreen(DrawScene *scene)
 {
-    forgetScreen(scene);
-    if (DrawView *view = scene->view()) {
-        disconnect(view, nullptr, this, nullptr);
-        delete view;
-    }
+    m_keptElements.remove(scene);
+    m_scenes.removeAll(scene);
+    if (m_currentScene == scene)
+        m_currentScene = nullptr;
     delete scene;
 }
 
@@ -575,10 +527,8 @@ QStringList DrawManager::unknownElementNames() const
             }
         }
     }
-    for (const QPointer<CodeEditor> &editor : m_scripts) {
-        if (editor)
-            appendNew(&names, m_keptScriptContent.value(editor).elementNames());
-    }
+    for (const ProjectScript *script : m_scripts)
+        appendNew(&names, script->keptContent().elementNames());
     return names;
 }
 
@@ -604,29 +554,12 @@ QStringList DrawManager::unknownAttributeNames() const
             }
         }
     }
-    for (const QPointer<CodeEditor> &editor : m_scripts) {
-        if (editor)
-            add(QStringLiteral("Window"), m_keptScriptContent.value(editor));
-    }
+    for (const ProjectScript *script : m_scripts)
+        add(QStringLiteral("Window"), script->keptContent());
     return names;
-}
-
-void DrawManager::forgetScreen(DrawScene *scene)
-{
-    m_keptElements.remove(scene);
-    m_scenes.removeAll(scene);
-    if (m_currentScene == scene) {
-        m_currentScene = nullptr;
-        m_currentView = nullptr;
-    }
 }
 
 DrawScene *DrawManager::currentScene() const
 {
     return m_currentScene;
-}
-
-DrawView *DrawManager::currentView() const
-{
-    return m_currentView;
 }

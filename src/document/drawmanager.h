@@ -7,27 +7,23 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-#include <QVector>
 
-class CodeEditor;
 class DrawScene;
-class DrawView;
 class GraphicsItemGroup;
+class ProjectScript;
 class QGraphicsItem;
-class QWidget;
 class QXmlStreamReader;
 class QXmlStreamWriter;
 
 // The documents of the open project other than its configuration and tag
-// libraries: the screens (a DrawScene shown by a DrawView) and the script
-// editors, and which screen is being edited. Each open project has its own,
-// owned by its document; instance() is the current project's.
+// libraries: the screens (each a DrawScene) and the scripts (each a
+// ProjectScript), and which screen is being edited. Each open project has
+// its own, owned by its document; instance() is the current project's.
+// It holds data only: the window makes the views and script editors that
+// show them, when they are shown.
 //
-// Ownership: the manager owns every scene, every view and every script
-// editor it creates, and deletes them in removeForm() and clear(). The tab
-// area only borrows the widgets. A view may still be deleted by someone
-// else (it deletes itself when closed); its screen then goes with it, since
-// a screen without a view can no longer be reached.
+// Ownership: the manager owns every scene and script it creates, and
+// deletes them in removeForm() and clear().
 class DrawManager : public QObject
 {
     Q_OBJECT
@@ -41,39 +37,38 @@ public:
     // Deletes what the manager owns, as clear() does.
     ~DrawManager() override;
 
-    // The screen being edited and its view; null when no screen is current.
+    // The screen being edited (the one readers add shapes to); null when no
+    // screen is current.
     DrawScene *currentScene() const;
-    DrawView *currentView() const;
+    // Makes scene the edited one; the previous screen loses its selection.
+    // Null leaves no screen current.
+    void setCurrentScene(DrawScene *scene);
 
     // Every screen, in creation order (the order they are saved in).
     QList<DrawScene *> scenes() const { return m_scenes; }
-    // The script editors still alive, in creation order.
-    QList<CodeEditor *> scripts() const;
+    // Every script, in creation order.
+    QList<ProjectScript *> scripts() const { return m_scripts; }
 
     // type 1, 2 or 3 (ScreenType): createScreen; 4: createScript, whose
-    // text is copied from copyFrom when that is a script editor. Any other
-    // type returns null.
-    QWidget *createForm(int type, QWidget *copyFrom);
-    // A new screen of type, made current. When copyFrom is a screen view,
-    // the new screen receives copies of its top-level shapes at the same
+    // text is copied from copyFrom when that is a script. Any other type
+    // returns null.
+    QObject *createForm(int type, QObject *copyFrom = nullptr);
+    // A new screen of type, made current. When copyFrom is a screen, the
+    // new screen receives copies of its top-level shapes at the same
     // positions, with the same names.
-    DrawView *createScreen(int type, QWidget *copyFrom);
+    DrawScene *createScreen(int type, const DrawScene *copyFrom = nullptr);
     // A new empty script named "脚本_<n>", n = the number of scripts created
-    // since the last clear(); deleting a script's tree entry does not lower n.
-    CodeEditor *createScript();
+    // since the last clear(); deleting a script does not lower n.
+    ProjectScript *createScript();
 
-    // Makes view the edited one: the previous screen loses its selection
-    // and view takes the shared zoom. Null leaves no screen current.
-    void setCurrentView(DrawView *view);
+    // Deletes a screen or a script of this manager. When the screen was
+    // current, the last remaining screen becomes current. False for
+    // anything else.
+    bool removeForm(QObject *form);
 
-    // Deletes a screen given its view. When it was current, the last
-    // remaining screen becomes current. Returns false for anything that is
-    // not a screen of this manager (a script editor stays alive and listed).
-    bool removeForm(QWidget *form);
-
-    // Deletes every screen, view and script editor (closing a project);
-    // script numbering starts again from 1. Screen names are counted by
-    // DrawScene and reset there.
+    // Deletes every screen and script (closing a project); script
+    // numbering starts again from 1. Screen names are counted by DrawScene
+    // and reset there.
     void clear();
 
     // The screens' side of the project file: the "Form" element with one
@@ -113,11 +108,10 @@ public:
     // version does not know.
     QStringList unknownElementNames() const;
     // Reads the script "Window" element the reader is on, up to its end,
-    // into editor: the stored name becomes its title, the element's text its
-    // text, unmodified and with nothing to undo; unknown attributes and
-    // child elements are kept for the save. Returns whether the reader is
-    // in error.
-    bool loadScript(QXmlStreamReader *reader, CodeEditor *editor);
+    // into script: the stored name (when not blank) becomes its name, the
+    // element's text its text; unknown attributes and child elements are
+    // kept for the save. Returns whether the reader is in error.
+    bool loadScript(QXmlStreamReader *reader, ProjectScript *script);
     // What the "Form" element held that this version does not read, for the
     // project file's reader to fill and saveScreens() to write back; emptied
     // by clear().
@@ -136,25 +130,21 @@ private:
     GraphicsItemGroup *loadGroup(QXmlStreamReader *reader, int depth,
                                  KeptContent *kept = nullptr, int shapesBefore = 0);
 
-    void adoptView(DrawScene *scene, DrawView *view);
     void destroyScreen(DrawScene *scene);
-    void forgetScreen(DrawScene *scene);
 
     QPointer<DrawScene> m_currentScene;
-    QPointer<DrawView> m_currentView;
     // Owned; a scene leaves the list before it is deleted.
     QList<DrawScene *> m_scenes;
-    // Owned. Entries are never removed before clear(), so the count keeps
-    // numbering scripts upwards; QPointer covers an editor deleted elsewhere.
-    QList<QPointer<CodeEditor>> m_scripts;
+    // Owned (children); a script leaves the list before it is deleted.
+    QList<ProjectScript *> m_scripts;
+    // Scripts made since the last clear(), for the numbering of new ones.
+    int m_scriptsMade = 0;
 
     // Per screen: what its "Window" element held beyond the screen's
     // properties and shapes, the elements in the slot of the number of
     // top-level shapes read before them. A screen's entry goes when the
     // screen does.
     QHash<const DrawScene *, KeptContent> m_keptElements;
-    // Per script: the attributes of its "Window" element beyond type and name.
-    QHash<const CodeEditor *, KeptContent> m_keptScriptContent;
     // What "Form" held beyond the screens and scripts: its attributes, and
     // other elements (a "Window" of a kind this version does not make among
     // them) in the slot of the number of windows read before them.

@@ -2,7 +2,6 @@
 
 #include "drawmanager.h"
 #include "editor/drawscene.h"
-#include "editor/drawview.h"
 #include "editor/textcommand.h"
 #include "model/config.h"
 
@@ -115,12 +114,12 @@ bool ProjectDocument::change(Parts parts, std::function<QString()> text,
 
 namespace {
 
-// A screen's or script's new name; the form may be closed before the step is
-// undone, and the step then does nothing.
+// A screen's or script's new name; the form may be deleted before the step
+// is undone, and the step then does nothing.
 class FormRenameCommand : public TextCommand
 {
 public:
-    FormRenameCommand(QWidget *form, QString from, QString to)
+    FormRenameCommand(QObject *form, QString from, QString to)
         : m_form(form)
         , m_from(std::move(from))
         , m_to(std::move(to))
@@ -132,34 +131,26 @@ public:
     void undo() override { apply(m_from); }
     void redo() override { apply(m_to); }
 
-    static void apply(QWidget *form, const QString &name)
-    {
-        if (auto *view = qobject_cast<DrawView *>(form)) {
-            if (DrawScene *scene = view->drawScene())
-                scene->setObjectName(name);
-        }
-        form->setWindowTitle(name);
-    }
-
 private:
+    // The views, tabs and tree entries showing the form follow its name.
     void apply(const QString &name)
     {
         if (m_form)
-            apply(m_form, name);
+            m_form->setObjectName(name);
     }
 
-    QPointer<QWidget> m_form;
+    QPointer<QObject> m_form;
     QString m_from;
     QString m_to;
 };
 
 } // namespace
 
-bool ProjectDocument::renameForm(QWidget *form, const QString &name)
+bool ProjectDocument::renameForm(QObject *form, const QString &name)
 {
-    if (!form || form->windowTitle() == name)
+    if (!form || form->objectName() == name)
         return false;
-    m_undoStack->push(new FormRenameCommand(form, form->windowTitle(), name));
+    m_undoStack->push(new FormRenameCommand(form, form->objectName(), name));
     return true;
 }
 

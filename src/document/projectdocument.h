@@ -11,7 +11,6 @@
 class DrawManager;
 class QStandardItemModel;
 class QUndoStack;
-class QWidget;
 
 // One project as a whole: its settings, devices, languages and tag
 // libraries (Config) and its screens and scripts (DrawManager). A reader
@@ -63,10 +62,10 @@ public:
     bool replaceTextTags(const TextLib &library);
     // The address tags become the rows of tags (every column and role).
     bool replaceAddressTags(const QStandardItemModel &tags);
-    // A screen (given its view) or a script takes name: the screen's name,
-    // which the file stores, and the form's title, which its tab and tree
-    // entry show. False for an unchanged name.
-    bool renameForm(QWidget *form, const QString &name);
+    // A screen (its DrawScene) or a script (its ProjectScript) takes name,
+    // which the file stores and its tab and tree entry show. False for an
+    // unchanged name.
+    bool renameForm(QObject *form, const QString &name);
 
     // The document whose parts Config::instance() and
     // DrawManager::instance() are, made on first use.

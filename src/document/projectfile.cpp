@@ -3,13 +3,12 @@
 #include "drawmanager.h"
 #include "projectdocument.h"
 #include "projectcheck.h"
-#include "editor/codeeditor.h"
-#include "editor/drawview.h"
+#include "projectscript.h"
+#include "editor/drawscene.h"
 #include "model/config.h"
 #include "model/nestinglimit.h"
 #include "services/fileerrortext.h"
 #include "services/safefile.h"
-#include "services/verifypassword.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -75,31 +74,39 @@ QByteArray swapLatin1LetterCase(const QByteArray &bytes)
     return text.toUtf8();
 }
 
-QWidget *createScreen(const ProjectFile::LoadHooks &hooks, DrawManager *manager, int type)
+QObject *createForm(const ProjectFile::LoadHooks &hooks, DrawManager *manager, int type)
 {
     if (hooks.createScreen)
         return hooks.createScreen(manager, type);
     return manager->createForm(type, nullptr);
 }
 
-bool checkPassword(const ProjectFile::LoadHooks &hooks, const QString &password)
+// Reading asks nobody: a project with a password opens only for a caller
+// that says how the password is checked.
+bool checkPassword(const ProjectFile::LoadHooks &hooks, const QString &password, QString *error)
 {
-    if (hooks.checkPassword)
-        return hooks.checkPassword(password);
-    return verifyPassword(password, QCoreApplication::translate("ProjectFile", "项目密码验证"));
+    if (password.isEmpty())
+        return true;
+    if (!hooks.checkPassword) {
+        *error = QCoreApplication::translate("ProjectFile", "工程受项目密码保护，但没有给出项目密码");
+        return false;
+    }
+    if (hooks.checkPassword(password))
+        return true;
+    *error = QCoreApplication::translate("ProjectFile", "项目密码验证失败");
+    return false;
 }
 
 // Reads the "Form" element the reader is on: one screen per "Window".
 // What it holds besides, a "Window" of a kind no screen is made for among
-// it, is kept in its place. Returns the view of the first screen made, or
-// null.
-DrawView *readForm(QXmlStreamReader *reader, DrawManager *manager,
+// it, is kept in its place. Returns the first screen made, or null.
+DrawScene *readForm(QXmlStreamReader *reader, DrawManager *manager,
                    const ProjectFile::LoadHooks &hooks)
 {
     KeptContent *kept = manager->keptFormContent();
     kept->keepAttributes(*reader, {});
     const int levels = NestingLimit::MaxDepth;
-    DrawView *first = nullptr;
+    DrawScene *first = nullptr;
     int windows = 0;
     while (reader->readNextStartElement()) {
         if (reader->name() != QLatin1String("Window")) {
@@ -107,25 +114,25 @@ DrawView *readForm(QXmlStreamReader *reader, DrawManager *manager,
             continue;
         }
         const int type = reader->attributes().value(QLatin1String("type")).toInt();
-        QWidget *form = createScreen(hooks, manager, type);
-        if (auto *editor = qobject_cast<CodeEditor *>(form)) {
-            manager->loadScript(reader, editor);
+        QObject *form = createForm(hooks, manager, type);
+        if (auto *script = qobject_cast<ProjectScript *>(form)) {
+            manager->loadScript(reader, script);
             ++windows;
             continue;
         }
-        // Anything else but a screen view (nothing for a kind of a newer
+        // Anything else but a screen (nothing for a kind of a newer
         // version) has no scene to read the shapes into: the whole window
         // is kept as it came.
-        auto *view = qobject_cast<DrawView *>(form);
-        if (!view) {
+        auto *scene = qobject_cast<DrawScene *>(form);
+        if (!scene) {
             kept->keepElement(reader, windows, levels);
             continue;
         }
         ++windows;
         if (!first)
-            first = view;
+            first = scene;
         // The screen just made must be the one read into, whoever made it.
-        manager->setCurrentView(view);
+        manager->setCurrentScene(scene);
         manager->loadScreen(reader);
     }
     return first;
@@ -252,7 +259,7 @@ ProjectFile::LoadResult ProjectFile::readBytes(const QByteArray &fileBytes, cons
     DrawManager *manager = document->screens();
     KeptContent *kept = config->keptProjectContent();
     kept->keepAttributes(reader, {});
-    DrawView *first = nullptr;
+    DrawScene *first = nullptr;
     while (reader.readNextStartElement()) {
         if (reader.name() == QLatin1String("Config")) {
             kept->placePending(0);
@@ -260,19 +267,19 @@ ProjectFile::LoadResult ProjectFile::readBytes(const QByteArray &fileBytes, cons
                 const ProjectDocument::ReadScope scope(document.get());
                 config->readXml(&reader);
             }
-            // Asked with the project being edited current: the prompt
-            // runs the event loop, and whatever runs meanwhile must not
-            // meet a project half read.
-            if (!checkPassword(hooks, config->projectPw)) {
+            // Asked with the project being edited current: a prompt runs
+            // the event loop, and whatever runs meanwhile must not meet a
+            // project half read.
+            if (!checkPassword(hooks, config->projectPw, &result.error)) {
                 result.status = PasswordRefused;
                 return result;
             }
         } else if (reader.name() == QLatin1String("Form")) {
             kept->placePending(1);
             const ProjectDocument::ReadScope scope(document.get());
-            DrawView *view = readForm(&reader, manager, hooks);
+            DrawScene *scene = readForm(&reader, manager, hooks);
             if (!first)
-                first = view;
+                first = scene;
         } else {
             kept->keepPending(&reader, NestingLimit::MaxDepth);
         }
@@ -280,7 +287,7 @@ ProjectFile::LoadResult ProjectFile::readBytes(const QByteArray &fileBytes, cons
     kept->placePending(KeptContent::AfterAll);
 
     if (first)
-        manager->setCurrentView(first);
+        manager->setCurrentScene(first);
     {
         const ProjectDocument::ReadScope scope(document.get());
         config->loadSystemRegisters();

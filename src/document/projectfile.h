@@ -10,7 +10,8 @@
 #include <memory>
 
 class DrawManager;
-class QWidget;
+class DrawScene;
+class QObject;
 class QXmlStreamReader;
 
 // Reading and writing the project file: a whole project (its Config and the
@@ -20,11 +21,15 @@ class QXmlStreamReader;
 class ProjectFile
 {
 public:
-    // What loading asks of its caller. Empty members take the defaults:
-    // screens created by the document's DrawManager::createForm, passwords
-    // checked with verifyPassword(password, "项目密码验证").
+    // What loading asks of its caller. createScreen may be left empty:
+    // screens and scripts are then created by the document's
+    // DrawManager::createForm (a null result keeps the window's element as
+    // it came). checkPassword is asked for the project password whenever
+    // the project has one, and must say whether the user knows it; without
+    // it such a project is refused (PasswordRefused). Reading itself never
+    // asks the user anything.
     struct LoadHooks {
-        std::function<QWidget *(DrawManager *screens, int type)> createScreen;
+        std::function<QObject *(DrawManager *screens, int type)> createScreen;
         std::function<bool(const QString &password)> checkPassword;
     };
 
@@ -33,22 +38,22 @@ public:
         Damaged,         // a project, but cut short or malformed: what was read stays
         NotAProject,     // no Project root (or not XML at all once decoded)
         OpenFailed,      // the file could not be opened
-        PasswordRefused  // the project password was not given
+        PasswordRefused  // the project password was not given or not checked
     };
 
     struct LoadResult {
         LoadStatus status = OpenFailed;
-        // For OpenFailed, NotAProject and Damaged: a user-readable reason
-        // (the file's error string, or the XML error with its line and
-        // column).
+        // For OpenFailed, NotAProject, Damaged and PasswordRefused: a
+        // user-readable reason (the file's error string, the XML error with
+        // its line and column, or why the password did not open it).
         QString error;
         qint64 line = 0;
         qint64 column = 0;
         // What was read, whole (Loaded) or in part (Damaged); null for the
         // other outcomes.
         std::unique_ptr<ProjectDocument> document;
-        // The view of the first screen read (document's), or null.
-        QWidget *firstScreen = nullptr;
+        // The first screen read (document's), or null.
+        DrawScene *firstScreen = nullptr;
         // Elements anywhere in the file that this version does not know
         // (most likely shapes or settings of a newer version), each name
         // once. They are kept

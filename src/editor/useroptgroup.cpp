@@ -6,7 +6,6 @@
 #include <QEvent>
 #include <QPointer>
 #include <QUndoStack>
-#include <QWidget>
 
 UserOptGroup *UserOptGroup::instance(QObject *parent)
 {
@@ -59,7 +58,7 @@ void UserOptGroup::retranslate()
     }
 }
 
-QUndoStack *UserOptGroup::stackFor(QWidget *form)
+QUndoStack *UserOptGroup::stackFor(QObject *form)
 {
     if (!form)
         return nullptr;
@@ -76,7 +75,7 @@ QUndoStack *UserOptGroup::stackFor(QWidget *form)
     return stack;
 }
 
-void UserOptGroup::setActiveForm(QWidget *form)
+void UserOptGroup::setActiveForm(QObject *form)
 {
     m_shownForm = form;
     setActiveStack(form ? stackFor(form) : m_projectStack.data());
@@ -116,7 +115,7 @@ void UserOptGroup::setProjectStack(QUndoStack *stack)
         setActiveStack(stack);
 }
 
-void UserOptGroup::removeForm(QWidget *form)
+void UserOptGroup::removeForm(QObject *form)
 {
     QUndoStack *stack = m_stacks.take(form);
     if (!stack)
@@ -139,7 +138,7 @@ void UserOptGroup::push(QUndoCommand *command, bool apply)
     pushOnto(stack, command, apply);
 }
 
-void UserOptGroup::pushFor(QWidget *form, QUndoCommand *command)
+void UserOptGroup::pushFor(QObject *form, QUndoCommand *command)
 {
     pushOnto(stackFor(form), command, true);
 }

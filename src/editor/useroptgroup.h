@@ -6,10 +6,10 @@
 #include <QUndoStack>
 
 class QUndoCommand;
-class QWidget;
 
-// The undo history of the project: one stack per open document (the tab
-// page of a screen or script), the active one following the current tab.
+// The undo history of the project: one stack per form (a screen's scene or
+// a script), the active one following the current tab, beside the project's
+// own history.
 // One instance per process.
 //
 // The group owns the stacks (they are its children) and each stack owns its
@@ -30,10 +30,10 @@ public:
 
     // The form's stack, created (with the undo limit, in this group, not
     // active) the first time a form asks. Null for a null form.
-    QUndoStack *stackFor(QWidget *form);
+    QUndoStack *stackFor(QObject *form);
     // Makes the form's stack (created if needed) the active one and the
     // form the shown one; a null form makes the project's history active.
-    void setActiveForm(QWidget *form);
+    void setActiveForm(QObject *form);
     // What Ctrl+Z takes back: the active history, or the shown form's when
     // the active one (the project's, after a dialog's change) has nothing
     // left to undo. Null without any.
@@ -46,7 +46,7 @@ public:
     QUndoStack *projectStack() const { return m_projectStack; }
     // Deletes the form's stack and with it its commands. Nothing happens for
     // a form without a stack. A destroyed form is removed the same way.
-    void removeForm(QWidget *form);
+    void removeForm(QObject *form);
 
     // Pushes command onto the shown form's stack (the active one when no
     // form is shown), which becomes the active one, takes ownership and runs
@@ -56,7 +56,7 @@ public:
     void push(QUndoCommand *command, bool apply = true);
     // As push(), onto form's own stack, which need not be the active one (a
     // screen edited from the project tree). Deleted unpushed for a null form.
-    void pushFor(QWidget *form, QUndoCommand *command);
+    void pushFor(QObject *form, QUndoCommand *command);
 
     // Remakes the text of every command on every stack in the language in
     // force now, and tells the menus and the history. Done by itself, once
@@ -71,10 +71,10 @@ private:
     void pushOnto(QUndoStack *stack, QUndoCommand *command, bool apply);
 
     QPointer<QUndoStack> m_projectStack;
-    QPointer<QWidget> m_shownForm;
+    QPointer<QObject> m_shownForm;
 
     explicit UserOptGroup(QObject *parent);
 
-    QHash<QWidget *, QUndoStack *> m_stacks;
+    QHash<QObject *, QUndoStack *> m_stacks;
     bool m_retranslatePending = false;
 };

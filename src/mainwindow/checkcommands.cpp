@@ -10,6 +10,7 @@
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "findpanel.h"
+#include "formwidgets.h"
 #include "panels/device/projectconfigdialog.h"
 #include "panels/taglib/addresslibdialog.h"
 #include "panels/taglib/textlibdialog.h"
@@ -85,9 +86,9 @@ void MainWindow::selectShapeAt(const ProjectPlace &place)
         if (scenes.at(i)->objectName() == place.screen)
             scene = scenes.at(i);
     }
-    if (!scene || !scene->view())
+    auto *view = qobject_cast<DrawView *>(m_formWidgets->widgetFor(scene));
+    if (!view)
         return;
-    DrawView *view = scene->view();
     showTabContent(view);
     if (place.kind != ProjectPlace::Shape)
         return;

@@ -13,6 +13,7 @@
 #include "editor/useroptgroup.h"
 #include "findpanel.h"
 #include "firstpage.h"
+#include "formwidgets.h"
 #include "helpcommands.h"
 #include "itemstable.h"
 #include "mainactions.h"
@@ -84,6 +85,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_dockManager = new DockManager(this);
     m_firstPage = new FirstPage;
     m_tabContent = new TabContent;
+    m_formWidgets = new FormWidgets(this);
     m_modified = false;
     m_projectTree = new ProjectTree;
     m_itemsTable = new ItemsTable;
@@ -215,16 +217,16 @@ void MainWindow::setupConnections()
         sceneMenuSlot() = m_mainActions->createSceneMenu(this);
     DrawView::setContextMenuProvider(&MainWindow::sceneContextMenu);
     m_projectTree->propertyAction()->setIcon(action(QStringLiteral("property"))->icon());
-    connect(m_projectTree, &ProjectTree::propertyRequested, this, [this](QWidget *form) {
-        if (qobject_cast<DrawView *>(form))
-            m_propertyDialog->showForScreen(form);
+    connect(m_projectTree, &ProjectTree::propertyRequested, this, [this](QObject *form) {
+        if (auto *scene = qobject_cast<DrawScene *>(form))
+            m_propertyDialog->showForScreen(scene);
     });
 
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { action(QStringLiteral("paste"))->setEnabled(true); });
 
-    connect(m_projectTree, &ProjectTree::removeTabContent, this, &MainWindow::removeTabContent);
-    connect(m_projectTree, &ProjectTree::showTabContent, this, &MainWindow::showTabContent);
+    connect(m_projectTree, &ProjectTree::removeTabContent, this, &MainWindow::removeForm);
+    connect(m_projectTree, &ProjectTree::showTabContent, this, &MainWindow::showForm);
     connect(m_projectTree, &ProjectTree::formAdded, this, [this] { setModified(true); });
     // The name is saved with the project and shown by the property browser.
     connect(m_projectTree, &ProjectTree::formRenamed, this, [this] {
@@ -268,9 +270,10 @@ void MainWindow::setModified(bool enable)
     // Saved or closed: every script now matches the file, so its next
     // change must report itself again, whichever tab is shown.
     if (!enable) {
-        const QList<CodeEditor *> scripts = DrawManager::instance()->scripts();
-        for (CodeEditor *script : scripts) {
-            if (script != sender() && script->isModified())
+        const QList<QWidget *> widgets = m_formWidgets->widgets();
+        for (QWidget *widget : widgets) {
+            auto *script = qobject_cast<CodeEditor *>(widget);
+            if (script && script != sender() && script->isModified())
                 script->setModified(false);
         }
     }
@@ -282,7 +285,8 @@ void MainWindow::setModified(bool enable)
         return;
     }
     if (enable) {
-        if (DrawView *view = DrawManager::instance()->currentView())
+        DrawScene *scene = DrawManager::instance()->currentScene();
+        if (DrawView *view = scene ? scene->view() : nullptr)
             view->applyZoom();
     }
 }

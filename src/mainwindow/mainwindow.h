@@ -11,6 +11,7 @@ class DockManager;
 class DrawScene;
 class EditCommands;
 class FindPanel;
+class FormWidgets;
 class FirstPage;
 class HelpCommands;
 class ItemsTable;
@@ -59,6 +60,8 @@ public:
     QLabel *positionLabel() const { return m_positionLabel; }
     FirstPage *firstPage() const { return m_firstPage; }
     TabContent *tabContent() const { return m_tabContent; }
+    // The views and script editors of the open project's forms.
+    FormWidgets *formWidgets() const { return m_formWidgets; }
     ProjectTree *projectTree() const { return m_projectTree; }
     ItemsTable *itemsTable() const { return m_itemsTable; }
     ToolBoxForm *toolBox() const { return m_toolBox; }
@@ -92,7 +95,11 @@ public slots:
     void currentItemChanged(QGraphicsItem *item = nullptr);
     void currentSceneChanged();
     void showTabContent(QWidget *widget);
-    void removeTabContent(QWidget *widget);
+    // Shows the tab of form (a screen's scene or a script), making its
+    // widget when it has none yet. Null shows nothing new.
+    void showForm(QObject *form);
+    // Deletes form from the project, with its tab, widget and history.
+    void removeForm(QObject *form);
     void tabContentTitleChanged(QString title);
     void setModified(bool enable);
     // Shows the built-in table failures not shown before, if any.
@@ -122,6 +129,9 @@ private:
     // shown now, or none; unlike a click on a tab this changes nothing in
     // the project.
     void followShownTab();
+    // Makes the screen of view (null: none) the edited one; a view whose
+    // screen was not current takes the shared zoom.
+    void makeCurrent(QWidget *shown);
     void setPosition(int x, int y);
     // Shows the output dock holding browser, in front of the docks it
     // shares its tabs with.
@@ -133,6 +143,7 @@ private:
     DockManager *m_dockManager = nullptr;
     FirstPage *m_firstPage = nullptr;
     TabContent *m_tabContent = nullptr;
+    FormWidgets *m_formWidgets = nullptr;
     bool m_modified = false;
     bool m_switchingHistory = false; // set while the active undo stack changes
     ProjectTree *m_projectTree = nullptr;

@@ -10,6 +10,7 @@
 #include "editor/drawview.h"
 #include "editor/toolboxform.h"
 #include "editor/useroptgroup.h"
+#include "formwidgets.h"
 #include "projecttree.h"
 #include "shapes/graphicsitem.h"
 #include "tabcontent.h"
@@ -18,19 +19,37 @@
 #include <QScopedValueRollback>
 #include <QStatusBar>
 
+void MainWindow::makeCurrent(QWidget *shown)
+{
+    auto *view = qobject_cast<DrawView *>(shown);
+    DrawScene *scene = view ? view->drawScene() : nullptr;
+    DrawManager *screens = DrawManager::instance();
+    if (scene == screens->currentScene())
+        return;
+    screens->setCurrentScene(scene);
+    if (view)
+        view->applyZoom();
+}
+
+void MainWindow::showForm(QObject *form)
+{
+    showTabContent(m_formWidgets->widgetFor(form));
+}
+
 void MainWindow::showTabContent(QWidget *widget)
 {
     if (widget) {
+        QObject *form = m_formWidgets->formOf(widget);
         m_tabContent->activateWidget(widget);
-        m_projectTree->selectForm(widget);
+        m_projectTree->selectForm(form);
         // Looking at a screen changes nothing in the project, its history
         // becoming the active one included.
         const QScopedValueRollback<bool> switching(m_switchingHistory, true);
-        UserOptGroup::instance(this)->setActiveForm(widget);
+        UserOptGroup::instance(this)->setActiveForm(form);
     }
 
     if (auto *view = qobject_cast<DrawView *>(widget)) {
-        DrawManager::instance()->setCurrentView(view);
+        makeCurrent(view);
         currentSceneChanged();
         if (DrawScene *scene = view->drawScene()) {
             connect(scene, &QGraphicsScene::selectionChanged, this, &MainWindow::itemSelected,
@@ -70,42 +89,45 @@ void MainWindow::showTabContent(QWidget *widget)
 void MainWindow::followShownTab()
 {
     QWidget *shown = m_tabContent->currentWidget();
-    DrawManager::instance()->setCurrentView(qobject_cast<DrawView *>(shown));
+    QObject *form = m_formWidgets->formOf(shown);
+    makeCurrent(shown);
     // The history of a document nobody sees must not be undone blindly.
     {
         const QScopedValueRollback<bool> switching(m_switchingHistory, true);
-        UserOptGroup::instance(this)->setActiveForm(shown);
+        UserOptGroup::instance(this)->setActiveForm(form);
     }
-    if (shown)
-        m_projectTree->selectForm(shown);
+    if (form)
+        m_projectTree->selectForm(form);
     currentSceneChanged();
     updateActions();
 }
 
-void MainWindow::removeTabContent(QWidget *widget)
+void MainWindow::removeForm(QObject *form)
 {
-    if (!widget)
+    if (!form)
         return;
-    UserOptGroup::instance(this)->removeForm(widget);
-    m_tabContent->removeTabContent(widget);
-    DrawManager::instance()->removeForm(widget);
-    showTabContent(DrawManager::instance()->currentView());
+    UserOptGroup::instance(this)->removeForm(form);
+    if (QWidget *widget = m_formWidgets->existingWidget(form))
+        m_tabContent->removeTabContent(widget);
+    // The form's widget goes with it.
+    DrawManager::instance()->removeForm(form);
+    showForm(DrawManager::instance()->currentScene());
     setModified(true);
     updateActions();
 }
 
 void MainWindow::tabContentTitleChanged(QString title)
 {
-    auto *widget = qobject_cast<QWidget *>(sender());
-    if (!widget)
-        return;
-    m_tabContent->tabTextChanged(widget);
-    m_projectTree->renameForm(widget, title);
+    Q_UNUSED(title)
+    // The tree follows the form's name by itself.
+    if (auto *widget = qobject_cast<QWidget *>(sender()))
+        m_tabContent->tabTextChanged(widget);
 }
 
 void MainWindow::itemSelected()
 {
-    DrawView *view = DrawManager::instance()->currentView();
+    DrawScene *current = DrawManager::instance()->currentScene();
+    DrawView *view = current ? current->view() : nullptr;
     if (!view || !view->updatesEnabled())
         return;
     QGraphicsItem *last = nullptr;

@@ -9,6 +9,7 @@
 #include "editor/screentype.h"
 #include "editor/useroptgroup.h"
 #include "firstpage.h"
+#include "formwidgets.h"
 #include "mainwindow.h"
 #include "model/config.h"
 #include "newprojectdialog.h"
@@ -17,6 +18,7 @@
 #include "services/filedialog.h"
 #include "services/messagedialog.h"
 #include "services/nativestore.h"
+#include "services/verifypassword.h"
 
 #include <QAction>
 #include <QApplication>
@@ -118,8 +120,12 @@ void ProjectController::closeProject()
 
 void ProjectController::adopt(std::unique_ptr<ProjectDocument> document)
 {
+    // No screen is current while they go: none is shown on the way out,
+    // which would make views for screens about to be deleted.
+    DrawManager::instance()->setCurrentScene(nullptr);
     m_window->projectTree()->closeAll();
-    // The project closed goes here, after its tabs and entries.
+    m_window->formWidgets()->clear();
+    // The project closed goes here, after its tabs, entries and widgets.
     ProjectDocument::adopt(std::move(document));
     followDocument();
     m_window->projectTree()->addDocuments(DrawManager::instance());
@@ -139,7 +145,11 @@ bool ProjectController::writeProjectFile(const QString &path)
 
 bool ProjectController::loadProjectFile(const QString &path)
 {
-    ProjectFile::LoadResult result = ProjectFile::read(path);
+    ProjectFile::LoadHooks hooks;
+    hooks.checkPassword = [](const QString &password) {
+        return verifyPassword(password, tr("项目密码验证"));
+    };
+    ProjectFile::LoadResult result = ProjectFile::read(path, hooks);
     // Shapes of a newer version are kept and saved back, but they are not
     // shown: the user must not take the screen for all there is.
     QString unknown;
@@ -186,11 +196,12 @@ bool ProjectController::loadProjectFile(const QString &path)
                                    {tr("确定")});
         return false;
     case ProjectFile::PasswordRefused:
+        // The prompt has said so.
         return false;
     }
     adopt(std::move(result.document));
     m_open = true;
-    m_window->showTabContent(result.firstScreen);
+    m_window->showForm(result.firstScreen);
     return true;
 }
 

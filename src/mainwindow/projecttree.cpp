@@ -2,9 +2,8 @@
 
 #include "document/drawmanager.h"
 #include "document/projectdocument.h"
-#include "editor/codeeditor.h"
+#include "document/projectscript.h"
 #include "editor/drawscene.h"
-#include "editor/drawview.h"
 #include "editor/screentype.h"
 #include "services/menuseam.h"
 #include "services/messagedialog.h"
@@ -83,7 +82,7 @@ ProjectTree::ProjectTree(QWidget *parent)
     m_deleteAction = m_menu->addAction(QString(), this, &ProjectTree::onDeleteTriggered);
     // The entry clicked, not the screen shown: the menu makes it current.
     m_propertyAction = m_menu->addAction(QString(), this, [this] {
-        if (QWidget *form = formOf(currentItem()))
+        if (QObject *form = formOf(currentItem()))
             emit propertyRequested(form);
     });
 
@@ -122,11 +121,11 @@ void ProjectTree::retranslate()
     m_propertyAction->setText(tr("属性"));
 }
 
-QWidget *ProjectTree::addForm(int kind, QWidget *copyFrom, bool show)
+QObject *ProjectTree::addForm(int kind, QObject *copyFrom, bool show)
 {
     if (!m_categories.contains(kind))
         return nullptr;
-    QWidget *form = DrawManager::instance()->createForm(kind, copyFrom);
+    QObject *form = DrawManager::instance()->createForm(kind, copyFrom);
     if (!form)
         return nullptr;
     addEntry(kind, form);
@@ -137,7 +136,7 @@ QWidget *ProjectTree::addForm(int kind, QWidget *copyFrom, bool show)
     return form;
 }
 
-QTreeWidgetItem *ProjectTree::findItem(QWidget *form) const
+QTreeWidgetItem *ProjectTree::findItem(QObject *form) const
 {
     if (!form)
         return nullptr;
@@ -154,9 +153,9 @@ int ProjectTree::kindOf(const QTreeWidgetItem *item)
     return item ? item->data(0, KindRole).toInt() : Category;
 }
 
-QWidget *ProjectTree::formOf(const QTreeWidgetItem *item)
+QObject *ProjectTree::formOf(const QTreeWidgetItem *item)
 {
-    return item ? qobject_cast<QWidget *>(item->data(0, FormRole).value<QObject *>()) : nullptr;
+    return item ? item->data(0, FormRole).value<QObject *>() : nullptr;
 }
 
 bool ProjectTree::isDocument(const QTreeWidgetItem *item)
@@ -181,7 +180,7 @@ void ProjectTree::deleteItem(QTreeWidgetItem *item)
 {
     if (!isDocument(item))
         return;
-    QWidget *form = formOf(item);
+    QObject *form = formOf(item);
     // The entry goes first: answering the signal may delete the form, and
     // the form's end removes any entry still referring to it.
     delete item;
@@ -191,14 +190,14 @@ void ProjectTree::deleteItem(QTreeWidgetItem *item)
     }
 }
 
-void ProjectTree::addEntry(int kind, QWidget *form)
+void ProjectTree::addEntry(int kind, QObject *form)
 {
     QTreeWidgetItem *category = m_categories.value(kind);
     // Filled in before it joins the tree, so itemChanged never sees a
     // half-made entry.
     auto *item = new QTreeWidgetItem;
     item->setIcon(0, iconOf(iconFile(kind)));
-    item->setText(0, form->windowTitle());
+    item->setText(0, form->objectName());
     item->setData(0, KindRole, kind);
     item->setData(0, FormRole, QVariant::fromValue(static_cast<QObject *>(form)));
     item->setFlags(item->flags() | Qt::ItemIsEditable);
@@ -208,8 +207,8 @@ void ProjectTree::addEntry(int kind, QWidget *form)
     }
     category->setExpanded(true);
 
-    connect(form, &QWidget::windowTitleChanged, this,
-            [this, form](const QString &title) { renameForm(form, title); });
+    connect(form, &QObject::objectNameChanged, this,
+            [this, form](const QString &name) { renameForm(form, name); });
     connect(form, &QObject::destroyed, this, [this, form] {
         // Only the address is compared: the form is half destroyed.
         const QList<QTreeWidgetItem *> items = documentItems();
@@ -224,10 +223,10 @@ void ProjectTree::addEntry(int kind, QWidget *form)
 void ProjectTree::addDocuments(DrawManager *screens)
 {
     for (DrawScene *scene : screens->scenes()) {
-        if (scene->view() && m_categories.contains(scene->type()))
-            addEntry(scene->type(), scene->view());
+        if (m_categories.contains(scene->type()))
+            addEntry(scene->type(), scene);
     }
-    for (CodeEditor *script : screens->scripts())
+    for (ProjectScript *script : screens->scripts())
         addEntry(ScriptScreen, script);
 }
 
@@ -238,13 +237,13 @@ void ProjectTree::closeAll()
         deleteItem(item);
 }
 
-void ProjectTree::selectForm(QWidget *form)
+void ProjectTree::selectForm(QObject *form)
 {
     if (QTreeWidgetItem *item = findItem(form))
         setCurrentItem(item);
 }
 
-void ProjectTree::renameForm(QWidget *form, const QString &title)
+void ProjectTree::renameForm(QObject *form, const QString &title)
 {
     QTreeWidgetItem *item = findItem(form);
     if (!item || item->text(0) == title)
@@ -257,17 +256,16 @@ void ProjectTree::onItemChanged(QTreeWidgetItem *item, int column)
 {
     if (m_updating || column != 0 || !isDocument(item))
         return;
-    QWidget *form = formOf(item);
+    QObject *form = formOf(item);
     if (!form)
         return;
     const QString name = xmlSafeText(item->text(0));
     if (name.trimmed().isEmpty()) {
-        renameForm(form, form->windowTitle());
+        renameForm(form, form->objectName());
         return;
     }
-    // The screen's name is what the project file stores and the property
-    // browser shows; its view's title (and so the tab) follows it. One step
-    // of the project's history.
+    // The form's name is what the project file stores and the property
+    // browser shows; its tab follows it. One step of the project's history.
     if (ProjectDocument::current()->renameForm(form, name))
         emit formRenamed(form);
 }

@@ -10,11 +10,13 @@ class QMenu;
 // The "工程" dock: the project's screens and scripts under fixed category
 // entries, each category with an entry that adds a document of its kind.
 //
-// Documents are created through DrawManager, which owns them; the tree
-// only refers to them. It asks for tabs to be shown or removed through its
-// two signals; whoever answers removeTabContent also lets DrawManager close
-// the document. An entry whose document is deleted elsewhere disappears by
-// itself. Category and add entries are never removed.
+// Documents (forms: a screen's DrawScene or a ProjectScript) are created
+// through DrawManager, which owns them; the tree only refers to them and
+// shows their names (object names), following them as they change. It asks
+// for tabs to be shown or removed through its two signals; whoever answers
+// removeTabContent also lets DrawManager delete the form. An entry whose
+// form is deleted elsewhere disappears by itself. Category and add entries
+// are never removed.
 class ProjectTree : public QTreeWidget
 {
     Q_OBJECT
@@ -47,19 +49,19 @@ public:
     // show set, showTabContent(form) follows; a project loader passes false
     // and shows the first screen itself. Returns the new form, or null when
     // the kind has no category.
-    QWidget *addForm(int kind, QWidget *copyFrom = nullptr, bool show = true);
+    QObject *addForm(int kind, QObject *copyFrom = nullptr, bool show = true);
 
     // Entries for every screen and script of screens (a project just
     // opened), in the order made, none of them shown.
     void addDocuments(DrawManager *screens);
 
     // The entry of form, or null.
-    QTreeWidgetItem *findItem(QWidget *form) const;
+    QTreeWidgetItem *findItem(QObject *form) const;
     // The category entry of a document kind (1-4), or null.
     QTreeWidgetItem *categoryItem(int kind) const { return m_categories.value(kind); }
     static int kindOf(const QTreeWidgetItem *item);
     // The document an entry refers to; null for fixed entries.
-    static QWidget *formOf(const QTreeWidgetItem *item);
+    static QObject *formOf(const QTreeWidgetItem *item);
 
     // Removes a document entry and emits removeTabContent(form). Fixed
     // entries and null are ignored.
@@ -68,15 +70,15 @@ public:
     // project).
     void closeAll();
     // Makes form's entry the current one; nothing when it has none.
-    void selectForm(QWidget *form);
+    void selectForm(QObject *form);
     // Shows title as the text of form's entry. Entries also follow their
-    // form's window title by themselves.
-    void renameForm(QWidget *form, const QString &title);
+    // form's name by themselves.
+    void renameForm(QObject *form, const QString &title);
 
 public slots:
-    // A committed rename: the form's window title and, for a screen, the
-    // screen's name take the new text. An empty name is refused and the
-    // entry shows the old one again.
+    // A committed rename: the form's name takes the new text, as one step
+    // of the project's history. An empty name is refused and the entry
+    // shows the old one again.
     void onItemChanged(QTreeWidgetItem *item, int column);
     // pos in viewport coordinates. Only document entries have a menu.
     void onCustomContextMenuRequested(const QPoint &pos);
@@ -87,22 +89,22 @@ public slots:
     void onDeleteTriggered();
 
 signals:
-    void removeTabContent(QWidget *form);
-    void showTabContent(QWidget *form);
+    void removeTabContent(QObject *form);
+    void showTabContent(QObject *form);
     // addForm() made form with show set (a user's new screen or copy, not
     // one read from a file): the project changed.
-    void formAdded(QWidget *form);
+    void formAdded(QObject *form);
     // The user gave form a new name in the tree.
-    void formRenamed(QWidget *form);
-    // 属性 was chosen on form's entry (a screen's view).
-    void propertyRequested(QWidget *form);
+    void formRenamed(QObject *form);
+    // 属性 was chosen on form's entry (a screen's scene).
+    void propertyRequested(QObject *form);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     // Appends form's entry under the category of kind, which must exist.
-    void addEntry(int kind, QWidget *form);
+    void addEntry(int kind, QObject *form);
     QTreeWidgetItem *addFixedEntry(QTreeWidgetItem *parent, int kind, const QString &icon);
     QList<QTreeWidgetItem *> documentItems() const;
     static bool isDocument(const QTreeWidgetItem *item);

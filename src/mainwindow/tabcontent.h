@@ -12,7 +12,7 @@ class QTabWidget;
 // as tabs, in one or more tab groups laid side by side (horizontal) or one
 // above the other (vertical).
 //
-// The tab area never owns the widgets in its tabs: DrawManager does.
+// The tab area never owns the widgets in its tabs: FormWidgets does.
 // Removing or closing a tab detaches the widget (parent none), and the
 // destructor detaches every widget still shown. There is always at least
 // one group; a group is deleted once it has no tab and another group exists,

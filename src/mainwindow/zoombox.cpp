@@ -1,6 +1,7 @@
 #include "zoombox.h"
 
 #include "document/drawmanager.h"
+#include "editor/drawscene.h"
 #include "editor/drawview.h"
 
 #include <QLineEdit>
@@ -16,6 +17,13 @@ double typedZoomPercent(QString text)
     bool ok = false;
     const double percent = text.trimmed().toDouble(&ok);
     return ok && percent >= 10 && percent <= 500 ? percent : 0;
+}
+
+// The view of the screen being edited, or null.
+DrawView *currentView()
+{
+    DrawScene *scene = DrawManager::instance()->currentScene();
+    return scene ? scene->view() : nullptr;
 }
 
 } // namespace
@@ -67,7 +75,7 @@ void ZoomBox::textChanged(const QString &text)
     const double percent = typedZoomPercent(text);
     if (percent <= 0)
         return;
-    if (DrawView *view = DrawManager::instance()->currentView())
+    if (DrawView *view = currentView())
         view->setZoom(percent / 100.0);
 }
 
@@ -81,7 +89,7 @@ void ZoomBox::textCommitted()
         textChanged(currentText());
         return;
     }
-    const DrawView *view = DrawManager::instance()->currentView();
+    const DrawView *view = currentView();
     const double factor = view ? view->zoomFactor() : DrawView::sharedZoom();
     // Only the text changes: the zoom shown is the one already in force.
     const QSignalBlocker blocker(this);

@@ -120,6 +120,12 @@ private slots:
                "Window|Menu|Button|Splitter)|Label)\\b";
         QTest::newRow("the model includes no widgets")
             << "model" << "^\\s*#\\s*include\\s*<(QtWidgets/)?Q(\\w*(Widget|Dialog|Box|Edit)|Application)>";
+        // The document reads and holds a project: the window makes the views
+        // and script editors that show it, and asks the user for passwords.
+        QTest::newRow("the document makes no views, editors or prompts")
+            << "document"
+            << "^\\s*#\\s*include\\s*[\"<](editor/(drawview|codeeditor)\\.h|"
+               "services/(verifypassword|messagedialog|filedialog)\\.h|Qsci/)";
     }
 
     void layering()

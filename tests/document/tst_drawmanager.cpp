@@ -1,6 +1,7 @@
 #include "document/drawmanager.h"
+#include "document/projectfile.h"
+#include "document/projectscript.h"
 #include "editor/drawscene.h"
-#include "editor/drawview.h"
 #include "shapes/graphicsitemgroup.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
@@ -22,15 +23,13 @@ private slots:
     // inside the copied group, where they were.
     void copyScreen()
     {
-        DrawView *sourceView = manager()->createScreen(2, nullptr);
-        DrawScene *source = sourceView->drawScene();
+        DrawScene *source = manager()->createScreen(2);
         GraphicsRectItem *a = addRect(source, QRectF(100, 100, 20, 20), 1);
         GraphicsRectItem *b = addRect(source, QRectF(150, 120, 30, 30), 2);
         GraphicsItemGroup *group = source->createGroup({a, b});
 
-        auto *copyView = qobject_cast<DrawView *>(manager()->createForm(2, sourceView));
-        QVERIFY(copyView);
-        DrawScene *copy = copyView->drawScene();
+        auto *copy = qobject_cast<DrawScene *>(manager()->createForm(2, source));
+        QVERIFY(copy);
         QCOMPARE(copy->type(), 2);
         QCOMPARE(copy->userItems().size(), 3);
         QMap<qreal, QGraphicsItem *> byWidth;
@@ -41,6 +40,40 @@ private slots:
         QCOMPARE(sceneBox(byWidth.value(20)), sceneBox(a));
         QCOMPARE(byWidth.value(30)->parentItem(), byWidth.value(80));
         QCOMPARE(sceneBox(byWidth.value(30)), sceneBox(b));
+    }
+
+    // Deleting a screen or a script takes it out of the project: the next
+    // save no longer holds it, a current screen gives way to the last one
+    // left, and new scripts are numbered on.
+    void removedFormsLeaveTheProject_data()
+    {
+        QTest::addColumn<bool>("screen");
+        QTest::newRow("screen") << true;
+        QTest::newRow("script") << false;
+    }
+    void removedFormsLeaveTheProject()
+    {
+        QFETCH(bool, screen);
+        DrawScene *first = manager()->createScreen(1);
+        DrawScene *second = manager()->createScreen(1);
+        ProjectScript *script = manager()->createScript();
+        script->setText(QStringLiteral("a = 1;"));
+        manager()->createScript();
+        QPointer<QObject> removed = screen ? static_cast<QObject *>(second) : script;
+        const QByteArray name = removed->objectName().toUtf8();
+        QVERIFY(ProjectFile::projectBytes().contains(name));
+
+        QVERIFY(manager()->removeForm(removed));
+        QVERIFY(!removed);
+        DrawScene stray;
+        QVERIFY(!manager()->removeForm(&stray)); // not the manager's to delete
+        const QByteArray saved = ProjectFile::projectBytes();
+        QVERIFY(!saved.contains(name));
+        QCOMPARE(saved.contains("a = 1;"), screen);
+        QCOMPARE(manager()->scenes().size(), screen ? 1 : 2);
+        QCOMPARE(manager()->scripts().size(), screen ? 2 : 1);
+        QCOMPARE(manager()->currentScene(), screen ? first : second);
+        QCOMPARE(manager()->createScript()->name(), QStringLiteral("脚本_3"));
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "document/drawmanager.h"
 #include "document/projectdocument.h"
 #include "document/projectfile.h"
+#include "document/projectscript.h"
 #include "editor/drawscene.h"
 #include "model/config.h"
 #include "model/taglib/textlib.h"
@@ -8,6 +9,7 @@
 #include "support/processfixture.h"
 #include "support/projectgenerator.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QPointer>
 #include <QSignalSpy>
@@ -105,6 +107,39 @@ private slots:
         QVERIFY(read->systemRegisterModel()->rowCount() > 0);
         QCOMPARE(result.document->screens()->scenes().size(), 2);
         QCOMPARE(result.document->screens()->scenes().first()->width(), 320.0);
+    }
+
+    // A project is data: reading one, screens with every kind of shape and
+    // scripts included, makes no widget (the window makes a screen's view
+    // when it shows the screen), and neither does adopting it.
+    void readingMakesNoWidget()
+    {
+        ProjectGenerator::Options options;
+        options.screens = 3;
+        options.shapesPerScreen = 30;
+        ProjectGenerator(21).build(options);
+        DrawManager::instance()->createScript()->setText(QStringLiteral("a = 1;"));
+        DrawManager::instance()->createScript();
+        Config::instance()->projectPw.clear(); // read without a check
+        const QString file = m_dir.filePath("widgets.mvprg");
+        QVERIFY(ProjectFile::write(file));
+        ProcessFixture::start(800, 480);
+
+        const auto widgets = [] {
+            const QList<QWidget *> all = QApplication::allWidgets();
+            return QSet<QWidget *>(all.begin(), all.end());
+        };
+        const QSet<QWidget *> before = widgets();
+        ProjectFile::LoadResult result = ProjectFile::read(file);
+        QCOMPARE(result.status, ProjectFile::Loaded);
+        const DrawManager *screens = result.document->screens();
+        QCOMPARE(screens->scenes().size(), 3);
+        QCOMPARE(screens->scripts().size(), 2);
+        QCOMPARE(screens->scripts().first()->text(), QStringLiteral("a = 1;"));
+        QCOMPARE(result.firstScreen, screens->scenes().first());
+        QCOMPARE(widgets(), before);
+        ProjectDocument::adopt(std::move(result.document));
+        QCOMPARE(widgets(), before);
     }
 
     // Two projects read side by side stay apart: each writes its own file

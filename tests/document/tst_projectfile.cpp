@@ -1,10 +1,10 @@
 #include "document/drawmanager.h"
 #include "document/projectfile.h"
-#include "editor/codeeditor.h"
+#include "document/projectscript.h"
 #include "editor/drawscene.h"
-#include "editor/drawview.h"
 #include "model/config.h"
 #include "model/taglib/textlib.h"
+#include "services/verifypassword.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/filebytes.h"
 #include "support/modalscript.h"
@@ -39,17 +39,17 @@ void addScreen(int type)
     manager()->createForm(type, nullptr);
 }
 
-CodeEditor *addScript()
+ProjectScript *addScript()
 {
-    return qobject_cast<CodeEditor *>(manager()->createForm(4, nullptr));
+    return qobject_cast<ProjectScript *>(manager()->createForm(4, nullptr));
 }
 
-// "title=text" of every script, in order.
+// "name=text" of every script, in order.
 QStringList scriptsSummary()
 {
     QStringList parts;
-    for (CodeEditor *script : manager()->scripts())
-        parts << script->windowTitle() + QLatin1Char('=') + script->text();
+    for (ProjectScript *script : manager()->scripts())
+        parts << script->name() + QLatin1Char('=') + script->text();
     return parts;
 }
 
@@ -456,13 +456,13 @@ private slots:
     void scriptsSurviveSaveAndOpen()
     {
         addScreen(BaseScreen);
-        CodeEditor *first = addScript();
-        CodeEditor *second = addScript();
+        ProjectScript *first = addScript();
+        ProjectScript *second = addScript();
         QVERIFY(first && second);
         first->setText(
             QStringLiteral("// 温度报警\nif (a < b && c > 0) {\n\n\n    x = \"<&>\";\n}\n"));
         second->setText(QStringLiteral("\n  前导空行 & 结尾空格  \n\n"));
-        second->setWindowTitle(QStringLiteral("报警 <&> \"脚本\""));
+        second->setName(QStringLiteral("报警 <&> \"脚本\""));
         addScript()->setText(QString("a\r\nb\rc%1d%2\t\U0001F600").arg(QChar(0x01), QChar(0x1f)));
         addScreen(WindowScreen);
         QStringList scripts = scriptsSummary();
@@ -474,7 +474,7 @@ private slots:
         QCOMPARE(scriptsSummary(), scripts);
         QCOMPARE(ProjectFile::projectBytes(), saved);
         // A script made now takes a number no stored script uses.
-        QCOMPARE(addScript()->windowTitle(), QStringLiteral("脚本_4"));
+        QCOMPARE(addScript()->name(), QStringLiteral("脚本_4"));
 
         // A reader that makes nothing of type 4 skips the scripts' elements
         // and still reads every screen after them, even with a script first.
@@ -489,7 +489,7 @@ private slots:
         ProjectFile::LoadHooks hooks;
         hooks.createScreen = [&requested](DrawManager *screens, int type) {
             requested << type;
-            return type == 4 ? nullptr : screens->createForm(type, nullptr);
+            return type == 4 ? nullptr : screens->createForm(type);
         };
         QCOMPARE(ProjectFile::loadBytes(moved, hooks).status, ProjectFile::Loaded);
         QCOMPARE(requested, QList<int>({4, 1, 2, 4, 4}));
@@ -529,7 +529,7 @@ private slots:
         QCOMPARE(int(result.status), status);
         QTEST(screensSummary(), "screens");
         const QList<DrawScene *> scenes = manager()->scenes();
-        QCOMPARE(result.firstScreen, scenes.isEmpty() ? nullptr : scenes.first()->view());
+        QCOMPARE(result.firstScreen, scenes.isEmpty() ? nullptr : scenes.first());
         if (status != ProjectFile::Loaded) {
             QTEST(int(result.line), "line");
             QTEST(int(result.column), "column");
@@ -539,34 +539,62 @@ private slots:
             QCOMPARE(Config::instance()->name, QStringLiteral("untiled"));
     }
 
+    // Reading never asks the user: a password goes to the caller's check,
+    // and without one the project is refused with a reason. The editor's
+    // check is the prompt, which allows three attempts.
     void password_data()
     {
-        QTest::addColumn<QStringList>("answers"); // then cancel
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("check"); // 0: none, 1: the prompt, 2: yes, 3: no
+        QTest::addColumn<QStringList>("answers"); // to the prompt, then cancel
         QTest::addColumn<int>("prompts");
         QTest::addColumn<bool>("opens");
-        QTest::newRow("cancel") << QStringList() << 1 << false;
-        QTest::newRow("third time") << QStringList {"x", "S3CRET", "s3cret"} << 3 << true;
-        QTest::newRow("three wrong") << QStringList {"a", "b", "c", "s3cret"} << 3 << false;
+        QTest::newRow("no check") << "s3cret" << 0 << QStringList() << 0 << false;
+        QTest::newRow("no check, no password") << "" << 0 << QStringList() << 0 << true;
+        QTest::newRow("check says yes") << "s3cret" << 2 << QStringList() << 0 << true;
+        QTest::newRow("check says no") << "s3cret" << 3 << QStringList() << 0 << false;
+        QTest::newRow("no password, no question") << "" << 3 << QStringList() << 0 << true;
+        QTest::newRow("prompt cancelled") << "s3cret" << 1 << QStringList() << 1 << false;
+        QTest::newRow("prompt, third time")
+            << "s3cret" << 1 << QStringList {"x", "S3CRET", "s3cret"} << 3 << true;
+        QTest::newRow("prompt, three wrong")
+            << "s3cret" << 1 << QStringList {"a", "b", "c", "s3cret"} << 3 << false;
     }
 
     void password()
     {
+        QFETCH(QString, stored);
+        QFETCH(int, check);
         QFETCH(QStringList, answers);
         QFETCH(int, prompts);
         QFETCH(bool, opens);
         ModalScript script;
         for (const QString &answer : answers)
             script.chooseText(answer);
-        QCOMPARE(
-            ProjectFile::loadBytes("<?xml version=\"1.0\"?><Project><Config projectPw=\"s3cret\"/>"
-                                   "<Form><Window type=\"1\"/></Form></Project>")
-                .status,
-            opens ? ProjectFile::Loaded : ProjectFile::PasswordRefused);
+        QStringList checked;
+        ProjectFile::LoadHooks hooks;
+        if (check != 0) {
+            hooks.checkPassword = [check, &checked](const QString &password) {
+                checked << password;
+                return check == 1 ? verifyPassword(password, QStringLiteral("t")) : check == 2;
+            };
+        }
+        const ProjectFile::LoadResult result = ProjectFile::loadBytes(
+            QStringLiteral("<?xml version=\"1.0\"?><Project><Config projectPw=\"%1\"/>"
+                           "<Form><Window type=\"1\"/></Form></Project>")
+                .arg(stored)
+                .toUtf8(),
+            hooks);
+        QCOMPARE(result.status, opens ? ProjectFile::Loaded : ProjectFile::PasswordRefused);
+        QCOMPARE(result.error.isEmpty(), opens);
         QCOMPARE(manager()->scenes().size(), opens ? 1 : 0);
+        QCOMPARE(checked, stored.isEmpty() || check == 0 ? QStringList() : QStringList {stored});
         int asked = 0;
         for (const ModalRequest &request : script.requests())
             asked += request.kind == ModalRequest::PasswordInput ? 1 : 0;
         QCOMPARE(asked, prompts);
+        // Only the prompt's own failure message is a message box.
+        QCOMPARE(script.requests().size() - asked, check == 1 && !opens ? 1 : 0);
     }
 
     // A save the disk refuses part way leaves the folder and the previous

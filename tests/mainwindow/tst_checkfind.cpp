@@ -108,7 +108,7 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, "build");
         m_window->action("build")->trigger();
         // Another screen current first, so that the click must change it.
-        m_window->showTabContent(DrawManager::instance()->scenes().at(2)->view());
+        m_window->showForm(DrawManager::instance()->scenes().at(2));
         m_window->addressLibDialog()->selectRow(false, -1);
         m_window->addressLibDialog()->findChild<QComboBox *>("filter")->setCurrentText("x!");
         m_window->textLibDialog()->findChild<QComboBox *>("filter")->setCurrentText("x!");

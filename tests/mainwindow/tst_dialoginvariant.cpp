@@ -181,7 +181,7 @@ private slots:
         const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
         for (int s = 0; s < scenes.size(); ++s) {
             DrawScene *scene = scenes.at(s);
-            UserOptGroup::instance()->setActiveForm(scene->view());
+            UserOptGroup::instance()->setActiveForm(scene);
             scene->clearSelection();
             check(QStringLiteral("screen %1").arg(s), [&] { m_property->showFor(scene); });
             const QList<QGraphicsItem *> shapes = scene->userItems();

@@ -2,12 +2,16 @@
 #include "mainwindow/projectcontroller.h"
 
 #include "document/drawmanager.h"
+#include "document/projectdocument.h"
+#include "document/projectfile.h"
+#include "document/projectscript.h"
 #include "editor/codeeditor.h"
 #include "editor/drawscene.h"
 #include "editor/drawtool.h"
 #include "editor/drawview.h"
 #include "editor/useroptgroup.h"
 #include "mainwindow/editcommands.h"
+#include "mainwindow/formwidgets.h"
 #include "mainwindow/itemstable.h"
 #include "mainwindow/projecttree.h"
 #include "mainwindow/tabcontent.h"
@@ -37,9 +41,11 @@ class TestEditing : public QObject
     QTemporaryDir m_dir;
     std::unique_ptr<MainWindow> m_window;
 
+    // A new screen, shown, as the tree's add entry makes it; its view.
     DrawView *addScreen(int type = 1)
     {
-        auto *view = qobject_cast<DrawView *>(m_window->projectTree()->addForm(type));
+        auto *scene = qobject_cast<DrawScene *>(m_window->projectTree()->addForm(type));
+        DrawView *view = scene ? scene->view() : nullptr;
         if (view)
             view->resize(1000, 700);
         return view;
@@ -182,11 +188,14 @@ private slots:
     // The table follows undo; copies land at +(10, 10); text from another
     // program pastes nothing.
     // 属性 on a project tree entry edits the screen clicked, not the one
-    // shown, and the rename is an undo step of the screen renamed.
+    // shown, and the rename is one step of the project's history, as a
+    // rename in the tree is: undone, the tree and the file have the old name.
     void treePropertyEditsClickedScreen()
     {
         DrawView *clicked = addScreen();
         DrawView *shown = addScreen();
+        const QByteArray saved = ProjectFile::projectBytes();
+        QUndoStack *project = ProjectDocument::current()->undoStack();
         const QString clickedName = clicked->drawScene()->objectName();
         const QString shownName = shown->drawScene()->objectName();
         m_window->show();
@@ -206,17 +215,27 @@ private slots:
             MenuScript menus;
             menus.choose(QStringLiteral("属性"));
             ProjectTree *tree = m_window->projectTree();
-            const QRect entry = tree->visualItemRect(tree->findItem(clicked));
+            const QRect entry = tree->visualItemRect(tree->findItem(clicked->drawScene()));
             emit tree->customContextMenuRequested(entry.center());
         }
         ModalSeam::setHandler({});
         QCOMPARE(offered, clickedName);
         QCOMPARE(clicked->drawScene()->objectName(), QStringLiteral("泵站"));
         QCOMPARE(shown->drawScene()->objectName(), shownName);
-        QUndoStack *history = UserOptGroup::instance()->stackFor(clicked);
-        QCOMPARE(history->count(), 1);
-        history->undo();
+        QTreeWidgetItem *entry = m_window->projectTree()->findItem(clicked->drawScene());
+        QCOMPARE(entry->text(0), QStringLiteral("泵站"));
+        QCOMPARE(clicked->windowTitle(), QStringLiteral("泵站"));
+        QVERIFY(m_window->isModified());
+        QCOMPARE(project->count(), 1);
+        QCOMPARE(UserOptGroup::instance()->stackFor(clicked->drawScene())->count(), 0);
+        QCOMPARE(m_window->action("undo")->text(), QStringLiteral("撤销 重命名 泵站"));
+        m_window->action("undo")->trigger();
+        QCOMPARE(entry->text(0), clickedName);
         QCOMPARE(clicked->windowTitle(), clickedName);
+        QCOMPARE(ProjectFile::projectBytes(), saved);
+        project->redo();
+        QCOMPARE(entry->text(0), QStringLiteral("泵站"));
+        QVERIFY(ProjectFile::projectBytes() != saved);
     }
 
     void cutUndoPasteTwice()
@@ -249,7 +268,7 @@ private slots:
     {
         DrawView *view = addScreen();
         m_window->setModified(false);
-        QTreeWidgetItem *entry = m_window->projectTree()->findItem(view);
+        QTreeWidgetItem *entry = m_window->projectTree()->findItem(view->drawScene());
         QVERIFY(entry);
         entry->setText(0, QString("主\v画面\u0001")); // as the tree's editor commits it
         const QString name("主 画面 ");
@@ -273,6 +292,43 @@ private slots:
         browser()->propertyModel()->setData(browser()->valueIndex("objectName"), "pump\u0001\v2",
                                             Qt::EditRole);
         QCOMPARE(a->objectName(), QString("pump  2"));
+    }
+
+    // The browser's name row of a screen renames it as the tree does: one
+    // step of the project's history, none of the screen's; a blank name is
+    // refused and the row shows the name again.
+    void browserRenamesScreenInTheProjectHistory_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("name"); // empty: the generated one stays
+        QTest::newRow("name") << " 泵房 " << "泵房";
+        QTest::newRow("blank") << "  " << "";
+    }
+    void browserRenamesScreenInTheProjectHistory()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, name);
+        DrawView *view = addScreen();
+        DrawScene *scene = view->drawScene();
+        const QString generated = scene->objectName();
+        QUndoStack *project = ProjectDocument::current()->undoStack();
+        const int steps = project->count();
+        m_window->currentItemChanged(nullptr);
+        const QModelIndex row = browser()->valueIndex("objectName");
+        QVERIFY(row.isValid());
+        browser()->propertyModel()->setData(row, typed, Qt::EditRole);
+        const QString expected = name.isEmpty() ? generated : name;
+        QCOMPARE(scene->objectName(), expected);
+        QCOMPARE(m_window->projectTree()->findItem(scene)->text(0), expected);
+        QCOMPARE(view->windowTitle(), expected);
+        QCOMPARE(browser()->propertyModel()->data(browser()->valueIndex("objectName")).toString(),
+                 expected);
+        QCOMPARE(project->count(), steps + (name.isEmpty() ? 0 : 1));
+        QCOMPARE(UserOptGroup::instance()->stackFor(scene)->count(), 0);
+        if (name.isEmpty())
+            return;
+        project->undo();
+        QCOMPARE(m_window->projectTree()->findItem(scene)->text(0), generated);
     }
 
     // A group nested deeper than a project file may hold could be saved
@@ -330,8 +386,8 @@ private slots:
         emit tabs->currentGroup()->tabCloseRequested(closed);
 
         QVERIFY(!m_window->isModified());
-        DrawView *expected = current < 0 ? nullptr : views.at(current);
-        QCOMPARE(DrawManager::instance()->currentView(), expected);
+        DrawScene *expected = current < 0 ? nullptr : views.at(current)->drawScene();
+        QCOMPARE(DrawManager::instance()->currentScene(), expected);
         // With no screen shown, the Edit menu takes back the project's changes.
         UserOptGroup *group = UserOptGroup::instance();
         QCOMPARE(group->activeStack(), expected ? group->stackFor(expected) : group->projectStack());
@@ -348,18 +404,23 @@ private slots:
         QVERIFY(!m_window->isModified());
     }
 
-    // Also after a save made while another tab was shown.
+    // Also after a save made while another tab was shown. What is typed
+    // reaches the script itself, so a save needs no editor.
     void changedScriptMarksProjectModified()
     {
         DrawView *view = addScreen();
-        auto *script = qobject_cast<CodeEditor *>(m_window->projectTree()->addForm(4));
+        auto *script = qobject_cast<ProjectScript *>(m_window->projectTree()->addForm(4));
         QVERIFY(view && script);
+        auto *editor = qobject_cast<CodeEditor *>(m_window->formWidgets()->existingWidget(script));
+        QVERIFY(editor);
         m_window->showTabContent(view);
         m_window->setModified(false); // as a save does
         QTabWidget *group = m_window->tabContent()->currentGroup();
         emit group->tabCloseRequested(group->indexOf(view));
-        script->insert(QStringLiteral("b = 2;"));
+        editor->insert(QStringLiteral("b = 2;"));
         QVERIFY(m_window->isModified());
+        QCOMPARE(script->text(), QStringLiteral("b = 2;"));
+        QVERIFY(ProjectFile::projectBytes().contains(">b = 2;</Window>"));
     }
 };
 

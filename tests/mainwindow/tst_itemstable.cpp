@@ -70,13 +70,13 @@ private slots:
     void goneScreenIsForgotten()
     {
         QFETCH(QString, how);
-        DrawView *view = how == "delete" ? nullptr : DrawManager::instance()->createScreen(1, nullptr);
-        QPointer<DrawScene> scene = view ? view->drawScene() : new DrawScene;
+        QPointer<DrawScene> scene
+            = how == "delete" ? new DrawScene : DrawManager::instance()->createScreen(1);
         scene->assignItemName(addRect(scene, QRectF(0, 0, 20, 20)));
         m_table->fill(scene);
         QCOMPARE(m_table->itemModel()->rowCount(), 1);
         if (how == "remove")
-            QVERIFY(DrawManager::instance()->removeForm(view));
+            QVERIFY(DrawManager::instance()->removeForm(scene));
         else if (how == "close")
             DrawManager::instance()->clear();
         else

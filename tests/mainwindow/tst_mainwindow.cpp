@@ -18,6 +18,7 @@
 #include "support/filebytes.h"
 #include "support/modalscript.h"
 #include "support/processfixture.h"
+#include "support/sceneview.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -39,14 +40,14 @@ class TestMainWindow : public QObject
 
     QTemporaryDir m_dir;
     std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<DrawView> m_view;
     std::unique_ptr<DrawScene> m_scene;
+    DrawView *m_view = nullptr; // the scene's
 
     void showScreen()
     {
         m_scene = std::make_unique<DrawScene>();
-        m_view = std::make_unique<DrawView>(m_scene.get());
-        DrawManager::instance()->setCurrentView(m_view.get());
+        m_view = viewForScene(m_scene.get());
+        DrawManager::instance()->setCurrentScene(m_scene.get());
         m_window->updateActions();
     }
 
@@ -63,8 +64,8 @@ private slots:
     void cleanup()
     {
         ProcessFixture::close(m_window);
-        m_view.reset();
         m_scene.reset();
+        m_view = nullptr;
         ProcessFixture::finish();
     }
 
@@ -236,7 +237,7 @@ private slots:
         const auto restore = qScopeGuard([this] { m_window->changeLanguage(0); });
         showScreen();
         UserOptGroup *group = UserOptGroup::instance();
-        group->setActiveForm(m_view.get());
+        group->setActiveForm(m_scene.get());
         QAction *undoAction = m_window->action("undo");
         QAction *redoAction = m_window->action("redo");
         QCOMPARE(undoAction->text(), language == 0 ? QString("撤销") : QString("Undo"));

@@ -4,9 +4,12 @@
 #include "document/drawmanager.h"
 #include "document/projectdocument.h"
 #include "document/projectfile.h"
+#include "document/projectscript.h"
 #include "editor/drawscene.h"
+#include "editor/codeeditor.h"
 #include "editor/drawview.h"
 #include "editor/useroptgroup.h"
+#include "mainwindow/formwidgets.h"
 #include "mainwindow/newprojectdialog.h"
 #include "mainwindow/projecttree.h"
 #include "mainwindow/tabcontent.h"
@@ -266,6 +269,60 @@ private slots:
         QCOMPARE(screenCount(), 1);
     }
 
+    // Opening a project shows its first screen and makes a view for it
+    // alone; another screen or a script gets its widget when it is shown
+    // and keeps it, and every widget goes with the project.
+    void widgetsAreMadeWhenShown()
+    {
+        QVERIFY(!newProject(QString("widgets%1").arg(++m_made)).isEmpty());
+        ProjectGenerator::Options options;
+        options.screens = 3;
+        options.shapesPerScreen = 5;
+        {
+            ModalScript quiet;
+            ProjectGenerator(m_made).build(options);
+        }
+        DrawManager::instance()->createScript()->setText(QStringLiteral("x = 1;"));
+        Config::instance()->projectPw.clear(); // opened without a prompt
+        const QString file = m_dir.filePath(QString("widgets%1.mvprg").arg(m_made));
+        QVERIFY(ProjectFile::write(file));
+        m_window->setModified(false);
+        {
+            ModalScript quiet;
+            QVERIFY(m_window->projectController()->openProject(file));
+        }
+        const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+        QCOMPARE(scenes.size(), 4);
+        FormWidgets *widgets = m_window->formWidgets();
+        QCOMPARE(widgets->widgets().size(), 1);
+        QPointer<QWidget> first = scenes.first()->view();
+        QVERIFY(first);
+        QCOMPARE(m_window->tabContent()->currentWidget(), first.data());
+        QCOMPARE(currentScene(), scenes.first());
+        for (int i = 1; i < scenes.size(); ++i)
+            QVERIFY(!scenes.at(i)->view());
+
+        m_window->showForm(scenes.at(2));
+        QPointer<QWidget> third = scenes.at(2)->view();
+        QVERIFY(third);
+        QCOMPARE(m_window->tabContent()->currentWidget(), third.data());
+        QCOMPARE(currentScene(), scenes.at(2));
+        ProjectScript *script = DrawManager::instance()->scripts().first();
+        m_window->showForm(script);
+        QPointer<QWidget> editor = widgets->existingWidget(script);
+        QVERIFY(qobject_cast<CodeEditor *>(editor.data()));
+        QCOMPARE(qobject_cast<CodeEditor *>(editor.data())->text(), QStringLiteral("x = 1;"));
+        QCOMPARE(editor->windowTitle(), script->name());
+        m_window->showForm(scenes.first());
+        QCOMPARE(scenes.first()->view(), first.data());
+        QCOMPARE(widgets->widgets().size(), 3);
+        QVERIFY(!m_window->isModified());
+
+        m_window->projectController()->closeFile();
+        QVERIFY(!first && !third && !editor);
+        QVERIFY(widgets->widgets().isEmpty());
+    }
+
     // A file that cannot be opened, or whose readable part the user
     // declines, leaves the project open as it was, unsaved changes and all.
     void failedOpenKeepsTheOpenProject_data()
@@ -316,9 +373,7 @@ private slots:
         QCOMPARE(Config::instance(), config);
         QCOMPARE(ProjectFile::projectBytes(), before);
         QCOMPARE(screenCount(), screens);
-        QCOMPARE(m_window->projectTree()->findItem(DrawManager::instance()->scenes().first()->view())
-                     != nullptr,
-                 true);
+        QVERIFY(m_window->projectTree()->findItem(DrawManager::instance()->scenes().first()));
         QCOMPARE(m_window->windowTitle(), title);
         QVERIFY(m_window->isModified());
         QCOMPARE(m_window->centralPages()->currentIndex(), 1);
@@ -372,8 +427,7 @@ private slots:
         QVERIFY(!file.isEmpty());
         QVERIFY(DrawManager::instance()->currentScene());
         // An edit of the shown screen, made before the project change.
-        QWidget *shown = m_window->tabContent()->currentWidget();
-        QVERIFY(shown);
+        QObject *shown = DrawManager::instance()->currentScene();
         UserOptGroup::instance()->pushFor(shown, new QUndoCommand(QStringLiteral("画矩形")));
         const QByteArray before = ProjectFile::projectBytes();
         DevicePara device;
@@ -464,17 +518,17 @@ private slots:
         QFETCH(bool, modified);
         const QString file = newProject(QString("screens %1").arg(QTest::currentDataTag()));
         QVERIFY(!file.isEmpty());
-        QWidget *first = DrawManager::instance()->currentView();
-        QWidget *second = m_window->projectTree()->addForm(TemplateScreen);
+        QObject *first = DrawManager::instance()->currentScene();
+        QObject *second = m_window->projectTree()->addForm(TemplateScreen);
         QVERIFY(first && second);
         m_window->projectController()->save();
         QVERIFY(!m_window->isModified());
         if (change == "show") {
-            m_window->showTabContent(first);
+            m_window->showForm(first);
         } else if (change == "add") {
             m_window->projectTree()->addForm(WindowScreen);
         } else {
-            m_window->removeTabContent(change == "remove hidden" ? first : second);
+            m_window->removeForm(change == "remove hidden" ? first : second);
         }
         QCOMPARE(m_window->isModified(), modified);
     }

@@ -1,7 +1,6 @@
 #include "document/drawmanager.h"
-#include "editor/codeeditor.h"
 #include "editor/drawscene.h"
-#include "editor/drawview.h"
+#include "mainwindow/formwidgets.h"
 #include "mainwindow/projecttree.h"
 #include "mainwindow/tabcontent.h"
 #include "model/config.h"
@@ -25,14 +24,16 @@ private slots:
         ProcessFixture::start(800, 480);
         m_tabs = std::make_unique<TabContent>();
         m_tree = std::make_unique<ProjectTree>();
+        m_widgets = std::make_unique<FormWidgets>();
         TabContent *tabs = m_tabs.get();
-        connect(m_tree.get(), &ProjectTree::showTabContent, tabs, [tabs](QWidget *form) {
-            tabs->activateWidget(form);
-            if (auto *view = qobject_cast<DrawView *>(form))
-                DrawManager::instance()->setCurrentView(view);
+        FormWidgets *widgets = m_widgets.get();
+        connect(m_tree.get(), &ProjectTree::showTabContent, tabs, [tabs, widgets](QObject *form) {
+            tabs->activateWidget(widgets->widgetFor(form));
+            if (auto *scene = qobject_cast<DrawScene *>(form))
+                DrawManager::instance()->setCurrentScene(scene);
         });
-        connect(m_tree.get(), &ProjectTree::removeTabContent, tabs, [tabs](QWidget *form) {
-            tabs->removeTabContent(form);
+        connect(m_tree.get(), &ProjectTree::removeTabContent, tabs, [tabs, widgets](QObject *form) {
+            tabs->removeTabContent(widgets->existingWidget(form));
             DrawManager::instance()->removeForm(form);
         });
         m_tree->resize(300, 600);
@@ -45,6 +46,7 @@ private slots:
     {
         m_menus.reset();
         m_tree.reset();
+        m_widgets.reset();
         m_tabs.reset();
         ProcessFixture::finish();
     }
@@ -65,6 +67,23 @@ private slots:
         QCOMPARE(childTexts(1) + childTexts(4), (QStringList {"添加基础画面", "添加脚本"}));
         QCOMPARE(removed.count(), 0);
         QCOMPARE(m_tabs->currentGroup()->count(), 0);
+    }
+
+    // A screen outlives its view: a view closed by itself leaves the screen
+    // and its entry in the project, and showing the screen makes a new one.
+    void closedViewIsMadeAgain()
+    {
+        auto *scene = qobject_cast<DrawScene *>(m_tree->addForm(1));
+        QPointer<QWidget> view = m_widgets->existingWidget(scene);
+        QVERIFY(view);
+        view->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!view);
+        QCOMPARE(DrawManager::instance()->scenes(), QList<DrawScene *>({scene}));
+        QVERIFY(m_tree->findItem(scene));
+        emit m_tree->showTabContent(scene);
+        QVERIFY(scene->view());
+        QCOMPARE(m_tabs->currentWidget(), m_widgets->existingWidget(scene));
     }
 
 private:
@@ -96,6 +115,7 @@ private:
 
     std::unique_ptr<TabContent> m_tabs;
     std::unique_ptr<ProjectTree> m_tree;
+    std::unique_ptr<FormWidgets> m_widgets;
     std::unique_ptr<MenuScript> m_menus;
 };
 

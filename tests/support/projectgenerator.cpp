@@ -381,7 +381,7 @@ void ProjectGenerator::varyShape(GraphicsItem *shape)
 void ProjectGenerator::buildScreen(const Options &options, int index)
 {
     const int type = options.fixedLayout || index == 0 ? BaseScreen : between(1, 3);
-    DrawScene *scene = DrawManager::instance()->createScreen(type, nullptr)->drawScene();
+    DrawScene *scene = DrawManager::instance()->createScreen(type);
     QList<GraphicsItem *> shapes;
     if (options.fixedLayout) {
         scene->setBrushColor(QColor::fromHsv((index * 29) % 360, 40, 250));

@@ -8,7 +8,7 @@
 #include "cliproject.h"
 #include "document/drawmanager.h"
 #include "document/projectfile.h"
-#include "editor/codeeditor.h"
+#include "document/projectscript.h"
 #include "editor/drawscene.h"
 #include "model/builtintables.h"
 #include "model/config.h"
@@ -325,12 +325,12 @@ int CliTool::info(const QString &file) const
 
     // A line break at the end closes the last line rather than starting one.
     QJsonArray scripts;
-    const QList<CodeEditor *> editors = DrawManager::instance()->scripts();
-    for (const CodeEditor *editor : editors) {
-        const QString text = editor->text();
+    const QList<ProjectScript *> projectScripts = DrawManager::instance()->scripts();
+    for (const ProjectScript *script : projectScripts) {
+        const QString text = script->text();
         const int breaks = text.count(QLatin1Char('\n'));
         const int lines = text.isEmpty() ? 0 : breaks + (text.endsWith(QLatin1Char('\n')) ? 0 : 1);
-        scripts.append(QJsonObject {{QStringLiteral("name"), editor->windowTitle()},
+        scripts.append(QJsonObject {{QStringLiteral("name"), script->name()},
                                     {QStringLiteral("lines"), lines},
                                     {QStringLiteral("bytes"), text.toUtf8().size()}});
     }

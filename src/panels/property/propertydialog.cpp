@@ -1,7 +1,7 @@
 #include "propertydialog.h"
 
+#include "document/projectdocument.h"
 #include "editor/drawscene.h"
-#include "editor/drawview.h"
 #include "editor/shapecommands.h"
 #include "editor/useroptgroup.h"
 #include "model/propertyregistry.h"
@@ -194,6 +194,11 @@ void PropertyDialog::showPage(QTreeWidgetItem *item)
         m_pages->setCurrentIndex(item->data(0, Qt::UserRole).toInt());
 }
 
+DrawScene *PropertyDialog::screenTarget() const
+{
+    return m_screen;
+}
+
 QGraphicsItem *PropertyDialog::itemTarget() const
 {
     return m_shape ? m_item : nullptr;
@@ -207,9 +212,7 @@ bool PropertyDialog::showFor(DrawScene *scene)
     if (selected.size() > 1)
         return false;
     if (selected.isEmpty()) {
-        if (!scene->view())
-            return false;
-        setScreenTarget(scene->view());
+        setScreenTarget(scene);
     } else {
         if (!shapeObject(selected.first()))
             return false;
@@ -219,11 +222,11 @@ bool PropertyDialog::showFor(DrawScene *scene)
     return true;
 }
 
-bool PropertyDialog::showForScreen(QWidget *view)
+bool PropertyDialog::showForScreen(DrawScene *scene)
 {
-    if (!view)
+    if (!scene)
         return false;
-    setScreenTarget(view);
+    setScreenTarget(scene);
     run();
     return true;
 }
@@ -235,18 +238,16 @@ int PropertyDialog::run()
                                 [this] { on_cancel_clicked(); });
 }
 
-void PropertyDialog::setScreenTarget(QWidget *view)
+void PropertyDialog::setScreenTarget(DrawScene *scene)
 {
     m_shape = nullptr;
     m_item = nullptr;
-    m_view = view;
-    m_name->setText(view ? view->windowTitle() : QString());
+    m_screen = scene;
+    m_name->setText(scene ? scene->objectName() : QString());
     m_loadedName = m_name->text();
     // Only the name of a screen is kept here; the rest is edited in the
     // property browser. The layout fields show the screen itself, not
     // what the last shape opened here left in them.
-    auto *drawView = qobject_cast<DrawView *>(view);
-    const DrawScene *scene = drawView ? drawView->drawScene() : nullptr;
     m_x->setValue(0);
     m_y->setValue(0);
     m_width->setValue(scene ? qRound(scene->width()) : 0);
@@ -267,7 +268,7 @@ void PropertyDialog::setScreenTarget(QWidget *view)
 
 void PropertyDialog::setItemTarget(QGraphicsItem *item)
 {
-    m_view = nullptr;
+    m_screen = nullptr;
     m_item = item;
     m_shape = shapeObject(item);
     loadItem();
@@ -324,7 +325,7 @@ void PropertyDialog::on_cancel_clicked()
 
 bool PropertyDialog::on_apply_clicked()
 {
-    if (m_view)
+    if (m_screen)
         return applyScreen();
     if (m_shape)
         return applyItem();
@@ -350,23 +351,15 @@ bool PropertyDialog::applyScreen()
         refuse(tr("名称不能为空！"));
         return false;
     }
-    if (name == m_view->windowTitle())
+    if (name == m_screen->objectName())
         return true;
-    // The scene's name is what the project file stores; the view's title
-    // (the tab and the project tree) follows it, on undo as well. A rename
-    // is an edit like the property browser's, so it is one undo step too.
-    auto *view = qobject_cast<DrawView *>(m_view.data());
-    if (DrawScene *scene = view ? view->drawScene() : nullptr) {
-        auto *command = new ModifyCommand(scene, QStringLiteral("objectName"));
-        scene->setObjectName(name);
-        // The screen's own history: from the project tree it need not be
-        // the one shown.
-        UserOptGroup::instance()->pushFor(m_view, command);
-    }
-    m_view->setWindowTitle(name);
+    // The scene's name is what the project file stores; its tab and tree
+    // entry follow it, on undo as well. A rename is the project's step, as
+    // in the project tree.
+    ProjectDocument::current()->renameForm(m_screen, name);
     m_name->setText(name);
     m_loadedName = name;
-    emit formRenamed(m_view);
+    emit formRenamed(m_screen);
     return true;
 }
 

@@ -22,8 +22,8 @@ class RegEditWidget;
 // The property dialog of a screen or of one shape, created once by the main
 // window and reused; each opening sets a fresh target.
 //
-// For a screen only the name is live; a rename is one undo step on the
-// active stack. For a shape the name, the layout group (position, size,
+// For a screen only the name is live; a rename is one step of the project's
+// history, as a rename in the project tree is. For a shape the name, the layout group (position, size,
 // pin), the background colour and the font (text shapes) are loaded from
 // the shape and written back by 应用/确定 as one undo step on the active
 // stack. Only fields the user changed are written, so 确定 on an untouched
@@ -41,14 +41,14 @@ public:
     // itself, with one selected for that shape; with several selected, or
     // without a scene, nothing opens. Returns whether it opened.
     bool showFor(DrawScene *scene);
-    // Opens the dialog for the screen shown by view, whatever is selected
-    // on it. Returns whether it opened.
-    bool showForScreen(QWidget *view);
+    // Opens the dialog for scene itself, whatever is selected on it.
+    // Returns whether it opened.
+    bool showForScreen(DrawScene *scene);
 
     // Targets (at most one is set; each clears the other) and loading.
-    void setScreenTarget(QWidget *view);
+    void setScreenTarget(DrawScene *scene);
     void setItemTarget(QGraphicsItem *item);
-    QWidget *screenTarget() const { return m_view; }
+    DrawScene *screenTarget() const;
     QGraphicsItem *itemTarget() const;
 
     QTreeWidget *navigation() const { return m_tree; }
@@ -63,8 +63,8 @@ public:
     RegEditWidget *registerEdit() const { return m_register; }
 
 signals:
-    // A screen was renamed here (its view is passed): the project changed.
-    void formRenamed(QWidget *form);
+    // A screen was renamed here (its scene is passed): the project changed.
+    void formRenamed(QObject *form);
 
 public slots:
     void on_ok_clicked();
@@ -89,7 +89,7 @@ private:
     void refuseSize(const QString &text);
     int run();
 
-    QPointer<QWidget> m_view; // the screen's view, not owned
+    QPointer<DrawScene> m_screen; // not owned
     QPointer<QObject> m_shape; // the shape's QObject side, not owned
     QGraphicsItem *m_item = nullptr; // valid while m_shape is
 

@@ -1,4 +1,6 @@
 #include "propertytreebrowser.h"
+#include "document/projectdocument.h"
+#include "editor/drawscene.h"
 
 #include "editor/shapecommands.h"
 #include "editor/useroptgroup.h"
@@ -734,6 +736,17 @@ void PropertyTreeBrowser::applyEdit(QStandardItem *valueItem)
         // Typed or pasted names and texts may hold characters the project
         // file cannot.
         value = xmlSafeText(value.toString());
+    }
+
+    // A screen's name belongs to the project, not to the screen's drawing:
+    // its rename is the project's step, as in the project tree, and a
+    // blank name is refused there too.
+    if (qobject_cast<DrawScene *>(object) && name == QLatin1String("objectName")) {
+        const QString newName = value.toString().trimmed();
+        if (!newName.isEmpty())
+            ProjectDocument::current()->renameForm(object, newName);
+        refresh();
+        return;
     }
 
     const QVariant before = property.read(object);

@@ -1,4 +1,5 @@
 #include "document/drawmanager.h"
+#include "document/projectdocument.h"
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "editor/useroptgroup.h"
@@ -308,8 +309,7 @@ private slots:
     // shape was shown.
     void screenLayoutIsTheScreens()
     {
-        auto *view = DrawManager::instance()->createScreen(1, nullptr);
-        DrawScene *screen = view->drawScene();
+        DrawScene *screen = DrawManager::instance()->createScreen(1);
         auto *rect = addRect(screen, QRectF(30, 40, 120, 70));
         rect->setProperty("fixe", true);
         QList<int> shown;
@@ -330,12 +330,12 @@ private slots:
         QVERIFY(!m_dialog->xEdit()->isEnabled());
     }
 
-    // A rename is an undo step on the screen's own history, kept by Cancel
-    // after 应用.
+    // A rename is a step of the project's history, kept by Cancel after
+    // 应用.
     void screenRenameOutlastsCancel()
     {
-        auto *view = DrawManager::instance()->createScreen(1, nullptr);
-        DrawScene *scene = view->drawScene();
+        DrawScene *scene = DrawManager::instance()->createScreen(1);
+        QUndoStack *history = ProjectDocument::current()->undoStack();
         const QString generated = scene->objectName();
         QSignalSpy renamed(m_dialog.get(), &PropertyDialog::formRenamed);
         m_edit = [&](PropertyDialog &dialog) {
@@ -347,11 +347,10 @@ private slots:
         // Cancel after 应用 keeps what was applied.
         QCOMPARE(scene->objectName(), QStringLiteral("主画面"));
         QCOMPARE(renamed.count(), 1);
-        QUndoStack *history = UserOptGroup::instance()->stackFor(view);
         QCOMPARE(history->count(), 1);
+        QCOMPARE(UserOptGroup::instance()->stackFor(scene)->count(), 0);
         history->undo();
         QCOMPARE(scene->objectName(), generated);
-        QCOMPARE(view->windowTitle(), scene->objectName());
     }
 
 private:
