@@ -24,7 +24,6 @@
 #include "widgets/tableview.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QCommandLineParser>
 #include <QFile>
 #include <QHeaderView>
@@ -486,18 +485,6 @@ int main(int argc, char **argv)
                          [&] { bareXlsxRead(ours + QLatin1String(".xlsx")); }),
                      ImportRatioTarget, 0});
         exportAddress(ours + QLatin1String(".csv"), header, cells);
-        if (qEnvironmentVariableIsSet("H17PROBE")) {
-            const int mode = qEnvironmentVariableIntValue("H17PROBE");
-            QElapsedTimer t; t.start();
-            for (int i = 0; i < 300; ++i) {
-                if (mode == 1) exportAddress(ours + QLatin1String(".csv"), header, cells);
-                else if (mode == 2) importAddress(ours + QLatin1String(".csv"));
-                else if (mode == 3) exportAddress(ours + QLatin1String(".xlsx"), header, cells);
-                else importAddress(ours + QLatin1String(".xlsx"));
-            }
-            printf("probe %d: %.2f ms each\n", mode, t.nsecsElapsed() / 1e6 / 300);
-            return 0;
-        }
         QFile written(ours + QLatin1String(".csv"));
         if (!written.open(QIODevice::ReadOnly))
             qFatal("no csv written");

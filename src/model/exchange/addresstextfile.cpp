@@ -385,6 +385,10 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
     text += QLatin1String("\r\n");
     static const QString none;
     QString description;
+    // The descriptions of the format keys, looked up by index.
+    QVector<PlainDescription> plainOfFormat;
+    for (const QString &key : names.formatKeys)
+        plainOfFormat.append(plainDescription(key));
     for (const QStringList &cells : rows) {
         const auto cell = [&cells](int column) -> const QString & {
             return column < cells.size() ? cells.at(column) : none;
@@ -402,8 +406,8 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
                 bare.append(c);
         }
         const QStringView bareView(bare.constData(), bare.size());
-        const int device = std::max(
-            names.device(cell(Config::DeviceColumn), names.format(cell(Config::TypeColumn))), 0);
+        const int format = names.format(cell(Config::TypeColumn));
+        const int device = std::max(names.device(cell(Config::DeviceColumn), format), 0);
         bool readsBack = false;
         if (bare.size() < 2) {
             readsBack = bare.size() == address.size();
@@ -417,7 +421,8 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
         // The description stands in the list by the length it holds, which
         // only an array shows.
         const QString &length = cell(Config::LengthColumn);
-        const PlainDescription plain = plainDescription(cell(Config::TypeColumn));
+        const PlainDescription plain = format >= 0 ? plainOfFormat.at(format)
+                                                   : plainDescription(cell(Config::TypeColumn));
         if (length != plain.usualLength) {
             description = QLatin1String("ARRAY[");
             description += length;
