@@ -312,6 +312,10 @@ void AddressLibDialog::done(int result)
     // Committed or dropped: the list shows the project's tags again.
     m_edited = false;
     takeTags();
+    // Closed, the table lets go of the project's tags: it would otherwise
+    // follow every row an undo or a load puts back, unseen. Showing the
+    // dialog attaches it again.
+    m_table->setModel(nullptr);
 }
 
 void AddressLibDialog::showList(bool system)

@@ -369,8 +369,11 @@ private slots:
 
         child<QPushButton>(m_dialog.get(), "cancel")->click();
         QVERIFY(!m_dialog->hasCopy());
-        QCOMPARE(table->sourceModel(), project);
         QCOMPARE(listedNames(), (QStringList {"a", "b", "c"}));
+        // Closed, the table follows no model; opened again, the project's.
+        QCOMPARE(table->sourceModel(), nullptr);
+        m_dialog->show();
+        QCOMPARE(table->sourceModel(), project);
     }
 
     void rowsUnderSortAndFilter()
