@@ -20,9 +20,9 @@ class TableView;
 // as one undoable change; Cancel and closing the window drop it. The copy
 // is taken at the first edit: until then the table shows the project's own
 // tags, which it only reads, so that opening a library of tens of thousands
-// of tags costs no copy of them. The main window creates one instance at start-up;
-// the most recently constructed instance is the current one, through which
-// the register picker reaches the library.
+// of tags costs no copy of them. The main window creates one instance at
+// start-up; the most recently constructed instance is the current one,
+// through which the register picker reaches the library.
 class AddressLibDialog : public QDialog
 {
     Q_OBJECT
@@ -39,7 +39,7 @@ public:
     // Shows the system register list (system) or the user's tags with model
     // row `row` current and in view, clearing a filter that hides it;
     // nothing is run. Unless the copy holds edits not yet confirmed or
-    // dropped, it is taken afresh from the project first.
+    // dropped, the list is the project's own tags again first.
     void selectRow(bool system, int row);
     // The user's tags as the dialog lists them: its copy once an edit took
     // one, else the project's own, read-only here.
