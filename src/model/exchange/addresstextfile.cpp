@@ -186,36 +186,53 @@ struct ProjectNames
     // The format key a field names, or -1.
     int format(QStringView field) const
     {
+        // Lines of one format tend to come together.
+        if (lastFormat >= 0 && QStringView(formatKeys.at(lastFormat)) == field)
+            return lastFormat;
         for (int i = 0; i < formatKeys.size(); ++i) {
             if (QStringView(formatKeys.at(i)) == field)
-                return i;
+                return lastFormat = i;
         }
         return -1;
     }
+
+    mutable int lastFormat = -1;
 
     // The device a line names in its device field when its format field
-    // names a format as well, else -1. *localWord receives the device field
-    // when it names the panel in the other interface language.
-    int device(QStringView deviceField, QStringView formatField, QString *localWord) const
+    // names a format as well (format, from format(), is not -1), else -1.
+    int device(QStringView deviceField, int format) const
     {
-        if (format(formatField) < 0)
+        if (format < 0)
             return -1;
-        for (int i = 0; i < devices.size(); ++i) {
+        // Most lines name the device the line above named.
+        if (lastDevice >= 0 && lastDeviceField == deviceField)
+            return lastDevice;
+        int found = -1;
+        for (int i = 0; i < devices.size() && found < 0; ++i) {
             if (QStringView(devices.at(i)) == deviceField)
-                return i;
+                found = i;
         }
+        // The panel as the other interface language spells it.
         AddressPara local;
-        if (config->findDevice(deviceField.toString(), local) && local.device == 0) {
-            *localWord = deviceField.toString();
-            return 0;
+        if (found < 0 && config->findDevice(deviceField.toString(), local) && local.device == 0)
+            found = 0;
+        if (found >= 0) {
+            lastDeviceField = deviceField.toString();
+            lastDevice = found;
         }
-        return -1;
+        return found;
     }
+
+    mutable QString lastDeviceField;
+    mutable int lastDevice = -1;
 };
 
-const QChar *find(const QChar *from, const QChar *end, char c)
+// The list appends copies only, each costing a count up and a count down
+// of the text's shared data.
+void moveInto(QStringList *list, QString &&text)
 {
-    return std::find(from, end, QLatin1Char(c));
+    list->append(QString());
+    list->last().swap(text);
 }
 
 } // namespace
@@ -239,17 +256,23 @@ QString AddressTextFile::typeDescription(const QString &format, const QString &l
 
 AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
 {
+    bool undecodable = false;
+    const QString text = CsvTable::decode(bytes, &undecodable);
+    return parseText(text, undecodable);
+}
+
+AddressTextFile::Import AddressTextFile::parseText(const QString &text, bool undecodable)
+{
     Import result;
+    result.undecodable = undecodable;
     // Decoded whole, as any reader of the file would; the fields of a line
     // without quotes are views into the text and only those a row keeps
     // are copied. Lines with quotes, which may run over several lines, go
     // through the general reader.
-    const QString text = CsvTable::decode(bytes, &result.undecodable);
     const ProjectNames names;
 
     const QChar *const begin = text.constData();
     const QChar *const end = begin + text.size();
-    result.rows.reserve(int(std::count(begin, end, QLatin1Char('\n'))));
     QVector<CsvTable::Field> quotedFields;
     QString joinedRemark;
     qsizetype position = 0;
@@ -258,28 +281,41 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
     while (position < text.size()) {
         const int lineNumber = line;
         const QChar *const lineStart = begin + position;
-        const QChar *const next = find(lineStart, end, '\n');
+        // One pass finds the line's end, whether it holds a quote and the
+        // commas of its first five fields (the remark is the last field, so
+        // commas in it are its own). The three characters lie at or below
+        // the comma, which most characters of a line do not.
+        const QChar *commas[5];
+        int commaCount = 0;
+        bool quoted = false;
+        const QChar *next = lineStart;
+        for (; next < end; ++next) {
+            const ushort u = next->unicode();
+            if (u > ',')
+                continue;
+            if (u == '\n')
+                break;
+            if (u == '"')
+                quoted = true;
+            else if (u == ',' && commaCount < 5)
+                commas[commaCount++] = next;
+        }
         QStringView fields[6];
         int count = 0;
         bool blank = false;
         const bool firstLine = header;
         header = false;
-        if (std::find(lineStart, next, QLatin1Char('"')) == next) {
+        if (!quoted) {
             position = (next < end ? next + 1 : end) - begin;
             ++line;
             const QChar *lineEnd = next;
             // Lines saved on Windows end in CR LF; the CR belongs to no field.
             if (lineEnd > lineStart && lineEnd[-1] == QLatin1Char('\r'))
                 --lineEnd;
-            // The remark is the last field, so commas in it are its own.
             const QChar *fieldStart = lineStart;
-            while (count < 5) {
-                const QChar *const comma = find(fieldStart, lineEnd, ',');
-                if (comma == lineEnd)
-                    break;
-                fields[count] = CsvTable::unguarded(QStringView(fieldStart, comma));
-                ++count;
-                fieldStart = comma + 1;
+            for (; count < commaCount; ++count) {
+                fields[count] = CsvTable::unguarded(QStringView(fieldStart, commas[count]));
+                fieldStart = commas[count] + 1;
             }
             if (count == 5)
                 fields[count++] = CsvTable::unguarded(QStringView(fieldStart, lineEnd));
@@ -317,21 +353,23 @@ AddressTextFile::Import AddressTextFile::parse(const QByteArray &bytes)
         QString type;
         QString length;
         readDescription(fields[2], &type, &length);
-        QString localWord; // the panel as another language spells it: stored in its one spelling
-        const int named = names.device(fields[3], fields[4], &localWord);
+        const int format = names.format(fields[4]);
+        const int named = names.device(fields[3], format);
         const int device = std::max(named, 0);
         // A line in our own form naming a device this project lacks keeps
         // the name, so that the library's check refuses the row instead of
         // the tag quietly pointing at the panel's own registers.
-        const bool strayDevice = named < 0 && names.format(fields[4]) >= 0
-            && !fields[3].trimmed().isEmpty();
+        const bool strayDevice = named < 0 && format >= 0 && !fields[3].trimmed().isEmpty();
         if (named >= 0 || strayDevice)
-            type = names.formatKeys.at(names.format(fields[4]));
+            type = names.formatKeys.at(format);
         QStringList row;
         row.reserve(Config::TagColumnCount);
-        row << fields[0].toString() << (strayDevice ? fields[3].toString() : names.devices.at(device))
-            << blankedAddress(fields[1], names.deviceAreas.at(device)) << type << length
-            << fields[5].toString();
+        moveInto(&row, fields[0].toString());
+        moveInto(&row, strayDevice ? fields[3].toString() : QString(names.devices.at(device)));
+        moveInto(&row, blankedAddress(fields[1], names.deviceAreas.at(device)));
+        moveInto(&row, std::move(type));
+        moveInto(&row, std::move(length));
+        moveInto(&row, fields[5].toString());
         result.rows.append(std::move(row));
     }
     return result;
@@ -347,6 +385,10 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
     text += QLatin1String("\r\n");
     static const QString none;
     QString description;
+    // The descriptions of the format keys, looked up by index.
+    QVector<PlainDescription> plainOfFormat;
+    for (const QString &key : names.formatKeys)
+        plainOfFormat.append(plainDescription(key));
     for (const QStringList &cells : rows) {
         const auto cell = [&cells](int column) -> const QString & {
             return column < cells.size() ? cells.at(column) : none;
@@ -364,9 +406,8 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
                 bare.append(c);
         }
         const QStringView bareView(bare.constData(), bare.size());
-        QString localWord;
-        const int device = std::max(
-            names.device(cell(Config::DeviceColumn), cell(Config::TypeColumn), &localWord), 0);
+        const int format = names.format(cell(Config::TypeColumn));
+        const int device = std::max(names.device(cell(Config::DeviceColumn), format), 0);
         bool readsBack = false;
         if (bare.size() < 2) {
             readsBack = bare.size() == address.size();
@@ -380,7 +421,8 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
         // The description stands in the list by the length it holds, which
         // only an array shows.
         const QString &length = cell(Config::LengthColumn);
-        const PlainDescription plain = plainDescription(cell(Config::TypeColumn));
+        const PlainDescription plain = format >= 0 ? plainOfFormat.at(format)
+                                                   : plainDescription(cell(Config::TypeColumn));
         if (length != plain.usualLength) {
             description = QLatin1String("ARRAY[");
             description += length;
@@ -415,11 +457,9 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
     }
     // A reader takes bytes that are valid UTF-8 for UTF-8; the rare GBK
     // text that happens to be so goes out as UTF-8 with its mark instead.
-    if (std::any_of(encoded.cbegin(), encoded.cend(), [](char c) { return c & 0x80; })) {
-        bool undecodable = false;
-        if (CsvTable::decode(encoded, &undecodable) != text)
-            encoded = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-    }
+    if (std::any_of(encoded.cbegin(), encoded.cend(), [](char c) { return c & 0x80; })
+        && !CsvTable::gbkReadsBack(encoded, text))
+        encoded = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     *bytes = encoded;
     return true;
 }

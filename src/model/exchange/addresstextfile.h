@@ -47,6 +47,8 @@ public:
     // hold commas in its remark, which runs to the end of the line, as
     // controller tools write it.
     static Import parse(const QByteArray &bytes);
+    // The same for bytes already decoded (CsvTable::decode()).
+    static Import parseText(const QString &text, bool undecodable);
     // Fields that need it go in quotes and formula-like cells behind the
     // guard (CsvTable). GBK, or UTF-8 with its byte order mark for the rare
     // text whose GBK bytes would read as UTF-8. False with a message naming

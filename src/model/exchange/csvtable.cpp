@@ -20,33 +20,122 @@ bool isSpecial(QChar c)
 
 } // namespace
 
+namespace {
+
+const QByteArray utf8Mark("\xEF\xBB\xBF");
+
+bool hasUtf16Mark(const QByteArray &bytes)
+{
+    return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+
+QTextCodec *gbkCodec()
+{
+    static QTextCodec *const codec = QTextCodec::codecForName("GBK");
+    return codec;
+}
+
+// Decoded in pieces, GBK gives what it gives decoded whole wherever a
+// piece starts after a byte below 0x40: such a byte is a character of its
+// own, never part of a two-byte one.
+int lastSyncPoint(const QByteArray &bytes)
+{
+    for (int i = bytes.size() - 1; i >= 0; --i) {
+        if (uchar(bytes.at(i)) < 0x40)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool CsvTable::mayBeUtf8(const QByteArray &bytes)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.constData());
+    const auto *const end = p + bytes.size();
+    while (p < end) {
+        const uchar c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        const int length = c >= 0xF5 ? 0 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+        if (length == 0 || end - p < length)
+            return false;
+        for (int i = 1; i < length; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+        }
+        p += length;
+    }
+    return true;
+}
+
 QString CsvTable::decode(const QByteArray &bytes, bool *undecodable)
 {
     // "Unicode text" as spreadsheet programs save it: UTF-16 behind its mark.
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+    if (hasUtf16Mark(bytes)) {
         QTextCodec::ConverterState state;
         const QString text = QTextCodec::codecForName("UTF-16")->toUnicode(
             bytes.constData(), bytes.size(), &state);
         *undecodable = state.invalidChars != 0 || state.remainingChars != 0;
         return text;
     }
-    static const QByteArray bom("\xEF\xBB\xBF");
-    const bool marked = bytes.startsWith(bom);
-    const int skip = marked ? bom.size() : 0;
-    QTextCodec::ConverterState state;
-    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData() + skip,
-                                                                      bytes.size() - skip, &state);
-    const bool valid = state.invalidChars == 0 && state.remainingChars == 0;
-    if (valid || marked) {
-        *undecodable = !valid;
-        return text;
+    const bool marked = bytes.startsWith(utf8Mark);
+    // A GBK file shows itself at its first Chinese character; decoding the
+    // rest of it as UTF-8 would only count the faults.
+    if (marked || mayBeUtf8(bytes)) {
+        const int skip = marked ? utf8Mark.size() : 0;
+        QTextCodec::ConverterState state;
+        const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(
+            bytes.constData() + skip, bytes.size() - skip, &state);
+        const bool valid = state.invalidChars == 0 && state.remainingChars == 0;
+        if (valid || marked) {
+            *undecodable = !valid;
+            return text;
+        }
     }
-    // The GBK decoder reports nothing of what it could not read; a reading
-    // that encodes back to the same bytes is a sound one.
-    QTextCodec *gbk = QTextCodec::codecForName("GBK");
+    // The GBK decoder reports nothing of what it could not read: a byte
+    // sequence it cannot read becomes U+FFFD, which no GBK text holds, and
+    // a lead byte at the very end is dropped, which only a reading that
+    // encodes back to the same bytes shows.
+    QTextCodec *gbk = gbkCodec();
     const QString gbkText = gbk->toUnicode(bytes);
-    *undecodable = gbk->fromUnicode(gbkText) != bytes;
+    bool bad = gbkText.contains(QChar::ReplacementCharacter);
+    if (!bad) {
+        const QByteArray tail = bytes.mid(lastSyncPoint(bytes) + 1);
+        bad = !tail.isEmpty() && gbk->fromUnicode(gbk->toUnicode(tail)) != tail;
+    }
+    *undecodable = bad;
     return gbkText;
+}
+
+bool CsvTable::gbkReadsBack(const QByteArray &bytes, const QString &text)
+{
+    bool undecodable = false;
+    if (hasUtf16Mark(bytes) || bytes.startsWith(utf8Mark) || mayBeUtf8(bytes))
+        return decode(bytes, &undecodable) == text;
+    // Read as GBK. Its characters are one or two bytes each, so the bytes
+    // of text that GBK encodes read back as text exactly when each distinct
+    // character of it does.
+    static const int BitsPerWord = 64;
+    QVector<quint64> seen(0x10000 / BitsPerWord, 0);
+    QString distinct;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 0x80)
+            continue;
+        if (c.isSurrogate())
+            return decode(bytes, &undecodable) == text;
+        quint64 &word = seen[u / BitsPerWord];
+        const quint64 bit = quint64(1) << (u % BitsPerWord);
+        if (!(word & bit)) {
+            word |= bit;
+            distinct.append(c);
+        }
+    }
+    QTextCodec *gbk = gbkCodec();
+    return gbk->toUnicode(gbk->fromUnicode(distinct)) == distinct;
 }
 
 bool CsvTable::needsGuard(QStringView cell)

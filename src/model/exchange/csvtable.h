@@ -42,6 +42,13 @@ public:
     // *undecodable tells that they are valid in neither; the text is then
     // the chosen encoding's best reading.
     static QString decode(const QByteArray &bytes, bool *undecodable);
+    // Whether decode() reads bytes, the GBK encoding of text (which GBK
+    // holds whole), as text; without decoding all of bytes where that is
+    // not needed. What the writer of a GBK file asks before it trusts it.
+    static bool gbkReadsBack(const QByteArray &bytes, const QString &text);
+    // False when bytes are surely not UTF-8 (a byte that cannot begin a
+    // sequence, a sequence cut short); true leaves the full check to decode.
+    static bool mayBeUtf8(const QByteArray &bytes);
 
     // A final line end does not start another row.
     static Table read(QStringView text, int flaggedColumn = 0);

@@ -57,14 +57,18 @@ bool TagExchange::readFileBytes(const QString &fileName, QByteArray *bytes, QStr
     return XlsxSheetReader::readFileBytes(fileName, bytes, error);
 }
 
-bool TagExchange::readTextFile(const QString &fileName, QByteArray *bytes, QString *error)
+bool TagExchange::readTextFile(const QString &fileName, QString *text, bool *undecodable,
+                               QString *error)
 {
-    if (!readFileBytes(fileName, bytes, error))
+    QByteArray bytes;
+    if (!readFileBytes(fileName, &bytes, error))
         return false;
+    // Decoded once, for the check and the reader alike.
+    *text = CsvTable::decode(bytes, undecodable);
+    bytes.clear();
     // An empty file is far more likely a failed save than a wish to empty
     // the library, which an exported empty library (its header line) says.
-    bool undecodable = false;
-    if (CsvTable::decode(*bytes, &undecodable).trimmed().isEmpty()) {
+    if (std::all_of(text->cbegin(), text->cend(), [](QChar c) { return c.isSpace(); })) {
         if (error)
             *error = tr("文件“%1”是空的，没有可导入的内容。").arg(fileName);
         return false;
@@ -188,10 +192,11 @@ bool TagExchange::importAddressTags(const QString &fileName, AddressImport *resu
 {
     const FileKind kind = fileKind(fileName);
     if (kind == TextFile) {
-        QByteArray bytes;
-        if (!readTextFile(fileName, &bytes, error))
+        QString decoded;
+        bool undecodable = false;
+        if (!readTextFile(fileName, &decoded, &undecodable, error))
             return false;
-        AddressTextFile::Import text = AddressTextFile::parse(bytes);
+        AddressTextFile::Import text = AddressTextFile::parseText(decoded, undecodable);
         if (text.openQuoteLine > 0) {
             if (error)
                 *error = openQuoteMessage(fileName, text.openQuoteLine);
@@ -451,8 +456,16 @@ QByteArray TagExchange::textCsv(const QStringList &header, const QVector<TextTag
 TagExchange::TextCsv TagExchange::readTextCsv(const QByteArray &bytes,
                                               const QStringList *languages)
 {
+    bool undecodable = false;
+    const QString text = CsvTable::decode(bytes, &undecodable);
+    return readDecodedTextCsv(text, undecodable, languages);
+}
+
+TagExchange::TextCsv TagExchange::readDecodedTextCsv(const QString &text, bool undecodable,
+                                                     const QStringList *languages)
+{
     TextCsv result;
-    const QString text = CsvTable::decode(bytes, &result.undecodable);
+    result.undecodable = undecodable;
     if (languages) {
         qsizetype position = 0;
         QVector<CsvTable::Field> fields;
@@ -640,10 +653,11 @@ bool TagExchange::importTextTags(const QString &fileName, QVector<TextTagRecord>
     TextLayout layout;
     bool undecodable = false;
     if (kind == TextFile) {
-        QByteArray bytes;
-        if (!readTextFile(fileName, &bytes, error))
+        QString text;
+        bool decodeFailed = false;
+        if (!readTextFile(fileName, &text, &decodeFailed, error))
             return false;
-        TextCsv file = readTextCsv(bytes, &languages);
+        TextCsv file = readDecodedTextCsv(text, decodeFailed, &languages);
         if (file.openQuoteLine > 0) {
             if (error)
                 *error = openQuoteMessage(fileName, file.openQuoteLine);

@@ -152,8 +152,12 @@ public:
 
 private:
     static bool readFileBytes(const QString &fileName, QByteArray *bytes, QString *error);
-    // Reads a text file, refusing one without content.
-    static bool readTextFile(const QString &fileName, QByteArray *bytes, QString *error);
+    // Reads and decodes (CsvTable::decode()) a text file, refusing one
+    // without content.
+    static bool readTextFile(const QString &fileName, QString *text, bool *undecodable,
+                             QString *error);
+    static TextCsv readDecodedTextCsv(const QString &text, bool undecodable,
+                                      const QStringList *languages);
     static QString openQuoteMessage(const QString &fileName, int line);
     static QString undecodableMessage(const QString &fileName);
     static QString headerlessAddressMessage(const QString &fileName);

@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -113,7 +114,7 @@ AddressLibDialog::AddressLibDialog(QWidget *parent)
     m_tags = new QStandardItemModel(0, Config::TagColumnCount, this);
     // Whatever changes the copy, through a button, a key or a caller, is an
     // edit that OK hands on and that a new opening must not overwrite.
-    const auto edited = [this] { m_edited = true; };
+    const auto edited = [this] { m_edited = m_edited || m_copied; };
     connect(m_tags, &QAbstractItemModel::rowsInserted, this, edited);
     connect(m_tags, &QAbstractItemModel::rowsRemoved, this, edited);
     connect(m_tags, &QAbstractItemModel::rowsMoved, this, edited);
@@ -218,25 +219,55 @@ AddressLibDialog *AddressLibDialog::current()
     return currentSlot();
 }
 
-QStandardItemModel *AddressLibDialog::shownModel() const
+const QStandardItemModel *AddressLibDialog::tags() const
 {
-    return m_system ? Config::instance()->systemRegisterModel() : m_tags;
+    return userModel();
+}
+
+const QStandardItemModel *AddressLibDialog::userModel() const
+{
+    return m_copied ? m_tags : Config::instance()->addressTagModel();
+}
+
+const QStandardItemModel *AddressLibDialog::shownModel() const
+{
+    return m_system ? Config::instance()->systemRegisterModel() : userModel();
+}
+
+void AddressLibDialog::attachShown()
+{
+    Config *config = Config::instance();
+    m_table->setModel(m_system ? config->systemRegisterModel()
+                               : m_copied ? m_tags : config->addressTagModel());
 }
 
 void AddressLibDialog::takeTags()
 {
-    if (m_edited)
+    if (m_edited || !m_copied)
         return;
-    const QStandardItemModel *source = Config::instance()->addressTagModel();
-    // Detached while refilled, as for an import: a sorted view would place
-    // every row on its own.
-    const bool attached = m_table->sourceModel() == m_tags;
-    if (attached)
-        m_table->setModel(nullptr);
+    m_copied = false;
+    if (m_table->sourceModel() == m_tags)
+        attachShown();
     m_tags->removeRows(0, m_tags->rowCount());
+}
+
+QStandardItemModel *AddressLibDialog::editableTags(CopyKind kind)
+{
+    if (m_copied)
+        return m_tags;
+    const QStandardItemModel *source = Config::instance()->addressTagModel();
+    const bool shown = m_table->sourceModel() == source;
+    // The copy holds the same rows in the same order, so the table's rows
+    // are found again by their model rows.
+    const SortProxyModel *proxy = m_table->proxy();
+    const int current = getRealRow(m_table->currentIndex());
+    const QList<int> selected = shown ? m_table->selectedSourceRows() : QList<int>();
+    const int scroll = m_table->verticalScrollBar()->value();
+
     m_tags->setColumnCount(source->columnCount());
     copyHeaders();
-    for (int row = 0; row < source->rowCount(); ++row) {
+    const int rowCount = kind == FullCopy ? source->rowCount() : 0;
+    for (int row = 0; row < rowCount; ++row) {
         QList<QStandardItem *> items;
         items.reserve(source->columnCount());
         for (int column = 0; column < source->columnCount(); ++column) {
@@ -245,9 +276,26 @@ void AddressLibDialog::takeTags()
         }
         m_tags->appendRow(items);
     }
-    m_edited = false;
-    if (attached)
-        m_table->setModel(m_tags);
+    m_copied = true;
+    // An empty copy of a library with tags already differs from it.
+    m_edited = rowCount < source->rowCount();
+    if (!shown)
+        return m_tags;
+
+    attachShown();
+    QItemSelection selection;
+    for (int row : selected) {
+        const QModelIndex view = proxy->mapFromSource(m_tags->index(row, 0));
+        if (view.isValid())
+            selection.select(view, view.sibling(view.row(), proxy->columnCount() - 1));
+    }
+    const QModelIndex currentView = proxy->mapFromSource(m_tags->index(current, 0));
+    QItemSelectionModel *selectionModel = m_table->selectionModel();
+    if (currentView.isValid())
+        selectionModel->setCurrentIndex(currentView, QItemSelectionModel::NoUpdate);
+    selectionModel->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_table->verticalScrollBar()->setValue(scroll);
+    return m_tags;
 }
 
 void AddressLibDialog::copyHeaders()
@@ -261,8 +309,13 @@ void AddressLibDialog::copyHeaders()
 void AddressLibDialog::done(int result)
 {
     QDialog::done(result);
-    // Committed or dropped: the next opening starts from the project.
+    // Committed or dropped: the list shows the project's tags again.
     m_edited = false;
+    takeTags();
+    // Closed, the table lets go of the project's tags: it would otherwise
+    // follow every row an undo or a load puts back, unseen. Showing the
+    // dialog attaches it again.
+    m_table->setModel(nullptr);
 }
 
 void AddressLibDialog::showList(bool system)
@@ -270,7 +323,7 @@ void AddressLibDialog::showList(bool system)
     m_system = system;
     m_userAddr->setChecked(!system);
     m_sysAddr->setChecked(system);
-    m_table->setModel(shownModel());
+    attachShown();
     for (QPushButton *button : editButtons())
         button->setEnabled(!system);
     if (isVisible())
@@ -295,9 +348,9 @@ void AddressLibDialog::on_sysAddr_clicked()
 
 void AddressLibDialog::showEvent(QShowEvent *event)
 {
-    // The system registers are the current project's: a project may have
-    // been opened since the last opening.
-    m_table->setModel(shownModel());
+    // The lists are the current project's: a project may have been opened
+    // since the last opening.
+    attachShown();
     m_table->resizeColumnToContents(Config::NameColumn);
     QDialog::showEvent(event);
 }
@@ -414,7 +467,9 @@ bool AddressLibDialog::showAddressAddDialog(AddressPara &para, int current)
 
 void AddressLibDialog::setAddressTable(int row, const AddressPara &para)
 {
-    QStandardItemModel *model = shownModel();
+    if (m_system)
+        return;
+    QStandardItemModel *model = editableTags();
     const QStringList cells = paraCells(para);
     for (int column = 0; column < Config::TagColumnCount; ++column)
         setCellText(model, row, column, cells.at(column));
@@ -422,7 +477,7 @@ void AddressLibDialog::setAddressTable(int row, const AddressPara &para)
 
 bool AddressLibDialog::addrRowCheck(int row, AddressPara &para)
 {
-    const QString problem = TagLibraryCheck::addressRow(m_tags, row, para);
+    const QString problem = TagLibraryCheck::addressRow(userModel(), row, para);
     if (problem.isEmpty())
         return true;
     showError(problem);
@@ -431,7 +486,7 @@ bool AddressLibDialog::addrRowCheck(int row, AddressPara &para)
 
 bool AddressLibDialog::checkLabels()
 {
-    const QVector<TagLibraryCheck::Problem> problems = TagLibraryCheck::addressNames(m_tags, 1);
+    const QVector<TagLibraryCheck::Problem> problems = TagLibraryCheck::addressNames(userModel(), 1);
     if (problems.isEmpty())
         return true;
     showError(problems.first().message);
@@ -442,7 +497,7 @@ void AddressLibDialog::on_ok_clicked()
 {
     if (!checkLabels())
         return;
-    const int rows = m_tags->rowCount();
+    const int rows = userModel()->rowCount();
     for (int row = 0; row < rows; ++row) {
         AddressPara para;
         if (!addrRowCheck(row, para)) {
@@ -472,7 +527,7 @@ void AddressLibDialog::on_add_clicked()
     AddressPara para = newTag(row);
     if (!showAddressAddDialog(para, -1))
         return;
-    shownModel()->insertRow(row, rowItems(paraCells(para)));
+    editableTags()->insertRow(row, rowItems(paraCells(para)));
     selectRows(row, 1);
 }
 
@@ -494,7 +549,7 @@ void AddressLibDialog::editCurrentItem(const QModelIndex &index)
     addrRowCheck(row, para);
     if (!showAddressAddDialog(para, row))
         return;
-    QStandardItemModel *model = shownModel();
+    const QStandardItemModel *model = userModel();
     QStringList before;
     for (int column = 0; column < Config::TagColumnCount; ++column)
         before.append(cellText(model, row, column));
@@ -511,7 +566,7 @@ void AddressLibDialog::on_remove_clicked()
     const int row = getRealRow(m_table->currentIndex());
     if (row < 0)
         return;
-    QStandardItemModel *model = shownModel();
+    QStandardItemModel *model = editableTags();
     model->removeRow(row);
     // The row that took its place, so that Remove can be pressed again.
     if (model->rowCount() > 0)
@@ -522,26 +577,26 @@ void AddressLibDialog::on_removeAll_clicked()
 {
     if (m_system)
         return;
-    QStandardItemModel *model = shownModel();
-    if (model->rowCount() == 0)
+    if (userModel()->rowCount() == 0)
         return;
-    model->removeRows(0, model->rowCount());
+    if (m_copied)
+        m_tags->removeRows(0, m_tags->rowCount());
+    else
+        editableTags(EmptyCopy);
 }
 
 void AddressLibDialog::moveRow(int offset)
 {
     if (m_system)
         return;
-    QStandardItemModel *model = shownModel();
     const int row = getRealRow(m_table->currentIndex());
     const int other = row + offset;
-    if (row < 0 || other < 0 || other >= model->rowCount())
+    if (row < 0 || other < 0 || other >= userModel()->rowCount())
         return;
-    for (int column = 0; column < Config::TagColumnCount; ++column) {
-        const QString text = cellText(model, row, column);
-        setCellText(model, row, column, cellText(model, other, column));
-        setCellText(model, other, column, text);
-    }
+    QStandardItemModel *model = editableTags();
+    // The whole row moves, with what the program keeps of the tag unread;
+    // swapping the texts alone would leave that with the row's place.
+    model->insertRow(other, model->takeRow(row));
     selectRows(other, 1);
 }
 
@@ -575,7 +630,7 @@ int AddressLibDialog::pasteRows(const QString &text)
     if (rows.isEmpty())
         return 0;
 
-    QStandardItemModel *model = shownModel();
+    QStandardItemModel *model = editableTags();
     const int first = getRealRow(m_table->currentIndex()) + 1;
     // Row by row, the proxy would place every new row and then every cell
     // on its own; it sorts and filters once at the end instead.
@@ -601,7 +656,7 @@ int AddressLibDialog::removeSelectedRows()
     if (rows.isEmpty())
         return 0;
     std::sort(rows.begin(), rows.end());
-    QStandardItemModel *model = shownModel();
+    QStandardItemModel *model = editableTags();
     // Every selected range would otherwise be adjusted at every removal.
     m_table->selectionModel()->clear();
     // From the bottom up, one call per run of adjacent rows.
@@ -655,13 +710,13 @@ void AddressLibDialog::importFile(const QString &title, const QString &filter)
         showError(error);
         return;
     }
-    if (imported.rows != TagExchange::addressRows(m_tags)) {
+    if (imported.rows != TagExchange::addressRows(userModel())) {
         // Detached while the rows are replaced: a sorted or filtered view
         // would otherwise place every new row on its own (half a second
         // for ten thousand), where attaching it again sorts them once.
         m_table->setModel(nullptr);
-        TagExchange::setAddressRows(m_tags, imported.rows);
-        m_table->setModel(shownModel());
+        TagExchange::setAddressRows(editableTags(EmptyCopy), imported.rows);
+        attachShown();
         m_table->resizeColumnToContents(Config::NameColumn);
     }
     if (!imported.warnings.isEmpty())
@@ -678,7 +733,7 @@ void AddressLibDialog::exportFile(const QString &title, const QString &filter,
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = TagExchange::exportAddressTags(fileName, TagExchange::addressHeader(),
-                                                        TagExchange::addressRows(m_tags), &error);
+                                                        TagExchange::addressRows(userModel()), &error);
     QApplication::restoreOverrideCursor();
     if (!written) {
         showError(error);

@@ -14,13 +14,15 @@ class TableView;
 // The address tag library: shows the user's address tags or the panel's
 // system registers (read-only) in a sortable, filterable table.
 //
-// The user's list is a copy of the project's address tags, taken when the
-// dialog opens (every column and item role); adds, edits, removals, moves,
-// pastes and imports change the copy only. OK validates it and hands it to
-// the current project document as one undoable change; Cancel and closing
-// the window drop it. The main window creates one instance at start-up;
-// the most recently constructed instance is the current one, through which
-// the register picker reaches the library.
+// The user's list is a copy of the project's address tags (every column and
+// item role); adds, edits, removals, moves, pastes and imports change the
+// copy only. OK validates it and hands it to the current project document
+// as one undoable change; Cancel and closing the window drop it. The copy
+// is taken at the first edit: until then the table shows the project's own
+// tags, which it only reads, so that opening a library of tens of thousands
+// of tags costs no copy of them. The main window creates one instance at
+// start-up; the most recently constructed instance is the current one,
+// through which the register picker reaches the library.
 class AddressLibDialog : public QDialog
 {
     Q_OBJECT
@@ -37,12 +39,15 @@ public:
     // Shows the system register list (system) or the user's tags with model
     // row `row` current and in view, clearing a filter that hides it;
     // nothing is run. Unless the copy holds edits not yet confirmed or
-    // dropped, it is taken afresh from the project first.
+    // dropped, the list is the project's own tags again first.
     void selectRow(bool system, int row);
-    // The copy of the user's tags the dialog edits.
-    QStandardItemModel *tags() const { return m_tags; }
+    // The user's tags as the dialog lists them: its copy once an edit took
+    // one, else the project's own, read-only here.
+    const QStandardItemModel *tags() const;
     // True when the copy was changed since it was taken.
     bool isEdited() const { return m_edited; }
+    // True while the dialog holds a copy of its own.
+    bool hasCopy() const { return m_copied; }
     // Which list is shown and the model row of the current table row (-1
     // when there is none).
     void selection(bool &system, int &row) const;
@@ -55,7 +60,8 @@ public:
     // has (true; para holds the tag). A duplicate is reported and the dialog
     // reopens with the user's values.
     bool showAddressAddDialog(AddressPara &para, int current = -1);
-    // Writes the six cells of model row `row` from para.
+    // Writes the six cells of row `row` of the user's list from para; the
+    // system registers are never written.
     void setAddressTable(int row, const AddressPara &para);
     // The model row shown at viewIndex, through sorting and filtering; -1
     // for an invalid index.
@@ -107,11 +113,20 @@ protected:
 
 private:
     void retranslate();
-    // Takes the copy afresh from the project's tags, unless it was edited.
+    // Drops an unedited copy, so that the list shows the project's tags
+    // again.
     void takeTags();
+    // The copy the edits go to, taken now if the list has none (EmptyCopy:
+    // without the rows, for an edit that replaces them all); the table keeps
+    // its sorting, filter, selection and scroll position across.
+    enum CopyKind { FullCopy, EmptyCopy };
+    QStandardItemModel *editableTags(CopyKind kind = FullCopy);
     void copyHeaders();
     void showList(bool system);
-    QStandardItemModel *shownModel() const;
+    const QStandardItemModel *userModel() const;
+    const QStandardItemModel *shownModel() const;
+    // Puts the shown list into the table.
+    void attachShown();
     void selectRows(int first, int count);
     void moveRow(int offset);
     void showError(const QString &text);
@@ -121,7 +136,8 @@ private:
     QList<QPushButton *> editButtons() const;
 
     bool m_system = false;
-    QStandardItemModel *m_tags = nullptr; // child
+    QStandardItemModel *m_tags = nullptr; // child; the copy while m_copied
+    bool m_copied = false;
     bool m_edited = false;
     QRadioButton *m_userAddr = nullptr;
     QRadioButton *m_sysAddr = nullptr;

@@ -343,6 +343,39 @@ private slots:
         QCOMPARE(listedNames(), QStringList {"a"});
     }
 
+    // Looking costs no copy of the library: showing, sorting, filtering,
+    // choosing rows and copying them read the project's own tags. The first
+    // edit takes the copy, which the project does not see, and closing
+    // drops it.
+    void copyTakenAtFirstEdit()
+    {
+        for (const char *name : {"a", "b", "c"})
+            addTag(name);
+        const QStandardItemModel *project = Config::instance()->addressTagModel();
+        TableView *table = m_dialog->table();
+        const QPoint header(table->horizontalHeader()->sectionViewportPosition(0) + 5, 5);
+        QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {}, header);
+        child<QComboBox>(m_dialog.get(), "filter")->setEditText("[ab]");
+        selectViewRow(0);
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(!m_dialog->hasCopy());
+        QCOMPARE(m_dialog->tags(), project);
+
+        QTest::keyClick(table, Qt::Key_Delete);
+        QVERIFY(m_dialog->hasCopy());
+        QCOMPARE(listedNames(), (QStringList {"b", "c"}));
+        QCOMPARE(project->rowCount(), 3);
+        QCOMPARE(table->sourceModel(), m_dialog->tags());
+
+        child<QPushButton>(m_dialog.get(), "cancel")->click();
+        QVERIFY(!m_dialog->hasCopy());
+        QCOMPARE(listedNames(), (QStringList {"a", "b", "c"}));
+        // Closed, the table follows no model; opened again, the project's.
+        QCOMPARE(table->sourceModel(), nullptr);
+        m_dialog->show();
+        QCOMPARE(table->sourceModel(), project);
+    }
+
     void rowsUnderSortAndFilter()
     {
         for (int i = 0; i < 12; ++i)

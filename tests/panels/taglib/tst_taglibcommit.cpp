@@ -11,6 +11,7 @@
 #include "services/modalseam.h"
 #include "support/processfixture.h"
 #include "widgets/lineedit.h"
+#include "widgets/tableview.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -127,6 +128,10 @@ private slots:
             QTest::addRow("remove, %s", button) << "remove" << ok << QStringList {"b", "c"};
             QTest::addRow("import, %s", button) << "import" << ok << QStringList {"x", "y"};
             QTest::addRow("add, %s", button) << "add" << ok << QStringList {"a", "b", "c", "d"};
+            QTest::addRow("move down, %s", button) << "move down" << ok << QStringList {"a", "c", "b"};
+            QTest::addRow("paste, %s", button) << "paste" << ok << QStringList {"a", "p", "b", "c"};
+            QTest::addRow("delete key, %s", button) << "delete key" << ok << QStringList {"c"};
+            QTest::addRow("remove all, %s", button) << "remove all" << ok << QStringList {};
         }
     }
     void addressLibrary()
@@ -164,6 +169,21 @@ private slots:
                 dialog.on_remove_clicked();
             } else if (action == "import") {
                 dialog.on_importTxt_clicked();
+            } else if (action == "move down") {
+                dialog.selectRow(false, 1);
+                dialog.on_moveDown_clicked();
+            } else if (action == "paste") {
+                dialog.selectRow(false, 0);
+                dialog.pasteRows("p\t本地\tLW 7\tInt16\t2\t");
+            } else if (action == "delete key") {
+                dialog.selectRow(false, 0);
+                dialog.table()->selectAll();
+                dialog.table()->selectionModel()->select(
+                    dialog.table()->model()->index(2, 0),
+                    QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+                QTest::keyClick(dialog.table(), Qt::Key_Delete);
+            } else if (action == "remove all") {
+                dialog.on_removeAll_clicked();
             } else {
                 dialog.selectRow(false, 2);
                 dialog.on_add_clicked();
@@ -190,8 +210,12 @@ private slots:
         QCOMPARE(history->count(), 1);
         QCOMPARE(Config::instance()->tagNames(false), names);
         QCOMPARE(boxItems(picker.tagBox()), names);
-        // The tag the dialog left alone keeps what this program does not read.
-        QCOMPARE(projectText().contains("future=\"kept\""), names.contains("b"));
+        // The tag the dialog left alone keeps what this program does not
+        // read, wherever it moved, and no other tag takes it.
+        static const QRegularExpression keptOnB(
+            "<label\\d+[^>]*(future=\"kept\"[^>]*name=\"b\"|name=\"b\"[^>]*future=\"kept\")");
+        QCOMPARE(projectText().count("future=\"kept\""), names.contains("b") ? 1 : 0);
+        QCOMPARE(keptOnB.match(QString::fromUtf8(projectText())).hasMatch(), names.contains("b"));
         history->undo();
         QCOMPARE(projectText(), bytes);
         QCoreApplication::processEvents();
