@@ -39,7 +39,7 @@ const int ShapesPerScreen = BenchProject.shapesPerScreen;
 const int AddressTagCount = BenchProject.addressTags;
 const int TextTagCount = BenchProject.textTags;
 // Peak memory of either phase stays below this.
-const int PeakLimitMb = 300;
+const int PeakLimitMb = 160;
 
 // One recorded XML token, replayed through a bare writer as the least that
 // producing the same document costs.
@@ -341,10 +341,10 @@ int main(int argc, char *argv[])
               .arg(decodePass, 0, 'f', 1));
 
     const QList<Row> rows = {
-        {QStringLiteral("load plain"), loadPlain, 4},
-        {QStringLiteral("load encoded"), loadEncoded, 4},
-        {QStringLiteral("save plain"), savePlain, 2},
-        {QStringLiteral("save encoded"), saveEncoded, 2},
+        {QStringLiteral("load plain"), loadPlain, 3},
+        {QStringLiteral("load encoded"), loadEncoded, 3},
+        {QStringLiteral("save plain"), savePlain, 1.6},
+        {QStringLiteral("save encoded"), saveEncoded, 1.6},
     };
     print(QStringLiteral("%1 %2 %3 %4 %5")
               .arg(QStringLiteral("step"), -14)
