@@ -19,6 +19,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 
@@ -389,19 +390,24 @@ QByteArray ProjectFile::decodeProjectText(const QByteArray &bytes)
     char *o = out.data();
     uint buffer = 0;
     int bits = 0;
+    // Each byte's digit, -1 for a byte that is skipped: a table rather than
+    // a chain of comparisons, since a large project has millions of them.
+    static const std::array<signed char, 256> digits = [] {
+        std::array<signed char, 256> table {};
+        table.fill(-1);
+        for (int c = 0; c < 26; ++c) {
+            table[size_t('a' + c)] = static_cast<signed char>(c);
+            table[size_t('A' + c)] = static_cast<signed char>(c + 26);
+        }
+        for (int c = 0; c < 10; ++c)
+            table[size_t('0' + c)] = static_cast<signed char>(c + 52);
+        table[size_t('+')] = 62;
+        table[size_t('/')] = 63;
+        return table;
+    }();
     for (const char c : head) {
-        int digit;
-        if (c >= 'a' && c <= 'z')
-            digit = c - 'a';
-        else if (c >= 'A' && c <= 'Z')
-            digit = c - 'A' + 26;
-        else if (c >= '0' && c <= '9')
-            digit = c - '0' + 52;
-        else if (c == '+')
-            digit = 62;
-        else if (c == '/')
-            digit = 63;
-        else
+        const int digit = digits[static_cast<unsigned char>(c)];
+        if (digit < 0)
             continue;
         buffer = (buffer << 6) | uint(digit);
         bits += 6;
