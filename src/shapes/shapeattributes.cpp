@@ -425,6 +425,26 @@ QString coordinateText(double value)
 {
     if (!std::isfinite(value) || std::abs(value) < 1e-9)
         return QStringLiteral("0");
+    // Whole pixels and hundredths, nearly every coordinate a project holds,
+    // without the general formatter: a save writes hundreds of thousands.
+    // Such a value is within a few units in the last place of k / 100, far
+    // inside the 13 significant digits below, so the text is k / 100's.
+    const double hundredths = value * 100;
+    if (std::abs(hundredths) < 1e12 && hundredths == std::nearbyint(hundredths)) {
+        const qint64 k = qint64(hundredths);
+        const qint64 magnitude = k < 0 ? -k : k;
+        QString text = QString::number(magnitude / 100);
+        if (k < 0)
+            text.prepend(QLatin1Char('-'));
+        const int cents = int(magnitude % 100);
+        if (cents) {
+            text += QLatin1Char('.');
+            text += QLatin1Char(char('0' + cents / 10));
+            if (cents % 10)
+                text += QLatin1Char(char('0' + cents % 10));
+        }
+        return text;
+    }
     const int integerDigits = int(std::floor(std::log10(std::abs(value)))) + 1;
     return fixedText(value, qMax(0, 13 - integerDigits));
 }
