@@ -73,6 +73,23 @@ DrawView *shownView(MainWindow *window)
     return qobject_cast<DrawView *>(window->tabContent()->currentWidget());
 }
 
+// Counts the paints of screen views, so that a step that painted nothing
+// cannot pass for a fast one.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && qobject_cast<DrawView *>(watched->parent()))
+            ++paints;
+        return false;
+    }
+};
+PaintCounter *paintCounter = nullptr;
+
 // The first paint the user sees: the layouts the new tab asked for, then
 // the screen's viewport painted at once rather than on the next turn of
 // the event loop. False when the screen shown is not expected (null: any
@@ -83,7 +100,10 @@ bool paintShown(MainWindow *window, DrawScene *expected = nullptr)
     DrawView *view = shownView(window);
     if (!view)
         return false;
+    const int paintsBefore = paintCounter->paints;
     view->viewport()->repaint();
+    if (paintCounter->paints == paintsBefore)
+        return false;
     return expected ? view->drawScene() == expected
                     : DrawManager::instance()->scenes().contains(view->drawScene());
 }
@@ -146,6 +166,9 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     defaultHandler = qInstallMessageHandler(quietHandler);
+    PaintCounter counter;
+    paintCounter = &counter;
+    app.installEventFilter(&counter);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
     QCommandLineParser parser;
