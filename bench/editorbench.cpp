@@ -215,7 +215,6 @@ int main(int argc, char *argv[])
     window.show();
     window.resize(WindowSize);
     settle();
-    settle();
 
     // Phase 1: opening, up to the first screen painted.
     bool opened = true;
