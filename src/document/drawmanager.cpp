@@ -170,6 +170,16 @@ DrawScene *DrawManager::createScreen(int type, const DrawScene *copyFrom)
     m_scenes.append(scene);
 
     if (copyFrom) {
+        // The copy looks like its screen: size, background and frame go
+        // with the shapes (only the name is its own), or shapes placed on a
+        // full-size screen would lie outside a default-size copy.
+        const QStringList properties = propertyNamesOf(copyFrom);
+        for (const QString &name : properties) {
+            if (name == QLatin1String("objectName"))
+                continue;
+            const QByteArray key = name.toLatin1();
+            scene->setProperty(key.constData(), copyFrom->property(key.constData()));
+        }
         const QList<QGraphicsItem *> items = copyFrom->userItems();
         for (QGraphicsItem *item : items) {
             if (insideGroup(item))

@@ -54,8 +54,8 @@ public:
     // returns null.
     QObject *createForm(int type, QObject *copyFrom = nullptr);
     // A new screen of type, made current. When copyFrom is a screen, the
-    // new screen receives copies of its top-level shapes at the same
-    // positions, with the same names.
+    // new screen takes its size, colours and frame and receives copies of
+    // its top-level shapes at the same positions, with the same names.
     DrawScene *createScreen(int type, const DrawScene *copyFrom = nullptr);
     // A new empty script named "脚本_<n>", n = the number of scripts created
     // since the last clear(); deleting a script does not lower n.

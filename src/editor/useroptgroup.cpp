@@ -69,6 +69,7 @@ QUndoStack *UserOptGroup::stackFor(QObject *form)
     stack = new QUndoStack(this);
     stack->setUndoLimit(UndoLimit);
     addStack(stack);
+    watch(stack);
     m_stacks.insert(form, stack);
     // Only the address is used once the form is gone, as the map key.
     connect(form, &QObject::destroyed, this, [this, form] { removeForm(form); });
@@ -81,23 +82,89 @@ void UserOptGroup::setActiveForm(QObject *form)
     setActiveStack(form ? stackFor(form) : m_projectStack.data());
 }
 
+QList<QUndoStack *> UserOptGroup::reachableStacks() const
+{
+    QList<QUndoStack *> reachable;
+    for (QUndoStack *stack : {m_shownForm ? m_stacks.value(m_shownForm) : nullptr,
+                              m_projectStack.data(), activeStack()}) {
+        if (stack && !reachable.contains(stack))
+            reachable.append(stack);
+    }
+    return reachable;
+}
+
 QUndoStack *UserOptGroup::undoTarget() const
 {
-    QUndoStack *active = activeStack();
-    if (active && active->canUndo())
-        return active;
-    QUndoStack *shown = m_shownForm ? m_stacks.value(m_shownForm) : nullptr;
-    return shown && shown->canUndo() ? shown : active;
+    QUndoStack *latest = nullptr;
+    quint64 latestAt = 0;
+    for (QUndoStack *stack : reachableStacks()) {
+        if (!stack->canUndo())
+            continue;
+        const quint64 at = m_doneAt.value(stack->command(stack->index() - 1));
+        if (!latest || at > latestAt) {
+            latest = stack;
+            latestAt = at;
+        }
+    }
+    return latest ? latest : activeStack();
+}
+
+QUndoStack *UserOptGroup::redoTarget() const
+{
+    QUndoStack *latest = nullptr;
+    quint64 latestAt = 0;
+    for (QUndoStack *stack : reachableStacks()) {
+        if (!stack->canRedo())
+            continue;
+        const quint64 at = m_undoneAt.value(stack->command(stack->index()));
+        if (!latest || at > latestAt) {
+            latest = stack;
+            latestAt = at;
+        }
+    }
+    return latest ? latest : activeStack();
 }
 
 void UserOptGroup::undoLatest()
 {
     QUndoStack *target = undoTarget();
-    if (!target)
+    if (!target || !target->canUndo())
         return;
     if (target != activeStack())
         setActiveStack(target);
     target->undo();
+}
+
+void UserOptGroup::redoLatest()
+{
+    QUndoStack *target = redoTarget();
+    if (!target || !target->canRedo())
+        return;
+    if (target != activeStack())
+        setActiveStack(target);
+    target->redo();
+}
+
+void UserOptGroup::watch(QUndoStack *stack)
+{
+    m_indexes.insert(stack, stack->index());
+    connect(stack, &QUndoStack::indexChanged, this, [this, stack](int index) {
+        const int before = m_indexes.value(stack, 0);
+        m_indexes.insert(stack, index);
+        if (index < before) {
+            // Undone, the lowest last: it is the first to come back.
+            for (int i = before - 1; i >= index; --i)
+                m_undoneAt.insert(stack->command(i), ++m_clock);
+        } else if (index > before) {
+            for (int i = before; i < index; ++i)
+                m_doneAt.insert(stack->command(i), ++m_clock);
+        } else if (index > 0) {
+            // Merged into the step on top: that step was just done again.
+            m_doneAt.insert(stack->command(index - 1), ++m_clock);
+        }
+        emit historyChanged();
+    });
+    connect(stack, &QObject::destroyed, this, [this, stack] { m_indexes.remove(stack); });
 }
 
 void UserOptGroup::setProjectStack(QUndoStack *stack)
@@ -111,6 +178,8 @@ void UserOptGroup::setProjectStack(QUndoStack *stack)
     if (!stack)
         return;
     addStack(stack);
+    if (!m_indexes.contains(stack))
+        watch(stack);
     if (wasActive || !activeStack())
         setActiveStack(stack);
 }

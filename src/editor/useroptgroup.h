@@ -34,12 +34,16 @@ public:
     // Makes the form's stack (created if needed) the active one and the
     // form the shown one; a null form makes the project's history active.
     void setActiveForm(QObject *form);
-    // What Ctrl+Z takes back: the active history, or the shown form's when
-    // the active one (the project's, after a dialog's change) has nothing
-    // left to undo. Null without any.
+    // The edits of the shown form and the project's own changes are one
+    // history in time: Ctrl+Z takes back the step done last in either, and
+    // Ctrl+Y brings back the step undone last. The history of that step
+    // (the active one when neither has any).
     QUndoStack *undoTarget() const;
-    // Undoes the last step of undoTarget(), which becomes the active one.
+    QUndoStack *redoTarget() const;
+    // Undoes (redoes) the step of undoTarget() (redoTarget()), whose
+    // history becomes the active one.
     void undoLatest();
+    void redoLatest();
     // The history of the project's own data (not owned): active whenever no
     // form is. Replaces the previous one, which leaves the group.
     void setProjectStack(QUndoStack *stack);
@@ -64,6 +68,10 @@ public:
     // changes.
     void retranslate();
 
+signals:
+    // A history moved: undoTarget() and redoTarget() may give another step.
+    void historyChanged();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -72,6 +80,15 @@ private:
 
     QPointer<QUndoStack> m_projectStack;
     QPointer<QObject> m_shownForm;
+    // The shown form's history, the project's and the active one, once each.
+    QList<QUndoStack *> reachableStacks() const;
+    // Stamps the steps of stack with the time they are done and undone.
+    void watch(QUndoStack *stack);
+    quint64 m_clock = 0;
+    // By step (its address only: a step may be gone by now).
+    QHash<const QUndoCommand *, quint64> m_doneAt;
+    QHash<const QUndoCommand *, quint64> m_undoneAt;
+    QHash<const QUndoStack *, int> m_indexes;
 
     explicit UserOptGroup(QObject *parent);
 

@@ -190,9 +190,10 @@ void MainActions::createActions()
         redoKeys.append(ctrlY);
     redo->setShortcuts(redoKeys);
     redo->setEnabled(false);
-    connect(redo, &QAction::triggered, group, &QUndoGroup::redo);
+    connect(redo, &QAction::triggered, group, &UserOptGroup::redoLatest);
     connect(group, &QUndoGroup::undoTextChanged, this, &MainActions::updateUndoTexts);
     connect(group, &QUndoGroup::redoTextChanged, this, &MainActions::updateUndoTexts);
+    connect(group, &UserOptGroup::historyChanged, this, &MainActions::updateUndoTexts);
     m_actions.insert(QStringLiteral("undo"), undo);
     m_actions.insert(QStringLiteral("redo"), redo);
     m_order.insert(m_order.indexOf(QStringLiteral("copy")), QStringLiteral("redo"));
@@ -313,7 +314,8 @@ void MainActions::updateUndoTexts()
     UserOptGroup *group = UserOptGroup::instance(m_window);
     const QUndoStack *target = group->undoTarget();
     const QString undo = target ? target->undoText() : QString();
-    const QString redo = group->redoText();
+    const QUndoStack *redoTarget = group->redoTarget();
+    const QString redo = redoTarget ? redoTarget->redoText() : QString();
     action(QStringLiteral("undo"))->setText(undo.isEmpty() ? tr("撤销") : tr("撤销 %1").arg(undo));
     action(QStringLiteral("redo"))->setText(redo.isEmpty() ? tr("恢复") : tr("恢复 %1").arg(redo));
 }

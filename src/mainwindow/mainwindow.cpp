@@ -245,6 +245,7 @@ void MainWindow::setupConnections()
     UserOptGroup *group = UserOptGroup::instance(this);
     connect(group, &QUndoGroup::canUndoChanged, this, &MainWindow::updateActions);
     connect(group, &QUndoGroup::canRedoChanged, this, &MainWindow::updateActions);
+    connect(group, &UserOptGroup::historyChanged, this, &MainWindow::updateActions);
     // Undo and redo add, remove and rename shapes: the object list and the
     // property rows follow.
     connect(group, &QUndoGroup::indexChanged, this, [this] {
@@ -325,7 +326,8 @@ void MainWindow::updateActions()
     UserOptGroup *group = UserOptGroup::instance(this);
     const QUndoStack *undoTarget = group->undoTarget();
     action(QStringLiteral("undo"))->setEnabled(undoTarget && undoTarget->canUndo());
-    action(QStringLiteral("redo"))->setEnabled(group->canRedo());
+    const QUndoStack *redoTarget = group->redoTarget();
+    action(QStringLiteral("redo"))->setEnabled(redoTarget && redoTarget->canRedo());
 
     for (const char *key : {"copy", "cut", "delete", "toPrev", "toNext", "toFront", "toBack",
                             "group"})

@@ -19,11 +19,16 @@ private slots:
     void init() { ProcessFixture::start(800, 480); }
     void cleanup() { ProcessFixture::finish(); }
 
-    // A copy keeps the screen's type, and group members are copied once,
-    // inside the copied group, where they were.
+    // A copy keeps the screen's type, size, colours and frame (not its
+    // name), and group members are copied once, inside the copied group,
+    // where they were.
     void copyScreen()
     {
         DrawScene *source = manager()->createScreen(2);
+        source->setWidth(800);
+        source->setHeight(480);
+        source->setBrushColor(QColor(Qt::red));
+        source->setPenColor(QColor(Qt::blue));
         GraphicsRectItem *a = addRect(source, QRectF(100, 100, 20, 20), 1);
         GraphicsRectItem *b = addRect(source, QRectF(150, 120, 30, 30), 2);
         GraphicsItemGroup *group = source->createGroup({a, b});
@@ -31,6 +36,10 @@ private slots:
         auto *copy = qobject_cast<DrawScene *>(manager()->createForm(2, source));
         QVERIFY(copy);
         QCOMPARE(copy->type(), 2);
+        QCOMPARE(QSizeF(copy->width(), copy->height()), QSizeF(800, 480));
+        QCOMPARE(copy->brushColor(), QColor(Qt::red));
+        QCOMPARE(copy->penColor(), QColor(Qt::blue));
+        QVERIFY(copy->objectName() != source->objectName());
         QCOMPARE(copy->userItems().size(), 3);
         QMap<qreal, QGraphicsItem *> byWidth;
         for (QGraphicsItem *item : copy->userItems())

@@ -418,6 +418,48 @@ private slots:
         QCOMPARE(ProjectDocument::current()->undoStack()->count(), 1);
     }
 
+    // Screen edits and project changes are one history in time, whichever
+    // screen is shown: Ctrl+Z takes back the step done last, Ctrl+Y brings
+    // back the step undone last.
+    void historyRunsInTimeOrder()
+    {
+        QVERIFY(!newProject(QString("timeline%1").arg(++m_made)).isEmpty());
+        DrawScene *first = DrawManager::instance()->currentScene();
+        QVERIFY(first);
+        UserOptGroup *group = UserOptGroup::instance();
+        QAction *undo = m_window->action("undo");
+        QAction *redo = m_window->action("redo");
+        const auto run = [](QAction *action) {
+            QStringList texts;
+            while (action->isEnabled() && texts.size() < 6) {
+                texts << action->text();
+                action->trigger();
+            }
+            return texts;
+        };
+        const auto addDevice = [] {
+            DevicePara device;
+            device.name = QStringLiteral("Scale");
+            QList<DevicePara> devices = Config::instance()->devices;
+            return ProjectDocument::current()->setDevices(devices << device);
+        };
+
+        group->push(new QUndoCommand(QStringLiteral("甲")));
+        QVERIFY(addDevice());
+        group->push(new QUndoCommand(QStringLiteral("乙")));
+        QCOMPARE(run(undo), (QStringList {"撤销 乙", "撤销 添加设备", "撤销 甲"}));
+        QCOMPARE(run(redo), (QStringList {"恢复 甲", "恢复 添加设备", "恢复 乙"}));
+
+        // A change made on another screen is still reached from the first.
+        m_window->projectTree()->addForm(BaseScreen);
+        DrawScene *second = DrawManager::instance()->currentScene();
+        QVERIFY(second && second != first);
+        QVERIFY(addDevice());
+        m_window->showForm(first);
+        group->push(new QUndoCommand(QStringLiteral("丙")));
+        QCOMPARE(run(undo).mid(0, 3), (QStringList {"撤销 丙", "撤销 添加设备", "撤销 乙"}));
+    }
+
     // A change of the project's data is taken back from the Edit menu, even
     // with a screen open, and marks the project modified; the history goes
     // with the project when another is opened.
