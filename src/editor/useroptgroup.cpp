@@ -93,14 +93,15 @@ QList<QUndoStack *> UserOptGroup::reachableStacks() const
     return reachable;
 }
 
-QUndoStack *UserOptGroup::undoTarget() const
+QUndoStack *UserOptGroup::latestStack(bool undo) const
 {
     QUndoStack *latest = nullptr;
     quint64 latestAt = 0;
     for (QUndoStack *stack : reachableStacks()) {
-        if (!stack->canUndo())
+        if (undo ? !stack->canUndo() : !stack->canRedo())
             continue;
-        const quint64 at = m_doneAt.value(stack->command(stack->index() - 1));
+        const quint64 at = undo ? m_doneAt.value(stack->command(stack->index() - 1))
+                                : m_undoneAt.value(stack->command(stack->index()));
         if (!latest || at > latestAt) {
             latest = stack;
             latestAt = at;
@@ -109,20 +110,14 @@ QUndoStack *UserOptGroup::undoTarget() const
     return latest ? latest : activeStack();
 }
 
+QUndoStack *UserOptGroup::undoTarget() const
+{
+    return latestStack(true);
+}
+
 QUndoStack *UserOptGroup::redoTarget() const
 {
-    QUndoStack *latest = nullptr;
-    quint64 latestAt = 0;
-    for (QUndoStack *stack : reachableStacks()) {
-        if (!stack->canRedo())
-            continue;
-        const quint64 at = m_undoneAt.value(stack->command(stack->index()));
-        if (!latest || at > latestAt) {
-            latest = stack;
-            latestAt = at;
-        }
-    }
-    return latest ? latest : activeStack();
+    return latestStack(false);
 }
 
 void UserOptGroup::undoLatest()

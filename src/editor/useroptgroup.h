@@ -82,6 +82,9 @@ private:
     QPointer<QObject> m_shownForm;
     // The shown form's history, the project's and the active one, once each.
     QList<QUndoStack *> reachableStacks() const;
+    // Of those, the one whose next step to undo was done last (undo), or
+    // whose next step to redo was undone last.
+    QUndoStack *latestStack(bool undo) const;
     // Stamps the steps of stack with the time they are done and undone.
     void watch(QUndoStack *stack);
     quint64 m_clock = 0;
