@@ -45,6 +45,18 @@ DrawView::DrawView(QGraphicsScene *scene)
     setViewportMargins(ViewportMargin, ViewportMargin, 0, 0);
 }
 
+void DrawView::showEvent(QShowEvent *event)
+{
+    QGraphicsView::showEvent(event);
+    if (m_shownBefore)
+        return;
+    m_shownBefore = true;
+    // The view centres a screen larger than itself; a screen is read from
+    // its top-left corner, where its origin and the rulers start.
+    horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+    verticalScrollBar()->setValue(verticalScrollBar()->minimum());
+}
+
 DrawScene *DrawView::drawScene() const
 {
     return qobject_cast<DrawScene *>(scene());

@@ -67,6 +67,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -74,4 +75,5 @@ private:
     QtRuleBar *m_horizontalRuler;
     QtRuleBar *m_verticalRuler;
     QtCornerBox *m_cornerBox;
+    bool m_shownBefore = false;
 };

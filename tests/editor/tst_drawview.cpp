@@ -1,6 +1,7 @@
 #include "editor/drawview.h"
 
 #include <QGraphicsScene>
+#include <QScrollBar>
 #include <QtTest>
 
 class TestDrawView : public QObject
@@ -23,6 +24,21 @@ private slots:
             other.applyZoom();
             QCOMPARE(other.transform().m22(), expected);
         }
+    }
+
+    // A screen larger than its view is first shown from its top-left
+    // corner, where its origin and rulers start, not scrolled to its middle.
+    void firstShownAtTheOrigin()
+    {
+        QGraphicsScene scene(0, 0, 800, 480);
+        DrawView view(&scene);
+        view.setAttribute(Qt::WA_DeleteOnClose, false);
+        view.resize(300, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(view.horizontalScrollBar()->maximum() > 0);
+        QCOMPARE(view.horizontalScrollBar()->value(), view.horizontalScrollBar()->minimum());
+        QCOMPARE(view.verticalScrollBar()->value(), view.verticalScrollBar()->minimum());
     }
 };
 
