@@ -122,22 +122,25 @@ QUndoStack *UserOptGroup::redoTarget() const
 
 void UserOptGroup::undoLatest()
 {
-    QUndoStack *target = undoTarget();
-    if (!target || !target->canUndo())
-        return;
-    if (target != activeStack())
-        setActiveStack(target);
-    target->undo();
+    stepLatest(true);
 }
 
 void UserOptGroup::redoLatest()
 {
-    QUndoStack *target = redoTarget();
-    if (!target || !target->canRedo())
+    stepLatest(false);
+}
+
+void UserOptGroup::stepLatest(bool undo)
+{
+    QUndoStack *target = latestStack(undo);
+    if (!target || !(undo ? target->canUndo() : target->canRedo()))
         return;
     if (target != activeStack())
         setActiveStack(target);
-    target->redo();
+    if (undo)
+        target->undo();
+    else
+        target->redo();
 }
 
 void UserOptGroup::watch(QUndoStack *stack)

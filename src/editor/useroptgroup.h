@@ -85,6 +85,8 @@ private:
     // Of those, the one whose next step to undo was done last (undo), or
     // whose next step to redo was undone last.
     QUndoStack *latestStack(bool undo) const;
+    // Undoes (redoes) the step of latestStack(undo), activating its history.
+    void stepLatest(bool undo);
     // Stamps the steps of stack with the time they are done and undone.
     void watch(QUndoStack *stack);
     quint64 m_clock = 0;
