@@ -22,6 +22,52 @@ bool looksNumeric(const QStringRef &text)
     return digit;
 }
 
+// Plain decimals ("-12.5", "100", "0.25"), nearly every number a project
+// file holds, read without the general parser: a mantissa of at most 15
+// digits and a power of ten up to 10^22 are both exact doubles, so their
+// quotient is the correctly rounded value, the one the parser gives.
+// False for anything else (exponents, signs other than a leading minus,
+// more digits), which the parser then reads.
+bool readPlainDecimal(const QStringRef &text, double *value)
+{
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const QChar *c = text.unicode();
+    const QChar *const end = c + text.size();
+    const bool negative = c != end && *c == QLatin1Char('-');
+    if (negative)
+        ++c;
+    qint64 mantissa = 0;
+    int digits = 0;
+    int decimals = -1; // -1 until the point
+    bool any = false;
+    for (; c != end; ++c) {
+        const ushort u = c->unicode();
+        if (u >= '0' && u <= '9') {
+            any = true;
+            if (decimals >= 0)
+                ++decimals;
+            // Leading zeros carry no digit.
+            if (mantissa == 0 && u == '0')
+                continue;
+            if (++digits > 15)
+                return false;
+            mantissa = mantissa * 10 + (u - '0');
+        } else if (u == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    if (!any || decimals == 0 || decimals > 22)
+        return false;
+    const double magnitude
+        = decimals > 0 ? double(mantissa) / powers[decimals] : double(mantissa);
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 } // namespace
 
 QString ClampedNumber::text() const
@@ -35,6 +81,8 @@ ClampedNumber::Reading ClampedNumber::readDouble(const QStringRef &text, double 
     const QStringRef number = text.trimmed();
     if (number.isEmpty())
         return Missing;
+    if (readPlainDecimal(number, value))
+        return Fits;
     bool ok = false;
     const double read = number.toDouble(&ok);
     if (std::isnan(read))

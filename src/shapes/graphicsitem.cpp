@@ -31,9 +31,10 @@ GraphicsItem::GraphicsItem(QGraphicsItem *parent)
     m_brush = QBrush(QColor(r, g, b, 255), Qt::SolidPattern);
     m_brushStyle = SolidPattern;
 
-    setFlag(QGraphicsItem::ItemIsMovable, true);
-    setFlag(QGraphicsItem::ItemIsSelectable, true);
-    setFlag(QGraphicsItem::ItemSendsGeometryChanges, true);
+    // One call: each flag change is a round through itemChange(), and a
+    // load makes tens of thousands of shapes.
+    setFlags(flags() | QGraphicsItem::ItemIsMovable | QGraphicsItem::ItemIsSelectable
+             | QGraphicsItem::ItemSendsGeometryChanges);
     setAcceptHoverEvents(true);
 }
 

@@ -18,7 +18,7 @@ class GraphicsItem : public QObject, public AbstractShapeType<QGraphicsItem>
     Q_PROPERTY(double width READ width WRITE setWidth)
     Q_PROPERTY(double height READ height WRITE setHeight)
     Q_PROPERTY(double opacity READ opacity WRITE setShapeOpacity)
-    Q_PROPERTY(double rotation READ rotation WRITE setRotation)
+    Q_PROPERTY(double rotation READ rotation WRITE setShapeRotation)
     Q_PROPERTY(double zValue READ zValue WRITE setZValue)
     Q_PROPERTY(bool fixe READ fixe WRITE setFixe)
 
@@ -83,6 +83,13 @@ public:
     void setHeight(double height);
     // Values of zero or less store 0.01: a shape never becomes invisible.
     void setShapeOpacity(double opacity);
+    // The angle unchanged changes nothing: the toolkit would still give the
+    // shape a transform of its own and refresh the scene's index for it.
+    void setShapeRotation(double angle)
+    {
+        if (angle != rotation())
+            setRotation(angle);
+    }
 
     // Pen and brush accessors shared by the shape classes that expose them
     // as properties.

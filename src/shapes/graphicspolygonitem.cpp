@@ -294,12 +294,26 @@ QVector<QPair<QString, KeptContent>> GraphicsPolygonItem::keptParts() const
     return parts;
 }
 
+QStringList GraphicsPolygonItem::knownAttributeNames()
+{
+    // Built once per class and registry list, not once per shape: the
+    // registry hands back the same shared list while it is unchanged.
+    static QHash<const QMetaObject *, QPair<QStringList, QStringList>> cache;
+    const QStringList names = fileAttributeNames();
+    QPair<QStringList, QStringList> &entry = cache[metaObject()];
+    if (entry.first != names) {
+        entry.first = names;
+        entry.second = names;
+        entry.second << QStringLiteral("x") << QStringLiteral("y");
+    }
+    return entry.second;
+}
+
 bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
 {
     readShapeAttributes(reader, this);
     m_keptContent = KeptContent();
-    m_keptContent.keepAttributes(*reader, fileAttributeNames() << QStringLiteral("x")
-                                                                << QStringLiteral("y"));
+    m_keptContent.keepAttributes(*reader, knownAttributeNames());
     setPos(readNumberAttribute(reader, QStringLiteral("x")),
            readNumberAttribute(reader, QStringLiteral("y")));
 
@@ -319,8 +333,9 @@ bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
         addPoint(QPointF(readNumberAttribute(reader, QStringLiteral("x")),
                          readNumberAttribute(reader, QStringLiteral("y"))),
                  SizeHandleRect::ControlHandle);
+        static const QStringList pointNames {QStringLiteral("x"), QStringLiteral("y")};
         KeptContent kept;
-        kept.keepAttributes(*reader, {QStringLiteral("x"), QStringLiteral("y")});
+        kept.keepAttributes(*reader, pointNames);
         kept.keepChildren(reader, KeptContent::defaultLevels());
         if (!kept.isEmpty()) {
             m_keptPoints.resize(m_points.size());

@@ -87,6 +87,9 @@ protected:
     QPolygonF m_referencePoints;
 
 private:
+    // The attribute names a polygon's own element may hold.
+    QStringList knownAttributeNames();
+
     // What each "point" element held besides x and y, by point; shorter
     // than m_points when the last points kept nothing. Points are only
     // ever added and taken off at the end, so an index stays its point.

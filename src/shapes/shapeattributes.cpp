@@ -32,9 +32,66 @@ struct AttributeSlot
     // Invalid when the class has no such property (it is then read and
     // written as a dynamic property).
     QMetaProperty property;
+    // What the property says of itself, asked once: QMetaProperty looks an
+    // enumeration's type up by name every time it is asked.
+    int type = QMetaType::UnknownType;
+    int index = -1;
+    // The class that declares the property and the index within it: its
+    // reads and writes go there at once instead of down the chain of each
+    // class's qt_metacall.
+    void (*call)(QObject *, QMetaObject::Call, int, void **) = nullptr;
+    int localIndex = -1;
+    bool isEnum = false;
+    bool writable = false;
+    double low = 0;
+    double high = 0;
+    // Where the attribute stood in the last element read: a file lists an
+    // element's attributes in the same order throughout, so looking there
+    // first spares comparing the name with every other attribute.
+    mutable int lastPosition = 0;
 };
 
+QStringRef attributeValue(const QXmlStreamAttributes &attributes, const AttributeSlot &slot)
+{
+    const int count = attributes.size();
+    if (slot.lastPosition < count) {
+        const QXmlStreamAttribute &guess = attributes.at(slot.lastPosition);
+        if (guess.qualifiedName() == slot.name)
+            return guess.value();
+    }
+    for (int i = 0; i < count; ++i) {
+        if (attributes.at(i).qualifiedName() == slot.name) {
+            slot.lastPosition = i;
+            return attributes.at(i).value();
+        }
+    }
+    return QStringRef();
+}
+
 using AttributePlan = QVector<AttributeSlot>;
+
+// Far beyond any screen, zoom or angle, yet well inside what painting
+// converts to int: a number past it in a file (infinity too) keeps the
+// nearer end. NaN is damage, and the property keeps its value.
+constexpr double MaxAttributeNumber = 1e7;
+
+// The bounds of a number property: a pen refuses widths beyond its own
+// (keeping the old one and complaining on stderr), and an opacity beyond
+// its ends is cut to them; anything else may reach MaxAttributeNumber.
+struct NumberBounds
+{
+    double low;
+    double high;
+};
+
+NumberBounds boundsOf(const QString &name)
+{
+    if (name == QLatin1String("penSize"))
+        return {0, GraphicsItem::MaxPenSize};
+    if (name == QLatin1String("opacity"))
+        return {0, 1};
+    return {-MaxAttributeNumber, MaxAttributeNumber};
+}
 
 AttributePlan planFor(const QObject *object, const QStringList &names)
 {
@@ -46,11 +103,42 @@ AttributePlan planFor(const QObject *object, const QStringList &names)
         slot.name = name;
         slot.key = name.toLatin1();
         const int index = meta->indexOfProperty(slot.key.constData());
-        if (index >= 0)
+        if (index >= 0) {
             slot.property = meta->property(index);
+            slot.type = slot.property.userType();
+            slot.index = index;
+            slot.isEnum = slot.property.isEnumType();
+            slot.writable = slot.property.isWritable();
+            const QMetaObject *declaring = meta;
+            while (declaring && index < declaring->propertyOffset())
+                declaring = declaring->superClass();
+            if (declaring && declaring->d.static_metacall) {
+                slot.call = declaring->d.static_metacall;
+                slot.localIndex = index - declaring->propertyOffset();
+            }
+        }
+        const NumberBounds bounds = boundsOf(name);
+        slot.low = bounds.low;
+        slot.high = bounds.high;
         plan.append(slot);
     }
     return plan;
+}
+
+// The plan for an explicit list of names: image shapes and screens read
+// only the attributes present, and a large project has thousands of them.
+const AttributePlan &namedPlan(const QObject *object, const QStringList &names)
+{
+    static QHash<QPair<const QMetaObject *, QStringList>, AttributePlan> cache;
+    const auto key = qMakePair(object->metaObject(), names);
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        // A bound on what a file's attribute combinations can make us keep.
+        if (cache.size() > 4096)
+            cache.clear();
+        it = cache.insert(key, planFor(object, names));
+    }
+    return it.value();
 }
 
 // The plan for the object's registered properties; rebuilt whenever the
@@ -77,8 +165,28 @@ QVariant readValue(const QObject *object, const AttributeSlot &slot)
                                    : object->property(slot.key.constData());
 }
 
+// The text of k / 100 with two decimals, without the general formatter.
+QString hundredthsText(qint64 k)
+{
+    const qint64 magnitude = k < 0 ? -k : k;
+    QString text = QString::number(magnitude / 100);
+    if (k < 0)
+        text.prepend(QLatin1Char('-'));
+    const int cents = int(magnitude % 100);
+    text += QLatin1Char('.');
+    text += QLatin1Char(char('0' + cents / 10));
+    text += QLatin1Char(char('0' + cents % 10));
+    return text;
+}
+
 QString decimalText(double value)
 {
+    // Sizes, angles and opacities are nearly always whole or hundredths,
+    // within a few units in the last place of k / 100 and so far from any
+    // rounding tie: their text is k / 100's. Never "-0.00" (k is then 0).
+    const double hundredths = value * 100;
+    if (std::abs(hundredths) < 1e12 && hundredths == std::nearbyint(hundredths))
+        return hundredthsText(qint64(hundredths));
     // Never "-0.00": see the point coordinates of GraphicsPolygonItem.
     QString text = QString::number(value, 'f', 2);
     if (text == QLatin1String("-0.00"))
@@ -119,11 +227,6 @@ QString valueText(const QMetaProperty &property, const QVariant &value)
         return value.toString();
     }
 }
-
-// Far beyond any screen, zoom or angle, yet well inside what painting
-// converts to int: a number past it in a file (infinity too) keeps the
-// nearer end. NaN is damage, and the property keeps its value.
-constexpr double MaxAttributeNumber = 1e7;
 
 // Brings value within the limit; says whether it had to.
 bool clampNumber(double *value)
@@ -190,24 +293,6 @@ QVector<double> numbersIn(const QStringRef &text)
     return result;
 }
 
-// The bounds of a number property: a pen refuses widths beyond its own
-// (keeping the old one and complaining on stderr), and an opacity beyond
-// its ends is cut to them; anything else may reach MaxAttributeNumber.
-struct NumberBounds
-{
-    double low;
-    double high;
-};
-
-NumberBounds boundsOf(const QString &name)
-{
-    if (name == QLatin1String("penSize"))
-        return {0, GraphicsItem::MaxPenSize};
-    if (name == QLatin1String("opacity"))
-        return {0, 1};
-    return {-MaxAttributeNumber, MaxAttributeNumber};
-}
-
 bool noted(ClampedNumber::Reading reading)
 {
     return reading == ClampedNumber::OutOfRange || reading == ClampedNumber::NotANumber;
@@ -221,7 +306,7 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
                     ClampedNumber::Reading *reading)
 {
     *reading = ClampedNumber::Fits;
-    if (slot.property.isEnumType()) {
+    if (slot.isEnum) {
         // Only the enumeration's own values: anything else would be stored
         // in an enum that cannot hold it, so the shape keeps its own.
         const qint64 value = ClampedNumber::readInteger(
@@ -237,7 +322,7 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
         }
         return int(value);
     }
-    int type = slot.property.isValid() ? slot.property.userType() : QMetaType::UnknownType;
+    int type = slot.type;
     if (type == QMetaType::UnknownType || type == QMetaType::QVariant)
         type = readValue(object, slot).userType();
     switch (type) {
@@ -246,9 +331,8 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong: {
-        const NumberBounds bounds = boundsOf(slot.name);
-        const qint64 value = ClampedNumber::readInteger(text, qint64(bounds.low),
-                                                        qint64(bounds.high), 0, reading);
+        const qint64 value = ClampedNumber::readInteger(text, qint64(slot.low),
+                                                        qint64(slot.high), 0, reading);
         if (*reading == ClampedNumber::NotANumber)
             return QVariant();
         return int(value);
@@ -259,8 +343,7 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
         *reading = ClampedNumber::readDouble(text, &value);
         if (*reading == ClampedNumber::NotANumber)
             return QVariant();
-        const NumberBounds bounds = boundsOf(slot.name);
-        const double kept = qBound(bounds.low, value, bounds.high);
+        const double kept = qBound(slot.low, value, slot.high);
         if (kept != value)
             *reading = ClampedNumber::OutOfRange;
         return kept;
@@ -285,8 +368,11 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
         const QPointF p(n.at(0), n.at(1));
         return type == QMetaType::QPoint ? QVariant(p.toPoint()) : QVariant(p);
     }
-    case QMetaType::QColor:
-        return QColor(text.toString());
+    case QMetaType::QColor: {
+        QColor colour;
+        colour.setNamedColor(QStringView(text));
+        return colour;
+    }
     case QMetaType::QFont: {
         // No attribute keeps the font (and spares the log a warning).
         if (text.isEmpty())
@@ -303,13 +389,22 @@ QVariant parseValue(const QObject *object, const AttributeSlot &slot, const QStr
 // Reads a property of a plain type straight into value, without the
 // QVariant that QMetaProperty::read() builds; saving a large project reads
 // hundreds of thousands of them.
+void propertyCall(QObject *object, const AttributeSlot &slot, QMetaObject::Call call,
+                  void **argv)
+{
+    if (slot.call)
+        slot.call(object, call, slot.localIndex, argv);
+    else
+        QMetaObject::metacall(object, call, slot.index, argv);
+}
+
 template<typename T>
-T readTyped(QObject *object, const QMetaProperty &property)
+T readTyped(QObject *object, const AttributeSlot &slot)
 {
     T value {};
     int status = -1;
     void *argv[] = {&value, nullptr, &status};
-    QMetaObject::metacall(object, QMetaObject::ReadProperty, property.propertyIndex(), argv);
+    propertyCall(object, slot, QMetaObject::ReadProperty, argv);
     // A getter may hand back a pointer to its own storage instead.
     return argv[0] == &value ? value : *static_cast<T *>(argv[0]);
 }
@@ -318,18 +413,18 @@ QString attributeText(QObject *object, const AttributeSlot &slot)
 {
     const QMetaProperty &property = slot.property;
     if (property.isValid() && property.isReadable()) {
-        if (property.isEnumType())
-            return QString::number(readTyped<int>(object, property));
-        switch (property.userType()) {
+        if (slot.isEnum)
+            return QString::number(readTyped<int>(object, slot));
+        switch (slot.type) {
         case QMetaType::Double:
-            return decimalText(readTyped<double>(object, property));
+            return decimalText(readTyped<double>(object, slot));
         case QMetaType::Int:
-            return QString::number(readTyped<int>(object, property));
+            return QString::number(readTyped<int>(object, slot));
         case QMetaType::Bool:
-            return readTyped<bool>(object, property) ? QStringLiteral("true")
+            return readTyped<bool>(object, slot) ? QStringLiteral("true")
                                                      : QStringLiteral("false");
         case QMetaType::QColor:
-            return colourText(readTyped<QColor>(object, property));
+            return colourText(readTyped<QColor>(object, slot));
         default:
             break;
         }
@@ -348,23 +443,23 @@ bool writePlan(QXmlStreamWriter *writer, QObject *shape, const AttributePlan &pl
 // a large project writes hundreds of thousands of them, and
 // QMetaProperty::write() copies and checks each one first. Anything else
 // (an enumeration read as a number) is converted there.
-void writeProperty(QObject *object, const QMetaProperty &property, const QVariant &value)
+void writeProperty(QObject *object, const AttributeSlot &slot, const QVariant &value)
 {
-    if (value.userType() != property.userType() || !property.isWritable()) {
-        property.write(object, value);
+    if (value.userType() != slot.type || !slot.writable) {
+        slot.property.write(object, value);
         return;
     }
     int status = -1;
     int flags = 0;
     void *argv[] = {const_cast<void *>(value.constData()), nullptr, &status, &flags};
-    QMetaObject::metacall(object, QMetaObject::WriteProperty, property.propertyIndex(), argv);
+    propertyCall(object, slot, QMetaObject::WriteProperty, argv);
 }
 
 bool readPlan(QXmlStreamReader *reader, QObject *shape, const AttributePlan &plan)
 {
     const QXmlStreamAttributes attributes = reader->attributes();
     for (const AttributeSlot &slot : plan) {
-        const QStringRef text = attributes.value(slot.name);
+        const QStringRef text = attributeValue(attributes, slot);
         ClampedNumber::Reading reading = ClampedNumber::Fits;
         const QVariant value = parseValue(shape, slot, text, &reading);
         if (noted(reading))
@@ -373,7 +468,7 @@ bool readPlan(QXmlStreamReader *reader, QObject *shape, const AttributePlan &pla
                                              reading == ClampedNumber::NotANumber});
         if (value.isValid()) {
             if (slot.property.isValid())
-                writeProperty(shape, slot.property, value);
+                writeProperty(shape, slot, value);
             else
                 shape->setProperty(slot.key.constData(), value);
         }
@@ -393,7 +488,7 @@ bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape)
 
 bool writeShapeAttributes(QXmlStreamWriter *writer, QObject *shape, const QStringList &names)
 {
-    return writePlan(writer, shape, planFor(shape, names));
+    return writePlan(writer, shape, namedPlan(shape, names));
 }
 
 QString xmlSafeText(const QString &text)
@@ -475,7 +570,7 @@ bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape)
 
 bool readShapeAttributes(QXmlStreamReader *reader, QObject *shape, const QStringList &names)
 {
-    return readPlan(reader, shape, planFor(shape, names));
+    return readPlan(reader, shape, namedPlan(shape, names));
 }
 
 double readNumberAttribute(const QXmlStreamReader *reader, const QString &name)

@@ -1,6 +1,7 @@
 #include "shapes/shapeattributes.h"
 
 #include <QRandomGenerator>
+#include <QXmlStreamWriter>
 #include <QtTest>
 
 #include <cmath>
@@ -69,6 +70,40 @@ private slots:
                                          .arg(value, 0, 'g', 17)
                                          .arg(coordinateText(value), general(value))));
             }
+        }
+    }
+
+    // Sizes, angles and opacities take two decimals through a fast path of
+    // their own; it must give what the formatter gives, ties included.
+    void decimalsAgreeWithTheFormatter()
+    {
+        auto written = [](double value) {
+            QString xml;
+            QXmlStreamWriter writer(&xml);
+            writer.writeStartElement(QStringLiteral("e"));
+            writeAttributeValue(&writer, QStringLiteral("v"), value);
+            writer.writeEndElement();
+            return xml.section(QLatin1Char('"'), 1, 1);
+        };
+        auto formatted = [](double value) {
+            QString text = QString::number(value, 'f', 2);
+            return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
+        };
+        QRandomGenerator random(20261209);
+        QVector<double> values {0.0, -0.0, 0.125, -0.125, 2.675, 1e-3, -4e-3, 1.005, 0.3};
+        for (int i = 0; i < 20000; ++i) {
+            const double scale = std::pow(10.0, random.bounded(10));
+            const double hundredths
+                = std::round((random.generateDouble() - 0.5) * scale * 100) / 100;
+            values << hundredths << std::nextafter(hundredths, 1e300)
+                   << std::nextafter(hundredths, -1e300) << hundredths + 0.005
+                   << (random.generateDouble() - 0.5) * scale;
+        }
+        for (double value : values) {
+            if (written(value) != formatted(value))
+                QFAIL(qPrintable(QStringLiteral("%1: %2 against %3")
+                                     .arg(value, 0, 'g', 17)
+                                     .arg(written(value), formatted(value))));
         }
     }
 };
