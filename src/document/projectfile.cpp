@@ -566,8 +566,12 @@ QByteArray ProjectFile::tidyProjectXml(const QString &text)
         if (found.size() < 2) {
             appendUtf8(&result, line);
         } else {
-            std::sort(found.begin(), found.end(),
-                      [](const QStringRef &a, const QStringRef &b) { return a.compare(b) < 0; });
+            // Shapes write their attributes in this order already.
+            const auto before = [](const QStringRef &a, const QStringRef &b) {
+                return a.compare(b) < 0;
+            };
+            if (!std::is_sorted(found.begin(), found.end(), before))
+                std::sort(found.begin(), found.end(), before);
             appendUtf8(&result, line.left(begin));
             for (int i = 0; i < found.size(); ++i) {
                 if (i > 0)

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -68,7 +69,15 @@ QStringRef attributeValue(const QXmlStreamAttributes &attributes, const Attribut
     return QStringRef();
 }
 
-using AttributePlan = QVector<AttributeSlot>;
+struct AttributePlan
+{
+    // In the order the properties are set on reading (a position after the
+    // size it depends on).
+    QVector<AttributeSlot> entries;
+    // Positions in entries by name: the order the file lists them in, so the
+    // writer's output needs no sorting afterwards.
+    QVector<int> byName;
+};
 
 // Far beyond any screen, zoom or angle, yet well inside what painting
 // converts to int: a number past it in a file (infinity too) keeps the
@@ -97,7 +106,7 @@ AttributePlan planFor(const QObject *object, const QStringList &names)
 {
     const QMetaObject *meta = object->metaObject();
     AttributePlan plan;
-    plan.reserve(names.size());
+    plan.entries.reserve(names.size());
     for (const QString &name : names) {
         AttributeSlot slot;
         slot.name = name;
@@ -120,8 +129,13 @@ AttributePlan planFor(const QObject *object, const QStringList &names)
         const NumberBounds bounds = boundsOf(name);
         slot.low = bounds.low;
         slot.high = bounds.high;
-        plan.append(slot);
+        plan.entries.append(slot);
     }
+    plan.byName.resize(plan.entries.size());
+    std::iota(plan.byName.begin(), plan.byName.end(), 0);
+    std::sort(plan.byName.begin(), plan.byName.end(), [&plan](int a, int b) {
+        return plan.entries.at(a).name < plan.entries.at(b).name;
+    });
     return plan;
 }
 
@@ -434,8 +448,10 @@ QString attributeText(QObject *object, const AttributeSlot &slot)
 
 bool writePlan(QXmlStreamWriter *writer, QObject *shape, const AttributePlan &plan)
 {
-    for (const AttributeSlot &slot : plan)
+    for (const int position : plan.byName) {
+        const AttributeSlot &slot = plan.entries.at(position);
         writer->writeAttribute(slot.name, attributeText(shape, slot));
+    }
     return true;
 }
 
@@ -458,7 +474,7 @@ void writeProperty(QObject *object, const AttributeSlot &slot, const QVariant &v
 bool readPlan(QXmlStreamReader *reader, QObject *shape, const AttributePlan &plan)
 {
     const QXmlStreamAttributes attributes = reader->attributes();
-    for (const AttributeSlot &slot : plan) {
+    for (const AttributeSlot &slot : plan.entries) {
         const QStringRef text = attributeValue(attributes, slot);
         ClampedNumber::Reading reading = ClampedNumber::Fits;
         const QVariant value = parseValue(shape, slot, text, &reading);
