@@ -8,11 +8,75 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
+#include <QtEndian>
+
+#include <array>
 
 namespace {
 
 const QByteArray PngSignature("\x89PNG\r\n\x1a\n", 8);
 const QByteArray JpegSignature("\xff\xd8\xff", 3);
+
+// The decoders report what they dislike in warnings of their own, on the
+// command-line tool's standard error among others; the status says it
+// once, where the caller chooses. Other messages pass on.
+class QuietDecoders
+{
+public:
+    QuietDecoders() { s_previous = qInstallMessageHandler(&QuietDecoders::handle); }
+    ~QuietDecoders() { qInstallMessageHandler(s_previous); }
+    Q_DISABLE_COPY(QuietDecoders)
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (type != QtWarningMsg && type != QtDebugMsg && type != QtInfoMsg && s_previous)
+            s_previous(type, context, text);
+    }
+    static QtMessageHandler s_previous;
+};
+
+QtMessageHandler QuietDecoders::s_previous = nullptr;
+
+quint32 crc32(const char *data, qint64 size)
+{
+    static const auto table = [] {
+        std::array<quint32, 256> entries {};
+        for (quint32 n = 0; n < 256; ++n) {
+            quint32 c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1u) ? 0xedb88320u ^ (c >> 1) : c >> 1;
+            entries[n] = c;
+        }
+        return entries;
+    }();
+    quint32 crc = 0xffffffffu;
+    for (qint64 i = 0; i < size; ++i)
+        crc = table[(crc ^ uchar(data[i])) & 0xffu] ^ (crc >> 8);
+    return ~crc;
+}
+
+// Whether a PNG file's chunks are whole and intact up to its end chunk. The
+// PNG library writes its own complaint about a broken file straight to
+// standard error, past any handler; such a file does not reach it.
+bool wholePng(const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    const qint64 size = bytes.size();
+    qint64 at = PngSignature.size();
+    while (at + 12 <= size) {
+        const quint32 length = qFromBigEndian<quint32>(data + at);
+        if (length > size - at - 12)
+            return false;
+        if (crc32(data + at + 4, qint64(length) + 4)
+            != qFromBigEndian<quint32>(data + at + 8 + length))
+            return false;
+        if (QByteArray::fromRawData(data + at + 4, 4) == "IEND")
+            return true;
+        at += 12 + qint64(length);
+    }
+    return false;
+}
 
 QSize boundedTarget(const QSize &target)
 {
@@ -121,8 +185,11 @@ PictureLoader::Result PictureLoader::load(const QString &file, const QSize &targ
         return result;
     const QSize wanted = boundedTarget(target);
     result.status = Unreadable;
+    const QuietDecoders quiet;
     switch (kindOf(bytes)) {
     case Raster: {
+        if (bytes.startsWith(PngSignature) && !wholePng(bytes))
+            return result;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer);

@@ -94,6 +94,9 @@ void TestImageItem::loaderRefusesWhatItCannotDraw_data()
                                   << PictureLoader::Unreadable;
     QTest::newRow("cut short") << place("cut.png", halves(QSize(64, 64), Left, Right).left(60))
                                << PictureLoader::Unreadable;
+    QByteArray damaged = halves(QSize(64, 64), Left, Right);
+    damaged[damaged.size() - 20] = char(damaged.at(damaged.size() - 20) ^ 0x55);
+    QTest::newRow("damaged inside") << place("damaged.png", damaged) << PictureLoader::Unreadable;
     QTest::newRow("xml, not svg") << place("x.svg", "<html><body/></html>")
                                   << PictureLoader::Unreadable;
     QTest::newRow("header claims 30000 x 30000")
