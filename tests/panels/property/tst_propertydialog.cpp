@@ -408,6 +408,13 @@ private slots:
         QCOMPARE(m_dialog->pictureEdit()->text(), stored);
         QCOMPARE(stack()->count(), 1);
         QCOMPARE(images.entryList(QDir::Files, QDir::Name), files);
+
+        // Cleared: no picture, the file stays for other shapes and undo.
+        m_edit = [](PropertyDialog &dialog) { dialog.pictureClearButton()->click(); };
+        QVERIFY(m_dialog->showFor(m_scene.get()));
+        QCOMPARE(image->picture(), QString());
+        QCOMPARE(stack()->count(), 2);
+        QCOMPARE(images.entryList(QDir::Files, QDir::Name), files);
     }
 
     // A rename is a step of the project's history, kept by Cancel after
