@@ -83,10 +83,11 @@ void GraphicsImageItem::paint(QPainter *painter, const QStyleOptionGraphicsItem 
         // As many pixels as the box covers on the device, zoom included.
         const QRectF onDevice = painter->worldTransform().mapRect(box);
         const double ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        const QSize target(qBound(1, int(std::ceil(onDevice.width() * ratio)),
-                                  int(PictureLoader::MaxTargetSide)),
-                           qBound(1, int(std::ceil(onDevice.height() * ratio)),
-                                  int(PictureLoader::MaxTargetSide)));
+        // Bounded before the conversion: a box from a file may be huge.
+        const auto pixels = [ratio](double length) {
+            return int(qBound(1.0, std::ceil(length * ratio), double(PictureLoader::MaxTargetSide)));
+        };
+        const QSize target(pixels(onDevice.width()), pixels(onDevice.height()));
         const PictureLoader::Result &shown = pictureFor(target);
         if (shown.status == PictureLoader::Ok) {
             painter->save();
