@@ -219,11 +219,6 @@ void TestImageItem::xmlKeepsThePicture_data()
         << QByteArray("<imageitem objectName=\"logo\" width=\"40\" height=\"20\" "
                       "pos=\"5,6\" fixe=\"false\" opacity=\"1\" rotation=\"0\" zValue=\"0\"/>")
         << QString();
-    QTest::newRow("picture with a blank and an ampersand")
-        << QByteArray("<imageitem objectName=\"logo\" width=\"40\" height=\"20\" "
-                      "pos=\"5,6\" fixe=\"false\" opacity=\"1\" rotation=\"0\" zValue=\"0\" "
-                      "picture=\"images/a &amp; b.png\"/>")
-        << QString("images/a & b.png");
     QTest::newRow("picture beside unknown content")
         << QByteArray("<imageitem objectName=\"logo\" width=\"40\" height=\"20\" "
                       "pos=\"5,6\" fixe=\"false\" opacity=\"1\" rotation=\"0\" zValue=\"0\" "
