@@ -1431,6 +1431,10 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <source>地址标签没有指定设备</source>
         <translation>The address tag names no device</translation>
     </message>
+    <message>
+        <source>图片文件“%1”：%2</source>
+        <translation>Picture file “%1”: %2</translation>
+    </message>
 </context>
 <context>
     <name>ProjectConfigDialog</name>
@@ -1951,6 +1955,30 @@ Continue?</translation>
     <message>
         <source>应用</source>
         <translation>Apply</translation>
+    </message>
+    <message>
+        <source>选择图片</source>
+        <translation>Choose Picture</translation>
+    </message>
+    <message>
+        <source>图片 (*.png *.jpg *.jpeg *.svg);;All files(*.*)</source>
+        <translation>Pictures (*.png *.jpg *.jpeg *.svg);;All files(*.*)</translation>
+    </message>
+    <message>
+        <source>图片未能加入工程：%1</source>
+        <translation>The picture could not be added to the project: %1</translation>
+    </message>
+    <message>
+        <source>图片</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>选择 PNG、JPEG 或 SVG 图片</source>
+        <translation>Choose a PNG, JPEG or SVG picture</translation>
+    </message>
+    <message>
+        <source>不显示图片</source>
+        <translation>Show no picture</translation>
     </message>
 </context>
 <context>
@@ -3943,6 +3971,16 @@ Choosing “No” deletes the recovery file.</translation>
         <source>工程文件 %1 含有超出范围的数值，已改为最接近的有效值：%2。</source>
         <translation>The project file %1 contains numbers out of range; each was replaced by the nearest valid value: %2.</translation>
     </message>
+    <message>
+        <source>图片复制失败，工程没有保存：%1</source>
+        <translation>Copying the pictures failed; the project was not saved: %1</translation>
+    </message>
+    <message>
+        <source>目标文件夹中已有同名但内容不同的图片，工程没有保存（请换一个文件夹）：
+%1</source>
+        <translation>The target folder already holds other pictures under the same names; the project was not saved (choose another folder):
+%1</translation>
+    </message>
 </context>
 <context>
     <name>BuiltinTables</name>
@@ -4474,6 +4512,40 @@ Choosing “No” deletes the recovery file.</translation>
     <message>
         <source>本程序是自由软件，依照 GNU 通用公共许可证第 3 版或（由你选择）任何更新版本发布，不提供任何担保。许可证全文见 https://www.gnu.org/licenses/gpl-3.0.html 。</source>
         <translation>This program is free software, released under the GNU General Public License, version 3 or (at your option) any later version, without any warranty. The full licence is at https://www.gnu.org/licenses/gpl-3.0.html .</translation>
+    </message>
+</context>
+<context>
+    <name>PictureLoader</name>
+    <message>
+        <source>文件不存在</source>
+        <translation>The file does not exist</translation>
+    </message>
+    <message>
+        <source>不是可读的 PNG、JPEG 或 SVG 图片</source>
+        <translation>Not a readable PNG, JPEG or SVG picture</translation>
+    </message>
+    <message>
+        <source>图片太大</source>
+        <translation>The picture is too large</translation>
+    </message>
+</context>
+<context>
+    <name>PictureFiles</name>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>无法在工程文件夹 %1 中建立 images 文件夹</source>
+        <translation>Cannot make the images folder in the project folder %1</translation>
+    </message>
+    <message>
+        <source>无法把 %1 复制到 %2</source>
+        <translation>Cannot copy %1 to %2</translation>
+    </message>
+    <message>
+        <source>images 文件夹中没有空闲的文件名</source>
+        <translation>No free file name is left in the images folder</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 #include "model/builtintables.h"
 #include "model/config.h"
 #include "projectsearch.h"
+#include "shapes/graphicsimageitem.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/shapekind.h"
 
@@ -155,9 +156,30 @@ void checkDevices(Collector &out, const QVector<int> &tagsPerDevice)
     }
 }
 
+// A picture the panel could not show: a file missing, or one it cannot
+// read. Each file is looked at once, however many shapes show it.
+void checkPicture(Collector &out, const GraphicsImageItem *image, const ProjectPlace &place,
+                  QHash<QString, PictureLoader::Status> *looked)
+{
+    if (image->picture().isEmpty())
+        return;
+    const QString file = image->pictureFile();
+    auto found = looked->constFind(file);
+    if (found == looked->constEnd())
+        found = looked->insert(file, PictureLoader::probe(file));
+    if (*found == PictureLoader::Ok)
+        return;
+    out.add(Finding::Warning,
+            *found == PictureLoader::Missing ? Finding::PictureMissing : Finding::PictureUnreadable,
+            ProjectCheck::tr("图片文件“%1”：%2")
+                .arg(ProjectCheck::printable(image->picture()), PictureLoader::statusText(*found)),
+            place);
+}
+
 void checkScreens(Collector &out)
 {
     const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+    QHash<QString, PictureLoader::Status> pictures;
     QHash<QString, int> firstScreen;
     for (int s = 0; s < scenes.size(); ++s) {
         DrawScene *scene = scenes.at(s);
@@ -233,6 +255,8 @@ void checkScreens(Collector &out)
                 && ProjectSearch::shapeText(item).trimmed().isEmpty())
                 out.add(Finding::Warning, Finding::WidgetWithoutText,
                         ProjectCheck::tr("控件没有文字"), place);
+            if (auto *image = qobject_cast<const GraphicsImageItem *>(shape))
+                checkPicture(out, image, place, &pictures);
         }
     }
 }
@@ -445,9 +469,9 @@ QString ProjectCheck::codeName(Finding::Code code)
         "addressOutOfRange",   "textTagEmptyName",    "textTagDuplicateName",
         "textTagEmptyText",    "deviceEmptyName",     "screenEmptyName",
         "screenZeroSize",      "shapeEmptyName",      "valueOutOfRange",
-        "addressNoDevice",
+        "addressNoDevice",     "pictureMissing",      "pictureUnreadable",
     };
-    static_assert(sizeof(names) / sizeof(names[0]) == Finding::AddressNoDevice + 1,
+    static_assert(sizeof(names) / sizeof(names[0]) == Finding::PictureUnreadable + 1,
                   "one name per code");
     return QString::fromLatin1(names[code]);
 }

@@ -41,7 +41,9 @@ struct Finding
         ScreenZeroSize,
         ShapeEmptyName,
         ValueOutOfRange,
-        AddressNoDevice
+        AddressNoDevice,
+        PictureMissing,
+        PictureUnreadable
     };
 
     Severity severity = Error;

@@ -3,6 +3,7 @@
 #include "autosaver.h"
 #include "document/crashfilter.h"
 #include "document/drawmanager.h"
+#include "document/picturefiles.h"
 #include "document/projectdocument.h"
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
@@ -372,6 +373,8 @@ void ProjectController::saveAs()
     // new ones before it is written; a failed write leaves the old ones.
     Config *config = Config::instance();
     const QString previous = config->projectFile();
+    if (!copyPicturesFor(name))
+        return;
     config->setProjectFile(name);
     if (!saveProjectFile(name)) {
         config->setProjectFile(previous);
@@ -381,6 +384,23 @@ void ProjectController::saveAs()
     AutoSaver::removeCopy(previous);
     m_window->setApplicationTitle(config->projectName());
     updateRecentFiles(name);
+}
+
+bool ProjectController::copyPicturesFor(const QString &file)
+{
+    // The shapes name their pictures relative to the project's folder; a
+    // project saved elsewhere takes them along, or it shows none there.
+    QStringList clashes;
+    QString error;
+    if (PictureFiles::copyForSaveAs(Config::instance()->pictureFolder(),
+                                    QFileInfo(file).absolutePath(), &clashes, &error))
+        return true;
+    const QString text = clashes.isEmpty()
+        ? tr("图片复制失败，工程没有保存：%1").arg(error)
+        : tr("目标文件夹中已有同名但内容不同的图片，工程没有保存（请换一个文件夹）：\n%1")
+              .arg(clashes.join(QLatin1Char('\n')));
+    MessageDialog::showMessage(m_window, QMessageBox::Warning, tr("警告"), text, {tr("确定")});
+    return false;
 }
 
 void ProjectController::openDir()

@@ -56,6 +56,10 @@ private:
     // Reads file as the project stored at project (the same file but for a
     // recovery copy).
     bool openProjectFile(const QString &file, const QString &project);
+    // Copies the pictures the project uses beside file, for a "save as";
+    // false, with a message, when that would replace another picture or
+    // fails.
+    bool copyPicturesFor(const QString &file);
 
     MainWindow *m_window;
     // Whether a project is open, as opposed to the empty one left by

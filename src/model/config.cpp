@@ -116,6 +116,7 @@ void Config::reset()
     name = QStringLiteral("untiled");
     path = AppPaths::newProjectLocation();
     m_projectFile.clear();
+    m_pictureFolder.clear();
     version = QStringLiteral("1.0.0");
     projectPw.clear();
     macroPw.clear();

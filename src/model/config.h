@@ -160,6 +160,12 @@ public:
     // The file last given to setProjectFile() while `path` and `name` still
     // are what it set; otherwise `path` + "/" + `name` + ".mvprg".
     QString projectFile() const;
+    // The folder the pictures of image shapes resolve against: the one
+    // given here, else projectPath(). A project read without opening it as
+    // the editor's project (the command-line tool) gives its file's own
+    // folder, since `path` is only what the file says.
+    void setPictureFolder(const QString &folder) { m_pictureFolder = folder; }
+    QString pictureFolder() const { return m_pictureFolder.isEmpty() ? path : m_pictureFolder; }
     // Creates location (one level) when missing, then location/project with
     // its "images" and "fonts" folders. True when all of them exist
     // afterwards. `name` and `path` are left to the caller.
@@ -240,6 +246,7 @@ private:
     QString m_projectFile;
     QString m_projectFilePath;
     QString m_projectFileName;
+    QString m_pictureFolder;
 
     // Follows BuiltinTables::retranslated(): the headers, and the panel's
     // registers already listed.

@@ -17,12 +17,14 @@
 #include "panels/device/projectconfigdialog.h"
 #include "panels/taglib/addresslibdialog.h"
 #include "panels/taglib/textlibdialog.h"
+#include "shapes/graphicsimageitem.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/filebytes.h"
 #include "support/modalscript.h"
 #include "support/newprojectscript.h"
 #include "support/processfixture.h"
 #include "support/projectgenerator.h"
+#include "support/testpictures.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -161,6 +163,70 @@ private slots:
         QCOMPARE(folder.entryList(QDir::Files), QStringList {written});
         QVERIFY(fileBytes(file).contains("#123456"));
         QCOMPARE(Config::instance()->projectFile(), file);
+    }
+
+    // "另存为" into another folder takes the pictures the shapes use along,
+    // to the same relative places; it never replaces a different file
+    // there, and writes nothing outside the folder chosen.
+    void saveAsTakesPictures_data()
+    {
+        QTest::addColumn<QByteArray>("there"); // images/a.png in the new folder before
+        QTest::addColumn<bool>("saved");
+        const QByteArray other = testpictures::halves(QSize(4, 4), Qt::green, Qt::green);
+        QTest::newRow("copied") << QByteArray() << true;
+        QTest::newRow("same picture there") << QByteArray("A") << true;
+        QTest::newRow("other picture there") << other << false;
+    }
+    void saveAsTakesPictures()
+    {
+        QFETCH(QByteArray, there);
+        QFETCH(bool, saved);
+        const QString old = newProject(QString("pictures%1").arg(++m_made));
+        QVERIFY(!old.isEmpty());
+        const QDir from(Config::instance()->projectPath());
+        const QByteArray a = testpictures::halves(QSize(4, 4), Qt::red, Qt::blue);
+        const QByteArray b = testpictures::halvesSvg(Qt::red, Qt::blue);
+        QVERIFY(from.mkpath("images/sub"));
+        QVERIFY(writeFileBytes(from.filePath("images/a.png"), a));
+        QVERIFY(writeFileBytes(from.filePath("images/sub/b.svg"), b));
+        QVERIFY(writeFileBytes(from.filePath("../outside.png"), a));
+        QVERIFY(writeFileBytes(from.filePath("unused.png"), a));
+        for (const char *picture :
+             {"images/a.png", "images/sub/b.svg", "images/a.png", "images/gone.png", "../outside.png"}) {
+            auto *image = new GraphicsImageItem(QRect(0, 0, 10, 10));
+            image->setPicture(picture);
+            currentScene()->addItem(image);
+        }
+
+        const QDir to(m_dir.filePath(QString("moved%1/deep").arg(m_made)));
+        QVERIFY(to.mkpath("images"));
+        if (!there.isEmpty())
+            QVERIFY(writeFileBytes(to.filePath("images/a.png"), there == "A" ? a : there));
+        const QString file = to.filePath("after.mvprg");
+        ModalScript script;
+        script.chooseText(file);
+        m_window->projectController()->saveAs();
+
+        QCOMPARE(QFileInfo::exists(file), saved);
+        QCOMPARE(Config::instance()->projectFile(), saved ? file : old);
+        QStringList messages;
+        for (const ModalRequest &request : script.requests()) {
+            if (request.kind == ModalRequest::Message)
+                messages << request.text;
+        }
+        QCOMPARE(messages.size(), saved ? 0 : 1);
+        QVERIFY(!QFileInfo::exists(to.filePath("../outside.png")));
+        QVERIFY(!QFileInfo::exists(to.filePath("unused.png")));
+        if (!saved) {
+            QVERIFY2(messages.first().contains("images/a.png"), qPrintable(messages.first()));
+            QCOMPARE(fileBytes(to.filePath("images/a.png")), there);
+            QVERIFY(!QFileInfo::exists(to.filePath("images/sub/b.svg")));
+            return;
+        }
+        QCOMPARE(fileBytes(to.filePath("images/a.png")), a);
+        QCOMPARE(fileBytes(to.filePath("images/sub/b.svg")), b);
+        QCOMPARE(QDir(to.filePath("images")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList({"a.png", "sub"}));
     }
 
     // The file "另存为" writes names the project as the file it is: the same

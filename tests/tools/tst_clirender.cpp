@@ -1,5 +1,6 @@
 #include "support/clirun.h"
 #include "support/filebytes.h"
+#include "support/testpictures.h"
 
 #include <QDir>
 #include <QImage>
@@ -141,6 +142,75 @@ private slots:
         for (const char *later : {"second.png", "third.png"})
             QCOMPARE(QImage(QDir(out).filePath(later)).size(), QSize(40, 30));
         QVERIFY(!QFileInfo(QDir(out).filePath("first.png")).isFile());
+    }
+
+    // Pictures resolve against the project file's own folder, whatever
+    // folder the file says it was saved in; one that cannot be drawn is a
+    // placeholder in the picture and a warning of check.
+    void picturesDrawnAndChecked_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QByteArray>("bytes"); // no file when empty
+        QTest::addColumn<QString>("finding"); // none when empty
+        const QColor red(220, 0, 0);
+        const QColor blue(0, 0, 220);
+        QTest::newRow("png") << "images/p.png"
+                             << testpictures::halves(QSize(10, 10), red, blue) << QString();
+        QTest::newRow("svg") << "images/p.svg" << testpictures::halvesSvg(red, blue)
+                             << QString();
+        QTest::newRow("missing") << "images/gone.png" << QByteArray() << "pictureMissing";
+        QTest::newRow("cut short")
+            << "images/cut.png" << testpictures::halves(QSize(64, 64), red, blue).left(80)
+            << "pictureUnreadable";
+    }
+
+    void picturesDrawnAndChecked()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, finding);
+        const QDir run(m_dir.filePath(QString::number(++m_runs)));
+        QVERIFY(run.mkpath("images"));
+        if (!bytes.isEmpty())
+            QVERIFY(writeFileBytes(run.filePath(picture), bytes));
+        const QString project = run.filePath("p.mvprg");
+        QVERIFY(writeFileBytes(
+            project, QStringLiteral("<?xml version=\"1.0\"?><Project>"
+                                    "<Config name=\"p\" path=\"/nowhere\"/><Form>"
+                                    "<Window brushColor=\"#ffffff\" height=\"30\" objectName=\"s\" "
+                                    "type=\"1\" width=\"60\"><imageitem objectName=\"logo\" "
+                                    "width=\"40\" height=\"20\" pos=\"(10,5)\" picture=\"%1\"/>"
+                                    "</Window></Form></Project>")
+                         .arg(picture)
+                         .toUtf8()));
+
+        const CliRun drawn = runCliProcess({"render", project, "-o", run.filePath("out")});
+        QVERIFY2(drawn.code == 0, drawn.err.constData());
+        QVERIFY2(drawn.err.isEmpty(), drawn.err.constData());
+        const QImage image(run.filePath("out/s.png"));
+        QCOMPARE(image.size(), QSize(60, 30));
+        // Outside the box the screen; inside, the picture's halves or the
+        // placeholder's red cross, which has no blue half.
+        QCOMPARE(QColor(image.pixel(5, 15)), QColor(Qt::white));
+        const auto isRed = [&image](int x, int y) {
+            const QColor c(image.pixel(x, y));
+            return c.red() > 180 && c.green() < 60 && c.blue() < 60;
+        };
+        const QColor right(image.pixel(45, 15));
+        QCOMPARE(right.blue() > 180 && right.red() < 60, finding.isEmpty());
+        if (finding.isEmpty())
+            QVERIFY(isRed(14, 15));
+        else
+            QVERIFY(isRed(30, 5)); // the placeholder's frame
+
+        const CliRun checked = runCliProcess({"check", project, "--json"});
+        const QString out = QString::fromUtf8(checked.out);
+        QVERIFY2(checked.err.isEmpty(), checked.err.constData());
+        QCOMPARE(out.contains("picture"), !finding.isEmpty());
+        if (!finding.isEmpty()) {
+            QVERIFY2(out.contains(finding) && out.contains("logo") && out.contains(picture),
+                     qPrintable(out));
+        }
     }
 };
 

@@ -1,5 +1,8 @@
 #include "cliproject.h"
 
+#include "model/config.h"
+
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cstdio>
@@ -125,6 +128,9 @@ bool CliProject::load(const QString &file, const QString &password,
         *loaded = std::move(result);
     switch (status) {
     case ProjectFile::Loaded:
+        // Pictures lie beside the file read, wherever the file says it was
+        // saved.
+        Config::instance()->setPictureFolder(QFileInfo(file).absolutePath());
         // Widget shapes settle their geometry through posted events.
         QCoreApplication::processEvents();
         return true;

@@ -5,15 +5,20 @@
 #include "editor/shapecommands.h"
 #include "editor/useroptgroup.h"
 #include "model/propertyregistry.h"
+#include "document/picturefiles.h"
+#include "model/config.h"
 #include "panels/taglib/regeditwidget.h"
+#include "services/filedialog.h"
 #include "services/messagedialog.h"
 #include "services/modalseam.h"
+#include "shapes/graphicsimageitem.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/shapeattributes.h"
 #include "widgets/colorcombox.h"
 #include "widgets/fonteditwidget.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -27,6 +32,7 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStyleFactory>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -148,6 +154,19 @@ void PropertyDialog::buildForm()
     m_backgroundLabel = new QLabel(lookPage);
     m_background = new ColorCombox(lookPage);
     lookLayout->addRow(m_backgroundLabel, m_background);
+    m_pictureLabel = new QLabel(lookPage);
+    auto *pictureRow = new QHBoxLayout;
+    m_picture = new QLineEdit(lookPage);
+    m_picture->setObjectName(QStringLiteral("picture"));
+    m_picture->setReadOnly(true);
+    m_pictureButton = new QToolButton(lookPage);
+    m_pictureButton->setText(QStringLiteral("..."));
+    m_pictureClear = new QToolButton(lookPage);
+    m_pictureClear->setText(QStringLiteral("×"));
+    pictureRow->addWidget(m_picture, 1);
+    pictureRow->addWidget(m_pictureButton);
+    pictureRow->addWidget(m_pictureClear);
+    lookLayout->addRow(m_pictureLabel, pictureRow);
     m_pages->addWidget(lookPage);
 
     auto *textPage = new QWidget;
@@ -182,6 +201,12 @@ void PropertyDialog::buildForm()
     connect(m_background, &ColorCombox::sigColorChanged, this, [this](const QColor &color) {
         m_chosenColor = color;
         m_colorChosen = true;
+    });
+    connect(m_pictureButton, &QToolButton::clicked, this, &PropertyDialog::choosePicture);
+    connect(m_pictureClear, &QToolButton::clicked, this, [this] {
+        m_chosenPicture.clear();
+        m_pictureChosen = true;
+        m_picture->clear();
     });
     connect(m_ok, &QPushButton::clicked, this, &PropertyDialog::on_ok_clicked);
     connect(m_cancel, &QPushButton::clicked, this, &PropertyDialog::on_cancel_clicked);
@@ -264,6 +289,7 @@ void PropertyDialog::setScreenTarget(DrawScene *scene)
     m_font->setEnabled(false);
     m_font->setValue(QFont());
     m_loadedFont = QFont();
+    loadPicture(nullptr);
 }
 
 void PropertyDialog::setItemTarget(QGraphicsItem *item)
@@ -310,6 +336,50 @@ void PropertyDialog::loadItem()
     m_loadedFont = lettered ? shape->property("font").value<QFont>() : QFont();
     m_font->setValue(m_loadedFont);
     m_font->setEnabled(lettered);
+    loadPicture(qobject_cast<GraphicsImageItem *>(shape));
+}
+
+void PropertyDialog::loadPicture(const GraphicsImageItem *image)
+{
+    m_loadedPicture = image ? image->picture() : QString();
+    m_picture->setText(m_loadedPicture);
+    m_chosenPicture.clear();
+    m_pictureChosen = false;
+    for (QWidget *field : {static_cast<QWidget *>(m_picture), static_cast<QWidget *>(m_pictureButton),
+                           static_cast<QWidget *>(m_pictureClear)})
+        field->setEnabled(image != nullptr);
+}
+
+void PropertyDialog::choosePicture()
+{
+    const QString file = FileDialog::getOpenFileName(
+        this, tr("选择图片"), QString(), tr("图片 (*.png *.jpg *.jpeg *.svg);;All files(*.*)"));
+    if (file.isEmpty())
+        return;
+    m_chosenPicture = file;
+    m_pictureChosen = true;
+    m_picture->setText(QDir::toNativeSeparators(file));
+}
+
+bool PropertyDialog::takePicture(QString *picture)
+{
+    *picture = m_loadedPicture;
+    if (!m_pictureChosen || !m_picture->isEnabled())
+        return true;
+    if (m_chosenPicture.isEmpty()) {
+        picture->clear();
+        return true;
+    }
+    QString error;
+    const QString stored
+        = PictureFiles::import(m_chosenPicture, Config::instance()->pictureFolder(), &error);
+    if (stored.isEmpty()) {
+        MessageDialog::showMessage(this, QMessageBox::Warning, tr("提醒"),
+                                   tr("图片未能加入工程：%1").arg(error), {tr("确定")});
+        return false;
+    }
+    *picture = stored;
+    return true;
 }
 
 void PropertyDialog::on_ok_clicked()
@@ -438,6 +508,14 @@ bool PropertyDialog::applyItem()
         names << QStringLiteral("font");
         values << m_font->value();
     }
+    // Copied last, once nothing else can refuse the edit before it is made.
+    QString picture;
+    if (!takePicture(&picture))
+        return false;
+    if (picture != m_loadedPicture) {
+        names << QStringLiteral("picture");
+        values << picture;
+    }
     if (names.isEmpty())
         return true;
 
@@ -524,6 +602,9 @@ void PropertyDialog::retranslate()
     m_registerLabel->setText(tr("寄存器"));
     m_backgroundLabel->setText(tr("背景色"));
     m_fontLabel->setText(tr("字体"));
+    m_pictureLabel->setText(tr("图片"));
+    m_pictureButton->setToolTip(tr("选择 PNG、JPEG 或 SVG 图片"));
+    m_pictureClear->setToolTip(tr("不显示图片"));
     m_ok->setText(tr("确定"));
     m_cancel->setText(tr("取消"));
     m_apply->setText(tr("应用"));

@@ -6,6 +6,7 @@
 
 class ColorCombox;
 class FontEditWidget;
+class GraphicsImageItem;
 class DrawScene;
 class QCheckBox;
 class QGraphicsItem;
@@ -14,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
+class QToolButton;
 class QStackedWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -29,8 +31,9 @@ class RegEditWidget;
 // stack. Only fields the user changed are written, so 确定 on an untouched
 // dialog changes nothing. Refused with a message, the shape left as it
 // was: a name another shape of the screen already has, a size below 1, and
-// a position or size the screen would not hold. The other pages are laid
-// out but hold no data.
+// a position or size the screen would not hold. An image shape's picture is
+// chosen with "..." and copied into the project's "images" folder only when
+// the choice is applied. The other pages are laid out but hold no data.
 class PropertyDialog : public QDialog
 {
     Q_OBJECT
@@ -61,6 +64,9 @@ public:
     FontEditWidget *fontEdit() const { return m_font; }
     ColorCombox *backgroundEdit() const { return m_background; }
     RegEditWidget *registerEdit() const { return m_register; }
+    QLineEdit *pictureEdit() const { return m_picture; }
+    QToolButton *pictureButton() const { return m_pictureButton; }
+    QToolButton *pictureClearButton() const { return m_pictureClear; }
 
 signals:
     // A screen was renamed here (its scene is passed): the project changed.
@@ -87,6 +93,12 @@ private:
     bool applyItem();
     void refuse(const QString &text);
     void refuseSize(const QString &text);
+    // Asks for a picture file (the choice waits for 应用).
+    void choosePicture();
+    void loadPicture(const GraphicsImageItem *image);
+    // Takes the chosen picture into the project's folder; false, with a
+    // message, when that fails. *picture is what the shape is to store.
+    bool takePicture(QString *picture);
     int run();
 
     QPointer<DrawScene> m_screen; // not owned
@@ -105,6 +117,10 @@ private:
     QColor m_chosenColor;
     bool m_colorChosen = false;
     QFont m_loadedFont;
+    QString m_loadedPicture;
+    // The file chosen with "..." (empty once cleared), not yet copied.
+    QString m_chosenPicture;
+    bool m_pictureChosen = false;
 
     QTreeWidget *m_tree = nullptr;
     QList<QTreeWidgetItem *> m_entries; // in order of appearance
@@ -127,6 +143,10 @@ private:
     ColorCombox *m_background = nullptr;
     QLabel *m_fontLabel = nullptr;
     FontEditWidget *m_font = nullptr;
+    QLabel *m_pictureLabel = nullptr;
+    QLineEdit *m_picture = nullptr;
+    QToolButton *m_pictureButton = nullptr;
+    QToolButton *m_pictureClear = nullptr;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     QPushButton *m_apply = nullptr;

@@ -6,12 +6,15 @@
 #include "panels/property/propertydialog.h"
 #include "services/modalseam.h"
 #include "shapes/graphicsellipseitem.h"
+#include "shapes/graphicsimageitem.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicslineitem.h"
 #include "shapes/graphicsrectitem.h"
 #include "shapes/graphicstextitem.h"
+#include "support/filebytes.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
+#include "support/testpictures.h"
 #include "widgets/colorcombox.h"
 #include "widgets/fonteditwidget.h"
 
@@ -64,6 +67,9 @@ private slots:
             } else if (request.kind == ModalRequest::Message) {
                 m_messages << request.text;
                 answer.button = QMessageBox::Yes;
+            } else if (request.kind == ModalRequest::OpenFile) {
+                answer.accepted = !m_fileChoice.isEmpty();
+                answer.text = m_fileChoice;
             } else if (request.kind == ModalRequest::Font) {
                 answer.accepted = true;
                 answer.text = m_fontChoice.toString();
@@ -330,6 +336,87 @@ private slots:
         QVERIFY(!m_dialog->xEdit()->isEnabled());
     }
 
+    // A picture chosen for an image shape is copied into the project's
+    // images folder by 确定, never over another file, and stored relative
+    // to the project; 取消 copies nothing. One undo step.
+    void pictureCopiedIntoTheProject_data()
+    {
+        QTest::addColumn<QByteArray>("chosen");
+        QTest::addColumn<QByteArray>("existing"); // images/logo.png before; none if empty
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QStringList>("files");
+        const QByteArray logo = testpictures::halves(QSize(20, 10), Qt::red, Qt::blue);
+        const QByteArray other = testpictures::halves(QSize(20, 10), Qt::green, Qt::blue);
+        QTest::newRow("copied") << logo << QByteArray() << true << "images/logo.png"
+                                << QStringList {"logo.png"};
+        QTest::newRow("same content reused") << logo << logo << true << "images/logo.png"
+                                             << QStringList {"logo.png"};
+        QTest::newRow("other content gets a free name")
+            << logo << other << true << "images/logo-2.png"
+            << QStringList {"logo-2.png", "logo.png"};
+        QTest::newRow("cancel copies nothing") << logo << QByteArray() << false << QString()
+                                               << QStringList();
+        QTest::newRow("no picture refused") << QByteArray("text") << QByteArray() << true
+                                            << QString() << QStringList();
+    }
+    void pictureCopiedIntoTheProject()
+    {
+        QFETCH(QByteArray, chosen);
+        QFETCH(QByteArray, existing);
+        QFETCH(bool, accept);
+        QFETCH(QString, stored);
+        QFETCH(QStringList, files);
+        QTemporaryDir dir;
+        Config::instance()->path = dir.filePath("project");
+        const QDir images(dir.filePath("project/images"));
+        QVERIFY(images.mkpath("."));
+        if (!existing.isEmpty())
+            QVERIFY(writeFileBytes(images.filePath("logo.png"), existing));
+        QVERIFY(QDir(dir.path()).mkpath("source"));
+        m_fileChoice = dir.filePath("source/logo.png");
+        QVERIFY(writeFileBytes(m_fileChoice, chosen));
+
+        auto *image = new GraphicsImageItem(QRect(0, 0, 1, 1));
+        m_scene->addItem(image);
+        scenetest::placeRect(image, QRectF(10, 10, 80, 40));
+        image->setSelected(true);
+        m_edit = [](PropertyDialog &dialog) {
+            QVERIFY(dialog.pictureButton()->isEnabled());
+            dialog.pictureButton()->click();
+        };
+        m_accept = accept;
+        QVERIFY(m_dialog->showFor(m_scene.get()));
+        QCOMPARE(image->picture(), stored);
+        QCOMPARE(images.entryList(QDir::Files, QDir::Name), files);
+        if (!existing.isEmpty())
+            QCOMPARE(fileBytes(images.filePath("logo.png")), existing);
+        QCOMPARE(m_messages.size(), QString(QTest::currentDataTag()).contains("refused") ? 1 : 0);
+        QCOMPARE(stack()->count(), stored.isEmpty() ? 0 : 1);
+        if (stored.isEmpty())
+            return;
+        QCOMPARE(fileBytes(dir.filePath("project/" + stored)), chosen);
+        stack()->undo();
+        QCOMPARE(image->picture(), QString());
+        stack()->redo();
+        QCOMPARE(image->picture(), stored);
+
+        // Opened again and left alone: no step, nothing copied.
+        m_edit = nullptr;
+        m_accept = true;
+        QVERIFY(m_dialog->showFor(m_scene.get()));
+        QCOMPARE(m_dialog->pictureEdit()->text(), stored);
+        QCOMPARE(stack()->count(), 1);
+        QCOMPARE(images.entryList(QDir::Files, QDir::Name), files);
+
+        // Cleared: no picture, the file stays for other shapes and undo.
+        m_edit = [](PropertyDialog &dialog) { dialog.pictureClearButton()->click(); };
+        QVERIFY(m_dialog->showFor(m_scene.get()));
+        QCOMPARE(image->picture(), QString());
+        QCOMPARE(stack()->count(), 2);
+        QCOMPARE(images.entryList(QDir::Files, QDir::Name), files);
+    }
+
     // A rename is a step of the project's history, kept by Cancel after
     // 应用.
     void screenRenameOutlastsCancel()
@@ -361,6 +448,7 @@ private:
     bool m_accept = true;
     QStringList m_messages;
     QFont m_fontChoice;
+    QString m_fileChoice;
 };
 
 QTEST_MAIN(TestPropertyDialog)

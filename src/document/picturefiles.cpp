@@ -1,0 +1,149 @@
+#include "picturefiles.h"
+
+#include "drawmanager.h"
+#include "editor/drawscene.h"
+#include "shapes/graphicsimageitem.h"
+#include "shapes/pictureloader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+
+const QString ImagesFolder = QStringLiteral("images");
+// Enough for any real folder; a bound so a folder full of clashing names
+// cannot keep the search going.
+constexpr int MaxNameTries = 10000;
+
+// relative as a path inside a folder, or empty when it would lead out of it
+// (absolute, or climbing with "..").
+QString insidePath(const QString &relative)
+{
+    if (relative.isEmpty() || QDir::isAbsolutePath(relative))
+        return QString();
+    const QString clean = QDir::cleanPath(relative);
+    if (clean == QLatin1String("..") || clean.startsWith(QLatin1String("../"))
+        || clean == QLatin1String("."))
+        return QString();
+    return clean;
+}
+
+} // namespace
+
+bool PictureFiles::sameContent(const QString &a, const QString &b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (first.size() != second.size() || !first.open(QIODevice::ReadOnly)
+        || !second.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 Chunk = 1 << 16;
+    while (!first.atEnd()) {
+        if (first.read(Chunk) != second.read(Chunk))
+            return false;
+    }
+    return second.atEnd();
+}
+
+QString PictureFiles::import(const QString &source, const QString &projectFolder, QString *error)
+{
+    const PictureLoader::Status status = PictureLoader::probe(source);
+    if (status != PictureLoader::Ok) {
+        *error = tr("%1：%2").arg(QDir::toNativeSeparators(source),
+                                 PictureLoader::statusText(status));
+        return QString();
+    }
+    const QDir project(projectFolder);
+    if (projectFolder.isEmpty() || !project.exists() || !project.mkpath(ImagesFolder)) {
+        *error = tr("无法在工程文件夹 %1 中建立 images 文件夹")
+                     .arg(QDir::toNativeSeparators(projectFolder));
+        return QString();
+    }
+    const QDir images(project.filePath(ImagesFolder));
+    const QFileInfo info(source);
+    if (info.canonicalPath() == images.canonicalPath())
+        return ImagesFolder + QLatin1Char('/') + info.fileName();
+
+    const QString base = info.completeBaseName();
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    for (int n = 1; n <= MaxNameTries; ++n) {
+        const QString name = n == 1 ? info.fileName()
+                                    : QStringLiteral("%1-%2%3").arg(base).arg(n).arg(suffix);
+        const QString target = images.filePath(name);
+        if (QFileInfo::exists(target)) {
+            if (QFileInfo(target).isFile() && sameContent(source, target))
+                return ImagesFolder + QLatin1Char('/') + name;
+            continue;
+        }
+        if (!QFile::copy(source, target)) {
+            *error = tr("无法把 %1 复制到 %2")
+                         .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(target));
+            return QString();
+        }
+        return ImagesFolder + QLatin1Char('/') + name;
+    }
+    *error = tr("images 文件夹中没有空闲的文件名");
+    return QString();
+}
+
+QList<GraphicsImageItem *> PictureFiles::pictureShapes()
+{
+    QList<GraphicsImageItem *> shapes;
+    const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+    for (DrawScene *scene : scenes) {
+        const QList<QGraphicsItem *> items = scene->userItems();
+        for (QGraphicsItem *item : items) {
+            auto *image = dynamic_cast<GraphicsImageItem *>(item);
+            if (image && !image->picture().isEmpty())
+                shapes.append(image);
+        }
+    }
+    return shapes;
+}
+
+bool PictureFiles::copyForSaveAs(const QString &fromFolder, const QString &toFolder,
+                                 QStringList *clashes, QString *error)
+{
+    const QDir from(fromFolder);
+    const QDir to(toFolder);
+    if (fromFolder.isEmpty() || !from.exists()
+        || from.canonicalPath() == QDir(toFolder).canonicalPath())
+        return true;
+
+    // Planned in full before anything is written: a clash found halfway
+    // would leave half the pictures copied.
+    QStringList planned;
+    QSet<QString> seen;
+    const QList<GraphicsImageItem *> shapes = pictureShapes();
+    for (const GraphicsImageItem *shape : shapes) {
+        const QString relative = insidePath(shape->picture());
+        if (relative.isEmpty() || seen.contains(relative))
+            continue;
+        seen.insert(relative);
+        const QString source = from.filePath(relative);
+        if (!QFileInfo(source).isFile())
+            continue;
+        const QString target = to.filePath(relative);
+        if (QFileInfo::exists(target)) {
+            if (!QFileInfo(target).isFile() || !sameContent(source, target))
+                clashes->append(relative);
+            continue;
+        }
+        planned.append(relative);
+    }
+    if (!clashes->isEmpty())
+        return false;
+    for (const QString &relative : qAsConst(planned)) {
+        const QString target = to.filePath(relative);
+        if (!QDir().mkpath(QFileInfo(target).absolutePath())
+            || !QFile::copy(from.filePath(relative), target)) {
+            *error = tr("无法把 %1 复制到 %2")
+                         .arg(QDir::toNativeSeparators(from.filePath(relative)),
+                              QDir::toNativeSeparators(target));
+            return false;
+        }
+    }
+    return true;
+}
