@@ -11,6 +11,7 @@
 #include "support/processfixture.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -91,6 +92,30 @@ class TestProjectFile : public QObject
     Q_OBJECT
 
 private slots:
+    // The envelope's decoder reads whole groups of four digits at once; it
+    // must give what the plain base64 decoder gives, whatever breaks the
+    // groups: line breaks anywhere, padding, blanks and bytes above 127.
+    void envelopeDecodesAsBase64()
+    {
+        QRandomGenerator random(20261208);
+        for (int round = 0; round < 400; ++round) {
+            QByteArray data(int(random.bounded(300)), Qt::Uninitialized);
+            for (char &c : data)
+                c = char(random.bounded(256));
+            const QByteArray clean = ProjectFile::swapLetterCase(data.toBase64());
+            static const char junk[] = {'\n', '\r', ' ', '=', '\t', char(0xe9), char(0x80)};
+            QByteArray text;
+            for (const char c : clean) {
+                if (random.bounded(round % 4 == 0 ? 3 : 40) == 0)
+                    text += junk[random.bounded(int(sizeof junk))];
+                text += c;
+            }
+            QCOMPARE(ProjectFile::decodeProjectText(text),
+                     QByteArray::fromBase64(ProjectFile::swapLetterCase(text)));
+            QCOMPARE(ProjectFile::decodeProjectText(clean), data);
+        }
+    }
+
     void init() { ProcessFixture::start(800, 480); }
 
     void cleanup() { ProcessFixture::finish(); }
