@@ -6,7 +6,6 @@
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicswidgetitem.h"
-#include "shapes/shapekind.h"
 
 #include <QStandardItemModel>
 
