@@ -411,13 +411,8 @@ private slots:
                 places.append(ProjectCheck::placeText(hit.place) + QLatin1Char('|') + hit.text);
             return places;
         };
-        GraphicsWidgetItem *button = nullptr;
-        for (DrawScene *scene : DrawManager::instance()->scenes()) {
-            for (QGraphicsItem *item : scene->userItems()) {
-                if (auto *widget = dynamic_cast<GraphicsWidgetItem *>(item))
-                    button = widget;
-            }
-        }
+        auto *button = dynamic_cast<GraphicsWidgetItem *>(
+            DrawManager::instance()->scenes().at(1)->userItems().value(0));
         QVERIFY(button);
         QCOMPARE(found("pushbutton"), QStringList {"画面 弹窗，图形 motor_button|pushbutton"});
         QVERIFY(!button->hasProxy());
