@@ -6,57 +6,14 @@
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicswidgetitem.h"
-#include "shapes/shapekind.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QStandardItemModel>
-#include <QTextEdit>
 
 namespace {
 
 bool isWordCharacter(QChar c)
 {
     return c == QLatin1Char('_') || (c.isLetterOrNumber() && c.script() != QChar::Script_Han);
-}
-
-// What a widget of each kind shows when it is made; kept here so that a
-// search need not make thousands of widgets just to read their captions.
-QString initialCaption(int kind)
-{
-    switch (kind) {
-    case PushButtonKind:
-        return QStringLiteral("pushbutton");
-    case ComboBoxKind:
-        return QStringLiteral("combobox");
-    case RadioButtonKind:
-        return QStringLiteral("radiobutton");
-    case CheckBoxKind:
-        return QStringLiteral("checkbox");
-    case LineEditKind:
-        return QStringLiteral("lineedit");
-    case TextEditKind:
-        return QStringLiteral("textedit");
-    default:
-        return QStringLiteral("label");
-    }
-}
-
-QString widgetCaption(const QWidget *widget)
-{
-    if (auto *label = qobject_cast<const QLabel *>(widget))
-        return label->text();
-    if (auto *button = qobject_cast<const QAbstractButton *>(widget))
-        return button->text();
-    if (auto *combo = qobject_cast<const QComboBox *>(widget))
-        return combo->currentText();
-    if (auto *edit = qobject_cast<const QLineEdit *>(widget))
-        return edit->text();
-    if (auto *text = qobject_cast<const QTextEdit *>(widget))
-        return text->toPlainText();
-    return QString();
 }
 
 class Searcher
@@ -122,14 +79,11 @@ QString ProjectSearch::shapeText(QGraphicsItem *item)
 {
     if (!item || (item->type() != ShapeItemType && item->type() != WidgetItemType))
         return QString();
-    auto *shape = static_cast<GraphicsItem *>(item);
-    const QString own = shape->text();
-    if (item->type() != WidgetItemType || !own.isEmpty())
-        return own;
-    auto *widgetShape = static_cast<GraphicsWidgetItem *>(shape);
-    if (!widgetShape->hasProxy())
-        return initialCaption(widgetShape->widgetKind());
-    return widgetCaption(widgetShape->widget());
+    // A widget's caption is known without making the widget, which a
+    // search through thousands of unshown shapes would otherwise do.
+    if (item->type() == WidgetItemType)
+        return static_cast<GraphicsWidgetItem *>(item)->caption();
+    return static_cast<GraphicsItem *>(item)->text();
 }
 
 QVector<ProjectSearch::Hit> ProjectSearch::find(const Options &options)

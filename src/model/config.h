@@ -206,9 +206,10 @@ public:
     // Parses "AREA NUMBER" (panel Bool addresses "AREA NUMBER_BIT") for the
     // protocol of para.device and para.format into para.area, para.address
     // and para.bit. A trailing upper-case "H" marks a hexadecimal number.
-    // On failure para may be partly changed.
+    // An area that holds only bits (or only words) refuses the other kind of
+    // format. On failure para may be partly changed.
     bool parseAddress(const QString &text, AddressPara &para) const;
-    // The address text of para; empty for protocols without address texts.
+    // The address text of para; empty for protocols without register areas.
     QString addressText(const AddressPara &para) const;
     // "device : address ( format )".
     QString addressSummary(const AddressPara &para) const;

@@ -130,8 +130,13 @@ bool Config::parseAddress(const QString &text, AddressPara &para) const
         return false;
 
     const int protocol = deviceProtocol(para.device);
-    const int area = BuiltinTables::instance()->areaIndex(protocol, parts.at(0).toString());
+    const DeviceProtocolTable &table = BuiltinTables::instance()->deviceProtocolTable();
+    const int area = table.areaIndex(protocol, parts.at(0).toString());
     if (area < 0)
+        return false;
+    // A coil cannot hold a word, nor a holding register a lone bit: the
+    // device would refuse every read of such a tag.
+    if (!table.area(protocol, area)->acceptsFormat(para.format == Bool))
         return false;
     para.area = static_cast<quint8>(area);
 
@@ -169,10 +174,11 @@ bool Config::parseAddress(const QString &text, AddressPara &para) const
 QString Config::addressText(const AddressPara &para) const
 {
     const int protocol = deviceProtocol(para.device);
-    if (protocol != 0 && protocol != 1)
+    const QString area = BuiltinTables::instance()->areaName(protocol, para.area);
+    // A protocol without areas (the free port) has no address to write.
+    if (area.isEmpty() && protocol != 0 && protocol != 1)
         return QString();
 
-    const QString area = BuiltinTables::instance()->areaName(protocol, para.area);
     const QString number = addressHex ? QString::number(para.address, 16) + QLatin1Char('H')
                                       : QString::number(para.address);
     if (protocol == 0 && para.format == Bool)

@@ -39,6 +39,8 @@ bool DeviceProtocolTable::read(QXmlStreamReader *reader)
                 area.offset = offset.toInt(nullptr, 16);
                 area.min = attrs.value(QLatin1String("min")).toInt();
                 area.max = attrs.value(QLatin1String("max")).toInt();
+                area.readOnly = attrs.value(QLatin1String("readonly")) == QLatin1String("1");
+                area.strictFormat = attrs.value(QLatin1String("strict")) == QLatin1String("1");
                 addArea(protocol, area);
                 xml.skipCurrentElement();
             }
@@ -93,9 +95,15 @@ int DeviceProtocolTable::areaIndex(int protocol, const QString &name) const
 
 QString DeviceProtocolTable::areaName(int protocol, int index) const
 {
+    const RegisterArea *found = area(protocol, index);
+    return found ? found->name : QString();
+}
+
+const RegisterArea *DeviceProtocolTable::area(int protocol, int index) const
+{
     if (!hasProtocol(protocol) || index < 0 || index >= m_areas.at(protocol).size())
-        return QString();
-    return m_areas.at(protocol).at(index).name;
+        return nullptr;
+    return &m_areas.at(protocol).at(index);
 }
 
 const RegisterArea *DeviceProtocolTable::findArea(int protocol, const QString &name) const

@@ -48,6 +48,8 @@ public:
     int areaIndex(int protocol, const QString &name) const;
     // Name of the area at `index`, or the empty text when there is none.
     QString areaName(int protocol, int index) const;
+    // The area at `index`, or null. Valid until the table is changed.
+    const RegisterArea *area(int protocol, int index) const;
     // The first area named exactly `name`, or null. The pointer stays valid
     // until the table is changed.
     const RegisterArea *findArea(int protocol, const QString &name) const;

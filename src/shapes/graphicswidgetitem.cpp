@@ -5,6 +5,7 @@
 #include "shapeelement.h"
 #include "widgethost.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGraphicsScene>
@@ -28,6 +29,7 @@ CustomProxy *GraphicsWidgetItem::proxy()
     if (m_proxy || m_destroying)
         return m_proxy;
     QWidget *w = createWidget(m_kind);
+    showCaption(w, caption());
     // The widget is for show: no keyboard focus and no drops, so its
     // content stays as created.
     w->setFocusPolicy(Qt::NoFocus);
@@ -72,34 +74,90 @@ QWidget *GraphicsWidgetItem::createWidget(int kind)
 {
     switch (kind) {
     case PushButtonKind: {
-        auto *button = new QPushButton(QStringLiteral("pushbutton"));
+        auto *button = new QPushButton;
         button->setStyleSheet(QStringLiteral("QPushButton{border:10px groove #242424;}"));
         return button;
     }
     case ComboBoxKind: {
         auto *combo = new QComboBox;
-        combo->addItem(QStringLiteral("combobox"));
+        combo->addItem(QString());
         return combo;
     }
     case RadioButtonKind:
-        return new QRadioButton(QStringLiteral("radiobutton"));
+        return new QRadioButton;
     case CheckBoxKind:
-        return new QCheckBox(QStringLiteral("checkbox"));
+        return new QCheckBox;
     case LineEditKind:
-        return new QLineEdit(QStringLiteral("lineedit"));
-    case TextEditKind: {
-        auto *browser = new QTextBrowser;
-        browser->setPlainText(QStringLiteral("textedit"));
-        return browser;
-    }
+        return new QLineEdit;
+    case TextEditKind:
+        return new QTextBrowser;
     case LabelKind: {
-        auto *label = new QLabel(QStringLiteral("label"));
+        auto *label = new QLabel;
         label->setStyleSheet(QStringLiteral("QLabel{border:10px groove #242424;}"));
+        // A caption is shown as typed: markup in it would otherwise be
+        // interpreted, down to pictures loaded from wherever it names.
+        label->setTextFormat(Qt::PlainText);
         return label;
     }
-    default:
-        return new QLabel(QStringLiteral("label"));
+    default: {
+        auto *label = new QLabel;
+        label->setTextFormat(Qt::PlainText);
+        return label;
     }
+    }
+}
+
+void GraphicsWidgetItem::showCaption(QWidget *widget, const QString &caption)
+{
+    if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+        // An ampersand is a character of the caption, not a shortcut marker.
+        QString text = caption;
+        button->setText(text.replace(QLatin1Char('&'), QLatin1String("&&")));
+    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        combo->setItemText(0, caption);
+    } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        edit->setText(caption);
+        edit->setCursorPosition(0);
+    } else if (auto *browser = qobject_cast<QTextBrowser *>(widget)) {
+        browser->setPlainText(caption);
+    } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+        label->setText(caption);
+    }
+}
+
+QString GraphicsWidgetItem::initialCaption(int kind)
+{
+    switch (kind) {
+    case PushButtonKind:
+        return QStringLiteral("pushbutton");
+    case ComboBoxKind:
+        return QStringLiteral("combobox");
+    case RadioButtonKind:
+        return QStringLiteral("radiobutton");
+    case CheckBoxKind:
+        return QStringLiteral("checkbox");
+    case LineEditKind:
+        return QStringLiteral("lineedit");
+    case TextEditKind:
+        return QStringLiteral("textedit");
+    default:
+        return QStringLiteral("label");
+    }
+}
+
+QString GraphicsWidgetItem::caption() const
+{
+    return m_text.isEmpty() ? initialCaption(m_kind) : m_text;
+}
+
+void GraphicsWidgetItem::setText(const QString &text)
+{
+    const QString kept = xmlSafeText(text);
+    if (kept == m_text)
+        return;
+    m_text = kept;
+    if (m_proxy && m_proxy->widget())
+        showCaption(m_proxy->widget(), caption());
 }
 
 QWidget *GraphicsWidgetItem::widget()
@@ -145,6 +203,7 @@ void GraphicsWidgetItem::restoreGeometry(const QVariantList &state)
 QGraphicsItem *GraphicsWidgetItem::clone()
 {
     auto *copy = new GraphicsWidgetItem(m_kind, m_localRect.toRect(), nullptr);
+    copy->m_text = m_text;
     finishClone(copy);
     return copy;
 }

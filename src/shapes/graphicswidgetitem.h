@@ -12,6 +12,11 @@ class QWidget;
 // any other kind shows a plain label) is fixed at construction and saved in
 // the "type" attribute.
 //
+// The text property is the widget's caption: a label's or a button's text,
+// a combo box's first entry, a line edit's or text box's content. Empty
+// shows the kind's initial caption ("pushbutton", ...), as files made before
+// captions existed hold no other.
+//
 // The widget lives in a CustomProxy that is a child item of the shape and
 // always fills the shape's box. The shape owns the proxy and the proxy owns
 // the widget. Both are made on first use (proxy(), widget(), or the
@@ -22,7 +27,6 @@ class QWidget;
 class GraphicsWidgetItem : public GraphicsRectItem
 {
     Q_OBJECT
-    // Shown in the property browser but inert: reads empty, writes nothing.
     Q_PROPERTY(QString text READ text WRITE setText)
 
 public:
@@ -40,6 +44,15 @@ public:
     bool writeXml(QXmlStreamWriter *writer) override;
 
     int widgetKind() const { return m_kind; }
+
+    // The caption as typed; empty when the kind's initial one is shown.
+    QString text() const override { return m_text; }
+    // Characters a project file cannot hold become blanks.
+    void setText(const QString &text) override;
+    // What the widget shows: the text, or the kind's initial caption. Known
+    // without making the widget.
+    QString caption() const;
+    static QString initialCaption(int kind);
     // Makes the proxy and its widget when they do not exist yet. Null only
     // while the shape is being destroyed.
     CustomProxy *proxy();
@@ -52,9 +65,11 @@ protected:
 
 private:
     static QWidget *createWidget(int kind);
+    static void showCaption(QWidget *widget, const QString &caption);
     void fitProxy();
 
     QPointer<CustomProxy> m_proxy;
     int m_kind;
+    QString m_text;
     bool m_destroying = false;
 };

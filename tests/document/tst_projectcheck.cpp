@@ -13,7 +13,6 @@
 #include "shapes/graphicswidgetitem.h"
 #include "support/processfixture.h"
 
-#include <QPushButton>
 #include <QStandardItemModel>
 #include <QTranslator>
 #include <QtTest>
@@ -102,9 +101,9 @@ private slots:
     // in order: a panel register above the user range, a bit address, a
     // Float ending on the last D register, a flat line, a widget at the
     // screen's corner. It gives nothing in either language: "本地" of a
-    // project made in Chinese is still the panel in English. Then faults a
-    // file cannot carry: a widget whose caption is cleared is one; a
-    // free-port device no tag uses is none.
+    // project made in Chinese is still the panel in English. Then a widget
+    // whose caption is only blanks is a finding; a free-port device no tag
+    // uses is none.
     void cleanProject()
     {
         QVERIFY(loadProject(QStringLiteral("clean.mvprg")));
@@ -125,7 +124,7 @@ private slots:
         auto *widget = dynamic_cast<GraphicsWidgetItem *>(
             DrawManager::instance()->scenes().first()->userItems().at(2));
         QVERIFY(widget);
-        qobject_cast<QPushButton *>(widget->widget())->setText(QString());
+        widget->setText(QStringLiteral("  "));
         DevicePara freePort;
         freePort.name = QStringLiteral("spare");
         freePort.protocol = 3;
@@ -399,6 +398,27 @@ private slots:
             found.append(ProjectCheck::placeText(hit.place) + QLatin1Char('|')
                          + ProjectSearch::fieldText(hit.field));
         QCOMPARE(found, hits);
+    }
+
+    // A widget is found by the caption it shows: the initial one while it
+    // has none of its own (without making the widget), else its own.
+    void findWidgetCaption()
+    {
+        QVERIFY(loadProject(QStringLiteral("faults.mvprg")));
+        const auto found = [](const QString &needle) {
+            QStringList places;
+            for (const ProjectSearch::Hit &hit : ProjectSearch::find(searchFor(needle, false, false)))
+                places.append(ProjectCheck::placeText(hit.place) + QLatin1Char('|') + hit.text);
+            return places;
+        };
+        auto *button = dynamic_cast<GraphicsWidgetItem *>(
+            DrawManager::instance()->scenes().at(1)->userItems().value(0));
+        QVERIFY(button);
+        QCOMPARE(found("pushbutton"), QStringList {"画面 弹窗，图形 motor_button|pushbutton"});
+        QVERIFY(!button->hasProxy());
+        button->setText(QStringLiteral("Pump 2 启动"));
+        QCOMPARE(found("pump 2"), QStringList {"画面 弹窗，图形 motor_button|Pump 2 启动"});
+        QCOMPARE(found("pushbutton"), QStringList());
     }
 };
 

@@ -58,6 +58,21 @@ private slots:
         QCOMPARE(BuiltinTables::instance()->takeTableErrors(), QStringList());
     }
 
+    // The inputs a Modbus device only reports are marked read-only, for
+    // the checks of writes; no other area of the shipped table is.
+    void readOnlyAreas()
+    {
+        const DeviceProtocolTable &table = BuiltinTables::instance()->deviceProtocolTable();
+        QStringList readOnly;
+        for (int protocol = 0; protocol < table.protocolNames().size(); ++protocol) {
+            for (const RegisterArea &area : table.areas(protocol)) {
+                if (area.readOnly)
+                    readOnly << table.protocolNames().at(protocol) + ' ' + area.name;
+            }
+        }
+        QCOMPARE(readOnly, QStringList({"Modbus协议 1x", "Modbus协议 3x"}));
+    }
+
     // Switching the interface language reaches the panel's registers that
     // are already listed and the protocols' names; the tool's JSON keeps the
     // table's spelling.

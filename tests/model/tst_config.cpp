@@ -93,6 +93,28 @@ private slots:
         refused("bool without bit", 0, 0, b, "LW_Bit 100");
         refused("beyond 16 bits", 0, 0, i16, "LW 65536");
         refused("free port device", 0, 3, i16, "LW 1");
+
+        // Device 2 speaks Modbus: register numbers span 16 bits, bit areas
+        // hold Bool only and word areas no Bool.
+        const int u16 = Config::Uint16, f = Config::Float;
+        QTest::newRow("modbus coil 0") << 0 << 2 << b << false << "0x 0" << 0 << 0 << 0 << "0x 0";
+        QTest::newRow("modbus input bit last")
+            << 0 << 2 << b << false << "1x 65535" << 1 << 65535 << 0 << "1x 65535";
+        QTest::newRow("modbus input register")
+            << 0 << 2 << i16 << false << "3x 100" << 2 << 100 << 0 << "3x 100";
+        QTest::newRow("modbus holding register hex")
+            << 0 << 2 << u16 << true << "4x FFFFH" << 3 << 65535 << 0 << "4x ffffH";
+        QTest::newRow("modbus hex read, decimal written")
+            << 0 << 2 << f << false << "4x 2AH" << 3 << 42 << 0 << "4x 42";
+        QTest::newRow("modbus 5x") << 0 << 2 << i16 << false << "5x 7" << 4 << 7 << 0 << "5x 7";
+        QTest::newRow("modbus 6x") << 0 << 2 << i16 << false << "6x 65535" << 5 << 65535 << 0
+                                   << "6x 65535";
+        refused("modbus beyond 16 bits", 0, 2, i16, "4x 65536");
+        refused("modbus word on a coil", 0, 2, i16, "0x 1");
+        refused("modbus bool on a holding register", 0, 2, b, "4x 1");
+        refused("modbus bit of a register", 0, 2, b, "4x 1_3");
+        refused("modbus panel area", 0, 2, i16, "LW 1");
+        refused("modbus lower-case area", 0, 2, i16, "4X 1");
     }
 
     void address()

@@ -275,10 +275,16 @@ GraphicsItem *ProjectGenerator::makeShape(DrawScene *scene, int kindIndex, const
     case ImageShape:
         shape = new GraphicsImageItem(QRect(0, 0, 1, 1));
         break;
-    default:
-        shape = new GraphicsWidgetItem(WidgetKinds[(kindIndex / GeneratedKindCount) % 8],
-                                       QRect(0, 0, 1, 1));
+    default: {
+        auto *widget = new GraphicsWidgetItem(WidgetKinds[(kindIndex / GeneratedKindCount) % 8],
+                                              QRect(0, 0, 1, 1));
+        // About half the widgets keep their initial caption, as older files
+        // do; the box decides, so that no random number is drawn for it.
+        if (qint64(box.left() + box.top()) % 2)
+            widget->setText(QStringLiteral("控件 & <%1>").arg(kindIndex));
+        shape = widget;
         break;
+    }
     }
 
     if (points) {

@@ -108,6 +108,36 @@ private slots:
         }
     }
 
+    // A widget's caption is drawn; an empty one draws the kind's initial
+    // caption, as it did before captions could be set.
+    void drawsWidgetCaptions()
+    {
+        const QString run = m_dir.filePath(QString::number(++m_runs));
+        const QString project = run + ".mvprg";
+        QString form;
+        const QStringList captions = {"", "lineedit", "Pump 2 运行"};
+        for (int i = 0; i < captions.size(); ++i)
+            form += QStringLiteral("<Window brushColor=\"#ffffff\" height=\"60\" objectName=\"s%1\" "
+                                   "type=\"1\" width=\"200\"><widget fixe=\"false\" "
+                                   "height=\"40.00\" objectName=\"w\" opacity=\"1.00\" "
+                                   "pos=\"(100,30)\" rotation=\"0.00\" text=\"%2\" type=\"17\" "
+                                   "width=\"180.00\" zValue=\"1.00\"/></Window>")
+                        .arg(i)
+                        .arg(captions.at(i));
+        QVERIFY(writeFileBytes(project, ("<?xml version=\"1.0\"?><Project><Form>" + form
+                                         + "</Form></Project>")
+                                            .toUtf8()));
+        const QString out = run + "/pictures";
+        const CliRun result = runCliProcess({"render", project, "-o", out});
+        QVERIFY2(result.code == 0, result.err.constData());
+        const QImage initial(QDir(out).filePath("s0.png"));
+        QVERIFY(!initial.isNull());
+        QCOMPARE(QImage(QDir(out).filePath("s1.png")), initial);
+        const QImage captioned(QDir(out).filePath("s2.png"));
+        QCOMPARE(captioned.size(), initial.size());
+        QVERIFY(captioned != initial);
+    }
+
     // The failing screen comes first, so a run that stops at it draws none.
     void goesOnPastAFailure_data()
     {

@@ -137,6 +137,48 @@ private slots:
         QCOMPARE(devices, QStringList({"本地", "本地", "本地"}));
     }
 
+    // Tags of a Modbus device come in from a variable list and a workbook
+    // alike, keep their addresses and pass the project check.
+    void modbusTagsImport_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("variable list") << "csv";
+        QTest::newRow("workbook") << "xlsx";
+    }
+
+    void modbusTagsImport()
+    {
+        QFETCH(QString, suffix);
+        QVERIFY(loadProject(golden));
+        DevicePara meter;
+        meter.name = QStringLiteral("Meter");
+        meter.protocol = 2;
+        meter.port = 1;
+        Config::instance()->devices.append(meter);
+        const QString project = temp("modbus.mvprg");
+        QVERIFY(ProjectFile::write(project));
+
+        const QVector<QStringList> rows = {{"Run", "Meter", "0x 0", "Bool", "1", "coil"},
+                                           {"Alarm", "Meter", "1x 65535", "Bool", "1", ""},
+                                           {"Flow", "Meter", "3x 12", "Float", "4", "input"},
+                                           {"Speed", "Meter", "4x 65535", "Uint16", "2", "set"}};
+        const QString tags = temp("modbus." + suffix);
+        QString error;
+        QVERIFY2(TagExchange::exportAddressTags(tags, TagExchange::addressHeader(), rows, &error),
+                 qPrintable(error));
+        const QString out = temp("modbus-" + suffix + ".mvprg");
+        CliRun result = runCliProcess({"tags", "import", project, tags, "--address", "-o", out});
+        QVERIFY2(result.code == 0, result.err.constData());
+        QVERIFY(loadProject(out));
+        QCOMPARE(TagExchange::addressRows(), rows);
+
+        result = runCliProcess({"check", out, "--json"});
+        QVERIFY2(result.code == 0, result.out.constData());
+        QVERIFY2(!result.out.contains("\"address"), result.out.constData());
+        // Only the controller, whose tags the import replaced, goes unused.
+        QVERIFY2(!result.out.contains("Meter"), result.out.constData());
+    }
+
     void errors_data()
     {
         QTest::addColumn<QStringList>("arguments");

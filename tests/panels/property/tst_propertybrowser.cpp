@@ -4,6 +4,8 @@
 #include "services/appsettings.h"
 #include "shapes/graphicsimageitem.h"
 #include "shapes/graphicstextitem.h"
+#include "shapes/graphicswidgetitem.h"
+#include "shapes/shapekind.h"
 #include "support/mouseclicks.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
@@ -75,6 +77,8 @@ void editWith(B &browser, const QModelIndex &index, const QVariant &value)
         real->setValue(value.toDouble());
     else if (auto *combo = qobject_cast<QComboBox *>(editor.get()))
         combo->setCurrentIndex(value.toInt());
+    else if (auto *line = qobject_cast<QLineEdit *>(editor.get()))
+        line->setText(value.toString());
     else
         QFAIL("no editor for the value");
     delegate->setModelData(editor.get(), browser.model(), index);
@@ -333,6 +337,29 @@ private slots:
         m_browser->refresh();
         QCOMPARE(object->property(name), expected);
         QCOMPARE(cell.data(Qt::EditRole), edit);
+    }
+
+    // A widget's 文字 is its caption: typing it is one step, shown at once
+    // on the widget; undo brings the initial caption back.
+    void widgetCaptionEdit()
+    {
+        auto *shape = new GraphicsWidgetItem(PushButtonKind, QRect(10, 10, 120, 40));
+        m_scene->addItem(shape);
+        auto *button = qobject_cast<QPushButton *>(shape->widget());
+        QVERIFY(button);
+        m_browser->currentItemChanged(static_cast<QGraphicsItem *>(shape));
+        const QModelIndex cell = cellOf(*m_browser, QStringLiteral("text"));
+        QVERIFY(cell.isValid());
+        QCOMPARE(cell.data().toString(), QString());
+
+        editWith(*m_browser, cell, QStringLiteral("启动"));
+        QCOMPARE(button->text(), QStringLiteral("启动"));
+        QCOMPARE(stack()->count(), 1);
+        stack()->undo();
+        QCOMPARE(button->text(), QStringLiteral("pushbutton"));
+        QCOMPARE(shape->text(), QString());
+        stack()->redo();
+        QCOMPARE(button->text(), QStringLiteral("启动"));
     }
 
     void titlesInEnglish()

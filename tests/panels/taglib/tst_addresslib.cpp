@@ -125,6 +125,11 @@ private slots:
         QTest::newRow("bit of a panel word")
             << QStringList {"w", "本地", "LW_Bit 100_3", "Bool", "1", ""};
         QTest::newRow("float") << QStringList {"f", "PLC1", "D 9998", "Float", "4", "r"};
+        // The register picker's direct entry uses the same form.
+        QTest::newRow("modbus coil") << QStringList {"c", "Meter", "0x 0", "Bool", "1", ""};
+        QTest::newRow("modbus input bit") << QStringList {"i", "Meter", "1x 65535", "Bool", "1", ""};
+        QTest::newRow("modbus holding register")
+            << QStringList {"h", "Meter", "4x 65535", "Uint16", "2", ""};
     }
     void untouchedEditKeepsTheTag()
     {
@@ -132,7 +137,10 @@ private slots:
         DevicePara plc;
         plc.name = QStringLiteral("PLC1");
         plc.protocol = 1;
-        Config::instance()->devices = {plc};
+        DevicePara meter;
+        meter.name = QStringLiteral("Meter");
+        meter.protocol = 2;
+        Config::instance()->devices = {plc, meter};
         addTag(cells);
         m_dialog->selectRow(false, 0);
         m_steps.enqueue([](AddressAddDialog &dialog) {
