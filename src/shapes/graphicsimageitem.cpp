@@ -59,7 +59,7 @@ bool GraphicsImageItem::readXml(QXmlStreamReader *reader)
     readShapeAttributes(reader, this, present);
     m_keptContent = KeptContent();
     m_keptContent.keepAttributes(*reader, storedProperties());
-    m_keptContent.keepChildren(reader, KeptContent::defaultLevels());
+    readChildElements(reader);
     normalizeGeometry();
     return true;
 }
@@ -69,6 +69,7 @@ bool GraphicsImageItem::writeXml(QXmlStreamWriter *writer)
     writer->writeStartElement(elementName());
     writeShapeAttributes(writer, this, storedProperties());
     m_keptContent.writeAttributes(writer);
+    writeBindings(writer);
     m_keptContent.writeElementsFrom(writer, 0);
     writer->writeEndElement();
     return true;
