@@ -314,10 +314,9 @@ bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
     m_bindings.clear();
 
     while (reader->readNextStartElement()) {
-        if (Binding::readInto(reader, &m_bindings, KeptContent::defaultLevels()))
-            continue;
         if (reader->name() != QLatin1String("point")) {
-            m_keptContent.keepElement(reader, m_points.size(), KeptContent::defaultLevels());
+            if (!Binding::readInto(reader, &m_bindings, KeptContent::defaultLevels()))
+                m_keptContent.keepElement(reader, m_points.size(), KeptContent::defaultLevels());
             continue;
         }
         addPoint(QPointF(readNumberAttribute(reader, QStringLiteral("x")),
