@@ -282,16 +282,10 @@ private slots:
         other = value;
         other.unit = QStringLiteral("m");
         QTest::newRow("unit") << value << other << false;
-        other = value;
-        other.kind = Binding::Visible;
-        QTest::newRow("kind") << value << other << false;
         Binding direct = source(Binding::Action, true);
         other = direct;
         other.address = QStringLiteral("D 21");
         QTest::newRow("direct address") << direct << other << false;
-        other = direct;
-        other.screen = QStringLiteral("s");
-        QTest::newRow("action screen") << direct << other << false;
         Binding colours = source(Binding::Colours, false);
         colours.ranges.append(Binding::Range());
         other = colours;
@@ -332,19 +326,6 @@ private slots:
         QFETCH(Binding, binding);
         QFETCH(QString, text);
         QCOMPARE(binding.summary(), text);
-    }
-
-    // A text with characters XML cannot hold still gives a file that reads.
-    void unsafeTexts()
-    {
-        Binding binding = source(Binding::Action, false);
-        binding.tag = QStringLiteral("a\x01" "b");
-        binding.screen = QStringLiteral("\x0b");
-        const Binding safe = binding.xmlSafe();
-        QCOMPARE(safe.tag, QStringLiteral("a b"));
-        bool read = false;
-        QCOMPARE(readBinding(written(binding), &read), safe);
-        QVERIFY(read);
     }
 };
 
