@@ -265,6 +265,37 @@
     </message>
 </context>
 <context>
+    <name>Binding</name>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>文字状态</source>
+        <translation>Text state</translation>
+    </message>
+    <message>
+        <source>可见</source>
+        <translation>Visibility</translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation>Colours</translation>
+    </message>
+    <message>
+        <source>动作</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>图片</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>(无)</source>
+        <translation>(none)</translation>
+    </message>
+</context>
+<context>
     <name>CheckCommand</name>
     <message>
         <source>缺少项目文件</source>
@@ -2794,6 +2825,10 @@ Continue?</translation>
     <message>
         <source>修改对象属性</source>
         <translation>Change object properties</translation>
+    </message>
+    <message>
+        <source>修改对象数据</source>
+        <translation>Change object data</translation>
     </message>
 </context>
 <context>

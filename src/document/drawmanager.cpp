@@ -2,6 +2,7 @@
 
 #include "editor/drawscene.h"
 #include "editor/screentype.h"
+#include "model/binding.h"
 #include "model/config.h"
 #include "model/nestinglimit.h"
 #include "model/propertyregistry.h"
@@ -328,6 +329,8 @@ GraphicsItemGroup *DrawManager::loadGroup(QXmlStreamReader *reader, int depth,
         if (isGroupElement(reader)) {
             // Read to its end even when it yields nothing.
             item = loadGroup(reader, depth + 1, &stored.kept, members.size());
+        } else if (Binding::readInto(reader, &stored.bindings, NestingLimit::MaxDepth - depth)) {
+            continue;
         } else if ((item = createItemByName(reader))) {
             if (!readShape(item, reader))
                 item = nullptr;
@@ -534,6 +537,10 @@ QStringList DrawManager::unknownElementNames() const
                     appendNew(&names, part.second.elementNames());
             } else if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
                 appendNew(&names, group->keptContent().elementNames());
+                for (const Binding &binding : group->bindings()) {
+                    for (const auto &part : binding.keptParts())
+                        appendNew(&names, part.second.elementNames());
+                }
             }
         }
     }
@@ -561,6 +568,10 @@ QStringList DrawManager::unknownAttributeNames() const
                     add(part.first, part.second);
             } else if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
                 add(group->elementName(), group->keptContent());
+                for (const Binding &binding : group->bindings()) {
+                    for (const auto &part : binding.keptParts())
+                        add(part.first, part.second);
+                }
             }
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/binding.h"
 #include "sizehandlerect.h"
 
 #include <QGraphicsItem>
@@ -92,6 +93,18 @@ public:
     virtual bool fixe() const { return !(this->flags() & QGraphicsItem::ItemIsMovable); }
     virtual void setFixe(bool fixed) { this->setFlag(QGraphicsItem::ItemIsMovable, !fixed); }
 
+    // What ties the shape to the machine, in the order the user gave.
+    const QVector<Binding> &bindings() const { return m_bindings; }
+    // Texts are made fit for the file on the way in, as every text entered
+    // is: a character XML cannot hold would make the saved project unreadable.
+    void setBindings(const QVector<Binding> &bindings)
+    {
+        m_bindings.clear();
+        m_bindings.reserve(bindings.size());
+        for (const Binding &binding : bindings)
+            m_bindings.append(binding.xmlSafe());
+    }
+
     const QVector<SizeHandleRect *> &handles() const
     {
         ensureHandles();
@@ -161,6 +174,7 @@ protected:
     // only walks what exists.
     QVector<SizeHandleRect *> m_handles;
     QRectF m_localRect;
+    QVector<Binding> m_bindings;
     double m_width = 0;
     double m_height = 0;
 

@@ -159,7 +159,7 @@ bool GraphicsImageItem::readXml(QXmlStreamReader *reader)
     setPicture(attributes.value(PictureAttribute).toString());
     m_keptContent = KeptContent();
     m_keptContent.keepAttributes(*reader, storedProperties() << PictureAttribute);
-    m_keptContent.keepChildren(reader, KeptContent::defaultLevels());
+    readChildElements(reader);
     normalizeGeometry();
     return true;
 }
@@ -172,6 +172,7 @@ bool GraphicsImageItem::writeXml(QXmlStreamWriter *writer)
     if (!m_picture.isEmpty())
         writer->writeAttribute(PictureAttribute, m_picture);
     m_keptContent.writeAttributes(writer);
+    writeBindings(writer);
     m_keptContent.writeElementsFrom(writer, 0);
     writer->writeEndElement();
     return true;

@@ -1,5 +1,6 @@
 #include "graphicsitem.h"
 
+#include "graphicsitemgroup.h"
 #include "model/propertyregistry.h"
 #include "shapeattributes.h"
 #include "shapepainting.h"
@@ -156,6 +157,7 @@ void GraphicsItem::copyCommonAttributes(GraphicsItem *copy) const
     copy->setZValue(zValue() + 0.1);
     copy->setOpacity(opacity());
     copy->setFixe(fixe());
+    copy->m_bindings = m_bindings;
     copy->m_keptContent = m_keptContent;
     copy->updateHandles();
 }
@@ -165,7 +167,7 @@ bool GraphicsItem::readXml(QXmlStreamReader *reader)
     readShapeAttributes(reader, this);
     m_keptContent = KeptContent();
     m_keptContent.keepAttributes(*reader, fileAttributeNames());
-    m_keptContent.keepChildren(reader, KeptContent::defaultLevels());
+    readChildElements(reader);
     normalizeGeometry();
     return true;
 }
@@ -175,17 +177,37 @@ bool GraphicsItem::writeXml(QXmlStreamWriter *writer)
     writer->writeStartElement(elementName());
     writeShapeAttributes(writer, this);
     m_keptContent.writeAttributes(writer);
+    writeBindings(writer);
     m_keptContent.writeElementsFrom(writer, 0);
     writer->writeEndElement();
     return true;
 }
 
+void GraphicsItem::readChildElements(QXmlStreamReader *reader)
+{
+    m_bindings.clear();
+    while (reader->readNextStartElement()) {
+        if (!Binding::readInto(reader, &m_bindings, KeptContent::defaultLevels()))
+            m_keptContent.keepElement(reader, 0, KeptContent::defaultLevels());
+    }
+}
+
+void GraphicsItem::writeBindings(QXmlStreamWriter *writer) const
+{
+    Binding::writeList(writer, m_bindings);
+}
+
 QVector<QPair<QString, KeptContent>> GraphicsItem::keptParts() const
 {
     // Asked of every shape after each load; nearly all keep nothing.
-    if (m_keptContent.isEmpty())
+    if (m_keptContent.isEmpty() && m_bindings.isEmpty())
         return {};
-    return {{elementName(), m_keptContent}};
+    QVector<QPair<QString, KeptContent>> parts;
+    if (!m_keptContent.isEmpty())
+        parts.append({elementName(), m_keptContent});
+    for (const Binding &binding : m_bindings)
+        parts += binding.keptParts();
+    return parts;
 }
 
 QStringList GraphicsItem::fileAttributeNames()
@@ -220,4 +242,26 @@ QObject *shapeObject(QGraphicsItem *item)
 AbstractShapeType<QGraphicsItem> *singleShape(QGraphicsItem *item)
 {
     return dynamic_cast<AbstractShapeType<QGraphicsItem> *>(item);
+}
+
+QVector<Binding> shapeBindings(QGraphicsItem *item)
+{
+    if (auto *shape = singleShape(item))
+        return shape->bindings();
+    if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
+        return group->bindings();
+    return {};
+}
+
+bool setShapeBindings(QGraphicsItem *item, const QVector<Binding> &bindings)
+{
+    if (auto *shape = singleShape(item)) {
+        shape->setBindings(bindings);
+        return true;
+    }
+    if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
+        group->setBindings(bindings);
+        return true;
+    }
+    return false;
 }

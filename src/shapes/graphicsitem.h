@@ -163,14 +163,19 @@ public:
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
     // Copies what every clone shares (size, position, pen, brush, transform,
-    // rotation, scale, kept content; z raised by 0.1) onto copy and places
-    // its handles.
+    // rotation, scale, bindings, kept content; z raised by 0.1) onto copy and
+    // places its handles.
     void copyCommonAttributes(GraphicsItem *copy) const;
     // Rebuilds the brush for the current style, keeping the fill colour.
     void applyBrushStyle();
     // The attributes the shape's element is written with; any other one
     // read is kept.
     virtual QStringList fileAttributeNames();
+    // Reads the rest of the shape's element: its bindings, and every other
+    // child kept in slot 0.
+    void readChildElements(QXmlStreamReader *reader);
+    // The bindings, as the first children of the shape's element.
+    void writeBindings(QXmlStreamWriter *writer) const;
 
     // What the shape's element held that this version does not read,
     // written back by writeXml(). A clone takes it along: a copy of a shape
@@ -192,3 +197,7 @@ QPointF screenClampShift(const QRectF &box, const QRectF &screen);
 QObject *shapeObject(QGraphicsItem *item);
 // The shape interface of a single shape; null for groups and helpers.
 AbstractShapeType<QGraphicsItem> *singleShape(QGraphicsItem *item);
+// The bindings of a single shape or a group; none for helper items.
+QVector<Binding> shapeBindings(QGraphicsItem *item);
+// Sets them on a single shape or a group; false for helper items.
+bool setShapeBindings(QGraphicsItem *item, const QVector<Binding> &bindings);

@@ -281,6 +281,7 @@ QGraphicsItem *GraphicsItemGroup::clone()
     copy->setFixe(fixe());
     copy->m_width = m_width;
     copy->m_height = m_height;
+    copy->m_bindings = m_bindings;
     copy->m_keptContent = m_keptContent;
     copy->normalizeGeometry();
     return copy;
@@ -349,6 +350,7 @@ bool GraphicsItemGroup::writeXml(QXmlStreamWriter *writer)
         QPointF(std::round(topLeft.x() * 100) / 100, std::round(topLeft.y() * 100) / 100));
     writeAttributeValue(writer, QStringLiteral("rotation"), 0.0);
     m_keptContent.writeAttributes(writer);
+    Binding::writeList(writer, m_bindings);
     // Taking a member out and putting it back moves it to the end of the
     // children with the same z, so after the whole pass the order is as
     // before.
@@ -393,5 +395,6 @@ void GraphicsItemGroup::applyStoredAttributes(const StoredAttributes &stored)
     setObjectName(stored.objectName);
     setZValue(stored.zValue);
     setFixe(stored.fixe);
+    m_bindings = stored.bindings;
     m_keptContent = stored.kept;
 }

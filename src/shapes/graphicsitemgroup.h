@@ -42,6 +42,8 @@ public:
         QString objectName;
         double zValue = 0;
         bool fixe = false;
+        // The group's own bindings, read by the loader among the children.
+        QVector<Binding> bindings;
         // What the element held that this version does not read: the
         // loader adds the children that name no shape, each in the slot
         // of the member it stood before.

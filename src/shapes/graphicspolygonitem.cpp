@@ -267,6 +267,7 @@ bool GraphicsPolygonItem::writeXml(QXmlStreamWriter *writer)
     writer->writeAttribute(QStringLiteral("x"), coordinateText(pos().x()));
     writer->writeAttribute(QStringLiteral("y"), coordinateText(pos().y()));
     m_keptContent.writeAttributes(writer);
+    writeBindings(writer);
     for (int i = 0; i < m_points.size(); ++i) {
         m_keptContent.writeElements(writer, i);
         const QPointF &p = m_points.at(i);
@@ -324,10 +325,12 @@ bool GraphicsPolygonItem::readXml(QXmlStreamReader *reader)
     }
     m_points.clear();
     m_keptPoints.clear();
+    m_bindings.clear();
 
     while (reader->readNextStartElement()) {
         if (reader->name() != QLatin1String("point")) {
-            m_keptContent.keepElement(reader, m_points.size(), KeptContent::defaultLevels());
+            if (!Binding::readInto(reader, &m_bindings, KeptContent::defaultLevels()))
+                m_keptContent.keepElement(reader, m_points.size(), KeptContent::defaultLevels());
             continue;
         }
         addPoint(QPointF(readNumberAttribute(reader, QStringLiteral("x")),

@@ -214,6 +214,7 @@ bool GraphicsWidgetItem::writeXml(QXmlStreamWriter *writer)
     writer->writeAttribute(QStringLiteral("type"), QString::number(m_kind));
     writeShapeAttributes(writer, this);
     m_keptContent.writeAttributes(writer);
+    writeBindings(writer);
     m_keptContent.writeElementsFrom(writer, 0);
     writer->writeEndElement();
     return true;

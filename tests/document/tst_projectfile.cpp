@@ -213,6 +213,51 @@ private slots:
             << "<group objectName=\"g\">" + rect + "<circle/>" + rect + "</group>"
             << QStringList {"circle"}
             << QStringList {"<group", "<rectangle", "<circle/>", "<rectangle", "</group>"};
+
+        // Bindings are a shape's first children, written before what it
+        // kept; what they keep stays inside them.
+        const QByteArray sized = "objectName=\"s\" width=\"20\" height=\"10\"";
+        QTest::newRow("bindings of a rectangle")
+            << "<rectangle " + sized + "><glow/><binding kind=\"value\" tag=\"tr\" unit=\"°C\">"
+               "<later/></binding></rectangle>"
+            << QStringList {"glow", "later", "circle"}
+            << QStringList {"<rectangle", "tag=\"tr\"", "<later/>", "</binding>", "<glow/>",
+                            "</rectangle>"};
+        QTest::newRow("bindings of a polygon, before its points")
+            << QByteArray("<polygon objectName=\"p\" x=\"50\" y=\"50\"><point x=\"0\" y=\"0\"/>"
+                          "<binding kind=\"colours\" tag=\"tp\"><range from=\"0\" to=\"1\" "
+                          "fill=\"#ff0000\"/></binding><point x=\"10\" y=\"0\"/>"
+                          "<point x=\"0\" y=\"10\"/></polygon>")
+            << QStringList {"circle"}
+            << QStringList {"<polygon", "tag=\"tp\"", "<range", "</binding>", "<point",
+                            "<point", "<point", "</polygon>"};
+        QTest::newRow("bindings of an image, a text and a widget")
+            << "<imageitem " + sized + "><binding kind=\"picture\" tag=\"ti\">"
+               "<picture file=\"images/a.png\"/></binding></imageitem><textitem " + sized
+                + "><binding kind=\"textstate\" tag=\"tt\" texttag=\"s\"/></textitem>"
+                  "<widget type=\"1\" " + sized + "><binding kind=\"action\" action=\"toggle\" "
+                  "tag=\"tw\"/></widget>"
+            << QStringList {"circle"}
+            << QStringList {"<imageitem", "<picture file=\"images/a.png\"/>", "</imageitem>"};
+        QTest::newRow("bindings of a group and a member")
+            << "<group objectName=\"g\"><binding kind=\"visible\" tag=\"tg\" condition=\"range\"/>"
+               "<rectangle " + sized + "><binding kind=\"value\" tag=\"tm\"/></rectangle>"
+                + rect + "</group>"
+            << QStringList {"circle"}
+            << QStringList {"<group", "tag=\"tg\"", "<rectangle", "tag=\"tm\"", "</rectangle>",
+                            "<rectangle", "</group>"};
+        QTest::newRow("binding of a kind this version does not know")
+            << "<rectangle " + sized + "><binding kind=\"chart\" tag=\"t\"><bar/></binding>"
+               "</rectangle>"
+            << QStringList {"binding", "circle"}
+            << QStringList {"<rectangle", "kind=\"chart\"", "<bar/>", "</rectangle>"};
+        QByteArray many = "<rectangle " + sized + ">";
+        for (int i = 0; i < 300; ++i)
+            many += "<binding kind=\"value\" tag=\"b" + QByteArray::number(i) + "\"/>";
+        QTest::newRow("more bindings than a shape takes")
+            << many + "</rectangle>" << QStringList {"binding", "circle"}
+            << QStringList {"tag=\"b0\"", "tag=\"b255\"", "tag=\"b256\"", "tag=\"b299\"",
+                            "</rectangle>"};
     }
 
     void unknownElementsAreKept()

@@ -1,6 +1,7 @@
 #include "document/drawmanager.h"
 #include "editor/drawscene.h"
 #include "editor/shapecommands.h"
+#include "editor/setbindingscommand.h"
 #include "editor/shapemimedata.h"
 #include "editor/useroptgroup.h"
 #include "model/builtintables.h"
@@ -203,6 +204,103 @@ private slots:
         stack()->redo();
         QCOMPARE(formed->members(), items);
         QCOMPARE(state(m_scene->userItems()), grouped);
+    }
+
+    // A change of bindings is one step on the screen's history; undo and
+    // redo give back exactly the lists before and after. The same list
+    // again is no step.
+    void setBindingsUndoRedo_data()
+    {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<bool>("startBound");
+        QTest::addColumn<bool>("endBound");
+        QTest::newRow("single shape, add") << "single" << false << true;
+        QTest::newRow("single shape, replace") << "single" << true << true;
+        QTest::newRow("single shape, clear") << "single" << true << false;
+        QTest::newRow("group") << "group" << true << true;
+        QTest::newRow("member of a group") << "member" << false << true;
+    }
+
+    void setBindingsUndoRedo()
+    {
+        QFETCH(QString, shape);
+        QFETCH(bool, startBound);
+        QFETCH(bool, endBound);
+        auto *a = new CountedRect(QRectF(100, 100, 40, 20), m_scene.get());
+        auto *b = new CountedRect(QRectF(200, 100, 40, 20), m_scene.get());
+        QGraphicsItem *target = a;
+        if (shape != "single") {
+            GraphicsItemGroup *group = m_scene->createGroup({a, b});
+            if (shape == "group")
+                target = group;
+        }
+        Binding first;
+        first.tag = QStringLiteral("a");
+        first.kind = Binding::Colours;
+        first.ranges.append(Binding::Range());
+        Binding second;
+        second.kind = Binding::Action;
+        second.action = Binding::Momentary;
+        second.device = QStringLiteral("PLC");
+        second.address = QStringLiteral("M 1");
+        const QVector<Binding> before = startBound ? QVector<Binding> {first} : QVector<Binding>();
+        const QVector<Binding> after
+            = endBound ? QVector<Binding> {second, first} : QVector<Binding>();
+        QVERIFY(setShapeBindings(target, before));
+        b->setBindings({second});
+
+        QVERIFY(SetBindingsCommand::apply(undo(), m_form.get(), target, after));
+        QCOMPARE(stack()->count(), 1);
+        QCOMPARE(stack()->text(0), QStringLiteral("修改对象数据"));
+        QCOMPARE(shapeBindings(target), after);
+        QVERIFY(!SetBindingsCommand::apply(undo(), m_form.get(), target, after));
+        QCOMPARE(stack()->count(), 1);
+        stack()->undo();
+        QCOMPARE(shapeBindings(target), before);
+        stack()->redo();
+        QCOMPARE(shapeBindings(target), after);
+        QCOMPARE(b->bindings(), QVector<Binding> {second});
+    }
+
+    // Forming and dissolving groups, done and undone, leaves every shape
+    // its own bindings; a group dissolved and brought back has its own.
+    void groupingKeepsBindings()
+    {
+        QList<QGraphicsItem *> items;
+        QVector<QVector<Binding>> own;
+        for (int i = 0; i < 3; ++i) {
+            auto *rect = new CountedRect(QRectF(100 + 80 * i, 100, 50, 40), m_scene.get(), i);
+            Binding binding;
+            binding.tag = QStringLiteral("tag %1").arg(i);
+            binding.digits = i;
+            rect->setBindings(QVector<Binding>(i, binding));
+            own << rect->bindings();
+            items << rect;
+            rect->setSelected(true);
+        }
+        const auto members = [&] {
+            QVector<QVector<Binding>> result;
+            for (QGraphicsItem *item : qAsConst(items))
+                result << shapeBindings(item);
+            return result;
+        };
+        GraphicsItemGroup *formed = m_scene->createGroup(m_scene->selectedItems());
+        push(new GroupShapeCommand(formed, m_scene.get()));
+        Binding visible;
+        visible.kind = Binding::Visible;
+        visible.tag = QStringLiteral("shown");
+        QVERIFY(SetBindingsCommand::apply(undo(), m_form.get(), formed, {visible}));
+        push(new UnGroupShapeCommand(formed, m_scene.get()));
+        QCOMPARE(members(), own);
+        stack()->undo();
+        QCOMPARE(formed->bindings(), QVector<Binding> {visible});
+        QCOMPARE(members(), own);
+        while (stack()->canUndo())
+            stack()->undo();
+        QCOMPARE(members(), own);
+        while (stack()->canRedo())
+            stack()->redo();
+        QCOMPARE(members(), own);
     }
 
     void historyPerForm()
@@ -429,6 +527,23 @@ private slots:
             "</group></group>")
                                            << QStringList {"layer=\"2\"", "<badge/>",
                                                            "layer=\"3\"", "<seal/>"};
+        QTest::newRow("bindings") << QByteArray(
+            "<rectangle height=\"10\" pos=\"(5,5)\" width=\"10\"><shadow/>"
+            "<binding kind=\"colours\" tag=\"t\" fade=\"1\"><range from=\"0\" to=\"1\"/>"
+            "</binding></rectangle>")
+                                  << QStringList {"<binding kind=\"colours\" tag=\"t\" fade=\"1\">",
+                                                  "<range blink=\"0\" from=\"0\" to=\"1\"/>",
+                                                  "<shadow/>"};
+        QTest::newRow("bindings of a group and its members") << QByteArray(
+            "<group><binding kind=\"action\" action=\"open\" screen=\"w\"/>"
+            "<rectangle height=\"10\" pos=\"(5,5)\" width=\"10\">"
+            "<binding kind=\"value\" tag=\"m\"/></rectangle>"
+            "<polyline x=\"100\" y=\"100\"><binding kind=\"picture\" tag=\"p\">"
+            "<picture file=\"a.png\"/></binding><point x=\"-5\" y=\"-5\"/>"
+            "<point x=\"5\" y=\"5\"/></polyline></group>")
+            << QStringList {"<binding kind=\"action\" device=\"\" address=\"\" format=\"\" "
+                            "action=\"open\"",
+                            "<binding kind=\"value\" tag=\"m\"", "<picture file=\"a.png\"/>"};
     }
 
     void copiesCarryKeptContent()

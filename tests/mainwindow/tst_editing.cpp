@@ -23,6 +23,7 @@
 #include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicsrectitem.h"
 #include "support/menuscript.h"
+#include "support/modalscript.h"
 #include "support/mouseclicks.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
@@ -259,6 +260,74 @@ private slots:
         m_window->editCommands()->paste();
         QCOMPARE(scene->userItems().size(), 3);
         QCOMPARE(entries().size(), 2);
+    }
+
+    // Copies keep what their shapes are bound to, the members of a group
+    // and the group itself alike, wherever they are pasted: the same
+    // screen, another one, or a screen of another project.
+    void pastedCopiesKeepBindings_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("same screen") << "same screen";
+        QTest::newRow("another screen") << "another screen";
+        QTest::newRow("another project") << "another project";
+    }
+
+    void pastedCopiesKeepBindings()
+    {
+        QFETCH(QString, target);
+        const QString other = m_dir.filePath(QStringLiteral("other.mvprg"));
+        QFile::remove(other);
+        QVERIFY(QFile::copy(QString::fromUtf8(MAROVIN_TEST_DATA_DIR) + "/golden.mvprg", other));
+        QFile(other).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+
+        DrawScene *scene = addScreen()->drawScene();
+        Binding value;
+        value.tag = QStringLiteral("温度");
+        value.unit = QStringLiteral("°C");
+        Binding action;
+        action.kind = Binding::Action;
+        action.action = Binding::OpenWindow;
+        action.screen = QStringLiteral("报警");
+        Binding colours;
+        colours.kind = Binding::Colours;
+        colours.device = QStringLiteral("PLC1");
+        colours.address = QStringLiteral("D 20");
+        colours.ranges.append(Binding::Range());
+        colours.ranges.last().fill = QColor(Qt::red);
+        GraphicsRectItem *single = addRect(scene, QRectF(100, 100, 50, 30));
+        single->setBindings({value, action});
+        GraphicsRectItem *a = addRect(scene, QRectF(300, 100, 50, 30));
+        GraphicsRectItem *b = addRect(scene, QRectF(400, 100, 50, 30));
+        a->setBindings({colours});
+        GraphicsItemGroup *group = scene->createGroup({a, b});
+        group->setBindings({action});
+        single->setSelected(true);
+        group->setSelected(true);
+        m_window->editCommands()->copy();
+
+        if (target == "another screen") {
+            scene = addScreen()->drawScene();
+        } else if (target == "another project") {
+            m_window->setModified(false);
+            ModalScript quiet;
+            QVERIFY(m_window->projectController()->openProject(other));
+            scene = addScreen()->drawScene();
+        }
+        const int before = scene->userItems().size();
+        m_window->editCommands()->paste();
+        const QList<QGraphicsItem *> pasted = scene->selectedItems();
+        QCOMPARE(pasted.size(), 2);
+        QCOMPARE(scene->userItems().size(), before + 4);
+        QGraphicsItem *pastedSingle = pasted.at(0)->type() == GroupItemType ? pasted.at(1)
+                                                                             : pasted.at(0);
+        auto *pastedGroup = dynamic_cast<GraphicsItemGroup *>(
+            pastedSingle == pasted.at(0) ? pasted.at(1) : pasted.at(0));
+        QVERIFY(pastedGroup);
+        QCOMPARE(shapeBindings(pastedSingle), (QVector<Binding> {value, action}));
+        QCOMPARE(pastedGroup->bindings(), QVector<Binding> {action});
+        QCOMPARE(shapeBindings(pastedGroup->members().at(0)), QVector<Binding> {colours});
+        QVERIFY(shapeBindings(pastedGroup->members().at(1)).isEmpty());
     }
 
     // A screen renamed in the tree marks the project modified and shows in

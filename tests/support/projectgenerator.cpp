@@ -4,6 +4,7 @@
 #include "editor/drawscene.h"
 #include "editor/drawview.h"
 #include "editor/screentype.h"
+#include "model/binding.h"
 #include "model/builtintables.h"
 #include "model/config.h"
 #include "model/taglib/textlib.h"
@@ -21,6 +22,8 @@
 #include <QStandardItemModel>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+
+#include <cmath>
 
 namespace {
 
@@ -64,6 +67,7 @@ ProjectGenerator::Options ProjectGenerator::benchmarkOptions()
 
 ProjectGenerator::ProjectGenerator(quint32 seed)
     : m_random(seed)
+    , m_bindingRandom(seed ^ 0xb1d1b1d1u)
     , m_seed(seed)
 { }
 
@@ -426,6 +430,7 @@ void ProjectGenerator::buildScreen(const Options &options, int index)
         }
     }
     groupShapes(options, scene, shapes);
+    addBindings(options, scene);
 }
 
 void ProjectGenerator::groupShapes(const Options &options, DrawScene *scene,
@@ -464,4 +469,117 @@ void ProjectGenerator::groupShapes(const Options &options, DrawScene *scene,
             group->setProperty("rotation", hundredths(0, 359.99));
         topLevel.append(group);
     }
+}
+
+void ProjectGenerator::addBindings(const Options &options, DrawScene *scene)
+{
+    if (options.bindingPercent <= 0)
+        return;
+    // Every draw below comes from the bindings' own stream.
+    std::swap(m_random, m_bindingRandom);
+    QStringList screens;
+    const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+    for (const DrawScene *other : scenes)
+        screens << other->objectName();
+    // Members of groups and the groups themselves alike.
+    const QList<QGraphicsItem *> items = scene->userItems();
+    for (QGraphicsItem *item : items) {
+        if (!chance(options.bindingPercent))
+            continue;
+        QVector<Binding> bindings;
+        for (int n = between(1, 3); n > 0; --n)
+            bindings.append(randomBinding(screens));
+        setShapeBindings(item, bindings);
+    }
+    std::swap(m_random, m_bindingRandom);
+}
+
+double ProjectGenerator::anyNumber()
+{
+    switch (between(0, 3)) {
+    case 0:
+        return between(-100, 100);
+    case 1:
+        return hundredths(-10000, 10000);
+    case 2:
+        // Any double at all: tiny, huge, with every digit.
+        return (m_random.generateDouble() - 0.5) * std::pow(10.0, between(-12, 15));
+    default:
+        return 0;
+    }
+}
+
+Binding ProjectGenerator::randomBinding(const QStringList &screens)
+{
+    Config *config = Config::instance();
+    const QStandardItemModel *tags = config->addressTagModel();
+    static const char *const formats[] = {"Int16", "Uint16", "Int32", "Float", "Bool", ""};
+
+    Binding binding;
+    binding.kind = Binding::Kind(between(Binding::Value, Binding::Picture));
+    if (tags->rowCount() > 0 && chance(60)) {
+        const QString name = tags->item(between(0, tags->rowCount() - 1), 0)->text();
+        binding.tag = name.isEmpty() ? QStringLiteral("\"温度\" 'tag'") : name;
+    } else {
+        const QStringList devices = config->deviceNames();
+        binding.device = devices.value(between(0, devices.size() - 1));
+        binding.address = QStringLiteral("LW %1").arg(between(0, 9999));
+        if (chance(20))
+            binding.address += QStringLiteral(".%1").arg(between(0, 15));
+        binding.format = QLatin1String(formats[between(0, 5)]);
+    }
+    switch (binding.kind) {
+    case Binding::Value:
+        binding.digits = between(0, 12);
+        binding.decimals = between(0, 6);
+        binding.scale = anyNumber();
+        binding.offset = anyNumber();
+        binding.unit = chance(30) ? QString() : text(6);
+        binding.minimum = anyNumber();
+        binding.maximum = anyNumber();
+        break;
+    case Binding::TextState: {
+        TextLib *library = config->textLib();
+        binding.textTag = library->count() > 0 && chance(70)
+            ? library->names().at(between(0, library->count() - 1))
+            : text(10);
+        binding.fallback = between(0, 8);
+        break;
+    }
+    case Binding::Visible:
+        binding.condition = Binding::Condition(between(Binding::BitSet, Binding::InRange));
+        binding.value = anyNumber();
+        binding.value2 = anyNumber();
+        break;
+    case Binding::Colours:
+        for (int n = between(0, 4); n > 0; --n) {
+            Binding::Range range;
+            range.from = anyNumber();
+            range.to = anyNumber();
+            range.fill = chance(80) ? colour() : QColor();
+            range.line = chance(80) ? colour() : QColor();
+            range.text = chance(80) ? colour() : QColor();
+            range.blink = chance(30);
+            binding.ranges.append(range);
+        }
+        break;
+    case Binding::Action:
+        binding.action
+            = Binding::ActionKind(between(Binding::SetBit, Binding::CloseWindow));
+        binding.value = anyNumber();
+        binding.minimum = anyNumber();
+        binding.maximum = anyNumber();
+        if (binding.action >= Binding::SwitchScreen)
+            binding.screen = chance(80) ? screens.value(between(0, screens.size() - 1))
+                                        : text(10);
+        break;
+    case Binding::Picture:
+        for (int n = between(0, 4); n > 0; --n) {
+            Binding::PictureFile picture;
+            picture.file = QStringLiteral("images/%1.png").arg(text(8));
+            binding.pictures.append(picture);
+        }
+        break;
+    }
+    return binding;
 }

@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QString>
 
+class Binding;
 class DrawScene;
 class GraphicsItem;
 class QRectF;
@@ -43,6 +44,11 @@ public:
         int groupSize = 5;
         // Form of the file the project saves to (Config::encryption).
         bool encoded = false;
+        // Share of shapes and groups, in percent, given one to three
+        // bindings of random kinds with every parameter random. Drawn from
+        // a stream of its own: a project built without them is the same
+        // for its seed as before bindings existed.
+        int bindingPercent = 0;
     };
 
     // The benchmark's project: 50 screens of 500 shapes, 10,000 address
@@ -62,6 +68,9 @@ private:
     void varyShape(GraphicsItem *shape);
     void centreOnGrid(QList<QPointF> *points);
     void groupShapes(const Options &options, DrawScene *scene, QList<GraphicsItem *> shapes);
+    void addBindings(const Options &options, DrawScene *scene);
+    Binding randomBinding(const QStringList &screens);
+    double anyNumber();
 
     // Random pieces.
     int between(int low, int high); // both included
@@ -71,6 +80,7 @@ private:
     QString text(int maxLength);
 
     QRandomGenerator m_random;
+    QRandomGenerator m_bindingRandom;
     quint32 m_seed;
     bool m_fixedLayout = false;
 };

@@ -521,6 +521,34 @@ private slots:
         QCOMPARE(infoOf(m_plain)["scripts"], QJsonValue(QJsonArray()));
     }
 
+    // Bindings are counted per screen and in all, a group's own and its
+    // members' alike; a project without any counts none.
+    void infoBindings()
+    {
+        QByteArray file = fileBytes(m_plain);
+        const QByteArray member = "objectName=\"a\" opacity";
+        const QByteArray group = "<group fixe=\"true\" objectName=\"pair\" pos=\"(400,100)\" "
+                                 "rotation=\"0.00\" zValue=\"5.00\">";
+        const QByteArray ellipse = "<ellipse ";
+        QVERIFY(file.contains(member) && file.contains(group) && file.contains(ellipse));
+        file.replace(group, group + "<binding kind=\"visible\" tag=\"start\"/>"
+                                    "<binding kind=\"chart\" tag=\"unknown kinds count not\"/>");
+        const int at = file.indexOf(member);
+        file.replace(file.indexOf("/>", at), 2,
+                     "><binding kind=\"value\" tag=\"温度\"/></rectangle>");
+        const QByteArray point = "<point x=\"-95\" y=\"-25\"/>";
+        QVERIFY(file.contains(point));
+        file.replace(point, "<binding kind=\"action\" action=\"set\"/>" + point);
+        const QString path = temp("bindings.mvprg");
+        QVERIFY(writeFileBytes(path, file));
+        const QJsonObject info = infoOf(path);
+        const QJsonArray screens = info["screens"].toArray();
+        QCOMPARE(screens.at(0).toObject()["bindings"], QJsonValue(2));
+        QCOMPARE(screens.at(1).toObject()["bindings"], QJsonValue(1));
+        QCOMPARE(info["bindings"], QJsonValue(3));
+        QCOMPARE(infoOf(m_plain)["bindings"], QJsonValue(0));
+    }
+
     // The help names every command the tool runs, and each command's help
     // its own options and no others, in either language.
     void help_data()

@@ -15,6 +15,7 @@
 #include "runtimefolder.h"
 #include "services/interfacefont.h"
 #include "services/safefile.h"
+#include "shapes/graphicsitem.h"
 #include "tagscommand.h"
 
 #include <QApplication>
@@ -300,17 +301,22 @@ int CliTool::info(const QString &file) const
     }
 
     QJsonArray screens;
+    int bindingsTotal = 0;
     const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
     for (DrawScene *scene : scenes) {
         const QList<QGraphicsItem *> all = scene->userItems();
         int topLevel = 0;
         int groups = 0;
-        for (const QGraphicsItem *item : all) {
+        // Those of groups and of their members alike.
+        int bindings = 0;
+        for (QGraphicsItem *item : all) {
             if (!item->parentItem())
                 ++topLevel;
             if (item->type() == GroupItemType)
                 ++groups;
+            bindings += shapeBindings(item).size();
         }
+        bindingsTotal += bindings;
         screens.append(QJsonObject {
             {QStringLiteral("name"), scene->objectName()},
             {QStringLiteral("type"), scene->type()},
@@ -320,6 +326,7 @@ int CliTool::info(const QString &file) const
             {QStringLiteral("shapes"), topLevel},
             {QStringLiteral("shapesTotal"), all.size()},
             {QStringLiteral("groups"), groups},
+            {QStringLiteral("bindings"), bindings},
         });
     }
 
@@ -347,6 +354,7 @@ int CliTool::info(const QString &file) const
         {QStringLiteral("devices"), devices},
         {QStringLiteral("screens"), screens},
         {QStringLiteral("tags"), tags},
+        {QStringLiteral("bindings"), bindingsTotal},
         {QStringLiteral("scripts"), scripts},
     };
     const QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);
