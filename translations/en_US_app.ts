@@ -4563,6 +4563,10 @@ Choosing “No” deletes the recovery file.</translation>
         <source>图片太大</source>
         <translation>The picture is too large</translation>
     </message>
+    <message>
+        <source>SVG 图片中含有其他图片，不予显示</source>
+        <translation>The SVG picture holds other pictures and is not shown</translation>
+    </message>
 </context>
 <context>
     <name>PictureFiles</name>

@@ -106,6 +106,8 @@ QString PictureLoader::statusText(Status status)
         return tr("不是可读的 PNG、JPEG 或 SVG 图片");
     case TooLarge:
         return tr("图片太大");
+    case EmbedsPictures:
+        return tr("SVG 图片中含有其他图片，不予显示");
     }
     return QString();
 }
@@ -156,6 +158,11 @@ PictureLoader::Status PictureLoader::checkSvg(const QByteArray &bytes)
         case QXmlStreamReader::StartElement:
             if (elements == 0)
                 svg = reader.name() == QLatin1String("svg");
+            // The renderer would open any file an image element names (a
+            // pipe that never answers among them) and decode any picture,
+            // embedded or not, at whatever size it claims: none is drawn.
+            if (reader.name() == QLatin1String("image"))
+                return EmbedsPictures;
             if (++depth > MaxSvgDepth || ++elements > MaxSvgElements)
                 return TooLarge;
             break;

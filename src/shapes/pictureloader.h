@@ -17,7 +17,7 @@ class PictureLoader
     Q_DECLARE_TR_FUNCTIONS(PictureLoader)
 
 public:
-    enum Status { Ok, Missing, Unreadable, TooLarge };
+    enum Status { Ok, Missing, Unreadable, TooLarge, EmbedsPictures };
 
     // Bounds of what is read at all. A panel shows pictures of a few
     // megapixels; these leave ample room and keep a decoded picture within

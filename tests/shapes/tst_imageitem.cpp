@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace boxtest;
 
 Q_DECLARE_METATYPE(PictureLoader::Status)
@@ -105,6 +107,23 @@ void TestImageItem::loaderRefusesWhatItCannotDraw_data()
         << place("strip.png", testpictures::pngClaiming(100000, 1)) << PictureLoader::TooLarge;
     QTest::newRow("svg nested 100000 deep")
         << place("deep.svg", testpictures::deepSvg(100000)) << PictureLoader::TooLarge;
+    // The renderer would open a pipe named here and wait for it forever.
+    const QString pipe = m_dir.filePath("pipe.png");
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    QTest::newRow("svg naming a pipe")
+        << place("pipe.svg",
+                 "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                 "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"10\" height=\"10\">"
+                 "<image width=\"10\" height=\"10\" xlink:href=\""
+                     + QFile::encodeName(pipe) + "\"/></svg>")
+        << PictureLoader::EmbedsPictures;
+    QTest::newRow("svg embedding a picture")
+        << place("embed.svg",
+                 "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                 "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"10\" height=\"10\">"
+                 "<g><image width=\"10\" height=\"10\" xlink:href=\"data:image/png;base64,"
+                     + testpictures::pngClaiming(30000, 30000).toBase64() + "\"/></g></svg>")
+        << PictureLoader::EmbedsPictures;
 }
 
 // Whatever a project names as its picture is only ever a placeholder when
