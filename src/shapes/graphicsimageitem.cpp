@@ -5,6 +5,7 @@
 #include "shapeelement.h"
 #include "shapepainting.h"
 
+#include <QCache>
 #include <QFileInfo>
 #include <QPaintDevice>
 #include <QPainter>
@@ -69,9 +70,31 @@ const PictureLoader::Result &GraphicsImageItem::pictureFor(const QSize &target)
         m_cache.modified = modified;
         m_cache.size = size;
         m_cache.target = target;
-        m_cache.result = PictureLoader::load(file, target);
+        m_cache.result = sharedLoad(file, modified, size, target);
     }
     return m_cache.result;
+}
+
+PictureLoader::Result GraphicsImageItem::sharedLoad(const QString &file, const QDateTime &modified,
+                                                    qint64 size, const QSize &target)
+{
+    // Shapes showing one picture in boxes of one size (a row of lamps, a
+    // zoom step over many) decode it once: a large picture takes a second
+    // to decode, and a hundred shapes took minutes. Images share their
+    // pixels, so the cache costs what it holds once. In kilobytes.
+    static QCache<QString, PictureLoader::Result> recent(256 * 1024);
+    const QString key = QStringLiteral("%1\n%2\n%3\n%4x%5")
+                            .arg(file)
+                            .arg(modified.toMSecsSinceEpoch())
+                            .arg(size)
+                            .arg(target.width())
+                            .arg(target.height());
+    if (const PictureLoader::Result *held = recent.object(key))
+        return *held;
+    auto *loaded = new PictureLoader::Result(PictureLoader::load(file, target));
+    const PictureLoader::Result result = *loaded;
+    recent.insert(key, loaded, int(qMax<qint64>(1, loaded->image.sizeInBytes() / 1024)));
+    return result;
 }
 
 void GraphicsImageItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,

@@ -46,6 +46,9 @@ private:
     // The picture drawn for target device pixels, read again only when the
     // file, its modification or the needed detail changed.
     const PictureLoader::Result &pictureFor(const QSize &target);
+    // A load shared by every image shape of the process.
+    static PictureLoader::Result sharedLoad(const QString &file, const QDateTime &modified,
+                                            qint64 size, const QSize &target);
     void drawPlaceholder(QPainter *painter, const QRectF &box) const;
 
     QString m_picture;
