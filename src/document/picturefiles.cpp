@@ -70,7 +70,7 @@ QString PictureFiles::import(const QString &source, const QString &projectFolder
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     for (int n = 1; n <= MaxNameTries; ++n) {
         const QString name = n == 1 ? info.fileName()
-                                    : QStringLiteral("%1-%2%3").arg(base).arg(n).arg(suffix);
+                                    : QStringLiteral("%1-%2%3").arg(base, QString::number(n), suffix);
         const QString target = images.filePath(name);
         if (QFileInfo::exists(target)) {
             if (QFileInfo(target).isFile() && sameContent(source, target))

@@ -346,19 +346,24 @@ private slots:
         QTest::addColumn<bool>("accept");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("name"); // of the chosen file and the one before
         const QByteArray logo = testpictures::halves(QSize(20, 10), Qt::red, Qt::blue);
         const QByteArray other = testpictures::halves(QSize(20, 10), Qt::green, Qt::blue);
         QTest::newRow("copied") << logo << QByteArray() << true << "images/logo.png"
-                                << QStringList {"logo.png"};
+                                << QStringList {"logo.png"} << "logo.png";
         QTest::newRow("same content reused") << logo << logo << true << "images/logo.png"
-                                             << QStringList {"logo.png"};
+                                             << QStringList {"logo.png"} << "logo.png";
         QTest::newRow("other content gets a free name")
             << logo << other << true << "images/logo-2.png"
-            << QStringList {"logo-2.png", "logo.png"};
+            << QStringList {"logo-2.png", "logo.png"} << "logo.png";
+        // The name is no pattern: its own "%2" stays as it is.
+        QTest::newRow("free name for a name with a percent sign")
+            << logo << other << true << "images/50%2off-2.png"
+            << QStringList {"50%2off-2.png", "50%2off.png"} << "50%2off.png";
         QTest::newRow("cancel copies nothing") << logo << QByteArray() << false << QString()
-                                               << QStringList();
+                                               << QStringList() << "logo.png";
         QTest::newRow("no picture refused") << QByteArray("text") << QByteArray() << true
-                                            << QString() << QStringList();
+                                            << QString() << QStringList() << "logo.png";
     }
     void pictureCopiedIntoTheProject()
     {
@@ -367,14 +372,15 @@ private slots:
         QFETCH(bool, accept);
         QFETCH(QString, stored);
         QFETCH(QStringList, files);
+        QFETCH(QString, name);
         QTemporaryDir dir;
         Config::instance()->path = dir.filePath("project");
         const QDir images(dir.filePath("project/images"));
         QVERIFY(images.mkpath("."));
         if (!existing.isEmpty())
-            QVERIFY(writeFileBytes(images.filePath("logo.png"), existing));
+            QVERIFY(writeFileBytes(images.filePath(name), existing));
         QVERIFY(QDir(dir.path()).mkpath("source"));
-        m_fileChoice = dir.filePath("source/logo.png");
+        m_fileChoice = dir.filePath("source/" + name);
         QVERIFY(writeFileBytes(m_fileChoice, chosen));
 
         auto *image = new GraphicsImageItem(QRect(0, 0, 1, 1));
@@ -390,7 +396,7 @@ private slots:
         QCOMPARE(image->picture(), stored);
         QCOMPARE(images.entryList(QDir::Files, QDir::Name), files);
         if (!existing.isEmpty())
-            QCOMPARE(fileBytes(images.filePath("logo.png")), existing);
+            QCOMPARE(fileBytes(images.filePath(name)), existing);
         QCOMPARE(m_messages.size(), QString(QTest::currentDataTag()).contains("refused") ? 1 : 0);
         QCOMPARE(stack()->count(), stored.isEmpty() ? 0 : 1);
         if (stored.isEmpty())
