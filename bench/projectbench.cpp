@@ -8,6 +8,7 @@
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
 #include "model/config.h"
+#include "shapes/graphicsitem.h"
 #include "support/projectgenerator.h"
 
 #include <QApplication>
@@ -32,7 +33,8 @@ using benchtiming::timePair;
 
 namespace {
 
-// The project is the shared generator's benchmark project.
+// The project is the shared generator's benchmark project; --bindings
+// gives that share of its shapes bindings as well.
 const ProjectGenerator::Options BenchProject = ProjectGenerator::benchmarkOptions();
 const int ScreenCount = BenchProject.screens;
 const int ShapesPerScreen = BenchProject.shapesPerScreen;
@@ -228,9 +230,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption keepOption(QStringLiteral("keep"),
                                         QStringLiteral("Leaves the project files in dir."),
                                         QStringLiteral("dir"));
-    parser.addOptions({repeatOption, keepOption});
+    const QCommandLineOption bindingsOption(
+        QStringLiteral("bindings"),
+        QStringLiteral("Percent of the shapes that hold bindings (default 0)."),
+        QStringLiteral("percent"), QStringLiteral("0"));
+    parser.addOptions({repeatOption, keepOption, bindingsOption});
     parser.process(app);
     const int repeat = std::max(1, parser.value(repeatOption).toInt());
+    ProjectGenerator::Options project = BenchProject;
+    project.bindingPercent = qBound(0, parser.value(bindingsOption).toInt(), 100);
 
     QTemporaryDir temporary;
     const QString folder = parser.isSet(keepOption) ? parser.value(keepOption) : temporary.path();
@@ -241,11 +249,16 @@ int main(int argc, char *argv[])
     // Phase 1: the project in memory, saved in both forms.
     QElapsedTimer buildTimer;
     buildTimer.start();
-    ProjectGenerator(1).build(BenchProject);
+    ProjectGenerator(1).build(project);
     const double buildMs = double(buildTimer.elapsed());
     int expectedItems = 0;
-    for (DrawScene *scene : DrawManager::instance()->scenes())
-        expectedItems += scene->userItems().size();
+    int bindingCount = 0;
+    for (DrawScene *scene : DrawManager::instance()->scenes()) {
+        const QList<QGraphicsItem *> items = scene->userItems();
+        expectedItems += items.size();
+        for (QGraphicsItem *item : items)
+            bindingCount += shapeBindings(item).size();
+    }
 
     Config *config = Config::instance();
     QString error;
@@ -326,11 +339,12 @@ int main(int argc, char *argv[])
     const bool complete = allLoaded && loadedScreens == ScreenCount && loadedItems == expectedItems
         && loadedTags == AddressTagCount;
 
-    print(QStringLiteral("project: %1 screens x %2 shapes (%3 items with groups), %4 address "
-                         "tags, %5 text tags; built in %6 ms")
+    print(QStringLiteral("project: %1 screens x %2 shapes (%3 items with groups, %4 bindings), "
+                         "%5 address tags, %6 text tags; built in %7 ms")
               .arg(ScreenCount)
               .arg(ShapesPerScreen)
               .arg(expectedItems)
+              .arg(bindingCount)
               .arg(AddressTagCount)
               .arg(TextTagCount)
               .arg(buildMs, 0, 'f', 0));

@@ -159,12 +159,13 @@ QByteArray ProjectFile::projectBytes(const ProjectDocument *document)
     if (!document)
         document = ProjectDocument::current();
     Config *config = document->config();
-    // Room for what the previous save wrote: a project changes little
-    // between saves, and a growing string of many megabytes is copied each
-    // time it grows.
+    // Room for what the previous save wrote and a little more: a project
+    // changes little between saves, a growing string of many megabytes is
+    // copied each time it grows, and room never used is memory held at the
+    // save's peak.
     static int previousSize = 0;
     QString text;
-    text.reserve(previousSize + previousSize / 8);
+    text.reserve(previousSize + previousSize / 64);
     QXmlStreamWriter writer(&text);
     writer.setAutoFormatting(true);
     writer.setAutoFormattingIndent(4);
