@@ -223,18 +223,20 @@ ProjectFile::LoadResult ProjectFile::read(const QString &path, const LoadHooks &
     return readBytes(file.readAll(), hooks);
 }
 
-ProjectFile::LoadResult ProjectFile::readBytes(const QByteArray &fileBytes, const LoadHooks &hooks)
+ProjectFile::LoadResult ProjectFile::readBytes(QByteArray fileBytes, const LoadHooks &hooks)
 {
     LoadResult result;
 
     // As a file read in text mode: a file saved with Windows line ends
     // reads like one saved here.
-    QByteArray bytes = fileBytes;
+    QByteArray bytes = std::move(fileBytes);
     if (firstIndexOf(bytes, '\r') >= 0)
         bytes.replace('\r', QByteArray());
     // Read through a device: the reader then decodes a few kilobytes at a
     // time instead of the whole file into one UTF-16 copy twice its size.
-    QByteArray xml = decodeProjectText(bytes);
+    // The envelope is decoded over the file's own bytes, which the file
+    // read has just touched, when no one else holds them.
+    QByteArray xml = isPlainText(bytes) ? decodeProjectText(bytes) : decodeEnvelope(std::move(bytes));
     bytes = QByteArray();
     QBuffer device(&xml);
     device.open(QIODevice::ReadOnly);
@@ -381,14 +383,22 @@ QByteArray ProjectFile::decodeProjectText(const QByteArray &bytes)
         }
         return plain;
     }
+    return decodeEnvelope(head);
+}
+
+QByteArray ProjectFile::decodeEnvelope(QByteArray text)
+{
+    const int zero = firstIndexOf(text, '\0');
+    if (zero >= 0)
+        text.truncate(zero);
     // The same bytes as QByteArray::fromBase64(swapLetterCase(bytes)), in
     // one pass: letters count with their case exchanged, and whatever is
     // not in the alphabet (line breaks, padding, any byte above 127, which
     // swapLetterCase never turns into one) is skipped.
-    // Counted in 64 bits: three times the size of a file over 700 MB does
-    // not fit an int.
-    QByteArray out(int(qint64(head.size()) * 3 / 4), Qt::Uninitialized);
-    char *o = out.data();
+    // Written over the text itself: each byte out takes more than one
+    // digit in, so the output never overtakes what is still to be read.
+    char *const start = text.data();
+    char *o = start;
     uint buffer = 0;
     int bits = 0;
     // Each byte's digit, -1 for a byte that is skipped: a table rather than
@@ -406,8 +416,8 @@ QByteArray ProjectFile::decodeProjectText(const QByteArray &bytes)
         table[size_t('/')] = 63;
         return table;
     }();
-    const auto *in = reinterpret_cast<const unsigned char *>(head.constData());
-    const int n = head.size();
+    const auto *in = reinterpret_cast<const unsigned char *>(start);
+    const int n = text.size();
     int i = 0;
     while (i < n) {
         // Whole groups of four digits, nearly all of the text, three bytes
@@ -437,8 +447,8 @@ QByteArray ProjectFile::decodeProjectText(const QByteArray &bytes)
             buffer &= (1u << bits) - 1;
         }
     }
-    out.truncate(int(o - out.constData()));
-    return out;
+    text.truncate(int(o - start));
+    return text;
 }
 
 QByteArray ProjectFile::swapLetterCase(const QByteArray &bytes)

@@ -94,7 +94,7 @@ public:
     // and leaves the current project alone.
     static LoadResult read(const QString &path, const LoadHooks &hooks = LoadHooks());
     // The same from bytes already in memory (as stored in a file).
-    static LoadResult readBytes(const QByteArray &fileBytes, const LoadHooks &hooks = LoadHooks());
+    static LoadResult readBytes(QByteArray fileBytes, const LoadHooks &hooks = LoadHooks());
     // read() and readBytes(), then the document read, if any, becomes the
     // current project in place of the one open (which is deleted). A read
     // that yields no document leaves the current project as it was.
@@ -115,4 +115,9 @@ public:
     // Sorts the attributes of every indented start tag; the result is the
     // text as UTF-8.
     static QByteArray tidyProjectXml(const QString &text);
+
+private:
+    // The envelope's text decoded over its own bytes (after a copy when
+    // they are shared), up to its first zero byte.
+    static QByteArray decodeEnvelope(QByteArray text);
 };

@@ -114,6 +114,12 @@ private slots:
                      QByteArray::fromBase64(ProjectFile::swapLetterCase(text)));
             QCOMPARE(ProjectFile::decodeProjectText(clean), data);
         }
+        // A read decodes over the file's bytes only when it holds them alone.
+        const QByteArray file = ProjectFile::encodeProjectText("<Project><Form/></Project>", true);
+        const QByteArray kept = file;
+        QCOMPARE(ProjectFile::readBytes(file).status, ProjectFile::Loaded);
+        QCOMPARE(file, ProjectFile::encodeProjectText("<Project><Form/></Project>", true));
+        QCOMPARE(kept, file);
     }
 
     void init() { ProcessFixture::start(800, 480); }
