@@ -5,9 +5,9 @@
 #include "document/projectscript.h"
 #include "editor/drawscene.h"
 #include "editor/screentype.h"
+#include "model/xmlsafetext.h"
 #include "services/menuseam.h"
 #include "services/messagedialog.h"
-#include "shapes/shapeattributes.h"
 
 #include <QAction>
 #include <QMenu>

@@ -2,6 +2,7 @@
 
 #include "clampednumber.h"
 #include "config.h"
+#include "xmlsafetext.h"
 
 #include <QLocale>
 #include <QXmlStreamReader>
@@ -123,26 +124,6 @@ QColor readColour(const QXmlStreamReader &reader, const QString &name, QStringLi
     return QColor();
 }
 
-// Characters XML 1.0 cannot hold become blanks.
-QString safeText(const QString &text)
-{
-    QString result = text;
-    const int n = result.size();
-    for (int i = 0; i < n; ++i) {
-        const ushort c = result.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < n
-            && QChar::isLowSurrogate(result.at(i + 1).unicode())) {
-            ++i;
-            continue;
-        }
-        const bool allowed = (c >= 0x20 && !QChar::isSurrogate(c) && c != 0xfffe && c != 0xffff)
-            || c == 0x9 || c == 0xa || c == 0xd;
-        if (!allowed)
-            result[i] = QLatin1Char(' ');
-    }
-    return result;
-}
-
 // Kept content compared by what it writes: it holds tokens, not values.
 QByteArray keptText(const KeptContent &kept)
 {
@@ -205,7 +186,7 @@ void readPicture(QXmlStreamReader *reader, Binding::PictureFile *picture, int le
 void writePicture(QXmlStreamWriter *writer, const Binding::PictureFile &picture)
 {
     writer->writeStartElement(PictureElement);
-    writer->writeAttribute(QStringLiteral("file"), safeText(picture.file));
+    writer->writeAttribute(QStringLiteral("file"), xmlSafeText(picture.file));
     picture.kept.writeAttributes(writer);
     picture.kept.writeElementsFrom(writer, 0);
     writer->writeEndElement();
@@ -314,9 +295,9 @@ Binding Binding::xmlSafe() const
     Binding safe = *this;
     for (QString *text : {&safe.tag, &safe.device, &safe.address, &safe.format, &safe.unit,
                           &safe.textTag, &safe.screen})
-        *text = safeText(*text);
+        *text = xmlSafeText(*text);
     for (PictureFile &picture : safe.pictures)
-        picture.file = safeText(picture.file);
+        picture.file = xmlSafeText(picture.file);
     return safe;
 }
 
@@ -409,12 +390,12 @@ void Binding::writeXml(QXmlStreamWriter *writer) const
     writer->writeStartElement(BindingElement);
     writer->writeAttribute(QStringLiteral("kind"), kindKey(kind));
     if (!tag.isEmpty())
-        writer->writeAttribute(QStringLiteral("tag"), safeText(tag));
+        writer->writeAttribute(QStringLiteral("tag"), xmlSafeText(tag));
     // A tag with a direct address beside it (written by hand) keeps both.
     if (tag.isEmpty() || !device.isEmpty() || !address.isEmpty() || !format.isEmpty()) {
-        writer->writeAttribute(QStringLiteral("device"), safeText(device));
-        writer->writeAttribute(QStringLiteral("address"), safeText(address));
-        writer->writeAttribute(QStringLiteral("format"), safeText(format));
+        writer->writeAttribute(QStringLiteral("device"), xmlSafeText(device));
+        writer->writeAttribute(QStringLiteral("address"), xmlSafeText(address));
+        writer->writeAttribute(QStringLiteral("format"), xmlSafeText(format));
     }
     switch (kind) {
     case Value:
@@ -422,12 +403,12 @@ void Binding::writeXml(QXmlStreamWriter *writer) const
         writer->writeAttribute(QStringLiteral("decimals"), QString::number(decimals));
         writer->writeAttribute(QStringLiteral("scale"), realText(scale));
         writer->writeAttribute(QStringLiteral("offset"), realText(offset));
-        writer->writeAttribute(QStringLiteral("unit"), safeText(unit));
+        writer->writeAttribute(QStringLiteral("unit"), xmlSafeText(unit));
         writer->writeAttribute(QStringLiteral("min"), realText(minimum));
         writer->writeAttribute(QStringLiteral("max"), realText(maximum));
         break;
     case TextState:
-        writer->writeAttribute(QStringLiteral("texttag"), safeText(textTag));
+        writer->writeAttribute(QStringLiteral("texttag"), xmlSafeText(textTag));
         writer->writeAttribute(QStringLiteral("fallback"), QString::number(fallback));
         break;
     case Visible:
@@ -440,7 +421,7 @@ void Binding::writeXml(QXmlStreamWriter *writer) const
         writer->writeAttribute(QStringLiteral("value"), realText(value));
         writer->writeAttribute(QStringLiteral("min"), realText(minimum));
         writer->writeAttribute(QStringLiteral("max"), realText(maximum));
-        writer->writeAttribute(QStringLiteral("screen"), safeText(screen));
+        writer->writeAttribute(QStringLiteral("screen"), xmlSafeText(screen));
         break;
     case Colours:
     case Picture:

@@ -1,6 +1,6 @@
 #include "graphicstextitem.h"
 
-#include "shapeattributes.h"
+#include "model/xmlsafetext.h"
 #include "shapeelement.h"
 #include "shapepainting.h"
 

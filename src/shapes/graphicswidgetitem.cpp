@@ -1,6 +1,7 @@
 #include "graphicswidgetitem.h"
 
 #include "customproxy.h"
+#include "model/xmlsafetext.h"
 #include "shapeattributes.h"
 #include "shapeelement.h"
 #include "widgethost.h"

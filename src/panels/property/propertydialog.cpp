@@ -7,6 +7,7 @@
 #include "model/propertyregistry.h"
 #include "document/picturefiles.h"
 #include "model/config.h"
+#include "model/xmlsafetext.h"
 #include "panels/taglib/regeditwidget.h"
 #include "services/filedialog.h"
 #include "services/messagedialog.h"

@@ -5,6 +5,7 @@
 #include "editor/shapecommands.h"
 #include "editor/useroptgroup.h"
 #include "model/builtintables.h"
+#include "model/xmlsafetext.h"
 #include "propertyvaluedelegate.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/shapeattributes.h"
