@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -62,6 +63,17 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 }
 
 namespace fuzzsupport {
+
+QString inputFile(const QString &name, const uint8_t *data, size_t size)
+{
+    static QTemporaryDir folder;
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size))
+        return QString();
+    return path;
+}
 
 void countInput()
 {

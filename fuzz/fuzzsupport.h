@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
 // What every fuzz target shares. LLVMFuzzerInitialize (in fuzzsupport.cpp)
 // makes the headless application the shapes and screens need and loads the
 // built-in tables once.
@@ -17,5 +22,9 @@ void startInput();
 // (libFuzzer's own lines become rare once coverage stops growing). For
 // targets that leave the project alone and need no reset.
 void countInput();
+
+// The input written to the file name in a folder of the process's own, for
+// readers that take a file; empty when it cannot be written.
+QString inputFile(const QString &name, const uint8_t *data, size_t size);
 
 } // namespace fuzzsupport

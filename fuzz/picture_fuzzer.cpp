@@ -6,9 +6,6 @@
 
 #include "shapes/pictureloader.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -16,14 +13,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzzsupport::countInput();
-    static QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("picture"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            abort();
-        file.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
+    const QString path = fuzzsupport::inputFile(QStringLiteral("picture"), data, size);
+    if (path.isEmpty())
+        abort();
     const PictureLoader::Result result = PictureLoader::load(path, QSize(64, 48));
     // A picture is drawn exactly when the loader says it is readable, and
     // never larger than the box asked for.

@@ -7,9 +7,6 @@
 
 #include "model/exchange/tagexchange.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
@@ -17,13 +14,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzzsupport::countInput();
-    static QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("input.xls"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    const QString path = fuzzsupport::inputFile(QStringLiteral("input.xls"), data, size);
+    if (path.isEmpty())
         return 0;
-    file.write(reinterpret_cast<const char *>(data), qint64(size));
-    file.close();
     // One read serves both libraries: what each import adds to the read
     // is its conversion of the sheet, and reading twice would halve the
     // inputs tried.
