@@ -1,6 +1,7 @@
 #include "addresstextfile.h"
 
 #include "csvtable.h"
+#include "gbkencoder.h"
 #include "model/addresspara.h"
 #include "model/builtintables.h"
 #include "model/config.h"
@@ -16,6 +17,24 @@ namespace {
 QTextCodec *gbk()
 {
     return QTextCodec::codecForName("GBK");
+}
+
+// A short comparison the row loop makes for every tag, without the call
+// the general one costs.
+bool sameLatin1(QStringView text, QLatin1String latin1)
+{
+    if (text.size() != latin1.size())
+        return false;
+    for (int i = 0; i < latin1.size(); ++i) {
+        if (text.at(i) != QLatin1Char(latin1.at(i)))
+            return false;
+    }
+    return true;
+}
+
+bool hasHighByte(const QByteArray &bytes)
+{
+    return std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return c & 0x80; });
 }
 
 bool hasSpace(QStringView text)
@@ -235,7 +254,87 @@ void moveInto(QStringList *list, QString &&text)
     list->last().swap(text);
 }
 
+// Writes the lines below the header into out, a QString or a GbkEncoder.
+constexpr int PrefetchAhead = 8;
+
+template <typename Out>
+void appendRows(Out *out, const QVector<QStringList> &rows, const ProjectNames &names)
+{
+    static const QString none;
+    QString description;
+    // The descriptions of the format keys, looked up by index.
+    QVector<PlainDescription> plainOfFormat;
+    for (const QString &key : names.formatKeys)
+        plainOfFormat.append(plainDescription(key));
+    for (int row = 0; row < std::min(PrefetchAhead, rows.size()); ++row) {
+        for (const QString &cell : rows.at(row))
+            __builtin_prefetch(const_cast<QString &>(cell).data_ptr());
+    }
+    for (int row = 0; row < rows.size(); ++row) {
+        const QStringList &cells = rows.at(row);
+        // A library's cells lie wherever the heap put them when each was
+        // typed or read: asking for all of a row's at once lets the waits
+        // on memory overlap, which a field at a time would queue up.
+        if (row + PrefetchAhead < rows.size()) {
+            for (const QString &cell : rows.at(row + PrefetchAhead))
+                __builtin_prefetch(const_cast<QString &>(cell).data_ptr());
+        }
+        if (row + 2 * PrefetchAhead < rows.size() && !rows.at(row + 2 * PrefetchAhead).isEmpty())
+            __builtin_prefetch(&rows.at(row + 2 * PrefetchAhead).constFirst());
+        const auto cell = [&cells](int column) -> const QString & {
+            return column < cells.size() ? cells.at(column) : none;
+        };
+        CsvTable::appendFieldTo(out, cell(Config::NameColumn));
+        *out += QLatin1Char(',');
+
+        // The address goes without its blank where the reader puts the
+        // blank back in the same place; elsewhere (an area the device's
+        // protocol does not know) it goes as it is, blank and all.
+        const QString &address = cell(Config::AddressColumn);
+        QVarLengthArray<QChar, 32> bare;
+        for (const QChar c : address) {
+            if (!c.isSpace())
+                bare.append(c);
+        }
+        const QStringView bareView(bare.constData(), bare.size());
+        const int format = names.format(cell(Config::TypeColumn));
+        const int device = std::max(names.device(cell(Config::DeviceColumn), format), 0);
+        bool readsBack = false;
+        if (bare.size() < 2) {
+            readsBack = bare.size() == address.size();
+        } else if (bare.size() + 1 == address.size()) {
+            const int split = blankPosition(bareView, names.deviceAreas.at(device));
+            readsBack = address.at(split) == QLatin1Char(' ');
+        }
+        CsvTable::appendFieldTo(out, readsBack ? bareView : QStringView(address));
+        *out += QLatin1Char(',');
+
+        // The description stands in the list by the length it holds, which
+        // only an array shows.
+        const QString &length = cell(Config::LengthColumn);
+        const PlainDescription plain = format >= 0 ? plainOfFormat.at(format)
+                                                   : plainDescription(cell(Config::TypeColumn));
+        if (!sameLatin1(length, plain.usualLength)) {
+            description = QLatin1String("ARRAY[");
+            description += length;
+            description += QLatin1String("] OF WORD");
+            CsvTable::appendFieldTo(out, description);
+        } else {
+            *out += plain.word;
+        }
+        *out += QLatin1Char(',');
+        CsvTable::appendFieldTo(out, cell(Config::DeviceColumn));
+        *out += QLatin1Char(',');
+        CsvTable::appendFieldTo(out, cell(Config::TypeColumn));
+        *out += QLatin1Char(',');
+        CsvTable::appendFieldTo(out, cell(Config::MarkColumn));
+        *out += QLatin1String("\r\n");
+    }
+
+}
+
 } // namespace
+
 
 QString AddressTextFile::insertAddressBlank(const QString &address, int protocol)
 {
@@ -249,7 +348,7 @@ QString AddressTextFile::insertAddressBlank(const QString &address, int protocol
 QString AddressTextFile::typeDescription(const QString &format, const QString &length)
 {
     const PlainDescription plain = plainDescription(format);
-    if (length != plain.usualLength)
+    if (!sameLatin1(length, plain.usualLength))
         return QLatin1String("ARRAY[") + length + QLatin1String("] OF WORD");
     return plain.word;
 }
@@ -379,87 +478,57 @@ bool AddressTextFile::format(const QVector<QStringList> &rows, QByteArray *bytes
 {
     const ProjectNames names;
     const QString header = tr("名称,地址,类型,设备,数据格式,备注");
+    // Most texts GBK holds are written straight into its bytes; the text
+    // itself is only needed for the rare one it cannot hold, or whose
+    // bytes could be taken for UTF-8.
     QString text;
-    text.reserve(header.size() + 2 + rows.size() * 64);
-    text += header;
-    text += QLatin1String("\r\n");
-    static const QString none;
-    QString description;
-    // The descriptions of the format keys, looked up by index.
-    QVector<PlainDescription> plainOfFormat;
-    for (const QString &key : names.formatKeys)
-        plainOfFormat.append(plainDescription(key));
-    for (const QStringList &cells : rows) {
-        const auto cell = [&cells](int column) -> const QString & {
-            return column < cells.size() ? cells.at(column) : none;
-        };
-        CsvTable::appendField(&text, cell(Config::NameColumn));
-        text += QLatin1Char(',');
-
-        // The address goes without its blank where the reader puts the
-        // blank back in the same place; elsewhere (an area the device's
-        // protocol does not know) it goes as it is, blank and all.
-        const QString &address = cell(Config::AddressColumn);
-        QVarLengthArray<QChar, 32> bare;
-        for (const QChar c : address) {
-            if (!c.isSpace())
-                bare.append(c);
+    const auto wholeText = [&]() -> const QString & {
+        if (text.isEmpty()) {
+            text.reserve(header.size() + 2 + rows.size() * 64);
+            text += header;
+            text += QLatin1String("\r\n");
+            appendRows(&text, rows, names);
         }
-        const QStringView bareView(bare.constData(), bare.size());
-        const int format = names.format(cell(Config::TypeColumn));
-        const int device = std::max(names.device(cell(Config::DeviceColumn), format), 0);
-        bool readsBack = false;
-        if (bare.size() < 2) {
-            readsBack = bare.size() == address.size();
-        } else if (bare.size() + 1 == address.size()) {
-            const int split = blankPosition(bareView, names.deviceAreas.at(device));
-            readsBack = address.at(split) == QLatin1Char(' ');
-        }
-        CsvTable::appendField(&text, readsBack ? bareView : QStringView(address));
-        text += QLatin1Char(',');
-
-        // The description stands in the list by the length it holds, which
-        // only an array shows.
-        const QString &length = cell(Config::LengthColumn);
-        const PlainDescription plain = format >= 0 ? plainOfFormat.at(format)
-                                                   : plainDescription(cell(Config::TypeColumn));
-        if (length != plain.usualLength) {
-            description = QLatin1String("ARRAY[");
-            description += length;
-            description += QLatin1String("] OF WORD");
-            CsvTable::appendField(&text, description);
-        } else {
-            text += plain.word;
-        }
-        text += QLatin1Char(',');
-        CsvTable::appendField(&text, cell(Config::DeviceColumn));
-        text += QLatin1Char(',');
-        CsvTable::appendField(&text, cell(Config::TypeColumn));
-        text += QLatin1Char(',');
-        CsvTable::appendField(&text, cell(Config::MarkColumn));
-        text += QLatin1String("\r\n");
-    }
-
-    QTextCodec *codec = gbk();
-    QTextCodec::ConverterState state(QTextCodec::ConvertInvalidToNull);
-    QByteArray encoded = codec->fromUnicode(text.constData(), text.size(), &state);
-    if (state.invalidChars > 0) {
-        // Only now is it worth finding the row that GBK cannot hold; the
-        // header is the program's own text and always fits.
-        for (int row = 0; row < rows.size(); ++row) {
-            const QStringList cells = rows.at(row).mid(0, Config::TagColumnCount);
-            if (!codec->canEncode(cells.join(QLatin1Char(',')))) {
-                if (error)
-                    *error = tr("第%1行含有GBK编码无法表示的文字，无法写入文本文件。").arg(row + 1);
-                return false;
-            }
-        }
-    }
+        return text;
+    };
     // A reader takes bytes that are valid UTF-8 for UTF-8; the rare GBK
     // text that happens to be so goes out as UTF-8 with its mark instead.
-    if (std::any_of(encoded.cbegin(), encoded.cend(), [](char c) { return c & 0x80; })
-        && !CsvTable::gbkReadsBack(encoded, text))
-        encoded = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    GbkEncoder out;
+    out.reserve(header.size() * 2 + 2 + rows.size() * 80);
+    out += header;
+    out += QLatin1String("\r\n");
+    appendRows(&out, rows, names);
+    QByteArray encoded;
+    bool readsBack = false;
+    if (out.isEncodable()) {
+        encoded = out.take();
+        // Bytes that cannot be taken for UTF-8 are read as GBK, which
+        // gives each character back exactly when the table said so.
+        readsBack = out.readsBack();
+        const bool seenAsUtf8 = encoded.startsWith("\xEF\xBB\xBF") || CsvTable::mayBeUtf8(encoded);
+        if (seenAsUtf8 && hasHighByte(encoded))
+            readsBack = CsvTable::gbkReadsBack(encoded, wholeText());
+    } else {
+        QTextCodec *codec = gbk();
+        QTextCodec::ConverterState state(QTextCodec::ConvertInvalidToNull);
+        const QString &whole = wholeText();
+        encoded = codec->fromUnicode(whole.constData(), whole.size(), &state);
+        if (state.invalidChars > 0) {
+            // Only now is it worth finding the row that GBK cannot hold; the
+            // header is the program's own text and always fits.
+            for (int row = 0; row < rows.size(); ++row) {
+                const QStringList cells = rows.at(row).mid(0, Config::TagColumnCount);
+                if (!codec->canEncode(cells.join(QLatin1Char(',')))) {
+                    if (error)
+                        *error = tr("第%1行含有GBK编码无法表示的文字，无法写入文本文件。").arg(row + 1);
+                    return false;
+                }
+            }
+        }
+        readsBack = !hasHighByte(encoded) || CsvTable::gbkReadsBack(encoded, text);
+    }
+    if (!readsBack)
+        encoded = QByteArray("\xEF\xBB\xBF") + wholeText().toUtf8();
     *bytes = encoded;
     return true;
 }

@@ -10,14 +10,6 @@ bool isFormulaStart(QChar c)
     return u == '=' || u == '+' || u == '-' || u == '@';
 }
 
-// Characters that make a field need quotes.
-bool isSpecial(QChar c)
-{
-    const ushort u = c.unicode();
-    // All four lie at or below the comma, where few other characters do.
-    return u <= ',' && (u == ',' || u == '"' || u == '\n' || u == '\r');
-}
-
 } // namespace
 
 namespace {
@@ -252,37 +244,6 @@ CsvTable::Table CsvTable::read(QStringView text, int flaggedColumn)
         line += lineEnds;
     }
     return table;
-}
-
-void CsvTable::appendField(QString *out, QStringView field, bool forceQuotes)
-{
-    const bool guard = needsGuard(field);
-    bool quotes = forceQuotes;
-    for (const QChar c : field) {
-        if (isSpecial(c)) {
-            quotes = true;
-            break;
-        }
-    }
-    if (!quotes) {
-        if (guard)
-            out->append(QLatin1Char('\''));
-        out->append(field.data(), int(field.size()));
-        return;
-    }
-    out->append(QLatin1Char('"'));
-    if (guard)
-        out->append(QLatin1Char('\''));
-    const QChar *run = field.data();
-    const QChar *const end = run + field.size();
-    for (const QChar *p = run; p < end; ++p) {
-        if (*p == QLatin1Char('"')) {
-            out->append(run, int(p + 1 - run));
-            run = p; // the quote goes out twice
-        }
-    }
-    out->append(run, int(end - run));
-    out->append(QLatin1Char('"'));
 }
 
 QString CsvTable::format(const QVector<QStringList> &rows)

@@ -67,9 +67,49 @@ public:
     // Appends field guarded and, where it needs them, in quotes;
     // forceQuotes quotes it anyway (an empty field that must be told apart
     // from an empty cell).
-    static void appendField(QString *out, QStringView field, bool forceQuotes = false);
+    static void appendField(QString *out, QStringView field, bool forceQuotes = false)
+    {
+        appendFieldTo(out, field, forceQuotes);
+    }
+    // The same into anything that appends as a QString does.
+    template <typename Out>
+    static void appendFieldTo(Out *out, QStringView field, bool forceQuotes = false);
 
     // The formula guard alone.
     static bool needsGuard(QStringView cell);
     static QStringView unguarded(QStringView cell);
 };
+
+template <typename Out>
+void CsvTable::appendFieldTo(Out *out, QStringView field, bool forceQuotes)
+{
+    const bool guard = needsGuard(field);
+    bool quotes = forceQuotes;
+    for (const QChar c : field) {
+        // All four lie at or below the comma, where few other characters do.
+        const ushort u = c.unicode();
+        if (u <= ',' && (u == ',' || u == '"' || u == '\n' || u == '\r')) {
+            quotes = true;
+            break;
+        }
+    }
+    if (!quotes) {
+        if (guard)
+            out->append(QLatin1Char('\''));
+        out->append(field.data(), int(field.size()));
+        return;
+    }
+    out->append(QLatin1Char('"'));
+    if (guard)
+        out->append(QLatin1Char('\''));
+    const QChar *run = field.data();
+    const QChar *const end = run + field.size();
+    for (const QChar *p = run; p < end; ++p) {
+        if (*p == QLatin1Char('"')) {
+            out->append(run, int(p + 1 - run));
+            run = p; // the quote goes out twice
+        }
+    }
+    out->append(run, int(end - run));
+    out->append(QLatin1Char('"'));
+}
