@@ -250,20 +250,8 @@ QWidget *BindingDialog::buildActionPage()
     form->addRow(label(page), m_stepMinimum);
     form->addRow(label(page), m_stepMaximum);
     form->addRow(label(page), m_screen);
-    const auto follow = [this] {
-        const int action = m_action->currentData().toInt();
-        const bool stepped = action == Binding::AddStep || action == Binding::SubtractStep;
-        m_step->setEnabled(action == Binding::WriteValue || stepped);
-        m_stepMinimum->setEnabled(stepped);
-        m_stepMaximum->setEnabled(stepped);
-        m_screen->setEnabled(action >= Binding::SwitchScreen);
-        // A screen action needs no address.
-        m_source->setEnabled(m_kind->currentData().toInt() != Binding::Action
-                             || action < Binding::SwitchScreen);
-    };
-    connect(m_action, QOverload<int>::of(&QComboBox::currentIndexChanged), this, follow);
-    connect(m_kind, QOverload<int>::of(&QComboBox::currentIndexChanged), this, follow);
-    follow();
+    connect(m_action, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &BindingDialog::followAction);
     return page;
 }
 
@@ -313,6 +301,20 @@ void BindingDialog::kindChosen()
     const QVariant kind = m_kind->currentData();
     if (kind.isValid())
         m_pages->setCurrentIndex(kind.toInt());
+    followAction();
+}
+
+void BindingDialog::followAction()
+{
+    const int action = m_action->currentData().toInt();
+    const bool stepped = action == Binding::AddStep || action == Binding::SubtractStep;
+    m_step->setEnabled(action == Binding::WriteValue || stepped);
+    m_stepMinimum->setEnabled(stepped);
+    m_stepMaximum->setEnabled(stepped);
+    m_screen->setEnabled(action >= Binding::SwitchScreen);
+    // A screen action needs no address.
+    m_source->setEnabled(m_kind->currentData().toInt() != Binding::Action
+                         || action < Binding::SwitchScreen);
 }
 
 void BindingDialog::showName(QComboBox *combo, const QString &text)
@@ -372,6 +374,8 @@ void BindingDialog::setBinding(const Binding &binding)
     for (const DrawScene *scene : DrawManager::instance()->scenes())
         m_screen->addItem(scene->objectName());
     showName(m_screen, binding.screen);
+    // The chooser may have kept its entry and said nothing.
+    kindChosen();
 
     m_pictures->clear();
     for (int i = 0; i < binding.pictures.size(); ++i) {

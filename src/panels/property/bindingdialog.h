@@ -80,6 +80,8 @@ private:
     void retranslate();
     void fillKinds();
     void kindChosen();
+    // Enables the fields the chosen kind and action use.
+    void followAction();
     void addRange(const Binding::Range &range);
     void chooseRangeColour(QTableWidgetItem *cell);
     void addPictures();

@@ -233,6 +233,9 @@ private slots:
         screen.action = Binding::SwitchScreen;
         screen.screen = QStringLiteral("Main");
         QTest::newRow("switch screen") << "screen" << screen;
+        Binding picture = tagged(Binding::Picture, QStringLiteral("Motor"));
+        picture.pictures = {{QStringLiteral("images/state.png"), {}}};
+        QTest::newRow("picture copied into the project") << "picture" << picture;
     }
     void fieldsBuildTheBinding()
     {
@@ -279,6 +282,20 @@ private slots:
             m_choice = QStringLiteral("#ff0000");
             emit ranges->itemDoubleClicked(ranges->item(0, 2));
             ranges->item(0, 5)->setCheckState(Qt::Checked);
+        } else if (scenario == "picture") {
+            QTemporaryDir folder;
+            Config::instance()->setPictureFolder(folder.path());
+            QVERIFY(QDir(folder.path()).mkpath("chosen"));
+            QFile file(folder.path() + "/chosen/state.png");
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(testpictures::halves(QSize(4, 4), Qt::red, Qt::blue));
+            file.close();
+            choose(Binding::Picture);
+            source->setTag("Motor");
+            m_choice = file.fileName();
+            field<QPushButton>(&dialog, "addPicture")->click();
+            QVERIFY(QFile::exists(folder.path() + "/images/state.png"));
+            Config::instance()->setPictureFolder(QString());
         } else if (scenario == "screen") {
             // The project's screens are offered.
             DrawManager::instance()->createScreen(0)->setObjectName("Main");
@@ -294,6 +311,10 @@ private slots:
         QVERIFY(dialog.takeBinding(&taken));
         QCOMPARE(taken, expected);
         QCOMPARE(taken.sourceText(), expected.sourceText());
+        // The dialog is reused: the next binding asks for its address again.
+        dialog.setKinds({Binding::Visible, Binding::Action});
+        dialog.setBinding(tagged(Binding::Visible, "Motor"));
+        QVERIFY(source->isEnabled());
     }
 
     // A system register is stored by its address, which the panel model
