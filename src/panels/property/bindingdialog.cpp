@@ -374,8 +374,6 @@ void BindingDialog::setBinding(const Binding &binding)
     for (const DrawScene *scene : DrawManager::instance()->scenes())
         m_screen->addItem(scene->objectName());
     showName(m_screen, binding.screen);
-    // The chooser may have kept its entry and said nothing.
-    kindChosen();
 
     m_pictures->clear();
     for (int i = 0; i < binding.pictures.size(); ++i) {
