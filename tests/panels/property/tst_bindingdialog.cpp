@@ -3,15 +3,12 @@
 #include "editor/setbindingscommand.h"
 #include "editor/useroptgroup.h"
 #include "model/config.h"
-#include "model/taglib/textlib.h"
 #include "panels/property/bindingdialog.h"
 #include "panels/property/bindinglistpage.h"
 #include "panels/property/propertydialog.h"
 #include "panels/property/propertytreebrowser.h"
 #include "panels/taglib/regeditwidget.h"
 #include "services/modalseam.h"
-#include "shapes/graphicsimageitem.h"
-#include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicsrectitem.h"
 #include "shapes/graphicstextitem.h"
 #include "support/processfixture.h"
@@ -88,7 +85,6 @@ private slots:
         ProcessFixture::start(800, 600);
         addTag(QStringLiteral("Motor"), QStringLiteral("LW 10"));
         addTag(QStringLiteral("Valve"), QStringLiteral("LW 20"));
-        Config::instance()->textLib()->add(QStringLiteral("灯"), {{"关"}, {"开"}});
         m_form = std::make_unique<QWidget>();
         UserOptGroup::instance()->setActiveForm(m_form.get());
         m_scene = std::make_unique<DrawScene>();
@@ -139,22 +135,19 @@ private slots:
         value.minimum = -1e300;
         value.maximum = 1.0 / 3;
         QTest::newRow("value, tag") << value;
-        QTest::newRow("value, direct") << direct(Binding::Value, QStringLiteral("LW 100"));
         Binding gone = tagged(Binding::Value, QStringLiteral("Removed"));
         QTest::newRow("value, tag gone from the library") << gone;
         Binding unknown = direct(Binding::Visible, QStringLiteral("QQ 9"));
         unknown.device = QStringLiteral("no such device");
         unknown.format = QStringLiteral("Float");
+        unknown.condition = Binding::InRange;
+        unknown.value = 2;
+        unknown.value2 = 9.5;
         QTest::newRow("visible, address no device decodes") << unknown;
         Binding state = direct(Binding::TextState, QStringLiteral("LW 3"));
         state.textTag = QStringLiteral("not in the library");
         state.fallback = 7;
         QTest::newRow("text state") << state;
-        Binding visible = tagged(Binding::Visible, QStringLiteral("Valve"));
-        visible.condition = Binding::InRange;
-        visible.value = 2;
-        visible.value2 = 9.5;
-        QTest::newRow("visible in range") << visible;
         Binding colours = tagged(Binding::Colours, QStringLiteral("Motor"));
         Binding::Range low;
         low.to = 10;
@@ -213,14 +206,6 @@ private slots:
         value.minimum = 0;
         value.maximum = 16;
         QTest::newRow("value of a user tag") << "value" << value;
-        Binding state = direct(Binding::TextState, QStringLiteral("LW 7"));
-        state.textTag = QStringLiteral("灯");
-        state.fallback = 1;
-        QTest::newRow("text state of a typed address") << "textstate" << state;
-        Binding visible = direct(Binding::Visible, QStringLiteral("LW 30"));
-        visible.condition = Binding::Unequal;
-        visible.value = 3;
-        QTest::newRow("visible unless 3") << "visible" << visible;
         Binding colours = tagged(Binding::Colours, QStringLiteral("Motor"));
         Binding::Range range;
         range.from = 1;
@@ -261,17 +246,6 @@ private slots:
             type("unit", "bar");
             type("minimum", "0");
             type("maximum", "16");
-        } else if (scenario == "textstate") {
-            choose(Binding::TextState);
-            source->setPara(panelAddress("LW 7"));
-            field<QComboBox>(&dialog, "textTag")->setCurrentText("灯");
-            field<QSpinBox>(&dialog, "fallback")->setValue(1);
-        } else if (scenario == "visible") {
-            choose(Binding::Visible);
-            source->setPara(panelAddress("LW 30"));
-            auto *condition = field<QComboBox>(&dialog, "condition");
-            condition->setCurrentIndex(condition->findData(int(Binding::Unequal)));
-            type("value", "3");
         } else if (scenario == "colours") {
             choose(Binding::Colours);
             source->setTag("Motor");
@@ -348,36 +322,6 @@ private slots:
         QVERIFY(!dialog.run());
         QCOMPARE(m_messages.size(), 1);
         QVERIFY(m_messages.first().contains("比例"));
-    }
-
-    void kindsFitTheShape_data()
-    {
-        QTest::addColumn<QString>("shape");
-        QTest::addColumn<QString>("kinds");
-        QTest::newRow("rectangle") << "rect" << "visible colours action";
-        QTest::newRow("text") << "text" << "value textstate visible colours action";
-        QTest::newRow("image") << "image" << "visible colours action picture";
-        QTest::newRow("group") << "group" << "visible colours action";
-    }
-    void kindsFitTheShape()
-    {
-        QFETCH(QString, shape);
-        QFETCH(QString, kinds);
-        QGraphicsItem *item = nullptr;
-        if (shape == "rect")
-            item = addRect(m_scene.get(), QRectF(0, 0, 10, 10));
-        else if (shape == "text")
-            item = new GraphicsTextItem(QRect(0, 0, 10, 10));
-        else if (shape == "image")
-            item = new GraphicsImageItem(QRect(0, 0, 10, 10));
-        else
-            item = new GraphicsItemGroup;
-        if (!item->scene())
-            m_scene->addItem(item);
-        QStringList keys;
-        for (Binding::Kind kind : BindingDialog::kindsFor(item))
-            keys << Binding::kindKey(kind);
-        QCOMPARE(keys.join(' '), kinds);
     }
 
     // The page's edits reach the shape only on 确定, all as one step with the
