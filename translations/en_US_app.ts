@@ -2011,6 +2011,10 @@ Continue?</translation>
         <source>不显示图片</source>
         <translation>Show no picture</translation>
     </message>
+    <message>
+        <source>数据</source>
+        <translation>Data</translation>
+    </message>
 </context>
 <context>
     <name>PropertyRegistry</name>
@@ -2164,6 +2168,21 @@ Continue?</translation>
     <message>
         <source>删除线</source>
         <translation>Strikeout</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 项: %1</source>
+        <translation>
+            <numerusform>%n item: %1</numerusform>
+            <numerusform>%n items: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>数据</source>
+        <translation>Data</translation>
     </message>
 </context>
 <context>
@@ -4510,6 +4529,14 @@ Choosing “No” deletes the recovery file.</translation>
         <source>组合(&amp;G)</source>
         <translation>&amp;Group</translation>
     </message>
+    <message>
+        <source>显示数据标记</source>
+        <translation>Show Data Markers</translation>
+    </message>
+    <message>
+        <source>视图(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
 </context>
 <context>
     <name>PanelCommands</name>
@@ -4585,6 +4612,240 @@ Choosing “No” deletes the recovery file.</translation>
     <message>
         <source>images 文件夹中没有空闲的文件名</source>
         <translation>No free file name is left in the images folder</translation>
+    </message>
+</context>
+<context>
+    <name>BindingDialog</name>
+    <message>
+        <source>颜色选择</source>
+        <translation>Select Color</translation>
+    </message>
+    <message>
+        <source>选择图片</source>
+        <translation>Choose Picture</translation>
+    </message>
+    <message>
+        <source>图片 (*.png *.jpg *.jpeg *.svg);;All files(*.*)</source>
+        <translation>Pictures (*.png *.jpg *.jpeg *.svg);;All files(*.*)</translation>
+    </message>
+    <message>
+        <source>提醒</source>
+        <translation>Reminder</translation>
+    </message>
+    <message>
+        <source>图片未能加入工程：%1</source>
+        <translation>The picture could not be added to the project: %1</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>请填写数字：%1</source>
+        <translation>Enter a number: %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>颜色第 %1 行</source>
+        <translation>colour row %1</translation>
+    </message>
+    <message>
+        <source>数据</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>整数位数</source>
+        <translation>Integer digits</translation>
+    </message>
+    <message>
+        <source>小数位数</source>
+        <translation>Decimals</translation>
+    </message>
+    <message>
+        <source>比例</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>偏移</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>单位</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>文本标签</source>
+        <translation>Text tag</translation>
+    </message>
+    <message>
+        <source>其他值显示状态</source>
+        <translation>State for other values</translation>
+    </message>
+    <message>
+        <source>条件</source>
+        <translation>Condition</translation>
+    </message>
+    <message>
+        <source>值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>范围上限</source>
+        <translation>Range end</translation>
+    </message>
+    <message>
+        <source>动作</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>值或步长</source>
+        <translation>Value or step</translation>
+    </message>
+    <message>
+        <source>画面</source>
+        <translation>Screen</translation>
+    </message>
+    <message>
+        <source>位为 1</source>
+        <translation>Bit set</translation>
+    </message>
+    <message>
+        <source>位为 0</source>
+        <translation>Bit clear</translation>
+    </message>
+    <message>
+        <source>等于</source>
+        <translation>Equal to</translation>
+    </message>
+    <message>
+        <source>不等于</source>
+        <translation>Not equal to</translation>
+    </message>
+    <message>
+        <source>在范围内</source>
+        <translation>Within range</translation>
+    </message>
+    <message>
+        <source>置位</source>
+        <translation>Set bit</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>Reset bit</translation>
+    </message>
+    <message>
+        <source>取反</source>
+        <translation>Toggle bit</translation>
+    </message>
+    <message>
+        <source>点动</source>
+        <translation>Momentary</translation>
+    </message>
+    <message>
+        <source>写入常数</source>
+        <translation>Write constant</translation>
+    </message>
+    <message>
+        <source>加</source>
+        <translation>Add step</translation>
+    </message>
+    <message>
+        <source>减</source>
+        <translation>Subtract step</translation>
+    </message>
+    <message>
+        <source>切换画面</source>
+        <translation>Switch screen</translation>
+    </message>
+    <message>
+        <source>打开窗口</source>
+        <translation>Open window</translation>
+    </message>
+    <message>
+        <source>关闭窗口</source>
+        <translation>Close window</translation>
+    </message>
+    <message>
+        <source>从</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>填充色</source>
+        <translation>Fill</translation>
+    </message>
+    <message>
+        <source>线条色</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>文字色</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>闪烁</source>
+        <translation>Blink</translation>
+    </message>
+    <message>
+        <source>双击颜色格选择颜色</source>
+        <translation>Double-click a colour cell to choose the colour</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Remove</translation>
+    </message>
+</context>
+<context>
+    <name>BindingListPage</name>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Move Up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Move Down</translation>
     </message>
 </context>
 </TS>

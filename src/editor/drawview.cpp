@@ -3,11 +3,15 @@
 #include "drawscene.h"
 #include "qtcornerbox.h"
 #include "qtrulebar.h"
+#include "services/editorsettings.h"
 #include "services/menuseam.h"
+#include "shapes/graphicsitem.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -43,6 +47,61 @@ DrawView::DrawView(QGraphicsScene *scene)
     // already centres the screen in the viewport that remains, since the
     // centring is computed before a resize changes the margins.
     setViewportMargins(ViewportMargin, ViewportMargin, 0, 0);
+}
+
+QList<QGraphicsItem *> DrawView::markedItems(const QGraphicsScene *scene, const QRectF &area)
+{
+    QList<QGraphicsItem *> marked;
+    if (!scene)
+        return marked;
+    const QList<QGraphicsItem *> items = scene->items(area, Qt::IntersectsItemBoundingRect,
+                                                      Qt::AscendingOrder);
+    for (QGraphicsItem *item : items) {
+        if (item->isVisible() && shapeObject(item) && !shapeBindings(item).isEmpty())
+            marked.append(item);
+    }
+    return marked;
+}
+
+QRectF DrawView::markerRect(const QGraphicsItem *item, double scale)
+{
+    // 11 by 8 pixels, 2 pixels in from the corner.
+    const double unit = scale > 0 ? 1.0 / scale : 1.0;
+    const QPointF corner = item->sceneBoundingRect().topLeft();
+    return QRectF(corner + QPointF(2 * unit, 2 * unit), QSizeF(11 * unit, 8 * unit));
+}
+
+void DrawView::drawForeground(QPainter *painter, const QRectF &rect)
+{
+    QGraphicsView::drawForeground(painter, rect);
+    if (!EditorSettings::instance()->values().bindingMarkers)
+        return;
+    const double scale = painter->worldTransform().m11();
+    const QList<QGraphicsItem *> marked = markedItems(scene(), rect);
+    if (marked.isEmpty())
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    QPen outline(QColor(90, 50, 0));
+    outline.setCosmetic(true);
+    painter->setPen(outline);
+    painter->setBrush(QColor(255, 140, 0));
+    for (const QGraphicsItem *item : marked) {
+        // A luggage tag: a box with a pointed left end and a hole.
+        const QRectF box = markerRect(item, scale);
+        const double tip = box.height() / 2;
+        QPainterPath tag;
+        tag.moveTo(box.left(), box.center().y());
+        tag.lineTo(box.left() + tip, box.top());
+        tag.lineTo(box.right(), box.top());
+        tag.lineTo(box.right(), box.bottom());
+        tag.lineTo(box.left() + tip, box.bottom());
+        tag.closeSubpath();
+        const double hole = box.height() / 5;
+        tag.addEllipse(QPointF(box.left() + tip, box.center().y()), hole, hole);
+        painter->drawPath(tag);
+    }
+    painter->restore();
 }
 
 void DrawView::showEvent(QShowEvent *event)

@@ -57,6 +57,16 @@ public:
     using MenuProvider = std::function<QMenu *()>;
     static void setContextMenuProvider(MenuProvider provider);
 
+    // The shapes within area (scene coordinates) that carry a binding
+    // marker: single shapes, group members included, and groups holding
+    // bindings of their own. The markers are the view's, drawn over the
+    // screen while EditorSettings' bindingMarkers is on: never part of a
+    // shape, never saved, never in a rendered picture.
+    static QList<QGraphicsItem *> markedItems(const QGraphicsScene *scene, const QRectF &area);
+    // The box a marker of item covers at the view scale `scale`: a fixed
+    // size on the screen at any zoom, at the top-left of the shape's box.
+    static QRectF markerRect(const QGraphicsItem *item, double scale);
+
 signals:
     void positionChanged(int x, int y);
     void zoomIn();
@@ -64,6 +74,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

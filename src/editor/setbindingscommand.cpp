@@ -21,11 +21,14 @@ SetBindingsCommand::SetBindingsCommand(QGraphicsItem *item, const QVector<Bindin
 void SetBindingsCommand::undo()
 {
     setShapeBindings(m_item, m_oldBindings);
+    // The views mark bound shapes; the mark comes and goes with the list.
+    m_item->update();
 }
 
 void SetBindingsCommand::redo()
 {
     setShapeBindings(m_item, m_newBindings);
+    m_item->update();
 }
 
 bool SetBindingsCommand::apply(UserOptGroup *history, QObject *form, QGraphicsItem *item,

@@ -4,6 +4,7 @@
 #include "mainactions.h"
 
 #include "editor/useroptgroup.h"
+#include "services/editorsettings.h"
 #include "zoombox.h"
 
 #include <QAction>
@@ -65,6 +66,7 @@ const ActionText actionTexts[] = {
     {"download", QT_TRANSLATE_NOOP("MainActions", "下载")},
     {"upload", QT_TRANSLATE_NOOP("MainActions", "上载")},
     {"property", QT_TRANSLATE_NOOP("MainActions", "属性")},
+    {"bindingMarkers", QT_TRANSLATE_NOOP("MainActions", "显示数据标记")},
     {"help", QT_TRANSLATE_NOOP("MainActions", "帮助(&H)")},
     {"about", QT_TRANSLATE_NOOP("MainActions", "关于(&A)")},
 };
@@ -73,6 +75,7 @@ const char *const menuTitles[] = {
     QT_TRANSLATE_NOOP("MainActions", "工程(&P)"), QT_TRANSLATE_NOOP("MainActions", "编辑(&E)"),
     QT_TRANSLATE_NOOP("MainActions", "格式(&F)"), QT_TRANSLATE_NOOP("MainActions", "编译(&M)"),
     QT_TRANSLATE_NOOP("MainActions", "选项(&O)"), QT_TRANSLATE_NOOP("MainActions", "帮助(&H)"),
+    QT_TRANSLATE_NOOP("MainActions", "视图(&V)"),
 };
 
 const char *const toolBarTitles[] = {
@@ -82,7 +85,8 @@ const char *const toolBarTitles[] = {
 };
 
 enum ToolBarIndex { ProjectBar, EditBar, ViewBar, AlignBar, OptionBar, CompileBar };
-enum MenuIndex { ProjectMenu, EditMenu, FormatMenu, CompileMenu, OptionMenu, HelpMenu };
+// The View menu came last; it stands after 格式 in the menu bar.
+enum MenuIndex { ProjectMenu, EditMenu, FormatMenu, CompileMenu, OptionMenu, HelpMenu, ViewMenu };
 
 const int MaxRecentFiles = 10;
 
@@ -199,6 +203,25 @@ void MainActions::createActions()
     m_order.insert(m_order.indexOf(QStringLiteral("copy")), QStringLiteral("redo"));
     m_order.insert(m_order.indexOf(QStringLiteral("redo")), QStringLiteral("undo"));
 
+    // Kept between runs at once, as the other editor settings are.
+    QAction *markers = addAction(QStringLiteral("bindingMarkers"), QString());
+    markers->setCheckable(true);
+    markers->setChecked(EditorSettings::instance()->values().bindingMarkers);
+    connect(markers, &QAction::toggled, this, [](bool shown) {
+        EditorSettings *settings = EditorSettings::instance();
+        EditorSettings::Values values = settings->values();
+        if (values.bindingMarkers == shown)
+            return;
+        values.bindingMarkers = shown;
+        settings->setValues(values);
+        QString error;
+        if (!settings->store(&error))
+            qWarning("The settings were not kept: %s", qPrintable(error));
+    });
+    connect(EditorSettings::instance(), &EditorSettings::changed, markers, [markers] {
+        markers->setChecked(EditorSettings::instance()->values().bindingMarkers);
+    });
+
     for (int i = 0; i < MaxRecentFiles; ++i) {
         auto *action = new QAction(m_window);
         action->setVisible(false);
@@ -251,6 +274,11 @@ void MainActions::createMenus()
     m_menus.at(OptionMenu)->addActions({act("setup"), act("config"), act("textLib"),
                                         act("addressLib")});
     m_menus.at(HelpMenu)->addActions({act("help"), act("about")});
+
+    QMenu *view = new QMenu(m_window->menuBar());
+    m_window->menuBar()->insertMenu(m_menus.at(CompileMenu)->menuAction(), view);
+    view->addAction(act("bindingMarkers"));
+    m_menus.append(view);
 }
 
 void MainActions::createToolBars()

@@ -29,7 +29,8 @@ public:
     QAction *action(const QString &key) const { return m_actions.value(key); }
     // Every key, in the order of the actions' table.
     QStringList keys() const { return m_order; }
-    // 工程, 编辑, 格式, 编译, 选项, 帮助, in that order.
+    // 工程, 编辑, 格式, 编译, 选项, 帮助, 视图, in that order (视图 stands
+    // after 格式 in the menu bar).
     QList<QMenu *> menus() const { return m_menus; }
     QList<QToolBar *> toolBars() const { return m_toolBars; }
     // The ten entries of 最近工程, hidden until filled.

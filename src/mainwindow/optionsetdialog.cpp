@@ -119,7 +119,9 @@ void OptionSetDialog::showCurrentValues()
 
 EditorSettings::Values OptionSetDialog::shownValues() const
 {
-    EditorSettings::Values values;
+    // Starts from the current set: the View menu's choices are not on this
+    // dialog and must survive its 确定.
+    EditorSettings::Values values = EditorSettings::instance()->values();
     values.gridShown = m_grid->isChecked();
     values.gridX = m_x->value();
     values.gridY = m_y->value();

@@ -17,6 +17,7 @@ const char LockAllKey[] = "lockAll";
 const char SnapKey[] = "snapToGrid";
 const char AutoSaveKey[] = "autoSave";
 const char AutoSaveMinutesKey[] = "autoSaveMinutes";
+const char BindingMarkersKey[] = "bindingMarkers";
 
 // A spacing the spin box could have shown: 4..60. Its arrows step by 2,
 // but a typed odd spacing is the user's and is kept.
@@ -45,7 +46,7 @@ bool EditorSettings::Values::operator==(const Values &other) const
     return gridShown == other.gridShown && gridX == other.gridX && gridY == other.gridY
         && gridColor == other.gridColor && lockAll == other.lockAll
         && snapToGrid == other.snapToGrid && autoSave == other.autoSave
-        && autoSaveMinutes == other.autoSaveMinutes;
+        && autoSaveMinutes == other.autoSaveMinutes && bindingMarkers == other.bindingMarkers;
 }
 
 EditorSettings *EditorSettings::instance()
@@ -86,6 +87,7 @@ void EditorSettings::load()
     values.snapToGrid = readBool(settings, SnapKey, defaults.snapToGrid);
     values.autoSave = readBool(settings, AutoSaveKey, defaults.autoSave);
     values.autoSaveMinutes = readInt(settings, AutoSaveMinutesKey, defaults.autoSaveMinutes);
+    values.bindingMarkers = readBool(settings, BindingMarkersKey, defaults.bindingMarkers);
     setValues(values);
 }
 
@@ -100,6 +102,7 @@ bool EditorSettings::store(QString *error) const
         {QLatin1String(SnapKey), m_values.snapToGrid},
         {QLatin1String(AutoSaveKey), m_values.autoSave},
         {QLatin1String(AutoSaveMinutesKey), m_values.autoSaveMinutes},
+        {QLatin1String(BindingMarkersKey), m_values.bindingMarkers},
     };
     return SafeFile::updateSettings(AppPaths::settingsFile(), values, error);
 }

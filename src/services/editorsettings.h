@@ -21,6 +21,8 @@ public:
         bool snapToGrid = false;
         bool autoSave = true;
         int autoSaveMinutes = 10; // 1..120
+        // The screens mark shapes that carry bindings (View menu).
+        bool bindingMarkers = true;
 
         bool operator==(const Values &other) const;
         bool operator!=(const Values &other) const { return !(*this == other); }

@@ -103,6 +103,9 @@ private slots:
         options.addressTags = int(sizes.bounded(0, 11));
         options.textTags = int(sizes.bounded(0, 6));
         options.encoded = seed % 2 == 0;
+        // Bound shapes too: the 数据 page and the register field must give
+        // every binding back as it was read.
+        options.bindingPercent = 40;
         ProjectGenerator(seed).build(options);
         // A device as a file may hold it, its values outside the ranges the
         // device dialog's fields offer.

@@ -1,3 +1,4 @@
+#include "mainwindow/mainactions.h"
 #include "mainwindow/optionsetdialog.h"
 #include "services/apppaths.h"
 #include "services/appsettings.h"
@@ -7,7 +8,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QAction>
 #include <QGroupBox>
+#include <QMainWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -106,6 +110,29 @@ private slots:
         QVERIFY(EditorSettings::instance()->values() == values);
         OptionSetDialog fresh;
         QVERIFY(shown(fresh) == values);
+    }
+
+    // The View menu's marker entry is kept at once and comes back after a
+    // restart; the settings dialog, which does not show it, keeps it too.
+    void markerEntryKept()
+    {
+        QMainWindow window;
+        MainActions actions(&window);
+        QAction *markers = actions.action(QStringLiteral("bindingMarkers"));
+        QVERIFY(markers && markers->isCheckable() && markers->isChecked());
+        QVERIFY(actions.menus().last()->actions().contains(markers));
+        markers->trigger();
+        QVERIFY(!EditorSettings::instance()->values().bindingMarkers);
+        QCOMPARE(stored("bindingMarkers").toBool(), false);
+        OptionSetDialog dialog;
+        dialog.gridXBox()->setValue(40);
+        dialog.on_ok_clicked();
+        QVERIFY(!EditorSettings::instance()->values().bindingMarkers);
+        EditorSettings::instance()->setValues(EditorSettings::Values());
+        QVERIFY(markers->isChecked());
+        EditorSettings::instance()->load();
+        QVERIFY(!EditorSettings::instance()->values().bindingMarkers);
+        QVERIFY(!markers->isChecked());
     }
 };
 

@@ -1,7 +1,10 @@
 #include "propertydialog.h"
 
+#include "bindingdialog.h"
+#include "bindinglistpage.h"
 #include "document/projectdocument.h"
 #include "editor/drawscene.h"
+#include "editor/setbindingscommand.h"
 #include "editor/shapecommands.h"
 #include "editor/useroptgroup.h"
 #include "model/propertyregistry.h"
@@ -45,8 +48,8 @@ constexpr int Coordinate = 100000;
 constexpr int MinimumTreeWidth = 90;
 
 // Navigation entries and the page each shows: 基本 {属性, 外观}, 文本,
-// 事件 {显示, 隐藏, 按下, 弹起}.
-enum Page { BasicPage, LookPage, TextPage, EventPage };
+// 事件 {显示, 隐藏, 按下, 弹起}, 数据.
+enum Page { BasicPage, LookPage, TextPage, EventPage, DataPage };
 
 bool hasProperty(const QObject *object, const char *name)
 {
@@ -107,6 +110,7 @@ void PropertyDialog::buildForm()
     QTreeWidgetItem *events = entry(nullptr, EventPage);
     for (int i = 0; i < 4; ++i)
         entry(events, EventPage);
+    entry(nullptr, DataPage);
     m_tree->expandAll();
 
     m_pages = new QStackedWidget(this);
@@ -180,6 +184,9 @@ void PropertyDialog::buildForm()
 
     m_pages->addWidget(new QWidget);
 
+    m_bindingPage = new BindingListPage;
+    m_pages->addWidget(m_bindingPage);
+
     m_ok = new QPushButton(this);
     m_cancel = new QPushButton(this);
     m_apply = new QPushButton(this);
@@ -203,6 +210,8 @@ void PropertyDialog::buildForm()
         m_chosenColor = color;
         m_colorChosen = true;
     });
+    connect(m_bindingPage, &BindingListPage::aboutToEdit, this, &PropertyDialog::foldRegister);
+    connect(m_bindingPage, &BindingListPage::changed, this, &PropertyDialog::showRegister);
     connect(m_pictureButton, &QToolButton::clicked, this, &PropertyDialog::choosePicture);
     connect(m_pictureClear, &QToolButton::clicked, this, [this] {
         m_chosenPicture.clear();
@@ -216,8 +225,58 @@ void PropertyDialog::buildForm()
 
 void PropertyDialog::showPage(QTreeWidgetItem *item)
 {
-    if (item)
-        m_pages->setCurrentIndex(item->data(0, Qt::UserRole).toInt());
+    if (!item)
+        return;
+    const int page = item->data(0, Qt::UserRole).toInt();
+    // The list then shows what the register field holds.
+    if (page == DataPage)
+        foldRegister();
+    m_pages->setCurrentIndex(page);
+}
+
+void PropertyDialog::showRegister()
+{
+    const QVector<Binding> &bindings = m_bindingPage->bindings();
+    m_registerIndex = -1;
+    for (int i = 0; i < bindings.size() && m_registerIndex < 0; ++i) {
+        if (bindings.at(i).kind == Binding::Value)
+            m_registerIndex = i;
+    }
+    if (m_registerIndex >= 0) {
+        BindingDialog::showSource(m_register, bindings.at(m_registerIndex));
+    } else {
+        AddressPara para;
+        para.length = 2;
+        m_register->setPara(para);
+    }
+    m_registerShown = Binding();
+    BindingDialog::takeSource(m_register, &m_registerShown);
+    m_register->setEnabled(m_shape
+                           && (m_registerIndex >= 0
+                               || m_bindingPage->kinds().contains(Binding::Value)));
+}
+
+void PropertyDialog::foldRegister()
+{
+    if (!m_shape || !m_register->isEnabled())
+        return;
+    Binding shown;
+    BindingDialog::takeSource(m_register, &shown);
+    if (BindingDialog::sameSource(shown, m_registerShown))
+        return;
+    QVector<Binding> bindings = m_bindingPage->bindings();
+    if (m_registerIndex >= 0 && m_registerIndex < bindings.size()) {
+        Binding &target = bindings[m_registerIndex];
+        target.tag = shown.tag;
+        target.device = shown.device;
+        target.address = shown.address;
+        target.format = shown.format;
+    } else if (bindings.size() < Binding::MaxPerShape) {
+        shown.kind = Binding::Value;
+        bindings.append(shown);
+    }
+    m_bindingPage->setBindings(bindings, m_bindingPage->kinds());
+    showRegister();
 }
 
 DrawScene *PropertyDialog::screenTarget() const
@@ -291,6 +350,9 @@ void PropertyDialog::setScreenTarget(DrawScene *scene)
     m_font->setValue(QFont());
     m_loadedFont = QFont();
     loadPicture(nullptr);
+    m_bindingPage->setBindings({}, {});
+    m_bindingPage->setEnabled(false);
+    showRegister();
 }
 
 void PropertyDialog::setItemTarget(QGraphicsItem *item)
@@ -338,6 +400,11 @@ void PropertyDialog::loadItem()
     m_font->setValue(m_loadedFont);
     m_font->setEnabled(lettered);
     loadPicture(qobject_cast<GraphicsImageItem *>(shape));
+    m_bindingPage->setEnabled(shape != nullptr);
+    m_bindingPage->setBindings(shape ? shapeBindings(m_item) : QVector<Binding>(),
+                               shape ? BindingDialog::kindsFor(m_item)
+                                     : QVector<Binding::Kind>());
+    showRegister();
 }
 
 void PropertyDialog::loadPicture(const GraphicsImageItem *image)
@@ -517,10 +584,30 @@ bool PropertyDialog::applyItem()
         names << QStringLiteral("picture");
         values << picture;
     }
-    if (names.isEmpty())
+    foldRegister();
+    // Built now, while the shape holds its old bindings.
+    auto *rebinding = new SetBindingsCommand(m_item, m_bindingPage->bindings());
+    if (!rebinding->changesBindings()) {
+        delete rebinding;
+        rebinding = nullptr;
+    }
+    if (names.isEmpty()) {
+        if (rebinding) {
+            UserOptGroup::instance()->push(rebinding, true);
+            m_item->update();
+            loadItem();
+        }
         return true;
+    }
 
-    auto *command = new ModifyCommand(shape, names);
+    // Both in one step: the bindings' command beside the properties' one.
+    QUndoCommand *step = nullptr;
+    if (rebinding) {
+        auto *both = new TextCommand;
+        both->setTextSource([] { return QCoreApplication::translate("QObject", "修改对象属性"); });
+        step = both;
+    }
+    auto *command = new ModifyCommand(shape, names, step);
     QVariantList before;
     for (const QString &property : qAsConst(names))
         before << shape->property(property.toLatin1().constData());
@@ -543,7 +630,11 @@ bool PropertyDialog::applyItem()
                 for (int i = 0; i < names.size(); ++i)
                     shape->setProperty(names.at(i).toLatin1().constData(), before.at(i));
             }
-            delete command;
+            delete rebinding;
+            if (step)
+                delete step;
+            else
+                delete command;
             m_item->update();
             const QRectF screen = drawScene ? drawScene->sceneRect() : QRectF();
             refuseSize(tr("元件须完整位于画面内（宽 %1，高 %2），请修改位置或大小。")
@@ -553,7 +644,17 @@ bool PropertyDialog::applyItem()
         }
     }
     m_item->update();
-    UserOptGroup::instance()->push(command, true);
+    if (step) {
+        // The shape already holds the new values; redo() writes them again.
+        command->recordNewValues();
+        // Re-made as a child of the step; the shape still holds its old list.
+        delete rebinding;
+        new SetBindingsCommand(m_item, m_bindingPage->bindings(), step);
+        UserOptGroup::instance()->push(step, true);
+    } else {
+        delete rebinding;
+        UserOptGroup::instance()->push(command, true);
+    }
     // The fields now describe the shape as it is, so a second 应用 adds no
     // step.
     loadItem();
@@ -589,7 +690,7 @@ void PropertyDialog::retranslate()
 {
     setWindowTitle(tr("属性编辑"));
     const QStringList entries = {tr("基本"), tr("属性"), tr("外观"), tr("文本"), tr("事件"),
-                                 tr("显示"), tr("隐藏"), tr("按下"), tr("弹起")};
+                                 tr("显示"), tr("隐藏"), tr("按下"), tr("弹起"), tr("数据")};
     for (int i = 0; i < m_entries.size() && i < entries.size(); ++i)
         m_entries.at(i)->setText(0, entries.at(i));
     fitTree();

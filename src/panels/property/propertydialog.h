@@ -1,9 +1,12 @@
 #pragma once
 
+#include "model/binding.h"
+
 #include <QDialog>
 #include <QFont>
 #include <QPointer>
 
+class BindingListPage;
 class ColorCombox;
 class FontEditWidget;
 class GraphicsImageItem;
@@ -33,7 +36,12 @@ class RegEditWidget;
 // was: a name another shape of the screen already has, a size below 1, and
 // a position or size the screen would not hold. An image shape's picture is
 // chosen with "..." and copied into the project's "images" folder only when
-// the choice is applied. The other pages are laid out but hold no data.
+// the choice is applied. The 数据 page edits a working copy of the shape's
+// bindings; the register field shows the source of the first value binding
+// and, once changed, stores it there (on a shape without one that takes
+// values, it adds one). 确定 gives the shape the working copy in the same
+// one step as the other fields. The event pages are laid out but hold no
+// data.
 class PropertyDialog : public QDialog
 {
     Q_OBJECT
@@ -67,6 +75,7 @@ public:
     QLineEdit *pictureEdit() const { return m_picture; }
     QToolButton *pictureButton() const { return m_pictureButton; }
     QToolButton *pictureClearButton() const { return m_pictureClear; }
+    BindingListPage *bindingPage() const { return m_bindingPage; }
 
 signals:
     // A screen was renamed here (its scene is passed): the project changed.
@@ -100,6 +109,10 @@ private:
     // message, when that fails. *picture is what the shape is to store.
     bool takePicture(QString *picture);
     int run();
+    // Shows the working copy's first value binding in the register field.
+    void showRegister();
+    // Takes a register field the user changed into the working copy.
+    void foldRegister();
 
     QPointer<DrawScene> m_screen; // not owned
     QPointer<QObject> m_shape; // the shape's QObject side, not owned
@@ -147,6 +160,11 @@ private:
     QLineEdit *m_picture = nullptr;
     QToolButton *m_pictureButton = nullptr;
     QToolButton *m_pictureClear = nullptr;
+    BindingListPage *m_bindingPage = nullptr;
+    // The working copy's binding the register field shows (-1: none yet),
+    // and the source it showed when loaded.
+    int m_registerIndex = -1;
+    Binding m_registerShown;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     QPushButton *m_apply = nullptr;

@@ -491,6 +491,7 @@ void PropertyTreeBrowser::clearRows()
     m_itemNames.clear();
     m_nameItems.clear();
     m_groups.clear();
+    m_dataTitle = m_dataValue = nullptr;
     m_model->removeRows(0, m_model->rowCount());
 }
 
@@ -520,6 +521,7 @@ void PropertyTreeBrowser::buildRows()
         m_expanded.insert(key, expanded);
         setExpanded(group->index(), expanded);
     }
+    addDataRow();
     fitNameColumn();
 }
 
@@ -653,6 +655,7 @@ void PropertyTreeBrowser::refresh()
     QScopedValueRollback<bool> updating(m_updating, true);
     for (auto it = m_nameItems.cbegin(); it != m_nameItems.cend(); ++it)
         fillValue(it.value(), it.key());
+    fillDataRow();
 }
 
 void PropertyTreeBrowser::retranslate()
@@ -661,6 +664,7 @@ void PropertyTreeBrowser::retranslate()
     if (!m_object)
         return;
     QScopedValueRollback<bool> updating(m_updating, true);
+    fillDataRow();
     const BuiltinTables *tables = BuiltinTables::instance();
     const QString className = classNameOf(m_object);
     for (auto it = m_groups.cbegin(); it != m_groups.cend(); ++it)
@@ -687,7 +691,8 @@ void PropertyTreeBrowser::retranslate()
 
 void PropertyTreeBrowser::valueChanged(QStandardItem *item)
 {
-    if (m_updating || !item || item->model() != m_model)
+    if (m_updating || !item || item->model() != m_model || item == m_dataValue
+        || item == m_dataTitle)
         return;
     auto *cell = static_cast<ValueItem *>(item);
     if (item->column() != ValueColumn || item->data(KindRole).toInt() == GroupRow)

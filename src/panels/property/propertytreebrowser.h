@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/binding.h"
+
 #include <QFont>
 #include <QHash>
 #include <QPointer>
@@ -80,6 +82,11 @@ public:
     // invalid when the shown object has no such row.
     QModelIndex valueIndex(const QString &propertyName) const;
     QModelIndex groupIndex(const QString &groupKey) const;
+    // The value cell of the read-only 数据 row a shape shows: how many
+    // bindings it holds and their summaries. Invalid for a screen.
+    QModelIndex dataIndex() const;
+    // That row's text for bindings: "2 项: 数值: Motor; 可见: LW 100".
+    static QString bindingsText(const QVector<Binding> &bindings);
 
     // Where the colour and font editors ask the user. The defaults open
     // QColorDialog (with alpha) and QFontDialog; tests replace them so that
@@ -126,6 +133,9 @@ private:
     // be read once expanded; never narrows what the user has set.
     void fitNameColumn();
     void objectDestroyed(QObject *object);
+    // The 数据 row (propertytreebrowserdata.cpp).
+    void addDataRow();
+    void fillDataRow();
 
     QStandardItemModel *m_model;
     QPointer<QObject> m_object;
@@ -140,4 +150,7 @@ private:
     // Row name -> expanded, kept across objects: a collapsed group stays
     // collapsed for the next object that has it.
     QHash<QString, bool> m_expanded;
+    // Title and value cells of the 数据 row; null when none is shown.
+    QStandardItem *m_dataTitle = nullptr;
+    QStandardItem *m_dataValue = nullptr;
 };

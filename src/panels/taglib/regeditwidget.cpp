@@ -190,6 +190,23 @@ AddressPara RegEditWidget::para() const
     return para;
 }
 
+void RegEditWidget::setTag(const QString &name)
+{
+    showList(false, true);
+    const int row = int(Config::instance()->tagNames(false).indexOf(name));
+    {
+        const QSignalBlocker blocker(m_labelCbx);
+        m_labelCbx->setCurrentIndex(row);
+    }
+    m_pickedName = name;
+    showTag(name);
+}
+
+QString RegEditWidget::pickedTag() const
+{
+    return m_stack->currentIndex() == 1 && m_userlib->isChecked() ? m_pickedName : QString();
+}
+
 void RegEditWidget::on_userlib_clicked(bool checked)
 {
     showList(false, checked);

@@ -40,6 +40,13 @@ public:
     // page 1 as the library holds it now (defaults when nothing is picked
     // or its name is gone).
     AddressPara para() const;
+    // Shows the user's address tag `name` on the list page; a name the
+    // library no longer holds is shown as gone and still given back by
+    // pickedTag(), so that nothing is replaced unasked.
+    void setTag(const QString &name);
+    // The user's tag picked on the list page; empty for direct entry and
+    // for the system registers.
+    QString pickedTag() const;
 
     QRadioButton *systemButton() const { return m_systlib; }
     QRadioButton *userButton() const { return m_userlib; }
