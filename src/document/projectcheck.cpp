@@ -1,5 +1,6 @@
 #include "projectcheck.h"
 
+#include "bindingcheck.h"
 #include "drawmanager.h"
 #include "editor/drawscene.h"
 #include "editor/screentype.h"
@@ -179,6 +180,7 @@ void checkPicture(Collector &out, const GraphicsImageItem *image, const ProjectP
 void checkScreens(Collector &out)
 {
     const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+    const BindingCheck bindings;
     QHash<QString, PictureLoader::Status> pictures;
     QHash<QString, int> firstScreen;
     for (int s = 0; s < scenes.size(); ++s) {
@@ -241,6 +243,8 @@ void checkScreens(Collector &out)
                     out.add(Finding::Error, Finding::ShapePartlyOutsideScreen,
                             ProjectCheck::tr("图形部分超出画面"), place);
             }
+
+            bindings.checkShape(item, place, &out.findings);
 
             if (item->type() != ShapeItemType && item->type() != WidgetItemType)
                 continue;
@@ -470,8 +474,11 @@ QString ProjectCheck::codeName(Finding::Code code)
         "textTagEmptyText",    "deviceEmptyName",     "screenEmptyName",
         "screenZeroSize",      "shapeEmptyName",      "valueOutOfRange",
         "addressNoDevice",     "pictureMissing",      "pictureUnreadable",
+        "bindingMissingTag",   "bindingBadAddress",   "bindingMissingTextTag",
+        "bindingMissingScreen", "bindingNotBit",      "bindingBadFormat",
+        "bindingWritesReadOnly",
     };
-    static_assert(sizeof(names) / sizeof(names[0]) == Finding::PictureUnreadable + 1,
+    static_assert(sizeof(names) / sizeof(names[0]) == Finding::BindingWritesReadOnly + 1,
                   "one name per code");
     return QString::fromLatin1(names[code]);
 }
