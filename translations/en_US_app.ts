@@ -1354,6 +1354,23 @@ undo. Neither keeps anyone from reading a project file.</translation>
     </message>
 </context>
 <context>
+    <name>EditCommands</name>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>图片没有复制到本工程，粘贴的图形仍指向原来的文件：
+%1</source>
+        <translation>Pictures were not copied into this project; the pasted shapes still name the files they named before:
+%1</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>ProjectCheck</name>
     <message>
         <source>项目没有基本画面，面板启动时无画面可显示</source>

@@ -1,6 +1,7 @@
 #include "editcommands.h"
 
 #include "document/drawmanager.h"
+#include "document/picturefiles.h"
 #include "editor/drawscene.h"
 #include "editor/shapecommands.h"
 #include "editor/shapemimedata.h"
@@ -8,6 +9,8 @@
 #include "editor/useroptgroup.h"
 #include "itemstable.h"
 #include "mainwindow.h"
+#include "model/config.h"
+#include "services/messagedialog.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
 
@@ -171,6 +174,17 @@ void EditCommands::paste()
     }
     if (pasted.isEmpty())
         return;
+    // Pictures are named relative to their project's folder: copies taken
+    // from another project would name files this one does not hold. The
+    // files copied stay when the paste is undone, as an imported one does.
+    QStringList failures;
+    PictureFiles::adoptPictures(pasted, payload->sourceFolder(),
+                                Config::instance()->pictureFolder(), &failures);
+    if (!failures.isEmpty())
+        MessageDialog::showMessage(m_window, QMessageBox::Warning, tr("粘贴"),
+                                   tr("图片没有复制到本工程，粘贴的图形仍指向原来的文件：\n%1")
+                                       .arg(failures.join(QLatin1Char('\n'))),
+                                   {tr("确定")});
     pushCommand(new AddShapeCommand(pasted, scene, nullptr));
     for (QGraphicsItem *copy : qAsConst(pasted))
         copy->setSelected(true);
