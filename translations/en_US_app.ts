@@ -1369,6 +1369,36 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <source>确定</source>
         <translation>OK</translation>
     </message>
+    <message numerus="yes">
+        <source>组合对象带有 %n 个数据绑定和本版本不认识的内容，取消组合将删除它们。是否继续？</source>
+        <translation>
+            <numerusform>The group holds %n binding and content this version does not know; ungrouping deletes them. Continue?</numerusform>
+            <numerusform>The group holds %n bindings and content this version does not know; ungrouping deletes them. Continue?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>组合对象带有 %n 个数据绑定，取消组合将删除它们。是否继续？</source>
+        <translation>
+            <numerusform>The group holds %n binding; ungrouping deletes it. Continue?</numerusform>
+            <numerusform>The group holds %n bindings; ungrouping deletes them. Continue?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>组合对象带有本版本不认识的内容，取消组合将删除它们。是否继续？</source>
+        <translation>The group holds content this version does not know; ungrouping deletes it. Continue?</translation>
+    </message>
+    <message>
+        <source>取消组合</source>
+        <translation>Ungroup</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
 </context>
 <context>
     <name>ProjectCheck</name>

@@ -384,6 +384,62 @@ private slots:
         }
     }
 
+    // What belongs to the group itself would go with it: ungrouping one
+    // that holds bindings or unknown content asks first; 否 leaves it whole
+    // and records nothing, 是 ungroups as one step that undo takes back
+    // with everything. A plain group is ungrouped without a question.
+    void ungroupAsksForWhatGoesWithTheGroup_data()
+    {
+        QTest::addColumn<bool>("binding");
+        QTest::addColumn<bool>("unknown");
+        QTest::addColumn<int>("answer"); // -1: no question expected
+        QTest::newRow("plain group") << false << false << -1;
+        QTest::newRow("binding, no") << true << false << int(QMessageBox::No);
+        QTest::newRow("binding, yes") << true << false << int(QMessageBox::Yes);
+        QTest::newRow("unknown content, no") << false << true << int(QMessageBox::No);
+        QTest::newRow("both, yes") << true << true << int(QMessageBox::Yes);
+    }
+    void ungroupAsksForWhatGoesWithTheGroup()
+    {
+        QFETCH(bool, binding);
+        QFETCH(bool, unknown);
+        QFETCH(int, answer);
+        DrawScene *scene = addScreen()->drawScene();
+        GraphicsRectItem *a = addRect(scene, QRectF(100, 100, 50, 30));
+        GraphicsRectItem *b = addRect(scene, QRectF(200, 100, 50, 30));
+        GraphicsItemGroup *group = scene->createGroup({a, b});
+        GraphicsItemGroup::StoredAttributes stored;
+        stored.objectName = group->objectName();
+        if (binding) {
+            stored.bindings.append(Binding());
+            stored.bindings.last().tag = QStringLiteral("温度");
+        }
+        if (unknown) {
+            QXmlStreamReader reader(QStringLiteral("<group later=\"1\"/>"));
+            reader.readNextStartElement();
+            stored.kept.keepAttributes(reader, {});
+        }
+        group->applyStoredAttributes(stored);
+        const QByteArray before = ProjectFile::projectBytes();
+        group->setSelected(true);
+
+        ModalScript script;
+        if (answer >= 0)
+            script.pressButton(answer);
+        m_window->editCommands()->ungroup();
+        QCOMPARE(script.requests().size(), answer < 0 ? 0 : 1);
+        if (answer >= 0)
+            QVERIFY2(script.texts().first().contains(binding ? "数据绑定" : "不认识"),
+                     qPrintable(script.texts().first()));
+        const bool ungrouped = answer != int(QMessageBox::No);
+        QCOMPARE(a->parentItem() == nullptr, ungrouped);
+        QCOMPARE(entries(), ungrouped ? QStringList {"取消组合"} : QStringList());
+        if (ungrouped) {
+            stack()->undo();
+            QCOMPARE(ProjectFile::projectBytes(), before);
+        }
+    }
+
     // A screen renamed in the tree marks the project modified and shows in
     // the browser; names pasted there or in the browser lose the control
     // characters a file cannot hold.
