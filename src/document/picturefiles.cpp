@@ -34,6 +34,29 @@ QString insidePath(const QString &relative)
     return clean;
 }
 
+// Every picture the screens name: those of image shapes and those of
+// picture bindings, group members included.
+QStringList namedPictures()
+{
+    QStringList pictures;
+    const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+    for (DrawScene *scene : scenes) {
+        const QList<QGraphicsItem *> items = scene->userItems();
+        for (QGraphicsItem *item : items) {
+            if (auto *image = dynamic_cast<GraphicsImageItem *>(item))
+                pictures.append(image->picture());
+            const QVector<Binding> bindings = shapeBindings(item);
+            for (const Binding &binding : bindings) {
+                if (binding.kind != Binding::Picture)
+                    continue;
+                for (const Binding::PictureFile &picture : binding.pictures)
+                    pictures.append(picture.file);
+            }
+        }
+    }
+    return pictures;
+}
+
 // Copies the pictures of one shape and of its members, reusing what an
 // earlier shape of the same paste brought (by source file).
 class PictureAdoption
@@ -202,9 +225,9 @@ bool PictureFiles::copyForSaveAs(const QString &fromFolder, const QString &toFol
     // would leave half the pictures copied.
     QStringList planned;
     QSet<QString> seen;
-    const QList<GraphicsImageItem *> shapes = pictureShapes();
-    for (const GraphicsImageItem *shape : shapes) {
-        const QString relative = insidePath(shape->picture());
+    const QStringList pictures = namedPictures();
+    for (const QString &picture : pictures) {
+        const QString relative = insidePath(picture);
         if (relative.isEmpty() || seen.contains(relative))
             continue;
         seen.insert(relative);

@@ -29,7 +29,8 @@ public:
     static QList<GraphicsImageItem *> pictureShapes();
 
     // For saving the project into toFolder: copies every picture the
-    // shapes use that lies inside fromFolder to the same relative place in
+    // shapes and their picture bindings use that lies inside fromFolder
+    // to the same relative place in
     // toFolder. A file there with other content is never replaced: then
     // nothing is copied, false is returned and *clashes names those paths.
     // False with *error for a copy that fails. Pictures that are missing,

@@ -6,8 +6,12 @@
 #include "document/projectfile.h"
 #include "document/projectsearch.h"
 #include "model/config.h"
+#include "support/filebytes.h"
 #include "support/processfixture.h"
+#include "support/testpictures.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
 
@@ -183,6 +187,32 @@ private slots:
         QFETCH(QStringList, expected);
         QVERIFY(loadShapes(shapes));
         QCOMPARE(bindingFindings(), expected);
+    }
+
+    // The pictures of a picture binding are looked for as an image shape's
+    // are: a missing one is a warning at the shape, once however many
+    // states show it.
+    void bindingPictures()
+    {
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkpath("images"));
+        QVERIFY(writeFileBytes(folder.filePath("images/on.png"),
+                               testpictures::halves(QSize(2, 2), Qt::red, Qt::green)));
+        QVERIFY(loadShapes(rectangle("r", R"(<binding kind="picture" tag="温度">)"
+                                          R"(<picture file="images/on.png"/>)"
+                                          R"(<picture file="images/off.png"/>)"
+                                          R"(<picture file="images/off.png"/></binding>)")));
+        Config::instance()->setPictureFolder(folder.path());
+        QStringList found;
+        for (const Finding &finding : ProjectCheck::run()) {
+            if (ProjectCheck::codeName(finding.code).startsWith(QLatin1String("picture")))
+                found.append(ProjectCheck::codeName(finding.code) + " @ "
+                             + ProjectCheck::placeText(finding.place) + ": " + finding.message);
+        }
+        QCOMPARE(found.size(), 1);
+        QVERIFY2(found.first().startsWith("pictureMissing @ 画面 主画面，图形 r: ")
+                     && found.first().contains("images/off.png"),
+                 qPrintable(found.first()));
     }
 
     // Every new message has its English form, and names what it is about.
