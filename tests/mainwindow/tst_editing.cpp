@@ -397,7 +397,6 @@ private slots:
         QTest::newRow("binding, no") << true << false << int(QMessageBox::No);
         QTest::newRow("binding, yes") << true << false << int(QMessageBox::Yes);
         QTest::newRow("unknown content, no") << false << true << int(QMessageBox::No);
-        QTest::newRow("both, yes") << true << true << int(QMessageBox::Yes);
     }
     void ungroupAsksForWhatGoesWithTheGroup()
     {
