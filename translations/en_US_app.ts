@@ -1297,7 +1297,7 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <translation>The screen action names no screen</translation>
     </message>
     <message>
-        <source>动作要打开的画面“%1”不存在</source>
+        <source>动作指向的画面“%1”不存在</source>
         <translation>The screen “%1” the action goes to does not exist</translation>
     </message>
     <message>

@@ -183,7 +183,7 @@ void BindingCheck::checkBinding(const Binding &binding, int widgetKind, const Pr
                 tr("画面动作没有指定画面"), place);
         else if (!binding.screen.isEmpty() && !m_screens.contains(binding.screen))
             add(findings, Finding::Error, Finding::BindingMissingScreen,
-                tr("动作要打开的画面“%1”不存在").arg(ProjectCheck::printable(binding.screen)),
+                tr("动作指向的画面“%1”不存在").arg(ProjectCheck::printable(binding.screen)),
                 place);
         return;
     }
