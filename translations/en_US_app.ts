@@ -1271,6 +1271,136 @@ undo. Neither keeps anyone from reading a project file.</translation>
     </message>
 </context>
 <context>
+    <name>BindingCheck</name>
+    <message>
+        <source>%1绑定的地址标签“%2”不存在</source>
+        <translation>%1 binding: the address tag “%2” does not exist</translation>
+    </message>
+    <message>
+        <source>%1绑定没有数据来源</source>
+        <translation>%1 binding has no source</translation>
+    </message>
+    <message>
+        <source>%1绑定的设备“%2”不存在</source>
+        <translation>%1 binding: the device “%2” does not exist</translation>
+    </message>
+    <message>
+        <source>%1绑定的数据类型“%2”无效</source>
+        <translation>%1 binding: the data type “%2” is not valid</translation>
+    </message>
+    <message>
+        <source>%1绑定的地址“%2”无效</source>
+        <translation>%1 binding: the address “%2” is not valid</translation>
+    </message>
+    <message>
+        <source>画面动作没有指定画面</source>
+        <translation>The screen action names no screen</translation>
+    </message>
+    <message>
+        <source>动作指向的画面“%1”不存在</source>
+        <translation>The screen “%1” the action goes to does not exist</translation>
+    </message>
+    <message>
+        <source>文字状态绑定没有指定文本标签</source>
+        <translation>The text state binding names no text tag</translation>
+    </message>
+    <message>
+        <source>文字状态绑定的文本标签“%1”不存在</source>
+        <translation>Text state binding: the text tag “%1” does not exist</translation>
+    </message>
+    <message>
+        <source>复选框和单选按钮显示并写入一个位，需要 Bool 类型的数据来源；“%1”的类型是 %2</source>
+        <translation>check boxes and radio buttons show and write one bit and need a source of type Bool; “%1” is of type %2</translation>
+    </message>
+    <message>
+        <source>%2 类型的“%1”不能按小数位、比例或偏移显示</source>
+        <translation>“%1” of type %2 cannot be shown with decimals, scale or offset</translation>
+    </message>
+    <message>
+        <source>下拉框的数值是选项序号，%2 类型的“%1”给不出序号</source>
+        <translation>a combo box shows an entry number, which “%1” of type %2 cannot give</translation>
+    </message>
+    <message>
+        <source>按整数值选择状态，%2 类型的“%1”给不出整数</source>
+        <translation>states are chosen by a whole number, which “%1” of type %2 cannot give</translation>
+    </message>
+    <message>
+        <source>按位的可见条件需要 Bool 类型的数据来源；“%1”的类型是 %2</source>
+        <translation>a visibility condition on a bit needs a source of type Bool; “%1” is of type %2</translation>
+    </message>
+    <message>
+        <source>比较数值，%2 类型的“%1”给不出数值</source>
+        <translation>values are compared, and “%1” of type %2 gives no number</translation>
+    </message>
+    <message>
+        <source>置位、复位、取反和点动动作需要 Bool 类型的数据来源；“%1”的类型是 %2</source>
+        <translation>set, reset, toggle and momentary actions need a source of type Bool; “%1” is of type %2</translation>
+    </message>
+    <message>
+        <source>写入和加减动作写的是数值，%2 类型的“%1”存不下</source>
+        <translation>write, add and subtract actions write a number, which “%1” of type %2 cannot hold</translation>
+    </message>
+    <message>
+        <source>加减动作不能用于 %2 类型的“%1”，它只有 0 和 1</source>
+        <translation>add and subtract actions do not suit “%1” of type %2, which holds only 0 and 1</translation>
+    </message>
+    <message>
+        <source>%1绑定：%2</source>
+        <translation>%1 binding: %2</translation>
+    </message>
+    <message>
+        <source>%1绑定写入只读的“%2”，面板不会接受写入的值</source>
+        <translation>%1 binding writes to the read-only “%2”; the panel does not take the value</translation>
+    </message>
+</context>
+<context>
+    <name>EditCommands</name>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>图片没有复制到本工程，粘贴的图形仍指向原来的文件：
+%1</source>
+        <translation>Pictures were not copied into this project; the pasted shapes still name the files they named before:
+%1</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message numerus="yes">
+        <source>组合对象带有 %n 个数据绑定和本版本不认识的内容，取消组合将删除它们。是否继续？</source>
+        <translation>
+            <numerusform>The group holds %n binding and content this version does not know; ungrouping deletes them. Continue?</numerusform>
+            <numerusform>The group holds %n bindings and content this version does not know; ungrouping deletes them. Continue?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>组合对象带有 %n 个数据绑定，取消组合将删除它们。是否继续？</source>
+        <translation>
+            <numerusform>The group holds %n binding; ungrouping deletes it. Continue?</numerusform>
+            <numerusform>The group holds %n bindings; ungrouping deletes them. Continue?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>组合对象带有本版本不认识的内容，取消组合将删除它们。是否继续？</source>
+        <translation>The group holds content this version does not know; ungrouping deletes it. Continue?</translation>
+    </message>
+    <message>
+        <source>取消组合</source>
+        <translation>Ungroup</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
     <name>ProjectCheck</name>
     <message>
         <source>项目没有基本画面，面板启动时无画面可显示</source>
@@ -1784,6 +1914,10 @@ Continue?</translation>
     <message>
         <source>图形文字</source>
         <translation>shape text</translation>
+    </message>
+    <message>
+        <source>数据</source>
+        <translation>data</translation>
     </message>
     <message>
         <source>地址标签名称</source>

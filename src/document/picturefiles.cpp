@@ -2,12 +2,16 @@
 
 #include "drawmanager.h"
 #include "editor/drawscene.h"
+#include "model/binding.h"
 #include "shapes/graphicsimageitem.h"
+#include "shapes/graphicsitem.h"
+#include "shapes/graphicsitemgroup.h"
 #include "shapes/pictureloader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 namespace {
@@ -30,7 +34,112 @@ QString insidePath(const QString &relative)
     return clean;
 }
 
+// Every picture the screens name: those of image shapes and those of
+// picture bindings, group members included.
+QStringList namedPictures()
+{
+    QStringList pictures;
+    const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+    for (DrawScene *scene : scenes) {
+        const QList<QGraphicsItem *> items = scene->userItems();
+        for (QGraphicsItem *item : items) {
+            if (auto *image = dynamic_cast<GraphicsImageItem *>(item))
+                pictures.append(image->picture());
+            const QVector<Binding> bindings = shapeBindings(item);
+            for (const Binding &binding : bindings) {
+                if (binding.kind != Binding::Picture)
+                    continue;
+                for (const Binding::PictureFile &picture : binding.pictures)
+                    pictures.append(picture.file);
+            }
+        }
+    }
+    return pictures;
+}
+
+// Copies the pictures of one shape and of its members, reusing what an
+// earlier shape of the same paste brought (by source file).
+class PictureAdoption
+{
+public:
+    PictureAdoption(const QString &fromFolder, const QString &toFolder, QStringList *failures)
+        : m_from(fromFolder)
+        , m_to(toFolder)
+        , m_failures(failures)
+    { }
+
+    void adopt(QGraphicsItem *item, int depth)
+    {
+        // A group read from a file is already bounded in depth; this only
+        // keeps a damaged tree from running away.
+        if (!item || depth > 64)
+            return;
+        if (auto *image = dynamic_cast<GraphicsImageItem *>(item)) {
+            const QString adopted = path(image->picture());
+            if (adopted != image->picture())
+                image->setPicture(adopted);
+        }
+        QVector<Binding> bindings = shapeBindings(item);
+        bool changed = false;
+        for (Binding &binding : bindings) {
+            if (binding.kind != Binding::Picture)
+                continue;
+            for (Binding::PictureFile &picture : binding.pictures) {
+                const QString adopted = path(picture.file);
+                changed = changed || adopted != picture.file;
+                picture.file = adopted;
+            }
+        }
+        if (changed)
+            setShapeBindings(item, bindings);
+        if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
+            const QList<QGraphicsItem *> members = group->members();
+            for (QGraphicsItem *member : members)
+                adopt(member, depth + 1);
+        }
+    }
+
+private:
+    // The path the target project names the picture by.
+    QString path(const QString &picture)
+    {
+        if (picture.isEmpty())
+            return picture;
+        const QString source = QDir(m_from).filePath(picture);
+        if (!QFileInfo(source).isFile())
+            return picture;
+        const auto done = m_done.constFind(source);
+        if (done != m_done.constEnd())
+            return done.value();
+        QString error;
+        QString adopted = PictureFiles::import(source, m_to, &error);
+        if (adopted.isEmpty()) {
+            if (!m_failures->contains(error))
+                m_failures->append(error);
+            adopted = picture;
+        }
+        m_done.insert(source, adopted);
+        return adopted;
+    }
+
+    QString m_from;
+    QString m_to;
+    QStringList *m_failures;
+    QHash<QString, QString> m_done;
+};
+
 } // namespace
+
+void PictureFiles::adoptPictures(const QList<QGraphicsItem *> &items, const QString &fromFolder,
+                                 const QString &toFolder, QStringList *failures)
+{
+    if (fromFolder.isEmpty() || !QDir(fromFolder).exists()
+        || QDir(fromFolder).canonicalPath() == QDir(toFolder).canonicalPath())
+        return;
+    PictureAdoption adoption(fromFolder, toFolder, failures);
+    for (QGraphicsItem *item : items)
+        adoption.adopt(item, 0);
+}
 
 bool PictureFiles::sameContent(const QString &a, const QString &b)
 {
@@ -116,9 +225,9 @@ bool PictureFiles::copyForSaveAs(const QString &fromFolder, const QString &toFol
     // would leave half the pictures copied.
     QStringList planned;
     QSet<QString> seen;
-    const QList<GraphicsImageItem *> shapes = pictureShapes();
-    for (const GraphicsImageItem *shape : shapes) {
-        const QString relative = insidePath(shape->picture());
+    const QStringList pictures = namedPictures();
+    for (const QString &picture : pictures) {
+        const QString relative = insidePath(picture);
         if (relative.isEmpty() || seen.contains(relative))
             continue;
         seen.insert(relative);

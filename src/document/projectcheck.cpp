@@ -1,8 +1,10 @@
 #include "projectcheck.h"
 
+#include "bindingcheck.h"
 #include "drawmanager.h"
 #include "editor/drawscene.h"
 #include "editor/screentype.h"
+#include "model/binding.h"
 #include "model/builtintables.h"
 #include "model/config.h"
 #include "projectsearch.h"
@@ -158,12 +160,12 @@ void checkDevices(Collector &out, const QVector<int> &tagsPerDevice)
 
 // A picture the panel could not show: a file missing, or one it cannot
 // read. Each file is looked at once, however many shapes show it.
-void checkPicture(Collector &out, const GraphicsImageItem *image, const ProjectPlace &place,
+void checkPicture(Collector &out, const QString &picture, const ProjectPlace &place,
                   QHash<QString, PictureLoader::Status> *looked)
 {
-    if (image->picture().isEmpty())
+    if (picture.isEmpty())
         return;
-    const QString file = image->pictureFile();
+    const QString file = PictureLoader::resolve(Config::instance()->pictureFolder(), picture);
     auto found = looked->constFind(file);
     if (found == looked->constEnd())
         found = looked->insert(file, PictureLoader::probe(file));
@@ -172,13 +174,32 @@ void checkPicture(Collector &out, const GraphicsImageItem *image, const ProjectP
     out.add(Finding::Warning,
             *found == PictureLoader::Missing ? Finding::PictureMissing : Finding::PictureUnreadable,
             ProjectCheck::tr("图片文件“%1”：%2")
-                .arg(ProjectCheck::printable(image->picture()), PictureLoader::statusText(*found)),
+                .arg(ProjectCheck::printable(picture), PictureLoader::statusText(*found)),
             place);
+}
+
+// The pictures the picture bindings of a shape show by state.
+void checkBindingPictures(Collector &out, QGraphicsItem *item, const ProjectPlace &place,
+                          QHash<QString, PictureLoader::Status> *looked)
+{
+    // Once per file: states often repeat a picture.
+    QSet<QString> named;
+    const QVector<Binding> bindings = shapeBindings(item);
+    for (const Binding &binding : bindings) {
+        if (binding.kind != Binding::Picture)
+            continue;
+        for (const Binding::PictureFile &picture : binding.pictures) {
+            if (!named.contains(picture.file))
+                checkPicture(out, picture.file, place, looked);
+            named.insert(picture.file);
+        }
+    }
 }
 
 void checkScreens(Collector &out)
 {
     const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+    const BindingCheck bindings;
     QHash<QString, PictureLoader::Status> pictures;
     QHash<QString, int> firstScreen;
     for (int s = 0; s < scenes.size(); ++s) {
@@ -242,6 +263,9 @@ void checkScreens(Collector &out)
                             ProjectCheck::tr("图形部分超出画面"), place);
             }
 
+            bindings.checkShape(item, place, &out.findings);
+            checkBindingPictures(out, item, place, &pictures);
+
             if (item->type() != ShapeItemType && item->type() != WidgetItemType)
                 continue;
             auto *shape = static_cast<GraphicsItem *>(item);
@@ -256,7 +280,7 @@ void checkScreens(Collector &out)
                 out.add(Finding::Warning, Finding::WidgetWithoutText,
                         ProjectCheck::tr("控件没有文字"), place);
             if (auto *image = qobject_cast<const GraphicsImageItem *>(shape))
-                checkPicture(out, image, place, &pictures);
+                checkPicture(out, image->picture(), place, &pictures);
         }
     }
 }
@@ -470,8 +494,11 @@ QString ProjectCheck::codeName(Finding::Code code)
         "textTagEmptyText",    "deviceEmptyName",     "screenEmptyName",
         "screenZeroSize",      "shapeEmptyName",      "valueOutOfRange",
         "addressNoDevice",     "pictureMissing",      "pictureUnreadable",
+        "bindingMissingTag",   "bindingBadAddress",   "bindingMissingTextTag",
+        "bindingMissingScreen", "bindingNotBit",      "bindingBadFormat",
+        "bindingWritesReadOnly",
     };
-    static_assert(sizeof(names) / sizeof(names[0]) == Finding::PictureUnreadable + 1,
+    static_assert(sizeof(names) / sizeof(names[0]) == Finding::BindingWritesReadOnly + 1,
                   "one name per code");
     return QString::fromLatin1(names[code]);
 }

@@ -43,7 +43,14 @@ struct Finding
         ValueOutOfRange,
         AddressNoDevice,
         PictureMissing,
-        PictureUnreadable
+        PictureUnreadable,
+        BindingMissingTag,
+        BindingBadAddress,
+        BindingMissingTextTag,
+        BindingMissingScreen,
+        BindingNotBit,
+        BindingBadFormat,
+        BindingWritesReadOnly
     };
 
     Severity severity = Error;

@@ -2,12 +2,15 @@
 
 #include "drawmanager.h"
 #include "editor/drawscene.h"
+#include "model/binding.h"
 #include "model/config.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicswidgetitem.h"
 
 #include <QStandardItemModel>
+
+#include <algorithm>
 
 namespace {
 
@@ -86,6 +89,30 @@ QString ProjectSearch::shapeText(QGraphicsItem *item)
     return static_cast<GraphicsItem *>(item)->text();
 }
 
+QStringList ProjectSearch::shapeData(QGraphicsItem *item)
+{
+    QStringList texts;
+    if (!item)
+        return texts;
+    const QVector<Binding> bindings = shapeBindings(item);
+    auto add = [&texts](const QString &text) {
+        if (!text.isEmpty() && !texts.contains(text))
+            texts.append(text);
+    };
+    // Only the fields of a binding's kind mean anything; the rest may hold
+    // what an earlier kind left behind.
+    for (const Binding &binding : bindings) {
+        if (binding.kind == Binding::Action && binding.action >= Binding::SwitchScreen) {
+            add(binding.screen);
+            continue;
+        }
+        add(binding.sourceText());
+        if (binding.kind == Binding::TextState)
+            add(binding.textTag);
+    }
+    return texts;
+}
+
 QVector<ProjectSearch::Hit> ProjectSearch::find(const Options &options)
 {
     Searcher searcher(options);
@@ -107,13 +134,19 @@ QVector<ProjectSearch::Hit> ProjectSearch::find(const Options &options)
             QGraphicsItem *item = items.at(i);
             const QString name = shapeName(item);
             const QString text = shapeText(item);
+            QStringList data = shapeData(item);
+            data.erase(std::remove_if(data.begin(), data.end(),
+                                      [&](const QString &d) { return !matches(d, options); }),
+                       data.end());
             // Most shapes match nothing; the place is built only for a hit.
-            if (!matches(name, options) && !matches(text, options))
+            if (!matches(name, options) && !matches(text, options) && data.isEmpty())
                 continue;
             place.shape = name;
             place.index = i;
             searcher.check(name, ShapeName, place);
             searcher.check(text, ShapeText, place);
+            for (const QString &d : qAsConst(data))
+                searcher.check(d, ShapeData, place);
         }
     }
 
@@ -172,6 +205,8 @@ QString ProjectSearch::fieldText(Field field)
         return tr("文本标签名称");
     case TextTagText:
         return tr("文本标签文字");
+    case ShapeData:
+        return tr("数据");
     }
     return QString();
 }

@@ -4,14 +4,15 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 class QGraphicsItem;
 
 // Finds a text everywhere in the open project a user names or writes
 // something: screen and shape names, the texts of text and widget shapes,
-// the address tags' names, addresses and remarks, the text tags' names and
-// texts. Reads only; needs no window.
+// what shapes' bindings name, the address tags' names, addresses and
+// remarks, the text tags' names and texts. Reads only; needs no window.
 class ProjectSearch
 {
     Q_DECLARE_TR_FUNCTIONS(ProjectSearch)
@@ -35,7 +36,10 @@ public:
         AddressAddress,
         AddressRemark,
         TextTagName,
-        TextTagText
+        TextTagText,
+        // What a shape's bindings name: an address tag, a direct address
+        // ("device address"), a text tag or a screen.
+        ShapeData
     };
 
     // One field that holds the text.
@@ -62,6 +66,10 @@ public:
     // kind starts with while the widget has not been made). Empty for other
     // shapes.
     static QString shapeText(QGraphicsItem *item);
+    // What the bindings of a shape or group name, each text once, in
+    // binding order: the source (tag name, or device and address), the
+    // text tag, the screen.
+    static QStringList shapeData(QGraphicsItem *item);
     // The name of a shape or group; empty for anything else.
     static QString shapeName(const QGraphicsItem *item);
 };

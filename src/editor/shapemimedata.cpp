@@ -1,9 +1,11 @@
 #include "shapemimedata.h"
 
+#include "model/config.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
 
 ShapeMimeData::ShapeMimeData(const QList<QGraphicsItem *> &source)
+    : m_sourceFolder(Config::instance()->pictureFolder())
 {
     for (QGraphicsItem *item : source) {
         QGraphicsItem *copy = nullptr;

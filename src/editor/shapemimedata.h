@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QMimeData>
+#include <QString>
 
 class QGraphicsItem;
 
@@ -21,7 +22,12 @@ public:
 
     // The copies; the payload keeps ownership.
     QList<QGraphicsItem *> items() const { return m_items; }
+    // The folder the copies' pictures resolve against: the current
+    // project's when they were copied. A paste into another project
+    // brings the pictures from there.
+    QString sourceFolder() const { return m_sourceFolder; }
 
 private:
     QList<QGraphicsItem *> m_items;
+    QString m_sourceFolder;
 };

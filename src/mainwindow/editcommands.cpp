@@ -1,6 +1,7 @@
 #include "editcommands.h"
 
 #include "document/drawmanager.h"
+#include "document/picturefiles.h"
 #include "editor/drawscene.h"
 #include "editor/shapecommands.h"
 #include "editor/shapemimedata.h"
@@ -8,6 +9,8 @@
 #include "editor/useroptgroup.h"
 #include "itemstable.h"
 #include "mainwindow.h"
+#include "model/config.h"
+#include "services/messagedialog.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
 
@@ -171,6 +174,17 @@ void EditCommands::paste()
     }
     if (pasted.isEmpty())
         return;
+    // Pictures are named relative to their project's folder: copies taken
+    // from another project would name files this one does not hold. The
+    // files copied stay when the paste is undone, as an imported one does.
+    QStringList failures;
+    PictureFiles::adoptPictures(pasted, payload->sourceFolder(),
+                                Config::instance()->pictureFolder(), &failures);
+    if (!failures.isEmpty())
+        MessageDialog::showMessage(m_window, QMessageBox::Warning, tr("粘贴"),
+                                   tr("图片没有复制到本工程，粘贴的图形仍指向原来的文件：\n%1")
+                                       .arg(failures.join(QLatin1Char('\n'))),
+                                   {tr("确定")});
     pushCommand(new AddShapeCommand(pasted, scene, nullptr));
     for (QGraphicsItem *copy : qAsConst(pasted))
         copy->setSelected(true);
@@ -237,9 +251,33 @@ void EditCommands::ungroup()
 {
     DrawScene *scene = currentScene();
     auto *group = dynamic_cast<GraphicsItemGroup *>(firstSelected(scene));
-    if (!group)
+    if (!group || !confirmUngroup(group))
         return;
     m_window->setModified(true);
     pushCommand(new UnGroupShapeCommand(group, scene, nullptr));
     m_window->itemsTable()->fill(scene);
+}
+
+bool EditCommands::confirmUngroup(const GraphicsItemGroup *group)
+{
+    // What belongs to the group itself has no shape to go to: handing a
+    // group's bindings to each member would multiply them and clash with
+    // the members' own (two visibility conditions, two click actions), and
+    // content this version does not know cannot be judged at all. So the
+    // user decides; undo brings the group back whole either way.
+    const int bindings = group->bindings().size();
+    const bool kept = !group->keptContent().isEmpty();
+    if (bindings == 0 && !kept)
+        return true;
+    QString text;
+    if (bindings > 0 && kept)
+        text = tr("组合对象带有 %n 个数据绑定和本版本不认识的内容，取消组合将删除它们。是否继续？",
+                  nullptr, bindings);
+    else if (bindings > 0)
+        text = tr("组合对象带有 %n 个数据绑定，取消组合将删除它们。是否继续？", nullptr, bindings);
+    else
+        text = tr("组合对象带有本版本不认识的内容，取消组合将删除它们。是否继续？");
+    return MessageDialog::showMessage(m_window, QMessageBox::Question, tr("取消组合"), text,
+                                      {tr("是"), tr("否")})
+        == QMessageBox::Yes;
 }

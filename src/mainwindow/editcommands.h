@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointF>
 
+class GraphicsItemGroup;
 class MainWindow;
 class QGraphicsItem;
 class QUndoCommand;
@@ -45,6 +46,9 @@ public slots:
     void itemControl(QGraphicsItem *item, int handle, QPointF newPos, QPointF lastPos);
 
 private:
+    // Whether ungrouping may go on: a group holding bindings or content
+    // this version does not know asks first, as that goes with the group.
+    bool confirmUngroup(const GraphicsItemGroup *group);
     // Runs one stacking-order operation of the scene on the first selected
     // shape and records it as one entry named text (the menu's).
     void restack(void (StackingOrder::*operation)(QGraphicsItem *), const char *text);

@@ -333,6 +333,7 @@ const QVector<BuiltinTables::Register> *BuiltinTables::systemRegisters(const QSt
             const QXmlStreamAttributes a = xml.attributes();
             rows.append({attr(a, "name"), attr(a, "device"), attr(a, "address"), attr(a, "type"),
                          attr(a, "length"), attr(a, "mark")});
+            rows.last().readOnly = attr(a, "rw").trimmed() == QLatin1String("R");
             xml.skipCurrentElement();
         }
     }

@@ -39,6 +39,9 @@ public:
         QString type;
         QString length;
         QString mark;
+        // The panel only reports it ("rw" of "R"): what a screen writes
+        // there is overwritten or ignored.
+        bool readOnly = false;
     };
 
     static BuiltinTables *instance();

@@ -19,14 +19,17 @@
 #include "panels/property/propertydialog.h"
 #include "panels/property/propertytreebrowser.h"
 #include "services/modalseam.h"
+#include "shapes/graphicsimageitem.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicspolygonitem.h"
 #include "shapes/graphicsrectitem.h"
+#include "support/filebytes.h"
 #include "support/menuscript.h"
 #include "support/modalscript.h"
 #include "support/mouseclicks.h"
 #include "support/processfixture.h"
 #include "support/scenetesting.h"
+#include "support/testpictures.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -328,6 +331,112 @@ private slots:
         QCOMPARE(pastedGroup->bindings(), QVector<Binding> {action});
         QCOMPARE(shapeBindings(pastedGroup->members().at(0)), QVector<Binding> {colours});
         QVERIFY(shapeBindings(pastedGroup->members().at(1)).isEmpty());
+    }
+
+    // A picture travels with a copy pasted into another project, under a
+    // free name there; within one project the copy names the same file.
+    void pasteBringsPictures_data()
+    {
+        QTest::addColumn<bool>("anotherProject");
+        QTest::newRow("same project") << false;
+        QTest::newRow("another project") << true;
+    }
+    void pasteBringsPictures()
+    {
+        QFETCH(bool, anotherProject);
+        const QByteArray picture = testpictures::halves(QSize(4, 2), Qt::blue, Qt::green);
+        QTemporaryDir source;
+        QVERIFY(QDir(source.path()).mkpath("images"));
+        QVERIFY(writeFileBytes(source.filePath("images/pic.png"), picture));
+        Config::instance()->setPictureFolder(source.path());
+        DrawScene *scene = addScreen()->drawScene();
+        auto *image = new GraphicsImageItem(QRect(100, 100, 40, 40));
+        scene->addItem(image);
+        image->setPicture("images/pic.png");
+        image->setSelected(true);
+        m_window->editCommands()->copy();
+
+        QTemporaryDir target;
+        if (anotherProject) {
+            const QString other = target.filePath("other.mvprg");
+            QVERIFY(QFile::copy(QString::fromUtf8(MAROVIN_TEST_DATA_DIR) + "/golden.mvprg", other));
+            QFile(other).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+            QVERIFY(QDir(target.path()).mkpath("images"));
+            QVERIFY(writeFileBytes(target.filePath("images/pic.png"), "another picture"));
+            m_window->setModified(false);
+            ModalScript quiet;
+            QVERIFY(m_window->projectController()->openProject(other));
+            QCOMPARE(QDir(Config::instance()->pictureFolder()), QDir(target.path()));
+            scene = addScreen()->drawScene();
+        }
+        m_window->editCommands()->paste();
+        const QList<QGraphicsItem *> pasted = scene->selectedItems();
+        QCOMPARE(pasted.size(), 1);
+        auto *copy = dynamic_cast<GraphicsImageItem *>(pasted.first());
+        QVERIFY(copy);
+        if (anotherProject) {
+            QCOMPARE(copy->picture(), QStringLiteral("images/pic-2.png"));
+            QCOMPARE(fileBytes(target.filePath("images/pic-2.png")), picture);
+        } else {
+            QCOMPARE(copy->picture(), QStringLiteral("images/pic.png"));
+            QCOMPARE(QDir(source.path() + "/images").entryList(QDir::Files),
+                     QStringList {"pic.png"});
+        }
+    }
+
+    // What belongs to the group itself would go with it: ungrouping one
+    // that holds bindings or unknown content asks first; 否 leaves it whole
+    // and records nothing, 是 ungroups as one step that undo takes back
+    // with everything. A plain group is ungrouped without a question.
+    void ungroupAsksForWhatGoesWithTheGroup_data()
+    {
+        QTest::addColumn<bool>("binding");
+        QTest::addColumn<bool>("unknown");
+        QTest::addColumn<int>("answer"); // -1: no question expected
+        QTest::newRow("plain group") << false << false << -1;
+        QTest::newRow("binding, no") << true << false << int(QMessageBox::No);
+        QTest::newRow("binding, yes") << true << false << int(QMessageBox::Yes);
+        QTest::newRow("unknown content, no") << false << true << int(QMessageBox::No);
+    }
+    void ungroupAsksForWhatGoesWithTheGroup()
+    {
+        QFETCH(bool, binding);
+        QFETCH(bool, unknown);
+        QFETCH(int, answer);
+        DrawScene *scene = addScreen()->drawScene();
+        GraphicsRectItem *a = addRect(scene, QRectF(100, 100, 50, 30));
+        GraphicsRectItem *b = addRect(scene, QRectF(200, 100, 50, 30));
+        GraphicsItemGroup *group = scene->createGroup({a, b});
+        GraphicsItemGroup::StoredAttributes stored;
+        stored.objectName = group->objectName();
+        if (binding) {
+            stored.bindings.append(Binding());
+            stored.bindings.last().tag = QStringLiteral("温度");
+        }
+        if (unknown) {
+            QXmlStreamReader reader(QStringLiteral("<group later=\"1\"/>"));
+            reader.readNextStartElement();
+            stored.kept.keepAttributes(reader, {});
+        }
+        group->applyStoredAttributes(stored);
+        const QByteArray before = ProjectFile::projectBytes();
+        group->setSelected(true);
+
+        ModalScript script;
+        if (answer >= 0)
+            script.pressButton(answer);
+        m_window->editCommands()->ungroup();
+        QCOMPARE(script.requests().size(), answer < 0 ? 0 : 1);
+        if (answer >= 0)
+            QVERIFY2(script.texts().first().contains(binding ? "数据绑定" : "不认识"),
+                     qPrintable(script.texts().first()));
+        const bool ungrouped = answer != int(QMessageBox::No);
+        QCOMPARE(a->parentItem() == nullptr, ungrouped);
+        QCOMPARE(entries(), ungrouped ? QStringList {"取消组合"} : QStringList());
+        if (ungrouped) {
+            stack()->undo();
+            QCOMPARE(ProjectFile::projectBytes(), before);
+        }
     }
 
     // A screen renamed in the tree marks the project modified and shows in

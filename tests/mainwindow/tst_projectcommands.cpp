@@ -197,6 +197,15 @@ private slots:
             image->setPicture(picture);
             currentScene()->addItem(image);
         }
+        // A picture binding's states travel as well.
+        QVERIFY(writeFileBytes(from.filePath("images/sub/c.png"), a));
+        auto *stateShape = new GraphicsRectItem(QRect(0, 0, 10, 10));
+        Binding states;
+        states.kind = Binding::Picture;
+        states.tag = "温度";
+        states.pictures = {{"images/a.png", {}}, {"images/sub/c.png", {}}};
+        stateShape->setBindings({states});
+        currentScene()->addItem(stateShape);
 
         const QDir to(m_dir.filePath(QString("moved%1/deep").arg(m_made)));
         QVERIFY(to.mkpath("images"));
@@ -221,10 +230,12 @@ private slots:
             QVERIFY2(messages.first().contains("images/a.png"), qPrintable(messages.first()));
             QCOMPARE(fileBytes(to.filePath("images/a.png")), there);
             QVERIFY(!QFileInfo::exists(to.filePath("images/sub/b.svg")));
+            QVERIFY(!QFileInfo::exists(to.filePath("images/sub/c.png")));
             return;
         }
         QCOMPARE(fileBytes(to.filePath("images/a.png")), a);
         QCOMPARE(fileBytes(to.filePath("images/sub/b.svg")), b);
+        QCOMPARE(fileBytes(to.filePath("images/sub/c.png")), a);
         QCOMPARE(QDir(to.filePath("images")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList({"a.png", "sub"}));
     }

@@ -44,13 +44,26 @@ private slots:
         QVERIFY(m_dir.isValid() && bytes.contains("</Device>"));
         bytes.replace("</Device>", "<dev1 name=\"spare\" port=\"0\" protocol=\"1\"/>\n</Device>");
         QVERIFY(writeFileBytes(m_dir.filePath("warnings.mvprg"), bytes));
+
+        // A toggle of a word, a write to the panel's CPU load register.
+        bytes = fileBytes(dataFile("clean.mvprg"));
+        const QByteArray rect = "objectName=\"rect\" opacity=\"1.00\" penColor=\"#102030\" "
+                                "penSize=\"1\" penStyle=\"0\" pos=\"(0,0)\" "
+                                "rotation=\"0.00\" width=\"100.00\" zValue=\"1.00\"";
+        QVERIFY(bytes.contains(rect + "/>"));
+        bytes.replace(rect + "/>",
+                      rect + "><binding action=\"toggle\" kind=\"action\" tag=\"温度\"/>"
+                             "<binding action=\"write\" address=\"LW 9016\" device=\"本地\" "
+                             "format=\"Int16\" kind=\"action\"/></rectangle>");
+        QVERIFY(writeFileBytes(m_dir.filePath("bindings.mvprg"), bytes));
     }
 
     void exitCodes_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("lastLine"); // of stdout, or a part of stderr
+        // Of stdout, or a part of stderr; with --json the findings' codes.
+        QTest::addColumn<QString>("lastLine");
 
         QTest::newRow("errors") << QStringList {"check", dataFile("faults.mvprg")} << 2
                                 << "18 errors, 3 warnings";
@@ -58,6 +71,11 @@ private slots:
                                << "0 errors, 0 warnings";
         QTest::newRow("warnings alone") << QStringList {"check", m_dir.filePath("warnings.mvprg")}
                                         << 0 << "0 errors, 1 warning";
+        QTest::newRow("bindings") << QStringList {"check", m_dir.filePath("bindings.mvprg")}
+                                  << 2 << "1 error, 1 warning";
+        QTest::newRow("bindings, JSON codes")
+            << QStringList {"check", m_dir.filePath("bindings.mvprg"), "--json"} << 2
+            << "bindingNotBit bindingWritesReadOnly";
         QTest::newRow("missing file")
             << QStringList {"check", dataFile("none.mvprg")} << 1 << "Cannot open";
         QTest::newRow("no file") << QStringList {"check"} << 1 << "Missing project file";
@@ -75,6 +93,11 @@ private slots:
         if (code == 1) {
             QVERIFY2(result.err.contains(lastLine.toUtf8()), result.err.constData());
             QVERIFY(result.out.isEmpty());
+        } else if (arguments.contains("--json")) {
+            QStringList codes;
+            for (const QJsonValue &finding : QJsonDocument::fromJson(result.out).array())
+                codes.append(finding.toObject().value("code").toString());
+            QCOMPARE(codes.join(' '), lastLine);
         } else {
             QCOMPARE(QString::fromUtf8(result.out.trimmed().split('\n').last()), lastLine);
         }

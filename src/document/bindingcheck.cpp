@@ -1,0 +1,259 @@
+#include "bindingcheck.h"
+
+#include "drawmanager.h"
+#include "editor/drawscene.h"
+#include "model/binding.h"
+#include "model/builtintables.h"
+#include "model/config.h"
+#include "shapes/graphicsitem.h"
+#include "shapes/graphicswidgetitem.h"
+#include "shapes/shapekind.h"
+
+#include <QStandardItemModel>
+
+namespace {
+
+quint32 registerKey(int area, int address)
+{
+    return quint32(area) << 16 | quint32(address & 0xffff);
+}
+
+bool isWholeNumber(int format)
+{
+    return format != Config::Float && format != Config::Double && format != Config::String;
+}
+
+bool writesValue(const Binding &binding, int widgetKind)
+{
+    if (binding.kind == Binding::Action)
+        return binding.action < Binding::SwitchScreen;
+    if (binding.kind != Binding::Value)
+        return false;
+    switch (widgetKind) {
+    case LineEditKind:
+    case SpinBoxKind:
+    case ComboBoxKind:
+    case CheckBoxKind:
+    case RadioButtonKind:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString formatKey(int format)
+{
+    AddressPara para;
+    para.format = quint8(format);
+    return Config::dataFormatText(para);
+}
+
+void add(QVector<Finding> *findings, Finding::Severity severity, Finding::Code code,
+         const QString &message, const ProjectPlace &place)
+{
+    Finding finding;
+    finding.severity = severity;
+    finding.code = code;
+    finding.message = message;
+    finding.place = place;
+    findings->append(finding);
+}
+
+} // namespace
+
+BindingCheck::BindingCheck()
+{
+    const Config *config = Config::instance();
+    const QStandardItemModel *tags = config->addressTagModel();
+    for (int row = tags->rowCount() - 1; row >= 0; --row) {
+        const QStandardItem *cell = tags->item(row, Config::NameColumn);
+        if (cell)
+            m_tagRows.insert(cell->text(), row);
+    }
+    // A register the picker took from the panel's own list is named as the
+    // list shows it.
+    const QStandardItemModel *system = config->systemRegisterModel();
+    for (int row = system->rowCount() - 1; row >= 0; --row) {
+        const QStandardItem *cell = system->item(row, Config::NameColumn);
+        if (cell)
+            m_systemRows.insert(cell->text(), row);
+    }
+    TextLib *library = const_cast<Config *>(config)->textLib();
+    for (const QString &name : library->names())
+        m_textTags.insert(name);
+    for (const DrawScene *scene : DrawManager::instance()->scenes())
+        m_screens.insert(scene->objectName());
+
+    const HardDevice *hardware = config->currentHardDevice();
+    const QVector<BuiltinTables::Register> *registers = BuiltinTables::instance()->systemRegisters(
+        BuiltinTables::systemRegisterFile(hardware ? hardware->model : 0));
+    if (!registers)
+        return;
+    for (const BuiltinTables::Register &reg : *registers) {
+        if (!reg.readOnly)
+            continue;
+        AddressPara para;
+        if (!config->parseDataFormat(reg.type, para) || !config->parseAddress(reg.address, para))
+            continue;
+        // A text register spans its length in bytes, two to a word.
+        const int words = para.format == Config::Bool ? 1 : qMax(1, reg.length.toInt() / 2);
+        for (int i = 0; i < words && para.address + i <= 0xffff; ++i)
+            m_readOnlyRegisters.insert(registerKey(para.area, para.address + i));
+    }
+}
+
+void BindingCheck::checkShape(QGraphicsItem *item, const ProjectPlace &place,
+                              QVector<Finding> *findings) const
+{
+    const QVector<Binding> bindings = shapeBindings(item);
+    if (bindings.isEmpty())
+        return;
+    const int widgetKind = item->type() == WidgetItemType
+        ? static_cast<const GraphicsWidgetItem *>(item)->widgetKind()
+        : -1;
+    for (const Binding &binding : bindings)
+        checkBinding(binding, widgetKind, place, findings);
+}
+
+BindingCheck::Source BindingCheck::sourceOf(int device, int area, int address, int format) const
+{
+    Source source;
+    source.decoded = true;
+    source.format = format;
+    const Config *config = Config::instance();
+    const int protocol = config->deviceProtocol(device);
+    const BuiltinTables *tables = BuiltinTables::instance();
+    const RegisterArea *found = tables->findArea(protocol, tables->areaName(protocol, area));
+    source.readOnly = (found && found->readOnly)
+        || (device == 0 && m_readOnlyRegisters.contains(registerKey(area, address)));
+    return source;
+}
+
+BindingCheck::Source BindingCheck::source(const Binding &binding, const ProjectPlace &place,
+                                          QVector<Finding> *findings) const
+{
+    const Config *config = Config::instance();
+    const QString kind = Binding::kindName(binding.kind);
+    AddressPara para;
+    if (!binding.tag.isEmpty()) {
+        int result = Config::TagNoRow;
+        const auto row = m_tagRows.constFind(binding.tag);
+        if (row != m_tagRows.constEnd()) {
+            result = config->tagAt(false, *row, para);
+        } else {
+            const auto systemRow = m_systemRows.constFind(binding.tag);
+            if (systemRow != m_systemRows.constEnd())
+                result = config->tagAt(true, *systemRow, para);
+            else
+                add(findings, Finding::Error, Finding::BindingMissingTag,
+                    tr("%1绑定的地址标签“%2”不存在")
+                        .arg(kind, ProjectCheck::printable(binding.tag)),
+                    place);
+        }
+        // A faulty row is the address tag's own finding.
+        if (result != Config::TagOk && result != Config::TagBadLength)
+            return Source();
+        return sourceOf(para.device, para.area, para.address, para.format);
+    }
+
+    QString message;
+    if (binding.device.isEmpty() && binding.address.isEmpty())
+        message = tr("%1绑定没有数据来源").arg(kind);
+    else if (!config->findDevice(binding.device, para))
+        message = tr("%1绑定的设备“%2”不存在").arg(kind, ProjectCheck::printable(binding.device));
+    else if (!config->parseDataFormat(binding.format, para))
+        message = tr("%1绑定的数据类型“%2”无效").arg(kind, ProjectCheck::printable(binding.format));
+    else if (!config->parseAddress(binding.address, para))
+        message = tr("%1绑定的地址“%2”无效").arg(kind, ProjectCheck::printable(binding.address));
+    if (!message.isEmpty()) {
+        add(findings, Finding::Error, Finding::BindingBadAddress, message, place);
+        return Source();
+    }
+    return sourceOf(para.device, para.area, para.address, para.format);
+}
+
+void BindingCheck::checkBinding(const Binding &binding, int widgetKind, const ProjectPlace &place,
+                                QVector<Finding> *findings) const
+{
+    if (binding.kind == Binding::Action && binding.action >= Binding::SwitchScreen) {
+        // Closing names no screen when it closes the window it is on; the
+        // other two have nowhere to go without one.
+        if (binding.screen.isEmpty() && binding.action != Binding::CloseWindow)
+            add(findings, Finding::Error, Finding::BindingMissingScreen,
+                tr("画面动作没有指定画面"), place);
+        else if (!binding.screen.isEmpty() && !m_screens.contains(binding.screen))
+            add(findings, Finding::Error, Finding::BindingMissingScreen,
+                tr("动作指向的画面“%1”不存在").arg(ProjectCheck::printable(binding.screen)),
+                place);
+        return;
+    }
+    if (binding.kind == Binding::TextState) {
+        if (binding.textTag.isEmpty())
+            add(findings, Finding::Error, Finding::BindingMissingTextTag,
+                tr("文字状态绑定没有指定文本标签"), place);
+        else if (!m_textTags.contains(binding.textTag))
+            add(findings, Finding::Error, Finding::BindingMissingTextTag,
+                tr("文字状态绑定的文本标签“%1”不存在")
+                    .arg(ProjectCheck::printable(binding.textTag)),
+                place);
+    }
+
+    const Source source = this->source(binding, place, findings);
+    if (!source.decoded)
+        return;
+    const QString name = ProjectCheck::printable(binding.sourceText());
+    const QString format = formatKey(source.format);
+    const bool isBit = source.format == Config::Bool;
+    const bool isString = source.format == Config::String;
+
+    QString notBit;
+    QString badFormat;
+    switch (binding.kind) {
+    case Binding::Value:
+        if ((widgetKind == CheckBoxKind || widgetKind == RadioButtonKind) && !isBit)
+            notBit = tr("复选框和单选按钮显示并写入一个位，需要 Bool 类型的数据来源；“%1”的类型是 %2");
+        else if ((isBit || isString)
+                 && (binding.decimals > 0 || binding.scale != 1 || binding.offset != 0))
+            badFormat = tr("%2 类型的“%1”不能按小数位、比例或偏移显示");
+        else if (widgetKind == ComboBoxKind && isString)
+            badFormat = tr("下拉框的数值是选项序号，%2 类型的“%1”给不出序号");
+        break;
+    case Binding::TextState:
+    case Binding::Picture:
+        if (!isWholeNumber(source.format))
+            badFormat = tr("按整数值选择状态，%2 类型的“%1”给不出整数");
+        break;
+    case Binding::Visible:
+        if (binding.condition == Binding::BitSet || binding.condition == Binding::BitClear) {
+            if (!isBit)
+                notBit = tr("按位的可见条件需要 Bool 类型的数据来源；“%1”的类型是 %2");
+        } else if (isString) {
+            badFormat = tr("比较数值，%2 类型的“%1”给不出数值");
+        }
+        break;
+    case Binding::Colours:
+        if (isString)
+            badFormat = tr("比较数值，%2 类型的“%1”给不出数值");
+        break;
+    case Binding::Action:
+        if (binding.action <= Binding::Momentary) {
+            if (!isBit)
+                notBit = tr("置位、复位、取反和点动动作需要 Bool 类型的数据来源；“%1”的类型是 %2");
+        } else if (isString) {
+            badFormat = tr("写入和加减动作写的是数值，%2 类型的“%1”存不下");
+        } else if (isBit && binding.action != Binding::WriteValue) {
+            badFormat = tr("加减动作不能用于 %2 类型的“%1”，它只有 0 和 1");
+        }
+        break;
+    }
+    const QString kind = Binding::kindName(binding.kind);
+    if (!notBit.isEmpty())
+        add(findings, Finding::Error, Finding::BindingNotBit,
+            tr("%1绑定：%2").arg(kind, notBit.arg(name, format)), place);
+    if (!badFormat.isEmpty())
+        add(findings, Finding::Error, Finding::BindingBadFormat,
+            tr("%1绑定：%2").arg(kind, badFormat.arg(name, format)), place);
+    if (source.readOnly && writesValue(binding, widgetKind))
+        add(findings, Finding::Warning, Finding::BindingWritesReadOnly,
+            tr("%1绑定写入只读的“%2”，面板不会接受写入的值").arg(kind, name), place);
+}
