@@ -428,7 +428,9 @@ QVector<Finding> ProjectCheck::run()
     checkDevices(out, tagsPerDevice);
     checkScreens(out);
     out.findings += tagFindings.findings;
+    out.findings += unusedAddressTags();
     checkTextTags(out);
+    out.findings += unusedTextTags();
     // The file is not what the editor shows: saving writes the kept values.
     for (const ClampedNumber &clamped : Config::instance()->clampedNumbers())
         out.add(Finding::Warning, Finding::ValueOutOfRange,
@@ -470,8 +472,9 @@ QString ProjectCheck::codeName(Finding::Code code)
         "textTagEmptyText",    "deviceEmptyName",     "screenEmptyName",
         "screenZeroSize",      "shapeEmptyName",      "valueOutOfRange",
         "addressNoDevice",     "pictureMissing",      "pictureUnreadable",
+        "addressTagUnused",    "textTagUnused",
     };
-    static_assert(sizeof(names) / sizeof(names[0]) == Finding::PictureUnreadable + 1,
+    static_assert(sizeof(names) / sizeof(names[0]) == Finding::TextTagUnused + 1,
                   "one name per code");
     return QString::fromLatin1(names[code]);
 }
