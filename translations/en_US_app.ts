@@ -234,6 +234,14 @@
             <numerusform>%n shapes use the %1 tags to be removed. Remove them anyway?</numerusform>
         </translation>
     </message>
+    <message>
+        <source>查找引用</source>
+        <translation>Where used</translation>
+    </message>
+    <message>
+        <source>标签库有尚未确定的修改。确定这些修改并列出引用吗？</source>
+        <translation>The library has changes not yet confirmed. Confirm them and list where the tag is used?</translation>
+    </message>
 </context>
 <context>
     <name>AddressTextFile</name>
@@ -524,8 +532,8 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <translation>help COMMAND</translation>
     </message>
     <message>
-        <source>tags usage 文件 [--json]</source>
-        <translation>tags usage FILE [--json]</translation>
+        <source>tags usage 文件</source>
+        <translation>tags usage FILE</translation>
     </message>
     <message>
         <source>列出每个标签被哪些对象使用，以及没有对象使用的标签</source>
@@ -2928,6 +2936,13 @@ Continue?</translation>
             <numerusform>%n matches of “%1”</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n 个对象使用了地址标签“%1”</source>
+        <translation>
+            <numerusform>%n shape uses the address tag "%1"</numerusform>
+            <numerusform>%n shapes use the address tag "%1"</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SystemRegister</name>
@@ -4673,6 +4688,13 @@ Choosing “No” deletes the recovery file.</translation>
     <message>
         <source>images 文件夹中没有空闲的文件名</source>
         <translation>No free file name is left in the images folder</translation>
+    </message>
+</context>
+<context>
+    <name>TagUsesModel</name>
+    <message>
+        <source>使用次数</source>
+        <translation>Uses</translation>
     </message>
 </context>
 </TS>
