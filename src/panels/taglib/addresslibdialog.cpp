@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -243,8 +244,10 @@ const QStandardItemModel *AddressLibDialog::shownModel() const
 void AddressLibDialog::attachShown()
 {
     Config *config = Config::instance();
+    // Shapes may be bound otherwise at each opening, never while it lasts.
     if (!m_usesCounted)
-        refreshUses();
+        m_uses->recount();
+    m_usesCounted = true;
     m_uses->setSourceModel(m_system ? config->systemRegisterModel()
                                     : m_copied ? m_tags : config->addressTagModel());
     m_table->setModel(m_uses);
@@ -536,7 +539,15 @@ void AddressLibDialog::on_ok_clicked()
     // them.
     if (m_edited) {
         const QHash<QString, QString> renames = renamedTags();
-        dropOriginalNames();
+        // The project's rows never hold the copy's bookkeeping. Nothing
+        // shows the role: the views need not hear of it.
+        {
+            const QSignalBlocker blocker(m_tags);
+            for (int row = 0; row < m_tags->rowCount(); ++row) {
+                if (QStandardItem *item = m_tags->item(row, Config::NameColumn))
+                    item->setData(QVariant(), OriginalNameRole);
+            }
+        }
         if (ProjectDocument::current()->replaceAddressTags(*m_tags, renames))
             emit libraryChanged();
     }

@@ -153,8 +153,7 @@ private:
     // The table's index of model row `row` of the shown list; invalid when
     // filtered out.
     QModelIndex viewIndex(int row) const;
-    // Counts again which shapes use which tags.
-    void refreshUses();
+
     void selectRows(int first, int count);
     void moveRow(int offset);
     void showError(const QString &text);
@@ -168,8 +167,6 @@ private:
     // Asks before rows whose tags shapes use are removed; true to go on
     // (also when no shape uses them).
     bool confirmRemoval(const QList<int> &rows);
-    // Takes the original names off the copy before it becomes the project's.
-    void dropOriginalNames();
 
     // Item data of a copied row's name cell: the row's name in the project.
     static constexpr int OriginalNameRole = Qt::UserRole + 0x4b52;

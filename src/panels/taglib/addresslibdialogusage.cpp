@@ -7,7 +7,6 @@
 #include "tagusesmodel.h"
 #include "widgets/tableview.h"
 
-#include <QSignalBlocker>
 #include <QStandardItemModel>
 
 // What the library knows of the shapes that use its tags.
@@ -47,16 +46,6 @@ QHash<QString, QString> AddressLibDialog::renamedTags() const
     return renames;
 }
 
-void AddressLibDialog::dropOriginalNames()
-{
-    // Nothing shows the role: the views need not hear of it.
-    const QSignalBlocker blocker(m_tags);
-    for (int row = 0; row < m_tags->rowCount(); ++row) {
-        if (QStandardItem *item = m_tags->item(row, Config::NameColumn))
-            item->setData(QVariant(), OriginalNameRole);
-    }
-}
-
 bool AddressLibDialog::confirmRemoval(const QList<int> &rows)
 {
     QStringList names;
@@ -73,26 +62,6 @@ bool AddressLibDialog::confirmRemoval(const QList<int> &rows)
     return MessageDialog::showMessage(this, QMessageBox::Warning, tr("地址标签库"), text,
                                       {tr("是"), tr("否")})
         == QMessageBox::Yes;
-}
-
-void AddressLibDialog::refreshUses()
-{
-    const TagUsage usage(ProjectDocument::current()->screens());
-    // The registers are counted by name as the tags are: a binding names
-    // either kind the same way.
-    QHash<QString, int> counts;
-    const Config *config = Config::instance();
-    for (const QStandardItemModel *model :
-         {config->addressTagModel(), config->systemRegisterModel()}) {
-        for (int row = 0; row < model->rowCount(); ++row) {
-            const QStandardItem *item = model->item(row, Config::NameColumn);
-            const QString name = item ? item->text() : QString();
-            if (!counts.contains(name) && usage.usesAddressTag(name))
-                counts.insert(name, usage.addressTagShapes(name));
-        }
-    }
-    m_uses->setCounts(counts);
-    m_usesCounted = true;
 }
 
 void AddressLibDialog::on_whereUsed_clicked()

@@ -1,6 +1,11 @@
 #include "tagusesmodel.h"
 
+#include "document/projectdocument.h"
+#include "document/tagusage.h"
+#include "model/config.h"
+
 #include <QCoreApplication>
+#include <QStandardItemModel>
 
 TagUsesModel::TagUsesModel(int nameColumn, int nameRole, QObject *parent)
     : QIdentityProxyModel(parent)
@@ -15,6 +20,25 @@ void TagUsesModel::setCounts(const QHash<QString, int> &counts)
     const int rows = rowCount();
     if (rows > 0)
         emit dataChanged(index(0, usesColumn()), index(rows - 1, usesColumn()));
+}
+
+void TagUsesModel::recount()
+{
+    const TagUsage usage(ProjectDocument::current()->screens());
+    // The registers are counted by name as the tags are: a binding names
+    // either kind the same way.
+    QHash<QString, int> counts;
+    const Config *config = Config::instance();
+    for (const QStandardItemModel *model :
+         {config->addressTagModel(), config->systemRegisterModel()}) {
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QStandardItem *item = model->item(row, Config::NameColumn);
+            const QString name = item ? item->text() : QString();
+            if (!counts.contains(name) && usage.usesAddressTag(name))
+                counts.insert(name, usage.addressTagShapes(name));
+        }
+    }
+    setCounts(counts);
 }
 
 int TagUsesModel::usesColumn() const

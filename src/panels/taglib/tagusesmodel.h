@@ -15,6 +15,9 @@ public:
 
     // Shapes per tag name; a name it lacks counts 0.
     void setCounts(const QHash<QString, int> &counts);
+    // Counts the current project's shapes per address tag and system
+    // register name.
+    void recount();
     // The added column's position: the model's column count.
     int usesColumn() const;
 
