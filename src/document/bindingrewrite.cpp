@@ -14,6 +14,9 @@ BindingRewrite BindingRewrite::apply(DrawManager *screens,
     const QList<DrawScene *> scenes = screens->scenes();
     for (const DrawScene *scene : scenes) {
         const QList<QGraphicsItem *> items = scene->userItems();
+        // Most renames reach many shapes: one allocation per screen, not a
+        // growth step every few shapes.
+        rewrite.m_shapes.reserve(rewrite.m_shapes.size() + items.size());
         for (QGraphicsItem *item : items) {
             const QVector<Binding> before = shapeBindings(item);
             if (before.isEmpty())
