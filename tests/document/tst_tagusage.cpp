@@ -106,7 +106,8 @@ class TestTagUsage : public QObject
             auto *single = scenetest::addRect(scene, QRectF(10, 10, 40, 40));
             setShapeBindings(single, {tagged(Binding::Value, QStringLiteral("Motor")),
                                       textState(QStringLiteral("Speed"), QStringLiteral("States")),
-                                      direct(QStringLiteral("Press"))});
+                                      direct(QStringLiteral("Press")),
+                                      tagged(Binding::Visible, QStringLiteral("Motor"))});
             auto *a = scenetest::addRect(scene, QRectF(100, 10, 40, 40));
             auto *b = scenetest::addRect(scene, QRectF(200, 10, 40, 40));
             setShapeBindings(a, {action(Binding::SwitchScreen, QStringLiteral("Second")),
@@ -128,10 +129,10 @@ private slots:
     {
         buildProject();
         const TagUsage usage(DrawManager::instance());
-        // Motor: the single rectangle, both members and the group (the
-        // actions' source), on each screen.
+        // Motor: the single rectangle (twice), both members and the group
+        // (the actions' source), on each screen.
         QCOMPARE(usage.addressTagShapes(QStringLiteral("Motor")), 8);
-        QCOMPARE(usage.addressTagUses(QStringLiteral("Motor")).size(), 8);
+        QCOMPARE(usage.addressTagUses(QStringLiteral("Motor")).size(), 10);
         // Speed: the single rectangle and member a.
         QCOMPARE(usage.addressTagShapes(QStringLiteral("Speed")), 4);
         QCOMPARE(usage.addressTagShapes(QStringLiteral("Spare")), 0);
@@ -163,8 +164,8 @@ private slots:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<int>("changed"); // bindings whose names change
-        QTest::newRow("address tag") << "address" << "Motor" << "Drive" << 8;
-        QTest::newRow("address tags swapped") << "swap" << "Motor" << "Speed" << 12;
+        QTest::newRow("address tag") << "address" << "Motor" << "Drive" << 10;
+        QTest::newRow("address tags swapped") << "swap" << "Motor" << "Speed" << 14;
         QTest::newRow("unused address tag") << "address" << "Spare" << "Reserve" << 0;
         QTest::newRow("text tag") << "text" << "States" << "Modes" << 4;
         QTest::newRow("screen") << "screen" << "Second" << "Detail" << 4;
