@@ -89,7 +89,7 @@ public:
 
     // The tags renamed in the copy since it was taken, old name -> new
     // name. A row added since is no rename, even under a removed row's
-    // name; nor is a row whose old name another row shared.
+    // name; nor is a row whose old name another row of the list shares.
     QHash<QString, QString> renamedTags() const;
 
     // The list as the table shows it, the uses column aside: the project's

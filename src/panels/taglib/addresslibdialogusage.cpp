@@ -25,8 +25,8 @@ QHash<QString, QString> AddressLibDialog::renamedTags() const
     QHash<QString, QString> renames;
     if (!m_copied)
         return renames;
-    // A name two rows had leaves the bindings no way to tell which row
-    // they meant: neither row's new name is theirs.
+    // A name two rows of the list both had leaves the bindings no way to
+    // tell which row they meant: neither row's new name is theirs.
     QHash<QString, int> rowsOfName;
     for (int row = 0; row < m_tags->rowCount(); ++row) {
         const QStandardItem *item = m_tags->item(row, Config::NameColumn);

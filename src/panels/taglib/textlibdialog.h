@@ -51,7 +51,8 @@ public:
 
     // The tags renamed in the table since it was filled from the library,
     // old name -> new name. A tag added since is no rename, even under a
-    // removed tag's name; nor is a tag whose old name another tag shared.
+    // removed tag's name; nor is a tag whose old name another tag of the
+    // table shares.
     QHash<QString, QString> renamedTags() const;
 
 signals:

@@ -21,8 +21,8 @@ QString TextLibDialog::originalName(const TagRows &tag) const
 
 QHash<QString, QString> TextLibDialog::renamedTags() const
 {
-    // A name two tags had leaves the bindings no way to tell which tag they
-    // meant: neither tag's new name is theirs.
+    // A name two tags of the table both had leaves the bindings no way to
+    // tell which tag they meant: neither tag's new name is theirs.
     QHash<QString, int> tagsOfName;
     QVector<QPair<QString, QString>> candidates;
     for (const TagRows &tag : tags()) {
