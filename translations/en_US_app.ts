@@ -212,6 +212,36 @@
         <source>导出到EXCEL</source>
         <translation>Export to Excel</translation>
     </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个对象使用了标签“%1”，仍要删除吗？</source>
+        <translation>
+            <numerusform>%n shape uses the tag "%1". Remove it anyway?</numerusform>
+            <numerusform>%n shapes use the tag "%1". Remove it anyway?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个对象使用了要删除的 %1 个标签，仍要删除吗？</source>
+        <translation>
+            <numerusform>%n shape uses the %1 tags to be removed. Remove them anyway?</numerusform>
+            <numerusform>%n shapes use the %1 tags to be removed. Remove them anyway?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>查找引用</source>
+        <translation>Where used</translation>
+    </message>
+    <message>
+        <source>标签库有尚未确定的修改。确定这些修改并列出引用吗？</source>
+        <translation>The library has changes not yet confirmed. Confirm them and list where the tag is used?</translation>
+    </message>
 </context>
 <context>
     <name>AddressTextFile</name>
@@ -337,8 +367,8 @@
         <translation>replace the tag library with TAGFILE (.xlsx, .xls, .csv or .txt) and save the project as OUT (.mvprg)</translation>
     </message>
     <message>
-        <source>导入、导出项目的标签库。</source>
-        <translation>Imports and exports the tag libraries of a project.</translation>
+        <source>导入、导出项目的标签库，列出标签的使用之处。</source>
+        <translation>Imports and exports the tag libraries of a project, and lists where its tags are used.</translation>
     </message>
     <message>
         <source>%1 或 %2</source>
@@ -500,6 +530,18 @@ undo. Neither keeps anyone from reading a project file.</translation>
     <message>
         <source>help 命令</source>
         <translation>help COMMAND</translation>
+    </message>
+    <message>
+        <source>tags usage 文件</source>
+        <translation>tags usage FILE</translation>
+    </message>
+    <message>
+        <source>列出每个标签被哪些对象使用，以及没有对象使用的标签</source>
+        <translation>list the shapes that use each tag, and the tags no shape uses</translation>
+    </message>
+    <message>
+        <source>以 JSON 输出（usage）。</source>
+        <translation>Print JSON (usage).</translation>
     </message>
 </context>
 <context>
@@ -1596,6 +1638,14 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <source>图片文件“%1”：%2</source>
         <translation>Picture file “%1”: %2</translation>
     </message>
+    <message>
+        <source>没有对象使用此地址标签</source>
+        <translation>No shape uses this address tag</translation>
+    </message>
+    <message>
+        <source>没有对象使用此文本标签</source>
+        <translation>No shape uses this text tag</translation>
+    </message>
 </context>
 <context>
     <name>ProjectConfigDialog</name>
@@ -2490,8 +2540,8 @@ Continue?</translation>
 <context>
     <name>TagsCommand</name>
     <message>
-        <source>tags 需要 export 或 import，用“marovin-cli help tags”查看用法</source>
-        <translation>tags needs export or import; see &quot;marovin-cli help tags&quot; for usage</translation>
+        <source>tags 需要 export、import 或 usage，用“marovin-cli help tags”查看用法</source>
+        <translation>tags needs export, import or usage; see &quot;marovin-cli help tags&quot; for usage</translation>
     </message>
     <message>
         <source>未知的 tags 命令：%1</source>
@@ -2548,6 +2598,30 @@ Continue?</translation>
     <message>
         <source>%1 中的标签通不过标签库的检查，未写入 %2%3</source>
         <translation>The tags in %1 do not pass the library check; %2 was not written%3</translation>
+    </message>
+    <message>
+        <source>tags usage 需要项目文件</source>
+        <translation>tags usage needs a project file</translation>
+    </message>
+    <message>
+        <source>%1：未使用</source>
+        <translation>%1: unused</translation>
+    </message>
+    <message>
+        <source>%1：%2（%3）</source>
+        <translation>%1: %2 (%3)</translation>
+    </message>
+    <message>
+        <source>地址标签 %1</source>
+        <translation>address tag %1</translation>
+    </message>
+    <message>
+        <source>文本标签 %1</source>
+        <translation>text tag %1</translation>
+    </message>
+    <message>
+        <source>%1 个地址标签中 %2 个未使用，%3 个文本标签中 %4 个未使用</source>
+        <translation>%2 of %1 address tags unused, %4 of %3 text tags unused</translation>
     </message>
 </context>
 <context>
@@ -2678,6 +2752,28 @@ Continue?</translation>
     <message>
         <source>文本标签库保存成功。</source>
         <translation>The text tag library was saved.</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个对象使用了文本标签“%1”，仍要删除吗？</source>
+        <translation>
+            <numerusform>%n shape uses the text tag "%1". Remove it anyway?</numerusform>
+            <numerusform>%n shapes use the text tag "%1". Remove it anyway?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个对象使用了要删除的 %1 个文本标签，仍要删除吗？</source>
+        <translation>
+            <numerusform>%n shape uses the %1 text tags to be removed. Remove them anyway?</numerusform>
+            <numerusform>%n shapes use the %1 text tags to be removed. Remove them anyway?</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2991,6 +3087,13 @@ Continue?</translation>
         <translation>
             <numerusform>%n match of “%1”</numerusform>
             <numerusform>%n matches of “%1”</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个对象使用了地址标签“%1”</source>
+        <translation>
+            <numerusform>%n shape uses the address tag "%1"</numerusform>
+            <numerusform>%n shapes use the address tag "%1"</numerusform>
         </translation>
     </message>
 </context>
@@ -4980,6 +5083,13 @@ Choosing “No” deletes the recovery file.</translation>
     <message>
         <source>下移</source>
         <translation>Move Down</translation>
+    </message>
+</context>
+<context>
+    <name>TagUsesModel</name>
+    <message>
+        <source>使用次数</source>
+        <translation>Uses</translation>
     </message>
 </context>
 </TS>

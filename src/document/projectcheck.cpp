@@ -452,7 +452,9 @@ QVector<Finding> ProjectCheck::run()
     checkDevices(out, tagsPerDevice);
     checkScreens(out);
     out.findings += tagFindings.findings;
+    out.findings += unusedAddressTags();
     checkTextTags(out);
+    out.findings += unusedTextTags();
     // The file is not what the editor shows: saving writes the kept values.
     for (const ClampedNumber &clamped : Config::instance()->clampedNumbers())
         out.add(Finding::Warning, Finding::ValueOutOfRange,
@@ -496,9 +498,9 @@ QString ProjectCheck::codeName(Finding::Code code)
         "addressNoDevice",     "pictureMissing",      "pictureUnreadable",
         "bindingMissingTag",   "bindingBadAddress",   "bindingMissingTextTag",
         "bindingMissingScreen", "bindingNotBit",      "bindingBadFormat",
-        "bindingWritesReadOnly",
+        "bindingWritesReadOnly", "addressTagUnused",  "textTagUnused",
     };
-    static_assert(sizeof(names) / sizeof(names[0]) == Finding::BindingWritesReadOnly + 1,
+    static_assert(sizeof(names) / sizeof(names[0]) == Finding::TextTagUnused + 1,
                   "one name per code");
     return QString::fromLatin1(names[code]);
 }

@@ -50,7 +50,9 @@ struct Finding
         BindingMissingScreen,
         BindingNotBit,
         BindingBadFormat,
-        BindingWritesReadOnly
+        BindingWritesReadOnly,
+        AddressTagUnused,
+        TextTagUnused
     };
 
     Severity severity = Error;
@@ -71,6 +73,10 @@ public:
     // devices, the screens in order, the address tags by row, the text tags
     // in order; last the numbers the load had to bring within range.
     static QVector<Finding> run();
+    // Warnings for the address tags (system registers aside) and the text
+    // tags that no binding names, by row and in library order.
+    static QVector<Finding> unusedAddressTags();
+    static QVector<Finding> unusedTextTags();
 
     static int errorCount(const QVector<Finding> &findings);
     static int warningCount(const QVector<Finding> &findings);

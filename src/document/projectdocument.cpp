@@ -30,20 +30,27 @@ class ProjectChangeCommand : public TextCommand
 {
 public:
     ProjectChangeCommand(ProjectDocument *document, ProjectDocument::Parts parts,
-                         Config::State before, Config::State after)
+                         Config::State before, Config::State after, BindingRewrite bindings)
         : m_document(document)
         , m_parts(parts)
         , m_before(std::move(before))
         , m_after(std::move(after))
+        , m_bindings(std::move(bindings))
     {
     }
 
-    void undo() override { put(m_before); }
+    void undo() override
+    {
+        m_bindings.undo();
+        put(m_before);
+    }
     void redo() override
     {
         // Pushed once the change is made: there is nothing to do yet.
-        if (m_done)
+        if (m_done) {
+            m_bindings.redo();
             put(m_after);
+        }
         m_done = true;
     }
 
@@ -63,6 +70,7 @@ private:
     ProjectDocument::Parts m_parts;
     Config::State m_before;
     Config::State m_after;
+    BindingRewrite m_bindings;
     bool m_done = false;
 };
 
@@ -97,15 +105,26 @@ ProjectDocument::~ProjectDocument()
 bool ProjectDocument::change(Parts parts, std::function<QString()> text,
                              const std::function<void(Config *)> &edit)
 {
+    return change(parts, std::move(text), edit, std::function<BindingRewrite()>());
+}
+
+bool ProjectDocument::change(Parts parts, std::function<QString()> text,
+                             const std::function<void(Config *)> &edit,
+                             const std::function<BindingRewrite()> &rewrite)
+{
     Config::State before = m_config->state();
     const quint8 hard = m_config->hard;
     edit(m_config);
     Config::State after = m_config->state();
+    // Bindings follow only a change that took place: a library handed back
+    // as it was renames nothing.
     if (after == before)
         return false;
     if (m_config->hard != hard)
         m_config->loadSystemRegisters();
-    auto *command = new ProjectChangeCommand(this, parts, std::move(before), std::move(after));
+    BindingRewrite bindings = rewrite ? rewrite() : BindingRewrite();
+    auto *command = new ProjectChangeCommand(this, parts, std::move(before), std::move(after),
+                                             std::move(bindings));
     command->setTextSource(std::move(text));
     m_undoStack->push(command);
     announce(parts);
@@ -119,17 +138,26 @@ namespace {
 class FormRenameCommand : public TextCommand
 {
 public:
-    FormRenameCommand(QObject *form, QString from, QString to)
+    FormRenameCommand(QObject *form, QString from, QString to, BindingRewrite bindings)
         : m_form(form)
         , m_from(std::move(from))
         , m_to(std::move(to))
+        , m_bindings(std::move(bindings))
     {
         setTextSource([to = m_to] {
             return projectText(QT_TRANSLATE_NOOP("ProjectDocument", "重命名 %1"), to);
         });
     }
-    void undo() override { apply(m_from); }
-    void redo() override { apply(m_to); }
+    void undo() override
+    {
+        m_bindings.undo();
+        apply(m_from);
+    }
+    void redo() override
+    {
+        m_bindings.redo();
+        apply(m_to);
+    }
 
 private:
     // The views, tabs and tree entries showing the form follow its name.
@@ -142,6 +170,7 @@ private:
     QPointer<QObject> m_form;
     QString m_from;
     QString m_to;
+    BindingRewrite m_bindings;
 };
 
 } // namespace
@@ -150,7 +179,18 @@ bool ProjectDocument::renameForm(QObject *form, const QString &name)
 {
     if (!form || form->objectName() == name)
         return false;
-    m_undoStack->push(new FormRenameCommand(form, form->objectName(), name));
+    const QString old = form->objectName();
+    BindingRewrite bindings;
+    if (qobject_cast<DrawScene *>(form)) {
+        // While another screen answers to the old name, the actions naming
+        // it may mean that one.
+        bool nameKept = false;
+        for (const DrawScene *scene : m_screens->scenes())
+            nameKept = nameKept || (scene != form && scene->objectName() == old);
+        if (!nameKept)
+            bindings = BindingRewrite::renameScreen(m_screens, old, name);
+    }
+    m_undoStack->push(new FormRenameCommand(form, old, name, std::move(bindings)));
     return true;
 }
 
@@ -159,11 +199,14 @@ bool ProjectDocument::renameDevice(int index, const QString &name)
     if (index < 0 || index >= m_config->devices.size())
         return false;
     const QString old = m_config->devices.at(index).name;
-    return change(Devices | AddressTags, [name] { return projectText(QT_TRANSLATE_NOOP("ProjectDocument", "重命名设备 %1"), name); },
-                  [index, name, old](Config *config) {
-                      config->devices[index].name = name;
-                      config->renameTagDevice(old, name);
-                  });
+    return change(
+        Devices | AddressTags,
+        [name] { return projectText(QT_TRANSLATE_NOOP("ProjectDocument", "重命名设备 %1"), name); },
+        [index, name, old](Config *config) {
+            config->devices[index].name = name;
+            config->renameTagDevice(old, name);
+        },
+        [this, old, name] { return BindingRewrite::renameDevice(m_screens, old, name); });
 }
 
 bool ProjectDocument::setDevices(const QList<DevicePara> &devices)
@@ -182,14 +225,20 @@ bool ProjectDocument::setLanguages(const QList<LanguagePara> &shown)
                   [&shown](Config *config) { config->setLanguages(shown); });
 }
 
-bool ProjectDocument::replaceTextTags(const TextLib &library)
+bool ProjectDocument::replaceTextTags(const TextLib &library, const BindingRewrite::Renames &renames)
 {
-    return change(TextTags, [] { return projectText(QT_TRANSLATE_NOOP("ProjectDocument", "修改文本标签库")); },
-                  [&library](Config *config) { *config->textLib() = library; });
+    return change(
+        TextTags, [] { return projectText(QT_TRANSLATE_NOOP("ProjectDocument", "修改文本标签库")); },
+        [&library](Config *config) { *config->textLib() = library; },
+        [this, &renames] { return BindingRewrite::renameTextTags(m_screens, renames); });
 }
 
-bool ProjectDocument::replaceAddressTags(const QStandardItemModel &tags)
+bool ProjectDocument::replaceAddressTags(const QStandardItemModel &tags,
+                                         const BindingRewrite::Renames &renames)
 {
+    const auto rewrite = [this, &renames] {
+        return BindingRewrite::renameAddressTags(m_screens, renames);
+    };
     return change(AddressTags, [] { return projectText(QT_TRANSLATE_NOOP("ProjectDocument", "修改地址标签库")); }, [&tags](Config *config) {
         QStandardItemModel *model = config->addressTagModel();
         model->removeRows(0, model->rowCount());
@@ -201,7 +250,7 @@ bool ProjectDocument::replaceAddressTags(const QStandardItemModel &tags)
             }
             model->appendRow(items);
         }
-    });
+    }, rewrite);
 }
 
 void ProjectDocument::announce(Parts parts)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bindingrewrite.h"
 #include "model/config.h"
 
 #include <QMap>
@@ -52,19 +53,24 @@ public:
     // with no step and no signal, when the data is as it was.
     bool change(Parts parts, std::function<QString()> text,
                 const std::function<void(Config *)> &edit);
-    // The device at index (from 0) takes name, and every address tag that
-    // named it follows.
+    // The device at index (from 0) takes name, and every address tag and
+    // every binding with an address entered on it follow, in the same step.
     bool renameDevice(int index, const QString &name);
     // Devices added, removed or edited; tags keep what their cells say.
     bool setDevices(const QList<DevicePara> &devices);
     // See Config::setLanguages(): languages dropped stay hidden, texts and all.
     bool setLanguages(const QList<LanguagePara> &shown);
-    bool replaceTextTags(const TextLib &library);
+    // renames (old name -> new name) are the tags the library editor
+    // renamed: every binding naming one of them follows, in the same step.
+    bool replaceTextTags(const TextLib &library,
+                         const BindingRewrite::Renames &renames = BindingRewrite::Renames());
     // The address tags become the rows of tags (every column and role).
-    bool replaceAddressTags(const QStandardItemModel &tags);
+    bool replaceAddressTags(const QStandardItemModel &tags,
+                            const BindingRewrite::Renames &renames = BindingRewrite::Renames());
     // A screen (its DrawScene) or a script (its ProjectScript) takes name,
-    // which the file stores and its tab and tree entry show. False for an
-    // unchanged name.
+    // which the file stores and its tab and tree entry show. The actions
+    // naming a renamed screen follow in the same step, unless another
+    // screen keeps the old name. False for an unchanged name.
     bool renameForm(QObject *form, const QString &name);
 
     // The document whose parts Config::instance() and
@@ -104,6 +110,11 @@ signals:
 
 private:
     friend class ProjectChangeCommand;
+    // change() that also rewrites the bindings rewrite() gives, once edit
+    // has run, as part of the same step.
+    bool change(Parts parts, std::function<QString()> text,
+                const std::function<void(Config *)> &edit,
+                const std::function<BindingRewrite()> &rewrite);
     // Emits the signal of each part once, in the order of Part.
     void announce(Parts parts);
 

@@ -57,3 +57,12 @@ bool FindPanel::run()
     setLines(lines, places, {}, tr("找到 %n 处“%1”", nullptr, hits.size()).arg(m_text));
     return true;
 }
+
+void FindPanel::showUses(const QString &name, const QVector<ProjectPlace> &places)
+{
+    QStringList lines;
+    for (const ProjectPlace &place : places)
+        lines.append(ProjectCheck::placeText(place));
+    setLines(lines, places, {},
+             tr("%n 个对象使用了地址标签“%1”", nullptr, places.size()).arg(ProjectCheck::printable(name)));
+}

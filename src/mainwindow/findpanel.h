@@ -13,6 +13,9 @@ public:
     // Asks what to find (through the modal seam) and shows the places;
     // false when the user cancelled or gave no text.
     bool run();
+    // Shows the places of the shapes that use address tag `name`, as the
+    // address library's 查找引用 hands them on.
+    void showUses(const QString &name, const QVector<ProjectPlace> &places);
 
 private:
     QString m_text;

@@ -4,6 +4,7 @@
 
 #include "dockmanager.h"
 #include "editcommands.h"
+#include "findpanel.h"
 #include "firstpage.h"
 #include "helpcommands.h"
 #include "mainactions.h"
@@ -78,6 +79,12 @@ void MainWindow::connectActions()
     // Its OK hands a changed library to the project.
     connect(m_addressLibDialog, &AddressLibDialog::libraryChanged, this,
             [this] { setModified(true); });
+    // Its 查找引用 lists the shapes using a tag where find lists its places.
+    connect(m_addressLibDialog, &AddressLibDialog::usesListed, this,
+            [this](const QString &name, const QVector<ProjectPlace> &places) {
+                m_findPanel->showUses(name, places);
+                showOutputDock(m_findPanel);
+            });
     connect(action(QStringLiteral("build")), &QAction::triggered, this, &MainWindow::on_build);
     connect(action(QStringLiteral("property")), &QAction::triggered, this,
             &MainWindow::on_property);

@@ -559,7 +559,8 @@ private slots:
         QTest::addColumn<QStringList>("notShown");
 
         const QStringList commands {"info FILE", "render FILE", "convert FILE", "check FILE",
-                                    "tags export FILE", "tags import FILE", "help COMMAND"};
+                                    "tags export FILE", "tags import FILE", "tags usage FILE",
+                                    "help COMMAND"};
         QTest::newRow("--help") << QStringList {"--help"} << QByteArray("C")
                                 << commands + QStringList {"--password-stdin", "MAROVIN_PASSWORD",
                                                            "lock of the editor"}
@@ -588,8 +589,9 @@ private slots:
                                   << QStringList {"--screen", "--address"};
         QTest::newRow("help tags") << QStringList {"help", "tags"} << QByteArray("C")
                                    << QStringList {"tags export FILE", "tags import FILE",
-                                                   "--address", "--text"}
-                                   << QStringList {"--json", "--screen"};
+                                                   "tags usage FILE", "--address", "--text",
+                                                   "--json"}
+                                   << QStringList {"--screen"};
         QTest::newRow("Chinese") << QStringList {"--help"} << QByteArray("zh_CN.UTF-8")
                                  << QStringList {"用法：", "选项：", "命令：", "check 文件",
                                                  "tags import 文件 标签文件", "help 命令"}
@@ -663,7 +665,7 @@ private slots:
             << "--help 不接受值";
         QTest::newRow("tags without a subcommand")
             << QStringList {"tags"} << QByteArray("C")
-            << "tags needs export or import; see \"marovin-cli help tags\" for usage";
+            << "tags needs export, import or usage; see \"marovin-cli help tags\" for usage";
     }
 
     void commandLineMistakes()

@@ -4,10 +4,15 @@
 #include "model/config.h"
 #include "model/exchange/tagexchange.h"
 #include "model/taglib/textlib.h"
+#include "shapes/graphicsitem.h"
 #include "support/filebytes.h"
 
 #include "support/clirun.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
@@ -174,9 +179,84 @@ private slots:
 
         result = runCliProcess({"check", out, "--json"});
         QVERIFY2(result.code == 0, result.out.constData());
-        QVERIFY2(!result.out.contains("\"address"), result.out.constData());
+        // The imported tags are bound by nothing: that warning alone.
+        for (const QJsonValue &finding : QJsonDocument::fromJson(result.out).array()) {
+            const QString code = finding.toObject().value("code").toString();
+            QVERIFY2(!code.startsWith("address") || code == "addressTagUnused", qPrintable(code));
+        }
         // Only the controller, whose tags the import replaced, goes unused.
         QVERIFY2(!result.out.contains("Meter"), result.out.constData());
+    }
+
+    // `tags usage` lists each use of each tag (screen, shape, kind) and the
+    // tags nothing uses, as text and as JSON; errors exit with 1.
+    void usage()
+    {
+        QVERIFY(loadProject(golden));
+        Config *config = Config::instance();
+        QVERIFY(config->addressTagModel()->rowCount() >= 2);
+        const QString used = config->addressTagModel()->item(0, Config::NameColumn)->text();
+        const QString spare = config->addressTagModel()->item(1, Config::NameColumn)->text();
+        *config->textLib() = TextLib::fromRecords({{"lamp", {{"开", "on"}}}, {"spare", {{"x", "y"}}}}, 2);
+        DrawScene *scene = nullptr;
+        int screenIndex = 0;
+        for (DrawScene *each : DrawManager::instance()->scenes()) {
+            if (!scene && each->userItems().size() >= 2)
+                scene = each;
+            screenIndex += scene ? 0 : 1;
+        }
+        QVERIFY(scene);
+        Binding value;
+        value.tag = used;
+        Binding state = value;
+        state.kind = Binding::TextState;
+        state.textTag = QStringLiteral("lamp");
+        QVERIFY(setShapeBindings(scene->userItems().at(0), {value, state}));
+        QVERIFY(setShapeBindings(scene->userItems().at(1), {value}));
+        const QString project = temp("usage.mvprg");
+        QVERIFY(ProjectFile::write(project));
+
+        QProcessEnvironment english = QProcessEnvironment::systemEnvironment();
+        english.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+        CliRun result = runCliProcess({"tags", "usage", project, "--json"}, english);
+        QVERIFY2(result.code == 0, result.err.constData());
+        const QJsonObject out = QJsonDocument::fromJson(result.out).object();
+        const QJsonObject address = out.value("addressTags").toObject();
+        const QJsonObject first = address.value("tags").toArray().at(0).toObject();
+        QCOMPARE(first.value("name").toString(), used);
+        QCOMPARE(first.value("shapes").toInt(), 2);
+        const QJsonArray uses = first.value("uses").toArray();
+        QCOMPARE(uses.size(), 3);
+        const QJsonObject second = uses.at(1).toObject();
+        QCOMPARE(second.value("screen").toString(), scene->objectName());
+        QCOMPARE(second.value("screenIndex").toInt(), screenIndex);
+        QCOMPARE(second.value("shapeIndex").toInt(), 0);
+        QCOMPARE(second.value("binding").toInt(), 1);
+        QCOMPARE(second.value("kind").toString(), QStringLiteral("textstate"));
+        QCOMPARE(address.value("unused").toArray().first().toString(), spare);
+        const QJsonObject texts = out.value("textTags").toObject();
+        QCOMPARE(texts.value("tags").toArray().at(0).toObject().value("shapes").toInt(), 1);
+        QCOMPARE(texts.value("unused").toArray(), QJsonArray({"spare"}));
+
+        result = runCliProcess({"tags", "usage", project}, english);
+        QVERIFY2(result.code == 0, result.err.constData());
+        const QStringList lines = QString::fromUtf8(result.out).split('\n', Qt::SkipEmptyParts);
+        const int rows = config->addressTagModel()->rowCount();
+        // Three uses of one tag, one of a text tag; one line per unused tag.
+        QCOMPARE(lines.size(), 3 + (rows - 1) + 1 + 1 + 1);
+        QVERIFY2(lines.at(1).startsWith("address tag " + used + ": ")
+                     && lines.at(1).endsWith(")"), qPrintable(lines.at(1)));
+        QCOMPARE(lines.last(), QStringLiteral("%1 of %2 address tags unused, 1 of 2 text tags unused")
+                                   .arg(rows - 1).arg(rows));
+
+        for (const QStringList &wrong : {QStringList {"tags", "usage"},
+                                         QStringList {"tags", "usage", project, "more"},
+                                         QStringList {"tags", "usage", temp("none.mvprg")}}) {
+            result = runCliProcess(wrong, english);
+            QCOMPARE(result.code, 1);
+            QVERIFY(result.out.isEmpty());
+            QVERIFY(!result.err.isEmpty());
+        }
     }
 
     void errors_data()

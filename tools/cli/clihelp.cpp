@@ -49,8 +49,10 @@ QVector<Command> commandTable()
            CliHelp::tr("导出地址标签库或文本标签库（.xlsx、.csv 或 .txt）")},
           {CliHelp::tr("tags import 文件 标签文件 (--address | --text) -o 新文件"),
            CliHelp::tr("用标签文件（.xlsx、.xls、.csv 或 .txt）替换标签库，"
-                       "并把项目另存为新文件（.mvprg）")}},
-         CliHelp::tr("导入、导出项目的标签库。")},
+                       "并把项目另存为新文件（.mvprg）")},
+          {CliHelp::tr("tags usage 文件"),
+           CliHelp::tr("列出每个标签被哪些对象使用，以及没有对象使用的标签")}},
+         CliHelp::tr("导入、导出项目的标签库，列出标签的使用之处。")},
     };
 }
 
@@ -113,7 +115,8 @@ QList<QCommandLineOption> CliHelp::options(const QString &command)
                    QCommandLineOption(QStringLiteral("address"), tr("地址标签库。")),
                    QCommandLineOption(QStringLiteral("text"), tr("文本标签库。")),
                    QCommandLineOption(output, tr("导出的标签文件（export）或另存的项目（import）。"),
-                                      tr("文件"))}
+                                      tr("文件")),
+                   QCommandLineOption(QStringLiteral("json"), tr("以 JSON 输出（usage）。"))}
             + password;
     }
     return {};
@@ -189,7 +192,8 @@ int CliHelp::run(const QStringList &arguments)
     if (text.isEmpty())
         return CliProject::failWith(tr("未知命令：%1").arg(rest.first()));
     const bool tagsForm = rest.first() == QLatin1String("tags") && rest.size() == 2
-        && (rest.at(1) == QLatin1String("export") || rest.at(1) == QLatin1String("import"));
+        && (rest.at(1) == QLatin1String("export") || rest.at(1) == QLatin1String("import")
+            || rest.at(1) == QLatin1String("usage"));
     if (rest.size() > 1 && !tagsForm)
         return CliProject::failWith(tr("多余的参数：%1").arg(rest.mid(1).join(QLatin1Char(' '))));
     CliProject::writeOut(text);

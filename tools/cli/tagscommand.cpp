@@ -50,9 +50,19 @@ int TagsCommand::run(const QStringList &arguments)
     // The first positional argument is "tags" itself.
     const QStringList positional = parser.positionalArguments().mid(1);
     if (positional.isEmpty())
-        return CliProject::failWith(tr("tags 需要 export 或 import，用“marovin-cli help tags”查看用法"));
+        return CliProject::failWith(tr("tags 需要 export、import 或 usage，用“marovin-cli help tags”查看用法"));
     const QString command = positional.first();
     const bool exporting = command == QLatin1String("export");
+    if (command == QLatin1String("usage")) {
+        if (positional.size() < 2)
+            return CliProject::failWith(tr("tags usage 需要项目文件"));
+        if (positional.size() > 2)
+            return CliProject::failWith(tr("多余的参数：%1").arg(positional.mid(2).join(QLatin1Char(' '))));
+        QString password;
+        if (!CliProject::password(parser, &password) || !load(positional.at(1), password))
+            return 1;
+        return usage(parser.isSet(QStringLiteral("json")));
+    }
     if (!exporting && command != QLatin1String("import"))
         return CliProject::failWith(tr("未知的 tags 命令：%1").arg(command));
     const int wanted = exporting ? 2 : 3;

@@ -4,9 +4,10 @@
 #include <QString>
 #include <QStringList>
 
-// `marovin-cli tags export|import`: moves a project's address or text tag
-// library to and from spreadsheet and text files through the same exchange
-// code as the library dialogs. Loads one project into the process-wide
+// `marovin-cli tags export|import|usage`: moves a project's address or text
+// tag library to and from spreadsheet and text files through the same
+// exchange code as the library dialogs, or lists where the shapes use each
+// tag. Loads one project into the process-wide
 // Config, so an instance runs one command once.
 class TagsCommand
 {
@@ -22,4 +23,7 @@ private:
     bool load(const QString &file, const QString &password);
     int exportTags(const QString &output, bool address);
     int importTags(const QString &input, bool address, const QString &output);
+    // Each tag's uses (screen, shape, binding kind) and the tags nothing
+    // uses, as text or JSON, on stdout.
+    int usage(bool json);
 };

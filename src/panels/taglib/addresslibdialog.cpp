@@ -8,6 +8,7 @@
 #include "services/messagedialog.h"
 #include "services/modalseam.h"
 #include "tagfiledialog.h"
+#include "tagusesmodel.h"
 #include "widgets/sortproxymodel.h"
 #include "widgets/tableview.h"
 
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -121,6 +123,8 @@ AddressLibDialog::AddressLibDialog(QWidget *parent)
     connect(m_tags, &QAbstractItemModel::dataChanged, this, edited);
     connect(m_tags, &QAbstractItemModel::modelReset, this, edited);
 
+    m_uses = new TagUsesModel(Config::NameColumn, OriginalNameRole, this);
+
     m_userAddr = named(new QRadioButton(this), "userAddr");
     m_userAddr->setChecked(true);
     m_sysAddr = named(new QRadioButton(this), "sysAddr");
@@ -146,6 +150,7 @@ AddressLibDialog::AddressLibDialog(QWidget *parent)
     m_removeAll = named(new QPushButton(this), "removeAll");
     m_moveUp = named(new QPushButton(this), "moveUp");
     m_moveDown = named(new QPushButton(this), "moveDown");
+    m_whereUsed = named(new QPushButton(this), "whereUsed");
     m_importTxt = named(new QPushButton(this), "importTxt");
     m_exportTxt = named(new QPushButton(this), "exportTxt");
     m_importExcel = named(new QPushButton(this), "importExcel");
@@ -162,7 +167,8 @@ AddressLibDialog::AddressLibDialog(QWidget *parent)
     top->addStretch();
     top->addWidget(m_filter);
     auto *actions = new QVBoxLayout;
-    for (QPushButton *button : {m_add, m_edit, m_remove, m_removeAll, m_moveUp, m_moveDown}) {
+    for (QPushButton *button :
+         {m_add, m_edit, m_remove, m_removeAll, m_moveUp, m_moveDown, m_whereUsed}) {
         button->setAutoDefault(false);
         actions->addWidget(button);
     }
@@ -193,6 +199,7 @@ AddressLibDialog::AddressLibDialog(QWidget *parent)
     connect(m_removeAll, &QPushButton::clicked, this, &AddressLibDialog::on_removeAll_clicked);
     connect(m_moveUp, &QPushButton::clicked, this, &AddressLibDialog::on_moveUp_clicked);
     connect(m_moveDown, &QPushButton::clicked, this, &AddressLibDialog::on_moveDown_clicked);
+    connect(m_whereUsed, &QPushButton::clicked, this, &AddressLibDialog::on_whereUsed_clicked);
     connect(m_importTxt, &QPushButton::clicked, this, &AddressLibDialog::on_importTxt_clicked);
     connect(m_exportTxt, &QPushButton::clicked, this, &AddressLibDialog::on_exportTxt_clicked);
     connect(m_importExcel, &QPushButton::clicked, this, &AddressLibDialog::on_importExcel_clicked);
@@ -237,8 +244,23 @@ const QStandardItemModel *AddressLibDialog::shownModel() const
 void AddressLibDialog::attachShown()
 {
     Config *config = Config::instance();
-    m_table->setModel(m_system ? config->systemRegisterModel()
-                               : m_copied ? m_tags : config->addressTagModel());
+    // Shapes may be bound otherwise at each opening, never while it lasts.
+    if (!m_usesCounted)
+        m_uses->recount();
+    m_usesCounted = true;
+    m_uses->setSourceModel(m_system ? config->systemRegisterModel()
+                                    : m_copied ? m_tags : config->addressTagModel());
+    m_table->setModel(m_uses);
+}
+
+const QAbstractItemModel *AddressLibDialog::listedModel() const
+{
+    return m_table->sourceModel() ? m_uses->sourceModel() : nullptr;
+}
+
+QModelIndex AddressLibDialog::viewIndex(int row) const
+{
+    return m_table->proxy()->mapFromSource(m_uses->index(row, 0));
 }
 
 void AddressLibDialog::takeTags()
@@ -246,7 +268,7 @@ void AddressLibDialog::takeTags()
     if (m_edited || !m_copied)
         return;
     m_copied = false;
-    if (m_table->sourceModel() == m_tags)
+    if (listedModel() == m_tags)
         attachShown();
     m_tags->removeRows(0, m_tags->rowCount());
 }
@@ -256,7 +278,7 @@ QStandardItemModel *AddressLibDialog::editableTags(CopyKind kind)
     if (m_copied)
         return m_tags;
     const QStandardItemModel *source = Config::instance()->addressTagModel();
-    const bool shown = m_table->sourceModel() == source;
+    const bool shown = listedModel() == source;
     // The copy holds the same rows in the same order, so the table's rows
     // are found again by their model rows.
     const SortProxyModel *proxy = m_table->proxy();
@@ -274,6 +296,10 @@ QStandardItemModel *AddressLibDialog::editableTags(CopyKind kind)
             const QStandardItem *item = source->item(row, column);
             items.append(item ? item->clone() : new QStandardItem);
         }
+        // Rows are told apart by what they were, so that OK knows a rename
+        // from a tag removed and another added under its name.
+        items.value(Config::NameColumn)->setData(items.value(Config::NameColumn)->text(),
+                                                 OriginalNameRole);
         m_tags->appendRow(items);
     }
     m_copied = true;
@@ -285,11 +311,11 @@ QStandardItemModel *AddressLibDialog::editableTags(CopyKind kind)
     attachShown();
     QItemSelection selection;
     for (int row : selected) {
-        const QModelIndex view = proxy->mapFromSource(m_tags->index(row, 0));
+        const QModelIndex view = viewIndex(row);
         if (view.isValid())
             selection.select(view, view.sibling(view.row(), proxy->columnCount() - 1));
     }
-    const QModelIndex currentView = proxy->mapFromSource(m_tags->index(current, 0));
+    const QModelIndex currentView = viewIndex(current);
     QItemSelectionModel *selectionModel = m_table->selectionModel();
     if (currentView.isValid())
         selectionModel->setCurrentIndex(currentView, QItemSelectionModel::NoUpdate);
@@ -312,10 +338,13 @@ void AddressLibDialog::done(int result)
     // Committed or dropped: the list shows the project's tags again.
     m_edited = false;
     takeTags();
+    // Shapes may be bound otherwise by the next opening.
+    m_usesCounted = false;
     // Closed, the table lets go of the project's tags: it would otherwise
     // follow every row an undo or a load puts back, unseen. Showing the
     // dialog attaches it again.
     m_table->setModel(nullptr);
+    m_uses->setSourceModel(nullptr);
 }
 
 void AddressLibDialog::showList(bool system)
@@ -365,11 +394,11 @@ void AddressLibDialog::selectRow(bool system, int row)
 {
     takeTags();
     showList(system);
-    const QModelIndex source = shownModel()->index(row, 0);
-    QModelIndex view = m_table->proxy()->mapFromSource(source);
-    if (!view.isValid() && source.isValid() && !m_filter->currentText().isEmpty()) {
+    const bool exists = row >= 0 && row < shownModel()->rowCount();
+    QModelIndex view = exists ? viewIndex(row) : QModelIndex();
+    if (!view.isValid() && exists && !m_filter->currentText().isEmpty()) {
         m_filter->setCurrentText(QString());
-        view = m_table->proxy()->mapFromSource(source);
+        view = viewIndex(row);
     }
     if (view.isValid()) {
         m_table->setCurrentIndex(view);
@@ -398,12 +427,11 @@ int AddressLibDialog::getRealRow(const QModelIndex &viewIndex) const
 void AddressLibDialog::selectRows(int first, int count)
 {
     const SortProxyModel *proxy = m_table->proxy();
-    const QStandardItemModel *model = shownModel();
     QVector<int> viewRows;
     viewRows.reserve(count);
     QModelIndex currentView;
     for (int row = first; row < first + count; ++row) {
-        const QModelIndex view = proxy->mapFromSource(model->index(row, 0));
+        const QModelIndex view = viewIndex(row);
         if (!view.isValid())
             continue;
         if (!currentView.isValid())
@@ -509,8 +537,20 @@ void AddressLibDialog::on_ok_clicked()
     // An untouched copy is not compared with the library: it is the
     // library, and comparing tens of thousands of tags costs a copy of
     // them.
-    if (m_edited && ProjectDocument::current()->replaceAddressTags(*m_tags))
-        emit libraryChanged();
+    if (m_edited) {
+        const QHash<QString, QString> renames = renamedTags();
+        // The project's rows never hold the copy's bookkeeping. Nothing
+        // shows the role: the views need not hear of it.
+        {
+            const QSignalBlocker blocker(m_tags);
+            for (int row = 0; row < m_tags->rowCount(); ++row) {
+                if (QStandardItem *item = m_tags->item(row, Config::NameColumn))
+                    item->setData(QVariant(), OriginalNameRole);
+            }
+        }
+        if (ProjectDocument::current()->replaceAddressTags(*m_tags, renames))
+            emit libraryChanged();
+    }
     accept();
 }
 
@@ -564,7 +604,7 @@ void AddressLibDialog::on_remove_clicked()
     if (m_system)
         return;
     const int row = getRealRow(m_table->currentIndex());
-    if (row < 0)
+    if (row < 0 || !confirmRemoval({row}))
         return;
     QStandardItemModel *model = editableTags();
     model->removeRow(row);
@@ -577,7 +617,14 @@ void AddressLibDialog::on_removeAll_clicked()
 {
     if (m_system)
         return;
-    if (userModel()->rowCount() == 0)
+    const int rows = userModel()->rowCount();
+    if (rows == 0)
+        return;
+    QList<int> all;
+    all.reserve(rows);
+    for (int row = 0; row < rows; ++row)
+        all.append(row);
+    if (!confirmRemoval(all))
         return;
     if (m_copied)
         m_tags->removeRows(0, m_tags->rowCount());
@@ -653,7 +700,7 @@ int AddressLibDialog::removeSelectedRows()
     if (m_system)
         return 0;
     QList<int> rows = m_table->selectedSourceRows();
-    if (rows.isEmpty())
+    if (rows.isEmpty() || !confirmRemoval(rows))
         return 0;
     std::sort(rows.begin(), rows.end());
     QStandardItemModel *model = editableTags();
@@ -671,76 +718,6 @@ int AddressLibDialog::removeSelectedRows()
     if (model->rowCount() > 0)
         selectRows(qMin(rows.first(), model->rowCount() - 1), 1);
     return rows.size();
-}
-
-void AddressLibDialog::on_importTxt_clicked()
-{
-    importFile(tr("导入"), tr("表格文件(*.csv;*.txt);;All files(*.*)"));
-}
-
-void AddressLibDialog::on_exportTxt_clicked()
-{
-    exportFile(tr("导出"), tr("另存为 (*.csv;*.txt)"), QStringLiteral("csv"));
-}
-
-void AddressLibDialog::on_importExcel_clicked()
-{
-    importFile(tr("导入Excel"), tr("表格文件(*.xls;*.xlsx);;All files(*.*)"));
-}
-
-void AddressLibDialog::on_exportExcel_clicked()
-{
-    // Only the open format is written; an .xls name would be refused.
-    exportFile(tr("导出Excel"), tr("另存为 (*.xlsx)"), QStringLiteral("xlsx"));
-}
-
-void AddressLibDialog::importFile(const QString &title, const QString &filter)
-{
-    if (m_system)
-        return;
-    const QString fileName = TagFileDialog::openFile(this, title, filter);
-    if (fileName.isEmpty())
-        return;
-    TagExchange::AddressImport imported;
-    QString error;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool read = TagExchange::importAddressTags(fileName, &imported, &error);
-    QApplication::restoreOverrideCursor();
-    if (!read) {
-        showError(error);
-        return;
-    }
-    if (imported.rows != TagExchange::addressRows(userModel())) {
-        // Detached while the rows are replaced: a sorted or filtered view
-        // would otherwise place every new row on its own (half a second
-        // for ten thousand), where attaching it again sorts them once.
-        m_table->setModel(nullptr);
-        TagExchange::setAddressRows(editableTags(EmptyCopy), imported.rows);
-        attachShown();
-        m_table->resizeColumnToContents(Config::NameColumn);
-    }
-    if (!imported.warnings.isEmpty())
-        MessageDialog::showMessage(this, QMessageBox::Warning, tr("地址标签库"),
-                                   imported.warnings.join(QLatin1Char('\n')), {tr("确定")});
-}
-
-void AddressLibDialog::exportFile(const QString &title, const QString &filter,
-                                  const QString &suffix)
-{
-    const QString fileName = TagFileDialog::saveFile(this, title, filter, suffix);
-    if (fileName.isEmpty())
-        return;
-    QString error;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = TagExchange::exportAddressTags(fileName, TagExchange::addressHeader(),
-                                                        TagExchange::addressRows(userModel()), &error);
-    QApplication::restoreOverrideCursor();
-    if (!written) {
-        showError(error);
-        return;
-    }
-    MessageDialog::showMessage(this, QMessageBox::Information, tr("地址标签库"),
-                               tr("地址标签库保存成功。"), {tr("确定")});
 }
 
 bool AddressLibDialog::eventFilter(QObject *watched, QEvent *event)
@@ -781,6 +758,7 @@ void AddressLibDialog::retranslate()
     m_removeAll->setText(tr("删除全部"));
     m_moveUp->setText(tr("上移"));
     m_moveDown->setText(tr("下移"));
+    m_whereUsed->setText(tr("查找引用"));
     m_importTxt->setText(tr("导入地址库"));
     m_exportTxt->setText(tr("导出地址库"));
     m_importExcel->setText(tr("从EXCEL导入"));

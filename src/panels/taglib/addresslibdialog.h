@@ -1,15 +1,21 @@
 #pragma once
 
+#include "model/projectplace.h"
+
 #include <QDialog>
+#include <QHash>
 #include <QStringList>
+#include <QVector>
 
 struct AddressPara;
+class QAbstractItemModel;
 class QComboBox;
 class QModelIndex;
 class QPushButton;
 class QRadioButton;
 class QStandardItemModel;
 class TableView;
+class TagUsesModel;
 
 // The address tag library: shows the user's address tags or the panel's
 // system registers (read-only) in a sortable, filterable table.
@@ -77,12 +83,25 @@ public:
     // list: six cells a line, missing cells empty, further cells ignored.
     // Returns the number of rows inserted.
     int pasteRows(const QString &text);
-    // Removes the selected rows of the user list; returns how many.
+    // Removes the selected rows of the user list; returns how many. Tags
+    // that shapes use are removed only once the user agrees.
     int removeSelectedRows();
+
+    // The tags renamed in the copy since it was taken, old name -> new
+    // name. A row added since is no rename, even under a removed row's
+    // name; nor is a row whose old name another row of the list shares.
+    QHash<QString, QString> renamedTags() const;
+
+    // The list as the table shows it, the uses column aside: the project's
+    // tags, the copy or the system registers; null while closed.
+    const QAbstractItemModel *listedModel() const;
 
 signals:
     // After OK handed a changed library to the project.
     void libraryChanged();
+    // 查找引用 closed the library: the shapes using tag `name`, for the
+    // window to list where a click opens them.
+    void usesListed(const QString &name, const QVector<ProjectPlace> &places);
 
 public slots:
     void done(int result) override;
@@ -94,6 +113,10 @@ public slots:
     void on_removeAll_clicked();
     void on_moveUp_clicked();
     void on_moveDown_clicked();
+    // Lists the shapes using the current row's tag (usesListed) and closes
+    // the library; edits not yet confirmed are confirmed first, when the
+    // user agrees.
+    void on_whereUsed_clicked();
     // Imports replace the user's tags with what the chosen file holds, and
     // only once the whole file has been read; exports write the user's tags.
     // The file kind follows the suffix, and every failure is reported.
@@ -127,6 +150,10 @@ private:
     const QStandardItemModel *shownModel() const;
     // Puts the shown list into the table.
     void attachShown();
+    // The table's index of model row `row` of the shown list; invalid when
+    // filtered out.
+    QModelIndex viewIndex(int row) const;
+
     void selectRows(int first, int count);
     void moveRow(int offset);
     void showError(const QString &text);
@@ -134,6 +161,15 @@ private:
     void exportFile(const QString &title, const QString &filter, const QString &suffix);
     // The buttons that change the user's tags, disabled on the system list.
     QList<QPushButton *> editButtons() const;
+    // The name bindings know user row `row` by: the one it had in the
+    // project when the copy was taken, else (added since) its name now.
+    QString originalName(int row) const;
+    // Asks before rows whose tags shapes use are removed; true to go on
+    // (also when no shape uses them).
+    bool confirmRemoval(const QList<int> &rows);
+
+    // Item data of a copied row's name cell: the row's name in the project.
+    static constexpr int OriginalNameRole = Qt::UserRole + 0x4b52;
 
     bool m_system = false;
     QStandardItemModel *m_tags = nullptr; // child; the copy while m_copied
@@ -149,6 +185,9 @@ private:
     QPushButton *m_removeAll = nullptr;
     QPushButton *m_moveUp = nullptr;
     QPushButton *m_moveDown = nullptr;
+    QPushButton *m_whereUsed = nullptr;
+    TagUsesModel *m_uses = nullptr; // child; between the list and the table
+    bool m_usesCounted = false; // since the dialog was last opened
     QPushButton *m_importTxt = nullptr;
     QPushButton *m_exportTxt = nullptr;
     QPushButton *m_importExcel = nullptr;

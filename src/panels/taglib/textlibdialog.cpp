@@ -163,7 +163,7 @@ void TextLibDialog::reloadTable()
 {
     setColumns();
     const int current = m_table->currentRow();
-    fillTable(*Config::instance()->textLib());
+    fillTable(*Config::instance()->textLib(), true);
     m_shown = tableLibrary();
     if (current >= 0 && current < m_table->rowCount())
         m_table->setCurrentCell(tagAt(current).first, 0);
@@ -172,7 +172,7 @@ void TextLibDialog::reloadTable()
         on_filter_currentTextChanged(m_filter->currentText());
 }
 
-void TextLibDialog::fillTable(const TextLib &library)
+void TextLibDialog::fillTable(const TextLib &library, bool fromProject)
 {
     UpdatesOff off(m_table);
     m_table->clearSpans();
@@ -189,7 +189,10 @@ void TextLibDialog::fillTable(const TextLib &library)
         const TextLib::States &states = library.statesAt(i);
         // A tag read without any state still needs a row to carry its name.
         const int rows = std::max(1, int(states.size()));
-        m_table->setItem(row, 0, new QTableWidgetItem(library.names().at(i)));
+        auto *name = new QTableWidgetItem(library.names().at(i));
+        if (fromProject)
+            name->setData(OriginalNameRole, library.names().at(i));
+        m_table->setItem(row, 0, name);
         for (int s = 0; s < rows; ++s) {
             const TextLib::State state = s < states.size() ? states.at(s) : TextLib::State();
             // A state written before languages were added has fewer texts
@@ -432,7 +435,7 @@ void TextLibDialog::on_ok_clicked()
     // A table left as it was filled stands for the library as it is, also
     // where the table cannot show it exactly (a tag without states, a state
     // short of texts). The document takes no step for a library it holds.
-    if (library != m_shown && ProjectDocument::current()->replaceTextTags(library))
+    if (library != m_shown && ProjectDocument::current()->replaceTextTags(library, renamedTags()))
         emit libraryChanged();
     accept();
 }
@@ -543,6 +546,9 @@ void TextLibDialog::on_remove_clicked()
     const TagRows tag = tagAt(row);
     if (tag.first < 0)
         return;
+    // The last state takes its tag along.
+    if ((column <= 0 || tag.rows == 1) && !confirmRemoval({tag}))
+        return;
     if (column <= 0)
         removeTag(tag);
     else
@@ -588,6 +594,8 @@ void TextLibDialog::on_edit_clicked()
 
 void TextLibDialog::on_removeAll_clicked()
 {
+    if (!confirmRemoval(tags()))
+        return;
     m_table->clearSpans();
     m_table->clearContents();
     m_table->setRowCount(0);

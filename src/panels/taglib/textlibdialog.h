@@ -3,6 +3,7 @@
 #include "model/taglib/textlib.h"
 
 #include <QDialog>
+#include <QHash>
 
 class QComboBox;
 class QPushButton;
@@ -48,6 +49,12 @@ public:
     // Not owned.
     QTableWidget *table() const { return m_table; }
 
+    // The tags renamed in the table since it was filled from the library,
+    // old name -> new name. A tag added since is no rename, even under a
+    // removed tag's name; nor is a tag whose old name another tag of the
+    // table shares.
+    QHash<QString, QString> renamedTags() const;
+
 signals:
     // OK wrote a library that differs from the one there before.
     void libraryChanged();
@@ -84,7 +91,9 @@ private:
 
     void retranslate();
     void setColumns();
-    void fillTable(const TextLib &library);
+    // fromProject: the tags are the library's own, and their name cells
+    // remember their names (OriginalNameRole).
+    void fillTable(const TextLib &library, bool fromProject = false);
     // The tag covering row, or {-1, 0} outside the table.
     TagRows tagAt(int row) const;
     QVector<TagRows> tags() const;
@@ -114,10 +123,18 @@ private:
     // Delete: whole tags whose name cell is selected or all of whose states
     // are, and the selected states of the others.
     void removeSelectedRows();
+    // The name bindings know the tag by: its name in the library when the
+    // table was filled, else (added since) its name now.
+    QString originalName(const TagRows &tag) const;
+    // Asks before tags that shapes use are removed; true to go on (also
+    // when no shape uses them).
+    bool confirmRemoval(const QVector<TagRows> &tags);
 
     // Item data of a row's first text cell: the texts of the languages the
     // count hides, as a QStringList.
     static constexpr int HiddenTextsRole = Qt::UserRole + 1;
+    // Item data of a name cell filled from the library: the tag's name there.
+    static constexpr int OriginalNameRole = Qt::UserRole + 2;
 
     // The library as the table showed it when last filled from Config.
     TextLib m_shown;

@@ -163,15 +163,25 @@ void TextLibDialog::removeSelectedRows()
     const int current = m_table->currentRow();
     const int column = std::max(0, m_table->currentColumn());
     const QVector<TagRows> all = tags();
+    QVector<bool> whole(all.size(), false);
+    QVector<TagRows> removed;
+    for (int t = 0; t < all.size(); ++t) {
+        const TagRows &tag = all.at(t);
+        const int end = tag.first + tag.rows;
+        whole[t]
+            = std::any_of(named.begin() + tag.first, named.begin() + end, [](bool b) { return b; })
+            || std::all_of(selected.begin() + tag.first, selected.begin() + end,
+                           [](bool b) { return b; });
+        if (whole.at(t))
+            removed.append(tag);
+    }
+    if (!confirmRemoval(removed))
+        return;
     // From the bottom up, so that the rows above keep their numbers.
     for (int t = all.size() - 1; t >= 0; --t) {
         const TagRows &tag = all.at(t);
         const int end = tag.first + tag.rows;
-        const bool wholeTag
-            = std::any_of(named.begin() + tag.first, named.begin() + end, [](bool b) { return b; })
-            || std::all_of(selected.begin() + tag.first, selected.begin() + end,
-                           [](bool b) { return b; });
-        if (wholeTag) {
+        if (whole.at(t)) {
             removeTag(tag);
             continue;
         }

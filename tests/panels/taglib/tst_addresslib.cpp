@@ -373,15 +373,15 @@ private slots:
         QVERIFY(m_dialog->hasCopy());
         QCOMPARE(listedNames(), (QStringList {"b", "c"}));
         QCOMPARE(project->rowCount(), 3);
-        QCOMPARE(table->sourceModel(), m_dialog->tags());
+        QCOMPARE(m_dialog->listedModel(), m_dialog->tags());
 
         child<QPushButton>(m_dialog.get(), "cancel")->click();
         QVERIFY(!m_dialog->hasCopy());
         QCOMPARE(listedNames(), (QStringList {"a", "b", "c"}));
         // Closed, the table follows no model; opened again, the project's.
-        QCOMPARE(table->sourceModel(), nullptr);
+        QCOMPARE(m_dialog->listedModel(), nullptr);
         m_dialog->show();
-        QCOMPARE(table->sourceModel(), project);
+        QCOMPARE(m_dialog->listedModel(), project);
     }
 
     void rowsUnderSortAndFilter()
