@@ -79,14 +79,32 @@ BindingRewrite BindingRewrite::renameScreen(DrawManager *screens, const QString 
 BindingRewrite BindingRewrite::renameDevice(DrawManager *screens, const QString &from,
                                             const QString &to)
 {
+    Renames renames;
+    renames.insert(from, to);
+    return renameDevices(screens, renames);
+}
+
+BindingRewrite BindingRewrite::renameDevices(DrawManager *screens, const Renames &renames)
+{
+    Renames effective = renames;
     // An empty cell names the panel, which is never renamed.
-    if (from == to || from.isEmpty())
+    effective.remove(QString());
+    for (auto it = effective.begin(); it != effective.end();) {
+        if (it.key() == it.value())
+            it = effective.erase(it);
+        else
+            ++it;
+    }
+    if (effective.isEmpty())
         return BindingRewrite();
-    return apply(screens, [&from, &to](Binding &binding) {
+    return apply(screens, [&effective](Binding &binding) {
         // A source naming a tag follows the tag's own device cell.
-        if (!binding.tag.isEmpty() || binding.device != from)
+        if (!binding.tag.isEmpty())
             return false;
-        binding.device = to;
+        const auto found = effective.constFind(binding.device);
+        if (found == effective.constEnd())
+            return false;
+        binding.device = found.value();
         return true;
     });
 }

@@ -36,6 +36,7 @@ public:
     static BindingRewrite renameScreen(DrawManager *screens, const QString &from, const QString &to);
     // The device of sources entered directly, as the tag cells store it.
     static BindingRewrite renameDevice(DrawManager *screens, const QString &from, const QString &to);
+    static BindingRewrite renameDevices(DrawManager *screens, const Renames &renames);
 
     bool isEmpty() const { return m_shapes.isEmpty(); }
     // How many shapes changed.

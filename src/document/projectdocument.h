@@ -53,6 +53,11 @@ public:
     // with no step and no signal, when the data is as it was.
     bool change(Parts parts, std::function<QString()> text,
                 const std::function<void(Config *)> &edit);
+    // change() that also rewrites the bindings rewrite() gives, once edit
+    // has run, as part of the same step.
+    bool change(Parts parts, std::function<QString()> text,
+                const std::function<void(Config *)> &edit,
+                const std::function<BindingRewrite()> &rewrite);
     // The device at index (from 0) takes name, and every address tag and
     // every binding with an address entered on it follow, in the same step.
     bool renameDevice(int index, const QString &name);
@@ -110,11 +115,6 @@ signals:
 
 private:
     friend class ProjectChangeCommand;
-    // change() that also rewrites the bindings rewrite() gives, once edit
-    // has run, as part of the same step.
-    bool change(Parts parts, std::function<QString()> text,
-                const std::function<void(Config *)> &edit,
-                const std::function<BindingRewrite()> &rewrite);
     // Emits the signal of each part once, in the order of Part.
     void announce(Parts parts);
 

@@ -429,6 +429,14 @@ bool ProjectConfigDialog::setConfig()
             renameTags(project, renames);
             project->devices = devices;
         }
+    }, [&] {
+        // Bindings with an address entered on a renamed device follow it.
+        BindingRewrite::Renames deviceRenames;
+        for (const auto &rename : renames)
+            deviceRenames.insert(rename.first, rename.second);
+        return (parts & ProjectDocument::Devices)
+            ? BindingRewrite::renameDevices(document->screens(), deviceRenames)
+            : BindingRewrite();
     });
     if (changed)
         emit configChanged();

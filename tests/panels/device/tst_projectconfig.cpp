@@ -1,5 +1,7 @@
+#include "document/drawmanager.h"
 #include "document/projectdocument.h"
 #include "document/projectfile.h"
+#include "editor/drawscene.h"
 #include "model/taglib/textlib.h"
 #include "panels/device/deviceadddialog.h"
 #include "panels/device/projectconfigdialog.h"
@@ -8,6 +10,7 @@
 #include "support/mouseclicks.h"
 #include "support/processfixture.h"
 #include "support/projectgenerator.h"
+#include "support/scenetesting.h"
 #include "widgets/lineedit.h"
 
 #include <QtTest>
@@ -476,8 +479,9 @@ private slots:
 
     // What the dialog does reaches the project on OK only, as one undo step
     // named for it that brings the saved bytes back exactly; Cancel leaves
-    // the bytes and the history as they were. Tags follow a renamed device
-    // there and back, also when two devices trade names.
+    // the bytes and the history as they were. Tags, and bindings with an
+    // address entered on a device, follow a renamed device there and back,
+    // also when two devices trade names.
     void commitsOneStep_data()
     {
         QTest::addColumn<QString>("edit");
@@ -523,11 +527,27 @@ private slots:
             tags->appendRow({new QStandardItem("t"), new QStandardItem(dev),
                              new QStandardItem("LW 1"), new QStandardItem("Int16"),
                              new QStandardItem("2")});
-        const auto tagCells = [tags] {
+        // A shape bound to an address on each device the tags name.
+        DrawScene *screen = DrawManager::instance()->createScreen(1);
+        QGraphicsItem *shape = scenetest::addRect(screen, QRectF(10, 10, 40, 40));
+        QVector<Binding> bindings;
+        for (const char *dev : {"PLC", "Other", "PLC", "gone"}) {
+            Binding binding;
+            binding.device = dev;
+            binding.address = "LW 1";
+            binding.format = "Int16";
+            bindings << binding;
+        }
+        setShapeBindings(shape, bindings);
+        const auto tagCells = [tags, shape] {
             QStringList cells;
             for (int row = 0; row < tags->rowCount(); ++row)
                 cells << tags->item(row, Config::DeviceColumn)->text();
-            return cells;
+            QStringList bound;
+            for (const Binding &binding : shapeBindings(shape))
+                bound << binding.device;
+            // Bindings name the devices the tags do, in the same order.
+            return bound == cells ? cells : QStringList{"bindings:"} + bound;
         };
         const QStringList tagsBefore = tagCells();
         const QByteArray before = ProjectFile::projectBytes();
