@@ -50,11 +50,11 @@ private slots:
         const QByteArray rect = "objectName=\"rect\" opacity=\"1.00\" penColor=\"#102030\" "
                                 "penSize=\"1\" penStyle=\"0\" pos=\"(0,0)\" "
                                 "rotation=\"0.00\" width=\"100.00\" zValue=\"1.00\"";
-        QVERIFY(bytes.contains(rect + "/>"));
-        bytes.replace(rect + "/>",
+        QVERIFY(bytes.contains(rect + ">"));
+        bytes.replace(rect + ">",
                       rect + "><binding action=\"toggle\" kind=\"action\" tag=\"温度\"/>"
                              "<binding action=\"write\" address=\"LW 9016\" device=\"本地\" "
-                             "format=\"Int16\" kind=\"action\"/></rectangle>");
+                             "format=\"Int16\" kind=\"action\"/>");
         QVERIFY(writeFileBytes(m_dir.filePath("bindings.mvprg"), bytes));
     }
 

@@ -431,12 +431,10 @@ bool ProjectConfigDialog::setConfig()
         }
     }, [&] {
         // Bindings with an address entered on a renamed device follow it.
-        BindingRewrite::Renames deviceRenames;
+        BindingRewrite::Renames moved;
         for (const auto &rename : renames)
-            deviceRenames.insert(rename.first, rename.second);
-        return (parts & ProjectDocument::Devices)
-            ? BindingRewrite::renameDevices(document->screens(), deviceRenames)
-            : BindingRewrite();
+            moved.insert(rename.first, rename.second);
+        return BindingRewrite::renameDevices(document->screens(), moved);
     });
     if (changed)
         emit configChanged();
