@@ -37,6 +37,21 @@ QGraphicsItem *firstSelected(DrawScene *scene)
 
 } // namespace
 
+namespace {
+
+// A copy is named by the screen it lands in, members of a copied group too:
+// clone() leaves names out, and scripts and the check know shapes by name.
+void nameCopy(DrawScene *scene, QGraphicsItem *copy)
+{
+    scene->assignItemName(copy);
+    if (auto *group = dynamic_cast<GraphicsItemGroup *>(copy)) {
+        for (QGraphicsItem *member : group->members())
+            nameCopy(scene, member);
+    }
+}
+
+} // namespace
+
 EditCommands::EditCommands(MainWindow *window)
     : QObject(window)
     , m_window(window)
@@ -168,7 +183,7 @@ void EditCommands::paste()
             copy = group->clone();
         if (!copy)
             continue;
-        scene->assignItemName(copy);
+        nameCopy(scene, copy);
         copy->setPos(copy->pos() + QPointF(10, 10));
         pasted.append(copy);
     }

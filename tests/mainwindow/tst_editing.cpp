@@ -331,6 +331,14 @@ private slots:
         QCOMPARE(pastedGroup->bindings(), QVector<Binding> {action});
         QCOMPARE(shapeBindings(pastedGroup->members().at(0)), QVector<Binding> {colours});
         QVERIFY(shapeBindings(pastedGroup->members().at(1)).isEmpty());
+        // Every shape on the screen, pasted members included, has a name of
+        // its own: scripts and the check know shapes by name.
+        QSet<QString> names;
+        for (QGraphicsItem *item : scene->userItems()) {
+            const QString name = shapeObject(item)->objectName();
+            QVERIFY2(!name.isEmpty() && !names.contains(name), qPrintable(name));
+            names.insert(name);
+        }
     }
 
     // A picture travels with a copy pasted into another project, under a
