@@ -6,6 +6,9 @@
 #include <QStringView>
 #include <QVector>
 
+#include <type_traits>
+#include <utility>
+
 // Comma-separated text with the usual quoting: a field holding a comma, a
 // quote or a line break is enclosed in quotes, and a quote inside it is
 // doubled. A quote is special only where a field begins; elsewhere it is
@@ -75,6 +78,16 @@ public:
     template <typename Out>
     static void appendFieldTo(Out *out, QStringView field, bool forceQuotes = false);
 
+    template <typename, typename = void>
+    struct WritesUnquoted : std::false_type
+    {
+    };
+    template <typename Out>
+    struct WritesUnquoted<Out, std::void_t<decltype(std::declval<Out &>().appendUnquoted(
+                                   static_cast<const QChar *>(nullptr), 0))>> : std::true_type
+    {
+    };
+
     // The formula guard alone.
     static bool needsGuard(QStringView cell);
     static QStringView unguarded(QStringView cell);
@@ -84,6 +97,12 @@ template <typename Out>
 void CsvTable::appendFieldTo(Out *out, QStringView field, bool forceQuotes)
 {
     const bool guard = needsGuard(field);
+    // A writer that can look for the characters needing quotes while it
+    // writes saves a pass over the field.
+    if constexpr (WritesUnquoted<Out>::value) {
+        if (!forceQuotes && !guard && out->appendUnquoted(field.data(), int(field.size())))
+            return;
+    }
     bool quotes = forceQuotes;
     for (const QChar c : field) {
         // All four lie at or below the comma, where few other characters do.

@@ -40,13 +40,28 @@ quint32 lookUp(QChar c)
 
 void GbkEncoder::append(const QChar *text, int size)
 {
+    encode<false>(text, size);
+}
+
+bool GbkEncoder::appendUnquoted(const QChar *text, int size)
+{
+    return encode<true>(text, size);
+}
+
+template <bool stopAtQuoting>
+bool GbkEncoder::encode(const QChar *text, int size)
+{
     if (!m_encodable)
-        return;
+        return true;
     char *const start = room(size * 2);
     char *out = start;
+    bool back = m_readsBack;
     for (const QChar *const end = text + size; text < end; ++text) {
         const ushort u = text->unicode();
         if (u < 0x80) {
+            // All four lie at or below the comma, where few other characters do.
+            if (stopAtQuoting && u <= ',' && (u == ',' || u == '"' || u == '\n' || u == '\r'))
+                return false;
             *out++ = char(u);
             continue;
         }
@@ -58,15 +73,17 @@ void GbkEncoder::append(const QChar *text, int size)
         }
         if (!entry || (entry & Unencodable)) {
             m_encodable = false;
-            return;
+            return true;
         }
-        m_readsBack = m_readsBack && (entry & ReadsBack);
+        back = back && (entry & ReadsBack);
         const quint32 code = entry & 0xFFFF;
         if (code >= 0x100)
             *out++ = char(code >> 8);
         *out++ = char(code & 0xFF);
     }
+    m_readsBack = back;
     m_size += int(out - start);
+    return true;
 }
 
 void GbkEncoder::append(QLatin1String text)

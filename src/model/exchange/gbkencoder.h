@@ -32,6 +32,10 @@ public:
             append(&character, 1);
         }
     }
+    // Appends text unless it holds a comma, a quote or a line break, which
+    // a field of a comma file must put in quotes: then it appends nothing
+    // and returns false.
+    bool appendUnquoted(const QChar *text, int size);
     // ASCII only, as every text of the program's own in a file is.
     void append(QLatin1String text);
     GbkEncoder &operator+=(QLatin1Char c)
@@ -59,6 +63,8 @@ public:
     QByteArray take();
 
 private:
+    template <bool stopAtQuoting>
+    bool encode(const QChar *text, int size);
     // Room for size more bytes at m_size.
     char *room(int size);
 

@@ -104,6 +104,29 @@ private slots:
         }
     }
 
+    // A field holding what a comma file must quote is left to the quoting
+    // writer whole: nothing of it is appended.
+    void unquotedStopsAtQuoting_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("appended");
+        QTest::newRow("plain") << "温度 LW 100" << true;
+        QTest::newRow("comma") << "温度,LW" << false;
+        QTest::newRow("quote") << "温\"度" << false;
+        QTest::newRow("line feed") << "温度\n" << false;
+        QTest::newRow("carriage return") << "\r温度" << false;
+        QTest::newRow("other controls") << "温\t度;" << true;
+    }
+    void unquotedStopsAtQuoting()
+    {
+        QFETCH(QString, field);
+        QFETCH(bool, appended);
+        GbkEncoder encoder;
+        encoder += QLatin1String("a,");
+        QCOMPARE(encoder.appendUnquoted(field.constData(), field.size()), appended);
+        QCOMPARE(encoder.take(), gbk()->fromUnicode(QStringLiteral("a,") + (appended ? field : QString())));
+    }
+
     // take() empties the encoder, which can be filled again.
     void takeStartsAfresh()
     {
