@@ -3,11 +3,11 @@
 #include "services/apppaths.h"
 #include "services/appsettings.h"
 #include "services/messagedialog.h"
+#include "services/colourdialog.h"
 #include "services/modalseam.h"
 #include "services/safefile.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QEvent>
 #include <QFormLayout>
@@ -161,21 +161,9 @@ void OptionSetDialog::on_ok_clicked()
 
 void OptionSetDialog::on_colour_clicked()
 {
-    const QString title = tr("网格颜色");
     QColor chosen;
-    if (ModalSeam::hasHandler()) {
-        ModalRequest request;
-        request.kind = ModalRequest::Colour;
-        request.title = title;
-        request.value = m_gridColour.name();
-        const ModalAnswer answer = ModalSeam::answer(request);
-        if (answer.accepted)
-            chosen = QColor(answer.text);
-    } else {
-        chosen = QColorDialog::getColor(m_gridColour, this, title);
-    }
-    // Cancelling the chooser (an invalid colour) keeps the colour shown.
-    if (chosen.isValid())
+    // Cancelling the chooser (or no colour) keeps the colour shown.
+    if (ColourDialog::getColour(this, tr("网格颜色"), m_gridColour, &chosen) && chosen.isValid())
         setGridColour(chosen);
 }
 

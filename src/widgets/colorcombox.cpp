@@ -1,9 +1,8 @@
 #include "colorcombox.h"
 
-#include "services/modalseam.h"
+#include "services/colourdialog.h"
 
 #include <QAction>
-#include <QColorDialog>
 #include <QEvent>
 #include <QGridLayout>
 #include <QMenu>
@@ -119,20 +118,9 @@ void ColorCombox::OnColorChanged()
 void ColorCombox::OnShowColorBoard()
 {
     m_board->hide();
-    const QString title = tr("颜色选择");
     QColor chosen;
-    if (ModalSeam::hasHandler()) {
-        ModalRequest request;
-        request.kind = ModalRequest::Colour;
-        request.title = title;
-        request.value = QColor(Qt::black).name();
-        const ModalAnswer answer = ModalSeam::answer(request);
-        if (answer.accepted)
-            chosen = QColor(answer.text);
-    } else {
-        chosen = QColorDialog::getColor(Qt::black, this, title, QColorDialog::ShowAlphaChannel);
-    }
-    if (!chosen.isValid())
+    if (!ColourDialog::getColour(this, tr("颜色选择"), QColor(Qt::black), &chosen, true)
+        || !chosen.isValid())
         return;
     setColor(chosen);
     emit sigColorChanged(chosen);

@@ -8,13 +8,13 @@
 #include "panels/taglib/regeditwidget.h"
 #include "services/filedialog.h"
 #include "services/messagedialog.h"
+#include "services/colourdialog.h"
 #include "services/modalseam.h"
 #include "shapes/graphicsimageitem.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicstextitem.h"
 #include "shapes/graphicswidgetitem.h"
 
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDoubleValidator>
 #include <QEvent>
@@ -408,25 +408,10 @@ void BindingDialog::chooseRangeColour(QTableWidgetItem *cell)
 {
     if (!cell || cell->column() < FillColumn || cell->column() > TextColumn)
         return;
-    const QColor current(cell->text());
-    const QString title = tr("颜色选择");
     QColor chosen;
-    if (ModalSeam::hasHandler()) {
-        ModalRequest request;
-        request.kind = ModalRequest::Colour;
-        request.title = title;
-        request.value = cell->text();
-        const ModalAnswer answer = ModalSeam::answer(request);
-        if (!answer.accepted)
-            return;
-        // An accepted empty answer takes the colour away: the shape's own.
-        chosen = QColor(answer.text);
-    } else {
-        chosen = QColorDialog::getColor(current.isValid() ? current : QColor(Qt::black), this,
-                                        title, QColorDialog::ShowAlphaChannel);
-        if (!chosen.isValid())
-            return;
-    }
+    // An accepted empty answer takes the colour away: the shape's own.
+    if (!ColourDialog::getColour(this, tr("颜色选择"), QColor(cell->text()), &chosen, true))
+        return;
     cell->setText(colourText(chosen));
     cell->setData(Qt::DecorationRole, chosen.isValid() ? QVariant(chosen) : QVariant());
 }
