@@ -1343,6 +1343,22 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <translation>The screen “%1” the action goes to does not exist</translation>
     </message>
     <message>
+        <source>切换画面只能切换到基本画面，“%1”不是基本画面</source>
+        <translation>A screen switch goes to base screens only; “%1” is not a base screen</translation>
+    </message>
+    <message>
+        <source>打开和关闭窗口只能用于窗口画面，“%1”不是窗口画面</source>
+        <translation>Only window screens are opened and closed; “%1” is not a window screen</translation>
+    </message>
+    <message>
+        <source>%1绑定的最小值 %2 大于最大值 %3</source>
+        <translation>%1 binding: the minimum %2 is greater than the maximum %3</translation>
+    </message>
+    <message>
+        <source>可见绑定的范围 %1 到 %2 是反的，任何值都不在其中</source>
+        <translation>Visible binding: the range %1 to %2 is reversed, so no value lies in it</translation>
+    </message>
+    <message>
         <source>文字状态绑定没有指定文本标签</source>
         <translation>The text state binding names no text tag</translation>
     </message>
@@ -5060,6 +5076,14 @@ Choosing “No” deletes the recovery file.</translation>
     <message>
         <source>删除</source>
         <translation>Remove</translation>
+    </message>
+    <message>
+        <source>最小值大于最大值，没有值能通过，请交换或改正。</source>
+        <translation>The minimum is greater than the maximum, so no value gets through. Swap or correct them.</translation>
+    </message>
+    <message>
+        <source>值大于范围上限，没有值在范围内，请交换或改正。</source>
+        <translation>The value is greater than the end of the range, so no value lies in the range. Swap or correct them.</translation>
     </message>
 </context>
 <context>

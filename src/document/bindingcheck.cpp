@@ -2,6 +2,7 @@
 
 #include "drawmanager.h"
 #include "editor/drawscene.h"
+#include "editor/screentype.h"
 #include "model/binding.h"
 #include "model/builtintables.h"
 #include "model/config.h"
@@ -81,8 +82,9 @@ BindingCheck::BindingCheck()
     TextLib *library = const_cast<Config *>(config)->textLib();
     for (const QString &name : library->names())
         m_textTags.insert(name);
-    for (const DrawScene *scene : DrawManager::instance()->scenes())
-        m_screens.insert(scene->objectName());
+    const QList<DrawScene *> scenes = DrawManager::instance()->scenes();
+    for (auto scene = scenes.crbegin(); scene != scenes.crend(); ++scene)
+        m_screens.insert((*scene)->objectName(), (*scene)->type());
 
     const HardDevice *hardware = config->currentHardDevice();
     const QVector<BuiltinTables::Register> *registers = BuiltinTables::instance()->systemRegisters(
@@ -172,21 +174,59 @@ BindingCheck::Source BindingCheck::source(const Binding &binding, const ProjectP
     return sourceOf(para.device, para.area, para.address, para.format);
 }
 
+void BindingCheck::checkScreen(const Binding &binding, const ProjectPlace &place,
+                               QVector<Finding> *findings) const
+{
+    // Closing names no screen when it closes the window it is on; the
+    // other two have nowhere to go without one.
+    if (binding.screen.isEmpty()) {
+        if (binding.action != Binding::CloseWindow)
+            add(findings, Finding::Error, Finding::BindingMissingScreen,
+                tr("画面动作没有指定画面"), place);
+        return;
+    }
+    const auto type = m_screens.constFind(binding.screen);
+    const QString name = ProjectCheck::printable(binding.screen);
+    if (type == m_screens.constEnd()) {
+        add(findings, Finding::Error, Finding::BindingMissingScreen,
+            tr("动作指向的画面“%1”不存在").arg(name), place);
+        return;
+    }
+    // The panel switches only among base screens and opens only windows
+    // over them; the other way round it shows nothing.
+    if (binding.action == Binding::SwitchScreen && *type != BaseScreen)
+        add(findings, Finding::Error, Finding::BindingWrongScreenType,
+            tr("切换画面只能切换到基本画面，“%1”不是基本画面").arg(name), place);
+    else if (binding.action != Binding::SwitchScreen && *type != WindowScreen)
+        add(findings, Finding::Error, Finding::BindingWrongScreenType,
+            tr("打开和关闭窗口只能用于窗口画面，“%1”不是窗口画面").arg(name), place);
+}
+
 void BindingCheck::checkBinding(const Binding &binding, int widgetKind, const ProjectPlace &place,
                                 QVector<Finding> *findings) const
 {
     if (binding.kind == Binding::Action && binding.action >= Binding::SwitchScreen) {
-        // Closing names no screen when it closes the window it is on; the
-        // other two have nowhere to go without one.
-        if (binding.screen.isEmpty() && binding.action != Binding::CloseWindow)
-            add(findings, Finding::Error, Finding::BindingMissingScreen,
-                tr("画面动作没有指定画面"), place);
-        else if (!binding.screen.isEmpty() && !m_screens.contains(binding.screen))
-            add(findings, Finding::Error, Finding::BindingMissingScreen,
-                tr("动作指向的画面“%1”不存在").arg(ProjectCheck::printable(binding.screen)),
-                place);
+        checkScreen(binding, place, findings);
         return;
     }
+    // Limits the wrong way round let no value through: an entry that can
+    // never be written, a step that never moves, a range never met.
+    const bool stepped = binding.kind == Binding::Action
+        && (binding.action == Binding::AddStep || binding.action == Binding::SubtractStep);
+    if ((binding.kind == Binding::Value || stepped) && binding.minimum > binding.maximum)
+        add(findings, Finding::Error, Finding::BindingReversedLimits,
+            tr("%1绑定的最小值 %2 大于最大值 %3")
+                .arg(Binding::kindName(binding.kind))
+                .arg(binding.minimum)
+                .arg(binding.maximum),
+            place);
+    else if (binding.kind == Binding::Visible && binding.condition == Binding::InRange
+             && binding.value > binding.value2)
+        add(findings, Finding::Error, Finding::BindingReversedLimits,
+            tr("可见绑定的范围 %1 到 %2 是反的，任何值都不在其中")
+                .arg(binding.value)
+                .arg(binding.value2),
+            place);
     if (binding.kind == Binding::TextState) {
         if (binding.textTag.isEmpty())
             add(findings, Finding::Error, Finding::BindingMissingTextTag,

@@ -57,11 +57,15 @@ private:
     Source source(const Binding &binding, const ProjectPlace &place,
                   QVector<Finding> *findings) const;
     Source sourceOf(int device, int area, int address, int format) const;
+    // A screen action's finding: no screen, a missing one, or one of the
+    // wrong type (a switch goes to a base screen, windows open and close).
+    void checkScreen(const Binding &binding, const ProjectPlace &place,
+                     QVector<Finding> *findings) const;
 
     QHash<QString, int> m_tagRows; // first row of each address tag name
     QHash<QString, int> m_systemRows; // system register rows by shown name
     QSet<QString> m_textTags;
-    QSet<QString> m_screens;
+    QHash<QString, int> m_screens; // screen type of the first screen of each name
     // Panel registers (area << 16 | address) the panel only reports.
     QSet<quint32> m_readOnlyRegisters;
 };

@@ -499,8 +499,9 @@ QString ProjectCheck::codeName(Finding::Code code)
         "bindingMissingTag",   "bindingBadAddress",   "bindingMissingTextTag",
         "bindingMissingScreen", "bindingNotBit",      "bindingBadFormat",
         "bindingWritesReadOnly", "addressTagUnused",  "textTagUnused",
+        "bindingWrongScreenType", "bindingReversedLimits",
     };
-    static_assert(sizeof(names) / sizeof(names[0]) == Finding::TextTagUnused + 1,
+    static_assert(sizeof(names) / sizeof(names[0]) == Finding::BindingReversedLimits + 1,
                   "one name per code");
     return QString::fromLatin1(names[code]);
 }

@@ -52,7 +52,9 @@ struct Finding
         BindingBadFormat,
         BindingWritesReadOnly,
         AddressTagUnused,
-        TextTagUnused
+        TextTagUnused,
+        BindingWrongScreenType,
+        BindingReversedLimits
     };
 
     Severity severity = Error;

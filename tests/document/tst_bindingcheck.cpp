@@ -110,10 +110,35 @@ private slots:
         row("text state", bound(R"(kind="textstate" tag="温度" texttag="开关")"), none);
         row("missing text tag", bound(R"(kind="textstate" tag="温度" texttag="灯")"),
             {"bindingMissingTextTag" + at});
-        row("switch screen", bound(R"(kind="action" action="screen" screen="弹窗")"), none);
+        row("switch screen", bound(R"(kind="action" action="screen" screen="主画面")"), none);
+        row("open a window", bound(R"(kind="action" action="open" screen="弹窗")"), none);
         row("open a missing screen", bound(R"(kind="action" action="open" screen="报警")"),
             {"bindingMissingScreen" + at});
         row("close the own window", bound(R"(kind="action" action="close")"), none);
+        // Screens of the wrong type: a switch goes to base screens only,
+        // windows are opened and closed over them.
+        row("switch to a window", bound(R"(kind="action" action="screen" screen="弹窗")"),
+            {"bindingWrongScreenType" + at});
+        row("open a base screen", bound(R"(kind="action" action="open" screen="主画面")"),
+            {"bindingWrongScreenType" + at});
+        row("close a base screen", bound(R"(kind="action" action="close" screen="主画面")"),
+            {"bindingWrongScreenType" + at});
+
+        // Limits the wrong way round; equal limits are sound.
+        row("value limits reversed",
+            bound(R"(kind="value" tag="温度" min="1e+308" max="-5")"), {"bindingReversedLimits" + at});
+        row("value limits equal", bound(R"(kind="value" tag="温度" min="3" max="3")"), none);
+        row("subtract limits reversed",
+            bound(R"(kind="action" action="subtract" tag="温度" value="1" min="10" max="0")"),
+            {"bindingReversedLimits" + at});
+        // Only a step uses them: a written constant does not.
+        row("write ignores limits",
+            bound(R"(kind="action" action="write" tag="温度" value="1" min="10" max="0")"), none);
+        row("visible range reversed",
+            bound(R"(kind="visible" condition="range" tag="温度" value="9" value2="1")"),
+            {"bindingReversedLimits" + at});
+        row("visible equal ignores value2",
+            bound(R"(kind="visible" condition="equal" tag="温度" value="9" value2="1")"), none);
 
         // Bits and formats.
         row("set a word's bit", bound(R"(kind="action" action="set" tag="flag")"), none);

@@ -3,6 +3,7 @@
 #include "document/drawmanager.h"
 #include "document/picturefiles.h"
 #include "editor/drawscene.h"
+#include "editor/screentype.h"
 #include "model/config.h"
 #include "model/taglib/textlib.h"
 #include "panels/taglib/regeditwidget.h"
@@ -312,6 +313,7 @@ void BindingDialog::followAction()
     m_stepMinimum->setEnabled(stepped);
     m_stepMaximum->setEnabled(stepped);
     m_screen->setEnabled(action >= Binding::SwitchScreen);
+    fillScreens();
     // A screen action needs no address.
     m_source->setEnabled(m_kind->currentData().toInt() != Binding::Action
                          || action < Binding::SwitchScreen);
@@ -327,9 +329,39 @@ void BindingDialog::showName(QComboBox *combo, const QString &text)
     combo->setCurrentIndex(at);
 }
 
+void BindingDialog::fillScreens()
+{
+    const int action = m_action->currentData().toInt();
+    const int type = action == Binding::SwitchScreen ? BaseScreen : WindowScreen;
+    if (type == m_screensType)
+        return;
+    m_screensType = type;
+    const QString current = m_screen->currentText();
+    m_screen->clear();
+    m_screen->addItem(QString());
+    for (const DrawScene *scene : DrawManager::instance()->scenes()) {
+        if (scene->type() == type)
+            m_screen->addItem(scene->objectName());
+    }
+    m_screen->setCurrentIndex(qMax(0, m_screen->findText(current)));
+}
+
+void BindingDialog::startNew(Binding::Kind kind)
+{
+    Binding fresh;
+    fresh.kind = kind;
+    // The picker starts on a word: compare it, write it, rather than ask
+    // a bit of it.
+    fresh.condition = Binding::Unequal;
+    fresh.action = Binding::WriteValue;
+    setBinding(fresh);
+    m_fresh = true;
+}
+
 void BindingDialog::setBinding(const Binding &binding)
 {
     m_loaded = binding;
+    m_fresh = false;
     if (!m_kinds.contains(binding.kind)) {
         m_kinds.append(binding.kind);
         fillKinds();
@@ -369,10 +401,9 @@ void BindingDialog::setBinding(const Binding &binding)
     m_step->setText(realText(binding.value));
     m_stepMinimum->setText(realText(binding.minimum));
     m_stepMaximum->setText(realText(binding.maximum));
-    m_screen->clear();
-    m_screen->addItem(QString());
-    for (const DrawScene *scene : DrawManager::instance()->scenes())
-        m_screen->addItem(scene->objectName());
+    m_screensType = 0;
+    fillScreens();
+    // A screen of the wrong type is still shown as stored.
     showName(m_screen, binding.screen);
 
     m_pictures->clear();
@@ -454,19 +485,32 @@ void BindingDialog::showSource(RegEditWidget *edit, const Binding &binding)
         config->findDevice(binding.device, para);
         config->parseDataFormat(binding.format, para);
         AddressPara parsed = para;
-        if (config->parseAddress(binding.address, parsed))
+        if (config->parseAddress(binding.address, parsed)) {
             para = parsed;
+            // The panel's own registers lie beyond the area the address
+            // box offers: shown by name, as they were picked.
+            const QStringList names = config->tagNames(true);
+            for (int row = 0; para.device == 0 && row < names.size(); ++row) {
+                AddressPara reg;
+                if (config->tagAt(true, row, reg) == Config::TagOk && reg.device == 0
+                    && reg.area == para.area && reg.address == para.address
+                    && reg.bit == para.bit) {
+                    edit->setSystemTag(names.at(row));
+                    return;
+                }
+            }
+        }
     }
     edit->setPara(para);
 }
 
 void BindingDialog::takeSource(const RegEditWidget *edit, Binding *binding)
 {
-    binding->tag = edit->pickedTag();
+    binding->tag = edit ? edit->pickedTag() : QString();
     binding->device.clear();
     binding->address.clear();
     binding->format.clear();
-    if (!binding->tag.isEmpty())
+    if (!edit || !binding->tag.isEmpty())
         return;
     const AddressPara para = edit->para();
     const Config *config = Config::instance();
@@ -502,7 +546,11 @@ bool BindingDialog::takeBinding(Binding *binding)
     Binding made = m_loaded;
     made.kind = Binding::Kind(m_kind->currentData().toInt());
     takeSource(m_source, &made);
-    if (sameSource(made, m_shownSource)) {
+    if (m_fresh) {
+        // A screen action is not asked for a source: none is stored.
+        if (!m_source->isEnabled())
+            takeSource(nullptr, &made);
+    } else if (sameSource(made, m_shownSource)) {
         made.tag = m_loaded.tag;
         made.device = m_loaded.device;
         made.address = m_loaded.address;
@@ -573,8 +621,25 @@ bool BindingDialog::takeBinding(Binding *binding)
                                    {tr("确定")});
         return false;
     }
+    const QString reversed = reversedLimits(made);
+    if (!reversed.isEmpty()) {
+        MessageDialog::showMessage(this, QMessageBox::Warning, tr("提醒"), reversed, {tr("确定")});
+        return false;
+    }
     *binding = made;
     return true;
+}
+
+QString BindingDialog::reversedLimits(const Binding &binding)
+{
+    const bool stepped = binding.kind == Binding::Action
+        && (binding.action == Binding::AddStep || binding.action == Binding::SubtractStep);
+    if ((binding.kind == Binding::Value || stepped) && binding.minimum > binding.maximum)
+        return tr("最小值大于最大值，没有值能通过，请交换或改正。");
+    if (binding.kind == Binding::Visible && binding.condition == Binding::InRange
+        && binding.value > binding.value2)
+        return tr("值大于范围上限，没有值在范围内，请交换或改正。");
+    return QString();
 }
 
 void BindingDialog::on_ok_clicked()

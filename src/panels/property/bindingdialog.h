@@ -42,6 +42,9 @@ public:
     // as it is.
     void setKinds(const QVector<Binding::Kind> &kinds);
     void setBinding(const Binding &binding);
+    // Shows a new binding of kind, with defaults a word source serves. Its
+    // source is stored as shown: there is no stored one to keep.
+    void startNew(Binding::Kind kind);
     // The binding the fields describe; false, with a message, when a
     // number field holds no number.
     bool takeBinding(Binding *binding);
@@ -82,6 +85,11 @@ private:
     void kindChosen();
     // Enables the fields the chosen kind and action use.
     void followAction();
+    // Offers the screens the chosen action goes to: base screens for a
+    // switch, windows for opening and closing.
+    void fillScreens();
+    // The message refusing limits the wrong way round; empty when none are.
+    static QString reversedLimits(const Binding &binding);
     void addRange(const Binding::Range &range);
     void chooseRangeColour(QTableWidgetItem *cell);
     void addPictures();
@@ -93,6 +101,8 @@ private:
     // What the picker showed once loaded: a source the user left alone is
     // given back as it was stored.
     Binding m_shownSource;
+    bool m_fresh = false; // shown by startNew
+    int m_screensType = 0; // the ScreenType m_screen lists
     QStringList m_bad; // names of number fields that hold no number
 
     QComboBox *m_kind = nullptr;

@@ -84,9 +84,7 @@ void BindingListPage::addBinding()
         return;
     BindingDialog *dialog = bindingDialog();
     dialog->setKinds(m_kinds);
-    Binding fresh;
-    fresh.kind = m_kinds.first();
-    dialog->setBinding(fresh);
+    dialog->startNew(m_kinds.first());
     if (!dialog->run())
         return;
     Binding made;

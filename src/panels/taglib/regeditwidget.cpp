@@ -202,6 +202,12 @@ void RegEditWidget::setTag(const QString &name)
     showTag(name);
 }
 
+void RegEditWidget::setSystemTag(const QString &name)
+{
+    showList(true, true);
+    m_labelCbx->setCurrentIndex(int(Config::instance()->tagNames(true).indexOf(name)));
+}
+
 QString RegEditWidget::pickedTag() const
 {
     return m_stack->currentIndex() == 1 && m_userlib->isChecked() ? m_pickedName : QString();

@@ -44,6 +44,8 @@ public:
     // library no longer holds is shown as gone and still given back by
     // pickedTag(), so that nothing is replaced unasked.
     void setTag(const QString &name);
+    // Shows the panel's system register `name` on the list page.
+    void setSystemTag(const QString &name);
     // The user's tag picked on the list page; empty for direct entry and
     // for the system registers.
     QString pickedTag() const;

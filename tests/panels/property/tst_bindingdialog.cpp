@@ -1,5 +1,7 @@
 #include "document/drawmanager.h"
+#include "document/bindingcheck.h"
 #include "editor/drawscene.h"
+#include "editor/screentype.h"
 #include "editor/setbindingscommand.h"
 #include "editor/useroptgroup.h"
 #include "model/config.h"
@@ -272,7 +274,7 @@ private slots:
             Config::instance()->setPictureFolder(QString());
         } else if (scenario == "screen") {
             // The project's screens are offered.
-            DrawManager::instance()->createScreen(0)->setObjectName("Main");
+            DrawManager::instance()->createScreen(BaseScreen)->setObjectName("Main");
             dialog.setBinding(Binding());
             choose(Binding::Action);
             auto *action = field<QComboBox>(&dialog, "action");
@@ -310,6 +312,167 @@ private slots:
         QVERIFY(taken.tag.isEmpty());
         QCOMPARE(taken.address, Config::instance()->addressText(para));
         QVERIFY(!taken.address.isEmpty());
+    }
+
+    // A new binding stores the source its picker shows, with defaults the
+    // check accepts on that word; a screen action stores none. A binding
+    // added on the page and confirmed untouched is the same.
+    void newBindingStoresShownSource_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("action"); // -1: the default
+        QTest::addColumn<bool>("sourced");
+        QTest::newRow("value") << int(Binding::Value) << -1 << true;
+        QTest::newRow("visible") << int(Binding::Visible) << -1 << true;
+        QTest::newRow("colours") << int(Binding::Colours) << -1 << true;
+        QTest::newRow("action") << int(Binding::Action) << -1 << true;
+        QTest::newRow("switch screen") << int(Binding::Action) << int(Binding::SwitchScreen)
+                                       << false;
+    }
+    void newBindingStoresShownSource()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, action);
+        QFETCH(bool, sourced);
+        DrawManager::instance()->createScreen(BaseScreen)->setObjectName("Main");
+        auto *text = new GraphicsTextItem(QRect(10, 10, 80, 30));
+        m_scene->addItem(text);
+        BindingListPage page;
+        page.setBindings({}, {Binding::Kind(kind)});
+        m_fill = [&] {
+            auto *actions = field<QComboBox>(page.bindingDialog(), "action");
+            if (action >= 0)
+                actions->setCurrentIndex(actions->findData(action));
+            field<QComboBox>(page.bindingDialog(), "screen")->setCurrentText("Main");
+        };
+        page.addBinding();
+        QCOMPARE(page.bindings().size(), 1);
+        const Binding made = page.bindings().first();
+        const AddressPara shown = page.bindingDialog()->sourceEdit()->para();
+        QCOMPARE(made.address, sourced ? Config::instance()->addressText(shown) : QString());
+        QCOMPARE(made.device.isEmpty(), !sourced);
+        QCOMPARE(made.format.isEmpty(), !sourced);
+        setShapeBindings(text, {made});
+        ProjectPlace place;
+        QVector<Finding> findings;
+        BindingCheck().checkShape(text, place, &findings);
+        QStringList codes;
+        for (const Finding &finding : findings)
+            codes << ProjectCheck::codeName(finding.code);
+        QCOMPARE(codes, QStringList());
+    }
+
+    // A system register reopens on the system list, by its name; an
+    // address of the user area on the direct entry. Untouched, either is
+    // given back as stored.
+    void systemRegisterShownByName_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("system");
+        QTest::newRow("clock register") << "LW 9000" << true;
+        QTest::newRow("read-only register") << "LW 9009" << true;
+        QTest::newRow("user area") << "LW 12" << false;
+        QTest::newRow("between user area and registers") << "LW 8000" << false;
+    }
+    void systemRegisterShownByName()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, system);
+        Config::instance()->loadSystemRegisters();
+        BindingDialog dialog;
+        const Binding stored = direct(Binding::Value, address);
+        dialog.setBinding(stored);
+        RegEditWidget *source = dialog.sourceEdit();
+        QCOMPARE(source->systemButton()->isChecked(), system);
+        QCOMPARE(source->currentPage(), system ? 1 : 0);
+        if (system) {
+            QCOMPARE(source->para().address, panelAddress(address).address);
+            QCOMPARE(source->para().area, panelAddress(address).area);
+            QVERIFY(source->summaryLabel()->text().contains(address.mid(3)));
+        }
+        Binding taken;
+        QVERIFY(dialog.takeBinding(&taken));
+        QCOMPARE(taken, stored);
+    }
+
+    // Screen actions offer the screens of their type: a switch base
+    // screens, windows to open and close. A stored screen of the wrong
+    // type is still shown as it is.
+    void screensOfTheActionsType_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("switch") << int(Binding::SwitchScreen) << QStringList {"", "Main", "Other"};
+        QTest::newRow("open") << int(Binding::OpenWindow) << QStringList {"", "Popup"};
+        QTest::newRow("close") << int(Binding::CloseWindow) << QStringList {"", "Popup"};
+    }
+    void screensOfTheActionsType()
+    {
+        QFETCH(int, action);
+        QFETCH(QStringList, offered);
+        DrawManager *screens = DrawManager::instance();
+        screens->createScreen(BaseScreen)->setObjectName("Main");
+        screens->createScreen(WindowScreen)->setObjectName("Popup");
+        screens->createScreen(BaseScreen)->setObjectName("Other");
+        screens->createScreen(TemplateScreen)->setObjectName("Template");
+        BindingDialog dialog;
+        dialog.startNew(Binding::Action);
+        auto *actions = field<QComboBox>(&dialog, "action");
+        auto *screen = field<QComboBox>(&dialog, "screen");
+        // Chosen after another screen action: the list follows.
+        actions->setCurrentIndex(actions->findData(action == Binding::SwitchScreen
+                                                       ? int(Binding::OpenWindow)
+                                                       : int(Binding::SwitchScreen)));
+        actions->setCurrentIndex(actions->findData(action));
+        QStringList listed;
+        for (int i = 0; i < screen->count(); ++i)
+            listed << screen->itemText(i);
+        QCOMPARE(listed, offered);
+
+        Binding wrong = tagged(Binding::Action, QString());
+        wrong.action = Binding::ActionKind(action);
+        wrong.screen = action == Binding::SwitchScreen ? "Popup" : "Main";
+        dialog.setBinding(wrong);
+        QCOMPARE(screen->currentText(), wrong.screen);
+    }
+
+    // Limits the wrong way round refuse 确定 with a message; equal limits,
+    // and limits the kind does not use, do not.
+    void reversedLimitsRefused_data()
+    {
+        QTest::addColumn<Binding>("binding");
+        QTest::addColumn<bool>("refused");
+        Binding value = tagged(Binding::Value, "Motor");
+        value.minimum = 1e308;
+        value.maximum = -5;
+        QTest::newRow("value limits") << value << true;
+        value.minimum = -5;
+        QTest::newRow("value limits equal") << value << false;
+        Binding subtract = tagged(Binding::Action, "Motor");
+        subtract.action = Binding::SubtractStep;
+        subtract.minimum = 10;
+        subtract.maximum = 0;
+        QTest::newRow("subtract limits") << subtract << true;
+        Binding write = subtract;
+        write.action = Binding::WriteValue;
+        QTest::newRow("write uses none") << write << false;
+        Binding range = tagged(Binding::Visible, "Motor");
+        range.condition = Binding::InRange;
+        range.value = 9;
+        range.value2 = 1;
+        QTest::newRow("visible range") << range << true;
+        Binding equal = range;
+        equal.condition = Binding::Equal;
+        QTest::newRow("visible equal uses no end") << equal << false;
+    }
+    void reversedLimitsRefused()
+    {
+        QFETCH(Binding, binding);
+        QFETCH(bool, refused);
+        BindingDialog dialog;
+        dialog.setBinding(binding);
+        QCOMPARE(dialog.run(), !refused);
+        QCOMPARE(m_messages.size(), refused ? 1 : 0);
     }
 
     // A number field that holds no number refuses 确定 and says which.
