@@ -12,6 +12,7 @@
 #include "model/config.h"
 #include "model/xmlsafetext.h"
 #include "panels/taglib/regeditwidget.h"
+#include "panels/taglib/regpanel.h"
 #include "services/filedialog.h"
 #include "services/messagedialog.h"
 #include "services/modalseam.h"
@@ -149,6 +150,7 @@ void PropertyDialog::buildForm()
     basicLayout->addWidget(m_layoutGroup);
     m_registerLabel = new QLabel(basicPage);
     m_register = new RegEditWidget(basicPage);
+    connect(m_register->panel(), &RegPanel::confirmed, this, [this] { m_registerConfirmed = true; });
     basicLayout->addWidget(m_registerLabel);
     basicLayout->addWidget(m_register);
     basicLayout->addStretch();
@@ -250,6 +252,7 @@ void PropertyDialog::showRegister()
         m_register->setPara(para);
     }
     m_registerShown = Binding();
+    m_registerConfirmed = false;
     BindingDialog::takeSource(m_register, &m_registerShown);
     m_register->setEnabled(m_shape
                            && (m_registerIndex >= 0
@@ -262,7 +265,8 @@ void PropertyDialog::foldRegister()
         return;
     Binding shown;
     BindingDialog::takeSource(m_register, &shown);
-    if (BindingDialog::sameSource(shown, m_registerShown))
+    if (BindingDialog::sameSource(shown, m_registerShown)
+        && !(m_registerConfirmed && m_registerIndex < 0))
         return;
     QVector<Binding> bindings = m_bindingPage->bindings();
     if (m_registerIndex >= 0 && m_registerIndex < bindings.size()) {

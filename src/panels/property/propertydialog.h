@@ -165,6 +165,9 @@ private:
     // and the source it showed when loaded.
     int m_registerIndex = -1;
     Binding m_registerShown;
+    // The user confirmed the field's address: on a shape without a value
+    // binding even the address shown at first is then one to store.
+    bool m_registerConfirmed = false;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     QPushButton *m_apply = nullptr;

@@ -97,6 +97,7 @@ void RegPanel::mousePressEvent(QMouseEvent *event)
 void RegPanel::on_ok_clicked()
 {
     closePopup();
+    emit confirmed();
 }
 
 void RegPanel::on_no_clicked()

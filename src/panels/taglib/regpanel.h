@@ -36,6 +36,9 @@ public slots:
 signals:
     // After the pop-up closed, with the address it leaves.
     void paraChanged();
+    // The user pressed ✓: the address shown is the one wanted, changed or
+    // not.
+    void confirmed();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

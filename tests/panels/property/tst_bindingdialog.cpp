@@ -8,6 +8,7 @@
 #include "panels/property/bindingdialog.h"
 #include "panels/property/bindinglistpage.h"
 #include "panels/property/propertydialog.h"
+#include "panels/taglib/regpanel.h"
 #include "panels/property/propertytreebrowser.h"
 #include "panels/taglib/regeditwidget.h"
 #include "services/modalseam.h"
@@ -596,6 +597,22 @@ private slots:
         dialog.on_ok_clicked();
         QCOMPARE(shapeBindings(text), QVector<Binding>({tagged(Binding::Visible, "Valve"),
                                                         tagged(Binding::Value, "Motor")}));
+
+        // On a shape without a value binding, the address shown at first
+        // is stored once the user confirms it (✓), and only then.
+        auto *label = new GraphicsTextItem(QRect(100, 10, 80, 30));
+        m_scene->addItem(label);
+        dialog.setItemTarget(label);
+        dialog.on_ok_clicked();
+        QVERIFY(shapeBindings(label).isEmpty());
+        dialog.setItemTarget(label);
+        Binding shown;
+        BindingDialog::takeSource(dialog.registerEdit(), &shown);
+        QVERIFY(!shown.address.isEmpty());
+        shown.kind = Binding::Value;
+        dialog.registerEdit()->panel()->on_ok_clicked();
+        dialog.on_ok_clicked();
+        QCOMPARE(shapeBindings(label), QVector<Binding>{shown});
 
         GraphicsRectItem *rect = addRect(m_scene.get(), QRectF(100, 100, 10, 10));
         dialog.setItemTarget(rect);
