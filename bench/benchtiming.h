@@ -3,9 +3,11 @@
 // Timing shared by the benchmarks: a step against its bare baseline.
 
 #include <QByteArray>
+#include <QString>
 #include <QElapsedTimer>
 #include <QtGlobal>
 
+#include <cstdio>
 #include <ctime>
 
 #include <algorithm>
@@ -13,6 +15,15 @@
 #include <vector>
 
 namespace benchtiming {
+
+// A line of the report, out at once: a bench that stops half-way still
+// shows what it measured.
+inline void print(const QString &line)
+{
+    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
 
 // A step and its baseline, timed in alternate rounds (after one untimed
 // round of each) so that both see the same state of a machine whose speed

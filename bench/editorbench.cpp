@@ -39,6 +39,7 @@
 #include <vector>
 
 using benchtiming::Timing;
+using benchtiming::print;
 using benchtiming::timePair;
 
 namespace {
@@ -50,13 +51,6 @@ const double OpenRatioLimit = 1.5;
 const double SwitchLimitMs = 50;
 // The window's size: a common desktop the editor is used on.
 const QSize WindowSize(1920, 1080);
-
-void print(const QString &line)
-{
-    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
 
 // Runs what the event loop has left over (deleted views, late layouts and
 // paints), outside every timing, and hands freed memory back so that each

@@ -29,6 +29,7 @@
 #include <vector>
 
 using benchtiming::Timing;
+using benchtiming::print;
 using benchtiming::timePair;
 
 namespace {
@@ -51,13 +52,6 @@ struct XmlToken
     QString name;
     QXmlStreamAttributes attributes;
 };
-
-void print(const QString &line)
-{
-    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
 
 // Peak resident set size of this process since it started or since the
 // last resetPeakMemory(), in kB; 0 when /proc has none.

@@ -22,6 +22,7 @@
 #include <cstdio>
 
 using benchtiming::Timing;
+using benchtiming::print;
 using benchtiming::timePair;
 
 namespace {
@@ -36,13 +37,6 @@ constexpr double LimitMs = 50.0;
 // the step), and gives each shape its new list, checked for what the file
 // can hold: a couple of hundred times a bare pass over the strings.
 constexpr double RatioTarget = 250.0;
-
-void print(const QString &line)
-{
-    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
 
 QList<QStandardItem *> tagRow(const QString &name, int address)
 {

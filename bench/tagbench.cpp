@@ -45,6 +45,7 @@
 #include <memory>
 
 using benchtiming::Timing;
+using benchtiming::print;
 using benchtiming::timePair;
 
 namespace {
@@ -58,13 +59,6 @@ constexpr double StepLimitMs = 250.0;
 constexpr double FindRatioTarget = 1.0;
 constexpr double ExportRatioTarget = 1.5;
 constexpr double ImportRatioTarget = 2.0;
-
-void print(const QString &line)
-{
-    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
 
 void buildProject()
 {
