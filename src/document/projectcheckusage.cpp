@@ -9,6 +9,23 @@
 // The tags no shape uses: harmless on the panel, but often a leftover of a
 // screen since redrawn, or a sign that a binding names the tag otherwise.
 
+namespace {
+
+Finding unusedTag(Finding::Code code, const QString &message, ProjectPlace::Kind kind, int index,
+                  const QString &name)
+{
+    Finding finding;
+    finding.severity = Finding::Warning;
+    finding.code = code;
+    finding.message = message;
+    finding.place.kind = kind;
+    finding.place.index = index;
+    finding.place.name = name;
+    return finding;
+}
+
+} // namespace
+
 QVector<Finding> ProjectCheck::unusedAddressTags()
 {
     QVector<Finding> findings;
@@ -21,14 +38,8 @@ QVector<Finding> ProjectCheck::unusedAddressTags()
         // A tag without a name is a finding of its own, and nothing can name it.
         if (name.trimmed().isEmpty() || usage.usesAddressTag(name))
             continue;
-        Finding finding;
-        finding.severity = Finding::Warning;
-        finding.code = Finding::AddressTagUnused;
-        finding.message = tr("没有对象使用此地址标签");
-        finding.place.kind = ProjectPlace::AddressTag;
-        finding.place.index = row;
-        finding.place.name = name;
-        findings.append(finding);
+        findings.append(unusedTag(Finding::AddressTagUnused, tr("没有对象使用此地址标签"),
+                                  ProjectPlace::AddressTag, row, name));
     }
     return findings;
 }
@@ -42,14 +53,8 @@ QVector<Finding> ProjectCheck::unusedTextTags()
         const QString &name = names.at(i);
         if (name.trimmed().isEmpty() || usage.usesTextTag(name))
             continue;
-        Finding finding;
-        finding.severity = Finding::Warning;
-        finding.code = Finding::TextTagUnused;
-        finding.message = tr("没有对象使用此文本标签");
-        finding.place.kind = ProjectPlace::TextTag;
-        finding.place.index = i;
-        finding.place.name = name;
-        findings.append(finding);
+        findings.append(unusedTag(Finding::TextTagUnused, tr("没有对象使用此文本标签"),
+                                  ProjectPlace::TextTag, i, name));
     }
     return findings;
 }
