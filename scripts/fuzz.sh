@@ -21,6 +21,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 findings="$build/fuzz-findings"
 mkdir -p "$findings"
 status=0
+failed=""
 for target in $(cat "$build/fuzz-targets.txt"); do
     # New inputs go into the first folder, which is kept between runs; the
     # checked-in seeds are only read.
@@ -35,11 +36,23 @@ for target in $(cat "$build/fuzz-targets.txt"); do
         dict="-dict=fuzz/$target.dict"
     fi
     echo "fuzz: $target for $seconds s"
+    log="$findings/$target.log"
     if ! "$build/fuzz/$target" -max_total_time="$seconds" -max_len=8192 -timeout=20 \
             -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/$target-" \
-            $dict "$corpus" $seeds; then
-        echo "fuzz: $target found a fault, input in $findings/" >&2
+            $dict "$corpus" $seeds >"$log" 2>&1; then
+        failed="$failed $target"
         status=1
     fi
+    tail -n 3 "$log"
 done
+# Only the end of a long run's output may reach whoever reads it: the
+# faults and what the fuzzer said about each come last.
+for target in $failed; do
+    echo "fuzz: $target found a fault, input in $findings/; its report:" >&2
+    grep -v -E '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse|INITED|RELOAD)' "$findings/$target.log" \
+        | tail -n 40 >&2
+done
+if [ -n "$failed" ]; then
+    echo "fuzz: faults found by:$failed" >&2
+fi
 exit $status

@@ -2636,6 +2636,18 @@ Continue?</translation>
         <translation>text tag %1</translation>
     </message>
     <message>
+        <source>不存在的地址标签 %1</source>
+        <translation>missing address tag %1</translation>
+    </message>
+    <message>
+        <source>不存在的文本标签 %1</source>
+        <translation>missing text tag %1</translation>
+    </message>
+    <message>
+        <source>绑定用到 %1 个不存在的地址标签、%2 个不存在的文本标签</source>
+        <translation>Bindings name %1 missing address tags and %2 missing text tags</translation>
+    </message>
+    <message>
         <source>%1 个地址标签中 %2 个未使用，%3 个文本标签中 %4 个未使用</source>
         <translation>%2 of %1 address tags unused, %4 of %3 text tags unused</translation>
     </message>

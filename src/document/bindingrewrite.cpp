@@ -5,8 +5,39 @@
 #include "shapes/graphicsitem.h"
 #include "tagusage.h"
 
+namespace {
+
+// Runs keptEdit over the kept "binding" elements of kept; whether any changed.
+bool editKept(KeptContent *kept, const std::function<bool(UnknownElement &)> &keptEdit)
+{
+    bool changed = false;
+    for (int i = 0; i < kept->elementCount(); ++i) {
+        UnknownElement &element = kept->element(i);
+        if (Binding::isKeptBinding(element))
+            changed = keptEdit(element) || changed;
+    }
+    return changed;
+}
+
+// The rename of one reference of kept bindings: the attribute's value
+// looked up in renames.
+std::function<bool(UnknownElement &)> keptRename(Binding::Reference reference,
+                                                 const BindingRewrite::Renames &renames)
+{
+    return [reference, &renames](UnknownElement &element) {
+        const QString name = Binding::keptReference(element, reference);
+        const auto found = renames.constFind(name);
+        if (name.isEmpty() || found == renames.constEnd())
+            return false;
+        return Binding::setKeptReference(&element, reference, found.value());
+    };
+}
+
+} // namespace
+
 BindingRewrite BindingRewrite::apply(DrawManager *screens,
-                                     const std::function<bool(Binding &)> &edit)
+                                     const std::function<bool(Binding &)> &edit,
+                                     const std::function<bool(UnknownElement &)> &keptEdit)
 {
     BindingRewrite rewrite;
     if (!screens)
@@ -19,17 +50,34 @@ BindingRewrite BindingRewrite::apply(DrawManager *screens,
         rewrite.m_shapes.reserve(rewrite.m_shapes.size() + items.size());
         for (QGraphicsItem *item : items) {
             const QVector<Binding> before = shapeBindings(item);
-            if (before.isEmpty())
-                continue;
-            QVector<Binding> after = before;
             bool changed = false;
+            QVector<Binding> after = before;
             for (Binding &binding : after)
                 changed = edit(binding) || changed;
-            if (!changed)
-                continue;
-            setShapeBindings(item, after);
-            // As the shape holds them, so that redo puts back exactly these.
-            rewrite.m_shapes.append({shapeObject(item), item, before, shapeBindings(item)});
+            Shape shape;
+            shape.object = shapeObject(item);
+            shape.item = item;
+            shape.before = before;
+            shape.after = before;
+            if (keptEdit) {
+                const KeptContent *kept = shapeKeptContent(item);
+                if (kept && kept->elementCount() > 0) {
+                    KeptContent edited = *kept;
+                    if (editKept(&edited, keptEdit)) {
+                        shape.keptChanged = true;
+                        shape.keptBefore = *kept;
+                        setShapeKeptContent(item, edited);
+                        shape.keptAfter = edited;
+                    }
+                }
+            }
+            if (changed) {
+                setShapeBindings(item, after);
+                // As the shape holds them, so that redo puts back exactly these.
+                shape.after = shapeBindings(item);
+            }
+            if (changed || shape.keptChanged)
+                rewrite.m_shapes.append(shape);
         }
     }
     return rewrite;
@@ -45,7 +93,7 @@ BindingRewrite BindingRewrite::renameAddressTags(DrawManager *screens, const Ren
             return false;
         binding.tag = found.value();
         return true;
-    });
+    }, keptRename(Binding::TagReference, renames));
 }
 
 BindingRewrite BindingRewrite::renameTextTags(DrawManager *screens, const Renames &renames)
@@ -60,7 +108,7 @@ BindingRewrite BindingRewrite::renameTextTags(DrawManager *screens, const Rename
             return false;
         binding.textTag = found.value();
         return true;
-    });
+    }, keptRename(Binding::TextTagReference, renames));
 }
 
 BindingRewrite BindingRewrite::renameScreen(DrawManager *screens, const QString &from,
@@ -68,12 +116,14 @@ BindingRewrite BindingRewrite::renameScreen(DrawManager *screens, const QString 
 {
     if (from == to || from.isEmpty())
         return BindingRewrite();
+    Renames renames;
+    renames.insert(from, to);
     return apply(screens, [&from, &to](Binding &binding) {
         if (!TagUsage::namesScreen(binding) || binding.screen != from)
             return false;
         binding.screen = to;
         return true;
-    });
+    }, keptRename(Binding::ScreenReference, renames));
 }
 
 BindingRewrite BindingRewrite::renameDevice(DrawManager *screens, const QString &from,
@@ -106,13 +156,20 @@ BindingRewrite BindingRewrite::renameDevices(DrawManager *screens, const Renames
             return false;
         binding.device = found.value();
         return true;
+    }, [&effective](UnknownElement &element) {
+        if (!Binding::keptReference(element, Binding::TagReference).isEmpty())
+            return false;
+        return keptRename(Binding::DeviceReference, effective)(element);
     });
 }
 
 void BindingRewrite::put(bool after) const
 {
     for (const Shape &shape : m_shapes) {
-        if (shape.object)
-            setShapeBindings(shape.item, after ? shape.after : shape.before);
+        if (!shape.object)
+            continue;
+        setShapeBindings(shape.item, after ? shape.after : shape.before);
+        if (shape.keptChanged)
+            setShapeKeptContent(shape.item, after ? shape.keptAfter : shape.keptBefore);
     }
 }

@@ -26,7 +26,12 @@ public:
     // Runs edit over every binding of every shape on the screens (group
     // members included) and gives each shape whose bindings it changed the
     // new list at once. edit returns whether it changed the binding.
-    static BindingRewrite apply(DrawManager *screens, const std::function<bool(Binding &)> &edit);
+    // keptEdit, when given, runs over each "binding" element the shapes
+    // keep unread (kinds this version does not know): those name tags and
+    // screens too, and a rename that passed them by would leave them
+    // naming what no longer exists.
+    static BindingRewrite apply(DrawManager *screens, const std::function<bool(Binding &)> &edit,
+                                const std::function<bool(UnknownElement &)> &keptEdit = {});
 
     // The sources naming an address tag of renames.
     static BindingRewrite renameAddressTags(DrawManager *screens, const Renames &renames);
@@ -52,6 +57,12 @@ private:
         QGraphicsItem *item = nullptr;
         QVector<Binding> before;
         QVector<Binding> after;
+        // Only when a kept binding changed: most shapes keep nothing, and a
+        // rename of ten thousand bindings should not copy ten thousand
+        // empty records twice.
+        bool keptChanged = false;
+        KeptContent keptBefore;
+        KeptContent keptAfter;
     };
 
     void put(bool after) const;

@@ -31,13 +31,15 @@ TagUsage::TagUsage(const DrawManager *screens)
         place.screenIndex = s;
         for (int i = 0; i < items.size(); ++i) {
             const QVector<Binding> bindings = shapeBindings(items.at(i));
-            if (bindings.isEmpty())
+            const KeptContent *kept = shapeKeptContent(items.at(i));
+            const bool keeps = kept && kept->elementCount() > 0;
+            if (bindings.isEmpty() && !keeps)
                 continue;
             place.shape = ProjectSearch::shapeName(items.at(i));
             place.index = i;
             for (int b = 0; b < bindings.size(); ++b) {
                 const Binding &binding = bindings.at(b);
-                const Use use {place, b, binding.kind};
+                const Use use {place, b, binding.kind, QString()};
                 if (!binding.tag.isEmpty())
                     m_addressTags[binding.tag].append(use);
                 else if (!binding.device.isEmpty() || !binding.address.isEmpty())
@@ -47,8 +49,56 @@ TagUsage::TagUsage(const DrawManager *screens)
                 if (namesScreen(binding) && !binding.screen.isEmpty())
                     m_screens[binding.screen].append(use);
             }
+            // Kept unread after the others, as the shape writes them.
+            if (keeps)
+                addKept(*kept, place, bindings.size());
         }
     }
+}
+
+void TagUsage::addKept(const KeptContent &kept, ProjectPlace place, int first)
+{
+    int index = first;
+    for (int e = 0; e < kept.elementCount(); ++e) {
+        const UnknownElement &element = kept.element(e);
+        if (!Binding::isKeptBinding(element))
+            continue;
+        QString kind = Binding::keptReference(element, Binding::KindReference);
+        // Null marks a binding read; a kept one without a kind is still kept.
+        if (kind.isNull())
+            kind = QLatin1String("");
+        const Use use {place, index++, Binding::Value, kind};
+        // The same fields as those read: a tag names the source and then
+        // the device is the tag's; a text tag or screen whatever the kind.
+        const QString tag = Binding::keptReference(element, Binding::TagReference);
+        if (!tag.isEmpty())
+            m_addressTags[tag].append(use);
+        else if (!Binding::keptReference(element, Binding::DeviceReference).isEmpty())
+            m_direct.append(use);
+        const QString textTag = Binding::keptReference(element, Binding::TextTagReference);
+        if (!textTag.isEmpty())
+            m_textTags[textTag].append(use);
+        const QString screen = Binding::keptReference(element, Binding::ScreenReference);
+        if (!screen.isEmpty())
+            m_screens[screen].append(use);
+    }
+}
+
+QString TagUsage::Use::kindKey() const
+{
+    return keptKind.isNull() ? Binding::kindKey(kind) : keptKind;
+}
+
+QString TagUsage::Use::kindText() const
+{
+    if (keptKind.isNull())
+        return Binding::kindName(kind);
+    // Bindings beyond the number a shape reads are kept too, of known kinds.
+    for (int k = Binding::Value; k <= Binding::Picture; ++k) {
+        if (Binding::kindKey(Binding::Kind(k)) == keptKind)
+            return Binding::kindName(Binding::Kind(k));
+    }
+    return keptKind;
 }
 
 bool TagUsage::namesScreen(const Binding &binding)

@@ -26,6 +26,14 @@ public:
         ProjectPlace place;
         int binding = 0;
         Binding::Kind kind = Binding::Value;
+        // Set for a binding the shape keeps unread (a kind this version does
+        // not know): its kind as the file names it. Such bindings count
+        // after the shape's others, in file order.
+        QString keptKind;
+
+        // The kind as the file names it, and for people.
+        QString kindKey() const;
+        QString kindText() const;
     };
 
     TagUsage() = default;
@@ -39,6 +47,10 @@ public:
     QVector<Use> screenUses(const QString &name) const { return m_screens.value(name); }
     // The bindings whose source is an address entered directly.
     const QVector<Use> &directUses() const { return m_direct; }
+    // Every name a binding gives as its address tag or text tag, whether the
+    // library holds it or not, in no particular order.
+    QStringList addressTagNames() const { return m_addressTags.keys(); }
+    QStringList textTagNames() const { return m_textTags.keys(); }
 
     // How many shapes use the tag: a shape with several bindings naming it
     // counts once.
@@ -59,6 +71,8 @@ public:
     static bool namesScreen(const Binding &binding);
 
 private:
+    // The uses of the bindings the shape keeps unread.
+    void addKept(const KeptContent &kept, ProjectPlace place, int first);
     static int distinctShapes(const QHash<QString, QVector<Use>> &map, const QStringList &names);
 
     QHash<QString, QVector<Use>> m_addressTags;

@@ -233,6 +233,46 @@ bool Binding::operator==(const Binding &other) const
     return false;
 }
 
+namespace {
+
+QString referenceAttribute(Binding::Reference reference)
+{
+    switch (reference) {
+    case Binding::TagReference:
+        return QStringLiteral("tag");
+    case Binding::TextTagReference:
+        return QStringLiteral("texttag");
+    case Binding::ScreenReference:
+        return QStringLiteral("screen");
+    case Binding::DeviceReference:
+        return QStringLiteral("device");
+    case Binding::KindReference:
+        break;
+    }
+    return QStringLiteral("kind");
+}
+
+} // namespace
+
+bool Binding::isKeptBinding(const UnknownElement &element)
+{
+    return element.name() == BindingElement;
+}
+
+QString Binding::keptReference(const UnknownElement &element, Reference reference)
+{
+    if (!isKeptBinding(element))
+        return QString();
+    return element.attribute(referenceAttribute(reference));
+}
+
+bool Binding::setKeptReference(UnknownElement *element, Reference reference, const QString &value)
+{
+    if (!isKeptBinding(*element))
+        return false;
+    return element->setAttribute(referenceAttribute(reference), value);
+}
+
 QString Binding::kindKey(Kind kind)
 {
     return QLatin1String(KindKeys[kind]);

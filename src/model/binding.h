@@ -111,6 +111,17 @@ public:
     bool operator==(const Binding &other) const;
     bool operator!=(const Binding &other) const { return !(*this == other); }
 
+    // What a "binding" element kept unread (of a kind this version does
+    // not know, or beyond MaxPerShape) names, read from the attributes the
+    // bindings this version reads use for it: renames and "where used"
+    // must reach those bindings too. Empty for any other element.
+    enum Reference { TagReference, TextTagReference, ScreenReference, DeviceReference, KindReference };
+    static bool isKeptBinding(const UnknownElement &element);
+    static QString keptReference(const UnknownElement &element, Reference reference);
+    // Gives the attribute a new value; false when the element is no
+    // binding or holds no such attribute.
+    static bool setKeptReference(UnknownElement *element, Reference reference, const QString &value);
+
     // The kinds' and actions' words in the file.
     static QString kindKey(Kind kind);
     static QString actionKey(ActionKind action);

@@ -55,6 +55,11 @@ public:
     // Writes the elements kept in slot and every later slot.
     void writeElementsFrom(QXmlStreamWriter *writer, int slot) const;
 
+    // The kept elements in order, to read or rewrite references they hold.
+    int elementCount() const { return m_elements.size(); }
+    const UnknownElement &element(int index) const { return m_elements.at(index).element; }
+    UnknownElement &element(int index) { return m_elements[index].element; }
+
     // Names of the kept elements and of the kept attributes, for a report.
     QStringList elementNames() const;
     QStringList attributeNames() const;

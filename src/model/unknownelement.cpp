@@ -95,3 +95,26 @@ QString UnknownElement::name() const
 {
     return m_tokens.isEmpty() ? QString() : m_tokens.first().text;
 }
+
+QString UnknownElement::attribute(const QString &name) const
+{
+    if (m_tokens.isEmpty())
+        return QString();
+    return m_tokens.first().attributes.value(name).toString();
+}
+
+bool UnknownElement::setAttribute(const QString &name, const QString &value)
+{
+    if (m_tokens.isEmpty())
+        return false;
+    QXmlStreamAttributes &attributes = m_tokens.first().attributes;
+    for (QXmlStreamAttribute &attribute : attributes) {
+        if (attribute.qualifiedName() == name) {
+            // Assigning a new attribute, not appending one, keeps the order
+            // the file had, so a rename changes no other byte.
+            attribute = QXmlStreamAttribute(name, value);
+            return true;
+        }
+    }
+    return false;
+}

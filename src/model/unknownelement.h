@@ -31,6 +31,14 @@ public:
     // The element's qualified name, as it appears in the file.
     QString name() const;
 
+    // An attribute of the element itself (not of its children); empty when
+    // it has none of that name.
+    QString attribute(const QString &name) const;
+    // Gives an attribute the element has a new value, where it stands;
+    // false when it has none of that name. Renames reach references held in
+    // elements this version keeps unread through this.
+    bool setAttribute(const QString &name, const QString &value);
+
 private:
     struct Token
     {

@@ -265,3 +265,25 @@ bool setShapeBindings(QGraphicsItem *item, const QVector<Binding> &bindings)
     }
     return false;
 }
+
+const KeptContent *shapeKeptContent(QGraphicsItem *item)
+{
+    if (auto *shape = dynamic_cast<GraphicsItem *>(item))
+        return &shape->keptContent();
+    if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
+        return &group->keptContent();
+    return nullptr;
+}
+
+bool setShapeKeptContent(QGraphicsItem *item, const KeptContent &kept)
+{
+    if (auto *shape = dynamic_cast<GraphicsItem *>(item)) {
+        shape->setKeptContent(kept);
+        return true;
+    }
+    if (auto *group = dynamic_cast<GraphicsItemGroup *>(item)) {
+        group->setKeptContent(kept);
+        return true;
+    }
+    return false;
+}

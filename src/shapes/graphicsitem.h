@@ -142,6 +142,7 @@ public:
     void updateHandles() override;
     // What readXml() kept of the element that this version does not read.
     const KeptContent &keptContent() const { return m_keptContent; }
+    void setKeptContent(const KeptContent &kept) { m_keptContent = kept; }
     // The same with what the shape's child elements kept, each with the
     // name of the element that held it, for a report; parts that keep
     // nothing are left out.
@@ -201,3 +202,7 @@ AbstractShapeType<QGraphicsItem> *singleShape(QGraphicsItem *item);
 QVector<Binding> shapeBindings(QGraphicsItem *item);
 // Sets them on a single shape or a group; false for helper items.
 bool setShapeBindings(QGraphicsItem *item, const QVector<Binding> &bindings);
+// What a single shape's or a group's element kept unread (bindings of kinds
+// this version does not know among it); null for helper items.
+const KeptContent *shapeKeptContent(QGraphicsItem *item);
+bool setShapeKeptContent(QGraphicsItem *item, const KeptContent &kept);

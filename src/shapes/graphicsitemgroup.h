@@ -100,6 +100,7 @@ public:
     static StoredAttributes readStoredAttributes(const QXmlStreamReader *reader);
     void applyStoredAttributes(const StoredAttributes &stored);
     const KeptContent &keptContent() const { return m_keptContent; }
+    void setKeptContent(const KeptContent &kept) { m_keptContent = kept; }
 
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;

@@ -1,6 +1,7 @@
 #include "document/drawmanager.h"
 #include "document/projectfile.h"
 #include "editor/drawscene.h"
+#include "model/builtintables.h"
 #include "model/config.h"
 #include "model/exchange/tagexchange.h"
 #include "model/taglib/textlib.h"
@@ -212,7 +213,19 @@ private slots:
         state.kind = Binding::TextState;
         state.textTag = QStringLiteral("lamp");
         QVERIFY(setShapeBindings(scene->userItems().at(0), {value, state}));
-        QVERIFY(setShapeBindings(scene->userItems().at(1), {value}));
+        // A tag and a text tag the libraries lack, and a system register,
+        // which is no missing tag: named as the tool's English list names it.
+        Binding lost;
+        lost.kind = Binding::TextState;
+        lost.tag = QStringLiteral("Gone");
+        lost.textTag = QStringLiteral("lost");
+        Binding system;
+        const HardDevice *hardware = config->currentHardDevice();
+        const QVector<BuiltinTables::Register> *registers = BuiltinTables::instance()->systemRegisters(
+            BuiltinTables::systemRegisterFile(hardware ? hardware->model : 0));
+        QVERIFY(registers && !registers->isEmpty());
+        system.tag = registers->first().name;
+        QVERIFY(setShapeBindings(scene->userItems().at(1), {value, lost, system}));
         const QString project = temp("usage.mvprg");
         QVERIFY(ProjectFile::write(project));
 
@@ -237,17 +250,28 @@ private slots:
         const QJsonObject texts = out.value("textTags").toObject();
         QCOMPARE(texts.value("tags").toArray().at(0).toObject().value("shapes").toInt(), 1);
         QCOMPARE(texts.value("unused").toArray(), QJsonArray({"spare"}));
+        const QJsonArray missing = address.value("missing").toArray();
+        QVERIFY2(missing.size() == 1, QJsonDocument(missing).toJson().constData());
+        QCOMPARE(missing.at(0).toObject().value("name").toString(), QStringLiteral("Gone"));
+        QCOMPARE(missing.at(0).toObject().value("uses").toArray().at(0).toObject().value("binding").toInt(), 1);
+        QCOMPARE(texts.value("missing").toArray().at(0).toObject().value("name").toString(),
+                 QStringLiteral("lost"));
 
         result = runCliProcess({"tags", "usage", project}, english);
         QVERIFY2(result.code == 0, result.err.constData());
         const QStringList lines = QString::fromUtf8(result.out).split('\n', Qt::SkipEmptyParts);
         const int rows = config->addressTagModel()->rowCount();
-        // Three uses of one tag, one of a text tag; one line per unused tag.
-        QCOMPARE(lines.size(), 3 + (rows - 1) + 1 + 1 + 1);
+        // Three uses of one tag, one of a text tag; one line per unused tag;
+        // one per use of a missing tag and their count.
+        QCOMPARE(lines.size(), 3 + (rows - 1) + 1 + 1 + 1 + 2 + 1);
         QVERIFY2(lines.at(1).startsWith("address tag " + used + ": ")
                      && lines.at(1).endsWith(")"), qPrintable(lines.at(1)));
-        QCOMPARE(lines.last(), QStringLiteral("%1 of %2 address tags unused, 1 of 2 text tags unused")
-                                   .arg(rows - 1).arg(rows));
+        QCOMPARE(lines.at(lines.size() - 2),
+                 QStringLiteral("%1 of %2 address tags unused, 1 of 2 text tags unused")
+                     .arg(rows - 1).arg(rows));
+        QCOMPARE(lines.filter("missing address tag Gone: ").size(), 1);
+        QCOMPARE(lines.filter("missing text tag lost: ").size(), 1);
+        QCOMPARE(lines.last(), QStringLiteral("Bindings name 1 missing address tags and 1 missing text tags"));
 
         for (const QStringList &wrong : {QStringList {"tags", "usage"},
                                          QStringList {"tags", "usage", project, "more"},

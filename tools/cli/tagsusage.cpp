@@ -10,7 +10,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QStandardItemModel>
+
+#include <functional>
 
 namespace {
 
@@ -31,13 +34,14 @@ QJsonArray useArray(const QVector<TagUsage::Use> &uses)
             {QStringLiteral("shape"), use.place.shape},
             {QStringLiteral("shapeIndex"), use.place.index},
             {QStringLiteral("binding"), use.binding},
-            {QStringLiteral("kind"), Binding::kindKey(use.kind)},
+            {QStringLiteral("kind"), use.kindKey()},
         });
     }
     return array;
 }
 
-QJsonObject libraryObject(const QVector<LibraryTag> &tags, const QString &positionKey)
+QJsonObject libraryObject(const QVector<LibraryTag> &tags, const QVector<LibraryTag> &missing,
+                          const QString &positionKey)
 {
     QJsonArray used;
     QJsonArray unused;
@@ -49,7 +53,32 @@ QJsonObject libraryObject(const QVector<LibraryTag> &tags, const QString &positi
         if (tag.uses.isEmpty())
             unused.append(tag.name);
     }
-    return {{QStringLiteral("tags"), used}, {QStringLiteral("unused"), unused}};
+    QJsonArray absent;
+    for (const LibraryTag &tag : missing) {
+        absent.append(QJsonObject {{QStringLiteral("name"), tag.name},
+                                   {QStringLiteral("shapes"), TagUsage::shapeCount(tag.uses)},
+                                   {QStringLiteral("uses"), useArray(tag.uses)}});
+    }
+    return {{QStringLiteral("tags"), used},
+            {QStringLiteral("unused"), unused},
+            {QStringLiteral("missing"), absent}};
+}
+
+// The names bindings give that none of known holds, sorted, with their uses:
+// a screen that shows or moves nothing after a tag was lost.
+QVector<LibraryTag> missingTags(const QStringList &usedNames, const QSet<QString> &known,
+                                const std::function<QVector<TagUsage::Use>(const QString &)> &uses)
+{
+    QStringList names;
+    for (const QString &name : usedNames) {
+        if (!known.contains(name))
+            names.append(name);
+    }
+    names.sort();
+    QVector<LibraryTag> missing;
+    for (const QString &name : qAsConst(names))
+        missing.append({name, -1, uses(name)});
+    return missing;
 }
 
 } // namespace
@@ -70,9 +99,24 @@ int TagsCommand::usage(bool json)
     for (int i = 0; i < names.size(); ++i)
         text.append({names.at(i), i, usage.textTagUses(names.at(i))});
 
+    QSet<QString> knownAddress;
+    for (const LibraryTag &tag : qAsConst(address))
+        knownAddress.insert(tag.name);
+    // A binding may name a system register as the picker lists it.
+    for (const QString &name : config->tagNames(true))
+        knownAddress.insert(name);
+    const QVector<LibraryTag> missingAddress = missingTags(
+        usage.addressTagNames(), knownAddress,
+        [&usage](const QString &name) { return usage.addressTagUses(name); });
+    const QStringList textNames = config->textLib()->names();
+    const QVector<LibraryTag> missingText = missingTags(
+        usage.textTagNames(), QSet<QString>(textNames.cbegin(), textNames.cend()),
+        [&usage](const QString &name) { return usage.textTagUses(name); });
+
     if (json) {
-        const QJsonObject out {{QStringLiteral("addressTags"), libraryObject(address, QStringLiteral("row"))},
-                               {QStringLiteral("textTags"), libraryObject(text, QStringLiteral("index"))}};
+        const QJsonObject out {
+            {QStringLiteral("addressTags"), libraryObject(address, missingAddress, QStringLiteral("row"))},
+            {QStringLiteral("textTags"), libraryObject(text, missingText, QStringLiteral("index"))}};
         CliProject::writeOut(QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Indented)));
         return 0;
     }
@@ -88,19 +132,29 @@ int TagsCommand::usage(bool json)
         }
         for (const TagUsage::Use &use : tag.uses)
             out += tr("%1：%2（%3）")
-                       .arg(tagText, ProjectCheck::placeText(use.place), Binding::kindName(use.kind))
+                       .arg(tagText, ProjectCheck::placeText(use.place), use.kindText())
                    + QLatin1Char('\n');
     };
     for (const LibraryTag &tag : qAsConst(address))
         list(tr("地址标签 %1").arg(ProjectCheck::printable(tag.name)), tag, &unusedAddress);
     for (const LibraryTag &tag : qAsConst(text))
         list(tr("文本标签 %1").arg(ProjectCheck::printable(tag.name)), tag, &unusedText);
+    int absent = 0;
+    for (const LibraryTag &tag : missingAddress)
+        list(tr("不存在的地址标签 %1").arg(ProjectCheck::printable(tag.name)), tag, &absent);
+    for (const LibraryTag &tag : missingText)
+        list(tr("不存在的文本标签 %1").arg(ProjectCheck::printable(tag.name)), tag, &absent);
     out += tr("%1 个地址标签中 %2 个未使用，%3 个文本标签中 %4 个未使用")
                .arg(address.size())
                .arg(unusedAddress)
                .arg(text.size())
                .arg(unusedText)
         + QLatin1Char('\n');
+    if (!missingAddress.isEmpty() || !missingText.isEmpty())
+        out += tr("绑定用到 %1 个不存在的地址标签、%2 个不存在的文本标签")
+                   .arg(missingAddress.size())
+                   .arg(missingText.size())
+            + QLatin1Char('\n');
     CliProject::writeOut(out);
     return 0;
 }
