@@ -14,8 +14,10 @@
 #include "simulation/registermemory.h"
 #include "simulation/simulation.h"
 #include "support/processfixture.h"
+#include "support/projectgenerator.h"
 
 #include <QAbstractButton>
+#include <QStandardItemModel>
 #include <QGraphicsScene>
 #include <QSignalSpy>
 #include <QtTest>
@@ -578,6 +580,68 @@ private slots:
                 QVERIFY(item->scene() == scene);
         }
         QVERIFY(m_sim->findShape("back")->scene() == m_sim->stage());
+    }
+
+    // Random bindings of every kind, many of them nonsense (reversed
+    // limits, missing tags and screens, huge scales): every shape of every
+    // base screen pressed, released and given entries, every tag written,
+    // then a reload. Nothing may crash, and the editor keeps its shapes.
+    void generatedProjects_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {1u, 2u, 3u, 4u, 5u, 6u})
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void generatedProjects()
+    {
+        QFETCH(quint32, seed);
+        m_sim.reset();
+        ProcessFixture::start();
+        ProjectGenerator::Options options;
+        options.screens = 4;
+        options.shapesPerScreen = 25;
+        options.groupsPerScreen = 2;
+        options.addressTags = 8;
+        options.textTags = 3;
+        options.bindingPercent = 70;
+        ProjectGenerator(seed).build(options);
+        const QStringList before = editorState();
+
+        m_sim.reset(new Simulation(DrawManager::instance()));
+        QVERIFY(m_sim->start());
+        QStringList bases;
+        for (DrawScene *scene : DrawManager::instance()->scenes()) {
+            if (scene->type() == BaseScreen)
+                bases << scene->objectName();
+        }
+        QRandomGenerator values(seed);
+        const QStandardItemModel *tags = Config::instance()->addressTagModel();
+        for (const QString &base : qAsConst(bases)) {
+            QVERIFY(m_sim->switchScreen(base) || m_sim->currentScreen() == base);
+            QList<QGraphicsItem *> shapes;
+            for (QGraphicsItem *item : m_sim->stage()->items()) {
+                if (item->type() > QGraphicsItem::UserType)
+                    shapes << item;
+            }
+            for (QGraphicsItem *item : qAsConst(shapes)) {
+                m_sim->press(item);
+                m_sim->release(item);
+                m_sim->enter(item, QStringLiteral("1"));
+                m_sim->enter(item, values.bounded(-5, 5));
+                for (int row = 0; row < tags->rowCount(); ++row) {
+                    AddressPara para;
+                    if (m_sim->memory()->resolveName(tags->item(row, 0)->text(), &para))
+                        m_sim->memory()->write(para, values.bounded(-3, 40));
+                }
+                m_sim->setBlinkPhase(values.bounded(2) == 0);
+                m_sim->setLanguage(values.bounded(3));
+                m_sim->refresh();
+            }
+        }
+        QCOMPARE(m_sim->snapshot().size(), m_sim->panelSize());
+        m_sim->reload(DrawManager::instance());
+        QVERIFY(!m_sim->currentScreen().isEmpty());
+        QCOMPARE(editorState(), before);
     }
 };
 
