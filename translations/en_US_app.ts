@@ -1666,6 +1666,10 @@ undo. Neither keeps anyone from reading a project file.</translation>
 <context>
     <name>ProjectConfigDialog</name>
     <message>
+        <source>本地</source>
+        <translation>Local</translation>
+    </message>
+    <message>
         <source>修改工程设置</source>
         <translation>Change project settings</translation>
     </message>
