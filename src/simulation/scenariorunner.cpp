@@ -5,6 +5,7 @@
 #include "simulation.h"
 
 #include "model/addresspara.h"
+#include "shapes/graphicsitem.h"
 #include "services/safefile.h"
 
 #include <QDir>
@@ -113,7 +114,7 @@ ScenarioRunner::Result ScenarioRunner::expect(const Scenario::Step &step)
     AddressPara para;
     QString why;
     if (!memory->resolveName(step.target, &para, &why))
-        return failure(step, why);
+        return expectShown(step, why);
     const QVariant actual = memory->read(para);
     if (!actual.isValid())
         return failure(step, tr("无法读取“%1”").arg(step.target));
@@ -125,6 +126,22 @@ ScenarioRunner::Result ScenarioRunner::expect(const Scenario::Step &step)
     if (why.isEmpty())
         result.message = failure(step, tr("期望 %1，实际为 %2").arg(result.expected, result.actual))
                              .message;
+    return result;
+}
+
+ScenarioRunner::Result ScenarioRunner::expectShown(const Scenario::Step &step,
+                                                   const QString &notRegister)
+{
+    auto *shape = dynamic_cast<GraphicsItem *>(shownShape(step.target));
+    if (!shape)
+        return failure(step, tr("“%1”既不是标签或地址（%2），也不是显示的画面上的图形")
+                                 .arg(step.target, notRegister));
+    const QString shown = shape->text();
+    if (shown == step.value)
+        return Result();
+    Result result = failure(step, tr("期望显示“%1”，实际显示“%2”").arg(step.value, shown));
+    result.expected = step.value;
+    result.actual = shown;
     return result;
 }
 

@@ -53,6 +53,8 @@ private:
     Result set(const Scenario::Step &step);
     Result operate(const Scenario::Step &step);
     Result expect(const Scenario::Step &step);
+    // A shape's text as shown, for a target that names no register.
+    Result expectShown(const Scenario::Step &step, const QString &notRegister);
     Result expectScreen(const Scenario::Step &step);
     Result snapshot(const Scenario::Step &step);
     // The shown shape called name, with what the shapes look like now.

@@ -47,8 +47,9 @@ QVector<Command> commandTable()
                      "秒数（可带小数，不能倒退），action 是 set、press、release、click、\n"
                      "wait、expect、expect-screen 或 snapshot，target 是标签、地址\n"
                      "（LW 100、LW 100(Float)、设备名:地址）、图形名称或画面名称，value 是\n"
-                     "要写的值、期望的值或 snapshot 的图片文件名（默认 snapshot-行号.png，\n"
-                     "写到 -o 文件夹）。面板的时钟从 2000-01-01 00:00 开始按场景的时间走。\n"
+                     "要写的值、期望的值（标签和地址比较数值，图形比较显示的文本）或\n"
+                     "snapshot 的图片文件名（默认 snapshot-行号.png，写到 -o 文件夹）。\n"
+                     "面板的时钟从 2000-01-01 00:00 开始按场景的时间走。\n"
                      "全部期望成立时退出码为 0；某一行失败时在标准输出写出行号、期望值和\n"
                      "实际值，退出码为 2；项目或场景无法读取时退出码为 1。")},
         {QStringLiteral("convert"),
