@@ -29,6 +29,7 @@ public:
     void setClock(std::function<qint64()> elapsed);
 
     // A value set by hand outside the panel (a watch list): a set step.
+    // Only written down; the caller writes the value.
     void recordSet(const QString &target, const QString &value);
 
     // The steps so far.
