@@ -37,7 +37,6 @@ void PanelCommands::simulateOffline()
         m_statusBar->showMessage(error, 5000);
         return;
     }
-    window->adjustSize();
     window->show();
     m_simulationWindow = window;
 }

@@ -29,10 +29,6 @@ public slots:
     // Something in the project changed: the open simulation follows.
     void projectEdited();
 
-public:
-    // The open simulation window, or null.
-    SimulationWindow *simulationWindow() const { return m_simulationWindow; }
-
 private:
     // Says in the status bar that the command of action key needs a panel.
     void needsPanel(const QString &key);

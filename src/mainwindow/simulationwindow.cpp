@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -35,13 +36,11 @@ SimulationWindow::SimulationWindow(QWidget *parent)
     m_watchDock->setObjectName(QStringLiteral("watchDock"));
     m_watchDock->setWidget(m_watch);
     m_watchDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    addDockWidget(Qt::RightDockWidgetArea, m_watchDock);
+    addDockWidget(Qt::BottomDockWidgetArea, m_watchDock);
     buildTools();
     statusBar();
 
     connect(m_view, &SimulationView::message, this, &SimulationWindow::showMessage);
-    connect(m_watch->pauseButton(), &QAbstractButton::clicked, this,
-            [this] { statusBar()->clearMessage(); });
 
     m_reloadTimer.setSingleShot(true);
     m_reloadTimer.setInterval(ReloadDelayMsec);
@@ -140,7 +139,19 @@ bool SimulationWindow::start(QString *error)
     simulation->setBlinkPhase(true);
     m_blinkTimer.start();
     updateTitle();
+    fitToPanel();
     return true;
+}
+
+void SimulationWindow::fitToPanel()
+{
+    // The panel shows whole at scale 1 as far as the screen allows, the
+    // watch dock taking what is left; a larger panel scrolls.
+    const QRect available = (screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768));
+    const QSize room = available.size() - QSize(MinimumDockRoom, MinimumDockRoom);
+    m_view->setMinimumSize(m_view->sizeHint().boundedTo(room).expandedTo(QSize(100, 100)));
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(sizeHint().expandedTo(size()).boundedTo(available.size() - frame));
 }
 
 void SimulationWindow::startScreens(QString *base, QString *window) const

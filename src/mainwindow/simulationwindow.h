@@ -30,6 +30,8 @@ public:
     // How long edits are gathered before the simulation copies the screens.
     static constexpr int ReloadDelayMsec = 300;
     static constexpr int BlinkMsec = 500;
+    // What the view leaves of the screen for the tools and the watch dock.
+    static constexpr int MinimumDockRoom = 240;
 
     explicit SimulationWindow(QWidget *parent = nullptr);
     ~SimulationWindow() override;
@@ -66,6 +68,7 @@ protected:
 private:
     void buildTools();
     void fillLanguages();
+    void fitToPanel();
     // The base screen to start at (empty: the first) and a window screen
     // to open over it.
     void startScreens(QString *base, QString *window) const;

@@ -106,7 +106,7 @@ private slots:
         QTest::addColumn<QString>("screen");
         QTest::newRow("first base screen") << 400 << 300 << int(SimulationWindow::FirstBaseScreen)
                                            << "Main";
-        QTest::newRow("wide panel") << 800 << 480 << int(SimulationWindow::FirstBaseScreen)
+        QTest::newRow("wide panel") << 640 << 320 << int(SimulationWindow::FirstBaseScreen)
                                     << "Main";
         QTest::newRow("screen being edited") << 400 << 300 << int(SimulationWindow::EditedScreen)
                                              << "Second";
@@ -124,8 +124,8 @@ private slots:
         QCOMPARE(window->simulation()->panelSize(), QSize(width, height));
         QCOMPARE(window->view()->sceneRect(), QRectF(0, 0, width, height));
         QCOMPARE(window->view()->transform(), QTransform());
-        QVERIFY(window->view()->viewport()->width() >= width);
-        QVERIFY(window->view()->viewport()->height() >= height);
+        QTRY_VERIFY(window->view()->viewport()->width() >= width);
+        QTRY_VERIFY(window->view()->viewport()->height() >= height);
         window->startChoice()->setCurrentIndex(startAt);
         window->restartAction()->trigger();
         QCOMPARE(window->simulation()->currentScreen(), screen);
