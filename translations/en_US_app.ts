@@ -5117,6 +5117,167 @@ Choosing “No” deletes the recovery file.</translation>
     </message>
 </context>
 <context>
+    <name>Generator</name>
+    <message>
+        <source>常数</source>
+        <translation>Constant</translation>
+    </message>
+    <message>
+        <source>斜坡</source>
+        <translation>Ramp</translation>
+    </message>
+    <message>
+        <source>正弦</source>
+        <translation>Sine</translation>
+    </message>
+    <message>
+        <source>方波</source>
+        <translation>Square</translation>
+    </message>
+    <message>
+        <source>随机</source>
+        <translation>Random</translation>
+    </message>
+    <message>
+        <source>列表</source>
+        <translation>List</translation>
+    </message>
+</context>
+<context>
+    <name>RegisterMemory</name>
+    <message>
+        <source>没有编号为 %1 的设备</source>
+        <translation>There is no device number %1</translation>
+    </message>
+    <message>
+        <source>设备 %1 没有第 %2 个寄存器区</source>
+        <translation>Device %1 has no register area number %2</translation>
+    </message>
+    <message>
+        <source>数据类型 %1 未知</source>
+        <translation>Unknown data type %1</translation>
+    </message>
+    <message>
+        <source>文字的长度为 0 字节</source>
+        <translation>The text is 0 bytes long</translation>
+    </message>
+    <message>
+        <source>%1 %2 没有第 %3 位：一个字只有 0 到 15 位</source>
+        <translation>%1 %2 has no bit %3: a word has bits 0 to 15 only</translation>
+    </message>
+    <message>
+        <source>%1 %2 不在寄存器区内</source>
+        <translation>%1 %2 lies outside the register area</translation>
+    </message>
+    <message>
+        <source>%1 %2 到 %3 不全在寄存器区内</source>
+        <translation>%1 %2 to %3 do not all lie in the register area</translation>
+    </message>
+    <message>
+        <source>项目已关闭</source>
+        <translation>The project is closed</translation>
+    </message>
+    <message>
+        <source>绑定没有数据来源</source>
+        <translation>The binding has no source</translation>
+    </message>
+    <message>
+        <source>地址标签“%1”不存在</source>
+        <translation>The address tag “%1” does not exist</translation>
+    </message>
+    <message>
+        <source>地址标签“%1”的设备、数据类型或地址无效</source>
+        <translation>The address tag “%1” has an invalid device, data type or address</translation>
+    </message>
+    <message>
+        <source>设备“%1”不存在</source>
+        <translation>The device “%1” does not exist</translation>
+    </message>
+    <message>
+        <source>数据类型“%1”无效</source>
+        <translation>The data type “%1” is not valid</translation>
+    </message>
+    <message>
+        <source>地址“%1”无效</source>
+        <translation>The address “%1” is not valid</translation>
+    </message>
+    <message>
+        <source>没有给出地址</source>
+        <translation>No address given</translation>
+    </message>
+    <message>
+        <source>“%1”既不是地址标签，也没有名为“%2”的设备</source>
+        <translation>“%1” is no address tag, and there is no device named “%2”</translation>
+    </message>
+    <message>
+        <source>“%1”既不是地址标签，也不是地址</source>
+        <translation>“%1” is neither an address tag nor an address</translation>
+    </message>
+    <message>
+        <source>只有 String 带长度：“%1”</source>
+        <translation>Only String takes a length: “%1”</translation>
+    </message>
+    <message>
+        <source>文字长度 %1 不在 1 到 255 之间</source>
+        <translation>The text length %1 is not between 1 and 255</translation>
+    </message>
+    <message>
+        <source>String 要写出长度（字节数），例如“%1(String 20)”</source>
+        <translation>String needs its length in bytes, for example “%1(String 20)”</translation>
+    </message>
+    <message>
+        <source>“%1”是位地址，要写出位号，例如“%2_0”</source>
+        <translation>“%1” is a bit address and needs its bit number, for example “%2_0”</translation>
+    </message>
+    <message>
+        <source>“%1”不是 %2 的地址，或与数据类型 %3 不符</source>
+        <translation>“%1” is not an address of %2, or does not suit the data type %3</translation>
+    </message>
+    <message>
+        <source>日期和时间寄存器跟随时钟，不能写入</source>
+        <translation>The date and time registers follow the clock and cannot be written</translation>
+    </message>
+    <message>
+        <source>“%1”不是数字</source>
+        <translation>“%1” is not a number</translation>
+    </message>
+    <message>
+        <source>Bool 只取 0 或 1，不取 %1</source>
+        <translation>Bool takes 0 or 1 only, not %1</translation>
+    </message>
+    <message>
+        <source>%1 超出 Float 的范围</source>
+        <translation>%1 is beyond the range of Float</translation>
+    </message>
+    <message>
+        <source>%1 超出 %2 的范围 %3 到 %4</source>
+        <translation>%1 is beyond the range of %2, %3 to %4</translation>
+    </message>
+</context>
+<context>
+    <name>ValueText</name>
+    <message>
+        <source>只能输入 0 或 1</source>
+        <translation>Enter 0 or 1</translation>
+    </message>
+    <message>
+        <source>“%1”不是数字</source>
+        <translation>“%1” is not a number</translation>
+    </message>
+    <message>
+        <source>%1 不在 %2 到 %3 之间</source>
+        <translation>%1 is not between %2 and %3</translation>
+    </message>
+    <message>
+        <source>比例为 0，输入的值无法换算</source>
+        <translation>The scale is 0: the value entered cannot be converted</translation>
+    </message>
+    <message>
+        <source>“%1”换算后超出范围</source>
+        <translation>“%1” is out of range once converted</translation>
+    </message>
+</context>
+<context>
     <name>WatchModel</name>
     <message>
         <source>列表发生器的数值，以分号分隔</source>

@@ -63,22 +63,9 @@ void add(QVector<Finding> *findings, Finding::Severity severity, Finding::Code c
 } // namespace
 
 BindingCheck::BindingCheck()
+    : m_source(Config::instance())
 {
     const Config *config = Config::instance();
-    const QStandardItemModel *tags = config->addressTagModel();
-    for (int row = tags->rowCount() - 1; row >= 0; --row) {
-        const QStandardItem *cell = tags->item(row, Config::NameColumn);
-        if (cell)
-            m_tagRows.insert(cell->text(), row);
-    }
-    // A register the picker took from the panel's own list is named as the
-    // list shows it.
-    const QStandardItemModel *system = config->systemRegisterModel();
-    for (int row = system->rowCount() - 1; row >= 0; --row) {
-        const QStandardItem *cell = system->item(row, Config::NameColumn);
-        if (cell)
-            m_systemRows.insert(cell->text(), row);
-    }
     TextLib *library = const_cast<Config *>(config)->textLib();
     for (const QString &name : library->names())
         m_textTags.insert(name);
@@ -134,44 +121,35 @@ BindingCheck::Source BindingCheck::sourceOf(int device, int area, int address, i
 BindingCheck::Source BindingCheck::source(const Binding &binding, const ProjectPlace &place,
                                           QVector<Finding> *findings) const
 {
-    const Config *config = Config::instance();
     const QString kind = Binding::kindName(binding.kind);
     AddressPara para;
-    if (!binding.tag.isEmpty()) {
-        int result = Config::TagNoRow;
-        const auto row = m_tagRows.constFind(binding.tag);
-        if (row != m_tagRows.constEnd()) {
-            result = config->tagAt(false, *row, para);
-        } else {
-            const auto systemRow = m_systemRows.constFind(binding.tag);
-            if (systemRow != m_systemRows.constEnd())
-                result = config->tagAt(true, *systemRow, para);
-            else
-                add(findings, Finding::Error, Finding::BindingMissingTag,
-                    tr("%1绑定的地址标签“%2”不存在")
-                        .arg(kind, ProjectCheck::printable(binding.tag)),
-                    place);
-        }
-        // A faulty row is the address tag's own finding.
-        if (result != Config::TagOk && result != Config::TagBadLength)
-            return Source();
-        return sourceOf(para.device, para.area, para.address, para.format);
-    }
-
     QString message;
-    if (binding.device.isEmpty() && binding.address.isEmpty())
-        message = tr("%1绑定没有数据来源").arg(kind);
-    else if (!config->findDevice(binding.device, para))
-        message = tr("%1绑定的设备“%2”不存在").arg(kind, ProjectCheck::printable(binding.device));
-    else if (!config->parseDataFormat(binding.format, para))
-        message = tr("%1绑定的数据类型“%2”无效").arg(kind, ProjectCheck::printable(binding.format));
-    else if (!config->parseAddress(binding.address, para))
-        message = tr("%1绑定的地址“%2”无效").arg(kind, ProjectCheck::printable(binding.address));
-    if (!message.isEmpty()) {
-        add(findings, Finding::Error, Finding::BindingBadAddress, message, place);
+    switch (m_source.decode(binding, &para)) {
+    case BindingSource::Ok:
+        return sourceOf(para.device, para.area, para.address, para.format);
+    case BindingSource::BadTagRow:
+        // A faulty row is the address tag's own finding.
         return Source();
+    case BindingSource::MissingTag:
+        add(findings, Finding::Error, Finding::BindingMissingTag,
+            tr("%1绑定的地址标签“%2”不存在").arg(kind, ProjectCheck::printable(binding.tag)),
+            place);
+        return Source();
+    case BindingSource::NoSource:
+        message = tr("%1绑定没有数据来源").arg(kind);
+        break;
+    case BindingSource::BadDevice:
+        message = tr("%1绑定的设备“%2”不存在").arg(kind, ProjectCheck::printable(binding.device));
+        break;
+    case BindingSource::BadFormat:
+        message = tr("%1绑定的数据类型“%2”无效").arg(kind, ProjectCheck::printable(binding.format));
+        break;
+    case BindingSource::BadAddress:
+        message = tr("%1绑定的地址“%2”无效").arg(kind, ProjectCheck::printable(binding.address));
+        break;
     }
-    return sourceOf(para.device, para.area, para.address, para.format);
+    add(findings, Finding::Error, Finding::BindingBadAddress, message, place);
+    return Source();
 }
 
 void BindingCheck::checkScreen(const Binding &binding, const ProjectPlace &place,

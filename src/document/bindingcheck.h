@@ -2,6 +2,8 @@
 
 #include "projectcheck.h"
 
+#include "model/bindingsource.h"
+
 #include <QCoreApplication>
 #include <QHash>
 #include <QSet>
@@ -62,8 +64,7 @@ private:
     void checkScreen(const Binding &binding, const ProjectPlace &place,
                      QVector<Finding> *findings) const;
 
-    QHash<QString, int> m_tagRows; // first row of each address tag name
-    QHash<QString, int> m_systemRows; // system register rows by shown name
+    BindingSource m_source;
     QSet<QString> m_textTags;
     QHash<QString, int> m_screens; // screen type of the first screen of each name
     // Panel registers (area << 16 | address) the panel only reports.

@@ -90,11 +90,12 @@ private:
     struct Store;
     struct Span
     {
+        enum Mode { Words, BitOfArea, BitOfWord, WordAsBool };
         Store *store = nullptr;
         int index = 0; // of the first register within the store
-        int count = 0; // words, or bits for a Bool on a bit area
-        bool bitOfWord = false;
-        bool wordAsBool = false;
+        int words = 0; // on a bit area sixteen bits each
+        Mode mode = Words;
+        int bit = 0; // of the word, for BitOfWord
     };
 
     void buildStores();
