@@ -2420,6 +2420,57 @@ Continue?</translation>
     </message>
 </context>
 <context>
+    <name>Simulation</name>
+    <message>
+        <source>没有要操作的图形</source>
+        <translation>No shape to operate</translation>
+    </message>
+    <message>
+        <source>图形“%1”不在显示的画面上</source>
+        <translation>The shape “%1” is not on a screen shown</translation>
+    </message>
+    <message>
+        <source>图形“%1”已隐藏</source>
+        <translation>The shape “%1” is hidden</translation>
+    </message>
+    <message>
+        <source>图形“%1”没有动作</source>
+        <translation>The shape “%1” has no action</translation>
+    </message>
+    <message>
+        <source>动作的数据来源“%1”不存在</source>
+        <translation>The source “%1” of the action does not exist</translation>
+    </message>
+    <message>
+        <source>没有名为“%1”的基本画面</source>
+        <translation>There is no base screen named “%1”</translation>
+    </message>
+    <message>
+        <source>没有名为“%1”的窗口画面</source>
+        <translation>There is no window screen named “%1”</translation>
+    </message>
+    <message>
+        <source>没有打开的窗口</source>
+        <translation>No window is open</translation>
+    </message>
+    <message>
+        <source>窗口“%1”没有打开</source>
+        <translation>The window “%1” is not open</translation>
+    </message>
+    <message>
+        <source>图形“%1”不接受输入</source>
+        <translation>The shape “%1” takes no entry</translation>
+    </message>
+    <message>
+        <source>“%1”不是有效的选项序号</source>
+        <translation>“%1” is not a valid option number</translation>
+    </message>
+    <message>
+        <source>“%1”不是 0 或 1</source>
+        <translation>“%1” is neither 0 nor 1</translation>
+    </message>
+</context>
+<context>
     <name>TabContent</name>
     <message>
         <source>关闭标签页</source>

@@ -414,11 +414,12 @@ bool Simulation::operate(QGraphicsItem *shape, Phase phase, QString *error)
     QString firstError;
     for (BoundShape *bound : chain) {
         QString why;
-        if (bound->item() == shape && phase == Press
+        // A check box writes its bit on press; its release ends the click.
+        if (bound->item() == shape
             && (bound->widgetKind() == CheckBoxKind || bound->widgetKind() == RadioButtonKind)
             && bound->entrySource()) {
             handled = true;
-            if (!pressWidget(*bound, &why) && ok) {
+            if (phase == Press && !pressWidget(*bound, &why) && ok) {
                 ok = false;
                 firstError = why;
             }
