@@ -387,18 +387,6 @@
         <translation>The project password. Other users can see it in the process list; use --password-stdin or MAROVIN_PASSWORD instead.</translation>
     </message>
     <message>
-        <source>每个画面输出一个 PNG 文件，以画面名为文件名：路径分隔符、控制字符
-和开头的点都换成 _，空名为 screen；过长的名称截短，使文件名连同 .png
-不超过 255 字节（UTF-8）；同名的图片依次加 -2、-3……
-某个画面无法输出时，其余画面照样输出，错误写到标准错误，退出码为 1。</source>
-        <translation>Writes one PNG file per screen, named after the screen: path separators, control
-characters and leading dots become _, an empty name becomes screen; a long name
-is cut so that the file name with .png takes at most 255 bytes (UTF-8); pictures
-that would share a name get -2, -3, ... in turn. A screen that cannot be drawn or
-written is named on standard error, the other screens are still written, and the
-exit code is 1.</translation>
-    </message>
-    <message>
         <source>受密码保护的项目：密码最好用 --password-stdin 从标准输入给出，其次用
 环境变量 MAROVIN_PASSWORD；--password 会让其他用户在进程列表中看到
 密码，只作最后的选择。两个选项不能同时使用；给出其一时不看环境变量。</source>
@@ -472,10 +460,6 @@ undo. Neither keeps anyone from reading a project file.</translation>
         <translation>%1 COMMAND [OPTIONS]</translation>
     </message>
     <message>
-        <source>查看、绘制、检查和转换项目文件，导入和导出标签库。</source>
-        <translation>Looks into, renders, checks and converts project files; imports and exports tag libraries.</translation>
-    </message>
-    <message>
         <source>显示一个命令的用法和选项</source>
         <translation>show the usage and the options of one command</translation>
     </message>
@@ -542,6 +526,86 @@ undo. Neither keeps anyone from reading a project file.</translation>
     <message>
         <source>以 JSON 输出（usage）。</source>
         <translation>Print JSON (usage).</translation>
+    </message>
+    <message>
+        <source>simulate 文件 场景文件</source>
+        <translation>simulate FILE SCENARIO</translation>
+    </message>
+    <message>
+        <source>按场景文件模拟运行项目并检查结果</source>
+        <translation>run the project on a simulated panel as a scenario file says</translation>
+    </message>
+    <message>
+        <source>先把值写入标签或地址（可重复），如 &quot;LW 100=42&quot;。</source>
+        <translation>First write a value to a tag or address (repeatable), e.g. &quot;LW 100=42&quot;.</translation>
+    </message>
+    <message>
+        <source>目标=值</source>
+        <translation>target=value</translation>
+    </message>
+    <message>
+        <source>文本使用的项目语言，从 0 数起。</source>
+        <translation>The project language of the texts, counted from 0.</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>number</translation>
+    </message>
+    <message>
+        <source>snapshot 图片的输出文件夹。</source>
+        <translation>The folder snapshot pictures are written to.</translation>
+    </message>
+    <message>
+        <source>以 JSON 输出结果。</source>
+        <translation>Print the result as JSON.</translation>
+    </message>
+    <message>
+        <source>查看、绘制、检查、转换和模拟运行项目文件，导入和导出标签库。</source>
+        <translation>Looks into, renders, checks, converts and simulates project files; imports and exports tag libraries.</translation>
+    </message>
+    <message>
+        <source>每个画面输出一个 PNG 文件，以画面名为文件名：路径分隔符、控制字符
+和开头的点都换成 _，空名为 screen；过长的名称截短，使文件名连同 .png
+不超过 255 字节（UTF-8）；同名的图片依次加 -2、-3……
+某个画面无法输出时，其余画面照样输出，错误写到标准错误，退出码为 1。
+给出 --set 或 --lang 时，画面按运行中的面板绘制：绑定显示设定的值，
+文本用所选的语言，图片为面板大小；窗口画面打开在第一个基本画面之上，
+模板画面不输出。</source>
+        <translation>Writes one PNG file per screen, named after the screen: path separators, control
+characters and leading dots become _, an empty name becomes screen; a long name
+is cut so that the file name with .png takes at most 255 bytes (UTF-8); pictures
+that would share a name get -2, -3, ... in turn. A screen that cannot be drawn or
+written is named on standard error, the other screens are still written, and the
+exit code is 1.
+With --set or --lang the screens are drawn as the running panel shows them:
+bindings show the values set, texts are in the language chosen, and each picture
+is the panel&apos;s size; window screens open over the first base screen, template
+screens are left out.</translation>
+    </message>
+    <message>
+        <source>在模拟的面板上运行项目，按场景文件逐行操作并检查结果。场景文件是逗号
+分隔的表格，标题行为 time,action,target,value：time 是从开始算起的
+秒数（可带小数，不能倒退），action 是 set、press、release、click、
+wait、expect、expect-screen 或 snapshot，target 是标签、地址
+（LW 100、LW 100(Float)、设备名:地址）、图形名称或画面名称，value 是
+要写的值、期望的值（标签和地址比较数值，图形比较显示的文本）或
+snapshot 的图片文件名（默认 snapshot-行号.png，写到 -o 文件夹）。
+面板的时钟从 2000-01-01 00:00 开始按场景的时间走。
+全部期望成立时退出码为 0；某一行失败时在标准输出写出行号、期望值和
+实际值，退出码为 2；项目或场景无法读取时退出码为 1。</source>
+        <translation>Runs the project on a simulated panel and carries out a scenario file row by
+row, checking the results. The scenario is a comma file with the header row
+time,action,target,value: time is seconds from the start (decimals allowed,
+never going back); action is set, press, release, click, wait, expect,
+expect-screen or snapshot; target is a tag, an address (LW 100,
+LW 100(Float), DEVICE:ADDRESS), a shape&apos;s name or a screen&apos;s name; value is
+what to write, what to expect (tags and addresses compare values, shapes the
+text they show) or the picture file of snapshot (snapshot-LINE.png unless
+given, written into the -o folder). The panel&apos;s clock starts at 2000-01-01
+00:00 and runs with the scenario&apos;s time.
+The exit code is 0 when every expectation holds; 2 when a row fails, whose
+line, expected and actual value are printed on standard output; 1 when the
+project or the scenario cannot be read.</translation>
     </message>
 </context>
 <context>
@@ -683,6 +747,42 @@ undo. Neither keeps anyone from reading a project file.</translation>
     <message>
         <source>%1 不接受值</source>
         <translation>%1 takes no value</translation>
+    </message>
+    <message>
+        <source>--set 和 --lang 只用于 render</source>
+        <translation>--set and --lang are only for render</translation>
+    </message>
+    <message>
+        <source>--lang 需要语言序号（从 0 数起）：%1</source>
+        <translation>--lang needs a language number (counted from 0): %1</translation>
+    </message>
+    <message>
+        <source>--set 需要“目标=值”：%1</source>
+        <translation>--set needs TARGET=VALUE: %1</translation>
+    </message>
+    <message>
+        <source>--set %1：%2</source>
+        <translation>--set %1: %2</translation>
+    </message>
+    <message>
+        <source>无法打开窗口画面 %1</source>
+        <translation>Cannot open the window screen %1</translation>
+    </message>
+    <message>
+        <source>窗口画面 %1 需要一个基本画面作背景，项目却没有</source>
+        <translation>The window screen %1 opens over a base screen, but the project has none</translation>
+    </message>
+    <message>
+        <source>无法显示画面 %1</source>
+        <translation>Cannot show the screen %1</translation>
+    </message>
+    <message>
+        <source>画面 %1 不是基本画面或窗口画面，面板上不会单独显示</source>
+        <translation>The screen %1 is neither a base nor a window screen; the panel never shows it alone</translation>
+    </message>
+    <message>
+        <source>没有序号为 %1 的语言（项目有 %2 种语言，从 0 数起）</source>
+        <translation>No language %1 (the project has %2 languages, counted from 0)</translation>
     </message>
 </context>
 <context>
@@ -5165,6 +5265,208 @@ Choosing “No” deletes the recovery file.</translation>
     <message>
         <source>使用次数</source>
         <translation>Uses</translation>
+    </message>
+</context>
+<context>
+    <name>RegisterText</name>
+    <message>
+        <source>“%1”不是数字</source>
+        <translation>&quot;%1&quot; is not a number</translation>
+    </message>
+    <message>
+        <source>期望值“%1”不是数字</source>
+        <translation>The expected value &quot;%1&quot; is not a number</translation>
+    </message>
+</context>
+<context>
+    <name>Scenario</name>
+    <message>
+        <source>无法打开 %1：%2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 太大（最多 %2 MB）</source>
+        <translation>%1 is too large (at most %2 MB)</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：%2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>文件太大（最多 %1 MB）</source>
+        <translation>The file is too large (at most %1 MB)</translation>
+    </message>
+    <message>
+        <source>文件既不是 UTF-8 也不是 GBK 文本</source>
+        <translation>The file is neither UTF-8 nor GBK text</translation>
+    </message>
+    <message>
+        <source>第 %1 行：引号没有闭合</source>
+        <translation>Line %1: a quote is never closed</translation>
+    </message>
+    <message>
+        <source>第 %1 行：第一行应为标题行“%2”</source>
+        <translation>Line %1: the first row must be the header row &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>第 %1 行：步骤太多（最多 %2 步）</source>
+        <translation>Line %1: too many steps (at most %2)</translation>
+    </message>
+    <message>
+        <source>文件是空的，缺少标题行“%1”</source>
+        <translation>The file is empty; the header row &quot;%1&quot; is missing</translation>
+    </message>
+    <message>
+        <source>第 %1 行：%2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>多余的列：%1</source>
+        <translation>extra columns: %1</translation>
+    </message>
+    <message>
+        <source>时间“%1”不是秒数</source>
+        <translation>the time &quot;%1&quot; is not a number of seconds</translation>
+    </message>
+    <message>
+        <source>时间 %1 超过上限 %2 秒</source>
+        <translation>the time %1 is past the limit of %2 seconds</translation>
+    </message>
+    <message>
+        <source>时间 %1 早于上一行的 %2</source>
+        <translation>the time %1 is before the %2 of the row before</translation>
+    </message>
+    <message>
+        <source>缺少动作（%1）</source>
+        <translation>missing action (%1)</translation>
+    </message>
+    <message>
+        <source>未知动作“%1”（可用的动作：%2）</source>
+        <translation>unknown action &quot;%1&quot; (the actions: %2)</translation>
+    </message>
+    <message>
+        <source>%1 需要目标</source>
+        <translation>%1 needs a target</translation>
+    </message>
+    <message>
+        <source>%1 不接受值</source>
+        <translation>%1 takes no value</translation>
+    </message>
+    <message>
+        <source>wait 不接受目标和值</source>
+        <translation>wait takes no target and no value</translation>
+    </message>
+    <message>
+        <source>snapshot 不接受目标，图片文件名写在值一列</source>
+        <translation>snapshot takes no target; the picture&apos;s file name goes in the value column</translation>
+    </message>
+    <message>
+        <source>图片文件名“%1”不能含路径，也不能以点开头</source>
+        <translation>the picture&apos;s file name &quot;%1&quot; must hold no path and not begin with a dot</translation>
+    </message>
+</context>
+<context>
+    <name>ScenarioRunner</name>
+    <message>
+        <source>项目没有基本画面，无法运行</source>
+        <translation>The project has no base screen to run</translation>
+    </message>
+    <message>
+        <source>“%1”既不是标签或地址（%2），也不是显示的画面上的图形</source>
+        <translation>&quot;%1&quot; is neither a tag or address (%2) nor a shape on the screens shown</translation>
+    </message>
+    <message>
+        <source>显示的画面上没有名为“%1”的图形</source>
+        <translation>no shape called &quot;%1&quot; on the screens shown</translation>
+    </message>
+    <message>
+        <source>无法读取“%1”</source>
+        <translation>cannot read &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>期望 %1，实际为 %2</source>
+        <translation>expected %1, actual %2</translation>
+    </message>
+    <message>
+        <source>期望显示“%1”，实际显示“%2”</source>
+        <translation>expected to show &quot;%1&quot;, shows &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>期望画面 %1，显示的是 %2</source>
+        <translation>expected the screen %1, shown is %2</translation>
+    </message>
+    <message>
+        <source>期望画面 %1，显示的是 %2（基本画面 + 打开的窗口）</source>
+        <translation>expected the screen %1, shown is %2 (base screen + open windows)</translation>
+    </message>
+    <message>
+        <source>snapshot 需要输出文件夹</source>
+        <translation>snapshot needs an output folder</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行（%2）：%3</source>
+        <translation>Line %1 (%2): %3</translation>
+    </message>
+</context>
+<context>
+    <name>SimulateCommand</name>
+    <message>
+        <source>缺少项目文件</source>
+        <translation>Missing project file</translation>
+    </message>
+    <message>
+        <source>缺少场景文件</source>
+        <translation>Missing scenario file</translation>
+    </message>
+    <message>
+        <source>多余的参数：%1</source>
+        <translation>Extra arguments: %1</translation>
+    </message>
+    <message>
+        <source>-o 需要文件夹</source>
+        <translation>-o needs a folder</translation>
+    </message>
+    <message>
+        <source>%1 第 %2 行的 snapshot 需要 -o 文件夹</source>
+        <translation>%1, line %2: snapshot needs a folder given with -o</translation>
+    </message>
+    <message>
+        <source>无法创建文件夹 %1</source>
+        <translation>Cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>%1 没有基本画面，无法运行</source>
+        <translation>%1 has no base screen to run</translation>
+    </message>
+    <message>
+        <source>%1，%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 步</source>
+        <translation>
+            <numerusform>%n step</numerusform>
+            <numerusform>%n steps</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 项期望</source>
+        <translation>
+            <numerusform>%n expectation</numerusform>
+            <numerusform>%n expectations</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>通过：%1</source>
+        <translation>Passed: %1</translation>
+    </message>
+    <message>
+        <source>失败：%1</source>
+        <translation>Failed: %1</translation>
     </message>
 </context>
 <context>

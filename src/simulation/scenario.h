@@ -15,8 +15,8 @@
 //           time of the row before
 //   action  set, press, release, click, wait, expect, expect-screen, snapshot
 //   target  a tag, an address ("LW 100", "PLC1:D 20(Float)"), a shape's
-//           name (press, release, click, set on an input shape) or a
-//           screen's name (expect-screen)
+//           name (press, release, click; set on an input shape; expect of
+//           the text a shape shows) or a screen's name (expect-screen)
 //   value   what set writes, what expect wants, the picture file of
 //           snapshot (default snapshot-LINE.png)
 //

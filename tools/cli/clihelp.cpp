@@ -35,7 +35,23 @@ QVector<Command> commandTable()
          CliHelp::tr("每个画面输出一个 PNG 文件，以画面名为文件名：路径分隔符、控制字符\n"
                      "和开头的点都换成 _，空名为 screen；过长的名称截短，使文件名连同 .png\n"
                      "不超过 255 字节（UTF-8）；同名的图片依次加 -2、-3……\n"
-                     "某个画面无法输出时，其余画面照样输出，错误写到标准错误，退出码为 1。")},
+                     "某个画面无法输出时，其余画面照样输出，错误写到标准错误，退出码为 1。\n"
+                     "给出 --set 或 --lang 时，画面按运行中的面板绘制：绑定显示设定的值，\n"
+                     "文本用所选的语言，图片为面板大小；窗口画面打开在第一个基本画面之上，\n"
+                     "模板画面不输出。")},
+        {QStringLiteral("simulate"),
+         {{CliHelp::tr("simulate 文件 场景文件"),
+           CliHelp::tr("按场景文件模拟运行项目并检查结果")}},
+         CliHelp::tr("在模拟的面板上运行项目，按场景文件逐行操作并检查结果。场景文件是逗号\n"
+                     "分隔的表格，标题行为 time,action,target,value：time 是从开始算起的\n"
+                     "秒数（可带小数，不能倒退），action 是 set、press、release、click、\n"
+                     "wait、expect、expect-screen 或 snapshot，target 是标签、地址\n"
+                     "（LW 100、LW 100(Float)、设备名:地址）、图形名称或画面名称，value 是\n"
+                     "要写的值、期望的值（标签和地址比较数值，图形比较显示的文本）或\n"
+                     "snapshot 的图片文件名（默认 snapshot-行号.png，写到 -o 文件夹）。\n"
+                     "面板的时钟从 2000-01-01 00:00 开始按场景的时间走。\n"
+                     "全部期望成立时退出码为 0；某一行失败时在标准输出写出行号、期望值和\n"
+                     "实际值，退出码为 2；项目或场景无法读取时退出码为 1。")},
         {QStringLiteral("convert"),
          {{CliHelp::tr("convert 文件 -o 新文件"),
            CliHelp::tr("以明文或加密形式另存项目（默认保持原形式）")}},
@@ -96,7 +112,12 @@ QList<QCommandLineOption> CliHelp::options(const QString &command)
     if (command == QLatin1String("render")) {
         return QList<QCommandLineOption> {
                    QCommandLineOption(output, tr("画面图片的输出文件夹。"), tr("文件夹")),
-                   QCommandLineOption(QStringLiteral("screen"), tr("只绘制此画面。"), tr("名称"))}
+                   QCommandLineOption(QStringLiteral("screen"), tr("只绘制此画面。"), tr("名称")),
+                   QCommandLineOption(QStringLiteral("set"),
+                                      tr("先把值写入标签或地址（可重复），如 \"LW 100=42\"。"),
+                                      tr("目标=值")),
+                   QCommandLineOption(QStringLiteral("lang"),
+                                      tr("文本使用的项目语言，从 0 数起。"), tr("序号"))}
             + password;
     }
     if (command == QLatin1String("convert")) {
@@ -104,6 +125,12 @@ QList<QCommandLineOption> CliHelp::options(const QString &command)
                    QCommandLineOption(output, tr("另存的项目文件。"), tr("文件")),
                    QCommandLineOption(QStringLiteral("encrypt"), tr("以加密形式保存。")),
                    QCommandLineOption(QStringLiteral("plain"), tr("以明文形式保存。"))}
+            + password;
+    }
+    if (command == QLatin1String("simulate")) {
+        return QList<QCommandLineOption> {
+                   QCommandLineOption(output, tr("snapshot 图片的输出文件夹。"), tr("文件夹")),
+                   QCommandLineOption(QStringLiteral("json"), tr("以 JSON 输出结果。"))}
             + password;
     }
     if (command == QLatin1String("check"))
@@ -140,7 +167,7 @@ QList<QCommandLineOption> CliHelp::options(const QStringList &commands)
 QString CliHelp::overview()
 {
     CommandLineHelp help(tr("%1 命令 [选项]").arg(program()),
-                         tr("查看、绘制、检查和转换项目文件，导入和导出标签库。"));
+                         tr("查看、绘制、检查、转换和模拟运行项目文件，导入和导出标签库。"));
     QVector<CommandLineHelp::Entry> entries;
     for (const Command &command : commandTable())
         entries += command.forms;

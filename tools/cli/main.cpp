@@ -5,6 +5,7 @@
 #include "checkcommand.h"
 #include "clihelp.h"
 #include "clilanguage.h"
+#include "clipictures.h"
 #include "cliproject.h"
 #include "document/drawmanager.h"
 #include "document/projectfile.h"
@@ -14,8 +15,9 @@
 #include "model/config.h"
 #include "runtimefolder.h"
 #include "services/interfacefont.h"
-#include "services/safefile.h"
 #include "shapes/graphicsitem.h"
+#include "simulatecommand.h"
+#include "simulatedrender.h"
 #include "tagscommand.h"
 
 #include <QApplication>
@@ -30,7 +32,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
-#include <QSet>
 #include <QStandardItemModel>
 #include <QTextCodec>
 
@@ -84,62 +85,6 @@ QString screenTypeKey(int type)
     default:
         return QStringLiteral("unknown");
     }
-}
-
-// The longest file name, in bytes, that Linux file systems hold.
-constexpr int MaxFileNameBytes = 255;
-
-// The longest start of text whose UTF-8 takes at most bytes, cut between
-// characters.
-QString fittingStart(const QString &text, int bytes)
-{
-    int used = 0;
-    int i = 0;
-    while (i < text.size()) {
-        const int width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const int size = text.mid(i, width).toUtf8().size();
-        if (used + size > bytes)
-            break;
-        used += size;
-        i += width;
-    }
-    return text.left(i);
-}
-
-// The picture file name of each screen, in the order given. A name is the
-// screen's name made a safe, visible file name: path separators and control
-// characters would reach outside the folder or hide in a listing, a leading
-// dot would hide the file, and a name past the file system's limit could not
-// be written at all. Two screens that come out alike (a hand-edited file may
-// repeat a name) are told apart by "-2", "-3"..., so no picture replaces
-// another.
-QStringList pictureFileNames(const QStringList &screenNames)
-{
-    const QString suffix = QStringLiteral(".png");
-    QStringList names;
-    QSet<QString> used;
-    for (const QString &screenName : screenNames) {
-        QString base = screenName;
-        for (QChar &c : base) {
-            if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20
-                || c.unicode() == 0x7f)
-                c = QLatin1Char('_');
-        }
-        for (int i = 0; i < base.size() && base.at(i) == QLatin1Char('.'); ++i)
-            base[i] = QLatin1Char('_');
-        if (base.isEmpty())
-            base = QStringLiteral("screen");
-
-        QString name = fittingStart(base, MaxFileNameBytes - suffix.size()) + suffix;
-        for (int n = 2; used.contains(name); ++n) {
-            const QString number = QStringLiteral("-%1").arg(n);
-            name = fittingStart(base, MaxFileNameBytes - suffix.size() - number.size()) + number
-                + suffix;
-        }
-        used.insert(name);
-        names << name;
-    }
-    return names;
 }
 
 int CliTool::run(const QStringList &arguments)
@@ -196,6 +141,19 @@ int CliTool::run(const QStringList &arguments)
     // An empty value would otherwise mean "no choice" and draw every screen.
     if (parser.isSet(screenOption) && parser.value(screenOption).isEmpty())
         return CliProject::failWith(tr("--screen 需要画面名称"));
+    const QString setOption = QStringLiteral("set");
+    const QString languageOption = QStringLiteral("lang");
+    const bool simulated = parser.isSet(setOption) || parser.isSet(languageOption);
+    if (simulated && command != QLatin1String("render"))
+        return CliProject::failWith(tr("--set 和 --lang 只用于 render"));
+    int language = -1;
+    if (parser.isSet(languageOption)) {
+        bool ok = false;
+        language = parser.value(languageOption).toInt(&ok);
+        if (!ok || language < 0)
+            return CliProject::failWith(
+                tr("--lang 需要语言序号（从 0 数起）：%1").arg(parser.value(languageOption)));
+    }
     const bool encrypt = parser.isSet(encryptOption);
     const bool plain = parser.isSet(plainOption);
     if ((encrypt || plain) && command != QLatin1String("convert"))
@@ -219,6 +177,14 @@ int CliTool::run(const QStringList &arguments)
 
     if (command == QLatin1String("info"))
         return info(file);
+    if (command == QLatin1String("render") && simulated) {
+        SimulatedRender request;
+        request.directory = parser.value(outputOption);
+        request.screen = parser.value(screenOption);
+        request.sets = parser.values(setOption);
+        request.language = language;
+        return renderSimulated(request);
+    }
     if (command == QLatin1String("render"))
         return render(parser.value(outputOption), parser.value(screenOption));
     return convert(parser.value(outputOption),
@@ -381,7 +347,7 @@ int CliTool::render(const QString &directory, const QString &screen) const
     QStringList screenNames;
     for (const DrawScene *scene : qAsConst(scenes))
         screenNames << scene->objectName();
-    const QStringList fileNames = pictureFileNames(screenNames);
+    const QStringList fileNames = CliPictures::fileNames(screenNames);
 
     // One screen that cannot be drawn or written must not cost the others
     // their pictures: each failure is named and the run goes on.
@@ -434,13 +400,7 @@ bool CliTool::renderScreen(DrawScene *scene, const QString &path, QString *reaso
     }
     scene->setGridVisible(true);
 
-    QString why;
-    const auto png = [&image](QIODevice *device, QString *) { return image.save(device, "PNG"); };
-    if (!SafeFile::write(path, png, &why)) {
-        *reason = tr("无法写入 %1：%2").arg(path, why);
-        return false;
-    }
-    return true;
+    return CliPictures::write(image, path, reason);
 }
 
 int CliTool::convert(const QString &output, Form form) const
@@ -497,6 +457,7 @@ int main(int argc, char *argv[])
     const QString command = arguments.value(1);
     const int code = command == QLatin1String("check") ? runCheckCommand(arguments)
         : command == QLatin1String("tags")             ? TagsCommand().run(arguments)
+        : command == QLatin1String("simulate")         ? runSimulateCommand(arguments)
         : command == QLatin1String("help")             ? CliHelp::run(arguments)
                                                        : CliTool().run(arguments);
     // Screens own widgets, which must go before the application object;
