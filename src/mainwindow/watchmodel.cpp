@@ -1,5 +1,6 @@
 #include "watchmodel.h"
 
+#include "model/config.h"
 #include "simulation/registermemory.h"
 
 #include <QRegularExpression>
@@ -7,7 +8,8 @@
 
 namespace {
 
-QString shownValue(const QVariant &value)
+// A Float shows the digits it holds, not those of the double it is read as.
+QString shownValue(const QVariant &value, int format)
 {
     if (!value.isValid())
         return QStringLiteral("?");
@@ -15,7 +17,7 @@ QString shownValue(const QVariant &value)
     case QVariant::Bool:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     case QVariant::Double:
-        return QString::number(value.toDouble(), 'g', 10);
+        return QString::number(value.toDouble(), 'g', format == Config::Float ? 7 : 15);
     default:
         return value.toString();
     }
@@ -302,7 +304,8 @@ QString WatchModel::valueText(int row) const
 {
     if (row < 0 || row >= m_rows.size() || !m_memory)
         return QString();
-    return shownValue(m_memory->read(m_rows.at(row).para));
+    const AddressPara &para = m_rows.at(row).para;
+    return shownValue(m_memory->read(para), para.format);
 }
 
 QStringList WatchModel::names() const

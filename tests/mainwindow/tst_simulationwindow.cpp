@@ -297,8 +297,8 @@ private slots:
         QVERIFY2(Scenario::read(path, &scenario, &error), qPrintable(error));
         Simulation replay(DrawManager::instance());
         QVERIFY(replay.start("Main"));
-        ScenarioRunner runner;
-        const ScenarioRunner::Result result = runner.run(scenario, &replay);
+        ScenarioRunner runner(&replay);
+        const ScenarioRunner::Result result = runner.run(scenario);
         QVERIFY2(result.ok, qPrintable(result.message));
         QCOMPARE(number(&replay, "LW_Bit 100_0"), bit);
         QCOMPARE(number(&replay, "LW 300"), 1234.0);
