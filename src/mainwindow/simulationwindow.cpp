@@ -55,11 +55,6 @@ SimulationWindow::SimulationWindow(QWidget *parent)
     // of the project's data is one on the document's and announces itself.
     connect(UserOptGroup::instance(), &UserOptGroup::historyChanged, this,
             &SimulationWindow::projectEdited);
-    ProjectDocument *document = ProjectDocument::current();
-    for (auto changed : {&ProjectDocument::settingsChanged, &ProjectDocument::languagesChanged,
-                         &ProjectDocument::devicesChanged, &ProjectDocument::textTagsChanged,
-                         &ProjectDocument::addressTagsChanged})
-        connect(document, changed, this, &SimulationWindow::projectEdited);
     retranslate();
 }
 
@@ -118,6 +113,7 @@ bool SimulationWindow::start(QString *error)
     m_simulation = nullptr;
 
     m_screens = DrawManager::instance();
+    followDocument();
     auto *simulation = new Simulation(m_screens, this);
     QString base;
     QString window;
@@ -141,6 +137,18 @@ bool SimulationWindow::start(QString *error)
     updateTitle();
     fitToPanel();
     return true;
+}
+
+void SimulationWindow::followDocument()
+{
+    for (const QMetaObject::Connection &connection : qAsConst(m_documentConnections))
+        disconnect(connection);
+    m_documentConnections.clear();
+    ProjectDocument *document = ProjectDocument::current();
+    for (auto changed : {&ProjectDocument::settingsChanged, &ProjectDocument::languagesChanged,
+                         &ProjectDocument::devicesChanged, &ProjectDocument::textTagsChanged,
+                         &ProjectDocument::addressTagsChanged})
+        m_documentConnections << connect(document, changed, this, &SimulationWindow::projectEdited);
 }
 
 void SimulationWindow::fitToPanel()

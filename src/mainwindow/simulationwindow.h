@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+#include <QVector>
 
 #include <memory>
 
@@ -69,6 +70,8 @@ private:
     void buildTools();
     void fillLanguages();
     void fitToPanel();
+    // Changes of the current project's data reach the simulation.
+    void followDocument();
     // The base screen to start at (empty: the first) and a window screen
     // to open over it.
     void startScreens(QString *base, QString *window) const;
@@ -88,4 +91,5 @@ private:
     QTimer m_reloadTimer;
     QTimer m_blinkTimer;
     std::unique_ptr<ScenarioRecorder> m_recorder;
+    QVector<QMetaObject::Connection> m_documentConnections;
 };

@@ -7,7 +7,9 @@
 
 #include "editor/setbindingscommand.h"
 #include "editor/shapecommands.h"
+#include "document/projectdocument.h"
 #include "editor/useroptgroup.h"
+#include "model/config.h"
 #include "simulation/registermemory.h"
 #include "simulation/scenario.h"
 #include "simulation/scenariorunner.h"
@@ -223,21 +225,32 @@ private slots:
 
     // Edits in the editor reach the running window within a second; the
     // registers keep their values and the screen stays.
+    // The window follows the screens' histories itself, also without the
+    // editor's window (standalone) telling it of edits.
     void editReachesRunningWindow_data()
     {
+        QTest::addColumn<bool>("standalone");
         QTest::addColumn<bool>("addShape"); // else rebind the label
         QTest::addColumn<QString>("shape");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("label bound elsewhere") << false << "Shown" << "9";
-        QTest::newRow("shape added") << true << "Added" << "7";
+        QTest::newRow("label bound elsewhere") << false << false << "Shown" << "9";
+        QTest::newRow("shape added") << false << true << "Added" << "7";
+        QTest::newRow("standalone, label bound elsewhere") << true << false << "Shown" << "9";
+        QTest::newRow("standalone, shape added") << true << true << "Added" << "7";
     }
     void editReachesRunningWindow()
     {
+        QFETCH(bool, standalone);
         QFETCH(bool, addShape);
         QFETCH(QString, shape);
         QFETCH(QString, shown);
         makeProject(Binding::SetBit);
-        SimulationWindow *window = pressF5();
+        std::unique_ptr<SimulationWindow> own;
+        if (standalone) {
+            own = std::make_unique<SimulationWindow>();
+            QVERIFY(own->start());
+        }
+        SimulationWindow *window = standalone ? own.get() : pressF5();
         QVERIFY(window);
         Simulation *simulation = window->simulation();
         QVERIFY(simulation->switchScreen("Main"));
@@ -262,6 +275,44 @@ private slots:
         QCOMPARE(simulation->currentScreen(), QString("Main"));
         QCOMPARE(number(simulation, "LW 100"), 7.0);
         QCOMPARE(window->simulation(), simulation);
+    }
+
+    // A change of the project's languages, made through the document, reaches
+    // the language choice of a window on its own; picking one shows the texts in it.
+    void languagesFollowProject()
+    {
+        makeProject(Binding::SetBit);
+        SimulationWindow own;
+        QVERIFY(own.start());
+        SimulationWindow *window = &own;
+        QList<LanguagePara> languages = Config::instance()->languages;
+        while (languages.size() < 2)
+            languages.append(LanguagePara());
+        languages[1].name = "English";
+        QVERIFY(ProjectDocument::current()->setLanguages(languages));
+        QTRY_COMPARE_WITH_TIMEOUT(window->languageChoice()->count(), 2, 1000);
+        QCOMPARE(window->languageChoice()->itemText(1), QString("English"));
+        window->languageChoice()->setCurrentIndex(1);
+        emit window->languageChoice()->activated(1);
+        QCOMPARE(window->simulation()->language(), 1);
+    }
+
+    // Closing the window ends the simulation; F5 then starts afresh.
+    void closingEndsSimulation()
+    {
+        makeProject(Binding::SetBit);
+        QPointer<SimulationWindow> window = pressF5();
+        QVERIFY(window);
+        QPointer<Simulation> simulation = window->simulation();
+        AddressPara para;
+        QVERIFY(simulation->memory()->resolveName("LW 100", &para));
+        QVERIFY(simulation->memory()->write(para, 5));
+        QVERIFY(window->close());
+        QTRY_VERIFY(!window);
+        QVERIFY(!simulation);
+        SimulationWindow *again = pressF5();
+        QVERIFY(again);
+        QCOMPARE(number(again->simulation(), "LW 100"), 0.0);
     }
 
     // What a recording writes replays to the same end values.
