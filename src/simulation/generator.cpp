@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr double Pi = 3.14159265358979323846;
+
 const char *const kindKeys[] = {"constant", "ramp", "sine", "square", "random", "list"};
 
 // Mixes seed and step into 64 well spread bits (the finaliser of a
@@ -29,7 +31,7 @@ double Generator::valueAt(qint64 msec) const
     case Ramp:
         return minimum + span * phase;
     case Sine:
-        return minimum + span * (1 + std::sin(2 * M_PI * phase)) / 2;
+        return minimum + span * (1 + std::sin(2 * Pi * phase)) / 2;
     case Square:
         return phase < 0.5 ? maximum : minimum;
     case Random: {

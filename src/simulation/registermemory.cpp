@@ -246,7 +246,10 @@ bool RegisterMemory::locate(const AddressPara &para, Span *span, QString *error)
     const QVector<Store *> &areas = m_areas.at(para.device);
     Store *store = para.area < areas.size() ? areas.at(para.area) : nullptr;
     const int protocol = m_config ? m_config->deviceProtocol(para.device) : 0;
-    const QString areaName = BuiltinTables::instance()->areaName(protocol, para.area);
+    // Named for messages only: reading is on every refresh's path.
+    const auto areaName = [protocol, &para] {
+        return BuiltinTables::instance()->areaName(protocol, para.area);
+    };
     if (!store)
         return fail(tr("设备 %1 没有第 %2 个寄存器区").arg(para.device).arg(para.area));
     if (para.format > Config::String)
@@ -266,7 +269,7 @@ bool RegisterMemory::locate(const AddressPara &para, Span *span, QString *error)
         } else if (protocol == PanelProtocol) {
             if (para.bit > 15)
                 return fail(tr("%1 %2 没有第 %3 位：一个字只有 0 到 15 位")
-                                .arg(areaName)
+                                .arg(areaName())
                                 .arg(para.address)
                                 .arg(para.bit));
             found.mode = Span::BitOfWord;
@@ -279,9 +282,9 @@ bool RegisterMemory::locate(const AddressPara &para, Span *span, QString *error)
     }
     if (!store->contains(para.address, last))
         return fail(para.address == last
-                        ? tr("%1 %2 不在寄存器区内").arg(areaName).arg(para.address)
+                        ? tr("%1 %2 不在寄存器区内").arg(areaName()).arg(para.address)
                         : tr("%1 %2 到 %3 不全在寄存器区内")
-                              .arg(areaName)
+                              .arg(areaName())
                               .arg(para.address)
                               .arg(last));
     *span = found;
@@ -454,7 +457,7 @@ QVariant RegisterMemory::read(const AddressPara &para) const
     Span span;
     if (!locate(para, &span, nullptr))
         return QVariant();
-    QVarLengthArray<quint16, 8> words(span.words);
+    QVarLengthArray<quint16, 128> words(span.words);
     loadWords(span, words.data());
     if (para.format == Config::Bool) {
         switch (span.mode) {
@@ -525,7 +528,7 @@ bool RegisterMemory::write(const AddressPara &para, const QVariant &value, QStri
             return fail(tr("日期和时间寄存器跟随时钟，不能写入"));
     }
     const QString formatText = Config::dataFormatText(para);
-    QVarLengthArray<quint16, 8> words(span.words);
+    QVarLengthArray<quint16, 128> words(span.words);
     double number = 0;
     if (para.format == Config::String) {
         const QByteArray bytes = cutUtf8(value.toString().toUtf8(), para.length);

@@ -23,7 +23,6 @@ private slots:
             QTest::newRow(tag) << int(kind) << period << msec << expected;
         };
         row("constant", Generator::Constant, 10, 123456, 0);
-        row("ramp start", Generator::Ramp, 10, 0, 0);
         row("ramp quarter", Generator::Ramp, 10, 2500, 25);
         row("ramp end", Generator::Ramp, 10, 9999, 99.99);
         row("ramp again", Generator::Ramp, 10, 12500, 25);
@@ -32,15 +31,12 @@ private slots:
         row("sine top", Generator::Sine, 4, 1000, 100);
         row("sine middle", Generator::Sine, 4, 2000, 50);
         row("sine bottom", Generator::Sine, 4, 3000, 0);
-        row("sine next top", Generator::Sine, 4, 5000, 100);
         row("square high", Generator::Square, 2, 0, 100);
         row("square high to the half", Generator::Square, 2, 999, 100);
         row("square low", Generator::Square, 2, 1000, 0);
-        row("square low to the end", Generator::Square, 2, 1999, 0);
         row("square high again", Generator::Square, 2, 2000, 100);
         row("half-second period", Generator::Square, 0.5, 300, 0);
         row("list first", Generator::List, 1, 0, 3);
-        row("list first held", Generator::List, 1, 999, 3);
         row("list second", Generator::List, 1, 1000, 1);
         row("list third", Generator::List, 1, 2500, 4);
         row("list round again", Generator::List, 1, 3000, 3);
