@@ -121,11 +121,11 @@ QString BoundShape::stateText(TextLib *texts, const QString &tag, int state, int
         state = fallback;
     if (state < 0 || state >= states.size())
         return QString();
-    const TextLib::State &texts_ = states.at(state);
+    const TextLib::State &perLanguage = states.at(state);
     *found = true;
-    if (language >= 0 && language < texts_.size())
-        return texts_.at(language);
-    return texts_.value(0);
+    if (language >= 0 && language < perLanguage.size())
+        return perLanguage.at(language);
+    return perLanguage.value(0);
 }
 
 BoundShape::Look BoundShape::wanted(const RegisterMemory &memory, TextLib *texts, int language,
