@@ -250,24 +250,6 @@ private slots:
         QVERIFY2(error.contains("none.csv"), qPrintable(error));
     }
 
-    void timeText_data()
-    {
-        QTest::addColumn<qint64>("msec");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("zero") << qint64(0) << "0";
-        QTest::newRow("whole") << qint64(3000) << "3";
-        QTest::newRow("tenths") << qint64(1500) << "1.5";
-        QTest::newRow("one millisecond") << qint64(1) << "0.001";
-        QTest::newRow("zero inside") << qint64(12050) << "12.05";
-    }
-
-    void timeText()
-    {
-        QFETCH(qint64, msec);
-        QFETCH(QString, text);
-        QCOMPARE(Scenario::timeText(msec), text);
-    }
-
     void registerText_data()
     {
         QTest::addColumn<int>("format");

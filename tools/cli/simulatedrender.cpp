@@ -43,33 +43,42 @@ public:
     }
 
     // Shows scene on the simulation: a base screen alone, a window over
-    // the first base screen.
-    static bool show(Simulation *simulation, const DrawScene *scene, QString *reason)
+    // the first base screen, firstBase.
+    static bool show(Simulation *simulation, const DrawScene *scene, const QString &firstBase,
+                     QString *reason)
     {
         const QString name = scene->objectName();
-        if (scene->type() == BaseScreen) {
-            if (simulation->currentScreen().isEmpty() ? simulation->start(name)
-                                                      : simulation->switchScreen(name))
-                return true;
-        } else if (!simulation->currentScreen().isEmpty() || simulation->start()) {
-            while (simulation->closeWindow()) {
-            }
-            if (simulation->openWindow(name))
-                return true;
-            *reason = tr("无法打开窗口画面 %1").arg(name);
-            return false;
-        } else {
+        const bool window = scene->type() == WindowScreen;
+        const QString base = window ? firstBase : name;
+        if (base.isEmpty()) {
             *reason = tr("窗口画面 %1 需要一个基本画面作背景，项目却没有").arg(name);
             return false;
         }
-        *reason = tr("无法显示画面 %1").arg(name);
-        return false;
+        // Switching closes the windows open over the screen left.
+        const bool shown = simulation->currentScreen().isEmpty() ? simulation->start(base)
+                                                                 : simulation->switchScreen(base);
+        if (!shown) {
+            *reason = tr("无法显示画面 %1").arg(base);
+            return false;
+        }
+        while (simulation->closeWindow()) {
+        }
+        if (window && !simulation->openWindow(name)) {
+            *reason = tr("无法打开窗口画面 %1").arg(name);
+            return false;
+        }
+        return true;
     }
 
     static int run(const SimulatedRender &request)
     {
         const QList<DrawScene *> all = DrawManager::instance()->scenes();
         QList<DrawScene *> scenes;
+        QString firstBase;
+        for (DrawScene *scene : all) {
+            if (firstBase.isEmpty() && scene->type() == BaseScreen)
+                firstBase = scene->objectName();
+        }
         for (DrawScene *scene : all) {
             const bool shown = scene->type() == BaseScreen || scene->type() == WindowScreen;
             if (!request.screen.isEmpty() && scene->objectName() == request.screen) {
@@ -110,7 +119,7 @@ public:
         bool failed = false;
         for (int i = 0; i < scenes.size(); ++i) {
             QString reason;
-            if (show(&simulation, scenes.at(i), &reason)) {
+            if (show(&simulation, scenes.at(i), firstBase, &reason)) {
                 simulation.refresh();
                 const QImage image = simulation.snapshot();
                 if (image.isNull())
