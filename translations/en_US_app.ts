@@ -5646,4 +5646,204 @@ Choosing “No” deletes the recovery file.</translation>
         <translation>“%1” is out of range once converted</translation>
     </message>
 </context>
+<context>
+    <name>WatchModel</name>
+    <message>
+        <source>列表发生器的数值，以分号分隔</source>
+        <translation>The list generator&apos;s values, separated by semicolons</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>设定</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>发生器</source>
+        <translation>Generator</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>周期(秒)</source>
+        <translation>Period (s)</translation>
+    </message>
+    <message>
+        <source>种子</source>
+        <translation>Seed</translation>
+    </message>
+    <message>
+        <source>列表</source>
+        <translation>List</translation>
+    </message>
+    <message>
+        <source>“%1”不是发生器的种类。</source>
+        <translation>&quot;%1&quot; is not a kind of generator.</translation>
+    </message>
+    <message>
+        <source>列表最多可有%1个数值。</source>
+        <translation>A list holds at most %1 values.</translation>
+    </message>
+    <message>
+        <source>“%1”不是数值。</source>
+        <translation>&quot;%1&quot; is not a number.</translation>
+    </message>
+    <message>
+        <source>种子须为非负整数。</source>
+        <translation>The seed must be a whole number, 0 or more.</translation>
+    </message>
+    <message>
+        <source>周期须大于0秒。</source>
+        <translation>The period must be longer than 0 seconds.</translation>
+    </message>
+    <message>
+        <source>请输入变量名称或地址。</source>
+        <translation>Enter a tag name or an address.</translation>
+    </message>
+    <message>
+        <source>无法监视“%1”：%2</source>
+        <translation>Cannot watch &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>“%1”不能设为“%2”：%3</source>
+        <translation>&quot;%1&quot; cannot be set to &quot;%2&quot;: %3</translation>
+    </message>
+</context>
+<context>
+    <name>WatchPanel</name>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>变量名称或地址，如 LW 100</source>
+        <translation>Tag name or address, e.g. LW 100</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>单步</source>
+        <translation>Step</translation>
+    </message>
+</context>
+<context>
+    <name>SimulationView</name>
+    <message>
+        <source>输入数值</source>
+        <translation>Enter Value</translation>
+    </message>
+    <message>
+        <source>“%1”的选项序号（从0起）：</source>
+        <translation>Entry number of &quot;%1&quot; (from 0):</translation>
+    </message>
+    <message>
+        <source>“%1”的数值：</source>
+        <translation>Value of &quot;%1&quot;:</translation>
+    </message>
+    <message>
+        <source>“%1”不是选项序号。</source>
+        <translation>&quot;%1&quot; is not an entry number.</translation>
+    </message>
+    <message>
+        <source>“%1”未被接受。</source>
+        <translation>&quot;%1&quot; was not accepted.</translation>
+    </message>
+</context>
+<context>
+    <name>SimulationWindow</name>
+    <message>
+        <source>工程没有基本画面，无法仿真。</source>
+        <translation>The project has no base screen to simulate.</translation>
+    </message>
+    <message>
+        <source>正在录制操作。</source>
+        <translation>Recording operator actions.</translation>
+    </message>
+    <message>
+        <source>保存仿真场景</source>
+        <translation>Save Simulation Scenario</translation>
+    </message>
+    <message>
+        <source>仿真场景 (*.csv)</source>
+        <translation>Simulation scenarios (*.csv)</translation>
+    </message>
+    <message>
+        <source>录制的操作未保存。</source>
+        <translation>The recorded actions were not saved.</translation>
+    </message>
+    <message>
+        <source>无法保存“%1”：%2</source>
+        <translation>Cannot save &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>已保存仿真场景“%1”。</source>
+        <translation>Saved the simulation scenario &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>语言%1</source>
+        <translation>Language %1</translation>
+    </message>
+    <message>
+        <source>离线仿真</source>
+        <translation>Offline Simulation</translation>
+    </message>
+    <message>
+        <source>离线仿真 - %1</source>
+        <translation>Offline Simulation - %1</translation>
+    </message>
+    <message>
+        <source>从第一个基本画面开始</source>
+        <translation>Start at the first base screen</translation>
+    </message>
+    <message>
+        <source>从正在编辑的画面开始</source>
+        <translation>Start at the screen being edited</translation>
+    </message>
+    <message>
+        <source>重新开始</source>
+        <translation>Restart</translation>
+    </message>
+    <message>
+        <source>重新开始仿真，寄存器清零</source>
+        <translation>Restart the simulation with all registers cleared</translation>
+    </message>
+    <message>
+        <source>录制</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>录制操作，停止时保存为仿真场景</source>
+        <translation>Record operator actions; stopping saves them as a scenario</translation>
+    </message>
+    <message>
+        <source>显示语言</source>
+        <translation>Display language</translation>
+    </message>
+    <message>
+        <source>监视</source>
+        <translation>Watch</translation>
+    </message>
+</context>
 </TS>

@@ -106,7 +106,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     connectActions();
     createStatusBar();
-    new PanelCommands(m_mainActions, statusBar(), this);
+    auto *panelCommands = new PanelCommands(m_mainActions, statusBar(), this);
+    connect(this, &MainWindow::projectEdited, panelCommands, &PanelCommands::projectEdited);
     createDockWindows();
     setupConnections();
 
@@ -268,6 +269,8 @@ void MainWindow::setModified(bool enable)
 {
     m_modified = enable;
     action(QStringLiteral("save"))->setEnabled(enable);
+    if (enable)
+        emit projectEdited();
     // Saved or closed: every script now matches the file, so its next
     // change must report itself again, whichever tab is shown.
     if (!enable) {

@@ -116,6 +116,10 @@ public slots:
     void on_find();
     void on_property();
 
+signals:
+    // The project was changed (marked modified), by any editing path.
+    void projectEdited();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 

@@ -1,6 +1,7 @@
 #include "panelcommands.h"
 
 #include "mainactions.h"
+#include "simulationwindow.h"
 
 #include <QAction>
 #include <QStatusBar>
@@ -22,7 +23,28 @@ PanelCommands::PanelCommands(MainActions *actions, QStatusBar *statusBar, QObjec
 
 void PanelCommands::simulateOffline()
 {
-    needsPanel(QStringLiteral("offlineSim"));
+    if (m_simulationWindow) {
+        m_simulationWindow->showNormal();
+        m_simulationWindow->raise();
+        m_simulationWindow->activateWindow();
+        return;
+    }
+    // A child of the editor's window, so that it closes with it.
+    auto *window = new SimulationWindow(m_statusBar->window());
+    QString error;
+    if (!window->start(&error)) {
+        delete window;
+        m_statusBar->showMessage(error, 5000);
+        return;
+    }
+    window->show();
+    m_simulationWindow = window;
+}
+
+void PanelCommands::projectEdited()
+{
+    if (m_simulationWindow)
+        m_simulationWindow->projectEdited();
 }
 
 void PanelCommands::simulateOnline()

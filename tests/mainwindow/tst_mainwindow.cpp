@@ -178,7 +178,6 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("name");
-        QTest::newRow("offline simulation") << "offlineSim" << 0 << "离线仿真";
         QTest::newRow("online simulation") << "onlineSim" << 0 << "在线仿真";
         QTest::newRow("download") << "download" << 0 << "下载";
         QTest::newRow("upload") << "upload" << 0 << "上载";
