@@ -1,6 +1,7 @@
 #include "bindingsource.h"
 
 #include "binding.h"
+#include "builtintables.h"
 #include "config.h"
 
 #include <QStandardItemModel>
@@ -29,6 +30,25 @@ BindingSource::BindingSource(const Config *config)
     // list shows it.
     , m_systemRows(firstRows(config->systemRegisterModel()))
 {
+    // The list shows names in the interface language; a file or a script
+    // written in the other one names them by the table's own keys. A row
+    // takes its key only when it shows that key's name: the list may come
+    // from another table than the hardware's.
+    BuiltinTables *tables = BuiltinTables::instance();
+    const HardDevice *hardware = config->currentHardDevice();
+    const QVector<BuiltinTables::Register> *table
+        = tables->systemRegisters(BuiltinTables::systemRegisterFile(hardware ? hardware->model : 0));
+    const QStandardItemModel *system = config->systemRegisterModel();
+    const int rows = table ? qMin(system->rowCount(), table->size()) : 0;
+    for (int row = rows - 1; row >= 0; --row) {
+        const QString &key = table->at(row).name;
+        const QStandardItem *cell = system->item(row, Config::NameColumn);
+        if (!cell || cell->text() != tables->displayName(QStringLiteral("register"), key))
+            continue;
+        const auto shown = m_systemRows.constFind(key);
+        if (shown == m_systemRows.constEnd() || *shown > row)
+            m_systemRows.insert(key, row);
+    }
 }
 
 BindingSource::Result BindingSource::decodeTag(const QString &name, AddressPara *para) const

@@ -10,7 +10,7 @@ class Config;
 
 // Decodes where a binding's value comes from: its tag, looked up in the
 // address library by name and then in the panel's system registers by the
-// name their list shows, or the device, address and format it holds
+// name their list shows or the table's key (the English name), or the device, address and format it holds
 // itself. Made once for many bindings: it looks every tag name up once,
 // so it is made again after the tag lists changed.
 class BindingSource
@@ -37,5 +37,5 @@ public:
 private:
     const Config *m_config;
     QHash<QString, int> m_tagRows; // first row of each address tag name
-    QHash<QString, int> m_systemRows; // system register rows by shown name
+    QHash<QString, int> m_systemRows; // system register rows by shown name and by key
 };

@@ -4,6 +4,7 @@
 #include "document/drawmanager.h"
 #include "document/projectcheck.h"
 #include "document/tagusage.h"
+#include "model/bindingsource.h"
 #include "model/config.h"
 #include "model/taglib/textlib.h"
 
@@ -64,14 +65,15 @@ QJsonObject libraryObject(const QVector<LibraryTag> &tags, const QVector<Library
             {QStringLiteral("missing"), absent}};
 }
 
-// The names bindings give that none of known holds, sorted, with their uses:
-// a screen that shows or moves nothing after a tag was lost.
-QVector<LibraryTag> missingTags(const QStringList &usedNames, const QSet<QString> &known,
+// The names bindings give that known does not know, sorted, with their
+// uses: a screen that shows or moves nothing after a tag was lost.
+QVector<LibraryTag> missingTags(const QStringList &usedNames,
+                                const std::function<bool(const QString &)> &known,
                                 const std::function<QVector<TagUsage::Use>(const QString &)> &uses)
 {
     QStringList names;
     for (const QString &name : usedNames) {
-        if (!known.contains(name))
+        if (!known(name))
             names.append(name);
     }
     names.sort();
@@ -99,18 +101,19 @@ int TagsCommand::usage(bool json)
     for (int i = 0; i < names.size(); ++i)
         text.append({names.at(i), i, usage.textTagUses(names.at(i))});
 
-    QSet<QString> knownAddress;
-    for (const LibraryTag &tag : qAsConst(address))
-        knownAddress.insert(tag.name);
-    // A binding may name a system register as the picker lists it.
-    for (const QString &name : config->tagNames(true))
-        knownAddress.insert(name);
+    // A binding may name a system register, as its list or its table does.
+    const BindingSource sources(config);
     const QVector<LibraryTag> missingAddress = missingTags(
-        usage.addressTagNames(), knownAddress,
+        usage.addressTagNames(),
+        [&sources](const QString &name) {
+            AddressPara para;
+            return sources.decodeTag(name, &para) != BindingSource::MissingTag;
+        },
         [&usage](const QString &name) { return usage.addressTagUses(name); });
     const QStringList textNames = config->textLib()->names();
+    const QSet<QString> knownText(textNames.cbegin(), textNames.cend());
     const QVector<LibraryTag> missingText = missingTags(
-        usage.textTagNames(), QSet<QString>(textNames.cbegin(), textNames.cend()),
+        usage.textTagNames(), [&knownText](const QString &name) { return knownText.contains(name); },
         [&usage](const QString &name) { return usage.textTagUses(name); });
 
     if (json) {
