@@ -2113,6 +2113,14 @@ Continue?</translation>
 <context>
     <name>ProjectTree</name>
     <message>
+        <source>已有名为“%1”的画面，请换一个名称。</source>
+        <translation>A screen named “%1” exists already. Choose another name.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
         <source>画面</source>
         <translation>Page</translation>
     </message>
@@ -2179,6 +2187,10 @@ Continue?</translation>
 </context>
 <context>
     <name>PropertyDialog</name>
+    <message>
+        <source>已有名为“%1”的画面，请换一个名称。</source>
+        <translation>A screen named “%1” exists already. Choose another name.</translation>
+    </message>
     <message>
         <source>宽度和高度至少为 1。</source>
         <translation>Width and height must be at least 1.</translation>
@@ -2429,6 +2441,18 @@ Continue?</translation>
 </context>
 <context>
     <name>PropertyTreeBrowser</name>
+    <message>
+        <source>已有名为“%1”的画面，请换一个名称。</source>
+        <translation>A screen named “%1” exists already. Choose another name.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>提醒</source>
+        <translation>Notice</translation>
+    </message>
     <message>
         <source>属性</source>
         <translation>Property</translation>
@@ -2800,7 +2824,7 @@ Continue?</translation>
     </message>
     <message>
         <source>绑定用到 %1 个不存在的地址标签、%2 个不存在的文本标签</source>
-        <translation>Bindings name %1 missing address tags and %2 missing text tags</translation>
+        <translation>Missing tags that bindings name: address %1, text %2</translation>
     </message>
     <message>
         <source>%1 个地址标签中 %2 个未使用，%3 个文本标签中 %4 个未使用</source>

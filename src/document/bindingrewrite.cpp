@@ -156,11 +156,7 @@ BindingRewrite BindingRewrite::renameDevices(DrawManager *screens, const Renames
             return false;
         binding.device = found.value();
         return true;
-    }, [&effective](UnknownElement &element) {
-        if (!Binding::keptReference(element, Binding::TagReference).isEmpty())
-            return false;
-        return keptRename(Binding::DeviceReference, effective)(element);
-    });
+    }, keptRename(Binding::DeviceReference, effective));
 }
 
 void BindingRewrite::put(bool after) const

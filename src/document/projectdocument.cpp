@@ -175,12 +175,28 @@ private:
 
 } // namespace
 
+bool ProjectDocument::screenNameTaken(const QObject *form, const QString &name) const
+{
+    // Actions, scripts and the file know screens by name: a second screen of
+    // that name would take the references meant for the first, and a later
+    // rename of either would carry them off.
+    if (!qobject_cast<const DrawScene *>(form))
+        return false;
+    for (const DrawScene *scene : m_screens->scenes()) {
+        if (scene != form && scene->objectName() == name)
+            return true;
+    }
+    return false;
+}
+
 bool ProjectDocument::renameForm(QObject *form, const QString &name)
 {
     if (!form || form->objectName() == name)
         return false;
     const QString old = form->objectName();
     BindingRewrite bindings;
+    if (screenNameTaken(form, name))
+        return false;
     if (qobject_cast<DrawScene *>(form)) {
         // While another screen answers to the old name, the actions naming
         // it may mean that one.

@@ -75,8 +75,10 @@ public:
     // A screen (its DrawScene) or a script (its ProjectScript) takes name,
     // which the file stores and its tab and tree entry show. The actions
     // naming a renamed screen follow in the same step, unless another
-    // screen keeps the old name. False for an unchanged name.
+    // screen keeps the old name. False for an unchanged name, and for a
+    // screen's name another screen has (screenNameTaken).
     bool renameForm(QObject *form, const QString &name);
+    bool screenNameTaken(const QObject *form, const QString &name) const;
 
     // The document whose parts Config::instance() and
     // DrawManager::instance() are, made on first use.

@@ -264,9 +264,16 @@ void ProjectTree::onItemChanged(QTreeWidgetItem *item, int column)
         renameForm(form, form->objectName());
         return;
     }
+    ProjectDocument *document = ProjectDocument::current();
+    if (document->screenNameTaken(form, name)) {
+        renameForm(form, form->objectName());
+        MessageDialog::showMessage(this, QMessageBox::Warning, tr("重命名"),
+                                   tr("已有名为“%1”的画面，请换一个名称。").arg(name), {tr("确定")});
+        return;
+    }
     // The form's name is what the project file stores and the property
     // browser shows; its tab follows it. One step of the project's history.
-    if (ProjectDocument::current()->renameForm(form, name))
+    if (document->renameForm(form, name))
         emit formRenamed(form);
 }
 

@@ -63,7 +63,8 @@ KeptContent keptBindings()
 {
     QXmlStreamReader reader(QStringLiteral(
         "<rect><binding kind=\"gauge\" tag=\"Motor\" texttag=\"States\" screen=\"Second\"/>"
-        "<binding kind=\"meter\" device=\"Press\" address=\"D 1\"/><other tag=\"Motor\"/></rect>"));
+        "<binding kind=\"meter\" device=\"Press\" address=\"D 1\"/><other tag=\"Motor\"/>"
+        "<binding kind=\"dial\" tag=\"Speed\" device=\"Press\"/></rect>"));
     reader.readNextStartElement();
     KeptContent kept;
     kept.keepChildren(&reader, KeptContent::defaultLevels());
@@ -193,11 +194,13 @@ private slots:
         // Each count holds two bindings kept unread (one per screen); only
         // "binding" elements are renamed, never other kept elements.
         QTest::newRow("address tag") << "address" << "Motor" << "Drive" << 12;
-        QTest::newRow("address tags swapped") << "swap" << "Motor" << "Speed" << 16;
+        QTest::newRow("address tags swapped") << "swap" << "Motor" << "Speed" << 18;
         QTest::newRow("unused address tag") << "address" << "Spare" << "Reserve" << 0;
         QTest::newRow("text tag") << "text" << "States" << "Modes" << 6;
         QTest::newRow("screen") << "screen" << "Second" << "Detail" << 6;
-        QTest::newRow("device") << "device" << "Press" << "Punch" << 6;
+        // A kept binding naming a tag and a device follows both: its kind
+        // may mean the device apart from the tag.
+        QTest::newRow("device") << "device" << "Press" << "Punch" << 8;
     }
     void renameReachesBindings()
     {
@@ -269,6 +272,12 @@ private slots:
         const QStringList before = bindingNames();
         QVERIFY(ProjectDocument::current()->renameForm(m_second, QStringLiteral("Detail")));
         QCOMPARE(bindingNames(), before);
+        // A name another screen has is refused: the references meant for
+        // that one would follow the next rename of this one.
+        const int steps = ProjectDocument::current()->undoStack()->count();
+        QVERIFY(!ProjectDocument::current()->renameForm(m_second, QStringLiteral("Main")));
+        QCOMPARE(m_second->objectName(), QStringLiteral("Detail"));
+        QCOMPARE(ProjectDocument::current()->undoStack()->count(), steps);
     }
 
     // A screen removed after the rename takes its shapes along; undoing and

@@ -271,7 +271,7 @@ private slots:
                      .arg(rows - 1).arg(rows));
         QCOMPARE(lines.filter("missing address tag Gone: ").size(), 1);
         QCOMPARE(lines.filter("missing text tag lost: ").size(), 1);
-        QCOMPARE(lines.last(), QStringLiteral("Bindings name 1 missing address tags and 1 missing text tags"));
+        QCOMPARE(lines.last(), QStringLiteral("Missing tags that bindings name: address 1, text 1"));
 
         for (const QStringList &wrong : {QStringList {"tags", "usage"},
                                          QStringList {"tags", "usage", project, "more"},

@@ -495,6 +495,10 @@ bool PropertyDialog::applyScreen()
     }
     if (name == m_screen->objectName())
         return true;
+    if (ProjectDocument::current()->screenNameTaken(m_screen, name)) {
+        refuse(tr("已有名为“%1”的画面，请换一个名称。").arg(name));
+        return false;
+    }
     // The scene's name is what the project file stores; its tab and tree
     // entry follow it, on undo as well. A rename is the project's step, as
     // in the project tree.

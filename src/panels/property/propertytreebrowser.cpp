@@ -7,6 +7,7 @@
 #include "model/builtintables.h"
 #include "model/xmlsafetext.h"
 #include "propertyvaluedelegate.h"
+#include "services/messagedialog.h"
 #include "shapes/graphicsitem.h"
 #include "shapes/shapeattributes.h"
 
@@ -749,8 +750,12 @@ void PropertyTreeBrowser::applyEdit(QStandardItem *valueItem)
     // blank name is refused there too.
     if (qobject_cast<DrawScene *>(object) && name == QLatin1String("objectName")) {
         const QString newName = value.toString().trimmed();
-        if (!newName.isEmpty())
-            ProjectDocument::current()->renameForm(object, newName);
+        ProjectDocument *document = ProjectDocument::current();
+        if (document->screenNameTaken(object, newName))
+            MessageDialog::showMessage(this, QMessageBox::Warning, tr("提醒"),
+                                       tr("已有名为“%1”的画面，请换一个名称。").arg(newName), {tr("确定")});
+        else if (!newName.isEmpty())
+            document->renameForm(object, newName);
         refresh();
         return;
     }
