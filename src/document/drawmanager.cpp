@@ -23,6 +23,7 @@
 #include "shapes/graphicswidgetitem.h"
 #include "shapes/shapeattributes.h"
 #include "shapes/shapeelement.h"
+#include "shapes/shapeclone.h"
 
 #include <QScopedValueRollback>
 #include <QXmlStreamReader>
@@ -31,36 +32,6 @@
 #include <limits>
 
 namespace {
-
-QGraphicsItem *cloneShape(QGraphicsItem *item)
-{
-    if (auto *shape = singleShape(item))
-        return shape->clone();
-    if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
-        return group->clone();
-    return nullptr;
-}
-
-// clone() leaves names out (a pasted shape is named by the scene it lands
-// in). A copied screen keeps them, members of groups included; clone()
-// keeps the member order, so members pair up by position.
-void copyNames(QGraphicsItem *source, QGraphicsItem *copy)
-{
-    QObject *from = shapeObject(source);
-    QObject *to = shapeObject(copy);
-    if (from && to)
-        to->setObjectName(from->objectName());
-    auto *sourceGroup = dynamic_cast<GraphicsItemGroup *>(source);
-    auto *copyGroup = dynamic_cast<GraphicsItemGroup *>(copy);
-    if (!sourceGroup || !copyGroup)
-        return;
-    const QList<QGraphicsItem *> sourceMembers = sourceGroup->members();
-    const QList<QGraphicsItem *> copyMembers = copyGroup->members();
-    if (sourceMembers.size() != copyMembers.size())
-        return;
-    for (int i = 0; i < sourceMembers.size(); ++i)
-        copyNames(sourceMembers.at(i), copyMembers.at(i));
-}
 
 bool insideGroup(const QGraphicsItem *item)
 {
@@ -185,10 +156,8 @@ DrawScene *DrawManager::createScreen(int type, const DrawScene *copyFrom)
         for (QGraphicsItem *item : items) {
             if (insideGroup(item))
                 continue;
-            if (QGraphicsItem *copy = cloneShape(item)) {
-                copyNames(item, copy);
+            if (QGraphicsItem *copy = cloneWithNames(item))
                 scene->addItem(copy);
-            }
         }
         if (m_keptElements.contains(copyFrom))
             m_keptElements.insert(scene, m_keptElements.value(copyFrom));

@@ -5,6 +5,7 @@
 #include "shapes/graphicsitem.h"
 #include "shapes/graphicsitemgroup.h"
 #include "shapes/graphicswidgetitem.h"
+#include "shapes/shapeclone.h"
 
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
@@ -15,35 +16,6 @@ namespace {
 bool isShape(const QGraphicsItem *item)
 {
     return item && item->type() > QGraphicsItem::UserType;
-}
-
-QGraphicsItem *cloneShape(QGraphicsItem *item)
-{
-    if (auto *shape = singleShape(item))
-        return shape->clone();
-    if (auto *group = dynamic_cast<GraphicsItemGroup *>(item))
-        return group->clone();
-    return nullptr;
-}
-
-// clone() leaves names out; clone() keeps the member order, so members
-// pair up by position.
-void copyNames(QGraphicsItem *source, QGraphicsItem *copy)
-{
-    QObject *from = shapeObject(source);
-    QObject *to = shapeObject(copy);
-    if (from && to)
-        to->setObjectName(from->objectName());
-    auto *sourceGroup = dynamic_cast<GraphicsItemGroup *>(source);
-    auto *copyGroup = dynamic_cast<GraphicsItemGroup *>(copy);
-    if (!sourceGroup || !copyGroup)
-        return;
-    const QList<QGraphicsItem *> sourceMembers = sourceGroup->members();
-    const QList<QGraphicsItem *> copyMembers = copyGroup->members();
-    if (sourceMembers.size() != copyMembers.size())
-        return;
-    for (int i = 0; i < sourceMembers.size(); ++i)
-        copyNames(sourceMembers.at(i), copyMembers.at(i));
 }
 
 // The shapes below item, bottom first, each before its members.
@@ -99,10 +71,8 @@ void ScreenCopy::copyShapes(const RegisterMemory &memory)
     for (QGraphicsItem *item : items) {
         if (!isShape(item) || item->parentItem())
             continue;
-        if (QGraphicsItem *copy = cloneShape(item)) {
-            copyNames(item, copy);
+        if (QGraphicsItem *copy = cloneWithNames(item))
             copy->setParentItem(m_root);
-        }
     }
 
     QList<QGraphicsItem *> shapes;
